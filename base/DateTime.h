@@ -1,0 +1,34 @@
+#pragma once
+// Dates and times as the run-time library keeps them: days since 1899-12-30,
+// the fraction being the time of day.
+#include <string>
+
+namespace base {
+
+using TDateTime = double;
+
+TDateTime Now();
+TDateTime EncodeDate(int year, int month, int day);
+TDateTime EncodeTime(int hour, int minute, int second, int millisecond);
+void DecodeDate(TDateTime t, int& year, int& month, int& day);
+void DecodeTime(TDateTime t, int& hour, int& minute, int& second, int& millisecond);
+
+// The user's short date and long time formats ("dd/mm/yyyy", "hh:nn:ss" style
+// patterns), taken from the locale at start-up and settable for tests.
+const std::string& ShortDateFormat();
+const std::string& LongTimeFormat();
+void SetShortDateFormat(std::string f);
+void SetLongTimeFormat(std::string f);
+
+// Pattern letters: d dd ddd dddd m mm mmm mmmm yy yyyy h hh n nn s ss z zzz am/pm,
+// "c" = short date + ' ' + long time; quoted text is copied.
+std::string FormatDateTime(const std::string& format, TDateTime t);
+std::string DateToStr(TDateTime t);
+std::string TimeToStr(TDateTime t);
+// Short date, a blank, long time.
+std::string DateTimeToStr(TDateTime t);
+
+// Milliseconds since an arbitrary start, wrapping like a 32-bit tick count.
+unsigned int GetTickCount();
+
+}  // namespace base

@@ -1,0 +1,23 @@
+#pragma once
+// File-name helpers. Both '/' and '\\' separate folders.
+#include <string>
+#include <string_view>
+
+namespace base {
+
+std::string ExtractFilePath(std::string_view name);   // folder with its trailing separator
+std::string ExtractFileDir(std::string_view name);    // folder without it
+std::string ExtractFileName(std::string_view name);   // name and extension
+std::string ExtractFileExt(std::string_view name);    // ".ext", or "" when none
+std::string ChangeFileExt(std::string_view name, std::string_view ext);
+bool FileExists(const std::string& name);
+bool DirectoryExists(const std::string& name);
+bool DeleteFile(const std::string& name);
+
+// Writes `data` to `path` whole or not at all: a temporary file beside the target,
+// flushed and checked, renamed over the target only when all was written.
+// On failure `error` says why and the old file is untouched.
+bool WriteFileAtomic(const std::string& path, std::string_view data, std::string* error = nullptr);
+bool ReadFile(const std::string& path, std::string& data);
+
+}  // namespace base

@@ -1,0 +1,31 @@
+# korvelo_library(NAME DIR DEPS...): a static library of every .cpp in DIR.
+function(korvelo_library name)
+  cmake_parse_arguments(K "" "" "DEPS;PRIVATE_DEPS" ${ARGN})
+  file(GLOB srcs CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  file(GLOB hdrs CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
+  add_library(${name} STATIC ${srcs} ${hdrs})
+  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+  target_link_libraries(${name} PUBLIC ${K_DEPS} PRIVATE ${K_PRIVATE_DEPS})
+endfunction()
+
+# korvelo_test(NAME DIR LIBS... [XVFB]): one GoogleTest binary of every .cpp in DIR.
+# Tests run headless on Qt's offscreen platform; XVFB runs the binary under xvfb-run
+# for tests that need a real X display or OpenGL.
+function(korvelo_test name dir)
+  cmake_parse_arguments(K "XVFB" "" "LIBS" ${ARGN})
+  file(GLOB srcs CONFIGURE_DEPENDS ${dir}/*.cpp)
+  if(NOT srcs)
+    return()
+  endif()
+  add_executable(${name} ${srcs})
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR} ${PROJECT_SOURCE_DIR}/tests)
+  target_link_libraries(${name} PRIVATE ${K_LIBS} GTest::gtest GTest::gtest_main)
+  if(K_XVFB)
+    add_test(NAME ${name} COMMAND xvfb-run -a -s "-screen 0 1280x1024x24" $<TARGET_FILE:${name}>)
+    set_tests_properties(${name} PROPERTIES ENVIRONMENT "LIBGL_ALWAYS_SOFTWARE=1")
+  else()
+    add_test(NAME ${name} COMMAND ${name})
+    set_tests_properties(${name} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+  endif()
+  set_tests_properties(${name} PROPERTIES WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR} TIMEOUT 900)
+endfunction()
