@@ -1,0 +1,49 @@
+#pragma once
+// One body of the hull: named, coloured frames kept in ascending Y.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "core/Section.h"
+
+namespace core {
+
+class Appendage {
+public:
+    std::string name = "Blank Name";
+    std::vector<Section> frames;  // ascending Y
+    bool active = true;           // only active bodies enter the hull's hydrostatics
+    bool freeFlooding = false;
+    std::uint32_t colour = 0;     // 0x00BBGGRR, black by default
+    double density = 0;           // t/m3, the body's own
+    double ap = 0;                // the body's own aft perpendicular, m
+    double fp = 0;                // the body's own forward perpendicular, m
+
+    Appendage() = default;
+
+    // Index of the placed frame, or -1 when its Y is refused.
+    int AddSection(const std::string& name, double y);
+    int InsertSection(const Section& frame);
+    int CopySection(double y, unsigned c);
+
+    unsigned GetFrameCount() const;
+    bool AddOffset(unsigned i, double x, double z);
+    unsigned GetOffsetCount(unsigned i) const;
+    unsigned GetTotalOffsetCount() const;
+    bool MirrorFrame(unsigned i);
+    bool DeleteFrame(unsigned i);
+    unsigned FindNearestOffset(unsigned i, double x, double z) const;
+
+    // Extents from the frames' stored extents and Y; 0 without frames.
+    double GetMaxX() const;
+    double GetMinX() const;
+    double GetMaxZ() const;
+    double GetMinZ() const;
+    double GetMaxY() const;
+    double GetMinY() const;
+
+private:
+    int PlaceSection(const Section& frame);
+};
+
+}  // namespace core

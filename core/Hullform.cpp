@@ -1,0 +1,125 @@
+#include "core/Hullform.h"
+
+#include "base/StrUtils.h"
+
+namespace core {
+
+Hullform::Hullform(const std::string& logPath) : name("Blank Hullform"), log(logPath) {
+    log.Log("Hullform class initialised.");
+    coreVersion = "Core Version: 2.1";
+    log.Log(coreVersion);
+    issueDate = "Issue Date: 13/05/06";
+    log.Log(issueDate);
+    issueNotes = "Issue Notes: Core update doubling solver speed";
+    log.Log(issueNotes);
+}
+
+void Hullform::Clear() {
+    name = "Korvelo Hullform";
+    appendages.clear();
+    waterDensity = 1.0;
+    ap = 0;
+    fp = 0;
+}
+
+unsigned Hullform::GetAppendageCount() const { return static_cast<unsigned>(appendages.size()); }
+
+bool Hullform::AddAppendage(const std::string& appendageName) {
+    Appendage a;
+    a.name = appendageName;
+    a.AddSection("Blank Frame", 0);
+    appendages.push_back(std::move(a));
+    return true;
+}
+
+bool Hullform::IsAppendageIndexValid(unsigned i) const { return i < appendages.size(); }
+
+bool Hullform::IsFrameIndexValid(unsigned i, unsigned j) const {
+    return IsAppendageIndexValid(i) && j < appendages[i].GetFrameCount();
+}
+
+bool Hullform::DeleteAppendage(unsigned i) {
+    if (!IsAppendageIndexValid(i)) {
+        log.Log("ERROR: Tried deleting appendage[" + base::UIntToStr(i) + "] but found out of bounds");
+        return false;
+    }
+    appendages.erase(appendages.begin() + i);
+    return true;
+}
+
+bool Hullform::DeleteFrame(unsigned i, unsigned j) {
+    if (!IsFrameIndexValid(i, j)) {
+        log.Log("ERROR: Tried deleting frame [" + base::UIntToStr(j) + "] of appendage[" +
+                base::UIntToStr(i) + "] but found out of bounds");
+        return false;
+    }
+    return appendages[i].DeleteFrame(j);
+}
+
+unsigned Hullform::FindNearestOffset(unsigned i, unsigned j, double x, double z) {
+    if (!IsFrameIndexValid(i, j)) {
+        log.Log("ERROR: Nearest offset to X=" + base::FloatToStr(x) + ", Z=" + base::FloatToStr(z) +
+                " on frame [" + base::UIntToStr(j) + "] of appendage[" + base::UIntToStr(i) +
+                "] not found as frame or appendage does not exist");
+        return 0;
+    }
+    if (appendages[i].GetOffsetCount(j) == 0) return 0;
+    return appendages[i].FindNearestOffset(j, x, z);
+}
+
+namespace {
+
+template <class Value, class Better>
+double Extent(const std::vector<Appendage>& appendages, Value value, Better better) {
+    if (appendages.empty()) return 0;
+    double result = value(appendages[0]);
+    for (std::size_t k = 1; k < appendages.size(); ++k) {
+        const double v = value(appendages[k]);
+        if (better(v, result)) result = v;
+    }
+    return result;
+}
+
+bool Greater(double a, double b) { return a > b; }
+bool Less(double a, double b) { return a < b; }
+
+}  // namespace
+
+double Hullform::GetMaxX() const {
+    return Extent(appendages, [](const Appendage& a) { return a.GetMaxX(); }, Greater);
+}
+double Hullform::GetMinX() const {
+    return Extent(appendages, [](const Appendage& a) { return a.GetMinX(); }, Less);
+}
+double Hullform::GetMaxZ() const {
+    return Extent(appendages, [](const Appendage& a) { return a.GetMaxZ(); }, Greater);
+}
+double Hullform::GetMinZ() const {
+    return Extent(appendages, [](const Appendage& a) { return a.GetMinZ(); }, Less);
+}
+double Hullform::GetMaxY() const {
+    return Extent(appendages, [](const Appendage& a) { return a.GetMaxY(); }, Greater);
+}
+double Hullform::GetMinY() const {
+    return Extent(appendages, [](const Appendage& a) { return a.GetMinY(); }, Less);
+}
+
+unsigned Hullform::GetTotalOffsetCount() const {
+    unsigned total = 0;
+    for (const Appendage& a : appendages) total += a.GetTotalOffsetCount();
+    return total;
+}
+
+bool Hullform::LogSummary() {
+    log.WriteSeparator();
+    log.Log("NOTE: Hull name - " + name);
+    log.Log("NOTE: Appendage Count: " + base::UIntToStr(GetAppendageCount()));
+    log.Log("NOTE: Total Number of Offset pairs - " + base::UIntToStr(GetTotalOffsetCount()));
+    log.Log("NOTE: X max and min = " + base::FloatToStr(GetMaxX()) + ", " + base::FloatToStr(GetMinX()));
+    log.Log("NOTE: Y max and min = " + base::FloatToStr(GetMaxY()) + ", " + base::FloatToStr(GetMinY()));
+    log.Log("NOTE: Z max and min = " + base::FloatToStr(GetMaxZ()) + ", " + base::FloatToStr(GetMinZ()));
+    log.WriteSeparator();
+    return true;
+}
+
+}  // namespace core

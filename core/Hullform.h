@@ -1,0 +1,54 @@
+#pragma once
+// The hull: its appendages, its log and its hull-wide settings.
+#include <string>
+#include <vector>
+
+#include "core/Appendage.h"
+#include "core/ErrorLog.h"
+
+namespace core {
+
+class Hullform {
+public:
+    std::string name;
+    std::vector<Appendage> appendages;
+    ErrorLog log;
+    std::string coreVersion;
+    std::string issueDate;
+    std::string issueNotes;
+    double waterDensity = 1.025;  // t/m3
+    double ap = 0;
+    double fp = 0;
+    double fwdMarkY = 0;  // draught marks
+    double aftMarkY = 0;
+    double midMarkY = 0;
+
+    // Opens the log (truncating it), writes its header and the hull's version lines.
+    explicit Hullform(const std::string& logPath = ErrorLog::kDefaultPath);
+    Hullform(const Hullform&) = delete;
+    Hullform& operator=(const Hullform&) = delete;
+
+    // New: empties the model; keeps the log, the version texts and the draught marks.
+    void Clear();
+
+    unsigned GetAppendageCount() const;
+    bool AddAppendage(const std::string& name);
+    bool IsAppendageIndexValid(unsigned i) const;
+    bool IsFrameIndexValid(unsigned i, unsigned j) const;
+    bool DeleteAppendage(unsigned i);
+    bool DeleteFrame(unsigned i, unsigned j);
+    unsigned FindNearestOffset(unsigned i, unsigned j, double x, double z);
+
+    // Extents over all appendages, active or not; 0 without appendages.
+    double GetMaxX() const;
+    double GetMinX() const;
+    double GetMaxZ() const;
+    double GetMinZ() const;
+    double GetMaxY() const;
+    double GetMinY() const;
+
+    unsigned GetTotalOffsetCount() const;
+    bool LogSummary();
+};
+
+}  // namespace core

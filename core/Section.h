@@ -1,0 +1,59 @@
+#pragma once
+// One transverse frame: offsets (X transverse, Z vertical) at a longitudinal position Y.
+#include <string>
+#include <vector>
+
+namespace core {
+
+class Section {
+public:
+    std::string name = "Blank";
+    bool checked = false;  // check mark of the frame in the frames list
+    std::vector<double> X;  // X[k], Z[k] is offset k
+    std::vector<double> Z;
+    double maxX = 0;
+    double maxZ = 0;
+    double minX = 0;
+    double minZ = 0;
+    double Y = 0;
+
+    Section() = default;
+
+    bool AddOffset(double x, double z);
+    bool AddOffsetSnapped(double x, double z, double xStep, double zStep);
+    bool InsertOffset(unsigned i, double x, double z);
+    bool InsertOffsetSnapped(unsigned i, double x, double z, double xStep, double zStep);
+
+    double GetX(unsigned i) const;
+    double GetZ(unsigned i) const;
+    unsigned GetOffsetCount() const;
+    unsigned CountNonNegativeX() const;
+
+    double GetMaxX() const { return maxX; }
+    double GetMaxZ() const { return maxZ; }
+    double GetMinX() const { return minX; }
+    double GetMinZ() const { return minZ; }
+
+    int SetY(double y);
+    double GetY() const { return Y; }
+
+    void UpdateExtents(double x, double z);
+    bool ClearOffsets();
+    bool DeleteOffset(unsigned i);
+    bool SetX(unsigned i, double x);
+    bool SetXSnapped(unsigned i, double x, double step);
+    bool SetZ(unsigned i, double z);
+    bool SetZSnapped(unsigned i, double z, double step);
+    bool MirrorHalf();
+
+    bool RecomputeMaxX();
+    bool RecomputeMinX();
+    bool RecomputeMaxZ();
+    bool RecomputeMinZ();
+
+    // v rounded to the nearest multiple of step, an exact half away from zero.
+    // A step that is not finite and positive, or a non-finite v, leaves v as it is.
+    static double Snap(double v, double step);
+};
+
+}  // namespace core
