@@ -8,6 +8,10 @@
 
 namespace core {
 
+class ErrorLog;
+class ModelTextReader;
+struct ReadReport;
+
 class Appendage {
 public:
     std::string name = "Blank Name";
@@ -41,6 +45,15 @@ public:
     double GetMinZ() const;
     double GetMaxY() const;
     double GetMinY() const;
+
+    // Hull file: this appendage's block, appended to out / read up to its end tag.
+    bool WriteHullFileBlock(std::string& out) const;
+    bool ReadHullFileBlock(ModelTextReader& in, ReadReport& report);
+
+    // Version-1 appendage file. A failed save leaves any old file as it was and
+    // logs one line when a log is given; a failed load leaves this appendage as it was.
+    bool SaveAppFile(const std::string& path, ErrorLog* log = nullptr) const;
+    bool LoadAppFile(const std::string& path, ReadReport* report = nullptr);
 
 private:
     int PlaceSection(const Section& frame);

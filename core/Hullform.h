@@ -49,6 +49,13 @@ public:
 
     unsigned GetTotalOffsetCount() const;
     bool LogSummary();
+
+    // Hull file. A failed open leaves the hull as it was; a failed save leaves the
+    // old file as it was. Failures are logged.
+    bool SaveHullFile(const std::string& path);
+    bool OpenHullFile(const std::string& path);
+    // Adds the appendage of a version-1 appendage file.
+    bool ImportAppFile(const std::string& path);
 };
 
 }  // namespace core

@@ -5,6 +5,9 @@
 
 namespace core {
 
+class ModelTextReader;
+struct ReadReport;
+
 class Section {
 public:
     std::string name = "Blank";
@@ -54,6 +57,10 @@ public:
     // v rounded to the nearest multiple of step, an exact half away from zero.
     // A step that is not finite and positive, or a non-finite v, leaves v as it is.
     static double Snap(double v, double step);
+
+    // Hull file: this frame's block, appended to out / read up to its end tag.
+    bool WriteHullFileBlock(std::string& out) const;
+    bool ReadHullFileBlock(ModelTextReader& in, ReadReport& report);
 };
 
 }  // namespace core

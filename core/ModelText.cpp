@@ -1,0 +1,120 @@
+#include "core/ModelText.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <limits>
+
+#include "base/StrUtils.h"
+
+namespace core {
+
+namespace {
+
+bool IsSpace(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+constexpr std::size_t kMaxQuoted = 40;
+
+}  // namespace
+
+std::string ModelNumber(double value) { return base::FormatShortest(value); }
+
+void AppendLine(std::string& out, std::string_view text) {
+    out.append(text);
+    out.append("\r\n");
+}
+
+std::string QuoteForLog(std::string_view text) {
+    std::string out = "\"";
+    const std::size_t n = std::min(text.size(), kMaxQuoted);
+    for (std::size_t i = 0; i < n; ++i) {
+        const unsigned char c = static_cast<unsigned char>(text[i]);
+        // Binary input must not put control bytes into the log.
+        out.push_back(c < 0x20 || c == 0x7F ? '?' : static_cast<char>(c));
+    }
+    if (text.size() > n) out += "...";
+    out += "\"";
+    return out;
+}
+
+std::string DroppedFrameWarning(std::string_view frameName, double y, std::string_view appendageName) {
+    std::string line = "WARNING: Dropped frame " + QuoteForLog(frameName) + " of appendage " +
+                       QuoteForLog(appendageName) + ": Y=" + base::FloatToStr(y);
+    line += std::isnan(y) ? " is not a position" : " repeats the Y of an earlier frame";
+    return line;
+}
+
+void ModelTextReader::SkipSpace() {
+    while (pos_ < text_.size() && IsSpace(text_[pos_])) ++pos_;
+}
+
+bool ModelTextReader::AtEnd() {
+    SkipSpace();
+    return pos_ >= text_.size();
+}
+
+bool ModelTextReader::ReadWord(std::string_view& word) {
+    SkipSpace();
+    const std::size_t start = pos_;
+    while (pos_ < text_.size() && !IsSpace(text_[pos_])) ++pos_;
+    word = text_.substr(start, pos_ - start);
+    return pos_ > start;
+}
+
+bool ModelTextReader::ReadNumber(double& value) {
+    SkipSpace();
+    const char* first = text_.data() + pos_;
+    const char* last = text_.data() + text_.size();
+    double v = 0;
+    const auto r = std::from_chars(first, last, v, std::chars_format::general);
+    if (r.ec != std::errc() || r.ptr == first) return false;
+    value = v;
+    pos_ += static_cast<std::size_t>(r.ptr - first);
+    return true;
+}
+
+bool ModelTextReader::ReadInteger(long long& value, long long min, long long max) {
+    const std::size_t start = pos_;
+    double v = 0;
+    if (!ReadNumber(v)) return false;
+    if (!(v >= static_cast<double>(min) && v <= static_cast<double>(max)) || v != std::floor(v)) {
+        pos_ = start;
+        return false;
+    }
+    value = static_cast<long long>(v);
+    return true;
+}
+
+bool ModelTextReader::ReadCount(std::uint32_t& value) {
+    long long v = 0;
+    if (!ReadInteger(v, 0, std::numeric_limits<std::uint32_t>::max())) return false;
+    value = static_cast<std::uint32_t>(v);
+    return true;
+}
+
+bool ModelTextReader::ReadLine(std::string_view& line) {
+    if (pos_ >= text_.size()) return false;
+    const std::size_t end = text_.find('\n', pos_);
+    const std::size_t stop = end == std::string_view::npos ? text_.size() : end;
+    line = text_.substr(pos_, stop - pos_);
+    if (!line.empty() && line.back() == '\r' && end != std::string_view::npos) line.remove_suffix(1);
+    pos_ = end == std::string_view::npos ? text_.size() : end + 1;
+    return true;
+}
+
+void ModelTextReader::SkipRestOfLine() {
+    std::string_view ignored;
+    ReadLine(ignored);
+}
+
+std::string ModelTextReader::DescribeNext() {
+    const std::size_t start = pos_;
+    std::string_view word;
+    const bool found = ReadWord(word);
+    pos_ = start;
+    return found ? QuoteForLog(word) : "the end of the file";
+}
+
+}  // namespace core

@@ -1,0 +1,66 @@
+#pragma once
+// Number text, lines and word reading shared by the model's own text files.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace core {
+
+// The shortest text that reads back to the same double, in printf %g's plain or
+// exponent notation, "." as the decimal point; "-0" for negative zero.
+std::string ModelNumber(double value);
+
+// Appends text and the carriage return and line feed that end every line of the files.
+void AppendLine(std::string& out, std::string_view text);
+
+// A name or a word from a file, quoted and made fit for a log line.
+std::string QuoteForLog(std::string_view text);
+
+// The log line for a frame a reader could not place in ascending Y.
+std::string DroppedFrameWarning(std::string_view frameName, double y, std::string_view appendageName);
+
+// What a reader found wrong (empty when the whole input was read), and the
+// "WARNING: " lines for what it let pass.
+struct ReadReport {
+    std::string error;
+    std::vector<std::string> warnings;
+};
+
+// Reads text held in memory as words, numbers and lines. A word is a run of
+// characters other than blank, tab, line feed, vertical tab, form feed and
+// carriage return. A line ends at a line feed; a carriage return just before it
+// is not part of the line.
+class ModelTextReader {
+public:
+    explicit ModelTextReader(std::string_view text) : text_(text) {}
+
+    // False at the end of the input.
+    bool ReadWord(std::string_view& word);
+
+    // Skips whitespace and takes the longest number at the start of the next word;
+    // the rest of that word is left for the next read. On false nothing is consumed.
+    bool ReadNumber(double& value);
+    // A number that is whole and within [min, max].
+    bool ReadInteger(long long& value, long long min, long long max);
+    // A whole number from 0 to 4294967295.
+    bool ReadCount(std::uint32_t& value);
+
+    // False at the end of the input.
+    bool ReadLine(std::string_view& line);
+    // Skips up to and including the next line feed.
+    void SkipRestOfLine();
+
+    bool AtEnd();
+    // The next word quoted for a log line, or "the end of the file".
+    std::string DescribeNext();
+
+private:
+    void SkipSpace();
+
+    std::string_view text_;
+    std::size_t pos_ = 0;
+};
+
+}  // namespace core
