@@ -34,24 +34,36 @@ public:
     bool EraseSection(const std::string& section);
     bool DeleteKey(const std::string& section, const std::string& key);
 
-    // Batches writes: nothing is written until the outermost EndUpdate / UpdateFile.
+    // Batches writes: between BeginUpdate and the outermost EndUpdate writes change
+    // only the memory copy; EndUpdate then saves the file and returns whether it could.
+    void BeginUpdate();
+    bool EndUpdate();
+    // Writes the memory copy to the file now.
     bool UpdateFile();
 
 private:
     struct Entry {
         std::string key, value;
+        bool raw = false;  // comment or blank line, kept as it is in `key`
     };
     struct Section {
         std::string name;
         std::vector<Entry> entries;
+        bool header = true;  // false for the lines before the first section
     };
     void Load();
     bool Save();
+    // Re-reads the file before a change; false when it exists but cannot be read.
+    bool Reload();
+    // Applies a change and saves it, or leaves memory and file as they were.
+    template <class F> bool Change(F&& change);
     const Section* FindSection(const std::string& name) const;
     Section* FindSection(const std::string& name);
 
     std::string fileName_;
     std::vector<Section> sections_;
+    bool crlf_ = true;  // line ends as found in the file, CRLF for a new one
+    int updateCount_ = 0;
 };
 
 }  // namespace base

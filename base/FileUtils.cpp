@@ -1,0 +1,183 @@
+#include "base/FileUtils.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace base {
+
+namespace {
+
+bool IsSep(char c) { return c == '/' || c == '\\'; }
+
+// Index of the last separator, or npos.
+size_t LastSep(std::string_view name) {
+    for (size_t i = name.size(); i > 0; --i)
+        if (IsSep(name[i - 1])) return i - 1;
+    return std::string_view::npos;
+}
+
+// Index of the extension's '.', or npos.
+size_t ExtDot(std::string_view name) {
+    for (size_t i = name.size(); i > 0; --i) {
+        char c = name[i - 1];
+        if (IsSep(c)) return std::string_view::npos;
+        if (c == '.') return i - 1;
+    }
+    return std::string_view::npos;
+}
+
+std::string ErrnoText(const char* what, const std::string& path, int err) {
+    return std::string(what) + " \"" + path + "\": " + std::strerror(err);
+}
+
+}  // namespace
+
+std::string ExtractFilePath(std::string_view name) {
+    size_t p = LastSep(name);
+    return p == std::string_view::npos ? std::string() : std::string(name.substr(0, p + 1));
+}
+
+std::string ExtractFileDir(std::string_view name) {
+    size_t p = LastSep(name);
+    if (p == std::string_view::npos) return {};
+    // Keep a root separator and doubled separators as they are.
+    if (p > 0 && !IsSep(name[p - 1])) return std::string(name.substr(0, p));
+    return std::string(name.substr(0, p + 1));
+}
+
+std::string ExtractFileName(std::string_view name) {
+    size_t p = LastSep(name);
+    return p == std::string_view::npos ? std::string(name) : std::string(name.substr(p + 1));
+}
+
+std::string ExtractFileExt(std::string_view name) {
+    size_t p = ExtDot(name);
+    return p == std::string_view::npos ? std::string() : std::string(name.substr(p));
+}
+
+std::string ChangeFileExt(std::string_view name, std::string_view ext) {
+    size_t p = ExtDot(name);
+    std::string out(p == std::string_view::npos ? name : name.substr(0, p));
+    out.append(ext);
+    return out;
+}
+
+bool FileExists(const std::string& name) {
+    struct stat st {};
+    return !name.empty() && ::stat(name.c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
+}
+
+bool DirectoryExists(const std::string& name) {
+    struct stat st {};
+    return !name.empty() && ::stat(name.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool DeleteFile(const std::string& name) { return !name.empty() && ::unlink(name.c_str()) == 0; }
+
+bool WriteFileAtomic(const std::string& path, std::string_view data, std::string* error) {
+    auto fail = [&](std::string why) {
+        if (error) *error = std::move(why);
+        return false;
+    };
+    if (path.empty()) return fail("Cannot write a file without a name");
+
+    // Write through a symbolic link to the file it names.
+    std::string target = path;
+    struct stat lst {};
+    if (::lstat(path.c_str(), &lst) == 0 && S_ISLNK(lst.st_mode)) {
+        char* real = ::realpath(path.c_str(), nullptr);
+        if (real) {
+            target = real;
+            std::free(real);
+        }
+    }
+    struct stat old {};
+    const bool hadOld = ::stat(target.c_str(), &old) == 0;
+    if (hadOld && S_ISDIR(old.st_mode)) return fail("Cannot write \"" + path + "\": it is a folder");
+
+    std::string dir = ExtractFilePath(target);
+    std::string tmpl = dir + "." + ExtractFileName(target) + ".XXXXXX";
+    int fd = ::mkstemp(tmpl.data());
+    if (fd < 0) return fail(ErrnoText("Cannot create a temporary file for", path, errno));
+
+    auto abandon = [&](const std::string& why) {
+        ::close(fd);
+        ::unlink(tmpl.c_str());
+        return fail(why);
+    };
+
+    // The new file gets the old one's permissions, or the usual ones for a new file.
+    mode_t mode;
+    if (hadOld) {
+        mode = old.st_mode & 07777;
+    } else {
+        mode_t mask = ::umask(0);
+        ::umask(mask);
+        mode = 0666 & ~mask;
+    }
+    if (::fchmod(fd, mode) != 0) return abandon(ErrnoText("Cannot set the permissions of", tmpl, errno));
+
+    const char* p = data.data();
+    size_t left = data.size();
+    while (left > 0) {
+        ssize_t n = ::write(fd, p, left);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return abandon(ErrnoText("Cannot write", path, errno));
+        }
+        p += n;
+        left -= static_cast<size_t>(n);
+    }
+    if (::fsync(fd) != 0) return abandon(ErrnoText("Cannot flush", path, errno));
+    if (::close(fd) != 0) {
+        int err = errno;
+        ::unlink(tmpl.c_str());
+        return fail(ErrnoText("Cannot close", path, err));
+    }
+    if (::rename(tmpl.c_str(), target.c_str()) != 0) {
+        int err = errno;
+        ::unlink(tmpl.c_str());
+        return fail(ErrnoText("Cannot replace", path, err));
+    }
+    // Make the rename itself durable; a failure here does not undo the write.
+    int dfd = ::open(dir.empty() ? "." : dir.c_str(), O_RDONLY | O_DIRECTORY);
+    if (dfd >= 0) {
+        ::fsync(dfd);
+        ::close(dfd);
+    }
+    if (error) error->clear();
+    return true;
+}
+
+bool ReadFile(const std::string& path, std::string& data) {
+    int fd = ::open(path.c_str(), O_RDONLY);
+    if (fd < 0) return false;
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+        ::close(fd);
+        return false;
+    }
+    std::string out;
+    if (st.st_size > 0) out.reserve(static_cast<size_t>(st.st_size));
+    char buf[65536];
+    for (;;) {
+        ssize_t n = ::read(fd, buf, sizeof buf);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            ::close(fd);
+            return false;
+        }
+        if (n == 0) break;
+        out.append(buf, static_cast<size_t>(n));
+    }
+    ::close(fd);
+    data = std::move(out);
+    return true;
+}
+
+}  // namespace base
