@@ -164,7 +164,8 @@ void LoadFormats(Formats& f) {
     locale_t loc = newlocale(LC_TIME_MASK, "", static_cast<locale_t>(0));
     if (!loc) return;
     const char* name = nl_langinfo_l(_NL_LOCALE_NAME(LC_TIME), loc);
-    const bool plain = !name || !*name || std::string(name) == "C" || std::string(name) == "POSIX";
+    const std::string n = name ? name : "";
+    const bool plain = n.empty() || n == "C" || n == "POSIX" || n.rfind("C.", 0) == 0;
     if (!plain) {
         std::string s;
         if (TranslateCFormat(nl_langinfo_l(D_FMT, loc), s)) f.shortDate = s;

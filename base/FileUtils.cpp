@@ -35,6 +35,21 @@ std::string ErrnoText(const char* what, const std::string& path, int err) {
     return std::string(what) + " \"" + path + "\": " + std::strerror(err);
 }
 
+// The process umask without changing it (umask() itself would race other threads).
+mode_t CurrentUmask() {
+    std::string status;
+    if (ReadFile("/proc/self/status", status)) {
+        size_t p = status.find("\nUmask:");
+        if (p != std::string::npos) {
+            mode_t m = 0;
+            for (p += 8; p < status.size() && (status[p] == ' ' || status[p] == '\t'); ++p) {}
+            for (; p < status.size() && status[p] >= '0' && status[p] <= '7'; ++p) m = static_cast<mode_t>(m * 8 + (status[p] - '0'));
+            return m;
+        }
+    }
+    return 022;
+}
+
 }  // namespace
 
 std::string ExtractFilePath(std::string_view name) {
@@ -116,9 +131,7 @@ bool WriteFileAtomic(const std::string& path, std::string_view data, std::string
     if (hadOld) {
         mode = old.st_mode & 07777;
     } else {
-        mode_t mask = ::umask(0);
-        ::umask(mask);
-        mode = 0666 & ~mask;
+        mode = 0666 & ~CurrentUmask();
     }
     if (::fchmod(fd, mode) != 0) return abandon(ErrnoText("Cannot set the permissions of", tmpl, errno));
 
