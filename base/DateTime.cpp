@@ -91,8 +91,6 @@ Formats& TheFormats() {
     return f;
 }
 
-// Turns a C library date/time format into pattern letters; false when it uses a
-// conversion without an equivalent.
 bool TranslateCFormat(const char* c, std::string& out) {
     out.clear();
     std::string literal;
@@ -333,6 +331,13 @@ void FormatInto(std::string& out, const std::string& f, TDateTime t, int depth) 
 }
 
 }  // namespace
+
+bool PatternFromCFormat(const char* cFormat, std::string& pattern) {
+    std::string out;
+    if (!cFormat || !TranslateCFormat(cFormat, out)) return false;
+    pattern = std::move(out);
+    return true;
+}
 
 TDateTime Now() {
     struct timespec ts {};

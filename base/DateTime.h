@@ -19,6 +19,9 @@ const std::string& ShortDateFormat();
 const std::string& LongTimeFormat();
 void SetShortDateFormat(std::string f);
 void SetLongTimeFormat(std::string f);
+// Turns a C library date/time format ("%d.%m.%Y") into the pattern letters above
+// ("dd.mm.yyyy"); false when it uses a conversion that has no pattern letter.
+bool PatternFromCFormat(const char* cFormat, std::string& pattern);
 
 // Pattern letters: d dd ddd dddd m mm mmm mmmm yy yyyy h hh n nn s ss z zzz am/pm,
 // "c" = short date + ' ' + long time; quoted text is copied.

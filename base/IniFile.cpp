@@ -106,10 +106,9 @@ bool TIniFile::Change(F&& change) {
         sections_ = std::move(before);
         return false;
     }
-    std::vector<Section> loaded = sections_;
     if (!change()) return true;  // nothing to change
     if (Save()) return true;
-    sections_ = std::move(loaded);
+    sections_ = std::move(before);  // a failed write changes nothing, here or on disk
     return false;
 }
 

@@ -1,0 +1,179 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <dirent.h>
+#include <string>
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "base/FileUtils.h"
+
+using namespace base;
+
+namespace {
+
+// A fresh folder under /tmp, removed with its files afterwards.
+class TempDir {
+public:
+    TempDir() {
+        char tmpl[] = "/tmp/korvelo-base-XXXXXX";
+        path_ = mkdtemp(tmpl);
+    }
+    ~TempDir() { std::system(("rm -rf '" + path_ + "'").c_str()); }
+    std::string operator/(const std::string& name) const { return path_ + "/" + name; }
+    const std::string& path() const { return path_; }
+    int FileCount() const {
+        int n = 0;
+        DIR* d = opendir(path_.c_str());
+        while (dirent* e = readdir(d))
+            if (std::string(e->d_name) != "." && std::string(e->d_name) != "..") ++n;
+        closedir(d);
+        return n;
+    }
+
+private:
+    std::string path_;
+};
+
+}  // namespace
+
+TEST(FileNames, Table) {
+    struct Case {
+        const char* name;
+        const char* path;
+        const char* dir;
+        const char* file;
+        const char* ext;
+    } cases[] = {
+        {"/home/u/boat.hul", "/home/u/", "/home/u", "boat.hul", ".hul"},
+        {"boat.hul", "", "", "boat.hul", ".hul"},
+        {"C:\\Models\\boat.v1.app", "C:\\Models\\", "C:\\Models", "boat.v1.app", ".app"},
+        {"/home/u.d/boat", "/home/u.d/", "/home/u.d", "boat", ""},
+        {"/boat.hul", "/", "/", "boat.hul", ".hul"},
+        {"/home/u/", "/home/u/", "/home/u", "", ""},
+        {"dir//file.txt", "dir//", "dir//", "file.txt", ".txt"},
+        {".bashrc", "", "", ".bashrc", ".bashrc"},
+        {"file.", "", "", "file.", "."},
+        {"", "", "", "", ""},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(ExtractFilePath(c.name), c.path) << c.name;
+        EXPECT_EQ(ExtractFileDir(c.name), c.dir) << c.name;
+        EXPECT_EQ(ExtractFileName(c.name), c.file) << c.name;
+        EXPECT_EQ(ExtractFileExt(c.name), c.ext) << c.name;
+    }
+}
+
+TEST(FileNames, ChangeFileExt) {
+    EXPECT_EQ(ChangeFileExt("/a/boat.hul", ".gf"), "/a/boat.gf");
+    EXPECT_EQ(ChangeFileExt("/a.b/boat", ".INI"), "/a.b/boat.INI");
+    EXPECT_EQ(ChangeFileExt("boat.tar.gz", ""), "boat.tar");
+    EXPECT_EQ(ChangeFileExt("C:\\x.y\\Korvelo.exe", ".INI"), "C:\\x.y\\Korvelo.INI");
+}
+
+TEST(Files, ExistsAndDelete) {
+    TempDir d;
+    const std::string f = d / "a.txt";
+    EXPECT_FALSE(FileExists(f));
+    ASSERT_TRUE(WriteFileAtomic(f, "x"));
+    EXPECT_TRUE(FileExists(f));
+    EXPECT_FALSE(DirectoryExists(f));
+    EXPECT_TRUE(DirectoryExists(d.path()));
+    EXPECT_FALSE(FileExists(d.path()));
+    EXPECT_TRUE(DeleteFile(f));
+    EXPECT_FALSE(DeleteFile(f));
+    EXPECT_FALSE(FileExists(""));
+}
+
+TEST(Files, WriteAndReadBack) {
+    TempDir d;
+    const std::string f = d / "data.bin";
+    std::string data("line 1\r\nline 2\0with nul\r\n", 25);
+    data += std::string(200000, 'z');
+    ASSERT_TRUE(WriteFileAtomic(f, data));
+    std::string back;
+    ASSERT_TRUE(ReadFile(f, back));
+    EXPECT_EQ(back, data);
+    // Replacing keeps no temporary behind and the content is the new one.
+    ASSERT_TRUE(WriteFileAtomic(f, "short"));
+    ASSERT_TRUE(ReadFile(f, back));
+    EXPECT_EQ(back, "short");
+    EXPECT_EQ(d.FileCount(), 1);
+    ASSERT_TRUE(WriteFileAtomic(f, ""));
+    ASSERT_TRUE(ReadFile(f, back));
+    EXPECT_EQ(back, "");
+}
+
+TEST(Files, ReplaceKeepsPermissions) {
+    TempDir d;
+    const std::string f = d / "p.txt";
+    ASSERT_TRUE(WriteFileAtomic(f, "1"));
+    ASSERT_EQ(chmod(f.c_str(), 0640), 0);
+    ASSERT_TRUE(WriteFileAtomic(f, "2"));
+    struct stat st {};
+    ASSERT_EQ(stat(f.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0640u);
+}
+
+TEST(Files, WriteThroughSymlinkReplacesTarget) {
+    TempDir d;
+    const std::string target = d / "real.txt", link = d / "link.txt";
+    ASSERT_TRUE(WriteFileAtomic(target, "old"));
+    ASSERT_EQ(symlink(target.c_str(), link.c_str()), 0);
+    ASSERT_TRUE(WriteFileAtomic(link, "new"));
+    struct stat st {};
+    ASSERT_EQ(lstat(link.c_str(), &st), 0);
+    EXPECT_TRUE(S_ISLNK(st.st_mode));
+    std::string back;
+    ASSERT_TRUE(ReadFile(target, back));
+    EXPECT_EQ(back, "new");
+}
+
+TEST(Files, FailedWritesLeaveNothingBehind) {
+    TempDir d;
+    std::string error;
+    // Folder does not exist.
+    EXPECT_FALSE(WriteFileAtomic(d / "missing/x.txt", "data", &error));
+    EXPECT_FALSE(error.empty());
+    // Target is a folder.
+    ASSERT_EQ(mkdir((d / "sub").c_str(), 0755), 0);
+    error.clear();
+    EXPECT_FALSE(WriteFileAtomic(d / "sub", "data", &error));
+    EXPECT_FALSE(error.empty());
+    EXPECT_TRUE(DirectoryExists(d / "sub"));
+    EXPECT_EQ(d.FileCount(), 1);
+    EXPECT_FALSE(WriteFileAtomic("", "data", &error));
+}
+
+TEST(Files, WriteFailingHalfWayKeepsOldFile) {
+    TempDir d;
+    const std::string f = d / "keep.txt";
+    ASSERT_TRUE(WriteFileAtomic(f, "old content"));
+    // A file size limit makes the write itself fail part-way.
+    struct rlimit old {};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+    auto oldHandler = signal(SIGXFSZ, SIG_IGN);
+    struct rlimit small = old;
+    small.rlim_cur = 4096;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    std::string error;
+    const bool ok = WriteFileAtomic(f, std::string(100000, 'n'), &error);
+    setrlimit(RLIMIT_FSIZE, &old);
+    signal(SIGXFSZ, oldHandler);
+    EXPECT_FALSE(ok);
+    EXPECT_FALSE(error.empty());
+    std::string back;
+    ASSERT_TRUE(ReadFile(f, back));
+    EXPECT_EQ(back, "old content");
+    EXPECT_EQ(d.FileCount(), 1);
+}
+
+TEST(Files, ReadMissingOrFolderFails) {
+    TempDir d;
+    std::string data = "keep";
+    EXPECT_FALSE(ReadFile(d / "none", data));
+    EXPECT_FALSE(ReadFile(d.path(), data));
+    EXPECT_EQ(data, "keep");
+}
