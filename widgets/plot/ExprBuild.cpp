@@ -114,9 +114,10 @@ private:
         return opens_[t.pos + t.len] - opens_[t.pos] == closes_[t.pos + t.len] - closes_[t.pos];
     }
 
-    [[noreturn]] void Fail(EMathParserError&& e) {
+    template <typename E>
+    [[noreturn]] void Fail(const E& e) {
         error_ = true;
-        throw std::move(e);
+        throw e;
     }
     void Step() {
         if (++steps_ > MaxValidationSteps) Fail(EExpressionTooComplex("Expression is too complex"));
