@@ -38,6 +38,22 @@ public:
     bool DeleteFrame(unsigned i);
     unsigned FindNearestOffset(unsigned i, double x, double z) const;
 
+    // Transformations of every frame.
+    bool ScaleX(double f);
+    bool ScaleY(double f);  // a negative factor reverses the frame list
+    bool ScaleZ(double f);
+    bool MoveX(double dx);
+    bool MoveY(double dy);
+    bool MoveZ(double dz);
+    bool Rotate(double angle);
+    // Frame i's index after it took Y = y: 0 for an invalid i, i when the Y is refused.
+    unsigned MoveFrameToY(unsigned i, double y);
+    // count copies of frame j at Y + k * pitch, moved by k * dx and k * dz. A copy whose
+    // Y is refused is skipped and its k is added to refused; false when count is 0,
+    // j is invalid or any copy was refused.
+    bool ArrayFrame(unsigned j, unsigned count, double dx, double pitch, double dz,
+                    std::vector<unsigned>* refused = nullptr);
+
     // Extents from the frames' stored extents and Y; 0 without frames.
     double GetMaxX() const;
     double GetMinX() const;

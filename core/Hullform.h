@@ -1,5 +1,6 @@
 #pragma once
 // The hull: its appendages, its log and its hull-wide settings.
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -39,6 +40,26 @@ public:
     bool DeleteFrame(unsigned i, unsigned j);
     unsigned FindNearestOffset(unsigned i, unsigned j, double x, double z);
 
+    // Transformations: factors and distances in X, Y, Z order, angles in degrees.
+    // Refusals leave the hull unchanged and are logged.
+    bool ScaleAppendage(unsigned i, double fx, double fy, double fz, bool copy);
+    bool Scale(double fx, double fy, double fz);
+    bool ScaleFrame(unsigned i, unsigned j, double fx, double fy, double fz, bool copy);
+    bool MoveFrame(unsigned i, unsigned j, double dx, double dy, double dz, bool copy);
+    bool MoveAppendage(unsigned i, double dx, double dy, double dz, bool copy);
+    bool Move(double dx, double dy, double dz);
+    bool RotateFrame(unsigned i, unsigned j, double angle);
+    bool RotateAppendage(unsigned i, double angle, bool copy);
+    // Heels the hull; turning back by the summed angles, with no other change in
+    // between, restores the upright offsets exactly.
+    bool Rotate(double angle);
+    bool CreateFrameArray(unsigned i, unsigned j, unsigned count, double dx, double pitch,
+                          double dz, bool newAppendage);
+    bool SplitAppendage(unsigned i, unsigned j, bool deleteOriginal);
+    // A copy of this hull heeled by angle, for the heeled hydrostatics; this hull is
+    // untouched. The copy keeps no log file.
+    std::unique_ptr<Hullform> HeeledCopy(double angle) const;
+
     // Extents over all appendages, active or not; 0 without appendages.
     double GetMaxX() const;
     double GetMinX() const;
@@ -56,6 +77,14 @@ public:
     bool OpenHullFile(const std::string& path);
     // Adds the appendage of a version-1 appendage file.
     bool ImportAppFile(const std::string& path);
+
+private:
+    // The model before the first of a run of heels, and after the last one.
+    std::vector<Appendage> heelUpright_;
+    std::vector<Appendage> heelHeeled_;
+    double heelAngleSum_ = 0;
+    double heelAngleMagnitude_ = 0;
+    bool heelKept_ = false;
 };
 
 }  // namespace core

@@ -49,6 +49,12 @@ public:
     bool SetZSnapped(unsigned i, double z, double step);
     bool MirrorHalf();
 
+    // Transformations of the offsets in the frame's plane; Y is kept, extents recomputed.
+    bool Scale(double fx, double fz);
+    bool Move(double dx, double dz);
+    // Degrees about X = 0, Z = 0; a positive angle lowers the +X side.
+    bool Rotate(double angle);
+
     bool RecomputeMaxX();
     bool RecomputeMinX();
     bool RecomputeMaxZ();

@@ -1,0 +1,281 @@
+#include <cfloat>
+#include <cmath>
+#include <cstring>
+
+#include "base/StrUtils.h"
+#include "core/Hullform.h"
+
+namespace core {
+
+namespace {
+
+constexpr double kFactorFloor = 0.000001;
+const char* const kAxis[3] = {"X", "Y", "Z"};
+
+std::string U(unsigned v) { return base::UIntToStr(v); }
+
+// Appendage and hull factors may be negative; a factor that is not finite is refused too.
+bool AppendageFactorOk(double f) {
+    return std::isfinite(f) && (f <= -kFactorFloor || f >= kFactorFloor);
+}
+
+bool FrameFactorOk(double f) { return std::isfinite(f) && f >= kFactorFloor; }
+
+bool SameBits(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+
+bool SameBits(const std::vector<double>& a, const std::vector<double>& b) {
+    return a.size() == b.size() &&
+           (a.empty() || std::memcmp(a.data(), b.data(), a.size() * sizeof(double)) == 0);
+}
+
+bool SameFrame(const Section& a, const Section& b) {
+    return a.name == b.name && a.checked == b.checked && SameBits(a.X, b.X) && SameBits(a.Z, b.Z) &&
+           SameBits(a.maxX, b.maxX) && SameBits(a.maxZ, b.maxZ) && SameBits(a.minX, b.minX) &&
+           SameBits(a.minZ, b.minZ) && SameBits(a.Y, b.Y);
+}
+
+bool SameAppendage(const Appendage& a, const Appendage& b) {
+    if (a.name != b.name || a.active != b.active || a.freeFlooding != b.freeFlooding ||
+        a.colour != b.colour || !SameBits(a.density, b.density) || !SameBits(a.ap, b.ap) ||
+        !SameBits(a.fp, b.fp) || a.frames.size() != b.frames.size())
+        return false;
+    for (std::size_t k = 0; k < a.frames.size(); ++k)
+        if (!SameFrame(a.frames[k], b.frames[k])) return false;
+    return true;
+}
+
+bool SameAppendages(const std::vector<Appendage>& a, const std::vector<Appendage>& b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t k = 0; k < a.size(); ++k)
+        if (!SameAppendage(a[k], b[k])) return false;
+    return true;
+}
+
+}  // namespace
+
+bool Hullform::ScaleAppendage(unsigned i, double fx, double fy, double fz, bool copy) {
+    if (!IsAppendageIndexValid(i)) {
+        log.Log("ERROR: Tried scaling appendage[" + U(i) + "] but found out of bounds");
+        return false;
+    }
+    const double f[3] = {fx, fy, fz};
+    for (int a = 0; a < 3; ++a) {
+        if (!AppendageFactorOk(f[a])) {
+            log.Log("ERROR: Scaling appendage[" + U(i) + "] by factor less than 0.000001 on " +
+                    kAxis[a] + " axis");
+            return false;
+        }
+    }
+    if (copy) {
+        Appendage duplicate = appendages[i];
+        appendages.push_back(std::move(duplicate));
+        i = GetAppendageCount() - 1;
+    }
+    Appendage& target = appendages[i];
+    target.ScaleX(fx);
+    target.ScaleY(fy);
+    target.ScaleZ(fz);
+    return true;
+}
+
+bool Hullform::Scale(double fx, double fy, double fz) {
+    const double f[3] = {fx, fy, fz};
+    for (int a = 0; a < 3; ++a) {
+        if (!AppendageFactorOk(f[a])) {
+            log.Log(std::string("ERROR: Scaling Hull by factor less than 0.000001 on ") + kAxis[a] +
+                    " axis");
+            return false;
+        }
+    }
+    bool result = false;
+    for (unsigned i = 0; i < GetAppendageCount(); ++i) result = ScaleAppendage(i, fx, fy, fz, false);
+    if (!result) log.Log("ERROR: Failure during scale hull, scaling of an appendage failed");
+    return result;
+}
+
+bool Hullform::ScaleFrame(unsigned i, unsigned j, double fx, double fy, double fz, bool copy) {
+    if (!IsFrameIndexValid(i, j)) return false;
+    const double f[3] = {fx, fy, fz};
+    for (int a = 0; a < 3; ++a) {
+        if (!FrameFactorOk(f[a])) {
+            log.Log("ERROR: Scaling frame [" + U(j) + "] of appendage[" + U(i) +
+                    "] by factor less than 0.000001 on " + kAxis[a] + " axis");
+            return false;
+        }
+    }
+    Appendage& a = appendages[i];
+    if (!copy) return a.frames[j].Scale(fx, fz);  // fy is checked but a frame keeps its Y
+    const int r = a.CopySection(fy * a.frames[j].Y, j);
+    if (r < 0) {
+        log.Log("ERROR: Scaling frame [" + U(j) + "] of appendage[" + U(i) +
+                "]. During frame copy -1 index returned");
+        return false;
+    }
+    Section& made = a.frames[static_cast<std::size_t>(r)];
+    made.name += " (copy)";
+    return made.Scale(fx, fz);
+}
+
+bool Hullform::MoveFrame(unsigned i, unsigned j, double dx, double dy, double dz, bool copy) {
+    if (!IsFrameIndexValid(i, j)) {
+        log.Log("ERROR: Invalid index passed when trying to move frame [" + U(j) + "] of appendage[" +
+                U(i) + "]");
+        return false;
+    }
+    Appendage& a = appendages[i];
+    const double oldY = a.frames[j].Y;
+    const double y = oldY + dy;
+    const std::string refused = "ERROR: Moving frame [" + U(j) + "] of appendage[" + U(i) +
+                                "]. During frame copy -1 index returned";
+    if (copy) {
+        const int r = a.CopySection(y, j);
+        if (r < 0) {
+            log.Log(refused);
+            return false;
+        }
+        return a.frames[static_cast<std::size_t>(r)].Move(dx, dz);
+    }
+    if (y == oldY) return a.frames[j].Move(dx, dz);
+    // A frame taken past a neighbour is re-inserted in Y order; a Y held by another
+    // frame refuses the move.
+    const unsigned e = a.MoveFrameToY(j, y);
+    if (!(a.frames[e].Y == y)) {
+        log.Log(refused);
+        return false;
+    }
+    return a.frames[e].Move(dx, dz);
+}
+
+bool Hullform::MoveAppendage(unsigned i, double dx, double dy, double dz, bool copy) {
+    if (!IsAppendageIndexValid(i)) return false;
+    if (copy) {
+        Appendage duplicate = appendages[i];
+        appendages.push_back(std::move(duplicate));
+        i = GetAppendageCount() - 1;
+    }
+    Appendage& target = appendages[i];
+    target.MoveX(dx);
+    target.MoveY(dy);
+    target.MoveZ(dz);
+    return true;
+}
+
+bool Hullform::Move(double dx, double dy, double dz) {
+    bool result = false;
+    for (Appendage& a : appendages) {
+        a.MoveX(dx);
+        a.MoveY(dy);
+        result = a.MoveZ(dz);
+    }
+    if (!result) log.Log("ERROR: Failure at end of function moving Hullform");
+    return result;
+}
+
+bool Hullform::RotateFrame(unsigned i, unsigned j, double angle) {
+    if (!IsFrameIndexValid(i, j)) return false;
+    return appendages[i].frames[j].Rotate(angle);
+}
+
+bool Hullform::RotateAppendage(unsigned i, double angle, bool copy) {
+    if (!IsAppendageIndexValid(i)) return false;
+    if (copy) {
+        Appendage duplicate = appendages[i];
+        appendages.push_back(std::move(duplicate));
+        i = GetAppendageCount() - 1;
+    }
+    return appendages[i].Rotate(angle);
+}
+
+bool Hullform::Rotate(double angle) {
+    // A heel and its heel back would leave round-off in every offset (an X of 0 would
+    // become 1e-16 and the frame could no longer be mirrored). So the upright model is
+    // kept, and when the angles sum to zero with nothing else changed, it comes back.
+    if (!heelKept_ || !SameAppendages(appendages, heelHeeled_)) {
+        heelUpright_ = appendages;
+        heelAngleSum_ = 0;
+        heelAngleMagnitude_ = 0;
+        heelKept_ = true;
+    }
+    heelAngleSum_ += angle;
+    heelAngleMagnitude_ += std::fabs(angle);
+    if (std::fabs(heelAngleSum_) <= 8 * DBL_EPSILON * heelAngleMagnitude_) {
+        appendages = std::move(heelUpright_);
+        std::vector<Appendage>().swap(heelUpright_);
+        std::vector<Appendage>().swap(heelHeeled_);
+        heelKept_ = false;
+        return true;
+    }
+    for (Appendage& a : appendages) a.Rotate(angle);
+    heelHeeled_ = appendages;
+    return true;
+}
+
+std::unique_ptr<Hullform> Hullform::HeeledCopy(double angle) const {
+    // An empty path opens no file, so the working copy neither truncates nor writes the log.
+    auto copy = std::make_unique<Hullform>(std::string());
+    copy->name = name;
+    copy->appendages = appendages;
+    copy->coreVersion = coreVersion;
+    copy->issueDate = issueDate;
+    copy->issueNotes = issueNotes;
+    copy->waterDensity = waterDensity;
+    copy->ap = ap;
+    copy->fp = fp;
+    copy->fwdMarkY = fwdMarkY;
+    copy->aftMarkY = aftMarkY;
+    copy->midMarkY = midMarkY;
+    if (angle != 0)
+        for (Appendage& a : copy->appendages) a.Rotate(angle);
+    return copy;
+}
+
+bool Hullform::CreateFrameArray(unsigned i, unsigned j, unsigned count, double dx, double pitch,
+                                double dz, bool newAppendage) {
+    if (!IsFrameIndexValid(i, j)) return false;
+    const double y0 = appendages[i].frames[j].Y;
+    unsigned target = i;
+    unsigned source = j;
+    if (newAppendage) {
+        Appendage body;
+        body.name = "New Parallel Body";
+        body.InsertSection(appendages[i].frames[j]);
+        appendages.push_back(std::move(body));
+        target = GetAppendageCount() - 1;
+        source = 0;
+    }
+    std::vector<unsigned> refused;
+    if (appendages[target].ArrayFrame(source, count, dx, pitch, dz, &refused)) return true;
+    if (refused.empty()) {
+        log.Log("ERROR: Failure creating frame array");
+        if (newAppendage) log.Log("ERROR: Tried creating new appendage for frame copies");
+        return false;
+    }
+    // The other copies stand; each refused one is reported.
+    for (unsigned k : refused)
+        log.Log("ERROR: Creating copy " + U(k) + " of frame [" + U(j) + "] of appendage[" + U(i) +
+                "] at Y=" + base::FloatToStr(y0 + static_cast<double>(k) * pitch) +
+                ". During frame copy -1 index returned");
+    return false;
+}
+
+bool Hullform::SplitAppendage(unsigned i, unsigned j, bool deleteOriginal) {
+    if (!IsFrameIndexValid(i, j)) {
+        log.Log("ERROR: Tried splitting appendage[" + U(i) + "] at frame [" + U(j) +
+                "] but found out of bounds");
+        return false;
+    }
+    const Appendage& source = appendages[i];
+    Appendage aft;
+    Appendage fwd;
+    aft.name = source.name + "-Aft";
+    fwd.name = source.name + "-Fwd";
+    // Frame j goes to both parts; the frames are copied whole, in order.
+    aft.frames.assign(source.frames.begin(), source.frames.begin() + j + 1);
+    fwd.frames.assign(source.frames.begin() + j, source.frames.end());
+    appendages.push_back(std::move(aft));
+    appendages.push_back(std::move(fwd));
+    if (deleteOriginal) DeleteAppendage(i);
+    return true;
+}
+
+}  // namespace core
