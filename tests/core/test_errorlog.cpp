@@ -1,0 +1,242 @@
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "HullFixtures.h"
+#include "base/SystemInfo.h"
+#include "core/ErrorLog.h"
+
+using core::ErrorLog;
+using fixtures::ReadLines;
+using fixtures::ScopedTempDir;
+
+namespace {
+
+const std::string kSep(66, '-');
+
+// Installs fixed screen and OpenGL answers for one test and removes them after.
+class ErrorLogTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        base::SetScreenSizeHook([](int& w, int& h) {
+            w = 1280;
+            h = 1024;
+        });
+        base::SetOpenGLInfoHook([] {
+            return base::OpenGLStrings{"Vendor Co", "Soft Renderer", "1.1 Mesa", "GL_ARB_a GL_ARB_b", "1.3"};
+        });
+    }
+    void TearDown() override {
+        base::SetScreenSizeHook(nullptr);
+        base::SetOpenGLInfoHook(nullptr);
+    }
+    ScopedTempDir dir_;
+};
+
+std::size_t IndexOf(const std::vector<std::string>& lines, const std::string& prefix) {
+    for (std::size_t k = 0; k < lines.size(); ++k)
+        if (lines[k].rfind(prefix, 0) == 0) return k;
+    return lines.size();
+}
+
+}  // namespace
+
+TEST_F(ErrorLogTest, HeaderLinesInOrder) {
+    base::SystemInfo info;
+    ASSERT_TRUE(base::QuerySystemInfo(info));
+    ErrorLog log;  // "Korvelo.log" in the current directory
+    ASSERT_TRUE(log.IsUsable());
+    const auto& l = log.Lines();
+    ASSERT_EQ(l.size(), 14u);
+    EXPECT_EQ(l[0], kSep);
+    EXPECT_EQ(l[1], "Korvelo");
+    EXPECT_EQ(l[2], "Logfile initialised.");
+    EXPECT_EQ(l[3].rfind("Date and Time: ", 0), 0u);
+    EXPECT_GT(l[3].size(), std::string("Date and Time: ").size());
+    EXPECT_EQ(l[4], kSep);
+    EXPECT_EQ(l[5], "Windows System Information.");
+    EXPECT_NE(l[6].find(info.osName), std::string::npos);
+    EXPECT_NE(l[6].find(info.osRelease), std::string::npos);
+    EXPECT_EQ(l[7], "Build Number: " + std::to_string(info.buildNumber & 0xFFFFu));
+    EXPECT_EQ(l[8], "UserName: " + info.userName);
+    EXPECT_EQ(l[9], "ComputerName: " + info.computerName);
+    EXPECT_EQ(l[10].rfind("Free Memory: ", 0), 0u);
+    EXPECT_EQ(l[11].rfind("Memory Usage: ", 0), 0u);
+    EXPECT_EQ(l[11].find('%'), std::string::npos);
+    EXPECT_EQ(l[12], "Screen Resolution = 1280 by 1024");
+    EXPECT_EQ(l[13], kSep);
+    EXPECT_TRUE(std::filesystem::exists(dir_.File("Korvelo.log")));
+}
+
+TEST_F(ErrorLogTest, FileMatchesListLineByLineWhileOpen) {
+    ErrorLog log(dir_.File("run.log"));
+    EXPECT_EQ(log.Log("ERROR: something"), 1);
+    EXPECT_EQ(log.Log(""), 1);
+    EXPECT_EQ(log.Log(std::string("NOTE: done")), 1);
+    // Read back before the log is closed: every line is already in the file.
+    const auto file = ReadLines(dir_.File("run.log"));
+    const auto& list = log.Lines();
+    ASSERT_EQ(file.size(), list.size());
+    for (std::size_t k = 0; k < list.size(); ++k) {
+        if (list[k].rfind("Memory Usage: ", 0) == 0)
+            EXPECT_EQ(file[k], list[k] + " %");
+        else
+            EXPECT_EQ(file[k], list[k]) << k;
+    }
+    EXPECT_EQ(list[list.size() - 2], "");
+    EXPECT_EQ(list.back(), "NOTE: done");
+}
+
+TEST_F(ErrorLogTest, FileIsTruncatedAndClosedWithClosingBlock) {
+    const std::string path = dir_.File("Korvelo.log");
+    {
+        std::ofstream old(path);
+        old << "line from an earlier run\n";
+    }
+    std::size_t listSize = 0;
+    {
+        ErrorLog log(path);
+        log.Log("last words");
+        listSize = log.Lines().size();
+    }
+    const auto file = ReadLines(path);
+    ASSERT_EQ(file.size(), listSize + 4);
+    EXPECT_EQ(file[0], kSep);
+    EXPECT_EQ(IndexOf(file, "line from an earlier run"), file.size());
+    EXPECT_EQ(file[listSize - 1], "last words");
+    EXPECT_EQ(file[listSize], kSep);
+    EXPECT_EQ(file[listSize + 1], "Destructor called, Application shutting down.");
+    EXPECT_EQ(file[listSize + 2].rfind("Date and Time: ", 0), 0u);
+    EXPECT_EQ(file[listSize + 3], kSep);
+}
+
+TEST_F(ErrorLogTest, LinesEndWithLineFeed) {
+    const std::string path = dir_.File("x.log");
+    { ErrorLog log(path); }
+    std::ifstream in(path, std::ios::binary);
+    const std::string all((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    ASSERT_FALSE(all.empty());
+    EXPECT_EQ(all.back(), '\n');
+    EXPECT_EQ(all.rfind(kSep + "\n"), all.size() - kSep.size() - 1);
+}
+
+TEST_F(ErrorLogTest, FixedBlocks) {
+    ErrorLog log(dir_.File("blocks.log"));
+    const std::size_t start = log.Lines().size();
+    EXPECT_TRUE(log.WriteSeparator());
+    EXPECT_EQ(log.Lines().back(), kSep);
+    EXPECT_EQ(log.Lines().back().size(), 66u);
+    EXPECT_EQ(ErrorLog::Separator(), kSep);
+    EXPECT_TRUE(log.WriteDateTime());
+    EXPECT_EQ(log.Lines().back().rfind("Date and Time: ", 0), 0u);
+    EXPECT_TRUE(log.WriteMemoryInfo());
+    const auto& l = log.Lines();
+    ASSERT_EQ(l.size(), start + 4);
+    EXPECT_EQ(l[start + 2].rfind("Free Memory: ", 0), 0u);
+    EXPECT_EQ(l[start + 2].substr(l[start + 2].size() - 3), " KB");
+    EXPECT_EQ(l[start + 3].rfind("Memory Usage: ", 0), 0u);
+}
+
+TEST_F(ErrorLogTest, OpenGLBlockHasEightLines) {
+    ErrorLog log(dir_.File("gl.log"));
+    const std::size_t start = log.Lines().size();
+    EXPECT_TRUE(log.WriteOpenGLInfo());
+    const std::vector<std::string> block(log.Lines().begin() + static_cast<std::ptrdiff_t>(start),
+                                         log.Lines().end());
+    EXPECT_EQ(block, (std::vector<std::string>{kSep, "OpenGL & Display Driver Properties",
+                                               "OpenGL vendor: Vendor Co", "OpenGL renderer: Soft Renderer",
+                                               "OpenGL version: 1.1 Mesa",
+                                               "OpenGL extensions: GL_ARB_a GL_ARB_b", "GLU version: 1.3", kSep}));
+}
+
+TEST_F(ErrorLogTest, OpenGLBlockWithoutContextLeavesTextsEmpty) {
+    base::SetOpenGLInfoHook(nullptr);
+    base::SetScreenSizeHook(nullptr);
+    ErrorLog log(dir_.File("nogl.log"));
+    EXPECT_NE(IndexOf(log.Lines(), "Screen Resolution = 0 by 0"), log.Lines().size());
+    EXPECT_TRUE(log.WriteOpenGLInfo());
+    const auto& l = log.Lines();
+    ASSERT_GE(l.size(), 8u);
+    EXPECT_EQ(l[l.size() - 6], "OpenGL vendor: ");
+    EXPECT_EQ(l[l.size() - 2], "GLU version: ");
+}
+
+TEST_F(ErrorLogTest, UnopenableFileLeavesLogUnusableAndEmpty) {
+    ErrorLog log(dir_.File("no/such/dir/Korvelo.log"));
+    EXPECT_FALSE(log.IsUsable());
+    EXPECT_TRUE(log.Lines().empty());
+    EXPECT_EQ(log.Log("ERROR: lost"), 0);
+    EXPECT_EQ(log.Log(""), 0);
+    EXPECT_FALSE(log.WriteSeparator());
+    EXPECT_FALSE(log.WriteDateTime());
+    EXPECT_FALSE(log.WriteMemoryInfo());
+    EXPECT_FALSE(log.WriteOpenGLInfo());
+    log.WriteSystemInfo();
+    EXPECT_TRUE(log.Lines().empty());
+}
+
+TEST_F(ErrorLogTest, ReadOnlyCurrentDirectory) {
+    if (geteuid() == 0) GTEST_SKIP() << "root writes read-only directories";
+    std::filesystem::permissions(dir_.path(), std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+    {
+        ErrorLog log;
+        EXPECT_TRUE(log.Lines().empty());
+        EXPECT_EQ(log.Log("x"), 0);
+    }
+    std::filesystem::permissions(dir_.path(), std::filesystem::perms::owner_all);
+    EXPECT_FALSE(std::filesystem::exists(dir_.File("Korvelo.log")));
+}
+
+struct VersionCase {
+    unsigned platform, major, minor, build;
+    const char* name;
+};
+
+class WindowsVersion : public ::testing::TestWithParam<VersionCase> {};
+
+TEST_P(WindowsVersion, NameFromTable) {
+    const VersionCase& c = GetParam();
+    EXPECT_EQ(ErrorLog::WindowsVersionName(c.platform, c.major, c.minor, c.build), c.name)
+        << c.platform << " " << c.major << "." << c.minor << " build " << c.build;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, WindowsVersion,
+    ::testing::Values(VersionCase{1, 4, 0, 950, "Windows 95"}, VersionCase{1, 4, 0, 951, "Windows 95 SP1"},
+                      VersionCase{1, 4, 3, 1080, "Windows 95 SP1"}, VersionCase{1, 4, 0, 1081, "Windows 95 OSR2"},
+                      VersionCase{1, 4, 0, 949, "unknown Windows version"},
+                      VersionCase{1, 4, 10, 1998, "Windows 98"}, VersionCase{1, 4, 10, 1999, "Windows 98 SP1"},
+                      VersionCase{1, 4, 10, 2182, "Windows 98 SP1"}, VersionCase{1, 4, 10, 2183, "Windows 98 SE"},
+                      VersionCase{1, 4, 10, 1997, "unknown Windows version"},
+                      VersionCase{1, 4, 90, 3000, "Windows ME"}, VersionCase{1, 4, 50, 3000, "unknown Windows version"},
+                      VersionCase{1, 5, 0, 950, "unknown Windows version"},
+                      // Only the low 16 bits of the build count.
+                      VersionCase{1, 4, 0, 0x04000000u + 950, "Windows 95"},
+                      VersionCase{1, 4, 10, 0x0A0A0000u + 1998, "Windows 98"},
+                      VersionCase{2, 3, 51, 1057, "Windows NT 3.51"}, VersionCase{2, 4, 0, 1381, "Windows NT 4"},
+                      VersionCase{2, 5, 0, 2195, "Windows 2000"}, VersionCase{2, 5, 1, 2600, "Windows XP"},
+                      VersionCase{2, 5, 2, 3790, "unknown Windows version"},
+                      VersionCase{2, 6, 0, 6000, "unknown Windows version"},
+                      VersionCase{3, 7, 99, 1, "Windows CE"}, VersionCase{0, 4, 0, 950, "unknown Windows version"}));
+
+struct MemoryCase {
+    std::uint64_t bytes;
+    const char* text;
+};
+
+class FreeMemory : public ::testing::TestWithParam<MemoryCase> {};
+
+TEST_P(FreeMemory, Text) { EXPECT_EQ(ErrorLog::FreeMemoryText(GetParam().bytes), GetParam().text); }
+
+INSTANTIATE_TEST_SUITE_P(Table, FreeMemory,
+                         ::testing::Values(MemoryCase{0, "< 1000 KB"}, MemoryCase{999 * 1024, "< 1000 KB"},
+                                           MemoryCase{1000 * 1024 - 1, "< 1000 KB"},
+                                           MemoryCase{1000 * 1024, "1,000 KB"}, MemoryCase{1005 * 1024, "1,005 KB"},
+                                           MemoryCase{524288ull * 1024, "524,288 KB"},
+                                           MemoryCase{1048050ull * 1024 + 1023, "1048,050 KB"},
+                                           MemoryCase{64ull << 30, "67108,864 KB"}));
