@@ -294,9 +294,17 @@ String FormatFloat(std::string_view format, double value) {
     }
     Picture p = Analyse(sec);
     Rendered r = Render(p, value);
-    if (r.zero && sections.size() >= 3 && !sections[2].empty()) {
-        Picture z = Analyse(sections[2]);
-        return Apply(z, Render(z, 0.0), false);
+    if (r.zero) {
+        // A value that rounds to zero is shown as zero: the zero section, else the
+        // positive one without a sign.
+        if (sections.size() >= 3 && !sections[2].empty()) {
+            Picture z = Analyse(sections[2]);
+            return Apply(z, Render(z, 0.0), false);
+        }
+        if (!useSign) {
+            Picture z = Analyse(sections[0]);
+            return Apply(z, Render(z, 0.0), false);
+        }
     }
     return Apply(p, r, negative && useSign && !r.zero);
 }

@@ -54,8 +54,25 @@ String GeneralFormat(double value, int precision, char sep) {
     if (std::isnan(value)) return "NAN";
     if (std::isinf(value)) return value < 0 ? "-INF" : "INF";
     if (value == 0) return "0";
-    precision = std::clamp(precision, 1, 17);
-    Decimal d = ToDecimal(value, precision);
+    precision = std::clamp(precision, 1, 18);
+    // 18 correctly rounded digits, then half away from zero at `precision`.
+    Decimal d = ToDecimal(value, 18);
+    if (static_cast<int>(d.digits.size()) > precision) {
+        const bool up = d.digits[static_cast<size_t>(precision)] >= '5';
+        d.digits.resize(static_cast<size_t>(precision));
+        if (up) {
+            int i = precision - 1;
+            while (i >= 0 && d.digits[static_cast<size_t>(i)] == '9') d.digits[static_cast<size_t>(i--)] = '0';
+            if (i < 0) {
+                d.digits.insert(d.digits.begin(), '1');
+                d.digits.pop_back();
+                ++d.exp;
+            } else {
+                ++d.digits[static_cast<size_t>(i)];
+            }
+        }
+        while (d.digits.size() > 1 && d.digits.back() == '0') d.digits.pop_back();
+    }
     String out;
     if (d.negative) out.push_back('-');
     const int n = static_cast<int>(d.digits.size());

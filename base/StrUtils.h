@@ -20,7 +20,9 @@ String IntToHex(unsigned long long value, int digits);
 // General format with up to `precision` significant digits (15 for messages, titles
 // and log lines): no trailing zeros, exponent form only where plain would not fit
 // ("1E15" style as the run-time library writes it), NaN as "NAN", infinities as
-// "INF" / "-INF", with DecimalSeparator().
+// "INF" / "-INF", with DecimalSeparator(). Plain for 1E-4 <= |v| < 10^precision
+// (0.0001, 100000000000000), otherwise 1E-5, 1E15, -1.5E-7; negative zero is "0".
+// Digits are rounded half away from zero.
 String FloatToStr(double value);
 String FloatToStrG(double value, int precision);
 
@@ -30,9 +32,12 @@ String FormatG(double value, int digits = 6);
 // notation; values with up to 6 significant digits read exactly as FormatG(v, 6).
 String FormatShortest(double value);
 
-// Picture formats such as "0.000", "0.0000", "#,##0.00", "0.###", "0.00E+00".
+// Picture formats such as "0.000", "0.0000", "#,##0.00", "0.###", "0.00E+00", with
+// "pos;neg;zero" sections. The shortest decimal text of the value is rounded half away
+// from zero (2.675 -> "2.68"); a value that rounds to zero shows no minus sign. The
+// thousands separator is ',' ('.' when DecimalSeparator() is ',').
 String FormatFloat(std::string_view format, double value);
-// %.<decimals>f with DecimalSeparator().
+// %.<decimals>f with DecimalSeparator(); no minus sign when every digit is zero.
 String FloatToStrFixed(double value, int decimals);
 
 // Parsing with DecimalSeparator(); leading and trailing blanks are allowed.

@@ -45,6 +45,9 @@ TEST(FloatToStr, Table) {
         {1.0 / 3.0, "0.333333333333333"},
         {2.0 / 3.0, "0.666666666666667"},          // rounded up at the 15th digit
         {0.99999999999999989, "1"},                // rounding carries into a new digit
+        {1000000000000005.0, "1.00000000000001E15"},  // an exact tie rounds away from zero
+        {-1000000000000005.0, "-1.00000000000001E15"},
+        {100000000000000.5, "100000000000001"},
         {999999999999999.9, "1E15"},               // carry moves it into exponent form
         {123456789012345.6, "123456789012346"},
         {100000000000000.0, "100000000000000"},    // 15 integer digits: still plain
@@ -79,6 +82,8 @@ TEST(FloatToStrG, Precision) {
     EXPECT_EQ(FloatToStrG(1234.0, 3), "1.23E3");
     EXPECT_EQ(FloatToStrG(999.0, 3), "999");
     EXPECT_EQ(FloatToStrG(0.1 + 0.2, 17), "0.30000000000000004");
+    EXPECT_EQ(FloatToStrG(2.5, 1), "3");
+    EXPECT_EQ(FloatToStrG(0.125, 2), "0.13");
 }
 
 TEST(FormatG, Table) {
@@ -217,6 +222,8 @@ TEST(FormatFloat, Table) {
         {"0.00;(0.00)", -1.5, "(1.50)"},
         {"0.00;(0.00);'zero'", 0.001, "zero"},
         {"0.00;(0.00);'zero'", 2.0, "2.00"},
+        {"0.00;(0.00)", -0.001, "0.00"},
+        {"0.00;(0.00);'zero'", -0.001, "zero"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(FormatFloat(c.picture, c.value), c.text) << c.picture << " " << c.value;
