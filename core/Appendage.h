@@ -9,6 +9,7 @@
 namespace core {
 
 class ErrorLog;
+class HydroData;
 class ModelTextReader;
 struct ReadReport;
 
@@ -61,6 +62,14 @@ public:
     double GetMinZ() const;
     double GetMaxY() const;
     double GetMinY() const;
+
+    // Hydrostatics of this body alone; false, with the record untouched, below 2 frames.
+    // Expects a reset record.
+    bool GetHydroStatics(double draught, double trim, HydroData& result) const;
+    // Intersection of the segments (y1,z1)-(y2,z2) and (y3,z3)-(y4,z4) in the Y-Z plane.
+    static bool IntersectSegments(double y1, double z1, double y2, double z2, double y3, double z3,
+                                  double y4, double z4, double& y, double& z, double& p, double& q,
+                                  double& det);
 
     // Hull file: this appendage's block, appended to out / read up to its end tag.
     bool WriteHullFileBlock(std::string& out) const;

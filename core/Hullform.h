@@ -9,6 +9,8 @@
 
 namespace core {
 
+class HydroData;
+
 class Hullform {
 public:
     std::string name;
@@ -70,6 +72,16 @@ public:
 
     unsigned GetTotalOffsetCount() const;
     bool LogSummary();
+
+    // Hydrostatics of the active appendages; trim in degrees, draught at Y = 0.
+    bool GetHydroStatics(double draught, double trim, HydroData& result);
+    // Draught floating the target displacement (t) within tolerance per cent. When
+    // none is found the result is 0, or the best draught when the search ran out;
+    // converged tells a found draught from both.
+    double FindDraughtForDisplacement(double target, double trim, double tolerance,
+                                      bool* converged = nullptr);
+    double TrimMetresToDegrees(double trim);
+    double TrimDegreesToMetres(double trim);
 
     // Hull file. A failed open leaves the hull as it was; a failed save leaves the
     // old file as it was. Failures are logged.

@@ -7,6 +7,7 @@ namespace core {
 
 class ModelTextReader;
 struct ReadReport;
+struct ImmersedSection;
 
 class Section {
 public:
@@ -63,6 +64,14 @@ public:
     // v rounded to the nearest multiple of step, an exact half away from zero.
     // A step that is not finite and positive, or a non-finite v, leaves v as it is.
     static double Snap(double v, double step);
+
+    // Waterline cut (hydrostatics). The outline is closed from the last offset to the first.
+    static bool IsWithinTolerance(double a, double b, double tol);
+    bool CrossesWaterline(unsigned i, double z) const;
+    double GetXAtWaterline(unsigned i, double z) const;
+    // Fills the record and leaves the immersed outline in xs, zs; always true.
+    bool ClipAtWaterline(double z, ImmersedSection& record, std::vector<double>& xs,
+                         std::vector<double>& zs) const;
 
     // Hull file: this frame's block, appended to out / read up to its end tag.
     bool WriteHullFileBlock(std::string& out) const;

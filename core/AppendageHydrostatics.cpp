@@ -1,0 +1,299 @@
+// Hydrostatics of one appendage: frame cuts combined pair by pair with the trapezoid rule.
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "core/Appendage.h"
+#include "core/HydroData.h"
+#include "core/ImmersedSection.h"
+
+namespace core {
+
+namespace {
+
+constexpr double kPi = 3.141592653589793;
+constexpr double kPierce = 1e-6;       // waterline breadth of a frame that pierces the waterline
+constexpr double kSliver = 0.001;      // depth of the cut that gives the breadth at a dry end
+constexpr double kCurveEnd = 1e-10;    // offset of the end points of the curves
+
+// Weighted spread of strip centres about their mean (West's update), for the parallel-axis
+// part of the transverse inertia.
+struct WeightedSpread {
+    double weight = 0;
+    double mean = 0;
+    double sum = 0;  // sum of weight x (centre - mean)^2
+    void Add(double w, double centre)
+    {
+        if (!(w > 0))
+            return;
+        weight += w;
+        const double delta = centre - mean;
+        mean += delta * w / weight;
+        sum += w * delta * (centre - mean);
+    }
+};
+
+class Integrator {
+public:
+    Integrator(const Appendage& body, double draught, double trim, HydroData& r)
+        : body_(body), d_(draught), r_(r)
+    {
+        const double theta = trim * kPi * (1.0 / 180);
+        tan_ = std::tan(theta);
+        cos_ = std::cos(theta);
+        rho_ = body.density;
+    }
+
+    void Run();
+
+private:
+    void Cut(const Section& f, double z, ImmersedSection& rec) { f.ClipAtWaterline(z, rec, xs_, zs_); }
+    void AddStrip(double y0, double y1, const ImmersedSection& a, const ImmersedSection& b);
+    void AddPoint(double y, double area);
+    void AddWaterplane(double y0, double y1, const ImmersedSection& a, const ImmersedSection& b);
+    void WidenX(const ImmersedSection& rec);
+
+    const Appendage& body_;
+    double d_, tan_, cos_, rho_;
+    HydroData& r_;
+    std::vector<double> xs_, zs_;
+    std::string message_;  // the curves' messages are not used
+
+    double v_ = 0, lcbM_ = 0, vcbM_ = 0, tcbM_ = 0;
+    double wpa_ = 0, lcfM_ = 0, tcfM_ = 0, iT_ = 0, iY_ = 0;
+    WeightedSpread stripCentres_;
+    bool waterlineSeen_ = false;
+    bool xSeen_ = false;
+};
+
+void Integrator::AddPoint(double y, double area)
+{
+    r_.buoyancyCurves.finalCurve.AddArea(y, area * rho_, message_);
+    r_.areaCurves.finalCurve.AddArea(y, area, message_);
+}
+
+// Volume, centres of buoyancy and the curve point of one strip between two cuts.
+void Integrator::AddStrip(double y0, double y1, const ImmersedSection& a, const ImmersedSection& b)
+{
+    const double dy = y1 - y0;
+    const double ym = (y1 + y0) * 0.5;
+    const double mean = (a.area + b.area) * 0.5;
+    AddPoint(ym, mean);
+    const double v = mean * dy;
+    double zs = 0, xs = 0;
+    if (a.area + b.area != 0) {
+        zs = (a.centroidZ * a.area + b.centroidZ * b.area) / (a.area + b.area);
+        xs = (a.centroidX * a.area + b.centroidX * b.area) / (a.area + b.area);
+    }
+    vcbM_ += v * zs;
+    tcbM_ += v * xs;
+    lcbM_ += (y0 + y1) * v * 0.5;
+    v_ += mean * dy;
+}
+
+// Waterplane area, centre and second moments of one strip on the inclined waterplane.
+void Integrator::AddWaterplane(double y0, double y1, const ImmersedSection& a, const ImmersedSection& b)
+{
+    const double breadth = (a.waterlineBreadth + b.waterlineBreadth) * 0.5;
+    if (breadth > kPierce)
+        waterlineSeen_ = true;
+    WidenX(a);
+    WidenX(b);
+    const double ym = (y1 + y0) * 0.5;
+    const double len = (y1 - y0) / cos_;
+    iT_ += len * (a.breadthInertia + b.breadthInertia) * 0.5;
+    lcfM_ += len * breadth * ym;
+    wpa_ += len * breadth;
+    const double moment = len * (a.breadthMoment + b.breadthMoment) * 0.5;
+    tcfM_ += moment;
+    if (len * breadth > 0)
+        stripCentres_.Add(len * breadth, moment / (len * breadth));
+    iY_ += breadth * len * len * len * (1.0 / 12) + breadth * len * ym * ym;
+}
+
+void Integrator::WidenX(const ImmersedSection& rec)
+{
+    if (!(rec.waterlineBreadth > kPierce))
+        return;
+    if (!xSeen_ || rec.waterlineMinX < r_.waterlineMinX)
+        r_.waterlineMinX = rec.waterlineMinX;
+    if (!xSeen_ || rec.waterlineMaxX > r_.waterlineMaxX)
+        r_.waterlineMaxX = rec.waterlineMaxX;
+    xSeen_ = true;
+}
+
+// A cut of the full section at position t (0 at the first record, 1 at the second) between
+// two full cuts: area and area moments taken linearly, as the strip rule takes them.
+ImmersedSection FullSectionBetween(const ImmersedSection& a, const ImmersedSection& b, double t)
+{
+    ImmersedSection m;
+    m.area = a.area * (1 - t) + b.area * t;
+    if (m.area > 0) {
+        m.centroidZ = (a.centroidZ * a.area * (1 - t) + b.centroidZ * b.area * t) / m.area;
+        m.centroidX = (a.centroidX * a.area * (1 - t) + b.centroidX * b.area * t) / m.area;
+    }
+    return m;
+}
+
+void Integrator::Run()
+{
+    const std::vector<Section>& frames = body_.frames;
+    const std::size_t count = frames.size();
+    ImmersedSection cut[2], sliver, full, between;
+    Cut(frames[0], d_ + frames[0].Y * tan_, cut[0]);
+
+    for (std::size_t i = 1; i < count; ++i) {
+        const Section& f0 = frames[i - 1];
+        const Section& f1 = frames[i];
+        double y0 = f0.Y, y1 = f1.Y;
+        const double k0 = f0.minZ, k1 = f1.minZ, t0 = f0.maxZ, t1 = f1.maxZ;
+        const double w0 = d_ + y0 * tan_, w1 = d_ + y1 * tan_;
+        const ImmersedSection& a = cut[(i - 1) & 1];
+        ImmersedSection& b = cut[i & 1];
+        Cut(f1, w1, b);
+
+        // Volume strip ends, and where a wholly submerged end is split.
+        const ImmersedSection* va = &a;
+        const ImmersedSection* vb = &b;
+        bool split = false;
+        double ySplit = 0;
+        // Waterplane strip ends.
+        const ImmersedSection* wa = &a;
+        const ImmersedSection* wb = &b;
+        double wy0 = y0, wy1 = y1;
+        bool ends = false;
+
+        const double bA = a.waterlineBreadth, bB = b.waterlineBreadth;
+        if (bA > kPierce && bB > kPierce) {
+            ends = true;
+        } else if (!(bA >= kPierce) && bB > kPierce) {
+            // Frame i - 1 is dry or wholly under water: the waterline ends where it meets the
+            // keel line, or the top line.
+            const bool submerged = w0 >= t0;
+            const double r0 = submerged ? t0 : k0, r1 = submerged ? t1 : k1;
+            double yx, zx, p, q, det;
+            if (Appendage::IntersectSegments(y0, w0, y1, w1, y0, r0, y1, r1, yx, zx, p, q, det)) {
+                if (!submerged) {
+                    // The body leaves the water at yx: no immersed area there, and the
+                    // waterline breadth of a sliver just above the keel.
+                    Cut(f0, k0 + kSliver, sliver);
+                    sliver.area = 0;
+                    va = wa = &sliver;
+                    y0 = wy0 = yx;
+                } else {
+                    // Under water up to yx the whole section counts; the waterplane starts at
+                    // yx with the breadth just below the frame's top.
+                    Cut(f0, t0 - kSliver, sliver);
+                    Cut(f1, t1 + 1, full);
+                    between = FullSectionBetween(a, full, (yx - y0) / (y1 - y0));
+                    split = true;
+                    ySplit = yx;
+                    wa = &sliver;
+                    wy0 = yx;
+                }
+            }
+            ends = true;
+        } else if (bA > kPierce && !(bB >= kPierce)) {
+            const bool submerged = w1 >= t1;
+            const double r0 = submerged ? t0 : k0, r1 = submerged ? t1 : k1;
+            double yx, zx, p, q, det;
+            if (Appendage::IntersectSegments(y0, w0, y1, w1, y0, r0, y1, r1, yx, zx, p, q, det)) {
+                if (!submerged) {
+                    Cut(f1, k1 + kSliver, sliver);
+                    sliver.area = 0;
+                    vb = wb = &sliver;
+                    y1 = wy1 = yx;
+                } else {
+                    Cut(f1, t1 - kSliver, sliver);
+                    Cut(f0, t0 + 1, full);
+                    between = FullSectionBetween(full, b, (yx - y0) / (y1 - y0));
+                    split = true;
+                    ySplit = yx;
+                    wb = &sliver;
+                    wy1 = yx;
+                }
+            }
+            ends = true;
+        }
+
+        if (ends) {
+            if (!waterlineSeen_ || wy0 / cos_ < r_.waterlineMinY)
+                r_.waterlineMinY = wy0 / cos_;
+            if (!waterlineSeen_ || wy1 / cos_ > r_.waterlineMaxY)
+                r_.waterlineMaxY = wy1 / cos_;
+            waterlineSeen_ = true;
+        }
+
+        if (split) {
+            AddStrip(y0, ySplit, *va, between);
+            AddStrip(ySplit, y1, between, *vb);
+            AddPoint(ySplit, between.area);
+        } else {
+            AddStrip(y0, y1, *va, *vb);
+        }
+        if (i == 1)
+            AddPoint(y0 + kCurveEnd, va->area);
+        if (i == count - 1)
+            AddPoint(y1 - kCurveEnd, vb->area);
+
+        AddWaterplane(wy0, wy1, *wa, *wb);
+    }
+
+    HydroData& r = r_;
+    r.volume = v_;
+    r.displacement = v_ * rho_;
+    r.LCB = v_ > 0 ? lcbM_ / v_ : 0;
+    r.VCB = v_ != 0 ? vcbM_ / v_ : 0;
+    r.TCB = v_ != 0 ? tcbM_ / v_ : 0;
+    if (wpa_ == 0) {
+        r.LCF = r.WPA = r.TCF = 0;
+    } else {
+        r.LCF = lcfM_ / wpa_;
+        r.WPA = wpa_;
+        r.TCF = tcfM_ / wpa_;
+    }
+    r.TPI = rho_ * r.WPA * 0.01;
+    // Each strip's inertia about its own waterline centre, moved to the body's TCF.
+    r.I_T = iT_ + stripCentres_.sum;
+    r.I_L = iY_ - r.LCF * r.LCF * r.WPA;
+    if (r.volume == 0) {
+        r.KML = r.KMT = 0;
+    } else {
+        r.KML = r.I_L / v_ + r.VCB;
+        r.KMT = r.I_T / v_ + r.VCB;
+    }
+    const double span = body_.fp - body_.ap;
+    r.MCT1cm = span == 0 ? 0 : rho_ * r.I_L / (100 * span);
+    if (waterlineSeen_) {
+        AddPoint(cos_ * r.waterlineMinY, 0);
+        AddPoint(cos_ * r.waterlineMaxY, 0);
+    }
+}
+
+}  // namespace
+
+bool Appendage::IntersectSegments(double y1, double z1, double y2, double z2, double y3, double z3,
+                                  double y4, double z4, double& y, double& z, double& p, double& q,
+                                  double& det)
+{
+    det = (y2 - y1) * (z4 - z3) - (z2 - z1) * (y4 - y3);
+    if (det == 0)
+        return false;
+    p = ((z1 - z3) * (y4 - y3) - (y1 - y3) * (z4 - z3)) / det;
+    q = ((z1 - z3) * (y2 - y1) - (y1 - y3) * (z2 - z1)) / det;
+    y = y1 + (y2 - y1) * p;
+    z = z1 + (z2 - z1) * p;
+    return p >= 0 && p <= 1 && q >= 0 && q <= 1;
+}
+
+bool Appendage::GetHydroStatics(double draught, double trim, HydroData& result) const
+{
+    if (frames.size() < 2)
+        return false;
+    result.draught = draught;
+    Integrator(*this, draught, trim, result).Run();
+    result.trim = trim;
+    return true;
+}
+
+}  // namespace core

@@ -1,0 +1,449 @@
+// Frame cuts, segment intersection and the hydrostatics of one appendage.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "core/Appendage.h"
+#include "core/HydroData.h"
+#include "core/ImmersedSection.h"
+#include "core/Section.h"
+
+using core::Appendage;
+using core::HydroData;
+using core::ImmersedSection;
+using core::Section;
+
+namespace {
+
+using Offsets = std::vector<std::pair<double, double>>;
+
+Section Frame(double y, const Offsets& offsets)
+{
+    Section s;
+    s.SetY(y);
+    for (auto [x, z] : offsets)
+        s.AddOffset(x, z);
+    return s;
+}
+
+Offsets Box(double x0, double x1, double z0, double z1)
+{
+    return {{x0, z0}, {x1, z0}, {x1, z1}, {x0, z1}};
+}
+
+Appendage Body(const std::vector<Section>& frames, double density = 1.0)
+{
+    Appendage a;
+    a.frames = frames;
+    a.density = density;
+    return a;
+}
+
+ImmersedSection Cut(const Section& s, double z)
+{
+    ImmersedSection r;
+    std::vector<double> xs, zs;
+    s.ClipAtWaterline(z, r, xs, zs);
+    return r;
+}
+
+std::vector<std::pair<double, double>> Points(const core::LongitudinalCurve& c)
+{
+    std::vector<std::pair<double, double>> p;
+    for (std::size_t i = 0; i < c.Y.size(); ++i)
+        p.emplace_back(c.Y[i], c.value[i]);
+    return p;
+}
+
+void ExpectPoints(const core::LongitudinalCurve& c, const std::vector<std::pair<double, double>>& want,
+                  double tol = 1e-12)
+{
+    const auto got = Points(c);
+    ASSERT_EQ(got.size(), want.size());
+    for (std::size_t i = 0; i < want.size(); ++i) {
+        EXPECT_NEAR(got[i].first, want[i].first, 1e-13) << "point " << i;
+        EXPECT_NEAR(got[i].second, want[i].second, tol) << "point " << i;
+    }
+}
+
+const double kTol = 1e-12;
+
+}  // namespace
+
+// ---- cutting one frame ---------------------------------------------------------------
+
+TEST(ClipAtWaterline, BoxFrameAtHalfDepth)
+{
+    const Section s = Frame(0, Box(-1, 1, 0, 2));
+    ImmersedSection r;
+    std::vector<double> xs{9, 9}, zs{9};
+    EXPECT_TRUE(s.ClipAtWaterline(1, r, xs, zs));
+    EXPECT_EQ(r.waterlineZ, 1);
+    EXPECT_NEAR(r.area, 2, kTol);
+    EXPECT_NEAR(r.centroidZ, 0.5, kTol);
+    EXPECT_NEAR(r.centroidX, 0, kTol);
+    EXPECT_NEAR(r.waterlineBreadth, 2, kTol);
+    EXPECT_NEAR(r.breadthMoment, 0, kTol);
+    EXPECT_NEAR(r.breadthInertia, 2.0 / 3, kTol);
+    EXPECT_EQ(r.waterlineMinX, -1);
+    EXPECT_EQ(r.waterlineMaxX, 1);
+    EXPECT_EQ(r.crossings, 2);
+    EXPECT_FALSE(r.clockwise);
+    // The immersed outline: both keel offsets and the two crossings, in outline order.
+    EXPECT_EQ(xs, (std::vector<double>{-1, 1, 1, -1}));
+    EXPECT_EQ(zs, (std::vector<double>{0, 0, 1, 1}));
+}
+
+TEST(ClipAtWaterline, AtTheKeelNothingIsCut)
+{
+    const ImmersedSection r = Cut(Frame(0, Box(-1, 1, 0, 2)), 0);
+    EXPECT_EQ(r.area, 0);
+    EXPECT_EQ(r.waterlineBreadth, 0);
+    EXPECT_EQ(r.crossings, 0);
+    EXPECT_EQ(r.waterlineZ, 0);
+    // Within the 0.0005 keel tolerance as well; at the tolerance the sides cross.
+    EXPECT_EQ(Cut(Frame(0, Box(-1, 1, 0, 2)), 0.0004).area, 0);
+    EXPECT_NEAR(Cut(Frame(0, Box(-1, 1, 0, 2)), 0.0005).area, 0.001, 1e-15);
+}
+
+TEST(ClipAtWaterline, WhollySubmergedAndDry)
+{
+    const Section s = Frame(0, Box(-1, 1, 0, 2));
+    const ImmersedSection under = Cut(s, 3);
+    EXPECT_NEAR(under.area, 4, kTol);
+    EXPECT_NEAR(under.centroidZ, 1, kTol);
+    EXPECT_EQ(under.waterlineBreadth, 0);
+    EXPECT_EQ(under.crossings, 0);
+    EXPECT_EQ(under.waterlineMinX, 0);
+    EXPECT_EQ(under.waterlineMaxX, 0);
+    const ImmersedSection dry = Cut(s, -1);
+    EXPECT_EQ(dry.area, 0);
+    EXPECT_EQ(dry.waterlineZ, 0);
+}
+
+TEST(ClipAtWaterline, CutAtTheTopKeepsTheDeckAsWaterline)
+{
+    const ImmersedSection r = Cut(Frame(0, Box(-1, 1, 0, 2)), 2);
+    EXPECT_NEAR(r.area, 4, kTol);
+    EXPECT_NEAR(r.waterlineBreadth, 2, kTol);
+    EXPECT_EQ(r.crossings, 2);
+}
+
+TEST(ClipAtWaterline, DirectionOnlyChangesTheClockwiseFlag)
+{
+    const Offsets anti = {{0, 0}, {2, 0.5}, {3, 2}, {-1, 3}};
+    Offsets clock(anti.rbegin(), anti.rend());
+    const ImmersedSection a = Cut(Frame(0, anti), 1.5);
+    const ImmersedSection c = Cut(Frame(0, clock), 1.5);
+    EXPECT_FALSE(a.clockwise);
+    EXPECT_TRUE(c.clockwise);
+    EXPECT_NEAR(a.area, c.area, kTol);
+    EXPECT_NEAR(a.centroidX, c.centroidX, kTol);
+    EXPECT_NEAR(a.centroidZ, c.centroidZ, kTol);
+    EXPECT_NEAR(a.waterlineBreadth, c.waterlineBreadth, kTol);
+    EXPECT_GT(a.area, 0);
+}
+
+TEST(ClipAtWaterline, OffCentreFrameHasTrueWaterlineExtents)
+{
+    const ImmersedSection r = Cut(Frame(0, Box(1, 3, 0, 2)), 1);
+    EXPECT_EQ(r.waterlineMinX, 1);
+    EXPECT_EQ(r.waterlineMaxX, 3);
+    EXPECT_NEAR(r.centroidX, 2, kTol);
+    EXPECT_NEAR(r.breadthMoment, 4, kTol);
+    EXPECT_NEAR(r.breadthInertia, 2.0 / 3, kTol);  // about the segment's own centre
+}
+
+// Two legs under a bridge: the waterline cuts the legs at X -3, -1, 1 and 3. Whatever
+// offset the outline starts at and whichever way it runs, the waterline is the two legs.
+TEST(ClipAtWaterline, TwoLobesArePairedAcrossTheFrame)
+{
+    const Offsets pi = {{-3, 0}, {-1, 0}, {-1, 2}, {1, 2}, {1, 0}, {3, 0}, {3, 3}, {-3, 3}};
+    for (int reverse = 0; reverse < 2; ++reverse) {
+        for (std::size_t start = 0; start < pi.size(); ++start) {
+            Offsets o;
+            for (std::size_t k = 0; k < pi.size(); ++k)
+                o.push_back(pi[(start + k) % pi.size()]);
+            if (reverse)
+                o = Offsets(o.rbegin(), o.rend());
+            const ImmersedSection r = Cut(Frame(0, o), 1);
+            SCOPED_TRACE(::testing::Message() << "start " << start << " reverse " << reverse);
+            EXPECT_EQ(r.crossings, 4);
+            EXPECT_NEAR(r.waterlineBreadth, 4, kTol);
+            EXPECT_NEAR(r.breadthMoment, 0, kTol);
+            EXPECT_NEAR(r.breadthInertia, 2 * (8.0 / 12 + 4 * 2), kTol);
+            EXPECT_NEAR(r.area, 4, kTol);
+            EXPECT_NEAR(r.centroidZ, 0.5, kTol);
+            EXPECT_EQ(r.clockwise, reverse == 1);
+        }
+    }
+}
+
+TEST(ClipAtWaterline, FewerThanThreeImmersedPointsGiveAZeroRecord)
+{
+    EXPECT_EQ(Cut(Frame(0, {{0, 0}, {1, 0}}), 0.5).area, 0);
+    // A line of two offsets cut in its middle: three points, no area and a zero breadth.
+    const ImmersedSection line = Cut(Frame(0, {{0, 0}, {1, 1}}), 0.5);
+    EXPECT_EQ(line.area, 0);
+    EXPECT_EQ(line.crossings, 2);
+    EXPECT_EQ(line.waterlineBreadth, 0);
+    EXPECT_EQ(Cut(Frame(0, {{0, 0}}), 0.5).area, 0);
+    EXPECT_EQ(Cut(Section(), 0.5).area, 0);
+}
+
+TEST(Section, CrossingTestAndWaterlineX)
+{
+    const Section s = Frame(0, {{0, 0}, {2, 2}, {2, 4}, {0, 1}});
+    struct Case {
+        unsigned i;
+        double z;
+        bool crosses;
+    } cases[] = {
+        {0, 1, true},    // rises through 1
+        {0, 2, false},   // ends on the waterline: not a crossing
+        {1, 2, true},    // starts on it
+        {3, 0.5, true},  // closing segment (0,1) -> (0,0)
+        {3, 0, false},   // reaches the keel at the waterline
+        {0, 0.0004, false},
+        {2, 5, false},
+        {4, 1, false},   // no such offset
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(s.CrossesWaterline(c.i, c.z), c.crosses) << c.i << " at " << c.z;
+    EXPECT_DOUBLE_EQ(s.GetXAtWaterline(0, 1), 1);
+    EXPECT_DOUBLE_EQ(s.GetXAtWaterline(1, 2), 2);
+    EXPECT_DOUBLE_EQ(s.GetXAtWaterline(2, 3), 4.0 / 3);
+    EXPECT_TRUE(Section::IsWithinTolerance(1, 1.0004, 0.0005));
+    EXPECT_FALSE(Section::IsWithinTolerance(0, 0.0005, 0.0005));
+}
+
+TEST(IntersectSegments, Table)
+{
+    double y = -7, z = -7, p = -7, q = -7, det = -7;
+    // Waterline at 1 across the keel line (0, 2)-(10, 0).
+    EXPECT_TRUE(Appendage::IntersectSegments(0, 1, 10, 1, 0, 2, 10, 0, y, z, p, q, det));
+    EXPECT_DOUBLE_EQ(y, 5);
+    EXPECT_DOUBLE_EQ(z, 1);
+    EXPECT_DOUBLE_EQ(p, 0.5);
+    EXPECT_DOUBLE_EQ(q, 0.5);
+    EXPECT_DOUBLE_EQ(det, -20);
+    // Lines cross at Y = 20, outside the first segment: false, outputs still written.
+    EXPECT_FALSE(Appendage::IntersectSegments(0, 1, 10, 1, 0, 3, 10, 2, y, z, p, q, det));
+    EXPECT_DOUBLE_EQ(y, 20);
+    EXPECT_DOUBLE_EQ(p, 2);
+    EXPECT_DOUBLE_EQ(q, 2);
+    EXPECT_DOUBLE_EQ(det, -10);
+    // Parallel: false, only the determinant written.
+    y = z = p = q = -7;
+    EXPECT_FALSE(Appendage::IntersectSegments(0, 1, 10, 1, 0, 2, 10, 2, y, z, p, q, det));
+    EXPECT_EQ(det, 0);
+    EXPECT_EQ(y, -7);
+    EXPECT_EQ(p, -7);
+    // Ends touching count.
+    EXPECT_TRUE(Appendage::IntersectSegments(0, 0, 1, 1, 1, 1, 2, 0, y, z, p, q, det));
+    EXPECT_DOUBLE_EQ(p, 1);
+    EXPECT_DOUBLE_EQ(q, 0);
+}
+
+// ---- one appendage -------------------------------------------------------------------
+
+TEST(AppendageHydrostatics, BoxAtDraughtOne)
+{
+    const double rho = 1.5;
+    Appendage box = Body({Frame(0, Box(-1, 1, 0, 2)), Frame(10, Box(-1, 1, 0, 2))}, rho);
+    HydroData r;
+    ASSERT_TRUE(box.GetHydroStatics(1, 0, r));
+    EXPECT_EQ(r.draught, 1);
+    EXPECT_EQ(r.trim, 0);
+    EXPECT_NEAR(r.volume, 20, kTol);
+    EXPECT_NEAR(r.displacement, 20 * rho, kTol);
+    EXPECT_NEAR(r.VCB, 0.5, kTol);
+    EXPECT_NEAR(r.TCB, 0, kTol);
+    EXPECT_NEAR(r.LCB, 5, kTol);
+    EXPECT_NEAR(r.WPA, 20, kTol);
+    EXPECT_NEAR(r.LCF, 5, kTol);
+    EXPECT_NEAR(r.TCF, 0, kTol);
+    EXPECT_NEAR(r.I_T, 20.0 / 3, kTol);
+    EXPECT_NEAR(r.I_L, 500.0 / 3, 1e-10);
+    EXPECT_NEAR(r.KMT, 5.0 / 6, kTol);
+    EXPECT_NEAR(r.KML, 53.0 / 6, 1e-10);
+    EXPECT_NEAR(r.TPI, 0.2 * rho, kTol);
+    EXPECT_EQ(r.MCT1cm, 0);  // AP = FP
+    EXPECT_EQ(r.waterlineMinY, 0);
+    EXPECT_EQ(r.waterlineMaxY, 10);
+    EXPECT_EQ(r.waterlineMinX, -1);
+    EXPECT_EQ(r.waterlineMaxX, 1);
+    ExpectPoints(r.areaCurves.finalCurve, {{0, 0}, {1e-10, 2}, {5, 2}, {10 - 1e-10, 2}, {10, 0}});
+    ExpectPoints(r.buoyancyCurves.finalCurve,
+                 {{0, 0}, {1e-10, 2 * rho}, {5, 2 * rho}, {10 - 1e-10, 2 * rho}, {10, 0}});
+    EXPECT_TRUE(r.areaCurves.curves.empty());
+
+    box.ap = 0;
+    box.fp = 10;
+    HydroData m;
+    box.GetHydroStatics(1, 0, m);
+    EXPECT_NEAR(m.MCT1cm, rho * (500.0 / 3) / 1000, 1e-12);
+}
+
+TEST(AppendageHydrostatics, BoxAtTheKeelIsEmpty)
+{
+    const Appendage box = Body({Frame(0, Box(-1, 1, 0, 2)), Frame(10, Box(-1, 1, 0, 2))});
+    HydroData r;
+    ASSERT_TRUE(box.GetHydroStatics(0, 0, r));
+    for (double v : {r.volume, r.WPA, r.VCB, r.LCB, r.TCB, r.LCF, r.TCF, r.KMT, r.KML, r.I_L, r.I_T})
+        EXPECT_EQ(v, 0);
+    // Not reaching the waterline: no ends on the curves.
+    ExpectPoints(r.areaCurves.finalCurve, {{1e-10, 0}, {5, 0}, {10 - 1e-10, 0}});
+}
+
+// Wholly submerged: the curves get no waterline ends at Y = 0, and the extents stay 0.
+TEST(AppendageHydrostatics, BoxWhollyUnderWater)
+{
+    const Appendage box = Body({Frame(0, Box(-1, 1, 0, 2)), Frame(10, Box(-1, 1, 0, 2))});
+    HydroData r;
+    ASSERT_TRUE(box.GetHydroStatics(3, 0, r));
+    EXPECT_NEAR(r.volume, 40, kTol);
+    EXPECT_EQ(r.WPA, 0);
+    EXPECT_EQ(r.LCF, 0);
+    EXPECT_EQ(r.I_L, 0);
+    EXPECT_EQ(r.I_T, 0);
+    EXPECT_NEAR(r.VCB, 1, kTol);
+    EXPECT_NEAR(r.KML, 1, kTol);
+    EXPECT_NEAR(r.KMT, 1, kTol);
+    EXPECT_EQ(r.waterlineMinY, 0);
+    EXPECT_EQ(r.waterlineMaxY, 0);
+    ExpectPoints(r.areaCurves.finalCurve, {{1e-10, 4}, {5, 4}, {10 - 1e-10, 4}});
+}
+
+// The body leaves the water where the waterline meets the keel line at Y = 5; there its
+// immersed area is zero, so the wedge holds exactly 2 x 5 x 1 / 2 = 5.
+TEST(AppendageHydrostatics, DryEndHoldsTheWedgeVolume)
+{
+    const Appendage body = Body({Frame(0, Box(-1, 1, 2, 4)), Frame(10, Box(-1, 1, 0, 4))});
+    HydroData r;
+    ASSERT_TRUE(body.GetHydroStatics(1, 0, r));
+    EXPECT_NEAR(r.volume, 5.0, kTol);
+    EXPECT_NEAR(r.WPA, 10, kTol);
+    EXPECT_NEAR(r.LCF, 7.5, kTol);
+    EXPECT_NEAR(r.I_L, 2 * 125.0 / 12, 1e-10);
+    EXPECT_NEAR(r.VCB, 0.5, kTol);  // strip rule: the weight is all at frame 1
+    EXPECT_NEAR(r.waterlineMinY, 5, kTol);
+    EXPECT_EQ(r.waterlineMaxY, 10);
+    ExpectPoints(r.areaCurves.finalCurve, {{5, 0}, {5 + 1e-10, 0}, {7.5, 1}, {10 - 1e-10, 2}, {10, 0}});
+
+    // The mirror image: the dry end forward.
+    const Appendage mirror = Body({Frame(0, Box(-1, 1, 0, 4)), Frame(10, Box(-1, 1, 2, 4))});
+    HydroData m;
+    ASSERT_TRUE(mirror.GetHydroStatics(1, 0, m));
+    EXPECT_NEAR(m.volume, 5.0, kTol);
+    EXPECT_NEAR(m.LCF, 2.5, kTol);
+    EXPECT_EQ(m.waterlineMinY, 0);
+    EXPECT_NEAR(m.waterlineMaxY, 5, kTol);
+}
+
+// Frames 2 m wide with tops at 1 m (Y = 0) and 3 m (Y = 10), lofted straight between them.
+// At draught d between 1 and 3 the waterline meets the top line at Yx = 5 (d - 1): aft of
+// it the section is full, forward of it immersed to d.
+TEST(AppendageHydrostatics, SubmergedEndKeepsItsVolume)
+{
+    const Appendage body = Body({Frame(0, Box(-1, 1, 0, 1)), Frame(10, Box(-1, 1, 0, 3))});
+    auto exact = [](double d) {
+        if (d <= 0)
+            return 0.0;
+        if (d <= 1)
+            return 20 * d;
+        if (d >= 3)
+            return 40.0;
+        const double yx = 5 * (d - 1);
+        return 2 * yx + 0.2 * yx * yx + 2 * d * (10 - yx);
+    };
+    HydroData r;
+    ASSERT_TRUE(body.GetHydroStatics(3, 0, r));
+    EXPECT_NEAR(r.volume, 40, kTol);  // the full volume at the highest point
+    r.Reset();
+    body.GetHydroStatics(2, 0, r);
+    EXPECT_NEAR(r.volume, 35, kTol);
+    EXPECT_NEAR(r.WPA, 10, kTol);  // the waterplane runs from Y = 5 to 10
+    EXPECT_NEAR(r.LCF, 7.5, kTol);
+    EXPECT_NEAR(r.waterlineMinY, 5, kTol);
+    // The area curve is full at Yx, not zero.
+    std::string msg;
+    EXPECT_NEAR(r.areaCurves.finalCurve.GetArea(5, msg), 4, kTol);
+
+    double last = 0;
+    for (double d = -0.5; d <= 4.0; d += 0.01) {
+        HydroData h;
+        body.GetHydroStatics(d, 0, h);
+        EXPECT_NEAR(h.volume, exact(d), 1e-9) << d;
+        EXPECT_GE(h.volume, last - 1e-12) << d;
+        last = h.volume;
+    }
+    EXPECT_NEAR(last, 40, kTol);
+}
+
+TEST(AppendageHydrostatics, OneFrameLeavesTheRecordAlone)
+{
+    const Appendage one = Body({Frame(0, Box(-1, 1, 0, 2))});
+    HydroData r;
+    r.volume = 123;
+    EXPECT_FALSE(one.GetHydroStatics(1, 0, r));
+    EXPECT_EQ(r.volume, 123);
+    EXPECT_EQ(r.draught, 0);
+}
+
+// A frame repeated at the same Y adds nothing, and its curve points add up.
+TEST(AppendageHydrostatics, DuplicateFrameAddsNothing)
+{
+    const Appendage body = Body({Frame(0, Box(-1, 1, 0, 2)), Frame(10, Box(-1, 1, 0, 2)),
+                                 Frame(10, Box(-1, 1, 0, 2))});
+    HydroData r;
+    ASSERT_TRUE(body.GetHydroStatics(1, 0, r));
+    EXPECT_NEAR(r.volume, 20, kTol);
+    EXPECT_NEAR(r.WPA, 20, kTol);
+    EXPECT_NEAR(r.I_L, 500.0 / 3, 1e-10);
+    ExpectPoints(r.areaCurves.finalCurve, {{0, 0}, {1e-10, 2}, {5, 2}, {10 - 1e-10, 2}, {10, 2}});
+}
+
+// Two rectangles end to end in one body, the forward one 2 m to starboard. The waterplane's
+// transverse inertia about its own centre line X = 1: 2 x (20/3 + 20 x 1^2) = 160/3.
+TEST(AppendageHydrostatics, TransverseInertiaIsAboutTheBodysCentreOfFlotation)
+{
+    const Appendage body = Body({Frame(0, Box(-1, 1, 0, 2)), Frame(10, Box(-1, 1, 0, 2)),
+                                 Frame(10, Box(1, 3, 0, 2)), Frame(20, Box(1, 3, 0, 2))});
+    HydroData r;
+    ASSERT_TRUE(body.GetHydroStatics(1, 0, r));
+    EXPECT_NEAR(r.WPA, 40, kTol);
+    EXPECT_NEAR(r.TCF, 1, kTol);
+    EXPECT_NEAR(r.TCB, 1, kTol);
+    EXPECT_NEAR(r.I_T, 160.0 / 3, 1e-10);
+    EXPECT_NEAR(r.KMT, (160.0 / 3) / 40 + 0.5, 1e-12);
+    EXPECT_EQ(r.waterlineMinX, -1);
+    EXPECT_EQ(r.waterlineMaxX, 3);
+
+    // One rectangle off the centreline: its own inertia, and its true waterline breadth.
+    const Appendage off = Body({Frame(0, Box(1, 3, 0, 2)), Frame(10, Box(1, 3, 0, 2))});
+    HydroData o;
+    off.GetHydroStatics(1, 0, o);
+    EXPECT_NEAR(o.I_T, 20.0 / 3, 1e-12);
+    EXPECT_EQ(o.waterlineMinX, 1);
+    EXPECT_EQ(o.waterlineMaxX, 3);
+}
+
+TEST(AppendageHydrostatics, TrimmedWaterlineLength)
+{
+    const double trim = 5;
+    const double theta = trim * 3.141592653589793 / 180;
+    const Appendage box = Body({Frame(0, Box(-1, 1, 0, 2)), Frame(10, Box(-1, 1, 0, 2))});
+    HydroData r;
+    ASSERT_TRUE(box.GetHydroStatics(0.5, trim, r));
+    EXPECT_EQ(r.trim, trim);
+    EXPECT_NEAR(r.waterlineMaxY - r.waterlineMinY, 10 / std::cos(theta), 1e-12);
+    EXPECT_NEAR(r.volume, 2 * (0.5 * 10 + 50 * std::tan(theta)), 1e-12);
+    EXPECT_NEAR(r.WPA, 20 / std::cos(theta), 1e-12);
+    // The waterline ends go back onto the curve at the frames' Y.
+    EXPECT_NEAR(r.areaCurves.finalCurve.Y.front(), 0, 1e-12);
+    EXPECT_NEAR(r.areaCurves.finalCurve.Y.back(), 10, 1e-12);
+}
