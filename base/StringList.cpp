@@ -95,6 +95,8 @@ void TStrings::Move(int from, int to) {
     if (from == to) return;
     std::string s = Get(from);
     void* obj = GetObject(from);
+    // Check the destination first so that a bad one does not lose the item.
+    if (to < 0 || to >= Count()) Get(to);
     BeginUpdate();
     try {
         Delete(from);

@@ -232,6 +232,8 @@ TEST(TStringList, MoveExchangeAssign) {
     l.Move(0, 2);
     EXPECT_EQ(Items(l), (V{"b", "c", "a", "d"}));
     EXPECT_EQ(l.GetObject(2), &o);
+    EXPECT_THROW(l.Move(1, 4), EStringListError);  // refused before anything is removed
+    EXPECT_EQ(Items(l), (V{"b", "c", "a", "d"}));
     l.Exchange(0, 3);
     EXPECT_EQ(Items(l), (V{"d", "c", "a", "b"}));
     EXPECT_THROW(l.Exchange(0, 4), EStringListError);
