@@ -1,0 +1,1399 @@
+// Device contexts on QImage with the platform's pixel rules, and TCanvas over them.
+#include <QFontDatabase>
+#include <QFontMetrics>
+#include <QPainterPath>
+#include <QPolygon>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+#include "platform/Private.h"
+
+namespace platform {
+
+// ---------------------------------------------------------------- fonts
+
+std::string MapFontFamily(const std::string& name)
+{
+    static const struct {
+        const char* from;
+        const char* to;
+    } kMap[] = {{"arial", "Liberation Sans"},       {"ms sans serif", "Liberation Sans"},
+                {"microsoft sans serif", "Liberation Sans"}, {"helvetica", "Liberation Sans"},
+                {"segoe ui", "Liberation Sans"},    {"tahoma", "DejaVu Sans"},
+                {"verdana", "DejaVu Sans"},         {"courier new", "Liberation Mono"},
+                {"courier", "Liberation Mono"},     {"fixedsys", "Liberation Mono"},
+                {"times new roman", "Liberation Serif"}, {"ms serif", "Liberation Serif"}};
+    std::string lower;
+    for (char c : name) lower.push_back(char(std::tolower((unsigned char)c)));
+    for (const auto& m : kMap)
+        if (lower == m.from) return m.to;
+    return name.empty() ? std::string("Liberation Sans") : name;
+}
+
+QFont MakeQFont(const std::string& name, int height, TFontStyles style, TFontPitch pitch)
+{
+    QFont f(QString::fromStdString(MapFontFamily(name)));
+    f.setStyleStrategy(QFont::PreferAntialias);
+    f.setHintingPreference(QFont::PreferFullHinting);
+    if (pitch == fpFixed) f.setFixedPitch(true);
+    f.setBold(style & fsBold);
+    f.setItalic(style & fsItalic);
+    f.setUnderline(style & fsUnderline);
+    f.setStrikeOut(style & fsStrikeOut);
+    if (height == 0) height = -13;
+    if (height < 0) {
+        f.setPixelSize(-height);
+    } else {
+        // A positive height is the cell height: scale the em size to fit.
+        f.setPixelSize(height);
+        QFontMetrics fm(f);
+        int cell = fm.ascent() + fm.descent();
+        if (cell > 0) f.setPixelSize(std::max(1, int(std::lround(double(height) * height / cell))));
+    }
+    return f;
+}
+
+// ---------------------------------------------------------------- device context
+
+QRect DeviceContext::SurfaceRect() const
+{
+    if (!image || image->isNull()) return {};
+    QRect r = image->rect();
+    if (deviceBounds.isValid()) r &= deviceBounds;
+    return r;
+}
+
+QRegion DeviceContext::EffectiveClip() const
+{
+    QRegion r(SurfaceRect());
+    if (systemClip) r &= *systemClip;
+    if (clip) r &= *clip;
+    return r;
+}
+
+bool DeviceContext::Begin(QPainter& p)
+{
+    QRegion c = EffectiveClip();
+    if (c.isEmpty()) return false;
+    p.begin(image);
+    p.setRenderHint(QPainter::Antialiasing, false);
+    p.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    p.setClipRegion(c);
+    p.translate(Offset());
+    return true;
+}
+
+void DeviceContext::Drawn(const QRect& deviceRect)
+{
+    if (onDraw) onDraw(deviceRect & SurfaceRect());
+}
+
+QPainter::CompositionMode Rop2Mode(int rop2, QColor& color, bool& skip)
+{
+    skip = false;
+    switch (rop2) {
+    case R2_BLACK: color = Qt::black; return QPainter::CompositionMode_Source;
+    case R2_WHITE: color = Qt::white; return QPainter::CompositionMode_Source;
+    case R2_NOP: skip = true; return QPainter::CompositionMode_Source;
+    case R2_NOT: return QPainter::RasterOp_NotDestination;
+    case R2_NOTCOPYPEN: return QPainter::RasterOp_NotSource;
+    case R2_MERGEPENNOT: return QPainter::RasterOp_SourceOrNotDestination;
+    case R2_MASKPENNOT: return QPainter::RasterOp_SourceAndNotDestination;
+    case R2_MERGENOTPEN: return QPainter::RasterOp_NotSourceOrDestination;
+    case R2_MASKNOTPEN: return QPainter::RasterOp_NotSourceAndDestination;
+    case R2_MERGEPEN: return QPainter::RasterOp_SourceOrDestination;
+    case R2_NOTMERGEPEN: return QPainter::RasterOp_NotSourceAndNotDestination;
+    case R2_MASKPEN: return QPainter::RasterOp_SourceAndDestination;
+    case R2_NOTMASKPEN: return QPainter::RasterOp_NotSourceOrNotDestination;
+    case R2_XORPEN: return QPainter::RasterOp_SourceXorDestination;
+    case R2_NOTXORPEN: return QPainter::RasterOp_NotSourceXorDestination;
+    default: return QPainter::CompositionMode_Source;
+    }
+}
+
+namespace {
+
+// Cosmetic dash patterns in pixels: on, off, on, off...
+const std::vector<int>& DashPattern(TPenStyle s)
+{
+    static const std::vector<int> solid, dash{18, 6}, dot{3, 3}, dashDot{9, 6, 3, 6}, dashDotDot{9, 3, 3, 3, 3, 3};
+    switch (s) {
+    case psDash: return dash;
+    case psDot: return dot;
+    case psDashDot: return dashDot;
+    case psDashDotDot: return dashDotDot;
+    default: return solid;
+    }
+}
+
+struct DashState {
+    const std::vector<int>* pattern;
+    int index = 0, left = 0;
+    explicit DashState(TPenStyle s) : pattern(&DashPattern(s)) { left = pattern->empty() ? 0 : (*pattern)[0]; }
+    bool Next()
+    {
+        if (pattern->empty()) return true;
+        bool on = (index % 2) == 0;
+        if (--left <= 0) {
+            index = (index + 1) % int(pattern->size());
+            left = (*pattern)[std::size_t(index)];
+        }
+        return on;
+    }
+};
+
+// Pixels of a line from a to b, the end point left out (logical coordinates).
+void LinePixels(QPoint a, QPoint b, DashState& dash, QPolygon& out)
+{
+    int x = a.x(), y = a.y();
+    const int dx = std::abs(b.x() - x), dy = -std::abs(b.y() - y);
+    const int sx = x < b.x() ? 1 : -1, sy = y < b.y() ? 1 : -1;
+    int err = dx + dy;
+    while (!(x == b.x() && y == b.y())) {
+        if (dash.Next()) out << QPoint(x, y);
+        int e2 = 2 * err;
+        if (e2 >= dy) { err += dy; x += sx; }
+        if (e2 <= dx) { err += dx; y += sy; }
+    }
+}
+
+bool HasPen(const DeviceContext& dc) { return dc.penStyle != psClear && dc.rop2 != R2_NOP; }
+bool HasBrush(const DeviceContext& dc) { return dc.brushStyle != bsClear; }
+bool ThinPen(const DeviceContext& dc) { return dc.penWidth <= 1; }
+
+// Plots logical pixels with the pen colour and mix mode.
+void PlotPixels(DeviceContext& dc, const QPolygon& pts)
+{
+    if (pts.isEmpty()) return;
+    QColor color = ToQColor(dc.penColor);
+    bool skip;
+    QPainter::CompositionMode mode = Rop2Mode(dc.rop2, color, skip);
+    if (skip) return;
+    QPainter p;
+    if (!dc.Begin(p)) return;
+    p.setCompositionMode(mode);
+    p.setPen(QPen(color, 0));
+    p.drawPoints(pts);
+    p.end();
+    dc.Drawn(pts.boundingRect().translated(dc.Offset()).adjusted(-1, -1, 1, 1));
+}
+
+QPen WidePen(const DeviceContext& dc, QColor color)
+{
+    QPen pen(color, dc.penWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+    switch (dc.penStyle) {
+    case psDash: pen.setStyle(Qt::DashLine); break;
+    case psDot: pen.setStyle(Qt::DotLine); break;
+    case psDashDot: pen.setStyle(Qt::DashDotLine); break;
+    case psDashDotDot: pen.setStyle(Qt::DashDotDotLine); break;
+    default: break;
+    }
+    return pen;
+}
+
+QBrush MakeBrush(const DeviceContext& dc, QColor color)
+{
+    if (!dc.brushPattern.isNull()) return QBrush(dc.brushPattern);
+    switch (dc.brushStyle) {
+    case bsHorizontal: return QBrush(color, Qt::HorPattern);
+    case bsVertical: return QBrush(color, Qt::VerPattern);
+    case bsFDiagonal: return QBrush(color, Qt::BDiagPattern);
+    case bsBDiagonal: return QBrush(color, Qt::FDiagPattern);
+    case bsCross: return QBrush(color, Qt::CrossPattern);
+    case bsDiagCross: return QBrush(color, Qt::DiagCrossPattern);
+    case bsClear: return Qt::NoBrush;
+    default: return QBrush(color);
+    }
+}
+
+// Fills a logical shape with the brush, the mix mode and (for hatches) the background.
+template <class Fn>
+void FillShape(DeviceContext& dc, const QRect& bounds, Fn draw, bool useRop)
+{
+    if (!HasBrush(dc)) return;
+    QColor color = ToQColor(dc.brushColor);
+    bool skip = false;
+    QPainter::CompositionMode mode = QPainter::CompositionMode_Source;
+    if (useRop) mode = Rop2Mode(dc.rop2, color, skip);
+    if (skip) return;
+    QPainter p;
+    if (!dc.Begin(p)) return;
+    p.setCompositionMode(mode);
+    p.setPen(Qt::NoPen);
+    bool hatch = dc.brushStyle != bsSolid && dc.brushPattern.isNull();
+    if (hatch && dc.bkMode == OPAQUE) {
+        p.setBrush(ToQColor(dc.bkColor));
+        draw(p);
+    }
+    p.setBrush(MakeBrush(dc, color));
+    if (hatch) p.setBrushOrigin(-dc.Offset());
+    draw(p);
+    p.end();
+    dc.Drawn(bounds.translated(dc.Offset()).adjusted(-1, -1, 1, 1));
+}
+
+void Normalize(int& a, int& b)
+{
+    if (a > b) std::swap(a, b);
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------- drawing calls
+
+bool MoveToEx(HDC dc, int x, int y, TPoint* old)
+{
+    if (!dc) return false;
+    if (old) *old = {dc->penPos.x(), dc->penPos.y()};
+    dc->penPos = QPoint(x, y);
+    return true;
+}
+
+bool LineTo(HDC dc, int x, int y)
+{
+    if (!dc) return false;
+    QPoint a = dc->penPos, b(x, y);
+    dc->penPos = b;
+    if (!HasPen(*dc)) return true;
+    if (ThinPen(*dc)) {
+        DashState dash(dc->penStyle);
+        QPolygon pts;
+        LinePixels(a, b, dash, pts);
+        PlotPixels(*dc, pts);
+        return true;
+    }
+    QColor color = ToQColor(dc->penColor);
+    bool skip;
+    auto mode = Rop2Mode(dc->rop2, color, skip);
+    QPainter p;
+    if (!dc->Begin(p)) return true;
+    p.setCompositionMode(mode);
+    p.setPen(WidePen(*dc, color));
+    p.drawLine(a, b);
+    p.end();
+    dc->Drawn(QRect(a, b).normalized().translated(dc->Offset()).adjusted(-dc->penWidth, -dc->penWidth,
+                                                                          dc->penWidth, dc->penWidth));
+    return true;
+}
+
+bool Polyline(HDC dc, const TPoint* pts, int count)
+{
+    if (!dc || count < 2) return false;
+    if (!HasPen(*dc)) return true;
+    if (ThinPen(*dc)) {
+        DashState dash(dc->penStyle);
+        QPolygon out;
+        for (int i = 1; i < count; ++i)
+            LinePixels(QPoint(pts[i - 1].X, pts[i - 1].Y), QPoint(pts[i].X, pts[i].Y), dash, out);
+        PlotPixels(*dc, out);
+        return true;
+    }
+    QPolygon poly;
+    for (int i = 0; i < count; ++i) poly << QPoint(pts[i].X, pts[i].Y);
+    QColor color = ToQColor(dc->penColor);
+    bool skip;
+    auto mode = Rop2Mode(dc->rop2, color, skip);
+    QPainter p;
+    if (!dc->Begin(p)) return true;
+    p.setCompositionMode(mode);
+    p.setPen(WidePen(*dc, color));
+    p.drawPolyline(poly);
+    p.end();
+    dc->Drawn(poly.boundingRect().translated(dc->Offset()).adjusted(-dc->penWidth, -dc->penWidth, dc->penWidth,
+                                                                     dc->penWidth));
+    return true;
+}
+
+bool Rectangle(HDC dc, int l, int t, int r, int b)
+{
+    if (!dc) return false;
+    Normalize(l, r);
+    Normalize(t, b);
+    if (!HasPen(*dc)) {
+        // Without a pen the filled area is one pixel smaller each way.
+        QRect fill(l, t, r - l - 1, b - t - 1);
+        if (fill.isValid()) FillShape(*dc, fill, [&](QPainter& p) { p.drawRect(fill); }, true);
+        return true;
+    }
+    if (ThinPen(*dc)) {
+        QRect inner(l + 1, t + 1, r - l - 2, b - t - 2);
+        if (inner.isValid()) FillShape(*dc, inner, [&](QPainter& p) { p.drawRect(inner); }, true);
+        if (r - l < 1 || b - t < 1) return true;
+        DashState dash(dc->penStyle);
+        QPolygon out;
+        const QPoint c[5] = {{l, t}, {r - 1, t}, {r - 1, b - 1}, {l, b - 1}, {l, t}};
+        for (int i = 1; i < 5; ++i) LinePixels(c[i - 1], c[i], dash, out);
+        if (out.isEmpty()) out << QPoint(l, t);
+        // A one-pixel-wide rectangle walks its pixels twice; plot each once.
+        std::vector<QPoint> v(out.begin(), out.end());
+        std::sort(v.begin(), v.end(), [](QPoint a, QPoint b) { return a.y() != b.y() ? a.y() < b.y() : a.x() < b.x(); });
+        v.erase(std::unique(v.begin(), v.end()), v.end());
+        PlotPixels(*dc, QPolygon(QList<QPoint>(v.begin(), v.end())));
+        return true;
+    }
+    QRect box(l, t, r - l - 1, b - t - 1);
+    QColor color = ToQColor(dc->penColor);
+    bool skip;
+    auto mode = Rop2Mode(dc->rop2, color, skip);
+    FillShape(*dc, box, [&](QPainter& p) { p.drawRect(box); }, true);
+    if (skip) return true;
+    QPainter p;
+    if (!dc->Begin(p)) return true;
+    p.setCompositionMode(mode);
+    QPen pen = WidePen(*dc, color);
+    pen.setJoinStyle(Qt::MiterJoin);
+    p.setPen(pen);
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(box);
+    p.end();
+    dc->Drawn(box.translated(dc->Offset()).adjusted(-dc->penWidth, -dc->penWidth, dc->penWidth, dc->penWidth));
+    return true;
+}
+
+namespace {
+template <class Shape>
+void FilledOutline(DeviceContext& dc, const QRect& bounds, Shape shape)
+{
+    FillShape(dc, bounds, shape, true);
+    if (!HasPen(dc)) return;
+    QColor color = ToQColor(dc.penColor);
+    bool skip;
+    auto mode = Rop2Mode(dc.rop2, color, skip);
+    if (skip) return;
+    QPainter p;
+    if (!dc.Begin(p)) return;
+    p.setCompositionMode(mode);
+    QPen pen = ThinPen(dc) ? QPen(color, 0) : WidePen(dc, color);
+    if (ThinPen(dc) && dc.penStyle != psSolid) pen.setStyle(Qt::DotLine);
+    p.setPen(pen);
+    p.setBrush(Qt::NoBrush);
+    shape(p);
+    p.end();
+    dc.Drawn(bounds.translated(dc.Offset()).adjusted(-dc.penWidth, -dc.penWidth, dc.penWidth, dc.penWidth));
+}
+}  // namespace
+
+bool Ellipse(HDC dc, int l, int t, int r, int b)
+{
+    if (!dc) return false;
+    Normalize(l, r);
+    Normalize(t, b);
+    QRect box(l, t, r - l - 1, b - t - 1);
+    if (!box.isValid()) return true;
+    FilledOutline(*dc, box, [&](QPainter& p) { p.drawEllipse(box); });
+    return true;
+}
+
+bool Polygon(HDC dc, const TPoint* pts, int count)
+{
+    if (!dc || count < 2) return false;
+    QPolygon poly;
+    for (int i = 0; i < count; ++i) poly << QPoint(pts[i].X, pts[i].Y);
+    QRect bounds = poly.boundingRect();
+    FillShape(*dc, bounds, [&](QPainter& p) { p.drawPolygon(poly, Qt::OddEvenFill); }, true);
+    if (!HasPen(*dc)) return true;
+    std::vector<TPoint> closed(pts, pts + count);
+    closed.push_back(pts[0]);
+    return Polyline(dc, closed.data(), int(closed.size()));
+}
+
+int FillRect(HDC dc, const TRect& r, COLORREF color)
+{
+    if (!dc || IsRectEmpty(r)) return 0;
+    QPainter p;
+    if (!dc->Begin(p)) return 1;
+    p.setCompositionMode(QPainter::CompositionMode_Source);
+    p.fillRect(ToQRect(r), ToQColor(color));
+    p.end();
+    dc->Drawn(ToQRect(r).translated(dc->Offset()));
+    return 1;
+}
+
+bool DrawFocusRect(HDC dc, const TRect& r)
+{
+    if (!dc || IsRectEmpty(r)) return false;
+    // Every other pixel of the border is inverted, so a second call undoes the first.
+    QPolygon pts;
+    const QPoint o = dc->Offset();
+    auto add = [&](int x, int y) {
+        if (((x + o.x() + y + o.y()) & 1) == 0) pts << QPoint(x, y);
+    };
+    for (int x = r.Left; x < r.Right; ++x) {
+        add(x, r.Top);
+        if (r.Bottom - 1 > r.Top) add(x, r.Bottom - 1);
+    }
+    for (int y = r.Top + 1; y < r.Bottom - 1; ++y) {
+        add(r.Left, y);
+        if (r.Right - 1 > r.Left) add(r.Right - 1, y);
+    }
+    int saved = dc->rop2;
+    dc->rop2 = R2_NOT;
+    PlotPixels(*dc, pts);
+    dc->rop2 = saved;
+    return true;
+}
+
+COLORREF GetPixel(HDC dc, int x, int y)
+{
+    if (!dc || !dc->image) return CLR_INVALID;
+    QPoint d = dc->ToDevice(x, y);
+    if (!dc->SurfaceRect().contains(d)) return CLR_INVALID;
+    return FromQRgb(dc->image->pixel(d));
+}
+
+COLORREF SetPixel(HDC dc, int x, int y, COLORREF c)
+{
+    if (!dc || !dc->image) return CLR_INVALID;
+    QPoint d = dc->ToDevice(x, y);
+    if (!dc->EffectiveClip().contains(d)) return CLR_INVALID;
+    dc->image->setPixel(d, ToQColor(c).rgb());
+    dc->Drawn(QRect(d, QSize(1, 1)));
+    return c;
+}
+
+// ---------------------------------------------------------------- state
+
+int SetBkMode(HDC dc, int mode)
+{
+    if (!dc) return 0;
+    int old = dc->bkMode;
+    dc->bkMode = mode;
+    return old;
+}
+int GetBkMode(HDC dc) { return dc ? dc->bkMode : 0; }
+COLORREF SetBkColor(HDC dc, COLORREF c)
+{
+    if (!dc) return CLR_INVALID;
+    COLORREF old = dc->bkColor;
+    dc->bkColor = c & 0xFFFFFF;
+    return old;
+}
+COLORREF GetBkColor(HDC dc) { return dc ? dc->bkColor : CLR_INVALID; }
+COLORREF SetTextColor(HDC dc, COLORREF c)
+{
+    if (!dc) return CLR_INVALID;
+    COLORREF old = dc->textColor;
+    dc->textColor = c & 0xFFFFFF;
+    return old;
+}
+COLORREF GetTextColor(HDC dc) { return dc ? dc->textColor : CLR_INVALID; }
+UINT SetTextAlign(HDC dc, UINT align)
+{
+    if (!dc) return 0;
+    UINT old = dc->textAlign;
+    dc->textAlign = align;
+    return old;
+}
+UINT GetTextAlign(HDC dc) { return dc ? dc->textAlign : 0; }
+int SetTextCharacterExtra(HDC dc, int extra)
+{
+    if (!dc) return 0;
+    int old = dc->charExtra;
+    dc->charExtra = extra;
+    return old;
+}
+int SetROP2(HDC dc, int rop)
+{
+    if (!dc) return 0;
+    int old = dc->rop2;
+    dc->rop2 = rop;
+    return old;
+}
+int GetROP2(HDC dc) { return dc ? dc->rop2 : 0; }
+
+bool SetWindowOrgEx(HDC dc, int x, int y, TPoint* old)
+{
+    if (!dc) return false;
+    if (old) *old = {dc->windowOrg.x(), dc->windowOrg.y()};
+    dc->windowOrg = QPoint(x, y);
+    return true;
+}
+bool SetViewportOrgEx(HDC dc, int x, int y, TPoint* old)
+{
+    if (!dc) return false;
+    if (old) *old = {dc->viewportOrg.x(), dc->viewportOrg.y()};
+    dc->viewportOrg = QPoint(x, y);
+    return true;
+}
+bool GetViewportOrgEx(HDC dc, TPoint* p)
+{
+    if (!dc || !p) return false;
+    *p = {dc->viewportOrg.x(), dc->viewportOrg.y()};
+    return true;
+}
+bool GetWindowOrgEx(HDC dc, TPoint* p)
+{
+    if (!dc || !p) return false;
+    *p = {dc->windowOrg.x(), dc->windowOrg.y()};
+    return true;
+}
+
+// ---------------------------------------------------------------- regions and clipping
+
+namespace {
+int RegionType(const QRegion& r)
+{
+    if (r.isEmpty()) return NULLREGION;
+    return r.rectCount() == 1 ? SIMPLEREGION : COMPLEXREGION;
+}
+}  // namespace
+
+HRGN CreateRectRgn(int l, int t, int r, int b)
+{
+    Normalize(l, r);
+    Normalize(t, b);
+    return new RegionObject{QRegion(l, t, r - l, b - t)};
+}
+HRGN CreateRectRgnIndirect(const TRect& r) { return CreateRectRgn(r.Left, r.Top, r.Right, r.Bottom); }
+HRGN CreateEllipticRgn(int l, int t, int r, int b)
+{
+    Normalize(l, r);
+    Normalize(t, b);
+    return new RegionObject{QRegion(l, t, r - l, b - t, QRegion::Ellipse)};
+}
+HRGN CreatePolygonRgn(const TPoint* pts, int count, int fillMode)
+{
+    QPolygon poly;
+    for (int i = 0; i < count; ++i) poly << QPoint(pts[i].X, pts[i].Y);
+    return new RegionObject{QRegion(poly, fillMode == WINDING ? Qt::WindingFill : Qt::OddEvenFill)};
+}
+HRGN CreateRoundRectRgn(int l, int t, int r, int b, int w, int h)
+{
+    Normalize(l, r);
+    Normalize(t, b);
+    QPainterPath path;
+    path.addRoundedRect(QRectF(l, t, r - l, b - t), w / 2.0, h / 2.0);
+    return new RegionObject{QRegion(path.toFillPolygon().toPolygon())};
+}
+bool DeleteObject(HRGN rgn)
+{
+    delete rgn;
+    return rgn != nullptr;
+}
+int CombineRgn(HRGN dst, HRGN a, HRGN b, int mode)
+{
+    if (!dst || !a) return ERROR;
+    QRegion res;
+    switch (mode) {
+    case RGN_COPY: res = a->rgn; break;
+    case RGN_AND: if (!b) return ERROR; res = a->rgn & b->rgn; break;
+    case RGN_OR: if (!b) return ERROR; res = a->rgn | b->rgn; break;
+    case RGN_XOR: if (!b) return ERROR; res = a->rgn ^ b->rgn; break;
+    case RGN_DIFF: if (!b) return ERROR; res = a->rgn - b->rgn; break;
+    default: return ERROR;
+    }
+    dst->rgn = res;
+    return RegionType(res);
+}
+int OffsetRgn(HRGN rgn, int dx, int dy)
+{
+    if (!rgn) return ERROR;
+    rgn->rgn.translate(dx, dy);
+    return RegionType(rgn->rgn);
+}
+bool PtInRegion(HRGN rgn, int x, int y) { return rgn && rgn->rgn.contains(QPoint(x, y)); }
+bool RectInRegion(HRGN rgn, const TRect& r) { return rgn && rgn->rgn.intersects(ToQRect(r)); }
+int GetRgnBox(HRGN rgn, TRect* r)
+{
+    if (!rgn || !r) return ERROR;
+    *r = rgn->rgn.isEmpty() ? TRect{} : FromQRect(rgn->rgn.boundingRect());
+    return RegionType(rgn->rgn);
+}
+bool EqualRgn(HRGN a, HRGN b) { return a && b && a->rgn == b->rgn; }
+
+int SelectClipRgn(HDC dc, HRGN rgn)
+{
+    if (!dc) return ERROR;
+    if (rgn) dc->clip = rgn->rgn;
+    else dc->clip.reset();
+    return RegionType(dc->EffectiveClip());
+}
+
+int ExtSelectClipRgn(HDC dc, HRGN rgn, int mode)
+{
+    if (!dc) return ERROR;
+    if (mode == RGN_COPY) return SelectClipRgn(dc, rgn);
+    if (!rgn) return ERROR;
+    QRegion cur = dc->clip ? *dc->clip : QRegion(dc->SurfaceRect());
+    switch (mode) {
+    case RGN_AND: cur &= rgn->rgn; break;
+    case RGN_OR: cur |= rgn->rgn; break;
+    case RGN_XOR: cur ^= rgn->rgn; break;
+    case RGN_DIFF: cur -= rgn->rgn; break;
+    default: return ERROR;
+    }
+    dc->clip = cur;
+    return RegionType(dc->EffectiveClip());
+}
+
+int IntersectClipRect(HDC dc, int l, int t, int r, int b)
+{
+    if (!dc) return ERROR;
+    Normalize(l, r);
+    Normalize(t, b);
+    QRect dr = QRect(l, t, r - l, b - t).translated(dc->Offset());
+    QRegion cur = dc->clip ? *dc->clip : QRegion(dc->SurfaceRect());
+    dc->clip = cur & dr;
+    return RegionType(dc->EffectiveClip());
+}
+
+int ExcludeClipRect(HDC dc, int l, int t, int r, int b)
+{
+    if (!dc) return ERROR;
+    Normalize(l, r);
+    Normalize(t, b);
+    QRect dr = QRect(l, t, r - l, b - t).translated(dc->Offset());
+    QRegion cur = dc->clip ? *dc->clip : QRegion(dc->SurfaceRect());
+    dc->clip = cur - dr;
+    return RegionType(dc->EffectiveClip());
+}
+
+int GetClipRgn(HDC dc, HRGN rgn)
+{
+    if (!dc || !rgn) return -1;
+    if (!dc->clip) return 0;
+    rgn->rgn = *dc->clip;
+    return 1;
+}
+
+int GetClipBox(HDC dc, TRect* r)
+{
+    if (!dc || !r) return ERROR;
+    QRegion c = dc->EffectiveClip();
+    if (c.isEmpty()) {
+        *r = {};
+        return NULLREGION;
+    }
+    *r = FromQRect(c.boundingRect().translated(-dc->Offset()));
+    return RegionType(c);
+}
+
+int SaveDC(HDC dc)
+{
+    if (!dc) return 0;
+    dc->saved.push_back(static_cast<DCState&>(*dc));
+    return int(dc->saved.size());
+}
+
+bool RestoreDC(HDC dc, int saved)
+{
+    if (!dc) return false;
+    int n = int(dc->saved.size());
+    int target = saved < 0 ? n + saved + 1 : saved;  // depth to restore
+    if (target < 1 || target > n) return false;
+    static_cast<DCState&>(*dc) = dc->saved[std::size_t(target - 1)];
+    dc->saved.resize(std::size_t(target - 1));
+    return true;
+}
+
+// ---------------------------------------------------------------- block transfers
+
+namespace {
+
+QImage SourceImage(HDC src, int sx, int sy, int sw, int sh)
+{
+    QPoint d = src->ToDevice(sx, sy);
+    return src->image->copy(QRect(d, QSize(sw, sh)));  // outside parts read black
+}
+
+bool NeedsSource(DWORD rop)
+{
+    return !(rop == PATCOPY || rop == PATINVERT || rop == DSTINVERT || rop == BLACKNESS || rop == WHITENESS);
+}
+
+bool Blt(HDC dst, QRect target, HDC src, QRect source, DWORD rop)
+{
+    if (!dst || !dst->image) return false;
+    QPainter p;
+    if (!NeedsSource(rop)) {
+        if (!dst->Begin(p)) return true;
+        QColor brush = ToQColor(dst->brushColor);
+        switch (rop) {
+        case PATCOPY: p.setCompositionMode(QPainter::CompositionMode_Source); break;
+        case PATINVERT: p.setCompositionMode(QPainter::RasterOp_SourceXorDestination); break;
+        case DSTINVERT: p.setCompositionMode(QPainter::RasterOp_NotDestination); break;
+        case BLACKNESS: brush = Qt::black; p.setCompositionMode(QPainter::CompositionMode_Source); break;
+        case WHITENESS: brush = Qt::white; p.setCompositionMode(QPainter::CompositionMode_Source); break;
+        }
+        p.fillRect(target.normalized(), brush);
+        p.end();
+        dst->Drawn(target.normalized().translated(dst->Offset()));
+        return true;
+    }
+    if (!src || !src->image) return false;
+    bool flipX = (target.width() < 0) != (source.width() < 0);
+    bool flipY = (target.height() < 0) != (source.height() < 0);
+    target = target.normalized();
+    source = source.normalized();
+    QImage img = SourceImage(src, source.x(), source.y(), source.width(), source.height());
+    if (img.format() != QImage::Format_RGB32) img = img.convertToFormat(QImage::Format_RGB32);
+    if (flipX || flipY) img = img.mirrored(flipX, flipY);
+    QPainter::CompositionMode mode = QPainter::CompositionMode_Source;
+    switch (rop) {
+    case SRCCOPY: break;
+    case SRCPAINT: mode = QPainter::RasterOp_SourceOrDestination; break;
+    case SRCAND: mode = QPainter::RasterOp_SourceAndDestination; break;
+    case SRCINVERT: mode = QPainter::RasterOp_SourceXorDestination; break;
+    case SRCERASE: mode = QPainter::RasterOp_SourceAndNotDestination; break;
+    case NOTSRCCOPY: mode = QPainter::RasterOp_NotSource; break;
+    case NOTSRCERASE: mode = QPainter::RasterOp_NotSourceAndNotDestination; break;
+    case MERGEPAINT: mode = QPainter::RasterOp_NotSourceOrDestination; break;
+    case MERGECOPY: {  // source AND brush
+        QPainter q(&img);
+        q.setCompositionMode(QPainter::RasterOp_SourceAndDestination);
+        q.fillRect(img.rect(), ToQColor(dst->brushColor));
+        break;
+    }
+    case PATPAINT: {  // brush OR NOT source OR destination
+        img.invertPixels();
+        QPainter q(&img);
+        q.setCompositionMode(QPainter::RasterOp_SourceOrDestination);
+        q.fillRect(img.rect(), ToQColor(dst->brushColor));
+        mode = QPainter::RasterOp_SourceOrDestination;
+        break;
+    }
+    default: break;
+    }
+    if (!dst->Begin(p)) return true;
+    p.setCompositionMode(mode);
+    p.drawImage(target, img);
+    p.end();
+    dst->Drawn(target.translated(dst->Offset()));
+    return true;
+}
+
+}  // namespace
+
+bool BitBlt(HDC dst, int x, int y, int w, int h, HDC src, int sx, int sy, DWORD rop)
+{
+    return Blt(dst, QRect(x, y, w, h), src, QRect(sx, sy, w, h), rop);
+}
+
+bool StretchBlt(HDC dst, int x, int y, int w, int h, HDC src, int sx, int sy, int sw, int sh, DWORD rop)
+{
+    if (w == 0 || h == 0 || sw == 0 || sh == 0) return false;
+    auto mk = [](int a, int b, int c, int d) {
+        QRect r;
+        r.setCoords(c < 0 ? a + c : a, d < 0 ? b + d : b, (c < 0 ? a : a + c) - 1, (d < 0 ? b : b + d) - 1);
+        if (c < 0) r = QRect(r.right() + 1, r.top(), -r.width(), r.height());
+        if (d < 0) r = QRect(r.left(), r.bottom() + 1, r.width(), -r.height());
+        return r;
+    };
+    return Blt(dst, mk(x, y, w, h), src, mk(sx, sy, sw, sh), rop);
+}
+
+bool PatBlt(HDC dc, int x, int y, int w, int h, DWORD rop) { return Blt(dc, QRect(x, y, w, h), nullptr, {}, rop); }
+
+// ---------------------------------------------------------------- metrics
+
+int GetDeviceCaps(HDC dc, int index)
+{
+    switch (index) {
+    case HORZRES: return dc && dc->image ? dc->image->width() : 0;
+    case VERTRES: return dc && dc->image ? dc->image->height() : 0;
+    case BITSPIXEL: return 32;
+    case PLANES: return 1;
+    case LOGPIXELSX: case LOGPIXELSY: return 96;
+    default: return 0;
+    }
+}
+
+bool DrawEdge(HDC dc, TRect& r, UINT edge, UINT flags)
+{
+    if (!dc) return false;
+    const COLORREF light = GetSysColor(COLOR_BTNHIGHLIGHT), shadow = GetSysColor(COLOR_BTNSHADOW),
+                   dark = GetSysColor(COLOR_3DDKSHADOW), face = GetSysColor(COLOR_3DLIGHT);
+    auto frame = [&](COLORREF tl, COLORREF br) {
+        if (flags & BF_TOP) FillRect(dc, {r.Left, r.Top, r.Right, r.Top + 1}, tl);
+        if (flags & BF_LEFT) FillRect(dc, {r.Left, r.Top, r.Left + 1, r.Bottom}, tl);
+        if (flags & BF_BOTTOM) FillRect(dc, {r.Left, r.Bottom - 1, r.Right, r.Bottom}, br);
+        if (flags & BF_RIGHT) FillRect(dc, {r.Right - 1, r.Top, r.Right, r.Bottom}, br);
+        if (flags & BF_TOP) ++r.Top;
+        if (flags & BF_LEFT) ++r.Left;
+        if (flags & BF_BOTTOM) --r.Bottom;
+        if (flags & BF_RIGHT) --r.Right;
+    };
+    TRect orig = r;
+    if (edge & BDR_RAISEDOUTER) frame(face, dark);
+    else if (edge & BDR_SUNKENOUTER) frame(shadow, light);
+    if (edge & BDR_RAISEDINNER) frame(light, shadow);
+    else if (edge & BDR_SUNKENINNER) frame(dark, face);
+    if (flags & BF_MIDDLE) FillRect(dc, r, GetSysColor(COLOR_BTNFACE));
+    if (!(flags & BF_ADJUST)) r = orig;
+    return true;
+}
+
+// ---------------------------------------------------------------- text
+
+namespace {
+
+QFont DCFont(const DeviceContext& dc)
+{
+    QFont f = dc.font;
+    if (dc.charExtra) f.setLetterSpacing(QFont::AbsoluteSpacing, dc.charExtra);
+    return f;
+}
+
+void DrawTextRun(DeviceContext& dc, int x, int y, const QString& s, const QFont& font, bool opaque,
+                 int underlineIndex = -1)
+{
+    QFontMetrics fm(font);
+    const int w = fm.horizontalAdvance(s), h = fm.height();
+    QPainter p;
+    if (!dc.Begin(p)) return;
+    p.translate(x, y);
+    if (dc.escapement) p.rotate(-dc.escapement / 10.0);
+    if (opaque) p.fillRect(QRect(0, 0, w, h), ToQColor(dc.bkColor));
+    p.setFont(font);
+    p.setPen(ToQColor(dc.textColor));
+    p.setRenderHint(QPainter::TextAntialiasing, true);
+    p.drawText(QPoint(0, fm.ascent()), s);
+    if (underlineIndex >= 0 && underlineIndex < s.size()) {
+        int ux = fm.horizontalAdvance(s.left(underlineIndex));
+        int uw = fm.horizontalAdvance(s.at(underlineIndex));
+        p.fillRect(QRect(ux, fm.ascent() + 1, uw, 1), ToQColor(dc.textColor));
+    }
+    p.end();
+    QRect bounds = dc.escapement ? QRect(-h - w, -h - w, 2 * (w + h), 2 * (w + h)) : QRect(0, 0, w, h);
+    dc.Drawn(bounds.translated(QPoint(x, y) + dc.Offset()));
+}
+
+}  // namespace
+
+bool GetTextMetrics(HDC dc, TEXTMETRIC& tm)
+{
+    if (!dc) return false;
+    QFont f = DCFont(*dc);
+    QFontMetrics fm(f);
+    tm.tmAscent = fm.ascent();
+    tm.tmDescent = fm.descent();
+    tm.tmHeight = fm.ascent() + fm.descent();
+    int em = f.pixelSize() > 0 ? f.pixelSize() : tm.tmHeight;
+    tm.tmInternalLeading = std::max(0, tm.tmHeight - em);
+    tm.tmExternalLeading = std::max(0, fm.leading());
+    tm.tmAveCharWidth = fm.averageCharWidth();
+    tm.tmMaxCharWidth = fm.maxWidth();
+    tm.tmWeight = f.bold() ? 700 : 400;
+    tm.tmItalic = f.italic();
+    tm.tmUnderlined = f.underline();
+    tm.tmStruckOut = f.strikeOut();
+    tm.tmPitchAndFamily = f.fixedPitch() ? 0 : 1;
+    return true;
+}
+
+bool GetTextExtentPoint32(HDC dc, const std::string& text, int count, TSize& size)
+{
+    if (!dc) return false;
+    std::string s = count < 0 ? text : text.substr(0, std::size_t(std::min<int>(count, int(text.size()))));
+    QFontMetrics fm(DCFont(*dc));
+    size.cx = fm.horizontalAdvance(AnsiToQString(s));
+    size.cy = fm.height();
+    return true;
+}
+
+bool ExtTextOut(HDC dc, int x, int y, UINT options, const TRect* rect, const std::string& text, int count,
+                const int* dx)
+{
+    if (!dc) return false;
+    std::string s = count < 0 ? text : text.substr(0, std::size_t(std::min<int>(count, int(text.size()))));
+    QString qs = AnsiToQString(s);
+    QFont f = DCFont(*dc);
+    QFontMetrics fm(f);
+    if (dc->textAlign & TA_UPDATECP) {
+        x = dc->penPos.x();
+        y = dc->penPos.y();
+    }
+    int w = fm.horizontalAdvance(qs);
+    if (dx) {
+        w = 0;
+        for (int i = 0; i < int(s.size()); ++i) w += dx[i];
+    }
+    UINT h = dc->textAlign & 6, v = dc->textAlign & 24;
+    int left = h == TA_CENTER ? x - w / 2 : h == TA_RIGHT ? x - w : x;
+    int top = v == TA_BASELINE ? y - fm.ascent() : v == TA_BOTTOM ? y - fm.height() : y;
+    if (dc->textAlign & TA_UPDATECP) dc->penPos.setX(h == TA_RIGHT ? x - w : h == TA_CENTER ? x : x + w);
+    std::optional<QRegion> savedClip = dc->clip;
+    if (rect && (options & ETO_OPAQUE)) FillRect(dc, *rect, dc->bkColor);
+    if (rect && (options & ETO_CLIPPED)) IntersectClipRect(dc, rect->Left, rect->Top, rect->Right, rect->Bottom);
+    if (dx) {
+        int cx = left;
+        for (int i = 0; i < qs.size(); ++i) {
+            DrawTextRun(*dc, cx, top, QString(qs.at(i)), f, dc->bkMode == OPAQUE);
+            cx += dx[i];
+        }
+    } else {
+        DrawTextRun(*dc, left, top, qs, f, dc->bkMode == OPAQUE);
+    }
+    dc->clip = savedClip;
+    return true;
+}
+
+bool TextOut(HDC dc, int x, int y, const std::string& text, int count)
+{
+    return ExtTextOut(dc, x, y, 0, nullptr, text, count);
+}
+
+namespace {
+
+struct TextLayout {
+    const QFontMetrics& fm;
+    bool expandTabs;
+    int tabWidth;
+
+    int Width(const QString& s) const
+    {
+        if (!expandTabs || !s.contains('\t')) return fm.horizontalAdvance(s);
+        int x = 0;
+        const auto parts = s.split('\t');
+        for (int i = 0; i < parts.size(); ++i) {
+            x += fm.horizontalAdvance(parts[i]);
+            if (i + 1 < parts.size()) x = (x / tabWidth + 1) * tabWidth;
+        }
+        return x;
+    }
+};
+
+// Cuts s so that s + "..." fits width.
+QString WithEllipsis(const TextLayout& lay, const QString& s, int width)
+{
+    if (lay.Width(s) <= width) return s;
+    const QString dots = QStringLiteral("...");
+    QString cut = s;
+    while (!cut.isEmpty() && lay.Width(cut + dots) > width) cut.chop(1);
+    return cut + dots;
+}
+
+QString WithPathEllipsis(const TextLayout& lay, const QString& s, int width)
+{
+    if (lay.Width(s) <= width) return s;
+    int slash = int(s.lastIndexOf('\\'));
+    if (slash < 0) slash = int(s.lastIndexOf('/'));
+    if (slash < 0) return WithEllipsis(lay, s, width);
+    QString head = s.left(slash), tail = s.mid(slash);
+    const QString dots = QStringLiteral("...");
+    while (!head.isEmpty() && lay.Width(head + dots + tail) > width) head.chop(1);
+    return head + dots + tail;
+}
+
+}  // namespace
+
+int DrawTextEx(HDC dc, const std::string& text, int count, TRect* rect, UINT fmt, void*)
+{
+    return DrawText(dc, text, count, rect, fmt);
+}
+
+int DrawText(HDC dc, const std::string& text, int count, TRect* rect, UINT fmt)
+{
+    if (!dc || !rect) return 0;
+    std::string s8 = count < 0 ? text : text.substr(0, std::size_t(std::min<int>(count, int(text.size()))));
+    QString raw = AnsiToQString(s8);
+
+    // Prefix characters: "&x" underlines x, "&&" is one ampersand.
+    QString s;
+    int underline = -1;
+    if (fmt & DT_NOPREFIX) {
+        s = raw;
+    } else {
+        for (int i = 0; i < raw.size(); ++i) {
+            if (raw[i] == '&' && i + 1 < raw.size()) {
+                ++i;
+                if (raw[i] != '&' && underline < 0) underline = int(s.size());
+            } else if (raw[i] == '&') {
+                continue;
+            }
+            s.append(raw[i]);
+        }
+        if (fmt & DT_HIDEPREFIX) underline = -1;
+    }
+
+    QFont f = DCFont(*dc);
+    QFontMetrics fm(f);
+    TextLayout lay{fm, bool(fmt & DT_EXPANDTABS), std::max(1, fm.averageCharWidth()) * 8};
+    int lineHeight = fm.height();
+    if (fmt & DT_EXTERNALLEADING) lineHeight += std::max(0, fm.leading());
+    const int width = rect->Right - rect->Left;
+
+    // Lines, each with the index in s of its first character (for the prefix mark).
+    struct Line {
+        QString text;
+        int start;
+    };
+    std::vector<Line> lines;
+    if (fmt & DT_SINGLELINE) {
+        QString one;
+        for (QChar c : s)
+            if (c != '\r' && c != '\n') one.append(c);
+        lines.push_back({one, 0});
+    } else {
+        int i = 0;
+        const int n = int(s.size());
+        while (true) {
+            int j = i;
+            while (j < n && s[j] != '\r' && s[j] != '\n') ++j;
+            QString para = s.mid(i, j - i);
+            if ((fmt & DT_WORDBREAK) && lay.Width(para) > width) {
+                int pos = 0;
+                while (pos < para.size()) {
+                    // Take words while they fit; a word wider than the box stands alone.
+                    int end = pos, lastFit = -1;
+                    while (end < para.size()) {
+                        int we = end;
+                        while (we < para.size() && para[we] == ' ') ++we;
+                        while (we < para.size() && para[we] != ' ') ++we;
+                        if (lay.Width(para.mid(pos, we - pos)) <= width || lastFit < 0) {
+                            lastFit = we;
+                            end = we;
+                            if (lay.Width(para.mid(pos, we - pos)) > width) break;
+                        } else {
+                            break;
+                        }
+                    }
+                    QString piece = para.mid(pos, lastFit - pos);
+                    while (piece.endsWith(' ')) piece.chop(1);
+                    lines.push_back({piece, i + pos});
+                    pos = lastFit;
+                    while (pos < para.size() && para[pos] == ' ') ++pos;
+                }
+                if (para.isEmpty()) lines.push_back({para, i});
+            } else {
+                lines.push_back({para, i});
+            }
+            if (j >= n) break;
+            if (s[j] == '\r' && j + 1 < n && s[j + 1] == '\n') ++j;
+            i = j + 1;
+        }
+    }
+
+    if (fmt & (DT_END_ELLIPSIS | DT_WORD_ELLIPSIS | DT_PATH_ELLIPSIS))
+        for (auto& l : lines)
+            l.text = (fmt & DT_PATH_ELLIPSIS) ? WithPathEllipsis(lay, l.text, width) : WithEllipsis(lay, l.text, width);
+
+    const int total = lineHeight * int(lines.size());
+    if (fmt & DT_CALCRECT) {
+        int maxW = 0;
+        for (const auto& l : lines) maxW = std::max(maxW, lay.Width(l.text));
+        rect->Right = rect->Left + maxW;
+        rect->Bottom = rect->Top + total;
+        return total;
+    }
+
+    int y = rect->Top;
+    if (fmt & DT_SINGLELINE) {
+        if (fmt & DT_VCENTER) y = rect->Top + (rect->Bottom - rect->Top - lineHeight) / 2;
+        else if (fmt & DT_BOTTOM) y = rect->Bottom - lineHeight;
+    }
+    const int result = (fmt & DT_SINGLELINE) && (fmt & (DT_VCENTER | DT_BOTTOM)) ? y - rect->Top + lineHeight : total;
+
+    std::optional<QRegion> savedClip = dc->clip;
+    if (!(fmt & DT_NOCLIP)) IntersectClipRect(dc, rect->Left, rect->Top, rect->Right, rect->Bottom);
+    const bool opaque = dc->bkMode == OPAQUE;
+    for (const auto& l : lines) {
+        int lw = lay.Width(l.text);
+        int x = rect->Left;
+        if (fmt & DT_CENTER) x = rect->Left + (width - lw) / 2;
+        else if (fmt & DT_RIGHT) x = rect->Right - lw;
+        int ul = underline >= l.start && underline < l.start + l.text.size() ? underline - l.start : -1;
+        if (lay.expandTabs && l.text.contains('\t')) {
+            int cx = x;
+            const auto parts = l.text.split('\t');
+            for (int k = 0; k < parts.size(); ++k) {
+                DrawTextRun(*dc, cx, y, parts[k], f, opaque);
+                cx += fm.horizontalAdvance(parts[k]);
+                if (k + 1 < parts.size()) cx = x + ((cx - x) / lay.tabWidth + 1) * lay.tabWidth;
+            }
+        } else {
+            DrawTextRun(*dc, x, y, l.text, f, opaque, ul);
+        }
+        y += lineHeight;
+    }
+    dc->clip = savedClip;
+    return result;
+}
+
+// ---------------------------------------------------------------- TCanvas
+
+TCanvas::TCanvas()
+{
+    pen_.OnChange = [this](TObject*) { penValid_ = false; };
+    brush_.OnChange = [this](TObject*) { brushValid_ = false; };
+    font_.OnChange = [this](TObject*) { fontValid_ = false; };
+}
+
+TCanvas::~TCanvas() = default;
+
+void TCanvas::AttachDC(DeviceContext* dc)
+{
+    dc_ = dc;
+    penValid_ = brushValid_ = fontValid_ = false;
+}
+
+bool TCanvas::HandleAllocated() const { return dc_ != nullptr; }
+
+void TCanvas::Refresh() { penValid_ = brushValid_ = fontValid_ = false; }
+
+HDC TCanvas::Handle()
+{
+    if (!dc_) CreateHandle();
+    if (!dc_) throw base::EInvalidOperation("Canvas does not allow drawing");
+    RequiredState();
+    return dc_;
+}
+
+void TCanvas::RequiredState()
+{
+    static const int kRop[] = {R2_BLACK,       R2_WHITE,       R2_NOP,       R2_NOT,         R2_COPYPEN,    R2_NOTCOPYPEN,
+                               R2_MERGEPENNOT, R2_MASKPENNOT,  R2_MERGENOTPEN, R2_MASKNOTPEN, R2_MERGEPEN,   R2_NOTMERGEPEN,
+                               R2_MASKPEN,     R2_NOTMASKPEN,  R2_XORPEN,    R2_NOTXORPEN};
+    DeviceContext& dc = *dc_;
+    if (!penValid_) {
+        dc.penColor = ColorToRGB(pen_.Color());
+        dc.penWidth = std::max(1, pen_.Width());
+        dc.penStyle = pen_.Style();
+        dc.rop2 = kRop[pen_.Mode()];
+        penValid_ = true;
+    }
+    if (!brushValid_) {
+        dc.brushColor = ColorToRGB(brush_.Color());
+        dc.brushStyle = brush_.Style();
+        dc.brushPattern = brush_.Bitmap() && !brush_.Bitmap()->Empty() ? BitmapImage(*brush_.Bitmap()) : QImage();
+        if (brush_.Style() == bsSolid) {
+            dc.bkColor = dc.brushColor;
+            dc.bkMode = OPAQUE;
+        } else {
+            dc.bkColor = ~dc.brushColor & 0xFFFFFF;
+            dc.bkMode = TRANSPARENT;
+        }
+        brushValid_ = true;
+    }
+    if (!fontValid_) {
+        dc.font = MakeQFont(font_.Name(), font_.Height(), font_.Style(), font_.Pitch());
+        dc.escapement = font_.Escapement();
+        dc.textColor = ColorToRGB(font_.Color());
+        fontValid_ = true;
+    }
+}
+
+void TCanvas::Changing()
+{
+    if (OnChanging) OnChanging(this);
+}
+void TCanvas::Changed()
+{
+    if (OnChange) OnChange(this);
+}
+
+TPoint TCanvas::PenPos() const { return dc_ ? TPoint{dc_->penPos.x(), dc_->penPos.y()} : TPoint{}; }
+void TCanvas::SetPenPos(TPoint p) { MoveToEx(Handle(), p.X, p.Y, nullptr); }
+void TCanvas::MoveTo(int x, int y) { MoveToEx(Handle(), x, y, nullptr); }
+void TCanvas::LineTo(int x, int y)
+{
+    HDC dc = Handle();
+    Changing();
+    platform::LineTo(dc, x, y);
+    Changed();
+}
+void TCanvas::Rectangle(int x1, int y1, int x2, int y2)
+{
+    HDC dc = Handle();
+    Changing();
+    platform::Rectangle(dc, x1, y1, x2, y2);
+    Changed();
+}
+void TCanvas::RoundRect(int x1, int y1, int x2, int y2, int x3, int y3)
+{
+    HDC dc = Handle();
+    Changing();
+    Normalize(x1, x2);
+    Normalize(y1, y2);
+    QRect box(x1, y1, x2 - x1 - 1, y2 - y1 - 1);
+    if (box.isValid())
+        FilledOutline(*dc, box, [&](QPainter& p) { p.drawRoundedRect(box, x3 / 2.0, y3 / 2.0); });
+    Changed();
+}
+void TCanvas::FillRect(const TRect& r)
+{
+    HDC dc = Handle();
+    Changing();
+    TRect n = r;
+    Normalize(n.Left, n.Right);
+    Normalize(n.Top, n.Bottom);
+    if (!IsRectEmpty(n)) {
+        QRect q = ToQRect(n);
+        bool wasClear = dc->brushStyle == bsClear;
+        if (!wasClear) FillShape(*dc, q, [&](QPainter& p) { p.drawRect(q); }, false);
+    }
+    Changed();
+}
+void TCanvas::FrameRect(const TRect& r)
+{
+    HDC dc = Handle();
+    Changing();
+    if (!IsRectEmpty(r)) {
+        COLORREF c = dc->brushColor;
+        platform::FillRect(dc, {r.Left, r.Top, r.Right, r.Top + 1}, c);
+        platform::FillRect(dc, {r.Left, r.Bottom - 1, r.Right, r.Bottom}, c);
+        platform::FillRect(dc, {r.Left, r.Top, r.Left + 1, r.Bottom}, c);
+        platform::FillRect(dc, {r.Right - 1, r.Top, r.Right, r.Bottom}, c);
+    }
+    Changed();
+}
+void TCanvas::Ellipse(int x1, int y1, int x2, int y2)
+{
+    HDC dc = Handle();
+    Changing();
+    platform::Ellipse(dc, x1, y1, x2, y2);
+    Changed();
+}
+void TCanvas::Polygon(const TPoint* pts, int count)
+{
+    HDC dc = Handle();
+    Changing();
+    platform::Polygon(dc, pts, count);
+    Changed();
+}
+void TCanvas::Polyline(const TPoint* pts, int count)
+{
+    HDC dc = Handle();
+    Changing();
+    platform::Polyline(dc, pts, count);
+    Changed();
+}
+void TCanvas::DrawFocusRect(const TRect& r)
+{
+    HDC dc = Handle();
+    Changing();
+    platform::DrawFocusRect(dc, r);
+    Changed();
+}
+TColor TCanvas::Pixel(int x, int y)
+{
+    COLORREF c = GetPixel(Handle(), x, y);
+    return c == CLR_INVALID ? TColor(-1) : TColor(c);
+}
+void TCanvas::SetPixel(int x, int y, TColor c)
+{
+    HDC dc = Handle();
+    Changing();
+    platform::SetPixel(dc, x, y, ColorToRGB(c));
+    Changed();
+}
+void TCanvas::TextOut(int x, int y, const std::string& text)
+{
+    HDC dc = Handle();
+    Changing();
+    ExtTextOut(dc, x, y, 0, nullptr, text, -1);
+    Changed();
+}
+void TCanvas::TextRect(const TRect& r, int x, int y, const std::string& text)
+{
+    HDC dc = Handle();
+    Changing();
+    UINT opts = UINT(ETO_CLIPPED) | (brush_.Style() != bsClear ? UINT(ETO_OPAQUE) : 0u);
+    ExtTextOut(dc, x, y, opts, &r, text, -1);
+    Changed();
+}
+TSize TCanvas::TextExtent(const std::string& text)
+{
+    TSize s;
+    GetTextExtentPoint32(Handle(), text, -1, s);
+    return s;
+}
+void TCanvas::Draw(int x, int y, TGraphic* g)
+{
+    if (!g || g->Empty()) return;
+    g->Draw(*this, Rect(x, y, x + g->Width(), y + g->Height()));
+}
+void TCanvas::StretchDraw(const TRect& r, TGraphic* g)
+{
+    if (!g || g->Empty()) return;
+    g->Draw(*this, r);
+}
+void TCanvas::CopyRect(const TRect& dest, TCanvas* src, const TRect& source)
+{
+    if (!src) return;
+    HDC d = Handle();
+    HDC s = src->Handle();
+    Changing();
+    StretchBlt(d, dest.Left, dest.Top, dest.Width(), dest.Height(), s, source.Left, source.Top, source.Width(),
+               source.Height(), CopyMode);
+    Changed();
+}
+TRect TCanvas::ClipRect()
+{
+    TRect r;
+    GetClipBox(Handle(), &r);
+    return r;
+}
+
+// ---------------------------------------------------------------- pens, brushes, fonts
+
+void TFont::Assign(const TPersistent& source)
+{
+    if (auto* f = dynamic_cast<const TFont*>(&source)) {
+        name_ = f->name_;
+        height_ = f->height_;
+        style_ = f->style_;
+        color_ = f->color_;
+        escapement_ = f->escapement_;
+        pitch_ = f->pitch_;
+        Changed();
+        return;
+    }
+    TPersistent::Assign(source);
+}
+TFont::TFont() = default;
+void TFont::SetName(const std::string& v) { if (v != name_ && !v.empty()) { name_ = v; Changed(); } }
+int TFont::Size() const { return -int(std::lround(height_ * 72.0 / 96.0)); }
+void TFont::SetSize(int points) { SetHeight(-int(std::lround(points * 96.0 / 72.0))); }
+void TFont::SetHeight(int pixels) { if (pixels != height_) { height_ = pixels; Changed(); } }
+void TFont::SetStyle(TFontStyles s) { if (s != style_) { style_ = s; Changed(); } }
+void TFont::SetColor(TColor c) { if (c != color_) { color_ = c; Changed(); } }
+void TFont::SetEscapement(int t) { if (t != escapement_) { escapement_ = t; Changed(); } }
+void TFont::SetPitch(TFontPitch p) { if (p != pitch_) { pitch_ = p; Changed(); } }
+bool TFont::SameAs(const TFont& o) const
+{
+    return name_ == o.name_ && height_ == o.height_ && style_ == o.style_ && color_ == o.color_ &&
+           escapement_ == o.escapement_ && pitch_ == o.pitch_;
+}
+
+void TPen::Assign(const TPersistent& source)
+{
+    if (auto* p = dynamic_cast<const TPen*>(&source)) {
+        color_ = p->color_;
+        width_ = p->width_;
+        style_ = p->style_;
+        mode_ = p->mode_;
+        Changed();
+        return;
+    }
+    TPersistent::Assign(source);
+}
+void TPen::SetColor(TColor c) { if (c != color_) { color_ = c; Changed(); } }
+void TPen::SetWidth(int w) { if (w != width_) { width_ = w; Changed(); } }
+void TPen::SetStyle(TPenStyle s) { if (s != style_) { style_ = s; Changed(); } }
+void TPen::SetMode(TPenMode m) { if (m != mode_) { mode_ = m; Changed(); } }
+
+void TBrush::Assign(const TPersistent& source)
+{
+    if (auto* b = dynamic_cast<const TBrush*>(&source)) {
+        color_ = b->color_;
+        style_ = b->style_;
+        bitmap_ = b->bitmap_;
+        Changed();
+        return;
+    }
+    TPersistent::Assign(source);
+}
+void TBrush::SetColor(TColor c)
+{
+    if (c == color_ && style_ != bsClear) return;
+    color_ = c;
+    if (style_ == bsClear) style_ = bsSolid;  // a colour makes a clear brush solid again
+    Changed();
+}
+void TBrush::SetStyle(TBrushStyle s) { if (s != style_) { style_ = s; Changed(); } }
+void TBrush::SetBitmap(TBitmap* b) { bitmap_ = b; Changed(); }
+
+}  // namespace platform

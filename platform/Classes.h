@@ -1,0 +1,76 @@
+#pragma once
+// Object model of the class library: objects, components with owners, events.
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace platform {
+
+class TObject {
+public:
+    virtual ~TObject() = default;
+    // Run by Construct<T>() and Application->CreateForm once the most derived
+    // constructor has finished (forms raise OnCreate here, threads may start).
+    virtual void AfterConstruction() {}
+    // Run by Free() and by an owner before deleting, while the object is whole
+    // (forms raise OnDestroy here).
+    virtual void BeforeDestruction() {}
+    void Free() { BeforeDestruction(); delete this; }
+};
+
+// Events are methods of objects: the sender comes first.
+using TNotifyEvent = std::function<void(TObject* Sender)>;
+
+class TPersistent : public TObject {
+public:
+    // Copies what the two types share; the base raises EConvertError.
+    virtual void Assign(const TPersistent& source);
+};
+
+class TComponent : public TPersistent {
+public:
+    explicit TComponent(TComponent* AOwner = nullptr);
+    ~TComponent() override;  // frees owned components, last first
+    TComponent(const TComponent&) = delete;
+    TComponent& operator=(const TComponent&) = delete;
+
+    TComponent* Owner() const { return owner_; }
+    int ComponentCount() const { return int(components_.size()); }
+    TComponent* Components(int i) const { return components_[std::size_t(i)]; }
+    void InsertComponent(TComponent* c);
+    void RemoveComponent(TComponent* c);
+    TComponent* FindComponent(const std::string& name) const;
+
+    const std::string& Name() const { return name_; }
+    virtual void SetName(const std::string& n) { name_ = n; }
+    long Tag = 0;
+
+    bool Destroying() const { return destroying_; }
+    // Loaded is called once the component's properties are set up.
+    virtual void Loaded() {}
+    // Sent to every component of the owner when a component arrives or leaves.
+    enum TOperation { opInsert, opRemove };
+    virtual void Notification(TComponent* AComponent, TOperation Operation) { (void)AComponent; (void)Operation; }
+    // Components that want Notification from a component not owned by their owner.
+    void FreeNotification(TComponent* c);
+    void RemoveFreeNotification(TComponent* c);
+    void BeforeDestruction() override;
+
+private:
+    TComponent* owner_ = nullptr;
+    std::vector<TComponent*> components_;
+    std::vector<TComponent*> freeNotifies_;
+    std::string name_;
+    bool destroying_ = false;
+};
+
+// new T(args...) followed by AfterConstruction.
+template <class T, class... A>
+T* Construct(A&&... args)
+{
+    T* p = new T(std::forward<A>(args)...);
+    p->AfterConstruction();
+    return p;
+}
+
+}  // namespace platform

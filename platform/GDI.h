@@ -1,0 +1,123 @@
+#pragma once
+// Device-context calls: text, regions, clipping, block transfers, metrics.
+#include <string>
+
+#include "platform/Types.h"
+
+namespace platform {
+
+// DrawText flags.
+enum : UINT {
+    DT_TOP = 0x0, DT_LEFT = 0x0, DT_CENTER = 0x1, DT_RIGHT = 0x2, DT_VCENTER = 0x4, DT_BOTTOM = 0x8,
+    DT_WORDBREAK = 0x10, DT_SINGLELINE = 0x20, DT_EXPANDTABS = 0x40, DT_TABSTOP = 0x80, DT_NOCLIP = 0x100,
+    DT_EXTERNALLEADING = 0x200, DT_CALCRECT = 0x400, DT_NOPREFIX = 0x800, DT_INTERNAL = 0x1000,
+    DT_EDITCONTROL = 0x2000, DT_PATH_ELLIPSIS = 0x4000, DT_END_ELLIPSIS = 0x8000, DT_MODIFYSTRING = 0x10000,
+    DT_RTLREADING = 0x20000, DT_WORD_ELLIPSIS = 0x40000, DT_HIDEPREFIX = 0x100000
+};
+
+// Draws or (DT_CALCRECT) measures text in the DC's font and text colour. count -1 means
+// the whole text. Returns the height of the text; with DT_VCENTER or DT_BOTTOM the offset
+// from rect's top to the bottom of the drawn text. DT_CALCRECT sets rect's right and bottom.
+int DrawText(HDC dc, const std::string& text, int count, TRect* rect, UINT format);
+int DrawTextEx(HDC dc, const std::string& text, int count, TRect* rect, UINT format, void* params = nullptr);
+
+enum { TRANSPARENT = 1, OPAQUE = 2 };
+int SetBkMode(HDC dc, int mode);  // returns the previous mode
+int GetBkMode(HDC dc);
+COLORREF SetBkColor(HDC dc, COLORREF c);
+COLORREF GetBkColor(HDC dc);
+COLORREF SetTextColor(HDC dc, COLORREF c);
+COLORREF GetTextColor(HDC dc);
+enum : UINT { TA_LEFT = 0, TA_RIGHT = 2, TA_CENTER = 6, TA_TOP = 0, TA_BOTTOM = 8, TA_BASELINE = 24, TA_UPDATECP = 1 };
+UINT SetTextAlign(HDC dc, UINT align);
+UINT GetTextAlign(HDC dc);
+int SetTextCharacterExtra(HDC dc, int extra);
+enum { R2_BLACK = 1, R2_NOTMERGEPEN, R2_MASKNOTPEN, R2_NOTCOPYPEN, R2_MASKPENNOT, R2_NOT, R2_XORPEN, R2_NOTMASKPEN,
+       R2_MASKPEN, R2_NOTXORPEN, R2_NOP, R2_MERGENOTPEN, R2_COPYPEN, R2_MERGEPENNOT, R2_MERGEPEN, R2_WHITE };
+int SetROP2(HDC dc, int rop);
+int GetROP2(HDC dc);
+
+struct TEXTMETRIC {
+    int tmHeight = 0, tmAscent = 0, tmDescent = 0, tmInternalLeading = 0, tmExternalLeading = 0;
+    int tmAveCharWidth = 0, tmMaxCharWidth = 0, tmWeight = 400;
+    Byte tmItalic = 0, tmUnderlined = 0, tmStruckOut = 0, tmPitchAndFamily = 0;
+};
+bool GetTextMetrics(HDC dc, TEXTMETRIC& tm);
+bool GetTextExtentPoint32(HDC dc, const std::string& text, int count, TSize& size);
+enum : UINT { ETO_OPAQUE = 2, ETO_CLIPPED = 4 };
+bool ExtTextOut(HDC dc, int x, int y, UINT options, const TRect* rect, const std::string& text, int count,
+                const int* dx = nullptr);
+bool TextOut(HDC dc, int x, int y, const std::string& text, int count);
+
+// Drawing with the DC's selected pen and brush.
+bool MoveToEx(HDC dc, int x, int y, TPoint* old);
+bool LineTo(HDC dc, int x, int y);
+bool Rectangle(HDC dc, int l, int t, int r, int b);
+bool Ellipse(HDC dc, int l, int t, int r, int b);
+bool Polygon(HDC dc, const TPoint* pts, int count);
+bool Polyline(HDC dc, const TPoint* pts, int count);
+// Fills with a solid colour (the brush handle of the original call is a colour here).
+int FillRect(HDC dc, const TRect& r, COLORREF color);
+bool DrawFocusRect(HDC dc, const TRect& r);
+COLORREF GetPixel(HDC dc, int x, int y);  // CLR_INVALID outside the surface
+COLORREF SetPixel(HDC dc, int x, int y, COLORREF c);
+constexpr COLORREF CLR_INVALID = 0xFFFFFFFF;
+
+// Block transfers; the raster operations of the canvas copy modes.
+bool BitBlt(HDC dst, int x, int y, int w, int h, HDC src, int sx, int sy, DWORD rop);
+bool StretchBlt(HDC dst, int x, int y, int w, int h, HDC src, int sx, int sy, int sw, int sh, DWORD rop);
+bool PatBlt(HDC dc, int x, int y, int w, int h, DWORD rop);  // with the DC's brush colour
+
+// Coordinates: logical = device + window origin - viewport origin.
+bool SetWindowOrgEx(HDC dc, int x, int y, TPoint* old);
+bool SetViewportOrgEx(HDC dc, int x, int y, TPoint* old);
+bool GetViewportOrgEx(HDC dc, TPoint* p);
+bool GetWindowOrgEx(HDC dc, TPoint* p);
+
+// Regions, in device coordinates. A region is freed with DeleteObject.
+HRGN CreateRectRgn(int l, int t, int r, int b);
+HRGN CreateRectRgnIndirect(const TRect& r);
+HRGN CreateEllipticRgn(int l, int t, int r, int b);
+HRGN CreatePolygonRgn(const TPoint* pts, int count, int fillMode);
+HRGN CreateRoundRectRgn(int l, int t, int r, int b, int w, int h);
+bool DeleteObject(HRGN rgn);
+enum { RGN_AND = 1, RGN_OR, RGN_XOR, RGN_DIFF, RGN_COPY };
+enum { ERROR = 0, NULLREGION = 1, SIMPLEREGION = 2, COMPLEXREGION = 3 };
+enum { ALTERNATE = 1, WINDING = 2 };
+int CombineRgn(HRGN dst, HRGN a, HRGN b, int mode);
+int OffsetRgn(HRGN rgn, int dx, int dy);
+bool PtInRegion(HRGN rgn, int x, int y);
+bool RectInRegion(HRGN rgn, const TRect& r);
+int GetRgnBox(HRGN rgn, TRect* r);
+bool EqualRgn(HRGN a, HRGN b);
+
+// Clipping: the DC's own clip region on top of its device bounds, saved and restored
+// with SaveDC/RestoreDC, which nest. SelectClipRgn(dc, nullptr) removes the clip.
+int SelectClipRgn(HDC dc, HRGN rgn);
+int ExtSelectClipRgn(HDC dc, HRGN rgn, int mode);
+int IntersectClipRect(HDC dc, int l, int t, int r, int b);
+int ExcludeClipRect(HDC dc, int l, int t, int r, int b);
+// 1 and a copy in rgn when a clip region is set, 0 when there is none.
+int GetClipRgn(HDC dc, HRGN rgn);
+int GetClipBox(HDC dc, TRect* r);
+int SaveDC(HDC dc);                // the new depth
+bool RestoreDC(HDC dc, int saved);  // saved < 0: relative to the top
+
+enum { HORZRES = 8, VERTRES = 10, BITSPIXEL = 12, PLANES = 14, LOGPIXELSX = 88, LOGPIXELSY = 90 };
+int GetDeviceCaps(HDC dc, int index);
+
+enum {
+    SM_CXSCREEN = 0, SM_CYSCREEN = 1, SM_CXVSCROLL = 2, SM_CYHSCROLL = 3, SM_CYCAPTION = 4, SM_CXBORDER = 5,
+    SM_CYBORDER = 6, SM_CXCURSOR = 13, SM_CYCURSOR = 14, SM_CXEDGE = 45, SM_CYEDGE = 46,
+    SM_CXDOUBLECLK = 36, SM_CYDOUBLECLK = 37, SM_CXDRAG = 68, SM_CYDRAG = 69, SM_CXSMICON = 49, SM_CYSMICON = 50
+};
+int GetSystemMetrics(int index);
+
+// Edges and frames of the classic look.
+enum : UINT { BDR_RAISEDOUTER = 1, BDR_SUNKENOUTER = 2, BDR_RAISEDINNER = 4, BDR_SUNKENINNER = 8,
+              EDGE_RAISED = 5, EDGE_SUNKEN = 10, EDGE_ETCHED = 6, EDGE_BUMP = 9 };
+enum : UINT { BF_LEFT = 1, BF_TOP = 2, BF_RIGHT = 4, BF_BOTTOM = 8, BF_RECT = 15, BF_MIDDLE = 0x800,
+              BF_SOFT = 0x1000, BF_ADJUST = 0x2000, BF_FLAT = 0x4000, BF_MONO = 0x8000 };
+bool DrawEdge(HDC dc, TRect& r, UINT edge, UINT flags);
+
+}  // namespace platform

@@ -1,0 +1,510 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <memory>
+#include <sstream>
+
+#include "platform/GDI.h"
+#include "platform/Graphics.h"
+
+using namespace platform;
+
+namespace {
+
+std::unique_ptr<TBitmap> White(int w, int h)
+{
+    auto b = std::make_unique<TBitmap>(w, h);
+    b->Canvas()->Brush().SetColor(clWhite);
+    b->Canvas()->FillRect(Rect(0, 0, w, h));
+    return b;
+}
+
+std::vector<TColor> Snapshot(TBitmap& b)
+{
+    std::vector<TColor> v;
+    for (int y = 0; y < b.Height(); ++y)
+        for (int x = 0; x < b.Width(); ++x) v.push_back(b.Canvas()->Pixel(x, y));
+    return v;
+}
+
+struct PixelCase {
+    int x, y;
+    TColor expected;
+};
+
+void ExpectPixels(TBitmap& b, const std::vector<PixelCase>& cases, const char* what)
+{
+    for (const auto& c : cases)
+        EXPECT_EQ(b.Canvas()->Pixel(c.x, c.y), c.expected) << what << " at " << c.x << "," << c.y;
+}
+
+}  // namespace
+
+TEST(Canvas, RectangleRightAndBottomEdgesAreExclusive)
+{
+    auto b = White(20, 20);
+    TCanvas* c = b->Canvas();
+    c->Pen().SetColor(clBlack);
+    c->Brush().SetColor(clRed);
+    c->Rectangle(2, 3, 10, 8);
+    ExpectPixels(*b, {{2, 3, clBlack}, {9, 3, clBlack}, {9, 7, clBlack}, {2, 7, clBlack}, {10, 5, clWhite},
+                      {5, 8, clWhite}, {1, 3, clWhite}, {2, 2, clWhite}, {5, 5, clRed}, {8, 6, clRed}},
+                 "rectangle");
+}
+
+TEST(Canvas, RectangleWithoutPenIsOnePixelSmaller)
+{
+    auto b = White(20, 20);
+    TCanvas* c = b->Canvas();
+    c->Pen().SetStyle(psClear);
+    c->Brush().SetColor(clBlue);
+    c->Rectangle(2, 2, 8, 8);
+    ExpectPixels(*b, {{2, 2, clBlue}, {6, 6, clBlue}, {7, 7, clWhite}, {7, 3, clWhite}}, "clear pen");
+}
+
+TEST(Canvas, FillAndFrameRect)
+{
+    auto b = White(20, 20);
+    TCanvas* c = b->Canvas();
+    c->Brush().SetColor(clGreen);
+    c->FillRect(Rect(2, 2, 5, 6));
+    c->Brush().SetColor(clRed);
+    c->FrameRect(Rect(10, 10, 15, 14));
+    ExpectPixels(*b, {{2, 2, clGreen}, {4, 5, clGreen}, {5, 5, clWhite}, {4, 6, clWhite}, {10, 10, clRed},
+                      {14, 13, clRed}, {15, 13, clWhite}, {14, 14, clWhite}, {12, 12, clWhite}},
+                 "fill and frame");
+}
+
+TEST(Canvas, LineLeavesOutItsLastPixel)
+{
+    struct Case {
+        int x0, y0, x1, y1;
+        std::vector<PixelCase> px;
+    } cases[] = {
+        {1, 1, 8, 1, {{1, 1, clBlack}, {7, 1, clBlack}, {8, 1, clWhite}}},
+        {3, 2, 3, 9, {{3, 2, clBlack}, {3, 8, clBlack}, {3, 9, clWhite}}},
+        {0, 0, 5, 5, {{0, 0, clBlack}, {4, 4, clBlack}, {5, 5, clWhite}}},
+        {9, 9, 4, 9, {{9, 9, clBlack}, {5, 9, clBlack}, {4, 9, clWhite}}},
+    };
+    for (const auto& k : cases) {
+        auto b = White(12, 12);
+        b->Canvas()->MoveTo(k.x0, k.y0);
+        b->Canvas()->LineTo(k.x1, k.y1);
+        EXPECT_EQ(b->Canvas()->PenPos(), Point(k.x1, k.y1));
+        ExpectPixels(*b, k.px, "line");
+    }
+}
+
+TEST(Canvas, PolylineAndDottedPen)
+{
+    auto b = White(30, 10);
+    TCanvas* c = b->Canvas();
+    c->Pen().SetStyle(psDot);
+    c->MoveTo(0, 1);
+    c->LineTo(30, 1);
+    int on = 0;
+    for (int x = 0; x < 30; ++x) on += c->Pixel(x, 1) == clBlack;
+    EXPECT_GT(on, 5);
+    EXPECT_LT(on, 25);
+    c->Pen().SetStyle(psSolid);
+    TPoint pts[] = {{0, 5}, {5, 5}, {5, 9}};
+    c->Polyline(pts, 3);
+    ExpectPixels(*b, {{0, 5, clBlack}, {5, 5, clBlack}, {5, 8, clBlack}, {5, 9, clWhite}}, "polyline");
+}
+
+TEST(Canvas, InvertingModesDrawnTwiceLeaveTheBitmapUnchanged)
+{
+    struct Case {
+        TPenMode mode;
+        TBrushStyle brush;
+        int penWidth;
+    } cases[] = {{pmNotXor, bsClear, 1}, {pmXor, bsClear, 1}, {pmNotXor, bsSolid, 1}, {pmNot, bsClear, 1},
+                 {pmXor, bsSolid, 1}, {pmNotXor, bsClear, 3}};
+    for (const auto& k : cases) {
+        auto b = White(40, 30);
+        TCanvas* c = b->Canvas();
+        c->Brush().SetColor(clRed);
+        c->Ellipse(5, 5, 30, 25);
+        c->Pen().SetColor(clBlue);
+        c->MoveTo(0, 0);
+        c->LineTo(40, 30);
+        auto before = Snapshot(*b);
+        c->Pen().SetMode(k.mode);
+        c->Pen().SetColor(k.mode == pmNotXor ? clBlack : clWhite);  // the colour that changes white
+        c->Pen().SetWidth(k.penWidth);
+        c->Brush().SetStyle(k.brush);
+        if (k.brush == bsSolid) c->Brush().SetColor(clYellow);
+        c->Rectangle(3, 4, 33, 21);
+        EXPECT_NE(Snapshot(*b), before) << "mode " << k.mode << " drew nothing";
+        c->Rectangle(3, 4, 33, 21);
+        EXPECT_EQ(Snapshot(*b), before) << "mode " << k.mode << " brush " << k.brush << " width " << k.penWidth;
+    }
+}
+
+TEST(Canvas, NotXorRectangleOnWhiteDrawsTheComplementOfThePen)
+{
+    auto b = White(10, 10);
+    TCanvas* c = b->Canvas();
+    c->Pen().SetMode(pmNotXor);
+    c->Pen().SetColor(clBlack);
+    c->Brush().SetStyle(bsClear);
+    c->Rectangle(1, 1, 6, 6);
+    // not (black xor white) = black
+    ExpectPixels(*b, {{1, 1, clBlack}, {5, 5, clBlack}, {3, 3, clWhite}, {6, 6, clWhite}}, "not-xor");
+}
+
+TEST(Canvas, FocusRectIsDottedAndUndoesItself)
+{
+    auto b = White(20, 20);
+    TCanvas* c = b->Canvas();
+    auto before = Snapshot(*b);
+    c->DrawFocusRect(Rect(2, 2, 12, 9));
+    EXPECT_NE(c->Pixel(2, 2), c->Pixel(3, 2));
+    EXPECT_EQ(c->Pixel(12, 2), clWhite);
+    c->DrawFocusRect(Rect(2, 2, 12, 9));
+    EXPECT_EQ(Snapshot(*b), before);
+}
+
+TEST(Canvas, NestedClipsSaveAndRestore)
+{
+    auto b = White(20, 20);
+    TCanvas* c = b->Canvas();
+    HDC dc = c->Handle();
+    int outer = SaveDC(dc);
+    IntersectClipRect(dc, 0, 0, 10, 10);
+    EXPECT_EQ(c->ClipRect(), Rect(0, 0, 10, 10));
+    SaveDC(dc);
+    IntersectClipRect(dc, 5, 5, 20, 20);
+    EXPECT_EQ(c->ClipRect(), Rect(5, 5, 10, 10));
+    c->Brush().SetColor(clRed);
+    c->FillRect(Rect(0, 0, 20, 20));
+    RestoreDC(dc, -1);
+    c->Brush().SetColor(clBlue);
+    c->FillRect(Rect(0, 0, 5, 20));
+    RestoreDC(dc, outer);
+    EXPECT_EQ(c->ClipRect(), Rect(0, 0, 20, 20));
+    c->Brush().SetColor(clGreen);
+    c->FillRect(Rect(15, 15, 20, 20));
+    ExpectPixels(*b, {{5, 5, clRed}, {9, 9, clRed}, {10, 9, clWhite}, {4, 4, clBlue}, {4, 9, clBlue},
+                      {4, 10, clWhite}, {17, 17, clGreen}, {12, 12, clWhite}},
+                 "nested clips");
+}
+
+TEST(Canvas, ClipRegionsCombine)
+{
+    auto b = White(20, 20);
+    TCanvas* c = b->Canvas();
+    HDC dc = c->Handle();
+    HRGN a = CreateRectRgn(0, 0, 10, 20);
+    HRGN e = CreateRectRgn(0, 0, 20, 5);
+    EXPECT_EQ(CombineRgn(a, a, e, RGN_DIFF), SIMPLEREGION);
+    SelectClipRgn(dc, a);
+    HRGN got = CreateRectRgn(0, 0, 0, 0);
+    EXPECT_EQ(GetClipRgn(dc, got), 1);
+    EXPECT_TRUE(EqualRgn(got, a));
+    c->Brush().SetColor(clRed);
+    c->FillRect(Rect(0, 0, 20, 20));
+    SelectClipRgn(dc, nullptr);
+    EXPECT_EQ(GetClipRgn(dc, got), 0);
+    ExpectPixels(*b, {{2, 2, clWhite}, {2, 6, clRed}, {12, 6, clWhite}}, "region");
+    DeleteObject(a);
+    DeleteObject(e);
+    DeleteObject(got);
+}
+
+TEST(Canvas, TextExtentAndDrawTextMeasuring)
+{
+    auto b = White(200, 100);
+    TCanvas* c = b->Canvas();
+    c->Font().SetName("Arial");
+    c->Font().SetSize(10);
+    const int w = c->TextWidth("Hello world"), h = c->TextHeight("Hello world");
+    EXPECT_GT(w, 40);
+    EXPECT_GE(h, 13);
+    EXPECT_LE(h, 18);
+    HDC dc = c->Handle();
+    struct Case {
+        std::string text;
+        UINT flags;
+        int width;   // box width
+        int expectW; // -1: the given text's own width
+        int lines;
+    } cases[] = {
+        {"Hello world", DT_SINGLELINE, 500, w, 1},
+        {"Hello world", DT_WORDBREAK, w + 2, w, 1},
+        {"Hello world", DT_WORDBREAK, w - 5, std::max(c->TextWidth("Hello"), c->TextWidth("world")), 2},
+        {"one\ntwo\r\nthree", 0, 500, c->TextWidth("three"), 3},
+        {"&File", DT_SINGLELINE, 500, c->TextWidth("File"), 1},
+        {"&File", DT_SINGLELINE | DT_NOPREFIX, 500, c->TextWidth("&File"), 1},
+        {"a&&b", DT_SINGLELINE, 500, c->TextWidth("a&b"), 1},
+    };
+    for (const auto& k : cases) {
+        TRect r = Rect(10, 20, 10 + k.width, 25);
+        int got = DrawText(dc, k.text, -1, &r, k.flags | DT_CALCRECT);
+        EXPECT_EQ(r.Width(), k.expectW) << k.text;
+        EXPECT_EQ(r.Height(), h * k.lines) << k.text;
+        EXPECT_EQ(got, h * k.lines) << k.text;
+        EXPECT_EQ(r.Left, 10);
+        EXPECT_EQ(r.Top, 20);
+    }
+    TEXTMETRIC tm;
+    ASSERT_TRUE(GetTextMetrics(dc, tm));
+    TRect r = Rect(0, 0, 500, 10);
+    DrawText(dc, "a\tb", -1, &r, DT_CALCRECT | DT_SINGLELINE | DT_EXPANDTABS);
+    EXPECT_EQ(r.Width(), 8 * tm.tmAveCharWidth + c->TextWidth("b"));
+}
+
+TEST(Canvas, DrawTextVerticalPlacementReturnsTheTextBottom)
+{
+    auto b = White(100, 60);
+    TCanvas* c = b->Canvas();
+    HDC dc = c->Handle();
+    const int h = c->TextHeight("X");
+    TRect r = Rect(0, 0, 100, 60);
+    EXPECT_EQ(DrawText(dc, "X", -1, &r, DT_SINGLELINE | DT_VCENTER), (60 - h) / 2 + h);
+    EXPECT_EQ(DrawText(dc, "X", -1, &r, DT_SINGLELINE | DT_BOTTOM), 60);
+    EXPECT_EQ(DrawText(dc, "X", -1, &r, DT_SINGLELINE), h);
+}
+
+TEST(Canvas, EndEllipsisDrawsTheCutTextWithDots)
+{
+    const std::string text = "A rather long caption that does not fit";
+    auto drawn = White(120, 20);
+    TCanvas* c = drawn->Canvas();
+    c->Brush().SetStyle(bsClear);
+    const int box = 80;
+    TRect r = Rect(0, 0, box, 20);
+    DrawText(c->Handle(), text, -1, &r, DT_SINGLELINE | DT_END_ELLIPSIS);
+
+    std::string cut = text;
+    while (!cut.empty() && c->TextWidth(cut + "...") > box) cut.pop_back();
+    auto expected = White(120, 20);
+    expected->Canvas()->Brush().SetStyle(bsClear);
+    expected->Canvas()->TextOut(0, 0, cut + "...");
+    EXPECT_EQ(Snapshot(*drawn), Snapshot(*expected));
+    EXPECT_LT(cut.size(), text.size());
+
+    TRect m = Rect(0, 0, box, 20);
+    DrawText(c->Handle(), text, -1, &m, DT_SINGLELINE | DT_END_ELLIPSIS | DT_CALCRECT);
+    EXPECT_LE(m.Width(), box);
+    EXPECT_EQ(m.Width(), c->TextWidth(cut + "..."));
+}
+
+TEST(Canvas, TextOutDrawsFontColourAndOpaqueBackground)
+{
+    auto b = White(100, 30);
+    TCanvas* c = b->Canvas();
+    c->Font().SetColor(clRed);
+    c->Font().SetStyle(fsBold);
+    c->Brush().SetColor(clYellow);
+    c->TextOut(2, 2, "WWW");
+    const TSize ext = c->TextExtent("WWW");
+    EXPECT_EQ(c->Pixel(2, 2), clYellow);  // the cell's corner is background
+    EXPECT_EQ(c->Pixel(2 + ext.cx, 2), clWhite);
+    int red = 0;
+    for (int y = 2; y < 2 + ext.cy; ++y)
+        for (int x = 2; x < 2 + ext.cx; ++x) red += c->Pixel(x, y) == clRed;
+    EXPECT_GT(red, 10);
+    // Windows-1252 text is drawn as Unicode: the euro sign is a glyph, not a box of '?'.
+    EXPECT_NE(c->TextWidth("\x80"), c->TextWidth("?"));
+}
+
+TEST(Canvas, SystemColoursAndNone)
+{
+    SetSysColorOverride(COLOR_BTNFACE, RGB(1, 2, 3));
+    EXPECT_EQ(ColorToRGB(clBtnFace), RGB(1, 2, 3));
+    ClearSysColorOverrides();
+    EXPECT_EQ(ColorToRGB(clRed), 0x0000FFu);
+    EXPECT_EQ(unsigned(clBtnFace), 0x8000000Fu);
+    auto b = White(4, 4);
+    b->Canvas()->Brush().SetColor(clWindow);
+    b->Canvas()->FillRect(Rect(0, 0, 4, 4));
+    EXPECT_EQ(COLORREF(b->Canvas()->Pixel(1, 1)), GetSysColor(COLOR_WINDOW));
+}
+
+TEST(Canvas, BlitRasterOperations)
+{
+    auto src = White(10, 10);
+    src->Canvas()->Brush().SetColor(clRed);
+    src->Canvas()->FillRect(Rect(0, 0, 5, 10));
+    struct Case {
+        DWORD rop;
+        TColor onRed, onWhite;  // result where the source is red / white, over a green destination
+    } cases[] = {
+        {SRCCOPY, clRed, clWhite},       {SRCPAINT, clYellow, clWhite}, {SRCAND, clBlack, clLime},
+        {SRCINVERT, clYellow, clFuchsia}, {NOTSRCCOPY, clAqua, clBlack}, {DSTINVERT, clFuchsia, clFuchsia},
+        {BLACKNESS, clBlack, clBlack},   {WHITENESS, clWhite, clWhite},
+    };
+    for (const auto& k : cases) {
+        auto dst = White(10, 10);
+        dst->Canvas()->Brush().SetColor(clLime);
+        dst->Canvas()->FillRect(Rect(0, 0, 10, 10));
+        BitBlt(dst->Canvas()->Handle(), 0, 0, 10, 10, src->Canvas()->Handle(), 0, 0, k.rop);
+        EXPECT_EQ(dst->Canvas()->Pixel(2, 2), k.onRed) << std::hex << k.rop;
+        EXPECT_EQ(dst->Canvas()->Pixel(7, 2), k.onWhite) << std::hex << k.rop;
+    }
+}
+
+TEST(Canvas, StretchDrawAndCopyRect)
+{
+    auto src = White(2, 2);
+    src->Canvas()->SetPixel(0, 0, clRed);
+    src->Canvas()->SetPixel(1, 1, clBlue);
+    auto dst = White(10, 10);
+    dst->Canvas()->StretchDraw(Rect(2, 2, 6, 6), src.get());
+    ExpectPixels(*dst, {{2, 2, clRed}, {3, 3, clRed}, {4, 4, clBlue}, {5, 5, clBlue}, {4, 2, clWhite},
+                        {6, 6, clWhite}},
+                 "stretch");
+    auto copy = White(10, 10);
+    copy->Canvas()->CopyRect(Rect(0, 0, 4, 4), dst->Canvas(), Rect(2, 2, 6, 6));
+    ExpectPixels(*copy, {{0, 0, clRed}, {3, 3, clBlue}, {4, 4, clWhite}}, "copy");
+}
+
+TEST(Canvas, TransparentBitmapKeepsTheTarget)
+{
+    auto sprite = White(4, 4);
+    sprite->Canvas()->SetPixel(1, 1, clRed);
+    sprite->SetTransparent(true);
+    EXPECT_EQ(sprite->TransparentColor(), clWhite);
+    auto dst = White(6, 6);
+    dst->Canvas()->Brush().SetColor(clBlue);
+    dst->Canvas()->FillRect(Rect(0, 0, 6, 6));
+    dst->Canvas()->Draw(1, 1, sprite.get());
+    ExpectPixels(*dst, {{2, 2, clRed}, {1, 1, clBlue}, {4, 4, clBlue}}, "transparent");
+}
+
+TEST(Bitmap, ScanLineIsBGRAWords)
+{
+    auto b = White(3, 2);
+    b->Canvas()->SetPixel(1, 1, RGB(10, 20, 30));
+    std::uint32_t* row = b->ScanLine(1);
+    EXPECT_EQ(row[1] & 0xFFFFFF, 0x0A141Eu);
+    row[2] = 0xFF000000u | 0x00FF00u;
+    EXPECT_EQ(b->Canvas()->Pixel(2, 1), clLime);
+    EXPECT_THROW(b->ScanLine(2), base::ERangeError);
+}
+
+TEST(Bitmap, ResizeKeepsPixelsAndFillsWhite)
+{
+    TBitmap b(2, 2);
+    b.Canvas()->SetPixel(0, 0, clRed);
+    b.SetSize(4, 3);
+    EXPECT_EQ(b.Canvas()->Pixel(0, 0), clRed);
+    EXPECT_EQ(b.Canvas()->Pixel(3, 2), clWhite);
+    EXPECT_EQ(b.Canvas()->Pixel(4, 2), -1);
+}
+
+namespace {
+
+std::string Shell(const std::string& cmd)
+{
+    std::string out;
+    FILE* p = popen(cmd.c_str(), "r");
+    if (!p) return out;
+    char buf[4096];
+    size_t n;
+    while ((n = fread(buf, 1, sizeof buf, p)) > 0) out.append(buf, n);
+    pclose(p);
+    return out;
+}
+
+bool HaveImageMagick() { return Shell("convert -version 2>/dev/null").find("ImageMagick") != std::string::npos; }
+
+// Pixels as ImageMagick reads them: (x, y) -> 0x00BBGGRR.
+std::map<std::pair<int, int>, TColor> MagickPixels(const std::string& file)
+{
+    std::map<std::pair<int, int>, TColor> px;
+    std::istringstream in(Shell("convert '" + file + "' -depth 8 txt:- 2>/dev/null"));
+    std::string line;
+    while (std::getline(in, line)) {
+        int x, y, r, g, b;
+        if (std::sscanf(line.c_str(), "%d,%d: (%d,%d,%d", &x, &y, &r, &g, &b) == 5) px[{x, y}] = TColor(RGB(r, g, b));
+    }
+    return px;
+}
+
+std::string TempDir()
+{
+    auto d = std::filesystem::temp_directory_path() / ("korvelo-bmp-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(d);
+    return d.string();
+}
+
+}  // namespace
+
+TEST(Bitmap, SavedBmpReadsBackInImageMagick)
+{
+    if (!HaveImageMagick()) GTEST_SKIP() << "ImageMagick is not installed";
+    auto b = White(7, 5);  // odd width: rows are padded
+    TCanvas* c = b->Canvas();
+    c->SetPixel(0, 0, RGB(255, 0, 0));
+    c->SetPixel(6, 4, RGB(1, 2, 3));
+    c->SetPixel(3, 2, RGB(10, 200, 30));
+    c->Pen().SetColor(clNavy);
+    c->MoveTo(0, 4);
+    c->LineTo(3, 4);
+    const std::string file = TempDir() + "/saved.bmp";
+    b->SaveToFile(file);
+    auto px = MagickPixels(file);
+    ASSERT_EQ(px.size(), 35u);
+    for (int y = 0; y < 5; ++y)
+        for (int x = 0; x < 7; ++x) EXPECT_EQ(px[std::make_pair(x, y)], c->Pixel(x, y)) << x << "," << y;
+    EXPECT_NE(Shell("identify -format '%wx%h' '" + file + "'").find("7x5"), std::string::npos);
+
+    TBitmap back;
+    back.LoadFromFile(file);
+    EXPECT_EQ(Snapshot(back), Snapshot(*b));
+}
+
+TEST(Bitmap, LoadsEveryBmpDepthThatImageMagickWrites)
+{
+    if (!HaveImageMagick()) GTEST_SKIP() << "ImageMagick is not installed";
+    const std::string dir = TempDir();
+    const std::string src = dir + "/src.png";
+    Shell("convert -seed 3 -size 37x9 plasma: -fill '#00FF00' -draw 'point 3,3' -fill white -draw 'point 36,8' '" +
+          src + "'");
+    struct Case {
+        const char* name;
+        const char* args;
+        int bits;
+    } cases[] = {
+        {"p1.bmp", "-monochrome -compress None BMP3:", 1},
+        {"p4.bmp", "-colors 12 -type palette -compress None BMP3:", 4},
+        {"p8.bmp", "-colors 100 -type palette -compress None BMP3:", 8},
+        {"r8.bmp", "-colors 100 -type palette -compress RLE BMP3:", 8},
+        {"t24.bmp", "-type truecolor -compress None BMP3:", 24},
+        {"t32.bmp", "-type TrueColorAlpha BMP:", 32},
+    };
+    for (const auto& k : cases) {
+        const std::string file = dir + "/" + k.name;
+        Shell(std::string("convert '") + src + "' " + k.args + "'" + file + "'");
+        std::ifstream in(file, std::ios::binary);
+        std::string head(30, '\0');
+        in.read(head.data(), 30);
+        ASSERT_EQ(int((unsigned char)head[28]), k.bits) << k.name << " was not written with the intended depth";
+        TBitmap b;
+        ASSERT_NO_THROW(b.LoadFromFile(file)) << k.name;
+        auto px = MagickPixels(file);
+        ASSERT_EQ(int(px.size()), b.Width() * b.Height()) << k.name;
+        int wrong = 0;
+        for (const auto& kv : px) wrong += b.Canvas()->Pixel(kv.first.first, kv.first.second) != kv.second;
+        EXPECT_EQ(wrong, 0) << k.name;
+    }
+}
+
+TEST(Bitmap, RejectsWhatIsNotABmp)
+{
+    const std::string dir = TempDir();
+    const std::string cases[] = {"", "BM", "XXXXXXXXXXXXXXXXXXXXXXXXXXXXXXXXXXXXXXXX",
+                                 std::string("BM\x46\0\0\0\0\0\0\0\x36\0\0\0\x28\0\0\0\xff\xff\xff\x7f\1\0\0\0\1\0\x18\0", 30)};
+    for (const auto& bytes : cases) {
+        std::ofstream(dir + "/bad.bmp", std::ios::binary) << bytes;
+        TBitmap b;
+        EXPECT_THROW(b.LoadFromFile(dir + "/bad.bmp"), EInvalidGraphic);
+    }
+    TBitmap b;
+    EXPECT_THROW(b.LoadFromFile(dir + "/missing.bmp"), base::EInOutError);
+}
