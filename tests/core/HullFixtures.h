@@ -44,6 +44,20 @@ private:
     std::filesystem::path path_;
 };
 
+// A hull whose log ("Korvelo.log") lives in its own scratch directory, which is the
+// current directory while the hull exists.
+struct TempHull {
+    ScopedTempDir dir;
+    core::Hullform hull;
+};
+
+// The log lines written after the first `count` lines.
+inline std::vector<std::string> LinesSince(const core::ErrorLog& log, std::size_t count) {
+    const auto& l = log.Lines();
+    if (count >= l.size()) return {};
+    return {l.begin() + static_cast<std::ptrdiff_t>(count), l.end()};
+}
+
 // The lines of a text file, without line ends.
 inline std::vector<std::string> ReadLines(const std::string& path) {
     std::vector<std::string> lines;

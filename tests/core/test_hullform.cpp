@@ -16,10 +16,8 @@ namespace {
 
 const std::string kSep(66, '-');
 
-// Lines the log received after the given count.
 std::vector<std::string> LinesSince(const Hullform& h, std::size_t count) {
-    const auto& l = h.log.Lines();
-    return {l.begin() + static_cast<std::ptrdiff_t>(count), l.end()};
+    return fixtures::LinesSince(h.log, count);
 }
 
 class HullformTest : public ::testing::Test {
@@ -234,6 +232,14 @@ TEST_F(HullformTest, LogSummaryOfBoxHull) {
                                         "NOTE: Total Number of Offset pairs - 13",
                                         "NOTE: X max and min = 2.25, -2.25", "NOTE: Y max and min = 12, -0.5",
                                         "NOTE: Z max and min = 1.4, -0.1", kSep}));
+}
+
+TEST(Hullform, TempHullFixtureKeepsLogInItsDirectory) {
+    fixtures::TempHull t;
+    t.hull.log.Log("NOTE: here");
+    const auto file = fixtures::ReadLines(t.dir.File("Korvelo.log"));
+    ASSERT_FALSE(file.empty());
+    EXPECT_EQ(file.back(), "NOTE: here");
 }
 
 TEST(Hullform, UnusableLogLeavesOperationsWorking) {
