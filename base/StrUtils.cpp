@@ -237,8 +237,8 @@ String FloatToStr(double value) { return GeneralFormat(value, 15, DecimalSeparat
 String FloatToStrG(double value, int precision) { return GeneralFormat(value, precision, DecimalSeparator()); }
 
 String FormatG(double value, int digits) {
-    if (digits < 1) digits = 1;
-    char buf[512];
+    digits = std::clamp(digits, 1, 800);
+    char buf[1200];
     auto r = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::general, digits);
     if (r.ec != std::errc()) return {};
     return String(buf, r.ptr);

@@ -106,6 +106,7 @@ TEST(FormatG, Table) {
         {1e100, 6, "1e+100"},
         {0.5, 1, "0.5"},
         {1.0 / 3.0, 15, "0.333333333333333"},
+        {0.1, 20, "0.10000000000000000555"},
     };
     for (const Case& c : cases) EXPECT_EQ(FormatG(c.value, c.digits), c.text) << c.text;
 }
