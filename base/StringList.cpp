@@ -32,8 +32,10 @@ int TStrings::Add(const std::string& s) {
 }
 
 int TStrings::AddObject(const std::string& s, void* obj) {
+    const int before = Count();
     const int index = Add(s);
-    PutObject(index, obj);
+    // A sorted list that ignored a duplicate keeps the existing item's object.
+    if (Count() > before) PutObject(index, obj);
     return index;
 }
 

@@ -103,6 +103,10 @@ TEST(TStringList, Duplicates) {
     l.Add("a");
     EXPECT_EQ(l.Add("B"), 1);  // dupIgnore: the existing index, nothing added
     EXPECT_EQ(l.Count(), 2);
+    int first = 1, second = 2;
+    l.PutObject(1, &first);
+    EXPECT_EQ(l.AddObject("b", &second), 1);
+    EXPECT_EQ(l.GetObject(1), &first);  // the ignored duplicate does not replace the object
 
     l.SetDuplicates(TDuplicates::dupError);
     try {
