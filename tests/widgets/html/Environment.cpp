@@ -1,0 +1,11 @@
+#include <gtest/gtest.h>
+
+#include "platform/TestRig.h"
+
+namespace {
+class HtmlEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override { platform::EnsurePlatform(); }
+};
+[[maybe_unused]] ::testing::Environment* const gEnv = ::testing::AddGlobalTestEnvironment(new HtmlEnvironment);
+}  // namespace
