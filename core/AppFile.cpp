@@ -140,10 +140,7 @@ bool Appendage::LoadAppFile(const std::string& path, ReadReport* report) {
     ReadReport local;
     ReadReport& r = report ? *report : local;
     std::string text;
-    if (!base::ReadFile(path, text)) {
-        r.error = "Unable to obtain file handle";
-        return false;
-    }
+    if (!ReadModelFile(path, text, r.error)) return false;
     ModelTextReader in(text);
     std::string_view line;
     for (int i = 0; i < 8; ++i) {

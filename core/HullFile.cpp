@@ -233,9 +233,9 @@ bool Hullform::SaveHullFile(const std::string& path) {
 }
 
 bool Hullform::OpenHullFile(const std::string& path) {
-    std::string text;
-    if (!base::ReadFile(path, text)) {
-        log.Log("ERROR: Failure opening Hullform at " + path + ". Unable to obtain file handle");
+    std::string text, reason;
+    if (!ReadModelFile(path, text, reason)) {
+        log.Log("ERROR: Failure opening Hullform at " + path + ". " + reason);
         return false;
     }
     if (!HasHullTag(text)) {

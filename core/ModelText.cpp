@@ -3,8 +3,11 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <filesystem>
 #include <limits>
+#include <system_error>
 
+#include "base/FileUtils.h"
 #include "base/StrUtils.h"
 
 namespace core {
@@ -16,6 +19,8 @@ bool IsSpace(char c) {
 }
 
 constexpr std::size_t kMaxQuoted = 40;
+// Far beyond any real hull; a larger file is not worth exhausting memory on.
+constexpr std::uintmax_t kMaxFileSize = std::uintmax_t{1} << 30;
 
 }  // namespace
 
@@ -24,6 +29,24 @@ std::string ModelNumber(double value) { return base::FormatShortest(value); }
 void AppendLine(std::string& out, std::string_view text) {
     out.append(text);
     out.append("\r\n");
+}
+
+bool ReadModelFile(const std::string& path, std::string& text, std::string& reason) {
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(path, ec)) {
+        reason = "Unable to obtain file handle";
+        return false;
+    }
+    const std::uintmax_t size = std::filesystem::file_size(path, ec);
+    if (!ec && size > kMaxFileSize) {
+        reason = "File is too large: " + base::UIntToStr(size) + " bytes";
+        return false;
+    }
+    if (!base::ReadFile(path, text)) {
+        reason = "Unable to obtain file handle";
+        return false;
+    }
+    return true;
 }
 
 std::string QuoteForLog(std::string_view text) {

@@ -21,6 +21,11 @@ std::string QuoteForLog(std::string_view text);
 // The log line for a frame a reader could not place in ascending Y.
 std::string DroppedFrameWarning(std::string_view frameName, double y, std::string_view appendageName);
 
+// Reads a whole model file into text. Refuses what is no regular file (a device or
+// a pipe would never end) and what is too large to be one of the model's files;
+// on false, reason says why.
+bool ReadModelFile(const std::string& path, std::string& text, std::string& reason);
+
 // What a reader found wrong (empty when the whole input was read), and the
 // "WARNING: " lines for what it let pass.
 struct ReadReport {

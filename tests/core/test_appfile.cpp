@@ -465,14 +465,15 @@ TEST_F(AppFileTest, BadFilesAreRefusedWithOneLineAndAddNothing) {
     }
 }
 
-TEST_F(AppFileTest, MissingFileIsRefused) {
+TEST_F(AppFileTest, FileThatCannotBeOpenedIsRefused) {
     Hullform h;
-    const std::string path = dir_.File("missing.app");
-    const std::size_t before = h.log.Lines().size();
-    EXPECT_FALSE(h.ImportAppFile(path));
-    EXPECT_TRUE(h.appendages.empty());
-    EXPECT_EQ(LinesSince(h, before),
-              std::vector<std::string>{"ERROR: Failed importing Appendage file " + path + ". Unable to obtain file handle"});
+    for (const std::string& path : {dir_.File("missing.app"), dir_.path().string(), std::string("/dev/zero")}) {
+        const std::size_t before = h.log.Lines().size();
+        EXPECT_FALSE(h.ImportAppFile(path));
+        EXPECT_TRUE(h.appendages.empty());
+        EXPECT_EQ(LinesSince(h, before), std::vector<std::string>{"ERROR: Failed importing Appendage file " + path +
+                                                                  ". Unable to obtain file handle"});
+    }
 }
 
 TEST_F(AppFileTest, FailedSaveLeavesTheOldFileAndLogsWhenGivenALog) {

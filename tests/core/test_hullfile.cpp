@@ -673,13 +673,29 @@ TEST_F(HullFileTest, FileThatCannotBeOpenedLeavesTheHull) {
     Hullform h;
     MakeOriginalHull(h);
     const HullState original(h);
-    for (const std::string& path : {dir_.File("missing.hll"), dir_.path().string()}) {
+    // A folder, and a device that would never end.
+    for (const std::string& path : {dir_.File("missing.hll"), dir_.path().string(), std::string("/dev/zero")}) {
         const std::size_t before = h.log.Lines().size();
         EXPECT_FALSE(h.OpenHullFile(path));
         ExpectHullIs(h, original);
         EXPECT_EQ(LinesSince(h, before),
                   std::vector<std::string>{"ERROR: Failure opening Hullform at " + path + ". Unable to obtain file handle"});
     }
+}
+
+TEST_F(HullFileTest, FileTooLargeToBeAHullIsRefusedUnread) {
+    Hullform h;
+    MakeOriginalHull(h);
+    const HullState original(h);
+    const std::string path = dir_.File("huge.hll");
+    WriteBytes(path, "<HULL>");
+    std::filesystem::resize_file(path, (std::uintmax_t{1} << 30) + 1);  // sparse
+    const std::size_t before = h.log.Lines().size();
+    EXPECT_FALSE(h.OpenHullFile(path));
+    ExpectHullIs(h, original);
+    EXPECT_EQ(LinesSince(h, before),
+              std::vector<std::string>{"ERROR: Failure opening Hullform at " + path +
+                                       ". File is too large: 1073741825 bytes"});
 }
 
 TEST_F(HullFileTest, OddButReadableFilesOpenAsTheFormatSays) {
@@ -778,6 +794,24 @@ TEST_F(HullFileTest, FrameThatCannotBePlacedIsDroppedWithAWarning) {
     ASSERT_GE(lines.size(), 2u);
     EXPECT_EQ(lines[0], "WARNING: Dropped frame \"C\" of appendage \"Skeg\": Y=1 repeats the Y of an earlier frame");
     EXPECT_EQ(lines[1], "NOTE: Hullform opened at " + path);
+}
+
+TEST_F(HullFileTest, FrameAtNaNIsDroppedWithAWarning) {
+    Hullform h;
+    Appendage a;
+    a.name = "Odd";
+    a.frames.push_back(MakeFrame(std::nan(""), {{1, 1}}, "Lost"));
+    a.frames.push_back(MakeFrame(2, {{1, 1}}, "Kept"));
+    h.appendages.push_back(a);
+    const std::string path = dir_.File("nan.hll");
+    ASSERT_TRUE(h.SaveHullFile(path));
+    Hullform back;
+    const std::size_t before = back.log.Lines().size();
+    ASSERT_TRUE(back.OpenHullFile(path));
+    ASSERT_EQ(back.appendages.at(0).frames.size(), 1u);
+    EXPECT_EQ(back.appendages[0].frames[0].name, "Kept");
+    EXPECT_EQ(LinesSince(back, before).at(0),
+              "WARNING: Dropped frame \"Lost\" of appendage \"Odd\": Y=NAN is not a position");
 }
 
 // --- fuzzing ----------------------------------------------------------------------
