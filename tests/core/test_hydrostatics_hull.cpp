@@ -1,0 +1,465 @@
+// Hull hydrostatics, the draught search, the trim conversions and analytic bodies.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "HullFixtures.h"
+#include "core/Appendage.h"
+#include "core/HydroData.h"
+#include "core/Hullform.h"
+#include "core/Section.h"
+
+using core::Appendage;
+using core::HydroData;
+using core::Hullform;
+using core::Section;
+
+namespace {
+
+using Offsets = std::vector<std::pair<double, double>>;
+constexpr double kPi = 3.141592653589793;
+
+Section Frame(double y, const Offsets& offsets)
+{
+    Section s;
+    s.SetY(y);
+    for (auto [x, z] : offsets)
+        s.AddOffset(x, z);
+    return s;
+}
+
+Offsets Box(double x0, double x1, double z0, double z1)
+{
+    return {{x0, z0}, {x1, z0}, {x1, z1}, {x0, z1}};
+}
+
+// n frames of one section, evenly from y0 to y1.
+Appendage Prism(const Offsets& section, int n, double y0 = 0, double y1 = 10)
+{
+    Appendage a;
+    for (int k = 0; k < n; ++k)
+        a.frames.push_back(Frame(y0 + (y1 - y0) * k / (n - 1), section));
+    return a;
+}
+
+class HullHydrostatics : public ::testing::Test {
+protected:
+    fixtures::ScopedTempDir dir_;
+    Hullform hull_{dir_.File("hydro.log")};
+
+    // The box of the edge cases: Y 0 to 10, X -1 to 1, Z 0 to 2; marks at 10 and 0.
+    void MakeBox(int frames = 2)
+    {
+        hull_.appendages.push_back(Prism(Box(-1, 1, 0, 2), frames));
+        hull_.fwdMarkY = 10;
+        hull_.aftMarkY = 0;
+    }
+    HydroData At(double draught, double trim = 0)
+    {
+        HydroData r;
+        EXPECT_TRUE(hull_.GetHydroStatics(draught, trim, r));
+        return r;
+    }
+    std::size_t LogSize() const { return hull_.log.Lines().size(); }
+};
+
+}  // namespace
+
+TEST_F(HullHydrostatics, BoxAtDraughtOne)
+{
+    MakeBox();
+    const HydroData r = At(1);
+    EXPECT_EQ(r.draught, 1);
+    EXPECT_NEAR(r.volume, 20, 1e-12);
+    EXPECT_NEAR(r.displacement, 20.5, 1e-12);
+    EXPECT_NEAR(r.VCB, 0.5, 1e-12);
+    EXPECT_NEAR(r.LCB, 5, 1e-12);
+    EXPECT_NEAR(r.TCB, 0, 1e-12);
+    EXPECT_NEAR(r.WPA, 20, 1e-12);
+    EXPECT_NEAR(r.LCF, 5, 1e-12);
+    EXPECT_NEAR(r.TCF, 0, 1e-12);
+    EXPECT_NEAR(r.I_L, 500.0 / 3, 1e-10);
+    EXPECT_NEAR(r.I_T, 20.0 / 3, 1e-12);
+    EXPECT_NEAR(r.KML, 53.0 / 6, 1e-11);
+    EXPECT_NEAR(r.KMT, 5.0 / 6, 1e-12);
+    EXPECT_NEAR(r.TPI, 0.205, 1e-12);
+    EXPECT_NEAR(r.MCT1cm, 41.0 / 240, 1e-12);
+    EXPECT_EQ(r.waterlineMinY, 0);
+    EXPECT_EQ(r.waterlineMaxY, 10);
+    EXPECT_EQ(r.waterlineMinX, -1);
+    EXPECT_EQ(r.waterlineMaxX, 1);
+    ASSERT_EQ(r.areaCurves.curves.size(), 1u);
+    const core::LongitudinalCurve& area = r.areaCurves.finalCurve;
+    EXPECT_EQ(std::vector<double>(area.Y.begin(), area.Y.end()),
+              (std::vector<double>{0, 1e-10, 5, 10 - 1e-10, 10}));
+    EXPECT_EQ(std::vector<double>(area.value.begin(), area.value.end()),
+              (std::vector<double>{0, 2, 2, 2, 0}));
+    std::string msg;
+    EXPECT_NEAR(area.GetTotalArea(), 20, 1e-8);
+    EXPECT_NEAR(area.GetCentroid(msg), 5, 1e-12);
+    // The body has no density of its own, so its buoyancy curve uses the hull's water.
+    EXPECT_NEAR(r.buoyancyCurves.finalCurve.value[2], 2 * 1.025, 1e-12);
+    EXPECT_NEAR(r.buoyancyCurves.finalCurve.GetTotalArea(), 20.5, 1e-8);
+}
+
+TEST_F(HullHydrostatics, BuoyancyCurveUsesTheBodysOwnDensity)
+{
+    MakeBox();
+    hull_.appendages[0].density = 2;
+    hull_.appendages.push_back(Prism(Box(-1, 1, 0, 2), 2, 20, 30));  // density 0
+    const HydroData r = At(1);
+    std::string msg;
+    EXPECT_NEAR(r.buoyancyCurves.curves[0].GetArea(5, msg), 4, 1e-12);
+    EXPECT_NEAR(r.buoyancyCurves.curves[1].GetArea(25, msg), 2.05, 1e-12);
+    EXPECT_NEAR(r.buoyancyCurves.finalCurve.GetArea(25, msg), 2.05, 1e-12);
+    EXPECT_NEAR(r.displacement, 40 * 1.025, 1e-12);  // the hull's water for the displacement
+}
+
+TEST_F(HullHydrostatics, TwoBoxesSideBySide)
+{
+    hull_.appendages.push_back(Prism(Box(-3, -1, 0, 2), 2));
+    hull_.appendages.push_back(Prism(Box(1, 3, 0, 2), 2));
+    HydroData single;
+    hull_.appendages[1].GetHydroStatics(1, 0, single);
+    EXPECT_NEAR(single.WPA, 20, 1e-12);
+    EXPECT_NEAR(single.TCF, 2, 1e-12);
+    EXPECT_NEAR(single.I_T, 20.0 / 3, 1e-12);
+    const HydroData r = At(1);
+    EXPECT_NEAR(r.WPA, 40, 1e-12);
+    EXPECT_NEAR(r.TCF, 0, 1e-12);
+    EXPECT_NEAR(r.I_T, 520.0 / 3, 1e-10);
+    EXPECT_NEAR(r.volume, 40, 1e-12);
+    EXPECT_NEAR(r.VCB, 0.5, 1e-12);
+    EXPECT_NEAR(r.KMT, 29.0 / 6, 1e-12);
+    EXPECT_EQ(r.waterlineMinX, -3);
+    EXPECT_EQ(r.waterlineMaxX, 3);
+    EXPECT_EQ(r.areaCurves.curves.size(), 2u);
+    std::string msg;
+    EXPECT_NEAR(r.areaCurves.finalCurve.GetArea(5, msg), 4, 1e-12);
+}
+
+TEST_F(HullHydrostatics, NoActiveAppendage)
+{
+    MakeBox();
+    hull_.appendages[0].active = false;
+    HydroData r;
+    r.volume = 7;
+    const std::size_t before = LogSize();
+    EXPECT_FALSE(hull_.GetHydroStatics(1, 2.5, r));
+    ASSERT_EQ(LogSize(), before + 1);
+    EXPECT_EQ(hull_.log.Lines().back(),
+              "ERROR: Failed getting hydrostatics - less than 1 ACTIVE appendage present");
+    EXPECT_EQ(r.volume, 0);
+    EXPECT_EQ(r.draught, 1);
+    EXPECT_EQ(r.trim, 2.5);
+}
+
+TEST_F(HullHydrostatics, NoAppendage)
+{
+    HydroData r;
+    r.volume = 7;
+    const std::size_t before = LogSize();
+    EXPECT_FALSE(hull_.GetHydroStatics(1, 0, r));
+    ASSERT_EQ(LogSize(), before + 1);
+    EXPECT_EQ(hull_.log.Lines().back(), "ERROR: Failed getting hydrostatics - less than 1 appendage present");
+    EXPECT_EQ(r.volume, 7);
+}
+
+// Bodies that are dry or wholly under water neither pull the waterline ends to 0 nor put
+// a point at Y = 0 on the curves, whichever comes first.
+TEST_F(HullHydrostatics, DryAndSubmergedBodiesLeaveTheWaterlineAlone)
+{
+    hull_.appendages.push_back(Prism(Box(-1, 1, 5, 6), 2, 30, 40));    // dry
+    hull_.appendages.push_back(Prism(Box(1, 3, 0, 2), 2, 10, 20));     // afloat
+    hull_.appendages.push_back(Prism(Box(-1, 1, -5, -4), 2, 50, 60));  // under water
+    const HydroData r = At(1);
+    EXPECT_EQ(r.waterlineMinY, 10);
+    EXPECT_EQ(r.waterlineMaxY, 20);
+    EXPECT_EQ(r.waterlineMinX, 1);
+    EXPECT_EQ(r.waterlineMaxX, 3);
+    EXPECT_NEAR(r.volume, 20 + 20, 1e-12);
+    EXPECT_NEAR(r.WPA, 20, 1e-12);
+    for (double y : r.areaCurves.finalCurve.Y)
+        EXPECT_NE(y, 0);
+    for (double y : r.buoyancyCurves.finalCurve.Y)
+        EXPECT_NE(y, 0);
+    std::string msg;
+    EXPECT_NEAR(r.areaCurves.finalCurve.GetArea(55, msg), 2, 1e-12);
+    EXPECT_NEAR(r.areaCurves.finalCurve.GetArea(35, msg), 0, 1e-12);
+}
+
+TEST_F(HullHydrostatics, MomentToChangeTrimWithCoincidentMarksUsesTheWaterlineLength)
+{
+    MakeBox();
+    hull_.fwdMarkY = hull_.aftMarkY = 4;
+    EXPECT_NEAR(At(1).MCT1cm, 1.025 * (500.0 / 3) / (100 * 10), 1e-12);
+    // No waterline either: 0.
+    EXPECT_EQ(At(3).MCT1cm, 0);
+}
+
+TEST_F(HullHydrostatics, DraughtForDisplacement)
+{
+    MakeBox();
+    struct Case {
+        double target, draught;
+        bool found;
+    } cases[] = {
+        {20.5, 1, true},     // the first mid draught
+        {41, 2, true},       // the upper bound
+        {10.25, 0.5, true},  // after one halving
+        {41.5, 0, false},    // more than the hull can float
+        {0, 0, false},
+        {-1, 0, false},
+    };
+    for (const Case& c : cases) {
+        bool converged = !c.found;
+        EXPECT_EQ(hull_.FindDraughtForDisplacement(c.target, 0, 0.1, &converged), c.draught) << c.target;
+        EXPECT_EQ(converged, c.found) << c.target;
+    }
+    EXPECT_EQ(hull_.FindDraughtForDisplacement(20.5, 0, 0.1), 1);  // the flag is optional
+
+    // Anywhere in range the result floats the target within the tolerance.
+    for (double target = 0.3; target < 41; target += 1.7) {
+        bool converged = false;
+        const double d = hull_.FindDraughtForDisplacement(target, 0, 0.01, &converged);
+        EXPECT_TRUE(converged);
+        EXPECT_NEAR(At(d).displacement, target, target * 1e-4) << target;
+    }
+}
+
+// Trimmed by the head with the waterline at Y = 0 on the keel, part of the box is already
+// immersed: the lower bound is lowered until the box is dry.
+TEST_F(HullHydrostatics, DraughtForDisplacementBelowTheKeel)
+{
+    MakeBox();
+    const double trim = std::atan(0.1) * 180 / kPi;
+    bool converged = false;
+    const double d = hull_.FindDraughtForDisplacement(5 * 1.025, trim, 0.01, &converged);
+    EXPECT_TRUE(converged);
+    EXPECT_NEAR(d, std::sqrt(0.5) - 1, 1e-4);
+    EXPECT_NEAR(At(d, trim).volume, 5, 5e-4);
+}
+
+// Within 0.0005 m above a flat bottom nothing is cut, so the displacement of a large box
+// jumps from 0 to 5.125 t there. A target inside the jump cannot be met; the search ends
+// at the jump and says so instead of giving a draught of 0 that looks found.
+TEST_F(HullHydrostatics, DraughtSearchThatCannotConverge)
+{
+    hull_.appendages.push_back(Prism(Box(-50, 50, 0, 2), 2, 0, 100));
+    bool converged = true;
+    const double d = hull_.FindDraughtForDisplacement(4, 0, 1, &converged);
+    EXPECT_FALSE(converged);
+    EXPECT_NEAR(d, 0.0005, 2e-9);
+    EXPECT_NEAR(At(d).displacement, 5.125, 1e-6);
+}
+
+TEST_F(HullHydrostatics, SearchWithoutActiveBodyFindsNothing)
+{
+    MakeBox();
+    hull_.appendages[0].active = false;
+    bool converged = true;
+    EXPECT_EQ(hull_.FindDraughtForDisplacement(10, 0, 0.1, &converged), 0);
+    EXPECT_FALSE(converged);
+}
+
+TEST_F(HullHydrostatics, TrimConversions)
+{
+    MakeBox();
+    EXPECT_NEAR(hull_.TrimMetresToDegrees(1), 5.71059, 5e-6);
+    EXPECT_NEAR(hull_.TrimDegreesToMetres(45), 10, 1e-12);
+    EXPECT_NEAR(hull_.TrimDegreesToMetres(hull_.TrimMetresToDegrees(-0.7)), -0.7, 1e-12);
+    hull_.fwdMarkY = hull_.aftMarkY = 5;
+    const std::size_t before = LogSize();
+    EXPECT_EQ(hull_.TrimMetresToDegrees(1), 0);
+    EXPECT_EQ(hull_.TrimDegreesToMetres(45), 0);
+    ASSERT_EQ(LogSize(), before + 2);
+    EXPECT_EQ(hull_.log.Lines()[before],
+              "ERROR: Failed converting trim in metres to deg - Fwd and aft draughts marks coincident");
+    EXPECT_EQ(hull_.log.Lines()[before + 1],
+              "ERROR: Failed converting trim in deg to metres - Fwd and aft draughts marks coincident");
+}
+
+// ---- analytic bodies -----------------------------------------------------------------
+
+TEST_F(HullHydrostatics, BoxIsExactAtAnyFrameCount)
+{
+    for (int n : {2, 3, 4, 7, 11, 50, 101}) {
+        hull_.appendages.clear();
+        MakeBox(n);
+        const HydroData r = At(1);
+        SCOPED_TRACE(n);
+        EXPECT_NEAR(r.volume, 20, 1e-12);
+        EXPECT_NEAR(r.VCB, 0.5, 1e-12);
+        EXPECT_NEAR(r.LCB, 5, 1e-12);
+        EXPECT_NEAR(r.WPA, 20, 1e-12);
+        EXPECT_NEAR(r.I_T, 20.0 / 3, 1e-12);
+        EXPECT_NEAR(r.I_L, 500.0 / 3, 1e-10);
+        EXPECT_NEAR(r.KMT, 5.0 / 6, 1e-12);
+        EXPECT_NEAR(r.KML, 53.0 / 6, 1e-11);
+        EXPECT_NEAR(r.TPI, 0.205, 1e-12);
+        EXPECT_NEAR(r.MCT1cm, 41.0 / 240, 1e-12);
+        EXPECT_EQ(r.waterlineMinY, 0);
+        EXPECT_EQ(r.waterlineMaxY, 10);
+    }
+}
+
+// Waterline from 0.8 m aft to 1.2 m forward. Volume, waterplane and its centre are exact;
+// the strip rule's LCB and VCB errors fall as 1/N^2.
+TEST_F(HullHydrostatics, TrimmedBox)
+{
+    const double t = 0.04, trim = std::atan(t) * 180 / kPi, c = std::cos(std::atan(t));
+    const double lcb = 2 * (0.8 * 50 + t * 1000 / 3) / 20;
+    const double vcb = (std::pow(1.2, 3) - std::pow(0.8, 3)) / (3 * t) / 20;
+    double lastLcb = 0, lastVcb = 0;
+    for (int n : {3, 5, 9, 17}) {
+        hull_.appendages.clear();
+        MakeBox(n);
+        const HydroData r = At(0.8, trim);
+        SCOPED_TRACE(n);
+        EXPECT_NEAR(r.volume, 20, 1e-12);
+        EXPECT_NEAR(r.WPA, 20 / c, 1e-12);
+        EXPECT_NEAR(r.LCF, 5, 1e-12);
+        EXPECT_NEAR(r.TCB, 0, 1e-12);
+        EXPECT_NEAR(r.waterlineMaxY - r.waterlineMinY, 10 / c, 1e-12);
+        const double eLcb = std::fabs(r.LCB - lcb), eVcb = std::fabs(r.VCB - vcb);
+        EXPECT_GT(eLcb, 0);
+        if (lastLcb > 0) {
+            EXPECT_NEAR(lastLcb / eLcb, 4, 0.05);
+            EXPECT_NEAR(lastVcb / eVcb, 4, 0.05);
+        }
+        lastLcb = eLcb;
+        lastVcb = eVcb;
+    }
+}
+
+// Trimmed so that the deck goes under at Y = 5: the submerged end of the strip keeps the
+// whole section, and the volume stays exact wherever the frames are.
+TEST_F(HullHydrostatics, TrimmedBoxWithDeckUnderWater)
+{
+    const double trim = std::atan(0.1) * 180 / kPi, c = std::cos(std::atan(0.1));
+    for (int n : {2, 3, 4, 7, 11}) {
+        hull_.appendages.clear();
+        MakeBox(n);
+        const HydroData r = At(1.5, trim);
+        SCOPED_TRACE(n);
+        EXPECT_NEAR(r.volume, 37.5, 1e-12);
+        EXPECT_NEAR(r.WPA, 10 / c, 1e-12);
+        EXPECT_NEAR(r.LCF, 2.5, 1e-12);
+        EXPECT_NEAR(r.waterlineMinY, 0, 1e-12);
+        EXPECT_NEAR(r.waterlineMaxY, 5 / c, 1e-12);
+    }
+}
+
+// A prism of V sections, half-breadth z/2 at height z: all values follow in closed form.
+TEST_F(HullHydrostatics, VeeSectionPrism)
+{
+    hull_.appendages.push_back(Prism({{0, 0}, {1, 2}, {-1, 2}}, 6));
+    hull_.fwdMarkY = 10;
+    for (double d : {0.3, 1.0, 1.7}) {
+        const HydroData r = At(d);
+        SCOPED_TRACE(d);
+        const double b = d;  // waterline breadth
+        EXPECT_NEAR(r.volume, 10 * d * d / 2, 1e-12);
+        EXPECT_NEAR(r.VCB, 2 * d / 3, 1e-12);
+        EXPECT_NEAR(r.LCB, 5, 1e-12);
+        EXPECT_NEAR(r.WPA, 10 * b, 1e-12);
+        EXPECT_NEAR(r.I_T, 10 * b * b * b / 12, 1e-12);
+        EXPECT_NEAR(r.I_L, b * 1000 / 12, 1e-10);
+        EXPECT_NEAR(r.KMT, (10 * b * b * b / 12) / (5 * d * d) + 2 * d / 3, 1e-12);
+        EXPECT_NEAR(r.KML, (b * 1000 / 12) / (5 * d * d) + 2 * d / 3, 1e-9);
+        EXPECT_NEAR(r.TPI, 1.025 * 10 * b * 0.01, 1e-12);
+        EXPECT_NEAR(r.waterlineMinX, -d / 2, 1e-15);
+        EXPECT_NEAR(r.waterlineMaxX, d / 2, 1e-15);
+    }
+}
+
+// Wigley hull: half-breadth (B/2)(1 - (2Y/L)^2)(1 - ((T - Z)/T)^2), keel at Z = 0, deck at T.
+// Sections of 2000 offsets make their own error negligible; the strip rule's errors in
+// volume, waterplane and metacentres fall as 1/N^2 with N strips. KB is exact because
+// every section is the same shape scaled across.
+TEST_F(HullHydrostatics, WigleyHullConvergesAsOneOverNSquared)
+{
+    const double L = 20, B = 2, T = 1.25, d = 0.75;
+    const double delta = d / T, bw = B * (2 * delta - delta * delta);
+    const double vol = 2 * L / 3 * B * T * (delta * delta - delta * delta * delta / 3);
+    const double kb =
+        T * (2 * delta * delta * delta / 3 - std::pow(delta, 4) / 4) / (delta * delta - std::pow(delta, 3) / 3);
+    const double wpa = 2 * L / 3 * bw;
+    const double kmt = bw * bw * bw / 12 * 16 * L / 35 / vol + kb;
+    const double kml = bw * L * L * L / 30 / vol + kb;
+
+    auto build = [&](int strips) {
+        Appendage a;
+        const int m = 1000;
+        for (int i = 0; i <= strips; ++i) {
+            const double y = -L / 2 + L * i / strips;
+            const double eta = 2 * y / L;
+            Offsets o;
+            for (int k = 0; k <= m; ++k) {  // starboard, keel up to the deck
+                const double z = T * k / m, u = z / T;
+                o.push_back({B / 2 * (1 - eta * eta) * (2 * u - u * u), z});
+            }
+            for (int k = m; k > 0; --k) {  // port, deck down to just above the keel
+                const double z = T * k / m, u = z / T;
+                o.push_back({-B / 2 * (1 - eta * eta) * (2 * u - u * u), z});
+            }
+            a.frames.push_back(Frame(y, o));
+        }
+        return a;
+    };
+    struct Errors {
+        double volume, kb, wpa, kmt, kml;
+    };
+    std::vector<Errors> errors;
+    for (int n : {8, 16, 32}) {
+        hull_.appendages.clear();
+        hull_.appendages.push_back(build(n));
+        const HydroData r = At(d);
+        EXPECT_NEAR(r.LCB, 0, 1e-9);
+        EXPECT_NEAR(r.LCF, 0, 1e-9);
+        errors.push_back({r.volume - vol, r.VCB - kb, r.WPA - wpa, r.KMT - kmt, r.KML - kml});
+    }
+    for (std::size_t k = 1; k < errors.size(); ++k) {
+        SCOPED_TRACE(k);
+        EXPECT_NEAR(errors[k - 1].volume / errors[k].volume, 4, 0.1);
+        EXPECT_NEAR(errors[k - 1].wpa / errors[k].wpa, 4, 0.1);
+        EXPECT_NEAR(errors[k - 1].kmt / errors[k].kmt, 4, 0.2);
+        EXPECT_NEAR(errors[k - 1].kml / errors[k].kml, 4, 0.2);
+        EXPECT_LT(std::fabs(errors[k].kb), 1e-6 * T);
+    }
+    EXPECT_LT(std::fabs(errors.back().volume), 2e-3 * vol);
+}
+
+// A circular cylinder (a 128-gon of radius 1 with its keel on the heel axis) heeled by phi:
+// at any displacement the centre of buoyancy lies under the circle's centre, so KN (the TCB
+// of the heeled hull) is R sin(phi).
+TEST_F(HullHydrostatics, CylinderCrossCurvesAreRSinPhi)
+{
+    const double R = 1;
+    Offsets circle;
+    for (int k = 0; k < 128; ++k) {
+        const double a = -kPi / 2 + 2 * kPi * k / 128;
+        circle.push_back({R * std::cos(a), R + R * std::sin(a)});
+    }
+    hull_.appendages.push_back(Prism(circle, 5));
+    HydroData full;
+    ASSERT_TRUE(hull_.GetHydroStatics(hull_.GetMaxZ(), 0, full));
+    EXPECT_NEAR(full.volume, 10 * 64 * R * R * std::sin(2 * kPi / 128), 1e-12);  // the polygon
+    for (double phi : {0.0, 10.0, 30.0, 45.0, 60.0, 80.0, 90.0}) {
+        std::unique_ptr<Hullform> heeled = hull_.HeeledCopy(phi);
+        for (double fraction : {0.2, 0.5, 0.8}) {
+            SCOPED_TRACE(::testing::Message() << phi << " deg, " << fraction);
+            bool converged = false;
+            const double d =
+                heeled->FindDraughtForDisplacement(fraction * full.displacement, 0, 0.01, &converged);
+            ASSERT_TRUE(converged);
+            HydroData r;
+            ASSERT_TRUE(heeled->GetHydroStatics(d, 0, r));
+            EXPECT_NEAR(r.TCB, R * std::sin(phi * kPi / 180), 2e-5);  // polygon, not circle
+        }
+    }
+}
