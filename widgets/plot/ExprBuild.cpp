@@ -3,6 +3,7 @@
 #include <locale.h>
 #include <stdlib.h>
 
+#include <algorithm>
 #include <climits>
 #include <memory>
 #include <unordered_map>
@@ -70,6 +71,17 @@ SplitRule RuleOf(Form f) {
     }
 }
 
+constexpr std::string_view kOperators[] = {"+", "-", "*", "/", "^", "DIV", "MOD", ",", "("};
+constexpr int kOperatorCount = 9;
+constexpr int kComma = 7;
+constexpr int kOpenBracket = 8;
+
+int OperatorIndex(std::string_view op) {
+    for (int k = 0; k < kOperatorCount; ++k)
+        if (kOperators[k] == op) return k;
+    return 0;
+}
+
 struct Span {
     int pos = 0;
     int len = 0;
@@ -77,9 +89,10 @@ struct Span {
 
 // The two operand texts a term's recognition steps leave behind; they make up
 // the syntax error message.
+// A text that no step has written is the single blank (pos -1).
 struct Texts {
-    std::string left = " ";
-    std::string right = " ";
+    Span left{-1, 0};
+    Span right{-1, 0};
 };
 
 // What a successful recognition found.
@@ -94,7 +107,17 @@ class Compiler {
 public:
     Compiler(std::string text, const TVariableTable& vars, const TFunctionTable& one,
              const TFunctionTable& two, bool pascal, bool& error)
-        : s_(std::move(text)), vars_(vars), one_(one), two_(two), pascal_(pascal), error_(error) {
+        : s_(std::move(text)),
+          vars_(vars),
+          one_(one),
+          two_(two),
+          pascal_(pascal),
+          sep_(pascal ? '.' : base::DecimalSeparator()),
+          error_(error) {
+        for (int i = 0; i < static_cast<int>(s_.size()); ++i) {
+            for (int k = 0; k < kOperatorCount; ++k)
+                if (std::string_view(s_).substr(i, kOperators[k].size()) == kOperators[k]) occurrences_[k].push_back(i);
+        }
         opens_.assign(s_.size() + 1, 0);
         closes_.assign(s_.size() + 1, 0);
         for (std::size_t i = 0; i < s_.size(); ++i) {
@@ -110,6 +133,19 @@ private:
     std::string Text(Span t) const { return std::string(View(t)); }
     char At(Span t, int i) const { return s_[t.pos + i]; }
     static Span Inner(Span t) { return Span{t.pos + 1, t.len - 2}; }
+    // Occurrences of operator k that lie wholly inside t.
+    std::pair<const int*, const int*> Occurrences(int k, Span t) const {
+        const auto& v = occurrences_[k];
+        const int w = static_cast<int>(kOperators[k].size());
+        auto lo = std::lower_bound(v.begin(), v.end(), t.pos);
+        auto hi = std::upper_bound(lo, v.end(), t.pos + t.len - w);
+        return {v.data() + (lo - v.begin()), v.data() + (hi - v.begin())};
+    }
+    // Offset of the first "(" in t, -1 when there is none.
+    int FirstOpenBracket(Span t) const {
+        auto [b, e] = Occurrences(kOpenBracket, t);
+        return b == e ? -1 : *b - t.pos;
+    }
     bool Balanced(Span t) const {
         return opens_[t.pos + t.len] - opens_[t.pos] == closes_[t.pos + t.len] - closes_[t.pos];
     }
@@ -124,6 +160,7 @@ private:
     }
 
     bool Is(Form f, Span t);
+    bool Plausible(Form f, Span t) const;
     bool Check(Form f, Span t, Texts* store, Match* match);
     bool Valid(Span t);
     Form Allowed(Span t, FormList list);
@@ -141,10 +178,13 @@ private:
     const TFunctionTable& one_;
     const TFunctionTable& two_;
     bool pascal_;
+    char sep_;
     bool& error_;
+    // Positions of each operator, so that a piece's split points are found without scanning.
+    std::vector<int> occurrences_[kOperatorCount];
     std::vector<int> opens_;
     std::vector<int> closes_;
-    std::unordered_map<std::uint64_t, bool> memo_[fFormCount];
+    std::unordered_map<std::uint64_t, std::uint32_t> memo_;
     int depth_ = 0;
     long steps_ = 0;
     std::vector<std::unique_ptr<OperationBlock>> blocks_;
@@ -154,16 +194,40 @@ private:
 // Memoised recognition without side effects. Every text examined is a piece of the
 // prepared expression, so a piece and a form identify a result.
 bool Compiler::Is(Form f, Span t) {
-    if (t.len <= 0) return false;
+    if (t.len <= 0 || !Plausible(f, t)) return false;
+    if (f == fV) return Check(fV, t, nullptr, nullptr);
     const std::uint64_t key = (static_cast<std::uint64_t>(t.pos) << 32) | static_cast<std::uint32_t>(t.len);
-    auto& memo = memo_[f];
-    if (auto it = memo.find(key); it != memo.end()) return it->second;
+    // Two bits per form: known, and the result. The reference survives rehashing.
+    std::uint32_t& bits = memo_[key];
+    const std::uint32_t known = 1u << (2 * f);
+    const std::uint32_t value = 2u << (2 * f);
+    if (bits & known) return (bits & value) != 0;
     if (++depth_ > MaxValidationDepth) Fail(ETooManyNestings("Expression contains too many nestings"));
     Step();
     const bool result = (f == fValid) ? Valid(t) : Check(f, t, nullptr, nullptr);
     --depth_;
-    memo.emplace(key, result);
+    bits |= known | (result ? value : 0u);
     return result;
+}
+
+// Cheap necessary conditions, tested before any recursion or memo look-up.
+bool Compiler::Plausible(Form f, Span t) const {
+    const char first = At(t, 0);
+    const char last = At(t, t.len - 1);
+    switch (f) {
+        case fV: return true;
+        case fN: return (first >= '0' && first <= '9') || first == '+' || first == '-' || first == sep_ ||
+                        first == 'E' || first == 'P';
+        case fB: return first == '(' && last == ')';
+        case fU: return first == '-';
+        case fF1:
+        case fF2: return last == ')' && FirstOpenBracket(t) > 0;
+        case fValid: return true;
+        default: {
+            auto [b, e] = Occurrences(OperatorIndex(RuleOf(f).op), t);
+            return b != e;
+        }
+    }
 }
 
 bool Compiler::Valid(Span t) {
@@ -208,7 +272,7 @@ bool Compiler::Number(Span t, Extended* value) const {
         if (value) *value = v[0] == '-' ? -Pi : Pi;
         return true;
     }
-    const char sep = pascal_ ? '.' : base::DecimalSeparator();
+    const char sep = sep_;
     auto digit = [](char c) { return c >= '0' && c <= '9'; };
     std::size_t i = 0;
     const std::size_t n = v.size();
@@ -258,11 +322,11 @@ bool Compiler::Number(Span t, Extended* value) const {
 bool Compiler::CheckNegation(Span t, Texts* store, Match* match) {
     if (At(t, 0) != '-') return false;
     const Span operand{t.pos + 1, t.len - 1};
-    if (store) store->left = Text(operand);
+    if (store) store->left = operand;
     const Form f = Allowed(operand, List(kNegOperand));
     if (f == fValid) return false;
     const Span arg = f == fB ? Strip(operand) : operand;
-    if (store && f == fB) store->left = Text(arg);
+    if (store && f == fB) store->left = arg;
     if (match) *match = Match{fU, arg, Span{}, fValid};
     return true;
 }
@@ -272,8 +336,9 @@ bool Compiler::CheckSplit(Form f, Span t, Texts* store, Match* match) {
     const std::string_view op(rule.op);
     const bool word = op.size() > 1;
     const int w = static_cast<int>(op.size());
-    for (int i = 0; i + w <= t.len; ++i) {
-        if (View(Span{t.pos + i, w}) != op) continue;
+    auto [b, e] = Occurrences(OperatorIndex(op), t);
+    for (const int* it = b; it != e; ++it) {
+        const int i = *it - t.pos;
         Step();
         if (i == 0) {
             if (op == "+") return false;
@@ -283,18 +348,18 @@ bool Compiler::CheckSplit(Form f, Span t, Texts* store, Match* match) {
         const Span left{t.pos, i};
         const Span right{t.pos + i + w, t.len - i - w};
         if (store) {
-            store->left = Text(left);
-            store->right = Text(right);
+            store->left = left;
+            store->right = right;
         }
         if (!Balanced(left) || !Balanced(right)) continue;
         const Form lf = Allowed(left, rule.left);
         if (lf == fValid) continue;
         const Span l = lf == fB ? Strip(left) : left;
-        if (store && lf == fB) store->left = Text(l);
+        if (store && lf == fB) store->left = l;
         const Form rf = Allowed(right, rule.right);
         if (rf == fValid) continue;
         const Span r = rf == fB ? Strip(right) : right;
-        if (store && rf == fB) store->right = Text(r);
+        if (store && rf == fB) store->right = r;
         if (match) *match = Match{f, l, r, rf};
         return true;
     }
@@ -302,44 +367,43 @@ bool Compiler::CheckSplit(Form f, Span t, Texts* store, Match* match) {
 }
 
 bool Compiler::CheckCallOne(Span t, Texts* store, Match* match) {
-    const std::size_t p = View(t).find('(');
-    if (p == std::string_view::npos || p == 0) return false;
-    const int ip = static_cast<int>(p);
+    const int ip = FirstOpenBracket(t);
+    if (ip <= 0) return false;
     int index = 0;
     if (!one_.Find(View(Span{t.pos, ip}), index)) return false;
-    if (store && At(t, t.len - 1) == ')') store->left = Text(Span{t.pos + ip + 1, t.len - ip - 2});
+    if (store && At(t, t.len - 1) == ')') store->left = Span{t.pos + ip + 1, t.len - ip - 2};
     const Span rest{t.pos + ip, t.len - ip};
     if (!Is(fB, rest)) return false;
     const Span arg = Strip(rest);
-    if (store) store->left = Text(arg);
+    if (store) store->left = arg;
     if (match) *match = Match{fF1, arg, Span{}, fValid};
     return true;
 }
 
 bool Compiler::CheckCallTwo(Span t, Texts* store, Match* match) {
-    const std::size_t p = View(t).find('(');
-    if (p == std::string_view::npos || p == 0) return false;
-    const int ip = static_cast<int>(p);
+    const int ip = FirstOpenBracket(t);
+    if (ip <= 0) return false;
     int index = 0;
     if (!two_.Find(View(Span{t.pos, ip}), index)) return false;
     if (At(t, t.len - 1) != ')') return false;
     const Span inner{t.pos + ip + 1, t.len - ip - 2};
-    for (int c = 0; c < inner.len; ++c) {
-        if (At(inner, c) != ',') continue;
+    auto [b, e] = Occurrences(kComma, inner);
+    for (const int* it = b; it != e; ++it) {
+        const int c = *it - inner.pos;
         Step();
         if (c == 0 || c == inner.len - 1) return false;
         Span left{inner.pos, c};
         Span right{inner.pos + c + 1, inner.len - c - 1};
-        if (store) store->left = Text(left);
+        if (store) store->left = left;
         if (!Is(fValid, left)) continue;
         left = Strip(left);
         if (store) {
-            store->left = Text(left);
-            store->right = Text(right);
+            store->left = left;
+            store->right = right;
         }
         if (!Is(fValid, right)) continue;
         right = Strip(right);
-        if (store) store->right = Text(right);
+        if (store) store->right = right;
         if (match) *match = Match{fF2, left, right, fValid};
         return true;
     }
@@ -387,11 +451,11 @@ void Compiler::Build(Span t, OperationBlock* consumer, int consumerLevel, bool a
         case fF1:
             token = FuncOneVar;
             twoOperands = false;
-            routine = one_.Lookup(View(Span{t.pos, static_cast<int>(View(t).find('('))}));
+            routine = one_.Lookup(View(Span{t.pos, FirstOpenBracket(t)}));
             break;
         case fF2:
             token = FuncTwoVar;
-            routine = two_.Lookup(View(Span{t.pos, static_cast<int>(View(t).find('('))}));
+            routine = two_.Lookup(View(Span{t.pos, FirstOpenBracket(t)}));
             break;
         case fP: {
             token = realpower;
@@ -436,9 +500,10 @@ POperation Compiler::Compile() {
     Texts texts;
     Match m;
     if (!Classify(root, false, &texts, m)) {
+        auto text = [this](Span t) { return t.pos < 0 ? std::string(" ") : Text(t); };
         std::string message = "Error parsing expression:\r";
-        if (texts.left != " " || texts.right != " ")
-            message += texts.left + "\r" + texts.right;
+        if (texts.left.pos >= 0 || texts.right.pos >= 0)
+            message += text(texts.left) + "\r" + text(texts.right);
         else
             message += Text(root);
         Fail(ESyntaxError(message));

@@ -141,6 +141,6 @@ void FreeOperationList(POperation FirstOP);
 
 // Upper bounds that keep the compiler's recursion and work finite on any text.
 inline constexpr int MaxValidationDepth = 400;
-inline constexpr long MaxValidationSteps = 4000000;
+inline constexpr long MaxValidationSteps = 1000000;
 
 }  // namespace plot
