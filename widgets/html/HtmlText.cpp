@@ -350,7 +350,7 @@ bool DetectWinXP()
 
 // --- Helpers ---
 
-std::uint32_t ColorFromName(std::string_view name)
+platform::TColor ColorFromName(std::string_view name)
 {
     struct Entry {
         const char* name;
@@ -374,14 +374,14 @@ std::uint32_t ColorFromName(std::string_view name)
     };
     for (const Entry& e : plain)
         if (name == e.name)
-            return e.value;
+            return static_cast<platform::TColor>(e.value);
     for (const Entry& e : system)
         if (name == e.name)
-            return e.value;
+            return static_cast<platform::TColor>(e.value);
     return 0;
 }
 
-std::uint32_t ColorFromHex(std::string_view value)
+platform::TColor ColorFromHex(std::string_view value)
 {
     auto digit = [](char c) -> long {
         unsigned char u = static_cast<unsigned char>(c);
@@ -395,7 +395,7 @@ std::uint32_t ColorFromHex(std::string_view value)
     long colour = pair(1) + pair(3) * 256 + pair(5) * 65536;
     // Characters that are not hexadecimal digits must not make a system colour or
     // the no-colour value out of a "#" colour.
-    return static_cast<std::uint32_t>(colour) & 0x00FFFFFFu;
+    return static_cast<platform::TColor>(static_cast<std::uint32_t>(colour) & 0x00FFFFFFu);
 }
 
 int PosNoCase(std::string_view sub, std::string_view text)

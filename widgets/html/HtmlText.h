@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/Types.h"
 #include "widgets/html/HtmlVariant.h"
 
 namespace html {
@@ -54,9 +55,9 @@ bool IsWinXPOrLater(unsigned major, unsigned minor);
 // --- Helpers the engine uses ---
 
 // Colour names such as "clred", "clbtnface" (lower case, exact); unknown names give 0.
-std::uint32_t ColorFromName(std::string_view name);
+platform::TColor ColorFromName(std::string_view name);
 // "#RRGGBB" to 0x00BBGGRR; a pair shorter than two characters counts as 0.
-std::uint32_t ColorFromHex(std::string_view value);
+platform::TColor ColorFromHex(std::string_view value);
 // Position of sub in text after upper-casing both, counted from 1; 0 when absent.
 int PosNoCase(std::string_view sub, std::string_view text);
 // Replaces the first occurrence of from (any case) by to; false when there is none.

@@ -384,48 +384,48 @@ THTMLPictureCache::~THTMLPictureCache()
 THTMLPicture* THTMLPictureCache::AddPicture()
 {
     auto* p = new THTMLPicture();
-    items_.push_back(p);
+    Add(p);
     return p;
 }
 
 THTMLPicture* THTMLPictureCache::FindPicture(const std::string& URL) const
 {
-    for (THTMLPicture* p : items_)
-        if (p->SourceURL() == URL)
+    for (int i = 0; i < Count(); ++i) {
+        auto* p = static_cast<THTMLPicture*>(Get(i));
+        if (p && p->SourceURL() == URL)
             return p;
+    }
     return nullptr;
 }
 
 THTMLPicture* THTMLPictureCache::GetPicture(int Index) const
 {
-    if (Index < 0 || Index >= Count())
-        throw base::EListError("List index out of bounds (" + std::to_string(Index) + ")");
-    return items_[static_cast<std::size_t>(Index)];
+    return static_cast<THTMLPicture*>(Get(Index));
 }
 
 void THTMLPictureCache::SetPicture(int Index, THTMLPicture* Picture)
 {
-    if (Index < 0 || Index >= Count())
-        throw base::EListError("List index out of bounds (" + std::to_string(Index) + ")");
-    THTMLPicture*& slot = items_[static_cast<std::size_t>(Index)];
-    if (slot != Picture)
-        delete slot;
-    slot = Picture;
+    THTMLPicture* old = GetPicture(Index);
+    Put(Index, Picture);
+    if (old != Picture)
+        delete old;
 }
 
 void THTMLPictureCache::ClearPictures()
 {
-    for (THTMLPicture* p : items_)
-        delete p;
-    items_.clear();
+    for (int i = 0; i < Count(); ++i)
+        delete static_cast<THTMLPicture*>(Get(i));
+    Clear();
 }
 
 bool THTMLPictureCache::Animate()
 {
     bool changed = false;
-    for (THTMLPicture* p : items_)
+    for (int i = 0; i < Count(); ++i) {
+        auto* p = static_cast<THTMLPicture*>(Get(i));
         if (p && p->Step())
             changed = true;
+    }
     return changed;
 }
 

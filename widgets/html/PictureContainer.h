@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "base/Exception.h"
+#include "base/StringList.h"
 #include "platform/Classes.h"
 #include "platform/Graphics.h"
 #include "platform/Resources.h"
@@ -145,7 +146,7 @@ private:
 };
 
 // The pictures one HTML-drawing control has loaded from addresses; it owns them.
-class THTMLPictureCache {
+class THTMLPictureCache : public base::TList {
 public:
     THTMLPictureCache() = default;
     ~THTMLPictureCache();
@@ -155,16 +156,12 @@ public:
     THTMLPicture* AddPicture();
     // Exact comparison of SourceURL, case included; null when absent.
     THTMLPicture* FindPicture(const std::string& URL) const;
-    // base::EListError for an index outside the list.
+    // The list's index error for an index outside it.
     THTMLPicture* GetPicture(int Index) const;
     // Replaces (and frees) the picture at Index; the cache owns the new one.
     void SetPicture(int Index, THTMLPicture* Picture);
-    int Count() const { return static_cast<int>(items_.size()); }
     void ClearPictures();
     bool Animate();
-
-private:
-    std::vector<THTMLPicture*> items_;
 };
 
 class TPictureCollection;

@@ -254,7 +254,7 @@ TEST(HtmlText, ColourNames)
     };
     for (const Case& c : names) {
         ExactText t(c.name);
-        EXPECT_EQ(ColorFromName(t), c.value) << c.name;
+        EXPECT_EQ(static_cast<std::uint32_t>(ColorFromName(t)), c.value) << c.name;
     }
 
     const std::vector<Case> hex = {
@@ -266,7 +266,7 @@ TEST(HtmlText, ColourNames)
     };
     for (const Case& c : hex) {
         ExactText t(c.name);
-        std::uint32_t v = ColorFromHex(t);
+        std::uint32_t v = static_cast<std::uint32_t>(ColorFromHex(t));
         if (c.name == "#0000 0")
             EXPECT_EQ(v & 0xFF000000u, 0u);
         else

@@ -379,6 +379,12 @@ TEST(HTMLPictureCache, FindsByExactAddressAndOwnsPictures)
     EXPECT_TRUE(cache.Animate());
     EXPECT_EQ(gif->Frame(), 2);
 
+    auto* replacement = new THTMLPicture();
+    cache.SetPicture(0, replacement);  // the old picture is freed with the slot
+    EXPECT_EQ(cache.GetPicture(0), replacement);
+    EXPECT_EQ(cache.FindPicture("http://a/x.gif"), nullptr);
+    cache.SetPicture(0, replacement);
+
     cache.ClearPictures();
     EXPECT_EQ(cache.Count(), 0);
 }
