@@ -558,3 +558,62 @@ TEST_F(HullTransformTest, SplitAppendageOutOfBounds) {
                                  "ERROR: Tried splitting appendage[1] at frame [0] but found out of bounds"}));
     EXPECT_TRUE(SameAppendages(hull_.appendages, before));
 }
+
+TEST_F(HullTransformTest, AppendageWithoutFrames) {
+    struct Case {
+        const char* name;
+        bool (*apply)(Hullform&);
+        bool ok;
+        Lines lines;
+        unsigned appendages;
+    } const cases[] = {
+        {"ScaleAppendage", [](Hullform& h) { return h.ScaleAppendage(0, 2, -2, 2, false); }, true, {}, 1},
+        {"ScaleAppendage copy", [](Hullform& h) { return h.ScaleAppendage(0, 2, 2, 2, true); }, true, {}, 2},
+        {"Scale", [](Hullform& h) { return h.Scale(2, 2, 2); }, true, {}, 1},
+        {"ScaleFrame", [](Hullform& h) { return h.ScaleFrame(0, 0, 2, 2, 2, false); }, false, {}, 1},
+        {"MoveFrame", [](Hullform& h) { return h.MoveFrame(0, 0, 1, 1, 1, true); }, false,
+         {"ERROR: Invalid index passed when trying to move frame [0] of appendage[0]"}, 1},
+        {"MoveAppendage", [](Hullform& h) { return h.MoveAppendage(0, 1, 1, 1, true); }, true, {}, 2},
+        {"Move", [](Hullform& h) { return h.Move(1, 1, 1); }, true, {}, 1},
+        {"RotateFrame", [](Hullform& h) { return h.RotateFrame(0, 0, 10); }, false, {}, 1},
+        {"RotateAppendage", [](Hullform& h) { return h.RotateAppendage(0, 10, true); }, true, {}, 2},
+        {"Rotate", [](Hullform& h) { return h.Rotate(10); }, true, {}, 1},
+        {"CreateFrameArray", [](Hullform& h) { return h.CreateFrameArray(0, 0, 3, 1, 1, 1, true); }, false, {}, 1},
+        {"SplitAppendage", [](Hullform& h) { return h.SplitAppendage(0, 0, true); }, false,
+         {"ERROR: Tried splitting appendage[0] at frame [0] but found out of bounds"}, 1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        hull_.appendages = {Appendage()};
+        hull_.appendages[0].name = "Empty";
+        Mark();
+        EXPECT_EQ(c.apply(hull_), c.ok);
+        EXPECT_EQ(NewLines(), c.lines);
+        ASSERT_EQ(hull_.GetAppendageCount(), c.appendages);
+        for (const Appendage& a : hull_.appendages) {
+            EXPECT_EQ(a.name, "Empty");
+            EXPECT_EQ(a.GetFrameCount(), 0u);
+        }
+    }
+}
+
+TEST_F(HullTransformTest, CreateFrameArrayOfManyCopies) {
+    hull_.appendages = {Body("A", {-3, 0, 2000}, {{1, 0}, {0, 1}})};
+    Mark();
+    EXPECT_TRUE(hull_.CreateFrameArray(0, 1, 1000, 0.001, -0.25, 0.002, true));
+    EXPECT_TRUE(hull_.CreateFrameArray(0, 1, 1000, 0.001, 1.5, 0.002, false));
+    EXPECT_TRUE(NewLines().empty());
+    const Appendage& body = hull_.appendages[1];
+    ASSERT_EQ(body.GetFrameCount(), 1001u);
+    for (unsigned k = 0; k <= 1000; ++k) {
+        const auto& s = body.frames[1000 - k];  // negative pitch: the last copy comes first
+        EXPECT_EQ(s.Y, k * -0.25) << k;
+        EXPECT_EQ(s.GetMaxX(), 1 + k * 0.001) << k;
+        EXPECT_EQ(s.GetMaxZ(), 1 + k * 0.002) << k;
+    }
+    const Appendage& a = hull_.appendages[0];
+    ASSERT_EQ(a.GetFrameCount(), 1003u);
+    EXPECT_EQ(a.frames.front().Y, -3);
+    EXPECT_EQ(a.frames.back().Y, 2000);
+    for (unsigned k = 1; k < a.GetFrameCount(); ++k) EXPECT_LT(a.frames[k - 1].Y, a.frames[k].Y);
+}
