@@ -3,14 +3,9 @@
 #include "base/DateTime.h"
 #include "base/StrUtils.h"
 #include "base/SystemInfo.h"
+#include "core/ProductInfo.h"
 
 namespace core {
-
-namespace {
-
-constexpr const char* kProductName = "Korvelo";
-
-}  // namespace
 
 const std::string& ErrorLog::Separator() {
     static const std::string separator(66, '-');
