@@ -298,15 +298,14 @@ bool TCustomExprParser::VariableExists(const std::string& VarName) const {
 }
 
 void TCustomExprParser::ClearVariable(const std::string& VarName) {
+    // The compiled list may read this storage; it goes first.
+    SetExpression("");
     int index = 0;
     if (variables_.Find(VarName, index)) {
-        // The compiled list may read this storage; it goes first.
-        SetExpression("");
         PExtended p = variables_.Object(index);
         variables_.Delete(index);
         if (!IsBuiltIn(p)) delete p;
     }
-    SetExpression("");
 }
 
 void TCustomExprParser::ClearVariables() {

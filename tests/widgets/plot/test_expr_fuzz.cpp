@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <map>
 #include <random>
 #include <string>
 #include <vector>
@@ -19,36 +20,52 @@ bool KnownMessage(const std::string& m) {
 
 // Compiles the text twice (the outcome must not change) and evaluates it at a
 // few abscissae when it compiled.
-void CompileAndRun(TExprParser& p, const std::string& text) {
+// Returns the outcome: "compiled" or the first line of the message.
+std::string CompileAndRun(TExprParser& p, const std::string& text) {
     std::string first;
     std::string second;
     p.OnParserError = [&](TCustomExprParser&, const base::Exception& e) { first = e.Message(); };
     const bool ok = p.ParseExpression(text);
+    if (text.empty()) {
+        EXPECT_FALSE(ok);
+        return "empty";
+    }
     p.OnParserError = [&](TCustomExprParser&, const base::Exception& e) { second = e.Message(); };
     EXPECT_EQ(p.ParseExpression(text), ok) << text;
     EXPECT_EQ(first, second) << text;
     if (!ok) {
         EXPECT_TRUE(KnownMessage(first)) << text << " -> " << first;
         EXPECT_EQ(p.Value(), 0) << text;
-        return;
+        return first.substr(0, first.find('\r'));
     }
     for (Extended x : {-2.5L, 0.0L, 0.5L, 3.0L, 1e300L}) {
         p.SetX(x);
         p.CalcValue();
     }
+    return "compiled";
 }
 
 const std::vector<std::string> kPieces = {
     "X", "Y", "Z", "x", "A", "E", "T", "1", "2", "0", "2.5", ".", "E5", "1E400", "PI", "-PI",
     "+", "-", "-", "*", "/", "^", "DIV", "MOD", "(", "(", ")", ")", ",", "SIN(", "MAX(",
-    "LN(", "SQRT(", "INTPOWER(", "LOGN(", "ARG(", "RND(", "sin", " ", "_", "9", "E-",
+    "LN(", "SQRT(", "INTPOWER(", "LOGN(", "ARG(", "RND(", "sin", "_", "9", "E-", " ",
 };
 
 std::string RandomText(std::mt19937& rng) {
     std::uniform_int_distribution<int> length(1, 24);
     std::uniform_int_distribution<std::size_t> piece(0, kPieces.size() - 1);
+    // Most texts keep their brackets balanced so that they get past the count test.
+    const bool balance = std::uniform_int_distribution<int>(0, 9)(rng) < 8;
     std::string s;
-    for (int n = length(rng); n > 0; --n) s += kPieces[piece(rng)];
+    int open = 0;
+    for (int n = length(rng); n > 0; --n) {
+        const std::string& next = kPieces[piece(rng)];
+        if (balance && next == ")" && open == 0) continue;
+        if (next.back() == '(') ++open;
+        if (next == ")") --open;
+        s += next;
+    }
+    if (balance) s += std::string(open > 0 ? open : 0, ')');
     return s;
 }
 
@@ -148,13 +165,22 @@ TEST(ExprFuzz, RandomTextsAlwaysReturn) {
     std::mt19937 rng(20261210);
     TExprParser p;
     p.SetVariable("Z", 1);
-    for (int i = 0; i < 3000; ++i) CompileAndRun(p, RandomText(rng));
+    std::map<std::string, int> outcomes;
+    for (int i = 0; i < 3000; ++i) ++outcomes[CompileAndRun(p, RandomText(rng))];
+    // The texts reach every stage of the compiler.
+    EXPECT_GT(outcomes["compiled"], 80);
+    EXPECT_GT(outcomes["Error parsing expression:"], 500);
+    EXPECT_GT(outcomes["Missing brackets in expression"], 100);
+    EXPECT_GT(outcomes["Expression has blanks"], 100);
 }
 
 TEST(ExprFuzz, MutatedExpressionsAlwaysReturn) {
     std::mt19937 rng(4711);
     TExprParser p;
-    for (int i = 0; i < 3000; ++i) CompileAndRun(p, Mutate(kSeeds[i % kSeeds.size()], rng));
+    std::map<std::string, int> outcomes;
+    for (int i = 0; i < 3000; ++i) ++outcomes[CompileAndRun(p, Mutate(kSeeds[i % kSeeds.size()], rng))];
+    EXPECT_GT(outcomes["compiled"], 300);
+    EXPECT_GT(outcomes["Error parsing expression:"], 1000);
 }
 
 TEST(ExprFuzz, GeneratedExpressionsMatchDirectComputation) {
