@@ -20,6 +20,12 @@ void Hullform::Clear() {
     waterDensity = 1.0;
     ap = 0;
     fp = 0;
+    // A new hull has no heel to return from.
+    heelUpright_.clear();
+    heelHeeled_.clear();
+    heelAngleSum_ = 0;
+    heelAngleMagnitude_ = 0;
+    heelKept_ = false;
 }
 
 unsigned Hullform::GetAppendageCount() const { return static_cast<unsigned>(appendages.size()); }
