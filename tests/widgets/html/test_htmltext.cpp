@@ -334,3 +334,53 @@ TEST(HtmlText, WinXPFlag)
     EXPECT_TRUE(grdhtmle::DetectWinXP());
     EXPECT_TRUE(parhtml::DetectWinXP());
 }
+
+TEST(HtmlText, BrokenMarkupAlwaysEnds)
+{
+    // Random texts built from pieces of markup: every operation ends, stays inside the
+    // text (checked by the address sanitizer) and highlighting undoes cleanly.
+    const char* pieces[] = {"<", ">", "</", "\"", "=", "&", " ", "a", "b", "<B>", "<BR>", "<z>", "</z>", "<Z>",
+                            "</Z>", "<CONTROL ", "ID=", "VALUE=", "TYPE=", "PROP=", "WIDTH=", "\"x\"", "&lt;",
+                            "&gt;", "<hr", "EDIT", "\"e\"", "\r", "\n"};
+    const int pieceCount = int(sizeof pieces / sizeof pieces[0]);
+    unsigned seed = 12345;
+    auto next = [&] {
+        seed = seed * 1103515245u + 12345u;
+        return (seed >> 16) & 0x7FFF;
+    };
+    for (int round = 0; round < 3000; ++round) {
+        std::string s;
+        const int n = int(next() % 12);
+        for (int i = 0; i < n; ++i)
+            s += pieces[next() % pieceCount];
+        ExactText t(s);
+        for (HTMLVariant v : {HTMLVariant::Grid, HTMLVariant::Tree, HTMLVariant::Panel}) {
+            std::string stripped = HTMLStrip(t, v);
+            EXPECT_EQ(stripped.find('<') == std::string::npos || s.find('<') != std::string::npos, true);
+        }
+        const std::string search = pieces[next() % pieceCount];
+        ExactText h(search);
+        std::string lit = HiLight(t, h, "q9", next() % 2 == 0);
+        EXPECT_EQ(UnHiLight(lit, "q9"), s) << s << " / " << search;
+        EXPECT_EQ(HTMLStrip(FixMarkup(t)).size(), FixMarkup(t).size()) << s;  // escaped text has no tags
+        (void)FixNonBreaking(t);
+        (void)HasHTMLControl(t);
+        std::string id = GetNextControlID(t, "");
+        std::string value;
+        bool found = GetControlValue(t, id, value);
+        (void)GetControlProp(t, id);
+        std::string copy = s;
+        EXPECT_EQ(SetControlValue(copy, id, "v<&>", next() % 2 ? HTMLVariant::Grid : HTMLVariant::Tree), found);
+        if (found) {
+            std::string back;
+            EXPECT_TRUE(GetControlValue(copy, id, back)) << s;
+        } else {
+            EXPECT_EQ(copy, s);
+        }
+        (void)ColorFromHex(t);
+        (void)ColorFromName(t);
+        (void)LenientStrToInt(t);
+        (void)RestoreAngleBrackets(t);
+        (void)LineBreaksToBR(t);
+    }
+}
