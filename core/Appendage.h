@@ -80,6 +80,19 @@ public:
     bool SaveAppFile(const std::string& path, ErrorLog* log = nullptr) const;
     bool LoadAppFile(const std::string& path, ReadReport* report = nullptr);
 
+    // GF geometry file: this appendage's part, appended to out (1 to 255 frames), and
+    // the shape of that name read from a file; a failed read leaves this appendage as it was.
+    bool WriteGfPart(std::string& out, const std::string& partName) const;
+    bool ReadGfShape(const std::string& path, const std::string& shapeName, bool mirror,
+                     ReadReport* report = nullptr);
+    // DFH file: replaces the frames; a failed read leaves this appendage as it was.
+    bool ReadDfhData(const std::string& path, ReadReport* report = nullptr);
+    // Foreign exports, written whole or not at all; a failure logs one line when a
+    // log is given.
+    bool ExportFrameToCrd(const std::string& path, unsigned j, ErrorLog* log = nullptr) const;
+    bool ExportObj(const std::string& path, ErrorLog* log = nullptr) const;
+    bool ExportFreeShipText(const std::string& path, ErrorLog* log = nullptr) const;
+
 private:
     int PlaceSection(const Section& frame);
 };

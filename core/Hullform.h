@@ -90,6 +90,12 @@ public:
     // Adds the appendage of a version-1 appendage file.
     bool ImportAppFile(const std::string& path);
 
+    // GF geometry file (feet); the import adds one appendage per shape.
+    bool ExportGfFile(const std::string& path);
+    bool ImportGfFile(const std::string& path, bool mirror);
+    // Adds the one appendage of a DFH file (millimetres).
+    bool ImportDfhFile(const std::string& path);
+
 private:
     // The model before the first of a run of heels, and after the last one.
     std::vector<Appendage> heelUpright_;

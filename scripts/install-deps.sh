@@ -8,6 +8,8 @@ packages=(
   xvfb xauth libgl1-mesa-dri
   fonts-liberation2 fonts-dejavu-core
   imagemagick
+  assimp-utils
+  emf2svg libwmf-bin
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -1,0 +1,61 @@
+#pragma once
+// Golden files, raw file access and mutated copies for the foreign-format tests.
+#include <cstddef>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <sstream>
+#include <string>
+
+namespace foreign {
+
+// A file under tests/core/data, found beside this header.
+inline std::string DataPath(const std::string& name) {
+    return (std::filesystem::path(__FILE__).parent_path() / "data" / name).string();
+}
+
+inline std::string ReadBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+inline void WriteBytes(const std::string& path, const std::string& data) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << data;
+}
+
+// A copy of valid with one to four random edits: bytes changed, removed, inserted or
+// repeated, the file cut short, or a number swapped for one of a list of awkward texts.
+inline std::string Mutate(const std::string& valid, std::mt19937& rng) {
+    static const char* const kTokens[] = {"*",  "-1", "0",    "4294967296", "2147483648", "-2147483649",
+                                          "1e308", "nan", "inf", "x",      ",",          "\n",
+                                          "1.5", "-0", "99999", "\r\n*\r\nAPP0\r\n", "+", "1,2,3,4,w"};
+    std::string s = valid;
+    std::uniform_int_distribution<int> edits(1, 4);
+    const int count = edits(rng);
+    for (int e = 0; e < count; ++e) {
+        if (s.empty()) s = "x";
+        std::uniform_int_distribution<std::size_t> at(0, s.size() - 1);
+        std::uniform_int_distribution<int> kind(0, 5);
+        const std::size_t p = at(rng);
+        switch (kind(rng)) {
+            case 0: s[p] = static_cast<char>(std::uniform_int_distribution<int>(0, 255)(rng)); break;
+            case 1: s.erase(p, std::uniform_int_distribution<std::size_t>(1, 12)(rng)); break;
+            case 2: s.insert(p, kTokens[std::uniform_int_distribution<std::size_t>(0, std::size(kTokens) - 1)(rng)]); break;
+            case 3: s.insert(p, s.substr(p, std::uniform_int_distribution<std::size_t>(1, 40)(rng))); break;
+            case 4: s.resize(p); break;
+            default: {
+                // Replace the number starting at or after p.
+                std::size_t b = s.find_first_of("0123456789", p);
+                if (b == std::string::npos) break;
+                std::size_t end = s.find_first_not_of("0123456789.-", b);
+                s.replace(b, (end == std::string::npos ? s.size() : end) - b,
+                          kTokens[std::uniform_int_distribution<std::size_t>(0, std::size(kTokens) - 1)(rng)]);
+            }
+        }
+    }
+    return s;
+}
+
+}  // namespace foreign
