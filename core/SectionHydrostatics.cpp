@@ -84,37 +84,56 @@ double Section::GetXAtWaterline(unsigned i, double z) const
 bool Section::ClipAtWaterline(double z, ImmersedSection& r, std::vector<double>& xs,
                               std::vector<double>& zs) const
 {
-    xs.clear();
-    zs.clear();
     r = ImmersedSection();
     r.waterlineZ = z;
-
     const std::size_t n = std::min(X.size(), Z.size());
+    // Room for every offset and a crossing on every segment; trimmed to the outline below.
+    xs.resize(2 * n);
+    zs.resize(2 * n);
+    double* const ox = xs.data();
+    double* const oz = zs.data();
+    std::size_t m = 0;
     CrossingList crossings;
-    // Shoelace sums, accumulated as the immersed outline is built.
-    double s = 0, sx = 0, sz = 0;
-    auto append = [&](double x, double zz) {
-        if (!xs.empty()) {
-            const double px = xs.back(), pz = zs.back();
-            const double c = px * zz - x * pz;
-            s += c;
-            sx += c * (px + x);
-            sz += c * (pz + zz);
+    const double* const px = X.data();
+    const double* const pz = Z.data();
+    const double keel = minZ;
+    std::size_t i = 0;
+    while (i < n) {
+        // Segments whose ends lie strictly on one side of z neither cross it nor change
+        // which offsets are kept: take the run of them as a block.
+        std::size_t k = i;
+        double dk = pz[k] - z;
+        while (k + 1 < n) {
+            const double next = pz[k + 1] - z;
+            if (!(dk * next > 0))
+                break;
+            dk = next;
+            ++k;
         }
-        xs.push_back(x);
-        zs.push_back(zz);
-    };
-
-    for (std::size_t i = 0; i < n; ++i) {
-        const std::size_t j = i + 1 < n ? i + 1 : 0;
-        if (!(Z[i] >= z))
-            append(X[i], Z[i]);
-        if (Crosses(Z[i], Z[j], z, minZ)) {
-            const double x = XAt(X[i], Z[i], X[j], Z[j], z);
-            append(x, z);
+        // Offsets on or above the waterline drop out of the immersed outline.
+        if (k > i && !(pz[i] >= z)) {
+            std::copy(px + i, px + k, ox + m);
+            std::copy(pz + i, pz + k, oz + m);
+            m += k - i;
+        }
+        // Offset k and the segment from it, which may cross.
+        if (!(pz[k] >= z)) {
+            ox[m] = px[k];
+            oz[m] = pz[k];
+            ++m;
+        }
+        const std::size_t j = k + 1 < n ? k + 1 : 0;
+        if (Crosses(pz[k], pz[j], z, keel)) {
+            const double x = XAt(px[k], pz[k], px[j], pz[j], z);
+            ox[m] = x;
+            oz[m] = z;
+            ++m;
             crossings.Add(x);
         }
+        i = k + 1;
     }
+    xs.resize(m);
+    zs.resize(m);
     r.crossings = static_cast<std::int32_t>(crossings.Size());
 
     // Pair crossings by position across the frame, so that the waterline segments do
@@ -128,32 +147,46 @@ bool Section::ClipAtWaterline(double z, ImmersedSection& r, std::vector<double>&
     }
     for (std::size_t k = 0; k + 1 < nc; k += 2) {
         const double w = std::fabs(cx[k + 1] - cx[k]);
-        const double m = (cx[k + 1] + cx[k]) * 0.5;
+        const double mid = (cx[k + 1] + cx[k]) * 0.5;
         r.waterlineBreadth += w;
-        r.breadthMoment += m * w;
-        r.breadthInertia += w * w * w * (1.0 / 12) + m * m * w;
+        r.breadthMoment += mid * w;
+        r.breadthInertia += w * w * w * (1.0 / 12) + mid * mid * w;
     }
     const double c = r.waterlineBreadth > 1e-10 ? r.breadthMoment / r.waterlineBreadth : 0.0;
     r.breadthInertia -= c * c * r.waterlineBreadth;
 
-    if (xs.size() < 3) {
+    if (m < 3) {
         r = ImmersedSection();
         return true;
     }
-    {
-        const double px = xs.back(), pz = zs.back();
-        const double x = xs.front(), zz = zs.front();
-        const double cr = px * zz - x * pz;
-        s += cr;
-        sx += cr * (px + x);
-        sz += cr * (pz + zz);
+    // Shoelace sums over the immersed outline, closed from its last point to its first,
+    // in two interleaved halves for speed.
+    double s[2] = {0, 0}, sx[2] = {0, 0}, sz[2] = {0, 0};
+    std::size_t k = 0;
+    for (; k + 2 < m; k += 2) {
+        const double c0 = ox[k] * oz[k + 1] - ox[k + 1] * oz[k];
+        const double c1 = ox[k + 1] * oz[k + 2] - ox[k + 2] * oz[k + 1];
+        s[0] += c0;
+        s[1] += c1;
+        sx[0] += c0 * (ox[k] + ox[k + 1]);
+        sx[1] += c1 * (ox[k + 1] + ox[k + 2]);
+        sz[0] += c0 * (oz[k] + oz[k + 1]);
+        sz[1] += c1 * (oz[k + 1] + oz[k + 2]);
     }
-    r.area = std::fabs(s * 0.5);
+    for (; k < m; ++k) {
+        const std::size_t l = k + 1 < m ? k + 1 : 0;
+        const double c = ox[k] * oz[l] - ox[l] * oz[k];
+        s[0] += c;
+        sx[0] += c * (ox[k] + ox[l]);
+        sz[0] += c * (oz[k] + oz[l]);
+    }
+    const double sum = s[0] + s[1];
+    r.area = std::fabs(sum * 0.5);
     if (r.area > 0) {
-        r.centroidX = sx / (3 * s);
-        r.centroidZ = sz / (3 * s);
+        r.centroidX = (sx[0] + sx[1]) / (3 * sum);
+        r.centroidZ = (sz[0] + sz[1]) / (3 * sum);
     }
-    r.clockwise = !(s >= 0);
+    r.clockwise = !(sum >= 0);
     return true;
 }
 
