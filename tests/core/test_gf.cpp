@@ -295,6 +295,28 @@ TEST_F(GfTest, ShapesBecomeAppendagesInFileOrder) {
     EXPECT_FALSE(a.ReadGfShape(File("absent.gf"), "APP1", false));
 }
 
+TEST_F(GfTest, RepeatedShapeNameReadsItsFirstShapeEachTime) {
+    const std::string path = Write("twice.gf", "T\n* A 1 1,1 1,1\n* B 1 2,1 2,2\n* A 1 3,1 3,3\n");
+    ASSERT_TRUE(hull.ImportGfFile(path, false));
+    ASSERT_EQ(hull.appendages.size(), 3u);
+    const double ys[] = {1, 2, 1};
+    for (std::size_t k = 0; k < 3; ++k) EXPECT_DOUBLE_EQ(hull.appendages[k].frames.at(0).Y, ys[k] * 0.3048) << k;
+    EXPECT_EQ(hull.appendages[2].name, "A");
+}
+
+TEST_F(GfTest, ShapeWithBadDataLeavesTheAppendageAndSaysWhy) {
+    const std::string path = Write("bad-shape.gf", "T\n* A 2 1,1 1,1 2,1 x,1\n");
+    core::Appendage a;
+    a.name = "Before";
+    a.AddSection("Kept", 4);
+    core::ReadReport report;
+    EXPECT_FALSE(a.ReadGfShape(path, "A", true, &report));
+    EXPECT_EQ(a.name, "Before");
+    ASSERT_EQ(a.frames.size(), 1u);
+    EXPECT_EQ(a.frames[0].name, "Kept");
+    EXPECT_EQ(report.error, "Expected the X of point 1 in frame 1 of shape \"A\" but found \"x,1\"");
+}
+
 TEST_F(GfTest, FramesGoWhereTheirYPlacesThem) {
     // Frames out of order: points follow their own frame, never frame i by position.
     const std::string path = Write("order.gf", "T\n* S 3 10,2 1,1 0,2 5,2 2,1 0,2 20,2 3,1 0,2\n");
