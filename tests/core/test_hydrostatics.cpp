@@ -447,3 +447,29 @@ TEST(AppendageHydrostatics, TrimmedWaterlineLength)
     EXPECT_NEAR(r.areaCurves.finalCurve.Y.front(), 0, 1e-12);
     EXPECT_NEAR(r.areaCurves.finalCurve.Y.back(), 10, 1e-12);
 }
+
+// A body with rocker, sheer and changing sections, level and trimmed: the volume never
+// falls as the draught rises, and is the full volume once the waterline is above it all.
+TEST(AppendageHydrostatics, VolumeRisesToTheFullVolume)
+{
+    const Appendage body =
+        Body({Frame(0, Box(-0.5, 0.5, 1.5, 2.5)), Frame(3, {{0, 0.4}, {1.5, 2}, {1.5, 3}, {-1.5, 3}, {-1.5, 2}}),
+              Frame(6, Box(-2, 2, 0, 3.5)), Frame(9, Box(-2, 2, 0.2, 3)), Frame(12, {{0, 1}, {1, 4}, {-1, 4}}),
+              Frame(14, Box(-0.3, 0.3, 2, 4.5))});
+    HydroData full;
+    ASSERT_TRUE(body.GetHydroStatics(10, 0, full));
+    for (double trim : {0.0, 2.0, -3.0, 10.0}) {
+        SCOPED_TRACE(trim);
+        const double slope = std::fabs(std::tan(trim * 3.141592653589793 / 180));
+        double last = 0;
+        for (double d = -1 - 14 * slope; d < 5 + 14 * slope; d += 0.0037) {
+            HydroData h;
+            body.GetHydroStatics(d, trim, h);
+            ASSERT_GE(h.volume, last - 1e-9) << d;
+            last = h.volume;
+        }
+        HydroData top;
+        body.GetHydroStatics(5 + 14 * slope, trim, top);
+        EXPECT_NEAR(top.volume, full.volume, 1e-9);
+    }
+}
