@@ -142,6 +142,22 @@ TEST_F(HullHydrostatics, TwoBoxesSideBySide)
     EXPECT_NEAR(r.areaCurves.finalCurve.GetArea(5, msg), 4, 1e-12);
 }
 
+// The same two hulls joined by a bridge deck above the water, as one body whose frames
+// start their outline between the hulls: the same waterplane and metacentre.
+TEST_F(HullHydrostatics, TwoHullsAsOneBody)
+{
+    const Offsets bridged = {{1, 2}, {1, 0}, {3, 0}, {3, 3}, {-3, 3}, {-3, 0}, {-1, 0}, {-1, 2}};
+    hull_.appendages.push_back(Prism(bridged, 4));
+    const HydroData r = At(1);
+    EXPECT_NEAR(r.WPA, 40, 1e-12);
+    EXPECT_NEAR(r.TCF, 0, 1e-12);
+    EXPECT_NEAR(r.I_T, 520.0 / 3, 1e-10);
+    EXPECT_NEAR(r.volume, 40, 1e-12);
+    EXPECT_NEAR(r.KMT, 29.0 / 6, 1e-12);
+    EXPECT_EQ(r.waterlineMinX, -3);
+    EXPECT_EQ(r.waterlineMaxX, 3);
+}
+
 TEST_F(HullHydrostatics, NoActiveAppendage)
 {
     MakeBox();
