@@ -14,6 +14,8 @@
 #include "platform/GDI.h"
 #include "platform/Graphics.h"
 
+class QWidget;
+
 namespace platform {
 
 QString AnsiToQString(const std::string& s);
@@ -80,5 +82,29 @@ struct TBitmap::Impl {
 };
 
 QImage& BitmapImage(TBitmap& b);
+
+class TControl;
+class TWinControl;
+// Reports an exception that reached the event loop (the application's exception box).
+void HandleAppException(const std::exception* e);
+// Installed by the application: mouse moves for hints, and controls going away.
+extern void (*gHintMouseHook)(TControl* c, TPoint clientPos);
+extern void (*gControlGoneHook)(TControl* c);
+QWidget* HostWidget(TWinControl* c);  // nullptr before the window exists
+// Creates the host application and Application when missing.
+void EnsurePlatform();
+
+// Runs fn, sending any exception to the application's handler.
+template <class Fn>
+void Guarded(Fn&& fn)
+{
+    try {
+        fn();
+    } catch (const std::exception& e) {
+        HandleAppException(&e);
+    } catch (...) {
+        HandleAppException(nullptr);
+    }
+}
 
 }  // namespace platform

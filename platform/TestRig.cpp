@@ -1,16 +1,95 @@
-#include <QApplication>
-
 #include "platform/TestRig.h"
+
+#include <chrono>
+#include <thread>
+
+#include "platform/Forms.h"
+#include "platform/Graphics.h"
 
 namespace platform {
 
-void EnsurePlatform()
+namespace {
+UINT KeysOf(TShiftState s)
 {
-    if (QCoreApplication::instance()) return;
-    static int argc = 1;
-    static char name[] = "korvelo-test";
-    static char* argv[] = {name, nullptr};
-    new QApplication(argc, argv);
+    UINT k = 0;
+    if (s & ssShift) k |= MK_SHIFT;
+    if (s & ssCtrl) k |= MK_CONTROL;
+    if (s & ssLeft) k |= MK_LBUTTON;
+    if (s & ssRight) k |= MK_RBUTTON;
+    if (s & ssMiddle) k |= MK_MBUTTON;
+    return k;
+}
+}  // namespace
+
+LRESULT SendMouse(TWinControl* c, UINT msg, int x, int y, TShiftState shift)
+{
+    UINT keys = KeysOf(shift);
+    switch (msg) {
+    case WM_LBUTTONDOWN: case WM_LBUTTONDBLCLK: keys |= MK_LBUTTON; break;
+    case WM_RBUTTONDOWN: case WM_RBUTTONDBLCLK: keys |= MK_RBUTTON; break;
+    case WM_MBUTTONDOWN: case WM_MBUTTONDBLCLK: keys |= MK_MBUTTON; break;
+    default: break;
+    }
+    SetSimulatedShiftState(int(shift));
+    LRESULT r = 0;
+    try {
+        if (msg == WM_MOUSEWHEEL) {
+            TPoint s = c->ClientToScreen({x, y});
+            r = c->Perform(msg, MakeWParam(int(keys), 120), MakeLParam(s.X, s.Y));
+        } else {
+            r = c->Perform(msg, keys, MakeLParam(x, y));
+        }
+    } catch (...) {
+        SetSimulatedShiftState(-1);
+        throw;
+    }
+    SetSimulatedShiftState(-1);
+    return r;
+}
+
+void ClickAt(TWinControl* c, int x, int y, TShiftState shift)
+{
+    SendMouse(c, WM_LBUTTONDOWN, x, y, shift);
+    SendMouse(c, WM_LBUTTONUP, x, y, shift);
+}
+
+void SendKey(TWinControl* c, Word vk, TShiftState shift)
+{
+    SetSimulatedShiftState(int(shift));
+    const LPARAM data = (shift & ssAlt) ? KF_ALTDOWN_BIT : 0;
+    try {
+        c->Perform((shift & ssAlt) ? WM_SYSKEYDOWN : WM_KEYDOWN, vk, data);
+        char ch = 0;
+        if (vk >= 'A' && vk <= 'Z') ch = (shift & ssCtrl) ? char(vk - 'A' + 1) : (shift & ssShift) ? char(vk) : char(vk + 32);
+        else if ((vk >= '0' && vk <= '9') || vk == VK_SPACE) ch = char(vk);
+        else if (vk == VK_RETURN || vk == VK_BACK || vk == VK_ESCAPE || vk == VK_TAB) ch = char(vk);
+        if (ch) c->Perform((shift & ssAlt) ? WM_SYSCHAR : WM_CHAR, WPARAM((unsigned char)ch), data);
+        c->Perform((shift & ssAlt) ? WM_SYSKEYUP : WM_KEYUP, vk, data);
+    } catch (...) {
+        SetSimulatedShiftState(-1);
+        throw;
+    }
+    SetSimulatedShiftState(-1);
+}
+
+void SendChar(TWinControl* c, char ch) { c->Perform(WM_CHAR, WPARAM((unsigned char)ch), 0); }
+
+std::unique_ptr<TBitmap> PaintToBitmap(TWinControl* c)
+{
+    auto b = std::make_unique<TBitmap>(std::max(1, c->Width()), std::max(1, c->Height()));
+    c->PaintTo(b->Canvas()->Handle(), 0, 0);
+    return b;
+}
+
+bool ProcessUntil(const std::function<bool()>& pred, int maxRounds)
+{
+    for (int i = 0; i < maxRounds; ++i) {
+        if (pred()) return true;
+        Application->ProcessMessages();
+        if (pred()) return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return pred();
 }
 
 }  // namespace platform

@@ -1,15 +1,35 @@
 #pragma once
-// Helpers for headless tests: the application on the off-screen platform, pixels of
-// a bitmap, and mouse and key messages sent to controls.
-#include <string>
+// Helpers for headless tests: the application on the off-screen platform, mouse and key
+// messages sent to controls, painting into a bitmap, and running the loop for a while.
+#include <functional>
+#include <memory>
 
-#include "platform/Types.h"
+#include "platform/Controls.h"
 
 namespace platform {
 
 class TBitmap;
 
-// Creates the application (once) when none exists yet.
+// Creates the host application, Application and Screen (once).
 void EnsurePlatform();
+
+// Modifier keys that key handlers see while a test sends key messages; -1 reads the keyboard.
+void SetSimulatedShiftState(int shift);
+
+// A mouse message at (x, y) in c's client coordinates, with the buttons and keys of shift
+// (the button of a press is added). Graphic children under the point receive it.
+LRESULT SendMouse(TWinControl* c, UINT msg, int x, int y, TShiftState shift = 0);
+// Press and release of the left button.
+void ClickAt(TWinControl* c, int x, int y, TShiftState shift = 0);
+// WM_KEYDOWN, WM_CHAR for a key that types a character, WM_KEYUP; shift as held down.
+void SendKey(TWinControl* c, Word vk, TShiftState shift = 0);
+void SendChar(TWinControl* c, char ch);
+
+// Paints c and its children, as a paint message does, into a new bitmap of c's size.
+std::unique_ptr<TBitmap> PaintToBitmap(TWinControl* c);
+
+// Lets messages run until pred holds; false if it still does not after maxRounds rounds
+// of ProcessMessages with a short sleep between.
+bool ProcessUntil(const std::function<bool()>& pred, int maxRounds = 5000);
 
 }  // namespace platform

@@ -1,0 +1,1534 @@
+// Controls on QWidget: message records in, VCL-shaped handlers out.
+#include <QApplication>
+#include <QCursor>
+#include <QEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QTimer>
+#include <QWheelEvent>
+#include <QWidget>
+
+#include <algorithm>
+#include <map>
+#include <set>
+
+#include "platform/Controls.h"
+#include "platform/Private.h"
+#include "platform/TestRig.h"
+
+namespace platform {
+
+void (*gHintMouseHook)(TControl*, TPoint) = nullptr;
+void (*gControlGoneHook)(TControl*) = nullptr;
+
+namespace {
+
+std::set<const TWinControl*> gLive;
+TControl* gCapture = nullptr;
+TControl* gMouseControl = nullptr;
+TWinControl* gFocused = nullptr;
+bool gGrabbed = false;
+
+bool IsMouseMsg(UINT m) { return m >= WM_MOUSEFIRST && m <= WM_MOUSELAST; }
+
+Qt::CursorShape CursorShape(TCursor c)
+{
+    switch (c) {
+    case crNone: return Qt::BlankCursor;
+    case crCross: return Qt::CrossCursor;
+    case crIBeam: return Qt::IBeamCursor;
+    case crSizeNESW: return Qt::SizeBDiagCursor;
+    case crSizeNS: return Qt::SizeVerCursor;
+    case crSizeNWSE: return Qt::SizeFDiagCursor;
+    case crSizeWE: return Qt::SizeHorCursor;
+    case crUpArrow: return Qt::UpArrowCursor;
+    case crHourGlass: case crSQLWait: return Qt::WaitCursor;
+    case crDrag: case crMultiDrag: return Qt::DragCopyCursor;
+    case crNoDrop: case crNo: return Qt::ForbiddenCursor;
+    case crHSplit: return Qt::SplitHCursor;
+    case crVSplit: return Qt::SplitVCursor;
+    case crAppStart: return Qt::BusyCursor;
+    case crHelp: return Qt::WhatsThisCursor;
+    case crHandPoint: return Qt::PointingHandCursor;
+    case crSizeAll: return Qt::SizeAllCursor;
+    default: return Qt::ArrowCursor;
+    }
+}
+
+Word MapKey(const QKeyEvent* e)
+{
+    const int k = e->key();
+    const bool keypad = e->modifiers() & Qt::KeypadModifier;
+    if (keypad && k >= Qt::Key_0 && k <= Qt::Key_9) return Word(VK_NUMPAD0 + (k - Qt::Key_0));
+    if ((k >= Qt::Key_A && k <= Qt::Key_Z) || (k >= Qt::Key_0 && k <= Qt::Key_9)) return Word(k);
+    if (k >= Qt::Key_F1 && k <= Qt::Key_F12) return Word(VK_F1 + (k - Qt::Key_F1));
+    switch (k) {
+    case Qt::Key_Escape: return VK_ESCAPE;
+    case Qt::Key_Tab: case Qt::Key_Backtab: return VK_TAB;
+    case Qt::Key_Backspace: return VK_BACK;
+    case Qt::Key_Return: case Qt::Key_Enter: return VK_RETURN;
+    case Qt::Key_Insert: return VK_INSERT;
+    case Qt::Key_Delete: return VK_DELETE;
+    case Qt::Key_Pause: return VK_PAUSE;
+    case Qt::Key_Print: return VK_SNAPSHOT;
+    case Qt::Key_Home: return VK_HOME;
+    case Qt::Key_End: return VK_END;
+    case Qt::Key_Left: return VK_LEFT;
+    case Qt::Key_Up: return VK_UP;
+    case Qt::Key_Right: return VK_RIGHT;
+    case Qt::Key_Down: return VK_DOWN;
+    case Qt::Key_PageUp: return VK_PRIOR;
+    case Qt::Key_PageDown: return VK_NEXT;
+    case Qt::Key_Shift: return VK_SHIFT;
+    case Qt::Key_Control: return VK_CONTROL;
+    case Qt::Key_Alt: return VK_MENU;
+    case Qt::Key_CapsLock: return VK_CAPITAL;
+    case Qt::Key_NumLock: return VK_NUMLOCK;
+    case Qt::Key_ScrollLock: return VK_SCROLL;
+    case Qt::Key_Space: return VK_SPACE;
+    case Qt::Key_Menu: return VK_APPS;
+    case Qt::Key_Asterisk: return keypad ? Word(VK_MULTIPLY) : Word(0);
+    case Qt::Key_Plus: return keypad ? Word(VK_ADD) : Word(0xBB);
+    case Qt::Key_Minus: return keypad ? Word(VK_SUBTRACT) : Word(0xBD);
+    case Qt::Key_Slash: return keypad ? Word(VK_DIVIDE) : Word(0xBF);
+    case Qt::Key_Period: return keypad ? Word(VK_DECIMAL) : Word(0xBE);
+    case Qt::Key_Comma: return 0xBC;
+    case Qt::Key_Semicolon: return 0xBA;
+    case Qt::Key_Equal: return 0xBB;
+    case Qt::Key_QuoteLeft: return 0xC0;
+    case Qt::Key_BracketLeft: return 0xDB;
+    case Qt::Key_Backslash: return 0xDC;
+    case Qt::Key_BracketRight: return 0xDD;
+    case Qt::Key_Apostrophe: return 0xDE;
+    default: return 0;
+    }
+}
+
+UINT MouseKeys(Qt::MouseButtons b, Qt::KeyboardModifiers m)
+{
+    UINT k = 0;
+    if (b & Qt::LeftButton) k |= MK_LBUTTON;
+    if (b & Qt::RightButton) k |= MK_RBUTTON;
+    if (b & Qt::MiddleButton) k |= MK_MBUTTON;
+    if (m & Qt::ShiftModifier) k |= MK_SHIFT;
+    if (m & Qt::ControlModifier) k |= MK_CONTROL;
+    return k;
+}
+
+// Modifier keys pinned by the test rig while it sends a key message.
+int gSimulatedShift = -1;
+
+}  // namespace
+
+void SetSimulatedShiftState(int shift) { gSimulatedShift = shift; }
+
+TShiftState KeysToShiftState(UINT k)
+{
+    TShiftState s = 0;
+    if (k & MK_SHIFT) s |= ssShift;
+    if (k & MK_CONTROL) s |= ssCtrl;
+    if (k & MK_LBUTTON) s |= ssLeft;
+    if (k & MK_RBUTTON) s |= ssRight;
+    if (k & MK_MBUTTON) s |= ssMiddle;
+    if (GetKeyState(VK_MENU) < 0) s |= ssAlt;
+    return s;
+}
+
+TShiftState KeyDataToShiftState(LPARAM keyData)
+{
+    TShiftState s = 0;
+    if (GetKeyState(VK_SHIFT) < 0) s |= ssShift;
+    if (GetKeyState(VK_CONTROL) < 0) s |= ssCtrl;
+    if (keyData & KF_ALTDOWN_BIT) s |= ssAlt;
+    return s;
+}
+
+short GetKeyState(int vk)
+{
+    if (gSimulatedShift >= 0) {
+        if (vk == VK_SHIFT) return (gSimulatedShift & ssShift) ? short(-128) : short(0);
+        if (vk == VK_CONTROL) return (gSimulatedShift & ssCtrl) ? short(-128) : short(0);
+        if (vk == VK_MENU) return (gSimulatedShift & ssAlt) ? short(-128) : short(0);
+    }
+    if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance())) return 0;
+    Qt::KeyboardModifiers m = QGuiApplication::queryKeyboardModifiers();
+    Qt::MouseButtons b = QGuiApplication::mouseButtons();
+    bool down = false;
+    switch (vk) {
+    case VK_SHIFT: down = m & Qt::ShiftModifier; break;
+    case VK_CONTROL: down = m & Qt::ControlModifier; break;
+    case VK_MENU: down = m & Qt::AltModifier; break;
+    case VK_LBUTTON: down = b & Qt::LeftButton; break;
+    case VK_RBUTTON: down = b & Qt::RightButton; break;
+    case VK_MBUTTON: down = b & Qt::MiddleButton; break;
+    default: break;
+    }
+    return down ? short(-128) : short(0);
+}
+
+short GetAsyncKeyState(int vk) { return GetKeyState(vk); }
+
+bool GetCursorPos(TPoint& p)
+{
+    QPoint q = QCursor::pos();
+    p = {q.x(), q.y()};
+    return true;
+}
+
+// ---------------------------------------------------------------- the host window
+
+class KWidget : public QWidget {
+public:
+    KWidget(TWinControl* owner, QWidget* parent, Qt::WindowFlags flags) : QWidget(parent, flags), owner_(owner)
+    {
+        setAttribute(Qt::WA_OpaquePaintEvent);
+        setAttribute(Qt::WA_NoSystemBackground);
+        setMouseTracking(true);
+        setFocusPolicy(Qt::NoFocus);
+    }
+    TWinControl* owner_;
+
+protected:
+    bool focusNextPrevChild(bool) override { return false; }
+    void paintEvent(QPaintEvent* e) override;
+    void mousePressEvent(QMouseEvent* e) override { Mouse(e, false); }
+    void mouseDoubleClickEvent(QMouseEvent* e) override { Mouse(e, true); }
+    void mouseReleaseEvent(QMouseEvent* e) override { Mouse(e, false); }
+    void mouseMoveEvent(QMouseEvent* e) override
+    {
+        TMessage m{WM_MOUSEMOVE, MouseKeys(e->buttons(), e->modifiers()),
+                   MakeLParam(int(e->position().x()), int(e->position().y())), 0};
+        Guarded([&] { owner_->Perform(m.Msg, m.WParam, m.LParam); });
+    }
+    void wheelEvent(QWheelEvent* e) override
+    {
+        int delta = e->angleDelta().y();
+        if (delta == 0) return;
+        QPoint g = e->globalPosition().toPoint();
+        WPARAM w = MakeWParam(int(MouseKeys(e->buttons(), e->modifiers())), delta);
+        Guarded([&] { owner_->Perform(WM_MOUSEWHEEL, w, MakeLParam(g.x(), g.y())); });
+    }
+    void keyPressEvent(QKeyEvent* e) override
+    {
+        Word vk = MapKey(e);
+        bool alt = e->modifiers() & Qt::AltModifier;
+        LPARAM data = alt ? KF_ALTDOWN_BIT : 0;
+        if (vk) Guarded([&] { owner_->Perform(alt ? WM_SYSKEYDOWN : WM_KEYDOWN, vk, data); });
+        const std::string text = QStringToAnsi(e->text());
+        for (char c : text) {
+            if (!gLive.count(owner_)) return;
+            Guarded([&] { owner_->Perform(alt ? WM_SYSCHAR : WM_CHAR, WPARAM((unsigned char)c), data); });
+        }
+    }
+    void keyReleaseEvent(QKeyEvent* e) override
+    {
+        Word vk = MapKey(e);
+        bool alt = e->modifiers() & Qt::AltModifier;
+        if (vk) Guarded([&] { owner_->Perform(alt ? WM_SYSKEYUP : WM_KEYUP, vk, alt ? KF_ALTDOWN_BIT : 0); });
+    }
+    void focusInEvent(QFocusEvent*) override
+    {
+        if (gFocused != owner_) {
+            TWinControl* old = gFocused;
+            if (old) Guarded([&] { old->Perform(WM_KILLFOCUS, WPARAM(owner_)); });
+            Guarded([&] { owner_->Perform(WM_SETFOCUS, WPARAM(old)); });
+        }
+    }
+    void focusOutEvent(QFocusEvent* e) override
+    {
+        if (gFocused == owner_ && e->reason() != Qt::PopupFocusReason)
+            Guarded([&] { owner_->Perform(WM_KILLFOCUS, 0); });
+    }
+    void leaveEvent(QEvent*) override
+    {
+        if (gMouseControl && (gMouseControl == owner_ || gMouseControl->Parent() == owner_)) {
+            TControl* c = gMouseControl;
+            gMouseControl = nullptr;
+            Guarded([&] { c->Perform(CM_MOUSELEAVE); });
+        }
+    }
+    void resizeEvent(QResizeEvent* e) override;
+    void moveEvent(QMoveEvent* e) override;
+    void closeEvent(QCloseEvent* e) override
+    {
+        e->ignore();
+        Guarded([&] { owner_->Perform(WM_CLOSE); });
+    }
+
+private:
+    void Mouse(QMouseEvent* e, bool dbl)
+    {
+        UINT msg = 0;
+        const bool down = e->type() != QEvent::MouseButtonRelease;
+        switch (e->button()) {
+        case Qt::LeftButton: msg = dbl ? WM_LBUTTONDBLCLK : down ? WM_LBUTTONDOWN : WM_LBUTTONUP; break;
+        case Qt::RightButton: msg = dbl ? WM_RBUTTONDBLCLK : down ? WM_RBUTTONDOWN : WM_RBUTTONUP; break;
+        case Qt::MiddleButton: msg = dbl ? WM_MBUTTONDBLCLK : down ? WM_MBUTTONDOWN : WM_MBUTTONUP; break;
+        default: return;
+        }
+        WPARAM keys = MouseKeys(e->buttons(), e->modifiers());
+        LPARAM pos = MakeLParam(int(e->position().x()), int(e->position().y()));
+        Guarded([&] { owner_->Perform(msg, keys, pos); });
+    }
+};
+
+struct TWinControl::Impl {
+    KWidget* widget = nullptr;
+    QImage backing;
+    QRegion invalid, screenOnly;
+    DeviceContext* paintDC = nullptr;
+    std::map<UINT, std::unique_ptr<QTimer>> timers;
+    bool applyingGeometry = false;
+
+    void EnsureBacking(TWinControl* c)
+    {
+        QSize want(std::max(1, c->Width()), std::max(1, c->Height()));
+        if (backing.size() == want) return;
+        QImage img(want, QImage::Format_RGB32);
+        img.fill(ToQColor(ColorToRGB(c->Color())));
+        if (!backing.isNull()) {
+            QPainter p(&img);
+            p.setCompositionMode(QPainter::CompositionMode_Source);
+            p.drawImage(0, 0, backing);
+        }
+        backing = img;
+    }
+    // Drawing outside a paint message shows at once and is not repainted over.
+    void ScreenDrawn(const QRect& r)
+    {
+        if (!widget || r.isEmpty()) return;
+        screenOnly |= r;
+        widget->update(r);
+    }
+};
+
+void KWidget::paintEvent(QPaintEvent* e)
+{
+    if (!gLive.count(owner_)) return;
+    auto& d = *owner_->impl();
+    d.EnsureBacking(owner_);
+    QRegion need = e->region() - (d.screenOnly - d.invalid);
+    d.screenOnly = QRegion();
+    d.invalid = QRegion();
+    if (!need.isEmpty()) {
+        DeviceContext dc;
+        dc.image = &d.backing;
+        dc.systemClip = need;
+        Guarded([&] {
+            owner_->Perform(WM_ERASEBKGND, WPARAM(&dc));
+            d.paintDC = &dc;
+            owner_->Perform(WM_PAINT, 0);
+        });
+        if (gLive.count(owner_)) d.paintDC = nullptr;
+    }
+    if (!gLive.count(owner_)) return;
+    QPainter p(this);
+    p.setClipRegion(e->region());
+    p.drawImage(0, 0, d.backing);
+}
+
+void KWidget::resizeEvent(QResizeEvent* e)
+{
+    if (!gLive.count(owner_) || owner_->impl()->applyingGeometry) return;
+    QSize s = e->size();
+    if (s.width() != owner_->Width() || s.height() != owner_->Height())
+        Guarded([&] { owner_->SetBounds(owner_->Left(), owner_->Top(), s.width(), s.height()); });
+}
+
+void KWidget::moveEvent(QMoveEvent* e)
+{
+    if (!gLive.count(owner_) || owner_->impl()->applyingGeometry || !isWindow()) return;
+    QPoint p = e->pos();
+    if (p.x() != owner_->Left() || p.y() != owner_->Top())
+        Guarded([&] { owner_->SetBounds(p.x(), p.y(), owner_->Width(), owner_->Height()); });
+}
+
+// ---------------------------------------------------------------- posted messages
+
+namespace {
+
+class PostedMessage : public QEvent {
+public:
+    static QEvent::Type Kind()
+    {
+        static int t = QEvent::registerEventType();
+        return QEvent::Type(t);
+    }
+    PostedMessage(const TWinControl* c, TMessage m) : QEvent(Kind()), target(c), msg(m) {}
+    const TWinControl* target;
+    TMessage msg;
+};
+
+class MessagePump : public QObject {
+public:
+    bool event(QEvent* e) override
+    {
+        if (e->type() != PostedMessage::Kind()) return QObject::event(e);
+        auto* pm = static_cast<PostedMessage*>(e);
+        if (gLive.count(pm->target)) {
+            auto* c = const_cast<TWinControl*>(pm->target);
+            Guarded([&] { c->Perform(pm->msg.Msg, pm->msg.WParam, pm->msg.LParam); });
+        }
+        return true;
+    }
+};
+
+MessagePump* Pump()
+{
+    static MessagePump* pump = nullptr;
+    if (!pump) pump = new MessagePump;
+    return pump;
+}
+
+}  // namespace
+
+TWinControl* TWinControl::FromHandle(HWND h)
+{
+    auto* c = reinterpret_cast<TWinControl*>(h);
+    return gLive.count(c) ? c : nullptr;
+}
+
+LRESULT SendMessage(HWND h, UINT msg, WPARAM w, LPARAM l)
+{
+    TWinControl* c = TWinControl::FromHandle(h);
+    return c ? c->Perform(msg, w, l) : 0;
+}
+
+bool PostMessage(HWND h, UINT msg, WPARAM w, LPARAM l)
+{
+    TWinControl* c = TWinControl::FromHandle(h);
+    if (!c) return false;
+    QCoreApplication::postEvent(Pump(), new PostedMessage(c, TMessage{msg, w, l, 0}));
+    return true;
+}
+
+UINT SetTimer(HWND h, UINT id, UINT interval, void*)
+{
+    TWinControl* c = TWinControl::FromHandle(h);
+    return c && c->SetTimer(id, interval) ? id : 0;
+}
+
+bool KillTimer(HWND h, UINT id)
+{
+    TWinControl* c = TWinControl::FromHandle(h);
+    return c && c->KillTimer(id);
+}
+
+bool InvalidateRect(HWND h, const TRect* r, bool)
+{
+    TWinControl* c = TWinControl::FromHandle(h);
+    if (!c) return false;
+    if (r) c->InvalidateRect(*r);
+    else c->Invalidate();
+    return true;
+}
+
+// ---------------------------------------------------------------- capture and focus
+
+TControl* GetCaptureControl() { return gCapture; }
+
+void SetCaptureControl(TControl* c)
+{
+    if (c == gCapture) return;
+    if (gGrabbed && gCapture) {
+        if (auto* w = dynamic_cast<TWinControl*>(gCapture); w && w->impl()->widget) w->impl()->widget->releaseMouse();
+        gGrabbed = false;
+    }
+    gCapture = c;
+    if (auto* w = dynamic_cast<TWinControl*>(c); w && w->impl()->widget && w->impl()->widget->isVisible() &&
+                                                 QGuiApplication::mouseButtons() == Qt::NoButton) {
+        w->impl()->widget->grabMouse();
+        gGrabbed = true;
+    }
+}
+
+HWND SetCapture(HWND h)
+{
+    HWND old = nullptr;
+    if (auto* w = dynamic_cast<TWinControl*>(gCapture)) old = reinterpret_cast<HWND>(w);
+    SetCaptureControl(TWinControl::FromHandle(h));
+    return old;
+}
+
+bool ReleaseCapture()
+{
+    SetCaptureControl(nullptr);
+    return true;
+}
+
+HWND GetCapture()
+{
+    auto* w = dynamic_cast<TWinControl*>(gCapture);
+    return w ? reinterpret_cast<HWND>(w) : nullptr;
+}
+
+TWinControl* FindFocusedControl() { return gFocused; }
+
+// ---------------------------------------------------------------- TControlCanvas
+
+TControlCanvas::TControlCanvas(TControl* c) : control_(c) {}
+TControlCanvas::~TControlCanvas() = default;
+
+void TControlCanvas::SetDC(DeviceContext* dc)
+{
+    inPaint_ = dc != nullptr;
+    AttachDC(dc);
+}
+
+void TControlCanvas::FreeHandle()
+{
+    if (!inPaint_) AttachDC(nullptr);
+}
+
+void TControlCanvas::CreateHandle()
+{
+    TWinControl* host = control_->HostWindow();
+    if (!host) return;
+    host->HandleNeeded();
+    auto* d = host->impl();
+    d->EnsureBacking(host);
+    if (!windowDC_) windowDC_ = std::make_unique<DeviceContext>();
+    DeviceContext& dc = *windowDC_;
+    dc.ResetState();
+    dc.image = &d->backing;
+    TPoint off = control_->OffsetInHost();
+    dc.viewportOrg = QPoint(off.X, off.Y);
+    dc.deviceBounds = host == control_ ? QRect() : QRect(off.X, off.Y, control_->Width(), control_->Height());
+    dc.onDraw = [host](const QRect& r) {
+        if (gLive.count(host)) host->impl()->ScreenDrawn(r);
+    };
+    AttachDC(&dc);
+}
+
+// ---------------------------------------------------------------- TControl
+
+TControl::TControl(TComponent* AOwner) : TComponent(AOwner)
+{
+    font_.OnChange = [this](TObject*) {
+        parentFont_ = false;
+        NotifyFontChanged();
+    };
+}
+
+TControl::~TControl()
+{
+    if (gCapture == this) SetCaptureControl(nullptr);
+    if (gMouseControl == this) gMouseControl = nullptr;
+    if (gControlGoneHook) gControlGoneHook(this);
+    if (parent_) parent_->RemoveControl(this);
+}
+
+void TControl::NotifyFontChanged() { Perform(CM_FONTCHANGED); }
+
+void TControl::SetParent(TWinControl* p)
+{
+    if (p == parent_) return;
+    if (p == this) throw base::EInvalidOperation("A control cannot have itself as its parent");
+    if (parent_) parent_->RemoveControl(this);
+    if (p) p->InsertControl(this);
+}
+
+TPoint TControl::OffsetInHost() const
+{
+    if (dynamic_cast<const TWinControl*>(this)) return {0, 0};
+    TPoint o{left_, top_};
+    return o;
+}
+
+TWinControl* TControl::HostWindow() const { return parent_; }
+
+TPoint TControl::ClientOrigin() const
+{
+    if (auto* w = dynamic_cast<const TWinControl*>(this); w && w->impl()->widget) {
+        QPoint g = w->impl()->widget->mapToGlobal(QPoint(0, 0));
+        return {g.x(), g.y()};
+    }
+    if (!parent_) return {left_, top_};
+    TPoint p = parent_->ClientOrigin();
+    return {p.X + left_, p.Y + top_};
+}
+
+TPoint TControl::ClientToScreen(TPoint p) const
+{
+    TPoint o = ClientOrigin();
+    return {p.X + o.X, p.Y + o.Y};
+}
+
+TPoint TControl::ScreenToClient(TPoint p) const
+{
+    TPoint o = ClientOrigin();
+    return {p.X - o.X, p.Y - o.Y};
+}
+
+void TControl::SetBounds(int l, int t, int w, int h)
+{
+    w = std::max(0, w);
+    h = std::max(0, h);
+    if (l == left_ && t == top_ && w == width_ && h == height_) return;
+    const bool sized = w != width_ || h != height_, moved = l != left_ || t != top_;
+    if (parent_ && visible_) parent_->InvalidateRect(BoundsRect());
+    left_ = l;
+    top_ = t;
+    width_ = w;
+    height_ = h;
+    if (parent_ && !parent_->aligning_) {
+        anchorRight_ = parent_->ClientWidth() - (left_ + width_);
+        anchorBottom_ = parent_->ClientHeight() - (top_ + height_);
+    }
+    if (parent_ && visible_) parent_->InvalidateRect(BoundsRect());
+    if (sized) Perform(WM_SIZE, 0, MakeLParam(ClientWidth(), ClientHeight()));
+    if (moved) Perform(WM_MOVE, 0, MakeLParam(left_, top_));
+    if (parent_ && !parent_->aligning_ && align_ != alNone) parent_->Realign();
+}
+
+void TControl::SetVisible(bool v)
+{
+    if (v == visible_) return;
+    visible_ = v;
+    Perform(CM_VISIBLECHANGED, v);
+    if (parent_) {
+        parent_->InvalidateRect(BoundsRect());
+        if (align_ != alNone) parent_->Realign();
+    }
+}
+
+bool TControl::Showing() const
+{
+    if (!visible_) return false;
+    if (parent_) return parent_->Showing();
+    if (auto* w = dynamic_cast<const TWinControl*>(this)) return w->impl()->widget && w->impl()->widget->isVisible();
+    return false;
+}
+
+void TControl::SetEnabled(bool e)
+{
+    if (e == enabled_) return;
+    enabled_ = e;
+    Perform(CM_ENABLEDCHANGED);
+}
+
+void TControl::SetColor(TColor c)
+{
+    if (c == color_) return;
+    color_ = c;
+    parentColor_ = false;
+    Perform(CM_COLORCHANGED);
+}
+
+void TControl::SetParentColor(bool v)
+{
+    parentColor_ = v;
+    if (v && parent_) {
+        color_ = parent_->Color();
+        Perform(CM_COLORCHANGED);
+    }
+}
+
+void TControl::SetParentFont(bool v)
+{
+    parentFont_ = v;
+    if (v) ParentFontChanged();
+}
+
+void TControl::ParentFontChanged()
+{
+    if (!parentFont_ || !parent_) return;
+    auto keep = font_.OnChange;
+    font_.OnChange = nullptr;
+    font_.Assign(parent_->font_);
+    font_.OnChange = keep;
+    NotifyFontChanged();
+}
+
+void TControl::SetText(const std::string& s)
+{
+    if (s == text_) return;
+    text_ = s;
+    Perform(CM_TEXTCHANGED);
+}
+
+void TControl::SetShowHint(bool v)
+{
+    showHint_ = v;
+    parentShowHint_ = false;
+}
+
+void TControl::SetParentShowHint(bool v)
+{
+    parentShowHint_ = v;
+    if (v && parent_) showHint_ = parent_->ShowHint();
+}
+
+void TControl::SetCursor(TCursor c)
+{
+    if (c == cursor_) return;
+    cursor_ = c;
+    Perform(CM_CURSORCHANGED);
+}
+
+void TControl::CMCursorChanged(TMessage&)
+{
+    if (auto* w = dynamic_cast<TWinControl*>(this); w && w->impl()->widget) {
+        if (cursor_ == crDefault) w->impl()->widget->unsetCursor();
+        else w->impl()->widget->setCursor(CursorShape(cursor_));
+    }
+}
+
+void TControl::CMParentColorChanged(TMessage&)
+{
+    if (parentColor_ && parent_) {
+        color_ = parent_->Color();
+        Perform(CM_COLORCHANGED);
+    }
+}
+
+void TControl::CMParentFontChanged(TMessage&) { ParentFontChanged(); }
+
+void TControl::CMParentShowHintChanged(TMessage&)
+{
+    if (parentShowHint_ && parent_) showHint_ = parent_->ShowHint();
+}
+
+void TControl::SetAlign(TAlign a)
+{
+    if (a == align_) return;
+    align_ = a;
+    if (parent_) parent_->Realign();
+}
+
+void TControl::SetAnchors(TAnchors a) { anchors_ = a; }
+
+bool TControl::MouseCapture() const { return gCapture == this; }
+
+void TControl::SetMouseCapture(bool v)
+{
+    if (v) SetCaptureControl(this);
+    else if (gCapture == this) SetCaptureControl(nullptr);
+}
+
+void TControl::Invalidate()
+{
+    if (parent_ && visible_) parent_->InvalidateRect(BoundsRect());
+}
+
+void TControl::Repaint()
+{
+    Invalidate();
+    Update();
+}
+
+void TControl::Update()
+{
+    if (parent_) parent_->Update();
+}
+
+void TControl::BringToFront()
+{
+    if (!parent_) {
+        if (auto* w = dynamic_cast<TWinControl*>(this); w && w->impl()->widget) w->impl()->widget->raise();
+        return;
+    }
+    auto& v = parent_->controls_;
+    v.erase(std::find(v.begin(), v.end(), this));
+    v.push_back(this);
+    if (auto* w = dynamic_cast<TWinControl*>(this); w && w->impl()->widget) w->impl()->widget->raise();
+    Invalidate();
+}
+
+void TControl::SendToBack()
+{
+    if (!parent_) return;
+    auto& v = parent_->controls_;
+    v.erase(std::find(v.begin(), v.end(), this));
+    v.insert(v.begin(), this);
+    if (auto* w = dynamic_cast<TWinControl*>(this); w && w->impl()->widget) w->impl()->widget->lower();
+    Invalidate();
+}
+
+LRESULT TControl::Perform(UINT msg, WPARAM w, LPARAM l)
+{
+    TMessage m{msg, w, l, 0};
+    WndProc(m);
+    return m.Result;
+}
+
+void TControl::WndProc(TMessage& m)
+{
+    if (IsMouseMsg(m.Msg)) {
+        switch (m.Msg) {
+        case WM_MOUSEMOVE: {
+            if (gMouseControl != this) {
+                TControl* old = gMouseControl;
+                gMouseControl = this;
+                if (old) old->Perform(CM_MOUSELEAVE);
+                Perform(CM_MOUSEENTER);
+            }
+            if (TWinControl* host = HostWindow(); host && host->impl()->widget) {
+                TCursor c = cursor_;
+                if (c == crDefault) host->impl()->widget->unsetCursor();
+                else host->impl()->widget->setCursor(CursorShape(c));
+            }
+            if (gHintMouseHook) gHintMouseHook(this, m.Pos());
+            break;
+        }
+        case WM_LBUTTONDBLCLK: case WM_RBUTTONDBLCLK: case WM_MBUTTONDBLCLK:
+            if (!(ControlStyle & csDoubleClicks)) m.Msg -= 1;  // a plain press
+            break;
+        default: break;
+        }
+    }
+    Dispatch(m);
+}
+
+void TControl::Dispatch(TMessage& m)
+{
+    switch (m.Msg) {
+    case WM_LBUTTONDOWN: WMLButtonDown(m); break;
+    case WM_LBUTTONUP: WMLButtonUp(m); break;
+    case WM_LBUTTONDBLCLK: WMLButtonDblClk(m); break;
+    case WM_RBUTTONDOWN: WMRButtonDown(m); break;
+    case WM_RBUTTONUP: WMRButtonUp(m); break;
+    case WM_RBUTTONDBLCLK: WMRButtonDblClk(m); break;
+    case WM_MBUTTONDOWN: WMMButtonDown(m); break;
+    case WM_MBUTTONUP: WMMButtonUp(m); break;
+    case WM_MBUTTONDBLCLK: WMMButtonDblClk(m); break;
+    case WM_MOUSEMOVE: WMMouseMove(m); break;
+    case WM_MOUSEWHEEL: WMMouseWheel(m); break;
+    case WM_CANCELMODE: WMCancelMode(m); break;
+    case WM_SIZE: WMSize(m); break;
+    case WM_MOVE: WMMove(m); break;
+    case WM_PAINT: WMPaint(m); break;
+    case CM_MOUSEENTER: CMMouseEnter(m); break;
+    case CM_MOUSELEAVE: CMMouseLeave(m); break;
+    case CM_HINTSHOW: CMHintShow(m); break;
+    case CM_ENABLEDCHANGED: CMEnabledChanged(m); break;
+    case CM_VISIBLECHANGED: CMVisibleChanged(m); break;
+    case CM_COLORCHANGED: CMColorChanged(m); break;
+    case CM_FONTCHANGED: CMFontChanged(m); break;
+    case CM_TEXTCHANGED: CMTextChanged(m); break;
+    case CM_CURSORCHANGED: CMCursorChanged(m); break;
+    case CM_PARENTCOLORCHANGED: CMParentColorChanged(m); break;
+    case CM_PARENTFONTCHANGED: CMParentFontChanged(m); break;
+    case CM_PARENTSHOWHINTCHANGED: CMParentShowHintChanged(m); break;
+    case CM_HITTEST: CMHitTest(m); break;
+    default: DefaultHandler(m); break;
+    }
+}
+
+void TControl::DefaultHandler(TMessage&) {}
+
+void TControl::MouseButtonMessage(TMessage& m, TMouseButton b, bool down, bool dbl)
+{
+    const TShiftState shift = KeysToShiftState(m.Keys()) | (dbl ? unsigned(ssDouble) : 0u);
+    if (down) {
+        if (gCapture && gCapture != this) gCapture->Perform(WM_CANCELMODE);
+        if (ControlStyle & csCaptureMouse) SetMouseCapture(true);
+        if (dbl) {
+            if (b == mbLeft && (ControlStyle & csClickEvents)) DblClick();
+        } else if (b == mbLeft && (ControlStyle & csClickEvents)) {
+            ControlState |= csClicked;
+        }
+        if (!(ControlStyle & csNoStdEvents)) MouseDown(b, shift, m.XPos(), m.YPos());
+        return;
+    }
+    if (ControlStyle & csCaptureMouse) SetMouseCapture(false);
+    if (b == mbLeft && (ControlState & csClicked)) {
+        ControlState &= ~csClicked;
+        if (PtInRect(ClientRect(), m.Pos())) Click();
+    }
+    if (!(ControlStyle & csNoStdEvents)) MouseUp(b, shift, m.XPos(), m.YPos());
+}
+
+void TControl::WMLButtonDown(TWMMouse& m) { MouseButtonMessage(m, mbLeft, true, false); }
+void TControl::WMLButtonUp(TWMMouse& m) { MouseButtonMessage(m, mbLeft, false, false); }
+void TControl::WMLButtonDblClk(TWMMouse& m) { MouseButtonMessage(m, mbLeft, true, true); }
+void TControl::WMRButtonDown(TWMMouse& m) { MouseButtonMessage(m, mbRight, true, false); }
+void TControl::WMRButtonUp(TWMMouse& m) { MouseButtonMessage(m, mbRight, false, false); }
+void TControl::WMRButtonDblClk(TWMMouse& m) { MouseButtonMessage(m, mbRight, true, true); }
+void TControl::WMMButtonDown(TWMMouse& m) { MouseButtonMessage(m, mbMiddle, true, false); }
+void TControl::WMMButtonUp(TWMMouse& m) { MouseButtonMessage(m, mbMiddle, false, false); }
+void TControl::WMMButtonDblClk(TWMMouse& m) { MouseButtonMessage(m, mbMiddle, true, true); }
+
+void TControl::WMMouseMove(TWMMouseMove& m)
+{
+    if (!(ControlStyle & csNoStdEvents)) MouseMove(KeysToShiftState(m.Keys()), m.XPos(), m.YPos());
+}
+
+void TControl::WMMouseWheel(TWMMouseWheel& m)
+{
+    if (DoMouseWheel(KeysToShiftState(m.Keys()), m.WheelDelta(), m.Pos())) {
+        m.Result = 1;
+        return;
+    }
+    if (parent_) m.Result = parent_->Perform(m.Msg, m.WParam, m.LParam);
+}
+
+void TControl::WMCancelMode(TWMCancelMode&)
+{
+    if (MouseCapture()) {
+        SetMouseCapture(false);
+        ControlState &= ~csClicked;
+    }
+}
+
+void TControl::WMSize(TWMSize&) { Resize(); }
+void TControl::WMMove(TWMMove&) {}
+void TControl::CMMouseEnter(TMessage& m) { DefaultHandler(m); }
+void TControl::CMMouseLeave(TMessage& m) { DefaultHandler(m); }
+
+void TControl::MouseDown(TMouseButton b, TShiftState s, int x, int y)
+{
+    if (OnMouseDown) OnMouseDown(this, b, s, x, y);
+}
+void TControl::MouseMove(TShiftState s, int x, int y)
+{
+    if (OnMouseMove) OnMouseMove(this, s, x, y);
+}
+void TControl::MouseUp(TMouseButton b, TShiftState s, int x, int y)
+{
+    if (OnMouseUp) OnMouseUp(this, b, s, x, y);
+}
+void TControl::Click()
+{
+    if (OnClick) OnClick(this);
+}
+void TControl::DblClick()
+{
+    if (OnDblClick) OnDblClick(this);
+}
+bool TControl::DoMouseWheel(TShiftState s, int delta, TPoint pos)
+{
+    bool handled = false;
+    if (OnMouseWheel) OnMouseWheel(this, s, delta, pos, handled);
+    if (!handled) handled = delta < 0 ? DoMouseWheelDown(s, pos) : DoMouseWheelUp(s, pos);
+    return handled;
+}
+bool TControl::DoMouseWheelDown(TShiftState, TPoint) { return false; }
+bool TControl::DoMouseWheelUp(TShiftState, TPoint) { return false; }
+void TControl::Resize()
+{
+    if (OnResize) OnResize(this);
+}
+
+// ---------------------------------------------------------------- TWinControl
+
+TWinControl::TWinControl(TComponent* AOwner) : TControl(AOwner), impl_(std::make_unique<Impl>())
+{
+    gLive.insert(this);
+    brush_.SetColor(Color());
+}
+
+TWinControl::~TWinControl()
+{
+    for (auto& t : impl_->timers) t.second->stop();
+    impl_->timers.clear();
+    while (!controls_.empty()) {
+        TControl* c = controls_.back();
+        controls_.pop_back();
+        c->parent_ = nullptr;
+        delete c;
+    }
+    if (gFocused == this) gFocused = nullptr;
+    DestroyHandle();
+    gLive.erase(this);
+}
+
+HWND TWinControl::Handle()
+{
+    if (!impl_->widget) CreateHandle();
+    return reinterpret_cast<HWND>(this);
+}
+
+bool TWinControl::HandleAllocated() const { return impl_->widget != nullptr; }
+
+void TWinControl::CreateParams(TCreateParams& p)
+{
+    p.Caption = Text();
+    p.X = Left();
+    p.Y = Top();
+    p.Width = Width();
+    p.Height = Height();
+    p.Style = Parent() ? DWORD(WS_CHILD) : DWORD(0);
+}
+
+void TWinControl::CreateHandle()
+{
+    if (impl_->widget) return;
+    EnsurePlatform();
+    QWidget* parentWidget = nullptr;
+    if (Parent()) {
+        Parent()->HandleNeeded();
+        parentWidget = Parent()->impl()->widget;
+    }
+    TCreateParams params;
+    CreateParams(params);
+    Qt::WindowFlags flags;
+    if (!parentWidget) flags = Qt::WindowFlags(TopLevelFlags() ? TopLevelFlags() : unsigned(Qt::Window));
+    impl_->widget = new KWidget(this, parentWidget, flags);
+    QWidget* w = impl_->widget;
+    impl_->applyingGeometry = true;
+    w->setGeometry(Left(), Top(), std::max(1, Width()), std::max(1, Height()));
+    impl_->applyingGeometry = false;
+    if (!parentWidget) w->setWindowTitle(AnsiToQString(Text()));
+    w->setEnabled(Enabled());
+    if (Cursor() != crDefault) w->setCursor(CursorShape(Cursor()));
+    impl_->EnsureBacking(this);
+    for (TControl* c : controls_)
+        if (auto* wc = dynamic_cast<TWinControl*>(c)) wc->CreateHandle();
+    if (parentWidget) w->setVisible(Visible());
+    CreateWnd();
+}
+
+void TWinControl::DestroyHandle()
+{
+    if (!impl_->widget) return;
+    for (TControl* c : controls_)
+        if (auto* wc = dynamic_cast<TWinControl*>(c)) wc->DestroyHandle();
+    DestroyWnd();
+    if (gCapture == this) SetCaptureControl(nullptr);
+    KWidget* w = impl_->widget;
+    impl_->widget = nullptr;
+    w->hide();
+    delete w;
+}
+
+void TWinControl::ApplyGeometry()
+{
+    if (!impl_->widget) return;
+    impl_->applyingGeometry = true;
+    impl_->widget->setGeometry(Left(), Top(), std::max(1, Width()), std::max(1, Height()));
+    impl_->applyingGeometry = false;
+    impl_->EnsureBacking(this);
+}
+
+void TWinControl::SetBounds(int l, int t, int w, int h)
+{
+    const bool sized = w != Width() || h != Height();
+    const bool changed = sized || l != Left() || t != Top();
+    if (!changed) return;
+    // Store first so that handlers of WM_SIZE see the new size in the window too.
+    TControl::SetBounds(l, t, w, h);
+    ApplyGeometry();
+    if (sized) {
+        Realign();
+        Invalidate();
+    }
+}
+
+void TWinControl::SetVisible(bool v)
+{
+    TControl::SetVisible(v);
+    if (impl_->widget) impl_->widget->setVisible(v);
+    else if (v && (!Parent() || Parent()->HandleAllocated())) {
+        CreateHandle();
+        if (!Parent()) impl_->widget->show();
+    }
+}
+
+void TWinControl::SetEnabled(bool e)
+{
+    TControl::SetEnabled(e);
+    if (impl_->widget) impl_->widget->setEnabled(e);
+}
+
+void TWinControl::SetText(const std::string& s)
+{
+    TControl::SetText(s);
+    if (impl_->widget && impl_->widget->isWindow()) impl_->widget->setWindowTitle(AnsiToQString(s));
+}
+
+void TWinControl::InsertControl(TControl* c)
+{
+    controls_.push_back(c);
+    c->parent_ = this;
+    c->anchorRight_ = ClientWidth() - (c->left_ + c->width_);
+    c->anchorBottom_ = ClientHeight() - (c->top_ + c->height_);
+    if (c->parentFont_) c->ParentFontChanged();
+    if (c->parentColor_) {
+        c->color_ = Color();
+        c->Perform(CM_COLORCHANGED);
+    }
+    if (c->parentShowHint_) c->showHint_ = ShowHint();
+    if (auto* wc = dynamic_cast<TWinControl*>(c)) {
+        if (wc->impl_->widget) {
+            if (impl_->widget) {
+                wc->impl_->widget->setParent(impl_->widget);
+                wc->impl_->widget->setVisible(wc->Visible());
+            } else {
+                wc->DestroyHandle();
+            }
+        } else if (impl_->widget) {
+            wc->CreateHandle();
+        }
+    }
+    if (c->Align() != alNone) Realign();
+    c->Invalidate();
+}
+
+void TWinControl::RemoveControl(TControl* c)
+{
+    auto it = std::find(controls_.begin(), controls_.end(), c);
+    if (it == controls_.end()) return;
+    c->Invalidate();
+    controls_.erase(it);
+    c->parent_ = nullptr;
+    if (auto* wc = dynamic_cast<TWinControl*>(c)) wc->DestroyHandle();
+    if (c->Align() != alNone) Realign();
+}
+
+bool TWinControl::ContainsControl(const TControl* c) const
+{
+    for (const TControl* p = c; p; p = p->Parent())
+        if (p == this) return true;
+    return false;
+}
+
+TControl* TWinControl::ControlAtPos(TPoint p, bool allowDisabled, bool allowWinControls) const
+{
+    for (auto it = controls_.rbegin(); it != controls_.rend(); ++it) {
+        TControl* c = *it;
+        if (!allowWinControls && dynamic_cast<TWinControl*>(c)) continue;
+        if (!c->Visible() || (!allowDisabled && !c->Enabled())) continue;
+        if (PtInRect(c->BoundsRect(), p)) {
+            TMessage hit{CM_HITTEST, 0, MakeLParam(p.X - c->Left(), p.Y - c->Top()), 0};
+            c->WndProc(hit);
+            if (hit.Result) return c;
+        }
+    }
+    return nullptr;
+}
+
+void TWinControl::Broadcast(TMessage& m)
+{
+    for (TControl* c : std::vector<TControl*>(controls_)) {
+        c->WndProc(m);
+        if (m.Result) return;
+    }
+}
+
+int TWinControl::TabOrder() const
+{
+    if (!Parent()) return -1;
+    int n = 0;
+    for (TControl* c : Parent()->controls_) {
+        if (c == this) return n;
+        if (dynamic_cast<TWinControl*>(c)) ++n;
+    }
+    return -1;
+}
+
+void TWinControl::SetTabOrder(int v)
+{
+    if (!Parent()) return;
+    auto& list = Parent()->controls_;
+    list.erase(std::find(list.begin(), list.end(), this));
+    int n = 0;
+    auto it = list.begin();
+    for (; it != list.end(); ++it) {
+        if (!dynamic_cast<TWinControl*>(*it)) continue;
+        if (n == v) break;
+        ++n;
+    }
+    list.insert(it, this);
+}
+
+void TWinControl::GetTabOrderList(std::vector<TWinControl*>& list)
+{
+    for (TControl* c : controls_)
+        if (auto* wc = dynamic_cast<TWinControl*>(c)) {
+            list.push_back(wc);
+            wc->GetTabOrderList(list);
+        }
+}
+
+bool TWinControl::CanFocus() const
+{
+    for (const TControl* c = this; c; c = c->Parent())
+        if (!c->Visible() || !c->Enabled()) return false;
+    return true;
+}
+
+void TWinControl::SetFocus()
+{
+    if (gFocused == this) return;
+    HandleNeeded();
+    QWidget* w = impl_->widget;
+    if (w->window()->isActiveWindow()) {
+        w->setFocus(Qt::OtherFocusReason);
+        if (gFocused == this) return;
+    }
+    // Inactive or off-screen windows get no focus events from the host: move the focus here.
+    TWinControl* old = gFocused;
+    if (old) old->Perform(WM_KILLFOCUS, WPARAM(this));
+    Perform(WM_SETFOCUS, WPARAM(old));
+    if (gLive.count(this) && impl_->widget) impl_->widget->setFocus(Qt::OtherFocusReason);
+}
+
+bool TWinControl::Focused() const { return gFocused == this; }
+
+void TWinControl::EnableAlign()
+{
+    if (alignLevel_ > 0 && --alignLevel_ == 0) Realign();
+}
+
+void TWinControl::Realign()
+{
+    if (alignLevel_ > 0 || aligning_) return;
+    TRect r = ClientRect();
+    aligning_ = true;
+    try {
+        AlignControls(nullptr, r);
+    } catch (...) {
+        aligning_ = false;
+        throw;
+    }
+    aligning_ = false;
+}
+
+void TWinControl::AlignControls(TControl*, TRect& r)
+{
+    auto take = [&](TAlign a) {
+        std::vector<TControl*> list;
+        for (TControl* c : controls_)
+            if (c->Align() == a && c->Visible()) list.push_back(c);
+        std::stable_sort(list.begin(), list.end(), [a](TControl* x, TControl* y) {
+            switch (a) {
+            case alTop: return x->Top() < y->Top();
+            case alBottom: return x->Top() + x->Height() > y->Top() + y->Height();
+            case alLeft: return x->Left() < y->Left();
+            case alRight: return x->Left() + x->Width() > y->Left() + y->Width();
+            default: return false;
+            }
+        });
+        return list;
+    };
+    for (TControl* c : take(alTop)) {
+        c->SetBounds(r.Left, r.Top, r.Width(), c->Height());
+        r.Top += c->Height();
+    }
+    for (TControl* c : take(alBottom)) {
+        c->SetBounds(r.Left, r.Bottom - c->Height(), r.Width(), c->Height());
+        r.Bottom -= c->Height();
+    }
+    for (TControl* c : take(alLeft)) {
+        c->SetBounds(r.Left, r.Top, c->Width(), r.Height());
+        r.Left += c->Width();
+    }
+    for (TControl* c : take(alRight)) {
+        c->SetBounds(r.Right - c->Width(), r.Top, c->Width(), r.Height());
+        r.Right -= c->Width();
+    }
+    for (TControl* c : take(alClient)) c->SetBounds(r.Left, r.Top, r.Width(), r.Height());
+    // Right and bottom anchors keep their distance to the parent's edges.
+    for (TControl* c : controls_) {
+        if (c->Align() != alNone || (c->anchorRight_ < 0 && c->anchorBottom_ < 0)) continue;
+        const TAnchors a = c->Anchors();
+        int l = c->Left(), t = c->Top(), w = c->Width(), h = c->Height();
+        if ((a & akRight) && c->anchorRight_ >= 0) {
+            if (a & akLeft) w = std::max(0, ClientWidth() - c->anchorRight_ - l);
+            else l = ClientWidth() - c->anchorRight_ - w;
+        }
+        if ((a & akBottom) && c->anchorBottom_ >= 0) {
+            if (a & akTop) h = std::max(0, ClientHeight() - c->anchorBottom_ - t);
+            else t = ClientHeight() - c->anchorBottom_ - h;
+        }
+        c->SetBounds(l, t, w, h);
+    }
+}
+
+void TWinControl::Invalidate()
+{
+    if (impl_->widget) {
+        impl_->invalid |= QRect(0, 0, Width(), Height());
+        impl_->widget->update();
+    }
+}
+
+void TWinControl::InvalidateRect(const TRect& r)
+{
+    if (impl_->widget && !IsRectEmpty(r)) {
+        impl_->invalid |= ToQRect(r);
+        impl_->widget->update(ToQRect(r));
+    }
+}
+
+void TWinControl::Update()
+{
+    if (impl_->widget && impl_->widget->isVisible() && !impl_->invalid.isEmpty())
+        impl_->widget->repaint(impl_->invalid);
+}
+
+bool TWinControl::SetTimer(UINT id, UINT interval)
+{
+    auto& t = impl_->timers[id];
+    if (!t) {
+        t = std::make_unique<QTimer>();
+        QObject::connect(t.get(), &QTimer::timeout, [this, id] {
+            Guarded([&] { Perform(WM_TIMER, id); });
+        });
+    }
+    t->start(int(std::max<UINT>(interval, 1)));
+    return true;
+}
+
+bool TWinControl::KillTimer(UINT id) { return impl_->timers.erase(id) > 0; }
+
+bool TWinControl::IsControlMouseMsg(TMessage& m)
+{
+    if (m.Msg == WM_MOUSEWHEEL) return false;
+    TControl* target = nullptr;
+    if (gCapture) {
+        if (gCapture->Parent() == this && !dynamic_cast<TWinControl*>(gCapture)) target = gCapture;
+    } else {
+        target = ControlAtPos(m.Pos(), false);
+    }
+    if (!target) return false;
+    TMessage t{m.Msg, m.WParam, MakeLParam(m.XPos() - target->Left(), m.YPos() - target->Top()), 0};
+    target->WndProc(t);
+    m.Result = t.Result;
+    return true;
+}
+
+void TWinControl::WndProc(TMessage& m)
+{
+    if (IsMouseMsg(m.Msg) && IsControlMouseMsg(m)) return;
+    TControl::WndProc(m);
+}
+
+void TWinControl::Dispatch(TMessage& m)
+{
+    switch (m.Msg) {
+    case WM_ERASEBKGND: WMEraseBkgnd(m); break;
+    case WM_SETFOCUS: WMSetFocus(m); break;
+    case WM_KILLFOCUS: WMKillFocus(m); break;
+    case WM_KEYDOWN: WMKeyDown(m); break;
+    case WM_KEYUP: WMKeyUp(m); break;
+    case WM_CHAR: WMChar(m); break;
+    case WM_SYSKEYDOWN: WMSysKeyDown(m); break;
+    case WM_SYSKEYUP: WMSysKeyUp(m); break;
+    case WM_SYSCHAR: WMChar(m); break;
+    case WM_TIMER: WMTimer(m); break;
+    case WM_GETDLGCODE: WMGetDlgCode(m); break;
+    case WM_SETCURSOR: WMSetCursor(m); break;
+    case CM_ENTER: CMEnter(m); break;
+    case CM_EXIT: CMExit(m); break;
+    case CM_DIALOGKEY: CMDialogKey(m); break;
+    case CM_WANTSPECIALKEY: CMWantSpecialKey(m); break;
+    default: TControl::Dispatch(m); break;
+    }
+}
+
+void TWinControl::DefaultHandler(TMessage& m)
+{
+    switch (m.Msg) {
+    case CM_COLORCHANGED:
+        brush_.SetColor(Color());
+        for (TControl* c : controls_) c->Perform(CM_PARENTCOLORCHANGED);
+        break;
+    case CM_FONTCHANGED:
+        for (TControl* c : controls_) c->Perform(CM_PARENTFONTCHANGED);
+        break;
+    default: break;
+    }
+    TControl::DefaultHandler(m);
+}
+
+void TWinControl::WMPaint(TWMPaint& m) { PaintHandler(m); }
+
+void TWinControl::PaintHandler(TWMPaint& m)
+{
+    HDC dc = m.DC() ? m.DC() : impl_->paintDC;
+    if (!dc) return;
+    int saved = SaveDC(dc);
+    PaintWindow(dc);
+    RestoreDC(dc, saved);
+    PaintControls(dc, nullptr);
+}
+
+QWidget* HostWidget(TWinControl* c) { return c ? c->impl()->widget : nullptr; }
+
+void TWinControl::PaintControls(HDC dc, TControl* first)
+{
+    auto it = controls_.begin();
+    if (first) it = std::find(controls_.begin(), controls_.end(), first);
+    for (; it != controls_.end(); ++it) {
+        TControl* c = *it;
+        if (dynamic_cast<TWinControl*>(c) || !c->Visible()) continue;
+        TRect clip;
+        GetClipBox(dc, &clip);
+        TRect dummy;
+        if (!IntersectRect(dummy, clip, c->BoundsRect())) continue;
+        int saved = SaveDC(dc);
+        TPoint org;
+        GetViewportOrgEx(dc, &org);
+        SetViewportOrgEx(dc, org.X + c->Left(), org.Y + c->Top(), nullptr);
+        IntersectClipRect(dc, 0, 0, c->Width(), c->Height());
+        c->Perform(WM_PAINT, WPARAM(dc));
+        RestoreDC(dc, saved);
+    }
+}
+
+void TWinControl::PaintTo(HDC dc, int x, int y)
+{
+    if (!dc) return;
+    int saved = SaveDC(dc);
+    TPoint org;
+    GetViewportOrgEx(dc, &org);
+    SetViewportOrgEx(dc, org.X + x, org.Y + y, nullptr);
+    IntersectClipRect(dc, 0, 0, Width(), Height());
+    Perform(WM_ERASEBKGND, WPARAM(dc));
+    Perform(WM_PAINT, WPARAM(dc));
+    RestoreDC(dc, saved);
+    for (TControl* c : controls_)
+        if (auto* wc = dynamic_cast<TWinControl*>(c); wc && wc->Visible()) wc->PaintTo(dc, x + wc->Left(), y + wc->Top());
+}
+
+void TWinControl::WMEraseBkgnd(TWMEraseBkgnd& m)
+{
+    if (HDC dc = m.DC()) FillRect(dc, ClientRect(), ColorToRGB(Color()));
+    m.Result = 1;
+}
+
+namespace {
+TWinControl* TopOf(TWinControl* c);
+}
+
+void TWinControl::WMSetFocus(TWMSetFocus&)
+{
+    gFocused = this;
+    TopOf(this)->ChildFocused(this);
+    Perform(CM_ENTER);
+}
+
+void TWinControl::WMKillFocus(TWMKillFocus&)
+{
+    if (gFocused == this) gFocused = nullptr;
+    Perform(CM_EXIT);
+}
+
+void TWinControl::CMEnter(TMessage&)
+{
+    if (OnEnter) OnEnter(this);
+}
+
+void TWinControl::CMExit(TMessage&)
+{
+    if (OnExit) OnExit(this);
+}
+
+namespace {
+TWinControl* TopOf(TWinControl* c)
+{
+    while (c->Parent()) c = c->Parent();
+    return c;
+}
+}  // namespace
+
+void TWinControl::WMKeyDown(TWMKeyDown& m)
+{
+    Word key = m.CharCode();
+    const TShiftState shift = KeyDataToShiftState(m.KeyData());
+    TWinControl* top = TopOf(this);
+    if (top != this && top->WantsKeyPreview()) top->KeyDown(key, shift);
+    if (key && gLive.count(this)) KeyDown(key, shift);
+    m.SetCharCode(key);
+    if (!key || !gLive.count(this)) return;
+    // Navigation keys the control does not want go to the form.
+    if (key == VK_TAB || key == VK_RETURN || key == VK_ESCAPE || key == VK_LEFT || key == VK_RIGHT ||
+        key == VK_UP || key == VK_DOWN) {
+        UINT code = UINT(Perform(WM_GETDLGCODE));
+        bool wanted = (code & DLGC_WANTALLKEYS) || (key == VK_TAB && (code & DLGC_WANTTAB)) ||
+                      (key >= VK_LEFT && key <= VK_DOWN && (code & DLGC_WANTARROWS));
+        if (!wanted && top != this) top->Perform(CM_DIALOGKEY, key, m.KeyData());
+    }
+}
+
+void TWinControl::WMKeyUp(TWMKeyUp& m)
+{
+    Word key = m.CharCode();
+    const TShiftState shift = KeyDataToShiftState(m.KeyData());
+    TWinControl* top = TopOf(this);
+    if (top != this && top->WantsKeyPreview()) top->KeyUp(key, shift);
+    if (key && gLive.count(this)) KeyUp(key, shift);
+    m.SetCharCode(key);
+}
+
+void TWinControl::WMChar(TWMChar& m)
+{
+    char c = char(m.CharCode());
+    TWinControl* top = TopOf(this);
+    if (top != this && top->WantsKeyPreview()) top->KeyPress(c);
+    if (c && gLive.count(this)) KeyPress(c);
+    m.SetCharCode(Word((unsigned char)c));
+}
+
+void TWinControl::KeyDown(Word& Key, TShiftState Shift)
+{
+    if (OnKeyDown) OnKeyDown(this, Key, Shift);
+}
+void TWinControl::KeyUp(Word& Key, TShiftState Shift)
+{
+    if (OnKeyUp) OnKeyUp(this, Key, Shift);
+}
+void TWinControl::KeyPress(char& Key)
+{
+    if (OnKeyPress) OnKeyPress(this, Key);
+}
+
+// ---------------------------------------------------------------- TCustomControl, TGraphicControl
+
+TCustomControl::TCustomControl(TComponent* AOwner)
+    : TWinControl(AOwner), canvas_(std::make_unique<TControlCanvas>(this))
+{
+}
+
+TCustomControl::~TCustomControl() = default;
+
+void TCustomControl::PaintWindow(HDC dc)
+{
+    canvas_->SetDC(dc);
+    try {
+        Paint();
+    } catch (...) {
+        canvas_->SetDC(nullptr);
+        throw;
+    }
+    canvas_->SetDC(nullptr);
+}
+
+TGraphicControl::TGraphicControl(TComponent* AOwner)
+    : TControl(AOwner), canvas_(std::make_unique<TControlCanvas>(this))
+{
+    ControlStyle |= csReplicatable;
+}
+
+TGraphicControl::~TGraphicControl() = default;
+
+void TGraphicControl::SetBounds(int l, int t, int w, int h)
+{
+    TControl::SetBounds(l, t, w, h);
+    canvas_->FreeHandle();  // the window canvas follows the control
+}
+
+void TGraphicControl::SetParent(TWinControl* p)
+{
+    TControl::SetParent(p);
+    canvas_->FreeHandle();
+}
+
+void TGraphicControl::WMPaint(TWMPaint& m)
+{
+    HDC dc = m.DC();
+    if (!dc) return;
+    canvas_->SetDC(dc);
+    try {
+        Paint();
+    } catch (...) {
+        canvas_->SetDC(nullptr);
+        throw;
+    }
+    canvas_->SetDC(nullptr);
+}
+
+}  // namespace platform

@@ -1,0 +1,421 @@
+#pragma once
+// Controls: the windowless base, windowed controls (each a host window underneath),
+// custom-drawn and graphic controls. Input reaches the virtual handlers through
+// TMessage records, dispatched by WndProc.
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/Classes.h"
+#include "platform/Graphics.h"
+#include "platform/Messages.h"
+
+namespace platform {
+
+class TWinControl;
+class TControl;
+
+enum TMouseButton { mbLeft, mbRight, mbMiddle };
+enum TShiftFlag : unsigned { ssShift = 1, ssAlt = 2, ssCtrl = 4, ssLeft = 8, ssRight = 16, ssMiddle = 32, ssDouble = 64 };
+using TShiftState = unsigned;
+TShiftState KeysToShiftState(UINT mkKeys);
+TShiftState KeyDataToShiftState(LPARAM keyData);  // current modifier keys (the Alt bit from the data)
+
+enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient, alCustom };
+enum TAnchorKind : unsigned { akLeft = 1, akTop = 2, akRight = 4, akBottom = 8 };
+using TAnchors = unsigned;
+
+using TCursor = int;
+constexpr TCursor crDefault = 0, crNone = -1, crArrow = -2, crCross = -3, crIBeam = -4, crSizeNESW = -6,
+                  crSizeNS = -7, crSizeNWSE = -8, crSizeWE = -9, crUpArrow = -10, crHourGlass = -11, crDrag = -12,
+                  crNoDrop = -13, crHSplit = -14, crVSplit = -15, crMultiDrag = -16, crSQLWait = -17, crNo = -18,
+                  crAppStart = -19, crHelp = -20, crHandPoint = -21, crSizeAll = -22, crSize = -22;
+
+enum TControlStyleFlag : unsigned {
+    csAcceptsControls = 1u << 0, csCaptureMouse = 1u << 1, csClickEvents = 1u << 3, csFramed = 1u << 4,
+    csSetCaption = 1u << 5, csOpaque = 1u << 6, csDoubleClicks = 1u << 7, csFixedWidth = 1u << 8,
+    csFixedHeight = 1u << 9, csReplicatable = 1u << 11, csNoStdEvents = 1u << 12
+};
+using TControlStyle = unsigned;
+enum TControlStateFlag : unsigned { csLButtonDown = 1, csClicked = 2, csFocusing = 4, csCreating = 8, csPaintCopy = 16 };
+using TControlState = unsigned;
+
+enum TDragMode { dmManual, dmAutomatic };
+
+using TMouseEvent = std::function<void(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y)>;
+using TMouseMoveEvent = std::function<void(TObject* Sender, TShiftState Shift, int X, int Y)>;
+using TMouseWheelEvent =
+    std::function<void(TObject* Sender, TShiftState Shift, int WheelDelta, TPoint MousePos, bool& Handled)>;
+using TKeyEvent = std::function<void(TObject* Sender, Word& Key, TShiftState Shift)>;
+using TKeyPressEvent = std::function<void(TObject* Sender, char& Key)>;
+
+// Filled for CM_HINTSHOW (LParam points to it); a handler may change it, Result != 0 refuses the hint.
+struct THintInfo {
+    TControl* HintControl = nullptr;
+    TPoint HintPos;  // screen
+    int HintMaxWidth = 0;
+    TColor HintColor = clInfoBk;
+    TRect CursorRect;  // client coordinates of HintControl
+    TPoint CursorPos;  // client coordinates of HintControl
+    int ReshowTimeout = 0;
+    int HideTimeout = 0;
+    std::string HintStr;
+    void* HintData = nullptr;
+};
+inline THintInfo* HintInfoOf(const TMessage& m) { return reinterpret_cast<THintInfo*>(m.LParam); }
+
+// Canvas of a control: the paint DC while painting, otherwise the window itself.
+class TControlCanvas : public TCanvas {
+public:
+    explicit TControlCanvas(TControl* c);
+    ~TControlCanvas() override;
+    TControl* Control() const { return control_; }
+    void SetDC(DeviceContext* dc);  // the paint DC; nullptr returns to the window
+    void FreeHandle();              // outside painting: the next use takes the window anew
+
+protected:
+    void CreateHandle() override;
+
+private:
+    TControl* control_;
+    std::unique_ptr<DeviceContext> windowDC_;
+    bool inPaint_ = false;
+};
+
+class TControl : public TComponent {
+public:
+    explicit TControl(TComponent* AOwner);
+    ~TControl() override;
+
+    TWinControl* Parent() const { return parent_; }
+    virtual void SetParent(TWinControl* p);
+
+    int Left() const { return left_; }
+    int Top() const { return top_; }
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+    void SetLeft(int v) { SetBounds(v, top_, width_, height_); }
+    void SetTop(int v) { SetBounds(left_, v, width_, height_); }
+    void SetWidth(int v) { SetBounds(left_, top_, v, height_); }
+    void SetHeight(int v) { SetBounds(left_, top_, width_, v); }
+    virtual void SetBounds(int l, int t, int w, int h);
+    TRect BoundsRect() const { return Bounds(left_, top_, width_, height_); }
+    void SetBoundsRect(const TRect& r) { SetBounds(r.Left, r.Top, r.Width(), r.Height()); }
+    virtual TRect ClientRect() const { return Rect(0, 0, width_, height_); }
+    int ClientWidth() const { return ClientRect().Width(); }
+    int ClientHeight() const { return ClientRect().Height(); }
+    void SetClientWidth(int w) { SetWidth(width_ - ClientWidth() + w); }
+    void SetClientHeight(int h) { SetHeight(height_ - ClientHeight() + h); }
+    TPoint ClientOrigin() const;  // screen position of the client's top-left
+    TPoint ClientToScreen(TPoint p) const;
+    TPoint ScreenToClient(TPoint p) const;
+
+    bool Visible() const { return visible_; }
+    virtual void SetVisible(bool v);
+    void Show() { SetVisible(true); }
+    void Hide() { SetVisible(false); }
+    bool Showing() const;  // visible with every parent visible
+    bool Enabled() const { return enabled_; }
+    virtual void SetEnabled(bool e);
+
+    TColor Color() const { return color_; }
+    void SetColor(TColor c);
+    bool ParentColor() const { return parentColor_; }
+    void SetParentColor(bool v);
+    TFont* Font() { return &font_; }
+    void SetFont(const TFont& f) { font_.Assign(f); }
+    bool ParentFont() const { return parentFont_; }
+    void SetParentFont(bool v);
+
+    const std::string& Caption() const { return text_; }
+    void SetCaption(const std::string& s) { SetText(s); }
+    const std::string& Text() const { return text_; }
+    virtual void SetText(const std::string& s);
+
+    const std::string& Hint() const { return hint_; }
+    void SetHint(const std::string& s) { hint_ = s; }
+    bool ShowHint() const { return showHint_; }
+    void SetShowHint(bool v);
+    bool ParentShowHint() const { return parentShowHint_; }
+    void SetParentShowHint(bool v);
+
+    TCursor Cursor() const { return cursor_; }
+    void SetCursor(TCursor c);
+    TAlign Align() const { return align_; }
+    void SetAlign(TAlign a);
+    TAnchors Anchors() const { return anchors_; }
+    void SetAnchors(TAnchors a);
+    TDragMode DragMode = dmManual;
+    TCursor DragCursor = crDrag;
+
+    TControlStyle ControlStyle = csCaptureMouse | csClickEvents | csSetCaption | csDoubleClicks;
+    TControlState ControlState = 0;
+
+    bool MouseCapture() const;
+    void SetMouseCapture(bool v);
+
+    virtual void Invalidate();
+    void Repaint();
+    virtual void Update();
+    void Refresh() { Repaint(); }
+    void BringToFront();
+    void SendToBack();
+
+    // Sends a message straight to WndProc and returns its result.
+    LRESULT Perform(UINT msg, WPARAM w = 0, LPARAM l = 0);
+    // The message procedure: override it to see every message first.
+    virtual void WndProc(TMessage& m);
+    // Routes a message to its handler below; unknown ones reach DefaultHandler.
+    virtual void Dispatch(TMessage& m);
+    virtual void DefaultHandler(TMessage& m);
+
+    TNotifyEvent OnClick, OnDblClick, OnResize;
+    TMouseEvent OnMouseDown, OnMouseUp;
+    TMouseMoveEvent OnMouseMove;
+    TMouseWheelEvent OnMouseWheel;
+
+    // Message handlers, as the class library names them.
+    virtual void WMLButtonDown(TWMMouse& m);
+    virtual void WMLButtonUp(TWMMouse& m);
+    virtual void WMLButtonDblClk(TWMMouse& m);
+    virtual void WMRButtonDown(TWMMouse& m);
+    virtual void WMRButtonUp(TWMMouse& m);
+    virtual void WMRButtonDblClk(TWMMouse& m);
+    virtual void WMMButtonDown(TWMMouse& m);
+    virtual void WMMButtonUp(TWMMouse& m);
+    virtual void WMMButtonDblClk(TWMMouse& m);
+    virtual void WMMouseMove(TWMMouseMove& m);
+    virtual void WMMouseWheel(TWMMouseWheel& m);
+    virtual void WMCancelMode(TWMCancelMode& m);
+    virtual void WMSize(TWMSize& m);
+    virtual void WMMove(TWMMove& m);
+    virtual void WMPaint(TWMPaint& m) { DefaultHandler(m); }
+    virtual void CMMouseEnter(TMessage& m);
+    virtual void CMMouseLeave(TMessage& m);
+    virtual void CMHintShow(TCMHintShow& m) { DefaultHandler(m); }
+    virtual void CMEnabledChanged(TMessage&) { Invalidate(); }
+    virtual void CMVisibleChanged(TMessage& m) { DefaultHandler(m); }
+    virtual void CMColorChanged(TMessage&) { Invalidate(); }
+    virtual void CMFontChanged(TMessage&) { Invalidate(); }
+    virtual void CMTextChanged(TMessage&) { Invalidate(); }
+    virtual void CMCursorChanged(TMessage& m);
+    virtual void CMParentColorChanged(TMessage& m);
+    virtual void CMParentFontChanged(TMessage& m);
+    virtual void CMParentShowHintChanged(TMessage& m);
+    virtual void CMHitTest(TMessage& m) { m.Result = 1; }
+
+    // The handlers that the message handlers call.
+    virtual void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y);
+    virtual void MouseMove(TShiftState Shift, int X, int Y);
+    virtual void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y);
+    virtual void Click();
+    virtual void DblClick();
+    virtual bool DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos);
+    virtual bool DoMouseWheelDown(TShiftState Shift, TPoint MousePos);
+    virtual bool DoMouseWheelUp(TShiftState Shift, TPoint MousePos);
+    virtual void Resize();
+
+    // The window that shows this control (itself when windowed), and this control's
+    // offset inside that window's client area.
+    virtual TWinControl* HostWindow() const;
+    TPoint OffsetInHost() const;
+
+protected:
+    void ParentFontChanged();
+    void NotifyFontChanged();
+    TFont font_;
+
+private:
+    void MouseButtonMessage(TMessage& m, TMouseButton b, bool down, bool dbl);
+    friend class TWinControl;
+    TWinControl* parent_ = nullptr;
+    int left_ = 0, top_ = 0, width_ = 0, height_ = 0;
+    bool visible_ = true, enabled_ = true;
+    TColor color_ = clBtnFace;
+    bool parentColor_ = false, parentFont_ = true, showHint_ = false, parentShowHint_ = true;
+    std::string text_, hint_;
+    TCursor cursor_ = crDefault;
+    TAlign align_ = alNone;
+    TAnchors anchors_ = akLeft | akTop;
+    // Distances to the parent's right and bottom, kept for right and bottom anchors.
+    int anchorRight_ = -1, anchorBottom_ = -1;
+    friend class TControlCanvas;
+};
+
+struct TCreateParams {
+    std::string Caption;
+    DWORD Style = 0;
+    DWORD ExStyle = 0;
+    int X = 0, Y = 0, Width = 0, Height = 0;
+    UINT WindowClassStyle = 0;
+};
+enum : DWORD { WS_BORDER = 0x00800000, WS_CAPTION = 0x00C00000, WS_TABSTOP = 0x00010000, WS_CHILD = 0x40000000,
+               WS_POPUP = 0x80000000, WS_VSCROLL = 0x00200000, WS_HSCROLL = 0x00100000, WS_EX_TOPMOST = 0x8,
+               WS_EX_TOOLWINDOW = 0x80, WS_EX_CLIENTEDGE = 0x200 };
+enum : UINT { CS_SAVEBITS = 0x0800, CS_DROPSHADOW = 0x00020000, CS_DBLCLKS = 0x8 };
+
+class TWinControl : public TControl {
+public:
+    explicit TWinControl(TComponent* AOwner);
+    ~TWinControl() override;
+
+    // The host window, created on first need together with its windowed children.
+    HWND Handle();
+    bool HandleAllocated() const;
+    void HandleNeeded() { Handle(); }
+    virtual void CreateParams(TCreateParams& params);
+    virtual void CreateWnd() {}  // after the window exists
+    virtual void DestroyWnd() {}
+
+    int ControlCount() const { return int(controls_.size()); }
+    TControl* Controls(int i) const { return controls_[std::size_t(i)]; }
+    TControl* ControlAtPos(TPoint p, bool allowDisabled, bool allowWinControls = false) const;
+    void Broadcast(TMessage& m);
+    bool ContainsControl(const TControl* c) const;
+
+    bool TabStop() const { return tabStop_; }
+    void SetTabStop(bool v) { tabStop_ = v; }
+    int TabOrder() const;
+    void SetTabOrder(int v);
+    void GetTabOrderList(std::vector<TWinControl*>& list);
+    virtual bool CanFocus() const;
+    virtual void SetFocus();
+    bool Focused() const;
+    bool DoubleBuffered = false;
+    TBrush* Brush() { return &brush_; }
+
+    void DisableAlign() { ++alignLevel_; }
+    void EnableAlign();
+    void Realign();
+    virtual void AlignControls(TControl* aControl, TRect& rect);
+    void SetBounds(int l, int t, int w, int h) override;
+    void SetVisible(bool v) override;
+    void SetEnabled(bool e) override;
+    void SetText(const std::string& s) override;
+    void Invalidate() override;
+    void InvalidateRect(const TRect& r);
+    void Update() override;
+    TWinControl* HostWindow() const override { return const_cast<TWinControl*>(this); }
+
+    // Paints this control and its children into dc at (x, y), as a paint message does.
+    void PaintTo(HDC dc, int x, int y);
+    void PaintTo(TCanvas* canvas, int x, int y) { PaintTo(canvas->Handle(), x, y); }
+
+    // Window timers: WM_TIMER with the identifier every interval milliseconds.
+    bool SetTimer(UINT id, UINT interval);
+    bool KillTimer(UINT id);
+
+    TKeyEvent OnKeyDown, OnKeyUp;
+    TKeyPressEvent OnKeyPress;
+    TNotifyEvent OnEnter, OnExit;
+
+    void WndProc(TMessage& m) override;
+    void Dispatch(TMessage& m) override;
+    void DefaultHandler(TMessage& m) override;
+    virtual void WMPaint(TWMPaint& m) override;
+    virtual void WMEraseBkgnd(TWMEraseBkgnd& m);
+    virtual void WMSetFocus(TWMSetFocus& m);
+    virtual void WMKillFocus(TWMKillFocus& m);
+    virtual void WMKeyDown(TWMKeyDown& m);
+    virtual void WMKeyUp(TWMKeyUp& m);
+    virtual void WMChar(TWMChar& m);
+    virtual void WMSysKeyDown(TWMKeyDown& m) { WMKeyDown(m); }
+    virtual void WMSysKeyUp(TWMKeyUp& m) { WMKeyUp(m); }
+    virtual void WMTimer(TWMTimer& m) { DefaultHandler(m); }
+    virtual void WMGetDlgCode(TWMGetDlgCode& m) { DefaultHandler(m); }
+    virtual void WMSetCursor(TWMSetCursor& m) { DefaultHandler(m); }
+    virtual void CMEnter(TMessage& m);
+    virtual void CMExit(TMessage& m);
+    virtual void CMDialogKey(TCMDialogKey& m) { DefaultHandler(m); }
+    virtual void CMWantSpecialKey(TCMWantSpecialKey& m) { DefaultHandler(m); }
+    virtual void KeyDown(Word& Key, TShiftState Shift);
+    virtual void KeyUp(Word& Key, TShiftState Shift);
+    virtual void KeyPress(char& Key);
+
+    // Painting steps: the window's own drawing, then its graphic children.
+    virtual void PaintWindow(HDC dc) { (void)dc; }
+    void PaintControls(HDC dc, TControl* first);
+    void PaintHandler(TWMPaint& m);
+
+    struct Impl;
+    Impl* impl() const { return impl_.get(); }
+    static TWinControl* FromHandle(HWND h);  // nullptr once the control is gone
+
+protected:
+    virtual void CreateHandle();
+    virtual void DestroyHandle();
+    bool IsControlMouseMsg(TMessage& m);
+    virtual bool IsTopLevel() const { return false; }
+    // A form with key preview sees keys before the focused control.
+    virtual bool WantsKeyPreview() const { return false; }
+    // Window flags of a top-level window (forms and hint windows set them).
+    virtual unsigned TopLevelFlags() const { return 0; }
+    // Told (on the top-level window) when one of its controls receives the focus.
+    virtual void ChildFocused(TWinControl* c) { (void)c; }
+
+private:
+    friend class TControl;
+    void InsertControl(TControl* c);
+    void RemoveControl(TControl* c);
+    void ApplyGeometry();
+    void AlignChildren();
+    std::vector<TControl*> controls_;
+    std::unique_ptr<Impl> impl_;
+    TBrush brush_;
+    bool tabStop_ = false;
+    int alignLevel_ = 0;
+    bool aligning_ = false;
+};
+
+// A windowed control with its own canvas, drawn by Paint.
+class TCustomControl : public TWinControl {
+public:
+    explicit TCustomControl(TComponent* AOwner);
+    ~TCustomControl() override;
+    TCanvas* Canvas() { return canvas_.get(); }
+    virtual void Paint() {}
+
+protected:
+    void PaintWindow(HDC dc) override;
+
+private:
+    std::unique_ptr<TControlCanvas> canvas_;
+};
+
+// A windowless control drawn on its parent's window.
+class TGraphicControl : public TControl {
+public:
+    explicit TGraphicControl(TComponent* AOwner);
+    ~TGraphicControl() override;
+    TCanvas* Canvas() { return canvas_.get(); }
+    virtual void Paint() {}
+    void WMPaint(TWMPaint& m) override;
+    void SetBounds(int l, int t, int w, int h) override;
+    void SetParent(TWinControl* p) override;
+
+private:
+    std::unique_ptr<TControlCanvas> canvas_;
+};
+
+// Mouse capture across controls.
+TControl* GetCaptureControl();
+void SetCaptureControl(TControl* c);
+HWND SetCapture(HWND h);
+bool ReleaseCapture();
+HWND GetCapture();
+// Focus.
+TWinControl* FindFocusedControl();
+
+// Messages by window handle. PostMessage queues: the message is handled after the
+// current one, by the event loop or ProcessMessages.
+LRESULT SendMessage(HWND h, UINT msg, WPARAM w, LPARAM l);
+bool PostMessage(HWND h, UINT msg, WPARAM w, LPARAM l);
+UINT SetTimer(HWND h, UINT id, UINT interval, void* unused = nullptr);
+bool KillTimer(HWND h, UINT id);
+bool InvalidateRect(HWND h, const TRect* r, bool erase);
+bool GetCursorPos(TPoint& p);
+short GetKeyState(int vk);  // negative while the key is down
+short GetAsyncKeyState(int vk);
+
+}  // namespace platform

@@ -1,0 +1,652 @@
+// Forms, the application's message loop, the screen and hints.
+#include <QAbstractEventDispatcher>
+#include <QApplication>
+#include <QDesktopServices>
+#include <QScreen>
+#include <QTimer>
+#include <QUrl>
+#include <QWidget>
+
+#include <cstdio>
+#include <mutex>
+
+#include "base/Exception.h"
+#include "base/SystemInfo.h"
+#include "platform/Dialogs.h"
+#include "platform/Forms.h"
+#include "platform/Private.h"
+#include "platform/TestRig.h"
+#include "platform/Thread.h"
+
+namespace platform {
+
+TApplication* Application = nullptr;
+TScreen* Screen = nullptr;
+
+namespace {
+std::vector<TCustomForm*> gForms;
+// The off-screen platform has no window stacking.
+bool OffscreenPlatform() { return QGuiApplication::platformName() == QLatin1String("offscreen"); }
+bool gInProcessMessages = false;
+}  // namespace
+
+
+void HandleAppException(const std::exception* e)
+{
+    if (Application) {
+        Application->HandleException(nullptr, e);
+        return;
+    }
+    std::fprintf(stderr, "Unhandled exception: %s\n", e ? e->what() : "unknown");
+}
+
+void EnsurePlatform()
+{
+    static int argc = 1;
+    static char name[] = "korvelo";
+    static char* argv[] = {name, nullptr};
+    InitPlatform(argc, argv);
+}
+
+void InitPlatform(int& argc, char** argv)
+{
+    if (!QCoreApplication::instance()) {
+        auto* app = new QApplication(argc, argv);
+        app->setQuitOnLastWindowClosed(false);
+    }
+    SetGuiThread();
+    if (!Application) Application = new TApplication;
+    if (!Screen) Screen = new TScreen;
+    base::SetScreenSizeHook([](int& w, int& h) {
+        w = Screen ? Screen->Width() : 0;
+        h = Screen ? Screen->Height() : 0;
+    });
+}
+
+void DonePlatform()
+{
+    if (Application) {
+        TApplication* a = Application;
+        a->BeforeDestruction();
+        delete a;
+        Application = nullptr;
+    }
+    delete Screen;
+    Screen = nullptr;
+}
+
+// ---------------------------------------------------------------- TScreen
+
+int TScreen::Width() const
+{
+    QScreen* s = QGuiApplication::primaryScreen();
+    return s ? s->geometry().width() : 0;
+}
+
+int TScreen::Height() const
+{
+    QScreen* s = QGuiApplication::primaryScreen();
+    return s ? s->geometry().height() : 0;
+}
+
+TRect TScreen::WorkAreaRect() const
+{
+    QScreen* s = QGuiApplication::primaryScreen();
+    return s ? FromQRect(s->availableGeometry()) : TRect{};
+}
+
+void TScreen::SetCursor(TCursor c)
+{
+    if (c == cursor_) return;
+    while (QGuiApplication::overrideCursor()) QGuiApplication::restoreOverrideCursor();
+    cursor_ = c;
+    if (c != crDefault) {
+        static const struct {
+            TCursor c;
+            Qt::CursorShape s;
+        } kMap[] = {{crHourGlass, Qt::WaitCursor}, {crSQLWait, Qt::WaitCursor}, {crAppStart, Qt::BusyCursor},
+                    {crCross, Qt::CrossCursor},    {crHandPoint, Qt::PointingHandCursor}, {crIBeam, Qt::IBeamCursor},
+                    {crNone, Qt::BlankCursor},     {crSizeAll, Qt::SizeAllCursor}, {crNo, Qt::ForbiddenCursor}};
+        Qt::CursorShape shape = Qt::ArrowCursor;
+        for (const auto& m : kMap)
+            if (m.c == c) shape = m.s;
+        QGuiApplication::setOverrideCursor(QCursor(shape));
+    }
+}
+
+int TScreen::FormCount() const { return int(gForms.size()); }
+TCustomForm* TScreen::Forms(int i) const { return gForms[std::size_t(i)]; }
+TCustomForm* TScreen::ActiveForm() const
+{
+    for (TCustomForm* f : gForms)
+        if (f->Active()) return f;
+    return nullptr;
+}
+
+// ---------------------------------------------------------------- TApplication
+
+struct TApplication::Impl {
+    QTimer hintTimer, hideTimer;
+    TPoint hintPos;
+};
+
+namespace {
+void HintMouse(TControl* c, TPoint pos);
+void ControlGone(TControl* c);
+}  // namespace
+
+TApplication::TApplication() : impl_(std::make_unique<Impl>())
+{
+    impl_->hintTimer.setSingleShot(true);
+    impl_->hideTimer.setSingleShot(true);
+    QObject::connect(&impl_->hintTimer, &QTimer::timeout, [this] {
+        if (hintControl_) Guarded([&] { ActivateHintFor(hintControl_, impl_->hintPos); });
+    });
+    QObject::connect(&impl_->hideTimer, &QTimer::timeout, [this] { HideHint(); });
+    gHintMouseHook = &HintMouse;
+    gControlGoneHook = &ControlGone;
+}
+
+TApplication::~TApplication()
+{
+    gHintMouseHook = nullptr;
+    hintControl_ = nullptr;
+    // Forms go first, in the order of creation's reverse, through the owner list.
+}
+
+void TApplication::SetTitle(const std::string& t) { title_ = t; }
+
+std::string TApplication::ExeName() const { return QCoreApplication::applicationFilePath().toStdString(); }
+
+bool TApplication::HelpContents()
+{
+    if (HelpFile.empty()) return false;
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(HelpFile)));
+}
+
+void TApplication::FormCreated(TCustomForm* f)
+{
+    if (!mainForm_) mainForm_ = f;
+    f->AfterConstruction();
+}
+
+void TApplication::Run()
+{
+    running_ = true;
+    if (mainForm_ && ShowMainForm) mainForm_->Show();
+    while (!terminated_) HandleMessage();
+    running_ = false;
+}
+
+void TApplication::ProcessMessages()
+{
+    const bool nested = gInProcessMessages;
+    gInProcessMessages = true;
+    auto* d = QAbstractEventDispatcher::instance();
+    for (int guard = 0; guard < 10000; ++guard) {
+        bool did = CheckSynchronize();
+        if (d && d->processEvents(QEventLoop::AllEvents)) did = true;
+        if (!did) break;
+    }
+    gInProcessMessages = nested;
+}
+
+void TApplication::HandleMessage()
+{
+    auto* d = QAbstractEventDispatcher::instance();
+    bool did = CheckSynchronize();
+    if (d && d->processEvents(QEventLoop::AllEvents)) did = true;
+    if (did || terminated_) return;
+    Idle();
+    if (!terminated_ && d) d->processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+}
+
+void TApplication::Idle()
+{
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    ++idleCount_;
+    bool done = true;
+    if (OnIdle) Guarded([&] { OnIdle(this, done); });
+    // An idle handler that is not done wants another call before the loop waits.
+    if (!done) QAbstractEventDispatcher::instance()->wakeUp();
+}
+
+void TApplication::Terminate()
+{
+    terminated_ = true;
+    if (auto* d = QAbstractEventDispatcher::instance()) d->wakeUp();
+}
+
+void TApplication::HandleException(TObject* Sender, const std::exception* e)
+{
+    if (e && dynamic_cast<const base::EAbort*>(e)) return;
+    if (e && OnException) {
+        OnException(Sender, *e);
+        return;
+    }
+    if (e) ShowException(*e);
+    else ShowException(base::Exception("Unknown exception"));
+}
+
+void TApplication::ShowException(const std::exception& e)
+{
+    std::string msg = e.what();
+    if (!msg.empty() && (unsigned char)msg.back() > '.') msg += '.';
+    MessageBox(msg, title_, MB_OK | MB_ICONERROR);
+}
+
+int TApplication::MessageBox(const std::string& text, const std::string& caption, UINT flags)
+{
+    return ShowMessageBox(text, caption, flags);
+}
+
+namespace {
+
+std::string ShortHint(const std::string& h)
+{
+    auto bar = h.find('|');
+    return bar == std::string::npos ? h : h.substr(0, bar);
+}
+
+void HintMouse(TControl* c, TPoint pos)
+{
+    TApplication* a = Application;
+    if (!a) return;
+    a->impl()->hintPos = pos;
+    if (c == a->HintControl()) return;
+    a->CancelHint();
+    a->SetHintControl(c);
+    if (a->ShowHint && c->ShowHint()) a->impl()->hintTimer.start(a->HintPause);
+}
+
+void ControlGone(TControl* c)
+{
+    if (Application && Application->HintControl() == c) {
+        Application->SetHintControl(nullptr);
+        Application->impl()->hintTimer.stop();
+    }
+}
+
+}  // namespace
+
+bool TApplication::ActivateHintFor(TControl* c, TPoint pos)
+{
+    if (!c) return false;
+    hintControl_ = c;
+    THintInfo info;
+    info.HintControl = c;
+    TPoint screen = c->ClientToScreen(pos);
+    info.HintPos = {screen.X, screen.Y + 20};
+    info.HintMaxWidth = Screen ? Screen->Width() : 800;
+    info.HintColor = HintColor;
+    info.CursorRect = c->ClientRect();
+    info.CursorPos = pos;
+    info.HideTimeout = HintHidePause;
+    info.HintStr = ShortHint(c->Hint());
+    bool canShow = c->Perform(CM_HINTSHOW, 0, LPARAM(&info)) == 0;
+    if (canShow && OnShowHint) OnShowHint(info.HintStr, canShow, info);
+    if (!canShow || info.HintStr.empty()) {
+        HideHint();
+        return false;
+    }
+    if (!hintWindow_) hintWindow_ = new THintWindow(this);
+    hintWindow_->SetColor(info.HintColor);
+    TRect r = hintWindow_->CalcHintRect(info.HintMaxWidth, info.HintStr);
+    OffsetRect(r, info.HintPos.X, info.HintPos.Y);
+    hintWindow_->ActivateHint(r, info.HintStr);
+    if (info.HideTimeout > 0) impl_->hideTimer.start(info.HideTimeout);
+    return true;
+}
+
+void TApplication::ActivateHint(TPoint cursorPos)
+{
+    QWidget* w = QApplication::widgetAt(cursorPos.X, cursorPos.Y);
+    for (TCustomForm* f : gForms) {
+        if (!f->HandleAllocated()) continue;
+        TPoint p = f->ScreenToClient(cursorPos);
+        if (!PtInRect(f->ClientRect(), p)) continue;
+        (void)w;
+        TControl* c = f->ControlAtPos(p, false, true);
+        TControl* hit = f;
+        while (c) {
+            hit = c;
+            p = {p.X - c->Left(), p.Y - c->Top()};
+            auto* wc = dynamic_cast<TWinControl*>(c);
+            c = wc ? wc->ControlAtPos(p, false, true) : nullptr;
+        }
+        ActivateHintFor(hit, p);
+        return;
+    }
+}
+
+void TApplication::CancelHint()
+{
+    impl_->hintTimer.stop();
+    HideHint();
+    hintControl_ = nullptr;
+}
+
+void TApplication::HideHint()
+{
+    impl_->hideTimer.stop();
+    if (hintWindow_) hintWindow_->ReleaseHandle();
+}
+
+// ---------------------------------------------------------------- THintWindow
+
+THintWindow::THintWindow(TComponent* AOwner) : TCustomControl(AOwner)
+{
+    TControl::SetVisible(false);
+    SetColor(clInfoBk);
+    Canvas()->Font().SetColor(clInfoText);
+}
+
+unsigned THintWindow::TopLevelFlags() const { return unsigned(Qt::ToolTip | Qt::FramelessWindowHint); }
+
+TRect THintWindow::CalcHintRect(int maxWidth, const std::string& hint)
+{
+    TBitmap measure(1, 1);
+    measure.Canvas()->Font().Assign(Canvas()->Font());
+    TRect r = Rect(0, 0, maxWidth, 0);
+    DrawText(measure.Canvas()->Handle(), hint, -1, &r, DT_CALCRECT | DT_LEFT | DT_WORDBREAK | DT_NOPREFIX);
+    r.Right += 6;
+    r.Bottom += 2;
+    return r;
+}
+
+void THintWindow::ActivateHint(TRect r, const std::string& hint)
+{
+    SetText(hint);
+    SetBounds(r.Left, r.Top, r.Width(), r.Height());
+    HandleNeeded();
+    if (QWidget* w = HostWidget(this)) {
+        w->setAttribute(Qt::WA_ShowWithoutActivating);
+        w->show();
+        if (!OffscreenPlatform()) w->raise();
+    }
+    TControl::SetVisible(true);
+    Invalidate();
+}
+
+void THintWindow::ReleaseHandle()
+{
+    if (QWidget* w = HostWidget(this)) w->hide();
+    TControl::SetVisible(false);
+}
+
+bool THintWindow::Shown() const
+{
+    QWidget* w = HostWidget(const_cast<THintWindow*>(this));
+    return w && w->isVisible();
+}
+
+void THintWindow::Paint()
+{
+    TCanvas* c = Canvas();
+    c->Brush().SetColor(Color());
+    c->Pen().SetColor(clBlack);
+    c->Rectangle(ClientRect());
+    TRect r = ClientRect();
+    r.Left += 2;
+    r.Top += 1;
+    c->Brush().SetStyle(bsClear);
+    DrawText(c->Handle(), Text(), -1, &r, DT_LEFT | DT_NOPREFIX | DT_WORDBREAK);
+}
+
+// ---------------------------------------------------------------- TCustomForm
+
+TCustomForm* GetParentForm(TControl* c)
+{
+    while (c && c->Parent()) c = c->Parent();
+    return dynamic_cast<TCustomForm*>(c);
+}
+
+TCustomForm::TCustomForm(TComponent* AOwner) : TWinControl(AOwner), canvas_(std::make_unique<TControlCanvas>(this))
+{
+    TWinControl::SetVisible(false);
+    SetBounds(100, 100, 320, 240);
+    gForms.push_back(this);
+}
+
+TCustomForm::~TCustomForm()
+{
+    std::erase(gForms, this);
+    if (Application && Application->MainForm() == this) Application->ClearMainForm();
+}
+
+void TCustomForm::AfterConstruction()
+{
+    if (created_) return;
+    created_ = true;
+    DoCreate();
+}
+
+void TCustomForm::BeforeDestruction()
+{
+    TWinControl::BeforeDestruction();
+    DoDestroy();
+}
+
+void TCustomForm::DoCreate()
+{
+    if (OnCreate) OnCreate(this);
+}
+void TCustomForm::DoDestroy()
+{
+    if (OnDestroy) OnDestroy(this);
+}
+void TCustomForm::DoShow()
+{
+    if (OnShow) OnShow(this);
+}
+void TCustomForm::DoHide()
+{
+    if (OnHide) OnHide(this);
+}
+void TCustomForm::DoClose(TCloseAction& action)
+{
+    if (OnClose) OnClose(this, action);
+}
+
+unsigned TCustomForm::TopLevelFlags() const
+{
+    Qt::WindowFlags f = Qt::Window;
+    switch (borderStyle_) {
+    case bsNone: f = Qt::Window | Qt::FramelessWindowHint; break;
+    case bsDialog: f = Qt::Dialog; break;
+    case bsToolWindow: case bsSizeToolWin: f = Qt::Tool; break;
+    default: break;
+    }
+    if (formStyle_ == fsStayOnTop) f |= Qt::WindowStaysOnTopHint;
+    return unsigned(f);
+}
+
+void TCustomForm::CreateWnd() {}
+
+void TCustomForm::SetVisible(bool v)
+{
+    if (v == Visible()) {
+        TWinControl::SetVisible(v);
+        return;
+    }
+    if (v) {
+        if (Position == poScreenCenter || Position == poDesktopCenter || Position == poMainFormCenter ||
+            Position == poOwnerFormCenter) {
+            TRect area = Screen ? Screen->WorkAreaRect() : Rect(0, 0, 800, 600);
+            SetBounds(area.Left + (area.Width() - Width()) / 2, area.Top + (area.Height() - Height()) / 2, Width(),
+                      Height());
+        }
+        DoShow();
+        TWinControl::SetVisible(true);
+    } else {
+        TWinControl::SetVisible(false);
+        DoHide();
+    }
+}
+
+void TCustomForm::Show()
+{
+    SetVisible(true);
+    if (QWidget* w = HostWidget(this); w && !OffscreenPlatform()) {
+        w->raise();
+        w->activateWindow();
+    }
+}
+
+void TCustomForm::Hide() { SetVisible(false); }
+
+bool TCustomForm::Active() const
+{
+    QWidget* w = HostWidget(const_cast<TCustomForm*>(this));
+    return w && w->isActiveWindow();
+}
+
+TWindowState TCustomForm::WindowState() const
+{
+    QWidget* w = HostWidget(const_cast<TCustomForm*>(this));
+    if (!w) return wsNormal;
+    if (w->isMinimized()) return wsMinimized;
+    if (w->isMaximized()) return wsMaximized;
+    return wsNormal;
+}
+
+void TCustomForm::SetWindowState(TWindowState s)
+{
+    HandleNeeded();
+    QWidget* w = HostWidget(this);
+    if (s == wsMinimized) w->setWindowState(Qt::WindowMinimized);
+    else if (s == wsMaximized) w->setWindowState(Qt::WindowMaximized);
+    else w->setWindowState(Qt::WindowNoState);
+}
+
+void TCustomForm::SetActiveControl(TWinControl* c)
+{
+    activeControl_ = c;
+    if (c && Visible() && c->CanFocus()) c->SetFocus();
+}
+
+void TCustomForm::ChildFocused(TWinControl* c) { activeControl_ = c; }
+
+bool TCustomForm::CloseQuery()
+{
+    bool can = true;
+    if (OnCloseQuery) OnCloseQuery(this, can);
+    return can;
+}
+
+void TCustomForm::Close()
+{
+    if (inModal_) {
+        modalResult_ = mrCancel;
+        return;
+    }
+    if (!CloseQuery()) return;
+    TCloseAction action = caHide;
+    DoClose(action);
+    if (action == caNone) return;
+    if (Application && Application->MainForm() == this) {
+        Hide();
+        Application->Terminate();
+    } else if (action == caHide) {
+        Hide();
+    } else if (action == caMinimize) {
+        SetWindowState(wsMinimized);
+    } else {
+        Release();
+    }
+}
+
+void TCustomForm::Release() { PostMessage(Handle(), CM_RELEASE, 0, 0); }
+
+TModalResult TCustomForm::ShowModal()
+{
+    if (Visible() || inModal_) throw base::EInvalidOperation("Cannot make a visible window modal");
+    modalResult_ = mrNone;
+    inModal_ = true;
+    HandleNeeded();
+    if (QWidget* w = HostWidget(this)) w->setWindowModality(Qt::ApplicationModal);
+    auto finish = [this] {
+        inModal_ = false;
+        Hide();
+        if (QWidget* w = HostWidget(this)) w->setWindowModality(Qt::NonModal);
+    };
+    try {
+        Show();
+        while (true) {
+            Application->HandleMessage();
+            if (Application->Terminated() && modalResult_ == mrNone) modalResult_ = mrCancel;
+            if (modalResult_ == mrNone) continue;
+            // The result closes the form unless the form refuses.
+            TCloseAction action = caHide;
+            if (CloseQuery()) DoClose(action);
+            else action = caNone;
+            if (action == caNone && !Application->Terminated()) {
+                modalResult_ = mrNone;
+                continue;
+            }
+            break;
+        }
+    } catch (...) {
+        finish();
+        throw;
+    }
+    finish();
+    return modalResult_;
+}
+
+void TCustomForm::Paint()
+{
+    if (OnPaint) OnPaint(this);
+}
+
+void TCustomForm::PaintWindow(HDC dc)
+{
+    canvas_->SetDC(dc);
+    try {
+        Paint();
+    } catch (...) {
+        canvas_->SetDC(nullptr);
+        throw;
+    }
+    canvas_->SetDC(nullptr);
+}
+
+void TCustomForm::Dispatch(TMessage& m)
+{
+    switch (m.Msg) {
+    case WM_CLOSE: Close(); break;
+    case CM_RELEASE: Free(); break;  // nothing of this form is touched after this
+    default: TWinControl::Dispatch(m); break;
+    }
+}
+
+void TCustomForm::CMDialogKey(TCMDialogKey& m)
+{
+    if (m.CharCode() == VK_TAB) {
+        SelectNext(FindFocusedControl(), GetKeyState(VK_SHIFT) >= 0, true);
+        m.Result = 1;
+        return;
+    }
+    TWinControl::CMDialogKey(m);
+}
+
+void TCustomForm::SelectNext(TWinControl* cur, bool goForward, bool checkTabStop)
+{
+    std::vector<TWinControl*> list;
+    GetTabOrderList(list);
+    if (list.empty()) return;
+    int start = -1;
+    for (int i = 0; i < int(list.size()); ++i)
+        if (list[std::size_t(i)] == cur) start = i;
+    const int n = int(list.size());
+    for (int step = 1; step <= n; ++step) {
+        int i = start < 0 ? (goForward ? step - 1 : n - step) : ((start + (goForward ? step : -step)) % n + n) % n;
+        TWinControl* c = list[std::size_t(i)];
+        if (c->CanFocus() && (!checkTabStop || c->TabStop())) {
+            c->SetFocus();
+            return;
+        }
+    }
+}
+
+}  // namespace platform

@@ -1,0 +1,483 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/Dialogs.h"
+#include "platform/Forms.h"
+#include "platform/GDI.h"
+#include "platform/TestRig.h"
+#include "platform/Thread.h"
+
+using namespace platform;
+
+namespace {
+
+// A custom-drawn control that records what reaches it.
+class TProbe : public TCustomControl {
+public:
+    explicit TProbe(TComponent* owner) : TCustomControl(owner) {}
+    std::vector<std::string> log;
+    int paints = 0;
+
+    void Paint() override
+    {
+        ++paints;
+        TCanvas* c = Canvas();
+        c->Brush().SetColor(clRed);
+        c->Pen().SetColor(clBlue);
+        c->Rectangle(ClientRect());
+        c->Pen().SetColor(clBlack);
+        c->MoveTo(0, 0);
+        c->LineTo(lineTo.X, lineTo.Y);
+    }
+    void MouseDown(TMouseButton b, TShiftState s, int x, int y) override
+    {
+        log.push_back("down " + std::to_string(b) + " " + std::to_string(s) + " " + std::to_string(x) + "," +
+                      std::to_string(y));
+        lineTo = {x, y};
+        TCustomControl::MouseDown(b, s, x, y);
+    }
+    void MouseUp(TMouseButton b, TShiftState, int x, int y) override
+    {
+        log.push_back("up " + std::to_string(b) + " " + std::to_string(x) + "," + std::to_string(y));
+    }
+    void MouseMove(TShiftState, int x, int y) override
+    {
+        log.push_back("move " + std::to_string(x) + "," + std::to_string(y));
+    }
+    void Click() override { log.push_back("click"); }
+    void DblClick() override { log.push_back("dblclick"); }
+    void KeyDown(Word& key, TShiftState s) override
+    {
+        log.push_back("keydown " + std::to_string(key) + " " + std::to_string(s));
+        if (key == VK_ESCAPE) key = 0;
+        TCustomControl::KeyDown(key, s);
+    }
+    void KeyPress(char& key) override { log.push_back(std::string("char ") + key); }
+    void KeyUp(Word& key, TShiftState) override { log.push_back("keyup " + std::to_string(key)); }
+    void CMMouseEnter(TMessage& m) override
+    {
+        log.push_back("enter");
+        TCustomControl::CMMouseEnter(m);
+    }
+    void CMMouseLeave(TMessage& m) override
+    {
+        log.push_back("leave");
+        TCustomControl::CMMouseLeave(m);
+    }
+    void WMTimer(TWMTimer& m) override { log.push_back("timer " + std::to_string(m.TimerID())); }
+    void WMEraseBkgnd(TWMEraseBkgnd& m) override
+    {
+        ++erases;
+        TCustomControl::WMEraseBkgnd(m);
+    }
+    int erases = 0;
+    TPoint lineTo{10, 0};
+};
+
+class TSpot : public TGraphicControl {
+public:
+    explicit TSpot(TComponent* owner) : TGraphicControl(owner) {}
+    std::vector<std::string> log;
+    void Paint() override
+    {
+        Canvas()->Brush().SetColor(clLime);
+        Canvas()->FillRect(ClientRect());
+    }
+    void MouseDown(TMouseButton, TShiftState, int x, int y) override
+    {
+        log.push_back("down " + std::to_string(x) + "," + std::to_string(y));
+    }
+    void CMMouseEnter(TMessage&) override { log.push_back("enter"); }
+    void CMMouseLeave(TMessage&) override { log.push_back("leave"); }
+};
+
+struct FormFixture : ::testing::Test {
+    TForm* form = nullptr;
+    TProbe* probe = nullptr;
+    void SetUp() override
+    {
+        form = Construct<TForm>(Application);
+        form->SetBounds(0, 0, 200, 150);
+        form->SetColor(clWhite);
+        probe = new TProbe(form);
+        probe->SetParent(form);
+        probe->SetBounds(20, 30, 60, 40);
+    }
+    void TearDown() override { form->Free(); }
+};
+
+}  // namespace
+
+TEST_F(FormFixture, CustomControlPaintsIntoABitmapAtItsPlace)
+{
+    auto b = PaintToBitmap(form);
+    TCanvas* c = b->Canvas();
+    EXPECT_EQ(probe->paints, 1);
+    EXPECT_EQ(c->Pixel(5, 5), clWhite);        // the form's background
+    EXPECT_EQ(c->Pixel(20, 30), clBlack);      // the line starts at the control's origin
+    EXPECT_EQ(c->Pixel(79, 69), clBlue);       // the frame's bottom-right corner
+    EXPECT_EQ(c->Pixel(80, 69), clWhite);      // right edge exclusive
+    EXPECT_EQ(c->Pixel(50, 50), clRed);        // the fill
+    EXPECT_EQ(c->Pixel(29, 30), clBlack);      // the line ...
+    EXPECT_EQ(c->Pixel(30, 30), clBlue);       // ... without its last pixel, over the frame
+}
+
+TEST_F(FormFixture, MouseMessagesReachTheHandlersAndDrawWhatTheyAsk)
+{
+    SendMouse(probe, WM_MOUSEMOVE, 3, 4);
+    SendMouse(probe, WM_LBUTTONDOWN, 5, 6, ssShift);
+    EXPECT_TRUE(probe->MouseCapture());
+    SendMouse(probe, WM_LBUTTONUP, 5, 6);
+    EXPECT_FALSE(probe->MouseCapture());
+    SendMouse(probe, WM_RBUTTONDOWN, 7, 8);
+    SendMouse(probe, WM_LBUTTONDBLCLK, 1, 1);
+    const std::vector<std::string> expected = {
+        "enter", "move 3,4", "down 0 9 5,6", "click", "up 0 5,6", "down 1 16 7,8", "dblclick", "down 0 72 1,1"};
+    EXPECT_EQ(probe->log, expected);
+    auto b = PaintToBitmap(probe);
+    // The control drew its line towards the last press.
+    EXPECT_EQ(b->Canvas()->Pixel(0, 0), clBlack);
+}
+
+TEST_F(FormFixture, ReleaseOutsideTheControlIsNoClick)
+{
+    SendMouse(probe, WM_LBUTTONDOWN, 5, 6);
+    SendMouse(probe, WM_LBUTTONUP, 500, 6);
+    for (const auto& l : probe->log) EXPECT_NE(l, "click");
+}
+
+TEST_F(FormFixture, KeyboardMessagesReachTheHandlers)
+{
+    SendKey(probe, 'A', ssShift);
+    SendKey(probe, VK_ESCAPE);
+    const std::vector<std::string> expected = {"keydown 65 1", "char A", "keyup 65", "keydown 27 0",
+                                               "char \x1b", "keyup 27"};
+    EXPECT_EQ(probe->log, expected);
+}
+
+TEST_F(FormFixture, FormKeyPreviewSeesKeysFirst)
+{
+    std::vector<std::string> order;
+    form->KeyPreview = true;
+    form->OnKeyDown = [&](TObject*, Word& key, TShiftState) {
+        order.push_back("form");
+        if (key == 'Q') key = 0;
+    };
+    probe->OnKeyDown = [&](TObject*, Word&, TShiftState) { order.push_back("probe"); };
+    SendKey(probe, 'B');
+    SendKey(probe, 'Q');
+    EXPECT_EQ(order, (std::vector<std::string>{"form", "probe", "form"}));
+}
+
+namespace {
+class TSwallow : public TCustomControl {
+public:
+    using TCustomControl::TCustomControl;
+    int seen = 0, downs = 0;
+    void WndProc(TMessage& m) override
+    {
+        if (m.Msg == WM_LBUTTONDOWN) {
+            ++seen;
+            return;  // never reaches the handlers
+        }
+        TCustomControl::WndProc(m);
+    }
+    void WMLButtonUp(TWMMouse& m) override
+    {
+        ++downs;
+        TCustomControl::WMLButtonUp(m);
+    }
+};
+}  // namespace
+
+TEST_F(FormFixture, WndProcAndHandlersCanBeOverridden)
+{
+    auto* s = new TSwallow(form);
+    s->SetParent(form);
+    s->SetBounds(0, 0, 10, 10);
+    bool clicked = false;
+    s->OnClick = [&](TObject*) { clicked = true; };
+    ClickAt(s, 2, 2);
+    EXPECT_EQ(s->seen, 1);
+    EXPECT_EQ(s->downs, 1);
+    EXPECT_FALSE(clicked);
+}
+
+TEST_F(FormFixture, GraphicControlGetsItsMouseAndPaintsOnTheParent)
+{
+    auto* spot = new TSpot(form);
+    spot->SetParent(form);
+    spot->SetBounds(100, 10, 20, 20);
+    SendMouse(form, WM_MOUSEMOVE, 105, 15);
+    SendMouse(form, WM_LBUTTONDOWN, 105, 15);
+    SendMouse(form, WM_LBUTTONUP, 105, 15);
+    SendMouse(form, WM_MOUSEMOVE, 5, 5);
+    EXPECT_EQ(spot->log, (std::vector<std::string>{"enter", "down 5,5", "leave"}));
+    auto b = PaintToBitmap(form);
+    EXPECT_EQ(b->Canvas()->Pixel(100, 10), clLime);
+    EXPECT_EQ(b->Canvas()->Pixel(119, 29), clLime);
+    EXPECT_EQ(b->Canvas()->Pixel(120, 29), clWhite);
+}
+
+TEST_F(FormFixture, WheelNotHandledGoesToTheParent)
+{
+    int formWheel = 0;
+    form->OnMouseWheel = [&](TObject*, TShiftState, int delta, TPoint, bool& handled) {
+        formWheel = delta;
+        handled = true;
+    };
+    SendMouse(probe, WM_MOUSEWHEEL, 5, 5);
+    EXPECT_EQ(formWheel, 120);
+}
+
+TEST_F(FormFixture, PostedKeyIsHandledAfterTheCurrentMessage)
+{
+    std::vector<std::string> order;
+    probe->OnKeyDown = [&](TObject*, Word& key, TShiftState) {
+        order.push_back("key " + std::to_string(key));
+        if (key == VK_RETURN) {
+            PostMessage(probe->Handle(), WM_KEYDOWN, VK_DOWN, 0);
+            order.push_back("posted");
+        }
+    };
+    SendKey(probe, VK_RETURN);
+    order.push_back("returned");
+    Application->ProcessMessages();
+    EXPECT_EQ(order, (std::vector<std::string>{"key 13", "posted", "returned", "key 40"}));
+}
+
+TEST_F(FormFixture, AlignLaysOutChildrenInOrder)
+{
+    auto* top = new TProbe(form);
+    top->SetParent(form);
+    top->SetHeight(20);
+    top->SetAlign(alTop);
+    auto* left = new TProbe(form);
+    left->SetParent(form);
+    left->SetWidth(30);
+    left->SetAlign(alLeft);
+    auto* rest = new TProbe(form);
+    rest->SetParent(form);
+    rest->SetAlign(alClient);
+    EXPECT_EQ(top->BoundsRect(), Rect(0, 0, 200, 20));
+    EXPECT_EQ(left->BoundsRect(), Rect(0, 20, 30, 150));
+    EXPECT_EQ(rest->BoundsRect(), Rect(30, 20, 200, 150));
+    int resized = 0;
+    rest->OnResize = [&](TObject*) { ++resized; };
+    form->SetBounds(0, 0, 300, 200);
+    EXPECT_EQ(rest->BoundsRect(), Rect(30, 20, 300, 200));
+    EXPECT_EQ(resized, 1);
+}
+
+TEST_F(FormFixture, WindowTimersSendTheirIdentifier)
+{
+    probe->SetTimer(7, 1);
+    EXPECT_TRUE(ProcessUntil([&] { return !probe->log.empty(); }));
+    EXPECT_EQ(probe->log.front(), "timer 7");
+    EXPECT_TRUE(probe->KillTimer(7));
+    EXPECT_FALSE(probe->KillTimer(7));
+}
+
+TEST_F(FormFixture, ShownFormPaintsThroughTheHostWindow)
+{
+    form->Show();
+    probe->Repaint();
+    EXPECT_TRUE(ProcessUntil([&] { return probe->paints > 0; }));
+    EXPECT_GE(probe->erases, 1);
+    // Drawing outside a paint message lands in the window at once.
+    probe->Canvas()->Pixel(0, 0);
+    probe->Canvas()->SetPixel(3, 3, clYellow);
+    EXPECT_EQ(probe->Canvas()->Pixel(3, 3), clYellow);
+    form->Hide();
+}
+
+TEST_F(FormFixture, FocusMovesWithSetFocusAndTab)
+{
+    auto* second = new TProbe(form);
+    second->SetParent(form);
+    second->SetTabStop(true);
+    probe->SetTabStop(true);
+    std::vector<std::string> order;
+    probe->OnEnter = [&](TObject*) { order.push_back("enter probe"); };
+    probe->OnExit = [&](TObject*) { order.push_back("exit probe"); };
+    second->OnEnter = [&](TObject*) { order.push_back("enter second"); };
+    form->Show();
+    probe->SetFocus();
+    EXPECT_TRUE(probe->Focused());
+    EXPECT_EQ(form->ActiveControl(), probe);
+    SendKey(probe, VK_TAB);
+    EXPECT_TRUE(second->Focused());
+    EXPECT_EQ(order, (std::vector<std::string>{"enter probe", "exit probe", "enter second"}));
+    form->Hide();
+}
+
+TEST_F(FormFixture, HintShowsTheShortHintThroughTheHooks)
+{
+    probe->SetHint("Short|Long text");
+    probe->SetShowHint(true);
+    std::string seen;
+    Application->OnShowHint = [&](std::string& s, bool& canShow, THintInfo& info) {
+        seen = s;
+        EXPECT_EQ(info.HintControl, probe);
+        EXPECT_EQ(info.CursorPos, Point(4, 5));
+        s = "Changed";
+        canShow = true;
+    };
+    EXPECT_TRUE(Application->ActivateHintFor(probe, {4, 5}));
+    EXPECT_EQ(seen, "Short");
+    ASSERT_NE(Application->HintWindow(), nullptr);
+    EXPECT_TRUE(Application->HintWindow()->Shown());
+    EXPECT_EQ(Application->HintWindow()->Caption(), "Changed");
+    Application->CancelHint();
+    EXPECT_FALSE(Application->HintWindow()->Shown());
+    Application->OnShowHint = nullptr;
+}
+
+namespace {
+class THintRefuser : public TCustomControl {
+public:
+    using TCustomControl::TCustomControl;
+    void CMHintShow(TCMHintShow& m) override { m.Result = 1; }
+};
+}  // namespace
+
+TEST_F(FormFixture, ControlCanRefuseItsHint)
+{
+    auto* r = new THintRefuser(form);
+    r->SetParent(form);
+    r->SetHint("never");
+    r->SetShowHint(true);
+    EXPECT_FALSE(Application->ActivateHintFor(r, {1, 1}));
+}
+
+namespace {
+class TOrderForm : public TForm {
+public:
+    static std::vector<std::string>* log;
+    static TOrderForm** ref;
+    explicit TOrderForm(TComponent* owner) : TForm(owner)
+    {
+        log->push_back(*ref == this ? "ref set before constructor" : "ref not set");
+        OnCreate = [](TObject*) { log->push_back("create"); };
+        OnDestroy = [](TObject*) { log->push_back("destroy"); };
+    }
+};
+std::vector<std::string>* TOrderForm::log = nullptr;
+TOrderForm** TOrderForm::ref = nullptr;
+}  // namespace
+
+TEST(Forms, CreateFormSetsTheReferenceFirstAndRaisesCreate)
+{
+    std::vector<std::string> log;
+    TOrderForm* f = nullptr;
+    TOrderForm::log = &log;
+    TOrderForm::ref = &f;
+    Application->CreateForm(f);
+    EXPECT_EQ(log, (std::vector<std::string>{"ref set before constructor", "create"}));
+    f->Free();
+    EXPECT_EQ(log.back(), "destroy");
+    EXPECT_EQ(Application->MainForm(), nullptr);
+}
+
+TEST(Forms, ShowModalReturnsTheModalResult)
+{
+    TForm* f = Construct<TForm>(Application);
+    std::vector<std::string> log;
+    f->OnShow = [&](TObject*) { log.push_back("show"); };
+    f->OnClose = [&](TObject*, TCloseAction&) { log.push_back("close"); };
+    f->OnHide = [&](TObject*) { log.push_back("hide"); };
+    TTimer timer(nullptr);
+    timer.SetInterval(1);
+    timer.OnTimer = [&](TObject*) {
+        timer.SetEnabled(false);
+        f->SetModalResult(mrOk);
+    };
+    EXPECT_EQ(f->ShowModal(), mrOk);
+    EXPECT_FALSE(f->Visible());
+    EXPECT_EQ(log, (std::vector<std::string>{"show", "close", "hide"}));
+    f->Free();
+}
+
+TEST(Forms, CloseActionFreeReleasesTheForm)
+{
+    bool destroyed = false;
+    TForm* f = Construct<TForm>(Application);
+    f->OnClose = [](TObject*, TCloseAction& a) { a = caFree; };
+    f->OnDestroy = [&](TObject*) { destroyed = true; };
+    f->Show();
+    f->Close();
+    EXPECT_FALSE(destroyed);  // freed once the current message is done
+    Application->ProcessMessages();
+    EXPECT_TRUE(destroyed);
+}
+
+TEST(Dialogs, HooksAnswerMessageBoxesAndCommonDialogs)
+{
+    std::vector<TMessageBoxRequest> seen;
+    auto old = SetMessageBoxHook([&](const TMessageBoxRequest& r) {
+        seen.push_back(r);
+        return mrNo;
+    });
+    EXPECT_EQ(MessageDlg("Save changes?", mtConfirmation, mbYesNoCancel), mrNo);
+    ShowMessage("Done");
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(seen[0].Text, "Save changes?");
+    EXPECT_EQ(seen[0].Buttons, mbYesNoCancel);
+    EXPECT_EQ(seen[1].Buttons, unsigned(mbOK));
+    SetMessageBoxHook(old);
+
+    auto oldDlg = SetDialogHook([](TCommonDialog& d) {
+        if (auto* o = dynamic_cast<TOpenDialog*>(&d)) {
+            o->FileName = "/tmp/hull.txt";
+            return true;
+        }
+        if (auto* c = dynamic_cast<TColorDialog*>(&d)) c->Color = clRed;
+        return false;
+    });
+    TSaveDialog save(nullptr);
+    save.Filter = "Hull files (*.txt)|*.txt|All files|*.*";
+    EXPECT_TRUE(save.Execute());
+    EXPECT_EQ(save.FileName, "/tmp/hull.txt");
+    TColorDialog color(nullptr);
+    EXPECT_FALSE(color.Execute());
+    EXPECT_EQ(color.Color, clRed);
+    SetDialogHook(oldDlg);
+    EXPECT_EQ(ParseDialogFilter(save.Filter).size(), 2u);
+    EXPECT_EQ(ParseDialogFilter(save.Filter)[1].second, "*.*");
+}
+
+TEST(Application, ExceptionInAHandlerShowsTheExceptionBox)
+{
+    std::vector<TMessageBoxRequest> seen;
+    auto old = SetMessageBoxHook([&](const TMessageBoxRequest& r) {
+        seen.push_back(r);
+        return mrOk;
+    });
+    TForm* f = Construct<TForm>(Application);
+    f->OnKeyDown = [](TObject*, Word&, TShiftState) { throw base::EConvertError("'x' is not a valid number"); };
+    PostMessage(f->Handle(), WM_KEYDOWN, 'X', 0);
+    Application->ProcessMessages();
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].Text, "'x' is not a valid number.");
+    EXPECT_EQ(seen[0].Caption, Application->Title());
+    EXPECT_EQ(seen[0].Type, mtError);
+    // Aborts are silent.
+    f->OnKeyDown = [](TObject*, Word&, TShiftState) { throw base::EAbort(""); };
+    PostMessage(f->Handle(), WM_KEYDOWN, 'X', 0);
+    Application->ProcessMessages();
+    EXPECT_EQ(seen.size(), 1u);
+    f->Free();
+    SetMessageBoxHook(old);
+}
+
+TEST(Screen, SizeAndCursor)
+{
+    EXPECT_GT(Screen->Width(), 0);
+    EXPECT_GT(Screen->Height(), 0);
+    Screen->SetCursor(crHourGlass);
+    EXPECT_EQ(Screen->Cursor(), crHourGlass);
+    Screen->SetCursor(crDefault);
+    EXPECT_EQ(Screen->Cursor(), crDefault);
+}
