@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <climits>
 #include <cstdlib>
 
 #include "platform/Private.h"
@@ -163,10 +164,59 @@ bool HasPen(const DeviceContext& dc) { return dc.penStyle != psClear && dc.rop2 
 bool HasBrush(const DeviceContext& dc) { return dc.brushStyle != bsClear; }
 bool ThinPen(const DeviceContext& dc) { return dc.penWidth <= 1; }
 
+std::uint32_t Mix(int rop2, std::uint32_t p, std::uint32_t d)
+{
+    std::uint32_t r;
+    switch (rop2) {
+    case R2_BLACK: r = 0; break;
+    case R2_NOTMERGEPEN: r = ~(p | d); break;
+    case R2_MASKNOTPEN: r = ~p & d; break;
+    case R2_NOTCOPYPEN: r = ~p; break;
+    case R2_MASKPENNOT: r = p & ~d; break;
+    case R2_NOT: r = ~d; break;
+    case R2_XORPEN: r = p ^ d; break;
+    case R2_NOTMASKPEN: r = ~(p & d); break;
+    case R2_MASKPEN: r = p & d; break;
+    case R2_NOTXORPEN: r = ~(p ^ d); break;
+    case R2_NOP: r = d; break;
+    case R2_MERGENOTPEN: r = ~p | d; break;
+    case R2_MERGEPENNOT: r = p | ~d; break;
+    case R2_MERGEPEN: r = p | d; break;
+    case R2_WHITE: r = 0xFFFFFF; break;
+    default: r = p; break;
+    }
+    return r | 0xFF000000u;
+}
+
 // Plots logical pixels with the pen colour and mix mode.
 void PlotPixels(DeviceContext& dc, const QPolygon& pts)
 {
     if (pts.isEmpty()) return;
+    if (dc.image && dc.image->format() == QImage::Format_RGB32) {
+        // Straight into the pixels: one call per line would otherwise cost a painter.
+        const QRegion clip = dc.EffectiveClip();
+        if (clip.isEmpty()) return;
+        const bool simple = clip.rectCount() == 1;
+        const QRect box = clip.boundingRect();
+        const QPoint off = dc.Offset();
+        const std::uint32_t pen = ToQColor(dc.penColor).rgb() & 0xFFFFFF;
+        const int rop = dc.rop2;
+        uchar* bits = dc.image->bits();
+        const qsizetype stride = dc.image->bytesPerLine();
+        int x0 = INT_MAX, y0 = INT_MAX, x1 = INT_MIN, y1 = INT_MIN;
+        for (const QPoint& lp : pts) {
+            const QPoint d = lp + off;
+            if (!box.contains(d) || (!simple && !clip.contains(d))) continue;
+            auto* px = reinterpret_cast<std::uint32_t*>(bits + d.y() * stride) + d.x();
+            *px = Mix(rop, pen, *px & 0xFFFFFF);
+            x0 = std::min(x0, d.x());
+            y0 = std::min(y0, d.y());
+            x1 = std::max(x1, d.x());
+            y1 = std::max(y1, d.y());
+        }
+        if (x0 <= x1) dc.Drawn(QRect(QPoint(x0, y0), QPoint(x1, y1)));
+        return;
+    }
     QColor color = ToQColor(dc.penColor);
     bool skip;
     QPainter::CompositionMode mode = Rop2Mode(dc.rop2, color, skip);
@@ -260,6 +310,7 @@ bool LineTo(HDC dc, int x, int y)
     if (ThinPen(*dc)) {
         DashState dash(dc->penStyle);
         QPolygon pts;
+        pts.reserve(std::max(std::abs(b.x() - a.x()), std::abs(b.y() - a.y())) + 1);
         LinePixels(a, b, dash, pts);
         PlotPixels(*dc, pts);
         return true;
