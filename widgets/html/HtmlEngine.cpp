@@ -1,0 +1,1284 @@
+#include "widgets/html/HtmlEngine.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/FrameControl.h"
+#include "platform/GDI.h"
+#include "platform/Graphics.h"
+#include "platform/ImageList.h"
+#include "widgets/html/HtmlText.h"
+#include "widgets/html/PictureContainer.h"
+#include "widgets/html/ThemeApi.h"
+
+namespace html {
+namespace {
+
+using namespace platform;
+
+constexpr std::size_t npos = std::string::npos;
+// Points of the FONT SIZE values 1 to 5; larger sizes are capped so that a stray
+// number cannot ask the host for an enormous font.
+constexpr int kFontSizes[] = {8, 10, 12, 14, 16};
+constexpr int kMaxPointSize = 1000;
+
+char UpperChar(char c) { return (c >= 'a' && c <= 'z') ? char(c - 32) : c; }
+char LowerChar(char c) { return (c >= 'A' && c <= 'Z') ? char(c + 32) : c; }
+
+std::string Upper(std::string_view s)
+{
+    std::string r(s);
+    for (char& c : r) c = UpperChar(c);
+    return r;
+}
+
+std::string Lower(std::string_view s)
+{
+    std::string r(s);
+    for (char& c : r) c = LowerChar(c);
+    return r;
+}
+
+bool StartsWith(std::string_view s, std::string_view prefix) { return s.substr(0, prefix.size()) == prefix; }
+
+bool Contains(std::string_view s, std::string_view sub) { return s.find(sub) != std::string_view::npos; }
+
+std::size_t FindNoCase(std::string_view hay, std::string_view needle, std::size_t from = 0)
+{
+    if (needle.empty() || hay.size() < needle.size()) return npos;
+    for (std::size_t i = from; i + needle.size() <= hay.size(); ++i) {
+        std::size_t k = 0;
+        while (k < needle.size() && UpperChar(hay[i + k]) == UpperChar(needle[k])) ++k;
+        if (k == needle.size()) return i;
+    }
+    return npos;
+}
+
+// The text between the first double quote at or after from and the next one; empty
+// without quotes.
+std::string QuotedFrom(std::string_view tag, std::size_t from)
+{
+    std::size_t q1 = tag.find('"', from);
+    if (q1 == std::string_view::npos) return {};
+    std::size_t q2 = tag.find('"', q1 + 1);
+    if (q2 == std::string_view::npos) return {};
+    return std::string(tag.substr(q1 + 1, q2 - q1 - 1));
+}
+
+// Value of attribute name: the first occurrence counts; found tells whether it is there.
+std::string Attr(std::string_view tag, std::string_view name, bool* found = nullptr, bool anyCase = false)
+{
+    std::size_t p = anyCase ? FindNoCase(tag, name) : tag.find(name);
+    if (found) *found = p != std::string_view::npos;
+    if (p == std::string_view::npos) return {};
+    return QuotedFrom(tag, p + name.size());
+}
+
+TColor ParseColor(std::string_view v)
+{
+    if (!v.empty() && v[0] == '#') return ColorFromHex(v);
+    return ColorFromName(Lower(v));
+}
+
+int MulDiv(int a, int b, int c)
+{
+    if (c == 0) return -1;
+    long long n = (long long)a * b, d = c;
+    if (d < 0) {
+        n = -n;
+        d = -d;
+    }
+    return int(n >= 0 ? (n + d / 2) / d : -((-n + d / 2) / d));
+}
+
+int RoundHalfEven(double v) { return int(std::nearbyint(v)); }
+
+struct Entity {
+    const char* name;
+    const char* value;
+};
+
+// Entities replaced in the whole text before layout; "&amp;" depends on the variant.
+const Entity kEntities[] = {{"&amp;", nullptr},   {"&quot;", "\""},  {"&sect;", "\xA7"},
+                            {"&permil;", "\x89"}, {"&reg;", "\xAE"}, {"&copy;", "\xA9"},
+                            {"&para;", "\xB6"},   {"&trade;", "\x99"}, {"&euro;", "\x80"}};
+
+// Replacing one entity never makes or breaks another except through the "&" it
+// produces, so one scan that looks again at each produced "&" gives what repeating
+// the replacements until nothing changes gives.
+std::string ReplaceEntities(std::string s, bool prefixAmp)
+{
+    if (s.find('&') == npos) return s;
+    std::string out;
+    out.reserve(s.size());
+    std::size_t i = 0;
+    while (i < s.size()) {
+        if (s[i] != '&') {
+            out.push_back(s[i++]);
+            continue;
+        }
+        bool replaced = false;
+        for (const Entity& e : kEntities) {
+            std::string_view name(e.name);
+            if (i + name.size() <= s.size() && FindNoCase(std::string_view(s).substr(i, name.size()), name) == 0) {
+                std::string value = e.value ? e.value : (prefixAmp ? "&&" : "&");
+                s.replace(i, name.size(), value);
+                replaced = true;
+                break;
+            }
+        }
+        if (replaced) {
+            // A produced "&" may start a new entity with what follows; "&&" only at
+            // its second character.
+            if (s[i] == '&' && i + 1 < s.size() && s[i + 1] == '&') out.push_back(s[i++]);
+            if (s[i] != '&') out.push_back(s[i++]);
+            continue;
+        }
+        out.push_back(s[i++]);
+    }
+    return out;
+}
+
+void ReplaceAllNoCase(std::string& s, std::string_view from, std::string_view to)
+{
+    std::size_t p = FindNoCase(s, from);
+    if (p == npos) return;
+    std::string out;
+    std::size_t last = 0;
+    while (p != npos) {
+        out.append(s, last, p - last);
+        out.append(to);
+        last = p + from.size();
+        p = FindNoCase(s, from, last);
+    }
+    out.append(s, last, npos);
+    s = std::move(out);
+}
+
+std::string PieceEntities(std::string piece)
+{
+    if (piece.find('&') == npos) return piece;
+    ReplaceAllNoCase(piece, "&nbsp;", " ");
+    ReplaceAllNoCase(piece, "&lt;", "<");
+    ReplaceAllNoCase(piece, "&gt;", ">");
+    return piece;
+}
+
+// "<#x>" loses its angle brackets; every marker, or only the first.
+void RemoveMarkers(std::string& s, bool all)
+{
+    std::size_t p = s.find("<#");
+    while (p != npos) {
+        s.erase(p, 1);
+        std::size_t gt = s.find('>', p);
+        if (gt != npos) s.erase(gt, 1);
+        if (!all) break;
+        p = s.find("<#", p);
+    }
+}
+
+struct LineCtx {
+    TRect lr;  // the line rectangle
+    TRect pr;  // the piece rectangle
+    TRect pr0;  // where each piece's rectangle starts from
+    int lw = 0;
+    std::string consumed, placed;
+    int trailing = 0;
+    bool ended = false, stopped = false, liSeen = false;
+    bool drawing = false;
+    bool secondPass = false;
+};
+
+// What the second pass of a line must start from, and the first pass of the next.
+struct PassState {
+    bool inLink, hidden, shadow, errorLine, sub, sup;
+    std::string ref;
+    int linkCount, listLevel, imgCount;
+};
+
+class Engine {
+public:
+    Engine(const HTMLDrawParams& p, HTMLDrawResult& r) : p_(p), r_(r), C(*p.Canvas) {}
+    bool Run();
+
+private:
+    bool Grid() const { return p_.Variant == HTMLVariant::Grid; }
+    bool Tree() const { return p_.Variant == HTMLVariant::Tree; }
+    bool Panel() const { return p_.Variant == HTMLVariant::Panel; }
+    bool KeepWords() const { return !Tree(); }
+    HDC DC() { return C.Handle(); }
+    int GH() { return C.TextHeight("gh"); }
+
+    PassState Save() const
+    {
+        return {inLink_, hidden_, shadow_, errorLine_, sub_, sup_, ref_, linkCount_, listLevel_, imgCount_};
+    }
+    void Restore(const PassState& s)
+    {
+        inLink_ = s.inLink;
+        hidden_ = s.hidden;
+        shadow_ = s.shadow;
+        errorLine_ = s.errorLine;
+        sub_ = s.sub;
+        sup_ = s.sup;
+        ref_ = s.ref;
+        linkCount_ = s.linkCount;
+        listLevel_ = s.listLevel;
+        imgCount_ = s.imgCount;
+    }
+
+    void Line(std::string& s, LineCtx& L);
+    int MeasurePiece(const std::string& piece, const LineCtx& L);
+    void DrawPiece(const std::string& piece, LineCtx& L);
+    void ErrorUnderline(int left, int right, int bottom);
+    void Tag(const std::string& tag, std::size_t restLen, LineCtx& L);
+    void OpenLink(const std::string& tag, LineCtx& L);
+    void CloseLink(LineCtx& L);
+    void FontTag(const std::string& up, LineCtx& L);
+    void ParagraphTag(const std::string& up, LineCtx& L);
+    void ListItem(LineCtx& L);
+    void Image(const std::string& up, LineCtx& L);
+    void Control(const std::string& tag, LineCtx& L);
+    void Body(const std::string& up, LineCtx& L);
+    bool PlaceObject(LineCtx& L);
+    bool ObjectUnderPoint(const LineCtx& L) const;
+    THTMLPicture* FindPicture(const std::string& src);
+    void TilePicture(THTMLPicture* pic);
+    void Gradient(TColor from, TColor to, const TRect& r, int steps, bool horizontal, TColor border);
+    void ThemedPart(const wchar_t* cls, int part, int state, const TRect& r);
+    void Box(const TRect& r);
+
+    TColor BrushSave() { return C.Brush().Style() == bsClear ? clNone : C.Brush().Color(); }
+    void SetBrush(TColor c)
+    {
+        if (c == clNone) C.Brush().SetStyle(bsClear);
+        else C.Brush().SetColor(c);
+    }
+    void AddStyle(TFontStyles s) { C.Font().SetStyle(C.Font().Style() | s); }
+    void RemoveStyle(TFontStyles s) { C.Font().SetStyle(C.Font().Style() & ~s); }
+
+    const HTMLDrawParams& p_;
+    HTMLDrawResult& r_;
+    TCanvas& C;
+
+    TFont base_;
+    TColor startBk_ = clNone;
+    UINT flags_ = 0, drawFlags_ = 0;
+    bool themed_ = false;
+    std::string incomingID_;
+
+    TColor linkBrush_ = clNone, linkFont_ = clNone, fontBg_ = clNone, hiBrush_ = clNone, hiFont_ = clNone,
+           parBg_ = clNone;
+    bool inLink_ = false, hidden_ = false, shadow_ = false, errorLine_ = false, sub_ = false, sup_ = false,
+         parBgActive_ = false, linkMarked_ = false;
+    std::string ref_;
+    int linkCount_ = 0, imgCount_ = 0, hoverImg_ = -1, listLevel_ = 0;
+    int rotSaved_ = 0;
+    bool rotActive_ = false;
+    TRect focusRect_;
+    int linkStartX_ = 0, linkStartTop_ = 0;
+
+    enum Align { alLeft, alRight, alCenter } align_ = alLeft;
+    int indent_ = 0;
+
+    int lineHeight_ = 0, textHeight_ = 0, subShift_ = 0, supShift_ = 0, imgShift_ = 0;
+    int objW_ = 0, objH_ = 0;
+    bool linkHit_ = false, objHit_ = false;
+};
+
+bool Engine::Run()
+{
+    base_.Assign(C.Font());
+    TFont measureFont, drawFont;
+    measureFont.Assign(C.Font());
+    drawFont.Assign(C.Font());
+    TBrush savedBrush;
+    savedBrush.Assign(C.Brush());
+    startBk_ = C.Brush().Color();
+    SetBrush(clNone);
+    SetBkMode(DC(), TRANSPARENT);
+
+    if (Grid()) themed_ = grdhtmle::IsWinXP;
+    else if (Tree()) themed_ = parhtml::IsWinXP;
+    if (themed_) {
+        ThemeApi& api = Grid() ? ExXPVS() : ParXPVS();
+        themed_ = api.IsThemeActive && api.IsThemeActive() && api.OpenThemeData && api.DrawThemeBackground &&
+                  api.CloseThemeData;
+    }
+
+    incomingID_ = r_.ControlID;
+    r_.ControlRect = TRect{};
+    r_.ControlValue.clear();
+    r_.ControlType.clear();
+    r_.FocusAnchor.clear();
+    r_.StrippedText.clear();
+    if (!(Grid() && p_.HitTestOnly)) r_.ControlID.clear();
+    r_.MeasuredWidth = r_.MeasuredHeight = r_.LinkCount = 0;
+    r_.LinkUnderPoint = -1;
+    bool hit = false;
+
+    TRect wr = p_.TextRect;
+    wr.Left += 1;
+
+    flags_ = (Grid() ? 0xA68u : 0x268u);
+    if (!p_.WordWrap) flags_ |= DT_END_ELLIPSIS;
+    drawFlags_ = Panel() ? (flags_ & ~UINT(DT_EXTERNALLEADING)) : flags_;
+
+    std::string s = ReplaceEntities(std::string(p_.Text), !Grid());
+    RemoveMarkers(s, Grid());
+    s = LineBreaksToBR(s);
+
+    while (!s.empty()) {
+        C.Font().Assign(measureFont);
+        lineHeight_ = textHeight_ = GH();
+        subShift_ = supShift_ = imgShift_ = 0;
+        sub_ = sup_ = false;
+        const PassState lineStart = Save();
+
+        LineCtx M;
+        M.lr = wr;
+        M.pr = M.pr0 = wr;
+        std::string raw;
+        Line(s, M);
+        raw = M.consumed;
+        measureFont.Assign(C.Font());
+        if (!Grid()) lineHeight_ += p_.LineSpacing;
+
+        TRect dr = wr;
+        if (align_ == alRight && wr.Right - M.lw > wr.Left) dr.Left = wr.Right - M.lw;
+        if (align_ == alCenter && wr.Right - wr.Left - M.lw > 0) dr.Left = wr.Left + (wr.Right - wr.Left - M.lw) / 2;
+        dr.Left += indent_;
+        dr.Bottom = dr.Top + lineHeight_ + subShift_ + supShift_;
+
+        if (!p_.MeasureOnly) {
+            C.Font().Assign(drawFont);
+            Restore(lineStart);
+            linkHit_ = objHit_ = false;
+            LineCtx D;
+            D.lr = dr;
+            D.pr = D.pr0 = dr;
+            D.pr.Bottom -= subShift_;
+            D.pr0.Bottom -= subShift_;
+            D.drawing = !p_.HitTestOnly;
+            D.secondPass = true;
+            Line(raw, D);
+            drawFont.Assign(C.Font());
+            const int textBottom = dr.Bottom - imgShift_;
+            if (linkHit_ && p_.HitY > textBottom - textHeight_ && p_.HitY < textBottom) hit = true;
+            if (objHit_) hit = true;
+        }
+
+        const int advance = lineHeight_ + subShift_ + supShift_;
+        wr.Top += advance;
+        r_.MeasuredHeight += advance;
+        if (!p_.MeasureOnly) {
+            if (Tree() ? wr.Top > wr.Bottom : wr.Top + textHeight_ > wr.Bottom) s.clear();
+        }
+    }
+
+    C.Font().Assign(base_);
+    if (r_.MeasuredHeight == 0) r_.MeasuredHeight = GH();
+    C.Brush().Assign(savedBrush);
+    r_.LinkCount = linkCount_;
+    return hit && !p_.MeasureOnly;
+}
+
+int Engine::MeasurePiece(const std::string& piece, const LineCtx& L)
+{
+    if (Tree()) {
+        TSize sz;
+        GetTextExtentPoint32(DC(), piece, -1, sz);
+        return sz.cx;
+    }
+    TRect cr = L.lr;
+    DrawTextEx(DC(), piece, -1, &cr, flags_ | DT_CALCRECT);
+    return cr.Right - L.lr.Left;
+}
+
+void Engine::DrawPiece(const std::string& piece, LineCtx& L)
+{
+    TRect pr = L.pr;
+    if (sup_) pr.Bottom -= supShift_;
+    if (sub_) pr.Bottom += subShift_;
+    pr.Bottom -= imgShift_;
+    if (shadow_) {
+        TRect sr = pr;
+        OffsetRect(sr, p_.ShadowOffset, p_.ShadowOffset);
+        const TColor fc = C.Font().Color();
+        C.Font().SetColor(p_.ShadowColor);
+        DrawTextEx(DC(), piece, -1, &sr, drawFlags_);
+        C.Font().SetColor(fc);
+    }
+    DrawTextEx(DC(), piece, -1, &pr, drawFlags_);
+    TRect cr = pr;
+    DrawTextEx(DC(), piece, -1, &cr, flags_ | DT_CALCRECT);
+    if (inLink_ && linkCount_ == p_.FocusLink + 1) r_.FocusAnchor = ref_;
+    if (errorLine_) ErrorUnderline(pr.Left, cr.Right, L.lr.Bottom);
+    // The line width follows the drawn text too, so that objects and indents later in
+    // the line are placed and hit-tested where they are drawn.
+    L.lw += cr.Right - pr.Left;
+    const int left = cr.Right;
+    L.pr = L.pr0;
+    L.pr.Left = left;
+}
+
+void Engine::ErrorUnderline(int left, int right, int bottom)
+{
+    int x = left - left % 2;
+    int off = (x % 4 == 0) ? 1 : -1;
+    std::vector<TPoint> pts;
+    while (x < right) {
+        pts.push_back({x, bottom + off});
+        x += 2;
+        off = -off;
+    }
+    if (pts.size() < 2) return;
+    const TColor pc = C.Pen().Color();
+    const int pw = C.Pen().Width();
+    C.Pen().SetColor(clRed);
+    C.Pen().SetWidth(1);
+    C.Polyline(pts);
+    C.Pen().SetColor(pc);
+    C.Pen().SetWidth(pw);
+}
+
+void Engine::Line(std::string& s, LineCtx& L)
+{
+    const int W = L.lr.Width();
+    if (L.drawing && parBgActive_) {
+        C.Pen().SetColor(C.Brush().Color());
+        C.Rectangle(p_.TextRect.Left, L.lr.Top, p_.TextRect.Right, L.lr.Top + lineHeight_);
+    }
+
+    while (!s.empty() && !L.ended && !L.stopped) {
+        const std::size_t lt = s.find('<');
+        const std::size_t bl = p_.WordWrap ? s.find(' ') : npos;
+        std::size_t rawLen;
+        if (lt != npos && (bl == npos || bl > lt)) rawLen = lt;
+        else if (bl != npos) rawLen = bl + 1;
+        else rawLen = s.size();
+        const std::string piece = PieceEntities(s.substr(0, rawLen));
+        const bool first = L.placed.empty();
+        bool skipFit = false;
+        int pw = 0;
+
+        if (!piece.empty()) {
+            const int ph = C.TextHeight(piece);
+            if (sub_) subShift_ = std::max(subShift_, ph / 4);
+            if (sup_) supShift_ = std::max(supShift_, ph / 4);
+            lineHeight_ = std::max(lineHeight_, ph);
+            r_.StrippedText += piece;
+            if (hidden_) {
+                s.erase(0, rawLen);
+                skipFit = true;
+            } else if (!L.drawing) {
+                pw = MeasurePiece(piece, L);
+                const int before = L.lw;
+                L.lw += pw;
+                if (inLink_) {
+                    const int x = p_.HitX - L.lr.Left;
+                    if (x >= before && x <= L.lw) {
+                        linkHit_ = true;
+                        if (p_.HitY > L.lr.Top) {
+                            r_.AnchorValue = ref_;
+                            linkMarked_ = true;
+                        }
+                    }
+                }
+            } else {
+                DrawPiece(piece, L);
+            }
+        }
+
+        if (!skipFit) {
+            const bool blankEnd = rawLen > 0 && s[rawLen - 1] == ' ';
+            bool take = true, dropRest = false;
+            if (!L.secondPass) {
+                const bool fits = L.lw < W || (pw >= W && (!Tree() || p_.WordWrap));
+                bool kept = fits;
+                if (!fits && KeepWords() && !L.placed.empty() && L.placed.back() != ' ') kept = true;
+                L.placed += piece;
+                if (!kept && p_.WordWrap) {
+                    take = false;
+                    L.ended = true;
+                    L.lw -= pw;
+                } else if (!kept && !(KeepWords() && first)) {
+                    dropRest = true;
+                }
+            }
+            if (take) {
+                L.consumed.append(s, 0, rawLen);
+                s.erase(0, rawLen);
+                L.trailing = blankEnd ? C.TextWidth(" ") : 0;
+                if (dropRest) s.clear();
+            }
+        }
+
+        if (!s.empty() && s[0] == '<' && s.size() <= 2) s.clear();
+        if (!L.ended && s.size() >= 3 && s[0] == '<') {
+            const std::size_t gt = s.find('>');
+            const std::string tag = gt == npos ? s : s.substr(0, gt + 1);
+            Tag(tag, s.size(), L);
+            if (!L.stopped) {
+                L.consumed += tag;
+                s.erase(0, tag.size());
+            }
+        }
+    }
+
+    L.lw -= L.trailing;
+    r_.MeasuredWidth = std::max(r_.MeasuredWidth, L.lw);
+
+    if (L.drawing && inLink_ && linkCount_ == p_.FocusLink + 1) {
+        focusRect_.Right = L.pr.Left;
+        focusRect_.Bottom = L.pr.Bottom;
+        if (Tree()) InflateRect(focusRect_, 1, 1);
+        else InflateRect(focusRect_, 1, 0);
+        C.DrawFocusRect(focusRect_);
+        focusRect_.Left = L.lr.Left + 1;
+        focusRect_.Top = focusRect_.Bottom;
+    }
+}
+
+void Engine::Tag(const std::string& tag, std::size_t restLen, LineCtx& L)
+{
+    const std::string up = Upper(tag);
+    if (up[1] == '/') {
+        if (restLen <= 3) return;
+        switch (up[2]) {
+        case 'A': CloseLink(L); break;
+        case 'B':
+            if (up == "</B>") RemoveStyle(fsBold);
+            else C.Font().SetColor(base_.Color());
+            break;
+        case 'E':
+            if (L.drawing) errorLine_ = false;
+            break;
+        case 'F':
+            C.Font().SetName(base_.Name());
+            C.Font().SetHeight(base_.Height());
+            if (L.drawing && !p_.Selected) {
+                C.Font().SetColor(base_.Color());
+                SetBrush(fontBg_);
+            }
+            break;
+        case 'H':
+            if (StartsWith(up, "</HI") && L.drawing) {
+                C.Font().SetColor(hiFont_);
+                SetBrush(hiBrush_);
+            }
+            break;
+        case 'I': RemoveStyle(fsItalic); break;
+        case 'L':
+            if (!Tree()) L.ended = true;
+            break;
+        case 'P':
+            L.ended = true;
+            if (L.drawing) {
+                SetBrush(parBg_);
+                parBgActive_ = false;
+            }
+            break;
+        case 'R':
+            if (rotActive_) {
+                C.Font().SetEscapement(rotSaved_);
+                rotActive_ = false;
+            }
+            break;
+        case 'S':
+            if (StartsWith(up, "</SU")) sub_ = sup_ = false;
+            else if (StartsWith(up, "</SH")) shadow_ = false;
+            else if (up == "</S>") RemoveStyle(fsStrikeOut);
+            break;
+        case 'U':
+            if (up == "</U>") {
+                RemoveStyle(fsUnderline);
+            } else if (StartsWith(up, "</UL")) {
+                if (listLevel_ > 0) --listLevel_;
+                else RemoveStyle(fsUnderline);
+            }
+            break;
+        case 'Z': hidden_ = false; break;
+        default: break;
+        }
+        return;
+    }
+
+    switch (up[1]) {
+    case 'A': OpenLink(tag, L); break;
+    case 'B':
+        if (up == "<B>") {
+            AddStyle(fsBold);
+        } else if (StartsWith(up, "<BR")) {
+            L.ended = true;
+            r_.StrippedText += '\r';
+        } else if (StartsWith(up, "<BL")) {
+            if (!p_.BlinkVisible) C.Font().SetColor(startBk_);
+        } else if (StartsWith(up, "<BODY")) {
+            Body(up, L);
+        }
+        break;
+    case 'C':
+        if (StartsWith(up, "<CONTROL")) Control(tag, L);
+        break;
+    case 'E':
+        if (L.drawing) errorLine_ = true;
+        break;
+    case 'F':
+        if (StartsWith(up, "<FONT")) FontTag(up, L);
+        break;
+    case 'H':
+        if (StartsWith(up, "<HI")) {
+            if (L.drawing) {
+                hiFont_ = C.Font().Color();
+                hiBrush_ = BrushSave();
+                SetBrush(clHighlight);
+                C.Font().SetColor(clHighlightText);
+            }
+        } else if (StartsWith(up, "<HR")) {
+            L.ended = true;
+            if (L.drawing) {
+                const TColor pc = C.Pen().Color();
+                C.Pen().SetColor(clBlack);
+                C.MoveTo(L.lr.Left, L.pr.Bottom + 1);
+                C.LineTo(L.lr.Right, L.pr.Bottom + 1);
+                C.Pen().SetColor(pc);
+            }
+        }
+        break;
+    case 'I':
+        if (StartsWith(up, "<IN")) {
+            std::size_t x = FindNoCase(tag, "x");
+            if (x != npos) {
+                bool whole = false;
+                const int v = LenientStrToInt(QuotedFrom(tag, x + 1), &whole);
+                if (whole && v > L.lw) {
+                    L.lw = v;
+                    L.pr.Left = p_.TextRect.Left + v;
+                }
+            }
+        } else if (StartsWith(up, "<IMG")) {
+            Image(up, L);
+        } else {
+            AddStyle(fsItalic);
+        }
+        break;
+    case 'L':
+        if (StartsWith(up, "<LI")) ListItem(L);
+        break;
+    case 'P': ParagraphTag(up, L); break;
+    case 'R': {
+        const int n = LenientStrToInt(Attr(std::string_view(tag).substr(2), "a", nullptr, true));
+        if (!rotActive_) rotSaved_ = C.Font().Escapement();
+        rotActive_ = true;
+        C.Font().SetEscapement(int((long long)n * 10 % 3600));
+        break;
+    }
+    case 'S':
+        if (up == "<S>") AddStyle(fsStrikeOut);
+        else if (StartsWith(up, "<SH")) shadow_ = true;
+        else if (up == "<SUB>") sub_ = true;
+        else if (up == "<SUP>") sup_ = true;
+        break;
+    case 'U':
+        if (up == "<U>") {
+            AddStyle(fsUnderline);
+        } else {
+            ++listLevel_;
+            if (!Tree()) L.ended = true;
+        }
+        break;
+    case 'Z': hidden_ = true; break;
+    default: break;
+    }
+}
+
+void Engine::OpenLink(const std::string& tag, LineCtx& L)
+{
+    if (L.drawing && p_.FocusLink == linkCount_) {
+        focusRect_.Left = L.pr.Left;
+        focusRect_.Top = L.pr.Top;
+    }
+    ++linkCount_;
+    if (Tree()) AddStyle(fsUnderline);
+    if (L.drawing && (!p_.HoverStyle || p_.HoverLink == linkCount_)) {
+        AddStyle(fsUnderline);
+        if (p_.HoverBackColor != clNone) {
+            linkBrush_ = BrushSave();
+            SetBrush(p_.HoverBackColor);
+        }
+        if (p_.HoverFontColor != clNone) {
+            linkFont_ = C.Font().Color();
+            C.Font().SetColor(p_.HoverFontColor);
+        }
+    }
+    if (!p_.Selected && (p_.HoverFontColor == clNone || p_.HoverLink != linkCount_ || !p_.HoverStyle))
+        C.Font().SetColor(p_.LinkColor);
+    ref_ = QuotedFrom(tag, 0);
+    inLink_ = true;
+    linkStartX_ = L.lw;
+    linkStartTop_ = L.lr.Top;
+}
+
+void Engine::CloseLink(LineCtx& L)
+{
+    if (Tree()) RemoveStyle(fsUnderline);
+    if (!(p_.HoverStyle && p_.HoverLink != linkCount_) && L.drawing) {
+        RemoveStyle(fsUnderline);
+        if (p_.HoverBackColor != clNone) SetBrush(linkBrush_);
+        if (p_.HoverFontColor != clNone) C.Font().SetColor(linkFont_);
+    }
+    if (!p_.Selected) C.Font().SetColor(base_.Color());
+    inLink_ = false;
+    if (linkMarked_ || (Tree() && p_.ReportFocusLinkRect && p_.FocusLink == linkCount_)) {
+        TRect& h = r_.HoverRect;
+        h.Right = L.lr.Left + L.lw;
+        h.Bottom = L.lr.Bottom;
+        h.Left = linkStartX_;
+        h.Top = linkStartTop_;
+        if (linkStartTop_ != L.lr.Top) {
+            h.Left = L.lr.Left;
+            h.Top = L.lr.Top;
+        }
+        r_.LinkUnderPoint = linkCount_;
+        linkMarked_ = false;
+    }
+    if (linkCount_ - 1 == p_.FocusLink) {
+        focusRect_.Right = L.pr.Left;
+        focusRect_.Bottom = L.pr.Bottom - imgShift_;
+        focusRect_.Top = focusRect_.Bottom - GH();
+        InflateRect(focusRect_, 1, 0);
+        if (L.drawing) {
+            if (Tree()) {
+                const TColor pc = C.Pen().Color();
+                const TColor bc = BrushSave();
+                C.Pen().SetColor(clGray);
+                C.Brush().SetStyle(bsClear);
+                C.Rectangle(focusRect_);
+                C.Pen().SetColor(pc);
+                SetBrush(bc);
+            } else {
+                C.DrawFocusRect(focusRect_);
+            }
+        }
+    }
+}
+
+void Engine::FontTag(const std::string& up, LineCtx& L)
+{
+    const std::string_view a = std::string_view(up).substr(5);
+    bool found = false;
+    std::string v = Attr(a, "FACE", &found);
+    if (found) C.Font().SetName(v);
+    v = Attr(a, " COLOR", &found);
+    if (found && !p_.Selected && !v.empty()) C.Font().SetColor(ParseColor(v));
+    v = Attr(a, "BGCOLOR", &found);
+    if (found && L.drawing && !p_.Selected) {
+        fontBg_ = BrushSave();
+        if (!v.empty()) SetBrush(ParseColor(v));
+    }
+    std::size_t sz = a.find("SIZE");
+    if (sz != npos) {
+        std::size_t eq = a.find('=', sz);
+        if (eq != npos) {
+            int n = LenientStrToInt(QuotedFrom(a, eq));
+            if (n >= 1 && n <= 5) n = kFontSizes[n - 1];
+            C.Font().SetSize(std::min(n, kMaxPointSize));
+        }
+    }
+}
+
+void Engine::ParagraphTag(const std::string& up, LineCtx& L)
+{
+    const std::string_view a = std::string_view(up).substr(2);
+    bool found = false;
+    std::string v = Attr(a, "ALIGN", &found);
+    if (found) {
+        if (Contains(v, "RIGHT")) align_ = alRight;
+        if (Contains(v, "LEFT")) align_ = alLeft;
+        if (Contains(v, "CENTER")) align_ = alCenter;
+    }
+    v = Attr(a, "INDENT", &found);
+    if (found) indent_ = LenientStrToInt(v);
+    v = Attr(a, "BGCOLOR", &found);
+    if (!found) return;
+    const TColor c = v.empty() ? clNone : ParseColor(v);
+    bool toFound = false;
+    const std::string v2 = Attr(a, "BGCOLORTO", &toFound);
+    if (!Grid() && toFound) {
+        if (L.drawing) {
+            parBgActive_ = true;
+            C.Pen().SetColor(c);
+            const TColor c2 = v2.empty() ? clNone : ParseColor(v2);
+            Gradient(c, c2, Rect(p_.TextRect.Left, L.lr.Top, p_.TextRect.Right, L.lr.Bottom + 2), 64, true, clNone);
+            C.Brush().SetStyle(bsClear);
+        }
+        return;
+    }
+    if (L.drawing) {
+        parBgActive_ = true;
+        parBg_ = BrushSave();
+        SetBrush(c);
+        if (c != clNone) {
+            C.Pen().SetColor(c);
+            C.Rectangle(p_.TextRect.Left, L.lr.Top, p_.TextRect.Right, L.lr.Bottom);
+        }
+    }
+}
+
+void Engine::ListItem(LineCtx& L)
+{
+    if (L.liSeen && !L.secondPass) {
+        L.stopped = true;
+        return;
+    }
+    L.liSeen = true;
+    L.lw += 12 * listLevel_;
+    L.pr.Left += 12 * listLevel_ - 12;
+    if (L.drawing && !(Panel() && hidden_)) {
+        const std::string name = C.Font().Name();
+        C.Font().SetName("Symbol");
+        TRect br = L.pr;
+        DrawText(DC(), (listLevel_ % 2) ? std::string("\xB7") : std::string("o"), -1, &br, 0);
+        C.Font().SetName(name);
+    }
+    L.pr.Left += 12;
+}
+
+THTMLPicture* Engine::FindPicture(const std::string& src)
+{
+    THTMLPicture* pic = nullptr;
+    if (src.find(':') == npos && p_.PictureContainer) pic = p_.PictureContainer->FindPicture(src);
+    if (src.find("://") != npos && p_.PictureCache) {
+        if (!p_.PictureCache->FindPicture(src)) {
+            THTMLPicture* np = p_.PictureCache->AddPicture();
+            np->BackgroundDownload = false;
+            np->LoadFromURL(src);
+        }
+        pic = p_.PictureCache->FindPicture(src);
+    }
+    return pic;
+}
+
+bool Engine::ObjectUnderPoint(const LineCtx& L) const
+{
+    const int x = p_.HitX - L.lr.Left;
+    return x > L.lw && x < L.lw + objW_ && p_.HitY > L.pr.Top && p_.HitY < L.pr.Top + objH_;
+}
+
+// Places the current object in the line; false when it moves to the next line.
+bool Engine::PlaceObject(LineCtx& L)
+{
+    const int W = L.lr.Width();
+    if (!L.secondPass && L.lw + objW_ > W && objW_ < W) {
+        L.stopped = true;
+        return false;
+    }
+    L.lw += objW_;
+    L.pr.Left += objW_;
+    lineHeight_ = std::max(lineHeight_, objH_);
+    return true;
+}
+
+void Engine::Image(const std::string& up, LineCtx& L)
+{
+    ++imgCount_;
+    const std::string_view a = std::string_view(up).substr(2);
+    bool found = false;
+    std::string src = Attr(a, "SRC", &found);
+    if (!found) src = QuotedFrom(up, std::min<std::size_t>(4, up.size()));
+    if (Contains(a, "ALT") && imgCount_ == hoverImg_) src = Attr(a, "ALT");
+    const int w = LenientStrToInt(Attr(a, "WIDTH"));
+    const int h = LenientStrToInt(Attr(a, "HEIGHT"));
+    const bool sized = w >= 1 && h >= 1;
+    int align = 0;
+    if (Contains(up, "ALIGN")) {
+        if (Contains(up, "\"TOP")) align = 1;
+        else if (Contains(up, "\"MIDDLE")) align = 2;
+    }
+    objW_ = objH_ = 0;
+    const int dpx = GetDeviceCaps(DC(), LOGPIXELSX), dpy = GetDeviceCaps(DC(), LOGPIXELSY);
+
+    if (Contains(src, "IDX:")) {
+        const int n = LenientStrToInt(std::string_view(src).substr(4));
+        TImageList* il = p_.Images;
+        if (il && n >= 0 && n < il->Count()) {
+            objW_ = MulDiv(il->Width(), dpx, 96);
+            objH_ = MulDiv(il->Height(), dpy, 96);
+            if (L.drawing && !p_.Printing) {
+                il->Draw(&C, L.pr.Left, L.pr.Top, n, true);
+            } else if (L.drawing) {
+                TRect pr = Rect(L.pr.Left, L.pr.Top, L.pr.Left + RoundHalfEven(il->Width() * p_.PrintScale),
+                                L.pr.Top + RoundHalfEven(il->Height() * p_.PrintScale));
+                TBitmap bmp;
+                il->GetBitmap(n, &bmp);
+                PrintBitmap(&C, pr, &bmp);
+            }
+        }
+    }
+
+    THTMLPicture* pic = FindPicture(src);
+    if (pic && !pic->Empty()) {
+        if (L.drawing) {
+            if (!sized) {
+                if (pic->GetFrameCount() > 1 && !Panel()) {
+                    const TColor pc = C.Pen().Color(), bc = BrushSave();
+                    C.Pen().SetColor(startBk_);
+                    SetBrush(startBk_);
+                    C.Rectangle(L.pr.Left, L.pr.Top, L.pr.Left + pic->GetMaxWidth(), L.pr.Top + pic->GetMaxHeight());
+                    C.Pen().SetColor(pc);
+                    SetBrush(bc);
+                }
+                C.Draw(L.pr.Left + pic->FrameLeft(), L.pr.Top + pic->FrameTop(), pic);
+            } else {
+                if (!Tree()) pic->SetStretch(true);
+                C.StretchDraw(Rect(L.pr.Left, L.pr.Top, L.pr.Left + w, L.pr.Top + h), pic);
+            }
+        }
+        objW_ = MulDiv(sized ? w : pic->GetMaxWidth(), dpx, 96);
+        objH_ = MulDiv(sized ? h : pic->GetMaxHeight(), dpy, 96);
+    }
+
+    if (inLink_ && ObjectUnderPoint(L)) {
+        objHit_ = true;
+        r_.AnchorValue = ref_;
+        hoverImg_ = imgCount_;
+    }
+    if (!PlaceObject(L)) return;
+    const int gh = GH();
+    if (align == 1) imgShift_ = lineHeight_ - gh;
+    else if (align == 2) imgShift_ = std::max(0, (lineHeight_ - gh) / 2);
+}
+
+void Engine::Box(const TRect& r)
+{
+    C.Pen().SetColor(clGray);
+    C.Brush().SetStyle(bsClear);
+    C.Rectangle(r);
+}
+
+void Engine::ThemedPart(const wchar_t* cls, int part, int state, const TRect& r)
+{
+    ThemeApi& api = Grid() ? ExXPVS() : ParXPVS();
+    HTHEME h = api.OpenThemeData(p_.ThemeWindow, cls);
+    api.DrawThemeBackground(h, DC(), part, state, &r, nullptr);
+    api.CloseThemeData(h);
+}
+
+void Engine::Control(const std::string& tag, LineCtx& L)
+{
+    if (Panel()) return;
+    const std::string_view a = std::string_view(tag).substr(8);
+    const std::string type = Upper(Attr(a, "TYPE=", nullptr, true));
+    const std::string id = Attr(a, "ID=", nullptr, true);
+    const std::string value = RestoreAngleBrackets(Attr(a, "VALUE=", nullptr, true));
+    bool hasWidth = false;
+    const std::string widthText = Attr(a, "WIDTH=", &hasWidth, true);
+    bool whole = false;
+    const int width = LenientStrToInt(widthText, &whole);
+    if (hasWidth && whole) {
+        objW_ = width;
+        objH_ = GH() + 6;
+    }
+
+    const bool grid = Grid();
+    const bool knownEdit = type == "EDIT" || (grid && (type == "PASSWORD" || type == "MASK"));
+    const int left = L.pr.Left, bottom = L.pr.Bottom, lh = lineHeight_;
+    auto hotNow = [&]() {
+        if (grid)
+            return p_.HitX > left - 2 && p_.HitX < left + objW_ - 2 && p_.HitY > bottom - objH_ - 2 &&
+                   p_.HitY < bottom - 2;
+        return p_.HitX > left && p_.HitX < left + objW_ && p_.HitY > bottom - objH_ && p_.HitY < bottom;
+    };
+
+    if (L.drawing) {
+        const TColor pc = C.Pen().Color(), bc = BrushSave();
+        if (knownEdit) {
+            Box(Rect(left, bottom - lh + 3, left + objW_, bottom + 1));
+            TRect tr = Rect(left + 2, bottom - lh + 4, left + objW_, bottom);
+            DrawText(DC(), type == "PASSWORD" ? PasswordMask(value) : value, -1, &tr, 0);
+        } else if (type == "COMBO") {
+            objH_ = 25;
+            Box(Rect(left, bottom - lh + 3, left + objW_, bottom + 1));
+            TRect tr = Rect(left + 2, bottom - lh + 6, left + objW_ - 17, bottom);
+            DrawText(DC(), value, -1, &tr, 0);
+            TRect br = Rect(left + objW_ - 19, bottom - lh + 6, left + objW_ - 3, bottom - 2);
+            const bool hot = hotNow();
+            if (themed_) ThemedPart(L"combobox", CP_DROPDOWNBUTTON, hot ? 2 : 1, br);
+            else DrawFrameControl(DC(), &br, DFC_SCROLL, DFCS_SCROLLCOMBOBOX);
+        } else if (type == "CHECK" || type == "RADIO") {
+            const bool radio = type == "RADIO";
+            objW_ = objH_ = 16;
+            const bool checked = Upper(value) == "TRUE";
+            const bool hot = !grid && hotNow();
+            const bool pressed = hot && p_.MouseDown;
+            TRect br = radio ? Rect(left + 2, bottom - 14, left + 14, bottom) : Rect(left + 2, bottom - 15, left + 15, bottom);
+            if (themed_) {
+                const int state = (checked ? 4 : 0) + (pressed ? 3 : hot ? 2 : 1);
+                ThemedPart(L"button", radio ? BP_RADIOBUTTON : BP_CHECKBOX, state, br);
+            } else {
+                UINT st = (radio ? DFCS_BUTTONRADIO : DFCS_BUTTONCHECK) | DFCS_FLAT;
+                if (checked) st |= DFCS_CHECKED;
+                DrawFrameControl(DC(), &br, DFC_BUTTON, st);
+            }
+        } else if (type == "BUTTON" || (!grid && type == "TOOLBTN")) {
+            objH_ = grid ? 24 : 26;
+            TRect br = grid ? Rect(left + 2, bottom - 20, left + objW_ - 2, bottom)
+                            : Rect(left + 2, bottom - 22, left + objW_ - 2, bottom);
+            const bool hot = hotNow();
+            const bool pressed = (grid && type == "BUTTON") ? p_.MouseDown : (p_.MouseDown && hot);
+            if (themed_) {
+                ThemedPart(L"button", BP_PUSHBUTTON, pressed ? 3 : hot ? 2 : 1, br);
+            } else {
+                UINT st = DFCS_BUTTONPUSH;
+                if (hot && p_.MouseDown) st |= DFCS_PUSHED;
+                DrawFrameControl(DC(), &br, DFC_BUTTON, st);
+            }
+            if (type == "BUTTON") {
+                TRect tr = br;
+                InflateRect(tr, -2, -2);
+                DrawText(DC(), value, -1, &tr, DT_CENTER);
+            } else if (!value.empty() && p_.Images) {
+                const int idx = LenientStrToInt(value);
+                int x = br.Left + (objW_ - p_.Images->Width() - 2) / 2, y = br.Top + 3;
+                if (p_.MouseDown) {
+                    ++x;
+                    ++y;
+                }
+                p_.Images->Draw(&C, x, y, idx, true);
+            }
+        }
+        C.Pen().SetColor(pc);
+        SetBrush(bc);
+    }
+
+    if (type == "BUTTON") objH_ = grid ? 18 : 26;
+    else if (type == "TOOLBTN" && !grid) objH_ = 26;
+    else if (type == "COMBO") objH_ = 25;
+    else if (type == "CHECK" || type == "RADIO") objW_ = objH_ = 16;
+
+    // An empty ID asked for matches nothing, or every ID-less control would be found.
+    const bool byId = grid && p_.HitTestOnly && !incomingID_.empty() && id == incomingID_;
+    if (ObjectUnderPoint(L) || byId) {
+        objHit_ = true;
+        r_.AnchorValue = "ctrl";
+        hoverImg_ = imgCount_;
+        const int x0 = L.lr.Left + L.lw;
+        r_.ControlRect = Rect(x0, L.pr.Top, x0 + objW_, L.pr.Top + objH_);
+        r_.ControlValue = value;
+        r_.ControlID = id;
+        r_.ControlType = type;
+    }
+    PlaceObject(L);
+}
+
+void Engine::TilePicture(THTMLPicture* pic)
+{
+    if (!pic || pic->Empty() || pic->Width() <= 0 || pic->Height() <= 0) return;
+    HDC dc = DC();
+    HRGN old = CreateRectRgn(0, 0, 0, 0);
+    const int had = GetClipRgn(dc, old);
+    const TRect& t = p_.TextRect;
+    IntersectClipRect(dc, t.Left, t.Top, t.Right, t.Bottom);
+    for (int y = t.Top; y < t.Bottom; y += pic->Height())
+        for (int x = t.Left; x < t.Right; x += pic->Width()) C.Draw(x, y, pic);
+    SelectClipRgn(DC(), had == 1 ? old : nullptr);
+    DeleteObject(old);
+}
+
+void Engine::Body(const std::string& up, LineCtx& L)
+{
+    const std::string_view a = std::string_view(up).substr(5);
+    bool found = false;
+    if (!Panel()) {
+        if (!L.drawing) return;
+        std::string bg = Attr(a, "BACKGROUND", &found);
+        if (found) TilePicture(FindPicture(bg));
+        std::string v = Attr(a, "BGCOLOR", &found);
+        if (!found) return;
+        TColor c;
+        if (Contains(v, "CL")) c = ColorFromName(Lower(v));
+        else if (Contains(v, "#")) c = ColorFromHex(v.substr(v.find('#')));
+        else return;
+        SetBrush(c);
+        fontBg_ = c;
+        const TColor pc = C.Pen().Color();
+        C.Pen().SetColor(c);
+        C.Rectangle(p_.TextRect);
+        C.Pen().SetColor(pc);
+        return;
+    }
+    if (!L.drawing || p_.Selected) return;
+    std::string bg = Attr(a, "BACKGROUND", &found);
+    if (found) TilePicture(FindPicture(bg));
+    std::string v = Attr(a, "BGCOLOR", &found);
+    if (!found) return;
+    const TColor c1 = v.empty() ? clNone : ParseColor(v);
+    bool toFound = false;
+    std::string v2 = Attr(a, "BGCOLORTO", &toFound);
+    if (toFound) {
+        const TColor c2 = v2.empty() ? clNone : ParseColor(v2);
+        std::string dir = Attr(a, "DIR", &found);
+        if (!found) dir = "H";
+        Gradient(c1, c2, p_.TextRect, 64, dir == "H", clNone);
+        C.Pen().SetColor(c1);
+        C.Brush().SetStyle(bsClear);
+        return;
+    }
+    fontBg_ = BrushSave();
+    SetBrush(c1);
+    if (c1 == clNone) return;
+    const TColor pc = C.Pen().Color();
+    C.Pen().SetColor(c1);
+    C.Rectangle(p_.TextRect.Left - 2, p_.TextRect.Top, p_.TextRect.Right, p_.TextRect.Bottom);
+    C.Pen().SetColor(pc);
+}
+
+void Engine::Gradient(TColor from, TColor to, const TRect& r, int steps, bool horizontal, TColor border)
+{
+    if (steps == 0) steps = 1;
+    const COLORREF a = ColorToRGB(from), b = ColorToRGB(to);
+    const double span = horizontal ? r.Width() : r.Height();
+    const double step = span / steps;
+    for (int i = 0; i < steps; ++i) {
+        auto ch = [&](int x, int y) { return RoundHalfEven(x + double(i) * (y - x) / steps); };
+        const TColor c = TColor(RGB(ch(GetRValue(a), GetRValue(b)), ch(GetGValue(a), GetGValue(b)),
+                                    ch(GetBValue(a), GetBValue(b))));
+        C.Pen().SetColor(c);
+        C.Brush().SetColor(c);
+        TRect band = r;
+        if (horizontal) {
+            band.Left = r.Left + RoundHalfEven(i * step);
+            band.Right = std::min(r.Right, band.Left + int(step) + 1);
+        } else {
+            band.Top = r.Top + RoundHalfEven(i * step);
+            band.Bottom = std::min(r.Bottom, band.Top + int(step) + 1);
+        }
+        C.FillRect(band);
+    }
+    if (border != clNone) {
+        C.Brush().SetStyle(bsClear);
+        C.Pen().SetColor(border);
+        C.Rectangle(r);
+    }
+}
+
+}  // namespace
+
+bool HTMLDrawEx(const HTMLDrawParams& p, HTMLDrawResult& r)
+{
+    if (!p.Canvas) return false;
+    Engine e(p, r);
+    return e.Run();
+}
+
+void PrintBitmap(TCanvas* Canvas, const TRect& Rect, TBitmap* Bitmap)
+{
+    if (!Canvas || !Bitmap || Bitmap->Empty()) return;
+    StretchBlt(Canvas->Handle(), Rect.Left, Rect.Top, Rect.Width(), Rect.Height(), Bitmap->Canvas()->Handle(), 0, 0,
+               Bitmap->Width(), Bitmap->Height(), SRCCOPY);
+}
+
+namespace grdhtmle {
+bool HTMLDrawEx(TCanvas* Canvas, std::string_view Text, const TRect& TextRect, TImageList* Images, int HitX, int HitY,
+                int FocusLink, int HoverLink, int ShadowOffset, bool HitTestOnly, bool MeasureOnly, bool Printing,
+                bool Selected, bool BlinkVisible, bool HoverStyle, bool WordWrap, bool MouseDown, double PrintScale,
+                TColor LinkColor, TColor HoverBackColor, TColor HoverFontColor, TColor ShadowColor,
+                std::string& AnchorValue, std::string& StrippedText, std::string& FocusAnchor, int& MeasuredWidth,
+                int& MeasuredHeight, int& LinkCount, int& LinkUnderPoint, TRect& HoverRect, TRect& ControlRect,
+                std::string& ControlID, std::string& ControlValue, std::string& ControlType,
+                THTMLPictureCache* PictureCache, TPictureContainer* PictureContainer, HWND ThemeWindow)
+{
+    HTMLDrawParams p{HTMLVariant::Grid, Canvas, Text, TextRect, Images, HitX, HitY, FocusLink, HoverLink,
+                     ShadowOffset, HitTestOnly, MeasureOnly, Printing, Selected, BlinkVisible, HoverStyle, WordWrap,
+                     MouseDown, false, PrintScale, LinkColor, HoverBackColor, HoverFontColor, ShadowColor,
+                     PictureCache, PictureContainer, ThemeWindow, 0};
+    HTMLDrawResult r;
+    r.AnchorValue = AnchorValue;
+    r.ControlID = ControlID;
+    r.HoverRect = HoverRect;
+    const bool hit = html::HTMLDrawEx(p, r);
+    AnchorValue = r.AnchorValue;
+    StrippedText = r.StrippedText;
+    FocusAnchor = r.FocusAnchor;
+    MeasuredWidth = r.MeasuredWidth;
+    MeasuredHeight = r.MeasuredHeight;
+    LinkCount = r.LinkCount;
+    LinkUnderPoint = r.LinkUnderPoint;
+    HoverRect = r.HoverRect;
+    ControlRect = r.ControlRect;
+    ControlID = r.ControlID;
+    ControlValue = r.ControlValue;
+    ControlType = r.ControlType;
+    return hit;
+}
+}  // namespace grdhtmle
+
+namespace parhtml {
+bool HTMLDrawEx(TCanvas* Canvas, std::string_view Text, const TRect& TextRect, TImageList* Images, int HitX, int HitY,
+                int FocusLink, int HoverLink, int ShadowOffset, bool HitTestOnly, bool MeasureOnly, bool Printing,
+                bool Selected, bool BlinkVisible, bool HoverStyle, bool WordWrap, bool MouseDown,
+                bool ReportFocusLinkRect, double PrintScale, TColor LinkColor, TColor HoverBackColor,
+                TColor HoverFontColor, TColor ShadowColor, std::string& AnchorValue, std::string& StrippedText,
+                std::string& FocusAnchor, int& MeasuredWidth, int& MeasuredHeight, int& LinkCount,
+                int& LinkUnderPoint, TRect& HoverRect, TRect& ControlRect, std::string& ControlID,
+                std::string& ControlValue, std::string& ControlType, THTMLPictureCache* PictureCache,
+                TPictureContainer* PictureContainer, HWND ThemeWindow, int LineSpacing)
+{
+    HTMLDrawParams p{HTMLVariant::Tree, Canvas, Text, TextRect, Images, HitX, HitY, FocusLink, HoverLink,
+                     ShadowOffset, HitTestOnly, MeasureOnly, Printing, Selected, BlinkVisible, HoverStyle, WordWrap,
+                     MouseDown, ReportFocusLinkRect, PrintScale, LinkColor, HoverBackColor, HoverFontColor,
+                     ShadowColor, PictureCache, PictureContainer, ThemeWindow, LineSpacing};
+    HTMLDrawResult r;
+    r.AnchorValue = AnchorValue;
+    r.HoverRect = HoverRect;
+    const bool hit = html::HTMLDrawEx(p, r);
+    AnchorValue = r.AnchorValue;
+    StrippedText = r.StrippedText;
+    FocusAnchor = r.FocusAnchor;
+    MeasuredWidth = r.MeasuredWidth;
+    MeasuredHeight = r.MeasuredHeight;
+    LinkCount = r.LinkCount;
+    LinkUnderPoint = r.LinkUnderPoint;
+    HoverRect = r.HoverRect;
+    ControlRect = r.ControlRect;
+    ControlID = r.ControlID;
+    ControlValue = r.ControlValue;
+    ControlType = r.ControlType;
+    return hit;
+}
+}  // namespace parhtml
+
+namespace panelhtml {
+bool HTMLDrawEx(TCanvas* Canvas, std::string_view Text, const TRect& TextRect, TImageList* Images, int HitX, int HitY,
+                int FocusLink, int HoverLink, int ShadowOffset, bool HitTestOnly, bool MeasureOnly, bool Printing,
+                bool Selected, bool BlinkVisible, bool HoverStyle, bool WordWrap, bool MouseDown, double PrintScale,
+                TColor LinkColor, TColor HoverBackColor, TColor HoverFontColor, TColor ShadowColor,
+                std::string& AnchorValue, std::string& StrippedText, std::string& FocusAnchor, int& MeasuredWidth,
+                int& MeasuredHeight, int& LinkCount, int& LinkUnderPoint, TRect& HoverRect,
+                THTMLPictureCache* PictureCache, TPictureContainer* PictureContainer, int LineSpacing)
+{
+    HTMLDrawParams p{HTMLVariant::Panel, Canvas, Text, TextRect, Images, HitX, HitY, FocusLink, HoverLink,
+                     ShadowOffset, HitTestOnly, MeasureOnly, Printing, Selected, BlinkVisible, HoverStyle, WordWrap,
+                     MouseDown, false, PrintScale, LinkColor, HoverBackColor, HoverFontColor, ShadowColor,
+                     PictureCache, PictureContainer, nullptr, LineSpacing};
+    HTMLDrawResult r;
+    r.AnchorValue = AnchorValue;
+    r.HoverRect = HoverRect;
+    const bool hit = html::HTMLDrawEx(p, r);
+    AnchorValue = r.AnchorValue;
+    StrippedText = r.StrippedText;
+    FocusAnchor = r.FocusAnchor;
+    MeasuredWidth = r.MeasuredWidth;
+    MeasuredHeight = r.MeasuredHeight;
+    LinkCount = r.LinkCount;
+    LinkUnderPoint = r.LinkUnderPoint;
+    HoverRect = r.HoverRect;
+    return hit;
+}
+}  // namespace panelhtml
+
+}  // namespace html
