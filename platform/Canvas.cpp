@@ -265,9 +265,11 @@ void FillShape(DeviceContext& dc, const QRect& bounds, Fn draw, bool useRop)
     if (!HasBrush(dc)) return;
     QColor color = ToQColor(dc.brushColor);
     bool skip = false;
-    QPainter::CompositionMode mode = QPainter::CompositionMode_Source;
+    QPainter::CompositionMode mode = QPainter::CompositionMode_SourceOver;
     if (useRop) mode = Rop2Mode(dc.rop2, color, skip);
     if (skip) return;
+    // Opaque colours draw the same either way; a hatch needs its gaps left alone.
+    if (mode == QPainter::CompositionMode_Source) mode = QPainter::CompositionMode_SourceOver;
     QPainter p;
     if (!dc.Begin(p)) return;
     p.setCompositionMode(mode);

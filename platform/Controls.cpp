@@ -118,6 +118,18 @@ UINT MouseKeys(Qt::MouseButtons b, Qt::KeyboardModifiers m)
 
 // Modifier keys pinned by the test rig while it sends a key message.
 int gSimulatedShift = -1;
+// Modifier keys of the host event being delivered: GetKeyState answers for the message.
+int gEventShift = -1;
+
+struct EventShift {
+    int saved;
+    explicit EventShift(Qt::KeyboardModifiers m) : saved(gEventShift)
+    {
+        gEventShift = ((m & Qt::ShiftModifier) ? int(ssShift) : 0) | ((m & Qt::ControlModifier) ? int(ssCtrl) : 0) |
+                      ((m & Qt::AltModifier) ? int(ssAlt) : 0);
+    }
+    ~EventShift() { gEventShift = saved; }
+};
 
 }  // namespace
 
@@ -146,10 +158,11 @@ TShiftState KeyDataToShiftState(LPARAM keyData)
 
 short GetKeyState(int vk)
 {
-    if (gSimulatedShift >= 0) {
-        if (vk == VK_SHIFT) return (gSimulatedShift & ssShift) ? short(-128) : short(0);
-        if (vk == VK_CONTROL) return (gSimulatedShift & ssCtrl) ? short(-128) : short(0);
-        if (vk == VK_MENU) return (gSimulatedShift & ssAlt) ? short(-128) : short(0);
+    const int pinned = gSimulatedShift >= 0 ? gSimulatedShift : gEventShift;
+    if (pinned >= 0) {
+        if (vk == VK_SHIFT) return (pinned & ssShift) ? short(-128) : short(0);
+        if (vk == VK_CONTROL) return (pinned & ssCtrl) ? short(-128) : short(0);
+        if (vk == VK_MENU) return (pinned & ssAlt) ? short(-128) : short(0);
     }
     if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance())) return 0;
     Qt::KeyboardModifiers m = QGuiApplication::queryKeyboardModifiers();
@@ -197,12 +210,14 @@ protected:
     void mouseReleaseEvent(QMouseEvent* e) override { Mouse(e, false); }
     void mouseMoveEvent(QMouseEvent* e) override
     {
-        TMessage m{WM_MOUSEMOVE, MouseKeys(e->buttons(), e->modifiers()),
-                   MakeLParam(int(e->position().x()), int(e->position().y())), 0};
-        Guarded([&] { owner_->Perform(m.Msg, m.WParam, m.LParam); });
+        EventShift shift(e->modifiers());
+        LPARAM pos;
+        TWinControl* target = MouseTarget(e, pos);
+        Guarded([&] { target->Perform(WM_MOUSEMOVE, MouseKeys(e->buttons(), e->modifiers()), pos); });
     }
     void wheelEvent(QWheelEvent* e) override
     {
+        EventShift shift(e->modifiers());
         int delta = e->angleDelta().y();
         if (delta == 0) return;
         QPoint g = e->globalPosition().toPoint();
@@ -211,6 +226,7 @@ protected:
     }
     void keyPressEvent(QKeyEvent* e) override
     {
+        EventShift shift(e->modifiers());
         Word vk = MapKey(e);
         bool alt = e->modifiers() & Qt::AltModifier;
         LPARAM data = alt ? KF_ALTDOWN_BIT : 0;
@@ -223,6 +239,7 @@ protected:
     }
     void keyReleaseEvent(QKeyEvent* e) override
     {
+        EventShift shift(e->modifiers());
         Word vk = MapKey(e);
         bool alt = e->modifiers() & Qt::AltModifier;
         if (vk) Guarded([&] { owner_->Perform(alt ? WM_SYSKEYUP : WM_KEYUP, vk, alt ? KF_ALTDOWN_BIT : 0); });
@@ -267,9 +284,24 @@ private:
         case Qt::MiddleButton: msg = dbl ? WM_MBUTTONDBLCLK : down ? WM_MBUTTONDOWN : WM_MBUTTONUP; break;
         default: return;
         }
+        EventShift shift(e->modifiers());
         WPARAM keys = MouseKeys(e->buttons(), e->modifiers());
-        LPARAM pos = MakeLParam(int(e->position().x()), int(e->position().y()));
-        Guarded([&] { owner_->Perform(msg, keys, pos); });
+        LPARAM pos;
+        TWinControl* target = MouseTarget(e, pos);
+        Guarded([&] { target->Perform(msg, keys, pos); });
+    }
+    // Another window holding the capture (even a hidden one) takes the mouse.
+    TWinControl* MouseTarget(QMouseEvent* e, LPARAM& pos)
+    {
+        auto* cw = dynamic_cast<TWinControl*>(gCapture);
+        if (cw && cw != owner_ && gLive.count(cw)) {
+            QPoint g = e->globalPosition().toPoint();
+            TPoint o = cw->ClientOrigin();
+            pos = MakeLParam(g.x() - o.X, g.y() - o.Y);
+            return cw;
+        }
+        pos = MakeLParam(int(e->position().x()), int(e->position().y()));
+        return owner_;
     }
 };
 

@@ -1,4 +1,11 @@
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QWheelEvent>
+#include <QWidget>
+
 #include "platform/TestRig.h"
+#include "platform/Private.h"
 
 #include <chrono>
 #include <thread>
@@ -73,6 +80,80 @@ void SendKey(TWinControl* c, Word vk, TShiftState shift)
 }
 
 void SendChar(TWinControl* c, char ch) { c->Perform(WM_CHAR, WPARAM((unsigned char)ch), 0); }
+
+namespace {
+Qt::KeyboardModifiers Mods(TShiftState s)
+{
+    Qt::KeyboardModifiers m;
+    if (s & ssShift) m |= Qt::ShiftModifier;
+    if (s & ssCtrl) m |= Qt::ControlModifier;
+    if (s & ssAlt) m |= Qt::AltModifier;
+    return m;
+}
+Qt::MouseButton Button(TMouseButton b)
+{
+    return b == mbLeft ? Qt::LeftButton : b == mbRight ? Qt::RightButton : Qt::MiddleButton;
+}
+}  // namespace
+
+void HostMouse(TWinControl* c, THostMouse kind, TMouseButton b, int x, int y, TShiftState shift)
+{
+    c->HandleNeeded();
+    QWidget* w = HostWidget(c);
+    const QPointF local(x, y);
+    const QPointF global = w->mapToGlobal(local.toPoint());
+    QEvent::Type type = kind == hmPress ? QEvent::MouseButtonPress
+                        : kind == hmRelease ? QEvent::MouseButtonRelease
+                        : kind == hmMove ? QEvent::MouseMove
+                                         : QEvent::MouseButtonDblClick;
+    Qt::MouseButton button = kind == hmMove ? Qt::NoButton : Button(b);
+    Qt::MouseButtons held = kind == hmPress || kind == hmDoubleClick ? Qt::MouseButtons(button) : Qt::NoButton;
+    QMouseEvent e(type, local, global, button, held, Mods(shift));
+    QCoreApplication::sendEvent(w, &e);
+}
+
+void HostWheel(TWinControl* c, int x, int y, int delta, TShiftState shift)
+{
+    c->HandleNeeded();
+    QWidget* w = HostWidget(c);
+    const QPointF local(x, y);
+    const QPointF global = w->mapToGlobal(local.toPoint());
+    QWheelEvent e(local, global, QPoint(), QPoint(0, delta), Qt::NoButton, Mods(shift), Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(w, &e);
+}
+
+void HostKey(TWinControl* c, Word vk, TShiftState shift)
+{
+    c->HandleNeeded();
+    QWidget* w = HostWidget(c);
+    int key = 0;
+    QString text;
+    if ((vk >= 'A' && vk <= 'Z') || (vk >= '0' && vk <= '9')) {
+        key = vk;
+        QChar ch(vk);
+        text = (vk >= 'A' && vk <= 'Z' && !(shift & ssShift)) ? QString(ch.toLower()) : QString(ch);
+    } else {
+        switch (vk) {
+        case VK_RETURN: key = Qt::Key_Return; text = "\r"; break;
+        case VK_ESCAPE: key = Qt::Key_Escape; text = QString(QChar(27)); break;
+        case VK_TAB: key = Qt::Key_Tab; text = "\t"; break;
+        case VK_SPACE: key = Qt::Key_Space; text = " "; break;
+        case VK_LEFT: key = Qt::Key_Left; break;
+        case VK_RIGHT: key = Qt::Key_Right; break;
+        case VK_UP: key = Qt::Key_Up; break;
+        case VK_DOWN: key = Qt::Key_Down; break;
+        case VK_DELETE: key = Qt::Key_Delete; break;
+        case VK_F1: key = Qt::Key_F1; break;
+        default: break;
+        }
+    }
+    if (shift & ssCtrl) text.clear();
+    QKeyEvent press(QEvent::KeyPress, key, Mods(shift), text);
+    QCoreApplication::sendEvent(w, &press);
+    if (!HostWidget(c)) return;
+    QKeyEvent release(QEvent::KeyRelease, key, Mods(shift), text);
+    QCoreApplication::sendEvent(w, &release);
+}
 
 std::unique_ptr<TBitmap> PaintToBitmap(TWinControl* c)
 {

@@ -25,6 +25,14 @@ void ClickAt(TWinControl* c, int x, int y, TShiftState shift = 0);
 void SendKey(TWinControl* c, Word vk, TShiftState shift = 0);
 void SendChar(TWinControl* c, char ch);
 
+// Host input events, as the windowing system delivers them to c's window: they pass
+// through the translation into messages (c must have its window).
+enum THostMouse { hmPress, hmRelease, hmMove, hmDoubleClick };
+void HostMouse(TWinControl* c, THostMouse kind, TMouseButton b, int x, int y, TShiftState shift = 0);
+void HostWheel(TWinControl* c, int x, int y, int delta, TShiftState shift = 0);
+// Press and release of a key; letters, digits, space and Return also type their character.
+void HostKey(TWinControl* c, Word vk, TShiftState shift = 0);
+
 // Paints c and its children, as a paint message does, into a new bitmap of c's size.
 std::unique_ptr<TBitmap> PaintToBitmap(TWinControl* c);
 

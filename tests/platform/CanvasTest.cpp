@@ -508,3 +508,102 @@ TEST(Bitmap, RejectsWhatIsNotABmp)
     TBitmap b;
     EXPECT_THROW(b.LoadFromFile(dir + "/missing.bmp"), base::EInOutError);
 }
+
+TEST(Canvas, DrawTextAlignsEachLine)
+{
+    auto b = White(200, 60);
+    TCanvas* c = b->Canvas();
+    HDC dc = c->Handle();
+    const int w = c->TextWidth("Mid");
+    struct Case {
+        UINT flags;
+        int left;  // expected first column of ink at most this far right of the box's left
+    } cases[] = {{DT_LEFT, 0}, {DT_CENTER, (100 - w) / 2}, {DT_RIGHT, 100 - w}};
+    for (const auto& k : cases) {
+        auto img = White(200, 60);
+        TRect r = Rect(50, 0, 150, 30);
+        img->Canvas()->Brush().SetStyle(bsClear);
+        DrawText(img->Canvas()->Handle(), "Mid", -1, &r, k.flags | DT_SINGLELINE);
+        int first = -1, last = -1;
+        for (int x = 0; x < 200 && first < 0; ++x)
+            for (int y = 0; y < 30; ++y)
+                if (img->Canvas()->Pixel(x, y) != clWhite) {
+                    first = x;
+                    break;
+                }
+        for (int x = 199; x >= 0 && last < 0; --x)
+            for (int y = 0; y < 30; ++y)
+                if (img->Canvas()->Pixel(x, y) != clWhite) {
+                    last = x;
+                    break;
+                }
+        ASSERT_GE(first, 0);
+        EXPECT_GE(first, 50 + k.left) << k.flags;
+        EXPECT_LE(first, 50 + k.left + 3) << k.flags;
+        EXPECT_LT(last, 50 + k.left + w) << k.flags;
+    }
+    (void)dc;
+}
+
+TEST(Canvas, EscapementTurnsTheText)
+{
+    auto flat = White(100, 100);
+    flat->Canvas()->TextOut(50, 50, "WWWWW");
+    auto turned = White(100, 100);
+    turned->Canvas()->Font().SetEscapement(900);  // upwards
+    turned->Canvas()->Brush().SetStyle(bsClear);
+    turned->Canvas()->TextOut(50, 90, "WWWWW");
+    int inkAbove = 0, inkRight = 0;
+    for (int y = 0; y < 100; ++y)
+        for (int x = 0; x < 100; ++x)
+            if (turned->Canvas()->Pixel(x, y) != clWhite) {
+                if (y < 80) ++inkAbove;
+                if (x > 75) ++inkRight;
+            }
+    EXPECT_GT(inkAbove, 20);
+    EXPECT_EQ(inkRight, 0);
+}
+
+TEST(Canvas, HatchBrushLeavesGapsAndPaintsBackgroundWhenOpaque)
+{
+    auto b = White(20, 20);
+    TCanvas* c = b->Canvas();
+    c->Brush().SetColor(clBlack);
+    c->Brush().SetStyle(bsCross);
+    HDC dc = c->Handle();
+    SetBkMode(dc, TRANSPARENT);
+    c->FillRect(Rect(0, 0, 20, 20));
+    int black = 0, white = 0;
+    for (int y = 0; y < 20; ++y)
+        for (int x = 0; x < 20; ++x) (c->Pixel(x, y) == clBlack ? black : white)++;
+    EXPECT_GT(black, 20);
+    EXPECT_GT(white, 200);
+    SetBkMode(dc, OPAQUE);
+    SetBkColor(dc, RGB(255, 0, 0));
+    c->FillRect(Rect(0, 0, 20, 20));
+    int red = 0;
+    for (int y = 0; y < 20; ++y)
+        for (int x = 0; x < 20; ++x) red += c->Pixel(x, y) == clRed;
+    EXPECT_GT(red, 200);
+}
+
+TEST(Picture, LoadsByExtensionAndRefusesUnknownOnes)
+{
+    const std::string dir = TempDir();
+    TBitmap b(4, 3);
+    b.Canvas()->SetPixel(1, 1, clBlue);
+    b.SaveToFile(dir + "/pic.bmp");
+    TPicture p;
+    int changes = 0;
+    p.OnChange = [&](TObject*) { ++changes; };
+    p.LoadFromFile(dir + "/pic.bmp");
+    EXPECT_EQ(p.Width(), 4);
+    EXPECT_EQ(p.Height(), 3);
+    EXPECT_EQ(p.Bitmap()->Canvas()->Pixel(1, 1), clBlue);
+    EXPECT_EQ(changes, 1);
+    std::ofstream(dir + "/pic.xyz") << "x";
+    EXPECT_THROW(p.LoadFromFile(dir + "/pic.xyz"), EInvalidGraphic);
+    auto dst = White(10, 10);
+    dst->Canvas()->StretchDraw(Rect(0, 0, 8, 6), p.Graphic());
+    EXPECT_EQ(dst->Canvas()->Pixel(2, 2), clBlue);
+}

@@ -481,3 +481,60 @@ TEST(Screen, SizeAndCursor)
     Screen->SetCursor(crDefault);
     EXPECT_EQ(Screen->Cursor(), crDefault);
 }
+
+TEST_F(FormFixture, HostEventsAreTranslatedIntoMessages)
+{
+    form->HandleNeeded();
+    HostMouse(probe, hmMove, mbLeft, 3, 4);
+    HostMouse(probe, hmPress, mbLeft, 5, 6, ssShift);
+    HostMouse(probe, hmRelease, mbLeft, 5, 6);
+    HostMouse(probe, hmDoubleClick, mbLeft, 5, 6);
+    HostMouse(probe, hmRelease, mbLeft, 5, 6);
+    HostKey(probe, 'K', ssShift);
+    HostKey(probe, VK_LEFT);
+    const std::vector<std::string> expected = {
+        "enter", "move 3,4", "down 0 9 5,6", "click", "up 0 5,6", "dblclick", "down 0 72 5,6", "up 0 5,6",
+        "keydown 75 1", "char K", "keyup 75", "keydown 37 0", "keyup 37"};
+    EXPECT_EQ(probe->log, expected);
+    int wheel = 0;
+    probe->OnMouseWheel = [&](TObject*, TShiftState s, int delta, TPoint, bool& handled) {
+        wheel = delta;
+        EXPECT_EQ(s & ssCtrl, unsigned(ssCtrl));
+        handled = true;
+    };
+    HostWheel(probe, 5, 5, -120, ssCtrl);
+    EXPECT_EQ(wheel, -120);
+}
+
+namespace {
+class TCaptureWindow : public TWinControl {
+public:
+    using TWinControl::TWinControl;
+    std::vector<std::string> log;
+    void WndProc(TMessage& m) override
+    {
+        if (m.Msg == WM_MOUSEMOVE) log.push_back("move");
+        if (m.Msg == WM_LBUTTONUP) {
+            log.push_back("up");
+            ReleaseCapture();
+        }
+        TWinControl::WndProc(m);
+    }
+};
+}  // namespace
+
+TEST_F(FormFixture, AHiddenWindowWithTheCaptureTakesTheMouse)
+{
+    form->HandleNeeded();
+    auto* cap = new TCaptureWindow(form);
+    HWND h = cap->Handle();  // never shown
+    SetCapture(h);
+    EXPECT_EQ(GetCapture(), h);
+    HostMouse(probe, hmMove, mbLeft, 3, 4);
+    HostMouse(probe, hmRelease, mbLeft, 3, 4);
+    EXPECT_EQ(cap->log, (std::vector<std::string>{"move", "up"}));
+    EXPECT_EQ(GetCapture(), nullptr);
+    HostMouse(probe, hmMove, mbLeft, 3, 4);
+    EXPECT_EQ(cap->log.size(), 2u);
+    EXPECT_EQ(probe->log.back(), "move 3,4");
+}
