@@ -14,6 +14,7 @@
 #include "widgets/html/HtmlEngine.h"
 #include "widgets/html/HtmlLabel.h"
 #include "widgets/html/HtmlText.h"
+#include "widgets/html/PictureContainer.h"
 
 using namespace platform;
 using namespace html;
@@ -536,6 +537,39 @@ TEST_F(LabelRig, ImageListIsForgottenWhenFreed)
     EXPECT_EQ(label->Images(), nullptr);
     SetText("<IMG src=\"idx:0\">text");
     EXPECT_NO_THROW(Paint());
+}
+
+struct CacheLabel : THtmlLabel {
+    using THtmlLabel::THtmlLabel;
+    using THtmlLabel::PictureCache;
+};
+
+TEST_F(LabelRig, TextChangeEmptiesThePictureCache)
+{
+    CacheLabel l(nullptr);
+    l.PictureCache()->AddPicture();
+    l.PictureCache()->AddPicture();
+    l.HTMLText()->Add("x");
+    EXPECT_EQ(l.PictureCache()->Count(), 0);
+    l.PictureCache()->AddPicture();
+    base::TStringList list;
+    list.Add("y");
+    l.SetHTMLText(&list);
+    EXPECT_EQ(l.PictureCache()->Count(), 0);
+    l.PictureCache()->AddPicture();  // freed with the label
+}
+
+// As the about window sets it up: an address without "://" and no handler does nothing.
+TEST_F(LabelRig, AboutWindowAnchorWithoutHandler)
+{
+    SetText("<A href=\"www.korvelo.example\">www.korvelo.example</A>");
+    int downs = 0;
+    label->OnMouseDown = [&](TObject*, TMouseButton, TShiftState, int, int) { ++downs; };
+    auto ink = Find(*Paint(), Rect(0, 0, 250, 60), Bluish);
+    ASSERT_TRUE(ink.Any());
+    EXPECT_NO_THROW(Click(ink.left + 2, ink.bottom - 1));
+    EXPECT_EQ(downs, 1);
+    EXPECT_TRUE(shell.empty());
 }
 
 TEST_F(LabelRig, PrintsOnAnotherCanvas)
