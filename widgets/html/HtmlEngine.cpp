@@ -499,7 +499,9 @@ void Engine::Line(std::string& s, LineCtx& L)
             if (!L.secondPass) {
                 const bool fits = L.lw < W || (pw >= W && (!Tree() || p_.WordWrap));
                 bool kept = fits;
-                if (!fits && KeepWords() && !L.placed.empty() && L.placed.back() != ' ') kept = true;
+                // A word split by a tag is not broken; without wrapping nothing is.
+                if (!fits && KeepWords() && p_.WordWrap && !L.placed.empty() && L.placed.back() != ' ')
+                    kept = true;
                 L.placed += piece;
                 if (!kept && p_.WordWrap) {
                     take = false;
