@@ -1378,6 +1378,31 @@ void TWinControl::PaintHandler(TWMPaint& m)
     PaintControls(dc, nullptr);
 }
 
+HDC GetDC(HWND h)
+{
+    auto* dc = new DeviceContext;
+    if (TWinControl* c = TWinControl::FromHandle(h)) {
+        c->HandleNeeded();
+        c->impl()->EnsureBacking(c);
+        dc->image = &c->impl()->backing;
+        dc->onDraw = [c](const QRect& r) {
+            if (gLive.count(c)) c->impl()->ScreenDrawn(r);
+        };
+    } else {
+        static QImage screen(1, 1, QImage::Format_RGB32);
+        dc->image = &screen;
+        dc->systemClip = QRegion();  // measures, draws nothing
+    }
+    dc->font = MakeQFont("MS Sans Serif", -11, 0, fpDefault);
+    return dc;
+}
+
+int ReleaseDC(HWND, HDC dc)
+{
+    delete dc;
+    return dc ? 1 : 0;
+}
+
 QWidget* HostWidget(TWinControl* c) { return c ? c->impl()->widget : nullptr; }
 
 void TWinControl::PaintControls(HDC dc, TControl* first)

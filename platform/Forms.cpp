@@ -75,6 +75,31 @@ void DonePlatform()
     Screen = nullptr;
 }
 
+int GetSystemMetrics(int index)
+{
+    switch (index) {
+    case SM_CXSCREEN: return Screen ? Screen->Width() : 0;
+    case SM_CYSCREEN: return Screen ? Screen->Height() : 0;
+    case SM_CXVSCROLL: case SM_CYHSCROLL: return 16;
+    case SM_CYCAPTION: return 22;
+    case SM_CXBORDER: case SM_CYBORDER: return 1;
+    case SM_CXEDGE: case SM_CYEDGE: return 2;
+    case SM_CXCURSOR: case SM_CYCURSOR: return 32;
+    case SM_CXDOUBLECLK: case SM_CYDOUBLECLK: case SM_CXDRAG: case SM_CYDRAG: return 4;
+    case SM_CXSMICON: case SM_CYSMICON: return 16;
+    default: return 0;
+    }
+}
+
+bool ShellOpen(const std::string& target)
+{
+    if (target.empty()) return false;
+    QString t = AnsiToQString(target);
+    QUrl url = t.contains(QLatin1String("://")) || t.startsWith(QLatin1String("mailto:")) ? QUrl(t)
+                                                                                         : QUrl::fromLocalFile(t);
+    return QDesktopServices::openUrl(url);
+}
+
 // ---------------------------------------------------------------- TScreen
 
 int TScreen::Width() const
@@ -150,8 +175,15 @@ TApplication::TApplication() : impl_(std::make_unique<Impl>())
 TApplication::~TApplication()
 {
     gHintMouseHook = nullptr;
+    // The forms and the hint window go while the application is still whole, last first.
+    while (ComponentCount() > 0) {
+        TComponent* c = Components(ComponentCount() - 1);
+        c->BeforeDestruction();
+        delete c;
+    }
+    gControlGoneHook = nullptr;
     hintControl_ = nullptr;
-    // Forms go first, in the order of creation's reverse, through the owner list.
+    hintWindow_ = nullptr;
 }
 
 void TApplication::SetTitle(const std::string& t) { title_ = t; }

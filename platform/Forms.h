@@ -231,6 +231,9 @@ private:
     TCursor cursor_ = crDefault;
 };
 
+// Opens a file or an address with the desktop's handler (the shell's "open" verb).
+bool ShellOpen(const std::string& target);
+
 extern TApplication* Application;
 extern TScreen* Screen;
 

@@ -113,6 +113,11 @@ enum {
 };
 int GetSystemMetrics(int index);
 
+// A device context on a window (drawing shows at once), or with nullptr one for measuring
+// text and reading the screen's capabilities. Each is given back with ReleaseDC.
+HDC GetDC(HWND h);
+int ReleaseDC(HWND h, HDC dc);
+
 // Edges and frames of the classic look.
 enum : UINT { BDR_RAISEDOUTER = 1, BDR_SUNKENOUTER = 2, BDR_RAISEDINNER = 4, BDR_SUNKENINNER = 8,
               EDGE_RAISED = 5, EDGE_SUNKEN = 10, EDGE_ETCHED = 6, EDGE_BUMP = 9 };

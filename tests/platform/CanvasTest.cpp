@@ -607,3 +607,15 @@ TEST(Picture, LoadsByExtensionAndRefusesUnknownOnes)
     dst->Canvas()->StretchDraw(Rect(0, 0, 8, 6), p.Graphic());
     EXPECT_EQ(dst->Canvas()->Pixel(2, 2), clBlue);
 }
+
+TEST(Canvas, ScreenDCMeasuresText)
+{
+    HDC dc = GetDC(nullptr);
+    TSize s;
+    ASSERT_TRUE(GetTextExtentPoint32(dc, "Hullform", -1, s));
+    EXPECT_GT(s.cx, 20);
+    EXPECT_GT(s.cy, 8);
+    EXPECT_EQ(GetDeviceCaps(dc, LOGPIXELSY), 96);
+    EXPECT_EQ(ReleaseDC(nullptr, dc), 1);
+    EXPECT_EQ(GetSystemMetrics(SM_CYCURSOR), 32);
+}
