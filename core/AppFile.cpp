@@ -40,14 +40,6 @@ std::string Indented(std::string_view indent, std::string_view text) {
     return std::string(indent) + std::string(text);
 }
 
-// A name is one line of the file, so line ends inside it become blanks.
-std::string NameLine(std::string_view name) {
-    std::string line(name);
-    for (char& c : line)
-        if (c == '\r' || c == '\n') c = ' ';
-    return line;
-}
-
 bool ExpectKeyword(ModelTextReader& in, std::string_view keyword, std::string& error) {
     std::string_view word;
     if (in.ReadWord(word) && word == keyword) return true;
@@ -97,7 +89,7 @@ bool Appendage::SaveAppFile(const std::string& path, ErrorLog* log) const {
     AppendLine(out, stars);
 
     AppendLine(out, "APPENDAGE_NAME");
-    AppendLine(out, NameLine(name));
+    AppendLine(out, OneLine(name));
     AppendLine(out, "AP");
     AppendLine(out, ModelNumber(ap));
     AppendLine(out, "FP");
@@ -111,7 +103,7 @@ bool Appendage::SaveAppFile(const std::string& path, ErrorLog* log) const {
         const Section& frame = frames[i];
         AppendLine(out, "FRAME_INDEX: " + base::UIntToStr(i));
         AppendLine(out, "FRAME_NAME");
-        AppendLine(out, NameLine(frame.name));
+        AppendLine(out, OneLine(frame.name));
         AppendLine(out, "FRAME_Y");
         AppendLine(out, ModelNumber(frame.Y));
         const std::size_t m = std::min(frame.X.size(), frame.Z.size());

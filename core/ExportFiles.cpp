@@ -17,13 +17,6 @@ namespace {
 
 std::string Num(double v) { return base::FormatG(v, 6); }
 
-std::string OneLine(std::string_view text) {
-    std::string line(text);
-    for (char& c : line)
-        if (c == '\r' || c == '\n') c = ' ';
-    return line;
-}
-
 bool WriteExport(const std::string& path, const std::string& data, const char* kind, ErrorLog* log) {
     std::string error;
     if (base::WriteFileAtomic(path, data, &error)) return true;

@@ -61,13 +61,9 @@ bool ForeignTextReader::ReadNumber(double& value) {
 bool ForeignTextReader::ReadInteger(long long& value, long long min, long long max) {
     const std::size_t start = pos_;
     double v = 0;
-    if (!ReadNumber(v)) return false;
-    if (!(v >= static_cast<double>(min) && v <= static_cast<double>(max)) || v != std::floor(v)) {
-        pos_ = start;
-        return false;
-    }
-    value = static_cast<long long>(v);
-    return true;
+    if (ReadNumber(v) && ToWholeNumber(v, min, max, value)) return true;
+    pos_ = start;
+    return false;
 }
 
 bool ForeignTextReader::ReadSeparator() {

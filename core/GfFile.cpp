@@ -29,14 +29,6 @@ constexpr unsigned kMaxGfCount = 255;
 
 std::string Num(double v) { return base::FormatG(v, 6); }
 
-// A name is one line of the file, so line ends inside it become blanks.
-std::string OneLine(std::string_view text) {
-    std::string line(text);
-    for (char& c : line)
-        if (c == '\r' || c == '\n') c = ' ';
-    return line;
-}
-
 std::string PartName(std::size_t k) { return "APP" + base::UIntToStr(k); }
 
 // The starboard half of a frame: every offset with X >= 0 (negative zero included), and

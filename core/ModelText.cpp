@@ -98,16 +98,25 @@ bool ModelTextReader::ReadNumber(double& value) {
     return true;
 }
 
+std::string OneLine(std::string_view text) {
+    std::string line(text);
+    for (char& c : line)
+        if (c == '\r' || c == '\n') c = ' ';
+    return line;
+}
+
+bool ToWholeNumber(double v, long long min, long long max, long long& out) {
+    if (!(v >= static_cast<double>(min) && v <= static_cast<double>(max)) || v != std::floor(v)) return false;
+    out = static_cast<long long>(v);
+    return true;
+}
+
 bool ModelTextReader::ReadInteger(long long& value, long long min, long long max) {
     const std::size_t start = pos_;
     double v = 0;
-    if (!ReadNumber(v)) return false;
-    if (!(v >= static_cast<double>(min) && v <= static_cast<double>(max)) || v != std::floor(v)) {
-        pos_ = start;
-        return false;
-    }
-    value = static_cast<long long>(v);
-    return true;
+    if (ReadNumber(v) && ToWholeNumber(v, min, max, value)) return true;
+    pos_ = start;
+    return false;
 }
 
 bool ModelTextReader::ReadCount(std::uint32_t& value) {

@@ -15,6 +15,12 @@ std::string ModelNumber(double value);
 // Appends text and the carriage return and line feed that end every line of the files.
 void AppendLine(std::string& out, std::string_view text);
 
+// Text made fit for one line of a file: line breaks become blanks.
+std::string OneLine(std::string_view text);
+
+// v as a whole number within [min, max]; false when it is neither.
+bool ToWholeNumber(double v, long long min, long long max, long long& out);
+
 // A name or a word from a file, quoted and made fit for a log line.
 std::string QuoteForLog(std::string_view text);
 
