@@ -4,7 +4,6 @@
 #include <iterator>
 #include <new>
 #include <sstream>
-#include <thread>
 
 #include "platform/GDI.h"
 #include "platform/ImageDecoder.h"
@@ -234,7 +233,7 @@ void THTMLPicture::LoadFromURL(const std::string& URL)
     } else if (!downloadBusy_) {
         downloadURL_ = URL;
         downloadBusy_ = true;
-        TDownLoadThread::Start(this);
+        TDownLoadThread::Launch(this);
     }
 }
 
@@ -365,13 +364,14 @@ void THTMLPicture::DownLoadError(const std::string& err)
 
 // --- TDownLoadThread ---
 
-void TDownLoadThread::Start(THTMLPicture* picture)
+TDownLoadThread::TDownLoadThread(THTMLPicture* picture) : platform::TThread(true), picture_(picture)
 {
-    auto* t = new TDownLoadThread(picture);
-    std::thread([t] {
-        t->Execute();
-        delete t;
-    }).detach();
+    FreeOnTerminate = true;
+}
+
+void TDownLoadThread::Launch(THTMLPicture* picture)
+{
+    (new TDownLoadThread(picture))->Start();
 }
 
 // --- THTMLPictureCache ---

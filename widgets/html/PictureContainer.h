@@ -14,6 +14,7 @@
 #include "platform/Classes.h"
 #include "platform/Graphics.h"
 #include "platform/Resources.h"
+#include "platform/Thread.h"
 
 namespace platform {
 class DecodedImage;
@@ -129,17 +130,17 @@ private:
     int stepCount_ = -1;
 };
 
-// The thread a network address would be fetched on. It fetches nothing and ends at once.
-class TDownLoadThread {
+// The thread a network address would be fetched on. It fetches nothing, ends at once
+// and frees itself.
+class TDownLoadThread : public platform::TThread {
 public:
-    explicit TDownLoadThread(THTMLPicture* picture) : picture_(picture) {}
-    virtual ~TDownLoadThread() = default;
-    // Starts a thread that runs Execute and frees itself when it ends.
-    static void Start(THTMLPicture* picture);
+    explicit TDownLoadThread(THTMLPicture* picture);
+    // Creates the thread running.
+    static void Launch(THTMLPicture* picture);
     THTMLPicture* Picture() const { return picture_; }
 
 protected:
-    virtual void Execute() {}
+    void Execute() override {}
 
 private:
     THTMLPicture* picture_;
