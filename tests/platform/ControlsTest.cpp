@@ -538,3 +538,34 @@ TEST_F(FormFixture, AHiddenWindowWithTheCaptureTakesTheMouse)
     EXPECT_EQ(cap->log.size(), 2u);
     EXPECT_EQ(probe->log.back(), "move 3,4");
 }
+
+TEST_F(FormFixture, RestingMouseShowsTheHintAfterThePause)
+{
+    probe->SetHint("Pause hint");
+    probe->SetShowHint(true);
+    const int pause = Application->HintPause;
+    Application->HintPause = 1;
+    Application->CancelHint();
+    SendMouse(probe, WM_MOUSEMOVE, 2, 2);
+    EXPECT_TRUE(ProcessUntil([] { return Application->HintWindow() && Application->HintWindow()->Shown(); }));
+    EXPECT_EQ(Application->HintWindow()->Caption(), "Pause hint");
+    // Moving to a control without a hint takes it away.
+    SendMouse(form, WM_MOUSEMOVE, 150, 140);
+    EXPECT_FALSE(Application->HintWindow()->Shown());
+    Application->HintPause = pause;
+}
+
+TEST_F(FormFixture, RightAndBottomAnchorsKeepTheirDistance)
+{
+    auto* corner = new TProbe(form);
+    corner->SetParent(form);
+    corner->SetBounds(150, 100, 30, 20);  // 20 from the right, 30 from the bottom
+    corner->SetAnchors(akRight | akBottom);
+    auto* stretch = new TProbe(form);
+    stretch->SetParent(form);
+    stretch->SetBounds(10, 10, 170, 20);
+    stretch->SetAnchors(akLeft | akTop | akRight);
+    form->SetBounds(0, 0, 300, 250);
+    EXPECT_EQ(corner->BoundsRect(), Rect(250, 200, 280, 220));
+    EXPECT_EQ(stretch->BoundsRect(), Rect(10, 10, 280, 30));
+}
