@@ -1,0 +1,427 @@
+// Images, embedded controls and page and paragraph backgrounds of the mini-HTML engine.
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "TestImages.h"
+#include "platform/ImageList.h"
+#include "platform/VisualStyles.h"
+#include "test_engine_support.h"
+#include "widgets/html/HtmlText.h"
+#include "widgets/html/PictureContainer.h"
+
+using namespace enginetest;
+using html::HTMLVariant;
+
+namespace {
+
+const TColor kColours[] = {clRed, clLime, clBlue};
+
+// An image list whose image i is filled with kColours[i].
+struct Images {
+    TImageList list;
+    explicit Images(int size = 16) : list(size, size)
+    {
+        for (TColor c : kColours) {
+            TBitmap b(size, size);
+            b.Canvas()->Brush().SetColor(c);
+            b.Canvas()->FillRect(Rect(0, 0, size, size));
+            list.Add(&b);
+        }
+    }
+};
+
+}  // namespace
+
+TEST(HtmlEngineImages, ImageByIndexIsSizedAndDrawnAtThePiece)
+{
+    Images il;
+    Surface s;
+    Call c(s, "<IMG src=\"idx:2\">");
+    c.p.Images = &il.list;
+    c.Run();
+    EXPECT_EQ(c.r.MeasuredWidth, 16);
+    EXPECT_EQ(c.r.MeasuredHeight, std::max(16, s.GH()));
+    EXPECT_EQ(s.At(1, 0), clBlue);
+    EXPECT_EQ(s.At(16, 15), clBlue);
+    EXPECT_EQ(s.At(0, 0), clWhite);
+    EXPECT_EQ(s.At(17, 0), clWhite);
+
+    // Text after the image starts at its right edge.
+    Surface t;
+    Call d(t, "<img src=\"idx:0\">WWW");
+    d.p.Images = &il.list;
+    d.Run();
+    EXPECT_EQ(d.r.MeasuredWidth, 16 + t.TW("WWW"));
+    EXPECT_GE(t.InkIn(Rect(17, 0, 300, 40)).left, 17);
+}
+
+TEST(HtmlEngineImages, MissingImagesTakeNoRoom)
+{
+    Images il;
+    const char* texts[] = {"<IMG src=\"idx:3\">", "<IMG src=\"idx:-1\">", "<IMG>", "<IMG src=idx:0>",
+                           "<IMG src=\"nothing\">", "<IMG src=\"http://nowhere/x.png\">"};
+    for (const char* t : texts) {
+        Surface s;
+        Call c(s, t);
+        c.p.Images = &il.list;
+        c.Run();
+        EXPECT_EQ(c.r.MeasuredWidth, 0) << t;
+        EXPECT_TRUE(s.AllInk().Empty()) << t;
+    }
+    Surface s;
+    Call c(s, "<IMG src=\"idx:0\">");
+    c.Run();  // no image list
+    EXPECT_EQ(c.r.MeasuredWidth, 0);
+}
+
+TEST(HtmlEngineImages, AddressesAreKeptInTheCacheWithoutDownloading)
+{
+    html::THTMLPictureCache cache;
+    Surface s;
+    for (int i = 0; i < 3; ++i) {
+        Call c(s, "<IMG src=\"http://host/a.gif\">");
+        c.p.PictureCache = &cache;
+        c.Run();
+        EXPECT_EQ(c.r.MeasuredWidth, 0);
+    }
+    ASSERT_EQ(cache.Count(), 1);
+    EXPECT_EQ(cache.GetPicture(0)->SourceURL(), "HTTP://HOST/A.GIF");
+    EXPECT_FALSE(cache.GetPicture(0)->BackgroundDownload);
+}
+
+TEST(HtmlEngineImages, TooWideForTheRestOfTheLineMovesDown)
+{
+    Images il;
+    Surface s;
+    const int gh = s.GH();
+    const TRect rect = Rect(0, 0, s.TW("abc") + 10, 100);
+    Call c(s, "abc<IMG src=\"idx:0\">", HTMLVariant::Grid, rect);
+    c.p.Images = &il.list;
+    c.Run();
+    EXPECT_EQ(s.Count(Rect(0, 0, 100, gh), clRed, 0), 0);
+    EXPECT_EQ(s.At(1, gh), clRed);
+    Call m(s, "abc<IMG src=\"idx:0\">", HTMLVariant::Grid, rect);
+    m.p.Images = &il.list;
+    m.p.MeasureOnly = true;
+    m.Run();
+    EXPECT_EQ(m.r.MeasuredHeight, gh + 16);
+}
+
+TEST(HtmlEngineImages, LinkedImageIsHitAndShowsItsAlternative)
+{
+    Images il;
+    const std::string text = "<A href=\"lnk\"><IMG src=\"idx:0\" alt=\"idx:1\"></A>";
+    Surface s;
+    Call h(s, text);
+    h.p.Images = &il.list;
+    h.p.HitTestOnly = true;
+    h.p.HitX = 8;
+    h.p.HitY = 8;
+    h.Run();
+    EXPECT_TRUE(h.hit);
+    EXPECT_EQ(h.r.AnchorValue, "lnk");
+    EXPECT_TRUE(s.AllInk().Empty());
+
+    // Painting with the point on the image draws the alternative.
+    Call hover(s, text);
+    hover.p.Images = &il.list;
+    hover.p.HitX = 8;
+    hover.p.HitY = 8;
+    hover.Run();
+    EXPECT_TRUE(hover.hit);
+    EXPECT_EQ(s.At(8, 8), clLime);
+
+    Surface t;
+    Call away(t, text);
+    away.p.Images = &il.list;
+    away.p.HitX = 100;
+    away.p.HitY = 8;
+    away.Run();
+    EXPECT_FALSE(away.hit);
+    EXPECT_EQ(t.At(8, 8), clRed);
+
+    // An image outside a link is never a hit.
+    Call plain(t, "<IMG src=\"idx:0\">");
+    plain.p.Images = &il.list;
+    plain.p.HitTestOnly = true;
+    plain.p.HitX = 8;
+    plain.p.HitY = 8;
+    plain.Run();
+    EXPECT_FALSE(plain.hit);
+}
+
+TEST(HtmlEngineImages, AlignmentLiftsTheText)
+{
+    Images il(32);
+    Surface a, b, c;
+    const int gh = a.GH();
+    const int split = 1 + a.TW("x");
+    for (auto [surface, tag] : {std::pair{&a, ""}, std::pair{&b, " align=\"middle\""}, std::pair{&c, " align=\"top\""}}) {
+        const std::string text = std::string("x<IMG src=\"idx:0\"") + tag + ">";
+        Call call(*surface, text);
+        call.p.Images = &il.list;
+        call.Run();
+    }
+    const int base = a.InkIn(Rect(0, 0, split, 100)).bottom;
+    EXPECT_EQ(base - b.InkIn(Rect(0, 0, split, 100)).bottom, (32 - gh) / 2);
+    EXPECT_EQ(base - c.InkIn(Rect(0, 0, split, 100)).bottom, 32 - gh);
+}
+
+TEST(HtmlEngineImages, PrintedImagesAreScaled)
+{
+    Images il;
+    Surface s;
+    Call c(s, "<IMG src=\"idx:1\">");
+    c.p.Images = &il.list;
+    c.p.Printing = true;
+    c.p.PrintScale = 2.0;
+    c.Run();
+    EXPECT_EQ(s.At(1, 0), clLime);
+    EXPECT_EQ(s.At(32, 31), clLime);
+    EXPECT_EQ(s.At(33, 0), clWhite);
+    EXPECT_EQ(c.r.MeasuredWidth, 16);
+}
+
+TEST(HtmlEngineImages, NamedPictureFromTheContainer)
+{
+    html::TPictureContainer container;
+    html::TPictureItem* item = container.Items()->Add();
+    item->Name = "logo";
+    std::istringstream bytes(testimages::MakeBmp(10, 6, 0x00FF00));
+    item->Picture()->LoadFromStream(bytes);
+
+    Surface s;
+    Call c(s, "<IMG src=\"Logo\">");
+    c.p.PictureContainer = &container;
+    c.Run();
+    EXPECT_EQ(c.r.MeasuredWidth, 10);
+    EXPECT_EQ(s.At(5, 3), clLime);
+
+    Surface t;
+    Call d(t, "<IMG src=\"logo\" width=\"20\" height=\"12\">");
+    d.p.PictureContainer = &container;
+    d.Run();
+    EXPECT_EQ(d.r.MeasuredWidth, 20);
+    EXPECT_EQ(t.At(19, 11), clLime);
+    EXPECT_EQ(t.At(22, 5), clWhite);
+}
+
+TEST(HtmlEngineControls, CheckBoxShowsItsValue)
+{
+    for (HTMLVariant v : {HTMLVariant::Grid, HTMLVariant::Tree}) {
+        Surface on, off;
+        Draw(on, "<CONTROL TYPE=\"CHECK\" ID=\"c1\" VALUE=\"true\">", v);
+        Draw(off, "<CONTROL TYPE=\"CHECK\" ID=\"c1\" VALUE=\"FALSE\">", v);
+        const int gh = on.GH();
+        const TRect box = Rect(1, 0, 20, std::max(gh, 16) + 1);
+        EXPECT_FALSE(off.InkIn(box).Empty());
+        // The tick is dark and only in the checked box.
+        EXPECT_GT(on.Count(box, clBlack, 40), off.Count(box, clBlack, 40)) << int(v);
+    }
+}
+
+TEST(HtmlEngineControls, EditBoxIsDrawnAndHit)
+{
+    const std::string text = "<CONTROL TYPE=\"EDIT\" ID=\"e\" VALUE=\"a&lt;b\" WIDTH=\"60\">";
+    Surface s;
+    const int gh = s.GH();
+    Draw(s, text);
+    Ink ink = s.AllInk();
+    EXPECT_EQ(ink.left, 1);
+    EXPECT_EQ(ink.right, 60);
+
+    Call h(s, text);
+    h.p.HitTestOnly = true;
+    h.p.HitX = 20;
+    h.p.HitY = 5;
+    h.Run();
+    EXPECT_TRUE(h.hit);
+    EXPECT_EQ(h.r.AnchorValue, "ctrl");
+    EXPECT_EQ(h.r.ControlID, "e");
+    EXPECT_EQ(h.r.ControlValue, "a<b");
+    EXPECT_EQ(h.r.ControlType, "EDIT");
+    EXPECT_EQ(h.r.ControlRect.Width(), 60);
+    EXPECT_EQ(h.r.ControlRect.Height(), gh + 6);
+
+    // Beside the box nothing is hit and the outputs are cleared.
+    Call miss(s, text);
+    miss.p.HitTestOnly = true;
+    miss.p.HitX = 90;
+    miss.p.HitY = 5;
+    miss.r.ControlValue = "old";
+    miss.Run();
+    EXPECT_FALSE(miss.hit);
+    EXPECT_EQ(miss.r.ControlID, "");
+    EXPECT_EQ(miss.r.ControlValue, "");
+    EXPECT_EQ(miss.r.ControlRect, TRect{});
+}
+
+TEST(HtmlEngineControls, GridFindsAControlByItsID)
+{
+    const std::string text = "x <CONTROL TYPE=\"EDIT\" ID=\"a\" VALUE=\"1\" WIDTH=\"40\">"
+                             "<CONTROL TYPE=\"EDIT\" ID=\"b\" VALUE=\"2\" WIDTH=\"50\">";
+    Surface s;
+    Call c(s, text);
+    c.p.HitTestOnly = true;
+    c.p.HitX = 1000;
+    c.p.HitY = 1000;
+    c.r.ControlID = "b";
+    c.Run();
+    EXPECT_TRUE(c.hit);
+    EXPECT_EQ(c.r.ControlID, "b");
+    EXPECT_EQ(c.r.ControlValue, "2");
+    EXPECT_EQ(c.r.ControlRect.Left, 1 + s.TW("x ") + 40);
+    EXPECT_EQ(c.r.ControlRect.Width(), 50);
+
+    // Not in the tree, and an empty ID finds nothing.
+    Call t(s, text, HTMLVariant::Tree);
+    t.p.HitTestOnly = true;
+    t.p.HitX = 1000;
+    t.p.HitY = 1000;
+    t.r.ControlID = "b";
+    t.Run();
+    EXPECT_FALSE(t.hit);
+    Call e(s, "<CONTROL TYPE=\"EDIT\" VALUE=\"1\" WIDTH=\"40\">");
+    e.p.HitTestOnly = true;
+    e.p.HitX = 1000;
+    e.Run();
+    EXPECT_FALSE(e.hit);
+}
+
+TEST(HtmlEngineControls, SizesPerTypeAndVariant)
+{
+    struct Case {
+        const char* type;
+        HTMLVariant v;
+        int width, height;
+        bool drawn;
+    };
+    Surface probe;
+    const int gh = probe.GH();
+    const Case cases[] = {
+        {"EDIT", HTMLVariant::Grid, 60, gh + 6, true},   {"PASSWORD", HTMLVariant::Grid, 60, gh + 6, true},
+        {"PASSWORD", HTMLVariant::Tree, 60, gh + 6, false}, {"COMBO", HTMLVariant::Grid, 60, 25, true},
+        {"CHECK", HTMLVariant::Grid, 16, 16, true},      {"RADIO", HTMLVariant::Tree, 16, 16, true},
+        {"BUTTON", HTMLVariant::Grid, 60, 18, true},     {"BUTTON", HTMLVariant::Tree, 60, 26, true},
+        {"TOOLBTN", HTMLVariant::Tree, 60, 26, true},    {"TOOLBTN", HTMLVariant::Grid, 60, gh + 6, false},
+        {"SLIDER", HTMLVariant::Grid, 60, gh + 6, false},
+    };
+    for (const Case& k : cases) {
+        const std::string text = std::string("<CONTROL TYPE=\"") + k.type + "\" ID=\"i\" VALUE=\"v\" WIDTH=\"60\">";
+        Surface s;
+        Call m(s, text, k.v);
+        m.p.MeasureOnly = true;
+        m.Run();
+        EXPECT_EQ(m.r.MeasuredWidth, k.width) << k.type;
+        EXPECT_EQ(m.r.MeasuredHeight, std::max(gh, k.height)) << k.type;
+        Call d(s, text, k.v, Rect(0, 0, 300, 100));
+        d.Run();
+        EXPECT_EQ(!s.AllInk().Empty(), k.drawn) << k.type << " " << int(k.v);
+    }
+    // The panel variant ignores controls.
+    Surface s;
+    auto r = Measure(s, "<CONTROL TYPE=\"EDIT\" ID=\"i\" VALUE=\"v\" WIDTH=\"60\">", HTMLVariant::Panel);
+    EXPECT_EQ(r.MeasuredWidth, 0);
+}
+
+TEST(HtmlEngineControls, PasswordShowsStars)
+{
+    Surface a, b;
+    Draw(a, "<CONTROL TYPE=\"PASSWORD\" ID=\"p\" VALUE=\"abc\" WIDTH=\"60\">");
+    Draw(b, "<CONTROL TYPE=\"EDIT\" ID=\"p\" VALUE=\"***\" WIDTH=\"60\">");
+    for (int y = 0; y < 40; ++y)
+        for (int x = 0; x < 80; ++x) ASSERT_EQ(a.At(x, y), b.At(x, y)) << x << "," << y;
+}
+
+TEST(HtmlEngineControls, ThemedControlsDrawThroughTheBinding)
+{
+    SetVisualStylesPresent(true);
+    SetVisualStylesActiveOverride(1);
+    const bool wasXP = html::grdhtmle::IsWinXP;
+    html::grdhtmle::IsWinXP = true;
+    Surface s;
+    Draw(s, "<CONTROL TYPE=\"CHECK\" ID=\"c\" VALUE=\"TRUE\"> <CONTROL TYPE=\"BUTTON\" ID=\"b\" VALUE=\"Go\" WIDTH=\"50\">");
+    EXPECT_FALSE(s.AllInk().Empty());
+    html::grdhtmle::IsWinXP = wasXP;
+    ResetVisualStyles();
+}
+
+TEST(HtmlEngineBackgrounds, BodyColourFillsTheRectangle)
+{
+    for (HTMLVariant v : {HTMLVariant::Grid, HTMLVariant::Tree, HTMLVariant::Panel}) {
+        Surface s;
+        Draw(s, "<BODY bgcolor=\"#FF0000\">text", v, Rect(10, 10, 200, 60));
+        EXPECT_EQ(s.At(150, 50), TColor(0x0000FF)) << int(v);
+        EXPECT_EQ(s.At(12, 12), TColor(0x0000FF)) << int(v);
+        EXPECT_EQ(s.At(250, 50), clWhite);
+        EXPECT_EQ(s.At(150, 65), clWhite);
+    }
+    Surface named;
+    Draw(named, "<BODY bgcolor=\"clLime\">", HTMLVariant::Grid, Rect(10, 10, 200, 60));
+    EXPECT_EQ(named.At(100, 30), clLime);
+}
+
+TEST(HtmlEngineBackgrounds, PanelBodyGradient)
+{
+    Surface s(400, 120);
+    Draw(s, "<BODY bgcolor=\"#FF0000\" bgcolorto=\"#0000FF\">", HTMLVariant::Panel, Rect(0, 0, 320, 40));
+    EXPECT_EQ(s.At(0, 20), TColor(0x0000FF));
+    EXPECT_EQ(s.At(319, 20), TColor(RGB(4, 0, 251)));
+    // 64 bands of 5 pixels.
+    EXPECT_EQ(s.At(5, 20), s.At(9, 20));
+    EXPECT_NE(s.At(4, 20), s.At(5, 20));
+    EXPECT_EQ(s.At(320, 20), clWhite);
+    // Vertical, and not in the grid variant.
+    Surface v(400, 120);
+    Draw(v, "<BODY bgcolor=\"#FF0000\" bgcolorto=\"#0000FF\" dir=\"V\">", HTMLVariant::Panel, Rect(0, 0, 320, 64));
+    EXPECT_EQ(v.At(100, 0), TColor(0x0000FF));
+    EXPECT_EQ(v.At(100, 63), TColor(RGB(4, 0, 251)));
+    Surface g(400, 120);
+    Draw(g, "<BODY bgcolor=\"#FF0000\" bgcolorto=\"#0000FF\">", HTMLVariant::Grid, Rect(0, 0, 320, 40));
+    EXPECT_EQ(g.At(319, 20), TColor(0x0000FF));
+}
+
+TEST(HtmlEngineBackgrounds, ParagraphGradientInTreeAndPanel)
+{
+    Surface s;
+    const int gh = s.GH();
+    Draw(s, "<P bgcolor=\"#000000\" bgcolorto=\"#FFFFFF\">x</P>", HTMLVariant::Tree, Rect(0, 0, 256, 100));
+    EXPECT_EQ(s.At(255, 2), TColor(RGB(251, 251, 251)));
+    EXPECT_EQ(s.At(0, 2), clBlack);
+    EXPECT_EQ(s.At(100, gh + 1), TColor(RGB(100 / 4 * 4, 100 / 4 * 4, 100 / 4 * 4)));
+    EXPECT_EQ(s.At(100, gh + 4), clWhite);
+}
+
+TEST(HtmlEngineBackgrounds, BodyPictureIsTiled)
+{
+    html::TPictureContainer container;
+    html::TPictureItem* item = container.Items()->Add();
+    item->Name = "tile";
+    std::istringstream bytes(testimages::MakeBmp(8, 8, 0x0000FF));
+    item->Picture()->LoadFromStream(bytes);
+    Surface s;
+    Call c(s, "<BODY background=\"tile\">", HTMLVariant::Grid, Rect(4, 4, 30, 30));
+    c.p.PictureContainer = &container;
+    c.Run();
+    EXPECT_EQ(s.At(4, 4), clRed);
+    EXPECT_EQ(s.At(29, 29), clRed);
+    EXPECT_EQ(s.At(30, 30), clWhite);
+    EXPECT_EQ(s.At(3, 3), clWhite);
+    // The clip is gone afterwards.
+    s.C()->Brush().SetColor(clBlue);
+    s.C()->FillRect(Rect(50, 50, 60, 60));
+    EXPECT_EQ(s.At(55, 55), clBlue);
+}
+
+TEST(HtmlEngineBackgrounds, PrintBitmapStretches)
+{
+    TBitmap b(2, 2);
+    b.Canvas()->Brush().SetColor(clRed);
+    b.Canvas()->FillRect(Rect(0, 0, 2, 2));
+    Surface s;
+    html::PrintBitmap(s.C(), Rect(10, 10, 30, 20), &b);
+    EXPECT_EQ(s.At(10, 10), clRed);
+    EXPECT_EQ(s.At(29, 19), clRed);
+    EXPECT_EQ(s.At(30, 19), clWhite);
+}
