@@ -189,6 +189,21 @@ bool GetCursorPos(TPoint& p)
     return true;
 }
 
+// ---------------------------------------------------------------- the caret
+
+namespace {
+struct Caret {
+    TWinControl* owner = nullptr;
+    QRect rect;
+    int hideCount = 1;
+    bool drawn = false;
+    UINT blinkTime = 530;
+    QTimer* timer = nullptr;
+};
+Caret gCaret;
+void InvertCaret();
+}  // namespace
+
 // ---------------------------------------------------------------- the host window
 
 class KWidget : public QWidget {
@@ -340,6 +355,9 @@ void KWidget::paintEvent(QPaintEvent* e)
     if (!gLive.count(owner_)) return;
     auto& d = *owner_->impl();
     d.EnsureBacking(owner_);
+    // The caret leaves the pixels while the window paints, and comes back after.
+    const bool caretHere = gCaret.owner == owner_ && gCaret.drawn;
+    if (caretHere) InvertCaret();
     QRegion need = e->region() - (d.screenOnly - d.invalid);
     d.screenOnly = QRegion();
     d.invalid = QRegion();
@@ -355,6 +373,7 @@ void KWidget::paintEvent(QPaintEvent* e)
         if (gLive.count(owner_)) d.paintDC = nullptr;
     }
     if (!gLive.count(owner_)) return;
+    if (caretHere && gCaret.owner == owner_ && !gCaret.drawn) InvertCaret();
     QPainter p(this);
     p.setClipRegion(e->region());
     p.drawImage(0, 0, d.backing);
@@ -962,6 +981,10 @@ TWinControl::~TWinControl()
         delete c;
     }
     if (gFocused == this) gFocused = nullptr;
+    if (gCaret.owner == this) {
+        if (gCaret.timer) gCaret.timer->stop();
+        gCaret.owner = nullptr;
+    }
     DestroyHandle();
     gLive.erase(this);
 }
@@ -1401,6 +1424,110 @@ int ReleaseDC(HWND, HDC dc)
 {
     delete dc;
     return dc ? 1 : 0;
+}
+
+namespace {
+
+void InvertCaret()
+{
+    TWinControl* c = gCaret.owner;
+    if (!c || !gLive.count(c)) return;
+    auto* d = c->impl();
+    d->EnsureBacking(c);
+    QRect r = gCaret.rect & d->backing.rect();
+    if (!r.isEmpty()) {
+        QPainter p(&d->backing);
+        p.setCompositionMode(QPainter::RasterOp_NotDestination);
+        p.fillRect(r, Qt::white);
+    }
+    gCaret.drawn = !gCaret.drawn;
+    d->ScreenDrawn(r);
+}
+
+void EraseCaret()
+{
+    if (gCaret.drawn) InvertCaret();
+}
+
+void RestartBlink()
+{
+    EraseCaret();
+    if (!gCaret.owner || gCaret.hideCount > 0) {
+        if (gCaret.timer) gCaret.timer->stop();
+        return;
+    }
+    InvertCaret();
+    if (!gCaret.timer) {
+        gCaret.timer = new QTimer;
+        QObject::connect(gCaret.timer, &QTimer::timeout, [] {
+            if (gCaret.owner && gCaret.hideCount == 0) InvertCaret();
+        });
+    }
+    gCaret.timer->start(int(gCaret.blinkTime));
+}
+
+}  // namespace
+
+bool CreateCaret(HWND h, int width, int height)
+{
+    TWinControl* c = TWinControl::FromHandle(h);
+    if (!c) return false;
+    DestroyCaret();
+    gCaret.owner = c;
+    gCaret.rect = QRect(0, 0, std::max(1, width), std::max(1, height));
+    gCaret.hideCount = 1;
+    return true;
+}
+
+bool DestroyCaret()
+{
+    if (!gCaret.owner) return false;
+    EraseCaret();
+    if (gCaret.timer) gCaret.timer->stop();
+    gCaret.owner = nullptr;
+    return true;
+}
+
+bool SetCaretPos(int x, int y)
+{
+    if (!gCaret.owner) return false;
+    if (gCaret.rect.topLeft() == QPoint(x, y)) return true;
+    EraseCaret();
+    gCaret.rect.moveTo(x, y);
+    RestartBlink();
+    return true;
+}
+
+bool GetCaretPos(TPoint& p)
+{
+    if (!gCaret.owner) return false;
+    p = {gCaret.rect.x(), gCaret.rect.y()};
+    return true;
+}
+
+bool ShowCaret(HWND h)
+{
+    TWinControl* c = h ? TWinControl::FromHandle(h) : gCaret.owner;
+    if (!gCaret.owner || c != gCaret.owner || gCaret.hideCount == 0) return false;
+    if (--gCaret.hideCount == 0) RestartBlink();
+    return true;
+}
+
+bool HideCaret(HWND h)
+{
+    TWinControl* c = h ? TWinControl::FromHandle(h) : gCaret.owner;
+    if (!gCaret.owner || c != gCaret.owner) return false;
+    if (gCaret.hideCount++ == 0) RestartBlink();
+    return true;
+}
+
+UINT GetCaretBlinkTime() { return gCaret.blinkTime; }
+
+bool SetCaretBlinkTime(UINT ms)
+{
+    gCaret.blinkTime = std::max<UINT>(ms, 1);
+    if (gCaret.timer && gCaret.timer->isActive()) gCaret.timer->start(int(gCaret.blinkTime));
+    return true;
 }
 
 QWidget* HostWidget(TWinControl* c) { return c ? c->impl()->widget : nullptr; }

@@ -414,6 +414,16 @@ bool PostMessage(HWND h, UINT msg, WPARAM w, LPARAM l);
 UINT SetTimer(HWND h, UINT id, UINT interval, void* unused = nullptr);
 bool KillTimer(HWND h, UINT id);
 bool InvalidateRect(HWND h, const TRect* r, bool erase);
+// The text caret: one for the application, owned by one window, blinking by inverting
+// its rectangle. It starts hidden; ShowCaret and HideCaret nest.
+bool CreateCaret(HWND h, int width, int height);
+bool DestroyCaret();
+bool SetCaretPos(int x, int y);
+bool GetCaretPos(TPoint& p);
+bool ShowCaret(HWND h);
+bool HideCaret(HWND h);
+UINT GetCaretBlinkTime();
+bool SetCaretBlinkTime(UINT ms);
 bool GetCursorPos(TPoint& p);
 short GetKeyState(int vk);  // negative while the key is down
 short GetAsyncKeyState(int vk);

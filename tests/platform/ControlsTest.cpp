@@ -569,3 +569,34 @@ TEST_F(FormFixture, RightAndBottomAnchorsKeepTheirDistance)
     EXPECT_EQ(corner->BoundsRect(), Rect(250, 200, 280, 220));
     EXPECT_EQ(stretch->BoundsRect(), Rect(10, 10, 280, 30));
 }
+
+TEST_F(FormFixture, CaretInvertsItsRectangleAndSurvivesPainting)
+{
+    form->Show();
+    probe->Repaint();
+    ASSERT_TRUE(ProcessUntil([&] { return probe->paints > 0; }));
+    HWND h = probe->Handle();
+    HDC dc = GetDC(h);
+    const COLORREF before = GetPixel(dc, 10, 10);
+    const UINT blink = GetCaretBlinkTime();
+    SetCaretBlinkTime(1000000);  // no blink during the test
+    ASSERT_TRUE(CreateCaret(h, 2, 12));
+    SetCaretPos(10, 5);
+    EXPECT_EQ(GetPixel(dc, 10, 10), before);  // created hidden
+    ShowCaret(h);
+    EXPECT_EQ(GetPixel(dc, 10, 10), ~before & 0xFFFFFF);
+    EXPECT_EQ(GetPixel(dc, 12, 10), before);
+    probe->Repaint();  // painting keeps the caret where it was
+    Application->ProcessMessages();
+    EXPECT_EQ(GetPixel(dc, 10, 10), ~before & 0xFFFFFF);
+    HideCaret(h);
+    EXPECT_EQ(GetPixel(dc, 10, 10), before);
+    TPoint p;
+    EXPECT_TRUE(GetCaretPos(p));
+    EXPECT_EQ(p, Point(10, 5));
+    EXPECT_TRUE(DestroyCaret());
+    EXPECT_FALSE(ShowCaret(h));
+    ReleaseDC(h, dc);
+    SetCaretBlinkTime(blink);
+    form->Hide();
+}
