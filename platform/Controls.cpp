@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <map>
+#include <mutex>
 #include <set>
 
 #include "platform/Controls.h"
@@ -25,6 +26,7 @@ void (*gControlGoneHook)(TControl*) = nullptr;
 namespace {
 
 std::set<const TWinControl*> gLive;
+std::mutex gLiveMutex;  // gLive changes on the GUI thread only; PostMessage may read it from others
 TControl* gCapture = nullptr;
 TControl* gMouseControl = nullptr;
 TWinControl* gFocused = nullptr;
@@ -344,7 +346,7 @@ struct TWinControl::Impl {
     // Drawing outside a paint message shows at once and is not repainted over.
     void ScreenDrawn(const QRect& r)
     {
-        if (!widget || r.isEmpty()) return;
+        if (!widget || r.isEmpty() || !widget->isVisible()) return;
         screenOnly |= r;
         widget->update(r);
     }
@@ -427,6 +429,7 @@ public:
 
 MessagePump* Pump()
 {
+    // Made by the first windowed control, on the GUI thread, before any worker posts.
     static MessagePump* pump = nullptr;
     if (!pump) pump = new MessagePump;
     return pump;
@@ -448,8 +451,11 @@ LRESULT SendMessage(HWND h, UINT msg, WPARAM w, LPARAM l)
 
 bool PostMessage(HWND h, UINT msg, WPARAM w, LPARAM l)
 {
-    TWinControl* c = TWinControl::FromHandle(h);
-    if (!c) return false;
+    const auto* c = reinterpret_cast<const TWinControl*>(h);
+    {
+        std::lock_guard lock(gLiveMutex);
+        if (!gLive.count(c)) return false;
+    }
     QCoreApplication::postEvent(Pump(), new PostedMessage(c, TMessage{msg, w, l, 0}));
     return true;
 }
@@ -966,7 +972,11 @@ void TControl::Resize()
 
 TWinControl::TWinControl(TComponent* AOwner) : TControl(AOwner), impl_(std::make_unique<Impl>())
 {
-    gLive.insert(this);
+    {
+        std::lock_guard lock(gLiveMutex);
+        gLive.insert(this);
+    }
+    Pump();
     brush_.SetColor(Color());
 }
 
@@ -986,6 +996,7 @@ TWinControl::~TWinControl()
         gCaret.owner = nullptr;
     }
     DestroyHandle();
+    std::lock_guard lock(gLiveMutex);
     gLive.erase(this);
 }
 

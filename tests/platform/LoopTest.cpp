@@ -235,3 +235,18 @@ TEST(Screen, SizeReachesTheLogThroughTheHook)
     EXPECT_EQ(w, Screen->Width());
     EXPECT_EQ(h, Screen->Height());
 }
+
+TEST(Loop, WorkerCanPostMessages)
+{
+    auto* c = new TCounter(nullptr);
+    HWND h = c->Handle();
+    TLambdaThread t([h](TLambdaThread&) {
+        for (int i = 1; i <= 3; ++i) PostMessage(h, WM_USER, WPARAM(i), 0);
+    });
+    t.Start();
+    t.WaitFor();
+    EXPECT_TRUE(ProcessUntil([&] { return c->got.size() == 3; }));
+    EXPECT_EQ(c->got, (std::vector<int>{1, 2, 3}));
+    delete c;
+    EXPECT_FALSE(PostMessage(h, WM_USER, 4, 0));  // the window is gone
+}
