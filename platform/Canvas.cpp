@@ -1095,13 +1095,11 @@ int DrawText(HDC dc, const std::string& text, int count, TRect* rect, UINT fmt)
                         int we = end;
                         while (we < para.size() && para[we] == ' ') ++we;
                         while (we < para.size() && para[we] != ' ') ++we;
-                        if (lay.Width(para.mid(pos, we - pos)) <= width || lastFit < 0) {
-                            lastFit = we;
-                            end = we;
-                            if (lay.Width(para.mid(pos, we - pos)) > width) break;
-                        } else {
-                            break;
-                        }
+                        const bool fits = lay.Width(para.mid(pos, we - pos)) <= width;
+                        if (!fits && lastFit >= 0) break;
+                        lastFit = we;
+                        end = we;
+                        if (!fits) break;
                     }
                     QString piece = para.mid(pos, lastFit - pos);
                     while (piece.endsWith(' ')) piece.chop(1);
