@@ -1,0 +1,1007 @@
+// Recorded metafiles. The writers follow the published EMF and WMF record layouts:
+// little-endian records, EMF sizes in bytes padded to 4, WMF sizes in 16-bit words.
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QMimeData>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <ostream>
+
+#include "platform/GDI.h"
+#include "platform/Metafile.h"
+#include "platform/Private.h"
+
+namespace platform {
+
+const char* const kEnhMetafileMime = "image/x-emf";
+
+struct TMetafile::Record {
+    enum Kind : std::uint8_t {
+        Pen, Brush, Font, TextColor, BkMode, BkColor, MoveTo, LineTo, Rectangle, Ellipse, Polyline, Polygon,
+        Pixel, Text, SaveDC, RestoreDC, ClipRect
+    };
+    Kind kind = Pen;
+    int a = 0, b = 0, c = 0;  // position, or style, width/height, escapement
+    COLORREF color = 0;
+    TRect rect;
+    unsigned options = 0;
+    std::string text;  // text, or a font's face name
+    std::vector<TPoint> pts;
+    std::vector<int> dx;
+    friend bool operator==(const Record&, const Record&) = default;
+};
+
+struct TMetafile::Data {
+    std::vector<Record> records;
+};
+
+using Record = TMetafile::Record;
+
+// ---------------------------------------------------------------- TMetafile
+
+TMetafile::TMetafile() : data_(std::make_unique<Data>()) {}
+TMetafile::TMetafile(int width, int height) : TMetafile()
+{
+    width_ = std::max(0, width);
+    height_ = std::max(0, height);
+}
+TMetafile::~TMetafile() = default;
+
+void TMetafile::Assign(const TPersistent& source)
+{
+    if (auto* m = dynamic_cast<const TMetafile*>(&source)) {
+        *data_ = *m->data_;
+        width_ = m->width_;
+        height_ = m->height_;
+        enhanced_ = m->enhanced_;
+        Changed();
+        return;
+    }
+    TGraphic::Assign(source);
+}
+
+void TMetafile::SetWidth(int w)
+{
+    width_ = std::max(0, w);
+    Changed();
+}
+void TMetafile::SetHeight(int h)
+{
+    height_ = std::max(0, h);
+    Changed();
+}
+bool TMetafile::GetEmpty() const { return data_->records.empty() && width_ == 0 && height_ == 0; }
+void TMetafile::Clear() { data_->records.clear(); }
+int TMetafile::RecordCount() const { return int(data_->records.size()); }
+
+void TMetafile::LoadFromStream(std::istream&) { throw EInvalidGraphic("Metafiles cannot be read"); }
+
+void TMetafile::SaveToStream(std::ostream& s) const
+{
+    const std::string bytes = enhanced_ ? EmfData() : WmfData();
+    s.write(bytes.data(), std::streamsize(bytes.size()));
+}
+
+// ---------------------------------------------------------------- object bookkeeping
+
+namespace {
+
+// Receives the records with pens, brushes and fonts turned into object-table calls.
+class Sink {
+public:
+    virtual ~Sink() = default;
+    virtual void Create(int slot, const Record& obj) = 0;
+    virtual void Select(int slot) = 0;
+    virtual void Delete(int slot) = 0;
+    virtual void Emit(const Record& r) = 0;
+};
+
+// Each new object takes the lowest free slot (as a WMF reader assigns them). An object
+// that a saved state still refers to is deleted only once that state is gone, since a
+// RestoreDC selects it again. Returns the largest number of objectCount used at once.
+int Walk(const std::vector<Record>& records, Sink& sink)
+{
+    struct Sel {
+        int slot[3] = {-1, -1, -1};
+    };
+    Sel cur;
+    std::vector<Sel> stack;
+    std::vector<bool> used;
+    std::vector<int> pending;
+    int most = 0;
+    auto referenced = [&](int s) {
+        auto in = [s](const Sel& x) { return x.slot[0] == s || x.slot[1] == s || x.slot[2] == s; };
+        return in(cur) || std::any_of(stack.begin(), stack.end(), in);
+    };
+    auto release = [&](int s) {
+        if (s < 0) return;
+        if (referenced(s)) {
+            pending.push_back(s);
+        } else {
+            sink.Delete(s);
+            used[std::size_t(s)] = false;
+        }
+    };
+    for (const Record& r : records) {
+        switch (r.kind) {
+        case Record::Pen:
+        case Record::Brush:
+        case Record::Font: {
+            auto it = std::find(used.begin(), used.end(), false);
+            int s = int(it - used.begin());
+            if (it == used.end()) used.push_back(true); else *it = true;
+            most = std::max(most, int(std::count(used.begin(), used.end(), true)));
+            sink.Create(s, r);
+            sink.Select(s);
+            int& slot = cur.slot[r.kind - Record::Pen];
+            int old = slot;
+            slot = s;
+            release(old);
+            break;
+        }
+        case Record::SaveDC:
+            stack.push_back(cur);
+            sink.Emit(r);
+            break;
+        case Record::RestoreDC: {
+            if (stack.empty()) break;
+            cur = stack.back();
+            stack.pop_back();
+            sink.Emit(r);
+            std::vector<int> still;
+            for (int s : pending) {
+                if (referenced(s)) {
+                    still.push_back(s);
+                } else {
+                    sink.Delete(s);
+                    used[std::size_t(s)] = false;
+                }
+            }
+            pending.swap(still);
+            break;
+        }
+        default:
+            sink.Emit(r);
+        }
+    }
+    return most;
+}
+
+class Bytes {
+public:
+    std::string s;
+    void u8(unsigned v) { s.push_back(char(v & 0xFF)); }
+    void u16(unsigned v) { u8(v); u8(v >> 8); }
+    void i16(int v) { u16(unsigned(std::clamp(v, -32768, 32767)) & 0xFFFF); }
+    void u32(std::uint32_t v) { u16(v & 0xFFFF); u16(v >> 16); }
+    void i32(int v) { u32(std::uint32_t(v)); }
+    void f32(float v)
+    {
+        std::uint32_t bits;
+        std::memcpy(&bits, &v, 4);
+        u32(bits);
+    }
+    void put32(std::size_t at, std::uint32_t v)
+    {
+        for (int i = 0; i < 4; ++i) s[at + std::size_t(i)] = char((v >> (8 * i)) & 0xFF);
+    }
+    void put16(std::size_t at, unsigned v)
+    {
+        s[at] = char(v & 0xFF);
+        s[at + 1] = char((v >> 8) & 0xFF);
+    }
+    std::size_t size() const { return s.size(); }
+};
+
+int FontWeight(const Record& f) { return (f.b & fsBold) ? 700 : 400; }
+
+TRect PointBounds(const std::vector<TPoint>& pts)
+{
+    TRect b{pts[0].X, pts[0].Y, pts[0].X, pts[0].Y};
+    for (const TPoint& p : pts) {
+        b.Left = std::min(b.Left, p.X);
+        b.Top = std::min(b.Top, p.Y);
+        b.Right = std::max(b.Right, p.X);
+        b.Bottom = std::max(b.Bottom, p.Y);
+    }
+    return b;
+}
+
+// ---------------------------------------------------------------- EMF
+
+enum : std::uint32_t {
+    EMR_HEADER = 1, EMR_POLYGON = 3, EMR_POLYLINE = 4, EMR_EOF = 14, EMR_SETPIXELV = 15, EMR_SETMAPMODE = 17,
+    EMR_SETBKMODE = 18, EMR_SETTEXTALIGN = 22, EMR_SETTEXTCOLOR = 24, EMR_SETBKCOLOR = 25, EMR_MOVETOEX = 27,
+    EMR_INTERSECTCLIPRECT = 30, EMR_SAVEDC = 33, EMR_RESTOREDC = 34, EMR_SELECTOBJECT = 37, EMR_CREATEPEN = 38,
+    EMR_CREATEBRUSHINDIRECT = 39, EMR_DELETEOBJECT = 40, EMR_ELLIPSE = 42, EMR_RECTANGLE = 43, EMR_LINETO = 54,
+    EMR_EXTCREATEFONTINDIRECTW = 82, EMR_EXTTEXTOUTW = 84
+};
+
+class EmfSink : public Sink {
+public:
+    Bytes out;
+    std::uint32_t count = 0;
+
+    std::size_t Begin(std::uint32_t type)
+    {
+        std::size_t at = out.size();
+        out.u32(type);
+        out.u32(0);
+        return at;
+    }
+    void End(std::size_t at)
+    {
+        while (out.size() % 4) out.u8(0);
+        out.put32(at + 4, std::uint32_t(out.size() - at));
+        ++count;
+    }
+    void Rect(const TRect& r)
+    {
+        out.i32(r.Left);
+        out.i32(r.Top);
+        out.i32(r.Right);
+        out.i32(r.Bottom);
+    }
+    void One(std::uint32_t type, std::uint32_t v)
+    {
+        auto at = Begin(type);
+        out.u32(v);
+        End(at);
+    }
+    void Point(std::uint32_t type, int x, int y)
+    {
+        auto at = Begin(type);
+        out.i32(x);
+        out.i32(y);
+        End(at);
+    }
+
+    void Create(int slot, const Record& o) override
+    {
+        const std::uint32_t ih = std::uint32_t(slot + 1);  // index 0 is the metafile itself
+        if (o.kind == Record::Pen) {
+            auto at = Begin(EMR_CREATEPEN);
+            out.u32(ih);
+            out.u32(std::uint32_t(o.a));  // the pen styles match PS_* in order
+            out.i32(o.b);
+            out.i32(0);
+            out.u32(o.color);
+            End(at);
+        } else if (o.kind == Record::Brush) {
+            auto at = Begin(EMR_CREATEBRUSHINDIRECT);
+            out.u32(ih);
+            unsigned style = o.a == bsSolid ? 0 : o.a == bsClear ? 1 : 2;  // BS_SOLID, BS_NULL, BS_HATCHED
+            out.u32(style);
+            out.u32(o.color);
+            out.u32(style == 2 ? unsigned(o.a - bsHorizontal) : 0);  // HS_HORIZONTAL...
+            End(at);
+        } else {
+            auto at = Begin(EMR_EXTCREATEFONTINDIRECTW);
+            out.u32(ih);
+            out.i32(o.a);      // height
+            out.i32(0);        // width
+            out.i32(o.c);      // escapement
+            out.i32(o.c);      // orientation
+            out.i32(FontWeight(o));
+            out.u8((o.b & fsItalic) ? 1 : 0);
+            out.u8((o.b & fsUnderline) ? 1 : 0);
+            out.u8((o.b & fsStrikeOut) ? 1 : 0);
+            out.u8(0);  // ANSI_CHARSET
+            out.u8(0);
+            out.u8(0);
+            out.u8(0);
+            out.u8(0);
+            QString face = AnsiToQString(o.text).left(31);
+            for (int i = 0; i < 32; ++i) out.u16(i < face.size() ? face.at(i).unicode() : 0);
+            End(at);
+        }
+    }
+    void Select(int slot) override { One(EMR_SELECTOBJECT, std::uint32_t(slot + 1)); }
+    void Delete(int slot) override { One(EMR_DELETEOBJECT, std::uint32_t(slot + 1)); }
+
+    void Emit(const Record& r) override
+    {
+        switch (r.kind) {
+        case Record::TextColor: One(EMR_SETTEXTCOLOR, r.color); break;
+        case Record::BkColor: One(EMR_SETBKCOLOR, r.color); break;
+        case Record::BkMode: One(EMR_SETBKMODE, std::uint32_t(r.a)); break;
+        case Record::MoveTo: Point(EMR_MOVETOEX, r.a, r.b); break;
+        case Record::LineTo: Point(EMR_LINETO, r.a, r.b); break;
+        case Record::Rectangle:
+        case Record::Ellipse: {
+            // The box is inclusive-inclusive.
+            auto at = Begin(r.kind == Record::Rectangle ? EMR_RECTANGLE : EMR_ELLIPSE);
+            Rect({r.rect.Left, r.rect.Top, r.rect.Right - 1, r.rect.Bottom - 1});
+            End(at);
+            break;
+        }
+        case Record::Polyline:
+        case Record::Polygon: {
+            auto at = Begin(r.kind == Record::Polyline ? EMR_POLYLINE : EMR_POLYGON);
+            Rect(PointBounds(r.pts));
+            out.u32(std::uint32_t(r.pts.size()));
+            for (const TPoint& p : r.pts) {
+                out.i32(p.X);
+                out.i32(p.Y);
+            }
+            End(at);
+            break;
+        }
+        case Record::Pixel: {
+            auto at = Begin(EMR_SETPIXELV);
+            out.i32(r.a);
+            out.i32(r.b);
+            out.u32(r.color);
+            End(at);
+            break;
+        }
+        case Record::Text: {
+            QString q = AnsiToQString(r.text);
+            const std::uint32_t n = std::uint32_t(q.size());
+            auto at = Begin(EMR_EXTTEXTOUTW);
+            int w = 0;
+            for (int d : r.dx) w += d;
+            Rect({r.a, r.b, r.a + w, r.b + r.c});
+            out.u32(1);  // GM_COMPATIBLE
+            out.f32(0);
+            out.f32(0);
+            out.i32(r.a);
+            out.i32(r.b);
+            out.u32(n);
+            const std::uint32_t offString = 76;
+            const std::uint32_t offDx = offString + ((n * 2 + 3) / 4) * 4;
+            out.u32(offString);
+            out.u32(r.options);
+            Rect(r.rect);
+            out.u32(offDx);
+            for (QChar ch : q) out.u16(ch.unicode());
+            while ((out.size() - at) % 4) out.u8(0);
+            for (std::uint32_t i = 0; i < n; ++i) out.i32(i < r.dx.size() ? r.dx[i] : 0);
+            End(at);
+            break;
+        }
+        case Record::SaveDC: {
+            auto at = Begin(EMR_SAVEDC);
+            End(at);
+            break;
+        }
+        case Record::RestoreDC: One(EMR_RESTOREDC, std::uint32_t(-1)); break;
+        case Record::ClipRect: {
+            auto at = Begin(EMR_INTERSECTCLIPRECT);
+            Rect(r.rect);
+            End(at);
+            break;
+        }
+        default: break;
+        }
+    }
+};
+
+// ---------------------------------------------------------------- WMF
+
+class WmfSink : public Sink {
+public:
+    Bytes out;
+    std::uint32_t maxRecord = 0;
+
+    std::size_t Begin(unsigned function)
+    {
+        std::size_t at = out.size();
+        out.u32(0);
+        out.u16(function);
+        return at;
+    }
+    void End(std::size_t at)
+    {
+        if (out.size() % 2) out.u8(0);
+        std::uint32_t words = std::uint32_t((out.size() - at) / 2);
+        out.put32(at, words);
+        maxRecord = std::max(maxRecord, words);
+    }
+    void Color(COLORREF c) { out.u32(c); }
+    void YX(unsigned function, int x, int y)
+    {
+        auto at = Begin(function);
+        out.i16(y);
+        out.i16(x);
+        End(at);
+    }
+    void BoxRecord(unsigned function, const TRect& r)
+    {
+        auto at = Begin(function);
+        out.i16(r.Bottom);
+        out.i16(r.Right);
+        out.i16(r.Top);
+        out.i16(r.Left);
+        End(at);
+    }
+
+    void Create(int, const Record& o) override
+    {
+        if (o.kind == Record::Pen) {
+            auto at = Begin(0x02FA);  // META_CREATEPENINDIRECT
+            out.u16(unsigned(o.a));
+            out.i16(o.b);
+            out.i16(0);
+            Color(o.color);
+            End(at);
+        } else if (o.kind == Record::Brush) {
+            auto at = Begin(0x02FC);  // META_CREATEBRUSHINDIRECT
+            unsigned style = o.a == bsSolid ? 0 : o.a == bsClear ? 1 : 2;
+            out.u16(style);
+            Color(o.color);
+            out.u16(style == 2 ? unsigned(o.a - bsHorizontal) : 0);
+            End(at);
+        } else {
+            auto at = Begin(0x02FB);  // META_CREATEFONTINDIRECT
+            out.i16(o.a);
+            out.i16(0);
+            out.i16(o.c);
+            out.i16(o.c);
+            out.i16(FontWeight(o));
+            out.u8((o.b & fsItalic) ? 1 : 0);
+            out.u8((o.b & fsUnderline) ? 1 : 0);
+            out.u8((o.b & fsStrikeOut) ? 1 : 0);
+            out.u8(0);
+            out.u8(0);
+            out.u8(0);
+            out.u8(0);
+            out.u8(0);
+            std::string face = o.text.substr(0, 31);
+            for (int i = 0; i < 32; ++i) out.u8(i < int(face.size()) ? unsigned(Byte(face[std::size_t(i)])) : 0);
+            End(at);
+        }
+    }
+    void Select(int slot) override
+    {
+        auto at = Begin(0x012D);
+        out.u16(unsigned(slot));
+        End(at);
+    }
+    void Delete(int slot) override
+    {
+        auto at = Begin(0x01F0);
+        out.u16(unsigned(slot));
+        End(at);
+    }
+
+    void Emit(const Record& r) override
+    {
+        switch (r.kind) {
+        case Record::TextColor: {
+            auto at = Begin(0x0209);
+            Color(r.color);
+            End(at);
+            break;
+        }
+        case Record::BkColor: {
+            auto at = Begin(0x0201);
+            Color(r.color);
+            End(at);
+            break;
+        }
+        case Record::BkMode: {
+            auto at = Begin(0x0102);
+            out.u16(unsigned(r.a));
+            out.u16(0);
+            End(at);
+            break;
+        }
+        case Record::MoveTo: YX(0x0214, r.a, r.b); break;
+        case Record::LineTo: YX(0x0213, r.a, r.b); break;
+        case Record::Rectangle: BoxRecord(0x041B, r.rect); break;
+        case Record::Ellipse: BoxRecord(0x0418, r.rect); break;
+        case Record::ClipRect: BoxRecord(0x0416, r.rect); break;
+        case Record::Polyline:
+        case Record::Polygon: {
+            // A record counts its points in 16 bits: long lines go out in pieces.
+            const std::size_t n = r.pts.size();
+            std::size_t from = 0;
+            do {
+                std::size_t to = std::min(n, from + 8000);
+                auto at = Begin(r.kind == Record::Polyline ? 0x0325 : 0x0324);
+                out.u16(unsigned(to - from));
+                for (std::size_t i = from; i < to; ++i) {
+                    out.i16(r.pts[i].X);
+                    out.i16(r.pts[i].Y);
+                }
+                End(at);
+                from = to - 1;
+            } while (r.kind == Record::Polyline && from + 1 < n);
+            break;
+        }
+        case Record::Pixel: {
+            auto at = Begin(0x041F);
+            Color(r.color);
+            out.i16(r.b);
+            out.i16(r.a);
+            End(at);
+            break;
+        }
+        case Record::Text: {
+            auto at = Begin(0x0A32);  // META_EXTTEXTOUT
+            out.i16(r.b);
+            out.i16(r.a);
+            out.u16(unsigned(r.text.size()));
+            out.u16(r.options);
+            if (r.options & (ETO_OPAQUE | ETO_CLIPPED)) {
+                out.i16(r.rect.Left);
+                out.i16(r.rect.Top);
+                out.i16(r.rect.Right);
+                out.i16(r.rect.Bottom);
+            }
+            out.s += r.text;
+            if (out.size() % 2) out.u8(0);
+            for (std::size_t i = 0; i < r.text.size(); ++i) out.i16(i < r.dx.size() ? r.dx[i] : 0);
+            End(at);
+            break;
+        }
+        case Record::SaveDC: {
+            auto at = Begin(0x001E);
+            End(at);
+            break;
+        }
+        case Record::RestoreDC: {
+            auto at = Begin(0x0127);
+            out.i16(-1);
+            End(at);
+            break;
+        }
+        default: break;
+        }
+    }
+};
+
+}  // namespace
+
+std::string TMetafile::EmfData() const
+{
+    EmfSink sink;
+    Bytes& o = sink.out;
+    const int w = std::max(1, width_), h = std::max(1, height_);
+    // Reference device: 96 pixels per inch.
+    const int devW = 1920, devH = 1080;
+    const int mmW = 508, mmH = 286;
+    o.u32(EMR_HEADER);
+    o.u32(108);
+    sink.Rect({0, 0, w - 1, h - 1});
+    sink.Rect({0, 0, int(std::lround(w * 2540.0 / 96)) - 1, int(std::lround(h * 2540.0 / 96)) - 1});
+    o.u32(0x464D4520);  // " EMF"
+    o.u32(0x00010000);
+    o.u32(0);  // bytes, patched below
+    o.u32(0);  // records
+    o.u16(0);  // handles
+    o.u16(0);
+    o.u32(0);  // no description
+    o.u32(0);
+    o.u32(0);  // no palette
+    o.i32(devW);
+    o.i32(devH);
+    o.i32(mmW);
+    o.i32(mmH);
+    o.u32(0);  // no pixel format
+    o.u32(0);
+    o.u32(0);  // not OpenGL
+    o.u32(std::uint32_t(mmW * 1000));
+    o.u32(std::uint32_t(mmH * 1000));
+    sink.count = 1;
+    sink.One(EMR_SETMAPMODE, 1);  // MM_TEXT
+    sink.One(EMR_SETTEXTALIGN, 0);
+    sink.One(EMR_SETBKMODE, OPAQUE);
+    int objectCount = Walk(data_->records, sink);
+    auto at = sink.Begin(EMR_EOF);
+    o.u32(0);
+    o.u32(16);
+    o.u32(20);
+    sink.End(at);
+    o.put32(48, std::uint32_t(o.size()));
+    o.put32(52, sink.count);
+    o.put16(56, unsigned(objectCount + 1));
+    return o.s;
+}
+
+std::string TMetafile::WmfData() const
+{
+    WmfSink sink;
+    Bytes& o = sink.out;
+    const int w = std::clamp(width_, 1, 32767), h = std::clamp(height_, 1, 32767);
+    // Placeable header; the checksum covers its first ten words.
+    o.u32(0x9AC6CDD7);
+    o.u16(0);
+    o.i16(0);
+    o.i16(0);
+    o.i16(w);
+    o.i16(h);
+    o.u16(96);  // logical units per inch: pixels
+    o.u32(0);
+    unsigned sum = 0;
+    for (std::size_t i = 0; i < 20; i += 2) sum ^= unsigned(Byte(o.s[i])) | (unsigned(Byte(o.s[i + 1])) << 8);
+    o.u16(sum);
+    const std::size_t head = o.size();
+    o.u16(1);  // memory metafile
+    o.u16(9);
+    o.u16(0x0300);
+    o.u32(0);  // size in words, patched below
+    o.u16(0);  // objects
+    o.u32(0);  // largest record
+    o.u16(0);
+    sink.YX(0x020B, 0, 0);  // META_SETWINDOWORG
+    sink.YX(0x020C, w, h);  // META_SETWINDOWEXT
+    {
+        auto at = sink.Begin(0x0102);
+        o.u16(OPAQUE);
+        o.u16(0);
+        sink.End(at);
+    }
+    int objectCount = Walk(data_->records, sink);
+    auto at = sink.Begin(0x0000);
+    sink.End(at);
+    o.put32(head + 6, std::uint32_t((o.size() - head) / 2));
+    o.put16(head + 10, unsigned(objectCount));
+    o.put32(head + 12, sink.maxRecord);
+    return o.s;
+}
+
+// ---------------------------------------------------------------- playback
+
+void TMetafile::Draw(TCanvas& canvas, const TRect& r)
+{
+    if (width_ <= 0 || height_ <= 0 || r.Width() <= 0 || r.Height() <= 0) return;
+    const double sx = double(r.Width()) / width_, sy = double(r.Height()) / height_;
+    auto X = [&](int x) { return r.Left + int(std::lround(x * sx)); };
+    auto Y = [&](int y) { return r.Top + int(std::lround(y * sy)); };
+    auto Box = [&](const TRect& b) { return Rect(X(b.Left), Y(b.Top), X(b.Right), Y(b.Bottom)); };
+    struct State {
+        TPen pen;
+        TBrush brush;
+        TFont font;
+        int bkMode = OPAQUE;
+        COLORREF bkColor = 0xFFFFFF;
+    };
+    auto take = [&](State& s) {
+        s.pen.Assign(canvas.Pen());
+        s.brush.Assign(canvas.Brush());
+        s.font.Assign(canvas.Font());
+    };
+    auto give = [&](const State& s) {
+        canvas.Refresh();
+        canvas.Pen().Assign(s.pen);
+        canvas.Brush().Assign(s.brush);
+        canvas.Font().Assign(s.font);
+    };
+    State outer;
+    take(outer);
+    std::vector<State> stack;
+    int bkMode = OPAQUE;
+    COLORREF bkColor = 0xFFFFFF;
+    const int base = SaveDC(canvas.Handle());
+    IntersectClipRect(canvas.Handle(), r.Left, r.Top, r.Right, r.Bottom);
+    canvas.Pen().SetColor(clBlack);
+    canvas.Pen().SetStyle(psSolid);
+    canvas.Pen().SetWidth(1);
+    canvas.Brush().SetColor(clWhite);
+    canvas.Brush().SetStyle(bsSolid);
+    for (const Record& rec : data_->records) {
+        switch (rec.kind) {
+        case Record::Pen:
+            canvas.Pen().SetColor(TColor(rec.color));
+            canvas.Pen().SetStyle(TPenStyle(rec.a));
+            canvas.Pen().SetWidth(std::max(1, int(std::lround(rec.b * sx))));
+            break;
+        case Record::Brush:
+            canvas.Brush().SetColor(TColor(rec.color));
+            canvas.Brush().SetStyle(TBrushStyle(rec.a));
+            break;
+        case Record::Font:
+            canvas.Font().SetName(rec.text);
+            canvas.Font().SetHeight(int(std::lround(rec.a * sy)));
+            canvas.Font().SetStyle(TFontStyles(rec.b));
+            canvas.Font().SetEscapement(rec.c);
+            break;
+        case Record::TextColor: canvas.Font().SetColor(TColor(rec.color)); break;
+        case Record::BkMode: bkMode = rec.a; break;
+        case Record::BkColor: bkColor = rec.color; break;
+        case Record::MoveTo: canvas.MoveTo(X(rec.a), Y(rec.b)); break;
+        case Record::LineTo: canvas.LineTo(X(rec.a), Y(rec.b)); break;
+        case Record::Rectangle: canvas.Rectangle(Box(rec.rect)); break;
+        case Record::Ellipse: canvas.Ellipse(Box(rec.rect)); break;
+        case Record::Polyline:
+        case Record::Polygon: {
+            std::vector<TPoint> pts(rec.pts.size());
+            for (std::size_t i = 0; i < pts.size(); ++i) pts[i] = {X(rec.pts[i].X), Y(rec.pts[i].Y)};
+            if (rec.kind == Record::Polyline) canvas.Polyline(pts); else canvas.Polygon(pts);
+            break;
+        }
+        case Record::Pixel: canvas.SetPixel(X(rec.a), Y(rec.b), TColor(rec.color)); break;
+        case Record::Text: {
+            HDC dc = canvas.Handle();
+            SetBkMode(dc, bkMode);
+            SetBkColor(dc, bkColor);
+            TRect box = Box(rec.rect);
+            ExtTextOut(dc, X(rec.a), Y(rec.b), rec.options, &box, rec.text, -1);
+            canvas.Refresh();
+            break;
+        }
+        case Record::SaveDC: {
+            State s;
+            take(s);
+            s.bkMode = bkMode;
+            s.bkColor = bkColor;
+            stack.push_back(s);
+            SaveDC(canvas.Handle());
+            break;
+        }
+        case Record::RestoreDC:
+            if (stack.empty()) break;
+            RestoreDC(canvas.Handle(), -1);
+            give(stack.back());
+            bkMode = stack.back().bkMode;
+            bkColor = stack.back().bkColor;
+            stack.pop_back();
+            break;
+        case Record::ClipRect: {
+            TRect b = Box(rec.rect);
+            IntersectClipRect(canvas.Handle(), b.Left, b.Top, b.Right, b.Bottom);
+            break;
+        }
+        }
+    }
+    RestoreDC(canvas.Handle(), base);
+    give(outer);
+}
+
+// ---------------------------------------------------------------- TMetafileCanvas
+
+struct TMetafileCanvas::Selected {
+    std::optional<Record> pen, brush, font;
+    std::optional<COLORREF> textColor, bkColor;
+    std::optional<int> bkMode;
+};
+
+TMetafileCanvas::TMetafileCanvas(TMetafile& metafile)
+    : mf_(metafile), sel_(std::make_unique<Selected>()), measure_(std::make_unique<TBitmap>(1, 1))
+{
+    mf_.Clear();
+    font_.SetColor(clBlack);
+}
+
+TMetafileCanvas::~TMetafileCanvas() = default;
+
+namespace {
+void Push(TMetafile::Data& d, Record r) { d.records.push_back(std::move(r)); }
+}  // namespace
+
+void TMetafileCanvas::SyncPen()
+{
+    Record r;
+    r.kind = Record::Pen;
+    r.a = pen_.Style();
+    r.b = std::max(1, pen_.Width());
+    r.color = ColorToRGB(pen_.Color());
+    if (!sel_->pen || !(*sel_->pen == r)) {
+        sel_->pen = r;
+        Push(*mf_.data_, r);
+    }
+}
+
+void TMetafileCanvas::SyncBrush()
+{
+    Record r;
+    r.kind = Record::Brush;
+    r.a = brush_.Style();
+    r.color = ColorToRGB(brush_.Color());
+    if (!sel_->brush || !(*sel_->brush == r)) {
+        sel_->brush = r;
+        Push(*mf_.data_, r);
+    }
+}
+
+void TMetafileCanvas::SyncText()
+{
+    Record f;
+    f.kind = Record::Font;
+    f.text = font_.Name();
+    f.a = font_.Height();
+    f.b = int(font_.Style());
+    f.c = font_.Escapement();
+    if (!sel_->font || !(*sel_->font == f)) {
+        sel_->font = f;
+        Push(*mf_.data_, f);
+    }
+    auto value = [&](Record::Kind k, std::optional<COLORREF>& have, COLORREF want) {
+        if (have && *have == want) return;
+        have = want;
+        Record r;
+        r.kind = k;
+        r.color = want;
+        Push(*mf_.data_, r);
+    };
+    value(Record::TextColor, sel_->textColor, ColorToRGB(font_.Color()));
+    // As on a canvas: a solid brush gives an opaque text background in its colour.
+    const int mode = brush_.Style() == bsSolid ? OPAQUE : TRANSPARENT;
+    if (!sel_->bkMode || *sel_->bkMode != mode) {
+        sel_->bkMode = mode;
+        Record r;
+        r.kind = Record::BkMode;
+        r.a = mode;
+        Push(*mf_.data_, r);
+    }
+    if (mode == OPAQUE) value(Record::BkColor, sel_->bkColor, ColorToRGB(brush_.Color()));
+}
+
+void TMetafileCanvas::MoveTo(int x, int y)
+{
+    penPos_ = {x, y};
+    Record r;
+    r.kind = Record::MoveTo;
+    r.a = x;
+    r.b = y;
+    Push(*mf_.data_, r);
+}
+
+void TMetafileCanvas::LineTo(int x, int y)
+{
+    SyncPen();
+    penPos_ = {x, y};
+    Record r;
+    r.kind = Record::LineTo;
+    r.a = x;
+    r.b = y;
+    Push(*mf_.data_, r);
+}
+
+void TMetafileCanvas::Rectangle(int x1, int y1, int x2, int y2)
+{
+    SyncPen();
+    SyncBrush();
+    Record r;
+    r.kind = Record::Rectangle;
+    r.rect = {std::min(x1, x2), std::min(y1, y2), std::max(x1, x2), std::max(y1, y2)};
+    Push(*mf_.data_, r);
+}
+
+void TMetafileCanvas::Ellipse(int x1, int y1, int x2, int y2)
+{
+    SyncPen();
+    SyncBrush();
+    Record r;
+    r.kind = Record::Ellipse;
+    r.rect = {std::min(x1, x2), std::min(y1, y2), std::max(x1, x2), std::max(y1, y2)};
+    Push(*mf_.data_, r);
+}
+
+void TMetafileCanvas::Polyline(const TPoint* pts, int count)
+{
+    if (!pts || count < 2) return;
+    SyncPen();
+    Record r;
+    r.kind = Record::Polyline;
+    r.pts.assign(pts, pts + count);
+    Push(*mf_.data_, std::move(r));
+}
+
+void TMetafileCanvas::Polygon(const TPoint* pts, int count)
+{
+    if (!pts || count < 2) return;
+    SyncPen();
+    SyncBrush();
+    Record r;
+    r.kind = Record::Polygon;
+    r.pts.assign(pts, pts + count);
+    Push(*mf_.data_, std::move(r));
+}
+
+void TMetafileCanvas::SetPixel(int x, int y, TColor c)
+{
+    Record r;
+    r.kind = Record::Pixel;
+    r.a = x;
+    r.b = y;
+    r.color = ColorToRGB(c);
+    Push(*mf_.data_, r);
+}
+
+TSize TMetafileCanvas::TextExtent(const std::string& text)
+{
+    TCanvas& m = *measure_->Canvas();
+    m.Font().Assign(font_);
+    return m.TextExtent(text);
+}
+
+void TMetafileCanvas::Text(int x, int y, unsigned options, const TRect& rect, const std::string& text)
+{
+    SyncText();
+    Record r;
+    r.kind = Record::Text;
+    r.a = x;
+    r.b = y;
+    r.options = options;
+    r.rect = rect;
+    r.text = text;
+    TCanvas& m = *measure_->Canvas();
+    m.Font().Assign(font_);
+    int prev = 0;
+    for (std::size_t i = 1; i <= text.size(); ++i) {
+        int w = m.TextWidth(text.substr(0, i));
+        r.dx.push_back(w - prev);
+        prev = w;
+    }
+    r.c = m.TextHeight(text);
+    Push(*mf_.data_, std::move(r));
+}
+
+void TMetafileCanvas::TextOut(int x, int y, const std::string& text) { Text(x, y, 0, TRect{}, text); }
+
+void TMetafileCanvas::TextRect(const TRect& r, int x, int y, const std::string& text)
+{
+    Text(x, y, ETO_CLIPPED | (brush_.Style() != bsClear ? unsigned(ETO_OPAQUE) : 0u), r, text);
+}
+
+int TMetafileCanvas::SaveDC()
+{
+    saved_.push_back(*sel_);
+    Record r;
+    r.kind = Record::SaveDC;
+    Push(*mf_.data_, r);
+    return int(saved_.size());
+}
+
+void TMetafileCanvas::RestoreDC()
+{
+    if (saved_.empty()) return;
+    *sel_ = saved_.back();
+    saved_.pop_back();
+    Record r;
+    r.kind = Record::RestoreDC;
+    Push(*mf_.data_, r);
+}
+
+void TMetafileCanvas::IntersectClipRect(int l, int t, int r, int b)
+{
+    Record rec;
+    rec.kind = Record::ClipRect;
+    rec.rect = {l, t, r, b};
+    Push(*mf_.data_, rec);
+}
+
+// ---------------------------------------------------------------- clipboard
+
+void CopyMetafileToClipboard(const TMetafile& metafile)
+{
+    auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance());
+    if (!app) throw base::EInvalidOperation("Cannot open clipboard");
+    const std::string emf = metafile.EmfData();
+    TBitmap picture(std::max(1, metafile.Width()), std::max(1, metafile.Height()));
+    TCanvas& c = *picture.Canvas();
+    c.Brush().SetColor(clWhite);
+    c.Brush().SetStyle(bsSolid);
+    c.FillRect(Rect(0, 0, picture.Width(), picture.Height()));
+    const_cast<TMetafile&>(metafile).Draw(c, Rect(0, 0, metafile.Width(), metafile.Height()));
+    auto* md = new QMimeData;
+    md->setData(QString::fromLatin1(kEnhMetafileMime), QByteArray(emf.data(), qsizetype(emf.size())));
+    md->setImageData(BitmapImage(picture).copy());
+    QGuiApplication::clipboard()->setMimeData(md);
+}
+
+std::string ClipboardData(const std::string& mimeType)
+{
+    if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance())) return {};
+    const QMimeData* md = QGuiApplication::clipboard()->mimeData();
+    if (!md) return {};
+    QByteArray b = md->data(QString::fromStdString(mimeType));
+    return std::string(b.constData(), std::size_t(b.size()));
+}
+
+bool ClipboardBitmap(TBitmap& out)
+{
+    if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance())) return false;
+    QImage img = QGuiApplication::clipboard()->image();
+    if (img.isNull()) return false;
+    out.SetSize(img.width(), img.height());
+    BitmapImage(out) = img.convertToFormat(BitmapImage(out).format());
+    return true;
+}
+
+}  // namespace platform

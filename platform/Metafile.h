@@ -1,0 +1,115 @@
+#pragma once
+// Metafiles: a canvas that records its drawing calls, written out as an enhanced
+// metafile (EMF) or a placeable Windows metafile (WMF), and played back onto a canvas.
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/Graphics.h"
+
+namespace platform {
+
+class TMetafileCanvas;
+
+// A recorded picture in pixels of a 96 dpi reference device.
+class TMetafile : public TGraphic {
+public:
+    TMetafile();
+    TMetafile(int width, int height);
+    ~TMetafile() override;
+    void Assign(const TPersistent& source) override;
+
+    int GetWidth() const override { return width_; }
+    int GetHeight() const override { return height_; }
+    void SetWidth(int w) override;
+    void SetHeight(int h) override;
+    bool GetEmpty() const override;
+    void Clear();  // drops the records, keeps the size
+    int RecordCount() const;
+
+    // SaveToStream writes EMF when Enhanced, else a placeable WMF.
+    bool Enhanced() const { return enhanced_; }
+    void SetEnhanced(bool e) { enhanced_ = e; }
+    std::string EmfData() const;
+    std::string WmfData() const;
+
+    // Plays the records back, scaled from the picture's size to r.
+    void Draw(TCanvas& canvas, const TRect& r) override;
+    // Only recorded metafiles exist here: reading one raises EInvalidGraphic.
+    void LoadFromStream(std::istream& s) override;
+    void SaveToStream(std::ostream& s) const override;
+
+    struct Record;
+    struct Data;
+
+private:
+    friend class TMetafileCanvas;
+    std::unique_ptr<Data> data_;
+    int width_ = 0, height_ = 0;
+    bool enhanced_ = true;
+};
+
+// Canvas-like recorder with the drawing calls of TCanvas. Creating it starts a new
+// recording of the metafile; every call is appended at once. Text is measured with
+// the host's font metrics, as on a bitmap.
+class TMetafileCanvas {
+public:
+    explicit TMetafileCanvas(TMetafile& metafile);
+    ~TMetafileCanvas();
+    TMetafileCanvas(const TMetafileCanvas&) = delete;
+    TMetafileCanvas& operator=(const TMetafileCanvas&) = delete;
+
+    TPen& Pen() { return pen_; }
+    TBrush& Brush() { return brush_; }
+    TFont& Font() { return font_; }
+
+    TPoint PenPos() const { return penPos_; }
+    void MoveTo(int x, int y);
+    void LineTo(int x, int y);
+    void Rectangle(int x1, int y1, int x2, int y2);
+    void Ellipse(int x1, int y1, int x2, int y2);
+    void Polyline(const TPoint* pts, int count);
+    void Polygon(const TPoint* pts, int count);
+    void SetPixel(int x, int y, TColor c);
+    void TextOut(int x, int y, const std::string& text);
+    // Text clipped to r; r is filled with the brush unless it is clear.
+    void TextRect(const TRect& r, int x, int y, const std::string& text);
+    TSize TextExtent(const std::string& text);
+    int TextWidth(const std::string& text) { return TextExtent(text).cx; }
+    int TextHeight(const std::string& text) { return TextExtent(text).cy; }
+
+    // Clipping as on a device context; RestoreDC also brings back pen, brush, font
+    // and text settings of the matching SaveDC.
+    int SaveDC();
+    void RestoreDC();
+    void IntersectClipRect(int l, int t, int r, int b);
+
+private:
+    struct Selected;
+    void SyncPen();
+    void SyncBrush();
+    void SyncText();
+    void Text(int x, int y, unsigned options, const TRect& r, const std::string& text);
+
+    TMetafile& mf_;
+    TPen pen_;
+    TBrush brush_;
+    TFont font_;
+    TPoint penPos_;
+    std::unique_ptr<Selected> sel_;  // what the recording has selected
+    std::vector<Selected> saved_;
+    std::unique_ptr<TBitmap> measure_;
+};
+
+// MIME type under which the clipboard carries an enhanced metafile.
+extern const char* const kEnhMetafileMime;
+
+// Replaces the clipboard's contents with the metafile and a bitmap of the same
+// picture on white, so programs that take only pictures can paste it too.
+void CopyMetafileToClipboard(const TMetafile& metafile);
+// The bytes the clipboard holds under a MIME type; empty when it has none.
+std::string ClipboardData(const std::string& mimeType);
+// The clipboard's picture, false when it has none.
+bool ClipboardBitmap(TBitmap& out);
+
+}  // namespace platform

@@ -1,0 +1,914 @@
+// Plot control: render pipeline (background, borders, grid, axes, numbers, series).
+#include "widgets/plot/PlotGraph.h"
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+#include <vector>
+
+#include "base/StrUtils.h"
+#include "platform/GDI.h"
+#include "platform/Metafile.h"
+#include "widgets/plot/ExprParser10.h"
+
+namespace plot {
+
+using namespace platform;
+using PColor = platform::TColor;
+
+namespace {
+
+constexpr int kMaxTicks = 1000000;  // a range too far from zero for its step to advance
+constexpr Extended kMargin = 4;      // pixels round the plot where cut lines end
+constexpr int kFarSymbol = 1000;
+
+int ClampToInt(Extended v)
+{
+    if (std::isnan(v)) return 0;
+    if (v >= Extended(INT_MAX)) return INT_MAX;
+    if (v <= Extended(INT_MIN)) return INT_MIN;
+    return int(v);
+}
+
+void TickStart(int N, Extended lo, Extended& step, Extended& first)
+{
+    step = TickStep(N);
+    first = FirstTick(lo, step);
+}
+
+bool XAxisStyle(TGridStyle g) { return g == gsXAxis || g == gsAxises || g == gsXGrid || g == gsFull; }
+bool YAxisStyle(TGridStyle g) { return g == gsYAxis || g == gsAxises || g == gsYGrid || g == gsFull; }
+
+void PushClip(TCanvas& c, const TRect& r)
+{
+    HDC dc = c.Handle();
+    SaveDC(dc);
+    IntersectClipRect(dc, r.Left, r.Top, r.Right, r.Bottom);
+}
+void PopClip(TCanvas& c)
+{
+    RestoreDC(c.Handle(), -1);
+    c.Refresh();  // the restored DC no longer holds the canvas's pen, brush and font
+}
+void PushClip(TMetafileCanvas& c, const TRect& r)
+{
+    c.SaveDC();
+    c.IntersectClipRect(r.Left, r.Top, r.Right, r.Bottom);
+}
+void PopClip(TMetafileCanvas& c) { c.RestoreDC(); }
+
+template <class C>
+void DrawBorder(C& c, TBorderStyle style, PColor color, TRect& r)
+{
+    c.Pen().SetStyle(psSolid);
+    switch (style) {
+    case bstNone: return;
+    case bstSingle:
+        c.Pen().SetColor(color);
+        c.MoveTo(r.Left, r.Top);
+        c.LineTo(r.Right, r.Top);
+        c.LineTo(r.Right, r.Bottom);
+        c.LineTo(r.Left, r.Bottom);
+        c.LineTo(r.Left, r.Top);
+        break;
+    case bstRaised:
+    case bstLowered: {
+        const PColor topLeft = style == bstRaised ? clBtnHighlight : clBtnShadow;
+        const PColor bottomRight = style == bstRaised ? clBtnShadow : clBtnHighlight;
+        auto drawTopLeft = [&] {
+            c.Pen().SetColor(topLeft);
+            c.MoveTo(r.Left, r.Bottom - 1);
+            c.LineTo(r.Left, r.Top);
+            c.LineTo(r.Right + 1, r.Top);
+        };
+        auto drawBottomRight = [&] {
+            c.Pen().SetColor(bottomRight);
+            c.MoveTo(r.Left, r.Bottom);
+            c.LineTo(r.Right, r.Bottom);
+            c.LineTo(r.Right, r.Top);
+        };
+        if (style == bstRaised) {
+            drawTopLeft();
+            drawBottomRight();
+        } else {
+            drawBottomRight();
+            drawTopLeft();
+        }
+        break;
+    }
+    }
+    r.Left += 1;
+    r.Top += 1;
+    r.Right -= 1;
+    r.Bottom -= 1;
+}
+
+}  // namespace
+
+int RoundEven(Extended v)
+{
+    if (std::isnan(v)) return 0;
+    Extended f = std::floor(v);
+    const Extended d = v - f;
+    if (d > 0.5L || (d == 0.5L && std::fmod(f, 2.0L) != 0)) f += 1;
+    return ClampToInt(f);
+}
+
+int TruncInt(Extended v) { return ClampToInt(std::trunc(v)); }
+
+Extended TickStep(int N)
+{
+    Extended step = 10000;
+    long long q = 1;
+    bool toggle = true;
+    while (q < N) {
+        if (toggle) {
+            q *= 2;
+            if (q < N) step /= 2;
+        } else {
+            q *= 5;
+            if (q < N) step /= 5;
+        }
+        toggle = !toggle;
+    }
+    return step;
+}
+
+Extended FirstTick(Extended lo, Extended step)
+{
+    const Extended o = lo / step;
+    const Extended t = std::trunc(o);
+    return o > 0 ? (t + 1) * step : (t - 1) * step;
+}
+
+// ---------------------------------------------------------------- construction
+
+TPlotGraph::TPlotGraph(TComponent* AOwner)
+    : TGraphicControl(AOwner),
+      ownSeries_(std::make_unique<TSeries>()),
+      evaluator_(std::make_unique<TExprParser>())
+{
+    series_ = ownSeries_.get();
+    series_->OnChange = [this](TSeries& s) { SeriesChange(s); };
+    ControlStyle |= csOpaque;
+    SetBounds(Left(), Top(), 60, 40);
+}
+
+TPlotGraph::~TPlotGraph()
+{
+    if (ownSeries_) ownSeries_->OnChange = nullptr;
+}
+
+// ---------------------------------------------------------------- notices and setters
+
+void TPlotGraph::RequestRepaint() { Invalidate(); }
+
+void TPlotGraph::Notice(bool repaintFirst)
+{
+    dirty_ = true;
+    if (repaintFirst) RequestRepaint();
+    if (OnChange) OnChange(this);
+    if (!repaintFirst) RequestRepaint();
+}
+
+void TPlotGraph::RaiseVisChange()
+{
+    if (OnVisChange) OnVisChange(this);
+}
+
+void TPlotGraph::SetSeries(TSeries* Value)
+{
+    if (!Value || Value == series_) return;
+    series_ = Value;
+    Notice(true);
+}
+
+void TPlotGraph::SetVisRect(const TRect2D& R)
+{
+    // A NaN compares unordered and counts as equal.
+    if (!(R.x1 < R.x2 || R.x1 > R.x2) || !(R.y1 < R.y2 || R.y1 > R.y2)) return;
+    visRect_ = R;
+    if (visRect_.x1 > visRect_.x2) std::swap(visRect_.x1, visRect_.x2);
+    if (visRect_.y1 > visRect_.y2) std::swap(visRect_.y1, visRect_.y2);
+    dirty_ = true;
+    RaiseVisChange();
+    Paint();
+}
+
+void TPlotGraph::SetBgImageRect(const TRect2D& R)
+{
+    if (!(R.x1 < R.x2 || R.x1 > R.x2) || !(R.y1 < R.y2 || R.y1 > R.y2)) return;
+    bgImageRect_ = R;
+    if (bgImageRect_.x1 > bgImageRect_.x2) std::swap(bgImageRect_.x1, bgImageRect_.x2);
+    if (bgImageRect_.y1 > bgImageRect_.y2) std::swap(bgImageRect_.y1, bgImageRect_.y2);
+    dirty_ = true;
+    RaiseVisChange();
+    Paint();
+}
+
+void TPlotGraph::SetAspectRatio(Extended Value)
+{
+    if (Value == aspectRatio_ || Value == 0) return;
+    aspectRatio_ = Value;
+    Notice(true);
+}
+
+void TPlotGraph::SetBgImage(const std::string& Value)
+{
+    if (Value == bgImage_) return;
+    bgImage_ = Value;
+    if (bgStyle_ == bgsImageStretch || bgStyle_ == bgsImageTile || bgStyle_ == bgsImageMap) {
+        dirty_ = true;
+        bgReload_ = true;
+        RequestRepaint();
+    }
+    if (OnChange) OnChange(this);
+}
+
+void TPlotGraph::SetBgStyle(TBgStyle Value)
+{
+    if (Value == bgStyle_) return;
+    bgStyle_ = Value;
+    dirty_ = true;
+    bgReload_ = true;
+    RequestRepaint();
+    if (OnChange) OnChange(this);
+}
+
+void TPlotGraph::SetBorderStyle(TBorderStyle Value)
+{
+    if (Value == borderStyle_) return;
+    borderStyle_ = Value;
+    Notice(true);
+}
+
+#define PLOT_COLOR_SETTER(Name, field, reload) \
+    void TPlotGraph::Set##Name(PColor Value)   \
+    {                                          \
+        if (Value == field) return;            \
+        field = Value;                         \
+        if (reload) bgReload_ = true;          \
+        Notice();                              \
+    }
+PLOT_COLOR_SETTER(ColorXAxis, colorXAxis_, false)
+PLOT_COLOR_SETTER(ColorYAxis, colorYAxis_, false)
+PLOT_COLOR_SETTER(ColorBg, colorBg_, true)
+PLOT_COLOR_SETTER(ColorBg2, colorBg2_, true)
+PLOT_COLOR_SETTER(ColorBorder, colorBorder_, false)
+PLOT_COLOR_SETTER(ColorGrid, colorGrid_, false)
+PLOT_COLOR_SETTER(ColorNumb, colorNumb_, false)
+#undef PLOT_COLOR_SETTER
+
+void TPlotGraph::SetGraphBorder(TBorderStyle Value)
+{
+    if (Value == graphBorder_) return;
+    graphBorder_ = Value;
+    Notice();
+}
+
+void TPlotGraph::SetGridStyle(TGridStyle Value)
+{
+    if (Value == gridStyle_) return;
+    gridStyle_ = Value;
+    Notice();
+}
+
+void TPlotGraph::SetNumbHoriz(bool Value)
+{
+    if (Value == numbHoriz_) return;
+    numbHoriz_ = Value;
+    Notice();
+}
+
+void TPlotGraph::SetNumbVert(bool Value)
+{
+    if (Value == numbVert_) return;
+    numbVert_ = Value;
+    Notice();
+}
+
+void TPlotGraph::SetQuadrant(TEGQuadrant Value)
+{
+    quadrant_ = Value;
+    Notice();
+}
+
+void TPlotGraph::SetOnXLabeling(TEGLabelingEvent Value)
+{
+    onXLabeling_ = std::move(Value);
+    Notice();
+}
+
+void TPlotGraph::SetOnYLabeling(TEGLabelingEvent Value)
+{
+    onYLabeling_ = std::move(Value);
+    Notice();
+}
+
+void TPlotGraph::BeginUpdate() { ++updateCount_; }
+
+void TPlotGraph::EndUpdate()
+{
+    if (updateCount_ > 1) {
+        --updateCount_;
+        return;
+    }
+    updateCount_ = 0;
+    Paint();
+}
+
+void TPlotGraph::SeriesChange(TSeries&)
+{
+    dirty_ = true;
+    if (OnChange) OnChange(this);
+    if (updateCount_ <= 0) RequestRepaint();
+}
+
+void TPlotGraph::PointsChanged(TPoints&)
+{
+    dirty_ = true;
+    if (updateCount_ <= 0) RequestRepaint();
+}
+
+// ---------------------------------------------------------------- mapping
+
+int TPlotGraph::WorldToPixelX(Extended x) const
+{
+    const TRect2D& v = visRect_;
+    return plot_.Left + RoundEven((x - v.x1) * Extended(plot_.Right - plot_.Left) / (v.x2 - v.x1));
+}
+
+int TPlotGraph::WorldToPixelY(Extended y) const
+{
+    const TRect2D& v = visRect_;
+    return plot_.Bottom - RoundEven((y - v.y1) * Extended(plot_.Bottom - plot_.Top) / (v.y2 - v.y1));
+}
+
+bool TPlotGraph::GetGraphCoords(int X, int Y, Extended& WX, Extended& WY) const
+{
+    const TRect& p = plot_;
+    if (X < p.Left || X >= p.Right || Y < p.Top || Y >= p.Bottom) return false;
+    const TRect2D& v = visRect_;
+    WX = v.x1 + Extended(X - p.Left) * (v.x2 - v.x1) / Extended(p.Right - p.Left);
+    WY = v.y1 + Extended(p.Bottom - Y) * (v.y2 - v.y1) / Extended(p.Bottom - p.Top);
+    return true;
+}
+
+void TPlotGraph::AdjustZoom(TRect2D& R) const
+{
+    auto limit = [](Extended& lo, Extended& hi) {
+        const Extended w = hi - lo;
+        if (w < 0.01L) {
+            const Extended d = (0.01L - w) / 2;
+            lo -= d;
+            hi += d;
+        } else if (w > 10000) {
+            const Extended d = (w - 10000) / 2;
+            lo += d;
+            hi -= d;
+        }
+    };
+    limit(R.x1, R.x2);
+    limit(R.y1, R.y2);
+    // A plot without width or height has no ratio to keep.
+    if (!maintainRatio_ || plot_.Right <= plot_.Left || plot_.Bottom <= plot_.Top) return;
+    const Extended t = Extended(plot_.Right - plot_.Left) / Extended(plot_.Bottom - plot_.Top) * aspectRatio_;
+    const Extended w = R.x2 - R.x1, h = R.y2 - R.y1;
+    if (w / h > t) {
+        const Extended d = (w / t - h) / 2;
+        R.y1 -= d;
+        R.y2 += d;
+    } else if (w / h < t) {
+        const Extended d = (t * h - w) / 2;
+        R.x1 -= d;
+        R.x2 += d;
+    }
+}
+
+std::string TPlotGraph::XLabel(Extended v) const
+{
+    std::string s;
+    if (onXLabeling_) {
+        onXLabeling_(const_cast<TPlotGraph*>(this), v, s);
+        return s;
+    }
+    return base::FloatToStrFixed(double(v), 3);
+}
+
+std::string TPlotGraph::YLabel(Extended v) const
+{
+    std::string s;
+    if (onYLabeling_) {
+        onYLabeling_(const_cast<TPlotGraph*>(this), v, s);
+        return s;
+    }
+    return base::FloatToStrFixed(double(v), 3);
+}
+
+// ---------------------------------------------------------------- painting
+
+namespace {
+int ScreenDepth() { return GetDeviceCaps(nullptr, BITSPIXEL); }
+}  // namespace
+
+void TPlotGraph::Paint()
+{
+    if (!dirty_ && (!bitmap_ || bitmap_->Width() != Width() || bitmap_->Height() != Height() ||
+                    ScreenDepth() != colorDepth_))
+        dirty_ = true;
+    const DWORD start = GetTickCount();
+    const bool render = dirty_;
+    if (render) Render(static_cast<TCanvas*>(nullptr));
+    // A control on no window has nothing to copy to.
+    if (Parent() && bitmap_) {
+        TCanvas* c = Canvas();
+        const TRect clip = c->ClipRect();
+        c->CopyRect(clip, bitmap_->Canvas(), clip);
+    }
+    if (render) lastRenderTime_ = GetTickCount() - start;
+}
+
+TCanvas& TPlotGraph::MeasureCanvas()
+{
+    if (!bitmap_) bitmap_ = std::make_unique<TBitmap>(Width(), Height());
+    return *bitmap_->Canvas();
+}
+
+void TPlotGraph::DrawGradient()
+{
+    TBitmap& bg = *background_;
+    const bool rows = bgStyle_ == bgsLineHoriz;
+    const int n = rows ? bg.Height() : bg.Width();
+    if (n <= 0) return;
+    const COLORREF a = ColorToRGB(colorBg_), b = ColorToRGB(colorBg2_);
+    const int from[3] = {GetRValue(a), GetGValue(a), GetBValue(a)};
+    const int to[3] = {GetRValue(b), GetGValue(b), GetBValue(b)};
+    long long acc[3], step[3];
+    for (int k = 0; k < 3; ++k) {
+        acc[k] = (long long)from[k] << 20;
+        step[k] = ((long long)(to[k] - from[k]) << 20) / n;  // truncates toward zero
+    }
+    TCanvas& c = *bg.Canvas();
+    c.Pen().SetStyle(psSolid);
+    for (int i = 0; i < n; ++i) {
+        c.Pen().SetColor(PColor(RGB(int(acc[0] >> 20), int(acc[1] >> 20), int(acc[2] >> 20))));
+        if (rows) {
+            c.MoveTo(0, i);
+            c.LineTo(bg.Width(), i);
+        } else {
+            c.MoveTo(i, 0);
+            c.LineTo(i, bg.Height());
+        }
+        for (int k = 0; k < 3; ++k) acc[k] += step[k];
+    }
+}
+
+void TPlotGraph::DrawBackground(TCanvas& target)
+{
+    const bool image = bgStyle_ == bgsImageStretch || bgStyle_ == bgsImageTile || bgStyle_ == bgsImageMap;
+    bool drawn = false;
+    if (bgStyle_ != bgsSolid && background_) {
+        if (image) {
+            std::unique_ptr<TBitmap> img;
+            if (bgImage_.empty()) {
+                background_.reset();
+            } else {
+                img = std::make_unique<TBitmap>();
+                try {
+                    img->LoadFromFile(bgImage_);  // read at every render
+                } catch (...) {
+                    img.reset();
+                    background_.reset();
+                }
+            }
+            if (background_ && img) {
+                drawn = true;
+                if (bgStyle_ == bgsImageStretch) {
+                    target.StretchDraw(Rect(0, 0, background_->Width(), background_->Height()), img.get());
+                } else if (bgStyle_ == bgsImageTile) {
+                    const int w = img->Width(), h = img->Height();
+                    if (w > 0 && h > 0)
+                        for (int y = 0; y < bitmap_->Height(); y += h)
+                            for (int x = 0; x < bitmap_->Width(); x += w) target.Draw(x, y, img.get());
+                } else {
+                    target.Brush().SetStyle(bsSolid);
+                    target.Brush().SetColor(colorBg_);
+                    target.FillRect(Rect(0, 0, Width(), Height()));
+                    // The plot rectangle and VisRect of the previous render.
+                    PushClip(target, Rect(plot_.Left, plot_.Top, plot_.Right + 1, plot_.Bottom + 1));
+                    int l = WorldToPixelX(bgImageRect_.x1), r = WorldToPixelX(bgImageRect_.x2);
+                    int t = WorldToPixelY(bgImageRect_.y2), b = WorldToPixelY(bgImageRect_.y1);
+                    if (l > r) std::swap(l, r);
+                    if (t > b) std::swap(t, b);
+                    target.StretchDraw(Rect(l, t, r, b), img.get());
+                    PopClip(target);
+                }
+            }
+        } else {
+            target.Draw(0, 0, background_.get());
+            drawn = true;
+        }
+    }
+    // Also when an image could not be loaded in this render: the background is then
+    // the plain colour, not what the bitmap showed before.
+    if (!drawn) {
+        target.Brush().SetStyle(bsSolid);
+        target.Brush().SetColor(colorBg_);
+        target.FillRect(Rect(0, 0, Width(), Height()));
+    }
+}
+
+void TPlotGraph::Render(TCanvas* Canvas)
+{
+    if (!Canvas) {
+        const int depth = ScreenDepth();
+        if (!bitmap_ || depth != colorDepth_) {
+            bitmap_ = std::make_unique<TBitmap>();
+            if (background_) {
+                background_ = std::make_unique<TBitmap>();
+                bgReload_ = true;
+            }
+            colorDepth_ = depth;
+        }
+        // Width and height are set together: a bitmap with no rows keeps no width.
+        if (bitmap_->Width() != Width() || bitmap_->Height() != Height()) {
+            bitmap_->SetSize(Width(), Height());
+            if (background_) {
+                background_->SetSize(Width(), Height());
+                bgReload_ = true;
+            }
+        }
+    }
+    if (bgReload_) {
+        bgReload_ = false;
+        if (!background_) background_ = std::make_unique<TBitmap>(Width(), Height());
+        if (bgStyle_ == bgsLineHoriz || bgStyle_ == bgsLineVert) DrawGradient();
+    }
+    if (!Canvas) {
+        TCanvas& target = *bitmap_->Canvas();
+        DrawBackground(target);
+        dirty_ = false;
+        Draw(target, target);
+    } else {
+        Draw(*Canvas, MeasureCanvas());
+    }
+}
+
+void TPlotGraph::Render(TMetafileCanvas* Canvas)
+{
+    if (!Canvas) {
+        Render(static_cast<TCanvas*>(nullptr));
+        return;
+    }
+    if (bgReload_) {
+        bgReload_ = false;
+        if (!background_) background_ = std::make_unique<TBitmap>(Width(), Height());
+        if (bgStyle_ == bgsLineHoriz || bgStyle_ == bgsLineVert) DrawGradient();
+    }
+    Draw(*Canvas, MeasureCanvas());
+}
+
+template <class C>
+void TPlotGraph::Draw(C& t, TCanvas& m)
+{
+    TRect area{0, 0, Width() - 1, Height() - 1};
+    DrawBorder(t, borderStyle_, colorBorder_, area);
+    plot_ = area;
+    if (numbHoriz_) plot_.Bottom -= m.TextHeight("Xy") + 4;
+    if (numbVert_) plot_.Left += 4 + m.TextWidth("88888,888");
+    if (graphBorder_ != bstNone) {
+        plot_.Left += 1;
+        plot_.Top += 1;
+        plot_.Right -= 1;
+        plot_.Bottom -= 1;
+    }
+    AdjustZoom(visRect_);
+
+    const int L = plot_.Left, T = plot_.Top, R = plot_.Right, B = plot_.Bottom;
+    const Extended x1 = visRect_.x1, y1 = visRect_.y1, x2 = visRect_.x2, y2 = visRect_.y2;
+
+    auto axisLabel = [&](const std::string& text, PColor color, auto place) {
+        if (text.empty()) return;
+        t.Pen().SetColor(color);
+        t.Font().SetColor(color);
+        t.Font().SetStyle(fsBold);
+        m.Font().SetStyle(fsBold);
+        const TSize s = m.TextExtent(text);
+        const TPoint at = place(s);
+        t.TextOut(at.X, at.Y, text);
+        t.Font().SetStyle(0);
+        m.Font().SetStyle(0);
+    };
+
+    // Vertical axis: horizontal lines and the numbers left of the plot.
+    if (gridStyle_ != gsNone || numbVert_) {
+        int th = std::max(1, m.TextHeight("Xy"));
+        const int N = RoundEven(Extended(B - T) / (y2 - y1) * 10000 / th);
+        Extended step, v;
+        TickStart(N, y1, step, v);
+        t.Pen().SetStyle(psSolid);
+        t.Pen().SetColor(colorGrid_);
+        t.Font().SetColor(colorNumb_);
+        th /= 2;
+        t.Brush().SetStyle(bsClear);
+        const TRect clip{area.Left, area.Top, L, B};
+        for (int n = 0; v <= y2 && n < kMaxTicks; ++n, v += step) {
+            const int p = TruncInt((v - y1) * Extended(B - T) / (y2 - y1));
+            if (p >= 0) {
+                const int y = B - p;
+                if (XAxisStyle(gridStyle_)) {
+                    if (std::fabs(v) < 1e-5L) {
+                        t.Pen().SetColor(colorXAxis_);
+                        t.MoveTo(L, y);
+                        t.LineTo(R + 1, y);
+                        axisLabel(axisXLabel_, colorXAxis_,
+                                  [&](TSize s) { return TPoint{R - 5 - s.cx, y - 5 - s.cy}; });
+                        t.Pen().SetColor(colorGrid_);
+                        t.Font().SetColor(colorNumb_);
+                    } else if (gridStyle_ == gsXGrid || gridStyle_ == gsFull) {
+                        t.MoveTo(L, y);
+                        t.LineTo(R + 1, y);
+                    }
+                }
+                if (numbVert_) {
+                    const std::string s = YLabel(v);
+                    t.TextRect(clip, L - m.TextWidth(s) - 3, y - th, s);
+                }
+            }
+            if (v + step == v) break;
+        }
+    }
+
+    // Horizontal axis: vertical lines and the numbers under the plot.
+    if (gridStyle_ != gsNone || numbHoriz_) {
+        std::string tmpl;
+        if (onXLabeling_) {
+            const std::string a = XLabel(x1), b = XLabel(x2);
+            tmpl = a.size() >= b.size() ? a : b;
+            for (char& ch : tmpl)
+                if (ch >= '0' && ch <= '9') ch = '8';
+        } else {
+            auto digits = [](Extended x) {
+                return std::fabs(x) < 1e-5L ? 5 : RoundEven(std::fabs(std::log10(std::fabs(x))));
+            };
+            const int n = std::clamp(std::max(digits(x1), digits(x2)), 0, 5000);
+            tmpl = std::string(std::size_t(n) + 1, '8') + "," + std::string(3, '8');
+        }
+        const int tw = std::max(1, m.TextWidth(tmpl));
+        const int N = tmpl.empty() ? 10 : RoundEven(Extended(R - L) / (x2 - x1) * 10000 / tw);
+        Extended step, v;
+        TickStart(N, x1, step, v);
+        t.Pen().SetStyle(psSolid);
+        t.Pen().SetColor(colorGrid_);
+        t.Font().SetColor(colorNumb_);
+        t.Brush().SetStyle(bsClear);
+        const TRect clip{L, B + 1, area.Right, area.Bottom};
+        for (int n = 0; v <= x2 && n < kMaxTicks; ++n, v += step) {
+            const int p = TruncInt((v - x1) * Extended(R - L) / (x2 - x1));
+            if (p >= 0) {
+                const int x = L + p;
+                if (YAxisStyle(gridStyle_)) {
+                    if (std::fabs(v) < 1e-5L) {
+                        t.Pen().SetColor(colorYAxis_);
+                        t.MoveTo(x, T);
+                        t.LineTo(x, B + 1);
+                        axisLabel(axisYLabel_, colorYAxis_, [&](TSize) { return TPoint{x + 5, T + 5}; });
+                        t.Pen().SetColor(colorGrid_);
+                        t.Font().SetColor(colorNumb_);
+                    } else if (gridStyle_ == gsYGrid || gridStyle_ == gsFull) {
+                        t.MoveTo(x, T);
+                        t.LineTo(x, B + 1);
+                    }
+                }
+                if (numbHoriz_) {
+                    const std::string s = XLabel(v);
+                    t.TextRect(clip, x - m.TextWidth(s) / 2, B + 4, s);
+                }
+            }
+            if (v + step == v) break;
+        }
+    }
+
+    TRect frame{L - 1, T - 1, R + 1, B + 1};
+    DrawBorder(t, graphBorder_, colorBorder_, frame);
+
+    DrawSeries(t, m);
+}
+
+template <class C>
+void TPlotGraph::DrawSeries(C& t, TCanvas& m)
+{
+    const int L = plot_.Left, T = plot_.Top, R = plot_.Right, B = plot_.Bottom;
+    const Extended x1 = visRect_.x1, y1 = visRect_.y1, x2 = visRect_.x2, y2 = visRect_.y2;
+
+    TRect clip{L, T, R + 1, B + 1};
+    const Extended W = clip.Right - clip.Left, H = clip.Bottom - clip.Top;
+    const int cutLeft = clip.Right - RoundEven(W * x2 / (x2 - x1)) - 1;
+    bool empty = false;
+    switch (quadrant_) {
+    case egqAll: break;
+    case egqFirst:
+        if (x2 < 0 || y2 < 0) { empty = true; break; }
+        if (x1 < 0) clip.Left = cutLeft;
+        if (y1 < 0) clip.Bottom = clip.Top + RoundEven(H * y2 / (y2 - y1));
+        break;
+    case egqSecond:
+        if (x1 > 0 || y2 < 0) { empty = true; break; }
+        if (x2 > 0) clip.Right = clip.Left + RoundEven(-x1 * W / (x2 - x1)) + 1;
+        if (y1 < 0) clip.Bottom = clip.Top + RoundEven(H * y2 / (y2 - y1)) + 1;
+        break;
+    case egqThird:
+        if (x1 > 0 || y1 > 0) { empty = true; break; }
+        if (x2 > 0) clip.Right = clip.Left + RoundEven(-x1 * W / (x2 - x1));
+        if (y2 > 0) clip.Top = clip.Bottom - RoundEven(-y1 * H / (y2 - y1));
+        break;
+    case egqFourth:
+        if (x2 < 0 || y1 > 0) { empty = true; break; }
+        if (x1 < 0) clip.Left = cutLeft;
+        if (y2 > 0) clip.Top = clip.Bottom - RoundEven(-y1 * H / (y2 - y1));
+        break;
+    case egqRight:
+        if (x2 < 0) { empty = true; break; }
+        if (x1 < 0) clip.Left = cutLeft;
+        break;
+    case egqLeft:
+        if (x1 > 0) { empty = true; break; }
+        if (x2 > 0) clip.Right = clip.Left + RoundEven(-x1 * W / (x2 - x1));
+        break;
+    }
+    if (empty) clip.Left = clip.Right + 1;
+    if (clip.Left > clip.Right) return;
+
+    auto px = [&](Extended x) { return L + RoundEven((x - x1) * Extended(R - L) / (x2 - x1)); };
+    auto py = [&](Extended y) { return B - RoundEven((y - y1) * Extended(B - T) / (y2 - y1)); };
+
+    PushClip(t, clip);
+    std::vector<TPoint> line;
+    for (int si = 0; si < series_->Count(); ++si) {
+        TPoints& s = series_->GetSeries(si);
+        if (!s.Visible()) continue;
+        const PColor color = PColor(s.Color());
+
+        if (!s.FilteredFunc().empty()) {
+            TExprParser& ev = *evaluator_;
+            bool parsed = false;
+            try {
+                parsed = ev.ParseExpression(s.FilteredFunc());
+            } catch (...) {
+                parsed = false;
+            }
+            if (!parsed || R <= L) continue;
+            const Extended dx = (x2 - x1) / Extended(R - L);
+            const bool dots = s.DrawStyle() == dsPoints;
+            Extended lo = y1 - dx / 2, hi = y2 + dx / 2;
+            if (!dots) {
+                const Extended band = hi - lo;
+                lo -= 20 * band;
+                hi += 20 * band;
+            }
+            t.Pen().SetStyle(psSolid);
+            t.Pen().SetColor(color);
+            ev.SetX(x1);
+            bool down = false;
+            TPoint prev;
+            for (int c = L; c <= R; ++c) {
+                const Extended X = ev.X();
+                if (X > s.FuncDomX2()) break;
+                bool valid = false;
+                Extended value = 0;
+                if (X >= s.FuncDomX1()) {
+                    try {
+                        value = ev.CalcValue();
+                        valid = !ev.CalcError() && (dots ? value > lo && value < hi : value >= lo && value <= hi);
+                    } catch (...) {
+                        valid = false;
+                    }
+                }
+                if (dots) {
+                    if (valid) t.SetPixel(c, B - RoundEven(Extended(B - T) / (y2 - y1) * (value - y1)), color);
+                } else if (valid) {
+                    const int row = py(value);
+                    if (down) {
+                        const bool above = prev.Y < 0 && row < 0;
+                        const bool below = prev.Y > Height() && row > Height();
+                        if (!above && !below) {
+                            t.MoveTo(prev.X, prev.Y);
+                            t.LineTo(c, row);
+                        }
+                    }
+                    prev = {c, row};
+                    down = true;
+                } else {
+                    down = false;
+                }
+                ev.SetX(X + dx);
+            }
+            // The line leaves out its last pixel; a curve cut short by its domain ends
+            // at its own last column.
+            if (down) t.SetPixel(prev.X, prev.Y, color);
+            continue;
+        }
+
+        const int count = s.Count();
+        const TPoint2D* pts = s.Points();
+        if (s.DrawStyle() != dsPoints && count >= 2) {
+            t.Pen().SetStyle(psSolid);
+            t.Pen().SetColor(color);
+            // Offsets from L and B before rounding, so that rounding matches px and py.
+            auto gx = [&](const TPoint2D& q) { return (q.x - x1) * Extended(R - L) / (x2 - x1); };
+            auto gy = [&](const TPoint2D& q) { return (q.y - y1) * Extended(B - T) / (y2 - y1); };
+            // Segments are cut to the plot grown by a margin, since the canvas walks
+            // every pixel of a line: a far point must not cost billions of them.
+            const Extended bx0 = -kMargin, bx1 = Extended(R - L) + kMargin;
+            const Extended by0 = -kMargin, by1 = Extended(B - T) + kMargin;
+            line.clear();
+            auto flush = [&] {
+                if (line.size() >= 2) t.Polyline(line.data(), int(line.size()));
+                line.clear();
+            };
+            for (int i = 1; i < count; ++i) {
+                const Extended ax = gx(pts[i - 1]), ay = gy(pts[i - 1]);
+                const Extended ex = gx(pts[i]), ey = gy(pts[i]);
+                const Extended dx = ex - ax, dy = ey - ay;
+                Extended t0 = 0, t1 = 1;
+                auto edge = [&](Extended p, Extended q) {
+                    if (std::isnan(p) || std::isnan(q)) return false;
+                    if (p == 0) return q >= 0;
+                    const Extended r = q / p;
+                    if (p < 0) {
+                        if (r > t1) return false;
+                        if (r > t0) t0 = r;
+                    } else {
+                        if (r < t0) return false;
+                        if (r < t1) t1 = r;
+                    }
+                    return true;
+                };
+                if (!(edge(-dx, ax - bx0) && edge(dx, bx1 - ax) && edge(-dy, ay - by0) && edge(dy, by1 - ay))) {
+                    flush();
+                    continue;
+                }
+                const TPoint a{L + RoundEven(t0 == 0 ? ax : ax + t0 * dx), B - RoundEven(t0 == 0 ? ay : ay + t0 * dy)};
+                const TPoint b{L + RoundEven(t1 == 1 ? ex : ax + t1 * dx), B - RoundEven(t1 == 1 ? ey : ay + t1 * dy)};
+                if (line.empty() || t0 > 0) {
+                    flush();
+                    line.push_back(a);
+                }
+                line.push_back(b);
+                if (t1 < 1) flush();
+            }
+            flush();
+        }
+        const char symbol = s.PointSymbol();
+        if (symbol == 0 || count == 0) continue;
+        const PColor oldFont = t.Font().Color();
+        t.Font().SetColor(color);
+        t.Brush().SetStyle(bsClear);
+        const std::string text(1, symbol);
+        const TSize e = m.TextExtent(text);
+        const int w = e.cx / 2, h = e.cy / 2;
+        for (int i = 0; i < count; ++i) {
+            const TPoint2D& p = pts[i];
+            if (!(p.x >= x1 && p.y >= y1 && p.y <= y2)) continue;
+            const int X = px(p.x), Y = py(p.y);
+            if (X > R + kFarSymbol) continue;  // far right of the plot: clipped away in any case
+            if (symbol == 'C') {
+                t.Brush().SetColor(PColor(0x00008000));
+                t.Brush().SetStyle(bsSolid);
+                t.Ellipse(X - 2, Y - 2, X + 2, Y + 2);
+                if (s.DrawStyle() == dsNumber) {
+                    t.Pen().SetColor(clBlack);
+                    t.Font().SetColor(PColor(0x000000FF));
+                    t.Brush().SetStyle(bsClear);
+                    if (i != count - 1) t.TextOut(X, Y, base::IntToStr(i));
+                }
+            } else {
+                t.TextOut(X - w, Y - h, text);
+            }
+        }
+        t.Font().SetColor(oldFont);
+        t.Brush().SetStyle(bsSolid);
+    }
+    PopClip(t);
+}
+
+// ---------------------------------------------------------------- export
+
+void TPlotGraph::SaveAsBmp(const std::string& FileName)
+{
+    if (!dirty_ && (!bitmap_ || bitmap_->Width() != Width() || bitmap_->Height() != Height())) dirty_ = true;
+    if (dirty_) Render(static_cast<TCanvas*>(nullptr));
+    bitmap_->SaveToFile(FileName);
+}
+
+void TPlotGraph::CopyToClipboard()
+{
+    TMetafile mf(Width(), Height());
+    {
+        TMetafileCanvas canvas(mf);
+        Render(&canvas);
+    }
+    CopyMetafileToClipboard(mf);
+}
+
+}  // namespace plot
