@@ -232,6 +232,7 @@ private:
 
     void Line(std::string& s, LineCtx& L);
     int MeasurePiece(const std::string& piece, const LineCtx& L);
+    std::string ForEllipsis(const std::string& piece, int width);
     void DrawPiece(const std::string& piece, LineCtx& L);
     void ErrorUnderline(int left, int right, int bottom);
     void Tag(const std::string& tag, std::size_t restLen, LineCtx& L);
@@ -386,6 +387,29 @@ bool Engine::Run()
     return hit && !p_.MeasureOnly;
 }
 
+// Cutting a long text to an ellipsis costs the host one measurement per character
+// dropped; a prefix that already overflows gives the same cut.
+std::string Engine::ForEllipsis(const std::string& piece, int width)
+{
+    constexpr std::size_t kShort = 32;
+    if (!(flags_ & DT_END_ELLIPSIS) || piece.size() <= kShort) return piece;
+    width = std::max(0, width);
+    TSize sz;
+    GetTextExtentPoint32(DC(), piece, -1, sz);
+    if (sz.cx <= width) return piece;
+    std::size_t lo = 1, hi = piece.size();
+    while (lo < hi) {
+        const std::size_t mid = (lo + hi) / 2;
+        GetTextExtentPoint32(DC(), piece, int(mid), sz);
+        if (sz.cx > width) hi = mid;
+        else lo = mid + 1;
+    }
+    // Prefix characters draw narrower than they measure here.
+    std::size_t keep = lo + 4;
+    if (!(flags_ & DT_NOPREFIX)) keep += std::size_t(std::count(piece.begin(), piece.begin() + lo, '&'));
+    return piece.substr(0, std::min(piece.size(), keep));
+}
+
 int Engine::MeasurePiece(const std::string& piece, const LineCtx& L)
 {
     if (Tree()) {
@@ -394,13 +418,14 @@ int Engine::MeasurePiece(const std::string& piece, const LineCtx& L)
         return sz.cx;
     }
     TRect cr = L.lr;
-    DrawTextEx(DC(), piece, -1, &cr, flags_ | DT_CALCRECT);
+    DrawTextEx(DC(), ForEllipsis(piece, cr.Width()), -1, &cr, flags_ | DT_CALCRECT);
     return cr.Right - L.lr.Left;
 }
 
-void Engine::DrawPiece(const std::string& piece, LineCtx& L)
+void Engine::DrawPiece(const std::string& whole, LineCtx& L)
 {
     TRect pr = L.pr;
+    const std::string piece = ForEllipsis(whole, pr.Width());
     if (sup_) pr.Bottom -= supShift_;
     if (sub_) pr.Bottom += subShift_;
     pr.Bottom -= imgShift_;
