@@ -1061,6 +1061,15 @@ int DrawText(HDC dc, const std::string& text, int count, TRect* rect, UINT fmt)
         if (fmt & DT_HIDEPREFIX) underline = -1;
     }
 
+    if (s.isEmpty()) {
+        // Nothing to draw or measure: no line either.
+        if (fmt & DT_CALCRECT) {
+            rect->Right = rect->Left;
+            rect->Bottom = rect->Top;
+        }
+        return 0;
+    }
+
     QFont f = DCFont(*dc);
     QFontMetrics fm(f);
     TextLayout lay{fm, bool(fmt & DT_EXPANDTABS), std::max(1, fm.averageCharWidth()) * 8};

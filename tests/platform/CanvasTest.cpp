@@ -619,3 +619,28 @@ TEST(Canvas, ScreenDCMeasuresText)
     EXPECT_EQ(ReleaseDC(nullptr, dc), 1);
     EXPECT_EQ(GetSystemMetrics(SM_CYCURSOR), 32);
 }
+
+TEST(Canvas, TextRectClipsAndFillsItsRectangle)
+{
+    auto b = White(100, 40);
+    TCanvas* c = b->Canvas();
+    c->Brush().SetColor(clYellow);
+    c->Font().SetColor(clBlack);
+    c->TextRect(Rect(10, 5, 30, 25), 12, 6, "WWWWWWWWWW");
+    EXPECT_EQ(c->Pixel(10, 5), clYellow);   // the whole rectangle is background
+    EXPECT_EQ(c->Pixel(29, 24), clYellow);
+    for (int y = 0; y < 40; ++y)
+        for (int x = 30; x < 100; ++x) ASSERT_EQ(c->Pixel(x, y), clWhite) << x << "," << y;  // clipped
+    int ink = 0;
+    for (int y = 5; y < 25; ++y)
+        for (int x = 10; x < 30; ++x) ink += c->Pixel(x, y) != clYellow;
+    EXPECT_GT(ink, 5);
+}
+
+TEST(Canvas, EmptyTextMeasuresNothing)
+{
+    auto b = White(10, 10);
+    TRect r = Rect(3, 4, 50, 50);
+    EXPECT_EQ(DrawText(b->Canvas()->Handle(), "", -1, &r, DT_CALCRECT | DT_WORDBREAK), 0);
+    EXPECT_EQ(r, Rect(3, 4, 3, 4));
+}
