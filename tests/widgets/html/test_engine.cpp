@@ -494,3 +494,118 @@ TEST(HtmlEngineOutputs, CanvasIsLeftAsItWas)
     EXPECT_EQ(s.C()->Font().Color(), clBlack);
     EXPECT_EQ(s.C()->Font().Size(), 10);
 }
+
+TEST(HtmlEngineLinks, HoverRectOfTheLinkUnderThePoint)
+{
+    Surface s;
+    const int gh = s.GH();
+    Call c(s, "one <A href=\"x\">two</A>");
+    c.p.HitTestOnly = true;
+    c.p.HitX = 1 + s.TW("one ") + 3;
+    c.p.HitY = 3;
+    c.Run();
+    ASSERT_TRUE(c.hit);
+    // On one line the left edge is the offset of the link from the line's left.
+    EXPECT_EQ(c.r.HoverRect.Left, s.TW("one "));
+    EXPECT_EQ(c.r.HoverRect.Right, 1 + s.TW("one ") + s.TW("two"));
+    EXPECT_EQ(c.r.HoverRect.Top, 0);
+    EXPECT_EQ(c.r.HoverRect.Bottom, gh);
+
+    // A link that wraps reports its part on its last line, from the line's left.
+    const TRect narrow = Rect(0, 0, s.TW("aaa bbb") + 4, 100);
+    Call w(s, "<A href=\"w\">aaa bbb ccc</A>", HTMLVariant::Grid, narrow);
+    w.p.WordWrap = true;
+    w.p.HitTestOnly = true;
+    w.p.HitX = 4;
+    w.p.HitY = gh + 3;
+    w.Run();
+    ASSERT_TRUE(w.hit);
+    EXPECT_EQ(w.r.LinkUnderPoint, 1);
+    EXPECT_EQ(w.r.HoverRect.Left, 1);
+    EXPECT_EQ(w.r.HoverRect.Top, gh);
+}
+
+TEST(HtmlEngineLinks, TreeReportsTheFocusedLinkWithoutAPoint)
+{
+    Surface s;
+    Call c(s, "<A href=\"a\">one</A> <A href=\"b\">two</A>", HTMLVariant::Tree);
+    c.p.HitTestOnly = true;
+    c.p.HitX = -100;
+    c.p.HitY = -100;
+    c.p.FocusLink = 2;
+    c.p.ReportFocusLinkRect = true;
+    c.Run();
+    EXPECT_FALSE(c.hit);
+    EXPECT_EQ(c.r.LinkUnderPoint, 2);
+    EXPECT_EQ(c.r.HoverRect.Right, 1 + s.TW("one two"));
+    // The grid has no such option.
+    Call g(s, "<A href=\"a\">one</A> <A href=\"b\">two</A>");
+    g.p.HitTestOnly = true;
+    g.p.HitX = -100;
+    g.p.FocusLink = 2;
+    g.p.ReportFocusLinkRect = true;
+    g.Run();
+    EXPECT_EQ(g.r.LinkUnderPoint, -1);
+}
+
+TEST(HtmlEngineLinks, FocusMarkIsDrawnAroundTheLink)
+{
+    Surface plain, focused;
+    Draw(plain, "<A href=\"a\">one</A> two");
+    Call c(focused, "<A href=\"a\">one</A> two");
+    c.p.FocusLink = 0;
+    c.Run();
+    const int gh = plain.GH();
+    // A dotted frame around the link: its bottom row differs, the text beside it does not.
+    int extra = 0, beside = 0;
+    for (int x = 0; x < plain.TW("one") + 2; ++x)
+        if (plain.At(x, gh - 1) != focused.At(x, gh - 1)) ++extra;
+    for (int x = plain.TW("one ") + 3; x < 100; ++x)
+        for (int y = 0; y < gh; ++y)
+            if (plain.At(x, y) != focused.At(x, y)) ++beside;
+    EXPECT_GT(extra, 3);
+    EXPECT_EQ(beside, 0);
+    // The tree marks it with a grey rectangle.
+    Surface tree;
+    Call t(tree, "<A href=\"a\">one</A> two", HTMLVariant::Tree);
+    t.p.FocusLink = 0;
+    t.Run();
+    EXPECT_GT(tree.Count(Rect(0, 0, 300, 40), clGray, 0), 10);
+}
+
+TEST(HtmlEngineVariants, PositionalCallsMatchTheParameterBlock)
+{
+    Surface s;
+    const std::string text = "<A href=\"r\">link</A> <CONTROL TYPE=\"EDIT\" ID=\"e\" VALUE=\"v\" WIDTH=\"40\">";
+    std::string anchor = "keep", stripped, focus, cid = "e", cval, ctype;
+    int mw = 0, mh = 0, links = 0, under = 0;
+    TRect hover, crect;
+    bool hit = html::grdhtmle::HTMLDrawEx(s.C(), text, Rect(0, 0, 300, 100), nullptr, 5000, 5000, -1, -1, 0, true,
+                                          false, false, false, true, false, false, false, 1.0, clBlue, clNone,
+                                          clNone, clGray, anchor, stripped, focus, mw, mh, links, under, hover,
+                                          crect, cid, cval, ctype, nullptr, nullptr, nullptr);
+    EXPECT_TRUE(hit);
+    EXPECT_EQ(anchor, "ctrl");
+    EXPECT_EQ(cval, "v");
+    EXPECT_EQ(ctype, "EDIT");
+    EXPECT_EQ(links, 1);
+    EXPECT_EQ(under, -1);
+
+    anchor = "keep";
+    cid = "e";
+    hit = html::parhtml::HTMLDrawEx(s.C(), text, Rect(0, 0, 300, 100), nullptr, 5000, 5000, -1, -1, 0, true, false,
+                                    false, false, true, false, false, false, false, 1.0, clBlue, clNone, clNone,
+                                    clGray, anchor, stripped, focus, mw, mh, links, under, hover, crect, cid, cval,
+                                    ctype, nullptr, nullptr, nullptr, 2);
+    EXPECT_FALSE(hit);
+    EXPECT_EQ(anchor, "keep");
+    EXPECT_EQ(cid, "");
+    EXPECT_EQ(mh, s.GH() + 6 + 2);
+
+    hit = html::panelhtml::HTMLDrawEx(s.C(), text, Rect(0, 0, 300, 100), nullptr, 5, 5, -1, -1, 0, true, false,
+                                      false, false, true, false, false, false, 1.0, clBlue, clNone, clNone, clGray,
+                                      anchor, stripped, focus, mw, mh, links, under, hover, nullptr, nullptr, 0);
+    EXPECT_TRUE(hit);
+    EXPECT_EQ(anchor, "r");
+    EXPECT_EQ(mw, s.TW("link"));
+}
