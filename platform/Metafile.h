@@ -78,8 +78,8 @@ public:
     int TextWidth(const std::string& text) { return TextExtent(text).cx; }
     int TextHeight(const std::string& text) { return TextExtent(text).cy; }
 
-    // Clipping as on a device context; RestoreDC also brings back pen, brush, font
-    // and text settings of the matching SaveDC.
+    // Clipping as on a device context. As on a canvas, the pen, brush and font set
+    // here stay in force across RestoreDC.
     int SaveDC();
     void RestoreDC();
     void IntersectClipRect(int l, int t, int r, int b);
