@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
+#include <QScrollBar>
 #include <QTimer>
 #include <QWheelEvent>
 #include <QWidget>
@@ -329,6 +330,18 @@ struct TWinControl::Impl {
     DeviceContext* paintDC = nullptr;
     std::map<UINT, std::unique_ptr<QTimer>> timers;
     bool applyingGeometry = false;
+    // Scroll bars: horizontal [0], vertical [1].
+    SCROLLINFO scroll[2];
+    bool scrollForced[2] = {false, false};  // shown by ShowScrollBar
+    bool scrollDisableNoScroll[2] = {false, false};
+    bool scrollHidden[2] = {false, false};  // hidden by ShowScrollBar until the next SetScrollInfo
+    QScrollBar* bars[2] = {nullptr, nullptr};
+    bool ScrollShown(int b) const
+    {
+        const SCROLLINFO& i = scroll[b];
+        const int maxPos = std::max(i.nMin, i.nMax - std::max(int(i.nPage) - 1, 0));
+        return !scrollHidden[b] && (scrollForced[b] || scrollDisableNoScroll[b] || maxPos > i.nMin);
+    }
 
     void EnsureBacking(TWinControl* c)
     {
@@ -1040,6 +1053,7 @@ void TWinControl::CreateHandle()
     w->setEnabled(Enabled());
     if (Cursor() != crDefault) w->setCursor(CursorShape(Cursor()));
     impl_->EnsureBacking(this);
+    LayoutScrollBars(this);
     for (TControl* c : controls_)
         if (auto* wc = dynamic_cast<TWinControl*>(c)) wc->CreateHandle();
     if (parentWidget) w->setVisible(Visible());
@@ -1055,6 +1069,7 @@ void TWinControl::DestroyHandle()
     if (gCapture == this) SetCaptureControl(nullptr);
     KWidget* w = impl_->widget;
     impl_->widget = nullptr;
+    impl_->bars[0] = impl_->bars[1] = nullptr;  // children of the window
     w->hide();
     delete w;
 }
@@ -1066,6 +1081,15 @@ void TWinControl::ApplyGeometry()
     impl_->widget->setGeometry(Left(), Top(), std::max(1, Width()), std::max(1, Height()));
     impl_->applyingGeometry = false;
     impl_->EnsureBacking(this);
+    LayoutScrollBars(this);
+}
+
+TRect TWinControl::ClientRect() const
+{
+    TRect r = Rect(0, 0, Width(), Height());
+    if (impl_->ScrollShown(SB_VERT)) r.Right = std::max(0, r.Right - GetSystemMetrics(SM_CXVSCROLL));
+    if (impl_->ScrollShown(SB_HORZ)) r.Bottom = std::max(0, r.Bottom - GetSystemMetrics(SM_CYHSCROLL));
+    return r;
 }
 
 void TWinControl::SetBounds(int l, int t, int w, int h)
@@ -1410,6 +1434,183 @@ void TWinControl::PaintHandler(TWMPaint& m)
     PaintWindow(dc);
     RestoreDC(dc, saved);
     PaintControls(dc, nullptr);
+}
+
+// ---------------------------------------------------------------- scroll bars
+
+namespace {
+
+int MaxPos(const SCROLLINFO& i) { return std::max(i.nMin, i.nMax - std::max(int(i.nPage) - 1, 0)); }
+
+void SyncBar(TWinControl* c, int b)
+{
+    auto* d = c->impl();
+    QScrollBar* bar = d->bars[b];
+    if (!bar) return;
+    const SCROLLINFO& i = d->scroll[b];
+    QSignalBlocker block(bar);
+    bar->setRange(i.nMin, MaxPos(i));
+    bar->setPageStep(std::max(1, int(i.nPage)));
+    bar->setSingleStep(1);
+    if (!bar->isSliderDown()) bar->setSliderPosition(i.nPos);
+    bar->setEnabled(MaxPos(i) > i.nMin);
+}
+
+void ScrollAction(TWinControl* c, int b, int action)
+{
+    auto* d = c->impl();
+    QScrollBar* bar = d->bars[b];
+    int code;
+    switch (action) {
+    case QAbstractSlider::SliderSingleStepAdd: code = SB_LINEDOWN; break;
+    case QAbstractSlider::SliderSingleStepSub: code = SB_LINEUP; break;
+    case QAbstractSlider::SliderPageStepAdd: code = SB_PAGEDOWN; break;
+    case QAbstractSlider::SliderPageStepSub: code = SB_PAGEUP; break;
+    case QAbstractSlider::SliderToMinimum: code = SB_TOP; break;
+    case QAbstractSlider::SliderToMaximum: code = SB_BOTTOM; break;
+    case QAbstractSlider::SliderMove: code = SB_THUMBTRACK; break;
+    default: return;
+    }
+    const int track = bar ? bar->sliderPosition() : 0;
+    d->scroll[b].nTrackPos = track;
+    const UINT msg = b == SB_VERT ? WM_VSCROLL : WM_HSCROLL;
+    Guarded([&] { c->Perform(msg, MakeWParam(code, code == SB_THUMBTRACK ? track : 0), 0); });
+    // The platform's thumb goes where the window puts the position, not where the user pushed.
+    if (gLive.count(c) && c->impl()->bars[b] && code != SB_THUMBTRACK)
+        c->impl()->bars[b]->setSliderPosition(c->impl()->scroll[b].nPos);
+}
+
+}  // namespace
+
+void LayoutScrollBars(TWinControl* c)
+{
+    auto* d = c->impl();
+    if (!d->widget) return;
+    const int w = std::max(1, c->Width()), h = std::max(1, c->Height());
+    const int vs = GetSystemMetrics(SM_CXVSCROLL), hs = GetSystemMetrics(SM_CYHSCROLL);
+    const bool showV = d->ScrollShown(SB_VERT), showH = d->ScrollShown(SB_HORZ);
+    for (int b = 0; b < 2; ++b) {
+        const bool show = b == SB_VERT ? showV : showH;
+        if (!show) {
+            if (d->bars[b]) d->bars[b]->hide();
+            continue;
+        }
+        if (!d->bars[b]) {
+            auto* bar = new QScrollBar(b == SB_VERT ? Qt::Vertical : Qt::Horizontal, d->widget);
+            bar->setFocusPolicy(Qt::NoFocus);
+            QObject::connect(bar, &QAbstractSlider::actionTriggered, [c, b](int action) { ScrollAction(c, b, action); });
+            QObject::connect(bar, &QAbstractSlider::sliderReleased, [c, b] {
+                auto* dd = c->impl();
+                const int pos = dd->bars[b] ? dd->bars[b]->sliderPosition() : 0;
+                const UINT msg = b == SB_VERT ? WM_VSCROLL : WM_HSCROLL;
+                Guarded([&] {
+                    c->Perform(msg, MakeWParam(SB_THUMBPOSITION, pos), 0);
+                    c->Perform(msg, MakeWParam(SB_ENDSCROLL, 0), 0);
+                });
+                if (gLive.count(c) && c->impl()->bars[b]) c->impl()->bars[b]->setSliderPosition(c->impl()->scroll[b].nPos);
+            });
+            d->bars[b] = bar;
+        }
+        QScrollBar* bar = d->bars[b];
+        if (b == SB_VERT) bar->setGeometry(w - vs, 0, vs, h - (showH ? hs : 0));
+        else bar->setGeometry(0, h - hs, w - (showV ? vs : 0), hs);
+        SyncBar(c, b);
+        bar->show();
+    }
+}
+
+namespace {
+
+void ScrollChanged(TWinControl* c, bool wasV, bool wasH)
+{
+    auto* d = c->impl();
+    if (wasV != d->ScrollShown(SB_VERT) || wasH != d->ScrollShown(SB_HORZ)) {
+        LayoutScrollBars(c);
+        c->Perform(WM_SIZE, 0, MakeLParam(c->ClientWidth(), c->ClientHeight()));
+        c->Realign();
+        c->Invalidate();
+    } else {
+        SyncBar(c, SB_HORZ);
+        SyncBar(c, SB_VERT);
+    }
+}
+
+}  // namespace
+
+int SetScrollInfo(HWND h, int bar, const SCROLLINFO& info, bool)
+{
+    TWinControl* c = TWinControl::FromHandle(h);
+    if (!c || (bar != SB_HORZ && bar != SB_VERT)) return 0;
+    auto* d = c->impl();
+    const bool wasV = d->ScrollShown(SB_VERT), wasH = d->ScrollShown(SB_HORZ);
+    SCROLLINFO& s = d->scroll[bar];
+    if (info.fMask & SIF_RANGE) {
+        s.nMin = info.nMin;
+        s.nMax = std::max(info.nMin, info.nMax);
+    }
+    if (info.fMask & SIF_PAGE) s.nPage = std::min<UINT>(info.nPage, UINT(s.nMax - s.nMin + 1));
+    if (info.fMask & SIF_POS) s.nPos = info.nPos;
+    s.nPos = std::clamp(s.nPos, s.nMin, MaxPos(s));
+    d->scrollDisableNoScroll[bar] = info.fMask & SIF_DISABLENOSCROLL;
+    d->scrollHidden[bar] = false;
+    ScrollChanged(c, wasV, wasH);
+    return s.nPos;
+}
+
+bool GetScrollInfo(HWND h, int bar, SCROLLINFO& info)
+{
+    TWinControl* c = TWinControl::FromHandle(h);
+    if (!c || (bar != SB_HORZ && bar != SB_VERT)) return false;
+    const SCROLLINFO& s = c->impl()->scroll[bar];
+    if (info.fMask & SIF_RANGE) {
+        info.nMin = s.nMin;
+        info.nMax = s.nMax;
+    }
+    if (info.fMask & SIF_PAGE) info.nPage = s.nPage;
+    if (info.fMask & SIF_POS) info.nPos = s.nPos;
+    if (info.fMask & SIF_TRACKPOS) info.nTrackPos = s.nTrackPos;
+    return true;
+}
+
+int SetScrollPos(HWND h, int bar, int pos, bool redraw)
+{
+    const int old = GetScrollPos(h, bar);
+    SCROLLINFO i;
+    i.fMask = SIF_POS;
+    i.nPos = pos;
+    SetScrollInfo(h, bar, i, redraw);
+    return old;
+}
+
+int GetScrollPos(HWND h, int bar)
+{
+    SCROLLINFO i;
+    i.fMask = SIF_POS;
+    return GetScrollInfo(h, bar, i) ? i.nPos : 0;
+}
+
+bool SetScrollRange(HWND h, int bar, int minPos, int maxPos, bool redraw)
+{
+    SCROLLINFO i;
+    i.fMask = SIF_RANGE;
+    i.nMin = minPos;
+    i.nMax = maxPos;
+    return TWinControl::FromHandle(h) && (SetScrollInfo(h, bar, i, redraw), true);
+}
+
+bool ShowScrollBar(HWND h, int bar, bool show)
+{
+    TWinControl* c = TWinControl::FromHandle(h);
+    if (!c) return false;
+    auto* d = c->impl();
+    const bool wasV = d->ScrollShown(SB_VERT), wasH = d->ScrollShown(SB_HORZ);
+    for (int b = 0; b < 2; ++b)
+        if (bar == SB_BOTH || bar == b) {
+            d->scrollForced[b] = show;
+            d->scrollHidden[b] = !show;
+        }
+    ScrollChanged(c, wasV, wasH);
+    return true;
 }
 
 HDC GetDC(HWND h)

@@ -297,6 +297,7 @@ public:
     void InvalidateRect(const TRect& r);
     void Update() override;
     TWinControl* HostWindow() const override { return const_cast<TWinControl*>(this); }
+    TRect ClientRect() const override;  // less the scroll bars shown
 
     // Paints this control and its children into dc at (x, y), as a paint message does.
     void PaintTo(HDC dc, int x, int y);
@@ -397,6 +398,32 @@ public:
 private:
     std::unique_ptr<TControlCanvas> canvas_;
 };
+
+// Window scroll bars. A bar shows while its range exceeds its page (or always with
+// SIF_DISABLENOSCROLL); it takes its strip off the client area. Using it sends
+// WM_HSCROLL / WM_VSCROLL with the SB_ code in the low word (and the thumb position in
+// the high word for SB_THUMBTRACK / SB_THUMBPOSITION); the thumb moves when the window
+// sets the position, as the platform does.
+enum { SB_HORZ = 0, SB_VERT = 1, SB_CTL = 2, SB_BOTH = 3 };
+enum {
+    SB_LINEUP = 0, SB_LINELEFT = 0, SB_LINEDOWN = 1, SB_LINERIGHT = 1, SB_PAGEUP = 2, SB_PAGELEFT = 2,
+    SB_PAGEDOWN = 3, SB_PAGERIGHT = 3, SB_THUMBPOSITION = 4, SB_THUMBTRACK = 5, SB_TOP = 6, SB_LEFT = 6,
+    SB_BOTTOM = 7, SB_RIGHT = 7, SB_ENDSCROLL = 8
+};
+enum : UINT { SIF_RANGE = 1, SIF_PAGE = 2, SIF_POS = 4, SIF_DISABLENOSCROLL = 8, SIF_TRACKPOS = 16, SIF_ALL = 23 };
+struct SCROLLINFO {
+    UINT cbSize = sizeof(SCROLLINFO);
+    UINT fMask = 0;
+    int nMin = 0, nMax = 0;
+    UINT nPage = 0;
+    int nPos = 0, nTrackPos = 0;
+};
+int SetScrollInfo(HWND h, int bar, const SCROLLINFO& info, bool redraw);  // the new position
+bool GetScrollInfo(HWND h, int bar, SCROLLINFO& info);
+int SetScrollPos(HWND h, int bar, int pos, bool redraw);  // the old position
+int GetScrollPos(HWND h, int bar);
+bool SetScrollRange(HWND h, int bar, int minPos, int maxPos, bool redraw);
+bool ShowScrollBar(HWND h, int bar, bool show);
 
 // Mouse capture across controls.
 TControl* GetCaptureControl();

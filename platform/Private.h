@@ -91,6 +91,7 @@ void HandleAppException(const std::exception* e);
 extern void (*gHintMouseHook)(TControl* c, TPoint clientPos);
 extern void (*gControlGoneHook)(TControl* c);
 QWidget* HostWidget(TWinControl* c);  // nullptr before the window exists
+void LayoutScrollBars(TWinControl* c);
 // Creates the host application and Application when missing.
 void EnsurePlatform();
 

@@ -1,6 +1,7 @@
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QScrollBar>
 #include <QWheelEvent>
 #include <QWidget>
 
@@ -153,6 +154,30 @@ void HostKey(TWinControl* c, Word vk, TShiftState shift)
     if (!HostWidget(c)) return;
     QKeyEvent release(QEvent::KeyRelease, key, Mods(shift), text);
     QCoreApplication::sendEvent(w, &release);
+}
+
+void HostScroll(TWinControl* c, int bar, int code, int pos)
+{
+    c->HandleNeeded();
+    QWidget* w = HostWidget(c);
+    QScrollBar* sb = nullptr;
+    for (QScrollBar* s : w->findChildren<QScrollBar*>(Qt::FindDirectChildrenOnly))
+        if ((s->orientation() == Qt::Vertical) == (bar == SB_VERT) && s->isVisibleTo(w)) sb = s;
+    if (!sb) return;
+    switch (code) {
+    case SB_LINEDOWN: sb->triggerAction(QAbstractSlider::SliderSingleStepAdd); break;
+    case SB_LINEUP: sb->triggerAction(QAbstractSlider::SliderSingleStepSub); break;
+    case SB_PAGEDOWN: sb->triggerAction(QAbstractSlider::SliderPageStepAdd); break;
+    case SB_PAGEUP: sb->triggerAction(QAbstractSlider::SliderPageStepSub); break;
+    case SB_TOP: sb->triggerAction(QAbstractSlider::SliderToMinimum); break;
+    case SB_BOTTOM: sb->triggerAction(QAbstractSlider::SliderToMaximum); break;
+    case SB_THUMBTRACK:
+        sb->setSliderDown(true);
+        sb->setSliderPosition(pos);
+        sb->setSliderDown(false);
+        break;
+    default: break;
+    }
 }
 
 std::unique_ptr<TBitmap> PaintToBitmap(TWinControl* c)

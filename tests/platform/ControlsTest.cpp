@@ -600,3 +600,59 @@ TEST_F(FormFixture, CaretInvertsItsRectangleAndSurvivesPainting)
     SetCaretBlinkTime(blink);
     form->Hide();
 }
+
+namespace {
+class TScroller : public TCustomControl {
+public:
+    using TCustomControl::TCustomControl;
+    std::vector<std::string> log;
+    void Dispatch(TMessage& m) override
+    {
+        if (m.Msg == WM_VSCROLL) {
+            log.push_back("v " + std::to_string(m.WParamLo()) + " " + std::to_string(m.WParamHi()));
+            int pos = GetScrollPos(Handle(), SB_VERT);
+            if (m.WParamLo() == SB_LINEDOWN) SetScrollPos(Handle(), SB_VERT, pos + 1, true);
+            if (m.WParamLo() == SB_PAGEDOWN) SetScrollPos(Handle(), SB_VERT, pos + 10, true);
+            if (m.WParamLo() == SB_THUMBPOSITION) SetScrollPos(Handle(), SB_VERT, m.WParamHi(), true);
+            return;
+        }
+        TCustomControl::Dispatch(m);
+    }
+};
+}  // namespace
+
+TEST_F(FormFixture, ScrollBarsTakeClientSpaceAndSendScrollMessages)
+{
+    auto* s = new TScroller(form);
+    s->SetParent(form);
+    s->SetBounds(0, 0, 100, 80);
+    HWND h = s->Handle();
+    EXPECT_EQ(s->ClientRect(), Rect(0, 0, 100, 80));
+    int resized = 0;
+    s->OnResize = [&](TObject*) { ++resized; };
+    SCROLLINFO si;
+    si.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+    si.nMin = 0;
+    si.nMax = 99;
+    si.nPage = 10;
+    si.nPos = 200;  // clamped to the last page
+    EXPECT_EQ(SetScrollInfo(h, SB_VERT, si, true), 90);
+    EXPECT_EQ(resized, 1);
+    EXPECT_EQ(s->ClientRect(), Rect(0, 0, 100 - GetSystemMetrics(SM_CXVSCROLL), 80));
+    SetScrollPos(h, SB_VERT, 0, true);
+    HostScroll(s, SB_VERT, SB_LINEDOWN);
+    HostScroll(s, SB_VERT, SB_PAGEDOWN);
+    HostScroll(s, SB_VERT, SB_THUMBTRACK, 42);
+    EXPECT_EQ(GetScrollPos(h, SB_VERT), 42);
+    EXPECT_EQ(s->log, (std::vector<std::string>{"v 1 0", "v 3 0", "v 5 42", "v 4 42", "v 8 0"}));
+    // A range that fits in one page takes the bar away.
+    si.fMask = SIF_RANGE | SIF_PAGE;
+    si.nMax = 5;
+    SetScrollInfo(h, SB_VERT, si, true);
+    EXPECT_EQ(s->ClientRect(), Rect(0, 0, 100, 80));
+    EXPECT_EQ(GetScrollPos(h, SB_VERT), 0);
+    ShowScrollBar(h, SB_HORZ, true);
+    EXPECT_EQ(s->ClientRect(), Rect(0, 0, 100, 80 - GetSystemMetrics(SM_CYHSCROLL)));
+    ShowScrollBar(h, SB_HORZ, false);
+    EXPECT_EQ(s->ClientHeight(), 80);
+}
