@@ -194,11 +194,12 @@ public:
     virtual void CMMouseEnter(TMessage& m);
     virtual void CMMouseLeave(TMessage& m);
     virtual void CMHintShow(TCMHintShow& m) { DefaultHandler(m); }
-    virtual void CMEnabledChanged(TMessage&) { Invalidate(); }
+    virtual void CMEnabledChanged(TMessage& m) { Invalidate(); DefaultHandler(m); }
     virtual void CMVisibleChanged(TMessage& m) { DefaultHandler(m); }
-    virtual void CMColorChanged(TMessage&) { Invalidate(); }
-    virtual void CMFontChanged(TMessage&) { Invalidate(); }
-    virtual void CMTextChanged(TMessage&) { Invalidate(); }
+    // These two also tell the children that follow their parent's colour or font.
+    virtual void CMColorChanged(TMessage& m) { Invalidate(); DefaultHandler(m); }
+    virtual void CMFontChanged(TMessage& m) { Invalidate(); DefaultHandler(m); }
+    virtual void CMTextChanged(TMessage& m) { Invalidate(); DefaultHandler(m); }
     virtual void CMCursorChanged(TMessage& m);
     virtual void CMParentColorChanged(TMessage& m);
     virtual void CMParentFontChanged(TMessage& m);

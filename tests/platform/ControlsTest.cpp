@@ -656,3 +656,21 @@ TEST_F(FormFixture, ScrollBarsTakeClientSpaceAndSendScrollMessages)
     ShowScrollBar(h, SB_HORZ, false);
     EXPECT_EQ(s->ClientHeight(), 80);
 }
+
+TEST_F(FormFixture, ParentColourAndFontReachTheChildrenThatFollowThem)
+{
+    auto* follower = new TProbe(form);
+    follower->SetParent(form);
+    follower->SetParentColor(true);
+    EXPECT_EQ(follower->Color(), clWhite);
+    form->SetColor(clNavy);
+    EXPECT_EQ(follower->Color(), clNavy);
+    EXPECT_EQ(probe->Color(), clBtnFace);  // keeps its own
+    form->Font()->SetSize(14);
+    EXPECT_EQ(follower->Font()->Size(), 14);
+    EXPECT_TRUE(follower->ParentFont());
+    follower->Font()->SetStyle(fsBold);
+    EXPECT_FALSE(follower->ParentFont());
+    form->Font()->SetSize(9);
+    EXPECT_EQ(follower->Font()->Size(), 14);
+}
