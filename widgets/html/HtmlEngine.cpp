@@ -24,6 +24,12 @@ constexpr std::size_t npos = std::string::npos;
 // number cannot ask the host for an enormous font.
 constexpr int kFontSizes[] = {8, 10, 12, 14, 16};
 constexpr int kMaxPointSize = 1000;
+// Sizes and offsets from markup are bounded: a stray number must not make the host
+// allocate a picture of gigapixels or overflow the line arithmetic.
+constexpr int kMaxOffset = 32767;
+constexpr int kMaxPictureSide = 4096;
+
+int Bounded(int v, int limit) { return std::clamp(v, -limit, limit); }
 
 char UpperChar(char c) { return (c >= 'a' && c <= 'z') ? char(c - 32) : c; }
 char LowerChar(char c) { return (c >= 'A' && c <= 'Z') ? char(c + 32) : c; }
@@ -681,7 +687,7 @@ void Engine::Tag(const std::string& tag, std::size_t restLen, LineCtx& L)
             std::size_t x = FindNoCase(tag, "x");
             if (x != npos) {
                 bool whole = false;
-                const int v = LenientStrToInt(QuotedFrom(tag, x + 1), &whole);
+                const int v = Bounded(LenientStrToInt(QuotedFrom(tag, x + 1), &whole), kMaxOffset);
                 if (whole && v > L.lw) {
                     L.lw = v;
                     L.pr.Left = p_.TextRect.Left + v;
@@ -813,7 +819,7 @@ void Engine::FontTag(const std::string& up, LineCtx& L)
         if (eq != npos) {
             int n = LenientStrToInt(QuotedFrom(a, eq));
             if (n >= 1 && n <= 5) n = kFontSizes[n - 1];
-            C.Font().SetSize(std::min(n, kMaxPointSize));
+            C.Font().SetSize(Bounded(n, kMaxPointSize));
         }
     }
 }
@@ -829,7 +835,7 @@ void Engine::ParagraphTag(const std::string& up, LineCtx& L)
         if (Contains(v, "CENTER")) align_ = alCenter;
     }
     v = Attr(a, "INDENT", &found);
-    if (found) indent_ = LenientStrToInt(v);
+    if (found) indent_ = Bounded(LenientStrToInt(v), kMaxOffset);
     v = Attr(a, "BGCOLOR", &found);
     if (!found) return;
     const TColor c = v.empty() ? clNone : ParseColor(v);
@@ -918,8 +924,8 @@ void Engine::Image(const std::string& up, LineCtx& L)
     std::string src = Attr(a, "SRC", &found);
     if (!found) src = QuotedFrom(up, std::min<std::size_t>(4, up.size()));
     if (Contains(a, "ALT") && imgCount_ == hoverImg_) src = Attr(a, "ALT");
-    const int w = LenientStrToInt(Attr(a, "WIDTH"));
-    const int h = LenientStrToInt(Attr(a, "HEIGHT"));
+    const int w = Bounded(LenientStrToInt(Attr(a, "WIDTH")), kMaxPictureSide);
+    const int h = Bounded(LenientStrToInt(Attr(a, "HEIGHT")), kMaxPictureSide);
     const bool sized = w >= 1 && h >= 1;
     int align = 0;
     if (Contains(up, "ALIGN")) {
@@ -1005,7 +1011,7 @@ void Engine::Control(const std::string& tag, LineCtx& L)
     bool hasWidth = false;
     const std::string widthText = Attr(a, "WIDTH=", &hasWidth, true);
     bool whole = false;
-    const int width = LenientStrToInt(widthText, &whole);
+    const int width = Bounded(LenientStrToInt(widthText, &whole), kMaxOffset);
     if (hasWidth && whole) {
         objW_ = width;
         objH_ = GH() + 6;

@@ -5,6 +5,9 @@
 #include <string>
 #include <vector>
 
+#include <sstream>
+
+#include "TestImages.h"
 #include "platform/ImageList.h"
 #include "test_engine_support.h"
 #include "widgets/html/PictureContainer.h"
@@ -167,6 +170,33 @@ TEST(HtmlEngineRobust, EmptyAndInvertedRectangles)
             m.Run();
             EXPECT_GT(m.r.MeasuredHeight, 0);
         }
+}
+
+TEST(HtmlEngineRobust, HugeNumbersAreBounded)
+{
+    html::TPictureContainer container;
+    html::TPictureItem* item = container.Items()->Add();
+    item->Name = "logo";
+    std::istringstream bytes(testimages::MakeBmp(10, 6, 0x00FF00));
+    item->Picture()->LoadFromStream(bytes);
+    const char* texts[] = {
+        "<IMG src=\"logo\" width=\"1000000\" height=\"1000000\">",
+        "<P indent=\"2147483647\">x",
+        "<IND x=\"2147483647\">y<IND x=\"2147483647\">",
+        "<CONTROL TYPE=\"EDIT\" WIDTH=\"2147483647\"><CONTROL TYPE=\"COMBO\" WIDTH=\"2147483647\">",
+        "<FONT size=\"-2147483647\">small<FONT size=\"2147483647\">big",
+    };
+    for (const char* t : texts) {
+        for (HTMLVariant v : kVariants) {
+            Surface s;
+            Call c(s, t, v);
+            c.p.PictureContainer = &container;
+            c.Run();
+            EXPECT_GE(c.r.MeasuredWidth, 0) << t;
+            EXPECT_LE(c.r.MeasuredWidth, 70000) << t;
+            EXPECT_GT(c.r.MeasuredHeight, 0) << t;
+        }
+    }
 }
 
 TEST(HtmlEngineRobust, NullCanvasDoesNothing)
