@@ -764,15 +764,23 @@ TEST(PlotGraphSeries, FunctionDotsSetSinglePixels)
 
 TEST(PlotGraphSeries, HugeWorldValuesNeitherHangNorOverflow)
 {
-    auto g = Bare(120, 80, Rect2D(1e20L, 1e20L, 1e20L + 1, 1e20L + 1));
+    // Near 1e22 neighbouring values lie 1024 apart: a tick step of 500 no longer advances.
+    auto g = Bare(120, 400, Rect2D(1e22L, 1e22L, 1e22L + 4096, 1e22L + 4096));
     g->SetGridStyle(gsFull);
     g->SetNumbVert(true);
     g->SetNumbHoriz(true);
     TPoints& s = AddSeries(*g, kSeries, dsLines, 'C');
     s.AddSimple(-1e300L, 0);
-    s.AddSimple(1e300L, 1e20L);
+    s.AddSimple(1e300L, 1e22L + 2048);
     g->Paint();
     EXPECT_FALSE(g->Dirty());
+    // A line to points billions of pixels away is cut, not walked.
+    auto h = Bare(100, 100, Rect2D(-1, -1, 1, 1));
+    TPoints& far = AddSeries(*h, kSeries);
+    far.AddSimple(-1e12L, 0);
+    far.AddSimple(1e12L, 0);
+    h->Paint();
+    EXPECT_EQ(CountColor(*h, kSeries), 100);
 }
 
 // ---------------------------------------------------------------- files
@@ -807,3 +815,22 @@ TEST(PlotGraphExport, SaveFailureReachesTheCaller)
     EXPECT_FALSE(g->Dirty());
 }
 
+
+TEST(PlotGraph, PaintCopiesTheBitmapIntoItsWindow)
+{
+    platform::TWinControl parent(nullptr);
+    parent.SetBounds(0, 0, 200, 150);
+    auto g = Bare(120, 80, Rect2D(-10, -10, 10, 10));
+    g->SetParent(&parent);
+    g->SetBounds(30, 20, 120, 80);
+    TPoints& s = AddSeries(*g, kSeries);
+    s.AddSimple(-5, 2);
+    s.AddSimple(5, 2);
+    TBitmap shot(200, 150);
+    parent.PaintTo(shot.Canvas(), 0, 0);
+    EXPECT_FALSE(g->Dirty());
+    EXPECT_EQ(shot.Canvas()->Pixel(30 + MapX(*g, 0), 20 + MapY(*g, 2)), kSeries);
+    EXPECT_EQ(shot.Canvas()->Pixel(30 + 3, 20 + 3), kBg);
+    EXPECT_EQ(shot.Canvas()->Pixel(30 + MapX(*g, 0), 20 + MapY(*g, 2) + 1), kBg);
+    g->SetParent(nullptr);
+}
