@@ -156,6 +156,7 @@ TPlotGraph::TPlotGraph(TComponent* AOwner)
 
 TPlotGraph::~TPlotGraph()
 {
+    ReleaseInteraction();
     if (ownSeries_) ownSeries_->OnChange = nullptr;
 }
 
@@ -319,6 +320,7 @@ void TPlotGraph::EndUpdate()
 
 void TPlotGraph::SeriesChange(TSeries&)
 {
+    UpdateLegend();
     dirty_ = true;
     if (OnChange) OnChange(this);
     if (updateCount_ <= 0) RequestRepaint();
@@ -424,6 +426,7 @@ void TPlotGraph::Paint()
         TCanvas* c = Canvas();
         const TRect clip = c->ClipRect();
         c->CopyRect(clip, bitmap_->Canvas(), clip);
+        DrawBand();
     }
     if (render) lastRenderTime_ = GetTickCount() - start;
 }

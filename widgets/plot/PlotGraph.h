@@ -15,6 +15,9 @@ class TMetafileCanvas;
 namespace plot {
 
 class TExprParser;
+class TEGHintForm;
+class TEGLegendList;
+class TZoomThread;
 
 enum TBgStyle : std::uint8_t { bgsSolid, bgsLineHoriz, bgsLineVert, bgsImageStretch, bgsImageTile, bgsImageMap };
 enum TBorderStyle : std::uint8_t { bstNone, bstSingle, bstRaised, bstLowered };
@@ -126,6 +129,19 @@ public:
     const TEGLabelingEvent& OnYLabeling() const { return onYLabeling_; }
     void SetOnYLabeling(TEGLabelingEvent Value);
 
+    // Mouse zoom, pan, value hint and zoom animation (PlotInteraction.cpp).
+    void MouseDown(platform::TMouseButton Button, platform::TShiftState Shift, int X, int Y) override;
+    void MouseMove(platform::TShiftState Shift, int X, int Y) override;
+    void MouseUp(platform::TMouseButton Button, platform::TShiftState Shift, int X, int Y) override;
+    void WndProc(platform::TMessage& Message) override;
+    void LineRect(int X1, int Y1, int X2, int Y2);
+    void GraphZoom();
+    void CalculateHint();
+    void MyWndProc(platform::TMessage& Message);
+    TZoomThread* ZoomThread() const { return zoomThread_; }
+    TEGHintForm* HintForm();
+    TEGLegendList* LegendList() const { return legend_; }
+
     platform::TNotifyEvent OnChange, OnVisChange;
     TEGHintUpdateEvent OnHintUpdate;
 
@@ -176,6 +192,28 @@ private:
     int colorDepth_ = 0;
     platform::DWORD lastRenderTime_ = 0;
     int updateCount_ = 0;
+
+    // Mouse interaction, hint, animation and legend (PlotInteraction.cpp).
+    friend class TZoomThread;
+    friend class TEGLegendList;
+    bool InPlot(int X, int Y) const;
+    void ShowBand(bool show);
+    void DrawBand();
+    void ApplyZoomTarget(const TRect2D& Target);
+    bool SeriesRowAt(const TPoints& s, int c, Extended cursorY, int& row, bool& verticalHit);
+    void UpdateLegend();
+    void ReleaseInteraction();
+    unsigned mouseActions_ = 0;
+    int moveCount_ = 0;
+    platform::TPoint lastPos_;
+    platform::TRect band_;
+    bool bandShown_ = false;
+    platform::TRect bandDrawn_;
+    platform::TWinControl* captureWindow_ = nullptr;
+    bool captureDone_ = false;
+    TZoomThread* zoomThread_ = nullptr;
+    TEGHintForm* hintForm_ = nullptr;
+    TEGLegendList* legend_ = nullptr;
 };
 
 }  // namespace plot
