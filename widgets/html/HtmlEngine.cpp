@@ -348,9 +348,8 @@ bool Engine::Run()
         LineCtx M;
         M.lr = wr;
         M.pr = M.pr0 = wr;
-        std::string raw;
         Line(s, M);
-        raw = M.consumed;
+        std::string raw = M.consumed;
         measureFont.Assign(C.Font());
         if (!Grid()) lineHeight_ += p_.LineSpacing;
 

@@ -23,7 +23,7 @@ class TPictureContainer;
 struct HTMLDrawParams {
     HTMLVariant Variant = HTMLVariant::Grid;
     platform::TCanvas* Canvas = nullptr;
-    std::string_view Text;
+    std::string_view Text;  // must outlive the call
     platform::TRect TextRect;
     platform::TImageList* Images = nullptr;
     int HitX = 0;

@@ -609,3 +609,58 @@ TEST(HtmlEngineVariants, PositionalCallsMatchTheParameterBlock)
     EXPECT_EQ(anchor, "r");
     EXPECT_EQ(mw, s.TW("link"));
 }
+
+TEST(HtmlEngineLinks, UnderlinePerVariant)
+{
+    // With hover style on and another link hovered, grid and panel draw the link in
+    // the link colour only; the tree underlines every link.
+    auto sameAs = [](HTMLVariant v, const char* reference) {
+        Surface a, b;
+        Call c(a, "<A href=\"a\">WWW</A>", v);
+        c.p.HoverStyle = true;
+        c.p.HoverLink = 2;
+        c.p.LinkColor = clBlue;
+        c.Run();
+        Draw(b, reference, v);
+        for (int y = 0; y < 30; ++y)
+            for (int x = 0; x < 80; ++x)
+                if (a.At(x, y) != b.At(x, y)) return false;
+        return true;
+    };
+    const char* plain = "<FONT color=\"#0000FF\">WWW</FONT>";
+    const char* underlined = "<FONT color=\"#0000FF\"><U>WWW</U></FONT>";
+    EXPECT_TRUE(sameAs(HTMLVariant::Grid, plain));
+    EXPECT_TRUE(sameAs(HTMLVariant::Panel, plain));
+    EXPECT_TRUE(sameAs(HTMLVariant::Tree, underlined));
+    EXPECT_FALSE(sameAs(HTMLVariant::Tree, plain));
+}
+
+TEST(HtmlEngineLinks, SelectedTextKeepsItsColourInLinks)
+{
+    Surface s;
+    Call c(s, "<A href=\"a\">WWW</A>");
+    c.p.Selected = true;
+    c.p.LinkColor = clRed;
+    c.Run();
+    EXPECT_EQ(s.Count(Rect(0, 0, 100, 30), clRed), 0);
+    EXPECT_GT(s.Count(Rect(0, 0, 100, 30), clBlack), 5);
+}
+
+TEST(HtmlEngineDraw, RotatedTextAndItsEnd)
+{
+    Surface a, b, c;
+    Draw(a, "<R a=\"90\">Rotated</R> after");
+    Draw(b, "Rotated after");
+    Draw(c, "<R a=\"90\">Rotated</R> after");
+    // The turned run does not draw as the plain one; the text after it is level again.
+    const int split = 1 + b.TW("Rotated");
+    int differ = 0;
+    for (int y = 0; y < 40; ++y)
+        for (int x = 0; x < split; ++x)
+            if (a.At(x, y) != b.At(x, y)) ++differ;
+    EXPECT_GT(differ, 0);
+    Ink after = a.InkIn(Rect(split + 4, 0, 300, 40));
+    EXPECT_FALSE(after.Empty());
+    EXPECT_LT(after.bottom - after.top, b.GH());
+    EXPECT_EQ(a.C()->Font().Escapement(), 0);
+}
