@@ -217,6 +217,23 @@ TEST(PlotGraph, SettersGiveNoticesOnlyOnChange)
     EXPECT_EQ(double(g.AspectRatio()), 2);
 }
 
+TEST(PlotGraph, SetSeriesTakesOnlyAnotherList)
+{
+    Graph g;
+    TSeries& own = g.Series();
+    TSeries other;
+    int changes = 0;
+    g.OnChange = [&](platform::TObject*) { ++changes; };
+    g.SetSeries(nullptr);
+    g.SetSeries(&own);
+    EXPECT_EQ(changes, 0);
+    g.SetSeries(&other);
+    EXPECT_EQ(changes, 1);
+    EXPECT_EQ(&g.Series(), &other);
+    g.SetSeries(&own);  // the control still owns its first list
+    EXPECT_EQ(&g.Series(), &own);
+}
+
 TEST(PlotGraph, EndUpdateRepaintsOnlyAtTheOutermostLevel)
 {
     Graph g;
