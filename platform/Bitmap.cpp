@@ -140,6 +140,7 @@ void TBitmap::Draw(TCanvas& canvas, const TRect& r)
         for (int x = 0; x < masked.width(); ++x)
             if ((line[x] & 0xFFFFFF) == key) line[x] = 0;
     }
+    if (dst->recorder) dst->recorder->Blt(*dst, r, masked, SRCCOPY);
     QPainter p;
     if (!dst->Begin(p)) return;
     p.setCompositionMode(QPainter::CompositionMode_SourceOver);

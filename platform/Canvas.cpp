@@ -60,7 +60,7 @@ QFont MakeQFont(const std::string& name, int height, TFontStyles style, TFontPit
 
 QRect DeviceContext::SurfaceRect() const
 {
-    if (!image || image->isNull()) return {};
+    if (!image || image->isNull()) return recorder ? recordBounds : QRect();
     QRect r = image->rect();
     if (deviceBounds.isValid()) r &= deviceBounds;
     return r;
@@ -76,6 +76,7 @@ QRegion DeviceContext::EffectiveClip() const
 
 bool DeviceContext::Begin(QPainter& p)
 {
+    if (!image || image->isNull()) return false;
     QRegion c = EffectiveClip();
     if (c.isEmpty()) return false;
     p.begin(image);
@@ -295,10 +296,22 @@ void Normalize(int& a, int& b)
 
 // ---------------------------------------------------------------- drawing calls
 
+namespace {
+// Keeps a composite call from being recorded again through the calls it is made of.
+struct Mute {
+    DeviceContext& dc;
+    DCRecorder* saved;
+    explicit Mute(DeviceContext& d) : dc(d), saved(d.recorder) { d.recorder = nullptr; }
+    ~Mute() { dc.recorder = saved; }
+};
+TPoint TP(QPoint p) { return {p.x(), p.y()}; }
+}  // namespace
+
 bool MoveToEx(HDC dc, int x, int y, TPoint* old)
 {
     if (!dc) return false;
     if (old) *old = {dc->penPos.x(), dc->penPos.y()};
+    if (dc->recorder) dc->recorder->MoveTo(*dc, {x, y});
     dc->penPos = QPoint(x, y);
     return true;
 }
@@ -307,6 +320,7 @@ bool LineTo(HDC dc, int x, int y)
 {
     if (!dc) return false;
     QPoint a = dc->penPos, b(x, y);
+    if (dc->recorder) dc->recorder->LineTo(*dc, TP(a), TP(b));
     dc->penPos = b;
     if (!HasPen(*dc)) return true;
     if (ThinPen(*dc)) {
@@ -334,6 +348,7 @@ bool LineTo(HDC dc, int x, int y)
 bool Polyline(HDC dc, const TPoint* pts, int count)
 {
     if (!dc || count < 2) return false;
+    if (dc->recorder) dc->recorder->Polyline(*dc, pts, count);
     if (!HasPen(*dc)) return true;
     if (ThinPen(*dc)) {
         DashState dash(dc->penStyle);
@@ -362,6 +377,7 @@ bool Polyline(HDC dc, const TPoint* pts, int count)
 bool Rectangle(HDC dc, int l, int t, int r, int b)
 {
     if (!dc) return false;
+    if (dc->recorder) dc->recorder->Rectangle(*dc, {l, t, r, b});
     Normalize(l, r);
     Normalize(t, b);
     if (!HasPen(*dc)) {
@@ -431,6 +447,7 @@ void FilledOutline(DeviceContext& dc, const QRect& bounds, Shape shape)
 bool Ellipse(HDC dc, int l, int t, int r, int b)
 {
     if (!dc) return false;
+    if (dc->recorder) dc->recorder->Ellipse(*dc, {l, t, r, b});
     Normalize(l, r);
     Normalize(t, b);
     QRect box(l, t, r - l - 1, b - t - 1);
@@ -442,6 +459,8 @@ bool Ellipse(HDC dc, int l, int t, int r, int b)
 bool Polygon(HDC dc, const TPoint* pts, int count)
 {
     if (!dc || count < 2) return false;
+    if (dc->recorder) dc->recorder->Polygon(*dc, pts, count);
+    Mute mute(*dc);
     QPolygon poly;
     for (int i = 0; i < count; ++i) poly << QPoint(pts[i].X, pts[i].Y);
     QRect bounds = poly.boundingRect();
@@ -455,6 +474,7 @@ bool Polygon(HDC dc, const TPoint* pts, int count)
 int FillRect(HDC dc, const TRect& r, COLORREF color)
 {
     if (!dc || IsRectEmpty(r)) return 0;
+    if (dc->recorder) dc->recorder->FillRect(*dc, r, color & 0xFFFFFF, false);
     QPainter p;
     if (!dc->Begin(p)) return 1;
     p.setCompositionMode(QPainter::CompositionMode_Source);
@@ -467,6 +487,7 @@ int FillRect(HDC dc, const TRect& r, COLORREF color)
 bool DrawFocusRect(HDC dc, const TRect& r)
 {
     if (!dc || IsRectEmpty(r)) return false;
+    if (dc->recorder) dc->recorder->FocusRect(*dc, r);
     // Every other pixel of the border is inverted, so a second call undoes the first.
     QPolygon pts;
     const QPoint o = dc->Offset();
@@ -498,6 +519,7 @@ COLORREF GetPixel(HDC dc, int x, int y)
 
 COLORREF SetPixel(HDC dc, int x, int y, COLORREF c)
 {
+    if (dc && dc->recorder) dc->recorder->Pixel(*dc, {x, y}, c & 0xFFFFFF);
     if (!dc || !dc->image) return CLR_INVALID;
     QPoint d = dc->ToDevice(x, y);
     if (!dc->EffectiveClip().contains(d)) return CLR_INVALID;
@@ -661,6 +683,7 @@ int SelectClipRgn(HDC dc, HRGN rgn)
     if (!dc) return ERROR;
     if (rgn) dc->clip = rgn->rgn;
     else dc->clip.reset();
+    if (dc->recorder) dc->recorder->ClipChanged(*dc);
     return RegionType(dc->EffectiveClip());
 }
 
@@ -678,6 +701,7 @@ int ExtSelectClipRgn(HDC dc, HRGN rgn, int mode)
     default: return ERROR;
     }
     dc->clip = cur;
+    if (dc->recorder) dc->recorder->ClipChanged(*dc);
     return RegionType(dc->EffectiveClip());
 }
 
@@ -689,6 +713,7 @@ int IntersectClipRect(HDC dc, int l, int t, int r, int b)
     QRect dr = QRect(l, t, r - l, b - t).translated(dc->Offset());
     QRegion cur = dc->clip ? *dc->clip : QRegion(dc->SurfaceRect());
     dc->clip = cur & dr;
+    if (dc->recorder) dc->recorder->ClipChanged(*dc);
     return RegionType(dc->EffectiveClip());
 }
 
@@ -700,6 +725,7 @@ int ExcludeClipRect(HDC dc, int l, int t, int r, int b)
     QRect dr = QRect(l, t, r - l, b - t).translated(dc->Offset());
     QRegion cur = dc->clip ? *dc->clip : QRegion(dc->SurfaceRect());
     dc->clip = cur - dr;
+    if (dc->recorder) dc->recorder->ClipChanged(*dc);
     return RegionType(dc->EffectiveClip());
 }
 
@@ -726,6 +752,7 @@ int GetClipBox(HDC dc, TRect* r)
 int SaveDC(HDC dc)
 {
     if (!dc) return 0;
+    if (dc->recorder) dc->recorder->SaveDC(*dc);
     dc->saved.push_back(static_cast<DCState&>(*dc));
     return int(dc->saved.size());
 }
@@ -738,6 +765,7 @@ bool RestoreDC(HDC dc, int saved)
     if (target < 1 || target > n) return false;
     static_cast<DCState&>(*dc) = dc->saved[std::size_t(target - 1)];
     dc->saved.resize(std::size_t(target - 1));
+    if (dc->recorder) dc->recorder->RestoreDC(*dc, saved);
     return true;
 }
 
@@ -758,9 +786,10 @@ bool NeedsSource(DWORD rop)
 
 bool Blt(HDC dst, QRect target, HDC src, QRect source, DWORD rop)
 {
-    if (!dst || !dst->image) return false;
+    if (!dst) return false;
     QPainter p;
     if (!NeedsSource(rop)) {
+        if (dst->recorder) dst->recorder->Blt(*dst, FromQRect(target.normalized()), QImage(), rop);
         if (!dst->Begin(p)) return true;
         QColor brush = ToQColor(dst->brushColor);
         switch (rop) {
@@ -783,6 +812,8 @@ bool Blt(HDC dst, QRect target, HDC src, QRect source, DWORD rop)
     QImage img = SourceImage(src, source.x(), source.y(), source.width(), source.height());
     if (img.format() != QImage::Format_RGB32) img = img.convertToFormat(QImage::Format_RGB32);
     if (flipX || flipY) img = img.mirrored(flipX, flipY);
+    if (dst->recorder) dst->recorder->Blt(*dst, FromQRect(target), img, rop);
+    if (!dst->image) return true;
     QPainter::CompositionMode mode = QPainter::CompositionMode_Source;
     switch (rop) {
     case SRCCOPY: break;
@@ -967,6 +998,8 @@ bool ExtTextOut(HDC dc, int x, int y, UINT options, const TRect* rect, const std
     int left = h == TA_CENTER ? x - w / 2 : h == TA_RIGHT ? x - w : x;
     int top = v == TA_BASELINE ? y - fm.ascent() : v == TA_BOTTOM ? y - fm.height() : y;
     if (dc->textAlign & TA_UPDATECP) dc->penPos.setX(h == TA_RIGHT ? x - w : h == TA_CENTER ? x : x + w);
+    if (dc->recorder) dc->recorder->Text(*dc, {left, top}, options, rect, s, dx);
+    Mute mute(*dc);
     std::optional<QRegion> savedClip = dc->clip;
     if (rect && (options & ETO_OPAQUE)) FillRect(dc, *rect, dc->bkColor);
     if (rect && (options & ETO_CLIPPED)) IntersectClipRect(dc, rect->Left, rect->Top, rect->Right, rect->Bottom);
@@ -1146,6 +1179,12 @@ int DrawText(HDC dc, const std::string& text, int count, TRect* rect, UINT fmt)
     }
     const int result = (fmt & DT_SINGLELINE) && (fmt & (DT_VCENTER | DT_BOTTOM)) ? y - rect->Top + lineHeight : total;
 
+    DCRecorder* rec = dc->recorder;
+    Mute mute(*dc);
+    const UINT runOptions = (fmt & DT_NOCLIP) ? 0u : UINT(ETO_CLIPPED);
+    auto record = [&](int rx, int ry, const QString& t) {
+        if (rec) rec->Text(*dc, {rx, ry}, runOptions, runOptions ? rect : nullptr, QStringToAnsi(t), nullptr);
+    };
     std::optional<QRegion> savedClip = dc->clip;
     if (!(fmt & DT_NOCLIP)) IntersectClipRect(dc, rect->Left, rect->Top, rect->Right, rect->Bottom);
     const bool opaque = dc->bkMode == OPAQUE;
@@ -1159,11 +1198,13 @@ int DrawText(HDC dc, const std::string& text, int count, TRect* rect, UINT fmt)
             int cx = x;
             const auto parts = l.text.split('\t');
             for (int k = 0; k < parts.size(); ++k) {
+                record(cx, y, parts[k]);
                 DrawTextRun(*dc, cx, y, parts[k], f, opaque);
                 cx += fm.horizontalAdvance(parts[k]);
                 if (k + 1 < parts.size()) cx = x + ((cx - x) / lay.tabWidth + 1) * lay.tabWidth;
             }
         } else {
+            record(x, y, l.text);
             DrawTextRun(*dc, x, y, l.text, f, opaque, ul);
         }
         y += lineHeight;
@@ -1265,6 +1306,7 @@ void TCanvas::RoundRect(int x1, int y1, int x2, int y2, int x3, int y3)
 {
     HDC dc = Handle();
     Changing();
+    if (dc->recorder) dc->recorder->RoundRect(*dc, {x1, y1, x2, y2}, x3, y3);
     Normalize(x1, x2);
     Normalize(y1, y2);
     QRect box(x1, y1, x2 - x1 - 1, y2 - y1 - 1);
@@ -1279,6 +1321,8 @@ void TCanvas::FillRect(const TRect& r)
     TRect n = r;
     Normalize(n.Left, n.Right);
     Normalize(n.Top, n.Bottom);
+    if (dc->recorder && !IsRectEmpty(n) && dc->brushStyle != bsClear)
+        dc->recorder->FillRect(*dc, n, dc->brushColor, true);
     if (!IsRectEmpty(n)) {
         QRect q = ToQRect(n);
         bool wasClear = dc->brushStyle == bsClear;

@@ -54,8 +54,45 @@ struct DCState {
     QPoint penPos;  // logical
 };
 
+struct DeviceContext;
+
+// Sees every drawing call made on a DC, with the DC's state as it is at that moment
+// (pen, brush, font, colours, modes, origins and clip in the DC's fields). A canvas
+// that records, such as a metafile canvas, attaches a DC with a recorder and no image.
+// Coordinates are logical, rectangles right and bottom exclusive, as given.
+struct DCRecorder {
+    virtual ~DCRecorder() = default;
+    virtual void MoveTo(DeviceContext&, TPoint) {}
+    virtual void LineTo(DeviceContext&, TPoint from, TPoint to) { (void)from; (void)to; }
+    virtual void Rectangle(DeviceContext&, const TRect&) {}
+    virtual void RoundRect(DeviceContext&, const TRect&, int w, int h) { (void)w; (void)h; }
+    virtual void Ellipse(DeviceContext&, const TRect&) {}
+    virtual void Polygon(DeviceContext&, const TPoint*, int) {}
+    virtual void Polyline(DeviceContext&, const TPoint*, int) {}
+    // withBrush: the DC's brush (colour, style, pattern) fills; otherwise the solid colour.
+    virtual void FillRect(DeviceContext&, const TRect&, COLORREF color, bool withBrush) { (void)color; (void)withBrush; }
+    virtual void FocusRect(DeviceContext&, const TRect&) {}
+    virtual void Pixel(DeviceContext&, TPoint, COLORREF) {}
+    // ETO_ options; clip is the rectangle of ETO_CLIPPED / ETO_OPAQUE or null; dx may be null.
+    virtual void Text(DeviceContext&, TPoint, UINT options, const TRect* clip, const std::string& text, const int* dx)
+    {
+        (void)options; (void)clip; (void)text; (void)dx;
+    }
+    // The source pixels (empty for raster operations without a source) into target.
+    virtual void Blt(DeviceContext&, const TRect& target, const QImage& source, DWORD rop)
+    {
+        (void)target; (void)source; (void)rop;
+    }
+    virtual void SaveDC(DeviceContext&) {}
+    virtual void RestoreDC(DeviceContext&, int saved) { (void)saved; }
+    virtual void ClipChanged(DeviceContext&) {}  // read dc.clip (device coordinates)
+};
+
 struct DeviceContext : DCState {
     QImage* image = nullptr;
+    DCRecorder* recorder = nullptr;
+    // The surface a recording DC stands for, when it has no image.
+    QRect recordBounds;
     // Device area the DC may touch (a graphic control's part of its parent); null = all.
     QRect deviceBounds;
     // The part a window is repainting, kept apart from the DC's own clip.

@@ -9,6 +9,7 @@
 #include "platform/Private.h"
 
 #include <chrono>
+#include <cstdio>
 #include <thread>
 
 #include "platform/Forms.h"
@@ -179,6 +180,101 @@ void HostScroll(TWinControl* c, int bar, int code, int pos)
     default: break;
     }
 }
+
+namespace {
+
+std::string Hex(COLORREF c)
+{
+    char b[8];
+    std::snprintf(b, sizeof b, "%06x", unsigned(c & 0xFFFFFF));
+    return b;
+}
+std::string Pt(TPoint p) { return std::to_string(p.X) + "," + std::to_string(p.Y); }
+std::string Rc(const TRect& r)
+{
+    return std::to_string(r.Left) + "," + std::to_string(r.Top) + "," + std::to_string(r.Right) + "," +
+           std::to_string(r.Bottom);
+}
+std::string PenOf(const DeviceContext& dc)
+{
+    return "pen=" + Hex(dc.penColor) + "/" + std::to_string(dc.penWidth) + "/" + std::to_string(dc.penStyle) + "/" +
+           std::to_string(dc.rop2);
+}
+std::string BrushOf(const DeviceContext& dc) { return "brush=" + Hex(dc.brushColor) + "/" + std::to_string(dc.brushStyle); }
+
+struct LogRecorder : DCRecorder {
+    std::vector<std::string> calls;
+    void MoveTo(DeviceContext&, TPoint p) override { calls.push_back("MoveTo " + Pt(p)); }
+    void LineTo(DeviceContext& dc, TPoint a, TPoint b) override
+    {
+        calls.push_back("LineTo " + Pt(a) + " " + Pt(b) + " " + PenOf(dc));
+    }
+    void Rectangle(DeviceContext& dc, const TRect& r) override
+    {
+        calls.push_back("Rectangle " + Rc(r) + " " + PenOf(dc) + " " + BrushOf(dc));
+    }
+    void RoundRect(DeviceContext& dc, const TRect& r, int, int) override
+    {
+        calls.push_back("RoundRect " + Rc(r) + " " + PenOf(dc) + " " + BrushOf(dc));
+    }
+    void Ellipse(DeviceContext& dc, const TRect& r) override
+    {
+        calls.push_back("Ellipse " + Rc(r) + " " + PenOf(dc) + " " + BrushOf(dc));
+    }
+    void Polygon(DeviceContext& dc, const TPoint*, int n) override
+    {
+        calls.push_back("Polygon " + std::to_string(n) + " " + PenOf(dc) + " " + BrushOf(dc));
+    }
+    void Polyline(DeviceContext& dc, const TPoint*, int n) override
+    {
+        calls.push_back("Polyline " + std::to_string(n) + " " + PenOf(dc));
+    }
+    void FillRect(DeviceContext& dc, const TRect& r, COLORREF c, bool withBrush) override
+    {
+        calls.push_back("FillRect " + Rc(r) + " color=" + Hex(c) + (withBrush ? " " + BrushOf(dc) : std::string()));
+    }
+    void FocusRect(DeviceContext&, const TRect& r) override { calls.push_back("FocusRect " + Rc(r)); }
+    void Pixel(DeviceContext&, TPoint p, COLORREF c) override { calls.push_back("Pixel " + Pt(p) + " color=" + Hex(c)); }
+    void Text(DeviceContext& dc, TPoint p, UINT, const TRect*, const std::string& text, const int*) override
+    {
+        const QFont& f = dc.font;
+        const int style = (f.bold() ? 1 : 0) | (f.italic() ? 2 : 0) | (f.underline() ? 4 : 0) | (f.strikeOut() ? 8 : 0);
+        calls.push_back("Text " + Pt(p) + " '" + text + "' color=" + Hex(dc.textColor) + " font=" +
+                        f.family().toStdString() + "/" + std::to_string(-f.pixelSize()) + "/" + std::to_string(style));
+    }
+    void Blt(DeviceContext&, const TRect& r, const QImage&, DWORD rop) override
+    {
+        char b[16];
+        std::snprintf(b, sizeof b, "%06x", unsigned(rop));
+        calls.push_back("Blt " + Rc(r) + " rop=" + b);
+    }
+    void SaveDC(DeviceContext&) override { calls.push_back("SaveDC"); }
+    void RestoreDC(DeviceContext&, int saved) override { calls.push_back("RestoreDC " + std::to_string(saved)); }
+    void ClipChanged(DeviceContext& dc) override
+    {
+        TRect r;
+        GetClipBox(&dc, &r);
+        calls.push_back("Clip " + Rc(r));
+    }
+};
+
+}  // namespace
+
+struct TRecordingCanvas::Impl {
+    DeviceContext dc;
+    LogRecorder recorder;
+};
+
+TRecordingCanvas::TRecordingCanvas(int width, int height) : impl_(std::make_unique<Impl>())
+{
+    impl_->dc.recorder = &impl_->recorder;
+    impl_->dc.recordBounds = QRect(0, 0, width, height);
+    AttachDC(&impl_->dc);
+}
+
+TRecordingCanvas::~TRecordingCanvas() = default;
+const std::vector<std::string>& TRecordingCanvas::Calls() const { return impl_->recorder.calls; }
+void TRecordingCanvas::ClearCalls() { impl_->recorder.calls.clear(); }
 
 std::unique_ptr<TBitmap> PaintToBitmap(TWinControl* c)
 {

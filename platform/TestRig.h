@@ -3,6 +3,8 @@
 // messages sent to controls, painting into a bitmap, and running the loop for a while.
 #include <functional>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "platform/Controls.h"
 
@@ -39,6 +41,23 @@ void HostScroll(TWinControl* c, int bar, int code, int pos = 0);
 
 // Paints c and its children, as a paint message does, into a new bitmap of c's size.
 std::unique_ptr<TBitmap> PaintToBitmap(TWinControl* c);
+
+// A canvas that draws nothing and writes down every drawing call, one line each, with
+// the state that applies: "LineTo 0,0 5,5 pen=0000ff/1/0/13", "Rectangle 1,2,3,4 pen=... brush=ffffff/0",
+// "FillRect 1,2,3,4 color=ffffff", "Text 3,4 'abc' color=000000 font=Arial/-13/1", "Blt 0,0,8,8 rop=cc0020",
+// "Polygon 3", "Polyline 2", "Ellipse ...", "Pixel x,y color=...", "FocusRect ...", "SaveDC",
+// "RestoreDC -1", "Clip l,t,r,b" (the clip box, logical). Colours are 0xBBGGRR in hex.
+class TRecordingCanvas : public TCanvas {
+public:
+    TRecordingCanvas(int width, int height);
+    ~TRecordingCanvas() override;
+    const std::vector<std::string>& Calls() const;
+    void ClearCalls();
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> impl_;
+};
 
 // Lets messages run until pred holds; false if it still does not after maxRounds rounds
 // of ProcessMessages with a short sleep between.

@@ -9,6 +9,7 @@
 
 #include "platform/GDI.h"
 #include "platform/Graphics.h"
+#include "platform/TestRig.h"
 
 using namespace platform;
 
@@ -643,4 +644,44 @@ TEST(Canvas, EmptyTextMeasuresNothing)
     TRect r = Rect(3, 4, 50, 50);
     EXPECT_EQ(DrawText(b->Canvas()->Handle(), "", -1, &r, DT_CALCRECT | DT_WORDBREAK), 0);
     EXPECT_EQ(r, Rect(3, 4, 3, 4));
+}
+
+TEST(Canvas, RecordingCanvasWritesDownEachCallWithItsState)
+{
+    TRecordingCanvas c(100, 50);
+    c.Pen().SetColor(clRed);
+    c.MoveTo(1, 2);
+    c.LineTo(5, 6);
+    c.Brush().SetColor(clYellow);
+    c.Rectangle(0, 0, 10, 10);
+    c.FillRect(Rect(1, 1, 3, 3));
+    c.Font().SetName("Arial");
+    c.Font().SetColor(clBlue);
+    c.Font().SetStyle(fsBold);
+    c.Font().SetSize(10);
+    c.TextOut(3, 4, "abc");
+    TPoint tri[] = {{0, 0}, {5, 0}, {0, 5}};
+    c.Polygon(tri, 3);  // recorded once, not as its fill and outline
+    HDC dc = c.Handle();
+    SaveDC(dc);
+    IntersectClipRect(dc, 10, 10, 20, 20);
+    RestoreDC(dc, -1);
+    TRect r = Rect(0, 0, 100, 20);
+    DrawText(dc, "one\ntwo", -1, &r, 0);
+    EXPECT_EQ(c.ClipRect(), Rect(0, 0, 100, 50));
+    const std::vector<std::string> expected = {
+        "MoveTo 1,2",
+        "LineTo 1,2 5,6 pen=0000ff/1/0/13",
+        "Rectangle 0,0,10,10 pen=0000ff/1/0/13 brush=00ffff/0",
+        "FillRect 1,1,3,3 color=00ffff brush=00ffff/0",
+        "Text 3,4 'abc' color=ff0000 font=Liberation Sans/-13/1",
+        "Polygon 3 pen=0000ff/1/0/13 brush=00ffff/0",
+        "SaveDC",
+        "Clip 10,10,20,20",
+        "RestoreDC -1",
+    };
+    ASSERT_GE(c.Calls().size(), expected.size() + 2);
+    EXPECT_EQ(std::vector<std::string>(c.Calls().begin(), c.Calls().begin() + long(expected.size())), expected);
+    EXPECT_EQ(c.Calls()[expected.size()].substr(0, 13), "Text 0,0 'one");
+    EXPECT_EQ(c.Calls()[expected.size() + 1].substr(0, 9), "Text 0,15");
 }
