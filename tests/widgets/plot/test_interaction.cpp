@@ -343,6 +343,46 @@ TEST_F(HintTest, TheHintFollowsTheCursorHidesOutsideAndEndsAtTheRelease)
     EXPECT_EQ(ups, 1);
 }
 
+TEST_F(HintTest, TheFormDrawsItsEdgesTextsAndSwatch)
+{
+    Press(mbLeft, 100, 49, ssShift);
+    plot::TEGHintForm* form = graph->HintForm();
+    TCanvas* c = form->Bitmap()->Canvas();
+    const int W = form->Width(), H = form->Height();
+    EXPECT_EQ(c->Pixel(0, 0), ColorToRGB(clBtnHighlight));
+    EXPECT_EQ(c->Pixel(0, H - 2), ColorToRGB(clBtnHighlight));
+    EXPECT_EQ(c->Pixel(W - 1, H - 1), ColorToRGB(clBtnShadow));
+    EXPECT_EQ(c->Pixel(W - 1, 1), ColorToRGB(clBtnShadow));
+    EXPECT_EQ(c->Pixel(40, 28), ColorToRGB(clBtnFace));
+    // The values end at column 75; the labels start at column 2.
+    auto inked = [c](int l, int t, int r, int b) {
+        int n = 0;
+        for (int y = t; y < b; ++y)
+            for (int x = l; x < r; ++x) n += COLORREF(c->Pixel(x, y)) != ColorToRGB(clBtnFace);
+        return n;
+    };
+    EXPECT_GT(inked(2, 2, 12, 16), 0);    // "X:"
+    EXPECT_GT(inked(2, 17, 12, 31), 0);   // "Y:"
+    EXPECT_GT(inked(60, 2, 76, 16), 0);   // "100.0000"
+    EXPECT_EQ(inked(76, 2, W - 1, 31), 0);
+    // The swatch framed in black, filled with the series colour, and the caption.
+    EXPECT_EQ(c->Pixel(3, 31), ColorToRGB(clBlack));
+    EXPECT_EQ(c->Pixel(7, 40), RGB(200, 0, 0));
+    EXPECT_GT(inked(13, 31, 76, H - 2), 0);
+    Release(mbLeft, 100, 49);
+}
+
+TEST_F(HintTest, DestroyingTheControlWhileTheHintIsUp)
+{
+    Press(mbLeft, 100, 49, ssShift);
+    ASSERT_EQ(GetCaptureControl(), graph);
+    delete graph;
+    graph = nullptr;
+    EXPECT_EQ(GetCaptureControl(), nullptr);
+    Move(120, 60, ssLeft | ssShift);
+    SendMouse(host.get(), WM_LBUTTONUP, kLeft + 120, kTop + 60);
+}
+
 // ---- the zoom animation
 
 TEST_F(InteractionTest, TheAnimationEndsOnTheTarget)
