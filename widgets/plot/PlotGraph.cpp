@@ -421,8 +421,8 @@ void TPlotGraph::Paint()
     const DWORD start = GetTickCount();
     const bool render = dirty_;
     if (render) Render(static_cast<TCanvas*>(nullptr));
-    // A control on no window has nothing to copy to.
-    if (Parent() && bitmap_) {
+    // A control on no window, or hidden, has nothing to copy to.
+    if (Parent() && Visible() && bitmap_) {
         TCanvas* c = Canvas();
         const TRect clip = c->ClipRect();
         c->CopyRect(clip, bitmap_->Canvas(), clip);
