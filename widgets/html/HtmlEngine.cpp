@@ -3,13 +3,16 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <filesystem>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "platform/FrameControl.h"
 #include "platform/GDI.h"
 #include "platform/Graphics.h"
 #include "platform/ImageList.h"
+#include "platform/ShellIcons.h"
 #include "widgets/html/HtmlText.h"
 #include "widgets/html/PictureContainer.h"
 #include "widgets/html/ThemeApi.h"
@@ -248,6 +251,7 @@ private:
     void ParagraphTag(const std::string& up, LineCtx& L);
     void ListItem(LineCtx& L);
     void Image(const std::string& up, LineCtx& L);
+    void SystemIcon(const std::string& rest, bool small, LineCtx& L);
     void Control(const std::string& tag, LineCtx& L);
     void Body(const std::string& up, LineCtx& L);
     bool PlaceObject(LineCtx& L);
@@ -952,6 +956,9 @@ void Engine::Image(const std::string& up, LineCtx& L)
         }
     }
 
+    if (Contains(src, "SSYS:")) SystemIcon(src.substr(5), true, L);
+    if (Contains(src, "LSYS:")) SystemIcon(src.substr(5), false, L);
+
     THTMLPicture* pic = FindPicture(src);
     if (pic && !pic->Empty()) {
         if (L.drawing) {
@@ -983,6 +990,35 @@ void Engine::Image(const std::string& up, LineCtx& L)
     const int gh = GH();
     if (align == 1) imgShift_ = lineHeight_ - gh;
     else if (align == 2) imgShift_ = std::max(0, (lineHeight_ - gh) / 2);
+}
+
+// An icon of the system image list, by number or by the path of a file or folder.
+void Engine::SystemIcon(const std::string& rest, bool small, LineCtx& L)
+{
+    bool whole = false;
+    int index = LenientStrToInt(rest, &whole);
+    SHFILEINFO fi;
+    if (!whole) {
+        std::error_code ec;
+        const bool exists = std::filesystem::exists(rest, ec);
+        SHGetFileInfo(rest, 0, &fi, exists ? SHGFI_SYSICONINDEX : SHGFI_SYSICONINDEX | SHGFI_USEFILEATTRIBUTES);
+        index = fi.iIcon;
+    }
+    const HIMAGELIST list = SHGetFileInfo("", 0, &fi, small ? SHGFI_SYSICONINDEX | SHGFI_SMALLICON : SHGFI_SYSICONINDEX);
+    int cx = 0, cy = 0;
+    if (!ImageList_GetIconSize(list, &cx, &cy)) return;
+    objW_ = MulDiv(cx, GetDeviceCaps(DC(), LOGPIXELSX), 96);
+    objH_ = MulDiv(cy, GetDeviceCaps(DC(), LOGPIXELSY), 96);
+    if (!L.drawing) return;
+    if (!p_.Printing) {
+        ImageList_Draw(list, index, DC(), L.pr.Left, L.pr.Top, ILD_TRANSPARENT);
+        return;
+    }
+    TBitmap bmp(cx, cy);
+    ImageList_Draw(list, index, bmp.Canvas()->Handle(), 0, 0, ILD_NORMAL);
+    PrintBitmap(&C, Rect(L.pr.Left, L.pr.Top, L.pr.Left + RoundHalfEven(cx * p_.PrintScale),
+                         L.pr.Top + RoundHalfEven(cy * p_.PrintScale)),
+                &bmp);
 }
 
 void Engine::Box(const TRect& r)

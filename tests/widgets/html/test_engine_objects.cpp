@@ -5,6 +5,7 @@
 
 #include "TestImages.h"
 #include "platform/ImageList.h"
+#include "platform/ShellIcons.h"
 #include "platform/VisualStyles.h"
 #include "test_engine_support.h"
 #include "widgets/html/HtmlText.h"
@@ -424,4 +425,33 @@ TEST(HtmlEngineBackgrounds, PrintBitmapStretches)
     EXPECT_EQ(s.At(10, 10), clRed);
     EXPECT_EQ(s.At(29, 19), clRed);
     EXPECT_EQ(s.At(30, 19), clWhite);
+}
+
+TEST(HtmlEngineImages, SystemIconsBySizeNumberAndPath)
+{
+    struct Case {
+        const char* text;
+        int side;
+    };
+    const Case cases[] = {{"<IMG src=\"ssys:0\">", 16},          {"<IMG src=\"lsys:1\">", 32},
+                          {"<IMG src=\"ssys:c:\\doc\\a.txt\">", 16}, {"<IMG src=\"lsys:/tmp\">", 32}};
+    for (const Case& k : cases) {
+        Surface s;
+        auto m = Measure(s, k.text);
+        EXPECT_EQ(m.MeasuredWidth, k.side) << k.text;
+        EXPECT_EQ(m.MeasuredHeight, std::max(k.side, s.GH())) << k.text;
+        Draw(s, k.text);
+        Ink ink = s.AllInk();
+        ASSERT_FALSE(ink.Empty()) << k.text;
+        EXPECT_GE(ink.left, 1);
+        EXPECT_LE(ink.right, k.side);
+    }
+    // The same kind of file gets the same icon number each time.
+    SHFILEINFO a, b, c;
+    SHGetFileInfo("x.abc", 0, &a, SHGFI_SYSICONINDEX | SHGFI_USEFILEATTRIBUTES);
+    SHGetFileInfo("y.ABC", 0, &b, SHGFI_SYSICONINDEX | SHGFI_USEFILEATTRIBUTES);
+    SHGetFileInfo("dir", FILE_ATTRIBUTE_DIRECTORY, &c, SHGFI_SYSICONINDEX | SHGFI_USEFILEATTRIBUTES);
+    EXPECT_EQ(a.iIcon, b.iIcon);
+    EXPECT_EQ(c.iIcon, 1);
+    EXPECT_FALSE(ImageList_Draw(SHGetFileInfo("", 0, &a, SHGFI_SYSICONINDEX), 9999, nullptr, 0, 0, ILD_NORMAL));
 }
