@@ -1043,7 +1043,17 @@ void TWinControl::CreateHandle()
     TCreateParams params;
     CreateParams(params);
     Qt::WindowFlags flags;
-    if (!parentWidget) flags = Qt::WindowFlags(TopLevelFlags() ? TopLevelFlags() : unsigned(Qt::Window));
+    if (!parentWidget) {
+        if (TopLevelFlags()) {
+            flags = Qt::WindowFlags(TopLevelFlags());
+        } else {
+            // A window of its own made from creation parameters: pop-ups have no frame.
+            flags = Qt::Window;
+            if ((params.Style & WS_POPUP) && (params.Style & WS_CAPTION) != WS_CAPTION) flags |= Qt::FramelessWindowHint;
+            if (params.ExStyle & WS_EX_TOOLWINDOW) flags = (flags & ~Qt::WindowType_Mask) | Qt::Tool;
+            if (params.ExStyle & WS_EX_TOPMOST) flags |= Qt::WindowStaysOnTopHint;
+        }
+    }
     impl_->widget = new KWidget(this, parentWidget, flags);
     QWidget* w = impl_->widget;
     impl_->applyingGeometry = true;

@@ -25,6 +25,7 @@ TScreen* Screen = nullptr;
 
 namespace {
 std::vector<TCustomForm*> gForms;
+THintWindowClass gHintWindowClass;
 // The off-screen platform has no window stacking.
 bool OffscreenPlatform() { return QGuiApplication::platformName() == QLatin1String("offscreen"); }
 bool gInProcessMessages = false;
@@ -321,9 +322,9 @@ bool TApplication::ActivateHintFor(TControl* c, TPoint pos)
         HideHint();
         return false;
     }
-    if (!hintWindow_) hintWindow_ = new THintWindow(this);
+    if (!hintWindow_) hintWindow_ = gHintWindowClass ? gHintWindowClass(this) : new THintWindow(this);
     hintWindow_->SetColor(info.HintColor);
-    TRect r = hintWindow_->CalcHintRect(info.HintMaxWidth, info.HintStr);
+    TRect r = hintWindow_->CalcHintRect(info.HintMaxWidth, info.HintStr, info.HintData);
     OffsetRect(r, info.HintPos.X, info.HintPos.Y);
     hintWindow_->ActivateHint(r, info.HintStr);
     if (info.HideTimeout > 0) impl_->hideTimer.start(info.HideTimeout);
@@ -366,6 +367,22 @@ void TApplication::HideHint()
 
 // ---------------------------------------------------------------- THintWindow
 
+void SetHintWindowClass(THintWindowClass make)
+{
+    gHintWindowClass = std::move(make);
+    if (Application) Application->DropHintWindow();
+}
+
+void TApplication::DropHintWindow()
+{
+    impl_->hideTimer.stop();
+    if (hintWindow_) {
+        THintWindow* w = hintWindow_;
+        hintWindow_ = nullptr;
+        w->Free();
+    }
+}
+
 THintWindow::THintWindow(TComponent* AOwner) : TCustomControl(AOwner)
 {
     TControl::SetVisible(false);
@@ -375,7 +392,13 @@ THintWindow::THintWindow(TComponent* AOwner) : TCustomControl(AOwner)
 
 unsigned THintWindow::TopLevelFlags() const { return unsigned(Qt::ToolTip | Qt::FramelessWindowHint); }
 
-TRect THintWindow::CalcHintRect(int maxWidth, const std::string& hint)
+void THintWindow::CreateParams(TCreateParams& params)
+{
+    TCustomControl::CreateParams(params);
+    params.Style |= WS_BORDER;
+}
+
+TRect THintWindow::CalcHintRect(int maxWidth, const std::string& hint, void*)
 {
     TBitmap measure(1, 1);
     measure.Canvas()->Font().Assign(Canvas()->Font());
@@ -390,6 +413,12 @@ void THintWindow::ActivateHint(TRect r, const std::string& hint)
 {
     SetText(hint);
     SetBounds(r.Left, r.Top, r.Width(), r.Height());
+    ShowNoActivate();
+    Invalidate();
+}
+
+void THintWindow::ShowNoActivate()
+{
     HandleNeeded();
     if (QWidget* w = HostWidget(this)) {
         w->setAttribute(Qt::WA_ShowWithoutActivating);
@@ -397,7 +426,6 @@ void THintWindow::ActivateHint(TRect r, const std::string& hint)
         if (!OffscreenPlatform()) w->raise();
     }
     TControl::SetVisible(true);
-    Invalidate();
 }
 
 void THintWindow::ReleaseHandle()

@@ -98,20 +98,30 @@ public:
 // The form a control sits on (nullptr when it sits on none).
 TCustomForm* GetParentForm(TControl* c);
 
-// Borderless window that shows a hint text.
+// Window that shows a hint text: a top-level tool tip, framed (WS_BORDER in its
+// creation parameters; a derived class may drop it).
 class THintWindow : public TCustomControl {
 public:
     explicit THintWindow(TComponent* AOwner);
-    virtual TRect CalcHintRect(int maxWidth, const std::string& hint);
-    virtual void ActivateHint(TRect r, const std::string& hint);  // screen rectangle
-    void ReleaseHandle();
+    // The size the hint needs, as (0, 0, width, height); data is the hint's HintData.
+    virtual TRect CalcHintRect(int maxWidth, const std::string& hint, void* data);
+    // Places the window on r (screen) with the text and shows it without activating it.
+    virtual void ActivateHint(TRect r, const std::string& hint);
+    void ReleaseHandle();  // hides it
     void Paint() override;
+    void CreateParams(TCreateParams& params) override;
     bool Shown() const;
+    // Shows the window at its bounds, on top, without taking the focus.
+    void ShowNoActivate();
 
 protected:
-    bool IsTopLevel() const override { return true; }
+    bool IsTopLevel() const override { return Parent() == nullptr; }
     unsigned TopLevelFlags() const override;
 };
+
+// Makes the hint windows of the whole application; the next hint uses it.
+using THintWindowClass = std::function<THintWindow*(TComponent* owner)>;
+void SetHintWindowClass(THintWindowClass make);
 
 using TIdleEvent = std::function<void(TObject* Sender, bool& Done)>;
 using TExceptionEvent = std::function<void(TObject* Sender, const std::exception& E)>;
@@ -188,6 +198,7 @@ public:
     TControl* HintControl() const { return hintControl_; }
     void SetHintControl(TControl* c) { hintControl_ = c; }
     void ClearMainForm() { mainForm_ = nullptr; }
+    void DropHintWindow();  // frees the hint window; the next hint makes a new one
 
 private:
     void FormCreated(TCustomForm* f);

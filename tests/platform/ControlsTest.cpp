@@ -674,3 +674,41 @@ TEST_F(FormFixture, ParentColourAndFontReachTheChildrenThatFollowThem)
     form->Font()->SetSize(9);
     EXPECT_EQ(follower->Font()->Size(), 14);
 }
+
+namespace {
+class TOwnHintWindow : public THintWindow {
+public:
+    using THintWindow::THintWindow;
+    static int made;
+    std::string shown;
+    TRect CalcHintRect(int, const std::string& hint, void*) override { return Rect(0, 0, 10 * int(hint.size()), 20); }
+    void ActivateHint(TRect r, const std::string& hint) override
+    {
+        shown = hint;
+        SetBounds(r.Left, r.Top, r.Width(), r.Height());
+        ShowNoActivate();
+    }
+};
+int TOwnHintWindow::made = 0;
+}  // namespace
+
+TEST_F(FormFixture, TheApplicationWideHintWindowClassMakesEveryHint)
+{
+    SetHintWindowClass([](TComponent* owner) -> THintWindow* {
+        ++TOwnHintWindow::made;
+        return new TOwnHintWindow(owner);
+    });
+    probe->SetHint("html");
+    probe->SetShowHint(true);
+    ASSERT_TRUE(Application->ActivateHintFor(probe, {1, 1}));
+    auto* w = dynamic_cast<TOwnHintWindow*>(Application->HintWindow());
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(w->shown, "html");
+    EXPECT_EQ(w->Width(), 40);
+    EXPECT_TRUE(w->Shown());
+    SetHintWindowClass(nullptr);  // back to the platform's
+    ASSERT_TRUE(Application->ActivateHintFor(probe, {1, 1}));
+    EXPECT_EQ(dynamic_cast<TOwnHintWindow*>(Application->HintWindow()), nullptr);
+    EXPECT_EQ(TOwnHintWindow::made, 1);
+    Application->CancelHint();
+}
