@@ -664,3 +664,41 @@ TEST(HtmlEngineDraw, RotatedTextAndItsEnd)
     EXPECT_LT(after.bottom - after.top, b.GH());
     EXPECT_EQ(a.C()->Font().Escapement(), 0);
 }
+
+TEST(HtmlEngineLinks, LinkCountFollowsTheLinesLaidOut)
+{
+    Surface s;
+    const int gh = s.GH();
+    const std::string text = "<A href=\"1\">a</A><BR><A href=\"2\">b</A><BR><A href=\"3\">c</A>";
+    Call c(s, text, HTMLVariant::Grid, Rect(0, 0, 200, 2 * gh));
+    c.Run();
+    EXPECT_EQ(c.r.LinkCount, 2);
+    Call m(s, text, HTMLVariant::Grid, Rect(0, 0, 200, 2 * gh));
+    m.p.MeasureOnly = true;
+    m.Run();
+    EXPECT_EQ(m.r.LinkCount, 3);
+}
+
+TEST(HtmlEngineLinks, WrappedFocusedLinkIsMarkedOnEachLine)
+{
+    Surface plain, focused;
+    const int gh = plain.GH();
+    const TRect narrow = Rect(0, 0, plain.TW("aaa bbb") + 4, 100);
+    const std::string text = "<A href=\"w\">aaa bbb ccc</A>";
+    Call a(plain, text, HTMLVariant::Grid, narrow);
+    a.p.WordWrap = true;
+    a.Run();
+    Call b(focused, text, HTMLVariant::Grid, narrow);
+    b.p.WordWrap = true;
+    b.p.FocusLink = 0;
+    b.Run();
+    EXPECT_EQ(b.r.FocusAnchor, "w");
+    auto differs = [&](int top, int bottom) {
+        for (int y = top; y < bottom; ++y)
+            for (int x = 0; x < narrow.Right + 2; ++x)
+                if (plain.At(x, y) != focused.At(x, y)) return true;
+        return false;
+    };
+    EXPECT_TRUE(differs(0, gh));
+    EXPECT_TRUE(differs(gh, 2 * gh));
+}
