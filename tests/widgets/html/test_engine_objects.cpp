@@ -455,3 +455,43 @@ TEST(HtmlEngineImages, SystemIconsBySizeNumberAndPath)
     EXPECT_EQ(c.iIcon, 1);
     EXPECT_FALSE(ImageList_Draw(SHGetFileInfo("", 0, &a, SHGFI_SYSICONINDEX), 9999, nullptr, 0, 0, ILD_NORMAL));
 }
+
+TEST(HtmlEngineImages, ImageListStripsMasksAndDisabledImages)
+{
+    TBitmap strip(48, 16);
+    for (int i = 0; i < 3; ++i) {
+        strip.Canvas()->Brush().SetColor(kColours[i]);
+        strip.Canvas()->FillRect(Rect(16 * i, 0, 16 * i + 16, 16));
+    }
+    strip.Canvas()->Brush().SetColor(clWhite);
+    strip.Canvas()->FillRect(Rect(0, 0, 4, 4));
+    TImageList il(16, 16);
+    EXPECT_EQ(il.Add(&strip), 0);
+    EXPECT_EQ(il.Count(), 3);
+    EXPECT_EQ(il.AddMasked(&strip, clWhite), 3);
+    EXPECT_EQ(il.Count(), 6);
+
+    Surface s;
+    s.C()->Brush().SetColor(clYellow);
+    s.C()->FillRect(Rect(0, 0, 100, 40));
+    il.Draw(s.C(), 0, 0, 2);
+    il.Draw(s.C(), 20, 0, 3);  // masked: the white corner shows the yellow under it
+    il.Draw(s.C(), 40, 0, 1, false);
+    il.Draw(s.C(), 60, 0, 99);
+    EXPECT_EQ(s.At(8, 8), clBlue);
+    EXPECT_EQ(s.At(21, 1), clYellow);
+    EXPECT_EQ(s.At(28, 8), clRed);
+    const TColor grey = s.At(48, 8);
+    EXPECT_EQ(GetRValue(grey), GetGValue(grey));
+    EXPECT_EQ(GetGValue(grey), GetBValue(grey));
+    EXPECT_EQ(s.At(68, 8), clYellow);
+
+    TBitmap out;
+    il.GetBitmap(1, &out);
+    EXPECT_EQ(out.Width(), 16);
+    EXPECT_EQ(out.Canvas()->Pixel(8, 8), clLime);
+    il.Delete(0);
+    EXPECT_EQ(il.Count(), 5);
+    il.SetSize(8, 8);
+    EXPECT_EQ(il.Count(), 0);
+}
