@@ -29,6 +29,23 @@ namespace {
 std::set<const TWinControl*> gLive;
 std::mutex gLiveMutex;  // gLive changes on the GUI thread only; PostMessage may read it from others
 TControl* gCapture = nullptr;
+
+// The drag under way, if any.
+struct DragRun {
+    TControl* source = nullptr;
+    TDragObject* object = nullptr;
+    bool ownObject = false;
+    bool started = false;
+    int threshold = 5;
+    TPoint start;  // screen
+    TControl* target = nullptr;
+    bool accepted = false;
+    TCursor savedCursor = crDefault;
+};
+DragRun gDrag;
+// Where the last mouse message pointed, for a drag that begins in its handler.
+TControl* gLastMouseControl = nullptr;
+TPoint gLastMouseScreen;
 TControl* gMouseControl = nullptr;
 TWinControl* gFocused = nullptr;
 bool gGrabbed = false;
@@ -507,7 +524,8 @@ void SetCaptureControl(TControl* c)
     }
     gCapture = c;
     if (auto* w = dynamic_cast<TWinControl*>(c); w && w->impl()->widget && w->impl()->widget->isVisible() &&
-                                                 QGuiApplication::mouseButtons() == Qt::NoButton) {
+                                                 QGuiApplication::mouseButtons() == Qt::NoButton &&
+                                                 QGuiApplication::platformName() != QLatin1String("offscreen")) {
         w->impl()->widget->grabMouse();
         gGrabbed = true;
     }
@@ -585,6 +603,12 @@ TControl::~TControl()
 {
     if (gCapture == this) SetCaptureControl(nullptr);
     if (gMouseControl == this) gMouseControl = nullptr;
+    if (gLastMouseControl == this) gLastMouseControl = nullptr;
+    if (gDrag.target == this) gDrag.target = nullptr;
+    if (gDrag.source == this) {
+        if (gDrag.ownObject) delete gDrag.object;
+        gDrag = DragRun();
+    }
     if (gControlGoneHook) gControlGoneHook(this);
     if (parent_) parent_->RemoveControl(this);
 }
@@ -823,8 +847,17 @@ LRESULT TControl::Perform(UINT msg, WPARAM w, LPARAM l)
     return m.Result;
 }
 
+namespace {
+bool DragMouse(TControl* c, TMessage& m);
+}
+
 void TControl::WndProc(TMessage& m)
 {
+    if (IsMouseMsg(m.Msg) && m.Msg != WM_MOUSEWHEEL) {
+        gLastMouseControl = this;
+        gLastMouseScreen = ClientToScreen(m.Pos());
+    }
+    if (gDrag.source == this && IsMouseMsg(m.Msg) && DragMouse(this, m)) return;
     if (IsMouseMsg(m.Msg)) {
         switch (m.Msg) {
         case WM_MOUSEMOVE: {
@@ -900,6 +933,7 @@ void TControl::MouseButtonMessage(TMessage& m, TMouseButton b, bool down, bool d
             ControlState |= csClicked;
         }
         if (!(ControlStyle & csNoStdEvents)) MouseDown(b, shift, m.XPos(), m.YPos());
+        if (b == mbLeft && !dbl && DragMode == dmAutomatic && !Dragging()) BeginDrag(false);
         return;
     }
     if (ControlStyle & csCaptureMouse) SetMouseCapture(false);
@@ -919,6 +953,170 @@ void TControl::WMRButtonDblClk(TWMMouse& m) { MouseButtonMessage(m, mbRight, tru
 void TControl::WMMButtonDown(TWMMouse& m) { MouseButtonMessage(m, mbMiddle, true, false); }
 void TControl::WMMButtonUp(TWMMouse& m) { MouseButtonMessage(m, mbMiddle, false, false); }
 void TControl::WMMButtonDblClk(TWMMouse& m) { MouseButtonMessage(m, mbMiddle, true, true); }
+
+// ---------------------------------------------------------------- dragging
+
+namespace {
+
+TControl* ControlAtScreen(TPoint screen)
+{
+    TWinControl* top = nullptr;
+    if (QWidget* w = QApplication::widgetAt(screen.X, screen.Y)) {
+        for (; w && !top; w = w->parentWidget())
+            if (auto* k = dynamic_cast<KWidget*>(w)) top = k->owner_;
+    }
+    if (!top)
+        for (const TWinControl* c : gLive)
+            if (!c->Parent() && c->impl()->widget && c->impl()->widget->isVisible() &&
+                PtInRect(c->ClientRect(), c->ScreenToClient(screen)))
+                top = const_cast<TWinControl*>(c);
+    if (!top) return nullptr;
+    TControl* hit = top;
+    while (auto* wc = dynamic_cast<TWinControl*>(hit)) {
+        TControl* inner = wc->ControlAtPos(wc->ScreenToClient(screen), false, true);
+        if (!inner) break;
+        hit = inner;
+    }
+    return hit;
+}
+
+void SetDragCursor(TCursor c)
+{
+    TWinControl* host = gDrag.source ? gDrag.source->HostWindow() : nullptr;
+    if (!host || !host->impl()->widget) return;
+    if (c == crDefault) host->impl()->widget->unsetCursor();
+    else host->impl()->widget->setCursor(CursorShape(c));
+}
+
+void FinishDrag(bool drop, TPoint screen)
+{
+    DragRun run = gDrag;
+    gDrag = DragRun();
+    TControl* source = run.source;
+    if (!source) return;
+    if (source->MouseCapture()) source->SetMouseCapture(false);
+    SetDragCursor(source->Cursor());
+    TObject* dragged = run.ownObject || !run.object ? static_cast<TObject*>(source) : run.object;
+    TControl* target = run.started ? run.target : nullptr;
+    TPoint local{};
+    if (target) {
+        local = target->ScreenToClient(screen);
+        if (!drop || !run.accepted) {
+            bool accept = false;
+            target->DragOver(dragged, local.X, local.Y, dsDragLeave, accept);
+        }
+    }
+    const bool dropped = drop && target && run.accepted;
+    if (dropped) target->DragDrop(dragged, local.X, local.Y);
+    if (run.started) {
+        TPoint sp = source->ScreenToClient(screen);
+        if (dropped) source->DoEndDrag(target, local.X, local.Y);
+        else source->DoEndDrag(nullptr, sp.X, sp.Y);
+    }
+    if (run.ownObject) delete run.object;
+}
+
+bool DragMouse(TControl* c, TMessage& m)
+{
+    const TPoint screen = c->ClientToScreen(m.Pos());
+    if (!gDrag.started) {
+        if (m.Msg == WM_MOUSEMOVE && (std::abs(screen.X - gDrag.start.X) > gDrag.threshold ||
+                                      std::abs(screen.Y - gDrag.start.Y) > gDrag.threshold)) {
+            gDrag.started = true;
+        } else {
+            if (m.Msg == WM_LBUTTONUP || m.Msg == WM_RBUTTONUP) FinishDrag(false, screen);
+            return false;  // an ordinary move or release until the drag starts
+        }
+    }
+    TObject* dragged = gDrag.ownObject || !gDrag.object ? static_cast<TObject*>(c) : gDrag.object;
+    if (gDrag.object) gDrag.object->DragPos = screen;
+    if (m.Msg == WM_MOUSEMOVE) {
+        TControl* target = ControlAtScreen(screen);
+        if (target != gDrag.target) {
+            if (gDrag.target) {
+                TPoint p = gDrag.target->ScreenToClient(screen);
+                bool accept = false;
+                gDrag.target->DragOver(dragged, p.X, p.Y, dsDragLeave, accept);
+            }
+            gDrag.target = target;
+            gDrag.accepted = false;
+            if (target) {
+                TPoint p = target->ScreenToClient(screen);
+                bool accept = bool(target->OnDragOver);
+                target->DragOver(dragged, p.X, p.Y, dsDragEnter, accept);
+                gDrag.accepted = accept;
+            }
+        } else if (target) {
+            TPoint p = target->ScreenToClient(screen);
+            bool accept = bool(target->OnDragOver);
+            target->DragOver(dragged, p.X, p.Y, dsDragMove, accept);
+            gDrag.accepted = accept;
+        }
+        SetDragCursor(gDrag.accepted ? c->DragCursor : crNoDrop);
+        return true;
+    }
+    if (m.Msg == WM_LBUTTONUP) {
+        FinishDrag(true, screen);
+        return true;
+    }
+    return true;  // other buttons do nothing while dragging
+}
+
+}  // namespace
+
+void TControl::BeginDrag(bool Immediate, int Threshold)
+{
+    if (gDrag.source) return;
+    gDrag = DragRun();
+    gDrag.source = this;
+    gDrag.threshold = Threshold < 0 ? 5 : Threshold;
+    GetCursorPos(gDrag.start);
+    if (gLastMouseControl == this) gDrag.start = gLastMouseScreen;
+    TDragObject* obj = nullptr;
+    DoStartDrag(obj);
+    if (!gDrag.source) return;  // cancelled meanwhile
+    if (obj) {
+        gDrag.object = obj;
+    } else {
+        gDrag.object = new TDragObject;
+        gDrag.ownObject = true;
+    }
+    gDrag.object->Control = this;
+    gDrag.object->DragPos = gDrag.start;
+    gDrag.started = Immediate;
+    SetMouseCapture(true);
+}
+
+void TControl::EndDrag(bool Drop)
+{
+    if (gDrag.source != this) return;
+    TPoint p;
+    GetCursorPos(p);
+    if (gDrag.object) p = gDrag.object->DragPos;
+    FinishDrag(Drop, p);
+}
+
+bool TControl::Dragging() const { return gDrag.source == this; }
+
+void TControl::DragOver(TObject* Source, int X, int Y, TDragState State, bool& Accept)
+{
+    if (OnDragOver) OnDragOver(this, Source, X, Y, State, Accept);
+}
+
+void TControl::DragDrop(TObject* Source, int X, int Y)
+{
+    if (OnDragDrop) OnDragDrop(this, Source, X, Y);
+}
+
+void TControl::DoStartDrag(TDragObject*& DragObject)
+{
+    if (OnStartDrag) OnStartDrag(this, DragObject);
+}
+
+void TControl::DoEndDrag(TObject* Target, int X, int Y)
+{
+    if (OnEndDrag) OnEndDrag(this, Target, X, Y);
+}
 
 void TControl::WMMouseMove(TWMMouseMove& m)
 {
@@ -1834,6 +2032,10 @@ TWinControl* TopOf(TWinControl* c)
 void TWinControl::WMKeyDown(TWMKeyDown& m)
 {
     Word key = m.CharCode();
+    if (key == VK_ESCAPE && gDrag.source) {
+        gDrag.source->EndDrag(false);
+        return;
+    }
     const TShiftState shift = KeyDataToShiftState(m.KeyData());
     TWinControl* top = TopOf(this);
     if (top != this && top->WantsKeyPreview()) top->KeyDown(key, shift);

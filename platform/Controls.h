@@ -42,6 +42,16 @@ enum TControlStateFlag : unsigned { csLButtonDown = 1, csClicked = 2, csFocusing
 using TControlState = unsigned;
 
 enum TDragMode { dmManual, dmAutomatic };
+enum TDragState { dsDragEnter, dsDragLeave, dsDragMove };
+
+// What is being dragged within the application; the source control unless OnStartDrag
+// gives an object of its own.
+class TDragObject : public TObject {
+public:
+    TControl* Control = nullptr;  // the source
+    TPoint DragPos;               // screen
+    bool Cancelling = false;
+};
 
 using TMouseEvent = std::function<void(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y)>;
 using TMouseMoveEvent = std::function<void(TObject* Sender, TShiftState Shift, int X, int Y)>;
@@ -49,6 +59,11 @@ using TMouseWheelEvent =
     std::function<void(TObject* Sender, TShiftState Shift, int WheelDelta, TPoint MousePos, bool& Handled)>;
 using TKeyEvent = std::function<void(TObject* Sender, Word& Key, TShiftState Shift)>;
 using TKeyPressEvent = std::function<void(TObject* Sender, char& Key)>;
+using TDragOverEvent =
+    std::function<void(TObject* Sender, TObject* Source, int X, int Y, TDragState State, bool& Accept)>;
+using TDragDropEvent = std::function<void(TObject* Sender, TObject* Source, int X, int Y)>;
+using TStartDragEvent = std::function<void(TObject* Sender, TDragObject*& DragObject)>;
+using TEndDragEvent = std::function<void(TObject* Sender, TObject* Target, int X, int Y)>;
 
 // Filled for CM_HINTSHOW (LParam points to it); a handler may change it, Result != 0 refuses the hint.
 struct THintInfo {
@@ -174,6 +189,22 @@ public:
     TMouseEvent OnMouseDown, OnMouseUp;
     TMouseMoveEvent OnMouseMove;
     TMouseWheelEvent OnMouseWheel;
+
+    // Dragging within the application. BeginDrag starts at once, or once the mouse has
+    // moved threshold pixels (a release before that is an ordinary release); the left
+    // button's release drops, Esc cancels. dmAutomatic begins a drag on a left press.
+    void BeginDrag(bool Immediate, int Threshold = -1);
+    void EndDrag(bool Drop);
+    bool Dragging() const;
+    TDragOverEvent OnDragOver;
+    TDragDropEvent OnDragDrop;
+    TStartDragEvent OnStartDrag;
+    TEndDragEvent OnEndDrag;
+    // Accept starts true when OnDragOver is assigned, false otherwise.
+    virtual void DragOver(TObject* Source, int X, int Y, TDragState State, bool& Accept);
+    virtual void DragDrop(TObject* Source, int X, int Y);
+    virtual void DoStartDrag(TDragObject*& DragObject);
+    virtual void DoEndDrag(TObject* Target, int X, int Y);
 
     // Message handlers, as the class library names them.
     virtual void WMLButtonDown(TWMMouse& m);

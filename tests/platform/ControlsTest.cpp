@@ -712,3 +712,51 @@ TEST_F(FormFixture, TheApplicationWideHintWindowClassMakesEveryHint)
     EXPECT_EQ(TOwnHintWindow::made, 1);
     Application->CancelHint();
 }
+
+TEST_F(FormFixture, DragFromAControlDropsOnAnother)
+{
+    form->Show();
+    auto* spot = new TSpot(form);
+    spot->SetParent(form);
+    spot->SetBounds(120, 30, 40, 40);
+    std::vector<std::string> log;
+    probe->OnMouseDown = [&](TObject*, TMouseButton, TShiftState, int, int) { probe->BeginDrag(false, 2); };
+    spot->OnDragOver = [&](TObject*, TObject* src, int x, int y, TDragState s, bool& accept) {
+        log.push_back("over " + std::to_string(s) + " " + std::to_string(x) + "," + std::to_string(y));
+        accept = src == probe;
+    };
+    spot->OnDragDrop = [&](TObject*, TObject* src, int x, int y) {
+        log.push_back("drop " + std::to_string(x) + "," + std::to_string(y) + (src == probe ? " from probe" : ""));
+    };
+    probe->OnEndDrag = [&](TObject*, TObject* target, int x, int y) {
+        log.push_back(std::string("end ") + (target == spot ? "on spot " : "nowhere ") + std::to_string(x) + "," +
+                      std::to_string(y));
+    };
+    // A press and a release without moving far is an ordinary click.
+    SendMouse(probe, WM_LBUTTONDOWN, 5, 5);
+    SendMouse(probe, WM_MOUSEMOVE, 6, 6);
+    EXPECT_TRUE(probe->Dragging());
+    SendMouse(probe, WM_LBUTTONUP, 6, 6);
+    EXPECT_FALSE(probe->Dragging());
+    EXPECT_TRUE(log.empty());
+    EXPECT_EQ(probe->log.back(), "up 0 6,6");
+    // The probe sits at (20, 30) on the form and the spot at (120, 30).
+    SendMouse(probe, WM_LBUTTONDOWN, 5, 5);
+    SendMouse(probe, WM_MOUSEMOVE, 50, 5);    // over the probe still
+    SendMouse(probe, WM_MOUSEMOVE, 105, 10);  // form (125, 40): spot (5, 10)
+    SendMouse(probe, WM_MOUSEMOVE, 106, 11);
+    SendMouse(probe, WM_LBUTTONUP, 106, 11);
+    EXPECT_EQ(log, (std::vector<std::string>{"over 0 5,10", "over 2 6,11", "drop 6,11 from probe", "end on spot 6,11"}));
+    EXPECT_FALSE(probe->Dragging());
+    EXPECT_FALSE(probe->MouseCapture());
+    // Esc cancels; the end reports no target.
+    log.clear();
+    SendMouse(probe, WM_LBUTTONDOWN, 5, 5);
+    SendMouse(probe, WM_MOUSEMOVE, 105, 10);
+    SendKey(probe, VK_ESCAPE);
+    EXPECT_FALSE(probe->Dragging());
+    ASSERT_EQ(log.size(), 3u);
+    EXPECT_EQ(log[1], "over 1 5,10");
+    EXPECT_EQ(log[2].substr(0, 12), "end nowhere ");
+    form->Hide();
+}
