@@ -482,7 +482,8 @@ void Engine::ErrorUnderline(int left, int right, int bottom)
 void Engine::Line(std::string& s, LineCtx& L)
 {
     const int W = L.lr.Width();
-    if (L.drawing && parBgActive_) {
+    // A clear brush (after a gradient paragraph) fills nothing; its outline is not drawn.
+    if (L.drawing && parBgActive_ && C.Brush().Style() != bsClear) {
         C.Pen().SetColor(C.Brush().Color());
         C.Rectangle(p_.TextRect.Left, L.lr.Top, p_.TextRect.Right, L.lr.Top + lineHeight_);
     }

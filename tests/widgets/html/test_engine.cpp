@@ -433,6 +433,13 @@ TEST(HtmlEngineParagraph, BackgroundFillsTheLine)
     const int gh = s.GH();
     EXPECT_EQ(s.At(250, gh / 2), TColor(clLime));
     EXPECT_EQ(s.At(250, gh + gh / 2), TColor(clWhite));
+
+    // Every line of the paragraph is filled, up to </P>.
+    Surface t;
+    Draw(t, "<P bgcolor=\"#00FF00\">one<BR>two</P>three");
+    EXPECT_EQ(t.At(250, gh + gh / 2), TColor(clLime));
+    EXPECT_EQ(t.At(250, 2 * gh + gh / 2), TColor(clWhite));
+    EXPECT_EQ(t.C()->Brush().Color(), clWhite);
 }
 
 TEST(HtmlEngineParagraph, IndentTagMovesText)
