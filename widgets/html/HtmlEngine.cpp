@@ -219,7 +219,19 @@ private:
     bool Panel() const { return p_.Variant == HTMLVariant::Panel; }
     bool KeepWords() const { return !Tree(); }
     HDC DC() { return C.Handle(); }
-    int GH() { return C.TextHeight("gh"); }
+    // A text's height depends on the font alone; the host is asked once per font.
+    int GH()
+    {
+        const TFont& f = C.Font();
+        if (!heightValid_ || !(f.Name() == heightFont_.Name() && f.Height() == heightFont_.Height() &&
+                               f.Style() == heightFont_.Style() && f.Escapement() == heightFont_.Escapement() &&
+                               f.Pitch() == heightFont_.Pitch())) {
+            heightFont_.Assign(f);
+            height_ = C.TextHeight("gh");
+            heightValid_ = true;
+        }
+        return height_;
+    }
 
     PassState Save() const
     {
@@ -276,6 +288,9 @@ private:
     TCanvas& C;
 
     TFont base_;
+    TFont heightFont_;
+    int height_ = 0;
+    bool heightValid_ = false;
     TColor startBk_ = clNone;
     UINT flags_ = 0, drawFlags_ = 0;
     bool themed_ = false;
@@ -501,7 +516,7 @@ void Engine::Line(std::string& s, LineCtx& L)
         int pw = 0;
 
         if (!piece.empty()) {
-            const int ph = C.TextHeight(piece);
+            const int ph = GH();
             if (sub_) subShift_ = std::max(subShift_, ph / 4);
             if (sup_) supShift_ = std::max(supShift_, ph / 4);
             lineHeight_ = std::max(lineHeight_, ph);
