@@ -347,6 +347,8 @@ struct TWinControl::Impl {
     DeviceContext* paintDC = nullptr;
     std::map<UINT, std::unique_ptr<QTimer>> timers;
     bool applyingGeometry = false;
+    LPARAM userData = 0;
+    std::optional<QRegion> shape;
     // Scroll bars: horizontal [0], vertical [1].
     SCROLLINFO scroll[2];
     bool scrollForced[2] = {false, false};  // shown by ShowScrollBar
@@ -593,6 +595,7 @@ void TControlCanvas::CreateHandle()
 
 TControl::TControl(TComponent* AOwner) : TComponent(AOwner)
 {
+    WindowProc = [this](TMessage& m) { WndProc(m); };
     font_.OnChange = [this](TObject*) {
         parentFont_ = false;
         NotifyFontChanged();
@@ -843,7 +846,8 @@ void TControl::SendToBack()
 LRESULT TControl::Perform(UINT msg, WPARAM w, LPARAM l)
 {
     TMessage m{msg, w, l, 0};
-    WndProc(m);
+    if (WindowProc) WindowProc(m);
+    else WndProc(m);
     return m.Result;
 }
 
@@ -1260,6 +1264,7 @@ void TWinControl::CreateHandle()
     if (!parentWidget) w->setWindowTitle(AnsiToQString(Text()));
     w->setEnabled(Enabled());
     if (Cursor() != crDefault) w->setCursor(CursorShape(Cursor()));
+    if (impl_->shape) w->setMask(*impl_->shape);
     impl_->EnsureBacking(this);
     LayoutScrollBars(this);
     for (TControl* c : controls_)
@@ -1390,7 +1395,7 @@ TControl* TWinControl::ControlAtPos(TPoint p, bool allowDisabled, bool allowWinC
         if (!c->Visible() || (!allowDisabled && !c->Enabled())) continue;
         if (PtInRect(c->BoundsRect(), p)) {
             TMessage hit{CM_HITTEST, 0, MakeLParam(p.X - c->Left(), p.Y - c->Top()), 0};
-            c->WndProc(hit);
+            c->WindowProc(hit);
             if (hit.Result) return c;
         }
     }
@@ -1400,7 +1405,7 @@ TControl* TWinControl::ControlAtPos(TPoint p, bool allowDisabled, bool allowWinC
 void TWinControl::Broadcast(TMessage& m)
 {
     for (TControl* c : std::vector<TControl*>(controls_)) {
-        c->WndProc(m);
+        c->WindowProc(m);
         if (m.Result) return;
     }
 }
@@ -1583,7 +1588,7 @@ bool TWinControl::IsControlMouseMsg(TMessage& m)
     }
     if (!target) return false;
     TMessage t{m.Msg, m.WParam, MakeLParam(m.XPos() - target->Left(), m.YPos() - target->Top()), 0};
-    target->WndProc(t);
+    target->WindowProc(t);
     m.Result = t.Result;
     return true;
 }
@@ -1819,6 +1824,36 @@ bool ShowScrollBar(HWND h, int bar, bool show)
         }
     ScrollChanged(c, wasV, wasH);
     return true;
+}
+
+LPARAM SetWindowLongPtr(HWND h, int index, LPARAM value)
+{
+    TWinControl* c = TWinControl::FromHandle(h);
+    if (!c || index != GWLP_USERDATA) return 0;
+    LPARAM old = c->impl()->userData;
+    c->impl()->userData = value;
+    return old;
+}
+
+LPARAM GetWindowLongPtr(HWND h, int index)
+{
+    TWinControl* c = TWinControl::FromHandle(h);
+    return c && index == GWLP_USERDATA ? c->impl()->userData : 0;
+}
+
+int SetWindowRgn(HWND h, HRGN rgn, bool)
+{
+    TWinControl* c = TWinControl::FromHandle(h);
+    if (!c) return 0;
+    auto* d = c->impl();
+    if (rgn) d->shape = rgn->rgn;
+    else d->shape.reset();
+    DeleteObject(rgn);  // the window owns it now
+    if (d->widget) {
+        if (d->shape) d->widget->setMask(*d->shape);
+        else d->widget->clearMask();
+    }
+    return 1;
 }
 
 HDC GetDC(HWND h)

@@ -177,8 +177,12 @@ public:
     void BringToFront();
     void SendToBack();
 
-    // Sends a message straight to WndProc and returns its result.
+    // Sends a message straight to WindowProc and returns its result.
     LRESULT Perform(UINT msg, WPARAM w = 0, LPARAM l = 0);
+    // Where every message of the control goes first; WndProc unless someone subclasses
+    // the control by putting their own here (and calling the one they found).
+    using TWndMethod = std::function<void(TMessage&)>;
+    TWndMethod WindowProc;
     // The message procedure: override it to see every message first.
     virtual void WndProc(TMessage& m);
     // Routes a message to its handler below; unknown ones reach DefaultHandler.
@@ -484,6 +488,12 @@ bool HideCaret(HWND h);
 UINT GetCaretBlinkTime();
 bool SetCaretBlinkTime(UINT ms);
 bool GetCursorPos(TPoint& p);
+// The window's user-data slot.
+enum { GWLP_USERDATA = -21 };
+LPARAM SetWindowLongPtr(HWND h, int index, LPARAM value);  // the old value
+LPARAM GetWindowLongPtr(HWND h, int index);
+// The window's shape; nullptr makes it rectangular again. The window keeps the region.
+int SetWindowRgn(HWND h, HRGN rgn, bool redraw);
 short GetKeyState(int vk);  // negative while the key is down
 short GetAsyncKeyState(int vk);
 

@@ -760,3 +760,26 @@ TEST_F(FormFixture, DragFromAControlDropsOnAnother)
     EXPECT_EQ(log[2].substr(0, 12), "end nowhere ");
     form->Hide();
 }
+
+TEST_F(FormFixture, AnotherObjectCanSubclassTheWindowProcedure)
+{
+    std::vector<UINT> seen;
+    auto old = probe->WindowProc;
+    probe->WindowProc = [&](TMessage& m) {
+        seen.push_back(m.Msg);
+        if (m.Msg == WM_USER + 5) {
+            m.Result = 77;
+            return;
+        }
+        old(m);
+    };
+    EXPECT_EQ(probe->Perform(WM_USER + 5), 77);
+    SendMouse(probe, WM_LBUTTONDOWN, 5, 5);
+    EXPECT_EQ(seen, (std::vector<UINT>{WM_USER + 5, WM_LBUTTONDOWN}));
+    EXPECT_EQ(probe->log.back(), "down 0 8 5,5");
+    probe->WindowProc = old;
+    HWND h = probe->Handle();
+    EXPECT_EQ(SetWindowLongPtr(h, GWLP_USERDATA, 1234), 0);
+    EXPECT_EQ(GetWindowLongPtr(h, GWLP_USERDATA), 1234);
+    EXPECT_EQ(SetWindowRgn(h, CreateEllipticRgn(0, 0, 60, 40), true), 1);
+}
