@@ -302,6 +302,12 @@ protected:
     }
     void resizeEvent(QResizeEvent* e) override;
     void moveEvent(QMoveEvent* e) override;
+    void changeEvent(QEvent* e) override
+    {
+        if (e->type() == QEvent::ActivationChange && isWindow())
+            Guarded([&] { owner_->Perform(isActiveWindow() ? CM_ACTIVATE : CM_DEACTIVATE); });
+        QWidget::changeEvent(e);
+    }
     void closeEvent(QCloseEvent* e) override
     {
         e->ignore();
@@ -1479,6 +1485,7 @@ void TWinControl::Realign()
 {
     if (alignLevel_ > 0 || aligning_) return;
     TRect r = ClientRect();
+    AdjustClientRect(r);
     aligning_ = true;
     try {
         AlignControls(nullptr, r);
@@ -1824,6 +1831,23 @@ bool ShowScrollBar(HWND h, int bar, bool show)
         }
     ScrollChanged(c, wasV, wasH);
     return true;
+}
+
+UINT RegisterWindowMessage(const std::string& name)
+{
+    static std::map<std::string, UINT> names;
+    if (name.empty()) return 0;
+    auto it = names.find(name);
+    if (it != names.end()) return it->second;
+    const UINT id = 0xC000 + 0x800 + UINT(names.size());  // apart from the clipboard formats
+    names[name] = id;
+    return id;
+}
+
+int WheelScrollLines()
+{
+    auto* app = qobject_cast<QApplication*>(QCoreApplication::instance());
+    return app ? QApplication::wheelScrollLines() : 3;
 }
 
 LPARAM SetWindowLongPtr(HWND h, int index, LPARAM value)

@@ -325,6 +325,8 @@ public:
     void EnableAlign();
     void Realign();
     virtual void AlignControls(TControl* aControl, TRect& rect);
+    // Narrows the area that aligned children share (a panel's bevel and border).
+    virtual void AdjustClientRect(TRect& rect) { (void)rect; }
     void SetBounds(int l, int t, int w, int h) override;
     void SetVisible(bool v) override;
     void SetEnabled(bool e) override;
@@ -469,6 +471,11 @@ bool ReleaseCapture();
 HWND GetCapture();
 // Focus.
 TWinControl* FindFocusedControl();
+
+// A message identifier for a name, the same for the same name (0xC000 and up).
+UINT RegisterWindowMessage(const std::string& name);
+// Lines one wheel notch scrolls, as the desktop sets it.
+int WheelScrollLines();
 
 // Messages by window handle. PostMessage queues: the message is handled after the
 // current one, by the event loop or ProcessMessages.

@@ -273,13 +273,28 @@ int TApplication::MessageBox(const std::string& text, const std::string& caption
     return ShowMessageBox(text, caption, flags);
 }
 
-namespace {
-
-std::string ShortHint(const std::string& h)
+std::string GetShortHint(const std::string& h)
 {
     auto bar = h.find('|');
     return bar == std::string::npos ? h : h.substr(0, bar);
 }
+
+std::string GetLongHint(const std::string& h)
+{
+    auto bar = h.find('|');
+    return bar == std::string::npos ? h : h.substr(bar + 1);
+}
+
+void TApplication::SetHint(const std::string& hint)
+{
+    if (hint == Hint) return;
+    Hint = hint;
+    if (OnHint) Guarded([&] { OnHint(this); });
+}
+
+namespace {
+
+std::string ShortHint(const std::string& h) { return GetShortHint(h); }
 
 void HintMouse(TControl* c, TPoint pos)
 {
@@ -287,6 +302,7 @@ void HintMouse(TControl* c, TPoint pos)
     if (!a) return;
     a->impl()->hintPos = pos;
     if (c == a->HintControl()) return;
+    a->SetHint(GetLongHint(c->Hint()));
     a->CancelHint();
     a->SetHintControl(c);
     if (a->ShowHint && c->ShowHint()) a->impl()->hintTimer.start(a->HintPause);
@@ -675,6 +691,12 @@ void TCustomForm::Dispatch(TMessage& m)
 {
     switch (m.Msg) {
     case WM_CLOSE: Close(); break;
+    case CM_ACTIVATE:
+        if (OnActivate) OnActivate(this);
+        break;
+    case CM_DEACTIVATE:
+        if (OnDeactivate) OnDeactivate(this);
+        break;
     case CM_RELEASE: Free(); break;  // nothing of this form is touched after this
     default: TWinControl::Dispatch(m); break;
     }

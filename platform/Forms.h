@@ -179,6 +179,8 @@ public:
     // A message box owned by the application; flags as the platform's MB_ values.
     int MessageBox(const std::string& text, const std::string& caption, UINT flags);
 
+    // The long hint of the control under the mouse; OnHint runs when it changes.
+    void SetHint(const std::string& hint);
     bool ShowHint = true;
     int HintPause = 500;
     int HintHidePause = 2500;
@@ -241,6 +243,10 @@ public:
 private:
     TCursor cursor_ = crDefault;
 };
+
+// The part of a hint before '|', and the part after it (the whole hint without '|').
+std::string GetShortHint(const std::string& hint);
+std::string GetLongHint(const std::string& hint);
 
 // Opens a file or an address with the desktop's handler (the shell's "open" verb).
 bool ShellOpen(const std::string& target);

@@ -783,3 +783,46 @@ TEST_F(FormFixture, AnotherObjectCanSubclassTheWindowProcedure)
     EXPECT_EQ(GetWindowLongPtr(h, GWLP_USERDATA), 1234);
     EXPECT_EQ(SetWindowRgn(h, CreateEllipticRgn(0, 0, 60, 40), true), 1);
 }
+
+namespace {
+class TBevelled : public TCustomControl {
+public:
+    using TCustomControl::TCustomControl;
+    void AdjustClientRect(TRect& r) override { InflateRect(r, -3, -3); }
+};
+}  // namespace
+
+TEST_F(FormFixture, AlignedChildrenShareTheAdjustedClientArea)
+{
+    auto* panel = new TBevelled(form);
+    panel->SetParent(form);
+    panel->SetBounds(0, 0, 100, 60);
+    auto* inner = new TProbe(form);
+    inner->SetParent(panel);
+    inner->SetAlign(alClient);
+    EXPECT_EQ(inner->BoundsRect(), Rect(3, 3, 97, 57));
+}
+
+TEST(Messages, RegisteredMessagesAndHintParts)
+{
+    const UINT wheel = RegisterWindowMessage("MSWHEEL_ROLLMSG");
+    EXPECT_GE(wheel, 0xC000u);
+    EXPECT_EQ(RegisterWindowMessage("MSWHEEL_ROLLMSG"), wheel);
+    EXPECT_NE(RegisterWindowMessage("Other"), wheel);
+    EXPECT_GT(WheelScrollLines(), 0);
+    EXPECT_EQ(GetShortHint("Open|Opens a hull file"), "Open");
+    EXPECT_EQ(GetLongHint("Open|Opens a hull file"), "Opens a hull file");
+    EXPECT_EQ(GetLongHint("Open"), "Open");
+}
+
+TEST_F(FormFixture, TheLongHintOfTheControlUnderTheMouseReachesOnHint)
+{
+    probe->SetHint("Run|Starts the run");
+    std::vector<std::string> hints;
+    Application->OnHint = [&](TObject*) { hints.push_back(Application->Hint); };
+    Application->CancelHint();
+    SendMouse(probe, WM_MOUSEMOVE, 3, 3);
+    SendMouse(form, WM_MOUSEMOVE, 150, 140);
+    EXPECT_EQ(hints, (std::vector<std::string>{"Starts the run", ""}));
+    Application->OnHint = nullptr;
+}
