@@ -456,6 +456,61 @@ bool Ellipse(HDC dc, int l, int t, int r, int b)
     return true;
 }
 
+namespace {
+
+bool ArcShape(HDC dc, int kind, int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4)
+{
+    if (!dc) return false;
+    if (dc->recorder) dc->recorder->ArcShape(*dc, kind, {x1, y1, x2, y2}, {x3, y3}, {x4, y4});
+    Normalize(x1, x2);
+    Normalize(y1, y2);
+    QRect box(x1, y1, x2 - x1 - 1, y2 - y1 - 1);
+    if (!box.isValid()) return true;
+    const double cx = (x1 + x2) / 2.0, cy = (y1 + y2) / 2.0;
+    const double rx = std::max(1.0, (x2 - x1) / 2.0), ry = std::max(1.0, (y2 - y1) / 2.0);
+    // Angles on the ellipse, counter-clockwise on the screen, in sixteenths of a degree.
+    auto angle = [&](int x, int y) { return std::atan2(-(y - cy) / ry, (x - cx) / rx) * 180.0 / M_PI; };
+    const double a0 = angle(x3, y3), a1 = angle(x4, y4);
+    double span = a1 - a0;
+    if (span <= 0) span += 360.0;
+    const int start = int(std::lround(a0 * 16)), len = int(std::lround(span * 16));
+    if (kind == 0) {
+        if (!HasPen(*dc)) return true;
+        QColor color = ToQColor(dc->penColor);
+        bool skip;
+        auto mode = Rop2Mode(dc->rop2, color, skip);
+        if (skip) return true;
+        QPainter p;
+        if (!dc->Begin(p)) return true;
+        p.setCompositionMode(mode);
+        p.setPen(ThinPen(*dc) ? QPen(color, 0) : WidePen(*dc, color));
+        p.drawArc(box, start, len);
+        p.end();
+        dc->Drawn(box.translated(dc->Offset()).adjusted(-dc->penWidth, -dc->penWidth, dc->penWidth, dc->penWidth));
+        return true;
+    }
+    FilledOutline(*dc, box, [&](QPainter& p) {
+        if (kind == 1) p.drawPie(box, start, len);
+        else p.drawChord(box, start, len);
+    });
+    return true;
+}
+
+}  // namespace
+
+bool Arc(HDC dc, int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4)
+{
+    return ArcShape(dc, 0, x1, y1, x2, y2, x3, y3, x4, y4);
+}
+bool Pie(HDC dc, int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4)
+{
+    return ArcShape(dc, 1, x1, y1, x2, y2, x3, y3, x4, y4);
+}
+bool Chord(HDC dc, int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4)
+{
+    return ArcShape(dc, 2, x1, y1, x2, y2, x3, y3, x4, y4);
+}
+
 bool Polygon(HDC dc, const TPoint* pts, int count)
 {
     if (!dc || count < 2) return false;
@@ -1350,6 +1405,28 @@ void TCanvas::Ellipse(int x1, int y1, int x2, int y2)
     platform::Ellipse(dc, x1, y1, x2, y2);
     Changed();
 }
+void TCanvas::Arc(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4)
+{
+    HDC dc = Handle();
+    Changing();
+    platform::Arc(dc, x1, y1, x2, y2, x3, y3, x4, y4);
+    Changed();
+}
+void TCanvas::Pie(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4)
+{
+    HDC dc = Handle();
+    Changing();
+    platform::Pie(dc, x1, y1, x2, y2, x3, y3, x4, y4);
+    Changed();
+}
+void TCanvas::Chord(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4)
+{
+    HDC dc = Handle();
+    Changing();
+    platform::Chord(dc, x1, y1, x2, y2, x3, y3, x4, y4);
+    Changed();
+}
+
 void TCanvas::Polygon(const TPoint* pts, int count)
 {
     HDC dc = Handle();

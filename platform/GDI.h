@@ -56,6 +56,11 @@ bool Rectangle(HDC dc, int l, int t, int r, int b);
 bool Ellipse(HDC dc, int l, int t, int r, int b);
 bool Polygon(HDC dc, const TPoint* pts, int count);
 bool Polyline(HDC dc, const TPoint* pts, int count);
+// Counter-clockwise from the ray towards (x3, y3) to the ray towards (x4, y4) on the
+// ellipse in the box; the same two points make a whole ellipse. Pie and Chord fill.
+bool Arc(HDC dc, int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4);
+bool Pie(HDC dc, int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4);
+bool Chord(HDC dc, int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4);
 // Fills with a solid colour (the brush handle of the original call is a colour here).
 int FillRect(HDC dc, const TRect& r, COLORREF color);
 bool DrawFocusRect(HDC dc, const TRect& r);

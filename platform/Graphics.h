@@ -152,6 +152,9 @@ public:
     void FrameRect(const TRect& r);
     void Ellipse(int x1, int y1, int x2, int y2);
     void Ellipse(const TRect& r) { Ellipse(r.Left, r.Top, r.Right, r.Bottom); }
+    void Arc(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4);
+    void Pie(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4);
+    void Chord(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4);
     void Polygon(const TPoint* pts, int count);
     void Polygon(const std::vector<TPoint>& pts) { Polygon(pts.data(), int(pts.size())); }
     void Polyline(const TPoint* pts, int count);

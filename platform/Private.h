@@ -67,6 +67,11 @@ struct DCRecorder {
     virtual void Rectangle(DeviceContext&, const TRect&) {}
     virtual void RoundRect(DeviceContext&, const TRect&, int w, int h) { (void)w; (void)h; }
     virtual void Ellipse(DeviceContext&, const TRect&) {}
+    // kind: 0 arc, 1 pie, 2 chord; from the ray towards start to the ray towards end.
+    virtual void ArcShape(DeviceContext&, int kind, const TRect& box, TPoint start, TPoint end)
+    {
+        (void)kind; (void)box; (void)start; (void)end;
+    }
     virtual void Polygon(DeviceContext&, const TPoint*, int) {}
     virtual void Polyline(DeviceContext&, const TPoint*, int) {}
     // withBrush: the DC's brush (colour, style, pattern) fills; otherwise the solid colour.

@@ -221,6 +221,12 @@ struct LogRecorder : DCRecorder {
     {
         calls.push_back("Ellipse " + Rc(r) + " " + PenOf(dc) + " " + BrushOf(dc));
     }
+    void ArcShape(DeviceContext& dc, int kind, const TRect& r, TPoint a, TPoint b) override
+    {
+        static const char* names[] = {"Arc ", "Pie ", "Chord "};
+        calls.push_back(names[kind] + Rc(r) + " " + Pt(a) + " " + Pt(b) + " " + PenOf(dc) +
+                        (kind ? " " + BrushOf(dc) : std::string()));
+    }
     void Polygon(DeviceContext& dc, const TPoint*, int n) override
     {
         calls.push_back("Polygon " + std::to_string(n) + " " + PenOf(dc) + " " + BrushOf(dc));

@@ -685,3 +685,26 @@ TEST(Canvas, RecordingCanvasWritesDownEachCallWithItsState)
     EXPECT_EQ(c.Calls()[expected.size()].substr(0, 13), "Text 0,0 'one");
     EXPECT_EQ(c.Calls()[expected.size() + 1].substr(0, 9), "Text 0,15");
 }
+
+TEST(Canvas, PieFillsTheSliceBetweenItsRays)
+{
+    auto b = White(41, 41);
+    TCanvas* c = b->Canvas();
+    c->Brush().SetColor(clRed);
+    c->Pen().SetColor(clBlack);
+    // From the ray to the right, counter-clockwise to the ray upwards: the top-right quarter.
+    c->Pie(0, 0, 41, 41, 40, 20, 20, 0);
+    EXPECT_EQ(c->Pixel(28, 12), clRed);
+    EXPECT_EQ(c->Pixel(12, 12), clWhite);
+    EXPECT_EQ(c->Pixel(28, 28), clWhite);
+    EXPECT_EQ(c->Pixel(12, 28), clWhite);
+    auto a = White(41, 41);
+    a->Canvas()->Arc(0, 0, 41, 41, 20, 0, 40, 20);  // the other three quarters, outline only
+    EXPECT_EQ(a->Canvas()->Pixel(20, 20), clWhite);
+    int left = 0, topRight = 0;
+    for (int y = 0; y < 41; ++y)
+        for (int x = 0; x < 41; ++x)
+            if (a->Canvas()->Pixel(x, y) != clWhite) (x < 18 ? left : (x > 22 && y < 18 ? topRight : left))++;
+    EXPECT_GT(left, 20);
+    EXPECT_EQ(topRight, 0);
+}
