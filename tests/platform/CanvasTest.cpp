@@ -708,3 +708,32 @@ TEST(Canvas, PieFillsTheSliceBetweenItsRays)
     EXPECT_GT(left, 20);
     EXPECT_EQ(topRight, 0);
 }
+
+TEST(Canvas, TextAlignMovesTheReferencePoint)
+{
+    TRecordingCanvas c(200, 100);
+    const TSize s = c.TextExtent("abc");
+    HDC dc = c.Handle();
+    TEXTMETRIC tm;
+    GetTextMetrics(dc, tm);
+    struct Case {
+        UINT align;
+        int x, y;
+    } cases[] = {{TA_LEFT | TA_TOP, 100, 50},
+                 {TA_RIGHT | TA_BOTTOM, 100 - s.cx, 50 - s.cy},
+                 {TA_CENTER | TA_BASELINE, 100 - s.cx / 2, 50 - tm.tmAscent}};
+    for (const auto& k : cases) {
+        c.ClearCalls();
+        SetTextAlign(dc, k.align);
+        c.TextOut(100, 50, "abc");
+        ASSERT_EQ(c.Calls().size(), 1u);
+        EXPECT_EQ(c.Calls()[0].substr(0, c.Calls()[0].find(" '")),
+                  "Text " + std::to_string(k.x) + "," + std::to_string(k.y))
+            << k.align;
+    }
+    // TA_UPDATECP writes at the current position and moves it past the text.
+    SetTextAlign(dc, TA_UPDATECP);
+    c.MoveTo(7, 8);
+    c.TextOut(0, 0, "abc");
+    EXPECT_EQ(c.PenPos(), Point(7 + s.cx, 8));
+}
