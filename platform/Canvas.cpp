@@ -839,7 +839,8 @@ bool NeedsSource(DWORD rop)
     return !(rop == PATCOPY || rop == PATINVERT || rop == DSTINVERT || rop == BLACKNESS || rop == WHITENESS);
 }
 
-bool Blt(HDC dst, QRect target, HDC src, QRect source, DWORD rop)
+// target and source are normal rectangles; the flips mirror the picture.
+bool Blt(HDC dst, QRect target, HDC src, QRect source, DWORD rop, bool flipX = false, bool flipY = false)
 {
     if (!dst) return false;
     QPainter p;
@@ -860,10 +861,6 @@ bool Blt(HDC dst, QRect target, HDC src, QRect source, DWORD rop)
         return true;
     }
     if (!src || !src->image) return false;
-    bool flipX = (target.width() < 0) != (source.width() < 0);
-    bool flipY = (target.height() < 0) != (source.height() < 0);
-    target = target.normalized();
-    source = source.normalized();
     QImage img = SourceImage(src, source.x(), source.y(), source.width(), source.height());
     if (img.format() != QImage::Format_RGB32) img = img.convertToFormat(QImage::Format_RGB32);
     if (flipX || flipY) img = img.mirrored(flipX, flipY);
@@ -907,23 +904,22 @@ bool Blt(HDC dst, QRect target, HDC src, QRect source, DWORD rop)
 
 bool BitBlt(HDC dst, int x, int y, int w, int h, HDC src, int sx, int sy, DWORD rop)
 {
+    if (w < 0 || h < 0) return false;
     return Blt(dst, QRect(x, y, w, h), src, QRect(sx, sy, w, h), rop);
 }
 
 bool StretchBlt(HDC dst, int x, int y, int w, int h, HDC src, int sx, int sy, int sw, int sh, DWORD rop)
 {
     if (w == 0 || h == 0 || sw == 0 || sh == 0) return false;
-    auto mk = [](int a, int b, int c, int d) {
-        QRect r;
-        r.setCoords(c < 0 ? a + c : a, d < 0 ? b + d : b, (c < 0 ? a : a + c) - 1, (d < 0 ? b : b + d) - 1);
-        if (c < 0) r = QRect(r.right() + 1, r.top(), -r.width(), r.height());
-        if (d < 0) r = QRect(r.left(), r.bottom() + 1, r.width(), -r.height());
-        return r;
-    };
-    return Blt(dst, mk(x, y, w, h), src, mk(sx, sy, sw, sh), rop);
+    // A negative extent runs the rectangle the other way from its corner: a mirror image.
+    auto box = [](int a, int b, int c, int d) { return QRect(std::min(a, a + c), std::min(b, b + d), std::abs(c), std::abs(d)); };
+    return Blt(dst, box(x, y, w, h), src, box(sx, sy, sw, sh), rop, (w < 0) != (sw < 0), (h < 0) != (sh < 0));
 }
 
-bool PatBlt(HDC dc, int x, int y, int w, int h, DWORD rop) { return Blt(dc, QRect(x, y, w, h), nullptr, {}, rop); }
+bool PatBlt(HDC dc, int x, int y, int w, int h, DWORD rop)
+{
+    return Blt(dc, QRect(std::min(x, x + w), std::min(y, y + h), std::abs(w), std::abs(h)), nullptr, {}, rop);
+}
 
 // ---------------------------------------------------------------- metrics
 

@@ -737,3 +737,15 @@ TEST(Canvas, TextAlignMovesTheReferencePoint)
     c.TextOut(0, 0, "abc");
     EXPECT_EQ(c.PenPos(), Point(7 + s.cx, 8));
 }
+
+TEST(Canvas, StretchBltWithNegativeExtentsMirrors)
+{
+    auto src = White(4, 1);
+    src->Canvas()->SetPixel(0, 0, clRed);
+    src->Canvas()->SetPixel(3, 0, clBlue);
+    auto dst = White(6, 2);
+    StretchBlt(dst->Canvas()->Handle(), 4, 0, -4, 1, src->Canvas()->Handle(), 0, 0, 4, 1, SRCCOPY);
+    ExpectPixels(*dst, {{0, 0, clBlue}, {3, 0, clRed}, {4, 0, clWhite}}, "mirrored");
+    StretchBlt(dst->Canvas()->Handle(), 0, 1, 4, 1, src->Canvas()->Handle(), 4, 0, -4, 1, SRCCOPY);
+    ExpectPixels(*dst, {{0, 1, clBlue}, {3, 1, clRed}}, "source mirrored");
+}
