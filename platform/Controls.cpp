@@ -341,7 +341,8 @@ private:
             pos = MakeLParam(g.x() - o.X, g.y() - o.Y);
             return cw;
         }
-        pos = MakeLParam(int(e->position().x()), int(e->position().y()));
+        const int f = owner_->FrameWidth();
+        pos = MakeLParam(int(e->position().x()) - f, int(e->position().y()) - f);
         return owner_;
     }
 };
@@ -401,10 +402,22 @@ void KWidget::paintEvent(QPaintEvent* e)
     QRegion need = e->region() - (d.screenOnly - d.invalid);
     d.screenOnly = QRegion();
     d.invalid = QRegion();
+    const int f = owner_->FrameWidth();
+    if (f > 0 && !need.isEmpty()) {
+        // The frame first, on the whole window.
+        DeviceContext nc;
+        nc.image = &d.backing;
+        nc.systemClip = need;
+        Guarded([&] { owner_->Perform(WM_NCPAINT, WPARAM(&nc)); });
+        if (!gLive.count(owner_)) return;
+    }
+    const TRect client = owner_->ClientRect();
+    need &= QRect(f, f, client.Width(), client.Height());
     if (!need.isEmpty()) {
         DeviceContext dc;
         dc.image = &d.backing;
         dc.systemClip = need;
+        dc.viewportOrg = QPoint(f, f);
         Guarded([&] {
             owner_->Perform(WM_ERASEBKGND, WPARAM(&dc));
             d.paintDC = &dc;
@@ -588,9 +601,13 @@ void TControlCanvas::CreateHandle()
     DeviceContext& dc = *windowDC_;
     dc.ResetState();
     dc.image = &d->backing;
+    const int f = host->FrameWidth();
     TPoint off = control_->OffsetInHost();
-    dc.viewportOrg = QPoint(off.X, off.Y);
-    dc.deviceBounds = host == control_ ? QRect() : QRect(off.X, off.Y, control_->Width(), control_->Height());
+    dc.viewportOrg = QPoint(off.X + f, off.Y + f);
+    const TRect client = host->ClientRect();
+    dc.deviceBounds = host == control_ ? QRect(f, f, client.Width(), client.Height())
+                                       : QRect(off.X + f, off.Y + f, control_->Width(), control_->Height()) &
+                                             QRect(f, f, client.Width(), client.Height());
     dc.onDraw = [host](const QRect& r) {
         if (gLive.count(host)) host->impl()->ScreenDrawn(r);
     };
@@ -644,12 +661,14 @@ TWinControl* TControl::HostWindow() const { return parent_; }
 TPoint TControl::ClientOrigin() const
 {
     if (auto* w = dynamic_cast<const TWinControl*>(this); w && w->impl()->widget) {
-        QPoint g = w->impl()->widget->mapToGlobal(QPoint(0, 0));
+        const int f = w->FrameWidth();
+        QPoint g = w->impl()->widget->mapToGlobal(QPoint(f, f));
         return {g.x(), g.y()};
     }
-    if (!parent_) return {left_, top_};
+    const int own = dynamic_cast<const TWinControl*>(this) ? static_cast<const TWinControl*>(this)->FrameWidth() : 0;
+    if (!parent_) return {left_ + own, top_ + own};
     TPoint p = parent_->ClientOrigin();
-    return {p.X + left_, p.Y + top_};
+    return {p.X + left_ + own, p.Y + top_ + own};
 }
 
 TPoint TControl::ClientToScreen(TPoint p) const
@@ -1265,7 +1284,8 @@ void TWinControl::CreateHandle()
     impl_->widget = new KWidget(this, parentWidget, flags);
     QWidget* w = impl_->widget;
     impl_->applyingGeometry = true;
-    w->setGeometry(Left(), Top(), std::max(1, Width()), std::max(1, Height()));
+    const int pf = Parent() ? Parent()->FrameWidth() : 0;
+    w->setGeometry(Left() + pf, Top() + pf, std::max(1, Width()), std::max(1, Height()));
     impl_->applyingGeometry = false;
     if (!parentWidget) w->setWindowTitle(AnsiToQString(Text()));
     w->setEnabled(Enabled());
@@ -1297,15 +1317,80 @@ void TWinControl::ApplyGeometry()
 {
     if (!impl_->widget) return;
     impl_->applyingGeometry = true;
-    impl_->widget->setGeometry(Left(), Top(), std::max(1, Width()), std::max(1, Height()));
+    const int pf = Parent() ? Parent()->FrameWidth() : 0;
+    impl_->widget->setGeometry(Left() + pf, Top() + pf, std::max(1, Width()), std::max(1, Height()));
     impl_->applyingGeometry = false;
     impl_->EnsureBacking(this);
     LayoutScrollBars(this);
 }
 
+int TWinControl::FrameWidth() const
+{
+    TCreateParams p;
+    const_cast<TWinControl*>(this)->CreateParams(p);
+    int f = borderWidth_;
+    if (p.ExStyle & WS_EX_CLIENTEDGE) f += 2;
+    if (p.Style & WS_BORDER) f += 1;
+    return f;
+}
+
+void TWinControl::SetBorderWidth(int w)
+{
+    w = std::max(0, w);
+    if (w == borderWidth_) return;
+    borderWidth_ = w;
+    RecreateWnd();
+}
+
+void TWinControl::RecreateWnd()
+{
+    // The frame moves the client area: children and bars follow, handlers hear the size.
+    for (TControl* c : controls_)
+        if (auto* wc = dynamic_cast<TWinControl*>(c)) wc->ApplyGeometry();
+    LayoutScrollBars(this);
+    Perform(WM_SIZE, 0, MakeLParam(ClientWidth(), ClientHeight()));
+    Realign();
+    Invalidate();
+}
+
+void TWinControl::WMNCPaint(TMessage& m)
+{
+    HDC dc = m.DC();
+    if (!dc) return;
+    TCreateParams p;
+    CreateParams(p);
+    TRect r = Rect(0, 0, Width(), Height());
+    if (p.Style & WS_BORDER) {
+        const COLORREF c = GetSysColor(COLOR_WINDOWFRAME);
+        FillRect(dc, {r.Left, r.Top, r.Right, r.Top + 1}, c);
+        FillRect(dc, {r.Left, r.Bottom - 1, r.Right, r.Bottom}, c);
+        FillRect(dc, {r.Left, r.Top, r.Left + 1, r.Bottom}, c);
+        FillRect(dc, {r.Right - 1, r.Top, r.Right, r.Bottom}, c);
+        InflateRect(r, -1, -1);
+    }
+    if (p.ExStyle & WS_EX_CLIENTEDGE) DrawEdge(dc, r, EDGE_SUNKEN, BF_RECT | BF_ADJUST);
+    if (borderWidth_ > 0) {
+        const COLORREF c = ColorToRGB(Color());
+        TRect in = r;
+        InflateRect(in, -borderWidth_, -borderWidth_);
+        FillRect(dc, {r.Left, r.Top, r.Right, in.Top}, c);
+        FillRect(dc, {r.Left, in.Bottom, r.Right, r.Bottom}, c);
+        FillRect(dc, {r.Left, in.Top, in.Left, in.Bottom}, c);
+        FillRect(dc, {in.Right, in.Top, r.Right, in.Bottom}, c);
+    }
+    // What the scroll bars leave of the corner between them.
+    if (impl_->ScrollShown(SB_VERT) && impl_->ScrollShown(SB_HORZ)) {
+        const int f = FrameWidth();
+        const TRect c = ClientRect();
+        FillRect(dc, {f + c.Right, f + c.Bottom, Width() - f, Height() - f}, GetSysColor(COLOR_BTNFACE));
+    }
+    m.Result = 0;
+}
+
 TRect TWinControl::ClientRect() const
 {
-    TRect r = Rect(0, 0, Width(), Height());
+    const int f = FrameWidth();
+    TRect r = Rect(0, 0, std::max(0, Width() - 2 * f), std::max(0, Height() - 2 * f));
     if (impl_->ScrollShown(SB_VERT)) r.Right = std::max(0, r.Right - GetSystemMetrics(SM_CXVSCROLL));
     if (impl_->ScrollShown(SB_HORZ)) r.Bottom = std::max(0, r.Bottom - GetSystemMetrics(SM_CYHSCROLL));
     return r;
@@ -1558,8 +1643,10 @@ void TWinControl::Invalidate()
 void TWinControl::InvalidateRect(const TRect& r)
 {
     if (impl_->widget && !IsRectEmpty(r)) {
-        impl_->invalid |= ToQRect(r);
-        impl_->widget->update(ToQRect(r));
+        const int f = FrameWidth();
+        const QRect q = ToQRect(r).translated(f, f);
+        impl_->invalid |= q;
+        impl_->widget->update(q);
     }
 }
 
@@ -1610,6 +1697,7 @@ void TWinControl::Dispatch(TMessage& m)
 {
     switch (m.Msg) {
     case WM_ERASEBKGND: WMEraseBkgnd(m); break;
+    case WM_NCPAINT: WMNCPaint(m); break;
     case WM_SETFOCUS: WMSetFocus(m); break;
     case WM_KILLFOCUS: WMKillFocus(m); break;
     case WM_KEYDOWN: WMKeyDown(m); break;
@@ -1732,8 +1820,9 @@ void LayoutScrollBars(TWinControl* c)
             d->bars[b] = bar;
         }
         QScrollBar* bar = d->bars[b];
-        if (b == SB_VERT) bar->setGeometry(w - vs, 0, vs, h - (showH ? hs : 0));
-        else bar->setGeometry(0, h - hs, w - (showV ? vs : 0), hs);
+        const int f = c->FrameWidth();
+        if (b == SB_VERT) bar->setGeometry(w - f - vs, f, vs, h - 2 * f - (showH ? hs : 0));
+        else bar->setGeometry(f, h - f - hs, w - 2 * f - (showV ? vs : 0), hs);
         SyncBar(c, b);
         bar->show();
     }
@@ -1887,6 +1976,10 @@ HDC GetDC(HWND h)
         c->HandleNeeded();
         c->impl()->EnsureBacking(c);
         dc->image = &c->impl()->backing;
+        const int f = c->FrameWidth();
+        const TRect client = c->ClientRect();
+        dc->viewportOrg = QPoint(f, f);
+        dc->deviceBounds = QRect(f, f, client.Width(), client.Height());
         dc->onDraw = [c](const QRect& r) {
             if (gLive.count(c)) c->impl()->ScreenDrawn(r);
         };
@@ -1913,7 +2006,8 @@ void InvertCaret()
     if (!c || !gLive.count(c)) return;
     auto* d = c->impl();
     d->EnsureBacking(c);
-    QRect r = gCaret.rect & d->backing.rect();
+    const int f = c->FrameWidth();
+    QRect r = gCaret.rect.translated(f, f) & d->backing.rect();
     if (!r.isEmpty()) {
         QPainter p(&d->backing);
         p.setCompositionMode(QPainter::RasterOp_NotDestination);
@@ -2040,11 +2134,17 @@ void TWinControl::PaintTo(HDC dc, int x, int y)
     GetViewportOrgEx(dc, &org);
     SetViewportOrgEx(dc, org.X + x, org.Y + y, nullptr);
     IntersectClipRect(dc, 0, 0, Width(), Height());
+    const int f = FrameWidth();
+    if (f > 0) Perform(WM_NCPAINT, WPARAM(dc));
+    SetViewportOrgEx(dc, org.X + x + f, org.Y + y + f, nullptr);
+    const TRect client = ClientRect();
+    IntersectClipRect(dc, 0, 0, client.Width(), client.Height());
     Perform(WM_ERASEBKGND, WPARAM(dc));
     Perform(WM_PAINT, WPARAM(dc));
     RestoreDC(dc, saved);
     for (TControl* c : controls_)
-        if (auto* wc = dynamic_cast<TWinControl*>(c); wc && wc->Visible()) wc->PaintTo(dc, x + wc->Left(), y + wc->Top());
+        if (auto* wc = dynamic_cast<TWinControl*>(c); wc && wc->Visible())
+            wc->PaintTo(dc, x + f + wc->Left(), y + f + wc->Top());
 }
 
 void TWinControl::WMEraseBkgnd(TWMEraseBkgnd& m)

@@ -335,7 +335,15 @@ public:
     void InvalidateRect(const TRect& r);
     void Update() override;
     TWinControl* HostWindow() const override { return const_cast<TWinControl*>(this); }
-    TRect ClientRect() const override;  // less the scroll bars shown
+    TRect ClientRect() const override;  // less the frame and the scroll bars shown
+    // The frame round the client area on each side: WS_BORDER gives 1, WS_EX_CLIENTEDGE
+    // 2 (from CreateParams), BorderWidth adds its own. WM_NCPAINT draws it.
+    virtual int FrameWidth() const;
+    int BorderWidth() const { return borderWidth_; }
+    void SetBorderWidth(int w);
+    // Makes the window again, after a change that CreateParams reads.
+    void RecreateWnd();
+    virtual void WMNCPaint(TMessage& m);
 
     // Paints this control and its children into dc at (x, y), as a paint message does.
     void PaintTo(HDC dc, int x, int y);
@@ -403,6 +411,7 @@ private:
     std::unique_ptr<Impl> impl_;
     TBrush brush_;
     bool tabStop_ = false;
+    int borderWidth_ = 0;
     int alignLevel_ = 0;
     bool aligning_ = false;
 };

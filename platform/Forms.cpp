@@ -420,8 +420,8 @@ TRect THintWindow::CalcHintRect(int maxWidth, const std::string& hint, void*)
     measure.Canvas()->Font().Assign(Canvas()->Font());
     TRect r = Rect(0, 0, maxWidth, 0);
     DrawText(measure.Canvas()->Handle(), hint, -1, &r, DT_CALCRECT | DT_LEFT | DT_WORDBREAK | DT_NOPREFIX);
-    r.Right += 6;
-    r.Bottom += 2;
+    r.Right += 6 + 2 * FrameWidth();
+    r.Bottom += 2 + 2 * FrameWidth();
     return r;
 }
 
@@ -460,8 +460,7 @@ void THintWindow::Paint()
 {
     TCanvas* c = Canvas();
     c->Brush().SetColor(Color());
-    c->Pen().SetColor(clBlack);
-    c->Rectangle(ClientRect());
+    c->FillRect(ClientRect());
     TRect r = ClientRect();
     r.Left += 2;
     r.Top += 1;

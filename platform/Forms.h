@@ -57,6 +57,7 @@ public:
     // Moves the focus to the next (or previous) tab stop after cur.
     void SelectNext(TWinControl* cur, bool goForward, bool checkTabStop);
     void SetVisible(bool v) override;  // raises OnShow and OnHide
+    int FrameWidth() const override { return BorderWidth(); }  // the desktop draws the rest
 
     TNotifyEvent OnCreate, OnDestroy, OnShow, OnHide, OnActivate, OnDeactivate, OnPaint;
     TCloseEvent OnClose;

@@ -102,7 +102,8 @@ void HostMouse(TWinControl* c, THostMouse kind, TMouseButton b, int x, int y, TS
 {
     c->HandleNeeded();
     QWidget* w = HostWidget(c);
-    const QPointF local(x, y);
+    const int f = c->FrameWidth();
+    const QPointF local(x + f, y + f);
     const QPointF global = w->mapToGlobal(local.toPoint());
     QEvent::Type type = kind == hmPress ? QEvent::MouseButtonPress
                         : kind == hmRelease ? QEvent::MouseButtonRelease
@@ -118,7 +119,8 @@ void HostWheel(TWinControl* c, int x, int y, int delta, TShiftState shift)
 {
     c->HandleNeeded();
     QWidget* w = HostWidget(c);
-    const QPointF local(x, y);
+    const int f = c->FrameWidth();
+    const QPointF local(x + f, y + f);
     const QPointF global = w->mapToGlobal(local.toPoint());
     QWheelEvent e(local, global, QPoint(), QPoint(0, delta), Qt::NoButton, Mods(shift), Qt::NoScrollPhase, false);
     QCoreApplication::sendEvent(w, &e);

@@ -826,3 +826,61 @@ TEST_F(FormFixture, TheLongHintOfTheControlUnderTheMouseReachesOnHint)
     EXPECT_EQ(hints, (std::vector<std::string>{"Starts the run", ""}));
     Application->OnHint = nullptr;
 }
+
+namespace {
+class TFramed : public TProbe {
+public:
+    using TProbe::TProbe;
+    void CreateParams(TCreateParams& p) override
+    {
+        TProbe::CreateParams(p);
+        p.ExStyle |= WS_EX_CLIENTEDGE;
+    }
+    void Paint() override
+    {
+        ++paints;
+        Canvas()->Brush().SetColor(clRed);
+        Canvas()->FillRect(ClientRect());
+    }
+};
+}  // namespace
+
+TEST_F(FormFixture, FrameAndBorderWidthSurroundTheClientArea)
+{
+    auto* f = new TFramed(form);
+    f->SetParent(form);
+    f->SetBounds(10, 10, 50, 40);
+    f->SetColor(clYellow);
+    f->SetBorderWidth(1);
+    EXPECT_EQ(f->FrameWidth(), 3);
+    EXPECT_EQ(f->ClientRect(), Rect(0, 0, 44, 34));
+    auto inner = new TProbe(form);
+    inner->SetParent(f);
+    inner->SetAlign(alClient);
+    EXPECT_EQ(inner->BoundsRect(), Rect(0, 0, 44, 34));
+    inner->SetVisible(false);
+
+    auto b = PaintToBitmap(form);
+    TCanvas* c = b->Canvas();
+    EXPECT_EQ(COLORREF(c->Pixel(10, 10)), GetSysColor(COLOR_BTNSHADOW));  // sunken edge
+    EXPECT_EQ(c->Pixel(12, 12), clYellow);  // the border band
+    EXPECT_EQ(c->Pixel(13, 13), clRed);     // the client area starts inside
+    EXPECT_EQ(c->Pixel(56, 46), clRed);
+    EXPECT_EQ(c->Pixel(57, 47), clYellow);
+
+    form->Show();
+    f->paints = 0;
+    f->Repaint();
+    ASSERT_TRUE(ProcessUntil([&] { return f->paints > 0; }));
+    HDC dc = GetDC(f->Handle());
+    EXPECT_EQ(GetPixel(dc, 0, 0), COLORREF(clRed));
+    EXPECT_EQ(GetPixel(dc, 43, 33), COLORREF(clRed));
+    ReleaseDC(f->Handle(), dc);
+    f->log.clear();
+    HostMouse(f, hmPress, mbLeft, 0, 0);
+    ASSERT_FALSE(f->log.empty());
+    EXPECT_EQ(f->log.back(), "down 0 8 0,0");
+    inner->SetVisible(true);
+    EXPECT_EQ(inner->ClientOrigin(), f->ClientOrigin());
+    form->Hide();
+}
