@@ -250,3 +250,13 @@ TEST(Loop, WorkerCanPostMessages)
     delete c;
     EXPECT_FALSE(PostMessage(h, WM_USER, 4, 0));  // the window is gone
 }
+
+TEST(Thread, AModalLoopServesSynchronizedCalls)
+{
+    TForm* f = Construct<TForm>(Application);
+    TLambdaThread t([f](TLambdaThread& self) { self.Synchronize([f] { f->SetModalResult(mrYes); }); });
+    t.Start();
+    EXPECT_EQ(f->ShowModal(), mrYes);
+    t.WaitFor();
+    f->Free();
+}
