@@ -172,6 +172,14 @@ TComponent::~TComponent()
 
 void TComponent::BeforeDestruction() { destroying_ = true; }
 
+void TComponent::Notification(TComponent* AComponent, TOperation Operation)
+{
+    if (Operation == opRemove && AComponent) RemoveFreeNotification(AComponent);
+    const std::vector<TComponent*> owned = components_;
+    for (auto it = owned.rbegin(); it != owned.rend(); ++it)
+        if (*it != AComponent) (*it)->Notification(AComponent, Operation);
+}
+
 void TComponent::InsertComponent(TComponent* c)
 {
     if (!c || c->owner_ == this) return;

@@ -48,9 +48,10 @@ public:
     bool Destroying() const { return destroying_; }
     // Loaded is called once the component's properties are set up.
     virtual void Loaded() {}
-    // Sent to every component of the owner when a component arrives or leaves.
+    // A component arrived in or left the owner, or one this asked about is going away.
+    // The base passes it on to every owned component; overrides call it too.
     enum TOperation { opInsert, opRemove };
-    virtual void Notification(TComponent* AComponent, TOperation Operation) { (void)AComponent; (void)Operation; }
+    virtual void Notification(TComponent* AComponent, TOperation Operation);
     // Components that want Notification from a component not owned by their owner.
     void FreeNotification(TComponent* c);
     void RemoveFreeNotification(TComponent* c);
