@@ -349,12 +349,10 @@ bool TApplication::ActivateHintFor(TControl* c, TPoint pos)
 
 void TApplication::ActivateHint(TPoint cursorPos)
 {
-    QWidget* w = QApplication::widgetAt(cursorPos.X, cursorPos.Y);
     for (TCustomForm* f : gForms) {
-        if (!f->HandleAllocated()) continue;
+        if (!f->HandleAllocated() || !f->Visible()) continue;
         TPoint p = f->ScreenToClient(cursorPos);
         if (!PtInRect(f->ClientRect(), p)) continue;
-        (void)w;
         TControl* c = f->ControlAtPos(p, false, true);
         TControl* hit = f;
         while (c) {
