@@ -685,8 +685,10 @@ TPoint TControl::ScreenToClient(TPoint p) const
 
 void TControl::SetBounds(int l, int t, int w, int h)
 {
-    w = std::max(0, w);
-    h = std::max(0, h);
+    if (Constraints.MaxWidth > 0) w = std::min(w, Constraints.MaxWidth);
+    if (Constraints.MaxHeight > 0) h = std::min(h, Constraints.MaxHeight);
+    w = std::max({0, w, Constraints.MinWidth});
+    h = std::max({0, h, Constraints.MinHeight});
     if (l == left_ && t == top_ && w == width_ && h == height_) return;
     const bool sized = w != width_ || h != height_, moved = l != left_ || t != top_;
     if (parent_ && visible_) parent_->InvalidateRect(BoundsRect());
@@ -1318,6 +1320,11 @@ void TWinControl::ApplyGeometry()
     if (!impl_->widget) return;
     impl_->applyingGeometry = true;
     const int pf = Parent() ? Parent()->FrameWidth() : 0;
+    if (!Parent()) {
+        impl_->widget->setMinimumSize(Constraints.MinWidth, Constraints.MinHeight);
+        impl_->widget->setMaximumSize(Constraints.MaxWidth > 0 ? Constraints.MaxWidth : QWIDGETSIZE_MAX,
+                                      Constraints.MaxHeight > 0 ? Constraints.MaxHeight : QWIDGETSIZE_MAX);
+    }
     impl_->widget->setGeometry(Left() + pf, Top() + pf, std::max(1, Width()), std::max(1, Height()));
     impl_->applyingGeometry = false;
     impl_->EnsureBacking(this);
@@ -1398,11 +1405,11 @@ TRect TWinControl::ClientRect() const
 
 void TWinControl::SetBounds(int l, int t, int w, int h)
 {
-    const bool sized = w != Width() || h != Height();
-    const bool changed = sized || l != Left() || t != Top();
-    if (!changed) return;
+    const TRect before = BoundsRect();
     // Store first so that handlers of WM_SIZE see the new size in the window too.
     TControl::SetBounds(l, t, w, h);
+    if (BoundsRect() == before) return;
+    const bool sized = before.Width() != Width() || before.Height() != Height();
     ApplyGeometry();
     if (sized) {
         Realign();

@@ -98,6 +98,11 @@ private:
     bool inPaint_ = false;
 };
 
+// Limits of a control's size; 0 means none.
+struct TSizeConstraints {
+    int MinWidth = 0, MinHeight = 0, MaxWidth = 0, MaxHeight = 0;
+};
+
 class TControl : public TComponent {
 public:
     explicit TControl(TComponent* AOwner);
@@ -161,6 +166,7 @@ public:
     void SetAlign(TAlign a);
     TAnchors Anchors() const { return anchors_; }
     void SetAnchors(TAnchors a);
+    TSizeConstraints Constraints;  // applied by SetBounds
     TDragMode DragMode = dmManual;
     TCursor DragCursor = crDrag;
 

@@ -884,3 +884,11 @@ TEST_F(FormFixture, FrameAndBorderWidthSurroundTheClientArea)
     EXPECT_EQ(inner->ClientOrigin(), f->ClientOrigin());
     form->Hide();
 }
+
+TEST_F(FormFixture, ConstraintsLimitTheSize)
+{
+    probe->Constraints.MinWidth = 30;
+    probe->Constraints.MaxHeight = 50;
+    probe->SetBounds(0, 0, 10, 80);
+    EXPECT_EQ(probe->BoundsRect(), Rect(0, 0, 30, 50));
+}
