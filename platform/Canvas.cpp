@@ -144,18 +144,93 @@ struct DashState {
         }
         return on;
     }
+    // Moves the pattern on by n pixels.
+    void Skip(long long n)
+    {
+        if (pattern->empty() || n <= 0) return;
+        long long period = 0;
+        for (int v : *pattern) period += v;
+        for (n %= period; n > 0; --n) Next();
+    }
 };
 
-// Pixels of a line from a to b, the end point left out (logical coordinates).
-void LinePixels(QPoint a, QPoint b, DashState& dash, QPolygon& out)
+// Logical rectangle outside of which no pixel of this device context can show.
+QRect VisibleBounds(const DeviceContext& dc)
 {
-    int x = a.x(), y = a.y();
-    const int dx = std::abs(b.x() - x), dy = -std::abs(b.y() - y);
-    const int sx = x < b.x() ? 1 : -1, sy = y < b.y() ? 1 : -1;
-    int err = dx + dy;
-    while (!(x == b.x() && y == b.y())) {
-        if (dash.Next()) out << QPoint(x, y);
-        int e2 = 2 * err;
+    return dc.EffectiveClip().boundingRect().translated(-dc.Offset());
+}
+
+// The parameter range [t0, t1] of the segment a-b that lies in r (Liang-Barsky);
+// false when it misses r.
+bool ClipRange(double ax, double ay, double bx, double by, const QRect& r, double& t0, double& t1)
+{
+    const double dx = bx - ax, dy = by - ay;
+    t0 = 0;
+    t1 = 1;
+    const double p[4] = {-dx, dx, -dy, dy};
+    const double q[4] = {ax - r.left(), r.right() - ax, ay - r.top(), r.bottom() - ay};
+    for (int i = 0; i < 4; ++i) {
+        if (p[i] == 0) {
+            if (q[i] < 0) return false;
+            continue;
+        }
+        const double t = q[i] / p[i];
+        if (p[i] < 0) t0 = std::max(t0, t);
+        else t1 = std::min(t1, t);
+        if (t0 > t1) return false;
+    }
+    return true;
+}
+
+__int128 FloorDiv(__int128 a, __int128 b)
+{
+    __int128 q = a / b;
+    if ((a % b != 0) && ((a < 0) != (b < 0))) --q;
+    return q;
+}
+
+// Pixels of a line from a to b, the end point left out (logical coordinates); only
+// those inside keep are collected. On a line far longer than keep the walk starts
+// and stops near keep, at the exact state the full walk would have there, so a
+// point millions of pixels away costs neither time nor memory.
+void LinePixels(QPoint a, QPoint b, DashState& dash, QPolygon& out, const QRect& keep)
+{
+    const long long x0 = a.x(), y0 = a.y();
+    const long long dx = std::llabs(b.x() - x0), dy = -std::llabs(b.y() - y0);
+    const long long sx = x0 < b.x() ? 1 : -1, sy = y0 < b.y() ? 1 : -1;
+    const long long steps = std::max(dx, -dy);  // one major-axis step per pixel
+    long long kBegin = 0, kEnd = steps;
+    constexpr int kMargin = 4;
+    const QRect wide = keep.adjusted(-kMargin, -kMargin, kMargin, kMargin);
+    if (steps > 4LL * (wide.width() + wide.height()) + 1024) {
+        double t0, t1;
+        if (!ClipRange(double(x0), double(y0), double(b.x()), double(b.y()), wide, t0, t1)) return;
+        kBegin = std::max(0LL, static_cast<long long>(std::floor(t0 * double(steps))) - 2);
+        kEnd = std::min(steps, static_cast<long long>(std::ceil(t1 * double(steps))) + 2);
+    }
+    // Closed form of the walk's state after kBegin steps: the error term stays in a
+    // window one major delta wide, which fixes how many minor steps were taken.
+    const __int128 err0 = dx + dy;
+    long long x, y;
+    __int128 err;
+    if (dx >= -dy) {
+        const __int128 c = err0 + __int128(kBegin) * dy;
+        const __int128 m = dx == 0 ? 0 : FloorDiv(3 * __int128(dx) + 2 * __int128(dy) - 2 * c, 2 * __int128(dx));
+        x = x0 + kBegin * sx;
+        y = y0 + static_cast<long long>(m) * sy;
+        err = c + m * dx;
+    } else {
+        const __int128 c = err0 + __int128(kBegin) * dx;
+        const __int128 d = -dy;
+        const __int128 n = FloorDiv(2 * c + d - 2 * __int128(dx), 2 * d) + 1;
+        x = x0 + static_cast<long long>(n) * sx;
+        y = y0 + kBegin * sy;
+        err = c + n * dy;
+    }
+    dash.Skip(kBegin);
+    for (long long k = kBegin; k < kEnd; ++k) {
+        if (dash.Next() && keep.contains(int(x), int(y))) out << QPoint(int(x), int(y));
+        const __int128 e2 = 2 * err;
         if (e2 >= dy) { err += dy; x += sx; }
         if (e2 <= dx) { err += dx; y += sy; }
     }
@@ -326,8 +401,7 @@ bool LineTo(HDC dc, int x, int y)
     if (ThinPen(*dc)) {
         DashState dash(dc->penStyle);
         QPolygon pts;
-        pts.reserve(std::max(std::abs(b.x() - a.x()), std::abs(b.y() - a.y())) + 1);
-        LinePixels(a, b, dash, pts);
+        LinePixels(a, b, dash, pts, VisibleBounds(*dc));
         PlotPixels(*dc, pts);
         return true;
     }
@@ -353,8 +427,9 @@ bool Polyline(HDC dc, const TPoint* pts, int count)
     if (ThinPen(*dc)) {
         DashState dash(dc->penStyle);
         QPolygon out;
+        const QRect keep = VisibleBounds(*dc);
         for (int i = 1; i < count; ++i)
-            LinePixels(QPoint(pts[i - 1].X, pts[i - 1].Y), QPoint(pts[i].X, pts[i].Y), dash, out);
+            LinePixels(QPoint(pts[i - 1].X, pts[i - 1].Y), QPoint(pts[i].X, pts[i].Y), dash, out, keep);
         PlotPixels(*dc, out);
         return true;
     }
@@ -393,7 +468,8 @@ bool Rectangle(HDC dc, int l, int t, int r, int b)
         DashState dash(dc->penStyle);
         QPolygon out;
         const QPoint c[5] = {{l, t}, {r - 1, t}, {r - 1, b - 1}, {l, b - 1}, {l, t}};
-        for (int i = 1; i < 5; ++i) LinePixels(c[i - 1], c[i], dash, out);
+        const QRect keep = VisibleBounds(*dc);
+        for (int i = 1; i < 5; ++i) LinePixels(c[i - 1], c[i], dash, out, keep);
         if (out.isEmpty()) out << QPoint(l, t);
         // A one-pixel-wide rectangle walks its pixels twice; plot each once.
         std::vector<QPoint> v(out.begin(), out.end());

@@ -99,6 +99,42 @@ TEST(Canvas, LineLeavesOutItsLastPixel)
     }
 }
 
+TEST(Canvas, LinesToFarPointsDrawTheSamePixelsAsTheirShortTwins)
+{
+    // The visible part of a line whose ends lie billions of pixels away is the
+    // same as that of a short line with the same slope and phase, and costs no
+    // more to draw.
+    struct Case {
+        int fx0, fy0, fx1, fy1;  // far line
+        int sx0, sy0, sx1, sy1;  // short twin
+        TPenStyle style;
+    } cases[] = {
+        {3, 2, 2000000003, 1000000002, 3, 2, 203, 102, psSolid},
+        {-2000000000, -1000000000, 40, 20, -200, -100, 40, 20, psSolid},
+        {-1999999980, 7, 2000000020, 7, -180, 7, 220, 7, psSolid},
+        {-1500000000, -2000000000, 1500000000, 2000000000, -150, -200, 150, 200, psSolid},
+        {3, 2, 2000000003, 1000000002, 3, 2, 203, 102, psDot},
+        {-1999999980, 7, 2000000020, 7, -180, 7, 220, 7, psDashDot},
+    };
+    for (const auto& k : cases) {
+        auto far = White(40, 30), near = White(40, 30);
+        for (auto* c : {far->Canvas(), near->Canvas()}) c->Pen().SetStyle(k.style);
+        far->Canvas()->MoveTo(k.fx0, k.fy0);
+        far->Canvas()->LineTo(k.fx1, k.fy1);
+        near->Canvas()->MoveTo(k.sx0, k.sy0);
+        near->Canvas()->LineTo(k.sx1, k.sy1);
+        EXPECT_EQ(Snapshot(*far), Snapshot(*near)) << k.fx0 << "," << k.fy0 << " to " << k.fx1 << "," << k.fy1;
+        EXPECT_NE(Snapshot(*far), Snapshot(*White(40, 30)));
+    }
+    // Polylines and rectangles take the same path.
+    auto b = White(20, 20);
+    TPoint pts[] = {{-2000000000, 5}, {2000000000, 5}, {10, -2000000000}};
+    b->Canvas()->Rectangle(-2000000000, -2000000000, 15, 15);
+    b->Canvas()->Polyline(pts, 3);
+    ExpectPixels(*b, {{0, 5, clBlack}, {19, 5, clBlack}, {14, 0, clBlack}, {0, 14, clBlack}, {3, 3, clWhite}},
+                 "far polyline and rectangle");
+}
+
 TEST(Canvas, PolylineAndDottedPen)
 {
     auto b = White(30, 10);
