@@ -1169,13 +1169,26 @@ struct TextLayout {
 };
 
 // Cuts s so that s + "..." fits width.
+// The largest n in [0, maxLen] for which fits(n) holds, fits being true up to some
+// length and false after it; a binary search, so long texts cost few measurements.
+template <class Fits>
+int LongestFitting(int maxLen, Fits fits)
+{
+    int lo = 0, hi = maxLen;
+    while (lo < hi) {
+        const int mid = lo + (hi - lo + 1) / 2;
+        if (fits(mid)) lo = mid;
+        else hi = mid - 1;
+    }
+    return lo;
+}
+
 QString WithEllipsis(const TextLayout& lay, const QString& s, int width)
 {
     if (lay.Width(s) <= width) return s;
     const QString dots = QStringLiteral("...");
-    QString cut = s;
-    while (!cut.isEmpty() && lay.Width(cut + dots) > width) cut.chop(1);
-    return cut + dots;
+    const int n = LongestFitting(int(s.size()) - 1, [&](int k) { return lay.Width(s.left(k) + dots) <= width; });
+    return s.left(n) + dots;
 }
 
 QString WithPathEllipsis(const TextLayout& lay, const QString& s, int width)
@@ -1184,10 +1197,10 @@ QString WithPathEllipsis(const TextLayout& lay, const QString& s, int width)
     int slash = int(s.lastIndexOf('\\'));
     if (slash < 0) slash = int(s.lastIndexOf('/'));
     if (slash < 0) return WithEllipsis(lay, s, width);
-    QString head = s.left(slash), tail = s.mid(slash);
+    const QString head = s.left(slash), tail = s.mid(slash);
     const QString dots = QStringLiteral("...");
-    while (!head.isEmpty() && lay.Width(head + dots + tail) > width) head.chop(1);
-    return head + dots + tail;
+    const int n = LongestFitting(int(head.size()), [&](int k) { return lay.Width(head.left(k) + dots + tail) <= width; });
+    return head.left(n) + dots + tail;
 }
 
 }  // namespace

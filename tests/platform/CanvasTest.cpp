@@ -308,26 +308,30 @@ TEST(Canvas, DrawTextVerticalPlacementReturnsTheTextBottom)
 
 TEST(Canvas, EndEllipsisDrawsTheCutTextWithDots)
 {
-    const std::string text = "A rather long caption that does not fit";
-    auto drawn = White(120, 20);
-    TCanvas* c = drawn->Canvas();
-    c->Brush().SetStyle(bsClear);
-    const int box = 80;
-    TRect r = Rect(0, 0, box, 20);
-    DrawText(c->Handle(), text, -1, &r, DT_SINGLELINE | DT_END_ELLIPSIS);
+    std::string longText;
+    while (longText.size() < 10000) longText += "Wide WORDS and narrow ones, ";
+    for (const std::string& text : {std::string("A rather long caption that does not fit"), longText}) {
+        auto drawn = White(120, 20);
+        TCanvas* c = drawn->Canvas();
+        c->Brush().SetStyle(bsClear);
+        const int box = 80;
+        TRect r = Rect(0, 0, box, 20);
+        DrawText(c->Handle(), text, -1, &r, DT_SINGLELINE | DT_END_ELLIPSIS);
 
-    std::string cut = text;
-    while (!cut.empty() && c->TextWidth(cut + "...") > box) cut.pop_back();
-    auto expected = White(120, 20);
-    expected->Canvas()->Brush().SetStyle(bsClear);
-    expected->Canvas()->TextOut(0, 0, cut + "...");
-    EXPECT_EQ(Snapshot(*drawn), Snapshot(*expected));
-    EXPECT_LT(cut.size(), text.size());
+        // The longest start that fits with the dots; 80 pixels never hold 100 characters.
+        std::string cut = text.substr(0, 100);
+        while (!cut.empty() && c->TextWidth(cut + "...") > box) cut.pop_back();
+        auto expected = White(120, 20);
+        expected->Canvas()->Brush().SetStyle(bsClear);
+        expected->Canvas()->TextOut(0, 0, cut + "...");
+        EXPECT_EQ(Snapshot(*drawn), Snapshot(*expected)) << text.size();
+        EXPECT_LT(cut.size(), text.size());
 
-    TRect m = Rect(0, 0, box, 20);
-    DrawText(c->Handle(), text, -1, &m, DT_SINGLELINE | DT_END_ELLIPSIS | DT_CALCRECT);
-    EXPECT_LE(m.Width(), box);
-    EXPECT_EQ(m.Width(), c->TextWidth(cut + "..."));
+        TRect m = Rect(0, 0, box, 20);
+        DrawText(c->Handle(), text, -1, &m, DT_SINGLELINE | DT_END_ELLIPSIS | DT_CALCRECT);
+        EXPECT_LE(m.Width(), box);
+        EXPECT_EQ(m.Width(), c->TextWidth(cut + "..."));
+    }
 }
 
 TEST(Canvas, TextOutDrawsFontColourAndOpaqueBackground)
