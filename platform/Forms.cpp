@@ -92,15 +92,6 @@ int GetSystemMetrics(int index)
     }
 }
 
-bool ShellOpen(const std::string& target)
-{
-    if (target.empty()) return false;
-    QString t = AnsiToQString(target);
-    QUrl url = t.contains(QLatin1String("://")) || t.startsWith(QLatin1String("mailto:")) ? QUrl(t)
-                                                                                         : QUrl::fromLocalFile(t);
-    return QDesktopServices::openUrl(url);
-}
-
 // ---------------------------------------------------------------- TScreen
 
 int TScreen::Width() const

@@ -249,9 +249,6 @@ private:
 std::string GetShortHint(const std::string& hint);
 std::string GetLongHint(const std::string& hint);
 
-// Opens a file or an address with the desktop's handler (the shell's "open" verb).
-bool ShellOpen(const std::string& target);
-
 extern TApplication* Application;
 extern TScreen* Screen;
 
