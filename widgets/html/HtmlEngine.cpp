@@ -1266,6 +1266,35 @@ void PrintBitmap(TCanvas* Canvas, const TRect& Rect, TBitmap* Bitmap)
                Bitmap->Width(), Bitmap->Height(), SRCCOPY);
 }
 
+namespace {
+
+// The outputs every variant's wrapper hands back through its reference parameters.
+void CopyLinkResults(const HTMLDrawResult& r, std::string& AnchorValue, std::string& StrippedText,
+                     std::string& FocusAnchor, int& MeasuredWidth, int& MeasuredHeight, int& LinkCount,
+                     int& LinkUnderPoint, TRect& HoverRect)
+{
+    AnchorValue = r.AnchorValue;
+    StrippedText = r.StrippedText;
+    FocusAnchor = r.FocusAnchor;
+    MeasuredWidth = r.MeasuredWidth;
+    MeasuredHeight = r.MeasuredHeight;
+    LinkCount = r.LinkCount;
+    LinkUnderPoint = r.LinkUnderPoint;
+    HoverRect = r.HoverRect;
+}
+
+// The embedded control's outputs, for the variants that have controls.
+void CopyControlResults(const HTMLDrawResult& r, TRect& ControlRect, std::string& ControlID,
+                        std::string& ControlValue, std::string& ControlType)
+{
+    ControlRect = r.ControlRect;
+    ControlID = r.ControlID;
+    ControlValue = r.ControlValue;
+    ControlType = r.ControlType;
+}
+
+}  // namespace
+
 namespace grdhtmle {
 bool HTMLDrawEx(TCanvas* Canvas, std::string_view Text, const TRect& TextRect, TImageList* Images, int HitX, int HitY,
                 int FocusLink, int HoverLink, int ShadowOffset, bool HitTestOnly, bool MeasureOnly, bool Printing,
@@ -1285,18 +1314,9 @@ bool HTMLDrawEx(TCanvas* Canvas, std::string_view Text, const TRect& TextRect, T
     r.ControlID = ControlID;
     r.HoverRect = HoverRect;
     const bool hit = html::HTMLDrawEx(p, r);
-    AnchorValue = r.AnchorValue;
-    StrippedText = r.StrippedText;
-    FocusAnchor = r.FocusAnchor;
-    MeasuredWidth = r.MeasuredWidth;
-    MeasuredHeight = r.MeasuredHeight;
-    LinkCount = r.LinkCount;
-    LinkUnderPoint = r.LinkUnderPoint;
-    HoverRect = r.HoverRect;
-    ControlRect = r.ControlRect;
-    ControlID = r.ControlID;
-    ControlValue = r.ControlValue;
-    ControlType = r.ControlType;
+    CopyLinkResults(r, AnchorValue, StrippedText, FocusAnchor, MeasuredWidth, MeasuredHeight, LinkCount,
+                    LinkUnderPoint, HoverRect);
+    CopyControlResults(r, ControlRect, ControlID, ControlValue, ControlType);
     return hit;
 }
 }  // namespace grdhtmle
@@ -1320,18 +1340,9 @@ bool HTMLDrawEx(TCanvas* Canvas, std::string_view Text, const TRect& TextRect, T
     r.AnchorValue = AnchorValue;
     r.HoverRect = HoverRect;
     const bool hit = html::HTMLDrawEx(p, r);
-    AnchorValue = r.AnchorValue;
-    StrippedText = r.StrippedText;
-    FocusAnchor = r.FocusAnchor;
-    MeasuredWidth = r.MeasuredWidth;
-    MeasuredHeight = r.MeasuredHeight;
-    LinkCount = r.LinkCount;
-    LinkUnderPoint = r.LinkUnderPoint;
-    HoverRect = r.HoverRect;
-    ControlRect = r.ControlRect;
-    ControlID = r.ControlID;
-    ControlValue = r.ControlValue;
-    ControlType = r.ControlType;
+    CopyLinkResults(r, AnchorValue, StrippedText, FocusAnchor, MeasuredWidth, MeasuredHeight, LinkCount,
+                    LinkUnderPoint, HoverRect);
+    CopyControlResults(r, ControlRect, ControlID, ControlValue, ControlType);
     return hit;
 }
 }  // namespace parhtml
@@ -1353,14 +1364,8 @@ bool HTMLDrawEx(TCanvas* Canvas, std::string_view Text, const TRect& TextRect, T
     r.AnchorValue = AnchorValue;
     r.HoverRect = HoverRect;
     const bool hit = html::HTMLDrawEx(p, r);
-    AnchorValue = r.AnchorValue;
-    StrippedText = r.StrippedText;
-    FocusAnchor = r.FocusAnchor;
-    MeasuredWidth = r.MeasuredWidth;
-    MeasuredHeight = r.MeasuredHeight;
-    LinkCount = r.LinkCount;
-    LinkUnderPoint = r.LinkUnderPoint;
-    HoverRect = r.HoverRect;
+    CopyLinkResults(r, AnchorValue, StrippedText, FocusAnchor, MeasuredWidth, MeasuredHeight, LinkCount,
+                    LinkUnderPoint, HoverRect);
     return hit;
 }
 }  // namespace panelhtml
