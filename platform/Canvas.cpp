@@ -8,6 +8,8 @@
 #include <cmath>
 #include <climits>
 #include <cstdlib>
+#include <type_traits>
+#include <utility>
 
 #include "platform/Private.h"
 
@@ -661,80 +663,45 @@ COLORREF SetPixel(HDC dc, int x, int y, COLORREF c)
 
 // ---------------------------------------------------------------- state
 
-int SetBkMode(HDC dc, int mode)
+namespace {
+// Sets one field of the DC's state and gives its old value; none without a DC.
+template <class T>
+T Exchange(HDC dc, T DCState::*field, std::type_identity_t<T> value, std::type_identity_t<T> none)
 {
-    if (!dc) return 0;
-    int old = dc->bkMode;
-    dc->bkMode = mode;
-    return old;
+    if (!dc) return none;
+    return std::exchange(dc->*field, value);
 }
+bool SetOrigin(HDC dc, QPoint DCState::*field, int x, int y, TPoint* old)
+{
+    if (!dc) return false;
+    if (old) *old = {(dc->*field).x(), (dc->*field).y()};
+    dc->*field = QPoint(x, y);
+    return true;
+}
+bool GetOrigin(HDC dc, QPoint DCState::*field, TPoint* p)
+{
+    if (!dc || !p) return false;
+    *p = {(dc->*field).x(), (dc->*field).y()};
+    return true;
+}
+}  // namespace
+
+int SetBkMode(HDC dc, int mode) { return Exchange(dc, &DCState::bkMode, mode, 0); }
 int GetBkMode(HDC dc) { return dc ? dc->bkMode : 0; }
-COLORREF SetBkColor(HDC dc, COLORREF c)
-{
-    if (!dc) return CLR_INVALID;
-    COLORREF old = dc->bkColor;
-    dc->bkColor = c & 0xFFFFFF;
-    return old;
-}
+COLORREF SetBkColor(HDC dc, COLORREF c) { return Exchange(dc, &DCState::bkColor, c & 0xFFFFFF, CLR_INVALID); }
 COLORREF GetBkColor(HDC dc) { return dc ? dc->bkColor : CLR_INVALID; }
-COLORREF SetTextColor(HDC dc, COLORREF c)
-{
-    if (!dc) return CLR_INVALID;
-    COLORREF old = dc->textColor;
-    dc->textColor = c & 0xFFFFFF;
-    return old;
-}
+COLORREF SetTextColor(HDC dc, COLORREF c) { return Exchange(dc, &DCState::textColor, c & 0xFFFFFF, CLR_INVALID); }
 COLORREF GetTextColor(HDC dc) { return dc ? dc->textColor : CLR_INVALID; }
-UINT SetTextAlign(HDC dc, UINT align)
-{
-    if (!dc) return 0;
-    UINT old = dc->textAlign;
-    dc->textAlign = align;
-    return old;
-}
+UINT SetTextAlign(HDC dc, UINT align) { return Exchange(dc, &DCState::textAlign, align, 0); }
 UINT GetTextAlign(HDC dc) { return dc ? dc->textAlign : 0; }
-int SetTextCharacterExtra(HDC dc, int extra)
-{
-    if (!dc) return 0;
-    int old = dc->charExtra;
-    dc->charExtra = extra;
-    return old;
-}
-int SetROP2(HDC dc, int rop)
-{
-    if (!dc) return 0;
-    int old = dc->rop2;
-    dc->rop2 = rop;
-    return old;
-}
+int SetTextCharacterExtra(HDC dc, int extra) { return Exchange(dc, &DCState::charExtra, extra, 0); }
+int SetROP2(HDC dc, int rop) { return Exchange(dc, &DCState::rop2, rop, 0); }
 int GetROP2(HDC dc) { return dc ? dc->rop2 : 0; }
 
-bool SetWindowOrgEx(HDC dc, int x, int y, TPoint* old)
-{
-    if (!dc) return false;
-    if (old) *old = {dc->windowOrg.x(), dc->windowOrg.y()};
-    dc->windowOrg = QPoint(x, y);
-    return true;
-}
-bool SetViewportOrgEx(HDC dc, int x, int y, TPoint* old)
-{
-    if (!dc) return false;
-    if (old) *old = {dc->viewportOrg.x(), dc->viewportOrg.y()};
-    dc->viewportOrg = QPoint(x, y);
-    return true;
-}
-bool GetViewportOrgEx(HDC dc, TPoint* p)
-{
-    if (!dc || !p) return false;
-    *p = {dc->viewportOrg.x(), dc->viewportOrg.y()};
-    return true;
-}
-bool GetWindowOrgEx(HDC dc, TPoint* p)
-{
-    if (!dc || !p) return false;
-    *p = {dc->windowOrg.x(), dc->windowOrg.y()};
-    return true;
-}
+bool SetWindowOrgEx(HDC dc, int x, int y, TPoint* old) { return SetOrigin(dc, &DCState::windowOrg, x, y, old); }
+bool SetViewportOrgEx(HDC dc, int x, int y, TPoint* old) { return SetOrigin(dc, &DCState::viewportOrg, x, y, old); }
+bool GetViewportOrgEx(HDC dc, TPoint* p) { return GetOrigin(dc, &DCState::viewportOrg, p); }
+bool GetWindowOrgEx(HDC dc, TPoint* p) { return GetOrigin(dc, &DCState::windowOrg, p); }
 
 // ---------------------------------------------------------------- regions and clipping
 
