@@ -585,6 +585,18 @@ void TControlCanvas::SetDC(DeviceContext* dc)
     AttachDC(dc);
 }
 
+void TControlCanvas::PaintOn(DeviceContext* dc, const std::function<void()>& paint)
+{
+    SetDC(dc);
+    try {
+        paint();
+    } catch (...) {
+        SetDC(nullptr);
+        throw;
+    }
+    SetDC(nullptr);
+}
+
 void TControlCanvas::FreeHandle()
 {
     if (!inPaint_) AttachDC(nullptr);
@@ -2261,14 +2273,7 @@ TCustomControl::~TCustomControl() = default;
 
 void TCustomControl::PaintWindow(HDC dc)
 {
-    canvas_->SetDC(dc);
-    try {
-        Paint();
-    } catch (...) {
-        canvas_->SetDC(nullptr);
-        throw;
-    }
-    canvas_->SetDC(nullptr);
+    canvas_->PaintOn(dc, [this] { Paint(); });
 }
 
 TGraphicControl::TGraphicControl(TComponent* AOwner)
@@ -2295,14 +2300,7 @@ void TGraphicControl::WMPaint(TWMPaint& m)
 {
     HDC dc = m.DC();
     if (!dc) return;
-    canvas_->SetDC(dc);
-    try {
-        Paint();
-    } catch (...) {
-        canvas_->SetDC(nullptr);
-        throw;
-    }
-    canvas_->SetDC(nullptr);
+    canvas_->PaintOn(dc, [this] { Paint(); });
 }
 
 }  // namespace platform

@@ -88,6 +88,8 @@ public:
     TControl* Control() const { return control_; }
     void SetDC(DeviceContext* dc);  // the paint DC; nullptr returns to the window
     void FreeHandle();              // outside painting: the next use takes the window anew
+    // Runs paint with the canvas on the paint DC; the canvas returns to the window after, also on a throw.
+    void PaintOn(DeviceContext* dc, const std::function<void()>& paint);
 
 protected:
     void CreateHandle() override;

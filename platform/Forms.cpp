@@ -665,14 +665,7 @@ void TCustomForm::Paint()
 
 void TCustomForm::PaintWindow(HDC dc)
 {
-    canvas_->SetDC(dc);
-    try {
-        Paint();
-    } catch (...) {
-        canvas_->SetDC(nullptr);
-        throw;
-    }
-    canvas_->SetDC(nullptr);
+    canvas_->PaintOn(dc, [this] { Paint(); });
 }
 
 void TCustomForm::Dispatch(TMessage& m)
