@@ -163,56 +163,50 @@ void Integrator::Run()
         double wy0 = y0, wy1 = y1;
         bool ends = false;
 
+        // One end frame is dry or wholly under water (e: 0 for frame i - 1, 1 for frame i):
+        // the waterline ends where it meets the keel line, or the top line.
+        auto endAtWaterline = [&](int e) {
+            const Section& fe = e == 0 ? f0 : f1;
+            const Section& fo = e == 0 ? f1 : f0;
+            const double ke = e == 0 ? k0 : k1, te = e == 0 ? t0 : t1, to = e == 0 ? t1 : t0;
+            const bool submerged = (e == 0 ? w0 : w1) >= te;
+            const double r0 = submerged ? t0 : k0, r1 = submerged ? t1 : k1;
+            double yx, zx, p, q, det;
+            if (!Appendage::IntersectSegments(y0, w0, y1, w1, y0, r0, y1, r1, yx, zx, p, q, det))
+                return;
+            const ImmersedSection*& ve = e == 0 ? va : vb;
+            const ImmersedSection*& we = e == 0 ? wa : wb;
+            double& ye = e == 0 ? y0 : y1;
+            double& wye = e == 0 ? wy0 : wy1;
+            if (!submerged) {
+                // The body leaves the water at yx: no immersed area there, and the
+                // waterline breadth of a sliver just above the keel.
+                Cut(fe, ke + kSliver, sliver);
+                sliver.area = 0;
+                ve = we = &sliver;
+                ye = wye = yx;
+            } else {
+                // Under water up to yx the whole section counts; the waterplane ends at
+                // yx with the breadth just below the frame's top.
+                Cut(fe, te - kSliver, sliver);
+                Cut(fo, to + 1, full);
+                const double t = (yx - y0) / (y1 - y0);
+                between = e == 0 ? FullSectionBetween(a, full, t) : FullSectionBetween(full, b, t);
+                split = true;
+                ySplit = yx;
+                we = &sliver;
+                wye = yx;
+            }
+        };
+
         const double bA = a.waterlineBreadth, bB = b.waterlineBreadth;
         if (bA > kPierce && bB > kPierce) {
             ends = true;
         } else if (!(bA >= kPierce) && bB > kPierce) {
-            // Frame i - 1 is dry or wholly under water: the waterline ends where it meets the
-            // keel line, or the top line.
-            const bool submerged = w0 >= t0;
-            const double r0 = submerged ? t0 : k0, r1 = submerged ? t1 : k1;
-            double yx, zx, p, q, det;
-            if (Appendage::IntersectSegments(y0, w0, y1, w1, y0, r0, y1, r1, yx, zx, p, q, det)) {
-                if (!submerged) {
-                    // The body leaves the water at yx: no immersed area there, and the
-                    // waterline breadth of a sliver just above the keel.
-                    Cut(f0, k0 + kSliver, sliver);
-                    sliver.area = 0;
-                    va = wa = &sliver;
-                    y0 = wy0 = yx;
-                } else {
-                    // Under water up to yx the whole section counts; the waterplane starts at
-                    // yx with the breadth just below the frame's top.
-                    Cut(f0, t0 - kSliver, sliver);
-                    Cut(f1, t1 + 1, full);
-                    between = FullSectionBetween(a, full, (yx - y0) / (y1 - y0));
-                    split = true;
-                    ySplit = yx;
-                    wa = &sliver;
-                    wy0 = yx;
-                }
-            }
+            endAtWaterline(0);
             ends = true;
         } else if (bA > kPierce && !(bB >= kPierce)) {
-            const bool submerged = w1 >= t1;
-            const double r0 = submerged ? t0 : k0, r1 = submerged ? t1 : k1;
-            double yx, zx, p, q, det;
-            if (Appendage::IntersectSegments(y0, w0, y1, w1, y0, r0, y1, r1, yx, zx, p, q, det)) {
-                if (!submerged) {
-                    Cut(f1, k1 + kSliver, sliver);
-                    sliver.area = 0;
-                    vb = wb = &sliver;
-                    y1 = wy1 = yx;
-                } else {
-                    Cut(f1, t1 - kSliver, sliver);
-                    Cut(f0, t0 + 1, full);
-                    between = FullSectionBetween(full, b, (yx - y0) / (y1 - y0));
-                    split = true;
-                    ySplit = yx;
-                    wb = &sliver;
-                    wy1 = yx;
-                }
-            }
+            endAtWaterline(1);
             ends = true;
         }
 
