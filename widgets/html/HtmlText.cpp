@@ -38,12 +38,14 @@ std::size_t FindNoCase(std::string_view text, std::string_view sub, std::size_t 
     return std::string_view::npos;
 }
 
-std::string ReplaceAllNoCase(std::string_view text, std::string_view from, std::string_view to)
+// Replaces every match that find(text, from, at) reports, scanning on after each one.
+template <class Find>
+std::string ReplaceAllWith(std::string_view text, std::string_view from, std::string_view to, Find find)
 {
     std::string out;
     std::size_t i = 0;
     while (true) {
-        std::size_t p = FindNoCase(text, from, i);
+        std::size_t p = find(text, from, i);
         if (p == std::string_view::npos)
             break;
         out.append(text.substr(i, p - i));
@@ -54,20 +56,17 @@ std::string ReplaceAllNoCase(std::string_view text, std::string_view from, std::
     return out;
 }
 
+std::string ReplaceAllNoCase(std::string_view text, std::string_view from, std::string_view to)
+{
+    return ReplaceAllWith(text, from, to, [](std::string_view t, std::string_view f, std::size_t at) {
+        return FindNoCase(t, f, at);
+    });
+}
+
 std::string ReplaceAllExact(std::string_view text, std::string_view from, std::string_view to)
 {
-    std::string out;
-    std::size_t i = 0;
-    while (true) {
-        std::size_t p = text.find(from, i);
-        if (p == std::string_view::npos)
-            break;
-        out.append(text.substr(i, p - i));
-        out.append(to);
-        i = p + from.size();
-    }
-    out.append(text.substr(i));
-    return out;
+    return ReplaceAllWith(text, from, to,
+                          [](std::string_view t, std::string_view f, std::size_t at) { return t.find(f, at); });
 }
 
 // Removes every "<...>"; a "<" with no ">" after it stays, with the rest of the text.
