@@ -21,6 +21,14 @@ bool AppendageFactorOk(double f) {
 
 bool FrameFactorOk(double f) { return std::isfinite(f) && f >= kFactorFloor; }
 
+// The appendage a transformation works on: appendage i, or a copy of it added at the end.
+Appendage& Target(std::vector<Appendage>& appendages, unsigned i, bool copy) {
+    if (!copy) return appendages[i];
+    Appendage duplicate = appendages[i];
+    appendages.push_back(std::move(duplicate));
+    return appendages.back();
+}
+
 bool SameBits(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
 
 bool SameBits(const std::vector<double>& a, const std::vector<double>& b) {
@@ -66,12 +74,7 @@ bool Hullform::ScaleAppendage(unsigned i, double fx, double fy, double fz, bool 
             return false;
         }
     }
-    if (copy) {
-        Appendage duplicate = appendages[i];
-        appendages.push_back(std::move(duplicate));
-        i = GetAppendageCount() - 1;
-    }
-    Appendage& target = appendages[i];
+    Appendage& target = Target(appendages, i, copy);
     target.ScaleX(fx);
     target.ScaleY(fy);
     target.ScaleZ(fz);
@@ -148,12 +151,7 @@ bool Hullform::MoveFrame(unsigned i, unsigned j, double dx, double dy, double dz
 
 bool Hullform::MoveAppendage(unsigned i, double dx, double dy, double dz, bool copy) {
     if (!IsAppendageIndexValid(i)) return false;
-    if (copy) {
-        Appendage duplicate = appendages[i];
-        appendages.push_back(std::move(duplicate));
-        i = GetAppendageCount() - 1;
-    }
-    Appendage& target = appendages[i];
+    Appendage& target = Target(appendages, i, copy);
     target.MoveX(dx);
     target.MoveY(dy);
     target.MoveZ(dz);
@@ -178,12 +176,7 @@ bool Hullform::RotateFrame(unsigned i, unsigned j, double angle) {
 
 bool Hullform::RotateAppendage(unsigned i, double angle, bool copy) {
     if (!IsAppendageIndexValid(i)) return false;
-    if (copy) {
-        Appendage duplicate = appendages[i];
-        appendages.push_back(std::move(duplicate));
-        i = GetAppendageCount() - 1;
-    }
-    return appendages[i].Rotate(angle);
+    return Target(appendages, i, copy).Rotate(angle);
 }
 
 bool Hullform::Rotate(double angle) {
