@@ -141,8 +141,7 @@ TEST(HtmlEngineDraw, HiddenTextIsNotDrawn)
     Surface a, b;
     Draw(a, "<Z>hidden</Z>shown");
     Draw(b, "shown");
-    for (int y = 0; y < 40; ++y)
-        for (int x = 0; x < 200; ++x) ASSERT_EQ(a.At(x, y), b.At(x, y)) << x << "," << y;
+    AssertSamePixels(a, b, 200, 40);
 }
 
 TEST(HtmlEngineDraw, BlinkOffDrawsInTheBackgroundColour)
@@ -172,18 +171,18 @@ TEST(HtmlEngineDraw, ErrorUnderlineAndRule)
 
 TEST(HtmlEngineDraw, ShadowIsOffsetInItsColour)
 {
+    auto drawShadowed = [](Surface& s, std::string_view text) {
+        Call c(s, text);
+        c.p.ShadowOffset = 2;
+        c.p.ShadowColor = clRed;
+        c.Run();
+    };
     Surface s;
-    Call c(s, "<SHAD>III</SHAD>");
-    c.p.ShadowOffset = 2;
-    c.p.ShadowColor = clRed;
-    c.Run();
+    drawShadowed(s, "<SHAD>III</SHAD>");
     EXPECT_GT(s.Count(Rect(0, 0, 100, 40), clRed), 3);
     // Without the tag there is no shadow.
     Surface t;
-    Call d(t, "III");
-    d.p.ShadowOffset = 2;
-    d.p.ShadowColor = clRed;
-    d.Run();
+    drawShadowed(t, "III");
     EXPECT_EQ(t.Count(Rect(0, 0, 100, 40), clRed), 0);
 }
 

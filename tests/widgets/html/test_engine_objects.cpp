@@ -1,9 +1,6 @@
 // Images, embedded controls and page and paragraph backgrounds of the mini-HTML engine.
 #include <gtest/gtest.h>
 
-#include <sstream>
-
-#include "TestImages.h"
 #include "platform/ImageList.h"
 #include "platform/ShellIcons.h"
 #include "platform/VisualStyles.h"
@@ -187,10 +184,7 @@ TEST(HtmlEngineImages, PrintedImagesAreScaled)
 TEST(HtmlEngineImages, NamedPictureFromTheContainer)
 {
     html::TPictureContainer container;
-    html::TPictureItem* item = container.Items()->Add();
-    item->Name = "logo";
-    std::istringstream bytes(testimages::MakeBmp(10, 6, 0x00FF00));
-    item->Picture()->LoadFromStream(bytes);
+    AddBmpPicture(container, "logo", 10, 6, 0x00FF00);
 
     Surface s;
     Call c(s, "<IMG src=\"Logo\">");
@@ -331,8 +325,7 @@ TEST(HtmlEngineControls, PasswordShowsStars)
     Surface a, b;
     Draw(a, "<CONTROL TYPE=\"PASSWORD\" ID=\"p\" VALUE=\"abc\" WIDTH=\"60\">");
     Draw(b, "<CONTROL TYPE=\"EDIT\" ID=\"p\" VALUE=\"***\" WIDTH=\"60\">");
-    for (int y = 0; y < 40; ++y)
-        for (int x = 0; x < 80; ++x) ASSERT_EQ(a.At(x, y), b.At(x, y)) << x << "," << y;
+    AssertSamePixels(a, b, 80, 40);
 }
 
 TEST(HtmlEngineControls, ThemedControlsDrawThroughTheBinding)
@@ -397,10 +390,7 @@ TEST(HtmlEngineBackgrounds, ParagraphGradientInTreeAndPanel)
 TEST(HtmlEngineBackgrounds, BodyPictureIsTiled)
 {
     html::TPictureContainer container;
-    html::TPictureItem* item = container.Items()->Add();
-    item->Name = "tile";
-    std::istringstream bytes(testimages::MakeBmp(8, 8, 0x0000FF));
-    item->Picture()->LoadFromStream(bytes);
+    AddBmpPicture(container, "tile", 8, 8, 0x0000FF);
     Surface s;
     Call c(s, "<BODY background=\"tile\">", HTMLVariant::Grid, Rect(4, 4, 30, 30));
     c.p.PictureContainer = &container;

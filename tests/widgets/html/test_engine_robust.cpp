@@ -5,9 +5,6 @@
 #include <string>
 #include <vector>
 
-#include <sstream>
-
-#include "TestImages.h"
 #include "platform/ImageList.h"
 #include "test_engine_support.h"
 #include "widgets/html/PictureContainer.h"
@@ -175,10 +172,7 @@ TEST(HtmlEngineRobust, EmptyAndInvertedRectangles)
 TEST(HtmlEngineRobust, HugeNumbersAreBounded)
 {
     html::TPictureContainer container;
-    html::TPictureItem* item = container.Items()->Add();
-    item->Name = "logo";
-    std::istringstream bytes(testimages::MakeBmp(10, 6, 0x00FF00));
-    item->Picture()->LoadFromStream(bytes);
+    AddBmpPicture(container, "logo", 10, 6, 0x00FF00);
     const char* texts[] = {
         "<IMG src=\"logo\" width=\"1000000\" height=\"1000000\">",
         "<P indent=\"2147483647\">x",

@@ -1,12 +1,18 @@
 #pragma once
 // A white bitmap to lay out, draw and hit-test mini-HTML in, and pixel queries.
+#include <gtest/gtest.h>
+
+#include <cstdint>
 #include <cstdlib>
+#include <sstream>
 #include <string>
 #include <string_view>
 
+#include "TestImages.h"
 #include "platform/GDI.h"
 #include "platform/Graphics.h"
 #include "widgets/html/HtmlEngine.h"
+#include "widgets/html/PictureContainer.h"
 
 namespace enginetest {
 
@@ -109,6 +115,24 @@ inline bool Draw(Surface& s, std::string_view text, html::HTMLVariant v = html::
     Call c(s, text, v, rect);
     c.p.WordWrap = wordWrap;
     return c.Run().hit;
+}
+
+// Stops at the first pixel of the w x h corner where a and b differ.
+inline void AssertSamePixels(Surface& a, Surface& b, int w, int h)
+{
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) ASSERT_EQ(a.At(x, y), b.At(x, y)) << x << "," << y;
+}
+
+// Adds a named w x h bitmap of one colour (0xRRGGBB) to the container.
+inline html::TPictureItem* AddBmpPicture(html::TPictureContainer& container, const std::string& name, int w, int h,
+                                         std::uint32_t rgb)
+{
+    html::TPictureItem* item = container.Items()->Add();
+    item->Name = name;
+    std::istringstream bytes(testimages::MakeBmp(w, h, rgb));
+    item->Picture()->LoadFromStream(bytes);
+    return item;
 }
 
 }  // namespace enginetest
