@@ -6,18 +6,16 @@
 #include <string>
 #include <string_view>
 
+#include "core/TextScanner.h"
+
 namespace core {
 
-class ForeignTextReader {
+class ForeignTextReader : public TextScanner {
 public:
-    explicit ForeignTextReader(std::string_view text, std::size_t pos = 0) : text_(text), pos_(pos) {}
-
-    std::size_t Position() const { return pos_; }
+    explicit ForeignTextReader(std::string_view text, std::size_t pos = 0) : TextScanner(text, pos) {}
 
     // The rest of the current line, without its line end; false at the end of the input.
-    bool ReadLine(std::string_view& line);
-    // A run of non-whitespace characters; false at the end of the input.
-    bool ReadWord(std::string_view& word);
+    bool ReadLine(std::string_view& line) { return TakeLine(line, true); }
     // Skips whitespace and takes the longest finite number there (a leading '+' allowed);
     // on false nothing is consumed.
     bool ReadNumber(double& value);
@@ -27,15 +25,6 @@ public:
     bool ReadSeparator();
     // Takes the very next character when it is c, without skipping whitespace.
     bool TakeIf(char c);
-
-    // The next word quoted for a log line, or "the end of the file".
-    std::string DescribeNext() const;
-
-private:
-    void SkipSpace();
-
-    std::string_view text_;
-    std::size_t pos_;
 };
 
 }  // namespace core

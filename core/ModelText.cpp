@@ -14,10 +14,6 @@ namespace core {
 
 namespace {
 
-bool IsSpace(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
-
 constexpr std::size_t kMaxQuoted = 40;
 // Far beyond any real hull; a larger file is not worth exhausting memory on.
 constexpr std::uintmax_t kMaxFileSize = std::uintmax_t{1} << 30;
@@ -69,21 +65,9 @@ std::string DroppedFrameWarning(std::string_view frameName, double y, std::strin
     return line;
 }
 
-void ModelTextReader::SkipSpace() {
-    while (pos_ < text_.size() && IsSpace(text_[pos_])) ++pos_;
-}
-
 bool ModelTextReader::AtEnd() {
     SkipSpace();
     return pos_ >= text_.size();
-}
-
-bool ModelTextReader::ReadWord(std::string_view& word) {
-    SkipSpace();
-    const std::size_t start = pos_;
-    while (pos_ < text_.size() && !IsSpace(text_[pos_])) ++pos_;
-    word = text_.substr(start, pos_ - start);
-    return pos_ > start;
 }
 
 bool ModelTextReader::ReadNumber(double& value) {
@@ -126,27 +110,9 @@ bool ModelTextReader::ReadCount(std::uint32_t& value) {
     return true;
 }
 
-bool ModelTextReader::ReadLine(std::string_view& line) {
-    if (pos_ >= text_.size()) return false;
-    const std::size_t end = text_.find('\n', pos_);
-    const std::size_t stop = end == std::string_view::npos ? text_.size() : end;
-    line = text_.substr(pos_, stop - pos_);
-    if (!line.empty() && line.back() == '\r' && end != std::string_view::npos) line.remove_suffix(1);
-    pos_ = end == std::string_view::npos ? text_.size() : end + 1;
-    return true;
-}
-
 void ModelTextReader::SkipRestOfLine() {
     std::string_view ignored;
     ReadLine(ignored);
-}
-
-std::string ModelTextReader::DescribeNext() {
-    const std::size_t start = pos_;
-    std::string_view word;
-    const bool found = ReadWord(word);
-    pos_ = start;
-    return found ? QuoteForLog(word) : "the end of the file";
 }
 
 }  // namespace core

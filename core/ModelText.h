@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "core/TextScanner.h"
+
 namespace core {
 
 // The shortest text that reads back to the same double, in printf %g's plain or
@@ -39,16 +41,11 @@ struct ReadReport {
     std::vector<std::string> warnings;
 };
 
-// Reads text held in memory as words, numbers and lines. A word is a run of
-// characters other than blank, tab, line feed, vertical tab, form feed and
-// carriage return. A line ends at a line feed; a carriage return just before it
-// is not part of the line.
-class ModelTextReader {
+// Reads text held in memory as words, numbers and lines. A line ends at a line
+// feed; a carriage return just before it is not part of the line.
+class ModelTextReader : public TextScanner {
 public:
-    explicit ModelTextReader(std::string_view text) : text_(text) {}
-
-    // False at the end of the input.
-    bool ReadWord(std::string_view& word);
+    explicit ModelTextReader(std::string_view text) : TextScanner(text, 0) {}
 
     // Skips whitespace and takes the longest number at the start of the next word;
     // the rest of that word is left for the next read. On false nothing is consumed.
@@ -59,19 +56,11 @@ public:
     bool ReadCount(std::uint32_t& value);
 
     // False at the end of the input.
-    bool ReadLine(std::string_view& line);
+    bool ReadLine(std::string_view& line) { return TakeLine(line, false); }
     // Skips up to and including the next line feed.
     void SkipRestOfLine();
 
     bool AtEnd();
-    // The next word quoted for a log line, or "the end of the file".
-    std::string DescribeNext();
-
-private:
-    void SkipSpace();
-
-    std::string_view text_;
-    std::size_t pos_ = 0;
 };
 
 }  // namespace core
