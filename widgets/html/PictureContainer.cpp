@@ -7,6 +7,7 @@
 
 #include "platform/GDI.h"
 #include "platform/ImageDecoder.h"
+#include "widgets/html/OwnedItems.h"
 
 namespace html {
 
@@ -473,18 +474,12 @@ TPictureItem* TPictureCollection::Add()
 
 TPictureItem* TPictureCollection::Insert(int Index)
 {
-    if (Index < 0 || Index > Count())
-        throw base::EListError("List index out of bounds (" + std::to_string(Index) + ")");
-    auto* item = new TPictureItem(this);
-    items_.insert(items_.begin() + Index, item);
-    return item;
+    return owneditems::InsertNew(items_, Index, [this] { return new TPictureItem(this); });
 }
 
 TPictureItem* TPictureCollection::GetItem(int Index) const
 {
-    if (Index < 0 || Index >= Count())
-        throw base::EListError("List index out of bounds (" + std::to_string(Index) + ")");
-    return items_[static_cast<std::size_t>(Index)];
+    return owneditems::At(items_, Index);
 }
 
 void TPictureCollection::SetItem(int Index, const TPictureItem& Value)
@@ -494,9 +489,7 @@ void TPictureCollection::SetItem(int Index, const TPictureItem& Value)
 
 void TPictureCollection::Delete(int Index)
 {
-    TPictureItem* item = GetItem(Index);
-    items_.erase(items_.begin() + Index);
-    delete item;
+    owneditems::Delete(items_, Index);
 }
 
 void TPictureCollection::Clear()
@@ -508,10 +501,7 @@ void TPictureCollection::Clear()
 
 int TPictureCollection::IndexOf(const TPictureItem* Item) const
 {
-    for (std::size_t i = 0; i < items_.size(); ++i)
-        if (items_[i] == Item)
-            return static_cast<int>(i);
-    return -1;
+    return owneditems::IndexOf(items_, Item);
 }
 
 bool TPictureCollection::Animate()

@@ -6,6 +6,7 @@
 #include "base/Exception.h"
 #include "base/StringList.h"
 #include "platform/PerfData.h"
+#include "widgets/html/OwnedItems.h"
 
 namespace html {
 
@@ -18,11 +19,6 @@ bool ReadText(const std::optional<std::string>& value, std::string& out)
     if (!value || value->size() >= 256) return false;
     out = value->substr(0, value->find('\0'));
     return true;
-}
-
-std::string IndexError(int index)
-{
-    return "List index out of bounds (" + std::to_string(index) + ")";
 }
 
 }  // namespace
@@ -147,16 +143,12 @@ TMonObject* TMonCollection::Add()
 
 TMonObject* TMonCollection::Insert(int Index)
 {
-    if (Index < 0 || Index > Count()) throw base::EListError(IndexError(Index));
-    auto* item = new TMonObject(this);
-    items_.insert(items_.begin() + Index, item);
-    return item;
+    return owneditems::InsertNew(items_, Index, [this] { return new TMonObject(this); });
 }
 
 TMonObject* TMonCollection::GetItem(int Index) const
 {
-    if (Index < 0 || Index >= Count()) throw base::EListError(IndexError(Index));
-    return items_[static_cast<std::size_t>(Index)];
+    return owneditems::At(items_, Index);
 }
 
 void TMonCollection::SetItem(int Index, const TMonObject& Value)
@@ -166,9 +158,7 @@ void TMonCollection::SetItem(int Index, const TMonObject& Value)
 
 void TMonCollection::Delete(int Index)
 {
-    TMonObject* item = GetItem(Index);
-    items_.erase(items_.begin() + Index);
-    delete item;
+    owneditems::Delete(items_, Index);
 }
 
 void TMonCollection::Clear()
@@ -182,9 +172,7 @@ void TMonCollection::Clear()
 
 int TMonCollection::IndexOf(const TMonObject* Item) const
 {
-    for (std::size_t i = 0; i < items_.size(); ++i)
-        if (items_[i] == Item) return static_cast<int>(i);
-    return -1;
+    return owneditems::IndexOf(items_, Item);
 }
 
 // --- TSysMon ---
