@@ -147,12 +147,7 @@ bool Appendage::LoadAppFile(const std::string& path, ReadReport* report) {
     }
 
     // Read into a copy, so a file that fails part way changes nothing.
-    Appendage a = *this;
-    a.frames.clear();
-    a.ap = 0;
-    a.fp = 0;
-    a.density = 0;
-    a.name = "Blank Name";
+    Appendage a = BlankCopy();
     in.SkipRestOfLine();
     in.SkipRestOfLine();
 

@@ -99,6 +99,16 @@ unsigned Appendage::FindNearestOffset(unsigned i, double x, double z) const {
     return best;
 }
 
+Appendage Appendage::BlankCopy() const {
+    Appendage a = *this;
+    a.frames.clear();
+    a.ap = 0;
+    a.fp = 0;
+    a.density = 0;
+    a.name = "Blank Name";
+    return a;
+}
+
 namespace {
 
 template <class Value, class Better>

@@ -95,6 +95,9 @@ public:
 
 private:
     int PlaceSection(const Section& frame);
+    // What a file is read into, so that a failed read changes nothing: this appendage
+    // without frames, with ap, fp and density 0 and the default name.
+    Appendage BlankCopy() const;
 };
 
 }  // namespace core

@@ -39,12 +39,7 @@ bool Appendage::ReadDfhData(const std::string& path, ReadReport* report) {
     in.ReadLine(line);
 
     // Read into a copy, so a file that fails part way changes nothing.
-    Appendage a = *this;
-    a.frames.clear();
-    a.density = 0;
-    a.ap = 0;
-    a.fp = 0;
-    a.name = "Blank Name";
+    Appendage a = BlankCopy();
 
     std::string& error = r.error;
     auto expected = [&](const std::string& what, long long frame) {
