@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "core/Extent.h"
+
 namespace core {
 
 int Appendage::PlaceSection(const Section& frame) {
@@ -109,41 +111,23 @@ Appendage Appendage::BlankCopy() const {
     return a;
 }
 
-namespace {
-
-template <class Value, class Better>
-double Extent(const std::vector<Section>& frames, Value value, Better better) {
-    if (frames.empty()) return 0;
-    double result = value(frames[0]);
-    for (std::size_t k = 1; k < frames.size(); ++k) {
-        const double v = value(frames[k]);
-        if (better(v, result)) result = v;
-    }
-    return result;
-}
-
-bool Greater(double a, double b) { return a > b; }
-bool Less(double a, double b) { return a < b; }
-
-}  // namespace
-
 double Appendage::GetMaxX() const {
-    return Extent(frames, [](const Section& s) { return s.maxX; }, Greater);
+    return MaxOf(frames, [](const Section& s) { return s.maxX; });
 }
 double Appendage::GetMinX() const {
-    return Extent(frames, [](const Section& s) { return s.minX; }, Less);
+    return MinOf(frames, [](const Section& s) { return s.minX; });
 }
 double Appendage::GetMaxZ() const {
-    return Extent(frames, [](const Section& s) { return s.maxZ; }, Greater);
+    return MaxOf(frames, [](const Section& s) { return s.maxZ; });
 }
 double Appendage::GetMinZ() const {
-    return Extent(frames, [](const Section& s) { return s.minZ; }, Less);
+    return MinOf(frames, [](const Section& s) { return s.minZ; });
 }
 double Appendage::GetMaxY() const {
-    return Extent(frames, [](const Section& s) { return s.Y; }, Greater);
+    return MaxOf(frames, [](const Section& s) { return s.Y; });
 }
 double Appendage::GetMinY() const {
-    return Extent(frames, [](const Section& s) { return s.Y; }, Less);
+    return MinOf(frames, [](const Section& s) { return s.Y; });
 }
 
 }  // namespace core

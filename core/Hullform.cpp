@@ -1,6 +1,7 @@
 #include "core/Hullform.h"
 
 #include "base/StrUtils.h"
+#include "core/Extent.h"
 
 namespace core {
 
@@ -73,41 +74,23 @@ unsigned Hullform::FindNearestOffset(unsigned i, unsigned j, double x, double z)
     return appendages[i].FindNearestOffset(j, x, z);
 }
 
-namespace {
-
-template <class Value, class Better>
-double Extent(const std::vector<Appendage>& appendages, Value value, Better better) {
-    if (appendages.empty()) return 0;
-    double result = value(appendages[0]);
-    for (std::size_t k = 1; k < appendages.size(); ++k) {
-        const double v = value(appendages[k]);
-        if (better(v, result)) result = v;
-    }
-    return result;
-}
-
-bool Greater(double a, double b) { return a > b; }
-bool Less(double a, double b) { return a < b; }
-
-}  // namespace
-
 double Hullform::GetMaxX() const {
-    return Extent(appendages, [](const Appendage& a) { return a.GetMaxX(); }, Greater);
+    return MaxOf(appendages, [](const Appendage& a) { return a.GetMaxX(); });
 }
 double Hullform::GetMinX() const {
-    return Extent(appendages, [](const Appendage& a) { return a.GetMinX(); }, Less);
+    return MinOf(appendages, [](const Appendage& a) { return a.GetMinX(); });
 }
 double Hullform::GetMaxZ() const {
-    return Extent(appendages, [](const Appendage& a) { return a.GetMaxZ(); }, Greater);
+    return MaxOf(appendages, [](const Appendage& a) { return a.GetMaxZ(); });
 }
 double Hullform::GetMinZ() const {
-    return Extent(appendages, [](const Appendage& a) { return a.GetMinZ(); }, Less);
+    return MinOf(appendages, [](const Appendage& a) { return a.GetMinZ(); });
 }
 double Hullform::GetMaxY() const {
-    return Extent(appendages, [](const Appendage& a) { return a.GetMaxY(); }, Greater);
+    return MaxOf(appendages, [](const Appendage& a) { return a.GetMaxY(); });
 }
 double Hullform::GetMinY() const {
-    return Extent(appendages, [](const Appendage& a) { return a.GetMinY(); }, Less);
+    return MinOf(appendages, [](const Appendage& a) { return a.GetMinY(); });
 }
 
 unsigned Hullform::GetTotalOffsetCount() const {
