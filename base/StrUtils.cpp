@@ -48,6 +48,36 @@ Decimal ToDecimal(double value, int precision) {
     return d;
 }
 
+// d's digits with sep after the first one: the mantissa of the exponent notation.
+void AppendMantissa(String& out, const Decimal& d, char sep) {
+    out.push_back(d.digits[0]);
+    if (d.digits.size() > 1) {
+        out.push_back(sep);
+        out.append(d.digits, 1, std::string::npos);
+    }
+}
+
+// d in plain notation, sep as the decimal point; zeros fill up to the point.
+void AppendPlain(String& out, const Decimal& d, char sep) {
+    if (d.exp < 0) {
+        out.push_back('0');
+        out.push_back(sep);
+        out.append(static_cast<size_t>(-d.exp - 1), '0');
+        out += d.digits;
+        return;
+    }
+    const int n = static_cast<int>(d.digits.size());
+    const int intDigits = d.exp + 1;
+    if (n <= intDigits) {
+        out += d.digits;
+        out.append(static_cast<size_t>(intDigits - n), '0');
+    } else {
+        out.append(d.digits, 0, static_cast<size_t>(intDigits));
+        out.push_back(sep);
+        out.append(d.digits, static_cast<size_t>(intDigits), std::string::npos);
+    }
+}
+
 // The run-time library's general format: plain when -5 < exp < precision,
 // otherwise d.dddE[-]x with no leading zeros in the exponent.
 String GeneralFormat(double value, int precision, char sep) {
@@ -75,30 +105,12 @@ String GeneralFormat(double value, int precision, char sep) {
     }
     String out;
     if (d.negative) out.push_back('-');
-    const int n = static_cast<int>(d.digits.size());
     if (d.exp < -4 || d.exp >= precision) {
-        out.push_back(d.digits[0]);
-        if (n > 1) {
-            out.push_back(sep);
-            out.append(d.digits, 1, std::string::npos);
-        }
+        AppendMantissa(out, d, sep);
         out.push_back('E');
         out += std::to_string(d.exp);
-    } else if (d.exp < 0) {
-        out.push_back('0');
-        out.push_back(sep);
-        out.append(static_cast<size_t>(-d.exp - 1), '0');
-        out += d.digits;
     } else {
-        const int intDigits = d.exp + 1;
-        if (n <= intDigits) {
-            out += d.digits;
-            out.append(static_cast<size_t>(intDigits - n), '0');
-        } else {
-            out.append(d.digits, 0, static_cast<size_t>(intDigits));
-            out.push_back(sep);
-            out.append(d.digits, static_cast<size_t>(intDigits), std::string::npos);
-        }
+        AppendPlain(out, d, sep);
     }
     return out;
 }
@@ -253,30 +265,14 @@ String FormatShortest(double value) {
     String out;
     if (d.negative) out.push_back('-');
     if (d.exp < -4 || d.exp >= p) {
-        out.push_back(d.digits[0]);
-        if (n > 1) {
-            out.push_back('.');
-            out.append(d.digits, 1, std::string::npos);
-        }
+        AppendMantissa(out, d, '.');
         out.push_back('e');
         out.push_back(d.exp < 0 ? '-' : '+');
         int e = std::abs(d.exp);
         if (e < 10) out.push_back('0');
         out += std::to_string(e);
-    } else if (d.exp < 0) {
-        out += "0.";
-        out.append(static_cast<size_t>(-d.exp - 1), '0');
-        out += d.digits;
     } else {
-        const int intDigits = d.exp + 1;
-        if (n <= intDigits) {
-            out += d.digits;
-            out.append(static_cast<size_t>(intDigits - n), '0');
-        } else {
-            out.append(d.digits, 0, static_cast<size_t>(intDigits));
-            out.push_back('.');
-            out.append(d.digits, static_cast<size_t>(intDigits), std::string::npos);
-        }
+        AppendPlain(out, d, '.');
     }
     return out;
 }
