@@ -27,18 +27,29 @@ struct Picture {
     int expDigits = 0;
 };
 
+// Literal text between quote marks: true when c is a quote mark or stands between a
+// pair, with quote holding the open mark (0 outside quotes).
+bool TakeQuoted(char c, char& quote) {
+    if (quote) {
+        if (c == quote) quote = 0;
+        return true;
+    }
+    if (c == '\'' || c == '"') {
+        quote = c;
+        return true;
+    }
+    return false;
+}
+
 // Splits at ';' outside quotes.
 std::vector<std::string_view> Sections(std::string_view f) {
     std::vector<std::string_view> out;
     size_t start = 0;
     char quote = 0;
     for (size_t i = 0; i < f.size(); ++i) {
-        char c = f[i];
-        if (quote) {
-            if (c == quote) quote = 0;
-        } else if (c == '\'' || c == '"') {
-            quote = c;
-        } else if (c == ';') {
+        const char c = f[i];
+        if (TakeQuoted(c, quote)) continue;
+        if (c == ';') {
             out.push_back(f.substr(start, i - start));
             start = i + 1;
         }
@@ -58,17 +69,9 @@ Picture Analyse(std::string_view s) {
     bool seenZero = false;
     char quote = 0;
     for (size_t i = 0; i < s.size(); ++i) {
-        char c = s[i];
-        if (quote) {
-            if (c == quote) quote = 0;
-            continue;
-        }
-        if (p.scientific) continue;
+        const char c = s[i];
+        if (TakeQuoted(c, quote) || p.scientific) continue;
         switch (c) {
-        case '\'':
-        case '"':
-            quote = c;
-            break;
         case '0':
         case '#':
             if (afterPoint) {
@@ -218,19 +221,13 @@ std::string Apply(const Picture& p, const Rendered& r, bool negative) {
     const std::string_view s = p.text;
     char quote = 0;
     for (size_t i = 0; i < s.size() && !done; ++i) {
-        char c = s[i];
-        if (quote) {
-            if (c == quote)
-                quote = 0;
-            else
-                out.push_back(c);
+        const char c = s[i];
+        const bool literal = quote && c != quote;
+        if (TakeQuoted(c, quote)) {
+            if (literal) out.push_back(c);
             continue;
         }
         switch (c) {
-        case '\'':
-        case '"':
-            quote = c;
-            break;
         case '0':
         case '#':
             if (!afterPoint) {
