@@ -2,11 +2,11 @@
 // Golden files, raw file access and mutated copies for the foreign-format tests.
 #include <cstddef>
 #include <filesystem>
-#include <fstream>
 #include <iterator>
 #include <random>
-#include <sstream>
 #include <string>
+
+#include "FileFixtures.h"
 
 namespace foreign {
 
@@ -15,15 +15,8 @@ inline std::string DataPath(const std::string& name) {
     return (std::filesystem::path(__FILE__).parent_path() / "data" / name).string();
 }
 
-inline std::string ReadBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-inline void WriteBytes(const std::string& path, const std::string& data) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << data;
-}
+using fixtures::ReadBytes;
+using fixtures::WriteBytes;
 
 // A copy of valid with one to four random edits: bytes changed, removed, inserted or
 // repeated, the file cut short, or a number swapped for one of a list of awkward texts.

@@ -58,6 +58,10 @@ inline std::vector<std::string> LinesSince(const core::ErrorLog& log, std::size_
     return {l.begin() + static_cast<std::ptrdiff_t>(count), l.end()};
 }
 
+inline std::vector<std::string> LinesSince(const core::Hullform& hull, std::size_t count) {
+    return LinesSince(hull.log, count);
+}
+
 // The lines of a text file, without line ends.
 inline std::vector<std::string> ReadLines(const std::string& path) {
     std::vector<std::string> lines;

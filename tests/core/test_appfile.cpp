@@ -1,17 +1,15 @@
 #include <gtest/gtest.h>
 
-#include <bit>
 #include <cmath>
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <limits>
 #include <random>
-#include <sstream>
 #include <string>
 #include <vector>
 
+#include "FileFixtures.h"
 #include "HullFixtures.h"
 #include "core/Appendage.h"
 #include "core/ErrorLog.h"
@@ -22,10 +20,14 @@
 using core::Appendage;
 using core::Hullform;
 using core::Section;
+using fixtures::Joined;
+using fixtures::LinesSince;
 using fixtures::MakeFrame;
 using fixtures::Offsets;
 using fixtures::OffsetsOf;
+using fixtures::ReadBytes;
 using fixtures::ScopedTempDir;
+using fixtures::WriteBytes;
 
 namespace {
 
@@ -57,28 +59,10 @@ const std::vector<std::string> kKeelBody = {
     "***END_OF_ORDINATES***", "***END_OF_FILE***",
 };
 
-std::string Joined(const std::vector<std::string>& lines, const char* end = "\r\n") {
-    std::string out;
-    for (const std::string& l : lines) out += l + end;
-    return out;
-}
-
 std::vector<std::string> KeelLines() {
     std::vector<std::string> lines = Banner();
     lines.insert(lines.end(), kKeelBody.begin(), kKeelBody.end());
     return lines;
-}
-
-std::string ReadBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-}
-
-void WriteBytes(const std::string& path, const std::string& data) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << data;
 }
 
 Appendage Keel() {
@@ -90,12 +74,6 @@ Appendage Keel() {
     a.InsertSection(MakeFrame(2.5, {{0, 0}, {0.5, -0.25}}, "F1"));
     return a;
 }
-
-bool SameDouble(double a, double b) {
-    return (std::isnan(a) && std::isnan(b)) || std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b);
-}
-
-#define EXPECT_SAME_DOUBLE(a, b) EXPECT_PRED2(SameDouble, a, b)
 
 // Every value the file holds, plus the frames' extents rebuilt from the offsets.
 void ExpectSameContents(const Appendage& a, const Appendage& b) {
@@ -121,11 +99,6 @@ void ExpectSameContents(const Appendage& a, const Appendage& b) {
         EXPECT_SAME_DOUBLE(s.maxZ, t.maxZ);
         EXPECT_SAME_DOUBLE(s.minZ, t.minZ);
     }
-}
-
-std::vector<std::string> LinesSince(const Hullform& h, std::size_t count) {
-    const auto& l = h.log.Lines();
-    return {l.begin() + static_cast<std::ptrdiff_t>(count), l.end()};
 }
 
 class AppFileTest : public ::testing::Test {

@@ -1,18 +1,16 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <bit>
 #include <cmath>
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <limits>
 #include <random>
-#include <sstream>
 #include <string>
 #include <vector>
 
+#include "FileFixtures.h"
 #include "HullFixtures.h"
 #include "core/Hullform.h"
 #include "core/ModelText.h"
@@ -21,8 +19,12 @@ using core::Appendage;
 using core::Hullform;
 using core::ModelTextReader;
 using core::Section;
+using fixtures::Joined;
+using fixtures::LinesSince;
 using fixtures::MakeFrame;
+using fixtures::ReadBytes;
 using fixtures::ScopedTempDir;
+using fixtures::WriteBytes;
 
 namespace {
 
@@ -62,24 +64,6 @@ const std::vector<std::string> kExampleLines = {
     "</HULL>",
 };
 
-std::string Joined(const std::vector<std::string>& lines, const char* end = "\r\n") {
-    std::string out;
-    for (const std::string& l : lines) out += l + end;
-    return out;
-}
-
-std::string ReadBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-}
-
-void WriteBytes(const std::string& path, const std::string& data) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << data;
-}
-
 void MakeExampleHull(Hullform& h) {
     h.name = "Test";
     h.waterDensity = 1.025;
@@ -95,13 +79,6 @@ void MakeExampleHull(Hullform& h) {
     a.InsertSection(MakeFrame(2.5, {{0, 0}, {0.5, -0.25}}, "F1"));
     h.appendages.push_back(a);
 }
-
-// Equal bit for bit, or both NaN.
-bool SameDouble(double a, double b) {
-    return (std::isnan(a) && std::isnan(b)) || std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b);
-}
-
-#define EXPECT_SAME_DOUBLE(a, b) EXPECT_PRED2(SameDouble, a, b)
 
 void ExpectSameFrame(const Section& a, const Section& b) {
     EXPECT_EQ(a.name, b.name);
@@ -157,11 +134,6 @@ void ExpectHullIs(const Hullform& h, const HullState& s) {
         SCOPED_TRACE("appendage " + std::to_string(i));
         ExpectSameAppendage(h.appendages[i], s.appendages[i]);
     }
-}
-
-std::vector<std::string> LinesSince(const Hullform& h, std::size_t count) {
-    const auto& l = h.log.Lines();
-    return {l.begin() + static_cast<std::ptrdiff_t>(count), l.end()};
 }
 
 // A hull unlike anything the bad files hold, to see that a failed open keeps it.

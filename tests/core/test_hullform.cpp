@@ -8,6 +8,7 @@
 
 using core::Appendage;
 using core::Hullform;
+using fixtures::LinesSince;
 using fixtures::MakeAppendage;
 using fixtures::MakeFrame;
 using fixtures::ScopedTempDir;
@@ -15,10 +16,6 @@ using fixtures::ScopedTempDir;
 namespace {
 
 const std::string kSep(66, '-');
-
-std::vector<std::string> LinesSince(const Hullform& h, std::size_t count) {
-    return fixtures::LinesSince(h.log, count);
-}
 
 class HullformTest : public ::testing::Test {
 protected:
