@@ -9,6 +9,7 @@
 #include "widgets/html/HtmlEngine.h"
 #include "widgets/html/HtmlText.h"
 #include "widgets/html/PictureContainer.h"
+#include "widgets/html/VersionText.h"
 
 using namespace platform;
 
@@ -72,9 +73,7 @@ std::uint32_t THtmlLabel::GetVersionNr() const
 
 std::string THtmlLabel::Version() const
 {
-    const std::uint32_t v = GetVersionNr();
-    return std::to_string(v >> 24) + "." + std::to_string((v >> 16) & 0xFF) + "." +
-           std::to_string((v >> 8) & 0xFF) + "." + std::to_string(v & 0xFF);
+    return VersionText(GetVersionNr());
 }
 
 // --- Text ---

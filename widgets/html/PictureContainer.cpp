@@ -8,6 +8,7 @@
 #include "platform/GDI.h"
 #include "platform/ImageDecoder.h"
 #include "widgets/html/OwnedItems.h"
+#include "widgets/html/VersionText.h"
 
 namespace html {
 
@@ -558,9 +559,7 @@ std::uint32_t TPictureContainer::GetVersionNr()
 
 std::string TPictureContainer::Version() const
 {
-    std::uint32_t v = GetVersionNr();
-    return std::to_string(v >> 24) + "." + std::to_string((v >> 16) & 0xFF) + "." +
-           std::to_string((v >> 8) & 0xFF) + "." + std::to_string(v & 0xFF);
+    return VersionText(GetVersionNr());
 }
 
 }  // namespace html

@@ -7,6 +7,7 @@
 #include "base/StringList.h"
 #include "platform/PerfData.h"
 #include "widgets/html/OwnedItems.h"
+#include "widgets/html/VersionText.h"
 
 namespace html {
 
@@ -222,9 +223,7 @@ std::uint32_t TSysMon::GetVersionNr() const
 
 std::string TSysMon::GetVersion() const
 {
-    const std::uint32_t v = GetVersionNr();
-    return std::to_string(v >> 24) + "." + std::to_string((v >> 16) & 0xFF) + "." +
-           std::to_string((v >> 8) & 0xFF) + "." + std::to_string(v & 0xFF);
+    return VersionText(GetVersionNr());
 }
 
 }  // namespace html
