@@ -423,7 +423,7 @@ bool LineTo(HDC dc, int x, int y)
 
 bool Polyline(HDC dc, const TPoint* pts, int count)
 {
-    if (!dc || count < 2) return false;
+    if (!dc || !pts || count < 2) return false;
     if (dc->recorder) dc->recorder->Polyline(*dc, pts, count);
     if (!HasPen(*dc)) return true;
     if (ThinPen(*dc)) {
@@ -591,7 +591,7 @@ bool Chord(HDC dc, int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y
 
 bool Polygon(HDC dc, const TPoint* pts, int count)
 {
-    if (!dc || count < 2) return false;
+    if (!dc || !pts || count < 2) return false;
     if (dc->recorder) dc->recorder->Polygon(*dc, pts, count);
     Mute mute(*dc);
     QPolygon poly;
@@ -806,12 +806,13 @@ int ExtSelectClipRgn(HDC dc, HRGN rgn, int mode)
 int IntersectClipRect(HDC dc, int l, int t, int r, int b)
 {
     if (!dc) return ERROR;
+    const TRect given{l, t, r, b};
     Normalize(l, r);
     Normalize(t, b);
     QRect dr = QRect(l, t, r - l, b - t).translated(dc->Offset());
     QRegion cur = dc->clip ? *dc->clip : QRegion(dc->SurfaceRect());
     dc->clip = cur & dr;
-    if (dc->recorder) dc->recorder->ClipChanged(*dc);
+    if (dc->recorder) dc->recorder->ClipIntersected(*dc, given);
     return RegionType(dc->EffectiveClip());
 }
 

@@ -1,6 +1,7 @@
 // Recorded metafiles. The writers follow the published EMF and WMF record layouts:
 // little-endian records, EMF sizes in bytes padded to 4, WMF sizes in 16-bit words.
 #include <QClipboard>
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QMimeData>
 
@@ -8,6 +9,7 @@
 #include <cmath>
 #include <cstring>
 #include <ostream>
+#include <type_traits>
 
 #include "platform/GDI.h"
 #include "platform/Metafile.h"
@@ -754,216 +756,204 @@ void TMetafile::Draw(TCanvas& canvas, const TRect& r)
 
 // ---------------------------------------------------------------- TMetafileCanvas
 
-struct TMetafileCanvas::Selected {
+namespace {
+struct Selected {
     std::optional<Record> pen, brush, font;
     std::optional<COLORREF> textColor, bkColor;
     std::optional<int> bkMode;
 };
-
-TMetafileCanvas::TMetafileCanvas(TMetafile& metafile)
-    : mf_(metafile), sel_(std::make_unique<Selected>()), measure_(std::make_unique<TBitmap>(1, 1))
-{
-    mf_.Clear();
-    font_.SetColor(clBlack);
-}
-
-TMetafileCanvas::~TMetafileCanvas() = default;
-
-namespace {
-void Push(TMetafile::Data& d, Record r) { d.records.push_back(std::move(r)); }
 }  // namespace
 
-void TMetafileCanvas::SyncPen()
-{
-    Record r;
-    r.kind = Record::Pen;
-    r.a = pen_.Style();
-    r.b = std::max(1, pen_.Width());
-    r.color = ColorToRGB(pen_.Color());
-    if (!sel_->pen || !(*sel_->pen == r)) {
-        sel_->pen = r;
-        Push(*mf_.data_, r);
-    }
-}
+// Turns the calls on the canvas's DC into records; pens, brushes, fonts and text
+// colours are recorded when a drawing call needs them and they differ from what the
+// recording has selected.
+struct TMetafileCanvas::Recorder : DCRecorder {
+    TMetafile::Data& data;
+    const TFont& font;  // the canvas's font, for the face name as given
+    DeviceContext dc;
+    Selected sel;
+    std::vector<Selected> saved;
 
-void TMetafileCanvas::SyncBrush()
-{
-    Record r;
-    r.kind = Record::Brush;
-    r.a = brush_.Style();
-    r.color = ColorToRGB(brush_.Color());
-    if (!sel_->brush || !(*sel_->brush == r)) {
-        sel_->brush = r;
-        Push(*mf_.data_, r);
-    }
-}
+    Recorder(TMetafile& mf, const TFont& f) : data(*mf.data_), font(f) {}
 
-void TMetafileCanvas::SyncText()
-{
-    Record f;
-    f.kind = Record::Font;
-    f.text = font_.Name();
-    f.a = font_.Height();
-    f.b = int(font_.Style());
-    f.c = font_.Escapement();
-    if (!sel_->font || !(*sel_->font == f)) {
-        sel_->font = f;
-        Push(*mf_.data_, f);
+    void Push(Record r) { data.records.push_back(std::move(r)); }
+    void Push(Record::Kind kind)
+    {
+        Record r;
+        r.kind = kind;
+        Push(std::move(r));
     }
-    auto value = [&](Record::Kind k, std::optional<COLORREF>& have, COLORREF want) {
+    void Select(std::optional<Record>& have, const Record& want)
+    {
+        if (have && *have == want) return;
+        have = want;
+        Push(want);
+    }
+    template <class T>
+    void Value(Record::Kind k, std::optional<T>& have, T want)
+    {
         if (have && *have == want) return;
         have = want;
         Record r;
         r.kind = k;
-        r.color = want;
-        Push(*mf_.data_, r);
-    };
-    value(Record::TextColor, sel_->textColor, ColorToRGB(font_.Color()));
-    // As on a canvas: a solid brush gives an opaque text background in its colour.
-    const int mode = brush_.Style() == bsSolid ? OPAQUE : TRANSPARENT;
-    if (!sel_->bkMode || *sel_->bkMode != mode) {
-        sel_->bkMode = mode;
+        if constexpr (std::is_same_v<T, COLORREF>) r.color = want; else r.a = want;
+        Push(std::move(r));
+    }
+
+    void SyncPen(const DeviceContext& d)
+    {
         Record r;
-        r.kind = Record::BkMode;
-        r.a = mode;
-        Push(*mf_.data_, r);
+        r.kind = Record::Pen;
+        r.a = d.penStyle;
+        r.b = d.penWidth;
+        r.color = d.penColor;
+        Select(sel.pen, r);
     }
-    if (mode == OPAQUE) value(Record::BkColor, sel_->bkColor, ColorToRGB(brush_.Color()));
-}
-
-void TMetafileCanvas::MoveTo(int x, int y)
-{
-    penPos_ = {x, y};
-    Record r;
-    r.kind = Record::MoveTo;
-    r.a = x;
-    r.b = y;
-    Push(*mf_.data_, r);
-}
-
-void TMetafileCanvas::LineTo(int x, int y)
-{
-    SyncPen();
-    penPos_ = {x, y};
-    Record r;
-    r.kind = Record::LineTo;
-    r.a = x;
-    r.b = y;
-    Push(*mf_.data_, r);
-}
-
-void TMetafileCanvas::Rectangle(int x1, int y1, int x2, int y2)
-{
-    SyncPen();
-    SyncBrush();
-    Record r;
-    r.kind = Record::Rectangle;
-    r.rect = {std::min(x1, x2), std::min(y1, y2), std::max(x1, x2), std::max(y1, y2)};
-    Push(*mf_.data_, r);
-}
-
-void TMetafileCanvas::Ellipse(int x1, int y1, int x2, int y2)
-{
-    SyncPen();
-    SyncBrush();
-    Record r;
-    r.kind = Record::Ellipse;
-    r.rect = {std::min(x1, x2), std::min(y1, y2), std::max(x1, x2), std::max(y1, y2)};
-    Push(*mf_.data_, r);
-}
-
-void TMetafileCanvas::Polyline(const TPoint* pts, int count)
-{
-    if (!pts || count < 2) return;
-    SyncPen();
-    Record r;
-    r.kind = Record::Polyline;
-    r.pts.assign(pts, pts + count);
-    Push(*mf_.data_, std::move(r));
-}
-
-void TMetafileCanvas::Polygon(const TPoint* pts, int count)
-{
-    if (!pts || count < 2) return;
-    SyncPen();
-    SyncBrush();
-    Record r;
-    r.kind = Record::Polygon;
-    r.pts.assign(pts, pts + count);
-    Push(*mf_.data_, std::move(r));
-}
-
-void TMetafileCanvas::SetPixel(int x, int y, TColor c)
-{
-    Record r;
-    r.kind = Record::Pixel;
-    r.a = x;
-    r.b = y;
-    r.color = ColorToRGB(c);
-    Push(*mf_.data_, r);
-}
-
-TSize TMetafileCanvas::TextExtent(const std::string& text)
-{
-    TCanvas& m = *measure_->Canvas();
-    m.Font().Assign(font_);
-    return m.TextExtent(text);
-}
-
-void TMetafileCanvas::Text(int x, int y, unsigned options, const TRect& rect, const std::string& text)
-{
-    SyncText();
-    Record r;
-    r.kind = Record::Text;
-    r.a = x;
-    r.b = y;
-    r.options = options;
-    r.rect = rect;
-    r.text = text;
-    TCanvas& m = *measure_->Canvas();
-    m.Font().Assign(font_);
-    int prev = 0;
-    for (std::size_t i = 1; i <= text.size(); ++i) {
-        int w = m.TextWidth(text.substr(0, i));
-        r.dx.push_back(w - prev);
-        prev = w;
+    void SyncBrush(const DeviceContext& d)
+    {
+        Record r;
+        r.kind = Record::Brush;
+        r.a = d.brushStyle;
+        r.color = d.brushColor;
+        Select(sel.brush, r);
     }
-    r.c = m.TextHeight(text);
-    Push(*mf_.data_, std::move(r));
-}
+    void SyncText(const DeviceContext& d)
+    {
+        Record f;
+        f.kind = Record::Font;
+        f.text = font.Name();
+        f.a = font.Height();
+        f.b = int(font.Style());
+        f.c = font.Escapement();
+        Select(sel.font, f);
+        Value(Record::TextColor, sel.textColor, d.textColor);
+        Value(Record::BkMode, sel.bkMode, d.bkMode);
+        if (d.bkMode == OPAQUE) Value(Record::BkColor, sel.bkColor, d.bkColor);
+    }
+    void Point(Record::Kind kind, TPoint p, COLORREF color = 0)
+    {
+        Record r;
+        r.kind = kind;
+        r.a = p.X;
+        r.b = p.Y;
+        r.color = color;
+        Push(std::move(r));
+    }
+    void Box(Record::Kind kind, const TRect& b)
+    {
+        Record r;
+        r.kind = kind;
+        r.rect = {std::min(b.Left, b.Right), std::min(b.Top, b.Bottom), std::max(b.Left, b.Right),
+                  std::max(b.Top, b.Bottom)};
+        Push(std::move(r));
+    }
+    void Points(Record::Kind kind, const TPoint* pts, int count)
+    {
+        Record r;
+        r.kind = kind;
+        r.pts.assign(pts, pts + count);
+        Push(std::move(r));
+    }
 
-void TMetafileCanvas::TextOut(int x, int y, const std::string& text) { Text(x, y, 0, TRect{}, text); }
+    void MoveTo(DeviceContext&, TPoint p) override { Point(Record::MoveTo, p); }
+    void LineTo(DeviceContext& d, TPoint, TPoint to) override
+    {
+        SyncPen(d);
+        Point(Record::LineTo, to);
+    }
+    void Rectangle(DeviceContext& d, const TRect& r) override
+    {
+        SyncPen(d);
+        SyncBrush(d);
+        Box(Record::Rectangle, r);
+    }
+    void Ellipse(DeviceContext& d, const TRect& r) override
+    {
+        SyncPen(d);
+        SyncBrush(d);
+        Box(Record::Ellipse, r);
+    }
+    void Polyline(DeviceContext& d, const TPoint* pts, int count) override
+    {
+        SyncPen(d);
+        Points(Record::Polyline, pts, count);
+    }
+    void Polygon(DeviceContext& d, const TPoint* pts, int count) override
+    {
+        SyncPen(d);
+        SyncBrush(d);
+        Points(Record::Polygon, pts, count);
+    }
+    void Pixel(DeviceContext&, TPoint p, COLORREF c) override { Point(Record::Pixel, p, c); }
+    void Text(DeviceContext& d, TPoint p, UINT options, const TRect* clip, const std::string& text,
+              const int* dx) override
+    {
+        SyncText(d);
+        Record r;
+        r.kind = Record::Text;
+        r.a = p.X;
+        r.b = p.Y;
+        r.options = options;
+        if (clip) r.rect = *clip;
+        r.text = text;
+        const QFontMetrics fm(d.font);
+        int prev = 0;
+        for (std::size_t i = 1; i <= text.size(); ++i) {
+            if (dx) {
+                r.dx.push_back(dx[i - 1]);
+                continue;
+            }
+            const int w = fm.horizontalAdvance(AnsiToQString(text.substr(0, i)));
+            r.dx.push_back(w - prev);
+            prev = w;
+        }
+        r.c = fm.height();
+        Push(std::move(r));
+    }
+    void SaveDC(DeviceContext&) override
+    {
+        saved.push_back(sel);
+        Push(Record::SaveDC);
+    }
+    void RestoreDC(DeviceContext& d, int) override
+    {
+        while (saved.size() > d.saved.size()) {
+            sel = saved.back();
+            saved.pop_back();
+            Push(Record::RestoreDC);
+        }
+    }
+    void ClipIntersected(DeviceContext&, const TRect& r) override
+    {
+        Record rec;
+        rec.kind = Record::ClipRect;
+        rec.rect = r;
+        Push(std::move(rec));
+    }
+};
 
-void TMetafileCanvas::TextRect(const TRect& r, int x, int y, const std::string& text)
+TMetafileCanvas::TMetafileCanvas(TMetafile& metafile) : rec_(std::make_unique<Recorder>(metafile, Font()))
 {
-    Text(x, y, ETO_CLIPPED | (brush_.Style() != bsClear ? unsigned(ETO_OPAQUE) : 0u), r, text);
+    metafile.Clear();
+    Font().SetColor(clBlack);
+    rec_->dc.recorder = rec_.get();
+    rec_->dc.recordBounds = QRect(0, 0, metafile.Width(), metafile.Height());
+    AttachDC(&rec_->dc);
 }
 
-int TMetafileCanvas::SaveDC()
-{
-    saved_.push_back(*sel_);
-    Record r;
-    r.kind = Record::SaveDC;
-    Push(*mf_.data_, r);
-    return int(saved_.size());
-}
+TMetafileCanvas::~TMetafileCanvas() = default;
+
+int TMetafileCanvas::SaveDC() { return platform::SaveDC(Handle()); }
 
 void TMetafileCanvas::RestoreDC()
 {
-    if (saved_.empty()) return;
-    *sel_ = saved_.back();
-    saved_.pop_back();
-    Record r;
-    r.kind = Record::RestoreDC;
-    Push(*mf_.data_, r);
+    platform::RestoreDC(Handle(), -1);
+    Refresh();
 }
 
 void TMetafileCanvas::IntersectClipRect(int l, int t, int r, int b)
 {
-    Record rec;
-    rec.kind = Record::ClipRect;
-    rec.rect = {l, t, r, b};
-    Push(*mf_.data_, rec);
+    platform::IntersectClipRect(Handle(), l, t, r, b);
 }
 
 // ---------------------------------------------------------------- clipboard

@@ -3,7 +3,6 @@
 // metafile (EMF) or a placeable Windows metafile (WMF), and played back onto a canvas.
 #include <memory>
 #include <string>
-#include <vector>
 
 #include "platform/Graphics.h"
 
@@ -49,34 +48,14 @@ private:
     bool enhanced_ = true;
 };
 
-// Canvas-like recorder with the drawing calls of TCanvas. Creating it starts a new
-// recording of the metafile; every call is appended at once. Text is measured with
-// the host's font metrics, as on a bitmap.
-class TMetafileCanvas {
+// A canvas that records into a metafile: creating it starts a new recording, and every
+// call is appended at once. Lines, rectangles, ellipses, polylines, polygons, pixels and
+// text are recorded, with clipping by rectangles and saved states; other drawing calls
+// leave no record. Text is measured with the host's font metrics, as on a bitmap.
+class TMetafileCanvas : public TCanvas {
 public:
     explicit TMetafileCanvas(TMetafile& metafile);
-    ~TMetafileCanvas();
-    TMetafileCanvas(const TMetafileCanvas&) = delete;
-    TMetafileCanvas& operator=(const TMetafileCanvas&) = delete;
-
-    TPen& Pen() { return pen_; }
-    TBrush& Brush() { return brush_; }
-    TFont& Font() { return font_; }
-
-    TPoint PenPos() const { return penPos_; }
-    void MoveTo(int x, int y);
-    void LineTo(int x, int y);
-    void Rectangle(int x1, int y1, int x2, int y2);
-    void Ellipse(int x1, int y1, int x2, int y2);
-    void Polyline(const TPoint* pts, int count);
-    void Polygon(const TPoint* pts, int count);
-    void SetPixel(int x, int y, TColor c);
-    void TextOut(int x, int y, const std::string& text);
-    // Text clipped to r; r is filled with the brush unless it is clear.
-    void TextRect(const TRect& r, int x, int y, const std::string& text);
-    TSize TextExtent(const std::string& text);
-    int TextWidth(const std::string& text) { return TextExtent(text).cx; }
-    int TextHeight(const std::string& text) { return TextExtent(text).cy; }
+    ~TMetafileCanvas() override;
 
     // Clipping as on a device context. As on a canvas, the pen, brush and font set
     // here stay in force across RestoreDC.
@@ -85,20 +64,8 @@ public:
     void IntersectClipRect(int l, int t, int r, int b);
 
 private:
-    struct Selected;
-    void SyncPen();
-    void SyncBrush();
-    void SyncText();
-    void Text(int x, int y, unsigned options, const TRect& r, const std::string& text);
-
-    TMetafile& mf_;
-    TPen pen_;
-    TBrush brush_;
-    TFont font_;
-    TPoint penPos_;
-    std::unique_ptr<Selected> sel_;  // what the recording has selected
-    std::vector<Selected> saved_;
-    std::unique_ptr<TBitmap> measure_;
+    struct Recorder;
+    std::unique_ptr<Recorder> rec_;
 };
 
 // MIME type under which the clipboard carries an enhanced metafile.

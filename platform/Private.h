@@ -91,6 +91,8 @@ struct DCRecorder {
     virtual void SaveDC(DeviceContext&) {}
     virtual void RestoreDC(DeviceContext&, int saved) { (void)saved; }
     virtual void ClipChanged(DeviceContext&) {}  // read dc.clip (device coordinates)
+    // IntersectClipRect with r; by default one more change of the clip.
+    virtual void ClipIntersected(DeviceContext& dc, const TRect& r) { (void)r; ClipChanged(dc); }
 };
 
 struct DeviceContext : DCState {

@@ -251,6 +251,61 @@ TEST(Metafile, PlaybackScalesIntoTheTargetRectangle)
     EXPECT_EQ(b.Canvas()->Pen().Color(), clBlack);
 }
 
+TEST(Metafile, CallsOnTheHandleRecordAsTheCanvasCallsDo)
+{
+    TMetafile viaCanvas(40, 30), viaHandle(40, 30);
+    {
+        TMetafileCanvas c(viaCanvas);
+        c.Pen().SetColor(clRed);
+        c.SaveDC();
+        c.IntersectClipRect(2, 2, 20, 20);
+        c.Pen().SetColor(clBlue);
+        c.LineTo(10, 10);
+        c.RestoreDC();
+        c.LineTo(0, 10);
+    }
+    {
+        TMetafileCanvas c(viaHandle);
+        c.Pen().SetColor(clRed);
+        SaveDC(c.Handle());
+        IntersectClipRect(c.Handle(), 2, 2, 20, 20);
+        c.Pen().SetColor(clBlue);
+        c.LineTo(10, 10);
+        RestoreDC(c.Handle(), -1);
+        c.Refresh();
+        c.LineTo(0, 10);
+    }
+    EXPECT_EQ(viaHandle.RecordCount(), viaCanvas.RecordCount());
+    EXPECT_EQ(viaHandle.EmfData(), viaCanvas.EmfData());
+    EXPECT_EQ(viaHandle.WmfData(), viaCanvas.WmfData());
+}
+
+TEST(Metafile, RestoreDCReturnsThePenToItsSavedPosition)
+{
+    // Playback restores the position with the state, so the recording canvas must too:
+    // the last line starts at (0, 0) in the picture.
+    TMetafile mf(30, 30);
+    TMetafileCanvas c(mf);
+    c.MoveTo(0, 0);
+    c.SaveDC();
+    c.LineTo(10, 10);
+    EXPECT_EQ(c.PenPos(), (TPoint{10, 10}));
+    c.RestoreDC();
+    EXPECT_EQ(c.PenPos(), (TPoint{0, 0}));
+}
+
+TEST(Metafile, PointListsWithoutPointsRecordNothing)
+{
+    TMetafile mf(10, 10);
+    TMetafileCanvas c(mf);
+    const TPoint one[] = {{1, 1}};
+    c.Polyline(nullptr, 3);
+    c.Polygon(nullptr, 3);
+    c.Polyline(one, 1);
+    c.Polygon(one, 1);
+    EXPECT_EQ(mf.RecordCount(), 0);
+}
+
 TEST(Metafile, TextIsMeasuredLikeOnABitmap)
 {
     TMetafile mf(50, 20);

@@ -50,15 +50,8 @@ void PopClip(TCanvas& c)
     RestoreDC(c.Handle(), -1);
     c.Refresh();  // the restored DC no longer holds the canvas's pen, brush and font
 }
-void PushClip(TMetafileCanvas& c, const TRect& r)
-{
-    c.SaveDC();
-    c.IntersectClipRect(r.Left, r.Top, r.Right, r.Bottom);
-}
-void PopClip(TMetafileCanvas& c) { c.RestoreDC(); }
 
-template <class C>
-void DrawBorder(C& c, TBorderStyle style, PColor color, TRect& r)
+void DrawBorder(TCanvas& c, TBorderStyle style, PColor color, TRect& r)
 {
     c.Pen().SetStyle(psSolid);
     switch (style) {
@@ -557,22 +550,7 @@ void TPlotGraph::Render(TCanvas* Canvas)
     }
 }
 
-void TPlotGraph::Render(TMetafileCanvas* Canvas)
-{
-    if (!Canvas) {
-        Render(static_cast<TCanvas*>(nullptr));
-        return;
-    }
-    if (bgReload_) {
-        bgReload_ = false;
-        if (!background_) background_ = std::make_unique<TBitmap>(Width(), Height());
-        if (bgStyle_ == bgsLineHoriz || bgStyle_ == bgsLineVert) DrawGradient();
-    }
-    Draw(*Canvas, MeasureCanvas());
-}
-
-template <class C>
-void TPlotGraph::Draw(C& t, TCanvas& m)
+void TPlotGraph::Draw(TCanvas& t, TCanvas& m)
 {
     TRect area{0, 0, Width() - 1, Height() - 1};
     DrawBorder(t, borderStyle_, colorBorder_, area);
@@ -698,8 +676,7 @@ void TPlotGraph::Draw(C& t, TCanvas& m)
     DrawSeries(t, m);
 }
 
-template <class C>
-void TPlotGraph::DrawSeries(C& t, TCanvas& m)
+void TPlotGraph::DrawSeries(TCanvas& t, TCanvas& m)
 {
     const int L = plot_.Left, T = plot_.Top, R = plot_.Right, B = plot_.Bottom;
     const Extended x1 = visRect_.x1, y1 = visRect_.y1, x2 = visRect_.x2, y2 = visRect_.y2;

@@ -8,10 +8,6 @@
 #include "platform/Controls.h"
 #include "widgets/plot/PlotData.h"
 
-namespace platform {
-class TMetafileCanvas;
-}
-
 namespace plot {
 
 class TExprParser;
@@ -47,7 +43,6 @@ public:
     // Without a canvas: into the off-screen bitmap, clearing dirty. With one: into it,
     // without background.
     void Render(platform::TCanvas* Canvas);
-    void Render(platform::TMetafileCanvas* Canvas);
     void AdjustZoom(TRect2D& R) const;
     void SaveAsBmp(const std::string& FileName);  // write failures propagate
     void CopyToClipboard();
@@ -159,8 +154,8 @@ protected:
     TRect2D visRect_{-10, -10, 10, 10};
 
 private:
-    template <class C> void Draw(C& target, platform::TCanvas& measure);
-    template <class C> void DrawSeries(C& target, platform::TCanvas& measure);
+    void Draw(platform::TCanvas& target, platform::TCanvas& measure);
+    void DrawSeries(platform::TCanvas& target, platform::TCanvas& measure);
     void DrawBackground(platform::TCanvas& target);
     void DrawGradient();
     platform::TCanvas& MeasureCanvas();
