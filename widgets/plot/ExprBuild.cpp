@@ -146,6 +146,13 @@ private:
         auto [b, e] = Occurrences(kOpenBracket, t);
         return b == e ? -1 : *b - t.pos;
     }
+    // Offset of the "(" after a name that table holds, 0 when t does not start so.
+    int CalledName(Span t, const TFunctionTable& table) const {
+        const int ip = FirstOpenBracket(t);
+        if (ip <= 0) return 0;
+        int index = 0;
+        return table.Find(View(Span{t.pos, ip}), index) ? ip : 0;
+    }
     bool Balanced(Span t) const {
         return opens_[t.pos + t.len] - opens_[t.pos] == closes_[t.pos + t.len] - closes_[t.pos];
     }
@@ -367,10 +374,8 @@ bool Compiler::CheckSplit(Form f, Span t, Texts* store, Match* match) {
 }
 
 bool Compiler::CheckCallOne(Span t, Texts* store, Match* match) {
-    const int ip = FirstOpenBracket(t);
-    if (ip <= 0) return false;
-    int index = 0;
-    if (!one_.Find(View(Span{t.pos, ip}), index)) return false;
+    const int ip = CalledName(t, one_);
+    if (ip == 0) return false;
     if (store && At(t, t.len - 1) == ')') store->left = Span{t.pos + ip + 1, t.len - ip - 2};
     const Span rest{t.pos + ip, t.len - ip};
     if (!Is(fB, rest)) return false;
@@ -381,10 +386,8 @@ bool Compiler::CheckCallOne(Span t, Texts* store, Match* match) {
 }
 
 bool Compiler::CheckCallTwo(Span t, Texts* store, Match* match) {
-    const int ip = FirstOpenBracket(t);
-    if (ip <= 0) return false;
-    int index = 0;
-    if (!two_.Find(View(Span{t.pos, ip}), index)) return false;
+    const int ip = CalledName(t, two_);
+    if (ip == 0) return false;
     if (At(t, t.len - 1) != ')') return false;
     const Span inner{t.pos + ip + 1, t.len - ip - 2};
     auto [b, e] = Occurrences(kComma, inner);
