@@ -1,12 +1,15 @@
 #pragma once
 // Golden files, raw file access and mutated copies for the foreign-format tests.
+#include <cmath>
 #include <cstddef>
 #include <filesystem>
 #include <iterator>
 #include <random>
 #include <string>
+#include <vector>
 
 #include "FileFixtures.h"
+#include "HullFixtures.h"
 
 namespace foreign {
 
@@ -17,6 +20,42 @@ inline std::string DataPath(const std::string& name) {
 
 using fixtures::ReadBytes;
 using fixtures::WriteBytes;
+
+// A hull in its own scratch directory, the log lines written since SetUp (or since mark
+// was moved) and files written beside it.
+class ForeignFileTest : public ::testing::Test {
+protected:
+    fixtures::TempHull t;
+    core::Hullform& hull = t.hull;
+    std::size_t mark = 0;
+
+    void SetUp() override { mark = hull.log.Lines().size(); }
+    std::vector<std::string> NewLog() const { return fixtures::LinesSince(hull.log, mark); }
+    std::string File(const std::string& name) const { return t.dir.File(name); }
+    std::string Write(const std::string& name, const std::string& text) {
+        const std::string path = File(name);
+        WriteBytes(path, text);
+        return path;
+    }
+};
+
+// Frames as a reader may leave them: as many X as Z, Y ascending, every offset finite.
+inline ::testing::AssertionResult SaneFrames(const core::Appendage& a) {
+    for (std::size_t f = 0; f < a.frames.size(); ++f) {
+        const core::Section& s = a.frames[f];
+        if (s.X.size() != s.Z.size())
+            return ::testing::AssertionFailure() << "frame " << f << " has " << s.X.size() << " X and "
+                                                 << s.Z.size() << " Z";
+        if (f > 0 && !(a.frames[f - 1].Y <= s.Y))
+            return ::testing::AssertionFailure() << "frame " << f << " at Y " << s.Y << " follows Y "
+                                                 << a.frames[f - 1].Y;
+        for (std::size_t k = 0; k < s.X.size(); ++k)
+            if (!(std::isfinite(s.X[k]) && std::isfinite(s.Z[k])))
+                return ::testing::AssertionFailure() << "frame " << f << " offset " << k << " is ("
+                                                     << s.X[k] << ", " << s.Z[k] << ")";
+    }
+    return ::testing::AssertionSuccess();
+}
 
 // A copy of valid with one to four random edits: bytes changed, removed, inserted or
 // repeated, the file cut short, or a number swapped for one of a list of awkward texts.

@@ -15,27 +15,13 @@
 
 namespace {
 
-using fixtures::LinesSince;
 using fixtures::Offsets;
 using fixtures::OffsetsOf;
 using foreign::DataPath;
 using foreign::ReadBytes;
 using foreign::WriteBytes;
 
-class DfhTest : public ::testing::Test {
-protected:
-    fixtures::TempHull t;
-    core::Hullform& hull = t.hull;
-    std::size_t mark = 0;
-
-    void SetUp() override { mark = hull.log.Lines().size(); }
-    std::vector<std::string> NewLog() const { return LinesSince(hull.log, mark); }
-    std::string Write(const std::string& name, const std::string& text) {
-        const std::string path = t.dir.File(name);
-        WriteBytes(path, text);
-        return path;
-    }
-};
+class DfhTest : public foreign::ForeignFileTest {};
 
 void ExpectOffsets(const core::Section& s, const Offsets& expected) {
     const Offsets got = OffsetsOf(s);
@@ -205,16 +191,7 @@ TEST_F(DfhTest, MutatedFilesNeverBreakTheReader) {
         for (const std::string& line : NewLog())
             ASSERT_TRUE(line.rfind(ok ? "WARNING: " : "ERROR: ", 0) == 0) << run << ": " << line;
         if (!ok) continue;
-        const core::Appendage& a = hull.appendages[0];
-        for (std::size_t f = 0; f < a.frames.size(); ++f) {
-            const core::Section& s = a.frames[f];
-            ASSERT_EQ(s.X.size(), s.Z.size()) << run;
-            if (f > 0) {
-                ASSERT_LE(a.frames[f - 1].Y, s.Y) << run;
-            }
-            for (std::size_t k = 0; k < s.X.size(); ++k)
-                ASSERT_TRUE(std::isfinite(s.X[k]) && std::isfinite(s.Z[k])) << run;
-        }
+        ASSERT_TRUE(foreign::SaneFrames(hull.appendages[0])) << run;
     }
     EXPECT_GT(read, 300);
     EXPECT_GT(refused, 300);

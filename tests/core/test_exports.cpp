@@ -16,7 +16,6 @@
 
 namespace {
 
-using fixtures::LinesSince;
 using fixtures::MakeFrame;
 using fixtures::ReadLines;
 using foreign::DataPath;
@@ -34,15 +33,9 @@ core::Appendage SmallKeel() {
     return a;
 }
 
-class ExportTest : public ::testing::Test {
+class ExportTest : public foreign::ForeignFileTest {
 protected:
-    fixtures::TempHull t;
-    core::ErrorLog& log = t.hull.log;
-    std::size_t mark = 0;
-
-    void SetUp() override { mark = log.Lines().size(); }
-    std::vector<std::string> NewLog() const { return LinesSince(log, mark); }
-    std::string File(const std::string& name) const { return t.dir.File(name); }
+    core::ErrorLog& log = hull.log;
 };
 
 TEST_F(ExportTest, EachWriterMatchesItsGoldenFileByteForByte) {

@@ -17,7 +17,6 @@
 
 namespace {
 
-using fixtures::LinesSince;
 using fixtures::MakeFrame;
 using fixtures::Offsets;
 using fixtures::OffsetsOf;
@@ -43,23 +42,7 @@ void BuildSmallHull(core::Hullform& hull) {
     hull.appendages = {body, keel};
 }
 
-class GfTest : public ::testing::Test {
-protected:
-    fixtures::TempHull t;
-    core::Hullform& hull = t.hull;
-    std::size_t mark = 0;
-
-    void SetUp() override { mark = hull.log.Lines().size(); }
-    std::vector<std::string> NewLog() const { return LinesSince(hull.log, mark); }
-    std::string File(const std::string& name) const { return t.dir.File(name); }
-
-    // The frames of a file written from lines.
-    std::string Write(const std::string& name, const std::string& text) {
-        const std::string path = File(name);
-        WriteBytes(path, text);
-        return path;
-    }
-};
+class GfTest : public foreign::ForeignFileTest {};
 
 TEST_F(GfTest, SmallHullMatchesTheGoldenFileByteForByte) {
     BuildSmallHull(hull);
@@ -422,17 +405,7 @@ TEST_F(GfTest, MutatedFilesNeverBreakTheReader) {
         ++(hull.ImportGfFile(mutated, run % 2 == 0) ? read : refused);
         for (const std::string& line : NewLog())
             ASSERT_TRUE(line.rfind("ERROR: ", 0) == 0 || line.rfind("WARNING: ", 0) == 0) << run << ": " << line;
-        for (const core::Appendage& a : hull.appendages) {
-            for (std::size_t f = 0; f < a.frames.size(); ++f) {
-                const core::Section& s = a.frames[f];
-                ASSERT_EQ(s.X.size(), s.Z.size()) << run;
-                if (f > 0) {
-                    ASSERT_LE(a.frames[f - 1].Y, s.Y) << run;
-                }
-                for (std::size_t k = 0; k < s.X.size(); ++k)
-                    ASSERT_TRUE(std::isfinite(s.X[k]) && std::isfinite(s.Z[k])) << run;
-            }
-        }
+        for (const core::Appendage& a : hull.appendages) ASSERT_TRUE(foreign::SaneFrames(a)) << run;
     }
     // Both outcomes are exercised.
     EXPECT_GT(read, 300);
