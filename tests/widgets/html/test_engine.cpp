@@ -259,10 +259,7 @@ TEST(HtmlEngineLinks, HitWhereDrawnAndNotBeside)
     };
     for (const Probe& pr : probes) {
         Call c(s, text);
-        c.p.HitTestOnly = true;
-        c.p.HitX = pr.x;
-        c.p.HitY = pr.y;
-        c.Run();
+        c.HitAt(pr.x, pr.y).Run();
         EXPECT_EQ(c.hit, pr.hit) << pr.x << "," << pr.y;
         if (pr.hit) {
             EXPECT_EQ(c.r.AnchorValue, pr.anchor);
@@ -318,10 +315,7 @@ TEST(HtmlEngineLinks, LinkOnSecondLineIsHitThere)
     Surface s;
     const int gh = s.GH();
     Call c(s, "first line<BR><A href=\"z\">link</A>");
-    c.p.HitTestOnly = true;
-    c.p.HitX = 5;
-    c.p.HitY = gh + gh / 2;
-    c.Run();
+    c.HitAt(5, gh + gh / 2).Run();
     EXPECT_TRUE(c.hit);
     EXPECT_EQ(c.r.AnchorValue, "z");
     EXPECT_EQ(c.r.HoverRect.Top, gh);
@@ -506,10 +500,7 @@ TEST(HtmlEngineLinks, HoverRectOfTheLinkUnderThePoint)
     Surface s;
     const int gh = s.GH();
     Call c(s, "one <A href=\"x\">two</A>");
-    c.p.HitTestOnly = true;
-    c.p.HitX = 1 + s.TW("one ") + 3;
-    c.p.HitY = 3;
-    c.Run();
+    c.HitAt(1 + s.TW("one ") + 3, 3).Run();
     ASSERT_TRUE(c.hit);
     // On one line the left edge is the offset of the link from the line's left.
     EXPECT_EQ(c.r.HoverRect.Left, s.TW("one "));
@@ -521,10 +512,7 @@ TEST(HtmlEngineLinks, HoverRectOfTheLinkUnderThePoint)
     const TRect narrow = Rect(0, 0, s.TW("aaa bbb") + 4, 100);
     Call w(s, "<A href=\"w\">aaa bbb ccc</A>", HTMLVariant::Grid, narrow);
     w.p.WordWrap = true;
-    w.p.HitTestOnly = true;
-    w.p.HitX = 4;
-    w.p.HitY = gh + 3;
-    w.Run();
+    w.HitAt(4, gh + 3).Run();
     ASSERT_TRUE(w.hit);
     EXPECT_EQ(w.r.LinkUnderPoint, 1);
     EXPECT_EQ(w.r.HoverRect.Left, 1);
@@ -535,9 +523,7 @@ TEST(HtmlEngineLinks, TreeReportsTheFocusedLinkWithoutAPoint)
 {
     Surface s;
     Call c(s, "<A href=\"a\">one</A> <A href=\"b\">two</A>", HTMLVariant::Tree);
-    c.p.HitTestOnly = true;
-    c.p.HitX = -100;
-    c.p.HitY = -100;
+    c.HitAt(-100, -100);
     c.p.FocusLink = 2;
     c.p.ReportFocusLinkRect = true;
     c.Run();
@@ -546,8 +532,7 @@ TEST(HtmlEngineLinks, TreeReportsTheFocusedLinkWithoutAPoint)
     EXPECT_EQ(c.r.HoverRect.Right, 1 + s.TW("one two"));
     // The grid has no such option.
     Call g(s, "<A href=\"a\">one</A> <A href=\"b\">two</A>");
-    g.p.HitTestOnly = true;
-    g.p.HitX = -100;
+    g.HitAt(-100, 0);
     g.p.FocusLink = 2;
     g.p.ReportFocusLinkRect = true;
     g.Run();

@@ -113,10 +113,7 @@ TEST(HtmlEngineImages, LinkedImageIsHitAndShowsItsAlternative)
     Surface s;
     Call h(s, text);
     h.p.Images = &il.list;
-    h.p.HitTestOnly = true;
-    h.p.HitX = 8;
-    h.p.HitY = 8;
-    h.Run();
+    h.HitAt(8, 8).Run();
     EXPECT_TRUE(h.hit);
     EXPECT_EQ(h.r.AnchorValue, "lnk");
     EXPECT_TRUE(s.AllInk().Empty());
@@ -142,10 +139,7 @@ TEST(HtmlEngineImages, LinkedImageIsHitAndShowsItsAlternative)
     // An image outside a link is never a hit.
     Call plain(t, "<IMG src=\"idx:0\">");
     plain.p.Images = &il.list;
-    plain.p.HitTestOnly = true;
-    plain.p.HitX = 8;
-    plain.p.HitY = 8;
-    plain.Run();
+    plain.HitAt(8, 8).Run();
     EXPECT_FALSE(plain.hit);
 }
 
@@ -227,10 +221,7 @@ TEST(HtmlEngineControls, EditBoxIsDrawnAndHit)
     EXPECT_EQ(ink.right, 60);
 
     Call h(s, text);
-    h.p.HitTestOnly = true;
-    h.p.HitX = 20;
-    h.p.HitY = 5;
-    h.Run();
+    h.HitAt(20, 5).Run();
     EXPECT_TRUE(h.hit);
     EXPECT_EQ(h.r.AnchorValue, "ctrl");
     EXPECT_EQ(h.r.ControlID, "e");
@@ -241,9 +232,7 @@ TEST(HtmlEngineControls, EditBoxIsDrawnAndHit)
 
     // Beside the box nothing is hit and the outputs are cleared.
     Call miss(s, text);
-    miss.p.HitTestOnly = true;
-    miss.p.HitX = 90;
-    miss.p.HitY = 5;
+    miss.HitAt(90, 5);
     miss.r.ControlValue = "old";
     miss.Run();
     EXPECT_FALSE(miss.hit);
@@ -258,9 +247,7 @@ TEST(HtmlEngineControls, GridFindsAControlByItsID)
                              "<CONTROL TYPE=\"EDIT\" ID=\"b\" VALUE=\"2\" WIDTH=\"50\">";
     Surface s;
     Call c(s, text);
-    c.p.HitTestOnly = true;
-    c.p.HitX = 1000;
-    c.p.HitY = 1000;
+    c.HitAt(1000, 1000);
     c.r.ControlID = "b";
     c.Run();
     EXPECT_TRUE(c.hit);
@@ -271,16 +258,12 @@ TEST(HtmlEngineControls, GridFindsAControlByItsID)
 
     // Not in the tree, and an empty ID finds nothing.
     Call t(s, text, HTMLVariant::Tree);
-    t.p.HitTestOnly = true;
-    t.p.HitX = 1000;
-    t.p.HitY = 1000;
+    t.HitAt(1000, 1000);
     t.r.ControlID = "b";
     t.Run();
     EXPECT_FALSE(t.hit);
     Call e(s, "<CONTROL TYPE=\"EDIT\" VALUE=\"1\" WIDTH=\"40\">");
-    e.p.HitTestOnly = true;
-    e.p.HitX = 1000;
-    e.Run();
+    e.HitAt(1000, 0).Run();
     EXPECT_FALSE(e.hit);
 }
 

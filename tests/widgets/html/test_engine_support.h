@@ -93,6 +93,14 @@ struct Call {
         p.Text = text;
         p.TextRect = rect;
     }
+    // A hit test at (x, y) instead of a paint.
+    Call& HitAt(int x, int y)
+    {
+        p.HitTestOnly = true;
+        p.HitX = x;
+        p.HitY = y;
+        return *this;
+    }
     Call& Run()
     {
         hit = html::HTMLDrawEx(p, r);
