@@ -155,16 +155,31 @@ struct EventShift {
 
 void SetSimulatedShiftState(int shift) { gSimulatedShift = shift; }
 
+namespace {
+// The MK_ flags of mouse messages and the shift state flags they stand for.
+struct MouseKeyFlag {
+    UINT key;
+    TShiftState shift;
+};
+constexpr MouseKeyFlag kMouseKeyFlags[] = {
+    {MK_SHIFT, ssShift}, {MK_CONTROL, ssCtrl}, {MK_LBUTTON, ssLeft}, {MK_RBUTTON, ssRight}, {MK_MBUTTON, ssMiddle}};
+}  // namespace
+
 TShiftState KeysToShiftState(UINT k)
 {
     TShiftState s = 0;
-    if (k & MK_SHIFT) s |= ssShift;
-    if (k & MK_CONTROL) s |= ssCtrl;
-    if (k & MK_LBUTTON) s |= ssLeft;
-    if (k & MK_RBUTTON) s |= ssRight;
-    if (k & MK_MBUTTON) s |= ssMiddle;
+    for (const MouseKeyFlag& f : kMouseKeyFlags)
+        if (k & f.key) s |= f.shift;
     if (GetKeyState(VK_MENU) < 0) s |= ssAlt;
     return s;
+}
+
+UINT ShiftStateToKeys(unsigned shift)
+{
+    UINT k = 0;
+    for (const MouseKeyFlag& f : kMouseKeyFlags)
+        if (shift & f.shift) k |= f.key;
+    return k;
 }
 
 TShiftState KeyDataToShiftState(LPARAM keyData)

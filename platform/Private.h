@@ -134,6 +134,8 @@ void HandleAppException(const std::exception* e);
 // Installed by the application: mouse moves for hints, and controls going away.
 extern void (*gHintMouseHook)(TControl* c, TPoint clientPos);
 extern void (*gControlGoneHook)(TControl* c);
+// The MK_ flags of a mouse message for a shift state (Alt and Double have none).
+UINT ShiftStateToKeys(unsigned shift);
 QWidget* HostWidget(TWinControl* c);  // nullptr before the window exists
 void LayoutScrollBars(TWinControl* c);
 // Creates the host application and Application when missing.

@@ -17,22 +17,9 @@
 
 namespace platform {
 
-namespace {
-UINT KeysOf(TShiftState s)
-{
-    UINT k = 0;
-    if (s & ssShift) k |= MK_SHIFT;
-    if (s & ssCtrl) k |= MK_CONTROL;
-    if (s & ssLeft) k |= MK_LBUTTON;
-    if (s & ssRight) k |= MK_RBUTTON;
-    if (s & ssMiddle) k |= MK_MBUTTON;
-    return k;
-}
-}  // namespace
-
 LRESULT SendMouse(TWinControl* c, UINT msg, int x, int y, TShiftState shift)
 {
-    UINT keys = KeysOf(shift);
+    UINT keys = ShiftStateToKeys(shift);
     switch (msg) {
     case WM_LBUTTONDOWN: case WM_LBUTTONDBLCLK: keys |= MK_LBUTTON; break;
     case WM_RBUTTONDOWN: case WM_RBUTTONDBLCLK: keys |= MK_RBUTTON; break;

@@ -141,6 +141,19 @@ TEST_F(FormFixture, MouseMessagesReachTheHandlersAndDrawWhatTheyAsk)
     EXPECT_EQ(b->Canvas()->Pixel(0, 0), clBlack);
 }
 
+TEST_F(FormFixture, MouseMessagesCarryEveryModifierAndButton)
+{
+    const TShiftState cases[] = {0,      ssShift,  ssCtrl, ssShift | ssCtrl, ssAlt | ssCtrl,
+                                 ssLeft, ssMiddle, ssShift | ssCtrl | ssLeft | ssMiddle};
+    for (TShiftState shift : cases) {
+        probe->log.clear();
+        SendMouse(probe, WM_RBUTTONDOWN, 1, 2, shift);
+        SendMouse(probe, WM_RBUTTONUP, 1, 2);
+        ASSERT_FALSE(probe->log.empty()) << shift;
+        EXPECT_EQ(probe->log.front(), "down 1 " + std::to_string(shift | ssRight) + " 1,2") << shift;
+    }
+}
+
 TEST_F(FormFixture, ReleaseOutsideTheControlIsNoClick)
 {
     SendMouse(probe, WM_LBUTTONDOWN, 5, 6);
