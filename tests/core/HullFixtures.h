@@ -90,6 +90,12 @@ inline Offsets OffsetsOf(const core::Section& s) {
     return out;
 }
 
+// The offsets of a closed rectangle from X x0 to x1 and Z z0 to z1, counter-clockwise
+// from (x0, z0).
+inline Offsets BoxOffsets(double x0, double x1, double z0, double z1) {
+    return {{x0, z0}, {x1, z0}, {x1, z1}, {x0, z1}};
+}
+
 // A closed rectangle from X -halfBeam to +halfBeam and Z bottom to bottom + depth, running
 // counter-clockwise (X right, Z up) from the bottom-left corner.
 inline core::Section MakeBoxFrame(double y, double halfBeam, double depth, double bottom = 0,

@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include "HullFixtures.h"
 #include "core/Appendage.h"
 #include "core/HydroData.h"
 #include "core/ImmersedSection.h"
@@ -18,21 +19,9 @@ using core::Section;
 
 namespace {
 
-using Offsets = std::vector<std::pair<double, double>>;
-
-Section Frame(double y, const Offsets& offsets)
-{
-    Section s;
-    s.SetY(y);
-    for (auto [x, z] : offsets)
-        s.AddOffset(x, z);
-    return s;
-}
-
-Offsets Box(double x0, double x1, double z0, double z1)
-{
-    return {{x0, z0}, {x1, z0}, {x1, z1}, {x0, z1}};
-}
+using fixtures::BoxOffsets;
+using fixtures::MakeFrame;
+using fixtures::Offsets;
 
 Appendage Body(const std::vector<Section>& frames, double density = 1.0)
 {
@@ -77,7 +66,7 @@ const double kTol = 1e-12;
 
 TEST(ClipAtWaterline, BoxFrameAtHalfDepth)
 {
-    const Section s = Frame(0, Box(-1, 1, 0, 2));
+    const Section s = MakeFrame(0, BoxOffsets(-1, 1, 0, 2));
     ImmersedSection r;
     std::vector<double> xs{9, 9}, zs{9};
     EXPECT_TRUE(s.ClipAtWaterline(1, r, xs, zs));
@@ -99,19 +88,19 @@ TEST(ClipAtWaterline, BoxFrameAtHalfDepth)
 
 TEST(ClipAtWaterline, AtTheKeelNothingIsCut)
 {
-    const ImmersedSection r = Cut(Frame(0, Box(-1, 1, 0, 2)), 0);
+    const ImmersedSection r = Cut(MakeFrame(0, BoxOffsets(-1, 1, 0, 2)), 0);
     EXPECT_EQ(r.area, 0);
     EXPECT_EQ(r.waterlineBreadth, 0);
     EXPECT_EQ(r.crossings, 0);
     EXPECT_EQ(r.waterlineZ, 0);
     // Within the 0.0005 keel tolerance as well; at the tolerance the sides cross.
-    EXPECT_EQ(Cut(Frame(0, Box(-1, 1, 0, 2)), 0.0004).area, 0);
-    EXPECT_NEAR(Cut(Frame(0, Box(-1, 1, 0, 2)), 0.0005).area, 0.001, 1e-15);
+    EXPECT_EQ(Cut(MakeFrame(0, BoxOffsets(-1, 1, 0, 2)), 0.0004).area, 0);
+    EXPECT_NEAR(Cut(MakeFrame(0, BoxOffsets(-1, 1, 0, 2)), 0.0005).area, 0.001, 1e-15);
 }
 
 TEST(ClipAtWaterline, WhollySubmergedAndDry)
 {
-    const Section s = Frame(0, Box(-1, 1, 0, 2));
+    const Section s = MakeFrame(0, BoxOffsets(-1, 1, 0, 2));
     const ImmersedSection under = Cut(s, 3);
     EXPECT_NEAR(under.area, 4, kTol);
     EXPECT_NEAR(under.centroidZ, 1, kTol);
@@ -126,7 +115,7 @@ TEST(ClipAtWaterline, WhollySubmergedAndDry)
 
 TEST(ClipAtWaterline, CutAtTheTopKeepsTheDeckAsWaterline)
 {
-    const ImmersedSection r = Cut(Frame(0, Box(-1, 1, 0, 2)), 2);
+    const ImmersedSection r = Cut(MakeFrame(0, BoxOffsets(-1, 1, 0, 2)), 2);
     EXPECT_NEAR(r.area, 4, kTol);
     EXPECT_NEAR(r.waterlineBreadth, 2, kTol);
     EXPECT_EQ(r.crossings, 2);
@@ -136,8 +125,8 @@ TEST(ClipAtWaterline, DirectionOnlyChangesTheClockwiseFlag)
 {
     const Offsets anti = {{0, 0}, {2, 0.5}, {3, 2}, {-1, 3}};
     Offsets clock(anti.rbegin(), anti.rend());
-    const ImmersedSection a = Cut(Frame(0, anti), 1.5);
-    const ImmersedSection c = Cut(Frame(0, clock), 1.5);
+    const ImmersedSection a = Cut(MakeFrame(0, anti), 1.5);
+    const ImmersedSection c = Cut(MakeFrame(0, clock), 1.5);
     EXPECT_FALSE(a.clockwise);
     EXPECT_TRUE(c.clockwise);
     EXPECT_NEAR(a.area, c.area, kTol);
@@ -149,7 +138,7 @@ TEST(ClipAtWaterline, DirectionOnlyChangesTheClockwiseFlag)
 
 TEST(ClipAtWaterline, OffCentreFrameHasTrueWaterlineExtents)
 {
-    const ImmersedSection r = Cut(Frame(0, Box(1, 3, 0, 2)), 1);
+    const ImmersedSection r = Cut(MakeFrame(0, BoxOffsets(1, 3, 0, 2)), 1);
     EXPECT_EQ(r.waterlineMinX, 1);
     EXPECT_EQ(r.waterlineMaxX, 3);
     EXPECT_NEAR(r.centroidX, 2, kTol);
@@ -169,7 +158,7 @@ TEST(ClipAtWaterline, TwoLobesArePairedAcrossTheFrame)
                 o.push_back(pi[(start + k) % pi.size()]);
             if (reverse)
                 o = Offsets(o.rbegin(), o.rend());
-            const ImmersedSection r = Cut(Frame(0, o), 1);
+            const ImmersedSection r = Cut(MakeFrame(0, o), 1);
             SCOPED_TRACE(::testing::Message() << "start " << start << " reverse " << reverse);
             EXPECT_EQ(r.crossings, 4);
             EXPECT_NEAR(r.waterlineBreadth, 4, kTol);
@@ -184,19 +173,19 @@ TEST(ClipAtWaterline, TwoLobesArePairedAcrossTheFrame)
 
 TEST(ClipAtWaterline, FewerThanThreeImmersedPointsGiveAZeroRecord)
 {
-    EXPECT_EQ(Cut(Frame(0, {{0, 0}, {1, 0}}), 0.5).area, 0);
+    EXPECT_EQ(Cut(MakeFrame(0, {{0, 0}, {1, 0}}), 0.5).area, 0);
     // A line of two offsets cut in its middle: three points, no area and a zero breadth.
-    const ImmersedSection line = Cut(Frame(0, {{0, 0}, {1, 1}}), 0.5);
+    const ImmersedSection line = Cut(MakeFrame(0, {{0, 0}, {1, 1}}), 0.5);
     EXPECT_EQ(line.area, 0);
     EXPECT_EQ(line.crossings, 2);
     EXPECT_EQ(line.waterlineBreadth, 0);
-    EXPECT_EQ(Cut(Frame(0, {{0, 0}}), 0.5).area, 0);
+    EXPECT_EQ(Cut(MakeFrame(0, {{0, 0}}), 0.5).area, 0);
     EXPECT_EQ(Cut(Section(), 0.5).area, 0);
 }
 
 TEST(Section, CrossingTestAndWaterlineX)
 {
-    const Section s = Frame(0, {{0, 0}, {2, 2}, {2, 4}, {0, 1}});
+    const Section s = MakeFrame(0, {{0, 0}, {2, 2}, {2, 4}, {0, 1}});
     struct Case {
         unsigned i;
         double z;
@@ -253,7 +242,7 @@ TEST(IntersectSegments, Table)
 TEST(AppendageHydrostatics, BoxAtDraughtOne)
 {
     const double rho = 1.5;
-    Appendage box = Body({Frame(0, Box(-1, 1, 0, 2)), Frame(10, Box(-1, 1, 0, 2))}, rho);
+    Appendage box = Body({MakeFrame(0, BoxOffsets(-1, 1, 0, 2)), MakeFrame(10, BoxOffsets(-1, 1, 0, 2))}, rho);
     HydroData r;
     ASSERT_TRUE(box.GetHydroStatics(1, 0, r));
     EXPECT_EQ(r.draught, 1);
@@ -290,7 +279,7 @@ TEST(AppendageHydrostatics, BoxAtDraughtOne)
 
 TEST(AppendageHydrostatics, BoxAtTheKeelIsEmpty)
 {
-    const Appendage box = Body({Frame(0, Box(-1, 1, 0, 2)), Frame(10, Box(-1, 1, 0, 2))});
+    const Appendage box = Body({MakeFrame(0, BoxOffsets(-1, 1, 0, 2)), MakeFrame(10, BoxOffsets(-1, 1, 0, 2))});
     HydroData r;
     ASSERT_TRUE(box.GetHydroStatics(0, 0, r));
     for (double v : {r.volume, r.WPA, r.VCB, r.LCB, r.TCB, r.LCF, r.TCF, r.KMT, r.KML, r.I_L, r.I_T})
@@ -302,7 +291,7 @@ TEST(AppendageHydrostatics, BoxAtTheKeelIsEmpty)
 // Wholly submerged: the curves get no waterline ends at Y = 0, and the extents stay 0.
 TEST(AppendageHydrostatics, BoxWhollyUnderWater)
 {
-    const Appendage box = Body({Frame(0, Box(-1, 1, 0, 2)), Frame(10, Box(-1, 1, 0, 2))});
+    const Appendage box = Body({MakeFrame(0, BoxOffsets(-1, 1, 0, 2)), MakeFrame(10, BoxOffsets(-1, 1, 0, 2))});
     HydroData r;
     ASSERT_TRUE(box.GetHydroStatics(3, 0, r));
     EXPECT_NEAR(r.volume, 40, kTol);
@@ -322,7 +311,7 @@ TEST(AppendageHydrostatics, BoxWhollyUnderWater)
 // immersed area is zero, so the wedge holds exactly 2 x 5 x 1 / 2 = 5.
 TEST(AppendageHydrostatics, DryEndHoldsTheWedgeVolume)
 {
-    const Appendage body = Body({Frame(0, Box(-1, 1, 2, 4)), Frame(10, Box(-1, 1, 0, 4))});
+    const Appendage body = Body({MakeFrame(0, BoxOffsets(-1, 1, 2, 4)), MakeFrame(10, BoxOffsets(-1, 1, 0, 4))});
     HydroData r;
     ASSERT_TRUE(body.GetHydroStatics(1, 0, r));
     EXPECT_NEAR(r.volume, 5.0, kTol);
@@ -335,7 +324,7 @@ TEST(AppendageHydrostatics, DryEndHoldsTheWedgeVolume)
     ExpectPoints(r.areaCurves.finalCurve, {{5, 0}, {5 + 1e-10, 0}, {7.5, 1}, {10 - 1e-10, 2}, {10, 0}});
 
     // The mirror image: the dry end forward.
-    const Appendage mirror = Body({Frame(0, Box(-1, 1, 0, 4)), Frame(10, Box(-1, 1, 2, 4))});
+    const Appendage mirror = Body({MakeFrame(0, BoxOffsets(-1, 1, 0, 4)), MakeFrame(10, BoxOffsets(-1, 1, 2, 4))});
     HydroData m;
     ASSERT_TRUE(mirror.GetHydroStatics(1, 0, m));
     EXPECT_NEAR(m.volume, 5.0, kTol);
@@ -349,7 +338,7 @@ TEST(AppendageHydrostatics, DryEndHoldsTheWedgeVolume)
 // it the section is full, forward of it immersed to d.
 TEST(AppendageHydrostatics, SubmergedEndKeepsItsVolume)
 {
-    const Appendage body = Body({Frame(0, Box(-1, 1, 0, 1)), Frame(10, Box(-1, 1, 0, 3))});
+    const Appendage body = Body({MakeFrame(0, BoxOffsets(-1, 1, 0, 1)), MakeFrame(10, BoxOffsets(-1, 1, 0, 3))});
     auto exact = [](double d) {
         if (d <= 0)
             return 0.0;
@@ -386,7 +375,7 @@ TEST(AppendageHydrostatics, SubmergedEndKeepsItsVolume)
 
 TEST(AppendageHydrostatics, OneFrameLeavesTheRecordAlone)
 {
-    const Appendage one = Body({Frame(0, Box(-1, 1, 0, 2))});
+    const Appendage one = Body({MakeFrame(0, BoxOffsets(-1, 1, 0, 2))});
     HydroData r;
     r.volume = 123;
     EXPECT_FALSE(one.GetHydroStatics(1, 0, r));
@@ -397,8 +386,8 @@ TEST(AppendageHydrostatics, OneFrameLeavesTheRecordAlone)
 // A frame repeated at the same Y adds nothing, and its curve points add up.
 TEST(AppendageHydrostatics, DuplicateFrameAddsNothing)
 {
-    const Appendage body = Body({Frame(0, Box(-1, 1, 0, 2)), Frame(10, Box(-1, 1, 0, 2)),
-                                 Frame(10, Box(-1, 1, 0, 2))});
+    const Appendage body = Body({MakeFrame(0, BoxOffsets(-1, 1, 0, 2)), MakeFrame(10, BoxOffsets(-1, 1, 0, 2)),
+                                 MakeFrame(10, BoxOffsets(-1, 1, 0, 2))});
     HydroData r;
     ASSERT_TRUE(body.GetHydroStatics(1, 0, r));
     EXPECT_NEAR(r.volume, 20, kTol);
@@ -411,8 +400,8 @@ TEST(AppendageHydrostatics, DuplicateFrameAddsNothing)
 // transverse inertia about its own centre line X = 1: 2 x (20/3 + 20 x 1^2) = 160/3.
 TEST(AppendageHydrostatics, TransverseInertiaIsAboutTheBodysCentreOfFlotation)
 {
-    const Appendage body = Body({Frame(0, Box(-1, 1, 0, 2)), Frame(10, Box(-1, 1, 0, 2)),
-                                 Frame(10, Box(1, 3, 0, 2)), Frame(20, Box(1, 3, 0, 2))});
+    const Appendage body = Body({MakeFrame(0, BoxOffsets(-1, 1, 0, 2)), MakeFrame(10, BoxOffsets(-1, 1, 0, 2)),
+                                 MakeFrame(10, BoxOffsets(1, 3, 0, 2)), MakeFrame(20, BoxOffsets(1, 3, 0, 2))});
     HydroData r;
     ASSERT_TRUE(body.GetHydroStatics(1, 0, r));
     EXPECT_NEAR(r.WPA, 40, kTol);
@@ -424,7 +413,7 @@ TEST(AppendageHydrostatics, TransverseInertiaIsAboutTheBodysCentreOfFlotation)
     EXPECT_EQ(r.waterlineMaxX, 3);
 
     // One rectangle off the centreline: its own inertia, and its true waterline breadth.
-    const Appendage off = Body({Frame(0, Box(1, 3, 0, 2)), Frame(10, Box(1, 3, 0, 2))});
+    const Appendage off = Body({MakeFrame(0, BoxOffsets(1, 3, 0, 2)), MakeFrame(10, BoxOffsets(1, 3, 0, 2))});
     HydroData o;
     off.GetHydroStatics(1, 0, o);
     EXPECT_NEAR(o.I_T, 20.0 / 3, 1e-12);
@@ -436,7 +425,7 @@ TEST(AppendageHydrostatics, TrimmedWaterlineLength)
 {
     const double trim = 5;
     const double theta = trim * 3.141592653589793 / 180;
-    const Appendage box = Body({Frame(0, Box(-1, 1, 0, 2)), Frame(10, Box(-1, 1, 0, 2))});
+    const Appendage box = Body({MakeFrame(0, BoxOffsets(-1, 1, 0, 2)), MakeFrame(10, BoxOffsets(-1, 1, 0, 2))});
     HydroData r;
     ASSERT_TRUE(box.GetHydroStatics(0.5, trim, r));
     EXPECT_EQ(r.trim, trim);
@@ -453,9 +442,9 @@ TEST(AppendageHydrostatics, TrimmedWaterlineLength)
 TEST(AppendageHydrostatics, VolumeRisesToTheFullVolume)
 {
     const Appendage body =
-        Body({Frame(0, Box(-0.5, 0.5, 1.5, 2.5)), Frame(3, {{0, 0.4}, {1.5, 2}, {1.5, 3}, {-1.5, 3}, {-1.5, 2}}),
-              Frame(6, Box(-2, 2, 0, 3.5)), Frame(9, Box(-2, 2, 0.2, 3)), Frame(12, {{0, 1}, {1, 4}, {-1, 4}}),
-              Frame(14, Box(-0.3, 0.3, 2, 4.5))});
+        Body({MakeFrame(0, BoxOffsets(-0.5, 0.5, 1.5, 2.5)), MakeFrame(3, {{0, 0.4}, {1.5, 2}, {1.5, 3}, {-1.5, 3}, {-1.5, 2}}),
+              MakeFrame(6, BoxOffsets(-2, 2, 0, 3.5)), MakeFrame(9, BoxOffsets(-2, 2, 0.2, 3)), MakeFrame(12, {{0, 1}, {1, 4}, {-1, 4}}),
+              MakeFrame(14, BoxOffsets(-0.3, 0.3, 2, 4.5))});
     HydroData full;
     ASSERT_TRUE(body.GetHydroStatics(10, 0, full));
     for (double trim : {0.0, 2.0, -3.0, 10.0}) {

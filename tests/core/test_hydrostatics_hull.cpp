@@ -20,29 +20,17 @@ using core::Section;
 
 namespace {
 
-using Offsets = std::vector<std::pair<double, double>>;
+using fixtures::BoxOffsets;
+using fixtures::MakeFrame;
+using fixtures::Offsets;
 constexpr double kPi = 3.141592653589793;
-
-Section Frame(double y, const Offsets& offsets)
-{
-    Section s;
-    s.SetY(y);
-    for (auto [x, z] : offsets)
-        s.AddOffset(x, z);
-    return s;
-}
-
-Offsets Box(double x0, double x1, double z0, double z1)
-{
-    return {{x0, z0}, {x1, z0}, {x1, z1}, {x0, z1}};
-}
 
 // n frames of one section, evenly from y0 to y1.
 Appendage Prism(const Offsets& section, int n, double y0 = 0, double y1 = 10)
 {
     Appendage a;
     for (int k = 0; k < n; ++k)
-        a.frames.push_back(Frame(y0 + (y1 - y0) * k / (n - 1), section));
+        a.frames.push_back(MakeFrame(y0 + (y1 - y0) * k / (n - 1), section));
     return a;
 }
 
@@ -54,7 +42,7 @@ protected:
     // The box of the edge cases: Y 0 to 10, X -1 to 1, Z 0 to 2; marks at 10 and 0.
     void MakeBox(int frames = 2)
     {
-        hull_.appendages.push_back(Prism(Box(-1, 1, 0, 2), frames));
+        hull_.appendages.push_back(Prism(BoxOffsets(-1, 1, 0, 2), frames));
         hull_.fwdMarkY = 10;
         hull_.aftMarkY = 0;
     }
@@ -110,7 +98,7 @@ TEST_F(HullHydrostatics, BuoyancyCurveUsesTheBodysOwnDensity)
 {
     MakeBox();
     hull_.appendages[0].density = 2;
-    hull_.appendages.push_back(Prism(Box(-1, 1, 0, 2), 2, 20, 30));  // density 0
+    hull_.appendages.push_back(Prism(BoxOffsets(-1, 1, 0, 2), 2, 20, 30));  // density 0
     const HydroData r = At(1);
     std::string msg;
     EXPECT_NEAR(r.buoyancyCurves.curves[0].GetArea(5, msg), 4, 1e-12);
@@ -121,8 +109,8 @@ TEST_F(HullHydrostatics, BuoyancyCurveUsesTheBodysOwnDensity)
 
 TEST_F(HullHydrostatics, TwoBoxesSideBySide)
 {
-    hull_.appendages.push_back(Prism(Box(-3, -1, 0, 2), 2));
-    hull_.appendages.push_back(Prism(Box(1, 3, 0, 2), 2));
+    hull_.appendages.push_back(Prism(BoxOffsets(-3, -1, 0, 2), 2));
+    hull_.appendages.push_back(Prism(BoxOffsets(1, 3, 0, 2), 2));
     HydroData single;
     hull_.appendages[1].GetHydroStatics(1, 0, single);
     EXPECT_NEAR(single.WPA, 20, 1e-12);
@@ -189,9 +177,9 @@ TEST_F(HullHydrostatics, NoAppendage)
 // a point at Y = 0 on the curves, whichever comes first.
 TEST_F(HullHydrostatics, DryAndSubmergedBodiesLeaveTheWaterlineAlone)
 {
-    hull_.appendages.push_back(Prism(Box(-1, 1, 5, 6), 2, 30, 40));    // dry
-    hull_.appendages.push_back(Prism(Box(1, 3, 0, 2), 2, 10, 20));     // afloat
-    hull_.appendages.push_back(Prism(Box(-1, 1, -5, -4), 2, 50, 60));  // under water
+    hull_.appendages.push_back(Prism(BoxOffsets(-1, 1, 5, 6), 2, 30, 40));    // dry
+    hull_.appendages.push_back(Prism(BoxOffsets(1, 3, 0, 2), 2, 10, 20));     // afloat
+    hull_.appendages.push_back(Prism(BoxOffsets(-1, 1, -5, -4), 2, 50, 60));  // under water
     const HydroData r = At(1);
     EXPECT_EQ(r.waterlineMinY, 10);
     EXPECT_EQ(r.waterlineMaxY, 20);
@@ -265,7 +253,7 @@ TEST_F(HullHydrostatics, DraughtForDisplacementBelowTheKeel)
 // at the jump and says so instead of giving a draught of 0 that looks found.
 TEST_F(HullHydrostatics, DraughtSearchThatCannotConverge)
 {
-    hull_.appendages.push_back(Prism(Box(-50, 50, 0, 2), 2, 0, 100));
+    hull_.appendages.push_back(Prism(BoxOffsets(-50, 50, 0, 2), 2, 0, 100));
     bool converged = true;
     const double d = hull_.FindDraughtForDisplacement(4, 0, 1, &converged);
     EXPECT_FALSE(converged);
@@ -423,7 +411,7 @@ TEST_F(HullHydrostatics, WigleyHullConvergesAsOneOverNSquared)
                 const double z = T * k / m, u = z / T;
                 o.push_back({-B / 2 * (1 - eta * eta) * (2 * u - u * u), z});
             }
-            a.frames.push_back(Frame(y, o));
+            a.frames.push_back(MakeFrame(y, o));
         }
         return a;
     };
