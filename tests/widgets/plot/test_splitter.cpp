@@ -60,6 +60,13 @@ struct Row {
     TCustomControl* right;
 };
 
+// Each row's splitter is the other's partner.
+void PairBothWays(Row& a, Row& b)
+{
+    a.splitter->SetPartner(b.splitter);
+    b.splitter->SetPartner(a.splitter);
+}
+
 class SplitterTest : public ::testing::Test {
 protected:
     void SetUp() override { EnsurePlatform(); }
@@ -92,8 +99,7 @@ TEST_F(SplitterTest, TheSizeStaysWithinTheMinimumOnBothSides)
 TEST_F(SplitterTest, PairedSplittersMoveTogetherEitherWay)
 {
     Row upper(owner.get(), 400, 100), lower(owner.get(), 400, 60);
-    upper.splitter->SetPartner(lower.splitter);
-    lower.splitter->SetPartner(upper.splitter);
+    PairBothWays(upper, lower);
 
     upper.Drag(201, 241, 50);
     EXPECT_EQ(upper.left->Width(), 240);
@@ -109,8 +115,7 @@ TEST_F(SplitterTest, PairedSplittersMoveTogetherEitherWay)
 TEST_F(SplitterTest, NeitherSplitterGetsItsOwnMessageBack)
 {
     Row upper(owner.get(), 400, 100), lower(owner.get(), 400, 60);
-    upper.splitter->SetPartner(lower.splitter);
-    lower.splitter->SetPartner(upper.splitter);
+    PairBothWays(upper, lower);
     upper.Drag(201, 241, 50);
     const std::vector<UINT> drag{WM_LBUTTONDOWN, WM_MOUSEMOVE, WM_MOUSEMOVE, WM_LBUTTONUP};
     auto mouseOnly = [](const std::vector<UINT>& v) {
