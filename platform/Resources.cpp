@@ -6,6 +6,8 @@
 #include <mutex>
 #include <tuple>
 
+#include "base/StrUtils.h"
+
 namespace platform {
 
 namespace {
@@ -30,14 +32,6 @@ std::map<Key, std::string>& Table()
 {
     static std::map<Key, std::string> t;
     return t;
-}
-
-std::string Upper(std::string s)
-{
-    for (char& c : s)
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - 'a' + 'A');
-    return s;
 }
 
 std::string IdName(int id)
@@ -65,7 +59,7 @@ HINSTANCE HInstance()
 void RegisterResource(HINSTANCE instance, int type, const std::string& name, std::string data)
 {
     std::lock_guard<std::mutex> g(Lock());
-    Table()[Key{instance, type, Upper(name)}] = std::move(data);
+    Table()[Key{instance, type, base::UpperCase(name)}] = std::move(data);
 }
 
 void RegisterResource(HINSTANCE instance, int type, int id, std::string data)
@@ -77,7 +71,7 @@ void RegisterResource(HINSTANCE instance, int type, int id, std::string data)
 void UnregisterResource(HINSTANCE instance, int type, const std::string& name)
 {
     std::lock_guard<std::mutex> g(Lock());
-    Table().erase(Key{instance, type, Upper(name)});
+    Table().erase(Key{instance, type, base::UpperCase(name)});
 }
 
 void UnregisterResource(HINSTANCE instance, int type, int id)
@@ -90,7 +84,7 @@ bool FindResourceData(HINSTANCE instance, int type, const std::string& name, std
 {
     if (name.empty())
         return false;
-    if (Lookup(instance, type, Upper(name), data))
+    if (Lookup(instance, type, base::UpperCase(name), data))
         return true;
     // Raw data compiled into the host's resource system belongs to the program's module.
     if (instance == HInstance() && type == RT_RCDATA) {

@@ -8,6 +8,7 @@
 #include <mutex>
 #include <set>
 
+#include "base/StrUtils.h"
 #include "platform/Private.h"
 
 namespace platform {
@@ -37,14 +38,6 @@ struct State {
 State& S()
 {
     static State s;
-    return s;
-}
-
-std::string Lower(std::string s)
-{
-    for (char& c : s)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
     return s;
 }
 
@@ -176,7 +169,7 @@ bool ParseClass(const std::wstring& list, ThemeClass& cls)
         for (std::size_t i = start; i < end; ++i)
             if (list[i] != L' ')
                 name.push_back(static_cast<char>(list[i] < 128 ? list[i] : '?'));
-        auto it = known.find(Lower(name));
+        auto it = known.find(base::LowerCase(name));
         if (it != known.end()) {
             cls = it->second;
             return true;
@@ -191,7 +184,7 @@ bool ParseClass(const std::wstring& list, ThemeClass& cls)
 HMODULE LoadVisualStylesLibrary(const std::string& name)
 {
     std::lock_guard<std::mutex> g(S().mutex);
-    if (!S().present || Lower(name) != "uxtheme.dll")
+    if (!S().present || base::LowerCase(name) != "uxtheme.dll")
         return 0;
     ++S().loadCount;
     return kLibraryModule;
