@@ -34,6 +34,23 @@ Appendage Prism(const Offsets& section, int n, double y0 = 0, double y1 = 10)
     return a;
 }
 
+// The box of HullHydrostatics::MakeBox at draught 1, exact at any frame count.
+void ExpectBoxAtDraughtOne(const HydroData& r)
+{
+    EXPECT_NEAR(r.volume, 20, 1e-12);
+    EXPECT_NEAR(r.VCB, 0.5, 1e-12);
+    EXPECT_NEAR(r.LCB, 5, 1e-12);
+    EXPECT_NEAR(r.WPA, 20, 1e-12);
+    EXPECT_NEAR(r.I_T, 20.0 / 3, 1e-12);
+    EXPECT_NEAR(r.I_L, 500.0 / 3, 1e-10);
+    EXPECT_NEAR(r.KMT, 5.0 / 6, 1e-12);
+    EXPECT_NEAR(r.KML, 53.0 / 6, 1e-11);
+    EXPECT_NEAR(r.TPI, 0.205, 1e-12);
+    EXPECT_NEAR(r.MCT1cm, 41.0 / 240, 1e-12);
+    EXPECT_EQ(r.waterlineMinY, 0);
+    EXPECT_EQ(r.waterlineMaxY, 10);
+}
+
 class HullHydrostatics : public ::testing::Test {
 protected:
     fixtures::ScopedTempDir dir_;
@@ -62,22 +79,11 @@ TEST_F(HullHydrostatics, BoxAtDraughtOne)
     MakeBox();
     const HydroData r = At(1);
     EXPECT_EQ(r.draught, 1);
-    EXPECT_NEAR(r.volume, 20, 1e-12);
+    ExpectBoxAtDraughtOne(r);
     EXPECT_NEAR(r.displacement, 20.5, 1e-12);
-    EXPECT_NEAR(r.VCB, 0.5, 1e-12);
-    EXPECT_NEAR(r.LCB, 5, 1e-12);
     EXPECT_NEAR(r.TCB, 0, 1e-12);
-    EXPECT_NEAR(r.WPA, 20, 1e-12);
     EXPECT_NEAR(r.LCF, 5, 1e-12);
     EXPECT_NEAR(r.TCF, 0, 1e-12);
-    EXPECT_NEAR(r.I_L, 500.0 / 3, 1e-10);
-    EXPECT_NEAR(r.I_T, 20.0 / 3, 1e-12);
-    EXPECT_NEAR(r.KML, 53.0 / 6, 1e-11);
-    EXPECT_NEAR(r.KMT, 5.0 / 6, 1e-12);
-    EXPECT_NEAR(r.TPI, 0.205, 1e-12);
-    EXPECT_NEAR(r.MCT1cm, 41.0 / 240, 1e-12);
-    EXPECT_EQ(r.waterlineMinY, 0);
-    EXPECT_EQ(r.waterlineMaxY, 10);
     EXPECT_EQ(r.waterlineMinX, -1);
     EXPECT_EQ(r.waterlineMaxX, 1);
     ASSERT_EQ(r.areaCurves.curves.size(), 1u);
@@ -296,18 +302,7 @@ TEST_F(HullHydrostatics, BoxIsExactAtAnyFrameCount)
         MakeBox(n);
         const HydroData r = At(1);
         SCOPED_TRACE(n);
-        EXPECT_NEAR(r.volume, 20, 1e-12);
-        EXPECT_NEAR(r.VCB, 0.5, 1e-12);
-        EXPECT_NEAR(r.LCB, 5, 1e-12);
-        EXPECT_NEAR(r.WPA, 20, 1e-12);
-        EXPECT_NEAR(r.I_T, 20.0 / 3, 1e-12);
-        EXPECT_NEAR(r.I_L, 500.0 / 3, 1e-10);
-        EXPECT_NEAR(r.KMT, 5.0 / 6, 1e-12);
-        EXPECT_NEAR(r.KML, 53.0 / 6, 1e-11);
-        EXPECT_NEAR(r.TPI, 0.205, 1e-12);
-        EXPECT_NEAR(r.MCT1cm, 41.0 / 240, 1e-12);
-        EXPECT_EQ(r.waterlineMinY, 0);
-        EXPECT_EQ(r.waterlineMaxY, 10);
+        ExpectBoxAtDraughtOne(r);
     }
 }
 
