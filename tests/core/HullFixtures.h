@@ -129,29 +129,32 @@ inline core::Appendage MakeAppendage(const std::vector<core::Section>& frames,
     return a;
 }
 
+// `frameCount` (at least 2) frames made by makeFrame, named "Frame 0" on, spread evenly
+// from y0 to y0 + length.
+template <class MakeFrameAt>
+core::Appendage MakePrism(MakeFrameAt makeFrame, double length, double halfBeam, double depth,
+                          unsigned frameCount, double y0, double bottom, const std::string& name) {
+    if (frameCount < 2) frameCount = 2;
+    std::vector<core::Section> frames;
+    for (unsigned k = 0; k < frameCount; ++k)
+        frames.push_back(makeFrame(y0 + length * k / (frameCount - 1), halfBeam, depth, bottom,
+                                   "Frame " + std::to_string(k)));
+    return MakeAppendage(frames, name);
+}
+
 // A rectangular box: `frameCount` (at least 2) equal box frames spread evenly from y0 to
 // y0 + length. Its volume is length * 2 * halfBeam * depth.
 inline core::Appendage MakeBoxAppendage(double length, double halfBeam, double depth,
                                         unsigned frameCount = 2, double y0 = 0, double bottom = 0,
                                         const std::string& name = "Box") {
-    if (frameCount < 2) frameCount = 2;
-    std::vector<core::Section> frames;
-    for (unsigned k = 0; k < frameCount; ++k)
-        frames.push_back(MakeBoxFrame(y0 + length * k / (frameCount - 1), halfBeam, depth, bottom,
-                                      "Frame " + std::to_string(k)));
-    return MakeAppendage(frames, name);
+    return MakePrism(MakeBoxFrame, length, halfBeam, depth, frameCount, y0, bottom, name);
 }
 
 // A prism of vee frames (apex down), frames spread as for MakeBoxAppendage.
 inline core::Appendage MakeVeeAppendage(double length, double halfBeam, double depth,
                                         unsigned frameCount = 2, double y0 = 0, double bottom = 0,
                                         const std::string& name = "Vee") {
-    if (frameCount < 2) frameCount = 2;
-    std::vector<core::Section> frames;
-    for (unsigned k = 0; k < frameCount; ++k)
-        frames.push_back(MakeVeeFrame(y0 + length * k / (frameCount - 1), halfBeam, depth, bottom,
-                                      "Frame " + std::to_string(k)));
-    return MakeAppendage(frames, name);
+    return MakePrism(MakeVeeFrame, length, halfBeam, depth, frameCount, y0, bottom, name);
 }
 
 }  // namespace fixtures
