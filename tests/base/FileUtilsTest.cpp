@@ -3,11 +3,10 @@
 #include <cstdlib>
 #include <dirent.h>
 #include <string>
-#include <csignal>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "FileSizeLimit.h"
 #include "base/FileUtils.h"
 
 using namespace base;
@@ -152,16 +151,13 @@ TEST(Files, WriteFailingHalfWayKeepsOldFile) {
     const std::string f = d / "keep.txt";
     ASSERT_TRUE(WriteFileAtomic(f, "old content"));
     // A file size limit makes the write itself fail part-way.
-    struct rlimit old {};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
-    auto oldHandler = signal(SIGXFSZ, SIG_IGN);
-    struct rlimit small = old;
-    small.rlim_cur = 4096;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
     std::string error;
-    const bool ok = WriteFileAtomic(f, std::string(100000, 'n'), &error);
-    setrlimit(RLIMIT_FSIZE, &old);
-    signal(SIGXFSZ, oldHandler);
+    bool ok = false;
+    {
+        FileSizeLimit limit(4096);
+        ASSERT_TRUE(limit.Active());
+        ok = WriteFileAtomic(f, std::string(100000, 'n'), &error);
+    }
     EXPECT_FALSE(ok);
     EXPECT_FALSE(error.empty());
     std::string back;

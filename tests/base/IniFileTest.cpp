@@ -2,12 +2,11 @@
 
 #include <cstdlib>
 #include <string>
-#include <csignal>
 #include <cmath>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "FileSizeLimit.h"
 #include "base/FileUtils.h"
 #include "base/IniFile.h"
 #include "base/StrUtils.h"
@@ -198,15 +197,12 @@ TEST_F(IniTest, FailedWriteLeavesFileAndValuesUntouched) {
     // A write that fails part-way leaves the old file and the values as they were.
     ASSERT_TRUE(WriteFileAtomic(file_, "[S]\r\nk=old\r\n"));
     TIniFile kept(file_);
-    struct rlimit lim {};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &lim), 0);
-    auto handler = signal(SIGXFSZ, SIG_IGN);
-    struct rlimit small = lim;
-    small.rlim_cur = 64;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    const bool ok = kept.WriteString("S", "k", std::string(500, 'n'));
-    setrlimit(RLIMIT_FSIZE, &lim);
-    signal(SIGXFSZ, handler);
+    bool ok = false;
+    {
+        FileSizeLimit limit(64);
+        ASSERT_TRUE(limit.Active());
+        ok = kept.WriteString("S", "k", std::string(500, 'n'));
+    }
     EXPECT_FALSE(ok);
     EXPECT_EQ(kept.ReadString("S", "k", ""), "old");
     EXPECT_EQ(Contents(), "[S]\r\nk=old\r\n");
