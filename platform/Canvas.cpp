@@ -1393,113 +1393,93 @@ void TCanvas::Changed()
     if (OnChange) OnChange(this);
 }
 
+// A drawing call: the DC with the canvas's state, OnChanging, the call, OnChange.
+template <class Fn>
+void TCanvas::Drawing(Fn&& draw)
+{
+    HDC dc = Handle();
+    Changing();
+    draw(dc);
+    Changed();
+}
+
 TPoint TCanvas::PenPos() const { return dc_ ? TPoint{dc_->penPos.x(), dc_->penPos.y()} : TPoint{}; }
 void TCanvas::SetPenPos(TPoint p) { MoveToEx(Handle(), p.X, p.Y, nullptr); }
 void TCanvas::MoveTo(int x, int y) { MoveToEx(Handle(), x, y, nullptr); }
 void TCanvas::LineTo(int x, int y)
 {
-    HDC dc = Handle();
-    Changing();
-    platform::LineTo(dc, x, y);
-    Changed();
+    Drawing([&](HDC dc) { platform::LineTo(dc, x, y); });
 }
 void TCanvas::Rectangle(int x1, int y1, int x2, int y2)
 {
-    HDC dc = Handle();
-    Changing();
-    platform::Rectangle(dc, x1, y1, x2, y2);
-    Changed();
+    Drawing([&](HDC dc) { platform::Rectangle(dc, x1, y1, x2, y2); });
 }
 void TCanvas::RoundRect(int x1, int y1, int x2, int y2, int x3, int y3)
 {
-    HDC dc = Handle();
-    Changing();
-    if (dc->recorder) dc->recorder->RoundRect(*dc, {x1, y1, x2, y2}, x3, y3);
-    Normalize(x1, x2);
-    Normalize(y1, y2);
-    QRect box(x1, y1, x2 - x1 - 1, y2 - y1 - 1);
-    if (box.isValid())
-        FilledOutline(*dc, box, [&](QPainter& p) { p.drawRoundedRect(box, x3 / 2.0, y3 / 2.0); });
-    Changed();
+    Drawing([&](HDC dc) {
+        if (dc->recorder) dc->recorder->RoundRect(*dc, {x1, y1, x2, y2}, x3, y3);
+        Normalize(x1, x2);
+        Normalize(y1, y2);
+        QRect box(x1, y1, x2 - x1 - 1, y2 - y1 - 1);
+        if (box.isValid())
+            FilledOutline(*dc, box, [&](QPainter& p) { p.drawRoundedRect(box, x3 / 2.0, y3 / 2.0); });
+    });
 }
 void TCanvas::FillRect(const TRect& r)
 {
-    HDC dc = Handle();
-    Changing();
-    TRect n = r;
-    Normalize(n.Left, n.Right);
-    Normalize(n.Top, n.Bottom);
-    if (dc->recorder && !IsRectEmpty(n) && dc->brushStyle != bsClear)
-        dc->recorder->FillRect(*dc, n, dc->brushColor, true);
-    if (!IsRectEmpty(n)) {
-        QRect q = ToQRect(n);
-        bool wasClear = dc->brushStyle == bsClear;
-        if (!wasClear) FillShape(*dc, q, [&](QPainter& p) { p.drawRect(q); }, false);
-    }
-    Changed();
+    Drawing([&](HDC dc) {
+        TRect n = r;
+        Normalize(n.Left, n.Right);
+        Normalize(n.Top, n.Bottom);
+        if (dc->recorder && !IsRectEmpty(n) && dc->brushStyle != bsClear)
+            dc->recorder->FillRect(*dc, n, dc->brushColor, true);
+        if (!IsRectEmpty(n)) {
+            QRect q = ToQRect(n);
+            bool wasClear = dc->brushStyle == bsClear;
+            if (!wasClear) FillShape(*dc, q, [&](QPainter& p) { p.drawRect(q); }, false);
+        }
+    });
 }
 void TCanvas::FrameRect(const TRect& r)
 {
-    HDC dc = Handle();
-    Changing();
-    if (!IsRectEmpty(r)) {
-        COLORREF c = dc->brushColor;
-        platform::FillRect(dc, {r.Left, r.Top, r.Right, r.Top + 1}, c);
-        platform::FillRect(dc, {r.Left, r.Bottom - 1, r.Right, r.Bottom}, c);
-        platform::FillRect(dc, {r.Left, r.Top, r.Left + 1, r.Bottom}, c);
-        platform::FillRect(dc, {r.Right - 1, r.Top, r.Right, r.Bottom}, c);
-    }
-    Changed();
+    Drawing([&](HDC dc) {
+        if (!IsRectEmpty(r)) {
+            COLORREF c = dc->brushColor;
+            platform::FillRect(dc, {r.Left, r.Top, r.Right, r.Top + 1}, c);
+            platform::FillRect(dc, {r.Left, r.Bottom - 1, r.Right, r.Bottom}, c);
+            platform::FillRect(dc, {r.Left, r.Top, r.Left + 1, r.Bottom}, c);
+            platform::FillRect(dc, {r.Right - 1, r.Top, r.Right, r.Bottom}, c);
+        }
+    });
 }
 void TCanvas::Ellipse(int x1, int y1, int x2, int y2)
 {
-    HDC dc = Handle();
-    Changing();
-    platform::Ellipse(dc, x1, y1, x2, y2);
-    Changed();
+    Drawing([&](HDC dc) { platform::Ellipse(dc, x1, y1, x2, y2); });
 }
 void TCanvas::Arc(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4)
 {
-    HDC dc = Handle();
-    Changing();
-    platform::Arc(dc, x1, y1, x2, y2, x3, y3, x4, y4);
-    Changed();
+    Drawing([&](HDC dc) { platform::Arc(dc, x1, y1, x2, y2, x3, y3, x4, y4); });
 }
 void TCanvas::Pie(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4)
 {
-    HDC dc = Handle();
-    Changing();
-    platform::Pie(dc, x1, y1, x2, y2, x3, y3, x4, y4);
-    Changed();
+    Drawing([&](HDC dc) { platform::Pie(dc, x1, y1, x2, y2, x3, y3, x4, y4); });
 }
 void TCanvas::Chord(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4)
 {
-    HDC dc = Handle();
-    Changing();
-    platform::Chord(dc, x1, y1, x2, y2, x3, y3, x4, y4);
-    Changed();
+    Drawing([&](HDC dc) { platform::Chord(dc, x1, y1, x2, y2, x3, y3, x4, y4); });
 }
 
 void TCanvas::Polygon(const TPoint* pts, int count)
 {
-    HDC dc = Handle();
-    Changing();
-    platform::Polygon(dc, pts, count);
-    Changed();
+    Drawing([&](HDC dc) { platform::Polygon(dc, pts, count); });
 }
 void TCanvas::Polyline(const TPoint* pts, int count)
 {
-    HDC dc = Handle();
-    Changing();
-    platform::Polyline(dc, pts, count);
-    Changed();
+    Drawing([&](HDC dc) { platform::Polyline(dc, pts, count); });
 }
 void TCanvas::DrawFocusRect(const TRect& r)
 {
-    HDC dc = Handle();
-    Changing();
-    platform::DrawFocusRect(dc, r);
-    Changed();
+    Drawing([&](HDC dc) { platform::DrawFocusRect(dc, r); });
 }
 TColor TCanvas::Pixel(int x, int y)
 {
@@ -1508,25 +1488,18 @@ TColor TCanvas::Pixel(int x, int y)
 }
 void TCanvas::SetPixel(int x, int y, TColor c)
 {
-    HDC dc = Handle();
-    Changing();
-    platform::SetPixel(dc, x, y, ColorToRGB(c));
-    Changed();
+    Drawing([&](HDC dc) { platform::SetPixel(dc, x, y, ColorToRGB(c)); });
 }
 void TCanvas::TextOut(int x, int y, const std::string& text)
 {
-    HDC dc = Handle();
-    Changing();
-    ExtTextOut(dc, x, y, 0, nullptr, text, -1);
-    Changed();
+    Drawing([&](HDC dc) { ExtTextOut(dc, x, y, 0, nullptr, text, -1); });
 }
 void TCanvas::TextRect(const TRect& r, int x, int y, const std::string& text)
 {
-    HDC dc = Handle();
-    Changing();
-    UINT opts = UINT(ETO_CLIPPED) | (brush_.Style() != bsClear ? UINT(ETO_OPAQUE) : 0u);
-    ExtTextOut(dc, x, y, opts, &r, text, -1);
-    Changed();
+    Drawing([&](HDC dc) {
+        UINT opts = UINT(ETO_CLIPPED) | (brush_.Style() != bsClear ? UINT(ETO_OPAQUE) : 0u);
+        ExtTextOut(dc, x, y, opts, &r, text, -1);
+    });
 }
 TSize TCanvas::TextExtent(const std::string& text)
 {

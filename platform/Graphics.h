@@ -194,6 +194,8 @@ protected:
 
 private:
     void RequiredState();
+    template <class Fn>
+    void Drawing(Fn&& draw);
     friend class TBitmap;
     friend class TControlCanvas;
 
