@@ -1551,14 +1551,17 @@ void TFont::Assign(const TPersistent& source)
     TPersistent::Assign(source);
 }
 TFont::TFont() = default;
-void TFont::SetName(const std::string& v) { if (v != name_ && !v.empty()) { name_ = v; Changed(); } }
+void TFont::SetName(const std::string& v)
+{
+    if (!v.empty()) Change(name_, v);
+}
 int TFont::Size() const { return -int(std::lround(height_ * 72.0 / 96.0)); }
 void TFont::SetSize(int points) { SetHeight(-int(std::lround(points * 96.0 / 72.0))); }
-void TFont::SetHeight(int pixels) { if (pixels != height_) { height_ = pixels; Changed(); } }
-void TFont::SetStyle(TFontStyles s) { if (s != style_) { style_ = s; Changed(); } }
-void TFont::SetColor(TColor c) { if (c != color_) { color_ = c; Changed(); } }
-void TFont::SetEscapement(int t) { if (t != escapement_) { escapement_ = t; Changed(); } }
-void TFont::SetPitch(TFontPitch p) { if (p != pitch_) { pitch_ = p; Changed(); } }
+void TFont::SetHeight(int pixels) { Change(height_, pixels); }
+void TFont::SetStyle(TFontStyles s) { Change(style_, s); }
+void TFont::SetColor(TColor c) { Change(color_, c); }
+void TFont::SetEscapement(int t) { Change(escapement_, t); }
+void TFont::SetPitch(TFontPitch p) { Change(pitch_, p); }
 bool TFont::SameAs(const TFont& o) const
 {
     return name_ == o.name_ && height_ == o.height_ && style_ == o.style_ && color_ == o.color_ &&
@@ -1577,10 +1580,10 @@ void TPen::Assign(const TPersistent& source)
     }
     TPersistent::Assign(source);
 }
-void TPen::SetColor(TColor c) { if (c != color_) { color_ = c; Changed(); } }
-void TPen::SetWidth(int w) { if (w != width_) { width_ = w; Changed(); } }
-void TPen::SetStyle(TPenStyle s) { if (s != style_) { style_ = s; Changed(); } }
-void TPen::SetMode(TPenMode m) { if (m != mode_) { mode_ = m; Changed(); } }
+void TPen::SetColor(TColor c) { Change(color_, c); }
+void TPen::SetWidth(int w) { Change(width_, w); }
+void TPen::SetStyle(TPenStyle s) { Change(style_, s); }
+void TPen::SetMode(TPenMode m) { Change(mode_, m); }
 
 void TBrush::Assign(const TPersistent& source)
 {
@@ -1600,7 +1603,7 @@ void TBrush::SetColor(TColor c)
     if (style_ == bsClear) style_ = bsSolid;  // a colour makes a clear brush solid again
     Changed();
 }
-void TBrush::SetStyle(TBrushStyle s) { if (s != style_) { style_ = s; Changed(); } }
+void TBrush::SetStyle(TBrushStyle s) { Change(style_, s); }
 void TBrush::SetBitmap(TBitmap* b) { bitmap_ = b; Changed(); }
 
 }  // namespace platform

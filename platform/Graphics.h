@@ -21,6 +21,14 @@ public:
 
 protected:
     void Changed() { if (OnChange) OnChange(this); }
+    // Sets a property, telling OnChange only when the value differs.
+    template <class T>
+    void Change(T& field, T value)
+    {
+        if (field == value) return;
+        field = value;
+        Changed();
+    }
 };
 
 enum TFontStyle : unsigned { fsBold = 1, fsItalic = 2, fsUnderline = 4, fsStrikeOut = 8 };

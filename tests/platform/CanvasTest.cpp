@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <map>
 #include <memory>
 #include <sstream>
@@ -788,4 +789,36 @@ TEST(Canvas, StretchBltWithNegativeExtentsMirrors)
     ExpectPixels(*dst, {{0, 0, clBlue}, {3, 0, clRed}, {4, 0, clWhite}}, "mirrored");
     StretchBlt(dst->Canvas()->Handle(), 0, 1, 4, 1, src->Canvas()->Handle(), 4, 0, -4, 1, SRCCOPY);
     ExpectPixels(*dst, {{0, 1, clBlue}, {3, 1, clRed}}, "source mirrored");
+}
+
+TEST(GraphicsObjects, TellOnChangeOnlyWhenAValueChanges)
+{
+    TFont f;
+    TPen p;
+    TBrush b;
+    int changes = 0;
+    f.OnChange = p.OnChange = b.OnChange = [&](TObject*) { ++changes; };
+    struct Case {
+        const char* name;
+        std::function<void()> set;
+    };
+    const Case cases[] = {
+        {"font name", [&] { f.SetName("Arial"); }},     {"font height", [&] { f.SetHeight(-20); }},
+        {"font style", [&] { f.SetStyle(fsBold); }},    {"font colour", [&] { f.SetColor(clRed); }},
+        {"escapement", [&] { f.SetEscapement(900); }},  {"pitch", [&] { f.SetPitch(fpFixed); }},
+        {"pen colour", [&] { p.SetColor(clBlue); }},    {"pen width", [&] { p.SetWidth(3); }},
+        {"pen style", [&] { p.SetStyle(psDot); }},      {"pen mode", [&] { p.SetMode(pmXor); }},
+        {"brush style", [&] { b.SetStyle(bsCross); }},
+    };
+    for (const Case& c : cases) {
+        changes = 0;
+        c.set();
+        EXPECT_EQ(changes, 1) << c.name;
+        c.set();  // the same value again
+        EXPECT_EQ(changes, 1) << c.name;
+    }
+    changes = 0;
+    f.SetName("");
+    EXPECT_EQ(changes, 0);
+    EXPECT_EQ(f.Name(), "Arial");
 }
