@@ -101,11 +101,18 @@ struct FormFixture : ::testing::Test {
         form = Construct<TForm>(Application);
         form->SetBounds(0, 0, 200, 150);
         form->SetColor(clWhite);
-        probe = new TProbe(form);
-        probe->SetParent(form);
-        probe->SetBounds(20, 30, 60, 40);
+        probe = Child<TProbe>(20, 30, 60, 40);
     }
     void TearDown() override { form->Free(); }
+    // A control of the form, placed on it.
+    template <class T>
+    T* Child(int left, int top, int width, int height)
+    {
+        auto* c = new T(form);
+        c->SetParent(form);
+        c->SetBounds(left, top, width, height);
+        return c;
+    }
 };
 
 }  // namespace
@@ -207,9 +214,7 @@ public:
 
 TEST_F(FormFixture, WndProcAndHandlersCanBeOverridden)
 {
-    auto* s = new TSwallow(form);
-    s->SetParent(form);
-    s->SetBounds(0, 0, 10, 10);
+    auto* s = Child<TSwallow>(0, 0, 10, 10);
     bool clicked = false;
     s->OnClick = [&](TObject*) { clicked = true; };
     ClickAt(s, 2, 2);
@@ -220,9 +225,7 @@ TEST_F(FormFixture, WndProcAndHandlersCanBeOverridden)
 
 TEST_F(FormFixture, GraphicControlGetsItsMouseAndPaintsOnTheParent)
 {
-    auto* spot = new TSpot(form);
-    spot->SetParent(form);
-    spot->SetBounds(100, 10, 20, 20);
+    auto* spot = Child<TSpot>(100, 10, 20, 20);
     SendMouse(form, WM_MOUSEMOVE, 105, 15);
     SendMouse(form, WM_LBUTTONDOWN, 105, 15);
     SendMouse(form, WM_LBUTTONUP, 105, 15);
@@ -570,13 +573,9 @@ TEST_F(FormFixture, RestingMouseShowsTheHintAfterThePause)
 
 TEST_F(FormFixture, RightAndBottomAnchorsKeepTheirDistance)
 {
-    auto* corner = new TProbe(form);
-    corner->SetParent(form);
-    corner->SetBounds(150, 100, 30, 20);  // 20 from the right, 30 from the bottom
+    auto* corner = Child<TProbe>(150, 100, 30, 20);  // 20 from the right, 30 from the bottom
     corner->SetAnchors(akRight | akBottom);
-    auto* stretch = new TProbe(form);
-    stretch->SetParent(form);
-    stretch->SetBounds(10, 10, 170, 20);
+    auto* stretch = Child<TProbe>(10, 10, 170, 20);
     stretch->SetAnchors(akLeft | akTop | akRight);
     form->SetBounds(0, 0, 300, 250);
     EXPECT_EQ(corner->BoundsRect(), Rect(250, 200, 280, 220));
@@ -636,9 +635,7 @@ public:
 
 TEST_F(FormFixture, ScrollBarsTakeClientSpaceAndSendScrollMessages)
 {
-    auto* s = new TScroller(form);
-    s->SetParent(form);
-    s->SetBounds(0, 0, 100, 80);
+    auto* s = Child<TScroller>(0, 0, 100, 80);
     HWND h = s->Handle();
     EXPECT_EQ(s->ClientRect(), Rect(0, 0, 100, 80));
     int resized = 0;
@@ -729,9 +726,7 @@ TEST_F(FormFixture, TheApplicationWideHintWindowClassMakesEveryHint)
 TEST_F(FormFixture, DragFromAControlDropsOnAnother)
 {
     form->Show();
-    auto* spot = new TSpot(form);
-    spot->SetParent(form);
-    spot->SetBounds(120, 30, 40, 40);
+    auto* spot = Child<TSpot>(120, 30, 40, 40);
     std::vector<std::string> log;
     probe->OnMouseDown = [&](TObject*, TMouseButton, TShiftState, int, int) { probe->BeginDrag(false, 2); };
     spot->OnDragOver = [&](TObject*, TObject* src, int x, int y, TDragState s, bool& accept) {
@@ -807,9 +802,7 @@ public:
 
 TEST_F(FormFixture, AlignedChildrenShareTheAdjustedClientArea)
 {
-    auto* panel = new TBevelled(form);
-    panel->SetParent(form);
-    panel->SetBounds(0, 0, 100, 60);
+    auto* panel = Child<TBevelled>(0, 0, 100, 60);
     auto* inner = new TProbe(form);
     inner->SetParent(panel);
     inner->SetAlign(alClient);
@@ -860,9 +853,7 @@ public:
 
 TEST_F(FormFixture, FrameAndBorderWidthSurroundTheClientArea)
 {
-    auto* f = new TFramed(form);
-    f->SetParent(form);
-    f->SetBounds(10, 10, 50, 40);
+    auto* f = Child<TFramed>(10, 10, 50, 40);
     f->SetColor(clYellow);
     f->SetBorderWidth(1);
     EXPECT_EQ(f->FrameWidth(), 3);
