@@ -150,8 +150,10 @@ void THTMLPicture::LoadFromFile(const std::string& FileName)
 {
     try {
         std::ifstream f(FileName, std::ios::binary);
-        if (!f)
+        if (!f) {
+            empty_ = true;
             return;
+        }
         imageData_ = ReadAll(f);
         empty_ = false;
         Decode();

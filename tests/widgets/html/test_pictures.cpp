@@ -110,6 +110,10 @@ TEST(HTMLPicture, LoadFailures)
     THTMLPicture missing;
     EXPECT_NO_THROW(missing.LoadFromFile("/no/such/picture.bmp"));
     EXPECT_TRUE(missing.Empty());
+    // a missing file empties a picture that held one before
+    Load(missing, testimages::MakeBmp(3, 3, kRed));
+    EXPECT_NO_THROW(missing.LoadFromFile("/no/such/picture.bmp"));
+    EXPECT_TRUE(missing.Empty());
 
     THTMLPicture damaged;
     EXPECT_NO_THROW(damaged.LoadFromFile(WriteTemp("bad.bmp", "not a picture at all")));
