@@ -130,6 +130,11 @@ bool Hullform::MoveFrame(unsigned i, unsigned j, double dx, double dy, double dz
     const double y = oldY + dy;
     const std::string refused = "ERROR: Moving frame [" + U(j) + "] of appendage[" + U(i) +
                                 "]. During frame copy -1 index returned";
+    // A Y that is no number has no place in the list; the only frame would take it in place.
+    if (std::isnan(y)) {
+        log.Log(refused);
+        return false;
+    }
     if (copy) {
         const int r = a.CopySection(y, j);
         if (r < 0) {

@@ -617,3 +617,16 @@ TEST_F(HullTransformTest, CreateFrameArrayOfManyCopies) {
     EXPECT_EQ(a.frames.back().Y, 2000);
     for (unsigned k = 1; k < a.GetFrameCount(); ++k) EXPECT_LT(a.frames[k - 1].Y, a.frames[k].Y);
 }
+
+TEST_F(HullTransformTest, MoveFrameRefusedWithoutAPlaceLeavesTheFrameAlone) {
+    // A Y that is no number has no place in the list, even for the only frame.
+    for (bool copy : {false, true}) {
+        SCOPED_TRACE(copy);
+        hull_.appendages = {Body("A", {3})};
+        Mark();
+        const auto before = hull_.appendages;
+        EXPECT_FALSE(hull_.MoveFrame(0, 0, 1, kNaN, 1, copy));
+        EXPECT_EQ(NewLines(), Lines{"ERROR: Moving frame [0] of appendage[0]. During frame copy -1 index returned"});
+        EXPECT_TRUE(SameAppendages(hull_.appendages, before));
+    }
+}
