@@ -88,18 +88,21 @@ void THTMLPicture::Assign(const platform::TPersistent& Source)
 void THTMLPicture::Assign(const platform::TPersistent* Source)
 {
     ResetState();
-    SetFrame(1);
+    const auto* other = dynamic_cast<const THTMLPicture*>(Source);
+    // The new bytes go in before the frame is reset, so that its decode counts their
+    // frames, not those of the bytes being replaced, and cannot fail on the old ones.
     if (!Source) {
         imageData_.clear();
-        return;
+    } else if (other) {
+        if (other != this)
+            imageData_ = other->imageData_;
+        empty_ = false;
     }
-    const auto* other = dynamic_cast<const THTMLPicture*>(Source);
+    SetFrame(1);
     if (!other)
         return;
-    if (other != this)
-        imageData_ = other->imageData_;
-    empty_ = false;
-    Decode();
+    if (imageData_.empty())
+        Decode();  // SetFrame decodes only bytes that are there
     Changed();
 }
 

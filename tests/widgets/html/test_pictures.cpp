@@ -323,6 +323,19 @@ TEST(HTMLPicture, FrameNextPrevAndAnimationSteps)
     EXPECT_EQ(q.StepCount(), -1);
     EXPECT_EQ(q.NextFrameTime(), -1);
     EXPECT_EQ(q.FrameCount(), 2);  // counted again while decoding
+    // the frames counted are those of the bytes assigned, not of those replaced
+    THTMLPicture three;
+    Load(three, ThreeFrameGif());
+    q.Assign(three);
+    EXPECT_EQ(q.FrameCount(), 3);
+    EXPECT_EQ(q.OlePicture()->PixelAt(0, 0), platform::COLORREF(kRed));
+    // bytes that cannot be decoded are replaced without being decoded again
+    THTMLPicture damaged;
+    damaged.LoadFromFile(WriteTemp("assign_bad.gif", "GIF89a but nothing more"));
+    ASSERT_TRUE(damaged.Empty());
+    EXPECT_NO_THROW(damaged.Assign(three));
+    EXPECT_FALSE(damaged.Empty());
+    EXPECT_EQ(damaged.FrameCount(), 3);
     q.Assign(static_cast<const platform::TPersistent*>(nullptr));
     EXPECT_TRUE(q.ImageData().empty());
     EXPECT_TRUE(q.Empty());
