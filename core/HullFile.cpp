@@ -243,8 +243,14 @@ bool Hullform::OpenHullFile(const std::string& path) {
         return false;
     }
 
-    // Read into the cleared hull; put the old values back should the file fail.
+    // Read into the cleared hull; put the old values back should the file fail. Clear
+    // forgets the way back from a heel, which a failed open must keep too.
     HullValues before(*this);
+    std::vector<Appendage> heelUpright = std::move(heelUpright_);
+    std::vector<Appendage> heelHeeled = std::move(heelHeeled_);
+    const double heelAngleSum = heelAngleSum_;
+    const double heelAngleMagnitude = heelAngleMagnitude_;
+    const bool heelKept = heelKept_;
     Clear();
 
     ModelTextReader in(text);
@@ -280,6 +286,11 @@ bool Hullform::OpenHullFile(const std::string& path) {
     if (report.error.empty() && insideHull) report.error = "File ends before </HULL>";
     if (!report.error.empty()) {
         before.RestoreTo(*this);
+        heelUpright_ = std::move(heelUpright);
+        heelHeeled_ = std::move(heelHeeled);
+        heelAngleSum_ = heelAngleSum;
+        heelAngleMagnitude_ = heelAngleMagnitude;
+        heelKept_ = heelKept;
         log.Log("ERROR: Failure opening Hullform at " + path + ". " + report.error);
         return false;
     }

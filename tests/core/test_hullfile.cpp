@@ -641,6 +641,21 @@ TEST_F(HullFileTest, BadFilesFailWithOneLineAndLeaveTheHull) {
     }
 }
 
+TEST_F(HullFileTest, FailedOpenKeepsTheWayBackFromAHeel) {
+    Hullform h;
+    MakeOriginalHull(h);
+    const HullState upright(h);
+    ASSERT_TRUE(h.Rotate(17));
+    const HullState heeled(h);
+    const std::string path = dir_.File("bad.hll");
+    WriteBytes(path, "<HULL> <DENSITY> heavy </HULL>");
+    EXPECT_FALSE(h.OpenHullFile(path));
+    ExpectHullIs(h, heeled);
+    // Heeling back by the same angle still restores the upright offsets exactly.
+    ASSERT_TRUE(h.Rotate(-17));
+    ExpectHullIs(h, upright);
+}
+
 TEST_F(HullFileTest, FileThatCannotBeOpenedLeavesTheHull) {
     Hullform h;
     MakeOriginalHull(h);
