@@ -96,14 +96,12 @@ void THTMLPicture::Assign(const platform::TPersistent* Source)
     } else if (other) {
         if (other != this)
             imageData_ = other->imageData_;
-        empty_ = false;
+        // A picture without bytes copies as an empty one; there is nothing to decode.
+        empty_ = imageData_.empty();
     }
     SetFrame(1);
-    if (!other)
-        return;
-    if (imageData_.empty())
-        Decode();  // SetFrame decodes only bytes that are there
-    Changed();
+    if (other)
+        Changed();
 }
 
 void THTMLPicture::Draw(platform::TCanvas& Canvas, const platform::TRect& Rect)

@@ -336,6 +336,12 @@ TEST(HTMLPicture, FrameNextPrevAndAnimationSteps)
     EXPECT_NO_THROW(damaged.Assign(three));
     EXPECT_FALSE(damaged.Empty());
     EXPECT_EQ(damaged.FrameCount(), 3);
+    // a picture without bytes copies as an empty one
+    THTMLPicture blank;
+    EXPECT_NO_THROW(damaged.Assign(blank));
+    EXPECT_TRUE(damaged.Empty());
+    EXPECT_TRUE(damaged.ImageData().empty());
+    EXPECT_EQ(damaged.OlePicture(), nullptr);
     q.Assign(static_cast<const platform::TPersistent*>(nullptr));
     EXPECT_TRUE(q.ImageData().empty());
     EXPECT_TRUE(q.Empty());
@@ -436,7 +442,13 @@ TEST(PictureContainer, FindsNamedPictures)
     EXPECT_EQ(first->Tag, 5);
     EXPECT_EQ(first->Picture()->GetWidth(), 6);
     EXPECT_THROW(first->Assign(*logo->Picture()), EInvalidCast);
-    EXPECT_THROW(container.Items()->GetItem(3), base::EListError);
+    // an item whose picture was never loaded copies too
+    TPictureItem* blank = container.Items()->Add();
+    blank->Name = "Blank";
+    EXPECT_NO_THROW(container.Items()->SetItem(0, *blank));
+    EXPECT_EQ(first->Name, "Blank");
+    EXPECT_TRUE(first->Picture()->Empty());
+    EXPECT_THROW(container.Items()->GetItem(4), base::EListError);
 
     // replacing the collection hands it to the container
     auto* replacement = new TPictureCollection(nullptr);
