@@ -189,11 +189,14 @@ void Integrator::Run()
                 // Under water up to yx the whole section counts; the waterplane ends at
                 // yx with the breadth just below the frame's top.
                 Cut(fe, te - kSliver, sliver);
-                Cut(fo, to + 1, full);
-                const double t = (yx - y0) / (y1 - y0);
-                between = e == 0 ? FullSectionBetween(a, full, t) : FullSectionBetween(full, b, t);
-                split = true;
-                ySplit = yx;
+                // At a frame the plain pair already holds the full section there.
+                if (yx > y0 && yx < y1) {
+                    Cut(fo, to + 1, full);
+                    const double t = (yx - y0) / (y1 - y0);
+                    between = e == 0 ? FullSectionBetween(a, full, t) : FullSectionBetween(full, b, t);
+                    split = true;
+                    ySplit = yx;
+                }
                 we = &sliver;
                 wye = yx;
             }

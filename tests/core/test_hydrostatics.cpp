@@ -373,6 +373,23 @@ TEST(AppendageHydrostatics, SubmergedEndKeepsItsVolume)
     EXPECT_NEAR(last, 40, kTol);
 }
 
+// The waterline meets the top line exactly at a frame (the deck of the 3 m frame at draught
+// 3): the pair is whole, and the curve holds each section once, not twice.
+TEST(AppendageHydrostatics, WaterlineOnTheTopLineAtAFrameAddsNoCurveSpike)
+{
+    const Appendage aftLow = Body({MakeFrame(0, BoxOffsets(-1, 1, 0, 1)), MakeFrame(10, BoxOffsets(-1, 1, 0, 3))});
+    HydroData r;
+    ASSERT_TRUE(aftLow.GetHydroStatics(3, 0, r));
+    EXPECT_NEAR(r.volume, 40, kTol);
+    ExpectPoints(r.areaCurves.finalCurve, {{1e-10, 2}, {5, 4}, {10 - 1e-10, 6}, {10, 0}});
+
+    const Appendage foreLow = Body({MakeFrame(0, BoxOffsets(-1, 1, 0, 3)), MakeFrame(10, BoxOffsets(-1, 1, 0, 1))});
+    HydroData m;
+    ASSERT_TRUE(foreLow.GetHydroStatics(3, 0, m));
+    EXPECT_NEAR(m.volume, 40, kTol);
+    ExpectPoints(m.areaCurves.finalCurve, {{0, 0}, {1e-10, 6}, {5, 4}, {10 - 1e-10, 2}});
+}
+
 TEST(AppendageHydrostatics, OneFrameLeavesTheRecordAlone)
 {
     const Appendage one = Body({MakeFrame(0, BoxOffsets(-1, 1, 0, 2))});
