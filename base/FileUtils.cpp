@@ -94,7 +94,8 @@ bool DirectoryExists(const std::string& name) {
 
 bool DeleteFile(const std::string& name) { return !name.empty() && ::unlink(name.c_str()) == 0; }
 
-bool WriteFileAtomic(const std::string& path, std::string_view data, std::string* error) {
+bool WriteFileAtomic(const std::string& path, std::string_view data, std::string* error, bool* created) {
+    if (created) *created = false;
     auto fail = [&](std::string why) {
         if (error) *error = std::move(why);
         return false;
@@ -119,6 +120,7 @@ bool WriteFileAtomic(const std::string& path, std::string_view data, std::string
     std::string tmpl = dir + "." + ExtractFileName(target) + ".XXXXXX";
     int fd = ::mkstemp(tmpl.data());
     if (fd < 0) return fail(ErrnoText("Cannot create a temporary file for", path, errno));
+    if (created) *created = true;
 
     auto abandon = [&](const std::string& why) {
         ::close(fd);

@@ -16,8 +16,10 @@ bool DeleteFile(const std::string& name);
 
 // Writes `data` to `path` whole or not at all: a temporary file beside the target,
 // flushed and checked, renamed over the target only when all was written.
-// On failure `error` says why and the old file is untouched.
-bool WriteFileAtomic(const std::string& path, std::string_view data, std::string* error = nullptr);
+// On failure `error` says why and the old file is untouched; `created` tells whether
+// the temporary file could be created at all.
+bool WriteFileAtomic(const std::string& path, std::string_view data, std::string* error = nullptr,
+                     bool* created = nullptr);
 bool ReadFile(const std::string& path, std::string& data);
 
 }  // namespace base

@@ -224,9 +224,11 @@ bool Hullform::SaveHullFile(const std::string& path) {
     AppendLine(out, "</HULL>");
 
     std::string error;
-    if (!base::WriteFileAtomic(path, out, &error)) {
+    bool created = false;
+    if (!base::WriteFileAtomic(path, out, &error, &created)) {
+        // A file that could not be made at all has the one fixed reason.
         log.Log("ERROR: Failure saving Hullform to " + path + ". " +
-                (error.empty() ? std::string("Unable to obtain file handle") : error));
+                (!created || error.empty() ? std::string("Unable to obtain file handle") : error));
         return false;
     }
     return true;

@@ -146,6 +146,26 @@ TEST(Files, FailedWritesLeaveNothingBehind) {
     EXPECT_FALSE(WriteFileAtomic("", "data", &error));
 }
 
+TEST(Files, CreatedTellsAFileNeverMadeFromOneThatFailedLater) {
+    TempDir d;
+    bool created = true;
+    EXPECT_FALSE(WriteFileAtomic(d / "missing/x.txt", "data", nullptr, &created));
+    EXPECT_FALSE(created);
+    ASSERT_EQ(mkdir((d / "sub").c_str(), 0755), 0);
+    created = true;
+    EXPECT_FALSE(WriteFileAtomic(d / "sub", "data", nullptr, &created));
+    EXPECT_FALSE(created);
+    {
+        FileSizeLimit limit(4096);
+        ASSERT_TRUE(limit.Active());
+        EXPECT_FALSE(WriteFileAtomic(d / "big.txt", std::string(100000, 'n'), nullptr, &created));
+    }
+    EXPECT_TRUE(created);
+    created = false;
+    EXPECT_TRUE(WriteFileAtomic(d / "fine.txt", "data", nullptr, &created));
+    EXPECT_TRUE(created);
+}
+
 TEST(Files, WriteFailingHalfWayKeepsOldFile) {
     TempDir d;
     const std::string f = d / "keep.txt";

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "../base/FileSizeLimit.h"
 #include "FileFixtures.h"
 #include "HullFixtures.h"
 #include "core/Hullform.h"
@@ -339,11 +340,33 @@ TEST_F(HullFileTest, FailedSaveLogsOneLineAndLeavesTheOldFile) {
         const std::size_t before = h.log.Lines().size();
         EXPECT_FALSE(h.SaveHullFile(path)) << path;
         const auto lines = LinesSince(h, before);
-        ASSERT_EQ(lines.size(), 1u) << path;
-        EXPECT_EQ(lines[0].rfind("ERROR: Failure saving Hullform to " + path + ". ", 0), 0u) << lines[0];
+        EXPECT_EQ(lines, std::vector<std::string>{"ERROR: Failure saving Hullform to " + path +
+                                                  ". Unable to obtain file handle"});
     }
     EXPECT_TRUE(std::filesystem::is_directory(folder));
     EXPECT_FALSE(std::filesystem::exists(missing));
+}
+
+TEST_F(HullFileTest, SaveFailingPartWayGivesItsReasonAndLeavesTheOldFile) {
+    Hullform h;
+    MakeExampleHull(h);
+    for (int k = 0; k < 5000; ++k) h.appendages[0].frames[0].AddOffset(k, -k);
+    const std::string path = dir_.File("hull.hll");
+    WriteBytes(path, "old contents");
+    const std::size_t before = h.log.Lines().size();
+    bool ok = true;
+    {
+        FileSizeLimit limit(32768);
+        ASSERT_TRUE(limit.Active());
+        ok = h.SaveHullFile(path);
+    }
+    EXPECT_FALSE(ok);
+    const auto lines = LinesSince(h, before);
+    ASSERT_EQ(lines.size(), 1u);
+    const std::string prefix = "ERROR: Failure saving Hullform to " + path + ". ";
+    EXPECT_EQ(lines[0].rfind(prefix, 0), 0u) << lines[0];
+    EXPECT_NE(lines[0], prefix + "Unable to obtain file handle");
+    EXPECT_EQ(ReadBytes(path), "old contents");
 }
 
 TEST_F(HullFileTest, SaveIntoAFolderWeMayNotWriteLeavesTheOldFile) {
