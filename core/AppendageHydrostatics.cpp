@@ -108,7 +108,9 @@ void Integrator::AddWaterplane(double y0, double y1, const ImmersedSection& a, c
     tcfM_ += moment;
     if (len * breadth > 0)
         stripCentres_.Add(len * breadth, moment / (len * breadth));
-    iY_ += breadth * len * len * len * (1.0 / 12) + breadth * len * ym * ym;
+    // Arms along the inclined waterplane, as the strip's own length is.
+    const double arm = ym / cos_;
+    iY_ += breadth * len * len * len * (1.0 / 12) + breadth * len * arm * arm;
 }
 
 void Integrator::WidenX(const ImmersedSection& rec)
@@ -252,7 +254,8 @@ void Integrator::Run()
     r.TPI = rho_ * r.WPA * 0.01;
     // Each strip's inertia about its own waterline centre, moved to the body's TCF.
     r.I_T = iT_ + stripCentres_.sum;
-    r.I_L = iY_ - r.LCF * r.LCF * r.WPA;
+    const double lcfArm = r.LCF / cos_;
+    r.I_L = iY_ - lcfArm * lcfArm * r.WPA;
     if (r.volume == 0) {
         r.KML = r.KMT = 0;
     } else {

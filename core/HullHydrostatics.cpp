@@ -42,6 +42,8 @@ bool Hullform::GetHydroStatics(double draught, double trim, HydroData& r)
     }
 
     const double rho = waterDensity;
+    // Longitudinal arms lie along the inclined waterplane.
+    const double cosTrim = std::cos(trim * kPi * (1.0 / 180));
     double sv = 0, slcb = 0, svcb = 0, stcb = 0, swpa = 0, slcf = 0, stcf = 0, sil = 0, sit = 0;
     bool waterlineSeen = false;
     HydroData h;
@@ -57,7 +59,8 @@ bool Hullform::GetHydroStatics(double draught, double trim, HydroData& r)
         swpa += h.WPA;
         slcf += h.WPA * h.LCF;
         stcf += h.WPA * h.TCF;
-        sil += h.LCF * h.LCF * h.WPA + h.I_L;
+        const double arm = h.LCF / cosTrim;
+        sil += arm * arm * h.WPA + h.I_L;
         sit += h.TCF * h.TCF * h.WPA + h.I_T;
 
         if (a.density == 0) {
@@ -91,7 +94,7 @@ bool Hullform::GetHydroStatics(double draught, double trim, HydroData& r)
     r.TCF = tcf;
     r.volume = sv;
     r.WPA = swpa;
-    r.I_L = sil - lcf * lcf * r.WPA;
+    r.I_L = sil - (lcf / cosTrim) * (lcf / cosTrim) * r.WPA;
     r.I_T = sit - tcf * tcf * r.WPA;
 
     std::string dropped;

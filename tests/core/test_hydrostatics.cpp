@@ -454,6 +454,26 @@ TEST(AppendageHydrostatics, TrimmedWaterlineLength)
     EXPECT_NEAR(r.areaCurves.finalCurve.Y.back(), 10, 1e-12);
 }
 
+// The trimmed box's waterplane is a rectangle 2 m by 10 / cos(trim) m: its second moment
+// about its centre is the same whatever the number of frames.
+TEST(AppendageHydrostatics, TrimmedBoxLongitudinalInertiaAtAnyFrameCount)
+{
+    const double t = 0.1, trim = std::atan(t) * 180 / 3.141592653589793, c = std::cos(std::atan(t));
+    const double length = 10 / c, inertia = 2 * length * length * length / 12;
+    for (int n : {2, 3, 5, 11, 101}) {
+        Appendage box;
+        box.density = 1;
+        for (int k = 0; k < n; ++k)
+            box.frames.push_back(MakeFrame(10.0 * k / (n - 1), BoxOffsets(-1, 1, 0, 2)));
+        HydroData r;
+        ASSERT_TRUE(box.GetHydroStatics(0.4, trim, r));
+        SCOPED_TRACE(n);
+        EXPECT_NEAR(r.WPA, 2 * length, 1e-12);
+        EXPECT_NEAR(r.I_L, inertia, 1e-9);
+        EXPECT_NEAR(r.KML, inertia / r.volume + r.VCB, 1e-12);
+    }
+}
+
 // A body with rocker, sheer and changing sections, level and trimmed: the volume never
 // falls as the draught rises, and is the full volume once the waterline is above it all.
 TEST(AppendageHydrostatics, VolumeRisesToTheFullVolume)

@@ -335,6 +335,25 @@ TEST_F(HullHydrostatics, TrimmedBox)
     }
 }
 
+// The trimmed box as one body and as two bodies end to end: the same inclined waterplane,
+// 2 m by 10 / cos(trim) m, and so the same longitudinal inertia and MCT 1cm.
+TEST_F(HullHydrostatics, TrimmedBoxInTwoBodiesHasTheWholeLongitudinalInertia)
+{
+    const double trim = std::atan(0.1) * 180 / kPi, c = std::cos(std::atan(0.1));
+    const double length = 10 / c, inertia = 2 * length * length * length / 12;
+    MakeBox(6);
+    const HydroData whole = At(0.4, trim);
+    EXPECT_NEAR(whole.I_L, inertia, 1e-9);
+    hull_.appendages.clear();
+    hull_.appendages.push_back(Prism(BoxOffsets(-1, 1, 0, 2), 3, 0, 5));
+    hull_.appendages.push_back(Prism(BoxOffsets(-1, 1, 0, 2), 4, 5, 10));
+    const HydroData split = At(0.4, trim);
+    EXPECT_NEAR(split.WPA, 2 * length, 1e-12);
+    EXPECT_NEAR(split.LCF, 5, 1e-12);
+    EXPECT_NEAR(split.I_L, inertia, 1e-9);
+    EXPECT_NEAR(split.MCT1cm, 1.025 * inertia / 1000, 1e-12);
+}
+
 // Trimmed so that the deck goes under at Y = 5: the submerged end of the strip keeps the
 // whole section, and the volume stays exact wherever the frames are.
 TEST_F(HullHydrostatics, TrimmedBoxWithDeckUnderWater)
