@@ -266,6 +266,7 @@ private:
     void SystemIcon(const std::string& rest, bool small, LineCtx& L);
     void Control(const std::string& tag, LineCtx& L);
     void Body(const std::string& up, LineCtx& L);
+    bool MovesDown(const LineCtx& L) const;
     bool PlaceObject(LineCtx& L);
     bool ObjectUnderPoint(const LineCtx& L) const;
     THTMLPicture* FindPicture(const std::string& src);
@@ -915,17 +916,26 @@ THTMLPicture* Engine::FindPicture(const std::string& src)
     return pic;
 }
 
+// An object that moves to the next line is tested there, where it is drawn.
 bool Engine::ObjectUnderPoint(const LineCtx& L) const
 {
+    if (MovesDown(L)) return false;
     const int x = p_.HitX - L.lr.Left;
     return x > L.lw && x < L.lw + objW_ && p_.HitY > L.pr.Top && p_.HitY < L.pr.Top + objH_;
+}
+
+// The measuring pass moves an object too wide for the rest of the line, but narrower
+// than the line, to the next line.
+bool Engine::MovesDown(const LineCtx& L) const
+{
+    const int W = L.lr.Width();
+    return !L.secondPass && L.lw + objW_ > W && objW_ < W;
 }
 
 // Places the current object in the line; false when it moves to the next line.
 bool Engine::PlaceObject(LineCtx& L)
 {
-    const int W = L.lr.Width();
-    if (!L.secondPass && L.lw + objW_ > W && objW_ < W) {
+    if (MovesDown(L)) {
         L.stopped = true;
         return false;
     }
@@ -1145,7 +1155,7 @@ void Engine::Control(const std::string& tag, LineCtx& L)
     else if (type == "CHECK" || type == "RADIO") objW_ = objH_ = 16;
 
     // An empty ID asked for matches nothing, or every ID-less control would be found.
-    const bool byId = grid && p_.HitTestOnly && !incomingID_.empty() && id == incomingID_;
+    const bool byId = grid && p_.HitTestOnly && !incomingID_.empty() && id == incomingID_ && !MovesDown(L);
     if (ObjectUnderPoint(L) || byId) {
         objHit_ = true;
         r_.AnchorValue = "ctrl";

@@ -143,6 +143,57 @@ TEST(HtmlEngineImages, LinkedImageIsHitAndShowsItsAlternative)
     EXPECT_FALSE(plain.hit);
 }
 
+// An object that moves to the next line answers only where it is drawn there, not at
+// the end of the line it did not fit in.
+TEST(HtmlEngineImages, ObjectMovedDownIsHitOnlyOnItsOwnLine)
+{
+    Surface probe;
+    const int gh = probe.GH();
+    const int w = probe.TW("abc");
+
+    const std::string edit = "abc<CONTROL TYPE=\"EDIT\" ID=\"e\" VALUE=\"v\" WIDTH=\"60\">";
+    const TRect wide = Rect(0, 0, w + 50, 100);
+    Surface s;
+    Call beside(s, edit, HTMLVariant::Grid, wide);
+    beside.HitAt(w + 10, 3).Run();
+    EXPECT_FALSE(beside.hit);
+    EXPECT_EQ(beside.r.AnchorValue, "");
+    EXPECT_EQ(beside.r.ControlID, "");
+    EXPECT_EQ(beside.r.ControlRect, TRect{});
+    Call below(s, edit, HTMLVariant::Grid, wide);
+    below.HitAt(10, gh + 3).Run();
+    EXPECT_TRUE(below.hit);
+    EXPECT_EQ(below.r.ControlID, "e");
+    EXPECT_EQ(below.r.ControlRect, Rect(1, gh, 61, gh + gh + 6));
+    Call byId(s, edit, HTMLVariant::Grid, wide);
+    byId.HitAt(1000, 1000);
+    byId.r.ControlID = "e";
+    byId.Run();
+    EXPECT_EQ(byId.r.ControlRect, Rect(1, gh, 61, gh + gh + 6));
+
+    Images il;
+    const std::string image = "<A href=\"x\">abc<IMG src=\"idx:0\" alt=\"idx:1\"></A>";
+    const TRect narrow = Rect(0, 0, w + 10, 100);
+    Surface a;
+    Call paint(a, image, HTMLVariant::Grid, narrow);
+    paint.p.Images = &il.list;
+    paint.p.HitX = w + 5;
+    paint.p.HitY = 3;
+    paint.Run();
+    EXPECT_FALSE(paint.hit);
+    EXPECT_EQ(paint.r.AnchorValue, "");
+    EXPECT_EQ(a.At(8, gh + 8), clRed);
+    Surface b;
+    Call on(b, image, HTMLVariant::Grid, narrow);
+    on.p.Images = &il.list;
+    on.p.HitX = 8;
+    on.p.HitY = gh + 8;
+    on.Run();
+    EXPECT_TRUE(on.hit);
+    EXPECT_EQ(on.r.AnchorValue, "x");
+    EXPECT_EQ(b.At(8, gh + 8), clLime);
+}
+
 TEST(HtmlEngineImages, AlignmentLiftsTheText)
 {
     Images il(32);
