@@ -50,6 +50,21 @@ TControl* gMouseControl = nullptr;
 TWinControl* gFocused = nullptr;
 bool gGrabbed = false;
 
+// Watches a control while its handlers run: a handler may free the control, after which
+// the message code must not touch it. Watches nest on the GUI thread's stack.
+struct AliveWatch {
+    explicit AliveWatch(const TControl* c);
+    ~AliveWatch();
+    AliveWatch(const AliveWatch&) = delete;
+    AliveWatch& operator=(const AliveWatch&) = delete;
+    const TControl* control;
+    bool alive = true;
+    AliveWatch* next;
+};
+AliveWatch* gWatches = nullptr;
+AliveWatch::AliveWatch(const TControl* c) : control(c), next(gWatches) { gWatches = this; }
+AliveWatch::~AliveWatch() { gWatches = next; }
+
 bool IsMouseMsg(UINT m) { return m >= WM_MOUSEFIRST && m <= WM_MOUSELAST; }
 
 Qt::CursorShape CursorShape(TCursor c)
@@ -654,6 +669,8 @@ TControl::TControl(TComponent* AOwner) : TComponent(AOwner)
 
 TControl::~TControl()
 {
+    for (AliveWatch* w = gWatches; w; w = w->next)
+        if (w->control == this) w->alive = false;
     if (gCapture == this) SetCaptureControl(nullptr);
     if (gMouseControl == this) gMouseControl = nullptr;
     if (gLastMouseControl == this) gLastMouseControl = nullptr;
@@ -920,10 +937,13 @@ void TControl::WndProc(TMessage& m)
         switch (m.Msg) {
         case WM_MOUSEMOVE: {
             if (gMouseControl != this) {
+                AliveWatch live(this);
                 TControl* old = gMouseControl;
                 gMouseControl = this;
                 if (old) old->Perform(CM_MOUSELEAVE);
+                if (!live.alive) return;
                 Perform(CM_MOUSEENTER);
+                if (!live.alive) return;
             }
             if (TWinControl* host = HostWindow(); host && host->impl()->widget) {
                 TCursor c = cursor_;
@@ -982,15 +1002,20 @@ void TControl::DefaultHandler(TMessage&) {}
 void TControl::MouseButtonMessage(TMessage& m, TMouseButton b, bool down, bool dbl)
 {
     const TShiftState shift = KeysToShiftState(m.Keys()) | (dbl ? unsigned(ssDouble) : 0u);
+    // A handler may free the control (a click that closes what it sits on).
+    AliveWatch live(this);
     if (down) {
         if (gCapture && gCapture != this) gCapture->Perform(WM_CANCELMODE);
+        if (!live.alive) return;
         if (ControlStyle & csCaptureMouse) SetMouseCapture(true);
         if (dbl) {
             if (b == mbLeft && (ControlStyle & csClickEvents)) DblClick();
+            if (!live.alive) return;
         } else if (b == mbLeft && (ControlStyle & csClickEvents)) {
             ControlState |= csClicked;
         }
         if (!(ControlStyle & csNoStdEvents)) MouseDown(b, shift, m.XPos(), m.YPos());
+        if (!live.alive) return;
         if (b == mbLeft && !dbl && DragMode == dmAutomatic && !Dragging()) BeginDrag(false);
         return;
     }
@@ -998,6 +1023,7 @@ void TControl::MouseButtonMessage(TMessage& m, TMouseButton b, bool down, bool d
     if (b == mbLeft && (ControlState & csClicked)) {
         ControlState &= ~csClicked;
         if (PtInRect(ClientRect(), m.Pos())) Click();
+        if (!live.alive) return;
     }
     if (!(ControlStyle & csNoStdEvents)) MouseUp(b, shift, m.XPos(), m.YPos());
 }

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -246,6 +248,56 @@ TEST_F(FormFixture, WheelNotHandledGoesToTheParent)
     };
     SendMouse(probe, WM_MOUSEWHEEL, 5, 5);
     EXPECT_EQ(formWheel, 120);
+}
+
+namespace {
+// Scribbles over its storage when freed, so that a read of a freed control shows.
+template <class Base>
+class TDoomed : public Base {
+public:
+    using Base::Base;
+    static void* operator new(std::size_t n) { return ::operator new(n); }
+    static void operator delete(void* p, std::size_t n)
+    {
+        std::memset(p, 1, n);
+        ::operator delete(p);
+    }
+};
+}  // namespace
+
+TEST_F(FormFixture, AControlFreedByItsOwnMouseHandlerIsNotTouchedAgain)
+{
+    auto freeIt = [](TObject* s) { delete s; };
+    struct Case {
+        const char* name;
+        std::function<void(TControl*)> arm;  // sets the handler that frees the control
+        std::vector<UINT> messages;
+    };
+    const Case cases[] = {
+        {"click", [&](TControl* c) { c->OnClick = freeIt; }, {WM_LBUTTONDOWN, WM_LBUTTONUP}},
+        {"double click", [&](TControl* c) { c->OnDblClick = freeIt; }, {WM_LBUTTONDBLCLK}},
+        {"press",
+         [](TControl* c) {
+             c->DragMode = dmAutomatic;
+             c->OnMouseDown = [](TObject* s, TMouseButton, TShiftState, int, int) { delete s; };
+         },
+         {WM_LBUTTONDOWN}},
+    };
+    for (bool graphic : {false, true}) {
+        for (const Case& k : cases) {
+            TControl* c = graphic ? static_cast<TControl*>(Child<TDoomed<TGraphicControl>>(100, 10, 10, 10))
+                                  : static_cast<TControl*>(Child<TDoomed<TCustomControl>>(100, 10, 10, 10));
+            const int before = form->ControlCount();
+            k.arm(c);
+            for (UINT msg : k.messages) {
+                // A graphic control gets its messages through the form.
+                if (graphic) SendMouse(form, msg, 105, 15);
+                else SendMouse(static_cast<TWinControl*>(c), msg, 5, 5);
+            }
+            EXPECT_EQ(form->ControlCount(), before - 1) << k.name << (graphic ? " (graphic)" : "");
+            EXPECT_EQ(GetCaptureControl(), nullptr) << k.name << (graphic ? " (graphic)" : "");
+        }
+    }
 }
 
 TEST_F(FormFixture, PostedKeyIsHandledAfterTheCurrentMessage)
