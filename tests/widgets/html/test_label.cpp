@@ -274,6 +274,22 @@ TEST_F(LabelRig, BevelsAndBorder)
     EXPECT_LE(black.left, 4);
 }
 
+TEST_F(LabelRig, EllipsisKeepsTheTextOnOneLine)
+{
+    SetText("A rather long line of words that cannot fit in a narrow label");
+    label->SetBounds(10, 10, 120, 60);
+    const int lineHeight = Measured().cy;
+    ASSERT_GT(lineHeight, 5);
+    Ink wrapped = Find(*Paint(), Rect(0, 0, 120, 60), Dark);
+    ASSERT_TRUE(wrapped.Any());
+    EXPECT_GT(wrapped.bottom, lineHeight);  // wrapped onto more lines
+    label->SetEllipsis(true);
+    Ink cut = Find(*Paint(), Rect(0, 0, 120, 60), Dark);
+    ASSERT_TRUE(cut.Any());
+    EXPECT_LE(cut.bottom, lineHeight);
+    EXPECT_LE(cut.right, 120);
+}
+
 // --- Alignment and sizing ---
 
 TEST_F(LabelRig, VerticalAlignmentMovesTextAndHitTest)
