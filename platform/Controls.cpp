@@ -28,6 +28,9 @@ namespace {
 
 std::set<const TWinControl*> gLive;
 std::mutex gLiveMutex;  // gLive changes on the GUI thread only; PostMessage may read it from others
+// Every window gets its own number, so that a message posted to a window that is gone
+// does not reach a later one made at the same address.
+std::uint64_t gLastSerial = 0;
 TControl* gCapture = nullptr;
 
 // The drag under way, if any.
@@ -378,6 +381,7 @@ private:
 };
 
 struct TWinControl::Impl {
+    std::uint64_t serial = 0;
     KWidget* widget = nullptr;
     QImage backing;
     QRegion invalid, screenOnly;
@@ -489,8 +493,9 @@ public:
         static int t = QEvent::registerEventType();
         return QEvent::Type(t);
     }
-    PostedMessage(const TWinControl* c, TMessage m) : QEvent(Kind()), target(c), msg(m) {}
+    PostedMessage(const TWinControl* c, std::uint64_t s, TMessage m) : QEvent(Kind()), target(c), serial(s), msg(m) {}
     const TWinControl* target;
+    std::uint64_t serial;
     TMessage msg;
 };
 
@@ -500,7 +505,7 @@ public:
     {
         if (e->type() != PostedMessage::Kind()) return QObject::event(e);
         auto* pm = static_cast<PostedMessage*>(e);
-        if (gLive.count(pm->target)) {
+        if (gLive.count(pm->target) && pm->target->impl()->serial == pm->serial) {
             auto* c = const_cast<TWinControl*>(pm->target);
             Guarded([&] { c->Perform(pm->msg.Msg, pm->msg.WParam, pm->msg.LParam); });
         }
@@ -533,11 +538,13 @@ LRESULT SendMessage(HWND h, UINT msg, WPARAM w, LPARAM l)
 bool PostMessage(HWND h, UINT msg, WPARAM w, LPARAM l)
 {
     const auto* c = reinterpret_cast<const TWinControl*>(h);
+    std::uint64_t serial;
     {
         std::lock_guard lock(gLiveMutex);
         if (!gLive.count(c)) return false;
+        serial = c->impl()->serial;
     }
-    QCoreApplication::postEvent(Pump(), new PostedMessage(c, TMessage{msg, w, l, 0}));
+    QCoreApplication::postEvent(Pump(), new PostedMessage(c, serial, TMessage{msg, w, l, 0}));
     return true;
 }
 
@@ -1270,6 +1277,7 @@ TWinControl::TWinControl(TComponent* AOwner) : TControl(AOwner), impl_(std::make
     {
         std::lock_guard lock(gLiveMutex);
         gLive.insert(this);
+        impl_->serial = ++gLastSerial;
     }
     Pump();
     brush_.SetColor(Color());

@@ -251,6 +251,24 @@ TEST(Loop, WorkerCanPostMessages)
     EXPECT_FALSE(PostMessage(h, WM_USER, 4, 0));  // the window is gone
 }
 
+TEST(Loop, AMessagePostedToAFreedWindowReachesNoLaterWindow)
+{
+    // A new window often takes the address of one just freed.
+    std::vector<TCounter*> later;
+    for (int i = 0; i < 8; ++i) {
+        auto* c = new TCounter(nullptr);
+        PostMessage(c->Handle(), WM_USER, WPARAM(i), 0);
+        delete c;
+        later.push_back(new TCounter(nullptr));
+        later.back()->HandleNeeded();
+    }
+    Application->ProcessMessages();
+    for (TCounter* c : later) {
+        EXPECT_TRUE(c->got.empty());
+        delete c;
+    }
+}
+
 TEST(Thread, AModalLoopServesSynchronizedCalls)
 {
     TForm* f = Construct<TForm>(Application);
