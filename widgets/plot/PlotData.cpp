@@ -1,5 +1,7 @@
 #include "widgets/plot/PlotData.h"
 
+#include <climits>
+
 #include "base/Exception.h"
 
 namespace plot {
@@ -14,8 +16,9 @@ void TPoints::Changed() {
     if (OnChange) OnChange(*this);
 }
 
+// The capacity changes only once the new array exists, so a failed allocation
+// leaves the series as it was.
 void TPoints::Reallocate(int newCapacity) {
-    capacity_ = newCapacity;
     if (newCapacity <= 0) {
         capacity_ = 0;
         std::vector<TPoint2D>().swap(points_);
@@ -24,10 +27,14 @@ void TPoints::Reallocate(int newCapacity) {
     std::vector<TPoint2D> fresh(static_cast<std::size_t>(newCapacity));
     for (int i = 0; i < count_ && i < newCapacity; ++i) fresh[i] = points_[i];
     points_.swap(fresh);
+    capacity_ = newCapacity;
 }
 
 void TPoints::Grow() {
-    if (count_ >= capacity_) Reallocate(capacity_ + allocBy_);
+    if (count_ < capacity_) return;
+    const long long wanted = static_cast<long long>(capacity_) + allocBy_;
+    if (wanted > INT_MAX) throw base::EOutOfMemory("Out of memory");
+    Reallocate(static_cast<int>(wanted));
 }
 
 void TPoints::AddSimple(Extended X, Extended Y) {
@@ -71,7 +78,7 @@ void TPoints::Delete(int Index) {
     if (Index < 0 || Index >= count_) throw base::Exception("Index is greater than Count!");
     for (int i = Index; i < count_ - 1; ++i) points_[i] = points_[i + 1];
     --count_;
-    if (capacity_ - 2 * allocBy_ > count_) Reallocate(capacity_ - allocBy_);
+    if (static_cast<long long>(capacity_) - 2LL * allocBy_ > count_) Reallocate(capacity_ - allocBy_);
     Changed();
 }
 

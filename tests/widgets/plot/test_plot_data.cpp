@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cfloat>
+#include <climits>
 #include <string>
 #include <vector>
 
@@ -119,6 +120,27 @@ TEST(PlotData, CapacityGrowsAndShrinksByAllocBy) {
     p.Clear();
     EXPECT_EQ(p.Capacity(), 0);
     EXPECT_EQ(p.Points(), nullptr);
+}
+
+// A step too large for the capacity's range neither wraps nor loses the points.
+TEST(PlotData, HugeAllocByKeepsThePoints) {
+    TPoints p;
+    for (int i = 0; i < 100; ++i) p.AddSimple(i, -i);
+    ASSERT_EQ(p.Capacity(), 100);
+    p.SetAllocBy(INT_MAX - 10);
+    EXPECT_THROW(p.AddSimple(100, 0), base::EOutOfMemory);
+    EXPECT_THROW(p.Add(-1, 0), base::EOutOfMemory);
+    EXPECT_EQ(p.Count(), 100);
+    EXPECT_EQ(p.Capacity(), 100);
+    p.Delete(0);  // no shrink: the capacity is far below twice the step
+    EXPECT_EQ(p.Count(), 99);
+    EXPECT_EQ(p.Capacity(), 100);
+    EXPECT_EQ(p.GetPoints(98).x, 99);
+    EXPECT_EQ(p.GetPoints(98).y, -99);
+    p.SetAllocBy(100);
+    p.AddSimple(100, 0);
+    EXPECT_EQ(p.Count(), 100);
+    EXPECT_EQ(p.GetPoints(99).x, 100);
 }
 
 TEST(PlotData, AllocByTakesOnlyPositiveValues) {
