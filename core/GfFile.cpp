@@ -39,7 +39,10 @@ void TakeHalfFrame(const Section& frame, std::vector<double>& xs, std::vector<do
     const std::size_t n = std::min(frame.X.size(), frame.Z.size());
     for (std::size_t k = 0; k < n; ++k) {
         const double x0 = frame.X[k], z0 = frame.Z[k];
-        if (x0 >= 0) {
+        // The last offset belongs to the half frame only when the walk reaches it along
+        // the starboard side; the closing offset of a whole mirrored outline does not.
+        const bool last = k + 1 == n;
+        if (x0 >= 0 && (!last || k == 0 || frame.X[k - 1] >= 0)) {
             xs.push_back(x0);
             zs.push_back(z0);
         }
