@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -9,12 +10,14 @@
 #include "platform/Forms.h"
 #include "platform/Graphics.h"
 #include "platform/ImageList.h"
+#include "platform/Resources.h"
 #include "platform/Shell.h"
 #include "platform/TestRig.h"
 #include "widgets/html/HtmlEngine.h"
 #include "widgets/html/HtmlLabel.h"
 #include "widgets/html/HtmlText.h"
 #include "widgets/html/PictureContainer.h"
+#include "widgets/html/TestImages.h"
 
 using namespace platform;
 using namespace html;
@@ -553,6 +556,38 @@ TEST_F(LabelRig, ImageListIsForgottenWhenFreed)
     EXPECT_EQ(label->Images(), nullptr);
     SetText("<IMG src=\"idx:0\">text");
     EXPECT_NO_THROW(Paint());
+}
+
+// Named pictures come from the label's container, addresses through its own cache.
+TEST_F(LabelRig, PicturesByNameAndByAddress)
+{
+    auto green = [](COLORREF c) { return c == RGB(0, 255, 0); };
+    auto red = [](COLORREF c) { return c == RGB(255, 0, 0); };
+    auto* container = new TPictureContainer(form.get());
+    TPictureItem* item = container->Items()->Add();
+    item->Name = "Logo";
+    std::istringstream bytes(testimages::MakeBmp(12, 8, 0x00FF00));
+    item->Picture()->LoadFromStream(bytes);
+    label->SetPictureContainer(container);
+    SetText("<IMG src=\"LOGO\">");
+    Ink ink = Find(*Paint(), Rect(0, 0, 250, 60), green);
+    ASSERT_TRUE(ink.Any());
+    EXPECT_EQ(ink.right - ink.left, 12);
+    EXPECT_EQ(ink.bottom - ink.top, 8);
+
+    RegisterResource(HInstance(), RT_RCDATA, "LABELPIC", testimages::MakeBmp(5, 4, 0x0000FF));
+    SetText("<IMG src=\"res://labelpic\"><IMG src=\"logo\">");
+    auto b = Paint();
+    EXPECT_TRUE(Find(*b, Rect(0, 0, 250, 60), red).Any());
+    EXPECT_TRUE(Find(*b, Rect(0, 0, 250, 60), green).Any());
+
+    // A freed container is forgotten; its pictures then draw nothing.
+    delete container;
+    EXPECT_EQ(label->PictureContainer(), nullptr);
+    b = Paint();
+    EXPECT_FALSE(Find(*b, Rect(0, 0, 250, 60), green).Any());
+    EXPECT_TRUE(Find(*b, Rect(0, 0, 250, 60), red).Any());
+    UnregisterResource(HInstance(), RT_RCDATA, "LABELPIC");
 }
 
 struct CacheLabel : THtmlLabel {
