@@ -303,8 +303,12 @@ private:
          parBgActive_ = false, linkMarked_ = false;
     std::string ref_;
     int linkCount_ = 0, imgCount_ = 0, hoverImg_ = -1, listLevel_ = 0;
-    int rotSaved_ = 0;
-    bool rotActive_ = false;
+    // The escapement that </R> puts back, kept for each pass: each pass has its own
+    // fonts, and a turned run may end on a later line.
+    struct Turn {
+        int saved = 0;
+        bool active = false;
+    } turn_[2];
     TRect focusRect_;
     int linkStartX_ = 0, linkStartTop_ = 0;
 
@@ -636,9 +640,9 @@ void Engine::Tag(const std::string& tag, std::size_t restLen, LineCtx& L)
             }
             break;
         case 'R':
-            if (rotActive_) {
-                C.Font().SetEscapement(rotSaved_);
-                rotActive_ = false;
+            if (Turn& t = turn_[L.secondPass]; t.active) {
+                C.Font().SetEscapement(t.saved);
+                t.active = false;
             }
             break;
         case 'S':
@@ -725,8 +729,9 @@ void Engine::Tag(const std::string& tag, std::size_t restLen, LineCtx& L)
     case 'P': ParagraphTag(up, L); break;
     case 'R': {
         const int n = LenientStrToInt(Attr(std::string_view(tag).substr(2), "a", nullptr, true));
-        if (!rotActive_) rotSaved_ = C.Font().Escapement();
-        rotActive_ = true;
+        Turn& t = turn_[L.secondPass];
+        if (!t.active) t.saved = C.Font().Escapement();
+        t.active = true;
         C.Font().SetEscapement(int((long long)n * 10 % 3600));
         break;
     }

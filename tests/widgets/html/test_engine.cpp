@@ -654,6 +654,20 @@ TEST(HtmlEngineDraw, RotatedTextAndItsEnd)
     EXPECT_FALSE(after.Empty());
     EXPECT_LT(after.bottom - after.top, b.GH());
     EXPECT_EQ(a.C()->Font().Escapement(), 0);
+
+    // A turned run that ends on a later line: the text after </R> there is level.
+    Surface d, e;
+    const int gh = d.GH();
+    Draw(d, "<R a=\"90\">x<BR>y</R>zzzzzz");
+    Draw(e, "x<BR>yzzzzzz");
+    const int from = 1 + e.TW("y") + 2;
+    Ink level = d.InkIn(Rect(from, gh, 300, 2 * gh));
+    Ink plain = e.InkIn(Rect(from, gh, 300, 2 * gh));
+    ASSERT_FALSE(plain.Empty());
+    EXPECT_EQ(level.left, plain.left);
+    EXPECT_EQ(level.right, plain.right);
+    EXPECT_EQ(level.top, plain.top);
+    EXPECT_EQ(level.bottom, plain.bottom);
 }
 
 TEST(HtmlEngineLinks, LinkCountFollowsTheLinesLaidOut)
