@@ -156,6 +156,9 @@ std::uint16_t U16(const unsigned char* p) { return std::uint16_t(p[0] | (p[1] <<
 void Put32(std::string& s, std::uint32_t v) { for (int i = 0; i < 4; ++i) s.push_back(char((v >> (8 * i)) & 255)); }
 void Put16(std::string& s, std::uint16_t v) { s.push_back(char(v & 255)); s.push_back(char(v >> 8)); }
 
+// 256 MB of 32-bit pixels.
+constexpr std::size_t kMaxRlePixels = std::size_t(1) << 26;
+
 [[noreturn]] void Invalid() { throw EInvalidGraphic("Bitmap image is not valid"); }
 
 // Value of a masked field scaled to 0..255.
@@ -231,12 +234,19 @@ QImage DecodeBmp(const std::string& data)
         palette.resize(256, qRgb(0, 0, 0));
     }
 
-    QImage img(int(width), int(height), QImage::Format_RGB32);
-    img.fill(Qt::black);
     if (offBits >= n) Invalid();
+    const bool rle = compression == 1 || compression == 2;
+    const std::size_t stride = ((std::size_t(width) * std::size_t(bits) + 31) / 32) * 4;
+    // A few header bytes must not make a picture of gigabytes: plain pixels must all be
+    // there, and run-length pictures are held to what an image reader accepts.
+    if (!rle && offBits + stride * std::size_t(height) > n) Invalid();
+    if (rle && std::size_t(width) * std::size_t(height) > kMaxRlePixels) Invalid();
+    QImage img(int(width), int(height), QImage::Format_RGB32);
+    if (img.isNull()) Invalid();
+    img.fill(Qt::black);
     auto rowOf = [&](long y) { return int(topDown ? y : height - 1 - y); };
 
-    if (compression == 1 || compression == 2) {
+    if (rle) {
         // Run-length encoded 8 or 4 bits, bottom-up.
         std::size_t p = offBits;
         long x = 0, y = 0;
@@ -272,8 +282,6 @@ QImage DecodeBmp(const std::string& data)
         return img;
     }
 
-    const std::size_t stride = ((std::size_t(width) * std::size_t(bits) + 31) / 32) * 4;
-    if (offBits + stride * std::size_t(height) > n) Invalid();
     for (long y = 0; y < height; ++y) {
         const unsigned char* row = d + offBits + std::size_t(y) * stride;
         auto* out = reinterpret_cast<QRgb*>(img.scanLine(rowOf(y)));

@@ -551,6 +551,94 @@ TEST(Bitmap, RejectsWhatIsNotABmp)
     EXPECT_THROW(b.LoadFromFile(dir + "/missing.bmp"), base::EInOutError);
 }
 
+namespace {
+
+void Le(std::string& s, std::uint32_t v, int bytes)
+{
+    for (int i = 0; i < bytes; ++i) s.push_back(char((v >> (8 * i)) & 255));
+}
+
+// A BMP file header and a 40-byte information header; the caller appends the rest.
+std::string BmpHead(std::int32_t w, std::int32_t h, int bits, std::uint32_t compression, std::uint32_t clrUsed,
+                    std::uint32_t offBits, std::uint32_t hdrSize = 40)
+{
+    std::string s = "BM";
+    Le(s, 0, 4);
+    Le(s, 0, 4);
+    Le(s, offBits, 4);
+    Le(s, hdrSize, 4);
+    Le(s, std::uint32_t(w), 4);
+    Le(s, std::uint32_t(h), 4);
+    Le(s, 1, 2);
+    Le(s, std::uint32_t(bits), 2);
+    Le(s, compression, 4);
+    Le(s, 0, 4);
+    Le(s, 0, 4);
+    Le(s, 0, 4);
+    Le(s, clrUsed, 4);
+    Le(s, 0, 4);
+    return s;
+}
+
+}  // namespace
+
+TEST(Bitmap, MalformedBmpHeadersAreRefusedWithoutReadingPastTheData)
+{
+    const std::string pal2(8, '\x7f');  // two palette entries
+    struct Case {
+        const char* name;
+        std::string bytes;
+    } cases[] = {
+        {"header longer than the file", BmpHead(2, 2, 24, 0, 0, 54, 400) + std::string(16, '\0')},
+        {"palette cut short", BmpHead(2, 2, 8, 0, 256, 54 + 1024) + std::string(40, '\0')},
+        {"pixels cut short", BmpHead(4, 4, 24, 0, 0, 54) + std::string(10, '\0')},
+        {"pixels start past the end", BmpHead(1, 1, 24, 0, 0, 5000) + std::string(4, '\0')},
+        {"bit fields without their masks", BmpHead(1, 1, 32, 3, 0, 54)},
+        {"negative width", BmpHead(-2, 2, 24, 0, 0, 54) + std::string(16, '\0')},
+        {"height at the integer limit", BmpHead(1, std::int32_t(0x80000000u), 24, 0, 0, 54) + std::string(4, '\0')},
+        {"two bits per pixel", BmpHead(1, 1, 2, 0, 0, 54 + 16) + std::string(20, '\0')},
+        {"JPEG compression", BmpHead(1, 1, 24, 4, 0, 54) + std::string(4, '\0')},
+        {"RLE8 on 4 bits", BmpHead(1, 1, 4, 1, 2, 62) + pal2 + std::string(4, '\0')},
+        {"RLE8 literal run past the end", BmpHead(4, 4, 8, 1, 2, 62) + pal2 + std::string("\0\x40\1\1", 4)},
+        {"huge size, nothing behind it", BmpHead(65535, 65535, 24, 0, 0, 54) + std::string(4, '\0')},
+        {"huge RLE size, one run", BmpHead(65535, 65535, 8, 1, 2, 62) + pal2 + std::string("\2\1\0\1", 4)},
+        {"core header, palette cut short", [] {
+             std::string s = "BM";
+             Le(s, 0, 4);
+             Le(s, 0, 4);
+             Le(s, 26 + 768, 4);
+             Le(s, 12, 4);
+             Le(s, 2, 2);
+             Le(s, 2, 2);
+             Le(s, 1, 2);
+             Le(s, 8, 2);
+             return s + std::string(30, '\0');
+         }()},
+    };
+    for (const Case& k : cases) {
+        TBitmap b;
+        std::istringstream in(k.bytes);
+        EXPECT_THROW(b.LoadFromStream(in), EInvalidGraphic) << k.name;
+    }
+}
+
+TEST(Bitmap, RleRunsAndMovesThatLeaveThePictureAreClipped)
+{
+    // 4 x 2 pixels, 8 bits, two colours: a run longer than the row, a move far past the
+    // picture, then a run that would lie outside it.
+    const std::string pal = std::string("\0\0\xff\0", 4) + std::string("\xff\0\0\0", 4);  // red, blue
+    const std::string runs = std::string("\x09\1", 2) + std::string("\0\2\xf0\x70", 4) + std::string("\3\0", 2) +
+                             std::string("\0\1", 2);
+    TBitmap b;
+    std::istringstream in(BmpHead(4, 2, 8, 1, 2, 62) + pal + runs);
+    ASSERT_NO_THROW(b.LoadFromStream(in));
+    ASSERT_EQ(b.Width(), 4);
+    ASSERT_EQ(b.Height(), 2);
+    // The bottom row (first in the file) is blue; the run does not wrap into the next row.
+    for (int x = 0; x < 4; ++x) EXPECT_EQ(b.Canvas()->Pixel(x, 1), clBlue) << x;
+    for (int x = 0; x < 4; ++x) EXPECT_EQ(b.Canvas()->Pixel(x, 0), clBlack) << x;
+}
+
 TEST(Canvas, DrawTextAlignsEachLine)
 {
     auto b = White(200, 60);
