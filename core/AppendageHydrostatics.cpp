@@ -1,4 +1,5 @@
 // Hydrostatics of one appendage: frame cuts combined pair by pair with the trapezoid rule.
+#include <algorithm>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -137,11 +138,22 @@ ImmersedSection FullSectionBetween(const ImmersedSection& a, const ImmersedSecti
     return m;
 }
 
+// Y where the waterline (y0, w0)-(y1, w1) meets the line (y0, r0)-(y1, r1), kept within
+// the pair; the fallback when the lines are parallel.
+double LineCrossing(double y0, double w0, double y1, double w1, double r0, double r1, double fallback)
+{
+    double y, z, p, q, det;
+    Appendage::IntersectSegments(y0, w0, y1, w1, y0, r0, y1, r1, y, z, p, q, det);
+    if (det == 0 || !(y == y))
+        return fallback;
+    return std::min(std::max(y, std::min(y0, y1)), std::max(y0, y1));
+}
+
 void Integrator::Run()
 {
     const std::vector<Section>& frames = body_.frames;
     const std::size_t count = frames.size();
-    ImmersedSection cut[2], sliver, full, between;
+    ImmersedSection cut[2], sliver, keelSliver, full, between;
     Cut(frames[0], d_ + frames[0].Y * tan_, cut[0]);
 
     for (std::size_t i = 1; i < count; ++i) {
@@ -204,6 +216,37 @@ void Integrator::Run()
             }
         };
 
+        // Neither frame pierces the waterline: one (s) lies wholly under water, the other is
+        // dry. The waterline crosses the top line at yt and the keel line at yk; the whole
+        // section counts up to yt, none beyond yk, and the waterplane runs between them.
+        auto throughPair = [&](int s) {
+            const Section& fs = s == 0 ? f0 : f1;
+            const Section& fd = s == 0 ? f1 : f0;
+            const double yt = LineCrossing(y0, w0, y1, w1, t0, t1, s == 0 ? y0 : y1);
+            const double yk = LineCrossing(y0, w0, y1, w1, k0, k1, s == 0 ? y1 : y0);
+            Cut(fs, (s == 0 ? t0 : t1) - kSliver, sliver);
+            Cut(fd, (s == 0 ? k1 : k0) + kSliver, keelSliver);
+            keelSliver.area = 0;
+            Cut(fd, (s == 0 ? t1 : t0) + 1, full);
+            const double t = y1 > y0 ? (yt - y0) / (y1 - y0) : 0;
+            between = s == 0 ? FullSectionBetween(a, full, t) : FullSectionBetween(full, b, t);
+            if (s == 0) {
+                vb = wb = &keelSliver;
+                y1 = wy1 = yk;
+                wa = &sliver;
+                wy0 = yt;
+            } else {
+                va = wa = &keelSliver;
+                y0 = wy0 = yk;
+                wb = &sliver;
+                wy1 = yt;
+            }
+            if (yt > y0 && yt < y1) {
+                split = true;
+                ySplit = yt;
+            }
+        };
+
         const double bA = a.waterlineBreadth, bB = b.waterlineBreadth;
         if (bA > kPierce && bB > kPierce) {
             ends = true;
@@ -213,6 +256,15 @@ void Integrator::Run()
         } else if (bA > kPierce && !(bB >= kPierce)) {
             endAtWaterline(1);
             ends = true;
+        } else if (!(bA >= kPierce) && !(bB >= kPierce) && y1 > y0) {
+            const bool underA = w0 >= t0, underB = w1 >= t1;
+            if (underA && !underB && b.area == 0) {
+                throughPair(0);
+                ends = true;
+            } else if (underB && !underA && a.area == 0) {
+                throughPair(1);
+                ends = true;
+            }
         }
 
         if (ends) {

@@ -390,6 +390,44 @@ TEST(AppendageHydrostatics, WaterlineOnTheTopLineAtAFrameAddsNoCurveSpike)
     ExpectPoints(m.areaCurves.finalCurve, {{0, 0}, {1e-10, 6}, {5, 4}, {10 - 1e-10, 2}});
 }
 
+// Frames 2 m wide spanning Z 2 to 3 (Y = 0) and Z 0 to 1 (Y = 10), lofted straight: for a
+// draught between 1 and 2 neither frame pierces the waterline, one is dry and the other
+// under water, yet the waterline crosses the body between them.
+TEST(AppendageHydrostatics, WaterlineBetweenADryAndASubmergedFrame)
+{
+    // Immersed area along Y is 2 x clamp(d - 2 + Y / 5, 0, 1), so the volume is
+    // 10 x (F(d) - F(d - 2)) with F the integral of clamp(u, 0, 1).
+    auto exact = [](double d) {
+        auto F = [](double x) { return x <= 0 ? 0.0 : x <= 1 ? x * x / 2 : x - 0.5; };
+        return 10 * (F(d) - F(d - 2));
+    };
+    for (int order = 0; order < 2; ++order) {
+        SCOPED_TRACE(order == 0 ? "dry aft" : "dry forward");
+        const Section high = MakeFrame(order == 0 ? 0 : 10, BoxOffsets(-1, 1, 2, 3));
+        const Section low = MakeFrame(order == 0 ? 10 : 0, BoxOffsets(-1, 1, 0, 1));
+        const Appendage body = order == 0 ? Body({high, low}) : Body({low, high});
+        HydroData r;
+        ASSERT_TRUE(body.GetHydroStatics(1.5, 0, r));
+        EXPECT_NEAR(r.volume, 10, kTol);
+        EXPECT_NEAR(r.WPA, 10, kTol);
+        EXPECT_NEAR(r.LCF, 5, kTol);
+        EXPECT_NEAR(r.waterlineMinY, 2.5, kTol);
+        EXPECT_NEAR(r.waterlineMaxY, 7.5, kTol);
+        EXPECT_EQ(r.waterlineMinX, -1);
+        EXPECT_EQ(r.waterlineMaxX, 1);
+        if (order == 0)
+            ExpectPoints(r.areaCurves.finalCurve, {{2.5, 0}, {2.5 + 1e-10, 0}, {5, 1}, {7.5, 2}, {8.75, 2}, {10 - 1e-10, 2}});
+        double last = 0;
+        for (double d = -0.5; d <= 3.5; d += 0.01) {
+            HydroData h;
+            body.GetHydroStatics(d, 0, h);
+            EXPECT_NEAR(h.volume, exact(d), 1e-9) << d;
+            EXPECT_GE(h.volume, last - 1e-12) << d;
+            last = h.volume;
+        }
+    }
+}
+
 TEST(AppendageHydrostatics, OneFrameLeavesTheRecordAlone)
 {
     const Appendage one = Body({MakeFrame(0, BoxOffsets(-1, 1, 0, 2))});
