@@ -81,6 +81,17 @@ TEST(LongitudinalCurve, GetAreaInterpolatesInsideAndIsZeroOutside)
     EXPECT_DOUBLE_EQ(three.GetArea(0.5, msg), 1.5);
 }
 
+// The lists are public; a position that matches no point of a broken list is an error.
+TEST(LongitudinalCurve, GetAreaReportsAPositionItCannotPlace)
+{
+    LongitudinalCurve c;
+    c.Y = {0, std::nan(""), 4};
+    c.value = {1, 1, 1};
+    std::string msg;
+    EXPECT_EQ(c.GetArea(2.5, msg), 0);
+    EXPECT_EQ(msg, "ERROR: Get Area from curve failed at Y=2.5");
+}
+
 TEST(LongitudinalCurve, EmptyCurve)
 {
     const LongitudinalCurve c;
