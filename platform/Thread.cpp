@@ -109,6 +109,20 @@ TThread::~TThread()
     }
 }
 
+void TThread::BeforeDestruction()
+{
+    bool self;
+    {
+        std::lock_guard lock(impl_->startMutex);
+        self = impl_->thread.get_id() == std::this_thread::get_id();
+    }
+    if (started_ && !finished_ && !self) {
+        Terminate();
+        WaitFor();
+    }
+    TObject::BeforeDestruction();
+}
+
 void TThread::AfterConstruction()
 {
     if (!createSuspended_) Start();

@@ -17,10 +17,14 @@ using TThreadMethod = std::function<void()>;
 class TThread : public TObject {
 public:
     explicit TThread(bool CreateSuspended = true);
-    ~TThread() override;  // asks the thread to end and waits for it
+    // Asks the thread to end and waits for it. Free() does so before any destructor runs,
+    // so a running Execute never sees the members of a derived class destroyed; a plain
+    // delete of a running thread waits only once those are gone.
+    ~TThread() override;
     TThread(const TThread&) = delete;
     TThread& operator=(const TThread&) = delete;
     void AfterConstruction() override;
+    void BeforeDestruction() override;
 
     void Start();
     void Resume() { Start(); }

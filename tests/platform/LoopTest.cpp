@@ -206,6 +206,38 @@ TEST(Thread, NotSuspendedStartsAfterConstructionAndFreesItself)
     EXPECT_TRUE(ProcessUntil([] { return gFreed.load() == 1; }));
 }
 
+namespace {
+std::atomic<bool> gDerivedGone{false}, gSawDerivedGone{false};
+class TBusy : public TThread {
+public:
+    TBusy() : TThread(true) {}
+    ~TBusy() override { gDerivedGone = true; }
+    std::atomic<int> rounds{0};
+
+protected:
+    void Execute() override
+    {
+        while (!Terminated()) {
+            ++rounds;
+            Synchronize([] {});
+        }
+        gSawDerivedGone = gDerivedGone.load();
+    }
+};
+}  // namespace
+
+TEST(Thread, FreeStopsARunningThreadBeforeItsDerivedPartIsDestroyed)
+{
+    gDerivedGone = false;
+    gSawDerivedGone = false;
+    auto* t = new TBusy;
+    t->Start();
+    EXPECT_TRUE(ProcessUntil([&] { return t->rounds > 2; }));
+    t->Free();  // serves the pending synchronized call while it waits
+    EXPECT_TRUE(gDerivedGone);
+    EXPECT_FALSE(gSawDerivedGone);
+}
+
 TEST(Thread, StartTwiceIsRefused)
 {
     TLambdaThread t([](TLambdaThread&) {});
