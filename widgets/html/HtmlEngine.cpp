@@ -262,7 +262,7 @@ private:
     void FontTag(const std::string& up, LineCtx& L);
     void ParagraphTag(const std::string& up, LineCtx& L);
     void ListItem(LineCtx& L);
-    void Image(const std::string& up, LineCtx& L);
+    void Image(const std::string& up, const std::string& tag, LineCtx& L);
     void SystemIcon(const std::string& rest, bool small, LineCtx& L);
     void Control(const std::string& tag, LineCtx& L);
     void Body(const std::string& up, LineCtx& L);
@@ -718,7 +718,7 @@ void Engine::Tag(const std::string& tag, std::size_t restLen, LineCtx& L)
                 }
             }
         } else if (StartsWith(up, "<IMG")) {
-            Image(up, L);
+            Image(up, tag, L);
         } else {
             AddStyle(fsItalic);
         }
@@ -950,14 +950,17 @@ bool Engine::PlaceObject(LineCtx& L)
     return true;
 }
 
-void Engine::Image(const std::string& up, LineCtx& L)
+void Engine::Image(const std::string& up, const std::string& tag, LineCtx& L)
 {
     ++imgCount_;
     const std::string_view a = std::string_view(up).substr(2);
+    // The picture address keeps its case: file paths are case-sensitive here.
+    const std::string_view original = std::string_view(tag).substr(std::min<std::size_t>(2, tag.size()));
     bool found = false;
-    std::string src = Attr(a, "SRC", &found);
-    if (!found) src = QuotedFrom(up, std::min<std::size_t>(4, up.size()));
-    if (Contains(a, "ALT") && imgCount_ == hoverImg_) src = Attr(a, "ALT");
+    std::string src = Attr(original, "SRC", &found, true);
+    if (!found) src = QuotedFrom(tag, std::min<std::size_t>(4, tag.size()));
+    if (Contains(a, "ALT") && imgCount_ == hoverImg_) src = Attr(original, "ALT", nullptr, true);
+    const std::string srcUp = Upper(src);
     const int w = Bounded(LenientStrToInt(Attr(a, "WIDTH")), kMaxPictureSide);
     const int h = Bounded(LenientStrToInt(Attr(a, "HEIGHT")), kMaxPictureSide);
     const bool sized = w >= 1 && h >= 1;
@@ -969,7 +972,7 @@ void Engine::Image(const std::string& up, LineCtx& L)
     objW_ = objH_ = 0;
     const int dpx = GetDeviceCaps(DC(), LOGPIXELSX), dpy = GetDeviceCaps(DC(), LOGPIXELSY);
 
-    if (Contains(src, "IDX:")) {
+    if (Contains(srcUp, "IDX:")) {
         const int n = LenientStrToInt(std::string_view(src).substr(4));
         TImageList* il = p_.Images;
         if (il && n >= 0 && n < il->Count()) {
@@ -987,8 +990,8 @@ void Engine::Image(const std::string& up, LineCtx& L)
         }
     }
 
-    if (Contains(src, "SSYS:")) SystemIcon(src.substr(5), true, L);
-    if (Contains(src, "LSYS:")) SystemIcon(src.substr(5), false, L);
+    if (Contains(srcUp, "SSYS:")) SystemIcon(src.substr(5), true, L);
+    if (Contains(srcUp, "LSYS:")) SystemIcon(src.substr(5), false, L);
 
     THTMLPicture* pic = FindPicture(src);
     if (pic && !pic->Empty()) {

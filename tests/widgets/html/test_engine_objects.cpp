@@ -1,6 +1,8 @@
 // Images, embedded controls and page and paragraph backgrounds of the mini-HTML engine.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "platform/ImageList.h"
 #include "platform/ShellIcons.h"
 #include "platform/VisualStyles.h"
@@ -84,8 +86,32 @@ TEST(HtmlEngineImages, AddressesAreKeptInTheCacheWithoutDownloading)
         EXPECT_EQ(c.r.MeasuredWidth, 0);
     }
     ASSERT_EQ(cache.Count(), 1);
-    EXPECT_EQ(cache.GetPicture(0)->SourceURL(), "HTTP://HOST/A.GIF");
+    EXPECT_EQ(cache.GetPicture(0)->SourceURL(), "http://host/a.gif");
     EXPECT_FALSE(cache.GetPicture(0)->BackgroundDownload);
+}
+
+TEST(HtmlEngineImages, FileAddressKeepsTheCaseOfItsPath)
+{
+    // Paths are case-sensitive here: the picture is found only under its own spelling.
+    const std::string dir = (std::filesystem::temp_directory_path() / "korvelo_Engine_Pics").string();
+    std::filesystem::create_directories(dir);
+    const std::string path = dir + "/Lime_Square.bmp";
+    TBitmap b(8, 5);
+    b.Canvas()->Brush().SetColor(clLime);
+    b.Canvas()->FillRect(Rect(0, 0, 8, 5));
+    b.SaveToFile(path);
+
+    for (const std::string prefix : {"file://", "FILE://", "File://"}) {
+        html::THTMLPictureCache cache;
+        Surface s;
+        const std::string markup = "<img SRC=\"" + prefix + path + "\">";
+        Call c(s, markup);
+        c.p.PictureCache = &cache;
+        c.Run();
+        EXPECT_EQ(c.r.MeasuredWidth, 8) << prefix;
+        EXPECT_EQ(s.At(4, 2), clLime) << prefix;
+    }
+    std::filesystem::remove_all(dir);
 }
 
 TEST(HtmlEngineImages, TooWideForTheRestOfTheLineMovesDown)
