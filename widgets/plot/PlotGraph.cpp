@@ -109,6 +109,15 @@ int RoundEven(Extended v)
 
 int TruncInt(Extended v) { return ClampToInt(std::trunc(v)); }
 
+namespace {
+
+// A pixel offset rounded from base; the sum is clamped, since far world values
+// give offsets near the ends of the int range.
+int PixelPlus(int base, Extended offset) { return ClampToInt(Extended(base) + RoundEven(offset)); }
+int PixelMinus(int base, Extended offset) { return ClampToInt(Extended(base) - RoundEven(offset)); }
+
+}  // namespace
+
 Extended TickStep(int N)
 {
     Extended step = 10000;
@@ -330,13 +339,13 @@ void TPlotGraph::PointsChanged(TPoints&)
 int TPlotGraph::WorldToPixelX(Extended x) const
 {
     const TRect2D& v = visRect_;
-    return plot_.Left + RoundEven((x - v.x1) * Extended(plot_.Right - plot_.Left) / (v.x2 - v.x1));
+    return PixelPlus(plot_.Left, (x - v.x1) * Extended(plot_.Right - plot_.Left) / (v.x2 - v.x1));
 }
 
 int TPlotGraph::WorldToPixelY(Extended y) const
 {
     const TRect2D& v = visRect_;
-    return plot_.Bottom - RoundEven((y - v.y1) * Extended(plot_.Bottom - plot_.Top) / (v.y2 - v.y1));
+    return PixelMinus(plot_.Bottom, (y - v.y1) * Extended(plot_.Bottom - plot_.Top) / (v.y2 - v.y1));
 }
 
 bool TPlotGraph::GetGraphCoords(int X, int Y, Extended& WX, Extended& WY) const
@@ -683,7 +692,7 @@ void TPlotGraph::DrawSeries(TCanvas& t, TCanvas& m)
 
     TRect clip{L, T, R + 1, B + 1};
     const Extended W = clip.Right - clip.Left, H = clip.Bottom - clip.Top;
-    const int cutLeft = clip.Right - RoundEven(W * x2 / (x2 - x1)) - 1;
+    const int cutLeft = ClampToInt(Extended(clip.Right) - RoundEven(W * x2 / (x2 - x1)) - 1);
     bool empty = false;
     switch (quadrant_) {
     case egqAll: break;
@@ -719,8 +728,8 @@ void TPlotGraph::DrawSeries(TCanvas& t, TCanvas& m)
     if (empty) clip.Left = clip.Right + 1;
     if (clip.Left > clip.Right) return;
 
-    auto px = [&](Extended x) { return L + RoundEven((x - x1) * Extended(R - L) / (x2 - x1)); };
-    auto py = [&](Extended y) { return B - RoundEven((y - y1) * Extended(B - T) / (y2 - y1)); };
+    auto px = [&](Extended x) { return PixelPlus(L, (x - x1) * Extended(R - L) / (x2 - x1)); };
+    auto py = [&](Extended y) { return PixelMinus(B, (y - y1) * Extended(B - T) / (y2 - y1)); };
 
     PushClip(t, clip);
     std::vector<TPoint> line;
@@ -765,7 +774,7 @@ void TPlotGraph::DrawSeries(TCanvas& t, TCanvas& m)
                     }
                 }
                 if (dots) {
-                    if (valid) t.SetPixel(c, B - RoundEven(Extended(B - T) / (y2 - y1) * (value - y1)), color);
+                    if (valid) t.SetPixel(c, PixelMinus(B, Extended(B - T) / (y2 - y1) * (value - y1)), color);
                 } else if (valid) {
                     const int row = py(value);
                     if (down) {
@@ -828,8 +837,8 @@ void TPlotGraph::DrawSeries(TCanvas& t, TCanvas& m)
                     flush();
                     continue;
                 }
-                const TPoint a{L + RoundEven(t0 == 0 ? ax : ax + t0 * dx), B - RoundEven(t0 == 0 ? ay : ay + t0 * dy)};
-                const TPoint b{L + RoundEven(t1 == 1 ? ex : ax + t1 * dx), B - RoundEven(t1 == 1 ? ey : ay + t1 * dy)};
+                const TPoint a{PixelPlus(L, t0 == 0 ? ax : ax + t0 * dx), PixelMinus(B, t0 == 0 ? ay : ay + t0 * dy)};
+                const TPoint b{PixelPlus(L, t1 == 1 ? ex : ax + t1 * dx), PixelMinus(B, t1 == 1 ? ey : ay + t1 * dy)};
                 if (line.empty() || t0 > 0) {
                     flush();
                     line.push_back(a);
