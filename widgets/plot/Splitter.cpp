@@ -80,6 +80,8 @@ void TSplitter::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
     control_ = FindControl();
     downPos_ = {X, Y};
     if (!control_) return;
+    // A control freed during the drag must not be resized afterwards.
+    FreeNotification(control_);
     // The room left by the other controls aligned along the same direction.
     const bool horizontal = Align() == alLeft || Align() == alRight;
     maxSize_ = (horizontal ? Parent()->ClientWidth() : Parent()->ClientHeight()) - minSize_;
@@ -105,7 +107,14 @@ void TSplitter::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
     TGraphicControl::MouseUp(Button, Shift, X, Y);
     if (Button != mbLeft || !control_) return;
     ApplySize(NewSizeAt(X, Y));
+    RemoveFreeNotification(control_);
     control_ = nullptr;
+}
+
+void TSplitter::Notification(TComponent* AComponent, TOperation Operation)
+{
+    if (Operation == opRemove && AComponent == control_) control_ = nullptr;
+    TGraphicControl::Notification(AComponent, Operation);
 }
 
 }  // namespace plot

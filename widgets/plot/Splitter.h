@@ -16,6 +16,7 @@ public:
     platform::TNotifyEvent OnMoved;
 
     void Paint() override;
+    void Notification(platform::TComponent* AComponent, TOperation Operation) override;
     void MouseDown(platform::TMouseButton Button, platform::TShiftState Shift, int X, int Y) override;
     void MouseMove(platform::TShiftState Shift, int X, int Y) override;
     void MouseUp(platform::TMouseButton Button, platform::TShiftState Shift, int X, int Y) override;

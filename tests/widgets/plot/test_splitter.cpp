@@ -73,6 +73,18 @@ protected:
     std::unique_ptr<TComponent> owner = std::make_unique<TComponent>();
 };
 
+TEST_F(SplitterTest, AControlFreedDuringADragIsForgotten)
+{
+    Row row(owner.get(), 400, 100);
+    row.Press(201, 50);
+    ASSERT_EQ(row.splitter->ResizeControl(), row.left);
+    delete row.left;
+    EXPECT_EQ(row.splitter->ResizeControl(), nullptr);
+    row.Move(260, 50);
+    row.Release(260, 50);
+    EXPECT_EQ(row.splitter->ResizeControl(), nullptr);
+}
+
 TEST_F(SplitterTest, ADragResizesTheControlBeforeItAndTheSplitterFollows)
 {
     Row row(owner.get(), 400, 100);
