@@ -1,6 +1,6 @@
 #include "base/Exception.h"
-#include "platform/Forms.h"
-#include "platform/GDI.h"
+#include "platform/forms/Forms.h"
+#include "platform/graphics/GDI.h"
 
 using namespace platform;
 

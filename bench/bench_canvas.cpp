@@ -1,8 +1,8 @@
 // Canvas costs that the plot and the grids pay per frame: thin lines, text, fills, blits.
 #include <benchmark/benchmark.h>
 
-#include "platform/GDI.h"
-#include "platform/Graphics.h"
+#include "platform/graphics/GDI.h"
+#include "platform/graphics/Graphics.h"
 #include "platform/TestRig.h"
 
 using namespace platform;

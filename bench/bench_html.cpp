@@ -4,9 +4,9 @@
 
 #include <string>
 
-#include "platform/GDI.h"
-#include "platform/Graphics.h"
-#include "platform/ImageList.h"
+#include "platform/graphics/GDI.h"
+#include "platform/graphics/Graphics.h"
+#include "platform/graphics/ImageList.h"
 #include "platform/TestRig.h"
 #include "widgets/html/HtmlEngine.h"
 

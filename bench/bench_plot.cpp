@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <memory>
 
-#include "platform/Metafile.h"
+#include "platform/graphics/Metafile.h"
 #include "platform/TestRig.h"
 #include "widgets/plot/PlotGraph.h"
 

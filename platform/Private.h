@@ -11,8 +11,8 @@
 #include <optional>
 #include <vector>
 
-#include "platform/GDI.h"
-#include "platform/Graphics.h"
+#include "platform/graphics/GDI.h"
+#include "platform/graphics/Graphics.h"
 
 class QWidget;
 

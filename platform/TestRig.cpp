@@ -12,8 +12,8 @@
 #include <cstdio>
 #include <thread>
 
-#include "platform/Forms.h"
-#include "platform/Graphics.h"
+#include "platform/forms/Forms.h"
+#include "platform/graphics/Graphics.h"
 
 namespace platform {
 

@@ -9,7 +9,7 @@ packages=(
   fonts-liberation2 fonts-dejavu-core
   imagemagick
   assimp-utils
-  emf2svg libwmf-bin
+  emf2svg libwmf-bin fonts-urw-base35
 )
 missing=()
 for p in "${packages[@]}"; do

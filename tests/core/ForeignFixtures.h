@@ -15,7 +15,7 @@ namespace foreign {
 
 // A file under tests/core/data, found beside this header.
 inline std::string DataPath(const std::string& name) {
-    return (std::filesystem::path(__FILE__).parent_path() / "data" / name).string();
+    return (std::filesystem::path(KORVELO_SOURCE_DIR) / "tests" / "core" / "data" / name).string();
 }
 
 using fixtures::ReadBytes;

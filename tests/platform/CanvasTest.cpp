@@ -8,8 +8,8 @@
 #include <memory>
 #include <sstream>
 
-#include "platform/GDI.h"
-#include "platform/Graphics.h"
+#include "platform/graphics/GDI.h"
+#include "platform/graphics/Graphics.h"
 #include "platform/TestRig.h"
 
 using namespace platform;

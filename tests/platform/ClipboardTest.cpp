@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "platform/Clipboard.h"
-#include "platform/Graphics.h"
+#include "platform/system/Clipboard.h"
+#include "platform/graphics/Graphics.h"
 
 using namespace platform;
 

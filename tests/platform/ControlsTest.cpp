@@ -5,11 +5,11 @@
 #include <string>
 #include <vector>
 
-#include "platform/Dialogs.h"
-#include "platform/Forms.h"
-#include "platform/GDI.h"
+#include "platform/forms/Dialogs.h"
+#include "platform/forms/Forms.h"
+#include "platform/graphics/GDI.h"
 #include "platform/TestRig.h"
-#include "platform/Thread.h"
+#include "platform/system/Thread.h"
 
 using namespace platform;
 

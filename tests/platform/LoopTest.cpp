@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "base/SystemInfo.h"
-#include "platform/Forms.h"
+#include "platform/forms/Forms.h"
 #include "platform/TestRig.h"
-#include "platform/Thread.h"
+#include "platform/system/Thread.h"
 
 using namespace platform;
 

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "platform/GDI.h"
-#include "platform/Graphics.h"
-#include "platform/ImageDecoder.h"
+#include "platform/graphics/GDI.h"
+#include "platform/graphics/Graphics.h"
+#include "platform/graphics/ImageDecoder.h"
 #include "widgets/html/TestImages.h"
 
 using namespace platform;

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/GDI.h"
-#include "platform/Graphics.h"
-#include "platform/Metafile.h"
+#include "platform/graphics/GDI.h"
+#include "platform/graphics/Graphics.h"
+#include "platform/graphics/Metafile.h"
 
 using namespace platform;
 

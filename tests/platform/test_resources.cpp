@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "platform/Resources.h"
+#include "platform/system/Resources.h"
 
 using namespace platform;
 

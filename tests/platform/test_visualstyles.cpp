@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "platform/GDI.h"
-#include "platform/Graphics.h"
-#include "platform/VisualStyles.h"
+#include "platform/graphics/GDI.h"
+#include "platform/graphics/Graphics.h"
+#include "platform/system/VisualStyles.h"
 
 using namespace platform;
 

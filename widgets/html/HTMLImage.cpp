@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "platform/GDI.h"
+#include "platform/graphics/GDI.h"
 
 namespace html {
 

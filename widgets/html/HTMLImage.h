@@ -1,6 +1,6 @@
 #pragma once
 // A windowless control that shows one HTML picture at one of seven positions.
-#include "platform/Controls.h"
+#include "platform/controls/Controls.h"
 #include "widgets/html/PictureContainer.h"
 
 namespace html {

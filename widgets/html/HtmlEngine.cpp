@@ -8,11 +8,11 @@
 #include <system_error>
 #include <vector>
 
-#include "platform/FrameControl.h"
-#include "platform/GDI.h"
-#include "platform/Graphics.h"
-#include "platform/ImageList.h"
-#include "platform/ShellIcons.h"
+#include "platform/controls/FrameControl.h"
+#include "platform/graphics/GDI.h"
+#include "platform/graphics/Graphics.h"
+#include "platform/graphics/ImageList.h"
+#include "platform/system/ShellIcons.h"
 #include "widgets/html/HtmlText.h"
 #include "widgets/html/PictureContainer.h"
 #include "widgets/html/ThemeApi.h"

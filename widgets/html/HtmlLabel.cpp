@@ -4,8 +4,8 @@
 #include <cmath>
 
 #include "base/StringList.h"
-#include "platform/ImageList.h"
-#include "platform/Shell.h"
+#include "platform/graphics/ImageList.h"
+#include "platform/system/Shell.h"
 #include "widgets/html/HtmlEngine.h"
 #include "widgets/html/HtmlText.h"
 #include "widgets/html/PictureContainer.h"

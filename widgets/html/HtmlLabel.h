@@ -7,7 +7,7 @@
 #include <memory>
 #include <string>
 
-#include "platform/Forms.h"
+#include "platform/forms/Forms.h"
 
 namespace base {
 class TStrings;

@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "platform/OsVersion.h"
+#include "platform/system/OsVersion.h"
 
 namespace html {
 

@@ -5,8 +5,8 @@
 #include <new>
 #include <sstream>
 
-#include "platform/GDI.h"
-#include "platform/ImageDecoder.h"
+#include "platform/graphics/GDI.h"
+#include "platform/graphics/ImageDecoder.h"
 #include "widgets/html/OwnedItems.h"
 #include "widgets/html/VersionText.h"
 

@@ -12,9 +12,9 @@
 #include "base/Exception.h"
 #include "base/StringList.h"
 #include "platform/Classes.h"
-#include "platform/Graphics.h"
-#include "platform/Resources.h"
-#include "platform/Thread.h"
+#include "platform/graphics/Graphics.h"
+#include "platform/system/Resources.h"
+#include "platform/system/Thread.h"
 
 namespace platform {
 class DecodedImage;

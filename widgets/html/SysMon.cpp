@@ -5,7 +5,7 @@
 
 #include "base/Exception.h"
 #include "base/StringList.h"
-#include "platform/PerfData.h"
+#include "platform/system/PerfData.h"
 #include "widgets/html/OwnedItems.h"
 #include "widgets/html/VersionText.h"
 

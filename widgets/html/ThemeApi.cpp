@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "platform/OsVersion.h"
+#include "platform/system/OsVersion.h"
 #include "widgets/html/HtmlText.h"
 
 namespace html {

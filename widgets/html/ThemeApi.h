@@ -6,7 +6,7 @@
 #include <string>
 
 #include "base/Exception.h"
-#include "platform/VisualStyles.h"
+#include "platform/system/VisualStyles.h"
 
 namespace html {
 

@@ -1,7 +1,7 @@
 #include "widgets/html/WinXP.h"
 
 #include "base/Exception.h"
-#include "platform/Forms.h"
+#include "platform/forms/Forms.h"
 
 namespace html {
 

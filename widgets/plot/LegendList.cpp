@@ -1,7 +1,7 @@
 #include "widgets/plot/LegendList.h"
 
 #include "base/StringList.h"
-#include "platform/GDI.h"
+#include "platform/graphics/GDI.h"
 #include "widgets/plot/PlotGraph.h"
 
 namespace plot {

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "base/StringList.h"
-#include "platform/GDI.h"
+#include "platform/graphics/GDI.h"
 
 namespace plot {
 

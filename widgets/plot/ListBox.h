@@ -3,7 +3,7 @@
 #include <functional>
 #include <memory>
 
-#include "platform/Controls.h"
+#include "platform/controls/Controls.h"
 
 namespace base {
 class TStrings;

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "base/StrUtils.h"
-#include "platform/GDI.h"
-#include "platform/Metafile.h"
+#include "platform/graphics/GDI.h"
+#include "platform/graphics/Metafile.h"
 #include "widgets/plot/ExprParser10.h"
 
 namespace plot {

@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "platform/Controls.h"
+#include "platform/controls/Controls.h"
 #include "widgets/plot/PlotData.h"
 
 namespace plot {

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "platform/Graphics.h"
+#include "platform/graphics/Graphics.h"
 
 namespace plot {
 

@@ -4,7 +4,7 @@
 #include <memory>
 #include <string>
 
-#include "platform/Forms.h"
+#include "platform/forms/Forms.h"
 
 namespace plot {
 

@@ -6,7 +6,7 @@
 #include <cstdlib>
 
 #include "base/StrUtils.h"
-#include "platform/GDI.h"
+#include "platform/graphics/GDI.h"
 #include "widgets/plot/ExprParser10.h"
 #include "widgets/plot/LegendList.h"
 #include "widgets/plot/PlotGraph.h"

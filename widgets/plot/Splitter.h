@@ -1,6 +1,6 @@
 #pragma once
 // A bar between aligned controls: dragging it resizes the control it follows.
-#include "platform/Controls.h"
+#include "platform/controls/Controls.h"
 
 namespace plot {
 

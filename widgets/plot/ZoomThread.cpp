@@ -1,6 +1,6 @@
 #include "widgets/plot/ZoomThread.h"
 
-#include "platform/Thread.h"
+#include "platform/system/Thread.h"
 #include "widgets/plot/PlotGraph.h"
 
 namespace plot {

@@ -3,9 +3,9 @@
 
 #include <filesystem>
 
-#include "platform/ImageList.h"
-#include "platform/ShellIcons.h"
-#include "platform/VisualStyles.h"
+#include "platform/graphics/ImageList.h"
+#include "platform/system/ShellIcons.h"
+#include "platform/system/VisualStyles.h"
 #include "test_engine_support.h"
 #include "widgets/html/HtmlText.h"
 #include "widgets/html/PictureContainer.h"

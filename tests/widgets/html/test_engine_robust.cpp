@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/ImageList.h"
+#include "platform/graphics/ImageList.h"
 #include "test_engine_support.h"
 #include "widgets/html/PictureContainer.h"
 

@@ -9,8 +9,8 @@
 #include <string_view>
 
 #include "TestImages.h"
-#include "platform/GDI.h"
-#include "platform/Graphics.h"
+#include "platform/graphics/GDI.h"
+#include "platform/graphics/Graphics.h"
 #include "widgets/html/HtmlEngine.h"
 #include "widgets/html/PictureContainer.h"
 

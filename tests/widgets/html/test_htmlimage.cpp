@@ -2,7 +2,7 @@
 
 #include <sstream>
 
-#include "platform/Graphics.h"
+#include "platform/graphics/Graphics.h"
 #include "widgets/html/HTMLImage.h"
 #include "widgets/html/TestImages.h"
 

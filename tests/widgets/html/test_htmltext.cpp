@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/OsVersion.h"
+#include "platform/system/OsVersion.h"
 #include "widgets/html/HtmlText.h"
 
 using namespace html;

@@ -7,11 +7,11 @@
 #include <vector>
 
 #include "base/StringList.h"
-#include "platform/Forms.h"
-#include "platform/Graphics.h"
-#include "platform/ImageList.h"
-#include "platform/Resources.h"
-#include "platform/Shell.h"
+#include "platform/forms/Forms.h"
+#include "platform/graphics/Graphics.h"
+#include "platform/graphics/ImageList.h"
+#include "platform/system/Resources.h"
+#include "platform/system/Shell.h"
 #include "platform/TestRig.h"
 #include "widgets/html/HtmlEngine.h"
 #include "widgets/html/HtmlLabel.h"

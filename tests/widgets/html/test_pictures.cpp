@@ -7,10 +7,10 @@
 #include <sstream>
 #include <thread>
 
-#include "platform/GDI.h"
-#include "platform/Graphics.h"
-#include "platform/ImageDecoder.h"
-#include "platform/Resources.h"
+#include "platform/graphics/GDI.h"
+#include "platform/graphics/Graphics.h"
+#include "platform/graphics/ImageDecoder.h"
+#include "platform/system/Resources.h"
 #include "widgets/html/PictureContainer.h"
 #include "widgets/html/TestImages.h"
 

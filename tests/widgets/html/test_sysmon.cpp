@@ -11,7 +11,7 @@
 
 #include "base/Exception.h"
 #include "base/StringList.h"
-#include "platform/PerfData.h"
+#include "platform/system/PerfData.h"
 #include "widgets/html/SysMon.h"
 
 using namespace html;

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "base/Exception.h"
-#include "platform/Forms.h"
+#include "platform/forms/Forms.h"
 #include "widgets/html/SysMon.h"
 #include "widgets/html/WinXP.h"
 

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "platform/Graphics.h"
-#include "platform/OsVersion.h"
-#include "platform/VisualStyles.h"
+#include "platform/graphics/Graphics.h"
+#include "platform/system/OsVersion.h"
+#include "platform/system/VisualStyles.h"
 #include "widgets/html/HtmlText.h"
 #include "widgets/html/ThemeApi.h"
 

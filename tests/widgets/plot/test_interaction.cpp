@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/Controls.h"
-#include "platform/GDI.h"
-#include "platform/Graphics.h"
+#include "platform/controls/Controls.h"
+#include "platform/graphics/GDI.h"
+#include "platform/graphics/Graphics.h"
 #include "platform/TestRig.h"
 #include "widgets/plot/PlotGraph.h"
 #include "widgets/plot/PlotHint.h"

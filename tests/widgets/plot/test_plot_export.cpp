@@ -10,8 +10,8 @@
 #include <sstream>
 #include <string>
 
-#include "platform/Graphics.h"
-#include "platform/Metafile.h"
+#include "platform/graphics/Graphics.h"
+#include "platform/graphics/Metafile.h"
 #include "platform/TestRig.h"
 #include "widgets/plot/PlotGraph.h"
 

@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "base/Exception.h"
-#include "platform/GDI.h"
-#include "platform/Graphics.h"
+#include "platform/graphics/GDI.h"
+#include "platform/graphics/Graphics.h"
 #include "platform/TestRig.h"
 #include "widgets/plot/PlotGraph.h"
 

@@ -4,8 +4,8 @@
 #include <cmath>
 #include <memory>
 
-#include "platform/GDI.h"
-#include "platform/Graphics.h"
+#include "platform/graphics/GDI.h"
+#include "platform/graphics/Graphics.h"
 #include "platform/TestRig.h"
 #include "widgets/plot/PlotGraph.h"
 

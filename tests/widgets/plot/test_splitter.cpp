@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "base/Exception.h"
-#include "platform/Controls.h"
+#include "platform/controls/Controls.h"
 #include "platform/TestRig.h"
 #include "widgets/plot/SyncSplitter.h"
 

@@ -11,8 +11,8 @@
 #include <ostream>
 #include <type_traits>
 
-#include "platform/GDI.h"
-#include "platform/Metafile.h"
+#include "platform/graphics/GDI.h"
+#include "platform/graphics/Metafile.h"
 #include "platform/Private.h"
 
 namespace platform {

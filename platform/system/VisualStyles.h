@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/GDI.h"
-#include "platform/Resources.h"
+#include "platform/graphics/GDI.h"
+#include "platform/system/Resources.h"
 #include "platform/Types.h"
 
 namespace platform {

@@ -1,4 +1,4 @@
-#include "platform/PerfData.h"
+#include "platform/system/PerfData.h"
 
 #include <unistd.h>
 

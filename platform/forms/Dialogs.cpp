@@ -4,8 +4,8 @@
 #include <QMessageBox>
 #include <QPushButton>
 
-#include "platform/Dialogs.h"
-#include "platform/Forms.h"
+#include "platform/forms/Dialogs.h"
+#include "platform/forms/Forms.h"
 #include "platform/Private.h"
 
 namespace platform {

@@ -1,8 +1,8 @@
-#include "platform/FrameControl.h"
+#include "platform/controls/FrameControl.h"
 
 #include <algorithm>
 
-#include "platform/GDI.h"
+#include "platform/graphics/GDI.h"
 
 namespace platform {
 namespace {

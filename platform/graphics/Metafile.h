@@ -4,7 +4,7 @@
 #include <memory>
 #include <string>
 
-#include "platform/Graphics.h"
+#include "platform/graphics/Graphics.h"
 
 namespace platform {
 

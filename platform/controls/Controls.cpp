@@ -15,7 +15,7 @@
 #include <mutex>
 #include <set>
 
-#include "platform/Controls.h"
+#include "platform/controls/Controls.h"
 #include "platform/Private.h"
 #include "platform/TestRig.h"
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/Controls.h"
+#include "platform/controls/Controls.h"
 
 namespace platform {
 

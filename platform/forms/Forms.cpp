@@ -12,11 +12,11 @@
 
 #include "base/Exception.h"
 #include "base/SystemInfo.h"
-#include "platform/Dialogs.h"
-#include "platform/Forms.h"
+#include "platform/forms/Dialogs.h"
+#include "platform/forms/Forms.h"
 #include "platform/Private.h"
 #include "platform/TestRig.h"
-#include "platform/Thread.h"
+#include "platform/system/Thread.h"
 
 namespace platform {
 

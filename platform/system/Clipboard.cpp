@@ -5,7 +5,7 @@
 #include <map>
 #include <memory>
 
-#include "platform/Clipboard.h"
+#include "platform/system/Clipboard.h"
 #include "platform/Private.h"
 
 namespace platform {

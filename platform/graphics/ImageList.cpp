@@ -1,8 +1,8 @@
-#include "platform/ImageList.h"
+#include "platform/graphics/ImageList.h"
 
 #include <algorithm>
 
-#include "platform/Graphics.h"
+#include "platform/graphics/Graphics.h"
 
 namespace platform {
 

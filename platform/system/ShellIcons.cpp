@@ -1,4 +1,4 @@
-#include "platform/ShellIcons.h"
+#include "platform/system/ShellIcons.h"
 
 #include <QApplication>
 #include <QFileInfo>

@@ -1,4 +1,4 @@
-#include "platform/Resources.h"
+#include "platform/system/Resources.h"
 
 #include <QFile>
 

@@ -1,4 +1,4 @@
-#include "platform/ImageDecoder.h"
+#include "platform/graphics/ImageDecoder.h"
 
 #include <QBuffer>
 #include <QByteArray>

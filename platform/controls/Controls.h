@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "platform/Classes.h"
-#include "platform/Graphics.h"
+#include "platform/graphics/Graphics.h"
 #include "platform/Messages.h"
 
 namespace platform {

@@ -9,7 +9,7 @@
 
 #include "base/Exception.h"
 #include "platform/Private.h"
-#include "platform/Thread.h"
+#include "platform/system/Thread.h"
 
 namespace platform {
 

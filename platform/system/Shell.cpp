@@ -1,4 +1,4 @@
-#include "platform/Shell.h"
+#include "platform/system/Shell.h"
 
 #include <QDesktopServices>
 #include <QString>

@@ -1,4 +1,4 @@
-#include "platform/VisualStyles.h"
+#include "platform/system/VisualStyles.h"
 
 #include <QApplication>
 #include <QStyle>

@@ -1,4 +1,4 @@
-#include "platform/OsVersion.h"
+#include "platform/system/OsVersion.h"
 
 namespace platform {
 
