@@ -1,5 +1,7 @@
 #include "base/DateTime.h"
 
+#include <atomic>
+
 #include <chrono>
 #include <cmath>
 #include <ctime>
@@ -408,6 +410,13 @@ void SetLongTimeFormat(std::string fmt) {
     LoadFormats(f);
     f.longTime = std::move(fmt);
 }
+
+namespace {
+std::atomic<char> gDateSeparator{'/'};
+}
+
+char DateSeparator() { return gDateSeparator.load(); }
+void SetDateSeparator(char c) { gDateSeparator.store(c); }
 
 std::string FormatDateTime(const std::string& format, TDateTime t) {
     std::string out;

@@ -18,6 +18,9 @@ void DecodeTime(TDateTime t, int& hour, int& minute, int& second, int& milliseco
 const std::string& ShortDateFormat();
 const std::string& LongTimeFormat();
 void SetShortDateFormat(std::string f);
+// The character between day, month and year in the user's dates ('/' by default).
+char DateSeparator();
+void SetDateSeparator(char c);
 void SetLongTimeFormat(std::string f);
 // Turns a C library date/time format ("%d.%m.%Y") into the pattern letters above
 // ("dd.mm.yyyy"); false when it uses a conversion that has no pattern letter.

@@ -17,6 +17,7 @@ namespace base {
 namespace {
 
 std::atomic<char> gDecimalSeparator{'.'};
+std::atomic<char> gThousandSeparator{','};
 
 // Decimal digits and exponent of a finite, nonzero |value|: value = 0.d1d2.. is NOT
 // used; here value = d1.d2d3... x 10^exp.
@@ -232,6 +233,8 @@ char ToLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32)
 
 char DecimalSeparator() { return gDecimalSeparator.load(); }
 void SetDecimalSeparator(char c) { gDecimalSeparator.store(c); }
+char ThousandSeparator() { return gThousandSeparator.load(); }
+void SetThousandSeparator(char c) { gThousandSeparator.store(c); }
 
 String IntToStr(long long value) { return std::to_string(value); }
 String UIntToStr(unsigned long long value) { return std::to_string(value); }

@@ -12,6 +12,9 @@ using String = std::string;
 // FormatFloat). Model files never use it: they always write '.'.
 char DecimalSeparator();
 void SetDecimalSeparator(char c);
+// Thousands separator of the user's settings (',' by default).
+char ThousandSeparator();
+void SetThousandSeparator(char c);
 
 String IntToStr(long long value);
 String UIntToStr(unsigned long long value);
