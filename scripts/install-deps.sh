@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build and the tests need, only those missing.
+# Recommended packages are not installed, so run-time needs of the outside tools are
+# named here (the WMF converter's fonts; xauth for xvfb-run).
 set -euo pipefail
 packages=(
   cmake ninja-build g++ ccache make
@@ -10,6 +12,7 @@ packages=(
   imagemagick
   assimp-utils
   emf2svg libwmf-bin fonts-urw-base35
+  python3 libxml2-utils poppler-utils
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <map>
@@ -11,6 +10,7 @@
 #include "platform/graphics/GDI.h"
 #include "platform/graphics/Graphics.h"
 #include "platform/TestRig.h"
+#include "support/TestSupport.h"
 
 using namespace platform;
 
@@ -441,19 +441,7 @@ TEST(Bitmap, ResizeKeepsPixelsAndFillsWhite)
 
 namespace {
 
-std::string Shell(const std::string& cmd)
-{
-    std::string out;
-    FILE* p = popen(cmd.c_str(), "r");
-    if (!p) return out;
-    char buf[4096];
-    size_t n;
-    while ((n = fread(buf, 1, sizeof buf, p)) > 0) out.append(buf, n);
-    pclose(p);
-    return out;
-}
-
-bool HaveImageMagick() { return Shell("convert -version 2>/dev/null").find("ImageMagick") != std::string::npos; }
+std::string Shell(const std::string& cmd) { return testsupport::RunCapture(cmd); }
 
 // Pixels as ImageMagick reads them: (x, y) -> 0x00BBGGRR.
 std::map<std::pair<int, int>, TColor> MagickPixels(const std::string& file)
@@ -468,18 +456,12 @@ std::map<std::pair<int, int>, TColor> MagickPixels(const std::string& file)
     return px;
 }
 
-std::string TempDir()
-{
-    auto d = std::filesystem::temp_directory_path() / ("korvelo-bmp-" + std::to_string(::getpid()));
-    std::filesystem::create_directories(d);
-    return d.string();
-}
-
 }  // namespace
 
 TEST(Bitmap, SavedBmpReadsBackInImageMagick)
 {
-    if (!HaveImageMagick()) GTEST_SKIP() << "ImageMagick is not installed";
+    REQUIRE_TOOL("convert", "imagemagick");
+    REQUIRE_TOOL("identify", "imagemagick");
     auto b = White(7, 5);  // odd width: rows are padded
     TCanvas* c = b->Canvas();
     c->SetPixel(0, 0, RGB(255, 0, 0));
@@ -488,7 +470,8 @@ TEST(Bitmap, SavedBmpReadsBackInImageMagick)
     c->Pen().SetColor(clNavy);
     c->MoveTo(0, 4);
     c->LineTo(3, 4);
-    const std::string file = TempDir() + "/saved.bmp";
+    testsupport::TempDir scratch;
+    const std::string file = scratch.file("saved.bmp");
     b->SaveToFile(file);
     auto px = MagickPixels(file);
     ASSERT_EQ(px.size(), 35u);
@@ -503,8 +486,9 @@ TEST(Bitmap, SavedBmpReadsBackInImageMagick)
 
 TEST(Bitmap, LoadsEveryBmpDepthThatImageMagickWrites)
 {
-    if (!HaveImageMagick()) GTEST_SKIP() << "ImageMagick is not installed";
-    const std::string dir = TempDir();
+    REQUIRE_TOOL("convert", "imagemagick");
+    testsupport::TempDir scratch;
+    const std::string dir = scratch.str();
     const std::string src = dir + "/src.png";
     Shell("convert -seed 3 -size 37x9 plasma: -fill '#00FF00' -draw 'point 3,3' -fill white -draw 'point 36,8' '" +
           src + "'");
@@ -539,7 +523,8 @@ TEST(Bitmap, LoadsEveryBmpDepthThatImageMagickWrites)
 
 TEST(Bitmap, RejectsWhatIsNotABmp)
 {
-    const std::string dir = TempDir();
+    testsupport::TempDir scratch;
+    const std::string dir = scratch.str();
     const std::string cases[] = {"", "BM", "XXXXXXXXXXXXXXXXXXXXXXXXXXXXXXXXXXXXXXXX",
                                  std::string("BM\x46\0\0\0\0\0\0\0\x36\0\0\0\x28\0\0\0\xff\xff\xff\x7f\1\0\0\0\1\0\x18\0", 30)};
     for (const auto& bytes : cases) {
@@ -719,7 +704,8 @@ TEST(Canvas, HatchBrushLeavesGapsAndPaintsBackgroundWhenOpaque)
 
 TEST(Picture, LoadsByExtensionAndRefusesUnknownOnes)
 {
-    const std::string dir = TempDir();
+    testsupport::TempDir scratch;
+    const std::string dir = scratch.str();
     TBitmap b(4, 3);
     b.Canvas()->SetPixel(1, 1, clBlue);
     b.SaveToFile(dir + "/pic.bmp");

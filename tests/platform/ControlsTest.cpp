@@ -10,6 +10,7 @@
 #include "platform/graphics/GDI.h"
 #include "platform/TestRig.h"
 #include "platform/system/Thread.h"
+#include "support/TestSupport.h"
 
 using namespace platform;
 
@@ -496,9 +497,11 @@ TEST(Dialogs, HooksAnswerMessageBoxesAndCommonDialogs)
     EXPECT_EQ(seen[1].Buttons, unsigned(mbOK));
     SetMessageBoxHook(old);
 
-    auto oldDlg = SetDialogHook([](TCommonDialog& d) {
+    testsupport::TempDir scratch;
+    const std::string chosen = scratch.file("hull.txt");
+    auto oldDlg = SetDialogHook([&](TCommonDialog& d) {
         if (auto* o = dynamic_cast<TOpenDialog*>(&d)) {
-            o->FileName = "/tmp/hull.txt";
+            o->FileName = chosen;
             return true;
         }
         if (auto* c = dynamic_cast<TColorDialog*>(&d)) c->Color = clRed;
@@ -507,7 +510,7 @@ TEST(Dialogs, HooksAnswerMessageBoxesAndCommonDialogs)
     TSaveDialog save(nullptr);
     save.Filter = "Hull files (*.txt)|*.txt|All files|*.*";
     EXPECT_TRUE(save.Execute());
-    EXPECT_EQ(save.FileName, "/tmp/hull.txt");
+    EXPECT_EQ(save.FileName, chosen);
     TColorDialog color(nullptr);
     EXPECT_FALSE(color.Execute());
     EXPECT_EQ(color.Color, clRed);
