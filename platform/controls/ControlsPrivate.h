@@ -1,0 +1,121 @@
+#pragma once
+// State shared by the controls' .cpp files: the live windows, capture, focus, the drag
+// under way, the caret, and each window's host data. Only platform/controls/*.cpp and
+// platform/forms/*.cpp include it.
+#include <algorithm>
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <set>
+
+#include "platform/controls/Controls.h"
+#include "platform/Private.h"
+
+class QTimer;
+class QScrollBar;
+
+namespace platform {
+
+extern std::set<const TWinControl*> gLive;
+extern std::mutex gLiveMutex;  // gLive changes on the GUI thread only; PostMessage may read it from others
+// Every window gets its own number, so that a message posted to a window that is gone
+// does not reach a later one made at the same address.
+extern std::uint64_t gLastSerial;
+extern TControl* gCapture;
+
+// The drag under way, if any.
+struct DragRun {
+    TControl* source = nullptr;
+    TDragObject* object = nullptr;
+    bool ownObject = false;
+    bool started = false;
+    int threshold = 5;
+    TPoint start;  // screen
+    TControl* target = nullptr;
+    bool accepted = false;
+    TCursor savedCursor = crDefault;
+};
+extern DragRun gDrag;
+// Where the last mouse message pointed, for a drag that begins in its handler.
+extern TControl* gLastMouseControl;
+extern TPoint gLastMouseScreen;
+extern TControl* gMouseControl;
+extern TWinControl* gFocused;
+extern bool gGrabbed;
+
+// Watches a control while its handlers run: a handler may free the control, after which
+// the message code must not touch it. Watches nest on the GUI thread's stack.
+struct AliveWatch {
+    explicit AliveWatch(const TControl* c);
+    ~AliveWatch();
+    AliveWatch(const AliveWatch&) = delete;
+    AliveWatch& operator=(const AliveWatch&) = delete;
+    const TControl* control;
+    bool alive = true;
+    AliveWatch* next;
+};
+extern AliveWatch* gWatches;
+
+inline bool IsMouseMsg(UINT m) { return m >= WM_MOUSEFIRST && m <= WM_MOUSELAST; }
+
+Qt::CursorShape CursorShape(TCursor c);
+
+// The application's text caret.
+struct Caret {
+    TWinControl* owner = nullptr;
+    QRect rect;
+    int hideCount = 1;
+    bool drawn = false;
+    UINT blinkTime = 530;
+    QTimer* timer = nullptr;
+};
+extern Caret gCaret;
+void InvertCaret();
+
+// The host window of a windowed control, and the control a host window belongs to.
+QWidget* NewHostWidget(TWinControl* owner, QWidget* parent, Qt::WindowFlags flags);
+TWinControl* HostWidgetOwner(QWidget* w);  // nullptr for other widgets
+// Made by the first windowed control, on the GUI thread, before any worker posts.
+void EnsureMessagePump();
+
+// Mouse messages of the control being dragged; true when the drag took the message.
+bool DragMouse(TControl* c, TMessage& m);
+
+inline TWinControl* TopOf(TWinControl* c)
+{
+    while (c->Parent()) c = c->Parent();
+    return c;
+}
+
+struct TWinControl::Impl {
+    Impl();
+    ~Impl();
+    std::uint64_t serial = 0;
+    QWidget* widget = nullptr;
+    QImage backing;
+    QRegion invalid, screenOnly;
+    DeviceContext* paintDC = nullptr;
+    std::map<UINT, std::unique_ptr<QTimer>> timers;
+    bool applyingGeometry = false;
+    LPARAM userData = 0;
+    std::optional<QRegion> shape;
+    // Scroll bars: horizontal [0], vertical [1].
+    SCROLLINFO scroll[2];
+    bool scrollForced[2] = {false, false};  // shown by ShowScrollBar
+    bool scrollDisableNoScroll[2] = {false, false};
+    bool scrollHidden[2] = {false, false};  // hidden by ShowScrollBar until the next SetScrollInfo
+    QScrollBar* bars[2] = {nullptr, nullptr};
+    bool ScrollShown(int b) const
+    {
+        const SCROLLINFO& i = scroll[b];
+        const int maxPos = std::max(i.nMin, i.nMax - std::max(int(i.nPage) - 1, 0));
+        return !scrollHidden[b] && (scrollForced[b] || scrollDisableNoScroll[b] || maxPos > i.nMin);
+    }
+
+    void EnsureBacking(TWinControl* c);
+    // Drawing outside a paint message shows at once and is not repainted over.
+    void ScreenDrawn(const QRect& r);
+};
+
+}  // namespace platform

@@ -1,0 +1,632 @@
+// Host windows: each windowed control is a QWidget that turns host events into
+// message records; posted messages, capture, focus, key state and window data.
+#include <QApplication>
+#include <QCursor>
+#include <QEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QScrollBar>
+#include <QTimer>
+#include <QWheelEvent>
+#include <QWidget>
+
+#include "platform/controls/ControlsPrivate.h"
+#include "platform/TestRig.h"
+
+namespace platform {
+
+void (*gHintMouseHook)(TControl*, TPoint) = nullptr;
+void (*gControlGoneHook)(TControl*) = nullptr;
+
+std::set<const TWinControl*> gLive;
+std::mutex gLiveMutex;
+std::uint64_t gLastSerial = 0;
+TControl* gCapture = nullptr;
+DragRun gDrag;
+TControl* gLastMouseControl = nullptr;
+TPoint gLastMouseScreen;
+TControl* gMouseControl = nullptr;
+TWinControl* gFocused = nullptr;
+bool gGrabbed = false;
+AliveWatch* gWatches = nullptr;
+AliveWatch::AliveWatch(const TControl* c) : control(c), next(gWatches) { gWatches = this; }
+AliveWatch::~AliveWatch() { gWatches = next; }
+
+Qt::CursorShape CursorShape(TCursor c)
+{
+    switch (c) {
+    case crNone: return Qt::BlankCursor;
+    case crCross: return Qt::CrossCursor;
+    case crIBeam: return Qt::IBeamCursor;
+    case crSizeNESW: return Qt::SizeBDiagCursor;
+    case crSizeNS: return Qt::SizeVerCursor;
+    case crSizeNWSE: return Qt::SizeFDiagCursor;
+    case crSizeWE: return Qt::SizeHorCursor;
+    case crUpArrow: return Qt::UpArrowCursor;
+    case crHourGlass: case crSQLWait: return Qt::WaitCursor;
+    case crDrag: case crMultiDrag: return Qt::DragCopyCursor;
+    case crNoDrop: case crNo: return Qt::ForbiddenCursor;
+    case crHSplit: return Qt::SplitHCursor;
+    case crVSplit: return Qt::SplitVCursor;
+    case crAppStart: return Qt::BusyCursor;
+    case crHelp: return Qt::WhatsThisCursor;
+    case crHandPoint: return Qt::PointingHandCursor;
+    case crSizeAll: return Qt::SizeAllCursor;
+    default: return Qt::ArrowCursor;
+    }
+}
+
+namespace {
+
+Word MapKey(const QKeyEvent* e)
+{
+    const int k = e->key();
+    const bool keypad = e->modifiers() & Qt::KeypadModifier;
+    if (keypad && k >= Qt::Key_0 && k <= Qt::Key_9) return Word(VK_NUMPAD0 + (k - Qt::Key_0));
+    if ((k >= Qt::Key_A && k <= Qt::Key_Z) || (k >= Qt::Key_0 && k <= Qt::Key_9)) return Word(k);
+    if (k >= Qt::Key_F1 && k <= Qt::Key_F12) return Word(VK_F1 + (k - Qt::Key_F1));
+    switch (k) {
+    case Qt::Key_Escape: return VK_ESCAPE;
+    case Qt::Key_Tab: case Qt::Key_Backtab: return VK_TAB;
+    case Qt::Key_Backspace: return VK_BACK;
+    case Qt::Key_Return: case Qt::Key_Enter: return VK_RETURN;
+    case Qt::Key_Insert: return VK_INSERT;
+    case Qt::Key_Delete: return VK_DELETE;
+    case Qt::Key_Pause: return VK_PAUSE;
+    case Qt::Key_Print: return VK_SNAPSHOT;
+    case Qt::Key_Home: return VK_HOME;
+    case Qt::Key_End: return VK_END;
+    case Qt::Key_Left: return VK_LEFT;
+    case Qt::Key_Up: return VK_UP;
+    case Qt::Key_Right: return VK_RIGHT;
+    case Qt::Key_Down: return VK_DOWN;
+    case Qt::Key_PageUp: return VK_PRIOR;
+    case Qt::Key_PageDown: return VK_NEXT;
+    case Qt::Key_Shift: return VK_SHIFT;
+    case Qt::Key_Control: return VK_CONTROL;
+    case Qt::Key_Alt: return VK_MENU;
+    case Qt::Key_CapsLock: return VK_CAPITAL;
+    case Qt::Key_NumLock: return VK_NUMLOCK;
+    case Qt::Key_ScrollLock: return VK_SCROLL;
+    case Qt::Key_Space: return VK_SPACE;
+    case Qt::Key_Menu: return VK_APPS;
+    case Qt::Key_Asterisk: return keypad ? Word(VK_MULTIPLY) : Word(0);
+    case Qt::Key_Plus: return keypad ? Word(VK_ADD) : Word(0xBB);
+    case Qt::Key_Minus: return keypad ? Word(VK_SUBTRACT) : Word(0xBD);
+    case Qt::Key_Slash: return keypad ? Word(VK_DIVIDE) : Word(0xBF);
+    case Qt::Key_Period: return keypad ? Word(VK_DECIMAL) : Word(0xBE);
+    case Qt::Key_Comma: return 0xBC;
+    case Qt::Key_Semicolon: return 0xBA;
+    case Qt::Key_Equal: return 0xBB;
+    case Qt::Key_QuoteLeft: return 0xC0;
+    case Qt::Key_BracketLeft: return 0xDB;
+    case Qt::Key_Backslash: return 0xDC;
+    case Qt::Key_BracketRight: return 0xDD;
+    case Qt::Key_Apostrophe: return 0xDE;
+    default: return 0;
+    }
+}
+
+UINT MouseKeys(Qt::MouseButtons b, Qt::KeyboardModifiers m)
+{
+    UINT k = 0;
+    if (b & Qt::LeftButton) k |= MK_LBUTTON;
+    if (b & Qt::RightButton) k |= MK_RBUTTON;
+    if (b & Qt::MiddleButton) k |= MK_MBUTTON;
+    if (m & Qt::ShiftModifier) k |= MK_SHIFT;
+    if (m & Qt::ControlModifier) k |= MK_CONTROL;
+    return k;
+}
+
+// Modifier keys pinned by the test rig while it sends a key message.
+int gSimulatedShift = -1;
+// Modifier keys of the host event being delivered: GetKeyState answers for the message.
+int gEventShift = -1;
+
+struct EventShift {
+    int saved;
+    explicit EventShift(Qt::KeyboardModifiers m) : saved(gEventShift)
+    {
+        gEventShift = ((m & Qt::ShiftModifier) ? int(ssShift) : 0) | ((m & Qt::ControlModifier) ? int(ssCtrl) : 0) |
+                      ((m & Qt::AltModifier) ? int(ssAlt) : 0);
+    }
+    ~EventShift() { gEventShift = saved; }
+};
+
+}  // namespace
+
+void SetSimulatedShiftState(int shift) { gSimulatedShift = shift; }
+
+namespace {
+// The MK_ flags of mouse messages and the shift state flags they stand for.
+struct MouseKeyFlag {
+    UINT key;
+    TShiftState shift;
+};
+constexpr MouseKeyFlag kMouseKeyFlags[] = {
+    {MK_SHIFT, ssShift}, {MK_CONTROL, ssCtrl}, {MK_LBUTTON, ssLeft}, {MK_RBUTTON, ssRight}, {MK_MBUTTON, ssMiddle}};
+}  // namespace
+
+TShiftState KeysToShiftState(UINT k)
+{
+    TShiftState s = 0;
+    for (const MouseKeyFlag& f : kMouseKeyFlags)
+        if (k & f.key) s |= f.shift;
+    if (GetKeyState(VK_MENU) < 0) s |= ssAlt;
+    return s;
+}
+
+UINT ShiftStateToKeys(unsigned shift)
+{
+    UINT k = 0;
+    for (const MouseKeyFlag& f : kMouseKeyFlags)
+        if (shift & f.shift) k |= f.key;
+    return k;
+}
+
+TShiftState KeyDataToShiftState(LPARAM keyData)
+{
+    TShiftState s = 0;
+    if (GetKeyState(VK_SHIFT) < 0) s |= ssShift;
+    if (GetKeyState(VK_CONTROL) < 0) s |= ssCtrl;
+    if (keyData & KF_ALTDOWN_BIT) s |= ssAlt;
+    return s;
+}
+
+short GetKeyState(int vk)
+{
+    const int pinned = gSimulatedShift >= 0 ? gSimulatedShift : gEventShift;
+    if (pinned >= 0) {
+        if (vk == VK_SHIFT) return (pinned & ssShift) ? short(-128) : short(0);
+        if (vk == VK_CONTROL) return (pinned & ssCtrl) ? short(-128) : short(0);
+        if (vk == VK_MENU) return (pinned & ssAlt) ? short(-128) : short(0);
+    }
+    if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance())) return 0;
+    Qt::KeyboardModifiers m = QGuiApplication::queryKeyboardModifiers();
+    Qt::MouseButtons b = QGuiApplication::mouseButtons();
+    bool down = false;
+    switch (vk) {
+    case VK_SHIFT: down = m & Qt::ShiftModifier; break;
+    case VK_CONTROL: down = m & Qt::ControlModifier; break;
+    case VK_MENU: down = m & Qt::AltModifier; break;
+    case VK_LBUTTON: down = b & Qt::LeftButton; break;
+    case VK_RBUTTON: down = b & Qt::RightButton; break;
+    case VK_MBUTTON: down = b & Qt::MiddleButton; break;
+    default: break;
+    }
+    return down ? short(-128) : short(0);
+}
+
+short GetAsyncKeyState(int vk) { return GetKeyState(vk); }
+
+bool GetCursorPos(TPoint& p)
+{
+    QPoint q = QCursor::pos();
+    p = {q.x(), q.y()};
+    return true;
+}
+
+// ---------------------------------------------------------------- the host window
+
+class KWidget : public QWidget {
+public:
+    KWidget(TWinControl* owner, QWidget* parent, Qt::WindowFlags flags) : QWidget(parent, flags), owner_(owner)
+    {
+        setAttribute(Qt::WA_OpaquePaintEvent);
+        setAttribute(Qt::WA_NoSystemBackground);
+        setMouseTracking(true);
+        setFocusPolicy(Qt::NoFocus);
+    }
+    TWinControl* owner_;
+
+protected:
+    bool focusNextPrevChild(bool) override { return false; }
+    void paintEvent(QPaintEvent* e) override;
+    void mousePressEvent(QMouseEvent* e) override { Mouse(e, false); }
+    void mouseDoubleClickEvent(QMouseEvent* e) override { Mouse(e, true); }
+    void mouseReleaseEvent(QMouseEvent* e) override { Mouse(e, false); }
+    void mouseMoveEvent(QMouseEvent* e) override
+    {
+        EventShift shift(e->modifiers());
+        LPARAM pos;
+        TWinControl* target = MouseTarget(e, pos);
+        Guarded([&] { target->Perform(WM_MOUSEMOVE, MouseKeys(e->buttons(), e->modifiers()), pos); });
+    }
+    void wheelEvent(QWheelEvent* e) override
+    {
+        EventShift shift(e->modifiers());
+        int delta = e->angleDelta().y();
+        if (delta == 0) return;
+        QPoint g = e->globalPosition().toPoint();
+        WPARAM w = MakeWParam(int(MouseKeys(e->buttons(), e->modifiers())), delta);
+        Guarded([&] { owner_->Perform(WM_MOUSEWHEEL, w, MakeLParam(g.x(), g.y())); });
+    }
+    void keyPressEvent(QKeyEvent* e) override
+    {
+        EventShift shift(e->modifiers());
+        Word vk = MapKey(e);
+        bool alt = e->modifiers() & Qt::AltModifier;
+        LPARAM data = alt ? KF_ALTDOWN_BIT : 0;
+        if (vk) Guarded([&] { owner_->Perform(alt ? WM_SYSKEYDOWN : WM_KEYDOWN, vk, data); });
+        const std::string text = QStringToAnsi(e->text());
+        for (char c : text) {
+            if (!gLive.count(owner_)) return;
+            Guarded([&] { owner_->Perform(alt ? WM_SYSCHAR : WM_CHAR, WPARAM((unsigned char)c), data); });
+        }
+    }
+    void keyReleaseEvent(QKeyEvent* e) override
+    {
+        EventShift shift(e->modifiers());
+        Word vk = MapKey(e);
+        bool alt = e->modifiers() & Qt::AltModifier;
+        if (vk) Guarded([&] { owner_->Perform(alt ? WM_SYSKEYUP : WM_KEYUP, vk, alt ? KF_ALTDOWN_BIT : 0); });
+    }
+    void focusInEvent(QFocusEvent*) override
+    {
+        if (gFocused != owner_) {
+            TWinControl* old = gFocused;
+            if (old) Guarded([&] { old->Perform(WM_KILLFOCUS, WPARAM(owner_)); });
+            Guarded([&] { owner_->Perform(WM_SETFOCUS, WPARAM(old)); });
+        }
+    }
+    void focusOutEvent(QFocusEvent* e) override
+    {
+        if (gFocused == owner_ && e->reason() != Qt::PopupFocusReason)
+            Guarded([&] { owner_->Perform(WM_KILLFOCUS, 0); });
+    }
+    void leaveEvent(QEvent*) override
+    {
+        if (gMouseControl && (gMouseControl == owner_ || gMouseControl->Parent() == owner_)) {
+            TControl* c = gMouseControl;
+            gMouseControl = nullptr;
+            Guarded([&] { c->Perform(CM_MOUSELEAVE); });
+        }
+    }
+    void resizeEvent(QResizeEvent* e) override;
+    void moveEvent(QMoveEvent* e) override;
+    void changeEvent(QEvent* e) override
+    {
+        if (e->type() == QEvent::ActivationChange && isWindow())
+            Guarded([&] { owner_->Perform(isActiveWindow() ? CM_ACTIVATE : CM_DEACTIVATE); });
+        QWidget::changeEvent(e);
+    }
+    void closeEvent(QCloseEvent* e) override
+    {
+        e->ignore();
+        Guarded([&] { owner_->Perform(WM_CLOSE); });
+    }
+
+private:
+    void Mouse(QMouseEvent* e, bool dbl)
+    {
+        UINT msg = 0;
+        const bool down = e->type() != QEvent::MouseButtonRelease;
+        switch (e->button()) {
+        case Qt::LeftButton: msg = dbl ? WM_LBUTTONDBLCLK : down ? WM_LBUTTONDOWN : WM_LBUTTONUP; break;
+        case Qt::RightButton: msg = dbl ? WM_RBUTTONDBLCLK : down ? WM_RBUTTONDOWN : WM_RBUTTONUP; break;
+        case Qt::MiddleButton: msg = dbl ? WM_MBUTTONDBLCLK : down ? WM_MBUTTONDOWN : WM_MBUTTONUP; break;
+        default: return;
+        }
+        EventShift shift(e->modifiers());
+        WPARAM keys = MouseKeys(e->buttons(), e->modifiers());
+        LPARAM pos;
+        TWinControl* target = MouseTarget(e, pos);
+        Guarded([&] { target->Perform(msg, keys, pos); });
+    }
+    // Another window holding the capture (even a hidden one) takes the mouse.
+    TWinControl* MouseTarget(QMouseEvent* e, LPARAM& pos)
+    {
+        auto* cw = dynamic_cast<TWinControl*>(gCapture);
+        if (cw && cw != owner_ && gLive.count(cw)) {
+            QPoint g = e->globalPosition().toPoint();
+            TPoint o = cw->ClientOrigin();
+            pos = MakeLParam(g.x() - o.X, g.y() - o.Y);
+            return cw;
+        }
+        const int f = owner_->FrameWidth();
+        pos = MakeLParam(int(e->position().x()) - f, int(e->position().y()) - f);
+        return owner_;
+    }
+};
+
+TWinControl::Impl::Impl() = default;
+TWinControl::Impl::~Impl() = default;
+
+void TWinControl::Impl::EnsureBacking(TWinControl* c)
+{
+    QSize want(std::max(1, c->Width()), std::max(1, c->Height()));
+    if (backing.size() == want) return;
+    QImage img(want, QImage::Format_RGB32);
+    img.fill(ToQColor(ColorToRGB(c->Color())));
+    if (!backing.isNull()) {
+        QPainter p(&img);
+        p.setCompositionMode(QPainter::CompositionMode_Source);
+        p.drawImage(0, 0, backing);
+    }
+    backing = img;
+}
+
+void TWinControl::Impl::ScreenDrawn(const QRect& r)
+{
+    if (!widget || r.isEmpty() || !widget->isVisible()) return;
+    screenOnly |= r;
+    widget->update(r);
+}
+
+QWidget* NewHostWidget(TWinControl* owner, QWidget* parent, Qt::WindowFlags flags)
+{
+    return new KWidget(owner, parent, flags);
+}
+
+TWinControl* HostWidgetOwner(QWidget* w)
+{
+    auto* k = dynamic_cast<KWidget*>(w);
+    return k ? k->owner_ : nullptr;
+}
+
+void KWidget::paintEvent(QPaintEvent* e)
+{
+    if (!gLive.count(owner_)) return;
+    auto& d = *owner_->impl();
+    d.EnsureBacking(owner_);
+    // The caret leaves the pixels while the window paints, and comes back after.
+    const bool caretHere = gCaret.owner == owner_ && gCaret.drawn;
+    if (caretHere) InvertCaret();
+    QRegion need = e->region() - (d.screenOnly - d.invalid);
+    d.screenOnly = QRegion();
+    d.invalid = QRegion();
+    const int f = owner_->FrameWidth();
+    if (f > 0 && !need.isEmpty()) {
+        // The frame first, on the whole window.
+        DeviceContext nc;
+        nc.image = &d.backing;
+        nc.systemClip = need;
+        Guarded([&] { owner_->Perform(WM_NCPAINT, WPARAM(&nc)); });
+        if (!gLive.count(owner_)) return;
+    }
+    const TRect client = owner_->ClientRect();
+    need &= QRect(f, f, client.Width(), client.Height());
+    if (!need.isEmpty()) {
+        DeviceContext dc;
+        dc.image = &d.backing;
+        dc.systemClip = need;
+        dc.viewportOrg = QPoint(f, f);
+        Guarded([&] {
+            owner_->Perform(WM_ERASEBKGND, WPARAM(&dc));
+            d.paintDC = &dc;
+            owner_->Perform(WM_PAINT, 0);
+        });
+        if (gLive.count(owner_)) d.paintDC = nullptr;
+    }
+    if (!gLive.count(owner_)) return;
+    if (caretHere && gCaret.owner == owner_ && !gCaret.drawn) InvertCaret();
+    QPainter p(this);
+    p.setClipRegion(e->region());
+    p.drawImage(0, 0, d.backing);
+}
+
+void KWidget::resizeEvent(QResizeEvent* e)
+{
+    if (!gLive.count(owner_) || owner_->impl()->applyingGeometry) return;
+    QSize s = e->size();
+    if (s.width() != owner_->Width() || s.height() != owner_->Height())
+        Guarded([&] { owner_->SetBounds(owner_->Left(), owner_->Top(), s.width(), s.height()); });
+}
+
+void KWidget::moveEvent(QMoveEvent* e)
+{
+    if (!gLive.count(owner_) || owner_->impl()->applyingGeometry || !isWindow()) return;
+    QPoint p = e->pos();
+    if (p.x() != owner_->Left() || p.y() != owner_->Top())
+        Guarded([&] { owner_->SetBounds(p.x(), p.y(), owner_->Width(), owner_->Height()); });
+}
+
+// ---------------------------------------------------------------- posted messages
+
+namespace {
+
+class PostedMessage : public QEvent {
+public:
+    static QEvent::Type Kind()
+    {
+        static int t = QEvent::registerEventType();
+        return QEvent::Type(t);
+    }
+    PostedMessage(const TWinControl* c, std::uint64_t s, TMessage m) : QEvent(Kind()), target(c), serial(s), msg(m) {}
+    const TWinControl* target;
+    std::uint64_t serial;
+    TMessage msg;
+};
+
+class MessagePump : public QObject {
+public:
+    bool event(QEvent* e) override
+    {
+        if (e->type() != PostedMessage::Kind()) return QObject::event(e);
+        auto* pm = static_cast<PostedMessage*>(e);
+        if (gLive.count(pm->target) && pm->target->impl()->serial == pm->serial) {
+            auto* c = const_cast<TWinControl*>(pm->target);
+            Guarded([&] { c->Perform(pm->msg.Msg, pm->msg.WParam, pm->msg.LParam); });
+        }
+        return true;
+    }
+};
+
+MessagePump* gPump = nullptr;
+
+}  // namespace
+
+void EnsureMessagePump()
+{
+    if (!gPump) gPump = new MessagePump;
+}
+
+TWinControl* TWinControl::FromHandle(HWND h)
+{
+    auto* c = reinterpret_cast<TWinControl*>(h);
+    return gLive.count(c) ? c : nullptr;
+}
+
+LRESULT SendMessage(HWND h, UINT msg, WPARAM w, LPARAM l)
+{
+    TWinControl* c = TWinControl::FromHandle(h);
+    return c ? c->Perform(msg, w, l) : 0;
+}
+
+bool PostMessage(HWND h, UINT msg, WPARAM w, LPARAM l)
+{
+    const auto* c = reinterpret_cast<const TWinControl*>(h);
+    std::uint64_t serial;
+    {
+        std::lock_guard lock(gLiveMutex);
+        if (!gLive.count(c)) return false;
+        serial = c->impl()->serial;
+    }
+    EnsureMessagePump();
+    QCoreApplication::postEvent(gPump, new PostedMessage(c, serial, TMessage{msg, w, l, 0}));
+    return true;
+}
+
+UINT SetTimer(HWND h, UINT id, UINT interval, void*)
+{
+    TWinControl* c = TWinControl::FromHandle(h);
+    return c && c->SetTimer(id, interval) ? id : 0;
+}
+
+bool KillTimer(HWND h, UINT id)
+{
+    TWinControl* c = TWinControl::FromHandle(h);
+    return c && c->KillTimer(id);
+}
+
+bool InvalidateRect(HWND h, const TRect* r, bool)
+{
+    TWinControl* c = TWinControl::FromHandle(h);
+    if (!c) return false;
+    if (r) c->InvalidateRect(*r);
+    else c->Invalidate();
+    return true;
+}
+
+// ---------------------------------------------------------------- capture and focus
+
+TControl* GetCaptureControl() { return gCapture; }
+
+void SetCaptureControl(TControl* c)
+{
+    if (c == gCapture) return;
+    if (gGrabbed && gCapture) {
+        if (auto* w = dynamic_cast<TWinControl*>(gCapture); w && w->impl()->widget) w->impl()->widget->releaseMouse();
+        gGrabbed = false;
+    }
+    gCapture = c;
+    if (auto* w = dynamic_cast<TWinControl*>(c); w && w->impl()->widget && w->impl()->widget->isVisible() &&
+                                                 QGuiApplication::mouseButtons() == Qt::NoButton &&
+                                                 QGuiApplication::platformName() != QLatin1String("offscreen")) {
+        w->impl()->widget->grabMouse();
+        gGrabbed = true;
+    }
+}
+
+HWND SetCapture(HWND h)
+{
+    HWND old = nullptr;
+    if (auto* w = dynamic_cast<TWinControl*>(gCapture)) old = reinterpret_cast<HWND>(w);
+    SetCaptureControl(TWinControl::FromHandle(h));
+    return old;
+}
+
+bool ReleaseCapture()
+{
+    SetCaptureControl(nullptr);
+    return true;
+}
+
+HWND GetCapture()
+{
+    auto* w = dynamic_cast<TWinControl*>(gCapture);
+    return w ? reinterpret_cast<HWND>(w) : nullptr;
+}
+
+TWinControl* FindFocusedControl() { return gFocused; }
+
+UINT RegisterWindowMessage(const std::string& name)
+{
+    static std::map<std::string, UINT> names;
+    if (name.empty()) return 0;
+    auto it = names.find(name);
+    if (it != names.end()) return it->second;
+    const UINT id = 0xC000 + 0x800 + UINT(names.size());  // apart from the clipboard formats
+    names[name] = id;
+    return id;
+}
+
+int WheelScrollLines()
+{
+    auto* app = qobject_cast<QApplication*>(QCoreApplication::instance());
+    return app ? QApplication::wheelScrollLines() : 3;
+}
+
+LPARAM SetWindowLongPtr(HWND h, int index, LPARAM value)
+{
+    TWinControl* c = TWinControl::FromHandle(h);
+    if (!c || index != GWLP_USERDATA) return 0;
+    LPARAM old = c->impl()->userData;
+    c->impl()->userData = value;
+    return old;
+}
+
+LPARAM GetWindowLongPtr(HWND h, int index)
+{
+    TWinControl* c = TWinControl::FromHandle(h);
+    return c && index == GWLP_USERDATA ? c->impl()->userData : 0;
+}
+
+int SetWindowRgn(HWND h, HRGN rgn, bool)
+{
+    TWinControl* c = TWinControl::FromHandle(h);
+    if (!c) return 0;
+    auto* d = c->impl();
+    if (rgn) d->shape = rgn->rgn;
+    else d->shape.reset();
+    DeleteObject(rgn);  // the window owns it now
+    if (d->widget) {
+        if (d->shape) d->widget->setMask(*d->shape);
+        else d->widget->clearMask();
+    }
+    return 1;
+}
+
+HDC GetDC(HWND h)
+{
+    auto* dc = new DeviceContext;
+    if (TWinControl* c = TWinControl::FromHandle(h)) {
+        c->HandleNeeded();
+        c->impl()->EnsureBacking(c);
+        dc->image = &c->impl()->backing;
+        const int f = c->FrameWidth();
+        const TRect client = c->ClientRect();
+        dc->viewportOrg = QPoint(f, f);
+        dc->deviceBounds = QRect(f, f, client.Width(), client.Height());
+        dc->onDraw = [c](const QRect& r) {
+            if (gLive.count(c)) c->impl()->ScreenDrawn(r);
+        };
+    } else {
+        static QImage screen(1, 1, QImage::Format_RGB32);
+        dc->image = &screen;
+        dc->systemClip = QRegion();  // measures, draws nothing
+    }
+    dc->font = MakeQFont("MS Sans Serif", -11, 0, fpDefault);
+    return dc;
+}
+
+int ReleaseDC(HWND, HDC dc)
+{
+    delete dc;
+    return dc ? 1 : 0;
+}
+
+QWidget* HostWidget(TWinControl* c) { return c ? c->impl()->widget : nullptr; }
+
+}  // namespace platform

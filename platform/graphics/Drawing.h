@@ -1,0 +1,78 @@
+#pragma once
+// Drawing helpers shared by the device-context calls and TCanvas (graphics/*.cpp only).
+#include <utility>
+
+#include "platform/Private.h"
+
+namespace platform::draw {
+
+inline bool HasPen(const DeviceContext& dc) { return dc.penStyle != psClear && dc.rop2 != R2_NOP; }
+inline bool HasBrush(const DeviceContext& dc) { return dc.brushStyle != bsClear; }
+inline bool ThinPen(const DeviceContext& dc) { return dc.penWidth <= 1; }
+
+QPen WidePen(const DeviceContext& dc, QColor color);
+QBrush MakeBrush(const DeviceContext& dc, QColor color);
+
+// Fills a logical shape with the brush, the mix mode and (for hatches) the background.
+template <class Fn>
+void FillShape(DeviceContext& dc, const QRect& bounds, Fn draw, bool useRop)
+{
+    if (!HasBrush(dc)) return;
+    QColor color = ToQColor(dc.brushColor);
+    bool skip = false;
+    QPainter::CompositionMode mode = QPainter::CompositionMode_SourceOver;
+    if (useRop) mode = Rop2Mode(dc.rop2, color, skip);
+    if (skip) return;
+    // Opaque colours draw the same either way; a hatch needs its gaps left alone.
+    if (mode == QPainter::CompositionMode_Source) mode = QPainter::CompositionMode_SourceOver;
+    QPainter p;
+    if (!dc.Begin(p)) return;
+    p.setCompositionMode(mode);
+    p.setPen(Qt::NoPen);
+    bool hatch = dc.brushStyle != bsSolid && dc.brushPattern.isNull();
+    if (hatch && dc.bkMode == OPAQUE) {
+        p.setBrush(ToQColor(dc.bkColor));
+        draw(p);
+    }
+    p.setBrush(MakeBrush(dc, color));
+    if (hatch) p.setBrushOrigin(-dc.Offset());
+    draw(p);
+    p.end();
+    dc.Drawn(bounds.translated(dc.Offset()).adjusted(-1, -1, 1, 1));
+}
+
+template <class Shape>
+void FilledOutline(DeviceContext& dc, const QRect& bounds, Shape shape)
+{
+    FillShape(dc, bounds, shape, true);
+    if (!HasPen(dc)) return;
+    QColor color = ToQColor(dc.penColor);
+    bool skip;
+    auto mode = Rop2Mode(dc.rop2, color, skip);
+    if (skip) return;
+    QPainter p;
+    if (!dc.Begin(p)) return;
+    p.setCompositionMode(mode);
+    QPen pen = ThinPen(dc) ? QPen(color, 0) : WidePen(dc, color);
+    if (ThinPen(dc) && dc.penStyle != psSolid) pen.setStyle(Qt::DotLine);
+    p.setPen(pen);
+    p.setBrush(Qt::NoBrush);
+    shape(p);
+    p.end();
+    dc.Drawn(bounds.translated(dc.Offset()).adjusted(-dc.penWidth, -dc.penWidth, dc.penWidth, dc.penWidth));
+}
+
+inline void Normalize(int& a, int& b)
+{
+    if (a > b) std::swap(a, b);
+}
+
+// Keeps a composite call from being recorded again through the calls it is made of.
+struct Mute {
+    DeviceContext& dc;
+    DCRecorder* saved;
+    explicit Mute(DeviceContext& d) : dc(d), saved(d.recorder) { d.recorder = nullptr; }
+    ~Mute() { dc.recorder = saved; }
+};
+
+}  // namespace platform::draw

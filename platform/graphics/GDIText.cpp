@@ -1,0 +1,381 @@
+// Fonts and text on device contexts: metrics, text output and DrawText layout.
+#include <QFontDatabase>
+#include <QFontMetrics>
+#include <QPainterPath>
+#include <QPolygon>
+
+#include <algorithm>
+#include <cmath>
+#include <climits>
+#include <cstdlib>
+#include <type_traits>
+#include <utility>
+
+#include "platform/graphics/Drawing.h"
+#include "platform/Private.h"
+
+namespace platform {
+
+using namespace draw;
+
+// ---------------------------------------------------------------- fonts
+
+std::string MapFontFamily(const std::string& name)
+{
+    static const struct {
+        const char* from;
+        const char* to;
+    } kMap[] = {{"arial", "Liberation Sans"},       {"ms sans serif", "Liberation Sans"},
+                {"microsoft sans serif", "Liberation Sans"}, {"helvetica", "Liberation Sans"},
+                {"segoe ui", "Liberation Sans"},    {"tahoma", "DejaVu Sans"},
+                {"verdana", "DejaVu Sans"},         {"courier new", "Liberation Mono"},
+                {"courier", "Liberation Mono"},     {"fixedsys", "Liberation Mono"},
+                {"times new roman", "Liberation Serif"}, {"ms serif", "Liberation Serif"}};
+    std::string lower;
+    for (char c : name) lower.push_back(char(std::tolower((unsigned char)c)));
+    for (const auto& m : kMap)
+        if (lower == m.from) return m.to;
+    return name.empty() ? std::string("Liberation Sans") : name;
+}
+
+QFont MakeQFont(const std::string& name, int height, TFontStyles style, TFontPitch pitch)
+{
+    QFont f(QString::fromStdString(MapFontFamily(name)));
+    f.setStyleStrategy(QFont::PreferAntialias);
+    f.setHintingPreference(QFont::PreferFullHinting);
+    if (pitch == fpFixed) f.setFixedPitch(true);
+    f.setBold(style & fsBold);
+    f.setItalic(style & fsItalic);
+    f.setUnderline(style & fsUnderline);
+    f.setStrikeOut(style & fsStrikeOut);
+    if (height == 0) height = -13;
+    if (height < 0) {
+        f.setPixelSize(-height);
+    } else {
+        // A positive height is the cell height: scale the em size to fit.
+        f.setPixelSize(height);
+        QFontMetrics fm(f);
+        int cell = fm.ascent() + fm.descent();
+        if (cell > 0) f.setPixelSize(std::max(1, int(std::lround(double(height) * height / cell))));
+    }
+    return f;
+}
+
+// ---------------------------------------------------------------- text
+
+namespace {
+
+QFont DCFont(const DeviceContext& dc)
+{
+    QFont f = dc.font;
+    if (dc.charExtra) f.setLetterSpacing(QFont::AbsoluteSpacing, dc.charExtra);
+    return f;
+}
+
+void DrawTextRun(DeviceContext& dc, int x, int y, const QString& s, const QFont& font, bool opaque,
+                 int underlineIndex = -1)
+{
+    QFontMetrics fm(font);
+    const int w = fm.horizontalAdvance(s), h = fm.height();
+    QPainter p;
+    if (!dc.Begin(p)) return;
+    p.translate(x, y);
+    if (dc.escapement) p.rotate(-dc.escapement / 10.0);
+    if (opaque) p.fillRect(QRect(0, 0, w, h), ToQColor(dc.bkColor));
+    p.setFont(font);
+    p.setPen(ToQColor(dc.textColor));
+    p.setRenderHint(QPainter::TextAntialiasing, true);
+    p.drawText(QPoint(0, fm.ascent()), s);
+    if (underlineIndex >= 0 && underlineIndex < s.size()) {
+        int ux = fm.horizontalAdvance(s.left(underlineIndex));
+        int uw = fm.horizontalAdvance(s.at(underlineIndex));
+        p.fillRect(QRect(ux, fm.ascent() + 1, uw, 1), ToQColor(dc.textColor));
+    }
+    p.end();
+    QRect bounds = dc.escapement ? QRect(-h - w, -h - w, 2 * (w + h), 2 * (w + h)) : QRect(0, 0, w, h);
+    dc.Drawn(bounds.translated(QPoint(x, y) + dc.Offset()));
+}
+
+}  // namespace
+
+bool GetTextMetrics(HDC dc, TEXTMETRIC& tm)
+{
+    if (!dc) return false;
+    QFont f = DCFont(*dc);
+    QFontMetrics fm(f);
+    tm.tmAscent = fm.ascent();
+    tm.tmDescent = fm.descent();
+    tm.tmHeight = fm.ascent() + fm.descent();
+    int em = f.pixelSize() > 0 ? f.pixelSize() : tm.tmHeight;
+    tm.tmInternalLeading = std::max(0, tm.tmHeight - em);
+    tm.tmExternalLeading = std::max(0, fm.leading());
+    tm.tmAveCharWidth = fm.averageCharWidth();
+    tm.tmMaxCharWidth = fm.maxWidth();
+    tm.tmWeight = f.bold() ? 700 : 400;
+    tm.tmItalic = f.italic();
+    tm.tmUnderlined = f.underline();
+    tm.tmStruckOut = f.strikeOut();
+    tm.tmPitchAndFamily = f.fixedPitch() ? 0 : 1;
+    return true;
+}
+
+bool GetTextExtentPoint32(HDC dc, const std::string& text, int count, TSize& size)
+{
+    if (!dc) return false;
+    std::string s = count < 0 ? text : text.substr(0, std::size_t(std::min<int>(count, int(text.size()))));
+    QFontMetrics fm(DCFont(*dc));
+    size.cx = fm.horizontalAdvance(AnsiToQString(s));
+    size.cy = fm.height();
+    return true;
+}
+
+bool ExtTextOut(HDC dc, int x, int y, UINT options, const TRect* rect, const std::string& text, int count,
+                const int* dx)
+{
+    if (!dc) return false;
+    std::string s = count < 0 ? text : text.substr(0, std::size_t(std::min<int>(count, int(text.size()))));
+    QString qs = AnsiToQString(s);
+    QFont f = DCFont(*dc);
+    QFontMetrics fm(f);
+    if (dc->textAlign & TA_UPDATECP) {
+        x = dc->penPos.x();
+        y = dc->penPos.y();
+    }
+    int w = fm.horizontalAdvance(qs);
+    if (dx) {
+        w = 0;
+        for (int i = 0; i < int(s.size()); ++i) w += dx[i];
+    }
+    UINT h = dc->textAlign & 6, v = dc->textAlign & 24;
+    int left = h == TA_CENTER ? x - w / 2 : h == TA_RIGHT ? x - w : x;
+    int top = v == TA_BASELINE ? y - fm.ascent() : v == TA_BOTTOM ? y - fm.height() : y;
+    if (dc->textAlign & TA_UPDATECP) dc->penPos.setX(h == TA_RIGHT ? x - w : h == TA_CENTER ? x : x + w);
+    if (dc->recorder) dc->recorder->Text(*dc, {left, top}, options, rect, s, dx);
+    Mute mute(*dc);
+    std::optional<QRegion> savedClip = dc->clip;
+    if (rect && (options & ETO_OPAQUE)) FillRect(dc, *rect, dc->bkColor);
+    if (rect && (options & ETO_CLIPPED)) IntersectClipRect(dc, rect->Left, rect->Top, rect->Right, rect->Bottom);
+    if (dx) {
+        int cx = left;
+        for (int i = 0; i < qs.size(); ++i) {
+            DrawTextRun(*dc, cx, top, QString(qs.at(i)), f, dc->bkMode == OPAQUE);
+            cx += dx[i];
+        }
+    } else {
+        DrawTextRun(*dc, left, top, qs, f, dc->bkMode == OPAQUE);
+    }
+    dc->clip = savedClip;
+    return true;
+}
+
+bool TextOut(HDC dc, int x, int y, const std::string& text, int count)
+{
+    return ExtTextOut(dc, x, y, 0, nullptr, text, count);
+}
+
+namespace {
+
+struct TextLayout {
+    const QFontMetrics& fm;
+    bool expandTabs;
+    int tabWidth;
+
+    int Width(const QString& s) const
+    {
+        if (!expandTabs || !s.contains('\t')) return fm.horizontalAdvance(s);
+        int x = 0;
+        const auto parts = s.split('\t');
+        for (int i = 0; i < parts.size(); ++i) {
+            x += fm.horizontalAdvance(parts[i]);
+            if (i + 1 < parts.size()) x = (x / tabWidth + 1) * tabWidth;
+        }
+        return x;
+    }
+};
+
+// Cuts s so that s + "..." fits width.
+// The largest n in [0, maxLen] for which fits(n) holds, fits being true up to some
+// length and false after it; a binary search, so long texts cost few measurements.
+template <class Fits>
+int LongestFitting(int maxLen, Fits fits)
+{
+    int lo = 0, hi = maxLen;
+    while (lo < hi) {
+        const int mid = lo + (hi - lo + 1) / 2;
+        if (fits(mid)) lo = mid;
+        else hi = mid - 1;
+    }
+    return lo;
+}
+
+QString WithEllipsis(const TextLayout& lay, const QString& s, int width)
+{
+    if (lay.Width(s) <= width) return s;
+    const QString dots = QStringLiteral("...");
+    const int n = LongestFitting(int(s.size()) - 1, [&](int k) { return lay.Width(s.left(k) + dots) <= width; });
+    return s.left(n) + dots;
+}
+
+QString WithPathEllipsis(const TextLayout& lay, const QString& s, int width)
+{
+    if (lay.Width(s) <= width) return s;
+    int slash = int(s.lastIndexOf('\\'));
+    if (slash < 0) slash = int(s.lastIndexOf('/'));
+    if (slash < 0) return WithEllipsis(lay, s, width);
+    const QString head = s.left(slash), tail = s.mid(slash);
+    const QString dots = QStringLiteral("...");
+    const int n = LongestFitting(int(head.size()), [&](int k) { return lay.Width(head.left(k) + dots + tail) <= width; });
+    return head.left(n) + dots + tail;
+}
+
+}  // namespace
+
+int DrawTextEx(HDC dc, const std::string& text, int count, TRect* rect, UINT fmt, void*)
+{
+    return DrawText(dc, text, count, rect, fmt);
+}
+
+int DrawText(HDC dc, const std::string& text, int count, TRect* rect, UINT fmt)
+{
+    if (!dc || !rect) return 0;
+    std::string s8 = count < 0 ? text : text.substr(0, std::size_t(std::min<int>(count, int(text.size()))));
+    QString raw = AnsiToQString(s8);
+
+    // Prefix characters: "&x" underlines x, "&&" is one ampersand.
+    QString s;
+    int underline = -1;
+    if (fmt & DT_NOPREFIX) {
+        s = raw;
+    } else {
+        for (int i = 0; i < raw.size(); ++i) {
+            if (raw[i] == '&' && i + 1 < raw.size()) {
+                ++i;
+                if (raw[i] != '&' && underline < 0) underline = int(s.size());
+            } else if (raw[i] == '&') {
+                continue;
+            }
+            s.append(raw[i]);
+        }
+        if (fmt & DT_HIDEPREFIX) underline = -1;
+    }
+
+    if (s.isEmpty()) {
+        // Nothing to draw or measure: no line either.
+        if (fmt & DT_CALCRECT) {
+            rect->Right = rect->Left;
+            rect->Bottom = rect->Top;
+        }
+        return 0;
+    }
+
+    QFont f = DCFont(*dc);
+    QFontMetrics fm(f);
+    TextLayout lay{fm, bool(fmt & DT_EXPANDTABS), std::max(1, fm.averageCharWidth()) * 8};
+    int lineHeight = fm.height();
+    if (fmt & DT_EXTERNALLEADING) lineHeight += std::max(0, fm.leading());
+    const int width = rect->Right - rect->Left;
+
+    // Lines, each with the index in s of its first character (for the prefix mark).
+    struct Line {
+        QString text;
+        int start;
+    };
+    std::vector<Line> lines;
+    if (fmt & DT_SINGLELINE) {
+        QString one;
+        for (QChar c : s)
+            if (c != '\r' && c != '\n') one.append(c);
+        lines.push_back({one, 0});
+    } else {
+        int i = 0;
+        const int n = int(s.size());
+        while (true) {
+            int j = i;
+            while (j < n && s[j] != '\r' && s[j] != '\n') ++j;
+            QString para = s.mid(i, j - i);
+            if ((fmt & DT_WORDBREAK) && lay.Width(para) > width) {
+                int pos = 0;
+                while (pos < para.size()) {
+                    // Take words while they fit; a word wider than the box stands alone.
+                    int end = pos, lastFit = -1;
+                    while (end < para.size()) {
+                        int we = end;
+                        while (we < para.size() && para[we] == ' ') ++we;
+                        while (we < para.size() && para[we] != ' ') ++we;
+                        const bool fits = lay.Width(para.mid(pos, we - pos)) <= width;
+                        if (!fits && lastFit >= 0) break;
+                        lastFit = we;
+                        end = we;
+                        if (!fits) break;
+                    }
+                    QString piece = para.mid(pos, lastFit - pos);
+                    while (piece.endsWith(' ')) piece.chop(1);
+                    lines.push_back({piece, i + pos});
+                    pos = lastFit;
+                    while (pos < para.size() && para[pos] == ' ') ++pos;
+                }
+                if (para.isEmpty()) lines.push_back({para, i});
+            } else {
+                lines.push_back({para, i});
+            }
+            if (j >= n) break;
+            if (s[j] == '\r' && j + 1 < n && s[j + 1] == '\n') ++j;
+            i = j + 1;
+        }
+    }
+
+    if (fmt & (DT_END_ELLIPSIS | DT_WORD_ELLIPSIS | DT_PATH_ELLIPSIS))
+        for (auto& l : lines)
+            l.text = (fmt & DT_PATH_ELLIPSIS) ? WithPathEllipsis(lay, l.text, width) : WithEllipsis(lay, l.text, width);
+
+    const int total = lineHeight * int(lines.size());
+    if (fmt & DT_CALCRECT) {
+        int maxW = 0;
+        for (const auto& l : lines) maxW = std::max(maxW, lay.Width(l.text));
+        rect->Right = rect->Left + maxW;
+        rect->Bottom = rect->Top + total;
+        return total;
+    }
+
+    int y = rect->Top;
+    if (fmt & DT_SINGLELINE) {
+        if (fmt & DT_VCENTER) y = rect->Top + (rect->Bottom - rect->Top - lineHeight) / 2;
+        else if (fmt & DT_BOTTOM) y = rect->Bottom - lineHeight;
+    }
+    const int result = (fmt & DT_SINGLELINE) && (fmt & (DT_VCENTER | DT_BOTTOM)) ? y - rect->Top + lineHeight : total;
+
+    DCRecorder* rec = dc->recorder;
+    Mute mute(*dc);
+    const UINT runOptions = (fmt & DT_NOCLIP) ? 0u : UINT(ETO_CLIPPED);
+    auto record = [&](int rx, int ry, const QString& t) {
+        if (rec) rec->Text(*dc, {rx, ry}, runOptions, runOptions ? rect : nullptr, QStringToAnsi(t), nullptr);
+    };
+    std::optional<QRegion> savedClip = dc->clip;
+    if (!(fmt & DT_NOCLIP)) IntersectClipRect(dc, rect->Left, rect->Top, rect->Right, rect->Bottom);
+    const bool opaque = dc->bkMode == OPAQUE;
+    for (const auto& l : lines) {
+        int lw = lay.Width(l.text);
+        int x = rect->Left;
+        if (fmt & DT_CENTER) x = rect->Left + (width - lw) / 2;
+        else if (fmt & DT_RIGHT) x = rect->Right - lw;
+        int ul = underline >= l.start && underline < l.start + l.text.size() ? underline - l.start : -1;
+        if (lay.expandTabs && l.text.contains('\t')) {
+            int cx = x;
+            const auto parts = l.text.split('\t');
+            for (int k = 0; k < parts.size(); ++k) {
+                record(cx, y, parts[k]);
+                DrawTextRun(*dc, cx, y, parts[k], f, opaque);
+                cx += fm.horizontalAdvance(parts[k]);
+                if (k + 1 < parts.size()) cx = x + ((cx - x) / lay.tabWidth + 1) * lay.tabWidth;
+            }
+        } else {
+            record(x, y, l.text);
+            DrawTextRun(*dc, x, y, l.text, f, opaque, ul);
+        }
+        y += lineHeight;
+    }
+    dc->clip = savedClip;
+    return result;
+}
+
+}  // namespace platform
