@@ -3,13 +3,13 @@
 // series, its colour and its name.
 #include <cstdint>
 
-#include "widgets/plot/ListBox.h"
+#include "platform/controls/ListBox.h"
 
 namespace plot {
 
 class TPlotGraph;
 
-class TEGLegendList : public TCustomListBox {
+class TEGLegendList : public platform::TCustomListBox {
 public:
     // The value in each row's object slot: the series colour and the visible bit.
     static constexpr std::uint32_t ColorMask = 0x03FFFFFF;
@@ -30,7 +30,7 @@ public:
     // The check box of a row drawn in Rect; right and bottom edges exclusive.
     static platform::TRect CheckBoxRect(const platform::TRect& Rect);
 
-    void DrawItem(int Index, const platform::TRect& Rect, TOwnerDrawState State) override;
+    void DrawItem(int Index, const platform::TRect& Rect, platform::TOwnerDrawState State) override;
     void WndProc(platform::TMessage& Message) override;
     void Notification(platform::TComponent* AComponent, TOperation Operation) override;
 

@@ -1,12 +1,12 @@
 #pragma once
 // A splitter that hands its mouse messages to a partner, so both move together.
-#include "widgets/plot/Splitter.h"
+#include "platform/controls/Splitter.h"
 
 namespace plot {
 
-class TSyncSplitter : public TSplitter {
+class TSyncSplitter : public platform::TSplitter {
 public:
-    explicit TSyncSplitter(platform::TComponent* AOwner) : TSplitter(AOwner) {}
+    explicit TSyncSplitter(platform::TComponent* AOwner) : platform::TSplitter(AOwner) {}
 
     TSyncSplitter* Partner() const { return partner_; }
     // One-way: the partner is not told. Raises base::Exception for the splitter itself.

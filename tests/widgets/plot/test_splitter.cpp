@@ -10,7 +10,7 @@
 #include "widgets/plot/SyncSplitter.h"
 
 using namespace platform;
-using plot::TSplitter;
+using platform::TSplitter;
 using plot::TSyncSplitter;
 
 namespace {

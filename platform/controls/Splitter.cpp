@@ -1,10 +1,8 @@
-#include "widgets/plot/Splitter.h"
+#include "platform/controls/Splitter.h"
 
 #include <algorithm>
 
-namespace plot {
-
-using namespace platform;
+namespace platform {
 
 TSplitter::TSplitter(TComponent* AOwner) : TGraphicControl(AOwner)
 {
@@ -117,4 +115,4 @@ void TSplitter::Notification(TComponent* AComponent, TOperation Operation)
     TGraphicControl::Notification(AComponent, Operation);
 }
 
-}  // namespace plot
+}  // namespace platform
