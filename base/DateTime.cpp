@@ -353,11 +353,20 @@ TDateTime Now() {
     return static_cast<double>(days) + static_cast<double>(ms) / static_cast<double>(kMsPerDay);
 }
 
-TDateTime EncodeDate(int year, int month, int day) {
+bool TryEncodeDate(int year, int month, int day, TDateTime& out) {
     if (year < 1 || year > 9999 || month < 1 || month > 12 || day < 1 || day > DaysInMonth(year, month))
-        throw EConvertError("Invalid argument to date encode");
-    return static_cast<double>(DaysFromCivil(year, static_cast<unsigned>(month), static_cast<unsigned>(day)) + kEpochOffset);
+        return false;
+    out = static_cast<double>(DaysFromCivil(year, static_cast<unsigned>(month), static_cast<unsigned>(day)) + kEpochOffset);
+    return true;
 }
+
+TDateTime EncodeDate(int year, int month, int day) {
+    TDateTime t;
+    if (!TryEncodeDate(year, month, day, t)) throw EConvertError("Invalid argument to date encode");
+    return t;
+}
+
+int DaysInAMonth(int year, int month) { return month < 1 || month > 12 ? 0 : DaysInMonth(year, month); }
 
 TDateTime EncodeTime(int hour, int minute, int second, int millisecond) {
     if (hour < 0 || hour > 23 || minute < 0 || minute > 59 || second < 0 || second > 59 || millisecond < 0 ||

@@ -8,7 +8,11 @@ namespace base {
 using TDateTime = double;
 
 TDateTime Now();
-TDateTime EncodeDate(int year, int month, int day);
+TDateTime EncodeDate(int year, int month, int day);  // throws EConvertError for a date that does not exist
+// As EncodeDate, answering false instead of raising.
+bool TryEncodeDate(int year, int month, int day, TDateTime& out);
+// 28 to 31; 0 for a month outside 1..12.
+int DaysInAMonth(int year, int month);
 TDateTime EncodeTime(int hour, int minute, int second, int millisecond);
 void DecodeDate(TDateTime t, int& year, int& month, int& day);
 void DecodeTime(TDateTime t, int& hour, int& minute, int& second, int& millisecond);

@@ -350,6 +350,17 @@ String LowerCase(std::string_view s) {
     return r;
 }
 
+String AnsiUpperCase(std::string_view s) {
+    String out(s);
+    for (char& c : out) {
+        const unsigned char u = static_cast<unsigned char>(c);
+        if ((u >= 'a' && u <= 'z') || (u >= 0xE0 && u <= 0xFE && u != 0xF7)) c = static_cast<char>(u - 0x20);
+        else if (u == 0x9A || u == 0x9C || u == 0x9E) c = static_cast<char>(u - 0x10);
+        else if (u == 0xFF) c = static_cast<char>(0x9F);
+    }
+    return out;
+}
+
 bool SameText(std::string_view a, std::string_view b) { return CompareText(a, b) == 0; }
 
 int CompareText(std::string_view a, std::string_view b) {

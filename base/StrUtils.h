@@ -60,6 +60,8 @@ String TrimLeft(std::string_view s);
 String TrimRight(std::string_view s);
 String UpperCase(std::string_view s);
 String LowerCase(std::string_view s);
+// Upper case of Windows-1252 letters, accented ones included.
+String AnsiUpperCase(std::string_view s);
 bool SameText(std::string_view a, std::string_view b);
 int CompareText(std::string_view a, std::string_view b);
 // 1-based position of sub in s, 0 when absent.

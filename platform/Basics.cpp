@@ -110,17 +110,28 @@ namespace {
 const char16_t k1252[32] = {0x20AC, 0, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
                             0x2039, 0x0152, 0, 0x017D, 0, 0, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013,
                             0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0, 0x017E, 0x0178};
+
+char16_t AnsiCharToUnicode(unsigned char ch)
+{
+    if (ch >= 0x80 && ch < 0xA0 && k1252[ch - 0x80]) return k1252[ch - 0x80];
+    return ch;
+}
+
+// The unassigned bytes come back as the C1 controls they were read as.
+char UnicodeToAnsiChar(char16_t u)
+{
+    if (u < 0x100) return char(u);
+    for (int i = 0; i < 32; ++i)
+        if (k1252[i] == u) return char(0x80 + i);
+    return '?';
+}
 }  // namespace
 
 QString AnsiToQString(const std::string& s)
 {
     QString out;
     out.reserve(qsizetype(s.size()));
-    for (unsigned char ch : s) {
-        char16_t u = ch;
-        if (ch >= 0x80 && ch < 0xA0 && k1252[ch - 0x80]) u = k1252[ch - 0x80];
-        out.append(QChar(u));
-    }
+    for (unsigned char ch : s) out.append(QChar(AnsiCharToUnicode(ch)));
     return out;
 }
 
@@ -128,18 +139,62 @@ std::string QStringToAnsi(const QString& s)
 {
     std::string out;
     out.reserve(std::size_t(s.size()));
-    for (QChar qc : s) {
-        char16_t u = qc.unicode();
-        if (u < 0x80 || (u >= 0xA0 && u < 0x100)) {
-            out.push_back(char(u));
-            continue;
-        }
-        char mapped = '?';
-        for (int i = 0; i < 32; ++i)
-            if (k1252[i] == u) mapped = char(0x80 + i);
-        if (u >= 0x80 && u < 0xA0) mapped = char(u);
+    for (QChar qc : s) out.push_back(UnicodeToAnsiChar(qc.unicode()));
+    return out;
+}
+
+std::u16string AnsiToWide(const std::string& s)
+{
+    std::u16string out;
+    out.reserve(s.size());
+    for (unsigned char ch : s) out.push_back(AnsiCharToUnicode(ch));
+    return out;
+}
+
+std::string WideToAnsi(const std::u16string& s)
+{
+    std::string out;
+    out.reserve(s.size());
+    for (char16_t u : s) out.push_back(UnicodeToAnsiChar(u));
+    return out;
+}
+
+namespace {
+// Code page 437 bytes 0x80..0xFF.
+const char16_t k437[128] = {
+    0x00C7, 0x00FC, 0x00E9, 0x00E2, 0x00E4, 0x00E0, 0x00E5, 0x00E7, 0x00EA, 0x00EB, 0x00E8, 0x00EF, 0x00EE, 0x00EC, 0x00C4, 0x00C5,
+    0x00C9, 0x00E6, 0x00C6, 0x00F4, 0x00F6, 0x00F2, 0x00FB, 0x00F9, 0x00FF, 0x00D6, 0x00DC, 0x00A2, 0x00A3, 0x00A5, 0x20A7, 0x0192,
+    0x00E1, 0x00ED, 0x00F3, 0x00FA, 0x00F1, 0x00D1, 0x00AA, 0x00BA, 0x00BF, 0x2310, 0x00AC, 0x00BD, 0x00BC, 0x00A1, 0x00AB, 0x00BB,
+    0x2591, 0x2592, 0x2593, 0x2502, 0x2524, 0x2561, 0x2562, 0x2556, 0x2555, 0x2563, 0x2551, 0x2557, 0x255D, 0x255C, 0x255B, 0x2510,
+    0x2514, 0x2534, 0x252C, 0x251C, 0x2500, 0x253C, 0x255E, 0x255F, 0x255A, 0x2554, 0x2569, 0x2566, 0x2560, 0x2550, 0x256C, 0x2567,
+    0x2568, 0x2564, 0x2565, 0x2559, 0x2558, 0x2552, 0x2553, 0x256B, 0x256A, 0x2518, 0x250C, 0x2588, 0x2584, 0x258C, 0x2590, 0x2580,
+    0x03B1, 0x00DF, 0x0393, 0x03C0, 0x03A3, 0x03C3, 0x00B5, 0x03C4, 0x03A6, 0x0398, 0x03A9, 0x03B4, 0x221E, 0x03C6, 0x03B5, 0x2229,
+    0x2261, 0x00B1, 0x2265, 0x2264, 0x2320, 0x2321, 0x00F7, 0x2248, 0x00B0, 0x2219, 0x00B7, 0x221A, 0x207F, 0x00B2, 0x25A0, 0x00A0};
+
+}  // namespace
+
+std::string CharToOem(const std::string& s)
+{
+    std::string out;
+    out.reserve(s.size());
+    for (unsigned char ch : s) {
+        const char16_t u = AnsiCharToUnicode(ch);
+        char mapped = u < 0x80 ? char(u) : '?';
+        for (int i = 0; u >= 0x80 && i < 128; ++i)
+            if (k437[i] == u) {
+                mapped = char(0x80 + i);
+                break;
+            }
         out.push_back(mapped);
     }
+    return out;
+}
+
+std::string OemToChar(const std::string& s)
+{
+    std::string out;
+    out.reserve(s.size());
+    for (unsigned char ch : s) out.push_back(ch < 0x80 ? char(ch) : UnicodeToAnsiChar(k437[ch - 0x80]));
     return out;
 }
 

@@ -112,5 +112,12 @@ DWORD GetTickCount();
 // Windows-1252 <-> UTF-8, for code that talks to the host outside platform/.
 std::string AnsiToUtf8(const std::string& s);
 std::string Utf8ToAnsi(const std::string& s);
+// Windows-1252 <-> UTF-16, character for character ('?' for what 1252 lacks).
+std::u16string AnsiToWide(const std::string& s);
+std::string WideToAnsi(const std::u16string& s);
+// Windows-1252 <-> the OEM code page (437), character for character; a character the
+// other page lacks becomes '?'.
+std::string CharToOem(const std::string& s);
+std::string OemToChar(const std::string& s);
 
 }  // namespace platform
