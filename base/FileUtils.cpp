@@ -1,8 +1,6 @@
 #include "base/FileUtils.h"
 
 #include <cerrno>
-#include <climits>
-#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -48,6 +46,37 @@ mode_t CurrentUmask() {
         }
     }
     return 022;
+}
+
+// Whether the mode bits let this process write `path`: the owner's bit for its owner,
+// any write bit for root (as for its exec rule), otherwise what the system says.
+bool MayWrite(const std::string& path, const struct stat& st) {
+    const uid_t me = ::geteuid();
+    if (st.st_uid == me) return (st.st_mode & S_IWUSR) != 0;
+    if (me == 0) return (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) != 0;
+    return ::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) == 0;
+}
+
+// path with every symbolic link along its last component followed, whether or not the
+// file it finally names exists; false for a loop of links.
+bool ResolveLinks(const std::string& path, std::string& out) {
+    std::string p = path;
+    for (int hops = 0; hops < 40; ++hops) {
+        struct stat st {};
+        if (::lstat(p.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) {
+            out = p;
+            return true;
+        }
+        std::string link(static_cast<size_t>(st.st_size > 0 ? st.st_size : 255) + 1, '\0');
+        const ssize_t n = ::readlink(p.c_str(), link.data(), link.size());
+        if (n < 0) {
+            out = p;
+            return true;
+        }
+        link.resize(static_cast<size_t>(n));
+        p = !link.empty() && link[0] == '/' ? link : ExtractFilePath(p) + link;
+    }
+    return false;
 }
 
 }  // namespace
@@ -102,19 +131,20 @@ bool WriteFileAtomic(const std::string& path, std::string_view data, std::string
     };
     if (path.empty()) return fail("Cannot write a file without a name");
 
-    // Write through a symbolic link to the file it names.
-    std::string target = path;
-    struct stat lst {};
-    if (::lstat(path.c_str(), &lst) == 0 && S_ISLNK(lst.st_mode)) {
-        char* real = ::realpath(path.c_str(), nullptr);
-        if (real) {
-            target = real;
-            std::free(real);
-        }
-    }
+    // Write through a symbolic link to the file it names, also when that file is yet to be made.
+    std::string target;
+    if (!ResolveLinks(path, target)) return fail(ErrnoText("Cannot follow the link", path, ELOOP));
     struct stat old {};
     const bool hadOld = ::stat(target.c_str(), &old) == 0;
     if (hadOld && S_ISDIR(old.st_mode)) return fail("Cannot write \"" + path + "\": it is a folder");
+    // Checked by mode bits, which do not bind root, so that every user is refused alike.
+    if (hadOld && !MayWrite(target, old)) return fail("Cannot write \"" + path + "\": the file is read-only");
+    {
+        const std::string folder = ExtractFilePath(target).empty() ? "." : ExtractFilePath(target);
+        struct stat dst {};
+        if (::stat(folder.c_str(), &dst) == 0 && !MayWrite(folder, dst))
+            return fail("Cannot write \"" + path + "\": its folder is read-only");
+    }
 
     std::string dir = ExtractFilePath(target);
     std::string tmpl = dir + "." + ExtractFileName(target) + ".XXXXXX";

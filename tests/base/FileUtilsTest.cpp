@@ -193,3 +193,68 @@ TEST(Files, ReadMissingOrFolderFails) {
     EXPECT_FALSE(ReadFile(d.path(), data));
     EXPECT_EQ(data, "keep");
 }
+
+// A file the owner may not write (0444) is refused for everyone, root included, and a
+// folder likewise; nothing is replaced and nothing is left behind.
+TEST(Files, ReadOnlyFileOrFolderIsRefusedAndKept) {
+    TempDir d;
+    const std::string f = d / "locked.txt";
+    ASSERT_TRUE(WriteFileAtomic(f, "old"));
+    ASSERT_EQ(chmod(f.c_str(), 0444), 0);
+    std::string error;
+    bool created = true;
+    EXPECT_FALSE(WriteFileAtomic(f, "new", &error, &created));
+    EXPECT_FALSE(created);
+    EXPECT_NE(error.find("read-only"), std::string::npos) << error;
+    std::string back;
+    ASSERT_TRUE(ReadFile(f, back));
+    EXPECT_EQ(back, "old");
+    struct stat st {};
+    ASSERT_EQ(stat(f.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0444u);
+    EXPECT_EQ(d.FileCount(), 1);
+
+    const std::string sub = d / "sub";
+    ASSERT_EQ(mkdir(sub.c_str(), 0555), 0);
+    EXPECT_FALSE(WriteFileAtomic(sub + "/new.txt", "data", &error));
+    EXPECT_NE(error.find("read-only"), std::string::npos) << error;
+    EXPECT_FALSE(FileExists(sub + "/new.txt"));
+    ASSERT_EQ(chmod(sub.c_str(), 0755), 0);
+}
+
+// A link whose target is yet to be made: the target is written and the link stays a
+// link, for absolute and relative links and a chain of two.
+TEST(Files, WriteThroughDanglingSymlinkCreatesTarget) {
+    TempDir d;
+    struct Case {
+        const char* what;
+        std::string linkText;  // what the link holds
+        std::string target;    // the file that must be written
+        const char* hop;       // a second link in between, or null
+    };
+    const Case cases[] = {
+        {"absolute", d / "abs-target.txt", d / "abs-target.txt", nullptr},
+        {"relative", "rel-target.txt", d / "rel-target.txt", nullptr},
+        {"chain", "hop.txt", d / "chain-target.txt", "chain-target.txt"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::string link = d / (std::string(c.what) + "-link.txt");
+        ASSERT_EQ(symlink(c.linkText.c_str(), link.c_str()), 0);
+        if (c.hop) {
+            ASSERT_EQ(symlink(c.hop, (d / "hop.txt").c_str()), 0);
+        }
+        ASSERT_FALSE(FileExists(c.target));
+        ASSERT_TRUE(WriteFileAtomic(link, "made"));
+        struct stat st {};
+        ASSERT_EQ(lstat(link.c_str(), &st), 0);
+        EXPECT_TRUE(S_ISLNK(st.st_mode));
+        std::string back;
+        ASSERT_TRUE(ReadFile(c.target, back));
+        EXPECT_EQ(back, "made");
+    }
+    // A loop of links is refused.
+    ASSERT_EQ(symlink("loop-b", (d / "loop-a").c_str()), 0);
+    ASSERT_EQ(symlink("loop-a", (d / "loop-b").c_str()), 0);
+    EXPECT_FALSE(WriteFileAtomic(d / "loop-a", "x"));
+}

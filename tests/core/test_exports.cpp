@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -181,6 +182,50 @@ TEST_F(ExportTest, ObjIsAcceptedByARealReader) {
         EXPECT_NE(text.find("Faces:              " + std::to_string(faces) + "\n"), std::string::npos) << text;
         EXPECT_NE(text.find("Vertices:           " + std::to_string(vertices) + "\n"), std::string::npos) << text;
         EXPECT_NE(text.find("Meshes:             " + std::to_string(faces) + "\n"), std::string::npos) << text;
+    }
+}
+
+}  // namespace
+
+namespace {
+
+// Every writer refuses a file its owner may not write (mode 0444), also when run as
+// root: false, one ERROR line, the old file and its mode untouched.
+TEST_F(ExportTest, EveryWriterRefusesAReadOnlyFileAndKeepsIt) {
+    hull.appendages.push_back(SmallKeel());
+    struct Case {
+        const char* name;
+        const char* prefix;  // the ERROR line begins so, followed by the path
+        std::function<bool(core::Hullform&, const std::string&)> write;
+    };
+    const Case cases[] = {
+        {"hull.hll", "ERROR: Failure saving Hullform to ",
+         [](core::Hullform& h, const std::string& p) { return h.SaveHullFile(p); }},
+        {"keel.app", "ERROR: Failure saving Appendage file ",
+         [](core::Hullform& h, const std::string& p) { return h.appendages[0].SaveAppFile(p, &h.log); }},
+        {"hull.gf", "ERROR: Failure exporting GF file to ",
+         [](core::Hullform& h, const std::string& p) { return h.ExportGfFile(p); }},
+        {"keel.obj", "ERROR: Failure exporting OBJ file to ",
+         [](core::Hullform& h, const std::string& p) { return h.appendages[0].ExportObj(p, &h.log); }},
+        {"keel.crd", "ERROR: Failure exporting CRD file to ",
+         [](core::Hullform& h, const std::string& p) { return h.appendages[0].ExportFrameToCrd(p, 0, &h.log); }},
+        {"keel.txt", "ERROR: Failure exporting FreeShip file to ",
+         [](core::Hullform& h, const std::string& p) { return h.appendages[0].ExportFreeShipText(p, &h.log); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string path = Write(c.name, "old contents");
+        std::filesystem::permissions(path, std::filesystem::perms::owner_read | std::filesystem::perms::group_read |
+                                               std::filesystem::perms::others_read);
+        mark = log.Lines().size();
+        EXPECT_FALSE(c.write(hull, path));
+        const std::vector<std::string> lines = NewLog();
+        ASSERT_EQ(lines.size(), 1u);
+        EXPECT_EQ(lines[0].rfind(c.prefix + path + ". ", 0), 0u) << lines[0];
+        EXPECT_EQ(ReadBytes(path), "old contents");
+        EXPECT_EQ(std::filesystem::status(path).permissions() & std::filesystem::perms::all,
+                  std::filesystem::perms::owner_read | std::filesystem::perms::group_read |
+                      std::filesystem::perms::others_read);
     }
 }
 
