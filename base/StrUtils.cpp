@@ -19,6 +19,9 @@ namespace {
 std::atomic<char> gDecimalSeparator{'.'};
 std::atomic<char> gThousandSeparator{','};
 
+// Enough significant digits to hold any double's decimal value exactly.
+constexpr int kExactDigits = 770;
+
 // Decimal digits and exponent of a finite, nonzero |value|: value = 0.d1d2.. is NOT
 // used; here value = d1.d2d3... x 10^exp.
 struct Decimal {
@@ -33,7 +36,8 @@ Decimal ToDecimal(double value, int precision) {
     Decimal d;
     d.negative = std::signbit(value);
     double a = std::fabs(value);
-    char buf[64];
+    // A double's exact decimal value has at most 767 significant digits.
+    char buf[800];
     std::to_chars_result r = precision > 0
         ? std::to_chars(buf, buf + sizeof buf, a, std::chars_format::scientific, precision - 1)
         : std::to_chars(buf, buf + sizeof buf, a, std::chars_format::scientific);
@@ -86,8 +90,12 @@ String GeneralFormat(double value, int precision, char sep) {
     if (std::isinf(value)) return value < 0 ? "-INF" : "INF";
     if (value == 0) return "0";
     precision = std::clamp(precision, 1, 18);
-    // 18 correctly rounded digits, then half away from zero at `precision`.
-    Decimal d = ToDecimal(value, 18);
+    // Rounded once, half away from zero, from the exact value. 25 correctly rounded digits
+    // decide it, unless they read as an exact half at `precision`: only then is the value
+    // looked at in all its digits.
+    Decimal d = ToDecimal(value, 25);
+    if (static_cast<int>(d.digits.size()) == precision + 1 && d.digits.back() == '5')
+        d = ToDecimal(value, kExactDigits);
     if (static_cast<int>(d.digits.size()) > precision) {
         const bool up = d.digits[static_cast<size_t>(precision)] >= '5';
         d.digits.resize(static_cast<size_t>(precision));

@@ -87,6 +87,25 @@ TEST(FloatToStrG, Precision) {
     EXPECT_EQ(FloatToStrG(0.125, 2), "0.13");
 }
 
+// Digits are rounded once, from the exact value of the double: a value just below a
+// half rounds down even where its first 18 digits end in 5.
+TEST(FloatToStrG, RoundsOnceFromTheExactValue) {
+    struct Case {
+        double value;  // exact value in the comment
+        int precision;
+        const char* text;
+    } cases[] = {
+        {144.4607442669965, 15, "144.460744266996"},  // 144.4607442669964996184...
+        {0.15, 1, "0.1"},                             // 0.1499999999999999944...
+        {2.675, 3, "2.67"},                           // 2.6749999999999998223...
+        {-1.0000000000000004, 16, "-1"},              // -1.00000000000000044408...
+        {0.375, 2, "0.38"},                           // exact: a true half goes away from zero
+        {-0.375, 2, "-0.38"},
+    };
+    for (const Case& c : cases) EXPECT_EQ(FloatToStrG(c.value, c.precision), c.text) << c.text;
+    EXPECT_EQ(FloatToStr(144.4607442669965), "144.460744266996");
+}
+
 TEST(FormatG, Table) {
     struct Case {
         double value;
