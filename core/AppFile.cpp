@@ -75,6 +75,13 @@ bool ExpectNameLine(ModelTextReader& in, std::string_view after, std::string& na
 }  // namespace
 
 bool Appendage::SaveAppFile(const std::string& path, ErrorLog* log) const {
+    // A file must import again, and the reader takes no "nan" or "inf".
+    const std::string bad = NonFiniteValue(*this, true);
+    if (!bad.empty()) {
+        if (log) log->Log("ERROR: Failure saving Appendage file " + path + ". " + bad);
+        return false;
+    }
+
     std::string out;
     const std::string stars(kBannerWidth, '*');
     AppendLine(out, stars);

@@ -8,8 +8,8 @@ namespace core {
 
 int Appendage::PlaceSection(const Section& frame) {
     const double y = frame.Y;
-    // A NaN position has no place in an ascending list.
-    if (std::isnan(y)) return -1;
+    // A position that is no finite number has no place in an ascending list.
+    if (!std::isfinite(y)) return -1;
     const std::size_t n = frames.size();
     if (n == 0 || !(frames[n - 1].Y > y)) {
         frames.push_back(frame);
@@ -31,6 +31,7 @@ int Appendage::PlaceSection(const Section& frame) {
 int Appendage::AddSection(const std::string& name, double y) {
     Section frame;
     frame.name = name;
+    if (!std::isfinite(y)) return -1;
     frame.SetY(y);
     frame.AddOffset(0, 0);
     return PlaceSection(frame);

@@ -39,7 +39,8 @@ public:
     bool DeleteFrame(unsigned i);
     unsigned FindNearestOffset(unsigned i, double x, double z) const;
 
-    // Transformations of every frame.
+    // Transformations of every frame; false, with the appendage unchanged, when an offset
+    // or a position would not be a finite number.
     bool ScaleX(double f);
     bool ScaleY(double f);  // a negative factor reverses the frame list
     bool ScaleZ(double f);

@@ -1,45 +1,65 @@
 #include <algorithm>
+#include <cmath>
+#include <utility>
+#include <vector>
 
 #include "core/Appendage.h"
 
 namespace core {
 
-bool Appendage::ScaleX(double f) {
-    for (Section& s : frames) s.Scale(f, 1);
+namespace {
+
+// f applied to a copy of every frame; the frames change only when it succeeds on all.
+template <class F>
+bool EachFrame(std::vector<Section>& frames, F f) {
+    std::vector<Section> changed = frames;
+    for (Section& s : changed)
+        if (!f(s)) return false;
+    frames = std::move(changed);
     return true;
 }
 
-bool Appendage::ScaleZ(double f) {
-    for (Section& s : frames) s.Scale(1, f);
+// Every frame's Y made by f, taken only when all are finite.
+template <class F>
+bool EachY(std::vector<Section>& frames, F f) {
+    for (const Section& s : frames)
+        if (!std::isfinite(f(s.Y))) return false;
+    for (Section& s : frames) s.SetY(f(s.Y));
     return true;
+}
+
+}  // namespace
+
+bool Appendage::ScaleX(double f) {
+    return EachFrame(frames, [&](Section& s) { return s.Scale(f, 1); });
+}
+
+bool Appendage::ScaleZ(double f) {
+    return EachFrame(frames, [&](Section& s) { return s.Scale(1, f); });
 }
 
 bool Appendage::ScaleY(double f) {
     if (f == 0) return true;
-    for (Section& s : frames) s.SetY(f * s.Y);
+    if (!EachY(frames, [&](double y) { return f * y; })) return false;
     // A negative factor turns the order round; reversing keeps Y ascending.
     if (f < 0) std::reverse(frames.begin(), frames.end());
     return true;
 }
 
 bool Appendage::MoveX(double dx) {
-    for (Section& s : frames) s.Move(dx, 0);
-    return true;
+    return EachFrame(frames, [&](Section& s) { return s.Move(dx, 0); });
 }
 
 bool Appendage::MoveZ(double dz) {
-    for (Section& s : frames) s.Move(0, dz);
-    return true;
+    return EachFrame(frames, [&](Section& s) { return s.Move(0, dz); });
 }
 
 bool Appendage::MoveY(double dy) {
-    for (Section& s : frames) s.SetY(s.Y + dy);
-    return true;
+    return EachY(frames, [&](double y) { return y + dy; });
 }
 
 bool Appendage::Rotate(double angle) {
-    for (Section& s : frames) s.Rotate(angle);
-    return true;
+    return EachFrame(frames, [&](Section& s) { return s.Rotate(angle); });
 }
 
 unsigned Appendage::MoveFrameToY(unsigned i, double y) {

@@ -207,6 +207,20 @@ bool Appendage::ReadHullFileBlock(ModelTextReader& in, ReadReport& report) {
 }
 
 bool Hullform::SaveHullFile(const std::string& path) {
+    // A file must open again, and the reader takes no "nan" or "inf".
+    std::string bad;
+    const std::pair<double, const char*> values[] = {{waterDensity, "<DENSITY>"},       {ap, "<AP>"},
+                                                     {fp, "<FP>"},                      {fwdMarkY, "<FWD_DRAUGHT_MARK>"},
+                                                     {midMarkY, "<MID_DRAUGHT_MARK>"}, {aftMarkY, "<AFT_DRAUGHT_MARK>"}};
+    for (const auto& [v, tag] : values)
+        if (bad.empty()) bad = NonFiniteValue(v, tag);
+    for (const Appendage& a : appendages)
+        if (bad.empty()) bad = NonFiniteValue(a, false);
+    if (!bad.empty()) {
+        log.Log("ERROR: Failure saving Hullform to " + path + ". " + bad);
+        return false;
+    }
+
     std::string out;
     AppendLine(out, " <?xml version=\"1.0\" encoding=\"UTF-8\" ?> ");
     AppendLine(out, "<HULL>");

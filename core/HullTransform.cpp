@@ -21,6 +21,16 @@ bool AppendageFactorOk(double f) {
 
 bool FrameFactorOk(double f) { return std::isfinite(f) && f >= kFactorFloor; }
 
+// The axis of the first of three values that is not a finite number, or null.
+const char* NonFiniteAxis(double x, double y, double z) {
+    const double v[3] = {x, y, z};
+    for (int a = 0; a < 3; ++a)
+        if (!std::isfinite(v[a])) return kAxis[a];
+    return nullptr;
+}
+
+const char* const kOutOfRange = " would take an offset or a frame position beyond the range of numbers";
+
 // The appendage a transformation works on: appendage i, or a copy of it added at the end.
 Appendage& Target(std::vector<Appendage>& appendages, unsigned i, bool copy) {
     if (!copy) return appendages[i];
@@ -74,10 +84,12 @@ bool Hullform::ScaleAppendage(unsigned i, double fx, double fy, double fz, bool 
             return false;
         }
     }
-    Appendage& target = Target(appendages, i, copy);
-    target.ScaleX(fx);
-    target.ScaleY(fy);
-    target.ScaleZ(fz);
+    Appendage scaled = appendages[i];
+    if (!scaled.ScaleX(fx) || !scaled.ScaleY(fy) || !scaled.ScaleZ(fz)) {
+        log.Log("ERROR: Scaling appendage[" + U(i) + "]" + kOutOfRange);
+        return false;
+    }
+    Target(appendages, i, copy) = std::move(scaled);
     return true;
 }
 
@@ -90,10 +102,17 @@ bool Hullform::Scale(double fx, double fy, double fz) {
             return false;
         }
     }
-    bool result = false;
-    for (unsigned i = 0; i < GetAppendageCount(); ++i) result = ScaleAppendage(i, fx, fy, fz, false);
-    if (!result) log.Log("ERROR: Failure during scale hull, scaling of an appendage failed");
-    return result;
+    // All appendages or none.
+    std::vector<Appendage> scaled = appendages;
+    for (Appendage& a : scaled) {
+        if (!a.ScaleX(fx) || !a.ScaleY(fy) || !a.ScaleZ(fz)) {
+            log.Log(std::string("ERROR: Scaling Hull") + kOutOfRange);
+            return false;
+        }
+    }
+    if (scaled.empty()) log.Log("ERROR: Failure during scale hull, scaling of an appendage failed");
+    appendages = std::move(scaled);
+    return !appendages.empty();
 }
 
 bool Hullform::ScaleFrame(unsigned i, unsigned j, double fx, double fy, double fz, bool copy) {
@@ -107,7 +126,18 @@ bool Hullform::ScaleFrame(unsigned i, unsigned j, double fx, double fy, double f
         }
     }
     Appendage& a = appendages[i];
-    if (!copy) return a.frames[j].Scale(fx, fz);  // fy is checked but a frame keeps its Y
+    const std::string outOfRange = "ERROR: Scaling frame [" + U(j) + "] of appendage[" + U(i) + "]" + kOutOfRange;
+    if (!copy) {
+        if (a.frames[j].Scale(fx, fz)) return true;  // fy is checked but a frame keeps its Y
+        log.Log(outOfRange);
+        return false;
+    }
+    // Tried on the frame before a copy of it is placed.
+    Section probe = a.frames[j];
+    if (!probe.Scale(fx, fz)) {
+        log.Log(outOfRange);
+        return false;
+    }
     const int r = a.CopySection(fy * a.frames[j].Y, j);
     if (r < 0) {
         log.Log("ERROR: Scaling frame [" + U(j) + "] of appendage[" + U(i) +
@@ -125,13 +155,19 @@ bool Hullform::MoveFrame(unsigned i, unsigned j, double dx, double dy, double dz
                 U(i) + "]");
         return false;
     }
+    // A Y that is not finite is refused below, as a Y without a place.
+    if (const char* axis = NonFiniteAxis(dx, 0, dz)) {
+        log.Log("ERROR: Moving frame [" + U(j) + "] of appendage[" + U(i) +
+                "] by a distance that is not a finite number on " + axis + " axis");
+        return false;
+    }
     Appendage& a = appendages[i];
     const double oldY = a.frames[j].Y;
     const double y = oldY + dy;
     const std::string refused = "ERROR: Moving frame [" + U(j) + "] of appendage[" + U(i) +
                                 "]. During frame copy -1 index returned";
-    // A Y that is no number has no place in the list; the only frame would take it in place.
-    if (std::isnan(y)) {
+    // A Y that is no finite number has no place in the list; the only frame would take it in place.
+    if (!std::isfinite(y)) {
         log.Log(refused);
         return false;
     }
@@ -156,35 +192,74 @@ bool Hullform::MoveFrame(unsigned i, unsigned j, double dx, double dy, double dz
 
 bool Hullform::MoveAppendage(unsigned i, double dx, double dy, double dz, bool copy) {
     if (!IsAppendageIndexValid(i)) return false;
-    Appendage& target = Target(appendages, i, copy);
-    target.MoveX(dx);
-    target.MoveY(dy);
-    target.MoveZ(dz);
+    if (const char* axis = NonFiniteAxis(dx, dy, dz)) {
+        log.Log("ERROR: Moving appendage[" + U(i) + "] by a distance that is not a finite number on " +
+                axis + " axis");
+        return false;
+    }
+    Appendage moved = appendages[i];
+    if (!moved.MoveX(dx) || !moved.MoveY(dy) || !moved.MoveZ(dz)) {
+        log.Log("ERROR: Moving appendage[" + U(i) + "]" + kOutOfRange);
+        return false;
+    }
+    Target(appendages, i, copy) = std::move(moved);
     return true;
 }
 
 bool Hullform::Move(double dx, double dy, double dz) {
-    bool result = false;
-    for (Appendage& a : appendages) {
-        a.MoveX(dx);
-        a.MoveY(dy);
-        result = a.MoveZ(dz);
+    if (const char* axis = NonFiniteAxis(dx, dy, dz)) {
+        log.Log(std::string("ERROR: Moving Hullform by a distance that is not a finite number on ") + axis +
+                " axis");
+        return false;
     }
-    if (!result) log.Log("ERROR: Failure at end of function moving Hullform");
-    return result;
+    // All appendages or none.
+    std::vector<Appendage> moved = appendages;
+    for (Appendage& a : moved) {
+        if (!a.MoveX(dx) || !a.MoveY(dy) || !a.MoveZ(dz)) {
+            log.Log(std::string("ERROR: Moving Hullform") + kOutOfRange);
+            return false;
+        }
+    }
+    if (moved.empty()) {
+        log.Log("ERROR: Failure at end of function moving Hullform");
+        return false;
+    }
+    appendages = std::move(moved);
+    return true;
 }
 
 bool Hullform::RotateFrame(unsigned i, unsigned j, double angle) {
     if (!IsFrameIndexValid(i, j)) return false;
-    return appendages[i].frames[j].Rotate(angle);
+    if (!std::isfinite(angle)) {
+        log.Log("ERROR: Rotating frame [" + U(j) + "] of appendage[" + U(i) +
+                "] by an angle that is not a finite number");
+        return false;
+    }
+    if (appendages[i].frames[j].Rotate(angle)) return true;
+    log.Log("ERROR: Rotating frame [" + U(j) + "] of appendage[" + U(i) + "]" + kOutOfRange);
+    return false;
 }
 
 bool Hullform::RotateAppendage(unsigned i, double angle, bool copy) {
     if (!IsAppendageIndexValid(i)) return false;
-    return Target(appendages, i, copy).Rotate(angle);
+    if (!std::isfinite(angle)) {
+        log.Log("ERROR: Rotating appendage[" + U(i) + "] by an angle that is not a finite number");
+        return false;
+    }
+    Appendage turned = appendages[i];
+    if (!turned.Rotate(angle)) {
+        log.Log("ERROR: Rotating appendage[" + U(i) + "]" + kOutOfRange);
+        return false;
+    }
+    Target(appendages, i, copy) = std::move(turned);
+    return true;
 }
 
 bool Hullform::Rotate(double angle) {
+    if (!std::isfinite(angle)) {
+        log.Log("ERROR: Rotating Hullform by an angle that is not a finite number");
+        return false;
+    }
     // A heel and its heel back would leave round-off in every offset (an X of 0 would
     // become 1e-16 and the frame could no longer be mirrored). So the upright model is
     // kept, and when the angles sum to zero with nothing else changed, it comes back.
@@ -193,6 +268,13 @@ bool Hullform::Rotate(double angle) {
         heelAngleSum_ = 0;
         heelAngleMagnitude_ = 0;
         heelKept_ = true;
+    }
+    std::vector<Appendage> turned = appendages;
+    for (Appendage& a : turned) {
+        if (!a.Rotate(angle)) {
+            log.Log(std::string("ERROR: Rotating Hullform") + kOutOfRange);
+            return false;
+        }
     }
     heelAngleSum_ += angle;
     heelAngleMagnitude_ += std::fabs(angle);
@@ -203,7 +285,7 @@ bool Hullform::Rotate(double angle) {
         heelKept_ = false;
         return true;
     }
-    for (Appendage& a : appendages) a.Rotate(angle);
+    appendages = std::move(turned);
     heelHeeled_ = appendages;
     return true;
 }
@@ -230,6 +312,11 @@ std::unique_ptr<Hullform> Hullform::HeeledCopy(double angle) const {
 bool Hullform::CreateFrameArray(unsigned i, unsigned j, unsigned count, double dx, double pitch,
                                 double dz, bool newAppendage) {
     if (!IsFrameIndexValid(i, j)) return false;
+    if (const char* axis = NonFiniteAxis(dx, pitch, dz)) {
+        log.Log("ERROR: Creating frame array of frame [" + U(j) + "] of appendage[" + U(i) +
+                "] with a step that is not a finite number on " + axis + " axis");
+        return false;
+    }
     const double y0 = appendages[i].frames[j].Y;
     unsigned target = i;
     unsigned source = j;

@@ -9,6 +9,7 @@
 
 #include "base/FileUtils.h"
 #include "base/StrUtils.h"
+#include "core/Appendage.h"
 
 namespace core {
 
@@ -61,8 +62,30 @@ std::string QuoteForLog(std::string_view text) {
 std::string DroppedFrameWarning(std::string_view frameName, double y, std::string_view appendageName) {
     std::string line = "WARNING: Dropped frame " + QuoteForLog(frameName) + " of appendage " +
                        QuoteForLog(appendageName) + ": Y=" + base::FloatToStr(y);
-    line += std::isnan(y) ? " is not a position" : " repeats the Y of an earlier frame";
+    line += !std::isfinite(y) ? " is not a position" : " repeats the Y of an earlier frame";
     return line;
+}
+
+std::string NonFiniteValue(double v, std::string_view what) {
+    if (std::isfinite(v)) return {};
+    return "The value of " + std::string(what) + " is not a finite number";
+}
+
+std::string NonFiniteValue(const Appendage& a, bool ownValues) {
+    const std::string of = " of appendage " + QuoteForLog(a.name);
+    if (ownValues) {
+        const std::pair<double, const char*> own[] = {{a.ap, "AP"}, {a.fp, "FP"}, {a.density, "DENSITY"}};
+        for (const auto& [v, what] : own)
+            if (!std::isfinite(v)) return NonFiniteValue(v, what) + of;
+    }
+    for (const Section& s : a.frames) {
+        const std::string section = " of section " + QuoteForLog(s.name) + of + " is not a finite number";
+        if (!std::isfinite(s.Y)) return "The Y" + section;
+        const std::size_t n = std::min(s.X.size(), s.Z.size());
+        for (std::size_t k = 0; k < n; ++k)
+            if (!std::isfinite(s.X[k]) || !std::isfinite(s.Z[k])) return "Offset " + base::UIntToStr(k + 1) + section;
+    }
+    return {};
 }
 
 bool ModelTextReader::AtEnd() {
@@ -76,7 +99,8 @@ bool ModelTextReader::ReadNumber(double& value) {
     const char* last = text_.data() + text_.size();
     double v = 0;
     const auto r = std::from_chars(first, last, v, std::chars_format::general);
-    if (r.ec != std::errc() || r.ptr == first) return false;
+    // "nan" and "inf" are no values of the model.
+    if (r.ec != std::errc() || r.ptr == first || !std::isfinite(v)) return false;
     value = v;
     pos_ += static_cast<std::size_t>(r.ptr - first);
     return true;

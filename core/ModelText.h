@@ -10,6 +10,8 @@
 
 namespace core {
 
+class Appendage;
+
 // The shortest text that reads back to the same double, in printf %g's plain or
 // exponent notation, "." as the decimal point; "-0" for negative zero.
 std::string ModelNumber(double value);
@@ -28,6 +30,13 @@ std::string QuoteForLog(std::string_view text);
 
 // The log line for a frame a reader could not place in ascending Y.
 std::string DroppedFrameWarning(std::string_view frameName, double y, std::string_view appendageName);
+
+// The first number of the appendage that is not finite, described for the log ("The
+// Y of section ...", "Offset 2 of section ..."), or empty when all are finite; ownValues
+// adds its density, AP and FP under their names in the version-1 appendage file.
+std::string NonFiniteValue(const Appendage& a, bool ownValues);
+// "The value of <what> is not a finite number", or empty when v is finite.
+std::string NonFiniteValue(double v, std::string_view what);
 
 // Reads a whole model file into text. Refuses what is no regular file (a device or
 // a pipe would never end) and what is too large to be one of the model's files;
@@ -48,7 +57,8 @@ public:
     explicit ModelTextReader(std::string_view text) : TextScanner(text, 0) {}
 
     // Skips whitespace and takes the longest number at the start of the next word;
-    // the rest of that word is left for the next read. On false nothing is consumed.
+    // the rest of that word is left for the next read. On false nothing is consumed;
+    // a number that is not finite ("nan", "inf") is refused.
     bool ReadNumber(double& value);
     // A number that is whole and within [min, max].
     bool ReadInteger(long long& value, long long min, long long max);

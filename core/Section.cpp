@@ -16,6 +16,8 @@ double Section::Snap(double v, double step) {
 }
 
 bool Section::AddOffset(double x, double z) {
+    // A number that is not finite would reach the hydrostatics and no file could hold it.
+    if (!std::isfinite(x) || !std::isfinite(z)) return false;
     X.push_back(x);
     Z.push_back(z);
     UpdateExtents(x, z);
@@ -27,7 +29,7 @@ bool Section::AddOffsetSnapped(double x, double z, double xStep, double zStep) {
 }
 
 bool Section::InsertOffset(unsigned i, double x, double z) {
-    if (i >= X.size()) return false;
+    if (i >= X.size() || !std::isfinite(x) || !std::isfinite(z)) return false;
     X.insert(X.begin() + i, x);
     Z.insert(Z.begin() + i, z);
     UpdateExtents(x, z);
@@ -52,6 +54,7 @@ unsigned Section::CountNonNegativeX() const {
 }
 
 int Section::SetY(double y) {
+    if (!std::isfinite(y)) return 0;
     Y = y;
     return 1;
 }
@@ -88,7 +91,7 @@ bool Section::DeleteOffset(unsigned i) {
 }
 
 bool Section::SetX(unsigned i, double x) {
-    if (i >= X.size()) return false;
+    if (i >= X.size() || !std::isfinite(x)) return false;
     X[i] = x;
     RecomputeMaxX();
     RecomputeMinX();
@@ -98,7 +101,7 @@ bool Section::SetX(unsigned i, double x) {
 bool Section::SetXSnapped(unsigned i, double x, double step) { return SetX(i, Snap(x, step)); }
 
 bool Section::SetZ(unsigned i, double z) {
-    if (i >= Z.size()) return false;
+    if (i >= Z.size() || !std::isfinite(z)) return false;
     Z[i] = z;
     RecomputeMaxZ();
     RecomputeMinZ();

@@ -23,6 +23,8 @@ public:
 
     Section() = default;
 
+    // Offsets and positions that are not finite numbers are refused (false, or 0 from SetY),
+    // as are transformations whose factors or results are not.
     bool AddOffset(double x, double z);
     bool AddOffsetSnapped(double x, double z, double xStep, double zStep);
     bool InsertOffset(unsigned i, double x, double z);
@@ -51,6 +53,7 @@ public:
     bool MirrorHalf();
 
     // Transformations of the offsets in the frame's plane; Y is kept, extents recomputed.
+    // False, with the frame unchanged, when an offset would not be a finite number.
     bool Scale(double fx, double fz);
     bool Move(double dx, double dz);
     // Degrees about X = 0, Z = 0; a positive angle lowers the +X side.

@@ -1,4 +1,7 @@
+#include <algorithm>
 #include <cmath>
+#include <utility>
+#include <vector>
 
 #include "core/Section.h"
 
@@ -16,30 +19,48 @@ void RecomputeExtents(Section& s) {
     s.RecomputeMinZ();
 }
 
+// Offsets made by f from each (x, z), taken only when all are finite.
+template <class F>
+bool Transform(Section& s, F f) {
+    std::vector<double> xs(s.X.size()), zs(s.Z.size());
+    const std::size_t n = std::min(xs.size(), zs.size());
+    for (std::size_t k = 0; k < n; ++k) {
+        f(s.X[k], s.Z[k], xs[k], zs[k]);
+        if (!std::isfinite(xs[k]) || !std::isfinite(zs[k])) return false;
+    }
+    for (std::size_t k = n; k < xs.size(); ++k) xs[k] = s.X[k];
+    for (std::size_t k = n; k < zs.size(); ++k) zs[k] = s.Z[k];
+    s.X = std::move(xs);
+    s.Z = std::move(zs);
+    RecomputeExtents(s);
+    return true;
+}
+
 }  // namespace
 
 bool Section::Scale(double fx, double fz) {
-    for (double& x : X) x *= fx;
-    for (double& z : Z) z *= fz;
-    RecomputeExtents(*this);
-    return true;
+    return Transform(*this, [&](double x, double z, double& ox, double& oz) {
+        ox = x * fx;
+        oz = z * fz;
+    });
 }
 
 bool Section::Move(double dx, double dz) {
-    for (double& x : X) x += dx;
-    for (double& z : Z) z += dz;
-    RecomputeExtents(*this);
-    return true;
+    return Transform(*this, [&](double x, double z, double& ox, double& oz) {
+        ox = x + dx;
+        oz = z + dz;
+    });
 }
 
 bool Section::Rotate(double angle) {
+    if (!std::isfinite(angle)) return false;
     // Through polar coordinates; the sign is reversed so that +X goes down.
     const double d = (angle * -1) * kPi / 180;
-    for (std::size_t k = 0; k < X.size(); ++k) {
-        const double x = X[k];
-        const double z = Z[k];
+    return Transform(*this, [&](double x, double z, double& ox, double& oz) {
         const double r = std::sqrt(z * z + x * x);
-        if (r == 0) continue;
+        ox = x;
+        oz = z;
+        if (r == 0) return;
         double theta;
         if (x >= 0)
             theta = z >= 0 ? std::acos(x / r) : kTwoPi - std::acos(x / r);
@@ -47,11 +68,9 @@ bool Section::Rotate(double angle) {
             theta = z >= 0 ? kPi - std::asin(z / r) : std::atan(z / x) + kPi;
         theta += d;
         if (theta > kTwoPi) theta -= kTwoPi;
-        X[k] = r * std::cos(theta);
-        Z[k] = r * std::sin(theta);
-    }
-    RecomputeExtents(*this);
-    return true;
+        ox = r * std::cos(theta);
+        oz = r * std::sin(theta);
+    });
 }
 
 }  // namespace core

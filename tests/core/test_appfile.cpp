@@ -233,17 +233,39 @@ TEST_F(AppFileTest, ImportReadsBackWhatWasSaved) {
     }
 }
 
-TEST_F(AppFileTest, NonFiniteNumbersComeBackToo) {
-    Appendage a;
-    a.ap = std::numeric_limits<double>::infinity();
-    a.fp = -std::numeric_limits<double>::infinity();
-    a.density = std::nan("");
-    a.InsertSection(MakeFrame(0, {{std::nan(""), std::numeric_limits<double>::infinity()}}));
-    const std::string path = dir_.File("inf.app");
-    ASSERT_TRUE(a.SaveAppFile(path));
-    Appendage back;
-    ASSERT_TRUE(back.LoadAppFile(path));
-    ExpectSameContents(back, a);
+// A value that is not finite, set straight into the model, is never written: the file
+// could not be read back.
+TEST_F(AppFileTest, NonFiniteNumbersAreNotSaved) {
+    const double inf = std::numeric_limits<double>::infinity();
+    struct Case {
+        const char* what;
+        std::function<void(Appendage&)> spoil;
+        std::string reason;
+    };
+    const Case cases[] = {
+        {"AP", [&](Appendage& a) { a.ap = inf; }, "The value of AP is not a finite number of appendage \"Keel\""},
+        {"FP", [&](Appendage& a) { a.fp = -inf; }, "The value of FP is not a finite number of appendage \"Keel\""},
+        {"density", [&](Appendage& a) { a.density = std::nan(""); },
+         "The value of DENSITY is not a finite number of appendage \"Keel\""},
+        {"Y", [&](Appendage& a) { a.frames[0].Y = std::nan(""); },
+         "The Y of section \"F1\" of appendage \"Keel\" is not a finite number"},
+        {"X", [&](Appendage& a) { a.frames[0].X[1] = inf; },
+         "Offset 2 of section \"F1\" of appendage \"Keel\" is not a finite number"},
+        {"Z", [&](Appendage& a) { a.frames[0].Z[0] = std::nan(""); },
+         "Offset 1 of section \"F1\" of appendage \"Keel\" is not a finite number"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Appendage a = Keel();
+        c.spoil(a);
+        Hullform h;
+        const std::string path = dir_.File("inf.app");
+        const std::size_t before = h.log.Lines().size();
+        EXPECT_FALSE(a.SaveAppFile(path, &h.log));
+        EXPECT_EQ(LinesSince(h, before),
+                  std::vector<std::string>{"ERROR: Failure saving Appendage file " + path + ". " + c.reason});
+        EXPECT_FALSE(std::filesystem::exists(path));
+    }
 }
 
 TEST_F(AppFileTest, LineBreaksInNamesBecomeBlanks) {
@@ -414,6 +436,14 @@ TEST_F(AppFileTest, BadFilesAreRefusedWithOneLineAndAddNothing) {
         {"cut before the end marker", cutAfter("***END_OF_ORDINATES***\r\n"),
          "Expected ***END_OF_FILE*** but found the end of the file"},
         {"binary after the banner", Joined(Banner()) + binary, "Expected APPENDAGE_NAME but found \"?\x8a\""},
+        // Numbers that are not finite are no values of the model.
+        {"AP nan", edited("AP\r\n0", "AP\r\nnan"), "Expected a number after AP but found \"nan\""},
+        {"FP inf", edited("FP\r\n10", "FP\r\ninf"), "Expected a number after FP but found \"inf\""},
+        {"density -inf", edited("1.025", "-inf"), "Expected a number after DENSITY but found \"-inf\""},
+        {"Y NaN", edited("2.5", "NaN"), "Expected a number after FRAME_Y but found \"NaN\" in frame 0"},
+        {"offset X infinity", edited("0.5\r\n", "infinity\r\n"),
+         "Expected offset 2 of 2 but found \"infinity\" in frame 0"},
+        {"offset Z nan", edited("-0.25", "nan"), "Expected offset 2 of 2 but found \"nan\" in frame 0"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <fstream>
+#include <functional>
 #include <limits>
 #include <sstream>
 
@@ -628,5 +629,65 @@ TEST_F(HullTransformTest, MoveFrameRefusedWithoutAPlaceLeavesTheFrameAlone) {
         EXPECT_FALSE(hull_.MoveFrame(0, 0, 1, kNaN, 1, copy));
         EXPECT_EQ(NewLines(), Lines{"ERROR: Moving frame [0] of appendage[0]. During frame copy -1 index returned"});
         EXPECT_TRUE(SameAppendages(hull_.appendages, before));
+    }
+}
+
+// Every way a number enters the model refuses one that is not finite, or a result that
+// would not be: the model is unchanged and the hull-level operations log one ERROR line.
+TEST_F(HullTransformTest, NumbersThatAreNotFiniteNeverEnterTheModel) {
+    struct Case {
+        const char* what;
+        std::function<bool(Hullform&)> op;
+        const char* line;  // the ERROR line, or "" for a model-level operation that logs nothing
+    };
+    const Case cases[] = {
+        {"AddOffset", [](Hullform& h) { return h.appendages[0].AddOffset(0, kNaN, 1); }, ""},
+        {"InsertOffset", [](Hullform& h) { return h.appendages[0].frames[0].InsertOffset(0, 1, kInf); }, ""},
+        {"SetX", [](Hullform& h) { return h.appendages[0].frames[0].SetX(0, -kInf); }, ""},
+        {"SetZ", [](Hullform& h) { return h.appendages[0].frames[0].SetZ(0, kNaN); }, ""},
+        {"SetY", [](Hullform& h) { return h.appendages[0].frames[0].SetY(kInf) == 1; }, ""},
+        {"AddSection", [](Hullform& h) { return h.appendages[0].AddSection("Far", kInf) >= 0; }, ""},
+        {"Appendage MoveY", [](Hullform& h) { return h.appendages[0].MoveY(kNaN); }, ""},
+        {"Appendage ScaleY overflow", [](Hullform& h) { return h.appendages[0].ScaleY(1e308); }, ""},
+        {"Move", [](Hullform& h) { return h.Move(1, kInf, 1); },
+         "ERROR: Moving Hullform by a distance that is not a finite number on Y axis"},
+        {"MoveAppendage", [](Hullform& h) { return h.MoveAppendage(0, kNaN, 0, 0, true); },
+         "ERROR: Moving appendage[0] by a distance that is not a finite number on X axis"},
+        {"MoveFrame", [](Hullform& h) { return h.MoveFrame(0, 1, 0, 0, -kInf, false); },
+         "ERROR: Moving frame [1] of appendage[0] by a distance that is not a finite number on Z axis"},
+        {"MoveFrame to an infinite Y", [](Hullform& h) { return h.MoveFrame(0, 1, 0, kInf, 0, false); },
+         "ERROR: Moving frame [1] of appendage[0]. During frame copy -1 index returned"},
+        {"Move beyond the range", [](Hullform& h) { return h.Move(1e308, 0, 0); },
+         "ERROR: Moving Hullform would take an offset or a frame position beyond the range of numbers"},
+        {"Scale beyond the range", [](Hullform& h) { return h.Scale(2, 1, 1); },
+         "ERROR: Scaling Hull would take an offset or a frame position beyond the range of numbers"},
+        {"ScaleAppendage beyond the range", [](Hullform& h) { return h.ScaleAppendage(0, 1, 1, 1e308, false); },
+         "ERROR: Scaling appendage[0] would take an offset or a frame position beyond the range of numbers"},
+        {"ScaleFrame beyond the range", [](Hullform& h) { return h.ScaleFrame(0, 0, 2, 1, 1, false); },
+         "ERROR: Scaling frame [0] of appendage[0] would take an offset or a frame position beyond the range "
+         "of numbers"},
+        {"Rotate", [](Hullform& h) { return h.Rotate(kNaN); },
+         "ERROR: Rotating Hullform by an angle that is not a finite number"},
+        {"RotateAppendage", [](Hullform& h) { return h.RotateAppendage(0, kInf, false); },
+         "ERROR: Rotating appendage[0] by an angle that is not a finite number"},
+        {"RotateFrame", [](Hullform& h) { return h.RotateFrame(0, 2, kNaN); },
+         "ERROR: Rotating frame [2] of appendage[0] by an angle that is not a finite number"},
+        {"CreateFrameArray", [](Hullform& h) { return h.CreateFrameArray(0, 0, 3, 0, kNaN, 0, false); },
+         "ERROR: Creating frame array of frame [0] of appendage[0] with a step that is not a finite number on Y "
+         "axis"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        hull_.appendages = {Body("A", {0, 1, 2}), Body("B", {5, 6})};
+        for (Appendage& a : hull_.appendages)
+            for (Section& s : a.frames) s.AddOffset(1e308, -2);
+        const auto before = hull_.appendages;
+        Mark();
+        EXPECT_FALSE(c.op(hull_));
+        EXPECT_TRUE(SameAppendages(hull_.appendages, before));
+        if (*c.line)
+            EXPECT_EQ(NewLines(), Lines{c.line});
+        else
+            EXPECT_TRUE(NewLines().empty());
     }
 }
