@@ -6,6 +6,7 @@
 #include <mutex>
 
 #include "platform/Classes.h"
+#include "platform/Messages.h"
 #include "platform/Private.h"
 
 namespace platform {
@@ -276,6 +277,43 @@ void TComponent::RemoveFreeNotification(TComponent* c)
     if (!c) return;
     std::erase(freeNotifies_, c);
     std::erase(c->freeNotifies_, this);
+}
+
+LPARAM KeyDataOf(Word vk, bool alt, bool release)
+{
+    // Scan codes of the standard keyboard, by virtual key.
+    static const std::map<Word, int> scan = [] {
+        std::map<Word, int> m;
+        const char* rows[] = {"1234567890", "QWERTYUIOP", "ASDFGHJKL", "ZXCVBNM"};
+        const int starts[] = {0x02, 0x10, 0x1E, 0x2C};
+        for (int r = 0; r < 4; ++r)
+            for (int i = 0; rows[r][i]; ++i) m[Word(rows[r][i])] = starts[r] + i;
+        const std::pair<Word, int> keys[] = {
+            {VK_ESCAPE, 0x01}, {0xBD, 0x0C}, {0xBB, 0x0D}, {VK_BACK, 0x0E}, {VK_TAB, 0x0F}, {0xDB, 0x1A},
+            {0xDD, 0x1B}, {VK_RETURN, 0x1C}, {VK_CONTROL, 0x1D}, {0xBA, 0x27}, {0xDE, 0x28}, {0xC0, 0x29},
+            {VK_SHIFT, 0x2A}, {0xDC, 0x2B}, {0xBC, 0x33}, {0xBE, 0x34}, {0xBF, 0x35}, {VK_MULTIPLY, 0x37},
+            {VK_MENU, 0x38}, {VK_SPACE, 0x39}, {VK_CAPITAL, 0x3A}, {VK_NUMLOCK, 0x45}, {VK_SCROLL, 0x46},
+            {VK_SUBTRACT, 0x4A}, {VK_ADD, 0x4E}, {VK_DECIMAL, 0x53}, {VK_F11, 0x57}, {VK_F12, 0x58},
+            {VK_NUMPAD0 + 7, 0x47}, {VK_NUMPAD0 + 8, 0x48}, {VK_NUMPAD0 + 9, 0x49}, {VK_NUMPAD0 + 4, 0x4B},
+            {VK_NUMPAD0 + 5, 0x4C}, {VK_NUMPAD0 + 6, 0x4D}, {VK_NUMPAD0 + 1, 0x4F}, {VK_NUMPAD0 + 2, 0x50},
+            {VK_NUMPAD0 + 3, 0x51}, {VK_NUMPAD0, 0x52}};
+        for (const auto& k : keys) m[k.first] = k.second;
+        for (int i = 0; i < 10; ++i) m[Word(VK_F1 + i)] = 0x3B + i;
+        // Keys outside the main block share keypad scan codes and carry the extended bit.
+        const std::pair<Word, int> extended[] = {
+            {VK_HOME, 0x47}, {VK_UP, 0x48}, {VK_PRIOR, 0x49}, {VK_LEFT, 0x4B}, {VK_RIGHT, 0x4D}, {VK_END, 0x4F},
+            {VK_DOWN, 0x50}, {VK_NEXT, 0x51}, {VK_INSERT, 0x52}, {VK_DELETE, 0x53}, {VK_DIVIDE, 0x35}};
+        for (const auto& k : extended) m[k.first] = k.second | 0x100;
+        return m;
+    }();
+    LPARAM data = 1;
+    if (auto it = scan.find(vk); it != scan.end()) {
+        data |= LPARAM(it->second & 0xFF) << 16;
+        if (it->second & 0x100) data |= KF_EXTENDED_BIT;
+    }
+    if (alt) data |= KF_ALTDOWN_BIT;
+    if (release) data |= KF_UP_BITS;
+    return data;
 }
 
 }  // namespace platform

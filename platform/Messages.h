@@ -42,8 +42,12 @@ enum : UINT {
 enum : UINT { MK_LBUTTON = 0x01, MK_RBUTTON = 0x02, MK_SHIFT = 0x04, MK_CONTROL = 0x08, MK_MBUTTON = 0x10 };
 // Answers to WM_GETDLGCODE.
 enum : UINT { DLGC_WANTARROWS = 0x01, DLGC_WANTTAB = 0x02, DLGC_WANTALLKEYS = 0x04, DLGC_WANTCHARS = 0x80 };
-// Key data bit of WM_KEYDOWN/WM_CHAR: the Alt key was down.
+// Key data of WM_KEYDOWN/WM_CHAR: repeat count in bits 0-15, the scan code in bits 16-23
+// (the keypad's keys have 0x40 set there, bit 22), the extended-key bit, the Alt bit, and
+// for a release the previous-state and transition bits.
+constexpr LPARAM KF_EXTENDED_BIT = LPARAM(1) << 24;
 constexpr LPARAM KF_ALTDOWN_BIT = LPARAM(1) << 29;
+constexpr LPARAM KF_UP_BITS = (LPARAM(1) << 30) | (LPARAM(1) << 31);
 
 enum : Word {
     VK_LBUTTON = 0x01, VK_RBUTTON = 0x02, VK_CANCEL = 0x03, VK_MBUTTON = 0x04, VK_BACK = 0x08, VK_TAB = 0x09,
@@ -55,6 +59,10 @@ enum : Word {
     VK_SEPARATOR = 0x6C, VK_SUBTRACT = 0x6D, VK_DECIMAL = 0x6E, VK_DIVIDE = 0x6F, VK_F1 = 0x70, VK_F2, VK_F3,
     VK_F4, VK_F5, VK_F6, VK_F7, VK_F8, VK_F9, VK_F10, VK_F11, VK_F12, VK_NUMLOCK = 0x90, VK_SCROLL = 0x91
 };
+
+// The key data the keyboard sends with a virtual key: repeat count 1 and the key's scan
+// code (and extended bit); VK_NUMPAD0..9 and VK_DECIMAL are the keypad's keys.
+LPARAM KeyDataOf(Word vk, bool alt = false, bool release = false);
 
 // One message: identifier, two parameters and the handler's result. The decoders
 // read the parameters the way each message packs them.

@@ -52,15 +52,25 @@ void ClickAt(TWinControl* c, int x, int y, TShiftState shift)
 void SendKey(TWinControl* c, Word vk, TShiftState shift)
 {
     SetSimulatedShiftState(int(shift));
-    const LPARAM data = (shift & ssAlt) ? KF_ALTDOWN_BIT : 0;
+    const bool alt = shift & ssAlt;
+    const LPARAM data = KeyDataOf(vk, alt);
     try {
-        c->Perform((shift & ssAlt) ? WM_SYSKEYDOWN : WM_KEYDOWN, vk, data);
+        c->Perform(alt ? WM_SYSKEYDOWN : WM_KEYDOWN, vk, data);
         char ch = 0;
         if (vk >= 'A' && vk <= 'Z') ch = (shift & ssCtrl) ? char(vk - 'A' + 1) : (shift & ssShift) ? char(vk) : char(vk + 32);
         else if ((vk >= '0' && vk <= '9') || vk == VK_SPACE) ch = char(vk);
         else if (vk == VK_RETURN || vk == VK_BACK || vk == VK_ESCAPE || vk == VK_TAB) ch = char(vk);
-        if (ch) c->Perform((shift & ssAlt) ? WM_SYSCHAR : WM_CHAR, WPARAM((unsigned char)ch), data);
-        c->Perform((shift & ssAlt) ? WM_SYSKEYUP : WM_KEYUP, vk, data);
+        else if (vk >= VK_NUMPAD0 && vk <= VK_NUMPAD9) ch = char('0' + (vk - VK_NUMPAD0));
+        else if (vk == VK_DECIMAL || vk == 0xBE) ch = '.';
+        else if (vk == VK_SUBTRACT || vk == 0xBD) ch = '-';
+        else if (vk == 0xBC) ch = ',';
+        else if (vk == VK_ADD) ch = '+';
+        else if (vk == VK_MULTIPLY) ch = '*';
+        else if (vk == VK_DIVIDE) ch = '/';
+        if ((shift & ssCtrl) && vk == VK_RETURN) ch = '\n';  // Ctrl+Enter types a line feed
+        else if ((shift & ssCtrl) && !(vk >= 'A' && vk <= 'Z') && ch != VK_BACK && ch != VK_ESCAPE) ch = 0;
+        if (ch) c->Perform(alt ? WM_SYSCHAR : WM_CHAR, WPARAM((unsigned char)ch), data);
+        c->Perform(alt ? WM_SYSKEYUP : WM_KEYUP, vk, KeyDataOf(vk, alt, true));
     } catch (...) {
         SetSimulatedShiftState(-1);
         throw;
@@ -68,7 +78,7 @@ void SendKey(TWinControl* c, Word vk, TShiftState shift)
     SetSimulatedShiftState(-1);
 }
 
-void SendChar(TWinControl* c, char ch) { c->Perform(WM_CHAR, WPARAM((unsigned char)ch), 0); }
+void SendChar(TWinControl* c, char ch, LPARAM keyData) { c->Perform(WM_CHAR, WPARAM((unsigned char)ch), keyData); }
 
 namespace {
 Qt::KeyboardModifiers Mods(TShiftState s)
@@ -135,14 +145,21 @@ void HostKey(TWinControl* c, Word vk, TShiftState shift)
         case VK_DOWN: key = Qt::Key_Down; break;
         case VK_DELETE: key = Qt::Key_Delete; break;
         case VK_F1: key = Qt::Key_F1; break;
+        case VK_DECIMAL: key = Qt::Key_Period; text = "."; break;
+        case 0xBE: key = Qt::Key_Period; text = "."; break;
+        case VK_HOME: key = Qt::Key_Home; break;
+        case VK_END: key = Qt::Key_End; break;
+        case VK_BACK: key = Qt::Key_Backspace; text = "\b"; break;
         default: break;
         }
     }
     if (shift & ssCtrl) text.clear();
-    QKeyEvent press(QEvent::KeyPress, key, Mods(shift), text);
+    Qt::KeyboardModifiers mods = Mods(shift);
+    if (vk == VK_DECIMAL) mods |= Qt::KeypadModifier;
+    QKeyEvent press(QEvent::KeyPress, key, mods, text);
     QCoreApplication::sendEvent(w, &press);
     if (!HostWidget(c)) return;
-    QKeyEvent release(QEvent::KeyRelease, key, Mods(shift), text);
+    QKeyEvent release(QEvent::KeyRelease, key, mods, text);
     QCoreApplication::sendEvent(w, &release);
 }
 

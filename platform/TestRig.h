@@ -24,8 +24,10 @@ LRESULT SendMouse(TWinControl* c, UINT msg, int x, int y, TShiftState shift = 0)
 // Press and release of the left button.
 void ClickAt(TWinControl* c, int x, int y, TShiftState shift = 0);
 // WM_KEYDOWN, WM_CHAR for a key that types a character, WM_KEYUP; shift as held down.
+// The key data carries the key's scan code (KeyDataOf): VK_DECIMAL types '.' from the keypad.
 void SendKey(TWinControl* c, Word vk, TShiftState shift = 0);
-void SendChar(TWinControl* c, char ch);
+// WM_CHAR alone; keyData as the key that typed it (KeyDataOf), 0 for none.
+void SendChar(TWinControl* c, char ch, LPARAM keyData = 0);
 
 // Host input events, as the windowing system delivers them to c's window: they pass
 // through the translation into messages (c must have its window).
@@ -33,7 +35,7 @@ enum THostMouse { hmPress, hmRelease, hmMove, hmDoubleClick };
 void HostMouse(TWinControl* c, THostMouse kind, TMouseButton b, int x, int y, TShiftState shift = 0);
 void HostWheel(TWinControl* c, int x, int y, int delta, TShiftState shift = 0);
 // Press and release of a key; letters, digits, space and Return also type their character.
-void HostKey(TWinControl* c, Word vk, TShiftState shift = 0);
+void HostKey(TWinControl* c, Word vk, TShiftState shift = 0);  // VK_DECIMAL: the keypad's "."
 
 // The user works c's scroll bar (SB_HORZ or SB_VERT) as the SB_ code says: a line or a
 // page either way, or to either end. SB_THUMBTRACK drags the thumb to pos and lets go.

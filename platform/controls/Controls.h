@@ -23,6 +23,10 @@ TShiftState KeysToShiftState(UINT mkKeys);
 TShiftState KeyDataToShiftState(LPARAM keyData);  // current modifier keys (the Alt bit from the data)
 
 enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient, alCustom };
+enum TAlignment { taLeftJustify, taRightJustify, taCenter };
+// Window borders; controls use bsNone and bsSingle, forms all of them.
+enum TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
+using TBorderStyle = TFormBorderStyle;
 enum TAnchorKind : unsigned { akLeft = 1, akTop = 2, akRight = 4, akBottom = 8 };
 using TAnchors = unsigned;
 
@@ -295,7 +299,8 @@ struct TCreateParams {
     UINT WindowClassStyle = 0;
 };
 enum : DWORD { WS_BORDER = 0x00800000, WS_CAPTION = 0x00C00000, WS_TABSTOP = 0x00010000, WS_CHILD = 0x40000000,
-               WS_POPUP = 0x80000000, WS_VSCROLL = 0x00200000, WS_HSCROLL = 0x00100000, WS_EX_TOPMOST = 0x8,
+               WS_POPUP = 0x80000000, WS_VSCROLL = 0x00200000, WS_HSCROLL = 0x00100000, WS_CLIPCHILDREN = 0x02000000,
+               WS_EX_TOPMOST = 0x8,
                WS_EX_TOOLWINDOW = 0x80, WS_EX_CLIENTEDGE = 0x200 };
 enum : UINT { CS_SAVEBITS = 0x0800, CS_DROPSHADOW = 0x00020000, CS_DBLCLKS = 0x8 };
 

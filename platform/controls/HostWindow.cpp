@@ -247,7 +247,7 @@ protected:
         EventShift shift(e->modifiers());
         Word vk = MapKey(e);
         bool alt = e->modifiers() & Qt::AltModifier;
-        LPARAM data = alt ? KF_ALTDOWN_BIT : 0;
+        LPARAM data = KeyDataOf(vk, alt);
         if (vk) Guarded([&] { owner_->Perform(alt ? WM_SYSKEYDOWN : WM_KEYDOWN, vk, data); });
         const std::string text = QStringToAnsi(e->text());
         for (char c : text) {
@@ -260,7 +260,7 @@ protected:
         EventShift shift(e->modifiers());
         Word vk = MapKey(e);
         bool alt = e->modifiers() & Qt::AltModifier;
-        if (vk) Guarded([&] { owner_->Perform(alt ? WM_SYSKEYUP : WM_KEYUP, vk, alt ? KF_ALTDOWN_BIT : 0); });
+        if (vk) Guarded([&] { owner_->Perform(alt ? WM_SYSKEYUP : WM_KEYUP, vk, KeyDataOf(vk, alt, true)); });
     }
     void focusInEvent(QFocusEvent*) override
     {

@@ -631,18 +631,21 @@ void TWinControl::WMKeyDown(TWMKeyDown& m)
     }
     const TShiftState shift = KeyDataToShiftState(m.KeyData());
     TWinControl* top = TopOf(this);
+    // Navigation keys the control does not want go to the form first; a key the form
+    // uses (Result != 0) goes no further.
+    const UINT mask = key == VK_TAB                          ? UINT(DLGC_WANTTAB)
+                      : key >= VK_LEFT && key <= VK_DOWN     ? UINT(DLGC_WANTARROWS)
+                      : key == VK_RETURN || key == VK_ESCAPE ? UINT(DLGC_WANTALLKEYS)
+                                                             : 0u;
+    if (mask && top != this && Perform(CM_WANTSPECIALKEY, key, m.KeyData()) == 0 && gLive.count(this) &&
+        !(UINT(Perform(WM_GETDLGCODE)) & mask) && top->Perform(CM_DIALOGKEY, key, m.KeyData()) != 0) {
+        m.SetCharCode(0);
+        return;
+    }
+    if (!gLive.count(this)) return;
     if (top != this && top->WantsKeyPreview()) top->KeyDown(key, shift);
     if (key && gLive.count(this)) KeyDown(key, shift);
     m.SetCharCode(key);
-    if (!key || !gLive.count(this)) return;
-    // Navigation keys the control does not want go to the form.
-    if (key == VK_TAB || key == VK_RETURN || key == VK_ESCAPE || key == VK_LEFT || key == VK_RIGHT ||
-        key == VK_UP || key == VK_DOWN) {
-        UINT code = UINT(Perform(WM_GETDLGCODE));
-        bool wanted = (code & DLGC_WANTALLKEYS) || (key == VK_TAB && (code & DLGC_WANTTAB)) ||
-                      (key >= VK_LEFT && key <= VK_DOWN && (code & DLGC_WANTARROWS));
-        if (!wanted && top != this) top->Perform(CM_DIALOGKEY, key, m.KeyData());
-    }
 }
 
 void TWinControl::WMKeyUp(TWMKeyUp& m)
