@@ -8,7 +8,7 @@ namespace platform {
 
 enum : UINT {
     WM_NULL = 0x0000, WM_CREATE = 0x0001, WM_DESTROY = 0x0002, WM_MOVE = 0x0003, WM_SIZE = 0x0005,
-    WM_ACTIVATE = 0x0006, WM_SETFOCUS = 0x0007, WM_KILLFOCUS = 0x0008, WM_ENABLE = 0x000A, WM_SETTEXT = 0x000C,
+    WM_ACTIVATE = 0x0006, WM_SETFOCUS = 0x0007, WM_KILLFOCUS = 0x0008, WM_ENABLE = 0x000A, WM_SETREDRAW = 0x000B, WM_SETTEXT = 0x000C,
     WM_GETTEXT = 0x000D, WM_PAINT = 0x000F, WM_CLOSE = 0x0010, WM_QUIT = 0x0012, WM_ERASEBKGND = 0x0014,
     WM_SHOWWINDOW = 0x0018, WM_CANCELMODE = 0x001F, WM_SETCURSOR = 0x0020, WM_GETMINMAXINFO = 0x0024,
     WM_NCHITTEST = 0x0084, WM_NCPAINT = 0x0085, WM_GETDLGCODE = 0x0087, WM_KEYDOWN = 0x0100, WM_KEYUP = 0x0101,
@@ -91,6 +91,9 @@ struct TMessage {
     int Width() const { return LParamLo(); }
     int Height() const { return LParamHi(); }
     UINT TimerID() const { return UINT(WParam); }
+    // WM_HSCROLL / WM_VSCROLL: the SB_ code and the thumb position of SB_THUMBTRACK / SB_THUMBPOSITION.
+    int ScrollCode() const { return WParamLo(); }
+    int ScrollPos() const { return WParamHi(); }
     // WM_PAINT / WM_ERASEBKGND: the device context when given.
     HDC DC() const { return reinterpret_cast<HDC>(WParam); }
 };
@@ -117,6 +120,9 @@ using TWMTimer = TMessage;
 using TWMGetDlgCode = TMessage;
 using TWMSetCursor = TMessage;
 using TWMCancelMode = TMessage;
+using TWMScroll = TMessage;
+using TWMHScroll = TMessage;
+using TWMVScroll = TMessage;
 using TCMHintShow = TMessage;
 using TCMDialogKey = TMessage;
 using TCMWantSpecialKey = TMessage;

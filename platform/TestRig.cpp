@@ -171,6 +171,18 @@ void HostScroll(TWinControl* c, int bar, int code, int pos)
     for (QScrollBar* s : w->findChildren<QScrollBar*>(Qt::FindDirectChildrenOnly))
         if ((s->orientation() == Qt::Vertical) == (bar == SB_VERT) && s->isVisibleTo(w)) sb = s;
     if (!sb) return;
+    // The user lets go of the arrow or page area afterwards.
+    struct Release {
+        QScrollBar* bar;
+        bool thumb;
+        ~Release()
+        {
+            if (thumb) return;
+            QMouseEvent up(QEvent::MouseButtonRelease, QPointF(1, 1), bar->mapToGlobal(QPointF(1, 1)), Qt::LeftButton,
+                           Qt::NoButton, Qt::NoModifier);
+            QCoreApplication::sendEvent(bar, &up);
+        }
+    } release{sb, code == SB_THUMBTRACK};
     switch (code) {
     case SB_LINEDOWN: sb->triggerAction(QAbstractSlider::SliderSingleStepAdd); break;
     case SB_LINEUP: sb->triggerAction(QAbstractSlider::SliderSingleStepSub); break;

@@ -38,7 +38,7 @@ void HostWheel(TWinControl* c, int x, int y, int delta, TShiftState shift = 0);
 void HostKey(TWinControl* c, Word vk, TShiftState shift = 0);  // VK_DECIMAL: the keypad's "."
 
 // The user works c's scroll bar (SB_HORZ or SB_VERT) as the SB_ code says: a line or a
-// page either way, or to either end. SB_THUMBTRACK drags the thumb to pos and lets go.
+// page either way, or to either end, and lets go. SB_THUMBTRACK drags the thumb to pos and lets go.
 void HostScroll(TWinControl* c, int bar, int code, int pos = 0);
 
 // Paints c and its children, as a paint message does, into a new bitmap of c's size.

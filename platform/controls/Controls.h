@@ -15,6 +15,7 @@ namespace platform {
 
 class TWinControl;
 class TControl;
+class TDragImageList;
 
 enum TMouseButton { mbLeft, mbRight, mbMiddle };
 enum TShiftFlag : unsigned { ssShift = 1, ssAlt = 2, ssCtrl = 4, ssLeft = 8, ssRight = 16, ssMiddle = 32, ssDouble = 64 };
@@ -212,6 +213,8 @@ public:
     void BeginDrag(bool Immediate, int Threshold = -1);
     void EndDrag(bool Drop);
     bool Dragging() const;
+    // The picture that follows the mouse while this control is dragged; none by default.
+    virtual TDragImageList* GetDragImages() { return nullptr; }
     TDragOverEvent OnDragOver;
     TDragDropEvent OnDragDrop;
     TStartDragEvent OnStartDrag;
@@ -362,6 +365,8 @@ public:
     void PaintTo(HDC dc, int x, int y);
     void PaintTo(TCanvas* canvas, int x, int y) { PaintTo(canvas->Handle(), x, y); }
 
+    // WM_SETREDRAW: while off, invalidated parts wait and nothing repaints.
+    bool RedrawEnabled() const;
     // Window timers: WM_TIMER with the identifier every interval milliseconds.
     bool SetTimer(UINT id, UINT interval);
     bool KillTimer(UINT id);
@@ -383,6 +388,9 @@ public:
     virtual void WMSysKeyDown(TWMKeyDown& m) { WMKeyDown(m); }
     virtual void WMSysKeyUp(TWMKeyUp& m) { WMKeyUp(m); }
     virtual void WMTimer(TWMTimer& m) { DefaultHandler(m); }
+    // The window's scroll bars: WM_HSCROLL / WM_VSCROLL with ScrollCode and ScrollPos.
+    virtual void WMHScroll(TWMHScroll& m) { DefaultHandler(m); }
+    virtual void WMVScroll(TWMVScroll& m) { DefaultHandler(m); }
     virtual void WMGetDlgCode(TWMGetDlgCode& m) { DefaultHandler(m); }
     virtual void WMSetCursor(TWMSetCursor& m) { DefaultHandler(m); }
     virtual void CMEnter(TMessage& m);
@@ -484,6 +492,18 @@ int SetScrollPos(HWND h, int bar, int pos, bool redraw);  // the old position
 int GetScrollPos(HWND h, int bar);
 bool SetScrollRange(HWND h, int bar, int minPos, int maxPos, bool redraw);
 bool ShowScrollBar(HWND h, int bar, bool show);
+
+// Ends the drag under way, if any, without a drop.
+void CancelDrag();
+
+// Moves the pixels of the client area (or of scrollRect) by (dx, dy), cut to clipRect,
+// and invalidates what is uncovered.
+bool ScrollWindow(HWND h, int dx, int dy, const TRect* scrollRect, const TRect* clipRect);
+// Invalidates r (the whole window when null; rgn is not used) and, with RDW_UPDATENOW,
+// paints at once; RDW_ALLCHILDREN takes the windowed children along.
+enum : UINT { RDW_INVALIDATE = 0x1, RDW_ERASE = 0x4, RDW_ALLCHILDREN = 0x80, RDW_UPDATENOW = 0x100,
+              RDW_FRAME = 0x400 };
+bool RedrawWindow(HWND h, const TRect* r, HRGN rgn, UINT flags);
 
 // Mouse capture across controls.
 TControl* GetCaptureControl();

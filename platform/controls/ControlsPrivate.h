@@ -35,6 +35,7 @@ struct DragRun {
     TControl* target = nullptr;
     bool accepted = false;
     TCursor savedCursor = crDefault;
+    TDragImageList* images = nullptr;  // the source's, while it has one
 };
 extern DragRun gDrag;
 // Where the last mouse message pointed, for a drag that begins in its handler.
@@ -98,6 +99,7 @@ struct TWinControl::Impl {
     DeviceContext* paintDC = nullptr;
     std::map<UINT, std::unique_ptr<QTimer>> timers;
     bool applyingGeometry = false;
+    bool redrawOff = false;  // WM_SETREDRAW
     LPARAM userData = 0;
     std::optional<QRegion> shape;
     // Scroll bars: horizontal [0], vertical [1].

@@ -3,6 +3,7 @@
 #include <QWidget>
 
 #include "platform/controls/ControlsPrivate.h"
+#include "platform/controls/DragImageList.h"
 
 namespace platform {
 
@@ -45,6 +46,7 @@ void FinishDrag(bool drop, TPoint screen)
     gDrag = DragRun();
     TControl* source = run.source;
     if (!source) return;
+    if (run.images) run.images->EndDrag();
     if (source->MouseCapture()) source->SetMouseCapture(false);
     SetDragCursor(source->Cursor());
     TObject* dragged = run.ownObject || !run.object ? static_cast<TObject*>(source) : run.object;
@@ -84,6 +86,10 @@ bool DragMouse(TControl* c, TMessage& m)
     TObject* dragged = gDrag.ownObject || !gDrag.object ? static_cast<TObject*>(c) : gDrag.object;
     if (gDrag.object) gDrag.object->DragPos = screen;
     if (m.Msg == WM_MOUSEMOVE) {
+        if (gDrag.images) {
+            if (gDrag.images->Dragging()) gDrag.images->DragMove(screen.X, screen.Y);
+            else gDrag.images->BeginDrag(screen.X, screen.Y);
+        }
         TControl* target = ControlAtScreen(screen);
         if (target != gDrag.target) {
             if (gDrag.target) {
@@ -135,7 +141,16 @@ void TControl::BeginDrag(bool Immediate, int Threshold)
     gDrag.object->Control = this;
     gDrag.object->DragPos = gDrag.start;
     gDrag.started = Immediate;
+    if (TDragImageList* images = GetDragImages(); images && images->Count() > 0) {
+        gDrag.images = images;
+        if (Immediate) images->BeginDrag(gDrag.start.X, gDrag.start.Y);
+    }
     SetMouseCapture(true);
+}
+
+void CancelDrag()
+{
+    if (gDrag.source) gDrag.source->EndDrag(false);
 }
 
 void TControl::EndDrag(bool Drop)

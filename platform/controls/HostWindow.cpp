@@ -370,6 +370,12 @@ void KWidget::paintEvent(QPaintEvent* e)
     if (!gLive.count(owner_)) return;
     auto& d = *owner_->impl();
     d.EnsureBacking(owner_);
+    if (d.redrawOff) {  // shows what there is; the invalid parts wait
+        QPainter p(this);
+        p.setClipRegion(e->region());
+        p.drawImage(0, 0, d.backing);
+        return;
+    }
     // The caret leaves the pixels while the window paints, and comes back after.
     const bool caretHere = gCaret.owner == owner_ && gCaret.drawn;
     if (caretHere) InvertCaret();
@@ -550,6 +556,22 @@ HWND GetCapture()
 }
 
 TWinControl* FindFocusedControl() { return gFocused; }
+
+bool RedrawWindow(HWND h, const TRect* r, HRGN, UINT flags)
+{
+    TWinControl* c = TWinControl::FromHandle(h);
+    if (!c) return false;
+    if (flags & RDW_INVALIDATE) {
+        if (r) c->InvalidateRect(*r);
+        else c->Invalidate();
+        if (flags & RDW_ALLCHILDREN)
+            for (int i = 0; i < c->ControlCount(); ++i)
+                if (auto* w = dynamic_cast<TWinControl*>(c->Controls(i)); w && w->HandleAllocated())
+                    RedrawWindow(reinterpret_cast<HWND>(w), nullptr, nullptr, flags & ~UINT(RDW_UPDATENOW));
+    }
+    if (flags & RDW_UPDATENOW) c->Update();
+    return true;
+}
 
 UINT RegisterWindowMessage(const std::string& name)
 {

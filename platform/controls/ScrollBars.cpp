@@ -1,5 +1,7 @@
 // Window scroll bars: SCROLLINFO per bar, host scroll bars that send WM_HSCROLL / WM_VSCROLL.
+#include <QEvent>
 #include <QScrollBar>
+#include <QTimer>
 #include <QWidget>
 
 #include "platform/controls/ControlsPrivate.h"
@@ -48,6 +50,26 @@ void ScrollAction(TWinControl* c, int b, int action)
         c->impl()->bars[b]->setSliderPosition(c->impl()->scroll[b].nPos);
 }
 
+// Letting go of an arrow or a page area ends the scroll, as letting go of the thumb does.
+class EndScrollFilter : public QObject {
+public:
+    EndScrollFilter(TWinControl* c, int b, QScrollBar* bar) : QObject(bar), c_(c), b_(b) {}
+    bool eventFilter(QObject* o, QEvent* e) override
+    {
+        auto* bar = static_cast<QScrollBar*>(o);
+        if (e->type() == QEvent::MouseButtonRelease && !bar->isSliderDown() && gLive.count(c_)) {
+            const UINT msg = b_ == SB_VERT ? WM_VSCROLL : WM_HSCROLL;
+            TWinControl* c = c_;
+            Guarded([&] { c->Perform(msg, MakeWParam(SB_ENDSCROLL, 0), 0); });
+        }
+        return false;
+    }
+
+private:
+    TWinControl* c_;
+    int b_;
+};
+
 }  // namespace
 
 void LayoutScrollBars(TWinControl* c)
@@ -66,6 +88,7 @@ void LayoutScrollBars(TWinControl* c)
         if (!d->bars[b]) {
             auto* bar = new QScrollBar(b == SB_VERT ? Qt::Vertical : Qt::Horizontal, d->widget);
             bar->setFocusPolicy(Qt::NoFocus);
+            bar->installEventFilter(new EndScrollFilter(c, b, bar));
             QObject::connect(bar, &QAbstractSlider::actionTriggered, [c, b](int action) { ScrollAction(c, b, action); });
             QObject::connect(bar, &QAbstractSlider::sliderReleased, [c, b] {
                 auto* dd = c->impl();
@@ -165,6 +188,36 @@ bool SetScrollRange(HWND h, int bar, int minPos, int maxPos, bool redraw)
     i.nMin = minPos;
     i.nMax = maxPos;
     return TWinControl::FromHandle(h) && (SetScrollInfo(h, bar, i, redraw), true);
+}
+
+bool ScrollWindow(HWND h, int dx, int dy, const TRect* scrollRect, const TRect* clipRect)
+{
+    TWinControl* c = TWinControl::FromHandle(h);
+    if (!c || !c->HandleAllocated()) return false;
+    auto* d = c->impl();
+    d->EnsureBacking(c);
+    const TRect client = c->ClientRect();
+    const QRect whole(0, 0, client.Width(), client.Height());
+    const QRect area = scrollRect ? ToQRect(*scrollRect) & whole : whole;
+    const QRect clip = clipRect ? ToQRect(*clipRect) & whole : area;
+    const QRect target = area.translated(dx, dy) & clip;
+    const QPoint f(c->FrameWidth(), c->FrameWidth());
+    const bool caretHere = gCaret.owner == c && gCaret.drawn;
+    if (caretHere) InvertCaret();
+    if (!target.isEmpty()) {
+        const QImage moved = d->backing.copy(target.translated(-dx, -dy).translated(f));
+        QPainter p(&d->backing);
+        p.setCompositionMode(QPainter::CompositionMode_Source);
+        p.drawImage(target.topLeft() + f, moved);
+        p.end();
+        d->ScreenDrawn(target.translated(f));
+        // Parts waiting for paint move with their pixels.
+        const QRegion pending = d->invalid & QRegion(area.translated(f));
+        d->invalid = (d->invalid - pending) | (pending.translated(dx, dy) & QRegion(clip.translated(f)));
+    }
+    if (caretHere && !gCaret.drawn) InvertCaret();
+    for (const QRect& r : QRegion(clip) - QRegion(target)) c->InvalidateRect(FromQRect(r));
+    return true;
 }
 
 bool ShowScrollBar(HWND h, int bar, bool show)

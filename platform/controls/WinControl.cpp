@@ -443,7 +443,7 @@ void TWinControl::Invalidate()
 {
     if (impl_->widget) {
         impl_->invalid |= QRect(0, 0, Width(), Height());
-        impl_->widget->update();
+        if (!impl_->redrawOff) impl_->widget->update();
     }
 }
 
@@ -453,15 +453,17 @@ void TWinControl::InvalidateRect(const TRect& r)
         const int f = FrameWidth();
         const QRect q = ToQRect(r).translated(f, f);
         impl_->invalid |= q;
-        impl_->widget->update(q);
+        if (!impl_->redrawOff) impl_->widget->update(q);
     }
 }
 
 void TWinControl::Update()
 {
-    if (impl_->widget && impl_->widget->isVisible() && !impl_->invalid.isEmpty())
+    if (impl_->widget && impl_->widget->isVisible() && !impl_->redrawOff && !impl_->invalid.isEmpty())
         impl_->widget->repaint(impl_->invalid);
 }
+
+bool TWinControl::RedrawEnabled() const { return !impl_->redrawOff; }
 
 bool TWinControl::SetTimer(UINT id, UINT interval)
 {
@@ -514,6 +516,8 @@ void TWinControl::Dispatch(TMessage& m)
     case WM_SYSKEYUP: WMSysKeyUp(m); break;
     case WM_SYSCHAR: WMChar(m); break;
     case WM_TIMER: WMTimer(m); break;
+    case WM_HSCROLL: WMHScroll(m); break;
+    case WM_VSCROLL: WMVScroll(m); break;
     case WM_GETDLGCODE: WMGetDlgCode(m); break;
     case WM_SETCURSOR: WMSetCursor(m); break;
     case CM_ENTER: CMEnter(m); break;
@@ -533,6 +537,11 @@ void TWinControl::DefaultHandler(TMessage& m)
         break;
     case CM_FONTCHANGED:
         for (TControl* c : controls_) c->Perform(CM_PARENTFONTCHANGED);
+        break;
+    case WM_SETREDRAW:
+        impl_->redrawOff = m.WParam == 0;
+        // What was invalidated meanwhile paints now.
+        if (!impl_->redrawOff && impl_->widget && !impl_->invalid.isEmpty()) impl_->widget->update(impl_->invalid.boundingRect());
         break;
     default: break;
     }

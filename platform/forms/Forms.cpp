@@ -333,7 +333,7 @@ bool TApplication::ActivateHintFor(TControl* c, TPoint pos)
     hintWindow_->SetColor(info.HintColor);
     TRect r = hintWindow_->CalcHintRect(info.HintMaxWidth, info.HintStr, info.HintData);
     OffsetRect(r, info.HintPos.X, info.HintPos.Y);
-    hintWindow_->ActivateHint(r, info.HintStr);
+    hintWindow_->ActivateHintData(r, info.HintStr, info.HintData);
     if (info.HideTimeout > 0) impl_->hideTimer.start(info.HideTimeout);
     return true;
 }
@@ -421,6 +421,8 @@ void THintWindow::ActivateHint(TRect r, const std::string& hint)
     ShowNoActivate();
     Invalidate();
 }
+
+void THintWindow::ActivateHintData(TRect r, const std::string& hint, void*) { ActivateHint(r, hint); }
 
 void THintWindow::ShowNoActivate()
 {

@@ -106,6 +106,8 @@ public:
     virtual TRect CalcHintRect(int maxWidth, const std::string& hint, void* data);
     // Places the window on r (screen) with the text and shows it without activating it.
     virtual void ActivateHint(TRect r, const std::string& hint);
+    // As ActivateHint, for a hint that carries data (THintInfo::HintData); the data is not used here.
+    virtual void ActivateHintData(TRect r, const std::string& hint, void* data);
     void ReleaseHandle();  // hides it
     void Paint() override;
     void CreateParams(TCreateParams& params) override;
