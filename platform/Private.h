@@ -122,6 +122,8 @@ QPainter::CompositionMode Rop2Mode(int rop2, QColor& color, bool& skip);
 
 struct TBitmap::Impl {
     QImage image;
+    // The size asked for while one side is 0 and there is no image to hold it.
+    int emptyWidth = 0, emptyHeight = 0;
     DeviceContext dc;
 };
 

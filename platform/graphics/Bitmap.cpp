@@ -50,8 +50,8 @@ TBitmap::TBitmap(int w, int h) : TBitmap() { SetSize(w, h); }
 
 TBitmap::~TBitmap() = default;
 
-int TBitmap::GetWidth() const { return impl_->image.width(); }
-int TBitmap::GetHeight() const { return impl_->image.height(); }
+int TBitmap::GetWidth() const { return impl_->image.isNull() ? impl_->emptyWidth : impl_->image.width(); }
+int TBitmap::GetHeight() const { return impl_->image.isNull() ? impl_->emptyHeight : impl_->image.height(); }
 bool TBitmap::GetEmpty() const { return impl_->image.isNull(); }
 void TBitmap::SetWidth(int w) { SetSize(w, GetHeight()); }
 void TBitmap::SetHeight(int h) { SetSize(GetWidth(), h); }
@@ -61,6 +61,8 @@ void TBitmap::SetSize(int w, int h)
     w = std::max(0, w);
     h = std::max(0, h);
     if (w == GetWidth() && h == GetHeight()) return;
+    impl_->emptyWidth = w;
+    impl_->emptyHeight = h;
     if (w == 0 || h == 0) {
         impl_->image = QImage();
     } else {
@@ -112,6 +114,8 @@ void TBitmap::Assign(const TPersistent& source)
     if (auto* b = dynamic_cast<const TBitmap*>(&source)) {
         if (b == this) return;
         impl_->image = b->impl_->image.copy();
+        impl_->emptyWidth = b->impl_->emptyWidth;
+        impl_->emptyHeight = b->impl_->emptyHeight;
         pixelFormat_ = b->pixelFormat_;
         transparentMode_ = b->transparentMode_;
         transparentColor_ = b->transparentColor_;

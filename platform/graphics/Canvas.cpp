@@ -224,6 +224,29 @@ void TCanvas::CopyRect(const TRect& dest, TCanvas* src, const TRect& source)
                source.Height(), CopyMode);
     Changed();
 }
+void TCanvas::FloodFill(int x, int y, TColor color, TFillStyle style)
+{
+    Drawing([&](HDC dc) {
+        ExtFloodFill(dc, x, y, ColorToRGB(color), style == fsSurface ? FLOODFILLSURFACE : FLOODFILLBORDER);
+    });
+}
+
+void TCanvas::BrushCopy(const TRect& dest, TBitmap* bitmap, const TRect& source, TColor color)
+{
+    if (!bitmap || source.Width() <= 0 || source.Height() <= 0) return;
+    // ScanLine words are 0xAARRGGBB; colours are 0x00BBGGRR.
+    auto word = [](COLORREF c) { return ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF); };
+    const std::uint32_t key = word(ColorToRGB(color)), fill = word(ColorToRGB(Brush().Color())) | 0xFF000000u;
+    TBitmap copy(source.Width(), source.Height());
+    copy.Canvas()->CopyRect(TRect{0, 0, source.Width(), source.Height()}, bitmap->Canvas(), source);
+    for (int y = 0; y < copy.GetHeight(); ++y) {
+        std::uint32_t* row = copy.ScanLine(y);
+        for (int x = 0; x < copy.GetWidth(); ++x)
+            if ((row[x] & 0xFFFFFF) == key) row[x] = fill;
+    }
+    CopyRect(dest, copy.Canvas(), TRect{0, 0, source.Width(), source.Height()});
+}
+
 TRect TCanvas::ClipRect()
 {
     TRect r;

@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <type_traits>
 #include <utility>
+#include <vector>
 
 #include "platform/graphics/Drawing.h"
 #include "platform/Private.h"
@@ -524,6 +525,41 @@ COLORREF SetPixel(HDC dc, int x, int y, COLORREF c)
     dc->image->setPixel(d, ToQColor(c).rgb());
     dc->Drawn(QRect(d, QSize(1, 1)));
     return c;
+}
+
+bool ExtFloodFill(HDC dc, int x, int y, COLORREF color, UINT type)
+{
+    if (!dc || !dc->image) return false;
+    const QPoint start = dc->ToDevice(x, y);
+    const QRegion clip = dc->EffectiveClip();
+    if (!clip.contains(start)) return false;
+    QImage& img = *dc->image;
+    const QRgb key = ToQColor(color).rgb() & 0xFFFFFF;
+    const QRgb fill = ToQColor(dc->brushColor).rgb();
+    auto inside = [&](const QPoint& p) {
+        const bool same = (img.pixel(p) & 0xFFFFFF) == key;
+        return type == FLOODFILLSURFACE ? same : !same;
+    };
+    if (!inside(start)) return false;
+    const QRect bounds = clip.boundingRect() & dc->SurfaceRect();
+    std::vector<bool> seen(std::size_t(bounds.width()) * std::size_t(bounds.height()), false);
+    auto index = [&](const QPoint& p) { return std::size_t(p.y() - bounds.top()) * std::size_t(bounds.width()) + std::size_t(p.x() - bounds.left()); };
+    std::vector<QPoint> stack{start};
+    seen[index(start)] = true;
+    QRect drawn;
+    while (!stack.empty()) {
+        const QPoint p = stack.back();
+        stack.pop_back();
+        img.setPixel(p, fill);
+        drawn |= QRect(p, QSize(1, 1));
+        for (const QPoint n : {p + QPoint(1, 0), p - QPoint(1, 0), p + QPoint(0, 1), p - QPoint(0, 1)}) {
+            if (!bounds.contains(n) || seen[index(n)]) continue;
+            seen[index(n)] = true;
+            if (clip.contains(n) && inside(n)) stack.push_back(n);
+        }
+    }
+    dc->Drawn(drawn);
+    return true;
 }
 
 // ---------------------------------------------------------------- state

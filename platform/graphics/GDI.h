@@ -66,6 +66,10 @@ int FillRect(HDC dc, const TRect& r, COLORREF color);
 bool DrawFocusRect(HDC dc, const TRect& r);
 COLORREF GetPixel(HDC dc, int x, int y);  // CLR_INVALID outside the surface
 COLORREF SetPixel(HDC dc, int x, int y, COLORREF c);
+// Fills with the DC's brush colour from (x, y): FLOODFILLBORDER up to pixels of `color`,
+// FLOODFILLSURFACE over the pixels of `color`. Within the clip only.
+constexpr UINT FLOODFILLBORDER = 0, FLOODFILLSURFACE = 1;
+bool ExtFloodFill(HDC dc, int x, int y, COLORREF color, UINT type);
 constexpr COLORREF CLR_INVALID = 0xFFFFFFFF;
 
 // Block transfers; the raster operations of the canvas copy modes.

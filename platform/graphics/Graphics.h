@@ -130,6 +130,8 @@ class TGraphic;
 
 // Drawing surface with the platform's rules: right and bottom edges exclusive,
 // the last pixel of a line not drawn, pen modes as raster operations.
+enum TFillStyle { fsSurface, fsBorder };
+
 class TCanvas : public TPersistent {
 public:
     TCanvas();
@@ -168,6 +170,11 @@ public:
     void Polyline(const TPoint* pts, int count);
     void Polyline(const std::vector<TPoint>& pts) { Polyline(pts.data(), int(pts.size())); }
     void DrawFocusRect(const TRect& r);
+
+    // Fills with the brush colour: fsBorder up to pixels of `color`, fsSurface over them.
+    void FloodFill(int x, int y, TColor color, TFillStyle style);
+    // Copies part of a bitmap, pixels of `color` replaced by the brush colour.
+    void BrushCopy(const TRect& dest, TBitmap* bitmap, const TRect& source, TColor color);
 
     TColor Pixel(int x, int y);  // -1 outside the surface
     void SetPixel(int x, int y, TColor c);

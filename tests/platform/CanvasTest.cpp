@@ -896,3 +896,57 @@ TEST(GraphicsObjects, TellOnChangeOnlyWhenAValueChanges)
     EXPECT_EQ(changes, 0);
     EXPECT_EQ(f.Name(), "Arial");
 }
+
+TEST(CanvasFill, FloodFillStopsAtTheBorderOrCoversTheSurfaceColour)
+{
+    EnsurePlatform();
+    TBitmap b(20, 20);
+    TCanvas& c = *b.Canvas();
+    c.Brush().SetColor(clWhite);
+    c.FillRect(TRect{0, 0, 20, 20});
+    c.Pen().SetColor(clBlack);
+    c.Brush().SetStyle(bsClear);
+    c.Rectangle(5, 5, 15, 15);
+    c.Brush().SetStyle(bsSolid);
+    c.Brush().SetColor(clRed);
+    c.FloodFill(10, 10, clBlack, fsBorder);
+    EXPECT_EQ(c.Pixel(10, 10), clRed);
+    EXPECT_EQ(c.Pixel(6, 6), clRed);
+    EXPECT_EQ(c.Pixel(5, 5), clBlack);
+    EXPECT_EQ(c.Pixel(2, 2), clWhite);
+    c.Brush().SetColor(clBlue);
+    c.FloodFill(0, 0, clWhite, fsSurface);
+    EXPECT_EQ(c.Pixel(2, 2), clBlue);
+    EXPECT_EQ(c.Pixel(10, 10), clRed);
+}
+
+TEST(CanvasFill, BrushCopyReplacesTheKeyColourWithTheBrush)
+{
+    EnsurePlatform();
+    TBitmap src(3, 1), dst(3, 1);
+    src.Canvas()->SetPixel(0, 0, clLime);
+    src.Canvas()->SetPixel(1, 0, clBlue);
+    src.Canvas()->SetPixel(2, 0, clLime);
+    dst.Canvas()->Brush().SetColor(clYellow);
+    dst.Canvas()->BrushCopy(TRect{0, 0, 3, 1}, &src, TRect{0, 0, 3, 1}, clLime);
+    EXPECT_EQ(dst.Canvas()->Pixel(0, 0), clYellow);
+    EXPECT_EQ(dst.Canvas()->Pixel(1, 0), clBlue);
+    EXPECT_EQ(dst.Canvas()->Pixel(2, 0), clYellow);
+}
+
+TEST(CanvasFill, ABitmapSizedHeightFirstDrawsLikeOneSizedAtOnce)
+{
+    EnsurePlatform();
+    TBitmap b;
+    b.SetHeight(2);
+    b.SetWidth(3);
+    b.Canvas()->Brush().SetColor(clRed);
+    b.Canvas()->FillRect(TRect{0, 0, 3, 2});
+    TBitmap dst(5, 5);
+    dst.Canvas()->Brush().SetColor(clWhite);
+    dst.Canvas()->FillRect(TRect{0, 0, 5, 5});
+    dst.Canvas()->Draw(1, 1, &b);
+    EXPECT_EQ(dst.Canvas()->Pixel(1, 1), clRed);
+    EXPECT_EQ(dst.Canvas()->Pixel(3, 2), clRed);
+    EXPECT_EQ(dst.Canvas()->Pixel(4, 3), clWhite);
+}
