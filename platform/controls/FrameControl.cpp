@@ -80,6 +80,7 @@ bool DrawFrameControl(HDC dc, TRect* rect, UINT type, UINT state)
         const UINT kind = state & 0xFF;
         if (kind == DFCS_BUTTONPUSH) {
             Button(dc, r, state);
+            if (state & DFCS_ADJUSTRECT) InflateRect(*rect, -2, -2);  // inside the edges
             return true;
         }
         const int side = std::min(r.Width(), r.Height());

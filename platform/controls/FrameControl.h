@@ -16,6 +16,7 @@ enum : UINT {
 };
 
 // False for a kind this implementation does not draw (captions and menus).
+// DFCS_ADJUSTRECT shrinks a push button's rect to the area inside its edges.
 bool DrawFrameControl(HDC dc, TRect* rect, UINT type, UINT state);
 
 }  // namespace platform

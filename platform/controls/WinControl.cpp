@@ -543,6 +543,11 @@ void TWinControl::DefaultHandler(TMessage& m)
         // What was invalidated meanwhile paints now.
         if (!impl_->redrawOff && impl_->widget && !impl_->invalid.isEmpty()) impl_->widget->update(impl_->invalid.boundingRect());
         break;
+    case CM_DIALOGKEY:
+    case CM_DIALOGCHAR:
+        // Default and cancel buttons, accelerators: the first control that takes it.
+        Broadcast(m);
+        break;
     default: break;
     }
     TControl::DefaultHandler(m);
@@ -671,6 +676,11 @@ void TWinControl::WMChar(TWMChar& m)
 {
     char c = char(m.CharCode());
     TWinControl* top = TopOf(this);
+    // Alt with a letter: the control whose caption has it as accelerator.
+    if (m.Msg == WM_SYSCHAR && top->Perform(CM_DIALOGCHAR, m.WParam, m.LParam) != 0) {
+        m.SetCharCode(0);
+        return;
+    }
     if (top != this && top->WantsKeyPreview()) top->KeyPress(c);
     if (c && gLive.count(this)) KeyPress(c);
     m.SetCharCode(Word((unsigned char)c));
