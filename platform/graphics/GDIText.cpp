@@ -8,8 +8,11 @@
 #include <cmath>
 #include <climits>
 #include <cstdlib>
+#include <mutex>
+#include <string>
 #include <type_traits>
 #include <utility>
+#include <vector>
 
 #include "platform/graphics/Drawing.h"
 #include "platform/Private.h"
@@ -38,7 +41,8 @@ std::string MapFontFamily(const std::string& name)
     return name.empty() ? std::string("Liberation Sans") : name;
 }
 
-QFont MakeQFont(const std::string& name, int height, TFontStyles style, TFontPitch pitch)
+namespace {
+QFont CreateQFont(const std::string& name, int height, TFontStyles style, TFontPitch pitch)
 {
     QFont f(QString::fromStdString(MapFontFamily(name)));
     f.setStyleStrategy(QFont::PreferAntialias);
@@ -58,6 +62,30 @@ QFont MakeQFont(const std::string& name, int height, TFontStyles style, TFontPit
         int cell = fm.ascent() + fm.descent();
         if (cell > 0) f.setPixelSize(std::max(1, int(std::lround(double(height) * height / cell))));
     }
+    return f;
+}
+}  // namespace
+
+// Canvases switch between a few fonts all the time (bold on and off, a colour change):
+// a font made before is handed out again, so the host finds its glyph data at once.
+QFont MakeQFont(const std::string& name, int height, TFontStyles style, TFontPitch pitch)
+{
+    struct Made {
+        std::string name;
+        int height;
+        TFontStyles style;
+        TFontPitch pitch;
+        QFont font;
+    };
+    // Never freed, so that no font is released after the host's font data at exit.
+    static auto* made = new std::vector<Made>;
+    static std::mutex lock;
+    std::lock_guard<std::mutex> hold(lock);
+    for (const Made& m : *made)
+        if (m.height == height && m.style == style && m.pitch == pitch && m.name == name) return m.font;
+    QFont f = CreateQFont(name, height, style, pitch);
+    if (made->size() >= 64) made->erase(made->begin());
+    made->push_back({name, height, style, pitch, f});
     return f;
 }
 

@@ -15,6 +15,7 @@
 #include "platform/system/ShellIcons.h"
 #include "widgets/html/HtmlText.h"
 #include "widgets/html/PictureContainer.h"
+#include "widgets/html/TextSizeCache.h"
 #include "widgets/html/ThemeApi.h"
 
 namespace html {
@@ -227,7 +228,7 @@ private:
                                f.Style() == heightFont_.Style() && f.Escapement() == heightFont_.Escapement() &&
                                f.Pitch() == heightFont_.Pitch())) {
             heightFont_.Assign(f);
-            height_ = C.TextHeight("gh");
+            height_ = TextExtentOf(C, "gh").cy;
             heightValid_ = true;
         }
         return height_;
@@ -253,6 +254,8 @@ private:
 
     void Line(std::string& s, LineCtx& L);
     int MeasurePiece(const std::string& piece, const LineCtx& L);
+    int PieceWidth(const std::string& piece, const TRect& r);
+    bool LeavesNoMark(const std::string& piece);
     std::string ForEllipsis(const std::string& piece, int width);
     void DrawPiece(const std::string& piece, LineCtx& L);
     void ErrorUnderline(int left, int right, int bottom);
@@ -441,14 +444,25 @@ std::string Engine::ForEllipsis(const std::string& piece, int width)
 
 int Engine::MeasurePiece(const std::string& piece, const LineCtx& L)
 {
-    if (Tree()) {
-        TSize sz;
-        GetTextExtentPoint32(DC(), piece, -1, sz);
-        return sz.cx;
-    }
-    TRect cr = L.lr;
+    if (Tree()) return TextExtentOf(C, piece).cx;
+    return PieceWidth(piece, L.lr);
+}
+
+// Width of a piece drawn from r's left, cut with an ellipsis where r is too narrow.
+int Engine::PieceWidth(const std::string& piece, const TRect& r)
+{
+    const int w = DrawnTextSize(C, piece, flags_).cx;
+    if (!(flags_ & DT_END_ELLIPSIS) || w <= r.Width()) return w;
+    TRect cr = r;
     DrawTextEx(DC(), ForEllipsis(piece, cr.Width()), -1, &cr, flags_ | DT_CALCRECT);
-    return cr.Right - L.lr.Left;
+    return cr.Right - r.Left;
+}
+
+// Blanks in a clear brush without lines through or under them leave no mark.
+bool Engine::LeavesNoMark(const std::string& piece)
+{
+    return piece.find_first_not_of(' ') == npos && C.Brush().Style() == bsClear &&
+           !(C.Font().Style() & (fsUnderline | fsStrikeOut));
 }
 
 void Engine::DrawPiece(const std::string& whole, LineCtx& L)
@@ -458,25 +472,29 @@ void Engine::DrawPiece(const std::string& whole, LineCtx& L)
     if (sup_) pr.Bottom -= supShift_;
     if (sub_) pr.Bottom += subShift_;
     pr.Bottom -= imgShift_;
-    if (shadow_) {
-        TRect sr = pr;
-        OffsetRect(sr, p_.ShadowOffset, p_.ShadowOffset);
-        const TColor fc = C.Font().Color();
-        C.Font().SetColor(p_.ShadowColor);
-        DrawTextEx(DC(), piece, -1, &sr, drawFlags_);
-        C.Font().SetColor(fc);
+    const int width = PieceWidth(piece, pr);
+    if (!LeavesNoMark(piece)) {
+        // A piece that fits needs no ellipsis, and the host need not measure it for one.
+        UINT flags = drawFlags_;
+        if (width <= pr.Width()) flags &= ~UINT(DT_END_ELLIPSIS);
+        if (shadow_) {
+            TRect sr = pr;
+            OffsetRect(sr, p_.ShadowOffset, p_.ShadowOffset);
+            const TColor fc = C.Font().Color();
+            C.Font().SetColor(p_.ShadowColor);
+            DrawTextEx(DC(), piece, -1, &sr, flags);
+            C.Font().SetColor(fc);
+        }
+        DrawTextEx(DC(), piece, -1, &pr, flags);
     }
-    DrawTextEx(DC(), piece, -1, &pr, drawFlags_);
-    TRect cr = pr;
-    DrawTextEx(DC(), piece, -1, &cr, flags_ | DT_CALCRECT);
+    const int right = pr.Left + width;
     if (inLink_ && linkCount_ == p_.FocusLink + 1) r_.FocusAnchor = ref_;
-    if (errorLine_) ErrorUnderline(pr.Left, cr.Right, L.lr.Bottom);
+    if (errorLine_) ErrorUnderline(pr.Left, right, L.lr.Bottom);
     // The line width follows the drawn text too, so that objects and indents later in
     // the line are placed and hit-tested where they are drawn.
-    L.lw += cr.Right - pr.Left;
-    const int left = cr.Right;
+    L.lw += right - pr.Left;
     L.pr = L.pr0;
-    L.pr.Left = left;
+    L.pr.Left = right;
 }
 
 void Engine::ErrorUnderline(int left, int right, int bottom)
@@ -569,7 +587,7 @@ void Engine::Line(std::string& s, LineCtx& L)
             if (take) {
                 L.consumed.append(s, 0, rawLen);
                 s.erase(0, rawLen);
-                L.trailing = blankEnd ? C.TextWidth(" ") : 0;
+                L.trailing = blankEnd ? TextExtentOf(C, " ").cx : 0;
                 if (dropRest) s.clear();
             }
         }
