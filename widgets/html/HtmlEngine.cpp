@@ -5,7 +5,9 @@
 #include <cstdint>
 #include <filesystem>
 #include <string>
+#include <numbers>
 #include <system_error>
+#include <utility>
 #include <vector>
 
 #include "platform/controls/FrameControl.h"
@@ -53,6 +55,15 @@ std::string Lower(std::string_view s)
 }
 
 bool StartsWith(std::string_view s, std::string_view prefix) { return s.substr(0, prefix.size()) == prefix; }
+
+// The name of a tag: what follows "<" or "</" up to a blank, a "/" or the ">".
+std::string_view TagName(std::string_view tag)
+{
+    const std::size_t from = tag.size() > 1 && tag[1] == '/' ? 2 : 1;
+    if (tag.size() <= from) return {};
+    const std::size_t end = tag.find_first_of(" \t\r\n/>", from);
+    return tag.substr(from, (end == npos ? tag.size() : end) - from);
+}
 
 bool Contains(std::string_view s, std::string_view sub) { return s.find(sub) != std::string_view::npos; }
 
@@ -190,6 +201,37 @@ void RemoveMarkers(std::string& s, bool all)
     }
 }
 
+// The box a piece in a turned font takes: its text cell turned about the cell's top
+// left corner, where the host turns it, and where that corner then lies from the box's
+// bottom left.
+struct TurnedBox {
+    int width = 0, height = 0;
+    int originX = 0, originY = 0;
+};
+
+TurnedBox TurnBox(TSize cell, int tenths)
+{
+    const double a = tenths * std::numbers::pi / 1800.0, c = std::cos(a), s = std::sin(a);
+    // Counter-clockwise on a surface whose y grows downwards.
+    double minX = 0, maxX = 0, minY = 0, maxY = 0;
+    for (const auto& [u, v] : {std::pair{cell.cx, 0}, std::pair{0, cell.cy}, std::pair{cell.cx, cell.cy}}) {
+        const double x = u * c + v * s, y = -u * s + v * c;
+        minX = std::min(minX, x);
+        maxX = std::max(maxX, x);
+        minY = std::min(minY, y);
+        maxY = std::max(maxY, y);
+    }
+    // Whole pixels, without letting rounding noise of the sine add one.
+    auto down = [](double v) { return int(std::floor(v + 1e-6)); };
+    auto up = [](double v) { return int(std::ceil(v - 1e-6)); };
+    TurnedBox b;
+    b.originX = -down(minX);
+    b.originY = -up(maxY);
+    b.width = up(maxX) - down(minX);
+    b.height = up(maxY) - down(minY);
+    return b;
+}
+
 struct LineCtx {
     TRect lr;  // the line rectangle
     TRect pr;  // the piece rectangle
@@ -256,6 +298,10 @@ private:
     int MeasurePiece(const std::string& piece, const LineCtx& L);
     int PieceWidth(const std::string& piece, const TRect& r);
     bool LeavesNoMark(const std::string& piece);
+    bool Turned() { return C.Font().Escapement() % 3600 != 0; }
+    TurnedBox TurnedPiece(const std::string& piece);
+    int DrawTurned(const std::string& piece, const TRect& pr);
+    int DrawLevel(const std::string& piece, const TRect& pr);
     std::string ForEllipsis(const std::string& piece, int width);
     void DrawPiece(const std::string& piece, LineCtx& L);
     void ErrorUnderline(int left, int right, int bottom);
@@ -444,6 +490,7 @@ std::string Engine::ForEllipsis(const std::string& piece, int width)
 
 int Engine::MeasurePiece(const std::string& piece, const LineCtx& L)
 {
+    if (Turned()) return TurnedPiece(piece).width;
     if (Tree()) return TextExtentOf(C, piece).cx;
     return PieceWidth(piece, L.lr);
 }
@@ -465,29 +512,68 @@ bool Engine::LeavesNoMark(const std::string& piece)
            !(C.Font().Style() & (fsUnderline | fsStrikeOut));
 }
 
-void Engine::DrawPiece(const std::string& whole, LineCtx& L)
+TurnedBox Engine::TurnedPiece(const std::string& piece)
+{
+    return TurnBox(DrawnTextSize(C, piece, flags_), C.Font().Escapement());
+}
+
+// A turned piece is drawn in the box it took when measured, its bottom left at the
+// piece's; nothing of it falls outside that box.
+int Engine::DrawTurned(const std::string& piece, const TRect& pr)
+{
+    const TurnedBox b = TurnedPiece(piece);
+    if (LeavesNoMark(piece)) return b.width;
+    const int cellHeight = DrawnTextSize(C, piece, drawFlags_).cy;
+    auto draw = [&](int dx, int dy) {
+        const TRect box = Rect(pr.Left + dx, pr.Bottom - b.height + dy, pr.Left + b.width + dx, pr.Bottom + dy);
+        const int x = pr.Left + dx + b.originX, y = pr.Bottom + dy + b.originY;
+        TRect at = Rect(x, y, x + b.width + b.height, y + cellHeight);
+        HDC dc = DC();
+        SaveDC(dc);
+        IntersectClipRect(dc, box.Left, box.Top, box.Right, box.Bottom);
+        DrawTextEx(dc, piece, -1, &at, (drawFlags_ | DT_NOCLIP) & ~UINT(DT_END_ELLIPSIS));
+        RestoreDC(dc, -1);
+    };
+    if (shadow_) {
+        const TColor fc = C.Font().Color();
+        C.Font().SetColor(p_.ShadowColor);
+        draw(p_.ShadowOffset, p_.ShadowOffset);
+        C.Font().SetColor(fc);
+    }
+    draw(0, 0);
+    return b.width;
+}
+
+// A level piece is drawn as the host draws a line of text, cut with an ellipsis where
+// it does not fit.
+int Engine::DrawLevel(const std::string& whole, const TRect& pr)
+{
+    const std::string piece = ForEllipsis(whole, pr.Width());
+    const int width = PieceWidth(piece, pr);
+    if (LeavesNoMark(piece)) return width;
+    // A piece that fits needs no ellipsis, and the host need not measure it for one.
+    UINT flags = drawFlags_;
+    if (DrawnTextSize(C, piece, flags_).cx <= pr.Width()) flags &= ~UINT(DT_END_ELLIPSIS);
+    if (shadow_) {
+        TRect sr = pr;
+        OffsetRect(sr, p_.ShadowOffset, p_.ShadowOffset);
+        const TColor fc = C.Font().Color();
+        C.Font().SetColor(p_.ShadowColor);
+        DrawTextEx(DC(), piece, -1, &sr, flags);
+        C.Font().SetColor(fc);
+    }
+    TRect r = pr;
+    DrawTextEx(DC(), piece, -1, &r, flags);
+    return width;
+}
+
+void Engine::DrawPiece(const std::string& piece, LineCtx& L)
 {
     TRect pr = L.pr;
-    const std::string piece = ForEllipsis(whole, pr.Width());
     if (sup_) pr.Bottom -= supShift_;
     if (sub_) pr.Bottom += subShift_;
     pr.Bottom -= imgShift_;
-    const int width = PieceWidth(piece, pr);
-    if (!LeavesNoMark(piece)) {
-        // A piece that fits needs no ellipsis, and the host need not measure it for one.
-        UINT flags = drawFlags_;
-        if (width <= pr.Width()) flags &= ~UINT(DT_END_ELLIPSIS);
-        if (shadow_) {
-            TRect sr = pr;
-            OffsetRect(sr, p_.ShadowOffset, p_.ShadowOffset);
-            const TColor fc = C.Font().Color();
-            C.Font().SetColor(p_.ShadowColor);
-            DrawTextEx(DC(), piece, -1, &sr, flags);
-            C.Font().SetColor(fc);
-        }
-        DrawTextEx(DC(), piece, -1, &pr, flags);
-    }
-    const int right = pr.Left + width;
+    const int right = pr.Left + (Turned() ? DrawTurned(piece, pr) : DrawLevel(piece, pr));
     if (inLink_ && linkCount_ == p_.FocusLink + 1) r_.FocusAnchor = ref_;
     if (errorLine_) ErrorUnderline(pr.Left, right, L.lr.Bottom);
     // The line width follows the drawn text too, so that objects and indents later in
@@ -542,7 +628,7 @@ void Engine::Line(std::string& s, LineCtx& L)
             const int ph = GH();
             if (sub_) subShift_ = std::max(subShift_, ph / 4);
             if (sup_) supShift_ = std::max(supShift_, ph / 4);
-            lineHeight_ = std::max(lineHeight_, ph);
+            lineHeight_ = std::max(lineHeight_, Turned() ? std::max(ph, TurnedPiece(piece).height) : ph);
             r_.StrippedText += piece;
             if (hidden_) {
                 s.erase(0, rawLen);
@@ -621,18 +707,23 @@ void Engine::Line(std::string& s, LineCtx& L)
 void Engine::Tag(const std::string& tag, std::size_t restLen, LineCtx& L)
 {
     const std::string up = Upper(tag);
+    // Tags known by their whole name; the others by how their name begins.
+    const std::string_view name = TagName(up);
     if (up[1] == '/') {
         if (restLen <= 3) return;
         switch (up[2]) {
-        case 'A': CloseLink(L); break;
+        case 'A':
+            if (name == "A") CloseLink(L);
+            break;
         case 'B':
             if (up == "</B>") RemoveStyle(fsBold);
             else C.Font().SetColor(base_.Color());
             break;
         case 'E':
-            if (L.drawing) errorLine_ = false;
+            if (name == "E" && L.drawing) errorLine_ = false;
             break;
         case 'F':
+            if (name != "FONT") break;
             C.Font().SetName(base_.Name());
             C.Font().SetHeight(base_.Height());
             if (L.drawing && !p_.Selected) {
@@ -646,11 +737,14 @@ void Engine::Tag(const std::string& tag, std::size_t restLen, LineCtx& L)
                 SetBrush(hiBrush_);
             }
             break;
-        case 'I': RemoveStyle(fsItalic); break;
+        case 'I':
+            if (name == "I") RemoveStyle(fsItalic);
+            break;
         case 'L':
-            if (!Tree()) L.ended = true;
+            if (name == "LI" && !Tree()) L.ended = true;
             break;
         case 'P':
+            if (name != "P") break;
             L.ended = true;
             if (L.drawing) {
                 SetBrush(parBg_);
@@ -658,7 +752,7 @@ void Engine::Tag(const std::string& tag, std::size_t restLen, LineCtx& L)
             }
             break;
         case 'R':
-            if (Turn& t = turn_[L.secondPass]; t.active) {
+            if (Turn& t = turn_[L.secondPass]; name == "R" && t.active) {
                 C.Font().SetEscapement(t.saved);
                 t.active = false;
             }
@@ -671,19 +765,23 @@ void Engine::Tag(const std::string& tag, std::size_t restLen, LineCtx& L)
         case 'U':
             if (up == "</U>") {
                 RemoveStyle(fsUnderline);
-            } else if (StartsWith(up, "</UL")) {
+            } else if (name == "UL") {
                 if (listLevel_ > 0) --listLevel_;
                 else RemoveStyle(fsUnderline);
             }
             break;
-        case 'Z': hidden_ = false; break;
+        case 'Z':
+            if (name == "Z") hidden_ = false;
+            break;
         default: break;
         }
         return;
     }
 
     switch (up[1]) {
-    case 'A': OpenLink(tag, L); break;
+    case 'A':
+        if (name == "A") OpenLink(tag, L);
+        break;
     case 'B':
         if (up == "<B>") {
             AddStyle(fsBold);
@@ -692,18 +790,18 @@ void Engine::Tag(const std::string& tag, std::size_t restLen, LineCtx& L)
             r_.StrippedText += '\r';
         } else if (StartsWith(up, "<BL")) {
             if (!p_.BlinkVisible) C.Font().SetColor(startBk_);
-        } else if (StartsWith(up, "<BODY")) {
+        } else if (name == "BODY") {
             Body(up, L);
         }
         break;
     case 'C':
-        if (StartsWith(up, "<CONTROL")) Control(tag, L);
+        if (name == "CONTROL") Control(tag, L);
         break;
     case 'E':
-        if (L.drawing) errorLine_ = true;
+        if (name == "E" && L.drawing) errorLine_ = true;
         break;
     case 'F':
-        if (StartsWith(up, "<FONT")) FontTag(up, L);
+        if (name == "FONT") FontTag(up, L);
         break;
     case 'H':
         if (StartsWith(up, "<HI")) {
@@ -735,17 +833,20 @@ void Engine::Tag(const std::string& tag, std::size_t restLen, LineCtx& L)
                     L.pr.Left = p_.TextRect.Left + v;
                 }
             }
-        } else if (StartsWith(up, "<IMG")) {
+        } else if (name == "IMG") {
             Image(up, tag, L);
-        } else {
+        } else if (name == "I") {
             AddStyle(fsItalic);
         }
         break;
     case 'L':
-        if (StartsWith(up, "<LI")) ListItem(L);
+        if (name == "LI") ListItem(L);
         break;
-    case 'P': ParagraphTag(up, L); break;
+    case 'P':
+        if (name == "P") ParagraphTag(up, L);
+        break;
     case 'R': {
+        if (name != "R") break;
         const int n = LenientStrToInt(Attr(std::string_view(tag).substr(2), "a", nullptr, true));
         Turn& t = turn_[L.secondPass];
         if (!t.active) t.saved = C.Font().Escapement();
@@ -762,12 +863,14 @@ void Engine::Tag(const std::string& tag, std::size_t restLen, LineCtx& L)
     case 'U':
         if (up == "<U>") {
             AddStyle(fsUnderline);
-        } else {
+        } else if (name == "UL") {
             ++listLevel_;
             if (!Tree()) L.ended = true;
         }
         break;
-    case 'Z': hidden_ = true; break;
+    case 'Z':
+        if (name == "Z") hidden_ = true;
+        break;
     default: break;
     }
 }
@@ -801,6 +904,9 @@ void Engine::OpenLink(const std::string& tag, LineCtx& L)
 
 void Engine::CloseLink(LineCtx& L)
 {
+    // A closing tag without an open link ends nothing: it would otherwise restore colours
+    // never saved and mark a focus rectangle that was never started.
+    if (!inLink_) return;
     if (Tree()) RemoveStyle(fsUnderline);
     if (!(p_.HoverStyle && p_.HoverLink != linkCount_) && L.drawing) {
         RemoveStyle(fsUnderline);

@@ -1,6 +1,9 @@
 // Text layout, styles, entities, links, wrapping and lists of the mini-HTML engine.
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <string>
+
 #include "test_engine_support.h"
 
 using namespace enginetest;
@@ -471,6 +474,62 @@ TEST(HtmlEngineLists, ItemOutsideListAddsNoWidth)
     EXPECT_EQ(Measure(s, "<LI>a").MeasuredWidth, s.TW("a"));
 }
 
+// Draws text and plain in cells that do not start at the canvas's left edge, in every
+// variant, and expects the same pixels.
+void ExpectDrawnAs(const std::string& text, const std::string& plain)
+{
+    SCOPED_TRACE(text);
+    for (HTMLVariant v : kVariants) {
+        Surface a, b;
+        const TRect cell = Rect(40, 10, 300, 100);
+        Call ca(a, text, v, cell), cb(b, plain, v, cell);
+        ca.p.WordWrap = cb.p.WordWrap = true;
+        ca.Run();
+        cb.Run();
+        EXPECT_EQ(ca.r.MeasuredWidth, cb.r.MeasuredWidth);
+        EXPECT_EQ(ca.r.MeasuredHeight, cb.r.MeasuredHeight);
+        EXPECT_EQ(ca.r.LinkCount, cb.r.LinkCount);
+        AssertSamePixels(a, b, 320, 120);
+    }
+}
+
+TEST(HtmlEngineTags, ClosingLinkWithoutAnOpenLinkIsIgnored)
+{
+    // No focus mark from the canvas's edge, no colour put back, no link reported.
+    ExpectDrawnAs("ab</A>cd", "abcd");
+    ExpectDrawnAs("<FONT color=\"#FF0000\">ab</A>cd</FONT>", "<FONT color=\"#FF0000\">abcd</FONT>");
+    ExpectDrawnAs("<A href=\"x\">l</A> m</A> n", "<A href=\"x\">l</A> m n");
+    ExpectDrawnAs("<U>ab</A>cd</U>", "<U>abcd</U>");
+    Surface s;
+    Call c(s, "ab</A>cd", HTMLVariant::Grid, Rect(40, 10, 300, 100));
+    c.HitAt(45, 15).Run();
+    EXPECT_FALSE(c.hit);
+    EXPECT_EQ(c.r.LinkUnderPoint, -1);
+    EXPECT_EQ(c.r.HoverRect.Right, 0);
+}
+
+TEST(HtmlEngineTags, OnlyTheWholeNameCounts)
+{
+    // Unknown tags that begin like known ones change nothing.
+    for (const char* tag : {"<UNKNOWN>", "<ULX>", "<UX>", "<ABBR>", "<EM>", "<IFRAME>", "<PRE>", "<ZOOM>", "<RUBY>",
+                            "<FONTS color=\"#FF0000\">", "<LINK>", "<BODYX bgcolor=\"#FF0000\">", "<IMAGE src=\"idx:0\">",
+                            "<CONTROLS TYPE=\"EDIT\" WIDTH=\"40\">", "<PARAM align=\"right\">", "</ULX>", "</UNKNOWN>",
+                            "</ABBR>", "</EM>", "</PRE>", "</ZOOM>", "</LINK>", "</FONTS>", "</IFRAME>", "</RUBY>"})
+        ExpectDrawnAs(std::string("<U><I><Z>z</Z>a") + tag + "b</I></U>", "<U><I><Z>z</Z>ab</I></U>");
+    // The known ones, with attributes too.
+    Surface s;
+    const int gh = s.GH();
+    EXPECT_EQ(Measure(s, "<UL>a").MeasuredHeight, 2 * gh);
+    EXPECT_EQ(Measure(s, "<ul class=\"x\">a").MeasuredHeight, 2 * gh);
+    EXPECT_EQ(Measure(s, "<UNKNOWN>a").MeasuredHeight, gh);
+    EXPECT_EQ(Measure(s, "<UL><UL><LI>a").MeasuredWidth, 24 + s.TW("a"));
+    EXPECT_EQ(Measure(s, "<UL><UNKNOWN><LI>a").MeasuredWidth, 12 + s.TW("a"));
+    EXPECT_EQ(Measure(s, "<UL><UL></ULX><LI>a").MeasuredWidth, 24 + s.TW("a"));
+    EXPECT_EQ(Measure(s, "<UL><UL></UL><LI>a").MeasuredWidth, 12 + s.TW("a"));
+    EXPECT_EQ(Measure(s, "<I>a</I>").MeasuredWidth, Measure(s, "<i>a</i>").MeasuredWidth);
+    EXPECT_GT(Measure(s, "<B>rrrrtttt").MeasuredWidth, Measure(s, "<BX>rrrrtttt").MeasuredWidth);
+}
+
 TEST(HtmlEngineOutputs, StrippedTextAndLineBreaks)
 {
     Surface s;
@@ -637,37 +696,56 @@ TEST(HtmlEngineLinks, SelectedTextKeepsItsColourInLinks)
     EXPECT_GT(s.Count(Rect(0, 0, 100, 30), clBlack), 5);
 }
 
-TEST(HtmlEngineDraw, RotatedTextAndItsEnd)
+TEST(HtmlEngineDraw, TurnedTextIsDrawnInTheSpaceItTakes)
 {
-    Surface a, b, c;
-    Draw(a, "<R a=\"90\">Rotated</R> after");
-    Draw(b, "Rotated after");
-    Draw(c, "<R a=\"90\">Rotated</R> after");
-    // The turned run does not draw as the plain one; the text after it is level again.
-    const int split = 1 + b.TW("Rotated");
-    int differ = 0;
-    for (int y = 0; y < 40; ++y)
-        for (int x = 0; x < split; ++x)
-            if (a.At(x, y) != b.At(x, y)) ++differ;
-    EXPECT_GT(differ, 0);
-    Ink after = a.InkIn(Rect(split + 4, 0, 300, 40));
-    EXPECT_FALSE(after.Empty());
-    EXPECT_LT(after.bottom - after.top, b.GH());
-    EXPECT_EQ(a.C()->Font().Escapement(), 0);
+    // A turned run takes the box of its turned text: every pixel of it lies in that box,
+    // all of the text shows, and the level text after it starts beyond the box.
+    for (const int degrees : {90, -90, 45, 180}) {
+        SCOPED_TRACE(degrees);
+        const std::string text = "<R a=\"" + std::to_string(degrees) + "\">Rotated</R>after";
+        Surface s(320, 120), plain(320, 120);
+        const int gh = s.GH(), tw = s.TW("Rotated");
+        const double a = degrees * 3.14159265358979 / 180;
+        const double across = tw * std::fabs(std::cos(a)) + gh * std::fabs(std::sin(a));
+        const double up = tw * std::fabs(std::sin(a)) + gh * std::fabs(std::cos(a));
+        const html::HTMLDrawResult m = Measure(s, text);
+        const int box = m.MeasuredWidth - s.TW("after");
+        EXPECT_NEAR(box, across, 3);
+        EXPECT_NEAR(m.MeasuredHeight, std::max<double>(up, gh), 3);
 
-    // A turned run that ends on a later line: the text after </R> there is level.
+        Draw(s, text);
+        Draw(plain, "Rotated");
+        const Ink turned = s.InkIn(Rect(0, 0, 1 + box, 120));
+        ASSERT_FALSE(turned.Empty());
+        EXPECT_GE(turned.left, 1);
+        EXPECT_LT(turned.bottom, m.MeasuredHeight);
+        const int inkTurned = s.Count(Rect(0, 0, 1 + box, 120), clBlack, 120);
+        const int inkPlain = plain.Count(Rect(0, 0, 320, 120), clBlack, 120);
+        EXPECT_GT(inkTurned, inkPlain * 2 / 3);
+        EXPECT_LT(inkTurned, inkPlain * 3 / 2);
+        // The text after the run is level again, at the foot of its line.
+        const Ink after = s.InkIn(Rect(1 + box, 0, 320, 120));
+        ASSERT_FALSE(after.Empty());
+        EXPECT_LT(after.bottom - after.top, gh);
+        EXPECT_GE(after.top, m.MeasuredHeight - gh - 1);
+        EXPECT_EQ(s.C()->Font().Escapement(), 0);
+    }
+}
+
+TEST(HtmlEngineDraw, TurnedRunEndingOnALaterLine)
+{
+    // The text after </R> on the next line is level, in the same rows as plain text.
     Surface d, e;
     const int gh = d.GH();
     Draw(d, "<R a=\"90\">x<BR>y</R>zzzzzz");
     Draw(e, "x<BR>yzzzzzz");
-    const int from = 1 + e.TW("y") + 2;
-    Ink level = d.InkIn(Rect(from, gh, 300, 2 * gh));
-    Ink plain = e.InkIn(Rect(from, gh, 300, 2 * gh));
+    const Ink level = d.InkIn(Rect(gh + 2, gh, 300, 2 * gh));
+    const Ink plain = e.InkIn(Rect(1 + e.TW("y") + 1, gh, 300, 2 * gh));
     ASSERT_FALSE(plain.Empty());
-    EXPECT_EQ(level.left, plain.left);
-    EXPECT_EQ(level.right, plain.right);
+    ASSERT_FALSE(level.Empty());
     EXPECT_EQ(level.top, plain.top);
     EXPECT_EQ(level.bottom, plain.bottom);
+    EXPECT_EQ(level.right - level.left, plain.right - plain.left);
 }
 
 TEST(HtmlEngineLinks, LinkCountFollowsTheLinesLaidOut)

@@ -1,0 +1,25 @@
+#pragma once
+// A console reporter that also keeps each run's CPU time per iteration by name, so
+// that a benchmark program can print ratios of its runs at the end.
+#include <benchmark/benchmark.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+class RecordingReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override
+    {
+        for (const Run& r : runs)
+            if (r.run_type == Run::RT_Iteration) times[r.benchmark_name()] = r.GetAdjustedCPUTime();
+        ConsoleReporter::ReportRuns(runs);
+    }
+    // The time of a run, or 0 when it did not run.
+    double Time(const std::string& name) const
+    {
+        const auto it = times.find(name);
+        return it == times.end() ? 0 : it->second;
+    }
+    std::map<std::string, double> times;
+};
