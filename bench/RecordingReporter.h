@@ -1,6 +1,7 @@
 #pragma once
 // A console reporter that also keeps each run's CPU time per iteration by name, so
-// that a benchmark program can print ratios of its runs at the end.
+// that a benchmark program can print ratios of its runs at the end. A run repeated
+// several times is kept as the median of its repetitions, under its own name.
 #include <benchmark/benchmark.h>
 
 #include <map>
@@ -11,8 +12,15 @@ class RecordingReporter : public benchmark::ConsoleReporter {
 public:
     void ReportRuns(const std::vector<Run>& runs) override
     {
-        for (const Run& r : runs)
-            if (r.run_type == Run::RT_Iteration) times[r.benchmark_name()] = r.GetAdjustedCPUTime();
+        for (const Run& r : runs) {
+            if (r.run_type == Run::RT_Iteration && r.repetitions <= 1)
+                times[r.benchmark_name()] = r.GetAdjustedCPUTime();
+            else if (r.run_type == Run::RT_Aggregate && r.aggregate_name == "median") {
+                benchmark::BenchmarkName name = r.run_name;
+                name.repetitions.clear();
+                times[name.str()] = r.GetAdjustedCPUTime();
+            }
+        }
         ConsoleReporter::ReportRuns(runs);
     }
     // The time of a run, or 0 when it did not run.

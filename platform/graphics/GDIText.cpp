@@ -382,10 +382,10 @@ int DrawText(HDC dc, const std::string& text, int count, TRect* rect, UINT fmt)
     if (!(fmt & DT_NOCLIP)) IntersectClipRect(dc, rect->Left, rect->Top, rect->Right, rect->Bottom);
     const bool opaque = dc->bkMode == OPAQUE;
     for (const auto& l : lines) {
-        int lw = lay.Width(l.text);
+        // Left-aligned text needs no width: measuring it would shape it once more.
         int x = rect->Left;
-        if (fmt & DT_CENTER) x = rect->Left + (width - lw) / 2;
-        else if (fmt & DT_RIGHT) x = rect->Right - lw;
+        if (fmt & DT_CENTER) x = rect->Left + (width - lay.Width(l.text)) / 2;
+        else if (fmt & DT_RIGHT) x = rect->Right - lay.Width(l.text);
         int ul = underline >= l.start && underline < l.start + l.text.size() ? underline - l.start : -1;
         if (lay.expandTabs && l.text.contains('\t')) {
             int cx = x;
