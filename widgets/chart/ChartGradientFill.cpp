@@ -127,7 +127,10 @@ void TChartCanvas3D::GradientFill(const TRect& rect, TColor startColor, TColor e
         TPoint p{r.Left, down ? r.Top : r.Bottom}, q = p;
         for (int i = 0; i < t; ++i) {
             pen_->SetColor(TColor(ramp.At(t > 0 ? ramp.n * i / t : 0)));
-            Line(p.X, p.Y, q.X, q.Y);
+            // Lines run at 45 degrees; one pixel more takes in their end inside the
+            // rectangle, which the line rule would leave unpainted along two edges.
+            if (q.X < r.Right && q.Y >= r.Top && q.Y < r.Bottom) Line(p.X, p.Y, q.X + 1, down ? q.Y - 1 : q.Y + 1);
+            else Line(p.X, p.Y, q.X, q.Y);
             if (q.X < r.Right) ++q.X;
             else if (down ? q.Y < r.Bottom : q.Y > r.Top) q.Y += down ? 1 : -1;
             if (down ? p.Y < r.Bottom : p.Y > r.Top) p.Y += down ? 1 : -1;
