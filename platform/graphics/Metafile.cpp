@@ -22,7 +22,7 @@ const char* const kEnhMetafileMime = "image/x-emf";
 struct TMetafile::Record {
     enum Kind : std::uint8_t {
         Pen, Brush, Font, TextColor, BkMode, BkColor, MoveTo, LineTo, Rectangle, Ellipse, Polyline, Polygon,
-        Pixel, Text, SaveDC, RestoreDC, ClipRect
+        Pixel, Text, SaveDC, RestoreDC, ClipRect, RoundRect, ArcShape, Bitmap, ClipRegion
     };
     Kind kind = Pen;
     int a = 0, b = 0, c = 0;  // position, or style, width/height, escapement
@@ -32,6 +32,8 @@ struct TMetafile::Record {
     std::string text;  // text, or a font's face name
     std::vector<TPoint> pts;
     std::vector<int> dx;
+    std::vector<TRect> rects;          // a clip region's rectangles (device coordinates)
+    std::vector<std::uint32_t> bits;  // a bitmap's pixels, 0xAARRGGBB, top row first
     friend bool operator==(const Record&, const Record&) = default;
 };
 
@@ -218,8 +220,46 @@ enum : std::uint32_t {
     EMR_SETBKMODE = 18, EMR_SETTEXTALIGN = 22, EMR_SETTEXTCOLOR = 24, EMR_SETBKCOLOR = 25, EMR_MOVETOEX = 27,
     EMR_INTERSECTCLIPRECT = 30, EMR_SAVEDC = 33, EMR_RESTOREDC = 34, EMR_SELECTOBJECT = 37, EMR_CREATEPEN = 38,
     EMR_CREATEBRUSHINDIRECT = 39, EMR_DELETEOBJECT = 40, EMR_ELLIPSE = 42, EMR_RECTANGLE = 43, EMR_LINETO = 54,
-    EMR_EXTCREATEFONTINDIRECTW = 82, EMR_EXTTEXTOUTW = 84
+    EMR_EXTCREATEFONTINDIRECTW = 82, EMR_EXTTEXTOUTW = 84, EMR_ROUNDRECT = 44, EMR_ARC = 45, EMR_CHORD = 46,
+    EMR_PIE = 47, EMR_EXTSELECTCLIPRGN = 75, EMR_STRETCHDIBITS = 81
 };
+
+// A 24-bit bottom-up DIB: the info header and the rows, each padded to 4 bytes.
+void WriteDib(Bytes& out, const Record& r)
+{
+    const int w = r.a, h = r.b;
+    const std::uint32_t stride = std::uint32_t((w * 3 + 3) / 4 * 4);
+    out.u32(40);
+    out.i32(w);
+    out.i32(h);
+    out.u16(1);
+    out.u16(24);
+    out.u32(0);  // BI_RGB
+    out.u32(stride * std::uint32_t(h));
+    out.i32(3780);  // 96 dpi in pixels per metre
+    out.i32(3780);
+    out.u32(0);
+    out.u32(0);
+    for (int y = h - 1; y >= 0; --y) {
+        const std::size_t row = out.size();
+        for (int x = 0; x < w; ++x) {
+            const std::uint32_t px = r.bits[std::size_t(y) * std::size_t(w) + std::size_t(x)];
+            out.u8(px & 0xFF);
+            out.u8((px >> 8) & 0xFF);
+            out.u8((px >> 16) & 0xFF);
+        }
+        while (out.size() - row < stride) out.u8(0);
+    }
+}
+
+std::uint32_t DibSize(const Record& r) { return 40 + std::uint32_t((r.a * 3 + 3) / 4 * 4) * std::uint32_t(r.b); }
+
+TRect RectsBounds(const std::vector<TRect>& rects)
+{
+    TRect b = rects.front();
+    for (const TRect& q : rects) UnionRect(b, b, q);
+    return b;
+}
 
 class EmfSink : public Sink {
 public:
@@ -376,6 +416,64 @@ public:
             End(at);
             break;
         }
+        case Record::RoundRect: {
+            auto at = Begin(EMR_ROUNDRECT);
+            Rect({r.rect.Left, r.rect.Top, r.rect.Right - 1, r.rect.Bottom - 1});
+            out.i32(r.a);
+            out.i32(r.b);
+            End(at);
+            break;
+        }
+        case Record::ArcShape: {
+            auto at = Begin(r.a == 0 ? EMR_ARC : r.a == 1 ? EMR_PIE : EMR_CHORD);
+            Rect({r.rect.Left, r.rect.Top, r.rect.Right - 1, r.rect.Bottom - 1});
+            out.i32(r.pts[0].X);
+            out.i32(r.pts[0].Y);
+            out.i32(r.pts[1].X);
+            out.i32(r.pts[1].Y);
+            End(at);
+            break;
+        }
+        case Record::Bitmap: {
+            auto at = Begin(EMR_STRETCHDIBITS);
+            Rect({r.rect.Left, r.rect.Top, r.rect.Right - 1, r.rect.Bottom - 1});
+            out.i32(r.rect.Left);
+            out.i32(r.rect.Top);
+            out.i32(0);
+            out.i32(0);
+            out.i32(r.a);
+            out.i32(r.b);
+            out.u32(80);  // the info header follows the record's fixed part
+            out.u32(40);
+            out.u32(120);
+            out.u32(DibSize(r) - 40);
+            out.u32(0);  // DIB_RGB_COLORS
+            out.u32(r.options);
+            out.i32(r.rect.Width());
+            out.i32(r.rect.Height());
+            WriteDib(out, r);
+            End(at);
+            break;
+        }
+        case Record::ClipRegion: {
+            auto at = Begin(EMR_EXTSELECTCLIPRGN);
+            if (r.rects.empty()) {
+                out.u32(0);
+                out.u32(RGN_COPY);  // no region: back to the default clip
+            } else {
+                const std::uint32_t n = std::uint32_t(r.rects.size());
+                out.u32(32 + 16 * n);
+                out.u32(RGN_COPY);
+                out.u32(32);
+                out.u32(1);  // RDH_RECTANGLES
+                out.u32(n);
+                out.u32(16 * n);
+                Rect(RectsBounds(r.rects));
+                for (const TRect& q : r.rects) Rect(q);
+            }
+            End(at);
+            break;
+        }
         default: break;
         }
     }
@@ -496,6 +594,51 @@ public:
         case Record::Rectangle: BoxRecord(0x041B, r.rect); break;
         case Record::Ellipse: BoxRecord(0x0418, r.rect); break;
         case Record::ClipRect: BoxRecord(0x0416, r.rect); break;
+        case Record::ClipRegion:
+            // A WMF can only narrow its clip: the recording brackets each region in a
+            // saved state, so the region's box is what is in force until the restore.
+            if (!r.rects.empty()) BoxRecord(0x0416, RectsBounds(r.rects));
+            break;
+        case Record::RoundRect: {
+            auto at = Begin(0x061C);
+            out.i16(r.b);
+            out.i16(r.a);
+            out.i16(r.rect.Bottom);
+            out.i16(r.rect.Right);
+            out.i16(r.rect.Top);
+            out.i16(r.rect.Left);
+            End(at);
+            break;
+        }
+        case Record::ArcShape: {
+            auto at = Begin(r.a == 0 ? 0x0817 : r.a == 1 ? 0x081A : 0x0830);
+            out.i16(r.pts[1].Y);
+            out.i16(r.pts[1].X);
+            out.i16(r.pts[0].Y);
+            out.i16(r.pts[0].X);
+            out.i16(r.rect.Bottom);
+            out.i16(r.rect.Right);
+            out.i16(r.rect.Top);
+            out.i16(r.rect.Left);
+            End(at);
+            break;
+        }
+        case Record::Bitmap: {
+            auto at = Begin(0x0F43);  // META_STRETCHDIB
+            out.u32(r.options);
+            out.u16(0);  // DIB_RGB_COLORS
+            out.i16(r.b);
+            out.i16(r.a);
+            out.i16(0);
+            out.i16(0);
+            out.i16(r.rect.Height());
+            out.i16(r.rect.Width());
+            out.i16(r.rect.Top);
+            out.i16(r.rect.Left);
+            WriteDib(out, r);
+            End(at);
+            break;
+        }
         case Record::Polyline:
         case Record::Polygon: {
             // A record counts its points in 16 bits: long lines go out in pieces.
@@ -748,6 +891,50 @@ void TMetafile::Draw(TCanvas& canvas, const TRect& r)
             IntersectClipRect(canvas.Handle(), b.Left, b.Top, b.Right, b.Bottom);
             break;
         }
+        case Record::ClipRegion: {
+            HDC dc = canvas.Handle();
+            if (rec.rects.empty()) {
+                SelectClipRgn(dc, nullptr);
+            } else {
+                TPoint vo, wo;
+                GetViewportOrgEx(dc, &vo);
+                GetWindowOrgEx(dc, &wo);
+                HRGN all = CreateRectRgn(0, 0, 0, 0);
+                for (const TRect& q : rec.rects) {
+                    TRect b = Box(q);
+                    OffsetRect(b, vo.X - wo.X, vo.Y - wo.Y);
+                    HRGN one = CreateRectRgnIndirect(b);
+                    CombineRgn(all, all, one, RGN_OR);
+                    DeleteObject(one);
+                }
+                SelectClipRgn(dc, all);
+                DeleteObject(all);
+            }
+            IntersectClipRect(dc, r.Left, r.Top, r.Right, r.Bottom);
+            break;
+        }
+        case Record::RoundRect: {
+            TRect b = Box(rec.rect);
+            canvas.RoundRect(b.Left, b.Top, b.Right, b.Bottom, int(std::lround(rec.a * sx)), int(std::lround(rec.b * sy)));
+            break;
+        }
+        case Record::ArcShape: {
+            TRect b = Box(rec.rect);
+            const int x3 = X(rec.pts[0].X), y3 = Y(rec.pts[0].Y), x4 = X(rec.pts[1].X), y4 = Y(rec.pts[1].Y);
+            if (rec.a == 0) canvas.Arc(b.Left, b.Top, b.Right, b.Bottom, x3, y3, x4, y4);
+            else if (rec.a == 1) canvas.Pie(b.Left, b.Top, b.Right, b.Bottom, x3, y3, x4, y4);
+            else canvas.Chord(b.Left, b.Top, b.Right, b.Bottom, x3, y3, x4, y4);
+            break;
+        }
+        case Record::Bitmap: {
+            TBitmap bmp(rec.a, rec.b);
+            for (int y = 0; y < rec.b; ++y)
+                std::copy_n(rec.bits.begin() + std::ptrdiff_t(y) * rec.a, rec.a, bmp.ScanLine(y));
+            const TRect b = Box(rec.rect);
+            StretchBlt(canvas.Handle(), b.Left, b.Top, b.Width(), b.Height(), bmp.Canvas()->Handle(), 0, 0, rec.a,
+                       rec.b, rec.options);
+            break;
+        }
         }
     }
     RestoreDC(canvas.Handle(), base);
@@ -928,6 +1115,73 @@ struct TMetafileCanvas::Recorder : DCRecorder {
         Record rec;
         rec.kind = Record::ClipRect;
         rec.rect = r;
+        Push(std::move(rec));
+    }
+    void ClipChanged(DeviceContext& d) override
+    {
+        Record rec;
+        rec.kind = Record::ClipRegion;
+        if (d.clip)
+            for (const QRect& q : *d.clip) rec.rects.push_back(FromQRect(q));
+        if (d.clip && rec.rects.empty()) rec.rects.push_back({0, 0, 0, 0});  // clipped to nothing
+        Push(std::move(rec));
+    }
+    void RoundRect(DeviceContext& d, const TRect& r, int w, int h) override
+    {
+        SyncPen(d);
+        SyncBrush(d);
+        Box(Record::RoundRect, r);
+        data.records.back().a = w;
+        data.records.back().b = h;
+    }
+    void ArcShape(DeviceContext& d, int kind, const TRect& box, TPoint start, TPoint end) override
+    {
+        SyncPen(d);
+        if (kind != 0) SyncBrush(d);
+        Box(Record::ArcShape, box);
+        data.records.back().a = kind;
+        data.records.back().pts = {start, end};
+    }
+    // A filled rectangle without an outline: no pen, and the box one pixel larger,
+    // since a shape without a pen fills one pixel less each way.
+    void Fill(const TRect& r, TBrushStyle style, COLORREF color)
+    {
+        Record pen;
+        pen.kind = Record::Pen;
+        pen.a = psClear;
+        pen.b = 1;
+        Select(sel.pen, pen);
+        Record brush;
+        brush.kind = Record::Brush;
+        brush.a = style;
+        brush.color = color;
+        Select(sel.brush, brush);
+        Box(Record::Rectangle, {r.Left, r.Top, r.Right + 1, r.Bottom + 1});
+    }
+    void FillRect(DeviceContext& d, const TRect& r, COLORREF color, bool withBrush) override
+    {
+        if (withBrush) Fill(r, d.brushStyle, d.brushColor);
+        else Fill(r, bsSolid, color);
+    }
+    void Blt(DeviceContext& d, const TRect& target, const QImage& source, DWORD rop) override
+    {
+        if (source.isNull()) {
+            if (rop == PATCOPY) Fill(target, bsSolid, d.brushColor);
+            else if (rop == BLACKNESS) Fill(target, bsSolid, 0);
+            else if (rop == WHITENESS) Fill(target, bsSolid, 0xFFFFFF);
+            return;
+        }
+        Record rec;
+        rec.kind = Record::Bitmap;
+        rec.rect = target;
+        rec.a = source.width();
+        rec.b = source.height();
+        rec.options = rop;
+        const QImage img = source.convertToFormat(QImage::Format_RGB32);
+        rec.bits.resize(std::size_t(rec.a) * std::size_t(rec.b));
+        for (int y = 0; y < rec.b; ++y)
+            std::memcpy(rec.bits.data() + std::size_t(y) * std::size_t(rec.a), img.constScanLine(y),
+                        std::size_t(rec.a) * 4);
         Push(std::move(rec));
     }
 };

@@ -49,9 +49,11 @@ private:
 };
 
 // A canvas that records into a metafile: creating it starts a new recording, and every
-// call is appended at once. Lines, rectangles, ellipses, polylines, polygons, pixels and
-// text are recorded, with clipping by rectangles and saved states; other drawing calls
-// leave no record. Text is measured with the host's font metrics, as on a bitmap.
+// call is appended at once. Lines, rectangles, rounded rectangles, ellipses, arcs, pies,
+// chords, polylines, polygons, filled and framed rectangles, pattern fills, pixels,
+// bitmaps and text (also rotated) are recorded, with clipping by rectangles and regions
+// and saved states; focus rectangles and inverting transfers leave no record. Text is
+// measured with the host's font metrics, as on a bitmap.
 class TMetafileCanvas : public TCanvas {
 public:
     explicit TMetafileCanvas(TMetafile& metafile);
