@@ -160,6 +160,13 @@ std::string WideToAnsi(const std::u16string& s)
     return out;
 }
 
+int CompareTextWide(const std::u16string& a, const std::u16string& b)
+{
+    const QString qa = QString::fromUtf16(a.data(), qsizetype(a.size()));
+    const QString qb = QString::fromUtf16(b.data(), qsizetype(b.size()));
+    return QString::compare(qa, qb, Qt::CaseInsensitive);
+}
+
 namespace {
 // Code page 437 bytes 0x80..0xFF.
 const char16_t k437[128] = {

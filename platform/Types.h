@@ -115,6 +115,10 @@ std::string Utf8ToAnsi(const std::string& s);
 // Windows-1252 <-> UTF-16, character for character ('?' for what 1252 lacks).
 std::u16string AnsiToWide(const std::string& s);
 std::string WideToAnsi(const std::u16string& s);
+// Compares two wide texts ignoring case (Unicode case folding): <0, 0 or >0.
+int CompareTextWide(const std::u16string& a, const std::u16string& b);
+// The locale identifier that stands for the user's own settings.
+constexpr unsigned LOCALE_USER_DEFAULT = 0x0400;
 // Windows-1252 <-> the OEM code page (437), character for character; a character the
 // other page lacks becomes '?'.
 std::string CharToOem(const std::string& s);
