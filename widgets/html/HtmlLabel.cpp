@@ -244,22 +244,7 @@ bool THtmlLabel::HTMLPaint(TCanvas* Canvas, const std::string& Text, const TRect
 
 void THtmlLabel::Frame3D(TRect& R, TColor TopColor, TColor BottomColor, int Width)
 {
-    TCanvas* c = Canvas();
-    c->Pen().SetWidth(1);
-    R.Bottom -= 1;
-    R.Right -= 1;
-    for (int i = 0; i < Width; ++i) {
-        const TPoint tl{R.Left, R.Top}, tr{R.Right, R.Top}, br{R.Right, R.Bottom};
-        TPoint bl{R.Left, R.Bottom};
-        c->Pen().SetColor(TopColor);
-        c->Polyline(std::vector<TPoint>{bl, tl, tr});
-        c->Pen().SetColor(BottomColor);
-        bl.X -= 1;
-        c->Polyline(std::vector<TPoint>{tr, br, bl});
-        InflateRect(R, -1, -1);
-    }
-    R.Bottom += 1;
-    R.Right += 1;
+    platform::Frame3D(Canvas(), R, TopColor, BottomColor, Width);
 }
 
 void THtmlLabel::DrawGradient(TColor From, TColor To, int Steps, const TRect& R, bool Horizontal)

@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "platform/controls/ExtCtrls.h"
 #include "platform/forms/Forms.h"
 
 namespace base {
@@ -23,7 +24,11 @@ class THTMLPictureCache;
 class TPictureContainer;
 
 enum TAutoSizeType { asVertical, asHorizontal, asBoth };
-enum TBevelCut { bvNone, bvLowered, bvRaised, bvSpace };
+using platform::TBevelCut;
+using platform::bvNone;
+using platform::bvLowered;
+using platform::bvRaised;
+using platform::bvSpace;
 enum TVAlignment { tvaTop, tvaCenter, tvaBottom };
 enum TGradientType { gtFullHorizontal, gtFullVertical, gtBottomLine, gtCenterLine, gtTopLine };
 
