@@ -147,6 +147,7 @@ void TCustomGrid::ChangeSize(int newCols, int newRows)
     clampCell(topLeft_);
     SizeChanged(oldCols, oldRows);
     UpdateScrollRange();
+    MoveTopLeft(topLeft_.X, topLeft_.Y);  // fewer cells may leave room above
     Invalidate();
     InvalidateEditor();
 }
@@ -173,10 +174,7 @@ void TCustomGrid::SetFixedCols(int v)
     if (v >= colCount_) throw EInvalidGridOperation("Fixed column count must be less than column count");
     if (v == fixedCols_) return;
     fixedCols_ = v;
-    ChangeSize(colCount_, rowCount_);
-    current_.X = anchor_.X = topLeft_.X = std::max(v, std::min(current_.X, colCount_ - 1));
-    topLeft_.X = v;
-    UpdateScrollRange();
+    FixedChanged();
 }
 
 void TCustomGrid::SetFixedRows(int v)
@@ -185,10 +183,22 @@ void TCustomGrid::SetFixedRows(int v)
     if (v >= rowCount_) throw EInvalidGridOperation("Fixed row count must be less than row count");
     if (v == fixedRows_) return;
     fixedRows_ = v;
-    ChangeSize(colCount_, rowCount_);
-    current_.Y = anchor_.Y = std::max(v, std::min(current_.Y, rowCount_ - 1));
-    topLeft_.Y = v;
+    FixedChanged();
+}
+
+void TCustomGrid::FixedChanged()
+{
+    // The current cell and the view start after the fixed part.
+    auto clampCell = [&](TGridCoord& p) {
+        p.X = std::clamp(p.X, fixedCols_, std::max(fixedCols_, colCount_ - 1));
+        p.Y = std::clamp(p.Y, fixedRows_, std::max(fixedRows_, rowCount_ - 1));
+    };
+    clampCell(current_);
+    clampCell(anchor_);
+    topLeft_ = {fixedCols_, fixedRows_};
     UpdateScrollRange();
+    Invalidate();
+    InvalidateEditor();
 }
 
 void TCustomGrid::SetDefaultColWidth(int v)
@@ -708,9 +718,10 @@ void TCustomGrid::Paint()
     c->Brush().SetColor(Color());
     if (gridRight < h.extent) c->FillRect(Rect(gridRight, 0, h.extent, v.extent));
     if (gridBottom < v.extent) c->FillRect(Rect(0, gridBottom, gridRight, v.extent));
+    // The paint covered the sizing line; it shows again while sizing goes on.
     if (sizingLineShown_) {
         sizingLineShown_ = false;
-        DrawSizingLine(sizingPos_);
+        if (gridState_ == gsColSizing || gridState_ == gsRowSizing) DrawSizingLine(sizingPos_);
     }
 }
 

@@ -244,6 +244,7 @@ private:
     Axis Layout(bool vertical) const;
     int LineWidth(bool vertical) const;
     void ChangeSize(int newCols, int newRows);
+    void FixedChanged();
     void MoveCurrent(int ACol, int ARow, bool MoveAnchor, bool Show);
     void MoveTopLeft(int ALeft, int ATop);
     void InvalidateSelection(const TGridRect& r);

@@ -28,6 +28,21 @@ public:
             if (v.X == c && v.Y == r) return false;
         return TStringGrid::SelectCell(c, r);
     }
+    void SizeChanged(int oldCols, int oldRows) override
+    {
+        log.push_back("SizeChanged " + std::to_string(oldCols) + "," + std::to_string(oldRows));
+        TStringGrid::SizeChanged(oldCols, oldRows);
+    }
+    void ColWidthsChanged() override
+    {
+        log.push_back("ColWidthsChanged");
+        TStringGrid::ColWidthsChanged();
+    }
+    void RowHeightsChanged() override
+    {
+        log.push_back("RowHeightsChanged");
+        TStringGrid::RowHeightsChanged();
+    }
     void TopLeftChanged() override
     {
         log.push_back("TopLeftChanged " + std::to_string(LeftCol()) + "," + std::to_string(TopRow()));
@@ -75,6 +90,18 @@ TEST_F(GridFixture, CountsKeepTheFixedRowsAndColumnsBelowThem)
     EXPECT_EQ(grid->RowCount(), 1);
     EXPECT_EQ(grid->FixedRows(), 0);
     EXPECT_EQ(grid->Row(), 0);
+}
+
+TEST_F(GridFixture, SizeChangesReachTheirHooks)
+{
+    grid->SetColCount(12);
+    grid->SetRowHeights(3, 40);
+    grid->SetColWidths(3, 40);
+    grid->SetColWidths(3, 40);  // unchanged: no call
+    grid->SetDefaultRowHeight(20);
+    EXPECT_EQ(grid->log, (std::vector<std::string>{"SizeChanged 10,20", "RowHeightsChanged", "ColWidthsChanged",
+                                                   "RowHeightsChanged"}));
+    EXPECT_EQ(grid->RowHeights(3), 20);
 }
 
 TEST_F(GridFixture, CellRectIsEmptyOutOfViewAndCutAtTheEdge)
