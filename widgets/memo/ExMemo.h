@@ -1,0 +1,449 @@
+#pragma once
+// The text editor control: a fixed-pitch multi-line editor with a gutter, styling by a
+// styler, URL detection, undo, word wrap and its own scroll bars.
+#include <array>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/controls/Controls.h"
+#include "platform/forms/Forms.h"
+#include "widgets/memo/MemoTypes.h"
+
+namespace base {
+class TStrings;
+}
+
+namespace memo {
+
+class TExMemoStrings;
+class TExUndoList;
+class TExCustomMemoStyler;
+class TExGutter;
+class TExActiveLineSettings;
+class TCharStyle;
+struct TTokenizerSetup;
+
+enum TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
+enum TScrollMode { smAuto, smStrict };
+enum TWordWrap { wwNone, wwClientWidth, wwRightMargin };
+enum TDrawMode { dmScreen, dmHTML, dmPrinter, dmPrintPreview };
+enum TFindOption : unsigned { frDown = 1, frWholeWord = 2, frMatchCase = 4 };
+using TFindOptions = unsigned;
+using platform::bsNone;
+using platform::bsSingle;
+using TBorderStyle = platform::TFormBorderStyle;
+
+// Pairs of words that typing replaces (OldValue[i] by NewValue[i]).
+class TAutoCorrect {
+public:
+    bool Active = true;
+    std::vector<std::string> OldValue, NewValue;
+};
+
+// The caret, scroll and selection state, as saved and restored together.
+struct TExMemoSavePos {
+    int CurX = 0, CurY = 0, LeftCol = 0, TopLine = 0, SelStartX = 0, SelStartY = 0, SelEndX = 0, SelEndY = 0;
+};
+
+// An item of the built-in context menu: its text, command id (0 for a separator) and state.
+struct TMemoMenuItem {
+    std::string Caption;
+    int Command = 0;
+    bool Enabled = true;
+};
+
+class TExCustomMemo : public platform::TCustomControl {
+public:
+    explicit TExCustomMemo(platform::TComponent* owner);
+    ~TExCustomMemo() override;
+
+    // ---- lines and undo
+    TExMemoStrings* Lines() const { return lines_.get(); }
+    void SetLines(const base::TStrings& lines);
+    TExUndoList* UndoList() const { return undo_.get(); }
+    void Undo();
+    void Redo();
+    bool CanUndo() const;
+    bool CanRedo() const;
+    void ClearUndoList();
+    void ClearUndoRedo() { ClearUndoList(); }
+    int UndoLimit() const { return undoLimit_; }
+    void SetUndoLimit(int n);
+    void UndoChange();
+    bool Modified() const;
+    void SetModified(bool v);
+
+    // ---- caret and view
+    int CurX() const { return curX_; }
+    int CurY() const { return curY_; }
+    void SetCurX(int x);
+    void SetCurY(int y);
+    void SetCursor(int x, int y);
+    int TopLine() const { return topLine_; }
+    void SetTopLine(int v);
+    int LeftCol() const { return leftCol_; }
+    void SetLeftCol(int v);
+    int ActiveLine() const { return activeLine_; }
+    void SetActiveLine(int line);
+    int GetVisible(int kind);
+    void MakeVisible();
+    platform::TRect EditorRect() const;
+    platform::TRect CellRect(int col, int row) const;
+    platform::TRect LineRect(int line) const;
+    platform::TRect ColRect(int col) const;
+    platform::TPoint CellFromPos(int x, int y);
+    platform::TPoint CharFromPos(int x, int y);  // X is the line, Y the column
+    int CharWidth() const { return charWidth_; }
+    int CharHeight() const { return charHeight_; }
+    int MaxLength() const { return maxLength_; }
+
+    void LinesChanged();
+    void BeginUpdate() { notify_ = false; }
+    void EndUpdate() { notify_ = true; }
+    void ResizeEditor();
+    void ResizeScrollBars(bool repaint);
+    void Clear();
+    void ScrollBarScroll(int bar, int code, int& pos);
+    void DoScroll(int bar, int delta);
+    void DoScrollPage(int bar, int pages);
+
+    // ---- selection and offsets
+    void ClearSelection();
+    void ExpandSelection();
+    void SelectAll();
+    int SelStart();
+    void SetSelStart(int v);
+    int SelLength();
+    void SetSelLength(int n);
+    std::string SelText();
+    void SetSelText(const std::string& s);
+    void InsertText(const std::string& s) { SetSelText(s); }
+    int TextFromPos(int x, int y) const;
+    platform::TPoint PosFromText(int offset) const;
+    void DeleteSelection() { DeleteSelectionInt(true); }
+    bool HasSelection() const { return selStartX_ != selEndX_ || selStartY_ != selEndY_; }
+    // Ordered selection ends.
+    void GetSelection(int& sx, int& sy, int& ex, int& ey) const;
+    // Anchor at (sx, sy), end at (ex, ey); repaints.
+    void SetSelection(int sx, int sy, int ex, int ey);
+
+    // ---- movement and editing
+    void MoveCursor(int dx, int dy, platform::TShiftState shift);
+    void MovePage(int direction, platform::TShiftState shift);
+    void GoHome(platform::TShiftState shift);
+    void GoEnd(platform::TShiftState shift);
+    void InsertChar(char ch);
+    void NewLine();
+    void DeleteChar(int x, int y);
+    void BackSpace();
+    void BackWord();
+    void DeleteLine();
+    void TabLine(platform::TShiftState shift);
+    std::string IndentCurrLine() const;
+    int AddString(const std::string& s);
+    void InsertString(int line, const std::string& s);
+    void InsertTemplate(const std::string& s);
+    void InsertTextAtXY(const std::string& s, int x, int y);
+    void DeleteTextAtXY(int x, int y, int count);
+    void BlockIndent(int from, int to, int amount);
+    void CopyToClipBoard();
+    void CutToClipBoard();
+    void PasteFromClipBoard();
+    void DoCommand(platform::Word key, platform::TShiftState shift);
+    bool Overwrite() const { return overwrite_; }
+
+    // ---- mouse, URLs, words, search
+    virtual bool WordIsURL(std::string_view s);
+    // An address that may be opened: a URL scheme or "www." with a host name; nothing else.
+    static bool IsOpenableURL(std::string_view s, std::string& address);
+    std::vector<std::string> ExtractURL(const std::string& s);
+    bool TestforURLClick(const std::string& lineText);
+    bool TestforURLMove(const std::string& lineText, int column);
+    std::string WordAtXY(int x, int y);
+    std::string FullWordAtXY(int x, int y);
+    std::string TokenAtXY(int x, int y);
+    std::string WordAtCursor();
+    std::string WordAtCursorPos(int& start);
+    std::string FullWordAtCursor();
+    std::string WordTillCursor();
+    int FindText(const std::string& s, TFindOptions options);
+    int FindTextPos(const std::string& s, TFindOptions options);
+    void SelClickUpdate(int x, int y, bool mayDrag, platform::TShiftState shift, platform::TMouseButton button);
+    void DropText(int x, int y, const std::string& s);
+    std::vector<TMemoMenuItem> ContextMenuItems();
+    void MenuCommand(int id);
+
+    // ---- per-line marks
+    bool BreakPoint(int line) const;
+    void SetBreakPoint(int line, bool v);
+    bool Executable(int line) const;
+    void SetExecutable(int line, bool v);
+    bool Bookmark(int line) const;
+    void SetBookmark(int line, bool v);
+    bool Wrapped(int line) const;
+    void SetWrapped(int line, bool v);
+    bool GetLineStyle(int line, TStyle& style) const;
+    void SetLineStyle(int line, const TStyle& style);
+    void ClearLineStyles();
+    void ClearBreakpoints();
+    void ClearExecutableLines();
+
+    // ---- block matching, error marks, bookmarks, state
+    struct TBlockMark {
+        int Line = -1, Col = -1, Len = -1, Shown = -1;
+    };
+    const TBlockMark& BlockMatchStart() const { return blockStart_; }
+    const TBlockMark& BlockMatchEnd() const { return blockEnd_; }
+    void SetBlockMatchStart(int line, int col, int len);
+    void SetBlockMatchEnd(int line, int col, int len);
+    virtual void CursorChanged();
+    void SetError(int line, int startCol, int length);
+    void ClearWordError(int line, int startCol);
+    void ClearLineErrors(int line);
+    void ClearErrors();
+    int GetBookmarks(int index) const;
+    void SetBookmarks(int index, int line);
+    void GotoBookmark(int index);
+    void ClearBookmarks();
+    bool HasBookmarks() const;
+    void GetMemoState(TExMemoSavePos& state) const;
+    void ResetMemoState(const TExMemoSavePos& state);
+    bool CanCopy() { return SelLength() > 0; }
+    bool CanPaste() { return EditCanModify(); }
+    bool IsDelimiter(char ch);
+    TAutoCorrect& AutoCorrect() { return autoCorrect_; }
+
+    // ---- word wrap and gutter
+    TWordWrap WordWrap() const { return wordWrap_; }
+    void SetWordWrap(TWordWrap w);
+    void DoWrap();
+    // Wraps lines first .. last - 1 only (the rest stay as they are).
+    void DoWrapLines(int first, int last);
+    void UndoWrap();
+    void UpdateWrap();
+    TExGutter* Gutter() const { return gutter_.get(); }
+    TExActiveLineSettings* ActiveLineSettings() const { return activeLineSettings_.get(); }
+    void UpdateGutter();
+    void ResizeGutter();
+
+    // ---- painting
+    void Paint() override;
+    void DrawLine(platform::TCanvas* canvas, int lineNo, TStyle& style, TDrawMode mode, const platform::TRect& rect);
+    void GetUpStyle(int lineNo, TStyle& style);
+    std::string FormatLineNumber(int& x, int number) const;
+    void ThemeAdapt();
+    virtual void LoadStyle() {}
+
+    // ---- styler
+    TExCustomMemoStyler* SyntaxStyles() const { return styler_; }
+    void SetSyntaxStyles(TExCustomMemoStyler* s);
+    bool UseStyler() const { return useStyler_; }
+    void SetUseStyler(bool v);
+    virtual bool IsWordBoundary(char ch) const { return ch == ' '; }
+    virtual bool IsTokenBoundary(char ch) const;
+    virtual bool EditCanModify() { return true; }
+    virtual void SelectionChanged();
+    virtual void StatusChanged();
+    virtual std::uint32_t GetVersionNr() const { return 0x01060009; }
+    virtual std::string GetVersionString() const;
+    std::string Version() const;
+
+    // ---- options
+    platform::TColor BkColor() const { return bkColor_; }
+    void SetBkColor(platform::TColor c) { SetColorIndex(0, c); }
+    platform::TColor SelColor() const { return selColor_; }
+    void SetSelColor(platform::TColor c) { SetColorIndex(1, c); }
+    platform::TColor SelBkColor() const { return selBkColor_; }
+    void SetSelBkColor(platform::TColor c) { SetColorIndex(2, c); }
+    TBorderStyle BorderStyle() const { return borderStyle_; }
+    void SetBorderStyle(TBorderStyle b);
+    bool Ctl3D() const { return ctl3D_; }
+    void SetCtl3D(bool v);
+    TScrollStyle ScrollBars() const { return scrollBars_; }
+    void SetScrollBars(TScrollStyle s);
+    platform::TFont* MemoFont() { return Font(); }
+    void SetMemoFont(const platform::TFont& f);
+    int TabSize() const { return tabSize_; }
+    void SetTabSize(int n) { tabSize_ = std::max(0, n); }
+    int RightMargin() const { return rightMargin_; }
+    void SetRightMargin(int v);
+    platform::TColor RightMarginColor() const { return rightMarginColor_; }
+    void SetRightMarginColor(platform::TColor c);
+    platform::TColor BreakpointColor() const { return breakpointColor_; }
+    void SetBreakpointColor(platform::TColor c);
+    platform::TColor BreakpointTextColor() const { return breakpointTextColor_; }
+    void SetBreakpointTextColor(platform::TColor c);
+    bool HiddenCaret() const { return hiddenCaret_; }
+    void SetHiddenCaret(bool v);
+    bool CaseSensitive() const { return caseSensitive_; }
+    void SetCaseSensitive(bool v);
+    bool HideSelection() const { return hideSelection_; }
+    void SetHideSelection(bool v);
+    bool UrlAware() const { return urlAware_; }
+    void SetUrlAware(bool v);
+    TCharStyle* UrlStyle() const { return urlStyle_.get(); }
+    void SetCursorShape(platform::TCursor c);
+
+    bool AcceptFiles = false;
+    bool AutoIndent = true;
+    bool AutoExpand = true;
+    bool AutoThemeAdapt = false;
+    bool BlockShow = true;
+    platform::TColor BlockColor = platform::clAqua;
+    platform::TColor BlockLineColor = platform::clNone;
+    bool DelErase = true;
+    bool EnhancedHomeKey = false;
+    bool ReadOnly = false;
+    TScrollMode ScrollMode = smAuto;
+    bool ScrollHint = false;
+    bool ShowRightMargin = true;
+    bool SmartTabs = false;
+    bool TrimTrailingSpaces = false;
+    bool WantTab = true;
+
+    // ---- events
+    platform::TNotifyEvent OnChange, OnSelectionChange, OnStatusChange, OnCursorChange, OnTopLeftChanged;
+    std::function<void(platform::TObject*, bool canUndo, bool canRedo)> OnUndoChange;
+    std::function<void(platform::TObject*, const std::string& url)> OnURLClick;
+    std::function<void(platform::TObject*, int line)> OnGutterClick, OnGutterRightClick;
+    std::function<void(platform::TObject*, platform::TCanvas*, int line, const platform::TRect&)> OnGutterDraw;
+    std::function<void(int line)> OnActiveLineChange;
+    std::function<void(int column)> OnColumnChange;
+    std::function<void(platform::TObject*, bool& allow)> OnOverwriteToggle;
+    std::function<void(platform::TObject*, const std::string& file, bool& defaultHandler)> OnFileDrop;
+    std::function<void(platform::TObject*, int row, std::string& hint)> OnScrollHint;
+    platform::TNotifyEvent OnFind, OnReplace;
+    std::function<void(platform::TObject*, const std::string& word, std::string& newWord)> OnWordComplete;
+
+    // ---- hooks of the line store and the styler
+    void LinesTouched(int index);
+    void LinesAdded(int index);
+    void LinesCleared();
+    void RevalidateCaret();
+    void DeleteStoreLine(int index);
+    void BeforeLoad();
+    void AfterLoad();
+    void StylerGone(TExCustomMemoStyler* s);
+
+    // ---- platform handlers
+    void WndProc(platform::TMessage& m) override;
+    void KeyDown(platform::Word& key, platform::TShiftState shift) override;
+    void KeyUp(platform::Word& key, platform::TShiftState shift) override;
+    void KeyPress(char& key) override;
+    void MouseDown(platform::TMouseButton button, platform::TShiftState shift, int x, int y) override;
+    void MouseMove(platform::TShiftState shift, int x, int y) override;
+    void MouseUp(platform::TMouseButton button, platform::TShiftState shift, int x, int y) override;
+    void DblClick() override;
+    void DragDrop(platform::TObject* source, int x, int y) override;
+    void DragOver(platform::TObject* source, int x, int y, platform::TDragState state, bool& accept) override;
+    bool DoMouseWheelDown(platform::TShiftState shift, platform::TPoint pos) override;
+    bool DoMouseWheelUp(platform::TShiftState shift, platform::TPoint pos) override;
+    void Resize() override;
+    void Notification(platform::TComponent* c, TOperation op) override;
+    void WMSetFocus(platform::TWMSetFocus& m) override;
+    void WMKillFocus(platform::TWMKillFocus& m) override;
+    void WMEraseBkgnd(platform::TWMEraseBkgnd& m) override { m.Result = 1; }
+    void WMGetDlgCode(platform::TWMGetDlgCode& m) override;
+    void CMFontChanged(platform::TMessage& m) override;
+
+    void ShowCaret(bool show);
+
+protected:
+    void ApplyFont();
+    void SetColorIndex(int index, platform::TColor c);
+    void DeleteSelectionInt(bool repaint);
+    void StoreLine(int y, const std::string& s);  // replaces a line with notices off
+    std::string LineText(int y) const;            // "" outside the range
+    int LineCount() const;
+    bool HasContinuation(int y) const;  // the next line is y's word-wrap continuation
+    std::string TrimmedLine(int y) const;  // without trailing blanks unless continued
+    void TrimLine(int y);
+    void SetCaretDirect(int x, int y);
+    void ApplyCurX(int x, bool force);
+    void ReadBarsBack();
+    int BarMaxPos(int bar) const;
+    void SelectionFromCaret(bool extend);
+    void FinishMove(bool extend);
+    bool NoteShift(platform::TShiftState shift) const;
+    void ClampTopLine();
+    void UpdateBars();
+    void RecordUndo(std::unique_ptr<class TUndo> entry);
+    void PrepareTokenizer();
+    void DrawRun(std::string_view text, const TStyle& st, int lineNo, int& counter, int& x, platform::TCanvas* c,
+                 int charW, TDrawMode mode, bool customKeyword, const platform::TRect& textRect);
+    void DrawMarginAndBorder();
+    void DefaultGutterDraw(platform::TCanvas* canvas, int line, const platform::TRect& r);
+    void BlockMatch();
+    void SetBlockMark(TBlockMark& mark, int line, int col, int len);
+    void InvalidateLine(int line);
+    void TabIndent(int target, const std::string& line);
+    int SmartTarget(bool forTab) const;
+    std::string JoinedLineAbove(int y) const;
+    void OpenURL(const std::string& run);
+    void InsertNoUndo(const std::string& s);  // the text part of SetSelText
+
+    std::unique_ptr<TExMemoStrings> lines_;
+    std::unique_ptr<TExUndoList> undo_;
+    std::unique_ptr<TExGutter> gutter_;
+    std::unique_ptr<TExActiveLineSettings> activeLineSettings_;
+    std::unique_ptr<TCharStyle> urlStyle_;
+    std::unique_ptr<platform::TBitmap> lineBitmap_;
+    std::unique_ptr<TTokenizerSetup> tokenizer_;
+    TExCustomMemoStyler* styler_ = nullptr;
+    TAutoCorrect autoCorrect_;
+
+    int curX_ = 0, curY_ = 0;
+    int selStartX_ = 0, selStartY_ = 0, selEndX_ = 0, selEndY_ = 0, selCaretX_ = 0, selCaretY_ = 0;
+    int topLine_ = 0, leftCol_ = 0;
+    int charWidth_ = 0, charHeight_ = 0;
+    int maxLength_ = 0;
+    bool notify_ = true;
+    bool overwrite_ = false;
+    int activeLine_ = -1;
+    int textMargin_ = 2;
+    TStyle upStyle_;
+    int upStyleLine_ = -1;
+    int stylesValidTo_ = -1;  // cached line styles at lines up to here are current
+    platform::TCursor defaultCursor_ = platform::crIBeam;
+
+    platform::TColor bkColor_ = platform::clWhite, selColor_ = platform::clWhite, selBkColor_ = platform::clNavy;
+    TBorderStyle borderStyle_ = bsSingle;
+    bool ctl3D_ = false;
+    TScrollStyle scrollBars_ = ssBoth;
+    int tabSize_ = 4;
+    int rightMargin_ = 80;
+    platform::TColor rightMarginColor_ = 0xE2E2E2;
+    platform::TColor breakpointColor_ = platform::clRed, breakpointTextColor_ = platform::clWhite;
+    bool hiddenCaret_ = false, caseSensitive_ = false, hideSelection_ = true, urlAware_ = true, useStyler_ = true;
+    TWordWrap wordWrap_ = wwNone;
+    int undoLimit_ = 100;
+
+    bool mouseSelecting_ = false, dragPending_ = false, dragging_ = false;
+    platform::TPoint hintCell_{-1, -1};
+    bool caretShown_ = false, caretCreated_ = false;
+    platform::TPoint lastCaretPos_{-1, -1};
+    bool lastKeyCtrl_ = false;
+    bool wrapping_ = false;
+    bool creating_ = true;
+    TBlockMark blockStart_, blockEnd_;
+    std::array<int, 10> bookmarks_{-1, -1, -1, -1, -1, -1, -1, -1, -1, -1};
+    std::string delimiters_;
+    bool delimitersCached_ = false;
+    int barVisible_[2] = {0, 0};
+};
+
+class TExMemo : public TExCustomMemo {
+public:
+    explicit TExMemo(platform::TComponent* owner);
+    void Loaded() override;
+    bool IsWordBoundary(char ch) const override;
+    void RefreshMemo();
+};
+
+// Sets up an editor as the program's log window shows its log.
+void SetupLogMemo(TExMemo& memo, TExCustomMemoStyler& styler);
+
+}  // namespace memo

@@ -1,0 +1,324 @@
+#include "widgets/memo/MemoStrings.h"
+
+#include <algorithm>
+
+#include "base/Exception.h"
+#include "base/FileUtils.h"
+#include "base/StrUtils.h"
+#include "widgets/memo/ExMemo.h"
+
+namespace memo {
+
+namespace {
+
+[[noreturn]] void IndexError(int index)
+{
+    throw base::EStringListError(base::Format("List index out of bounds (%d)", index));
+}
+
+}  // namespace
+
+TExMemoStrings::TExMemoStrings(TExCustomMemo* memo) : memo_(memo) {}
+
+TExMemoStrings::~TExMemoStrings() = default;
+
+std::string TExMemoStrings::ExpandTabs(const std::string& s) const
+{
+    if (!memo_ || s.find('\t') == std::string::npos) return s;
+    const std::string blanks(std::size_t(std::max(0, memo_->TabSize())), ' ');
+    std::string out;
+    out.reserve(s.size() + blanks.size() * 4);
+    for (char c : s) {
+        if (c == '\t')
+            out += blanks;
+        else
+            out.push_back(c);
+    }
+    return out;
+}
+
+void TExMemoStrings::Changed()
+{
+    if (UpdateCount() == 0 && OnChange) OnChange();
+}
+
+void TExMemoStrings::SetUpdateState(bool updating)
+{
+    if (!updating) Changed();
+}
+
+void TExMemoStrings::Grew(int length)
+{
+    if (!maxKnown_) return;
+    if (maxCount_ == 0 || length > maxLen_) {
+        maxLen_ = length;
+        maxCount_ = 1;
+    } else if (length == maxLen_) {
+        ++maxCount_;
+    }
+}
+
+void TExMemoStrings::Shrank(int length)
+{
+    if (!maxKnown_ || length != maxLen_) return;
+    if (--maxCount_ == 0) {
+        // Only found again when asked for; an empty store is known to be 0 long.
+        maxLen_ = 0;
+        maxKnown_ = lines_.empty();
+    }
+}
+
+void TExMemoStrings::ResetMax()
+{
+    maxLen_ = 0;
+    maxCount_ = 0;
+    maxKnown_ = lines_.empty();
+}
+
+int TExMemoStrings::MaxLength() const
+{
+    if (!maxKnown_) {
+        maxLen_ = 0;
+        maxCount_ = 0;
+        for (const Line& l : lines_) {
+            const int n = int(l.text.size());
+            if (n > maxLen_ || maxCount_ == 0) {
+                maxLen_ = n;
+                maxCount_ = 1;
+            } else if (n == maxLen_) {
+                ++maxCount_;
+            }
+        }
+        maxKnown_ = true;
+    }
+    return maxLen_;
+}
+
+void TExMemoStrings::Touched(int index)
+{
+    if (memo_) memo_->LinesTouched(index);
+}
+
+const std::string& TExMemoStrings::Get(int index) const
+{
+    if (index < 0 || index >= Count()) IndexError(index);
+    return lines_[std::size_t(index)].text;
+}
+
+void TExMemoStrings::InsertLine(int index, std::string text)
+{
+    const int len = int(text.size());
+    lines_.insert(lines_.begin() + index, Line{std::move(text), nullptr, nullptr, false});
+    Grew(len);
+    Touched(index);
+    Changed();
+}
+
+int TExMemoStrings::DoAdd(const std::string& s)
+{
+    const int index = Count();
+    InsertLine(index, s);
+    return index;
+}
+
+int TExMemoStrings::Add(const std::string& s)
+{
+    const int index = Count();
+    InsertLine(index, ExpandTabs(s));
+    if (memo_) memo_->LinesAdded(index);
+    return index;
+}
+
+void TExMemoStrings::DoInsert(int index, const std::string& s)
+{
+    if (index < 0 || index > Count()) IndexError(index);
+    InsertLine(index, ExpandTabs(s));
+}
+
+void TExMemoStrings::Insert(int index, const std::string& s)
+{
+    if (!memo_) {
+        DoInsert(index, s);
+        return;
+    }
+    memo_->ClearSelection();
+    DoInsert(index, s);
+    memo_->RevalidateCaret();
+    memo_->Invalidate();
+}
+
+void TExMemoStrings::DoPut(int index, const std::string& s)
+{
+    if (index < 0 || index >= Count()) IndexError(index);
+    Line& l = lines_[std::size_t(index)];
+    const int old = int(l.text.size());
+    l.text = ExpandTabs(s);
+    Shrank(old);
+    Grew(int(l.text.size()));
+    Touched(index);
+    Changed();
+}
+
+void TExMemoStrings::Put(int index, const std::string& s) { DoPut(index, s); }
+
+void* TExMemoStrings::GetObject(int index) const
+{
+    if (index < 0 || index >= Count()) return nullptr;
+    const Line& l = lines_[std::size_t(index)];
+    return l.prop ? l.prop->FObject : l.object;
+}
+
+void TExMemoStrings::PutObject(int index, void* obj)
+{
+    if (index < 0 || index >= Count()) return;
+    Line& l = lines_[std::size_t(index)];
+    if (l.prop)
+        l.prop->FObject = obj;
+    else
+        l.object = obj;
+}
+
+void TExMemoStrings::DoDelete(int index)
+{
+    if (index < 0 || index >= Count()) return;
+    const int old = int(lines_[std::size_t(index)].text.size());
+    lines_.erase(lines_.begin() + index);
+    Shrank(old);
+    Touched(index);
+    Changed();
+}
+
+void TExMemoStrings::Delete(int index)
+{
+    if (index < 0 || index >= Count()) return;
+    if (!memo_ || deleting_) {
+        DoDelete(index);
+        return;
+    }
+    // Through the editor, so that the deletion can be undone.
+    deleting_ = true;
+    try {
+        memo_->DeleteStoreLine(index);
+    } catch (...) {
+        deleting_ = false;
+        throw;
+    }
+    deleting_ = false;
+}
+
+void TExMemoStrings::ClearStrings()
+{
+    lines_.clear();
+    ResetMax();
+    Touched(0);
+    Changed();
+}
+
+void TExMemoStrings::Clear()
+{
+    ClearLinesProp();
+    for (Line& l : lines_) l.prop = nullptr;
+    ClearStrings();
+    if (memo_) memo_->LinesCleared();
+}
+
+void TExMemoStrings::Assign(const base::TStrings& source)
+{
+    if (&source == this) return;
+    if (!memo_) {
+        base::TStrings::Assign(source);
+        return;
+    }
+    memo_->SetLines(source);
+}
+
+std::vector<TExMemoStrings::TWorkLine> TExMemoStrings::WorkLines() const { return lines_; }
+
+void TExMemoStrings::AssignEx(std::vector<TWorkLine> lines)
+{
+    BeginUpdate();
+    lines_ = std::move(lines);
+    ResetMax();
+    Touched(0);
+    EndUpdate();
+}
+
+bool TExMemoStrings::LoadFromFile(const std::string& path)
+{
+    std::string data;
+    if (!base::ReadFile(path, data)) throw base::EInOutError("Cannot open file \"" + path + "\"");
+    base::TStringList loaded;
+    loaded.SetText(data);
+    if (!memo_) {
+        base::TStrings::Assign(loaded);
+        return true;
+    }
+    memo_->BeforeLoad();
+    ClearLinesProp();
+    lines_.clear();
+    for (int i = 0; i < loaded.Count(); ++i) lines_.push_back(Line{ExpandTabs(loaded.Get(i)), nullptr, nullptr, false});
+    ResetMax();
+    Touched(0);
+    memo_->AfterLoad();
+    return true;
+}
+
+void TExMemoStrings::SaveToFile(const std::string& path)
+{
+    const bool wrapped = memo_ && memo_->WordWrap() != wwNone;
+    if (wrapped) memo_->UndoWrap();
+    try {
+        base::TStrings::SaveToFile(path);
+    } catch (...) {
+        if (wrapped) memo_->DoWrap();
+        throw;
+    }
+    if (wrapped) memo_->DoWrap();
+}
+
+TLineProp* TExMemoStrings::CreateProp(int index)
+{
+    if (index < 0 || index >= Count()) IndexError(index);
+    Line& l = lines_[std::size_t(index)];
+    auto p = std::make_unique<TLineProp>();
+    p->FObject = l.prop ? l.prop->FObject : l.object;
+    l.prop = p.get();
+    l.object = nullptr;
+    linesProp_.push_back(std::move(p));
+    return l.prop;
+}
+
+TLineProp* TExMemoStrings::GetLineProp(int index) const
+{
+    if (index < 0 || index >= Count()) return nullptr;
+    return lines_[std::size_t(index)].prop;
+}
+
+void TExMemoStrings::SetLineProp(int index, TLineProp* prop)
+{
+    if (index < 0 || index >= Count()) return;
+    lines_[std::size_t(index)].prop = prop;
+}
+
+void TExMemoStrings::RestoreObject(int index, TLineProp* prop)
+{
+    if (index < 0 || index >= Count()) return;
+    lines_[std::size_t(index)].prop = prop;
+}
+
+void TExMemoStrings::ClearLinesProp()
+{
+    for (Line& l : lines_) {
+        if (l.prop) l.object = l.prop->FObject;
+        l.prop = nullptr;
+    }
+    linesProp_.clear();
+}
+
+int TExMemoStrings::GetRealCount() const
+{
+    if (lines_.empty() || (lines_.size() == 1 && lines_[0].text.empty())) return 0;
+    return Count();
+}
+
+}  // namespace memo

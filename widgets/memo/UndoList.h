@@ -1,0 +1,112 @@
+#pragma once
+// The editor's undo list: one entry per edit, the newest first; typing, backspaces and
+// forward deletes merge into the entry before them.
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace memo {
+
+class TExCustomMemo;
+
+class TUndo {
+public:
+    TUndo(int beforeX, int beforeY, int afterX, int afterY, std::string text);
+    virtual ~TUndo() = default;
+    // True when this entry absorbed e (e is then dropped by the list).
+    virtual bool Append(TUndo* e);
+    virtual void PerformUndo() = 0;
+    virtual void PerformRedo() = 0;
+    void Undo();
+    void Redo();
+
+    TExCustomMemo* FMemo = nullptr;
+    int FBeforeX, FBeforeY, FAfterX, FAfterY;
+    std::string FText;
+};
+
+// Typed characters; a carriage return stands for a line break.
+class TInsertCharUndo : public TUndo {
+public:
+    using TUndo::TUndo;
+    bool Append(TUndo* e) override;
+    void PerformUndo() override;
+    void PerformRedo() override;
+    // Blanks that a new line trimmed from the end of the line it split; undo puts them back.
+    int FTrimmed = 0;
+};
+
+// Deleted characters; a carriage return stands for a joined line break.
+class TDeleteCharUndo : public TUndo {
+public:
+    TDeleteCharUndo(int beforeX, int beforeY, int afterX, int afterY, std::string text, bool isBackspace);
+    bool Append(TUndo* e) override;
+    void PerformUndo() override;
+    void PerformRedo() override;
+    bool FIsBackspace;
+};
+
+class TDeleteLineUndo : public TUndo {
+public:
+    using TUndo::TUndo;
+    void PerformUndo() override;
+    void PerformRedo() override;
+};
+
+// An entry that remembers a selection range, start not after end.
+class TSelUndo : public TUndo {
+public:
+    TSelUndo(int beforeX, int beforeY, int afterX, int afterY, std::string text, int selStartX, int selStartY,
+             int selEndX, int selEndY);
+    int FSelStartX, FSelStartY, FSelEndX, FSelEndY;
+};
+
+// A deleted selection, its lines joined by carriage return and line feed.
+class TDeleteBufUndo : public TSelUndo {
+public:
+    using TSelUndo::TSelUndo;
+    void PerformUndo() override;
+    void PerformRedo() override;
+};
+
+// Inserted text (paste, drop, SelText).
+class TPasteUndo : public TUndo {
+public:
+    using TUndo::TUndo;
+    void PerformUndo() override;
+    void PerformRedo() override;
+};
+
+class TExUndoList {
+public:
+    explicit TExUndoList(TExCustomMemo* owner = nullptr);
+    ~TExUndoList();
+    TExUndoList(const TExUndoList&) = delete;
+    TExUndoList& operator=(const TExUndoList&) = delete;
+
+    // 0 when stored; -1 when absorbed by the newest entry or refused while undoing.
+    int Add(std::unique_ptr<TUndo> entry);
+    void Undo();
+    void Redo();
+    void Clear();
+    void Delete(int index);
+    TUndo* Get(int index) const { return entries_[std::size_t(index)].get(); }
+    int Count() const { return int(entries_.size()); }
+    int Undone() const { return undone_; }
+    bool Performing() const { return performing_; }
+    bool CanUndo() const { return undone_ < Count(); }
+    bool CanRedo() const { return undone_ > 0; }
+    int Limit() const { return limit_; }
+    // n <= 0 becomes 10, above 100 becomes 100; a new limit clears the list.
+    void SetLimit(int n);
+
+private:
+    void Changed();
+    std::vector<std::unique_ptr<TUndo>> entries_;  // newest at 0
+    TExCustomMemo* owner_;
+    int undone_ = 0;
+    bool performing_ = false;
+    int limit_ = 100;
+};
+
+}  // namespace memo
