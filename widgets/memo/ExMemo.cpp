@@ -486,6 +486,7 @@ void TExCustomMemo::SetCursor(int x, int y)
     curX_ = 0;
     SetCurY(y);
     SetCurX(x);
+    ClearSelection();  // collapsed at the new caret, where a Shift move starts from
 }
 
 void TExCustomMemo::SetCaretDirect(int x, int y)

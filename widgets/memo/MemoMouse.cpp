@@ -468,6 +468,8 @@ std::vector<TMemoMenuItem> TExCustomMemo::ContextMenuItems()
 
 void TExCustomMemo::MenuCommand(int id)
 {
+    // Only copy and select all work in a read-only editor.
+    if (ReadOnly && id != 1 && id != 4) return;
     switch (id) {
     case 1: CopyToClipBoard(); break;
     case 2: CutToClipBoard(); break;
