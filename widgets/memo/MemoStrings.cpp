@@ -49,49 +49,24 @@ void TExMemoStrings::SetUpdateState(bool updating)
 
 void TExMemoStrings::Grew(int length)
 {
-    if (!maxKnown_) return;
-    if (maxCount_ == 0 || length > maxLen_) {
-        maxLen_ = length;
-        maxCount_ = 1;
-    } else if (length == maxLen_) {
-        ++maxCount_;
-    }
+    if (std::size_t(length) >= lengthCount_.size()) lengthCount_.resize(std::size_t(length) + 1, 0);
+    ++lengthCount_[std::size_t(length)];
+    maxLen_ = std::max(maxLen_, length);
 }
 
 void TExMemoStrings::Shrank(int length)
 {
-    if (!maxKnown_ || length != maxLen_) return;
-    if (--maxCount_ == 0) {
-        // Only found again when asked for; an empty store is known to be 0 long.
-        maxLen_ = 0;
-        maxKnown_ = lines_.empty();
-    }
+    if (std::size_t(length) >= lengthCount_.size() || lengthCount_[std::size_t(length)] == 0) return;
+    --lengthCount_[std::size_t(length)];
+    // The longest line went: the next longer length down is the new longest.
+    while (maxLen_ > 0 && lengthCount_[std::size_t(maxLen_)] == 0) --maxLen_;
 }
 
 void TExMemoStrings::ResetMax()
 {
+    lengthCount_.assign(1, 0);
     maxLen_ = 0;
-    maxCount_ = 0;
-    maxKnown_ = lines_.empty();
-}
-
-int TExMemoStrings::MaxLength() const
-{
-    if (!maxKnown_) {
-        maxLen_ = 0;
-        maxCount_ = 0;
-        for (const Line& l : lines_) {
-            const int n = int(l.text.size());
-            if (n > maxLen_ || maxCount_ == 0) {
-                maxLen_ = n;
-                maxCount_ = 1;
-            } else if (n == maxLen_) {
-                ++maxCount_;
-            }
-        }
-        maxKnown_ = true;
-    }
-    return maxLen_;
+    for (const Line& l : lines_) Grew(int(l.text.size()));
 }
 
 void TExMemoStrings::Touched(int index)
@@ -217,9 +192,12 @@ void TExMemoStrings::ClearStrings()
 void TExMemoStrings::Clear()
 {
     ClearLinesProp();
-    for (Line& l : lines_) l.prop = nullptr;
-    ClearStrings();
+    lines_.clear();
+    ResetMax();
+    // The editor's caret goes home before anyone hears of the change.
     if (memo_) memo_->LinesCleared();
+    Touched(0);
+    Changed();
 }
 
 void TExMemoStrings::Assign(const base::TStrings& source)

@@ -76,9 +76,8 @@ public:
     // 0 for an empty text or a text of one line break, else Count.
     int GetRealCount() const;
     int LineLength(int index) const { return int(lines_[std::size_t(index)].text.size()); }
-    // Length of the longest line; kept as lines change, so reading it costs nothing
-    // unless the only longest line just got shorter.
-    int MaxLength() const;
+    // Length of the longest line, kept as lines change (a count of lines per length).
+    int MaxLength() const { return maxLen_; }
     int LockCount() const { return UpdateCount(); }
     bool Deleting() const { return deleting_; }
 
@@ -105,9 +104,8 @@ private:
     std::vector<Line> lines_;
     std::vector<std::unique_ptr<TLineProp>> linesProp_;
     bool deleting_ = false;
-    mutable int maxLen_ = 0;
-    mutable int maxCount_ = 0;  // lines as long as maxLen_
-    mutable bool maxKnown_ = true;
+    int maxLen_ = 0;
+    std::vector<int> lengthCount_ = std::vector<int>(1, 0);  // lines of each length
 };
 
 }  // namespace memo

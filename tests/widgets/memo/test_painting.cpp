@@ -174,3 +174,22 @@ TEST_F(MemoTest, SelectionAndErrorMarksOnPixels)
     auto unfocused = PaintToBitmap(memo);
     EXPECT_EQ(Count(*unfocused, Rect(a.Left, a.Top, b.Right, b.Bottom), clNavy), 0);
 }
+
+TEST_F(LogMemoTest, AFilledLogHasItsLinesAndNoMore)
+{
+    memo->Lines()->Clear();
+    for (int i = 0; i < 5; ++i) memo->Lines()->Add("line " + std::to_string(i));
+    EXPECT_EQ(memo->Lines()->Count(), 5);
+    memo->MovePage(1, ssCtrl);
+    EXPECT_EQ(memo->Lines()->Count(), 5);
+    EXPECT_EQ(memo->CurY(), 4);
+    auto bmp = PaintToBitmap(memo);
+    EXPECT_EQ(memo->Lines()->Count(), 5);
+    for (int i = 5; i < 200; ++i) memo->Lines()->Add("line " + std::to_string(i));
+    memo->MovePage(1, ssCtrl);  // the caret far down, the scroll bar shown
+    memo->Lines()->Clear();
+    EXPECT_EQ(memo->Lines()->Count(), 0);
+    for (int i = 0; i < 5; ++i) memo->Lines()->Add("line " + std::to_string(i));
+    EXPECT_EQ(memo->Lines()->Count(), 5);
+    EXPECT_EQ(memo->Lines()->Get(0), "line 0");
+}

@@ -1,0 +1,102 @@
+// Text editor: the log window's path. Log lines are added one by one, then the view is
+// painted and scrolled to the end; and the repaint of a full view at the end of a long log.
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <memory>
+#include <string>
+
+#include "platform/graphics/Graphics.h"
+#include "platform/TestRig.h"
+#include "widgets/memo/ExMemo.h"
+#include "widgets/memo/MemoStrings.h"
+#include "widgets/memo/MemoStyler.h"
+
+namespace {
+
+std::string LogLine(int i)
+{
+    switch (i % 5) {
+    case 0: return "ERROR: Unable to obtain file handle for \"C:/hulls/boat" + std::to_string(i) + ".hul\"";
+    case 1: return "NOTE: " + std::to_string(i % 97) + " frames, displacement 12.5 t at draught 0.8 m";
+    case 2: return "Hull 'Boat " + std::to_string(i) + "' read, see http://www.example.org/hulls for the format";
+    case 3:
+        return "Hydrostatics at heel 0 deg: waterplane area 14.2 m2, LCF 4.61 m, KB 0.33 m, BMt 1.92 m, "
+               "BMl 22.8 m, TPC 0.146 t/cm, MCT 0.051 t.m/cm";
+    default: return "    run " + std::to_string(i) + " done";
+    }
+}
+
+struct LogView {
+    LogView()
+    {
+        owner = std::make_unique<platform::TComponent>(nullptr);
+        styler = new memo::TExHTMLMemoStyler(owner.get());
+        memo = new memo::TExMemo(owner.get());
+        memo->SetBounds(0, 0, 670, 355);
+        memo->HandleNeeded();
+        memo::SetupLogMemo(*memo, *styler);
+        canvas = std::make_unique<platform::TBitmap>(670, 355);
+    }
+    void Fill(int n)
+    {
+        memo->Lines()->Clear();
+        for (int i = 0; i < n; ++i) memo->Lines()->Add(LogLine(i));
+    }
+    void Paint() { memo->PaintTo(canvas->Canvas()->Handle(), 0, 0); }
+    std::unique_ptr<platform::TComponent> owner;
+    memo::TExHTMLMemoStyler* styler;
+    memo::TExMemo* memo;
+    std::unique_ptr<platform::TBitmap> canvas;
+};
+
+// Adds n lines one by one, paints, goes to the end (Ctrl+End) and paints again.
+void BM_FillLogAndScrollToEnd(benchmark::State& state)
+{
+    const int n = int(state.range(0));
+    LogView view;
+    for (auto _ : state) {
+        view.Fill(n);
+        view.Paint();
+        view.memo->MovePage(1, platform::ssCtrl);
+        view.Paint();
+        benchmark::DoNotOptimize(view.memo->TopLine());
+    }
+    state.SetComplexityN(n);
+    state.counters["lines"] = double(view.memo->Lines()->Count());
+}
+BENCHMARK(BM_FillLogAndScrollToEnd)
+    ->Arg(12500)
+    ->Arg(25000)
+    ->Arg(50000)
+    ->Arg(100000)
+    ->Complexity(benchmark::oN)
+    ->Unit(benchmark::kMillisecond);
+
+// One repaint of the whole view at the end of a log of 100,000 lines.
+void BM_RepaintAtEnd(benchmark::State& state)
+{
+    LogView view;
+    view.Fill(100000);
+    view.memo->MovePage(1, platform::ssCtrl);
+    view.Paint();
+    for (auto _ : state) {
+        view.Paint();
+        benchmark::ClobberMemory();
+    }
+    state.counters["topLine"] = view.memo->TopLine();
+}
+BENCHMARK(BM_RepaintAtEnd)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    platform::EnsurePlatform();
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
