@@ -1,3 +1,4 @@
+#include <QCloseEvent>
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -120,6 +121,14 @@ void HostWheel(TWinControl* c, int x, int y, int delta, TShiftState shift)
     const QPointF local(x + f, y + f);
     const QPointF global = w->mapToGlobal(local.toPoint());
     QWheelEvent e(local, global, QPoint(), QPoint(0, delta), Qt::NoButton, Mods(shift), Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(w, &e);
+}
+
+void HostClose(TWinControl* c)
+{
+    QWidget* w = HostWidget(c);
+    if (!w) return;
+    QCloseEvent e;
     QCoreApplication::sendEvent(w, &e);
 }
 

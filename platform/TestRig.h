@@ -37,6 +37,9 @@ void HostWheel(TWinControl* c, int x, int y, int delta, TShiftState shift = 0);
 // Press and release of a key; letters, digits, space and Return also type their character.
 void HostKey(TWinControl* c, Word vk, TShiftState shift = 0);  // VK_DECIMAL: the keypad's "."
 
+// The user closes c's window with the window manager's close button.
+void HostClose(TWinControl* c);
+
 // The user works c's scroll bar (SB_HORZ or SB_VERT) as the SB_ code says: a line or a
 // page either way, or to either end, and lets go. SB_THUMBTRACK drags the thumb to pos and lets go.
 void HostScroll(TWinControl* c, int bar, int code, int pos = 0);

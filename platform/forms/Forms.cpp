@@ -198,7 +198,15 @@ void TApplication::Run()
 {
     running_ = true;
     if (mainForm_ && ShowMainForm) mainForm_->Show();
-    while (!terminated_) HandleMessage();
+    while (!terminated_) {
+        try {
+            HandleMessage();
+        } catch (const std::exception& e) {
+            HandleException(this, &e);
+        } catch (...) {
+            HandleException(this, nullptr);
+        }
+    }
     running_ = false;
 }
 
@@ -238,14 +246,24 @@ void TApplication::Idle()
 void TApplication::Terminate()
 {
     terminated_ = true;
-    if (auto* d = QAbstractEventDispatcher::instance()) d->wakeUp();
+    // May come from a worker: wake the GUI thread's wait, not the caller's.
+    if (auto* app = QCoreApplication::instance())
+        if (auto* d = QAbstractEventDispatcher::instance(app->thread())) d->wakeUp();
 }
 
 void TApplication::HandleException(TObject* Sender, const std::exception* e)
 {
     if (e && dynamic_cast<const base::EAbort*>(e)) return;
     if (e && OnException) {
-        OnException(Sender, *e);
+        // A failing handler must not take the loop down: its own exception goes to the box.
+        try {
+            OnException(Sender, *e);
+        } catch (const base::EAbort&) {
+        } catch (const std::exception& inner) {
+            ShowException(inner);
+        } catch (...) {
+            ShowException(base::Exception("Unknown exception"));
+        }
         return;
     }
     if (e) ShowException(*e);

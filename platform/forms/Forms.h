@@ -1,5 +1,6 @@
 #pragma once
 // Forms, the application object with its message loop, the screen, hints.
+#include <atomic>
 #include <exception>
 #include <functional>
 #include <new>
@@ -209,7 +210,7 @@ private:
     friend struct Impl;
     std::string title_ = "Korvelo";
     TCustomForm* mainForm_ = nullptr;
-    bool terminated_ = false;
+    std::atomic<bool> terminated_{false};  // Terminate may come from a worker
     bool running_ = false;
     THintWindow* hintWindow_ = nullptr;
     TControl* hintControl_ = nullptr;

@@ -96,8 +96,15 @@ struct TThread::Impl {
 
 TThread::TThread(bool CreateSuspended) : impl_(std::make_unique<Impl>()), createSuspended_(CreateSuspended) {}
 
+void TThread::TakeOver()
+{
+    std::lock_guard lock(gMutex);
+    freeing_ = true;
+}
+
 TThread::~TThread()
 {
+    TakeOver();
     if (started_ && !finished_) {
         Terminate();
         WaitFor();
@@ -116,6 +123,7 @@ void TThread::BeforeDestruction()
         std::lock_guard lock(impl_->startMutex);
         self = impl_->thread.get_id() == std::this_thread::get_id();
     }
+    if (!self) TakeOver();
     if (started_ && !finished_ && !self) {
         Terminate();
         WaitFor();
@@ -147,9 +155,10 @@ void TThread::Run()
         DoTerminate();
     } catch (...) {
     }
-    const bool freeIt = FreeOnTerminate;
+    bool freeIt;
     {
         std::lock_guard lock(gMutex);
+        freeIt = FreeOnTerminate && !freeing_;
         finished_ = true;
     }
     gCv.notify_all();

@@ -35,7 +35,7 @@ public:
     // Waits for Execute to end; on the GUI thread, synchronized calls keep running meanwhile.
     int WaitFor();
     int ReturnValue = 0;
-    // Set before Start: the thread deletes itself once OnTerminate has run.
+    // The thread deletes itself once OnTerminate has run, unless it was freed before.
     bool FreeOnTerminate = false;
     // Runs on the GUI thread after Execute.
     TNotifyEvent OnTerminate;
@@ -54,10 +54,13 @@ protected:
 
 private:
     void Run();
+    // Whoever frees a running thread owns it from then on: it no longer frees itself.
+    void TakeOver();
     struct Impl;
     std::unique_ptr<Impl> impl_;
     bool createSuspended_;
     std::atomic<bool> terminated_{false}, finished_{false}, started_{false};
+    bool freeing_ = false;  // guarded by the synchronisation lock
 };
 
 // Runs the synchronized calls that are waiting; true when one ran. The message loop and
