@@ -383,7 +383,8 @@ void KWidget::paintEvent(QPaintEvent* e)
     d.screenOnly = QRegion();
     d.invalid = QRegion();
     const int f = owner_->FrameWidth();
-    if (f > 0 && !need.isEmpty()) {
+    const bool corner = d.ScrollShown(SB_VERT) && d.ScrollShown(SB_HORZ);
+    if ((f > 0 || corner) && !need.isEmpty()) {
         // The frame first, on the whole window.
         DeviceContext nc;
         nc.image = &d.backing;

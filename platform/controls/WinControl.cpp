@@ -1,4 +1,5 @@
 // Windowed controls: children, alignment, focus and tab order, painting, keys, timers.
+#include <QScrollBar>
 #include <QTimer>
 #include <QWidget>
 
@@ -595,7 +596,14 @@ void TWinControl::PaintTo(HDC dc, int x, int y)
     SetViewportOrgEx(dc, org.X + x, org.Y + y, nullptr);
     IntersectClipRect(dc, 0, 0, Width(), Height());
     const int f = FrameWidth();
-    if (f > 0) Perform(WM_NCPAINT, WPARAM(dc));
+    if (f > 0 || (impl_->ScrollShown(SB_VERT) && impl_->ScrollShown(SB_HORZ))) Perform(WM_NCPAINT, WPARAM(dc));
+    // The scroll bars, as the host draws them.
+    for (QScrollBar* bar : impl_->bars)
+        if (bar && bar->isVisibleTo(impl_->widget) && dc->image) {
+            QPainter p(dc->image);
+            p.setClipRegion(dc->EffectiveClip());
+            bar->render(&p, dc->ToDevice(bar->x(), bar->y()), QRegion(), QWidget::DrawWindowBackground);
+        }
     SetViewportOrgEx(dc, org.X + x + f, org.Y + y + f, nullptr);
     const TRect client = ClientRect();
     IntersectClipRect(dc, 0, 0, client.Width(), client.Height());

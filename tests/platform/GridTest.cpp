@@ -9,6 +9,7 @@
 #include "base/StringList.h"
 #include "platform/controls/Grids.h"
 #include "platform/forms/Forms.h"
+#include "platform/graphics/GDI.h"
 #include "platform/TestRig.h"
 
 using namespace platform;
@@ -331,6 +332,22 @@ TEST_F(GridFixture, ScrollBarsMoveTheViewByLinePageAndThumb)
     EXPECT_EQ(grid->Row(), 1);
     HostScroll(grid, SB_HORZ, SB_LINEDOWN);
     EXPECT_EQ(grid->LeftCol(), 2);
+}
+
+TEST_F(GridFixture, ThePaintedGridShowsItsScrollBarsAndTheCornerBetweenThem)
+{
+    grid->SetScrollBars(ssBoth);
+    grid->SetCells(1, 1, "1.250");
+    const TRect c = grid->ClientRect();
+    ASSERT_EQ(c, Rect(0, 0, 200 - GetSystemMetrics(SM_CXVSCROLL), 100 - GetSystemMetrics(SM_CYHSCROLL)));
+    auto bmp = PaintToBitmap(grid);
+    if (const char* keep = std::getenv("KORVELO_KEEP_GRID_BMP")) bmp->SaveToFile(keep);
+    // The corner takes the face colour; the bars are drawn over the window colour's place.
+    EXPECT_EQ(bmp->Canvas()->Pixel(198, 98), ColorToRGB(clBtnFace));
+    int notWindow = 0;
+    for (int y = 0; y < c.Bottom; ++y)
+        if (bmp->Canvas()->Pixel(c.Right + 8, y) != TColor(ColorToRGB(clWindow))) ++notWindow;
+    EXPECT_EQ(notWindow, c.Bottom);
 }
 
 TEST_F(GridFixture, TheWheelMovesTheCurrentRowAndTheViewFollows)
