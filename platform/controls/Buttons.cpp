@@ -8,22 +8,6 @@
 
 namespace platform {
 
-namespace {
-
-// The 8 x 8 checker of face and highlight that fills an exclusive (latched) button.
-TBitmap* LatchPattern()
-{
-    static TBitmap* pattern = [] {
-        auto* b = new TBitmap(8, 8);
-        for (int y = 0; y < 8; ++y)
-            for (int x = 0; x < 8; ++x) b->Canvas()->SetPixel(x, y, ((x + y) & 1) ? clBtnHighlight : clBtnFace);
-        return b;
-    }();
-    return pattern;
-}
-
-}  // namespace
-
 // ---------------------------------------------------------------- TButtonGlyph
 
 TButtonGlyph::TButtonGlyph() : glyph_(std::make_unique<TBitmap>()) {}

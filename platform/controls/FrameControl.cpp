@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/graphics/GDI.h"
+#include "platform/graphics/Graphics.h"
 
 namespace platform {
 namespace {
@@ -116,6 +117,17 @@ bool DrawFrameControl(HDC dc, TRect* rect, UINT type, UINT state)
         return true;
     }
     return false;
+}
+
+TBitmap* LatchPattern()
+{
+    static TBitmap* pattern = [] {
+        auto* b = new TBitmap(8, 8);
+        for (int y = 0; y < 8; ++y)
+            for (int x = 0; x < 8; ++x) b->Canvas()->SetPixel(x, y, ((x + y) & 1) ? clBtnHighlight : clBtnFace);
+        return b;
+    }();
+    return pattern;
 }
 
 }  // namespace platform

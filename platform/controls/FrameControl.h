@@ -19,4 +19,8 @@ enum : UINT {
 // DFCS_ADJUSTRECT shrinks a push button's rect to the area inside its edges.
 bool DrawFrameControl(HDC dc, TRect* rect, UINT type, UINT state);
 
+class TBitmap;
+// The 8 x 8 checker of face and highlight that fills a latched (checked) button; a brush pattern.
+TBitmap* LatchPattern();
+
 }  // namespace platform
