@@ -395,7 +395,8 @@ public:
     virtual void WMSetCursor(TWMSetCursor& m) { DefaultHandler(m); }
     virtual void CMEnter(TMessage& m);
     virtual void CMExit(TMessage& m);
-    virtual void CMDialogKey(TCMDialogKey& m) { DefaultHandler(m); }
+    // Unhandled, a dialog key goes on to the children until one takes it (Result != 0).
+    virtual void CMDialogKey(TCMDialogKey& m) { Broadcast(m); }
     virtual void CMWantSpecialKey(TCMWantSpecialKey& m) { DefaultHandler(m); }
     virtual void KeyDown(Word& Key, TShiftState Shift);
     virtual void KeyUp(Word& Key, TShiftState Shift);

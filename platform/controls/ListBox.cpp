@@ -496,13 +496,7 @@ bool TCustomListBox::DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint Mous
     return true;
 }
 
-void TCustomListBox::Dispatch(TMessage& m)
-{
-    if (m.Msg == WM_VSCROLL) WMVScroll(m);
-    else TCustomControl::Dispatch(m);
-}
-
-void TCustomListBox::WMVScroll(TMessage& m)
+void TCustomListBox::WMVScroll(TWMVScroll& m)
 {
     switch (m.WParamLo()) {
     case SB_LINEUP: SetTopIndex(topIndex_ - 1); break;

@@ -129,9 +129,8 @@ public:
     void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     void KeyDown(Word& Key, TShiftState Shift) override;
     bool DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos) override;
-    void Dispatch(TMessage& m) override;
     void DefaultHandler(TMessage& m) override;
-    virtual void WMVScroll(TMessage& m);
+    void WMVScroll(TWMVScroll& m) override;
     void WMSize(TWMSize& m) override;
     void WMGetDlgCode(TWMGetDlgCode& m) override { m.Result = DLGC_WANTARROWS | DLGC_WANTCHARS; }
 

@@ -216,7 +216,7 @@ void TCustomTreeView::ScrollToH(int x)
     Invalidate();
 }
 
-void TCustomTreeView::WMHScroll(TMessage& m)
+void TCustomTreeView::WMHScroll(TWMHScroll& m)
 {
     const int page = std::max(1, ClientWidth());
     switch (m.WParamLo()) {
@@ -233,7 +233,7 @@ void TCustomTreeView::WMHScroll(TMessage& m)
     m.Result = 0;
 }
 
-void TCustomTreeView::WMVScroll(TMessage& m)
+void TCustomTreeView::WMVScroll(TWMVScroll& m)
 {
     const int page = std::max(1, VisibleRowCount() - 1);
     switch (m.WParamLo()) {
@@ -478,8 +478,6 @@ void TCustomTreeView::Dispatch(TMessage& m)
 {
     switch (m.Msg) {
     case CN_NOTIFY: CNNotify(m); break;
-    case WM_HSCROLL: WMHScroll(m); break;
-    case WM_VSCROLL: WMVScroll(m); break;
     default: TCustomControl::Dispatch(m); break;
     }
 }

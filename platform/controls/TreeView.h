@@ -201,8 +201,8 @@ public:
     virtual void CNNotify(TMessage& m);
     void Dispatch(TMessage& m) override;
     void DefaultHandler(TMessage& m) override;
-    virtual void WMHScroll(TMessage& m);
-    virtual void WMVScroll(TMessage& m);
+    void WMHScroll(TWMHScroll& m) override;
+    void WMVScroll(TWMVScroll& m) override;
     void WMSize(TWMSize& m) override;
     void WMGetDlgCode(TWMGetDlgCode& m) override { m.Result = DLGC_WANTARROWS | DLGC_WANTCHARS; }
 

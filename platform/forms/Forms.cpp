@@ -705,7 +705,8 @@ void TCustomForm::Dispatch(TMessage& m)
 
 void TCustomForm::CMDialogKey(TCMDialogKey& m)
 {
-    if (m.CharCode() == VK_TAB) {
+    // Ctrl+Tab is left to the controls (a page control turns its pages with it).
+    if (m.CharCode() == VK_TAB && GetKeyState(VK_CONTROL) >= 0) {
         SelectNext(FindFocusedControl(), GetKeyState(VK_SHIFT) >= 0, true);
         m.Result = 1;
         return;
