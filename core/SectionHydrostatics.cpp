@@ -10,26 +10,21 @@ namespace core {
 
 namespace {
 
-constexpr double kCrossingTolerance = 0.0005;
-
-// Segment a -> b crosses height z. A point both at the keel and on the waterline
-// never starts or ends a crossing, so a waterline at the keel cuts nothing.
-inline bool Crosses(double a, double b, double z, double keel)
+// Segment a -> b crosses height z when one end lies strictly below it and the other at or
+// above it. Offsets at the height count as above, as the cut drops them: an outline that
+// only touches the waterline (a vertex, or an edge lying in it) is not cut there, and the
+// cut at a vertex's height is the limit of the cuts just below it.
+inline bool Crosses(double a, double b, double z)
 {
-    const bool candidate = (a > z && b < z) || (a < z && b > z) || a == z;
-    if (!candidate)
-        return false;
-    if (std::fabs(keel - a) < kCrossingTolerance && std::fabs(z - a) < kCrossingTolerance)
-        return false;
-    if (std::fabs(keel - b) < kCrossingTolerance && std::fabs(z - b) < kCrossingTolerance)
-        return false;
-    return true;
+    return (a < z) != (b < z);
 }
 
 inline double XAt(double x0, double z0, double x1, double z1, double z)
 {
     if (z0 == z)
         return x0;
+    if (z1 == z)
+        return x1;
     return x0 + (z - z0) * (x1 - x0) / (z1 - z0);
 }
 
@@ -69,7 +64,7 @@ bool Section::CrossesWaterline(unsigned i, double z) const
     const std::size_t n = std::min(X.size(), Z.size());
     if (i >= n)
         return false;
-    return Crosses(Z[i], Z[i + 1 < n ? i + 1 : 0], z, minZ);
+    return Crosses(Z[i], Z[i + 1 < n ? i + 1 : 0], z);
 }
 
 double Section::GetXAtWaterline(unsigned i, double z) const
@@ -96,7 +91,6 @@ bool Section::ClipAtWaterline(double z, ImmersedSection& r, std::vector<double>&
     CrossingList crossings;
     const double* const px = X.data();
     const double* const pz = Z.data();
-    const double keel = minZ;
     std::size_t i = 0;
     while (i < n) {
         // Segments whose ends lie strictly on one side of z neither cross it nor change
@@ -123,7 +117,7 @@ bool Section::ClipAtWaterline(double z, ImmersedSection& r, std::vector<double>&
             ++m;
         }
         const std::size_t j = k + 1 < n ? k + 1 : 0;
-        if (Crosses(pz[k], pz[j], z, keel)) {
+        if (Crosses(pz[k], pz[j], z)) {
             const double x = XAt(px[k], pz[k], px[j], pz[j], z);
             ox[m] = x;
             oz[m] = z;

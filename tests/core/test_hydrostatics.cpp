@@ -1,6 +1,7 @@
 // Frame cuts, segment intersection and the hydrostatics of one appendage.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 #include <utility>
@@ -93,9 +94,59 @@ TEST(ClipAtWaterline, AtTheKeelNothingIsCut)
     EXPECT_EQ(r.waterlineBreadth, 0);
     EXPECT_EQ(r.crossings, 0);
     EXPECT_EQ(r.waterlineZ, 0);
-    // Within the 0.0005 keel tolerance as well; at the tolerance the sides cross.
-    EXPECT_EQ(Cut(MakeFrame(0, BoxOffsets(-1, 1, 0, 2)), 0.0004).area, 0);
-    EXPECT_NEAR(Cut(MakeFrame(0, BoxOffsets(-1, 1, 0, 2)), 0.0005).area, 0.001, 1e-15);
+    // Just above the keel the thin strip is cut whole: no jump there.
+    const ImmersedSection strip = Cut(MakeFrame(0, BoxOffsets(-1, 1, 0, 2)), 0.0004);
+    EXPECT_NEAR(strip.area, 0.0008, 1e-15);
+    EXPECT_NEAR(strip.waterlineBreadth, 2, kTol);
+}
+
+// An outline that only touches the waterline (a vertex or an edge lying in it) is not cut
+// there: each cut at a vertex's height is the limit of the cuts just below it, and the
+// cuts just above differ by no more than the outline's slope allows.
+TEST(ClipAtWaterline, TouchingVerticesAndEdgesGiveTheLimit)
+{
+    struct Case {
+        const char* what;
+        Offsets offsets;
+        double z;        // a vertex height
+        double breadth;  // the waterline breadth there
+        double inertia;  // and its second moment about its centre
+        double minX, maxX;
+        int crossings;
+    } const cases[] = {
+        // Keels at X = -1 and 1, a ridge between them touching the waterline at (0, 1).
+        {"ridge touching from below", {{-1, 0}, {0, 1}, {1, 0}, {2, 2}, {-2, 2}}, 1, 3,
+         2 * (1.5 * 1.5 * 1.5 / 12 + 0.75 * 0.75 * 1.5), -1.5, 1.5, 4},
+        // A main V keel at X = -2 and an outrigger V keel at X = 2 whose apex just reaches Z = 1.
+        {"outrigger keel touching from above",
+         {{-2, 0}, {-1, 2}, {1, 2}, {2, 1}, {3, 2}, {3, 3}, {-3, 3}, {-3, 2}}, 1, 1, 1.0 / 12, -2.5, -1.5, 2},
+        // Shelves at Z = 1 on both sides of a box keel from X = -1 to 1.
+        {"shelves lying in the waterline",
+         {{-1, 0}, {1, 0}, {1, 1}, {2, 1}, {2, 3}, {-2, 3}, {-2, 1}, {-1, 1}}, 1, 2, 8.0 / 12, -1, 1, 2},
+        // A V keel whose apex is the waterline: nothing is cut.
+        {"apex at the waterline", {{0, 1}, {1, 2}, {-1, 2}}, 1, 0, 0, 0, 0, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        for (bool reversed : {false, true}) {
+            Offsets o = c.offsets;
+            if (reversed)
+                std::reverse(o.begin(), o.end());
+            const Section s = MakeFrame(0, o);
+            const ImmersedSection at = Cut(s, c.z);
+            EXPECT_NEAR(at.waterlineBreadth, c.breadth, kTol);
+            EXPECT_NEAR(at.breadthInertia, c.inertia, 1e-12);
+            EXPECT_NEAR(at.waterlineMinX, c.minX, kTol);
+            EXPECT_NEAR(at.waterlineMaxX, c.maxX, kTol);
+            EXPECT_EQ(at.crossings, c.crossings);
+            const ImmersedSection below = Cut(s, c.z - 1e-9);
+            EXPECT_NEAR(below.area, at.area, 1e-8);
+            EXPECT_NEAR(below.waterlineBreadth, at.waterlineBreadth, 1e-8);
+            EXPECT_NEAR(below.breadthInertia, at.breadthInertia, 1e-8);
+            EXPECT_NEAR(below.centroidZ, at.centroidZ, 1e-8);
+            EXPECT_NEAR(Cut(s, c.z + 1e-9).area, at.area, 1e-8);
+        }
+    }
 }
 
 TEST(ClipAtWaterline, WhollySubmergedAndDry)
@@ -191,14 +242,16 @@ TEST(Section, CrossingTestAndWaterlineX)
         double z;
         bool crosses;
     } cases[] = {
-        {0, 1, true},    // rises through 1
-        {0, 2, false},   // ends on the waterline: not a crossing
-        {1, 2, true},    // starts on it
-        {3, 0.5, true},  // closing segment (0,1) -> (0,0)
-        {3, 0, false},   // reaches the keel at the waterline
-        {0, 0.0004, false},
+        {0, 1, true},       // rises through 1
+        {0, 2, true},       // from below up to the waterline: an end on it counts as above
+        {1, 2, false},      // from the waterline upwards: both ends at or above
+        {3, 0.5, true},     // closing segment (0,1) -> (0,0)
+        {3, 0, false},      // reaches the keel at the waterline: nothing lies below
+        {0, 0.0004, true},  // just above the keel
+        {3, 1, true},       // from the waterline down: one end below
+        {2, 1, false},      // (2,4) -> (0,1) ends on it from above: neither end below
         {2, 5, false},
-        {4, 1, false},   // no such offset
+        {4, 1, false},      // no such offset
     };
     for (const Case& c : cases)
         EXPECT_EQ(s.CrossesWaterline(c.i, c.z), c.crosses) << c.i << " at " << c.z;

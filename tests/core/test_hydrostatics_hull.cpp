@@ -254,17 +254,42 @@ TEST_F(HullHydrostatics, DraughtForDisplacementBelowTheKeel)
     EXPECT_NEAR(At(d, trim).volume, 5, 5e-4);
 }
 
-// Within 0.0005 m above a flat bottom nothing is cut, so the displacement of a large box
-// jumps from 0 to 5.125 t there. A target inside the jump cannot be met; the search ends
-// at the jump and says so instead of giving a draught of 0 that looks found.
-TEST_F(HullHydrostatics, DraughtSearchThatCannotConverge)
+// Just above a flat bottom the thin slab is cut whole, so the displacement rises from 0
+// without a jump and a small target is met.
+TEST_F(HullHydrostatics, DraughtJustAboveAFlatBottom)
 {
     hull_.appendages.push_back(Prism(BoxOffsets(-50, 50, 0, 2), 2, 0, 100));
-    bool converged = true;
+    bool converged = false;
     const double d = hull_.FindDraughtForDisplacement(4, 0, 1, &converged);
-    EXPECT_FALSE(converged);
-    EXPECT_NEAR(d, 0.0005, 2e-9);
-    EXPECT_NEAR(At(d).displacement, 5.125, 1e-6);
+    EXPECT_TRUE(converged);
+    EXPECT_NEAR(At(d).displacement, 4, 0.04);
+    EXPECT_NEAR(d, 4 / 10250.0, 4e-6);
+}
+
+// A hull of three bodies whose outlines have vertices and edges at Z = 1: a main hull with
+// a touching outrigger in its own frames, a separate V-keeled outrigger whose keel just
+// reaches Z = 1, and a box with shelves at Z = 1. At that draught every result is the
+// limit of the draughts just below, and close to those just above.
+TEST_F(HullHydrostatics, ResultsDoNotJumpWhereAVertexLiesInTheWaterline)
+{
+    hull_.appendages.push_back(Prism({{-2, 0}, {-1, 2}, {1, 2}, {2, 1}, {3, 2}, {3, 3}, {-3, 3}, {-3, 2}}, 5, 0, 20));
+    hull_.appendages.push_back(Prism({{6, 1}, {7, 3}, {5, 3}}, 3, 2, 18));
+    hull_.appendages.push_back(Prism({{-1, 0}, {1, 0}, {1, 1}, {2, 1}, {2, 3}, {-2, 3}, {-2, 1}, {-1, 1}}, 4, 30, 40));
+    hull_.fwdMarkY = 40;
+    const HydroData at = At(1);
+    const HydroData below = At(1 - 1e-9);
+    // The touching bodies add no waterplane at Z = 1.
+    EXPECT_NEAR(at.WPA, 20 * 1 + 10 * 2, 1e-9);
+    const std::pair<const char*, double HydroData::*> fields[] = {
+        {"volume", &HydroData::volume}, {"WPA", &HydroData::WPA}, {"KMT", &HydroData::KMT},
+        {"KML", &HydroData::KML},       {"LCF", &HydroData::LCF}, {"TCF", &HydroData::TCF},
+        {"I_T", &HydroData::I_T},       {"VCB", &HydroData::VCB}, {"LCB", &HydroData::LCB}};
+    for (const auto& [name, f] : fields) {
+        SCOPED_TRACE(name);
+        EXPECT_NEAR(at.*f, below.*f, 1e-6 * (1 + std::fabs(at.*f)));
+    }
+    // Just above, the shelves come into the waterplane; the volume goes on smoothly.
+    EXPECT_NEAR(At(1 + 1e-9).volume, at.volume, 1e-6);
 }
 
 TEST_F(HullHydrostatics, SearchWithoutActiveBodyFindsNothing)
