@@ -338,9 +338,18 @@ bool Appendage::IntersectSegments(double y1, double z1, double y2, double z2, do
     return p >= 0 && p <= 1 && q >= 0 && q <= 1;
 }
 
+bool Appendage::FramesAscend() const
+{
+    for (std::size_t k = 1; k < frames.size(); ++k)
+        if (!(frames[k - 1].Y <= frames[k].Y))
+            return false;
+    return true;
+}
+
 bool Appendage::GetHydroStatics(double draught, double trim, HydroData& result) const
 {
-    if (frames.size() < 2)
+    // The strips between frames out of order would add up to a wrong volume.
+    if (frames.size() < 2 || !FramesAscend())
         return false;
     result.draught = draught;
     Integrator(*this, draught, trim, result).Run();

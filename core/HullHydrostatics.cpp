@@ -1,4 +1,5 @@
 // Hydrostatics of the whole hull, the draught for a displacement and the trim conversions.
+#include <algorithm>
 #include <cmath>
 #include <string>
 #include <utility>
@@ -11,8 +12,9 @@ namespace core {
 namespace {
 
 constexpr double kPi = 3.141592653589793;
-constexpr int kMaxHalvings = 200;
-constexpr int kMaxLowerings = 100000;
+constexpr int kMaxSearchSteps = 200;
+constexpr int kMaxBoundSteps = 64;      // steps of 2, 4, 8 ... m: far beyond any hull
+constexpr double kBoundStep = 2.0;
 constexpr double kNarrowestBracket = 1e-9;
 
 // An appendage that reaches the waterline has a waterline of positive breadth, so its
@@ -39,6 +41,13 @@ bool Hullform::GetHydroStatics(double draught, double trim, HydroData& r)
     if (!anyActive) {
         log.Log("ERROR: Failed getting hydrostatics - less than 1 ACTIVE appendage present");
         return false;
+    }
+    for (const Appendage& a : appendages) {
+        if (a.active && !a.FramesAscend()) {
+            log.Log("ERROR: Failed getting hydrostatics - frames of appendage " + a.name +
+                    " are not in ascending Y");
+            return false;
+        }
     }
 
     const double rho = waterDensity;
@@ -123,30 +132,50 @@ bool Hullform::GetHydroStatics(double draught, double trim, HydroData& r)
 }
 
 double Hullform::FindDraughtForDisplacement(double target, double trim, double tolerance,
-                                            bool* converged)
+                                            bool* converged, unsigned* evaluations)
 {
     if (converged)
         *converged = false;
+    if (evaluations)
+        *evaluations = 0;
     if (!(target >= 0))
         return 0;
     const double tol = target * tolerance * 0.01;
     if (!(tol >= 1e-6))
         return 0;
 
-    HydroData hlo, hhi, hmid;
+    // A displacement with the slope of its curve: dDisplacement/dDraught is the waterplane
+    // area seen from above, the inclined one times cos(trim).
+    struct Point {
+        double draught = 0, displacement = 0, slope = 0;
+    };
+    const double theta = trim * kPi * (1.0 / 180);
+    const double slopeFactor = waterDensity * std::cos(theta);
+    HydroData h;
     double best = 0, bestMiss = 0;
     bool haveBest = false;
-    auto calc = [&](double draught, HydroData& h) {
-        GetHydroStatics(draught, trim, h);
+    bool refused = false;
+    auto calc = [&](double draught) {
+        Point p;
+        p.draught = draught;
+        if (evaluations)
+            ++*evaluations;
+        if (!GetHydroStatics(draught, trim, h)) {
+            refused = true;
+            return p;
+        }
+        p.displacement = h.displacement;
+        p.slope = slopeFactor * h.WPA;
         const double miss = std::fabs(h.displacement - target);
         if (!haveBest || miss < bestMiss) {
             best = draught;
             bestMiss = miss;
             haveBest = true;
         }
+        return p;
     };
-    auto matches = [&](const HydroData& h) {
-        return h.displacement - tol < target && target < h.displacement + tol;
+    auto matches = [&](const Point& p) {
+        return p.displacement - tol < target && target < p.displacement + tol;
     };
     auto found = [&](double draught) {
         if (converged)
@@ -154,47 +183,66 @@ double Hullform::FindDraughtForDisplacement(double target, double trim, double t
         return draught;
     };
 
-    double lo = GetMinZ(), hi = GetMaxZ();
-    double mid = (lo + hi) * 0.5;
-    calc(hi, hhi);
-    calc(lo, hlo);
-    calc(mid, hmid);
-    if (hhi.displacement < target)
-        return 0;  // cannot float it with the waterline at Y = 0 at the highest point
-    if (matches(hlo))
-        return found(lo);
-    if (matches(hhi))
-        return found(hi);
-    if (matches(hmid))
-        return found(mid);
-    // With a trim the waterline at the keel height can already immerse part of the hull.
-    for (int n = 0; hlo.displacement > target; ++n) {
-        if (n == kMaxLowerings)
-            return best;
-        lo = lo - 2.0;
-        calc(lo, hlo);
+    // Below `dry` the waterline misses the whole length of the hull, above `full` it covers
+    // it: the bounds never need to go further.
+    const double tanTrim = std::tan(theta);
+    const double riseAft = GetMinY() * tanTrim, riseFwd = GetMaxY() * tanTrim;
+    const double dry = GetMinZ() - std::max(riseAft, riseFwd);
+    const double full = GetMaxZ() - std::min(riseAft, riseFwd);
+
+    Point hi = calc(GetMaxZ());
+    if (refused)
+        return 0;  // logged once by the hydrostatics
+    if (matches(hi))
+        return found(hi.draught);
+    // With a trim the waterline at Y = 0 at the highest point can leave part of the hull
+    // dry: raise the upper bound in growing steps, up to where all of it is immersed.
+    double step = kBoundStep;
+    for (int n = 0; hi.displacement < target && hi.draught < full && n < kMaxBoundSteps; ++n, step *= 2) {
+        hi = calc(std::min(hi.draught + step, full));
+        if (matches(hi))
+            return found(hi.draught);
     }
-    mid = (lo + hi) * 0.5;
-    calc(lo, hlo);
-    if (matches(hlo))
-        return found(lo);
-    calc(hi, hhi);
-    if (matches(hhi))
-        return found(hi);
-    calc(mid, hmid);
-    if (matches(hmid))
-        return found(mid);
-    // Halving; a displacement that jumps by more than twice the tolerance, or a bracket
-    // that cannot be split any more, ends the search without a match.
-    for (int n = 0; n < kMaxHalvings && hi - lo >= kNarrowestBracket; ++n) {
-        if (target < hmid.displacement)
-            hi = mid;
-        else if (target > hmid.displacement)
-            lo = mid;
-        mid = (lo + hi) * 0.5;
-        calc(mid, hmid);
-        if (matches(hmid))
-            return found(mid);
+    if (hi.displacement < target)
+        return 0;  // no draught floats that much at this trim
+
+    Point lo = calc(GetMinZ());
+    if (matches(lo))
+        return found(lo.draught);
+    // With a trim the waterline at Y = 0 at the keel height can already immerse part of
+    // the hull: lower the lower bound likewise, down to where all of it is dry.
+    step = kBoundStep;
+    for (int n = 0; lo.displacement > target && lo.draught > dry && n < kMaxBoundSteps; ++n, step *= 2) {
+        lo = calc(std::max(lo.draught - step, dry));
+        if (matches(lo))
+            return found(lo.draught);
+    }
+    if (lo.displacement > target)
+        return best;
+
+    // Newton steps on the displacement, kept inside the bracket; a step that leaves it or
+    // does not at least halve the last one gives way to halving. The first guess is the
+    // straight line through the bounds.
+    double guess = lo.draught + (target - lo.displacement) / (hi.displacement - lo.displacement) *
+                                    (hi.draught - lo.draught);
+    double lastStep = hi.draught - lo.draught;
+    for (int n = 0; n < kMaxSearchSteps && hi.draught - lo.draught >= kNarrowestBracket; ++n) {
+        if (!(guess > lo.draught && guess < hi.draught))
+            guess = (lo.draught + hi.draught) * 0.5;
+        const Point p = calc(guess);
+        if (matches(p))
+            return found(p.draught);
+        (p.displacement < target ? lo : hi) = p;
+        const double miss = p.displacement - target;
+        const double newton = p.slope > 0 ? p.draught - miss / p.slope : lo.draught - 1;
+        const double newtonStep = std::fabs(newton - p.draught);
+        if (newton > lo.draught && newton < hi.draught && newtonStep <= 0.5 * lastStep) {
+            guess = newton;
+            lastStep = newtonStep;
+        } else {
+            guess = (lo.draught + hi.draught) * 0.5;
+            lastStep = (hi.draught - lo.draught) * 0.5;
+        }
     }
     return best;
 }

@@ -77,9 +77,10 @@ public:
     bool GetHydroStatics(double draught, double trim, HydroData& result);
     // Draught floating the target displacement (t) within tolerance per cent. When
     // none is found the result is 0, or the best draught when the search ran out;
-    // converged tells a found draught from both.
+    // converged tells a found draught from both; evaluations counts the hydrostatic
+    // calculations it made.
     double FindDraughtForDisplacement(double target, double trim, double tolerance,
-                                      bool* converged = nullptr);
+                                      bool* converged = nullptr, unsigned* evaluations = nullptr);
     double TrimMetresToDegrees(double trim);
     double TrimDegreesToMetres(double trim);
 

@@ -168,6 +168,62 @@ TEST_F(HullHydrostatics, NoActiveAppendage)
     EXPECT_EQ(r.trim, 2.5);
 }
 
+// An inactive body is left out whole: a hull of the box and a second, larger inactive box
+// (placed apart, and with frames out of order) gives the box's own results, and its
+// waterline extents, curves and search come from the active box alone.
+TEST_F(HullHydrostatics, InactiveBodyIsLeftOut)
+{
+    MakeBox();
+    Appendage idle = Prism(BoxOffsets(4, 9, -3, 5), 3, -20, 40);
+    std::swap(idle.frames[0], idle.frames[2]);
+    idle.active = false;
+    hull_.appendages.insert(hull_.appendages.begin(), idle);
+    const std::size_t before = LogSize();
+    const HydroData r = At(1);
+    EXPECT_EQ(LogSize(), before);
+    ExpectBoxAtDraughtOne(r);
+    EXPECT_NEAR(r.displacement, 20.5, 1e-12);
+    EXPECT_EQ(r.waterlineMinX, -1);
+    EXPECT_EQ(r.waterlineMaxX, 1);
+    EXPECT_EQ(r.areaCurves.curves.size(), 1u);
+    EXPECT_EQ(r.buoyancyCurves.curves.size(), 1u);
+    bool converged = false;
+    EXPECT_EQ(hull_.FindDraughtForDisplacement(10.25, 0, 0.1, &converged), 0.5);
+    EXPECT_TRUE(converged);
+}
+
+// Frames out of order (the list is public) would be integrated into a wrong volume: the
+// hydrostatics refuse the body, naming it, and the search finds nothing.
+TEST_F(HullHydrostatics, ActiveBodyWithFramesOutOfOrderIsRefused)
+{
+    MakeBox(3);
+    hull_.appendages[0].name = "Skewed";
+    std::swap(hull_.appendages[0].frames[1], hull_.appendages[0].frames[2]);
+    const std::string line = "ERROR: Failed getting hydrostatics - frames of appendage Skewed are not in ascending Y";
+
+    HydroData own;
+    own.volume = 7;
+    EXPECT_FALSE(hull_.appendages[0].GetHydroStatics(1, 0, own));
+    EXPECT_EQ(own.volume, 7);
+
+    HydroData r;
+    r.volume = 7;
+    std::size_t before = LogSize();
+    EXPECT_FALSE(hull_.GetHydroStatics(1, 2.5, r));
+    EXPECT_EQ(fixtures::LinesSince(hull_, before), std::vector<std::string>{line});
+    EXPECT_EQ(r.volume, 0);
+    EXPECT_EQ(r.draught, 1);
+    EXPECT_EQ(r.trim, 2.5);
+
+    before = LogSize();
+    bool converged = true;
+    unsigned evaluations = 0;
+    EXPECT_EQ(hull_.FindDraughtForDisplacement(10, 0, 0.1, &converged, &evaluations), 0);
+    EXPECT_FALSE(converged);
+    EXPECT_EQ(evaluations, 1u);
+    EXPECT_EQ(fixtures::LinesSince(hull_, before), std::vector<std::string>{line});
+}
+
 TEST_F(HullHydrostatics, NoAppendage)
 {
     HydroData r;
@@ -252,6 +308,54 @@ TEST_F(HullHydrostatics, DraughtForDisplacementBelowTheKeel)
     EXPECT_TRUE(converged);
     EXPECT_NEAR(d, std::sqrt(0.5) - 1, 1e-4);
     EXPECT_NEAR(At(d, trim).volume, 5, 5e-4);
+}
+
+// Trimmed the other way, the waterline at Y = 0 at the highest point leaves the bow part
+// dry: the upper bound is raised in steps until the box floats the target, and a target
+// beyond the whole box is still not found.
+TEST_F(HullHydrostatics, DraughtForDisplacementAboveTheHighestPoint)
+{
+    MakeBox();
+    const double trim = -std::atan(0.1) * 180 / kPi;  // the waterline falls 1 m over the box
+    ASSERT_NEAR(At(2, trim).volume, 30, 1e-9);
+    struct Case {
+        double volume;  // target / 1.025
+        double draught;
+        bool found;
+    } const cases[] = {
+        {37.5, 2.5, true},  // immersed to the deck up to Y = 5, the bow half partly dry
+        {40, 3, true},      // wholly immersed just at draught 3
+        {40.5, 0, false},   // more than the box holds
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.volume);
+        bool converged = !c.found;
+        unsigned evaluations = 0;
+        const double d = hull_.FindDraughtForDisplacement(c.volume * 1.025, trim, 0.001, &converged, &evaluations);
+        EXPECT_EQ(converged, c.found);
+        EXPECT_NEAR(d, c.draught, 1e-4);
+        EXPECT_LE(evaluations, 12u);
+        if (c.found) {
+            EXPECT_GT(d, hull_.GetMaxZ());
+            EXPECT_NEAR(At(d, trim).volume, c.volume, c.volume * 1e-5);
+        }
+    }
+}
+
+// A waterline so steep that the bounds must move far: both are moved in growing steps,
+// so the search still takes few calculations.
+TEST_F(HullHydrostatics, BoundsMoveInGrowingSteps)
+{
+    MakeBox();
+    for (double trim : {60.0, -60.0, 85.0, -85.0}) {
+        SCOPED_TRACE(trim);
+        bool converged = false;
+        unsigned evaluations = 0;
+        const double d = hull_.FindDraughtForDisplacement(20.5, trim, 0.01, &converged, &evaluations);
+        EXPECT_TRUE(converged);
+        EXPECT_NEAR(At(d, trim).displacement, 20.5, 20.5 * 1e-4);
+        EXPECT_LE(evaluations, 40u);
+    }
 }
 
 // Just above a flat bottom the thin slab is cut whole, so the displacement rises from 0
