@@ -48,7 +48,7 @@ public:
     void Run();
 
 private:
-    void Cut(const Section& f, double z, ImmersedSection& rec) { f.ClipAtWaterline(z, rec, xs_, zs_); }
+    void Cut(const Section& f, double z, ImmersedSection& rec) { f.CutAtWaterline(z, rec); }
     void AddStrip(double y0, double y1, const ImmersedSection& a, const ImmersedSection& b);
     void AddPoint(double y, double area);
     void AddWaterplane(double y0, double y1, const ImmersedSection& a, const ImmersedSection& b);
@@ -57,7 +57,6 @@ private:
     const Appendage& body_;
     double d_, tan_, cos_, rho_;
     HydroData& r_;
-    std::vector<double> xs_, zs_;
     std::string message_;  // the curves' messages are not used
 
     double v_ = 0, lcbM_ = 0, vcbM_ = 0, tcbM_ = 0;

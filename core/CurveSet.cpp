@@ -43,6 +43,12 @@ bool CurveSet::CreateFinalCurve(std::string& message)
     if (!std::all_of(curves.begin(), curves.end(), IsStrictlyAscending))
         return CreateFinalCurveByScan(message);
 
+    // One curve is its own sum.
+    if (curves.size() == 1) {
+        finalCurve.Y = curves[0].Y;
+        finalCurve.value = curves[0].value;
+        return true;
+    }
     // Same sums as adding every Y with value 0 and then each curve's interpolated
     // value in curve order, but by sorting and one forward walk per curve instead
     // of a scan per point.

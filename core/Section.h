@@ -75,6 +75,8 @@ public:
     // Fills the record and leaves the immersed outline in xs, zs; always true.
     bool ClipAtWaterline(double z, ImmersedSection& record, std::vector<double>& xs,
                          std::vector<double>& zs) const;
+    // The same cut without the outline, for the hydrostatics.
+    void CutAtWaterline(double z, ImmersedSection& record) const;
 
     // Hull file: this frame's block, appended to out / read up to its end tag.
     bool WriteHullFileBlock(std::string& out) const;

@@ -1,6 +1,7 @@
 // Cutting a frame at a waterline height.
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <vector>
 
 #include "core/ImmersedSection.h"
@@ -76,58 +77,171 @@ double Section::GetXAtWaterline(unsigned i, double z) const
     return XAt(X[i], Z[i], X[j], Z[j], z);
 }
 
-bool Section::ClipAtWaterline(double z, ImmersedSection& r, std::vector<double>& xs,
-                              std::vector<double>& zs) const
+namespace {
+
+// The shoelace sums of a polygon given point by point, closed from its last point to its
+// first: S = sum of cross_k, SX = sum of cross_k (x_k + x_k+1), SZ likewise with z. Each
+// sum runs in two halves so that the additions need not wait on one another.
+struct Shoelace {
+    double s[2] = {0, 0}, sx[2] = {0, 0}, sz[2] = {0, 0};
+    double x0 = 0, z0 = 0, px = 0, pz = 0;
+    std::size_t count = 0;
+
+    void Edge(int h, double xa, double za, double xb, double zb)
+    {
+        const double c = xa * zb - xb * za;
+        s[h] += c;
+        sx[h] += c * (xa + xb);
+        sz[h] += c * (za + zb);
+    }
+    void Add(double x, double z)
+    {
+        if (count++ == 0) {
+            x0 = x;
+            z0 = z;
+        } else {
+            Edge(0, px, pz, x, z);
+        }
+        px = x;
+        pz = z;
+    }
+    void Close()
+    {
+        if (count > 0)
+            Edge(1, px, pz, x0, z0);
+    }
+    double S() const { return s[0] + s[1]; }
+    double SX() const { return sx[0] + sx[1]; }
+    double SZ() const { return sz[0] + sz[1]; }
+};
+
+// Two doubles side by side, for two edges at once (plain code where there is no SIMD).
+typedef double Pair __attribute__((vector_size(16)));
+
+inline Pair LoadPair(const double* p)
+{
+    Pair v;
+    std::memcpy(&v, p, sizeof v);
+    return v;
+}
+
+// The edges of the run of offsets below w that starts at offset k, added to the sums;
+// returns the run's last offset. Kept apart from the cut, so that its sums stay in
+// registers; several edges at a time.
+[[gnu::noinline]] std::size_t AddRunBelow(const double* x, const double* z, std::size_t k, std::size_t n,
+                                          double w, double sums[3])
+{
+    Pair s = {0, 0}, sx = {0, 0}, sz = {0, 0};
+    Pair t = {0, 0}, tx = {0, 0}, tz = {0, 0};
+    const Pair wl = {w, w};
+    // Four edges at a time in two sets of sums, then two.
+    while (k + 4 < n) {
+        const Pair z1 = LoadPair(z + k + 1), z3 = LoadPair(z + k + 3);
+        const auto below = (z1 < wl) & (z3 < wl);
+        if (!(below[0] & below[1]))
+            break;
+        const Pair x0 = LoadPair(x + k), x1 = LoadPair(x + k + 1), z0 = LoadPair(z + k);
+        const Pair x2 = LoadPair(x + k + 2), x3 = LoadPair(x + k + 3), z2 = LoadPair(z + k + 2);
+        const Pair c = x0 * z1 - x1 * z0;
+        const Pair d = x2 * z3 - x3 * z2;
+        s += c;
+        t += d;
+        sx += c * (x0 + x1);
+        tx += d * (x2 + x3);
+        sz += c * (z0 + z1);
+        tz += d * (z2 + z3);
+        k += 4;
+    }
+    s += t;
+    sx += tx;
+    sz += tz;
+    while (k + 2 < n) {
+        const Pair z1 = LoadPair(z + k + 1);
+        const auto below = z1 < wl;
+        if (!(below[0] & below[1]))
+            break;
+        const Pair x0 = LoadPair(x + k), x1 = LoadPair(x + k + 1), z0 = LoadPair(z + k);
+        const Pair c = x0 * z1 - x1 * z0;
+        s += c;
+        sx += c * (x0 + x1);
+        sz += c * (z0 + z1);
+        k += 2;
+    }
+    double s0 = s[0] + s[1], sx0 = sx[0] + sx[1], sz0 = sz[0] + sz[1];
+    if (k + 1 < n && z[k + 1] < w) {
+        const double c = x[k] * z[k + 1] - x[k + 1] * z[k];
+        s0 += c;
+        sx0 += c * (x[k] + x[k + 1]);
+        sz0 += c * (z[k] + z[k + 1]);
+        ++k;
+    }
+    sums[0] += s0;
+    sums[1] += sx0;
+    sums[2] += sz0;
+    return k;
+}
+
+// The last offset of the run on or above w that starts at offset k, looked at four at a
+// time.
+[[gnu::noinline]] std::size_t SkipRunAbove(const double* z, std::size_t k, std::size_t n, double w)
+{
+    const Pair wl = {w, w};
+    while (k + 4 < n) {
+        const auto above = (LoadPair(z + k + 1) >= wl) & (LoadPair(z + k + 3) >= wl);
+        if (!(above[0] & above[1]))
+            break;
+        k += 4;
+    }
+    while (k + 1 < n && !(z[k + 1] < w))
+        ++k;
+    return k;
+}
+
+// Cuts the outline (x, z) of n offsets at height w in one pass: the immersed outline runs
+// through the offsets below w and the crossing points, in outline order. Its points also
+// go to xs and zs when given.
+void Cut(const double* x, const double* z, std::size_t n, double w, ImmersedSection& r,
+         std::vector<double>* xs, std::vector<double>* zs)
 {
     r = ImmersedSection();
-    r.waterlineZ = z;
-    const std::size_t n = std::min(X.size(), Z.size());
-    // Room for every offset and a crossing on every segment; trimmed to the outline below.
-    xs.resize(2 * n);
-    zs.resize(2 * n);
-    double* const ox = xs.data();
-    double* const oz = zs.data();
-    std::size_t m = 0;
+    r.waterlineZ = w;
+    Shoelace poly;
     CrossingList crossings;
-    const double* const px = X.data();
-    const double* const pz = Z.data();
-    std::size_t i = 0;
-    while (i < n) {
-        // Segments whose ends lie strictly on one side of z neither cross it nor change
-        // which offsets are kept: take the run of them as a block.
-        std::size_t k = i;
-        double dk = pz[k] - z;
-        while (k + 1 < n) {
-            const double next = pz[k + 1] - z;
-            if (!(dk * next > 0))
-                break;
-            dk = next;
-            ++k;
+    double runs[3] = {0, 0, 0};
+    std::size_t k = 0;
+    while (k < n) {
+        if (z[k] < w) {
+            const std::size_t first = k;
+            poly.Add(x[k], z[k]);
+            k = AddRunBelow(x, z, k, n, w, runs);
+            poly.count += k - first;
+            poly.px = x[k];
+            poly.pz = z[k];
+            if (xs) {
+                xs->insert(xs->end(), x + first, x + k + 1);
+                zs->insert(zs->end(), z + first, z + k + 1);
+            }
+        } else {
+            // Offsets on or above it drop out.
+            k = SkipRunAbove(z, k, n, w);
         }
-        // Offsets on or above the waterline drop out of the immersed outline.
-        if (k > i && !(pz[i] >= z)) {
-            std::copy(px + i, px + k, ox + m);
-            std::copy(pz + i, pz + k, oz + m);
-            m += k - i;
-        }
-        // Offset k and the segment from it, which may cross.
-        if (!(pz[k] >= z)) {
-            ox[m] = px[k];
-            oz[m] = pz[k];
-            ++m;
-        }
+        // The segment from offset k to the next, which may cross.
         const std::size_t j = k + 1 < n ? k + 1 : 0;
-        if (Crosses(pz[k], pz[j], z)) {
-            const double x = XAt(px[k], pz[k], px[j], pz[j], z);
-            ox[m] = x;
-            oz[m] = z;
-            ++m;
-            crossings.Add(x);
+        if (Crosses(z[k], z[j], w)) {
+            const double cx = XAt(x[k], z[k], x[j], z[j], w);
+            poly.Add(cx, w);
+            if (xs) {
+                xs->push_back(cx);
+                zs->push_back(w);
+            }
+            crossings.Add(cx);
         }
-        i = k + 1;
+        ++k;
     }
-    xs.resize(m);
-    zs.resize(m);
+    poly.s[1] += runs[0];
+    poly.sx[1] += runs[1];
+    poly.sz[1] += runs[2];
+    poly.Close();
     r.crossings = static_cast<std::int32_t>(crossings.Size());
 
     // Pair crossings by position across the frame, so that the waterline segments do
@@ -139,49 +253,46 @@ bool Section::ClipAtWaterline(double z, ImmersedSection& r, std::vector<double>&
         r.waterlineMinX = cx[0];
         r.waterlineMaxX = cx[nc - 1];
     }
-    for (std::size_t k = 0; k + 1 < nc; k += 2) {
-        const double w = std::fabs(cx[k + 1] - cx[k]);
-        const double mid = (cx[k + 1] + cx[k]) * 0.5;
-        r.waterlineBreadth += w;
-        r.breadthMoment += mid * w;
-        r.breadthInertia += w * w * w * (1.0 / 12) + mid * mid * w;
+    for (std::size_t c = 0; c + 1 < nc; c += 2) {
+        const double width = std::fabs(cx[c + 1] - cx[c]);
+        const double mid = (cx[c + 1] + cx[c]) * 0.5;
+        r.waterlineBreadth += width;
+        r.breadthMoment += mid * width;
+        r.breadthInertia += width * width * width * (1.0 / 12) + mid * mid * width;
     }
-    const double c = r.waterlineBreadth > 1e-10 ? r.breadthMoment / r.waterlineBreadth : 0.0;
-    r.breadthInertia -= c * c * r.waterlineBreadth;
+    const double centre = r.waterlineBreadth > 1e-10 ? r.breadthMoment / r.waterlineBreadth : 0.0;
+    r.breadthInertia -= centre * centre * r.waterlineBreadth;
 
-    if (m < 3) {
+    if (poly.count < 3) {
         r = ImmersedSection();
-        return true;
+        return;
     }
-    // Shoelace sums over the immersed outline, closed from its last point to its first,
-    // in two interleaved halves for speed.
-    double s[2] = {0, 0}, sx[2] = {0, 0}, sz[2] = {0, 0};
-    std::size_t k = 0;
-    for (; k + 2 < m; k += 2) {
-        const double c0 = ox[k] * oz[k + 1] - ox[k + 1] * oz[k];
-        const double c1 = ox[k + 1] * oz[k + 2] - ox[k + 2] * oz[k + 1];
-        s[0] += c0;
-        s[1] += c1;
-        sx[0] += c0 * (ox[k] + ox[k + 1]);
-        sx[1] += c1 * (ox[k + 1] + ox[k + 2]);
-        sz[0] += c0 * (oz[k] + oz[k + 1]);
-        sz[1] += c1 * (oz[k + 1] + oz[k + 2]);
-    }
-    for (; k < m; ++k) {
-        const std::size_t l = k + 1 < m ? k + 1 : 0;
-        const double c = ox[k] * oz[l] - ox[l] * oz[k];
-        s[0] += c;
-        sx[0] += c * (ox[k] + ox[l]);
-        sz[0] += c * (oz[k] + oz[l]);
-    }
-    const double sum = s[0] + s[1];
+    const double sum = poly.S();
     r.area = std::fabs(sum * 0.5);
     if (r.area > 0) {
-        r.centroidX = (sx[0] + sx[1]) / (3 * sum);
-        r.centroidZ = (sz[0] + sz[1]) / (3 * sum);
+        r.centroidX = poly.SX() / (3 * sum);
+        r.centroidZ = poly.SZ() / (3 * sum);
     }
     r.clockwise = !(sum >= 0);
+}
+
+}  // namespace
+
+bool Section::ClipAtWaterline(double z, ImmersedSection& r, std::vector<double>& xs,
+                              std::vector<double>& zs) const
+{
+    const std::size_t n = std::min(X.size(), Z.size());
+    xs.clear();
+    zs.clear();
+    xs.reserve(2 * n);
+    zs.reserve(2 * n);
+    Cut(X.data(), Z.data(), n, z, r, &xs, &zs);
     return true;
+}
+
+void Section::CutAtWaterline(double z, ImmersedSection& r) const
+{
+    Cut(X.data(), Z.data(), std::min(X.size(), Z.size()), z, r, nullptr, nullptr);
 }
 
 }  // namespace core

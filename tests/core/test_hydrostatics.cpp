@@ -590,3 +590,44 @@ TEST(AppendageHydrostatics, VolumeRisesToTheFullVolume)
         EXPECT_NEAR(top.volume, full.volume, 1e-9);
     }
 }
+
+// The cut without the outline gives the same record as the cut with it, and the area and
+// centroid are those of the outline it leaves, for outlines long enough to be summed in
+// blocks and cut anywhere, at vertices too.
+TEST(ClipAtWaterline, CutWithoutTheOutlineMatchesTheOutline)
+{
+    Offsets circle;
+    for (int k = 0; k < 37; ++k) {
+        const double a = 2 * 3.141592653589793 * k / 37;
+        circle.emplace_back(2 * std::cos(a) + 0.5, 1.5 * std::sin(a) + 1.5);
+    }
+    const Section s = MakeFrame(0, circle);
+    for (double z : {-1.0, 0.0, 0.2, 1.0, s.Z[5], 1.5, 2.9, s.Z[9], 3.0, 4.0}) {
+        SCOPED_TRACE(z);
+        ImmersedSection with, without;
+        std::vector<double> xs = {9, 9, 9}, zs = {9};
+        s.ClipAtWaterline(z, with, xs, zs);
+        s.CutAtWaterline(z, without);
+        EXPECT_EQ(with.area, without.area);
+        EXPECT_EQ(with.centroidX, without.centroidX);
+        EXPECT_EQ(with.centroidZ, without.centroidZ);
+        EXPECT_EQ(with.waterlineBreadth, without.waterlineBreadth);
+        EXPECT_EQ(with.crossings, without.crossings);
+        ASSERT_EQ(xs.size(), zs.size());
+        double a = 0, ax = 0, az = 0;
+        for (std::size_t k = 0; k < xs.size(); ++k) {
+            const std::size_t j = (k + 1) % xs.size();
+            const double c = xs[k] * zs[j] - xs[j] * zs[k];
+            a += c;
+            ax += c * (xs[k] + xs[j]);
+            az += c * (zs[k] + zs[j]);
+        }
+        EXPECT_NEAR(with.area, std::fabs(a) / 2, 1e-12);
+        if (with.area > 0) {
+            EXPECT_NEAR(with.centroidX, ax / (3 * a), 1e-12);
+            EXPECT_NEAR(with.centroidZ, az / (3 * a), 1e-12);
+        }
+        for (double zk : zs)
+            EXPECT_LE(zk, z);
+    }
+}
