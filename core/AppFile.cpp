@@ -170,6 +170,7 @@ bool Appendage::LoadAppFile(const std::string& path, ReadReport* report) {
     in.SkipRestOfLine();
 
     // The count only bounds the loop: a file that holds fewer frames fails at its end.
+    FramePlacer placer(a);
     for (std::uint32_t f = 0; f < frameCount; ++f) {
         Section frame;
         std::uint32_t m = 0;
@@ -196,11 +197,13 @@ bool Appendage::LoadAppFile(const std::string& path, ReadReport* report) {
         }
         if (m > 0) in.SkipRestOfLine();
         in.SkipRestOfLine();  // the end-of-ordinates line
-        if (a.InsertSection(frame) < 0) r.warnings.push_back(DroppedFrameWarning(frame.name, frame.Y, a.name));
+        const std::string frameName = frame.name;
+        if (!placer.Add(std::move(frame))) r.warnings.push_back(DroppedFrameWarning(frameName, y, a.name));
     }
     // The end marker tells a whole file from one cut short after its last number.
     if (!ExpectKeyword(in, "***END_OF_FILE***", error)) return false;
 
+    placer.Finish();
     *this = std::move(a);
     return true;
 }

@@ -160,6 +160,7 @@ bool Appendage::WriteHullFileBlock(std::string& out) const {
 }
 
 bool Appendage::ReadHullFileBlock(ModelTextReader& in, ReadReport& report) {
+    FramePlacer placer(*this);
     std::string error;
     std::string_view word;
     while (true) {
@@ -198,8 +199,10 @@ bool Appendage::ReadHullFileBlock(ModelTextReader& in, ReadReport& report) {
                 report.error += " of appendage " + QuoteForLog(name);
                 return false;
             }
-            if (InsertSection(frame) < 0)
-                report.warnings.push_back(DroppedFrameWarning(frame.name, frame.Y, name));
+            const std::string frameName = frame.name;
+            const double y = frame.Y;
+            if (!placer.Add(std::move(frame)))
+                report.warnings.push_back(DroppedFrameWarning(frameName, y, name));
         }
     }
     report.error = error + " in appendage " + QuoteForLog(name);

@@ -6,6 +6,8 @@
 #include <filesystem>
 #include <limits>
 #include <system_error>
+#include <unordered_set>
+#include <utility>
 
 #include "base/FileUtils.h"
 #include "base/StrUtils.h"
@@ -64,6 +66,47 @@ std::string DroppedFrameWarning(std::string_view frameName, double y, std::strin
                        QuoteForLog(appendageName) + ": Y=" + base::FloatToStr(y);
     line += !std::isfinite(y) ? " is not a position" : " repeats the Y of an earlier frame";
     return line;
+}
+
+struct FramePlacer::Ys {
+    std::unordered_set<double> held;  // the Y of every frame placed
+    bool any = false;
+    double last = 0;  // the largest Y
+    std::size_t added = 0;
+};
+
+FramePlacer::FramePlacer(Appendage& a) : appendage_(a), ys_(new Ys) {
+    for (const Section& s : a.frames) {
+        ys_->held.insert(s.Y);
+        if (!ys_->any || s.Y > ys_->last) ys_->last = s.Y;
+        ys_->any = true;
+    }
+}
+
+FramePlacer::~FramePlacer() {
+    Finish();
+    delete ys_;
+}
+
+bool FramePlacer::Add(Section&& frame) {
+    const double y = frame.Y;
+    if (!std::isfinite(y)) return false;
+    // Only a Y at or beyond the last is taken when another frame already has it.
+    if (ys_->any && y < ys_->last && ys_->held.count(y) > 0) return false;
+    ys_->held.insert(y);
+    if (!ys_->any || y > ys_->last) ys_->last = y;
+    ys_->any = true;
+    appendage_.frames.push_back(std::move(frame));
+    ++ys_->added;
+    return true;
+}
+
+void FramePlacer::Finish() {
+    if (ys_->added == 0) return;
+    ys_->added = 0;
+    // Frames of equal Y keep the order they came in, as one-by-one placing gives them.
+    std::stable_sort(appendage_.frames.begin(), appendage_.frames.end(),
+                     [](const Section& a, const Section& b) { return a.Y < b.Y; });
 }
 
 std::string NonFiniteValue(double v, std::string_view what) {

@@ -11,6 +11,7 @@
 namespace core {
 
 class Appendage;
+class Section;
 
 // The shortest text that reads back to the same double, in printf %g's plain or
 // exponent notation, "." as the decimal point; "-0" for negative zero.
@@ -37,6 +38,26 @@ std::string DroppedFrameWarning(std::string_view frameName, double y, std::strin
 std::string NonFiniteValue(const Appendage& a, bool ownValues);
 // "The value of <what> is not a finite number", or empty when v is finite.
 std::string NonFiniteValue(double v, std::string_view what);
+
+// Places frames read from a file as Appendage::InsertSection would place them one by
+// one, but sorts them once at the end, so that a file of n frames in any order costs
+// n log n: a frame is refused when its Y is not finite, or when it equals the Y of a
+// frame other than the last. The appendage's frames are complete after Finish.
+class FramePlacer {
+public:
+    explicit FramePlacer(Appendage& a);
+    ~FramePlacer();
+    FramePlacer(const FramePlacer&) = delete;
+    FramePlacer& operator=(const FramePlacer&) = delete;
+    // False, with the frame dropped, when it is refused.
+    bool Add(Section&& frame);
+    void Finish();
+
+private:
+    Appendage& appendage_;
+    struct Ys;
+    Ys* ys_;
+};
 
 // Reads a whole model file into text. Refuses what is no regular file (a device or
 // a pipe would never end) and what is too large to be one of the model's files;

@@ -927,3 +927,52 @@ TEST_F(HullFileTest, MutatedFilesNeverBreakTheReader) {
     EXPECT_GT(opened, 100);
     EXPECT_LT(opened, 2900);
 }
+
+// Frames in any order, with repeated positions, are placed as one-by-one placing would
+// place them (a repeat of an earlier frame's Y is dropped, one of the last frame's Y is
+// kept after it), whatever the order and however many there are.
+TEST_F(HullFileTest, FramesInAnyOrderArePlacedAsOneByOne) {
+    std::mt19937 rng(17);
+    struct Case {
+        const char* what;
+        std::vector<double> ys;
+    };
+    std::vector<double> descending, shuffled;
+    for (int k = 2000; k > 0; --k) descending.push_back(k * 0.5);
+    for (int k = 0; k < 600; ++k) shuffled.push_back(static_cast<double>(rng() % 200) * 0.25);
+    const std::vector<Case> cases = {
+        {"descending", descending},
+        {"shuffled with repeats", shuffled},
+        {"repeats of the last", {1, 3, 3, 2, 3, 1, 5, 3, 5, 5, 0}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::string text = "<HULL> <APPENDAGE> <APPENDAGE_NAME> Body </APPENDAGE_NAME>\n";
+        Appendage expected;
+        expected.name = "Body";
+        std::size_t dropped = 0;
+        for (std::size_t k = 0; k < c.ys.size(); ++k) {
+            const std::string name = "F" + std::to_string(k);
+            text += "<SECTION> <SECTION_NAME> " + name + " </SECTION_NAME> <YCOORD> " + core::ModelNumber(c.ys[k]) +
+                    " </YCOORD> <OFFSET_COUNT> 1 </OFFSET_COUNT> <OFFSETS> " + std::to_string(k) +
+                    " 0 </OFFSETS> </SECTION>\n";
+            if (expected.InsertSection(MakeFrame(c.ys[k], {{double(k), 0}}, name)) < 0) ++dropped;
+        }
+        text += "</APPENDAGE> </HULL>\n";
+        const std::string path = dir_.File("order.hll");
+        WriteBytes(path, text);
+        Hullform h;
+        const std::size_t before = h.log.Lines().size();
+        ASSERT_TRUE(h.OpenHullFile(path));
+        const auto& frames = h.appendages.at(0).frames;
+        ASSERT_EQ(frames.size(), expected.frames.size());
+        for (std::size_t k = 0; k < frames.size(); ++k) {
+            EXPECT_EQ(frames[k].name, expected.frames[k].name) << k;
+            EXPECT_EQ(frames[k].Y, expected.frames[k].Y) << k;
+            EXPECT_EQ(frames[k].X, expected.frames[k].X) << k;
+        }
+        std::size_t warnings = 0;
+        for (const std::string& line : LinesSince(h, before)) warnings += line.rfind("WARNING: Dropped frame", 0) == 0;
+        EXPECT_EQ(warnings, dropped);
+    }
+}
