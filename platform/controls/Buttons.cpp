@@ -429,25 +429,11 @@ void TBitBtn::Click()
 
 void TBitBtn::Paint()
 {
-    TCanvas* c = Canvas();
-    c->Font().Assign(*Font());
-    TRect r = ClientRect();
-    if (Focused() || (Default() && Enabled())) {
-        c->Brush().SetStyle(bsSolid);
-        c->Brush().SetColor(clWindowFrame);
-        c->FrameRect(r);
-        InflateRect(r, -1, -1);
-    }
-    UINT state = DFCS_BUTTONPUSH | DFCS_ADJUSTRECT;
-    if (Pressed()) state |= DFCS_PUSHED;
-    DrawFrameControl(c->Handle(), &r, DFC_BUTTON, state);
+    const TRect r = PaintFace();
     const TButtonState bs = !Enabled() ? bsDisabled : Pressed() ? bsDown : bsUp;
     const TPoint offset = Pressed() ? TPoint{1, 1} : TPoint{0, 0};
-    glyph_.Draw(c, r, offset, Caption(), Layout, Margin, Spacing, bs, true);
-    if (Focused()) {
-        InflateRect(r, -2, -2);
-        c->DrawFocusRect(r);
-    }
+    glyph_.Draw(Canvas(), r, offset, Caption(), Layout, Margin, Spacing, bs, true);
+    PaintFocus(r);
 }
 
 }  // namespace platform

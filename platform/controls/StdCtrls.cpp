@@ -336,13 +336,13 @@ void TButton::CMDialogKey(TCMDialogKey& m)
     TButtonControl::CMDialogKey(m);
 }
 
-void TButton::Paint()
+TRect TButton::PaintFace()
 {
     TCanvas* c = Canvas();
+    c->Font().Assign(*Font());
     TRect r = ClientRect();
-    HDC dc = c->Handle();
-    const bool framed = Focused() || (default_ && Enabled());
-    if (framed) {
+    // The default (or focused) button has a dark frame round its face.
+    if (Focused() || (default_ && Enabled())) {
         c->Brush().SetStyle(bsSolid);
         c->Brush().SetColor(clWindowFrame);
         c->FrameRect(r);
@@ -351,14 +351,24 @@ void TButton::Paint()
     UINT state = DFCS_BUTTONPUSH | DFCS_ADJUSTRECT;
     if (Pressed()) state |= DFCS_PUSHED;
     if (!Enabled()) state |= DFCS_INACTIVE;
-    DrawFrameControl(dc, &r, DFC_BUTTON, state);
+    DrawFrameControl(c->Handle(), &r, DFC_BUTTON, state);
+    return r;
+}
+
+void TButton::PaintFocus(TRect face)
+{
+    if (!Focused()) return;
+    InflateRect(face, -2, -2);
+    Canvas()->DrawFocusRect(face);
+}
+
+void TButton::Paint()
+{
+    const TRect r = PaintFace();
     TRect text = r;
     if (Pressed()) OffsetRect(text, 1, 1);
     DrawCaption(text, DT_CENTER | DT_VCENTER | DT_SINGLELINE, Enabled());
-    if (Focused()) {
-        InflateRect(r, -2, -2);
-        c->DrawFocusRect(r);
-    }
+    PaintFocus(r);
 }
 
 // ---------------------------------------------------------------- check box and radio button

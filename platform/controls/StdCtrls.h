@@ -101,6 +101,12 @@ public:
     void Paint() override;
     void CMDialogKey(TCMDialogKey& m) override;
 
+protected:
+    // The frame and face; returns the rectangle inside them.
+    TRect PaintFace();
+    // The focus frame inside the face, when focused.
+    void PaintFocus(TRect face);
+
 private:
     bool default_ = false;
 };

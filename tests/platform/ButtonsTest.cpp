@@ -7,21 +7,13 @@
 #include "platform/controls/Buttons.h"
 #include "platform/forms/Forms.h"
 #include "platform/TestRig.h"
-#include "tests/platform/Snapshot.h"
+#include "tests/platform/ControlFixture.h"
 
 using namespace platform;
 
 namespace {
 
-struct ButtonsFixture : ::testing::Test {
-    TForm* form = nullptr;
-    void SetUp() override
-    {
-        form = Construct<TForm>(Application);
-        form->SetBounds(0, 0, 300, 120);
-        form->Show();
-    }
-    void TearDown() override { form->Free(); }
+struct ButtonsFixture : ControlFixture {
     TSpeedButton* Speed(int left, int group = 0)
     {
         auto* b = new TSpeedButton(form);

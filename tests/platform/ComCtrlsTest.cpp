@@ -7,30 +7,18 @@
 #include "platform/forms/Forms.h"
 #include "platform/graphics/ImageList.h"
 #include "platform/TestRig.h"
-#include "tests/platform/Snapshot.h"
+#include "tests/platform/ControlFixture.h"
 
 using namespace platform;
 
 namespace {
 
-struct ComFixture : ::testing::Test {
-    TForm* form = nullptr;
+struct ComFixture : ControlFixture {
     void SetUp() override
     {
-        form = Construct<TForm>(Application);
+        ControlFixture::SetUp();
         form->SetBounds(0, 0, 400, 200);
-        form->Show();
     }
-    void TearDown() override { form->Free(); }
-    template <class T>
-    T* Add(int l, int t, int w, int h)
-    {
-        auto* c = new T(form);
-        c->SetParent(form);
-        c->SetBounds(l, t, w, h);
-        return c;
-    }
-    static TColor Sys(TColor c) { return TColor(ColorToRGB(c)); }
 };
 
 }  // namespace
@@ -122,10 +110,7 @@ TEST_F(ComFixture, StatusBarPanelsSitSideBySideWithTheirTexts)
     EXPECT_EQ(where.Left, bar->PanelRect(5).Left + 1);
     // Text shows inside the second panel, none in the empty third area beyond its text.
     const TRect second = bar->PanelRect(1);
-    int dark = 0;
-    for (int y = bar->Top() + second.Top; y < bar->Top() + second.Bottom; ++y)
-        for (int x = second.Left + 2; x < second.Left + 30; ++x) dark += (b->Canvas()->Pixel(x, y) & 0xFF) < 0x60;
-    EXPECT_GT(dark, 5);
+    EXPECT_GT(Dark(*b, Rect(second.Left + 2, bar->Top() + second.Top, second.Left + 30, bar->Top() + second.Bottom)), 5);
     bar->SetSimplePanel(true);
     bar->SetSimpleText("Ready");
     EXPECT_EQ(bar->PanelRect(0).Right, bar->ClientWidth());

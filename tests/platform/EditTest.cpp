@@ -8,7 +8,7 @@
 #include "platform/forms/Forms.h"
 #include "platform/system/Clipboard.h"
 #include "platform/TestRig.h"
-#include "tests/platform/Snapshot.h"
+#include "tests/platform/ControlFixture.h"
 
 using namespace platform;
 
@@ -62,23 +62,16 @@ public:
     }
 };
 
-struct EditFixture : ::testing::Test {
-    TForm* form = nullptr;
+struct EditFixture : ControlFixture {
     TProbeEdit* edit = nullptr;
     TEdit* other = nullptr;
     void SetUp() override
     {
-        form = Construct<TForm>(Application);
+        ControlFixture::SetUp();
         form->SetBounds(0, 0, 220, 100);
-        edit = new TProbeEdit(form);
-        edit->SetParent(form);
-        edit->SetBounds(10, 10, 150, 21);
-        other = new TEdit(form);
-        other->SetParent(form);
-        other->SetBounds(10, 40, 150, 21);
-        form->Show();
+        edit = Add<TProbeEdit>(10, 10, 150, 21);
+        other = Add<TEdit>(10, 40, 150, 21);
     }
-    void TearDown() override { form->Free(); }
     void Type(const std::string& s)
     {
         for (char c : s) SendChar(edit, c);

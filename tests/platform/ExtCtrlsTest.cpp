@@ -6,31 +6,18 @@
 #include "platform/controls/ExtCtrls.h"
 #include "platform/forms/Forms.h"
 #include "platform/TestRig.h"
-#include "tests/platform/Snapshot.h"
+#include "tests/platform/ControlFixture.h"
 
 using namespace platform;
 
 namespace {
 
-struct ExtFixture : ::testing::Test {
-    TForm* form = nullptr;
+struct ExtFixture : ControlFixture {
     void SetUp() override
     {
-        form = Construct<TForm>(Application);
-        form->SetBounds(0, 0, 320, 200);
+        ControlFixture::SetUp();
         form->SetColor(clWhite);
-        form->Show();
     }
-    void TearDown() override { form->Free(); }
-    template <class T>
-    T* Add(int l, int t, int w, int h, TWinControl* parent = nullptr)
-    {
-        auto* c = new T(form);
-        c->SetParent(parent ? parent : form);
-        c->SetBounds(l, t, w, h);
-        return c;
-    }
-    static TColor Sys(TColor c) { return TColor(ColorToRGB(c)); }
 };
 
 }  // namespace

@@ -7,38 +7,13 @@
 #include "platform/controls/StdCtrls.h"
 #include "platform/forms/Forms.h"
 #include "platform/TestRig.h"
-#include "tests/platform/Snapshot.h"
+#include "tests/platform/ControlFixture.h"
 
 using namespace platform;
 
 namespace {
 
-struct StdFixture : ::testing::Test {
-    TForm* form = nullptr;
-    void SetUp() override
-    {
-        form = Construct<TForm>(Application);
-        form->SetBounds(0, 0, 320, 240);
-        form->Show();
-    }
-    void TearDown() override { form->Free(); }
-    template <class T>
-    T* Add(int l, int t, int w, int h, TWinControl* parent = nullptr)
-    {
-        auto* c = new T(form);
-        c->SetParent(parent ? parent : form);
-        c->SetBounds(l, t, w, h);
-        return c;
-    }
-    // Pixels of colour col inside r on the bitmap.
-    static int Count(TBitmap& b, const TRect& r, TColor col)
-    {
-        int n = 0;
-        for (int y = r.Top; y < r.Bottom; ++y)
-            for (int x = r.Left; x < r.Right; ++x) n += b.Canvas()->Pixel(x, y) == col;
-        return n;
-    }
-};
+using StdFixture = ControlFixture;
 
 }  // namespace
 
@@ -87,10 +62,7 @@ TEST_F(StdFixture, LabelDrawsItsTextOpaqueOrTransparent)
     auto b = PaintToBitmap(form);
     const TRect r = label->BoundsRect();
     EXPECT_GT(Count(*b, r, clYellow), r.Width() * r.Height() / 2);
-    int dark = 0;
-    for (int y = r.Top; y < r.Bottom; ++y)
-        for (int x = r.Left; x < r.Right; ++x) dark += (b->Canvas()->Pixel(x, y) & 0xFF) < 0x60;
-    EXPECT_GT(dark, 5);
+    EXPECT_GT(Dark(*b, r), 5);
     label->SetTransparent(true);
     b = PaintToBitmap(form);
     EXPECT_EQ(Count(*b, r, clYellow), 0);
