@@ -729,15 +729,21 @@ void TExCustomMemo::StylerGone(TExCustomMemoStyler* s)
     if (!Destroying()) Invalidate();
 }
 
+void TExCustomMemo::WMVScroll(TWMVScroll& m)
+{
+    int pos = m.WParamHi();
+    ScrollBarScroll(SB_VERT, m.WParamLo(), pos);
+}
+
+void TExCustomMemo::WMHScroll(TWMHScroll& m)
+{
+    int pos = m.WParamHi();
+    ScrollBarScroll(SB_HORZ, m.WParamLo(), pos);
+}
+
 void TExCustomMemo::WndProc(TMessage& m)
 {
     switch (m.Msg) {
-    case WM_VSCROLL:
-    case WM_HSCROLL: {
-        int pos = m.WParamHi();
-        ScrollBarScroll(m.Msg == WM_VSCROLL ? SB_VERT : SB_HORZ, m.WParamLo(), pos);
-        return;
-    }
     case WM_COPY: CopyToClipBoard(); return;
     case WM_CUT: CutToClipBoard(); return;
     case WM_PASTE: PasteFromClipBoard(); return;

@@ -348,6 +348,8 @@ public:
     void WMEraseBkgnd(platform::TWMEraseBkgnd& m) override { m.Result = 1; }
     void WMGetDlgCode(platform::TWMGetDlgCode& m) override;
     void CMFontChanged(platform::TMessage& m) override;
+    void WMVScroll(platform::TWMVScroll& m) override;
+    void WMHScroll(platform::TWMHScroll& m) override;
 
     void ShowCaret(bool show);
 
