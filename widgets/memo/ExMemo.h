@@ -336,7 +336,7 @@ public:
     void MouseDown(platform::TMouseButton button, platform::TShiftState shift, int x, int y) override;
     void MouseMove(platform::TShiftState shift, int x, int y) override;
     void MouseUp(platform::TMouseButton button, platform::TShiftState shift, int x, int y) override;
-    void DblClick() override;
+    void WMLButtonDblClk(platform::TWMMouse& m) override;
     void DragDrop(platform::TObject* source, int x, int y) override;
     void DragOver(platform::TObject* source, int x, int y, platform::TDragState state, bool& accept) override;
     bool DoMouseWheelDown(platform::TShiftState shift, platform::TPoint pos) override;

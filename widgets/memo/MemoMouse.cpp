@@ -47,6 +47,7 @@ bool TExCustomMemo::IsOpenableURL(std::string_view s, std::string& address)
     std::string prefix;
     if (l.rfind("www.", 0) == 0) {
         prefix = "http://";
+        hostStart = 4;  // the name after "www." must itself be a domain
     } else {
         bool known = false;
         for (const char* p : {"http://", "https://", "ftp://", "nntp://", "mailto:"})
@@ -88,6 +89,7 @@ bool TExCustomMemo::IsOpenableURL(std::string_view s, std::string& address)
     address = prefix + std::string(s);
     return true;
 }
+
 
 std::vector<std::string> TExCustomMemo::ExtractURL(const std::string& s)
 {
@@ -380,11 +382,11 @@ void TExCustomMemo::MouseUp(TMouseButton button, TShiftState shift, int x, int y
     if (!Dragging()) dragging_ = false;
 }
 
-void TExCustomMemo::DblClick()
+void TExCustomMemo::WMLButtonDblClk(TWMMouse& m)
 {
-    TPoint p;
-    GetCursorPos(p);
-    TCustomControl::DblClick();
+    // Handled here whole: the second press does not place the caret again.
+    if (m.XPos() < gutter_->GutterWidth() || !InRectInclusive(EditorRect(), m.XPos(), m.YPos())) return;
+    DblClick();
     const std::string line = LineText(curY_);
     if (curX_ < int(line.size()) && !IsWordBoundary(line[std::size_t(curX_)])) {
         int a = curX_, b = curX_;
