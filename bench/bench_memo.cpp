@@ -88,6 +88,20 @@ void BM_RepaintAtEnd(benchmark::State& state)
 }
 BENCHMARK(BM_RepaintAtEnd)->Unit(benchmark::kMillisecond);
 
+// A character typed at the end of a log of 100,000 lines (word wrap on), with its repaint.
+void BM_TypeAtEnd(benchmark::State& state)
+{
+    LogView view;
+    view.Fill(100000);
+    view.memo->MovePage(1, platform::ssCtrl);
+    view.Paint();
+    for (auto _ : state) {
+        view.memo->InsertChar('x');
+        view.Paint();
+    }
+}
+BENCHMARK(BM_TypeAtEnd)->Unit(benchmark::kMillisecond);
+
 }  // namespace
 
 int main(int argc, char** argv)

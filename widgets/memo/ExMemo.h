@@ -224,6 +224,8 @@ public:
     void DoWrapLines(int first, int last);
     void UndoWrap();
     void UpdateWrap();
+    // Re-wraps only the paragraphs that lines first .. last belong to, after an edit there.
+    void UpdateWrapLines(int first, int last);
     TExGutter* Gutter() const { return gutter_.get(); }
     TExActiveLineSettings* ActiveLineSettings() const { return activeLineSettings_.get(); }
     void UpdateGutter();
@@ -385,6 +387,7 @@ protected:
     int SmartTarget(bool forTab) const;
     std::string JoinedLineAbove(int y) const;
     void OpenURL(const std::string& run);
+    bool FindInLines(const std::string& s, TFindOptions options, int& line, int& col);
     void InsertNoUndo(const std::string& s);  // the text part of SetSelText
 
     std::unique_ptr<TExMemoStrings> lines_;

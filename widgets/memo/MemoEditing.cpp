@@ -214,7 +214,7 @@ void TExCustomMemo::DeleteSelectionInt(bool repaint)
     SelectionChanged();
     if (repaint) Invalidate();
     const int offset = TextFromPos(sx, sy);
-    UpdateWrap();
+    UpdateWrapLines(sy, sy);
     const TPoint p = PosFromText(offset);
     curX_ = p.X;
     curY_ = p.Y;
@@ -258,7 +258,7 @@ void TExCustomMemo::SetSelText(const std::string& s)
     InsertNoUndo(s);
     const bool multi = s.find_first_of("\r\n") != std::string::npos;
     if (wordWrap_ != wwNone) {
-        UpdateWrap();
+        UpdateWrapLines(from.Y, curY_);
         const TPoint a = PosFromText(start), b = PosFromText(start + TextLength(s));
         curX_ = b.X;
         curY_ = b.Y;
@@ -413,7 +413,7 @@ void TExCustomMemo::InsertChar(char ch)
     StoreLine(curY_, line);
     if (wordWrap_ != wwNone) {
         const int offset = TextFromPos(curX_, curY_) + int(text.size());
-        UpdateWrap();
+        UpdateWrapLines(curY_, curY_);
         const TPoint p = PosFromText(offset);
         curX_ = p.X;
         curY_ = p.Y;
@@ -490,7 +490,7 @@ void TExCustomMemo::DeleteChar(int x, int y)
         return;
     }
     const int offset = TextFromPos(curX_, curY_);
-    UpdateWrap();
+    UpdateWrapLines(curY_, curY_);
     const TPoint p = PosFromText(offset);
     curX_ = p.X;
     curY_ = p.Y;

@@ -211,7 +211,7 @@ std::string TExCustomMemo::WordTillCursor()
 
 namespace {
 
-// Index of s in text (first, or last when !down) within [from, to), with the whole-word rule.
+// Index of s in text (the first, or the last when !down), with the whole-word rule.
 int FindIn(const std::string& text, const std::string& s, bool down, bool wholeWord)
 {
     const std::size_t p = down ? text.find(s) : text.rfind(s);
@@ -226,64 +226,55 @@ int FindIn(const std::string& text, const std::string& s, bool down, bool wholeW
 
 }  // namespace
 
-int TExCustomMemo::FindText(const std::string& s, TFindOptions options)
+bool TExCustomMemo::FindInLines(const std::string& s, TFindOptions options, int& line, int& col)
 {
-    if (s.empty()) return -1;
+    if (s.empty()) return false;
     const bool down = options & frDown, matchCase = options & frMatchCase, whole = options & frWholeWord;
     const std::string needle = matchCase ? s : LowerAscii(s);
     int sx, sy, ex, ey;
     GetSelection(sx, sy, ex, ey);
     const bool oneLineSel = HasSelection() && sy == ey;
     for (int y = curY_; y >= 0 && y < lines_->Count(); y += down ? 1 : -1) {
-        std::string line = TrimmedLine(y);
+        std::string text = TrimmedLine(y);
         int base = 0;
+        // On the line of a one-line selection only the text beyond it counts.
         if (oneLineSel && y == sy) {
             if (down) {
-                if (ex >= int(line.size())) continue;
+                if (ex >= int(text.size())) continue;
                 base = ex;
-                line = line.substr(std::size_t(ex));
+                text = text.substr(std::size_t(ex));
             } else {
-                line = line.substr(0, std::size_t(std::min(sx, int(line.size()))));
+                text = text.substr(0, std::size_t(std::min(sx, int(text.size()))));
             }
         }
-        const int p = FindIn(matchCase ? line : LowerAscii(line), needle, down, whole);
-        if (p < 0) continue;
-        const int col = base + p;
-        SetCurY(y);
-        SetCurX(col);
-        SetSelection(col, y, col + int(s.size()), y);
-        Invalidate();
-        return SelStart();
+        const int p = FindIn(matchCase ? text : LowerAscii(text), needle, down, whole);
+        if (p >= 0) {
+            line = y;
+            col = base + p;
+            return true;
+        }
     }
-    SetSelection(0, 0, 0, 0);
-    Invalidate();
-    return -1;
+    return false;
+}
+
+int TExCustomMemo::FindText(const std::string& s, TFindOptions options)
+{
+    if (s.empty()) return -1;
+    int line = 0, col = 0;
+    if (!FindInLines(s, options, line, col)) {
+        SetSelection(0, 0, 0, 0);
+        return -1;
+    }
+    SetCurY(line);
+    SetCurX(col);
+    SetSelection(col, line, col + int(s.size()), line);
+    return SelStart();
 }
 
 int TExCustomMemo::FindTextPos(const std::string& s, TFindOptions options)
 {
-    if (s.empty()) return -1;
-    const bool down = options & frDown, matchCase = options & frMatchCase, whole = options & frWholeWord;
-    const std::string needle = matchCase ? s : LowerAscii(s);
-    int sx, sy, ex, ey;
-    GetSelection(sx, sy, ex, ey);
-    const bool oneLineSel = HasSelection() && sy == ey;
-    for (int y = curY_; y >= 0 && y < lines_->Count(); y += down ? 1 : -1) {
-        std::string line = TrimmedLine(y);
-        int base = 0;
-        if (oneLineSel && y == sy) {
-            if (down) {
-                if (ex >= int(line.size())) continue;
-                base = ex;
-                line = line.substr(std::size_t(ex));
-            } else {
-                line = line.substr(0, std::size_t(std::min(sx, int(line.size()))));
-            }
-        }
-        const int p = FindIn(matchCase ? line : LowerAscii(line), needle, down, whole);
-        if (p >= 0) return TextFromPos(base + p, y);
-    }
-    return -1;
+    int line = 0, col = 0;
+    return FindInLines(s, options, line, col) ? TextFromPos(col, line) : -1;
 }
 
 // ---------------------------------------------------------------- mouse

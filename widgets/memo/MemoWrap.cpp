@@ -142,6 +142,41 @@ void TExCustomMemo::UndoWrap()
     wrapping_ = false;
 }
 
+void TExCustomMemo::UpdateWrapLines(int first, int last)
+{
+    if (wordWrap_ == wwNone || wrapping_ || lines_->Count() == 0) return;
+    const int w = WrapWidth(*this, wordWrap_, rightMargin_);
+    if (w > 0) {
+        const bool n = notify_;
+        notify_ = false;
+        wrapping_ = true;
+        first = std::clamp(first, 0, lines_->Count() - 1);
+        last = std::clamp(last, first, lines_->Count() - 1);
+        while (first > 0 && lines_->IsWrapped(first)) --first;
+        int y = first;
+        while (y <= last && y < lines_->Count()) {
+            // The paragraph y .. e: a line and its continuations.
+            int e = y;
+            std::string text = lines_->Get(y);
+            while (e + 1 < lines_->Count() && lines_->IsWrapped(e + 1)) text += lines_->Get(++e);
+            const std::vector<std::string> pieces = WrapPieces(text, w);
+            const int have = e - y + 1, need = int(pieces.size());
+            for (int k = 0; k < std::min(have, need); ++k)
+                if (lines_->Get(y + k) != pieces[std::size_t(k)]) lines_->DoPut(y + k, pieces[std::size_t(k)]);
+            for (int k = have; k < need; ++k) {
+                lines_->DoInsert(y + k, pieces[std::size_t(k)]);
+                lines_->SetWrapped(y + k, true);
+            }
+            for (int k = need; k < have; ++k) lines_->DoDelete(y + need);
+            last += need - have;
+            y += need;
+        }
+        wrapping_ = false;
+        notify_ = n;
+    }
+    ResizeScrollBars(true);
+}
+
 void TExCustomMemo::UpdateWrap()
 {
     if (wordWrap_ != wwNone && !wrapping_) {

@@ -254,3 +254,31 @@ TEST_F(MemoTest, TypingInAWrappedLineRewrapsIt)
     memo->SetWordWrap(wwNone);
     EXPECT_EQ(Text(), "aaaa bbbb");
 }
+
+TEST_F(MemoTest, EditsRewrapTheirParagraphAsAWholeRewrapWould)
+{
+    memo->SetWordWrap(wwRightMargin);
+    memo->SetRightMargin(12);
+    SetText({"one two three four five", "short", "six seven eight nine ten"});
+    Focus();
+    auto check = [&](const char* what) {
+        const std::string now = Text();
+        memo->UpdateWrap();
+        EXPECT_EQ(Text(), now) << what;
+    };
+    memo->SetCursor(4, 0);
+    Type("xxxxxx ");
+    check("typing");
+    Key(VK_BACK);
+    Key(VK_BACK);
+    check("backspace");
+    memo->SetSelection(2, 1, 3, 3);
+    memo->DeleteSelection();
+    check("selection across paragraphs");
+    memo->InsertText("a b c d e f g h i j k\r\nl m n o p q r s t");
+    check("pasted lines");
+    memo->Undo();
+    check("undo");
+    memo->SetWordWrap(wwNone);
+    EXPECT_EQ(memo->Lines()->Count(), 3);
+}
