@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <cstdio>
+#include <string>
 #include <vector>
 
 #include "base/StrUtils.h"
@@ -141,6 +143,28 @@ Extended FirstTick(Extended lo, Extended step)
     const Extended o = lo / step;
     const Extended t = std::trunc(o);
     return o > 0 ? (t + 1) * step : (t - 1) * step;
+}
+
+int StepDecimals(Extended step)
+{
+    int decimals = 3;
+    // Steps are 10000 divided by twos and fives: their decimals end.
+    for (Extended scaled = step * 1000; decimals < 18; ++decimals, scaled *= 10)
+        if (std::fabs(scaled - std::round(scaled)) <= 1e-6L * std::max<Extended>(1, scaled)) break;
+    return decimals;
+}
+
+std::string AxisNumber(Extended v, int decimals)
+{
+    if (std::fabs(v) >= kExponentFrom) return base::FloatToStrG(double(v), 16);
+    // From the extended value itself: a double would repeat numbers far from zero.
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.*Lf", std::clamp(decimals, 0, 18), v);
+    std::string s(buf);
+    if (s[0] == '-' && s.find_first_not_of("-0.") == std::string::npos) s.erase(0, 1);
+    const char sep = base::DecimalSeparator();
+    if (sep != '.') std::replace(s.begin(), s.end(), '.', sep);
+    return s;
 }
 
 // ---------------------------------------------------------------- construction
@@ -389,24 +413,24 @@ void TPlotGraph::AdjustZoom(TRect2D& R) const
     }
 }
 
-std::string TPlotGraph::XLabel(Extended v) const
+std::string TPlotGraph::XLabel(Extended v, int decimals) const
 {
     std::string s;
     if (onXLabeling_) {
         onXLabeling_(const_cast<TPlotGraph*>(this), v, s);
         return s;
     }
-    return base::FloatToStrFixed(double(v), 3);
+    return AxisNumber(v, decimals);
 }
 
-std::string TPlotGraph::YLabel(Extended v) const
+std::string TPlotGraph::YLabel(Extended v, int decimals) const
 {
     std::string s;
     if (onYLabeling_) {
         onYLabeling_(const_cast<TPlotGraph*>(this), v, s);
         return s;
     }
-    return base::FloatToStrFixed(double(v), 3);
+    return AxisNumber(v, decimals);
 }
 
 // ---------------------------------------------------------------- painting
@@ -559,23 +583,104 @@ void TPlotGraph::Render(TCanvas* Canvas)
     }
 }
 
+// The ticks of the vertical axis for the plot rectangle and range r: each value with
+// its pixel row, and its number when the numbers are shown.
+std::vector<TPlotGraph::Tick> TPlotGraph::YTicks(const TRect2D& r, int th) const
+{
+    std::vector<Tick> ticks;
+    const int T = plot_.Top, B = plot_.Bottom;
+    const int N = RoundEven(Extended(B - T) / (r.y2 - r.y1) * 10000 / th);
+    Extended step, v;
+    TickStart(N, r.y1, step, v);
+    const int decimals = StepDecimals(step);
+    for (int n = 0; v <= r.y2 && n < kMaxTicks; ++n, v += step) {
+        const int p = TruncInt((v - r.y1) * Extended(B - T) / (r.y2 - r.y1));
+        if (p >= 0) ticks.push_back({v, B - p, numbVert_ ? YLabel(v, decimals) : std::string()});
+        if (v + step == v) break;
+    }
+    return ticks;
+}
+
+// The ticks of the horizontal axis for the plot rectangle and VisRect, the step found
+// from a template of the widest number that m measures.
+std::vector<TPlotGraph::Tick> TPlotGraph::XTicks(TCanvas& m) const
+{
+    const int L = plot_.Left, R = plot_.Right;
+    const Extended x1 = visRect_.x1, x2 = visRect_.x2;
+    // The template's decimals follow the step, and the step the template's width.
+    int decimals = 3;
+    Extended step = 0, v = 0;
+    for (int round = 0; round < 3; ++round) {
+        std::string tmpl;
+        if (onXLabeling_) {
+            const std::string a = XLabel(x1), b = XLabel(x2);
+            tmpl = a.size() >= b.size() ? a : b;
+            for (char& ch : tmpl)
+                if (ch >= '0' && ch <= '9') ch = '8';
+        } else if (std::max(std::fabs(x1), std::fabs(x2)) >= kExponentFrom) {
+            tmpl = "-8.888888888888888E888";
+        } else {
+            auto digits = [](Extended x) {
+                return std::fabs(x) < 1e-5L ? 5 : RoundEven(std::fabs(std::log10(std::fabs(x))));
+            };
+            const int n = std::clamp(std::max(digits(x1), digits(x2)), 0, 5000);
+            tmpl = std::string(std::size_t(n) + 1, '8') + "," + std::string(std::size_t(decimals), '8');
+        }
+        const int tw = std::max(1, m.TextWidth(tmpl));
+        const int N = tmpl.empty() ? 10 : RoundEven(Extended(R - L) / (x2 - x1) * 10000 / tw);
+        TickStart(N, x1, step, v);
+        if (onXLabeling_ || StepDecimals(step) <= decimals) break;
+        decimals = StepDecimals(step);
+    }
+    decimals = std::max(decimals, StepDecimals(step));
+    std::vector<Tick> ticks;
+    for (int n = 0; v <= x2 && n < kMaxTicks; ++n, v += step) {
+        const int p = TruncInt((v - x1) * Extended(R - L) / (x2 - x1));
+        if (p >= 0) ticks.push_back({v, L + p, numbHoriz_ ? XLabel(v, decimals) : std::string()});
+        if (v + step == v) break;
+    }
+    return ticks;
+}
+
 void TPlotGraph::Draw(TCanvas& t, TCanvas& m)
 {
     TRect area{0, 0, Width() - 1, Height() - 1};
     DrawBorder(t, borderStyle_, colorBorder_, area);
-    plot_ = area;
-    if (numbHoriz_) plot_.Bottom -= m.TextHeight("Xy") + 4;
-    if (numbVert_) plot_.Left += 4 + m.TextWidth("88888,888");
-    if (graphBorder_ != bstNone) {
-        plot_.Left += 1;
-        plot_.Top += 1;
-        plot_.Right -= 1;
-        plot_.Bottom -= 1;
+    const int th0 = m.TextHeight("Xy");
+    auto layout = [&](int margin) {
+        plot_ = area;
+        if (numbHoriz_) plot_.Bottom -= th0 + 4;
+        if (numbVert_) plot_.Left += 4 + margin;
+        if (graphBorder_ != bstNone) {
+            plot_.Left += 1;
+            plot_.Top += 1;
+            plot_.Right -= 1;
+            plot_.Bottom -= 1;
+        }
+    };
+    const int th = std::max(1, th0);
+    int margin = m.TextWidth("88888,888");
+    layout(margin);
+    // The numbers left of the plot get room for the widest of them. They depend on the
+    // range, which the kept ratio ties to the plot's width, which depends on the room:
+    // a few rounds settle it. Half the control is the most they get.
+    const int most = std::max(margin, (area.Right - area.Left) / 2);
+    std::vector<Tick> yTicks;
+    const bool yAxis = gridStyle_ != gsNone || numbVert_;
+    for (int round = 0; yAxis; ++round) {
+        TRect2D r = visRect_;
+        AdjustZoom(r);
+        yTicks = YTicks(r, th);
+        int widest = 0;
+        for (const Tick& k : yTicks) widest = std::max(widest, m.TextWidth(k.text));
+        widest = std::min(widest, most);
+        if (!numbVert_ || widest <= margin || round == 3) break;
+        margin = widest;
+        layout(margin);
     }
     AdjustZoom(visRect_);
 
     const int L = plot_.Left, T = plot_.Top, R = plot_.Right, B = plot_.Bottom;
-    const Extended x1 = visRect_.x1, y1 = visRect_.y1, x2 = visRect_.x2, y2 = visRect_.y2;
 
     auto axisLabel = [&](const std::string& text, PColor color, auto place) {
         if (text.empty()) return;
@@ -589,93 +694,64 @@ void TPlotGraph::Draw(TCanvas& t, TCanvas& m)
         t.Font().SetStyle(0);
         m.Font().SetStyle(0);
     };
+    // A number is drawn whole inside its room, or not at all: a cut one reads as another.
+    auto number = [&](const TRect& room, int x, int y, const std::string& text) {
+        const TSize sz = m.TextExtent(text);
+        if (x < room.Left || y < room.Top || x + sz.cx > room.Right || y + sz.cy > room.Bottom) return;
+        t.TextRect(room, x, y, text);
+    };
 
     // Vertical axis: horizontal lines and the numbers left of the plot.
-    if (gridStyle_ != gsNone || numbVert_) {
-        int th = std::max(1, m.TextHeight("Xy"));
-        const int N = RoundEven(Extended(B - T) / (y2 - y1) * 10000 / th);
-        Extended step, v;
-        TickStart(N, y1, step, v);
+    if (yAxis) {
         t.Pen().SetStyle(psSolid);
         t.Pen().SetColor(colorGrid_);
         t.Font().SetColor(colorNumb_);
-        th /= 2;
         t.Brush().SetStyle(bsClear);
-        const TRect clip{area.Left, area.Top, L, B};
-        for (int n = 0; v <= y2 && n < kMaxTicks; ++n, v += step) {
-            const int p = TruncInt((v - y1) * Extended(B - T) / (y2 - y1));
-            if (p >= 0) {
-                const int y = B - p;
-                if (XAxisStyle(gridStyle_)) {
-                    if (std::fabs(v) < 1e-5L) {
-                        t.Pen().SetColor(colorXAxis_);
-                        t.MoveTo(L, y);
-                        t.LineTo(R + 1, y);
-                        axisLabel(axisXLabel_, colorXAxis_,
-                                  [&](TSize s) { return TPoint{R - 5 - s.cx, y - 5 - s.cy}; });
-                        t.Pen().SetColor(colorGrid_);
-                        t.Font().SetColor(colorNumb_);
-                    } else if (gridStyle_ == gsXGrid || gridStyle_ == gsFull) {
-                        t.MoveTo(L, y);
-                        t.LineTo(R + 1, y);
-                    }
-                }
-                if (numbVert_) {
-                    const std::string s = YLabel(v);
-                    t.TextRect(clip, L - m.TextWidth(s) - 3, y - th, s);
+        const TRect room{area.Left, area.Top, L, B};
+        for (const Tick& k : yTicks) {
+            const int y = k.pos;
+            if (XAxisStyle(gridStyle_)) {
+                if (std::fabs(k.value) < 1e-5L) {
+                    t.Pen().SetColor(colorXAxis_);
+                    t.MoveTo(L, y);
+                    t.LineTo(R + 1, y);
+                    axisLabel(axisXLabel_, colorXAxis_, [&](TSize s) { return TPoint{R - 5 - s.cx, y - 5 - s.cy}; });
+                    t.Pen().SetColor(colorGrid_);
+                    t.Font().SetColor(colorNumb_);
+                } else if (gridStyle_ == gsXGrid || gridStyle_ == gsFull) {
+                    t.MoveTo(L, y);
+                    t.LineTo(R + 1, y);
                 }
             }
-            if (v + step == v) break;
+            if (numbVert_) number(room, L - m.TextWidth(k.text) - 3, y - th / 2, k.text);
         }
     }
 
     // Horizontal axis: vertical lines and the numbers under the plot.
     if (gridStyle_ != gsNone || numbHoriz_) {
-        std::string tmpl;
-        if (onXLabeling_) {
-            const std::string a = XLabel(x1), b = XLabel(x2);
-            tmpl = a.size() >= b.size() ? a : b;
-            for (char& ch : tmpl)
-                if (ch >= '0' && ch <= '9') ch = '8';
-        } else {
-            auto digits = [](Extended x) {
-                return std::fabs(x) < 1e-5L ? 5 : RoundEven(std::fabs(std::log10(std::fabs(x))));
-            };
-            const int n = std::clamp(std::max(digits(x1), digits(x2)), 0, 5000);
-            tmpl = std::string(std::size_t(n) + 1, '8') + "," + std::string(3, '8');
-        }
-        const int tw = std::max(1, m.TextWidth(tmpl));
-        const int N = tmpl.empty() ? 10 : RoundEven(Extended(R - L) / (x2 - x1) * 10000 / tw);
-        Extended step, v;
-        TickStart(N, x1, step, v);
         t.Pen().SetStyle(psSolid);
         t.Pen().SetColor(colorGrid_);
         t.Font().SetColor(colorNumb_);
         t.Brush().SetStyle(bsClear);
-        const TRect clip{L, B + 1, area.Right, area.Bottom};
-        for (int n = 0; v <= x2 && n < kMaxTicks; ++n, v += step) {
-            const int p = TruncInt((v - x1) * Extended(R - L) / (x2 - x1));
-            if (p >= 0) {
-                const int x = L + p;
-                if (YAxisStyle(gridStyle_)) {
-                    if (std::fabs(v) < 1e-5L) {
-                        t.Pen().SetColor(colorYAxis_);
-                        t.MoveTo(x, T);
-                        t.LineTo(x, B + 1);
-                        axisLabel(axisYLabel_, colorYAxis_, [&](TSize) { return TPoint{x + 5, T + 5}; });
-                        t.Pen().SetColor(colorGrid_);
-                        t.Font().SetColor(colorNumb_);
-                    } else if (gridStyle_ == gsYGrid || gridStyle_ == gsFull) {
-                        t.MoveTo(x, T);
-                        t.LineTo(x, B + 1);
-                    }
-                }
-                if (numbHoriz_) {
-                    const std::string s = XLabel(v);
-                    t.TextRect(clip, x - m.TextWidth(s) / 2, B + 4, s);
+        // Below the plot the numbers may reach left under the vertical axis's numbers,
+        // which end above the plot's bottom.
+        const TRect room{area.Left, B + 1, area.Right, area.Bottom};
+        for (const Tick& k : XTicks(m)) {
+            const int x = k.pos;
+            if (YAxisStyle(gridStyle_)) {
+                if (std::fabs(k.value) < 1e-5L) {
+                    t.Pen().SetColor(colorYAxis_);
+                    t.MoveTo(x, T);
+                    t.LineTo(x, B + 1);
+                    axisLabel(axisYLabel_, colorYAxis_, [&](TSize) { return TPoint{x + 5, T + 5}; });
+                    t.Pen().SetColor(colorGrid_);
+                    t.Font().SetColor(colorNumb_);
+                } else if (gridStyle_ == gsYGrid || gridStyle_ == gsFull) {
+                    t.MoveTo(x, T);
+                    t.LineTo(x, B + 1);
                 }
             }
-            if (v + step == v) break;
+            if (numbHoriz_) number(room, x - m.TextWidth(k.text) / 2, B + 4, k.text);
         }
     }
 

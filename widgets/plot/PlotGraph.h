@@ -4,6 +4,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/controls/Controls.h"
 #include "widgets/plot/PlotData.h"
@@ -33,6 +34,13 @@ int TruncInt(Extended v);
 // quintupled count stays below N) and the first tick from the axis minimum lo.
 Extended TickStep(int N);
 Extended FirstTick(Extended lo, Extended step);
+// Decimals that the axis numbers need for a tick step: three, or more for a step that
+// has more, so that neighbouring numbers differ.
+int StepDecimals(Extended step);
+// An axis number with that many decimals; the exponent form from kExponentFrom on,
+// where fixed digits stop meaning anything.
+constexpr Extended kExponentFrom = 1e16L;
+std::string AxisNumber(Extended v, int decimals);
 
 class TPlotGraph : public platform::TGraphicControl {
 public:
@@ -146,12 +154,23 @@ protected:
     void RequestRepaint();
     void RaiseVisChange();
     TExprParser& Evaluator() { return *evaluator_; }
-    std::string XLabel(Extended v) const;
-    std::string YLabel(Extended v) const;
+    std::string XLabel(Extended v, int decimals = 3) const;
+    std::string YLabel(Extended v, int decimals = 3) const;
 
     bool dirty_ = true;
     platform::TRect plot_{0, 0, 0, 0};
     TRect2D visRect_{-10, -10, 10, 10};
+
+    // The ticks of each axis with their pixel position and number (empty when the
+    // axis shows none): the vertical one for the plot rectangle and a range, the
+    // horizontal one for the plot rectangle and VisRect.
+    struct Tick {
+        Extended value;
+        int pos;
+        std::string text;
+    };
+    std::vector<Tick> YTicks(const TRect2D& r, int textHeight) const;
+    std::vector<Tick> XTicks(platform::TCanvas& measure) const;
 
 private:
     void Draw(platform::TCanvas& target, platform::TCanvas& measure);

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "base/Exception.h"
+#include "base/StrUtils.h"
 #include "platform/graphics/GDI.h"
 #include "platform/graphics/Graphics.h"
 #include "platform/TestRig.h"
@@ -34,8 +35,11 @@ constexpr PColor kBg = 0xFFFFFF, kGrid = RGB(0, 200, 0), kXAxis = RGB(0, 0, 250)
 class Graph : public TPlotGraph {
 public:
     Graph() : TPlotGraph(nullptr) {}
+    using TPlotGraph::Tick;
     using TPlotGraph::XLabel;
+    using TPlotGraph::XTicks;
     using TPlotGraph::YLabel;
+    using TPlotGraph::YTicks;
 };
 
 // A bare plot: white, no numbers, no borders, no grid, so pixels belong to what a test draws.
@@ -144,6 +148,179 @@ TEST(PlotGraphMath, FirstTickLiesAboveOrJustBelowTheMinimum)
         {0.3L, 0.5L, 0.5L}, {2, 0.5L, 2.5L}, {0, 1, -1}, {-0.3L, 0.5L, -0.5L}, {-2, 1, -3},
     };
     for (const auto& c : cases) EXPECT_EQ(FirstTick(c.lo, c.step), c.first) << double(c.lo);
+}
+
+TEST(PlotGraphMath, NumbersGetTheDecimalsOfTheStep)
+{
+    const struct { long double step; int decimals; } steps[] = {
+        {10000, 3}, {0.5L, 3}, {0.001L, 3}, {0.0005L, 4}, {0.0001L, 4}, {0.00005L, 5}, {0.00002L, 5}, {1e-5L, 5},
+    };
+    for (const auto& c : steps) EXPECT_EQ(StepDecimals(c.step), c.decimals) << double(c.step);
+    const struct { long double v; int decimals; const char* text; } numbers[] = {
+        {0.4095L, 4, "0.4095"}, {0.4095L, 3, "0.410"}, {-1e-7L, 3, "0.000"}, {-12.25L, 3, "-12.250"},
+        {1e13L + 0.0001L, 4, "10000000000000.0001"}, {9999999999999999.0L, 3, "9999999999999999.000"},
+        {1e16L, 3, "1E16"}, {-2.5e17L, 3, "-2.5E17"}, {1.25e300L, 5, "1.25E300"},
+    };
+    for (const auto& c : numbers) EXPECT_EQ(AxisNumber(c.v, c.decimals), c.text) << double(c.v);
+    const char sep = base::DecimalSeparator();
+    base::SetDecimalSeparator(',');
+    EXPECT_EQ(AxisNumber(0.5L, 4), "0,5000");
+    base::SetDecimalSeparator(sep);
+}
+
+namespace {
+
+struct NumbersCase {
+    int w, h;
+    TRect2D vis;
+    TBorderStyle border, graphBorder;
+};
+
+// A plot with numbers on both axes, painted.
+std::unique_ptr<Graph> Numbered(const NumbersCase& c)
+{
+    auto g = Bare(c.w, c.h, c.vis);
+    g->SetNumbHoriz(true);
+    g->SetNumbVert(true);
+    g->SetGridStyle(gsFull);
+    g->SetColorNumb(kNumb);
+    g->SetBorderStyle(c.border);
+    g->SetGraphBorder(c.graphBorder);
+    g->Paint();
+    return g;
+}
+
+// Where the numbers of each axis may go.
+platform::TRect Area(const Graph& g)
+{
+    const int in = g.BorderStyle() == bstNone ? 0 : 1;
+    return platform::Rect(in, in, g.Width() - 1 - in, g.Height() - 1 - in);
+}
+platform::TRect YRoom(const Graph& g)
+{
+    return platform::Rect(Area(g).Left, Area(g).Top, g.PlotRect().Left, g.PlotRect().Bottom);
+}
+platform::TRect XRoom(const Graph& g)
+{
+    return platform::Rect(Area(g).Left, g.PlotRect().Bottom + 1, Area(g).Right, Area(g).Bottom);
+}
+
+struct Label {
+    std::string text;
+    platform::TRect rect;
+};
+
+// Every number of both axes with the rectangle it takes when drawn.
+std::vector<Label> Labels(Graph& g)
+{
+    platform::TBitmap probe(1, 1);
+    platform::TCanvas& m = *probe.Canvas();
+    const int th = m.TextHeight("Xy");
+    const auto& p = g.PlotRect();
+    std::vector<Label> labels;
+    for (const auto& k : g.YTicks(g.VisRect(), th)) {
+        const auto sz = m.TextExtent(k.text);
+        const int x = p.Left - sz.cx - 3, y = k.pos - th / 2;
+        labels.push_back({k.text, platform::Rect(x, y, x + sz.cx, y + sz.cy)});
+    }
+    for (const auto& k : g.XTicks(m)) {
+        const auto sz = m.TextExtent(k.text);
+        const int x = k.pos - sz.cx / 2, y = p.Bottom + 4;
+        labels.push_back({k.text, platform::Rect(x, y, x + sz.cx, y + sz.cy)});
+    }
+    return labels;
+}
+
+bool Inside(const platform::TRect& r, const platform::TRect& room)
+{
+    return r.Left >= room.Left && r.Top >= room.Top && r.Right <= room.Right && r.Bottom <= room.Bottom;
+}
+
+const NumbersCase kNumbersCases[] = {
+    {300, 200, {-10, -10, 10, 10}, bstNone, bstNone},
+    {300, 200, {-5000, -5000, 5000, 5000}, bstNone, bstLowered},
+    {250, 180, {-7, -3, 13, 9}, bstSingle, bstLowered},
+    {400, 260, {0, -20000, 10, -14000}, bstNone, bstNone},
+    {400, 260, {-1, -9999.5L, 9, -9990.5L}, bstRaised, bstSingle},
+    {400, 260, {0.4L, 0.4L, 0.41L, 0.41L}, bstNone, bstLowered},
+    {900, 160, {2.3L, 2.3L, 2.31L, 2.31L}, bstNone, bstNone},
+    {400, 260, {1e17L, 1e17L, 1e17L + 5000, 1e17L + 5000}, bstNone, bstNone},
+};
+
+}  // namespace
+
+TEST(PlotGraphNumbers, EachNumberIsDrawnWholeOrLeftOut)
+{
+    int left = 0;
+    for (const auto& c : kNumbersCases) {
+        auto g = Numbered(c);
+        SCOPED_TRACE(double(c.vis.x1));
+        // What each number looks like drawn alone, uncut, in the same place.
+        platform::TBitmap ref(c.w, c.h);
+        platform::TCanvas& r = *ref.Canvas();
+        r.Brush().SetColor(kBg);
+        r.FillRect(platform::Rect(0, 0, c.w, c.h));
+        r.Brush().SetStyle(platform::bsClear);
+        r.Font().SetColor(kNumb);
+        int whole = 0;
+        for (const Label& l : Labels(*g)) {
+            SCOPED_TRACE(l.text);
+            const bool fits = Inside(l.rect, YRoom(*g)) || Inside(l.rect, XRoom(*g));
+            if (fits) {
+                ++whole;
+                r.TextOut(l.rect.Left, l.rect.Top, l.text);
+                for (int y = l.rect.Top; y < l.rect.Bottom; ++y)
+                    for (int x = l.rect.Left; x < l.rect.Right; ++x)
+                        ASSERT_EQ(Px(*g, x, y), ref.Canvas()->Pixel(x, y)) << x << "," << y;
+            } else {
+                ++left;
+                // Nothing of it, in either room.
+                const auto& in = l.rect.Top > g->PlotRect().Bottom ? XRoom(*g) : YRoom(*g);
+                EXPECT_EQ(CountText(*g, kNumb, std::max(l.rect.Left, in.Left), std::max(l.rect.Top, in.Top),
+                                    std::min(l.rect.Right, in.Right), std::min(l.rect.Bottom, in.Bottom)),
+                          0);
+            }
+        }
+        EXPECT_GT(whole, 4);
+    }
+    EXPECT_GT(left, 5);
+}
+
+TEST(PlotGraphNumbers, RoomForTheWidestNumber)
+{
+    // Every number left of the plot whose rows fit is drawn: none lacks width.
+    for (const auto& c : kNumbersCases) {
+        auto g = Numbered(c);
+        SCOPED_TRACE(double(c.vis.y1));
+        const auto room = YRoom(*g);
+        int drawn = 0;
+        for (const Label& l : Labels(*g)) {
+            if (l.rect.Top > g->PlotRect().Bottom || l.rect.Top < room.Top || l.rect.Bottom > room.Bottom) continue;
+            EXPECT_GE(l.rect.Left, room.Left) << l.text;
+            ++drawn;
+        }
+        EXPECT_GT(drawn, 2);
+    }
+    // Narrow numbers keep the usual room.
+    auto g = Numbered(kNumbersCases[0]);
+    platform::TBitmap probe(1, 1);
+    EXPECT_EQ(g->PlotRect().Left, 4 + probe.Canvas()->TextWidth("88888,888"));
+}
+
+TEST(PlotGraphNumbers, NeighbouringNumbersDiffer)
+{
+    for (const auto& c : kNumbersCases) {
+        auto g = Numbered(c);
+        SCOPED_TRACE(double(c.vis.x1));
+        std::set<std::string> ys, xs;
+        platform::TBitmap probe(1, 1);
+        const auto yt = g->YTicks(g->VisRect(), probe.Canvas()->TextHeight("Xy"));
+        const auto xt = g->XTicks(*probe.Canvas());
+        for (const auto& k : yt) EXPECT_TRUE(ys.insert(k.text).second) << k.text;
+        for (const auto& k : xt) EXPECT_TRUE(xs.insert(k.text).second) << k.text;
+        // From 1e16 on, the exponent form.
+        for (const auto& k : yt) EXPECT_EQ(k.text.find('E') != std::string::npos, std::fabs(k.value) >= 1e16L);
+    }
 }
 
 TEST(PlotGraph, DefaultLabelsHaveThreeDecimals)
