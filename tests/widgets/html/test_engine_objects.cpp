@@ -1,11 +1,11 @@
 // Images, embedded controls and page and paragraph backgrounds of the mini-HTML engine.
 #include <gtest/gtest.h>
 
-#include <filesystem>
 
 #include "platform/graphics/ImageList.h"
 #include "platform/system/ShellIcons.h"
 #include "platform/system/VisualStyles.h"
+#include "support/TestSupport.h"
 #include "test_engine_support.h"
 #include "widgets/html/HtmlText.h"
 #include "widgets/html/PictureContainer.h"
@@ -93,9 +93,9 @@ TEST(HtmlEngineImages, AddressesAreKeptInTheCacheWithoutDownloading)
 TEST(HtmlEngineImages, FileAddressKeepsTheCaseOfItsPath)
 {
     // Paths are case-sensitive here: the picture is found only under its own spelling.
-    const std::string dir = (std::filesystem::temp_directory_path() / "korvelo_Engine_Pics").string();
-    std::filesystem::create_directories(dir);
-    const std::string path = dir + "/Lime_Square.bmp";
+    // A folder with capitals in its name, so that its spelling counts too.
+    testsupport::TempDir dir("korvelo_Engine_Pics");
+    const std::string path = dir.file("Lime_Square.bmp");
     TBitmap b(8, 5);
     b.Canvas()->Brush().SetColor(clLime);
     b.Canvas()->FillRect(Rect(0, 0, 8, 5));
@@ -111,7 +111,6 @@ TEST(HtmlEngineImages, FileAddressKeepsTheCaseOfItsPath)
         EXPECT_EQ(c.r.MeasuredWidth, 8) << prefix;
         EXPECT_EQ(s.At(4, 2), clLime) << prefix;
     }
-    std::filesystem::remove_all(dir);
 }
 
 TEST(HtmlEngineImages, TooWideForTheRestOfTheLineMovesDown)

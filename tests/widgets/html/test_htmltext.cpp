@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <memory>
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -354,16 +356,27 @@ TEST(HtmlText, BrokenMarkupAlwaysEnds)
         for (int i = 0; i < n; ++i)
             s += pieces[next() % pieceCount];
         ExactText t(s);
+        // Stripped text holds no whole tag: a "<" left over is one that no ">" follows.
+        // It is the text with line breaks for <BR> and <HR>, the panel's hidden runs
+        // taken out, and then every run from a "<" to the next ">".
+        const std::string broken = std::regex_replace(s, std::regex("<(BR|HR)>", std::regex::icase), "\r\n");
+        const std::string shown = std::regex_replace(std::regex_replace(broken, std::regex("<z>[\\s\\S]*?</z>"), ""),
+                                                     std::regex("<Z>[\\s\\S]*?</Z>"), "");
+        const std::regex tag("<[^>]*>");
         for (HTMLVariant v : {HTMLVariant::Grid, HTMLVariant::Tree, HTMLVariant::Panel}) {
-            std::string stripped = HTMLStrip(t, v);
-            EXPECT_EQ(stripped.find('<') == std::string::npos || s.find('<') != std::string::npos, true);
+            const std::string stripped = HTMLStrip(t, v);
+            const std::size_t lt = stripped.find('<');
+            EXPECT_TRUE(lt == std::string::npos || stripped.find('>', lt) == std::string::npos) << s;
+            EXPECT_EQ(stripped, std::regex_replace(v == HTMLVariant::Panel ? shown : broken, tag, "")) << s;
         }
         const std::string search = pieces[next() % pieceCount];
         ExactText h(search);
         std::string lit = HiLight(t, h, "q9", next() % 2 == 0);
         EXPECT_EQ(UnHiLight(lit, "q9"), s) << s << " / " << search;
         EXPECT_EQ(HTMLStrip(FixMarkup(t)).size(), FixMarkup(t).size()) << s;  // escaped text has no tags
-        (void)FixNonBreaking(t);
+        const std::string nbsp = FixNonBreaking(t);
+        EXPECT_EQ(nbsp.find(' '), std::string::npos) << s;
+        EXPECT_EQ(nbsp.size(), s.size() + 5 * std::size_t(std::count(s.begin(), s.end(), ' '))) << s;
         (void)HasHTMLControl(t);
         std::string id = GetNextControlID(t, "");
         std::string value;
@@ -381,6 +394,6 @@ TEST(HtmlText, BrokenMarkupAlwaysEnds)
         (void)ColorFromName(t);
         (void)LenientStrToInt(t);
         (void)RestoreAngleBrackets(t);
-        (void)LineBreaksToBR(t);
+        EXPECT_EQ(LineBreaksToBR(t).find_first_of("\r\n"), std::string::npos) << s;
     }
 }

@@ -2,7 +2,6 @@
 
 #include <chrono>
 #include <cstdio>
-#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <thread>
@@ -11,6 +10,7 @@
 #include "platform/graphics/Graphics.h"
 #include "platform/graphics/ImageDecoder.h"
 #include "platform/system/Resources.h"
+#include "support/TestSupport.h"
 #include "widgets/html/PictureContainer.h"
 #include "widgets/html/TestImages.h"
 
@@ -27,11 +27,11 @@ std::string ThreeFrameGif()
                                {GifFrame{0, 0, 4, 3, 20, 1}, GifFrame{1, 2, 2, 1, 30, 2}, GifFrame{0, 0, 4, 3, 40, 3}});
 }
 
-std::string WriteTemp(const std::string& name, const std::string& bytes)
+std::string WriteTemp(const testsupport::TempDir& dir, const std::string& name, const std::string& bytes)
 {
-    auto path = std::filesystem::temp_directory_path() / ("korvelo_html_" + name);
+    const std::string path = dir.file(name);
     std::ofstream(path, std::ios::binary) << bytes;
-    return path.string();
+    return path;
 }
 
 void Load(THTMLPicture& p, const std::string& bytes)
@@ -88,8 +88,9 @@ TEST(HTMLPicture, LoadsFromStreamAndFile)
     p.WriteData(written);
     EXPECT_EQ(written.str(), bmp);
 
+    testsupport::TempDir dir("korvelo_html");
     THTMLPicture f;
-    f.LoadFromFile(WriteTemp("pic.bmp", testimages::MakeBmp(7, 3, kGreen)));
+    f.LoadFromFile(WriteTemp(dir, "pic.bmp", testimages::MakeBmp(7, 3, kGreen)));
     EXPECT_FALSE(f.Empty());
     EXPECT_EQ(f.GetWidth(), 7);
     EXPECT_EQ(f.GetHeight(), 3);
@@ -115,8 +116,9 @@ TEST(HTMLPicture, LoadFailures)
     EXPECT_NO_THROW(missing.LoadFromFile("/no/such/picture.bmp"));
     EXPECT_TRUE(missing.Empty());
 
+    testsupport::TempDir dir("korvelo_html");
     THTMLPicture damaged;
-    EXPECT_NO_THROW(damaged.LoadFromFile(WriteTemp("bad.bmp", "not a picture at all")));
+    EXPECT_NO_THROW(damaged.LoadFromFile(WriteTemp(dir, "bad.bmp", "not a picture at all")));
     EXPECT_TRUE(damaged.Empty());
     EXPECT_EQ(damaged.OlePicture(), nullptr);
 
@@ -162,7 +164,8 @@ TEST(HTMLPicture, LoadsFromResources)
         bool loads;
         std::string source, download;
     };
-    const std::string file = WriteTemp("url.bmp", testimages::MakeBmp(5, 5, kRed));
+    testsupport::TempDir dir("korvelo_html");
+    const std::string file = WriteTemp(dir, "url.bmp", testimages::MakeBmp(5, 5, kRed));
     const std::vector<Case> cases = {
         {"RES://HTMLTESTPIC", true, "RES://HTMLTESTPIC", ""},
         {"res://htmltestpic", true, "res://htmltestpic", ""},
@@ -330,8 +333,9 @@ TEST(HTMLPicture, FrameNextPrevAndAnimationSteps)
     EXPECT_EQ(q.FrameCount(), 3);
     EXPECT_EQ(q.OlePicture()->PixelAt(0, 0), platform::COLORREF(kRed));
     // bytes that cannot be decoded are replaced without being decoded again
+    testsupport::TempDir dir("korvelo_html");
     THTMLPicture damaged;
-    damaged.LoadFromFile(WriteTemp("assign_bad.gif", "GIF89a but nothing more"));
+    damaged.LoadFromFile(WriteTemp(dir, "assign_bad.gif", "GIF89a but nothing more"));
     ASSERT_TRUE(damaged.Empty());
     EXPECT_NO_THROW(damaged.Assign(three));
     EXPECT_FALSE(damaged.Empty());

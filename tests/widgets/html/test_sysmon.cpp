@@ -12,6 +12,7 @@
 #include "base/Exception.h"
 #include "base/StringList.h"
 #include "platform/system/PerfData.h"
+#include "support/TestSupport.h"
 #include "widgets/html/SysMon.h"
 
 using namespace html;
@@ -403,13 +404,8 @@ TEST_F(SysMonTest, CollectionIndexing)
 // --- The figures of a /proc tree ---
 
 struct ProcTree {
-    std::filesystem::path root;
-    ProcTree()
-    {
-        root = std::filesystem::temp_directory_path() / ("korvelo-proc-" + std::to_string(getpid()));
-        std::filesystem::create_directories(root);
-    }
-    ~ProcTree() { std::filesystem::remove_all(root); }
+    testsupport::TempDir dir{"korvelo-proc"};
+    std::filesystem::path root = dir.path();
     void Write(const std::string& name, const std::string& text) { std::ofstream(root / name) << text; }
 };
 

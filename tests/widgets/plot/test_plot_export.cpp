@@ -3,7 +3,6 @@
 
 #include <cstdint>
 #include <cstdio>
-#include <filesystem>
 #include <fstream>
 #include <memory>
 #include <regex>
@@ -13,19 +12,13 @@
 #include "platform/graphics/Graphics.h"
 #include "platform/graphics/Metafile.h"
 #include "platform/TestRig.h"
+#include "support/TestSupport.h"
 #include "widgets/plot/PlotGraph.h"
 
 using namespace plot;
 using platform::RGB;
 
 namespace {
-
-std::string TempPath(const std::string& name)
-{
-    return (std::filesystem::temp_directory_path() / ("plotctl_export_" + name)).string();
-}
-
-bool HaveTool(const std::string& name) { return std::system(("command -v " + name + " >/dev/null 2>&1").c_str()) == 0; }
 
 std::string ReadFile(const std::string& path)
 {
@@ -85,9 +78,10 @@ TEST(PlotGraphMetafile, EmfIsReadByAnOutsideReaderWithAxesAndSeries)
     auto g = View();
     platform::TMetafile mf;
     Record(*g, mf);
-    const std::string emf = TempPath("view.emf"), svg = TempPath("view.svg");
+    REQUIRE_TOOL("emf2svg-conv", "emf2svg");
+    testsupport::TempDir dir("plotctl");
+    const std::string emf = dir.file("view.emf"), svg = dir.file("view.svg");
     mf.SaveToFile(emf);
-    if (!HaveTool("emf2svg-conv")) GTEST_SKIP() << "emf2svg-conv is not installed (scripts/install-deps.sh)";
     ASSERT_EQ(std::system(("emf2svg-conv -i '" + emf + "' -o '" + svg + "' >/dev/null 2>&1").c_str()), 0);
     const std::string out = Lower(ReadFile(svg));
     EXPECT_NE(out.find("<svg"), std::string::npos);
@@ -99,8 +93,6 @@ TEST(PlotGraphMetafile, EmfIsReadByAnOutsideReaderWithAxesAndSeries)
     EXPECT_NE(out.find("0.000"), std::string::npos) << "numbers";
     // No background: nothing filled but text.
     EXPECT_FALSE(std::regex_search(out, std::regex("<(path|rect|polygon)[^>]*fill=\"#"))) << "no background";
-    std::remove(emf.c_str());
-    std::remove(svg.c_str());
 }
 
 TEST(PlotGraphMetafile, PlaceableWmfIsReadByAnOutsideReader)
@@ -109,10 +101,11 @@ TEST(PlotGraphMetafile, PlaceableWmfIsReadByAnOutsideReader)
     platform::TMetafile mf;
     Record(*g, mf);
     mf.SetEnhanced(false);
-    const std::string wmf = TempPath("view.wmf"), svg = TempPath("view_w.svg");
+    REQUIRE_TOOL("wmf2svg", "libwmf-bin");
+    testsupport::TempDir dir("plotctl");
+    const std::string wmf = dir.file("view.wmf"), svg = dir.file("view.svg");
     mf.SaveToFile(wmf);
     EXPECT_EQ(U32(ReadFile(wmf), 0), 0x9AC6CDD7u);
-    if (!HaveTool("wmf2svg")) GTEST_SKIP() << "wmf2svg is not installed (scripts/install-deps.sh)";
     ASSERT_EQ(std::system(("wmf2svg -o '" + svg + "' '" + wmf + "' >/dev/null 2>&1").c_str()), 0);
     const std::string out = Lower(ReadFile(svg));
     EXPECT_NE(out.find("<svg width=\"320\" height=\"240\""), std::string::npos);
@@ -120,8 +113,6 @@ TEST(PlotGraphMetafile, PlaceableWmfIsReadByAnOutsideReader)
     EXPECT_NE(out.find("stroke:red"), std::string::npos) << "series colour";
     EXPECT_NE(out.find("stroke:blue"), std::string::npos) << "x-axis line";
     EXPECT_NE(out.find(">y</text>"), std::string::npos) << "axis label";
-    std::remove(wmf.c_str());
-    std::remove(svg.c_str());
 }
 
 TEST(PlotGraphMetafile, MetafileHoldsNoBackgroundAndPlaysBackLikeTheScreen)

@@ -2,7 +2,6 @@
 
 #include <cmath>
 #include <cstdio>
-#include <filesystem>
 #include <memory>
 #include <set>
 #include <string>
@@ -13,6 +12,7 @@
 #include "platform/graphics/GDI.h"
 #include "platform/graphics/Graphics.h"
 #include "platform/TestRig.h"
+#include "support/TestSupport.h"
 #include "widgets/plot/PlotGraph.h"
 
 using namespace plot;
@@ -111,11 +111,6 @@ TPoints& AddSeries(TPlotGraph& g, PColor color, TDrawStyle style = dsLines, char
     s.SetDrawStyle(style);
     s.SetPointSymbol(symbol);
     return s;
-}
-
-std::string TempPath(const std::string& name)
-{
-    return (std::filesystem::temp_directory_path() / ("plotctl_" + name)).string();
 }
 
 }  // namespace
@@ -547,12 +542,12 @@ TEST(PlotGraphBackground, GradientIsRebuiltWhenItsColourChanges)
 }
 
 namespace {
-std::string WriteImage(const std::string& name, int w, int h, PColor c)
+std::string WriteImage(const testsupport::TempDir& dir, const std::string& name, int w, int h, PColor c)
 {
     TBitmap b(w, h);
     b.Canvas()->Brush().SetColor(c);
     b.Canvas()->FillRect(platform::Rect(0, 0, w, h));
-    const std::string path = TempPath(name);
+    const std::string path = dir.file(name);
     b.SaveToFile(path);
     return path;
 }
@@ -560,7 +555,8 @@ std::string WriteImage(const std::string& name, int w, int h, PColor c)
 
 TEST(PlotGraphBackground, ReferenceImageCoversItsWorldRectangle)
 {
-    const std::string file = WriteImage("ref.bmp", 16, 16, RGB(0, 0, 200));
+    testsupport::TempDir dir("plotctl");
+    const std::string file = WriteImage(dir, "ref.bmp", 16, 16, RGB(0, 0, 200));
     auto g = Bare(201, 201, Rect2D(-10, -10, 10, 10));
     g->SetBgImageRect(Rect2D(0, 0, 5, 5));
     g->SetBgStyle(bgsImageMap);
@@ -573,12 +569,12 @@ TEST(PlotGraphBackground, ReferenceImageCoversItsWorldRectangle)
     EXPECT_EQ(Px(*g, l - 2, (t + b) / 2), kBg);
     EXPECT_EQ(Px(*g, (l + r) / 2, b + 2), kBg);
     EXPECT_EQ(Px(*g, MapX(*g, -5), MapY(*g, -5)), kBg);
-    std::remove(file.c_str());
 }
 
 TEST(PlotGraphBackground, StretchedAndTiledImagesCoverTheControl)
 {
-    const std::string file = WriteImage("tile.bmp", 7, 5, RGB(200, 100, 0));
+    testsupport::TempDir dir("plotctl");
+    const std::string file = WriteImage(dir, "tile.bmp", 7, 5, RGB(200, 100, 0));
     for (TBgStyle style : {bgsImageStretch, bgsImageTile}) {
         auto g = Bare(40, 30, Rect2D(-1, -1, 1, 1));
         g->SetBgImage(file);
@@ -586,7 +582,6 @@ TEST(PlotGraphBackground, StretchedAndTiledImagesCoverTheControl)
         g->Paint();
         EXPECT_EQ(CountColor(*g, RGB(200, 100, 0)), 40 * 30) << int(style);
     }
-    std::remove(file.c_str());
 }
 
 TEST(PlotGraphBackground, MissingImageGivesThePlainColour)
@@ -595,7 +590,8 @@ TEST(PlotGraphBackground, MissingImageGivesThePlainColour)
     g->SetColorBg(RGB(1, 2, 3));
     g->Paint();
     g->SetColorBg(RGB(9, 8, 7));
-    g->SetBgImage(TempPath("no-such-image.bmp"));
+    testsupport::TempDir dir("plotctl");
+    g->SetBgImage(dir.file("no-such-image.bmp"));
     g->SetBgStyle(bgsImageStretch);
     g->Paint();
     EXPECT_EQ(CountColor(*g, RGB(9, 8, 7)), 40 * 30);
@@ -983,29 +979,25 @@ TEST(PlotGraphExport, SavedBitmapHasTheControlsSize)
 {
     auto g = Bare(123, 77, Rect2D(-10, -10, 10, 10));
     g->SetGridStyle(gsFull);
-    const std::string path = TempPath("save.bmp");
+    REQUIRE_TOOL("identify", "imagemagick");
+    testsupport::TempDir dir("plotctl");
+    const std::string path = dir.file("save.bmp");
     g->SaveAsBmp(path);
     TBitmap back;
     back.LoadFromFile(path);
     EXPECT_EQ(back.Width(), 123);
     EXPECT_EQ(back.Height(), 77);
-    FILE* p = popen(("identify -format '%w %h %m' '" + path + "' 2>/dev/null").c_str(), "r");
-    ASSERT_NE(p, nullptr);
-    char buf[128] = {};
-    const std::size_t n = fread(buf, 1, sizeof buf - 1, p);
-    const int rc = pclose(p);
-    if (rc != 0 || n == 0) {
-        std::remove(path.c_str());
-        GTEST_SKIP() << "ImageMagick's identify is not installed";
-    }
-    EXPECT_EQ(std::string(buf, n).substr(0, 10), "123 77 BMP");  // BMP3: version 3 header
-    std::remove(path.c_str());
+    int rc = -1;
+    const std::string out = testsupport::RunCapture("identify -format '%w %h %m' '" + path + "' 2>/dev/null", &rc);
+    ASSERT_EQ(rc, 0);
+    EXPECT_EQ(out.substr(0, 10), "123 77 BMP");  // BMP3: version 3 header
 }
 
 TEST(PlotGraphExport, SaveFailureReachesTheCaller)
 {
     auto g = Bare(20, 20, Rect2D(-1, -1, 1, 1));
-    EXPECT_THROW(g->SaveAsBmp(TempPath("no/such/dir/x.bmp")), base::EInOutError);
+    testsupport::TempDir dir("plotctl");
+    EXPECT_THROW(g->SaveAsBmp(dir.file("no/such/dir/x.bmp")), base::EInOutError);
     EXPECT_FALSE(g->Dirty());
 }
 
