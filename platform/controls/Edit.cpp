@@ -51,7 +51,10 @@ void TCustomEdit::CreateParams(TCreateParams& p)
     if (readOnly_) p.Style |= ES_READONLY;
     if (charCase_ == ecUpperCase) p.Style |= ES_UPPERCASE;
     if (charCase_ == ecLowerCase) p.Style |= ES_LOWERCASE;
-    if (borderStyle_ == bsSingle) p.ExStyle |= WS_EX_CLIENTEDGE;
+    if (borderStyle_ == bsSingle) {
+        if (ctl3D_) p.ExStyle |= WS_EX_CLIENTEDGE;
+        else p.Style |= WS_BORDER;
+    }
 }
 
 DWORD TCustomEdit::EditStyle() const
@@ -147,6 +150,14 @@ void TCustomEdit::SetBorderStyle(TBorderStyle s)
     AdjustHeight();
 }
 
+void TCustomEdit::SetCtl3D(bool v)
+{
+    if (v == ctl3D_) return;
+    ctl3D_ = v;
+    RecreateWnd();
+    AdjustHeight();
+}
+
 void TCustomEdit::SetHideSelection(bool v)
 {
     if (v == hideSelection_) return;
@@ -166,7 +177,7 @@ void TCustomEdit::AdjustHeight()
     // The height that fits one line of the font with the sunken border.
     if (autoSize_ && borderStyle_ == bsSingle) {
         ControlStyle |= csFixedHeight;
-        SetHeight(LineHeight() + 8);
+        SetHeight(LineHeight() + (ctl3D_ ? 8 : 6));
     } else {
         ControlStyle &= ~csFixedHeight;
     }

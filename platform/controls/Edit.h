@@ -87,6 +87,9 @@ public:
     void SetAlignment(TAlignment a);
     TBorderStyle BorderStyle() const { return borderStyle_; }
     void SetBorderStyle(TBorderStyle s);  // bsNone or bsSingle
+    // The single border sunken in 3D (two pixels) or flat (one pixel).
+    bool Ctl3D() const { return ctl3D_; }
+    void SetCtl3D(bool v);
     bool AutoSelect = true;   // entering by keyboard selects everything (single-line only)
     bool HideSelection() const { return hideSelection_; }
     void SetHideSelection(bool v);
@@ -162,7 +165,7 @@ private:
     int scrollX_ = 0;
     TRect formatRect_;
     bool formatRectSet_ = false;
-    bool modified_ = false, readOnly_ = false, hideSelection_ = true, autoSize_ = true;
+    bool modified_ = false, readOnly_ = false, hideSelection_ = true, autoSize_ = true, ctl3D_ = true;
     int maxLength_ = 0;
     char passwordChar_ = 0;
     TEditCharCase charCase_ = ecNormal;

@@ -342,3 +342,25 @@ TEST_F(EditFixture, PaintsTextAndSelection)
     const TPoint s = edit->PosFromChar(5);
     EXPECT_EQ(c->Pixel(edit->Left() + 2 + s.X, edit->Top() + 2 + s.Y + 1), TColor(ColorToRGB(clHighlight)));
 }
+
+TEST_F(EditFixture, AutoSizeFitsTheHeightToTheFont)
+{
+    EXPECT_EQ(edit->Height(), 21);  // the default font with the sunken border
+    edit->Font()->SetHeight(-20);
+    EXPECT_GT(edit->Height(), 26);
+    edit->SetAutoSize(false);
+    edit->SetHeight(40);
+    edit->Font()->SetHeight(-11);
+    EXPECT_EQ(edit->Height(), 40);
+    edit->SetAutoSize(true);
+    const int sunken = edit->Height();
+    edit->SetCtl3D(false);  // a flat one-pixel border
+    EXPECT_EQ(edit->Height(), sunken - 2);
+    EXPECT_EQ(edit->ClientWidth(), edit->Width() - 2);
+    edit->SetAutoSize(false);
+    edit->SetHeight(40);
+    edit->SetBorderStyle(bsNone);
+    edit->SetAutoSize(true);  // only with a border
+    EXPECT_EQ(edit->Height(), 40);
+    EXPECT_EQ(edit->ClientWidth(), edit->Width());
+}
