@@ -650,9 +650,12 @@ void TScrollBar::Paint()
     TCanvas* c = Canvas();
     HDC dc = c->Handle();
     const TRect client = ClientRect();
+    // The track in the checker of face and highlight, unless given a colour of its own.
     c->Brush().SetStyle(bsSolid);
     c->Brush().SetColor(Color());
+    if (Color() == clScrollBar) c->Brush().SetBitmap(LatchPattern());
     c->FillRect(client);
+    c->Brush().SetBitmap(nullptr);
     const UINT inactive = Enabled() && max_ > min_ ? 0u : UINT(DFCS_INACTIVE);
     TRect up = ArrowRect(true), down = ArrowRect(false);
     const bool pushedUp = repeating_ && repeat_ == scLineUp, pushedDown = repeating_ && repeat_ == scLineDown;

@@ -364,3 +364,21 @@ TEST_F(EditFixture, AutoSizeFitsTheHeightToTheFont)
     EXPECT_EQ(edit->Height(), 40);
     EXPECT_EQ(edit->ClientWidth(), edit->Width());
 }
+
+TEST_F(EditFixture, HostInputReachesTheEdit)
+{
+    // Through the host's events: a click focuses and places the caret, keys type and select.
+    HostMouse(edit, hmPress, mbLeft, 5, 5);
+    HostMouse(edit, hmRelease, mbLeft, 5, 5);
+    EXPECT_TRUE(edit->Focused());
+    HostKey(edit, 'A');
+    HostKey(edit, 'B', ssShift);
+    HostKey(edit, '7');
+    EXPECT_EQ(edit->Text(), "aB7");
+    HostKey(edit, VK_LEFT, ssShift);
+    HostKey(edit, VK_LEFT, ssShift);
+    EXPECT_EQ(edit->SelText(), "B7");
+    HostKey(edit, VK_BACK);
+    EXPECT_EQ(edit->Text(), "a");
+    EXPECT_TRUE(edit->Modified());
+}
