@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "RecordingReporter.h"
 #include "core/HydroData.h"
 #include "core/Hullform.h"
 #include "core/Section.h"
@@ -200,19 +201,6 @@ BENCHMARK(BM_FloorPairs<2>)->HULL_SIZES;
 BENCHMARK(BM_GetHydroStatics)->HULL_SIZES;
 BENCHMARK(BM_FindDraughtForDisplacement)->HULL_SIZES;
 BENCHMARK(BM_CrossCurves)->Args({101, 201})->Unit(benchmark::kMillisecond);
-
-// Keeps each run's CPU time per iteration by name, to print the ratios at the end.
-class RecordingReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        for (const Run& r : runs)
-            if (r.run_type == Run::RT_Iteration)
-                times[r.benchmark_name()] = r.GetAdjustedCPUTime();
-        ConsoleReporter::ReportRuns(runs);
-    }
-    std::map<std::string, double> times;
-};
 
 }  // namespace
 
