@@ -15,6 +15,10 @@ namespace memo {
 
 using namespace platform;
 
+namespace {
+constexpr UINT kEmGetSel = 0x00B0, kWmThemeChanged = 0x031A;
+}  // namespace
+
 TExCustomMemo::TExCustomMemo(TComponent* owner) : TCustomControl(owner)
 {
     ControlStyle |= csCaptureMouse | csClickEvents | csDoubleClicks | csReplicatable;
@@ -588,11 +592,21 @@ void TExCustomMemo::ScrollBarScroll(int bar, int code, int& pos)
     case SB_BOTTOM: pos = BarMaxPos(bar); break;
     case SB_THUMBTRACK:
     case SB_THUMBPOSITION: break;
+    case SB_ENDSCROLL:
+        if (scrollHint_) scrollHint_->ReleaseHandle();
+        return;
     default: return;
     }
-    if (ScrollHint && code == SB_THUMBTRACK && OnScrollHint) {
+    if (ScrollHint && code == SB_THUMBTRACK) {
         std::string hint = "Row : " + std::to_string(pos + 1);
-        OnScrollHint(this, pos + 1, hint);
+        if (OnScrollHint) OnScrollHint(this, pos + 1, hint);
+        if (!scrollHint_) scrollHint_ = std::make_unique<THintWindow>(nullptr);
+        scrollHint_->SetColor(clInfoBk);
+        TRect r = scrollHint_->CalcHintRect(100, hint, nullptr);
+        TPoint mouse;
+        GetCursorPos(mouse);
+        OffsetRect(r, mouse.X + 10, mouse.Y);
+        scrollHint_->ActivateHint(r, hint);
     }
     DoScroll(bar, pos - cur);
     Invalidate();
@@ -748,6 +762,19 @@ void TExCustomMemo::WndProc(TMessage& m)
     case WM_CUT: CutToClipBoard(); return;
     case WM_PASTE: PasteFromClipBoard(); return;
     case WM_COMMAND: MenuCommand(int(m.WParamLo())); return;
+    case kEmGetSel: {
+        // Start and end of the selection through the two pointers, when given.
+        const int start = SelStart(), end = start + SelLength();
+        if (m.WParam) *reinterpret_cast<DWORD*>(m.WParam) = DWORD(start);
+        if (m.LParam) *reinterpret_cast<DWORD*>(m.LParam) = DWORD(end);
+        m.Result = MakeLParam(start, end);
+        return;
+    }
+    case kWmThemeChanged:
+    case CM_SYSFONTCHANGED:
+        TCustomControl::WndProc(m);
+        if (AutoThemeAdapt) ThemeAdapt();
+        return;
     case WM_SYSCHAR:
         if (m.CharCode() == VK_BACK && (m.KeyData() & KF_ALTDOWN_BIT)) return;  // Alt+Backspace undoes, no beep
         break;

@@ -397,6 +397,7 @@ protected:
     std::unique_ptr<TCharStyle> urlStyle_;
     std::unique_ptr<platform::TBitmap> lineBitmap_;
     std::unique_ptr<TTokenizerSetup> tokenizer_;
+    std::unique_ptr<platform::THintWindow> scrollHint_;
     TExCustomMemoStyler* styler_ = nullptr;
     TAutoCorrect autoCorrect_;
 

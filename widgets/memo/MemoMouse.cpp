@@ -336,14 +336,13 @@ void TExCustomMemo::MouseMove(TShiftState shift, int x, int y)
         BeginDrag(false, 2);
     }
     const int line = cell.Y + topLine_;
-    if (line < lines_->Count() && TestforURLMove(LineText(line), cell.X + leftCol_)) {
-        if (Cursor() != crHandPoint) {
-            defaultCursor_ = Cursor();
-            TControl::SetCursor(crHandPoint);
-        }
-    } else if (Cursor() != defaultCursor_) {
-        TControl::SetCursor(defaultCursor_);
-    }
+    // The hand over an address, the control's cursor over other text, the arrow elsewhere.
+    TCursor want = defaultCursor_;
+    if (!InRectInclusive(EditorRect(), x, y))
+        want = crArrow;
+    else if (line < lines_->Count() && TestforURLMove(LineText(line), cell.X + leftCol_))
+        want = crHandPoint;
+    if (Cursor() != want) TControl::SetCursor(want);
     if ((shift & ssLeft) && mouseSelecting_ && !dragPending_ && !dragging_) {
         const int sx = selEndX_, sy = selEndY_;
         const TRect r = EditorRect();

@@ -134,3 +134,38 @@ TEST_F(MemoTest, VersionIsReadOnlyText)
     EXPECT_EQ(memo->Version(), "1.6.0.9");
     EXPECT_EQ(memo->GetVersionString(), "1.6.0.9 Januari, 2005");
 }
+
+TEST_F(MemoTest, DraggingTheThumbOffersTheRowAsAHint)
+{
+    SetText(Numbered(100));
+    memo->ScrollHint = true;
+    std::vector<std::string> hints;
+    memo->OnScrollHint = [&](TObject*, int row, std::string& hint) {
+        hints.push_back(hint);
+        hint += " of 100";
+        EXPECT_EQ(row, 41);
+    };
+    HostScroll(memo, SB_VERT, SB_THUMBTRACK, 40);
+    EXPECT_EQ(hints, std::vector<std::string>{"Row : 41"});
+    EXPECT_EQ(memo->TopLine(), 40);
+}
+
+TEST_F(MemoTest, TheCursorIsTheArrowOverTheGutter)
+{
+    SetText({"text"});
+    const TRect c = memo->CellRect(1, 0);
+    SendMouse(memo, WM_MOUSEMOVE, 10, c.Top + 2);
+    EXPECT_EQ(memo->Cursor(), crArrow);
+    SendMouse(memo, WM_MOUSEMOVE, c.Left + 1, c.Top + 2);
+    EXPECT_EQ(memo->Cursor(), crIBeam);
+}
+
+TEST_F(MemoTest, TheGetSelectionMessageAnswersStartAndEnd)
+{
+    SetText({"abc", "def"});
+    memo->SetSelection(1, 0, 2, 1);
+    DWORD start = 0, end = 0;
+    memo->Perform(0x00B0, WPARAM(&start), LPARAM(&end));
+    EXPECT_EQ(start, 1u);
+    EXPECT_EQ(end, 7u);
+}
