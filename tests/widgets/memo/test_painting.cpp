@@ -117,6 +117,8 @@ TEST_F(LogMemoTest, LongLogLinesWrapFromTheStartAndAreNumberedOnce)
     memo->OnGutterDraw = [&](TObject*, TCanvas*, int line, const TRect&) { numbers.push_back(line); };
     auto bmp = PaintToBitmap(memo);
     EXPECT_EQ(numbers, (std::vector<int>{0, 1, 2}));
+    memo->OnGutterDraw = nullptr;
+    Snapshot(*bmp, "log_wrapped");
     // The continuation row has text but no number in the gutter.
     TRect gutterRow2 = Rect(0, memo->CellRect(0, 2).Top, memo->Gutter()->GutterWidth() - 2, memo->CellRect(0, 2).Bottom);
     EXPECT_EQ(Count(*bmp, gutterRow2, clBlack), 0);
@@ -192,4 +194,20 @@ TEST_F(LogMemoTest, AFilledLogHasItsLinesAndNoMore)
     for (int i = 0; i < 5; ++i) memo->Lines()->Add("line " + std::to_string(i));
     EXPECT_EQ(memo->Lines()->Count(), 5);
     EXPECT_EQ(memo->Lines()->Get(0), "line 0");
+}
+
+TEST_F(LogMemoTest, ResizingRewrapsAtTheNewWidth)
+{
+    memo->Lines()->Clear();
+    std::string lng;
+    for (int i = 0; i < 12; ++i) lng += "word" + std::to_string(i) + " ";
+    memo->Lines()->Add(lng);
+    const int before = memo->Lines()->Count();
+    memo->SetBounds(0, 0, 260, 160);
+    const int w = std::min(memo->GetVisible(0) - 1, memo->RightMargin());
+    EXPECT_GT(memo->Lines()->Count(), before);
+    for (int i = 0; i < memo->Lines()->Count(); ++i) EXPECT_LE(memo->Lines()->LineLength(i), w);
+    memo->SetBounds(0, 0, 900, 160);
+    EXPECT_EQ(memo->Lines()->Count(), 1);
+    EXPECT_EQ(memo->Lines()->Get(0), lng);
 }
