@@ -4,8 +4,8 @@
 #include <cmath>
 #include <cstdint>
 #include <filesystem>
-#include <string>
 #include <numbers>
+#include <string>
 #include <system_error>
 #include <utility>
 #include <vector>
