@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "platform/Private.h"
+#include "platform/controls/ControlsPrivate.h"
 #include "platform/graphics/GDI.h"
 #include "platform/system/Clipboard.h"
 
@@ -596,14 +597,16 @@ void TCustomEdit::Dispatch(TMessage& m)
 
 void TCustomEdit::WMChar(TWMChar& m)
 {
+    AliveWatch live(this);
     TWinControl::WMChar(m);  // OnKeyPress may change or drop the character
-    if (m.CharCode()) DefaultHandler(m);
+    if (live.alive && m.CharCode()) DefaultHandler(m);
 }
 
 void TCustomEdit::WMKeyDown(TWMKeyDown& m)
 {
+    AliveWatch live(this);
     TWinControl::WMKeyDown(m);  // the form's dialog keys and OnKeyDown first
-    if (m.CharCode()) DefaultHandler(m);
+    if (live.alive && m.CharCode()) DefaultHandler(m);
 }
 
 void TCustomEdit::WMSetFocus(TWMSetFocus& m)
@@ -624,16 +627,19 @@ void TCustomEdit::WMGetDlgCode(TWMGetDlgCode& m)
     if (EditStyle() & ES_MULTILINE) m.Result |= DLGC_WANTALLKEYS;
 }
 
+// The edit's own part first (focus, caret, selection), then the events, which may free it.
 void TCustomEdit::WMLButtonDown(TWMMouse& m)
 {
+    AliveWatch live(this);
     DefaultHandler(m);
-    TWinControl::WMLButtonDown(m);
+    if (live.alive) TWinControl::WMLButtonDown(m);
 }
 
 void TCustomEdit::WMLButtonDblClk(TWMMouse& m)
 {
+    AliveWatch live(this);
     DefaultHandler(m);
-    TWinControl::WMLButtonDblClk(m);
+    if (live.alive) TWinControl::WMLButtonDblClk(m);
 }
 
 void TCustomEdit::WMLButtonUp(TWMMouse& m)

@@ -382,3 +382,14 @@ TEST_F(EditFixture, HostInputReachesTheEdit)
     EXPECT_EQ(edit->Text(), "a");
     EXPECT_TRUE(edit->Modified());
 }
+
+TEST_F(EditFixture, AHandlerMayFreeTheEdit)
+{
+    edit->SetFocus();
+    edit->OnKeyDown = [this](TObject*, Word&, TShiftState) { edit->Free(); };
+    edit->Perform(WM_KEYDOWN, 'A', KeyDataOf('A'));  // the edit's own handling stops
+    other->OnKeyPress = [this](TObject*, char&) { other->Free(); };
+    other->SetFocus();
+    SendChar(other, 'x');
+    EXPECT_EQ(form->ControlCount(), 0);
+}
