@@ -395,6 +395,9 @@ public:
     virtual void WMSetCursor(TWMSetCursor& m) { DefaultHandler(m); }
     virtual void CMEnter(TMessage& m);
     virtual void CMExit(TMessage& m);
+    // The focus came in from outside the control (OnEnter), or left it (OnExit).
+    virtual void DoEnter();
+    virtual void DoExit();
     // Unhandled, a dialog key goes on to the children until one takes it (Result != 0).
     virtual void CMDialogKey(TCMDialogKey& m) { Broadcast(m); }
     virtual void CMWantSpecialKey(TCMWantSpecialKey& m) { DefaultHandler(m); }

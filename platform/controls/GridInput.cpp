@@ -445,7 +445,41 @@ void TCustomGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y
             }
         }
     }
+    lastMouse_ = {X, Y};
+    if (gridState_ == gsSelecting || gridState_ == gsColMoving || gridState_ == gsRowMoving) SetTimer(1, 60);
     TCustomControl::MouseDown(Button, Shift, X, Y);
+}
+
+void TCustomGrid::WMTimer(TWMTimer& m)
+{
+    if (m.TimerID() != 1) {
+        TCustomControl::WMTimer(m);
+        return;
+    }
+    const int X = lastMouse_.X, Y = lastMouse_.Y;
+    const TRect c = ClientRect();
+    const bool outside = X < 0 || Y < 0 || X >= c.Right || Y >= c.Bottom;
+    switch (gridState_) {
+    case gsSelecting:
+        if (outside) MouseMoveCell(X, Y);
+        break;
+    case gsColMoving:
+    case gsRowMoving: {
+        const bool cols = gridState_ == gsColMoving;
+        const Axis a = Layout(!cols);
+        const int pos = cols ? X : Y;
+        int first = a.first;
+        if (pos >= a.extent) ++first;
+        else if (pos < a.FixedExtent()) --first;
+        else break;
+        if (cols) MoveTopLeft(first, topLeft_.Y);
+        else MoveTopLeft(topLeft_.X, first);
+        const Axis now = Layout(!cols);
+        movePos_ = pos >= a.extent ? now.LastFull() : now.first;
+        break;
+    }
+    default: KillTimer(1); break;
+    }
 }
 
 void TCustomGrid::MouseMoveCell(int X, int Y)
@@ -468,6 +502,7 @@ void TCustomGrid::MouseMoveCell(int X, int Y)
 
 void TCustomGrid::MouseMove(TShiftState Shift, int X, int Y)
 {
+    lastMouse_ = {X, Y};
     switch (gridState_) {
     case gsSelecting:
         if (Shift & ssLeft) MouseMoveCell(X, Y);
@@ -486,9 +521,9 @@ void TCustomGrid::MouseMove(TShiftState Shift, int X, int Y)
     case gsRowMoving: {
         const bool cols = gridState_ == gsColMoving;
         if (std::abs((cols ? X - pressPos_.X : Y - pressPos_.Y)) < kMoveThreshold && movePos_ == moveIndex_) break;
-        const TGridCoord cell = MouseCoord(X, Y);
-        const int at = cols ? cell.X : cell.Y;
-        if (at >= (cols ? fixedCols_ : fixedRows_)) movePos_ = at;
+        const Axis a = Layout(!cols);
+        const int at = a.At(cols ? X : Y);
+        if (at >= a.fixed) movePos_ = at;
         break;
     }
     default: break;
@@ -500,6 +535,7 @@ void TCustomGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
 {
     const TGridState st = gridState_;
     gridState_ = gsNormal;
+    KillTimer(1);
     switch (st) {
     case gsColSizing:
     case gsRowSizing: {
@@ -537,6 +573,7 @@ void TCustomGrid::WMCancelMode(TWMCancelMode& m)
 {
     if (sizingLineShown_) DrawSizingLine(sizingPos_);
     gridState_ = gsNormal;
+    KillTimer(1);
     TCustomControl::WMCancelMode(m);
 }
 

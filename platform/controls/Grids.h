@@ -212,6 +212,8 @@ public:
     void WMSetFocus(TWMSetFocus& m) override;
     void WMKillFocus(TWMKillFocus& m) override;
     void WMCancelMode(TWMCancelMode& m) override;
+    // Timer 1 runs while the mouse selects or moves rows or columns: past an edge it scrolls on.
+    void WMTimer(TWMTimer& m) override;
     void CreateParams(TCreateParams& params) override;
     void CMFontChanged(TMessage& m) override;
 
@@ -271,7 +273,7 @@ private:
     std::string editStartText_;  // what Escape puts back
     // Mouse sizing and moving.
     int sizingIndex_ = -1, sizingPos_ = 0, sizingOfs_ = 0, moveIndex_ = -1, movePos_ = -1;
-    TPoint pressPos_;
+    TPoint pressPos_, lastMouse_;
     bool sizingLineShown_ = false;
     bool clickedCurrent_ = false;
     bool updatingScroll_ = false;

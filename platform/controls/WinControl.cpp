@@ -634,12 +634,15 @@ void TWinControl::WMKillFocus(TWMKillFocus&)
     Perform(CM_EXIT);
 }
 
-void TWinControl::CMEnter(TMessage&)
+void TWinControl::CMEnter(TMessage&) { DoEnter(); }
+void TWinControl::CMExit(TMessage&) { DoExit(); }
+
+void TWinControl::DoEnter()
 {
     if (OnEnter) OnEnter(this);
 }
 
-void TWinControl::CMExit(TMessage&)
+void TWinControl::DoExit()
 {
     if (OnExit) OnExit(this);
 }

@@ -242,6 +242,19 @@ TEST_F(GridFixture, MovingARowByItsFixedCellCarriesItsCells)
     EXPECT_EQ(grid->Cells(0, 2), "head 3");
     EXPECT_EQ(grid->Cells(1, 3), "one");
     EXPECT_EQ(grid->RowHeights(3), 30);
+    // Held past the bottom edge, the timer scrolls on and the row goes to the last row shown.
+    moved.clear();
+    SendMouse(grid, WM_LBUTTONDOWN, 10, 30);
+    SendMouse(grid, WM_MOUSEMOVE, 10, 60, ssLeft);
+    SendMouse(grid, WM_MOUSEMOVE, 10, 140, ssLeft);
+    grid->Perform(WM_TIMER, 1);
+    grid->Perform(WM_TIMER, 1);
+    EXPECT_EQ(grid->TopRow(), 3);
+    SendMouse(grid, WM_LBUTTONUP, 10, 140);
+    EXPECT_EQ(moved, (std::vector<std::string>{"1>4"}));  // rows 3 (30 high) and 4 show whole
+    EXPECT_EQ(grid->Cells(1, 4), "two");
+    grid->MoveRow(4, 1);
+    grid->SetTopRow(1);
     // Deleting a row moves it to the end and drops it.
     grid->DeleteRow(1);
     EXPECT_EQ(grid->RowCount(), 19);
