@@ -244,3 +244,30 @@ TEST_F(StdFixture, PictureOfTheStandardControls)
     EXPECT_GT(Count(*b, group->BoundsRect(), TColor(ColorToRGB(clBtnShadow))), 100);
     EXPECT_GT(Count(*b, bar->ThumbRect(), TColor(ColorToRGB(clBtnFace))), 0);
 }
+
+TEST_F(StdFixture, LabelAlignmentWrappingAndLayout)
+{
+    auto* label = Add<TLabel>(100, 10, 10, 10);
+    label->SetAlignment(taRightJustify);
+    label->SetCaption("Right");
+    const int right = label->Left() + label->Width();
+    label->SetCaption("Right aligned text");
+    EXPECT_EQ(label->Left() + label->Width(), right);  // grows to the left
+    const int oneLine = label->Height();
+    label->SetWordWrap(true);
+    label->SetWidth(40);
+    label->SetCaption("several short words here");
+    EXPECT_GT(label->Height(), 2 * oneLine);
+    EXPECT_LE(label->Width(), 40);  // the widest line
+    // Centred vertically in a label taller than its text.
+    label->SetAutoSize(false);
+    label->SetWordWrap(false);
+    label->SetCaption("Mid");
+    label->SetBounds(10, 100, 60, 60);
+    label->SetLayout(tlCenter);
+    form->SetColor(clWhite);
+    label->SetTransparent(true);
+    auto b = PaintToBitmap(form);
+    EXPECT_EQ(Dark(*b, Rect(10, 100, 70, 120)), 0);
+    EXPECT_GT(Dark(*b, Rect(10, 120, 70, 140)), 5);
+}
