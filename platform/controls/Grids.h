@@ -301,7 +301,8 @@ public:
 };
 
 // A text and an object slot per cell, kept sparsely; columns and rows moved or deleted
-// carry their cells.
+// carry their cells. Cells may lie beyond ColCount (they stay when the count drops);
+// rows beyond RowCount are dropped with it.
 class TStringGrid : public TDrawGrid {
 public:
     explicit TStringGrid(TComponent* AOwner);

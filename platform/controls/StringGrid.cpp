@@ -159,8 +159,7 @@ const std::string& TStringGrid::Cells(int ACol, int ARow) const
 
 void TStringGrid::SetCells(int ACol, int ARow, const std::string& Value)
 {
-    if (ACol < 0 || ARow < 0 || ACol >= ColCount() || ARow >= RowCount())
-        throw EInvalidGridOperation("Grid index out of range");
+    if (ACol < 0 || ARow < 0) throw EInvalidGridOperation("Grid index out of range");
     const Cell* old = store_->Find(ACol, ARow);
     if (!old && Value.empty()) return;
     if (old && old->text == Value) return;
@@ -176,15 +175,14 @@ TObject* TStringGrid::Objects(int ACol, int ARow) const
 
 void TStringGrid::SetObjects(int ACol, int ARow, TObject* Value)
 {
-    if (ACol < 0 || ARow < 0 || ACol >= ColCount() || ARow >= RowCount())
-        throw EInvalidGridOperation("Grid index out of range");
+    if (ACol < 0 || ARow < 0) throw EInvalidGridOperation("Grid index out of range");
     if (!Value && !store_->Find(ACol, ARow)) return;
     store_->Need(ACol, ARow).object = Value;
 }
 
 base::TStrings* TStringGrid::Cols(int Index)
 {
-    if (Index < 0 || Index >= ColCount()) throw EInvalidGridOperation("Grid index out of range");
+    if (Index < 0) throw EInvalidGridOperation("Grid index out of range");
     if (Index >= int(colLists_.size())) colLists_.resize(std::size_t(Index) + 1);
     auto& l = colLists_[std::size_t(Index)];
     if (!l) l = std::make_unique<Lines>(this, false, Index);
@@ -193,7 +191,7 @@ base::TStrings* TStringGrid::Cols(int Index)
 
 base::TStrings* TStringGrid::Rows(int Index)
 {
-    if (Index < 0 || Index >= RowCount()) throw EInvalidGridOperation("Grid index out of range");
+    if (Index < 0) throw EInvalidGridOperation("Grid index out of range");
     if (Index >= int(rowLists_.size())) rowLists_.resize(std::size_t(Index) + 1);
     auto& l = rowLists_[std::size_t(Index)];
     if (!l) l = std::make_unique<Lines>(this, true, Index);
@@ -258,13 +256,10 @@ void TStringGrid::RowMoved(int FromIndex, int ToIndex)
 
 void TStringGrid::SizeChanged(int OldColCount, int OldRowCount)
 {
-    // Cells beyond the new counts go.
+    // Rows beyond the new count go. Columns beyond it keep their cells: a derived grid
+    // keeps the cells of columns it hides there.
     auto& rows = store_->rows;
     if (int(rows.size()) > RowCount()) rows.resize(std::size_t(RowCount()));
-    for (auto& row : rows)
-        if (int(row.size()) > ColCount()) row.resize(std::size_t(ColCount()));
-    if (int(colLists_.size()) > ColCount()) colLists_.resize(std::size_t(ColCount()));
-    if (int(rowLists_.size()) > RowCount()) rowLists_.resize(std::size_t(RowCount()));
     TDrawGrid::SizeChanged(OldColCount, OldRowCount);
 }
 

@@ -412,10 +412,16 @@ TEST_F(GridFixture, RowsAndColsAreStringListsOfTheCells)
     grid->SetObjects(2, 7, &tag);
     EXPECT_EQ(grid->Rows(7)->GetObject(2), &tag);
     EXPECT_THROW(grid->Rows(7)->Get(3), base::EStringListError);
-    EXPECT_THROW(grid->SetCells(3, 0, "x"), EInvalidGridOperation);
-    // Lowering the counts drops the cells beyond them.
+    EXPECT_THROW(grid->SetCells(-1, 0, "x"), EInvalidGridOperation);
+    // Columns beyond the count keep their cells; rows beyond it go.
+    grid->SetCells(4, 1, "kept");
+    EXPECT_EQ(grid->Cells(4, 1), "kept");
     grid->SetRowCount(5);
+    grid->SetColCount(2);
     grid->SetRowCount(8);
+    grid->SetColCount(5);
     EXPECT_EQ(grid->Cells(1, 5), "");
     EXPECT_EQ(grid->Objects(2, 7), nullptr);
+    EXPECT_EQ(grid->Cells(2, 2), "c");
+    EXPECT_EQ(grid->Cells(4, 1), "kept");
 }
