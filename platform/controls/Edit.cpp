@@ -186,9 +186,16 @@ void TCustomEdit::AdjustHeight()
 
 // ---------------------------------------------------------------- geometry
 
+char TCustomEdit::ShownPasswordChar() const
+{
+    // The password style alone hides the text behind '*'.
+    return passwordChar_ ? passwordChar_ : (EditStyle() & ES_PASSWORD) ? '*' : 0;
+}
+
 std::string TCustomEdit::Display() const
 {
-    return passwordChar_ ? std::string(Text().size(), passwordChar_) : Text();
+    const char c = ShownPasswordChar();
+    return c ? std::string(Text().size(), c) : Text();
 }
 
 void TCustomEdit::InvalidateLayout()
@@ -448,10 +455,10 @@ void TCustomEdit::Native(TMessage& m)
         break;
     }
     case WM_COPY:
-        if (SelLength() > 0 && !passwordChar_) Clipboard()->SetAsText(SelText());
+        if (SelLength() > 0 && !ShownPasswordChar()) Clipboard()->SetAsText(SelText());
         break;
     case WM_CUT:
-        if (SelLength() > 0 && !passwordChar_ && !readOnly_) {
+        if (SelLength() > 0 && !ShownPasswordChar() && !readOnly_) {
             Clipboard()->SetAsText(SelText());
             ReplaceSelection(std::string(), true);
         }
@@ -658,8 +665,9 @@ void TCustomEdit::WMMouseMove(TWMMouseMove& m)
 
 void TCustomEdit::WMSize(TWMSize& m)
 {
-    // A new size gives the text area back its default.
+    // A new size (also a window made again with other styles) gives the text area back its default.
     formatRectSet_ = false;
+    offsetsValid_ = false;
     UpdateCaret();
     TWinControl::WMSize(m);
 }

@@ -148,6 +148,7 @@ private:
     void NativeChar(char c);
     void NativeMouse(TMessage& m);
     std::string Display() const;
+    char ShownPasswordChar() const;
     const std::vector<int>& Offsets() const;
     int TextOrigin() const;
     void SetSelection(int anchor, int caret);

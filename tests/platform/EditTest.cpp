@@ -273,8 +273,30 @@ TEST_F(EditFixture, MaxLengthAndReadOnlyLimitTheUser)
     EXPECT_FALSE(edit->Modified());
 }
 
+namespace {
+// A derived edit that asks for the password style in its window parameters.
+class TPasswordStyleEdit : public TEdit {
+public:
+    using TEdit::TEdit;
+    void CreateParams(TCreateParams& p) override
+    {
+        TEdit::CreateParams(p);
+        p.Style |= ES_PASSWORD;
+    }
+};
+}  // namespace
+
 TEST_F(EditFixture, PasswordEditsShowTheCharacterAndKeepTheTextOffTheClipboard)
 {
+    auto* styled = Add<TPasswordStyleEdit>(10, 70, 150, 21);
+    styled->SetText("abc");
+    edit->SetText("***");
+    EXPECT_EQ(styled->PosFromChar(3), Point(edit->PosFromChar(3).X, styled->PosFromChar(3).Y));
+    styled->SelectAll();
+    Clipboard()->SetAsText("x");
+    styled->CopyToClipboard();
+    EXPECT_EQ(Clipboard()->AsText(), "x");
+
     edit->SetPasswordChar('*');
     edit->SetText("secret");
     edit->SelectAll();
