@@ -108,7 +108,6 @@ void TExCustomMemo::RecordUndo(std::unique_ptr<TUndo> entry) { undo_->Add(std::m
 void TExCustomMemo::LinesTouched(int index)
 {
     if (index < topLine_) upStyleLine_ = -1;
-    stylesValidTo_ = std::min(stylesValidTo_, index);
 }
 
 void TExCustomMemo::LinesAdded(int index)
@@ -129,7 +128,7 @@ void TExCustomMemo::LinesCleared()
     curX_ = curY_ = 0;
     selStartX_ = selStartY_ = selEndX_ = selEndY_ = selCaretX_ = selCaretY_ = 0;
     upStyleLine_ = -1;
-    stylesValidTo_ = -1;
+    lines_->DropStylesFrom(0);
 }
 
 void TExCustomMemo::RevalidateCaret()
@@ -159,7 +158,7 @@ void TExCustomMemo::BeforeLoad()
 void TExCustomMemo::AfterLoad()
 {
     upStyleLine_ = -1;
-    stylesValidTo_ = -1;
+    lines_->DropStylesFrom(0);
     curX_ = curY_ = 0;
     topLine_ = leftCol_ = 0;
     maxLength_ = lines_->MaxLength();
@@ -739,7 +738,7 @@ void TExCustomMemo::StylerGone(TExCustomMemoStyler* s)
     styler_ = nullptr;
     useStyler_ = false;
     upStyleLine_ = -1;
-    stylesValidTo_ = -1;
+    lines_->DropStylesFrom(0);
     if (!Destroying()) Invalidate();
 }
 
@@ -868,7 +867,7 @@ void TExCustomMemo::SetUrlAware(bool v)
     if (v == urlAware_) return;
     urlAware_ = v;
     upStyleLine_ = -1;
-    stylesValidTo_ = -1;
+    lines_->DropStylesFrom(0);
     Invalidate();
 }
 
@@ -876,7 +875,7 @@ void TExCustomMemo::SetUseStyler(bool v)
 {
     useStyler_ = v;
     upStyleLine_ = -1;
-    stylesValidTo_ = -1;
+    lines_->DropStylesFrom(0);
     Invalidate();
 }
 
@@ -906,7 +905,7 @@ void TExCustomMemo::SetSyntaxStyles(TExCustomMemoStyler* s)
     }
     delimitersCached_ = false;
     upStyleLine_ = -1;
-    stylesValidTo_ = -1;
+    lines_->DropStylesFrom(0);
     Invalidate();
 }
 
@@ -959,7 +958,7 @@ void TExCustomMemo::SetWrapped(int line, bool v) { lines_->SetWrapped(line, v); 
 bool TExCustomMemo::GetLineStyle(int line, TStyle& style) const
 {
     const TLineProp* p = lines_->GetLineProp(line);
-    if (!p || !p->FHasStyle || line > stylesValidTo_) return false;
+    if (!p || !p->FHasStyle) return false;
     style = p->FStyle;
     return true;
 }
@@ -975,7 +974,7 @@ void TExCustomMemo::SetLineStyle(int line, const TStyle& style)
 
 void TExCustomMemo::ClearLineStyles()
 {
-    stylesValidTo_ = -1;
+    lines_->DropStylesFrom(0);
     upStyleLine_ = -1;
 }
 

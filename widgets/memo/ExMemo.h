@@ -412,7 +412,6 @@ protected:
     int textMargin_ = 2;
     TStyle upStyle_;
     int upStyleLine_ = -1;
-    int stylesValidTo_ = -1;  // cached line styles at lines up to here are current
     platform::TCursor defaultCursor_ = platform::crIBeam;
 
     platform::TColor bkColor_ = platform::clWhite, selColor_ = platform::clWhite, selBkColor_ = platform::clNavy;

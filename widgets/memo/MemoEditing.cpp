@@ -91,15 +91,7 @@ void TExCustomMemo::ClearSelection()
     }
 }
 
-void TExCustomMemo::ExpandSelection()
-{
-    selEndX_ = curX_;
-    selEndY_ = curY_;
-    selCaretX_ = curX_;
-    selCaretY_ = curY_;
-    SelectionChanged();
-    Invalidate();
-}
+void TExCustomMemo::ExpandSelection() { SetSelection(selStartX_, selStartY_, curX_, curY_); }
 
 void TExCustomMemo::SelectAll()
 {
@@ -698,7 +690,7 @@ void TExCustomMemo::InsertTextAtXY(const std::string& s, int x, int y)
 
 void TExCustomMemo::DeleteTextAtXY(int x, int y, int count)
 {
-    if (y < 0 || y >= lines_->Count() || x < 0) return;
+    if (y < 0 || y >= lines_->Count() || x < 0 || count <= 0) return;
     std::string line = LineText(y);
     if (x >= int(line.size())) return;
     line.erase(std::size_t(x), std::size_t(count));

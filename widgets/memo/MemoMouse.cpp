@@ -382,12 +382,8 @@ void TExCustomMemo::WMLButtonDblClk(TWMMouse& m)
         int a = curX_, b = curX_;
         while (a > 0 && !IsWordBoundary(line[std::size_t(a - 1)])) --a;
         while (b < int(line.size()) && !IsWordBoundary(line[std::size_t(b)])) ++b;
-        selStartX_ = a;
-        selStartY_ = curY_;
-        selEndX_ = b;
-        selEndY_ = curY_;
-        selCaretX_ = curX_;
-        selCaretY_ = curY_;
+        SetSelection(a, curY_, b, curY_);
+        return;
     }
     SelectionChanged();
     Invalidate();

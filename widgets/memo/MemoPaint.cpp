@@ -33,7 +33,7 @@ void TExCustomMemo::GetUpStyle(int lineNo, TStyle& style)
     lineNo = std::min(lineNo, lines_->Count());
     int start = 0;
     TStyle st;
-    for (int l = std::min(lineNo - 1, stylesValidTo_); l >= 0; --l) {
+    for (int l = lineNo - 1; l >= 0; --l) {
         const TLineProp* p = lines_->GetLineProp(l);
         if (p && p->FHasStyle) {
             start = l;
@@ -43,12 +43,10 @@ void TExCustomMemo::GetUpStyle(int lineNo, TStyle& style)
     }
     const TLineTokenizer tok(*tokenizer_);
     for (int l = start; l < lineNo; ++l) {
-        const TLineProp* p = lines_->GetLineProp(l);
-        if (l % 20 == 0 || (p && p->FHasStyle)) SetLineStyle(l, st);
+        if (l % 20 == 0) SetLineStyle(l, st);
         tok.Scan(lines_->Get(l), st);
     }
     if (lineNo < lines_->Count()) SetLineStyle(lineNo, st);
-    stylesValidTo_ = std::max(stylesValidTo_, lineNo);
     style = st;
 }
 

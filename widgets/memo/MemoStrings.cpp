@@ -71,7 +71,15 @@ void TExMemoStrings::ResetMax()
 
 void TExMemoStrings::Touched(int index)
 {
+    // A line's start state depends on the lines above it, so a change stales those below.
+    DropStylesFrom(index);
     if (memo_) memo_->LinesTouched(index);
+}
+
+void TExMemoStrings::DropStylesFrom(int index)
+{
+    for (std::size_t i = std::size_t(std::max(0, index)); i < lines_.size(); ++i)
+        if (lines_[i].prop) lines_[i].prop->FHasStyle = false;
 }
 
 const std::string& TExMemoStrings::Get(int index) const

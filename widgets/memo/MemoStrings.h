@@ -71,6 +71,8 @@ public:
     // Stores prop as the line's property object directly (word wrap reattaches them).
     void RestoreObject(int index, TLineProp* prop);
     void ClearLinesProp();
+    // Forgets the painter's cached start states of the lines from index on.
+    void DropStylesFrom(int index);
     int PropCount() const { return int(linesProp_.size()); }
 
     // 0 for an empty text or a text of one line break, else Count.

@@ -154,3 +154,61 @@ TEST_F(MemoTest, LoadAndSaveKeepTheTextAndClearUndo)
     EXPECT_THROW(memo->Lines()->LoadFromFile(dir.file("missing.txt")), base::EInOutError);
     EXPECT_EQ(Text(), "xfirst    line|second");
 }
+
+TEST_F(MemoTest, PerLineMarksAsATable)
+{
+    SetText({"a", "b", "c"});
+    struct Mark {
+        const char* name;
+        std::function<void(int, bool)> set;
+        std::function<bool(int)> get;
+    };
+    const std::vector<Mark> marks = {
+        {"breakpoint", [&](int l, bool v) { memo->SetBreakPoint(l, v); }, [&](int l) { return memo->BreakPoint(l); }},
+        {"executable", [&](int l, bool v) { memo->SetExecutable(l, v); }, [&](int l) { return memo->Executable(l); }},
+        {"bookmark", [&](int l, bool v) { memo->SetBookmark(l, v); }, [&](int l) { return memo->Bookmark(l); }},
+        {"wrapped", [&](int l, bool v) { memo->SetWrapped(l, v); }, [&](int l) { return memo->Wrapped(l); }},
+    };
+    for (const Mark& m : marks) {
+        EXPECT_FALSE(m.get(1)) << m.name;
+        m.set(1, true);
+        EXPECT_TRUE(m.get(1)) << m.name;
+        EXPECT_FALSE(m.get(0)) << m.name;
+        m.set(7, true);  // outside the lines: nothing
+        EXPECT_FALSE(m.get(7)) << m.name;
+        EXPECT_FALSE(m.get(-1)) << m.name;
+        m.set(1, false);
+        EXPECT_FALSE(m.get(1)) << m.name;
+    }
+    memo->SetBreakPoint(0, true);
+    memo->SetExecutable(2, true);
+    memo->ClearBreakpoints();
+    memo->ClearExecutableLines();
+    EXPECT_FALSE(memo->BreakPoint(0));
+    EXPECT_FALSE(memo->Executable(2));
+    TStyle style;
+    style.InBracket = 1;
+    memo->SetLineStyle(2, style);
+    TStyle back;
+    EXPECT_TRUE(memo->GetLineStyle(2, back));
+    EXPECT_EQ(back, style);
+    memo->Lines()->Put(1, "changed");  // a change above drops it
+    EXPECT_FALSE(memo->GetLineStyle(2, back));
+    memo->SetLineStyle(2, style);
+    memo->ClearLineStyles();
+    EXPECT_FALSE(memo->GetLineStyle(2, back));
+    EXPECT_FALSE(memo->GetLineStyle(9, back));
+}
+
+TEST_F(MemoTest, TextAtPositionsWithoutUndo)
+{
+    SetText({"abcdef"});
+    memo->InsertTextAtXY("XY", 8, 0);
+    EXPECT_EQ(Text(), "abcdef  XY");
+    memo->DeleteTextAtXY(1, 0, 2);
+    EXPECT_EQ(Text(), "adef  XY");
+    memo->DeleteTextAtXY(1, 0, -4);
+    memo->DeleteTextAtXY(1, 5, 1);
+    EXPECT_EQ(Text(), "adef  XY");
+    EXPECT_FALSE(memo->CanUndo());
+}

@@ -98,6 +98,12 @@ TEST_F(LogMemoTest, ScrollingToALaterLineKeepsTheCarriedState)
     auto end = PaintToBitmap(memo);
     EXPECT_GT(Count(*end, Cells(row, 0, 6), clBackground), 10);
     EXPECT_GT(Count(*end, Cells(row, 7, 12), clBlack), 10);  // after the closing quote
+    // An edit far above changes what the cached states said.
+    memo->Lines()->Put(0, "start open");
+    memo->SetTopLine(45);
+    auto edited = PaintToBitmap(memo);
+    EXPECT_EQ(Count(*edited, Cells(0, 0, 6), clBackground), 0);
+    EXPECT_GT(Count(*edited, Cells(0, 0, 6), clBlack), 10);
 }
 
 TEST_F(LogMemoTest, LongLogLinesWrapFromTheStartAndAreNumberedOnce)
