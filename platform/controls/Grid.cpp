@@ -441,7 +441,7 @@ void TCustomGrid::MoveTopLeft(int ALeft, int ATop)
     if (ALeft == topLeft_.X && ATop == topLeft_.Y) return;
     topLeft_ = {ALeft, ATop};
     Invalidate();
-    UpdateScrollRange();
+    UpdateScrollPos();
     TopLeftChanged();
     InvalidateEditor();
 }
@@ -630,7 +630,23 @@ void TCustomGrid::ScrollMessage(bool vertical, int code, int pos)
     }
     if (vertical) MoveTopLeft(topLeft_.X, first);
     else MoveTopLeft(first, topLeft_.Y);
-    UpdateScrollRange();
+    UpdateScrollPos();
+}
+
+void TCustomGrid::UpdateScrollPos()
+{
+    if (!HandleAllocated() || updatingScroll_) return;
+    for (int vertical = 0; vertical < 2; ++vertical) {
+        const int bar = vertical ? SB_VERT : SB_HORZ;
+        SCROLLINFO si;
+        si.fMask = SIF_RANGE;
+        GetScrollInfo(Handle(), bar, si);
+        if (si.nMax <= si.nMin) continue;  // no bar
+        const Axis a = Layout(vertical != 0);
+        const int maxFirst = a.MaxFirst();
+        const int pos = maxFirst > a.fixed ? int((long long)(std::min(a.first, maxFirst) - a.fixed) * 127 / (maxFirst - a.fixed)) : 0;
+        if (GetScrollPos(Handle(), bar) != pos) SetScrollPos(Handle(), bar, pos, true);
+    }
 }
 
 // ---------------------------------------------------------------- painting

@@ -225,7 +225,10 @@ protected:
     void FocusCell(int ACol, int ARow, bool MoveAnchor);
     // Scrolls so that the current cell is in view.
     void ClampInView();
+    // The bars' range (positions 0..127 over the scrolling cells) and position; a derived
+    // grid may set its own range and page afterwards, which UpdateScrollPos keeps.
     void UpdateScrollRange();
+    void UpdateScrollPos();
     void UpdateEdit();
     // Paints one cell's default look, the cell itself and its focus frame.
     void PaintCell(int ACol, int ARow, const TRect& r, TGridDrawState state);

@@ -341,6 +341,18 @@ TEST_F(GridFixture, ScrollBarsMoveTheViewByLinePageAndThumb)
     grid->SetOptions(grid->Options() | goThumbTracking);
     grid->WindowProc(track);
     EXPECT_EQ(grid->TopRow(), 1 + 64 * (maxTop - 1) / 127);
+    // A range and page of the derived grid's own stay while the view scrolls.
+    SCROLLINFO own;
+    own.fMask = SIF_RANGE | SIF_PAGE;
+    own.nMax = 200;
+    own.nPage = 74;
+    SetScrollInfo(grid->Handle(), SB_VERT, own, true);
+    HostScroll(grid, SB_VERT, SB_LINEDOWN);
+    SCROLLINFO now;
+    now.fMask = SIF_RANGE | SIF_PAGE;
+    GetScrollInfo(grid->Handle(), SB_VERT, now);
+    EXPECT_EQ(now.nMax, 200);
+    EXPECT_EQ(now.nPage, 74u);
     // The view scrolls; the current cell stays.
     EXPECT_EQ(grid->Row(), 1);
     HostScroll(grid, SB_HORZ, SB_LINEDOWN);
