@@ -176,7 +176,17 @@ bool TCustomComboBox::DroppedDown() const { return dropped_; }
 void TCustomComboBox::CreateParams(TCreateParams& params)
 {
     TCustomControl::CreateParams(params);
-    if (style_ != csSimple) params.ExStyle |= WS_EX_CLIENTEDGE;
+    if (style_ == csSimple) return;
+    if (ctl3D_) params.ExStyle |= WS_EX_CLIENTEDGE;
+    else params.Style |= WS_BORDER;
+}
+
+void TCustomComboBox::SetCtl3D(bool Value)
+{
+    if (Value == ctl3D_) return;
+    ctl3D_ = Value;
+    RecreateWnd();
+    SetBounds(Left(), Top(), Width(), Height());
 }
 
 void TCustomComboBox::CreateWnd()

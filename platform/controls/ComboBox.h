@@ -67,6 +67,9 @@ public:
     TWinControl* EditControl() const;
     // The list in its drop-down window (the list below the edit for csSimple).
     TCustomListBox* ListControl() const;
+    // The sunken frame; without it a flat one-pixel line.
+    bool Ctl3D() const { return ctl3D_; }
+    void SetCtl3D(bool Value);
     // The control or its edit has the focus.
     bool ComboFocused() const;
 
@@ -140,6 +143,7 @@ private:
     bool dropped_ = false;
     bool settingText_ = false;
     bool inCloseUp_ = false;
+    bool ctl3D_ = true;
 };
 
 class TComboBox : public TCustomComboBox {

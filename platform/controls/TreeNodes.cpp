@@ -186,6 +186,37 @@ void TTreeNode::DeleteChildren()
     while (!children_.empty()) owner_->Delete(children_.back().get());
 }
 
+void TTreeNode::MoveTo(TTreeNode* Destination, TNodeAttachMode Mode)
+{
+    if (Destination == this) return;
+    if (Destination && (Destination->owner_ != owner_ || Destination->HasAsParent(this)))
+        throw base::EInvalidOperation("Cannot move a node into its own branch or another tree");
+    TTreeNode* root = owner_->root_.get();
+    TTreeNode* parent = root;
+    int index = 0;
+    switch (Mode) {
+    case naAdd:
+    case naAddFirst: parent = Destination ? Destination->parent_ : root; break;
+    case naAddChild:
+    case naAddChildFirst: parent = Destination ? Destination : root; break;
+    case naInsert: parent = Destination ? Destination->parent_ : root; break;
+    }
+    auto& from = parent_->children_;
+    const auto it = std::find_if(from.begin(), from.end(), [this](const auto& p) { return p.get() == this; });
+    std::unique_ptr<TTreeNode> self = std::move(*it);
+    from.erase(it);
+    switch (Mode) {
+    case naAdd:
+    case naAddChild: index = parent->Count(); break;
+    case naAddFirst:
+    case naAddChildFirst: index = 0; break;
+    case naInsert: index = Destination ? Destination->Index() : parent->Count(); break;
+    }
+    parent_ = parent;
+    parent->children_.insert(parent->children_.begin() + index, std::move(self));
+    owner_->Owner()->NodesChanged();
+}
+
 // ---------------------------------------------------------------- TTreeNodes
 
 TTreeNodes::TTreeNodes(TCustomTreeView* owner) : owner_(owner), root_(new TTreeNode(this)) { root_->expanded_ = true; }

@@ -15,6 +15,8 @@ namespace platform {
 class TTreeNodes;
 class TCustomTreeView;
 
+enum TNodeAttachMode { naAdd, naAddFirst, naAddChild, naAddChildFirst, naInsert };
+
 class TTreeNode : public TPersistent {
 public:
     ~TTreeNode() override;
@@ -25,7 +27,6 @@ public:
     void SetText(const std::string& s);
     void* Data() const { return data_; }
     void SetData(void* d) { data_ = d; }
-    int ImageIndex = -1;
 
     TTreeNode* Parent() const;  // nullptr for a top-level node
     int Level() const;
@@ -62,6 +63,10 @@ public:
 
     void Delete();
     void DeleteChildren();
+    // Moves the node with its children: after the last sibling of Destination (naAdd),
+    // before its first sibling (naAddFirst), as its last or first child, or before it
+    // (naInsert). A node cannot move into itself or its own branch.
+    void MoveTo(TTreeNode* Destination, TNodeAttachMode Mode);
 
 private:
     friend class TTreeNodes;
@@ -75,8 +80,6 @@ private:
     bool expanded_ = false;
     bool hasChildren_ = false;
 };
-
-enum TNodeAttachMode { naAdd, naAddFirst, naAddChild, naAddChildFirst, naInsert };
 
 // The nodes of one tree view.
 class TTreeNodes : public TPersistent {

@@ -54,6 +54,10 @@ TEST_F(ComboTest, TheListDropsDownBelowAndAClickChoosesAndClosesIt)
 {
     combo->SetStyle(csDropDownList);
     EXPECT_EQ(combo->Height(), combo->ItemHeight() + 2 + 4);  // one row inside the frame
+    combo->SetCtl3D(false);
+    EXPECT_EQ(combo->FrameWidth(), 1);
+    EXPECT_EQ(combo->Height(), combo->ItemHeight() + 2 + 2);
+    combo->SetCtl3D(true);
     combo->Perform(CB_SETDROPPEDWIDTH, 220);
     ClickAt(combo, 20, 5);
     ASSERT_TRUE(combo->DroppedDown());

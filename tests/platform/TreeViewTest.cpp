@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "LookAt.h"
+#include "base/Exception.h"
 #include "platform/controls/TreeView.h"
 #include "platform/graphics/GDI.h"
 #include "platform/TestRig.h"
@@ -92,6 +93,25 @@ TEST_F(TreeTest, NodesKnowTheirPlace)
     EXPECT_EQ(a2->Index(), 2);
     EXPECT_TRUE(a1a->HasAsParent(a));
     EXPECT_FALSE(a->HasAsParent(a1a));
+}
+
+TEST_F(TreeTest, NodesMoveWithTheirBranch)
+{
+    auto order = [this] {
+        std::string s;
+        for (TTreeNode* n = tree->Items()->GetFirstNode(); n; n = n->GetNext()) s += std::to_string(n->Level()) + n->Text() + " ";
+        return s;
+    };
+    a2->MoveTo(a1, naInsert);  // up before its previous sibling
+    EXPECT_EQ(order(), "0A 1A2 1A1 2A1a 0B 0C 1C1 ");
+    a1->MoveTo(c, naAddChildFirst);
+    EXPECT_EQ(order(), "0A 1A2 0B 0C 1A1 2A1a 1C1 ");
+    c->MoveTo(a, naAddFirst);
+    EXPECT_EQ(order(), "0C 1A1 2A1a 1C1 0A 1A2 0B ");
+    b->MoveTo(a2, naAdd);
+    EXPECT_EQ(order(), "0C 1A1 2A1a 1C1 0A 1A2 1B ");
+    EXPECT_THROW(c->MoveTo(a1a, naAddChild), base::EInvalidOperation);
+    EXPECT_EQ(order(), "0C 1A1 2A1a 1C1 0A 1A2 1B ");
 }
 
 TEST_F(TreeTest, RowsFollowExpansionAndTheTextRectangleTheLevel)
