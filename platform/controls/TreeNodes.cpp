@@ -15,6 +15,7 @@ void TTreeNode::SetText(const std::string& s)
 {
     if (s == text_) return;
     text_ = s;
+    textWidth_ = -1;
     owner_->Owner()->NodesChanged();
 }
 

@@ -126,6 +126,15 @@ std::string TCustomTreeView::DisplayText(TTreeNode* Node)
     return std::string(info.item.pszText ? info.item.pszText : "");
 }
 
+int TCustomTreeView::TextWidthOf(const TTreeNode* Node)
+{
+    if (Node->textWidth_ < 0) {
+        Canvas()->Font().Assign(*Font());
+        Node->textWidth_ = Canvas()->TextWidth(DisplayText(const_cast<TTreeNode*>(Node)));
+    }
+    return Node->textWidth_;
+}
+
 TRect TCustomTreeView::NodeRect(const TTreeNode* Node, bool TextOnly)
 {
     const int row = RowOf(Node);
@@ -133,9 +142,7 @@ TRect TCustomTreeView::NodeRect(const TTreeNode* Node, bool TextOnly)
     const int top = (row - topRow_) * itemHeight_;
     if (!TextOnly) return Rect(0, top, ClientWidth(), top + itemHeight_);
     const int left = TextLeft(Node);
-    Canvas()->Font().Assign(*Font());
-    const int w = Canvas()->TextWidth(DisplayText(const_cast<TTreeNode*>(Node)));
-    return Rect(left, top, left + w + 2 * kTextPad, top + itemHeight_);
+    return Rect(left, top, left + TextWidthOf(Node) + 2 * kTextPad, top + itemHeight_);
 }
 
 TTreeNode* TCustomTreeView::GetNodeAt(int X, int Y) const
@@ -177,10 +184,8 @@ void TCustomTreeView::UpdateScrollBars()
     updatingBars_ = true;
     const auto rows = Rows();
     // The widest row, unscrolled.
-    Canvas()->Font().Assign(*Font());
     int widest = 0;
-    for (TTreeNode* n : rows)
-        widest = std::max(widest, TextLeft(n) + scrollX_ + Canvas()->TextWidth(DisplayText(n)) + 2 * kTextPad);
+    for (TTreeNode* n : rows) widest = std::max(widest, TextLeft(n) + scrollX_ + TextWidthOf(n) + 2 * kTextPad);
     // A bar that comes or goes changes the room for the other: settle in a few rounds.
     for (int round = 0; round < 3; ++round) {
         const TRect before = ClientRect();
@@ -266,6 +271,7 @@ bool TCustomTreeView::DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint Mou
 void TCustomTreeView::CMFontChanged(TMessage& m)
 {
     TCustomControl::CMFontChanged(m);
+    for (TTreeNode* n = items_->GetFirstNode(); n; n = n->GetNext()) n->textWidth_ = -1;
     UpdateScrollBars();
 }
 

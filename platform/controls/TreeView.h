@@ -79,6 +79,7 @@ private:
     void* data_ = nullptr;
     bool expanded_ = false;
     bool hasChildren_ = false;
+    mutable int textWidth_ = -1;  // of the shown text, measured once
 };
 
 // The nodes of one tree view.
@@ -232,6 +233,7 @@ protected:
     void SelectionMoved(TTreeNode* Node);  // the selected node went; Node takes its place
     TRect NodeRect(const TTreeNode* Node, bool TextOnly);
     int TextLeft(const TTreeNode* Node) const;
+    int TextWidthOf(const TTreeNode* Node);
     int VisibleRowCount() const;  // rows that fit wholly
 
 private:
