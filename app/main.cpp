@@ -1,4 +1,5 @@
 #include "base/Exception.h"
+#include "base/Locale.h"
 #include "platform/forms/Forms.h"
 #include "platform/graphics/GDI.h"
 
@@ -32,6 +33,7 @@ public:
 int main(int argc, char** argv)
 {
     InitPlatform(argc, argv);
+    base::SetFormatSettings(base::LocaleFormatSettings());  // the user's numbers and dates
     try {
         Application->Initialize();
         Application->SetTitle("Korvelo");

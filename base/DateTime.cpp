@@ -1,13 +1,8 @@
 #include "base/DateTime.h"
 
-#include <atomic>
-
 #include <chrono>
 #include <cmath>
 #include <ctime>
-#include <langinfo.h>
-#include <locale.h>
-#include <mutex>
 
 #include "base/Exception.h"
 #include "base/StrUtils.h"
@@ -81,18 +76,6 @@ void Split(TDateTime t, long long& day, long long& ms) {
     }
 }
 
-struct Formats {
-    std::mutex mutex;
-    std::string shortDate;
-    std::string longTime;
-    bool loaded = false;
-};
-
-Formats& TheFormats() {
-    static Formats f;
-    return f;
-}
-
 bool TranslateCFormat(const char* c, std::string& out) {
     out.clear();
     std::string literal;
@@ -153,25 +136,6 @@ bool TranslateCFormat(const char* c, std::string& out) {
     }
     flush();
     return !out.empty();
-}
-
-void LoadFormats(Formats& f) {
-    if (f.loaded) return;
-    f.loaded = true;
-    f.shortDate = "dd/mm/yyyy";
-    f.longTime = "hh:nn:ss";
-    // The user's LC_TIME from the environment, whatever the process has set.
-    locale_t loc = newlocale(LC_TIME_MASK, "", static_cast<locale_t>(0));
-    if (!loc) return;
-    const char* name = nl_langinfo_l(_NL_LOCALE_NAME(LC_TIME), loc);
-    const std::string n = name ? name : "";
-    const bool plain = n.empty() || n == "C" || n == "POSIX" || n.rfind("C.", 0) == 0;
-    if (!plain) {
-        std::string s;
-        if (TranslateCFormat(nl_langinfo_l(D_FMT, loc), s)) f.shortDate = s;
-        if (TranslateCFormat(nl_langinfo_l(T_FMT, loc), s)) f.longTime = s;
-    }
-    freelocale(loc);
 }
 
 std::string Pad(int v, int width) {
@@ -298,7 +262,7 @@ void FormatInto(std::string& out, const std::string& f, TDateTime t, int depth) 
                 FormatInto(out, LongTimeFormat(), t, depth + 1);
                 i += 2;
             } else {
-                FormatInto(out, "hh:nn", t, depth + 1);
+                FormatInto(out, ShortTimeFormat(), t, depth + 1);
                 i += 1;
             }
             break;
@@ -320,6 +284,12 @@ void FormatInto(std::string& out, const std::string& f, TDateTime t, int depth) 
                 out.push_back(c);
                 i += 1;
             }
+            break;
+        case '/':
+        case ':':
+            out.push_back(c == '/' ? DateSeparator() : TimeSeparator());
+            i += 1;
+            hourNow = lastWasHour;  // "hh:mm" shows minutes
             break;
         default:
             out.push_back(c);
@@ -391,41 +361,6 @@ void DecodeTime(TDateTime t, int& hour, int& minute, int& second, int& milliseco
     minute = static_cast<int>((s / 60) % 60);
     hour = static_cast<int>(s / 3600);
 }
-
-const std::string& ShortDateFormat() {
-    Formats& f = TheFormats();
-    std::lock_guard<std::mutex> lock(f.mutex);
-    LoadFormats(f);
-    return f.shortDate;
-}
-
-const std::string& LongTimeFormat() {
-    Formats& f = TheFormats();
-    std::lock_guard<std::mutex> lock(f.mutex);
-    LoadFormats(f);
-    return f.longTime;
-}
-
-void SetShortDateFormat(std::string fmt) {
-    Formats& f = TheFormats();
-    std::lock_guard<std::mutex> lock(f.mutex);
-    LoadFormats(f);
-    f.shortDate = std::move(fmt);
-}
-
-void SetLongTimeFormat(std::string fmt) {
-    Formats& f = TheFormats();
-    std::lock_guard<std::mutex> lock(f.mutex);
-    LoadFormats(f);
-    f.longTime = std::move(fmt);
-}
-
-namespace {
-std::atomic<char> gDateSeparator{'/'};
-}
-
-char DateSeparator() { return gDateSeparator.load(); }
-void SetDateSeparator(char c) { gDateSeparator.store(c); }
 
 std::string FormatDateTime(const std::string& format, TDateTime t) {
     std::string out;

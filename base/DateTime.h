@@ -17,21 +17,26 @@ TDateTime EncodeTime(int hour, int minute, int second, int millisecond);
 void DecodeDate(TDateTime t, int& year, int& month, int& day);
 void DecodeTime(TDateTime t, int& hour, int& minute, int& second, int& millisecond);
 
-// The user's short date and long time formats ("dd/mm/yyyy", "hh:nn:ss" style
-// patterns), taken from the locale at start-up and settable for tests.
-const std::string& ShortDateFormat();
-const std::string& LongTimeFormat();
+// Fields of the user's settings (base/Locale.h): the short date, short time and long time
+// patterns ("dd/mm/yyyy", "hh:nn", "hh:nn:ss"), and the characters that '/' and ':' in a
+// pattern write.
+std::string ShortDateFormat();
+std::string ShortTimeFormat();
+std::string LongTimeFormat();
 void SetShortDateFormat(std::string f);
-// The character between day, month and year in the user's dates ('/' by default).
+void SetShortTimeFormat(std::string f);
+void SetLongTimeFormat(std::string f);
 char DateSeparator();
 void SetDateSeparator(char c);
-void SetLongTimeFormat(std::string f);
+char TimeSeparator();
+void SetTimeSeparator(char c);
 // Turns a C library date/time format ("%d.%m.%Y") into the pattern letters above
 // ("dd.mm.yyyy"); false when it uses a conversion that has no pattern letter.
 bool PatternFromCFormat(const char* cFormat, std::string& pattern);
 
 // Pattern letters: d dd ddd dddd m mm mmm mmmm yy yyyy h hh n nn s ss z zzz am/pm,
-// "c" = short date + ' ' + long time; quoted text is copied.
+// "c" = short date + ' ' + long time, "t" short time, "tt" long time, '/' the date
+// separator, ':' the time separator; quoted text is copied.
 std::string FormatDateTime(const std::string& format, TDateTime t);
 std::string DateToStr(TDateTime t);
 std::string TimeToStr(TDateTime t);

@@ -198,7 +198,8 @@ Rendered Render(const Picture& p, double value) {
 
 std::string Apply(const Picture& p, const Rendered& r, bool negative) {
     const char sep = DecimalSeparator();
-    const char thousands = sep == ',' ? '.' : ',';
+    char thousands = ThousandSeparator();
+    if (thousands == sep) thousands = sep == ',' ? '.' : ',';
     std::string out;
     if (negative) out.push_back('-');
 

@@ -1,7 +1,6 @@
 #include "base/StrUtils.h"
 
 #include <algorithm>
-#include <atomic>
 #include <cctype>
 #include <charconv>
 #include <cmath>
@@ -16,8 +15,6 @@ namespace base {
 
 namespace {
 
-std::atomic<char> gDecimalSeparator{'.'};
-std::atomic<char> gThousandSeparator{','};
 
 // Enough significant digits to hold any double's decimal value exactly.
 constexpr int kExactDigits = 770;
@@ -239,10 +236,6 @@ char ToLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32)
 
 }  // namespace
 
-char DecimalSeparator() { return gDecimalSeparator.load(); }
-void SetDecimalSeparator(char c) { gDecimalSeparator.store(c); }
-char ThousandSeparator() { return gThousandSeparator.load(); }
-void SetThousandSeparator(char c) { gThousandSeparator.store(c); }
 
 String IntToStr(long long value) { return std::to_string(value); }
 String UIntToStr(unsigned long long value) { return std::to_string(value); }

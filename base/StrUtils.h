@@ -8,11 +8,11 @@ namespace base {
 
 using String = std::string;
 
-// Decimal separator used by the user-facing conversions (FloatToStr, StrToFloat,
-// FormatFloat). Model files never use it: they always write '.'.
+// Fields of the user's settings (base/Locale.h): the decimal separator of the user-facing
+// conversions (FloatToStr, StrToFloat, FormatFloat) and the thousands separator. Model
+// files never use them: they always write '.'.
 char DecimalSeparator();
 void SetDecimalSeparator(char c);
-// Thousands separator of the user's settings (',' by default).
 char ThousandSeparator();
 void SetThousandSeparator(char c);
 
@@ -37,8 +37,8 @@ String FormatShortest(double value);
 
 // Picture formats such as "0.000", "0.0000", "#,##0.00", "0.###", "0.00E+00", with
 // "pos;neg;zero" sections. The shortest decimal text of the value is rounded half away
-// from zero (2.675 -> "2.68"); a value that rounds to zero shows no minus sign. The
-// thousands separator is ',' ('.' when DecimalSeparator() is ',').
+// from zero (2.675 -> "2.68"); a value that rounds to zero shows no minus sign. ','
+// groups with ThousandSeparator() (with '.' or ',' where that equals the decimal separator).
 String FormatFloat(std::string_view format, double value);
 // %.<decimals>f with DecimalSeparator(); no minus sign when every digit is zero.
 String FloatToStrFixed(double value, int decimals);
