@@ -22,7 +22,7 @@ int TCustomGrid::Axis::Start(int i) const
     int x = 0;
     if (i < fixed) {
         for (int k = 0; k < i; ++k) x += Size(k) + line;
-        return x;
+        return x < extent ? x : -1;
     }
     if (i < first) return -1;
     x = FixedExtent();
@@ -682,6 +682,7 @@ void TCustomGrid::Paint()
     GetClipBox(c->Handle(), &clip);
     const TGridRect sel = Selection();
     const bool hasFocus = Focused() || (inplaceEdit_ && inplaceEdit_->Focused());
+    c->Font().Assign(*Font());
     int gridRight = 0, gridBottom = 0;
     // Rows: the fixed ones, then from TopRow while they show.
     auto walk = [](const Axis& a, auto&& each) {
