@@ -135,7 +135,7 @@ void TExCustomMemo::RevalidateCaret()
 {
     if (lines_->Count() == 0) lines_->DoAdd("");
     curY_ = std::clamp(curY_, 0, lines_->Count() - 1);
-    ApplyCurX(curX_, true);
+    ApplyCurX(curX_);
 }
 
 void TExCustomMemo::DeleteStoreLine(int index)
@@ -424,10 +424,10 @@ void TExCustomMemo::SetCurX(int x)
             x = 0;
         }
     }
-    ApplyCurX(x, true);
+    ApplyCurX(x);
 }
 
-void TExCustomMemo::ApplyCurX(int x, bool)
+void TExCustomMemo::ApplyCurX(int x)
 {
     x = std::max(0, x);
     curX_ = x;
@@ -479,7 +479,7 @@ void TExCustomMemo::SetCurY(int y)
     const int old = curY_;
     curY_ = y;
     if (old != y) TrimLine(old);
-    ApplyCurX(curX_, true);
+    ApplyCurX(curX_);
     if (atCursor && OnActiveLineChange) OnActiveLineChange(curY_);
 }
 
@@ -490,12 +490,6 @@ void TExCustomMemo::SetCursor(int x, int y)
     SetCurY(y);
     SetCurX(x);
     ClearSelection();  // collapsed at the new caret, where a Shift move starts from
-}
-
-void TExCustomMemo::SetCaretDirect(int x, int y)
-{
-    curX_ = x;
-    curY_ = y;
 }
 
 void TExCustomMemo::MakeVisible()
@@ -1232,7 +1226,7 @@ bool TExMemo::IsWordBoundary(char ch) const
 
 void TExMemo::RefreshMemo()
 {
-    ApplyCurX(curX_, true);
+    ApplyCurX(curX_);
     maxLength_ = lines_->MaxLength();
     ResizeScrollBars(false);
     Invalidate();

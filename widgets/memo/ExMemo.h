@@ -365,14 +365,11 @@ protected:
     bool HasContinuation(int y) const;  // the next line is y's word-wrap continuation
     std::string TrimmedLine(int y) const;  // without trailing blanks unless continued
     void TrimLine(int y);
-    void SetCaretDirect(int x, int y);
-    void ApplyCurX(int x, bool force);
+    void ApplyCurX(int x);  // the column setter without its early return
     void ReadBarsBack();
     int BarMaxPos(int bar) const;
-    void SelectionFromCaret(bool extend);
     void FinishMove(bool extend);
     bool NoteShift(platform::TShiftState shift) const;
-    void ClampTopLine();
     void UpdateBars();
     void RecordUndo(std::unique_ptr<class TUndo> entry);
     void PrepareTokenizer();
@@ -383,7 +380,6 @@ protected:
     void BlockMatch();
     void SetBlockMark(TBlockMark& mark, int line, int col, int len);
     void InvalidateLine(int line);
-    void TabIndent(int target, const std::string& line);
     int SmartTarget(bool forTab) const;
     std::string JoinedLineAbove(int y) const;
     void OpenURL(const std::string& run);

@@ -296,7 +296,7 @@ void TExCustomMemo::SelClickUpdate(int x, int y, bool mayDrag, TShiftState shift
     const int line = std::clamp(ay, 0, std::max(0, lines_->Count() - 1));
     const int old = curY_;
     curY_ = line;
-    ApplyCurX(std::max(0, ax), true);
+    ApplyCurX(std::max(0, ax));
     if (old != curY_) TrimLine(old);
     if (!(button == mbLeft && mayDrag)) {
         ShowCaret(true);

@@ -285,8 +285,8 @@ void TExCustomMemo::DrawLine(TCanvas* canvas, int lineNo, TStyle& style, TDrawMo
 std::string TExCustomMemo::FormatLineNumber(int& x, int number) const
 {
     std::string s = std::to_string(number);
-    if (gutter_->ShowLeadingZeros())
-        while (int(s.size()) < gutter_->DigitCount()) s.insert(0, "0");
+    if (gutter_->ShowLeadingZeros() && int(s.size()) < gutter_->DigitCount())
+        s = std::string(std::size_t(gutter_->DigitCount()) - s.size(), '0') + s;
     x = gutter_->GutterWidth() - gutter_->GutterMargin();
     if (s.size() == 1) x += 24;
     if (s.size() == 2) x += 16;
