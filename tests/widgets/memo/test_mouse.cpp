@@ -280,3 +280,17 @@ TEST_F(MemoTest, AStylerThatGoesIsForgotten)
     EXPECT_FALSE(memo->UseStyler());
     PaintToBitmap(memo);
 }
+
+TEST_F(MouseTest, DraggingTheSelectionWithTheMouseMovesIt)
+{
+    SetText({"abc def ghi"});
+    memo->Hide();
+    memo->Show();
+    ASSERT_TRUE(ProcessUntil([&] { return memo->Showing(); }, 200));
+    memo->SetSelection(0, 0, 3, 0);
+    Press(1, 0);  // inside the selection: a drag may start
+    Move(5, 0);
+    Move(10, 0);
+    Release(10, 0);
+    EXPECT_EQ(Text(), " def ghabci");
+}
