@@ -50,11 +50,19 @@ mode_t CurrentUmask() {
 
 // Whether the mode bits let this process write `path`: the owner's bit for its owner,
 // any write bit for root (as for its exec rule), otherwise what the system says.
-bool MayWrite(const std::string& path, const struct stat& st) {
+bool ModeLetsWrite(const std::string& path, const struct stat& st) {
     const uid_t me = ::geteuid();
     if (st.st_uid == me) return (st.st_mode & S_IWUSR) != 0;
     if (me == 0) return (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) != 0;
     return ::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) == 0;
+}
+
+// Whether the folder of `path` lets a file be made in it; true when it cannot be looked at
+// (the write itself then fails with the system's reason).
+bool FolderLetsWrite(const std::string& path) {
+    const std::string folder = ExtractFilePath(path).empty() ? "." : ExtractFilePath(path);
+    struct stat st {};
+    return ::stat(folder.c_str(), &st) != 0 || ModeLetsWrite(folder, st);
 }
 
 // path with every symbolic link along its last component followed, whether or not the
@@ -123,6 +131,14 @@ bool DirectoryExists(const std::string& name) {
 
 bool DeleteFile(const std::string& name) { return !name.empty() && ::unlink(name.c_str()) == 0; }
 
+bool MayWrite(const std::string& path) {
+    std::string target;
+    if (!ResolveLinks(path, target)) return false;
+    struct stat st {};
+    if (::stat(target.c_str(), &st) == 0) return !S_ISDIR(st.st_mode) && ModeLetsWrite(target, st);
+    return FolderLetsWrite(target);
+}
+
 bool WriteFileAtomic(const std::string& path, std::string_view data, std::string* error, bool* created) {
     if (created) *created = false;
     auto fail = [&](std::string why) {
@@ -138,13 +154,8 @@ bool WriteFileAtomic(const std::string& path, std::string_view data, std::string
     const bool hadOld = ::stat(target.c_str(), &old) == 0;
     if (hadOld && S_ISDIR(old.st_mode)) return fail("Cannot write \"" + path + "\": it is a folder");
     // Checked by mode bits, which do not bind root, so that every user is refused alike.
-    if (hadOld && !MayWrite(target, old)) return fail("Cannot write \"" + path + "\": the file is read-only");
-    {
-        const std::string folder = ExtractFilePath(target).empty() ? "." : ExtractFilePath(target);
-        struct stat dst {};
-        if (::stat(folder.c_str(), &dst) == 0 && !MayWrite(folder, dst))
-            return fail("Cannot write \"" + path + "\": its folder is read-only");
-    }
+    if (hadOld && !ModeLetsWrite(target, old)) return fail("Cannot write \"" + path + "\": the file is read-only");
+    if (!FolderLetsWrite(target)) return fail("Cannot write \"" + path + "\": its folder is read-only");
 
     std::string dir = ExtractFilePath(target);
     std::string tmpl = dir + "." + ExtractFileName(target) + ".XXXXXX";

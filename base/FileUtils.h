@@ -14,6 +14,11 @@ bool FileExists(const std::string& name);
 bool DirectoryExists(const std::string& name);
 bool DeleteFile(const std::string& name);
 
+// Whether `path` may be written, or made in its folder when it does not exist, by the mode
+// bits: the owner's write bit for its owner and any write bit for root (whom the system
+// would let write anyway), otherwise what the system says. So every user is refused alike.
+bool MayWrite(const std::string& path);
+
 // Writes `data` to `path` whole or not at all: a temporary file beside the target,
 // flushed and checked, renamed over the target only when all was written.
 // On failure `error` says why and the old file is untouched; `created` tells whether

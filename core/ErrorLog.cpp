@@ -1,6 +1,7 @@
 #include "core/ErrorLog.h"
 
 #include "base/DateTime.h"
+#include "base/FileUtils.h"
 #include "base/StrUtils.h"
 #include "base/SystemInfo.h"
 #include "core/ProductInfo.h"
@@ -13,6 +14,8 @@ const std::string& ErrorLog::Separator() {
 }
 
 ErrorLog::ErrorLog(const std::string& path) {
+    // Read-only by its mode bits means read-only for root too.
+    if (path.empty() || !base::MayWrite(path)) return;
     file_ = std::fopen(path.c_str(), "w");
     if (!file_) return;
     WriteSeparator();

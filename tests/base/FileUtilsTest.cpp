@@ -7,25 +7,21 @@
 #include <unistd.h>
 
 #include "FileSizeLimit.h"
+#include "support/TestSupport.h"
 #include "base/FileUtils.h"
 
 using namespace base;
 
 namespace {
 
-// A fresh folder under /tmp, removed with its files afterwards.
+// The test's own scratch folder, removed with its files afterwards.
 class TempDir {
 public:
-    TempDir() {
-        char tmpl[] = "/tmp/korvelo-base-XXXXXX";
-        path_ = mkdtemp(tmpl);
-    }
-    ~TempDir() { std::system(("rm -rf '" + path_ + "'").c_str()); }
-    std::string operator/(const std::string& name) const { return path_ + "/" + name; }
-    const std::string& path() const { return path_; }
+    std::string operator/(const std::string& name) const { return dir_.file(name); }
+    std::string path() const { return dir_.str(); }
     int FileCount() const {
         int n = 0;
-        DIR* d = opendir(path_.c_str());
+        DIR* d = opendir(dir_.str().c_str());
         while (dirent* e = readdir(d))
             if (std::string(e->d_name) != "." && std::string(e->d_name) != "..") ++n;
         closedir(d);
@@ -33,7 +29,7 @@ public:
     }
 
 private:
-    std::string path_;
+    testsupport::TempDir dir_{"korvelo-base"};
 };
 
 }  // namespace
@@ -257,4 +253,21 @@ TEST(Files, WriteThroughDanglingSymlinkCreatesTarget) {
     ASSERT_EQ(symlink("loop-b", (d / "loop-a").c_str()), 0);
     ASSERT_EQ(symlink("loop-a", (d / "loop-b").c_str()), 0);
     EXPECT_FALSE(WriteFileAtomic(d / "loop-a", "x"));
+}
+
+TEST(Files, MayWriteGoesByTheModeBits) {
+    TempDir d;
+    ASSERT_TRUE(WriteFileAtomic(d / "rw.txt", "x"));
+    ASSERT_TRUE(WriteFileAtomic(d / "ro.txt", "x"));
+    ASSERT_EQ(chmod((d / "ro.txt").c_str(), 0444), 0);
+    ASSERT_EQ(mkdir((d / "locked").c_str(), 0555), 0);
+    struct Case {
+        std::string path;
+        bool may;
+    } const cases[] = {
+        {d / "rw.txt", true},      {d / "ro.txt", false},        {d / "new.txt", true},
+        {d / "locked/new.txt", false}, {d / "locked", false},
+    };
+    for (const Case& c : cases) EXPECT_EQ(MayWrite(c.path), c.may) << c.path;
+    ASSERT_EQ(chmod((d / "locked").c_str(), 0755), 0);
 }

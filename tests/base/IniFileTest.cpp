@@ -10,6 +10,7 @@
 #include "base/FileUtils.h"
 #include "base/IniFile.h"
 #include "base/StrUtils.h"
+#include "support/TestSupport.h"
 #include "base/StringList.h"
 
 using namespace base;
@@ -18,18 +19,13 @@ namespace {
 
 class IniTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        char tmpl[] = "/tmp/korvelo-ini-XXXXXX";
-        dir_ = mkdtemp(tmpl);
-        file_ = dir_ + "/Korvelo.INI";
-    }
-    void TearDown() override { std::system(("rm -rf '" + dir_ + "'").c_str()); }
+    testsupport::TempDir scratch_{"korvelo-ini"};
     std::string Contents() const {
         std::string s;
         ReadFile(file_, s);
         return s;
     }
-    std::string dir_, file_;
+    std::string dir_ = scratch_.str(), file_ = scratch_.file("Korvelo.INI");
 };
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include "base/Exception.h"
 #include "base/FileUtils.h"
 #include "base/StringList.h"
+#include "support/TestSupport.h"
 
 using namespace base;
 
@@ -276,8 +277,8 @@ TEST(TStringList, ChangeEventsBatched) {
 }
 
 TEST(TStringList, FileRoundTrip) {
-    char tmpl[] = "/tmp/korvelo-sl-XXXXXX";
-    std::string dir = mkdtemp(tmpl);
+    testsupport::TempDir scratch("korvelo-sl");
+    const std::string dir = scratch.str();
     const std::string f = dir + "/list.txt";
     TStringList l;
     l.SetCommaText("a,b,c");
@@ -291,8 +292,6 @@ TEST(TStringList, FileRoundTrip) {
     EXPECT_THROW(back.LoadFromFile(dir + "/none.txt"), EInOutError);
     EXPECT_EQ(back.Count(), 3);
     EXPECT_THROW(l.SaveToFile(dir + "/no/such/folder.txt"), EInOutError);
-    DeleteFile(f);
-    rmdir(dir.c_str());
 }
 
 TEST(TList, Basics) {

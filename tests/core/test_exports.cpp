@@ -10,6 +10,7 @@
 
 #include "ForeignFixtures.h"
 #include "HullFixtures.h"
+#include "support/TestSupport.h"
 #include "core/Appendage.h"
 #include "core/ErrorLog.h"
 #include "core/Hullform.h"
@@ -157,8 +158,7 @@ TEST_F(ExportTest, ExportReplacesAnOldFileWhole) {
 // The OBJ file read by the assimp command-line tool, without post-processing: one
 // polygon per frame of three or more offsets, with that frame's vertices.
 TEST_F(ExportTest, ObjIsAcceptedByARealReader) {
-    if (std::system("command -v assimp >/dev/null 2>&1") != 0)
-        GTEST_SKIP() << "assimp is not installed (scripts/install-deps.sh installs assimp-utils)";
+    REQUIRE_TOOL("assimp", "assimp-utils");
     struct Case {
         const char* what;
         core::Appendage body;

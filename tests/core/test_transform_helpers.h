@@ -12,6 +12,7 @@
 #include "core/Appendage.h"
 #include "core/Hullform.h"
 #include "core/Section.h"
+#include "support/TestSupport.h"
 
 namespace transform_test {
 
@@ -96,16 +97,7 @@ inline ::testing::AssertionResult SameAppendages(const std::vector<core::Appenda
 // A hull whose log goes to a file of its own in the temporary directory.
 class HullTest : public ::testing::Test {
 protected:
-    HullTest()
-        : logPath_((std::filesystem::temp_directory_path() /
-                    ("korvelo-transform-" + std::to_string(::getpid()) + "-" +
-                     std::to_string(++counter_) + ".log"))
-                       .string()),
-          hull_(logPath_) {}
-    ~HullTest() override {
-        std::error_code ec;
-        std::filesystem::remove(logPath_, ec);
-    }
+    HullTest() : logPath_(dir_.file("transform.log")), hull_(logPath_) {}
 
     // The log lines written since Mark().
     void Mark() { mark_ = hull_.log.Lines().size(); }
@@ -114,7 +106,7 @@ protected:
         return {l.begin() + static_cast<std::ptrdiff_t>(mark_), l.end()};
     }
 
-    static inline int counter_ = 0;
+    testsupport::TempDir dir_{"korvelo-transform"};
     std::string logPath_;
     core::Hullform hull_;
     std::size_t mark_ = 0;
