@@ -117,22 +117,25 @@ double ShoelaceAreasInPairs(const std::vector<core::Section>& frames)
     return total;
 }
 
-template <int Sums>
-void BM_FloorPairs(benchmark::State& state)
+template <double (*Areas)(const std::vector<core::Section>&)>
+void BM_FloorOf(benchmark::State& state)
 {
     const auto hull = MakeHull(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
     const std::vector<core::Section>& frames = hull->appendages[0].frames;
     for (auto _ : state)
-        benchmark::DoNotOptimize(ShoelaceAreasInPairs<Sums>(frames));
+        benchmark::DoNotOptimize(Areas(frames));
 }
 
 template <int Sums>
 void BM_Floor(benchmark::State& state)
 {
-    const auto hull = MakeHull(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
-    const std::vector<core::Section>& frames = hull->appendages[0].frames;
-    for (auto _ : state)
-        benchmark::DoNotOptimize(ShoelaceAreas<Sums>(frames));
+    BM_FloorOf<ShoelaceAreas<Sums>>(state);
+}
+
+template <int Sums>
+void BM_FloorPairs(benchmark::State& state)
+{
+    BM_FloorOf<ShoelaceAreasInPairs<Sums>>(state);
 }
 
 void BM_GetHydroStatics(benchmark::State& state)

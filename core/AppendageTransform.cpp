@@ -3,21 +3,12 @@
 #include <utility>
 #include <vector>
 
+#include "core/AllOrNone.h"
 #include "core/Appendage.h"
 
 namespace core {
 
 namespace {
-
-// f applied to a copy of every frame; the frames change only when it succeeds on all.
-template <class F>
-bool EachFrame(std::vector<Section>& frames, F f) {
-    std::vector<Section> changed = frames;
-    for (Section& s : changed)
-        if (!f(s)) return false;
-    frames = std::move(changed);
-    return true;
-}
 
 // Every frame's Y made by f, taken only when all are finite.
 template <class F>
@@ -31,11 +22,11 @@ bool EachY(std::vector<Section>& frames, F f) {
 }  // namespace
 
 bool Appendage::ScaleX(double f) {
-    return EachFrame(frames, [&](Section& s) { return s.Scale(f, 1); });
+    return ChangeAllOrNone(frames, [&](Section& s) { return s.Scale(f, 1); });
 }
 
 bool Appendage::ScaleZ(double f) {
-    return EachFrame(frames, [&](Section& s) { return s.Scale(1, f); });
+    return ChangeAllOrNone(frames, [&](Section& s) { return s.Scale(1, f); });
 }
 
 bool Appendage::ScaleY(double f) {
@@ -47,11 +38,11 @@ bool Appendage::ScaleY(double f) {
 }
 
 bool Appendage::MoveX(double dx) {
-    return EachFrame(frames, [&](Section& s) { return s.Move(dx, 0); });
+    return ChangeAllOrNone(frames, [&](Section& s) { return s.Move(dx, 0); });
 }
 
 bool Appendage::MoveZ(double dz) {
-    return EachFrame(frames, [&](Section& s) { return s.Move(0, dz); });
+    return ChangeAllOrNone(frames, [&](Section& s) { return s.Move(0, dz); });
 }
 
 bool Appendage::MoveY(double dy) {
@@ -59,7 +50,7 @@ bool Appendage::MoveY(double dy) {
 }
 
 bool Appendage::Rotate(double angle) {
-    return EachFrame(frames, [&](Section& s) { return s.Rotate(angle); });
+    return ChangeAllOrNone(frames, [&](Section& s) { return s.Rotate(angle); });
 }
 
 unsigned Appendage::MoveFrameToY(unsigned i, double y) {

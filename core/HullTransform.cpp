@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "base/StrUtils.h"
+#include "core/AllOrNone.h"
 #include "core/Hullform.h"
 
 namespace core {
@@ -102,17 +103,15 @@ bool Hullform::Scale(double fx, double fy, double fz) {
             return false;
         }
     }
-    // All appendages or none.
-    std::vector<Appendage> scaled = appendages;
-    for (Appendage& a : scaled) {
-        if (!a.ScaleX(fx) || !a.ScaleY(fy) || !a.ScaleZ(fz)) {
-            log.Log(std::string("ERROR: Scaling Hull") + kOutOfRange);
-            return false;
-        }
+    if (appendages.empty()) {
+        log.Log("ERROR: Failure during scale hull, scaling of an appendage failed");
+        return false;
     }
-    if (scaled.empty()) log.Log("ERROR: Failure during scale hull, scaling of an appendage failed");
-    appendages = std::move(scaled);
-    return !appendages.empty();
+    if (!ChangeAllOrNone(appendages, [&](Appendage& a) { return a.ScaleX(fx) && a.ScaleY(fy) && a.ScaleZ(fz); })) {
+        log.Log(std::string("ERROR: Scaling Hull") + kOutOfRange);
+        return false;
+    }
+    return true;
 }
 
 bool Hullform::ScaleFrame(unsigned i, unsigned j, double fx, double fy, double fz, bool copy) {
@@ -212,19 +211,14 @@ bool Hullform::Move(double dx, double dy, double dz) {
                 " axis");
         return false;
     }
-    // All appendages or none.
-    std::vector<Appendage> moved = appendages;
-    for (Appendage& a : moved) {
-        if (!a.MoveX(dx) || !a.MoveY(dy) || !a.MoveZ(dz)) {
-            log.Log(std::string("ERROR: Moving Hullform") + kOutOfRange);
-            return false;
-        }
-    }
-    if (moved.empty()) {
+    if (appendages.empty()) {
         log.Log("ERROR: Failure at end of function moving Hullform");
         return false;
     }
-    appendages = std::move(moved);
+    if (!ChangeAllOrNone(appendages, [&](Appendage& a) { return a.MoveX(dx) && a.MoveY(dy) && a.MoveZ(dz); })) {
+        log.Log(std::string("ERROR: Moving Hullform") + kOutOfRange);
+        return false;
+    }
     return true;
 }
 
