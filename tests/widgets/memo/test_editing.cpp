@@ -282,3 +282,43 @@ TEST_F(MemoTest, EditsRewrapTheirParagraphAsAWholeRewrapWould)
     memo->SetWordWrap(wwNone);
     EXPECT_EQ(memo->Lines()->Count(), 3);
 }
+
+TEST_F(MemoTest, PagesHomeAndWordMoves)
+{
+    std::vector<std::string> lines;
+    for (int i = 0; i < 60; ++i) lines.push_back("word" + std::to_string(i) + " next");
+    SetText(lines);
+    Focus();
+    const int rows = memo->EditorRect().Height() / memo->CharHeight() - 1;
+    Key(VK_NEXT);
+    EXPECT_EQ(memo->CurY(), rows);
+    Key(VK_NEXT, ssShift);
+    EXPECT_EQ(memo->CurY(), 2 * rows);
+    EXPECT_EQ(memo->SelStart(), memo->TextFromPos(0, rows));
+    Key(VK_PRIOR, ssCtrl);
+    EXPECT_EQ(memo->CurY(), 0);
+    EXPECT_FALSE(memo->HasSelection());
+    memo->SetCursor(9, 3);
+    Key(VK_LEFT, ssCtrl);
+    EXPECT_EQ(memo->CurX(), 6);
+    memo->EnhancedHomeKey = true;
+    memo->SetCursor(9, 3);
+    Key(VK_HOME);
+    EXPECT_EQ(memo->CurX(), 6);
+}
+
+TEST_F(MemoTest, ProgrammaticInsertion)
+{
+    SetText({""});
+    EXPECT_EQ(memo->AddString("first"), 0);
+    EXPECT_EQ(memo->AddString("second"), 1);
+    EXPECT_EQ(Text(), "first|second");
+    memo->InsertString(1, "middle");
+    EXPECT_EQ(Text(), "first|middle|second");
+    SetText({"  x"});
+    memo->SetCursor(2, 0);
+    memo->InsertTemplate(std::string("if (") + char(7) + ")\r{\r}");
+    EXPECT_EQ(Text(), "  if ()|  {|  }x");
+    EXPECT_EQ(memo->CurX(), 6);
+    EXPECT_EQ(memo->CurY(), 0);
+}
