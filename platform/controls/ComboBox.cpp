@@ -108,6 +108,11 @@ public:
         else TCustomListBox::DrawItem(Index, Rect, State);
     }
     void MeasureItem(int Index, int& Height) override { combo_->MeasureItem(Index, Height); }
+    void DblClick() override
+    {
+        TCustomListBox::DblClick();
+        if (!popup_) combo_->Notify(CBN_DBLCLK);
+    }
 
 protected:
     void SelectionChanged() override
@@ -157,7 +162,12 @@ TCustomComboBox::TCustomComboBox(TComponent* AOwner) : TCustomControl(AOwner), i
 
 TCustomComboBox::~TCustomComboBox()
 {
+    // The parts go first: their messages pass through this control.
     if (list_ && GetCaptureControl() == list_) SetCaptureControl(nullptr);
+    delete edit_;
+    edit_ = nullptr;
+    delete list_;
+    list_ = nullptr;
 }
 
 TListItems& TCustomComboBox::Items() { return *items_; }

@@ -432,8 +432,13 @@ void TCustomListBox::MouseDown(TMouseButton Button, TShiftState Shift, int X, in
 {
     if (Button == mbLeft) {
         if (CanFocus()) SetFocus();
-        MoveTo(ItemAtPos(Point(X, Y), true), Shift, true);
-        tracking_ = !multiSelect_;
+        if (Shift & ssDouble) {
+            // The first press selected the row already.
+            DblClick();
+        } else {
+            MoveTo(ItemAtPos(Point(X, Y), true), Shift, true);
+            tracking_ = !multiSelect_;
+        }
     }
     TCustomControl::MouseDown(Button, Shift, X, Y);
 }

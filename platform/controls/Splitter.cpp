@@ -11,8 +11,16 @@ TSplitter::TSplitter(TComponent* AOwner) : TGraphicControl(AOwner)
     SetCursor(crHSplit);
 }
 
+// The cursor follows the direction the splitter moves in, unless someone chose another.
+void TSplitter::UpdateCursor()
+{
+    if (Cursor() != crHSplit && Cursor() != crVSplit) return;
+    SetCursor(Align() == alTop || Align() == alBottom ? crVSplit : crHSplit);
+}
+
 void TSplitter::Paint()
 {
+    UpdateCursor();
     Canvas()->Brush().SetColor(Color());
     Canvas()->FillRect(ClientRect());
 }
@@ -94,6 +102,7 @@ void TSplitter::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
 
 void TSplitter::MouseMove(TShiftState Shift, int X, int Y)
 {
+    UpdateCursor();
     TGraphicControl::MouseMove(Shift, X, Y);
     // The splitter follows the resized control, so the press point stays valid in
     // its own coordinates.

@@ -23,6 +23,7 @@ public:
 
 private:
     TControl* FindControl() const;
+    void UpdateCursor();
     int NewSizeAt(int X, int Y) const;
     void ApplySize(int size);
 

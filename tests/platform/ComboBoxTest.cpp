@@ -216,6 +216,10 @@ TEST_F(ComboTest, TheSimpleStyleShowsItsListBelowTheEdit)
     EXPECT_EQ(log, (std::vector<std::string>{"click 3", "change Fwd Draught Mark"}));
     combo->SetDroppedDown(true);  // no drop-down here
     EXPECT_FALSE(combo->DroppedDown());
+    int doubles = 0;
+    combo->OnDblClick = [&](TObject*) { ++doubles; };
+    SendMouse(List(), WM_LBUTTONDBLCLK, 10, List()->ItemRect(3).Top + 3);
+    EXPECT_EQ(doubles, 1);
     LookAt(*PaintToBitmap(combo), "combo-simple");
 }
 

@@ -64,6 +64,19 @@ TEST_F(ListBoxTest, APressSelectsTheRowAndClicks)
     EXPECT_EQ(SelectedRows(), std::vector<int>{3});
 }
 
+TEST_F(ListBoxTest, ADoubleClickSelectsOnceAndRaisesOnDblClick)
+{
+    int doubles = 0;
+    box->OnDblClick = [&](TObject*) { ++doubles; };
+    SendMouse(box, WM_LBUTTONDOWN, 10, 20);
+    SendMouse(box, WM_LBUTTONUP, 10, 20);
+    SendMouse(box, WM_LBUTTONDBLCLK, 10, 20);
+    SendMouse(box, WM_LBUTTONUP, 10, 20);
+    EXPECT_EQ(box->ItemIndex(), 1);
+    EXPECT_EQ(clicks, 1);
+    EXPECT_EQ(doubles, 1);
+}
+
 TEST_F(ListBoxTest, TheSelectionFollowsItsRowAsRowsComeAndGo)
 {
     box->SetItemIndex(2);
