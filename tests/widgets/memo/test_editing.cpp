@@ -4,6 +4,7 @@
 #include "MemoFixture.h"
 #include "platform/controls/Controls.h"
 #include "platform/system/Clipboard.h"
+#include "widgets/memo/Gutter.h"
 
 using namespace memo;
 using namespace platform;
@@ -321,4 +322,29 @@ TEST_F(MemoTest, ProgrammaticInsertion)
     EXPECT_EQ(Text(), "  if ()|  {|  }x");
     EXPECT_EQ(memo->CurX(), 6);
     EXPECT_EQ(memo->CurY(), 0);
+}
+
+TEST_F(MemoTest, AutoCorrectReplacesAWordWhenItEnds)
+{
+    SetText({""});
+    Focus();
+    memo->AutoCorrect().OldValue = {"teh"};
+    memo->AutoCorrect().NewValue = {"the"};
+    Type("teh cat");
+    EXPECT_EQ(Text(), "the cat");
+    std::string seen;
+    memo->OnWordComplete = [&](TObject*, const std::string& word, std::string& repl) {
+        seen = word;
+        if (word == "cat") repl = "dog";
+    };
+    Type(" ");
+    EXPECT_EQ(seen, "cat");
+    EXPECT_EQ(Text(), "the dog ");
+}
+
+TEST_F(MemoTest, ThemeAdaptWithoutASchemeUsesWhiteToButtonFace)
+{
+    memo->ThemeAdapt();
+    EXPECT_EQ(memo->Gutter()->GutterColor(), clWhite);
+    EXPECT_EQ(memo->Gutter()->GutterColorTo(), clBtnFace);
 }
