@@ -75,7 +75,7 @@ struct FramePlacer::Ys {
     std::size_t added = 0;
 };
 
-FramePlacer::FramePlacer(Appendage& a) : appendage_(a), ys_(new Ys) {
+FramePlacer::FramePlacer(Appendage& a) : appendage_(a), ys_(std::make_unique<Ys>()) {
     for (const Section& s : a.frames) {
         ys_->held.insert(s.Y);
         if (!ys_->any || s.Y > ys_->last) ys_->last = s.Y;
@@ -83,10 +83,7 @@ FramePlacer::FramePlacer(Appendage& a) : appendage_(a), ys_(new Ys) {
     }
 }
 
-FramePlacer::~FramePlacer() {
-    Finish();
-    delete ys_;
-}
+FramePlacer::~FramePlacer() { Finish(); }
 
 bool FramePlacer::Add(Section&& frame) {
     const double y = frame.Y;

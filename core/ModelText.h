@@ -2,6 +2,7 @@
 // Number text, lines and word reading shared by the model's own text files.
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -56,7 +57,7 @@ public:
 private:
     Appendage& appendage_;
     struct Ys;
-    Ys* ys_;
+    std::unique_ptr<Ys> ys_;
 };
 
 // Reads a whole model file into text. Refuses what is no regular file (a device or

@@ -975,3 +975,14 @@ TEST_F(HullFileTest, FramesInAnyOrderArePlacedAsOneByOne) {
         EXPECT_EQ(warnings, dropped);
     }
 }
+
+// A save through a link whose target is yet to be made writes the target and keeps the link.
+TEST_F(HullFileTest, SaveThroughALinkToAFileYetToBeMadeWritesTheTarget) {
+    Hullform h;
+    MakeExampleHull(h);
+    const std::string target = dir_.File("target.hll"), link = dir_.File("link.hll");
+    std::filesystem::create_symlink("target.hll", link);
+    ASSERT_TRUE(h.SaveHullFile(link));
+    EXPECT_TRUE(std::filesystem::is_symlink(link));
+    EXPECT_EQ(ReadBytes(target), Joined(kExampleLines));
+}
