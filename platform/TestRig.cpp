@@ -172,13 +172,38 @@ void HostKey(TWinControl* c, Word vk, TShiftState shift)
     QCoreApplication::sendEvent(w, &release);
 }
 
-void HostScroll(TWinControl* c, int bar, int code, int pos)
+namespace {
+QScrollBar* ScrollBarOf(TWinControl* c, int bar)
 {
     c->HandleNeeded();
     QWidget* w = HostWidget(c);
     QScrollBar* sb = nullptr;
     for (QScrollBar* s : w->findChildren<QScrollBar*>(Qt::FindDirectChildrenOnly))
         if ((s->orientation() == Qt::Vertical) == (bar == SB_VERT) && s->isVisibleTo(w)) sb = s;
+    return sb;
+}
+}  // namespace
+
+void HostScrollBarMouse(TWinControl* c, int bar, TPoint from, TPoint to)
+{
+    QScrollBar* sb = ScrollBarOf(c, bar);
+    if (!sb) return;
+    auto at = [&](TPoint p) { return QPointF(p.X < 0 ? sb->width() + p.X : p.X, p.Y < 0 ? sb->height() + p.Y : p.Y); };
+    const QPointF a = at(from), b = at(to);
+    QMouseEvent press(QEvent::MouseButtonPress, a, sb->mapToGlobal(a), Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(sb, &press);
+    if (a != b) {
+        QMouseEvent move(QEvent::MouseMove, b, sb->mapToGlobal(b), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(sb, &move);
+    }
+    QMouseEvent release(QEvent::MouseButtonRelease, b, sb->mapToGlobal(b), Qt::LeftButton, Qt::NoButton,
+                        Qt::NoModifier);
+    QCoreApplication::sendEvent(sb, &release);
+}
+
+void HostScroll(TWinControl* c, int bar, int code, int pos)
+{
+    QScrollBar* sb = ScrollBarOf(c, bar);
     if (!sb) return;
     // The user lets go of the arrow or page area afterwards.
     struct Release {

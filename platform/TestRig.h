@@ -43,6 +43,9 @@ void HostClose(TWinControl* c);
 // The user works c's scroll bar (SB_HORZ or SB_VERT) as the SB_ code says: a line or a
 // page either way, or to either end, and lets go. SB_THUMBTRACK drags the thumb to pos and lets go.
 void HostScroll(TWinControl* c, int bar, int code, int pos = 0);
+// The left button pressed on c's scroll bar at from, moved to to and let go there; points
+// are in the bar's own pixels, a negative coordinate counting from its far end.
+void HostScrollBarMouse(TWinControl* c, int bar, TPoint from, TPoint to);
 
 // Paints c and its children, as a paint message does, into a new bitmap of c's size.
 std::unique_ptr<TBitmap> PaintToBitmap(TWinControl* c);

@@ -225,3 +225,31 @@ TEST_F(WindowFixture, AKeyPostedToTheParentRunsAfterTheCurrentMessage)
     Application->ProcessMessages();
     EXPECT_EQ(order, (std::vector<std::string>{"child 40", "returned", "form 40"}));
 }
+
+TEST_F(WindowFixture, TheDrawnScrollBarAnswersTheMouseAtItsArrowsPageAreaAndThumb)
+{
+    auto* b = Child<TBands>(0, 0, 100, 100);
+    form->Show();
+    SCROLLINFO si;
+    si.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+    si.nMax = 29;
+    si.nPage = 10;
+    SetScrollInfo(b->Handle(), SB_VERT, si, true);
+    HostScrollBarMouse(b, SB_VERT, {8, -4}, {8, -4});  // the down arrow
+    EXPECT_EQ(b->top, 1);
+    HostScrollBarMouse(b, SB_VERT, {8, -24}, {8, -24});  // the page area under the thumb
+    EXPECT_EQ(b->top, 6);
+    EXPECT_EQ(b->log, (std::vector<std::string>{"1 0", "8 0", "3 0", "8 0"}));
+    b->log.clear();
+    // The thumb dragged to the bottom: tracking, its last position, the end.
+    SCROLLINFO now;
+    now.fMask = SIF_POS;
+    GetScrollInfo(b->Handle(), SB_VERT, now);
+    HostScrollBarMouse(b, SB_VERT, {8, 16 + 2 + now.nPos * 2}, {8, 200});
+    ASSERT_GE(b->log.size(), 3u);
+    EXPECT_EQ(b->log[b->log.size() - 3].substr(0, 2), "5 ");
+    EXPECT_EQ(b->log[b->log.size() - 2], "4 20");
+    EXPECT_EQ(b->log.back(), "8 0");
+    EXPECT_EQ(b->top, 20);
+    form->Hide();
+}
