@@ -328,7 +328,7 @@ void TCustomComboBox::SetItemIndex(int Value)
     if (Value < -1 || Value >= items_->Count()) Value = -1;
     if (Value == itemIndex_ && (Value < 0 || Text() == items_->Get(Value))) return;
     itemIndex_ = Value;
-    if (Value >= 0 || !EditStyle()) ShowItemText();
+    ShowItemText();  // -1 empties the edit as well
     if (list_) list_->SetItemIndex(Value);
 }
 

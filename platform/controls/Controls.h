@@ -398,8 +398,7 @@ public:
     // The focus came in from outside the control (OnEnter), or left it (OnExit).
     virtual void DoEnter();
     virtual void DoExit();
-    // Unhandled, a dialog key goes on to the children until one takes it (Result != 0).
-    virtual void CMDialogKey(TCMDialogKey& m) { Broadcast(m); }
+    virtual void CMDialogKey(TCMDialogKey& m) { DefaultHandler(m); }
     virtual void CMWantSpecialKey(TCMWantSpecialKey& m) { DefaultHandler(m); }
     virtual void KeyDown(Word& Key, TShiftState Shift);
     virtual void KeyUp(Word& Key, TShiftState Shift);

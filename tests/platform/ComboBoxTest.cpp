@@ -164,6 +164,8 @@ TEST_F(ComboTest, TheEditPartTypesAndFollowsTheSelection)
     combo->SetText("free text");
     EXPECT_EQ(edit->Text(), "free text");
     EXPECT_EQ(combo->ItemIndex(), 2);
+    combo->SetItemIndex(-1);
+    EXPECT_EQ(combo->Text(), "");
 }
 
 TEST_F(ComboTest, OwnerDrawnItemsAreDrawnInTheEditAndTheList)
