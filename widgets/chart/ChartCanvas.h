@@ -20,6 +20,9 @@ class TChartBrush;
 class TView3DOptions;
 class TCustomChartGradient;
 
+// A point or element without a colour of its own, drawn in its series' colour.
+constexpr TColor clUseSeriesColor = 0x20000000;
+
 struct TPoint3D {
     int X = 0, Y = 0, Z = 0;
     friend bool operator==(const TPoint3D&, const TPoint3D&) = default;

@@ -299,7 +299,22 @@ void TChartCanvas3D::ZoomedTextOut(int x, int y, const std::string& text, int es
         const int size = std::max(1, Round(font_->Size() * k_));
         font_->SetHeight(-(size * font_->PixelsPerInch() / 72));
     }
-    TextOut(x, y, text);
+    const unsigned align = GetTextAlign();
+    if (escapement % 3600 != 0 && align != 0) {
+        // The alignment holds along the turned text: place its top-left corner here.
+        TEXTMETRIC tm;
+        GetTextMetrics(GetHandle(), tm);
+        const int w = canvas_->TextWidth(text);
+        const unsigned h = align & 6, v = align & 24;
+        const double u = h == TA_CENTER ? -w / 2.0 : h == TA_RIGHT ? -w : 0.0;
+        const double d = v == TA_BOTTOM ? -tm.tmHeight : v == TA_BASELINE ? -tm.tmAscent : 0.0;
+        const double a = escapement / 10.0 * ChartPiStep, c = std::cos(a), s = std::sin(a);
+        SetTextAlign(0);
+        TextOut(x + Round(u * c + d * s), y + Round(-u * s + d * c), text);
+        SetTextAlign(align);
+    } else {
+        TextOut(x, y, text);
+    }
     font_->SetEscapement(oldEsc);
     font_->SetHeight(oldHeight);
 }

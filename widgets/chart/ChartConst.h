@@ -2,6 +2,8 @@
 // Every text the chart engine shows or raises, replaceable as a set (for a translation).
 #include <string>
 
+#include "base/Exception.h"
+
 namespace chart {
 
 #define KORVELO_CHART_MESSAGES(X) \
@@ -301,6 +303,20 @@ void ChartSetConstants();
 void ChartClearConstants();
 // The file-dialog filter of the engine's chart files.
 std::string ChartDefaultFilterExtension();
+
+// The chart engine's errors, each carrying a text of the table.
+class ChartException : public base::Exception {
+public:
+    using base::Exception::Exception;
+};
+class AxisException : public ChartException {
+public:
+    using ChartException::ChartException;
+};
+class LegendException : public ChartException {
+public:
+    using ChartException::ChartException;
+};
 
 // printf-style filling of a message's %s and %d placeholders.
 std::string ChartFormat(const std::string& message, ...);

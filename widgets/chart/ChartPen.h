@@ -5,15 +5,13 @@
 #include <memory>
 
 #include "platform/graphics/Graphics.h"
+#include "widgets/chart/ChartCanvas.h"
 
 namespace platform {
 class TControl;
 }
 
 namespace chart {
-
-// A point or element without a colour of its own, drawn in its series' colour.
-constexpr platform::TColor clUseSeriesColor = 0x20000000;
 
 enum TPenEndStyle { esRound, esSquare, esFlat };
 

@@ -1,0 +1,389 @@
+#pragma once
+// A chart axis: its scale (automatic or fixed, linear, logarithmic, date-time, depth),
+// the mapping between values and pixels, label steps and texts, the room it takes and
+// its drawing; and the containers around it (axis lists, custom axes, pens, title,
+// custom labels).
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "widgets/chart/ChartPen.h"
+#include "widgets/chart/ChartProcs.h"
+#include "widgets/chart/ChartShape.h"
+
+namespace chart {
+
+class TCustomAxisPanel;
+class TChartSeries;
+class TAxisItems;
+class TChartAxis;
+
+enum TAxisLabelStyle { talAuto, talNone, talValue, talMark, talText };
+enum TAxisLabelAlign { alDefault, alOpposite };
+
+extern const double MinAxisIncrement;  // 1e-12
+extern const double MinAxisRange;      // 1e-10
+extern const int ChartAxisClickGap;    // 3
+extern const char ChartLineSeparator;  // character 13
+// Clamped pixel positions stay within ± this.
+extern int ChartPixelClampLimit;
+
+double NextNiceStep(double old);
+
+class TChartAxisPen : public TChartPen {
+public:
+    explicit TChartAxisPen(platform::TNotifyEvent change);
+};
+
+class TAxisGridPen : public TDottedGrayPen {
+public:
+    explicit TAxisGridPen(platform::TNotifyEvent change) : TDottedGrayPen(std::move(change)) {}
+    void Assign(const platform::TPersistent& source) override;
+    double ZPosition() const { return zPosition_; }
+    void SetZ(double v);
+    double DefaultZPosition = 0;
+    bool IsZStored() const { return zPosition_ != DefaultZPosition; }
+    bool Centered() const { return centered_; }
+    void SetCentered(bool v);
+
+private:
+    double zPosition_ = 0;
+    bool centered_ = false;
+};
+
+class TChartAxisTitle : public TChartCustomShape {
+public:
+    explicit TChartAxisTitle(TCustomChartPanel* parent);
+    void Assign(const platform::TPersistent& source) override;
+    int Angle() const { return angle_; }
+    void SetAngle(int v);
+    int DefaultAngle = 0;
+    bool IsAngleStored() const { return angle_ != DefaultAngle; }
+    const std::string& Caption() const { return caption_; }
+    void SetCaption(const std::string& v);
+
+private:
+    int angle_ = 0;
+    std::string caption_;
+};
+
+class TAxisItem : public TChartCustomShape {
+public:
+    TAxisItem(TAxisItems* owner, TCustomChartPanel* parent);
+    double Value() const { return value_; }
+    void SetValue(double v);
+    const std::string& Text() const { return text_; }
+    void SetText(const std::string& v);
+    void RepaintAxis();
+
+private:
+    friend class TAxisItems;
+    TAxisItems* owner_;
+    double value_ = 0;
+    std::string text_;
+};
+
+class TAxisItems {
+public:
+    explicit TAxisItems(TChartAxis* axis);
+    ~TAxisItems();
+    TAxisItem* Add(double value);
+    TAxisItem* Add(double value, const std::string& text);
+    void CopyFrom(const TAxisItems& source);
+    void Clear();
+    TAxisItem* Get(int i) const { return items_[std::size_t(i)].get(); }
+    int Count() const { return int(items_.size()); }
+    TChartShape& Format() { return *format_; }
+    TChartAxis* Axis() const { return axis_; }
+
+private:
+    TChartAxis* axis_;
+    std::unique_ptr<TChartShape> format_;
+    std::vector<std::unique_ptr<TAxisItem>> items_;
+};
+
+using TAxisDrawLabelEvent =
+    std::function<void(TChartAxis* sender, int& x, int& y, int& z, std::string& text, bool& drawLabel)>;
+
+class TChartAxis {
+public:
+    // Joins the chart's axis list; after the six built-in axes it is also a custom axis.
+    explicit TChartAxis(TCustomAxisPanel* chart);
+    virtual ~TChartAxis();
+    TChartAxis(const TChartAxis&) = delete;
+    TChartAxis& operator=(const TChartAxis&) = delete;
+    // Copies every setting of another axis (not ZPosition or OnDrawLabel).
+    virtual void Assign(const TChartAxis& source);
+    TCustomAxisPanel* ParentChart() const { return chart_; }
+
+    // Scale.
+    bool Automatic() const { return automatic_; }
+    void SetAutomatic(bool v);
+    bool AutomaticMaximum() const { return automaticMaximum_; }
+    void SetAutomaticMaximum(bool v);
+    bool AutomaticMinimum() const { return automaticMinimum_; }
+    void SetAutomaticMinimum(bool v);
+    double Maximum() const { return maximum_; }
+    void SetMaximum(double v);
+    double Minimum() const { return minimum_; }
+    void SetMinimum(double v);
+    void InternalSetMaximum(double v) { maximum_ = v; }
+    void InternalSetMinimum(double v) { minimum_ = v; }
+    int MaximumOffset() const { return maximumOffset_; }
+    void SetMaximumOffset(int v);
+    int MinimumOffset() const { return minimumOffset_; }
+    void SetMinimumOffset(int v);
+    double Increment() const { return increment_; }
+    void SetIncrement(double v);
+    bool Inverted() const { return inverted_; }
+    virtual void SetInverted(bool v);
+    void InternalSetInverted(bool v) { inverted_ = v; }
+    bool Logarithmic() const { return logarithmic_; }
+    void SetLogarithmic(bool v);
+    double LogarithmicBase() const { return logBase_; }
+    void SetLogarithmicBase(double v);
+    bool Horizontal() const { return horizontal_; }
+    void SetHorizontal(bool v);
+    bool OtherSide() const { return otherSide_; }
+    void SetOtherSide(bool v);
+    double StartPosition() const { return startPosition_; }
+    void SetStartPosition(double v);
+    double EndPosition() const { return endPosition_; }
+    void SetEndPosition(double v);
+    double PositionPercent() const { return positionPercent_; }
+    void SetPositionPercent(double v);
+    TChartUnits PositionUnits() const { return positionUnits_; }
+    void SetPositionUnits(TChartUnits v);
+    double ZPosition() const { return zPosition_; }
+    void SetZPosition(double v);
+    bool Visible() const { return visible_; }
+    void SetVisible(bool v);
+
+    double ScaleMinimum = 0, ScaleMaximum = 0, ScaleRange = 0;
+    bool ScaleRangeIsZero = true;
+    double PixelsPerUnit = 0, LogScaleMinimum = 0, LogScaleMaximum = 0, LogScaleRange = 0, PixelsPerLogUnit = 0;
+    int StartPixel = 0, EndPixel = 0, PixelSize = 0, CenterPixel = 0;
+    int AxisLinePos = 0, LabelsLinePos = 0, TitleLinePos = 0, DepthPixel = 0;
+    bool DateTimeMode = false;
+    bool IsDepthAxis = false;
+    TChartAxis* MasterAxis = nullptr;
+    std::vector<int> TickPixels;
+
+    void CalcMinMax(double& aMin, double& aMax);
+    void AdjustMaxMin();
+    void AdjustMaxMinRect(const TRect& r);
+    void InternalCalcRange();
+    void InternalCalcPositions();
+    void RecalcSizeCenter();
+    void SetMinMax(double aMin, double aMax);
+    void Scroll(double offset, bool checkLimits);
+    bool IsDateTime() const;
+    bool IsCustom() const;
+    int ApplyPosition(int pos, const TRect& r) const;
+    int GetRectangleEdge(const TRect& r) const;
+    int CalcZPos() const;
+
+    // Mapping.
+    int XPosValue(double v) const;
+    int YPosValue(double v) const;
+    int XPosValueCheck(double v) const;
+    int YPosValueCheck(double v) const;
+    int LogXPosValue(double v) const;
+    int LogYPosValue(double v) const;
+    int InternalCalcDepthPosValue(double v) const;
+    int ValueToXPixel(double v) const;
+    int ValueToYPixel(double v) const;
+    int ValueToPixel(double v) const { return horizontal_ ? ValueToXPixel(v) : ValueToYPixel(v); }
+    void SetCalcPosValue();
+    double CalcPosPoint(int p) const;
+    int CalcSizeValue(double v) const;
+
+    // Labels.
+    TAxisLabelStyle LabelStyle() const { return labelStyle_; }
+    void SetLabelStyle(TAxisLabelStyle v);
+    bool Labels() const;
+    void SetLabels(bool v);
+    TChartFont& LabelsFont();
+    int LabelsSeparation() const { return labelsSeparation_; }
+    void SetLabelsSeparation(int v);
+    const std::string& AxisValuesFormat() const { return valuesFormat_; }
+    void SetAxisValuesFormat(const std::string& v);
+    const std::string& DateTimeFormat() const { return dateTimeFormat_; }
+    void SetDateTimeFormat(const std::string& v);
+    bool ExactDateTime = true;
+    bool RoundFirstLabel = true;
+    bool LabelsOnAxis = true;
+    bool LabelsMultiLine = false;
+    bool LabelsAlternate = false;
+    int LabelsAngle() const { return labelsAngle_; }
+    void SetLabelsAngle(int v);
+    bool TickOnLabelsOnly = true;
+    TAxisLabelAlign LabelsAlign = alDefault;
+    bool LabelsExponent = false;
+    int LabelsSize = 0;
+    int TitleSize = 0;
+
+    double CalcLabelsIncrement(int maxNumLabels);
+    double CalcDateTimeIncrement(int maxNumLabels);
+    double RoundLogPower(double v) const;
+    double CalcXYIncrement(int maxLabelSize);
+    double CalcIncrement();
+    TAxisLabelStyle CalcLabelStyle();
+    virtual TAxisLabelStyle InternalCalcLabelStyle();
+    virtual std::string LabelValue(double v);
+    int InternalLabelSize(double v, bool isWidth);
+    int LabelWidth(double v) { return InternalLabelSize(v, true); }
+    int LabelHeight(double v) { return InternalLabelSize(v, false); }
+    int MaxLabelsWidth();
+    void IncDecDateTime(bool increment, double& value, double anIncrement, TDateTimeStep step);
+
+    // Drawing.
+    TChartAxisPen& Axis() { return *axisPen_; }
+    TDarkGrayPen& Ticks() { return *ticks_; }
+    int TickLength = 4;
+    TDarkGrayPen& TicksInner() { return *ticksInner_; }
+    int TickInnerLength = 0;
+    TDarkGrayPen& MinorTicks() { return *minorTicks_; }
+    int MinorTickLength = 2;
+    int MinorTickCount = 3;
+    TAxisGridPen& Grid() { return *grid_; }
+    bool GridCentered() const { return grid_->Centered(); }
+    void SetGridCentered(bool v) { grid_->SetCentered(v); }
+    TChartHiddenPen& MinorGrid() { return *minorGrid_; }
+    TChartAxisTitle& Title() { return *title_; }
+    TAxisItems& Items() { return *items_; }
+    TAxisDrawLabelEvent OnDrawLabel;
+    bool HideBackGrid = false, HideSideGrid = false;
+    std::function<void(TChartAxis*)> OnBeforeGrids;
+
+    void CalcRect(TRect& r, bool inflateChartRectangle);
+    int SizeTickAxis();
+    int SizeLabels();
+    int InternalCalcSize(TChartFont& font, int angle, int defaultSize, const std::string& text);
+    int InflateAxisPos(int value, int amount) const;
+    void Draw(bool calcPosAxis);
+    void DrawTitle(int x, int y);
+    void DrawAxisLabel(int x, int y, int angle, std::string text, TChartCustomShape* shape = nullptr);
+    void DrawGridLine(int p);
+    void DrawGrids(int numTicks);
+    int DepthAxisAlign() const { return otherSide_ ? 0 : 2; }
+    int DepthAxisPos() const;
+    TRect AxisRect() const;
+    bool Clicked(int x, int y);
+    void CustomDrawStartEnd(int posLabels, int posTitle, int posAxis, bool gridVisible, int startPos, int endPos);
+    void CustomDraw(int posLabels, int posTitle, int posAxis, bool gridVisible);
+    void CustomDrawMinMaxStartEnd(int posLabels, int posTitle, int posAxis, bool gridVisible, double aMin,
+                                  double aMax, double aIncrement, int startPos, int endPos);
+    void CustomDrawMinMax(int posLabels, int posTitle, int posAxis, bool gridVisible, double aMin, double aMax,
+                          double aIncrement);
+
+    bool IsMaxStored() const { return !(automatic_ || automaticMaximum_); }
+    bool IsMinStored() const { return !(automatic_ || automaticMinimum_); }
+
+protected:
+    TCustomAxisPanel* chart_;
+
+private:
+    void Changed();
+    template <class T>
+    void Set(T& field, T v)
+    {
+        if (field == v) return;
+        field = v;
+        Changed();
+    }
+    void SetAutoMinMax(bool& flag, bool other, bool v);
+    // Label production.
+    void PlaceLabel(double v, bool& rowFlag, std::function<void(int, const std::string&)> draw);
+    void LabelSequence(double step, TDateTimeStep dtStep, const std::function<void(int, const std::string&)>& draw);
+    void LogSequence(const std::function<void(int, const std::string&)>& draw);
+    void CustomSequence(double step, TDateTimeStep dtStep, const std::function<void(int, const std::string&)>& draw);
+    void SeriesSequence(TAxisLabelStyle style, const std::function<void(int, const std::string&)>& draw);
+    void SeriesTitleSequence(const std::function<void(int, const std::string&)>& draw);
+    void DrawLabels(TAxisLabelStyle style);
+    void LabelDrawer(int p, const std::string& text, TChartCustomShape* shape);
+    void DrawTick(int p, int offset, int length, int wall);
+    void DrawMinor(bool grid);
+
+    bool automatic_ = true, automaticMaximum_ = true, automaticMinimum_ = true;
+    double maximum_ = 0, minimum_ = 0;
+    int maximumOffset_ = 0, minimumOffset_ = 0;
+    double increment_ = 0;
+    bool inverted_ = false, logarithmic_ = false;
+    double logBase_ = 10;
+    bool horizontal_ = false, otherSide_ = false;
+    double startPosition_ = 0, endPosition_ = 100, positionPercent_ = 0;
+    TChartUnits positionUnits_ = muPercent;
+    double zPosition_ = 0;
+    bool visible_ = true;
+    enum Mapping { mapChecked, mapFast, mapLog, mapDepth } mapping_ = mapChecked;
+    TAxisLabelStyle labelStyle_ = talAuto;
+    int labelsSeparation_ = 10;
+    std::string valuesFormat_, dateTimeFormat_;
+    int labelsAngle_ = 0;
+    std::unique_ptr<TChartAxisPen> axisPen_;
+    std::unique_ptr<TDarkGrayPen> ticks_, ticksInner_, minorTicks_;
+    std::unique_ptr<TAxisGridPen> grid_;
+    std::unique_ptr<TChartHiddenPen> minorGrid_;
+    std::unique_ptr<TChartAxisTitle> title_;
+    std::unique_ptr<TAxisItems> items_;
+    bool alternateRow_ = false;
+    TDateTimeStep drawStep_ = dtNone;
+    std::vector<TChartSeries*> axisSeries_;
+};
+
+class TChartDepthAxis : public TChartAxis {
+public:
+    explicit TChartDepthAxis(TCustomAxisPanel* chart);
+    TAxisLabelStyle InternalCalcLabelStyle() override;
+    void SetInverted(bool v) override;
+};
+
+// Every axis of a chart in creation order: the six built-in ones, then the custom ones.
+class TChartAxes {
+public:
+    explicit TChartAxes(TCustomAxisPanel* chart) : chart_(chart) {}
+    TChartAxis* Get(int i) const { return items_[std::size_t(i)]; }
+    TChartAxis* operator[](int i) const { return Get(i); }
+    int Count() const { return int(items_.size()); }
+    int IndexOf(const TChartAxis* a) const;
+    void Add(TChartAxis* a) { items_.push_back(a); }
+    void Remove(TChartAxis* a);
+    void Clear();
+    bool FastCalc() const { return fastCalc_; }
+    void SetFastCalc(bool v);
+    void Reset();
+    TChartAxis* LeftAxis() const { return Get(2); }
+    TChartAxis* TopAxis() const { return Get(1); }
+    TChartAxis* RightAxis() const { return Get(3); }
+    TChartAxis* BottomAxis() const { return Get(0); }
+    TChartAxis* DepthAxis() const { return Get(4); }
+    TChartAxis* DepthTopAxis() const { return Get(5); }
+
+private:
+    TCustomAxisPanel* chart_;
+    std::vector<TChartAxis*> items_;
+    bool fastCalc_ = false;
+};
+
+// The chart's extra axes; it owns them.
+class TChartCustomAxes {
+public:
+    explicit TChartCustomAxes(TCustomAxisPanel* chart) : chart_(chart) {}
+    ~TChartCustomAxes();
+    TChartAxis* Add();
+    TChartAxis* Get(int i) const { return items_[std::size_t(i)].get(); }
+    void Put(int i, const TChartAxis& a) { items_[std::size_t(i)]->Assign(a); }
+    int Count() const { return int(items_.size()); }
+    void Delete(int i);
+    void Clear();
+    void ResetScales(const TChartAxis& axis);
+    void Assign(const TChartCustomAxes& source);
+
+private:
+    TCustomAxisPanel* chart_;
+    std::vector<std::unique_ptr<TChartAxis>> items_;
+};
+
+}  // namespace chart

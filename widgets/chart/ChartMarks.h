@@ -1,0 +1,118 @@
+#pragma once
+// Series marks: the framed labels a series draws next to its points, their texts,
+// positions (which users may fix), per-point overrides and overlap avoidance.
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "widgets/chart/ChartShape.h"
+
+namespace chart {
+
+class TChartSeries;
+
+struct TSeriesMarkPosition {
+    TPoint ArrowStart;
+    bool ArrowStartFixed = false;
+    TPoint ArrowEnd;
+    bool IsCustom = false;
+    int BoxHeight = 0;
+    TPoint BoxTopLeft;
+    int BoxWidth = 0;
+    void Assign(const TSeriesMarkPosition& p);
+    TRect Bounds() const { return {BoxTopLeft.X, BoxTopLeft.Y, BoxTopLeft.X + BoxWidth, BoxTopLeft.Y + BoxHeight}; }
+};
+
+class TSeriesMarksPositions {
+public:
+    TSeriesMarkPosition* Get(int i) const;
+    void Put(int i, const TSeriesMarkPosition& p);
+    void Automatic(int i);
+    bool ExistCustom() const;
+    void Clear() { items_.clear(); }
+    int Count() const { return int(items_.size()); }
+    // The entry at i, created (not custom) when absent.
+    TSeriesMarkPosition& Ensure(int i);
+    void Delete(int i);
+    void Delete(int start, int quantity);
+
+private:
+    std::vector<std::unique_ptr<TSeriesMarkPosition>> items_;
+};
+
+class TMarksItem : public TChartCustomShape {
+public:
+    using TChartCustomShape::TChartCustomShape;
+    // The item's own text, lines separated by CR LF; empty means none.
+    bool HasText = false;
+    std::string Text;
+};
+
+class TSeriesMarks;
+
+class TMarksItems {
+public:
+    explicit TMarksItems(TSeriesMarks* marks) : marks_(marks) {}
+    TMarksItem* Get(int i);
+    bool Has(int i) const { return i >= 0 && i < Count() && items_[std::size_t(i)] != nullptr; }
+    int Count() const { return int(items_.size()); }
+    void Clear();
+    void Delete(int i);
+    bool LoadingCustom = false;
+
+private:
+    TSeriesMarks* marks_;
+    std::vector<std::unique_ptr<TMarksItem>> items_;
+};
+
+enum TSeriesMarksStyle {
+    smsValue, smsPercent, smsLabel, smsLabelPercent, smsLabelValue, smsLegend, smsPercentTotal,
+    smsLabelPercentTotal, smsXValue, smsXY
+};
+
+class TSeriesMarks : public TChartCustomShape {
+public:
+    explicit TSeriesMarks(TChartSeries* series);
+    ~TSeriesMarks() override;
+    void Assign(const platform::TPersistent& source) override;
+
+    int Angle() const { return angle_; }
+    void SetAngle(int v);
+    bool Clip() const { return clip_; }
+    void SetClip(bool v);
+    int DrawEvery() const { return drawEvery_; }
+    void SetDrawEvery(int v);
+    TSeriesMarksStyle Style() const { return style_; }
+    void SetStyle(TSeriesMarksStyle v);
+    bool MultiLine() const { return multiLine_; }
+    void SetMultiLine(bool v);
+    TChartSeries* Series() const { return series_; }
+    TSeriesMarksPositions Positions;
+    TMarksItems Items{this};
+    int ZPosition = 0;
+
+    TChartCustomShape* MarkItem(int i);
+    void Clear();
+    void ResetPositions();
+    void UsePosition(int i, TSeriesMarkPosition& p);
+    void AntiOverlap(int first, int index, TSeriesMarkPosition& p);
+    void InternalDraw(int index, TColor color, const std::string& text, TSeriesMarkPosition& p);
+    void DrawText(const TRect& r, const std::string& text);
+    int TextWidth(int index);
+    int Clicked(int x, int y);
+
+protected:
+    void InitShadow(TChartShadow& s) override;
+
+private:
+    TRect ScreenRect(int index, const TSeriesMarkPosition& p);
+    TChartSeries* series_;
+    int angle_ = 0, drawEvery_ = 1;
+    bool clip_ = false, multiLine_ = false;
+    TSeriesMarksStyle style_ = smsLabel;
+};
+
+// Cuts every line after a line break to at most 255 characters.
+std::string LimitMarkLines(const std::string& text);
+
+}  // namespace chart
