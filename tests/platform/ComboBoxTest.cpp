@@ -107,6 +107,29 @@ TEST_F(ComboTest, APressOutsideTheListOrLosingTheFocusClosesWithoutAChoice)
     EXPECT_EQ(log, (std::vector<std::string>{"dropdown", "closeup"}));
 }
 
+TEST_F(ComboTest, TheListHoldsTheHostMouseWhileItIsDown)
+{
+    combo->SetStyle(csDropDownList);
+    // The release of the press that opened the list reaches the list, outside it: it stays.
+    HostMouse(combo, hmPress, mbLeft, 20, 5);
+    HostMouse(combo, hmRelease, mbLeft, 20, 5);
+    ASSERT_TRUE(combo->DroppedDown());
+    HostMouse(List(), hmMove, mbLeft, Row(3).X, Row(3).Y);
+    EXPECT_EQ(List()->ItemIndex(), 3);
+    HostMouse(List(), hmPress, mbLeft, Row(3).X, Row(3).Y);
+    HostMouse(List(), hmRelease, mbLeft, Row(3).X, Row(3).Y);
+    EXPECT_FALSE(combo->DroppedDown());
+    EXPECT_EQ(combo->Text(), "Fwd Draught Mark");
+    // A press on another window goes to the list too, and closes it without a choice.
+    combo->SetDroppedDown(true);
+    HostMouse(other, hmPress, mbLeft, 5, 5);
+    HostMouse(other, hmRelease, mbLeft, 5, 5);
+    EXPECT_FALSE(combo->DroppedDown());
+    EXPECT_EQ(combo->ItemIndex(), 3);
+    EXPECT_EQ(log, (std::vector<std::string>{"dropdown", "closeup", "click 3", "change Fwd Draught Mark", "dropdown",
+                                             "closeup"}));
+}
+
 TEST_F(ComboTest, KeysMoveTheSelectionAndOpenAndCloseTheList)
 {
     combo->SetStyle(csDropDownList);
