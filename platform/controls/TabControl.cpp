@@ -345,8 +345,19 @@ void TCustomTabControl::PaintTab(int Index, bool Active)
         }
         c->Brush().SetStyle(bsClear);
         if (Highlighted(Index)) c->Font().SetColor(clHighlightText);
-        TRect text = Rect(x, inner.Top, inner.Right, inner.Bottom);
-        DrawText(c->Handle(), tabs_->Get(Index), -1, &text, DT_SINGLELINE | DT_VCENTER | DT_LEFT);
+        const std::string& caption = tabs_->Get(Index);
+        if (!Vertical()) {
+            TRect text = Rect(x, inner.Top, inner.Right, inner.Bottom);
+            DrawText(c->Handle(), caption, -1, &text, DT_SINGLELINE | DT_VCENTER | DT_LEFT);
+        } else {
+            // Tabs at the sides read upwards on the left and downwards on the right.
+            const int h = c->TextHeight(caption);
+            const int across = (inner.Width() - h) / 2;
+            c->Font().SetEscapement(tabPosition_ == tpLeft ? 900 : 2700);
+            if (tabPosition_ == tpLeft) c->TextOut(inner.Left + across, inner.Bottom - kPadding + 2, caption);
+            else c->TextOut(inner.Right - across, inner.Top + kPadding - 2, caption);
+            c->Font().SetEscapement(0);
+        }
         c->Brush().SetStyle(bsSolid);
     }
     if (Active && Focused()) {

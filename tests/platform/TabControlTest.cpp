@@ -117,8 +117,10 @@ TEST_F(TabTest, OwnerDrawnTabsAreDrawnInsideTheirFrames)
     EXPECT_EQ(bmp->Canvas()->Pixel(Middle(0).X, Middle(0).Y), clRed);
     EXPECT_EQ(bmp->Canvas()->Pixel(Middle(1).X, Middle(1).Y), clYellow);
     tabs->SetOwnerDraw(false);
-    tabs->SetTabPosition(tpBottom);
-    LookAt(*PaintToBitmap(tabs), "tabs-bottom");
+    for (TTabPosition p : {tpBottom, tpLeft, tpRight}) {
+        tabs->SetTabPosition(p);
+        LookAt(*PaintToBitmap(tabs), "tabs-side" + std::to_string(p));
+    }
 }
 
 // ---- page controls
