@@ -555,11 +555,14 @@ void TCustomComboBox::ComboWndProc(TMessage& Message, TWinControl* Child)
         break;
     }
     case CM_WANTSPECIALKEY:
-        if (dropped_ && (Message.CharCode() == VK_RETURN || Message.CharCode() == VK_ESCAPE)) {
-            Message.Result = 1;
-            return;
-        }
+        // The combo box speaks for its edit: what it wants, the edit keeps.
+        Message.Result = Perform(CM_WANTSPECIALKEY, Message.WParam, Message.LParam);
+        if (Message.Result) return;
         break;
+    case WM_GETDLGCODE:
+        if (edit) edit->Inherited(Message);
+        Message.Result |= Perform(WM_GETDLGCODE);
+        return;
     case WM_KILLFOCUS:
         if (edit) edit->Inherited(Message);
         FocusLeft(reinterpret_cast<TWinControl*>(Message.WParam));

@@ -8,6 +8,7 @@
 #include "LookAt.h"
 #include "platform/controls/ComboBox.h"
 #include "platform/controls/Edit.h"
+#include "platform/controls/StdCtrls.h"
 #include "platform/forms/Forms.h"
 #include "platform/graphics/GDI.h"
 #include "platform/TestRig.h"
@@ -189,6 +190,39 @@ TEST_F(ComboTest, TheEditPartTypesAndFollowsTheSelection)
     EXPECT_EQ(combo->ItemIndex(), 2);
     combo->SetItemIndex(-1);
     EXPECT_EQ(combo->Text(), "");
+}
+
+// A combo box that wants Enter, as an in-place editor of a grid does.
+class TEnterCombo : public TComboBox {
+public:
+    using TComboBox::TComboBox;
+    void WMGetDlgCode(TWMGetDlgCode& m) override
+    {
+        TComboBox::WMGetDlgCode(m);
+        m.Result |= DLGC_WANTALLKEYS;
+    }
+};
+
+TEST_F(ComboTest, TheEditAsksTheComboBoxWhichKeysItWants)
+{
+    auto* button = new TButton(form);
+    button->SetParent(form);
+    button->SetBounds(200, 10, 60, 24);
+    button->SetDefault(true);
+    int clicks = 0;
+    button->OnClick = [&](TObject*) { ++clicks; };
+    auto* wanting = new TEnterCombo(form);
+    wanting->SetParent(form);
+    wanting->SetBounds(10, 40, 150, 0);
+    std::vector<Word> seen;
+    wanting->OnKeyDown = [&](TObject*, Word& key, TShiftState) { seen.push_back(key); };
+    wanting->SetFocus();
+    SendKey(wanting->EditControl(), VK_RETURN);
+    EXPECT_EQ(seen, std::vector<Word>{VK_RETURN});  // the combo box's own handler has it
+    EXPECT_EQ(clicks, 0);
+    combo->SetFocus();  // a plain one leaves Enter to the default button
+    SendKey(combo->EditControl(), VK_RETURN);
+    EXPECT_EQ(clicks, 1);
 }
 
 TEST_F(ComboTest, OwnerDrawnItemsAreDrawnInTheEditAndTheList)
