@@ -138,6 +138,8 @@ extern void (*gHintMouseHook)(TControl* c, TPoint clientPos);
 extern void (*gControlGoneHook)(TControl* c);
 // The MK_ flags of a mouse message for a shift state (Alt and Double have none).
 UINT ShiftStateToKeys(unsigned shift);
+// The ss flags of modifier keys and mouse buttons as the host reports them.
+unsigned HeldFlags(Qt::KeyboardModifiers m, Qt::MouseButtons b);
 QWidget* HostWidget(TWinControl* c);  // nullptr before the window exists
 void LayoutScrollBars(TWinControl* c);
 // Creates the host application and Application when missing.

@@ -20,13 +20,24 @@ namespace platform {
 
 LRESULT SendMouse(TWinControl* c, UINT msg, int x, int y, TShiftState shift)
 {
-    UINT keys = ShiftStateToKeys(shift);
-    switch (msg) {
-    case WM_LBUTTONDOWN: case WM_LBUTTONDBLCLK: keys |= MK_LBUTTON; break;
-    case WM_RBUTTONDOWN: case WM_RBUTTONDBLCLK: keys |= MK_RBUTTON; break;
-    case WM_MBUTTONDOWN: case WM_MBUTTONDBLCLK: keys |= MK_MBUTTON; break;
-    default: break;
+    // The button a message presses or releases, as the key state sees it.
+    static const struct {
+        UINT down, dbl, up;
+        int vk;
+        TShiftState flag;
+    } kButtons[] = {{WM_LBUTTONDOWN, WM_LBUTTONDBLCLK, WM_LBUTTONUP, VK_LBUTTON, ssLeft},
+                    {WM_RBUTTONDOWN, WM_RBUTTONDBLCLK, WM_RBUTTONUP, VK_RBUTTON, ssRight},
+                    {WM_MBUTTONDOWN, WM_MBUTTONDBLCLK, WM_MBUTTONUP, VK_MBUTTON, ssMiddle}};
+    for (const auto& b : kButtons) {
+        if (msg == b.down || msg == b.dbl) {
+            shift |= b.flag;
+            NoteKeyEvent(b.vk, true);
+        } else if (msg == b.up) {
+            shift &= ~b.flag;
+            NoteKeyEvent(b.vk, false);
+        }
     }
+    const UINT keys = ShiftStateToKeys(shift);
     SetSimulatedShiftState(int(shift));
     LRESULT r = 0;
     try {
@@ -56,6 +67,7 @@ void SendKey(TWinControl* c, Word vk, TShiftState shift)
     const bool alt = shift & ssAlt;
     const LPARAM data = KeyDataOf(vk, alt);
     try {
+        NoteKeyEvent(vk, true);
         c->Perform(alt ? WM_SYSKEYDOWN : WM_KEYDOWN, vk, data);
         char ch = 0;
         if (vk >= 'A' && vk <= 'Z') ch = (shift & ssCtrl) ? char(vk - 'A' + 1) : (shift & ssShift) ? char(vk) : char(vk + 32);
@@ -71,8 +83,10 @@ void SendKey(TWinControl* c, Word vk, TShiftState shift)
         if ((shift & ssCtrl) && vk == VK_RETURN) ch = '\n';  // Ctrl+Enter types a line feed
         else if ((shift & ssCtrl) && !(vk >= 'A' && vk <= 'Z') && ch != VK_BACK && ch != VK_ESCAPE) ch = 0;
         if (ch) c->Perform(alt ? WM_SYSCHAR : WM_CHAR, WPARAM((unsigned char)ch), data);
+        NoteKeyEvent(vk, false);
         c->Perform(alt ? WM_SYSKEYUP : WM_KEYUP, vk, KeyDataOf(vk, alt, true));
     } catch (...) {
+        NoteKeyEvent(vk, false);
         SetSimulatedShiftState(-1);
         throw;
     }
@@ -159,6 +173,15 @@ void HostKey(TWinControl* c, Word vk, TShiftState shift)
         case VK_HOME: key = Qt::Key_Home; break;
         case VK_END: key = Qt::Key_End; break;
         case VK_BACK: key = Qt::Key_Backspace; text = "\b"; break;
+        case VK_PRIOR: key = Qt::Key_PageUp; break;
+        case VK_NEXT: key = Qt::Key_PageDown; break;
+        case VK_INSERT: key = Qt::Key_Insert; break;
+        case VK_SHIFT: key = Qt::Key_Shift; break;
+        case VK_CONTROL: key = Qt::Key_Control; break;
+        case VK_MENU: key = Qt::Key_Alt; break;
+        case VK_CAPITAL: key = Qt::Key_CapsLock; break;
+        case VK_NUMLOCK: key = Qt::Key_NumLock; break;
+        case VK_SCROLL: key = Qt::Key_ScrollLock; break;
         default: break;
         }
     }

@@ -10,6 +10,7 @@
 #include "platform/Classes.h"
 #include "platform/graphics/Graphics.h"
 #include "platform/Messages.h"
+#include "platform/system/KeyState.h"
 
 namespace platform {
 
@@ -546,7 +547,5 @@ LPARAM SetWindowLongPtr(HWND h, int index, LPARAM value);  // the old value
 LPARAM GetWindowLongPtr(HWND h, int index);
 // The window's shape; nullptr makes it rectangular again. The window keeps the region.
 int SetWindowRgn(HWND h, HRGN rgn, bool redraw);
-short GetKeyState(int vk);  // negative while the key is down
-short GetAsyncKeyState(int vk);
 
 }  // namespace platform

@@ -119,24 +119,12 @@ UINT MouseKeys(Qt::MouseButtons b, Qt::KeyboardModifiers m)
     return k;
 }
 
-// Modifier keys pinned by the test rig while it sends a key message.
-int gSimulatedShift = -1;
-// Modifier keys of the host event being delivered: GetKeyState answers for the message.
-int gEventShift = -1;
-
-struct EventShift {
-    int saved;
-    explicit EventShift(Qt::KeyboardModifiers m) : saved(gEventShift)
-    {
-        gEventShift = ((m & Qt::ShiftModifier) ? int(ssShift) : 0) | ((m & Qt::ControlModifier) ? int(ssCtrl) : 0) |
-                      ((m & Qt::AltModifier) ? int(ssAlt) : 0);
-    }
-    ~EventShift() { gEventShift = saved; }
+// Modifier keys and buttons of the host event being delivered: GetKeyState answers for it.
+struct EventShift : TInputScope {
+    explicit EventShift(Qt::KeyboardModifiers m, Qt::MouseButtons b = {}) : TInputScope(HeldFlags(m, b)) {}
 };
 
 }  // namespace
-
-void SetSimulatedShiftState(int shift) { gSimulatedShift = shift; }
 
 namespace {
 // The MK_ flags of mouse messages and the shift state flags they stand for.
@@ -174,31 +162,6 @@ TShiftState KeyDataToShiftState(LPARAM keyData)
     return s;
 }
 
-short GetKeyState(int vk)
-{
-    const int pinned = gSimulatedShift >= 0 ? gSimulatedShift : gEventShift;
-    if (pinned >= 0) {
-        if (vk == VK_SHIFT) return (pinned & ssShift) ? short(-128) : short(0);
-        if (vk == VK_CONTROL) return (pinned & ssCtrl) ? short(-128) : short(0);
-        if (vk == VK_MENU) return (pinned & ssAlt) ? short(-128) : short(0);
-    }
-    if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance())) return 0;
-    Qt::KeyboardModifiers m = QGuiApplication::queryKeyboardModifiers();
-    Qt::MouseButtons b = QGuiApplication::mouseButtons();
-    bool down = false;
-    switch (vk) {
-    case VK_SHIFT: down = m & Qt::ShiftModifier; break;
-    case VK_CONTROL: down = m & Qt::ControlModifier; break;
-    case VK_MENU: down = m & Qt::AltModifier; break;
-    case VK_LBUTTON: down = b & Qt::LeftButton; break;
-    case VK_RBUTTON: down = b & Qt::RightButton; break;
-    case VK_MBUTTON: down = b & Qt::MiddleButton; break;
-    default: break;
-    }
-    return down ? short(-128) : short(0);
-}
-
-short GetAsyncKeyState(int vk) { return GetKeyState(vk); }
 
 bool GetCursorPos(TPoint& p)
 {
@@ -228,7 +191,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent* e) override { Mouse(e, false); }
     void mouseMoveEvent(QMouseEvent* e) override
     {
-        EventShift shift(e->modifiers());
+        EventShift shift(e->modifiers(), e->buttons());
         LPARAM pos;
         TWinControl* target = MouseTarget(e, pos);
         Guarded([&] { target->Perform(WM_MOUSEMOVE, MouseKeys(e->buttons(), e->modifiers()), pos); });
@@ -246,6 +209,7 @@ protected:
     {
         EventShift shift(e->modifiers());
         Word vk = MapKey(e);
+        if (!e->isAutoRepeat()) NoteKeyEvent(vk, true);
         bool alt = e->modifiers() & Qt::AltModifier;
         LPARAM data = KeyDataOf(vk, alt);
         if (vk) Guarded([&] { owner_->Perform(alt ? WM_SYSKEYDOWN : WM_KEYDOWN, vk, data); });
@@ -259,6 +223,7 @@ protected:
     {
         EventShift shift(e->modifiers());
         Word vk = MapKey(e);
+        if (!e->isAutoRepeat()) NoteKeyEvent(vk, false);
         bool alt = e->modifiers() & Qt::AltModifier;
         if (vk) Guarded([&] { owner_->Perform(alt ? WM_SYSKEYUP : WM_KEYUP, vk, KeyDataOf(vk, alt, true)); });
     }
@@ -308,7 +273,9 @@ private:
         case Qt::MiddleButton: msg = dbl ? WM_MBUTTONDBLCLK : down ? WM_MBUTTONDOWN : WM_MBUTTONUP; break;
         default: return;
         }
-        EventShift shift(e->modifiers());
+        const int vk = e->button() == Qt::LeftButton ? VK_LBUTTON : e->button() == Qt::RightButton ? VK_RBUTTON : VK_MBUTTON;
+        NoteKeyEvent(vk, down);
+        EventShift shift(e->modifiers(), e->buttons());
         WPARAM keys = MouseKeys(e->buttons(), e->modifiers());
         LPARAM pos;
         TWinControl* target = MouseTarget(e, pos);
