@@ -1,0 +1,173 @@
+#include "widgets/flat/FlatCheckListBox.h"
+
+#include <algorithm>
+
+#include "base/StrUtils.h"
+#include "platform/system/Thread.h"
+
+namespace flat {
+
+using namespace platform;
+
+namespace {
+// One scroll timer serves every check list; it lives from the first list to the last.
+TRepeatTimer* gTimer = nullptr;
+int gLists = 0;
+
+TRepeatTimer* SharedTimer()
+{
+    if (!gTimer) gTimer = new TRepeatTimer;
+    ++gLists;
+    return gTimer;
+}
+}  // namespace
+
+void DrawCheckMark(TCanvas* c, int x, int y, TColor color)
+{
+    static const int lines[6][4] = {{2, 4, 6, 8}, {2, 5, 5, 8}, {2, 6, 5, 9}, {8, 2, 4, 6}, {8, 3, 4, 7}, {8, 4, 5, 7}};
+    c->Pen().SetColor(color);
+    c->Pen().SetWidth(1);
+    for (const auto& l : lines) {
+        c->MoveTo(x + l[0], y + l[1]);
+        c->LineTo(x + l[2], y + l[3]);
+    }
+}
+
+TFlatCheckListBox::TFlatCheckListBox(TComponent* AOwner) : TFlatRowList(AOwner, SharedTimer())
+{
+    SetBounds(0, 0, 99, 137);
+}
+
+TFlatCheckListBox::~TFlatCheckListBox()
+{
+    ReleaseRepeat();
+    if (--gLists == 0) {
+        delete gTimer;
+        gTimer = nullptr;
+    }
+}
+
+void TFlatCheckListBox::SetChecked(int i, bool value)
+{
+    if (i < Items().Count()) checks_.Set(i, value);
+    Invalidate();
+}
+
+void TFlatCheckListBox::Clear()
+{
+    Items().Clear();
+    checks_.Clear();
+    itemIndex_ = -1;
+    Invalidate();
+}
+
+void TFlatCheckListBox::SetItemIndex(int i)
+{
+    if (i == itemIndex_) return;
+    itemIndex_ = i;
+    Invalidate();
+}
+
+void TFlatCheckListBox::SetItems(base::TStrings& list)
+{
+    for (int i = 0; i < list.Count(); ++i) list.Put(i, base::Trim(list.Get(i)));
+    Items().Assign(list);
+    Invalidate();
+}
+
+void TFlatCheckListBox::SetColors(int index, TColor value)
+{
+    switch (index) {
+    case 0: SetColorAt(colorArrow_, value); break;
+    case 1: SetColorAt(colorBorder_, value); break;
+    case 2: SetColorAt(colorItemsRect_, value); break;
+    case 3: SetColorAt(colorItemsSelect_, value); break;
+    case 4: SetColorAt(colorCheck_, value); break;
+    default: break;
+    }
+}
+
+void TFlatCheckListBox::ItemsChanged()
+{
+    if (!Enabled()) return;
+    checks_.Clear();
+    Invalidate();
+}
+
+TRect TFlatCheckListBox::CheckRect(int r) const
+{
+    const TRect row = RowRect(r);
+    const int left = BiDiMode() == bdRightToLeft ? row.Right - 14 : row.Left + 3;
+    return Rect(left, row.Top + 3, left + 11, row.Top + 14);
+}
+
+void TFlatCheckListBox::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
+{
+    if (Items().Count() > 0 && Button == mbLeft) {
+        const int r = RowAt(X, Y);
+        const int item = TopIndex() + r;
+        if (r >= 0 && item < Items().Count()) {
+            if (PtInRect(CheckRect(r), Point(X, Y))) {
+                checks_.Set(item, !checks_.Get(item));
+                if (CanFocus()) SetFocus();
+                if (OnClickCheck) OnClickCheck(this);
+            } else {
+                itemIndex_ = item;
+                if (CanFocus()) SetFocus();
+            }
+            Invalidate();
+            return;
+        }
+    }
+    StripPress(X, Y);
+    TFlatRowList::MouseDown(Button, Shift, X, Y);
+}
+
+void TFlatCheckListBox::KeyDown(Word& Key, TShiftState Shift)
+{
+    if (Key == VK_SPACE) {
+        if (itemIndex_ >= 0 && itemIndex_ < Items().Count()) checks_.Set(itemIndex_, !checks_.Get(itemIndex_));
+        Invalidate();
+        return;
+    }
+    TFlatRowList::KeyDown(Key, Shift);
+}
+
+void TFlatCheckListBox::WMSetFocus(TWMSetFocus& m)
+{
+    TFlatRowList::WMSetFocus(m);
+    if (TransparentMode() != tmNone) Invalidate();
+}
+
+void TFlatCheckListBox::WMKillFocus(TWMKillFocus& m)
+{
+    TFlatRowList::WMKillFocus(m);
+    itemIndex_ = -1;
+    Invalidate();
+}
+
+void TFlatCheckListBox::PaintRows(TCanvas* c)
+{
+    for (int r = 0; r < RowCount(); ++r) {
+        const int item = TopIndex() + r;
+        if (item >= Items().Count()) break;
+        const TRect row = RowRect(r);
+        if (item == itemIndex_) {
+            c->Brush().SetColor(colorItemsSelect_);
+            c->FillRect(row);
+            c->Brush().SetColor(colorBorder_);
+            c->FrameRect(row);
+        }
+        const TRect box = CheckRect(r);
+        c->Brush().SetColor(colorItemsRect_);
+        c->FillRect(box);
+        c->Brush().SetColor(colorBorder_);
+        c->FrameRect(box);
+        if (checks_.Get(item)) DrawCheckMark(c, box.Left, box.Top, colorCheck_);
+        TRect text = row;
+        InflateRect(text, -19, 0);
+        DrawRowText(c, text, Items().Get(item));
+    }
+}
+
+}  // namespace flat
