@@ -530,6 +530,16 @@ bool PostMessage(HWND h, UINT msg, WPARAM w, LPARAM l);
 UINT SetTimer(HWND h, UINT id, UINT interval, void* unused = nullptr);
 bool KillTimer(HWND h, UINT id);
 bool InvalidateRect(HWND h, const TRect* r, bool erase);
+// A handler of WM_PAINT without a DC in the message paints on the DC BeginPaint gives
+// (the window's own outside a paint message); EndPaint gives it back.
+struct PAINTSTRUCT {
+    HDC hdc = nullptr;
+    bool fErase = false;
+    TRect rcPaint;
+    bool fOwnDC = false;  // from GetDC: EndPaint releases it
+};
+HDC BeginPaint(HWND h, PAINTSTRUCT& ps);
+bool EndPaint(HWND h, const PAINTSTRUCT& ps);
 // The text caret: one for the application, owned by one window, blinking by inverting
 // its rectangle. It starts hidden; ShowCaret and HideCaret nest.
 bool CreateCaret(HWND h, int width, int height);

@@ -566,6 +566,26 @@ void TWinControl::PaintHandler(TWMPaint& m)
     PaintControls(dc, nullptr);
 }
 
+HDC BeginPaint(HWND h, PAINTSTRUCT& ps)
+{
+    ps = PAINTSTRUCT{};
+    TWinControl* c = TWinControl::FromHandle(h);
+    if (!c) return nullptr;
+    ps.hdc = c->impl()->paintDC;
+    if (!ps.hdc) {
+        ps.hdc = GetDC(h);
+        ps.fOwnDC = true;
+    }
+    if (ps.hdc) GetClipBox(ps.hdc, &ps.rcPaint);
+    return ps.hdc;
+}
+
+bool EndPaint(HWND h, const PAINTSTRUCT& ps)
+{
+    if (ps.fOwnDC && ps.hdc) ReleaseDC(h, ps.hdc);
+    return true;
+}
+
 void TWinControl::PaintControls(HDC dc, TControl* first)
 {
     auto it = controls_.begin();

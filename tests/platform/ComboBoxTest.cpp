@@ -225,6 +225,39 @@ TEST_F(ComboTest, TheEditAsksTheComboBoxWhichKeysItWants)
     EXPECT_EQ(clicks, 1);
 }
 
+// A combo box that paints its own button over the platform's, as the flat ones do.
+class TFlatCombo : public TComboBox {
+public:
+    using TComboBox::TComboBox;
+    int ownDC = 0;
+    void WMPaint(TWMPaint& m) override
+    {
+        PAINTSTRUCT ps;
+        HDC dc = m.DC();
+        if (!dc) {
+            dc = BeginPaint(Handle(), ps);
+            ++ownDC;
+        }
+        const TRect b = ButtonRect();
+        FillRect(dc, b, RGB(255, 0, 0));
+        ExcludeClipRect(dc, b.Left, b.Top, b.Right, b.Bottom);
+        PaintWindow(dc);
+        if (!m.DC()) EndPaint(Handle(), ps);
+    }
+};
+
+TEST_F(ComboTest, ADerivedComboBoxPaintsOverTheButtonOnTheDCBeginPaintGives)
+{
+    auto* flat = new TFlatCombo(form);
+    flat->SetParent(form);
+    flat->SetBounds(10, 40, 150, 0);
+    flat->Repaint();
+    ASSERT_TRUE(ProcessUntil([&] { return flat->ownDC > 0; }, 50));
+    const TRect b = flat->ButtonRect();
+    EXPECT_EQ(flat->Canvas()->Pixel(b.Left + 3, b.Top + 3), TColor(RGB(255, 0, 0)));
+    EXPECT_EQ(flat->Canvas()->Pixel(5, 5), ColorToRGB(clWindow));  // the rest is the platform's
+}
+
 TEST_F(ComboTest, OwnerDrawnItemsAreDrawnInTheEditAndTheList)
 {
     combo->SetStyle(csOwnerDrawFixed);
