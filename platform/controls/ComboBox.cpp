@@ -667,15 +667,8 @@ void TCustomComboBox::KeyPress(char& Key)
     TCustomControl::KeyPress(Key);
     if (!Key || EditStyle() || static_cast<unsigned char>(Key) <= ' ') return;
     // A letter selects the next item that starts with it.
-    const int n = items_->Count();
-    for (int step = 1; step <= n; ++step) {
-        const int i = (itemIndex_ + step + n) % n;
-        const std::string& s = items_->Get(i);
-        if (!s.empty() && std::toupper(static_cast<unsigned char>(s[0])) == std::toupper(static_cast<unsigned char>(Key))) {
-            MoveSelection(i);
-            break;
-        }
-    }
+    const int i = NextItemStartingWith(Key, itemIndex_, items_->Count(), [this](int k) { return items_->Get(k); });
+    if (i >= 0) MoveSelection(i);
     Key = 0;
 }
 

@@ -1,6 +1,7 @@
 #include "platform/controls/ListBox.h"
 
 #include <algorithm>
+#include <cctype>
 
 #include "base/Exception.h"
 #include "base/StrUtils.h"
@@ -104,6 +105,17 @@ void TListItems::SetSelected(int index, bool v) { items_[Check(index)].selected 
 void TListItems::ForgetHeights()
 {
     for (Item& i : items_) i.height = -1;
+}
+
+int NextItemStartingWith(char Key, int From, int Count, const std::function<std::string(int)>& TextOf)
+{
+    const int want = std::toupper(static_cast<unsigned char>(Key));
+    for (int step = 1; step <= Count; ++step) {
+        const int i = ((From + step) % Count + Count) % Count;
+        const std::string s = TextOf(i);
+        if (!s.empty() && std::toupper(static_cast<unsigned char>(s[0])) == want) return i;
+    }
+    return -1;
 }
 
 // ---------------------------------------------------------------- TCustomListBox
@@ -492,6 +504,14 @@ void TCustomListBox::KeyDown(Word& Key, TShiftState Shift)
         return;
     }
     MoveTo(to, Shift & ssShift, false);
+}
+
+void TCustomListBox::KeyPress(char& Key)
+{
+    TCustomControl::KeyPress(Key);
+    if (static_cast<unsigned char>(Key) <= ' ') return;
+    const int i = NextItemStartingWith(Key, itemIndex_, Count(), [this](int k) { return items_->Get(k); });
+    if (i >= 0) MoveTo(i, 0, false);
 }
 
 bool TCustomListBox::DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos)

@@ -62,6 +62,10 @@ private:
     bool sorted_ = false;
 };
 
+// The first item after From (wrapping round) whose text starts with the letter Key, in
+// either case; -1 when none does. List controls select it when the letter is typed.
+int NextItemStartingWith(char Key, int From, int Count, const std::function<std::string(int)>& TextOf);
+
 enum TListBoxStyle { lbStandard, lbOwnerDrawFixed, lbOwnerDrawVariable };
 enum TListBorderStyle { lbsNone, lbsSingle };
 
@@ -128,6 +132,7 @@ public:
     void MouseMove(TShiftState Shift, int X, int Y) override;
     void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     void KeyDown(Word& Key, TShiftState Shift) override;
+    void KeyPress(char& Key) override;
     bool DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos) override;
     void DefaultHandler(TMessage& m) override;
     void WMVScroll(TWMVScroll& m) override;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/controls/ListBox.h"
 #include "platform/graphics/GDI.h"
 
 namespace platform {
@@ -466,16 +467,9 @@ void TCustomTreeView::KeyPress(char& Key)
     // A letter goes to the next row that starts with it.
     if (!Key || static_cast<unsigned char>(Key) <= ' ' || Key == '+' || Key == '-' || Key == '*') return;
     const auto& rows = Rows();
-    const int n = int(rows.size());
-    const int from = RowOf(selected_);
-    for (int step = 1; step <= n; ++step) {
-        TTreeNode* node = rows[std::size_t((from + step + n) % n)];
-        const std::string text = DisplayText(node);
-        if (!text.empty() && std::toupper(static_cast<unsigned char>(text[0])) == std::toupper(static_cast<unsigned char>(Key))) {
-            SelectByUser(node);
-            return;
-        }
-    }
+    const int i = NextItemStartingWith(Key, RowOf(selected_), int(rows.size()),
+                                       [&](int r) { return DisplayText(rows[std::size_t(r)]); });
+    if (i >= 0) SelectByUser(rows[std::size_t(i)]);
 }
 
 // ---------------------------------------------------------------- messages

@@ -110,6 +110,21 @@ TEST_F(ListBoxTest, KeysMoveTheSelectionAndScrollIt)
     EXPECT_EQ(clicks, 3);
 }
 
+TEST_F(ListBoxTest, ALetterSelectsTheNextRowStartingWithIt)
+{
+    box->Items().Clear();
+    for (const char* s : {"pear", "Apple", "plum", "fig"}) box->Items().Add(s);
+    const struct {
+        char key;
+        int index;
+    } steps[] = {{'p', 0}, {'P', 2}, {'p', 0}, {'a', 1}, {'z', 1}};
+    for (const auto& s : steps) {
+        SendChar(box, s.key);
+        EXPECT_EQ(box->ItemIndex(), s.index) << s.key;
+    }
+    EXPECT_EQ(clicks, 4);
+}
+
 TEST_F(ListBoxTest, SortedRowsGoInOrder)
 {
     box->Items().Clear();
