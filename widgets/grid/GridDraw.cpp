@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "platform/controls/FrameControl.h"
+#include "platform/graphics/GDI.h"
 #include "platform/graphics/Graphics.h"
 #include "platform/system/Resources.h"
 #include "widgets/html/ThemeApi.h"
@@ -158,18 +159,29 @@ void DrawErrorLines(TControl*, TCanvas& canvas, const std::string& text, const T
     canvas.LineTo(r.Left + x + 3, r.Top + ey + offsetY + d);
 }
 
+bool DrawThemedPart(HDC dc, HWND window, const wchar_t* cls, int part, int state, const TRect& r)
+{
+    html::ThemeApi& api = html::ExXPVS();
+    if (!api.OpenThemeData || !api.DrawThemeBackground || !api.CloseThemeData) return false;
+    const HTHEME theme = api.OpenThemeData(window, cls);
+    api.DrawThemeBackground(theme, dc, part, state, &r, nullptr);
+    api.CloseThemeData(theme);
+    return true;
+}
+
+void FrameRectDC(HDC dc, const TRect& r, COLORREF color)
+{
+    if (IsRectEmpty(r)) return;
+    FillRect(dc, {r.Left, r.Top, r.Right, r.Top + 1}, color);
+    FillRect(dc, {r.Left, r.Bottom - 1, r.Right, r.Bottom}, color);
+    FillRect(dc, {r.Left, r.Top, r.Left + 1, r.Bottom}, color);
+    FillRect(dc, {r.Right - 1, r.Top, r.Right, r.Bottom}, color);
+}
+
 void DrawComboButton(TCanvas& canvas, HWND window, const TRect& r, bool themed)
 {
     TRect b{r.Right - 16 - 2, r.Top + 1, r.Right - 2, r.Bottom - 1};
-    if (themed) {
-        html::ThemeApi& api = html::ExXPVS();
-        if (api.OpenThemeData && api.DrawThemeBackground && api.CloseThemeData) {
-            const HTHEME theme = api.OpenThemeData(window, L"combobox");
-            api.DrawThemeBackground(theme, canvas.Handle(), 1, 1, &b, nullptr);
-            api.CloseThemeData(theme);
-            return;
-        }
-    }
+    if (themed && DrawThemedPart(canvas.Handle(), window, L"combobox", 1, 1, b)) return;
     DrawFrameControl(canvas.Handle(), &b, DFC_SCROLL, DFCS_SCROLLCOMBOBOX | DFCS_FLAT);
 }
 

@@ -24,6 +24,12 @@ void DrawProgressPie(platform::TCanvas& canvas, const platform::TRect& r, platfo
 void DrawErrorLines(platform::TControl* control, platform::TCanvas& canvas, const std::string& text,
                     const platform::TRect& r, int offsetY, int start, int length);
 void DrawComboButton(platform::TCanvas& canvas, platform::HWND window, const platform::TRect& r, bool themed);
+// A part of the visual style (theme class cls, e.g. L"spin") in r; false when the style
+// library is missing, and nothing is drawn.
+bool DrawThemedPart(platform::HDC dc, platform::HWND window, const wchar_t* cls, int part, int state,
+                    const platform::TRect& r);
+// A one-pixel frame just inside r.
+void FrameRectDC(platform::HDC dc, const platform::TRect& r, platform::COLORREF color);
 platform::TColor DarkenColor(platform::TColor color);
 // The bitmap at the rectangle's top-left corner, its top-left pixel's colour shown as `background`.
 void DrawBitmapTransp(platform::TCanvas& canvas, platform::TBitmap& bitmap, platform::TColor background,
