@@ -143,6 +143,8 @@ template <class Base>
 void TFlatCombo<Base>::SetBounds(int l, int t, int w, int h)
 {
     Base::SetBounds(l, t, w, h);
+    // Two pixels more than the platform's one row, for the flat borders' rings.
+    if (flat_ && this->Style() != csSimple) this->TWinControl::SetBounds(l, t, this->Width(), this->Height() + 2);
     PlaceEdit();
 }
 
@@ -160,7 +162,7 @@ void TFlatCombo<Base>::PlaceEdit()
     TWinControl* edit = this->EditControl();
     if (!flat_ || !edit || this->Style() == csSimple) return;
     const int cw = this->ClientWidth(), ch = this->ClientHeight();
-    edit->SetBounds(2, 1, std::max(0, cw - buttonWidth_ - 4), std::max(0, ch - 2));
+    edit->SetBounds(2, 2, std::max(0, cw - buttonWidth_ - 4), std::max(0, ch - 4));
 }
 
 // ---------------------------------------------------------------- painting
