@@ -134,25 +134,91 @@ int TCustomTabControl::TabLength(int Index) const
     return len;
 }
 
+void TCustomTabControl::SetMultiLine(bool Value)
+{
+    if (Value == multiLine_) return;
+    multiLine_ = Value;
+    Realign();
+    Invalidate();
+}
+
+void TCustomTabControl::SetRaggedRight(bool Value)
+{
+    raggedRight_ = Value;
+    Invalidate();
+}
+
+std::vector<TCustomTabControl::TabPlace> TCustomTabControl::Layout(int* rows) const
+{
+    const int n = tabs_->Count();
+    std::vector<TabPlace> places(static_cast<std::size_t>(n));
+    const int room = (Vertical() ? ClientHeight() : ClientWidth()) - 2 * kMargin;
+    std::vector<std::vector<int>> lines(1);
+    int used = 0;
+    for (int i = 0; i < n; ++i) {
+        const int len = TabLength(i);
+        if (multiLine_ && !lines.back().empty() && used + len > room) {
+            lines.emplace_back();
+            used = 0;
+        }
+        lines.back().push_back(i);
+        places[std::size_t(i)].length = len;
+        used += len;
+    }
+    const int count = n > 0 ? int(lines.size()) : 0;
+    if (rows) *rows = count;
+    int selectedLine = count - 1;
+    for (int r = 0; r < count; ++r)
+        for (int i : lines[std::size_t(r)])
+            if (i == tabIndex_) selectedLine = r;
+    for (int r = 0; r < count; ++r) {
+        const auto& line = lines[std::size_t(r)];
+        int sum = 0;
+        for (int i : line) sum += places[std::size_t(i)].length;
+        const int extra = count > 1 && !raggedRight_ ? std::max(0, room - sum) : 0;
+        const int k = int(line.size());
+        int along = kMargin;
+        for (int j = 0; j < k; ++j) {
+            TabPlace& p = places[std::size_t(line[std::size_t(j)])];
+            p.length += extra / k + (j < extra % k ? 1 : 0);
+            p.along = along;
+            along += p.length;
+            // The rows turn so that the selected one comes next to the page, keeping their order.
+            const int fromFar = (r - selectedLine - 1 + 2 * count) % count;
+            p.row = count - 1 - fromFar;
+        }
+    }
+    return places;
+}
+
+int TCustomTabControl::RowCount() const
+{
+    int rows = 0;
+    Layout(&rows);
+    return rows;
+}
+
 TRect TCustomTabControl::TabRect(int Index) const
 {
     if (Index < 0 || Index >= tabs_->Count()) return TRect{};
-    int along = kMargin;
-    for (int i = 0; i < Index; ++i) along += TabLength(i);
-    const int len = TabLength(Index), thick = TabThickness();
+    int rows = 0;
+    const TabPlace p = Layout(&rows)[std::size_t(Index)];
+    const int thick = TabThickness();
     const TRect c = ClientRect();
+    const int nearEnd = kMargin + (rows - 1 - p.row) * thick;  // from the far edge
+    const int farEnd = rows * thick + kMargin - p.row * thick; // from the near edge
     switch (tabPosition_) {
-    case tpTop: return Rect(along, kMargin, along + len, kMargin + thick);
-    case tpBottom: return Rect(along, c.Bottom - kMargin - thick, along + len, c.Bottom - kMargin);
-    case tpLeft: return Rect(kMargin, along, kMargin + thick, along + len);
-    case tpRight: return Rect(c.Right - kMargin - thick, along, c.Right - kMargin, along + len);
+    case tpTop: return Rect(p.along, nearEnd, p.along + p.length, nearEnd + thick);
+    case tpBottom: return Rect(p.along, c.Bottom - farEnd, p.along + p.length, c.Bottom - farEnd + thick);
+    case tpLeft: return Rect(nearEnd, p.along, nearEnd + thick, p.along + p.length);
+    case tpRight: return Rect(c.Right - farEnd, p.along, c.Right - farEnd + thick, p.along + p.length);
     }
     return TRect{};
 }
 
 int TCustomTabControl::StripEdge() const
 {
-    const int thick = tabs_->Count() > 0 ? TabThickness() : 0;
+    const int thick = tabs_->Count() > 0 ? TabThickness() * RowCount() : 0;
     const TRect c = ClientRect();
     switch (tabPosition_) {
     case tpTop: return kMargin + thick;

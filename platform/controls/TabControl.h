@@ -45,9 +45,14 @@ public:
     void SetTabWidth(int Value);
     TImageList* Images() const { return images_; }
     void SetImages(TImageList* Value);
-    bool MultiLine = false;  // kept for the callers; the tabs stay in one row
+    // Tabs that do not fit wrap into more rows; the selected tab's row lies next to the
+    // page. Rows are stretched to the full length unless RaggedRight.
+    bool MultiLine() const { return multiLine_; }
+    void SetMultiLine(bool Value);
+    bool RaggedRight() const { return raggedRight_; }
+    void SetRaggedRight(bool Value);
+    int RowCount() const;
     bool HotTrack = false;
-    bool RaggedRight = false;
     bool ScrollOpposite = false;
     // The platform's highlight state of a tab (drawn in the highlight colour).
     bool Highlighted(int Index) const;
@@ -92,6 +97,11 @@ protected:
     bool Vertical() const { return tabPosition_ == tpLeft || tabPosition_ == tpRight; }
 
 private:
+    struct TabPlace {
+        int row = 0;  // 0 next to the page
+        int along = 0, length = 0;
+    };
+    std::vector<TabPlace> Layout(int* rows) const;
     int TabLength(int Index) const;  // along the row
     int TabThickness() const;        // across the row
     int StripEdge() const;           // where the tabs meet the page frame
@@ -104,6 +114,7 @@ private:
     TTabPosition tabPosition_ = tpTop;
     bool ownerDraw_ = false;
     int tabHeight_ = 0, tabWidth_ = 0;
+    bool multiLine_ = false, raggedRight_ = false;
     TImageList* images_ = nullptr;
 };
 

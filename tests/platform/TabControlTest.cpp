@@ -76,6 +76,34 @@ TEST_F(TabTest, TabsLieSideBySideAndAroundThePageOnEverySide)
     EXPECT_EQ(tabs->TabRect(1), Rect(c.Right - 32, 52, c.Right - 2, 102));
 }
 
+TEST_F(TabTest, ManyTabsWrapIntoRowsWithTheSelectedRowAtThePage)
+{
+    const int w0 = tabs->TabRect(0).Width(), w1 = tabs->TabRect(1).Width(), thick = tabs->TabRect(0).Height();
+    tabs->SetBounds(0, 0, w0 + w1 + 10, 120);  // "Three" no longer fits beside them
+    EXPECT_EQ(tabs->RowCount(), 1);             // one row while MultiLine is off
+    tabs->SetMultiLine(true);
+    ASSERT_EQ(tabs->RowCount(), 2);
+    // Tab 0 is selected: its row (0 and 1) lies at the page, "Three" behind it.
+    EXPECT_EQ(tabs->TabRect(0).Top, 2 + thick);
+    EXPECT_EQ(tabs->TabRect(2).Top, 2);
+    EXPECT_EQ(tabs->DisplayRect().Top, 2 + 2 * thick + 4);
+    // Rows fill the width unless RaggedRight.
+    const int room = tabs->ClientWidth() - 4;
+    EXPECT_EQ(tabs->TabRect(1).Right, 2 + room);
+    EXPECT_EQ(tabs->TabRect(2).Width(), room);
+    tabs->SetRaggedRight(true);
+    EXPECT_EQ(tabs->TabRect(1).Right, 2 + w0 + w1);
+    // Choosing "Three" brings its row to the page.
+    ClickAt(tabs, tabs->TabRect(2).Left + 5, 5);
+    EXPECT_EQ(tabs->TabIndex(), 2);
+    EXPECT_EQ(tabs->TabRect(2).Top, 2 + thick);
+    EXPECT_EQ(tabs->TabRect(0).Top, 2);
+    tabs->SetTabPosition(tpBottom);
+    EXPECT_EQ(tabs->TabRect(2).Top, tabs->ClientHeight() - 2 - 2 * thick);
+    EXPECT_EQ(tabs->TabRect(0).Bottom, tabs->ClientHeight() - 2);
+    LookAt(*PaintToBitmap(tabs), "tabs-multiline");
+}
+
 TEST_F(TabTest, TheMouseSwitchesTabsThroughTheVeto)
 {
     ClickAt(tabs, Middle(2).X, Middle(2).Y);
