@@ -2,6 +2,7 @@
 #include "widgets/chart/ChartAxisPanel.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "widgets/chart/ChartAxis.h"
 #include "widgets/chart/ChartConst.h"
@@ -51,11 +52,6 @@ void TCustomAxisPanel::SetChart3DPercent(int v)
 {
     if (v < 1 || v > 100) throw base::Exception(ChartFormat(ChartMsg_3dPercent, 1, 100));
     SetIntegerProperty(chart3DPercent_, v);
-}
-
-void TCustomAxisPanel::DrawLegendShape(const TRect& r)
-{
-    ChartCanvas()->Rectangle(r);
 }
 
 // ---------------------------------------------------------------- series
@@ -361,6 +357,231 @@ int TCustomAxisPanel::MaxMarkWidth()
     for (TChartSeries* s : series_)
         if (s->Active()) w = std::max(w, s->MaxMarkWidth());
     return w;
+}
+
+}  // namespace chart
+
+// ---------------------------------------------------------------- drawing pipeline
+
+namespace chart {
+
+void TCustomAxisPanel::CalcInvertedRotation()
+{
+    if (!View3D()) {
+        InvertedRotation = false;
+        return;
+    }
+    TView3DOptions& o = View3DOptions();
+    InvertedRotation = o.Orthogonal() ? o.OrthoAngle() > 90 : o.Rotation() < 180;
+}
+
+bool TCustomAxisPanel::DrawBackWallAfter(int z)
+{
+    const TFourPoints p = ChartCanvas()->FourPointsFromRect(ChartRect, z);
+    return !ChartCull(p[0], p[1], p[2]);
+}
+
+void TCustomAxisPanel::DrawLegendShape(const TRect& r)
+{
+    TCanvas3D& c = *ChartCanvas();
+    c.Rectangle(r);
+    if (c.Brush().Color() != LegendColor) return;
+    const TColor pen = c.Pen().Color();
+    if (c.Brush().Color() == clBlack) c.Pen().SetColor(clWhite);
+    c.Brush().SetStyle(bsClear);
+    c.Rectangle(r);
+    c.Pen().SetColor(pen);
+}
+
+void TCustomAxisPanel::CalcSize3DWalls()
+{
+    if (!View3D()) {
+        SeriesDepth = SeriesRise = Depth3D = Rise3D = 0;
+        return;
+    }
+    double p = chart3DPercent_ * 0.001;
+    if (!View3DOptions().Orthogonal()) p *= 2;
+    SeriesDepth = int(std::nearbyint(ChartRectWidth * p));
+    const double r = View3DOptions().CalcOrthoRatio();
+    if (r > 1) SeriesDepth = int(std::nearbyint(SeriesDepth / r));
+    SeriesRise = int(std::nearbyint(SeriesDepth * r));
+    const int c = SeparateDepths ? std::max(1, LastZOrder + 1) : 1;
+    Rise3D = c * SeriesRise;
+    Depth3D = c * SeriesDepth;
+}
+
+bool TCustomAxisPanel::ClipSeries()
+{
+    if (!CanClip()) return false;
+    const TRect r{ChartRect.Left, ChartRect.Top, ChartRect.Right, ChartRect.Bottom + 1};
+    ChartCanvas()->ClipCube(r, 0, Depth3D);
+    return true;
+}
+
+void TCustomAxisPanel::DrawSeriesMarks(TChartSeries& s)
+{
+    if (s.Count() == 0 || !s.Marks().Visible()) return;
+    const bool clip = s.Marks().Clip() && ClipSeries();
+    s.DrawMarks();
+    if (clip) ChartCanvas()->UnClipRectangle();
+}
+
+void TCustomAxisPanel::DrawAxes()
+{
+    if (!axisVisible_) return;
+    DoOnBeforeDrawAxes();
+    const bool frontFaces = View3D() && DrawBackWallAfter(0);
+    for (int i = 0; i < axisList_->Count(); ++i) {
+        TChartAxis* a = axisList_->Get(i);
+        if (!IsAxisVisible(*a)) continue;
+        if (a == bottom_ && frontFaces) continue;
+        a->Draw(true);
+    }
+}
+
+void TCustomAxisPanel::DrawAllSeries()
+{
+    std::vector<TChartSeries*> order;
+    for (TChartSeries* s : series_)
+        if (s->Active()) order.push_back(s);
+    if (depth_->Inverted() != (View3D() && DrawBackWallAfter(Depth3D))) std::reverse(order.begin(), order.end());
+    for (TChartSeries* s : order) {
+        if (!View3D() || !s->MoreSameZOrder()) {
+            s->CalcFirstLastVisibleIndex();
+            if (s->FirstShownIndex == -1) continue;
+            s->DoBeforeDrawValues();
+            const bool clipped = s->UseAxis() && clipPoints_ && ClipSeries();
+            s->DrawAllValues();
+            if (clipped) ChartCanvas()->UnClipRectangle();
+            DrawSeriesMarks(*s);
+            s->DoAfterDrawValues();
+            continue;
+        }
+        if (!s->FirstInZOrder()) continue;
+        const auto at = std::find(series_.begin(), series_.end(), s);
+        std::vector<TChartSeries*> group;
+        for (auto it = at; it != series_.end(); ++it)
+            if ((*it)->Active() && (*it)->GetZOrder() == s->GetZOrder()) group.push_back(*it);
+        int first = -1, last = -1;
+        bool clipped = false;
+        for (TChartSeries* g : group) {
+            g->CalcFirstLastVisibleIndex();
+            if (g->FirstShownIndex != -1) {
+                first = first == -1 ? g->FirstShownIndex : std::max(first, g->FirstShownIndex);
+                last = std::max(last, g->LastShownIndex);
+            }
+            g->DoBeforeDrawValues();
+            if (clipPoints_ && !clipped) clipped = ClipSeries();
+        }
+        if (first != -1) {
+            const bool forward = s->DrawValuesForward();
+            for (int k = 0; k <= last - first; ++k) {
+                const int v = forward ? first + k : last - k;
+                const bool backwards = v < s->Count() && !s->DrawSeriesForward(v);
+                for (std::size_t j = 0; j < group.size(); ++j) {
+                    TChartSeries* g = group[backwards ? group.size() - 1 - j : j];
+                    if (g->Count() > v) g->DrawValue(v);
+                }
+            }
+        }
+        if (clipped) ChartCanvas()->UnClipRectangle();
+        for (TChartSeries* g : group)
+            if (g->FirstShownIndex != -1) {
+                DrawSeriesMarks(*g);
+                g->DoAfterDrawValues();
+            }
+    }
+}
+
+void TCustomAxisPanel::InternalDraw(const TRect& rect)
+{
+    const bool repaint = RepaintEnabled();
+    SetRepaintEnabled(false);
+    // The repaint switch comes back however the drawing ends.
+    struct Restore {
+        TCustomAxisPanel& p;
+        bool v;
+        ~Restore() { p.SetRepaintEnabled(v); }
+    } restore{*this, repaint};
+    TCanvas3D& c = *ChartCanvas();
+    CalcInvertedRotation();
+    if (!c.GetSupportsFullRotation()) PanelPaint(rect);
+    DoOnBeforeDrawChart();
+    for (TChartSeries* s : series_)
+        if (s->Active()) s->DoBeforeDrawChart();
+    if (!c.GetSupportsFullRotation()) DrawTitlesAndLegend(true);
+    LastZOrder = 0;
+    if (SeparateDepths && View3D()) {
+        LastZOrder = -1;
+        for (TChartSeries* s : series_)
+            if (s->Active()) s->CalcZOrder();
+    }
+    if (!depth_->Inverted())
+        for (TChartSeries* s : series_)
+            if (s->Active()) s->SetComputedZOrder(SeparateDepths && View3D() ? LastZOrder - s->GetZOrder() : 0);
+    CalcWallsRect();
+    axisVisibility_.clear();
+    for (int i = 0; i < axisList_->Count(); ++i) {
+        TChartAxis* a = axisList_->Get(i);
+        axisVisibility_.push_back({a, CalcIsAxisVisible(*a)});
+        a->AdjustMaxMin();
+    }
+    for (int i = 0; i < axisList_->Count(); ++i) axisList_->Get(i)->InternalCalcPositions();
+    TRect r = ChartRect;
+    for (int i = 0; i < axisList_->Count(); ++i) {
+        TChartAxis* a = axisList_->Get(i);
+        if (!IsAxisVisible(*a)) continue;
+        TRect t = r;
+        a->CalcRect(t, i < 5);
+        TRect both;
+        if (IntersectRect(both, r, t)) r = both;
+    }
+    ChartRect = r;
+    ReCalcWidthHeight();
+    for (int i = 0; i < axisList_->Count(); ++i) axisList_->Get(i)->InternalCalcPositions();
+    for (TChartSeries* s : series_)
+        if (s->Active()) s->CalcDepthPositions();
+    for (int i = 0; i < axisList_->Count(); ++i) {
+        TChartAxis* a = axisList_->Get(i);
+        TRect m{0, 0, 0, 0};
+        for (TChartSeries* s : series_) {
+            if (!s->Active() || !s->AssociatedToAxis(a)) continue;
+            int lo = 0, hi = 0;
+            if (a->Horizontal()) {
+                s->CalcHorizMargins(lo, hi);
+                if (a->AutomaticMinimum()) m.Left = std::max(m.Left, lo);
+                if (a->AutomaticMaximum()) m.Right = std::max(m.Right, hi);
+            } else {
+                s->CalcVerticalMargins(lo, hi);
+                if (a->AutomaticMaximum()) m.Top = std::max(m.Top, lo);
+                if (a->AutomaticMinimum()) m.Bottom = std::max(m.Bottom, hi);
+            }
+        }
+        const bool offsets = a->MinimumOffset() != 0 || a->MaximumOffset() != 0;
+        if (offsets) {
+            int minSide = a->MinimumOffset(), maxSide = a->MaximumOffset();
+            if (a->Inverted()) std::swap(minSide, maxSide);
+            if (a->Horizontal()) {
+                m.Left += minSide;
+                m.Right += maxSide;
+            } else {
+                m.Bottom += minSide;
+                m.Top += maxSide;
+            }
+        }
+        a->AdjustMaxMinRect(m);
+        if (offsets) a->LabelsLinePos = a->InflateAxisPos(a->AxisLinePos, a->SizeTickAxis());
+    }
+    c.Projection(Depth3D, DrawBounds, ChartRect);
+    DrawWalls();
+    if (axisBehind_) DrawAxes();
+    DoOnBeforeDrawSeries();
+    DrawAllSeries();
+    if (!axisBehind_) DrawAxes();
+    DrawTitlesAndLegend(false);
+    if (Zoom.Active) DrawZoomRectangle();
+    c.ResetState();
+    DoOnAfterDraw();
 }
 
 }  // namespace chart

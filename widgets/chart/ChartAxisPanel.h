@@ -65,6 +65,17 @@ public:
     TChartPen* LegendPen = nullptr;
     TColorArray ChartPalette;
 
+    // The drawing pipeline: background, titles and legend, axes, walls, series, marks.
+    void InternalDraw(const TRect& r) override;
+    void CalcSize3DWalls();
+    void CalcInvertedRotation();
+    virtual bool DrawBackWallAfter(int z);
+    virtual void DrawTitlesAndLegend(bool beforeSeries) = 0;
+    virtual void DrawWalls() = 0;
+    virtual void DoOnAfterDraw() { if (OnAfterDraw) OnAfterDraw(this); }
+    virtual void DoOnBeforeDrawAxes() { if (OnBeforeDrawAxes) OnBeforeDrawAxes(this); }
+    virtual void DoOnBeforeDrawChart() { if (OnBeforeDrawChart) OnBeforeDrawChart(this); }
+    virtual void DoOnBeforeDrawSeries() { if (OnBeforeDrawSeries) OnBeforeDrawSeries(this); }
     virtual void CalcWallsRect() = 0;
     virtual int CalcWallSize(const TChartAxis& axis) = 0;
     virtual void DrawLegendShape(const TRect& r);
@@ -116,6 +127,10 @@ public:
     int MaxMarkWidth();
 
 private:
+    void DrawAxes();
+    void DrawAllSeries();
+    void DrawSeriesMarks(TChartSeries& s);
+    bool ClipSeries();
     int chart3DPercent_ = 15;
     std::unique_ptr<TChartAxes> axisList_;
     bool axisBehind_ = true, axisVisible_ = true, clipPoints_ = true, view3DWalls_ = true;

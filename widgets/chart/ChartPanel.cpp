@@ -238,7 +238,14 @@ void TCustomChartPanel::Draw(TCanvas* userCanvas, const TRect& userRect)
     ChartRect = {DrawBounds.Left + b + margin(0, w), DrawBounds.Top + b + margin(1, h),
                  DrawBounds.Right - b - margin(2, w), DrawBounds.Bottom - b - margin(3, h)};
     ReCalcWidthHeight();
-    InternalDraw(DrawBounds);
+    try {
+        InternalDraw(DrawBounds);
+    } catch (...) {
+        // The canvas goes back to the window and the half-drawn buffer is not shown.
+        canvas_->Invalidate();
+        canvas_->SetCanvas(ControlCanvas);
+        throw;
+    }
     canvas_->ShowImage(userCanvas, ControlCanvas, userRect);
 }
 

@@ -231,6 +231,7 @@ public:
     int ZOrder() const { return zOrder_; }
     int GetZOrder() const { return zOrder_ != -1 ? zOrder_ : computedZOrder_; }
     void SetZOrder(int v);
+    void SetComputedZOrder(int v) { computedZOrder_ = v; }
     virtual void CalcZOrder();
     virtual void CalcDepthPositions();
     virtual bool MoreSameZOrder();

@@ -25,6 +25,7 @@ struct Fixture {
         chart.SetBufferedDisplay(false);
         chart.SetColor(clWhite);
         chart.SetBevelOuter(bvNone);
+        chart.SetView3D(false);
     }
     // Draws the chart on a white bitmap and returns the texts of the labels of one axis.
     std::vector<std::string> Labels(TChartAxis& axis)

@@ -319,7 +319,6 @@ TEST(ChartPanel, ChartRectFromMarginsAndBorder)
     c.SetBevelOuter(bvNone);
     for (int i = 0; i < 4; ++i) c.SetMargin(i, 10);
     TBitmap bmp(400, 250);
-    c.AxesOnly = false;
     c.SetAxisVisible(false);
     c.Draw(bmp.Canvas(), {0, 0, 400, 250});
     EXPECT_EQ(c.ChartRect, (TRect{40, 25, 360, 225}));
