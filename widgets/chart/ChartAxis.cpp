@@ -467,8 +467,14 @@ double TChartAxis::CalcXYIncrement(int size)
 
 double TChartAxis::CalcIncrement()
 {
-    const int size = std::max(InternalLabelSize(ScaleMaximum, horizontal_), InternalLabelSize(ScaleMinimum, horizontal_));
+    int size = std::max(InternalLabelSize(ScaleMaximum, horizontal_), InternalLabelSize(ScaleMinimum, horizontal_));
     double s = CalcXYIncrement(size);
+    // Labels between the ends may be wider than the ends ("1.5" between "1" and "5"):
+    // measure one of them too, so that the labels of the chosen step do not overlap.
+    if (!DateTimeMode && !logarithmic_ && s > 0 && std::fabs(ScaleRange / s) < 10000) {
+        const int inner = InternalLabelSize(std::trunc(ScaleMinimum / s) * s + s, horizontal_);
+        if (inner > size) s = CalcXYIncrement(inner);
+    }
     if (LabelsAlternate) s = logarithmic_ ? s / logBase_ : s / 2;
     return s;
 }

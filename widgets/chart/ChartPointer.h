@@ -1,0 +1,75 @@
+#pragma once
+// The symbol a series draws at each point.
+#include <memory>
+
+#include "widgets/chart/ChartShape.h"
+
+namespace chart {
+
+class TChartSeries;
+class TChartGradient;
+
+enum TSeriesPointerStyle {
+    psRectangle, psCircle, psTriangle, psDownTriangle, psCross, psDiagCross, psStar, psDiamond, psSmallDot,
+    psNothing, psLeftTriangle, psRightTriangle
+};
+
+class TSeriesPointer : public TChartCustomShapeBrushPen {
+public:
+    explicit TSeriesPointer(TChartSeries* series);
+    ~TSeriesPointer() override;
+    void Assign(const platform::TPersistent& source) override;
+
+    bool Dark3D() const { return dark3D_; }
+    void SetDark3D(bool v) { Set(dark3D_, v); }
+    bool Draw3D() const { return draw3D_; }
+    void SetDraw3D(bool v) { Set(draw3D_, v); }
+    TChartGradient& Gradient() { return *gradient_; }
+    int HorizSize() const { return horizSize_; }
+    void SetHorizSize(int v);
+    int VertSize() const { return vertSize_; }
+    void SetVertSize(int v);
+    void SetSize(int v)
+    {
+        SetHorizSize(v);
+        SetVertSize(v);
+    }
+    int Size() const { return std::max(horizSize_, vertSize_); }
+    bool InflateMargins() const { return inflateMargins_; }
+    void SetInflateMargins(bool v) { Set(inflateMargins_, v); }
+    TSeriesPointerStyle Style() const { return style_; }
+    void SetStyle(TSeriesPointerStyle v) { Set(style_, v); }
+    TChartTransparency Transparency() const { return transparency_; }
+    void SetTransparency(TChartTransparency v) { Set(transparency_, v); }
+    void ChangeStyle(TSeriesPointerStyle v) { style_ = v; }
+    void ChangeHorizSize(int v) { horizSize_ = v; }
+    void ChangeVertSize(int v) { vertSize_ = v; }
+    TColor Color();
+    void SetColor(TColor c);
+    TChartSeries* Series() const { return series_; }
+
+    void CalcHorizMargins(int& left, int& right);
+    void CalcVerticalMargins(int& top, int& bottom);
+    void PrepareCanvas(TCanvas3D& canvas, TColor color);
+    void Draw(int x, int y, TColor color, TSeriesPointerStyle style);
+    void DrawPointer(TCanvas3D& canvas, bool is3D, int x, int y, int horizSize, int vertSize, TColor color,
+                     TSeriesPointerStyle style);
+
+private:
+    template <class T>
+    void Set(T& f, T v)
+    {
+        if (f == v) return;
+        f = v;
+        Repaint();
+    }
+    TChartSeries* series_;
+    bool dark3D_ = true, draw3D_ = true;
+    std::unique_ptr<TChartGradient> gradient_;
+    int horizSize_ = 4, vertSize_ = 4;
+    bool inflateMargins_ = true;
+    TSeriesPointerStyle style_ = psRectangle;
+    TChartTransparency transparency_ = 0;
+};
+
+}  // namespace chart
