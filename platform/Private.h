@@ -1,6 +1,7 @@
 #pragma once
 // Internals shared by platform/*.cpp only; the one header here that includes Qt.
 #include <QColor>
+#include <QCursor>
 #include <QFont>
 #include <QImage>
 #include <QPainter>
@@ -13,6 +14,7 @@
 
 #include "platform/graphics/GDI.h"
 #include "platform/graphics/Graphics.h"
+#include "platform/system/Cursors.h"
 
 class QWidget;
 
@@ -138,6 +140,10 @@ extern void (*gHintMouseHook)(TControl* c, TPoint clientPos);
 extern void (*gControlGoneHook)(TControl* c);
 // The MK_ flags of a mouse message for a shift state (Alt and Double have none).
 UINT ShiftStateToKeys(unsigned shift);
+// The host's cursor for a cursor number (the screen's cursor table first), and a short
+// name of what a host cursor shows ("arrow", "hsplit", "bitmap 32x32 hot 0,31"...).
+QCursor CursorFor(TCursor c);
+std::string DescribeCursor(const QCursor& c);
 // The ss flags of modifier keys and mouse buttons as the host reports them.
 unsigned HeldFlags(Qt::KeyboardModifiers m, Qt::MouseButtons b);
 QWidget* HostWidget(TWinControl* c);  // nullptr before the window exists

@@ -1,5 +1,6 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScrollBar>
@@ -136,6 +137,13 @@ void HostWheel(TWinControl* c, int x, int y, int delta, TShiftState shift)
     const QPointF global = w->mapToGlobal(local.toPoint());
     QWheelEvent e(local, global, QPoint(), QPoint(0, delta), Qt::NoButton, Mods(shift), Qt::NoScrollPhase, false);
     QCoreApplication::sendEvent(w, &e);
+}
+
+std::string ShownCursor(TWinControl* c)
+{
+    c->HandleNeeded();
+    if (const QCursor* o = QGuiApplication::overrideCursor()) return DescribeCursor(*o);
+    return DescribeCursor(HostWidget(c)->cursor());
 }
 
 void HostClose(TWinControl* c)

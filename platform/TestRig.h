@@ -37,6 +37,10 @@ void HostWheel(TWinControl* c, int x, int y, int delta, TShiftState shift = 0);
 // Press and release of a key; letters, digits, space and Return also type their character.
 void HostKey(TWinControl* c, Word vk, TShiftState shift = 0);  // VK_DECIMAL: the keypad's "."
 
+// What the mouse shows over c's window: the screen's cursor when one is set, else the
+// window's own, as a short name ("arrow", "hand", "hsplit", "bitmap 32x32 hot 0,31"...).
+std::string ShownCursor(TWinControl* c);
+
 // The user closes c's window with the window manager's close button.
 void HostClose(TWinControl* c);
 

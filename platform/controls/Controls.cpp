@@ -242,7 +242,7 @@ void TControl::CMCursorChanged(TMessage&)
 {
     if (auto* w = dynamic_cast<TWinControl*>(this); w && w->impl()->widget) {
         if (cursor_ == crDefault) w->impl()->widget->unsetCursor();
-        else w->impl()->widget->setCursor(CursorShape(cursor_));
+        else w->impl()->widget->setCursor(CursorFor(cursor_));
     }
 }
 
@@ -347,7 +347,7 @@ void TControl::WndProc(TMessage& m)
             if (TWinControl* host = HostWindow(); host && host->impl()->widget) {
                 TCursor c = cursor_;
                 if (c == crDefault) host->impl()->widget->unsetCursor();
-                else host->impl()->widget->setCursor(CursorShape(c));
+                else host->impl()->widget->setCursor(CursorFor(c));
             }
             if (gHintMouseHook) gHintMouseHook(this, m.Pos());
             break;

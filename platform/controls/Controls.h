@@ -10,6 +10,7 @@
 #include "platform/Classes.h"
 #include "platform/graphics/Graphics.h"
 #include "platform/Messages.h"
+#include "platform/system/Cursors.h"
 #include "platform/system/KeyState.h"
 
 namespace platform {
@@ -32,11 +33,6 @@ using TBorderStyle = TFormBorderStyle;
 enum TAnchorKind : unsigned { akLeft = 1, akTop = 2, akRight = 4, akBottom = 8 };
 using TAnchors = unsigned;
 
-using TCursor = int;
-constexpr TCursor crDefault = 0, crNone = -1, crArrow = -2, crCross = -3, crIBeam = -4, crSizeNESW = -6,
-                  crSizeNS = -7, crSizeNWSE = -8, crSizeWE = -9, crUpArrow = -10, crHourGlass = -11, crDrag = -12,
-                  crNoDrop = -13, crHSplit = -14, crVSplit = -15, crMultiDrag = -16, crSQLWait = -17, crNo = -18,
-                  crAppStart = -19, crHelp = -20, crHandPoint = -21, crSizeAll = -22, crSize = -22;
 
 enum TControlStyleFlag : unsigned {
     csAcceptsControls = 1u << 0, csCaptureMouse = 1u << 1, csClickEvents = 1u << 3, csFramed = 1u << 4,

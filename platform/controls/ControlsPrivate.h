@@ -60,7 +60,6 @@ extern AliveWatch* gWatches;
 
 inline bool IsMouseMsg(UINT m) { return m >= WM_MOUSEFIRST && m <= WM_MOUSELAST; }
 
-Qt::CursorShape CursorShape(TCursor c);
 
 // The application's text caret.
 struct Caret {

@@ -37,7 +37,7 @@ void SetDragCursor(TCursor c)
     TWinControl* host = gDrag.source ? gDrag.source->HostWindow() : nullptr;
     if (!host || !host->impl()->widget) return;
     if (c == crDefault) host->impl()->widget->unsetCursor();
-    else host->impl()->widget->setCursor(CursorShape(c));
+    else host->impl()->widget->setCursor(CursorFor(c));
 }
 
 void FinishDrag(bool drop, TPoint screen)

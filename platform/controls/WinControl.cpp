@@ -92,7 +92,7 @@ void TWinControl::CreateHandle()
     impl_->applyingGeometry = false;
     if (!parentWidget) w->setWindowTitle(AnsiToQString(Text()));
     w->setEnabled(Enabled());
-    if (Cursor() != crDefault) w->setCursor(CursorShape(Cursor()));
+    if (Cursor() != crDefault) w->setCursor(CursorFor(Cursor()));
     if (impl_->shape) w->setMask(*impl_->shape);
     impl_->EnsureBacking(this);
     LayoutScrollBars(this);

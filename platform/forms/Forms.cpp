@@ -117,18 +117,7 @@ void TScreen::SetCursor(TCursor c)
     if (c == cursor_) return;
     while (QGuiApplication::overrideCursor()) QGuiApplication::restoreOverrideCursor();
     cursor_ = c;
-    if (c != crDefault) {
-        static const struct {
-            TCursor c;
-            Qt::CursorShape s;
-        } kMap[] = {{crHourGlass, Qt::WaitCursor}, {crSQLWait, Qt::WaitCursor}, {crAppStart, Qt::BusyCursor},
-                    {crCross, Qt::CrossCursor},    {crHandPoint, Qt::PointingHandCursor}, {crIBeam, Qt::IBeamCursor},
-                    {crNone, Qt::BlankCursor},     {crSizeAll, Qt::SizeAllCursor}, {crNo, Qt::ForbiddenCursor}};
-        Qt::CursorShape shape = Qt::ArrowCursor;
-        for (const auto& m : kMap)
-            if (m.c == c) shape = m.s;
-        QGuiApplication::setOverrideCursor(QCursor(shape));
-    }
+    if (c != crDefault) QGuiApplication::setOverrideCursor(CursorFor(c));
 }
 
 int TScreen::FormCount() const { return int(gForms.size()); }

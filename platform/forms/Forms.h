@@ -236,6 +236,9 @@ public:
     TCursor Cursor() const { return cursor_; }
     // Anything but crDefault overrides every window's cursor.
     void SetCursor(TCursor c);
+    // The cursor table: a loaded cursor under a number that controls and the screen can show.
+    HCURSOR Cursors(TCursor index) const { return CursorHandle(index); }
+    void SetCursors(TCursor index, HCURSOR cursor) { SetCursorHandle(index, cursor); }
     int FormCount() const;
     TCustomForm* Forms(int i) const;
     TCustomForm* ActiveForm() const;
