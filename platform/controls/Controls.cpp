@@ -431,7 +431,12 @@ void TControl::WMLButtonDown(TWMMouse& m) { MouseButtonMessage(m, mbLeft, true, 
 void TControl::WMLButtonUp(TWMMouse& m) { MouseButtonMessage(m, mbLeft, false, false); }
 void TControl::WMLButtonDblClk(TWMMouse& m) { MouseButtonMessage(m, mbLeft, true, true); }
 void TControl::WMRButtonDown(TWMMouse& m) { MouseButtonMessage(m, mbRight, true, false); }
-void TControl::WMRButtonUp(TWMMouse& m) { MouseButtonMessage(m, mbRight, false, false); }
+void TControl::WMRButtonUp(TWMMouse& m)
+{
+    AliveWatch live(this);
+    MouseButtonMessage(m, mbRight, false, false);
+    if (live.alive && gContextMenuHook) gContextMenuHook(this, ClientToScreen(m.Pos()));
+}
 void TControl::WMRButtonDblClk(TWMMouse& m) { MouseButtonMessage(m, mbRight, true, true); }
 void TControl::WMMButtonDown(TWMMouse& m) { MouseButtonMessage(m, mbMiddle, true, false); }
 void TControl::WMMButtonUp(TWMMouse& m) { MouseButtonMessage(m, mbMiddle, false, false); }

@@ -79,6 +79,13 @@ TWinControl* HostWidgetOwner(QWidget* w);  // nullptr for other widgets
 // Made by the first windowed control, on the GUI thread, before any worker posts.
 void EnsureMessagePump();
 
+// The menus' hooks (set by the menus' code). Keys reach gMenuKeyHook before the control
+// handles them (WM_KEYDOWN, WM_SYSKEYDOWN, WM_KEYUP, WM_SYSKEYUP, WM_CHAR, WM_SYSCHAR);
+// true when a menu took the key. A right button released on a control asks
+// gContextMenuHook (screen point); true when a pop-up menu showed.
+extern bool (*gMenuKeyHook)(TWinControl* target, UINT msg, Word key, LPARAM data);
+extern bool (*gContextMenuHook)(TControl* control, TPoint screen);
+
 // Mouse messages of the control being dragged; true when the drag took the message.
 bool DragMouse(TControl* c, TMessage& m);
 

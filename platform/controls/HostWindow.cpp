@@ -27,6 +27,8 @@ DragRun gDrag;
 TControl* gLastMouseControl = nullptr;
 TPoint gLastMouseScreen;
 TControl* gMouseControl = nullptr;
+bool (*gMenuKeyHook)(TWinControl*, UINT, Word, LPARAM) = nullptr;
+bool (*gContextMenuHook)(TControl*, TPoint) = nullptr;
 TWinControl* gFocused = nullptr;
 bool gGrabbed = false;
 AliveWatch* gWatches = nullptr;

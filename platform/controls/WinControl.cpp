@@ -674,6 +674,11 @@ void TWinControl::WMKeyDown(TWMKeyDown& m)
         gDrag.source->EndDrag(false);
         return;
     }
+    if (gMenuKeyHook && gMenuKeyHook(this, m.Msg, key, m.KeyData())) {
+        m.SetCharCode(0);
+        return;
+    }
+    if (!gLive.count(this)) return;
     const TShiftState shift = KeyDataToShiftState(m.KeyData());
     TWinControl* top = TopOf(this);
     // Navigation keys the control does not want go to the form first; a key the form
@@ -696,6 +701,10 @@ void TWinControl::WMKeyDown(TWMKeyDown& m)
 void TWinControl::WMKeyUp(TWMKeyUp& m)
 {
     Word key = m.CharCode();
+    if (gMenuKeyHook && gMenuKeyHook(this, m.Msg, key, m.KeyData())) {
+        m.SetCharCode(0);
+        return;
+    }
     const TShiftState shift = KeyDataToShiftState(m.KeyData());
     TWinControl* top = TopOf(this);
     if (top != this && top->WantsKeyPreview()) top->KeyUp(key, shift);
@@ -707,8 +716,14 @@ void TWinControl::WMChar(TWMChar& m)
 {
     char c = char(m.CharCode());
     TWinControl* top = TopOf(this);
-    // Alt with a letter: the control whose caption has it as accelerator.
-    if (m.Msg == WM_SYSCHAR && top->Perform(CM_DIALOGCHAR, m.WParam, m.LParam) != 0) {
+    // An open menu takes the characters.
+    if (gMenuKeyHook && m.Msg == WM_CHAR && gMenuKeyHook(this, m.Msg, m.CharCode(), m.LParam)) {
+        m.SetCharCode(0);
+        return;
+    }
+    // Alt with a letter: the control whose caption has it as accelerator, else the menu bar.
+    if (m.Msg == WM_SYSCHAR && (top->Perform(CM_DIALOGCHAR, m.WParam, m.LParam) != 0 ||
+                                (gLive.count(this) && gMenuKeyHook && gMenuKeyHook(this, m.Msg, m.CharCode(), m.LParam)))) {
         m.SetCharCode(0);
         return;
     }
