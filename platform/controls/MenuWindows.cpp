@@ -15,7 +15,7 @@ namespace platform {
 
 namespace {
 
-constexpr int kFrame = 3;  // a drop-down's frame round its items
+constexpr int kFrame = MenuWindowFrame;
 
 class TMenuWindow;
 
@@ -103,8 +103,8 @@ public:
             if (item->OwnerDrawn()) item->MeasureItem(c, w, h);
             sizes.push_back({std::max(0, w), std::max(0, h)});
         }
-        // Columns: a Break starts a new one.
-        int x = kFrame, y = kFrame, colStart = 0, bottom = kFrame;
+        // Columns: a Break starts a new one. Item rectangles count from the inside of the frame.
+        int x = 0, y = 0, colStart = 0, bottom = 0;
         auto closeColumn = [&](int end) {
             int w = 0;
             for (int i = colStart; i < end; ++i) w = std::max(w, sizes[std::size_t(i)].cx);
@@ -118,7 +118,7 @@ public:
             if (i > 0 && items_[i]->Break() != mbNone) {
                 closeColumn(int(i));
                 colStart = int(i);
-                y = kFrame;
+                y = 0;
             }
             rects_[i].Top = y;
             rects_[i].Bottom = y + sizes[i].cy;
@@ -126,8 +126,8 @@ public:
             bottom = std::max(bottom, y);
         }
         closeColumn(int(items_.size()));
-        width_ = x + kFrame;
-        height_ = bottom + kFrame;
+        width_ = x + 2 * kFrame;
+        height_ = bottom + 2 * kFrame;
         if (selected_ >= int(items_.size())) selected_ = -1;
     }
     TSize NeededSize() const { return {width_, height_}; }
@@ -160,8 +160,9 @@ public:
 
     int ItemAt(TPoint client) const
     {
+        const TPoint p = Point(client.X - kFrame, client.Y - kFrame);
         for (std::size_t i = 0; i < rects_.size(); ++i)
-            if (PtInRect(rects_[i], client)) return int(i);
+            if (PtInRect(rects_[i], p)) return int(i);
         return -1;
     }
 
@@ -173,6 +174,10 @@ public:
         FillRect(dc, r, ColorToRGB(clMenu));
         TRect edge = r;
         DrawEdge(dc, edge, EDGE_RAISED, BF_RECT);
+        // The items draw in coordinates of the inside of the frame, as on the platform
+        // whose drop-downs keep their frame outside the client area.
+        const int saved = SaveDC(dc);
+        SetViewportOrgEx(dc, kFrame, kFrame, nullptr);
         for (std::size_t i = 0; i < items_.size(); ++i) {
             c->Font().Assign(TMenu::MenuFont());
             c->Brush().SetColor(clMenu);
@@ -181,6 +186,7 @@ public:
             TMenuItem* item = items_[i];
             item->AdvancedDrawItem(c, rects_[i], ItemState(item, int(i) == selected_), false);
         }
+        RestoreDC(c->Handle(), saved);
     }
 
     void WndProc(TMessage& m) override
@@ -376,7 +382,7 @@ void OpenSubMenu(int level, TMenuItem* item)
     if (!item || item->Count() == 0 || !item->Enabled() || VisibleItems(item).empty()) return;
     TMenuWindow* owner = gLoop.windows[std::size_t(level)];
     const TRect r = owner->ItemRect(owner->IndexOf(item));
-    const TPoint tl = owner->ClientToScreen(Point(r.Right - kFrame, r.Top - kFrame));
+    const TPoint tl = owner->ClientToScreen(Point(r.Right, r.Top));
     TMenuWindow* w = OpenWindow(gLoop.menu, item, tl.X, tl.Y);
     // Left of the parent when the screen ends on the right.
     const TPoint ownerLeft = owner->ClientToScreen(Point(0, 0));
@@ -815,7 +821,7 @@ TRect GetMenuItemRect(const TMenuItem* Item)
     TWinControl* window = ItemWindow(Item);
     if (auto* w = dynamic_cast<TMenuWindow*>(window)) {
         TRect r = w->ItemRect(w->IndexOf(Item));
-        OffsetRect(r, w->ClientOrigin().X, w->ClientOrigin().Y);
+        OffsetRect(r, w->ClientOrigin().X + kFrame, w->ClientOrigin().Y + kFrame);
         return r;
     }
     if (auto* bar = dynamic_cast<TMainMenu::TMenuBar*>(window)) {

@@ -215,10 +215,13 @@ TPopupMenu* GetPopupMenu(TControl* Control);
 // Open menus. The drop-down window an item's sub-items show in (nullptr while closed);
 // the window that shows an item; the item a drop-down window shows the sub-items of.
 TCustomControl* MenuWindowOf(const TMenuItem* Parent);
+constexpr int MenuWindowFrame = 3;
 TWinControl* ItemWindow(const TMenuItem* Item);
 TMenuItem* MenuWindowParent(const TWinControl* Window);
 // The rectangle of a shown item (drop-down or menu bar) in screen coordinates; empty when
-// it is not shown.
+// it is not shown. A drop-down has a 3-pixel frame; its items are drawn on its canvas in
+// coordinates of the inside of the frame (the viewport origin moved by 3), as they are
+// measured: the first item's rectangle starts at (0, 0).
 TRect GetMenuItemRect(const TMenuItem* Item);
 // The item selected in an open drop-down (or bar), nullptr for none.
 TMenuItem* SelectedMenuItem(const TWinControl* Window);

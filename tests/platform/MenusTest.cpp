@@ -242,7 +242,7 @@ TEST_F(MenuFixture, OwnerDrawnItemsAreMeasuredAndDrawnByTheirHandlers)
     auto bmp = PaintToBitmap(w);
     LookAt(*bmp, "menu_ownerdraw");
     EXPECT_EQ(calls, (std::vector<std::string>{"draw A selected", "draw B disabled"}));
-    EXPECT_EQ(bmp->Canvas()->Pixel(60, 3 + 15), clRed);
+    EXPECT_EQ(bmp->Canvas()->Pixel(60, 3 + 15), clRed);  // inside the 3-pixel frame
     EXPECT_EQ(bmp->Canvas()->Pixel(60, 3 + 40), clBlue);
     EXPECT_EQ(ra.Height(), 30);
     // A run-time change of a caption is measured again.
