@@ -16,6 +16,7 @@ namespace platform {
 namespace {
 
 constexpr int kFrame = MenuWindowFrame;
+constexpr int kBarItemSpace = 12;
 
 class TMenuWindow;
 
@@ -281,7 +282,11 @@ public:
         for (TMenuItem* item : items_) {
             TSize s = item->DefaultSize(c, true);
             int w = s.cx, ih = h;
-            if (item->OwnerDrawn()) item->MeasureItem(c, w, ih);
+            // A measured bar item gets the room between items that the bar adds.
+            if (item->OwnerDrawn() && item->OnMeasureItem) {
+                item->MeasureItem(c, w, ih);
+                w += kBarItemSpace;
+            }
             rects_.push_back(Rect(x, 0, x + std::max(0, w), h));
             x += std::max(0, w);
         }
