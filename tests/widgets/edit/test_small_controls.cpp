@@ -3,6 +3,9 @@
 
 #include "EditFixture.h"
 #include "platform/graphics/Graphics.h"
+#include "platform/controls/StdCtrls.h"
+#include "platform/system/VisualStyles.h"
+#include "widgets/edit/ExCombo.h"
 #include "widgets/edit/ExProgr.h"
 #include "widgets/edit/ExToolBtn.h"
 
@@ -178,6 +181,88 @@ TEST_F(ToolButtonTest, RepeatButtonClicksWhileHeld)
     const int after = n;
     ProcessUntil([] { return false; }, 20);
     EXPECT_EQ(n, after);
+}
+
+class ComboTest : public EditTest {
+protected:
+    void SetUp() override
+    {
+        EditTest::SetUp();
+        form->SetColor(clBtnFace);
+        combo = new TExComboBox(form);
+        combo->SetParent(form);
+        combo->SetBounds(200, 60, 150, 0);
+        for (const char* s : {"Y Origin", "Aft Draught Mark", "Mid Draught Mark", "Fwd Draught Mark"})
+            combo->Items().Add(s);
+        combo->SetStyle(csDropDownList);
+    }
+    TExComboBox* combo = nullptr;
+};
+
+TEST_F(ComboTest, LabelFollowsAndPropertiesKeepTheirLimits)
+{
+    EXPECT_EQ(combo->GetVersion(), "1.1.0.0");
+    combo->SetLabelCaption("Take Draughts From");
+    combo->SetLabelPosition(lpTopLeft);
+    combo->SetLabelMargin(2);
+    TLabel* l = combo->Label();
+    EXPECT_EQ(l->Left(), 200);
+    EXPECT_EQ(l->Top() + l->Height() + 2, 60);
+    combo->SetBounds(220, 90, 150, combo->Height());
+    EXPECT_EQ(l->Left(), 220);
+    EXPECT_EQ(l->Top() + l->Height() + 2, 90);
+    combo->SetEnabled(false);
+    EXPECT_FALSE(l->Enabled());
+    l->SetEnabled(true);
+    combo->SetEnabled(false);  // unchanged: the label is left alone
+    EXPECT_TRUE(l->Enabled());
+    combo->SetEnabled(true);
+    combo->SetLabelAlwaysEnabled(true);
+    combo->SetEnabled(false);
+    EXPECT_TRUE(l->Enabled());
+    const struct {
+        int asked, kept;
+    } widths[] = {{13, 19}, {14, 14}, {32, 32}, {33, 32}};
+    combo->SetButtonWidth(19);
+    for (const auto& w : widths) {
+        combo->SetButtonWidth(w.asked);
+        EXPECT_EQ(combo->ButtonWidth(), w.kept) << w.asked;
+    }
+    combo->SetDropWidth(-5);
+    EXPECT_EQ(combo->DropWidth(), -5);
+    EXPECT_EQ(combo->DroppedWidth(), 0);
+    combo->SetDropWidth(240);
+    EXPECT_EQ(combo->DroppedWidth(), 240);
+}
+
+TEST_F(ComboTest, FlatLookOnPixels)
+{
+    combo->SetFlatLineColor(clRed);
+    auto flat = PaintToBitmap(combo);
+    LookAt(*flat, "combo-flat");
+    const int bottom = combo->Height() - 1;
+    EXPECT_EQ(flat->Canvas()->Pixel(40, bottom), clRed);
+    // The button stays flat until the mouse comes in; then it is raised.
+    SetVisualStylesActiveOverride(0);  // the classic button
+    auto classic = PaintToBitmap(combo);
+    combo->Perform(CM_MOUSEENTER);
+    EXPECT_TRUE(combo->MouseInside());
+    auto raised = PaintToBitmap(combo);
+    LookAt(*raised, "combo-flat-hot");
+    int changed = 0;
+    for (int y = 0; y < combo->Height(); ++y)
+        for (int x = combo->Width() - combo->ButtonWidth() - 4; x < combo->Width(); ++x)
+            changed += classic->Canvas()->Pixel(x, y) != raised->Canvas()->Pixel(x, y);
+    EXPECT_GT(changed, 10);
+    SetVisualStylesActiveOverride(-1);
+    combo->Perform(CM_MOUSELEAVE);
+    combo->SetFlatLineColor(clNone);
+    auto noLine = PaintToBitmap(combo);
+    EXPECT_NE(noLine->Canvas()->Pixel(40, bottom), clRed);
+    // Not flat: the platform's own look.
+    combo->SetFlat(false);
+    EXPECT_TRUE(combo->Ctl3D());
+    EXPECT_EQ(combo->Color(), clWindow);
 }
 
 }  // namespace
