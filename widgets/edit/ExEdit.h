@@ -182,7 +182,7 @@ protected:
     // Shows raw text as it is (no formatting), keeping the modified state.
     void SetRawText(const std::string& raw);
     // Applies the flat or plain text area.
-    void SetFlatRect(bool flat);
+    virtual void SetFlatRect(bool flat);
     // Draws the control border on the whole window.
     void DrawBorder(platform::TCanvas* c);
     int RightReserve = 0, LeftReserve = 0;  // pixels kept free beside the text
