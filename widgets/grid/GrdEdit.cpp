@@ -279,8 +279,13 @@ void TGrdUnitEditBtn::SplitValueUnit(const std::string& cell, std::string& value
     value.clear();
     unit.clear();
     const auto digit = [&](std::size_t i) { return i < cell.size() && std::isdigit((unsigned char)cell[i]); };
+    bool unitAfterNumber = false;
     for (std::size_t i = 0; i < cell.size(); ++i) {
         const char c = cell[i];
+        if (unitAfterNumber) {  // the unit after the number keeps its digits ("m2")
+            unit += c;
+            continue;
+        }
         if (std::isdigit((unsigned char)c) || c == ',' || c == '-' || c == '.') {
             value += c;
             continue;
@@ -296,6 +301,7 @@ void TGrdUnitEditBtn::SplitValueUnit(const std::string& cell, std::string& value
             }
         }
         unit += c;
+        unitAfterNumber = !value.empty();
     }
 }
 

@@ -121,7 +121,8 @@ public:
 
     // A cell text split into the value and its unit: the number (digits, ',', '-', '.',
     // and an exponent such as "e-3" that follows a digit) goes to the value, every
-    // other character to the unit.
+    // other character to the unit; once the unit has begun after the number, the rest
+    // is unit ("4 m2" is 4 with the unit " m2").
     static void SplitValueUnit(const std::string& cell, std::string& value, std::string& unit);
     // Text and UnitID from a cell text, and back.
     void SetCellText(const std::string& cell);
