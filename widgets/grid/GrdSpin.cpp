@@ -585,6 +585,18 @@ void TGrdSpinEdit::WMSize(TWMSize& m)
 
 // ---------------------------------------------------------------- stepping
 
+int TGrdSpinEdit::FieldAtCaret(char separator) const
+{
+    // p1, p2: 1-based places of the first two separators (0: none); the caret counts from 0.
+    const std::string t = Text();
+    const std::size_t first = t.find(separator);
+    const int p1 = first == std::string::npos ? 0 : int(first) + 1;
+    const std::size_t second = first == std::string::npos ? first : t.find(separator, first + 1);
+    const int p2 = second == std::string::npos ? 0 : int(second) + 1;
+    const int caret = SelStart();
+    return caret < p1 ? 0 : caret < p2 ? 1 : 2;
+}
+
 void TGrdSpinEdit::UpClick() { Step(+1); }
 void TGrdSpinEdit::DownClick() { Step(-1); }
 
@@ -605,33 +617,17 @@ void TGrdSpinEdit::Step(int sign)
         const std::string fmt = base::UpperCase(base::ShortDateFormat());
         const auto m = fmt.find('M'), d = fmt.find('D');
         monthFirst_ = m != std::string::npos && (d == std::string::npos || m < d);
-        const std::string t = Text();
-        const int p1 = base::Pos(std::string(1, base::DateSeparator()), t);
-        int p2 = 0;
-        if (p1 > 0) {
-            const int next = base::Pos(std::string(1, base::DateSeparator()), t.substr(std::size_t(p1)));
-            p2 = next > 0 ? p1 + next : 0;
-        }
-        const int caret = SelStart();
         base::TDateTime v = DateValue();
-        const bool first = caret < p1, second = !first && caret < p2;
-        if (first) v = monthFirst_ ? IncMonth(v, sign) : v + sign;
-        else if (second) v = monthFirst_ ? v + sign : IncMonth(v, sign);
+        const int field = FieldAtCaret(base::DateSeparator());
+        if (field == 0) v = monthFirst_ ? IncMonth(v, sign) : v + sign;
+        else if (field == 1) v = monthFirst_ ? v + sign : IncMonth(v, sign);
         else v = IncMonth(v, 12 * sign);  // 29 February goes to the 28th in a common year
         SetDateValue(v);
         break;
     }
     case sptTime: {
-        const std::string t = Text();
-        const std::string sep(1, base::TimeSeparator());
-        const int p1 = base::Pos(sep, t);
-        int p2 = 0;
-        if (p1 > 0) {
-            const int next = base::Pos(sep, t.substr(std::size_t(p1)));
-            p2 = next > 0 ? p1 + next : 0;
-        }
-        const int caret = SelStart();
-        const double step = caret < p1 ? 1.0 / 24 : caret < p2 ? 1.0 / (24 * 60) : 1.0 / (24 * 60 * 60);
+        const int field = FieldAtCaret(base::TimeSeparator());
+        const double step = field == 0 ? 1.0 / 24 : field == 1 ? 1.0 / (24 * 60) : 1.0 / (24 * 60 * 60);
         base::TDateTime v = TimeValue();
         if (sign > 0) {
             v += step;

@@ -157,6 +157,8 @@ protected:
 
 private:
     void Step(int sign);
+    // The date or time field the caret stands in: 0, 1 or 2.
+    int FieldAtCaret(char separator) const;
     void Relayout();
     void SetTextKeepCaret(const std::string& s);
     TGrdSpinButton* button_ = nullptr;

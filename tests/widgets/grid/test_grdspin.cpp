@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -54,6 +55,24 @@ struct SpinTest : ControlFixture {
     {
         TExTimerSpeedButton* b = up ? pair->UpButton() : pair->DownButton();
         SendMouse(pair, msg, b->Left() + b->Width() / 2, b->Top() + b->Height() / 2);
+    }
+    // Each case: the text, the caret, a step up or down, and the text after it.
+    struct StepCase {
+        const char* from;
+        int caret;
+        bool up;
+        const char* to;
+    };
+    static void RunSteps(TGrdSpinEdit* e, std::initializer_list<StepCase> cases)
+    {
+        for (const StepCase& c : cases) {
+            e->SetText(c.from);
+            e->SetSelStart(c.caret);
+            if (c.up) e->UpClick();
+            else e->DownClick();
+            EXPECT_EQ(e->Text(), c.to) << c.from << " caret " << c.caret;
+            EXPECT_EQ(e->SelStart(), c.caret) << c.from;
+        }
     }
     base::TFormatSettings saved;
     int beeps = 0;
@@ -219,24 +238,15 @@ TEST_F(SpinTest, DatesStepTheFieldUnderTheCaret)
     auto* e = Spin();
     e->SetSpinType(sptDate);  // "0" reads as today
     EXPECT_EQ(e->Text(), base::DateToStr(std::floor(base::Now())));
-    const struct {
-        const char* from;
-        int caret;
-        bool up;
-        const char* to;
-    } cases[] = {
-        {"1/31/2005", 0, true, "2/28/2005"}, {"1/31/2005", 2, true, "2/1/2005"},   {"1/31/2005", 6, true, "1/31/2006"},
-        {"2/29/2008", 6, true, "2/28/2009"}, {"2/29/2008", 6, false, "2/28/2007"}, {"3/31/2008", 1, false, "2/29/2008"},
-        {"1/1/2005", 3, false, "12/31/2004"},
-    };
-    for (const auto& c : cases) {
-        e->SetText(c.from);
-        e->SetSelStart(c.caret);
-        if (c.up) e->UpClick();
-        else e->DownClick();
-        EXPECT_EQ(e->Text(), c.to) << c.from << " caret " << c.caret;
-        EXPECT_EQ(e->SelStart(), c.caret);
-    }
+    RunSteps(e, {
+                    {"1/31/2005", 0, true, "2/28/2005"},
+                    {"1/31/2005", 2, true, "2/1/2005"},
+                    {"1/31/2005", 6, true, "1/31/2006"},
+                    {"2/29/2008", 6, true, "2/28/2009"},  // no 29 February in 2009
+                    {"2/29/2008", 6, false, "2/28/2007"},
+                    {"3/31/2008", 1, false, "2/29/2008"},
+                    {"1/1/2005", 3, false, "12/31/2004"},
+                });
     // Limits apply to dates.
     e->MinDateValue = base::EncodeDate(2005, 1, 1);
     e->MaxDateValue = base::EncodeDate(2005, 12, 31);
@@ -249,22 +259,12 @@ TEST_F(SpinTest, DatesStepTheFieldUnderTheCaret)
 TEST_F(SpinTest, TimesStepTheirFieldAndWrapBelowMidnight)
 {
     auto* e = Spin(sptTime);
-    const struct {
-        const char* from;
-        int caret;
-        bool up;
-        const char* to;
-    } cases[] = {
-        {"00:00:30", 0, false, "23:00:30"}, {"10:59:59", 4, true, "11:00:59"}, {"10:00:00", 7, false, "09:59:59"},
-        {"23:30:00", 1, true, "00:30:00"},
-    };
-    for (const auto& c : cases) {
-        e->SetText(c.from);
-        e->SetSelStart(c.caret);
-        if (c.up) e->UpClick();
-        else e->DownClick();
-        EXPECT_EQ(e->Text(), c.to) << c.from;
-    }
+    RunSteps(e, {
+                    {"00:00:30", 0, false, "23:00:30"},
+                    {"10:59:59", 4, true, "11:00:59"},
+                    {"10:00:00", 7, false, "09:59:59"},
+                    {"23:30:00", 1, true, "00:30:00"},
+                });
 }
 
 TEST_F(SpinTest, ReturnIsTabTurnsEnterIntoTabAndPostsATabToItself)
