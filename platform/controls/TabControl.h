@@ -52,8 +52,8 @@ public:
     bool RaggedRight() const { return raggedRight_; }
     void SetRaggedRight(bool Value);
     int RowCount() const;
-    bool HotTrack = false;
-    bool ScrollOpposite = false;
+    bool HotTrack = false;        // kept for the callers; tabs do not light up
+    bool ScrollOpposite = false;  // kept for the callers; rows stay on the tabs' side
     // The platform's highlight state of a tab (drawn in the highlight colour).
     bool Highlighted(int Index) const;
     void SetHighlighted(int Index, bool Value);

@@ -426,8 +426,6 @@ void TCustomTreeView::MouseDown(TMouseButton Button, TShiftState Shift, int X, i
     TCustomControl::MouseDown(Button, Shift, X, Y);
 }
 
-void TCustomTreeView::DblClick() { TCustomControl::DblClick(); }
-
 void TCustomTreeView::KeyDown(Word& Key, TShiftState Shift)
 {
     TCustomControl::KeyDown(Key, Shift);

@@ -171,11 +171,12 @@ public:
     void SetShowRoot(bool v);
     bool HideSelection() const { return hideSelection_; }
     void SetHideSelection(bool v);
-    bool RowSelect = false;
+    bool RowSelect = false;  // the whole row shows the selection and takes clicks
+    // Kept for the callers: nodes are never edited in place, and neither hot tracking nor
+    // tool tips are drawn.
     bool HotTrack = false;
     bool ReadOnly = true;
     bool ToolTips = false;
-    bool AutoExpand = false;
 
     TTVChangingEvent OnChanging;
     TTVChangedEvent OnChange;
@@ -214,7 +215,6 @@ public:
     void CreateWnd() override;
     void Paint() override;
     void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
-    void DblClick() override;
     void KeyDown(Word& Key, TShiftState Shift) override;
     void KeyPress(char& Key) override;
     bool DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos) override;
