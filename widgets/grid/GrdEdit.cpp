@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <cctype>
 
+#include "base/StrUtils.h"
 #include "base/StringList.h"
 #include "platform/controls/FrameControl.h"
+#include "platform/controls/Menus.h"
 #include "platform/graphics/GDI.h"
 #include "platform/graphics/Graphics.h"
 #include "widgets/grid/GridDraw.h"
@@ -315,7 +317,19 @@ void TGrdUnitEditBtn::SetCellText(const std::string& cell)
 
 void TGrdUnitEditBtn::BtnClick()
 {
-    // The unit menu; the chosen entry comes back as a command.
+    // Item i + 1 for entry i; the chosen one comes back as that command.
+    if (!menu_) menu_ = new TPopupMenu(this);
+    CloseMenus();
+    menu_->Items()->Clear();
+    for (int i = 0; i < units_->Count(); ++i) {
+        auto* item = new TMenuItem(menu_);
+        item->SetCaption(base::StringReplaceAll(units_->Get(i), "&", "&&"));  // no accelerators in unit names
+        item->OnClick = [this, i](TObject*) { Perform(WM_COMMAND, WPARAM(i + 1)); };
+        menu_->Items()->Add(item);
+    }
+    const TPoint at = ClientToScreen(Point(ClientWidth() - 15, ClientHeight()));  // under the button
+    menu_->PopupComponent = this;
+    menu_->Popup(at.X, at.Y);
 }
 
 void TGrdUnitEditBtn::Dispatch(TMessage& m)

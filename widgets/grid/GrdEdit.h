@@ -12,6 +12,9 @@ namespace base {
 class TStringList;
 class TStrings;
 }
+namespace platform {
+class TPopupMenu;
+}
 
 namespace grid {
 
@@ -131,6 +134,8 @@ public:
     // Shows the units as a menu under the button; the chosen one becomes UnitID.
     void BtnClick() override;
     void Dispatch(platform::TMessage& m) override;
+    // The menu BtnClick showed last (nullptr before the first).
+    platform::TPopupMenu* UnitMenu() const { return menu_; }
 
 protected:
     void PaintWindow(platform::HDC dc) override;
@@ -138,6 +143,7 @@ protected:
 private:
     std::string unitID_;
     std::unique_ptr<base::TStringList> units_;
+    platform::TPopupMenu* menu_ = nullptr;  // owned by the edit
 };
 
 }  // namespace grid

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "base/StringList.h"
+#include "platform/controls/Menus.h"
 #include "platform/system/Clipboard.h"
 #include "platform/TestRig.h"
 #include "tests/platform/ControlFixture.h"
@@ -92,7 +93,22 @@ TEST_F(EditBtnTest, TheUnitMenusCommandSetsTheUnitAndTheValueStaysLeftOfIt)
     for (const char* u : {"mm", "cm", "m"}) units.Add(u);
     e->SetUnits(&units);
     EXPECT_TRUE(e->RightAlign());
-    e->Perform(WM_COMMAND, 2);  // the second item
+    // The button shows the units as a menu under it; choosing the second sets "cm".
+    SendMouse(e->ButtonContainer(), WM_LBUTTONDOWN, 5, 5);
+    SendMouse(e->ButtonContainer(), WM_LBUTTONUP, 5, 5);
+    ASSERT_NE(e->UnitMenu(), nullptr);
+    TCustomControl* w = MenuWindowOf(e->UnitMenu()->Items());
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(w->ClientOrigin().Y, e->ClientToScreen(Point(0, e->ClientHeight())).Y);
+    ASSERT_EQ(e->UnitMenu()->Items()->Count(), 3);
+    const TRect item = GetMenuItemRect(e->UnitMenu()->Items()->Items(1));
+    const TPoint p = w->ScreenToClient(Point(item.Left + 5, item.Top + 3));
+    SaveSnapshot(*PaintToBitmap(w), "unitmenu");
+    ClickAt(w, p.X, p.Y);
+    EXPECT_EQ(e->UnitID(), "cm");
+    EXPECT_FALSE(MenuActive());
+    e->SetUnitID("");
+    e->Perform(WM_COMMAND, 2);  // the second item's command
     EXPECT_EQ(e->UnitID(), "cm");
     e->Perform(WM_COMMAND, MakeWParam(1, 0x300));  // the edit's change notice: no menu item
     e->Perform(WM_COMMAND, 7);                      // no such item
