@@ -58,21 +58,39 @@ void TExSpeedButton::Paint()
 
 // ---------------------------------------------------------------- the button's window
 
-TGrdEditButton::TGrdEditButton(TComponent* AOwner) : TWinControl(AOwner)
+TButtonWindow::TButtonWindow(TComponent* AOwner) : TWinControl(AOwner)
 {
     ControlStyle = (ControlStyle & ~(csAcceptsControls | csSetCaption)) | csFramed | csOpaque;
+}
+
+void TButtonWindow::SetFocusControl(TWinControl* Value)
+{
+    focusControl_ = Value;
+    if (Value) Value->FreeNotification(this);
+}
+
+void TButtonWindow::Notification(TComponent* AComponent, TOperation Operation)
+{
+    TWinControl::Notification(AComponent, Operation);
+    if (Operation == opRemove && AComponent == focusControl_) focusControl_ = nullptr;
+}
+
+void TButtonWindow::TakeFocusAfterPress()
+{
+    if (focusControl_ && focusControl_->TabStop() && focusControl_->CanFocus() && !focusControl_->Focused())
+        focusControl_->SetFocus();
+    else if (TabStop() && CanFocus() && !Focused())
+        SetFocus();
+}
+
+TGrdEditButton::TGrdEditButton(TComponent* AOwner) : TButtonWindow(AOwner)
+{
     button_ = new TExSpeedButton(this);
     button_->SetParent(this);
     button_->SetCaption("");
     button_->OnMouseDown = [this](TObject*, TMouseButton b, TShiftState, int, int) { ButtonMouseDown(b); };
     button_->SetGlyph(nullptr);
     SetBounds(0, 0, 20, 25);
-}
-
-void TGrdEditButton::SetFocusControl(TWinControl* Value)
-{
-    focusControl_ = Value;
-    if (Value) Value->FreeNotification(this);
 }
 
 void TGrdEditButton::SetFlat(bool Value)
@@ -85,22 +103,19 @@ void TGrdEditButton::ButtonMouseDown(TMouseButton Button)
 {
     if (Button != mbLeft) return;
     if (OnClick) OnClick(this);  // the edit reacts on the press, not on the release
-    if (focusControl_ && focusControl_->TabStop() && focusControl_->CanFocus() && !focusControl_->Focused())
-        focusControl_->SetFocus();
-    else if (TabStop() && CanFocus() && !Focused())
-        SetFocus();
+    TakeFocusAfterPress();
 }
 
 void TGrdEditButton::SetBounds(int l, int t, int w, int h)
 {
     w = std::max(w, 15);
-    TWinControl::SetBounds(l, t, w, h);
+    TButtonWindow::SetBounds(l, t, w, h);
     if (button_) button_->SetBounds(0, 0, Width(), Height());
 }
 
 void TGrdEditButton::WMSize(TWMSize& m)
 {
-    TWinControl::WMSize(m);
+    TButtonWindow::WMSize(m);
     if (Width() < 15) SetBounds(Left(), Top(), Width(), Height());
     else if (button_) button_->SetBounds(0, 0, Width(), Height());
     m.Result = 0;
@@ -108,14 +123,8 @@ void TGrdEditButton::WMSize(TWMSize& m)
 
 void TGrdEditButton::Loaded()
 {
-    TWinControl::Loaded();
+    TButtonWindow::Loaded();
     SetBounds(Left(), Top(), Width(), Height());
-}
-
-void TGrdEditButton::Notification(TComponent* AComponent, TOperation Operation)
-{
-    TWinControl::Notification(AComponent, Operation);
-    if (Operation == opRemove && AComponent == focusControl_) focusControl_ = nullptr;
 }
 
 // ---------------------------------------------------------------- the edit with a button
@@ -137,14 +146,20 @@ int SmallerTextHeight(TFont* font, int& fontHeight)
     return std::min(FontTextHeight(nullptr), fontHeight);
 }
 
-void PlaceEdgeButton(TCustomEdit& edit, TWinControl& button, int buttonWidth)
+bool SizeEdgeButton(TCustomEdit& edit, TWinControl* button, int buttonWidth, int minHeight)
 {
+    if (edit.Height() < minHeight) {
+        edit.SetHeight(minHeight);
+        return false;
+    }
+    if (!button) return true;
     if (edit.Ctl3D()) {
         const int e = edit.BorderStyle() == bsNone ? 4 : 0;
-        button.SetBounds(edit.Width() + e - buttonWidth - 5, 0, buttonWidth, edit.Height() + e - 5);
+        button->SetBounds(edit.Width() + e - buttonWidth - 5, 0, buttonWidth, edit.Height() + e - 5);
     } else {
-        button.SetBounds(edit.Width() - buttonWidth, 1, buttonWidth, edit.Height() - 3);
+        button->SetBounds(edit.Width() - buttonWidth, 1, buttonWidth, edit.Height() - 3);
     }
+    return true;
 }
 
 TGrdEditBtn::TGrdEditBtn(TComponent* AOwner) : TCustomEdit(AOwner)
@@ -184,8 +199,7 @@ void TGrdEditBtn::SetButtonWidth(int Value)
 {
     buttonWidth_ = Value;
     button_->SetWidth(Value);
-    PlaceEdgeButton(*this, *button_, buttonWidth_);
-    SetEditRect();
+    if (SizeEdgeButton(*this, button_, buttonWidth_, MinHeight())) SetEditRect();
 }
 
 void TGrdEditBtn::SetIsWinXP(bool Value)
@@ -230,13 +244,7 @@ int TGrdEditBtn::MinHeight()
 void TGrdEditBtn::WMSize(TWMSize& m)
 {
     TCustomEdit::WMSize(m);
-    const int minHeight = MinHeight();
-    if (Height() < minHeight) {
-        SetHeight(minHeight);  // comes back here with the new size
-        return;
-    }
-    if (button_) PlaceEdgeButton(*this, *button_, buttonWidth_);
-    SetEditRect();
+    if (SizeEdgeButton(*this, button_, buttonWidth_, MinHeight())) SetEditRect();
 }
 
 void TGrdEditBtn::SetEditRect()

@@ -18,8 +18,10 @@ class TPopupMenu;
 
 namespace grid {
 
-// Places an edit's button window inside its right edge, as high as the text area.
-void PlaceEdgeButton(platform::TCustomEdit& edit, platform::TWinControl& button, int buttonWidth);
+// After an edit's size message: an edit lower than minHeight grows to it (which sends a
+// new size message); otherwise its button window goes inside its right edge, as high as
+// the text area, and the answer is true.
+bool SizeEdgeButton(platform::TCustomEdit& edit, platform::TWinControl* button, int buttonWidth, int minHeight);
 // The smaller of the text heights of the system font and of font; fontHeight receives font's.
 int SmallerTextHeight(platform::TFont* font, int& fontHeight);
 
@@ -35,15 +37,29 @@ private:
     bool isWinXP_ = false;
 };
 
+// A window of buttons that hands the focus on when one of them is pressed: to
+// FocusControl when that has a tab stop, else to itself when it has one.
+class TButtonWindow : public platform::TWinControl {
+public:
+    explicit TButtonWindow(platform::TComponent* AOwner);
+    platform::TWinControl* FocusControl() const { return focusControl_; }
+    void SetFocusControl(platform::TWinControl* Value);
+    void Notification(platform::TComponent* AComponent, TOperation Operation) override;
+
+protected:
+    void TakeFocusAfterPress();
+
+private:
+    platform::TWinControl* focusControl_ = nullptr;
+};
+
 // The window that holds an edit's button. A press calls OnClick on the mouse-down and
 // moves the focus to FocusControl.
-class TGrdEditButton : public platform::TWinControl {
+class TGrdEditButton : public TButtonWindow {
 public:
     explicit TGrdEditButton(platform::TComponent* AOwner);
 
     TExSpeedButton* Button() const { return button_; }
-    platform::TWinControl* FocusControl() const { return focusControl_; }
-    void SetFocusControl(platform::TWinControl* Value);
     platform::TBitmap* Glyph() { return button_->Glyph(); }
     void SetGlyph(const platform::TBitmap* Value) { button_->SetGlyph(Value); }
     const std::string& ButtonCaption() const { return button_->Caption(); }
@@ -57,12 +73,10 @@ public:
     void SetBounds(int l, int t, int w, int h) override;
     void WMSize(platform::TWMSize& m) override;
     void Loaded() override;
-    void Notification(platform::TComponent* AComponent, TOperation Operation) override;
 
 private:
     void ButtonMouseDown(platform::TMouseButton Button);
     TExSpeedButton* button_;
-    platform::TWinControl* focusControl_ = nullptr;
     bool flat_ = false;
 };
 

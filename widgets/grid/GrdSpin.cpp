@@ -135,9 +135,8 @@ void LoadArrow(TSpeedButton& button, const char* name)
 
 }  // namespace
 
-TGrdSpinButton::TGrdSpinButton(TComponent* AOwner) : TWinControl(AOwner)
+TGrdSpinButton::TGrdSpinButton(TComponent* AOwner) : TButtonWindow(AOwner)
 {
-    ControlStyle = (ControlStyle & ~(csAcceptsControls | csSetCaption)) | csFramed | csOpaque;
     up_ = CreateButton();
     down_ = CreateButton();
     SetUpGlyph(nullptr);
@@ -171,10 +170,7 @@ void TGrdSpinButton::ButtonMouseDown(TObject* Sender, TMouseButton Button)
 {
     if (Button != mbLeft) return;
     SetFocusBtn(static_cast<TExTimerSpeedButton*>(Sender));
-    if (focusControl_ && focusControl_->TabStop() && focusControl_->CanFocus() && !focusControl_->Focused())
-        focusControl_->SetFocus();
-    else if (TabStop() && CanFocus() && !Focused())
-        SetFocus();
+    TakeFocusAfterPress();
 }
 
 void TGrdSpinButton::SetFocusBtn(TExTimerSpeedButton* Button)
@@ -185,18 +181,6 @@ void TGrdSpinButton::SetFocusBtn(TExTimerSpeedButton* Button)
     focused_ = Button;
     if (Focused()) focused_->TimeBtnState |= tbFocusRect;
     Invalidate();
-}
-
-void TGrdSpinButton::SetFocusControl(TWinControl* Value)
-{
-    focusControl_ = Value;
-    if (Value) Value->FreeNotification(this);
-}
-
-void TGrdSpinButton::Notification(TComponent* AComponent, TOperation Operation)
-{
-    TWinControl::Notification(AComponent, Operation);
-    if (Operation == opRemove && AComponent == focusControl_) focusControl_ = nullptr;
 }
 
 void TGrdSpinButton::SetDirection(TSpinDirection Value)
@@ -248,12 +232,12 @@ void TGrdSpinButton::AdjustSize(int& w, int h)
 void TGrdSpinButton::SetBounds(int l, int t, int w, int h)
 {
     AdjustSize(w, h);
-    TWinControl::SetBounds(l, t, w, h);
+    TButtonWindow::SetBounds(l, t, w, h);
 }
 
 void TGrdSpinButton::WMSize(TWMSize& m)
 {
-    TWinControl::WMSize(m);
+    TButtonWindow::WMSize(m);
     int w = Width();
     AdjustSize(w, Height());
     if (w != Width()) SetBounds(Left(), Top(), w, Height());
@@ -262,13 +246,13 @@ void TGrdSpinButton::WMSize(TWMSize& m)
 
 void TGrdSpinButton::Loaded()
 {
-    TWinControl::Loaded();
+    TButtonWindow::Loaded();
     SetBounds(Left(), Top(), Width(), Height());
 }
 
 void TGrdSpinButton::KeyDown(Word& Key, TShiftState Shift)
 {
-    TWinControl::KeyDown(Key, Shift);
+    TButtonWindow::KeyDown(Key, Shift);
     switch (Key) {
     case VK_SPACE: focused_->Click(); break;
     case VK_UP:
@@ -287,14 +271,14 @@ void TGrdSpinButton::WMGetDlgCode(TWMGetDlgCode& m) { m.Result = DLGC_WANTARROWS
 
 void TGrdSpinButton::WMSetFocus(TWMSetFocus& m)
 {
-    TWinControl::WMSetFocus(m);
+    TButtonWindow::WMSetFocus(m);
     focused_->TimeBtnState |= tbFocusRect;
     focused_->Invalidate();
 }
 
 void TGrdSpinButton::WMKillFocus(TWMKillFocus& m)
 {
-    TWinControl::WMKillFocus(m);
+    TButtonWindow::WMKillFocus(m);
     focused_->TimeBtnState &= ~unsigned(tbFocusRect);
     focused_->Invalidate();
 }
@@ -574,13 +558,7 @@ int TGrdSpinEdit::MinHeight()
 void TGrdSpinEdit::WMSize(TWMSize& m)
 {
     TCustomEdit::WMSize(m);
-    const int minHeight = MinHeight();
-    if (Height() < minHeight) {
-        SetHeight(minHeight);
-        return;
-    }
-    if (button_) PlaceEdgeButton(*this, *button_, button_->Width());
-    SetEditRect();
+    if (SizeEdgeButton(*this, button_, button_ ? button_->Width() : 0, MinHeight())) SetEditRect();
 }
 
 // ---------------------------------------------------------------- stepping

@@ -7,6 +7,7 @@
 #include "base/DateTime.h"
 #include "platform/controls/Buttons.h"
 #include "platform/controls/Edit.h"
+#include "widgets/grid/GrdEdit.h"
 
 namespace platform {
 class TTimer;
@@ -43,15 +44,13 @@ private:
     bool releasing_ = false;
 };
 
-class TGrdSpinButton : public platform::TWinControl {
+class TGrdSpinButton : public TButtonWindow {
 public:
     explicit TGrdSpinButton(platform::TComponent* AOwner);
 
     TExTimerSpeedButton* UpButton() const { return up_; }
     TExTimerSpeedButton* DownButton() const { return down_; }
     TExTimerSpeedButton* FocusedButton() const { return focused_; }
-    platform::TWinControl* FocusControl() const { return focusControl_; }
-    void SetFocusControl(platform::TWinControl* Value);
     TSpinDirection Direction() const { return direction_; }
     void SetDirection(TSpinDirection Value);
     platform::TBitmap* UpGlyph() { return up_->Glyph(); }
@@ -69,7 +68,6 @@ public:
     void SetBounds(int l, int t, int w, int h) override;
     void WMSize(platform::TWMSize& m) override;
     void Loaded() override;
-    void Notification(platform::TComponent* AComponent, TOperation Operation) override;
     void KeyDown(platform::Word& Key, platform::TShiftState Shift) override;
     void WMGetDlgCode(platform::TWMGetDlgCode& m) override;
     void WMSetFocus(platform::TWMSetFocus& m) override;
@@ -84,7 +82,6 @@ private:
     TExTimerSpeedButton* up_ = nullptr;
     TExTimerSpeedButton* down_ = nullptr;
     TExTimerSpeedButton* focused_ = nullptr;
-    platform::TWinControl* focusControl_ = nullptr;
     TSpinDirection direction_ = spVertical;
     bool isWinXP_ = false;
 };
