@@ -256,6 +256,8 @@ public:
     std::function<void(TChartSeries*, int)> OnAfterAdd;
     platform::TNotifyEvent OnClearValues, BeforeDrawValues, AfterDrawValues, OnMouseEnter, OnMouseLeave;
     std::function<void(TChartSeries*, int, std::string&)> OnGetMarkText;
+    using TSeriesClick = std::function<void(TChartSeries*, int, platform::TMouseButton, platform::TShiftState, int, int)>;
+    TSeriesClick OnClickSeries, OnDblClickSeries;
 
 protected:
     bool InvertedRotation() const;

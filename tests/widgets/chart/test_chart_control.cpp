@@ -1,0 +1,219 @@
+// The chart control: pipeline order, titles, legend check boxes, zoom, undo, panning,
+// the wheel and clicks, on a chart with several line series and a custom axis.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/Messages.h"
+#include "platform/TestRig.h"
+#include "widgets/chart/Chart.h"
+#include "widgets/chart/ChartAxis.h"
+#include "widgets/chart/ChartConst.h"
+#include "widgets/chart/ChartFont.h"
+#include "widgets/chart/ChartLegend.h"
+#include "widgets/chart/ChartLineSeries.h"
+#include "widgets/chart/ChartPen.h"
+
+using namespace chart;
+using namespace platform;
+
+namespace {
+
+class ChartControl : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        EnsurePlatform();
+        host = std::make_unique<TCustomControl>(nullptr);
+        host->SetBounds(0, 0, 420, 330);
+        chart = new TChart(host.get());
+        chart->SetParent(host.get());
+        chart->SetBounds(0, 0, 400, 300);
+        chart->SetBufferedDisplay(false);
+        chart->SetView3D(false);
+        chart->SetColor(clWhite);
+        chart->SetBevelOuter(bvNone);
+        chart->Title().SetCaption("Hydrostatics");
+        chart->Title().Font().SetStyle(fsBold);
+        chart->Legend().SetCheckBoxes(true);
+        chart->Zoom.Animated = false;
+        const TColor colours[3] = {clRed, clBlue, clGreen};
+        for (int k = 0; k < 3; ++k) {
+            auto* s = new TLineSeries(host.get());
+            s->SetTitle("Curve " + std::to_string(k + 1));
+            s->SetSeriesColor(colours[k]);
+            chart->AddSeries(s);
+            for (int i = 0; i <= 20; ++i) s->AddXY(i, (k + 1) * i);
+            series.push_back(s);
+        }
+        custom = chart->CustomAxes().Add();
+        custom->SetHorizontal(true);
+        custom->SetPositionUnits(muPixels);
+        custom->SetPositionPercent(-30);
+        custom->Axis().SetColor(clFuchsia);
+        chart->SetMarginUnits(muPixels);
+        chart->SetMarginBottom(40);
+        series[2]->SetCustomHorizAxis(custom);
+    }
+    void TearDown() override { host.reset(); }
+
+    void Paint(const char* keep = nullptr)
+    {
+        bmp.Canvas()->Brush().SetColor(clWhite);
+        bmp.Canvas()->Brush().SetStyle(bsSolid);
+        bmp.Canvas()->FillRect({0, 0, 400, 300});
+        chart->Draw(bmp.Canvas(), {0, 0, 400, 300});
+        if (const char* dir = std::getenv("CHART_TEST_OUT"); dir && keep)
+            bmp.SaveToFile(std::string(dir) + "/" + keep + ".bmp");
+    }
+    int Count(COLORREF c)
+    {
+        int n = 0;
+        for (int y = 0; y < 300; ++y)
+            for (int x = 0; x < 400; ++x) n += COLORREF(bmp.Canvas()->Pixel(x, y)) == c;
+        return n;
+    }
+    void Drag(UINT down, UINT move, UINT up, int x0, int y0, int x1, int y1)
+    {
+        SendMouse(chart, down, x0, y0);
+        SendMouse(chart, move, (x0 + x1) / 2, (y0 + y1) / 2);
+        SendMouse(chart, move, x1, y1);
+        SendMouse(chart, up, x1, y1);
+    }
+
+    std::unique_ptr<TCustomControl> host;
+    TChart* chart = nullptr;
+    TChartAxis* custom = nullptr;
+    std::vector<TLineSeries*> series;
+    TBitmap bmp{400, 300};
+};
+
+}  // namespace
+
+TEST_F(ChartControl, PipelineOrderTitlesLegendAndSeries)
+{
+    std::vector<std::string> order;
+    chart->OnBeforeDrawAxes = [&](TObject*) { order.push_back("axes"); };
+    chart->OnBeforeDrawSeries = [&](TObject*) { order.push_back("series"); };
+    chart->OnAfterDraw = [&](TObject*) { order.push_back("after"); };
+    Paint("control");
+    EXPECT_EQ(order, (std::vector<std::string>{"axes", "series", "after"}));
+    // The legend sits on the right, the chart rectangle ends left of it.
+    const TRect legend = chart->Legend().RectLegend();
+    EXPECT_GT(legend.Left, 250);
+    EXPECT_LT(chart->ChartRect.Right, legend.Left);
+    EXPECT_EQ(chart->Legend().ItemCount, 3);
+    // Every series shows; the custom axis lies below the bottom axis.
+    EXPECT_GT(Count(RGB(255, 0, 0)), 50);
+    EXPECT_GT(Count(RGB(0, 0, 255)), 50);
+    EXPECT_GT(Count(RGB(0, 128, 0)), 50);
+    EXPECT_EQ(custom->AxisLinePos, chart->BottomAxis().AxisLinePos + 30);
+    EXPECT_GT(Count(RGB(255, 0, 255)), 50);
+    // The title takes room at the top.
+    EXPECT_GT(chart->ChartRect.Top, chart->Title().ShapeBounds.Bottom);
+}
+
+TEST_F(ChartControl, LegendCheckBoxSwitchesASeriesOff)
+{
+    Paint();
+    const int blueBefore = Count(RGB(0, 0, 255));
+    const TRect legend = chart->Legend().RectLegend();
+    const int h = chart->Legend().CalcItemHeight();
+    const int y = legend.Top + 1 + h + h / 2;  // the second item
+    EXPECT_EQ(chart->Legend().Clicked(legend.Left + 8, y), 1);
+    SendMouse(chart, WM_LBUTTONDOWN, legend.Left + 8, y);
+    SendMouse(chart, WM_LBUTTONUP, legend.Left + 8, y);
+    EXPECT_FALSE(series[1]->Active());
+    Paint("legendoff");
+    EXPECT_LT(Count(RGB(0, 0, 255)), blueBefore - 100);  // the title and the legend symbol stay
+    EXPECT_EQ(chart->Legend().ItemCount, 3);  // still listed, unchecked
+}
+
+TEST_F(ChartControl, ZoomByDragAndUndo)
+{
+    Paint();
+    TChartAxis& b = chart->BottomAxis();
+    const double min0 = b.Minimum(), max0 = b.Maximum();
+    const TRect& r = chart->ChartRect;
+    const int x0 = r.Left + 40, y0 = r.Top + 30;
+    Drag(WM_LBUTTONDOWN, WM_MOUSEMOVE, WM_LBUTTONUP, x0, y0, x0 + 16, y0 + 30);  // 16 pixels: nothing
+    EXPECT_TRUE(b.Automatic());
+    Drag(WM_LBUTTONDOWN, WM_MOUSEMOVE, WM_LBUTTONUP, x0, y0, x0 + 60, y0 + 40);
+    EXPECT_FALSE(b.Automatic());
+    EXPECT_NEAR(b.Minimum(), b.CalcPosPoint(x0), 1e-9);
+    EXPECT_GT(b.Minimum(), min0);
+    EXPECT_LT(b.Maximum(), max0);
+    EXPECT_TRUE(chart->Zoomed);
+    Paint();
+    Drag(WM_LBUTTONDOWN, WM_MOUSEMOVE, WM_LBUTTONUP, x0 + 60, y0 + 40, x0, y0);  // up-left undoes
+    EXPECT_TRUE(b.Automatic());
+    EXPECT_FALSE(chart->Zoomed);
+    Paint();
+    EXPECT_EQ(b.Minimum(), min0);
+    EXPECT_EQ(b.Maximum(), max0);
+}
+
+TEST_F(ChartControl, PanWithTheRightButtonAndWheel)
+{
+    Paint();
+    TChartAxis& b = chart->BottomAxis();
+    TChartAxis& l = chart->LeftAxis();
+    const double min0 = b.Minimum();
+    const double perPixel = (b.Maximum() - b.Minimum()) / b.PixelSize;
+    const TRect& r = chart->ChartRect;
+    const int x = (r.Left + r.Right) / 2, y = (r.Top + r.Bottom) / 2;
+    SendMouse(chart, WM_RBUTTONDOWN, x, y);
+    SendMouse(chart, WM_MOUSEMOVE, x - 10, y);
+    SendMouse(chart, WM_RBUTTONUP, x - 10, y);
+    EXPECT_NEAR(b.Minimum(), min0 + 10 * perPixel, 1e-9);
+    Paint();
+    const double lmin = l.Minimum(), lmax = l.Maximum();
+    HostWheel(chart, x, y, -120);
+    EXPECT_NEAR(l.Minimum(), lmin + (lmax - lmin) * 0.03, 1e-9);
+    EXPECT_NEAR(l.Maximum(), lmax + (lmax - lmin) * 0.03, 1e-9);
+}
+
+TEST_F(ChartControl, BackgroundClickFiresOnce)
+{
+    Paint();
+    int clicks = 0;
+    chart->OnClickBackground = [&](TCustomChart*, TMouseButton, TShiftState, int, int) {
+        ++clicks;
+        chart->MouseCancelled = false;  // let the default action follow
+    };
+    chart->AllowPanning = pmNone;
+    chart->Zoom.Allow = false;
+    const TRect& r = chart->ChartRect;
+    SendMouse(chart, WM_LBUTTONDOWN, r.Left + 5, r.Top + 5);
+    SendMouse(chart, WM_LBUTTONUP, r.Left + 5, r.Top + 5);
+    EXPECT_EQ(clicks, 1);
+}
+
+TEST_F(ChartControl, AFailedDrawingLeavesTheChartAlive)
+{
+    chart->OnBeforeDrawSeries = [](TObject*) { throw base::Exception("boom"); };
+    EXPECT_THROW(Paint(), base::Exception);
+    EXPECT_TRUE(chart->RepaintEnabled());
+    EXPECT_EQ(chart->ChartCanvas()->ReferenceCanvas(), chart->Canvas());
+    chart->OnBeforeDrawSeries = nullptr;
+    Paint();
+    EXPECT_GT(Count(RGB(255, 0, 0)), 50);
+}
+
+TEST_F(ChartControl, LegendFirstValueFollowsItsMessage)
+{
+    try {
+        chart->Legend().SetFirstValue(0);
+        FAIL();
+    } catch (const LegendException& e) {
+        EXPECT_STREQ(e.what(), "First Legend Value must be > 0");
+    }
+    chart->Legend().SetFirstValue(1);
+    EXPECT_EQ(chart->Legend().FirstValue(), 1);
+    EXPECT_EQ(chart->AxisTitleOrName(*custom), "Bottom Axis");
+    custom->SetOtherSide(true);
+    EXPECT_EQ(chart->AxisTitleOrName(*custom), "Top Axis");
+}

@@ -1,0 +1,114 @@
+#pragma once
+// The chart control: titles, legend and walls around the axis panel, and the mouse:
+// rectangle zoom, panning, wheel scrolling, clicks on the chart's parts.
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "widgets/chart/ChartAxisPanel.h"
+#include "widgets/chart/ChartTitles.h"
+
+namespace chart {
+
+class TChartLegend;
+
+struct TAxisSavedScales {
+    bool Automatic = false, AutomaticMinimum = false, AutomaticMaximum = false;
+    double Minimum = 0, Maximum = 0;
+};
+using TAllAxisSavedScales = std::vector<TAxisSavedScales>;
+
+enum TChartClickedPartStyle {
+    cpNone, cpLegend, cpAxis, cpSeries, cpTitle, cpFoot, cpChartRect, cpSeriesMarks, cpSubTitle, cpSubFoot
+};
+struct TChartClickedPart {
+    TChartClickedPartStyle Part = cpNone;
+    int ItemIndex = -1;
+    TChartSeries* ClickedSeries = nullptr;
+    TChartAxis* ClickedAxis = nullptr;
+};
+
+extern double AnimatedZoomFactor;
+extern platform::TShiftState ChartScrollKeyShift;
+extern bool ChartUseMouseWheel;
+
+class TCustomChart : public TCustomAxisPanel {
+public:
+    explicit TCustomChart(platform::TComponent* owner);
+    ~TCustomChart() override;
+
+    TChartTitle& Title() { return *title_; }
+    TChartTitle& SubTitle() { return *subTitle_; }
+    TChartTitle& Foot() { return *foot_; }
+    TChartTitle& SubFoot() { return *subFoot_; }
+    TChartWalls& Walls() { return *walls_; }
+    TChartBackWall& BackWall() { return walls_->Back(); }
+    TChartLegend& Legend() { return *legend_; }
+    platform::TMouseButton ScrollMouseButton = platform::mbRight;
+    bool NoSavedScales = true;
+    TAllAxisSavedScales SavedScales;
+    int ColorPaletteIndex = 0;
+
+    std::function<void(TChartAxis*, double&, double&, bool&)> OnAllowScroll;
+    std::function<void(TCustomChart*, TChartAxis*, platform::TMouseButton, platform::TShiftState, int, int)> OnClickAxis;
+    std::function<void(TCustomChart*, platform::TMouseButton, platform::TShiftState, int, int)> OnClickBackground;
+    std::function<void(TCustomChart*, platform::TMouseButton, platform::TShiftState, int, int)> OnClickLegend;
+    std::function<void(TCustomChart*, TChartSeries*, int, platform::TMouseButton, platform::TShiftState, int, int)>
+        OnClickSeries;
+    std::function<void(TCustomChart*, TChartTitle*, platform::TMouseButton, platform::TShiftState, int, int)> OnClickTitle;
+
+    TColor GetBackColor() override;
+    bool IsFreeSeriesColor(TColor color, bool checkBackground, TChartSeries* series) override;
+    std::string FormattedValueLegend(TChartSeries* series, int valueIndex) override;
+    std::string AxisTitleOrName(TChartAxis& axis);
+    TChartSeries* GetASeries();
+    void SeriesUp(TChartSeries* s);
+    void SeriesDown(TChartSeries* s);
+    void NextPage();
+    void PreviousPage();
+    void RemoveAllSeries();
+
+    void CalcWallsRect() override;
+    int CalcWallSize(const TChartAxis& axis) override;
+    void DrawTitlesAndLegend(bool beforeSeries) override;
+    void DrawWalls() override;
+    void DrawLegendShape(const TRect& r) override;
+    bool ActiveSeriesUseAxis();
+    void PrepareWallCanvas(TCustomChartWall& wall);
+    bool DrawLeftWallFirst();
+    bool DrawRightWallAfter();
+
+    TAllAxisSavedScales SaveScales();
+    void RestoreScales(TAllAxisSavedScales& scales);
+    void DoZoom(double topMin, double topMax, double bottomMin, double bottomMax, double leftMin, double leftMax,
+                double rightMin, double rightMax);
+    void ZoomRect(const TRect& r);
+    virtual void CalcZoomPoints();
+    void ZoomPercent(double percent);
+    void UndoZoom() override;
+    void ScrollVerticalAxes(bool up);
+
+    void CalcClickedPart(TPoint p, TChartClickedPart& part) { CalcNeedClickedPart(p, false, part); }
+    void CalcNeedClickedPart(TPoint p, bool eventsOnly, TChartClickedPart& part);
+    void MouseDown(platform::TMouseButton button, platform::TShiftState shift, int x, int y) override;
+    void MouseMove(platform::TShiftState shift, int x, int y) override;
+    void MouseUp(platform::TMouseButton button, platform::TShiftState shift, int x, int y) override;
+    void WMMouseWheel(platform::TWMMouseWheel& m) override;
+
+private:
+    bool StartZoomOrPan(platform::TMouseButton button, platform::TShiftState shift, int x, int y);
+    bool PanStep(bool horizontal, int from, int to);
+    void DrawBackWall();
+    void DrawSideWall(TCustomChartWall& wall, int x, bool right);
+    void DrawBottomWall();
+    std::unique_ptr<TChartTitle> title_, subTitle_, foot_, subFoot_;
+    std::unique_ptr<TChartWalls> walls_;
+    std::unique_ptr<TChartLegend> legend_;
+};
+
+class TChart : public TCustomChart {
+public:
+    explicit TChart(platform::TComponent* owner = nullptr) : TCustomChart(owner) {}
+};
+
+}  // namespace chart

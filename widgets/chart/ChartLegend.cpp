@@ -1,0 +1,420 @@
+// The chart legend.
+#include "widgets/chart/ChartLegend.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "platform/graphics/GDI.h"
+#include "widgets/chart/Chart.h"
+#include "widgets/chart/ChartAxis.h"
+#include "widgets/chart/ChartConst.h"
+#include "widgets/chart/ChartFont.h"
+#include "widgets/chart/ChartPen.h"
+#include "widgets/chart/ChartProcs.h"
+
+namespace chart {
+
+using namespace platform;
+
+TLegendSymbol::TLegendSymbol(TCustomChartLegend* legend) : legend_(legend)
+{
+    auto change = [legend](TObject*) { legend->Repaint(); };
+    gradient_ = std::make_unique<TChartGradient>(change);
+    pen_ = std::make_unique<TChartPen>(change);
+}
+
+TLegendSymbol::~TLegendSymbol() = default;
+
+int TLegendSymbol::CalcWidth(int w)
+{
+    if (!Visible) return 0;
+    if (Squared) return legend_->CalcItemHeight() - 5;
+    if (WidthUnits == lcsPixels) return Width;
+    return int(std::nearbyint(double(w) * Width / 100));
+}
+
+void TLegendSymbol::Draw(TColor color, const TRect& r)
+{
+    TCanvas3D& c = *legend_->Parent()->ChartCanvas();
+    c.AssignVisiblePen(*pen_);
+    if (gradient_->Visible()) {
+        gradient_->SetEndColor(color);
+        gradient_->Draw(c, r, 0);
+        c.Brush().SetStyle(bsClear);
+    } else {
+        c.Brush().SetStyle(bsSolid);
+        c.Brush().SetColor(clWhite);
+    }
+    if (pen_->Visible()) c.Rectangle(r);
+}
+
+TCustomChartLegend::TCustomChartLegend(TCustomChart* chart) : TChartCustomShapePosition(chart), chart_(chart)
+{
+    auto change = [this](TObject*) { Repaint(); };
+    dividingLines_ = std::make_unique<TChartHiddenPen>(change);
+    symbol_ = std::make_unique<TLegendSymbol>(this);
+    TChartGradient g;
+    g.SetDirection(gdRightLeft);
+    g.SetEndColor(clWhite);
+    g.SetStartColor(clSilver);
+    SetGradient(&g);
+}
+
+TCustomChartLegend::~TCustomChartLegend() = default;
+
+void TCustomChartLegend::SetAlignment(TLegendAlignment v)
+{
+    if (alignment_ == v) return;
+    alignment_ = v;
+    Repaint();
+}
+
+void TCustomChartLegend::SetCheckBoxes(bool v)
+{
+    if (checkBoxes_ == v) return;
+    checkBoxes_ = v;
+    Repaint();
+}
+
+void TCustomChartLegend::SetCheckBoxesStyle(TCheckBoxesStyle v)
+{
+    if (checkBoxesStyle_ == v) return;
+    checkBoxesStyle_ = v;
+    if (v == cbsRadio) {
+        bool first = true;
+        for (TChartSeries* s : chart_->SeriesList()) {
+            if (!s->ShowInLegend() || !s->Active()) continue;
+            if (!first) s->SetActive(false);
+            first = false;
+        }
+    }
+    Repaint();
+}
+
+void TCustomChartLegend::SetFirstValue(int v)
+{
+    // The message asks for a value above 0, and so does the check.
+    if (v <= 0) throw LegendException(ChartMsg_LegendFirstValue);
+    if (firstValue_ == v) return;
+    firstValue_ = v;
+    Repaint();
+}
+
+void TCustomChartLegend::SetLegendStyle(TLegendStyle v)
+{
+    if (legendStyle_ == v) return;
+    legendStyle_ = v;
+    CalcLegendStyle();
+    Repaint();
+}
+
+void TCustomChartLegend::SetTextStyle(TLegendTextStyle v)
+{
+    if (textStyle_ == v) return;
+    textStyle_ = v;
+    Repaint();
+}
+
+bool TCustomChartLegend::ShouldDraw() { return Visible() && (HasCheckBoxes() || chart_->CountActiveSeries() > 0); }
+
+void TCustomChartLegend::CalcLegendStyle()
+{
+    if (legendStyle_ != lsAuto) EffectiveStyle = legendStyle_;
+    else if (checkBoxes_) EffectiveStyle = lsSeries;
+    else EffectiveStyle = chart_->CountActiveSeries() < 2 ? lsValues : lsSeries;
+}
+
+TChartSeries* TCustomChartLegend::GetLegendSeries() { return Series ? Series : chart_->GetASeries(); }
+
+std::string TCustomChartLegend::FormattedValue(TChartSeries* s, int index)
+{
+    if (!s || index == -1) return {};
+    std::string t = s->LegendString(index, textStyle_);
+    std::replace(t.begin(), t.end(), ChartLineSeparator, ' ');
+    return t;
+}
+
+std::string TCustomChartLegend::FormattedLegend(int index)
+{
+    switch (EffectiveStyle) {
+    case lsValues: return chart_->FormattedValueLegend(GetLegendSeries(), index);
+    case lsLastValues: {
+        TChartSeries* s = chart_->SeriesLegend(index, !checkBoxes_);
+        return s ? FormattedValue(s, s->Count() - 1) : std::string();
+    }
+    default: return chart_->SeriesTitleLegend(index, !checkBoxes_);
+    }
+}
+
+int TCustomChartLegend::CalcItemHeight()
+{
+    int h = chart_->ChartCanvas()->GetFontHeight();
+    if (HasCheckBoxes()) h = std::max(h, 17);
+    h += VertSpacing;
+    if (Vertical() && dividingLines_->Visible()) h += dividingLines_->Width();
+    return h;
+}
+
+void TCustomChartLegend::DrawLegend()
+{
+    CalcLegendStyle();
+    TCanvas3D& c = *chart_->ChartCanvas();
+    int f = Pen().Visible() ? Pen().Width() : 0;
+    if (Bevel() != bvNone) f = BevelWidth();
+    const int m = chart_->MaxPointsPerPage();
+    if (EffectiveStyle == lsValues && CurrentPage && m > 0) firstValue_ = (chart_->Page() - 1) * m;
+    else if (m > 0) firstValue_ = 0;
+    if (EffectiveStyle == lsValues) {
+        TChartSeries* s = GetLegendSeries();
+        ItemCount = s && s->ShowInLegend() ? s->CountLegendItems() - firstValue_ : 0;
+        if (m > 0 && CurrentPage) ItemCount = std::min(ItemCount, m);
+    } else {
+        int n = 0;
+        for (TChartSeries* s : chart_->SeriesList())
+            if (s->ShowInLegend() && (checkBoxes_ || s->Active())) ++n;
+        ItemCount = n - firstValue_;
+    }
+    ItemCount = std::max(0, ItemCount);
+    chart_->LegendColor = Color();
+    c.AssignFont(Font());
+    const int s = c.TextWidth(" ");
+    const int h = CalcItemHeight();
+    auto computeTexts = [&] {
+        texts_.clear();
+        for (int i = firstValue_; i <= LastItem; ++i) {
+            std::string t = FormattedLegend(i);
+            const std::size_t a = t.find(ChartColumnSeparator);
+            if (a == std::string::npos) {
+                texts_.push_back({t, {}});
+            } else {
+                std::string rest = t.substr(a + 1);
+                const std::size_t b = rest.find(ChartColumnSeparator);
+                texts_.push_back({t.substr(0, a), b == std::string::npos ? rest : rest.substr(0, b)});
+            }
+        }
+        columnWidths_[0] = columnWidths_[1] = 0;
+        for (auto& t : texts_) {
+            if (!t.first.empty()) columnWidths_[0] = std::max(columnWidths_[0], c.TextWidth(t.first));
+            if (!t.second.empty()) columnWidths_[1] = std::max(columnWidths_[1], c.TextWidth(t.second));
+        }
+        textWidth_ = 2 * s - 1 + columnWidths_[0] + columnWidths_[1];
+    };
+    TRect& r = ShapeBounds;
+    const TRect& cr = chart_->ChartRect;
+    auto fits = [&](int p, int z, bool vertical) {
+        const int edge = vertical ? cr.Bottom : cr.Right;
+        if (edge <= p || z <= 0) return 0;
+        const int extent = vertical ? chart_->ChartRectHeight + cr.Top : chart_->ChartRectWidth;
+        return std::min((extent - p - 2 * f) / z, ItemCount);
+    };
+    if (Vertical()) {
+        if (!CustomPosition()) r.Top = chart_->DrawBounds.Top + int(std::nearbyint(TopPos * chart_->DrawBounds.Height() / 100.0));
+        ColumnCount = 1;
+        RowCount = fits(FirstItemTop(), h, true);
+        LastItem = firstValue_ + std::min(ItemCount, RowCount) - 1;
+        computeTexts();
+    } else {
+        LastItem = firstValue_ + ItemCount - 1;
+        computeTexts();
+        SymbolWidthPx = symbol_->CalcWidth(textWidth_);
+        if (!CustomPosition()) {
+            if (alignment_ == laBottom) {
+                int g = chart_->Shadow().VertSize() + f + 1;
+                if (OnLegendSizing) OnLegendSizing(this, g);
+                r.Bottom = cr.Bottom - g;
+            } else {
+                r.Top = cr.Top + f + 1;
+            }
+        }
+        ColumnCount = fits(8, SymbolWidthPx + textWidth_ + (HasCheckBoxes() ? 35 : 8), false);
+        RowCount = ColumnCount < 1 ? 0 : std::min((ItemCount + ColumnCount - 1) / ColumnCount, MaxNumRows);
+        LastItem = firstValue_ + std::min(ItemCount, ColumnCount * RowCount) - 1;
+        computeTexts();
+    }
+    if (LastItem < firstValue_) {
+        texts_.clear();
+        return;
+    }
+    const int a = h * RowCount + 2;
+    if (alignment_ == laBottom && !CustomPosition()) r.Top = r.Bottom - a;
+    else r.Bottom = r.Top + a;
+    int cx = 0, x0;
+    const bool boxes = HasCheckBoxes();
+    if (Vertical()) {
+        int w = textWidth_ + 10;
+        SymbolWidthPx = symbol_->CalcWidth(textWidth_ + 10);
+        w += SymbolWidthPx;
+        if (OnLegendSizing) OnLegendSizing(this, w);
+        if (CustomPosition() || alignment_ == laLeft) {
+            if (!CustomPosition()) r.Left = cr.Left + f + 1;
+        } else {
+            r.Right = cr.Right - (Shadow() ? Shadow()->HorizSize() : 0) - f - 1;
+            r.Left = r.Right - w - (boxes ? 15 : 0);
+        }
+        x0 = r.Left;
+        if (boxes) {
+            cx = r.Left + 4;
+            x0 = cx + 11;
+        }
+        r.Right = x0 + w;
+    } else {
+        int w = ColumnCount * (textWidth_ + SymbolWidthPx + 6) + 10;
+        if (boxes) w += ColumnCount * 13 + 8;
+        const int d = std::min(chart_->ChartRectWidth, w) / 2;
+        if (!CustomPosition())
+            r.Left = int(std::nearbyint(TopPos * (chart_->DrawBounds.Width() - 2 * d) / 100.0)) + chart_->ChartRectCenterX - d;
+        r.Right = r.Left + 2 * d;
+        x0 = r.Left;
+        if (boxes) {
+            cx = r.Left + 4;
+            x0 = r.Left + 15;
+        }
+    }
+    Draw();
+    c.AssignFont(Font());
+    const int symbolX = symbol_->Position == spLeft ? x0 + 6 : x0 + textWidth_ + 6;
+    const int textX = symbol_->Position == spLeft ? x0 + SymbolWidthPx + 10 : x0 + 6;
+    const int shown = LastItem - firstValue_ + 1;
+    for (int k = 0; k < shown; ++k) {
+        const int i = Inverted ? LastItem - k : firstValue_ + k;
+        DrawItem(k, i, textX, symbolX, cx, h, s);
+    }
+    if (ResizeChart && !CustomPosition()) {
+        TRect& ch = chart_->ChartRect;
+        switch (alignment_) {
+        case laLeft: ch.Left = r.Right; break;
+        case laRight: ch.Right = r.Left; break;
+        case laTop: ch.Top = r.Bottom + chart_->Shadow().VertSize(); break;
+        case laBottom: ch.Bottom = r.Top; break;
+        }
+        chart_->ReCalcWidthHeight();
+        const int gap = Vertical() ? (HorizMargin ? HorizMargin : 3 * chart_->ChartRectWidth / 100)
+                                   : (VertMargin ? VertMargin : 4 * chart_->ChartRectHeight / 100);
+        switch (alignment_) {
+        case laLeft: ch.Left += gap; break;
+        case laRight: ch.Right -= gap; break;
+        case laTop: ch.Top += gap; break;
+        case laBottom: ch.Bottom -= gap; break;
+        }
+    }
+    chart_->ReCalcWidthHeight();
+    texts_.clear();
+}
+
+void TCustomChartLegend::DrawItem(int k, int i, int textX, int symbolX, int cx, int h, int s)
+{
+    if (k >= ItemCount) return;
+    TCanvas3D& c = *chart_->ChartCanvas();
+    c.Brush().SetColor(Color());
+    c.Brush().SetStyle(bsClear);
+    chart_->LegendPen = symbol_->DefaultPen ? nullptr : &symbol_->Pen();
+    int y = FirstItemTop() + 1, row = k, o = 0;
+    const bool boxes = HasCheckBoxes();
+    if (!Vertical()) {
+        row = k / ColumnCount;
+        o = (k % ColumnCount) * (textWidth_ + SymbolWidthPx + 6 + (boxes ? 15 : 0));
+    }
+    textX += o;
+    symbolX += o;
+    y += row * h + VertSpacing / 2;
+    TChartSeries* series = EffectiveStyle == lsValues ? GetLegendSeries() : chart_->SeriesLegend(i, !checkBoxes_);
+    c.AssignFont(Font());
+    if (FontSeriesColor && series) {
+        c.Font().SetColor(EffectiveStyle == lsValues ? series->LegendItemColor(i) : series->SeriesColor());
+    }
+    const auto& t = texts_[std::size_t(i - firstValue_)];
+    const TLegendTextStyle ts = textStyle_;
+    const bool rightCol0 = EffectiveStyle != lsSeries &&
+                           (ts == ltsLeftValue || ts == ltsLeftPercent || ts == ltsXValue || ts == ltsValue ||
+                            ts == ltsPercent || ts == ltsXAndValue || ts == ltsXAndPercent);
+    const bool rightCol1 = EffectiveStyle != lsSeries &&
+                           (ts == ltsRightValue || ts == ltsRightPercent || ts == ltsXAndValue || ts == ltsXAndPercent);
+    int x = textX;
+    const int ty = boxes ? y + 1 : y;
+    c.SetBackMode(cbmTransparent);
+    auto column = [&](const std::string& text, int width, bool right) {
+        if (right) {
+            x += width;
+            if (!text.empty()) {
+                c.SetTextAlign(TA_RIGHT);
+                c.TextOut(x, ty, text);
+                c.SetTextAlign(0);
+            }
+        } else {
+            if (!text.empty()) c.TextOut(x, ty, text);
+            x += width;
+        }
+        x += s;
+    };
+    column(t.first, columnWidths_[0], rightCol0);
+    column(t.second, columnWidths_[1], rightCol1);
+    TRect sr{symbolX, y, symbolX + SymbolWidthPx, y + h + 1};
+    if (!symbol_->Continuous || k == 0) sr.Top = y + 2;
+    if (!symbol_->Continuous || k == ItemCount - 1) sr.Bottom -= VertSpacing + 3;
+    if (EffectiveStyle == lsValues) {
+        if (series) series->DrawLegend(series->LegendToValueIndex(i), sr);
+        else symbol_->Draw(clWhite, sr);
+    } else if (series && (boxes || series->Active())) {
+        if (boxes)
+            ChartDrawCheckBox(cx + o, y - 1 + (h - VertSpacing - 11) / 2, *c.ReferenceCanvas(), series->Active(), Color(),
+                              checkBoxesStyle_ == cbsCheck);
+        if (SymbolWidthPx > 0) series->DrawLegend(-1, sr);
+    }
+    if (symbol_->OnDraw) symbol_->OnDraw(this, series, i, sr);
+    if (k > 0 && dividingLines_->Visible()) {
+        c.AssignVisiblePen(*dividingLines_);
+        c.SetBackMode(cbmTransparent);
+        if (Vertical()) c.DoHorizLine(ShapeBounds.Left, ShapeBounds.Right, y - VertSpacing / 2);
+        else c.DoVertLine(ShapeBounds.Left + o + 2, ShapeBounds.Top, ShapeBounds.Bottom);
+    }
+}
+
+int TCustomChartLegend::Clicked(int x, int y)
+{
+    TRect r = ShapeBounds;
+    if (OnLegendSizing) {
+        int size = 0;
+        OnLegendSizing(this, size);
+        r.Right -= size;
+    }
+    if (x < r.Left || x > r.Right || y < r.Top || y > r.Bottom) return -1;
+    chart_->ChartCanvas()->AssignFont(Font());
+    const int h = CalcItemHeight();
+    int row = -1;
+    for (int a = 0; a < RowCount; ++a) {
+        const int top = FirstItemTop() + a * h + 1;
+        if (top <= y && y <= top + h) {
+            row = Inverted ? RowCount - a - 1 : a;
+            break;
+        }
+    }
+    if (Vertical()) return row < 0 ? -1 : firstValue_ + row;
+    if (ColumnCount <= 0) return -1;
+    const int q = (r.Right - r.Left) / ColumnCount;
+    int result = -1;
+    for (int j = 0; j < ColumnCount; ++j) {
+        const int start = r.Left + j * q + 1;
+        if (x < start || x > start + q) continue;
+        if (row < 0) {
+            result = -1;
+            continue;
+        }
+        const int pos = Inverted ? (row + 1) * ColumnCount - j - 1 : row * ColumnCount + j;
+        result = pos > ItemCount - 1 ? -1 : firstValue_ + pos;
+    }
+    return result;
+}
+
+bool TCustomChartLegend::DoMouseDown(int index)
+{
+    if (!HasCheckBoxes() || index == -1) return false;
+    if (checkBoxesStyle_ == cbsRadio) {
+        for (int i = 0; i < chart_->SeriesCount(); ++i)
+            if (TChartSeries* s = chart_->SeriesLegend(i, false)) s->SetActive(i == index);
+    } else if (TChartSeries* s = chart_->SeriesLegend(index, false)) {
+        s->SetActive(!s->Active());
+    }
+    return true;
+}
+
+}  // namespace chart

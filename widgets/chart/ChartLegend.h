@@ -1,0 +1,118 @@
+#pragma once
+// The chart legend: series or points of a series with colour symbols, optional check
+// boxes that switch series on and off, placed beside, above or below the chart.
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "widgets/chart/ChartSeries.h"
+#include "widgets/chart/ChartTitles.h"
+
+namespace chart {
+
+class TCustomChart;
+
+enum TLegendAlignment { laLeft, laRight, laTop, laBottom };
+enum TCheckBoxesStyle { cbsCheck, cbsRadio };
+enum TLegendStyle { lsAuto, lsSeries, lsValues, lsLastValues };
+enum TLegendSymbolPosition { spLeft, spRight };
+enum TLegendSymbolSize { lcsPercent, lcsPixels };
+
+class TCustomChartLegend;
+
+class TLegendSymbol {
+public:
+    explicit TLegendSymbol(TCustomChartLegend* legend);
+    ~TLegendSymbol();
+    bool Continuous = false;
+    bool DefaultPen = true;
+    TChartGradient& Gradient() { return *gradient_; }
+    TChartPen& Pen() { return *pen_; }
+    TLegendSymbolPosition Position = spLeft;
+    bool Squared = false;
+    bool Visible = true;
+    int Width = 20;
+    TLegendSymbolSize WidthUnits = lcsPercent;
+    std::function<void(platform::TObject*, TChartSeries*, int, const TRect&)> OnDraw;
+    int CalcWidth(int w);
+    void Draw(TColor color, const TRect& r);
+
+private:
+    TCustomChartLegend* legend_;
+    std::unique_ptr<TChartGradient> gradient_;
+    std::unique_ptr<TChartPen> pen_;
+};
+
+class TCustomChartLegend : public TChartCustomShapePosition {
+public:
+    explicit TCustomChartLegend(TCustomChart* chart);
+    ~TCustomChartLegend() override;
+
+    TLegendAlignment Alignment() const { return alignment_; }
+    void SetAlignment(TLegendAlignment v);
+    bool CheckBoxes() const { return checkBoxes_; }
+    void SetCheckBoxes(bool v);
+    TCheckBoxesStyle CheckBoxesStyle() const { return checkBoxesStyle_; }
+    void SetCheckBoxesStyle(TCheckBoxesStyle v);
+    bool CurrentPage = true;
+    TChartHiddenPen& DividingLines() { return *dividingLines_; }
+    int FirstValue() const { return firstValue_; }
+    void SetFirstValue(int v);
+    bool FontSeriesColor = false;
+    int HorizMargin = 0;
+    bool Inverted = false;
+    TLegendStyle LegendStyle() const { return legendStyle_; }
+    void SetLegendStyle(TLegendStyle v);
+    int MaxNumRows = 10;
+    bool ResizeChart = true;
+    TChartSeries* Series = nullptr;
+    TLegendSymbol& Symbol() { return *symbol_; }
+    TLegendTextStyle TextStyle() const { return textStyle_; }
+    void SetTextStyle(TLegendTextStyle v);
+    int TopPos = 10;
+    int VertMargin = 0;
+    int VertSpacing = 0;
+    int SymbolWidthPx = 0;
+    int LastItem = -1;
+    int ItemCount = 0;
+    TLegendStyle EffectiveStyle = lsAuto;
+    int ColumnCount = 0, RowCount = 0;
+    std::function<void(TCustomChartLegend*, int&)> OnLegendSizing;
+
+    void DrawLegend();
+    bool ShouldDraw();
+    bool HasCheckBoxes() const { return checkBoxes_ && EffectiveStyle != lsValues; }
+    bool Vertical() const { return alignment_ == laLeft || alignment_ == laRight; }
+    TRect RectLegend() const { return ShapeBounds; }
+    void CalcLegendStyle();
+    std::string FormattedLegend(int index);
+    std::string FormattedValue(TChartSeries* s, int index);
+    TChartSeries* GetLegendSeries();
+    int CalcItemHeight();
+    int FirstItemTop() const { return ShapeBounds.Top; }
+    int Clicked(int x, int y);
+    bool DoMouseDown(int index);
+
+private:
+    void DrawItem(int k, int i, int textX, int symbolX, int c, int h, int s);
+    TCustomChart* chart_;
+    TLegendAlignment alignment_ = laRight;
+    bool checkBoxes_ = false;
+    TCheckBoxesStyle checkBoxesStyle_ = cbsCheck;
+    std::unique_ptr<TChartHiddenPen> dividingLines_;
+    int firstValue_ = 0;
+    TLegendStyle legendStyle_ = lsAuto;
+    std::unique_ptr<TLegendSymbol> symbol_;
+    TLegendTextStyle textStyle_ = ltsLeftValue;
+    std::vector<std::pair<std::string, std::string>> texts_;
+    int columnWidths_[2] = {0, 0};
+    int textWidth_ = 0;
+};
+
+class TChartLegend : public TCustomChartLegend {
+public:
+    using TCustomChartLegend::TCustomChartLegend;
+};
+
+}  // namespace chart
