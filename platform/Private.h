@@ -99,6 +99,8 @@ struct DCRecorder {
 
 struct DeviceContext : DCState {
     QImage* image = nullptr;
+    // The window whose surface this is, for a window's DC.
+    HWND window = nullptr;
     DCRecorder* recorder = nullptr;
     // The surface a recording DC stands for, when it has no image.
     QRect recordBounds;

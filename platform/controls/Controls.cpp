@@ -46,6 +46,7 @@ void TControlCanvas::CreateHandle()
     DeviceContext& dc = *windowDC_;
     dc.ResetState();
     dc.image = &d->backing;
+    dc.window = host->Handle();
     const int f = host->FrameWidth();
     TPoint off = control_->OffsetInHost();
     dc.viewportOrg = QPoint(off.X + f, off.Y + f);

@@ -108,6 +108,10 @@ struct TWinControl::Impl {
     bool redrawOff = false;  // WM_SETREDRAW
     LPARAM userData = 0;
     std::optional<QRegion> shape;
+    // OpenGL: the pixel format set on the window (0: none) and its depth bits.
+    int pixelFormat = 0, depthBits = 0;
+    // The last frame an OpenGL swap showed; it stays over what the window paints.
+    QImage glFrame;
     // Scroll bars: horizontal [0], vertical [1].
     SCROLLINFO scroll[2];
     bool scrollForced[2] = {false, false};  // shown by ShowScrollBar

@@ -349,6 +349,11 @@ void KWidget::paintEvent(QPaintEvent* e)
             d.paintDC = &dc;
             owner_->Perform(WM_PAINT, 0);
         });
+        if (gLive.count(owner_) && !d.glFrame.isNull()) {
+            QPainter gl(&d.backing);
+            gl.setClipRegion(need);
+            gl.drawImage(QPoint(f, f), d.glFrame);
+        }
         if (gLive.count(owner_)) d.paintDC = nullptr;
     }
     if (!gLive.count(owner_)) return;
@@ -573,6 +578,7 @@ HDC GetDC(HWND h)
         c->HandleNeeded();
         c->impl()->EnsureBacking(c);
         dc->image = &c->impl()->backing;
+        dc->window = h;
         const int f = c->FrameWidth();
         const TRect client = c->ClientRect();
         dc->viewportOrg = QPoint(f, f);

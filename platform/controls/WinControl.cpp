@@ -629,6 +629,11 @@ void TWinControl::PaintTo(HDC dc, int x, int y)
     IntersectClipRect(dc, 0, 0, client.Width(), client.Height());
     Perform(WM_ERASEBKGND, WPARAM(dc));
     Perform(WM_PAINT, WPARAM(dc));
+    if (!impl_->glFrame.isNull() && dc->image) {
+        QPainter p(dc->image);
+        p.setClipRegion(dc->EffectiveClip());
+        p.drawImage(dc->ToDevice(0, 0), impl_->glFrame);
+    }
     RestoreDC(dc, saved);
     for (TControl* c : controls_)
         if (auto* wc = dynamic_cast<TWinControl*>(c); wc && wc->Visible())
