@@ -1,0 +1,43 @@
+#pragma once
+// The graphic a cell may carry besides its text: a check box, a progress bar, a node, ...
+#include <string>
+
+#include "platform/Classes.h"
+
+namespace grid {
+
+enum TCellType : unsigned char {
+    ctBitmap, ctIcon, ctNone, ctImageList, ctCheckBox, ctDataCheckBox, ctRotated, ctDataImage, ctNode, ctRadio,
+    ctEmpty, ctImages, ctPicture, ctFilePicture, ctValue, ctProgress, ctComment, ctButton, ctBitButton,
+    ctVirtCheckBox, ctProgressPie, ctSummary
+};
+enum TCellVAlign : unsigned char { vaTop, vaBottom, vaCenter, vaUnderText, vaAboveText, vaFull };
+enum TCellHAlign : unsigned char { haLeft, haRight, haCenter, haBeforeText, haAfterText, haFull };
+
+class TCellGraphic : public platform::TPersistent {
+public:
+    ~TCellGraphic() override;
+    TCellType CellType = ctNone;
+    // By kind an object (bitmap, picture, radio items, image list) or a colour value.
+    platform::TObject* CellGraphicRef = nullptr;
+    unsigned CellColor = 0;  // the colour ctProgress and ctProgressPie keep in the reference
+    platform::TObject* CellIconRef = nullptr;
+    unsigned CellColor2 = 0;
+    TCellVAlign CellVAlign = vaTop;
+    TCellHAlign CellHAlign = haLeft;
+    int CellIndex = 0;
+    bool CellTransparent = false;
+    bool CellCreated = false;  // the referenced objects are the graphic's own
+    bool CellBoolean = false;
+    int CellAngle = 0;
+    double CellValue = 0;
+    short CellErrFrom = 0, CellErrLen = 0;
+    std::string CellText;
+
+    // A copy for another cell; objects the graphic owns are not shared (they stay with
+    // this one), objects the caller handed in are.
+    TCellGraphic* Clone() const;
+    void Assign(const platform::TPersistent& Source) override;
+};
+
+}  // namespace grid

@@ -1,0 +1,466 @@
+#pragma once
+// The grid component: typed cells, real and display indices with hidden rows and
+// columns, row and column operations, option objects and the per-cell query hooks.
+// Cells(c, r) takes a real column and a real row; the store is addressed with a real
+// column and a display row (GetCellEx, Ints, Floats, ...).
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "base/DateTime.h"
+#include "widgets/grid/BaseGrid.h"
+#include "widgets/grid/ExObj.h"
+#include "widgets/grid/GridOptions.h"
+
+namespace base {
+class TStrings;
+class TStringList;
+}
+
+namespace grid {
+
+class TExStringGrid;
+class TFloatingFooter;
+
+enum TGridLook { glClassic, glSoft, glStandard, glTMS, glXP, glVista, glStudio };
+enum TCellBorder : unsigned { cbTop = 1, cbLeft = 2, cbRight = 4, cbBottom = 8 };
+using TCellBorders = unsigned;
+enum TSortStyle { ssAutomatic, ssAlphabetic, ssNumeric, ssDate, ssAlphaNoCase, ssAlphaCase, ssShortDateEU,
+                  ssShortDateUS, ssCustom, ssFinancial, ssAnsiAlphaCase, ssAnsiAlphaNoCase, ssRaw, ssHTML,
+                  ssImages, ssCheckBox, ssUnicode };
+
+using TGridColorEvent = std::function<void(platform::TObject* Sender, int ARow, int ACol, platform::TGridDrawState State,
+                                           platform::TBrush& ABrush, platform::TFont& AFont)>;
+using TGridBorderEvent = std::function<void(platform::TObject* Sender, int ARow, int ACol, platform::TPen& APen,
+                                            TCellBorders& Borders)>;
+using TGridAlignEvent = std::function<void(platform::TObject* Sender, int ARow, int ACol, platform::TAlignment& HAlign,
+                                           TVAlignment& VAlign)>;
+using TGridHintEvent = std::function<void(platform::TObject* Sender, int ARow, int ACol, std::string& HintStr)>;
+using TGridFormatEvent = std::function<void(platform::TObject* Sender, int ACol, TSortStyle& AStyle,
+                                            std::string& APrefix, std::string& ASuffix)>;
+using TGetEditorTypeEvent = std::function<void(platform::TObject* Sender, int ACol, int ARow, TEditorType& AEditor)>;
+using TIsFixedCellEvent = std::function<void(platform::TObject* Sender, int ARow, int ACol, bool& IsFixed)>;
+using TCanEditCellEvent = std::function<void(platform::TObject* Sender, int ARow, int ACol, bool& CanEdit)>;
+using TIsPasswordCellEvent = std::function<void(platform::TObject* Sender, int ARow, int ACol, bool& IsPassword)>;
+using THasComboEvent = std::function<void(platform::TObject* Sender, int ACol, int ARow, bool& HasComboBox)>;
+using TGetCheckEvent = std::function<void(platform::TObject* Sender, int ACol, int ARow, std::string& Value)>;
+using TRowUpdateEvent = std::function<void(platform::TObject* Sender, int OldRow, int NewRow)>;
+using TCellsChangedEvent = std::function<void(platform::TObject* Sender, const platform::TRect& R)>;
+using TSelectionChangedEvent =
+    std::function<void(platform::TObject* Sender, int ALeft, int ATop, int ARight, int ABottom)>;
+
+class TExStringGrid : public TBaseGrid {
+public:
+    explicit TExStringGrid(platform::TComponent* AOwner);
+    ~TExStringGrid() override;
+
+    // ---- option objects
+    TBands& Bands() const { return *bands_; }
+    TBackGround& BackGround() const { return *background_; }
+    TControlLook& ControlLook() const { return *controlLook_; }
+    TSortSettings& SortSettings() const { return *sortSettings_; }
+    TFilter& Filter() const { return *filter_; }
+    TCellNode& CellNode() const { return *cellNode_; }
+    TColumnSize& ColumnSize() const { return *columnSize_; }
+    TFloatingFooter& FloatingFooter() const { return *floatingFooter_; }
+    TGrouping Grouping;
+    TSizeWhileTyping SizeWhileTyping;
+    TMouseActions MouseActions;
+    TNavigation Navigation;
+    THTMLSettings HTMLSettings;
+    TDragDropSettings DragDropSettings;
+    platform::TFont& FixedFont() const { return *fixedFont_; }
+    void SetFixedFont(const platform::TFont& f);
+    platform::TFont& ActiveCellFont() const { return *activeCellFont_; }
+
+    // ---- published settings
+    platform::TColor ActiveCellColor = platform::clGray, ActiveCellColorTo = platform::clNone;
+    bool ActiveCellShow = false, AutoNumAlign = false, EnhTextSize = false, SizeWithForm = false;
+    bool EnhRowColMove = true, EnableWheel = true, EnableHTML = true, IntelliZoom = true, ShowSelection = true;
+    bool Multilinecells = false, EnableBlink = false, Flat = false, SelectionRectangle = false;
+    bool SelectionResizer = false, HintShowCells = false, HintShowLargeText = false, HintShowSizing = false;
+    bool AutoSize = false, HideFocusRect = false, FixedAsButtons = false, AnchorHint = false;
+    bool AutoThemeAdapt = false, EditWithTags = false, ExcelStyleDecimalSeparator = false, Hovering = false;
+    bool HTMLHint = false, FilterActive = false, URLShow = false, URLFull = false, URLEdit = false;
+    bool ScrollProportional = false, ScrollSynch = false, OemConvert = false, Lookup = false;
+    bool LookupCaseSensitive = false, LookupHistory = false, IntegralHeight = false;
+    int MaxEditLength = 0;
+    platform::TColor HintColor = platform::clInfoBk;
+    platform::TColor SelectionColor = 0x00EACAB6, SelectionColorTo = platform::clNone,
+                     SelectionTextColor = platform::clBlack;
+    platform::TColor URLColor = 0x00FF0000;
+    TVAlignment VAlignment = vtaTop;
+    std::string FloatFormat = "%.2f";
+    TGridLook Look = glXP;
+    platform::TColor ScrollColor = platform::clNone;
+    bool SaveFixedCells = true;
+    bool WordWrap() const { return wordWrap_; }
+    void SetWordWrap(bool v);
+    int FixedFooters() const { return fixedFooters_; }
+    void SetFixedFooters(int v);
+    int FixedRightCols() const { return fixedRightCols_; }
+    void SetFixedRightCols(int v);
+    bool FixedRowAlways() const { return fixedRowAlways_; }
+    void SetFixedRowAlways(bool v) { fixedRowAlways_ = v; }
+    bool FixedColAlways() const { return fixedColAlways_; }
+    void SetFixedColAlways(bool v) { fixedColAlways_ = v; }
+    platform::TPoint XYOffset{2, 2};
+    char PasswordChar = '*';
+    platform::TColor GradFrom() const { return gradFrom_; }
+    platform::TColor GradTo() const { return gradTo_; }
+    void SetStudioGradFrom(platform::TColor c);
+    void SetStudioGradTo(platform::TColor c);
+
+    // ---- counts (the platform's, with the fixed-always rules)
+    int GetRowCountEx() const { return RowCount(); }
+    void SetRowCountEx(int v);
+    void SetRowCount(int v) { SetRowCountEx(v); }
+    int GetColCountEx() const { return ColCount(); }
+    void SetColCountEx(int v);
+    void SetColCount(int v) { SetColCountEx(v); }
+    int GetFixedRowsEx() const;
+    void SetFixedRowsEx(int v);
+    int FixedRows() const { return GetFixedRowsEx(); }
+    void SetFixedRows(int v) { SetFixedRowsEx(v); }
+    int GetFixedColsEx() const;
+    void SetFixedColsEx(int v) { TBaseGrid::SetFixedCols(v); }
+    int FixedCols() const { return GetFixedColsEx(); }
+    void SetFixedCols(int v) { SetFixedColsEx(v); }
+    void SetDefaultRowHeight(int v);
+    int FixedRowHeight() const { return fixedRowHeight_; }
+    void SetFixedRowHeight(int v) { fixedRowHeight_ = v; }
+    int FixedColWidth() const { return ColWidths(0); }
+    int StoreColCount() const override { return ColCount() + NumHiddenColumns(); }
+
+    // ---- version
+    virtual int GetVersionNr() const { return 0x02080702; }
+    virtual std::string GetVersionString() const;
+    std::string GetVersion() const;
+
+    // ---- cells by real index
+    std::string Cells(int ACol, int ARow) { return GetCellsEx(ACol, ARow); }
+    void SetCells(int ACol, int ARow, const std::string& Value) { SetCellsEx(ACol, ARow, Value); }
+    std::string GetCellsEx(int ACol, int ARow);
+    void SetCellsEx(int ACol, int ARow, const std::string& Value);
+    base::TStringList* HiddenRow(int ARow) const;
+    platform::TObject* GetObjectsEx(int ACol, int ARow) const;
+    void SetObjectsEx(int ACol, int ARow, platform::TObject* AObject);
+    std::u16string GetWideCells(int ACol, int ARow);
+    void SetWideCells(int ACol, int ARow, const std::u16string& Value);
+    virtual std::string GetCurrentCell();
+    virtual void SetCurrentCell(const std::string& Value);
+    std::string GetStrippedCell(int ACol, int ARow);
+    std::string GetEditText(int ACol, int ARow) override;
+    void SetEditText(int ACol, int ARow, const std::string& Value) override;
+
+    // ---- per-cell attributes (real column, display row)
+    platform::TColor GetColors(int ACol, int ARow) const;
+    void SetColors(int ACol, int ARow, platform::TColor v);
+    platform::TColor GetColorsTo(int ACol, int ARow) const;
+    void SetColorsTo(int ACol, int ARow, platform::TColor v);
+    platform::TColor GetFontColors(int ACol, int ARow) const;
+    void SetFontColors(int ACol, int ARow, platform::TColor v);
+    platform::TFontStyles GetFontStyles(int ACol, int ARow) const;
+    void SetFontStyles(int ACol, int ARow, platform::TFontStyles v);
+    std::string GetFontNames(int ACol, int ARow) const;
+    void SetFontNames(int ACol, int ARow, const std::string& v);
+    int GetFontSizes(int ACol, int ARow) const;
+    void SetFontSizes(int ACol, int ARow, int v);
+    platform::TAlignment GetAlignments(int ACol, int ARow) const;
+    void SetAlignments(int ACol, int ARow, platform::TAlignment v);
+    bool GetReadOnly(int ACol, int ARow);
+    void SetReadOnly(int ACol, int ARow, bool v);
+    void SetRowColor(int ARow, platform::TColor AColor);
+    void SetRowFontColor(int ARow, platform::TColor AColor);
+
+    // ---- typed cells (real column, display row); errors are EExGridError
+    void SetInts(int ACol, int ARow, int Value);
+    int GetInts(int ACol, int ARow);
+    void SetFloats(int ACol, int ARow, double Value);
+    double GetFloats(int ACol, int ARow);
+    void SetAllFloats(int ACol, int ARow, double Value);
+    double GetAllFloats(int ACol, int ARow);
+    void SetDates(int ACol, int ARow, base::TDateTime Value);
+    base::TDateTime GetDates(int ACol, int ARow);
+    void SetTimes(int ACol, int ARow, base::TDateTime Value);
+    base::TDateTime GetTimes(int ACol, int ARow);
+    std::string GetCtrlVal(int ACol, int ARow, const std::string& ControlID);
+    void SetCtrlVal(int ACol, int ARow, const std::string& ControlID, const std::string& Value);
+    bool AllowNegativeDates = true;
+
+    // ---- counts and widths over real columns
+    int GetAllColCount() const { return ColCount() + NumHiddenColumns(); }
+    int GetAllRowCount() const { return RowCount() + NumHiddenRows(); }
+    int GetAllColWidths(int ACol) const;
+    void SetAllColWidths(int ACol, int AWidth);
+
+    // ---- sorted rows and column order
+    TIntList& SortIndexList() { return sortIndex_; }
+    int SortedRowIndex(int ARow) const;
+    int UnSortedRowIndex(int ARow) const;
+    std::string GetUnSortedCell(int ACol, int ARow);
+    void SetUnSortedCell(int ACol, int ARow, const std::string& Value);
+    TIntList& ColumnOrder() { return columnOrder_; }
+    void SetColumnOrder();
+    void ResetColumnOrder();
+    void ColumnMoved(int FromIndex, int ToIndex) override;
+
+    // ---- controls on cells (real column, real row)
+    platform::TControl* GetCellControls(int ACol, int ARow) const;
+    void SetCellControls(int ACol, int ARow, platform::TControl* AControl);
+    void CellControlsUpdate();
+    int CellControlCount() const { return cellControlCount_; }
+
+    // ---- headers, merged columns, marks
+    base::TStringList& ColumnHeaders() const { return *columnHeaders_; }
+    void SetColumnHeaders(const base::TStrings& v);
+    void ClearColumnHeaders();
+    void ShowColumnHeaders();
+    base::TStringList& RowHeaders() const { return *rowHeaders_; }
+    void SetRowHeaders(const base::TStrings& v);
+    void ShowRowHeaders();
+    base::TStringList& LookupItems() const { return *lookupItems_; }
+    void SetLookupItems(const base::TStrings* v);
+    TIntList& MergedColumns() { return mergedColumns_; }
+    void ApplyColumnMerge();
+    void UndoColumnMerge();
+    std::string HilightText(bool DoCase, const std::string& Text, const std::string& HiText) const;
+    std::string UnHilightText(const std::string& Text) const;
+    std::string MarkText(bool DoCase, const std::string& Text, const std::string& HiText) const;
+    std::string UnMarkText(const std::string& Text) const;
+    void MarkCells(const std::string& Text, const std::string& Tag, bool DoCase, int FromCol, int FromRow, int ToCol,
+                   int ToRow);
+    void UnMarkCells(const std::string& Tag, int FromCol, int FromRow, int ToCol, int ToRow);
+    void HilightInCell(bool DoCase, int ACol, int ARow, const std::string& Text);
+    void HilightInCol(bool DoFixed, bool DoCase, int ACol, const std::string& Text);
+    void HilightInRow(bool DoFixed, bool DoCase, int ARow, const std::string& Text);
+    void HilightInGrid(bool DoFixed, bool DoCase, const std::string& Text);
+    void UnHilightInCell(int ACol, int ARow);
+    void UnHilightInCol(bool DoFixed, int ACol);
+    void UnHilightInRow(bool DoFixed, int ARow);
+    void UnHilightInGrid(bool DoFixed);
+    void MarkInCell(bool DoCase, int ACol, int ARow, const std::string& Text);
+    void MarkInCol(bool DoFixed, bool DoCase, int ACol, const std::string& Text);
+    void MarkInRow(bool DoFixed, bool DoCase, int ARow, const std::string& Text);
+    void MarkInGrid(bool DoFixed, bool DoCase, const std::string& Text);
+    void UnMarkInCell(int ACol, int ARow);
+    void UnMarkInCol(bool DoFixed, int ACol);
+    void UnMarkInRow(bool DoFixed, int ARow);
+    void UnMarkInGrid(bool DoFixed);
+    void TextFill(bool DoFixed, const std::string& Text);
+    void RandomFill(bool DoFixed, int Max);
+    void LinearFill(bool DoFixed);
+    int GetPrintColWidth(int ACol) const;
+    int GetPrintColOffset(int ACol) const;
+
+    // ---- repainting and selections
+    void RepaintCell(int ACol, int ARow) override;
+    void RepaintRect(const platform::TRect& R);
+    void RepaintRow(int ARow);
+    void RepaintCol(int ACol);
+    void SelectRows(int ARow, int Count);
+    void SelectCols(int ACol, int Count);
+    void SelectRange(int FromCol, int ToCol, int FromRow, int ToRow);
+    bool GetRowSelect(int ARow);
+    void SetRowSelect(int ARow, bool Selected);
+    bool GetColSelect(int ACol);
+    void SetColSelect(int ACol, bool Selected);
+    void ClearRowSelect();
+    void ClearColSelect();
+    int GetRowSelectCount() const;
+    int GetColSelectCount() const;
+    void SelectToRowSelect(bool Replace);
+    void SelectToColSelect(bool Replace);
+
+    // ---- index mapping, hiding, moving
+    int RemapRow(int ARow) const;
+    int RemapRowInv(int ARow) const;
+    int RemapCol(int ACol) const;
+    int RemapColInv(int ACol) const;
+    int RealRowIndex(int ARow) const { return RemapRowInv(ARow); }
+    int DisplRowIndex(int ARow) const { return RemapRow(ARow); }
+    int RealColIndex(int ACol) const { return RemapCol(ACol); }
+    int DisplColIndex(int ACol) const { return RemapColInv(ACol); }
+    int GetRealCol() const { return RemapCol(Col()); }
+    int GetRealRow() const { return RemapRowInv(Row()); }
+    bool IsHiddenColumn(int ACol) const;
+    bool IsHiddenRow(int ARow) const;
+    int NumHiddenColumns() const { return hiddenColCount_; }
+    int NumHiddenRows() const { return int(hiddenRows_.size()); }
+    bool GetVisibleCol(int ACol) const;
+    void SetVisibleCol(int ACol, bool Visible);
+    int GetRowEx() const { return Row(); }
+    void SetRowEx(int ARow);
+    void HideColumn(int ACol) { HideColumns(ACol, ACol); }
+    void HideColumns(int FromCol, int ToCol);
+    void UnHideColumn(int ACol) { UnHideColumns(ACol, ACol); }
+    void UnHideColumns(int FromCol, int ToCol);
+    void UnHideColumnsAll();
+    void HideRow(int ARow) { HideRows(ARow, ARow); }
+    void HideRows(int FromRow, int ToRow);
+    void HideRowsEx(int FromRow, int ToRow);
+    void HideRowList(const TIntList& List);
+    void UnHideRow(int ARow);
+    void UnHideRows(int FromRow, int ToRow);
+    void UnHideRowsAll();
+    void UnHideRowList();
+    void HideSelection();
+    void UnHideSelection();
+    bool SelectionHidden() const { return selectionHidden_; }
+    void ScrollInView(int ACol, int ARow);
+    void MoveColumn(int FromIndex, int ToIndex) override;
+    void MoveRow(int FromIndex, int ToIndex) override;
+    int GetSaveStartCol() const;
+    int GetSaveStartRow() const;
+    int GetSaveEndCol() const;
+    int GetSaveEndRow() const;
+    int GetSaveColCount() const;
+    int GetSaveRowCount() const;
+
+    // ---- rows and columns
+    virtual void InsertRows(int ARow, int Count);
+    void AddRow();
+    virtual void InsertCols(int ACol, int Count);
+    void AddColumn() { InsertCols(ColCount(), 1); }
+    virtual void RemoveRows(int ARow, int Count);
+    virtual void RemoveRowsInternal(int ARow, int Count);
+    virtual void RemoveRowsEx(int ARow, int Count);
+    void IRemoveRows(int ARow, int Count, bool AdjustHidden);
+    virtual void RemoveCols(int ACol, int Count);
+    void MergeCols(int ACol1, int ACol2);
+    void RemoveDuplicates(int ACol, bool CaseFlag);
+    void RemoveSelectedRows();
+    void RemoveUnSelectedRows();
+    void HideSelectedRows();
+    void HideUnSelectedRows();
+    virtual void ClearRect(int ACol1, int ARow1, int ACol2, int ARow2);
+    void ClearRows(int ARow, int Count);
+    void ClearCols(int ACol, int Count);
+    void ClearNormalRows(int ARow, int Count);
+    void ClearNormalCols(int ACol, int Count);
+    void ClearNormalCells();
+    void Clear();
+    void ClearSelection();
+    void MergeColumnCells(int ACol, bool First);
+    void MergeRowCells(int ARow, bool First);
+    void SplitColumnCells(int ACol);
+    void SplitRowCells(int ARow);
+    void SplitAllCells();
+    bool IsWideCell(int ACol, int ARow);
+    bool IsCell(const std::string& Text, int& ACol, int& ARow) const;
+
+    // ---- sizing
+    // With ColumnSize.Stretch: column ACol (-1: the last) takes the rest of the client width.
+    void StretchColumn(int ACol);
+    void StretchRightColumn() { StretchColumn(-1); }
+    void ColWidthsChanged() override;
+
+    // ---- updates and change notices
+    void BeginUpdate();
+    void EndUpdate();
+    int UpdateCount() const { return updateCount_; }
+    void StartUpdate() { ++updateCount_; }
+    void ResetUpdate() { updateCount_ = 0; }
+    virtual void CellsChanged(const platform::TRect& R);
+    virtual void CellsLoaded() {}
+    virtual void CalcFooter(int ACol) { (void)ACol; }
+    virtual void UpdateFooter() {}
+    void RegisterNotifier(TGridChangeNotifier* ANotifier);
+    void UnRegisterNotifier(TGridChangeNotifier* ANotifier);
+    virtual void SelectionChanged(int ALeft, int ATop, int ARight, int ABottom);
+
+    // ---- per-cell queries
+    virtual void GetCellHint(int ACol, int ARow, std::string& Hint);
+    virtual void GetCellColor(int ACol, int ARow, platform::TGridDrawState State, platform::TBrush& ABrush,
+                              platform::TFont& AFont);
+    virtual void GetCellPrintColor(int ACol, int ARow, platform::TGridDrawState State, platform::TBrush& ABrush,
+                                   platform::TFont& AFont);
+    virtual void GetCellBorder(int ACol, int ARow, platform::TPen& APen, TCellBorders& Borders);
+    virtual void GetCellPrintBorder(int ACol, int ARow, platform::TPen& APen, TCellBorders& Borders);
+    virtual void GetCellAlign(int ACol, int ARow, platform::TAlignment& HAlign, TVAlignment& VAlign);
+    virtual void GetColFormat(int ACol, TSortStyle& AStyle, std::string& APrefix, std::string& ASuffix);
+    virtual void GetCellEditor(int ACol, int ARow, TEditorType& AEditor);
+    virtual void GetCellFixed(int ACol, int ARow, bool& IsFixed);
+    virtual void GetCellReadOnly(int ACol, int ARow, bool& CanEdit);
+    virtual void GetCellPassword(int ACol, int ARow, bool& IsPassword);
+    virtual bool HasCombo(int ACol, int ARow);
+    virtual std::string GetCheckTrue(int ACol, int ARow);
+    virtual std::string GetCheckFalse(int ACol, int ARow);
+    virtual bool GetFilter(int ACol) { (void)ACol; return false; }
+    bool IsFixed(int ACol, int ARow) override;
+    std::string CheckTrueText = "Y", CheckFalseText = "N";
+
+    TGridColorEvent OnGetCellColor, OnGetCellPrintColor;
+    TGridBorderEvent OnGetCellBorder, OnGetCellPrintBorder;
+    TGridAlignEvent OnGetAlignment;
+    TGridHintEvent OnGridHint;
+    TGridFormatEvent OnGetFormat;
+    TGetEditorTypeEvent OnGetEditorType;
+    TIsFixedCellEvent OnIsFixedCell;
+    TCanEditCellEvent OnCanEditCell;
+    TIsPasswordCellEvent OnIsPasswordCell;
+    THasComboEvent OnHasComboBox;
+    TGetCheckEvent OnGetCheckTrue, OnGetCheckFalse;
+    TRowUpdateEvent OnRowUpdate;
+    TCellsChangedEvent OnCellsChanged;
+    TSelectionChangedEvent OnSelectionChanged;
+    platform::TNotifyEvent OnResize;
+
+    void Resize() override;
+
+protected:
+    // Every row's cells over all real columns while rows move into or out of the store.
+    struct AllColumns;
+    void HideEditorNow();
+    // A display row's cells over all real columns into a list (texts, properties) and
+    // back; the source is left empty, nothing is freed.
+    void RowToStrings(int ARow, base::TStringList& list);
+    void StringsToRow(base::TStringList& list, int ARow);
+    void MoveRowCells(int From, int To);
+    // Inserts empty rows at display row ARow; with adjustHidden the hidden rows after
+    // the insertion point are renumbered.
+    void InsertRowsAt(int ARow, int Count, bool adjustHidden);
+    // Renumbers the hidden rows for display rows about to be removed.
+    void RenumberHiddenForRemoval(int ARow, int Count);
+    void InsertHiddenRecord(std::unique_ptr<TGridItem> item);
+    int LastShownWidth() const;
+
+private:
+    friend struct AllColumns;
+    friend class TFloatingFooter;
+    std::unique_ptr<TBands> bands_;
+    std::unique_ptr<TBackGround> background_;
+    std::unique_ptr<TControlLook> controlLook_;
+    std::unique_ptr<TSortSettings> sortSettings_;
+    std::unique_ptr<TFilter> filter_;
+    std::unique_ptr<TCellNode> cellNode_;
+    std::unique_ptr<TColumnSize> columnSize_;
+    std::unique_ptr<TFloatingFooter> floatingFooter_;
+    std::unique_ptr<platform::TFont> fixedFont_, activeCellFont_;
+    std::unique_ptr<base::TStringList> columnHeaders_, rowHeaders_, lookupItems_;
+    TIntList sortIndex_, columnOrder_, mergedColumns_;
+    std::vector<bool> rowSelect_, colSelect_;
+    std::vector<TGridChangeNotifier*> notifiers_;
+    TControlList controls_;
+    int cellControlCount_ = 0;
+    std::vector<std::unique_ptr<TGridItem>> hiddenRows_;  // ascending Idx
+    bool visibleCols_[513];
+    short savedWidths_[513] = {};
+    int printColWidths_[513] = {}, printColOffsets_[513] = {};
+    int hiddenColCount_ = 0;
+    platform::TGridRect savedSelection_;
+    bool selectionHidden_ = false;
+    int lastReportedRow_ = -1;
+    int updateCount_ = 0;
+    int fixedFooters_ = 0, fixedRightCols_ = 0;
+    bool fixedRowAlways_ = false, fixedColAlways_ = false;
+    int rememberedFixedRows_ = 0;
+    int fixedRowHeight_ = 21;
+    bool wordWrap_ = true;
+    platform::TColor gradFrom_ = platform::clWhite, gradTo_;
+    bool destroying_ = false;
+    bool stretching_ = false;
+};
+
+}  // namespace grid
