@@ -1,0 +1,282 @@
+// The page control: pages and tabs, switching by mouse and keys with the events in order,
+// the painted tabs in both looks on every side, close buttons and closed tabs.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "FrameFixture.h"
+#include "base/StringList.h"
+#include "platform/TestRig.h"
+#include "widgets/frame/ExPageControl.h"
+
+using namespace platform;
+using namespace frame;
+
+namespace {
+
+struct PageFixture : FrameFixture {
+    TExPageControl* pc = nullptr;
+    std::vector<TExTabSheet*> sheets;
+    std::vector<std::string> log;
+    void SetUp() override
+    {
+        FrameFixture::SetUp();
+        pc = Add<TExPageControl>(10, 10, 300, 200);
+        for (const char* caption : {"Hull", "Frames", "Offsets"}) {
+            auto* s = new TExTabSheet(form);
+            s->SetName(std::string("Sheet") + caption);
+            s->SetCaption(caption);
+            s->SetExPageControl(pc);
+            sheets.push_back(s);
+        }
+        pc->Loaded();
+        pc->OnCanChange = [this](TObject*, int from, int, bool& allow) {
+            log.push_back("canchange from " + std::to_string(from));
+            (void)allow;
+        };
+        pc->OnChanging = [this](TObject*, bool&) { log.push_back("changing"); };
+        pc->OnChange = [this](TObject*) { log.push_back("change " + std::to_string(pc->GetActivePageIndex())); };
+    }
+    TPoint Middle(int page) const
+    {
+        const TRect r = pc->TabRectEx(page);
+        return Point((r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2);
+    }
+};
+
+TEST_F(PageFixture, PagesTabsAndMeasuringTexts)
+{
+    EXPECT_EQ(pc->GetPageCount(), 3);
+    EXPECT_EQ(pc->GetActivePageIndex(), 0);
+    EXPECT_TRUE(sheets[0]->Visible());
+    EXPECT_FALSE(sheets[1]->Visible());
+    EXPECT_EQ(pc->Tabs().Get(1), "Fram");  // the caption without its last two characters
+    sheets[2]->SetCaption("Of");
+    EXPECT_EQ(pc->Tabs().Get(2), "");
+    sheets[2]->SetShowClose(true);
+    EXPECT_EQ(pc->Tabs().Get(2), "Of ");
+    // A hidden tab before the active page: page indexes count it, tab indexes do not.
+    pc->SetActivePage(sheets[2]);
+    sheets[1]->SetTabVisible(false);
+    EXPECT_EQ(pc->GetActivePageIndex(), 2);
+    EXPECT_EQ(sheets[2]->GetTabIndex(), 1);
+    EXPECT_EQ(pc->Tabs().Count(), 2);
+    EXPECT_EQ(pc->Version(), "1.4.0.2");
+}
+
+TEST_F(PageFixture, MouseAndKeysSwitchPagesWithTheEventsInOrder)
+{
+    SendMouse(pc, WM_LBUTTONDOWN, Middle(1).X, Middle(1).Y);
+    SendMouse(pc, WM_LBUTTONUP, Middle(1).X, Middle(1).Y);
+    EXPECT_EQ(log, (std::vector<std::string>{"canchange from 0", "changing", "change 1"}));
+    EXPECT_EQ(pc->ActivePage(), sheets[1]);
+    EXPECT_TRUE(sheets[1]->Visible());
+    EXPECT_FALSE(sheets[0]->Visible());
+    log.clear();
+    SendKey(pc, VK_RIGHT);
+    EXPECT_EQ(log, (std::vector<std::string>{"canchange from 1", "changing", "change 2"}));
+    // Ctrl+Tab wraps to the first page, Ctrl+Shift+Tab back to the last.
+    log.clear();
+    pc->SetFocus();
+    SetSimulatedShiftState(ssCtrl);
+    TCMDialogKey m;
+    m.Msg = CM_DIALOGKEY;
+    m.WParam = VK_TAB;
+    pc->Perform(CM_DIALOGKEY, VK_TAB, 0);
+    EXPECT_EQ(pc->GetActivePageIndex(), 0);
+    SetSimulatedShiftState(ssCtrl | ssShift);
+    pc->Perform(CM_DIALOGKEY, VK_TAB, 0);
+    SetSimulatedShiftState(-1);
+    EXPECT_EQ(pc->GetActivePageIndex(), 2);
+    EXPECT_EQ(log.back(), "change 2");
+    // A veto keeps the page.
+    pc->OnCanChange = [](TObject*, int, int, bool& allow) { allow = false; };
+    SendMouse(pc, WM_LBUTTONDOWN, Middle(0).X, Middle(0).Y);
+    EXPECT_EQ(pc->GetActivePageIndex(), 2);
+}
+
+TEST_F(PageFixture, DisabledTabCannotBecomeActive)
+{
+    sheets[1]->SetTabEnable(false);
+    SendMouse(pc, WM_LBUTTONDOWN, Middle(1).X, Middle(1).Y);
+    EXPECT_EQ(pc->GetActivePageIndex(), 0);
+    EXPECT_EQ(pc->TabIndex(), 1);  // the platform's selection moved
+    EXPECT_TRUE(sheets[0]->Visible());
+    EXPECT_EQ(log.back(), "change 0");
+    pc->SetActivePage(sheets[1]);
+    EXPECT_EQ(pc->GetActivePageIndex(), 0);
+    EXPECT_THROW(sheets[0]->SetTabEnable(false), base::Exception);
+    pc->SetTabStyle(tsDotNet);
+    EXPECT_THROW(pc->SetTabSplitLine(true), base::Exception);
+    try {
+        sheets[0]->SetPageIndex(5);
+        FAIL();
+    } catch (const base::Exception& e) {
+        EXPECT_STREQ(e.what(), "5 is an invalid PageIndex value.  PageIndex must be between 0 and 2");
+    }
+    sheets[0]->SetPageIndex(2);
+    EXPECT_EQ(pc->GetPage(2), sheets[0]);
+    EXPECT_EQ(pc->Tabs().Get(2), "Hu");
+}
+
+TEST_F(PageFixture, RemovingPagesAndDefaultColours)
+{
+    pc->SetActivePage(sheets[1]);
+    delete sheets[1];
+    EXPECT_EQ(pc->ActivePage(), sheets[2]);
+    sheets[2]->SetExPageControl(nullptr);
+    EXPECT_EQ(pc->ActivePage(), sheets[0]);
+    sheets[0]->SetExPageControl(nullptr);
+    EXPECT_EQ(pc->ActivePage(), nullptr);
+    EXPECT_EQ(pc->TabIndex(), -1);
+    sheets[0]->SetExPageControl(pc);
+    sheets[2]->SetExPageControl(pc);
+    sheets[2]->SetTabColor(clRed);
+    pc->SetDefaultTabColor(clYellow);
+    EXPECT_EQ(sheets[0]->TabColor(), clYellow);
+    EXPECT_EQ(sheets[2]->TabColor(), clRed);
+}
+
+TEST_F(PageFixture, CloseButtonClosesAndNamesReopen)
+{
+    sheets[0]->SetShowClose(true);
+    bool closed = false;
+    sheets[0]->OnClose = [&](TObject*) { closed = true; };
+    const TRect r = pc->TabRectEx(0);
+    ASSERT_TRUE(pc->IsOnButton(0, r.Left + 5, r.Top + 5));
+    EXPECT_FALSE(pc->IsOnButton(0, r.Right - 2, r.Top + 5));
+    SendMouse(pc, WM_LBUTTONDOWN, r.Left + 5, r.Top + 5);
+    SendMouse(pc, WM_LBUTTONUP, r.Left + 5, r.Top + 5);
+    EXPECT_TRUE(closed);
+    EXPECT_EQ(pc->GetPageCount(), 2);
+    EXPECT_EQ(pc->ActivePage(), sheets[1]);
+    ASSERT_EQ(pc->ClosedTabs().size(), 1u);
+    EXPECT_FALSE(pc->OpenClosedTab("nothing"));
+    EXPECT_TRUE(pc->OpenClosedTab("SHEETHULL"));
+    EXPECT_EQ(pc->GetPageCount(), 3);
+    EXPECT_EQ(pc->GetPage(2), sheets[0]);
+    EXPECT_TRUE(pc->OpenClosedTab("sheethull"));  // listed still, not attached twice
+    EXPECT_EQ(pc->GetPageCount(), 3);
+    // With FreeOnClose the sheet goes and nothing is listed.
+    pc->FreeOnClose = true;
+    pc->SetActivePage(sheets[0]);
+    const TRect r2 = pc->TabRectEx(2);
+    SendMouse(pc, WM_LBUTTONDOWN, r2.Left + 5, r2.Top + 5);
+    SendMouse(pc, WM_LBUTTONUP, r2.Left + 5, r2.Top + 5);
+    EXPECT_EQ(pc->GetPageCount(), 2);
+    EXPECT_TRUE(pc->ClosedTabs().empty());
+}
+
+TEST(PageGradient, StepsAndBands)
+{
+    TBitmap b(40, 10);
+    TExPageControl::DrawGradient(b.Canvas(), TColor(0x0000FF), TColor(0xFF0000), true, Rect(0, 0, 40, 10), 0);
+    EXPECT_EQ(b.Canvas()->Pixel(39, 5), TColor(0x0000FF));
+    TExPageControl::DrawGradient(b.Canvas(), TColor(0x000000), TColor(0x000040), true, Rect(0, 0, 40, 10), 4);
+    EXPECT_EQ(b.Canvas()->Pixel(0, 5), TColor(0));
+    EXPECT_EQ(b.Canvas()->Pixel(15, 5), TColor(0x10));
+    EXPECT_EQ(b.Canvas()->Pixel(35, 5), TColor(0x30));
+}
+
+// Each look on each side: the active tab in ActiveColor, an inactive one in its own
+// colour, the tab row in TabBackGroundColor, the page frame in TabSheetBorderColor, the
+// caption drawn.
+struct LookCase {
+    TTabStyle style;
+    TTabPosition position;
+    const char* name;
+};
+
+class TabLook : public PageFixture, public ::testing::WithParamInterface<LookCase> {};
+
+TEST_P(TabLook, PaintsTabsRowAndFrame)
+{
+    const LookCase& lc = GetParam();
+    pc->SetTabStyle(lc.style);
+    pc->SetExTabPosition(lc.position);
+    pc->SetActiveColor(clWhite);
+    pc->SetTabBackGroundColor(TColor(0xE0E0E0));
+    pc->SetTabSheetBorderColor(TColor(0x0000C0));
+    pc->SetTabBorderColor(TColor(0x008000));
+    sheets[2]->SetTabColor(TColor(0x00FFFF));
+    pc->SetActivePage(sheets[1]);
+    auto bmp = PaintToBitmap(pc);
+    LookAt(*bmp, std::string("tabs_") + lc.name);
+    const TRect active = pc->TabRectEx(1), other = pc->TabRectEx(2);
+    const bool vertical = lc.position == tpLeft || lc.position == tpRight;
+    // Inside the tabs, away from the caption.
+    (void)vertical;
+    // Mostly filled in their colours (the caption and the outline take the rest).
+    const int area = active.Width() * active.Height();
+    EXPECT_GT(Count(*bmp, active, clWhite), area / 2) << lc.name;
+    EXPECT_GT(Count(*bmp, other, TColor(0x00FFFF)), other.Width() * other.Height() / 2) << lc.name;
+    // The tab row's free end and the page frame's far side.
+    const int W = pc->Width(), H = pc->Height();
+    switch (lc.position) {
+    case tpTop:
+        EXPECT_EQ(At(*bmp, W / 2 + 60, 1), TColor(0xE0E0E0)) << lc.name;
+        EXPECT_EQ(At(*bmp, W / 2, H - 1), TColor(0x0000C0)) << lc.name;
+        EXPECT_EQ(At(*bmp, 0, H / 2), TColor(0x0000C0)) << lc.name;
+        break;
+    case tpBottom:
+        EXPECT_EQ(At(*bmp, W / 2 + 60, H - 2), TColor(0xE0E0E0)) << lc.name;
+        EXPECT_EQ(At(*bmp, W / 2, 0), TColor(0x0000C0)) << lc.name;
+        break;
+    case tpLeft:
+        EXPECT_EQ(At(*bmp, 1, H - 20), TColor(0xE0E0E0)) << lc.name;
+        EXPECT_EQ(At(*bmp, W - 2, H / 2), TColor(0x0000C0)) << lc.name;
+        break;
+    case tpRight:
+        EXPECT_EQ(At(*bmp, W - 2, H - 20), TColor(0xE0E0E0)) << lc.name;
+        EXPECT_EQ(At(*bmp, 0, H / 2), TColor(0x0000C0)) << lc.name;
+        break;
+    }
+    EXPECT_GT(Dark(*bmp, active), 5) << lc.name;
+    // The outline colour appears round the tabs.
+    TRect around = active;
+    InflateRect(around, 2, 2);
+    EXPECT_GT(Count(*bmp, around, TColor(0x008000)), 10) << lc.name;
+}
+
+INSTANTIATE_TEST_SUITE_P(Looks, TabLook,
+                         ::testing::Values(LookCase{tsClassic, tpTop, "classic_top"}, LookCase{tsClassic, tpBottom, "classic_bottom"},
+                                           LookCase{tsClassic, tpLeft, "classic_left"}, LookCase{tsClassic, tpRight, "classic_right"},
+                                           LookCase{tsDotNet, tpTop, "dotnet_top"}, LookCase{tsDotNet, tpBottom, "dotnet_bottom"},
+                                           LookCase{tsDotNet, tpLeft, "dotnet_left"}, LookCase{tsDotNet, tpRight, "dotnet_right"}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(PageFixture, DotNetSeparatorsAndDisabledCaptions)
+{
+    pc->SetTabStyle(tsDotNet);
+    pc->SetActiveColor(TColor(0xFFFFFF));
+    pc->SetActivePage(sheets[1]);
+    sheets[2]->SetTabEnable(false);
+    sheets[2]->SetTextColor(clBlack);
+    auto bmp = PaintToBitmap(pc);
+    LookAt(*bmp, "tabs_dotnet_separators");
+    const TRect first = pc->TabRectEx(0), third = pc->TabRectEx(2);
+    // The first tab's next tab is the active one: no separator; the third has one.
+    EXPECT_NE(At(*bmp, first.Right - 2, (first.Top + first.Bottom) / 2), TColor(0xFFFFFF));
+    EXPECT_EQ(At(*bmp, third.Right - 2, (third.Top + third.Bottom) / 2), TColor(0xFFFFFF));
+    // A disabled tab's caption is grey whatever its text colour.
+    EXPECT_EQ(Dark(*bmp, third), 0);
+}
+
+TEST_F(PageFixture, HoverColoursFollowTheMouse)
+{
+    pc->TabHoverColor = TColor(0x00FF00);
+    pc->TabHoverBorder = TColor(0xFF0000);
+    const TPoint p = Middle(2);
+    SendMouse(pc, WM_MOUSEMOVE, p.X, p.Y);
+    EXPECT_EQ(pc->HoverTab(), 2);
+    auto bmp = PaintToBitmap(pc);
+    LookAt(*bmp, "tabs_hover");
+    const TRect r = pc->TabRectEx(2);
+    EXPECT_EQ(At(*bmp, r.Right - 4, r.Bottom - 3), TColor(0x00FF00));
+    EXPECT_EQ(At(*bmp, r.Left, r.Top + 3), TColor(0xFF0000));
+    pc->Perform(CM_MOUSELEAVE);
+    EXPECT_EQ(pc->HoverTab(), -1);
+}
+
+}  // namespace
