@@ -22,17 +22,6 @@ TRepeatTimer* SharedTimer()
 }
 }  // namespace
 
-void DrawCheckMark(TCanvas* c, int x, int y, TColor color)
-{
-    static const int lines[6][4] = {{2, 4, 6, 8}, {2, 5, 5, 8}, {2, 6, 5, 9}, {8, 2, 4, 6}, {8, 3, 4, 7}, {8, 4, 5, 7}};
-    c->Pen().SetColor(color);
-    c->Pen().SetWidth(1);
-    for (const auto& l : lines) {
-        c->MoveTo(x + l[0], y + l[1]);
-        c->LineTo(x + l[2], y + l[3]);
-    }
-}
-
 TFlatCheckListBox::TFlatCheckListBox(TComponent* AOwner) : TFlatRowList(AOwner, SharedTimer())
 {
     SetBounds(0, 0, 99, 137);

@@ -42,7 +42,4 @@ private:
     TColor colorCheck_ = platform::clBlack;
 };
 
-// The check mark of the flat controls in an 11 x 11 square whose top-left is (x, y).
-void DrawCheckMark(platform::TCanvas* c, int x, int y, TColor color);
-
 }  // namespace flat

@@ -352,20 +352,9 @@ void TFlatRowList::DrawScrollBar(TCanvas* c)
 
 void TFlatRowList::DrawRowText(TCanvas* c, TRect r, const std::string& text)
 {
-    c->Brush().SetStyle(bsClear);
     UINT flags = DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX;
     if (biDiMode_ == bdRightToLeft) flags |= DT_RIGHT | DT_RTLREADING;
-    const TColor color = c->Font().Color();
-    if (!Enabled()) {
-        TRect light = r;
-        OffsetRect(light, 1, 1);
-        c->Font().SetColor(clBtnHighlight);
-        DrawText(c->Handle(), text, -1, &light, flags);
-        c->Font().SetColor(clBtnShadow);
-    }
-    DrawText(c->Handle(), text, -1, &r, flags);
-    c->Font().SetColor(color);
-    c->Brush().SetStyle(bsSolid);
+    DrawFlatText(c, r, text, flags, Enabled());
 }
 
 }  // namespace flat

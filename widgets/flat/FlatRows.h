@@ -31,8 +31,6 @@ private:
     std::vector<bool> bits_;
 };
 
-enum TFlatBiDiMode { bdLeftToRight, bdRightToLeft };
-
 class TFlatRowList;
 
 // The timer that repeats a press on an arrow strip, and the list it scrolls.

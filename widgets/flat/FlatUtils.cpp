@@ -116,6 +116,33 @@ void CalcButtonLayout(TCanvas* canvas, const TRect& client, TPoint offset, TButt
     g.CalcLayout(canvas, client, offset, caption, layout, margin, spacing, glyphPos, textBounds);
 }
 
+void DrawFlatText(TCanvas* canvas, TRect r, const std::string& text, UINT flags, bool enabled)
+{
+    canvas->Brush().SetStyle(bsClear);
+    const TColor color = canvas->Font().Color();
+    if (!enabled) {
+        TRect light = r;
+        OffsetRect(light, 1, 1);
+        canvas->Font().SetColor(clBtnHighlight);
+        DrawText(canvas->Handle(), text, -1, &light, flags);
+        canvas->Font().SetColor(clBtnShadow);
+    }
+    DrawText(canvas->Handle(), text, -1, &r, flags);
+    canvas->Font().SetColor(color);
+    canvas->Brush().SetStyle(bsSolid);
+}
+
+void DrawCheckMark(TCanvas* c, int x, int y, TColor color)
+{
+    static const int lines[6][4] = {{2, 4, 6, 8}, {2, 5, 5, 8}, {2, 6, 5, 9}, {8, 2, 4, 6}, {8, 3, 4, 7}, {8, 4, 5, 7}};
+    c->Pen().SetColor(color);
+    c->Pen().SetWidth(1);
+    for (const auto& l : lines) {
+        c->MoveTo(x + l[0], y + l[1]);
+        c->LineTo(x + l[2], y + l[3]);
+    }
+}
+
 Word Min(Word a, Word b) { return b < a ? b : a; }
 
 void GetFontMetrics(TFont* font, TEXTMETRIC& tm)

@@ -25,6 +25,7 @@ enum TCheckBoxLayout { checkboxLeft, checkboxRight };
 // How a flat control shows what lies behind it.
 enum TTransparentMode { tmAlways, tmNotFocused, tmNone };
 using TExColors = int;  // 0..100
+enum TFlatBiDiMode { bdLeftToRight, bdRightToLeft };
 
 // `width` nested frames inside rect: top and left in topColor, bottom and right in bottomColor.
 void Frame3DBorder(platform::TCanvas* canvas, const TRect& rect, TColor topColor, TColor bottomColor, int width);
@@ -41,6 +42,11 @@ TColor CalcAdvancedColor(TColor base, TColor old, int amount, TColorCalcType typ
 void CalcButtonLayout(platform::TCanvas* canvas, const TRect& client, TPoint offset, platform::TButtonLayout layout,
                       int spacing, int margin, platform::TBitmap* glyph, int glyphCount, const std::string& caption,
                       TRect& textBounds, TPoint& glyphPos);
+// Text with a clear brush in the canvas font; disabled: embossed, one pixel down and right in
+// the button highlight colour, then in place in the button shadow colour.
+void DrawFlatText(platform::TCanvas* canvas, TRect r, const std::string& text, platform::UINT flags, bool enabled);
+// The check mark of the flat controls in an 11 x 11 square whose top-left is (x, y).
+void DrawCheckMark(platform::TCanvas* c, int x, int y, TColor color);
 platform::Word Min(platform::Word a, platform::Word b);
 void GetFontMetrics(platform::TFont* font, platform::TEXTMETRIC& tm);
 // The font's height plus an eighth.
