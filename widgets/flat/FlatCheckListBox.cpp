@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "base/StrUtils.h"
 #include "platform/system/Thread.h"
 
 namespace flat {
@@ -57,23 +56,12 @@ void TFlatCheckListBox::SetItemIndex(int i)
     Invalidate();
 }
 
-void TFlatCheckListBox::SetItems(base::TStrings& list)
-{
-    for (int i = 0; i < list.Count(); ++i) list.Put(i, base::Trim(list.Get(i)));
-    Items().Assign(list);
-    Invalidate();
-}
-
 void TFlatCheckListBox::SetColors(int index, TColor value)
 {
-    switch (index) {
-    case 0: SetColorAt(colorArrow_, value); break;
-    case 1: SetColorAt(colorBorder_, value); break;
-    case 2: SetColorAt(colorItemsRect_, value); break;
-    case 3: SetColorAt(colorItemsSelect_, value); break;
-    case 4: SetColorAt(colorCheck_, value); break;
-    default: break;
-    }
+    if (index == 4)
+        SetColorAt(colorCheck_, value);
+    else
+        TFlatRowList::SetColors(index, value);
 }
 
 void TFlatCheckListBox::ItemsChanged()

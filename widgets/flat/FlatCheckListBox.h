@@ -16,11 +16,8 @@ public:
     void Clear();
     int ItemIndex() const { return itemIndex_; }
     void SetItemIndex(int i);
-    // Takes a copy of list, each line trimmed of blanks and control characters (in list too).
-    void SetItems(base::TStrings& list);
-
     // 0 ColorArrow, 1 ColorBorder, 2 ColorItemsRect, 3 ColorItemsSelect, 4 ColorCheck.
-    void SetColors(int index, TColor value);
+    void SetColors(int index, TColor value) override;
     TColor ColorCheck() const { return colorCheck_; }
 
     platform::TNotifyEvent OnClickCheck;

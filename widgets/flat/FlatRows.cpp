@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "base/StrUtils.h"
 #include "platform/graphics/GDI.h"
 #include "platform/system/Thread.h"
 
@@ -146,6 +147,20 @@ void TFlatRowList::SetBiDiMode(TFlatBiDiMode m)
 void TFlatRowList::SetColorAt(TColor& field, TColor value)
 {
     field = value;
+    Invalidate();
+}
+
+void TFlatRowList::SetColors(int index, TColor value)
+{
+    TColor* fields[] = {&colorArrow_, &colorBorder_, &colorItemsRect_, &colorItemsSelect_};
+    if (index >= 0 && index < 4) SetColorAt(*fields[index], value);
+}
+
+void TFlatRowList::SetItems(base::TStrings& list)
+{
+    if (ItemLimit() > 0 && list.Count() > ItemLimit()) return;
+    for (int i = 0; i < list.Count(); ++i) list.Put(i, base::Trim(list.Get(i)));
+    items_.Assign(list);
     Invalidate();
 }
 

@@ -57,6 +57,13 @@ public:
     TFlatBiDiMode BiDiMode() const { return biDiMode_; }
     void SetBiDiMode(TFlatBiDiMode m);
 
+    // Takes a copy of list, each line trimmed of blanks and control characters (in list
+    // too); a list longer than ItemLimit is refused.
+    void SetItems(base::TStrings& list);
+    // Most items the list takes through SetItems and can mark; 0 for no limit.
+    virtual int ItemLimit() const { return 0; }
+    // 0 ColorArrow, 1 ColorBorder, 2 ColorItemsRect, 3 ColorItemsSelect.
+    virtual void SetColors(int index, TColor value);
     TColor ColorArrow() const { return colorArrow_; }
     TColor ColorBorder() const { return colorBorder_; }
     TColor ColorItemsRect() const { return colorItemsRect_; }
