@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "platform/controls/ListBox.h"
+#include "platform/controls/Menus.h"
 #include "platform/forms/Forms.h"
 #include "platform/graphics/GDI.h"
 #include "platform/system/VisualStyles.h"
@@ -331,35 +331,11 @@ namespace {
 
 constexpr UINT kUnitCommand = WM_COMMAND;
 
-// A borderless list that closes on a choice, Escape or a click elsewhere.
-int PopupChoice(const base::TStringList& items, TPoint screen)
-{
-    auto* f = Construct<TForm>(Application);
-    f->SetBorderStyle(bsNone);
-    f->SetFormStyle(fsStayOnTop);
-    auto* list = new TListBox(f);
-    list->SetParent(f);
-    for (int i = 0; i < items.Count(); ++i) list->Items().Add(items.Get(i));
-    const int rows = std::max(1, items.Count());
-    f->SetBounds(screen.X, screen.Y, 120, rows * list->ItemHeight() + 4);
-    list->SetAlign(alClient);
-    list->OnClick = [f](TObject*) { f->SetModalResult(mrOk); };
-    f->KeyPreview = true;
-    f->OnKeyDown = [f](TObject*, Word& key, TShiftState) {
-        if (key == VK_ESCAPE) f->SetModalResult(mrCancel);
-    };
-    f->OnDeactivate = [f](TObject*) { f->SetModalResult(mrCancel); };
-    const int chosen = f->ShowModal() == mrOk ? list->ItemIndex() : -1;
-    f->Free();
-    return chosen;
-}
-
 }  // namespace
 
 TUnitExEditBtn::TUnitExEditBtn(TComponent* AOwner) : TExEditBtn(AOwner)
 {
     unitSpace_ = 20;
-    ChooseUnit = PopupChoice;
 }
 
 TUnitExEditBtn::~TUnitExEditBtn() = default;
@@ -386,11 +362,18 @@ void TUnitExEditBtn::SetUnitSize(int n)
 
 void TUnitExEditBtn::BtnClick(TObject* Sender)
 {
+    if (!menu_) menu_ = new TPopupMenu(this);
+    menu_->Items()->Clear();
+    for (int i = 0; i < units_.Count(); ++i) {
+        auto* item = new TMenuItem(menu_);
+        item->SetCaption(units_.Get(i));
+        // The choice arrives after the click, as the menu's command.
+        item->OnClick = [this, i](TObject*) { PostMessage(Handle(), kUnitCommand, WPARAM(i + 1), 0); };
+        menu_->Items()->Add(item);
+    }
     const TPoint at = ClientToScreen(Point(ClientWidth() - 15, ClientHeight()));
-    const int chosen = ChooseUnit ? ChooseUnit(units_, at) : -1;
+    menu_->Popup(at.X, at.Y);
     if (OnClickBtn) OnClickBtn(Sender);
-    // The choice arrives after the click, as the menu's command.
-    if (chosen >= 0) PostMessage(Handle(), kUnitCommand, WPARAM(chosen + 1), 0);
 }
 
 void TUnitExEditBtn::Dispatch(TMessage& m)

@@ -10,6 +10,10 @@
 #include "platform/controls/Buttons.h"
 #include "widgets/edit/ExEdit.h"
 
+namespace platform {
+class TPopupMenu;
+}
+
 namespace edit {
 
 // A speed button that paints flat, etched or in the active visual style.
@@ -109,9 +113,8 @@ public:
     void SetUnitSize(int n);
     std::function<void(platform::TObject* Sender, const std::string& NewUnit)> OnUnitChanged;
 
-    // Shows the units at a screen point and gives the chosen index, -1 for none.
-    // Tests put their own chooser here.
-    std::function<int(const base::TStringList& units, platform::TPoint screen)> ChooseUnit;
+    // The menu of units, while it is or was last shown.
+    platform::TPopupMenu* UnitMenu() const { return menu_; }
     void BtnClick(platform::TObject* Sender) override;
     // The menu's choice k (from 1) arrives as a command.
     void Dispatch(platform::TMessage& m) override;
@@ -122,6 +125,7 @@ protected:
 private:
     base::TStringList units_;
     std::string unitID_;
+    platform::TPopupMenu* menu_ = nullptr;
 };
 
 }  // namespace edit

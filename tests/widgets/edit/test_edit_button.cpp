@@ -1,6 +1,7 @@
 // The edit with a button inside and the unit selector.
 #include "EditFixture.h"
 
+#include "platform/controls/Menus.h"
 #include "platform/system/Clipboard.h"
 #include "widgets/edit/ExEdBtn.h"
 
@@ -96,16 +97,21 @@ TEST_F(EditButtonTest, UnitSelectorChoosesAndShowsTheUnit)
     u->SetUnits(nullptr);  // nothing happens
     EXPECT_EQ(u->Units().Count(), 2);
     std::vector<std::string> log;
-    u->ChooseUnit = [&](const base::TStringList& l, TPoint) {
-        log.push_back("menu " + std::to_string(l.Count()));
-        return 1;
-    };
     u->OnClickBtn = [&](TObject*) { log.push_back("click"); };
     u->OnUnitChanged = [&](TObject*, const std::string& unit) { log.push_back("unit " + unit); };
     SendMouse(u->ButtonHolder(), WM_LBUTTONDOWN, 3, 3);
     SendMouse(u->ButtonHolder(), WM_LBUTTONUP, 3, 3);
-    ProcessUntil([&] { return log.size() >= 3; });
-    EXPECT_EQ(log, (std::vector<std::string>{"menu 2", "click", "unit ft"}));
+    ASSERT_NE(u->UnitMenu(), nullptr);
+    EXPECT_TRUE(MenuActive());
+    TMenuItem* ft = u->UnitMenu()->Items()->Items(1);
+    const TRect r = GetMenuItemRect(ft);
+    EXPECT_EQ(ft->Caption(), "ft");
+    // Below the edit's right end.
+    EXPECT_GE(r.Top, u->ClientToScreen(Point(0, u->ClientHeight())).Y);
+    ft->Click();
+    CloseMenus();
+    ProcessUntil([&] { return log.size() >= 2; });
+    EXPECT_EQ(log, (std::vector<std::string>{"click", "unit ft"}));
     EXPECT_EQ(u->UnitID(), "ft");
     u->SetColor(clWhite);
     auto bmp = PaintToBitmap(u);
