@@ -81,7 +81,7 @@ void TExEdit::SetText(const std::string& value)
     if (editType_ == etHex) s = base::UpperCase(s);
     SetRawText(prefix_ + s + suffix_);
     SetModified(false);
-    if (showURL_) ApplyURL(TestURL());
+    if (showURL_ && TestURL() != urlShown_) ApplyURL(!urlShown_);
 }
 
 double TExEdit::GetFloat() const
@@ -214,6 +214,7 @@ void TExEdit::ValidateEvent(const std::string& value, bool& IsValid)
 void TExEdit::Change()
 {
     TCustomEdit::Change();
+    if (showURL_ && TestURL() != urlShown_) ApplyURL(!urlShown_);
     const bool valid = DoValidate(GetText());
     if (ShowError) SetError(!valid);
 }

@@ -6,6 +6,9 @@
 
 #include "platform/system/Clipboard.h"
 #include "widgets/edit/ExEditText.h"
+#include "widgets/edit/ExInputQuery.h"
+#include "platform/system/Shell.h"
+#include "platform/system/Thread.h"
 
 using namespace edit;
 using namespace platform;
@@ -203,6 +206,84 @@ TEST_F(EditTest, RangeTextAndStoredText)
     EXPECT_EQ(e->Text(), "1,3-5,8");
     e->ListToRangeStr(TRangeList());
     EXPECT_EQ(e->Text(), "");
+}
+
+// The edit of the modal form that is showing, focused; nullptr while none shows.
+TExEdit* QueryEdit()
+{
+    for (int i = 0; i < Application->ComponentCount(); ++i) {
+        auto* f = dynamic_cast<TForm*>(Application->Components(i));
+        if (!f || !f->Modal()) continue;
+        for (int k = 0; k < f->ControlCount(); ++k)
+            if (auto* ed = dynamic_cast<TExEdit*>(f->Controls(k))) {
+                ed->SetFocus();
+                return ed;
+            }
+    }
+    return nullptr;
+}
+
+TEST_F(EditTest, InputQueryGivesTheValueWithoutPrefixAndSuffix)
+{
+    // Types into the dialog's edit once it shows, then presses Enter for OK.
+    TTimer timer(nullptr);
+    timer.SetInterval(10);
+    timer.OnTimer = [&](TObject*) {
+        TExEdit* ed = QueryEdit();
+        if (!ed) return;
+        timer.SetEnabled(false);
+        for (char ch : std::string("2.5")) SendChar(ed, ch);
+        SendKey(ed, VK_RETURN);
+    };
+    TQueryParams params;
+    params.Precision = 2;
+    params.Suffix = " m";
+    std::string value = "";
+    ASSERT_TRUE(ExInputQuery(etFloat, &params, "Draught", "Start draught", value));
+    EXPECT_EQ(value, "2.50");  // formatted as the edit left it, without the suffix
+    timer.SetEnabled(true);
+    timer.OnTimer = [&](TObject*) {
+        TExEdit* ed = QueryEdit();
+        if (!ed) return;
+        timer.SetEnabled(false);
+        SendKey(ed, VK_ESCAPE);
+    };
+    value = "7";
+    EXPECT_FALSE(ExInputQuery(etFloat, &params, "Draught", "Start draught", value));
+    EXPECT_EQ(value, "7");
+}
+
+TEST_F(EditTest, LinksLookAndOpen)
+{
+    std::vector<std::string> opened;
+    SetShellExecuteHookForTesting([&](const std::string& verb, const std::string& file) {
+        opened.push_back(verb + " " + file);
+        return true;
+    });
+    e->Font()->SetColor(clBlack);
+    e->Init();
+    e->SetShowURL(true);
+    e->SetFocus();
+    Type("www");
+    EXPECT_FALSE(e->TestURL());
+    Type(".");
+    EXPECT_EQ(e->Font()->Color(), clBlue);
+    EXPECT_TRUE(e->Font()->Style() & fsUnderline);
+    SendChar(e, 8);
+    EXPECT_EQ(e->Font()->Color(), clBlack);
+    e->SetText("http://example.org");
+    e->SelectAll();
+    EXPECT_EQ(e->SelStart(), 7);  // after "://"
+    bool asked = false;
+    e->OnURLClick = [&](TObject*, const std::string& url, bool& show) {
+        asked = url == "http://example.org";
+        show = true;
+    };
+    SendMouse(e, WM_LBUTTONDOWN, 10, 5);
+    SendMouse(e, WM_LBUTTONUP, 10, 5);
+    EXPECT_TRUE(asked);
+    EXPECT_EQ(opened, (std::vector<std::string>{"open http://example.org"}));
+    SetShellExecuteHookForTesting(nullptr);
 }
 
 }  // namespace
