@@ -42,6 +42,8 @@ enum : UINT {
 enum : UINT { CN_BASE = 0xBC00, CN_COMMAND = CN_BASE + WM_COMMAND, CN_NOTIFY = CN_BASE + WM_NOTIFY };
 
 // Mouse message key flags.
+// Hit-test codes (WM_SETCURSOR: the low word of LParam; the high word is the mouse message).
+enum : UINT { HTCLIENT = 1 };
 enum : UINT { MK_LBUTTON = 0x01, MK_RBUTTON = 0x02, MK_SHIFT = 0x04, MK_CONTROL = 0x08, MK_MBUTTON = 0x10 };
 // Answers to WM_GETDLGCODE.
 enum : UINT { DLGC_WANTARROWS = 0x01, DLGC_WANTTAB = 0x02, DLGC_WANTALLKEYS = 0x04, DLGC_WANTCHARS = 0x80 };

@@ -146,6 +146,8 @@ UINT ShiftStateToKeys(unsigned shift);
 // name of what a host cursor shows ("arrow", "hsplit", "bitmap 32x32 hot 0,31"...).
 QCursor CursorFor(TCursor c);
 std::string DescribeCursor(const QCursor& c);
+// The window that SetCursor(HCURSOR) shows a cursor on: the one under the mouse.
+void SetCursorTarget(QWidget* w);
 // The ss flags of modifier keys and mouse buttons as the host reports them.
 unsigned HeldFlags(Qt::KeyboardModifiers m, Qt::MouseButtons b);
 QWidget* HostWidget(TWinControl* c);  // nullptr before the window exists

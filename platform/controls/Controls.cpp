@@ -346,9 +346,15 @@ void TControl::WndProc(TMessage& m)
                 if (!live.alive) return;
             }
             if (TWinControl* host = HostWindow(); host && host->impl()->widget) {
-                TCursor c = cursor_;
-                if (c == crDefault) host->impl()->widget->unsetCursor();
-                else host->impl()->widget->setCursor(CursorFor(c));
+                // The window may pick the cursor itself; else this control's own shows.
+                SetCursorTarget(host->impl()->widget);
+                AliveWatch live(this);
+                const LRESULT picked = host->Perform(WM_SETCURSOR, WPARAM(host->Handle()), MakeLParam(HTCLIENT, WM_MOUSEMOVE));
+                if (!live.alive) return;
+                if (!picked && host->impl()->widget) {
+                    if (cursor_ == crDefault) host->impl()->widget->unsetCursor();
+                    else host->impl()->widget->setCursor(CursorFor(cursor_));
+                }
             }
             if (gHintMouseHook) gHintMouseHook(this, m.Pos());
             break;

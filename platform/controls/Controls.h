@@ -166,6 +166,7 @@ public:
 
     TCursor Cursor() const { return cursor_; }
     void SetCursor(TCursor c);
+    void SetCursor(HCURSOR) = delete;  // a loaded cursor is shown with platform::SetCursor
     TAlign Align() const { return align_; }
     void SetAlign(TAlign a);
     TAnchors Anchors() const { return anchors_; }

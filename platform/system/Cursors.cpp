@@ -4,6 +4,8 @@
 #include <QCursor>
 #include <QImage>
 #include <QPixmap>
+#include <QPointer>
+#include <QWidget>
 
 #include <map>
 
@@ -19,8 +21,11 @@ struct LoadedCursor {
 };
 
 std::map<HCURSOR, LoadedCursor> gCursors;
-HCURSOR gNextCursor = 1;
+// Handles of the standard cursors are kStandardHandles - number; loaded ones come after.
+constexpr HCURSOR kStandardHandles = 0x7F00;
+HCURSOR gNextCursor = 0x10000;
 std::map<TCursor, HCURSOR> gTable;
+QPointer<QWidget> gCursorTarget;
 
 // The host's picture of each standard cursor; the drag cursors keep apart what the
 // drag shows (one item, several, nowhere to drop).
@@ -104,18 +109,28 @@ void SetCursorHandle(TCursor index, HCURSOR cursor)
 HCURSOR CursorHandle(TCursor index)
 {
     auto it = gTable.find(index);
-    return it == gTable.end() ? 0 : it->second;
+    if (it != gTable.end()) return it->second;
+    for (const auto& s : kStandard)
+        if (s.cursor == index) return kStandardHandles - HCURSOR(-index);
+    return kStandardHandles - HCURSOR(-crArrow);
 }
 
-QCursor CursorFor(TCursor c)
+QCursor CursorOf(HCURSOR h)
 {
-    if (HCURSOR h = CursorHandle(c)) {
-        const LoadedCursor& l = gCursors.at(h);
-        return QCursor(QPixmap::fromImage(l.image), l.hotSpot.x(), l.hotSpot.y());
-    }
+    auto it = gCursors.find(h);
+    if (it != gCursors.end()) return QCursor(QPixmap::fromImage(it->second.image), it->second.hotSpot.x(), it->second.hotSpot.y());
     for (const auto& s : kStandard)
-        if (s.cursor == c) return QCursor(s.shape);
+        if (kStandardHandles - HCURSOR(-s.cursor) == h) return QCursor(s.shape);
     return QCursor(Qt::ArrowCursor);
+}
+
+QCursor CursorFor(TCursor c) { return CursorOf(CursorHandle(c)); }
+
+void SetCursorTarget(QWidget* w) { gCursorTarget = w; }
+
+void SetCursor(HCURSOR cursor)
+{
+    if (gCursorTarget) gCursorTarget->setCursor(cursor ? CursorOf(cursor) : QCursor(Qt::BlankCursor));
 }
 
 std::string DescribeCursor(const QCursor& c)

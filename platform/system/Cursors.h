@@ -31,7 +31,14 @@ bool GetCursorSize(HCURSOR cursor, TSize& size, TPoint& hotSpot);
 
 // The screen's cursor table (Screen->Cursors): a loaded cursor shown wherever the number
 // `index` is asked for, standard numbers included; 0 takes the number out of the table.
+// A number without a loaded cursor gives the standard cursor's handle (the arrow's for
+// numbers that are not standard).
 void SetCursorHandle(TCursor index, HCURSOR cursor);
 HCURSOR CursorHandle(TCursor index);
+
+// Shows cursor on the window that handles the mouse now, until the mouse moves on. A
+// window's WM_SETCURSOR handler calls it and answers 1 to keep it; a handler that answers
+// 0 lets the control under the mouse show its own cursor.
+void SetCursor(HCURSOR cursor);
 
 }  // namespace platform

@@ -131,12 +131,12 @@ TEST_F(CursorFixture, ACursorResourceShowsUnderItsNumberInTheTable)
     // Freed cursors leave the table; the numbers show the standard pictures again.
     EXPECT_TRUE(DestroyCursor(sizing));
     EXPECT_FALSE(DestroyCursor(sizing));
-    EXPECT_EQ(Screen->Cursors(crHSplit), 0u);
+    EXPECT_NE(Screen->Cursors(crHSplit), sizing);  // the standard one's handle again
     form->SetCursor(crDefault);
     form->SetCursor(crHSplit);
     EXPECT_EQ(ShownCursor(form), "hsplit");
     Screen->SetCursors(54, 0);
-    EXPECT_EQ(Screen->Cursors(54), 0u);
+    EXPECT_EQ(Screen->Cursors(54), Screen->Cursors(crArrow));  // an unknown number shows the arrow
     EXPECT_TRUE(DestroyCursor(eye));
     UnregisterResource(inst, RT_CURSOR, "EYEDROPPER");
     UnregisterResource(inst, RT_CURSOR, 8010);
@@ -159,4 +159,57 @@ TEST(Cursors, WhatIsNoCursorLoadsAsNone)
     EXPECT_EQ(hot.X, 7);
     EXPECT_EQ(hot.Y, 7);
     DestroyCursor(h);
+}
+
+namespace {
+
+// A window that shows a cursor resource over its left half and lets the control under the
+// mouse choose elsewhere, as a grid does over its cells and borders.
+class TPicker : public TCustomControl {
+public:
+    using TCustomControl::TCustomControl;
+    HCURSOR left = 0;
+    int asked = 0;
+    void WMSetCursor(TWMSetCursor& m) override
+    {
+        ++asked;
+        EXPECT_EQ(HWND(m.WParam), Handle());
+        EXPECT_EQ(m.LParam & 0xFFFF, LPARAM(HTCLIENT));
+        EXPECT_EQ(UINT(m.LParam >> 16) & 0xFFFF, UINT(WM_MOUSEMOVE));
+        if (lastX < 50) {
+            platform::SetCursor(left);
+            m.Result = 1;
+            return;
+        }
+        TCustomControl::WMSetCursor(m);
+    }
+    int lastX = 0;  // where the test moves the mouse
+};
+
+}  // namespace
+
+TEST_F(CursorFixture, AWindowPicksTheCursorWhenTheMouseMovesOverIt)
+{
+    RegisterResource(HInstance(), RT_CURSOR, 8011, CurFile(16, 16, 3, 4));
+    auto* p = new TPicker(form);
+    p->SetParent(form);
+    p->SetBounds(0, 0, 100, 40);
+    p->SetCursor(crHandPoint);
+    p->left = LoadCursor(HInstance(), 8011);
+    auto* spot = new TGraphicControl(p);  // a windowless child shows through its window
+    spot->SetParent(p);
+    spot->SetBounds(60, 0, 20, 20);
+    spot->SetCursor(crVSplit);
+    struct Step {
+        int x, y;
+        const char* shown;
+    } steps[] = {{10, 30, "bitmap 16x16 hot 3,4"}, {70, 30, "hand"}, {70, 5, "vsplit"}, {20, 5, "bitmap 16x16 hot 3,4"}};
+    for (const Step& s : steps) {
+        p->lastX = s.x;
+        HostMouse(p, hmMove, mbLeft, s.x, s.y);
+        EXPECT_EQ(ShownCursor(p), s.shown) << s.x << "," << s.y;
+    }
+    EXPECT_EQ(p->asked, 4);
+    DestroyCursor(p->left);
+    UnregisterResource(HInstance(), RT_CURSOR, 8011);
 }
