@@ -8,6 +8,7 @@
 #include "platform/forms/Forms.h"
 #include "platform/system/Cursors.h"
 #include "platform/TestRig.h"
+#include "tests/platform/ControlFixture.h"
 
 using namespace platform;
 
@@ -44,21 +45,17 @@ std::string CurFile(int w, int h, int hotX, int hotY)
     return f + dib;
 }
 
-struct CursorFixture : ::testing::Test {
-    TForm* form = nullptr;
+struct CursorFixture : ControlFixture {
     TCustomControl* c = nullptr;
     void SetUp() override
     {
-        form = Construct<TForm>(Application);
-        form->SetBounds(0, 0, 120, 80);
-        c = new TCustomControl(form);
-        c->SetParent(form);
-        c->SetBounds(0, 0, 50, 40);
+        ControlFixture::SetUp();
+        c = Add<TCustomControl>(0, 0, 50, 40);
     }
     void TearDown() override
     {
         Screen->SetCursor(crDefault);
-        form->Free();
+        ControlFixture::TearDown();
     }
 };
 
@@ -191,14 +188,10 @@ public:
 TEST_F(CursorFixture, AWindowPicksTheCursorWhenTheMouseMovesOverIt)
 {
     RegisterResource(HInstance(), RT_CURSOR, 8011, CurFile(16, 16, 3, 4));
-    auto* p = new TPicker(form);
-    p->SetParent(form);
-    p->SetBounds(0, 0, 100, 40);
+    auto* p = Add<TPicker>(0, 0, 100, 40);
     p->SetCursor(crHandPoint);
     p->left = LoadCursor(HInstance(), 8011);
-    auto* spot = new TGraphicControl(p);  // a windowless child shows through its window
-    spot->SetParent(p);
-    spot->SetBounds(60, 0, 20, 20);
+    auto* spot = Add<TGraphicControl>(60, 0, 20, 20, p);  // a windowless child shows through its window
     spot->SetCursor(crVSplit);
     struct Step {
         int x, y;

@@ -9,6 +9,7 @@
 #include "platform/system/Beep.h"
 #include "platform/system/KeyState.h"
 #include "platform/TestRig.h"
+#include "tests/platform/ControlFixture.h"
 
 using namespace platform;
 
@@ -49,19 +50,13 @@ public:
     }
 };
 
-struct KeyStateFixture : ::testing::Test {
-    TForm* form = nullptr;
+struct KeyStateFixture : ControlFixture {
     TKeyWatcher* w = nullptr;
     void SetUp() override
     {
-        form = Construct<TForm>(Application);
-        form->SetBounds(0, 0, 120, 80);
-        w = new TKeyWatcher(form);
-        w->SetParent(form);
-        w->SetBounds(0, 0, 100, 60);
-        w->HandleNeeded();
+        ControlFixture::SetUp();
+        w = Add<TKeyWatcher>(0, 0, 100, 60);
     }
-    void TearDown() override { form->Free(); }
 };
 
 }  // namespace
