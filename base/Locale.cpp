@@ -146,7 +146,6 @@ TFormatSettings FormatSettings()
         s.ShortDateFormat = p.shortDate;
         s.ShortTimeFormat = p.shortTime;
         s.LongTimeFormat = p.longTime;
-        return 0;
     });
     return s;
 }
@@ -161,7 +160,6 @@ void SetFormatSettings(const TFormatSettings& s)
         p.shortDate = s.ShortDateFormat;
         p.shortTime = s.ShortTimeFormat;
         p.longTime = s.LongTimeFormat;
-        return 0;
     });
 }
 
@@ -190,15 +188,15 @@ std::string LongTimeFormat()
 }
 void SetShortDateFormat(std::string f)
 {
-    WithPatterns([&](Patterns& p) { return (p.shortDate = std::move(f)).size(); });
+    WithPatterns([&](Patterns& p) { p.shortDate = std::move(f); });
 }
 void SetShortTimeFormat(std::string f)
 {
-    WithPatterns([&](Patterns& p) { return (p.shortTime = std::move(f)).size(); });
+    WithPatterns([&](Patterns& p) { p.shortTime = std::move(f); });
 }
 void SetLongTimeFormat(std::string f)
 {
-    WithPatterns([&](Patterns& p) { return (p.longTime = std::move(f)).size(); });
+    WithPatterns([&](Patterns& p) { p.longTime = std::move(f); });
 }
 
 }  // namespace base
