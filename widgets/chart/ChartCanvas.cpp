@@ -160,6 +160,9 @@ void TChartCanvas::AssignVisiblePenColor(const TPen& pen, TColor color)
             return;
         }
         if (IsWindowsNT && !GetSupportsFullRotation()) {
+            if (!cp->SmallDots() && pen_->Color() == color && pen_->Width() == pen.Width() &&
+                pen_->Style() == pen.Style() && pen_->Mode() == pen.Mode())
+                return;  // already the pen in force
             pen_->Assign(pen);
             pen_->SetColor(color);
             if (cp->SmallDots()) {

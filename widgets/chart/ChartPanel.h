@@ -10,6 +10,11 @@
 #include "platform/controls/Controls.h"
 #include "widgets/chart/ChartCanvas.h"
 
+namespace platform {
+class TMetafile;
+class TPicture;
+}  // namespace platform
+
 namespace chart {
 
 class TChartCanvas3D;
@@ -168,6 +173,26 @@ public:
     void SetInternalCanvas(TCanvas3D* canvas);
     virtual void DrawPanelBevels(const TRect&) {}
 
+    // Exports: the chart drawn again onto another surface with the screen buffer off.
+    std::unique_ptr<platform::TBitmap> ChartCreateBitmap();
+    std::unique_ptr<platform::TBitmap> ChartCreateBitmap(TColor backColor, const TRect& r);
+    void SaveToBitmapFile(const std::string& fileName);
+    void SaveToBitmapFile(const std::string& fileName, const TRect& r);
+    void CopyToClipboardBitmap();
+    void CopyToClipboardBitmap(const TRect& r);
+    void AssignTo(platform::TPicture& dest);
+    std::unique_ptr<platform::TMetafile> ChartCreateMetafile(bool enhanced, const TRect& r);
+    void SaveToMetafile(const std::string& fileName);
+    void SaveToMetafileEnh(const std::string& fileName);
+    void SaveToMetafileRect(bool enhanced, const std::string& fileName, const TRect& r);
+    void CopyToClipboardMetafile(bool enhanced);
+    void CopyToClipboardMetafile(bool enhanced, const TRect& r);
+    void NonBufferDraw(platform::TCanvas* canvas, const TRect& r);
+    void DrawToMetaCanvas(platform::TCanvas* canvas, const TRect& r);
+    // The page rectangle of the chart from the print margins, on a page of the given size.
+    TRect ChartPrintRect(int pageWidth, int pageHeight);
+    void CalcProportionalMargins(int pageWidth, int pageHeight, double dpiRatio = 1);
+
     // Store-and-repaint setters: only a changed value is stored, then the chart repaints.
     void SetStringProperty(std::string& field, const std::string& v);
     void SetDoubleProperty(double& field, double v);
@@ -254,6 +279,9 @@ private:
     std::unique_ptr<TChartGradient> gradient_;
     std::unique_ptr<TBackImage> backImage_;
 };
+
+// A 2 × 2 supersampled bitmap of the panel, averaged down to its size.
+std::unique_ptr<platform::TBitmap> ChartAntiAlias(TCustomChartPanel& panel);
 
 // Draws a bevel into r and shrinks r by its width.
 void DrawBevel(TChartCanvas& canvas, TBevelCut bevel, TRect& r, int width, int round);

@@ -15,7 +15,12 @@
 #include "widgets/chart/ChartFont.h"
 #include "widgets/chart/ChartLegend.h"
 #include "widgets/chart/ChartLineSeries.h"
+#include "widgets/chart/ChartPalettes.h"
 #include "widgets/chart/ChartPen.h"
+#include "support/TestSupport.h"
+
+#include <fstream>
+#include <sstream>
 
 using namespace chart;
 using namespace platform;
@@ -216,4 +221,110 @@ TEST_F(ChartControl, LegendFirstValueFollowsItsMessage)
     EXPECT_EQ(chart->AxisTitleOrName(*custom), "Bottom Axis");
     custom->SetOtherSide(true);
     EXPECT_EQ(chart->AxisTitleOrName(*custom), "Top Axis");
+}
+
+namespace {
+std::string Slurp(const std::string& path)
+{
+    std::ifstream f(path, std::ios::binary);
+    std::stringstream ss;
+    ss << f.rdbuf();
+    return ss.str();
+}
+std::string Lower(std::string s)
+{
+    for (char& c : s) c = char(std::tolower(static_cast<unsigned char>(c)));
+    return s;
+}
+// The characters of an SVG's text elements, in order.
+std::string SvgText(const std::string& svg)
+{
+    std::string out;
+    for (std::size_t at = 0; (at = svg.find("<text", at)) != std::string::npos;) {
+        const std::size_t open = svg.find('>', at), close = svg.find("</text>", open);
+        if (open == std::string::npos || close == std::string::npos) break;
+        out += svg.substr(open + 1, close - open - 1);
+        at = close;
+    }
+    return out;
+}
+}  // namespace
+
+TEST_F(ChartControl, SavedBitmapIsReadByImageMagick)
+{
+    REQUIRE_TOOL("identify", "imagemagick");
+    testsupport::TempDir dir("chartexport");
+    const std::string file = dir.file("chart.bmp");
+    chart->SetBufferedDisplay(true);
+    chart->SaveToBitmapFile(file);
+    EXPECT_TRUE(chart->BufferedDisplay());
+    int rc = -1;
+    const std::string out = testsupport::RunCapture("identify '" + file + "' 2>&1", &rc);
+    EXPECT_EQ(rc, 0) << out;
+    EXPECT_NE(out.find("BMP"), std::string::npos) << out;
+    EXPECT_NE(out.find("400x300"), std::string::npos) << out;
+    TBitmap back;
+    back.LoadFromFile(file);
+    int red = 0;
+    for (int y = 0; y < 300; ++y)
+        for (int x = 0; x < 400; ++x) red += COLORREF(back.Canvas()->Pixel(x, y)) == RGB(255, 0, 0);
+    EXPECT_GT(red, 50);
+    EXPECT_THROW(chart->SaveToBitmapFile(dir.file("missing/chart.bmp")), base::Exception);
+}
+
+TEST_F(ChartControl, EmfExportShowsTitlesLabelsAndColours)
+{
+    REQUIRE_TOOL("emf2svg-conv", "emf2svg");
+    testsupport::TempDir dir("chartexport");
+    chart->LeftAxis().Title().SetCaption("Displacement");
+    const std::string emf = dir.file("chart.emf"), svg = dir.file("chart.svg");
+    chart->SaveToMetafileEnh(emf);
+    ASSERT_EQ(std::system(("emf2svg-conv -i '" + emf + "' -o '" + svg + "' >/dev/null 2>&1").c_str()), 0);
+    const std::string out = Slurp(svg);
+    const std::string text = SvgText(out);
+    for (const char* t : {"Hydrostatics", "Displacement", "Curve 1", "Curve 3", "20", "60"})
+        EXPECT_NE(text.find(t), std::string::npos) << t;
+    for (const char* c : {"#FF0000", "#0000FF", "#008000", "#FF00FF"}) EXPECT_NE(out.find(c), std::string::npos) << c;
+    EXPECT_FALSE(chart->ChartCanvas()->Metafiling);
+}
+
+TEST_F(ChartControl, WmfExportShowsTitlesLabelsAndColours)
+{
+    REQUIRE_TOOL("wmf2svg", "libwmf-bin");
+    testsupport::TempDir dir("chartexport");
+    const std::string wmf = dir.file("chart.wmf"), svg = dir.file("chart.svg");
+    chart->SaveToMetafile(wmf);
+    ASSERT_EQ(std::system(("wmf2svg -o '" + svg + "' '" + wmf + "' >/dev/null 2>&1").c_str()), 0);
+    const std::string out = Lower(Slurp(svg));
+    std::string text = SvgText(out);
+    std::erase(text, ' ');  // this reader writes one element per letter
+    for (const char* t : {"hydrostatics", "curve1", "curve3"}) EXPECT_NE(text.find(t), std::string::npos) << t;
+    for (const char* c : {"stroke:red", "stroke:blue", "stroke:green", "stroke:fuchsia"})
+        EXPECT_NE(out.find(c), std::string::npos) << c;
+}
+
+TEST_F(ChartControl, PalettesColourSeriesWithoutTheirOwn)
+{
+    auto* a = new TLineSeries(host.get());
+    auto* b = new TLineSeries(host.get());
+    chart->FreeAllSeries();
+    chart->AddSeries(a);
+    chart->AddSeries(b);
+    b->SetSeriesColor(clRed);
+    TColorPalettes::ApplyPalette(*chart, 9);
+    EXPECT_EQ(a->SeriesColor(), TColor(0xFE9B82));
+    EXPECT_EQ(b->SeriesColor(), clRed);  // its own colour stays
+    EXPECT_EQ(chart->ColorPaletteIndex, 9);
+    TColorPalettes::ApplyPalette(*chart, 12);
+    EXPECT_TRUE(chart->ChartPalette.empty());
+    EXPECT_EQ(chart->ColorPaletteIndex, 12);
+    EXPECT_EQ(ColorPalettes.Count(), 10);
+    EXPECT_EQ(ColorPalettes.Names()[9], "Win. XP");
+    chart->PrintProportional = false;
+    EXPECT_EQ(chart->ChartPrintRect(4960, 7015), (TRect{744, 1052, 4216, 5963}));
+    chart->SetBounds(0, 0, 600, 300);
+    chart->PrintProportional = true;
+    chart->ChartPrintRect(4960, 7015);
+    EXPECT_EQ(chart->PrintMargins[1], 37);
+    EXPECT_EQ(chart->PrintMargins[0], 15);
 }
