@@ -142,3 +142,21 @@ TEST_F(FlatComboTest, ASimpleComboDrawsItsControlBorderButNoButtonBorder)
     for (int x = c->Width() - c->ButtonWidth(); x < c->Width() - 3; ++x)
         EXPECT_EQ(b->Canvas()->Pixel(x, gap), clWhite) << x;    // no button border
 }
+
+TEST_F(FlatComboTest, WithIsWinXPTheButtonIsDrawnInTheVisualStyle)
+{
+    auto* c = Combo<TGRDComboBox>();
+    c->AutoFocus = true;
+    c->Perform(CM_MOUSEENTER);  // AutoFocus takes the focus with the mouse
+    EXPECT_TRUE(c->ComboFocused());
+    auto classic = PaintToBitmap(c);
+    c->IsWinXP = true;
+    auto themed = PaintToBitmap(c);
+    SaveSnapshot(*themed, "flatcombo-themed");
+    int differ = 0;
+    for (int y = 0; y < c->Height(); ++y)
+        for (int x = c->Width() - c->ButtonWidth(); x < c->Width(); ++x)
+            differ += classic->Canvas()->Pixel(x, y) != themed->Canvas()->Pixel(x, y);
+    EXPECT_GT(differ, 10);
+    EXPECT_GT(Dark(*themed, Rect(c->Width() - c->ButtonWidth(), 0, c->Width(), c->Height())), 3);  // its arrow
+}

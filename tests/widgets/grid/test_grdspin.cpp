@@ -282,3 +282,34 @@ TEST_F(SpinTest, ReturnIsTabTurnsEnterIntoTabAndPostsATabToItself)
     Application->ProcessMessages();  // the posted Tab moves on
     EXPECT_TRUE(next->Focused());
 }
+
+TEST_F(SpinTest, ThemedAndFlatButtonsStillShowTheirArrows)
+{
+    auto* e = Spin();
+    e->SetIsWinXP(true);
+    auto themed = PaintToBitmap(e->Button());
+    SaveSnapshot(*themed, "spinpair-themed");
+    const int w = e->Button()->Width(), h = e->Button()->Height();
+    EXPECT_GT(Dark(*themed, Rect(0, 0, w, h / 2)), 0);  // the style's arrows
+    EXPECT_GT(Dark(*themed, Rect(0, h / 2, w, h)), 2);
+    e->SetIsWinXP(false);
+    e->SetSpinFlat(true);
+    auto flat = PaintToBitmap(e->Button());
+    SaveSnapshot(*flat, "spinpair-flat");
+    EXPECT_GT(Dark(*flat, Rect(0, 0, w, h / 2)), 2);
+}
+
+TEST_F(SpinTest, LeavingWritesAValueOutsideItsLimitsBackLimited)
+{
+    auto* e = Spin();
+    auto* other = Add<TEdit>(10, 60, 80, 22);
+    e->SetFocus();
+    e->SetText("250");
+    other->SetFocus();
+    EXPECT_EQ(e->Text(), "100");
+    auto* f = Spin(sptFloat);
+    f->SetFocus();
+    f->SetText("-3.5");
+    other->SetFocus();
+    EXPECT_EQ(f->Text(), "0");
+}
