@@ -203,6 +203,14 @@ void HostKey(TWinControl* c, Word vk, TShiftState shift)
     QCoreApplication::sendEvent(w, &release);
 }
 
+void HostText(TWinControl* c, const std::u16string& text)
+{
+    c->HandleNeeded();
+    const QString q = QString::fromUtf16(text.data(), qsizetype(text.size()));
+    QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, q);
+    QCoreApplication::sendEvent(HostWidget(c), &press);
+}
+
 namespace {
 QScrollBar* ScrollBarOf(TWinControl* c, int bar)
 {

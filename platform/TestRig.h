@@ -41,6 +41,10 @@ void HostKey(TWinControl* c, Word vk, TShiftState shift = 0);  // VK_DECIMAL: th
 // window's own, as a short name ("arrow", "hand", "hsplit", "bitmap 32x32 hot 0,31"...).
 std::string ShownCursor(TWinControl* c);
 
+// Text typed as a keyboard layout or an input method delivers it: one key press that
+// carries the text and no virtual key.
+void HostText(TWinControl* c, const std::u16string& text);
+
 // The user closes c's window with the window manager's close button.
 void HostClose(TWinControl* c);
 

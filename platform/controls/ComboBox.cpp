@@ -23,6 +23,7 @@ public:
         SetParent(combo);
     }
     void WndProc(TMessage& m) override { combo_->ComboWndProc(m, this); }
+    bool WantsWideChars() const override { return combo_->WantsWideChars(); }
     void Inherited(TMessage& m) { TCustomEdit::WndProc(m); }
     void Change() override
     {

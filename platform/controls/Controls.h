@@ -330,6 +330,9 @@ public:
     void SetTabOrder(int v);
     void GetTabOrderList(std::vector<TWinControl*>& list);
     virtual bool CanFocus() const;
+    // Typed characters the 8-bit page lacks reach WM_CHAR with their UTF-16 code (256 and
+    // up) when this answers true, and as '?' otherwise.
+    virtual bool WantsWideChars() const { return false; }
     virtual void SetFocus();
     bool Focused() const;
     bool DoubleBuffered = false;

@@ -191,10 +191,12 @@ protected:
         bool alt = e->modifiers() & Qt::AltModifier;
         LPARAM data = KeyDataOf(vk, alt);
         if (vk) Guarded([&] { owner_->Perform(alt ? WM_SYSKEYDOWN : WM_KEYDOWN, vk, data); });
-        const std::string text = QStringToAnsi(e->text());
-        for (char c : text) {
+        for (QChar qc : e->text()) {
             if (!gLive.count(owner_)) return;
-            Guarded([&] { owner_->Perform(alt ? WM_SYSCHAR : WM_CHAR, WPARAM((unsigned char)c), data); });
+            const char16_t u = qc.unicode();
+            const char a = QStringToAnsi(QString(qc))[0];
+            const WPARAM code = a == '?' && u >= 256 && owner_->WantsWideChars() ? WPARAM(u) : WPARAM((unsigned char)a);
+            Guarded([&] { owner_->Perform(alt ? WM_SYSCHAR : WM_CHAR, code, data); });
         }
     }
     void keyReleaseEvent(QKeyEvent* e) override

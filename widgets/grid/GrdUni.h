@@ -45,6 +45,7 @@ public:
 
     void Change() override;
     void WMChar(platform::TWMChar& m) override;
+    bool WantsWideChars() const override { return true; }
 
 private:
     TWideTextShadow shadow_;
@@ -103,6 +104,7 @@ public:
     void CNCommand(platform::TMessage& m) override;
     void KeyPress(char& Key) override;
     void Change() override;
+    bool WantsWideChars() const override { return true; }
 
 private:
     friend class TComboBoxStrings;

@@ -81,6 +81,22 @@ TEST_F(WideEditTest, TypedWideCharactersEnterWholeAndKeyPressSeesAPlaceholder)
     EXPECT_EQ(e->SelStart(), 2);
 }
 
+TEST_F(WideEditTest, TextTypedOnTheKeyboardArrivesWide)
+{
+    auto* e = Add<TGrdUniEdit>(10, 10, 120, 22);
+    auto* plain = Add<TEdit>(10, 40, 120, 22);
+    auto* c = Add<TCustomUNIComboBox>(10, 70, 150, 0);
+    e->SetText(u"");
+    e->SetFocus();
+    HostText(e, u"a\u03A9\u00E4");
+    EXPECT_EQ(e->Text(), u"a\u03A9\u00E4");
+    HostText(plain, u"a\u03A9");  // an 8-bit control sees what its page has
+    EXPECT_EQ(plain->Text(), "a?");
+    c->SetFocus();
+    HostText(c->EditControl(), u"\u0416x");
+    EXPECT_EQ(c->Text(), u"\u0416x");
+}
+
 TEST_F(WideComboTest, ItemsKeepWideTextAndClearingThemKeepsTheEditText)
 {
     auto* c = Add<TCustomUNIComboBox>(10, 10, 150, 0);
