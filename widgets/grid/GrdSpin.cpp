@@ -447,8 +447,6 @@ void TGrdSpinEdit::SetTextKeepCaret(const std::string& s)
 
 void TGrdSpinEdit::SetDateValue(base::TDateTime v)
 {
-    date_ = v;
-    if (loading_) return;
     date_ = CheckDateValue(v);
     SetTextKeepCaret(base::DateToStr(date_));
 }
@@ -462,7 +460,6 @@ base::TDateTime TGrdSpinEdit::TimeValue() const
 void TGrdSpinEdit::SetTimeValue(base::TDateTime v)
 {
     time_ = v;
-    if (loading_) return;
     SetTextKeepCaret(base::TimeToStr(v));
 }
 

@@ -165,7 +165,6 @@ private:
     TSpinDirection direction_ = spVertical;
     bool isWinXP_ = false, spinFlat_ = false, spinTransparent_ = false;
     bool monthFirst_ = false;
-    bool loading_ = false;
     TEditAlign editAlign_ = eaLeft;
 };
 

@@ -172,6 +172,12 @@ TEST_F(SpinTest, IntegersStepByKeysWithinTheirLimits)
     EXPECT_EQ(e->Text(), "x");
     auto bmp = PaintToBitmap(e);
     SaveSnapshot(*bmp, "spinedit");
+    // The text stops short of the buttons, also when they lie side by side.
+    EXPECT_EQ(e->FormatRect().Right, e->ClientWidth() - 15 - 2);
+    e->SetDirection(spHorizontal);
+    EXPECT_EQ(e->Button()->Width(), 20);
+    EXPECT_EQ(e->FormatRect().Right, e->ClientWidth() - 20 - 2);
+    EXPECT_EQ(e->Button()->Left() + e->Button()->Width(), e->ClientWidth() - 1);
 }
 
 TEST_F(SpinTest, FloatsStepByTheirIncrementAndRefuseAnExtraDecimal)
