@@ -1,0 +1,242 @@
+// The parameter tree on pixels and hit tests, and its editing flow.
+#include "EditFixture.h"
+
+#include <vector>
+
+#include "base/StringList.h"
+#include "platform/controls/Menus.h"
+#include "widgets/edit/ParamTree.h"
+#include "widgets/edit/PopupEditors.h"
+
+using namespace edit;
+using namespace platform;
+using edittest::EditTest;
+using edittest::LookAt;
+
+namespace {
+
+class TreeTest : public EditTest {
+protected:
+    void SetUp() override
+    {
+        EditTest::SetUp();
+        tree = new TParamTree(form);
+        tree->SetParent(form);
+        tree->SetBounds(150, 10, 240, 200);
+        tree->SetColor(clWhite);
+        tree->SetParamColor(clNavy);
+        tree->SetItemHeight(18);
+        tree->SetWordWrap(false);
+        hull = tree->Items()->Add(nullptr, "<b>Hull</b>");
+        density = tree->Items()->AddChild(
+            hull, "Density <A href=\"density\" class=\"EDIT\">1.025</A> Te/m<SUP>3</SUP>");
+        two = tree->Items()->AddChild(hull, "<a href=\"l\" class=\"EDIT\">12</a> x <a href=\"b\" class=\"EDIT\">4</a>");
+        plain = tree->Items()->AddChild(hull, "Name <a href=\"name\">?</a>");
+        hull->Expand(false);
+        tree->OnParamChanged = [this](TObject*, TTreeNode*, const std::string& h, const std::string& o,
+                                      const std::string& n) { changes.push_back(h + ":" + o + ">" + n); };
+        tree->HandleNeeded();
+    }
+    // The middle of the anchor named href in node.
+    TPoint AnchorPoint(TTreeNode* node, int index)
+    {
+        tree->SetSelected(node);
+        tree->SetFocusIndex(index);
+        TRect r;
+        tree->GetParamRect("", r);
+        return Point((r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2);
+    }
+    TParamTree* tree = nullptr;
+    TTreeNode *hull = nullptr, *density = nullptr, *two = nullptr, *plain = nullptr;
+    std::vector<std::string> changes;
+};
+
+TEST_F(TreeTest, DrawsAnchorsAndHitTestsThem)
+{
+    const TPoint p = AnchorPoint(density, 0);
+    TParamHit hit;
+    EXPECT_TRUE(tree->IsParam(p, nullptr, false, hit));
+    EXPECT_EQ(hit.Href, "density");
+    EXPECT_FALSE(tree->IsParam(Point(p.X - 40, p.Y), nullptr, false, hit));  // "Density" is plain text
+    tree->SetSelected(hull);
+    auto bmp = PaintToBitmap(tree);
+    LookAt(*bmp, "param-tree");
+    // The anchor's text is drawn in the parameter colour.
+    int navy = 0;
+    const TRect r = density->DisplayRect(false);
+    for (int y = r.Top; y < r.Bottom; ++y)
+        for (int x = p.X - 15; x < p.X + 15; ++x) navy += bmp->Canvas()->Pixel(x + tree->FrameWidth(), y + tree->FrameWidth()) == clNavy;
+    EXPECT_GT(navy, 5);
+    // Hovered: the hover colours behind the anchor, and the enter and exit events.
+    std::vector<std::string> log;
+    tree->OnParamEnter = [&](TObject*, TTreeNode*, const std::string& h, const std::string& v) { log.push_back("enter " + h + " " + v); };
+    tree->OnParamExit = [&](TObject*, TTreeNode*, const std::string& h, const std::string& v) { log.push_back("exit " + h + " " + v); };
+    SendMouse(tree, WM_MOUSEMOVE, p.X, p.Y);
+    EXPECT_EQ(tree->HoverHref(), "density");
+    EXPECT_EQ(tree->Cursor(), crHandPoint);
+    auto hot = PaintToBitmap(tree);
+    LookAt(*hot, "param-tree-hover");
+    ASSERT_TRUE(tree->IsParam(p, nullptr, false, hit));
+    int green = 0;
+    for (int y = r.Top; y < r.Bottom; ++y)
+        for (int x = hit.AnchorRect.Left; x < hit.AnchorRect.Right; ++x)
+            green += hot->Canvas()->Pixel(x + tree->FrameWidth(), y + tree->FrameWidth()) == clGreen;
+    EXPECT_GT(green, 50);
+    SendMouse(tree, WM_MOUSEMOVE, 2, 190);
+    EXPECT_EQ(log, (std::vector<std::string>{"enter density 1.025", "exit density 1.025"}));
+    EXPECT_NE(tree->Cursor(), crHandPoint);
+}
+
+TEST_F(TreeTest, ClickOpensTheEditorAndEnterCommitsOnce)
+{
+    std::vector<std::string> order;
+    tree->OnParamEditStart = [&](TObject*, TTreeNode*, const std::string& h, std::string& v) { order.push_back("start " + h + " " + v); };
+    tree->OnParamEditDone = [&](TObject*, TTreeNode*, const std::string& h, std::string& v) { order.push_back("done " + h + " " + v); };
+    const TPoint p = AnchorPoint(density, 0);
+    ClickAt(tree, p.X, p.Y);
+    TPopupEdit* ed = tree->PopupEdit();
+    ASSERT_TRUE(ed->Visible());
+    EXPECT_TRUE(tree->Editing());
+    EXPECT_EQ(ed->Text(), "1.025");
+    EXPECT_TRUE(ed->Focused());
+    ed->SetText("A&B <x>");
+    SendKey(ed, VK_RETURN);
+    EXPECT_FALSE(ed->Visible());
+    EXPECT_FALSE(tree->Editing());
+    EXPECT_TRUE(tree->Focused());
+    EXPECT_EQ(density->Text(), "Density <A href=\"density\" class=\"EDIT\">A&amp;B &lt;x&gt;</A> Te/m<SUP>3</SUP>");
+    EXPECT_EQ(tree->GetNodeParameter(density, "density"), "A&B <x>");
+    EXPECT_EQ(changes, (std::vector<std::string>{"density:1.025>A&B <x>"}));  // once, unescaped
+    EXPECT_EQ(order, (std::vector<std::string>{"start density 1.025", "done density A&B <x>"}));
+    // The same value again reports nothing.
+    ClickAt(tree, p.X, p.Y);
+    SendKey(tree->PopupEdit(), VK_RETURN);
+    EXPECT_EQ(changes.size(), 1u);
+}
+
+TEST_F(TreeTest, EscapeCancelsAndEndsTheEdit)
+{
+    const TPoint p = AnchorPoint(density, 0);
+    ClickAt(tree, p.X, p.Y);
+    TPopupEdit* ed = tree->PopupEdit();
+    ed->SetText("9");
+    SendKey(ed, VK_ESCAPE);
+    EXPECT_FALSE(ed->Visible());
+    EXPECT_FALSE(tree->Editing());  // hover and hints work again
+    EXPECT_EQ(tree->GetNodeParameter(density, "density"), "1.025");
+    EXPECT_TRUE(changes.empty());
+    SendMouse(tree, WM_MOUSEMOVE, p.X, p.Y);
+    EXPECT_EQ(tree->HoverHref(), "density");
+}
+
+TEST_F(TreeTest, KeysMoveTheFocusAndEnterEdits)
+{
+    tree->SetFocus();
+    tree->SetSelected(two);
+    tree->SetFocusIndex(0);
+    SendKey(tree, VK_RIGHT);
+    EXPECT_EQ(tree->FocusIndex(), 1);
+    SendKey(tree, VK_RIGHT);
+    EXPECT_EQ(tree->FocusIndex(), 1);
+    SendKey(tree, VK_LEFT);
+    EXPECT_EQ(tree->FocusIndex(), 0);
+    SendKey(tree, VK_RIGHT);
+    SendKey(tree, VK_RETURN);
+    ASSERT_TRUE(tree->PopupEdit()->Visible());
+    EXPECT_EQ(tree->PopupEdit()->Text(), "4");
+    EXPECT_EQ(tree->PopupEdit()->Link.Href, "B");
+    SendKey(tree->PopupEdit(), VK_ESCAPE);
+    EXPECT_EQ(tree->GetParamItemRefs(two->AbsoluteIndex(), 5), "L");
+    EXPECT_EQ(tree->FocusIndex(), 0);
+    EXPECT_EQ(tree->GetParamItemRefs(hull->AbsoluteIndex(), 0), "");
+}
+
+TEST_F(TreeTest, PlainAnchorsGoToTheApplicationAndEmptyParamBlanks)
+{
+    std::string seen;
+    tree->OnParamClick = [&](TObject*, TTreeNode*, const std::string& h, std::string& v) {
+        seen = h + "=[" + v + "]";
+        v = "Sloop";
+    };
+    const TPoint p = AnchorPoint(plain, 0);
+    ClickAt(tree, p.X, p.Y);
+    EXPECT_EQ(seen, "name=[]");
+    EXPECT_EQ(tree->GetParameter("name"), "Sloop");
+    EXPECT_EQ(changes, (std::vector<std::string>{"name:?>Sloop"}));
+    EXPECT_FALSE(tree->Editing());
+    // An emptied edit writes the empty-parameter mark back.
+    tree->SetParameter("density", "?");
+    const TPoint q = AnchorPoint(density, 0);
+    ClickAt(tree, q.X, q.Y);
+    EXPECT_EQ(tree->PopupEdit()->Text(), "");
+    SendKey(tree->PopupEdit(), VK_RETURN);
+    EXPECT_EQ(tree->GetParameter("density"), "?");
+}
+
+TEST_F(TreeTest, ToggleMenuListAndQueryClasses)
+{
+    TTreeNode* n = tree->Items()->AddChild(
+        hull, "<a href=\"t\" class=\"toggle\" props=\"Yes|No\">Yes</a> <a href=\"m\" class=\"MENU\" props=\"m|deg\">m</a> "
+              "<a href=\"li\" class=\"LIST\" props=\"a|b|c\">b</a> <a href=\"q\" class=\"QUERY\">1</a>");
+    tree->SetSelected(n);
+    tree->StartParamEdit("t", n, TRect{});
+    EXPECT_EQ(tree->GetNodeParameter(n, "t"), "No");
+    tree->StartParamEdit("t", n, TRect{});
+    EXPECT_EQ(tree->GetNodeParameter(n, "t"), "Yes");
+    // A menu choice is written and reported, without the edit-done event.
+    bool done = false;
+    tree->OnParamEditDone = [&](TObject*, TTreeNode*, const std::string&, std::string&) { done = true; };
+    tree->StartParamEdit("m", n, Rect(10, 10, 20, 20));
+    ASSERT_EQ(tree->PopupMenu()->Items()->Count(), 2);
+    tree->PopupMenu()->Items()->Items(1)->Click();
+    CloseMenus();
+    EXPECT_EQ(tree->GetNodeParameter(n, "m"), "deg");
+    EXPECT_FALSE(done);
+    // The list selects the current value; a click commits at once.
+    tree->StartParamEdit("li", n, Rect(10, 10, 20, 20));
+    TPopupListBox* list = tree->PopupList();
+    ASSERT_TRUE(list->Visible());
+    EXPECT_EQ(list->ItemIndex(), 1);
+    const TRect row = list->ItemRect(2);
+    ClickAt(list, 5, (row.Top + row.Bottom) / 2);
+    EXPECT_FALSE(list->Visible());
+    EXPECT_EQ(tree->GetNodeParameter(n, "li"), "c");
+    tree->OnParamQuery = [](TObject*, TTreeNode*, const std::string&, std::string& v) { v = "42"; };
+    tree->StartParamEdit("q", n, TRect{});
+    EXPECT_EQ(tree->GetNodeParameter(n, "q"), "42");
+}
+
+TEST_F(TreeTest, EmbeddedCheckBoxFlips)
+{
+    TTreeNode* n = tree->Items()->AddChild(hull, "Show <CONTROL TYPE=\"CHECK\" ID=\"c1\" VALUE=\"TRUE\"> lines");
+    tree->SetSelected(n);
+    auto bmp = PaintToBitmap(tree);
+    LookAt(*bmp, "param-tree-check");
+    // Find the check box by hit-testing along the row.
+    const TRect r = n->DisplayRect(false);
+    for (int x = 0; x < tree->ClientWidth(); ++x) {
+        TParamHit hit;
+        tree->IsParam(Point(x, (r.Top + r.Bottom) / 2), n, false, hit);
+        if (hit.ControlID == "c1") {
+            ClickAt(tree, x, (r.Top + r.Bottom) / 2);
+            break;
+        }
+    }
+    std::string v;
+    EXPECT_NE(n->Text().find("FALSE"), std::string::npos) << n->Text();
+}
+
+TEST_F(TreeTest, UpdateCountAndVersion)
+{
+    EXPECT_EQ(tree->GetVersion(), "1.3.0.0");
+    tree->EndUpdate();  // unmatched: nothing
+    tree->BeginUpdate();
+    tree->BeginUpdate();
+    EXPECT_FALSE(tree->RedrawEnabled());
+    tree->EndUpdate();
+    EXPECT_FALSE(tree->RedrawEnabled());
+    tree->EndUpdate();
+    EXPECT_TRUE(tree->RedrawEnabled());
+}
+
+}  // namespace

@@ -1,0 +1,118 @@
+#include "widgets/edit/PopupEditors.h"
+
+#include <algorithm>
+
+#include "platform/graphics/GDI.h"
+
+namespace edit {
+
+using namespace platform;
+
+namespace {
+
+void FocusParent(TWinControl* c)
+{
+    if (c->Parent() && c->Parent()->CanFocus()) c->Parent()->SetFocus();
+}
+
+}  // namespace
+
+void TPopupEdit::Change()
+{
+    TEdit::Change();
+    if (!GrowWithText) return;
+    Canvas()->Font().Assign(*Font());
+    const int w = Canvas()->TextWidth(Text()) + 16;
+    if (w > Width()) SetWidth(w);
+}
+
+void TPopupEdit::WMKillFocus(TWMKillFocus& m)
+{
+    TEdit::WMKillFocus(m);
+    if (!Link.Cancelled && Link.OnCommit && Visible()) {
+        Link.Cancelled = true;  // once
+        Link.OnCommit(this, Link.Href, Text());
+    }
+    Hide();
+}
+
+void TPopupEdit::Close()
+{
+    FocusParent(this);
+    Hide();
+}
+
+void TPopupEdit::WMKeyDown(TWMKeyDown& m)
+{
+    if (m.CharCode() == VK_RETURN) {
+        const bool commit = !Link.Cancelled && Link.OnCommit;
+        Link.Cancelled = true;
+        if (commit) Link.OnCommit(this, Link.Href, Text());
+        Close();
+        m.SetCharCode(0);
+        if (Link.OnReturn) Link.OnReturn(this);
+        return;
+    }
+    if (m.CharCode() == VK_ESCAPE) {
+        Link.Cancelled = true;
+        Close();
+        if (Link.OnCancel) Link.OnCancel(this);
+    }
+    TEdit::WMKeyDown(m);
+}
+
+void TPopupEdit::WMChar(TWMChar& m)
+{
+    if (m.CharCode() == 13 || m.CharCode() == 27) return;  // no beep
+    TEdit::WMChar(m);
+}
+
+void TPopupEdit::CMWantSpecialKey(TCMWantSpecialKey& m)
+{
+    if (m.WParam == VK_RETURN || m.WParam == VK_ESCAPE) m.Result = 1;
+    else TEdit::CMWantSpecialKey(m);
+}
+
+void TPopupListBox::SizeDropDownWidth()
+{
+    Canvas()->Font().Assign(*Font());
+    int w = 0;
+    for (int i = 0; i < Items().Count(); ++i) w = std::max(w, Canvas()->TextWidth(Items().Get(i)) + 10);
+    if (Items().Count() * ItemHeight() > ClientHeight()) w += GetSystemMetrics(SM_CXVSCROLL);
+    SetWidth(w);
+}
+
+void TPopupListBox::Close()
+{
+    FocusParent(this);
+    Hide();
+}
+
+void TPopupListBox::WMGetDlgCode(TWMGetDlgCode& m)
+{
+    TListBox::WMGetDlgCode(m);
+    m.Result |= DLGC_WANTALLKEYS;
+}
+
+void TPopupListBox::KeyDown(Word& Key, TShiftState Shift)
+{
+    TListBox::KeyDown(Key, Shift);
+    if (Key == VK_RETURN) {
+        if (ItemIndex() >= 0 && Link.OnCommit) Link.OnCommit(this, Link.Href, Items().Get(ItemIndex()));
+        Close();
+        if (Link.OnReturn) Link.OnReturn(this);
+    } else if (Key == VK_ESCAPE) {
+        Close();
+        if (Link.OnCancel) Link.OnCancel(this);
+    }
+}
+
+void TPopupListBox::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
+{
+    TListBox::MouseUp(Button, Shift, X, Y);
+    if (Button != mbLeft) return;
+    Close();
+    if (ItemIndex() >= 0 && Link.OnCommit) Link.OnCommit(this, Link.Href, Items().Get(ItemIndex()));
+}
+
+}  // namespace edit
