@@ -508,13 +508,18 @@ public:
         out.i16(x);
         End(at);
     }
-    void BoxRecord(unsigned function, const TRect& r)
+    // A box as WMF records end: bottom, right, top, left.
+    void Box(const TRect& r)
     {
-        auto at = Begin(function);
         out.i16(r.Bottom);
         out.i16(r.Right);
         out.i16(r.Top);
         out.i16(r.Left);
+    }
+    void BoxRecord(unsigned function, const TRect& r)
+    {
+        auto at = Begin(function);
+        Box(r);
         End(at);
     }
 
@@ -603,10 +608,7 @@ public:
             auto at = Begin(0x061C);
             out.i16(r.b);
             out.i16(r.a);
-            out.i16(r.rect.Bottom);
-            out.i16(r.rect.Right);
-            out.i16(r.rect.Top);
-            out.i16(r.rect.Left);
+            Box(r.rect);
             End(at);
             break;
         }
@@ -616,10 +618,7 @@ public:
             out.i16(r.pts[1].X);
             out.i16(r.pts[0].Y);
             out.i16(r.pts[0].X);
-            out.i16(r.rect.Bottom);
-            out.i16(r.rect.Right);
-            out.i16(r.rect.Top);
-            out.i16(r.rect.Left);
+            Box(r.rect);
             End(at);
             break;
         }

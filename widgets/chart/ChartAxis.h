@@ -289,9 +289,7 @@ private:
     template <class T>
     void Set(T& field, T v)
     {
-        if (field == v) return;
-        field = v;
-        Changed();
+        if (StoreChanged(field, v)) Changed();
     }
     void SetAutoMinMax(bool& flag, bool other, bool v);
     // Label production.

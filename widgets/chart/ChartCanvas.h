@@ -42,6 +42,15 @@ enum TGradientDirection {
 using TChartCanvasCalcPoints =
     std::function<bool(int x, int z, TPoint3D& p0, TPoint3D& p1, TColor& c0, TColor& c1)>;
 
+// Stores v when it differs from field; says whether it did (the store-and-repaint setters).
+template <class T>
+bool StoreChanged(T& field, const T& v)
+{
+    if (field == v) return false;
+    field = v;
+    return true;
+}
+
 // Degrees to radians.
 extern double ChartPiStep;
 extern const TRect ChartZeroRect;

@@ -46,9 +46,7 @@ private:
     template <class T>
     void Set(T& f, T v)
     {
-        if (f == v) return;
-        f = v;
-        if (OnChange) OnChange(this);
+        if (StoreChanged(f, v) && OnChange) OnChange(this);
     }
     TColor color_ = platform::clSilver;
     int horizSize_ = 0;
@@ -93,9 +91,7 @@ protected:
     template <class T>
     void Set(T& f, T v)
     {
-        if (f == v) return;
-        f = v;
-        if (OnChange) OnChange(this);
+        if (StoreChanged(f, v) && OnChange) OnChange(this);
     }
 
 private:

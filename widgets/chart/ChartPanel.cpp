@@ -139,25 +139,19 @@ TCustomChartPanel::~TCustomChartPanel()
 
 void TCustomChartPanel::SetBevelInner(TBevelCut v)
 {
-    if (bevelInner_ == v) return;
-    bevelInner_ = v;
-    Invalidate();
+    if (StoreChanged(bevelInner_, v)) Invalidate();
 }
 
 void TCustomChartPanel::SetBevelOuter(TBevelCut v)
 {
-    if (bevelOuter_ == v) return;
-    bevelOuter_ = v;
-    Invalidate();
+    if (StoreChanged(bevelOuter_, v)) Invalidate();
 }
 
 void TCustomChartPanel::SetBorderRound(int v) { SetIntegerProperty(borderRound_, v); }
 
 void TCustomChartPanel::SetMarginUnits(TChartUnits u)
 {
-    if (marginUnits_ == u) return;
-    marginUnits_ = u;
-    Invalidate();
+    if (StoreChanged(marginUnits_, u)) Invalidate();
 }
 
 void TCustomChartPanel::SetView3D(bool v)
@@ -175,33 +169,23 @@ void TCustomChartPanel::SetMonochrome(bool v) { canvas_->SetMonochrome(v); }
 
 void TCustomChartPanel::SetStringProperty(std::string& field, const std::string& v)
 {
-    if (field == v) return;
-    field = v;
-    Invalidate();
+    if (StoreChanged(field, v)) Invalidate();
 }
 void TCustomChartPanel::SetDoubleProperty(double& field, double v)
 {
-    if (field == v) return;
-    field = v;
-    Invalidate();
+    if (StoreChanged(field, v)) Invalidate();
 }
 void TCustomChartPanel::SetColorProperty(TColor& field, TColor v)
 {
-    if (field == v) return;
-    field = v;
-    Invalidate();
+    if (StoreChanged(field, v)) Invalidate();
 }
 void TCustomChartPanel::SetBooleanProperty(bool& field, bool v)
 {
-    if (field == v) return;
-    field = v;
-    Invalidate();
+    if (StoreChanged(field, v)) Invalidate();
 }
 void TCustomChartPanel::SetIntegerProperty(int& field, int v)
 {
-    if (field == v) return;
-    field = v;
-    Invalidate();
+    if (StoreChanged(field, v)) Invalidate();
 }
 
 void TCustomChartPanel::Invalidate()

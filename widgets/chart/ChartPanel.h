@@ -243,9 +243,7 @@ private:
     template <class T>
     void Set(T& f, T v)
     {
-        if (f == v) return;
-        f = v;
-        if (OnChange) OnChange(this);
+        if (StoreChanged(f, v) && OnChange) OnChange(this);
     }
     bool inside_ = false;
     int left_ = 0, top_ = 0;

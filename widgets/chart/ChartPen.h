@@ -119,8 +119,7 @@ private:
     template <class T>
     bool Set(T& field, T v)
     {
-        if (field == v) return false;
-        field = v;
+        if (!StoreChanged(field, v)) return false;
         Repaint();
         return true;
     }

@@ -59,9 +59,7 @@ private:
     template <class T>
     void Set(T& f, T v)
     {
-        if (f == v) return;
-        f = v;
-        Repaint();
+        if (StoreChanged(f, v)) Repaint();
     }
     TChartSeries* series_;
     bool dark3D_ = true, draw3D_ = true;

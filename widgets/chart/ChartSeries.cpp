@@ -49,33 +49,23 @@ void TCustomChartElement::Repaint()
 
 void TCustomChartElement::SetBooleanProperty(bool& field, bool v)
 {
-    if (field == v) return;
-    field = v;
-    Repaint();
+    if (StoreChanged(field, v)) Repaint();
 }
 void TCustomChartElement::SetColorProperty(TColor& field, TColor v)
 {
-    if (field == v) return;
-    field = v;
-    Repaint();
+    if (StoreChanged(field, v)) Repaint();
 }
 void TCustomChartElement::SetIntegerProperty(int& field, int v)
 {
-    if (field == v) return;
-    field = v;
-    Repaint();
+    if (StoreChanged(field, v)) Repaint();
 }
 void TCustomChartElement::SetDoubleProperty(double& field, double v)
 {
-    if (field == v) return;
-    field = v;
-    Repaint();
+    if (StoreChanged(field, v)) Repaint();
 }
 void TCustomChartElement::SetStringProperty(std::string& field, const std::string& v)
 {
-    if (field == v) return;
-    field = v;
-    Repaint();
+    if (StoreChanged(field, v)) Repaint();
 }
 
 // ---------------------------------------------------------------- TCustomChartSeries

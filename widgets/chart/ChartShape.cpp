@@ -82,9 +82,7 @@ namespace {
 template <class T>
 void StoreAndRepaint(TChartCustomShape& s, T& field, T v)
 {
-    if (field == v) return;
-    field = v;
-    s.Repaint();
+    if (StoreChanged(field, v)) s.Repaint();
 }
 }  // namespace
 

@@ -15,39 +15,7 @@ using namespace chart;
 using namespace platform;
 using charttest::TestChart;
 
-namespace {
-
-struct Fixture {
-    Fixture()
-    {
-        EnsurePlatform();
-        chart.SetBounds(0, 0, 400, 300);
-        chart.SetBufferedDisplay(false);
-        chart.SetColor(clWhite);
-        chart.SetBevelOuter(bvNone);
-        chart.SetView3D(false);
-    }
-    // Draws the chart on a white bitmap and returns the texts of the labels of one axis.
-    std::vector<std::string> Labels(TChartAxis& axis)
-    {
-        std::vector<std::string> texts;
-        axis.OnDrawLabel = [&](TChartAxis*, int&, int&, int&, std::string& t, bool&) { texts.push_back(t); };
-        Paint();
-        axis.OnDrawLabel = nullptr;
-        return texts;
-    }
-    void Paint()
-    {
-        bmp.Canvas()->Brush().SetColor(clWhite);
-        bmp.Canvas()->FillRect({0, 0, 400, 300});
-        chart.Draw(bmp.Canvas(), {0, 0, 400, 300});
-    }
-    COLORREF Px(int x, int y) { return COLORREF(bmp.Canvas()->Pixel(x, y)); }
-    TestChart chart;
-    TBitmap bmp{400, 300};
-};
-
-}  // namespace
+using Fixture = charttest::ChartOnBitmap;
 
 TEST(ChartAxisSteps, NextNiceStep)
 {
@@ -309,8 +277,7 @@ TEST(ChartAxisDrawing, AxesLabelsTicksGridAndTitlesOnPixels)
     f.chart.BottomAxis().Grid().SetColor(clRed);
     f.chart.BottomAxis().Grid().SetStyle(psSolid);
     f.chart.LeftAxis().Axis().SetColor(clBlue);
-    f.Paint();
-    if (const char* dir = std::getenv("CHART_TEST_OUT")) f.bmp.SaveToFile(std::string(dir) + "/axes.bmp");
+    f.Paint("axes");
     TChartAxis& b = f.chart.BottomAxis();
     TChartAxis& l = f.chart.LeftAxis();
     // The left axis line: 2 pixels of blue at the chart rectangle's left edge.

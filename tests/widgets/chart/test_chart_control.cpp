@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/Messages.h"
+#include "ChartTestUtil.h"
 #include "platform/TestRig.h"
 #include "widgets/chart/Chart.h"
 #include "widgets/chart/ChartAxis.h"
@@ -224,31 +225,15 @@ TEST_F(ChartControl, LegendFirstValueFollowsItsMessage)
 }
 
 namespace {
-std::string Slurp(const std::string& path)
-{
-    std::ifstream f(path, std::ios::binary);
-    std::stringstream ss;
-    ss << f.rdbuf();
-    return ss.str();
-}
 std::string Lower(std::string s)
 {
     for (char& c : s) c = char(std::tolower(static_cast<unsigned char>(c)));
     return s;
 }
-// The characters of an SVG's text elements, in order.
-std::string SvgText(const std::string& svg)
-{
-    std::string out;
-    for (std::size_t at = 0; (at = svg.find("<text", at)) != std::string::npos;) {
-        const std::size_t open = svg.find('>', at), close = svg.find("</text>", open);
-        if (open == std::string::npos || close == std::string::npos) break;
-        out += svg.substr(open + 1, close - open - 1);
-        at = close;
-    }
-    return out;
-}
 }  // namespace
+
+using charttest::ReadFile;
+using charttest::SvgText;
 
 TEST_F(ChartControl, SavedBitmapIsReadByImageMagick)
 {
@@ -280,7 +265,7 @@ TEST_F(ChartControl, EmfExportShowsTitlesLabelsAndColours)
     const std::string emf = dir.file("chart.emf"), svg = dir.file("chart.svg");
     chart->SaveToMetafileEnh(emf);
     ASSERT_EQ(std::system(("emf2svg-conv -i '" + emf + "' -o '" + svg + "' >/dev/null 2>&1").c_str()), 0);
-    const std::string out = Slurp(svg);
+    const std::string out = ReadFile(svg);
     const std::string text = SvgText(out);
     for (const char* t : {"Hydrostatics", "Displacement", "Curve 1", "Curve 3", "20", "60"})
         EXPECT_NE(text.find(t), std::string::npos) << t;
@@ -295,7 +280,7 @@ TEST_F(ChartControl, WmfExportShowsTitlesLabelsAndColours)
     const std::string wmf = dir.file("chart.wmf"), svg = dir.file("chart.svg");
     chart->SaveToMetafile(wmf);
     ASSERT_EQ(std::system(("wmf2svg -o '" + svg + "' '" + wmf + "' >/dev/null 2>&1").c_str()), 0);
-    const std::string out = Lower(Slurp(svg));
+    const std::string out = Lower(ReadFile(svg));
     std::string text = SvgText(out);
     std::erase(text, ' ');  // this reader writes one element per letter
     for (const char* t : {"hydrostatics", "curve1", "curve3"}) EXPECT_NE(text.find(t), std::string::npos) << t;

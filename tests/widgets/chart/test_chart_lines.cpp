@@ -12,30 +12,7 @@ using namespace chart;
 using namespace platform;
 using charttest::TestChart;
 
-namespace {
-struct LineChart {
-    LineChart()
-    {
-        EnsurePlatform();
-        chart.SetBounds(0, 0, 400, 300);
-        chart.SetBufferedDisplay(false);
-        chart.SetColor(clWhite);
-        chart.SetBevelOuter(bvNone);
-        chart.SetView3D(false);
-    }
-    void Paint(const char* keep = nullptr)
-    {
-        bmp.Canvas()->Brush().SetColor(clWhite);
-        bmp.Canvas()->FillRect({0, 0, 400, 300});
-        chart.Draw(bmp.Canvas(), {0, 0, 400, 300});
-        if (const char* dir = std::getenv("CHART_TEST_OUT"); dir && keep)
-            bmp.SaveToFile(std::string(dir) + "/" + keep + ".bmp");
-    }
-    COLORREF Px(int x, int y) { return COLORREF(bmp.Canvas()->Pixel(x, y)); }
-    TestChart chart;
-    TBitmap bmp{400, 300};
-};
-}  // namespace
+using LineChart = charttest::ChartOnBitmap;
 
 TEST(ChartLineSeries, DrawsSegmentsSymbolsAndBreaksAtNulls)
 {

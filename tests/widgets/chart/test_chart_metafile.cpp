@@ -3,8 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <fstream>
-#include <sstream>
 
 #include "ChartTestUtil.h"
 #include "platform/graphics/Metafile.h"
@@ -14,43 +12,14 @@
 using namespace chart;
 using namespace platform;
 
+using charttest::Occurrences;
+using charttest::ReadFile;
+using charttest::SvgText;
+using charttest::WriteFile;
+
 namespace {
 
-std::string ReadFile(const std::string& path)
-{
-    std::ifstream f(path, std::ios::binary);
-    std::stringstream ss;
-    ss << f.rdbuf();
-    return ss.str();
-}
-
-void WriteFile(const std::string& path, const std::string& data)
-{
-    std::ofstream f(path, std::ios::binary);
-    f << data;
-}
-
 // A small chart-like picture using every kind of drawing the chart does.
-// The characters of an SVG's text elements, in order (one reader writes one per letter).
-std::string SvgText(const std::string& svg)
-{
-    std::string out;
-    for (std::size_t at = 0; (at = svg.find("<text", at)) != std::string::npos;) {
-        const std::size_t open = svg.find('>', at), close = svg.find("</text>", open);
-        if (open == std::string::npos || close == std::string::npos) break;
-        out += svg.substr(open + 1, close - open - 1);
-        at = close;
-    }
-    return out;
-}
-
-int Count(const std::string& s, const std::string& what)
-{
-    int n = 0;
-    for (std::size_t at = 0; (at = s.find(what, at)) != std::string::npos; at += what.size()) ++n;
-    return n;
-}
-
 void DrawScene(TChartCanvas3D& c, TChartFont& font)
 {
     c.GradientFill({0, 0, 320, 40}, clWhite, clYellow, gdTopBottom, 50);
@@ -142,10 +111,10 @@ TEST_F(ChartMetafile, EmfReadsBackWithTheShapesAndColours)
     const std::string text = SvgText(out);
     EXPECT_NE(text.find("Displacement"), std::string::npos) << text;
     EXPECT_NE(text.find("Draught"), std::string::npos) << text;
-    EXPECT_EQ(Count(out, "<image"), 1);
-    EXPECT_EQ(Count(out, "<ellipse"), 1);
-    EXPECT_GE(Count(out, "<rect"), 40);  // the gradient's bands, the filled rectangles
-    EXPECT_GE(Count(out, "<path"), 3);   // pie, triangle, rounded rectangle
+    EXPECT_EQ(Occurrences(out, "<image"), 1);
+    EXPECT_EQ(Occurrences(out, "<ellipse"), 1);
+    EXPECT_GE(Occurrences(out, "<rect"), 40);  // the gradient's bands, the filled rectangles
+    EXPECT_GE(Occurrences(out, "<path"), 3);   // pie, triangle, rounded rectangle
 }
 
 TEST_F(ChartMetafile, WmfReadsBackWithTheShapesAndColours)
@@ -165,11 +134,11 @@ TEST_F(ChartMetafile, WmfReadsBackWithTheShapesAndColours)
     EXPECT_NE(text.find("displacement"), std::string::npos) << text;
     EXPECT_NE(text.find("draught"), std::string::npos) << text;
     EXPECT_NE(out.find("matrix(0.000000 -1.000000 1.000000 0.000000"), std::string::npos);  // rotated upwards
-    EXPECT_EQ(Count(out, "<image"), 1);
-    EXPECT_EQ(Count(out, "<ellipse"), 1);
-    EXPECT_EQ(Count(out, "<polygon"), 1);
-    EXPECT_EQ(Count(out, "<polyline"), 1);
-    EXPECT_EQ(Count(out, "<path"), 1);  // the pie
+    EXPECT_EQ(Occurrences(out, "<image"), 1);
+    EXPECT_EQ(Occurrences(out, "<ellipse"), 1);
+    EXPECT_EQ(Occurrences(out, "<polygon"), 1);
+    EXPECT_EQ(Occurrences(out, "<polyline"), 1);
+    EXPECT_EQ(Occurrences(out, "<path"), 1);  // the pie
     EXPECT_NE(out.find(" rx="), std::string::npos);  // the rounded rectangle
-    EXPECT_GE(Count(out, "<rect"), 40);
+    EXPECT_GE(Occurrences(out, "<rect"), 40);
 }
