@@ -9,6 +9,7 @@
 #include "platform/forms/Forms.h"
 #include "platform/graphics/Graphics.h"
 #include "platform/TestRig.h"
+#include "widgets/grid/ExGrid.h"
 
 using namespace platform;
 
@@ -64,6 +65,83 @@ void BM_GridRepaintVisible(benchmark::State& state)
     for (auto _ : state) t.grid->PaintTo(target.Canvas(), 0, 0);
 }
 BENCHMARK(BM_GridRepaintVisible)->Unit(benchmark::kMillisecond);
+
+// The program's report on the component grid: 1,000 rows of 15 numbers under two header
+// rows of bold mini-HTML titles (the first merged over the columns), soft fixed cells
+// and bands.
+struct ReportGrid {
+    TForm* form;
+    grid::TExStringGrid* grid;
+    // rows data rows; filled with the report's texts and numbers when fill is set.
+    explicit ReportGrid(int rows = 1000, bool fill = true)
+    {
+        EnsurePlatform();
+        form = Construct<TForm>(Application);
+        form->SetBounds(0, 0, 1000, 700);
+        grid = new grid::TExStringGrid(form);
+        grid->SetParent(form);
+        grid->SetBounds(0, 0, 980, 680);
+        grid->SetColCount(15);
+        grid->SetRowCount(rows + 2);
+        grid->SetFixedRows(2);
+        grid->SetFixedCols(0);
+        grid->Look = grid::glSoft;
+        grid->Bands().SetActive(true);
+        grid->FloatFormat = "%.3f";
+        grid->SetOptions(grid->Options() | goFixedHorzLine | goFixedVertLine | goHorzLine | goVertLine);
+        grid->HandleNeeded();
+        if (!fill) return;
+        grid->SetCells(0, 0, "<B>Hydrostatics of the hull at the draughts of the run</B>");
+        grid->MergeCells(0, 0, 15, 1);
+        for (int c = 0; c < 15; ++c) grid->SetCells(c, 1, "<B>Column " + std::to_string(c + 1) + "</B>");
+        for (int r = 2; r < rows + 2; ++r)
+            for (int c = 0; c < 15; ++c) grid->SetFloats(c, r, r * 0.125 + c * 1000.5);
+    }
+    ~ReportGrid() { form->Free(); }
+};
+
+// One repaint of what is in view of the report, scrolled half way: one frame is 16 ms.
+void BM_ReportRepaintVisible(benchmark::State& state)
+{
+    ReportGrid t;
+    t.grid->SetTopRow(500);
+    TBitmap target(t.grid->Width(), t.grid->Height());
+    for (auto _ : state) t.grid->PaintTo(target.Canvas(), 0, 0);
+}
+BENCHMARK(BM_ReportRepaintVisible)->Unit(benchmark::kMillisecond);
+
+// Scrolling from the top to the end and painting there: no more than a repaint.
+void BM_ReportScrollToEnd(benchmark::State& state)
+{
+    ReportGrid t;
+    TBitmap target(t.grid->Width(), t.grid->Height());
+    for (auto _ : state) {
+        t.grid->SetTopRow(2);
+        t.grid->SetTopRow(t.grid->RowCount() - t.grid->VisibleRowCount());
+        t.grid->PaintTo(target.Canvas(), 0, 0);
+    }
+}
+BENCHMARK(BM_ReportScrollToEnd)->Unit(benchmark::kMillisecond);
+
+// Writing 15 columns through Cells by real index and reading them back; the argument
+// is the row count, so the growth shows.
+void BM_ExGridCellsByRealIndex(benchmark::State& state)
+{
+    const int rows = int(state.range(0));
+    ReportGrid t(rows, false);
+    std::size_t total = 0;
+    for (auto _ : state) {
+        for (int r = 1; r < rows; ++r)
+            for (int c = 0; c < 15; ++c) t.grid->SetCells(c, r, std::to_string(r * 0.125 + c * 1000.5));
+        for (int r = 1; r < rows; ++r)
+            for (int c = 0; c < 15; ++c) total += t.grid->Cells(c, r).size();
+    }
+    benchmark::DoNotOptimize(total);
+    state.SetItemsProcessed(state.iterations() * (rows - 1) * 15);
+    state.SetComplexityN(rows);
+}
+BENCHMARK(BM_ExGridCellsByRealIndex)->Arg(250)->Arg(500)->Arg(1000)->Arg(2000)->Complexity(benchmark::oN)
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -114,6 +114,8 @@ void TExStringGrid::SetStudioGradTo(TColor c)
 void TExStringGrid::Resize()
 {
     TBaseGrid::Resize();
+    UpdateHScroller();
+    UpdateVScroller();
     if (OnResize) OnResize(this);
 }
 
@@ -127,6 +129,8 @@ void TExStringGrid::SetRowCountEx(int v)
         TBaseGrid::SetFixedRows(rememberedFixedRows_);
     DisplTextRowLimit = RowCount();
     UpdateFooter();
+    UpdateHScroller();
+    UpdateVScroller();
 }
 
 void TExStringGrid::SetColCountEx(int v)
@@ -134,6 +138,8 @@ void TExStringGrid::SetColCountEx(int v)
     TBaseGrid::SetColCount(std::max(v, 1));
     if (ColCount() > 1 && fixedColAlways_) TBaseGrid::SetFixedCols(1);
     UpdateFooter();
+    UpdateHScroller();
+    UpdateVScroller();
 }
 
 int TExStringGrid::GetFixedRowsEx() const

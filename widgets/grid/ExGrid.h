@@ -10,6 +10,7 @@
 
 #include "base/DateTime.h"
 #include "widgets/grid/BaseGrid.h"
+#include "widgets/grid/CellGraphic.h"
 #include "widgets/grid/ExObj.h"
 #include "widgets/grid/GridOptions.h"
 
@@ -23,7 +24,7 @@ namespace grid {
 class TExStringGrid;
 class TFloatingFooter;
 
-enum TGridLook { glClassic, glSoft, glStandard, glTMS, glXP, glVista, glStudio };
+enum TGridLook { glStandard, glSoft, glClassic, glStudio, glXP, glListView };
 enum TCellBorder : unsigned { cbTop = 1, cbLeft = 2, cbRight = 4, cbBottom = 8 };
 using TCellBorders = unsigned;
 enum TSortStyle { ssAutomatic, ssAlphabetic, ssNumeric, ssDate, ssAlphaNoCase, ssAlphaCase, ssShortDateEU,
@@ -47,6 +48,12 @@ using THasComboEvent = std::function<void(platform::TObject* Sender, int ACol, i
 using TGetCheckEvent = std::function<void(platform::TObject* Sender, int ACol, int ARow, std::string& Value)>;
 using TRowUpdateEvent = std::function<void(platform::TObject* Sender, int OldRow, int NewRow)>;
 using TCellsChangedEvent = std::function<void(platform::TObject* Sender, const platform::TRect& R)>;
+using TCustomCellDrawEvent = std::function<void(platform::TObject* Sender, platform::TCanvas* Canvas, int ACol,
+                                                int ARow, platform::TGridDrawState AState, platform::TRect ARect,
+                                                bool Printing)>;
+using TUpdateColumnSizeEvent = std::function<void(platform::TObject* Sender, int ACol, int& AWidth)>;
+using TGetFloatFormatEvent =
+    std::function<void(platform::TObject* Sender, int ACol, int ARow, bool& IsFloat, std::string& FloatFormat)>;
 using TSelectionChangedEvent =
     std::function<void(platform::TObject* Sender, int ALeft, int ATop, int ARight, int ABottom)>;
 
@@ -188,6 +195,9 @@ public:
     std::string GetCtrlVal(int ACol, int ARow, const std::string& ControlID);
     void SetCtrlVal(int ACol, int ARow, const std::string& ControlID, const std::string& Value);
     bool AllowNegativeDates = true;
+    // printf with one floating conversion only (flags, width, precision; "%%" allowed) and
+    // the user's decimal separator; any other format raises EExGridError.
+    static std::string FormatFloatCell(const std::string& fmt, double v);
 
     // ---- counts and widths over real columns
     int GetAllColCount() const { return ColCount() + NumHiddenColumns(); }
@@ -364,8 +374,8 @@ public:
     void ResetUpdate() { updateCount_ = 0; }
     virtual void CellsChanged(const platform::TRect& R);
     virtual void CellsLoaded() {}
-    virtual void CalcFooter(int ACol) { (void)ACol; }
-    virtual void UpdateFooter() {}
+    virtual void CalcFooter(int ACol) { DoCalcFooter(ACol); }
+    virtual void UpdateFooter();
     void RegisterNotifier(TGridChangeNotifier* ANotifier);
     void UnRegisterNotifier(TGridChangeNotifier* ANotifier);
     virtual void SelectionChanged(int ALeft, int ATop, int ARight, int ABottom);
@@ -409,7 +419,93 @@ public:
 
     void Resize() override;
 
+    // ---- painting (display column, display row)
+    void GetVisualProperties(int ACol, int ARow, platform::TGridDrawState& State, bool Print, bool Select, bool Remap,
+                             platform::TBrush& ABrush, platform::TColor& AColorTo, platform::TFont& AFont,
+                             platform::TAlignment& HAlign, TVAlignment& VAlign, bool& AWordWrap) override;
+    void DrawGridCell(platform::TCanvas* Canvas, int ACol, int ARow, platform::TRect ARect,
+                      platform::TGridDrawState AState) override;
+    void Paint() override;
+    // Real column, display row: horizontal and vertical alignment of a cell.
+    void GetCellAlignment(int ACol, int ARow, platform::TAlignment& HAlign, TVAlignment& VAlign);
+    virtual std::string GetFormattedCell(int ACol, int ARow);
+    virtual void CalcCell(int ACol, int ARow, std::string& Text) { (void)ACol; (void)ARow; (void)Text; }
+    virtual std::string SaveCell(int ACol, int ARow);
+    virtual void LoadCell(int ACol, int ARow, const std::string& Text) { SetCellEx(ACol, ARow, Text); }
+    // The size the content of a cell needs (real column, display row).
+    platform::TSize GetCellTextSize(int ACol, int ARow, bool WordWrapWidth);
+    void Zoom(int N);
+    int ZoomOffset() const { return zoom_; }
+    // User text (names from a file) made safe to place inside a mini-HTML cell.
+    static std::string FixMarkup(const std::string& Text);
+    bool IsSelected(int ACol, int ARow) const;
+    TCustomCellDrawEvent OnCustomCellDraw;
+    TGetFloatFormatEvent OnGetFloatFormat;
+
+    // ---- cell graphics (real column, display row)
+    TCellGraphic* CreateCellGraphic(int ACol, int ARow);
+    virtual TCellGraphic* GetCellGraphic(int ACol, int ARow) const;
+    virtual TCellType GetCellType(int ACol, int ARow) const;
+    bool FreeCellGraphic(int ACol, int ARow);
+    bool RemoveCellGraphic(int ACol, int ARow, TCellType CellType);
+    void AddCheckBox(int ACol, int ARow, bool State, bool Data);
+    bool GetCheckBoxState(int ACol, int ARow, bool& State);
+    bool SetCheckBoxState(int ACol, int ARow, bool State);
+    // The value is the cell's integer text, in per cent.
+    void AddProgress(int ACol, int ARow, platform::TColor FGColor, platform::TColor BKColor);
+    void AddProgressPie(int ACol, int ARow, platform::TColor Color, int Value);
+    void AddComment(int ACol, int ARow, const std::string& Comment);
+    platform::TSize GetCellGraphicSize(int ACol, int ARow);
+
+    // ---- aggregates, selection text, numbering, sizing, swaps
+    double ColumnSum(int ACol, int FromRow, int ToRow);
+    double ColumnAvg(int ACol, int FromRow, int ToRow);
+    double ColumnMin(int ACol, int FromRow, int ToRow);
+    double ColumnMax(int ACol, int FromRow, int ToRow);
+    double RowSum(int ARow, int FromCol, int ToCol);
+    double RowAvg(int ARow, int FromCol, int ToCol);
+    double RowMin(int ARow, int FromCol, int ToCol);
+    double RowMax(int ARow, int FromCol, int ToCol);
+    std::string SelectedText();
+    void AutoNumberCol(int ACol);
+    void AutoNumberRow(int ARow);
+    void SizeToWidth(int ACol, bool OnlyGrow);
+    void SizeToHeight(int ARow, bool OnlyGrow);
+    void SizeToLines(int ARow, int Lines, int Space);
+    void AutoSizeCol(int ACol) { SizeToWidth(ACol, onlyGrow_); }
+    void AutoSizeRow(int ARow) { SizeToHeight(ARow, onlyGrow_); }
+    void AutoSizeColumns(bool DoFixedCols, int Space);
+    void AutoSizeRows(bool DoFixedRows, int Space);
+    void SwapColumns(int ACol1, int ACol2);
+    void SwapRows(int ARow1, int ARow2);
+    int MinColWidth = 0, MaxColWidth = 0, MinRowHeight = 0, MaxRowHeight = 0;
+    virtual void UpdateAutoColSize(int ACol, int& AWidth);
+    TUpdateColumnSizeEvent OnUpdateColumnSize;
+
+    // ---- scroll bars, sizing zones, footer
+    // Proportional thumbs (with ScrollProportional): the bars' page follows the part in view.
+    void UpdateHScroller() { UpdateScroller(false); }
+    void UpdateVScroller() { UpdateScroller(true); }
+    void UpdateScroller(bool vertical);
+    bool InSizeZone(int X, int Y);
+    virtual void DoCalcFooter(int ACol);
+    void FloatFooterUpdate() override;
+    void MouseDown(platform::TMouseButton Button, platform::TShiftState Shift, int X, int Y) override;
+    void TopLeftChanged() override;
+
 protected:
+    double CellValue(int ACol, int ARow, bool realRow);
+    bool SkipInAggregate(int ACol, int ARow);
+    // Texts and properties of two store cells change places.
+    void SwapCells(int c1, int r1, int c2, int r2);
+    double ColumnExtreme(int ACol, int FromRow, int ToRow, bool smallest);
+    double RowExtreme(int ARow, int FromCol, int ToCol, bool smallest);
+    void DrawCellText(platform::TCanvas* Canvas, int c, int ARow, platform::TRect R, platform::TAlignment ha,
+                      TVAlignment va, bool selected);
+    void DrawCellGraphic(platform::TCanvas* Canvas, TCellGraphic& g, int c, int ARow, const platform::TRect& R,
+                         platform::TAlignment ha, bool selected);
+    void DrawFixedLook(platform::TCanvas* Canvas, int ACol, int ARow, platform::TRect R, bool after);
+
     // Every row's cells over all real columns while rows move into or out of the store.
     struct AllColumns;
     void HideEditorNow();
@@ -461,6 +557,9 @@ private:
     platform::TColor gradFrom_ = platform::clWhite, gradTo_;
     bool destroying_ = false;
     bool stretching_ = false;
+    int zoom_ = 0;
+    bool onlyGrow_ = false;
+    bool calculatingFooter_ = false;
 };
 
 }  // namespace grid

@@ -236,9 +236,9 @@ bool IsCleanNumber(const std::string& t)
     return true;
 }
 
-// printf with one floating conversion only (flags, width, precision; "%%" allowed):
-// anything else in FloatFormat is refused rather than handed to printf.
-std::string FormatCellFloat(const std::string& fmt, double v)
+}  // namespace
+
+std::string TExStringGrid::FormatFloatCell(const std::string& fmt, double v)
 {
     int conversions = 0;
     for (std::size_t i = 0; i < fmt.size(); ++i) {
@@ -270,6 +270,7 @@ std::string FormatCellFloat(const std::string& fmt, double v)
     return s;
 }
 
+namespace {
 // The user's short date: day, month and year in the pattern's order.
 base::TDateTime TextToDate(const std::string& text)
 {
@@ -337,7 +338,7 @@ int TExStringGrid::GetInts(int ACol, int ARow)
 
 void TExStringGrid::SetFloats(int ACol, int ARow, double Value)
 {
-    SetCellEx(ACol, ARow, FormatCellFloat(FloatFormat, Value));
+    SetCellEx(ACol, ARow, FormatFloatCell(FloatFormat, Value));
 }
 
 namespace {
@@ -361,7 +362,7 @@ double TExStringGrid::GetFloats(int ACol, int ARow) { return CellFloat(GetCellEx
 
 void TExStringGrid::SetAllFloats(int ACol, int ARow, double Value)
 {
-    SetCellsEx(ACol, ARow, FormatCellFloat(FloatFormat, Value));
+    SetCellsEx(ACol, ARow, FormatFloatCell(FloatFormat, Value));
 }
 
 double TExStringGrid::GetAllFloats(int ACol, int ARow) { return CellFloat(GetCellsEx(ACol, ARow)); }

@@ -44,6 +44,7 @@ public:
     bool Active() const { return visible_ && style_ == fsFixedLastRow; }
     void Invalidate();
     TFooterPanel* Panel() const { return panel_; }
+    bool PanelShown() const;
     // Template text with each "<#n>" replaced by column n of the current row.
     std::string HTMLColReplace(const std::string& Template) const;
 

@@ -21,6 +21,6 @@ enum TEditorType : unsigned char {
 };
 
 // What a footer cell computes.
-enum TColumnCalcType { acNONE, acSUM, acAVG, acCOUNT, acMIN, acMAX, acCUSTOM };
+enum TColumnCalcType { acNONE, acSUM, acAVG, acCOUNT, acMIN, acMAX, acSPREAD, acCUSTOM };
 
 }  // namespace grid

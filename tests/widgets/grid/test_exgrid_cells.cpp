@@ -10,6 +10,7 @@
 #include "platform/controls/ExtCtrls.h"
 #include "platform/forms/Forms.h"
 #include "widgets/grid/ExGrid.h"
+#include "GridWindow.h"
 #include "widgets/grid/ExObj.h"
 
 using namespace platform;
@@ -17,30 +18,21 @@ using namespace grid;
 
 namespace {
 
-struct CellsTest : ::testing::Test {
-    TForm* form = nullptr;
-    TExStringGrid* g = nullptr;
+struct CellsTest : ::testing::Test, gridtest::GridWindow {
     char dec = '.', thou = ',';
     std::string dateFmt;
     void SetUp() override
     {
-        EnsurePlatform();
         dec = base::DecimalSeparator();
         thou = base::ThousandSeparator();
         dateFmt = base::ShortDateFormat();
         base::SetDecimalSeparator('.');
         base::SetThousandSeparator(',');
-        form = Construct<TForm>(Application);
-        form->SetBounds(0, 0, 500, 300);
-        g = new TExStringGrid(form);
-        g->SetParent(form);
-        g->SetBounds(0, 0, 480, 280);
-        g->SetColCount(5);
-        g->SetRowCount(6);
+        Open(500, 300, 5, 6);
     }
     void TearDown() override
     {
-        form->Free();
+        Close();
         base::SetDecimalSeparator(dec);
         base::SetThousandSeparator(thou);
         base::SetShortDateFormat(dateFmt);

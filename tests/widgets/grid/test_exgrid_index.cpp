@@ -6,25 +6,17 @@
 #include "platform/TestRig.h"
 #include "platform/forms/Forms.h"
 #include "widgets/grid/ExGrid.h"
+#include "GridWindow.h"
 
 using namespace platform;
 using namespace grid;
 
 namespace {
 
-struct IndexTest : ::testing::Test {
-    TForm* form = nullptr;
-    TExStringGrid* g = nullptr;
+struct IndexTest : ::testing::Test, gridtest::GridWindow {
     void SetUp() override
     {
-        EnsurePlatform();
-        form = Construct<TForm>(Application);
-        form->SetBounds(0, 0, 500, 400);
-        g = new TExStringGrid(form);
-        g->SetParent(form);
-        g->SetBounds(0, 0, 480, 380);
-        g->SetColCount(5);
-        g->SetRowCount(10);
+        Open(500, 400, 5, 10);
         g->SetFixedRows(1);
         g->SetFixedCols(0);
         for (int r = 0; r < 10; ++r) {
@@ -32,7 +24,7 @@ struct IndexTest : ::testing::Test {
             for (int c = 0; c < 5; ++c) g->SetCells(c, r, std::to_string(c) + ":" + std::to_string(r));
         }
     }
-    void TearDown() override { form->Free(); }
+    void TearDown() override { Close(); }
     // Real rows as the view shows them, from column 0 of each display row.
     std::string Shown()
     {

@@ -4,6 +4,7 @@
 #include "platform/TestRig.h"
 #include "platform/forms/Forms.h"
 #include "widgets/grid/ExGrid.h"
+#include "GridWindow.h"
 #include "widgets/grid/ExUtil.h"
 
 using namespace platform;
@@ -11,23 +12,14 @@ using namespace grid;
 
 namespace {
 
-struct StoreTest : ::testing::Test {
-    TForm* form = nullptr;
-    TExStringGrid* g = nullptr;
+struct StoreTest : ::testing::Test, gridtest::GridWindow {
     void SetUp() override
     {
-        EnsurePlatform();
-        form = Construct<TForm>(Application);
-        form->SetBounds(0, 0, 500, 300);
-        g = new TExStringGrid(form);
-        g->SetParent(form);
-        g->SetBounds(0, 0, 480, 280);
-        g->SetColCount(6);
-        g->SetRowCount(6);
+        Open(500, 300, 6, 6);
         g->SetFixedRows(1);
         g->SetFixedCols(1);
     }
-    void TearDown() override { form->Free(); }
+    void TearDown() override { Close(); }
     std::string Triple(int c, int r)
     {
         const TCellProperties* p = g->CellProps(c, r);

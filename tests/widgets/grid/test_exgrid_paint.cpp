@@ -1,0 +1,319 @@
+// Painting on pixels: the report look (soft fixed cells, bands, bold mini-HTML headers),
+// selection and focus colours, merged cells, grid lines, gradients, graphics in cells,
+// wrapped and clipped text, the footer; automatic sizing and stretching.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <memory>
+
+#include "platform/TestRig.h"
+#include "platform/forms/Forms.h"
+#include "platform/graphics/Graphics.h"
+#include "support/TestSupport.h"
+#include "widgets/grid/ExGrid.h"
+#include "GridWindow.h"
+#include "widgets/grid/FloatingFooter.h"
+#include "widgets/grid/GridDraw.h"
+
+using namespace platform;
+using namespace grid;
+
+namespace {
+
+struct PaintTest : ::testing::Test, gridtest::GridWindow {
+    void SetUp() override
+    {
+        Open(520, 320, 4, 8);
+        g->SetBorderStyle(bsNone);
+        g->SetScrollBars(ssNone);
+        g->SetFixedCols(0);
+        g->SetFixedRows(1);
+        g->SetDefaultColWidth(100);
+        g->SetOptions(g->Options() | goFixedHorzLine | goFixedVertLine | goHorzLine | goVertLine);
+        g->HandleNeeded();
+        g->SetCol(3);
+        g->SetRow(7);
+    }
+    void TearDown() override { Close(); }
+    // The program's report look.
+    void ReportLook()
+    {
+        g->Look = glSoft;
+        g->Bands().SetActive(true);
+        g->SetCells(0, 0, "<B>Draft</B>");
+        g->SetCells(1, 0, "<B>Displacement</B>");
+        for (int r = 1; r < 8; ++r)
+            for (int c = 0; c < 4; ++c) g->SetFloats(c, r, r * 0.5 + c);
+    }
+    std::unique_ptr<TBitmap> Shot(const char* name)
+    {
+        auto b = PaintToBitmap(g);
+        if (const char* dir = std::getenv("KORVELO_GRID_PNG")) b->SaveToFile(std::string(dir) + "/" + name + ".png");
+        return b;
+    }
+    static TColor At(TBitmap& b, int x, int y) { return b.Canvas()->Pixel(x, y); }
+    // Pixels darker than mid-grey.
+    static int Dark(TBitmap& b, const TRect& r)
+    {
+        int n = 0;
+        for (int y = r.Top; y < r.Bottom; ++y)
+            for (int x = r.Left; x < r.Right; ++x) {
+                const COLORREF c = ColorToRGB(At(b, x, y));
+                if (GetRValue(c) + GetGValue(c) + GetBValue(c) < 3 * 0x70) ++n;
+            }
+        return n;
+    }
+    // Columns whose pixels in the rectangle differ from the background: ink of text.
+    static int Ink(TBitmap& b, const TRect& r, TColor back)
+    {
+        int n = 0;
+        for (int y = r.Top; y < r.Bottom; ++y)
+            for (int x = r.Left; x < r.Right; ++x)
+                if (At(b, x, y) != back) ++n;
+        return n;
+    }
+};
+
+TColor RGBOf(TColor c) { return TColor(ColorToRGB(c)); }
+
+}  // namespace
+
+TEST_F(PaintTest, ReportLookSoftHeadersBandsAndBoldHtml)
+{
+    ReportLook();
+    auto b = Shot("report");
+    const TRect h = g->CellRect(1, 0);
+    // Fixed cells: the face, a white line along the top and left, a darkened line along the bottom.
+    EXPECT_EQ(At(*b, h.Left + 50, h.Top), RGBOf(clWhite));
+    EXPECT_EQ(At(*b, h.Left, h.Top + 10), RGBOf(clWhite));
+    EXPECT_EQ(At(*b, h.Left + 50, h.Bottom - 1), RGBOf(DarkenColor(clBtnFace)));
+    EXPECT_EQ(At(*b, h.Right - 2, h.Top + 10), RGBOf(DarkenColor(clBtnFace)));
+    EXPECT_EQ(At(*b, h.Left + 95, h.Top + 15), RGBOf(clBtnFace));
+    // Bands: the first normal row primary, the second secondary.
+    const TRect r1 = g->CellRect(2, 1), r2 = g->CellRect(2, 2);
+    EXPECT_EQ(At(*b, r1.Right - 5, r1.Bottom - 4), RGBOf(clInfoBk));
+    EXPECT_EQ(At(*b, r2.Right - 5, r2.Bottom - 4), RGBOf(clWindow));
+    // Grid lines of width 1 in silver at the right and bottom of a normal cell.
+    EXPECT_EQ(At(*b, r1.Right - 1, r1.Top + 5), RGBOf(clSilver));
+    EXPECT_EQ(At(*b, r1.Left + 5, r1.Bottom - 1), RGBOf(clSilver));
+    // The mini-HTML header is bold: more ink than the same word in the plain font.
+    g->FixedFont().SetStyle(0);
+    b = Shot("report-html-header");
+    const int boldInk = Ink(*b, {h.Left + 2, h.Top + 2, h.Right - 4, h.Bottom - 2}, RGBOf(clBtnFace));
+    g->SetCells(1, 0, "Displacement");
+    auto plain = Shot("report-plain-header");
+    const int plainInk = Ink(*plain, {h.Left + 2, h.Top + 2, h.Right - 4, h.Bottom - 2}, RGBOf(clBtnFace));
+    EXPECT_GT(plainInk, 20);
+    EXPECT_GT(boldInk, plainInk * 11 / 10);
+}
+
+TEST_F(PaintTest, OwnColoursWinOverBandsAndFixedColour)
+{
+    ReportLook();
+    g->SetColors(2, 1, clLime);
+    g->SetColors(2, 0, clAqua);
+    auto b = Shot("own-colours");
+    const TRect r = g->CellRect(2, 1), h = g->CellRect(2, 0);
+    EXPECT_EQ(At(*b, r.Right - 5, r.Bottom - 4), RGBOf(clLime));
+    EXPECT_EQ(At(*b, h.Right - 8, h.Bottom - 5), RGBOf(clAqua));
+}
+
+TEST_F(PaintTest, SelectionFocusAndMergedBlocks)
+{
+    ReportLook();
+    g->SetSelection({1, 2, 2, 3});
+    g->MergeCells(0, 5, 3, 1);
+    g->SetCells(0, 5, "merged text");
+    auto b = Shot("selection");
+    const TRect s = g->CellRect(2, 3);
+    EXPECT_EQ(At(*b, s.Right - 5, s.Bottom - 4), RGBOf(g->SelectionColor));
+    const TRect n = g->CellRect(3, 3);
+    EXPECT_NE(At(*b, n.Right - 5, n.Bottom - 4), RGBOf(g->SelectionColor));
+    // The block is one cell: no grid line between its columns.
+    const TRect m = g->CellRect(0, 5);
+    EXPECT_EQ(m.Right, g->CellRect(2, 5).Right);
+    EXPECT_EQ(At(*b, g->CellRect(0, 5).Left + 99, m.Bottom - 4), At(*b, m.Left + 250, m.Bottom - 4));
+    // With no selection colour a selected unfocused cell shows the highlight.
+    g->SelectionColor = clNone;
+    auto h = Shot("selection-highlight");
+    EXPECT_EQ(At(*h, s.Right - 5, s.Bottom - 4), RGBOf(clHighlight));
+}
+
+TEST_F(PaintTest, GridLinesOfWidthZeroAndGradients)
+{
+    g->SetGridLineWidth(0);
+    g->SetColorsTo(1, 2, clBlue);
+    g->SetColors(1, 2, clWhite);
+    auto b = Shot("no-lines-gradient");
+    const TRect r = g->CellRect(1, 2);
+    const TRect plain = g->CellRect(2, 2);
+    EXPECT_EQ(At(*b, plain.Right - 1, plain.Top + 5), RGBOf(g->Color()));
+    EXPECT_EQ(At(*b, plain.Left + 5, plain.Bottom - 1), RGBOf(g->Color()));
+    // A horizontal gradient from white on the left to blue on the right.
+    const TColor left = At(*b, r.Left + 1, r.Top + 5), right = At(*b, r.Right - 2, r.Top + 5);
+    EXPECT_GT(GetRValue(ColorToRGB(left)), 200);
+    EXPECT_LT(GetRValue(ColorToRGB(right)), 20);
+    EXPECT_GT(GetBValue(ColorToRGB(right)), 200);
+}
+
+TEST_F(PaintTest, CheckBoxesAndProgressBars)
+{
+    g->SetCells(1, 1, "");
+    g->AddCheckBox(1, 1, true, false);
+    g->AddCheckBox(1, 2, false, false);
+    g->SetCells(2, 1, "50");
+    g->AddProgress(2, 1, clRed, clWhite);
+    g->SetOptions(g->Options() | goEditing);  // editable cells: boxes in their enabled look
+    auto b = Shot("graphics");
+    const TRect on = g->CellRect(1, 1), off = g->CellRect(1, 2);
+    const int onInk = Dark(*b, {on.Left + 5, on.Top + 6, on.Left + 15, on.Bottom - 5});
+    const int offInk = Dark(*b, {off.Left + 5, off.Top + 6, off.Left + 15, off.Bottom - 5});
+    EXPECT_EQ(offInk, 0);
+    EXPECT_GT(onInk, 8);  // the tick
+    bool state = false;
+    EXPECT_TRUE(g->GetCheckBoxState(1, 1, state));
+    EXPECT_TRUE(state);
+    const TRect p = g->CellRect(2, 1);
+    EXPECT_EQ(At(*b, p.Left + 10, p.Bottom - 5), RGBOf(clRed));
+    EXPECT_EQ(At(*b, p.Right - 10, p.Bottom - 5), RGBOf(clWhite));
+}
+
+TEST_F(PaintTest, WrappedAndClippedText)
+{
+    g->SetCells(1, 1, "a long text that wraps onto more lines than fit");
+    g->SetWordWrap(true);
+    g->SetRowHeights(1, 60);
+    auto wrapped = Shot("wrapped");
+    const TRect r = g->CellRect(1, 1);
+    EXPECT_GT(Ink(*wrapped, {r.Left + 2, r.Top + 22, r.Right - 2, r.Top + 40}, RGBOf(clWindow)), 10);
+    g->SetWordWrap(false);
+    auto one = Shot("one-line");
+    EXPECT_EQ(Ink(*one, {r.Left + 2, r.Top + 22, r.Right - 2, r.Top + 40}, RGBOf(clWindow)), 0);
+    // Nothing spills into the next cell.
+    const TRect n = g->CellRect(2, 1);
+    EXPECT_EQ(Ink(*one, {n.Left + 1, n.Top + 1, n.Left + 30, n.Bottom - 2}, RGBOf(clWindow)), 0);
+}
+
+TEST_F(PaintTest, FooterTotalsAndTheFooterStrip)
+{
+    g->SetRowCount(10);
+    for (int r = 1; r < 9; ++r) g->SetInts(1, r, r);
+    g->FloatingFooter().SetVisible(true);
+    EXPECT_EQ(g->FixedFooters(), 1);
+    g->FloatingFooter().SetColumnCalc(1, acSUM);
+    g->FloatingFooter().SetColumnCalc(2, acCOUNT);
+    g->FloatingFooter().SetColumnCalc(3, acAVG);
+    g->CalcFooter(-1);
+    EXPECT_DOUBLE_EQ(g->GetFloats(1, 9), 36);
+    EXPECT_EQ(g->GetCellEx(2, 9), "8.00");
+    g->SetCells(3, 1, "1");
+    g->SetCells(3, 2, "x");
+    g->SetCells(3, 3, "3");
+    g->CalcFooter(3);
+    // The average counts only the rows that held numbers (empty cells count as 0).
+    EXPECT_NEAR(g->GetFloats(3, 9), 4.0 / 7.0, 0.01);
+    g->FloatingFooter().SetFooterStyle(fsColumnPreview);
+    EXPECT_FALSE(g->FooterRowCovered);
+    g->FloatingFooter().SetFooterStyle(fsFixedLastRow);
+    auto b = Shot("footer");
+    EXPECT_GT(b->Width(), 0);
+    EXPECT_TRUE(g->FloatingFooter().PanelShown());
+}
+
+TEST_F(PaintTest, FooterTemplateEndsAtAnUnclosedTag)
+{
+    g->SetCells(1, g->Row(), "14.5");
+    EXPECT_EQ(g->FloatingFooter().HTMLColReplace("Total: <#1> t"), "Total: 14.5 t");
+    EXPECT_EQ(g->FloatingFooter().HTMLColReplace("<#x> and <#1>"), " and 14.5");
+    EXPECT_EQ(g->FloatingFooter().HTMLColReplace("open <#1"), "open <#1");
+}
+
+TEST_F(PaintTest, MarkupFromUserDataIsEscaped)
+{
+    EXPECT_EQ(TExStringGrid::FixMarkup("<a href=\"x\">hull</a>"), "&lt;a href=&quot;x&quot;&gt;hull&lt;/a&gt;");
+}
+
+TEST_F(PaintTest, DoubleClickOnAHeaderEdgeSizesToTheLongestText)
+{
+    g->SetOptions(g->Options() | goColSizing);
+    g->SetCells(1, 0, "Hd");
+    g->SetCells(1, 3, "a considerably longer cell text");
+    g->SetCells(1, 4, "short");
+    const TRect h = g->CellRect(1, 0);
+    SendMouse(g, WM_LBUTTONDOWN, h.Right - 1, h.Top + 5);
+    SendMouse(g, WM_LBUTTONUP, h.Right - 1, h.Top + 5);
+    SendMouse(g, WM_LBUTTONDBLCLK, h.Right - 1, h.Top + 5);
+    SendMouse(g, WM_LBUTTONUP, h.Right - 1, h.Top + 5);
+    g->Canvas()->Font().Assign(*g->Font());
+    const int text = g->Canvas()->TextWidth("a considerably longer cell text");
+    EXPECT_EQ(g->ColWidths(1), 2 * g->GridLineWidth() + text + 2 * g->XYOffset.X + g->XYOffset.X + 2);
+}
+
+TEST_F(PaintTest, StretchingFillsTheClientWidth)
+{
+    g->ColumnSize().SetStretch(true);
+    g->StretchColumn(-1);
+    int total = 0;
+    for (int c = 0; c < g->ColCount(); ++c) total += g->ColWidths(c);
+    EXPECT_EQ(total, g->ClientWidth() - 1);
+    EXPECT_THROW(g->StretchColumn(g->ColCount()), base::Exception);
+}
+
+TEST_F(PaintTest, ProportionalThumbsWithoutNormalColumnsDoNotDivideByZero)
+{
+    g->SetScrollBars(ssBoth);
+    g->ScrollProportional = true;
+    g->SetFixedRows(0);
+    g->SetRowCount(1);
+    g->SetColCount(1);
+    g->SetFixedCols(0);
+    g->UpdateHScroller();
+    g->UpdateVScroller();
+    g->SetColCount(40);
+    g->UpdateHScroller();
+    SCROLLINFO si{};
+    si.fMask = SIF_ALL;
+    GetScrollInfo(g->Handle(), SB_HORZ, si);
+    EXPECT_GT(si.nPage, 0u);
+}
+
+TEST_F(PaintTest, AggregatesAndSelectionText)
+{
+    const char* col[] = {"1", "", "x", "3"};
+    for (int r = 0; r < 4; ++r) g->SetCells(1, r + 1, col[r]);
+    EXPECT_DOUBLE_EQ(g->ColumnSum(1, 1, 4), 4);
+    EXPECT_DOUBLE_EQ(g->ColumnAvg(1, 1, 4), 4.0 / 3.0);
+    EXPECT_DOUBLE_EQ(g->ColumnAvg(1, 4, 1), 0);
+    EXPECT_THROW(g->ColumnMin(1, 3, 4), EExGridError);
+    EXPECT_DOUBLE_EQ(g->ColumnMax(1, 1, 4), 3);
+    g->SetCells(2, 1, "5");
+    EXPECT_DOUBLE_EQ(g->RowAvg(1, 2, 2), 5);
+    g->SetCells(0, 6, "a");
+    g->SetCells(1, 6, "b");
+    g->SetCells(0, 7, "c");
+    g->SetCells(1, 7, "d");
+    g->SetSelection({0, 6, 1, 7});
+    EXPECT_EQ(g->SelectedText(), "a\tb\r\nc\td");
+    g->AutoNumberCol(3);
+    EXPECT_EQ(g->GetCellEx(3, 1), "1");
+    EXPECT_EQ(g->GetCellEx(3, 7), "7");
+}
+
+TEST_F(PaintTest, MergedTitleRowOverTheColumnHeaders)
+{
+    g->Look = glSoft;
+    g->Bands().SetActive(true);
+    g->SetFixedRows(2);
+    g->SetCells(0, 0, "<B>Hydrostatics of the hull at the draughts of the run</B>");
+    g->MergeCells(0, 0, 4, 1);
+    for (int c = 0; c < 4; ++c) g->SetCells(c, 1, "<B>Col " + std::to_string(c) + "</B>");
+    for (int r = 2; r < 8; ++r) g->SetFloats(1, r, r * 1.25);
+    auto b = Shot("merged-title");
+    const TRect t = g->CellRect(0, 0);
+    EXPECT_EQ(t.Right, g->CellRect(3, 0).Right);
+    // The title runs on past the first column, and no column line cuts the block.
+    const TRect second = g->GetCellRect(1, 0);
+    EXPECT_GT(Dark(*b, {second.Left + 2, t.Top + 2, second.Right, t.Bottom - 2}), 10);
+    const int y = t.Top + 3;
+    EXPECT_EQ(At(*b, second.Left - 1, y), At(*b, g->GetCellRect(3, 0).Right - 10, y));
+}

@@ -1,0 +1,523 @@
+// Cell graphics, aggregates, selection text, numbering, automatic sizing, swaps,
+// footer totals, proportional scroll thumbs and the sizing zones.
+#include <algorithm>
+#include <cmath>
+
+#include "base/StrUtils.h"
+#include "base/StringList.h"
+#include "platform/controls/Controls.h"
+#include "platform/graphics/GDI.h"
+#include "widgets/grid/CellGraphic.h"
+#include "widgets/grid/ExGrid.h"
+#include "widgets/grid/ExUtil.h"
+#include "widgets/grid/FloatingFooter.h"
+
+namespace grid {
+
+using namespace platform;
+
+// ---------------------------------------------------------------- cell graphics
+
+TCellGraphic* TExStringGrid::CreateCellGraphic(int ACol, int ARow)
+{
+    auto* g = new TCellGraphic;
+    SetGraphicObjectEx(ACol, ARow, g);
+    const int d = RemapColInv(ACol);
+    RepaintCell(d, ARow);
+    return g;
+}
+
+TCellGraphic* TExStringGrid::GetCellGraphic(int ACol, int ARow) const { return GetGraphicObjectEx(ACol, ARow); }
+
+TCellType TExStringGrid::GetCellType(int ACol, int ARow) const
+{
+    if (ACol < 0 || ARow < 0) return ctEmpty;
+    const TCellGraphic* g = GetCellGraphic(ACol, ARow);
+    return g ? g->CellType : ctEmpty;
+}
+
+bool TExStringGrid::FreeCellGraphic(int ACol, int ARow)
+{
+    TCellProperties* p = CellProps(ACol, ARow);
+    if (!p || !p->Graphic()) return false;
+    p->SetGraphic(nullptr);
+    RepaintCell(RemapColInv(ACol), ARow);
+    return true;
+}
+
+bool TExStringGrid::RemoveCellGraphic(int ACol, int ARow, TCellType CellType)
+{
+    return GetCellType(ACol, ARow) == CellType && FreeCellGraphic(ACol, ARow);
+}
+
+void TExStringGrid::AddCheckBox(int ACol, int ARow, bool State, bool Data)
+{
+    TCellGraphic* g = CreateCellGraphic(ACol, ARow);
+    g->CellType = Data ? ctDataCheckBox : ctCheckBox;
+    g->CellBoolean = State;
+    g->CellTransparent = true;
+    if (Data) SetCellEx(ACol, ARow, State ? GetCheckTrue(ACol, ARow) : GetCheckFalse(ACol, ARow));
+}
+
+bool TExStringGrid::GetCheckBoxState(int ACol, int ARow, bool& State)
+{
+    const TCellGraphic* g = GetCellGraphic(ACol, ARow);
+    if (!g) return false;
+    if (g->CellType == ctCheckBox) State = g->CellBoolean;
+    else if (g->CellType == ctDataCheckBox || g->CellType == ctVirtCheckBox)
+        State = GetCellEx(ACol, ARow) == GetCheckTrue(ACol, ARow);
+    else return false;
+    return true;
+}
+
+bool TExStringGrid::SetCheckBoxState(int ACol, int ARow, bool State)
+{
+    TCellGraphic* g = GetCellGraphic(ACol, ARow);
+    if (!g) return false;
+    if (g->CellType == ctCheckBox) g->CellBoolean = State;
+    else if (g->CellType == ctDataCheckBox || g->CellType == ctVirtCheckBox)
+        SetCellEx(ACol, ARow, State ? GetCheckTrue(ACol, ARow) : GetCheckFalse(ACol, ARow));
+    else return false;
+    RepaintCell(RemapColInv(ACol), ARow);
+    return true;
+}
+
+void TExStringGrid::AddProgress(int ACol, int ARow, TColor FGColor, TColor BKColor)
+{
+    TCellGraphic* g = CreateCellGraphic(ACol, ARow);
+    g->CellType = ctProgress;
+    g->CellColor = unsigned(FGColor);
+    g->CellColor2 = unsigned(BKColor);
+}
+
+void TExStringGrid::AddProgressPie(int ACol, int ARow, TColor Color, int Value)
+{
+    TCellGraphic* g = CreateCellGraphic(ACol, ARow);
+    g->CellType = ctProgressPie;
+    g->CellColor = unsigned(Color);
+    g->CellAngle = Value;
+}
+
+void TExStringGrid::AddComment(int ACol, int ARow, const std::string& Comment)
+{
+    TCellGraphic* g = CreateCellGraphic(ACol, ARow);
+    g->CellType = ctComment;
+    g->CellText = Comment;
+    g->CellAngle = int(clNone);
+}
+
+// ---------------------------------------------------------------- aggregates
+
+double TExStringGrid::CellValue(int ACol, int ARow, bool realRow)
+{
+    return realRow ? GetAllFloats(ACol, ARow) : GetFloats(ACol, ARow);
+}
+
+bool TExStringGrid::SkipInAggregate(int ACol, int ARow)
+{
+    const TCellType t = GetCellType(0, ARow);
+    if ((t == ctNode || t == ctSummary) && Grouping.Summary) return true;
+    return !IsBaseCell(ACol, ARow);
+}
+
+namespace {
+// Sum and count of the readable cells a walk reaches; unreadable cells are left out.
+struct Tally {
+    double sum = 0;
+    int counted = 0;
+};
+}  // namespace
+
+double TExStringGrid::ColumnSum(int ACol, int FromRow, int ToRow)
+{
+    if (ToRow < FromRow) return 0;
+    const bool real = ToRow >= RowCount();
+    double sum = 0;
+    for (int r = FromRow; r <= ToRow; ++r) {
+        const int d = real ? RemapRow(r) : r;
+        if (!real && SkipInAggregate(ACol, d)) continue;
+        try {
+            sum += CellValue(ACol, r, real);
+        } catch (const EExGridError&) {
+        }
+    }
+    return sum;
+}
+
+double TExStringGrid::ColumnAvg(int ACol, int FromRow, int ToRow)
+{
+    // Divides by the rows that counted: skipped and unreadable rows are out of it.
+    if (ToRow < FromRow) return 0;
+    const bool real = ToRow >= RowCount();
+    Tally t;
+    for (int r = FromRow; r <= ToRow; ++r) {
+        if (!real && SkipInAggregate(ACol, r)) continue;
+        try {
+            t.sum += CellValue(ACol, r, real);
+            ++t.counted;
+        } catch (const EExGridError&) {
+        }
+    }
+    return t.counted ? t.sum / t.counted : 0;
+}
+
+double TExStringGrid::ColumnExtreme(int ACol, int FromRow, int ToRow, bool smallest)
+{
+    const bool real = ToRow >= RowCount();
+    double v = CellValue(ACol, FromRow, real);
+    for (int r = FromRow; r <= ToRow; ++r) {
+        if (!real && SkipInAggregate(ACol, r)) continue;
+        try {
+            const double x = CellValue(ACol, r, real);
+            v = smallest ? std::min(v, x) : std::max(v, x);
+        } catch (const EExGridError&) {
+        }
+    }
+    return v;
+}
+
+double TExStringGrid::ColumnMin(int ACol, int FromRow, int ToRow) { return ColumnExtreme(ACol, FromRow, ToRow, true); }
+double TExStringGrid::ColumnMax(int ACol, int FromRow, int ToRow) { return ColumnExtreme(ACol, FromRow, ToRow, false); }
+
+double TExStringGrid::RowSum(int ARow, int FromCol, int ToCol)
+{
+    double sum = 0;
+    for (int c = FromCol; c <= ToCol; ++c) {
+        if (!IsBaseCell(c, ARow)) continue;
+        try {
+            sum += GetFloats(c, ARow);
+        } catch (const EExGridError&) {
+        }
+    }
+    return sum;
+}
+
+double TExStringGrid::RowAvg(int ARow, int FromCol, int ToCol)
+{
+    Tally t;
+    for (int c = FromCol; c <= ToCol; ++c) {
+        if (!IsBaseCell(c, ARow)) continue;
+        try {
+            t.sum += GetFloats(c, ARow);
+            ++t.counted;
+        } catch (const EExGridError&) {
+        }
+    }
+    return t.counted ? t.sum / t.counted : 0;
+}
+
+double TExStringGrid::RowExtreme(int ARow, int FromCol, int ToCol, bool smallest)
+{
+    double v = GetFloats(FromCol, ARow);
+    for (int c = FromCol; c <= ToCol; ++c) {
+        if (!IsBaseCell(c, ARow)) continue;
+        try {
+            const double x = GetFloats(c, ARow);
+            v = smallest ? std::min(v, x) : std::max(v, x);
+        } catch (const EExGridError&) {
+        }
+    }
+    return v;
+}
+
+double TExStringGrid::RowMin(int ARow, int FromCol, int ToCol) { return RowExtreme(ARow, FromCol, ToCol, true); }
+double TExStringGrid::RowMax(int ARow, int FromCol, int ToCol) { return RowExtreme(ARow, FromCol, ToCol, false); }
+
+// ---------------------------------------------------------------- selection text and numbering
+
+std::string TExStringGrid::SelectedText()
+{
+    const TGridRect s = Selection();
+    std::vector<int> rows;
+    if (MouseActions.DisjunctRowSelect) {
+        for (int r = FixedRows(); r < RowCount(); ++r)
+            if (IsSelected(FixedCols(), r)) rows.push_back(r);
+    } else {
+        for (int r = s.Top; r <= s.Bottom; ++r) rows.push_back(r);
+    }
+    std::string out;
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        for (int c = s.Left; c <= s.Right; ++c) {
+            if (c > s.Left) out += '\t';
+            out += GetGridCell(RemapCol(c), rows[i]);
+        }
+        if (i + 1 < rows.size()) out += "\r\n";
+    }
+    return out;
+}
+
+void TExStringGrid::AutoNumberCol(int ACol)
+{
+    for (int r = FixedRows(); r < RowCount() - fixedFooters_; ++r) SetInts(ACol, r, r - FixedRows() + 1);
+}
+
+void TExStringGrid::AutoNumberRow(int ARow)
+{
+    for (int c = FixedCols(); c < ColCount() - fixedRightCols_; ++c) SetInts(c, ARow, c - FixedCols() + 1);
+}
+
+// ---------------------------------------------------------------- automatic sizing
+
+void TExStringGrid::UpdateAutoColSize(int ACol, int& AWidth)
+{
+    if (OnUpdateColumnSize) OnUpdateColumnSize(this, ACol, AWidth);
+}
+
+namespace {
+// Puts the canvas in the font a cell is measured with.
+void MeasureFont(TExStringGrid& g, int c, int r)
+{
+    TCanvas* cv = g.Canvas();
+    const bool fixed = c < g.FixedCols() || r < g.FixedRows();
+    cv->Font().Assign(fixed ? g.FixedFont() : *g.Font());
+    TGridDrawState st = 0;
+    g.GetCellColor(c, r, st, cv->Brush(), cv->Font());
+    if (g.ZoomOffset()) cv->Font().SetSize(std::max(1, cv->Font().Size() + g.ZoomOffset()));
+}
+}  // namespace
+
+void TExStringGrid::SizeToWidth(int ACol, bool OnlyGrow)
+{
+    if (ACol < 0 || ACol >= ColCount()) return;
+    const int c = RemapCol(ACol);
+    int widest = 0;
+    for (int r = 0; r < RowCount(); ++r) {
+        if (IsXMergedCell(c, r)) continue;
+        MeasureFont(*this, c, r);
+        const TSize t = GetCellTextSize(c, r, false);
+        const TSize gsz = GetCellGraphicSize(c, r);
+        widest = std::max(widest, t.cx + gsz.cx);
+    }
+    int w = 2 * GridLineWidth() + widest + XYOffset.X + 2;
+    if (!OnlyGrow || ColWidths(ACol) < w) {
+        UpdateAutoColSize(c, w);
+        SetColWidths(ACol, CheckLimits(w, MinColWidth, MaxColWidth));
+    }
+}
+
+void TExStringGrid::SizeToHeight(int ARow, bool OnlyGrow)
+{
+    if (ARow < 0 || ARow >= RowCount()) return;
+    int tallest = 0;
+    for (int d = 0; d < ColCount(); ++d) {
+        const int c = RemapCol(d);
+        if (IsYMergedCell(c, ARow) || !IsBaseCell(c, ARow)) continue;
+        const TCellType t = GetCellType(c, ARow);
+        if (t == ctCheckBox || t == ctDataCheckBox) {
+            tallest = std::max(tallest, DefaultRowHeight());
+            continue;
+        }
+        MeasureFont(*this, c, ARow);
+        const TSize s = GetCellTextSize(c, ARow, wordWrap_);
+        tallest = std::max(tallest, s.cy + GetCellGraphicSize(c, ARow).cy);
+    }
+    const int h = 2 * GridLineWidth() + tallest + XYOffset.Y;
+    if (!OnlyGrow || RowHeights(ARow) < h) SetRowHeights(ARow, CheckLimits(h, MinRowHeight, MaxRowHeight));
+}
+
+void TExStringGrid::SizeToLines(int ARow, int Lines, int Space)
+{
+    const int h = Canvas()->TextHeight("gh");
+    SetRowHeights(ARow, CheckLimits(Space + Lines * (h + h / 8), MinRowHeight, MaxRowHeight));
+}
+
+void TExStringGrid::AutoSizeColumns(bool DoFixedCols, int Space)
+{
+    for (int c = DoFixedCols ? 0 : FixedCols(); c < ColCount(); ++c) {
+        AutoSizeCol(c);
+        if (Space) SetColWidths(c, CheckLimits(ColWidths(c) + Space, MinColWidth, MaxColWidth));
+    }
+}
+
+void TExStringGrid::AutoSizeRows(bool DoFixedRows, int Space)
+{
+    for (int r = DoFixedRows ? 0 : FixedRows(); r < RowCount(); ++r) {
+        if (wordWrap_) {
+            AutoSizeRow(r);
+            if (Space) SetRowHeights(r, CheckLimits(RowHeights(r) + Space, MinRowHeight, MaxRowHeight));
+        } else {
+            int lines = 1;
+            for (int c = 0; c < StoreColCount(); ++c) lines = std::max(lines, LinesInText(GetCellEx(c, r), Multilinecells));
+            SizeToLines(r, lines, Space);
+        }
+    }
+}
+
+// ---------------------------------------------------------------- swaps
+
+void TExStringGrid::SwapCells(int c1, int r1, int c2, int r2)
+{
+    const std::string a = GetGridCell(c1, r1), b = GetGridCell(c2, r2);
+    TObject* oa = GetGridObject(c1, r1);
+    TObject* ob = GetGridObject(c2, r2);
+    TStringGrid::SetCells(c1, r1, b);
+    TStringGrid::SetCells(c2, r2, a);
+    TStringGrid::SetObjects(c1, r1, ob);
+    TStringGrid::SetObjects(c2, r2, oa);
+}
+
+void TExStringGrid::SwapColumns(int ACol1, int ACol2)
+{
+    if (ACol1 == ACol2 || ACol1 < 0 || ACol2 < 0 || ACol1 >= StoreColCount() || ACol2 >= StoreColCount()) return;
+    for (int r = 0; r < RowCount(); ++r) SwapCells(ACol1, r, ACol2, r);
+    if (ACol1 < ColCount() && ACol2 < ColCount()) {
+        const int w = ColWidths(ACol1);
+        SetColWidths(ACol1, ColWidths(ACol2));
+        SetColWidths(ACol2, w);
+    }
+    if (SortSettings().Column == ACol1) SortSettings().Column = ACol2;
+    else if (SortSettings().Column == ACol2) SortSettings().Column = ACol1;
+    Invalidate();
+}
+
+void TExStringGrid::SwapRows(int ARow1, int ARow2)
+{
+    if (ARow1 == ARow2 || ARow1 < 0 || ARow2 < 0 || ARow1 >= RowCount() || ARow2 >= RowCount()) return;
+    for (int c = 0; c < StoreColCount(); ++c) SwapCells(c, ARow1, c, ARow2);
+    const int h = RowHeights(ARow1);
+    SetRowHeights(ARow1, RowHeights(ARow2));
+    SetRowHeights(ARow2, h);
+    Invalidate();
+}
+
+// ---------------------------------------------------------------- footer totals
+
+void TExStringGrid::DoCalcFooter(int ACol)
+{
+    if (!FloatingFooter().Visible() || FloatingFooter().FooterStyle() != fsFixedLastRow || calculatingFooter_) return;
+    calculatingFooter_ = true;
+    const int R = RowCount() - 1;
+    const int h = FloatingFooter().CalculateHiddenRows ? NumHiddenRows() : 0;
+    const int from = ACol < 0 ? 0 : ACol, to = ACol < 0 ? StoreColCount() - 1 : ACol;
+    try {
+        for (int c = from; c <= to; ++c) {
+            const TCellProperties* p = CellProps(c, R);
+            if (!p) continue;
+            const int last = R + h - 1, first = FixedRows();
+            auto put = [&](double v) { SetFloats(c, R, v); };
+            switch (TColumnCalcType(p->CalcType)) {
+            case acNONE: SetCellEx(c, R, std::string()); break;
+            case acSUM: put(ColumnSum(c, first, last)); break;
+            case acAVG: put(ColumnAvg(c, first, last)); break;
+            case acCOUNT: put(double(R + h - first)); break;
+            case acMIN:
+            case acMAX:
+                try {
+                    put(p->CalcType == acMIN ? ColumnMin(c, first, last) : ColumnMax(c, first, last));
+                } catch (const EExGridError&) {
+                    SetCellEx(c, R, std::string());  // no number to start from
+                }
+                break;
+            case acSPREAD: break;
+            case acCUSTOM: {
+                std::string v;
+                if (FloatingFooter().OnCalcFooter) FloatingFooter().OnCalcFooter(this, c, R + h, v);
+                SetCellEx(c, R, v);
+                break;
+            }
+            }
+        }
+    } catch (...) {
+        calculatingFooter_ = false;
+        throw;
+    }
+    calculatingFooter_ = false;
+}
+
+void TExStringGrid::FloatFooterUpdate()
+{
+    TBaseGrid::FloatFooterUpdate();
+    UpdateFooter();
+}
+
+void TExStringGrid::UpdateFooter() { FloatingFooter().Invalidate(); }
+
+void TExStringGrid::TopLeftChanged()
+{
+    TBaseGrid::TopLeftChanged();
+    UpdateFooter();
+    CellControlsUpdate();
+}
+
+// ---------------------------------------------------------------- proportional thumbs
+
+namespace {
+// Sets range, page and position of one bar so that the thumb shows the part in view.
+void ProportionalThumb(TWinControl& w, int bar, int outer, int F, int T, int L, bool vertical)
+{
+    if (T <= 0) {
+        // Nothing scrolls: a full thumb, no division.
+        SCROLLINFO si{};
+        si.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+        si.nMin = 0;
+        si.nMax = 127;
+        si.nPage = 128;
+        si.nPos = 0;
+        SetScrollInfo(w.Handle(), bar, si, true);
+        return;
+    }
+    const double r = double(outer - F) / T;
+    if (r >= 0.9999) return;
+    SCROLLINFO si{};
+    si.fMask = SIF_POS;
+    GetScrollInfo(w.Handle(), bar, si);
+    const int maxv = int((r + 127) / (1 - r));
+    int pos = si.nPos;
+    if (outer < T) pos = int(double(L) / (T - outer) * 128);
+    else if (vertical) pos = 127;
+    si.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+    si.nMin = 0;
+    si.nMax = std::max(maxv, 0);
+    si.nPage = unsigned(std::max(maxv - 126, 1));
+    si.nPos = pos;
+    SetScrollInfo(w.Handle(), bar, si, true);
+}
+}  // namespace
+
+void TExStringGrid::UpdateScroller(bool vertical)
+{
+    if (!ScrollProportional || !HandleAllocated()) return;
+    const int g = GridLineWidth();
+    const int fixed = vertical ? FixedRows() : FixedCols(), count = vertical ? RowCount() : ColCount();
+    const int first = vertical ? TopRow() : LeftCol();
+    int F = g, T = g, L = g;
+    for (int i = 0; i < count; ++i) {
+        const int size = (vertical ? RowHeights(i) : ColWidths(i)) + g;
+        if (i < fixed) F += size;
+        else T += size;
+        if (i >= fixed && i < first) L += size;
+    }
+    if (count <= fixed) T = 0;
+    ProportionalThumb(*this, vertical ? SB_VERT : SB_HORZ, vertical ? Height() : Width(), F, T, L, vertical);
+}
+
+// ---------------------------------------------------------------- sizing zones and the header double-click
+
+bool TExStringGrid::InSizeZone(int X, int Y)
+{
+    int c = -1, r = -1;
+    MouseToCell(X, Y, c, r);
+    if (c < 0 || r < 0) return false;
+    const TRect rc = CellRect(c, r);
+    bool in = false;
+    if (r <= FixedRows() && (Options() & goColSizing)) in = X - rc.Left < 4 || rc.Right - X < 4;
+    if (c <= FixedCols() && (Options() & goRowSizing)) in = Y - rc.Top < 4 || rc.Bottom - Y < 4;
+    return in;
+}
+
+void TExStringGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
+{
+    if (Button == mbLeft && (Shift & ssDouble) && (Options() & goColSizing)) {
+        // A double-click on a header edge sizes the column left of it to its longest text.
+        TGridState state = gsNormal;
+        int index = -1, pos = 0, ofs = 0;
+        CalcSizingState(X, Y, state, index, pos, ofs);
+        if (state == gsColSizing && index >= 0) {
+            SizeToWidth(index, false);
+            return;
+        }
+    }
+    TBaseGrid::MouseDown(Button, Shift, X, Y);
+}
+
+}  // namespace grid

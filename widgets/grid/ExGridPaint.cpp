@@ -1,0 +1,468 @@
+// Painting: the colour rule of a cell, the fixed-cell looks, selection and focus, the
+// content (plain and mini-HTML text) and the cell graphics.
+#include <algorithm>
+
+#include "base/StrUtils.h"
+#include "platform/graphics/GDI.h"
+#include "widgets/grid/CellGraphic.h"
+#include "widgets/grid/ExGrid.h"
+#include "widgets/grid/ExUtil.h"
+#include "widgets/grid/GridDraw.h"
+#include "widgets/html/HtmlEngine.h"
+#include "widgets/html/HtmlText.h"
+
+namespace grid {
+
+using namespace platform;
+
+std::string TExStringGrid::FixMarkup(const std::string& Text) { return html::FixMarkup(Text); }
+
+void TExStringGrid::Zoom(int N)
+{
+    zoom_ += N;
+    Invalidate();
+}
+
+bool TExStringGrid::IsSelected(int ACol, int ARow) const
+{
+    if (ACol < FixedCols() || ARow < FixedRows()) return false;
+    if (MouseActions.DisjunctRowSelect) {
+        const int r = MouseActions.RowSelectPersistent ? RemapRowInv(ARow) : ARow;
+        return r >= 0 && r < int(rowSelect_.size()) && rowSelect_[std::size_t(r)];
+    }
+    if (MouseActions.DisjunctColSelect) return ACol < int(colSelect_.size()) && colSelect_[std::size_t(ACol)];
+    if (selectionHidden_) return false;
+    return TBaseGrid::IsSelected(ACol, ARow);
+}
+
+// ---------------------------------------------------------------- alignment and texts
+
+void TExStringGrid::GetCellAlignment(int ACol, int ARow, TAlignment& HAlign, TVAlignment& VAlign)
+{
+    HAlign = taLeftJustify;
+    VAlign = VAlignment;
+    if (AutoNumAlign) {
+        std::string s = GetGridCell(ACol, ARow);
+        if (!s.empty() && s[0] == '=') CalcCell(ACol, ARow, s);
+        const TAutoType t = IsType(s);
+        if (t == TAutoType::atNumeric || t == TAutoType::atFloat) HAlign = taRightJustify;
+    }
+    if (const TCellProperties* p = CellProps(ACol, ARow)) HAlign = p->Alignment;
+    GetCellAlign(ACol, ARow, HAlign, VAlign);
+}
+
+std::string TExStringGrid::GetFormattedCell(int ACol, int ARow)
+{
+    std::string s = GetCellEx(ACol, ARow);
+    if (OnGetFloatFormat) {
+        const TAutoType t = IsType(s);
+        bool isFloat = t == TAutoType::atNumeric || t == TAutoType::atFloat;
+        std::string fmt = FloatFormat;
+        OnGetFloatFormat(this, ACol, ARow, isFloat, fmt);
+        if (isFloat) {
+            try {
+                s = FormatFloatCell(fmt, GetFloats(ACol, ARow));
+            } catch (const EExGridError&) {
+                // a format or a number that fails leaves the stored text
+            }
+        }
+    }
+    return s;
+}
+
+std::string TExStringGrid::SaveCell(int ACol, int ARow)
+{
+    std::string s = GetFormattedCell(ACol, ARow);
+    bool state = false;
+    if (s.empty() && GetCellType(ACol, ARow) == ctCheckBox && GetCheckBoxState(ACol, ARow, state))
+        s = state ? GetCheckTrue(ACol, ARow) : GetCheckFalse(ACol, ARow);
+    return s;
+}
+
+// ---------------------------------------------------------------- the colour rule
+
+void TExStringGrid::GetVisualProperties(int ACol, int ARow, TGridDrawState& State, bool Print, bool Select, bool Remap,
+                                        TBrush& ABrush, TColor& AColorTo, TFont& AFont, TAlignment& HAlign,
+                                        TVAlignment& VAlign, bool&)
+{
+    const int c = Remap ? RemapCol(ACol) : ACol;
+    const bool fixedPos = ACol < FixedCols() || ARow < FixedRows();
+    AFont.Assign(fixedPos ? *fixedFont_ : *Font());
+    TColor brush = clNone;
+    AColorTo = clNone;
+    const TCellProperties* p = CellProps(c, ARow);
+    if (p) {
+        if (p->BrushColor() != clNone) brush = p->BrushColor();
+        if (p->FontColor != clNone) AFont.SetColor(p->FontColor);
+        if (p->FontStyle) AFont.SetStyle(p->FontStyle);
+        if (p->FontSize) AFont.SetSize(p->FontSize);
+        if (!p->FontName.empty()) AFont.SetName(p->FontName);
+        AColorTo = p->BrushColorTo();
+    }
+    if (brush == clNone) {
+        brush = Color();
+        const TBands& b = *bands_;
+        if (b.Active() && (!Print || b.Print) && ACol >= FixedCols() &&
+            ACol < ColCount() + hiddenColCount_ - fixedRightCols_ && ARow >= FixedRows() &&
+            ARow < RowCount() - fixedFooters_ && b.TotalLength() >= 1)
+            brush = (ARow - FixedRows()) % b.TotalLength() < b.PrimaryLength() ? b.PrimaryColor() : b.SecondaryColor();
+    }
+    ABrush.SetStyle(bsSolid);
+    ABrush.SetColor(brush);
+    const bool fixed = IsFixed(ACol, ARow) || fixedPos;
+    if (fixed && !Print) {
+        ABrush.SetColor(FixedColor());
+        AFont.SetColor(fixedFont_->Color());
+        State |= gdFixed;
+    }
+    if (Print) GetCellPrintColor(c, ARow, State, ABrush, AFont);
+    else GetCellColor(c, ARow, State, ABrush, AFont);
+    if (Select && !Print && ShowSelection && !fixed && IsSelected(ACol, ARow)) {
+        if (SelectionColor != clNone) ABrush.SetColor(SelectionColor);
+        else if (!(State & gdFocused)) ABrush.SetColor(clHighlight);
+        if (SelectionTextColor != clNone) AFont.SetColor(SelectionTextColor);
+        State |= gdSelected;
+    }
+    GetCellAlignment(c, ARow, HAlign, VAlign);
+}
+
+// ---------------------------------------------------------------- painting a cell
+
+void TExStringGrid::Paint()
+{
+    Canvas()->Pen().SetStyle(psSolid);
+    TBaseGrid::Paint();
+    Canvas()->Pen().SetColor(clBlack);
+}
+
+namespace {
+void Line(TCanvas* c, TColor color, int x1, int y1, int x2, int y2)
+{
+    c->Pen().SetColor(color);
+    c->Pen().SetWidth(1);
+    c->MoveTo(x1, y1);
+    c->LineTo(x2, y2);
+}
+bool IsActiveHeader(const TExStringGrid& g, int ACol, int ARow)
+{
+    return g.ActiveCellShow && ((ARow == g.Row() && ACol == 0 && g.FixedCols() > 0) ||
+                                (ACol == g.Col() && ARow == 0 && g.FixedRows() > 0));
+}
+}  // namespace
+
+void TExStringGrid::DrawFixedLook(TCanvas* Canvas, int ACol, int ARow, TRect R, bool after)
+{
+    const TGridOptions o = Options();
+    if (!after) {
+        if (Look == glStudio || Look == glXP) {
+            if (IsActiveHeader(*this, ACol, ARow)) DrawGradient(*Canvas, ActiveCellColor, ActiveCellColorTo, 10, R, false);
+            else DrawGradient(*Canvas, gradFrom_, gradTo_, 10, R, false);
+        } else if (Look == glListView) {
+            Canvas->Brush().SetColor(clBtnFace);
+            Canvas->FillRect(R);
+            Canvas->Brush().SetColor(clWhite);
+            Canvas->FrameRect(R);
+        }
+        return;
+    }
+    R = {R.Left - 1, R.Top - 1, R.Right + 1, R.Bottom};
+    const TColor dark = DarkenColor(FixedColor());
+    switch (Look) {
+    case glClassic: {
+        TRect e = R;
+        DrawEdge(Canvas->Handle(), e, BDR_RAISEDINNER, BF_LEFT | BF_TOP);
+        e = R;
+        DrawEdge(Canvas->Handle(), e, BDR_RAISEDINNER, BF_RIGHT | BF_BOTTOM);
+        Line(Canvas, clBlack, R.Right - 1, R.Top, R.Right - 1, R.Bottom);
+        Line(Canvas, clBlack, R.Left, R.Bottom - 1, R.Right, R.Bottom - 1);
+        break;
+    }
+    case glStudio:
+    case glXP:
+        Line(Canvas, dark, R.Left, R.Bottom, R.Right, R.Bottom);
+        Line(Canvas, clWhite, R.Left, R.Top, R.Right, R.Top);
+        Line(Canvas, clWhite, R.Left, R.Top, R.Left, R.Bottom);
+        break;
+    case glSoft:
+        if (o & goFixedHorzLine) {
+            Line(Canvas, dark, R.Left, R.Bottom, R.Right, R.Bottom);
+            Line(Canvas, clWhite, R.Left, R.Top, R.Right, R.Top);
+            Line(Canvas, clWhite, R.Left, R.Top, R.Left, R.Bottom);
+        }
+        if (o & goFixedVertLine) {
+            Line(Canvas, dark, R.Right - 2, R.Top, R.Right - 2, R.Bottom);
+            Line(Canvas, clWhite, R.Right - 1, R.Top, R.Right - 1, R.Bottom);
+        }
+        break;
+    default: break;
+    }
+}
+
+void TExStringGrid::DrawGridCell(TCanvas* Canvas, int ACol, int ARow, TRect ARect, TGridDrawState AState)
+{
+    const int c = RemapCol(ACol);
+    TColor colorTo = clNone;
+    TAlignment ha = taLeftJustify;
+    TVAlignment va = vtaTop;
+    bool wrap = wordWrap_;
+    GetVisualProperties(ACol, ARow, AState, false, false, true, Canvas->Brush(), colorTo, Canvas->Font(), ha, va, wrap);
+    const bool fixed = (AState & gdFixed) || IsFixed(ACol, ARow);
+    bool selected = (AState & gdSelected) && !fixed && !selectionHidden_;
+    if (MouseActions.DisjunctRowSelect || MouseActions.DisjunctColSelect) selected = IsSelected(ACol, ARow);
+    if (selected && ShowSelection) {
+        if (SelectionColor != clNone) Canvas->Brush().SetColor(SelectionColor);
+        else if (!(AState & gdFocused)) Canvas->Brush().SetColor(clHighlight);
+        if (SelectionTextColor != clNone) Canvas->Font().SetColor(SelectionTextColor);
+    }
+    if (zoom_) Canvas->Font().SetSize(std::max(1, Canvas->Font().Size() + zoom_));
+    const TColor brush = Canvas->Brush().Color(), fontColor = Canvas->Font().Color();
+    if (fixed && !Flat) {
+        TRect g{ARect.Left - 1, ARect.Top - 1, ARect.Right + 1, ARect.Bottom + 1};
+        DrawFixedLook(Canvas, ACol, ARow, g, false);
+        Canvas->Brush().SetColor(brush);
+    }
+    TRect content = ARect;
+    if (!fixed && ControlLook().DropDownAlwaysVisible() && HasCombo(c, ARow)) {
+        DrawComboButton(*Canvas, Handle(), {content.Right - 16, content.Top, content.Right, content.Bottom}, false);
+        content.Right -= 16;
+    }
+    TCellGraphic* g = GetCellGraphic(c, ARow);
+    bool drawText = true;
+    if (g) {
+        switch (g->CellType) {
+        case ctDataCheckBox: case ctVirtCheckBox: case ctProgress: case ctRadio: case ctRotated: case ctDataImage:
+            drawText = false;
+            break;
+        default: break;
+        }
+    }
+    if (drawText) DrawCellText(Canvas, c, ARow, content, ha, va, selected);
+    if (g) DrawCellGraphic(Canvas, *g, c, ARow, content, ha, selected);
+    Canvas->Brush().SetColor(brush);
+    Canvas->Font().SetColor(fontColor);
+    // Borders the application asks for.
+    if (OnGetCellBorder) {
+        TCellBorders b = 0;
+        TPen pen;
+        pen.Assign(Canvas->Pen());
+        GetCellBorder(c, ARow, pen, b);
+        if (b) {
+            TRect r{ARect.Left - 1, ARect.Top - 1, ARect.Right + 1, ARect.Bottom + 1};
+            Canvas->Pen().Assign(pen);
+            if (b & cbLeft) Line(Canvas, pen.Color(), r.Left, r.Top, r.Left, r.Bottom);
+            if (b & cbRight) Line(Canvas, pen.Color(), r.Right - 1, r.Top, r.Right - 1, r.Bottom);
+            if (b & cbTop) Line(Canvas, pen.Color(), r.Left, r.Top, r.Right, r.Top);
+            if (b & cbBottom) Line(Canvas, pen.Color(), r.Left, r.Bottom - 1, r.Right, r.Bottom - 1);
+        }
+    }
+    if (fixed && !Flat) DrawFixedLook(Canvas, ACol, ARow, ARect, true);
+    if (OnDrawCell) OnDrawCell(this, ACol, ARow, ARect, AState);
+    if (OnCustomCellDraw) OnCustomCellDraw(this, Canvas, c, ARow, AState, ARect, false);
+    if (!HideFocusRect && !(Options() & goRowSelect) && Focused()) {
+        const TPoint b = BaseCell(ACol, ARow);
+        if (b.X == Col() && b.Y == Row()) {
+            const int w = GridLineWidth() - 1;
+            Canvas->Brush().SetColor(brush);
+            Canvas->DrawFocusRect({ARect.Left - w, ARect.Top - w, ARect.Right + w - 1, ARect.Bottom + w - 1});
+        }
+    }
+}
+
+// ---------------------------------------------------------------- content
+
+void TExStringGrid::DrawCellText(TCanvas* Canvas, int c, int ARow, TRect R, TAlignment ha, TVAlignment va, bool selected)
+{
+    std::string s = GetFormattedCell(c, ARow);
+    if (s.empty()) return;
+    const TTextType kind = TextType(s, EnableHTML);
+    if (kind == TTextType::ttFormula) CalcCell(c, ARow, s);
+    bool password = false;
+    GetCellPassword(c, ARow, password);
+    if (password) StringToPassword(s, PasswordChar);
+    R.Left += XYOffset.X;
+    R.Right -= XYOffset.X;
+    R.Top += XYOffset.Y;
+    Canvas->Brush().SetStyle(bsClear);
+    if (kind == TTextType::ttHTML) {
+        // Drawn only: links in the text are shown, never followed from here.
+        std::string anchor, stripped, focus, id, value, type;
+        int mw = 0, mh = 0, links = 0, under = -1;
+        TRect hover, ctl;
+        const TRect r{R.Left - 1, R.Top, R.Right, R.Bottom};
+        html::grdhtmle::HTMLDrawEx(Canvas, s, r, nullptr, 0, 0, -1, -1, 1, false, false, false, selected, true, false,
+                                   wordWrap_, false, 1.0, selected ? SelectionTextColor : URLColor, clNone, clNone,
+                                   clGray, anchor, stripped, focus, mw, mh, links, under, hover, ctl, id, value, type,
+                                   nullptr, nullptr, nullptr);
+    } else {
+        if (kind == TTextType::ttUnicode) {
+            // 8-bit drawing: characters beyond the code page show as '?'.
+            const std::u16string w = DecodeWideStr(s);
+            s.clear();
+            for (char16_t ch : w) s += ch < 256 ? char(ch) : '?';
+        }
+        const bool oneLine = LinesInText(s, Multilinecells) == 1;
+        UINT flags = DT_EDITCONTROL;
+        if (oneLine && !wordWrap_) {
+            std::string rest = s;
+            s = GetNextLine(rest, false);
+            flags = DT_SINGLELINE;
+            if (EnhTextSize) flags |= DT_END_ELLIPSIS;
+        }
+        if (wordWrap_ && !Multilinecells && EnhTextSize) flags |= DT_END_ELLIPSIS;
+        flags |= DT_NOPREFIX | DT_EXPANDTABS;
+        flags |= wordWrap_ ? (DT_WORDBREAK | DT_EDITCONTROL) : DT_SINGLELINE;
+        flags |= ha == taRightJustify ? DT_RIGHT : ha == taCenter ? DT_CENTER : DT_LEFT;
+        flags |= va == vtaCenter ? DT_VCENTER : va == vtaBottom ? DT_BOTTOM : DT_TOP;
+        if (wordWrap_ && va != vtaTop) {
+            // Word-wrapped text is placed vertically by its measured height.
+            TRect m = R;
+            DrawText(Canvas->Handle(), s, -1, &m, (flags & ~(DT_VCENTER | DT_BOTTOM)) | DT_CALCRECT);
+            const int h = m.Bottom - m.Top, room = R.Bottom - R.Top;
+            if (h < room) R.Top += va == vtaCenter ? (room - h) / 2 : room - h;
+            flags &= ~(DT_VCENTER | DT_BOTTOM);
+        }
+        bool url = false;
+        if (URLShow && IsURL(s)) {
+            if (!URLFull) StripURLProtocol(s);
+            Canvas->Font().SetStyle(Canvas->Font().Style() | fsUnderline);
+            Canvas->Font().SetColor(selected ? SelectionTextColor : URLColor);
+            url = true;
+        }
+        DrawText(Canvas->Handle(), s, -1, &R, flags);
+        if (const TCellGraphic* g = GetCellGraphic(c, ARow); g && g->CellErrLen > 0)
+            DrawErrorLines(this, *Canvas, s, R, Canvas->TextHeight("hg"), g->CellErrFrom, g->CellErrLen);
+        if (url) Canvas->Font().SetStyle(Canvas->Font().Style() & ~fsUnderline);
+    }
+    Canvas->Brush().SetStyle(bsSolid);
+}
+
+// ---------------------------------------------------------------- graphics
+
+void TExStringGrid::DrawCellGraphic(TCanvas* Canvas, TCellGraphic& g, int c, int ARow, const TRect& R, TAlignment ha,
+                                    bool selected)
+{
+    (void)selected;
+    switch (g.CellType) {
+    case ctCheckBox:
+    case ctDataCheckBox:
+    case ctVirtCheckBox: {
+        const int n = ControlLook().CheckSize();
+        bool checked = g.CellBoolean;
+        if (g.CellType != ctCheckBox) checked = GetCellEx(c, ARow) == GetCheckTrue(c, ARow);
+        bool canEdit = true;
+        GetCellReadOnly(c, ARow, canEdit);
+        const bool enabled = canEdit || ControlLook().NoDisabledCheckRadioLook();
+        const bool hasText = g.CellType == ctCheckBox && !GetCellEx(c, ARow).empty();
+        int x = R.Left + 1;
+        if (ha == taRightJustify) x = R.Right - n - 1 - (hasText ? Canvas->TextWidth(GetCellEx(c, ARow)) + 2 : 0);
+        else if (ha == taCenter && !hasText) x = R.Left + (R.Width() - n) / 2;
+        const int y = R.Top + (R.Bottom - R.Top - n) / 2;
+        const TRect box{x, y, x + n, y + n};
+        if (ControlLook().ControlStyle() == csGlyph) {
+            TBitmap& b = checked ? ControlLook().CheckedGlyph() : ControlLook().UnCheckedGlyph();
+            if (!b.Empty()) {
+                DrawBitmapTransp(*Canvas, b, Canvas->Brush().Color(), box);
+                break;
+            }
+        }
+        // A drawn box: face, sunken frame and a two-pixel tick.
+        Canvas->Brush().SetStyle(bsSolid);
+        Canvas->Brush().SetColor(enabled ? clWindow : clBtnFace);
+        Canvas->FillRect(box);
+        Line(Canvas, clGray, box.Left, box.Bottom - 1, box.Left, box.Top);
+        Line(Canvas, clGray, box.Left, box.Top, box.Right - 1, box.Top);
+        Line(Canvas, clWhite, box.Right - 1, box.Top, box.Right - 1, box.Bottom - 1);
+        Line(Canvas, clWhite, box.Right - 1, box.Bottom - 1, box.Left, box.Bottom - 1);
+        if (checked) {
+            const TColor tick = enabled ? ControlLook().Color() : TColor(clGray);
+            const int l = box.Left + 3, b = box.Bottom - 4, m = box.Left + n / 2 - 1;
+            for (int d = 0; d < 2; ++d) {
+                Line(Canvas, tick, l, b - (m - l) + d, m, b + d);
+                Line(Canvas, tick, m, b + d, box.Right - 3, box.Top + 3 + d);
+            }
+        }
+        break;
+    }
+    case ctProgress: {
+        int v = 0;
+        try {
+            v = GetInts(c, ARow);
+        } catch (const EExGridError&) {
+        }
+        v = std::clamp(v, 0, 100);
+        const TColor bar = TColor(g.CellColor), back = TColor(g.CellColor2);
+        const TColor tBar = g.CellBoolean ? TColor(g.CellIndex) : TColor(ColorToRGB(bar) ^ 0xFFFFFF);
+        const TColor tBack = g.CellBoolean ? TColor(g.CellAngle) : TColor(ColorToRGB(back) ^ 0xFFFFFF);
+        DrawProgressLin(*Canvas, R, bar, tBar, back, tBack, v, ControlLook().ProgressMarginX(),
+                        ControlLook().ProgressMarginY());
+        break;
+    }
+    case ctProgressPie:
+        DrawProgressPie(*Canvas, {R.Left + 1, R.Top + 1, R.Left + 21, R.Top + 21}, TColor(g.CellColor),
+                        std::clamp(g.CellAngle, 0, 100));
+        break;
+    case ctComment: {
+        const TColor cc = g.CellAngle != int(clNone) && g.CellAngle != 0 ? TColor(g.CellAngle) : ControlLook().CommentColor();
+        if (ControlLook().CommentColor() == clNone) break;
+        const TPoint pts[3] = {{R.Right - 7, R.Top + 1}, {R.Right - 2, R.Top + 1}, {R.Right - 2, R.Top + 6}};
+        Canvas->Brush().SetColor(cc);
+        Canvas->Pen().SetColor(cc);
+        Canvas->Polygon(pts, 3);
+        break;
+    }
+    default: break;
+    }
+}
+
+TSize TExStringGrid::GetCellGraphicSize(int ACol, int ARow)
+{
+    const TCellGraphic* g = GetCellGraphic(ACol, ARow);
+    if (!g) return {0, 0};
+    switch (g->CellType) {
+    case ctCheckBox: case ctDataCheckBox: case ctVirtCheckBox:
+        return {ControlLook().CheckSize(), ControlLook().CheckSize()};
+    case ctProgressPie: return {20, 20};
+    default: return {0, 0};
+    }
+}
+
+// ---------------------------------------------------------------- measuring
+
+TSize TExStringGrid::GetCellTextSize(int ACol, int ARow, bool WordWrapWidth)
+{
+    std::string s = GetFormattedCell(ACol, ARow);
+    TCanvas* cv = Canvas();
+    if (s.empty()) return {0, 0};
+    const TTextType kind = TextType(s, EnableHTML);
+    const int ox = XYOffset.X, oy = XYOffset.Y;
+    const int d = RemapColInv(ACol);
+    const TRect cell = GetCellRect(d, ARow);
+    if (kind == TTextType::ttHTML) {
+        std::string anchor, stripped, focus, id, value, type;
+        int mw = 0, mh = 0, links = 0, under = -1;
+        TRect hover, ctl;
+        TRect r{cell.Left + ox, cell.Top + oy, WordWrapWidth ? cell.Right - ox : 65535, 65535};
+        html::grdhtmle::HTMLDrawEx(cv, s, r, nullptr, 0, 0, -1, -1, 1, false, true, false, false, true, false,
+                                   WordWrapWidth && wordWrap_, false, 1.0, URLColor, clNone, clNone, clGray, anchor,
+                                   stripped, focus, mw, mh, links, under, hover, ctl, id, value, type, nullptr, nullptr,
+                                   nullptr);
+        return {mw + 2 * ox + 2, mh + 2 * oy + 2};
+    }
+    if (kind == TTextType::ttUnicode) {
+        const std::u16string w = DecodeWideStr(s);
+        s.clear();
+        for (char16_t ch : w) s += ch < 256 ? char(ch) : '?';
+    }
+    TRect r{0, 0, WordWrapWidth ? std::max(cell.Width() - 2 * (ox + 2), 1) : 0, 0};
+    UINT flags = DT_NOPREFIX | DT_EXPANDTABS | DT_CALCRECT;
+    if (WordWrapWidth && wordWrap_) flags |= DT_WORDBREAK | DT_EDITCONTROL;
+    else if (!Multilinecells) {
+        std::string rest = s;
+        s = GetNextLine(rest, false);
+        flags |= DT_SINGLELINE;
+    }
+    DrawText(cv->Handle(), s, -1, &r, flags);
+    return {r.Width() + 2 * ox, r.Bottom - r.Top + 2 * oy};
+}
+
+}  // namespace grid
