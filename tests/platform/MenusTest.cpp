@@ -8,6 +8,7 @@
 
 #include "ControlFixture.h"
 #include "LookAt.h"
+#include "MenuFixture.h"
 #include "platform/controls/Menus.h"
 #include "platform/controls/StdCtrls.h"
 #include "platform/TestRig.h"
@@ -39,23 +40,7 @@ TEST(ShortCutText, RoundTrips)
     EXPECT_EQ(GetHotkey("A && B"), 0);
 }
 
-struct MenuFixture : ControlFixture {
-    std::vector<std::string> log;
-    TMenuItem* Item(TMenuItem* parent, const std::string& caption, TShortCut sc = 0)
-    {
-        auto* item = new TMenuItem(form);
-        item->SetCaption(caption);
-        item->SetShortCut(sc);
-        item->OnClick = [this, caption](TObject*) { log.push_back(caption); };
-        parent->Add(item);
-        return item;
-    }
-    void TearDown() override
-    {
-        CloseMenus();
-        ControlFixture::TearDown();
-    }
-};
+using MenuFixture = MenuItemsFixture<ControlFixture>;
 
 TEST_F(MenuFixture, PopupAtAPointRunsTheClickedItem)
 {

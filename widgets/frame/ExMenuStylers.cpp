@@ -143,23 +143,23 @@ void TIconBar::Assign(const TPersistent& source)
     TGradientBar::Assign(source);
 }
 
-TColor TIconBar::GetCheckColor(int index) const
+TColor TCheckRadioBar::GetCheckColor(int index) const
 {
     CheckIndex(index);
     return check_[index];
 }
-void TIconBar::SetCheckColor(int index, TColor value)
+void TCheckRadioBar::SetCheckColor(int index, TColor value)
 {
     CheckIndex(index);
     check_[index] = value;
     Refresh(false, false);
 }
-TColor TIconBar::GetRadioColor(int index) const
+TColor TCheckRadioBar::GetRadioColor(int index) const
 {
     CheckIndex(index);
     return radio_[index];
 }
-void TIconBar::SetRadioColor(int index, TColor value)
+void TCheckRadioBar::SetRadioColor(int index, TColor value)
 {
     CheckIndex(index);
     radio_[index] = value;
@@ -173,6 +173,7 @@ void TIconBar::SetSize(int value)
 
 TSelectedItem::TSelectedItem() : font_(SystemMenuFont())
 {
+    check_[0] = radio_[0] = TColor(0x3E80FE);
     color_ = TColor(0xC2EEFF);
     colorTo_ = clNone;
     font_->SetColor(clWindowText);
@@ -197,28 +198,6 @@ void TSelectedItem::Assign(const TPersistent& source)
     TGradientBar::Assign(source);
 }
 
-TColor TSelectedItem::GetCheckColor(int index) const
-{
-    CheckIndex(index);
-    return check_[index];
-}
-void TSelectedItem::SetCheckColor(int index, TColor value)
-{
-    CheckIndex(index);
-    check_[index] = value;
-    Refresh(false, false);
-}
-TColor TSelectedItem::GetRadioColor(int index) const
-{
-    CheckIndex(index);
-    return radio_[index];
-}
-void TSelectedItem::SetRadioColor(int index, TColor value)
-{
-    CheckIndex(index);
-    radio_[index] = value;
-    Refresh(false, false);
-}
 void TSelectedItem::SetFont(const TFont& f)
 {
     font_->Assign(f);

@@ -42,17 +42,14 @@ protected:
     TColor color_ = TColor(0xD8BDAF), colorTo_ = platform::clNone;
 };
 
-class TIconBar : public TGradientBar {
+// A coloured part with check and radio boxes (the icon column and the selected item).
+class TCheckRadioBar : public TGradientBar {
 public:
-    TIconBar();
-    void Assign(const TPersistent& source) override;
     // Index 0 the colour, 1 the colour-to.
     TColor GetCheckColor(int index) const;
     void SetCheckColor(int index, TColor value);
     TColor GetRadioColor(int index) const;
     void SetRadioColor(int index, TColor value);
-    int Size() const { return size_; }
-    void SetSize(int value);
     TColor CheckBorder = TColor(0x6F4B4B), RadioBorder = TColor(0x6F4B4B);
     TGradientDirection CheckGradientDirection = gdVertical, RadioGradientDirection = gdVertical;
     TColor CheckColor() const { return check_[0]; }
@@ -60,38 +57,36 @@ public:
     TColor RadioColor() const { return radio_[0]; }
     TColor RadioColorTo() const { return radio_[1]; }
 
-private:
+protected:
     TColor check_[2] = {TColor(0x6FC0FF), platform::clNone};
     TColor radio_[2] = {TColor(0x6FC0FF), platform::clNone};
+};
+
+class TIconBar : public TCheckRadioBar {
+public:
+    TIconBar();
+    void Assign(const TPersistent& source) override;
+    int Size() const { return size_; }
+    void SetSize(int value);
+
+private:
     int size_ = 24;
 };
 
-class TSelectedItem : public TGradientBar {
+class TSelectedItem : public TCheckRadioBar {
 public:
     TSelectedItem();
     ~TSelectedItem() override;
     void Assign(const TPersistent& source) override;
-    TColor GetCheckColor(int index) const;
-    void SetCheckColor(int index, TColor value);
-    TColor GetRadioColor(int index) const;
-    void SetRadioColor(int index, TColor value);
     platform::TFont& Font() { return *font_; }
     void SetFont(const platform::TFont& f);
     bool UseSystemFont() const { return useSystemFont_; }
     void SetUseSystemFont(bool v);
     TColor BorderColor = TColor(0x6F4B4B);
-    TColor CheckBorder = TColor(0x6F4B4B), RadioBorder = TColor(0x6F4B4B);
-    TGradientDirection CheckGradientDirection = gdVertical, RadioGradientDirection = gdVertical;
-    TColor CheckColor() const { return check_[0]; }
-    TColor CheckColorTo() const { return check_[1]; }
-    TColor RadioColor() const { return radio_[0]; }
-    TColor RadioColorTo() const { return radio_[1]; }
 
 private:
     std::unique_ptr<platform::TFont> font_;
     bool useSystemFont_ = true;
-    TColor check_[2] = {TColor(0x3E80FE), platform::clNone};
-    TColor radio_[2] = {TColor(0x3E80FE), platform::clNone};
 };
 
 class TRootItem : public TGradientBar {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "FrameFixture.h"
+#include "platform/MenuFixture.h"
 #include "platform/controls/StdCtrls.h"
 #include "platform/graphics/GDI.h"
 #include "platform/TestRig.h"
@@ -135,22 +136,7 @@ TEST(MenuStylers, FantasyLooks)
     EXPECT_EQ(s.SideBar().Image().Color(), TColor(0xEDC6A9));
 }
 
-struct ExMenuFixture : FrameFixture {
-    std::vector<std::string> log;
-    TMenuItem* Item(TMenuItem* parent, const std::string& caption, TShortCut sc = 0)
-    {
-        auto* item = new TMenuItem(form);
-        item->SetCaption(caption);
-        item->SetShortCut(sc);
-        item->OnClick = [this, caption](TObject*) { log.push_back(caption); };
-        parent->Add(item);
-        return item;
-    }
-    void TearDown() override
-    {
-        CloseMenus();
-        FrameFixture::TearDown();
-    }
+struct ExMenuFixture : MenuItemsFixture<FrameFixture> {
     // The window's picture and the rectangle of item in it.
     static TRect InWindow(TWinControl* w, TMenuItem* item)
     {
@@ -263,9 +249,9 @@ TEST_F(ExMenuFixture, OfficeXPPopupIsPaintedInItsLook)
     EXPECT_EQ(At(*bmp, o.Left + 40, o.Top + 3), TColor(0xEFD3C6));
     EXPECT_EQ(At(*bmp, o.Right - 18, o.Top + 5), TColor(0xC66931));
     // Caption and the short-cut, right-aligned 10 pixels before the text area's end.
-    EXPECT_GT(Dark(*bmp, Rect(o.Left + 32, o.Top, o.Left + 60, o.Bottom)), 5);
-    EXPECT_GT(Dark(*bmp, Rect(o.Right - 17 - 40, o.Top, o.Right - 17 - 10, o.Bottom)), 5);
-    EXPECT_EQ(Dark(*bmp, Rect(o.Right - 17 - 9, o.Top, o.Right, o.Bottom)), 0);
+    EXPECT_GT(Black(*bmp, Rect(o.Left + 32, o.Top, o.Left + 60, o.Bottom)), 5);
+    EXPECT_GT(Black(*bmp, Rect(o.Right - 17 - 40, o.Top, o.Right - 17 - 10, o.Bottom)), 5);
+    EXPECT_EQ(Black(*bmp, Rect(o.Right - 17 - 9, o.Top, o.Right, o.Bottom)), 0);
     // The separator: a line of 0x7A868A right of the icon column, inset by its margin.
     const int mid = sep.Top + sep.Height() / 2;
     EXPECT_EQ(At(*bmp, sep.Left + 24 + 5, mid), TColor(0x7A868A));
@@ -278,7 +264,7 @@ TEST_F(ExMenuFixture, OfficeXPPopupIsPaintedInItsLook)
     EXPECT_EQ(At(*bmp, box.Left, box.Top + 5), Sys(clBtnFace));
     EXPECT_GT(Count(*bmp, box, TColor(0)), 8);
     // The disabled item: embossed, nothing black.
-    EXPECT_EQ(Dark(*bmp, Rect(d.Left + 24, d.Top, d.Right, d.Bottom)), 0);
+    EXPECT_EQ(Black(*bmp, Rect(d.Left + 24, d.Top, d.Right, d.Bottom)), 0);
     EXPECT_GT(Count(*bmp, Rect(d.Left + 24, d.Top, d.Right, d.Bottom), Sys(clBtnHighlight)), 3);
     // The frame: the menu border colour, then the background colour inside.
     EXPECT_EQ(At(*bmp, 1, 20), TColor(0x808080));

@@ -232,7 +232,7 @@ TEST_P(TabLook, PaintsTabsRowAndFrame)
         EXPECT_EQ(At(*bmp, 0, H / 2), TColor(0x0000C0)) << lc.name;
         break;
     }
-    EXPECT_GT(Dark(*bmp, active), 5) << lc.name;
+    EXPECT_GT(Black(*bmp, active), 5) << lc.name;
     // The outline colour appears round the tabs.
     TRect around = active;
     InflateRect(around, 2, 2);
@@ -260,7 +260,7 @@ TEST_F(PageFixture, DotNetSeparatorsAndDisabledCaptions)
     EXPECT_NE(At(*bmp, first.Right - 2, (first.Top + first.Bottom) / 2), TColor(0xFFFFFF));
     EXPECT_EQ(At(*bmp, third.Right - 2, (third.Top + third.Bottom) / 2), TColor(0xFFFFFF));
     // A disabled tab's caption is grey whatever its text colour.
-    EXPECT_EQ(Dark(*bmp, third), 0);
+    EXPECT_EQ(Black(*bmp, third), 0);
 }
 
 TEST_F(PageFixture, HoverColoursFollowTheMouse)
