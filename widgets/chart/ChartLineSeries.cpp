@@ -196,7 +196,7 @@ void TCustomSeries::CalcZOrder()
 
 // ---------------------------------------------------------------- margins and marks
 
-int TCustomSeries::CalcMarkLength() { return 0; }
+int TCustomSeries::CalcMarkLength() { return Marks().Callout().Length() + Marks().Callout().Distance(); }
 
 void TCustomSeries::InternalCalcMargin(bool sameSide, bool horizontal, int& a, int& b)
 {
@@ -235,6 +235,7 @@ void TCustomSeries::CalcVerticalMargins(int& top, int& bottom)
 void TCustomSeries::DrawMark(int i, const std::string& text, TSeriesMarkPosition& p)
 {
     Marks().ZPosition = StartZ;
+    if (ValuesVertical()) Marks().ApplyArrowLength(p);
     TChartSeries::DrawMark(i, text, p);
 }
 
@@ -534,13 +535,14 @@ THorizLineSeries::THorizLineSeries(TComponent* owner) : TLineSeries(owner)
 
 void THorizLineSeries::DrawMark(int i, const std::string& text, TSeriesMarkPosition& p)
 {
-    const int l = 0;  // no callout: arrows of length 0 at distance 0
+    const int distance = Marks().Callout().Distance(), l = Marks().Callout().Length() + distance;
     const int w = p.BoxWidth, h = p.BoxHeight;
     const bool left = GetOriginPos(i) > p.ArrowStart.X;
     const int d = left ? -l - w : l;
     p.BoxTopLeft.X += d + w / 2;
     p.BoxTopLeft.Y += h / 2;
     p.ArrowEnd.X += d;
+    p.ArrowStart.X += left ? -distance : distance;
     TCustomSeries::DrawMark(i, text, p);
 }
 

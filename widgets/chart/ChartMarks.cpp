@@ -11,6 +11,7 @@
 #include "widgets/chart/ChartConst.h"
 #include "widgets/chart/ChartFont.h"
 #include "widgets/chart/ChartPen.h"
+#include "widgets/chart/ChartPointer.h"
 #include "widgets/chart/ChartSeries.h"
 
 namespace chart {
@@ -154,6 +155,8 @@ void TSeriesMarks::Assign(const TPersistent& source)
 {
     if (auto* m = dynamic_cast<const TSeriesMarks*>(&source)) {
         angle_ = m->angle_;
+        if (m->callout_) Callout().Assign(*m->callout_);
+        else callout_.reset();
         clip_ = m->clip_;
         drawEvery_ = m->drawEvery_;
         style_ = m->style_;
@@ -172,6 +175,26 @@ void TSeriesMarks::SetStyle(TSeriesMarksStyle v)
     if (style_ == v) return;
     style_ = v;
     series_->Repaint();
+}
+
+TMarksCallout& TSeriesMarks::Callout()
+{
+    if (!callout_) {
+        callout_ = std::make_unique<TMarksCallout>(series_);
+        callout_->SetParent(parent_);
+    }
+    return *callout_;
+}
+
+void TSeriesMarks::SetParent(TCustomChartPanel* p)
+{
+    TChartCustomShape::SetParent(p);
+    if (callout_) callout_->SetParent(p);
+}
+
+void TSeriesMarks::ApplyArrowLength(TSeriesMarkPosition& p)
+{
+    if (callout_) callout_->ApplyArrowLength(p);
 }
 
 TChartCustomShape* TSeriesMarks::MarkItem(int i)
@@ -237,12 +260,14 @@ void TSeriesMarks::AntiOverlap(int first, int index, TSeriesMarkPosition& p)
     }
 }
 
-void TSeriesMarks::InternalDraw(int index, TColor, const std::string& text, TSeriesMarkPosition& p)
+void TSeriesMarks::InternalDraw(int index, TColor color, const std::string& text, TSeriesMarkPosition& p)
 {
     UsePosition(index, p);
     if (!parent_) return;
     TCanvas3D& c = *parent_->ChartCanvas();
     TChartCustomShape* m = MarkItem(index);
+    if (callout_ && (callout_->Visible() || callout_->Arrow().Visible()))
+        callout_->Draw(color, p.ArrowStart, p.ArrowEnd, ZPosition);
     if (m->Transparent()) {
         c.Brush().SetStyle(bsClear);
         c.SetBackMode(cbmTransparent);

@@ -10,6 +10,7 @@
 namespace chart {
 
 class TChartSeries;
+class TMarksCallout;
 
 struct TSeriesMarkPosition {
     TPoint ArrowStart;
@@ -91,6 +92,11 @@ public:
     TMarksItems Items{this};
     int ZPosition = 0;
 
+    // Created on first use.
+    TMarksCallout& Callout();
+    bool HasCallout() const { return callout_ != nullptr; }
+    void ApplyArrowLength(TSeriesMarkPosition& p);
+    void SetParent(TCustomChartPanel* p) override;
     TChartCustomShape* MarkItem(int i);
     void Clear();
     void ResetPositions();
@@ -107,6 +113,7 @@ protected:
 private:
     TRect ScreenRect(int index, const TSeriesMarkPosition& p);
     TChartSeries* series_;
+    std::unique_ptr<TMarksCallout> callout_;
     int angle_ = 0, drawEvery_ = 1;
     bool clip_ = false, multiLine_ = false;
     TSeriesMarksStyle style_ = smsLabel;

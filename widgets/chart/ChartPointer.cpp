@@ -5,6 +5,7 @@
 #include "widgets/chart/ChartBlend.h"
 #include "widgets/chart/ChartConst.h"
 #include "widgets/chart/ChartFont.h"
+#include "widgets/chart/ChartMarks.h"
 #include "widgets/chart/ChartPen.h"
 #include "widgets/chart/ChartSeries.h"
 
@@ -136,12 +137,115 @@ void TSeriesPointer::DrawPointer(TCanvas3D& c, bool is3D, int x, int y, int h, i
     case psLeftTriangle: poly({{left, y}, {right, bottom}, {right, top}}); break;
     case psRightTriangle: poly({{right, y}, {left, bottom}, {left, top}}); break;
     }
-    (void)color;
-    if (gradient_->Visible() && style != psNothing) {
+    if (gradient_->Visible() && style != psNothing && style != psCross && style != psDiagCross && style != psStar &&
+        style != psSmallDot) {
         const int w = Pen().Visible() ? Pen().Width() : 0;
-        gradient_->Draw(c, TRect{left + w, top + w, right, bottom}, 0);
+        if (!FullGradient) {
+            TNotifyEvent keep = std::move(gradient_->OnChange);
+            gradient_->SetEndColor(color);
+            gradient_->OnChange = std::move(keep);
+        }
+        TRect r{left + w, top + w, right, bottom};
+        if (is3D) r = c.CalcRect3D(r, sz);
+        if (style == psCircle) c.ClipEllipse(r);
+        else c.ClipRectangle(r);
+        gradient_->Draw(c, r, 0);
+        c.UnClipRectangle();
     }
     if (blend) c.EndBlending(blend);
+}
+
+// ---------------------------------------------------------------- callouts
+
+bool ChartCheckMarkArrowColor = false;
+
+TCallout::TCallout(TChartSeries* series) : TSeriesPointer(series)
+{
+    arrow_ = std::make_unique<TWhitePen>([this](TObject* s) { CanvasChanged(s); });
+    FullGradient = true;
+    SetDraw3D(false);
+    Brush().SetColor(clBlack);
+}
+
+TCallout::~TCallout() = default;
+
+void TCallout::Assign(const TPersistent& source)
+{
+    if (auto* c = dynamic_cast<const TCallout*>(&source)) {
+        distance_ = c->distance_;
+        arrow_->Assign(*c->arrow_);
+        arrowHead_ = c->arrowHead_;
+        arrowHeadSize_ = c->arrowHeadSize_;
+    }
+    TSeriesPointer::Assign(source);
+}
+
+void TCallout::SetArrowHead(TArrowHeadStyle v)
+{
+    if (StoreChanged(arrowHead_, v)) Repaint();
+}
+void TCallout::SetArrowHeadSize(int v)
+{
+    if (StoreChanged(arrowHeadSize_, v)) Repaint();
+}
+void TCallout::SetDistance(int v)
+{
+    if (StoreChanged(distance_, v)) Repaint();
+}
+
+void TCallout::Draw(TColor color, TPoint from, TPoint to, int z)
+{
+    if (!parent_) return;
+    TCanvas3D& c = *parent_->ChartCanvas();
+    auto* chart = dynamic_cast<TCustomAxisPanel*>(parent_);
+    const bool is3D = chart && chart->View3D();
+    if (arrow_->Visible()) {
+        c.Brush().SetStyle(bsClear);
+        PrepareCanvas(c, Color());
+        TColor pen = arrow_->Color();
+        if (ChartCheckMarkArrowColor && (pen == color || pen == parent_->Color()))
+            pen = parent_->Color() == clBlack ? clWhite : clBlack;
+        c.AssignVisiblePenColor(*arrow_, pen);
+        if (arrowHead_ == ahNone) {
+            if (is3D) c.LineWithZ(from, to, z);
+            else c.Line(from, to);
+        } else {
+            c.Arrow(arrowHead_ == ahSolid, to, from, arrowHeadSize_, arrowHeadSize_, z);
+        }
+    }
+    if (arrowHead_ == ahNone && Visible()) {
+        PrepareCanvas(c, Color());
+        const TPoint p = is3D ? c.Calculate3DPosition(from, z) : from;
+        DrawPointer(c, false, p.X, p.Y, HorizSize(), VertSize(), Brush().Color(), Style());
+    }
+}
+
+TMarksCallout::TMarksCallout(TChartSeries* series) : TCallout(series)
+{
+    TChartCustomShapeBrushPen::SetVisible(false);
+    TNotifyEvent keep = std::move(Arrow().OnChange);
+    Arrow().SetColor(clWhite);
+    Arrow().OnChange = std::move(keep);
+}
+
+void TMarksCallout::Assign(const TPersistent& source)
+{
+    if (auto* m = dynamic_cast<const TMarksCallout*>(&source)) length_ = m->length_;
+    TCallout::Assign(source);
+}
+
+void TMarksCallout::SetLength(int v)
+{
+    if (Series()) Series()->SetIntegerProperty(length_, v);
+    else length_ = v;
+}
+
+void TMarksCallout::ApplyArrowLength(TSeriesMarkPosition& p) const
+{
+    const int d = length_ + Distance();
+    p.BoxTopLeft.Y -= d;
+    p.ArrowEnd.Y -= d;
+    p.ArrowStart.Y -= Distance();
 }
 
 }  // namespace chart

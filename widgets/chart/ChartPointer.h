@@ -47,6 +47,8 @@ public:
     TColor Color();
     void SetColor(TColor c);
     TChartSeries* Series() const { return series_; }
+    // The gradient keeps its own end colour (callouts).
+    bool FullGradient = false;
 
     void CalcHorizMargins(int& left, int& right);
     void CalcVerticalMargins(int& top, int& bottom);
@@ -68,6 +70,48 @@ private:
     bool inflateMargins_ = true;
     TSeriesPointerStyle style_ = psRectangle;
     TChartTransparency transparency_ = 0;
+};
+
+enum TArrowHeadStyle { ahNone, ahLine, ahSolid };
+// When set, an arrow that would vanish against its point or the chart is drawn black or white.
+extern bool ChartCheckMarkArrowColor;
+
+// A connector from a label to its point: a line or arrow, with the symbol at the
+// point end when there is no arrow head.
+class TCallout : public TSeriesPointer {
+public:
+    explicit TCallout(TChartSeries* series);
+    ~TCallout() override;
+    void Assign(const platform::TPersistent& source) override;
+    TChartPen& Arrow() { return *arrow_; }
+    TArrowHeadStyle ArrowHead() const { return arrowHead_; }
+    void SetArrowHead(TArrowHeadStyle v);
+    int ArrowHeadSize() const { return arrowHeadSize_; }
+    void SetArrowHeadSize(int v);
+    int Distance() const { return distance_; }
+    void SetDistance(int v);
+    void Draw(TColor color, TPoint from, TPoint to, int z);
+
+private:
+    std::unique_ptr<TChartPen> arrow_;
+    TArrowHeadStyle arrowHead_ = ahNone;
+    int arrowHeadSize_ = 8, distance_ = 0;
+};
+
+struct TSeriesMarkPosition;
+
+class TMarksCallout : public TCallout {
+public:
+    explicit TMarksCallout(TChartSeries* series);
+    void Assign(const platform::TPersistent& source) override;
+    int Length() const { return length_; }
+    void SetLength(int v);
+    int DefaultLength = 8;
+    // Lifts the box Length above a start Distance above the point.
+    void ApplyArrowLength(TSeriesMarkPosition& p) const;
+
+private:
+    int length_ = 8;
 };
 
 }  // namespace chart

@@ -3,8 +3,11 @@
 
 #include <cstdlib>
 #include <string>
+#include <vector>
 
+#include "ChartTestUtil.h"
 #include "TestChart.h"
+#include "widgets/chart/ChartMarks.h"
 #include "widgets/chart/ChartLineSeries.h"
 #include "widgets/chart/ChartPen.h"
 
@@ -75,4 +78,71 @@ TEST(ChartLineSeries, PointerSizeAndMargins)
     s.CalcHorizMargins(l, r);
     EXPECT_EQ(l, 3);
     EXPECT_EQ(r, 3);
+}
+
+TEST(ChartPointers, GeometryOnPixels)
+{
+    charttest::Surface s(40, 40);
+    TLineSeries series;
+    TSeriesPointer p(&series);
+    p.Pen().SetColor(clBlack);
+    p.Brush().SetColor(clRed);
+    struct Case {
+        TSeriesPointerStyle style;
+        std::vector<TPoint> ink, blank;
+    } cases[] = {
+        {psRectangle, {{6, 6}, {14, 14}, {10, 10}}, {{5, 10}, {15, 10}, {10, 15}}},
+        {psTriangle, {{6, 14}, {14, 14}, {10, 7}}, {{6, 6}, {14, 6}}},
+        {psDiagCross, {{6, 6}, {14, 14}, {14, 6}, {6, 14}}, {{10, 6}, {6, 10}}},
+        {psCross, {{10, 6}, {10, 14}, {6, 10}, {14, 10}}, {{6, 6}, {14, 14}}},
+        {psSmallDot, {{10, 10}}, {{9, 10}, {11, 10}, {10, 9}}},
+        {psNothing, {}, {{10, 10}}},
+    };
+    for (const Case& c : cases) {
+        s.bmp.Canvas()->Brush().SetColor(clWhite);
+        s.bmp.Canvas()->Brush().SetStyle(bsSolid);
+        s.bmp.Canvas()->FillRect({0, 0, 40, 40});
+        p.PrepareCanvas(s.canvas, clRed);
+        p.DrawPointer(s.canvas, false, 10, 10, 4, 4, clRed, c.style);
+        for (TPoint q : c.ink) EXPECT_NE(s(q.X, q.Y), RGB(255, 255, 255)) << c.style << " " << q.X << "," << q.Y;
+        for (TPoint q : c.blank) EXPECT_EQ(s(q.X, q.Y), RGB(255, 255, 255)) << c.style << " " << q.X << "," << q.Y;
+    }
+    int l = 2, r = 10;
+    p.CalcHorizMargins(l, r);
+    EXPECT_EQ(l, 5);
+    EXPECT_EQ(r, 10);
+}
+
+TEST(ChartPointers, MarksCalloutLiftsTheBox)
+{
+    TLineSeries series;
+    TMarksCallout& c = series.Marks().Callout();
+    EXPECT_EQ(c.Length(), 8);
+    c.SetDistance(2);
+    TSeriesMarkPosition p;
+    p.BoxTopLeft = {0, 100};
+    p.ArrowEnd = {0, 100};
+    p.ArrowStart = {0, 100};
+    c.ApplyArrowLength(p);
+    EXPECT_EQ(p.BoxTopLeft.Y, 90);
+    EXPECT_EQ(p.ArrowEnd.Y, 90);
+    EXPECT_EQ(p.ArrowStart.Y, 98);
+    EXPECT_EQ(series.CalcMarkLength(), 10);
+}
+
+TEST(ChartPointers, MarksOfAHorizontalSeriesSitBesideTheirPoints)
+{
+    LineChart f;
+    auto* s = new THorizLineSeries();
+    f.chart.AddSeries(s);
+    s->AddXY(2, 1);
+    s->AddXY(8, 2);
+    s->Marks().SetVisible(true);
+    s->Marks().SetStyle(smsValue);
+    f.Paint("horizmarks");
+    const TSeriesMarkPosition* m = s->Marks().Positions.Get(1);
+    ASSERT_NE(m, nullptr);
+    EXPECT_GT(m->BoxTopLeft.X, s->CalcXPos(1));  // right of the point
+    EXPECT_LT(m->BoxTopLeft.Y, s->CalcYPos(1));
+    EXPECT_GT(m->BoxTopLeft.Y + m->BoxHeight, s->CalcYPos(1));  // centred on it
 }
