@@ -97,7 +97,11 @@ void TExMenuLink::SetMenuStyler(TCustomExMenuStyler* value)
     if (value == styler_) return;
     if (!value && internal_) return;
     TMenu* self = GetSelf();
-    if (styler_ && styler_ != internal_) self->RemoveFreeNotification(styler_);
+    if (styler_ && styler_ != internal_) {
+        self->RemoveFreeNotification(styler_);
+        if (styler_->Menu() == self) styler_->SetMenu(nullptr);
+        if (IsMain()) styler_->Font().OnChange = nullptr;
+    }
     if (value) {
         if (internal_ && !internal_->Loading) FreeInternalStyler();
         styler_ = value;
@@ -110,6 +114,16 @@ void TExMenuLink::SetMenuStyler(TCustomExMenuStyler* value)
         auto* main = static_cast<TExMainMenu*>(self);
         styler_->Font().OnChange = [main](TObject* s) { main->MenuFontChanged(s); };
     }
+}
+
+void TExMenuLink::DetachStyler()
+{
+    // A user's styler outlives this menu: it must not call back into it.
+    if (styler_ && styler_ != internal_) {
+        if (styler_->Menu() == GetSelf()) styler_->SetMenu(nullptr);
+        if (IsMain()) styler_->Font().OnChange = nullptr;
+    }
+    styler_ = nullptr;
 }
 
 void TExMenuLink::StylerRemoved(TComponent* c)
@@ -169,7 +183,7 @@ TExMainMenu::TExMainMenu(TComponent* AOwner) : TMainMenu(AOwner)
 
 TExMainMenu::~TExMainMenu()
 {
-    styler_ = nullptr;
+    DetachStyler();
     FreeInternalStyler();
 }
 
@@ -209,7 +223,7 @@ TExPopupMenu::TExPopupMenu(TComponent* AOwner) : TPopupMenu(AOwner)
 
 TExPopupMenu::~TExPopupMenu()
 {
-    styler_ = nullptr;
+    DetachStyler();
     FreeInternalStyler();
 }
 

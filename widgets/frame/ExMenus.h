@@ -54,6 +54,7 @@ protected:
     void AllocMenuStyler();
     void FreeInternalStyler();
     void StylerRemoved(platform::TComponent* c);
+    void DetachStyler();
     void AttachHandlers(TMenuItem* item);  // every item when null
     void AfterLoaded();
     TCustomExMenuStyler* styler_ = nullptr;

@@ -361,3 +361,55 @@ TEST_F(ExMenuFixture, MainMenuBarInTheOfficeLook)
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(ExMenuFixture, AStylerOutlivesItsMenus)
+{
+    auto* styler = new TExMenuOfficeStyler(form);
+    auto* main = new TExMainMenu(form);
+    main->SetMenuStyler(styler);
+    auto* popup = new TExPopupMenu(form);
+    popup->SetMenuStyler(styler);
+    popup->SetMenuStyler(nullptr);  // without an internal styler: a new one
+    EXPECT_EQ(popup->GetMenuStyler()->Name(), "InternalMenuStyler");
+    delete popup;
+    delete main;
+    EXPECT_EQ(styler->Menu(), nullptr);
+    styler->Font().SetSize(12);
+    styler->SetStyle(osOfficeXP);
+    styler->IconBar().SetSize(30);
+    EXPECT_EQ(styler->IconBar().Size(), 30);
+}
+
+TEST_F(ExMenuFixture, MenuBarItemsLightUpUnderTheMouse)
+{
+    auto* styler = new TExMenuOfficeStyler(form);
+    styler->SetStyle(osOfficeXP);
+    auto* menu = new TExMainMenu(form);
+    TMenuItem* file = Item(menu->Items(), "&File");
+    Item(file, "&Open");
+    menu->SetMenuStyler(styler);
+    menu->Loaded();
+    TCustomControl* bar = menu->Bar();
+    const TRect r = GetMenuItemRect(file);
+    const TPoint p = bar->ScreenToClient(Point(r.Left + 3, r.Top + 3));
+    SendMouse(bar, WM_MOUSEMOVE, p.X, p.Y);
+    auto bmp = PaintToBitmap(bar);
+    LookAt(*bmp, "exmenu_bar_hover");
+    const TPoint tl = bar->ScreenToClient(r.TopLeft());
+    EXPECT_EQ(At(*bmp, tl.X, tl.Y + 5), TColor(0xC66931));   // the hover border
+    EXPECT_EQ(At(*bmp, tl.X + 2, tl.Y + 2), TColor(0xEFD3C6));  // the hover fill
+    // Open, the item takes the selected look and the drop-down runs the chosen item.
+    SendMouse(bar, WM_LBUTTONDOWN, p.X, p.Y);
+    TCustomControl* drop = MenuWindowOf(file);
+    ASSERT_NE(drop, nullptr);
+    bmp = PaintToBitmap(bar);
+    EXPECT_EQ(At(*bmp, tl.X, tl.Y + 5), TColor(0x7A868A));
+    PaintToBitmap(drop);
+    const TRect o = InWindow(drop, file->Items(0));
+    ClickAt(drop, o.Left + 40, o.Top + 3);
+    EXPECT_EQ(log, std::vector<std::string>{"&Open"});
+}
+
+}  // namespace

@@ -8,6 +8,7 @@
 #include "FrameFixture.h"
 #include "base/StringList.h"
 #include "platform/TestRig.h"
+#include "platform/graphics/ImageList.h"
 #include "widgets/frame/ExPageControl.h"
 
 using namespace platform;
@@ -277,6 +278,34 @@ TEST_F(PageFixture, HoverColoursFollowTheMouse)
     EXPECT_EQ(At(*bmp, r.Left, r.Top + 3), TColor(0xFF0000));
     pc->Perform(CM_MOUSELEAVE);
     EXPECT_EQ(pc->HoverTab(), -1);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(PageFixture, TabPicturesAndMarginsWidenTheTabs)
+{
+    const int plain = pc->TabRectEx(0).Width() - 1;  // the margin list starts 1 pixel wide
+    TImageList images(16, 16);
+    TBitmap pic(16, 16);
+    pic.Canvas()->Brush().SetColor(TColor(0x0000FF));
+    pic.Canvas()->FillRect(Rect(0, 0, 16, 16));
+    images.Add(&pic);
+    pc->SetExImages(&images);
+    EXPECT_EQ(pc->TabRectEx(0).Width(), plain + 16);
+    pc->TabMargin().SetLeftMargin(5);
+    EXPECT_EQ(pc->TabRectEx(0).Width(), plain + 21);
+    pc->TabMargin().SetRightMargin(3);
+    EXPECT_EQ(pc->TabRectEx(0).Width(), plain + 24);
+    sheets[0]->SetImageIndex(0);
+    auto bmp = PaintToBitmap(pc);
+    LookAt(*bmp, "tabs_pictures");
+    EXPECT_GT(Count(*bmp, pc->TabRectEx(0), TColor(0x0000FF)), 100);
+    sheets[1]->SetImageIndex(-1);  // none
+    bmp = PaintToBitmap(pc);
+    EXPECT_EQ(Count(*bmp, pc->TabRectEx(1), TColor(0x0000FF)), 0);
+    pc->SetExImages(nullptr);
 }
 
 }  // namespace

@@ -352,3 +352,50 @@ TEST(PanelPicture, LoadsDrawsAndFails)
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(PanelFixture, CaptionDragsAndGripSizes)
+{
+    panel->Caption().SetVisible(true);
+    panel->CanMove = true;
+    panel->SetCanSize(true);
+    panel->OnCaptionClick = [&](TObject*) { log.push_back("caption"); };
+    panel->OnEndMoveSize = [&](TObject*) { log.push_back("end"); };
+    SendMouse(panel, WM_LBUTTONDOWN, 50, 8);
+    SendMouse(panel, WM_MOUSEMOVE, 70, 38);
+    SendMouse(panel, WM_LBUTTONUP, 70, 38);
+    EXPECT_EQ(panel->BoundsRect(), Rect(30, 40, 230, 140));
+    EXPECT_EQ(log, std::vector<std::string>{"end"});  // a drag, no caption click
+    // The grip at the bottom right sizes; FixedHeight keeps the height.
+    panel->FixedHeight = true;
+    SendMouse(panel, WM_LBUTTONDOWN, 195, 95);
+    SendMouse(panel, WM_MOUSEMOVE, 215, 125);
+    SendMouse(panel, WM_LBUTTONUP, 215, 125);
+    EXPECT_EQ(panel->Width(), 220);
+    EXPECT_EQ(panel->Height(), 100);
+}
+
+TEST_F(PanelFixture, GroupWheelAndCollapseAll)
+{
+    auto* group = Add<TExPanelGroup>(0, 0, 200, 100);
+    std::vector<TExPanel*> ps;
+    for (int i = 0; i < 3; ++i) ps.push_back(Add<TExPanel>(0, i * 100, 100, 60, group));
+    group->ArrangeControls();
+    group->UpdateScrollbar();
+    group->ArrangeControls();
+    ASSERT_TRUE(group->ScrollBar()->Visible());
+    const int top = ps[0]->Top();
+    EXPECT_TRUE(group->DoMouseWheelDown(0, Point(10, 10)));  // one notch: 4 pixels
+    EXPECT_EQ(ps[0]->Top(), top - 4);
+    SendMouse(group, WM_MOUSEWHEEL, 10, 10);  // and back up
+    EXPECT_EQ(ps[0]->Top(), top);
+    for (TExPanel* p : ps) p->Caption().SetHeight(20), p->CollapsSteps = 0;
+    group->CloseAllPanels();
+    for (TExPanel* p : ps) EXPECT_TRUE(p->Collaps());
+    EXPECT_EQ(ps[1]->Top() - ps[0]->Top(), 20 + 8);
+    group->OpenAllPanels();
+    EXPECT_EQ(ps[1]->Height(), 60);
+}
+
+}  // namespace
