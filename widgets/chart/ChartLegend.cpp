@@ -48,8 +48,107 @@ void TLegendSymbol::Draw(TColor color, const TRect& r)
     if (pen_->Visible()) c.Rectangle(r);
 }
 
+TLegendTitle::TLegendTitle(TCustomChartPanel* chart) : TChartShape(chart)
+{
+    TCustomChartPanel* p = parent_;
+    parent_ = nullptr;
+    DefaultTransparent = true;
+    SetTransparent(true);
+    parent_ = p;
+    TNotifyEvent keep = std::move(Font().OnChange);
+    Font().SetStyle(fsBold);
+    Font().OnChange = std::move(keep);
+    if (Shadow()) {
+        TNotifyEvent k = std::move(Shadow()->OnChange);
+        Shadow()->SetSize(2);
+        Shadow()->SetColor(clSilver);
+        Shadow()->OnChange = std::move(k);
+    }
+}
+
+void TLegendTitle::SetText(const std::vector<std::string>& lines)
+{
+    lines_ = lines;
+    Repaint();
+}
+
+void TLegendTitle::SetCaption(const std::string& text)
+{
+    lines_.clear();
+    if (!text.empty()) lines_.push_back(text);
+    Repaint();
+}
+
+void TLegendTitle::SetTextAlignment(TAlignment v)
+{
+    if (StoreChanged(textAlignment_, v)) Repaint();
+}
+
+int TLegendTitle::CalcHeight()
+{
+    TCanvas3D& c = *parent_->ChartCanvas();
+    c.AssignFont(Font());
+    int h = int(lines_.size()) * c.GetFontHeight();
+    if (!Transparent()) {
+        h += 2;
+        if (Pen().Visible()) h += 2 * Pen().Width();
+    }
+    return h;
+}
+
+int TLegendTitle::TotalWidth()
+{
+    TCanvas3D& c = *parent_->ChartCanvas();
+    c.AssignFont(Font());
+    int w = 0;
+    for (const std::string& l : lines_) w = std::max(w, c.TextWidth(l));
+    w += c.TextWidth("W");
+    if (!Transparent()) {
+        if (Pen().Visible()) w += 2 * Pen().Width();
+        if (Shadow()) w += Shadow()->HorizSize();
+    }
+    return w;
+}
+
+void TLegendTitle::CalcShapeBounds(const TRect& r)
+{
+    ShapeBounds = {r.Left + 2, r.Top + 2, r.Right - 2, r.Top + 2 + CalcHeight()};
+    if (!Transparent() && Shadow()) {
+        if (Shadow()->HorizSize() > 0) ShapeBounds.Right -= Shadow()->HorizSize();
+        else ShapeBounds.Left -= Shadow()->HorizSize();
+        if (Shadow()->VertSize() < 0) OffsetRect(ShapeBounds, 0, -Shadow()->VertSize());
+    }
+}
+
+void TLegendTitle::DrawText()
+{
+    TCanvas3D& c = *parent_->ChartCanvas();
+    c.AssignFont(Font());
+    c.SetTextAlign(0);
+    c.SetBackMode(cbmTransparent);
+    const int w = c.TextWidth("W"), h = c.GetFontHeight();
+    for (std::size_t i = 0; i < lines_.size(); ++i) {
+        const int lw = c.TextWidth(lines_[i]);
+        const int x = textAlignment_ == taLeftJustify    ? ShapeBounds.Left + w / 2
+                      : textAlignment_ == taRightJustify ? ShapeBounds.Right - lw - w / 2
+                                                         : (ShapeBounds.Left + ShapeBounds.Right) / 2 - lw / 2;
+        c.TextOut(x, ShapeBounds.Top + 1 + int(i) * h, lines_[i]);
+    }
+}
+
+int TCustomChartLegend::FirstItemTop()
+{
+    int top = ShapeBounds.Top;
+    if (TitleShown) {
+        top += titleHeight_ + 2;
+        if (!title_->Transparent() && title_->Shadow()) top += std::abs(title_->Shadow()->VertSize());
+    }
+    return top;
+}
+
 TCustomChartLegend::TCustomChartLegend(TCustomChart* chart) : TChartCustomShapePosition(chart), chart_(chart)
 {
+    title_ = std::make_unique<TLegendTitle>(chart);
     auto change = [this](TObject*) { Repaint(); };
     dividingLines_ = std::make_unique<TChartHiddenPen>(change);
     symbol_ = std::make_unique<TLegendSymbol>(this);
@@ -177,6 +276,9 @@ void TCustomChartLegend::DrawLegend()
     ItemCount = std::max(0, ItemCount);
     chart_->LegendColor = Color();
     c.AssignFont(Font());
+    TitleShown = title_->Visible() && !title_->Text().empty();
+    if (TitleShown) titleHeight_ = title_->CalcHeight();
+    c.AssignFont(Font());
     const int s = c.TextWidth(" ");
     const int h = CalcItemHeight();
     auto computeTexts = [&] {
@@ -235,7 +337,11 @@ void TCustomChartLegend::DrawLegend()
         texts_.clear();
         return;
     }
-    const int a = h * RowCount + 2;
+    int a = h * RowCount + 2;
+    if (TitleShown) {
+        a += titleHeight_ + 2;
+        if (!title_->Transparent() && title_->Shadow()) a += std::abs(title_->Shadow()->VertSize());
+    }
     if (alignment_ == laBottom && !CustomPosition()) r.Top = r.Bottom - a;
     else r.Bottom = r.Top + a;
     int cx = 0, x0;
@@ -245,6 +351,7 @@ void TCustomChartLegend::DrawLegend()
         SymbolWidthPx = symbol_->CalcWidth(textWidth_ + 10);
         w += SymbolWidthPx;
         if (OnLegendSizing) OnLegendSizing(this, w);
+        if (TitleShown) w = std::max(w, title_->TotalWidth());
         if (CustomPosition() || alignment_ == laLeft) {
             if (!CustomPosition()) r.Left = cr.Left + f + 1;
         } else {
@@ -271,6 +378,11 @@ void TCustomChartLegend::DrawLegend()
         }
     }
     Draw();
+    if (TitleShown) {
+        title_->CalcShapeBounds(ShapeBounds);
+        title_->Draw();
+        title_->DrawText();
+    }
     c.AssignFont(Font());
     const int symbolX = symbol_->Position == spLeft ? x0 + 6 : x0 + textWidth_ + 6;
     const int textX = symbol_->Position == spLeft ? x0 + SymbolWidthPx + 10 : x0 + 6;

@@ -44,6 +44,26 @@ private:
     std::unique_ptr<TChartPen> pen_;
 };
 
+// The title above the legend's items.
+class TLegendTitle : public TChartShape {
+public:
+    explicit TLegendTitle(TCustomChartPanel* chart);
+    const std::vector<std::string>& Text() const { return lines_; }
+    void SetText(const std::vector<std::string>& lines);
+    std::string Caption() const { return lines_.empty() ? std::string() : lines_.front(); }
+    void SetCaption(const std::string& text);
+    TAlignment TextAlignment() const { return textAlignment_; }
+    void SetTextAlignment(TAlignment v);
+    int CalcHeight();
+    int TotalWidth();
+    void CalcShapeBounds(const TRect& r);
+    void DrawText();
+
+private:
+    std::vector<std::string> lines_;
+    TAlignment textAlignment_ = taLeftJustify;
+};
+
 class TCustomChartLegend : public TChartCustomShapePosition {
 public:
     explicit TCustomChartLegend(TCustomChart* chart);
@@ -68,6 +88,8 @@ public:
     bool ResizeChart = true;
     TChartSeries* Series = nullptr;
     TLegendSymbol& Symbol() { return *symbol_; }
+    TLegendTitle& Title() { return *title_; }
+    bool TitleShown = false;
     TLegendTextStyle TextStyle() const { return textStyle_; }
     void SetTextStyle(TLegendTextStyle v);
     int TopPos = 10;
@@ -90,7 +112,7 @@ public:
     std::string FormattedValue(TChartSeries* s, int index);
     TChartSeries* GetLegendSeries();
     int CalcItemHeight();
-    int FirstItemTop() const { return ShapeBounds.Top; }
+    int FirstItemTop();
     int Clicked(int x, int y);
     bool DoMouseDown(int index);
 
@@ -104,6 +126,8 @@ private:
     int firstValue_ = 0;
     TLegendStyle legendStyle_ = lsAuto;
     std::unique_ptr<TLegendSymbol> symbol_;
+    std::unique_ptr<TLegendTitle> title_;
+    int titleHeight_ = 0;
     TLegendTextStyle textStyle_ = ltsLeftValue;
     std::vector<std::pair<std::string, std::string>> texts_;
     int columnWidths_[2] = {0, 0};

@@ -313,3 +313,20 @@ TEST_F(ChartControl, PalettesColourSeriesWithoutTheirOwn)
     EXPECT_EQ(chart->PrintMargins[1], 37);
     EXPECT_EQ(chart->PrintMargins[0], 15);
 }
+
+TEST_F(ChartControl, LegendTitleSitsAboveTheItems)
+{
+    Paint();
+    const int firstTop = chart->Legend().FirstItemTop();
+    chart->Legend().Title().SetCaption("Curves");
+    Paint("legendtitle");
+    EXPECT_TRUE(chart->Legend().TitleShown);
+    EXPECT_GT(chart->Legend().FirstItemTop(), firstTop);
+    const TRect t = chart->Legend().Title().ShapeBounds;
+    int ink = 0;
+    for (int y = t.Top; y < t.Bottom; ++y)
+        for (int x = t.Left; x < t.Right; ++x) ink += COLORREF(bmp.Canvas()->Pixel(x, y)) == RGB(0, 0, 0);
+    EXPECT_GT(ink, 20);
+    const int h = chart->Legend().CalcItemHeight();
+    EXPECT_EQ(chart->Legend().Clicked(chart->Legend().RectLegend().Left + 8, chart->Legend().FirstItemTop() + 1 + h / 2), 0);
+}
