@@ -84,6 +84,8 @@ void TWinControl::CreateHandle()
             if (params.ExStyle & WS_EX_TOPMOST) flags |= Qt::WindowStaysOnTopHint;
         }
     }
+    // Working out the parameters may have needed the window already: keep that one.
+    if (impl_->widget) return;
     impl_->widget = NewHostWidget(this, parentWidget, flags);
     QWidget* w = impl_->widget;
     impl_->applyingGeometry = true;

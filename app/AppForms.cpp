@@ -1,0 +1,65 @@
+#include "app/AppForms.h"
+
+#include "app/AboutForm.h"
+#include "app/LogForm.h"
+#include "app/MainForm.h"
+#include "app/PrefForm.h"
+#include "base/Exception.h"
+#include "base/Locale.h"
+#include "platform/forms/Forms.h"
+
+using namespace platform;
+
+namespace app {
+
+TMainForm* MainForm = nullptr;
+TPrefForm* PrefForm = nullptr;
+TLogForm* LogForm = nullptr;
+TAboutForm* AboutForm = nullptr;
+
+void CreateAppForms()
+{
+    // The main window's create event runs before any other window exists; the
+    // reference-image, transform, array and split windows join this order as they come.
+    Application->CreateForm(MainForm);
+    Application->CreateForm(PrefForm);
+    Application->CreateForm(LogForm);
+    Application->CreateForm(AboutForm);
+}
+
+namespace {
+template <class T>
+void FreeForm(T*& f)
+{
+    if (f) f->Free();
+    f = nullptr;
+}
+}  // namespace
+
+void FreeAppForms()
+{
+    FreeForm(AboutForm);
+    FreeForm(LogForm);
+    FreeForm(PrefForm);
+    FreeForm(MainForm);
+    if (Application) Application->ClearMainForm();
+}
+
+int RunKorvelo(int argc, char** argv)
+{
+    InitPlatform(argc, argv);
+    base::SetFormatSettings(base::LocaleFormatSettings());  // the user's numbers and dates
+    try {
+        Application->Initialize();
+        Application->SetTitle("Korvelo");
+        Application->HelpFile = "Korvelo.hlp";
+        CreateAppForms();
+        Application->Run();
+    } catch (const base::Exception& e) {
+        Application->ShowException(e);
+    }
+    DonePlatform();
+    return 0;
+}
+
+}  // namespace app

@@ -1,0 +1,25 @@
+#pragma once
+// The program's windows, each reached through one application-wide reference, and the
+// start of the program.
+
+namespace app {
+
+class TMainForm;
+class TPrefForm;
+class TLogForm;
+class TAboutForm;
+
+extern TMainForm* MainForm;
+extern TPrefForm* PrefForm;
+extern TLogForm* LogForm;
+extern TAboutForm* AboutForm;
+
+// Creates the windows in their start-up order, owned by the application.
+void CreateAppForms();
+// Frees them again (tests start the program more than once in one process).
+void FreeAppForms();
+
+// The entry point's work: set up, create the windows, run the loop; returns the exit code.
+int RunKorvelo(int argc, char** argv);
+
+}  // namespace app

@@ -1,0 +1,524 @@
+#include "app/MainForm.h"
+
+#include <GL/gl.h>
+
+#include "app/AppForms.h"
+#include "app/PrefForm.h"
+#include "app/ToolImages.h"
+#include "platform/controls/ComCtrls.h"
+#include "platform/controls/Menus.h"
+#include "platform/controls/Splitter.h"
+#include "platform/controls/StdCtrls.h"
+#include "platform/forms/Dialogs.h"
+#include "platform/graphics/GDI.h"
+#include "platform/graphics/ImageList.h"
+#include "widgets/edit/ExCombo.h"
+#include "widgets/edit/ExEdBtn.h"
+#include "widgets/edit/ExProgr.h"
+#include "widgets/edit/ExToolBtn.h"
+#include "widgets/flat/FlatCheckListBox.h"
+#include "widgets/frame/ExMenuStylers.h"
+#include "widgets/frame/ExMenus.h"
+#include "widgets/plot/PlotGraph.h"
+#include "widgets/plot/SyncSplitter.h"
+
+using namespace platform;
+
+namespace app {
+
+namespace {
+
+template <class T>
+T* Make(TComponent* owner, TWinControl* parent, const std::string& name)
+{
+    T* c = new T(owner);
+    c->SetName(name);
+    if (parent) c->SetParent(parent);
+    return c;
+}
+
+TAppTabSheet* AddSheet(TComponent* owner, TAppPageControl* pages, const std::string& name, const std::string& caption)
+{
+    auto* sheet = new TAppTabSheet(owner);
+    sheet->SetName(name);
+    sheet->SetPageControl(pages);
+    sheet->SetCaption(caption);
+    return sheet;
+}
+
+TAppPanel* MakePanel(TComponent* owner, TWinControl* parent, const std::string& name, TAlign align)
+{
+    auto* p = Make<TAppPanel>(owner, parent, name);
+    p->SetBevelOuter(bvNone);
+    p->SetCaption("");
+    p->SetAlign(align);
+    return p;
+}
+
+TMenuItem* Item(TComponent* owner, TMenuItem* parent, const std::string& caption, TNotifyEvent click = {},
+                TShortCut shortCut = 0)
+{
+    auto* m = new TMenuItem(owner);
+    m->SetCaption(caption);
+    m->SetShortCut(shortCut);
+    m->OnClick = std::move(click);
+    parent->Add(m);
+    return m;
+}
+
+TMenuItem* CheckItem(TComponent* owner, TMenuItem* parent, const std::string& caption, bool checked)
+{
+    TMenuItem* m = Item(owner, parent, caption);
+    m->AutoCheck = true;
+    m->SetChecked(checked);
+    return m;
+}
+
+}  // namespace
+
+TMainForm::TMainForm(TComponent* AOwner) : TForm(AOwner)
+{
+    SetName("MainForm");
+    SetCaption("Korvelo");
+    Constraints.MinWidth = 700;
+    Constraints.MinHeight = 500;
+    SetBounds(287, 254, 700, 500);
+    SetShowHint(true);
+
+    FileImageList = new TImageList(this);
+    FileImageList->SetName("FileImageList");
+    MakeToolImages(*FileImageList);
+    // The menu bar first, so that nothing moves under it once the window is laid out.
+    BuildMenus();
+    BuildToolBar();
+    BuildStatusBar();
+    BuildInspector();
+    BuildViews();
+    BuildDialogs();
+
+    OnCreate = [this](TObject* s) { FormCreate(s); };
+    OnShow = [this](TObject* s) { FormShow(s); };
+    OnCloseQuery = [this](TObject* s, bool& can) { FormCloseQuery(s, can); };
+    OnClose = [this](TObject* s, TCloseAction& a) { FormClose(s, a); };
+    OnDestroy = [this](TObject* s) { FormDestroy(s); };
+    Application->OnIdle = [this](TObject* s, bool& done) { RenderOnIdle(s, done); };
+}
+
+TMainForm::~TMainForm()
+{
+    if (Application && Application->OnIdle) Application->OnIdle = nullptr;
+}
+
+void TMainForm::BuildToolBar()
+{
+    ToolBar = Make<TToolBar>(this, this, "ToolBar");
+    ToolBar->SetAlign(alTop);
+    ToolBar->SetFlat(true);
+    ToolBar->SetImages(FileImageList);
+    auto button = [this](const std::string& name, const std::string& hint, int image, TNotifyEvent click) {
+        auto* b = Make<TToolButton>(this, ToolBar, name);
+        b->SetHint(hint);
+        b->SetImageIndex(image);
+        b->OnClick = std::move(click);
+        return b;
+    };
+    auto separator = [this](const std::string& name) {
+        auto* b = Make<TToolButton>(this, ToolBar, name);
+        b->SetStyle(tbsSeparator);
+        b->SetWidth(8);
+    };
+    ToolButton1 = button("ToolButton1", "New", tiNew, [this](TObject* s) { N1Click(s); });
+    ToolButton2 = button("ToolButton2", "Open", tiOpen, [this](TObject* s) { Open1Click(s); });
+    ToolButton3 = button("ToolButton3", "Save", tiSave, [this](TObject* s) { Save1Click(s); });
+    separator("ToolButton4");
+    // The dialogs and the model commands attach their handlers to these buttons.
+    ToolButton14 = button("ToolButton14", "Move, Scale and Copy", tiTransform, {});
+    ToolButton5 = button("ToolButton5", "Create Multiple Copies", tiArray, {});
+    ToolButton11 = button("ToolButton11", "Split Appendage Longitudinally", tiSplit, {});
+    ToolButton7 = button("ToolButton7", "Add Appendage", tiAddAppendage, {});
+    ToolButton9 = button("ToolButton9", "Delete Current Appendage", tiDeleteAppendage, {});
+    ToolButton10 = button("ToolButton10", "Add Frame", tiAddFrame, {});
+    ToolButton12 = button("ToolButton12", "Delete Current Frame", tiDeleteFrame, {});
+    separator("ToolButton6");
+    FitViewsBtn = button("FitViewsBtn", "Zoom All", tiZoomAll, {});
+    ToolBar->ArrangeButtons();
+}
+
+void TMainForm::BuildStatusBar()
+{
+    StatusBar = Make<TStatusBar>(this, this, "StatusBar");
+    StatusBar->SetAlign(alBottom);
+    const std::pair<const char*, int> panels[] = {{"  Appendage -", 70}, {"", 120}, {" Frame -", 48},
+                                                  {"", 120}, {"X: 0.000m, Y: 0.000m, Z: 0.000m", 200}, {"", 50}};
+    for (const auto& [text, width] : panels) {
+        TStatusPanel* p = StatusBar->Panels().Add();
+        p->SetText(text);
+        p->SetWidth(width);
+    }
+}
+
+void TMainForm::BuildInspector()
+{
+    ModelInspector = Make<TAppPageControl>(this, this, "ModelInspector");
+    ModelInspector->SetAlign(alLeft);
+    ModelInspector->SetWidth(233);
+    ModelInspector->SetTabWidth(70);
+    HullSheet = AddSheet(this, ModelInspector, "HullSheet", "Hull");
+    FramesSheet = AddSheet(this, ModelInspector, "FramesSheet", "Frames");
+    OffsetsSheet = AddSheet(this, ModelInspector, "OffsetsSheet", "Offsets");
+    StatusBar1 = Make<TStatusBar>(this, HullSheet, "StatusBar1");
+    StatusBar1->SetAlign(alBottom);
+    StatusBar1->SetSimplePanel(true);
+    StatusBar1->SetSizeGrip(false);
+    HullTreeView = Make<THullTree>(this, HullSheet, "HullTreeView");
+    HullTreeView->SetAlign(alClient);
+    FramesListBox = Make<flat::TFlatCheckListBox>(this, FramesSheet, "FramesListBox");
+    FramesListBox->SetAlign(alClient);
+    // The offsets table goes on OffsetsSheet.
+    ModelInspector->SetActivePage(HullSheet);
+
+    MainFormSplitter = Make<TSplitter>(this, this, "MainFormSplitter");
+    MainFormSplitter->SetAlign(alLeft);
+    MainFormSplitter->SetWidth(3);
+    MainFormSplitter->SetLeft(ModelInspector->Left() + ModelInspector->Width());
+}
+
+void TMainForm::BuildViews()
+{
+    ViewControl = Make<TAppPageControl>(this, this, "ViewControl");
+    ViewControl->SetAlign(alClient);
+    ViewControl->SetTabWidth(80);
+    ModelViewSheet = AddSheet(this, ViewControl, "ModelViewSheet", "Model View");
+    CalculationsSheet = AddSheet(this, ViewControl, "CalculationsSheet", "Calculations");
+
+    ViewMasterPanel = MakePanel(this, ModelViewSheet, "ViewMasterPanel", alClient);
+    Panel1 = MakePanel(this, ViewMasterPanel, "Panel1", alTop);
+    Panel1->SetHeight(210);
+    Splitter1 = Make<TSplitter>(this, ViewMasterPanel, "Splitter1");
+    Splitter1->SetAlign(alTop);
+    Splitter1->SetHeight(3);
+    Splitter1->SetTop(Panel1->Top() + Panel1->Height());
+    Panel2 = MakePanel(this, ViewMasterPanel, "Panel2", alClient);
+
+    auto view = [this](TAppPanel* panel, const std::string& name, const std::string& hint) {
+        auto* v = Make<plot::TPlotGraph>(this, panel, name);
+        v->SetAlign(alClient);
+        v->SetHint(hint);
+        return v;
+    };
+    Panel3 = MakePanel(this, Panel1, "Panel3", alLeft);
+    Panel3->SetWidth(209);
+    SectionView = view(Panel3, "SectionView", "Body Plan");
+    SyncSplitter1 = Make<plot::TSyncSplitter>(this, Panel1, "SyncSplitter1");
+    SyncSplitter1->SetAlign(alLeft);
+    SyncSplitter1->SetLeft(Panel3->Width());
+    OpenGLPanel = MakePanel(this, Panel1, "OpenGLPanel", alClient);
+
+    Panel5 = MakePanel(this, Panel2, "Panel5", alLeft);
+    Panel5->SetWidth(207);
+    PlanView = view(Panel5, "PlanView", "Plan");
+    SyncSplitter2 = Make<plot::TSyncSplitter>(this, Panel2, "SyncSplitter2");
+    SyncSplitter2->SetAlign(alLeft);
+    SyncSplitter2->SetLeft(Panel5->Width());
+    Panel4 = MakePanel(this, Panel2, "Panel4", alClient);
+    SideView = view(Panel4, "SideView", "Side");
+    SyncSplitter1->SetPartner(SyncSplitter2);
+    SyncSplitter2->SetPartner(SyncSplitter1);
+
+    BuildCalculations();
+    ViewControl->SetActivePage(ModelViewSheet);
+}
+
+void TMainForm::BuildCalculations()
+{
+    HydroPanel = MakePanel(this, CalculationsSheet, "HydroPanel", alBottom);
+    HydroPanel->SetHeight(48);
+    StopButton = Make<edit::TExToolButton>(this, HydroPanel, "StopButton");
+    StopButton->SetCaption("Stop");
+    StopButton->SetBounds(8, 14, 60, 24);
+    StopButton->SetEnabled(false);
+    ProgressLabel = Make<TLabel>(this, HydroPanel, "ProgressLabel");
+    ProgressLabel->SetCaption("Progress:");
+    ProgressLabel->SetBounds(76, 2, 300, 14);
+    ProgressBar = Make<edit::TExProgress>(this, HydroPanel, "ProgressBar");
+    ProgressBar->SetBounds(76, 18, 150, 18);
+    ProgressBar->SetMin(0);
+    ProgressBar->SetMax(100);
+    TrimEdit = Make<edit::TExEditBtn>(this, HydroPanel, "TrimEdit");
+    TrimEdit->SetEditType(edit::etFloat);
+    TrimEdit->SetPrecision(5);
+    TrimEdit->Signed = true;
+    TrimEdit->SetBounds(270, 18, 100, 21);
+    TrimEdit->SetLabelCaption("Trim");
+    TrimEdit->SetLabelPosition(edit::lpLeftCenter);
+    TrimEdit->SetText("0.00000");
+    TrimEdit->SetCaption("m");
+    TrimEdit->SetButtonWidth(30);
+    TrimEdit->SetHint("Enter trim. Button toggles between m and degrees");
+    DraughtMarkComboBox = Make<edit::TExComboBox>(this, HydroPanel, "DraughtMarkComboBox");
+    DraughtMarkComboBox->SetStyle(csDropDownList);
+    DraughtMarkComboBox->SetBounds(380, 18, 130, 21);
+    DraughtMarkComboBox->SetLabelCaption("Take Draughts From");
+    DraughtMarkComboBox->SetLabelPosition(edit::lpTopLeft);
+    for (const char* s : {"Y Origin", "Aft Draught Mark", "Mid Draught Mark", "Fwd Draught Mark"})
+        DraughtMarkComboBox->Items().Add(s);
+    DraughtMarkComboBox->SetHint("Select locations on Y-Axis from which draughts input should be taken");
+
+    ExPageControl2 = Make<TAppPageControl>(this, CalculationsSheet, "ExPageControl2");
+    ExPageControl2->SetAlign(alClient);
+    ExPageControl2->SetTabPosition(tpBottom);
+    // The three calculation pages fill these sheets.
+    HydroSheet = AddSheet(this, ExPageControl2, "ExTabSheet4", "Hydrostatics");
+    CrossCurvesSheet = AddSheet(this, ExPageControl2, "ExTabSheet5", "Cross Curves");
+    LongCurvesSheet = AddSheet(this, ExPageControl2, "ExTabSheet6", "Longitudinal Area");
+    ExPageControl2->SetActivePage(HydroSheet);
+}
+
+void TMainForm::BuildMenus()
+{
+    ExMenuOfficeStyler1 = new frame::TExMenuOfficeStyler(this);
+    ExMenuOfficeStyler1->SetName("ExMenuOfficeStyler1");
+    ExMenuOfficeStyler1->SetStyle(frame::osOfficeXP);
+    MainMenu1 = new frame::TExMainMenu(this);
+    MainMenu1->SetName("MainMenu1");
+    MainMenu1->SetImages(FileImageList);
+    MainMenu1->SetMenuStyler(ExMenuOfficeStyler1);
+    TMenuItem* root = MainMenu1->Items();
+    auto click = [this](void (TMainForm::*handler)(TObject*)) {
+        return TNotifyEvent([this, handler](TObject* s) { (this->*handler)(s); });
+    };
+
+    File1 = Item(this, root, "&File");
+    New1 = Item(this, File1, "&New", click(&TMainForm::N1Click), ShortCut('N', ssCtrl));
+    Open1 = Item(this, File1, "&Open...", click(&TMainForm::Open1Click), ShortCut('O', ssCtrl));
+    Save1 = Item(this, File1, "&Save...", click(&TMainForm::Save1Click), ShortCut('S', ssCtrl));
+    New1->SetImageIndex(tiNew);
+    Open1->SetImageIndex(tiOpen);
+    Save1->SetImageIndex(tiSave);
+    Import1 = Item(this, File1, "Import");
+    Appendage1 = Item(this, Import1, "Ver 1.x Appendage...", click(&TMainForm::Appendage1Click));
+    GFFile1 = Item(this, Import1, "External Model Files...", click(&TMainForm::GFFile1Click));
+    Export1 = Item(this, File1, "Export");
+    N3 = Item(this, Export1, "3D OBJ...", click(&TMainForm::N3Click));
+    CuurentFrametocrd1 = Item(this, Export1, "Cuurent Frame to crd...", click(&TMainForm::CuurentFrametocrd1Click));
+    CurrentAppendagetoAPPfile1 = Item(this, Export1, "Current Appendage to *.app file...",
+                                      click(&TMainForm::CurrentAppendagetoAPPfile1Click));
+    CurrentAppToFreeShip1 = Item(this, Export1, "Current Appendage to FreeShip text file...",
+                                 click(&TMainForm::CurrentAppToFreeShip1Click));
+    GHSGFFile1 = Item(this, Export1, "GHS GF File...", click(&TMainForm::GHSGFFile1Click));
+    RecentFiles1 = Item(this, File1, "Recent Files");
+    RecentDirs1 = Item(this, File1, "Recent Directories");
+    for (int k = 0; k < 5; ++k) {
+        RF[k] = Item(this, RecentFiles1, "- empty -", click(&TMainForm::RF01Click));
+        RF[k]->SetName("RF0" + std::to_string(k + 1));
+        RF[k]->Tag = k;
+        RD[k] = Item(this, RecentDirs1, "- empty -", click(&TMainForm::RD01Click));
+        RD[k]->SetName("RD0" + std::to_string(k + 1));
+        RD[k]->Tag = k;
+    }
+    Item(this, File1, "-");
+    Preferences1 = Item(this, File1, "Preferences...", click(&TMainForm::Preferences1Click), ShortCut(VK_F9, 0));
+    Item(this, File1, "-");
+    Exit1 = Item(this, File1, "&Exit", click(&TMainForm::Exit1Click), ShortCut('Q', ssCtrl));
+
+    // The dialogs attach to Transform1, ElementArray1 and Split1.
+    Model1 = Item(this, root, "&Model");
+    Transform1 = Item(this, Model1, "Transform...", {}, ShortCut('T', ssCtrl));
+    ElementArray1 = Item(this, Model1, "Create Element Array...", {}, ShortCut('A', ssCtrl));
+    Split1 = Item(this, Model1, "Split Longitudinally...");
+    Item(this, Model1, "-");
+    ModelData1 = Item(this, Model1, "Model Data...", click(&TMainForm::ModelData1Click));
+    ShowLogFile1 = Item(this, Model1, "View Log File...", click(&TMainForm::ShowLogFile1Click));
+
+    // The views attach their commands here.
+    View1 = Item(this, root, "View");
+    SaveView1 = Item(this, View1, "&Save View");
+    SaveBodyPlan1 = Item(this, SaveView1, "Body Plan...");
+    Save3DView1 = Item(this, SaveView1, "3D View...");
+    SavePlan1 = Item(this, SaveView1, "Plan...");
+    SaveSide1 = Item(this, SaveView1, "Side Elevation...");
+    ImportRefImage1 = Item(this, View1, "Import Ref Image...");
+    ClearRefImage1 = Item(this, View1, "Clear Ref Image");
+    ShowIndex1 = CheckItem(this, View1, "Show Index", true);
+    AlwaysZoomAll1 = CheckItem(this, View1, "Always Zoom All", false);
+    ZoomAll1 = Item(this, View1, "Zoom All");
+    ZoomActiveAppendage1 = Item(this, View1, "Zoom Active Appendage");
+    ZoomActiveFrame1 = Item(this, View1, "Zoom Active Frame");
+    SnapOffset1 = Item(this, View1, "Snap Offset");
+
+    // The calculation pages attach their Save and Copy commands here.
+    Calculations1 = Item(this, root, "&Calculations");
+    const char* pages[3] = {"Hydrostatics", "Cross Curves", "Longitudinal Curves"};
+    for (int i = 0; i < 3; ++i) {
+        CalcMenu[i] = Item(this, Calculations1, pages[i]);
+        ReportMenu[i] = Item(this, CalcMenu[i], "Report");
+        ReportSave[i] = Item(this, ReportMenu[i], "Save");
+        ReportCopy[i] = Item(this, ReportMenu[i], "Copy Selection to Clipboard");
+        AppendReport[i] = CheckItem(this, ReportMenu[i], "Append Report", false);
+        ShowActiveAppendages[i] = CheckItem(this, ReportMenu[i], "Show Active Appendages", false);
+        GraphMenu[i] = Item(this, CalcMenu[i], "Graph");
+        GraphSave[i] = Item(this, GraphMenu[i], "Save");
+        GraphCopy[i] = Item(this, GraphMenu[i], "Copy to Clipboard");
+        LegendVisible[i] = CheckItem(this, GraphMenu[i], "Legend Visible", true);
+    }
+    ShowAllDraughts1 = CheckItem(this, ReportMenu[0], "Show All Draughts", false);
+    // A menu change reaches the preferences window at once, so the two never disagree.
+    for (TMenuItem* m : {ShowIndex1, AlwaysZoomAll1, AppendReport[0], AppendReport[1], ShowAllDraughts1})
+        m->OnClick = [](TObject*) {
+            if (PrefForm) PrefForm->TakeMenuChecks();
+        };
+
+    Help2 = Item(this, root, "&Help");
+    About2 = Item(this, Help2, "About", click(&TMainForm::About2Click));
+    Item(this, Help2, "-");
+    Help1 = Item(this, Help2, "&Help", click(&TMainForm::Help1Click), ShortCut(VK_F1, 0));
+    MainMenu1->SetForm(this);
+}
+
+void TMainForm::BuildDialogs()
+{
+    auto open = [this](const std::string& name, const std::string& title, const std::string& filter,
+                       const std::string& ext) {
+        auto* d = new TOpenDialog(this);
+        d->SetName(name);
+        d->Title = title;
+        d->Filter = filter;
+        d->DefaultExt = ext;
+        return d;
+    };
+    auto save = [this](const std::string& name, const std::string& title, const std::string& filter,
+                       const std::string& ext) {
+        auto* d = new TSaveDialog(this);
+        d->SetName(name);
+        d->Title = title;
+        d->Filter = filter;
+        d->DefaultExt = ext;
+        return d;
+    };
+    OpenHullDialog = open("OpenHullDialog", "", "Korvelo Hull File|*.hll", "hll");
+    SaveHullDialog = save("SaveHullDialog", "Save To Korvelo XML", "Korvelo Hullform|*.hll", "hll");
+    ImportAppendageDialog = open("ImportAppendageDialog", "Import Appendage file", "Appendage File|*.app", "app");
+    ImportDialog = open("ImportDialog", "Import GHS File", "GHS File|*.gf|Defcar DFH File|*.dfh", "gf");
+    SaveOBJDialog = save("SaveOBJDialog", "Export Generic 3D model of sections", "3D Wavefront OBJ File|*.obj", "obj");
+    SaveCRDDialog = save("SaveCRDDialog", "Export Current Frame to ASCII crd File", "ASCII Frame File|*.crd", "crd");
+    SaveAppDialog = save("SaveAppDialog", "Export Current Appendage to app File", "Korvelo 1.6 Appendage File|*.app",
+                         "app");
+    SaveTextDialog = save("SaveTextDialog", "Export Current Appendage to FreeShip File", "FreeShip text files|*.txt",
+                          "txt");
+    SaveGFDialog = save("SaveGFDialog", "Export GF File", "GHS/AutoHydro Geometry|*.gf", "gf");
+}
+
+// --- Life cycle ---
+
+void TMainForm::FormCreate(TObject*)
+{
+    modified_ = false;
+    CurrentAppendage = CurrentFrame = CurrentPoint = 0;
+    RefreshAll();
+    DraughtMarkComboBox->SetItemIndex(0);
+    SetupOpenGL();
+}
+
+void TMainForm::SetupOpenGL()
+{
+    hDC = GetDC(OpenGLPanel->Handle());
+    if (!hDC) {
+        ShowMessage("Failed to obtain Device context for the 3D view");
+        Hull.log.Log("OpenGL: Failed to obtain Device context for the 3D view");
+        return;
+    }
+    PIXELFORMATDESCRIPTOR pfd;
+    pfd.dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER;
+    pfd.iPixelType = PFD_TYPE_RGBA;
+    pfd.cColorBits = 24;
+    pfd.cDepthBits = 32;
+    pfd.iLayerType = PFD_MAIN_PLANE;
+    const int format = ChoosePixelFormat(hDC, &pfd);
+    if (format) SetPixelFormat(hDC, format, &pfd);
+    hRC = format ? wglCreateContext(hDC) : nullptr;
+    if (!hRC) {
+        ShowMessage("Failed to obtain OpenGL Rendering Context for the 3D view");
+        Hull.log.Log("OpenGL: Failed to obtain OpenGL Rendering Context for the 3D view");
+        return;
+    }
+    wglMakeCurrent(hDC, hRC);
+    Hull.log.WriteOpenGLInfo();
+}
+
+void TMainForm::FormShow(TObject*)
+{
+    if (PrefForm) PrefForm->ReadSettings();
+    PrefForm->ReadGeometry();
+    HullSheet->SetVisible(false);
+    HullSheet->SetVisible(true);
+}
+
+void TMainForm::ApplyGeometry(int left, int top, int width, int height, int bodyPlanWidth, int bodyPlanHeight)
+{
+    SetBounds(left, top, width, height);
+    Panel3->SetWidth(bodyPlanWidth);
+    Panel5->SetWidth(bodyPlanWidth);
+    Panel1->SetHeight(bodyPlanHeight);
+}
+
+void TMainForm::FormCloseQuery(TObject*, bool& CanClose)
+{
+    if (liveRuns_ > 0) {
+        // The run unwinds first; its end closes the window.
+        StopRequested = true;
+        closeAfterRun_ = true;
+        CanClose = false;
+        return;
+    }
+    CanClose = ConfirmLoseChanges();
+}
+
+void TMainForm::EndRun()
+{
+    if (liveRuns_ > 0) --liveRuns_;
+    if (liveRuns_ == 0 && closeAfterRun_) {
+        closeAfterRun_ = false;
+        Close();
+    }
+}
+
+void TMainForm::FormClose(TObject*, TCloseAction&)
+{
+    // Closing never fails for the settings: a file that cannot be written is reported only.
+    if (PrefForm) PrefForm->WriteSettings();
+}
+
+void TMainForm::FormDestroy(TObject*)
+{
+    if (hRC) {
+        wglMakeCurrent(nullptr, nullptr);
+        wglDeleteContext(hRC);
+        hRC = nullptr;
+    }
+    if (hDC) {
+        ReleaseDC(OpenGLPanel->Handle(), hDC);
+        hDC = nullptr;
+    }
+}
+
+void TMainForm::RenderOnIdle(TObject*, bool& Done)
+{
+    // The 3D view draws itself here once it is built.
+    Done = true;
+}
+
+// --- Views ---
+
+void TMainForm::RefreshAll()
+{
+    BuildHullTree();
+    FillFramesList();
+    DrawAllViews();
+    FillOffsetGrid();
+}
+
+void TMainForm::FillFramesList() {}
+void TMainForm::DrawAllViews() {}
+void TMainForm::FillOffsetGrid() {}
+
+}  // namespace app

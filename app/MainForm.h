@@ -1,0 +1,182 @@
+#pragma once
+// The main window: it owns the one hull, the current selection and the shared flags, lays
+// out the tool bar, menus, inspector, views and calculation pages, and runs the File,
+// Model and Help commands.
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/Components.h"
+#include "core/Hullform.h"
+#include "platform/forms/Forms.h"
+#include "platform/graphics/OpenGL.h"
+
+namespace platform {
+class TToolBar;
+class TToolButton;
+class TStatusBar;
+class TSplitter;
+class TImageList;
+class TMenuItem;
+class TOpenDialog;
+class TSaveDialog;
+class TLabel;
+}  // namespace platform
+namespace plot {
+class TPlotGraph;
+class TSyncSplitter;
+}  // namespace plot
+namespace frame {
+class TExMainMenu;
+class TExMenuOfficeStyler;
+}  // namespace frame
+namespace flat {
+class TFlatCheckListBox;
+}
+namespace edit {
+class TExEditBtn;
+class TExComboBox;
+class TExProgress;
+class TExToolButton;
+}  // namespace edit
+
+namespace app {
+
+class TMainForm : public platform::TForm {
+public:
+    explicit TMainForm(platform::TComponent* AOwner);
+    ~TMainForm() override;
+
+    // --- Components ---
+    platform::TImageList* FileImageList;
+    platform::TToolBar* ToolBar;
+    platform::TToolButton *ToolButton1, *ToolButton2, *ToolButton3, *ToolButton14, *ToolButton5, *ToolButton11,
+        *ToolButton7, *ToolButton9, *ToolButton10, *ToolButton12, *FitViewsBtn;
+    platform::TStatusBar* StatusBar;
+    TAppPageControl* ModelInspector;
+    TAppTabSheet *HullSheet, *FramesSheet, *OffsetsSheet;
+    THullTree* HullTreeView;
+    platform::TStatusBar* StatusBar1;
+    flat::TFlatCheckListBox* FramesListBox;
+    platform::TSplitter* MainFormSplitter;
+    TAppPageControl* ViewControl;
+    TAppTabSheet *ModelViewSheet, *CalculationsSheet;
+    TAppPanel *ViewMasterPanel, *Panel1, *Panel2, *Panel3, *Panel4, *Panel5, *OpenGLPanel;
+    platform::TSplitter* Splitter1;
+    plot::TSyncSplitter *SyncSplitter1, *SyncSplitter2;
+    plot::TPlotGraph *SectionView, *PlanView, *SideView;
+    TAppPanel* HydroPanel;
+    edit::TExToolButton* StopButton;
+    platform::TLabel* ProgressLabel;
+    edit::TExEditBtn* TrimEdit;
+    edit::TExProgress* ProgressBar;
+    edit::TExComboBox* DraughtMarkComboBox;
+    TAppPageControl* ExPageControl2;
+    TAppTabSheet *HydroSheet, *CrossCurvesSheet, *LongCurvesSheet;
+
+    frame::TExMainMenu* MainMenu1;
+    frame::TExMenuOfficeStyler* ExMenuOfficeStyler1;
+    platform::TMenuItem *File1, *New1, *Open1, *Save1, *Import1, *Appendage1, *GFFile1, *Export1, *N3,
+        *CuurentFrametocrd1, *CurrentAppendagetoAPPfile1, *CurrentAppToFreeShip1, *GHSGFFile1, *RecentFiles1,
+        *RecentDirs1, *Preferences1, *Exit1;
+    platform::TMenuItem* RF[5];
+    platform::TMenuItem* RD[5];
+    platform::TMenuItem *Model1, *Transform1, *ElementArray1, *Split1, *ModelData1, *ShowLogFile1;
+    platform::TMenuItem *View1, *SaveView1, *SaveBodyPlan1, *Save3DView1, *SavePlan1, *SaveSide1, *ImportRefImage1,
+        *ClearRefImage1, *ShowIndex1, *AlwaysZoomAll1, *ZoomAll1, *ZoomActiveAppendage1, *ZoomActiveFrame1,
+        *SnapOffset1;
+    platform::TMenuItem* Calculations1;
+    // Report and Graph submenus of the three calculation pages: index 0 hydrostatics,
+    // 1 cross curves, 2 longitudinal curves.
+    platform::TMenuItem *CalcMenu[3], *ReportMenu[3], *GraphMenu[3], *ReportSave[3], *ReportCopy[3],
+        *AppendReport[3], *ShowActiveAppendages[3], *GraphSave[3], *GraphCopy[3], *LegendVisible[3];
+    platform::TMenuItem* ShowAllDraughts1;
+    platform::TMenuItem *Help2, *About2, *Help1;
+
+    platform::TOpenDialog *OpenHullDialog, *ImportAppendageDialog, *ImportDialog;
+    platform::TSaveDialog *SaveHullDialog, *SaveOBJDialog, *SaveCRDDialog, *SaveAppDialog, *SaveTextDialog,
+        *SaveGFDialog;
+
+    // --- Shared state ---
+    core::Hullform Hull;
+    int CurrentAppendage = 0, CurrentFrame = 0, CurrentPoint = 0;
+    bool StopRequested = false;
+    std::vector<double> AdditionalAngles, RunAngles;
+    // The 3D view's switches, set from the preferences.
+    bool ShowAxis = true, ShowCLLines = true, ShowBoundingBoxes = true, ShowSelectionHandles = false;
+    platform::HGLRC hRC = nullptr;
+    platform::HDC hDC = nullptr;
+
+    // Unsaved changes: set by every change of the model, cleared by a save or a fresh open.
+    bool Modified() const { return modified_; }
+    void SetModified(bool v = true) { modified_ = v; }
+
+    // Rebuilds the views after a change of the hull's structure.
+    void RefreshAll();
+    // Views the later parts of the window fill; each is rebuilt from the hull.
+    void BuildHullTree();
+    void FillFramesList();
+    void DrawAllViews();
+    void FillOffsetGrid();
+
+    // A calculation run in progress: while any is live, closing stops it first.
+    void BeginRun() { ++liveRuns_; }
+    void EndRun();
+    bool RunLive() const { return liveRuns_ > 0; }
+
+    // Asks before something would lose unsaved changes: true to go on (after a
+    // successful save when the user chose to save), false to abandon the command.
+    bool ConfirmLoseChanges();
+    // Reads a hull file; the hull changes only when the read succeeds. Shows the reason
+    // otherwise. Success enters the file in the recent lists.
+    bool OpenHull(const std::string& path);
+    bool SaveHull(const std::string& path);
+    // The window geometry written to and read from the settings file.
+    void ApplyGeometry(int left, int top, int width, int height, int bodyPlanWidth, int bodyPlanHeight);
+
+    // --- Event handlers ---
+    void FormCreate(platform::TObject* Sender);
+    void FormShow(platform::TObject* Sender);
+    void FormCloseQuery(platform::TObject* Sender, bool& CanClose);
+    void FormClose(platform::TObject* Sender, platform::TCloseAction& Action);
+    void FormDestroy(platform::TObject* Sender);
+    void N1Click(platform::TObject* Sender);
+    void Open1Click(platform::TObject* Sender);
+    void Save1Click(platform::TObject* Sender);
+    void Appendage1Click(platform::TObject* Sender);
+    void GFFile1Click(platform::TObject* Sender);
+    void N3Click(platform::TObject* Sender);
+    void CuurentFrametocrd1Click(platform::TObject* Sender);
+    void CurrentAppendagetoAPPfile1Click(platform::TObject* Sender);
+    void CurrentAppToFreeShip1Click(platform::TObject* Sender);
+    void GHSGFFile1Click(platform::TObject* Sender);
+    void RF01Click(platform::TObject* Sender);
+    void RD01Click(platform::TObject* Sender);
+    void Exit1Click(platform::TObject* Sender);
+    void Preferences1Click(platform::TObject* Sender);
+    void ShowLogFile1Click(platform::TObject* Sender);
+    void About2Click(platform::TObject* Sender);
+    void Help1Click(platform::TObject* Sender);
+    void ModelData1Click(platform::TObject* Sender);
+    void RenderOnIdle(platform::TObject* Sender, bool& Done);
+
+private:
+    void BuildToolBar();
+    void BuildStatusBar();
+    void BuildInspector();
+    void BuildViews();
+    void BuildCalculations();
+    void BuildMenus();
+    void BuildDialogs();
+    void SetupOpenGL();
+    // Runs a save dialog; on a chosen path runs write and reports its failure.
+    bool ExportWith(platform::TSaveDialog* dialog, const std::string& what,
+                    const std::function<bool(const std::string&)>& write);
+    void ShowError(const std::string& text);
+
+    bool modified_ = false;
+    int liveRuns_ = 0;
+    bool closeAfterRun_ = false;
+};
+
+}  // namespace app

@@ -1,0 +1,241 @@
+// The main window's File, Model and Help commands.
+#include <utility>
+
+#include "app/AboutForm.h"
+#include "app/AppForms.h"
+#include "app/LogForm.h"
+#include "app/MainForm.h"
+#include "app/PrefForm.h"
+#include "base/FileUtils.h"
+#include "base/SystemInfo.h"
+#include "platform/controls/Menus.h"
+#include "platform/forms/Dialogs.h"
+#include "platform/system/Shell.h"
+
+using namespace platform;
+
+namespace app {
+
+namespace {
+
+// The reason the hull's log gave for the failure of the last command, if it gave one.
+std::string LoggedReason(const core::Hullform& hull, std::size_t linesBefore)
+{
+    const auto& lines = hull.log.Lines();
+    for (std::size_t i = lines.size(); i > linesBefore; --i)
+        if (lines[i - 1].rfind("ERROR: ", 0) == 0) return lines[i - 1].substr(7);
+    return {};
+}
+
+// The model part of a hull, kept while a file is read into it.
+struct ModelSnapshot {
+    std::string name;
+    std::vector<core::Appendage> appendages;
+    double density, ap, fp;
+    explicit ModelSnapshot(const core::Hullform& h)
+        : name(h.name), appendages(h.appendages), density(h.waterDensity), ap(h.ap), fp(h.fp) {}
+    void Restore(core::Hullform& h)
+    {
+        h.Clear();
+        h.name = std::move(name);
+        h.appendages = std::move(appendages);
+        h.waterDensity = density;
+        h.ap = ap;
+        h.fp = fp;
+    }
+};
+
+}  // namespace
+
+void TMainForm::ShowError(const std::string& text) { ShowMessageBox(text, "Korvelo", MB_OK | MB_ICONERROR); }
+
+bool TMainForm::ConfirmLoseChanges()
+{
+    if (!modified_) return true;
+    if (ShowMessageBox("Note: Note: Present Hull NOT Saved - Continue?", "Confirm Lose Changes",
+                       MB_OKCANCEL | MB_ICONQUESTION) != IDOK)
+        return false;
+    // Offered the save first: a cancelled dialog goes on without saving, a failed save stops.
+    if (!SaveHullDialog->Execute()) return true;
+    return SaveHull(SaveHullDialog->FileName);
+}
+
+bool TMainForm::OpenHull(const std::string& path)
+{
+    const std::size_t before = Hull.log.Lines().size();
+    if (!Hull.OpenHullFile(path)) {
+        const std::string reason = LoggedReason(Hull, before);
+        ShowError("Could not open " + path + (reason.empty() ? "." : ":\n" + reason));
+        return false;
+    }
+    modified_ = false;
+    CurrentAppendage = CurrentFrame = CurrentPoint = 0;
+    RefreshAll();
+    if (PrefForm) {
+        PrefForm->AddRecentFile(path);
+        PrefForm->AddRecentDir(path);
+    }
+    return true;
+}
+
+bool TMainForm::SaveHull(const std::string& path)
+{
+    const std::size_t before = Hull.log.Lines().size();
+    if (!Hull.SaveHullFile(path)) {
+        const std::string reason = LoggedReason(Hull, before);
+        ShowError("Could not save " + path + (reason.empty() ? "." : ":\n" + reason));
+        return false;
+    }
+    modified_ = false;
+    if (PrefForm) {
+        PrefForm->AddRecentFile(path);
+        PrefForm->AddRecentDir(path);
+    }
+    return true;
+}
+
+void TMainForm::N1Click(TObject*)
+{
+    if (!ConfirmLoseChanges()) return;
+    Hull.Clear();
+    modified_ = false;
+    CurrentAppendage = CurrentFrame = CurrentPoint = 0;
+    RefreshAll();
+}
+
+void TMainForm::Open1Click(TObject*)
+{
+    if (!ConfirmLoseChanges()) return;
+    if (OpenHullDialog->Execute()) OpenHull(OpenHullDialog->FileName);
+}
+
+void TMainForm::Save1Click(TObject*)
+{
+    if (SaveHullDialog->Execute()) SaveHull(SaveHullDialog->FileName);
+}
+
+void TMainForm::Appendage1Click(TObject*)
+{
+    if (!ImportAppendageDialog->Execute()) return;
+    const std::string path = ImportAppendageDialog->FileName;
+    const std::size_t before = Hull.log.Lines().size();
+    if (!Hull.ImportAppFile(path)) {
+        const std::string reason = LoggedReason(Hull, before);
+        ShowError("Could not import " + path + (reason.empty() ? "." : ":\n" + reason));
+        return;
+    }
+    modified_ = true;
+    RefreshAll();
+}
+
+void TMainForm::GFFile1Click(TObject*)
+{
+    if (!ConfirmLoseChanges()) return;
+    if (!ImportDialog->Execute()) return;
+    const std::string path = ImportDialog->FileName;
+    const std::size_t before = Hull.log.Lines().size();
+    ModelSnapshot kept(Hull);
+    Hull.Clear();
+    // The chosen filter decides the reader, not the file's extension.
+    const bool ok = ImportDialog->FilterIndex == 2 ? Hull.ImportDfhFile(path) : Hull.ImportGfFile(path, true);
+    if (!ok) {
+        kept.Restore(Hull);
+        const std::string reason = LoggedReason(Hull, before);
+        ShowError("Could not import " + path + (reason.empty() ? "." : ":\n" + reason));
+        return;
+    }
+    modified_ = true;
+    CurrentAppendage = CurrentFrame = CurrentPoint = 0;
+    RefreshAll();
+}
+
+bool TMainForm::ExportWith(TSaveDialog* dialog, const std::string& what,
+                           const std::function<bool(const std::string&)>& write)
+{
+    if (!dialog->Execute()) return false;
+    const std::size_t before = Hull.log.Lines().size();
+    if (write(dialog->FileName)) return true;
+    const std::string reason = LoggedReason(Hull, before);
+    ShowError("Could not export " + what + " to " + dialog->FileName + (reason.empty() ? "." : ":\n" + reason));
+    return false;
+}
+
+void TMainForm::N3Click(TObject*)
+{
+    if (!Hull.IsAppendageIndexValid(unsigned(CurrentAppendage))) return;
+    ExportWith(SaveOBJDialog, "the appendage", [this](const std::string& p) {
+        return Hull.appendages[std::size_t(CurrentAppendage)].ExportObj(p, &Hull.log);
+    });
+}
+
+void TMainForm::CuurentFrametocrd1Click(TObject*)
+{
+    if (!Hull.IsFrameIndexValid(unsigned(CurrentAppendage), unsigned(CurrentFrame))) return;
+    ExportWith(SaveCRDDialog, "the frame", [this](const std::string& p) {
+        return Hull.appendages[std::size_t(CurrentAppendage)].ExportFrameToCrd(p, unsigned(CurrentFrame), &Hull.log);
+    });
+}
+
+void TMainForm::CurrentAppendagetoAPPfile1Click(TObject*)
+{
+    if (!Hull.IsAppendageIndexValid(unsigned(CurrentAppendage))) return;
+    ExportWith(SaveAppDialog, "the appendage", [this](const std::string& p) {
+        return Hull.appendages[std::size_t(CurrentAppendage)].SaveAppFile(p, &Hull.log);
+    });
+}
+
+void TMainForm::CurrentAppToFreeShip1Click(TObject*)
+{
+    if (!Hull.IsAppendageIndexValid(unsigned(CurrentAppendage))) return;
+    ExportWith(SaveTextDialog, "the appendage", [this](const std::string& p) {
+        return Hull.appendages[std::size_t(CurrentAppendage)].ExportFreeShipText(p, &Hull.log);
+    });
+}
+
+void TMainForm::GHSGFFile1Click(TObject*)
+{
+    ExportWith(SaveGFDialog, "the hull", [this](const std::string& p) { return Hull.ExportGfFile(p); });
+}
+
+void TMainForm::RF01Click(TObject* Sender)
+{
+    const int k = int(static_cast<TComponent*>(Sender)->Tag);
+    const std::string entry = PrefForm->RecentFiles.Item(k);
+    if (TRecentList::IsEmpty(entry) || !base::FileExists(entry)) return;
+    if (!ConfirmLoseChanges()) return;
+    OpenHull(entry);
+}
+
+void TMainForm::RD01Click(TObject* Sender)
+{
+    const int k = int(static_cast<TComponent*>(Sender)->Tag);
+    const std::string entry = PrefForm->RecentDirs.Item(k);
+    if (TRecentList::IsEmpty(entry) || !base::DirectoryExists(entry)) return;
+    OpenHullDialog->InitialDir = entry;
+    Open1Click(Sender);
+}
+
+void TMainForm::Exit1Click(TObject*) { Close(); }
+
+void TMainForm::Preferences1Click(TObject*) { PrefForm->Show(); }
+
+void TMainForm::ShowLogFile1Click(TObject*) { LogForm->ShowModal(); }
+
+void TMainForm::About2Click(TObject*) { AboutForm->Show(); }
+
+void TMainForm::Help1Click(TObject*)
+{
+    Application->HelpFile = "Korvelo.hlp";
+    const std::string path = base::ExtractFilePath(Application->ExeName()) + Application->HelpFile;
+    if (base::FileExists(path) && ShellExecute(nullptr, "open", path, "", "", SW_SHOWNORMAL) > 32) return;
+    ShowMessageBox("The help file " + path + " could not be opened.", "Korvelo", MB_OK | MB_ICONINFORMATION);
+}
+
+void TMainForm::ModelData1Click(TObject*)
+{
+    std::string vendor = "not available";
+    if (hRC && wglMakeCurrent(hDC, hRC)) vendor = base::GetOpenGLStrings().vendor;
+    ShowMessageBox("OpenGL vendor: " + vendor, "Korvelo", MB_OK);
+}
+
+}  // namespace app

@@ -1,0 +1,53 @@
+#include "app/Settings.h"
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "base/FileUtils.h"
+
+namespace app {
+
+namespace {
+std::string gOverride;
+}
+
+void SetSettingsFileOverride(const std::string& path) { gOverride = path; }
+std::string SettingsFileOverride() { return gOverride; }
+
+std::string UserConfigDir()
+{
+    const char* xdg = std::getenv("XDG_CONFIG_HOME");
+    std::filesystem::path dir;
+    if (xdg && *xdg) {
+        dir = xdg;
+    } else {
+        const char* home = std::getenv("HOME");
+        dir = std::filesystem::path(home && *home ? home : ".") / ".config";
+    }
+    return (dir / "Korvelo").string() + "/";
+}
+
+std::string SettingsFileName(const std::string& exeName)
+{
+    if (!gOverride.empty()) return gOverride;
+    const std::string beside = base::ChangeFileExt(exeName, ".INI");
+    if (base::MayWrite(beside)) return beside;
+    const std::string dir = UserConfigDir();
+    std::error_code ec;
+    std::filesystem::create_directories(dir, ec);
+    return dir + base::ExtractFileName(beside);
+}
+
+void TRecentList::Add(const std::string& path)
+{
+    int found = -1;
+    for (int k = 0; k < kRecentCount; ++k)
+        if (items_[std::size_t(k)] == path) found = k;
+    if (found >= 0)
+        items_.erase(items_.begin() + found);
+    else
+        items_.pop_back();
+    items_.insert(items_.begin(), path);
+}
+
+}  // namespace app
