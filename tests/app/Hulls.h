@@ -1,0 +1,54 @@
+#pragma once
+// The example hulls, built from their formulas.
+#include <cmath>
+#include <string>
+
+#include "core/Hullform.h"
+
+namespace hulls {
+
+// A box barge: length 30 m, beam 10 m, depth 4 m, a closed rectangular frame every 3 m.
+inline void MakeBoxBarge(core::Hullform& h)
+{
+    h.Clear();
+    h.name = "Box Barge";
+    h.waterDensity = 1.025;
+    h.AddAppendage("Barge");
+    core::Appendage& a = h.appendages.back();
+    a.frames.clear();
+    for (int k = 0; k <= 10; ++k) {
+        const int j = a.AddSection("Frame " + std::to_string(k), 3.0 * k);
+        for (auto [x, z] : {std::pair{-5.0, 0.0}, {5.0, 0.0}, {5.0, 4.0}, {-5.0, 4.0}}) a.AddOffset(unsigned(j), x, z);
+    }
+}
+
+// A Wigley hull: half-breadth (B/2)(1 - xi^2)(1 - zeta^2) below the waterline, with
+// xi = 2y/L - 1 and zeta = (T - z)/T; straight sides above it. L 40 m, B 4 m, T 2.5 m,
+// depth 3.5 m; 21 frames, 11 points a side up to the waterline.
+inline constexpr double kWigleyL = 40, kWigleyB = 4, kWigleyT = 2.5, kWigleyD = 3.5;
+
+inline void MakeWigley(core::Hullform& h)
+{
+    h.Clear();
+    h.name = "Wigley Hull";
+    h.waterDensity = 1.025;
+    h.AddAppendage("Wigley");
+    core::Appendage& a = h.appendages.back();
+    a.frames.clear();
+    for (int k = 0; k <= 20; ++k) {
+        const double y = kWigleyL * k / 20;
+        const double xi = 2 * y / kWigleyL - 1;
+        const unsigned j = unsigned(a.AddSection("Frame " + std::to_string(k), y));
+        auto half = [&](double z) {
+            const double zeta = (kWigleyT - z) / kWigleyT;
+            return kWigleyB / 2 * (1 - xi * xi) * (1 - zeta * zeta);
+        };
+        a.AddOffset(j, 0, 0);
+        for (int i = 1; i <= 10; ++i) a.AddOffset(j, half(kWigleyT * i / 10), kWigleyT * i / 10);
+        a.AddOffset(j, half(kWigleyT), kWigleyD);
+        a.AddOffset(j, -half(kWigleyT), kWigleyD);
+        for (int i = 10; i >= 1; --i) a.AddOffset(j, -half(kWigleyT * i / 10), kWigleyT * i / 10);
+    }
+}
+
+}  // namespace hulls

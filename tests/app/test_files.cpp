@@ -1,0 +1,251 @@
+// File commands: open, save, new, imports and exports, with the unsaved-changes question.
+#include <fstream>
+
+#include "AppFixture.h"
+#include "Hulls.h"
+#include "base/FileUtils.h"
+#include "platform/controls/Menus.h"
+
+using namespace platform;
+
+namespace {
+
+const std::string kLoseChanges = "Note: Note: Present Hull NOT Saved - Continue?";
+
+}  // namespace
+
+class FileCommands : public AppTest {
+protected:
+    // A barge saved by a hull of its own, as another run of the program would.
+    std::string SaveBarge(const std::string& name)
+    {
+        hulls::MakeBoxBarge(main->Hull);
+        const std::string path = dir.file(name);
+        EXPECT_TRUE(main->Hull.SaveHullFile(path));
+        main->N1Click(main->New1);
+        return path;
+    }
+    std::string Garbage(const std::string& name)
+    {
+        const std::string path = dir.file(name);
+        std::ofstream(path) << "this is not a hull file\n";
+        return path;
+    }
+    bool Logged(const std::string& start) const
+    {
+        for (const auto& l : main->Hull.log.Lines())
+            if (l.rfind(start, 0) == 0) return true;
+        return false;
+    }
+    std::string TreeText(int child) const { return main->HullTreeView->Items()->Item(0)->Item(child)->Text(); }
+};
+
+TEST_F(FileCommands, OpenGoodFileRebuildsTheViewsAndEntersTheRecentLists)
+{
+    const std::string path = SaveBarge("barge.hll");
+    AnswerDialog(path);
+    main->Open1Click(main->Open1);
+    EXPECT_EQ(main->Hull.name, "Box Barge");
+    EXPECT_EQ(main->Hull.GetAppendageCount(), 1u);
+    EXPECT_EQ(TreeText(1), " Appendages [1]");
+    EXPECT_TRUE(Logged("NOTE: Hullform opened at"));
+    EXPECT_FALSE(main->Modified());
+    EXPECT_EQ(main->RF[0]->Caption(), "barge.hll");
+    EXPECT_TRUE(main->RF[0]->Enabled());
+    EXPECT_EQ(main->RD[0]->Caption(), dir.str() + "/");
+    EXPECT_FALSE(main->RF[1]->Enabled());
+    EXPECT_TRUE(boxes.empty());
+}
+
+TEST_F(FileCommands, BadFileKeepsTheHullAndTheRecentListsAndSaysWhy)
+{
+    const std::string good = SaveBarge("barge.hll");
+    AnswerDialog(good);
+    main->Open1Click(main->Open1);
+    const std::string bad = Garbage("bad.hll");
+    AnswerDialog(bad);
+    main->Open1Click(main->Open1);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_NE(boxes[0].find("Could not open " + bad), std::string::npos);
+    EXPECT_EQ(main->Hull.name, "Box Barge");
+    EXPECT_EQ(main->Hull.GetAppendageCount(), 1u);
+    EXPECT_EQ(main->RF[0]->Caption(), "barge.hll");
+    EXPECT_FALSE(main->RF[1]->Enabled());
+    EXPECT_EQ(app::PrefForm->RecentFiles.Item(0), good);
+}
+
+TEST_F(FileCommands, NewAsksOnlyWithChangesAndCancelKeepsTheHull)
+{
+    hulls::MakeBoxBarge(main->Hull);
+    main->N1Click(main->New1);  // no changes: no question
+    EXPECT_TRUE(boxes.empty());
+    EXPECT_EQ(main->Hull.name, "Korvelo Hullform");
+    EXPECT_DOUBLE_EQ(main->Hull.waterDensity, 1.0);
+
+    hulls::MakeBoxBarge(main->Hull);
+    main->SetModified();
+    boxAnswers = {mrCancel};
+    main->N1Click(main->New1);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0], kLoseChanges);
+    EXPECT_EQ(captions[0], "Confirm Lose Changes");
+    EXPECT_EQ(main->Hull.name, "Box Barge");
+    EXPECT_TRUE(dialogs.empty());
+
+    // OK offers the save first; saved, the hull is emptied and nothing is pending.
+    const std::string path = dir.file("kept.hll");
+    boxAnswers = {mrOk};
+    AnswerDialog(path);
+    main->N1Click(main->New1);
+    EXPECT_TRUE(base::FileExists(path));
+    EXPECT_EQ(main->Hull.name, "Korvelo Hullform");
+    EXPECT_FALSE(main->Modified());
+}
+
+TEST_F(FileCommands, FailedSaveInTheQuestionStopsTheCommand)
+{
+    hulls::MakeBoxBarge(main->Hull);
+    main->SetModified();
+    boxAnswers = {mrOk};
+    AnswerDialog(dir.file("missing/folder/x.hll"));
+    main->N1Click(main->New1);
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_NE(boxes[1].find("Could not save"), std::string::npos);
+    EXPECT_EQ(main->Hull.name, "Box Barge");
+    EXPECT_TRUE(main->Modified());
+}
+
+TEST_F(FileCommands, OpenAsksAboutChangesFirst)
+{
+    const std::string path = SaveBarge("barge.hll");
+    main->Hull.name = "Edited";
+    main->SetModified();
+    boxAnswers = {mrCancel};
+    AnswerDialog(path);
+    main->Open1Click(main->Open1);
+    EXPECT_EQ(boxes, std::vector<std::string>{kLoseChanges});
+    EXPECT_TRUE(dialogs.empty());
+    EXPECT_EQ(main->Hull.name, "Edited");
+}
+
+TEST_F(FileCommands, SaveClearsTheModifiedFlagAndFailuresAreShown)
+{
+    hulls::MakeBoxBarge(main->Hull);
+    main->SetModified();
+    AnswerDialog(dir.file("saved.hll"));
+    main->Save1Click(main->Save1);
+    EXPECT_FALSE(main->Modified());
+    EXPECT_EQ(main->RF[0]->Caption(), "saved.hll");
+
+    struct Case {
+        const char* what;
+        TMenuItem* item;
+    };
+    const Case exports[] = {{"OBJ", main->N3},
+                            {"CRD", main->CuurentFrametocrd1},
+                            {"app", main->CurrentAppendagetoAPPfile1},
+                            {"FreeShip", main->CurrentAppToFreeShip1},
+                            {"GF", main->GHSGFFile1},
+                            {"hull", main->Save1}};
+    for (const Case& c : exports) {
+        boxes.clear();
+        AnswerDialog(dir.file("missing/out.file"));
+        c.item->Click();
+        ASSERT_EQ(boxes.size(), 1u) << c.what;
+        EXPECT_NE(boxes[0].find("Could not"), std::string::npos) << c.what;
+        EXPECT_NE(boxes[0].find("missing/out.file"), std::string::npos) << c.what;
+    }
+}
+
+TEST_F(FileCommands, AppendageExportsNeedACurrentAppendage)
+{
+    for (TMenuItem* item : {main->N3, main->CuurentFrametocrd1, main->CurrentAppendagetoAPPfile1,
+                            main->CurrentAppToFreeShip1})
+        item->Click();
+    EXPECT_TRUE(dialogs.empty());
+    main->GHSGFFile1->Click();
+    EXPECT_EQ(dialogs, std::vector<std::string>{"Export GF File"});
+}
+
+TEST_F(FileCommands, ExternalImportReplacesTheHullOnlyOnSuccess)
+{
+    hulls::MakeBoxBarge(main->Hull);
+    const std::string gf = dir.file("barge.gf");
+    ASSERT_TRUE(main->Hull.ExportGfFile(gf));
+
+    // Cancelling the dialog keeps the hull.
+    CancelDialog();
+    main->GFFile1->Click();
+    EXPECT_EQ(main->Hull.name, "Box Barge");
+    // A file that does not read keeps it too, and says so.
+    AnswerDialog(Garbage("bad.gf"));
+    main->GFFile1->Click();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_NE(boxes[0].find("Could not import"), std::string::npos);
+    EXPECT_EQ(main->Hull.name, "Box Barge");
+    EXPECT_EQ(main->Hull.GetAppendageCount(), 1u);
+    EXPECT_FALSE(main->Modified());
+    // A good one replaces the hull and counts as a change.
+    AnswerDialog(gf);
+    main->GFFile1->Click();
+    EXPECT_EQ(main->Hull.name, "Box Barge exported from Korvelo");
+    EXPECT_EQ(main->Hull.GetAppendageCount(), 1u);
+    EXPECT_TRUE(main->Modified());
+    EXPECT_EQ(boxes.size(), 1u);
+}
+
+TEST_F(FileCommands, AppendageImportAddsAndCountsAsAChange)
+{
+    hulls::MakeBoxBarge(main->Hull);
+    const std::string app = dir.file("barge.app");
+    ASSERT_TRUE(main->Hull.appendages[0].SaveAppFile(app));
+    AnswerDialog(app);
+    main->Appendage1->Click();
+    EXPECT_EQ(main->Hull.GetAppendageCount(), 2u);
+    EXPECT_TRUE(main->Modified());
+    EXPECT_EQ(TreeText(1), " Appendages [2]");
+}
+
+TEST_F(FileCommands, RecentFileOpensAgainAndMissingEntriesDoNothing)
+{
+    const std::string path = SaveBarge("barge.hll");
+    AnswerDialog(path);
+    main->Open1Click(main->Open1);
+    main->N1Click(main->New1);
+    main->RF[0]->Click();
+    EXPECT_EQ(main->Hull.name, "Box Barge");
+    std::filesystem::remove(path);
+    main->N1Click(main->New1);
+    main->RF[0]->Click();
+    EXPECT_EQ(main->Hull.name, "Korvelo Hullform");
+    EXPECT_TRUE(boxes.empty());
+    // The folder entry starts the open dialog there.
+    CancelDialog();
+    main->RD[0]->Click();
+    ASSERT_EQ(dialogs.size(), 2u);
+    EXPECT_EQ(main->OpenHullDialog->InitialDir, dir.str() + "/");
+}
+
+TEST_F(FileCommands, ClosingWithChangesAsks)
+{
+    main->Hull.name = "Edited";
+    main->SetModified();
+    boxAnswers = {mrCancel};
+    main->Close();
+    EXPECT_TRUE(main->Visible());
+    EXPECT_EQ(boxes, std::vector<std::string>{kLoseChanges});
+    boxAnswers = {mrOk};
+    CancelDialog();  // go on without saving
+    main->Close();
+    EXPECT_FALSE(main->Visible());
+}
+
+TEST_F(FileCommands, ClosingDuringARunStopsItFirst)
+{
+    main->BeginRun();
+    main->Close();
+    EXPECT_TRUE(main->Visible());
+    EXPECT_TRUE(main->StopRequested);
+    main->EndRun();  // the run has unwound
+    EXPECT_FALSE(main->Visible());
+}

@@ -1,0 +1,113 @@
+// The first start: window, hull, tree, recent menus and the log.
+#include <algorithm>
+#include <fstream>
+
+#include "AppFixture.h"
+#include "base/FileUtils.h"
+#include "platform/controls/ComCtrls.h"
+#include "platform/controls/Menus.h"
+#include "platform/system/Shell.h"
+#include "widgets/edit/ExCombo.h"
+#include "widgets/frame/ExMenus.h"
+
+using namespace platform;
+
+namespace {
+
+std::size_t IndexOf(const std::vector<std::string>& lines, const std::string& start)
+{
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        if (lines[i].rfind(start, 0) == 0) return i;
+    return std::string::npos;
+}
+
+}  // namespace
+
+TEST_F(AppTest, FirstStartWithoutSettingsFile)
+{
+    EXPECT_EQ(main->Caption(), "Korvelo");
+    EXPECT_EQ(main->Left(), 287);
+    EXPECT_EQ(main->Top(), 254);
+    EXPECT_EQ(main->Width(), 700);
+    EXPECT_EQ(main->Height(), 500);
+    EXPECT_EQ(main->Constraints.MinWidth, 700);
+    EXPECT_EQ(main->Constraints.MinHeight, 500);
+    EXPECT_EQ(main->Panel3->Width(), 209);
+    EXPECT_EQ(main->Panel5->Width(), 209);
+    EXPECT_EQ(main->Panel1->Height(), 209);
+
+    EXPECT_EQ(main->Hull.name, "Blank Hullform");
+    EXPECT_FALSE(main->Modified());
+    TTreeNode* hullNode = main->HullTreeView->Items()->Item(0);
+    EXPECT_EQ(hullNode->Text(), "Blank Hullform");
+    ASSERT_EQ(hullNode->Count(), 2);
+    EXPECT_EQ(hullNode->Item(0)->Item(0)->Text(), " Density = 1.0250 Te/m3");
+    EXPECT_EQ(hullNode->Item(1)->Text(), " Appendages [0]");
+    EXPECT_EQ(main->DraughtMarkComboBox->ItemIndex(), 0);
+
+    for (int k = 0; k < 5; ++k) {
+        EXPECT_FALSE(main->RF[k]->Enabled()) << k;
+        EXPECT_FALSE(main->RD[k]->Enabled()) << k;
+        EXPECT_EQ(main->RF[k]->Caption(), "- empty -");
+        EXPECT_EQ(main->RD[k]->Caption(), "");
+    }
+    EXPECT_EQ(main->StatusBar->Panels()[0]->Text(), "  Appendage -");
+    EXPECT_EQ(main->StatusBar->Panels()[4]->Text(), "X: 0.000m, Y: 0.000m, Z: 0.000m");
+    EXPECT_EQ(main->ToolButton14->Hint(), "Move, Scale and Copy");
+
+    // Header, then the hull's lines, then the OpenGL block, in the log file and its list.
+    const auto& lines = main->Hull.log.Lines();
+    ASSERT_GE(lines.size(), 3u);
+    EXPECT_EQ(lines[0], std::string(66, '-'));
+    EXPECT_EQ(lines[2], "Logfile initialised.");
+    const std::size_t hull = IndexOf(lines, "Hullform class initialised.");
+    const std::size_t gl = IndexOf(lines, "OpenGL & Display Driver Properties");
+    ASSERT_NE(hull, std::string::npos);
+    ASSERT_NE(gl, std::string::npos);
+    EXPECT_LT(hull, gl);
+    const std::size_t vendor = IndexOf(lines, "OpenGL vendor: ");
+    ASSERT_NE(vendor, std::string::npos);
+    EXPECT_GT(lines[vendor].size(), std::string("OpenGL vendor: ").size());
+    EXPECT_NE(IndexOf(lines, "GLU version: "), std::string::npos);
+    EXPECT_TRUE(base::FileExists(dir.file("Korvelo.log")));
+    EXPECT_TRUE(boxes.empty());
+}
+
+TEST_F(AppTest, ModelDataNamesTheVendorOrSaysItIsNotAvailable)
+{
+    main->ModelData1Click(main->ModelData1);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].rfind("OpenGL vendor: ", 0), 0u);
+    EXPECT_GT(boxes[0].size(), std::string("OpenGL vendor: ").size());
+    EXPECT_EQ(boxes[0].find("not available"), std::string::npos);
+
+    HGLRC kept = main->hRC;
+    main->hRC = nullptr;  // as when the 3D view got no context
+    main->ModelData1Click(main->ModelData1);
+    main->hRC = kept;
+    EXPECT_EQ(boxes.back(), "OpenGL vendor: not available");
+}
+
+TEST_F(AppTest, HelpOpensTheFileBesideTheProgramOrSaysItCannot)
+{
+    std::vector<std::string> opened;
+    SetShellExecuteHookForTesting([&](const std::string&, const std::string& file) {
+        opened.push_back(file);
+        return true;
+    });
+    const std::string help = base::ExtractFilePath(Application->ExeName()) + "Korvelo.hlp";
+    ASSERT_FALSE(base::FileExists(help));
+    ASSERT_TRUE(main->MainMenu1->IsShortCut(VK_F1, 0));  // F1 runs "&Help"
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_NE(boxes[0].find("Korvelo.hlp"), std::string::npos);
+    EXPECT_NE(boxes[0].find("could not be opened"), std::string::npos);
+    EXPECT_TRUE(opened.empty());
+
+    { std::ofstream(help) << "help"; }
+    main->Help1Click(main->Help1);
+    std::filesystem::remove(help);
+    SetShellExecuteHookForTesting({});
+    ASSERT_EQ(opened.size(), 1u);
+    EXPECT_EQ(opened[0], help);
+    EXPECT_EQ(boxes.size(), 1u);
+}
