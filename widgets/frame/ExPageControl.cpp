@@ -503,6 +503,21 @@ void TExPageControl::Loaded()
 void TExPageControl::Notification(TComponent* AComponent, TOperation Operation)
 {
     if (Operation == opRemove && AComponent == exImages_) exImages_ = nullptr;
+    if (Operation == opRemove && !destroying_) {
+        // A docked control went away: its page goes too, the next page forward shows.
+        auto it = std::find_if(docked_.begin(), docked_.end(),
+                               [AComponent](const Docked& d) { return static_cast<TComponent*>(d.client) == AComponent; });
+        if (it != docked_.end()) {
+            TExTabSheet* page = it->page;
+            docked_.erase(it);
+            TExTabSheet* next = FindNextPage(page, true, true);
+            if (next && next != page && CanChange()) {
+                SetTabIndex(next->GetTabIndex());
+                Change();
+            }
+            delete page;
+        }
+    }
     TCustomTabControl::Notification(AComponent, Operation);
 }
 
@@ -684,6 +699,7 @@ void TExPageControl::InvalidateTab(int pageIndex)
 void TExPageControl::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
 {
     TCustomTabControl::MouseDown(Button, Shift, X, Y);
+    lastDown_ = Point(X, Y);
     if (tabBorder3D_ || !activePage_) return;
     const int active = GetActivePageIndex();
     if (activePage_->showClose_ && IsOnButton(active, X, Y)) DrawDownCloseButton(TabRectEx(active));
@@ -784,6 +800,86 @@ void TExPageControl::OpenAllClosedTabs()
     const auto list = closed_;
     for (auto& [n, sheet] : list)
         if (sheet->control_ != this) sheet->SetExPageControl(this);
+}
+
+// ---------------------------------------------------------------- docking
+
+namespace {
+std::string FirstLine(const std::string& s) { return s.substr(0, s.find_first_of("\r\n")); }
+}  // namespace
+
+TExTabSheet* TExPageControl::DockClient(TControl* client)
+{
+    if (!DockSite || !client || GetPageFromDockClient(client)) return nullptr;
+    auto* sheet = new TExTabSheet(this);
+    try {
+        if (dynamic_cast<TCustomForm*>(client)) sheet->SetCaption(FirstLine(client->Caption()));
+        sheet->SetExPageControl(this);
+        client->SetParent(sheet);
+        client->SetAlign(alClient);
+    } catch (...) {
+        delete sheet;
+        throw;
+    }
+    docked_.push_back({client, sheet, client->WindowProc});
+    FreeNotification(client);
+    client->WindowProc = [this, client](TMessage& m) {
+        auto it = std::find_if(docked_.begin(), docked_.end(), [client](const Docked& d) { return d.client == client; });
+        if (it == docked_.end()) {
+            client->WndProc(m);
+            return;
+        }
+        TExTabSheet* page = it->page;
+        const TControl::TWndMethod previous = it->previous;
+        previous(m);
+        if (m.Msg == CM_TEXTCHANGED) page->SetCaption(FirstLine(client->Caption()));
+        else if (m.Msg == CM_VISIBLECHANGED) page->SetTabVisible(m.WParam != 0);
+    };
+    sheet->SetTabVisible(client->Visible());
+    if (client->Visible()) SetActivePage(sheet);
+    return sheet;
+}
+
+void TExPageControl::UndockClient(TControl* client)
+{
+    auto it = std::find_if(docked_.begin(), docked_.end(), [client](const Docked& d) { return d.client == client; });
+    if (it == docked_.end()) return;
+    TExTabSheet* page = it->page;
+    client->WindowProc = it->previous;
+    docked_.erase(it);
+    RemoveFreeNotification(client);
+    client->SetAlign(alNone);
+    client->SetParent(nullptr);
+    TExTabSheet* next = FindNextPage(page, true, true);
+    if (next && next != page && CanChange()) {
+        SetTabIndex(next->GetTabIndex());
+        Change();
+    }
+    delete page;
+}
+
+TExTabSheet* TExPageControl::GetPageFromDockClient(TControl* client) const
+{
+    for (const Docked& d : docked_)
+        if (d.client == client && client->Parent() == d.page) return d.page;
+    return nullptr;
+}
+
+TControl* TExPageControl::GetDockClientFromMousePos(TPoint p) const
+{
+    if (!DockSite) return nullptr;
+    const int page = IndexOfTabAtEx(p.X, p.Y);
+    if (page < 0) return nullptr;
+    TExTabSheet* sheet = pages_[std::size_t(page)];
+    if (sheet->ControlCount() == 0) return nullptr;
+    TControl* first = sheet->Controls(0);
+    return GetPageFromDockClient(first) ? first : nullptr;
+}
+
+void TExPageControl::DblClick()
+{
+    TCustomTabControl::DblClick();
+    if (TControl* client = GetDockClientFromMousePos(lastDown_)) UndockClient(client);
 }
 
 }  // namespace frame

@@ -181,6 +181,18 @@ public:
 
     TCanChangeEvent OnCanChange;
 
+    // Docking: with DockSite a control docks in as a page of its own. The page's caption
+    // is the control's text up to its first line break and follows it, as the page's tab
+    // follows the control's visibility.
+    bool DockSite = false;
+    TExTabSheet* DockClient(platform::TControl* client);
+    // Takes a docked control out (as a double click on its tab floats it): its page goes
+    // and the next page forward shows.
+    void UndockClient(platform::TControl* client);
+    TExTabSheet* GetPageFromDockClient(platform::TControl* client) const;
+    platform::TControl* GetDockClientFromMousePos(TPoint p) const;
+    void DblClick() override;
+
     // Closed tabs.
     bool IsOnButton(int pageIndex, int x, int y) const;
     bool OpenClosedTab(const std::string& name);
@@ -229,6 +241,13 @@ private:
     std::vector<TExTabSheet*> pages_;
     TExTabSheet* activePage_ = nullptr;
     std::vector<std::pair<std::string, TExTabSheet*>> closed_;
+    struct Docked {
+        platform::TControl* client;
+        TExTabSheet* page;
+        platform::TControl::TWndMethod previous;
+    };
+    std::vector<Docked> docked_;
+    platform::TPoint lastDown_{};
     std::unique_ptr<platform::TImageList> marginImages_;
     platform::TImageList* exImages_ = nullptr;
     std::unique_ptr<platform::TFont> activeFont_;

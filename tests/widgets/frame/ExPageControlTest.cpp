@@ -8,6 +8,7 @@
 #include "FrameFixture.h"
 #include "base/StringList.h"
 #include "platform/TestRig.h"
+#include "platform/controls/ExtCtrls.h"
 #include "platform/graphics/ImageList.h"
 #include "widgets/frame/ExPageControl.h"
 
@@ -306,6 +307,45 @@ TEST_F(PageFixture, TabPicturesAndMarginsWidenTheTabs)
     bmp = PaintToBitmap(pc);
     EXPECT_EQ(Count(*bmp, pc->TabRectEx(1), TColor(0x0000FF)), 0);
     pc->SetExImages(nullptr);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(PageFixture, DockedControlsGetPagesOfTheirOwn)
+{
+    auto* panel = new TPanel(form);
+    EXPECT_EQ(pc->DockClient(panel), nullptr);  // not a dock site
+    pc->DockSite = true;
+    TExTabSheet* page = pc->DockClient(panel);
+    ASSERT_NE(page, nullptr);
+    EXPECT_EQ(pc->ActivePage(), page);
+    EXPECT_EQ(panel->Parent(), page);
+    EXPECT_EQ(panel->Align(), alClient);
+    EXPECT_EQ(pc->GetPageFromDockClient(panel), page);
+    // The page follows the control's text (up to a line break) and visibility.
+    panel->SetCaption("Results\nof the run");
+    EXPECT_EQ(page->Caption(), "Results");
+    panel->SetVisible(false);
+    EXPECT_FALSE(page->TabVisible());
+    panel->SetVisible(true);
+    EXPECT_TRUE(page->TabVisible());
+    const TRect r = pc->TabRectEx(page->GetPageIndex());
+    EXPECT_EQ(pc->GetDockClientFromMousePos(Point(r.Left + 3, r.Top + 3)), panel);
+    // Taken out: the page goes, the next page forward shows.
+    pc->SetActivePage(page);
+    pc->UndockClient(panel);
+    EXPECT_EQ(pc->GetPageCount(), 3);
+    EXPECT_EQ(pc->ActivePage(), sheets[0]);
+    EXPECT_EQ(panel->Parent(), nullptr);
+    // A docked control that is freed takes its page along.
+    auto* other = new TPanel(form);
+    pc->DockClient(other);
+    EXPECT_EQ(pc->GetPageCount(), 4);
+    delete other;
+    EXPECT_EQ(pc->GetPageCount(), 3);
+    delete panel;
 }
 
 }  // namespace
