@@ -37,6 +37,8 @@ public:
     // A copy for another cell; objects the graphic owns are not shared (they stay with
     // this one), objects the caller handed in are.
     TCellGraphic* Clone() const;
+    // ctRotated; the angle (16 bits, degrees) brought into 0 to 360.
+    void SetAngle(int Angle);
     void Assign(const platform::TPersistent& Source) override;
 };
 

@@ -456,6 +456,59 @@ public:
     void AddProgressPie(int ACol, int ARow, platform::TColor Color, int Value);
     void AddComment(int ACol, int ARow, const std::string& Comment);
     platform::TSize GetCellGraphicSize(int ACol, int ARow);
+    void AddProgressEx(int ACol, int ARow, platform::TColor Color, platform::TColor TextColor,
+                       platform::TColor BackColor, platform::TColor BackTextColor);
+    void SetProgressPie(int ACol, int ARow, int Value);
+    void AddColorComment(int ACol, int ARow, const std::string& Comment, platform::TColor Color);
+    bool IsComment(int ACol, int ARow, std::string& Comment) const;
+    void AddRotated(int ACol, int ARow, int Angle, const std::string& Text);
+    void SetRotated(int ACol, int ARow, int Angle);
+    bool IsRotated(int ACol, int ARow, int& Angle) const;
+    void AddMarker(int ACol, int ARow, int ErrPos, int ErrLen);
+    void RemoveMarker(int ACol, int ARow);
+    void GetMarker(int ACol, int ARow, int& ErrPos, int& ErrLen) const;
+    void AddButton(int ACol, int ARow, int AWidth, int AHeight, const std::string& Caption, TCellHAlign HAlign,
+                   TCellVAlign VAlign);
+    void SetButtonText(int ACol, int ARow, const std::string& Text);  // display column
+    void PushButton(int ACol, int ARow, bool Pushed);                 // display column
+    bool HasButton(int ACol, int ARow) const;
+    bool HasCheckBox(int ACol, int ARow) const;
+    bool HasDataCheckBox(int ACol, int ARow) const;
+    bool HasStaticEdit(int ACol, int ARow) const;
+    bool RemoveCheckBox(int ACol, int ARow);
+    bool RemoveButton(int ACol, int ARow);
+    bool RemoveProgress(int ACol, int ARow) { return RemoveCellGraphic(ACol, ARow, ctProgress); }
+    bool RemoveProgressPie(int ACol, int ARow) { return RemoveCellGraphic(ACol, ARow, ctProgressPie); }
+    bool RemoveComment(int ACol, int ARow) { return RemoveCellGraphic(ACol, ARow, ctComment); }
+    bool RemoveRotated(int ACol, int ARow) { return RemoveCellGraphic(ACol, ARow, ctRotated); }
+    void CheckAll(int ACol);
+    void UnCheckAll(int ACol);
+    virtual bool ToggleCheck(int ACol, int ARow, bool FromUser);
+    bool ToggleCheckBox(int ACol, int ARow) { return ToggleCheck(ACol, ARow, false); }
+    // Display column; the whole cell unless MouseActions.PreciseCheckBoxCheck.
+    bool IsInCheckBox(int ACol, int ARow, int X, int Y);
+
+    // ---- node rows (AddNode, RemoveNode, ExpandNode, ContractNode take real rows)
+    bool HasNodes() override;
+    int NodeIndent(int ARow) override;
+    void AddNode(int ARow, int Span);
+    void AddSummary(int ARow);
+    void RemoveNode(int ARow);
+    void RemoveAllNodes();
+    bool IsNode(int ARow) const;
+    bool IsSummary(int ARow) const;
+    bool GetNodeState(int ARow) const;  // true while contracted
+    void SetNodeState(int ARow, bool Contracted);
+    int GetNodeSpan(int ARow) const;
+    void SetNodeSpan(int ARow, int Span);
+    int GetNodeLevel(int ARow) const;
+    void ExpandNode(int ARow);
+    void ContractNode(int ARow);
+    void ExpandAll();
+    void ContractAll();
+    int GetParentRow(int ARow) const;
+    int GetNodeSpanType(int ARow) const;
+    bool InNodeRect(int ARow, int X) const;
 
     // ---- aggregates, selection text, numbering, sizing, swaps
     double ColumnSum(int ACol, int FromRow, int ToRow);
@@ -498,6 +551,8 @@ protected:
     bool SkipInAggregate(int ACol, int ARow);
     // Texts and properties of two store cells change places.
     void SwapCells(int c1, int r1, int c2, int r2);
+    // The display row after a node's rows (the next node for a span of 0 or less).
+    int NodeEnd(int d) const;
     double ColumnExtreme(int ACol, int FromRow, int ToRow, bool smallest);
     double RowExtreme(int ARow, int FromCol, int ToCol, bool smallest);
     void DrawCellText(platform::TCanvas* Canvas, int c, int ARow, platform::TRect R, platform::TAlignment ha,
@@ -558,6 +613,7 @@ private:
     bool destroying_ = false;
     bool stretching_ = false;
     int zoom_ = 0;
+    int nodeCount_ = 0;
     bool onlyGrow_ = false;
     bool calculatingFooter_ = false;
 };

@@ -1,4 +1,4 @@
-// Cell graphics, aggregates, selection text, numbering, automatic sizing, swaps,
+// Aggregates, selection text, numbering, automatic sizing, swaps,
 // footer totals, proportional scroll thumbs and the sizing zones.
 #include <algorithm>
 #include <cmath>
@@ -15,96 +15,6 @@
 namespace grid {
 
 using namespace platform;
-
-// ---------------------------------------------------------------- cell graphics
-
-TCellGraphic* TExStringGrid::CreateCellGraphic(int ACol, int ARow)
-{
-    auto* g = new TCellGraphic;
-    SetGraphicObjectEx(ACol, ARow, g);
-    const int d = RemapColInv(ACol);
-    RepaintCell(d, ARow);
-    return g;
-}
-
-TCellGraphic* TExStringGrid::GetCellGraphic(int ACol, int ARow) const { return GetGraphicObjectEx(ACol, ARow); }
-
-TCellType TExStringGrid::GetCellType(int ACol, int ARow) const
-{
-    if (ACol < 0 || ARow < 0) return ctEmpty;
-    const TCellGraphic* g = GetCellGraphic(ACol, ARow);
-    return g ? g->CellType : ctEmpty;
-}
-
-bool TExStringGrid::FreeCellGraphic(int ACol, int ARow)
-{
-    TCellProperties* p = CellProps(ACol, ARow);
-    if (!p || !p->Graphic()) return false;
-    p->SetGraphic(nullptr);
-    RepaintCell(RemapColInv(ACol), ARow);
-    return true;
-}
-
-bool TExStringGrid::RemoveCellGraphic(int ACol, int ARow, TCellType CellType)
-{
-    return GetCellType(ACol, ARow) == CellType && FreeCellGraphic(ACol, ARow);
-}
-
-void TExStringGrid::AddCheckBox(int ACol, int ARow, bool State, bool Data)
-{
-    TCellGraphic* g = CreateCellGraphic(ACol, ARow);
-    g->CellType = Data ? ctDataCheckBox : ctCheckBox;
-    g->CellBoolean = State;
-    g->CellTransparent = true;
-    if (Data) SetCellEx(ACol, ARow, State ? GetCheckTrue(ACol, ARow) : GetCheckFalse(ACol, ARow));
-}
-
-bool TExStringGrid::GetCheckBoxState(int ACol, int ARow, bool& State)
-{
-    const TCellGraphic* g = GetCellGraphic(ACol, ARow);
-    if (!g) return false;
-    if (g->CellType == ctCheckBox) State = g->CellBoolean;
-    else if (g->CellType == ctDataCheckBox || g->CellType == ctVirtCheckBox)
-        State = GetCellEx(ACol, ARow) == GetCheckTrue(ACol, ARow);
-    else return false;
-    return true;
-}
-
-bool TExStringGrid::SetCheckBoxState(int ACol, int ARow, bool State)
-{
-    TCellGraphic* g = GetCellGraphic(ACol, ARow);
-    if (!g) return false;
-    if (g->CellType == ctCheckBox) g->CellBoolean = State;
-    else if (g->CellType == ctDataCheckBox || g->CellType == ctVirtCheckBox)
-        SetCellEx(ACol, ARow, State ? GetCheckTrue(ACol, ARow) : GetCheckFalse(ACol, ARow));
-    else return false;
-    RepaintCell(RemapColInv(ACol), ARow);
-    return true;
-}
-
-void TExStringGrid::AddProgress(int ACol, int ARow, TColor FGColor, TColor BKColor)
-{
-    TCellGraphic* g = CreateCellGraphic(ACol, ARow);
-    g->CellType = ctProgress;
-    g->CellColor = unsigned(FGColor);
-    g->CellColor2 = unsigned(BKColor);
-}
-
-void TExStringGrid::AddProgressPie(int ACol, int ARow, TColor Color, int Value)
-{
-    TCellGraphic* g = CreateCellGraphic(ACol, ARow);
-    g->CellType = ctProgressPie;
-    g->CellColor = unsigned(Color);
-    g->CellAngle = Value;
-}
-
-void TExStringGrid::AddComment(int ACol, int ARow, const std::string& Comment)
-{
-    TCellGraphic* g = CreateCellGraphic(ACol, ARow);
-    g->CellType = ctComment;
-    g->CellText = Comment;
-    g->CellAngle = int(clNone);
-}
 
 // ---------------------------------------------------------------- aggregates
 

@@ -401,6 +401,47 @@ void TExStringGrid::DrawCellGraphic(TCanvas* Canvas, TCellGraphic& g, int c, int
         DrawProgressPie(*Canvas, {R.Left + 1, R.Top + 1, R.Left + 21, R.Top + 21}, TColor(g.CellColor),
                         std::clamp(g.CellAngle, 0, 100));
         break;
+    case ctNode: {
+        const int I = CellNode().NodeIndent();
+        const int L = std::max(CellProps(c, ARow) ? CellProps(c, ARow)->NodeLevel : 1, 1);
+        const int cellLeft = R.Left - GridLineWidth() - NodeIndent(ARow);
+        const int x = cellLeft + (L - 1) * I + (I - 9) / 2, y = R.Top + (R.Height() - 9) / 2;
+        const TRect box{x, y, x + 9, y + 9};
+        Canvas->Brush().SetColor(CellNode().Color);
+        Canvas->FillRect(box);
+        Canvas->Brush().SetColor(CellNode().NodeColor);
+        Canvas->FrameRect(box);
+        const TColor sign = CellNode().NodeColor;
+        Line(Canvas, sign, box.Left + 2, box.Top + 4, box.Right - 2, box.Top + 4);
+        if (g.CellBoolean) Line(Canvas, sign, box.Left + 4, box.Top + 2, box.Left + 4, box.Bottom - 2);
+        break;
+    }
+    case ctButton:
+    case ctBitButton: {
+        const int w = g.CellIndex & 0xFFFF, h = (g.CellIndex >> 16) & 0xFFFF;
+        int x = R.Left + 1, y = R.Top + 1;
+        if (g.CellHAlign == haRight) x = R.Right - 1 - w;
+        else if (g.CellHAlign == haCenter && w < R.Width()) x = R.Left + (R.Width() - w) / 2;
+        if (g.CellVAlign == vaBottom) y = R.Bottom - 1 - h;
+        else if (g.CellVAlign == vaCenter && h < R.Height()) y = R.Top + (R.Height() - h) / 2;
+        TRect b{x, y, x + w, y + h};
+        if (g.CellHAlign == haFull) b.Left = R.Left, b.Right = R.Right;
+        if (g.CellVAlign == vaFull) b.Top = R.Top, b.Bottom = R.Bottom;
+        const TRect cell = CellRect(RemapColInv(c), ARow);
+        g.CellValue = double((b.Left - cell.Left) | ((b.Top - cell.Top) << 16));
+        Canvas->Brush().SetColor(clBtnFace);
+        Canvas->FillRect(b);
+        TRect e = b;
+        if (!ControlLook().FlatButton()) DrawEdge(Canvas->Handle(), e, g.CellBoolean ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT);
+        bool canEdit = true;
+        GetCellReadOnly(c, ARow, canEdit);
+        Canvas->Font().SetColor(canEdit || ControlLook().NoDisabledButtonLook() ? TColor(clBtnText) : TColor(clGrayText));
+        Canvas->Brush().SetStyle(bsClear);
+        TRect t = b;
+        DrawText(Canvas->Handle(), g.CellText, -1, &t, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX);
+        Canvas->Brush().SetStyle(bsSolid);
+        break;
+    }
     case ctComment: {
         const TColor cc = g.CellAngle != int(clNone) && g.CellAngle != 0 ? TColor(g.CellAngle) : ControlLook().CommentColor();
         if (ControlLook().CommentColor() == clNone) break;
@@ -422,6 +463,13 @@ TSize TExStringGrid::GetCellGraphicSize(int ACol, int ARow)
     case ctCheckBox: case ctDataCheckBox: case ctVirtCheckBox:
         return {ControlLook().CheckSize(), ControlLook().CheckSize()};
     case ctProgressPie: return {20, 20};
+    case ctButton:
+    case ctBitButton: {
+        const bool beside = g->CellHAlign == haBeforeText || g->CellHAlign == haAfterText ||
+                            g->CellVAlign == vaUnderText || g->CellVAlign == vaAboveText;
+        if (!GetCellEx(ACol, ARow).empty() && !beside) return {0, 0};
+        return {g->CellIndex & 0xFFFF, (g->CellIndex >> 16) & 0xFFFF};
+    }
     default: return {0, 0};
     }
 }

@@ -282,12 +282,14 @@ void TExStringGrid::ClearNormalCols(int ACol, int Count)
 
 void TExStringGrid::ClearNormalCells()
 {
+    if (FixedCols() == 0 && HasNodes()) RemoveAllNodes();
     if (RowCount() > 0 && ColCount() > 0)
         ClearRect(FixedCols(), FixedRows(), StoreColCount() - fixedRightCols_ - 1, RowCount() - fixedFooters_ - 1);
 }
 
 void TExStringGrid::Clear()
 {
+    if (!destroying_ && HasNodes()) RemoveAllNodes();
     if (RowCount() > 0 && ColCount() > 0) ClearRect(0, 0, StoreColCount() - 1, RowCount() - 1);
 }
 

@@ -216,8 +216,12 @@ TEST_F(PaintTest, FooterTotalsAndTheFooterStrip)
     EXPECT_FALSE(g->FooterRowCovered);
     g->FloatingFooter().SetFooterStyle(fsFixedLastRow);
     auto b = Shot("footer");
-    EXPECT_GT(b->Width(), 0);
     EXPECT_TRUE(g->FloatingFooter().PanelShown());
+    // The strip at the bottom shows the totals under their columns.
+    const int bottom = g->ClientHeight();
+    const TRect c1 = g->GetCellRect(1, 0), c2 = g->GetCellRect(2, 0);
+    EXPECT_GT(Dark(*b, {c1.Left, bottom - 19, c1.Right, bottom}), 10);
+    EXPECT_GT(Dark(*b, {c2.Left, bottom - 19, c2.Right, bottom}), 5);
 }
 
 TEST_F(PaintTest, FooterTemplateEndsAtAnUnclosedTag)
@@ -316,4 +320,53 @@ TEST_F(PaintTest, MergedTitleRowOverTheColumnHeaders)
     EXPECT_GT(Dark(*b, {second.Left + 2, t.Top + 2, second.Right, t.Bottom - 2}), 10);
     const int y = t.Top + 3;
     EXPECT_EQ(At(*b, second.Left - 1, y), At(*b, g->GetCellRect(3, 0).Right - 10, y));
+}
+
+TEST_F(PaintTest, XPHeadersAreGradientsAndTheFocusedCellHasItsFrame)
+{
+    g->Look = glXP;
+    g->SetFocus();
+    ASSERT_TRUE(ProcessUntil([&] { return g->Focused(); }));
+    g->SetCol(2);
+    g->SetRow(3);
+    auto b = Shot("xp-focus");
+    const TRect h = g->CellRect(1, 0);
+    const COLORREF top = ColorToRGB(At(*b, h.Left + 50, h.Top + 2)), low = ColorToRGB(At(*b, h.Left + 50, h.Bottom - 3));
+    EXPECT_GT(GetRValue(top), GetRValue(low));  // white at the top to the face colour below
+    // The focus frame: dotted pixels along the current cell's inner edge.
+    const TRect f = g->CellRect(2, 3);
+    int dots = 0;
+    for (int x = f.Left + 2; x < f.Right - 2; ++x)
+        if (At(*b, x, f.Top + 1) != At(*b, f.Left + 50, f.Top + 10)) ++dots;
+    EXPECT_GT(dots, 20);
+}
+
+TEST_F(PaintTest, ProportionalThumbOfColumnsWithoutWidth)
+{
+    g->SetScrollBars(ssBoth);
+    g->ScrollProportional = true;
+    g->SetGridLineWidth(0);
+    for (int c = 0; c < g->ColCount(); ++c) g->SetColWidths(c, 0);
+    g->UpdateHScroller();  // nothing to scroll over: a full thumb
+    SCROLLINFO si{};
+    si.fMask = SIF_ALL;
+    GetScrollInfo(g->Handle(), SB_HORZ, si);
+    EXPECT_EQ(si.nPage, 128u);
+}
+
+TEST_F(PaintTest, NodeButtonsAndPushButtons)
+{
+    g->SetCells(1, 1, "parent");
+    g->AddNode(1, 3);
+    g->ContractNode(1);
+    g->AddButton(2, 2, 60, 16, "Go", haLeft, vaTop);
+    g->SetOptions(g->Options() | goEditing);  // an enabled button
+    auto b = Shot("nodes-buttons");
+    const TRect n = g->CellRect(0, 1);
+    const int I = g->CellNode().NodeIndent();
+    // The folded node's box: framed in the node colour, with a plus.
+    EXPECT_GT(Dark(*b, {n.Left, n.Top + 2, n.Left + I, n.Bottom - 2}), 12);
+    const TRect p = g->CellRect(2, 2);
+    EXPECT_EQ(At(*b, p.Left + 30, p.Top + 4), RGBOf(clBtnFace));
+    EXPECT_GT(Dark(*b, {p.Left + 2, p.Top + 2, p.Left + 62, p.Top + 18}), 10);  // caption and edge
 }

@@ -1,0 +1,115 @@
+// Cell graphics: kinds, check boxes, buttons, markers, angles and node rows.
+#include <gtest/gtest.h>
+
+#include "widgets/grid/CellGraphic.h"
+#include "widgets/grid/ExGrid.h"
+#include "GridWindow.h"
+
+using namespace platform;
+using namespace grid;
+
+namespace {
+
+struct GraphicsTest : ::testing::Test, gridtest::GridWindow {
+    void SetUp() override
+    {
+        Open(500, 300, 4, 6);
+        g->SetFixedRows(1);
+        g->SetFixedCols(0);
+        for (int r = 0; r < 6; ++r) g->SetCells(1, r, "r" + std::to_string(r));
+    }
+    void TearDown() override { Close(); }
+};
+
+}  // namespace
+
+TEST_F(GraphicsTest, KindsAttachAndReplace)
+{
+    EXPECT_EQ(g->GetCellType(2, 2), ctEmpty);
+    EXPECT_EQ(g->GetCellType(-1, 2), ctEmpty);
+    g->AddProgress(2, 2, clRed, clWhite);
+    EXPECT_EQ(g->GetCellType(2, 2), ctProgress);
+    g->AddCheckBox(2, 2, false, false);  // replaces the bar
+    EXPECT_EQ(g->GetCellType(2, 2), ctCheckBox);
+    EXPECT_EQ(g->GetCellEx(2, 2), "");
+    EXPECT_FALSE(g->RemoveProgress(2, 2));
+    EXPECT_TRUE(g->RemoveCheckBox(2, 2));
+    EXPECT_EQ(g->GetCellType(2, 2), ctEmpty);
+    g->AddMarker(3, 3, 2, 4);
+    EXPECT_EQ(g->GetCellType(3, 3), ctEmpty);
+    int pos = 0, len = 0;
+    g->GetMarker(3, 3, pos, len);
+    EXPECT_EQ(len, 4);
+    g->AddComment(3, 4, "note");
+    g->AddMarker(3, 4, 1, 1);
+    g->RemoveMarker(3, 4);
+    std::string text;
+    EXPECT_TRUE(g->IsComment(3, 4, text));
+    EXPECT_EQ(text, "note");
+}
+
+TEST_F(GraphicsTest, AnglesAndButtonSizes)
+{
+    TCellGraphic a;
+    struct Case {
+        int in, out;
+    };
+    for (const Case& k : {Case{-90, 270}, Case{720, 360}, Case{360, 360}, Case{45, 45}}) {
+        a.SetAngle(k.in);
+        EXPECT_EQ(a.CellAngle, k.out) << k.in;
+    }
+    g->AddButton(2, 3, 60, 20, "Go", haLeft, vaTop);
+    EXPECT_EQ(g->GetCellGraphic(2, 3)->CellIndex, 60 + 20 * 65536);
+    EXPECT_EQ(g->GetCellGraphicSize(2, 3).cx, 60);
+    g->SetCellEx(2, 3, "text");
+    EXPECT_EQ(g->GetCellGraphicSize(2, 3).cx, 0);
+    EXPECT_TRUE(g->HasButton(2, 3));
+    EXPECT_TRUE(g->HasStaticEdit(2, 3));
+}
+
+TEST_F(GraphicsTest, DataCheckBoxesToggleThroughTheirText)
+{
+    g->AddCheckBox(2, 2, false, true);
+    g->SetCellEx(2, 2, "y");
+    bool state = true;
+    EXPECT_TRUE(g->GetCheckBoxState(2, 2, state));
+    EXPECT_FALSE(state);
+    EXPECT_TRUE(g->ToggleCheckBox(2, 2));
+    EXPECT_EQ(g->GetCellEx(2, 2), "Y");
+    EXPECT_FALSE(g->ToggleCheck(2, 2, true));  // the grid is not editable
+    g->AddCheckBox(3, 1, false, false);
+    g->AddCheckBox(3, 2, false, false);
+    g->CheckAll(3);
+    EXPECT_TRUE(g->GetCheckBoxState(3, 2, state) && state);
+    EXPECT_TRUE(g->IsInCheckBox(3, 2, 0, 0));
+}
+
+TEST_F(GraphicsTest, NodesFoldAndUnfoldTheirRows)
+{
+    g->AddNode(1, 3);
+    struct Level {
+        int row, level;
+    };
+    for (const Level& k : {Level{1, 1}, Level{2, 1}, Level{3, 1}, Level{4, 0}})
+        EXPECT_EQ(g->CellProps(0, k.row) ? g->CellProps(0, k.row)->NodeLevel : 0, k.level) << k.row;
+    EXPECT_EQ(g->GetNodeSpanType(1), 0);
+    EXPECT_EQ(g->GetNodeSpanType(2), 2);
+    EXPECT_EQ(g->GetNodeSpanType(3), 1);
+    EXPECT_EQ(g->NodeIndent(2), g->CellNode().NodeIndent());
+    g->ContractNode(1);
+    EXPECT_EQ(g->RowCount(), 4);
+    EXPECT_TRUE(g->GetNodeState(1));
+    EXPECT_EQ(g->GetCellEx(1, 2), "r4");
+    EXPECT_EQ(g->Cells(1, 3), "r3");
+    g->ExpandNode(1);
+    EXPECT_EQ(g->RowCount(), 6);
+    EXPECT_EQ(g->GetCellEx(1, 3), "r3");
+    // A span of 0 reaches to the next node row.
+    g->AddNode(4, 0);
+    g->ContractAll();
+    EXPECT_EQ(g->RowCount(), 3);
+    g->ExpandAll();
+    EXPECT_EQ(g->RowCount(), 6);
+    g->Clear();
+    EXPECT_FALSE(g->HasNodes());
+}

@@ -1,0 +1,497 @@
+// Cell graphics: attaching, querying and removing them, check boxes, buttons, markers,
+// and node rows that fold the rows below them into the hidden-row store.
+#include <algorithm>
+
+#include "platform/controls/Controls.h"
+#include "widgets/grid/CellGraphic.h"
+#include "widgets/grid/ExGrid.h"
+
+namespace grid {
+
+using namespace platform;
+
+void TCellGraphic::SetAngle(int Angle)
+{
+    CellType = ctRotated;
+    Angle = short(Angle);
+    while (Angle < 0) Angle += 360;
+    while (Angle > 360) Angle -= 360;
+    CellAngle = Angle;
+}
+
+// ---------------------------------------------------------------- cell graphics
+
+TCellGraphic* TExStringGrid::CreateCellGraphic(int ACol, int ARow)
+{
+    auto* g = new TCellGraphic;
+    SetGraphicObjectEx(ACol, ARow, g);
+    const int d = RemapColInv(ACol);
+    RepaintCell(d, ARow);
+    return g;
+}
+
+TCellGraphic* TExStringGrid::GetCellGraphic(int ACol, int ARow) const { return GetGraphicObjectEx(ACol, ARow); }
+
+TCellType TExStringGrid::GetCellType(int ACol, int ARow) const
+{
+    if (ACol < 0 || ARow < 0) return ctEmpty;
+    const TCellGraphic* g = GetCellGraphic(ACol, ARow);
+    return g ? g->CellType : ctEmpty;
+}
+
+bool TExStringGrid::FreeCellGraphic(int ACol, int ARow)
+{
+    TCellProperties* p = CellProps(ACol, ARow);
+    if (!p || !p->Graphic()) return false;
+    p->SetGraphic(nullptr);
+    RepaintCell(RemapColInv(ACol), ARow);
+    return true;
+}
+
+bool TExStringGrid::RemoveCellGraphic(int ACol, int ARow, TCellType CellType)
+{
+    return GetCellType(ACol, ARow) == CellType && FreeCellGraphic(ACol, ARow);
+}
+
+void TExStringGrid::AddCheckBox(int ACol, int ARow, bool State, bool Data)
+{
+    TCellGraphic* g = CreateCellGraphic(ACol, ARow);
+    g->CellType = Data ? ctDataCheckBox : ctCheckBox;
+    g->CellBoolean = State;
+    g->CellTransparent = true;
+    if (Data) SetCellEx(ACol, ARow, State ? GetCheckTrue(ACol, ARow) : GetCheckFalse(ACol, ARow));
+}
+
+bool TExStringGrid::GetCheckBoxState(int ACol, int ARow, bool& State)
+{
+    const TCellGraphic* g = GetCellGraphic(ACol, ARow);
+    if (!g) return false;
+    if (g->CellType == ctCheckBox) State = g->CellBoolean;
+    else if (g->CellType == ctDataCheckBox || g->CellType == ctVirtCheckBox)
+        State = GetCellEx(ACol, ARow) == GetCheckTrue(ACol, ARow);
+    else return false;
+    return true;
+}
+
+bool TExStringGrid::SetCheckBoxState(int ACol, int ARow, bool State)
+{
+    TCellGraphic* g = GetCellGraphic(ACol, ARow);
+    if (!g) return false;
+    if (g->CellType == ctCheckBox) g->CellBoolean = State;
+    else if (g->CellType == ctDataCheckBox || g->CellType == ctVirtCheckBox)
+        SetCellEx(ACol, ARow, State ? GetCheckTrue(ACol, ARow) : GetCheckFalse(ACol, ARow));
+    else return false;
+    RepaintCell(RemapColInv(ACol), ARow);
+    return true;
+}
+
+void TExStringGrid::AddProgress(int ACol, int ARow, TColor FGColor, TColor BKColor)
+{
+    TCellGraphic* g = CreateCellGraphic(ACol, ARow);
+    g->CellType = ctProgress;
+    g->CellColor = unsigned(FGColor);
+    g->CellColor2 = unsigned(BKColor);
+}
+
+void TExStringGrid::AddProgressPie(int ACol, int ARow, TColor Color, int Value)
+{
+    TCellGraphic* g = CreateCellGraphic(ACol, ARow);
+    g->CellType = ctProgressPie;
+    g->CellColor = unsigned(Color);
+    g->CellAngle = Value;
+}
+
+void TExStringGrid::AddComment(int ACol, int ARow, const std::string& Comment)
+{
+    TCellGraphic* g = CreateCellGraphic(ACol, ARow);
+    g->CellType = ctComment;
+    g->CellText = Comment;
+    g->CellAngle = int(clNone);
+}
+
+void TExStringGrid::AddProgressEx(int ACol, int ARow, TColor Color, TColor TextColor, TColor BackColor,
+                                  TColor BackTextColor)
+{
+    AddProgress(ACol, ARow, Color, BackColor);
+    TCellGraphic* g = GetCellGraphic(ACol, ARow);
+    g->CellIndex = int(TextColor);
+    g->CellAngle = int(BackTextColor);
+    g->CellBoolean = true;
+}
+
+void TExStringGrid::SetProgressPie(int ACol, int ARow, int Value)
+{
+    TCellGraphic* g = GetCellGraphic(ACol, ARow);
+    if (!g || g->CellType != ctProgressPie) return;
+    g->CellAngle = Value;
+    RepaintCell(RemapColInv(ACol), ARow);
+}
+
+void TExStringGrid::AddColorComment(int ACol, int ARow, const std::string& Comment, TColor Color)
+{
+    AddComment(ACol, ARow, Comment);
+    GetCellGraphic(ACol, ARow)->CellAngle = int(Color);
+}
+
+bool TExStringGrid::IsComment(int ACol, int ARow, std::string& Comment) const
+{
+    const TCellGraphic* g = GetCellGraphic(ACol, ARow);
+    if (!g || g->CellType != ctComment) return false;
+    Comment = g->CellText;
+    return true;
+}
+
+void TExStringGrid::AddRotated(int ACol, int ARow, int Angle, const std::string& Text)
+{
+    CreateCellGraphic(ACol, ARow)->SetAngle(Angle);
+    SetCellEx(ACol, ARow, Text);
+}
+
+void TExStringGrid::SetRotated(int ACol, int ARow, int Angle)
+{
+    TCellGraphic* g = GetCellGraphic(ACol, ARow);
+    (g ? g : CreateCellGraphic(ACol, ARow))->SetAngle(Angle);
+    RepaintCell(RemapColInv(ACol), ARow);
+}
+
+bool TExStringGrid::IsRotated(int ACol, int ARow, int& Angle) const
+{
+    const TCellGraphic* g = GetCellGraphic(ACol, ARow);
+    if (!g || g->CellType != ctRotated) return false;
+    Angle = g->CellAngle;
+    return true;
+}
+
+void TExStringGrid::AddMarker(int ACol, int ARow, int ErrPos, int ErrLen)
+{
+    TCellGraphic* g = GetCellGraphic(ACol, ARow);
+    if (!g) {
+        g = CreateCellGraphic(ACol, ARow);
+        g->CellType = ctEmpty;
+    }
+    g->CellErrFrom = short(ErrPos);
+    g->CellErrLen = short(ErrLen);
+    RepaintCell(RemapColInv(ACol), ARow);
+}
+
+void TExStringGrid::RemoveMarker(int ACol, int ARow)
+{
+    TCellGraphic* g = GetCellGraphic(ACol, ARow);
+    if (!g) return;
+    if (g->CellType == ctEmpty) {
+        FreeCellGraphic(ACol, ARow);
+        return;
+    }
+    g->CellErrFrom = g->CellErrLen = 0;
+    RepaintCell(RemapColInv(ACol), ARow);
+}
+
+void TExStringGrid::GetMarker(int ACol, int ARow, int& ErrPos, int& ErrLen) const
+{
+    const TCellGraphic* g = GetCellGraphic(ACol, ARow);
+    ErrPos = g ? g->CellErrFrom : 0;
+    ErrLen = g ? g->CellErrLen : 0;
+}
+
+void TExStringGrid::AddButton(int ACol, int ARow, int AWidth, int AHeight, const std::string& Caption,
+                              TCellHAlign HAlign, TCellVAlign VAlign)
+{
+    TCellGraphic* g = CreateCellGraphic(ACol, ARow);
+    g->CellType = ctButton;
+    g->CellIndex = (AWidth & 0xFFFF) | (AHeight << 16);
+    g->CellText = Caption;
+    g->CellHAlign = HAlign;
+    g->CellVAlign = VAlign;
+    g->CellBoolean = false;
+}
+
+void TExStringGrid::SetButtonText(int ACol, int ARow, const std::string& Text)
+{
+    const int c = RemapCol(ACol);
+    if (TCellGraphic* g = GetCellGraphic(c, ARow)) {
+        g->CellText = Text;
+        RepaintCell(ACol, ARow);
+    }
+}
+
+void TExStringGrid::PushButton(int ACol, int ARow, bool Pushed)
+{
+    const int c = RemapCol(ACol);
+    if (TCellGraphic* g = GetCellGraphic(c, ARow)) {
+        g->CellBoolean = Pushed;
+        RepaintCell(ACol, ARow);
+    }
+}
+
+namespace {
+bool KindOf(const TCellGraphic* g, std::initializer_list<TCellType> kinds)
+{
+    return g && std::find(kinds.begin(), kinds.end(), g->CellType) != kinds.end();
+}
+}  // namespace
+
+bool TExStringGrid::HasButton(int ACol, int ARow) const
+{
+    const TPoint b = BaseCell(ACol, ARow);
+    return KindOf(GetCellGraphic(b.X, b.Y), {ctButton, ctBitButton});
+}
+
+bool TExStringGrid::HasCheckBox(int ACol, int ARow) const
+{
+    const TPoint b = BaseCell(ACol, ARow);
+    return KindOf(GetCellGraphic(b.X, b.Y), {ctCheckBox, ctDataCheckBox, ctVirtCheckBox});
+}
+
+bool TExStringGrid::HasDataCheckBox(int ACol, int ARow) const
+{
+    const TPoint b = BaseCell(ACol, ARow);
+    return KindOf(GetCellGraphic(b.X, b.Y), {ctDataCheckBox, ctVirtCheckBox});
+}
+
+bool TExStringGrid::HasStaticEdit(int ACol, int ARow) const
+{
+    const TPoint b = BaseCell(ACol, ARow);
+    return KindOf(GetCellGraphic(b.X, b.Y), {ctCheckBox, ctDataCheckBox, ctRadio, ctButton, ctVirtCheckBox});
+}
+
+bool TExStringGrid::RemoveCheckBox(int ACol, int ARow)
+{
+    return RemoveCellGraphic(ACol, ARow, ctCheckBox) || RemoveCellGraphic(ACol, ARow, ctDataCheckBox);
+}
+
+bool TExStringGrid::RemoveButton(int ACol, int ARow)
+{
+    return RemoveCellGraphic(ACol, ARow, ctButton) || RemoveCellGraphic(ACol, ARow, ctBitButton);
+}
+
+void TExStringGrid::CheckAll(int ACol)
+{
+    for (int r = FixedRows(); r < RowCount(); ++r) SetCheckBoxState(ACol, r, true);
+}
+
+void TExStringGrid::UnCheckAll(int ACol)
+{
+    for (int r = FixedRows(); r < RowCount(); ++r) SetCheckBoxState(ACol, r, false);
+}
+
+bool TExStringGrid::ToggleCheck(int ACol, int ARow, bool FromUser)
+{
+    TCellGraphic* g = GetCellGraphic(ACol, ARow);
+    if (!KindOf(g, {ctCheckBox, ctDataCheckBox, ctVirtCheckBox})) return false;
+    if (FromUser) {
+        bool canEdit = true;
+        GetCellReadOnly(ACol, ARow, canEdit);
+        if (!canEdit) return false;
+    }
+    if (g->CellType == ctCheckBox) g->CellBoolean = !g->CellBoolean;
+    else
+        SetCellEx(ACol, ARow,
+                  GetCellEx(ACol, ARow) == GetCheckTrue(ACol, ARow) ? GetCheckFalse(ACol, ARow) : GetCheckTrue(ACol, ARow));
+    RepaintCell(RemapColInv(ACol), ARow);
+    return true;
+}
+
+bool TExStringGrid::IsInCheckBox(int ACol, int ARow, int X, int Y)
+{
+    const int c = RemapCol(ACol);
+    if (!KindOf(GetCellGraphic(c, ARow), {ctCheckBox, ctDataCheckBox, ctVirtCheckBox})) return false;
+    if (!MouseActions.PreciseCheckBoxCheck) return true;
+    const int S = ControlLook().CheckSize();
+    const TRect R = CellRect(ACol, ARow);
+    TAlignment ha = taLeftJustify;
+    TVAlignment va = vtaTop;
+    GetCellAlignment(c, ARow, ha, va);
+    const int top = va == vtaTop ? R.Top + 2 : va == vtaBottom ? R.Bottom - S - 2 : R.Top + (R.Height() - S) / 2;
+    const int left = ha == taLeftJustify ? R.Left + 2 : ha == taRightJustify ? R.Right - S - 2 : R.Left + (R.Width() - S) / 2;
+    return X >= left && X < left + S && Y >= top && Y < top + S;
+}
+
+// ---------------------------------------------------------------- nodes
+
+bool TExStringGrid::HasNodes() { return nodeCount_ > 0; }
+
+int TExStringGrid::NodeIndent(int ARow)
+{
+    if (!HasNodes() || ARow < 0) return 0;
+    const TCellProperties* p = CellProps(0, ARow);
+    return p ? p->NodeLevel * CellNode().NodeIndent() : 0;
+}
+
+bool TExStringGrid::IsNode(int ARow) const { return ARow >= 0 && GetCellType(0, ARow) == ctNode; }
+bool TExStringGrid::IsSummary(int ARow) const { return ARow >= 0 && GetCellType(0, ARow) == ctSummary; }
+
+void TExStringGrid::AddNode(int ARow, int Span)
+{
+    const int d = RemapRow(ARow);
+    if (d < 0 || d >= RowCount()) return;
+    TCellGraphic* g = CreateCellGraphic(0, d);
+    g->CellType = ctNode;
+    g->CellBoolean = false;
+    g->CellIndex = Span;
+    g->CellHAlign = haBeforeText;
+    g->CellVAlign = vaCenter;
+    for (int r = d; r < d + Span && r < RowCount(); ++r) ++GetCellProperties(0, r)->NodeLevel;
+    if (nodeCount_ == 0) Invalidate();
+    ++nodeCount_;
+    if (Col() == 0 && ColCount() > 1) SetCol(1);
+}
+
+void TExStringGrid::AddSummary(int ARow)
+{
+    const int d = RemapRow(ARow);
+    if (d < 0 || d >= RowCount()) return;
+    CreateCellGraphic(0, d)->CellType = ctSummary;
+}
+
+int TExStringGrid::NodeEnd(int d) const
+{
+    const int span = GetNodeSpan(d);
+    if (span > 0) return std::min(d + span, RowCount());
+    for (int r = d + 1; r < RowCount(); ++r)
+        if (IsNode(r)) return r;
+    return RowCount();
+}
+
+bool TExStringGrid::GetNodeState(int ARow) const
+{
+    const TCellGraphic* g = IsNode(ARow) ? GetCellGraphic(0, ARow) : nullptr;
+    return g && g->CellBoolean;
+}
+
+void TExStringGrid::SetNodeState(int ARow, bool Contracted)
+{
+    if (!IsNode(ARow) || GetNodeState(ARow) == Contracted) return;
+    if (Contracted) ContractNode(RemapRowInv(ARow));
+    else ExpandNode(RemapRowInv(ARow));
+}
+
+int TExStringGrid::GetNodeSpan(int ARow) const { return IsNode(ARow) ? GetCellGraphic(0, ARow)->CellIndex : -1; }
+
+void TExStringGrid::SetNodeSpan(int ARow, int Span)
+{
+    if (IsNode(ARow)) GetCellGraphic(0, ARow)->CellIndex = Span;
+}
+
+int TExStringGrid::GetNodeLevel(int ARow) const { return IsNode(ARow) ? CellProps(0, ARow)->NodeLevel : -1; }
+
+void TExStringGrid::ExpandNode(int ARow)
+{
+    if (CellNode().ExpandOne)
+        for (int r = FixedRows(); r < RowCount(); ++r)
+            if (IsNode(r) && !GetNodeState(r) && r != RemapRow(ARow)) ContractNode(RemapRowInv(r));
+    const int d = RemapRow(ARow);
+    if (!IsNode(d) || !GetNodeState(d)) return;
+    GetCellGraphic(0, d)->CellBoolean = false;
+    const int e = NodeEnd(d);
+    const int from = RemapRowInv(d) + 1, to = (e < RowCount() ? RemapRowInv(e) : GetAllRowCount()) - 1;
+    if (to >= from && IsHiddenRow(from)) UnHideRows(from, to);
+    CalcFooter(-1);
+}
+
+void TExStringGrid::ContractNode(int ARow)
+{
+    HideEditorNow();
+    const int d = RemapRow(ARow);
+    if (!IsNode(d) || GetNodeState(d)) return;
+    GetCellGraphic(0, d)->CellBoolean = true;
+    const int c = d + 1;
+    int e = NodeEnd(d);
+    int i = c;
+    while (i < e) {
+        if (IsNode(i) && GetNodeState(i)) {
+            // A contracted child joins its parent's hidden block, marked expanded.
+            GetCellGraphic(0, i)->CellBoolean = false;
+            const int nested = std::max(GetNodeSpan(i), 1);
+            HideRows(RemapRowInv(c), RemapRowInv(i));
+            e -= (i - c + 1) + (nested - 1);
+            i = c;
+            continue;
+        }
+        ++i;
+    }
+    if (i - 1 >= c) HideRows(RemapRowInv(c), RemapRowInv(i - 1));
+    CalcFooter(-1);
+}
+
+void TExStringGrid::ExpandAll()
+{
+    UnHideRowList();
+    for (int r = FixedRows(); r < RowCount(); ++r)
+        if (IsNode(r)) GetCellGraphic(0, r)->CellBoolean = false;
+    CalcFooter(-1);
+}
+
+void TExStringGrid::ContractAll()
+{
+    BeginUpdate();
+    ExpandAll();
+    TIntList rows;
+    for (int r = FixedRows(); r < RowCount();) {
+        if (!IsNode(r)) {
+            ++r;
+            continue;
+        }
+        GetCellGraphic(0, r)->CellBoolean = true;
+        const int e = NodeEnd(r);
+        for (int k = r + 1; k < e; ++k) rows.Add(k);
+        r = std::max(e, r + 1);
+    }
+    HideRowList(rows);
+    EndUpdate();
+    CellControlsUpdate();
+    CalcFooter(-1);
+}
+
+void TExStringGrid::RemoveNode(int ARow)
+{
+    ExpandNode(ARow);
+    const int d = RemapRow(ARow);
+    if (!IsNode(d)) return;
+    const int e = NodeEnd(d);
+    for (int r = d; r < e; ++r)
+        if (TCellProperties* p = CellProps(0, r); p && p->NodeLevel > 0) --p->NodeLevel;
+    FreeCellGraphic(0, d);
+    nodeCount_ = std::max(nodeCount_ - 1, 0);
+}
+
+void TExStringGrid::RemoveAllNodes()
+{
+    for (int r = 0; r < RowCount();) {
+        if (!IsNode(r)) {
+            ++r;
+            continue;
+        }
+        ExpandNode(RemapRowInv(r));
+        const int e = NodeEnd(r);
+        for (int k = r; k < e; ++k)
+            if (TCellProperties* p = CellProps(0, k)) p->NodeLevel = 0;
+        FreeCellGraphic(0, r);
+        nodeCount_ = std::max(nodeCount_ - 1, 0);
+        r = std::max(e, r + 1);
+    }
+}
+
+int TExStringGrid::GetParentRow(int ARow) const
+{
+    if (nodeCount_ == 0) return -1;
+    for (int i = ARow; i >= FixedRows() && i >= 0; --i)
+        if (IsNode(i) && ARow < i + GetNodeSpan(i)) return i;
+    return -1;
+}
+
+int TExStringGrid::GetNodeSpanType(int ARow) const
+{
+    if (IsNode(ARow)) return 0;
+    const TCellProperties* next = CellProps(0, ARow + 1);
+    const TCellProperties* here = CellProps(0, ARow);
+    if (ARow >= RowCount() - fixedFooters_ - 1 || !next || next->NodeLevel < (here ? here->NodeLevel : 0)) return 1;
+    return 2;
+}
+
+bool TExStringGrid::InNodeRect(int ARow, int X) const
+{
+    const int L = GetNodeLevel(ARow), I = CellNode().NodeIndent();
+    return (L - 1) * I < X && X < L * I;
+}
+
+}  // namespace grid
