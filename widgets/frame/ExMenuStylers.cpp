@@ -38,6 +38,15 @@ void MakeTransparent(TBitmap* b)
     b->SetTransparentMode(tmAuto);
 }
 
+// The glyphs' white is transparent.
+void MakeGlyphTransparent(TBitmap* b)
+{
+    if (!b || b->Empty()) return;
+    b->SetTransparent(true);
+    b->SetTransparentMode(tmFixed);
+    b->SetTransparentColor(clWhite);
+}
+
 // The glyphs: black shapes on white, white being transparent.
 std::unique_ptr<TBitmap> NewGlyph(int w, int h)
 {
@@ -382,9 +391,9 @@ void DrawImage(TCanvas* canvas, TRect r, TBackground& bg, bool drawColor)
 
 TMenuGlyphs::TMenuGlyphs() : subMenu_(SubMenuGlyph()), check_(CheckGlyph()), radio_(RadioGlyph())
 {
-    MakeTransparent(subMenu_.get());
-    MakeTransparent(check_.get());
-    MakeTransparent(radio_.get());
+    MakeGlyphTransparent(subMenu_.get());
+    MakeGlyphTransparent(check_.get());
+    MakeGlyphTransparent(radio_.get());
 }
 TMenuGlyphs::~TMenuGlyphs() = default;
 
@@ -402,7 +411,7 @@ void SetGlyph(std::unique_ptr<TBitmap>& b, TBitmap* value, TMenu* menu)
 {
     if (!b) b = std::make_unique<TBitmap>();
     if (value) b->Assign(*value);
-    MakeTransparent(b.get());
+    MakeGlyphTransparent(b.get());
     RefreshMenu(menu, false, false);
 }
 }  // namespace

@@ -562,7 +562,8 @@ void DrawGlyph(TCanvas* canvas, TBitmap* glyph, int x, int y)
     TBitmap temp;
     temp.Assign(*glyph);
     temp.SetTransparent(true);
-    temp.SetTransparentMode(tmAuto);
+    temp.SetTransparentMode(glyph->TransparentMode());
+    if (glyph->TransparentMode() == tmFixed) temp.SetTransparentColor(glyph->TransparentColor());
     const TColor saved = canvas->Font().Color();
     canvas->Font().SetColor(clBtnText);
     canvas->Draw(x, y, &temp);

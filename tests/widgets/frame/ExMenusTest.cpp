@@ -413,3 +413,32 @@ TEST_F(ExMenuFixture, MenuBarItemsLightUpUnderTheMouse)
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(ExMenuFixture, SubMenuArrowsAndRightToLeft)
+{
+    auto* menu = new TExPopupMenu(form);
+    TMenuItem* more = Item(menu->Items(), "More");
+    Item(more, "Deeper");
+    menu->Popup(30, 30);
+    TCustomControl* w = MenuWindowOf(menu->Items());
+    PaintToBitmap(w);
+    auto bmp = PaintToBitmap(w);
+    LookAt(*bmp, "exmenu_arrow");
+    const TRect r = InWindow(w, more);
+    // The 4 x 7 triangle near the right end of the drawn part (17 pixels are left out).
+    EXPECT_GE(Count(*bmp, Rect(r.Right - 17 - 10, r.Top, r.Right - 17 - 3, r.Bottom), TColor(0)), 10);
+    CloseMenus();
+    menu->RightToLeft = true;
+    menu->Popup(30, 30);
+    w = MenuWindowOf(menu->Items());
+    PaintToBitmap(w);
+    bmp = PaintToBitmap(w);
+    const TRect rr = InWindow(w, more);
+    // Captions go to the right of the text area.
+    EXPECT_EQ(Black(*bmp, Rect(rr.Left + 24 + 8, rr.Top, rr.Left + 24 + 14, rr.Bottom)), 0);
+    EXPECT_GT(Black(*bmp, Rect(rr.Right - 17 - 40, rr.Top, rr.Right - 17, rr.Bottom)), 5);
+}
+
+}  // namespace

@@ -349,3 +349,33 @@ TEST_F(PageFixture, DockedControlsGetPagesOfTheirOwn)
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(PageFixture, ColouredPagesPicturesAndRoundEdges)
+{
+    sheets[0]->SetSheetColor(TColor(0x80FF80));
+    pc->SetRoundEdges(true);
+    auto bmp = PaintToBitmap(pc);
+    LookAt(*bmp, "tabs_coloured");
+    const int W = pc->Width(), H = pc->Height();
+    const int SB = pc->TabRectEx(0).Bottom;
+    // The ring round the page in the page's colour, the frame outside it.
+    EXPECT_EQ(At(*bmp, 2, SB + 20), TColor(0x80FF80));
+    EXPECT_EQ(At(*bmp, W - 3, H - 3), TColor(0x80FF80));
+    EXPECT_EQ(At(*bmp, W / 2, H - 1), TColor(0x808080));
+    // The bevelled corner away from the tabs: the frame's corner pixel is the control's colour.
+    EXPECT_EQ(At(*bmp, 0, H - 1), Sys(pc->Color()));
+    // Tab pictures replace the painted shapes.
+    TBitmap tab(20, 16);
+    tab.Canvas()->Brush().SetColor(TColor(0x4040C0));
+    tab.Canvas()->FillRect(Rect(0, 0, 20, 16));
+    tab.Canvas()->SetPixel(0, 15, clWhite);  // the transparent colour
+    pc->SetTabBackGround(&tab);
+    bmp = PaintToBitmap(pc);
+    LookAt(*bmp, "tabs_pictures_back");
+    const TRect r = pc->TabRectEx(2);
+    EXPECT_GT(Count(*bmp, r, TColor(0x4040C0)), r.Width() * r.Height() / 3);
+}
+
+}  // namespace
