@@ -700,6 +700,9 @@ void TExPageControl::MouseDown(TMouseButton Button, TShiftState Shift, int X, in
 {
     TCustomTabControl::MouseDown(Button, Shift, X, Y);
     lastDown_ = Point(X, Y);
+    // A docked control can be dragged out by its tab.
+    if (Button == mbLeft && !(Shift & ssDouble))
+        if (TControl* client = GetDockClientFromMousePos(lastDown_)) client->BeginDrag(false);
     if (tabBorder3D_ || !activePage_) return;
     const int active = GetActivePageIndex();
     if (activePage_->showClose_ && IsOnButton(active, X, Y)) DrawDownCloseButton(TabRectEx(active));

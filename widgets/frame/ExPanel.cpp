@@ -3,6 +3,7 @@
 #include <chrono>
 #include <cmath>
 #include <cstdlib>
+#include <filesystem>
 #include <thread>
 
 #include "base/IniFile.h"
@@ -621,6 +622,10 @@ void TCustomExPanel::SavePosition()
 {
     const TPanelPosition& p = *position_;
     if (p.Key.empty() || p.Section.empty()) return;
+    if (p.Location == clRegistry) {
+        std::error_code ec;
+        std::filesystem::create_directories(std::filesystem::path(RegistryIniPath()).parent_path(), ec);
+    }
     base::TIniFile ini(p.Location == clInifile ? p.Key : RegistryIniPath());
     const std::string section = p.Location == clInifile ? p.Section : p.Key + "\\" + p.Section;
     ini.BeginUpdate();

@@ -399,3 +399,38 @@ TEST_F(PanelFixture, GroupWheelAndCollapseAll)
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(PanelFixture, AnchorHintsAndTheRegistryStore)
+{
+    panel->SetText("<A href=\"calc\">run</A>");
+    panel->AnchorHint = true;
+    panel->OnAnchorHint = [](TObject*, std::string& a) { a = "Run: " + a; };
+    TPoint at;
+    ASSERT_TRUE(FindAnchor("calc", at));
+    THintInfo info;
+    info.CursorPos = at;
+    panel->Perform(CM_HINTSHOW, 0, LPARAM(&info));
+    EXPECT_EQ(info.HintStr, "Run: calc");
+    const TPoint screen = panel->ClientToScreen(at);
+    EXPECT_EQ(info.HintPos, Point(screen.X + 10, screen.Y - 10));
+
+    testsupport::TempDir dir("panelreg");
+    const char* old = std::getenv("XDG_CONFIG_HOME");
+    const std::string saved = old ? old : "";
+    setenv("XDG_CONFIG_HOME", dir.str().c_str(), 1);
+    panel->Position().Key = "Software\\Korvelo";
+    panel->Position().Section = "Run";
+    panel->SetBounds(12, 34, 150, 60);
+    panel->SavePosition();
+    EXPECT_EQ(base::TIniFile(RegistryIniPath()).ReadInteger("Software\\Korvelo\\Run", "Left", 0), 12);
+    auto* other = Add<TExPanel>(0, 0, 10, 10);
+    other->Position().Assign(panel->Position());
+    other->LoadPosition();
+    EXPECT_EQ(other->BoundsRect(), Rect(12, 34, 162, 94));
+    if (old) setenv("XDG_CONFIG_HOME", saved.c_str(), 1);
+    else unsetenv("XDG_CONFIG_HOME");
+}
+
+}  // namespace
