@@ -1,9 +1,17 @@
 #include "app/Components.h"
 
-#include "widgets/html/HtmlText.h"
+#include "widgets/frame/ExPageControl.h"
 
 namespace app {
 
-std::string TreeNodeText(const std::string& html) { return html::HTMLStrip(html); }
+TAppTabSheet* AddSheet(platform::TComponent* owner, TAppPageControl* pages, const std::string& name,
+                       const std::string& caption)
+{
+    auto* sheet = new TAppTabSheet(owner);
+    sheet->SetName(name);
+    sheet->SetExPageControl(pages);
+    sheet->SetCaption(caption);
+    return sheet;
+}
 
 }  // namespace app

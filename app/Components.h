@@ -1,24 +1,31 @@
 #pragma once
-// The components the program's windows are built from. Where the system's own component
-// is not ready yet, the nearest platform control stands in; switching is one line here.
-#include "platform/controls/ExtCtrls.h"
-#include "platform/controls/PageControl.h"
-#include "platform/controls/TreeView.h"
-
+// The components the program's windows are built from, named once here so that a
+// change of component is one line.
 #include <string>
 
+namespace platform {
+class TPanel;
+class TComponent;
+}  // namespace platform
+namespace frame {
+class TExPageControl;
+class TExTabSheet;
+class TExPanel;
+}  // namespace frame
+namespace edit {
+class TParamTree;
+}
+
 namespace app {
 
-using TAppPageControl = platform::TPageControl;  // the owner-drawn page control
-using TAppTabSheet = platform::TTabSheet;
-using TAppPanel = platform::TPanel;              // the captioned panel
-using THullTree = platform::TTreeView;           // the property tree
+using TAppPageControl = frame::TExPageControl;
+using TAppTabSheet = frame::TExTabSheet;
+using TAppPanel = platform::TPanel;      // a plain panel
+using TCaptionPanel = frame::TExPanel;   // the panel with a caption bar
+using THullTree = edit::TParamTree;
 
-}  // namespace app
-
-namespace app {
-
-// The text a tree node shows for its mini-HTML text (the stand-in tree shows plain text).
-std::string TreeNodeText(const std::string& html);
+// A new sheet with that caption at the end of the pages.
+TAppTabSheet* AddSheet(platform::TComponent* owner, TAppPageControl* pages, const std::string& name,
+                       const std::string& caption);
 
 }  // namespace app

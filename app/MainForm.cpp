@@ -16,9 +16,12 @@
 #include "widgets/edit/ExEdBtn.h"
 #include "widgets/edit/ExProgr.h"
 #include "widgets/edit/ExToolBtn.h"
+#include "widgets/edit/ParamTree.h"
 #include "widgets/flat/FlatCheckListBox.h"
 #include "widgets/frame/ExMenuStylers.h"
 #include "widgets/frame/ExMenus.h"
+#include "widgets/frame/ExPageControl.h"
+#include "widgets/frame/ExPanel.h"
 #include "widgets/plot/PlotGraph.h"
 #include "widgets/plot/SyncSplitter.h"
 
@@ -35,15 +38,6 @@ T* Make(TComponent* owner, TWinControl* parent, const std::string& name)
     c->SetName(name);
     if (parent) c->SetParent(parent);
     return c;
-}
-
-TAppTabSheet* AddSheet(TComponent* owner, TAppPageControl* pages, const std::string& name, const std::string& caption)
-{
-    auto* sheet = new TAppTabSheet(owner);
-    sheet->SetName(name);
-    sheet->SetPageControl(pages);
-    sheet->SetCaption(caption);
-    return sheet;
 }
 
 TAppPanel* MakePanel(TComponent* owner, TWinControl* parent, const std::string& name, TAlign align)
@@ -163,6 +157,7 @@ void TMainForm::BuildInspector()
     ModelInspector->SetAlign(alLeft);
     ModelInspector->SetWidth(233);
     ModelInspector->SetTabWidth(70);
+    ModelInspector->SetTabStyle(frame::tsDotNet);
     HullSheet = AddSheet(this, ModelInspector, "HullSheet", "Hull");
     FramesSheet = AddSheet(this, ModelInspector, "FramesSheet", "Frames");
     OffsetsSheet = AddSheet(this, ModelInspector, "OffsetsSheet", "Offsets");
@@ -188,6 +183,7 @@ void TMainForm::BuildViews()
     ViewControl = Make<TAppPageControl>(this, this, "ViewControl");
     ViewControl->SetAlign(alClient);
     ViewControl->SetTabWidth(80);
+    ViewControl->SetTabStyle(frame::tsDotNet);
     ModelViewSheet = AddSheet(this, ViewControl, "ModelViewSheet", "Model View");
     CalculationsSheet = AddSheet(this, ViewControl, "CalculationsSheet", "Calculations");
 
@@ -231,7 +227,9 @@ void TMainForm::BuildViews()
 
 void TMainForm::BuildCalculations()
 {
-    HydroPanel = MakePanel(this, CalculationsSheet, "HydroPanel", alBottom);
+    HydroPanel = Make<TCaptionPanel>(this, CalculationsSheet, "HydroPanel");
+    HydroPanel->Caption().SetVisible(false);
+    HydroPanel->SetAlign(alBottom);
     HydroPanel->SetHeight(48);
     StopButton = Make<edit::TExToolButton>(this, HydroPanel, "StopButton");
     StopButton->SetCaption("Stop");
@@ -239,16 +237,16 @@ void TMainForm::BuildCalculations()
     StopButton->SetEnabled(false);
     ProgressLabel = Make<TLabel>(this, HydroPanel, "ProgressLabel");
     ProgressLabel->SetCaption("Progress:");
-    ProgressLabel->SetBounds(76, 2, 300, 14);
+    ProgressLabel->SetBounds(76, 2, 240, 14);
     ProgressBar = Make<edit::TExProgress>(this, HydroPanel, "ProgressBar");
-    ProgressBar->SetBounds(76, 18, 150, 18);
+    ProgressBar->SetBounds(76, 18, 110, 18);
     ProgressBar->SetMin(0);
     ProgressBar->SetMax(100);
     TrimEdit = Make<edit::TExEditBtn>(this, HydroPanel, "TrimEdit");
     TrimEdit->SetEditType(edit::etFloat);
     TrimEdit->SetPrecision(5);
     TrimEdit->Signed = true;
-    TrimEdit->SetBounds(270, 18, 100, 21);
+    TrimEdit->SetBounds(222, 16, 90, 21);
     TrimEdit->SetLabelCaption("Trim");
     TrimEdit->SetLabelPosition(edit::lpLeftCenter);
     TrimEdit->SetText("0.00000");
@@ -257,7 +255,7 @@ void TMainForm::BuildCalculations()
     TrimEdit->SetHint("Enter trim. Button toggles between m and degrees");
     DraughtMarkComboBox = Make<edit::TExComboBox>(this, HydroPanel, "DraughtMarkComboBox");
     DraughtMarkComboBox->SetStyle(csDropDownList);
-    DraughtMarkComboBox->SetBounds(380, 18, 130, 21);
+    DraughtMarkComboBox->SetBounds(322, 16, 124, 21);
     DraughtMarkComboBox->SetLabelCaption("Take Draughts From");
     DraughtMarkComboBox->SetLabelPosition(edit::lpTopLeft);
     for (const char* s : {"Y Origin", "Aft Draught Mark", "Mid Draught Mark", "Fwd Draught Mark"})
@@ -266,7 +264,7 @@ void TMainForm::BuildCalculations()
 
     ExPageControl2 = Make<TAppPageControl>(this, CalculationsSheet, "ExPageControl2");
     ExPageControl2->SetAlign(alClient);
-    ExPageControl2->SetTabPosition(tpBottom);
+    ExPageControl2->SetExTabPosition(tpBottom);
     // The three calculation pages fill these sheets.
     HydroSheet = AddSheet(this, ExPageControl2, "ExTabSheet4", "Hydrostatics");
     CrossCurvesSheet = AddSheet(this, ExPageControl2, "ExTabSheet5", "Cross Curves");

@@ -65,7 +65,7 @@ public:
     platform::TSplitter* Splitter1;
     plot::TSyncSplitter *SyncSplitter1, *SyncSplitter2;
     plot::TPlotGraph *SectionView, *PlanView, *SideView;
-    TAppPanel* HydroPanel;
+    TCaptionPanel* HydroPanel;
     edit::TExToolButton* StopButton;
     platform::TLabel* ProgressLabel;
     edit::TExEditBtn* TrimEdit;

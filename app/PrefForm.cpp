@@ -9,6 +9,7 @@
 #include "platform/controls/StdCtrls.h"
 #include "platform/forms/Dialogs.h"
 #include "widgets/edit/ExEdit.h"
+#include "widgets/frame/ExPageControl.h"
 
 using namespace platform;
 
@@ -45,15 +46,6 @@ edit::TExEdit* NumberEdit(TComponent* owner, TWinControl* parent, const std::str
     return e;
 }
 
-TAppTabSheet* Sheet(TComponent* owner, TAppPageControl* pages, const std::string& name, const std::string& caption)
-{
-    auto* s = new TAppTabSheet(owner);
-    s->SetName(name);
-    s->SetPageControl(pages);
-    s->SetCaption(caption);
-    return s;
-}
-
 }  // namespace
 
 TPrefForm::TPrefForm(TComponent* AOwner) : TForm(AOwner)
@@ -68,10 +60,12 @@ TPrefForm::TPrefForm(TComponent* AOwner) : TForm(AOwner)
     PrefPages->SetName("PrefPages");
     PrefPages->SetParent(this);
     PrefPages->SetBounds(4, 4, ClientWidth() - 8, ClientHeight() - 44);
-    ProgramSheet = Sheet(this, PrefPages, "ProgramSheet", "Program");
-    Sheet2D = Sheet(this, PrefPages, "Sheet2D", "2D");
-    Sheet3D = Sheet(this, PrefPages, "Sheet3D", "3D");
-    CalculationsSheet = Sheet(this, PrefPages, "CalculationsSheet", "Calculations");
+    PrefPages->SetTabStyle(frame::tsDotNet);
+    PrefPages->SetTabWidth(72);
+    ProgramSheet = AddSheet(this, PrefPages, "ProgramSheet", "Program");
+    Sheet2D = AddSheet(this, PrefPages, "Sheet2D", "2D");
+    Sheet3D = AddSheet(this, PrefPages, "Sheet3D", "3D");
+    CalculationsSheet = AddSheet(this, PrefPages, "CalculationsSheet", "Calculations");
 
     ZoomInFactorEdit = NumberEdit(this, ProgramSheet, "ZoomInFactorEdit", "Zoom In Factor", 2, "", "1.10", 12);
     ZoomOutFactorEdit = NumberEdit(this, ProgramSheet, "ZoomOutFactorEdit", "Zoom Out Factor", 2, "", "0.90", 40);

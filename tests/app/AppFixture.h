@@ -14,9 +14,13 @@
 #include "app/PrefForm.h"
 #include "app/Settings.h"
 #include "platform/TestRig.h"
+#include "platform/controls/ExtCtrls.h"
+#include "widgets/edit/ParamTree.h"
+#include "widgets/frame/ExPageControl.h"
 #include "platform/forms/Dialogs.h"
 #include "platform/forms/Forms.h"
 #include "support/TestSupport.h"
+#include "widgets/html/HtmlText.h"
 
 class AppTest : public ::testing::Test {
 protected:
@@ -68,6 +72,8 @@ protected:
         }
         main = nullptr;
     }
+    // What a tree node shows, without its markup.
+    static std::string Shown(platform::TTreeNode* node) { return html::HTMLStrip(node->Text()); }
     std::string SettingsFile() const { return dir.file("Korvelo.INI"); }
     // The next file dialog is confirmed with this path (and filter).
     void AnswerDialog(const std::string& path, int filter = 1)

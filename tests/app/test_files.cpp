@@ -37,7 +37,7 @@ protected:
             if (l.rfind(start, 0) == 0) return true;
         return false;
     }
-    std::string TreeText(int child) const { return main->HullTreeView->Items()->Item(0)->Item(child)->Text(); }
+    std::string TreeText(int child) const { return Shown(main->HullTreeView->Items()->Item(0)->Item(child)); }
 };
 
 TEST_F(FileCommands, OpenGoodFileRebuildsTheViewsAndEntersTheRecentLists)

@@ -39,10 +39,10 @@ TEST_F(AppTest, FirstStartWithoutSettingsFile)
     EXPECT_EQ(main->Hull.name, "Blank Hullform");
     EXPECT_FALSE(main->Modified());
     TTreeNode* hullNode = main->HullTreeView->Items()->Item(0);
-    EXPECT_EQ(hullNode->Text(), "Blank Hullform");
+    EXPECT_EQ(Shown(hullNode), "Blank Hullform");
     ASSERT_EQ(hullNode->Count(), 2);
-    EXPECT_EQ(hullNode->Item(0)->Item(0)->Text(), " Density = 1.0250 Te/m3");
-    EXPECT_EQ(hullNode->Item(1)->Text(), " Appendages [0]");
+    EXPECT_EQ(Shown(hullNode->Item(0)->Item(0)), " Density = 1.0250 Te/m3");
+    EXPECT_EQ(Shown(hullNode->Item(1)), " Appendages [0]");
     EXPECT_EQ(main->DraughtMarkComboBox->ItemIndex(), 0);
 
     for (int k = 0; k < 5; ++k) {
