@@ -317,7 +317,14 @@ TChartSeries* TCustomAxisPanel::SeriesLegend(int index, bool onlyActive) const
     return nullptr;
 }
 
-std::string SeriesTitleOrName(const TChartSeries& s) { return s.Title().empty() ? s.Name() : s.Title(); }
+std::string SeriesTitleOrName(const TChartSeries& s)
+{
+    if (!s.Title().empty()) return s.Title();
+    if (!s.Name().empty() || !s.ParentChart()) return s.Name();
+    const auto& list = s.ParentChart()->SeriesList();
+    const auto it = std::find(list.begin(), list.end(), &s);
+    return ChartMsg_Series + std::to_string(it - list.begin() + 1);
+}
 
 std::string TCustomAxisPanel::SeriesTitleLegend(int index, bool onlyActive) const
 {

@@ -298,6 +298,10 @@ void ChartSetConstants()
     ChartMsg_SVGFilter = "SVGFilter";
     ChartMsg_SubTitle = "Sub Title";
     ChartMsg_SubFoot = "Sub Foot";
+    ChartMsg_SeriesDataInvalid = "Series data stream is damaged or does not fit this series";
+    ChartMsg_SeriesLabelTooLong = "Label of point %d is longer than %d characters and cannot be stored";
+    ChartMsg_FunctionPeriodNoPoints = "Function Period must be at least 0.5 points";
+    ChartMsg_HtmlMissingClose = "Missing > at ";
 }
 
 void ChartClearConstants()

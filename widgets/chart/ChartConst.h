@@ -282,7 +282,11 @@ namespace chart {
     X(ChartMsg_AsSVG) \
     X(ChartMsg_SVGFilter) \
     X(ChartMsg_SubTitle) \
-    X(ChartMsg_SubFoot)
+    X(ChartMsg_SubFoot) \
+    X(ChartMsg_SeriesDataInvalid) \
+    X(ChartMsg_SeriesLabelTooLong) \
+    X(ChartMsg_FunctionPeriodNoPoints) \
+    X(ChartMsg_HtmlMissingClose)
 
 #define KORVELO_CHART_DECLARE(n) extern std::string n;
 KORVELO_CHART_MESSAGES(KORVELO_CHART_DECLARE)

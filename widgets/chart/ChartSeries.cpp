@@ -8,6 +8,7 @@
 #include "widgets/chart/ChartAxis.h"
 #include "widgets/chart/ChartAxisPanel.h"
 #include "widgets/chart/ChartConst.h"
+#include "widgets/chart/ChartFunctions.h"
 #include "widgets/chart/ChartMarks.h"
 #include "widgets/chart/ChartPen.h"
 
@@ -109,8 +110,17 @@ TChartSeries::TChartSeries(TComponent* owner) : TCustomChartSeries(owner)
 TChartSeries::~TChartSeries()
 {
     if (parentChart_) parentChart_->RemoveSeries(this);
-    for (TChartSeries* l : LinkedSeries) (void)l;
+    // Series fed by this one lose it as a source; sources forget this dependant.
+    for (TChartSeries* l : LinkedSeries) std::erase(l->dataSources_, static_cast<platform::TComponent*>(this));
     LinkedSeries.clear();
+    for (platform::TComponent* c : dataSources_)
+        if (auto* s = dynamic_cast<TChartSeries*>(c)) s->RemoveLinkedSeries(this);
+    dataSources_.clear();
+    if (TChartFunction* f = function_) {
+        function_ = nullptr;
+        f->ForgetParent();
+        delete f;
+    }
 }
 
 void TChartSeries::SetParentChart(TCustomAxisPanel* chart)
@@ -399,6 +409,10 @@ int TChartSeries::AddChartValue(TChartSeries& source, int index)
 
 void TChartSeries::AddedValue(TChartSeries& source, int index)
 {
+    if (function_) {
+        AddValues(source);
+        return;
+    }
     const int i = AddChartValue(source, index);
     if (source.hasColorList_ && index < int(source.colors_.size())) {
         if (!hasColorList_) {
@@ -421,7 +435,8 @@ void TChartSeries::AddValues(TChartSeries& source)
         ~End() { s->EndUpdate(); }
     } end{this};
     Clear();
-    if (IsValidSourceOf(source))
+    if (function_) function_->AddPoints(&source);
+    else if (IsValidSourceOf(source))
         for (int i = 0; i < source.Count(); ++i) AddedValue(source, i);
 }
 

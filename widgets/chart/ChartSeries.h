@@ -17,6 +17,7 @@ class TChartPen;
 class TChartAxis;
 class TCustomAxisPanel;
 class TSeriesMarks;
+class TChartFunction;
 
 enum TValueEvent { veClear, veAdd, veDelete, veRefresh, veModify };
 enum TChartSeriesEvent { seAdd, seRemove, seChangeTitle, seChangeColor, seSwap, seChangeActive, seDataChanged };
@@ -167,11 +168,49 @@ public:
     // Copying from another series.
     virtual int AddChartValue(TChartSeries& source, int index);
     virtual void AddedValue(TChartSeries& source, int index);
-    virtual void DeletedValue(TChartSeries& source, int index) { Delete(index); }
+    virtual void DeletedValue(TChartSeries& source, int index)
+    {
+        if (function_) AddValues(source);
+        else Delete(index);
+    }
     virtual void AddValues(TChartSeries& source);
     void AssignValues(TChartSeries& source) { AddValues(source); }
     void AssignFormat(TChartSeries& source);
     virtual bool IsValidSourceOf(const TChartSeries& source) const { return &source != this; }
+
+    // The "Data" stream: the points in the compact record format.
+    bool OwnData = false, AlwaysStoreData = false, NeverStoreData = false, StoresXValues = true;
+    bool HasDataToStore() const { return AlwaysStoreData || (OwnData && !NeverStoreData); }
+    virtual void WriteData(std::vector<unsigned char>& out);
+    // Refuses (ChartException) a payload that does not fit, leaving the series unchanged.
+    void ReadData(const std::vector<unsigned char>& in);
+    // Sample data and ordering.
+    virtual int NumSampleValues() { return 25; }
+    void FillSampleValues(int n = 0);
+    virtual int AddSampleValues(int n, bool onlyMandatory = false);
+    void RandomBounds(int n, double& x, double& stepX, double& y, double& rangeY);
+    virtual void CheckOrder();
+    void SortByLabels(TChartListOrder order);
+    TChartListOrder LabelSortOrder = loNone;
+
+    // Data sources and the function computing the points from them.
+    bool FunctionResultAsPoint = true;
+    const std::vector<platform::TComponent*>& DataSources() const { return dataSources_; }
+    platform::TComponent* DataSource() const { return dataSources_.empty() ? nullptr : dataSources_.front(); }
+    void SetDataSource(platform::TComponent* c);
+    int AddDataSource(platform::TComponent* c) { return InternalSetDataSource(c, false); }
+    int InternalSetDataSource(platform::TComponent* c, bool replace);
+    int InternalAddDataSource(platform::TComponent* c);
+    void RemoveDataSource(platform::TComponent* c);
+    void ClearDataSources();
+    void AddLinkedSeries(TChartSeries* s);
+    void RemoveLinkedSeries(TChartSeries* s);
+    bool IsValidSeriesSource(const TChartSeries& s) const;
+    void CheckDataSource();
+    TChartFunction* FunctionOf() const { return function_; }
+    void SetFunction(TChartFunction* f);
+    // The function is going away on its own.
+    void ReleaseFunction() { function_ = nullptr; }
 
     // Axes.
     THorizAxis HorizAxis() const { return horizAxis_; }
@@ -285,6 +324,8 @@ private:
     int zOrder_ = -1, computedZOrder_ = 0;
     int updateCount_ = 0;
     std::unique_ptr<TSeriesMarks> marks_;
+    std::vector<platform::TComponent*> dataSources_;
+    TChartFunction* function_ = nullptr;
 };
 
 }  // namespace chart

@@ -1,0 +1,395 @@
+// Calculated series: the data-source links of a series, the period logic of functions,
+// and loading sources.
+#include "widgets/chart/ChartFunctions.h"
+
+#include <algorithm>
+#include <cmath>
+#include <typeinfo>
+
+#include "widgets/chart/ChartAxis.h"
+#include "widgets/chart/ChartAxisPanel.h"
+#include "widgets/chart/ChartConst.h"
+#include "widgets/chart/ChartProcs.h"
+#include "widgets/chart/ChartSeries.h"
+#include "widgets/chart/ChartSeriesStream.h"
+
+namespace chart {
+
+namespace {
+
+constexpr double kMaxRanges = 1e6;
+
+int RoundEven(double v) { return int(std::nearbyint(v)); }
+
+// Whether `target` is reached from `from` through series sources.
+bool FeedsInto(const TChartSeries* target, platform::TComponent* from, int depth = 0)
+{
+    auto* s = dynamic_cast<TChartSeries*>(from);
+    if (!s || depth > 10000) return false;
+    if (s == target) return true;
+    for (platform::TComponent* c : s->DataSources())
+        if (FeedsInto(target, c, depth + 1)) return true;
+    return false;
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------- data sources of a series
+
+void TChartSeries::SetDataSource(platform::TComponent* c)
+{
+    if (!c) ClearDataSources();
+    else InternalSetDataSource(c, true);
+}
+
+bool TChartSeries::IsValidSeriesSource(const TChartSeries& s) const { return !function_ || function_->IsValidSource(s); }
+
+int TChartSeries::InternalSetDataSource(platform::TComponent* c, bool replace)
+{
+    if (!parentChart_) throw ChartException(ChartMsg_SeriesSetDataSource);
+    auto* series = dynamic_cast<TChartSeries*>(c);
+    auto* src = dynamic_cast<TChartSeriesSource*>(c);
+    const bool valid = series ? series != this && IsValidSeriesSource(*series) : src && src->Available(parentChart_);
+    if (!valid) throw ChartException(ChartFormat(ChartMsg_SeriesInvDataSource, c ? c->Name().c_str() : ""));
+    if (std::find(dataSources_.begin(), dataSources_.end(), c) != dataSources_.end()) return -1;
+    if (series && FeedsInto(this, series)) throw ChartException(ChartMsg_CircularSeries);
+    if (replace) ClearDataSources();
+    const int index = InternalAddDataSource(c);
+    CheckDataSource();
+    return index;
+}
+
+int TChartSeries::InternalAddDataSource(platform::TComponent* c)
+{
+    if (!c) return -1;
+    dataSources_.push_back(c);
+    OwnData = false;
+    if (auto* s = dynamic_cast<TChartSeries*>(c)) s->AddLinkedSeries(this);
+    else if (auto* src = dynamic_cast<TChartSeriesSource*>(c); src && src->Series() != this) src->SetSeries(this);
+    return int(dataSources_.size()) - 1;
+}
+
+void TChartSeries::RemoveDataSource(platform::TComponent* c)
+{
+    auto it = std::find(dataSources_.begin(), dataSources_.end(), c);
+    if (it == dataSources_.end()) return;
+    const bool first = it == dataSources_.begin();
+    dataSources_.erase(it);
+    if (auto* s = dynamic_cast<TChartSeries*>(c)) s->RemoveLinkedSeries(this);
+    if (first) ClearDataSources();
+    CheckDataSource();
+}
+
+void TChartSeries::ClearDataSources()
+{
+    std::vector<platform::TComponent*> old;
+    old.swap(dataSources_);
+    for (platform::TComponent* c : old)
+        if (auto* s = dynamic_cast<TChartSeries*>(c)) s->RemoveLinkedSeries(this);
+    if (!OwnData && !old.empty()) Clear();
+}
+
+void TChartSeries::AddLinkedSeries(TChartSeries* s)
+{
+    if (std::find(LinkedSeries.begin(), LinkedSeries.end(), s) == LinkedSeries.end()) LinkedSeries.push_back(s);
+}
+
+void TChartSeries::RemoveLinkedSeries(TChartSeries* s) { std::erase(LinkedSeries, s); }
+
+void TChartSeries::CheckDataSource()
+{
+    if (updateCount_ > 0 || !parentChart_) return;
+    if (platform::TComponent* c = DataSource()) {
+        if (auto* s = dynamic_cast<TChartSeries*>(c)) AddValues(*s);
+        else if (auto* src = dynamic_cast<TChartSeriesSource*>(c)) src->Refresh();
+    } else if (function_ && function_->ComputesWithoutSource) {
+        BeginUpdate();
+        Clear();
+        function_->AddPoints(nullptr);
+        EndUpdate();
+    } else if (Count() == 0 && !OwnData && CanAddRandomPoints()) {
+        FillSampleValues(NumSampleValues());
+    }
+}
+
+void TChartSeries::SetFunction(TChartFunction* f)
+{
+    if (f == function_) return;
+    TChartFunction* old = function_;
+    function_ = f;
+    if (old) {
+        old->ForgetParent();
+        delete old;
+    }
+    if (f && f->ParentSeries() != this) f->SetParentSeries(this);
+    CheckDataSource();
+}
+
+// ---------------------------------------------------------------- functions
+
+TChartFunction::TChartFunction(platform::TComponent* owner) : TComponent(owner) {}
+
+TChartFunction::~TChartFunction()
+{
+    if (parent_) {
+        TChartSeries* p = parent_;
+        parent_ = nullptr;
+        if (p->FunctionOf() == this) p->ReleaseFunction();
+    }
+}
+
+void TChartFunction::Assign(const platform::TPersistent& source)
+{
+    if (auto* f = dynamic_cast<const TChartFunction*>(&source)) {
+        period_ = f->period_;
+        periodStyle_ = f->periodStyle_;
+        periodAlign_ = f->periodAlign_;
+        return;
+    }
+    TComponent::Assign(source);
+}
+
+void TChartFunction::CheckPeriod(double v, TFunctionPeriodStyle style) const
+{
+    if (v < 0) throw ChartException(ChartMsg_FunctionPeriod);
+    // A group of round(v) = 0 points would never move on.
+    if (v > 0 && v < 0.5 && style == psNumPoints) throw ChartException(ChartMsg_FunctionPeriodNoPoints);
+}
+
+void TChartFunction::SetPeriod(double v)
+{
+    CheckPeriod(v, periodStyle_);
+    if (v == period_) return;
+    period_ = v;
+    ReCalculate();
+}
+
+void TChartFunction::SetPeriodStyle(TFunctionPeriodStyle v)
+{
+    if (v == periodStyle_) return;
+    CheckPeriod(period_, v);
+    periodStyle_ = v;
+    ReCalculate();
+}
+
+void TChartFunction::SetPeriodAlign(TFunctionPeriodAlign v)
+{
+    if (v == periodAlign_) return;
+    periodAlign_ = v;
+    ReCalculate();
+}
+
+void TChartFunction::SetParentSeries(TChartSeries* s)
+{
+    if (s == parent_) return;
+    TChartSeries* old = parent_;
+    parent_ = s;
+    if (old && old->FunctionOf() == this) old->ReleaseFunction();
+    if (s) s->SetFunction(this);
+}
+
+void TChartFunction::EndUpdate()
+{
+    if (!updating_) return;
+    updating_ = false;
+    ReCalculate();
+}
+
+void TChartFunction::ReCalculate()
+{
+    if (!updating_ && parent_) parent_->CheckDataSource();
+}
+
+TChartValueList& TChartFunction::ValueList(TChartSeries& source)
+{
+    const std::string& name = parent_->MandatoryValues().ValueSource();
+    if (!name.empty())
+        if (TChartValueList* l = source.GetYValueList(name)) return *l;
+    return source.MandatoryValues();
+}
+
+void TChartFunction::AddFunctionXY(bool sourceVertical, double value, double position)
+{
+    if (sourceVertical) parent_->AddXY(position, value);
+    else parent_->AddXY(value, position);
+}
+
+void TChartFunction::CalculatePeriod(TChartSeries& source, double position, int first, int last)
+{
+    AddFunctionXY(source.ValuesVertical(), Calculate(source, first, last), position);
+}
+
+void TChartFunction::CalculateAllPoints(TChartSeries& source, TChartValueList& list)
+{
+    const double v = Calculate(source, -1, -1);
+    const double lo = list.MinValue(), mid = lo + list.Range() * 0.5;
+    if (!parent_->FunctionResultAsPoint) {
+        AddFunctionXY(source.ValuesVertical(), v, lo);
+        AddFunctionXY(source.ValuesVertical(), v, list.MaxValue());
+    } else if (parent_->ValuesVertical()) {
+        AddFunctionXY(source.ValuesVertical(), v, mid);
+    } else if (source.ValuesVertical()) {
+        parent_->AddXY(v, mid);
+    } else {
+        parent_->AddXY(mid, v);
+    }
+}
+
+void TChartFunction::CalculateByPeriod(TChartSeries& source, TChartValueList& list)
+{
+    const int n = source.Count();
+    const bool byPoints = periodStyle_ == psNumPoints;
+    const int group = RoundEven(period_);
+    if (byPoints && group < 1) return;
+    if (!byPoints && !(period_ > 0)) return;
+    // Ranges so short that their count explodes (most of them empty) give nothing.
+    if (!byPoints && (list.MaxValue() - list[0]) / period_ > kMaxRanges) return;
+    TChartAxis* axis = parent_->ActiveHorizAxis();
+    const TDateTimeStep step = FindDateTimeStep(period_);
+    int f = 0;
+    double t = list[0];
+    while (f <= n - 1) {
+        int l;
+        double start, end;
+        if (byPoints) {
+            l = group + f - 1;
+            start = list[f];
+            end = l < n ? list[l] : 0;
+        } else {
+            start = t;
+            const double before = t;
+            if (axis && list.DateTime()) axis->IncDecDateTime(true, t, period_, step);
+            else t += period_;
+            // A period too small to move the range on ends the calculation.
+            if (!(t > before)) return;
+            end = t - 0.001 * period_;
+            l = f;
+            while (l < n - 1 && list[l + 1] < t) ++l;
+        }
+        const bool holdsPoint = byPoints || list[f] < t;
+        if (l < n) {
+            const double position = periodAlign_ == paFirst ? start : periodAlign_ == paLast ? end : (start + end) / 2;
+            if (holdsPoint) CalculatePeriod(source, position, f, l);
+            else AddFunctionXY(source.ValuesVertical(), 0, position);
+        }
+        if (holdsPoint) f = l + 1;
+    }
+}
+
+void TChartFunction::DoCalculation(TChartSeries& source, TChartValueList& list)
+{
+    if (period_ != 0) CalculateByPeriod(source, list);
+    else CalculateAllPoints(source, list);
+}
+
+void TChartFunction::PrepareForGallery(TCustomAxisPanel& chart)
+{
+    for (TChartSeries* s : chart.SeriesList()) s->FillSampleValues(4);
+}
+
+void TChartFunction::AddPoints(TChartSeries* source)
+{
+    if (updating_ || !source || !parent_) return;
+    const auto& sources = parent_->DataSources();
+    if (sources.size() > 1) {
+        TChartSeries* s = source;
+        for (platform::TComponent* c : sources)
+            if (auto* cs = dynamic_cast<TChartSeries*>(c); cs && cs->Count() > s->Count()) s = cs;
+        for (int a = 0; a < s->Count(); ++a) {
+            double x = s->NotMandatoryValues()[a];
+            double y = CalculateMany(sources, a);
+            if (!s->ValuesVertical()) std::swap(x, y);
+            parent_->AddXY(x, y, s->XLabel(a));
+        }
+    } else if (source->Count() > 0) {
+        DoCalculation(*source, source->NotMandatoryValues());
+    }
+}
+
+TChartMovingFunction::TChartMovingFunction(platform::TComponent* owner) : TChartFunction(owner) { period_ = 1; }
+
+void TChartMovingFunction::DoCalculation(TChartSeries& source, TChartValueList& list)
+{
+    const int p = RoundEven(period_);
+    if (p < 1) return;
+    for (int i = p - 1; i < source.Count(); ++i)
+        AddFunctionXY(source.ValuesVertical(), Calculate(source, i - p + 1, i), list[i]);
+}
+
+// ---------------------------------------------------------------- loading sources
+
+TChartSeriesSource::~TChartSeriesSource()
+{
+    Close();
+    if (series_) {
+        TChartSeries* s = series_;
+        series_ = nullptr;
+        s->RemoveFreeNotification(this);
+        s->RemoveDataSource(this);
+    }
+}
+
+void TChartSeriesSource::SetActive(bool v)
+{
+    if (v == active_) return;
+    if (series_) {
+        if (v && !Loading) Load();
+        else if (!v && !Destroying() && !series_->Destroying()) series_->Clear();
+    }
+    active_ = v;
+}
+
+void TChartSeriesSource::Close()
+{
+    if (!Loading && !Destroying()) SetActive(false);
+    else active_ = false;
+}
+
+void TChartSeriesSource::Refresh()
+{
+    if (active_ && !Loading) Load();
+}
+
+void TChartSeriesSource::Loaded()
+{
+    TComponent::Loaded();
+    Refresh();
+}
+
+bool TChartSeriesSource::HasSeries(const TChartSeries& s) const
+{
+    const platform::TComponent* c = s.DataSource();
+    return c && typeid(*c) == typeid(*this);
+}
+
+void TChartSeriesSource::SetSeries(TChartSeries* s)
+{
+    if (s == series_) return;
+    Close();
+    TChartSeries* old = series_;
+    if (old) old->RemoveFreeNotification(this);
+    series_ = s;
+    if (s) {
+        s->FreeNotification(this);
+        if (s->DataSource() != this) s->SetDataSource(this);
+    } else if (old && old->DataSource() == this) {
+        old->SetDataSource(nullptr);
+    }
+}
+
+void TChartSeriesSource::Notification(platform::TComponent* c, TOperation op)
+{
+    TComponent::Notification(c, op);
+    if (op == opRemove && c == series_) {
+        series_ = nullptr;
+        active_ = false;
+    }
+}
+
+std::vector<TChartSourceClass>& ChartSources()
+{
+    static std::vector<TChartSourceClass> sources;
+    return sources;
+}
+
+}  // namespace chart
