@@ -6,6 +6,7 @@
 #include "platform/forms/Forms.h"
 #include "platform/graphics/GDI.h"
 #include "platform/system/VisualStyles.h"
+#include "widgets/edit/EditLayout.h"
 #include "widgets/edit/EditTheme.h"
 #include "widgets/html/ThemeApi.h"
 
@@ -209,16 +210,7 @@ void TExEditBtn::BtnClick(TObject* Sender)
     if (OnClickBtn) OnClickBtn(this);
 }
 
-int TExEditBtn::GetMinHeight()
-{
-    TCanvas* c = Canvas();
-    TFont screenFont;
-    c->Font().Assign(screenFont);
-    const int h0 = c->TextHeight("Wg");
-    c->Font().Assign(*Font());
-    const int h = c->TextHeight("Wg");
-    return h + std::min(h0, h) / 4;
-}
+int TExEditBtn::GetMinHeight() { return EditMinHeight(this); }
 
 void TExEditBtn::ResizeControl()
 {
@@ -244,11 +236,8 @@ void TExEditBtn::ResizeControl()
 
 void TExEditBtn::SetEditRect()
 {
-    if (!HandleAllocated()) return;
     const bool border = BorderStyle() != bsNone;
-    const TRect r = Rect(border ? 1 : 2, border ? 1 : 4, ClientWidth() - holder_->Width() - unitSpace_ - 4,
-                         ClientHeight() + 1);
-    Perform(EM_SETRECTNP, 0, reinterpret_cast<LPARAM>(&r));
+    SetTextArea(this, border ? 1 : 2, border ? 1 : 4, holder_->Width() + unitSpace_ + 4);
 }
 
 void TExEditBtn::SetFlatRect(bool flat)

@@ -6,6 +6,7 @@
 #include "base/StrUtils.h"
 #include "platform/forms/Forms.h"
 #include "platform/graphics/GDI.h"
+#include "widgets/edit/EditLayout.h"
 #include "widgets/edit/ExEditText.h"
 #include "widgets/html/VersionText.h"
 
@@ -397,6 +398,28 @@ bool FilterEditKey(TCustomEdit* e, char& key, bool keepMinus, bool newEntry, int
     return true;
 }
 
+// The drop button opens the calculator, or closes the open one.
+void DropClick(TCalculator& calc, const TNotifyEvent& onClick, TObject* sender)
+{
+    if (calc.ShouldOpen() && !calc.Showing()) calc.Show();
+    else calc.Hide();
+    if (onClick) onClick(sender);
+}
+
+// A drop button for an edit, clicking into click.
+TDropCalculatorButton* MakeDropButton(TWinControl* e, const std::function<void(TObject*)>& click)
+{
+    auto* b = new TDropCalculatorButton(e);
+    b->SetBounds(0, 0, 15, 17);
+    b->SetMargin(0);
+    b->SetSpacing(0);
+    b->SetParent(e);
+    b->FocusControl = e;
+    b->SetCursor(crArrow);
+    b->OnClick = click;
+    return b;
+}
+
 }  // namespace
 
 TMoneyEdit::TMoneyEdit(TComponent* AOwner) : TCustomEdit(AOwner)
@@ -407,14 +430,7 @@ TMoneyEdit::TMoneyEdit(TComponent* AOwner) : TCustomEdit(AOwner)
     host.SetText = [this](const std::string& s) { TCustomEdit::SetText(s); };
     host.ShowValue = [this](double v) { TCustomEdit::SetText(FormatGeneral(v)); };
     calc_ = std::make_unique<TCalculator>(host);
-    button_ = new TDropCalculatorButton(this);
-    button_->SetBounds(0, 0, 15, 17);
-    button_->SetMargin(0);
-    button_->SetSpacing(0);
-    button_->SetParent(this);
-    button_->FocusControl = this;
-    button_->SetCursor(crArrow);
-    button_->OnClick = [this](TObject* s) { BtnClick(s); };
+    button_ = MakeDropButton(this, [this](TObject* s) { BtnClick(s); });
     TCustomEdit::SetText("0");
     ControlStyle &= ~csSetCaption;
     SetAlignment(taRightJustify);
@@ -438,30 +454,14 @@ void TMoneyEdit::SetEditorEnabled(bool v)
     SetReadOnly(!v);
 }
 
-void TMoneyEdit::BtnClick(TObject* Sender)
-{
-    if (calc_->ShouldOpen() && !calc_->Showing()) calc_->Show();
-    else calc_->Hide();
-    if (OnClickBtn) OnClickBtn(Sender);
-}
+void TMoneyEdit::BtnClick(TObject* Sender) { DropClick(*calc_, OnClickBtn, Sender); }
 
-int TMoneyEdit::GetMinHeight()
-{
-    TCanvas* c = Canvas();
-    TFont screenFont;
-    c->Font().Assign(screenFont);
-    const int h0 = c->TextHeight("Wg");
-    c->Font().Assign(*Font());
-    const int h = c->TextHeight("Wg");
-    return h + std::min(h0, h) / 4;
-}
+int TMoneyEdit::GetMinHeight() { return EditMinHeight(this); }
 
 void TMoneyEdit::SetEditRect()
 {
-    if (!HandleAllocated()) return;
     const int m = BorderStyle() == bsNone ? 2 : 1;
-    const TRect r = Rect(m, m, ClientWidth() - button_->Width() - 3, ClientHeight() + 1);
-    Perform(EM_SETRECTNP, 0, reinterpret_cast<LPARAM>(&r));
+    SetTextArea(this, m, m, button_->Width() + 3);
 }
 
 void TMoneyEdit::CreateWnd()
@@ -485,7 +485,7 @@ void TMoneyEdit::KeyDown(Word& Key, TShiftState Shift)
 {
     TCustomEdit::KeyDown(Key, Shift);
     if (Key == VK_F4) BtnClick(button_);
-    if (Key == VK_DELETE && Text().empty()) TCustomEdit::SetText("0");
+    if (Key == VK_DELETE && Text().empty()) SetValue(0);
 }
 
 void TMoneyEdit::KeyPress(char& Key)
@@ -540,14 +540,7 @@ TExMoneyEdit::TExMoneyEdit(TComponent* AOwner) : TExEdit(AOwner)
     host.Value = [this] { return GetFloat(); };
     host.AfterButton = [this] { SetModified(true); };
     calc_ = std::make_unique<TCalculator>(host);
-    button_ = new TDropCalculatorButton(this);
-    button_->SetBounds(0, 0, 15, 17);
-    button_->SetMargin(0);
-    button_->SetSpacing(0);
-    button_->SetParent(this);
-    button_->FocusControl = this;
-    button_->SetCursor(crArrow);
-    button_->OnClick = [this](TObject* s) { BtnClick(s); };
+    button_ = MakeDropButton(this, [this](TObject* s) { BtnClick(s); });
     TExEdit::SetText("0");
     ControlStyle &= ~csSetCaption;
     RightReserve = 19;
@@ -579,19 +572,12 @@ void TExMoneyEdit::SetButtonHint(const std::string& s)
     button_->SetShowHint(!s.empty());
 }
 
-void TExMoneyEdit::BtnClick(TObject* Sender)
-{
-    if (calc_->ShouldOpen() && !calc_->Showing()) calc_->Show();
-    else calc_->Hide();
-    if (OnClickBtn) OnClickBtn(Sender);
-}
+void TExMoneyEdit::BtnClick(TObject* Sender) { DropClick(*calc_, OnClickBtn, Sender); }
 
 void TExMoneyEdit::SetEditRect()
 {
-    if (!HandleAllocated()) return;
     const int m = BorderStyle() == bsNone ? 2 : 1;
-    const TRect r = Rect(m, m, ClientWidth() - button_->Width() - 3, ClientHeight() + 1);
-    Perform(EM_SETRECTNP, 0, reinterpret_cast<LPARAM>(&r));
+    SetTextArea(this, m, m, button_->Width() + 3);
 }
 
 void TExMoneyEdit::SetFlatRect(bool flat)
@@ -617,7 +603,7 @@ void TExMoneyEdit::KeyDown(Word& Key, TShiftState Shift)
 {
     TExEdit::KeyDown(Key, Shift);
     if (Key == VK_F4) BtnClick(button_);
-    if (Key == VK_DELETE && GetText().empty()) TExEdit::SetText("0");
+    if (Key == VK_DELETE && GetText().empty()) SetValue(0);
 }
 
 void TExMoneyEdit::KeyPress(char& Key)
