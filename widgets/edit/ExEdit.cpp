@@ -6,6 +6,7 @@
 
 #include "base/IniFile.h"
 #include "base/StrUtils.h"
+#include "base/StringList.h"
 #include "platform/controls/StdCtrls.h"
 #include "platform/forms/Forms.h"
 #include "platform/graphics/GDI.h"
@@ -346,6 +347,7 @@ void TExEdit::WMSetFocus(TWMSetFocus& m)
 
 void TExEdit::WMKillFocus(TWMKillFocus& m)
 {
+    HideLookup();
     if (!error_) TControl::SetColor(normalColor_);
     if (!((error_ && ShowError) || ShowModified || urlShown_)) Font()->SetColor(normalFontColor_);
     if (FocusLabel && Label()) Label()->Font()->SetStyle(Label()->Font()->Style() & ~TFontStyles(fsBold));
@@ -363,6 +365,7 @@ void TExEdit::WMKillFocus(TWMKillFocus& m)
         if (FocusWidthInc > 0) SetWidth(Width() - FocusWidthInc);
         if (FocusAlign != eaDefault && FocusAlign != editAlign_) ApplyAlignment(editAlign_);
         if ((!emptyText_.empty() && GetText().empty()) || errorMarkerLen_ > 0) Invalidate();
+        AddHistory();
     }
 }
 
@@ -603,6 +606,7 @@ void TExEdit::AfterChar()
     if (TabOnFullLength && LengthLimit > 0 && FixedLength(GetText()) > LengthLimit && SelLength() == 0 &&
         CaretPos() == LengthLimit)
         PostMessage(Handle(), WM_KEYDOWN, VK_TAB, KeyDataOf(VK_TAB));
+    UpdateLookup();
 }
 
 void TExEdit::WMKeyDown(TWMKeyDown& m)
@@ -610,6 +614,7 @@ void TExEdit::WMKeyDown(TWMKeyDown& m)
     const Word key = m.CharCode();
     const bool shift = Shift(), ctrl = Ctrl();
     const int caret = CaretIndex();
+    if (LookupKey(key)) return;
     if ((key == VK_TAB || key == VK_RETURN) && ctrl) {
         TCustomEdit::WMKeyDown(m);
         return;
@@ -733,7 +738,11 @@ bool TExEdit::TakeValue(const std::string& value, const std::string& inserted)
 void TExEdit::WMPaste(TMessage& m)
 {
     (void)m;
-    if (ReadOnly() || !Clipboard()->HasFormat(CF_TEXT)) return;
+    if (ReadOnly()) return;
+    if (!Clipboard()->HasFormat(CF_TEXT)) {
+        UpdateLookup();
+        return;
+    }
     const std::string clip = Clipboard()->AsText();
     if (OnClipboardPaste) {
         bool allow = true;
@@ -753,6 +762,7 @@ void TExEdit::WMPaste(TMessage& m)
     if (editType_ == etString || editType_ == etUppercase || editType_ == etMixedCase || editType_ == etLowerCase ||
         editType_ == etPassword)
         SetModified(true);
+    UpdateLookup();
 }
 
 // ---------------------------------------------------------------- stored text and ranges
@@ -779,13 +789,33 @@ void TExEdit::SavePersist()
 {
     if (!Persistence.Enable) return;
     base::TIniFile ini(IniFileName());
+    ini.BeginUpdate();
     ini.WriteString(Persistence.Section, Name(), Text());
+    if (Lookup.Enabled && Lookup.History) {
+        const base::TStringList& d = *Lookup.DisplayList;
+        ini.WriteInteger(Persistence.Section, "LOOKUPCOUNT", d.Count());
+        for (int i = 1; i <= d.Count(); ++i) {
+            ini.WriteString(Persistence.Section, "LOOKUPDISPL" + std::to_string(i), d.Get(i - 1));
+            if (i <= Lookup.ValueList->Count())
+                ini.WriteString(Persistence.Section, "LOOKUPVAL" + std::to_string(i), Lookup.ValueList->Get(i - 1));
+        }
+    }
+    ini.EndUpdate();
 }
 
 void TExEdit::LoadPersist()
 {
     if (!Persistence.Enable) return;
     base::TIniFile ini(IniFileName());
+    if (Lookup.Enabled && Lookup.History) {
+        const long long n = ini.ReadInteger(Persistence.Section, "LOOKUPCOUNT", 0);
+        for (long long i = 1; i <= n; ++i) {
+            const std::string v = ini.ReadString(Persistence.Section, "LOOKUPVAL" + std::to_string(i), "");
+            if (!v.empty()) Lookup.ValueList->Add(v);
+            const std::string d = ini.ReadString(Persistence.Section, "LOOKUPDISPL" + std::to_string(i), "");
+            if (!d.empty()) Lookup.DisplayList->Add(d);
+        }
+    }
     const std::string s = ini.ReadString(Persistence.Section, Name(), "@");
     if (s != "@") SetRawText(s);
 }

@@ -8,12 +8,43 @@
 #include <string>
 
 #include "platform/controls/Edit.h"
+#include "platform/controls/ListBox.h"
 #include "widgets/edit/EditLabel.h"
+
+namespace base {
+class TStringList;
+}
 
 namespace edit {
 
 class TRangeList;
 class TEditDropTarget;
+class TListHintWindow;
+
+// The auto-completion list of a typed edit.
+struct TLookupSettings {
+    TLookupSettings();
+    ~TLookupSettings();
+    std::unique_ptr<base::TStringList> DisplayList, ValueList;
+    int DisplayCount = 4;
+    platform::TColor Color = platform::clWindow;
+    bool Enabled = false;
+    int NumChars() const { return numChars_; }
+    void SetNumChars(int n)
+    {
+        if (n > 0) numChars_ = n;
+    }
+    bool CaseSensitive = false;
+    bool History = false;  // values entered are added to DisplayList
+    bool Multi = false;    // several entries separated by Separator; the last one is looked up
+    char Separator = ';';
+
+private:
+    int numChars_ = 2;
+};
+
+using TLookupSelectEvent = std::function<void(platform::TObject* Sender, std::string& Value)>;
+using TLookupIndexSelectEvent = std::function<void(platform::TObject* Sender, int Index, std::string& Value)>;
 
 enum TExEditType {
     etString, etNumeric, etFloat, etUppercase, etMixedCase, etLowerCase, etPassword, etMoney, etRange, etHex,
@@ -146,6 +177,16 @@ public:
     void SetOleDropTarget(bool on);
     platform::TPoint InsertionCaret() const { return insertCaret_; }
 
+    // ---- auto-completion
+    TLookupSettings Lookup;
+    TLookupSelectEvent OnLookupSelect;
+    TLookupIndexSelectEvent OnLookupIndexSelect;
+    void UpdateLookup();
+    void DoneLookup();
+    // The drop-down list while it exists (made on first use).
+    platform::TCustomListBox* LookupList() const;
+    bool LookupShown() const;
+
     // ---- stored text and range lists
     virtual void LoadPersist();
     virtual void SavePersist();
@@ -222,6 +263,11 @@ private:
     bool dropTargetOn_ = false, dropRegistered_ = false, ownDrag_ = false, dragArmed_ = false;
     platform::TPoint insertCaret_{-1, -1};
     std::shared_ptr<TEditDropTarget> dropTarget_;
+    TListHintWindow* lookupWindow_ = nullptr;
+    int lookupStart_ = 0;
+    void HideLookup();
+    bool LookupKey(platform::Word key);
+    void AddHistory();
 };
 
 }  // namespace edit
