@@ -821,8 +821,10 @@ void DrawMenuWindowBorder(TMenuItem* item, TCanvas* canvas)
     if (level < 2) fr.Right -= kStrip;
     else if (rightAligned) fr.Right -= 2 * kStrip;
     canvas->Brush().SetStyle(bsSolid);
-    canvas->Brush().SetColor(s->MenuBorderColor);
-    canvas->FrameRect(fr);
+    if (s->MenuBorderColor != clNone) {  // a look without a border colour leaves the frame as it is
+        canvas->Brush().SetColor(s->MenuBorderColor);
+        canvas->FrameRect(fr);
+    }
     if (level == 1 && dynamic_cast<TMainMenu*>(menu->GetSelf()) && item->Parent()) {
         TRect pr = GetMenuItemRect(item->Parent());
         const TRect now = ScreenRect(w);

@@ -442,3 +442,62 @@ TEST_F(ExMenuFixture, SubMenuArrowsAndRightToLeft)
 }
 
 }  // namespace
+
+namespace {
+
+// Every look of both preset stylers: the icon column and the selected item in its colours.
+struct LookCase {
+    bool office;
+    int style;
+    const char* name;
+};
+
+class StylerLook : public ExMenuFixture, public ::testing::WithParamInterface<LookCase> {};
+
+TEST_P(StylerLook, PaintsTheIconColumnAndTheSelection)
+{
+    const LookCase& lc = GetParam();
+    TCustomExMenuStyler* styler;
+    if (lc.office) {
+        auto* s = new TExMenuOfficeStyler(form);
+        s->SetStyle(TOfficeStyle(lc.style));
+        styler = s;
+    } else {
+        auto* s = new TExMenuFantasyStyler(form);
+        s->SetStyle(TFantasyStyle(lc.style));
+        styler = s;
+    }
+    auto* menu = new TExPopupMenu(form);
+    menu->SetMenuStyler(styler);
+    TMenuItem* first = Item(menu->Items(), "First");
+    TMenuItem* second = Item(menu->Items(), "Second");
+    menu->Popup(40, 40);
+    TCustomControl* w = MenuWindowOf(menu->Items());
+    PaintToBitmap(w);
+    const TRect a = InWindow(w, first), b = InWindow(w, second);
+    SendMouse(w, WM_MOUSEMOVE, a.Left + 60, a.Top + 3);
+    auto bmp = PaintToBitmap(w);
+    LookAt(*bmp, std::string("exmenu_look_") + lc.name);
+    const int side = IsSideBarVisible(first) ? styler->SideBar().Size + styler->SideBar().SplitterWidth : 0;
+    if (styler->IconBar().Color() != clNone && styler->IconBar().GradientDirection == gdHorizontal)
+        EXPECT_EQ(At(*bmp, b.Left + side, b.Top + 2), Sys(styler->IconBar().Color())) << lc.name;
+    TSelectedItem& sel = styler->SelectedItem();
+    if (sel.Color() != clNone && sel.ColorTo() == clNone)
+        EXPECT_EQ(At(*bmp, a.Left + side + 26, a.Top + 2), Sys(sel.Color())) << lc.name;
+    if (sel.BorderColor != clNone) EXPECT_EQ(At(*bmp, a.Left + side + 26, a.Top), Sys(sel.BorderColor)) << lc.name;
+    if (styler->MenuBorderColor != clNone)
+        EXPECT_GT(Count(*bmp, Rect(0, 0, w->Width(), w->Height()), Sys(styler->MenuBorderColor)), 20) << lc.name;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Looks, StylerLook,
+    ::testing::Values(LookCase{true, osOffice2003Blue, "blue"}, LookCase{true, osOffice2003Olive, "olive"},
+                      LookCase{true, osOffice2003Silver, "silver"}, LookCase{true, osOfficeXP, "xp"},
+                      LookCase{false, fsArctic, "arctic"}, LookCase{false, fsAquaBlue, "aquablue"},
+                      LookCase{false, fsChocolate, "chocolate"}, LookCase{false, fsMacOS, "macos"},
+                      LookCase{false, fsSilverFox, "silverfox"}, LookCase{false, fsSoftSand, "softsand"},
+                      LookCase{false, fsTerminalGreen, "terminalgreen"}, LookCase{false, fsTextured, "textured"},
+                      LookCase{false, fsWindowsClassic, "windowsclassic"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
