@@ -53,6 +53,13 @@ std::string TCustomChart::FormattedValueLegend(TChartSeries* series, int valueIn
     return series ? legend_->FormattedValue(series, valueIndex) : std::string();
 }
 
+std::string TCustomChart::FormattedLegend(int index)
+{
+    std::string text = legend_->FormattedLegend(index);
+    if (OnGetLegendText) OnGetLegendText(this, int(legend_->EffectiveStyle), index, text);
+    return text;
+}
+
 std::string TCustomChart::AxisTitleOrName(TChartAxis& a)
 {
     if (!a.Title().Caption().empty()) return a.Title().Caption();

@@ -56,6 +56,11 @@ public:
     std::function<void(TCustomChart*, TChartSeries*, int, platform::TMouseButton, platform::TShiftState, int, int)>
         OnClickSeries;
     std::function<void(TCustomChart*, TChartTitle*, platform::TMouseButton, platform::TShiftState, int, int)> OnClickTitle;
+    std::function<void(TCustomChart*, int index, int& x, int& y, int& xColor)> OnGetLegendPos;
+    std::function<void(TCustomChart*, TRect& r)> OnGetLegendRect;
+    std::function<void(TCustomAxisPanel*, int legendStyle, int index, std::string& text)> OnGetLegendText;
+    // The legend text of an item after OnGetLegendText.
+    std::string FormattedLegend(int index);
 
     TColor GetBackColor() override;
     bool IsFreeSeriesColor(TColor color, bool checkBackground, TChartSeries* series) override;

@@ -284,7 +284,7 @@ void TCustomChartLegend::DrawLegend()
     auto computeTexts = [&] {
         texts_.clear();
         for (int i = firstValue_; i <= LastItem; ++i) {
-            std::string t = FormattedLegend(i);
+            std::string t = chart_->FormattedLegend(i);
             const std::size_t a = t.find(ChartColumnSeparator);
             if (a == std::string::npos) {
                 texts_.push_back({t, {}});
@@ -377,6 +377,7 @@ void TCustomChartLegend::DrawLegend()
             x0 = r.Left + 15;
         }
     }
+    if (chart_->OnGetLegendRect) chart_->OnGetLegendRect(chart_, r);
     Draw();
     if (TitleShown) {
         title_->CalcShapeBounds(ShapeBounds);
@@ -429,6 +430,7 @@ void TCustomChartLegend::DrawItem(int k, int i, int textX, int symbolX, int cx, 
     textX += o;
     symbolX += o;
     y += row * h + VertSpacing / 2;
+    if (chart_->OnGetLegendPos) chart_->OnGetLegendPos(chart_, i, textX, y, symbolX);
     TChartSeries* series = EffectiveStyle == lsValues ? GetLegendSeries() : chart_->SeriesLegend(i, !checkBoxes_);
     c.AssignFont(Font());
     if (FontSeriesColor && series) {

@@ -330,3 +330,19 @@ TEST_F(ChartControl, LegendTitleSitsAboveTheItems)
     const int h = chart->Legend().CalcItemHeight();
     EXPECT_EQ(chart->Legend().Clicked(chart->Legend().RectLegend().Left + 8, chart->Legend().FirstItemTop() + 1 + h / 2), 0);
 }
+
+TEST_F(ChartControl, LegendEventsChangeTextsAndPlaces)
+{
+    chart->OnGetLegendText = [](TCustomAxisPanel*, int, int index, std::string& text) {
+        if (index == 0) text = "Displacement";
+    };
+    int moved = 0;
+    chart->OnGetLegendPos = [&](TCustomChart*, int, int&, int& y, int&) {
+        ++moved;
+        y += 0;
+    };
+    Paint();
+    EXPECT_EQ(chart->FormattedLegend(0), "Displacement");
+    EXPECT_EQ(chart->FormattedLegend(1), "Curve 2");
+    EXPECT_EQ(moved, 3);
+}
