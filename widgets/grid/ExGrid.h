@@ -545,6 +545,28 @@ public:
     void FloatFooterUpdate() override;
     void MouseDown(platform::TMouseButton Button, platform::TShiftState Shift, int X, int Y) override;
     void TopLeftChanged() override;
+    // The grid's own frame for the soft, studio, XP and list-view looks.
+    void WMNCPaint(platform::TMessage& m) override;
+    void NCPaintProc(platform::HDC dc);
+    // With IntegralHeight the height is trimmed to whole rows.
+    void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
+    // The header gradients after the desktop colour scheme.
+    void ThemeAdapt();
+    void DoInsertRow(int ARow);
+    void DoDeleteRow(int ARow);
+    std::function<void(platform::TObject* Sender, int ARow)> OnAutoInsertRow, OnAutoDeleteRow;
+
+    // ---- grouping by a column (a node row heads each run of equal values)
+    virtual void Group(int ACol);
+    virtual void UnGroup();
+    void SetGroupColumn(int ACol);
+    int GroupColumn() const { return groupColumn_; }
+    void GroupSum(int ACol) { GroupCalc(ACol, 1); }
+    void GroupAvg(int ACol) { GroupCalc(ACol, 2); }
+    void GroupMin(int ACol) { GroupCalc(ACol, 3); }
+    void GroupMax(int ACol) { GroupCalc(ACol, 4); }
+    void GroupCount(int ACol) { GroupCalc(ACol, 5); }
+    void GroupCalc(int ACol, int Kind);
 
 protected:
     double CellValue(int ACol, int ARow, bool realRow);
@@ -614,6 +636,8 @@ private:
     bool stretching_ = false;
     int zoom_ = 0;
     int nodeCount_ = 0;
+    int groupColumn_ = -1, groupWidth_ = 0;
+    std::string groupHeader_;
     bool onlyGrow_ = false;
     bool calculatingFooter_ = false;
 };

@@ -4,6 +4,8 @@
 
 #include "base/StrUtils.h"
 #include "platform/graphics/GDI.h"
+#include "platform/system/VisualStyles.h"
+#include "widgets/html/ThemeApi.h"
 #include "widgets/grid/CellGraphic.h"
 #include "widgets/grid/ExGrid.h"
 #include "widgets/grid/ExUtil.h"
@@ -511,6 +513,80 @@ TSize TExStringGrid::GetCellTextSize(int ACol, int ARow, bool WordWrapWidth)
     }
     DrawText(cv->Handle(), s, -1, &r, flags);
     return {r.Width() + 2 * ox, r.Bottom - r.Top + 2 * oy};
+}
+
+}  // namespace grid
+
+namespace grid {
+
+// ---------------------------------------------------------------- frame, bounds, theme
+
+void TExStringGrid::WMNCPaint(TMessage& m)
+{
+    TBaseGrid::WMNCPaint(m);
+    if (updateCount_ == 0 && m.DC()) NCPaintProc(m.DC());
+}
+
+void TExStringGrid::NCPaintProc(HDC dc)
+{
+    if (Flat || BorderStyle() != bsSingle || !dc) return;
+    if (Look != glSoft && Look != glStudio && Look != glXP && Look != glListView) return;
+    const int w = Width(), h = Height();
+    const COLORREF inner = platform::uxtheme::IsThemeActive() ? 0xB99D7F : 0x808080;
+    const COLORREF outer = ColorToRGB(Parent() ? Parent()->Color() : Color());
+    auto frame = [&](int l, int t, int r, int b, COLORREF c) {
+        FillRect(dc, {l, t, r + 1, t + 1}, c);
+        FillRect(dc, {l, b, r + 1, b + 1}, c);
+        FillRect(dc, {l, t, l + 1, b + 1}, c);
+        FillRect(dc, {r, t, r + 1, b + 1}, c);
+    };
+    frame(1, 1, w - 2, h - 2, inner);
+    frame(0, 0, w - 1, h - 1, outer);
+}
+
+void TExStringGrid::SetBounds(int ALeft, int ATop, int AWidth, int AHeight)
+{
+    if (IntegralHeight && updateCount_ == 0 && DefaultRowHeight() > 0) {
+        const int S = VisibleColCount() + FixedCols() < ColCount() ? GetSystemMetrics(SM_CYHSCROLL) : 0;
+        const int B = BorderStyle() == bsSingle ? 2 : 0;
+        int H = AHeight - S - B;
+        H -= H % DefaultRowHeight();
+        AHeight = H + S + 2 * B;
+    }
+    TBaseGrid::SetBounds(ALeft, ATop, AWidth, AHeight);
+}
+
+void TExStringGrid::ThemeAdapt()
+{
+    switch (html::CurrentXPColorScheme(html::XPColorSchemeTest::Grid)) {
+    case 1:
+        gradFrom_ = 0xFCE1CB, gradTo_ = 0xE0A57D, ActiveCellColor = 0x94E6FB, ActiveCellColorTo = 0x1595EE;
+        break;
+    case 2:
+        gradFrom_ = 0xCFF0EA, gradTo_ = 0x8CC0B1, ActiveCellColor = 0x94E6FB, ActiveCellColorTo = 0x1595EE;
+        break;
+    case 3:
+        gradFrom_ = 0xECE2E1, gradTo_ = 0xB39698, ActiveCellColor = 0x94E6FB, ActiveCellColorTo = 0x1595EE;
+        break;
+    default:
+        gradFrom_ = clWhite, gradTo_ = TColor(ColorToRGB(clBtnFace)), ActiveCellColor = clWhite,
+        ActiveCellColorTo = 0xFFD9B3;
+        break;
+    }
+    Invalidate();
+}
+
+void TExStringGrid::DoInsertRow(int ARow)
+{
+    InsertRows(ARow, 1);
+    if (OnAutoInsertRow) OnAutoInsertRow(this, ARow);
+}
+
+void TExStringGrid::DoDeleteRow(int ARow)
+{
+    if (RowCount() - FixedRows() - fixedFooters_ == 1 && !fixedRowAlways_) ClearRows(ARow, 1);
+    else RemoveRowsInternal(ARow, 1);
+    if (OnAutoDeleteRow) OnAutoDeleteRow(this, ARow);
 }
 
 }  // namespace grid

@@ -113,3 +113,52 @@ TEST_F(GraphicsTest, NodesFoldAndUnfoldTheirRows)
     g->Clear();
     EXPECT_FALSE(g->HasNodes());
 }
+
+TEST_F(GraphicsTest, GroupingHeadsEachRunAndUndoes)
+{
+    g->SetColCount(3);
+    g->SetRowCount(4);
+    const char* key[] = {"Key", "A", "A", "B"};
+    for (int r = 0; r < 4; ++r) {
+        g->SetCells(2, r, key[r]);
+        g->SetCells(1, r, "v" + std::to_string(r));
+    }
+    g->SetColWidths(2, 77);
+    g->Group(2);
+    EXPECT_EQ(g->ColCount(), 2);
+    EXPECT_EQ(g->RowCount(), 6);
+    EXPECT_TRUE(g->IsNode(1));
+    EXPECT_EQ(g->GetCellEx(1, 1), "A");
+    EXPECT_EQ(g->GetCellEx(1, 2), "v1");
+    EXPECT_TRUE(g->IsNode(4));
+    EXPECT_EQ(g->GetCellEx(1, 4), "B");
+    g->GroupCount(0);
+    EXPECT_EQ(g->GetCellEx(0, 1), "2.00");
+    EXPECT_EQ(g->GetCellEx(0, 4), "1.00");
+    g->UnGroup();
+    EXPECT_EQ(g->ColCount(), 3);
+    EXPECT_EQ(g->RowCount(), 4);
+    EXPECT_EQ(g->ColWidths(2), 77);
+    EXPECT_EQ(g->GetCellEx(2, 0), "Key");
+    EXPECT_EQ(g->GetCellEx(2, 3), "B");
+    EXPECT_EQ(g->GetCellEx(1, 2), "v2");
+    EXPECT_FALSE(g->HasNodes());
+}
+
+TEST_F(GraphicsTest, IntegralHeightTrimsToWholeRows)
+{
+    g->SetBorderStyle(bsSingle);
+    g->SetColCount(1);
+    g->IntegralHeight = true;
+    for (int h : {100, 87}) {
+        g->SetBounds(0, 0, 200, h);
+        EXPECT_EQ(g->Height(), 88) << h;
+    }
+}
+
+TEST_F(GraphicsTest, ThemeAdaptWithoutVisualStyles)
+{
+    g->ThemeAdapt();
+    EXPECT_EQ(g->ActiveCellColor, clWhite);
+    EXPECT_EQ(g->ActiveCellColorTo, TColor(0xFFD9B3));
+}

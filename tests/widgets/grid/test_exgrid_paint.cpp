@@ -9,6 +9,7 @@
 #include "platform/TestRig.h"
 #include "platform/forms/Forms.h"
 #include "platform/graphics/Graphics.h"
+#include "platform/system/VisualStyles.h"
 #include "support/TestSupport.h"
 #include "widgets/grid/ExGrid.h"
 #include "GridWindow.h"
@@ -369,4 +370,15 @@ TEST_F(PaintTest, NodeButtonsAndPushButtons)
     const TRect p = g->CellRect(2, 2);
     EXPECT_EQ(At(*b, p.Left + 30, p.Top + 4), RGBOf(clBtnFace));
     EXPECT_GT(Dark(*b, {p.Left + 2, p.Top + 2, p.Left + 62, p.Top + 18}), 10);  // caption and edge
+}
+
+TEST_F(PaintTest, SoftLookFramesTheGrid)
+{
+    g->Look = glSoft;
+    g->SetBorderStyle(bsSingle);
+    auto b = Shot("frame");
+    const TColor inner = uxtheme::IsThemeActive() ? TColor(0xB99D7F) : TColor(0x808080);
+    EXPECT_EQ(At(*b, 1, 40), inner);
+    EXPECT_EQ(At(*b, g->Width() - 2, 40), inner);
+    EXPECT_EQ(At(*b, 40, g->Height() - 2), inner);
 }
