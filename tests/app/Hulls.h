@@ -4,6 +4,8 @@
 #include <string>
 
 #include "core/Hullform.h"
+#include "core/Section.h"
+#include <utility>
 
 namespace hulls {
 
@@ -17,8 +19,11 @@ inline void MakeBoxBarge(core::Hullform& h)
     core::Appendage& a = h.appendages.back();
     a.frames.clear();
     for (int k = 0; k <= 10; ++k) {
-        const int j = a.AddSection("Frame " + std::to_string(k), 3.0 * k);
-        for (auto [x, z] : {std::pair{-5.0, 0.0}, {5.0, 0.0}, {5.0, 4.0}, {-5.0, 4.0}}) a.AddOffset(unsigned(j), x, z);
+        core::Section s;
+        s.name = "Frame " + std::to_string(k);
+        s.SetY(3.0 * k);
+        for (auto [x, z] : {std::pair{-5.0, 0.0}, {5.0, 0.0}, {5.0, 4.0}, {-5.0, 4.0}}) s.AddOffset(x, z);
+        a.InsertSection(s);
     }
 }
 
@@ -38,16 +43,19 @@ inline void MakeWigley(core::Hullform& h)
     for (int k = 0; k <= 20; ++k) {
         const double y = kWigleyL * k / 20;
         const double xi = 2 * y / kWigleyL - 1;
-        const unsigned j = unsigned(a.AddSection("Frame " + std::to_string(k), y));
+        core::Section s;
+        s.name = "Frame " + std::to_string(k);
+        s.SetY(y);
         auto half = [&](double z) {
             const double zeta = (kWigleyT - z) / kWigleyT;
             return kWigleyB / 2 * (1 - xi * xi) * (1 - zeta * zeta);
         };
-        a.AddOffset(j, 0, 0);
-        for (int i = 1; i <= 10; ++i) a.AddOffset(j, half(kWigleyT * i / 10), kWigleyT * i / 10);
-        a.AddOffset(j, half(kWigleyT), kWigleyD);
-        a.AddOffset(j, -half(kWigleyT), kWigleyD);
-        for (int i = 10; i >= 1; --i) a.AddOffset(j, -half(kWigleyT * i / 10), kWigleyT * i / 10);
+        s.AddOffset(0, 0);
+        for (int i = 1; i <= 10; ++i) s.AddOffset(half(kWigleyT * i / 10), kWigleyT * i / 10);
+        s.AddOffset(half(kWigleyT), kWigleyD);
+        s.AddOffset(-half(kWigleyT), kWigleyD);
+        for (int i = 10; i >= 1; --i) s.AddOffset(-half(kWigleyT * i / 10), kWigleyT * i / 10);
+        a.InsertSection(s);
     }
 }
 
