@@ -6,6 +6,7 @@
 namespace platform {
 class TPanel;
 class TComponent;
+class TWinControl;
 }  // namespace platform
 namespace frame {
 class TExPageControl;
@@ -23,6 +24,16 @@ using TAppTabSheet = frame::TExTabSheet;
 using TAppPanel = platform::TPanel;      // a plain panel
 using TCaptionPanel = frame::TExPanel;   // the panel with a caption bar
 using THullTree = edit::TParamTree;
+
+// A new component of the window, named, on parent (none: not shown yet).
+template <class T>
+T* MakeControl(platform::TComponent* owner, platform::TWinControl* parent, const std::string& name)
+{
+    T* c = new T(owner);
+    c->SetName(name);
+    if (parent) c->SetParent(parent);
+    return c;
+}
 
 // A new sheet with that caption at the end of the pages.
 TAppTabSheet* AddSheet(platform::TComponent* owner, TAppPageControl* pages, const std::string& name,

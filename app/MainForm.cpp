@@ -34,10 +34,19 @@ namespace {
 template <class T>
 T* Make(TComponent* owner, TWinControl* parent, const std::string& name)
 {
-    T* c = new T(owner);
-    c->SetName(name);
-    if (parent) c->SetParent(parent);
-    return c;
+    return MakeControl<T>(owner, parent, name);
+}
+
+template <class T>
+T* MakeDialog(TComponent* owner, const std::string& name, const std::string& title, const std::string& filter,
+              const std::string& ext)
+{
+    T* d = new T(owner);
+    d->SetName(name);
+    d->Title = title;
+    d->Filter = filter;
+    d->DefaultExt = ext;
+    return d;
 }
 
 TAppPanel* MakePanel(TComponent* owner, TWinControl* parent, const std::string& name, TAlign align)
@@ -196,28 +205,27 @@ void TMainForm::BuildViews()
     Splitter1->SetTop(Panel1->Top() + Panel1->Height());
     Panel2 = MakePanel(this, ViewMasterPanel, "Panel2", alClient);
 
-    auto view = [this](TAppPanel* panel, const std::string& name, const std::string& hint) {
-        auto* v = Make<plot::TPlotGraph>(this, panel, name);
-        v->SetAlign(alClient);
-        v->SetHint(hint);
-        return v;
+    // A row of views: a fixed-width panel with its view, a splitter, and the rest.
+    auto row = [this](TAppPanel* rowPanel, TAppPanel*& left, const std::string& leftName, int width,
+                      plot::TPlotGraph*& view, const std::string& viewName, const std::string& hint,
+                      plot::TSyncSplitter*& splitter, const std::string& splitterName, TAppPanel*& rest,
+                      const std::string& restName) {
+        left = MakePanel(this, rowPanel, leftName, alLeft);
+        left->SetWidth(width);
+        view = Make<plot::TPlotGraph>(this, left, viewName);
+        view->SetAlign(alClient);
+        view->SetHint(hint);
+        splitter = Make<plot::TSyncSplitter>(this, rowPanel, splitterName);
+        splitter->SetAlign(alLeft);
+        splitter->SetLeft(width);
+        rest = MakePanel(this, rowPanel, restName, alClient);
     };
-    Panel3 = MakePanel(this, Panel1, "Panel3", alLeft);
-    Panel3->SetWidth(209);
-    SectionView = view(Panel3, "SectionView", "Body Plan");
-    SyncSplitter1 = Make<plot::TSyncSplitter>(this, Panel1, "SyncSplitter1");
-    SyncSplitter1->SetAlign(alLeft);
-    SyncSplitter1->SetLeft(Panel3->Width());
-    OpenGLPanel = MakePanel(this, Panel1, "OpenGLPanel", alClient);
-
-    Panel5 = MakePanel(this, Panel2, "Panel5", alLeft);
-    Panel5->SetWidth(207);
-    PlanView = view(Panel5, "PlanView", "Plan");
-    SyncSplitter2 = Make<plot::TSyncSplitter>(this, Panel2, "SyncSplitter2");
-    SyncSplitter2->SetAlign(alLeft);
-    SyncSplitter2->SetLeft(Panel5->Width());
-    Panel4 = MakePanel(this, Panel2, "Panel4", alClient);
-    SideView = view(Panel4, "SideView", "Side");
+    row(Panel1, Panel3, "Panel3", 209, SectionView, "SectionView", "Body Plan", SyncSplitter1, "SyncSplitter1",
+        OpenGLPanel, "OpenGLPanel");
+    row(Panel2, Panel5, "Panel5", 207, PlanView, "PlanView", "Plan", SyncSplitter2, "SyncSplitter2", Panel4, "Panel4");
+    SideView = Make<plot::TPlotGraph>(this, Panel4, "SideView");
+    SideView->SetAlign(alClient);
+    SideView->SetHint("Side");
     SyncSplitter1->SetPartner(SyncSplitter2);
     SyncSplitter2->SetPartner(SyncSplitter1);
 
@@ -375,24 +383,8 @@ void TMainForm::BuildMenus()
 
 void TMainForm::BuildDialogs()
 {
-    auto open = [this](const std::string& name, const std::string& title, const std::string& filter,
-                       const std::string& ext) {
-        auto* d = new TOpenDialog(this);
-        d->SetName(name);
-        d->Title = title;
-        d->Filter = filter;
-        d->DefaultExt = ext;
-        return d;
-    };
-    auto save = [this](const std::string& name, const std::string& title, const std::string& filter,
-                       const std::string& ext) {
-        auto* d = new TSaveDialog(this);
-        d->SetName(name);
-        d->Title = title;
-        d->Filter = filter;
-        d->DefaultExt = ext;
-        return d;
-    };
+    auto open = [this](auto&&... a) { return MakeDialog<TOpenDialog>(this, a...); };
+    auto save = [this](auto&&... a) { return MakeDialog<TSaveDialog>(this, a...); };
     OpenHullDialog = open("OpenHullDialog", "", "Korvelo Hull File|*.hll", "hll");
     SaveHullDialog = save("SaveHullDialog", "Save To Korvelo XML", "Korvelo Hullform|*.hll", "hll");
     ImportAppendageDialog = open("ImportAppendageDialog", "Import Appendage file", "Appendage File|*.app", "app");

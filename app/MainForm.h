@@ -172,7 +172,10 @@ private:
     // Runs a save dialog; on a chosen path runs write and reports its failure.
     bool ExportWith(platform::TSaveDialog* dialog, const std::string& what,
                     const std::function<bool(const std::string&)>& write);
-    void ShowError(const std::string& text);
+    // Enters a hull file in the recent lists.
+    void RememberFile(const std::string& path);
+    // Shows what failed, with the reason the hull's log gave since it held that many lines.
+    void ShowFailure(const std::string& what, std::size_t logLinesBefore);
 
     bool modified_ = false;
     int liveRuns_ = 0;

@@ -47,7 +47,11 @@ struct ModelSnapshot {
 
 }  // namespace
 
-void TMainForm::ShowError(const std::string& text) { ShowMessageBox(text, "Korvelo", MB_OK | MB_ICONERROR); }
+void TMainForm::ShowFailure(const std::string& what, std::size_t logLinesBefore)
+{
+    const std::string reason = LoggedReason(Hull, logLinesBefore);
+    ShowMessageBox(what + (reason.empty() ? "." : ":\n" + reason), "Korvelo", MB_OK | MB_ICONERROR);
+}
 
 bool TMainForm::ConfirmLoseChanges()
 {
@@ -60,21 +64,24 @@ bool TMainForm::ConfirmLoseChanges()
     return SaveHull(SaveHullDialog->FileName);
 }
 
+void TMainForm::RememberFile(const std::string& path)
+{
+    if (!PrefForm) return;
+    PrefForm->AddRecentFile(path);
+    PrefForm->AddRecentDir(path);
+}
+
 bool TMainForm::OpenHull(const std::string& path)
 {
     const std::size_t before = Hull.log.Lines().size();
     if (!Hull.OpenHullFile(path)) {
-        const std::string reason = LoggedReason(Hull, before);
-        ShowError("Could not open " + path + (reason.empty() ? "." : ":\n" + reason));
+        ShowFailure("Could not open " + path, before);
         return false;
     }
     modified_ = false;
     CurrentAppendage = CurrentFrame = CurrentPoint = 0;
     RefreshAll();
-    if (PrefForm) {
-        PrefForm->AddRecentFile(path);
-        PrefForm->AddRecentDir(path);
-    }
+    RememberFile(path);
     return true;
 }
 
@@ -82,15 +89,11 @@ bool TMainForm::SaveHull(const std::string& path)
 {
     const std::size_t before = Hull.log.Lines().size();
     if (!Hull.SaveHullFile(path)) {
-        const std::string reason = LoggedReason(Hull, before);
-        ShowError("Could not save " + path + (reason.empty() ? "." : ":\n" + reason));
+        ShowFailure("Could not save " + path, before);
         return false;
     }
     modified_ = false;
-    if (PrefForm) {
-        PrefForm->AddRecentFile(path);
-        PrefForm->AddRecentDir(path);
-    }
+    RememberFile(path);
     return true;
 }
 
@@ -120,8 +123,7 @@ void TMainForm::Appendage1Click(TObject*)
     const std::string path = ImportAppendageDialog->FileName;
     const std::size_t before = Hull.log.Lines().size();
     if (!Hull.ImportAppFile(path)) {
-        const std::string reason = LoggedReason(Hull, before);
-        ShowError("Could not import " + path + (reason.empty() ? "." : ":\n" + reason));
+        ShowFailure("Could not import " + path, before);
         return;
     }
     modified_ = true;
@@ -140,8 +142,7 @@ void TMainForm::GFFile1Click(TObject*)
     const bool ok = ImportDialog->FilterIndex == 2 ? Hull.ImportDfhFile(path) : Hull.ImportGfFile(path, true);
     if (!ok) {
         kept.Restore(Hull);
-        const std::string reason = LoggedReason(Hull, before);
-        ShowError("Could not import " + path + (reason.empty() ? "." : ":\n" + reason));
+        ShowFailure("Could not import " + path, before);
         return;
     }
     modified_ = true;
@@ -155,8 +156,7 @@ bool TMainForm::ExportWith(TSaveDialog* dialog, const std::string& what,
     if (!dialog->Execute()) return false;
     const std::size_t before = Hull.log.Lines().size();
     if (write(dialog->FileName)) return true;
-    const std::string reason = LoggedReason(Hull, before);
-    ShowError("Could not export " + what + " to " + dialog->FileName + (reason.empty() ? "." : ":\n" + reason));
+    ShowFailure("Could not export " + what + " to " + dialog->FileName, before);
     return false;
 }
 

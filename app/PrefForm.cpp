@@ -21,9 +21,7 @@ template <class T>
 T* Make(TComponent* owner, TWinControl* parent, const std::string& name, const std::string& caption, int l, int t,
         int w, int h)
 {
-    T* c = new T(owner);
-    c->SetName(name);
-    c->SetParent(parent);
+    T* c = MakeControl<T>(owner, parent, name);
     c->SetBounds(l, t, w, h);
     c->SetCaption(caption);
     return c;
@@ -32,9 +30,7 @@ T* Make(TComponent* owner, TWinControl* parent, const std::string& name, const s
 edit::TExEdit* NumberEdit(TComponent* owner, TWinControl* parent, const std::string& name, const std::string& label,
                           int precision, const std::string& suffix, const std::string& text, int top)
 {
-    auto* e = new edit::TExEdit(owner);
-    e->SetName(name);
-    e->SetParent(parent);
+    auto* e = MakeControl<edit::TExEdit>(owner, parent, name);
     e->SetBounds(120, top, 80, 21);
     e->SetEditType(edit::etFloat);
     e->SetPrecision(precision);

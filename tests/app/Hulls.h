@@ -9,19 +9,32 @@
 
 namespace hulls {
 
+// An empty hull of one appendage, named, with frames to come.
+inline core::Appendage& NewHull(core::Hullform& h, const std::string& name, const std::string& body)
+{
+    h.Clear();
+    h.name = name;
+    h.waterDensity = 1.025;
+    h.AddAppendage(body);
+    core::Appendage& a = h.appendages.back();
+    a.frames.clear();
+    return a;
+}
+
+inline core::Section NewFrame(int k, double y)
+{
+    core::Section s;
+    s.name = "Frame " + std::to_string(k);
+    s.SetY(y);
+    return s;
+}
+
 // A box barge: length 30 m, beam 10 m, depth 4 m, a closed rectangular frame every 3 m.
 inline void MakeBoxBarge(core::Hullform& h)
 {
-    h.Clear();
-    h.name = "Box Barge";
-    h.waterDensity = 1.025;
-    h.AddAppendage("Barge");
-    core::Appendage& a = h.appendages.back();
-    a.frames.clear();
+    core::Appendage& a = NewHull(h, "Box Barge", "Barge");
     for (int k = 0; k <= 10; ++k) {
-        core::Section s;
-        s.name = "Frame " + std::to_string(k);
-        s.SetY(3.0 * k);
+        core::Section s = NewFrame(k, 3.0 * k);
         for (auto [x, z] : {std::pair{-5.0, 0.0}, {5.0, 0.0}, {5.0, 4.0}, {-5.0, 4.0}}) s.AddOffset(x, z);
         a.InsertSection(s);
     }
@@ -34,18 +47,11 @@ inline constexpr double kWigleyL = 40, kWigleyB = 4, kWigleyT = 2.5, kWigleyD = 
 
 inline void MakeWigley(core::Hullform& h)
 {
-    h.Clear();
-    h.name = "Wigley Hull";
-    h.waterDensity = 1.025;
-    h.AddAppendage("Wigley");
-    core::Appendage& a = h.appendages.back();
-    a.frames.clear();
+    core::Appendage& a = NewHull(h, "Wigley Hull", "Wigley");
     for (int k = 0; k <= 20; ++k) {
         const double y = kWigleyL * k / 20;
         const double xi = 2 * y / kWigleyL - 1;
-        core::Section s;
-        s.name = "Frame " + std::to_string(k);
-        s.SetY(y);
+        core::Section s = NewFrame(k, y);
         auto half = [&](double z) {
             const double zeta = (kWigleyT - z) / kWigleyT;
             return kWigleyB / 2 * (1 - xi * xi) * (1 - zeta * zeta);
