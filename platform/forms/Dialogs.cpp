@@ -1,6 +1,9 @@
 #include <QApplication>
 #include <QColorDialog>
+#include <QDir>
 #include <QFileDialog>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -178,6 +181,27 @@ TSavePictureDialog::TSavePictureDialog(TComponent* AOwner) : TSaveDialog(AOwner)
 {
     Filter = "Bitmaps (*.bmp)|*.bmp";
     DefaultExt = "bmp";
+}
+
+bool TBrowseFolderDialog::Execute()
+{
+    if (Directory.empty()) Directory = QStringToAnsi(QDir::currentPath());
+    if (gDialogHook) return gDialogHook(*this);
+    if (Headless()) return false;
+    QFileDialog dlg(nullptr, AnsiToQString(Title), AnsiToQString(Directory));
+    dlg.setFileMode(QFileDialog::Directory);
+    dlg.setOption(QFileDialog::ShowDirsOnly);
+    if (Position.X >= 0 && Position.Y >= 0) {
+        const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+        QPoint at(Position.X, Position.Y);
+        const QSize size = dlg.sizeHint();
+        if (at.x() + size.width() > screen.right()) at.rx() -= size.width();
+        if (at.y() + size.height() > screen.bottom()) at.ry() -= size.height();
+        dlg.move(at);
+    }
+    if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return false;
+    Directory = QStringToAnsi(dlg.selectedFiles().front());
+    return true;
 }
 
 bool TColorDialog::Execute()

@@ -96,6 +96,17 @@ public:
     std::vector<std::string> CustomColors;  // "ColorA=RRGGBB" entries
 };
 
+// The folder browser: only file-system folders. Directory is the folder selected at the
+// start (the current directory when empty) and, on success, the one chosen. With a
+// Position the window opens there, kept on the screen.
+class TBrowseFolderDialog : public TCommonDialog {
+public:
+    using TCommonDialog::TCommonDialog;
+    bool Execute() override;
+    std::string Directory;
+    TPoint Position{-1, -1};
+};
+
 // Splits a dialog filter into (description, patterns) pairs.
 std::vector<std::pair<std::string, std::string>> ParseDialogFilter(const std::string& filter);
 

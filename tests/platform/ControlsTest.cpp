@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include <cstring>
 #include <functional>
 #include <string>
@@ -514,6 +516,20 @@ TEST(Dialogs, HooksAnswerMessageBoxesAndCommonDialogs)
     TColorDialog color(nullptr);
     EXPECT_FALSE(color.Execute());
     EXPECT_EQ(color.Color, clRed);
+    // The folder browser starts in the current directory and gives the folder chosen.
+    std::string start;
+    SetDialogHook([&](TCommonDialog& d) {
+        auto* f = dynamic_cast<TBrowseFolderDialog*>(&d);
+        if (!f) return false;
+        start = f->Directory;
+        f->Directory = scratch.str();
+        return true;
+    });
+    TBrowseFolderDialog folder(nullptr);
+    folder.Title = "Select directory";
+    EXPECT_TRUE(folder.Execute());
+    EXPECT_EQ(start, std::filesystem::current_path().string());
+    EXPECT_EQ(folder.Directory, scratch.str());
     SetDialogHook(oldDlg);
     EXPECT_EQ(ParseDialogFilter(save.Filter).size(), 2u);
     EXPECT_EQ(ParseDialogFilter(save.Filter)[1].second, "*.*");
