@@ -248,8 +248,9 @@ void TSpeedButton::Dispatch(TMessage& m)
 void TSpeedButton::CMButtonPressed(TMessage& m)
 {
     if (int(m.WParam) != groupIndex_) return;
-    auto* sender = reinterpret_cast<TSpeedButton*>(m.LParam);
-    if (sender == this) return;
+    // Other kinds of button share the notice; only speed buttons are read.
+    auto* sender = dynamic_cast<TSpeedButton*>(reinterpret_cast<TControl*>(m.LParam));
+    if (!sender || sender == this) return;
     if (sender->Down() && down_) {
         down_ = false;
         state_ = bsUp;

@@ -168,3 +168,13 @@ TEST_F(ButtonsFixture, PictureOfTheButtons)
     for (int x = 38; x < 44; ++x) checker += b->Canvas()->Pixel(x, 14) == hi;
     EXPECT_GE(checker, 2);
 }
+
+TEST_F(ButtonsFixture, AGroupNoticeFromAnotherKindOfButtonIsLeftAlone)
+{
+    TSpeedButton* s = Speed(10, 1);
+    s->SetDown(true);
+    TGraphicControl other(nullptr);  // not a speed button, same group number
+    TMessage m{CM_BUTTONPRESSED, 1, reinterpret_cast<LPARAM>(static_cast<TControl*>(&other)), 0};
+    form->Broadcast(m);
+    EXPECT_TRUE(s->Down());
+}
