@@ -6,6 +6,7 @@
 #include "base/StringList.h"
 #include "platform/controls/CommCtrl.h"
 #include "platform/controls/Menus.h"
+#include "platform/forms/Dialogs.h"
 #include "platform/graphics/GDI.h"
 #include "widgets/edit/ParamMarkup.h"
 #include "widgets/edit/PopupEditors.h"
@@ -688,6 +689,12 @@ void TParamTree::StartParamEdit(const std::string& href, TTreeNode* Node, TRect 
             list_->SetFocus();
             editing_ = false;
         }
+    } else if (cls == "DIR") {
+        std::string v = InvHTMLPrep(value);
+        editing_ = true;
+        PrepareParam(href, v);
+        StartParamDir(href, v, r);
+        editing_ = false;
     } else if (cls == "QUERY") {
         std::string v = InvHTMLPrep(value);
         PrepareParam(href, v);
@@ -704,6 +711,17 @@ void TParamTree::StartParamEdit(const std::string& href, TTreeNode* Node, TRect 
             OnParamCustomEdit(this, Selected(), href, v, props, screen);
         }
     }
+}
+
+void TParamTree::StartParamDir(const std::string& href, const std::string& value, TRect r)
+{
+    TBrowseFolderDialog dialog(this);
+    dialog.Title = "Select directory";
+    std::string folder = value;
+    while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
+    dialog.Directory = folder;
+    dialog.Position = ClientToScreen(Point(r.Left, r.Bottom));
+    if (dialog.Execute()) UpdateParam(href, dialog.Directory);
 }
 
 void TParamTree::HandlePopup(TObject* Sender)

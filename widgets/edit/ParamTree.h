@@ -78,6 +78,8 @@ public:
     void PrepareParam(const std::string& href, std::string& value);
     void AdvanceEdit(platform::TObject* Sender);
     virtual void HandlePopup(platform::TObject* Sender);
+    // The folder browser of a "DIR" parameter; the chosen folder is written back.
+    void StartParamDir(const std::string& href, const std::string& value, platform::TRect r);
     bool Editing() const { return editing_; }
     TPopupEdit* PopupEdit() const { return edit_; }
     TPopupListBox* PopupList() const { return list_; }

@@ -5,6 +5,7 @@
 
 #include "base/StringList.h"
 #include "platform/controls/Menus.h"
+#include "platform/forms/Dialogs.h"
 #include "widgets/edit/ParamTree.h"
 #include "widgets/edit/PopupEditors.h"
 
@@ -204,6 +205,62 @@ TEST_F(TreeTest, ToggleMenuListAndQueryClasses)
     tree->OnParamQuery = [](TObject*, TTreeNode*, const std::string&, std::string& v) { v = "42"; };
     tree->StartParamEdit("q", n, TRect{});
     EXPECT_EQ(tree->GetNodeParameter(n, "q"), "42");
+}
+
+TEST_F(TreeTest, FolderParametersOpenTheFolderBrowser)
+{
+    TTreeNode* n = tree->Items()->AddChild(hull, "Output <a href=\"out\" class=\"DIR\">/tmp/runs/</a>");
+    tree->SetSelected(n);
+    std::string start, title;
+    auto old = SetDialogHook([&](TCommonDialog& d) {
+        auto* f = dynamic_cast<TBrowseFolderDialog*>(&d);
+        if (!f) return false;
+        start = f->Directory;
+        title = f->Title;
+        f->Directory = "/home/a&b";
+        return true;
+    });
+    tree->StartParamEdit("out", n, Rect(40, 20, 90, 34));
+    SetDialogHook(old);
+    EXPECT_EQ(start, "/tmp/runs");
+    EXPECT_EQ(title, "Select directory");
+    EXPECT_EQ(tree->GetNodeParameter(n, "out"), "/home/a&b");
+    EXPECT_EQ(changes, (std::vector<std::string>{"out:/tmp/runs/>/home/a&b"}));
+    EXPECT_FALSE(tree->Editing());
+}
+
+TEST_F(TreeTest, EnterAdvancesToTheNextParameter)
+{
+    tree->AdvanceOnReturn = true;
+    const TPoint p = AnchorPoint(two, 0);
+    ClickAt(tree, p.X, p.Y);
+    ASSERT_EQ(tree->PopupEdit()->Link.Href, "l");
+    SendKey(tree->PopupEdit(), VK_RETURN);
+    // The next parameter of the tree opens at once.
+    EXPECT_TRUE(tree->PopupEdit()->Visible());
+    EXPECT_EQ(tree->PopupEdit()->Link.Href, "B");
+    EXPECT_EQ(tree->PopupEdit()->Text(), "4");
+    SendKey(tree->PopupEdit(), VK_ESCAPE);
+}
+
+TEST_F(TreeTest, ParameterHintsNameTheParameter)
+{
+    tree->ParamHint = true;
+    TTreeNode* n = tree->Items()->AddChild(hull, "Trim <a href=\"trim\" class=\"EDIT\" hint=\"Trim by the stern\">0.5</a>");
+    const TPoint p = AnchorPoint(n, 0);
+    bool asked = false;
+    tree->OnParamHint = [&](TObject*, TTreeNode*, const std::string& h, std::string& v, bool& show) {
+        asked = h == "Trim by the stern";
+        v = "Trim: positive by the stern";
+        show = true;
+    };
+    THintInfo info;
+    info.CursorPos = p;
+    TMessage m{CM_HINTSHOW, 0, reinterpret_cast<LPARAM>(&info), 0};
+    tree->Dispatch(m);
+    EXPECT_TRUE(asked);
+    EXPECT_EQ(info.HintStr, "Trim: positive by the stern");
+    EXPECT_EQ(m.Result, 0);
 }
 
 TEST_F(TreeTest, EmbeddedCheckBoxFlips)
