@@ -53,6 +53,8 @@ TParamTree::TParamTree(TComponent* AOwner) : TCustomTreeView(AOwner), cache_(std
     edit_->SetVisible(false);
     list_ = new TPopupListBox(this);
     list_->SetVisible(false);
+    spin_ = new TPopupSpinEdit(this);
+    spin_->SetVisible(false);
     menu_ = new TPopupMenu(this);
 }
 
@@ -656,6 +658,14 @@ void TParamTree::StartParamEdit(const std::string& href, TTreeNode* Node, TRect 
         edit_->SetText(v);
         edit_->SetFocus();
         edit_->SelectAll();
+    } else if (cls == "SPIN") {
+        ShowEditor(spin_, spin_->Link, href);
+        spin_->SetBounds(r.Left + 2, r.Top - 2, std::max(16, r.Width()) + 16, spin_->Height());
+        std::string v = InvHTMLPrep(value);
+        PrepareParam(href, v);
+        spin_->SetText(v);
+        spin_->SetValue(spin_->Value());  // a text that is no whole number starts at 0
+        spin_->SetFocus();
     } else if (cls == "MENU" || cls == "LIST") {
         PropToList(InvHTMLPrep(props), choices);
         if (ParamListSorted) choices.Sort();

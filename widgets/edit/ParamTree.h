@@ -24,6 +24,7 @@ namespace edit {
 
 class TPopupEdit;
 class TPopupListBox;
+class TPopupSpinEdit;
 
 using TParamTreeChangedEvent = std::function<void(platform::TObject* Sender, platform::TTreeNode* ANode,
                                                   const std::string& href, const std::string& oldvalue,
@@ -83,6 +84,7 @@ public:
     bool Editing() const { return editing_; }
     TPopupEdit* PopupEdit() const { return edit_; }
     TPopupListBox* PopupList() const { return list_; }
+    TPopupSpinEdit* PopupSpin() const { return spin_; }
     platform::TPopupMenu* PopupMenu() const { return menu_; }
 
     // ---- hit test and looks
@@ -149,6 +151,7 @@ private:
     std::unique_ptr<html::THTMLPictureCache> cache_;
     TPopupEdit* edit_ = nullptr;
     TPopupListBox* list_ = nullptr;
+    TPopupSpinEdit* spin_ = nullptr;
     platform::TPopupMenu* menu_ = nullptr;
     platform::TImageList* images_ = nullptr;
     std::string menuParam_;

@@ -1,6 +1,9 @@
 #include "widgets/edit/PopupEditors.h"
 
 #include <algorithm>
+#include <cstdint>
+
+#include "base/StrUtils.h"
 
 #include "platform/graphics/GDI.h"
 
@@ -71,6 +74,34 @@ void TPopupEdit::CMWantSpecialKey(TCMWantSpecialKey& m)
 {
     if (m.WParam == VK_RETURN || m.WParam == VK_ESCAPE) m.Result = 1;
     else TEdit::CMWantSpecialKey(m);
+}
+
+int TPopupSpinEdit::Value() const
+{
+    long long v = 0;
+    return base::TryStrToInt(base::Trim(Text()), v) && v >= INT32_MIN && v <= INT32_MAX ? int(v) : 0;
+}
+
+void TPopupSpinEdit::SetValue(int v)
+{
+    SetText(std::to_string(v));
+    SelectAll();
+}
+
+void TPopupSpinEdit::WMKeyDown(TWMKeyDown& m)
+{
+    if (m.CharCode() == VK_UP || m.CharCode() == VK_DOWN) {
+        const long long next = (long long)Value() + (m.CharCode() == VK_UP ? 1 : -1);
+        SetValue(int(std::clamp<long long>(next, INT32_MIN, INT32_MAX)));
+        return;
+    }
+    TPopupEdit::WMKeyDown(m);
+}
+
+void TPopupSpinEdit::KeyPress(char& Key)
+{
+    if (!(Key == 8 || Key == '-' || (Key >= '0' && Key <= '9') || Key < 32)) Key = 0;
+    TPopupEdit::KeyPress(Key);
 }
 
 void TPopupListBox::SizeDropDownWidth()

@@ -36,6 +36,16 @@ private:
     void Close();
 };
 
+// A whole number that Up and Down step by one; commits as the edit does.
+class TPopupSpinEdit : public TPopupEdit {
+public:
+    using TPopupEdit::TPopupEdit;
+    int Value() const;  // 0 for a text that is no whole number
+    void SetValue(int v);
+    void WMKeyDown(platform::TWMKeyDown& m) override;
+    void KeyPress(char& Key) override;
+};
+
 class TPopupListBox : public platform::TListBox {
 public:
     explicit TPopupListBox(platform::TComponent* AOwner) : TListBox(AOwner) {}

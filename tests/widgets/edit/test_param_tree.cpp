@@ -202,6 +202,20 @@ TEST_F(TreeTest, ToggleMenuListAndQueryClasses)
     ClickAt(list, 5, (row.Top + row.Bottom) / 2);
     EXPECT_FALSE(list->Visible());
     EXPECT_EQ(tree->GetNodeParameter(n, "li"), "c");
+    // A spin edit steps whole numbers; something else starts at 0.
+    TTreeNode* s = tree->Items()->AddChild(hull, "Copies <a href=\"n\" class=\"SPIN\">4</a> <a href=\"k\" class=\"SPIN\">x</a>");
+    tree->SetSelected(s);
+    tree->StartParamEdit("n", s, Rect(10, 10, 20, 20));
+    ASSERT_TRUE(tree->PopupSpin()->Visible());
+    EXPECT_EQ(tree->PopupSpin()->Width(), 16 + 16);
+    SendKey(tree->PopupSpin(), VK_UP);
+    SendKey(tree->PopupSpin(), VK_UP);
+    SendKey(tree->PopupSpin(), VK_RETURN);
+    EXPECT_EQ(tree->GetNodeParameter(s, "n"), "6");
+    tree->StartParamEdit("k", s, Rect(10, 10, 20, 20));
+    EXPECT_EQ(tree->PopupSpin()->Text(), "0");
+    SendKey(tree->PopupSpin(), VK_ESCAPE);
+    tree->SetSelected(n);
     tree->OnParamQuery = [](TObject*, TTreeNode*, const std::string&, std::string& v) { v = "42"; };
     tree->StartParamEdit("q", n, TRect{});
     EXPECT_EQ(tree->GetNodeParameter(n, "q"), "42");
