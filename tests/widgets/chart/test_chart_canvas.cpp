@@ -413,3 +413,46 @@ TEST(ChartProjection, FrontPlaneNests)
     EXPECT_TRUE(s.canvas.Is3D());
     EXPECT_EQ(s.canvas.Calculate3DPosition(100, 100, 80), (TPoint{130, 100}));
 }
+
+TEST(ChartCanvas2D, OutlinedAndGradientLetters)
+{
+    Surface s;
+    TChartCanvas3D& c = s.canvas;
+    TChartFont font;
+    font.SetSize(28);
+    font.SetStyle(fsBold);
+    font.SetColor(clNone);
+    font.OutLine()->SetColor(clRed);
+    font.OutLine()->Show();
+    c.AssignFont(font);
+    c.TextOut(10, 10, "HI");
+    int red = 0, other = 0;
+    for (int y = 0; y < 80; ++y)
+        for (int x = 0; x < 120; ++x) {
+            const COLORREF p = s(x, y);
+            if (p == RGB(255, 0, 0)) ++red;
+            else if (p != RGB(255, 255, 255)) ++other;
+        }
+    EXPECT_GT(red, 40);
+    EXPECT_EQ(other, 0);  // colour clNone: outlined, unfilled letters
+    Surface g;
+    TChartFont gf;
+    gf.SetSize(28);
+    gf.SetStyle(fsBold);
+    gf.Gradient()->SetVisible(true);
+    gf.Gradient()->SetStartColor(clBlue);
+    gf.Gradient()->SetEndColor(clLime);
+    g.canvas.AssignFont(gf);
+    g.canvas.TextOut(10, 10, "HI");
+    int blue = 0, lime = 0;
+    for (int y = 0; y < 80; ++y)
+        for (int x = 0; x < 120; ++x) {
+            const COLORREF p = g(x, y);
+            blue += GetBValue(p) > 200 && GetGValue(p) < 60;
+            lime += GetGValue(p) > GetBValue(p) + 60;  // towards the end colour at the top
+        }
+    EXPECT_GT(blue, 10);
+    EXPECT_GT(lime, 10);
+    s.Keep("outline");
+    g.Keep("gradienttext");
+}
