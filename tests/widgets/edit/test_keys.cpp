@@ -190,3 +190,59 @@ TEST_F(EditTest, KeepsItsTextInTheIniStore)
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(EditTest, ReturnTabsAndKeypadSeparator)
+{
+    e->SetEditType(etFloat);
+    e->SetPrecision(2);
+    e->ExcelStyleDecimalSeparator = true;
+    base::SetDecimalSeparator(',');
+    base::SetThousandSeparator('.');
+    e->SetFocus();
+    e->TCustomEdit::SetText("");
+    Type("1");
+    SendKey(e, VK_DECIMAL);  // the keypad's "." types the locale's separator
+    Type("5");
+    EXPECT_EQ(e->Text(), "1,5");
+    base::SetDecimalSeparator('.');
+    base::SetThousandSeparator(',');
+    // Enter with ReturnIsTab moves the focus on.
+    e->ReturnIsTab = true;
+    SendKey(e, VK_RETURN);
+    ProcessUntil([&] { return !e->Focused(); }, 50);
+    EXPECT_FALSE(e->Focused());
+}
+
+TEST_F(EditTest, TabOnFullLengthAndFocusWidthAndAlignment)
+{
+    e->SetEditType(etNumeric);
+    e->LengthLimit = 3;
+    e->TabOnFullLength = true;
+    e->FocusWidthInc = 20;
+    e->FocusAlign = eaRight;
+    const int w = e->Width();
+    e->SetFocus();
+    EXPECT_EQ(e->Width(), w + 20);
+    EXPECT_EQ(e->Alignment(), taRightJustify);
+    e->TCustomEdit::SetText("");
+    Type("123");
+    ProcessUntil([&] { return !e->Focused(); }, 50);
+    EXPECT_FALSE(e->Focused());  // full: on to the next control
+    EXPECT_EQ(e->Width(), w);
+    EXPECT_EQ(e->Alignment(), taLeftJustify);
+}
+
+TEST_F(EditTest, LongTextHintShowsTheValue)
+{
+    e->HintShowLargeText = true;
+    e->SetText(std::string(60, 'W'));
+    THintInfo info;
+    TMessage m{CM_HINTSHOW, 0, reinterpret_cast<LPARAM>(&info), 0};
+    e->Dispatch(m);
+    EXPECT_EQ(info.HintStr, std::string(60, 'W'));
+    EXPECT_EQ(info.HintPos.X, e->ClientToScreen(Point(0, 0)).X);
+}
+
+}  // namespace
