@@ -111,3 +111,24 @@ TEST_F(AppTest, HelpOpensTheFileBesideTheProgramOrSaysItCannot)
     EXPECT_EQ(opened[0], help);
     EXPECT_EQ(boxes.size(), 1u);
 }
+
+TEST_F(AppTest, StartMenusAndCloseChangeNoDesktopSetting)
+{
+    Stop();
+    testsupport::TempDir home("korvelo-home");
+    const std::string oldHome = std::getenv("HOME") ? std::getenv("HOME") : "";
+    const char* oldXdg = std::getenv("XDG_CONFIG_HOME");
+    const std::string keptXdg = oldXdg ? oldXdg : "";
+    setenv("HOME", home.str().c_str(), 1);
+    unsetenv("XDG_CONFIG_HOME");
+    Start();
+    main->MainMenu1->OpenItem(main->File1);
+    Application->ProcessMessages();
+    CloseMenus();
+    Stop();
+    setenv("HOME", oldHome.c_str(), 1);
+    if (oldXdg) setenv("XDG_CONFIG_HOME", keptXdg.c_str(), 1);
+    // Only the program's own files were written: its settings and its log.
+    EXPECT_TRUE(std::filesystem::is_empty(home.path()));
+    EXPECT_TRUE(base::FileExists(SettingsFile()));
+}

@@ -967,3 +967,38 @@ TEST_F(FormFixture, ConstraintsLimitTheSize)
     probe->SetBounds(0, 0, 10, 80);
     EXPECT_EQ(probe->BoundsRect(), Rect(0, 0, 30, 50));
 }
+
+namespace {
+
+// A control whose creation parameters need its own window, as measuring controls do.
+class TSelfMeasuring : public TCustomControl {
+public:
+    explicit TSelfMeasuring(TComponent* owner) : TCustomControl(owner) {}
+    int windowsMade = 0;
+    bool measuring = false;
+    void CreateParams(TCreateParams& params) override
+    {
+        TCustomControl::CreateParams(params);
+        if (measuring) return;
+        measuring = true;
+        HandleNeeded();
+        measuring = false;
+    }
+    void CreateWnd() override { ++windowsMade; }
+};
+
+}  // namespace
+
+TEST_F(FormFixture, ParametersThatNeedTheWindowMakeOneWindowOnly)
+{
+    auto* c = Child<TSelfMeasuring>(10, 10, 50, 50);
+    auto* inner = new TProbe(form);
+    inner->SetParent(c);
+    inner->SetBounds(0, 0, 20, 20);
+    form->Show();
+    EXPECT_EQ(c->windowsMade, 1);
+    inner->lineTo = TPoint{20, 20};
+    auto bmp = PaintToBitmap(form);
+    EXPECT_EQ(bmp->Canvas()->Pixel(15, 25), clRed);  // the child shows inside the one window
+    form->Hide();
+}
