@@ -52,12 +52,22 @@ TEST_F(AppTest, LogWindowShowsEveryLineWithErrorRedAndNoteBlue)
     closer.SetEnabled(false);
     memo::TExMemo* m = app::LogForm->LogMemo;
     // The memo wraps long lines at its margin: join the continuations again.
-    std::vector<std::string> shown;
-    for (int i = 0; i < m->Lines()->Count(); ++i) {
-        if (m->Lines()->IsWrapped(i) && !shown.empty()) shown.back() += m->Lines()->Get(i);
-        else shown.push_back(m->Lines()->Get(i));
-    }
-    EXPECT_EQ(shown, main->Hull.log.Lines());
+    auto shown = [m] {
+        std::vector<std::string> lines;
+        for (int i = 0; i < m->Lines()->Count(); ++i) {
+            if (m->Lines()->IsWrapped(i) && !lines.empty()) lines.back() += m->Lines()->Get(i);
+            else lines.push_back(m->Lines()->Get(i));
+        }
+        return lines;
+    };
+    EXPECT_EQ(shown(), main->Hull.log.Lines());
+    // Typed text and a caret left further down are gone at the next opening: the log
+    // as it is, with no empty line above it.
+    m->Lines()->Add("typed by the user");
+    m->SetCurY(6);
+    app::LogForm->Show();
+    EXPECT_EQ(shown(), main->Hull.log.Lines());
+    app::LogForm->Hide();
 
     app::LogForm->Show();
     m->SetTopLine(m->Lines()->Count() - 2);
