@@ -8,6 +8,8 @@
 #include "base/StrUtils.h"
 #include "base/StringList.h"
 #include "platform/controls/Controls.h"
+#include "platform/forms/Forms.h"
+#include "platform/system/Clipboard.h"
 #include "widgets/grid/ExUtil.h"
 #include "widgets/grid/FloatingFooter.h"
 #include "widgets/html/HtmlText.h"
@@ -54,11 +56,21 @@ TExStringGrid::TExStringGrid(TComponent* AOwner) : TBaseGrid(AOwner)
     fixedRowHeight_ = 21;
     rememberedFixedRows_ = TBaseGrid::FixedRows();
     DisplTextRowLimit = RowCount();
+    CellsClipboardFormat();
+    // The owning form's resize runs through the grid first (SizeWithForm).
+    if (auto* form = dynamic_cast<TForm*>(AOwner)) {
+        ownerForm_ = form;
+        formResize_ = form->OnResize;
+        formWidth_ = form->Width();
+        formHeight_ = form->Height();
+        form->OnResize = [this](TObject* sender) { GridResize(sender); };
+    }
 }
 
 TExStringGrid::~TExStringGrid()
 {
     destroying_ = true;
+    if (ownerForm_ && !ownerForm_->Destroying()) ownerForm_->OnResize = formResize_;
     // Hidden rows hold properties of their own; the records free them.
     hiddenRows_.clear();
 }
@@ -665,6 +677,36 @@ void TExStringGrid::ColWidthsChanged()
 {
     TBaseGrid::ColWidthsChanged();
     if (columnSize_ && columnSize_->Stretch() && !stretching_) StretchColumn(columnSize_->StretchColumn);
+}
+
+}  // namespace grid
+
+namespace grid {
+
+unsigned TExStringGrid::CellsClipboardFormat()
+{
+    static const unsigned format = platform::RegisterClipboardFormat("TExStringGrid Cells");
+    return format;
+}
+
+void TExStringGrid::GridResize(TObject* Sender)
+{
+    if (ownerForm_ && Sender == ownerForm_ && SizeWithForm) {
+        const int w = Width() + ownerForm_->Width() - formWidth_, h = Height() + ownerForm_->Height() - formHeight_;
+        if (w > 0 && h > 0) SetBounds(Left(), Top(), w, h);
+    }
+    if (ownerForm_) {
+        formWidth_ = ownerForm_->Width();
+        formHeight_ = ownerForm_->Height();
+    }
+    if (formResize_) {
+        try {
+            formResize_(Sender);
+        } catch (...) {
+            // the form's own handler does not stop the grid's
+        }
+    }
+    if (columnSize_->Stretch() && ColCount() > 0) StretchColumn(columnSize_->StretchColumn);
 }
 
 }  // namespace grid

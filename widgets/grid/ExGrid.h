@@ -19,6 +19,10 @@ class TStrings;
 class TStringList;
 }
 
+namespace platform {
+class TForm;
+}
+
 namespace grid {
 
 class TExStringGrid;
@@ -556,6 +560,19 @@ public:
     void DoDeleteRow(int ARow);
     std::function<void(platform::TObject* Sender, int ARow)> OnAutoInsertRow, OnAutoDeleteRow;
 
+    // The clipboard format of the grid's cells, registered once per process.
+    static unsigned CellsClipboardFormat();
+    // Size of every cell's content: columns widen and rows grow to fit (plus the spaces).
+    void AutoSizeCells(bool DoFixedCells, int SpaceX, int SpaceY);
+    enum TScrollType { ssNormal, ssFlat, ssEncarta };
+    // Flat scroll bars need the common controls' flat bar functions, which this platform
+    // lacks: the setting is kept and the normal bars stay.
+    TScrollType ScrollType() const { return scrollType_; }
+    void SetScrollType(TScrollType v) { scrollType_ = v; }
+    // The owning form's resize: with SizeWithForm the grid follows the form's size change,
+    // then the form's earlier handler runs and the stretch column is stretched.
+    void GridResize(platform::TObject* Sender);
+
     // ---- grouping by a column (a node row heads each run of equal values)
     virtual void Group(int ACol);
     virtual void UnGroup();
@@ -637,6 +654,10 @@ private:
     int zoom_ = 0;
     int nodeCount_ = 0;
     int groupColumn_ = -1, groupWidth_ = 0;
+    TScrollType scrollType_ = ssNormal;
+    platform::TNotifyEvent formResize_;
+    int formWidth_ = 0, formHeight_ = 0;
+    platform::TForm* ownerForm_ = nullptr;
     std::string groupHeader_;
     bool onlyGrow_ = false;
     bool calculatingFooter_ = false;

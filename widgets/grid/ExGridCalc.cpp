@@ -253,6 +253,33 @@ void TExStringGrid::AutoSizeRows(bool DoFixedRows, int Space)
     }
 }
 
+void TExStringGrid::AutoSizeCells(bool DoFixedCells, int SpaceX, int SpaceY)
+{
+    BeginUpdate();
+    const int c0 = DoFixedCells ? 0 : FixedCols(), r0 = DoFixedCells ? 0 : FixedRows();
+    for (int d = c0; d < ColCount(); ++d) {
+        const int c = RemapCol(d);
+        int running = onlyGrow_ ? ColWidths(d) : 0;
+        for (int r = r0; r < RowCount(); ++r) {
+            MeasureFont(*this, c, r);
+            const TSize t = GetCellTextSize(c, r, false), gs = GetCellGraphicSize(c, r);
+            const int w = t.cx + gs.cx + SpaceX, h = t.cy + gs.cy + SpaceY;
+            if (!IsXMergedCell(c, r) && w > running) {
+                const int lw = CheckLimits(w, MinColWidth, MaxColWidth);
+                if (lw > running) {
+                    SetColWidths(d, lw);
+                    running = lw;
+                }
+            }
+            if (!IsYMergedCell(c, r) && h > RowHeights(r)) {
+                const int lh = CheckLimits(h, MinRowHeight, MaxRowHeight);
+                if (lh > RowHeights(r)) SetRowHeights(r, lh);
+            }
+        }
+    }
+    EndUpdate();
+}
+
 // ---------------------------------------------------------------- swaps
 
 void TExStringGrid::SwapCells(int c1, int r1, int c2, int r2)

@@ -258,6 +258,21 @@ void TExStringGrid::DrawGridCell(TCanvas* Canvas, int ACol, int ARow, TRect ARec
         }
     }
     if (fixed && !Flat) DrawFixedLook(Canvas, ACol, ARow, ARect, true);
+    if (SelectionRectangle && !fixed) {
+        // Two black pixels along each edge of the selected range that this cell lies on.
+        const TGridRect s = Selection();
+        if (ACol >= s.Left && ACol <= s.Right && ARow >= s.Top && ARow <= s.Bottom) {
+            const TRect r{ARect.Left - 1, ARect.Top - 1, ARect.Right + 1, ARect.Bottom + 1};
+            Canvas->Brush().SetColor(clBlack);
+            if (ACol == s.Left) Canvas->FillRect({r.Left, r.Top, r.Left + 2, r.Bottom});
+            if (ACol == s.Right) Canvas->FillRect({r.Right - 2, r.Top, r.Right, r.Bottom});
+            if (ARow == s.Top) Canvas->FillRect({r.Left, r.Top, r.Right, r.Top + 2});
+            if (ARow == s.Bottom) Canvas->FillRect({r.Left, r.Bottom - 2, r.Right, r.Bottom});
+            if (SelectionResizer && ACol == s.Right && ARow == s.Bottom)
+                Canvas->FillRect({r.Right - 4, r.Bottom - 4, r.Right, r.Bottom});
+            Canvas->Brush().SetColor(brush);
+        }
+    }
     if (OnDrawCell) OnDrawCell(this, ACol, ARow, ARect, AState);
     if (OnCustomCellDraw) OnCustomCellDraw(this, Canvas, c, ARow, AState, ARect, false);
     if (!HideFocusRect && !(Options() & goRowSelect) && Focused()) {

@@ -382,3 +382,32 @@ TEST_F(PaintTest, SoftLookFramesTheGrid)
     EXPECT_EQ(At(*b, g->Width() - 2, 40), inner);
     EXPECT_EQ(At(*b, 40, g->Height() - 2), inner);
 }
+
+TEST_F(PaintTest, SelectionRectangleWithItsResizer)
+{
+    g->SelectionRectangle = true;
+    g->SelectionResizer = true;
+    g->SetSelection({1, 2, 2, 3});
+    auto b = Shot("selection-rectangle");
+    const TRect tl = g->CellRect(1, 2), br = g->CellRect(2, 3);
+    EXPECT_EQ(At(*b, tl.Left + 1, tl.Top + 10), RGBOf(clBlack));
+    EXPECT_EQ(At(*b, tl.Left + 10, tl.Top + 1), RGBOf(clBlack));
+    EXPECT_EQ(At(*b, br.Right - 3, br.Bottom - 3), RGBOf(clBlack));  // the resizer
+    EXPECT_NE(At(*b, tl.Right - 5, tl.Bottom - 5), RGBOf(clBlack));
+}
+
+TEST_F(PaintTest, AutoSizeCellsAndTheGridFollowingItsForm)
+{
+    g->SetCells(1, 3, "a considerably longer cell text");
+    g->AutoSizeCells(false, 4, 0);
+    g->Canvas()->Font().Assign(*g->Font());
+    EXPECT_GE(g->ColWidths(1), g->Canvas()->TextWidth("a considerably longer cell text"));
+    g->SizeWithForm = true;
+    form->OnResize = nullptr;
+    g->GridResize(form);  // remembers the form's size
+    const int w = g->Width();
+    form->SetBounds(0, 0, form->Width() + 30, form->Height());
+    g->GridResize(form);
+    EXPECT_EQ(g->Width(), w + 30);
+    EXPECT_NE(TExStringGrid::CellsClipboardFormat(), 0u);
+}
