@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "platform/controls/FrameControl.h"
+#include "platform/controls/Menus.h"
 #include "platform/controls/StdCtrls.h"
 #include "platform/graphics/GDI.h"
 #include "platform/system/Thread.h"
@@ -126,6 +127,19 @@ void TExToolButton::Dispatch(TMessage& m)
     if (m.Msg == CM_FONTCHANGED || m.Msg == CM_TEXTCHANGED || m.Msg == CM_SYSCOLORCHANGE) Invalidate();
     if ((m.Msg == CM_SYSFONTCHANGED) && autoThemeAdapt_) ThemeAdapt();
     TGraphicControl::Dispatch(m);
+}
+
+void TExToolButton::SetDropDownMenu(TPopupMenu* menu)
+{
+    if (dropDownMenu_) dropDownMenu_->RemoveFreeNotification(this);
+    dropDownMenu_ = menu;
+    if (menu) menu->FreeNotification(this);
+}
+
+void TExToolButton::Notification(TComponent* AComponent, TOperation Operation)
+{
+    TGraphicControl::Notification(AComponent, Operation);
+    if (Operation == opRemove && AComponent == dropDownMenu_) dropDownMenu_ = nullptr;
 }
 
 void TExToolButton::SetLayout(TButtonLayout v)
@@ -319,6 +333,10 @@ void TExToolButton::MouseDown(TMouseButton Button, TShiftState Shift, int X, int
         mouseInside_ = false;
         Repaint();
         if (OnDropDown) OnDropDown(this);
+        if (dropDownMenu_) {
+            const TPoint at = ClientToScreen(Point(0, Height()));
+            dropDownMenu_->Popup(at.X, at.Y);
+        }
         return;
     }
     if (!down_) {

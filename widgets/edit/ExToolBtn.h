@@ -9,6 +9,7 @@
 #include "platform/controls/Buttons.h"
 
 namespace platform {
+class TPopupMenu;
 class TTimer;
 }
 
@@ -76,6 +77,10 @@ public:
     platform::TColor BorderDownColor = platform::clNone, BorderHotColor = platform::clNone;
 
     platform::TNotifyEvent OnMouseEnter, OnMouseLeave, OnDropDown;
+    // Shown under the button when its drop-down part is pressed; forgotten when freed.
+    platform::TPopupMenu* DropDownMenu() const { return dropDownMenu_; }
+    void SetDropDownMenu(platform::TPopupMenu* menu);
+    void Notification(platform::TComponent* AComponent, TOperation Operation) override;
     virtual std::uint32_t GetVersionNr() const { return 0x01020001; }
     std::string GetVersion() const;
 
@@ -100,6 +105,7 @@ private:
     void MakeShade();
     bool Inside(int x, int y) const { return x >= 0 && x < ClientWidth() && y >= 0 && y <= ClientHeight(); }
 
+    platform::TPopupMenu* dropDownMenu_ = nullptr;
     platform::TButtonGlyph glyph_, glyphHot_, glyphDown_, glyphDisabled_, shade_;
     int groupIndex_ = 0, spacing_ = 4, margin_ = -1;
     bool down_ = false, allowAllUp_ = false, flat_ = true, mouseInside_ = false, shaded_ = true;

@@ -3,6 +3,7 @@
 
 #include "EditFixture.h"
 #include "platform/graphics/Graphics.h"
+#include "platform/controls/Menus.h"
 #include "platform/controls/StdCtrls.h"
 #include "platform/system/VisualStyles.h"
 #include "widgets/edit/ExCombo.h"
@@ -160,6 +161,19 @@ TEST_F(ToolButtonTest, MarginsGlyphsAndDropDown)
     Press(b);
     Release(b);
     EXPECT_EQ(clicks, 1);
+    // The drop-down part shows its menu under the button; a freed menu is forgotten.
+    auto* menu = new TPopupMenu(nullptr);
+    auto* item = new TMenuItem(menu);
+    item->SetCaption("Stop after this run");
+    menu->Items()->Add(item);
+    b->SetDropDownMenu(menu);
+    SendMouse(form, WM_LBUTTONDOWN, b->Left() + 55, b->Top() + 5);
+    SendMouse(form, WM_LBUTTONUP, b->Left() + 55, b->Top() + 5);
+    EXPECT_TRUE(MenuActive());
+    EXPECT_EQ(GetMenuItemRect(item).Top, b->ClientToScreen(Point(0, b->Height())).Y + MenuWindowFrame);
+    CloseMenus();
+    menu->Free();
+    EXPECT_EQ(b->DropDownMenu(), nullptr);
     b->SetLook(6);
     EXPECT_EQ(b->Color(), TColor(0x00CAFFFF));
     b->SetLook(7);
