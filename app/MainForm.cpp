@@ -368,7 +368,7 @@ void TMainForm::BuildMenus()
         LegendVisible[i] = CheckItem(this, GraphMenu[i], "Legend Visible", true);
     }
     ShowAllDraughts1 = CheckItem(this, ReportMenu[0], "Show All Draughts", false);
-    // A menu change reaches the preferences window at once, so the two never disagree.
+    // A menu change reaches the preferences window and the file at once, so the three never disagree.
     for (TMenuItem* m : {ShowIndex1, AlwaysZoomAll1, AppendReport[0], AppendReport[1], ShowAllDraughts1})
         m->OnClick = [](TObject*) {
             if (PrefForm) PrefForm->TakeMenuChecks();

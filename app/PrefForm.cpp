@@ -171,6 +171,7 @@ void TPrefForm::TakeMenuChecks()
     AppendHydroReportCheckBox->SetChecked(m.AppendReport[0]->Checked());
     AppendCCCheckBox->SetChecked(m.AppendReport[1]->Checked());
     ShowAllDraughtsCheckBox->SetChecked(m.ShowAllDraughts1->Checked());
+    WriteSettings();
 }
 
 bool TPrefForm::WriteSettings()

@@ -45,7 +45,7 @@ public:
     void AddRecentFile(const std::string& path);
     void AddRecentDir(const std::string& path);
     void UpdateRecentMenus();
-    // The main menu's check marks changed: the window's check boxes follow.
+    // The main menu's check marks changed: the window's check boxes and the file follow.
     void TakeMenuChecks();
 
     void FormShow(platform::TObject* Sender);
