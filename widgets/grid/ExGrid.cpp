@@ -710,3 +710,31 @@ void TExStringGrid::GridResize(TObject* Sender)
 }
 
 }  // namespace grid
+
+namespace grid {
+
+TArrowWindow* TExStringGrid::ArrowWindow(TArrowDirection ADirection)
+{
+    TArrowWindow*& a = arrows_[ADirection];
+    if (!a) a = new TArrowWindow(this, ADirection);
+    return a;
+}
+
+void TExStringGrid::SetArrowColor(TColor c)
+{
+    for (TArrowDirection d : {arrUp, arrDown, arrLeft, arrRight}) ArrowWindow(d)->SetColor(c);
+}
+
+TPopupButton* TExStringGrid::PopupButton()
+{
+    if (!popupButton_) {
+        popupButton_ = new TPopupButton(this);
+        if (Look == glStudio) {
+            popupButton_->GradFrom = gradFrom_;
+            popupButton_->GradTo = gradTo_;
+        }
+    }
+    return popupButton_;
+}
+
+}  // namespace grid

@@ -13,6 +13,7 @@
 #include "widgets/grid/CellGraphic.h"
 #include "widgets/grid/ExObj.h"
 #include "widgets/grid/GridOptions.h"
+#include "widgets/grid/GridWindows.h"
 
 namespace base {
 class TStrings;
@@ -560,6 +561,12 @@ public:
     void DoDeleteRow(int ARow);
     std::function<void(platform::TObject* Sender, int ARow)> OnAutoInsertRow, OnAutoDeleteRow;
 
+    // The four arrows that mark where a moved column or row lands, and the drag image;
+    // made on first use, hidden.
+    TArrowWindow* ArrowWindow(TArrowDirection ADirection);
+    TPopupButton* PopupButton();
+    platform::TColor GetArrowColor() { return ArrowWindow(arrUp)->Color(); }
+    void SetArrowColor(platform::TColor c);
     // The clipboard format of the grid's cells, registered once per process.
     static unsigned CellsClipboardFormat();
     // Size of every cell's content: columns widen and rows grow to fit (plus the spaces).
@@ -658,6 +665,8 @@ private:
     platform::TNotifyEvent formResize_;
     int formWidth_ = 0, formHeight_ = 0;
     platform::TForm* ownerForm_ = nullptr;
+    TArrowWindow* arrows_[4] = {};
+    TPopupButton* popupButton_ = nullptr;
     std::string groupHeader_;
     bool onlyGrow_ = false;
     bool calculatingFooter_ = false;
