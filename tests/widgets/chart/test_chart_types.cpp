@@ -1,0 +1,215 @@
+// Point, area and bar series drawn through the chart's pipeline, and their click tests.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "SeriesChart.h"
+#include "widgets/chart/ChartAxis.h"
+#include "widgets/chart/ChartBarSeries.h"
+#include "widgets/chart/ChartMarks.h"
+#include "widgets/chart/ChartPen.h"
+#include "widgets/chart/ChartPointSeries.h"
+
+using namespace chart;
+using namespace platform;
+using charttest::SeriesChart;
+
+TEST(ChartPointSeries, SymbolsOnlyAndClicksOnSymbols)
+{
+    SeriesChart f;
+    auto* s = new TPointSeries();
+    f.chart.AddSeries(s);
+    s->SetSeriesColor(clRed);
+    for (int i = 0; i < 5; ++i) s->AddXY(i, i % 2 ? 10 : 0);
+    f.Paint("points");
+    EXPECT_TRUE(s->Pointer().Visible());
+    EXPECT_FALSE(s->ClickableLine);
+    const int x1 = s->CalcXPos(1), y1 = s->CalcYPos(1);
+    EXPECT_EQ(f.Px(x1 + 1, y1 + 1), RGB(255, 0, 0));
+    // Halfway between two symbols nothing is drawn and nothing is hit.
+    const int xm = (s->CalcXPos(1) + s->CalcXPos(2)) / 2, ym = (s->CalcYPos(1) + s->CalcYPos(2)) / 2;
+    EXPECT_NE(f.Px(xm + 3, ym + 3), RGB(255, 0, 0));
+    EXPECT_EQ(s->Clicked(xm, ym), -1);
+    EXPECT_EQ(s->Clicked(x1, y1), 1);
+    s->SetTransparency(30);
+    EXPECT_EQ(s->Pointer().Transparency(), 30);
+}
+
+TEST(ChartAreaSeries, FillsToTheOriginValue)
+{
+    SeriesChart f;
+    auto* s = new TAreaSeries();
+    f.chart.AddSeries(s);
+    s->SetSeriesColor(clGreen);
+    s->AreaLinesPen().SetVisible(false);
+    const double ys[] = {2, 8, 2, 8, 2};
+    for (int i = 0; i < 5; ++i) s->AddXY(i, ys[i]);
+    s->SetUseOrigin(true);
+    s->SetOrigin(5);
+    EXPECT_EQ(s->MinYValue(), 2);
+    EXPECT_EQ(s->MaxYValue(), 8);
+    f.Paint("area_origin");
+    const int o = s->CalcYPosValue(5), x = s->CalcXPos(1), top = s->CalcYPos(1);
+    // Between the peak and the origin: filled; below the origin at the peak: empty.
+    EXPECT_EQ(f.Px(x, (o + top) / 2), RGB(0, 128, 0));
+    EXPECT_EQ(f.Px(x, o + 10), RGB(255, 255, 255));
+    // At a trough the band goes down from the origin to the value.
+    const int bottom = s->CalcYPos(2);
+    EXPECT_EQ(f.Px(s->CalcXPos(2), (o + bottom) / 2), RGB(0, 128, 0));
+    EXPECT_EQ(f.Px(s->CalcXPos(2), o - 10), RGB(255, 255, 255));
+    s->SetOrigin(10);
+    EXPECT_EQ(s->MaxYValue(), 10);
+}
+
+TEST(ChartAreaSeries, MultiAreaAndAssign)
+{
+    SeriesChart f;
+    auto* a = new TAreaSeries();
+    auto* b = new TAreaSeries();
+    f.chart.AddSeries(a);
+    f.chart.AddSeries(b);
+    a->SetMultiArea(maStacked);
+    EXPECT_EQ(b->MultiArea(), maStacked);
+    EXPECT_EQ(b->Stacked(), cssStack);
+    TLineSeries line;
+    line.Pointer().SetVisible(true);
+    TAreaSeries c;
+    c.SetUseOrigin(true);
+    c.Assign(line);
+    EXPECT_FALSE(c.Pointer().Visible());
+    EXPECT_TRUE(c.UseYOrigin());
+    THorizAreaSeries h;
+    EXPECT_FALSE(h.ValuesVertical());
+    EXPECT_EQ(h.NumSampleValues(), 10);
+}
+
+namespace {
+TBarSeries* AddBars(SeriesChart& f, TColor c, std::initializer_list<double> values)
+{
+    auto* s = new TBarSeries();
+    f.chart.AddSeries(s);
+    s->SetSeriesColor(c);
+    s->Marks().SetVisible(false);
+    for (double v : values) s->Add(v);
+    return s;
+}
+}  // namespace
+
+TEST(ChartBarSeries, SideBySideLayoutAndSize)
+{
+    SeriesChart f;
+    auto* a = AddBars(f, clRed, {1, 2, 3, 4, 5});
+    auto* b = AddBars(f, clBlue, {5, 4, 3, 2, 1});
+    f.Paint("bars_side");
+    EXPECT_EQ(a->MaxBarPoints, 6);
+    EXPECT_EQ(a->SlotCount, 2);
+    EXPECT_EQ(b->SlotIndex, 2);
+    const int p = f.chart.BottomAxis().PixelSize, w = p / 6;
+    int expected = int(std::nearbyint(0.7 * w)) / 2;
+    if (expected % 2) ++expected;
+    EXPECT_EQ(a->BarSize, expected);
+    const int x = a->CalcXPosValue(2);
+    EXPECT_EQ(a->CalcXPos(2), x - a->BarSize);
+    EXPECT_EQ(b->CalcXPos(2), x);
+    // Inside each bar its colour; clicks hit the bar under the mouse only.
+    const int ya = (a->CalcYPos(2) + a->GetOriginPos(2)) / 2;
+    EXPECT_EQ(f.Px(x - a->BarSize / 2, ya), RGB(255, 0, 0));
+    EXPECT_EQ(f.Px(x + b->BarSize / 2, ya), RGB(0, 0, 255));
+    EXPECT_EQ(a->Clicked(x - a->BarSize / 2, ya), 2);
+    EXPECT_EQ(b->Clicked(x - a->BarSize / 2, ya), -1);
+    EXPECT_EQ(a->Clicked(x - a->BarSize / 2, a->CalcYPos(2) - 5), -1);
+}
+
+TEST(ChartBarSeries, StackedAndSelfStacked)
+{
+    SeriesChart f;
+    auto* a = AddBars(f, clRed, {1, 2});
+    auto* b = AddBars(f, clBlue, {3, 4});
+    a->SetMultiBar(mbStacked);
+    EXPECT_EQ(b->MultiBar(), mbStacked);
+    f.Paint("bars_stacked");
+    EXPECT_EQ(b->PointOrigin(1, false), 2);
+    EXPECT_EQ(b->GetOriginPos(1), a->CalcYPos(1));
+    EXPECT_EQ(b->MaxYValue(), 6);
+    b->StackGroup = 1;  // two stacks side by side
+    f.Paint();
+    EXPECT_EQ(a->SlotCount, 2);
+    EXPECT_EQ(b->SlotIndex, 2);
+    // All-zero stack to 100 %: an empty bar at zero, no division by zero.
+    auto* z1 = new TBarSeries();
+    auto* z2 = new TBarSeries();
+    SeriesChart g;
+    g.chart.AddSeries(z1);
+    g.chart.AddSeries(z2);
+    z1->Add(0);
+    z2->Add(0);
+    z1->SetMultiBar(mbStacked100);
+    g.Paint();
+    EXPECT_EQ(z2->CalcYPos(0), z2->GetOriginPos(0));
+    // A running total on one position.
+    SeriesChart h;
+    auto* r = AddBars(h, clGreen, {1, 2, 3});
+    r->SetMultiBar(mbSelfStack);
+    h.Paint("bars_selfstack");
+    EXPECT_EQ(r->MaxYValue(), 6);
+    EXPECT_EQ(r->GetOriginPos(2), r->CalcYPosValue(3));
+    EXPECT_EQ(r->CalcXPos(0), r->CalcXPos(2));
+}
+
+TEST(ChartBarSeries, ShapesFollowOnGetBarStyleInDrawingAndClicks)
+{
+    SeriesChart f;
+    auto* s = AddBars(f, clRed, {10, 10, 10});
+    s->OnGetBarStyle = [](TCustomBarSeries*, int i, TBarStyle& st) {
+        if (i == 1) st = bsPyramid;
+        if (i == 2) st = bsEllipse;
+    };
+    f.Paint("bars_shapes");
+    const int top = s->CalcYPos(1), bottom = s->GetOriginPos(1);
+    const int left = s->CalcXPos(1), right = left + s->BarSize;
+    // The pyramid's upper corners are empty and not hit; its middle is.
+    const int y = top + (bottom - top) / 8;
+    EXPECT_EQ(f.Px(left + 2, y), RGB(255, 255, 255));
+    EXPECT_EQ(s->Clicked(left + 2, y), -1);
+    EXPECT_EQ(s->Clicked((left + right) / 2, (top + bottom) / 2), 1);
+    // The rectangle's corner is hit; the ellipse's is not.
+    const int l0 = s->CalcXPos(0), l2 = s->CalcXPos(2);
+    EXPECT_EQ(s->Clicked(l0 + 1, top + 1), 0);
+    EXPECT_EQ(f.Px(l2 + 1, top + 1), RGB(255, 255, 255));
+    EXPECT_EQ(s->Clicked(l2 + 1, top + 1), -1);
+    EXPECT_EQ(s->Clicked(l2 + s->BarSize / 2, (top + bottom) / 2), 2);
+}
+
+TEST(ChartBarSeries, NullPointAndThinBars)
+{
+    SeriesChart f;
+    auto* s = AddBars(f, clRed, {3, 4, 5});
+    s->SetNull(1, true);
+    s->CustomBarSize = 1;
+    s->BarPen().SetWidth(3);
+    f.Paint("bars_thin");
+    EXPECT_EQ(s->Clicked(s->CalcXPos(1), (s->CalcYPos(1) + s->GetOriginPos(1)) / 2), -1);
+    // The bar thinner than its pen is an outline in its own colour.
+    const int y = (s->CalcYPos(0) + s->GetOriginPos(0)) / 2;
+    EXPECT_EQ(f.Px(s->CalcXPos(0), y), RGB(255, 0, 0));
+}
+
+TEST(ChartBarSeries, HorizontalBarsWithMarksOnBothSides)
+{
+    SeriesChart f;
+    auto* s = new THorizBarSeries();
+    f.chart.AddSeries(s);
+    s->SetSeriesColor(clNavy);
+    s->Add(-3);
+    s->Add(5);
+    f.Paint("hbars");
+    int l = 0, r = 0;
+    s->CalcHorizMargins(l, r);
+    EXPECT_GT(l, 0);
+    EXPECT_GT(r, 0);
+    const int y = s->CalcYPos(1) + s->BarSize / 2;
+    const int x = (s->CalcXPos(1) + s->GetOriginPos(1)) / 2;
+    EXPECT_EQ(f.Px(x, y), RGB(0, 0, 128));
+    EXPECT_EQ(s->Clicked(x, y), 1);
+    EXPECT_EQ(s->Clicked(s->CalcXPos(1) + 5, y), -1);
+}
