@@ -1,0 +1,198 @@
+#pragma once
+// Series drawn in a circle instead of against axes, and the pie series: slices by
+// absolute value, exploded slices, a donut hole, patterns, a shadow and an "other" slice.
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "widgets/chart/ChartSeries.h"
+
+namespace chart {
+
+class TChartGradient;
+class TChartShadow;
+class TView3DOptions;
+
+class TCircledSeries : public TChartSeries {
+public:
+    explicit TCircledSeries(platform::TComponent* owner = nullptr);
+    ~TCircledSeries() override;
+    void Assign(const platform::TPersistent& source) override;
+    void SetActive(bool v) override;
+    void SetParentChart(TCustomAxisPanel* chart) override;
+
+    TColor CircleBackColor = clUseSeriesColor;
+    bool Circled() const { return circled_; }
+    void SetCircled(bool v);
+    int CustomXRadius() const { return customXRadius_; }
+    void SetCustomXRadius(int v);
+    int CustomYRadius() const { return customYRadius_; }
+    void SetCustomYRadius(int v);
+    int RotationAngle() const { return rotationAngle_; }
+    void SetRotationAngle(int v);
+    void Rotate(int d) { SetRotationAngle((d + rotationAngle_) % 360); }
+    TChartGradient& CircleGradient() { return *gradient_; }
+
+    int HorizRadius = 0, VertRadius = 0, EllipseWidth = 0, EllipseHeight = 0, CenterX = 0, CenterY = 0;
+    TRect CircleBounds{};
+    double RotationRadians = 0;
+
+    bool UseAxis() const override { return false; }
+    bool AssociatedToAxis(const TChartAxis*) const override { return true; }
+    bool HasBackColor() const { return CircleBackColor != clUseSeriesColor && CircleBackColor != platform::clNone; }
+    TColor CalcCircleBackColor();
+    void PrepareLegendCanvas(int index, TColor& backColor, platform::TBrushStyle& brushStyle) override;
+    void AngleToPos(double angle, double xRadius, double yRadius, int& x, int& y) const;
+    double PointToAngle(int x, int y) const;
+    double PointToRadius(int x, int y);
+    void DoBeforeDrawValues() override;
+    virtual void DrawCircleGradient() {}
+
+protected:
+    void AdjustCircleRect();
+    void CalcRadius();
+    virtual void InitCustom3DOptions() {}
+    virtual void CheckOtherSeriesMarks() {}
+    void SetParentProperties(bool restore);
+    void SetBackupProperties();
+    bool IsCircledKin(const TChartSeries* s) const;
+
+private:
+    bool circled_ = false;
+    int customXRadius_ = 0, customYRadius_ = 0, rotationAngle_ = 0;
+    std::unique_ptr<TChartGradient> gradient_;
+    std::unique_ptr<TView3DOptions> savedView3D_;
+};
+
+// One integer per point, 0 where unset.
+class TSliceValueList {
+public:
+    explicit TSliceValueList(TChartSeries* owner) : owner_(owner) {}
+    int Get(int i) const { return i >= 0 && i < int(items_.size()) ? items_[std::size_t(i)] : 0; }
+    void Put(int i, int v);
+    int Count() const { return int(items_.size()); }
+    bool Empty() const { return items_.empty(); }
+    void Clear() { items_.clear(); }
+    void Delete(int i);
+    void Exchange(int a, int b, int count);
+    void Assign(const TSliceValueList& other) { items_ = other.items_; }
+
+private:
+    TChartSeries* owner_;
+    std::vector<int> items_;
+};
+
+enum TPieOtherStyle { poNone, poBelowPercent, poBelowValue };
+
+class TPieOtherSlice {
+public:
+    explicit TPieOtherSlice(TChartSeries* owner) : owner_(owner) {}
+    TColor Color = clUseSeriesColor;
+    TPieOtherStyle Style = poNone;
+    double Value = 0;
+    std::string Text() const;
+    void SetText(const std::string& t) { text_ = t; }
+    void Assign(const TPieOtherSlice& o);
+
+private:
+    TChartSeries* owner_;
+    std::string text_;
+};
+
+struct TPieAngle {
+    double StartAngle = 0, MidAngle = 0, EndAngle = 0;
+};
+
+enum TMultiPie { mpAutomatic, mpDisabled };
+
+class TPieSeries : public TCircledSeries {
+public:
+    explicit TPieSeries(platform::TComponent* owner = nullptr);
+    ~TPieSeries() override;
+    void Assign(const platform::TPersistent& source) override;
+
+    int AngleSize = 360;
+    bool AutoMarkPosition = true;
+    bool Dark3D = true;
+    int DarkPen = 0;
+    int DonutPercent = 0;
+    int ExplodeBiggest() const { return explodeBiggest_; }
+    void SetExplodeBiggest(int v);
+    TSliceValueList SliceExplode{this};
+    TSliceValueList SliceDepths{this};
+    TMultiPie MultiPie = mpAutomatic;
+    TPieOtherSlice& OtherSlice() { return otherSlice_; }
+    TChartShadow& Shadow() { return *shadow_; }
+    bool UsePatterns = false;
+    TChartPen& PiePen() { return Pen(); }
+    TChartValueList& PieValues() { return YValues(); }
+    std::string GetEditorClass() const { return "TPieSeriesEditor"; }
+
+    std::vector<TPieAngle> SliceAngles;
+    bool Exploded = false;
+    int FirstEdgeX = 0, FirstEdgeY = 0, LastEdgeX = 0, LastEdgeY = 0;
+
+    int AddPie(double value, const std::string& label = {}, TColor color = clUseSeriesColor)
+    {
+        return Add(value, label, color);
+    }
+    int PieCount() const;
+    bool BelongsToOtherSlice(int i) const { return GetxValue(i) == -1; }
+    bool IsOtherSlicePoint(int i) const { return GetxValue(i) == kOtherSliceX; }
+    static constexpr double kOtherSliceX = 2147483647.0;
+
+    int CalcXPos(int i) override;
+    double MaxXValue() override;
+    double MinXValue() override;
+    double MaxYValue() override;
+    double MinYValue() override;
+    void ClearLists() override;
+    void Delete(int i) override;
+    using TChartSeries::Delete;
+    void SwapValueIndex(int a, int b) override;
+    int CountLegendItems() override;
+    int LegendToValueIndex(int n) override;
+    int Clicked(int x, int y) override;
+    using TChartSeries::Clicked;
+    void CalcZOrder() override { SetComputedZOrder(-1); }
+    bool MoreSameZOrder() override { return false; }
+    void CalcFirstLastVisibleIndex() override;
+    void WriteData(std::vector<unsigned char>& out) override;
+    void CheckOrder() override;
+    int NumSampleValues() override { return 8; }
+    int AddSampleValues(int n, bool onlyMandatory = false) override;
+
+    void DoBeforeDrawChart() override;
+    void DoBeforeDrawValues() override;
+    void DoAfterDrawValues() override;
+    void DrawAllValues() override;
+    void DrawValue(int i) override;
+    void DrawMark(int i, const std::string& text, TSeriesMarkPosition& p) override;
+    void DrawLegendShape(int index, const TRect& r) override;
+    void PrepareLegendCanvas(int index, TColor& backColor, platform::TBrushStyle& brushStyle) override;
+    void DrawCircleGradient() override;
+
+    void CalcAngles();
+    void CalcExplodeBiggest();
+    void CalcExplodedRadius(int i, int& rx, int& ry) const;
+    void CalcExplodedOffset(int i, int& dx, int& dy) const;
+    int SliceEndZ(int i) const;
+    platform::TBrushStyle SliceBrushStyle(int i) const;
+    static std::vector<std::string> CreateSubGallery();
+    void SetSubGallery(int index);
+
+protected:
+    void InitCustom3DOptions() override;
+
+private:
+    void PreparePiePen(int i);
+    void DrawPie(int i);
+    bool Is3D() const;
+    int explodeBiggest_ = 0;
+    TPieOtherSlice otherSlice_{this};
+    std::unique_ptr<TChartShadow> shadow_;
+    TRect savedChartRect_{};
+    bool rectSaved_ = false;
+};
+
+}  // namespace chart
