@@ -108,6 +108,12 @@ void TCircledSeries::SetParentChart(TCustomAxisPanel* chart)
     if (chart) SetParentProperties(false);
 }
 
+void TCircledSeries::Removed()
+{
+    SetBackupProperties();
+    TChartSeries::Removed();
+}
+
 void TCircledSeries::SetParentProperties(bool restore)
 {
     TCustomAxisPanel* c = ParentChart();
@@ -550,10 +556,11 @@ void TPieSeries::DrawAllValues()
     if (biggest >= 0) {
         int dx, dy;
         CalcExplodedOffset(biggest, dx, dy);
-        CircleBounds.Left += std::abs(dx) / 2;
-        CircleBounds.Right -= std::abs(dx) / 2;
-        CircleBounds.Top += std::abs(dy) / 2;
-        CircleBounds.Bottom -= std::abs(dy) / 2;
+        // The whole offset on each side, so the moved slice stays inside the chart.
+        CircleBounds.Left += std::abs(dx);
+        CircleBounds.Right -= std::abs(dx);
+        CircleBounds.Top += std::abs(dy);
+        CircleBounds.Bottom -= std::abs(dy);
         AdjustCircleRect();
         CalcRadius();
     }

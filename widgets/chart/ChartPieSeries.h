@@ -20,6 +20,7 @@ public:
     void Assign(const platform::TPersistent& source) override;
     void SetActive(bool v) override;
     void SetParentChart(TCustomAxisPanel* chart) override;
+    void Removed() override;
 
     TColor CircleBackColor = clUseSeriesColor;
     bool Circled() const { return circled_; }

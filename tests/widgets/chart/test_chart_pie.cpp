@@ -1,0 +1,183 @@
+// Pie and fast line series on pixels, and their click tests.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <numbers>
+
+#include "SeriesChart.h"
+#include "widgets/chart/ChartFastLine.h"
+#include "widgets/chart/ChartMarks.h"
+#include "widgets/chart/ChartPen.h"
+#include "widgets/chart/ChartPieSeries.h"
+
+using namespace chart;
+using namespace platform;
+using charttest::SeriesChart;
+
+namespace {
+struct PieChart : SeriesChart {
+    PieChart()
+    {
+        chart.SetAxisVisible(false);
+        pie = new TPieSeries();
+        chart.AddSeries(pie);
+        pie->Marks().SetVisible(false);
+    }
+    TPieSeries* pie;
+};
+constexpr double kPi = std::numbers::pi;
+}  // namespace
+
+TEST(ChartPieSeries, SliceAnglesAndColours)
+{
+    PieChart f;
+    f.pie->Add(50, "a", clRed);
+    f.pie->Add(30, "b", clBlue);
+    f.pie->Add(20, "c", clGreen);
+    f.Paint("pie");
+    ASSERT_EQ(f.pie->SliceAngles.size(), 3u);
+    EXPECT_NEAR(f.pie->SliceAngles[0].EndAngle, kPi, 1e-9);
+    EXPECT_NEAR(f.pie->SliceAngles[1].EndAngle - f.pie->SliceAngles[1].StartAngle, 108 * kPi / 180, 1e-9);
+    const int cx = f.pie->CenterX, cy = f.pie->CenterY, r = f.pie->VertRadius;
+    // Slice 0 spans the upper half (counter-clockwise from the right), slice 1 starts on the left.
+    EXPECT_EQ(f.Px(cx, cy - r / 2), RGB(255, 0, 0));
+    int x, y;
+    f.pie->AngleToPos(f.pie->SliceAngles[1].MidAngle, r / 2, r / 2, x, y);
+    EXPECT_EQ(f.Px(x, y), RGB(0, 0, 255));
+    EXPECT_EQ(f.pie->Clicked(x, y), 1);
+    f.pie->AngleToPos(f.pie->SliceAngles[2].MidAngle, r / 2, r / 2, x, y);
+    EXPECT_EQ(f.Px(x, y), RGB(0, 128, 0));
+    EXPECT_EQ(f.pie->Clicked(x, y), 2);
+    // The corner of the bounding box, outside the ellipse, is neither drawn nor hit.
+    const TRect& b = f.pie->CircleBounds;
+    EXPECT_EQ(f.Px(b.Right - 3, b.Bottom - 3), RGB(255, 255, 255));
+    EXPECT_EQ(f.pie->Clicked(b.Right - 3, b.Bottom - 3), -1);
+    // A quarter turn moves every slice.
+    f.pie->SetRotationAngle(90);
+    f.Paint("pie_rotated");
+    EXPECT_EQ(f.Px(cx - r / 2, cy), RGB(255, 0, 0));
+}
+
+TEST(ChartPieSeries, OtherSliceGroupsSmallValues)
+{
+    PieChart f;
+    for (double v : {80.0, 15.0, 3.0, 2.0}) f.pie->Add(v);
+    f.pie->OtherSlice().Style = poBelowPercent;
+    f.pie->OtherSlice().Value = 10;
+    f.Paint("pie_other");
+    ASSERT_EQ(f.pie->Count(), 5);
+    EXPECT_EQ(f.pie->XLabel(4), "Other");
+    EXPECT_EQ(f.pie->YValues()[4], 5);
+    EXPECT_TRUE(f.pie->BelongsToOtherSlice(2));
+    EXPECT_EQ(f.pie->CountLegendItems(), 3);
+    EXPECT_NEAR(f.pie->SliceAngles[4].EndAngle - f.pie->SliceAngles[4].StartAngle, 0.05 * 2 * kPi, 1e-9);
+    EXPECT_EQ(f.pie->SliceAngles[2].EndAngle, f.pie->SliceAngles[2].StartAngle);
+    // Drawing again does not pile up other slices.
+    f.Paint();
+    EXPECT_EQ(f.pie->Count(), 5);
+}
+
+TEST(ChartPieSeries, ExplodedSliceStaysInsideAndIsHitWhereDrawn)
+{
+    PieChart f;
+    for (double v : {1.0, 5.0, 2.0}) f.pie->Add(v);
+    f.pie->SetExplodeBiggest(30);
+    f.Paint("pie_exploded");
+    EXPECT_EQ(f.pie->SliceExplode.Get(1), 30);
+    int dx, dy;
+    f.pie->CalcExplodedOffset(1, dx, dy);
+    EXPECT_NE(dx * dx + dy * dy, 0);
+    int x, y;
+    const double mid = f.pie->SliceAngles[1].MidAngle;
+    f.pie->AngleToPos(mid, f.pie->HorizRadius * 1.1, f.pie->VertRadius * 1.1, x, y);
+    EXPECT_EQ(f.pie->Clicked(x, y), 1);
+    EXPECT_EQ(f.Px(x, y), COLORREF(f.pie->GetValueColor(1)));
+}
+
+TEST(ChartPieSeries, AllZeroSmallCircleAndStreamWithoutOtherSlice)
+{
+    PieChart f;
+    for (int i = 0; i < 3; ++i) f.pie->Add(0);
+    f.Paint();
+    EXPECT_NEAR(f.pie->SliceAngles[0].EndAngle, 2 * kPi, 1e-9);
+    EXPECT_EQ(f.pie->SliceAngles[1].EndAngle, f.pie->SliceAngles[1].StartAngle);
+    f.pie->OtherSlice().Style = poBelowValue;
+    f.pie->Clear();
+    f.pie->Add(10, "x");
+    f.pie->Add(1, "y");
+    f.pie->OtherSlice().Value = 5;
+    f.Paint();
+    EXPECT_EQ(f.pie->Count(), 3);
+    std::vector<unsigned char> data;
+    f.pie->WriteData(data);
+    TPieSeries copy;
+    copy.ReadData(data);
+    EXPECT_EQ(copy.Count(), 2);
+    // Tiny circle: nothing drawn.
+    f.pie->SetCustomXRadius(2);
+    f.pie->SetCustomYRadius(2);
+    f.Paint();
+    EXPECT_EQ(f.Px(f.pie->CenterX, f.pie->CenterY - 1), RGB(255, 255, 255));
+}
+
+TEST(ChartPieSeries, RemovingThePieRestoresTheViewSettings)
+{
+    SeriesChart f;
+    f.chart.View3DOptions().SetElevation(345);
+    auto* p = new TPieSeries();
+    f.chart.AddSeries(p);
+    EXPECT_EQ(f.chart.View3DOptions().Elevation(), 315);
+    f.chart.RemoveSeries(p);
+    EXPECT_EQ(f.chart.View3DOptions().Elevation(), 345);
+    delete p;
+}
+
+TEST(ChartFastLine, SkipsColumnsBreaksAtNullsAndHitsSegments)
+{
+    SeriesChart f;
+    auto* s = new TFastLineSeries();
+    f.chart.AddSeries(s);
+    s->SetSeriesColor(clRed);
+    EXPECT_EQ(s->LinePen().Color(), clRed);
+    for (int i = 0; i <= 10; ++i) {
+        if (i == 5) s->AddNullXY(i, 5);
+        else s->AddXY(i, i % 2 ? 10 : 0);
+    }
+    s->SetIgnoreNulls(false);
+    f.Paint("fastline");
+    // A segment 1-2 is drawn and hit at its middle.
+    const int x = (s->CalcXPos(1) + s->CalcXPos(2)) / 2, y = (s->CalcYPos(1) + s->CalcYPos(2)) / 2;
+    bool red = false;
+    for (int d = -1; d <= 1; ++d) red |= f.Px(x, y + d) == RGB(255, 0, 0);
+    EXPECT_TRUE(red);
+    EXPECT_EQ(s->Clicked(s->CalcXPos(1), s->CalcYPos(1)), 1);
+    // The segment into the null point is a move: nothing red between points 4 and 5.
+    const int xn = (s->CalcXPos(4) + s->CalcXPos(5)) / 2, yn = (s->CalcYPos(4) + s->CalcYPos(5)) / 2;
+    for (int d = -1; d <= 1; ++d) EXPECT_NE(f.Px(xn, yn + d), RGB(255, 0, 0));
+    // Margins by pen width.
+    int a, b;
+    for (auto [w, m] : {std::pair{1, 1}, {2, 2}, {3, 3}, {4, 3}, {10, 6}}) {
+        s->LinePen().SetWidth(w);
+        s->CalcHorizMargins(a, b);
+        EXPECT_EQ(a, m) << w;
+    }
+}
+
+TEST(ChartFastLine, NewPointWithoutRepaintDrawsOneSegment)
+{
+    SeriesChart f;
+    auto* s = new TFastLineSeries();
+    f.chart.AddSeries(s);
+    s->SetSeriesColor(clBlue);
+    s->AddXY(0, 0);
+    s->AddXY(10, 10);
+    f.Paint();
+    s->AutoRepaint = false;
+    s->XValues().Order = loNone;
+    f.chart.ChartCanvas()->InitWindow(f.bmp.Canvas(), nullptr, clWhite, false, {0, 0, 400, 300});
+    s->AddXY(5, 0);  // drawn from (10, 10) straight away
+    const int x = (s->CalcXPosValue(10) + s->CalcXPosValue(5)) / 2, y = (s->CalcYPosValue(10) + s->CalcYPosValue(0)) / 2;
+    bool blue = false;
+    for (int d = -1; d <= 1; ++d) blue |= f.Px(x, y + d) == RGB(0, 0, 255);
+    EXPECT_TRUE(blue);
+}
