@@ -123,6 +123,25 @@ void TExStringGrid::SetStudioGradTo(TColor c)
     Invalidate();
 }
 
+void TExStringGrid::Loaded()
+{
+    TBaseGrid::Loaded();
+    ShowColumnHeaders();
+    ShowRowHeaders();
+    if (Look == glStudio) {
+        gradFrom_ = 0x00C0C0C0;
+        gradTo_ = clWhite;
+    }
+    rememberedFixedRows_ = TBaseGrid::FixedRows();
+    MinRowHeight = DefaultRowHeight();
+    MinColWidth = 10;
+    if (Options() & goAlwaysShowEditor) {
+        Navigation.AlwaysEdit = true;
+        SetOptions(Options() & ~goAlwaysShowEditor);
+    }
+    if (AutoThemeAdapt) ThemeAdapt();
+}
+
 void TExStringGrid::Resize()
 {
     TBaseGrid::Resize();

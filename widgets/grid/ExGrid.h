@@ -423,6 +423,8 @@ public:
     platform::TNotifyEvent OnResize;
 
     void Resize() override;
+    // After the form has set the properties: headers shown, sizing limits set.
+    void Loaded() override;
 
     // ---- painting (display column, display row)
     void GetVisualProperties(int ACol, int ARow, platform::TGridDrawState& State, bool Print, bool Select, bool Remap,

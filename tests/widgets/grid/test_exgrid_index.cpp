@@ -4,6 +4,7 @@
 
 #include "base/StringList.h"
 #include "platform/TestRig.h"
+#include "platform/controls/ExtCtrls.h"
 #include "platform/forms/Forms.h"
 #include "widgets/grid/ExGrid.h"
 #include "GridWindow.h"
@@ -175,4 +176,31 @@ TEST_F(IndexTest, SortedRowIndexes)
     EXPECT_EQ(g->UnSortedRowIndex(7), 4);
     EXPECT_EQ(g->UnSortedRowIndex(2), 2);
     EXPECT_EQ(g->SortedRowIndex(0), 3);
+}
+
+TEST_F(IndexTest, ControlsOnCellsFollowRealIndices)
+{
+    auto* ctl = new TPanel(form);
+    g->HideColumn(0);
+    g->HideRow(2);
+    g->SetCellControls(2, 4, ctl);  // real column 2, real row 4
+    EXPECT_EQ(g->GetCellControls(2, 4), ctl);
+    g->CellControlsUpdate();
+    const TRect r = g->GetCellRect(g->RemapColInv(2), g->RemapRow(4));
+    EXPECT_EQ(ctl->Left(), r.Left);
+    EXPECT_EQ(ctl->Top(), r.Top);
+    EXPECT_TRUE(ctl->Visible());
+    g->HideRow(4);
+    EXPECT_FALSE(ctl->Visible());
+}
+
+TEST_F(IndexTest, LoadedSetsTheSizingLimitsAndShowsHeaders)
+{
+    base::TStringList h;
+    h.SetText("A\nB\n");
+    g->ColumnHeaders().Assign(h);
+    g->Loaded();
+    EXPECT_EQ(g->GetCellEx(1, 0), "B");
+    EXPECT_EQ(g->MinColWidth, 10);
+    EXPECT_EQ(g->MinRowHeight, g->DefaultRowHeight());
 }
