@@ -163,7 +163,10 @@ void TStringGrid::SetCells(int ACol, int ARow, const std::string& Value)
     const Cell* old = store_->Find(ACol, ARow);
     if (!old && Value.empty()) return;
     if (old && old->text == Value) return;
-    store_->Need(ACol, ARow).text = Value;
+    // Value may be another cell's text (Cells returns a reference into the store), which
+    // growing the store would move: take it before the store grows.
+    std::string text = Value;
+    store_->Need(ACol, ARow).text = std::move(text);
     InvalidateCell(ACol, ARow);
 }
 

@@ -437,3 +437,18 @@ TEST_F(GridFixture, RowsAndColsAreStringListsOfTheCells)
     EXPECT_EQ(grid->Cells(2, 2), "c");
     EXPECT_EQ(grid->Cells(4, 1), "kept");
 }
+
+TEST(StringGridStore, ACellsTextCopiedIntoACellThatGrowsTheStore)
+{
+    EnsurePlatform();
+    TForm* form = Construct<TForm>(Application);
+    auto* g = new TStringGrid(form);
+    g->SetColCount(3);
+    g->SetRowCount(3);
+    g->SetCells(0, 0, std::string(40, 'x'));
+    g->SetCells(2, 0, g->Cells(0, 0));  // the row grows under the reference
+    g->SetCells(0, 2, g->Cells(0, 0));  // so does the list of rows
+    EXPECT_EQ(g->Cells(2, 0), std::string(40, 'x'));
+    EXPECT_EQ(g->Cells(0, 2), std::string(40, 'x'));
+    form->Free();
+}
