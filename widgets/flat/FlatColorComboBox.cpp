@@ -161,20 +161,7 @@ void TFlatColorComboBox::PaintButton(TCanvas* c)
     c->Brush().SetColor(colorBorder_);
     c->FrameRect(r);
     const int x = r.Left + r.Width() / 2 - 6, y = r.Top + r.Height() / 2 - 1;
-    const bool up = DroppedDown();
-    auto arrow = [&](int dx, int dy, TColor color) {
-        c->Pen().SetColor(color);
-        c->Brush().SetColor(color);
-        const int a = up ? y + 2 : y, b = up ? y : y + 2;
-        const TPoint pts[] = {{x + 4 + dx, a + dy}, {x + 8 + dx, a + dy}, {x + 6 + dx, b + dy}};
-        c->Polygon(pts, 3);
-    };
-    if (Enabled()) {
-        arrow(0, 0, colorArrow_);
-    } else {
-        arrow(1, 1, clWhite);
-        arrow(0, 0, clGray);
-    }
+    DrawFlatArrow(c, x, y, DroppedDown(), Enabled(), colorArrow_);
 }
 
 void TFlatColorComboBox::PaintBorder(TCanvas* c)

@@ -345,23 +345,8 @@ void TFlatRowList::DrawScrollBar(TCanvas* c)
         c->FrameRect(s);
     }
     const int x = client.Width() / 2 - 6;
-    auto arrow = [&](int y, bool up, bool usable) {
-        auto draw = [&](int dx, int dy, TColor color) {
-            c->Pen().SetColor(color);
-            c->Brush().SetColor(color);
-            const int a = up ? y + 2 : y, b = up ? y : y + 2;
-            const TPoint pts[] = {{x + 4 + dx, a + dy}, {x + 8 + dx, a + dy}, {x + 6 + dx, b + dy}};
-            c->Polygon(pts, 3);
-        };
-        if (usable) {
-            draw(0, 0, colorArrow_);
-        } else {
-            draw(1, 1, clWhite);
-            draw(0, 0, clGray);
-        }
-    };
-    arrow(client.Top + 4, true, topIndex_ > 0 && Enabled());
-    arrow(client.Bottom - 7, false, CanScrollDown() && Enabled());
+    DrawFlatArrow(c, x, client.Top + 4, true, topIndex_ > 0 && Enabled(), colorArrow_);
+    DrawFlatArrow(c, x, client.Bottom - 7, false, CanScrollDown() && Enabled(), colorArrow_);
     c->Brush().SetStyle(bsSolid);
 }
 

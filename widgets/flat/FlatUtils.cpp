@@ -132,6 +132,24 @@ void DrawFlatText(TCanvas* canvas, TRect r, const std::string& text, UINT flags,
     canvas->Brush().SetStyle(bsSolid);
 }
 
+void DrawFlatArrow(TCanvas* c, int x, int y, bool up, bool usable, TColor color)
+{
+    auto draw = [&](int dx, int dy, TColor fill) {
+        c->Pen().SetColor(fill);
+        c->Brush().SetStyle(bsSolid);
+        c->Brush().SetColor(fill);
+        const int a = up ? y + 2 : y, b = up ? y : y + 2;
+        const TPoint pts[] = {{x + 4 + dx, a + dy}, {x + 8 + dx, a + dy}, {x + 6 + dx, b + dy}};
+        c->Polygon(pts, 3);
+    };
+    if (usable) {
+        draw(0, 0, color);
+    } else {
+        draw(1, 1, clWhite);
+        draw(0, 0, clGray);
+    }
+}
+
 void DrawCheckMark(TCanvas* c, int x, int y, TColor color)
 {
     static const int lines[6][4] = {{2, 4, 6, 8}, {2, 5, 5, 8}, {2, 6, 5, 9}, {8, 2, 4, 6}, {8, 3, 4, 7}, {8, 4, 5, 7}};

@@ -45,6 +45,9 @@ void CalcButtonLayout(platform::TCanvas* canvas, const TRect& client, TPoint off
 // Text with a clear brush in the canvas font; disabled: embossed, one pixel down and right in
 // the button highlight colour, then in place in the button shadow colour.
 void DrawFlatText(platform::TCanvas* canvas, TRect r, const std::string& text, platform::UINT flags, bool enabled);
+// The small triangle of the flat arrow buttons with its left corner near (x, y): pointing up
+// or down, in color when usable, else grey over a white shadow.
+void DrawFlatArrow(platform::TCanvas* c, int x, int y, bool up, bool usable, TColor color);
 // The check mark of the flat controls in an 11 x 11 square whose top-left is (x, y).
 void DrawCheckMark(platform::TCanvas* c, int x, int y, TColor color);
 platform::Word Min(platform::Word a, platform::Word b);

@@ -39,6 +39,15 @@ inline int CountOther(TBitmap& b, const TRect& r, TColor c)
     return r.Width() * r.Height() - Count(b, r, c);
 }
 
+// Moves the pointer onto item i of a selector panel and clicks it there.
+template <class Panel>
+void PickItem(Panel* p, int i)
+{
+    const TRect r = p->Items().Items(i)->ItemRect;
+    SendMouse(p, WM_MOUSEMOVE, r.Left + 5, r.Top + 5);
+    ClickAt(p, r.Left + 5, r.Top + 5);
+}
+
 class FlatTest : public ::testing::Test {
 protected:
     void SetUp() override

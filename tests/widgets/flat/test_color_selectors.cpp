@@ -23,12 +23,6 @@ protected:
         };
     }
     bool Open() const { return sel->DropDownWindow()->Visible(); }
-    void PickItem(TExSelectorPanel* p, int i)
-    {
-        const TRect r = p->Items().Items(i)->ItemRect;
-        SendMouse(p, WM_MOUSEMOVE, r.Left + 5, r.Top + 5);
-        ClickAt(p, r.Left + 5, r.Top + 5);
-    }
     TExColorSelector* sel = nullptr;
     std::vector<int> selects;
     TExSelectorItem* lastItem = nullptr;

@@ -34,13 +34,6 @@ protected:
         sel->DoDropDown();
         return dynamic_cast<TExSelectorPanel*>(sel->Panel());
     }
-    // Moves the pointer onto item i of the panel and clicks it there.
-    void PickItem(TExSelectorPanel* p, int i)
-    {
-        const TRect r = p->Items().Items(i)->ItemRect;
-        SendMouse(p, WM_MOUSEMOVE, r.Left + 3, r.Top + 3);
-        ClickAt(p, r.Left + 3, r.Top + 3);
-    }
     TExToolSelector* sel = nullptr;
     std::vector<int> selects;
     TExSelectorItem* lastItem = nullptr;

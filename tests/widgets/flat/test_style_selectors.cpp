@@ -16,13 +16,6 @@ TExSelectorPanel* Open(TExCustomSelector* s)
     return dynamic_cast<TExSelectorPanel*>(s->Panel());
 }
 
-void PickItem(TExSelectorPanel* p, int i)
-{
-    const TRect r = p->Items().Items(i)->ItemRect;
-    SendMouse(p, WM_MOUSEMOVE, r.Left + 5, r.Top + 5);
-    ClickAt(p, r.Left + 5, r.Top + 5);
-}
-
 }  // namespace
 
 TEST_F(FlatTest, StylePickerItems)
