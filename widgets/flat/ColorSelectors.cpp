@@ -1,8 +1,13 @@
 #include "widgets/flat/ColorSelectors.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
+#include <utility>
 
+#include "platform/controls/ExtCtrls.h"
 #include "platform/graphics/GDI.h"
+#include "platform/system/Cursors.h"
 #include "widgets/flat/HslUtils.h"
 
 namespace flat {
@@ -29,7 +34,99 @@ const TColor kCubeColors[TExColorCubePanel::CellCount] = {
     0x336699, 0x0099CC, 0x0099FF, 0x0066CC, 0x0033FF, 0x0000FF, 0x0000CC, 0x330099,
     0x003366, 0x006699, 0x0033CC, 0x003399, 0x000099, 0x000080, 0x2100A5};
 
+void PutLE(std::string& out, std::uint32_t v, int bytes)
+{
+    for (int i = 0; i < bytes; ++i) out += char((v >> (8 * i)) & 0xFF);
+}
+
 }  // namespace
+
+std::string EyedropperCursorData()
+{
+    // 32 x 32, one bit per pixel: a pipette from the tip at the bottom left to its bulb at
+    // the top right, black outline, white glass.
+    constexpr int N = 32;
+    enum Pixel { clear, black, white };
+    Pixel px[N][N] = {};
+    auto put = [&](int x, int y, Pixel p) {
+        if (x >= 0 && y >= 0 && x < N && y < N && !(p == white && px[y][x] == black)) px[y][x] = p;
+    };
+    for (int k = 0; k <= 20; ++k) {  // the glass: a diagonal band
+        const int x = 1 + k, y = 30 - k;
+        for (int d = -2; d <= 2; ++d) {
+            const Pixel p = std::abs(d) == 2 || k == 0 ? black : white;
+            put(x + d, y + d, p);
+            if (d < 2) put(x + d + 1, y + d, p == black && d == -2 ? black : white);
+        }
+    }
+    for (int y = 0; y < 14; ++y)  // the bulb
+        for (int x = 18; x < N; ++x) {
+            const double r = std::hypot(x - 25.5, y - 6.5);
+            if (r <= 5.5) px[y][x] = black;
+        }
+    put(1, 30, black);
+    // Outline: clear pixels that touch the glass turn black.
+    Pixel outline[N][N];
+    std::copy(&px[0][0], &px[0][0] + N * N, &outline[0][0]);
+    for (int y = 0; y < N; ++y)
+        for (int x = 0; x < N; ++x) {
+            if (px[y][x] != clear) continue;
+            for (auto [dx, dy] : {std::pair{1, 0}, std::pair{-1, 0}, std::pair{0, 1}, std::pair{0, -1}}) {
+                const int nx = x + dx, ny = y + dy;
+                if (nx >= 0 && ny >= 0 && nx < N && ny < N && px[ny][nx] == white) outline[y][x] = black;
+            }
+        }
+    std::copy(&outline[0][0], &outline[0][0] + N * N, &px[0][0]);
+    std::string bits;
+    for (int y = N - 1; y >= 0; --y)  // XOR mask, bottom row first: white pixels set
+        for (int byte = 0; byte < N / 8; ++byte) {
+            int v = 0;
+            for (int b = 0; b < 8; ++b) v |= (px[y][byte * 8 + b] == white) << (7 - b);
+            bits += char(v);
+        }
+    for (int y = N - 1; y >= 0; --y)  // AND mask: set where the cursor is clear
+        for (int byte = 0; byte < N / 8; ++byte) {
+            int v = 0;
+            for (int b = 0; b < 8; ++b) v |= (px[y][byte * 8 + b] == clear) << (7 - b);
+            bits += char(v);
+        }
+    std::string image;
+    PutLE(image, 40, 4);
+    PutLE(image, N, 4);
+    PutLE(image, 2 * N, 4);
+    PutLE(image, 1, 2);
+    PutLE(image, 1, 2);
+    for (int i = 0; i < 6; ++i) PutLE(image, 0, 4);
+    PutLE(image, 0x000000, 4);  // palette: black, white
+    PutLE(image, 0xFFFFFF, 4);
+    image += bits;
+    std::string cur;
+    PutLE(cur, 0, 2);
+    PutLE(cur, 2, 2);
+    PutLE(cur, 1, 2);
+    cur += char(N);
+    cur += char(N);
+    cur += char(0);
+    cur += char(0);
+    PutLE(cur, 1, 2);   // hot spot: the tip
+    PutLE(cur, 30, 2);
+    PutLE(cur, std::uint32_t(image.size()), 4);
+    PutLE(cur, 6 + 16, 4);
+    return cur + image;
+}
+
+TCursor EyedropperCursor()
+{
+    static bool registered = false;
+    if (!registered) {
+        std::string data;
+        if (!FindResourceData(HInstance(), RT_CURSOR, "EYEDROPPER", data))
+            RegisterResource(HInstance(), RT_CURSOR, "EYEDROPPER", EyedropperCursorData());
+        if (const HCURSOR h = LoadCursor(HInstance(), "EYEDROPPER")) SetCursorHandle(crEyedropper, h);
+        registered = true;
+    }
+    return crEyedropper;
+}
 
 void DrawHexagon(TCanvas* canvas, TPoint c, int w, int h)
 {
@@ -196,7 +293,7 @@ TExColorSpectrumPanel::TExColorSpectrumPanel(TComponent* AOwner)
     picture_->SetParent(this);
     picture_->SetBounds(0, 10, 128, 128);
     MakeSpectrum(*picture_->Picture()->Bitmap(), 128, 128);
-    picture_->SetCursor(crCross);
+    picture_->SetCursor(EyedropperCursor());
     picture_->OnMouseMove = [this](TObject*, TShiftState, int X, int Y) {
         TBitmap* b = picture_->Picture()->Bitmap();
         if (X < 0 || Y < 0 || X >= b->Width() || Y >= b->Height()) return;

@@ -14,6 +14,12 @@ namespace flat {
 
 enum TColorSelectionStyle { csDiscrete, csColorCube, csSpectrum };
 
+// The eyedropper over the spectrum: its number in the screen's cursor table, its .cur bytes
+// (registered as the cursor resource "EYEDROPPER"), and the number once it is registered.
+constexpr platform::TCursor crEyedropper = 54;
+std::string EyedropperCursorData();
+platform::TCursor EyedropperCursor();
+
 // One cell of the colour cube: its centre and colour.
 struct TColorCubeCell {
     platform::TPoint Center;

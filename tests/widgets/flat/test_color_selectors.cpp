@@ -1,8 +1,11 @@
 // The colour pickers: the palette, the colour cube and the spectrum, picked with the mouse.
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include "FlatTestUtil.h"
 #include "platform/controls/ExtCtrls.h"
+#include "platform/system/Cursors.h"
 #include "widgets/flat/ColorSelectors.h"
 
 using namespace flat;
@@ -148,4 +151,20 @@ TEST_F(ColorSelectorTest, FaceShowsTheColour)
     b = PaintToBitmap(sel);
     EXPECT_GT(Count(*b, Rect(4, 17, 36, 20), clBlue), 60);
     EXPECT_EQ(Count(*b, Rect(4, 3, 36, 14), clBlue), 0);
+}
+
+TEST_F(ColorSelectorTest, SpectrumShowsTheEyedropper)
+{
+    sel->SetColorSelectionStyle(csSpectrum);
+    sel->DoDropDown();
+    EXPECT_EQ(sel->SpectrumPanel()->Picture()->Cursor(), crEyedropper);
+    const HCURSOR h = CursorHandle(crEyedropper);
+    TSize size;
+    TPoint hot;
+    ASSERT_TRUE(GetCursorSize(h, size, hot));
+    EXPECT_EQ(size, (TSize{32, 32}));
+    EXPECT_EQ(hot, Point(1, 30));
+    if (const char* dir = std::getenv("KORVELO_SNAPSHOTS")) {
+        std::ofstream(std::string(dir) + "/eyedropper.cur", std::ios::binary) << EyedropperCursorData();
+    }
 }
