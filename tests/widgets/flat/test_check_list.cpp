@@ -202,3 +202,17 @@ TEST_F(CheckListTest, DisabledTextIsEmbossedAndArrowsGrey)
     EXPECT_GT(Count(*b, Rect(0, list->Height() - 11, list->Width(), list->Height()), clGray), 0);
     EXPECT_EQ(Count(*b, Rect(0, list->Height() - 11, list->Width(), list->Height()), clBlack), 0);
 }
+
+TEST_F(CheckListTest, HostInputReachesTheList)
+{
+    Fill(20);
+    list->HandleNeeded();
+    const TRect box = list->CheckRect(2);
+    HostMouse(list, hmPress, mbLeft, box.Left + 4, box.Top + 4);
+    HostMouse(list, hmRelease, mbLeft, box.Left + 4, box.Top + 4);
+    EXPECT_TRUE(list->GetChecked(2));
+    HostWheel(list, 30, 30, -120);
+    EXPECT_GT(list->TopIndex(), 0);
+    HostKey(list, VK_PRIOR);
+    EXPECT_EQ(list->TopIndex(), 0);
+}

@@ -154,3 +154,27 @@ TEST_F(FlatTest, CharacterSelector)
     EXPECT_TRUE(sel->Characters().empty());
     EXPECT_EQ(sel->Tools().Count(), 0);
 }
+
+TEST_F(TableTest, OpenedAboveItGrowsUpwards)
+{
+    const TRect work = Screen->WorkAreaRect();
+    form->SetBounds(0, work.Bottom - 40, 200, 40);
+    sel->SetTop(10);
+    SendMouse(sel, WM_LBUTTONDOWN, 10, 10);
+    TExTableSelectorPanel* p = sel->TablePanel();
+    ASSERT_TRUE(sel->DropDownWindow()->ShownAbove);
+    // Row 1 lies next to the button, at the bottom; the label band is at the top.
+    EXPECT_GT(p->CellRect(1, 1).Top, p->CellRect(1, 2).Top);
+    EXPECT_EQ(p->LabelRect().Top, 1);
+    SendMouse(sel, WM_MOUSEMOVE, 10, 1, ssLeft);  // up into the panel
+    EXPECT_EQ(GetCaptureControl(), p);
+    const int top = sel->DropDownWindow()->Top();
+    SendMouse(p, WM_MOUSEMOVE, 10, 5, ssLeft);
+    EXPECT_EQ(p->RowCount, 5);
+    EXPECT_EQ(sel->DropDownWindow()->Top(), top - 26);
+    const TPoint c = Centre(p, 2, 5);
+    SendMouse(p, WM_MOUSEMOVE, c.X, c.Y, ssLeft);
+    SendMouse(p, WM_LBUTTONUP, c.X, c.Y);
+    EXPECT_EQ(sel->SelectedColCount(), 2);
+    EXPECT_EQ(sel->SelectedRowCount(), 5);
+}
