@@ -6,6 +6,10 @@
 #include "base/StrUtils.h"
 #include "platform/graphics/GDI.h"
 #include "widgets/memo/Gutter.h"
+#include "widgets/memo/AutoCompletion.h"
+#include "widgets/memo/MemoMarkers.h"
+#include "widgets/memo/MemoPrint.h"
+#include "widgets/memo/MemoSource.h"
 #include "widgets/memo/MemoStrings.h"
 #include "widgets/memo/MemoStyler.h"
 #include "widgets/memo/Tokenizer.h"
@@ -27,21 +31,35 @@ TExCustomMemo::TExCustomMemo(TComponent* owner) : TCustomControl(owner)
     Font()->SetName("COURIER NEW");
     Font()->SetHeight(-13);
     Font()->SetColor(clBlack);
-    lines_ = std::make_unique<TExMemoStrings>(this);
+    ownLines_ = std::make_unique<TExMemoStrings>(this);
+    lines_ = ownLines_.get();
     lines_->DoAdd("");
     lines_->OnChange = [this] { LinesChanged(); };
-    undo_ = std::make_unique<TExUndoList>(this);
+    ownUndo_ = std::make_unique<TExUndoList>(this);
+    undo_ = ownUndo_.get();
     gutter_ = std::make_unique<TExGutter>(this);
     activeLineSettings_ = std::make_unique<TExActiveLineSettings>(this);
     urlStyle_ = std::make_unique<TCharStyle>(clBlue, clWhite, fsUnderline);
     lineBitmap_ = std::make_unique<TBitmap>(1, 1);
     tokenizer_ = std::make_unique<TTokenizerSetup>();
+    printOptions_ = std::make_unique<TPrintOptions>();
+    markerList_ = std::make_unique<TExMarkerList>(this);
+    autoCompletion_ = std::make_unique<TAutoCompletion>(this);
     TControl::SetCursor(crIBeam);
     creating_ = false;
 }
 
 TExCustomMemo::~TExCustomMemo()
 {
+    if (checker_) checker_->SetMemo(nullptr);
+    if (source_) {
+        TExMemoSource* s = source_;
+        source_ = nullptr;
+        s->Notification(this, opRemove);
+        lines_ = ownLines_.get();
+        undo_ = ownUndo_.get();
+        styler_ = ownStyler_;
+    }
     lines_->OnChange = nullptr;
     if (styler_ && styler_->AllStyles().Memo() == this) styler_->AllStyles().SetMemo(nullptr);
     if (caretCreated_ && HandleAllocated()) DestroyCaret();
@@ -718,6 +736,12 @@ void TExCustomMemo::CMFontChanged(TMessage& m)
 void TExCustomMemo::Notification(TComponent* c, TOperation op)
 {
     TCustomControl::Notification(c, op);
+    if (op == opRemove && c && static_cast<TComponent*>(source_) == c) {
+        source_ = nullptr;
+        AttachDocument(nullptr, nullptr, nullptr);
+    }
+    if (op == opRemove && c && static_cast<TComponent*>(checker_) == c) checker_ = nullptr;
+    if (op == opRemove && c && static_cast<TComponent*>(ownStyler_) == c) ownStyler_ = nullptr;
     if (op == opRemove && c && static_cast<TComponent*>(styler_) == c) {
         styler_ = nullptr;
         useStyler_ = false;
@@ -932,7 +956,7 @@ bool ReadFlag(const TExMemoStrings* lines, int line, Field f)
 }  // namespace
 
 #define MEMO_FLAG(Get, Set, field, repaint)                                   \
-    bool TExCustomMemo::Get(int line) const { return ReadFlag(lines_.get(), line, &TLineProp::field); } \
+    bool TExCustomMemo::Get(int line) const { return ReadFlag(lines_, line, &TLineProp::field); } \
     void TExCustomMemo::Set(int line, bool v)                                 \
     {                                                                         \
         if (line < 0 || line >= lines_->Count()) return;                      \

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/controls/Controls.h"
+#include "platform/forms/FindDialog.h"
 #include "platform/forms/Forms.h"
 #include "widgets/memo/MemoTypes.h"
 
@@ -25,13 +26,22 @@ class TExGutter;
 class TExActiveLineSettings;
 class TCharStyle;
 struct TTokenizerSetup;
+class TPrintOptions;
+class TExMarkerList;
+class TExMemoChecker;
+class TExMemoSource;
+class TAutoCompletion;
 
 enum TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
 enum TScrollMode { smAuto, smStrict };
 enum TWordWrap { wwNone, wwClientWidth, wwRightMargin };
 enum TDrawMode { dmScreen, dmHTML, dmPrinter, dmPrintPreview };
-enum TFindOption : unsigned { frDown = 1, frWholeWord = 2, frMatchCase = 4 };
-using TFindOptions = unsigned;
+using platform::frDown;
+using platform::frMatchCase;
+using platform::frWholeWord;
+using platform::TFindOptions;
+enum TAutoHintParameters { hpAuto, hpManual, hpNone };
+enum TAutoHintParameterPosition { hpBelowCode, hpAboveCode };
 using platform::bsNone;
 using platform::bsSingle;
 using TBorderStyle = platform::TFormBorderStyle;
@@ -61,9 +71,9 @@ public:
     ~TExCustomMemo() override;
 
     // ---- lines and undo
-    TExMemoStrings* Lines() const { return lines_.get(); }
+    TExMemoStrings* Lines() const { return lines_; }
     void SetLines(const base::TStrings& lines);
-    TExUndoList* UndoList() const { return undo_.get(); }
+    TExUndoList* UndoList() const { return undo_; }
     void Undo();
     void Redo();
     bool CanUndo() const;
@@ -216,6 +226,56 @@ public:
     bool IsDelimiter(char ch);
     TAutoCorrect& AutoCorrect() { return autoCorrect_; }
 
+    // ---- printing and HTML output
+    TPrintOptions* PrintOptions() const { return printOptions_.get(); }
+    void SetPrintOptions(const TPrintOptions& o);
+    void Print();
+    int NumberOfPages(platform::TCanvas* canvas, int pageWidth, int pageHeight);
+    void PrintToCanvas(platform::TCanvas* canvas, int pageWidth, int pageHeight, int pageNr);
+    bool SaveToHTML(const std::string& fileName, bool withFontSize);
+    void OutputHTML(bool withFontSize);
+    void CopyHTMLToClipboard();
+    void DrawHTML(std::string_view text, const TStyle& style, int lineNo);
+    const std::vector<std::string>& HTMLOutput() const { return html_; }
+
+    // ---- settings file
+    void SaveMemoSettingsToFile(const std::string& fileName);
+    void LoadMemoSettingsFromFile(const std::string& fileName);
+
+    // ---- markers, checker, sources
+    void AddMarker(int lineNumber, int imageIndex, const std::string& text = {});
+    void RemoveMarker(int lineNumber);
+    void ClearAllMarkers();
+    void GoToMarker(int index);
+    void GoToMarkerName(const std::string& name);
+    std::function<void(platform::TObject*, int line, const std::string& text)> OnMarkerAdded;
+    std::function<void(platform::TObject*, int line)> OnMarkerRemoved;
+    TExMarkerList* MarkerList() const { return markerList_.get(); }
+    TExMemoChecker* MemoChecker() const { return checker_; }
+    void SetMemoChecker(TExMemoChecker* c);
+    TExMemoSource* MemoSource() const { return source_; }
+    void SetMemoSource(TExMemoSource* s);
+    TExMemoStrings* GetInternalLines() const { return lines_; }
+    TExCustomMemoStyler* GetInternalStyles() const { return styler_; }
+    TExUndoList* InternalUndoList() const { return undo_; }
+    // Switches the editor to another document (the source's, or its own with nulls).
+    void AttachDocument(TExMemoStrings* lines, TExUndoList* undo, TExCustomMemoStyler* styler);
+    // Set while a find or replace dialog works on this editor: the selection stays shown.
+    bool FindDialogOpen = false;
+
+    // ---- completion and parameter hints
+    TAutoCompletion* AutoCompletion() const { return autoCompletion_.get(); }
+    TAutoHintParameters AutoHintParameters() const { return autoHintParameters_; }
+    void SetAutoHintParameters(TAutoHintParameters v);
+    int AutoHintParameterDelay() const { return autoHintParameterDelay_; }
+    void SetAutoHintParameterDelay(int ms);
+    TAutoHintParameterPosition AutoHintParameterPosition = hpBelowCode;
+    void ShowForm(bool unused = false);
+    void HideForm();
+    void Hideauto();
+    bool PrepareShowHint();
+    void HideHint();
+
     // ---- word wrap and gutter
     TWordWrap WordWrap() const { return wordWrap_; }
     void SetWordWrap(TWordWrap w);
@@ -320,6 +380,14 @@ public:
     platform::TNotifyEvent OnFind, OnReplace;
     std::function<void(platform::TObject*, const std::string& word, std::string& newWord)> OnWordComplete;
 
+    std::function<void(platform::TObject*, const std::string& token, bool& show)> OnBeforeAutoCompletion;
+    std::function<void(platform::TObject*, const std::string& token, base::TStrings& list)> OnGetAutoCompletionList;
+    platform::TNotifyEvent OnStartAutoCompletion, OnAutoCompletion, OnCancelAutoCompletion;
+    std::function<void(platform::TObject*, std::string& entry)> OnInsertAutoCompletionEntry;
+    std::function<int(platform::TObject*, base::TStrings& list, int index1, int index2)> OnSortAutoCompletionList;
+    std::function<void(platform::TObject*, const std::string& token, std::string& hint, bool& handled)>
+        OnGetParameterHint;
+
     // ---- hooks of the line store and the styler
     void LinesTouched(int index);
     void LinesAdded(int index);
@@ -373,6 +441,9 @@ protected:
     void UpdateBars();
     void RecordUndo(std::unique_ptr<class TUndo> entry);
     void PrepareTokenizer();
+    // The colours and style of a run before the active line, breakpoints and selection.
+    void RunColors(const TStyle& st, platform::TColor& font, platform::TFontStyles& style,
+                   platform::TColor& brush);
     void DrawRun(std::string_view text, const TStyle& st, int lineNo, int& counter, int& x, platform::TCanvas* c,
                  int charW, TDrawMode mode, bool customKeyword, const platform::TRect& textRect);
     void DrawMarginAndBorder();
@@ -385,15 +456,30 @@ protected:
     void OpenURL(const std::string& run);
     bool FindInLines(const std::string& s, TFindOptions options, int& line, int& col);
     void InsertNoUndo(const std::string& s);  // the text part of SetSelText
+    void RunChecker(char key);
+    void MemoSettings(const std::string& fileName, bool save);  // the checker's work for Enter, Tab and Space
 
-    std::unique_ptr<TExMemoStrings> lines_;
-    std::unique_ptr<TExUndoList> undo_;
+    // The current document: the editor's own, or an attached source's.
+    std::unique_ptr<TExMemoStrings> ownLines_;
+    std::unique_ptr<TExUndoList> ownUndo_;
+    TExMemoStrings* lines_ = nullptr;
+    TExUndoList* undo_ = nullptr;
     std::unique_ptr<TExGutter> gutter_;
     std::unique_ptr<TExActiveLineSettings> activeLineSettings_;
     std::unique_ptr<TCharStyle> urlStyle_;
     std::unique_ptr<platform::TBitmap> lineBitmap_;
     std::unique_ptr<TTokenizerSetup> tokenizer_;
     std::unique_ptr<platform::THintWindow> scrollHint_;
+    std::unique_ptr<TPrintOptions> printOptions_;
+    std::unique_ptr<TExMarkerList> markerList_;
+    std::unique_ptr<TAutoCompletion> autoCompletion_;
+    std::vector<std::string> html_;
+    std::string htmlTag_;  // the FONT tag of the last run written
+    TExMemoChecker* checker_ = nullptr;
+    TExMemoSource* source_ = nullptr;
+    TExCustomMemoStyler* ownStyler_ = nullptr;  // the editor's own styler while a source is attached
+    TAutoHintParameters autoHintParameters_ = hpAuto;
+    int autoHintParameterDelay_ = 2500;
     TExCustomMemoStyler* styler_ = nullptr;
     TAutoCorrect autoCorrect_;
 

@@ -3,6 +3,8 @@
 
 #include "platform/system/Clipboard.h"
 #include "widgets/memo/ExMemo.h"
+#include "widgets/memo/MemoMarkers.h"
+#include "widgets/memo/MemoSource.h"
 #include "widgets/memo/MemoStrings.h"
 #include "widgets/memo/UndoList.h"
 
@@ -426,6 +428,8 @@ void TExCustomMemo::NewLine()
     const bool n = notify_;
     notify_ = false;
     const int bx = curX_, by = curY_;
+    TExMarkers& markers = markerList_->Markers();
+    if (markers.HigherMarkerThanLine(curY_)) markers.AdjustMarkerLinePlus(curY_);
     const std::string indent = IndentCurrLine();
     std::string line = LineText(curY_);
     const std::size_t cut = std::min(std::size_t(curX_), line.size());
@@ -523,6 +527,8 @@ void TExCustomMemo::BackSpace()
     }
     if (curX_ == bx && curY_ == by) return;
     DeleteChar(bx, by);
+    TExMarkers& markers = markerList_->Markers();
+    if (curY_ != by && markers.HigherMarkerThanLine(by)) markers.AdjustMarkerLineMinus(by);
 }
 
 void TExCustomMemo::BackWord()
@@ -543,6 +549,7 @@ void TExCustomMemo::DeleteLine()
     if (!EditCanModify()) return;
     if (lines_->Count() == 0) return;
     ClearLineErrors(curY_);
+    markerList_->Markers().RemoveMarker(curY_);
     const int bx = curX_, by = curY_;
     const std::string text = LineText(curY_);
     curX_ = 0;
@@ -886,6 +893,7 @@ void TExCustomMemo::KeyPress(char& key)
     }
     if (ReadOnly || !EditCanModify()) return;
     const unsigned char k = static_cast<unsigned char>(key);
+    if (checker_ && (key == '\t' || key == '\r' || key == ' ')) RunChecker(key);
     if ((key == '\t' || key == '\r' || key == ' ') && (OnWordComplete || (autoCorrect_.Active && !autoCorrect_.OldValue.empty()))) {
         int start = 0;
         const std::string word = WordAtCursorPos(start);
@@ -916,6 +924,41 @@ void TExCustomMemo::KeyPress(char& key)
         return;
     }
     if (key != 8 && key != 9) DoCommand(Word(k), 0);
+}
+
+}  // namespace memo
+
+namespace memo {
+
+void TExCustomMemo::RunChecker(char key)
+{
+    const TAutoCorrectType type = checker_->AutoCorrectType;
+    if (key == '\r') {
+        if (type == acLineCorrect) {
+            checker_->CorrectLine(curY_);
+            SetCurX(int(LineText(curY_).size()));
+        } else if (type == acLineCheck) {
+            checker_->CheckLine(curY_);
+        } else if (type == acWordCheck) {
+            checker_->CheckWord(curY_, curX_, WordTillCursor());
+        }
+        return;
+    }
+    const std::string word = WordTillCursor();
+    if (word.empty()) return;
+    if (type == acWordCorrect) {
+        std::string changed = word;
+        checker_->CorrectWord(curY_, curX_, changed);
+        const int from = curX_ - int(word.size());
+        if (changed != word && from >= 0) {
+            std::string line = LineText(curY_);
+            line.replace(std::size_t(from), word.size(), changed);
+            StoreLine(curY_, line);
+            SetCurX(curX_ + int(changed.size()) - int(word.size()));
+        }
+    } else if (type == acWordCheck) {
+        checker_->CheckWord(curY_, curX_, word);
+    }
 }
 
 }  // namespace memo

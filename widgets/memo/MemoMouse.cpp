@@ -214,14 +214,18 @@ namespace {
 // Index of s in text (the first, or the last when !down), with the whole-word rule.
 int FindIn(const std::string& text, const std::string& s, bool down, bool wholeWord)
 {
-    const std::size_t p = down ? text.find(s) : text.rfind(s);
-    if (p == std::string::npos) return -1;
-    if (wholeWord) {
+    // With whole words, an occurrence inside a word is passed over for the next one.
+    std::size_t p = down ? text.find(s) : text.rfind(s);
+    while (p != std::string::npos) {
         const bool before = p == 0 || text[p - 1] == ' ';
         const bool after = p + s.size() == text.size() || text[p + s.size()] == ' ';
-        if (!before || !after) return -1;
+        if (!wholeWord || (before && after)) return int(p);
+        if (down)
+            p = text.find(s, p + 1);
+        else
+            p = p == 0 ? std::string::npos : text.rfind(s, p - 1);
     }
-    return int(p);
+    return -1;
 }
 
 }  // namespace
@@ -265,6 +269,8 @@ int TExCustomMemo::FindText(const std::string& s, TFindOptions options)
         SetSelection(0, 0, 0, 0);
         return -1;
     }
+    // Column 0 first, as SetCursor does, so the caret's old column pads no shorter line.
+    curX_ = 0;
     SetCurY(line);
     SetCurX(col);
     SetSelection(col, line, col + int(s.size()), line);

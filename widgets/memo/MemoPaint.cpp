@@ -6,6 +6,9 @@
 #include "widgets/html/ThemeApi.h"
 #include "widgets/memo/ExMemo.h"
 #include "widgets/memo/Gutter.h"
+#include "platform/graphics/ImageList.h"
+#include "widgets/memo/MemoMarkers.h"
+#include "widgets/memo/MemoPrint.h"
 #include "widgets/memo/MemoStrings.h"
 #include "widgets/memo/MemoStyler.h"
 #include "widgets/memo/Tokenizer.h"
@@ -137,16 +140,11 @@ void ApplyCharStyle(const TCharStyle& s, TColor bk, TColor& font, TFontStyles& s
 
 }  // namespace
 
-void TExCustomMemo::DrawRun(std::string_view text, const TStyle& st, int lineNo, int& counter, int& x, TCanvas* c,
-                            int charW, TDrawMode mode, bool customKeyword, const TRect& textRect)
+void TExCustomMemo::RunColors(const TStyle& st, TColor& font, TFontStyles& style, TColor& brush)
 {
-    const int len = int(text.size());
-    if (mode == dmHTML) {
-        counter += len;
-        return;
-    }
-    TColor font = Font()->Color(), brush = bkColor_;
-    TFontStyles style = Font()->Style();
+    font = Font()->Color();
+    brush = bkColor_;
+    style = Font()->Style();
     const TElementStyles* all = styler_ && useStyler_ ? &styler_->AllStyles() : nullptr;
     auto element = [&] {
         if (all && st.StyleIndex >= 0 && st.StyleIndex < all->Count()) {
@@ -169,6 +167,20 @@ void TExCustomMemo::DrawRun(std::string_view text, const TStyle& st, int lineNo,
     } else {
         element();
     }
+}
+
+void TExCustomMemo::DrawRun(std::string_view text, const TStyle& st, int lineNo, int& counter, int& x, TCanvas* c,
+                            int charW, TDrawMode mode, bool customKeyword, const TRect& textRect)
+{
+    const int len = int(text.size());
+    if (mode == dmHTML) {
+        DrawHTML(text, st, lineNo);
+        counter += len;
+        return;
+    }
+    TColor font, brush;
+    TFontStyles style;
+    RunColors(st, font, style, brush);
     const bool active = activeLineSettings_->ShowActiveLine() && lineNo == activeLine_;
     const bool breakpoint = BreakPoint(lineNo);
     if (active) {
@@ -187,7 +199,7 @@ void TExCustomMemo::DrawRun(std::string_view text, const TStyle& st, int lineNo,
     int a = len, b = len;
     int sx, sy, ex, ey;
     GetSelection(sx, sy, ex, ey);
-    const bool hidden = hideSelection_ && !Focused();
+    const bool hidden = hideSelection_ && !Focused() && !FindDialogOpen;
     if (!hidden && HasSelection() && lineNo >= sy && lineNo <= ey) {
         const int from = lineNo == sy ? sx : 0, to = lineNo == ey ? ex : INT_MAX;
         a = std::clamp(from - counter, 0, len);
@@ -240,6 +252,21 @@ void TExCustomMemo::DrawLine(TCanvas* canvas, int lineNo, TStyle& style, TDrawMo
         return;
     }
     const int charW = mode == dmScreen ? charWidth_ : c->TextWidth("w");
+    if ((mode == dmPrinter || mode == dmPrintPreview) && printOptions_->PrintLineNumbers) {
+        int unused = 0;
+        const std::string number = FormatLineNumber(unused, lineNo + gutter_->LineNumberStart()) + gutter_->NumberSuffix();
+        const int digits = int(std::to_string(lines_->Count()).size() + gutter_->NumberSuffix().size());
+        const TFontStyles keep = c->Font().Style();
+        const TColor keepColor = c->Font().Color();
+        c->Font().SetStyle(0);
+        c->Font().SetColor(clBlack);
+        c->Brush().SetStyle(bsClear);
+        c->TextOut(textRect.Left + digits * charW - c->TextWidth(number), textRect.Top, number);
+        c->Brush().SetStyle(bsSolid);
+        c->Font().SetStyle(keep);
+        c->Font().SetColor(keepColor);
+        textRect.Left += digits * charW;
+    }
     int counter = 0, x = textRect.Left;
     const TLineTokenizer tok(*tokenizer_);
     tok.Line(lines_->Get(lineNo), style,
@@ -297,6 +324,13 @@ std::string TExCustomMemo::FormatLineNumber(int& x, int number) const
 void TExCustomMemo::DefaultGutterDraw(TCanvas* c, int line, const TRect& r)
 {
     int left = r.Left;
+    const TExMarkers& markers = markerList_->Markers();
+    if (const TExMarker* m = markers.HasMarkers() ? markers.GetMarkerAtLine(line) : nullptr) {
+        const int index = markerList_->UseDefaultMarkerImageIndex() ? markerList_->DefaultMarkerImageIndex()
+                                                                      : m->ImageIndex;
+        if (index >= 0 && markerList_->MarkerImageList) markerList_->MarkerImageList->Draw(c, left + 1, r.Top + 2, index);
+        left += 16;
+    }
     // The logical line number is also the line index when nothing is wrapped.
     if (Bookmark(line)) {
         c->Pen().SetColor(clNavy);

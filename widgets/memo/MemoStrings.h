@@ -21,6 +21,7 @@ public:
     TExMemoStrings& operator=(const TExMemoStrings&) = delete;
 
     TExCustomMemo* Memo() const { return memo_; }
+    void SetMemo(TExCustomMemo* memo) { memo_ = memo; }
 
     int Count() const override { return int(lines_.size()); }
     const std::string& Get(int index) const override;  // EStringListError outside the range

@@ -14,24 +14,32 @@ TUndo::TUndo(int beforeX, int beforeY, int afterX, int afterY, std::string text)
 
 bool TUndo::Append(TUndo*) { return false; }
 
+namespace {
+
+// To another line through column 0, so the old column pads no shorter line with blanks.
+void MoveCaret(TExCustomMemo* m, int x, int y)
+{
+    if (y != m->CurY()) m->SetCurX(0);
+    m->SetCurY(y);
+    m->SetCurX(x);
+}
+
+}  // namespace
+
 void TUndo::Undo()
 {
     if (!FMemo) return;
-    FMemo->SetCurY(FAfterY);
-    FMemo->SetCurX(FAfterX);
+    MoveCaret(FMemo, FAfterX, FAfterY);
     PerformUndo();
-    FMemo->SetCurY(FBeforeY);
-    FMemo->SetCurX(FBeforeX);
+    MoveCaret(FMemo, FBeforeX, FBeforeY);
 }
 
 void TUndo::Redo()
 {
     if (!FMemo) return;
-    FMemo->SetCurY(FBeforeY);
-    FMemo->SetCurX(FBeforeX);
+    MoveCaret(FMemo, FBeforeX, FBeforeY);
     PerformRedo();
-    FMemo->SetCurY(FAfterY);
-    FMemo->SetCurX(FAfterX);
+    MoveCaret(FMemo, FAfterX, FAfterY);
 }
 
 bool TInsertCharUndo::Append(TUndo* e)
@@ -159,6 +167,41 @@ void TPasteUndo::PerformRedo()
     FMemo->InsertText(FText);
 }
 
+TGroupUndo::TGroupUndo() : TUndo(0, 0, 0, 0, {}) {}
+
+TGroupUndo::TGroupUndo(const TGroupUndo& o) : TUndo(o)
+{
+    for (const auto& e : o.FItems) FItems.push_back(e->Clone());
+}
+
+void TGroupUndo::SetMemo(TExCustomMemo* memo)
+{
+    FMemo = memo;
+    for (auto& e : FItems) e->SetMemo(memo);
+}
+
+void TGroupUndo::Add(std::unique_ptr<TUndo> e)
+{
+    if (FItems.empty()) {
+        FBeforeX = e->FBeforeX;
+        FBeforeY = e->FBeforeY;
+    }
+    FAfterX = e->FAfterX;
+    FAfterY = e->FAfterY;
+    e->SetMemo(FMemo);
+    FItems.push_back(std::move(e));
+}
+
+void TGroupUndo::PerformUndo()
+{
+    for (auto it = FItems.rbegin(); it != FItems.rend(); ++it) (*it)->Undo();
+}
+
+void TGroupUndo::PerformRedo()
+{
+    for (auto& e : FItems) e->Redo();
+}
+
 // ---------------------------------------------------------------- the list
 
 TExUndoList::TExUndoList(TExCustomMemo* owner) : owner_(owner) {}
@@ -173,8 +216,12 @@ void TExUndoList::Changed()
 int TExUndoList::Add(std::unique_ptr<TUndo> entry)
 {
     if (!entry || performing_) return -1;
+    if (group_) {
+        group_->Add(std::move(entry));
+        return 0;
+    }
     if (undone_ == 0 && !entries_.empty() && entries_[0]->Append(entry.get())) return -1;
-    entry->FMemo = owner_;
+    entry->SetMemo(owner_);
     entries_.erase(entries_.begin(), entries_.begin() + undone_);
     undone_ = 0;
     entries_.insert(entries_.begin(), std::move(entry));
@@ -233,6 +280,30 @@ void TExUndoList::Delete(int index)
     if (index < 0 || index >= Count()) return;
     entries_.erase(entries_.begin() + index);
     if (undone_ > Count()) undone_ = Count();
+}
+
+void TExUndoList::SetOwner(TExCustomMemo* memo)
+{
+    owner_ = memo;
+    for (auto& e : entries_) e->SetMemo(memo);
+}
+
+void TExUndoList::BeginGroup()
+{
+    if (groupDepth_++ == 0) {
+        group_ = std::make_unique<TGroupUndo>();
+        group_->SetMemo(owner_);
+    }
+}
+
+void TExUndoList::EndGroup()
+{
+    if (groupDepth_ == 0 || --groupDepth_ > 0) return;
+    std::unique_ptr<TGroupUndo> g = std::move(group_);
+    if (g->Count() == 1)
+        Add(std::move(g->FItems.front()));
+    else if (g->Count() > 1)
+        Add(std::move(g));
 }
 
 void TExUndoList::SetLimit(int n)

@@ -17,6 +17,9 @@ public:
     virtual bool Append(TUndo* e);
     virtual void PerformUndo() = 0;
     virtual void PerformRedo() = 0;
+    // A copy with the same editor; each list owns its own entries.
+    virtual std::unique_ptr<TUndo> Clone() const = 0;
+    virtual void SetMemo(TExCustomMemo* memo) { FMemo = memo; }
     void Undo();
     void Redo();
 
@@ -32,6 +35,7 @@ public:
     bool Append(TUndo* e) override;
     void PerformUndo() override;
     void PerformRedo() override;
+    std::unique_ptr<TUndo> Clone() const override { return std::make_unique<TInsertCharUndo>(*this); }
     // Blanks that a new line trimmed from the end of the line it split; undo puts them back.
     int FTrimmed = 0;
 };
@@ -43,6 +47,7 @@ public:
     bool Append(TUndo* e) override;
     void PerformUndo() override;
     void PerformRedo() override;
+    std::unique_ptr<TUndo> Clone() const override { return std::make_unique<TDeleteCharUndo>(*this); }
     bool FIsBackspace;
 };
 
@@ -51,6 +56,7 @@ public:
     using TUndo::TUndo;
     void PerformUndo() override;
     void PerformRedo() override;
+    std::unique_ptr<TUndo> Clone() const override { return std::make_unique<TDeleteLineUndo>(*this); }
 };
 
 // An entry that remembers a selection range, start not after end.
@@ -67,6 +73,7 @@ public:
     using TSelUndo::TSelUndo;
     void PerformUndo() override;
     void PerformRedo() override;
+    std::unique_ptr<TUndo> Clone() const override { return std::make_unique<TDeleteBufUndo>(*this); }
 };
 
 // Inserted text (paste, drop, SelText).
@@ -75,6 +82,22 @@ public:
     using TUndo::TUndo;
     void PerformUndo() override;
     void PerformRedo() override;
+    std::unique_ptr<TUndo> Clone() const override { return std::make_unique<TPasteUndo>(*this); }
+};
+
+// Edits made as one command (replace all): undone and redone together.
+class TGroupUndo : public TUndo {
+public:
+    TGroupUndo();
+    TGroupUndo(const TGroupUndo& o);
+    void PerformUndo() override;
+    void PerformRedo() override;
+    std::unique_ptr<TUndo> Clone() const override { return std::make_unique<TGroupUndo>(*this); }
+    void SetMemo(TExCustomMemo* memo) override;
+    void Add(std::unique_ptr<TUndo> e);
+    int Count() const { return int(FItems.size()); }
+
+    std::vector<std::unique_ptr<TUndo>> FItems;  // oldest first
 };
 
 class TExUndoList {
@@ -99,6 +122,12 @@ public:
     int Limit() const { return limit_; }
     // n <= 0 becomes 10, above 100 becomes 100; a new limit clears the list.
     void SetLimit(int n);
+    // The editor the entries act on (none while a detached source holds the list).
+    TExCustomMemo* Owner() const { return owner_; }
+    void SetOwner(TExCustomMemo* memo);
+    // Entries added between BeginGroup and the outermost EndGroup become one entry.
+    void BeginGroup();
+    void EndGroup();
 
 private:
     void Changed();
@@ -107,6 +136,8 @@ private:
     int undone_ = 0;
     bool performing_ = false;
     int limit_ = 100;
+    int groupDepth_ = 0;
+    std::unique_ptr<TGroupUndo> group_;
 };
 
 }  // namespace memo
