@@ -1,4 +1,5 @@
 // The editor's options in an INI file: look, editing switches, completion, printing and markers.
+#include <cstdint>
 #include <functional>
 #include <vector>
 
@@ -36,8 +37,19 @@ std::string BoolText(bool v) { return v ? "1" : "0"; }
 // Decimal, "$" hexadecimal or "0x" hexadecimal; fallback for anything else.
 long long ReadNumber(const std::string& s, long long fallback)
 {
-    if (s.size() > 2 && s[0] == '0' && (s[1] == 'x' || s[1] == 'X')) return base::StrToIntDef("$" + s.substr(2), fallback);
-    return base::StrToIntDef(s, fallback);
+    std::string digits = s;
+    int radix = 10;
+    if (!s.empty() && s[0] == '$') {
+        digits = s.substr(1);
+        radix = 16;
+    } else if (s.size() > 2 && s[0] == '0' && (s[1] == 'x' || s[1] == 'X')) {
+        digits = s.substr(2);
+        radix = 16;
+    }
+    if (radix == 10) return base::StrToIntDef(s, fallback);
+    if (digits.empty() || digits.size() > 8 || digits.find_first_not_of("0123456789abcdefABCDEF") != std::string::npos)
+        return fallback;
+    return std::int32_t(std::stoul(digits, nullptr, 16));
 }
 
 std::string StyleText(TFontStyles s)

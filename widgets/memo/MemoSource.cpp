@@ -87,8 +87,8 @@ void TExMemoSource::SetUndoList(const TExUndoList& list)
 {
     undo_->Clear();
     // Copies, so that each entry has one owner: merging or dropping an entry here never
-    // touches the given list's.
-    for (int i = 0; i < list.Count(); ++i) undo_->Add(list.Get(i)->Clone());
+    // touches the given list's. Oldest first, so the newest stays on top.
+    for (int i = list.Count() - 1; i >= 0; --i) undo_->Add(list.Get(i)->Clone());
 }
 
 bool TExMemoSource::Modified() const { return memo_ ? memo_->Modified() : undo_->Count() > 0; }
