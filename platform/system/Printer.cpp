@@ -10,6 +10,7 @@
 
 #include "base/Exception.h"
 #include "platform/Private.h"
+#include "platform/graphics/Drawing.h"
 
 namespace platform {
 
@@ -36,23 +37,13 @@ struct PagePlayer : DCRecorder {
     }
     QPen Pen(const DeviceContext& dc) const
     {
-        if (dc.penStyle == psClear) return QPen(Qt::NoPen);
-        QPen pen(ToQColor(dc.penColor));
-        pen.setWidth(std::max(1, dc.penWidth));
-        pen.setCapStyle(Qt::FlatCap);
-        switch (dc.penStyle) {
-        case psDash: pen.setStyle(Qt::DashLine); break;
-        case psDot: pen.setStyle(Qt::DotLine); break;
-        case psDashDot: pen.setStyle(Qt::DashDotLine); break;
-        case psDashDotDot: pen.setStyle(Qt::DashDotDotLine); break;
-        default: break;
-        }
-        return pen;
+        if (!draw::HasPen(dc)) return QPen(Qt::NoPen);
+        return draw::WidePen(dc, ToQColor(dc.penColor));
     }
     QBrush Brush(const DeviceContext& dc) const
     {
-        if (dc.brushStyle == bsClear) return Qt::NoBrush;
-        return QBrush(ToQColor(dc.brushColor));
+        if (!draw::HasBrush(dc)) return Qt::NoBrush;
+        return draw::MakeBrush(dc, ToQColor(dc.brushColor));
     }
     void Shape(DeviceContext& dc, bool fill)
     {
@@ -272,24 +263,27 @@ TCanvas* TPrinter::Canvas()
     return job_->canvas.get();
 }
 
+namespace {
+
+QSize IdlePageSize(int dpi, TPrinterOrientation o)
+{
+    QPrinter pr(QPrinter::HighResolution);
+    pr.setResolution(dpi);
+    pr.setFullPage(true);
+    pr.setPageOrientation(o == poLandscape ? QPageLayout::Landscape : QPageLayout::Portrait);
+    return {pr.width(), pr.height()};
+}
+
+}  // namespace
+
 int TPrinter::PageWidth() const
 {
-    if (job_) return job_->printer.width();
-    QPrinter pr(QPrinter::HighResolution);
-    pr.setResolution(PixelsPerInch());
-    pr.setFullPage(true);
-    pr.setPageOrientation(orientation_ == poLandscape ? QPageLayout::Landscape : QPageLayout::Portrait);
-    return pr.width();
+    return job_ ? job_->printer.width() : IdlePageSize(PixelsPerInch(), orientation_).width();
 }
 
 int TPrinter::PageHeight() const
 {
-    if (job_) return job_->printer.height();
-    QPrinter pr(QPrinter::HighResolution);
-    pr.setResolution(PixelsPerInch());
-    pr.setFullPage(true);
-    pr.setPageOrientation(orientation_ == poLandscape ? QPageLayout::Landscape : QPageLayout::Portrait);
-    return pr.height();
+    return job_ ? job_->printer.height() : IdlePageSize(PixelsPerInch(), orientation_).height();
 }
 
 TPrinter* Printer()

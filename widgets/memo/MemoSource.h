@@ -1,21 +1,8 @@
 #pragma once
 // Documents that live apart from an editor, the editor's styler list, and line checkers.
-#include <memory>
-#include <string>
-#include <vector>
-
-#include "platform/Classes.h"
 #include "widgets/memo/ExMemo.h"
 
-namespace base {
-class TStrings;
-}
-
 namespace memo {
-
-class TExMemoStrings;
-class TExUndoList;
-class TExCustomMemoStyler;
 
 // Lines, styler, undo list, read-only flag, view state and bookmarks of one document,
 // shown by at most one editor at a time.
