@@ -120,6 +120,17 @@ TEST_F(FlatTest, PanelFrameAndCaption)
     EXPECT_EQ(At(*b, 3, 3), COLORREF(0xE1EAEB));
     EXPECT_GT(CountOther(*b, Rect(70, 10, 115, 30), 0xE1EAEB), 10);
     EXPECT_EQ(CountOther(*b, Rect(2, 2, 60, 39), 0xE1EAEB), 0);
+    // Transparent: what the form paints behind it shows through.
+    form->OnPaint = [this](TObject*) {
+        form->Canvas()->Brush().SetColor(clRed);
+        form->Canvas()->FillRect(Rect(0, 0, 15, 15));
+    };
+    panel->SetColor(clWhite);
+    panel->SetTransparent(true);
+    b = PaintToBitmap(panel);
+    EXPECT_EQ(At(*b, 3, 3), COLORREF(clRed));
+    EXPECT_EQ(At(*b, 20, 20), COLORREF(0xE1EAEB));
+    panel->SetTransparent(false);
     panel->SetColors(0, clWhite);
     b = PaintToBitmap(panel);
     EXPECT_EQ(At(*b, 0, 20), COLORREF(clWhite));

@@ -216,3 +216,23 @@ TEST_F(CheckListTest, HostInputReachesTheList)
     HostKey(list, VK_PRIOR);
     EXPECT_EQ(list->TopIndex(), 0);
 }
+
+TEST_F(CheckListTest, TransparentModesShowTheParent)
+{
+    form->OnPaint = [this](TObject*) {
+        form->Canvas()->Brush().SetColor(clRed);
+        form->Canvas()->FillRect(Rect(40, 60, 60, 80));
+    };
+    list->SetTransparent(tmAlways);
+    auto b = PaintToBitmap(list);
+    Snapshot(*b, "checklist_transparent");
+    EXPECT_EQ(At(*b, 40, 60), COLORREF(clRed));  // the form's (50, 70)
+    EXPECT_EQ(At(*b, 20, 40), COLORREF(0xE1EAEB));
+    list->SetTransparent(tmNotFocused);
+    list->SetFocus();
+    b = PaintToBitmap(list);
+    EXPECT_EQ(At(*b, 40, 60), COLORREF(clWhite));
+    list->SetTransparent(tmNone);
+    b = PaintToBitmap(list);
+    EXPECT_EQ(At(*b, 40, 60), COLORREF(clWhite));
+}
