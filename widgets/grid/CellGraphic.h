@@ -3,6 +3,7 @@
 #include <string>
 
 #include "platform/Classes.h"
+#include "platform/Types.h"
 
 namespace grid {
 
@@ -13,6 +14,7 @@ enum TCellType : unsigned char {
 };
 enum TCellVAlign : unsigned char { vaTop, vaBottom, vaCenter, vaUnderText, vaAboveText, vaFull };
 enum TCellHAlign : unsigned char { haLeft, haRight, haCenter, haBeforeText, haAfterText, haFull };
+enum TStretchMode { noStretch, Stretch, StretchWithAspectRatio, Shrink, ShrinkWithAspectRatio };
 
 class TCellGraphic : public platform::TPersistent {
 public:
@@ -37,6 +39,11 @@ public:
     // A copy for another cell; objects the graphic owns are not shared (they stay with
     // this one), objects the caller handed in are.
     TCellGraphic* Clone() const;
+    // The size a picture takes in a cell by its stretch mode (CellAngle) and padding (CellIndex).
+    platform::TSize GetPictureSize(int CellWidth, int CellHeight, bool HasText) const;
+    // Where a graphic of W x H goes in a cell; textWidth is the text's width + 2, or 0.
+    platform::TRect Place(const platform::TRect& cell, int W, int H, int textWidth, bool textLeft,
+                          bool textRight) const;
     // ctRotated; the angle (16 bits, degrees) brought into 0 to 360.
     void SetAngle(int Angle);
     void Assign(const platform::TPersistent& Source) override;

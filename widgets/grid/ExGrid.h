@@ -22,6 +22,7 @@ class TStringList;
 
 namespace platform {
 class TForm;
+class TPicture;
 }
 
 namespace grid {
@@ -463,6 +464,21 @@ public:
     void AddProgressPie(int ACol, int ARow, platform::TColor Color, int Value);
     void AddComment(int ACol, int ARow, const std::string& Comment);
     platform::TSize GetCellGraphicSize(int ACol, int ARow);
+    void AddBitmap(int ACol, int ARow, platform::TBitmap* ABitmap, bool Transparent, TCellHAlign HAlign,
+                   TCellVAlign VAlign);
+    // A bitmap the cell owns.
+    platform::TBitmap* CreateBitmap(int ACol, int ARow, bool Transparent, TCellHAlign HAlign, TCellVAlign VAlign);
+    platform::TBitmap* GetBitmap(int ACol, int ARow) const;
+    bool RemoveBitmap(int ACol, int ARow) { return RemoveCellGraphic(ACol, ARow, ctBitmap); }
+    void AddPicture(int ACol, int ARow, platform::TPicture* APicture, bool Transparent, TStretchMode Mode,
+                    int Padding, TCellHAlign HAlign, TCellVAlign VAlign);
+    platform::TPicture* CreatePicture(int ACol, int ARow, bool Transparent, TStretchMode Mode, int Padding,
+                                      TCellHAlign HAlign, TCellVAlign VAlign);
+    void AddFilePicture(int ACol, int ARow, TFilePicture* APicture, bool Transparent, TStretchMode Mode,
+                        int Padding, TCellHAlign HAlign, TCellVAlign VAlign);
+    platform::TPicture* GetPicture(int ACol, int ARow) const;
+    bool RemovePicture(int ACol, int ARow) { return RemoveCellGraphic(ACol, ARow, ctPicture); }
+    bool RemoveFilePicture(int ACol, int ARow) { return RemoveCellGraphic(ACol, ARow, ctFilePicture); }
     void AddProgressEx(int ACol, int ARow, platform::TColor Color, platform::TColor TextColor,
                        platform::TColor BackColor, platform::TColor BackTextColor);
     void SetProgressPie(int ACol, int ARow, int Value);

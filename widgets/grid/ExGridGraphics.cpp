@@ -1,14 +1,67 @@
 // Cell graphics: attaching, querying and removing them, check boxes, buttons, markers,
 // and node rows that fold the rows below them into the hidden-row store.
 #include <algorithm>
+#include <cmath>
 
 #include "platform/controls/Controls.h"
+#include "platform/graphics/Graphics.h"
+#include "widgets/grid/ExObj.h"
 #include "widgets/grid/CellGraphic.h"
 #include "widgets/grid/ExGrid.h"
 
 namespace grid {
 
 using namespace platform;
+
+TSize TCellGraphic::GetPictureSize(int CellWidth, int CellHeight, bool) const
+{
+    int nw = 0, nh = 0;
+    if (CellType == ctPicture) {
+        if (auto* p = dynamic_cast<const TPicture*>(CellGraphicRef)) nw = p->Width(), nh = p->Height();
+    } else if (CellType == ctFilePicture) {
+        if (auto* p = dynamic_cast<const TFilePicture*>(CellGraphicRef)) nw = p->Width(), nh = p->Height();
+    } else {
+        return {0, 0};
+    }
+    const int rw = CellWidth - CellIndex, rh = CellHeight - CellIndex;
+    const bool fits = nw <= rw && nh <= rh;
+    auto aspect = [&](bool limit) {
+        double rx = nw < 1 ? 1 : double(rw) / nw, ry = nh < 1 ? 1 : double(rh) / nh;
+        if (limit) rx = std::min(rx, 1.0), ry = std::min(ry, 1.0);
+        if (rx >= ry) return TSize{int(std::lround(nw * ry)), limit ? int(std::lround(nh * ry)) : rh};
+        return TSize{limit ? int(std::lround(nw * rx)) : rw, int(std::lround(nh * rx))};
+    };
+    switch (TStretchMode(CellAngle)) {
+    case Stretch: return {rw, rh};
+    case StretchWithAspectRatio: return aspect(false);
+    case Shrink: return fits ? TSize{nw, nh} : TSize{rw, rh};
+    case ShrinkWithAspectRatio: return fits ? TSize{nw, nh} : aspect(true);
+    default: return {nw, nh};
+    }
+}
+
+TRect TCellGraphic::Place(const TRect& cell, int W, int H, int t, bool textLeft, bool textRight) const
+{
+    TRect r;
+    switch (CellHAlign) {
+    case haRight: r.Left = cell.Right - 1 - W; break;
+    case haCenter: r.Left = W < cell.Width() ? cell.Left + (cell.Width() - W) / 2 : cell.Left + 1; break;
+    case haBeforeText: r.Left = textLeft ? cell.Left + 1 : std::max(cell.Right - t - W, cell.Left + 1); break;
+    case haAfterText: r.Left = textRight ? cell.Right - 1 - W : cell.Left + t; break;
+    default: r.Left = cell.Left + 1; break;
+    }
+    r.Right = r.Left + W;
+    switch (CellVAlign) {
+    case vaBottom: r.Top = cell.Bottom - 1 - H; break;
+    case vaCenter: r.Top = H < cell.Height() ? cell.Top + (cell.Height() - H) / 2 : cell.Top + 1; break;
+    case vaUnderText: r.Top = cell.Bottom - H; break;
+    default: r.Top = cell.Top + 1; break;
+    }
+    r.Bottom = r.Top + H;
+    if (CellHAlign == haFull) r.Left = cell.Left, r.Right = cell.Right;
+    if (CellVAlign == vaFull) r.Top = cell.Top, r.Bottom = cell.Bottom;
+    return r;
+}
 
 void TCellGraphic::SetAngle(int Angle)
 {
@@ -107,6 +160,68 @@ void TExStringGrid::AddComment(int ACol, int ARow, const std::string& Comment)
     g->CellType = ctComment;
     g->CellText = Comment;
     g->CellAngle = int(clNone);
+}
+
+void TExStringGrid::AddBitmap(int ACol, int ARow, TBitmap* ABitmap, bool Transparent, TCellHAlign HAlign,
+                              TCellVAlign VAlign)
+{
+    TCellGraphic* g = CreateCellGraphic(ACol, ARow);
+    g->CellType = ctBitmap;
+    g->CellGraphicRef = ABitmap;
+    g->CellTransparent = Transparent;
+    g->CellHAlign = HAlign;
+    g->CellVAlign = VAlign;
+}
+
+TBitmap* TExStringGrid::CreateBitmap(int ACol, int ARow, bool Transparent, TCellHAlign HAlign, TCellVAlign VAlign)
+{
+    auto* b = new TBitmap;
+    AddBitmap(ACol, ARow, b, Transparent, HAlign, VAlign);
+    GetCellGraphic(ACol, ARow)->CellCreated = true;
+    return b;
+}
+
+TBitmap* TExStringGrid::GetBitmap(int ACol, int ARow) const
+{
+    const TCellGraphic* g = GetCellGraphic(ACol, ARow);
+    return g && g->CellType == ctBitmap ? dynamic_cast<TBitmap*>(g->CellGraphicRef) : nullptr;
+}
+
+void TExStringGrid::AddPicture(int ACol, int ARow, TPicture* APicture, bool Transparent, TStretchMode Mode,
+                               int Padding, TCellHAlign HAlign, TCellVAlign VAlign)
+{
+    TCellGraphic* g = CreateCellGraphic(ACol, ARow);
+    g->CellType = ctPicture;
+    g->CellGraphicRef = APicture;
+    g->CellTransparent = Transparent;
+    g->CellAngle = Mode;
+    g->CellIndex = Padding;
+    g->CellHAlign = HAlign;
+    g->CellVAlign = VAlign;
+}
+
+TPicture* TExStringGrid::CreatePicture(int ACol, int ARow, bool Transparent, TStretchMode Mode, int Padding,
+                                       TCellHAlign HAlign, TCellVAlign VAlign)
+{
+    auto* p = new TPicture;
+    AddPicture(ACol, ARow, p, Transparent, Mode, Padding, HAlign, VAlign);
+    GetCellGraphic(ACol, ARow)->CellCreated = true;
+    return p;
+}
+
+void TExStringGrid::AddFilePicture(int ACol, int ARow, TFilePicture* APicture, bool Transparent, TStretchMode Mode,
+                                   int Padding, TCellHAlign HAlign, TCellVAlign VAlign)
+{
+    AddPicture(ACol, ARow, nullptr, Transparent, Mode, Padding, HAlign, VAlign);
+    TCellGraphic* g = GetCellGraphic(ACol, ARow);
+    g->CellType = ctFilePicture;
+    g->CellGraphicRef = APicture;
+}
+
+TPicture* TExStringGrid::GetPicture(int ACol, int ARow) const
+{
+    const TCellGraphic* g = GetCellGraphic(ACol, ARow);
+    return g && g->CellType == ctPicture ? dynamic_cast<TPicture*>(g->CellGraphicRef) : nullptr;
 }
 
 void TExStringGrid::AddProgressEx(int ACol, int ARow, TColor Color, TColor TextColor, TColor BackColor,

@@ -10,6 +10,7 @@
 #include "widgets/grid/ExGrid.h"
 #include "widgets/grid/ExUtil.h"
 #include "widgets/grid/GridDraw.h"
+#include "widgets/grid/ExObj.h"
 #include "widgets/html/HtmlEngine.h"
 #include "widgets/html/HtmlText.h"
 
@@ -400,6 +401,28 @@ void TExStringGrid::DrawCellGraphic(TCanvas* Canvas, TCellGraphic& g, int c, int
         }
         break;
     }
+    case ctBitmap:
+        if (auto* bmp = dynamic_cast<TBitmap*>(g.CellGraphicRef); bmp && !bmp->Empty()) {
+            const TSize s = GetCellGraphicSize(c, ARow);
+            const TRect at = g.Place(R, std::max<int>(s.cx, bmp->Width()), std::max<int>(s.cy, bmp->Height()), 0,
+                                     ha == taLeftJustify, ha == taRightJustify);
+            if (g.CellTransparent)
+                DrawBitmapTransp(*Canvas, *bmp, selected && SelectionColor != clNone ? SelectionColor : Canvas->Brush().Color(), at);
+            else Canvas->Draw(at.Left, at.Top, bmp);
+        }
+        break;
+    case ctPicture:
+    case ctFilePicture: {
+        const TRect cell = CellRect(RemapColInv(c), ARow);
+        const TSize s = g.GetPictureSize(cell.Width(), cell.Height(), !GetCellEx(c, ARow).empty());
+        const TRect at = g.Place(R, s.cx, s.cy, 0, ha == taLeftJustify, ha == taRightJustify);
+        if (auto* fp = dynamic_cast<TFilePicture*>(g.CellGraphicRef)) fp->DrawPicture(*Canvas, at);
+        else if (auto* pic = dynamic_cast<TPicture*>(g.CellGraphicRef); pic && pic->Graphic()) {
+            if (TStretchMode(g.CellAngle) == noStretch) Canvas->Draw(at.Left, at.Top, pic->Graphic());
+            else Canvas->StretchDraw(at, pic->Graphic());
+        }
+        break;
+    }
     case ctProgress: {
         int v = 0;
         try {
@@ -436,14 +459,7 @@ void TExStringGrid::DrawCellGraphic(TCanvas* Canvas, TCellGraphic& g, int c, int
     case ctButton:
     case ctBitButton: {
         const int w = g.CellIndex & 0xFFFF, h = (g.CellIndex >> 16) & 0xFFFF;
-        int x = R.Left + 1, y = R.Top + 1;
-        if (g.CellHAlign == haRight) x = R.Right - 1 - w;
-        else if (g.CellHAlign == haCenter && w < R.Width()) x = R.Left + (R.Width() - w) / 2;
-        if (g.CellVAlign == vaBottom) y = R.Bottom - 1 - h;
-        else if (g.CellVAlign == vaCenter && h < R.Height()) y = R.Top + (R.Height() - h) / 2;
-        TRect b{x, y, x + w, y + h};
-        if (g.CellHAlign == haFull) b.Left = R.Left, b.Right = R.Right;
-        if (g.CellVAlign == vaFull) b.Top = R.Top, b.Bottom = R.Bottom;
+        const TRect b = g.Place(R, w, h, 0, ha == taLeftJustify, ha == taRightJustify);
         const TRect cell = CellRect(RemapColInv(c), ARow);
         g.CellValue = double((b.Left - cell.Left) | ((b.Top - cell.Top) << 16));
         Canvas->Brush().SetColor(clBtnFace);
@@ -480,6 +496,17 @@ TSize TExStringGrid::GetCellGraphicSize(int ACol, int ARow)
     case ctCheckBox: case ctDataCheckBox: case ctVirtCheckBox:
         return {ControlLook().CheckSize(), ControlLook().CheckSize()};
     case ctProgressPie: return {20, 20};
+    case ctBitmap: {
+        auto* bmp = dynamic_cast<TBitmap*>(g->CellGraphicRef);
+        const bool beside = g->CellHAlign == haBeforeText || g->CellHAlign == haAfterText;
+        if (!bmp || (!beside && !GetCellEx(ACol, ARow).empty())) return {0, 0};
+        return {bmp->Width(), bmp->Height()};
+    }
+    case ctPicture:
+    case ctFilePicture: {
+        const TPoint cs = CellSize(RemapColInv(ACol), ARow);
+        return g->GetPictureSize(cs.X, cs.Y, !GetCellEx(ACol, ARow).empty());
+    }
     case ctButton:
     case ctBitButton: {
         const bool beside = g->CellHAlign == haBeforeText || g->CellHAlign == haAfterText ||

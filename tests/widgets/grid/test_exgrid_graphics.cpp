@@ -162,3 +162,29 @@ TEST_F(GraphicsTest, ThemeAdaptWithoutVisualStyles)
     EXPECT_EQ(g->ActiveCellColor, clWhite);
     EXPECT_EQ(g->ActiveCellColorTo, TColor(0xFFD9B3));
 }
+
+TEST_F(GraphicsTest, PictureSizesByStretchMode)
+{
+    TPicture* pic = g->CreatePicture(2, 2, false, noStretch, 0, haLeft, vaTop);
+    pic->Bitmap()->SetSize(100, 50);
+    TCellGraphic* gr = g->GetCellGraphic(2, 2);
+    struct Case {
+        TStretchMode mode;
+        int w, h;
+    };
+    for (const Case& k : {Case{Stretch, 40, 40}, Case{StretchWithAspectRatio, 40, 20}, Case{Shrink, 40, 40},
+                          Case{ShrinkWithAspectRatio, 40, 20}, Case{noStretch, 100, 50}}) {
+        gr->CellAngle = k.mode;
+        const TSize s = gr->GetPictureSize(40, 40, false);
+        EXPECT_EQ(s.cx, k.w) << k.mode;
+        EXPECT_EQ(s.cy, k.h) << k.mode;
+    }
+    TBitmap* b = g->CreateBitmap(3, 2, false, haLeft, vaTop);
+    b->SetSize(10, 8);
+    EXPECT_EQ(g->GetBitmap(3, 2), b);
+    EXPECT_EQ(g->GetCellGraphicSize(3, 2).cx, 10);
+    g->SetCellEx(3, 2, "text");  // a bitmap not beside the text takes no room of its own
+    EXPECT_EQ(g->GetCellGraphicSize(3, 2).cx, 0);
+    EXPECT_EQ(g->GetCellEx(3, 2), "text");
+    EXPECT_TRUE(g->RemoveBitmap(3, 2));
+}

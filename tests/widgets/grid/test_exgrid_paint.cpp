@@ -411,3 +411,15 @@ TEST_F(PaintTest, AutoSizeCellsAndTheGridFollowingItsForm)
     EXPECT_EQ(g->Width(), w + 30);
     EXPECT_NE(TExStringGrid::CellsClipboardFormat(), 0u);
 }
+
+TEST_F(PaintTest, BitmapsInCells)
+{
+    TBitmap* bmp = g->CreateBitmap(1, 2, false, haRight, vaTop);
+    bmp->SetSize(10, 8);
+    bmp->Canvas()->Brush().SetColor(clRed);
+    bmp->Canvas()->FillRect({0, 0, 10, 8});
+    auto b = Shot("bitmap");
+    const TRect r = g->CellRect(1, 2);
+    EXPECT_EQ(At(*b, r.Right - 6, r.Top + 5), RGBOf(clRed));
+    EXPECT_NE(At(*b, r.Left + 6, r.Top + 5), RGBOf(clRed));
+}
