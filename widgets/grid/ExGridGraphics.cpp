@@ -165,12 +165,10 @@ void TExStringGrid::AddComment(int ACol, int ARow, const std::string& Comment)
 void TExStringGrid::AddBitmap(int ACol, int ARow, TBitmap* ABitmap, bool Transparent, TCellHAlign HAlign,
                               TCellVAlign VAlign)
 {
-    TCellGraphic* g = CreateCellGraphic(ACol, ARow);
+    AddPicture(ACol, ARow, nullptr, Transparent, noStretch, 0, HAlign, VAlign);
+    TCellGraphic* g = GetCellGraphic(ACol, ARow);
     g->CellType = ctBitmap;
     g->CellGraphicRef = ABitmap;
-    g->CellTransparent = Transparent;
-    g->CellHAlign = HAlign;
-    g->CellVAlign = VAlign;
 }
 
 TBitmap* TExStringGrid::CreateBitmap(int ACol, int ARow, bool Transparent, TCellHAlign HAlign, TCellVAlign VAlign)
