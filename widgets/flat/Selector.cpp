@@ -328,8 +328,6 @@ void TExCustomSelector::MouseDown(TMouseButton Button, TShiftState Shift, int X,
     TCustomControl::MouseDown(Button, Shift, X, Y);
 }
 
-void TExCustomSelector::MouseMove(TShiftState Shift, int X, int Y) { TCustomControl::MouseMove(Shift, X, Y); }
-
 void TExCustomSelector::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
 {
     mouseDown_ = false;

@@ -69,7 +69,6 @@ public:
     void Paint() override;
     void WndProc(platform::TMessage& m) override;
     void MouseDown(platform::TMouseButton Button, platform::TShiftState Shift, int X, int Y) override;
-    void MouseMove(platform::TShiftState Shift, int X, int Y) override;
     void MouseUp(platform::TMouseButton Button, platform::TShiftState Shift, int X, int Y) override;
     void KeyDown(platform::Word& Key, platform::TShiftState Shift) override;
     void CMMouseEnter(platform::TMessage& m) override;

@@ -236,3 +236,18 @@ TEST_F(CheckListTest, TransparentModesShowTheParent)
     b = PaintToBitmap(list);
     EXPECT_EQ(At(*b, 40, 60), COLORREF(clWhite));
 }
+
+TEST_F(CheckListTest, RightToLeftPutsTheSquaresOnTheRight)
+{
+    Fill(3);
+    list->SetBiDiMode(bdRightToLeft);
+    const TRect row = list->RowRect(0);
+    EXPECT_EQ(list->CheckRect(0), Rect(row.Right - 14, row.Top + 3, row.Right - 3, row.Top + 14));
+    ClickAt(list, row.Right - 8, row.Top + 8);
+    EXPECT_TRUE(list->GetChecked(0));
+    list->SetChecked(1, true);
+    auto b = PaintToBitmap(list);
+    Snapshot(*b, "checklist_rtl");
+    EXPECT_GT(Count(*b, list->CheckRect(1), clBlack), 10);
+    EXPECT_EQ(Count(*b, Rect(row.Left, list->RowRect(1).Top, row.Left + 14, list->RowRect(1).Bottom), clBlack), 0);
+}
