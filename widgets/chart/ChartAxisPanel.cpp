@@ -43,6 +43,7 @@ TCustomAxisPanel::TCustomAxisPanel(TComponent* owner) : TCustomChartPanelExtende
 TCustomAxisPanel::~TCustomAxisPanel()
 {
     SetRepaintEnabled(false);
+    DestroyTools();
     FreeAllSeries();
     customAxes_->Clear();
     axisList_->Clear();
@@ -436,6 +437,7 @@ void TCustomAxisPanel::DrawSeriesMarks(TChartSeries& s)
 void TCustomAxisPanel::DrawAxes()
 {
     if (!axisVisible_) return;
+    BroadcastToolEvent(cteBeforeDrawAxes);
     DoOnBeforeDrawAxes();
     const bool frontFaces = View3D() && DrawBackWallAfter(0);
     for (int i = 0; i < axisList_->Count(); ++i) {
@@ -513,6 +515,7 @@ void TCustomAxisPanel::InternalDraw(const TRect& rect)
     TCanvas3D& c = *ChartCanvas();
     CalcInvertedRotation();
     if (!c.GetSupportsFullRotation()) PanelPaint(rect);
+    BroadcastToolEvent(cteBeforeDraw);
     DoOnBeforeDrawChart();
     for (TChartSeries* s : series_)
         if (s->Active()) s->DoBeforeDrawChart();
@@ -582,12 +585,15 @@ void TCustomAxisPanel::InternalDraw(const TRect& rect)
     c.Projection(Depth3D, DrawBounds, ChartRect);
     DrawWalls();
     if (axisBehind_) DrawAxes();
+    BroadcastToolEvent(cteBeforeDrawSeries);
     DoOnBeforeDrawSeries();
     DrawAllSeries();
+    BroadcastToolEvent(cteAfterDrawSeries);
     if (!axisBehind_) DrawAxes();
     DrawTitlesAndLegend(false);
     if (Zoom.Active) DrawZoomRectangle();
     c.ResetState();
+    BroadcastToolEvent(cteAfterDraw);
     DoOnAfterDraw();
 }
 

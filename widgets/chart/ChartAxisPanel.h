@@ -16,6 +16,10 @@ class TChartAxis;
 class TChartDepthAxis;
 class TChartAxes;
 class TChartCustomAxes;
+class TChartTools;
+class TChartCustomDesigner;
+
+enum TChartToolEvent { cteAfterDraw, cteBeforeDrawSeries, cteBeforeDraw, cteBeforeDrawAxes, cteAfterDrawSeries, cteMouseLeave };
 
 struct TChartSeriesMessage : TChartEvent {
     TChartSeriesEvent Event = seAdd;
@@ -118,6 +122,12 @@ public:
     TColor GetFreeSeriesColor(bool checkBackground, TChartSeries* series);
     void ColorPaletteChanged();
 
+    // Tools: the list is made on first use and destroys its tools with the chart.
+    TChartTools& ToolList();
+    bool HasTools() const { return tools_ != nullptr; }
+    void BroadcastToolEvent(TChartToolEvent event);
+    TChartCustomDesigner* Designer = nullptr;
+
     // Legend texts.
     TChartSeries* SeriesLegend(int index, bool onlyActive) const;
     TChartSeries* ActiveSeriesLegend(int index) const { return SeriesLegend(index, true); }
@@ -145,6 +155,8 @@ private:
     int page_ = 1, maxPointsPerPage_ = 0;
     bool scaleLastPage_ = true;
     std::vector<std::pair<const TChartAxis*, bool>> axisVisibility_;
+    void DestroyTools();
+    TChartTools* tools_ = nullptr;
 };
 
 // The series' display name: its title, else its component name.

@@ -302,6 +302,7 @@ void ChartSetConstants()
     ChartMsg_SeriesLabelTooLong = "Label of point %d is longer than %d characters and cannot be stored";
     ChartMsg_FunctionPeriodNoPoints = "Function Period must be at least 0.5 points";
     ChartMsg_HtmlMissingClose = "Missing > at ";
+    ChartMsg_SeriesClassUnknown = "Series type %s is not known and cannot be created";
 }
 
 void ChartClearConstants()

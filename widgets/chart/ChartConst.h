@@ -286,7 +286,8 @@ namespace chart {
     X(ChartMsg_SeriesDataInvalid) \
     X(ChartMsg_SeriesLabelTooLong) \
     X(ChartMsg_FunctionPeriodNoPoints) \
-    X(ChartMsg_HtmlMissingClose)
+    X(ChartMsg_HtmlMissingClose) \
+    X(ChartMsg_SeriesClassUnknown)
 
 #define KORVELO_CHART_DECLARE(n) extern std::string n;
 KORVELO_CHART_MESSAGES(KORVELO_CHART_DECLARE)

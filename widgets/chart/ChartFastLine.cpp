@@ -3,10 +3,14 @@
 
 #include "widgets/chart/ChartAxis.h"
 #include "widgets/chart/ChartAxisPanel.h"
+#include "widgets/chart/ChartBarSeries.h"
 #include "widgets/chart/ChartConst.h"
 #include "widgets/chart/ChartMarks.h"
 #include "widgets/chart/ChartPen.h"
+#include "widgets/chart/ChartPieSeries.h"
+#include "widgets/chart/ChartPointSeries.h"
 #include "widgets/chart/ChartProcs.h"
+#include "widgets/chart/ChartRegistry.h"
 
 namespace chart {
 
@@ -173,6 +177,20 @@ void TFastLineSeries::SetSubGallery(int index)
     case 3: SetStairs(true); break;
     default: break;
     }
+}
+
+void RegisterChartStandardSeries()
+{
+    const std::string* page = &ChartMsg_GalleryStandard;
+    RegisterChartSeries(SeriesClass<TLineSeries>(), &ChartMsg_GalleryLine, page, 2);
+    RegisterChartSeries(SeriesClass<TBarSeries>(), &ChartMsg_GalleryBar, page, 2);
+    RegisterChartSeries(SeriesClass<THorizBarSeries>(), &ChartMsg_GalleryHorizBar, page, 2);
+    RegisterChartSeries(SeriesClass<TAreaSeries>(), &ChartMsg_GalleryArea, page, 2);
+    RegisterChartSeries(SeriesClass<TPointSeries>(), &ChartMsg_GalleryPoint, page, 2);
+    RegisterChartSeries(SeriesClass<TPieSeries>(), &ChartMsg_GalleryPie, page, 1);
+    RegisterChartSeries(SeriesClass<TFastLineSeries>(), &ChartMsg_GalleryFastLine, page, 2);
+    RegisterChartSeries(SeriesClass<THorizLineSeries>(), &ChartMsg_GalleryHorizLine, page, 1);
+    RegisterChartSeries(SeriesClass<THorizAreaSeries>(), &ChartMsg_GalleryHorizArea, page, 1);
 }
 
 }  // namespace chart
