@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "base/StringList.h"
 #include "platform/graphics/GDI.h"
 #include "widgets/grid/CellGraphic.h"
 #include "widgets/grid/ExUtil.h"
@@ -30,6 +31,7 @@ TCellGraphic::~TCellGraphic()
         }
     }
     if (CellType == ctImages) delete CellGraphicRef;
+    if (CellType == ctRadio && CellCreated) delete RadioItems;
 }
 
 void TCellGraphic::Assign(const TPersistent& Source)
@@ -62,6 +64,7 @@ TCellGraphic* TCellGraphic::Clone() const
     if (!CellCreated && CellType != ctImages) {
         g->CellGraphicRef = CellGraphicRef;
         g->CellIconRef = CellIconRef;
+        g->RadioItems = RadioItems;
     }
     return g;
 }

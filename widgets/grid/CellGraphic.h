@@ -5,6 +5,10 @@
 #include "platform/Classes.h"
 #include "platform/Types.h"
 
+namespace base {
+class TStrings;
+}
+
 namespace grid {
 
 enum TCellType : unsigned char {
@@ -35,6 +39,7 @@ public:
     double CellValue = 0;
     short CellErrFrom = 0, CellErrLen = 0;
     std::string CellText;
+    base::TStrings* RadioItems = nullptr;  // the captions of a radio group
 
     // A copy for another cell; objects the graphic owns are not shared (they stay with
     // this one), objects the caller handed in are.

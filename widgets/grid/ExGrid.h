@@ -479,6 +479,16 @@ public:
     platform::TPicture* GetPicture(int ACol, int ARow) const;
     bool RemovePicture(int ACol, int ARow) { return RemoveCellGraphic(ACol, ARow, ctPicture); }
     bool RemoveFilePicture(int ACol, int ARow) { return RemoveCellGraphic(ACol, ARow, ctFilePicture); }
+    // A radio group: Direction 0 one item per line, else side by side; Index -1 takes the
+    // selection from the cell text. AddRadio keeps the caller's list, CreateRadio owns one.
+    void AddRadio(int ACol, int ARow, int Direction, int Index, base::TStrings* Items);
+    base::TStrings* CreateRadio(int ACol, int ARow, int Direction, int Index);
+    bool GetRadioIdx(int ACol, int ARow, int& Index) const;
+    bool SetRadioIdx(int ACol, int ARow, int Index);
+    base::TStrings* GetRadioStrings(int ACol, int ARow) const;
+    bool IsRadio(int ACol, int ARow) const;
+    bool ToggleRadio(int ACol, int ARow, bool FromUser);
+    bool RemoveRadio(int ACol, int ARow) { return RemoveCellGraphic(ACol, ARow, ctRadio); }
     void AddProgressEx(int ACol, int ARow, platform::TColor Color, platform::TColor TextColor,
                        platform::TColor BackColor, platform::TColor BackTextColor);
     void SetProgressPie(int ACol, int ARow, int Value);
@@ -623,6 +633,7 @@ protected:
                       TVAlignment va, bool selected);
     void DrawCellGraphic(platform::TCanvas* Canvas, TCellGraphic& g, int c, int ARow, const platform::TRect& R,
                          platform::TAlignment ha, bool selected);
+    void DrawTreeLines(platform::TCanvas* Canvas, int ARow, const platform::TRect& cell);
     void DrawFixedLook(platform::TCanvas* Canvas, int ACol, int ARow, platform::TRect R, bool after);
 
     // Every row's cells over all real columns while rows move into or out of the store.

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "base/StringList.h"
 #include "platform/controls/Controls.h"
 #include "platform/graphics/Graphics.h"
 #include "widgets/grid/ExObj.h"
@@ -220,6 +221,74 @@ TPicture* TExStringGrid::GetPicture(int ACol, int ARow) const
 {
     const TCellGraphic* g = GetCellGraphic(ACol, ARow);
     return g && g->CellType == ctPicture ? dynamic_cast<TPicture*>(g->CellGraphicRef) : nullptr;
+}
+
+void TExStringGrid::AddRadio(int ACol, int ARow, int Direction, int Index, base::TStrings* Items)
+{
+    TCellGraphic* g = CreateCellGraphic(ACol, ARow);
+    g->CellType = ctRadio;
+    g->RadioItems = Items;
+    g->CellBoolean = Direction != 0;
+    g->CellIndex = Index;
+}
+
+base::TStrings* TExStringGrid::CreateRadio(int ACol, int ARow, int Direction, int Index)
+{
+    auto* items = new base::TStringList;
+    AddRadio(ACol, ARow, Direction, Index, items);
+    GetCellGraphic(ACol, ARow)->CellCreated = true;
+    return items;
+}
+
+bool TExStringGrid::GetRadioIdx(int ACol, int ARow, int& Index) const
+{
+    const TCellGraphic* g = GetCellGraphic(ACol, ARow);
+    if (!g || g->CellType != ctRadio) return false;
+    Index = g->CellIndex;
+    return true;
+}
+
+bool TExStringGrid::SetRadioIdx(int ACol, int ARow, int Index)
+{
+    TCellGraphic* g = GetCellGraphic(ACol, ARow);
+    if (!g || g->CellType != ctRadio) return false;
+    g->CellIndex = Index;
+    RepaintCell(RemapColInv(ACol), ARow);
+    return true;
+}
+
+base::TStrings* TExStringGrid::GetRadioStrings(int ACol, int ARow) const
+{
+    const TPoint b = BaseCell(ACol, ARow);
+    const TCellGraphic* g = GetCellGraphic(b.X, b.Y);
+    return g && g->CellType == ctRadio ? g->RadioItems : nullptr;
+}
+
+bool TExStringGrid::IsRadio(int ACol, int ARow) const { return GetRadioStrings(ACol, ARow) != nullptr; }
+
+bool TExStringGrid::ToggleRadio(int ACol, int ARow, bool FromUser)
+{
+    TCellGraphic* g = GetCellGraphic(ACol, ARow);
+    if (!g || g->CellType != ctRadio || !g->RadioItems || g->RadioItems->Count() == 0) return false;
+    if (FromUser) {
+        bool canEdit = true;
+        GetCellReadOnly(ACol, ARow, canEdit);
+        if (!canEdit) return false;
+    }
+    const base::TStrings& items = *g->RadioItems;
+    int next = 0;
+    if (g->CellIndex < 0) {
+        const std::string t = GetCellEx(ACol, ARow);
+        for (int i = 0; i < items.Count(); ++i)
+            if (items[i] == t) next = i + 1;
+    } else {
+        next = g->CellIndex + 1;
+    }
+    if (next >= items.Count()) next = 0;
+    if (g->CellIndex >= 0) g->CellIndex = next;
+    SetCellEx(ACol, ARow, items[next]);
+    RepaintCell(RemapColInv(ACol), ARow);
+    return true;
 }
 
 void TExStringGrid::AddProgressEx(int ACol, int ARow, TColor Color, TColor TextColor, TColor BackColor,

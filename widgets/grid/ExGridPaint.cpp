@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "base/StrUtils.h"
+#include "base/StringList.h"
 #include "platform/graphics/GDI.h"
 #include "platform/system/VisualStyles.h"
 #include "widgets/html/ThemeApi.h"
@@ -240,6 +241,8 @@ void TExStringGrid::DrawGridCell(TCanvas* Canvas, int ACol, int ARow, TRect ARec
         }
     }
     if (drawText) DrawCellText(Canvas, c, ARow, content, ha, va, selected);
+    if (c == 0 && ARow >= FixedRows() && HasNodes() && CellNode().ShowTree())
+        DrawTreeLines(Canvas, ARow, CellRect(ACol, ARow));
     if (g) DrawCellGraphic(Canvas, *g, c, ARow, content, ha, selected);
     Canvas->Brush().SetColor(brush);
     Canvas->Font().SetColor(fontColor);
@@ -423,6 +426,36 @@ void TExStringGrid::DrawCellGraphic(TCanvas* Canvas, TCellGraphic& g, int c, int
         }
         break;
     }
+    case ctRadio: {
+        if (!g.RadioItems) break;
+        const base::TStrings& items = *g.RadioItems;
+        int on = g.CellIndex;
+        if (on < 0) {
+            const std::string t = GetCellEx(c, ARow);
+            for (int i = 0; i < items.Count(); ++i)
+                if (items[i] == t) on = i;
+        }
+        const int n = ControlLook().RadioSize(), line = std::max(Canvas->TextHeight("gh"), 16);
+        int x = R.Left + 1, y = R.Top + 1;
+        if (selected && SelectionTextColor != clNone) Canvas->Font().SetColor(SelectionTextColor);
+        for (int i = 0; i < items.Count(); ++i) {
+            const int cy = y + (line - n) / 2;
+            Canvas->Brush().SetColor(clWindow);
+            Canvas->Pen().SetColor(clGray);
+            Canvas->Ellipse(x, cy, x + n, cy + n);
+            if (i == on) {
+                Canvas->Brush().SetColor(ControlLook().Color());
+                Canvas->Pen().SetColor(ControlLook().Color());
+                Canvas->Ellipse(x + 3, cy + 3, x + n - 3, cy + n - 3);
+            }
+            Canvas->Brush().SetStyle(bsClear);
+            Canvas->TextOut(x + n + 2, y + (line - Canvas->TextHeight(items[i])) / 2, items[i]);
+            Canvas->Brush().SetStyle(bsSolid);
+            if (g.CellBoolean) x += Canvas->TextWidth(items[i]) + 12 + n;
+            else y += line;
+        }
+        break;
+    }
     case ctProgress: {
         int v = 0;
         try {
@@ -488,6 +521,24 @@ void TExStringGrid::DrawCellGraphic(TCanvas* Canvas, TCellGraphic& g, int c, int
     }
 }
 
+void TExStringGrid::DrawTreeLines(TCanvas* Canvas, int ARow, const TRect& cell)
+{
+    const TCellProperties* p = CellProps(0, ARow);
+    const int level = p ? p->NodeLevel : 0;
+    if (level <= 0) return;
+    const int I = CellNode().NodeIndent(), mid = (cell.Top + cell.Bottom) / 2;
+    const TColor tc = CellNode().TreeColor();
+    // The outer levels pass through; this row's own level ends at its middle on its last row.
+    for (int k = 1; k < level; ++k) {
+        const int x = cell.Left + (k - 1) * I + I / 2;
+        Line(Canvas, tc, x, cell.Top, x, cell.Bottom);
+    }
+    if (IsNode(ARow)) return;
+    const int x = cell.Left + (level - 1) * I + I / 2;
+    Line(Canvas, tc, x, cell.Top, x, GetNodeSpanType(ARow) == 1 ? mid : cell.Bottom);
+    Line(Canvas, tc, x, mid, CellNode().ShowTreeFull() ? cell.Left + level * I : x + 4, mid);
+}
+
 TSize TExStringGrid::GetCellGraphicSize(int ACol, int ARow)
 {
     const TCellGraphic* g = GetCellGraphic(ACol, ARow);
@@ -496,6 +547,15 @@ TSize TExStringGrid::GetCellGraphicSize(int ACol, int ARow)
     case ctCheckBox: case ctDataCheckBox: case ctVirtCheckBox:
         return {ControlLook().CheckSize(), ControlLook().CheckSize()};
     case ctProgressPie: return {20, 20};
+    case ctRadio: {
+        if (!g->RadioItems) return {0, 0};
+        const base::TStrings& items = *g->RadioItems;
+        const int gh = Canvas()->TextHeight("gh");
+        int w = g->CellBoolean ? 0 : 12;
+        for (int i = 0; i < items.Count(); ++i)
+            w = g->CellBoolean ? w + Canvas()->TextWidth(items[i]) + 12 : std::max(w, Canvas()->TextWidth(items[i]) + 12);
+        return {w, g->CellBoolean ? gh : gh * items.Count()};
+    }
     case ctBitmap: {
         auto* bmp = dynamic_cast<TBitmap*>(g->CellGraphicRef);
         const bool beside = g->CellHAlign == haBeforeText || g->CellHAlign == haAfterText;

@@ -1,6 +1,7 @@
 // Cell graphics: kinds, check boxes, buttons, markers, angles and node rows.
 #include <gtest/gtest.h>
 
+#include "base/StringList.h"
 #include "widgets/grid/CellGraphic.h"
 #include "widgets/grid/ExGrid.h"
 #include "GridWindow.h"
@@ -187,4 +188,24 @@ TEST_F(GraphicsTest, PictureSizesByStretchMode)
     EXPECT_EQ(g->GetCellGraphicSize(3, 2).cx, 0);
     EXPECT_EQ(g->GetCellEx(3, 2), "text");
     EXPECT_TRUE(g->RemoveBitmap(3, 2));
+}
+
+TEST_F(GraphicsTest, RadioGroupsStepThroughTheirItems)
+{
+    base::TStrings* items = g->CreateRadio(2, 2, 1, -1);
+    items->Add("fore");
+    items->Add("aft");
+    g->SetCellEx(2, 2, "aft");
+    EXPECT_TRUE(g->IsRadio(2, 2));
+    EXPECT_TRUE(g->ToggleRadio(2, 2, false));
+    EXPECT_EQ(g->GetCellEx(2, 2), "fore");  // past the end it wraps
+    int idx = 5;
+    EXPECT_TRUE(g->GetRadioIdx(2, 2, idx));
+    EXPECT_EQ(idx, -1);
+    g->SetRadioIdx(2, 2, 0);
+    EXPECT_TRUE(g->ToggleRadio(2, 2, false));
+    EXPECT_TRUE(g->GetRadioIdx(2, 2, idx));
+    EXPECT_EQ(idx, 1);
+    EXPECT_EQ(g->GetCellEx(2, 2), "aft");
+    EXPECT_FALSE(g->ToggleRadio(3, 3, false));
 }

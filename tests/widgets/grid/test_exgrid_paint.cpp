@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <memory>
 
+#include "base/StringList.h"
 #include "platform/TestRig.h"
 #include "platform/forms/Forms.h"
 #include "platform/graphics/Graphics.h"
@@ -422,4 +423,20 @@ TEST_F(PaintTest, BitmapsInCells)
     const TRect r = g->CellRect(1, 2);
     EXPECT_EQ(At(*b, r.Right - 6, r.Top + 5), RGBOf(clRed));
     EXPECT_NE(At(*b, r.Left + 6, r.Top + 5), RGBOf(clRed));
+}
+
+TEST_F(PaintTest, RadioGroupsAndTreeLines)
+{
+    base::TStrings* items = g->CreateRadio(2, 2, 1, 0);
+    items->Add("fore");
+    items->Add("aft");
+    g->SetCells(1, 3, "child");
+    g->AddNode(3, 3);
+    auto b = Shot("radio-tree");
+    const TRect r = g->CellRect(2, 2);
+    EXPECT_GT(Dark(*b, {r.Left + 1, r.Top + 1, r.Left + 14, r.Bottom - 1}), 4);  // the chosen button's dot
+    EXPECT_GT(Dark(*b, {r.Left + 14, r.Top + 1, r.Left + 40, r.Bottom - 1}), 5);  // its caption
+    const TRect child = g->CellRect(0, 4);
+    const int I = g->CellNode().NodeIndent();
+    EXPECT_EQ(At(*b, child.Left + I / 2, child.Top + 2), RGBOf(g->CellNode().TreeColor()));
 }
