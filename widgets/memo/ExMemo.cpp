@@ -4,6 +4,7 @@
 
 #include "base/Exception.h"
 #include "base/StrUtils.h"
+#include "platform/controls/Menus.h"
 #include "platform/graphics/GDI.h"
 #include "widgets/memo/Gutter.h"
 #include "widgets/memo/AutoCompletion.h"

@@ -16,6 +16,9 @@
 namespace base {
 class TStrings;
 }
+namespace platform {
+class TPopupMenu;
+}
 
 namespace memo {
 
@@ -407,6 +410,9 @@ public:
     void MouseMove(platform::TShiftState shift, int x, int y) override;
     void MouseUp(platform::TMouseButton button, platform::TShiftState shift, int x, int y) override;
     void WMLButtonDblClk(platform::TWMMouse& m) override;
+    void WMRButtonUp(platform::TWMMouse& m) override;
+    // The built-in context menu as last shown (nullptr before the first right click).
+    platform::TPopupMenu* ContextMenu() const { return contextMenu_.get(); }
     void DragDrop(platform::TObject* source, int x, int y) override;
     void DragOver(platform::TObject* source, int x, int y, platform::TDragState state, bool& accept) override;
     bool DoMouseWheelDown(platform::TShiftState shift, platform::TPoint pos) override;
@@ -470,6 +476,7 @@ protected:
     std::unique_ptr<platform::TBitmap> lineBitmap_;
     std::unique_ptr<TTokenizerSetup> tokenizer_;
     std::unique_ptr<platform::THintWindow> scrollHint_;
+    std::unique_ptr<platform::TPopupMenu> contextMenu_;
     std::unique_ptr<TPrintOptions> printOptions_;
     std::unique_ptr<TExMarkerList> markerList_;
     std::unique_ptr<TAutoCompletion> autoCompletion_;

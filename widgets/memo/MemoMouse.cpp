@@ -3,6 +3,7 @@
 #include <cctype>
 
 #include "base/StrUtils.h"
+#include "platform/controls/Menus.h"
 #include "platform/system/Clipboard.h"
 #include "platform/system/Shell.h"
 #include "widgets/memo/ExMemo.h"
@@ -458,6 +459,34 @@ std::vector<TMemoMenuItem> TExCustomMemo::ContextMenuItems()
         {"-", 0, true},
         {"Select All\tCtrl-A", 4, true},
     };
+}
+
+void TExCustomMemo::WMRButtonUp(TWMMouse& m)
+{
+    // With a pop-up menu of its own the platform shows that one.
+    if (GetPopupMenu(this) || m.XPos() <= gutter_->GutterWidth()) {
+        TCustomControl::WMRButtonUp(m);
+        return;
+    }
+    if (CanFocus()) SetFocus();
+    TCustomControl::WMRButtonUp(m);
+    if (!contextMenu_) contextMenu_ = std::make_unique<TPopupMenu>(nullptr);
+    TMenuItem* root = contextMenu_->Items();
+    while (root->Count() > 0) delete root->Items(0);
+    for (const TMemoMenuItem& it : ContextMenuItems()) {
+        auto* item = new TMenuItem(contextMenu_.get());
+        item->SetCaption(it.Caption);
+        item->SetEnabled(it.Enabled);
+        const int id = it.Command;
+        if (id) item->OnClick = [this, id](TObject*) { MenuCommand(id); };
+        root->Add(item);
+    }
+    const TCursor keep = Cursor();
+    TControl::SetCursor(crDefault);
+    contextMenu_->PopupComponent = this;
+    const TPoint at = ClientToScreen(m.Pos());
+    contextMenu_->Popup(at.X, at.Y);
+    TControl::SetCursor(keep);
 }
 
 void TExCustomMemo::MenuCommand(int id)

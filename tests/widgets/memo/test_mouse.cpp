@@ -3,6 +3,7 @@
 
 #include "MemoFixture.h"
 #include "base/Exception.h"
+#include "platform/controls/Menus.h"
 #include "platform/system/Shell.h"
 
 using namespace memo;
@@ -293,4 +294,28 @@ TEST_F(MouseTest, DraggingTheSelectionWithTheMouseMovesIt)
     Move(10, 0);
     Release(10, 0);
     EXPECT_EQ(Text(), " def ghabci");
+}
+
+TEST_F(MemoTest, RightClickShowsTheBuiltInMenuWhoseItemsRunTheCommands)
+{
+    SetText({"alpha beta"});
+    memo->SetSelection(0, 0, 5, 0);
+    platform::SendMouse(memo, platform::WM_RBUTTONDOWN, 200, 10);
+    platform::SendMouse(memo, platform::WM_RBUTTONUP, 200, 10);
+    platform::TPopupMenu* menu = memo->ContextMenu();
+    ASSERT_NE(menu, nullptr);
+    platform::TMenuItem* items = menu->Items();
+    ASSERT_EQ(items->Count(), 9);
+    EXPECT_EQ(items->Items(0)->Caption(), "Undo");
+    EXPECT_FALSE(items->Items(0)->Enabled());
+    EXPECT_TRUE(items->Items(2)->IsLine());
+    EXPECT_EQ(items->Items(3)->Caption(), "Copy\tCtrl-C");
+    EXPECT_TRUE(items->Items(3)->Enabled());
+    menu->CloseMenu();
+    items->Items(6)->Click();  // Delete
+    EXPECT_EQ(Text(), " beta");
+    platform::SendMouse(memo, platform::WM_RBUTTONUP, 200, 10);  // the menu is rebuilt with the current states
+    EXPECT_TRUE(memo->ContextMenu()->Items()->Items(0)->Enabled());
+    EXPECT_FALSE(memo->ContextMenu()->Items()->Items(3)->Enabled());
+    memo->ContextMenu()->CloseMenu();
 }
