@@ -4,6 +4,8 @@
 #include "MemoFixture.h"
 #include "base/Exception.h"
 #include "base/StringList.h"
+#include "platform/system/Clipboard.h"
+#include "widgets/memo/MemoActions.h"
 #include "widgets/memo/MemoMarkers.h"
 #include "widgets/memo/MemoSource.h"
 
@@ -142,4 +144,35 @@ TEST_F(MemoTest, CapitalCheckerCapitalisesSentenceStartsOnEnter)
     EXPECT_EQ(memo->Lines()->Get(0), "Well. It works");
     EXPECT_EQ(TExMemoChecker::ReplaceOnce("a-b-c", "-", "+"), "a+b-c");
     EXPECT_EQ(TExMemoChecker::ReplaceOnce("abc", "x", "+"), "abc");
+}
+
+TEST_F(MemoTest, ActionsServeTheFocusedEditor)
+{
+    SetText({"keel and hull"});
+    Focus();
+    memo->SetSelection(0, 0, 4, 0);
+    TExMemoCopy copy(owner.get());
+    TExMemoDelete del(owner.get());
+    TExMemoUndo undo(owner.get());
+    TExMemoSelectAll all(owner.get());
+    platform::TActionList list(owner.get());
+    for (platform::TBasicAction* a : std::initializer_list<platform::TBasicAction*>{&copy, &del, &undo, &all}) list.Add(a);
+    list.UpdateActions();
+    EXPECT_TRUE(copy.Enabled());
+    EXPECT_FALSE(undo.Enabled());
+    EXPECT_TRUE(all.Enabled());
+    EXPECT_TRUE(copy.Execute());
+    EXPECT_EQ(platform::Clipboard()->AsText(), "keel");
+    EXPECT_TRUE(del.Execute());  // the selection goes, the text stays
+    EXPECT_EQ(Text(), "keel and hull");
+    EXPECT_FALSE(memo->HasSelection());
+    list.UpdateActions();
+    EXPECT_FALSE(copy.Enabled());
+    EXPECT_FALSE(copy.Execute());
+    auto* other = new TExMemo(owner.get());
+    copy.SetControl(other);
+    EXPECT_FALSE(copy.HandlesTarget(memo));
+    delete other;
+    EXPECT_EQ(copy.Control(), nullptr);
+    EXPECT_THROW(copy.GetControl(owner.get()), base::Exception);
 }
