@@ -8,6 +8,7 @@
 #include "base/StrUtils.h"
 #include "base/StringList.h"
 #include "platform/controls/Controls.h"
+#include "platform/graphics/Graphics.h"
 #include "platform/forms/Forms.h"
 #include "platform/system/Clipboard.h"
 #include "widgets/grid/ExUtil.h"
@@ -49,6 +50,7 @@ TExStringGrid::TExStringGrid(TComponent* AOwner) : TBaseGrid(AOwner)
         ApplyColumnMerge();
     };
     background_ = std::make_unique<TBackGround>(this);
+    rowIndicator_ = std::make_unique<TBitmap>();
     filter_ = std::make_unique<TFilter>(this);
     std::fill(std::begin(visibleCols_), std::end(visibleCols_), true);
     gradTo_ = TColor(ColorToRGB(clBtnFace));
@@ -754,6 +756,16 @@ TPopupButton* TExStringGrid::PopupButton()
         }
     }
     return popupButton_;
+}
+
+}  // namespace grid
+
+namespace grid {
+
+void TExStringGrid::SetRowIndicator(const TBitmap& b)
+{
+    rowIndicator_->Assign(b);
+    RepaintCell(0, Row());
 }
 
 }  // namespace grid

@@ -447,6 +447,9 @@ public:
     // User text (names from a file) made safe to place inside a mini-HTML cell.
     static std::string FixMarkup(const std::string& Text);
     bool IsSelected(int ACol, int ARow) const;
+    // Drawn at the left of the current row's cell in real column 0 (with fixed columns).
+    platform::TBitmap& RowIndicator() const { return *rowIndicator_; }
+    void SetRowIndicator(const platform::TBitmap& b);
     TCustomCellDrawEvent OnCustomCellDraw;
     TGetFloatFormatEvent OnGetFloatFormat;
 
@@ -633,6 +636,7 @@ protected:
                       TVAlignment va, bool selected);
     void DrawCellGraphic(platform::TCanvas* Canvas, TCellGraphic& g, int c, int ARow, const platform::TRect& R,
                          platform::TAlignment ha, bool selected);
+    void DrawBackGround(platform::TCanvas* Canvas, int ACol, int ARow, const platform::TRect& cell, bool fixed);
     void DrawTreeLines(platform::TCanvas* Canvas, int ARow, const platform::TRect& cell);
     void DrawFixedLook(platform::TCanvas* Canvas, int ACol, int ARow, platform::TRect R, bool after);
 
@@ -696,6 +700,7 @@ private:
     platform::TForm* ownerForm_ = nullptr;
     TArrowWindow* arrows_[4] = {};
     TPopupButton* popupButton_ = nullptr;
+    std::unique_ptr<platform::TBitmap> rowIndicator_;
     std::string groupHeader_;
     bool onlyGrow_ = false;
     bool calculatingFooter_ = false;

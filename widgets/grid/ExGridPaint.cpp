@@ -226,6 +226,15 @@ void TExStringGrid::DrawGridCell(TCanvas* Canvas, int ACol, int ARow, TRect ARec
         Canvas->Brush().SetColor(brush);
     }
     TRect content = ARect;
+    int indicator = 0;
+    if (c == 0 && ARow == Row() && FixedCols() > 0 && !rowIndicator_->Empty()) {
+        DrawBitmapTransp(*Canvas, *rowIndicator_, FixedColor(), content);
+        indicator = rowIndicator_->Width();
+        content.Left += indicator;
+    }
+    if (c == 0 && NodeIndent(ARow) > 0) content.Left += 4;
+    if (!BackGround().Bitmap().Empty() && !(selected && ShowSelection) && GetColors(c, ARow) == clNone)
+        DrawBackGround(Canvas, ACol, ARow, ARect, fixed);
     if (!fixed && ControlLook().DropDownAlwaysVisible() && HasCombo(c, ARow)) {
         DrawComboButton(*Canvas, Handle(), {content.Right - 16, content.Top, content.Right, content.Bottom}, false);
         content.Right -= 16;
@@ -519,6 +528,30 @@ void TExStringGrid::DrawCellGraphic(TCanvas* Canvas, TCellGraphic& g, int c, int
     }
     default: break;
     }
+}
+
+void TExStringGrid::DrawBackGround(TCanvas* Canvas, int ACol, int ARow, const TRect& cell, bool fixed)
+{
+    const TBackGround& bg = BackGround();
+    if ((bg.Cells() == bcNormal && fixed) || (bg.Cells() == bcFixed && !fixed)) return;
+    TBitmap& bmp = bg.Bitmap();
+    const int bw = bmp.Width(), bh = bmp.Height();
+    if (bw <= 0 || bh <= 0) return;
+    HDC dc = Canvas->Handle();
+    SaveDC(dc);
+    IntersectClipRect(dc, cell.Left, cell.Top, cell.Right, cell.Bottom);
+    if (bg.Display() == bdFixed) {
+        Canvas->Draw(bg.Left(), bg.Top(), &bmp);
+    } else {
+        // Tiles from the first normal cell (bcNormal) or from cell 0, 0, whatever is scrolled.
+        const int c0 = bg.Cells() == bcNormal ? FixedCols() : 0, r0 = bg.Cells() == bcNormal ? FixedRows() : 0;
+        int ox = 0, oy = 0;
+        for (int c = c0; c < ACol; ++c) ox += ColWidths(c);
+        for (int r = r0; r < ARow; ++r) oy += RowHeights(r);
+        for (int y = cell.Top - oy % bh; y < cell.Bottom; y += bh)
+            for (int x = cell.Left - ox % bw; x < cell.Right; x += bw) Canvas->Draw(x, y, &bmp);
+    }
+    RestoreDC(dc, -1);
 }
 
 void TExStringGrid::DrawTreeLines(TCanvas* Canvas, int ARow, const TRect& cell)

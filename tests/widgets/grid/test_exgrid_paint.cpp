@@ -440,3 +440,20 @@ TEST_F(PaintTest, RadioGroupsAndTreeLines)
     const int I = g->CellNode().NodeIndent();
     EXPECT_EQ(At(*b, child.Left + I / 2, child.Top + 2), RGBOf(g->CellNode().TreeColor()));
 }
+
+TEST_F(PaintTest, BackgroundPictureAndRowIndicator)
+{
+    TBitmap tile;
+    tile.SetSize(8, 8);
+    tile.Canvas()->Brush().SetColor(clYellow);
+    tile.Canvas()->FillRect({0, 0, 8, 8});
+    g->BackGround().SetBitmap(tile);
+    g->SetColors(2, 3, clLime);  // a cell with its own colour shows no picture
+    auto b = Shot("background");
+    const TRect r = g->CellRect(1, 2), own = g->CellRect(2, 3);
+    EXPECT_EQ(At(*b, r.Left + 30, r.Top + 10), RGBOf(clYellow));
+    EXPECT_EQ(At(*b, r.Right - 1, r.Top + 10), RGBOf(clSilver));  // the grid line stays
+    EXPECT_EQ(At(*b, own.Left + 30, own.Top + 10), RGBOf(clLime));
+    const TRect h = g->CellRect(1, 0);
+    EXPECT_NE(At(*b, h.Left + 30, h.Top + 10), RGBOf(clYellow));  // fixed cells keep their look
+}
