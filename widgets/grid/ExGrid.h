@@ -213,6 +213,7 @@ public:
 
     // ---- sorted rows and column order
     TIntList& SortIndexList() { return sortIndex_; }
+    TSortIndexList& SortIndexes() { return sortKeys_; }
     int SortedRowIndex(int ARow) const;
     int UnSortedRowIndex(int ARow) const;
     std::string GetUnSortedCell(int ACol, int ARow);
@@ -636,6 +637,9 @@ protected:
                       TVAlignment va, bool selected);
     void DrawCellGraphic(platform::TCanvas* Canvas, TCellGraphic& g, int c, int ARow, const platform::TRect& R,
                          platform::TAlignment ha, bool selected);
+    bool SortMarkShown(int c, int ARow) const;
+    // The sort mark centred on (X, Y): the glyph when one is set, else a drawn triangle.
+    void DrawSortIndicator(platform::TCanvas* Canvas, int ACol, int X, int Y);
     void DrawBackGround(platform::TCanvas* Canvas, int ACol, int ARow, const platform::TRect& cell, bool fixed);
     void DrawTreeLines(platform::TCanvas* Canvas, int ARow, const platform::TRect& cell);
     void DrawFixedLook(platform::TCanvas* Canvas, int ACol, int ARow, platform::TRect R, bool after);
@@ -670,6 +674,7 @@ private:
     std::unique_ptr<platform::TFont> fixedFont_, activeCellFont_;
     std::unique_ptr<base::TStringList> columnHeaders_, rowHeaders_, lookupItems_;
     TIntList sortIndex_, columnOrder_, mergedColumns_;
+    TSortIndexList sortKeys_;
     std::vector<bool> rowSelect_, colSelect_;
     std::vector<TGridChangeNotifier*> notifiers_;
     TControlList controls_;

@@ -358,7 +358,19 @@ void TExStringGrid::DrawCellText(TCanvas* Canvas, int c, int ARow, TRect R, TAli
             Canvas->Font().SetColor(selected ? SelectionTextColor : URLColor);
             url = true;
         }
-        DrawText(Canvas->Handle(), s, -1, &R, flags);
+        const bool mark = SortMarkShown(c, ARow);
+        TRect textRect = R;
+        if (mark) {
+            if (ha == taLeftJustify) textRect.Right -= 14;
+            else textRect.Left += 14;
+        }
+        DrawText(Canvas->Handle(), s, -1, &textRect, flags);
+        if (mark) {
+            const int tw = std::max(std::min(Canvas->TextWidth(s), R.Width() - 16), 0);
+            const int x = ha == taLeftJustify ? R.Left + tw + 10 : ha == taRightJustify ? R.Right - tw - 10 : R.Left + 8;
+            const int y = va == vtaTop ? R.Top + 8 : va == vtaBottom ? R.Bottom - 8 : (R.Top + R.Bottom) / 2;
+            DrawSortIndicator(Canvas, c, x, y);
+        }
         if (const TCellGraphic* g = GetCellGraphic(c, ARow); g && g->CellErrLen > 0)
             DrawErrorLines(this, *Canvas, s, R, Canvas->TextHeight("hg"), g->CellErrFrom, g->CellErrLen);
         if (url) Canvas->Font().SetStyle(Canvas->Font().Style() & ~fsUnderline);
@@ -528,6 +540,32 @@ void TExStringGrid::DrawCellGraphic(TCanvas* Canvas, TCellGraphic& g, int c, int
     }
     default: break;
     }
+}
+
+bool TExStringGrid::SortMarkShown(int c, int ARow) const
+{
+    const TSortSettings& ss = SortSettings();
+    if (!ss.Show() || ARow != ss.Row() || RowCount() <= 2 || FixedRows() <= 0) return false;
+    if (c < FixedCols() && !ss.FixedCols) return false;
+    return c == ss.Column || sortKeys_.FindIndex(c) >= 0;
+}
+
+void TExStringGrid::DrawSortIndicator(TCanvas* Canvas, int ACol, int X, int Y)
+{
+    bool descending = SortSettings().Direction == sdDescending;
+    if (const int k = sortKeys_.FindIndex(ACol); k >= 0) descending = sortKeys_.SortDirections(k);
+    TBitmap& glyph = descending ? SortSettings().DownGlyph() : SortSettings().UpGlyph();
+    if (!glyph.Empty()) {
+        DrawBitmapTransp(*Canvas, glyph, Canvas->Brush().Color(),
+                         {X - glyph.Width() / 2, Y - glyph.Height() / 2, X + glyph.Width(), Y + glyph.Height()});
+        return;
+    }
+    const TPoint up[3] = {{X - 4, Y + 2}, {X + 4, Y + 2}, {X, Y - 3}};
+    const TPoint down[3] = {{X - 4, Y - 2}, {X + 4, Y - 2}, {X, Y + 3}};
+    Canvas->Brush().SetStyle(bsSolid);
+    Canvas->Brush().SetColor(clGray);
+    Canvas->Pen().SetColor(clGray);
+    Canvas->Polygon(descending ? down : up, 3);
 }
 
 void TExStringGrid::DrawBackGround(TCanvas* Canvas, int ACol, int ARow, const TRect& cell, bool fixed)

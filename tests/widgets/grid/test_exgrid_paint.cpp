@@ -457,3 +457,16 @@ TEST_F(PaintTest, BackgroundPictureAndRowIndicator)
     const TRect h = g->CellRect(1, 0);
     EXPECT_NE(At(*b, h.Left + 30, h.Top + 10), RGBOf(clYellow));  // fixed cells keep their look
 }
+
+TEST_F(PaintTest, SortMarkInTheSortColumnsHeader)
+{
+    g->SetCells(1, 0, "Draft");
+    g->SortSettings().Column = 1;
+    g->SortSettings().SetShow(true);
+    auto b = Shot("sort-mark");
+    const TRect h = g->CellRect(1, 0);
+    g->Canvas()->Font().Assign(g->FixedFont());
+    const int x = h.Left + 1 + g->XYOffset.X + g->Canvas()->TextWidth("Draft") + 10;
+    EXPECT_EQ(At(*b, x, h.Top + 1 + g->XYOffset.Y + 8), RGBOf(clGray));
+    EXPECT_NE(At(*b, g->CellRect(2, 0).Left + 30, h.Top + 11), RGBOf(clGray));
+}
