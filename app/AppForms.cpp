@@ -1,9 +1,12 @@
 #include "app/AppForms.h"
 
 #include "app/AboutForm.h"
+#include "app/ArrayDialog.h"
 #include "app/LogForm.h"
 #include "app/MainForm.h"
 #include "app/PrefForm.h"
+#include "app/SplitDialog.h"
+#include "app/TransformDialog.h"
 #include "base/Exception.h"
 #include "base/Locale.h"
 #include "platform/forms/Forms.h"
@@ -16,13 +19,19 @@ TMainForm* MainForm = nullptr;
 TPrefForm* PrefForm = nullptr;
 TLogForm* LogForm = nullptr;
 TAboutForm* AboutForm = nullptr;
+TTransformDialog* TransformDialog = nullptr;
+TArrayDialog* ArrayDialog = nullptr;
+TSplitDialog* SplitDialog = nullptr;
 
 void CreateAppForms()
 {
     // The main window's create event runs before any other window exists; the
-    // reference-image, transform, array and split windows join this order as they come.
+    // reference-image window joins this order as it comes.
     Application->CreateForm(MainForm);
+    Application->CreateForm(TransformDialog);
     Application->CreateForm(PrefForm);
+    Application->CreateForm(ArrayDialog);
+    Application->CreateForm(SplitDialog);
     Application->CreateForm(LogForm);
     Application->CreateForm(AboutForm);
 }
@@ -40,7 +49,10 @@ void FreeAppForms()
 {
     FreeForm(AboutForm);
     FreeForm(LogForm);
+    FreeForm(SplitDialog);
+    FreeForm(ArrayDialog);
     FreeForm(PrefForm);
+    FreeForm(TransformDialog);
     FreeForm(MainForm);
     if (Application) Application->ClearMainForm();
 }

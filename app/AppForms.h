@@ -8,11 +8,17 @@ class TMainForm;
 class TPrefForm;
 class TLogForm;
 class TAboutForm;
+class TTransformDialog;
+class TArrayDialog;
+class TSplitDialog;
 
 extern TMainForm* MainForm;
 extern TPrefForm* PrefForm;
 extern TLogForm* LogForm;
 extern TAboutForm* AboutForm;
+extern TTransformDialog* TransformDialog;
+extern TArrayDialog* ArrayDialog;
+extern TSplitDialog* SplitDialog;
 
 // Creates the windows in their start-up order, owned by the application.
 void CreateAppForms();

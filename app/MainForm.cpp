@@ -98,6 +98,7 @@ TMainForm::TMainForm(TComponent* AOwner) : TForm(AOwner)
     BuildInspector();
     BuildViews();
     BuildDialogs();
+    ConnectDialogCommands();
 
     OnCreate = [this](TObject* s) { FormCreate(s); };
     OnShow = [this](TObject* s) { FormShow(s); };
@@ -505,6 +506,7 @@ void TMainForm::RefreshAll()
     FillFramesList();
     DrawAllViews();
     FillOffsetGrid();
+    SelectionChanged();
 }
 
 void TMainForm::FillFramesList() {}

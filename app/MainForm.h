@@ -118,6 +118,8 @@ public:
     void FillFramesList();
     void DrawAllViews();
     void FillOffsetGrid();
+    // The current appendage or frame changed: the open model dialogs read it again.
+    void SelectionChanged();
 
     // A calculation run in progress: while any is live, closing stops it first.
     void BeginRun() { ++liveRuns_; }
@@ -158,6 +160,9 @@ public:
     void About2Click(platform::TObject* Sender);
     void Help1Click(platform::TObject* Sender);
     void ModelData1Click(platform::TObject* Sender);
+    void ToolButton14Click(platform::TObject* Sender);
+    void ToolButton5Click(platform::TObject* Sender);
+    void Split1Click(platform::TObject* Sender);
     void RenderOnIdle(platform::TObject* Sender, bool& Done);
 
 private:
@@ -168,6 +173,7 @@ private:
     void BuildCalculations();
     void BuildMenus();
     void BuildDialogs();
+    void ConnectDialogCommands();
     void SetupOpenGL();
     // Runs a save dialog; on a chosen path runs write and reports its failure.
     bool ExportWith(platform::TSaveDialog* dialog, const std::string& what,

@@ -5,6 +5,7 @@
 #include "app/AppForms.h"
 #include "app/LogForm.h"
 #include "app/MainForm.h"
+#include "app/ModelEdits.h"
 #include "app/PrefForm.h"
 #include "base/FileUtils.h"
 #include "base/SystemInfo.h"
@@ -17,15 +18,6 @@ using namespace platform;
 namespace app {
 
 namespace {
-
-// The reason the hull's log gave for the failure of the last command, if it gave one.
-std::string LoggedReason(const core::Hullform& hull, std::size_t linesBefore)
-{
-    const auto& lines = hull.log.Lines();
-    for (std::size_t i = lines.size(); i > linesBefore; --i)
-        if (lines[i - 1].rfind("ERROR: ", 0) == 0) return lines[i - 1].substr(7);
-    return {};
-}
 
 // The model part of a hull, kept while a file is read into it.
 struct ModelSnapshot {

@@ -1,0 +1,350 @@
+// The transform, array and split dialogs driven on the real program.
+#include <string>
+#include <vector>
+
+#include "AppFixture.h"
+#include "Hulls.h"
+#include "app/ArrayDialog.h"
+#include "app/ModelEdits.h"
+#include "app/SplitDialog.h"
+#include "app/TransformDialog.h"
+#include "platform/controls/ExtCtrls.h"
+#include "platform/controls/ListBox.h"
+#include "platform/controls/Menus.h"
+#include "platform/controls/StdCtrls.h"
+#include "widgets/edit/ExCombo.h"
+#include "widgets/edit/ExEdBtn.h"
+#include "widgets/edit/MoneyEdit.h"
+#include "widgets/flat/FlatCheckListBox.h"
+
+namespace {
+
+using Ys = std::vector<double>;
+
+class DialogTest : public AppTest {
+protected:
+    void SetUp() override
+    {
+        AppTest::SetUp();
+        hulls::MakeBoxBarge(main->Hull);  // frames "Frame 0".."Frame 10" at Y 0, 3, .. 30
+        main->RefreshAll();
+    }
+    void TearDown() override
+    {
+        ExpectSoundHull();
+        AppTest::TearDown();
+    }
+    core::Appendage& Barge() { return main->Hull.appendages[0]; }
+    Ys FrameYs(unsigned i = 0)
+    {
+        Ys ys;
+        for (const auto& s : main->Hull.appendages[i].frames) ys.push_back(s.Y);
+        return ys;
+    }
+    // The model's own checks: frames in ascending order, every name kept.
+    void ExpectSoundHull()
+    {
+        for (const core::Appendage& a : main->Hull.appendages) {
+            EXPECT_TRUE(a.FramesAscend()) << a.name;
+            for (const core::Section& s : a.frames) EXPECT_FALSE(s.name.empty());
+        }
+    }
+    app::TTransformDialog* Transform()
+    {
+        main->Transform1->Click();
+        return app::TransformDialog;
+    }
+    // Operate on and operation chosen, values entered, range lines checked.
+    void Setup(app::TTransformDialog* d, int on, int op, double x, double y, double z, bool copy,
+               const std::vector<int>& lines)
+    {
+        d->SelectionRadioGroup->SetItemIndex(on);
+        d->OperationRadioGroup->SetItemIndex(op);
+        d->XEdit->SetValue(x);
+        d->YEdit->SetValue(y);
+        d->ZEdit->SetValue(z);
+        d->CopyCheckBox->SetChecked(copy);
+        d->RangeCheckBox->SetChecked(!lines.empty());
+        for (int k : lines) d->CheckListBox->SetChecked(k, true);
+    }
+};
+
+TEST_F(DialogTest, MovingACheckedRangeMovesEachFrameOnceThoughTheyReorder)
+{
+    auto* d = Transform();
+    ASSERT_TRUE(d->Visible());
+    EXPECT_EQ(d->SelectedLabel->Caption(), "App = Barge, Fr = Frame 0");
+    Setup(d, 0, 1, 0.5, 4, 0, false, {0, 1, 2});
+    EXPECT_EQ(d->ClientHeight(), 400);
+    d->ExecuteBtn->Click();
+    EXPECT_TRUE(boxes.empty());
+    EXPECT_EQ(FrameYs(), (Ys{4, 7, 9, 10, 12, 15, 18, 21, 24, 27, 30}));
+    EXPECT_EQ(Barge().frames[0].name, "Frame 0");
+    EXPECT_EQ(Barge().frames[0].maxX, 5.5);
+    EXPECT_EQ(Barge().frames[3].name, "Frame 2");
+    EXPECT_TRUE(main->Modified());
+    for (int k = 0; k < 11; ++k) EXPECT_FALSE(d->CheckListBox->GetChecked(k));  // cleared after Execute
+}
+
+TEST_F(DialogTest, FramesMovingUpTogetherDoNotStopEachOther)
+{
+    auto* d = Transform();
+    Setup(d, 0, 1, 0, 3, 0, false, {0, 1, 2});  // frame 2 would land on unchecked frame 3
+    d->ExecuteBtn->Click();
+    EXPECT_EQ(boxes, (std::vector<std::string>{"Moving Y location for Frame[2] Failed. Already a frame at Y=9 m...",
+                                               "Moving Y location for Frame[1] Failed. Already a frame at Y=6 m...",
+                                               "Moving Y location for Frame[0] Failed. Already a frame at Y=3 m..."}));
+    EXPECT_EQ(FrameYs(), (Ys{0, 3, 6, 9, 12, 15, 18, 21, 24, 27, 30}));
+    boxes.clear();
+    Setup(d, 0, 1, 0, 1.5, 0, false, {0, 1, 2});
+    d->ExecuteBtn->Click();
+    EXPECT_TRUE(boxes.empty());
+    EXPECT_EQ(FrameYs(), (Ys{1.5, 4.5, 7.5, 9, 12, 15, 18, 21, 24, 27, 30}));
+}
+
+TEST_F(DialogTest, RefusedFramesAreReportedOneBoxEachAndTheOthersGoOn)
+{
+    struct Case {
+        int op;
+        double y;
+        bool copy;
+        std::vector<int> lines;
+        std::vector<std::string> messages;
+        Ys ys;
+    };
+    const Case cases[] = {
+        {1, 3, true, {}, {"Move Single Frame Failed. Already a frame at Y=3 m..."}, {0, 3, 6, 9, 12, 15, 18, 21, 24, 27, 30}},
+        {0, 2, true, {}, {"Scale Single Frame Failed. Already a frame at Y=0 m..."}, {0, 3, 6, 9, 12, 15, 18, 21, 24, 27, 30}},
+        // the last frame's Y is refused too
+        {1, 30, true, {}, {"Move Single Frame Failed. Already a frame at Y=30 m..."}, {0, 3, 6, 9, 12, 15, 18, 21, 24, 27, 30}},
+        {1, 1, true, {1, 2, 10}, {}, {0, 3, 4, 6, 7, 9, 12, 15, 18, 21, 24, 27, 30, 31}},
+        {1, 3, true, {1, 9}, {"Moving Frame[0] Failed. Already a frame at Y=6 m...", "Moving Frame[1] Failed. Already a frame at Y=30 m..."}, {0, 3, 6, 9, 12, 15, 18, 21, 24, 27, 30}},
+        {0, 2, true, {1, 3, 10}, {"Scaling Frame[0] Failed. Already a frame at Y=6 m...", "Scaling Frame[1] Failed. Already a frame at Y=18 m..."}, {0, 3, 6, 9, 12, 15, 18, 21, 24, 27, 30, 60}},
+        {0, 1e-9, false, {1}, {"Scaling Y location for Frame[1] Failed. Scaling frame [1] of appendage[0] by factor less than 0.000001 on Y axis"}, {0, 3, 6, 9, 12, 15, 18, 21, 24, 27, 30}},
+    };
+    for (const Case& c : cases) {
+        hulls::MakeBoxBarge(main->Hull);
+        main->CurrentFrame = 0;
+        main->RefreshAll();
+        boxes.clear();
+        auto* d = Transform();
+        Setup(d, 0, c.op, 1, c.y, 1, c.copy, c.lines);
+        d->ExecuteBtn->Click();
+        EXPECT_EQ(boxes, c.messages) << c.y;
+        EXPECT_EQ(FrameYs(), c.ys) << c.y;
+        ExpectSoundHull();
+    }
+}
+
+TEST_F(DialogTest, DeleteAsksFirstAndRemovesEveryCheckedItem)
+{
+    auto* d = Transform();
+    Setup(d, 0, 0, 1, 1, 1, false, {1, 2, 10});
+    boxAnswers = {platform::mrCancel};
+    d->DeleteCheckedBtn->Click();
+    EXPECT_EQ(boxes, std::vector<std::string>{"This will permanently delete selected items. Are you sure?"});
+    EXPECT_EQ(captions, std::vector<std::string>{"Confirm Delete"});
+    EXPECT_EQ(Barge().GetFrameCount(), 11u);
+    d->DeleteCheckedBtn->Click();  // answered OK
+    EXPECT_EQ(FrameYs(), (Ys{0, 9, 12, 15, 18, 21, 24, 27}));
+    EXPECT_EQ(d->CheckListBox->Items().Count(), 8);
+
+    main->Hull.AddAppendage("Keel");
+    main->RefreshAll();
+    Setup(d, 1, 0, 1, 1, 1, false, {0});
+    EXPECT_EQ(d->CheckListBox->Items().Count(), 2);
+    d->DeleteCheckedBtn->Click();
+    ASSERT_EQ(main->Hull.GetAppendageCount(), 1u);
+    EXPECT_EQ(main->Hull.appendages[0].name, "Keel");
+}
+
+TEST_F(DialogTest, AnyNumberOfFramesCanBeChecked)
+{
+    core::Appendage& a = Barge();
+    for (int k = 11; k < 300; ++k) a.InsertSection(hulls::NewFrame(k, 3.0 * k));
+    main->RefreshAll();
+    auto* d = Transform();
+    Setup(d, 0, 1, 0, 1, 0, false, {280});
+    EXPECT_TRUE(d->CheckListBox->GetChecked(280));
+    d->ExecuteBtn->Click();
+    EXPECT_EQ(a.frames[280].Y, 841);
+    EXPECT_EQ(a.frames[279].Y, 837);
+    EXPECT_EQ(a.frames[280].name, "Frame 280");
+}
+
+TEST_F(DialogTest, OpenDialogsFollowTheSelection)
+{
+    auto* d = Transform();
+    Setup(d, 0, 0, 1, 1, 1, false, {3});
+    main->CurrentFrame = 4;
+    main->SelectionChanged();
+    EXPECT_EQ(d->SelectedLabel->Caption(), "App = Barge, Fr = Frame 4");
+    EXPECT_TRUE(d->CheckListBox->GetChecked(3));  // same list: marks kept
+    EXPECT_EQ(d->Extents[1], 12);
+    main->CurrentAppendage = 3;
+    main->SelectionChanged();
+    EXPECT_EQ(d->SelectedLabel->Caption(), "No Frame Selected...");
+    EXPECT_FALSE(d->ExecuteBtn->Enabled());
+    EXPECT_EQ(d->CheckListBox->Items().Count(), 0);
+
+    main->CurrentAppendage = 0;
+    main->Split1->Click();
+    main->CurrentFrame = 6;
+    main->SelectionChanged();
+    EXPECT_EQ(app::SplitDialog->FrameComboBox->ItemIndex(), 6);
+}
+
+TEST_F(DialogTest, ExtraCalculatorButtonsTakeTheExtents)
+{
+    auto* d = Transform();
+    main->CurrentFrame = 2;
+    d->SelectionRadioGroup->SetItemIndex(0);
+    d->UpdateSelectionInfo();
+    struct Case {
+        int axis, idx;
+        double want;
+    };
+    for (const Case& c : {Case{0, 1, 5}, Case{0, 2, -5}, Case{1, 1, 6}, Case{1, 2, 6}, Case{2, 1, 4}, Case{2, 2, 0}}) {
+        double v = 99;
+        d->EditExtraButtonClick(c.axis, c.idx, v);
+        EXPECT_EQ(v, c.want) << c.axis << " " << c.idx;
+    }
+}
+
+// --- Array dialog ---
+
+TEST_F(DialogTest, PitchAndTotalToggle)
+{
+    main->ElementArray1->Click();
+    auto* d = app::ArrayDialog;
+    d->CopyCountEdit->SetText("3");
+    d->XEdit->SetFloat(1.5);
+    d->EditClickBtn(d->XEdit);
+    EXPECT_EQ(d->XEdit->GetCaption(), "total");
+    EXPECT_DOUBLE_EQ(d->XEdit->GetFloat(), 4.5);
+    d->EditClickBtn(d->XEdit);
+    EXPECT_EQ(d->XEdit->GetCaption(), "pitch");
+    EXPECT_DOUBLE_EQ(d->XEdit->GetFloat(), 1.5);
+    d->CopyCountEdit->SetText("0");
+    d->XEdit->SetCaption("total");
+    d->EditClickBtn(d->XEdit);
+    EXPECT_EQ(d->XEdit->GetCaption(), "pitch");
+    EXPECT_EQ(d->XEdit->GetFloat(), 0);
+}
+
+TEST_F(DialogTest, ArrayOfFramesAndOfAppendages)
+{
+    main->CurrentFrame = 10;
+    main->ElementArray1->Click();
+    auto* d = app::ArrayDialog;
+    EXPECT_EQ(d->ElementComboBox->ItemIndex(), 10);
+    d->CopyCountEdit->SetText("3");
+    d->YEdit->SetFloat(4.5);
+    d->YEdit->SetCaption("total");
+    d->ExecuteBtn->Click();
+    EXPECT_EQ(FrameYs(), (Ys{0, 3, 6, 9, 12, 15, 18, 21, 24, 27, 30, 31.5, 33, 34.5}));
+    // The frame chosen in the list is the one copied.
+    d->ElementComboBox->SetItemIndex(0);
+    d->ElementComboBox->OnChange(d->ElementComboBox);
+    EXPECT_EQ(main->CurrentFrame, 0);
+    d->CopyCountEdit->SetText("1");
+    d->YEdit->SetCaption("pitch");
+    d->YEdit->SetFloat(-2);
+    d->ExecuteBtn->Click();
+    EXPECT_EQ(FrameYs().front(), -2);
+
+    d->SelectionRadioGroup->SetItemIndex(1);
+    EXPECT_FALSE(d->NewAppendageCheckBox->Enabled());
+    d->CopyCountEdit->SetText("2");
+    d->YEdit->SetFloat(5);
+    d->ExecuteBtn->Click();
+    ASSERT_EQ(main->Hull.GetAppendageCount(), 3u);
+    EXPECT_EQ(FrameYs(1).front(), 3);
+    EXPECT_EQ(FrameYs(2).front(), 8);
+    EXPECT_TRUE(boxes.empty());
+}
+
+TEST_F(DialogTest, ArrayRefusesWhatItCannotDo)
+{
+    main->ElementArray1->Click();
+    auto* d = app::ArrayDialog;
+    main->CurrentFrame = 11;
+    d->ExecuteBtn->Click();
+    main->CurrentAppendage = 2;
+    d->ExecuteBtn->Click();
+    EXPECT_EQ(boxes, (std::vector<std::string>{"Invalid Frame Index - 11", "Invalid Appendage Index - 2"}));
+    main->CurrentAppendage = 0;
+    main->CurrentFrame = 0;
+    boxes.clear();
+    d->YEdit->SetFloat(0.001);
+    d->CopyCountEdit->SetText("200000");
+    d->ExecuteBtn->Click();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_NE(boxes[0].find("100000"), std::string::npos);
+    d->CopyCountEdit->SetText("6000");
+    boxAnswers = {platform::mrCancel};
+    d->ExecuteBtn->Click();
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_EQ(captions.back(), "Confirm Copies");
+    EXPECT_EQ(Barge().GetFrameCount(), 11u);
+
+    main->Hull.Clear();
+    main->RefreshAll();
+    boxes.clear();
+    d->Hide();
+    main->ElementArray1->Click();
+    EXPECT_EQ(boxes, std::vector<std::string>{"Invalid Appendage Index - 0"});
+}
+
+// --- Split dialog ---
+
+TEST_F(DialogTest, SplitAtAFrame)
+{
+    main->CurrentFrame = 4;
+    main->Split1->Click();
+    auto* d = app::SplitDialog;
+    EXPECT_EQ(d->AppComboBox->Items().Count(), 1);
+    EXPECT_EQ(d->FrameComboBox->ItemIndex(), 4);
+    d->SplitYBtn->Click();
+    ASSERT_EQ(main->Hull.GetAppendageCount(), 3u);
+    EXPECT_EQ(main->Hull.appendages[1].name, "Barge-Aft");
+    EXPECT_EQ(FrameYs(1), (Ys{0, 3, 6, 9, 12}));
+    EXPECT_EQ(FrameYs(2), (Ys{12, 15, 18, 21, 24, 27, 30}));
+    EXPECT_EQ(d->AppComboBox->Items().Count(), 3);
+
+    // Another appendage chosen: the frame list follows it.
+    d->AppComboBox->SetItemIndex(1);
+    d->AppComboBox->OnChange(d->AppComboBox);
+    EXPECT_EQ(main->CurrentAppendage, 1);
+    EXPECT_EQ(main->CurrentFrame, 4);
+    EXPECT_EQ(d->FrameComboBox->Items().Count(), 5);
+    d->FrameComboBox->SetItemIndex(2);
+    d->FrameComboBox->OnChange(d->FrameComboBox);
+    EXPECT_EQ(main->CurrentFrame, 2);
+    d->DeleteOriginalCheckBox->SetChecked(true);
+    d->SplitYBtn->Click();
+    ASSERT_EQ(main->Hull.GetAppendageCount(), 4u);
+    EXPECT_EQ(main->Hull.appendages[2].name, "Barge-Aft-Aft");
+    EXPECT_TRUE(boxes.empty());
+}
+
+TEST_F(DialogTest, AFailedSplitIsShownAndLogged)
+{
+    main->Split1->Click();
+    main->CurrentFrame = 20;
+    app::SplitDialog->SplitYBtn->Click();
+    const std::string line = "ERROR: In TSplitDialog::SplitYBtnClick(), appendage[0] or frame [20] found out of bounds";
+    EXPECT_EQ(main->Hull.log.Lines().back(), line);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_NE(boxes[0].find(line.substr(7)), std::string::npos);
+    EXPECT_EQ(main->Hull.GetAppendageCount(), 1u);
+
+    app::SplitDialog->Hide();
+    main->Split1->Click();
+    const auto& lines = main->Hull.log.Lines();
+    EXPECT_EQ(lines[lines.size() - 2],
+              "ERROR: In TSplitForm::UpdateAppListBox(), appendage[0] or frame [20] found out of bounds");
+    EXPECT_EQ(lines.back(), "ERROR: In TSplitForm::UpdateFrameListBox(), appendage[0] or frame [20] found out of bounds");
+}
+
+}  // namespace
