@@ -36,12 +36,12 @@ TArrayDialog::TArrayDialog(TComponent* AOwner) : TForm(AOwner)
     CopyCountEdit = MakeControl<edit::TExEdit>(this, this, "CopyCountEdit");
     CopyCountEdit->SetEditType(edit::etNumeric);
     CopyCountEdit->Signed = false;
-    CopyCountEdit->SetBounds(140, 70, 60, 21);
+    CopyCountEdit->SetBounds(244, 72, 60, 21);
     CopyCountEdit->SetLabelCaption("Copy Count");
     CopyCountEdit->SetLabelPosition(edit::lpTopLeft);
     CopyCountEdit->SetText("1");
     NewAppendageCheckBox =
-        MakeCheckBox(this, this, "NewAppendageCheckBox", "Create In New Appendage", Bounds(8, 80, 128, 17));
+        MakeCheckBox(this, this, "NewAppendageCheckBox", "Create In New Appendage", Bounds(8, 78, 170, 17));
     const char* names[3] = {"XEdit", "YEdit", "ZEdit"};
     const char* labels[3] = {"X ", "Y", "Z"};
     edit::TExEditBtn** edits[3] = {&XEdit, &YEdit, &ZEdit};

@@ -70,22 +70,17 @@ void TSplitDialog::UpdateList(bool frames)
     c->SetItemIndex(frames ? MainForm->CurrentFrame : MainForm->CurrentAppendage);
 }
 
-void TSplitDialog::UpdateAppListBox()
-{
-    if (!MainForm) return;
-    if (SelectionValid())
-        UpdateList(false);
-    else
-        MainForm->Hull.log.Log(OutOfBounds("TSplitForm::UpdateAppListBox()"));
-}
+void TSplitDialog::UpdateAppListBox() { UpdateOrLog(false, "TSplitForm::UpdateAppListBox()"); }
 
-void TSplitDialog::UpdateFrameListBox()
+void TSplitDialog::UpdateFrameListBox() { UpdateOrLog(true, "TSplitForm::UpdateFrameListBox()"); }
+
+void TSplitDialog::UpdateOrLog(bool frames, const char* where)
 {
     if (!MainForm) return;
     if (SelectionValid())
-        UpdateList(true);
+        UpdateList(frames);
     else
-        MainForm->Hull.log.Log(OutOfBounds("TSplitForm::UpdateFrameListBox()"));
+        MainForm->Hull.log.Log(OutOfBounds(where));
 }
 
 void TSplitDialog::SelectionChanged()

@@ -37,6 +37,7 @@ public:
 private:
     bool SelectionValid() const;
     void UpdateList(bool frames);
+    void UpdateOrLog(bool frames, const char* where);
 };
 
 }  // namespace app

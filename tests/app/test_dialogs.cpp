@@ -348,3 +348,30 @@ TEST_F(DialogTest, AFailedSplitIsShownAndLogged)
 }
 
 }  // namespace
+
+namespace {
+
+// The dialogs laid out as shown: every control inside its window, the list under the
+// range switch only in the enlarged transform dialog.
+TEST_F(DialogTest, DialogsAreLaidOutInsideTheirWindows)
+{
+    auto* t = Transform();
+    t->RangeCheckBox->SetChecked(true);
+    main->ElementArray1->Click();
+    main->Split1->Click();
+    for (platform::TForm* f : std::vector<platform::TForm*>{t, app::ArrayDialog, app::SplitDialog}) {
+        for (int k = 0; k < f->ControlCount(); ++k) {
+            platform::TControl* c = f->Controls(k);
+            EXPECT_LE(c->Left() + c->Width(), f->ClientWidth()) << f->Name() << " " << c->Name();
+            EXPECT_LE(c->Top() + c->Height(), f->ClientHeight()) << f->Name() << " " << c->Name();
+        }
+        auto bmp = platform::PaintToBitmap(f);
+        if (const char* dir = std::getenv("KORVELO_SNAPSHOTS"))
+            bmp->SaveToFile(std::string(dir) + "/" + f->Name() + ".bmp");
+    }
+    t->RangeCheckBox->SetChecked(false);
+    EXPECT_EQ(t->ClientHeight(), 171);
+    EXPECT_LT(t->ClientHeight(), t->CheckListBox->Top());
+}
+
+}  // namespace
