@@ -567,6 +567,11 @@ public:
     void AutoSizeColumns(bool DoFixedCols, int Space);
     void AutoSizeRows(bool DoFixedRows, int Space);
     void SwapColumns(int ACol1, int ACol2);
+    // The sort's row swap: counted, kept in the pre-sort order, row marks and the followed row moved along.
+    virtual void SortSwapRows(int ARow1, int ARow2);
+    int SwapCount() const { return swapCount_; }
+    TIntList& PreSortOrder() { return preSortOrder_; }
+    int FollowedRow = -1;
     void SwapRows(int ARow1, int ARow2);
     int MinColWidth = 0, MaxColWidth = 0, MinRowHeight = 0, MaxRowHeight = 0;
     virtual void UpdateAutoColSize(int ACol, int& AWidth);
@@ -582,6 +587,10 @@ public:
     void FloatFooterUpdate() override;
     void MouseDown(platform::TMouseButton Button, platform::TShiftState Shift, int X, int Y) override;
     void TopLeftChanged() override;
+    // With ScrollSynch the view follows a dragged thumb; the footer follows the columns.
+    void WMHScroll(platform::TWMHScroll& m) override;
+    void WMVScroll(platform::TWMVScroll& m) override;
+    void SizeChanged(int OldColCount, int OldRowCount) override;
     // The grid's own frame for the soft, studio, XP and list-view looks.
     void WMNCPaint(platform::TMessage& m) override;
     void NCPaintProc(platform::HDC dc);
@@ -675,6 +684,8 @@ private:
     std::unique_ptr<base::TStringList> columnHeaders_, rowHeaders_, lookupItems_;
     TIntList sortIndex_, columnOrder_, mergedColumns_;
     TSortIndexList sortKeys_;
+    TIntList preSortOrder_;
+    int swapCount_ = 0;
     std::vector<bool> rowSelect_, colSelect_;
     std::vector<TGridChangeNotifier*> notifiers_;
     TControlList controls_;

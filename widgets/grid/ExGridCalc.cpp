@@ -317,6 +317,34 @@ void TExStringGrid::SwapRows(int ARow1, int ARow2)
     Invalidate();
 }
 
+void TExStringGrid::SortSwapRows(int ARow1, int ARow2)
+{
+    ++swapCount_;
+    if (ARow1 >= 0 && ARow2 >= 0 && ARow1 < preSortOrder_.Count() && ARow2 < preSortOrder_.Count()) {
+        const int a = preSortOrder_.Items(ARow1);
+        preSortOrder_.SetItems(ARow1, preSortOrder_.Items(ARow2));
+        preSortOrder_.SetItems(ARow2, a);
+    }
+    if (ARow1 == ARow2 || ARow1 < 0 || ARow2 < 0 || ARow1 >= RowCount() || ARow2 >= RowCount()) return;
+    if (SortSettings().SingleColumn) {
+        SwapCells(SortSettings().Column, ARow1, SortSettings().Column, ARow2);
+        return;
+    }
+    for (int c = 0; c < StoreColCount(); ++c) SwapCells(c, ARow1, c, ARow2);
+    if (RowHeights(ARow1) != RowHeights(ARow2)) {
+        const int h = RowHeights(ARow1);
+        SetRowHeights(ARow1, RowHeights(ARow2));
+        SetRowHeights(ARow2, h);
+    }
+    if (MouseActions.DisjunctRowSelect && Navigation.MoveRowOnSort) {
+        const bool a = GetRowSelect(ARow1), b = GetRowSelect(ARow2);
+        rowSelect_[std::size_t(ARow1)] = b;
+        rowSelect_[std::size_t(ARow2)] = a;
+    }
+    if (FollowedRow == ARow1) FollowedRow = ARow2;
+    else if (FollowedRow == ARow2) FollowedRow = ARow1;
+}
+
 // ---------------------------------------------------------------- footer totals
 
 void TExStringGrid::DoCalcFooter(int ACol)
@@ -374,6 +402,37 @@ void TExStringGrid::TopLeftChanged()
     TBaseGrid::TopLeftChanged();
     UpdateFooter();
     CellControlsUpdate();
+}
+
+void TExStringGrid::WMHScroll(TWMHScroll& m)
+{
+    if (ScrollSynch && m.ScrollCode() == SB_THUMBTRACK) {
+        const int span = ColCount() - VisibleColCount() - FixedCols();
+        SetLeftCol(std::clamp(FixedCols() + int(long(m.ScrollPos()) * span / 127), FixedCols(), ColCount() - 1));
+    } else {
+        TBaseGrid::WMHScroll(m);
+    }
+    if (HasCheckBox(RemapCol(Col()), Row()) && EditorMode()) HideEditor();
+    UpdateFooter();
+}
+
+void TExStringGrid::WMVScroll(TWMVScroll& m)
+{
+    if (ScrollSynch && m.ScrollCode() == SB_THUMBTRACK) {
+        const int span = RowCount() - VisibleRowCount() - FixedRows();
+        SetTopRow(std::clamp(FixedRows() + int(long(m.ScrollPos()) * span / 127), FixedRows(), RowCount() - 1));
+    } else {
+        TBaseGrid::WMVScroll(m);
+    }
+    if (HasCheckBox(RemapCol(Col()), Row()) && EditorMode()) HideEditor();
+}
+
+void TExStringGrid::SizeChanged(int OldColCount, int OldRowCount)
+{
+    TBaseGrid::SizeChanged(OldColCount, OldRowCount);
+    if (Parent() && columnSize_ && columnSize_->Stretch() && ColCount() > 0 && !destroying_)
+        StretchColumn(columnSize_->StretchColumn);
+    if (fixedFooters_ > 0 || fixedRightCols_ > 0) Invalidate();
 }
 
 // ---------------------------------------------------------------- proportional thumbs

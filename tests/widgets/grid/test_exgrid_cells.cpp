@@ -311,3 +311,32 @@ TEST_F(CellsTest, FiltersNotifiersAndBands)
     g->Bands().SetPrimaryLength(3);
     EXPECT_EQ(g->Bands().TotalLength(), 4);
 }
+
+TEST_F(CellsTest, SortSwapsAndThumbTracking)
+{
+    for (int r = 0; r < 6; ++r) {
+        g->SetCellEx(0, r, "a" + std::to_string(r));
+        g->SetCellEx(1, r, "b" + std::to_string(r));
+        g->PreSortOrder().Add(r);
+    }
+    g->FollowedRow = 2;
+    g->SortSwapRows(2, 4);
+    EXPECT_EQ(g->GetCellEx(0, 2), "a4");
+    EXPECT_EQ(g->GetCellEx(1, 4), "b2");
+    EXPECT_EQ(g->PreSortOrder().Items(2), 4);
+    EXPECT_EQ(g->FollowedRow, 4);
+    EXPECT_EQ(g->SwapCount(), 1);
+    g->SortSettings().SingleColumn = true;
+    g->SortSettings().Column = 1;
+    g->SortSwapRows(2, 4);
+    EXPECT_EQ(g->GetCellEx(1, 2), "b2");
+    EXPECT_EQ(g->GetCellEx(0, 2), "a4");  // only the sort column moved back
+
+    g->SetRowCount(200);
+    g->ScrollSynch = true;
+    TMessage m{};
+    m.Msg = WM_VSCROLL;
+    m.WParam = MakeWParam(SB_THUMBTRACK, 127);
+    g->WMVScroll(m);
+    EXPECT_EQ(g->TopRow(), 200 - g->VisibleRowCount());
+}
