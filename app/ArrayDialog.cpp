@@ -65,6 +65,7 @@ TArrayDialog::TArrayDialog(TComponent* AOwner) : TForm(AOwner)
     CloseBtn = MakeButton(this, this, "CloseBtn", "&Close", Bounds(229, 186, 75, 25),
                           [this](TObject* s) { CloseBtnClick(s); });
     OnShow = [this](TObject* s) { FormShow(s); };
+    OnActivate = [this](TObject*) { FillElementCombo(true); };
 }
 
 void TArrayDialog::FormShow(TObject*) { FillElementCombo(); }

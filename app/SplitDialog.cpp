@@ -48,6 +48,7 @@ TSplitDialog::TSplitDialog(TComponent* AOwner) : TForm(AOwner)
     SplitYBtn = MakeButton(this, this, "SplitYBtn", "Split Y", Bounds(150, 126, 75, 25),
                            [this](TObject* s) { SplitYBtnClick(s); });
     OnShow = [this](TObject* s) { FormShow(s); };
+    OnActivate = [this](TObject*) { SelectionChanged(); };
 }
 
 bool TSplitDialog::SelectionValid() const

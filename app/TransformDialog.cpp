@@ -70,6 +70,8 @@ TTransformDialog::TTransformDialog(TComponent* AOwner) : TForm(AOwner)
     DeleteCheckedBtn = MakeButton(this, this, "DeleteCheckedBtn", "Delete", Bounds(245, 366, 75, 25),
                                   [this](TObject* s) { DeleteCheckedBtnClick(s); });
     OnShow = [this](TObject* s) { FormShow(s); };
+    // A selection changed while the dialog was in the background is read on its return.
+    OnActivate = [this](TObject*) { UpdateSelectionInfo(true); };
 }
 
 void TTransformDialog::FormShow(TObject*) { UpdateSelectionInfo(); }
@@ -241,6 +243,8 @@ void TTransformDialog::FramesOperation(bool move)
         const std::size_t before = h.log.Lines().size();
         if (!step.Run(h, app, unsigned(MainForm->CurrentFrame), taken, y))
             Report(move ? "Move Single Frame" : "Scale Single Frame", taken, y, before);
+        else if (move && !step.copy)
+            MainForm->CurrentFrame = FrameIndexAtY(h.appendages[app], y);  // the selection follows the frame
         return;
     }
     // The checked frames are taken by their Y before anything changes, as frames that move
@@ -316,16 +320,10 @@ void TTransformDialog::AfterChange()
 void TTransformDialog::ExecuteBtnClick(TObject*)
 {
     if (!MainForm) return;
-    const int kind = SelectionRadioGroup->ItemIndex();
-    // The element may have gone since the dialog last looked.
-    if (kind == opFrame && !Hull().IsFrameIndexValid(unsigned(MainForm->CurrentAppendage), unsigned(MainForm->CurrentFrame))) {
-        UpdateSelectionInfo();
-        return;
-    }
-    if (kind == opAppendage && !Hull().IsAppendageIndexValid(unsigned(MainForm->CurrentAppendage))) {
-        UpdateSelectionInfo();
-        return;
-    }
+    // The element may have gone since the dialog last looked; a list that no longer names
+    // the model's items is refilled, which drops its marks.
+    UpdateSelectionInfo(true);
+    if (!ExecuteBtn->Enabled()) return;
     Transform(OperationRadioGroup->ItemIndex());
     AfterChange();
 }
@@ -338,6 +336,7 @@ void TTransformDialog::DeleteCheckedBtnClick(TObject*)
         return;
     core::Hullform& h = Hull();
     const int kind = SelectionRadioGroup->ItemIndex();
+    if (kind != opHull) FillCheckList(true);
     const std::vector<unsigned> lines = MarkedLines();
     if (kind == opHull) {
         h.Clear();

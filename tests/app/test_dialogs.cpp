@@ -158,6 +158,30 @@ TEST_F(DialogTest, DeleteAsksFirstAndRemovesEveryCheckedItem)
     EXPECT_EQ(main->Hull.appendages[0].name, "Keel");
 }
 
+TEST_F(DialogTest, AListTheModelNoLongerMatchesChangesNothing)
+{
+    auto* d = Transform();
+    Setup(d, 0, 1, 0, 1, 0, false, {3});
+    Barge().InsertSection(hulls::NewFrame(99, 1));  // behind the dialog's back
+    d->DeleteCheckedBtn->Click();
+    EXPECT_EQ(Barge().GetFrameCount(), 12u);
+    d->CheckListBox->SetChecked(4, true);
+    d->DeleteCheckedBtn->Click();
+    EXPECT_EQ(Barge().GetFrameCount(), 11u);
+    EXPECT_EQ(FrameYs()[4], 12);  // the checked "Frame 3" went
+}
+
+TEST_F(DialogTest, TheSelectionFollowsAMovedFrame)
+{
+    main->CurrentFrame = 1;
+    auto* d = Transform();
+    Setup(d, 0, 1, 0, 4, 0, false, {});
+    d->ExecuteBtn->Click();
+    EXPECT_EQ(main->CurrentFrame, 2);
+    EXPECT_EQ(d->SelectedLabel->Caption(), "App = Barge, Fr = Frame 1");
+    EXPECT_EQ(d->Extents[1], 7);
+}
+
 TEST_F(DialogTest, AnyNumberOfFramesCanBeChecked)
 {
     core::Appendage& a = Barge();
