@@ -233,6 +233,45 @@ TEST_F(DialogTest, ExtraCalculatorButtonsTakeTheExtents)
         d->EditExtraButtonClick(c.axis, c.idx, v);
         EXPECT_EQ(v, c.want) << c.axis << " " << c.idx;
     }
+    // Through the calculator's own extra buttons ("+ x" is the first of them).
+    d->XEdit->Calculator().ButtonClick(19);
+    EXPECT_EQ(d->XEdit->GetValue(), 5);
+    d->XEdit->Calculator().ButtonClick(20);
+    EXPECT_EQ(d->XEdit->GetValue(), -5);
+}
+
+TEST_F(DialogTest, RotateAppendageAndHullOperations)
+{
+    auto* d = Transform();
+    d->SelectionRadioGroup->SetItemIndex(0);
+    d->OperationRadioGroup->SetItemIndex(2);
+    EXPECT_FALSE(d->CopyCheckBox->Enabled());
+    EXPECT_FALSE(d->XEdit->Enabled());
+    d->SelectionRadioGroup->SetItemIndex(1);
+    EXPECT_TRUE(d->CopyCheckBox->Enabled());
+
+    Setup(d, 1, 1, 0, 10, 0, true, {});  // a moved copy of the barge
+    d->ExecuteBtn->Click();
+    ASSERT_EQ(main->Hull.GetAppendageCount(), 2u);
+    EXPECT_EQ(FrameYs(1).front(), 10);
+    Setup(d, 1, 0, 2, 1, 1, false, {0, 1});  // both appendages twice as wide
+    d->ExecuteBtn->Click();
+    EXPECT_EQ(main->Hull.appendages[0].GetMaxX(), 10);
+    EXPECT_EQ(main->Hull.appendages[1].GetMaxX(), 10);
+    Setup(d, 0, 2, 0, 90, 0, false, {0, 10});  // frames 0 and 10 turned on their side
+    d->ExecuteBtn->Click();
+    EXPECT_NEAR(Barge().frames[0].maxZ, 10, 1e-9);
+    EXPECT_NEAR(Barge().frames[5].maxZ, 4, 1e-9);
+    Setup(d, 2, 0, 1, 1, 0.5, false, {});
+    EXPECT_FALSE(d->RangeCheckBox->Checked());
+    EXPECT_FALSE(d->RangeCheckBox->Enabled());
+    EXPECT_EQ(d->SelectedLabel->Caption(), "Hull = Box Barge");
+    d->ExecuteBtn->Click();
+    EXPECT_NEAR(main->Hull.appendages[1].GetMaxZ(), 2, 1e-9);
+    boxAnswers = {platform::mrOk};
+    d->DeleteCheckedBtn->Click();
+    EXPECT_EQ(main->Hull.GetAppendageCount(), 0u);
+    EXPECT_TRUE(boxes.size() == 1u && captions.back() == "Confirm Delete");
 }
 
 // --- Array dialog ---
