@@ -591,6 +591,7 @@ public:
     void WMHScroll(platform::TWMHScroll& m) override;
     void WMVScroll(platform::TWMVScroll& m) override;
     void SizeChanged(int OldColCount, int OldRowCount) override;
+    void ScrollMessage(platform::TMessage& m, bool vertical);
     // The grid's own frame for the soft, studio, XP and list-view looks.
     void WMNCPaint(platform::TMessage& m) override;
     void NCPaintProc(platform::HDC dc);

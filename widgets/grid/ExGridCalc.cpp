@@ -404,28 +404,29 @@ void TExStringGrid::TopLeftChanged()
     CellControlsUpdate();
 }
 
-void TExStringGrid::WMHScroll(TWMHScroll& m)
+void TExStringGrid::ScrollMessage(TMessage& m, bool vertical)
 {
     if (ScrollSynch && m.ScrollCode() == SB_THUMBTRACK) {
-        const int span = ColCount() - VisibleColCount() - FixedCols();
-        SetLeftCol(std::clamp(FixedCols() + int(long(m.ScrollPos()) * span / 127), FixedCols(), ColCount() - 1));
+        const int count = vertical ? RowCount() : ColCount(), fixed = vertical ? FixedRows() : FixedCols();
+        const int span = count - (vertical ? VisibleRowCount() : VisibleColCount()) - fixed;
+        const int first = std::clamp(fixed + int(long(m.ScrollPos()) * span / 127), fixed, count - 1);
+        if (vertical) SetTopRow(first);
+        else SetLeftCol(first);
+    } else if (vertical) {
+        TBaseGrid::WMVScroll(m);
     } else {
         TBaseGrid::WMHScroll(m);
     }
     if (HasCheckBox(RemapCol(Col()), Row()) && EditorMode()) HideEditor();
+}
+
+void TExStringGrid::WMHScroll(TWMHScroll& m)
+{
+    ScrollMessage(m, false);
     UpdateFooter();
 }
 
-void TExStringGrid::WMVScroll(TWMVScroll& m)
-{
-    if (ScrollSynch && m.ScrollCode() == SB_THUMBTRACK) {
-        const int span = RowCount() - VisibleRowCount() - FixedRows();
-        SetTopRow(std::clamp(FixedRows() + int(long(m.ScrollPos()) * span / 127), FixedRows(), RowCount() - 1));
-    } else {
-        TBaseGrid::WMVScroll(m);
-    }
-    if (HasCheckBox(RemapCol(Col()), Row()) && EditorMode()) HideEditor();
-}
+void TExStringGrid::WMVScroll(TWMVScroll& m) { ScrollMessage(m, true); }
 
 void TExStringGrid::SizeChanged(int OldColCount, int OldRowCount)
 {
