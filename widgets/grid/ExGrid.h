@@ -60,6 +60,14 @@ using TCustomCellDrawEvent = std::function<void(platform::TObject* Sender, platf
 using TUpdateColumnSizeEvent = std::function<void(platform::TObject* Sender, int ACol, int& AWidth)>;
 using TGetFloatFormatEvent =
     std::function<void(platform::TObject* Sender, int ACol, int ARow, bool& IsFloat, std::string& FloatFormat)>;
+enum TExportState { esExportStart, esExportNewRow, esExportDone, esExportSelRow };
+enum TImportState { isImportStart, isImportNewRow, isImportDone, isImportSelRow };
+enum TClipOperation { coCut, coCopy };
+using TGridProgressEvent = std::function<void(platform::TObject* Sender, short Progress)>;
+using TClipboardBeforePasteEvent =
+    std::function<void(platform::TObject* Sender, int ACol, int ARow, std::string& Value, bool& Allow)>;
+using TClipboardBeforePasteWideEvent =
+    std::function<void(platform::TObject* Sender, int ACol, int ARow, std::u16string& Value, bool& Allow)>;
 using TSelectionChangedEvent =
     std::function<void(platform::TObject* Sender, int ALeft, int ATop, int ARight, int ABottom)>;
 
@@ -634,6 +642,48 @@ public:
     void GroupCount(int ACol) { GroupCalc(ACol, 5); }
     void GroupCalc(int ACol, int Kind);
 
+    // ---- text files: CSV, plain text, fixed width (errors are EExGridError)
+    char Delimiter = 0;  // 0: a comma when writing, found from the file when reading
+    bool TildeCSV = false, QuoteEmptyCells = true, AlwaysQuote = false, SaveHiddenCells = false;
+    bool SaveFormatted = true, SaveHTMLTags = true;
+    TGridProgressEvent OnFileProgress;
+    void SaveToCSV(const std::string& FileName) { OutputToCSV(FileName, false); }
+    void AppendToCSV(const std::string& FileName) { OutputToCSV(FileName, true); }
+    void LoadFromCSV(const std::string& FileName) { InputFromCSV(FileName, false); }
+    void InsertFromCSV(const std::string& FileName) { InputFromCSV(FileName, true); }
+    void SaveToASCII(const std::string& FileName);
+    void SaveToFixed(const std::string& FileName, TIntList& Widths);
+    void LoadFromFixed(const std::string& FileName, TIntList& Positions);
+    // The CSV text of the save range, as SaveToCSV writes it.
+    std::string CSVText();
+    virtual void ExportNotification(TExportState State, int ARow) { (void)State; (void)ARow; }
+    virtual void ImportNotification(TImportState State, int ARow) { (void)State; (void)ARow; }
+
+    // ---- clipboard
+    bool QuoteMultilineCopies = false;
+    platform::TPoint ClipboardOrigin{0, 0};
+    TClipOperation LastClipOperation = coCopy;
+    bool PasteWholeGrid = false;
+    TClipboardBeforePasteEvent OnClipboardBeforePasteCell;
+    TClipboardBeforePasteWideEvent OnClipboardBeforePasteWideCell;
+    void CopySelectionToClipboard();
+    void CopyToClipBoard();
+    void CutToClipboard();
+    void CutSelectionToClipboard();
+    void PasteFromClipboard();
+    void PasteSelectionFromClipboard();
+    int PasteFunc(int ACol, int ARow);
+    int PasteText(int ACol, int ARow, const std::string& Text);
+    void PasteSize(const std::string& Text, platform::TPoint& Size);
+    void CorrectSelection();
+    // The TAB-separated text of a block of display columns and rows, as the copy puts it.
+    std::string CopyText(const platform::TGridRect& R, bool Disjunct);
+    virtual void PasteNotify(platform::TPoint Origin, const platform::TGridRect& PasteArea, TClipOperation Op)
+    {
+        (void)Origin; (void)PasteArea; (void)Op;
+    }
+    virtual void PasteInCell(int ACol, int ARow, const std::string& Value);
+
 protected:
     double CellValue(int ACol, int ARow, bool realRow);
     bool SkipInAggregate(int ACol, int ARow);
@@ -668,6 +718,12 @@ protected:
     // Renumbers the hidden rows for display rows about to be removed.
     void RenumberHiddenForRemoval(int ARow, int Count);
     void InsertHiddenRecord(std::unique_ptr<TGridItem> item);
+    void OutputToCSV(const std::string& FileName, bool Append);
+    void InputFromCSV(const std::string& FileName, bool Insert);
+    // Saved text of a cell for the exports; a cell covered by a merged block gives nothing.
+    std::string ExportCell(int ACol, int ARow);
+    bool ClipEditable(int ACol, int ARow);
+    void CopyFunc(const platform::TGridRect& R, bool Disjunct);
     int LastShownWidth() const;
 
 private:

@@ -76,10 +76,11 @@ std::string TExStringGrid::GetFormattedCell(int ACol, int ARow)
 
 std::string TExStringGrid::SaveCell(int ACol, int ARow)
 {
-    std::string s = GetFormattedCell(ACol, ARow);
+    std::string s = SaveFormatted ? GetFormattedCell(ACol, ARow) : TBaseGrid::Cells(ACol, ARow);
     bool state = false;
     if (s.empty() && GetCellType(ACol, ARow) == ctCheckBox && GetCheckBoxState(ACol, ARow, state))
         s = state ? GetCheckTrue(ACol, ARow) : GetCheckFalse(ACol, ARow);
+    if (!SaveHTMLTags) s = html::HTMLStrip(s);
     return s;
 }
 

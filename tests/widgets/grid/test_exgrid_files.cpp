@@ -1,0 +1,349 @@
+// The grid's CSV, plain-text and fixed-width files and its clipboard text.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "GridWindow.h"
+#include "base/FileUtils.h"
+#include "platform/system/Clipboard.h"
+#include "support/TestSupport.h"
+#include "widgets/grid/ExGrid.h"
+#include "widgets/grid/ExObj.h"
+
+using namespace platform;
+using namespace grid;
+using testsupport::TempDir;
+
+namespace {
+
+using Table = std::vector<std::vector<std::string>>;
+
+std::string ReadAll(const std::string& path)
+{
+    std::string s;
+    base::ReadFile(path, s);
+    return s;
+}
+
+void WriteAll(const std::string& path, const std::string& data)
+{
+    std::ofstream f(path, std::ios::binary);
+    f << data;
+}
+
+std::string FromHex(const std::string& h)
+{
+    std::string s;
+    for (size_t i = 0; i + 1 < h.size(); i += 2) s += char(std::stoi(h.substr(i, 2), nullptr, 16));
+    return s;
+}
+
+// Python's csv module reads the file; each field comes back hex-coded ("-" for an empty one).
+Table PythonReads(const TempDir& dir, const std::string& csvPath)
+{
+    const std::string script = dir.file("read.py");
+    WriteAll(script,
+             "import csv,sys\n"
+             "with open(sys.argv[1], newline='', encoding='latin-1') as f:\n"
+             "    for row in csv.reader(f):\n"
+             "        print(' '.join((x.encode('latin-1').hex() or '-') for x in row))\n");
+    int rc = 0;
+    const std::string out = testsupport::RunCapture("python3 '" + script + "' '" + csvPath + "'", &rc);
+    EXPECT_EQ(rc, 0);
+    Table t;
+    std::istringstream in(out);
+    std::string line;
+    while (std::getline(in, line)) {
+        std::vector<std::string> row;
+        std::istringstream ls(line);
+        std::string tok;
+        while (ls >> tok) row.push_back(tok == "-" ? "" : FromHex(tok));
+        t.push_back(row);
+    }
+    return t;
+}
+
+struct FilesTest : ::testing::Test, gridtest::GridWindow {
+    TempDir dir{"gridfiles"};
+    void SetUp() override
+    {
+        Open(500, 300, 4, 4);
+        g->SetFixedRows(0);
+        g->SetFixedCols(0);
+        g->SetOptions(g->Options() | goRangeSelect);
+    }
+    void TearDown() override { Close(); }
+    void Fill(const Table& t)
+    {
+        g->SetRowCount(int(t.size()));
+        g->SetColCount(int(t[0].size()));
+        for (size_t r = 0; r < t.size(); ++r)
+            for (size_t c = 0; c < t[r].size(); ++c) g->SetCells(int(c), int(r), t[r][c]);
+    }
+    Table Cells()
+    {
+        Table t(size_t(g->RowCount()), std::vector<std::string>(size_t(g->ColCount())));
+        for (int r = 0; r < g->RowCount(); ++r)
+            for (int c = 0; c < g->ColCount(); ++c) t[size_t(r)][size_t(c)] = g->Cells(c, r);
+        return t;
+    }
+};
+
+const Table kAwkward = {
+    {"Title over three", "", "", "x"},
+    {"a,b", "say \"hi\"", "\"", ""},
+    {"two\r\nlines", "semi;colon", "-1.5", "tab\there"},
+};
+
+}  // namespace
+
+TEST_F(FilesTest, CsvReadByPythonAndBackByTheGrid)
+{
+    REQUIRE_TOOL("python3", "python3");
+    Fill(kAwkward);
+    g->MergeCells(0, 0, 3, 1);
+    const std::string path = dir.file("t.csv");
+    g->SaveToCSV(path);
+    Table py = PythonReads(dir, path);
+    // line breaks travel as character 11 inside the field
+    for (auto& row : py)
+        for (auto& f : row)
+            for (size_t p; (p = f.find('\x0b')) != std::string::npos;) f.replace(p, 1, "\r\n");
+    EXPECT_EQ(py, kAwkward);  // the merged title once, covered cells empty
+
+    gridtest::GridWindow other;
+    other.Open(300, 200, 1, 1);
+    other.g->LoadFromCSV(path);
+    ASSERT_EQ(other.g->RowCount(), 3);
+    ASSERT_EQ(other.g->ColCount(), 4);
+    for (int r = 0; r < 3; ++r)
+        for (int c = 0; c < 4; ++c) EXPECT_EQ(other.g->Cells(c, r), kAwkward[r][c]) << c << "," << r;
+    other.Close();
+}
+
+TEST_F(FilesTest, CsvWrittenByPythonIsRead)
+{
+    REQUIRE_TOOL("python3", "python3");
+    const std::string path = dir.file("py.csv");
+    const std::string script = dir.file("write.py");
+    WriteAll(script,
+             "import csv,sys\n"
+             "with open(sys.argv[1], 'w', newline='', encoding='latin-1') as f:\n"
+             "    w = csv.writer(f)\n"
+             "    w.writerow(['name', 'value', 'note'])\n"
+             "    w.writerow(['a,b', 'he said \"x\"', 'line1\\nline2'])\n"
+             "    w.writerow(['', '-3', 'end'])\n");
+    int rc = 0;
+    testsupport::RunCapture("python3 '" + script + "' '" + path + "'", &rc);
+    ASSERT_EQ(rc, 0);
+    g->SetColCount(1);
+    g->LoadFromCSV(path);
+    const Table want = {{"name", "value", "note"}, {"a,b", "he said \"x\"", "line1\r\nline2"}, {"", "-3", "end"}};
+    EXPECT_EQ(Cells(), want);
+}
+
+TEST_F(FilesTest, CsvFieldRules)
+{
+    struct Case {
+        const char* name;
+        Table cells;
+        std::function<void(TExStringGrid&)> setup;
+        std::string file;
+    } cases[] = {
+        {"quoted separator", {{"a,b", "c"}}, nullptr, "\"a,b\",c\r\n"},
+        {"quotes only", {{"x\"y\"", "c"}}, nullptr, "\"x\"\"y\"\"\",c\r\n"},
+        {"empty quoted", {{"", "c"}}, nullptr, "\"\",c\r\n"},
+        {"empty bare", {{"", "c"}}, [](TExStringGrid& g) { g.QuoteEmptyCells = false; }, ",c\r\n"},
+        {"tilde", {{"a\r\nb", ""}}, [](TExStringGrid& g) { g.TildeCSV = true; }, "a~b,^\r\n"},
+        {"break without multiline", {{"a\r\nb", "c"}}, nullptr, "\"a\x0b" "b\",c\r\n"},
+        {"semicolon", {{"1;2", "3"}}, [](TExStringGrid& g) { g.Delimiter = ';'; }, "\"1;2\";3\r\n"},
+    };
+    for (auto& k : cases) {
+        SCOPED_TRACE(k.name);
+        Fill(k.cells);
+        g->QuoteEmptyCells = true;
+        g->TildeCSV = false;
+        g->Delimiter = 0;
+        if (k.setup) k.setup(*g);
+        const std::string path = dir.file("f.csv");
+        g->SaveToCSV(path);
+        EXPECT_EQ(ReadAll(path), k.file);
+        for (int c = 0; c < g->ColCount(); ++c) g->SetCells(c, 0, "junk");
+        g->LoadFromCSV(path);
+        EXPECT_EQ(Cells(), k.cells);
+        EXPECT_EQ(g->Delimiter, k.name == std::string("semicolon") ? ';' : 0);
+    }
+}
+
+TEST_F(FilesTest, DelimiterFound)
+{
+    struct Case {
+        const char* file;
+        Table want;
+    } cases[] = {
+        {"-1\r\n-2\r\n-3\r\n", {{"-1"}, {"-2"}, {"-3"}}},          // never split at a sign
+        {"+1\r\n2+3\r\n", {{"+1"}, {"2+3"}}},
+        {"a;b;c\r\n", {{"a", "b", "c"}}},                          // one line, found by plain count
+        {"a,b;c\r\nd,e;f\r\n", {{"a", "b;c"}, {"d", "e;f"}}},      // tie: the comma comes first
+        {"a\tb\r\nc\td\r\n", {{"a", "b"}, {"c", "d"}}},
+    };
+    for (auto& k : cases) {
+        SCOPED_TRACE(k.file);
+        gridtest::GridWindow w;
+        w.Open(300, 200, 1, 1);
+        const std::string path = dir.file("d.csv");
+        WriteAll(path, k.file);
+        w.g->LoadFromCSV(path);
+        Table got(size_t(w.g->RowCount()), std::vector<std::string>(size_t(w.g->ColCount())));
+        for (int r = 0; r < w.g->RowCount(); ++r)
+            for (int c = 0; c < w.g->ColCount(); ++c) got[size_t(r)][size_t(c)] = w.g->Cells(c, r);
+        EXPECT_EQ(got, k.want);
+        w.Close();
+    }
+}
+
+TEST_F(FilesTest, CsvLoadGrowsToExactlyTheRowsAndAppendAdds)
+{
+    std::string data;
+    for (int i = 0; i < 1500; ++i) data += std::to_string(i) + ",x\r\n";
+    const std::string path = dir.file("big.csv");
+    WriteAll(path, data);
+    std::vector<short> progress;
+    g->OnFileProgress = [&](TObject*, short p) { progress.push_back(p); };
+    g->LoadFromCSV(path);
+    EXPECT_EQ(g->RowCount(), 1500);
+    EXPECT_EQ(g->Cells(0, 1499), "1499");
+    ASSERT_FALSE(progress.empty());
+    EXPECT_EQ(progress.back(), 100);
+
+    Fill({{"only"}});
+    progress.clear();
+    const std::string one = dir.file("one.csv");
+    g->SaveToCSV(one);
+    EXPECT_EQ(progress, std::vector<short>{0});
+    g->AppendToCSV(one);
+    EXPECT_EQ(ReadAll(one), "only\r\nonly\r\n");
+}
+
+TEST_F(FilesTest, FailuresLeaveFilesAndGridAlone)
+{
+    Fill({{"a", "b"}});
+    const std::string bad = dir.file("no/such/folder/x.csv");
+    try {
+        g->SaveToCSV(bad);
+        FAIL();
+    } catch (const EExGridError& e) {
+        EXPECT_EQ(std::string(e.what()), "Cannot Create file " + bad);
+    }
+    try {
+        g->LoadFromCSV(bad);
+        FAIL();
+    } catch (const EExGridError& e) {
+        EXPECT_EQ(std::string(e.what()), "Cannot open file " + bad);
+    }
+    EXPECT_THROW(g->SaveToASCII(bad), EExGridError);
+    EXPECT_EQ(Cells(), (Table{{"a", "b"}}));
+}
+
+TEST_F(FilesTest, PlainTextPadding)
+{
+    Fill({{"Name", "Qty", "Mid"}, {"bolt", "12", "ab"}, {"two\r\nlines", "7", "c"}});
+    g->SetAlignments(1, 1, taRightJustify);
+    g->SetAlignments(1, 2, taRightJustify);
+    g->SetAlignments(2, 2, taCenter);
+    g->MergeCells(0, 0, 2, 1);  // a covered cell exports empty
+    const std::string path = dir.file("t.txt");
+    g->SaveToASCII(path);
+    // widths 5, 2 and 3; one blank after each column; continuation under its column
+    EXPECT_EQ(ReadAll(path),
+              "Name     Mid \r\n"
+              "bolt  12 ab  \r\n"
+              "two    7  c  \r\n"
+              "lines \r\n");
+}
+
+TEST_F(FilesTest, FixedWidthRoundTrip)
+{
+    Fill({{"ab", "c"}, {"defgh", "ij"}});
+    TIntList widths;
+    widths.Add(6);
+    const std::string path = dir.file("f.txt");
+    g->SaveToFixed(path, widths);
+    ASSERT_EQ(widths.Count(), 2);
+    EXPECT_EQ(widths.Items(1), 3);
+    EXPECT_EQ(ReadAll(path), "ab    c  \r\ndefgh ij \r\n");
+    gridtest::GridWindow w;
+    w.Open(300, 200, 1, 1);
+    TIntList pos;
+    for (int p : {1, 7, 10}) pos.Add(p);
+    w.g->LoadFromFixed(path, pos);
+    EXPECT_EQ(w.g->Cells(0, 1), "defgh");
+    EXPECT_EQ(w.g->Cells(1, 1), "ij");
+    w.Close();
+}
+
+TEST_F(FilesTest, ClipboardTextAndPasteBack)
+{
+    Fill({{"a", "two\r\nlines", "q\"x"}, {"b", "", "c"}});
+    g->MergeCells(1, 1, 2, 1);
+    g->SetSelection(TGridRect{0, 0, 2, 0});
+    g->CopySelectionToClipboard();
+    EXPECT_EQ(Clipboard()->AsText(), "a\t\"two\nlines\"\tq\"x");
+    EXPECT_EQ(g->LastClipOperation, coCopy);
+    g->SetSelection(TGridRect{0, 0, 2, 1});
+    g->CopySelectionToClipboard();
+    EXPECT_EQ(Clipboard()->AsText(), "a\t\"two\nlines\"\tq\"x\r\nb\t\t\r\n");
+
+    g->Navigation.AllowClipboardAlways = true;
+    gridtest::GridWindow w;
+    w.Open(300, 200, 3, 2);
+    w.g->Navigation.AllowClipboardAlways = true;
+    Clipboard()->SetAsText("a\t\"two\nlines\"\tq\"x\r\nb\t\t\r\n");
+    w.g->PasteFromClipboard();
+    EXPECT_EQ(w.g->Cells(1, 0), "two\r\nlines");
+    EXPECT_EQ(w.g->Cells(2, 0), "q\"x");
+    EXPECT_EQ(w.g->Cells(0, 1), "b");
+    EXPECT_EQ(w.g->RowCount(), 2);
+    w.Close();
+}
+
+TEST_F(FilesTest, PasteStopsAtTheLastCellWithoutGrowth)
+{
+    Fill({{"", ""}, {"", ""}});
+    g->Navigation.AllowClipboardAlways = true;
+    g->Navigation.AllowClipboardColGrow = false;
+    g->Navigation.AllowClipboardRowGrow = false;
+    EXPECT_EQ(g->PasteText(1, 1, "1\t2\t3\r\n4\t5\t6\r\n"), 6);
+    EXPECT_EQ(g->ColCount(), 2);
+    EXPECT_EQ(g->RowCount(), 2);
+    EXPECT_EQ(g->Cells(1, 1), "1");
+
+    g->Navigation.AllowClipboardColGrow = true;
+    g->Navigation.AllowClipboardRowGrow = true;
+    g->PasteText(1, 1, "1\t2\t3\r\n4\t5\t6\r\n");
+    EXPECT_EQ(g->ColCount(), 4);
+    EXPECT_EQ(g->RowCount(), 3);
+    EXPECT_EQ(g->Cells(3, 2), "6");
+    TPoint size;
+    g->PasteSize("1\t2\t3\r\n4\r\n", size);
+    EXPECT_EQ(size.X, 3);
+    EXPECT_EQ(size.Y, 2);
+}
+
+TEST_F(FilesTest, CutEmptiesEditableCellsAndSmartPasteFills)
+{
+    Fill({{"a", "b", "c"}, {"d", "e", "f"}});
+    g->SetOptions(g->Options() | goEditing);
+    g->SetReadOnly(1, 1, true);
+    g->CutToClipboard();
+    EXPECT_EQ(Clipboard()->AsText(), "a\tb\tc\r\nd\te\tf\r\n");
+    EXPECT_EQ(Cells(), (Table{{"", "", ""}, {"", "e", ""}}));
+    EXPECT_EQ(g->LastClipOperation, coCut);
+
+    g->Navigation.AllowSmartClipboard = true;
+    Clipboard()->SetAsText("z");
+    g->SetSelection(TGridRect{0, 0, 2, 1});
+    g->PasteSelectionFromClipboard();
+    EXPECT_EQ(Cells(), (Table{{"z", "z", "z"}, {"z", "e", "z"}}));
+}

@@ -1,0 +1,383 @@
+// The grid's line-oriented text files: CSV (written and read), plain text in padded
+// columns and fixed-width columns. Every file is written whole or not at all.
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include "base/FileUtils.h"
+#include "widgets/grid/ExGrid.h"
+#include "widgets/grid/ExObj.h"
+#include "widgets/grid/ExUtil.h"
+#include "widgets/grid/FloatingFooter.h"
+
+using namespace platform;
+
+namespace grid {
+
+namespace {
+
+const char* const kCRLF = "\r\n";
+
+// Half-to-even rounding of a percentage.
+short Percent(long long part, long long whole)
+{
+    return short(std::nearbyint(double(part) * 100.0 / double(std::max<long long>(1, whole))));
+}
+
+void ReplaceAll(std::string& s, const std::string& from, const std::string& to)
+{
+    for (size_t p = 0; (p = s.find(from, p)) != std::string::npos; p += to.size()) s.replace(p, from.size(), to);
+}
+
+// Physical lines of a text: ended by CR LF, LF or a lone CR.
+std::vector<std::string> SplitLines(const std::string& data)
+{
+    std::vector<std::string> lines;
+    std::string cur;
+    for (size_t i = 0; i < data.size(); ++i) {
+        const char ch = data[i];
+        if (ch == '\r' || ch == '\n') {
+            lines.push_back(cur);
+            cur.clear();
+            if (ch == '\r' && i + 1 < data.size() && data[i + 1] == '\n') ++i;
+        } else {
+            cur += ch;
+        }
+    }
+    if (!cur.empty()) lines.push_back(cur);
+    return lines;
+}
+
+// The separator of a CSV text from its first two lines; 0 when none is found.
+// "-" and "+" are no candidates: a column of signed numbers would be split at them.
+char FindDelimiter(const std::string& l1, const std::string& l2)
+{
+    static const char kCandidates[] = {',', ';', '#', '\t', '|', '@', '*', '&'};
+    char sep = 0;
+    int best = 0;
+    for (char c : kCandidates) {
+        const int a = NumSingleChar(c, l1), b = NumSingleChar(c, l2);
+        if (a == b && a > best) {
+            sep = c;
+            best = a;
+        }
+    }
+    if (best == 0)
+        for (char c : kCandidates) {
+            const int a = NumChar(c, l1), b = NumChar(c, l2);
+            if (a == b && a > best) {
+                sep = c;
+                best = a;
+            }
+        }
+    if (best == 0)
+        for (char c : kCandidates) {
+            const int a = NumChar(c, l1), b = NumChar(c, l2);
+            if (a > best || b > best) {
+                sep = c;
+                best = std::max(a, b);
+            }
+        }
+    return sep;
+}
+
+// Splits CSV text into records of fields. A quoted field may run over line ends (its
+// line break becomes CR LF); text after a closing quote up to the separator is kept.
+std::vector<std::vector<std::string>> ParseCSV(const std::string& data, char sep)
+{
+    std::vector<std::vector<std::string>> records;
+    const size_t n = data.size();
+    size_t i = 0;
+    while (i < n) {
+        std::vector<std::string> rec;
+        bool endOfLine = false;
+        while (!endOfLine) {
+            std::string field;
+            if (i < n && data[i] == '"') {
+                ++i;
+                while (i < n) {
+                    const char ch = data[i];
+                    if (ch == '"') {
+                        if (i + 1 < n && data[i + 1] == '"') {
+                            field += '"';
+                            i += 2;
+                            continue;
+                        }
+                        ++i;
+                        break;
+                    }
+                    if (ch == '\r' || ch == '\n') {
+                        field += kCRLF;
+                        i += (ch == '\r' && i + 1 < n && data[i + 1] == '\n') ? 2 : 1;
+                        continue;
+                    }
+                    field += ch;
+                    ++i;
+                }
+                std::string rest;
+                while (i < n && data[i] != sep && data[i] != '\r' && data[i] != '\n') rest += data[i++];
+                field += DoubleToSingleChar('"', rest);
+            } else {
+                std::string raw;
+                while (i < n && (sep == 0 || data[i] != sep) && data[i] != '\r' && data[i] != '\n') raw += data[i++];
+                field = DoubleToSingleChar('"', raw);
+            }
+            rec.push_back(std::move(field));
+            if (i < n && sep != 0 && data[i] == sep) {
+                ++i;
+                if (i >= n || data[i] == '\r' || data[i] == '\n') endOfLine = true;  // "a,b," has no third field
+            } else {
+                endOfLine = true;
+            }
+        }
+        if (i < n && data[i] == '\r') ++i;
+        if (i < n && data[i] == '\n') ++i;
+        records.push_back(std::move(rec));
+    }
+    return records;
+}
+
+// Lines of a cell text, split at CR with an LF after it dropped.
+std::vector<std::string> CellLines(const std::string& t)
+{
+    std::vector<std::string> lines;
+    std::string rest = t;
+    do {
+        lines.push_back(GetNextLine(rest, true));
+    } while (!rest.empty());
+    return lines;
+}
+
+}  // namespace
+
+std::string TExStringGrid::ExportCell(int ACol, int ARow)
+{
+    if (!IsBaseCell(ACol, ARow)) return {};
+    return SaveCell(ACol, ARow);
+}
+
+std::string TExStringGrid::CSVText()
+{
+    const char sep = Delimiter ? Delimiter : ',';
+    const int extra = SaveHiddenCells ? NumHiddenColumns() : 0;
+    const int c0 = GetSaveStartCol(), c1 = GetSaveEndCol() + extra;
+    const int r0 = GetSaveStartRow(), r1 = GetSaveEndRow();
+    std::string out;
+    ExportNotification(esExportStart, -1);
+    short last = -1;
+    for (int r = r0; r <= r1; ++r) {
+        ExportNotification(esExportNewRow, r);
+        for (int c = c0; c <= c1; ++c) {
+            if (c > c0) out += sep;
+            std::string s = ExportCell(SaveHiddenCells ? c : RemapCol(c), r);
+            s = CSVQuotes(s);
+            if (OemConvert) StringToOem(s);
+            bool quoted = false;
+            if (AlwaysQuote || (s.find(sep) == std::string::npos && s.find('"') != std::string::npos)) {
+                s = '"' + s + '"';
+                quoted = true;
+            }
+            if (s.empty()) {
+                if (TildeCSV) s = "^";
+                else if (QuoteEmptyCells) s = "\"\"";
+            }
+            // Line breaks are always folded, so that a record stays on one line.
+            const bool hasBreak = s.find('\r') != std::string::npos || s.find('\n') != std::string::npos;
+            if (s.find(sep) != std::string::npos || hasBreak) {
+                if (TildeCSV) {
+                    LineFeedsToJava(s);
+                    s.erase(std::remove(s.begin(), s.end(), '\n'), s.end());
+                } else if (quoted) {
+                    // inside quotes: CR LF and lone breaks become character 11 as well
+                    ReplaceAll(s, "\r\n", "\x0b");
+                    std::replace(s.begin(), s.end(), '\r', '\x0b');
+                    std::replace(s.begin(), s.end(), '\n', '\x0b');
+                } else {
+                    ReplaceAll(s, "\r\n", "\x0b");
+                    std::replace(s.begin(), s.end(), '\r', '\x0b');
+                    std::replace(s.begin(), s.end(), '\n', '\x0b');
+                    s = '"' + s + '"';
+                }
+            }
+            out += s;
+        }
+        out += kCRLF;
+        if (OnFileProgress) {
+            const short p = Percent(r, RowCount() - 1);
+            if (p != last) OnFileProgress(this, p);
+            last = p;
+        }
+    }
+    ExportNotification(esExportDone, -1);
+    return out;
+}
+
+void TExStringGrid::OutputToCSV(const std::string& FileName, bool Append)
+{
+    std::string data;
+    if (Append && base::FileExists(FileName) && !base::ReadFile(FileName, data))
+        throw EExGridError("Cannot Create file " + FileName);
+    data += CSVText();
+    if (!base::WriteFileAtomic(FileName, data)) throw EExGridError("Cannot Create file " + FileName);
+}
+
+void TExStringGrid::InputFromCSV(const std::string& FileName, bool Insert)
+{
+    std::string data;
+    if (!base::ReadFile(FileName, data)) throw EExGridError("Cannot open file " + FileName);
+    const int c0 = GetSaveStartCol();
+    int r0 = Insert ? RowCount() : GetSaveStartRow();
+
+    char sep = Delimiter;
+    if (sep == 0) {
+        const std::vector<std::string> lines = SplitLines(data.substr(0, std::min<size_t>(data.size(), 1 << 20)));
+        sep = FindDelimiter(lines.empty() ? std::string() : lines[0], lines.size() > 1 ? lines[1] : std::string());
+    }
+    std::vector<std::vector<std::string>> recs = ParseCSV(data, sep);
+
+    // a fixed footer row moves below what is loaded
+    const int footers = FixedFooters();
+    std::vector<std::string> footerTexts;
+    if (footers > 0 && FloatingFooter().Visible() && RowCount() > 0) {
+        const int fr = RowCount() - 1;
+        for (int c = 0; c < GetAllColCount(); ++c) {
+            footerTexts.push_back(TBaseGrid::Cells(c, fr));
+            SetCellEx(c, fr, "");
+        }
+        if (Insert) r0 = RowCount() - 1;
+    }
+
+    size_t widest = 0;
+    for (const auto& rec : recs) widest = std::max(widest, rec.size());
+    if (int(widest) + c0 > ColCount()) SetColCount(int(widest) + c0);
+    SetRowCount(std::max(1, r0 + int(recs.size()) + footers));
+    short last = -1;
+    int r = r0;
+    for (size_t k = 0; k < recs.size(); ++k, ++r) {
+        int c = c0;
+        for (std::string f : recs[k]) {
+            if (OemConvert) OemToString(f);
+            if (TildeCSV) JavaToLineFeeds(f);
+            else CSVToLineFeeds(f);
+            LoadCell(c, r, f);
+            ++c;
+        }
+        if (OnFileProgress) {
+            const short p = Percent(static_cast<long long>(k + 1), static_cast<long long>(recs.size()));
+            if (p != last) OnFileProgress(this, p);
+            last = p;
+        }
+    }
+    if (!footerTexts.empty()) {
+        const int fr = RowCount() - 1;
+        for (int c = 0; c < int(footerTexts.size()); ++c) SetCellEx(c, fr, footerTexts[c]);
+    }
+    CellsChanged(TRect{0, 0, ColCount(), RowCount()});
+    CellsLoaded();
+}
+
+void TExStringGrid::SaveToASCII(const std::string& FileName)
+{
+    const int cols = ColCount(), rows = RowCount();
+    std::vector<int> width(cols, 0);
+    for (int c = 0; c < cols; ++c)
+        for (int r = 0; r < rows; ++r)
+            for (const std::string& l : CellLines(ExportCell(RemapCol(c), r)))
+                width[c] = std::max(width[c], int(l.size()));
+    std::vector<int> offset(cols, 0);
+    for (int c = 1; c < cols; ++c) offset[c] = offset[c - 1] + width[c - 1] + 1;
+
+    auto align = [&](std::string t, int c, int r) {
+        TAlignment ha = taLeftJustify;
+        TVAlignment va = vtaTop;
+        GetCellAlignment(RemapCol(c), r, ha, va);
+        if (ha == taRightJustify) {
+            if (int(t.size()) < width[c]) t.insert(0, size_t(width[c] - int(t.size())), ' ');
+        } else if (ha == taCenter) {
+            while (int(t.size()) < width[c]) t = ' ' + t + ' ';
+        }
+        if (int(t.size()) <= width[c]) t.append(size_t(width[c] - int(t.size()) + 1), ' ');
+        return t;
+    };
+
+    std::string out;
+    ExportNotification(esExportStart, -1);
+    for (int r = 0; r < rows; ++r) {
+        ExportNotification(esExportNewRow, r);
+        std::string main;
+        std::vector<std::string> more;
+        for (int c = 0; c < cols; ++c) {
+            // every line break starts a continuation line under its own column
+            const std::vector<std::string> lines = CellLines(ExportCell(RemapCol(c), r));
+            for (size_t k = 1; k < lines.size(); ++k) {
+                if (more.size() < k) more.resize(k);
+                std::string& line = more[k - 1];
+                if (int(line.size()) < offset[c]) line.append(size_t(offset[c] - int(line.size())), ' ');
+                line += align(lines[k], c, r);
+            }
+            main += align(lines[0], c, r);
+        }
+        out += main + kCRLF;
+        for (const std::string& l : more) out += l + kCRLF;
+    }
+    ExportNotification(esExportDone, -1);
+    if (!base::WriteFileAtomic(FileName, out)) throw EExGridError("Cannot create file " + FileName);
+}
+
+void TExStringGrid::SaveToFixed(const std::string& FileName, TIntList& Widths)
+{
+    const int c0 = GetSaveStartCol(), c1 = GetSaveEndCol();
+    const int r0 = GetSaveStartRow(), r1 = GetSaveEndRow();
+    for (int c = c0; c <= c1; ++c) {
+        if (c - c0 < Widths.Count()) continue;
+        int w = 0;
+        for (int r = r0; r <= r1; ++r)
+            for (const std::string& l : CellLines(ExportCell(c, r))) w = std::max(w, int(l.size()));
+        Widths.Add(w + 1);
+    }
+    std::string out;
+    ExportNotification(esExportStart, -1);
+    for (int r = r0; r <= r1; ++r) {
+        ExportNotification(esExportNewRow, r);
+        for (int c = c0; c <= c1; ++c) {
+            const int w = std::max(0, Widths.Items(c - c0));
+            std::string t = ExportCell(c, r);
+            std::replace(t.begin(), t.end(), '\r', ' ');
+            std::replace(t.begin(), t.end(), '\n', ' ');
+            t.resize(size_t(w), ' ');
+            out += t;
+        }
+        out += kCRLF;
+    }
+    ExportNotification(esExportDone, -1);
+    if (!base::WriteFileAtomic(FileName, out)) throw EExGridError("Cannot Create file " + FileName);
+}
+
+void TExStringGrid::LoadFromFixed(const std::string& FileName, TIntList& Positions)
+{
+    std::string data;
+    if (!base::ReadFile(FileName, data)) throw EExGridError("File " + FileName + " not found");
+    const int n = Positions.Count();
+    for (int k = 1; k < n; ++k)
+        if (Positions.Items(k - 1) < 1 || Positions.Items(k) < Positions.Items(k - 1))
+            throw EExGridError("Column positions must start at 1 and ascend");
+    const std::vector<std::string> lines = SplitLines(data);
+    const int c0 = GetSaveStartCol();
+    int r = GetSaveStartRow();
+    if (n > 1) SetColCount(FixedCols() + n - 1);
+    if (r + int(lines.size()) > RowCount()) SetRowCount(r + int(lines.size()));
+    for (const std::string& line : lines) {
+        for (int k = 1; k < n; ++k) {
+            const size_t from = size_t(Positions.Items(k - 1) - 1);
+            std::string f = from < line.size() ? line.substr(from, size_t(Positions.Items(k) - Positions.Items(k - 1))) : "";
+            const size_t b = f.find_first_not_of(' '), e = f.find_last_not_of(' ');
+            f = b == std::string::npos ? std::string() : f.substr(b, e - b + 1);
+            LoadCell(c0 + k - 1, r, f);
+        }
+        ++r;
+    }
+    CellsChanged(TRect{0, 0, ColCount(), RowCount()});
+    CellsLoaded();
+}
+
+}  // namespace grid
