@@ -99,6 +99,7 @@ TMainForm::TMainForm(TComponent* AOwner) : TForm(AOwner)
     BuildViews();
     BuildDialogs();
     ConnectDialogCommands();
+    SetupViews();
 
     OnCreate = [this](TObject* s) { FormCreate(s); };
     OnShow = [this](TObject* s) { FormShow(s); };
@@ -510,7 +511,6 @@ void TMainForm::RefreshAll()
 }
 
 void TMainForm::FillFramesList() {}
-void TMainForm::DrawAllViews() {}
 void TMainForm::FillOffsetGrid() {}
 
 }  // namespace app

@@ -20,6 +20,7 @@ class TImageList;
 class TMenuItem;
 class TOpenDialog;
 class TSaveDialog;
+class TSavePictureDialog;
 class TLabel;
 }  // namespace platform
 namespace plot {
@@ -165,6 +166,34 @@ public:
     void Split1Click(platform::TObject* Sender);
     void RenderOnIdle(platform::TObject* Sender, bool& Done);
 
+    // --- 2D views (MainFormViews.cpp) ---
+    platform::TSavePictureDialog* SaveImageDialog = nullptr;
+    class TImportRefForm* ImportRefForm = nullptr;
+    // Appendage i alone in the views, frame hi red (no frame when hi is out of range).
+    void ShowAppendageInViews(int i, int hi);
+    void DrawAppendageInViews(int i, int hi);
+    // The current frame red over the checked frames of its appendage in grey.
+    void DrawBodyPlan();
+    void ZoomAll1Click(platform::TObject* Sender);
+    void ZoomActiveAppendage1Click(platform::TObject* Sender);
+    void ZoomActiveFrame1Click(platform::TObject* Sender);
+    void FitViewsBtnClick(platform::TObject* Sender);
+    void ShowIndex1Click(platform::TObject* Sender);
+    void SectionViewMouseDown(platform::TObject* Sender, platform::TMouseButton Button, platform::TShiftState Shift,
+                              int X, int Y);
+    void SectionViewMouseMove(platform::TObject* Sender, platform::TShiftState Shift, int X, int Y);
+    void SideViewMouseMove(platform::TObject* Sender, platform::TShiftState Shift, int X, int Y);
+    void PlanViewMouseMove(platform::TObject* Sender, platform::TShiftState Shift, int X, int Y);
+    void SectionViewXLabeling(platform::TObject* Sender, long double Val, std::string& Lbl);
+    void BodyPlan1Click(platform::TObject* Sender);
+    void Plan1Click(platform::TObject* Sender);
+    void SideElevation1Click(platform::TObject* Sender);
+    void ImportLines1Click(platform::TObject* Sender);
+    void ClearRefImage1Click(platform::TObject* Sender);
+    // The offsets table's first shown row and current row, which point edits keep.
+    int OffsetGridTopRow() const;
+    void SetOffsetGridRows(int topRow, int row);
+
 private:
     void BuildToolBar();
     void BuildStatusBar();
@@ -175,6 +204,17 @@ private:
     void BuildDialogs();
     void ConnectDialogCommands();
     void SetupOpenGL();
+    // 2D views (MainFormViews.cpp).
+    void SetupViews();
+    bool SnapSteps(double& xStep, double& zStep);
+    void AfterPointEdit(int row);
+    void ShowCursor(plot::TPlotGraph* view, int kind, int X, int Y);
+    void SaveViewAs(plot::TPlotGraph* view, const std::string& title);
+    double xSnap_ = 0.01, zSnap_ = 0.01;  // the last snap steps that were accepted
+    // 3D view (MainForm3D.cpp).
+    void SetViewMode3D(bool singleAppendage);
+    void SetProjection3D();
+    void ResetCamera3D();
     // Runs a save dialog; on a chosen path runs write and reports its failure.
     bool ExportWith(platform::TSaveDialog* dialog, const std::string& what,
                     const std::function<bool(const std::string&)>& write);
