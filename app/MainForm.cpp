@@ -5,6 +5,7 @@
 #include "app/AppForms.h"
 #include "app/PrefForm.h"
 #include "app/ToolImages.h"
+#include "app/View3D.h"
 #include "platform/controls/ComCtrls.h"
 #include "platform/controls/Menus.h"
 #include "platform/controls/Splitter.h"
@@ -100,6 +101,7 @@ TMainForm::TMainForm(TComponent* AOwner) : TForm(AOwner)
     BuildDialogs();
     ConnectDialogCommands();
     SetupViews();
+    SetupView3D();
 
     OnCreate = [this](TObject* s) { FormCreate(s); };
     OnShow = [this](TObject* s) { FormShow(s); };
@@ -112,6 +114,7 @@ TMainForm::TMainForm(TComponent* AOwner) : TForm(AOwner)
 TMainForm::~TMainForm()
 {
     if (Application && Application->OnIdle) Application->OnIdle = nullptr;
+    ReleaseView3D();
 }
 
 void TMainForm::BuildToolBar()
@@ -434,7 +437,9 @@ void TMainForm::SetupOpenGL()
         return;
     }
     wglMakeCurrent(hDC, hRC);
+    View3D->InitOpenGL();
     Hull.log.WriteOpenGLInfo();
+    OpenGLPanelResize(OpenGLPanel);
 }
 
 void TMainForm::FormShow(TObject*)
@@ -482,6 +487,7 @@ void TMainForm::FormClose(TObject*, TCloseAction&)
 
 void TMainForm::FormDestroy(TObject*)
 {
+    ReleaseView3D();
     if (hRC) {
         wglMakeCurrent(nullptr, nullptr);
         wglDeleteContext(hRC);
@@ -491,12 +497,6 @@ void TMainForm::FormDestroy(TObject*)
         ReleaseDC(OpenGLPanel->Handle(), hDC);
         hDC = nullptr;
     }
-}
-
-void TMainForm::RenderOnIdle(TObject*, bool& Done)
-{
-    // The 3D view draws itself here once it is built.
-    Done = true;
 }
 
 // --- Views ---

@@ -35,6 +35,7 @@ namespace flat {
 class TFlatCheckListBox;
 }
 namespace edit {
+class TExEdit;
 class TExEditBtn;
 class TExComboBox;
 class TExProgress;
@@ -166,6 +167,10 @@ public:
     void Split1Click(platform::TObject* Sender);
     void RenderOnIdle(platform::TObject* Sender, bool& Done);
 
+    // --- 3D view (MainForm3D.cpp) ---
+    class TView3D* View3D = nullptr;
+    void OpenGLPanelResize(platform::TObject* Sender);
+
     // --- 2D views (MainFormViews.cpp) ---
     platform::TSavePictureDialog* SaveImageDialog = nullptr;
     class TImportRefForm* ImportRefForm = nullptr;
@@ -206,15 +211,25 @@ private:
     void SetupOpenGL();
     // 2D views (MainFormViews.cpp).
     void SetupViews();
-    bool SnapSteps(double& xStep, double& zStep);
+    // The edit's value when it is a number above 0; else a message, and the edit and the
+    // result go back to kept.
+    double TakePositive(edit::TExEdit* e, double& kept, const std::string& what, const char* format);
+    void SnapSteps(double& xStep, double& zStep);
     void AfterPointEdit(int row);
     void ShowCursor(plot::TPlotGraph* view, int kind, int X, int Y);
     void SaveViewAs(plot::TPlotGraph* view, const std::string& title);
     double xSnap_ = 0.01, zSnap_ = 0.01;  // the last snap steps that were accepted
     // 3D view (MainForm3D.cpp).
+    void SetupView3D();
+    void ReleaseView3D();
+    bool MakeCurrent3D();
+    // The preferences' "3D Zoom Factor", or the last one accepted.
+    double ZoomFactor3D();
     void SetViewMode3D(bool singleAppendage);
     void SetProjection3D();
     void ResetCamera3D();
+    void DrawScene3D();
+    double zoomFactor3D_ = 1.5;
     // Runs a save dialog; on a chosen path runs write and reports its failure.
     bool ExportWith(platform::TSaveDialog* dialog, const std::string& what,
                     const std::function<bool(const std::string&)>& write);

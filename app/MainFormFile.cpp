@@ -225,9 +225,13 @@ void TMainForm::Help1Click(TObject*)
 
 void TMainForm::ModelData1Click(TObject*)
 {
-    std::string vendor = "not available";
-    if (hRC && wglMakeCurrent(hDC, hRC)) vendor = base::GetOpenGLStrings().vendor;
-    ShowMessageBox("OpenGL vendor: " + vendor, "Korvelo", MB_OK);
+    std::string vendor = "not available", version = "not available";
+    if (hRC && wglMakeCurrent(hDC, hRC)) {
+        const base::OpenGLStrings gl = base::GetOpenGLStrings();
+        vendor = gl.vendor;
+        version = gl.version;
+    }
+    ShowMessageBox("OpenGL vendor: " + vendor + "\nOpenGL version: " + version, "Korvelo", MB_OK);
 }
 
 }  // namespace app

@@ -73,19 +73,22 @@ TEST_F(AppTest, FirstStartWithoutSettingsFile)
     EXPECT_TRUE(boxes.empty());
 }
 
-TEST_F(AppTest, ModelDataNamesTheVendorOrSaysItIsNotAvailable)
+TEST_F(AppTest, ModelDataNamesTheVendorAndVersionOrSaysTheyAreNotAvailable)
 {
     main->ModelData1Click(main->ModelData1);
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].rfind("OpenGL vendor: ", 0), 0u);
-    EXPECT_GT(boxes[0].size(), std::string("OpenGL vendor: ").size());
+    const std::size_t version = boxes[0].find("\nOpenGL version: ");
+    ASSERT_NE(version, std::string::npos) << boxes[0];
+    EXPECT_GT(version, std::string("OpenGL vendor: ").size());
+    EXPECT_GT(boxes[0].size(), version + std::string("\nOpenGL version: ").size());
     EXPECT_EQ(boxes[0].find("not available"), std::string::npos);
 
     HGLRC kept = main->hRC;
     main->hRC = nullptr;  // as when the 3D view got no context
     main->ModelData1Click(main->ModelData1);
     main->hRC = kept;
-    EXPECT_EQ(boxes.back(), "OpenGL vendor: not available");
+    EXPECT_EQ(boxes.back(), "OpenGL vendor: not available\nOpenGL version: not available");
 }
 
 TEST_F(AppTest, HelpOpensTheFileBesideTheProgramOrSaysItCannot)
