@@ -170,6 +170,10 @@ public:
     // --- 3D view (MainForm3D.cpp) ---
     class TView3D* View3D = nullptr;
     void OpenGLPanelResize(platform::TObject* Sender);
+    // One appendage (with its box) or all (with the hull box); the projection; the start camera.
+    void SetViewMode3D(bool singleAppendage);
+    void SetProjection3D();
+    void ResetCamera3D();
 
     // --- 2D views (MainFormViews.cpp) ---
     platform::TSavePictureDialog* SaveImageDialog = nullptr;
@@ -225,9 +229,6 @@ private:
     bool MakeCurrent3D();
     // The preferences' "3D Zoom Factor", or the last one accepted.
     double ZoomFactor3D();
-    void SetViewMode3D(bool singleAppendage);
-    void SetProjection3D();
-    void ResetCamera3D();
     void DrawScene3D();
     double zoomFactor3D_ = 1.5;
     // Runs a save dialog; on a chosen path runs write and reports its failure.

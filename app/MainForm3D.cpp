@@ -10,86 +10,80 @@ using namespace platform;
 
 namespace app {
 
-void TMainForm::SetupView3D() {
-  View3D = new TView3D;
-  OpenGLPanel->OnResize = [this](TObject *s) { OpenGLPanelResize(s); };
-  OpenGLPanel->OnMouseDown = [this](TObject *, TMouseButton, TShiftState shift,
-                                    int x,
-                                    int y) { View3D->MouseDown(shift, x, y); };
-  OpenGLPanel->OnMouseMove = [this](TObject *, TShiftState shift, int x,
-                                    int y) {
-    if (!MakeCurrent3D())
-      return;
-    View3D->MouseMove(shift, x, y, OpenGLPanel->ClientWidth(),
-                      OpenGLPanel->ClientHeight());
-  };
-  OpenGLPanel->OnMouseUp = [this](TObject *, TMouseButton, TShiftState, int x,
-                                  int y) {
-    const double factor = ZoomFactor3D();
-    if (!MakeCurrent3D())
-      return;
-    View3D->MouseUp(x, y, factor, OpenGLPanel->ClientWidth(),
-                    OpenGLPanel->ClientHeight());
-  };
+void TMainForm::SetupView3D()
+{
+    View3D = new TView3D;
+    OpenGLPanel->OnResize = [this](TObject* s) { OpenGLPanelResize(s); };
+    OpenGLPanel->OnMouseDown = [this](TObject*, TMouseButton, TShiftState shift, int x, int y) {
+        View3D->MouseDown(shift, x, y);
+    };
+    OpenGLPanel->OnMouseMove = [this](TObject*, TShiftState shift, int x, int y) {
+        if (!MakeCurrent3D()) return;
+        View3D->MouseMove(shift, x, y, OpenGLPanel->ClientWidth(), OpenGLPanel->ClientHeight());
+    };
+    OpenGLPanel->OnMouseUp = [this](TObject*, TMouseButton, TShiftState, int x, int y) {
+        const double factor = ZoomFactor3D();
+        if (!MakeCurrent3D()) return;
+        View3D->MouseUp(x, y, factor, OpenGLPanel->ClientWidth(), OpenGLPanel->ClientHeight());
+    };
 }
 
-void TMainForm::ReleaseView3D() {
-  if (View3D && MakeCurrent3D())
-    View3D->Release();
-  delete View3D;
-  View3D = nullptr;
+void TMainForm::ReleaseView3D()
+{
+    if (View3D && MakeCurrent3D()) View3D->Release();
+    delete View3D;
+    View3D = nullptr;
 }
 
-bool TMainForm::MakeCurrent3D() {
-  // Other windows may have made a context of their own current since.
-  return View3D && hRC && wglMakeCurrent(hDC, hRC);
+bool TMainForm::MakeCurrent3D()
+{
+    // Other windows may have made a context of their own current since.
+    return View3D && hRC && wglMakeCurrent(hDC, hRC);
 }
 
-double TMainForm::ZoomFactor3D() {
-  if (PrefForm)
-    TakePositive(PrefForm->OpenGLZoomFactorEdit, zoomFactor3D_,
-                 "The 3D Zoom Factor", "0.00");
-  return zoomFactor3D_;
+double TMainForm::ZoomFactor3D()
+{
+    if (PrefForm) TakePositive(PrefForm->OpenGLZoomFactorEdit, zoomFactor3D_, "The 3D Zoom Factor", "0.00");
+    return zoomFactor3D_;
 }
 
-void TMainForm::SetViewMode3D(bool singleAppendage) {
-  if (!View3D)
-    return;
-  View3D->SingleAppendageMode = singleAppendage;
-  View3D->AllAppendagesMode = !singleAppendage;
+void TMainForm::SetViewMode3D(bool singleAppendage)
+{
+    if (!View3D) return;
+    View3D->SingleAppendageMode = singleAppendage;
+    View3D->AllAppendagesMode = !singleAppendage;
 }
 
-void TMainForm::SetProjection3D() {
-  if (MakeCurrent3D())
-    View3D->SetProjection(OpenGLPanel->ClientWidth(),
-                          OpenGLPanel->ClientHeight());
+void TMainForm::SetProjection3D()
+{
+    if (MakeCurrent3D()) View3D->SetProjection(OpenGLPanel->ClientWidth(), OpenGLPanel->ClientHeight());
 }
 
-void TMainForm::ResetCamera3D() {
-  if (MakeCurrent3D())
-    View3D->ResetCamera(OpenGLPanel->ClientWidth(),
-                        OpenGLPanel->ClientHeight());
+void TMainForm::ResetCamera3D()
+{
+    if (MakeCurrent3D()) View3D->ResetCamera(OpenGLPanel->ClientWidth(), OpenGLPanel->ClientHeight());
 }
 
-void TMainForm::DrawScene3D() {
-  View3D->ShowAxis = ShowAxis;
-  View3D->ShowCLLines = ShowCLLines;
-  View3D->ShowBoundingBoxes = ShowBoundingBoxes;
-  View3D->ShowSelectionHandles = ShowSelectionHandles;
-  View3D->DrawScene(Hull, CurrentAppendage);
-  SwapBuffers(hDC);
+void TMainForm::DrawScene3D()
+{
+    View3D->ShowAxis = ShowAxis;
+    View3D->ShowCLLines = ShowCLLines;
+    View3D->ShowBoundingBoxes = ShowBoundingBoxes;
+    View3D->ShowSelectionHandles = ShowSelectionHandles;
+    View3D->DrawScene(Hull, CurrentAppendage);
+    SwapBuffers(hDC);
 }
 
-void TMainForm::OpenGLPanelResize(TObject *) {
-  if (!MakeCurrent3D())
-    return;
-  View3D->SetProjection(OpenGLPanel->Width(), OpenGLPanel->Height());
-  DrawScene3D();
-}
-
-void TMainForm::RenderOnIdle(TObject *, bool &) {
-  if (MakeCurrent3D())
+void TMainForm::OpenGLPanelResize(TObject*)
+{
+    if (!MakeCurrent3D()) return;
+    View3D->SetProjection(OpenGLPanel->Width(), OpenGLPanel->Height());
     DrawScene3D();
 }
 
-} // namespace app
+void TMainForm::RenderOnIdle(TObject*, bool&)
+{
+    if (MakeCurrent3D()) DrawScene3D();
+}
+
+}  // namespace app

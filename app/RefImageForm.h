@@ -1,6 +1,6 @@
 #pragma once
-// The window that lays a picture under the body plan: the picture, its four
-// corners in world units and the buttons that put it into the view.
+// The window that lays a picture under the body plan: the picture, its four corners in
+// world units and the buttons that put it into the view.
 #include "platform/forms/Forms.h"
 
 namespace platform {
@@ -9,7 +9,7 @@ class TImage;
 class TButton;
 class TCheckBox;
 class TOpenPictureDialog;
-} // namespace platform
+}  // namespace platform
 namespace edit {
 class TExMoneyEdit;
 }
@@ -21,29 +21,28 @@ namespace app {
 
 class TImportRefForm : public platform::TForm {
 public:
-  // target: the view that shows the picture under its series.
-  TImportRefForm(platform::TComponent *AOwner, plot::TPlotGraph *target);
+    // target: the view that shows the picture under its series.
+    TImportRefForm(platform::TComponent* AOwner, plot::TPlotGraph* target);
 
-  platform::TPanel *ImagePanel;
-  platform::TImage *RefImage;
-  edit::TExMoneyEdit *X1Edit, *X2Edit, *Y1Edit, *Y2Edit;
-  platform::TButton *ImportBtn, *UpdateBtn, *CloseBtn;
-  platform::TCheckBox *DynamicUpdateCheckBox;
-  platform::TOpenPictureDialog *OpenPictureDialog;
-  bool Loaded() const { return loaded_; }
+    platform::TPanel* ImagePanel;
+    platform::TImage* RefImage;
+    edit::TExMoneyEdit *X1Edit, *X2Edit, *Y1Edit, *Y2Edit;
+    platform::TButton *ImportBtn, *UpdateBtn, *CloseBtn;
+    platform::TCheckBox* DynamicUpdateCheckBox;
+    platform::TOpenPictureDialog* OpenPictureDialog;
+    bool Loaded() const { return loaded_; }
 
-  void ImportBtnClick(platform::TObject *Sender);
-  void UpdateBtnClick(platform::TObject *Sender);
-  void X1EditExit(platform::TObject *Sender);
-  void CloseBtnClick(platform::TObject *Sender);
+    void ImportBtnClick(platform::TObject* Sender);
+    void UpdateBtnClick(platform::TObject* Sender);
+    void X1EditExit(platform::TObject* Sender);
+    void CloseBtnClick(platform::TObject* Sender);
 
 private:
-  // The view's background rectangle from the four corners, shown as an image
-  // map.
-  void ApplyRect();
+    // The view's background rectangle from the four corners, shown as an image map.
+    void ApplyRect();
 
-  plot::TPlotGraph *target_;
-  bool loaded_ = false;
+    plot::TPlotGraph* target_;
+    bool loaded_ = false;
 };
 
-} // namespace app
+}  // namespace app
