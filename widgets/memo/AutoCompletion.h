@@ -4,7 +4,15 @@
 #include <string>
 #include <vector>
 
+#include "base/StringList.h"
+#include "platform/controls/ListBox.h"
 #include "platform/graphics/Graphics.h"
+
+namespace platform {
+class TForm;
+class TTimer;
+class THintWindow;
+}
 
 namespace memo {
 
@@ -36,6 +44,38 @@ private:
     int delay_ = 500;
     bool showImages_ = false;
     platform::TFont font_;
+};
+
+// The drop-down list: each entry's kind word in its kind's colour, the name up to "(" in bold.
+class TAutoCompletionListBox : public platform::TCustomListBox {
+public:
+    explicit TAutoCompletionListBox(platform::TComponent* owner);
+    platform::TColor KindColors[7] = {};
+    bool ShowImages = false;
+    int AutoAdaptWidth();  // also sets the row height
+    void DrawItem(int index, const platform::TRect& rect, platform::TOwnerDrawState state) override;
+
+private:
+    int kindWidth_ = 0;
+};
+
+// The completion list window, the parameter hint window and their timers of one editor.
+class TCompletionPopup {
+public:
+    explicit TCompletionPopup(TExCustomMemo* memo);
+    ~TCompletionPopup();
+
+    platform::TForm* Window = nullptr;
+    TAutoCompletionListBox* List = nullptr;
+    base::TStringList Candidates;
+    bool TokenMode = false;
+    int TokenX = 0, TokenY = 0;
+    platform::TTimer* CompletionTimer = nullptr;
+    platform::TTimer* HintTimer = nullptr;
+    platform::THintWindow* Hint = nullptr;
+    std::string Parts[3];
+    int BoldPart = 0;  // 0 none, else 1 to 3
+    std::unique_ptr<platform::TComponent> owner;
 };
 
 // Entry text: a kind word, a blank and the name with its bracketed parameters, or the name alone.

@@ -484,6 +484,7 @@ void TExCustomMemo::ApplyCurX(int x)
     UpdateBars();
     StatusChanged();
     if (caretShown_) ShowCaret(true);
+    if (autoHintParameters_ == hpAuto && !lastKeyCtrl_ && styler_) PrepareShowHint();
     CursorChanged();
     if (OnColumnChange) OnColumnChange(curX_);
 }

@@ -34,6 +34,7 @@ class TExMarkerList;
 class TExMemoChecker;
 class TExMemoSource;
 class TAutoCompletion;
+class TCompletionPopup;
 
 enum TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
 enum TScrollMode { smAuto, smStrict };
@@ -274,6 +275,14 @@ public:
     void SetAutoHintParameterDelay(int ms);
     TAutoHintParameterPosition AutoHintParameterPosition = hpBelowCode;
     void ShowForm(bool unused = false);
+    void UpdateCompletionList(const std::string& token);
+    void ListKeyDown(platform::Word& key, platform::TShiftState shift);
+    void AcceptCompletion(bool keyboard);
+    void AutoCompleteTimer();
+    bool SearchParameter(std::string& name, int& delimiters);
+    bool CompletionVisible() const;
+    bool HintVisible() const;
+    TCompletionPopup* Completion() const { return completion_.get(); }
     void HideForm();
     void Hideauto();
     bool PrepareShowHint();
@@ -463,7 +472,12 @@ protected:
     bool FindInLines(const std::string& s, TFindOptions options, int& line, int& col);
     void InsertNoUndo(const std::string& s);  // the text part of SetSelText
     void RunChecker(char key);
-    void MemoSettings(const std::string& fileName, bool save);  // the checker's work for Enter, Tab and Space
+    void MemoSettings(const std::string& fileName, bool save);
+    TCompletionPopup& Popup();
+    platform::TPoint PopupPoint(int lines) const;  // below the caret by `lines` lines, on the screen
+    std::string CompletionToken();
+    void StartCompletionTimer();
+    void StopCompletionTimer();  // the checker's work for Enter, Tab and Space
 
     // The current document: the editor's own, or an attached source's.
     std::unique_ptr<TExMemoStrings> ownLines_;
@@ -480,6 +494,8 @@ protected:
     std::unique_ptr<TPrintOptions> printOptions_;
     std::unique_ptr<TExMarkerList> markerList_;
     std::unique_ptr<TAutoCompletion> autoCompletion_;
+    std::unique_ptr<TCompletionPopup> completion_;  // made when first needed
+    bool swallowSpace_ = false;  // the blank of the Ctrl+Space that opened the list
     std::vector<std::string> html_;
     std::string htmlTag_;  // the FONT tag of the last run written
     TExMemoChecker* checker_ = nullptr;

@@ -3,6 +3,7 @@
 
 #include "platform/system/Clipboard.h"
 #include "widgets/memo/ExMemo.h"
+#include "widgets/memo/AutoCompletion.h"
 #include "widgets/memo/MemoMarkers.h"
 #include "widgets/memo/MemoSource.h"
 #include "widgets/memo/MemoStrings.h"
@@ -841,6 +842,7 @@ void TExCustomMemo::KeyDown(Word& key, TShiftState shift)
 {
     if (OnKeyDown) OnKeyDown(this, key, shift);
     if (key == 0) return;
+    StopCompletionTimer();
     lastKeyCtrl_ = shift & ssCtrl;
     // The caret stays solid while keys are typed: moving it restarts its blink. The
     // desktop's blink time is never changed.
@@ -867,6 +869,14 @@ void TExCustomMemo::KeyDown(Word& key, TShiftState shift)
     case VK_UP: MoveCursor(0, -1, shift); break;
     case VK_RIGHT: MoveCursor(1, 0, shift); break;
     case VK_DOWN: MoveCursor(0, 1, shift); break;
+    case VK_SPACE:
+        if ((shift & ssCtrl) && (shift & ssShift)) {
+            if (autoHintParameters_ != hpNone) PrepareShowHint();
+        } else if ((shift & ssCtrl) && autoCompletion_->Active) {
+            ShowForm();
+            swallowSpace_ = CompletionVisible();
+        }
+        break;
     case 'F':
         if ((shift & ssCtrl) && OnFind) OnFind(this);
         break;
@@ -892,6 +902,11 @@ void TExCustomMemo::KeyPress(char& key)
         return;
     }
     if (ReadOnly || !EditCanModify()) return;
+    if (swallowSpace_ && key == ' ') {
+        swallowSpace_ = false;
+        return;
+    }
+    swallowSpace_ = false;
     const unsigned char k = static_cast<unsigned char>(key);
     if (checker_ && (key == '\t' || key == '\r' || key == ' ')) RunChecker(key);
     if ((key == '\t' || key == '\r' || key == ' ') && (OnWordComplete || (autoCorrect_.Active && !autoCorrect_.OldValue.empty()))) {
@@ -921,6 +936,7 @@ void TExCustomMemo::KeyPress(char& key)
         InsertChar(key);
         Invalidate();
         if (OnChange) OnChange(this);
+        if (key == '(' || key == '.') StartCompletionTimer();
         return;
     }
     if (key != 8 && key != 9) DoCommand(Word(k), 0);

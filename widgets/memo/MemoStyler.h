@@ -99,6 +99,15 @@ private:
     bool modified_ = false;
 };
 
+// The parameter lists the editor's hint shows, and how calls are written.
+class THintParameter {
+public:
+    platform::TColor TextColor = platform::clBlack;
+    platform::TColor BkColor = platform::clInfoBk;
+    char HintCharStart = '(', HintCharEnd = ')', HintCharDelimiter = ';', HintCharWriteDelimiter = ',';
+    base::TStringList Parameters;  // signatures such as "alert(message)"
+};
+
 class TExCustomMemoStyler : public platform::TComponent {
 public:
     explicit TExCustomMemoStyler(platform::TComponent* owner = nullptr);
@@ -119,7 +128,8 @@ public:
     void Update();
 
     std::string LineComment, MultiCommentLeft, MultiCommentRight;
-    base::TStringList listAuto;
+    base::TStringList listAuto;  // completion entries, the kind (0 to 6) in each object slot
+    THintParameter HintParameter;
     std::string NumericChars = "+-.0123456789";
     std::string HexPrefix;
     std::string BlockEnd, BlockStart;
