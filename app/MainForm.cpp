@@ -4,6 +4,7 @@
 
 #include "app/AppForms.h"
 #include "app/PrefForm.h"
+#include "app/RunPages.h"
 #include "app/ToolImages.h"
 #include "app/View3D.h"
 #include "platform/controls/ComCtrls.h"
@@ -283,6 +284,7 @@ void TMainForm::BuildCalculations()
     CrossCurvesSheet = AddSheet(this, ExPageControl2, "ExTabSheet5", "Cross Curves");
     LongCurvesSheet = AddSheet(this, ExPageControl2, "ExTabSheet6", "Longitudinal Area");
     ExPageControl2->SetActivePage(HydroSheet);
+    Runs = std::make_unique<TRunPages>(*this);
 }
 
 void TMainForm::BuildMenus()
@@ -463,6 +465,7 @@ void TMainForm::FormCloseQuery(TObject*, bool& CanClose)
     if (liveRuns_ > 0) {
         // The run unwinds first; its end closes the window.
         StopRequested = true;
+        if (Runs) Runs->StopRun();
         closeAfterRun_ = true;
         CanClose = false;
         return;

@@ -44,6 +44,8 @@ class TExToolButton;
 
 namespace app {
 
+class TRunPages;
+
 class TMainForm : public platform::TForm {
 public:
     explicit TMainForm(platform::TComponent* AOwner);
@@ -98,6 +100,9 @@ public:
     platform::TOpenDialog *OpenHullDialog, *ImportAppendageDialog, *ImportDialog;
     platform::TSaveDialog *SaveHullDialog, *SaveOBJDialog, *SaveCRDDialog, *SaveAppDialog, *SaveTextDialog,
         *SaveGFDialog;
+
+    // The calculation pages and their runs.
+    std::unique_ptr<TRunPages> Runs;
 
     // --- Shared state ---
     core::Hullform Hull;

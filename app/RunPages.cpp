@@ -1,0 +1,676 @@
+#include "app/RunPages.h"
+
+#include "app/AppForms.h"
+#include "app/MainForm.h"
+#include "app/PrefForm.h"
+#include "app/RunLogic.h"
+#include "base/StrUtils.h"
+#include "core/HydroData.h"
+#include "platform/controls/ExtCtrls.h"
+#include "platform/controls/Menus.h"
+#include "platform/controls/StdCtrls.h"
+#include "platform/forms/Dialogs.h"
+#include "platform/system/Thread.h"
+#include "widgets/chart/Chart.h"
+#include "widgets/chart/ChartAxis.h"
+#include "widgets/chart/ChartLegend.h"
+#include "widgets/chart/ChartLineSeries.h"
+#include "widgets/chart/ChartTitles.h"
+#include "widgets/edit/ExCombo.h"
+#include "widgets/edit/ExEdBtn.h"
+#include "widgets/edit/ExProgr.h"
+#include "widgets/edit/ExToolBtn.h"
+#include "widgets/frame/ExPageControl.h"
+#include "widgets/frame/ExPanel.h"
+#include "widgets/grid/ExGrid.h"
+#include "widgets/grid/GridOptions.h"
+
+using namespace platform;
+
+namespace app {
+
+namespace {
+
+// A run's worker: its body only orders the steps, which run on the GUI thread.
+class TRunWorker : public TThread {
+public:
+    TRunWorker(TRunPages& pages, TRunKind kind) : TThread(true), pages_(pages), kind_(kind) {}
+    TRunControl Control;
+
+protected:
+    void Execute() override
+    {
+        try {
+            Synchronize([this] {
+                switch (kind_) {
+                case rkHydros: pages_.HydroRun(Control); break;
+                case rkCrossCurves: pages_.CrossCurveRun(Control); break;
+                case rkLongCurves: pages_.LongCurveRun(Control); break;
+                }
+            });
+        } catch (...) {
+            FatalException = std::current_exception();
+        }
+        Synchronize([this] { pages_.FinishRun(kind_); });
+    }
+
+private:
+    TRunPages& pages_;
+    TRunKind kind_;
+};
+
+class RunHydros : public TRunWorker {
+public:
+    explicit RunHydros(TRunPages& p) : TRunWorker(p, rkHydros) {}
+};
+class RunCrossCurves : public TRunWorker {
+public:
+    explicit RunCrossCurves(TRunPages& p) : TRunWorker(p, rkCrossCurves) {}
+};
+class RunLongCurves : public TRunWorker {
+public:
+    explicit RunLongCurves(TRunPages& p) : TRunWorker(p, rkLongCurves) {}
+};
+
+edit::TExEdit* NumberField(TComponent* owner, TWinControl* parent, const std::string& name, const std::string& label,
+                           const std::string& suffix, int left, int top, const std::string& text = "0.000")
+{
+    auto* e = MakeControl<edit::TExEdit>(owner, parent, name);
+    e->SetEditType(edit::etFloat);
+    e->SetPrecision(3);
+    e->Signed = true;
+    e->SetSuffix(suffix);
+    e->SetText(text);
+    e->SetLabelCaption(label);
+    e->SetLabelPosition(edit::lpTopLeft);
+    e->SetBounds(left, top, 90, 21);
+    e->SetHint("Enter Start Draught Here");
+    e->SetShowHint(true);
+    return e;
+}
+
+edit::TExToolButton* RunButton(TComponent* owner, TWinControl* parent, const std::string& name)
+{
+    auto* b = MakeControl<edit::TExToolButton>(owner, parent, name);
+    b->SetCaption("Run");
+    b->SetBounds(8, 18, 60, 24);
+    return b;
+}
+
+TCaptionPanel* InputPanel(TComponent* owner, TWinControl* parent, const std::string& name, int height)
+{
+    auto* p = MakeControl<TCaptionPanel>(owner, parent, name);
+    p->Caption().SetVisible(false);
+    p->SetAlign(alBottom);
+    p->SetHeight(height);
+    return p;
+}
+
+grid::TExStringGrid* ResultGrid(TComponent* owner, TWinControl* parent, const std::string& name, int cols,
+                                int colWidth)
+{
+    auto* g = MakeControl<grid::TExStringGrid>(owner, parent, name);
+    g->SetAlign(alClient);
+    g->SetFixedRows(0);
+    g->SetFixedCols(0);
+    g->SetColCountEx(cols);
+    g->SetRowCountEx(5);
+    g->SetDefaultColWidth(colWidth);
+    g->SetDefaultRowHeight(21);
+    g->EnableHTML = true;
+    g->FloatFormat = "%.3f";
+    g->Bands().SetActive(true);
+    g->Bands().SetPrimaryColor(clInfoBk);
+    g->Bands().SetSecondaryColor(clWindow);
+    g->Font()->SetName("Tahoma");
+    g->Font()->SetSize(8);
+    g->SetOptions(g->Options() | goRangeSelect);
+    return g;
+}
+
+chart::TChart* ResultChart(TComponent* owner, TWinControl* parent, const std::string& name, const std::string& title)
+{
+    auto* c = MakeControl<chart::TChart>(owner, parent, name);
+    c->SetAlign(alClient);
+    c->SetView3D(false);
+    c->Legend().SetCheckBoxes(true);
+    c->Title().SetText({title});
+    return c;
+}
+
+// Table and graph pages of a calculation page.
+void ResultPages(TComponent* owner, TWinControl* parent, const std::string& name, grid::TExStringGrid*& g,
+                 const std::string& gridName, int cols, int colWidth, chart::TChart*& c, const std::string& chartName,
+                 const std::string& title)
+{
+    auto* pages = MakeControl<TAppPageControl>(owner, parent, name);
+    pages->SetAlign(alClient);
+    pages->SetExTabPosition(tpBottom);
+    TAppTabSheet* table = AddSheet(owner, pages, name + "Table", "Table");
+    TAppTabSheet* graph = AddSheet(owner, pages, name + "Graph", "Graph");
+    g = ResultGrid(owner, table, gridName, cols, colWidth);
+    c = ResultChart(owner, graph, chartName, title);
+    pages->SetActivePage(table);
+}
+
+chart::THorizLineSeries* HorizSeries(chart::TChart* c, const std::string& title, TColor color)
+{
+    auto* s = new chart::THorizLineSeries(c);
+    c->AddSeries(s);
+    if (!title.empty()) s->SetTitle(title);
+    if (color != clNone) s->SetSeriesColor(color);
+    return s;
+}
+
+void SetHeaderRow(grid::TExStringGrid* g, int row, const std::vector<std::string>& cells)
+{
+    for (std::size_t i = 0; i < cells.size(); ++i)
+        g->SetCellsEx(int(i), row, cells[i]);
+}
+
+}  // namespace
+
+std::string GraphFileExtension(int filterIndex)
+{
+    switch (filterIndex) {
+    case 2: return "wmf";
+    case 3: return "emf";
+    default: return "bmp";
+    }
+}
+
+TRunPages::TRunPages(TMainForm& form) : form_(form)
+{
+    BuildHydroPage();
+    BuildCrossCurvesPage();
+    BuildLongCurvesPage();
+    BuildCommands();
+}
+
+TRunPages::~TRunPages()
+{
+    StopRun();
+    WaitForWorker();
+}
+
+void TRunPages::BuildHydroPage()
+{
+    auto* panel = InputPanel(&form_, form_.HydroSheet, "ExPanel1", 48);
+    RunHydrosButton = RunButton(&form_, panel, "RunHydrosButton");
+    StartDraftEdit = NumberField(&form_, panel, "StartDraftEdit", "Start Draught", " m", 80, 20);
+    EndDraftEdit = NumberField(&form_, panel, "EndDraftEdit", "End Draught", " m", 180, 20);
+    DraftStepEdit = NumberField(&form_, panel, "DraftStepEdit", "Draught Step", " m", 280, 20);
+    ResultPages(&form_, form_.HydroSheet, "ExPageControl1", HydroGrid, "HydroGrid", 18, 90, HydroChart, "HydroChart",
+                "Hydrostatics");
+    HydroGrid->SetRowCountEx(5);
+    chart::TChart* c = HydroChart;
+    c->SetMarginBottom(100);
+    c->BottomAxis().Title().SetCaption("Displacement (Te)");
+    c->LeftAxis().Title().SetCaption("Draft/Waterline above Z=0.00 (m)");
+    c->TopAxis().Title().SetCaption("Longitudinal Position from y=0.00 (m) - LCB & LCF");
+    struct Extra {
+        const char* title;
+        TColor color;
+        double start, end;
+        int below;
+    };
+    const Extra extras[] = {{"Volume (m^3)", clRed, 0, 100, 34},
+                            {"VCB (m)", clBlack, 0, 27, 70},
+                            {"TPI (Te/cm) & MCT (Te.m)", clBlack, 73, 100, 70},
+                            {"KMT & KML/10 (m)", clBlack, 32, 68, 70}};
+    chart::TChartAxis* axes[4];
+    for (int i = 0; i < 4; ++i) {
+        chart::TChartAxis* a = c->CustomAxes().Add();
+        a->SetHorizontal(true);
+        a->SetOtherSide(false);
+        a->SetStartPosition(extras[i].start);
+        a->SetEndPosition(extras[i].end);
+        a->SetPositionUnits(chart::muPixels);
+        a->SetPositionPercent(-extras[i].below);
+        a->Title().SetCaption(extras[i].title);
+        axes[i] = a;
+    }
+    const TColor green = RGB(0, 128, 64);
+    struct Line {
+        const char* title;
+        TColor color;
+        int axis;  // -1 bottom, -2 top, else an extra axis
+    };
+    const Line lines[9] = {{"", clNone, -1},      {"", clRed, 0},     {"LCB", green, -2},
+                           {"LCF", clRed, -2},     {"VCB", green, 1},  {"TPI", green, 2},
+                           {"MCT 1cm", clRed, 2},  {"KML", clBlack, 3}, {"KMT", clBlue, 3}};
+    for (int i = 0; i < 9; ++i) {
+        auto* s = HorizSeries(c, lines[i].title, lines[i].color);
+        s->SetName(i == 0 ? "Displacement" : i == 1 ? "Volume" : "HydroSeries" + std::to_string(i));
+        if (lines[i].axis == -2) {
+            s->SetHorizAxis(chart::aTopAxis);
+        } else if (lines[i].axis >= 0) {
+            s->SetHorizAxis(chart::aCustomHorizAxis);
+            s->SetCustomHorizAxis(axes[lines[i].axis]);
+        }
+    }
+}
+
+void TRunPages::BuildCrossCurvesPage()
+{
+    auto* panel = InputPanel(&form_, form_.CrossCurvesSheet, "ExPanel2", 96);
+    RunCrossCurvesButton = RunButton(&form_, panel, "RunCrossCurvesButton");
+    StartAngleEdit = NumberField(&form_, panel, "StartAngleEdit", "Start Angle", " deg", 80, 20);
+    EndAngleEdit = NumberField(&form_, panel, "EndAngleEdit", "End Angle", " deg", 180, 20);
+    AngleStepEdit = NumberField(&form_, panel, "AngleStepEdit", "Angle Step", " deg", 280, 20);
+    StartDisp = NumberField(&form_, panel, "StartDisp", "Start Displacement", " Te", 80, 66);
+    EndDisp = NumberField(&form_, panel, "EndDisp", "End Displacement", " Te", 180, 66);
+    DispStep = NumberField(&form_, panel, "DispStep", "Displacement Step", " Te", 280, 66);
+    DispTolerance = NumberField(&form_, panel, "DispTolerance", "Tolerance", " %", 380, 66, "0.100");
+    OtherAngleEdit = MakeControl<edit::TExEditBtn>(&form_, panel, "OtherAngleEdit");
+    OtherAngleEdit->SetEditType(edit::etFloat);
+    OtherAngleEdit->SetPrecision(3);
+    OtherAngleEdit->Signed = true;
+    OtherAngleEdit->SetSuffix(" deg");
+    OtherAngleEdit->SetText("0.000");
+    OtherAngleEdit->SetLabelCaption("Other Angles");
+    OtherAngleEdit->SetLabelPosition(edit::lpTopLeft);
+    OtherAngleEdit->SetCaption("Add");
+    OtherAngleEdit->SetBounds(380, 20, 110, 21);
+    OtherAngleEdit->SetHint("Add other angle to calculate cross curves for...");
+    OtherAngleEdit->OnClickBtn = [this](TObject* s) { OtherAngleEditClickBtn(s); };
+    ResultPages(&form_, form_.CrossCurvesSheet, "ExPageControl3", CrossCurvesGrid, "CrossCurvesGrid", 5, 100, CCChart,
+                "CCChart", "Cross Curves of Stability");
+    CCChart->BottomAxis().Title().SetCaption("Displacement (Te)");
+    CCChart->LeftAxis().Title().SetCaption("Righting Lever - KN (m)");
+    CCChart->RightAxis().SetVisible(false);
+    CCChart->TopAxis().SetVisible(false);
+}
+
+void TRunPages::BuildLongCurvesPage()
+{
+    auto* panel = InputPanel(&form_, form_.LongCurvesSheet, "ExPanel3", 48);
+    RunLongBuoyancyBtn = RunButton(&form_, panel, "RunLongBuoyancyBtn");
+    CurveDraughtEdit = NumberField(&form_, panel, "CurveDraughtEdit", "Draught", " m", 80, 20);
+    ResultPages(&form_, form_.LongCurvesSheet, "ExPageControl4", LongBendingGrid, "LongBendingGrid", 5, 100,
+                LongBendingChart, "LongBendingChart", "Longitudinal Curves of Buoyancy");
+    chart::TChart* c = LongBendingChart;
+    c->BottomAxis().Title().SetCaption("Longitudinal Position (m)");
+    c->LeftAxis().Title().SetCaption("Area (m^2) & Buoyancy (Te/m)");
+    c->RightAxis().SetVisible(false);
+    c->TopAxis().SetVisible(false);
+    auto* buoyancy = new chart::TLineSeries(c);
+    buoyancy->SetName("Series8");
+    c->AddSeries(buoyancy);
+    buoyancy->SetTitle("Buoyancy");
+    auto* area = new chart::TLineSeries(c);
+    area->SetName("Series9");
+    c->AddSeries(area);
+    area->SetTitle("Area");
+    area->SetSeriesColor(clRed);
+}
+
+void TRunPages::BuildCommands()
+{
+    RunHydrosButton->OnClick = [this](TObject*) { RunClick(rkHydros); };
+    RunCrossCurvesButton->OnClick = [this](TObject*) { RunClick(rkCrossCurves); };
+    RunLongBuoyancyBtn->OnClick = [this](TObject*) { RunClick(rkLongCurves); };
+    form_.StopButton->OnClick = [this](TObject* s) { StopButtonClick(s); };
+    form_.TrimEdit->OnClickBtn = [this](TObject* s) { TrimEditClickBtn(s); };
+    for (int i = 0; i < 3; ++i) {
+        const auto k = TRunKind(i);
+        form_.GraphSave[i]->OnClick = [this, k](TObject*) { GraphSaveClick(k); };
+        form_.GraphCopy[i]->OnClick = [this, k](TObject*) { GraphCopyClick(k); };
+        form_.LegendVisible[i]->OnClick = [this, k](TObject*) { LegendVisibleClick(k); };
+    }
+    TMenuItem* clear = new TMenuItem(&form_);
+    clear->SetName("Clear1");
+    clear->SetCaption("Clear Angle List");
+    clear->OnClick = [this](TObject* s) { ClearAngleListClick(s); };
+    form_.CalcMenu[1]->Add(clear);
+    SaveReportDialog = new TSaveDialog(&form_);
+    SaveReportDialog->SetName("SaveReportDialog");
+    SaveReportDialog->Title = "Save Report";
+    SaveReportDialog->Filter = "Comma Seperated Files|*.csv|ASCII Plain Text|*.txt|HTML File|*.html";
+    SaveReportDialog->DefaultExt = "csv";
+    SaveGraphDialog = new TSaveDialog(&form_);
+    SaveGraphDialog->SetName("SaveGraphDialog");
+    SaveGraphDialog->Title = "Export/Save Graph";
+    SaveGraphDialog->Filter = "BMP File|*.bmp|Std Metafile|*.wmf|Enhanced Metafile|*.emf";
+    SaveGraphDialog->DefaultExt = "bmp";
+}
+
+grid::TExStringGrid* TRunPages::Grid(TRunKind k) const
+{
+    return k == rkHydros ? HydroGrid : k == rkCrossCurves ? CrossCurvesGrid : LongBendingGrid;
+}
+
+chart::TChart* TRunPages::Chart(TRunKind k) const
+{
+    return k == rkHydros ? HydroChart : k == rkCrossCurves ? CCChart : LongBendingChart;
+}
+
+// --- Runs ---
+
+void TRunPages::SetCommandsEnabled(bool enabled)
+{
+    for (edit::TExToolButton* b : {RunHydrosButton, RunCrossCurvesButton, RunLongBuoyancyBtn})
+        b->SetEnabled(enabled);
+    for (TMenuItem* m : {form_.File1, form_.Model1, form_.View1, form_.Calculations1})
+        m->SetEnabled(enabled);
+    form_.ToolBar->SetEnabled(enabled);
+    form_.ModelInspector->SetEnabled(enabled);
+    form_.TrimEdit->SetEnabled(enabled);
+    form_.DraughtMarkComboBox->SetEnabled(enabled);
+    OtherAngleEdit->SetEnabled(enabled);
+    form_.StopButton->SetEnabled(!enabled);
+}
+
+void TRunPages::RunClick(TRunKind kind)
+{
+    if (Running()) return;
+    WaitForWorker();
+    ShowProgress(0, "Progress: Initialising calculation thread....");
+    std::unique_ptr<TRunWorker> w;
+    switch (kind) {
+    case rkHydros: w = std::make_unique<RunHydros>(*this); break;
+    case rkCrossCurves: w = std::make_unique<RunCrossCurves>(*this); break;
+    case rkLongCurves: w = std::make_unique<RunLongCurves>(*this); break;
+    }
+    live_ = &w->Control;
+    liveKind_ = kind;
+    TRunWorker* started = w.get();
+    worker_ = std::move(w);
+    form_.BeginRun();
+    SetCommandsEnabled(false);
+    started->Start();
+}
+
+void TRunPages::StopRun()
+{
+    if (live_) live_->stop = true;
+}
+
+void TRunPages::StopButtonClick(TObject*) { StopRun(); }
+
+void TRunPages::WaitForWorker()
+{
+    if (worker_) {
+        worker_->WaitFor();
+        worker_.reset();
+    }
+}
+
+void TRunPages::ShowProgress(int position, const std::string& text)
+{
+    form_.ProgressBar->SetPosition(position);
+    form_.ProgressLabel->SetCaption(text);
+    if (OnProgress) OnProgress(position, text);
+}
+
+void TRunPages::FinishRun(TRunKind)
+{
+    live_ = nullptr;
+    SetCommandsEnabled(true);
+    form_.EndRun();
+}
+
+void TRunPages::Refuse(TRunControl& c, const std::string& message)
+{
+    ShowMessage(message);
+    c.refused = true;
+    ShowProgress(0, "Progress: Error getting user data.");
+}
+
+void TRunPages::PrepareTable(grid::TExStringGrid* g, int rows, int cols, bool append)
+{
+    if (append) {
+        g->InsertRows(0, rows);
+        if (g->GetColCountEx() < cols) g->SetColCountEx(cols);
+        return;
+    }
+    g->SplitAllCells();
+    g->Clear();
+    g->SetColCountEx(cols);
+    g->SetRowCountEx(rows);
+}
+
+void TRunPages::InsertHeaderRows(grid::TExStringGrid* g, const std::vector<runs::ReportRow>& rows)
+{
+    for (const runs::ReportRow& row : rows) {
+        g->InsertRows(0, 1);
+        for (const runs::ReportCell& cell : row) {
+            if (cell.col + cell.span > g->GetColCountEx()) g->SetColCountEx(cell.col + cell.span);
+            if (cell.span > 1) g->MergeCells(cell.col, 0, cell.span, 1);
+            g->SetCellsEx(cell.col, 0, cell.text);
+        }
+    }
+}
+
+namespace {
+
+runs::TrimInput ReadTrim(TMainForm& f)
+{
+    return {f.TrimEdit->GetText(), f.TrimEdit->GetFloat(), f.TrimEdit->GetCaption()};
+}
+
+}  // namespace
+
+void TRunPages::HydroRun(TRunControl& c)
+{
+    const runs::TrimInput trim = ReadTrim(form_);
+    runs::HydroSettings s;
+    const std::string refusal = runs::ReadHydroInputs(
+        form_.Hull, {StartDraftEdit->GetText(), EndDraftEdit->GetText(), DraftStepEdit->GetFloat(), trim,
+                     form_.DraughtMarkComboBox->ItemIndex()},
+        s);
+    if (!refusal.empty()) return Refuse(c, refusal);
+    ShowProgress(0, "Progress:");
+    grid::TExStringGrid* g = HydroGrid;
+    PrepareTable(g, s.rows + 2, 15, form_.AppendReport[0]->Checked());
+    for (int col = 0; col < 15; ++col) {
+        g->SetCellsEx(col, 0, runs::kHydroHeads[std::size_t(col)]);
+        g->SetCellsEx(col, 1, runs::kHydroUnits[std::size_t(col)]);
+    }
+    for (int k = 0; k < 9; ++k)
+        HydroChart->GetSeries(k)->Clear();
+    int failed = 0;
+    bool stopped = false;
+    for (int i = 0; i < s.rows; ++i) {
+        const double d = s.Draught(i);
+        ShowProgress((100 * i + 100) / s.rows, "Progress: Reporting Hydrostatics for draft " + base::FloatToStr(d));
+        if (c.stop) {
+            ShowProgress(0, "Progress: Terminated at draft " + base::FloatToStr(d));
+            stopped = true;
+            break;
+        }
+        std::array<double, 15> row{};
+        if (runs::HydroStep(form_.Hull, s, i, row)) {
+            for (int col = 0; col < 15; ++col)
+                g->SetFloats(col, i + 2, row[std::size_t(col)]);
+            const auto points = runs::HydroGraphValues(row);
+            for (int k = 0; k < 9; ++k)
+                HydroChart->GetSeries(k)->AddXY(points[std::size_t(k)], row[0]);
+        } else {
+            ++failed;
+        }
+        Application->ProcessMessages();
+    }
+    InsertHeaderRows(g, runs::HydroHeaderRows(form_.Hull, runs::RunStamp::Now(), trim, s.density,
+                                              form_.ShowActiveAppendages[0]->Checked()));
+    HydroChart->Title().SetText({"Hydrostatic Properties for " + form_.Hull.name});
+    if (failed > 0) ShowMessage(runs::kHydroFailed);
+    if (!stopped) ShowProgress(0, "Progress: Completed hydrostatic analysis run.");
+}
+
+void TRunPages::CrossCurveRun(TRunControl& c)
+{
+    const runs::TrimInput trim = ReadTrim(form_);
+    runs::CrossSettings s;
+    std::string warning;
+    const std::string refusal = runs::ReadCrossInputs(
+        form_.Hull,
+        {StartDisp->GetFloat(), EndDisp->GetFloat(), DispStep->GetFloat(), StartAngleEdit->GetFloat(),
+         EndAngleEdit->GetFloat(), AngleStepEdit->GetFloat(), DispTolerance->GetFloat(), trim},
+        s, warning);
+    if (!refusal.empty()) return Refuse(c, refusal);
+    if (!warning.empty()) ShowMessage(warning);
+    ShowProgress(0, "Progress:");
+    std::vector<double>& angles = form_.RunAngles;
+    const std::string angleRefusal = runs::BuildRunAngles(form_.AdditionalAngles, StartAngleEdit->GetFloat(),
+                                                          EndAngleEdit->GetFloat(), AngleStepEdit->GetFloat(), angles);
+    ShowProgress(0, "Progress: Full angle range set at " + std::to_string(angles.size()) + " angles...");
+    if (!angleRefusal.empty()) {
+        ShowMessage(angleRefusal);
+        c.refused = true;
+        return;
+    }
+    ShowProgress(0, "Progress: Angle Set validated...");
+    grid::TExStringGrid* g = CrossCurvesGrid;
+    PrepareTable(g, s.rows + 2, int(angles.size()) + 1, form_.AppendReport[1]->Checked());
+    g->SetCellsEx(0, 0, "<B>Displacement");
+    g->SetCellsEx(0, 1, "<B>(Te)");
+    const double largest = runs::LargestDisplacement(form_.Hull);
+    CCChart->FreeAllSeries();
+    for (std::size_t r = 0; r < angles.size() && !c.stop; ++r) {
+        const double a = angles[r];
+        const int col = int(r) + 1;
+        g->SetCellsEx(col, 1, runs::AngleHeadText(a));
+        // The live hull is never heeled: the run works on a copy.
+        const auto heeled = form_.Hull.HeeledCopy(a);
+        heeled->waterDensity = s.density;
+        auto* series = HorizSeries(CCChart, runs::AngleTitleText(a), clNone);
+        for (int i = 0; i < s.rows && !c.stop; ++i) {
+            const runs::CrossCell cell = runs::CrossStep(*heeled, s, largest, i, a, form_.Hull);
+            g->SetCellsEx(0, i + 2, runs::DisplacementText(cell.displacement));
+            if (cell.found) {
+                g->SetFloats(col, i + 2, cell.kn);
+                series->AddXY(cell.displacement, cell.kn);
+            }
+            Application->ProcessMessages();
+        }
+    }
+    InsertHeaderRows(g, runs::RunHeaderRows(runs::RunStamp::Now(), trim, s.density,
+                                            "<B>Table of Cross Curves for " + form_.Hull.name, 5));
+    ShowProgress(0, "Progress: Completed cross curves analysis run.");
+}
+
+void TRunPages::LongCurveRun(TRunControl& c)
+{
+    const runs::TrimInput trim = ReadTrim(form_);
+    runs::LongSettings s;
+    const std::string refusal = runs::ReadLongInputs(
+        form_.Hull, {CurveDraughtEdit->GetText(), trim, form_.DraughtMarkComboBox->ItemIndex()}, s);
+    if (!refusal.empty()) return Refuse(c, refusal);
+    ShowProgress(0, "Progress: Starting long buoyancy analysis.");
+    core::HydroData h;
+    const bool ok = form_.Hull.GetHydroStatics(s.draught, s.trim, h);
+    const core::LongitudinalCurve& curve = h.areaCurves.finalCurve;
+    const runs::LongLayout layout{int(curve.Y.size())};
+    grid::TExStringGrid* g = LongBendingGrid;
+    PrepareTable(g, layout.RowCount(), 15, form_.AppendReport[2]->Checked());
+    SetHeaderRow(g, 0, {"<B>Y Position", "<B>Area", "<B>Displacement"});
+    SetHeaderRow(g, 1, {"<B>(m)", "<B>(m<SUP>2</SUP>)", "<B>(Te/m)"});
+    // The graph shows only this run, appended or not.
+    for (int k = 0; k < 2; ++k)
+        LongBendingChart->GetSeries(k)->Clear();
+    bool stopped = false;
+    for (int i = 0; i < layout.points; ++i) {
+        const double y = curve.Y[std::size_t(i)];
+        const double a = curve.value[std::size_t(i)];
+        ShowProgress((100 * i + 100) / layout.points, "Progress: Reporting Areas @ Y=" + base::FloatToStr(y));
+        if (c.stop) {
+            ShowProgress(0, "Progress: Terminated @ Y=" + base::FloatToStr(y));
+            stopped = true;
+            break;
+        }
+        const int row = layout.FirstPointRow() + i;
+        g->SetFloats(0, row, y);
+        g->SetFloats(1, row, a);
+        g->SetFloats(2, row, a * s.density);
+        LongBendingChart->GetSeries(1)->AddXY(y, a);
+        LongBendingChart->GetSeries(0)->AddXY(y, a * s.density);
+        Application->ProcessMessages();
+    }
+    std::string note;
+    const int t = layout.TotalsRow();
+    g->SetCellsEx(0, t, "Total Area=");
+    g->SetFloats(1, t, curve.GetTotalArea());
+    g->SetCellsEx(2, t, "Long Cent=");
+    g->SetFloats(3, t, curve.GetCentroid(note));
+    const int sum = layout.SummaryRow();
+    for (int col = 0; col < 15; ++col) {
+        g->SetCellsEx(col, sum, runs::kHydroHeads[std::size_t(col)]);
+        g->SetCellsEx(col, sum + 1, runs::kHydroUnits[std::size_t(col)]);
+    }
+    if (ok) {
+        const auto values = runs::HydroRowValues(h, s.trim, s.refY);
+        for (int col = 0; col < 15; ++col)
+            g->SetFloats(col, sum + 2, values[std::size_t(col)]);
+    }
+    InsertHeaderRows(g, runs::RunHeaderRows(runs::RunStamp::Now(), trim, s.density,
+                                            "<B>Longitudinal Buoyancy Curves for " + form_.Hull.name, 12));
+    LongBendingChart->Title().SetText({"Longitudinal Buoyancy Curves for " + form_.Hull.name});
+    if (!ok) ShowMessage(runs::kHydroFailed);
+    if (!stopped) ShowProgress(0, "Progress: Completed long buoyancy analysis run.");
+}
+
+// --- Commands ---
+
+void TRunPages::TrimEditClickBtn(TObject*)
+{
+    edit::TExEditBtn* e = form_.TrimEdit;
+    const double v = e->GetFloat();
+    if (v != 0 && form_.Hull.fwdMarkY == form_.Hull.aftMarkY) {
+        ShowMessage(runs::kMarksCoincide);
+        return;
+    }
+    if (e->GetCaption() == "m") {
+        e->SetFloat(v == 0 ? 0 : form_.Hull.TrimMetresToDegrees(v));
+        e->SetCaption("deg");
+    } else {
+        e->SetFloat(v == 0 ? 0 : form_.Hull.TrimDegreesToMetres(v));
+        e->SetCaption("m");
+    }
+}
+
+void TRunPages::OtherAngleEditClickBtn(TObject*)
+{
+    std::vector<double>& list = form_.AdditionalAngles;
+    list.push_back(OtherAngleEdit->GetFloat());
+    std::sort(list.begin(), list.end());
+    std::string text = "Additional Angles = ";
+    for (std::size_t i = 0; i < list.size(); ++i)
+        text += (i ? ", " : "") + base::FloatToStr(list[i]);
+    ShowMessage(text);
+}
+
+void TRunPages::ClearAngleListClick(TObject*) { form_.AdditionalAngles.clear(); }
+
+void TRunPages::GraphSaveClick(TRunKind kind)
+{
+    if (!SaveGraphDialog->Execute()) return;
+    std::string path = SaveGraphDialog->FileName;
+    const std::string ext = GraphFileExtension(SaveGraphDialog->FilterIndex);
+    if (path.find('.', path.find_last_of('/') == std::string::npos ? 0 : path.find_last_of('/')) == std::string::npos)
+        path += "." + ext;
+    chart::TChart* c = Chart(kind);
+    switch (SaveGraphDialog->FilterIndex) {
+    case 2: c->SaveToMetafile(path); break;
+    case 3: c->SaveToMetafileEnh(path); break;
+    default: c->SaveToBitmapFile(path); break;
+    }
+}
+
+void TRunPages::GraphCopyClick(TRunKind kind)
+{
+    chart::TChart* c = Chart(kind);
+    switch (PrefForm ? PrefForm->GraphClipOptions->ItemIndex() : 0) {
+    case 1: c->CopyToClipboardMetafile(false); break;
+    case 2: c->CopyToClipboardMetafile(true); break;
+    default: c->CopyToClipboardBitmap(); break;
+    }
+}
+
+void TRunPages::LegendVisibleClick(TRunKind kind)
+{
+    // The item checks itself when clicked.
+    Chart(kind)->Legend().SetVisible(form_.LegendVisible[kind]->Checked());
+}
+
+}  // namespace app

@@ -1,0 +1,268 @@
+// The calculation runs driven through the main window: tables, graphs, progress, Stop,
+// append mode, refusals and the commands disabled while a run is live.
+#include <cmath>
+#include <fstream>
+
+#include "AppFixture.h"
+#include "Hulls.h"
+#include "app/RunLogic.h"
+#include "app/RunPages.h"
+#include "base/StrUtils.h"
+#include "core/Section.h"
+#include "platform/controls/Menus.h"
+#include "platform/controls/StdCtrls.h"
+#include "widgets/chart/Chart.h"
+#include "widgets/chart/ChartSeries.h"
+#include "widgets/edit/ExCombo.h"
+#include "widgets/edit/ExEdBtn.h"
+#include "widgets/edit/ExToolBtn.h"
+#include "widgets/grid/ExGrid.h"
+
+namespace {
+
+class RunsTest : public AppTest {
+protected:
+    app::TRunPages& R() { return *main->Runs; }
+    void SetUp() override
+    {
+        AppTest::SetUp();
+        hulls::MakeBoxBarge(main->Hull);
+        R().OnProgress = [this](int pos, const std::string& text) {
+            positions.push_back(pos);
+            texts.push_back(text);
+            if (onProgress) onProgress(pos, text);
+        };
+    }
+    void Run(edit::TExToolButton* button)
+    {
+        button->Click();
+        R().WaitForWorker();
+    }
+    void Hydro(const std::string& start, const std::string& end, const std::string& step)
+    {
+        R().StartDraftEdit->SetText(start);
+        R().EndDraftEdit->SetText(end);
+        R().DraftStepEdit->SetText(step);
+        Run(R().RunHydrosButton);
+    }
+    // The row of the grid whose first cell is text, or -1.
+    static int FindRow(grid::TExStringGrid* g, const std::string& text)
+    {
+        for (int r = 0; r < g->RowCount(); ++r)
+            if (g->Cells(0, r) == text) return r;
+        return -1;
+    }
+    std::string Label() const { return main->ProgressLabel->Caption(); }
+    std::vector<int> positions;
+    std::vector<std::string> texts;
+    std::function<void(int, const std::string&)> onProgress;
+};
+
+TEST_F(RunsTest, HydrostaticsTableOfElevenDraughts)
+{
+    Hydro("0", "1", "0.1");
+    grid::TExStringGrid* g = R().HydroGrid;
+    EXPECT_EQ(g->Cells(0, 0), "<B>Table of Hydrostatic Properties for Box Barge");
+    EXPECT_EQ(g->Cells(0, 1).rfind("<B>Trim = ", 0), 0u);
+    EXPECT_EQ(g->Cells(0, 2).rfind("Run Date: ", 0), 0u);
+    const int head = FindRow(g, "<B>Draught");
+    ASSERT_EQ(head, 3);
+    EXPECT_EQ(g->Cells(14, head), "<B>WPA");
+    EXPECT_EQ(g->Cells(1, head + 1), "<B>(m<SUP>3</SUP>)");
+    EXPECT_EQ(g->RowCount(), head + 2 + 11);  // sized from the rows written
+    for (int i = 0; i <= 10; ++i) {
+        const double t = 0.1 * i;
+        EXPECT_EQ(g->Cells(0, head + 2 + i), base::FormatFloat("0.000", t));
+        // Box barge 30 x 10: V = L B T, KB = T / 2, to the printed digits.
+        EXPECT_EQ(g->Cells(1, head + 2 + i), base::FormatFloat("0.000", 300 * t));
+        EXPECT_EQ(g->Cells(3, head + 2 + i), base::FormatFloat("0.000", t / 2));
+    }
+    EXPECT_EQ(std::vector<int>(positions.begin() + 2, positions.begin() + 13),
+              (std::vector<int>{9, 18, 27, 36, 45, 54, 63, 72, 81, 90, 100}));
+    EXPECT_EQ(Label(), "Progress: Completed hydrostatic analysis run.");
+    EXPECT_EQ(R().HydroChart->GetSeries(0)->Count(), 11);
+    EXPECT_EQ(R().HydroChart->Title().Text().at(0), "Hydrostatic Properties for Box Barge");
+    EXPECT_TRUE(R().RunHydrosButton->Enabled());
+    EXPECT_FALSE(main->StopButton->Enabled());
+}
+
+TEST_F(RunsTest, RunDisablesTheOtherCommandsAndStopEndsIt)
+{
+    bool checked = false;
+    onProgress = [&](int pos, const std::string&) {
+        if (pos != 36) return;
+        checked = true;
+        EXPECT_FALSE(R().RunCrossCurvesButton->Enabled());
+        EXPECT_FALSE(R().RunLongBuoyancyBtn->Enabled());
+        EXPECT_FALSE(main->File1->Enabled());
+        EXPECT_FALSE(main->Model1->Enabled());
+        EXPECT_TRUE(main->StopButton->Enabled());
+        main->StopButton->Click();
+    };
+    Hydro("0", "1", "0.1");
+    ASSERT_TRUE(checked);
+    EXPECT_EQ(Label(), "Progress: Terminated at draft 0.3");
+    grid::TExStringGrid* g = R().HydroGrid;
+    const int head = FindRow(g, "<B>Draught");
+    EXPECT_EQ(g->Cells(0, head + 4), "0.200");
+    EXPECT_EQ(g->Cells(0, head + 5), "");
+    EXPECT_EQ(g->Cells(0, 0), "<B>Table of Hydrostatic Properties for Box Barge");
+    for (auto* b : {R().RunHydrosButton, R().RunCrossCurvesButton, R().RunLongBuoyancyBtn})
+        EXPECT_TRUE(b->Enabled());
+    EXPECT_TRUE(main->File1->Enabled());
+    EXPECT_FALSE(main->StopButton->Enabled());
+    // A new run starts normally: the stop belonged to the last one.
+    onProgress = {};
+    Hydro("0", "1", "0.5");
+    EXPECT_EQ(Label(), "Progress: Completed hydrostatic analysis run.");
+}
+
+TEST_F(RunsTest, AppendPutsTheNewReportOnTop)
+{
+    Hydro("0", "1", "0.5");
+    main->AppendReport[0]->Click();
+    ASSERT_TRUE(main->AppendReport[0]->Checked());
+    main->Hull.name = "Second";
+    Hydro("0", "2", "0.5");
+    grid::TExStringGrid* g = R().HydroGrid;
+    EXPECT_EQ(g->Cells(0, 0), "<B>Table of Hydrostatic Properties for Second");
+    const int older = FindRow(g, "<B>Table of Hydrostatic Properties for Box Barge");
+    ASSERT_GT(older, 0);
+    EXPECT_EQ(g->Cells(0, older - 1), "2.000");  // the new report's last draught right above
+    EXPECT_EQ(g->Cells(0, older + 3), "<B>Draught");
+    EXPECT_EQ(R().HydroChart->GetSeries(0)->Count(), 5);  // the graph shows only the new run
+}
+
+TEST_F(RunsTest, TrimUnitToggleAndDraughtMarks)
+{
+    main->Hull.aftMarkY = -10;
+    main->Hull.fwdMarkY = 30;
+    main->TrimEdit->SetText("0.5");
+    main->TrimEdit->OnClickBtn(main->TrimEdit);
+    EXPECT_EQ(main->TrimEdit->GetCaption(), "deg");
+    EXPECT_NEAR(main->TrimEdit->GetFloat(), std::atan(0.5 / 40) * 180 / M_PI, 1e-5);
+    main->TrimEdit->SetText("1");
+    main->DraughtMarkComboBox->SetItemIndex(1);
+    Hydro("2", "2", "0.1");
+    grid::TExStringGrid* g = R().HydroGrid;
+    const int head = FindRow(g, "<B>Draught");
+    EXPECT_EQ(g->Cells(0, head + 2), "2.000");
+    EXPECT_EQ(g->Cells(0, 1),
+              "<B>Trim = " + main->TrimEdit->GetText() + " deg, at Density = 1.025 Te/m<SUP>3</SUP>");
+    // Coincident marks: a trim in metres is refused, not taken as 0.
+    main->Hull.fwdMarkY = main->Hull.aftMarkY;
+    main->TrimEdit->OnClickBtn(main->TrimEdit);
+    EXPECT_EQ(boxes.back(), app::runs::kMarksCoincide);
+    EXPECT_EQ(main->TrimEdit->GetCaption(), "deg");
+}
+
+TEST_F(RunsTest, RefusedInputsShowTheirMessageAndStartNothing)
+{
+    struct Case {
+        const char *start, *end, *step;
+        const char* message;
+    };
+    // Unconvertible text never reaches a run: the number fields keep a number.
+    const Case cases[] = {{"1", "0", "0.1", app::runs::kEndBeforeStart},
+                          {"0", "1", "0", app::runs::kBadStep},
+                          {"0", "1000", "0.001", app::runs::kTooManyRows}};
+    for (const Case& c : cases) {
+        boxes.clear();
+        Hydro(c.start, c.end, c.step);
+        ASSERT_EQ(boxes.size(), 1u) << c.message;
+        EXPECT_EQ(boxes[0], c.message);
+        EXPECT_EQ(Label(), "Progress: Error getting user data.");
+        EXPECT_EQ(R().HydroGrid->Cells(0, 0), "");
+        EXPECT_TRUE(R().RunHydrosButton->Enabled());
+    }
+    main->Hull.appendages[0].active = false;
+    boxes.clear();
+    Hydro("0", "1", "0.5");
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0], app::runs::kHydroFailed);
+    EXPECT_EQ(R().HydroGrid->Cells(1, FindRow(R().HydroGrid, "<B>Draught") + 2), "");
+}
+
+TEST_F(RunsTest, CrossCurvesColumnsAndTheHullUntouched)
+{
+    std::vector<std::vector<double>> x, z;
+    for (const core::Section& s : main->Hull.appendages[0].frames) {
+        x.push_back(s.X);
+        z.push_back(s.Z);
+    }
+    R().OtherAngleEdit->SetText("15");
+    R().OtherAngleEdit->OnClickBtn(R().OtherAngleEdit);
+    EXPECT_EQ(boxes.back(), "Additional Angles = 15");
+    R().StartAngleEdit->SetText("0");
+    R().EndAngleEdit->SetText("30");
+    R().AngleStepEdit->SetText("10");
+    R().StartDisp->SetText("0");
+    R().EndDisp->SetText("1000");
+    R().DispStep->SetText("500");
+    Run(R().RunCrossCurvesButton);
+    grid::TExStringGrid* g = R().CrossCurvesGrid;
+    EXPECT_EQ(g->Cells(0, 0), "<B>Table of Cross Curves for Box Barge");
+    const int head = FindRow(g, "<B>(Te)");
+    ASSERT_GT(head, 0);
+    EXPECT_EQ(g->Cells(0, head - 1), "<B>Displacement");
+    const char* angles[] = {"<B>0 deg", "<B>10 deg", "<B>15 deg", "<B>20 deg", "<B>30 deg"};
+    for (int c = 0; c < 5; ++c)
+        EXPECT_EQ(g->Cells(c + 1, head), angles[c]);
+    EXPECT_EQ(g->Cells(0, head + 2), "<B>500.000");
+    EXPECT_EQ(g->Cells(1, head + 2), "0.000");
+    EXPECT_NE(g->Cells(2, head + 2), "");
+    EXPECT_EQ(R().CCChart->SeriesCount(), 5);
+    EXPECT_EQ(Label(), "Progress: Completed cross curves analysis run.");
+    for (std::size_t f = 0; f < x.size(); ++f) {
+        EXPECT_EQ(main->Hull.appendages[0].frames[f].X, x[f]);
+        EXPECT_EQ(main->Hull.appendages[0].frames[f].Z, z[f]);
+    }
+}
+
+TEST_F(RunsTest, LongitudinalBuoyancyIsAreaTimesDensity)
+{
+    R().CurveDraughtEdit->SetText("2");
+    Run(R().RunLongBuoyancyBtn);
+    grid::TExStringGrid* g = R().LongBendingGrid;
+    EXPECT_EQ(g->Cells(0, 0), "<B>Longitudinal Buoyancy Curves for Box Barge");
+    const int head = FindRow(g, "<B>Y Position");
+    ASSERT_GT(head, 0);
+    int r = head + 2;
+    for (; !g->Cells(0, r).empty() && g->Cells(0, r) != "Total Area="; ++r) {
+        const double area = base::StrToFloat(g->Cells(1, r));
+        EXPECT_TRUE(area == 0 || area == 20) << area;  // 10 m beam x 2 m draught
+        EXPECT_EQ(g->Cells(2, r), base::FormatFloat("0.000", area * 1.025));
+    }
+    const int points = r - head - 2;
+    EXPECT_GE(points, 11);
+    EXPECT_EQ(g->Cells(0, r), "Total Area=");
+    EXPECT_EQ(g->Cells(1, r), "600.000");
+    EXPECT_EQ(g->Cells(3, r), "15.000");
+    const int sum = FindRow(g, "<B>Draught");
+    ASSERT_GT(sum, r);
+    EXPECT_LT(sum + 2, g->RowCount());
+    EXPECT_EQ(g->Cells(1, sum + 2), "600.000");
+    EXPECT_EQ(R().LongBendingChart->GetSeries(0)->Count(), points);
+    EXPECT_EQ(Label(), "Progress: Completed long buoyancy analysis run.");
+}
+
+TEST_F(RunsTest, GraphSavedAsEnhancedMetafile)
+{
+    Hydro("0", "1", "0.5");
+    EXPECT_EQ(R().SaveGraphDialog->Filter, "BMP File|*.bmp|Std Metafile|*.wmf|Enhanced Metafile|*.emf");
+    EXPECT_EQ(app::GraphFileExtension(3), "emf");
+    dialogAnswers.push_back([this](platform::TCommonDialog& d) {
+        auto& sd = dynamic_cast<platform::TSaveDialog&>(d);
+        sd.FileName = dir.file("graph");
+        sd.FilterIndex = 3;
+        return true;
+    });
+    main->GraphSave[0]->Click();
+    std::ifstream f(dir.file("graph.emf"), std::ios::binary);
+    ASSERT_TRUE(f.good());
+    char head[44] = {};
+    f.read(head, 44);
+    EXPECT_EQ(std::string(head + 40, 4), " EMF");
+}
+
+}  // namespace
