@@ -659,6 +659,19 @@ public:
     virtual void ExportNotification(TExportState State, int ARow) { (void)State; (void)ARow; }
     virtual void ImportNotification(TImportState State, int ARow) { (void)State; (void)ARow; }
 
+    // ---- HTML and XML; office exchange (no automation server here: those raise)
+    void SaveToHTML(const std::string& FileName) { OutputToHTML(FileName, false); }
+    void AppendToHTML(const std::string& FileName) { OutputToHTML(FileName, true); }
+    std::string SaveToHTMLString();
+    void SaveToXML(const std::string& FileName, const std::string& ListDescr, const std::string& RecordDescr,
+                   const base::TStrings* FieldDescr);
+    base::TStringList* GetXLSSheets(const std::string& FileName);
+    void LoadFromXLS(const std::string& FileName);
+    void LoadFromXLSSheet(const std::string& FileName, const std::string& SheetName);
+    void SaveToXLS(const std::string& FileName, bool CreateNew);
+    void SaveToXLSSheet(const std::string& FileName, const std::string& SheetName);
+    void SaveToDOC(const std::string& FileName, bool ActiveDoc);
+
     // ---- clipboard
     bool QuoteMultilineCopies = false;
     platform::TPoint ClipboardOrigin{0, 0};
@@ -720,6 +733,7 @@ protected:
     void InsertHiddenRecord(std::unique_ptr<TGridItem> item);
     void OutputToCSV(const std::string& FileName, bool Append);
     void InputFromCSV(const std::string& FileName, bool Insert);
+    void OutputToHTML(const std::string& FileName, bool Append);
     // Saved text of a cell for the exports; a cell covered by a merged block gives nothing.
     std::string ExportCell(int ACol, int ARow);
     bool ClipEditable(int ACol, int ARow);

@@ -6,10 +6,12 @@
 
 #include "GridWindow.h"
 #include "base/FileUtils.h"
+#include "base/StringList.h"
 #include "platform/system/Clipboard.h"
 #include "support/TestSupport.h"
 #include "widgets/grid/ExGrid.h"
 #include "widgets/grid/ExObj.h"
+#include "widgets/grid/ExUtil.h"
 
 using namespace platform;
 using namespace grid;
@@ -346,4 +348,96 @@ TEST_F(FilesTest, CutEmptiesEditableCellsAndSmartPasteFills)
     g->SetSelection(TGridRect{0, 0, 2, 1});
     g->PasteSelectionFromClipboard();
     EXPECT_EQ(Cells(), (Table{{"z", "z", "z"}, {"z", "e", "z"}}));
+}
+
+namespace {
+
+// Python's html.parser lists every cell as "tag attrs|text" lines.
+std::string PythonHtmlCells(const TempDir& dir, const std::string& path, const char* encoding)
+{
+    const std::string script = dir.file("cells_html.py");
+    WriteAll(script,
+             "import sys\n"
+             "from html.parser import HTMLParser\n"
+             "class P(HTMLParser):\n"
+             "    def __init__(s):\n"
+             "        super().__init__(convert_charrefs=True); s.cell=None; s.out=[]\n"
+             "    def handle_starttag(s, t, a):\n"
+             "        if t=='td': s.cell=[' '.join(k+'='+(v or '') for k,v in a), '']\n"
+             "        if t=='a' and s.cell: s.cell[1]+='['+dict(a)['href']+']'\n"
+             "        if t=='br' and s.cell: s.cell[1]+='/'\n"
+             "    def handle_startendtag(s, t, a): s.handle_starttag(t, a)\n"
+             "    def handle_endtag(s, t):\n"
+             "        if t=='td': s.out.append(s.cell[0]+'|'+s.cell[1]); s.cell=None\n"
+             "    def handle_data(s, d):\n"
+             "        if s.cell: s.cell[1]+=d.replace('\\r','').replace('\\n','')\n"
+             "p=P(); p.feed(open(sys.argv[1], encoding=sys.argv[2]).read()); print('\\n'.join(p.out))\n");
+    int rc = 0;
+    const std::string out =
+        testsupport::RunCapture("python3 '" + script + "' '" + path + "' " + encoding, &rc);
+    EXPECT_EQ(rc, 0);
+    return out;
+}
+
+}  // namespace
+
+TEST_F(FilesTest, HtmlTableReadByAParser)
+{
+    REQUIRE_TOOL("python3", "python3");
+    Fill({{"<b>Head</b>", "", "Q"}, {"a & b <c>", "http://x.org/?a=1&b=2", "1.5"}, {"", "caf\xe9", "end"}});
+    g->SetFixedRows(1);
+    g->MergeCells(0, 0, 2, 1);
+    g->SetAlignments(2, 1, taRightJustify);
+    g->URLShow = true;
+    g->SetColors(2, 2, TColor(0x0000FF));
+    const std::string path = dir.file("t.html");
+    g->SaveToHTML(path);
+    const std::string text = ReadAll(path);
+    EXPECT_EQ(text.substr(0, text.find("\r\n")),
+              "<table border=\"1\" cellspacing=\"0\" cellpadding=\"0\"  width=\"100%\">");
+    const std::string fixedHex = HTMLColor(ColorToRGB(g->FixedColor()));
+    EXPECT_EQ(PythonHtmlCells(dir, path, "cp1252"),
+              "bgcolor=#" + fixedHex + " valign=top colspan=2|Head\n"
+              "bgcolor=#" + fixedHex + " valign=top|Q\n"
+              "valign=top|a & b <c>\n"
+              "valign=top|[http://x.org/?a=1&b=2]x.org/?a=1&b=2\n"
+              "align=right valign=top|1.5\n"
+              "|/\n"
+              "valign=top|caf\xc3\xa9\n"  // the parser prints UTF-8
+              "valign=top bgcolor=#FF0000|end\n");
+}
+
+TEST_F(FilesTest, XhtmlAndXmlAreWellFormedAndEncodedAsDeclared)
+{
+    REQUIRE_TOOL("xmllint", "libxml2-utils");
+    Fill({{"x<y & \"z\"", "caf\xe9 \x80"}, {"two\r\nlines", ""}});
+    g->HTMLSettings.XHTML = true;
+    g->SetWordWrap(false);
+    const std::string html = dir.file("t.xhtml");
+    g->SaveToHTML(html);
+    const std::string text = ReadAll(html);
+    EXPECT_EQ(text.rfind("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n", 0), 0u);
+    EXPECT_NE(text.find("caf\xc3\xa9 \xe2\x82\xac"), std::string::npos);  // UTF-8 as declared
+    EXPECT_EQ(text.substr(text.size() - 11), "</html>\r\n\r\n");
+    int rc = 0;
+    testsupport::RunCapture("xmllint --noout --nonet '" + html + "' 2>&1", &rc);
+    EXPECT_EQ(rc, 0);
+
+    const std::string xml = dir.file("t.xml");
+    base::TStringList names;
+    names.Add("name");
+    g->SaveToXML(xml, "rows", "row", &names);
+    EXPECT_EQ(ReadAll(xml),
+              "<?xml version=\"1.0\" encoding=\"ISO-8859-1\" ?>\r\n<rows>\r\n<row>\r\n"
+              "<name>x&lt;y &amp; &quot;z&quot;</name>\r\n<FIELD1>caf\xe9 &#8364;</FIELD1>\r\n</row>\r\n"
+              "<row>\r\n<name>two\r\nlines</name>\r\n<FIELD1></FIELD1>\r\n</row>\r\n</rows>\r\n");
+    const std::string got = testsupport::RunCapture("xmllint --xpath 'string(/rows/row[1]/FIELD1)' '" + xml + "'", &rc);
+    EXPECT_EQ(rc, 0);
+    EXPECT_EQ(got, "caf\xc3\xa9 \xe2\x82\xac\n");
+    EXPECT_THROW(g->SaveToXLS(xml, true), EExGridError);
+    try {
+        g->SaveToDOC(xml, false);
+    } catch (const EExGridError& e) {
+        EXPECT_STREQ(e.what(), "Word OLE server not found");
+    }
 }
