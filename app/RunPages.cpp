@@ -204,6 +204,7 @@ void TRunPages::BuildHydroPage()
                 "Hydrostatics");
     HydroGrid->SetRowCountEx(5);
     chart::TChart* c = HydroChart;
+    c->SetMarginUnits(chart::muPixels);
     c->SetMarginBottom(100);
     c->BottomAxis().Title().SetCaption("Displacement (Te)");
     c->LeftAxis().Title().SetCaption("Draft/Waterline above Z=0.00 (m)");

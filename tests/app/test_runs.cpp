@@ -1,7 +1,8 @@
 // The calculation runs driven through the main window: tables, graphs, progress, Stop,
 // append mode, refusals and the commands disabled while a run is live.
 #include <cmath>
-#include <fstream>
+#include <cstdlib>
+#include <filesystem>
 
 #include "AppFixture.h"
 #include "Hulls.h"
@@ -246,23 +247,56 @@ TEST_F(RunsTest, LongitudinalBuoyancyIsAreaTimesDensity)
     EXPECT_EQ(Label(), "Progress: Completed long buoyancy analysis run.");
 }
 
-TEST_F(RunsTest, GraphSavedAsEnhancedMetafile)
+TEST_F(RunsTest, GraphSavedInEachFormatIsReadByOutsideReaders)
 {
-    Hydro("0", "1", "0.5");
+    REQUIRE_TOOL("identify", "imagemagick");
+    REQUIRE_TOOL("wmf2svg", "libwmf-bin");
+    REQUIRE_TOOL("emf2svg-conv", "emf2svg");
+    main->SetBounds(0, 0, 1000, 700);
+    main->ViewControl->SetActivePage(main->CalculationsSheet);
+    Hydro("0", "2", "0.25");
+    auto* pages = dynamic_cast<frame::TExPageControl*>(main->FindComponent("ExPageControl1"));
+    ASSERT_TRUE(pages);
+    pages->SetActivePageIndex(1);
+    platform::Application->ProcessMessages();
     EXPECT_EQ(R().SaveGraphDialog->Filter, "BMP File|*.bmp|Std Metafile|*.wmf|Enhanced Metafile|*.emf");
-    EXPECT_EQ(app::GraphFileExtension(3), "emf");
-    dialogAnswers.push_back([this](platform::TCommonDialog& d) {
-        auto& sd = dynamic_cast<platform::TSaveDialog&>(d);
-        sd.FileName = dir.file("graph");
-        sd.FilterIndex = 3;
-        return true;
-    });
-    main->GraphSave[0]->Click();
-    std::ifstream f(dir.file("graph.emf"), std::ios::binary);
-    ASSERT_TRUE(f.good());
-    char head[44] = {};
-    f.read(head, 44);
-    EXPECT_EQ(std::string(head + 40, 4), " EMF");
+    struct Case {
+        int filter;
+        const char* ext;
+        std::string reader;
+    };
+    const Case cases[] = {{1, "bmp", "identify '%s'"},
+                          {2, "wmf", "wmf2svg -o /dev/stdout '%s'"},
+                          {3, "emf", "emf2svg-conv -i '%s' -o /dev/stdout"}};
+    for (const Case& c : cases) {
+        EXPECT_EQ(app::GraphFileExtension(c.filter), c.ext);
+        const std::string name = std::string("graph") + std::to_string(c.filter);
+        dialogAnswers.push_back([this, name, c](platform::TCommonDialog& d) {
+            auto& sd = dynamic_cast<platform::TSaveDialog&>(d);
+            sd.FileName = dir.file(name);
+            sd.FilterIndex = c.filter;
+            return true;
+        });
+        main->GraphSave[0]->Click();
+        const std::string file = dir.file(name + "." + c.ext);
+        ASSERT_TRUE(std::filesystem::exists(file)) << file;
+        std::string cmd = c.reader;
+        cmd.replace(cmd.find("%s"), 2, file);
+        int rc = -1;
+        const std::string out = testsupport::RunCapture(cmd + " 2>&1", &rc);
+        EXPECT_EQ(rc, 0) << out;
+        if (c.filter == 1) {
+            EXPECT_NE(out.find("BMP"), std::string::npos) << out;
+            EXPECT_EQ(out.find(" 1x1 "), std::string::npos) << out;
+        }
+        if (c.filter == 3) EXPECT_NE(out.find("Displacement"), std::string::npos);
+    }
+    if (std::getenv("RUNS_TEST_OUT")) {
+        std::filesystem::copy_file(dir.file("graph1.bmp"), std::string(std::getenv("RUNS_TEST_OUT")) + "/hydro.bmp",
+                                   std::filesystem::copy_options::overwrite_existing);
+        platform::PaintToBitmap(R().HydroGrid)
+            ->SaveToFile(std::string(std::getenv("RUNS_TEST_OUT")) + "/hydrogrid.bmp");
+    }
 }
 
 }  // namespace
