@@ -468,6 +468,82 @@ void TCustomBarSeries::DrawTickLines(int start, int end, TBarStyle style)
         if (start < t && t < end) DrawTickLine(t, style);
 }
 
+void TCustomBarSeries::DrawBar(int i, int start, int end)
+{
+    SetPenBrushBar(BarColor);
+    const TBarStyle style = GetBarStyle(i);
+    TCanvas3D& c = Canvas();
+    const TRect r = BarRect;
+    const bool vertical = ValuesVertical(), is3D = Is3D();
+    // One drawing for both orientations: (position, value) to pixels.
+    auto at = [vertical](int pos, int val) { return vertical ? TPoint{pos, val} : TPoint{val, pos}; };
+    const int p0 = vertical ? r.Left : r.Top, p1 = vertical ? r.Right : r.Bottom, mid = (p0 + p1) / 2;
+    const int vmid = (start + end) / 2;
+    // The value end of the bar: the top of a vertical bar, the right of a horizontal one.
+    const int tip = vertical ? start : end, foot = vertical ? end : start;
+    const TPoint a = at(p0, start), b = at(p1, end);
+    const TRect box{std::min(a.X, b.X), std::min(a.Y, b.Y), std::max(a.X, b.X), std::max(a.Y, b.Y)};
+    switch (style) {
+    case bsRectangle:
+    case bsRectGradient:
+    case bsBevel:
+    case bsCilinder:
+    case bsSlantCube:
+        if (is3D && style != bsCilinder && style != bsSlantCube) {
+            c.Cube(box.Left, box.Right, box.Top, box.Bottom, StartZ, EndZ, Dark3D);
+        } else if (is3D) {
+            const int keep = ChartNumCylinderSides;
+            if (style == bsSlantCube) ChartNumCylinderSides = 4;
+            c.Cylinder(vertical, box.Left, box.Top, box.Right, box.Bottom, StartZ, EndZ, Dark3D);
+            ChartNumCylinderSides = keep;
+        } else {
+            BarRectangle(BarColor, box.Left, box.Top, box.Right, box.Bottom);
+            if (style == bsSlantCube) {
+                if (vertical) c.DoVertLine(mid, start, end);
+                else c.DoHorizLine(start, end, mid);
+            }
+        }
+        break;
+    case bsPyramid:
+    case bsCone:
+    case bsInvPyramid:
+    case bsInvCone: {
+        const bool inv = style == bsInvPyramid || style == bsInvCone;
+        const int apex = inv ? foot : tip, base = inv ? tip : foot;
+        if (!is3D) {
+            const TPoint t[3] = {at(p0, base), at(mid, apex), at(p1, base)};
+            c.Polygon(t, 3);
+            break;
+        }
+        const TPoint u = vertical ? at(p0, apex) : at(p0, base), v = vertical ? at(p1, base) : at(p1, apex);
+        if (style == bsCone || style == bsInvCone)
+            c.Cone(vertical, u.X, u.Y, v.X, v.Y, StartZ, EndZ, Dark3D, ConePercent);
+        else
+            c.Pyramid(vertical, u.X, u.Y, v.X, v.Y, StartZ, EndZ, Dark3D);
+        break;
+    }
+    case bsEllipse:
+        if (is3D) c.EllipseWithZ(box.Left, box.Top, box.Right, box.Bottom, MiddleZ);
+        else c.Ellipse(box.Left, box.Top, box.Right, box.Bottom);
+        break;
+    case bsArrow:
+    case bsInvArrow: {
+        const bool inv = style == bsInvArrow;
+        c.Arrow(true, at(mid, inv ? tip : foot), at(mid, inv ? foot : tip), p1 - p0, (p1 - p0) / 2, MiddleZ);
+        break;
+    }
+    case bsDiamond: {
+        const TPoint d[4] = {at(mid, start), at(p1, vmid), at(mid, end), at(p0, vmid)};
+        if (is3D) c.PolygonWithZ(d, 4, MiddleZ);
+        else c.Polygon(d, 4);
+        break;
+    }
+    }
+    if (style == bsRectGradient) BarGradient(i, box);
+    else if (style == bsBevel) DrawBevel();
+    DrawTickLines(start, end, style);
+}
+
 int TCustomBarSeries::Clicked(int x, int y)
 {
     if (FirstShownIndex < 0 || LastShownIndex < 0) return -1;
@@ -612,69 +688,6 @@ void TBarSeries::DrawMark(int i, const std::string& text, TSeriesMarkPosition& p
     TCustomBarSeries::DrawMark(i, text, p);
 }
 
-void TBarSeries::DrawBar(int i, int start, int end)
-{
-    SetPenBrushBar(BarColor);
-    const TBarStyle style = GetBarStyle(i);
-    TCanvas3D& c = Canvas();
-    const TRect r = BarRect;
-    const int x = (r.Left + r.Right) / 2, mid = (start + end) / 2, w = r.Right - r.Left;
-    const bool is3D = Is3D();
-    switch (style) {
-    case bsRectangle:
-    case bsRectGradient:
-    case bsBevel:
-        if (is3D) c.Cube(r.Left, r.Right, start, end, StartZ, EndZ, Dark3D);
-        else BarRectangle(BarColor, r.Left, start, r.Right, end);
-        break;
-    case bsCilinder:
-        if (is3D) c.Cylinder(true, r.Left, start, r.Right, end, StartZ, EndZ, Dark3D);
-        else BarRectangle(BarColor, r.Left, start, r.Right, end);
-        break;
-    case bsPyramid:
-    case bsCone:
-    case bsInvPyramid:
-    case bsInvCone: {
-        const bool inv = style == bsInvPyramid || style == bsInvCone;
-        const int apex = inv ? end : start, base = inv ? start : end;
-        if (!is3D) {
-            const TPoint t[3] = {{r.Left, base}, {x, apex}, {r.Right, base}};
-            c.Polygon(t, 3);
-        } else if (style == bsCone || style == bsInvCone) {
-            c.Cone(true, r.Left, apex, r.Right, base, StartZ, EndZ, Dark3D, ConePercent);
-        } else {
-            c.Pyramid(true, r.Left, apex, r.Right, base, StartZ, EndZ, Dark3D);
-        }
-        break;
-    }
-    case bsEllipse:
-        if (is3D) c.EllipseWithZ(r.Left, start, r.Right, end, MiddleZ);
-        else c.Ellipse(r.Left, start, r.Right, end);
-        break;
-    case bsArrow: c.Arrow(true, {x, end}, {x, start}, w, w / 2, MiddleZ); break;
-    case bsInvArrow: c.Arrow(true, {x, start}, {x, end}, w, w / 2, MiddleZ); break;
-    case bsSlantCube:
-        if (is3D) {
-            const int keep = ChartNumCylinderSides;
-            ChartNumCylinderSides = 4;
-            c.Cylinder(true, r.Left, start, r.Right, end, StartZ, EndZ, Dark3D);
-            ChartNumCylinderSides = keep;
-        } else {
-            BarRectangle(BarColor, r.Left, start, r.Right, end);
-            c.DoVertLine(x, start, end);
-        }
-        break;
-    case bsDiamond: {
-        const TPoint d[4] = {{x, start}, {r.Right, mid}, {x, end}, {r.Left, mid}};
-        if (is3D) c.PolygonWithZ(d, 4, MiddleZ);
-        else c.Polygon(d, 4);
-        break;
-    }
-    }
-    if (style == bsRectGradient) BarGradient(i, {r.Left, start, r.Right, end});
-    else if (style == bsBevel) DrawBevel();
-    DrawTickLines(start, end, style);
-}
 
 void TBarSeries::DrawTickLine(int t, TBarStyle style)
 {
@@ -755,69 +768,6 @@ void THorizBarSeries::DrawMark(int i, const std::string& text, TSeriesMarkPositi
     TCustomBarSeries::DrawMark(i, text, p);
 }
 
-void THorizBarSeries::DrawBar(int i, int start, int end)
-{
-    SetPenBrushBar(BarColor);
-    const TBarStyle style = GetBarStyle(i);
-    TCanvas3D& c = Canvas();
-    const TRect r = BarRect;
-    const int y = (r.Top + r.Bottom) / 2, mid = (start + end) / 2, h = r.Bottom - r.Top;
-    const bool is3D = Is3D();
-    switch (style) {
-    case bsRectangle:
-    case bsRectGradient:
-    case bsBevel:
-        if (is3D) c.Cube(start, end, r.Top, r.Bottom, StartZ, EndZ, Dark3D);
-        else BarRectangle(BarColor, start, r.Top, end, r.Bottom);
-        break;
-    case bsCilinder:
-        if (is3D) c.Cylinder(false, start, r.Top, end, r.Bottom, StartZ, EndZ, Dark3D);
-        else BarRectangle(BarColor, start, r.Top, end, r.Bottom);
-        break;
-    case bsPyramid:
-    case bsCone:
-    case bsInvPyramid:
-    case bsInvCone: {
-        const bool inv = style == bsInvPyramid || style == bsInvCone;
-        const int apex = inv ? start : end, base = inv ? end : start;
-        if (!is3D) {
-            const TPoint t[3] = {{base, r.Top}, {apex, y}, {base, r.Bottom}};
-            c.Polygon(t, 3);
-        } else if (style == bsCone || style == bsInvCone) {
-            c.Cone(false, base, r.Top, apex, r.Bottom, StartZ, EndZ, Dark3D, ConePercent);
-        } else {
-            c.Pyramid(false, base, r.Top, apex, r.Bottom, StartZ, EndZ, Dark3D);
-        }
-        break;
-    }
-    case bsEllipse:
-        if (is3D) c.EllipseWithZ(start, r.Top, end, r.Bottom, MiddleZ);
-        else c.Ellipse(start, r.Top, end, r.Bottom);
-        break;
-    case bsArrow: c.Arrow(true, {start, y}, {end, y}, h, h / 2, MiddleZ); break;
-    case bsInvArrow: c.Arrow(true, {end, y}, {start, y}, h, h / 2, MiddleZ); break;
-    case bsSlantCube:
-        if (is3D) {
-            const int keep = ChartNumCylinderSides;
-            ChartNumCylinderSides = 4;
-            c.Cylinder(false, start, r.Top, end, r.Bottom, StartZ, EndZ, Dark3D);
-            ChartNumCylinderSides = keep;
-        } else {
-            BarRectangle(BarColor, start, r.Top, end, r.Bottom);
-            c.DoHorizLine(start, end, y);
-        }
-        break;
-    case bsDiamond: {
-        const TPoint d[4] = {{start, y}, {mid, r.Top}, {end, y}, {mid, r.Bottom}};
-        if (is3D) c.PolygonWithZ(d, 4, MiddleZ);
-        else c.Polygon(d, 4);
-        break;
-    }
-    }
-    if (style == bsRectGradient) BarGradient(i, {start, r.Top, end, r.Bottom});
-    else if (style == bsBevel) DrawBevel();
-    DrawTickLines(start, end, style);
-}
 
 void THorizBarSeries::DrawTickLine(int t, TBarStyle style)
 {

@@ -101,7 +101,8 @@ protected:
     int CalcMarkLength(int i);
     virtual int InternalCalcMarkLength(int) { return 0; }
     virtual bool InternalClicked(int i, TPoint p);
-    virtual void DrawBar(int i, int start, int end) = 0;
+    // The bar's shape between its two value edges, start < end.
+    virtual void DrawBar(int i, int start, int end);
     virtual void DrawTickLine(int, TBarStyle) {}
     void SetPenBrushBar(TColor c);
     void BarRectangle(TColor c, int left, int top, int right, int bottom);
@@ -138,7 +139,6 @@ public:
 
 protected:
     int InternalCalcMarkLength(int i) override;
-    void DrawBar(int i, int start, int end) override;
     void DrawTickLine(int t, TBarStyle style) override;
 };
 
@@ -158,7 +158,6 @@ public:
 
 protected:
     int InternalCalcMarkLength(int i) override;
-    void DrawBar(int i, int start, int end) override;
     void DrawTickLine(int t, TBarStyle style) override;
 };
 

@@ -255,15 +255,24 @@ TEST(ChartSeriesData, GroupsReportAndSwitchTheirSeries)
 
 namespace {
 
+// The values first..last (all for -1), and how many they are.
+double Sum(TChartValueList& l, int first, int last, int& n)
+{
+    if (first < 0) first = 0, last = l.Count() - 1;
+    double sum = 0;
+    for (int i = first; i <= last; ++i) sum += l[i];
+    n = last - first + 1;
+    return sum;
+}
+
 class TAverageFunction : public TChartMovingFunction {
 public:
     using TChartMovingFunction::TChartMovingFunction;
     double Calculate(TChartSeries& s, int first, int last) override
     {
-        if (first < 0) first = 0, last = s.Count() - 1;
-        double sum = 0;
-        for (int i = first; i <= last; ++i) sum += ValueList(s)[i];
-        return sum / (last - first + 1);
+        int n = 0;
+        const double sum = Sum(ValueList(s), first, last, n);
+        return sum / n;
     }
     // Plain (non-moving) use: one value per period.
     bool moving = false;
@@ -279,10 +288,8 @@ public:
     using TChartFunction::TChartFunction;
     double Calculate(TChartSeries& s, int first, int last) override
     {
-        if (first < 0) first = 0, last = s.Count() - 1;
-        double sum = 0;
-        for (int i = first; i <= last; ++i) sum += ValueList(s)[i];
-        return sum;
+        int n = 0;
+        return Sum(ValueList(s), first, last, n);
     }
     double CalculateMany(const std::vector<platform::TComponent*>& sources, int index) override
     {
@@ -339,7 +346,7 @@ TEST(ChartCalculatedSeries, TableOfCases)
         TChartFunction* f;
         if (c.sum) f = new TSumFunction();
         else {
-            auto* a = c.moving ? new TAverageFunction() : new TAverageFunction();
+            auto* a = new TAverageFunction();
             a->moving = c.moving;
             f = a;
         }

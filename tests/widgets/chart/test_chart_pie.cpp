@@ -4,7 +4,8 @@
 #include <cmath>
 #include <numbers>
 
-#include "SeriesChart.h"
+#include "TestChart.h"
+#include "platform/graphics/Graphics.h"
 #include "widgets/chart/ChartFastLine.h"
 #include "widgets/chart/ChartMarks.h"
 #include "widgets/chart/ChartPen.h"
@@ -12,7 +13,7 @@
 
 using namespace chart;
 using namespace platform;
-using charttest::SeriesChart;
+using SeriesChart = charttest::ChartOnBitmap;
 
 namespace {
 struct PieChart : SeriesChart {

@@ -1,7 +1,8 @@
 // Registries of series and tool types, changing a series' type, and chart tools.
 #include <gtest/gtest.h>
 
-#include "SeriesChart.h"
+#include "TestChart.h"
+#include "platform/graphics/Graphics.h"
 #include "widgets/chart/ChartAxis.h"
 #include "widgets/chart/ChartBarSeries.h"
 #include "widgets/chart/ChartConst.h"
@@ -13,7 +14,7 @@
 
 using namespace chart;
 using namespace platform;
-using charttest::SeriesChart;
+using SeriesChart = charttest::ChartOnBitmap;
 using charttest::TestChart;
 
 namespace {

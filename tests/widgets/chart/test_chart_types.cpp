@@ -3,7 +3,8 @@
 
 #include <cmath>
 
-#include "SeriesChart.h"
+#include "TestChart.h"
+#include "platform/graphics/Graphics.h"
 #include "widgets/chart/ChartAxis.h"
 #include "widgets/chart/ChartBarSeries.h"
 #include "widgets/chart/ChartMarks.h"
@@ -12,7 +13,7 @@
 
 using namespace chart;
 using namespace platform;
-using charttest::SeriesChart;
+using SeriesChart = charttest::ChartOnBitmap;
 
 TEST(ChartPointSeries, SymbolsOnlyAndClicksOnSymbols)
 {
@@ -212,4 +213,30 @@ TEST(ChartBarSeries, HorizontalBarsWithMarksOnBothSides)
     EXPECT_EQ(f.Px(x, y), RGB(0, 0, 128));
     EXPECT_EQ(s->Clicked(x, y), 1);
     EXPECT_EQ(s->Clicked(s->CalcXPos(1) + 5, y), -1);
+}
+
+TEST(ChartBarSeries, EveryShapeDrawsInBothDirectionsIn2DAnd3D)
+{
+    for (bool horizontal : {false, true})
+        for (bool view3D : {false, true}) {
+            SeriesChart f;
+            f.chart.SetView3D(view3D);
+            TCustomBarSeries* s = horizontal ? static_cast<TCustomBarSeries*>(new THorizBarSeries())
+                                             : static_cast<TCustomBarSeries*>(new TBarSeries());
+            f.chart.AddSeries(s);
+            s->SetSeriesColor(clRed);
+            s->Marks().SetVisible(false);
+            for (int i = 0; i <= bsInvCone; ++i) s->Add(10);
+            s->OnGetBarStyle = [](TCustomBarSeries*, int i, TBarStyle& st) { st = TBarStyle(i); };
+            const std::string name = std::string("bars_all") + (horizontal ? "_h" : "_v") + (view3D ? "_3d" : "");
+            f.Paint(name.c_str());
+            for (int i = 0; i <= bsInvCone; ++i) {
+                // The middle of every bar is painted.
+                const int pos = s->CalcXPos(i) + s->BarSize / 2;
+                const int val = (s->CalcYPos(i) + s->GetOriginPos(i)) / 2;
+                const int hpos = s->CalcYPos(i) + s->BarSize / 2, hval = (s->CalcXPos(i) + s->GetOriginPos(i)) / 2;
+                const COLORREF c = horizontal ? f.Px(hval, hpos) : f.Px(pos, val);
+                EXPECT_NE(c, RGB(255, 255, 255)) << name << " style " << i;
+            }
+        }
 }
