@@ -103,6 +103,7 @@ TMainForm::TMainForm(TComponent* AOwner) : TForm(AOwner)
     ConnectDialogCommands();
     SetupViews();
     SetupView3D();
+    SetupInspector();
 
     OnCreate = [this](TObject* s) { FormCreate(s); };
     OnShow = [this](TObject* s) { FormShow(s); };
@@ -513,7 +514,5 @@ void TMainForm::RefreshAll()
     SelectionChanged();
 }
 
-void TMainForm::FillFramesList() {}
-void TMainForm::FillOffsetGrid() {}
 
 }  // namespace app

@@ -22,6 +22,8 @@ class TOpenDialog;
 class TSaveDialog;
 class TSavePictureDialog;
 class TLabel;
+class TColorDialog;
+class TTreeNode;
 }  // namespace platform
 namespace plot {
 class TPlotGraph;
@@ -30,6 +32,7 @@ class TSyncSplitter;
 namespace frame {
 class TExMainMenu;
 class TExMenuOfficeStyler;
+class TExPopupMenu;
 }  // namespace frame
 namespace flat {
 class TFlatCheckListBox;
@@ -45,6 +48,7 @@ class TExToolButton;
 namespace app {
 
 class TRunPages;
+class TOffsetGrid;
 
 class TMainForm : public platform::TForm {
 public:
@@ -204,9 +208,51 @@ public:
     void SideElevation1Click(platform::TObject* Sender);
     void ImportLines1Click(platform::TObject* Sender);
     void ClearRefImage1Click(platform::TObject* Sender);
-    // The offsets table's first shown row and current row, which point edits keep.
+    // The offsets table's first shown row and current row, which point edits keep; the
+    // current point stays as it is.
     int OffsetGridTopRow() const;
     void SetOffsetGridRows(int topRow, int row);
+
+    // --- Property tree, frames list and offsets table (MainFormInspector.cpp, MainFormOffsets.cpp) ---
+    frame::TExPopupMenu* HullTreePopup = nullptr;
+    platform::TMenuItem *AllowEditing1 = nullptr, *WordWrap1 = nullptr, *ExpandAll1 = nullptr,
+                        *CollapseAll1 = nullptr, *AddAppendage1 = nullptr, *AddFrame1 = nullptr,
+                        *DeleteAppendage1 = nullptr, *DeleteFrame1 = nullptr, *CompleteAppendage1 = nullptr,
+                        *CompleteFrame1 = nullptr;
+    platform::TColorDialog* ColorDialog = nullptr;
+    TOffsetGrid* OffsetGrid = nullptr;
+    frame::TExPopupMenu* OffsetGridPopupMenu = nullptr;
+    platform::TMenuItem *InsertPoint1 = nullptr, *DeletePoint1 = nullptr, *AddPoint1 = nullptr,
+                        *CompleteFrame2 = nullptr, *InsertAtMidpoint1 = nullptr;
+    // The hull node, the information node, the appendages node, the last appendage-properties
+    // node and the last frames node.
+    platform::TTreeNode *HullNode = nullptr, *InfoNode = nullptr, *AppendagesNode = nullptr,
+                        *AppPropsNode = nullptr, *FramesNode = nullptr;
+    void SelectAppendageNode(int i, bool expand);
+    void SelectFrameNode(int i, int j);
+    void MoveNodeUp(platform::TTreeNode* node);
+    // clicked: the node's first anchor was clicked, which alone flips Active or opens the
+    // colour dialog.
+    void HullTreeViewChange(platform::TObject* Sender, platform::TTreeNode* Node, bool clicked = false);
+    void HullTreeViewChanging(platform::TObject* Sender, platform::TTreeNode* Node, bool& AllowChange);
+    void HullTreeViewParamClick(platform::TObject* Sender, platform::TTreeNode* ANode, const std::string& href,
+                                std::string& value);
+    void HullTreeViewParamChanged(platform::TObject* Sender, platform::TTreeNode* ANode, const std::string& href,
+                                  const std::string& oldvalue, const std::string& newvalue);
+    void AllowEditing1Click(platform::TObject* Sender);
+    void WordWrap1Click(platform::TObject* Sender);
+    void ExpandAll1Click(platform::TObject* Sender);
+    void CollapseAll1Click(platform::TObject* Sender);
+    void AddAppendage1Click(platform::TObject* Sender);
+    void AddFrame1Click(platform::TObject* Sender);
+    void DeleteAppendage1Click(platform::TObject* Sender);
+    void DeleteFrame1Click(platform::TObject* Sender);
+    void FramesListBoxClick(platform::TObject* Sender);
+    void ModelInspectorChange(platform::TObject* Sender);
+    void OffsetGridSelectCell(platform::TObject* Sender, int ACol, int ARow, bool& CanSelect);
+    void OffsetGridCellValidate(platform::TObject* Sender, int ACol, int ARow, std::string& Value, bool& Valid);
+    void InsertPoint1Click(platform::TObject* Sender);
+    void DeletePoint1Click(platform::TObject* Sender);
 
 private:
     void BuildToolBar();
@@ -236,6 +282,17 @@ private:
     double ZoomFactor3D();
     void DrawScene3D();
     double zoomFactor3D_ = 1.5;
+
+    void SetupInspector();  // MainFormInspector.cpp
+    void SetupOffsetGrid();  // MainFormOffsets.cpp
+    void ShowCurrentNames();
+    // A frame's new Y typed into the tree: the frame and its node move into order.
+    void MoveFrameTo(platform::TTreeNode* node, const std::string& typed);
+    frame::TExPopupMenu* MakePopup(const std::string& name);
+    core::Section* CurrentSection();  // null when the current frame does not exist
+    // Refills the table after a point command, keeping its scroll, with row current.
+    void ShowPoint(int row);
+    bool building_ = false;  // the tree is being rebuilt: its selection changes mean nothing
     // Runs a save dialog; on a chosen path runs write and reports its failure.
     bool ExportWith(platform::TSaveDialog* dialog, const std::string& what,
                     const std::function<bool(const std::string&)>& write);

@@ -330,11 +330,4 @@ void TMainForm::ImportLines1Click(TObject*)
 
 void TMainForm::ClearRefImage1Click(TObject*) { SectionView->SetBgStyle(plot::bgsSolid); }
 
-// --- Offsets table rows ---
-// The offsets table keeps its own scroll position and current row; until it
-// exists there is nothing to keep.
-
-int TMainForm::OffsetGridTopRow() const { return 1; }
-void TMainForm::SetOffsetGridRows(int, int) {}
-
 }  // namespace app
