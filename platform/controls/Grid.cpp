@@ -406,10 +406,11 @@ void TCustomGrid::MoveCurrent(int ACol, int ARow, bool MoveAnchor, bool Show)
     if (!SelectCell(ACol, ARow)) return;
     const TGridRect old = Selection();
     const bool moved = ACol != current_.X || ARow != current_.Y;
+    // The editor's text belongs to the cell it was opened on: it goes before the move.
+    if (moved && !(options_ & goAlwaysShowEditor)) HideEditor();
     current_ = {ACol, ARow};
     if (MoveAnchor || !(options_ & goRangeSelect)) anchor_ = current_;
     if (options_ & goRowSelect) anchor_.X = current_.X;
-    if (moved && !(options_ & goAlwaysShowEditor)) HideEditor();
     if (Show) ClampInView();
     InvalidateSelection(old);
     InvalidateSelection(Selection());

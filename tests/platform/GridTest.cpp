@@ -292,11 +292,15 @@ TEST_F(GridFixture, ACharacterOpensTheEditorAndTheTextIsStoredAsItIsTyped)
     SendKey(grid->InplaceEditor(), VK_ESCAPE);
     EXPECT_EQ(grid->Cells(1, 1), "78");
     EXPECT_FALSE(grid->EditorMode());
-    // Down in the editor moves the current cell; the editor closes.
+    // Down in the editor moves the current cell; the editor closes, its text staying in
+    // the cell it was opened on.
+    grid->SetCells(1, 2, "below");
     grid->SetEditorMode(true);
     SendKey(grid->InplaceEditor(), VK_DOWN);
     EXPECT_EQ(grid->Row(), 2);
     EXPECT_FALSE(grid->InplaceEditor()->Visible());
+    EXPECT_EQ(grid->Cells(1, 1), "78");
+    EXPECT_EQ(grid->Cells(1, 2), "below");
 }
 
 namespace {
