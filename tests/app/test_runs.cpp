@@ -247,6 +247,63 @@ TEST_F(RunsTest, LongitudinalBuoyancyIsAreaTimesDensity)
     EXPECT_EQ(Label(), "Progress: Completed long buoyancy analysis run.");
 }
 
+TEST_F(RunsTest, ClosingTheWindowStopsTheRunFirst)
+{
+    onProgress = [&](int pos, const std::string&) {
+        if (pos == 36) main->Close();
+    };
+    Hydro("0", "1", "0.1");
+    EXPECT_EQ(Label(), "Progress: Terminated at draft 0.3");
+    EXPECT_FALSE(R().Running());
+    EXPECT_FALSE(main->Visible());
+}
+
+TEST_F(RunsTest, CrossCurvesAppendGrowsTheColumns)
+{
+    R().StartDisp->SetText("500");
+    R().EndDisp->SetText("500");
+    R().DispStep->SetText("100");
+    R().AngleStepEdit->SetText("10");
+    R().EndAngleEdit->SetText("10");
+    Run(R().RunCrossCurvesButton);
+    grid::TExStringGrid* g = R().CrossCurvesGrid;
+    EXPECT_EQ(g->GetColCountEx(), 5);  // the title's merged columns
+    main->AppendReport[1]->Click();
+    R().EndAngleEdit->SetText("60");
+    Run(R().RunCrossCurvesButton);
+    EXPECT_EQ(g->GetColCountEx(), 8);
+    EXPECT_EQ(g->Cells(7, FindRow(g, "<B>(Te)")), "<B>60 deg");
+    EXPECT_EQ(FindRow(g, "<B>Table of Cross Curves for Box Barge"), 0);
+    int second = -1;
+    for (int r = 1; r < g->RowCount(); ++r)
+        if (g->Cells(0, r) == "<B>Table of Cross Curves for Box Barge") second = r;
+    EXPECT_GT(second, 0);
+    EXPECT_EQ(R().CCChart->SeriesCount(), 7);
+}
+
+TEST_F(RunsTest, CrossCurvesRefusalsStartNothing)
+{
+    struct Case {
+        const char *angleStep, *dispStep, *tolerance;
+        const char* message;
+    };
+    const Case cases[] = {{"0", "100", "0.1", app::runs::kNoAngles},
+                          {"10", "0", "0.1", app::runs::kDispStepTooSmall},
+                          {"10", "100", "0", app::runs::kToleranceTooSmall}};
+    for (const Case& c : cases) {
+        boxes.clear();
+        R().AngleStepEdit->SetText(c.angleStep);
+        R().DispStep->SetText(c.dispStep);
+        R().DispTolerance->SetText(c.tolerance);
+        Run(R().RunCrossCurvesButton);
+        ASSERT_EQ(boxes.size(), 1u) << c.message;
+        EXPECT_EQ(boxes[0], c.message);
+        EXPECT_EQ(R().CrossCurvesGrid->Cells(0, 0), "");
+        EXPECT_TRUE(R().RunCrossCurvesButton->Enabled());
+        EXPECT_FALSE(main->StopButton->Enabled());
+    }
+}
+
 TEST_F(RunsTest, GraphSavedInEachFormatIsReadByOutsideReaders)
 {
     REQUIRE_TOOL("identify", "imagemagick");
