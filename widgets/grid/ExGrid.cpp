@@ -381,117 +381,106 @@ void TExStringGrid::UnMarkCells(const std::string& Tag, int FromCol, int FromRow
         for (int c = FromCol; c <= ToCol; ++c) SetCellEx(c, r, html::UnHiLight(GetCellEx(c, r), Tag));
 }
 
-namespace {
-// Rows and columns of the fixed or the normal cells.
-struct Span {
-    int from, to;
-};
-}  // namespace
+platform::TPoint TExStringGrid::ColSpan(bool DoFixed) const
+{
+    return DoFixed ? platform::TPoint{0, ColCount() - 1} : platform::TPoint{FixedCols(), ColCount() - fixedRightCols_ - 1};
+}
 
-#define GRID_COLS(DoFixed) (DoFixed ? Span{0, ColCount() - 1} : Span{FixedCols(), ColCount() - fixedRightCols_ - 1})
-#define GRID_ROWS(DoFixed) (DoFixed ? Span{0, RowCount() - 1} : Span{FixedRows(), RowCount() - fixedFooters_ - 1})
+platform::TPoint TExStringGrid::RowSpan(bool DoFixed) const
+{
+    return DoFixed ? platform::TPoint{0, RowCount() - 1} : platform::TPoint{FixedRows(), RowCount() - fixedFooters_ - 1};
+}
+
+void TExStringGrid::TagCells(const std::string& Tag, const std::string* Text, bool DoCase, const TRect& R)
+{
+    if (Text) MarkCells(*Text, Tag, DoCase, R.Left, R.Top, R.Right, R.Bottom);
+    else UnMarkCells(Tag, R.Left, R.Top, R.Right, R.Bottom);
+}
+
+TRect TExStringGrid::ColRect(bool DoFixed, int ACol) const
+{
+    const TPoint r = RowSpan(DoFixed);
+    return {ACol, r.X, ACol, r.Y};
+}
+
+TRect TExStringGrid::RowRect(bool DoFixed, int ARow) const
+{
+    const TPoint c = ColSpan(DoFixed);
+    return {c.X, ARow, c.Y, ARow};
+}
+
+TRect TExStringGrid::GridRect(bool DoFixed) const
+{
+    const TPoint c = ColSpan(DoFixed), r = RowSpan(DoFixed);
+    return {c.X, r.X, c.Y, r.Y};
+}
 
 void TExStringGrid::HilightInCell(bool DoCase, int ACol, int ARow, const std::string& Text)
 {
-    MarkCells(Text, "hi", DoCase, ACol, ARow, ACol, ARow);
+    TagCells("hi", &Text, DoCase, {ACol, ARow, ACol, ARow});
 }
 void TExStringGrid::HilightInCol(bool DoFixed, bool DoCase, int ACol, const std::string& Text)
 {
-    const Span r = GRID_ROWS(DoFixed);
-    MarkCells(Text, "hi", DoCase, ACol, r.from, ACol, r.to);
+    TagCells("hi", &Text, DoCase, ColRect(DoFixed, ACol));
 }
 void TExStringGrid::HilightInRow(bool DoFixed, bool DoCase, int ARow, const std::string& Text)
 {
-    const Span c = GRID_COLS(DoFixed);
-    MarkCells(Text, "hi", DoCase, c.from, ARow, c.to, ARow);
+    TagCells("hi", &Text, DoCase, RowRect(DoFixed, ARow));
 }
 void TExStringGrid::HilightInGrid(bool DoFixed, bool DoCase, const std::string& Text)
 {
-    const Span c = GRID_COLS(DoFixed), r = GRID_ROWS(DoFixed);
-    MarkCells(Text, "hi", DoCase, c.from, r.from, c.to, r.to);
+    TagCells("hi", &Text, DoCase, GridRect(DoFixed));
 }
-void TExStringGrid::UnHilightInCell(int ACol, int ARow) { UnMarkCells("hi", ACol, ARow, ACol, ARow); }
-void TExStringGrid::UnHilightInCol(bool DoFixed, int ACol)
-{
-    const Span r = GRID_ROWS(DoFixed);
-    UnMarkCells("hi", ACol, r.from, ACol, r.to);
-}
-void TExStringGrid::UnHilightInRow(bool DoFixed, int ARow)
-{
-    const Span c = GRID_COLS(DoFixed);
-    UnMarkCells("hi", c.from, ARow, c.to, ARow);
-}
-void TExStringGrid::UnHilightInGrid(bool DoFixed)
-{
-    const Span c = GRID_COLS(DoFixed), r = GRID_ROWS(DoFixed);
-    UnMarkCells("hi", c.from, r.from, c.to, r.to);
-}
+void TExStringGrid::UnHilightInCell(int ACol, int ARow) { TagCells("hi", nullptr, false, {ACol, ARow, ACol, ARow}); }
+void TExStringGrid::UnHilightInCol(bool DoFixed, int ACol) { TagCells("hi", nullptr, false, ColRect(DoFixed, ACol)); }
+void TExStringGrid::UnHilightInRow(bool DoFixed, int ARow) { TagCells("hi", nullptr, false, RowRect(DoFixed, ARow)); }
+void TExStringGrid::UnHilightInGrid(bool DoFixed) { TagCells("hi", nullptr, false, GridRect(DoFixed)); }
 void TExStringGrid::MarkInCell(bool DoCase, int ACol, int ARow, const std::string& Text)
 {
-    MarkCells(Text, "e", DoCase, ACol, ARow, ACol, ARow);
+    TagCells("e", &Text, DoCase, {ACol, ARow, ACol, ARow});
 }
 void TExStringGrid::MarkInCol(bool DoFixed, bool DoCase, int ACol, const std::string& Text)
 {
-    const Span r = GRID_ROWS(DoFixed);
-    MarkCells(Text, "e", DoCase, ACol, r.from, ACol, r.to);
+    TagCells("e", &Text, DoCase, ColRect(DoFixed, ACol));
 }
 void TExStringGrid::MarkInRow(bool DoFixed, bool DoCase, int ARow, const std::string& Text)
 {
-    const Span c = GRID_COLS(DoFixed);
-    MarkCells(Text, "e", DoCase, c.from, ARow, c.to, ARow);
+    TagCells("e", &Text, DoCase, RowRect(DoFixed, ARow));
 }
 void TExStringGrid::MarkInGrid(bool DoFixed, bool DoCase, const std::string& Text)
 {
-    const Span c = GRID_COLS(DoFixed), r = GRID_ROWS(DoFixed);
-    MarkCells(Text, "e", DoCase, c.from, r.from, c.to, r.to);
+    TagCells("e", &Text, DoCase, GridRect(DoFixed));
 }
-void TExStringGrid::UnMarkInCell(int ACol, int ARow) { UnMarkCells("e", ACol, ARow, ACol, ARow); }
-void TExStringGrid::UnMarkInCol(bool DoFixed, int ACol)
-{
-    const Span r = GRID_ROWS(DoFixed);
-    UnMarkCells("e", ACol, r.from, ACol, r.to);
-}
-void TExStringGrid::UnMarkInRow(bool DoFixed, int ARow)
-{
-    const Span c = GRID_COLS(DoFixed);
-    UnMarkCells("e", c.from, ARow, c.to, ARow);
-}
-void TExStringGrid::UnMarkInGrid(bool DoFixed)
-{
-    const Span c = GRID_COLS(DoFixed), r = GRID_ROWS(DoFixed);
-    UnMarkCells("e", c.from, r.from, c.to, r.to);
-}
+void TExStringGrid::UnMarkInCell(int ACol, int ARow) { TagCells("e", nullptr, false, {ACol, ARow, ACol, ARow}); }
+void TExStringGrid::UnMarkInCol(bool DoFixed, int ACol) { TagCells("e", nullptr, false, ColRect(DoFixed, ACol)); }
+void TExStringGrid::UnMarkInRow(bool DoFixed, int ARow) { TagCells("e", nullptr, false, RowRect(DoFixed, ARow)); }
+void TExStringGrid::UnMarkInGrid(bool DoFixed) { TagCells("e", nullptr, false, GridRect(DoFixed)); }
 
 // ---------------------------------------------------------------- fills
 
+void TExStringGrid::FillCells(bool DoFixed, const std::function<void(int, int)>& fill)
+{
+    const TRect g = GridRect(DoFixed);
+    for (int y = g.Top; y <= g.Bottom; ++y)
+        for (int x = g.Left; x <= g.Right; ++x) fill(x, y);
+    CellsLoaded();
+}
+
 void TExStringGrid::TextFill(bool DoFixed, const std::string& Text)
 {
-    const Span c = GRID_COLS(DoFixed), r = GRID_ROWS(DoFixed);
-    for (int y = r.from; y <= r.to; ++y)
-        for (int x = c.from; x <= c.to; ++x) SetCellEx(x, y, Text);
-    CellsLoaded();
+    FillCells(DoFixed, [&](int x, int y) { SetCellEx(x, y, Text); });
 }
 
 void TExStringGrid::RandomFill(bool DoFixed, int Max)
 {
     static std::mt19937 gen(12345);
-    const Span c = GRID_COLS(DoFixed), r = GRID_ROWS(DoFixed);
-    for (int y = r.from; y <= r.to; ++y)
-        for (int x = c.from; x <= c.to; ++x)
-            SetInts(x, y, Max > 0 ? int(gen() % unsigned(Max)) : 0);
-    CellsLoaded();
+    FillCells(DoFixed, [&](int x, int y) { SetInts(x, y, Max > 0 ? int(gen() % unsigned(Max)) : 0); });
 }
 
 void TExStringGrid::LinearFill(bool DoFixed)
 {
-    const Span c = GRID_COLS(DoFixed), r = GRID_ROWS(DoFixed);
-    for (int y = r.from; y <= r.to; ++y)
-        for (int x = c.from; x <= c.to; ++x) SetCellEx(x, y, std::to_string(x) + ":" + std::to_string(y));
-    CellsLoaded();
+    FillCells(DoFixed, [&](int x, int y) { SetCellEx(x, y, std::to_string(x) + ":" + std::to_string(y)); });
 }
-
-#undef GRID_COLS
-#undef GRID_ROWS
 
 int TExStringGrid::GetPrintColWidth(int ACol) const
 {

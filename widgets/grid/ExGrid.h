@@ -277,6 +277,12 @@ public:
     void RandomFill(bool DoFixed, int Max);
     void LinearFill(bool DoFixed);
     int GetPrintColWidth(int ACol) const;
+    // Columns (rows) of all cells or of the normal cells, first and last.
+    platform::TPoint ColSpan(bool DoFixed) const;
+    platform::TPoint RowSpan(bool DoFixed) const;
+    platform::TRect ColRect(bool DoFixed, int ACol) const;
+    platform::TRect RowRect(bool DoFixed, int ARow) const;
+    platform::TRect GridRect(bool DoFixed) const;
     int GetPrintColOffset(int ACol) const;
 
     // ---- repainting and selections
@@ -720,6 +726,12 @@ protected:
     // Every row's cells over all real columns while rows move into or out of the store.
     struct AllColumns;
     void HideEditorNow();
+    // Sets an attribute in the cell's properties (made when missing) and repaints the cell.
+    template <class Set>
+    void SetProp(int ACol, int ARow, Set set);
+    // Wraps Text in Tag in the cells of R, or (no Text) removes the tag.
+    void TagCells(const std::string& Tag, const std::string* Text, bool DoCase, const platform::TRect& R);
+    void FillCells(bool DoFixed, const std::function<void(int, int)>& fill);
     // A display row's cells over all real columns into a list (texts, properties) and
     // back; the source is left empty, nothing is freed.
     void RowToStrings(int ARow, base::TStringList& list);

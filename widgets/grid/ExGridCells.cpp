@@ -100,12 +100,6 @@ void TExStringGrid::SetEditText(int ACol, int ARow, const std::string& Value)
 
 // ---------------------------------------------------------------- per-cell attributes
 
-TColor TExStringGrid::GetColors(int ACol, int ARow) const
-{
-    const TCellProperties* p = CellProps(ACol, ARow);
-    return p ? p->BrushColor() : clNone;
-}
-
 namespace {
 TCellProperties& Need(TBaseGrid& g, int c, int r)
 {
@@ -113,84 +107,77 @@ TCellProperties& Need(TBaseGrid& g, int c, int r)
     if (!p) throw EExGridError("Cell index out of range");
     return *p;
 }
+// An attribute of the cell's properties, or the default when it has none (none are made).
+template <class T, class Get>
+T PropOr(const TBaseGrid& g, int c, int r, T def, Get get)
+{
+    const TCellProperties* p = g.CellProps(c, r);
+    return p ? get(*p) : def;
+}
 }  // namespace
 
+template <class Set>
+void TExStringGrid::SetProp(int ACol, int ARow, Set set)
+{
+    set(Need(*this, ACol, ARow));
+    RepaintCell(DisplColIndex(ACol), ARow);
+}
+
+TColor TExStringGrid::GetColors(int ACol, int ARow) const
+{
+    return PropOr(*this, ACol, ARow, TColor(clNone), [](const TCellProperties& p) { return p.BrushColor(); });
+}
 void TExStringGrid::SetColors(int ACol, int ARow, TColor v)
 {
-    Need(*this, ACol, ARow).SetBrushColor(v);
-    RepaintCell(DisplColIndex(ACol), ARow);
+    SetProp(ACol, ARow, [&](TCellProperties& p) { p.SetBrushColor(v); });
 }
-
 TColor TExStringGrid::GetColorsTo(int ACol, int ARow) const
 {
-    const TCellProperties* p = CellProps(ACol, ARow);
-    return p ? p->BrushColorTo() : clNone;
+    return PropOr(*this, ACol, ARow, TColor(clNone), [](const TCellProperties& p) { return p.BrushColorTo(); });
 }
-
 void TExStringGrid::SetColorsTo(int ACol, int ARow, TColor v)
 {
-    Need(*this, ACol, ARow).SetBrushColorTo(v);
-    RepaintCell(DisplColIndex(ACol), ARow);
+    SetProp(ACol, ARow, [&](TCellProperties& p) { p.SetBrushColorTo(v); });
 }
-
 TColor TExStringGrid::GetFontColors(int ACol, int ARow) const
 {
-    const TCellProperties* p = CellProps(ACol, ARow);
-    return p ? p->FontColor : clNone;
+    return PropOr(*this, ACol, ARow, TColor(clNone), [](const TCellProperties& p) { return p.FontColor; });
 }
-
 void TExStringGrid::SetFontColors(int ACol, int ARow, TColor v)
 {
-    Need(*this, ACol, ARow).FontColor = v;
-    RepaintCell(DisplColIndex(ACol), ARow);
+    SetProp(ACol, ARow, [&](TCellProperties& p) { p.FontColor = v; });
 }
-
 TFontStyles TExStringGrid::GetFontStyles(int ACol, int ARow) const
 {
-    const TCellProperties* p = CellProps(ACol, ARow);
-    return p ? p->FontStyle : 0;
+    return PropOr(*this, ACol, ARow, TFontStyles(0), [](const TCellProperties& p) { return p.FontStyle; });
 }
-
 void TExStringGrid::SetFontStyles(int ACol, int ARow, TFontStyles v)
 {
-    Need(*this, ACol, ARow).FontStyle = v;
-    RepaintCell(DisplColIndex(ACol), ARow);
+    SetProp(ACol, ARow, [&](TCellProperties& p) { p.FontStyle = v; });
 }
-
 std::string TExStringGrid::GetFontNames(int ACol, int ARow) const
 {
-    const TCellProperties* p = CellProps(ACol, ARow);
-    return p ? p->FontName : std::string();
+    return PropOr(*this, ACol, ARow, std::string(), [](const TCellProperties& p) { return p.FontName; });
 }
-
 void TExStringGrid::SetFontNames(int ACol, int ARow, const std::string& v)
 {
-    Need(*this, ACol, ARow).FontName = v;
-    RepaintCell(DisplColIndex(ACol), ARow);
+    SetProp(ACol, ARow, [&](TCellProperties& p) { p.FontName = v; });
 }
-
 int TExStringGrid::GetFontSizes(int ACol, int ARow) const
 {
-    const TCellProperties* p = CellProps(ACol, ARow);
-    return p ? p->FontSize : 0;
+    return PropOr(*this, ACol, ARow, 0, [](const TCellProperties& p) { return p.FontSize; });
 }
-
 void TExStringGrid::SetFontSizes(int ACol, int ARow, int v)
 {
-    Need(*this, ACol, ARow).FontSize = v;
-    RepaintCell(DisplColIndex(ACol), ARow);
+    SetProp(ACol, ARow, [&](TCellProperties& p) { p.FontSize = v; });
 }
-
 TAlignment TExStringGrid::GetAlignments(int ACol, int ARow) const
 {
-    const TCellProperties* p = CellProps(ACol, ARow);
-    return p ? p->Alignment : taLeftJustify;
+    return PropOr(*this, ACol, ARow, taLeftJustify, [](const TCellProperties& p) { return p.Alignment; });
 }
-
 void TExStringGrid::SetAlignments(int ACol, int ARow, TAlignment v)
 {
-    Need(*this, ACol, ARow).Alignment = v;
-    RepaintCell(DisplColIndex(ACol), ARow);
+    SetProp(ACol, ARow, [&](TCellProperties& p) { p.Alignment = v; });
 }
 
 bool TExStringGrid::GetReadOnly(int ACol, int ARow)
