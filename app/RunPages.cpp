@@ -83,7 +83,7 @@ edit::TExEdit* NumberField(TComponent* owner, TWinControl* parent, const std::st
     e->SetText(text);
     e->SetLabelCaption(label);
     e->SetLabelPosition(edit::lpTopLeft);
-    e->SetBounds(left, top, 90, 21);
+    e->SetBounds(left, top, 110, 21);
     e->SetHint("Enter Start Draught Here");
     e->SetShowHint(true);
     return e;
@@ -198,8 +198,8 @@ void TRunPages::BuildHydroPage()
     auto* panel = InputPanel(&form_, form_.HydroSheet, "ExPanel1", 48);
     RunHydrosButton = RunButton(&form_, panel, "RunHydrosButton");
     StartDraftEdit = NumberField(&form_, panel, "StartDraftEdit", "Start Draught", " m", 80, 20);
-    EndDraftEdit = NumberField(&form_, panel, "EndDraftEdit", "End Draught", " m", 180, 20);
-    DraftStepEdit = NumberField(&form_, panel, "DraftStepEdit", "Draught Step", " m", 280, 20);
+    EndDraftEdit = NumberField(&form_, panel, "EndDraftEdit", "End Draught", " m", 200, 20);
+    DraftStepEdit = NumberField(&form_, panel, "DraftStepEdit", "Draught Step", " m", 320, 20);
     ResultPages(&form_, form_.HydroSheet, "ExPageControl1", HydroGrid, "HydroGrid", 18, 90, HydroChart, "HydroChart",
                 "Hydrostatics");
     HydroGrid->SetRowCountEx(5);
@@ -257,12 +257,12 @@ void TRunPages::BuildCrossCurvesPage()
     auto* panel = InputPanel(&form_, form_.CrossCurvesSheet, "ExPanel2", 96);
     RunCrossCurvesButton = RunButton(&form_, panel, "RunCrossCurvesButton");
     StartAngleEdit = NumberField(&form_, panel, "StartAngleEdit", "Start Angle", " deg", 80, 20);
-    EndAngleEdit = NumberField(&form_, panel, "EndAngleEdit", "End Angle", " deg", 180, 20);
-    AngleStepEdit = NumberField(&form_, panel, "AngleStepEdit", "Angle Step", " deg", 280, 20);
+    EndAngleEdit = NumberField(&form_, panel, "EndAngleEdit", "End Angle", " deg", 200, 20);
+    AngleStepEdit = NumberField(&form_, panel, "AngleStepEdit", "Angle Step", " deg", 320, 20);
     StartDisp = NumberField(&form_, panel, "StartDisp", "Start Displacement", " Te", 80, 66);
-    EndDisp = NumberField(&form_, panel, "EndDisp", "End Displacement", " Te", 180, 66);
-    DispStep = NumberField(&form_, panel, "DispStep", "Displacement Step", " Te", 280, 66);
-    DispTolerance = NumberField(&form_, panel, "DispTolerance", "Tolerance", " %", 380, 66, "0.100");
+    EndDisp = NumberField(&form_, panel, "EndDisp", "End Displacement", " Te", 200, 66);
+    DispStep = NumberField(&form_, panel, "DispStep", "Displacement Step", " Te", 320, 66);
+    DispTolerance = NumberField(&form_, panel, "DispTolerance", "Tolerance", " %", 440, 66, "0.100");
     OtherAngleEdit = MakeControl<edit::TExEditBtn>(&form_, panel, "OtherAngleEdit");
     OtherAngleEdit->SetEditType(edit::etFloat);
     OtherAngleEdit->SetPrecision(3);
@@ -272,7 +272,8 @@ void TRunPages::BuildCrossCurvesPage()
     OtherAngleEdit->SetLabelCaption("Other Angles");
     OtherAngleEdit->SetLabelPosition(edit::lpTopLeft);
     OtherAngleEdit->SetCaption("Add");
-    OtherAngleEdit->SetBounds(380, 20, 110, 21);
+    OtherAngleEdit->SetBounds(440, 20, 130, 21);
+    OtherAngleEdit->SetButtonWidth(34);
     OtherAngleEdit->SetHint("Add other angle to calculate cross curves for...");
     OtherAngleEdit->OnClickBtn = [this](TObject* s) { OtherAngleEditClickBtn(s); };
     ResultPages(&form_, form_.CrossCurvesSheet, "ExPageControl3", CrossCurvesGrid, "CrossCurvesGrid", 5, 100, CCChart,

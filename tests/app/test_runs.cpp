@@ -353,6 +353,12 @@ TEST_F(RunsTest, GraphSavedInEachFormatIsReadByOutsideReaders)
                                    std::filesystem::copy_options::overwrite_existing);
         platform::PaintToBitmap(R().HydroGrid)
             ->SaveToFile(std::string(std::getenv("RUNS_TEST_OUT")) + "/hydrogrid.bmp");
+        for (int page = 0; page < 3; ++page) {
+            main->ExPageControl2->SetActivePageIndex(page);
+            platform::Application->ProcessMessages();
+            platform::PaintToBitmap(main)->SaveToFile(std::string(std::getenv("RUNS_TEST_OUT")) + "/page" +
+                                                      std::to_string(page) + ".bmp");
+        }
     }
 }
 
