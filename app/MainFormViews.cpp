@@ -1,6 +1,6 @@
-// The main window's 2D views: filling them from the hull, the zoom commands,
-// the cursor position, point editing with the mouse in the body plan, saving a
-// view and the reference image under the body plan.
+// The main window's 2D views: filling them from the hull, the zoom commands, the cursor
+// position, point editing with the mouse in the body plan, saving a view and the
+// reference image under the body plan.
 #include <exception>
 
 #include "app/AppForms.h"
@@ -84,8 +84,7 @@ void TMainForm::SetupViews()
     ZoomActiveFrame1->OnClick = click(&TMainForm::ZoomActiveFrame1Click);
     FitViewsBtn->OnClick = click(&TMainForm::FitViewsBtnClick);
     SnapOffset1->AutoCheck = true;
-    // The menu's own handler keeps the preferences in step; the body plan
-    // follows.
+    // The menu's own handler keeps the preferences in step; the body plan follows.
     TNotifyEvent toPrefs = ShowIndex1->OnClick;
     ShowIndex1->OnClick = [this, toPrefs](TObject* s) {
         if (toPrefs) toPrefs(s);
@@ -225,7 +224,9 @@ void TMainForm::SnapSteps(double& xStep, double& zStep)
 void TMainForm::SectionViewMouseDown(TObject*, TMouseButton Button, TShiftState Shift, int X, int Y)
 {
     if (ModelInspector->GetActivePageIndex() != kOffsetsPage) return;
-    SectionView->SetDontZoom(true);
+    // An editing press is not also a zoom, pan or hint; other presses keep them.
+    if ((Button == mbLeft || Button == mbRight) && (Shift & (ssCtrl | ssShift))) SectionView->SetDontZoom(true);
+    else return;
     try {
         plot::Extended gx = 0, gz = 0;
         SectionView->GetGraphCoords(X, Y, gx, gz);
@@ -322,8 +323,7 @@ void TMainForm::SideElevation1Click(TObject*) { SaveViewAs(SideView, "Save Side 
 
 void TMainForm::ImportLines1Click(TObject*)
 {
-    // One window for the program's run: it keeps its picture and corners between
-    // showings.
+    // One window for the program's run: it keeps its picture and corners between showings.
     if (!ImportRefForm) ImportRefForm = new TImportRefForm(this, SectionView);
     ImportRefForm->ShowModal();
 }

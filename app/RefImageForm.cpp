@@ -1,5 +1,6 @@
 #include "app/RefImageForm.h"
 
+#include "app/Components.h"
 #include "app/ViewGeometry.h"
 #include "platform/controls/ExtCtrls.h"
 #include "platform/controls/StdCtrls.h"
@@ -13,15 +14,6 @@ using namespace platform;
 namespace app {
 
 namespace {
-
-template <class T>
-T* MakeControl(TComponent* owner, TWinControl* parent, const std::string& name)
-{
-    T* c = new T(owner);
-    c->SetName(name);
-    c->SetParent(parent);
-    return c;
-}
 
 edit::TExMoneyEdit* CornerEdit(TComponent* owner, TWinControl* parent, const std::string& name,
                                const std::string& caption)

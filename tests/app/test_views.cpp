@@ -1,8 +1,10 @@
 // The 2D views: drawing the hull, zoom, point editing in the body plan, saving
 // a view and the reference image under the body plan.
+#include <chrono>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
+#include <thread>
 
 #include "ViewsFixture.h"
 #include "app/RefImageForm.h"
@@ -205,6 +207,17 @@ TEST_F(ViewsTest, MouseEditsPointsInTheBodyPlan)
     EXPECT_EQ(main->CurrentPoint, 1);
     // The body plan shows the new outline and its first point again.
     EXPECT_EQ(main->SectionView->Series().GetSeries(main->SectionView->Series().Count() - 1).Count(), int(n) + 3);
+    // A plain right click still zooms out on the Offsets page; an editing one does not.
+    const plot::TRect2D before = main->SectionView->VisRect();
+    Press(mbRight, ssCtrl, 2.1, 1.1);
+    EXPECT_EQ(main->SectionView->VisRect().x1, before.x1);
+    Press(mbRight, 0, 2.1, 1.1);
+    // The zoom runs as an animation of its own.
+    for (int k = 0; k < 200 && main->SectionView->VisRect().x1 >= before.x1; ++k) {
+        Application->ProcessMessages();
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    EXPECT_LT(main->SectionView->VisRect().x1, before.x1);
     // With the Frames page showing nothing is edited.
     main->ModelInspector->SetActivePageIndex(1);
     Press(mbLeft, ssCtrl, 1, 1);
