@@ -72,6 +72,7 @@ public:
     const std::string& Title() const { return title_; }
     void SetTitle(const std::string& v);
     std::string Identifier;
+    unsigned Style = 0;  // TChartSeriesStyle bits
     virtual void CalcHorizMargins(int& left, int& right) { left = right = 0; }
     virtual void CalcVerticalMargins(int& top, int& bottom) { top = bottom = 0; }
     virtual void DoBeforeDrawChart() {}
@@ -191,6 +192,9 @@ public:
     void RandomBounds(int n, double& x, double& stepX, double& y, double& rangeY);
     virtual void CheckOrder();
     void SortByLabels(TChartListOrder order);
+    // Names of data sources read from a stream, found among the owner's components on Loaded.
+    std::unique_ptr<std::vector<std::string>> PendingSourceNames;
+    void Loaded() override;
     TChartListOrder LabelSortOrder = loNone;
 
     // Data sources and the function computing the points from them.

@@ -7,6 +7,7 @@
 #include <random>
 
 #include "base/DateTime.h"
+#include "base/StringList.h"
 #include "widgets/chart/ChartAxis.h"
 #include "widgets/chart/ChartAxisPanel.h"
 #include "widgets/chart/ChartConst.h"
@@ -334,6 +335,71 @@ void TChartSeries::SortByLabels(TChartListOrder order)
     LabelSortOrder = loNone;
     notMandatory_->FillSequence();
     Repaint();
+}
+
+// ---------------------------------------------------------------- stream properties
+
+TSeriesStreamProperties WriteSeriesProperties(TChartSeries& s)
+{
+    TSeriesStreamProperties p;
+    if (!s.Identifier.empty()) p.Identifier = s.Identifier;
+    if (s.Style & 63u) p.Style = int(s.Style & 63u);
+    if (s.DataSources().size() > 1) {
+        p.DataSources.emplace();
+        for (platform::TComponent* c : s.DataSources()) p.DataSources->push_back(c->Name());
+    }
+    if (TCustomAxisPanel* chart = s.ParentChart()) {
+        auto indexOf = [chart](const TChartAxis* a) {
+            for (int i = 0; i < chart->CustomAxes().Count(); ++i)
+                if (chart->CustomAxes().Get(i) == a) return i;
+            return -1;
+        };
+        if (s.CustomHorizAxis() && indexOf(s.CustomHorizAxis()) >= 0) p.CustomHorizAxis = indexOf(s.CustomHorizAxis());
+        if (s.CustomVertAxis() && indexOf(s.CustomVertAxis()) >= 0) p.CustomVertAxis = indexOf(s.CustomVertAxis());
+    }
+    if (s.HasDataToStore()) {
+        p.Data.emplace();
+        s.WriteData(*p.Data);
+    }
+    return p;
+}
+
+void ReadSeriesProperties(TChartSeries& s, const TSeriesStreamProperties& p)
+{
+    // The payload first: a damaged one is refused before anything else is taken.
+    if (p.Data) s.ReadData(*p.Data);
+    if (p.Identifier) s.Identifier = *p.Identifier;
+    if (p.Style) s.Style = unsigned(*p.Style) & 63u;
+    if (p.DataSources) s.PendingSourceNames = std::make_unique<std::vector<std::string>>(*p.DataSources);
+    TCustomAxisPanel* chart = s.ParentChart();
+    auto axis = [chart](int i) -> TChartAxis* {
+        return chart && i >= 0 && i < chart->CustomAxes().Count() ? chart->CustomAxes().Get(i) : nullptr;
+    };
+    if (p.CustomHorizAxis) s.SetCustomHorizAxis(axis(*p.CustomHorizAxis));
+    if (p.CustomVertAxis) s.SetCustomVertAxis(axis(*p.CustomVertAxis));
+}
+
+void TChartSeries::Loaded()
+{
+    TCustomChartSeries::Loaded();
+    if (PendingSourceNames) {
+        const std::vector<std::string> names = *PendingSourceNames;
+        PendingSourceNames.reset();
+        if (!names.empty()) {
+            ClearDataSources();
+            for (const std::string& n : names)
+                if (platform::TComponent* c = Owner() ? Owner()->FindComponent(n) : nullptr) InternalAddDataSource(c);
+        }
+    }
+    CheckDataSource();
+}
+
+void FillSeriesItems(base::TStrings& strings, const std::vector<TChartSeries*>& list, bool useTitles)
+{
+    strings.BeginUpdate();
+    for (TChartSeries* s : list)
+        if (!s->EditorHidden) strings.AddObject(useTitles ? SeriesTitleOrName(*s) : s->Name(), s);
+    strings.EndUpdate();
 }
 
 }  // namespace chart

@@ -5,6 +5,8 @@
 #include <random>
 
 #include "TestChart.h"
+#include "base/StringList.h"
+#include "widgets/chart/ChartAxis.h"
 #include "widgets/chart/ChartConst.h"
 #include "widgets/chart/ChartFunctions.h"
 #include "widgets/chart/ChartLineSeries.h"
@@ -419,4 +421,60 @@ TEST(ChartCalculatedSeries, SourcesAreValidatedAndLinksFollowChanges)
     EXPECT_EQ(Points(*sum), (std::vector<std::pair<double, double>>{{2, 40}}));
     delete s1;
     EXPECT_TRUE(s2->DataSources().empty());
+}
+
+TEST(ChartSeriesData, StreamPropertiesGoOutAndComeBack)
+{
+    platform::TComponent owner;
+    TestChart chart;
+    auto* a = new TLineSeries(&owner);
+    auto* b = new TLineSeries(&owner);
+    a->SetName("A");
+    b->SetName("B");
+    chart.AddSeries(a);
+    chart.AddSeries(b);
+    chart.CustomAxes().Add();
+    TChartAxis* custom = chart.CustomAxes().Add();
+    auto* s = new TLineSeries(&owner);
+    s->SetName("Sum");
+    chart.AddSeries(s);
+    s->Identifier = "id7";
+    s->Style = tssDenyDelete | tssIsPersistent | 256;
+    s->SetDataSource(a);
+    s->AddDataSource(b);
+    s->SetCustomVertAxis(custom);
+    TSeriesStreamProperties p = WriteSeriesProperties(*s);
+    EXPECT_EQ(*p.Style, 20);
+    EXPECT_EQ(*p.DataSources, (std::vector<std::string>{"A", "B"}));
+    EXPECT_EQ(*p.CustomVertAxis, 1);
+    EXPECT_FALSE(p.CustomHorizAxis);
+    EXPECT_FALSE(p.Data);  // the points come from the sources
+    auto* t = new TLineSeries(&owner);
+    chart.AddSeries(t);
+    p.DataSources->push_back("Nobody");  // names that find nothing are skipped
+    ReadSeriesProperties(*t, p);
+    t->Loaded();
+    EXPECT_EQ(t->Identifier, "id7");
+    EXPECT_EQ(t->Style, 20u);
+    EXPECT_EQ(t->DataSources(), (std::vector<platform::TComponent*>{a, b}));
+    EXPECT_EQ(t->CustomVertAxis(), custom);
+    EXPECT_FALSE(t->PendingSourceNames);
+    // Own points travel as "Data"; a damaged payload leaves the series as it was.
+    auto* own = new TLineSeries(&owner);
+    chart.AddSeries(own);
+    own->AddXY(1, 2, "x");
+    own->OwnData = true;
+    p = WriteSeriesProperties(*own);
+    ASSERT_TRUE(p.Data);
+    p.Data->pop_back();
+    p.Identifier = "changed";
+    EXPECT_THROW(ReadSeriesProperties(*t, p), ChartException);
+    EXPECT_EQ(t->Identifier, "id7");
+    base::TStringList items;
+    a->SetTitle("first");
+    b->EditorHidden = true;
+    FillSeriesItems(items, chart.SeriesList());
+    EXPECT_EQ(items.Count(), 4);
+    EXPECT_EQ(items[0], "first");
+    EXPECT_EQ(items[1], "Sum");
 }
