@@ -1,6 +1,7 @@
 // The model inspector: the hull tree, the frames list and the offsets table, driven as the
 // user drives them.
 #include <cmath>
+#include <cstdlib>
 
 #include "AppFixture.h"
 #include "Hulls.h"
@@ -9,7 +10,9 @@
 #include "core/HydroData.h"
 #include "platform/controls/ComCtrls.h"
 #include "platform/controls/Menus.h"
+#include "platform/graphics/Graphics.h"
 #include "widgets/flat/FlatCheckListBox.h"
+#include "widgets/plot/PlotGraph.h"
 
 using namespace platform;
 
@@ -169,6 +172,10 @@ TEST_F(Inspector, SelectingNodesMakesThemCurrentAndNamesThemInTheStatusBar)
     ASSERT_EQ(main->FramesListBox->Items().Count(), 11);
     EXPECT_EQ(main->FramesListBox->Items().Get(2), "Frame 2: Y = 6");
     EXPECT_EQ(main->FramesListBox->ItemIndex(), 2);
+
+    // With KORVELO_SNAPSHOTS set, the tree's picture goes there for a look.
+    if (const char* dir = std::getenv("KORVELO_SNAPSHOTS"))
+        PaintToBitmap(main->HullTreeView)->SaveToFile(std::string(dir) + "/hulltree.bmp");
 
     main->HullTreeView->SetSelected(AppNode(0));
     EXPECT_EQ(main->CurrentFrame, 0);
@@ -463,4 +470,56 @@ TEST_F(Inspector, DeletingTheLastPointMakesThePointBeforeItCurrent)
     EXPECT_EQ(main->CurrentPoint, 2);
     EXPECT_EQ(main->OffsetGrid->RowCount(), 4);
     EXPECT_EQ(main->OffsetGrid->Row(), 3);
+}
+
+// ---------------------------------------------------------------- what the views show
+
+namespace {
+
+constexpr TColor kRed = 0x0000FF;
+
+int RedPixels(plot::TPlotGraph* v)
+{
+    v->SetVisRect(plot::Rect2D(-8, -2, 8, 6));
+    v->Render(nullptr);
+    TBitmap& b = *v->Bitmap();
+    int n = 0;
+    for (int y = 0; y < b.Height(); ++y)
+        for (int x = 0; x < b.Width(); ++x)
+            if (b.Canvas()->Pixel(x, y) == kRed) ++n;
+    return n;
+}
+
+// The X of series s's point k in view v.
+double SeriesX(plot::TPlotGraph* v, int s, int k) { return double(v->Series().GetSeries(s).GetPoints(k).x); }
+
+}  // namespace
+
+TEST_F(Inspector, TheSelectedFrameIsDrawnRedAndActiveOffEmptiesTheViews)
+{
+    main->HullTreeView->SetSelected(FrameNode(0, 2));
+    plot::TPlotGraph* body = main->SectionView;
+    ASSERT_EQ(body->Series().Count(), 11);
+    EXPECT_EQ(body->Series().GetSeries(2).Color(), kRed);
+    EXPECT_NE(body->Series().GetSeries(3).Color(), kRed);
+    EXPECT_GT(RedPixels(body), 50);
+
+    ClickLink(Prop(0, 6), "appendage 0 active");
+    EXPECT_EQ(main->SectionView->Series().Count(), 0);
+    EXPECT_EQ(main->PlanView->Series().Count(), 0);
+    EXPECT_EQ(main->SideView->Series().Count(), 0);
+    ClickLink(Prop(0, 6), "appendage 0 active");
+    EXPECT_GT(main->SideView->Series().Count(), 0);
+}
+
+TEST_F(Inspector, ATypedOffsetRedrawsTheBodyPlan)
+{
+    ShowOffsets(2);
+    plot::TPlotGraph* body = main->SectionView;
+    ASSERT_GT(body->Series().Count(), 0);
+    const int last = body->Series().Count() - 1;
+    EXPECT_DOUBLE_EQ(SeriesX(body, last, 1), 5);
+    TypeCell(1, 2, "2.5");
+    ASSERT_GT(body->Series().Count(), 0);
+    EXPECT_DOUBLE_EQ(SeriesX(body, body->Series().Count() - 1, 1), 2.5);
 }
