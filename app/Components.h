@@ -3,10 +3,13 @@
 // change of component is one line.
 #include <string>
 
+#include "platform/Classes.h"
+
 namespace platform {
 class TPanel;
 class TComponent;
 class TWinControl;
+class TMenuItem;
 }  // namespace platform
 namespace frame {
 class TExPageControl;
@@ -34,6 +37,10 @@ T* MakeControl(platform::TComponent* owner, platform::TWinControl* parent, const
     if (parent) c->SetParent(parent);
     return c;
 }
+
+// A new menu item at the end of parent's items.
+platform::TMenuItem* AddMenuItem(platform::TComponent* owner, platform::TMenuItem* parent, const std::string& caption,
+                                 platform::TNotifyEvent click = {}, unsigned short shortCut = 0);
 
 // A new sheet with that caption at the end of the pages.
 TAppTabSheet* AddSheet(platform::TComponent* owner, TAppPageControl* pages, const std::string& name,

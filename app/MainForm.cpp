@@ -60,20 +60,9 @@ TAppPanel* MakePanel(TComponent* owner, TWinControl* parent, const std::string& 
     return p;
 }
 
-TMenuItem* Item(TComponent* owner, TMenuItem* parent, const std::string& caption, TNotifyEvent click = {},
-                TShortCut shortCut = 0)
-{
-    auto* m = new TMenuItem(owner);
-    m->SetCaption(caption);
-    m->SetShortCut(shortCut);
-    m->OnClick = std::move(click);
-    parent->Add(m);
-    return m;
-}
-
 TMenuItem* CheckItem(TComponent* owner, TMenuItem* parent, const std::string& caption, bool checked)
 {
-    TMenuItem* m = Item(owner, parent, caption);
+    TMenuItem* m = AddMenuItem(owner, parent, caption);
     m->AutoCheck = true;
     m->SetChecked(checked);
     return m;
@@ -302,77 +291,77 @@ void TMainForm::BuildMenus()
         return TNotifyEvent([this, handler](TObject* s) { (this->*handler)(s); });
     };
 
-    File1 = Item(this, root, "&File");
-    New1 = Item(this, File1, "&New", click(&TMainForm::N1Click), ShortCut('N', ssCtrl));
-    Open1 = Item(this, File1, "&Open...", click(&TMainForm::Open1Click), ShortCut('O', ssCtrl));
-    Save1 = Item(this, File1, "&Save...", click(&TMainForm::Save1Click), ShortCut('S', ssCtrl));
+    File1 = AddMenuItem(this, root, "&File");
+    New1 = AddMenuItem(this, File1, "&New", click(&TMainForm::N1Click), ShortCut('N', ssCtrl));
+    Open1 = AddMenuItem(this, File1, "&Open...", click(&TMainForm::Open1Click), ShortCut('O', ssCtrl));
+    Save1 = AddMenuItem(this, File1, "&Save...", click(&TMainForm::Save1Click), ShortCut('S', ssCtrl));
     New1->SetImageIndex(tiNew);
     Open1->SetImageIndex(tiOpen);
     Save1->SetImageIndex(tiSave);
-    Import1 = Item(this, File1, "Import");
-    Appendage1 = Item(this, Import1, "Ver 1.x Appendage...", click(&TMainForm::Appendage1Click));
-    GFFile1 = Item(this, Import1, "External Model Files...", click(&TMainForm::GFFile1Click));
-    Export1 = Item(this, File1, "Export");
-    N3 = Item(this, Export1, "3D OBJ...", click(&TMainForm::N3Click));
-    CuurentFrametocrd1 = Item(this, Export1, "Cuurent Frame to crd...", click(&TMainForm::CuurentFrametocrd1Click));
-    CurrentAppendagetoAPPfile1 = Item(this, Export1, "Current Appendage to *.app file...",
+    Import1 = AddMenuItem(this, File1, "Import");
+    Appendage1 = AddMenuItem(this, Import1, "Ver 1.x Appendage...", click(&TMainForm::Appendage1Click));
+    GFFile1 = AddMenuItem(this, Import1, "External Model Files...", click(&TMainForm::GFFile1Click));
+    Export1 = AddMenuItem(this, File1, "Export");
+    N3 = AddMenuItem(this, Export1, "3D OBJ...", click(&TMainForm::N3Click));
+    CuurentFrametocrd1 = AddMenuItem(this, Export1, "Cuurent Frame to crd...", click(&TMainForm::CuurentFrametocrd1Click));
+    CurrentAppendagetoAPPfile1 = AddMenuItem(this, Export1, "Current Appendage to *.app file...",
                                       click(&TMainForm::CurrentAppendagetoAPPfile1Click));
-    CurrentAppToFreeShip1 = Item(this, Export1, "Current Appendage to FreeShip text file...",
+    CurrentAppToFreeShip1 = AddMenuItem(this, Export1, "Current Appendage to FreeShip text file...",
                                  click(&TMainForm::CurrentAppToFreeShip1Click));
-    GHSGFFile1 = Item(this, Export1, "GHS GF File...", click(&TMainForm::GHSGFFile1Click));
-    RecentFiles1 = Item(this, File1, "Recent Files");
-    RecentDirs1 = Item(this, File1, "Recent Directories");
+    GHSGFFile1 = AddMenuItem(this, Export1, "GHS GF File...", click(&TMainForm::GHSGFFile1Click));
+    RecentFiles1 = AddMenuItem(this, File1, "Recent Files");
+    RecentDirs1 = AddMenuItem(this, File1, "Recent Directories");
     for (int k = 0; k < 5; ++k) {
-        RF[k] = Item(this, RecentFiles1, "- empty -", click(&TMainForm::RF01Click));
+        RF[k] = AddMenuItem(this, RecentFiles1, "- empty -", click(&TMainForm::RF01Click));
         RF[k]->SetName("RF0" + std::to_string(k + 1));
         RF[k]->Tag = k;
-        RD[k] = Item(this, RecentDirs1, "- empty -", click(&TMainForm::RD01Click));
+        RD[k] = AddMenuItem(this, RecentDirs1, "- empty -", click(&TMainForm::RD01Click));
         RD[k]->SetName("RD0" + std::to_string(k + 1));
         RD[k]->Tag = k;
     }
-    Item(this, File1, "-");
-    Preferences1 = Item(this, File1, "Preferences...", click(&TMainForm::Preferences1Click), ShortCut(VK_F9, 0));
-    Item(this, File1, "-");
-    Exit1 = Item(this, File1, "&Exit", click(&TMainForm::Exit1Click), ShortCut('Q', ssCtrl));
+    AddMenuItem(this, File1, "-");
+    Preferences1 = AddMenuItem(this, File1, "Preferences...", click(&TMainForm::Preferences1Click), ShortCut(VK_F9, 0));
+    AddMenuItem(this, File1, "-");
+    Exit1 = AddMenuItem(this, File1, "&Exit", click(&TMainForm::Exit1Click), ShortCut('Q', ssCtrl));
 
     // The dialogs attach to Transform1, ElementArray1 and Split1.
-    Model1 = Item(this, root, "&Model");
-    Transform1 = Item(this, Model1, "Transform...", {}, ShortCut('T', ssCtrl));
-    ElementArray1 = Item(this, Model1, "Create Element Array...", {}, ShortCut('A', ssCtrl));
-    Split1 = Item(this, Model1, "Split Longitudinally...");
-    Item(this, Model1, "-");
-    ModelData1 = Item(this, Model1, "Model Data...", click(&TMainForm::ModelData1Click));
-    ShowLogFile1 = Item(this, Model1, "View Log File...", click(&TMainForm::ShowLogFile1Click));
+    Model1 = AddMenuItem(this, root, "&Model");
+    Transform1 = AddMenuItem(this, Model1, "Transform...", {}, ShortCut('T', ssCtrl));
+    ElementArray1 = AddMenuItem(this, Model1, "Create Element Array...", {}, ShortCut('A', ssCtrl));
+    Split1 = AddMenuItem(this, Model1, "Split Longitudinally...");
+    AddMenuItem(this, Model1, "-");
+    ModelData1 = AddMenuItem(this, Model1, "Model Data...", click(&TMainForm::ModelData1Click));
+    ShowLogFile1 = AddMenuItem(this, Model1, "View Log File...", click(&TMainForm::ShowLogFile1Click));
 
     // The views attach their commands here.
-    View1 = Item(this, root, "View");
-    SaveView1 = Item(this, View1, "&Save View");
-    SaveBodyPlan1 = Item(this, SaveView1, "Body Plan...");
-    Save3DView1 = Item(this, SaveView1, "3D View...");
-    SavePlan1 = Item(this, SaveView1, "Plan...");
-    SaveSide1 = Item(this, SaveView1, "Side Elevation...");
-    ImportRefImage1 = Item(this, View1, "Import Ref Image...");
-    ClearRefImage1 = Item(this, View1, "Clear Ref Image");
+    View1 = AddMenuItem(this, root, "View");
+    SaveView1 = AddMenuItem(this, View1, "&Save View");
+    SaveBodyPlan1 = AddMenuItem(this, SaveView1, "Body Plan...");
+    Save3DView1 = AddMenuItem(this, SaveView1, "3D View...");
+    SavePlan1 = AddMenuItem(this, SaveView1, "Plan...");
+    SaveSide1 = AddMenuItem(this, SaveView1, "Side Elevation...");
+    ImportRefImage1 = AddMenuItem(this, View1, "Import Ref Image...");
+    ClearRefImage1 = AddMenuItem(this, View1, "Clear Ref Image");
     ShowIndex1 = CheckItem(this, View1, "Show Index", true);
     AlwaysZoomAll1 = CheckItem(this, View1, "Always Zoom All", false);
-    ZoomAll1 = Item(this, View1, "Zoom All");
-    ZoomActiveAppendage1 = Item(this, View1, "Zoom Active Appendage");
-    ZoomActiveFrame1 = Item(this, View1, "Zoom Active Frame");
-    SnapOffset1 = Item(this, View1, "Snap Offset");
+    ZoomAll1 = AddMenuItem(this, View1, "Zoom All");
+    ZoomActiveAppendage1 = AddMenuItem(this, View1, "Zoom Active Appendage");
+    ZoomActiveFrame1 = AddMenuItem(this, View1, "Zoom Active Frame");
+    SnapOffset1 = AddMenuItem(this, View1, "Snap Offset");
 
     // The calculation pages attach their Save and Copy commands here.
-    Calculations1 = Item(this, root, "&Calculations");
+    Calculations1 = AddMenuItem(this, root, "&Calculations");
     const char* pages[3] = {"Hydrostatics", "Cross Curves", "Longitudinal Curves"};
     for (int i = 0; i < 3; ++i) {
-        CalcMenu[i] = Item(this, Calculations1, pages[i]);
-        ReportMenu[i] = Item(this, CalcMenu[i], "Report");
-        ReportSave[i] = Item(this, ReportMenu[i], "Save");
-        ReportCopy[i] = Item(this, ReportMenu[i], "Copy Selection to Clipboard");
+        CalcMenu[i] = AddMenuItem(this, Calculations1, pages[i]);
+        ReportMenu[i] = AddMenuItem(this, CalcMenu[i], "Report");
+        ReportSave[i] = AddMenuItem(this, ReportMenu[i], "Save");
+        ReportCopy[i] = AddMenuItem(this, ReportMenu[i], "Copy Selection to Clipboard");
         AppendReport[i] = CheckItem(this, ReportMenu[i], "Append Report", false);
         ShowActiveAppendages[i] = CheckItem(this, ReportMenu[i], "Show Active Appendages", false);
-        GraphMenu[i] = Item(this, CalcMenu[i], "Graph");
-        GraphSave[i] = Item(this, GraphMenu[i], "Save");
-        GraphCopy[i] = Item(this, GraphMenu[i], "Copy to Clipboard");
+        GraphMenu[i] = AddMenuItem(this, CalcMenu[i], "Graph");
+        GraphSave[i] = AddMenuItem(this, GraphMenu[i], "Save");
+        GraphCopy[i] = AddMenuItem(this, GraphMenu[i], "Copy to Clipboard");
         LegendVisible[i] = CheckItem(this, GraphMenu[i], "Legend Visible", true);
     }
     ShowAllDraughts1 = CheckItem(this, ReportMenu[0], "Show All Draughts", false);
@@ -382,10 +371,10 @@ void TMainForm::BuildMenus()
             if (PrefForm) PrefForm->TakeMenuChecks();
         };
 
-    Help2 = Item(this, root, "&Help");
-    About2 = Item(this, Help2, "About", click(&TMainForm::About2Click));
-    Item(this, Help2, "-");
-    Help1 = Item(this, Help2, "&Help", click(&TMainForm::Help1Click), ShortCut(VK_F1, 0));
+    Help2 = AddMenuItem(this, root, "&Help");
+    About2 = AddMenuItem(this, Help2, "About", click(&TMainForm::About2Click));
+    AddMenuItem(this, Help2, "-");
+    Help1 = AddMenuItem(this, Help2, "&Help", click(&TMainForm::Help1Click), ShortCut(VK_F1, 0));
     MainMenu1->SetForm(this);
 }
 

@@ -289,6 +289,8 @@ private:
     // A frame's new Y typed into the tree: the frame and its node move into order.
     void MoveFrameTo(platform::TTreeNode* node, const std::string& typed);
     frame::TExPopupMenu* MakePopup(const std::string& name);
+    // Selects appendage i's node (null, with the appendages node expanded, when it has none).
+    platform::TTreeNode* SelectAppendageOf(int i);
     core::Section* CurrentSection();  // null when the current frame does not exist
     // Refills the table after a point command, keeping its scroll, with row current.
     void ShowPoint(int row);

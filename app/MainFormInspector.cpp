@@ -17,21 +17,6 @@ using namespace platform;
 
 namespace app {
 
-namespace {
-
-TMenuItem* MenuItem(TComponent* owner, TMenuItem* parent, const std::string& caption, TNotifyEvent click = {},
-                    TShortCut shortCut = 0)
-{
-    auto* m = new TMenuItem(owner);
-    m->SetCaption(caption);
-    m->SetShortCut(shortCut);
-    m->OnClick = std::move(click);
-    parent->Add(m);
-    return m;
-}
-
-}  // namespace
-
 frame::TExPopupMenu* TMainForm::MakePopup(const std::string& name)
 {
     auto* menu = new frame::TExPopupMenu(this);
@@ -73,18 +58,18 @@ void TMainForm::SetupInspector()
 
     HullTreePopup = MakePopup("HullTreePopup");
     TMenuItem* items = HullTreePopup->Items();
-    AllowEditing1 = MenuItem(this, items, "Allow Editing", click(&TMainForm::AllowEditing1Click));
+    AllowEditing1 = AddMenuItem(this, items, "Allow Editing", click(&TMainForm::AllowEditing1Click));
     AllowEditing1->SetChecked(true);
-    WordWrap1 = MenuItem(this, items, "Word Wrap", click(&TMainForm::WordWrap1Click));
-    ExpandAll1 = MenuItem(this, items, "Expand All", click(&TMainForm::ExpandAll1Click));
-    CollapseAll1 = MenuItem(this, items, "Collapse All", click(&TMainForm::CollapseAll1Click));
-    MenuItem(this, items, "-");
-    AddAppendage1 = MenuItem(this, items, "Add Appendage", click(&TMainForm::AddAppendage1Click));
-    AddFrame1 = MenuItem(this, items, "Add Frame", click(&TMainForm::AddFrame1Click));
-    DeleteAppendage1 = MenuItem(this, items, "Delete Appendage", click(&TMainForm::DeleteAppendage1Click));
-    DeleteFrame1 = MenuItem(this, items, "Delete Frame", click(&TMainForm::DeleteFrame1Click));
-    CompleteAppendage1 = MenuItem(this, items, "Complete Appendage");
-    CompleteFrame1 = MenuItem(this, items, "Complete Frame");
+    WordWrap1 = AddMenuItem(this, items, "Word Wrap", click(&TMainForm::WordWrap1Click));
+    ExpandAll1 = AddMenuItem(this, items, "Expand All", click(&TMainForm::ExpandAll1Click));
+    CollapseAll1 = AddMenuItem(this, items, "Collapse All", click(&TMainForm::CollapseAll1Click));
+    AddMenuItem(this, items, "-");
+    AddAppendage1 = AddMenuItem(this, items, "Add Appendage", click(&TMainForm::AddAppendage1Click));
+    AddFrame1 = AddMenuItem(this, items, "Add Frame", click(&TMainForm::AddFrame1Click));
+    DeleteAppendage1 = AddMenuItem(this, items, "Delete Appendage", click(&TMainForm::DeleteAppendage1Click));
+    DeleteFrame1 = AddMenuItem(this, items, "Delete Frame", click(&TMainForm::DeleteFrame1Click));
+    CompleteAppendage1 = AddMenuItem(this, items, "Complete Appendage");
+    CompleteFrame1 = AddMenuItem(this, items, "Complete Frame");
     SetPopupMenu(t, HullTreePopup);
     ToolButton7->OnClick = click(&TMainForm::AddAppendage1Click);
     ToolButton9->OnClick = click(&TMainForm::DeleteAppendage1Click);

@@ -56,12 +56,7 @@ void TMainForm::SetupOffsetGrid()
     OffsetGridPopupMenu = MakePopup("OffsetGridPopupMenu");
     TMenuItem* items = OffsetGridPopupMenu->Items();
     auto item = [this, items](const std::string& caption, TNotifyEvent c, TShortCut key) {
-        auto* m = new TMenuItem(this);
-        m->SetCaption(caption);
-        m->OnClick = std::move(c);
-        m->SetShortCut(key);
-        items->Add(m);
-        return m;
+        return AddMenuItem(this, items, caption, std::move(c), key);
     };
     InsertPoint1 = item("Insert Point", click(&TMainForm::InsertPoint1Click), ShortCut('I', ssCtrl | ssAlt));
     DeletePoint1 = item("Delete Point", click(&TMainForm::DeletePoint1Click), ShortCut('D', ssCtrl | ssAlt));

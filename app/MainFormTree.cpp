@@ -310,17 +310,22 @@ void TMainForm::SelectAppendageNode(int i, bool expand)
 {
     if (!Hull.IsAppendageIndexValid(unsigned(i))) i = int(Hull.GetAppendageCount()) - 1;
     if (i < 0) return;
+    if (TTreeNode* node = SelectAppendageOf(i)) node->SetExpanded(expand);
+}
+
+TTreeNode* TMainForm::SelectAppendageOf(int i)
+{
     TTreeNode* root = HullTreeView->Items()->GetFirstNode();
     TTreeNode* info = root ? root->GetFirstChild() : nullptr;
     TTreeNode* apps = info ? info->GetNextSibling() : nullptr;
-    if (!apps) return;
-    if (i >= apps->Count()) {
+    if (!apps) return nullptr;
+    if (i < 0 || i >= apps->Count()) {
         apps->Expand(false);
-        return;
+        return nullptr;
     }
     TTreeNode* node = apps->Item(i);
     HullTreeView->SetSelected(node);
-    node->SetExpanded(expand);
+    return node;
 }
 
 void TMainForm::SelectFrameNode(int i, int j)
@@ -331,16 +336,8 @@ void TMainForm::SelectFrameNode(int i, int j)
             return;
         }
     }
-    TTreeNode* root = HullTreeView->Items()->GetFirstNode();
-    TTreeNode* info = root ? root->GetFirstChild() : nullptr;
-    TTreeNode* apps = info ? info->GetNextSibling() : nullptr;
-    if (!apps) return;
-    if (i >= apps->Count()) {
-        apps->Expand(false);
-        return;
-    }
-    TTreeNode* node = apps->Item(i);
-    HullTreeView->SetSelected(node);
+    TTreeNode* node = SelectAppendageOf(i);
+    if (!node) return;
     node->Expand(false);
     if (node->Count() < 2) return;
     FramesNode = node->Item(1);
