@@ -1,6 +1,8 @@
 // The chart-text markup: styles, fonts, sub- and superscript, entities, errors and measuring.
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "ChartTestUtil.h"
 #include "widgets/chart/ChartHtml.h"
 
@@ -132,4 +134,24 @@ TEST(ChartHtml, ErrorsAndImages)
     HtmlTextOut(s.canvas, 10, 10, "<IMG src=\"a.png\" width=30 height=20>");
     EXPECT_EQ(s(10, 15), RGB(255, 0, 0));
     EXPECT_EQ(s(20, 12), RGB(255, 255, 255));
+}
+
+TEST(ChartHtml, FuzzedMarkupNeverCrashes)
+{
+    Surface s;
+    const char* pieces[] = {"<B>", "</B>", "</>", "<SUB>", "</SUB>", "<SUPER>", "</SUPER>", "<BR>", "<H1>", "<PRE>",
+                            "</PRE>", "<FONT size=+3 color=red>", "</FONT>", "<CENTER>", "<HR>", "text", "&lt;",
+                            "\r\n", "<IMG src=x.bmp>", "<I>", "<U>", "</STRIKE>", "<SMALL>", "<BIG>", "<"};
+    std::mt19937 g(99);
+    for (int round = 0; round < 500; ++round) {
+        std::string t;
+        for (int k = 0, n = int(g() % 12); k < n; ++k) t += pieces[g() % std::size(pieces)];
+        try {
+            HtmlTextOut(s.canvas, 5, 5, t);
+            const TSize e = HtmlTextExtent(s.canvas, t);
+            EXPECT_GE(e.cx, 0);
+        } catch (const HtmlParserException&) {
+        }
+    }
+    EXPECT_EQ(HtmlTextExtent(s.canvas, "www").cx, s.canvas.TextWidth("www"));
 }

@@ -182,3 +182,14 @@ TEST(ChartFastLine, NewPointWithoutRepaintDrawsOneSegment)
     for (int d = -1; d <= 1; ++d) blue |= f.Px(x, y + d) == RGB(0, 0, 255);
     EXPECT_TRUE(blue);
 }
+
+TEST(ChartPieSeries, MarksSitAroundTheCircle)
+{
+    PieChart f;
+    f.pie->Marks().SetVisible(true);
+    for (double v : {40.0, 30.0, 20.0, 10.0}) f.pie->Add(v, "slice");
+    f.Paint("pie_marks");
+    // The circle leaves room for the marks.
+    EXPECT_GT(f.pie->CircleBounds.Left, f.chart.ChartRect.Left);
+    EXPECT_GT(f.pie->CircleBounds.Top, f.chart.ChartRect.Top);
+}

@@ -240,3 +240,17 @@ TEST(ChartBarSeries, EveryShapeDrawsInBothDirectionsIn2DAnd3D)
             }
         }
 }
+
+TEST(ChartBarSeries, MarksAboveBarsAndBelowNegativeOnes)
+{
+    SeriesChart f;
+    auto* s = new TBarSeries();
+    f.chart.AddSeries(s);
+    s->SetSeriesColor(clTeal);
+    for (double v : {3.0, -2.0, 5.0}) s->Add(v);
+    f.Paint("bars_marks");
+    int top = 0, bottom = 0;
+    s->CalcVerticalMargins(top, bottom);
+    EXPECT_GT(top, 0);
+    EXPECT_GT(bottom, 0);
+}
