@@ -316,6 +316,8 @@ void TRunPages::BuildCommands()
     form_.TrimEdit->OnClickBtn = [this](TObject* s) { TrimEditClickBtn(s); };
     for (int i = 0; i < 3; ++i) {
         const auto k = TRunKind(i);
+        form_.ReportSave[i]->OnClick = [this, k](TObject*) { ReportSaveClick(k); };
+        form_.ReportCopy[i]->OnClick = [this, k](TObject*) { ReportCopyClick(k); };
         form_.GraphSave[i]->OnClick = [this, k](TObject*) { GraphSaveClick(k); };
         form_.GraphCopy[i]->OnClick = [this, k](TObject*) { GraphCopyClick(k); };
         form_.LegendVisible[i]->OnClick = [this, k](TObject*) { LegendVisibleClick(k); };
@@ -643,6 +645,20 @@ void TRunPages::OtherAngleEditClickBtn(TObject*)
 }
 
 void TRunPages::ClearAngleListClick(TObject*) { form_.AdditionalAngles.clear(); }
+
+void TRunPages::ReportSaveClick(TRunKind kind)
+{
+    if (!SaveReportDialog->Execute()) return;
+    grid::TExStringGrid* g = Grid(kind);
+    const std::string& path = SaveReportDialog->FileName;
+    switch (SaveReportDialog->FilterIndex) {
+    case 2: g->SaveToASCII(path); break;
+    case 3: g->SaveToHTML(path); break;
+    default: g->SaveToCSV(path); break;
+    }
+}
+
+void TRunPages::ReportCopyClick(TRunKind kind) { Grid(kind)->CopySelectionToClipboard(); }
 
 void TRunPages::GraphSaveClick(TRunKind kind)
 {

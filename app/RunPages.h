@@ -75,6 +75,8 @@ public:
     void TrimEditClickBtn(platform::TObject* Sender);
     void OtherAngleEditClickBtn(platform::TObject* Sender);
     void ClearAngleListClick(platform::TObject* Sender);
+    void ReportSaveClick(TRunKind kind);
+    void ReportCopyClick(TRunKind kind);
     void GraphSaveClick(TRunKind kind);
     void GraphCopyClick(TRunKind kind);
     void LegendVisibleClick(TRunKind kind);

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 
 #include "AppFixture.h"
 #include "Hulls.h"
@@ -302,6 +303,46 @@ TEST_F(RunsTest, CrossCurvesRefusalsStartNothing)
         EXPECT_TRUE(R().RunCrossCurvesButton->Enabled());
         EXPECT_FALSE(main->StopButton->Enabled());
     }
+}
+
+TEST_F(RunsTest, SavedReportsHoldTheBoxBargeNumbers)
+{
+    REQUIRE_TOOL("python3", "python3");
+    Hydro("0", "2", "0.5");
+    EXPECT_EQ(R().SaveReportDialog->Filter, "Comma Seperated Files|*.csv|ASCII Plain Text|*.txt|HTML File|*.html");
+    for (int filter : {1, 2, 3}) {
+        const std::string file = dir.file("report" + std::to_string(filter));
+        dialogAnswers.push_back([file, filter](platform::TCommonDialog& d) {
+            auto& sd = dynamic_cast<platform::TSaveDialog&>(d);
+            sd.FileName = file;
+            sd.FilterIndex = filter;
+            return true;
+        });
+        main->ReportSave[0]->Click();
+        ASSERT_TRUE(std::filesystem::exists(file)) << filter;
+    }
+    // CSV: the row of draught 1.000 holds V = L B T and KB = T / 2 (30 x 10 box).
+    std::ifstream csv(dir.file("report1"));
+    std::string line, row;
+    while (std::getline(csv, line))
+        if (line.rfind("1.000,", 0) == 0 || line.rfind("\"1.000\",", 0) == 0) row = line;
+    ASSERT_FALSE(row.empty());
+    EXPECT_NE(row.find("300.000"), std::string::npos) << row;
+    EXPECT_NE(row.find("307.500"), std::string::npos) << row;
+    EXPECT_NE(row.find("0.500"), std::string::npos) << row;
+    // HTML read by a real parser: the cells of the draught rows are there.
+    int rc = -1;
+    const std::string out = testsupport::RunCapture(
+        "python3 -c \"import html.parser,sys\n"
+        "class P(html.parser.HTMLParser):\n"
+        "  cells=[]\n"
+        "  def handle_data(self,d): self.cells.append(d.strip())\n"
+        "p=P(); p.feed(open(sys.argv[1]).read()); p.close()\n"
+        "print('300.000' in p.cells, '600.000' in p.cells)\" '" +
+            dir.file("report3") + "' 2>&1",
+        &rc);
+    EXPECT_EQ(rc, 0) << out;
+    EXPECT_EQ(out, "True True\n");
 }
 
 TEST_F(RunsTest, GraphSavedInEachFormatIsReadByOutsideReaders)
