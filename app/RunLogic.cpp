@@ -7,6 +7,7 @@
 #include "base/StrUtils.h"
 #include "core/Hullform.h"
 #include "core/HydroData.h"
+#include "widgets/edit/ParamMarkup.h"
 
 namespace app::runs {
 
@@ -171,10 +172,10 @@ std::vector<ReportRow> HydroHeaderRows(const core::Hullform& hull, const RunStam
         for (const auto& a : hull.appendages)
             rows.push_back({{0, 4,
                              std::string("<FONT color=\"") + (a.active ? "#00FF00" : "#FF0000") + "\">" +
-                                 "Appendage - " + a.name + (a.active ? " is Active" : " is Inactive") +
+                                 "Appendage - " + edit::HTMLPrep(a.name) + (a.active ? " is Active" : " is Inactive") +
                                  "</FONT>"}});
     for (ReportRow& r :
-         RunHeaderRows(stamp, trim, density, "<B>Table of Hydrostatic Properties for " + hull.name, 12))
+         RunHeaderRows(stamp, trim, density, "<B>Table of Hydrostatic Properties for " + edit::HTMLPrep(hull.name), 12))
         rows.push_back(std::move(r));
     return rows;
 }

@@ -17,6 +17,7 @@
 #include "widgets/chart/ChartLineSeries.h"
 #include "widgets/chart/ChartTitles.h"
 #include "widgets/edit/ExCombo.h"
+#include "widgets/edit/ParamMarkup.h"
 #include "widgets/edit/ExEdBtn.h"
 #include "widgets/edit/ExProgr.h"
 #include "widgets/edit/ExToolBtn.h"
@@ -550,7 +551,7 @@ void TRunPages::CrossCurveRun(TRunControl& c)
         }
     }
     InsertHeaderRows(g, runs::RunHeaderRows(runs::RunStamp::Now(), trim, s.density,
-                                            "<B>Table of Cross Curves for " + form_.Hull.name, 5));
+                                            "<B>Table of Cross Curves for " + edit::HTMLPrep(form_.Hull.name), 5));
     ShowProgress(0, "Progress: Completed cross curves analysis run.");
 }
 
@@ -608,7 +609,7 @@ void TRunPages::LongCurveRun(TRunControl& c)
             g->SetFloats(col, sum + 2, values[std::size_t(col)]);
     }
     InsertHeaderRows(g, runs::RunHeaderRows(runs::RunStamp::Now(), trim, s.density,
-                                            "<B>Longitudinal Buoyancy Curves for " + form_.Hull.name, 12));
+                                            "<B>Longitudinal Buoyancy Curves for " + edit::HTMLPrep(form_.Hull.name), 12));
     LongBendingChart->Title().SetText({"Longitudinal Buoyancy Curves for " + form_.Hull.name});
     if (!ok) ShowMessage(runs::kHydroFailed);
     if (!stopped) ShowProgress(0, "Progress: Completed long buoyancy analysis run.");

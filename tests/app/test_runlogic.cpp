@@ -134,6 +134,12 @@ TEST_F(RunLogicTest, HydroHeaderRowsReadFromTheTopAsTitleTrimDateAppendages)
     EXPECT_EQ(rows[4][0].text, "<B>Table of Hydrostatic Properties for Barge");
     EXPECT_EQ(rows[4][0].span, 12);
     EXPECT_EQ(HydroHeaderRows(hull, stamp, Metres(0), 1, false).size(), 3u);
+    // Names are markup-escaped in the report's cells.
+    hull.name = "A<B";
+    hull.appendages[0].name = "x&y";
+    const auto escaped = HydroHeaderRows(hull, stamp, Metres(0), 1, true);
+    EXPECT_EQ(escaped[0][0].text, "<FONT color=\"#00FF00\">Appendage - x&amp;y is Active</FONT>");
+    EXPECT_EQ(escaped[4][0].text, "<B>Table of Hydrostatic Properties for A&lt;B");
     EXPECT_EQ(std::string(kHydroHeads[8]) + kHydroUnits[14], "<B>MCT 1cm<B>(m<SUP>2</SUP>)");
 }
 
