@@ -703,6 +703,47 @@ public:
     }
     virtual void PasteInCell(int ACol, int ARow, const std::string& Value);
 
+    // ---- in-place editing, editing keys and cell validation
+    // The cell keeps its text while the editor is open; the typed value reaches the cell
+    // only through ValidateCell, when the editor is left.
+    using TCellValidateEvent =
+        std::function<void(platform::TObject* Sender, int ACol, int ARow, std::string& Value, bool& Valid)>;
+    using TEditChangeEvent = std::function<void(platform::TObject* Sender, int ACol, int ARow, const std::string& Value)>;
+    using TCellChangingEvent =
+        std::function<void(platform::TObject* Sender, int OldRow, int OldCol, int NewRow, int NewCol, bool& Allow)>;
+    TCellValidateEvent OnCellValidate;
+    TEditChangeEvent OnEditChange;
+    TCellChangingEvent OnCellChanging;
+    std::function<void(platform::TObject* Sender, int ARow)> OnAutoAddRow;
+    std::function<void(platform::TObject* Sender, int ACol)> OnAutoInsertCol;
+    platform::TNotifyEvent OnEditingDone;
+    TEditorType ActiveEditorType = edNormal;
+    bool EditActive = false, ValidatePending = false, Validating = false, EditStarted = false;
+    int ValidateCol = -1, ValidateRow = -1;  // display column, row
+    std::string ValidateOldText, EditStartText;
+    static bool IsTextEditorType(TEditorType t);
+    bool IsEditable(int ACol, int ARow);  // real column
+    bool IsPassword(int ACol, int ARow);
+    virtual bool ValidateCell(const std::string& Value);
+    virtual void InitValidate(int ACol, int ARow);
+    virtual void UpdateEditingCell(int ACol, int ARow, const std::string& Value);
+    virtual void RestoreCache();
+    void AdvanceEdit(int ACol, int ARow, bool Force, bool OpenEditor, bool Forward, bool Recursive);
+    void TabEdit(bool Backward);
+    void ShowInplaceEdit();
+    void HideInplaceEdit();
+    void DoneEditing();
+    // Validates the open text editor's value; false (editor kept open) when it is refused.
+    bool CommitEdit();
+    bool CanEditShow() override;
+    bool SelectCell(int ACol, int ARow) override;
+    void UpdateText() override;
+    void HideEditor() override;
+    platform::TInplaceEdit* CreateEditor() override;
+    int GetEditLimit() override { return MaxEditLength; }
+    void KeyDown(platform::Word& Key, platform::TShiftState Shift) override;
+    void KeyPress(char& Key) override;
+
 protected:
     double CellValue(int ACol, int ARow, bool realRow);
     bool SkipInAggregate(int ACol, int ARow);
@@ -803,6 +844,8 @@ private:
     std::string groupHeader_;
     bool onlyGrow_ = false;
     bool calculatingFooter_ = false;
+    bool advancing_ = false, discarding_ = false;
+    platform::TPoint advanceOrigin_;
 };
 
 }  // namespace grid

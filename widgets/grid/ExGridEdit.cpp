@@ -1,0 +1,337 @@
+// The grid's in-place editing: when the editor may open, validation of the typed value,
+// the editing keys, and the moves after Enter and Tab.
+#include <algorithm>
+
+#include "widgets/grid/ExGrid.h"
+#include "widgets/grid/ExInplaceEdit.h"
+
+using namespace platform;
+
+namespace grid {
+
+bool TExStringGrid::IsTextEditorType(TEditorType t)
+{
+    switch (t) {
+    case edNormal: case edNumeric: case edPositiveNumeric: case edFloat: case edCapital: case edMixedCase:
+    case edPassword: case edLowerCase: case edUpperCase: return true;
+    default: return false;
+    }
+}
+
+bool TExStringGrid::IsEditable(int ACol, int ARow)
+{
+    if (!(Options() & goEditing) && !MouseActions.RangeSelectAndEdit) return false;
+    const TPoint b = BaseCell(ACol, ARow);
+    bool can = true, fixed = false;
+    GetCellReadOnly(b.X, b.Y, can);
+    if (!can) return false;
+    GetCellFixed(b.X, b.Y, fixed);
+    return !fixed;
+}
+
+bool TExStringGrid::IsPassword(int ACol, int ARow)
+{
+    bool pw = false;
+    GetCellPassword(ACol, ARow, pw);
+    return pw;
+}
+
+TInplaceEdit* TExStringGrid::CreateEditor() { return new TExInplaceEdit(this); }
+
+bool TExStringGrid::CanEditShow()
+{
+    if (Validating) return false;
+    if (!TBaseGrid::CanEditShow()) return false;
+    const int c = RemapCol(Col());
+    const TPoint b = BaseCell(c, Row());
+    if (!EditActive) {
+        if (HasStaticEdit(b.X, b.Y) || !IsEditable(c, Row())) return false;
+        TEditorType t = edNormal;
+        GetCellEditor(b.X, b.Y, t);
+        // The in-cell editor controls have no place in the text editor's path.
+        if (!IsTextEditorType(t)) return false;
+        ActiveEditorType = t;
+        EditStartText = GetCurrentCell();
+        EditActive = true;
+        InitValidate(Col(), Row());
+    }
+    EditStarted = true;
+    ValidatePending = true;
+    return true;
+}
+
+void TExStringGrid::InitValidate(int ACol, int ARow)
+{
+    ValidateCol = ACol;
+    ValidateRow = ARow;
+    ValidateOldText = GetCellEx(RemapCol(ACol), ARow);
+}
+
+bool TExStringGrid::ValidateCell(const std::string& Value)
+{
+    if (!ValidatePending || Validating) return true;
+    ValidatePending = false;
+    Validating = true;
+    // Cleared on every way out: a throwing handler must not switch validation off.
+    struct Guard {
+        TExStringGrid* g;
+        bool done = false;
+        ~Guard()
+        {
+            g->Validating = false;
+            if (!done) g->ValidatePending = true;  // the value was not judged: still due
+        }
+    } guard{this};
+    bool valid = true;
+    const int c = RemapCol(ValidateCol), r = ValidateRow;
+    if (Value != ValidateOldText) {
+        std::string v = Value;
+        if (OnCellValidate) OnCellValidate(this, c, r, v, valid);
+        if (valid) UpdateEditingCell(c, r, v);
+        else SetCellEx(c, r, v != Value ? v : ValidateOldText);  // refused: the old text or the handler's
+        CellsChanged(TRect{c, r, c, r});
+        ValidateOldText = GetCellEx(c, r);
+    }
+    guard.done = true;
+    if (!valid) ValidatePending = true;
+    else InitValidate(Col(), Row());
+    return valid;
+}
+
+void TExStringGrid::UpdateEditingCell(int ACol, int ARow, const std::string& Value) { SetCellEx(ACol, ARow, Value); }
+
+void TExStringGrid::RestoreCache()
+{
+    SetCellEx(GetRealCol(), Row(), EditStartText);
+    RepaintCell(Col(), Row());
+}
+
+bool TExStringGrid::CommitEdit()
+{
+    TInplaceEdit* ed = InplaceEditor();
+    if (!ed || !ed->Visible() || discarding_) return true;
+    if (Validating) return false;
+    const std::string text = ed->Text();
+    const int c = Col(), r = Row();
+    if (text == GetEditText(c, r)) return true;  // unchanged: nothing to judge
+    if (ValidateCol != c || ValidateRow != r) InitValidate(c, r);
+    const std::string before = GetCellEx(RemapCol(c), r);
+    ValidatePending = true;
+    if (ValidateCell(text)) {
+        const std::string now = GetEditText(c, r);
+        if (ed->Text() != now) ed->SetText(now);
+        return true;
+    }
+    // Refused: the cell keeps its text; the editor keeps the value (or the handler's) to mend.
+    if (GetCellEx(RemapCol(c), r) != before) ed->SetText(GetEditText(c, r));
+    if (HandleAllocated() && CanFocus() && ed->Visible()) ed->SetFocus();
+    return false;
+}
+
+void TExStringGrid::UpdateText()
+{
+    // The cell is written only by validation; the editor's changes are reported.
+    TInplaceEdit* ed = InplaceEditor();
+    if (ed && ed->Visible() && OnEditChange) OnEditChange(this, GetRealCol(), Row(), ed->Text());
+}
+
+void TExStringGrid::HideEditor()
+{
+    CommitEdit();
+    TBaseGrid::HideEditor();
+    EditActive = false;
+}
+
+void TExStringGrid::ShowInplaceEdit()
+{
+    const TPoint b = BaseCell(GetRealCol(), Row());
+    if (!HasStaticEdit(b.X, b.Y)) ShowEditor();
+}
+
+void TExStringGrid::HideInplaceEdit()
+{
+    if (!EditorMode()) return;
+    HideEditor();
+    SelectCell(Col(), Row());
+}
+
+void TExStringGrid::DoneEditing()
+{
+    if (OnEditingDone) OnEditingDone(this);
+}
+
+bool TExStringGrid::SelectCell(int ACol, int ARow)
+{
+    const bool moving = ACol != Col() || ARow != Row();
+    if (moving && !CommitEdit()) return false;
+    if (moving && !advancing_ && OnCellChanging) {
+        bool allow = true;
+        OnCellChanging(this, Row(), Col(), ARow, ACol, allow);
+        if (!allow) return false;
+    }
+    return TBaseGrid::SelectCell(ACol, ARow);
+}
+
+// ---------------------------------------------------------------- keys
+
+void TExStringGrid::KeyDown(Word& Key, TShiftState Shift)
+{
+    if (Key == VK_TAB && (Options() & goTabs) && !(Shift & ssAlt)) {
+        TabEdit(Shift & ssShift);
+        Key = 0;
+        return;
+    }
+    TBaseGrid::KeyDown(Key, Shift);
+}
+
+void TExStringGrid::KeyPress(char& Key)
+{
+    TInplaceEdit* ed = InplaceEditor();
+    const bool editing = ed && ed->Visible();
+    if (Key == 27) {
+        if (editing) {
+            // The editor gets the cell's text back and closes without judging anything.
+            discarding_ = true;
+            ed->SetText(GetEditText(Col(), Row()));
+            TBaseGrid::HideEditor();
+            discarding_ = false;
+            EditActive = false;
+            if (ValidatePending) RestoreCache();
+            ValidatePending = false;
+        }
+        Key = 0;
+        return;
+    }
+    if (Key == '\r' && editing) {
+        if (!CommitEdit()) {
+            Key = 0;
+            return;
+        }
+        HideEditor();
+        DoneEditing();
+        AdvanceEdit(Col(), Row(), false, false, !(GetKeyState(VK_SHIFT) < 0), false);
+        Key = 0;
+        return;
+    }
+    TBaseGrid::KeyPress(Key);
+}
+
+// ---------------------------------------------------------------- moving the editing cell
+
+void TExStringGrid::AdvanceEdit(int ACol, int ARow, bool Force, bool OpenEditor, bool Forward, bool Recursive)
+{
+    if (!Navigation.AdvanceOnEnter && !Force) return;
+    if (MouseActions.RangeSelectAndEdit) SetOptions(Options() | goEditing);
+    if (!Recursive) advanceOrigin_ = {ACol, ARow};
+    const int firstCol = FixedCols(), firstRow = FixedRows();
+    const int endCol = ColCount() - FixedRightCols(), endRow = RowCount() - FixedFooters();
+    if (firstCol >= endCol || firstRow >= endRow) return;
+    const bool lr = Navigation.AdvanceDirection == adLeftRight;
+    int c = ACol, r = ARow;
+    // One pass over the normal cells at most: a grid without an editable cell stays put.
+    const int cells = (endCol - firstCol) * (endRow - firstRow);
+    for (int step = 0; step < cells; ++step) {
+        const TPoint span = CellSpan(RemapCol(c), r);
+        if (Forward && lr) {
+            if (c + std::max(0, span.X) + 1 >= endCol) {
+                c = firstCol;
+                if (r + 1 < endRow) ++r;
+                else if (Navigation.AdvanceInsert) {
+                    AddRow();
+                    r = RowCount() - 1 - FixedFooters();
+                    if (OnAutoAddRow) OnAutoAddRow(this, r);
+                } else r = firstRow;
+            } else c += std::max(0, span.X) + 1;
+        } else if (Forward) {
+            if (r + std::max(0, span.Y) + 1 >= endRow) {
+                r = firstRow;
+                if (c + 1 < endCol) ++c;
+                else if (Navigation.AdvanceInsert) {
+                    SetColCount(ColCount() + 1);
+                    c = ColCount() - 1 - FixedRightCols();
+                    if (OnAutoInsertCol) OnAutoInsertCol(this, c);
+                } else c = firstCol;
+                Invalidate();
+            } else r += std::max(0, span.Y) + 1;
+        } else if (lr) {
+            if (c > firstCol) --c;
+            else {
+                c = endCol - 1;
+                r = r > firstRow ? r - 1 : endRow - 1;
+            }
+        } else {
+            if (r > firstRow) --r;
+            else {
+                r = endRow - 1;
+                c = c > firstCol ? c - 1 : endCol - 1;
+            }
+        }
+        if (!IsEditable(RemapCol(c), r)) continue;
+        bool allow = true;
+        if (OnCellChanging) OnCellChanging(this, advanceOrigin_.Y, advanceOrigin_.X, r, c, allow);
+        if (!allow) return;
+        advancing_ = true;
+        try {
+            FocusCell(c, r, true);
+        } catch (...) {
+            advancing_ = false;
+            throw;
+        }
+        advancing_ = false;
+        if (OpenEditor && Col() == c && Row() == r) ShowEditor();
+        return;
+    }
+}
+
+void TExStringGrid::TabEdit(bool Backward)
+{
+    if (OnKeyDown) {
+        Word k = VK_TAB;
+        OnKeyDown(this, k, Backward ? TShiftState(ssShift) : TShiftState(0));
+        if (k != VK_TAB) return;
+    }
+    const int firstCol = FixedCols(), firstRow = FixedRows();
+    const int endCol = ColCount() - FixedRightCols(), endRow = RowCount() - FixedFooters();
+    if (firstCol >= endCol || firstRow >= endRow) return;
+    int c = Col(), r = Row();
+    bool leave = false;
+    const TPoint span = CellSpan(RemapCol(c), r);
+    if (Navigation.TabAdvanceDirection == adLeftRight) {
+        if (Backward) {
+            if (c > firstCol) --c;
+            else {
+                c = endCol - 1;
+                r = r > firstRow ? r - 1 : endRow - 1;
+            }
+        } else if (c + std::max(0, span.X) + 1 < endCol) c += std::max(0, span.X) + 1;
+        else {
+            c = firstCol;
+            if (r + 1 < endRow) ++r;
+            else {
+                r = firstRow;
+                leave = Navigation.TabToNextAtEnd;
+            }
+        }
+    } else {
+        if (Backward) {
+            if (r > firstRow) --r;
+            else {
+                r = endRow - 1;
+                c = c > firstCol ? c - 1 : endCol - 1;
+            }
+        } else if (r + std::max(0, span.Y) + 1 < endRow) r += std::max(0, span.Y) + 1;
+        else {
+            r = firstRow;
+            if (c + 1 < endCol) ++c;
+            else {
+                c = firstCol;
+                leave = Navigation.TabToNextAtEnd;
+            }
+        }
+    }
+    FocusCell(c, r, true);
+    if (leave && Parent() && Parent()->HandleAllocated()) PostMessage(Parent()->Handle(), WM_KEYDOWN, VK_TAB, 0);
+    if (Navigation.AlwaysEdit && CanFocus()) SetFocus();
+}
+
+}  // namespace grid
