@@ -98,7 +98,11 @@ bool TExStringGrid::ValidateCell(const std::string& Value)
     return valid;
 }
 
-void TExStringGrid::UpdateEditingCell(int ACol, int ARow, const std::string& Value) { SetCellEx(ACol, ARow, Value); }
+void TExStringGrid::UpdateEditingCell(int ACol, int ARow, const std::string& Value)
+{
+    SetEditText(RemapColInv(ACol), ARow, Value);
+    SetCellEx(ACol, ARow, Value);
+}
 
 void TExStringGrid::RestoreCache()
 {
