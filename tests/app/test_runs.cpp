@@ -12,6 +12,7 @@
 #include "base/StrUtils.h"
 #include "core/Section.h"
 #include "platform/controls/Menus.h"
+#include "platform/system/Clipboard.h"
 #include "platform/controls/StdCtrls.h"
 #include "widgets/chart/Chart.h"
 #include "widgets/chart/ChartSeries.h"
@@ -343,6 +344,13 @@ TEST_F(RunsTest, SavedReportsHoldTheBoxBargeNumbers)
         &rc);
     EXPECT_EQ(rc, 0) << out;
     EXPECT_EQ(out, "True True\n");
+    // Copy: the selected cells as text.
+    grid::TExStringGrid* g = R().HydroGrid;
+    const int r = FindRow(g, "1.000");
+    ASSERT_GT(r, 0);
+    g->SelectRange(1, 1, r, r);
+    main->ReportCopy[0]->Click();
+    EXPECT_NE(platform::Clipboard()->AsText().find("300.000"), std::string::npos) << platform::Clipboard()->AsText();
 }
 
 TEST_F(RunsTest, GraphSavedInEachFormatIsReadByOutsideReaders)
