@@ -215,6 +215,7 @@ public:
 
     // --- Property tree, frames list and offsets table (MainFormInspector.cpp, MainFormOffsets.cpp) ---
     frame::TExPopupMenu* HullTreePopup = nullptr;
+    platform::TImageList* HullTreeImageList = nullptr;
     platform::TMenuItem *AllowEditing1 = nullptr, *WordWrap1 = nullptr, *ExpandAll1 = nullptr,
                         *CollapseAll1 = nullptr, *AddAppendage1 = nullptr, *AddFrame1 = nullptr,
                         *DeleteAppendage1 = nullptr, *DeleteFrame1 = nullptr, *CompleteAppendage1 = nullptr,

@@ -2,11 +2,13 @@
 // bar, the frames list, the page switch and the status bar's names.
 #include "app/MainForm.h"
 #include "app/OffsetsTable.h"
+#include "app/ToolImages.h"
 #include "base/StrUtils.h"
 #include "platform/controls/ComCtrls.h"
 #include "platform/controls/Menus.h"
 #include "platform/forms/Dialogs.h"
 #include "platform/graphics/GDI.h"
+#include "platform/graphics/ImageList.h"
 #include "widgets/edit/ParamTree.h"
 #include "widgets/flat/FlatCheckListBox.h"
 #include "widgets/frame/ExMenuStylers.h"
@@ -31,6 +33,10 @@ void TMainForm::SetupInspector()
         return TNotifyEvent([this, handler](TObject* s) { (this->*handler)(s); });
     };
     THullTree* t = HullTreeView;
+    HullTreeImageList = new TImageList(this);
+    HullTreeImageList->SetName("HullTreeImageList");
+    MakeTreeImages(*HullTreeImageList);
+    t->SetImages(HullTreeImageList);
     t->EmptyParam = "?";
     t->HoverColor = clGrayText;
     t->SetItemHeightEx(18);

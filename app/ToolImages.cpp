@@ -109,17 +109,63 @@ void Magnifier(TCanvas& c)
     c.Pen().SetWidth(1);
 }
 
+// Draws count 16 x 16 pictures side by side, picture i by draw(canvas, i), into list.
+template <class Draw>
+void FillList(TImageList& list, int count, Draw draw)
+{
+    list.SetSize(16, 16);
+    TBitmap strip(16 * count, 16);
+    TCanvas& c = *strip.Canvas();
+    c.Brush().SetColor(kMask);
+    c.FillRect(TRect{0, 0, 16 * count, 16});
+    for (int i = 0; i < count; ++i) {
+        SetViewportOrgEx(c.Handle(), 16 * i, 0, nullptr);
+        draw(c, i);
+    }
+    SetViewportOrgEx(c.Handle(), 0, 0, nullptr);
+    list.AddMasked(&strip, kMask);
+}
+
+void Tick(TCanvas& c)
+{
+    c.Pen().SetColor(0x00008000);
+    c.Pen().SetWidth(2);
+    c.MoveTo(3, 8), c.LineTo(6, 12), c.LineTo(13, 3);
+    c.Pen().SetWidth(1);
+}
+
+void Swatches(TCanvas& c)
+{
+    const TColor colours[] = {clRed, 0x00008000, clBlue, 0x0000C0F0};
+    for (int k = 0; k < 4; ++k) {
+        c.Brush().SetColor(colours[k]);
+        c.FillRect(TRect{1 + 7 * (k % 2), 1 + 7 * (k / 2), 8 + 7 * (k % 2), 8 + 7 * (k / 2)});
+    }
+}
+
+void Drop(TCanvas& c)
+{
+    c.Pen().SetColor(clNavy);
+    c.Brush().SetColor(0x00F0B060);
+    const TPoint pts[] = {{8, 1}, {13, 9}, {11, 14}, {5, 14}, {3, 9}};
+    c.Polygon(pts, 5);
+}
+
+// A mark on a vertical line: perpendiculars and draught marks.
+void Mark(TCanvas& c, TColor colour)
+{
+    c.Pen().SetColor(colour);
+    c.Pen().SetWidth(2);
+    c.MoveTo(8, 1), c.LineTo(8, 15);
+    c.MoveTo(4, 8), c.LineTo(13, 8);
+    c.Pen().SetWidth(1);
+}
+
 }  // namespace
 
 void MakeToolImages(TImageList& list)
 {
-    list.SetSize(16, 16);
-    TBitmap strip(16 * tiCount, 16);
-    TCanvas& c = *strip.Canvas();
-    c.Brush().SetColor(kMask);
-    c.FillRect(TRect{0, 0, 16 * tiCount, 16});
-    for (int i = 0; i < tiCount; ++i) {
-        SetViewportOrgEx(c.Handle(), 16 * i, 0, nullptr);
+    FillList(list, tiCount, [](TCanvas& c, int i) {
         switch (TToolImage(i)) {
         case tiNew: Page(c); break;
         case tiOpen: Folder(c); break;
@@ -134,9 +180,28 @@ void MakeToolImages(TImageList& list)
         case tiZoomAll: Magnifier(c); break;
         case tiCount: break;
         }
-    }
-    SetViewportOrgEx(c.Handle(), 0, 0, nullptr);
-    list.AddMasked(&strip, kMask);
+    });
+}
+
+void MakeTreeImages(TImageList& list)
+{
+    FillList(list, kTreeImageCount, [](TCanvas& c, int i) {
+        switch (i) {
+        case 0: Hull(c, 0x00E0C080); break;
+        case 1: Page(c); break;
+        case 2: Copies(c); break;
+        case 5: Swatches(c); break;
+        case 7: Tick(c); break;
+        case 14: Drop(c); break;
+        case 15: case 16: Mark(c, clNavy); break;
+        case 17: case 18: case 19: Mark(c, clRed); break;
+        case 20: Frame(c); break;
+        case 21: Hull(c, 0x0080C0E0); break;
+        default:
+            if (i >= 8 && i <= 13) Arrows(c);
+            break;
+        }
+    });
 }
 
 }  // namespace app
