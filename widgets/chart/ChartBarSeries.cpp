@@ -332,6 +332,15 @@ int TCustomBarSeries::NumSampleValues()
     return 6;
 }
 
+void TCustomBarSeries::PrepareForGallery(bool enabled)
+{
+    TChartSeries::PrepareForGallery(enabled);
+    BarWidthPercent = 85;
+    BarStyle = bsRectGradient;
+    gradient_->SetVisible(true);
+    SetMultiBar(mbNone);
+}
+
 // ---------------------------------------------------------------- drawing
 
 void TCustomBarSeries::SetPenBrushBar(TColor c)

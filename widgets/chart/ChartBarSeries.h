@@ -83,6 +83,7 @@ public:
     void PrepareLegendCanvas(int index, TColor& backColor, platform::TBrushStyle& brushStyle) override;
     void DrawLegendShape(int index, const TRect& r) override;
     int NumSampleValues() override;
+    void PrepareForGallery(bool enabled) override;
     static std::vector<std::string> CreateSubGallery(bool stack = true);
     void SetSubGallery(int index, bool stack = true);
 

@@ -284,7 +284,7 @@ void TChartFunction::DoCalculation(TChartSeries& source, TChartValueList& list)
 
 void TChartFunction::PrepareForGallery(TCustomAxisPanel& chart)
 {
-    for (TChartSeries* s : chart.SeriesList()) s->FillSampleValues(4);
+    for (TChartSeries* s : chart.SeriesList()) s->PrepareForGallery(true);
 }
 
 void TChartFunction::AddPoints(TChartSeries* source)

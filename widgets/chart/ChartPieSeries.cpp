@@ -413,6 +413,23 @@ int TPieSeries::AddSampleValues(int n, bool)
     return last;
 }
 
+void TPieSeries::PrepareForGallery(bool enabled)
+{
+    TCircledSeries::PrepareForGallery(enabled);
+    FillSampleValues(8);
+    if (ParentChart()) {
+        ParentChart()->SetChart3DPercent(75);
+        TView3DOptions& o = ParentChart()->View3DOptions();
+        o.SetOrthogonal(false);
+        o.SetRotation(0);
+        o.SetElevation(305);
+    }
+    Marks().Callout().SetLength(0);
+    Marks().SetDrawEvery(1);
+    CircleGradient().SetVisible(true);
+    SetColorEachPoint(enabled);
+}
+
 void TPieSeries::DoBeforeDrawChart()
 {
     TCircledSeries::DoBeforeDrawChart();

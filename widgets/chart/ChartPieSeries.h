@@ -162,6 +162,7 @@ public:
     void CheckOrder() override;
     int NumSampleValues() override { return 8; }
     int AddSampleValues(int n, bool onlyMandatory = false) override;
+    void PrepareForGallery(bool enabled) override;
 
     void DoBeforeDrawChart() override;
     void DoBeforeDrawValues() override;

@@ -48,9 +48,7 @@ void TPointSeries::SetColorEachPoint(bool v)
 
 void TPointSeries::PrepareForGallery(bool enabled)
 {
-    FillSampleValues(4);
-    Marks().SetVisible(false);
-    SetSeriesColor(enabled ? SeriesColor() : platform::clSilver);
+    TCustomSeries::PrepareForGallery(enabled);
     const int size = ParentChart() && ParentChart()->Width() < 50 ? 4 : 6;
     Pointer().SetSize(size);
     if (ParentChart() && ParentChart()->SeriesCount() > 1 && ParentChart()->GetSeries(1) == this)
@@ -189,9 +187,7 @@ void TAreaSeries::DrawLegendShape(int index, const TRect& r)
 
 void TAreaSeries::PrepareForGallery(bool enabled)
 {
-    FillSampleValues(4);
-    Marks().SetVisible(false);
-    SetSeriesColor(enabled ? SeriesColor() : platform::clSilver);
+    TCustomSeries::PrepareForGallery(enabled);
     Gradient().SetVisible(true);
     Gradient().SetEndColor(SeriesColor());
 }

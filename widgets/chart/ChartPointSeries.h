@@ -16,7 +16,7 @@ public:
     TChartTransparency Transparency() { return Pointer().Transparency(); }
     void SetTransparency(TChartTransparency v) { Pointer().SetTransparency(v); }
     std::string GetEditorClass() const { return "TSeriesPointerEditor"; }
-    void PrepareForGallery(bool enabled);
+    void PrepareForGallery(bool enabled) override;
     virtual bool CanDoExtra() const { return true; }
     std::vector<std::string> CreateSubGallery() const;
     void SetSubGallery(int index);
@@ -38,7 +38,7 @@ public:
     TMultiArea MultiArea() const;
     void SetMultiArea(TMultiArea v);
     std::string GetEditorClass() const { return "TAreaSeriesEditor"; }
-    void PrepareForGallery(bool enabled);
+    void PrepareForGallery(bool enabled) override;
     std::vector<std::string> CreateSubGallery() const;
     void SetSubGallery(int index);
 

@@ -192,6 +192,8 @@ public:
     void RandomBounds(int n, double& x, double& stepX, double& y, double& rangeY);
     virtual void CheckOrder();
     void SortByLabels(TChartListOrder order);
+    // A small preview in a gallery of series types.
+    virtual void PrepareForGallery(bool enabled);
     // Names of data sources read from a stream, found among the owner's components on Loaded.
     std::unique_ptr<std::vector<std::string>> PendingSourceNames;
     void Loaded() override;

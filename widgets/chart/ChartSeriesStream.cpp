@@ -11,13 +11,16 @@
 #include "widgets/chart/ChartAxis.h"
 #include "widgets/chart/ChartAxisPanel.h"
 #include "widgets/chart/ChartConst.h"
+#include "widgets/chart/ChartFont.h"
 #include "widgets/chart/ChartMarks.h"
+#include "widgets/chart/ChartPointer.h"
 #include "widgets/chart/ChartProcs.h"
 #include "widgets/chart/ChartSeriesStream.h"
 
 namespace chart {
 
 bool ChartRandomAtRunTime = false;
+int clChartGallery1 = 0, clChartGallery2 = 3;
 
 namespace {
 
@@ -309,6 +312,22 @@ int TChartSeries::AddSampleValues(int n, bool onlyMandatory)
         x += stepX;
     }
     return last;
+}
+
+void TChartSeries::PrepareForGallery(bool enabled)
+{
+    FillSampleValues(4);
+    marks_->SetVisible(false);
+    marks_->Font().SetSize(7);
+    marks_->Callout().SetLength(4);
+    marks_->SetDrawEvery(2);
+    SetColorEachPoint(false);
+    if (!enabled) {
+        SetSeriesColor(platform::clSilver);
+    } else if (parentChart_) {
+        const bool first = !parentChart_->SeriesList().empty() && parentChart_->SeriesList().front() == this;
+        SetSeriesColor(parentChart_->GetDefaultColor(first ? clChartGallery1 : clChartGallery2));
+    }
 }
 
 // ---------------------------------------------------------------- ordering

@@ -37,6 +37,8 @@ void FillSeriesItems(base::TStrings& strings, const std::vector<TChartSeries*>& 
 
 // Sample points also at run time (not only while designing).
 extern bool ChartRandomAtRunTime;
+// Palette places of the first and of any other series of a gallery preview.
+extern int clChartGallery1, clChartGallery2;
 
 bool HasNoMandatoryValues(TChartSeries& s);
 bool HasColors(TChartSeries& s);

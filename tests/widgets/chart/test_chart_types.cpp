@@ -254,3 +254,21 @@ TEST(ChartBarSeries, MarksAboveBarsAndBelowNegativeOnes)
     EXPECT_GT(top, 0);
     EXPECT_GT(bottom, 0);
 }
+
+TEST(ChartPointSeries, GalleryPreviewMakesTheSecondSeriesTriangles)
+{
+    SeriesChart f;
+    auto* a = new TPointSeries();
+    auto* b = new TPointSeries();
+    f.chart.AddSeries(a);
+    f.chart.AddSeries(b);
+    b->PrepareForGallery(true);
+    EXPECT_EQ(b->Count(), 4);
+    EXPECT_EQ(b->Pointer().Style(), psTriangle);
+    EXPECT_EQ(b->Pointer().HorizSize(), 6);
+    EXPECT_FALSE(b->Marks().Visible());
+    EXPECT_EQ(b->SeriesColor(), f.chart.GetDefaultColor(3));
+    a->PrepareForGallery(false);
+    EXPECT_EQ(a->SeriesColor(), clSilver);
+    EXPECT_EQ(a->Pointer().Style(), psRectangle);
+}
