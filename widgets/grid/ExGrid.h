@@ -4,6 +4,7 @@
 // Cells(c, r) takes a real column and a real row; the store is addressed with a real
 // column and a display row (GetCellEx, Ints, Floats, ...).
 #include <functional>
+#include <iosfwd>
 #include <memory>
 #include <string>
 #include <vector>
@@ -677,6 +678,21 @@ public:
     void SaveToXLS(const std::string& FileName, bool CreateNew);
     void SaveToXLSSheet(const std::string& FileName, const std::string& SheetName);
     void SaveToDOC(const std::string& FileName, bool ActiveDoc);
+
+    // ---- the grid text file and stream ("n,m", "cw c,w" and "c,r,text" lines); a bad
+    // file raises EExGridError and leaves the grid as it was
+    void SaveToFile(const std::string& FileName);
+    void LoadFromFile(const std::string& FileName);
+    void SaveToStream(std::ostream& Stream);
+    void LoadFromStream(std::istream& Stream);
+    // The binary grid stream of a block of cells: texts, properties, spans, check boxes.
+    std::string SaveRectToBinStream(const platform::TRect& R);
+    void SaveRectToBinStream(const platform::TRect& R, std::ostream& Stream) { Stream << SaveRectToBinStream(R); }
+    void LoadAtPointFromBinStream(platform::TPoint P, const std::string& Data);
+    std::string SaveToBinStream();
+    void LoadFromBinStream(const std::string& Data);
+    void SaveToBinFile(const std::string& FileName);
+    void LoadFromBinFile(const std::string& FileName);
 
     // ---- clipboard
     bool QuoteMultilineCopies = false;

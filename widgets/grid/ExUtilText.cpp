@@ -81,11 +81,43 @@ void JavaToLineFeeds(String& s)
     if (s == "^") s.clear();
 }
 
-String LfToFile(const String& s) { return Holds(s, CR) ? MapChars(s, "\r\n", {"\t", "\x08"}) : s; }
+// Texts that the TAB / backspace folding cannot give back (they hold those characters,
+// a lone LF, or begin with ESC) are written as ESC and an escaped body instead.
+String LfToFile(const String& s)
+{
+    const bool awkward = Holds(s, '\t') || Holds(s, '\x08') || (!s.empty() && s[0] == '\x1b') ||
+                         (Holds(s, '\n') && !Holds(s, CR));
+    if (awkward) return "\x1b" + MapChars(s, "\r\n\t\x08\x1b", {"\x1br", "\x1bn", "\x1bt", "\x1b" "b", "\x1b" "e"});
+    return Holds(s, CR) ? MapChars(s, "\r\n", {"\t", "\x08"}) : s;
+}
+
+namespace {
+String UnEscape(const String& s)
+{
+    String t;
+    for (size_t i = 1; i < s.size(); ++i) {
+        if (s[i] != '\x1b' || i + 1 >= s.size()) {
+            t += s[i];
+            continue;
+        }
+        switch (s[++i]) {
+        case 'r': t += '\r'; break;
+        case 'n': t += '\n'; break;
+        case 't': t += '\t'; break;
+        case 'b': t += '\x08'; break;
+        case 'e': t += '\x1b'; break;
+        default: t += s[i];
+        }
+    }
+    return t;
+}
+}  // namespace
 
 String FileToLf(const String& s, bool multiLine)
 {
-    String t = Holds(s, '\x08') ? MapChars(s, "\t\x08", {"\r", "\n"}) : s;
+    String t = (!s.empty() && s[0] == '\x1b')  ? UnEscape(s)
+               : Holds(s, '\x08')             ? MapChars(s, "\t\x08", {"\r", "\n"})
+                                             : s;
     if (multiLine) return t;
     return GetNextLine(t, false);
 }

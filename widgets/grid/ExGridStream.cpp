@@ -1,0 +1,466 @@
+// The grid's own formats: the grid text file (and its stream form) and the binary grid
+// stream of a block of cells. Readers check the whole input before the grid changes.
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <istream>
+#include <ostream>
+#include <vector>
+
+#include "base/FileUtils.h"
+#include "widgets/grid/ExGrid.h"
+#include "widgets/grid/ExUtil.h"
+
+using namespace platform;
+
+namespace grid {
+
+namespace {
+
+constexpr int kMaxCols = 512;
+constexpr int kMaxRows = 1 << 20;
+constexpr int kMaxSize = 1 << 16;  // widths and heights in pixels
+
+short Percent(long long part, long long whole)
+{
+    return short(std::nearbyint(double(part) * 100.0 / double(std::max<long long>(1, whole))));
+}
+
+// A whole decimal number of at most nine digits, nothing else.
+bool StrictInt(const std::string& s, int& v)
+{
+    if (s.empty() || s.size() > 9) return false;
+    v = 0;
+    for (char c : s) {
+        if (c < '0' || c > '9') return false;
+        v = v * 10 + (c - '0');
+    }
+    return true;
+}
+
+struct TextLine {
+    enum Kind { Width, Cell } kind;
+    int a, b;
+    std::string text;
+};
+
+struct TextPlan {
+    bool hasCounts = false;
+    int cols = 0, rows = 0;
+    std::vector<TextLine> lines;
+};
+
+// One "cw c,w" or "c,r,text" line; false for a line that is neither.
+bool ParseLine(const std::string& l, TextLine& out, bool& bad)
+{
+    bad = false;
+    if (l.rfind("cw", 0) == 0) {
+        const size_t comma = l.find(',');
+        int c = 0, w = 0;
+        if (l.size() < 4 || comma == std::string::npos || !StrictInt(l.substr(3, comma - 3), c) ||
+            !StrictInt(l.substr(comma + 1), w) || w > kMaxSize) {
+            bad = true;
+            return false;
+        }
+        out = TextLine{TextLine::Width, c, w, {}};
+        return true;
+    }
+    const size_t c1 = l.find(',');
+    const size_t c2 = c1 == std::string::npos ? std::string::npos : l.find(',', c1 + 1);
+    if (c2 == std::string::npos || c1 == 0 || c2 == c1 + 1) return false;
+    int c = 0, r = 0;
+    if (!StrictInt(l.substr(0, c1), c) || !StrictInt(l.substr(c1 + 1, c2 - c1 - 1), r)) {
+        bad = true;
+        return false;
+    }
+    out = TextLine{TextLine::Cell, c, r, l.substr(c2 + 1)};
+    return true;
+}
+
+bool ParseCounts(const std::string& l, int& n, int& m)
+{
+    const size_t comma = l.find(',');
+    return comma != std::string::npos && StrictInt(l.substr(0, comma), n) && StrictInt(l.substr(comma + 1), m);
+}
+
+// ---- binary stream
+
+constexpr char kMagic[] = "KGRID1";
+
+struct Writer {
+    std::string out;
+    void I(int32_t v)
+    {
+        for (int k = 0; k < 4; ++k) out += char((uint32_t(v) >> (8 * k)) & 0xFF);
+    }
+    void S(const std::string& s)
+    {
+        I(int32_t(s.size()));
+        out += s;
+    }
+};
+
+struct Reader {
+    const std::string& d;
+    size_t p = 0;
+    int32_t I()
+    {
+        if (d.size() - p < 4) throw EExGridError("Grid stream is truncated");
+        uint32_t v = 0;
+        for (int k = 0; k < 4; ++k) v |= uint32_t(uint8_t(d[p + size_t(k)])) << (8 * k);
+        p += 4;
+        return int32_t(v);
+    }
+    int Range(int lo, int hi, const char* what)
+    {
+        const int v = I();
+        if (v < lo || v > hi) throw EExGridError(std::string("Grid stream holds a bad ") + what);
+        return v;
+    }
+    std::string S()
+    {
+        const int32_t n = I();
+        if (n < 0 || size_t(n) > d.size() - p) throw EExGridError("Grid stream is truncated");
+        std::string s = d.substr(p, size_t(n));
+        p += size_t(n);
+        return s;
+    }
+};
+
+struct PropIO {
+    int brushStyle, brushColor, brushColorTo, fontSize, fontColor, fontStyle, spanX, spanY, borderWidth,
+        borderColor, alignment, vAlignment, wordWrap, isBase, nodeLevel, editor, readOnly, calcType;
+    std::string fontName;
+};
+
+struct CellIO {
+    int col, row;
+    std::string text;
+    bool hasProp = false;
+    PropIO prop{};
+};
+
+}  // namespace
+
+// ---------------------------------------------------------------- grid text file
+
+void TExStringGrid::SaveToFile(const std::string& FileName)
+{
+    const int extra = SaveHiddenCells ? NumHiddenColumns() : 0;
+    const int c0 = GetSaveStartCol(), c1 = GetSaveEndCol() + extra;
+    const int r0 = GetSaveStartRow(), r1 = GetSaveEndRow();
+    const int m = GetSaveRowCount();
+    std::string out = std::to_string(GetSaveColCount() + extra) + "," + std::to_string(m) + "\r\n";
+    for (int c = c0; c <= c1; ++c) out += "cw " + std::to_string(c) + "," + std::to_string(GetAllColWidths(c)) + "\r\n";
+    ExportNotification(esExportStart, -1);
+    short last = -1;
+    for (int r = r0; r <= r1; ++r) {
+        ExportNotification(esExportNewRow, r);
+        for (int c = c0; c <= c1; ++c) {
+            const std::string s = ExportCell(c, r);
+            if (!s.empty()) out += std::to_string(c) + "," + std::to_string(r) + "," + LfToFile(s) + "\r\n";
+        }
+        if (OnFileProgress) {
+            const short p = Percent(r, m - 1);
+            if (p != last) OnFileProgress(this, p);
+            last = p;
+        }
+    }
+    ExportNotification(esExportDone, -1);
+    if (!base::WriteFileAtomic(FileName, out)) throw EExGridError("Cannot Create " + FileName);
+}
+
+void TExStringGrid::LoadFromFile(const std::string& FileName)
+{
+    std::string data;
+    if (!base::ReadFile(FileName, data)) throw EExGridError("Cannot open file " + FileName);
+    const std::string corrupt = "File contains no data or corrupt file " + FileName;
+    const int co = SaveFixedCells ? 0 : FixedCols(), ro = SaveFixedCells ? 0 : FixedRows();
+    TextPlan plan;
+    size_t pos = 0;
+    bool first = true;
+    while (pos < data.size()) {
+        size_t e = data.find('\n', pos);
+        if (e == std::string::npos) e = data.size();
+        std::string l = data.substr(pos, e - pos);
+        pos = e + 1;
+        if (!l.empty() && l.back() == '\r') l.pop_back();
+        if (first) {
+            first = false;
+            if (l.empty()) continue;
+            if (!ParseCounts(l, plan.cols, plan.rows) || plan.cols + co > kMaxCols || plan.rows + ro > kMaxRows)
+                throw EExGridError(corrupt);
+            plan.hasCounts = true;
+            continue;
+        }
+        if (l.empty()) continue;
+        TextLine tl;
+        bool bad = false;
+        if (!ParseLine(l, tl, bad)) throw EExGridError(corrupt);
+        plan.lines.push_back(std::move(tl));
+    }
+    const int cols = plan.hasCounts ? plan.cols + co : ColCount();
+    const int rows = plan.hasCounts ? plan.rows + ro : RowCount();
+    if (cols == 0 || rows == 0 || first) throw EExGridError(corrupt);
+    for (const TextLine& l : plan.lines)
+        if ((l.kind == TextLine::Width && l.a >= cols) || (l.kind == TextLine::Cell && (l.a >= cols || l.b >= rows)))
+            throw EExGridError(corrupt);
+
+    SetColCount(cols);
+    SetRowCount(rows);
+    short last = -1;
+    for (const TextLine& l : plan.lines) {
+        if (l.kind == TextLine::Width) {
+            if (l.a < ColCount()) SetColWidths(l.a, l.b);
+            continue;
+        }
+        LoadCell(l.a, l.b, FileToLf(l.text, Multilinecells));
+        if (OnFileProgress) {
+            const short p = Percent(l.b, RowCount() - 1);
+            if (p != last) OnFileProgress(this, p);
+            last = p;
+        }
+    }
+    CellsChanged(TRect{0, 0, ColCount(), RowCount()});
+    CellsLoaded();
+}
+
+void TExStringGrid::SaveToStream(std::ostream& Stream)
+{
+    const int c0 = GetSaveStartCol(), c1 = GetSaveEndCol();
+    const int r0 = GetSaveStartRow(), r1 = GetSaveEndRow();
+    std::string out = std::to_string(GetSaveColCount()) + "," + std::to_string(GetSaveRowCount()) + "\r\n";
+    for (int c = 0; c < ColCount(); ++c) out += "cw " + std::to_string(c) + "," + std::to_string(ColWidths(c)) + "\r\n";
+    ExportNotification(esExportStart, -1);
+    for (int r = r0; r <= r1; ++r) {
+        ExportNotification(esExportNewRow, r);
+        for (int c = c0; c <= c1; ++c) {
+            const std::string s = ExportCell(c, r);
+            if (!s.empty()) out += std::to_string(c - c0) + "," + std::to_string(r - r0) + "," + LfToFile(s) + "\r\n";
+        }
+    }
+    ExportNotification(esExportDone, -1);
+    Stream.write(out.data(), std::streamsize(out.size()));
+}
+
+void TExStringGrid::LoadFromStream(std::istream& Stream)
+{
+    const std::streampos start = Stream.tellg();
+    auto readLine = [&](std::string& l) {
+        l.clear();
+        int ch;
+        while ((ch = Stream.get()) != std::char_traits<char>::eof()) {
+            if (ch == '\r') {
+                if (Stream.peek() == '\n') Stream.get();
+                return true;
+            }
+            if (ch == '\n') return true;
+            l += char(ch);
+        }
+        return !l.empty();
+    };
+    auto fail = [&](const char* why) {
+        Stream.clear();
+        Stream.seekg(start);
+        throw EExGridError(std::string("Grid stream ") + why);
+    };
+    const int c0 = GetSaveStartCol(), r0 = GetSaveStartRow();
+    TextPlan plan;
+    std::string l;
+    if (readLine(l) && !l.empty()) {
+        if (!ParseCounts(l, plan.cols, plan.rows) || plan.cols + c0 > kMaxCols || plan.rows + r0 > kMaxRows)
+            fail("holds bad counts");
+        plan.hasCounts = true;
+    }
+    for (;;) {
+        const std::streampos at = Stream.tellg();
+        if (!readLine(l)) break;
+        TextLine tl;
+        bool bad = false;
+        if (!ParseLine(l, tl, bad)) {
+            if (bad) fail("holds a bad number");
+            Stream.clear();
+            Stream.seekg(at);  // what follows the grid is left for the caller
+            break;
+        }
+        plan.lines.push_back(std::move(tl));
+    }
+    const int cols = plan.hasCounts ? plan.cols + c0 : ColCount();
+    const int rows = plan.hasCounts ? plan.rows + r0 : RowCount();
+    for (const TextLine& t : plan.lines)
+        if ((t.kind == TextLine::Width && t.a >= std::max(cols, 1)) ||
+            (t.kind == TextLine::Cell && (c0 + t.a >= cols || r0 + t.b >= rows)))
+            fail("names a cell outside its counts");
+    if (plan.hasCounts) {
+        SetColCount(cols);
+        SetRowCount(rows);
+    }
+    for (const TextLine& t : plan.lines) {
+        if (t.kind == TextLine::Width) SetColWidths(t.a, t.b);
+        else LoadCell(c0 + t.a, r0 + t.b, FileToLf(t.text, Multilinecells));
+    }
+    CellsChanged(TRect{0, 0, ColCount(), RowCount()});
+    CellsLoaded();
+}
+
+// ---------------------------------------------------------------- binary grid stream
+
+std::string TExStringGrid::SaveRectToBinStream(const TRect& R)
+{
+    const int left = std::max(0, R.Left), top = std::max(0, R.Top);
+    const int right = std::min(R.Right, GetAllColCount() - 1), bottom = std::min(R.Bottom, RowCount() - 1);
+    Writer w;
+    w.out = kMagic;
+    const int cols = std::max(0, right - left + 1), rows = std::max(0, bottom - top + 1);
+    const int sc = SaveFixedCells ? 0 : FixedCols(), sr = SaveFixedCells ? 0 : FixedRows();
+    const bool full = left <= sc && top <= sr && right >= ColCount() - 1 && bottom >= RowCount() - 1;
+    w.I(cols);
+    w.I(rows);
+    for (int c = left; c <= right; ++c) w.I(GetAllColWidths(c));
+    for (int r = top; r <= bottom; ++r) w.I(RowHeights(r));
+    w.I(full ? 1 : 0);
+    w.I(int32_t(reinterpret_cast<intptr_t>(Handle()) & 0x7FFFFFFF));
+    ExportNotification(esExportStart, -1);
+    short last = -1;
+    for (int r = top; r <= bottom; ++r) {
+        ExportNotification(esExportNewRow, r);
+        for (int c = left; c <= right; ++c) {
+            const std::string text = TBaseGrid::Cells(c, r);
+            const TCellProperties* p = CellProps(c, r);
+            if (text.empty() && !p) continue;
+            w.out += 'C';
+            w.I(c);
+            w.I(r);
+            w.S(text);
+            w.I(p ? 1 : 0);
+            if (!p) continue;
+            for (int v : {int(p->BrushStyle), int(p->BrushColor()), int(p->BrushColorTo()), p->FontSize,
+                          int(p->FontColor), int(p->FontStyle), p->CellSpanX, p->CellSpanY, p->BorderWidth,
+                          int(p->BorderColor), int(p->Alignment), int(p->VAlignment()), int(p->WordWrap()),
+                          int(p->IsBaseCell), p->NodeLevel, int(p->Editor), int(p->ReadOnly), p->CalcType})
+                w.I(v);
+            w.S(p->FontName);
+        }
+        if (OnFileProgress) {
+            const short pc = Percent(r - top, bottom - top);
+            if (pc != last) OnFileProgress(this, pc);
+            last = pc;
+        }
+    }
+    ExportNotification(esExportDone, -1);
+    return w.out;
+}
+
+void TExStringGrid::LoadAtPointFromBinStream(TPoint P, const std::string& Data)
+{
+    // read and check everything first
+    if (Data.compare(0, sizeof kMagic - 1, kMagic) != 0) throw EExGridError("Data is no grid stream");
+    Reader rd{Data, sizeof kMagic - 1};
+    const int cols = rd.Range(0, kMaxCols, "column count"), rows = rd.Range(0, kMaxRows, "row count");
+    if (size_t(cols + rows) * 4 > Data.size() - rd.p) throw EExGridError("Grid stream is truncated");
+    std::vector<int> widths(static_cast<size_t>(cols)), heights(static_cast<size_t>(rows));
+    for (int& v : widths) v = rd.Range(0, kMaxSize, "width");
+    for (int& v : heights) v = rd.Range(0, kMaxSize, "height");
+    const bool full = rd.Range(0, 1, "flag") == 1;
+    rd.I();  // the writing grid's handle
+    std::vector<CellIO> cells;
+    while (Data.size() - rd.p >= 2 && Data[rd.p] == 'C') {
+        ++rd.p;
+        CellIO c;
+        c.col = rd.Range(0, kMaxCols, "column");
+        c.row = rd.Range(0, kMaxRows, "row");
+        c.text = rd.S();
+        c.hasProp = rd.Range(0, 1, "flag") == 1;
+        if (c.hasProp) {
+            PropIO& p = c.prop;
+            int* f[] = {&p.brushStyle, &p.brushColor, &p.brushColorTo, &p.fontSize, &p.fontColor, &p.fontStyle,
+                        &p.spanX, &p.spanY, &p.borderWidth, &p.borderColor, &p.alignment, &p.vAlignment,
+                        &p.wordWrap, &p.isBase, &p.nodeLevel, &p.editor, &p.readOnly, &p.calcType};
+            for (int* v : f) *v = rd.I();
+            if (p.spanX < -1 || p.spanX > kMaxCols || p.spanY < -1 || p.spanY > kMaxRows || p.alignment < 0 ||
+                p.alignment > 2 || p.vAlignment < 0 || p.vAlignment > 2 || p.fontSize < 0 || p.fontSize > 1000 ||
+                p.editor < 0 || p.editor > 64 || p.brushStyle < 0 || p.brushStyle > 7)
+                throw EExGridError("Grid stream holds bad cell properties");
+            p.fontName = rd.S();
+        }
+        cells.push_back(std::move(c));
+    }
+    if (Data.size() - rd.p >= 2 && Data.find_first_not_of('\0', rd.p) != std::string::npos)
+        throw EExGridError("Grid stream holds an unknown record");
+    const TPoint origin = full || cells.empty() ? TPoint{0, 0} : TPoint{cells[0].col, cells[0].row};
+    const int needCols = full ? cols : ColCount(), needRows = full ? rows : RowCount();
+    for (const CellIO& c : cells) {
+        const int tc = P.X + c.col - origin.X, tr = P.Y + c.row - origin.Y;
+        const int maxCols = std::max(needCols, GetAllColCount());
+        if (tc < 0 || tr < 0 || tc >= maxCols || tr >= needRows)
+            throw EExGridError("Grid stream holds a cell outside the grid");
+        if (c.hasProp) {
+            // a block reaches only cells of the grid, a covered cell only a base inside it
+            const PropIO& p = c.prop;
+            const bool ok = p.isBase ? tc + std::max(0, p.spanX) < maxCols && tr + std::max(0, p.spanY) < needRows
+                                     : tc - std::max(0, p.spanX) >= 0 && tr - std::max(0, p.spanY) >= 0;
+            if (!ok) throw EExGridError("Grid stream holds a merged block outside the grid");
+        }
+    }
+
+    if (full) {
+        Clear();
+        SetRowCount(std::max(1, rows));
+        SetColCount(std::max(1, cols));
+        for (int k = 0; k < cols && k < ColCount(); ++k) SetColWidths(k, widths[size_t(k)]);
+        for (int k = 0; k < rows && k < RowCount(); ++k) SetRowHeights(k, heights[size_t(k)]);
+    }
+    for (const CellIO& c : cells) {
+        const int tc = P.X + c.col - origin.X, tr = P.Y + c.row - origin.Y;
+        if (c.hasProp) {
+            TCellProperties* p = GetCellProperties(tc, tr);
+            if (p) {
+                const PropIO& s = c.prop;
+                p->BrushStyle = TBrushStyle(s.brushStyle);
+                p->SetBrushColor(TColor(s.brushColor));
+                p->SetBrushColorTo(TColor(s.brushColorTo));
+                p->FontSize = s.fontSize;
+                p->FontColor = TColor(s.fontColor);
+                p->FontStyle = TFontStyles(s.fontStyle);
+                p->CellSpanX = s.spanX;
+                p->CellSpanY = s.spanY;
+                p->BorderWidth = s.borderWidth;
+                p->BorderColor = TColor(s.borderColor);
+                p->Alignment = TAlignment(s.alignment);
+                p->SetVAlignment(TVAlignment(s.vAlignment));
+                p->SetWordWrap(s.wordWrap != 0);
+                p->IsBaseCell = s.isBase != 0;
+                p->NodeLevel = s.nodeLevel;
+                p->Editor = TEditorType(s.editor);
+                p->ReadOnly = s.readOnly != 0;
+                p->CalcType = s.calcType;
+                p->FontName = s.fontName;
+            }
+        }
+        platform::TStringGrid::SetCells(tc, tr, c.text);  // the store itself: covered cells keep their own text
+    }
+    CellsChanged(TRect{0, 0, ColCount(), RowCount()});
+    CellsLoaded();
+}
+
+std::string TExStringGrid::SaveToBinStream()
+{
+    const int sc = SaveFixedCells ? 0 : FixedCols(), sr = SaveFixedCells ? 0 : FixedRows();
+    return SaveRectToBinStream(TRect{sc, sr, ColCount() - 1, RowCount() - 1});
+}
+
+void TExStringGrid::LoadFromBinStream(const std::string& Data) { LoadAtPointFromBinStream(TPoint{0, 0}, Data); }
+
+void TExStringGrid::SaveToBinFile(const std::string& FileName)
+{
+    if (!base::WriteFileAtomic(FileName, SaveToBinStream())) throw EExGridError("Cannot Create " + FileName);
+}
+
+void TExStringGrid::LoadFromBinFile(const std::string& FileName)
+{
+    std::string data;
+    if (!base::ReadFile(FileName, data)) throw EExGridError("Cannot open file " + FileName);
+    LoadFromBinStream(data);
+}
+
+}  // namespace grid
