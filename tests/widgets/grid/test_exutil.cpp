@@ -72,7 +72,7 @@ TEST(GridTextConversions, LineFeedFoldingsRoundTrip)
     EXPECT_EQ(carets, "^^");
 
     EXPECT_EQ(LfToFile("a" + CRLF + "b"), "a\t\x08" "b");
-    EXPECT_EQ(LfToFile("a\nb"), "a\nb");
+    EXPECT_EQ(LfToFile("a\nb"), "\x1b" "a\x1bnb");  // a lone LF would end the file line
     EXPECT_EQ(FileToLf("a\t\x08" "b", true), "a" + CRLF + "b");
     EXPECT_EQ(FileToLf("a\t\x08" "b", false), "a");
     EXPECT_EQ(LFToCLF("a" + CRLF + "b"), "a\\nb");
