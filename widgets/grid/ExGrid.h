@@ -693,6 +693,8 @@ public:
     void LoadFromBinStream(const std::string& Data);
     void SaveToBinFile(const std::string& FileName);
     void LoadFromBinFile(const std::string& FileName);
+    // The column and row counts of a binary grid stream's header; false when it is none.
+    static bool BinStreamSize(const std::string& Data, int& Cols, int& Rows);
 
     // ---- clipboard
     bool QuoteMultilineCopies = false;

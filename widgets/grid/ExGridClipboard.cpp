@@ -106,6 +106,9 @@ void TExStringGrid::CopyFunc(const TGridRect& R, bool Disjunct)
         if (rtf.find("{\\") != std::string::npos)
             cb->SetFormatData(RegisterClipboardFormat("Rich Text Format"), rtf + std::string(1, '\0'));
     }
+    if (Navigation.AllowFmtClipboard)
+        cb->SetFormatData(CellsClipboardFormat(),
+                          SaveRectToBinStream(TRect{RemapCol(R.Left), R.Top, RemapCol(R.Right), R.Bottom}));
     cb->Close();
     ExportNotification(esExportDone, -1);
 }
@@ -246,6 +249,21 @@ int TExStringGrid::PasteText(int ACol, int ARow, const std::string& Text)
 int TExStringGrid::PasteFunc(int ACol, int ARow)
 {
     TClipboard* cb = Clipboard();
+    if (Navigation.AllowFmtClipboard && cb->HasFormat(CellsClipboardFormat())) {
+        // data of another program is checked whole before a cell changes
+        const std::string data = cb->GetFormatData(CellsClipboardFormat());
+        int cols = 0, rows = 0;
+        if (!BinStreamSize(data, cols, rows)) return 0;
+        if (Navigation.AllowClipboardColGrow && ACol + cols > ColCount()) SetColCount(ACol + cols);
+        if (Navigation.AllowClipboardRowGrow && ARow + rows > RowCount()) SetRowCount(ARow + rows);
+        try {
+            LoadAtPointFromBinStream(TPoint{RemapCol(ACol), ARow}, data);
+        } catch (const EExGridError&) {
+            return 0;
+        }
+        PasteNotify(ClipboardOrigin, TGridRect{ACol, ARow, ACol + cols - 1, ARow + rows - 1}, LastClipOperation);
+        return cols * rows;
+    }
     const unsigned rtfFormat = RegisterClipboardFormat("Rich Text Format");
     if (Navigation.AllowRTFClipboard && cb->HasFormat(rtfFormat)) {
         std::string rtf = cb->GetFormatData(rtfFormat);

@@ -443,6 +443,19 @@ void TExStringGrid::LoadAtPointFromBinStream(TPoint P, const std::string& Data)
     CellsLoaded();
 }
 
+bool TExStringGrid::BinStreamSize(const std::string& Data, int& Cols, int& Rows)
+{
+    if (Data.compare(0, sizeof kMagic - 1, kMagic) != 0) return false;
+    try {
+        Reader rd{Data, sizeof kMagic - 1};
+        Cols = rd.Range(0, kMaxCols, "column count");
+        Rows = rd.Range(0, kMaxRows, "row count");
+    } catch (const EExGridError&) {
+        return false;
+    }
+    return true;
+}
+
 std::string TExStringGrid::SaveToBinStream()
 {
     const int sc = SaveFixedCells ? 0 : FixedCols(), sr = SaveFixedCells ? 0 : FixedRows();

@@ -8,6 +8,7 @@
 
 #include "GridWindow.h"
 #include "base/FileUtils.h"
+#include "platform/system/Clipboard.h"
 #include "support/TestSupport.h"
 #include "widgets/grid/ExGrid.h"
 #include "widgets/grid/ExUtil.h"
@@ -194,5 +195,28 @@ TEST_F(StreamTest, MutatedFilesNeverCrash)
         ASSERT_LE(w.g->RowCount(), 1 << 20);
     }
     EXPECT_GT(refused, 0);
+    w.Close();
+}
+
+TEST_F(StreamTest, CellFormatOnTheClipboard)
+{
+    g->Navigation.AllowFmtClipboard = true;
+    g->SetColors(1, 0, clRed);
+    g->SetOptions(g->Options() | goRangeSelect);
+    g->SetSelection(TGridRect{0, 0, 1, 1});
+    g->CopySelectionToClipboard();
+    gridtest::GridWindow w;
+    w.Open(300, 200, 2, 2);
+    w.g->Navigation.AllowFmtClipboard = true;
+    w.g->Navigation.AllowClipboardAlways = true;
+    EXPECT_EQ(w.g->PasteFunc(1, 1), 4);
+    EXPECT_EQ(w.g->ColCount(), 3);
+    EXPECT_EQ(w.g->Cells(1, 1), "plain");
+    EXPECT_EQ(w.g->Cells(2, 2), "bs\x08");
+    EXPECT_EQ(w.g->GetColors(2, 1), clRed);
+    // a foreign block under the grid's format is refused without a change
+    Clipboard()->SetFormatData(TExStringGrid::CellsClipboardFormat(), "KGRID1\xff\xff\xff\x7f");
+    EXPECT_EQ(w.g->PasteFunc(0, 0), 0);
+    EXPECT_EQ(w.g->Cells(1, 1), "plain");
     w.Close();
 }
