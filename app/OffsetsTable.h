@@ -8,30 +8,16 @@
 
 namespace app {
 
-// Value may be rewritten by the handler; Valid false puts the cell's old text back.
-using TCellValidateEvent =
-    std::function<void(platform::TObject* Sender, int ACol, int ARow, std::string& Value, bool& Valid)>;
-
+// The offsets table's grid: a typed value reaches a cell only after OnCellValidate
+// accepted it; a refused one leaves the cell's text as it was.
 class TOffsetGrid : public grid::TExStringGrid {
 public:
     using grid::TExStringGrid::TExStringGrid;
 
-    TCellValidateEvent OnCellValidate;
-
-    // Ends an edit in progress: checked and kept, or put back.
+    // Ends an edit in progress: checked and kept, or dropped.
     void EndEdit();
-    // Drops an edit in progress: the cell shows its old text again.
-    void CancelEdit();
-
-    bool SelectCell(int ACol, int ARow) override;
-    void HideEditor() override;
-    void SetEditText(int ACol, int ARow, const std::string& Value) override;
-
-private:
-    void Validate();
-    bool pending_ = false, validating_ = false;
-    int editCol_ = 0, editRow_ = 0;
-    std::string before_;
+    // Drops an edit in progress: the cell keeps its text.
+    void CancelEdit() { CancelInplaceEdit(); }
 };
 
 // Where "Insert Point" puts a new point in a frame of n points whose current point is p:

@@ -753,6 +753,8 @@ public:
     void DoneEditing();
     // Validates the open text editor's value; false (editor kept open) when it is refused.
     bool CommitEdit();
+    // Closes the text editor without judging or keeping its value.
+    void CancelInplaceEdit();
     bool CanEditShow() override;
     bool SelectCell(int ACol, int ARow) override;
     void UpdateText() override;

@@ -132,6 +132,25 @@ bool TExStringGrid::CommitEdit()
     return false;
 }
 
+void TExStringGrid::CancelInplaceEdit()
+{
+    TInplaceEdit* ed = InplaceEditor();
+    if (!ed || !ed->Visible()) return;
+    // The editor gets the cell's text back and closes without judging anything.
+    discarding_ = true;
+    try {
+        ed->SetText(GetEditText(Col(), Row()));
+        TBaseGrid::HideEditor();
+    } catch (...) {
+        discarding_ = false;
+        throw;
+    }
+    discarding_ = false;
+    EditActive = false;
+    if (ValidatePending) RestoreCache();
+    ValidatePending = false;
+}
+
 void TExStringGrid::UpdateText()
 {
     // The cell is written only by validation; the editor's changes are reported.
@@ -193,16 +212,7 @@ void TExStringGrid::KeyPress(char& Key)
     TInplaceEdit* ed = InplaceEditor();
     const bool editing = ed && ed->Visible();
     if (Key == 27) {
-        if (editing) {
-            // The editor gets the cell's text back and closes without judging anything.
-            discarding_ = true;
-            ed->SetText(GetEditText(Col(), Row()));
-            TBaseGrid::HideEditor();
-            discarding_ = false;
-            EditActive = false;
-            if (ValidatePending) RestoreCache();
-            ValidatePending = false;
-        }
+        if (editing) CancelInplaceEdit();
         Key = 0;
         return;
     }
