@@ -11,13 +11,11 @@ public:
 
     int ItemIndex() const { return itemIndex_; }
     void SetItemIndex(int value);
-    // Only items 0..255 can be selected.
     bool Selected(int index) const { return selection_.Get(index); }
     void SetSelected(int index, bool value);
     int SelCount() const;
     bool MultiSelect() const { return multiSelect_; }
     void SetMultiSelect(bool value);
-    int ItemLimit() const override { return 256; }
 
     platform::TNotifyEvent OnChangeIndex;
 
@@ -32,7 +30,7 @@ protected:
 private:
     void ChangeIndex(int value);
     TRepeatTimer timer_;
-    TItemMarks selection_{256};
+    TItemMarks selection_;
     int itemIndex_ = -1;
     bool multiSelect_ = false;
 };

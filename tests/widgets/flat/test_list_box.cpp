@@ -76,21 +76,22 @@ TEST_F(ListBoxTest, MultipleSelection)
     EXPECT_EQ(list->SelCount(), 0);
 }
 
-TEST_F(ListBoxTest, SelectionStopsAtItem255)
+TEST_F(ListBoxTest, EveryItemCanBeSelected)
 {
     Fill(301);
     list->SetItemIndex(300);
     EXPECT_EQ(list->ItemIndex(), 300);
-    EXPECT_FALSE(list->Selected(300));
+    EXPECT_TRUE(list->Selected(300));
+    list->SetMultiSelect(true);
     list->SetSelected(255, true);
+    list->SetSelected(299, true);
     EXPECT_TRUE(list->Selected(255));
+    EXPECT_TRUE(list->Selected(299));
+    EXPECT_FALSE(list->Selected(301));  // past the items
     base::TStringList lines;
-    for (int i = 0; i < 257; ++i) lines.Add(" x ");
-    list->SetItems(lines);
-    EXPECT_EQ(list->Items().Count(), 301);
-    lines.Delete(0);
-    list->SetItems(lines);
-    EXPECT_EQ(list->Items().Count(), 256);
+    for (int i = 0; i < 1000; ++i) lines.Add(" x ");
+    list->SetItems(lines);  // any length is taken
+    EXPECT_EQ(list->Items().Count(), 1000);
     EXPECT_EQ(list->Items().Get(0), "x");
 }
 
