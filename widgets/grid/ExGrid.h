@@ -763,6 +763,8 @@ public:
     int GetEditLimit() override { return MaxEditLength; }
     void KeyDown(platform::Word& Key, platform::TShiftState Shift) override;
     void KeyPress(char& Key) override;
+    // One notch moves the current row by the wheel step once; with Ctrl it zooms.
+    bool DoMouseWheel(platform::TShiftState Shift, int WheelDelta, platform::TPoint MousePos) override;
 
 protected:
     double CellValue(int ACol, int ARow, bool realRow);

@@ -2,6 +2,7 @@
 // as the options say, Escape, and validation of the typed value.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -254,4 +255,31 @@ TEST_F(EditTest, ReadOnlyCellsAndTheNoneEditorOpenNothing)
     g->OnGetEditorType = [](TObject*, int, int, TEditorType& t) { t = edNone; };
     SendKey(g, VK_F2);
     EXPECT_FALSE(Editing());
+}
+
+TEST_F(EditTest, OneWheelNotchMovesTheCurrentRowOnceAndCtrlZooms)
+{
+    g->SetRowCount(40);
+    g->SetRow(1);
+    const int step = std::max(1, WheelScrollLines());
+    const TRect r = g->CellRect(1, 1);
+    HostWheel(g, r.Left + 3, r.Top + 3, -120);
+    EXPECT_EQ(g->Row(), 1 + step);
+    HostWheel(g, r.Left + 3, r.Top + 3, 120);
+    EXPECT_EQ(g->Row(), 1);
+    HostWheel(g, r.Left + 3, r.Top + 3, 120);  // at the first normal row already
+    EXPECT_EQ(g->Row(), 1);
+    // Ctrl: the zoom level steps by the wheel step and stays within -10..10.
+    int last = 0;
+    for (int i = 0; i < 6; ++i) {
+        HostWheel(g, r.Left + 3, r.Top + 3, -120, ssCtrl);
+        EXPECT_LE(g->ZoomOffset(), 10);
+        EXPECT_GE(g->ZoomOffset(), last);
+        last = g->ZoomOffset();
+    }
+    EXPECT_EQ(g->ZoomOffset(), 10 / step * step);
+    EXPECT_EQ(g->Row(), 1);
+    g->EnableWheel = false;
+    HostWheel(g, r.Left + 3, r.Top + 3, -120);
+    EXPECT_EQ(g->Row(), 1);
 }
