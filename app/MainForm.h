@@ -271,7 +271,6 @@ private:
     // result go back to kept.
     double TakePositive(edit::TExEdit* e, double& kept, const std::string& what, const char* format);
     void SnapSteps(double& xStep, double& zStep);
-    void AfterPointEdit(int row);
     void ShowCursor(plot::TPlotGraph* view, int kind, int X, int Y);
     void SaveViewAs(plot::TPlotGraph* view, const std::string& title);
     double xSnap_ = 0.01, zSnap_ = 0.01;  // the last snap steps that were accepted

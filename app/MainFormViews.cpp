@@ -249,7 +249,7 @@ void TMainForm::SectionViewMouseDown(TObject*, TMouseButton Button, TShiftState 
                 else
                     done = snap ? f->AddOffsetSnapped(x, z, xs, zs) : f->AddOffset(x, z);
                 if (done) SetModified();
-                AfterPointEdit(CurrentPoint + 2);
+                ShowPoint(CurrentPoint + 2);
             }
         }
         if (Button == mbLeft && (Shift & ssShift)) {
@@ -260,7 +260,7 @@ void TMainForm::SectionViewMouseDown(TObject*, TMouseButton Button, TShiftState 
                 const bool done =
                     snap ? f->SetXSnapped(p, x, xs) && f->SetZSnapped(p, z, zs) : f->SetX(p, x) && f->SetZ(p, z);
                 if (done) SetModified();
-                AfterPointEdit(CurrentPoint + 1);
+                ShowPoint(CurrentPoint + 1);
             }
         }
         if (Button == mbRight && (Shift & (ssCtrl | ssShift))) {
@@ -270,14 +270,6 @@ void TMainForm::SectionViewMouseDown(TObject*, TMouseButton Button, TShiftState 
     } catch (const std::exception&) {
         // A failed edit leaves the model as the steps before it left it.
     }
-}
-
-void TMainForm::AfterPointEdit(int row)
-{
-    const int top = OffsetGridTopRow();
-    DrawBodyPlan();
-    FillOffsetGrid();
-    SetOffsetGridRows(top, row);
 }
 
 void TMainForm::ShowCursor(plot::TPlotGraph* view, int kind, int X, int Y)

@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "ViewsFixture.h"
+#include "app/OffsetsTable.h"
 #include "app/RefImageForm.h"
 #include "app/ViewGeometry.h"
 #include "platform/controls/ComCtrls.h"
@@ -190,6 +191,7 @@ TEST_F(ViewsTest, MouseEditsPointsInTheBodyPlan)
     EXPECT_NEAR(Frame(4).GetX(1), 2, 0.1);
     EXPECT_NEAR(Frame(4).GetZ(1), 1, 0.1);
     EXPECT_EQ(main->CurrentPoint, 0);
+    EXPECT_EQ(main->OffsetGrid->GetRowEx(), 2);  // the table's row of the new point
     EXPECT_TRUE(main->Modified());
     // With the last point current it is appended.
     main->CurrentPoint = int(n);
@@ -205,6 +207,7 @@ TEST_F(ViewsTest, MouseEditsPointsInTheBodyPlan)
     // Ctrl+right picks the nearest point.
     Press(mbRight, ssCtrl, 2.1, 1.1);
     EXPECT_EQ(main->CurrentPoint, 1);
+    EXPECT_EQ(main->OffsetGrid->GetRowEx(), 2);
     // The body plan shows the new outline and its first point again.
     EXPECT_EQ(main->SectionView->Series().GetSeries(main->SectionView->Series().Count() - 1).Count(), int(n) + 3);
     // A plain right click still zooms out on the Offsets page; an editing one does not.
