@@ -30,6 +30,7 @@ namespace grid {
 
 class TExStringGrid;
 class TFloatingFooter;
+class TExGridUndoRedo;
 
 enum TGridLook { glStandard, glSoft, glClassic, glStudio, glXP, glListView };
 enum TCellBorder : unsigned { cbTop = 1, cbLeft = 2, cbRight = 4, cbBottom = 8 };
@@ -753,6 +754,8 @@ public:
     void DoneEditing();
     // Validates the open text editor's value; false (editor kept open) when it is refused.
     bool CommitEdit();
+    // Every validated edit is registered here when set (TExGridUndoRedo::SetGrid sets it).
+    TExGridUndoRedo* UndoRedo = nullptr;
     // Closes the text editor without judging or keeping its value.
     void CancelInplaceEdit();
     bool CanEditShow() override;

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "widgets/grid/ExGrid.h"
+#include "widgets/grid/ExGridUndo.h"
 #include "widgets/grid/ExInplaceEdit.h"
 
 using namespace platform;
@@ -87,7 +88,11 @@ bool TExStringGrid::ValidateCell(const std::string& Value)
     if (Value != ValidateOldText) {
         std::string v = Value;
         if (OnCellValidate) OnCellValidate(this, c, r, v, valid);
-        if (valid) UpdateEditingCell(c, r, v);
+        if (valid) {
+            const std::string before = GetCellEx(c, r);
+            UpdateEditingCell(c, r, v);
+            if (UndoRedo && before != v) UndoRedo->RegisterChange(c, RemapRowInv(r), before, v);
+        }
         else SetCellEx(c, r, v != Value ? v : ValidateOldText);  // refused: the old text or the handler's
         CellsChanged(TRect{c, r, c, r});
         ValidateOldText = GetCellEx(c, r);

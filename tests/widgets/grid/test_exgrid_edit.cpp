@@ -11,6 +11,7 @@
 #include "platform/forms/Forms.h"
 #include "tests/widgets/grid/GridWindow.h"
 #include "widgets/grid/ExGrid.h"
+#include "widgets/grid/ExGridUndo.h"
 #include "widgets/grid/ExInplaceEdit.h"
 
 using namespace platform;
@@ -282,4 +283,51 @@ TEST_F(EditTest, OneWheelNotchMovesTheCurrentRowOnceAndCtrlZooms)
     g->EnableWheel = false;
     HostWheel(g, r.Left + 3, r.Top + 3, -120);
     EXPECT_EQ(g->Row(), 1);
+}
+
+TEST_F(EditTest, UndoAndRedoRoundTripValidatedEditsAndANewEditDropsTheRedoTail)
+{
+    auto* undo = new TExGridUndoRedo(form);
+    undo->SetGrid(g);
+    NumbersOnly();
+    auto edit = [&](int c, int r, const std::string& v) {
+        g->SetCol(c);
+        g->SetRow(r);
+        SendKey(g, VK_F2);
+        ASSERT_TRUE(Editing());
+        Ed()->SetText(v);
+        SendKey(Ed(), VK_RETURN);
+    };
+    edit(1, 1, "1");
+    edit(2, 2, "2");
+    edit(3, 3, "bad");  // refused: nothing to undo
+    SendKey(Ed(), VK_ESCAPE);
+    edit(3, 3, "3");
+    ASSERT_EQ(undo->Count(), 3);
+    undo->Undo();
+    undo->Undo();
+    EXPECT_EQ(g->Cells(2, 2), "22");
+    EXPECT_EQ(g->Cells(3, 3), "33");
+    EXPECT_EQ(g->Col(), 2);
+    EXPECT_EQ(g->Row(), 2);
+    undo->Redo();
+    EXPECT_EQ(g->Cells(2, 2), "2");
+    EXPECT_TRUE(undo->CanRedo());
+    edit(1, 4, "4");  // a new change: the undone "3" cannot come back
+    EXPECT_FALSE(undo->CanRedo());
+    EXPECT_EQ(undo->Count(), 3);
+    undo->Redo();
+    EXPECT_EQ(g->Cells(3, 3), "33");
+    // Kept on real rows: hiding a row above does not send the undo elsewhere.
+    g->HideRow(2);
+    undo->Undo();
+    EXPECT_EQ(g->Cells(1, 4), "14");
+    EXPECT_EQ(g->Cells(1, 3), "13");
+    g->UnHideRow(2);
+    undo->MaxLevel = 1;
+    edit(3, 1, "5");
+    EXPECT_EQ(undo->Count(), 1);
+    undo->Reset();
+    EXPECT_FALSE(undo->CanUndo());
+    EXPECT_FALSE(undo->CanRedo());
 }
