@@ -46,6 +46,8 @@ TExCustomMemo::TExCustomMemo(TComponent* owner) : TCustomControl(owner)
     printOptions_ = std::make_unique<TPrintOptions>();
     markerList_ = std::make_unique<TExMarkerList>(this);
     autoCompletion_ = std::make_unique<TAutoCompletion>(this);
+    stylerList_ = new TExStylerList(this);
+    SearchForStylers();
     TControl::SetCursor(crIBeam);
     creating_ = false;
 }

@@ -35,6 +35,7 @@ class TExMemoChecker;
 class TExMemoSource;
 class TAutoCompletion;
 class TCompletionPopup;
+class TExStylerList;
 
 enum TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
 enum TScrollMode { smAuto, smStrict };
@@ -255,6 +256,9 @@ public:
     std::function<void(platform::TObject*, int line, const std::string& text)> OnMarkerAdded;
     std::function<void(platform::TObject*, int line)> OnMarkerRemoved;
     TExMarkerList* MarkerList() const { return markerList_.get(); }
+    // The styler components beside the editor; the constructor fills it from the owner.
+    TExStylerList* StylerList() const { return stylerList_; }
+    void SearchForStylers();
     TExMemoChecker* MemoChecker() const { return checker_; }
     void SetMemoChecker(TExMemoChecker* c);
     TExMemoSource* MemoSource() const { return source_; }
@@ -499,6 +503,7 @@ protected:
     std::vector<std::string> html_;
     std::string htmlTag_;  // the FONT tag of the last run written
     TExMemoChecker* checker_ = nullptr;
+    TExStylerList* stylerList_ = nullptr;  // owned as a component
     TExMemoSource* source_ = nullptr;
     TExCustomMemoStyler* ownStyler_ = nullptr;  // the editor's own styler while a source is attached
     TAutoHintParameters autoHintParameters_ = hpAuto;

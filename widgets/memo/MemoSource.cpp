@@ -183,14 +183,32 @@ void TExCustomMemo::SetMemoChecker(TExMemoChecker* c)
 
 // ---------------------------------------------------------------- styler list
 
+void TExCustomMemo::SearchForStylers()
+{
+    TComponent* owner = Owner();
+    if (!owner) return;
+    std::vector<TExCustomMemoStyler*>& list = stylerList_->Stylers();
+    for (int i = 0; i < owner->ComponentCount(); ++i)
+        if (auto* s = dynamic_cast<TExCustomMemoStyler*>(owner->Components(i));
+            s && std::find(list.begin(), list.end(), s) == list.end()) {
+            list.push_back(s);
+            s->FreeNotification(stylerList_);
+        }
+}
+
 void TExStylerList::Notification(TComponent* c, TOperation op)
 {
     TComponent::Notification(c, op);
-    auto* s = dynamic_cast<TExCustomMemoStyler*>(c);
-    if (!s) return;
-    auto it = std::find(stylers_.begin(), stylers_.end(), s);
-    if (op == opInsert && it == stylers_.end()) stylers_.push_back(s);
+    if (!c) return;
+    // A component being freed no longer casts to its class: compare it as a component.
+    auto it = std::find_if(stylers_.begin(), stylers_.end(),
+                           [c](TExCustomMemoStyler* s) { return static_cast<TComponent*>(s) == c; });
     if (op == opRemove && it != stylers_.end()) stylers_.erase(it);
+    auto* s = op == opInsert ? dynamic_cast<TExCustomMemoStyler*>(c) : nullptr;
+    if (s && it == stylers_.end()) {
+        stylers_.push_back(s);
+        s->FreeNotification(this);
+    }
 }
 
 // ---------------------------------------------------------------- checkers

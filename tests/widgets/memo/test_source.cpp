@@ -176,3 +176,17 @@ TEST_F(MemoTest, ActionsServeTheFocusedEditor)
     EXPECT_EQ(copy.Control(), nullptr);
     EXPECT_THROW(copy.GetControl(owner.get()), base::Exception);
 }
+
+TEST(StylerList, TheEditorFindsTheStylersBesideItAndForgetsFreedOnes)
+{
+    platform::EnsurePlatform();
+    platform::TComponent form(nullptr);
+    auto* a = new TExCustomMemoStyler(&form);
+    auto* b = new TExCustomMemoStyler(&form);
+    auto* m = new TExMemo(&form);
+    EXPECT_EQ(m->StylerList()->Stylers(), (std::vector<TExCustomMemoStyler*>{a, b}));
+    m->SearchForStylers();  // no duplicates
+    EXPECT_EQ(m->StylerList()->Stylers().size(), 2u);
+    delete a;
+    EXPECT_EQ(m->StylerList()->Stylers(), std::vector<TExCustomMemoStyler*>{b});
+}
