@@ -1,6 +1,7 @@
 #include "base/FileUtils.h"
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -234,6 +235,15 @@ bool ReadFile(const std::string& path, std::string& data) {
     ::close(fd);
     data = std::move(out);
     return true;
+}
+
+std::string RegistryIniPath()
+{
+    std::string dir;
+    if (const char* x = std::getenv("XDG_CONFIG_HOME"); x && *x) dir = x;
+    else if (const char* h = std::getenv("HOME"); h && *h) dir = std::string(h) + "/.config";
+    else dir = ".";
+    return dir + "/Korvelo/registry.ini";
 }
 
 }  // namespace base

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <thread>
 
+#include "base/FileUtils.h"
 #include "base/IniFile.h"
 #include "platform/forms/Forms.h"
 #include "platform/graphics/GDI.h"
@@ -76,14 +77,7 @@ bool IsShellAnchor(const std::string& a)
 
 }  // namespace
 
-std::string RegistryIniPath()
-{
-    std::string dir;
-    if (const char* x = std::getenv("XDG_CONFIG_HOME"); x && *x) dir = x;
-    else if (const char* h = std::getenv("HOME"); h && *h) dir = std::string(h) + "/.config";
-    else dir = ".";
-    return dir + "/Korvelo/registry.ini";
-}
+std::string RegistryIniPath() { return base::RegistryIniPath(); }
 
 // ---------------------------------------------------------------- settings objects
 

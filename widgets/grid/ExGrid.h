@@ -697,6 +697,12 @@ public:
     // The column and row counts of a binary grid stream's header; false when it is none.
     static bool BinStreamSize(const std::string& Data, int& Cols, int& Rows);
 
+    // ---- column widths and order kept under ColumnSize.Key / Section ("Col" i, "Pos" k)
+    void SaveColSizes();
+    void LoadColSizes();
+    void SaveColPositions();
+    void LoadColPositions();
+
     // ---- clipboard
     bool QuoteMultilineCopies = false;
     platform::TPoint ClipboardOrigin{0, 0};
