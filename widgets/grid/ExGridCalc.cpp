@@ -504,6 +504,12 @@ bool TExStringGrid::InSizeZone(int X, int Y)
 
 void TExStringGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
 {
+    // A press on another cell judges the open editor's value first; a refused one stays.
+    if (Button == mbLeft && InplaceEditor() && InplaceEditor()->Visible()) {
+        const TGridCoord cell = MouseCoord(X, Y);
+        if (cell.X >= FixedCols() && cell.Y >= FixedRows() && !(cell.X == Col() && cell.Y == Row()) && !CommitEdit())
+            return;
+    }
     if (Button == mbLeft && (Shift & ssDouble) && (Options() & goColSizing)) {
         // A double-click on a header edge sizes the column left of it to its longest text.
         TGridState state = gsNormal;

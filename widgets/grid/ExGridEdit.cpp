@@ -10,6 +10,38 @@ using namespace platform;
 
 namespace grid {
 
+namespace {
+
+// One cell back along a line, or to the end of the line before (the last line from the first).
+void StepBack(int& along, int& across, int firstAlong, int endAlong, int firstAcross, int endAcross)
+{
+    if (along > firstAlong) {
+        --along;
+        return;
+    }
+    along = endAlong - 1;
+    across = across > firstAcross ? across - 1 : endAcross - 1;
+}
+
+// Past a cell of the given extra span, or to the start of the next line; true when it
+// wrapped past the last line to the first.
+bool StepOn(int& along, int& across, int span, int firstAlong, int endAlong, int firstAcross, int endAcross)
+{
+    if (along + span + 1 < endAlong) {
+        along += span + 1;
+        return false;
+    }
+    along = firstAlong;
+    if (across + 1 < endAcross) {
+        ++across;
+        return false;
+    }
+    across = firstAcross;
+    return true;
+}
+
+}  // namespace
+
 bool TExStringGrid::IsTextEditorType(TEditorType t)
 {
     switch (t) {
@@ -272,19 +304,8 @@ void TExStringGrid::AdvanceEdit(int ACol, int ARow, bool Force, bool OpenEditor,
                 } else c = firstCol;
                 Invalidate();
             } else r += std::max(0, span.Y) + 1;
-        } else if (lr) {
-            if (c > firstCol) --c;
-            else {
-                c = endCol - 1;
-                r = r > firstRow ? r - 1 : endRow - 1;
-            }
-        } else {
-            if (r > firstRow) --r;
-            else {
-                r = endRow - 1;
-                c = c > firstCol ? c - 1 : endCol - 1;
-            }
-        }
+        } else if (lr) StepBack(c, r, firstCol, endCol, firstRow, endRow);
+        else StepBack(r, c, firstRow, endRow, firstCol, endCol);
         if (!IsEditable(RemapCol(c), r)) continue;
         bool allow = true;
         if (OnCellChanging) OnCellChanging(this, advanceOrigin_.Y, advanceOrigin_.X, r, c, allow);
@@ -313,41 +334,16 @@ void TExStringGrid::TabEdit(bool Backward)
     const int endCol = ColCount() - FixedRightCols(), endRow = RowCount() - FixedFooters();
     if (firstCol >= endCol || firstRow >= endRow) return;
     int c = Col(), r = Row();
-    bool leave = false;
     const TPoint span = CellSpan(RemapCol(c), r);
+    bool leave = false;
     if (Navigation.TabAdvanceDirection == adLeftRight) {
-        if (Backward) {
-            if (c > firstCol) --c;
-            else {
-                c = endCol - 1;
-                r = r > firstRow ? r - 1 : endRow - 1;
-            }
-        } else if (c + std::max(0, span.X) + 1 < endCol) c += std::max(0, span.X) + 1;
-        else {
-            c = firstCol;
-            if (r + 1 < endRow) ++r;
-            else {
-                r = firstRow;
-                leave = Navigation.TabToNextAtEnd;
-            }
-        }
+        if (Backward) StepBack(c, r, firstCol, endCol, firstRow, endRow);
+        else leave = StepOn(c, r, std::max(0, span.X), firstCol, endCol, firstRow, endRow);
     } else {
-        if (Backward) {
-            if (r > firstRow) --r;
-            else {
-                r = endRow - 1;
-                c = c > firstCol ? c - 1 : endCol - 1;
-            }
-        } else if (r + std::max(0, span.Y) + 1 < endRow) r += std::max(0, span.Y) + 1;
-        else {
-            r = firstRow;
-            if (c + 1 < endCol) ++c;
-            else {
-                c = firstCol;
-                leave = Navigation.TabToNextAtEnd;
-            }
-        }
+        if (Backward) StepBack(r, c, firstRow, endRow, firstCol, endCol);
+        else leave = StepOn(r, c, std::max(0, span.Y), firstRow, endRow, firstCol, endCol);
     }
+    leave = leave && Navigation.TabToNextAtEnd;
     FocusCell(c, r, true);
     if (leave && Parent() && Parent()->HandleAllocated()) PostMessage(Parent()->Handle(), WM_KEYDOWN, VK_TAB, 0);
     if (Navigation.AlwaysEdit && CanFocus()) SetFocus();

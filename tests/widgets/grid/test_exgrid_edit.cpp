@@ -331,3 +331,22 @@ TEST_F(EditTest, UndoAndRedoRoundTripValidatedEditsAndANewEditDropsTheRedoTail)
     EXPECT_FALSE(undo->CanUndo());
     EXPECT_FALSE(undo->CanRedo());
 }
+
+TEST_F(EditTest, AClickElsewhereValidatesFirstAndARefusalKeepsTheCell)
+{
+    NumbersOnly();
+    TypeOnGrid('z');
+    const TRect other = g->CellRect(2, 3);
+    ClickAt(g, other.Left + 4, other.Top + 4);
+    EXPECT_EQ(g->Col(), 1);
+    EXPECT_EQ(g->Row(), 1);
+    ASSERT_TRUE(Editing());
+    EXPECT_EQ(Ed()->Text(), "z");
+    EXPECT_EQ(g->Cells(1, 1), "11");
+    Ed()->SetText("6");
+    ClickAt(g, other.Left + 4, other.Top + 4);
+    EXPECT_EQ(g->Cells(1, 1), "6");
+    EXPECT_EQ(g->Col(), 2);
+    EXPECT_EQ(g->Row(), 3);
+    EXPECT_FALSE(Editing());
+}
