@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "GuiBenchMain.h"
 #include "platform/graphics/Graphics.h"
 #include "platform/TestRig.h"
 #include "widgets/memo/ExMemo.h"
@@ -104,13 +105,4 @@ BENCHMARK(BM_TypeAtEnd)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
-int main(int argc, char** argv)
-{
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    platform::EnsurePlatform();
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return RunGuiBenchmarks(argc, argv); }

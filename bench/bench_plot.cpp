@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <memory>
 
+#include "GuiBenchMain.h"
 #include "platform/graphics/Metafile.h"
 #include "platform/TestRig.h"
 #include "widgets/plot/PlotGraph.h"
@@ -73,13 +74,4 @@ BENCHMARK(BM_RecordEmf)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
-int main(int argc, char** argv)
-{
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    platform::EnsurePlatform();
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return RunGuiBenchmarks(argc, argv); }

@@ -1,12 +1,2 @@
-#include <gtest/gtest.h>
-
-#include "platform/TestRig.h"
-
-namespace {
-class PlatformEnvironment : public ::testing::Environment {
-public:
-    void SetUp() override { platform::EnsurePlatform(); }
-};
-[[maybe_unused]] ::testing::Environment* const gEnv =
-    ::testing::AddGlobalTestEnvironment(new PlatformEnvironment);
-}  // namespace
+// The GUI layer is up before the first test of this binary.
+#include "support/PlatformEnvironment.h"
