@@ -742,6 +742,7 @@ public:
     std::function<void(platform::TObject* Sender, int ARow)> OnAutoAddRow;
     std::function<void(platform::TObject* Sender, int ACol)> OnAutoInsertCol;
     platform::TNotifyEvent OnEditingDone;
+    std::function<void(platform::TObject* Sender, int ARow, bool& Allow)> OnCanInsertRow, OnCanDeleteRow;
     TEditorType ActiveEditorType = edNormal;
     bool EditActive = false, ValidatePending = false, Validating = false, EditStarted = false;
     int ValidateCol = -1, ValidateRow = -1;  // display column, row

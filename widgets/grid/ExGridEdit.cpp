@@ -241,6 +241,36 @@ void TExStringGrid::KeyDown(Word& Key, TShiftState Shift)
         Key = 0;
         return;
     }
+    const bool plain = !(Shift & (ssCtrl | ssShift | ssAlt));
+    const int lastNormal = RowCount() - 1 - FixedFooters();
+    if (Key == VK_DOWN && plain && Navigation.AppendOnArrowDown && Row() == lastNormal && !EditorMode())
+        InsertRows(lastNormal + 1, 1);
+    if (Key == VK_INSERT && plain && Navigation.AllowInsertRow && !EditorMode()) {
+        bool allow = true;
+        if (OnCanInsertRow) OnCanInsertRow(this, Row(), allow);
+        if (allow) {
+            if (Navigation.InsertPosition == pInsertBefore) DoInsertRow(Row());
+            else {
+                DoInsertRow(Row() + 1);
+                SetRow(Row() + 1);
+            }
+            CalcFooter(-1);
+        }
+        Key = 0;
+        return;
+    }
+    if (Key == VK_DELETE && !(Shift & ssAlt) && Navigation.AllowDeleteRow && !EditorMode() &&
+        lastNormal >= FixedRows()) {
+        bool allow = true;
+        if (OnCanDeleteRow) OnCanDeleteRow(this, Row(), allow);
+        if (allow) {
+            DoDeleteRow(Row());
+            InitValidate(Col(), Row());
+            CalcFooter(-1);
+        }
+        Key = 0;
+        return;
+    }
     TBaseGrid::KeyDown(Key, Shift);
 }
 

@@ -350,3 +350,34 @@ TEST_F(EditTest, AClickElsewhereValidatesFirstAndARefusalKeepsTheCell)
     EXPECT_EQ(g->Row(), 3);
     EXPECT_FALSE(Editing());
 }
+
+TEST_F(EditTest, InsertDeleteAndDownAtTheEndChangeRowsWhenTheOptionsAllow)
+{
+    SendKey(g, VK_INSERT);
+    SendKey(g, VK_DELETE);
+    EXPECT_EQ(g->RowCount(), 5);  // options off: nothing
+    g->Navigation.AllowInsertRow = g->Navigation.AllowDeleteRow = g->Navigation.AppendOnArrowDown = true;
+    g->SetRow(2);
+    SendKey(g, VK_INSERT);
+    EXPECT_EQ(g->RowCount(), 6);
+    EXPECT_EQ(g->Cells(1, 2), "");
+    EXPECT_EQ(g->Cells(1, 3), "12");
+    g->Navigation.InsertPosition = pInsertAfter;
+    SendKey(g, VK_INSERT);
+    EXPECT_EQ(g->RowCount(), 7);
+    EXPECT_EQ(g->Row(), 3);
+    bool allow = false;
+    g->OnCanDeleteRow = [&](TObject*, int, bool& a) { a = allow; };
+    SendKey(g, VK_DELETE);
+    EXPECT_EQ(g->RowCount(), 7);
+    allow = true;
+    SendKey(g, VK_DELETE);
+    SendKey(g, VK_DELETE);
+    EXPECT_EQ(g->RowCount(), 5);  // the two new rows went first, then the current one
+    EXPECT_EQ(g->Cells(1, 2), "");
+    EXPECT_EQ(g->Cells(1, 3), "13");
+    g->SetRow(4);
+    SendKey(g, VK_DOWN);
+    EXPECT_EQ(g->RowCount(), 6);
+    EXPECT_EQ(g->Row(), 5);
+}
