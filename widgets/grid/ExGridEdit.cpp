@@ -241,6 +241,22 @@ void TExStringGrid::KeyDown(Word& Key, TShiftState Shift)
         Key = 0;
         return;
     }
+    if (Navigation.SkipFixedCells && (Key == VK_LEFT || Key == VK_RIGHT || Key == VK_UP || Key == VK_DOWN) &&
+        !(Shift & ssCtrl)) {
+        // Over neighbours that answer fixed to the next cell that does not, or nowhere.
+        const int dx = Key == VK_LEFT ? -1 : Key == VK_RIGHT ? 1 : 0, dy = Key == VK_UP ? -1 : Key == VK_DOWN ? 1 : 0;
+        const int endCol = ColCount() - FixedRightCols(), endRow = RowCount() - FixedFooters();
+        int c = Col() + dx, r = Row() + dy;
+        if (c >= FixedCols() && c < endCol && r >= FixedRows() && r < endRow && IsFixed(c, r)) {
+            while (c >= FixedCols() && c < endCol && r >= FixedRows() && r < endRow && IsFixed(c, r)) {
+                c += dx;
+                r += dy;
+            }
+            if (c >= FixedCols() && c < endCol && r >= FixedRows() && r < endRow) FocusCell(c, r, true);
+            Key = 0;
+            return;
+        }
+    }
     const bool plain = !(Shift & (ssCtrl | ssShift | ssAlt));
     const int lastNormal = RowCount() - 1 - FixedFooters();
     if (Key == VK_DOWN && plain && Navigation.AppendOnArrowDown && Row() == lastNormal && !EditorMode())

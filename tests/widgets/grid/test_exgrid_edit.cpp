@@ -381,3 +381,18 @@ TEST_F(EditTest, InsertDeleteAndDownAtTheEndChangeRowsWhenTheOptionsAllow)
     EXPECT_EQ(g->RowCount(), 6);
     EXPECT_EQ(g->Row(), 5);
 }
+
+TEST_F(EditTest, ArrowKeysSkipCellsThatAnswerFixed)
+{
+    g->OnIsFixedCell = [](TObject*, int, int c, bool& f) { f = c == 2; };
+    SendKey(g, VK_RIGHT);
+    EXPECT_EQ(g->Col(), 3);
+    SendKey(g, VK_LEFT);
+    EXPECT_EQ(g->Col(), 1);
+    g->OnIsFixedCell = [](TObject*, int, int c, bool& f) { f = c >= 2; };
+    SendKey(g, VK_RIGHT);  // nothing beyond: it stays
+    EXPECT_EQ(g->Col(), 1);
+    g->Navigation.SkipFixedCells = false;
+    SendKey(g, VK_RIGHT);
+    EXPECT_EQ(g->Col(), 2);
+}
