@@ -703,6 +703,31 @@ public:
     void SaveColPositions();
     void LoadColPositions();
 
+    // ---- sorting, filtering and finding
+    enum TFindParameter : unsigned {
+        fnMatchCase = 1, fnMatchFull = 2, fnMatchRegular = 4, fnDirectionLeftRight = 8, fnMatchStart = 16,
+        fnFindInCurrentRow = 32, fnFindInCurrentCol = 64, fnIncludeFixed = 128, fnAutoGoto = 256,
+        fnIgnoreHTMLTags = 512, fnBackward = 1024, fnIncludeHiddenColumns = 2048
+    };
+    using TFindParameters = unsigned;
+    std::function<void(platform::TObject* Sender, const std::string& Str1, const std::string& Str2, int& Res)>
+        OnCustomCompare;
+    std::function<void(platform::TObject* Sender, int ACol, int Row1, int Row2, int& Res)> OnRawCompare;
+    TGridProgressEvent OnFilterProgress;
+    int Compare(int ACol, int ARow1, int ARow2, TSortDirection Direction);
+    int CompareLine(int ACol, int ARow1, int ARow2);
+    virtual void QSort();
+    virtual void QUnSort();
+    void InitSortXRef();
+    void SortByColumn(int ACol) { QSort(ACol); }
+    virtual bool MatchFilter(int ARow);
+    void FilterRow(int ARow);
+    void ApplyFilter();
+    platform::TPoint FindFirst(const std::string& Text, TFindParameters Params);
+    platform::TPoint FindNext();
+    platform::TPoint Find(platform::TPoint StartCell, const std::string& Text, TFindParameters Params);
+    bool MatchCell(int ACol, int ARow);
+
     // ---- clipboard
     bool QuoteMultilineCopies = false;
     platform::TPoint ClipboardOrigin{0, 0};
@@ -823,6 +848,10 @@ protected:
     std::string ExportCell(int ACol, int ARow);
     bool ClipEditable(int ACol, int ARow);
     void CopyFunc(const platform::TGridRect& R, bool Disjunct);
+    void QSort(int ACol);
+    platform::TPoint findPos_{-1, -1};
+    std::string findText_;
+    TFindParameters findParams_ = 0;
     int LastShownWidth() const;
 
 private:

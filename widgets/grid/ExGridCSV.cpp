@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "base/FileUtils.h"
+#include "base/StrUtils.h"
 #include "widgets/grid/ExGrid.h"
 #include "widgets/grid/ExObj.h"
 #include "widgets/grid/ExUtil.h"
@@ -19,15 +20,8 @@ namespace {
 const char* const kCRLF = "\r\n";
 
 // Half-to-even rounding of a percentage.
-short Percent(long long part, long long whole)
-{
-    return short(std::nearbyint(double(part) * 100.0 / double(std::max<long long>(1, whole))));
-}
 
-void ReplaceAll(std::string& s, const std::string& from, const std::string& to)
-{
-    for (size_t p = 0; (p = s.find(from, p)) != std::string::npos; p += to.size()) s.replace(p, from.size(), to);
-}
+void ReplaceAll(std::string& s, const std::string& from, const std::string& to) { s = base::StringReplaceAll(s, from, to); }
 
 // Physical lines of a text: ended by CR LF, LF or a lone CR.
 std::vector<std::string> SplitLines(const std::string& data)
@@ -55,25 +49,12 @@ char FindDelimiter(const std::string& l1, const std::string& l2)
     static const char kCandidates[] = {',', ';', '#', '\t', '|', '@', '*', '&'};
     char sep = 0;
     int best = 0;
-    for (char c : kCandidates) {
-        const int a = NumSingleChar(c, l1), b = NumSingleChar(c, l2);
-        if (a == b && a > best) {
-            sep = c;
-            best = a;
-        }
-    }
-    if (best == 0)
+    // pass 1 counts unpaired runs, pass 2 plain occurrences, pass 3 takes either line's count
+    for (int pass = 1; pass <= 3 && best == 0; ++pass)
         for (char c : kCandidates) {
-            const int a = NumChar(c, l1), b = NumChar(c, l2);
-            if (a == b && a > best) {
-                sep = c;
-                best = a;
-            }
-        }
-    if (best == 0)
-        for (char c : kCandidates) {
-            const int a = NumChar(c, l1), b = NumChar(c, l2);
-            if (a > best || b > best) {
+            const int a = pass == 1 ? NumSingleChar(c, l1) : NumChar(c, l1);
+            const int b = pass == 1 ? NumSingleChar(c, l2) : NumChar(c, l2);
+            if (pass < 3 ? (a == b && a > best) : (a > best || b > best)) {
                 sep = c;
                 best = std::max(a, b);
             }
@@ -203,7 +184,7 @@ std::string TExStringGrid::CSVText()
         }
         out += kCRLF;
         if (OnFileProgress) {
-            const short p = Percent(r, RowCount() - 1);
+            const short p = ProgressPercent(r, RowCount() - 1);
             if (p != last) OnFileProgress(this, p);
             last = p;
         }
@@ -263,7 +244,7 @@ void TExStringGrid::InputFromCSV(const std::string& FileName, bool Insert)
             ++c;
         }
         if (OnFileProgress) {
-            const short p = Percent(static_cast<long long>(k + 1), static_cast<long long>(recs.size()));
+            const short p = ProgressPercent(static_cast<long long>(k + 1), static_cast<long long>(recs.size()));
             if (p != last) OnFileProgress(this, p);
             last = p;
         }

@@ -4,6 +4,7 @@
 
 #include "platform/controls/Grids.h"
 #include "platform/system/Clipboard.h"
+#include "base/StrUtils.h"
 #include "widgets/grid/ExGrid.h"
 #include "widgets/grid/ExUtil.h"
 #include "widgets/grid/FloatingFooter.h"
@@ -14,10 +15,7 @@ namespace grid {
 
 namespace {
 
-void ReplaceAll(std::string& s, const std::string& from, const std::string& to)
-{
-    for (size_t p = 0; (p = s.find(from, p)) != std::string::npos; p += to.size()) s.replace(p, from.size(), to);
-}
+void ReplaceAll(std::string& s, const std::string& from, const std::string& to) { s = base::StringReplaceAll(s, from, to); }
 
 }  // namespace
 

@@ -7,6 +7,7 @@
 #include "platform/Types.h"
 #include "platform/graphics/Graphics.h"
 #include "platform/system/Shell.h"
+#include "base/StrUtils.h"
 #include "widgets/grid/ExGrid.h"
 #include "widgets/grid/ExUtil.h"
 #include "widgets/html/HtmlText.h"
@@ -21,10 +22,7 @@ constexpr TColor kUnset = TColor(0x7FFFFFFF);
 
 std::string Hex(TColor c) { return HTMLColor(ColorToRGB(c)); }
 
-void ReplaceAll(std::string& s, const std::string& from, const std::string& to)
-{
-    for (size_t p = 0; (p = s.find(from, p)) != std::string::npos; p += to.size()) s.replace(p, from.size(), to);
-}
+void ReplaceAll(std::string& s, const std::string& from, const std::string& to) { s = base::StringReplaceAll(s, from, to); }
 
 // Lines of a file, CR LF each; nothing when it does not read.
 std::string FileLines(const std::string& name)

@@ -21,10 +21,6 @@ constexpr int kMaxCols = 512;
 constexpr int kMaxRows = 1 << 20;
 constexpr int kMaxSize = 1 << 16;  // widths and heights in pixels
 
-short Percent(long long part, long long whole)
-{
-    return short(std::nearbyint(double(part) * 100.0 / double(std::max<long long>(1, whole))));
-}
 
 // A whole decimal number of at most nine digits, nothing else.
 bool StrictInt(const std::string& s, int& v)
@@ -161,7 +157,7 @@ void TExStringGrid::SaveToFile(const std::string& FileName)
             if (!s.empty()) out += std::to_string(c) + "," + std::to_string(r) + "," + LfToFile(s) + "\r\n";
         }
         if (OnFileProgress) {
-            const short p = Percent(r, m - 1);
+            const short p = ProgressPercent(r, m - 1);
             if (p != last) OnFileProgress(this, p);
             last = p;
         }
@@ -216,7 +212,7 @@ void TExStringGrid::LoadFromFile(const std::string& FileName)
         }
         LoadCell(l.a, l.b, FileToLf(l.text, Multilinecells));
         if (OnFileProgress) {
-            const short p = Percent(l.b, RowCount() - 1);
+            const short p = ProgressPercent(l.b, RowCount() - 1);
             if (p != last) OnFileProgress(this, p);
             last = p;
         }
@@ -342,7 +338,7 @@ std::string TExStringGrid::SaveRectToBinStream(const TRect& R)
             w.S(p->FontName);
         }
         if (OnFileProgress) {
-            const short pc = Percent(r - top, bottom - top);
+            const short pc = ProgressPercent(r - top, bottom - top);
             if (pc != last) OnFileProgress(this, pc);
             last = pc;
         }

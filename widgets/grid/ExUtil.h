@@ -45,6 +45,8 @@ String HTMLLineBreaks(const String& s);
 // Cuts the first line off `text` and returns it; without multiLine the rest is dropped.
 String GetNextLine(String& text, bool multiLine);
 int LinesInText(const String& s, bool multiLine);
+// part * 100 / whole (whole at least 1), rounded half to even: the progress events' value.
+short ProgressPercent(long long part, long long whole);
 
 void StringToOem(String& s);
 void OemToString(String& s);

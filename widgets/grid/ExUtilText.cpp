@@ -1,5 +1,6 @@
 // Cell text conversions: CSV and line-feed folding, lines, code pages, wide texts and
 // the two classifiers.
+#include <cmath>
 #include <cstdio>
 
 #include "base/StrUtils.h"
@@ -120,6 +121,11 @@ String FileToLf(const String& s, bool multiLine)
                                              : s;
     if (multiLine) return t;
     return GetNextLine(t, false);
+}
+
+short ProgressPercent(long long part, long long whole)
+{
+    return short(std::nearbyint(double(part) * 100.0 / double(whole < 1 ? 1 : whole)));
 }
 
 String LFToCLF(const String& s) { return MapChars(s, "\r\n", {"\\n", ""}); }

@@ -1,0 +1,271 @@
+// Sorting the normal rows by a column, putting them back, filtering rows by column
+// conditions and finding cells by text.
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <numeric>
+#include <vector>
+
+#include "base/StrUtils.h"
+#include "widgets/grid/ExGrid.h"
+#include "widgets/grid/ExObj.h"
+#include "widgets/grid/ExUtil.h"
+#include "widgets/html/HtmlText.h"
+
+using namespace platform;
+
+namespace grid {
+
+namespace {
+
+int Sign(double d) { return d > 0 ? 1 : d < 0 ? -1 : 0; }
+
+int Bytewise(const std::string& a, const std::string& b)
+{
+    const int c = a.compare(b);  // char_traits<char> compares as unsigned bytes
+    return c > 0 ? 1 : c < 0 ? -1 : 0;
+}
+
+std::string UpperAZ(std::string s)
+{
+    for (char& c : s)
+        if (c >= 'a' && c <= 'z') c = char(c - 32);
+    return s;
+}
+
+bool Number(std::string s, const std::string& prefix, const std::string& suffix, bool financial, double& v)
+{
+    if (!prefix.empty())
+        if (const size_t p = s.find(prefix); p != std::string::npos) s.erase(p, prefix.size());
+    if (!suffix.empty())
+        if (const size_t p = s.find(suffix); p != std::string::npos) s.erase(p, suffix.size());
+    if (financial) s = RemoveSeps(s);
+    else s = FixDecimalSeparator(s);
+    if (s.empty()) {
+        v = 0;
+        return true;
+    }
+    char* end = nullptr;
+    v = std::strtod(s.c_str(), &end);
+    return end && *end == '\0';
+}
+
+}  // namespace
+
+int TExStringGrid::Compare(int ACol, int ARow1, int ARow2, TSortDirection Direction)
+{
+    const std::string t1 = GetCellEx(ACol, ARow1), t2 = GetCellEx(ACol, ARow2);
+    TSortStyle style = SortSettings().AutoFormat ? ssAutomatic : ssAlphabetic;
+    std::string prefix, suffix;
+    GetColFormat(ACol, style, prefix, suffix);
+    if (style == ssAutomatic) {
+        const TCellType ct = GetCellType(ACol, ARow1);
+        const TAutoType at = IsType(t1);
+        if (ct == ctCheckBox) style = ssCheckBox;
+        else if (at == TAutoType::atNumeric || at == TAutoType::atFloat) style = ssNumeric;
+        else if (IsDateStr(t1)) style = ssShortDateEU;
+        else style = ssAlphabetic;
+    }
+    int res = 0;
+    switch (style) {
+    case ssNumeric:
+    case ssFinancial: {
+        double a = 0, b = 0;
+        const bool oa = Number(t1, prefix, suffix, style == ssFinancial, a);
+        const bool ob = Number(t2, prefix, suffix, style == ssFinancial, b);
+        res = !oa && !ob ? 0 : Sign((oa ? a : 0) - (ob ? b : 0));
+        break;
+    }
+    case ssDate:
+    case ssShortDateEU: res = Sign(StrToShortDateEU(t1) - StrToShortDateEU(t2)); break;
+    case ssShortDateUS: res = Sign(StrToShortdateUS(t1) - StrToShortdateUS(t2)); break;
+    case ssAlphaNoCase:
+    case ssAnsiAlphaNoCase:
+    case ssUnicode: res = Bytewise(UpperAZ(t1), UpperAZ(t2)); break;
+    case ssHTML: res = Bytewise(html::HTMLStrip(t1), html::HTMLStrip(t2)); break;
+    case ssCheckBox: {
+        bool s1 = false, s2 = false;
+        GetCheckBoxState(ACol, ARow1, s1);
+        GetCheckBoxState(ACol, ARow2, s2);
+        res = s1 == s2 ? 0 : s1 ? 1 : -1;
+        break;
+    }
+    case ssCustom:
+        if (OnCustomCompare) OnCustomCompare(this, t1, t2, res);
+        break;
+    case ssRaw:
+        if (OnRawCompare) OnRawCompare(this, ACol, ARow1, ARow2, res);
+        break;
+    default: res = Bytewise(t1, t2);
+    }
+    if (SortSettings().IgnoreBlanks && t1.empty() != t2.empty()) {
+        const int first = SortSettings().BlankPos == blFirst ? -1 : 1;
+        res = t1.empty() ? first : -first;
+        if (Direction == sdDescending) res = -res;
+    }
+    return res;
+}
+
+int TExStringGrid::CompareLine(int ACol, int ARow1, int ARow2)
+{
+    for (int c = ACol; c < GetAllColCount(); ++c) {
+        const int r = Compare(c, ARow1, ARow2, SortSettings().Direction);
+        if (r != 0 || !SortSettings().Full) return r;
+    }
+    return 0;
+}
+
+void TExStringGrid::InitSortXRef()
+{
+    PreSortOrder().Clear();
+    for (int r = 0; r < RowCount(); ++r) PreSortOrder().Add(r);
+}
+
+void TExStringGrid::QSort() { QSort(SortSettings().Column); }
+
+void TExStringGrid::QSort(int ACol)
+{
+    if (PreSortOrder().Count() != RowCount()) InitSortXRef();
+    const int from = FixedRows(), to = RowCount() - FixedFooters() - 1;
+    if (to <= from) return;
+    const int sign = SortSettings().Direction == sdAscending ? 1 : -1;
+    // a stable order of the normal rows, then the rows swapped into it
+    std::vector<int> order(size_t(to - from + 1));
+    std::iota(order.begin(), order.end(), from);
+    std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return CompareLine(ACol, a, b) == -sign; });
+    std::vector<int> at(order.size());  // row now holding the content that started at each row
+    std::iota(at.begin(), at.end(), from);
+    std::vector<int> where(order.size());  // inverse of `at`
+    std::iota(where.begin(), where.end(), from);
+    const int old = Row();
+    BeginUpdate();
+    for (size_t k = 0; k < order.size(); ++k) {
+        const int want = order[k];               // the content that belongs at row from + k
+        const int cur = at[size_t(want - from)];  // where it is now
+        const int dst = from + int(k);
+        if (cur == dst) continue;
+        const int other = where[size_t(dst - from)];  // the content now at dst
+        SortSwapRows(cur, dst);
+        at[size_t(want - from)] = dst;
+        at[size_t(other - from)] = cur;
+        where[size_t(dst - from)] = want;
+        where[size_t(cur - from)] = other;
+    }
+    EndUpdate();
+    if (OnRowUpdate && old != Row()) OnRowUpdate(this, old, Row());
+}
+
+void TExStringGrid::QUnSort()
+{
+    if (PreSortOrder().Count() != RowCount()) return;
+    BeginUpdate();
+    // selection sort on the kept pre-sort indexes; each swap moves them along
+    for (int i = 0; i < RowCount(); ++i) {
+        int best = i;
+        for (int j = i + 1; j < RowCount(); ++j)
+            if (PreSortOrder().Items(j) < PreSortOrder().Items(best)) best = j;
+        if (best != i) SortSwapRows(i, best);
+    }
+    EndUpdate();
+}
+
+bool TExStringGrid::MatchFilter(int ARow)
+{
+    bool result = true;
+    for (int k = 0; k < Filter().Count(); ++k) {
+        const TFilterData& f = Filter().Items(k);
+        std::string t = GetCellEx(f.Column, ARow);
+        if (!f.Prefix.empty() && t.rfind(f.Prefix, 0) == 0) t.erase(0, f.Prefix.size());
+        if (!f.Suffix.empty()) {
+            const size_t p = t.find(f.Suffix);
+            if (p != std::string::npos && p + f.Suffix.size() == t.size()) t.erase(p);
+        }
+        const bool m = MatchStrEx(f.Condition, t, f.CaseSensitive);
+        switch (f.Operation) {
+        case foSHORT:
+            result = m;
+            if (!m) return false;
+            break;
+        case foNONE: result = m; break;
+        case foAND: result = result && m; break;
+        case foXOR: result = result != m; break;
+        case foOR: result = result || m; break;
+        }
+    }
+    return result;
+}
+
+void TExStringGrid::FilterRow(int ARow)
+{
+    if (!MatchFilter(ARow)) HideRow(RemapRowInv(ARow));
+}
+
+void TExStringGrid::ApplyFilter()
+{
+    const int from = FixedRows(), to = RowCount() - FixedFooters() - 1;
+    const int n = to - from + 1;
+    TIntList fail;
+    for (int r = from; r <= to; ++r) {
+        if (!MatchFilter(r)) fail.Add(RemapRowInv(r));
+        if (OnFilterProgress && n > 0) OnFilterProgress(this, short(std::nearbyint((r - from + 1) * 100.0 / n)));
+    }
+    if (fail.Count() > 0) HideRowList(fail);
+    if (OnFilterProgress) OnFilterProgress(this, 100);
+}
+
+bool TExStringGrid::MatchCell(int ACol, int ARow)
+{
+    std::string t = GetCellEx(RemapCol(ACol), ARow);
+    if (findParams_ & fnIgnoreHTMLTags) t = html::HTMLStrip(t);
+    if (findParams_ & fnMatchRegular) return MatchStrEx(findText_, t, findParams_ & fnMatchCase);
+    if (!(findParams_ & fnMatchCase)) t = base::AnsiUpperCase(t);
+    if (findParams_ & fnMatchFull) return t == findText_;
+    if (findParams_ & fnMatchStart) return t.rfind(findText_, 0) == 0;
+    return t.find(findText_) != std::string::npos;
+}
+
+TPoint TExStringGrid::Find(TPoint StartCell, const std::string& Text, TFindParameters Params)
+{
+    findParams_ = Params;
+    findText_ = (Params & (fnMatchCase | fnMatchRegular)) ? Text : base::AnsiUpperCase(Text);
+    const bool all = Params & fnIncludeFixed;
+    int c0 = all ? 0 : FixedCols(), r0 = all ? 0 : FixedRows();
+    int c1 = ColCount() - 1, r1 = RowCount() - 1;
+    if (Params & fnFindInCurrentRow) r0 = r1 = Row();
+    if (Params & fnFindInCurrentCol) c0 = c1 = Col();
+    const bool rowWise = Params & fnDirectionLeftRight;
+    const bool back = Params & fnBackward;
+    // cells in search order as one index; the search starts after StartCell
+    const long long w = c1 - c0 + 1, h = r1 - r0 + 1;
+    if (w <= 0 || h <= 0) return findPos_ = TPoint{-1, -1};
+    auto index = [&](int c, int r) { return rowWise ? (r - r0) * w + (c - c0) : (c - c0) * h + (r - r0); };
+    long long k;
+    if (StartCell.X < 0 || StartCell.Y < 0) k = back ? w * h : -1;
+    else k = index(std::clamp(StartCell.X, c0, c1), std::clamp(StartCell.Y, r0, r1));
+    for (k += back ? -1 : 1; k >= 0 && k < w * h; k += back ? -1 : 1) {
+        const int c = int(rowWise ? c0 + k % w : c0 + k / h), r = int(rowWise ? r0 + k / w : r0 + k % h);
+        if (MatchCell(c, r)) {
+            findPos_ = TPoint{c, r};
+            if ((Params & fnAutoGoto) && c >= FixedCols() && r >= FixedRows()) {
+                SetCol(c);
+                SetRow(r);
+            }
+            return findPos_;
+        }
+    }
+    return findPos_ = TPoint{-1, -1};
+}
+
+TPoint TExStringGrid::FindFirst(const std::string& Text, TFindParameters Params)
+{
+    return Find(TPoint{-1, -1}, Text, Params);
+}
+
+TPoint TExStringGrid::FindNext()
+{
+    if (findPos_.X < 0) return findPos_;
+    const std::string text = findText_;
+    return Find(findPos_, text, findParams_);
+}
+
+}  // namespace grid
