@@ -192,6 +192,23 @@ public:
     // The page rectangle of the chart from the print margins, on a page of the given size.
     TRect ChartPrintRect(int pageWidth, int pageHeight);
     void CalcProportionalMargins(int pageWidth, int pageHeight, double dpiRatio = 1);
+    // Printing on the program's printer. A job that fails is aborted (no file is left)
+    // and the error passes on.
+    void Print();
+    void PrintPortrait();
+    void PrintLandscape();
+    void PrintOrientation(int orientation);  // a platform::TPrinterOrientation
+    void PrintRect(const TRect& r);
+    // Draws into a job the caller has begun, or scaled into r of any canvas.
+    void PrintPartial(const TRect& r);
+    void PrintPartialCanvas(platform::TCanvas* canvas, const TRect& r);
+    TRect ChartPrintRect();
+    // Turns r (device units) into the chart's own units; the window extent is the
+    // chart's size less PrintDetail percent, the view extent r's size.
+    void CalcMetaBounds(TRect& r, const TRect& chartRect, int& winWidth, int& winHeight, int& viewWidth,
+                        int& viewHeight);
+    // May change the rectangle (in the chart's units) the chart is drawn into.
+    std::function<void(TCustomChartPanel*, platform::TCanvas*, TRect&)> OnBeforePrint;
 
     // Store-and-repaint setters: only a changed value is stored, then the chart repaints.
     void SetStringProperty(std::string& field, const std::string& v);

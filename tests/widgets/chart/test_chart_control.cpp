@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/Messages.h"
+#include "ChartOnHost.h"
 #include "ChartTestUtil.h"
 #include "platform/TestRig.h"
 #include "widgets/chart/Chart.h"
@@ -28,20 +29,10 @@ using namespace platform;
 
 namespace {
 
-class ChartControl : public ::testing::Test {
+class ChartControl : public ::testing::Test, public charttest::ChartOnHost {
 protected:
     void SetUp() override
     {
-        EnsurePlatform();
-        host = std::make_unique<TCustomControl>(nullptr);
-        host->SetBounds(0, 0, 420, 330);
-        chart = new TChart(host.get());
-        chart->SetParent(host.get());
-        chart->SetBounds(0, 0, 400, 300);
-        chart->SetBufferedDisplay(false);
-        chart->SetView3D(false);
-        chart->SetColor(clWhite);
-        chart->SetBevelOuter(bvNone);
         chart->Title().SetCaption("Hydrostatics");
         chart->Title().Font().SetStyle(fsBold);
         chart->Legend().SetCheckBoxes(true);
@@ -90,8 +81,6 @@ protected:
         SendMouse(chart, up, x1, y1);
     }
 
-    std::unique_ptr<TCustomControl> host;
-    TChart* chart = nullptr;
     TChartAxis* custom = nullptr;
     std::vector<TLineSeries*> series;
     TBitmap bmp{400, 300};
