@@ -950,3 +950,39 @@ TEST(CanvasFill, ABitmapSizedHeightFirstDrawsLikeOneSizedAtOnce)
     EXPECT_EQ(dst.Canvas()->Pixel(3, 2), clRed);
     EXPECT_EQ(dst.Canvas()->Pixel(4, 3), clWhite);
 }
+
+TEST(CanvasFill, SolidRectanglesMatchTheGeneralPathPixelForPixel)
+{
+    EnsurePlatform();
+    // The same rectangles drawn under a one-rectangle clip (the direct path) and under
+    // that clip less one corner pixel, which makes it a region of several rectangles
+    // (the general path).
+    auto draw = [](bool split, bool brush) {
+        auto b = std::make_unique<TBitmap>(40, 30);
+        HDC dc = b->Canvas()->Handle();
+        b->Canvas()->Brush().SetColor(clWhite);
+        b->Canvas()->FillRect(TRect{0, 0, 40, 30});
+        HRGN clip = CreateRectRgn(2, 3, 35, 27);
+        if (split) {
+            HRGN hole = CreateRectRgn(34, 26, 35, 27);
+            CombineRgn(clip, clip, hole, RGN_DIFF);
+            DeleteObject(hole);
+        }
+        SelectClipRgn(dc, clip);
+        DeleteObject(clip);
+        b->Canvas()->Pen().SetColor(clRed);
+        b->Canvas()->Brush().SetStyle(brush ? bsSolid : bsClear);
+        b->Canvas()->Brush().SetColor(clBlue);
+        const TRect rects[] = {{5, 5, 12, 12}, {0, 0, 40, 30}, {30, 20, 38, 29}, {10, 14, 11, 20},
+                               {14, 4, 20, 5},  {25, 8, 18, 15}, {6, 22, 6, 26}};
+        for (const TRect& r : rects) b->Canvas()->Rectangle(r);
+        return b;
+    };
+    for (bool brush : {true, false}) {
+        auto fast = draw(false, brush), general = draw(true, brush);
+        for (int y = 0; y < 30; ++y)
+            for (int x = 0; x < 40; ++x)
+                if (x != 34 || y != 26)
+                    ASSERT_EQ(fast->Canvas()->Pixel(x, y), general->Canvas()->Pixel(x, y)) << x << "," << y << " " << brush;
+    }
+}
