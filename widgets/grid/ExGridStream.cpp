@@ -4,22 +4,22 @@
 #include <cmath>
 #include <cstdint>
 #include <istream>
+#include <memory>
 #include <ostream>
 #include <vector>
 
 #include "base/FileUtils.h"
 #include "widgets/grid/ExGrid.h"
+#include "widgets/grid/ExGridBinIO.h"
 #include "widgets/grid/ExUtil.h"
 
 using namespace platform;
 
 namespace grid {
 
-namespace {
+using namespace binio;
 
-constexpr int kMaxCols = 512;
-constexpr int kMaxRows = 1 << 20;
-constexpr int kMaxSize = 1 << 16;  // widths and heights in pixels
+namespace {
 
 
 // A whole decimal number of at most nine digits, nothing else.
@@ -83,57 +83,10 @@ bool ParseCounts(const std::string& l, int& n, int& m)
 
 constexpr char kMagic[] = "KGRID1";
 
-struct Writer {
-    std::string out;
-    void I(int32_t v)
-    {
-        for (int k = 0; k < 4; ++k) out += char((uint32_t(v) >> (8 * k)) & 0xFF);
-    }
-    void S(const std::string& s)
-    {
-        I(int32_t(s.size()));
-        out += s;
-    }
-};
-
-struct Reader {
-    const std::string& d;
-    size_t p = 0;
-    int32_t I()
-    {
-        if (d.size() - p < 4) throw EExGridError("Grid stream is truncated");
-        uint32_t v = 0;
-        for (int k = 0; k < 4; ++k) v |= uint32_t(uint8_t(d[p + size_t(k)])) << (8 * k);
-        p += 4;
-        return int32_t(v);
-    }
-    int Range(int lo, int hi, const char* what)
-    {
-        const int v = I();
-        if (v < lo || v > hi) throw EExGridError(std::string("Grid stream holds a bad ") + what);
-        return v;
-    }
-    std::string S()
-    {
-        const int32_t n = I();
-        if (n < 0 || size_t(n) > d.size() - p) throw EExGridError("Grid stream is truncated");
-        std::string s = d.substr(p, size_t(n));
-        p += size_t(n);
-        return s;
-    }
-};
-
-struct PropIO {
-    int brushStyle, brushColor, brushColorTo, fontSize, fontColor, fontStyle, spanX, spanY, borderWidth,
-        borderColor, alignment, vAlignment, wordWrap, isBase, nodeLevel, editor, readOnly, calcType;
-    std::string fontName;
-};
-
-struct CellIO {
-    int col, row;
-    std::string text;
-    bool hasProp = false;
-    PropIO prop{};
+struct CellRecord {
+    explicit CellRecord(TExStringGrid* g) : cell(g) {}
+    TGridCellIO cell;
+    std::unique_ptr<TGridCellPropIO> prop;
 };
 
 }  // namespace
@@ -305,8 +258,8 @@ std::string TExStringGrid::SaveRectToBinStream(const TRect& R)
 {
     const int left = std::max(0, R.Left), top = std::max(0, R.Top);
     const int right = std::min(R.Right, GetAllColCount() - 1), bottom = std::min(R.Bottom, RowCount() - 1);
-    Writer w;
-    w.out = kMagic;
+    std::string out = kMagic;
+    Writer w{out};
     const int cols = std::max(0, right - left + 1), rows = std::max(0, bottom - top + 1);
     const int sc = SaveFixedCells ? 0 : FixedCols(), sr = SaveFixedCells ? 0 : FixedRows();
     const bool full = left <= sc && top <= sr && right >= ColCount() - 1 && bottom >= RowCount() - 1;
@@ -316,6 +269,8 @@ std::string TExStringGrid::SaveRectToBinStream(const TRect& R)
     for (int r = top; r <= bottom; ++r) w.I(RowHeights(r));
     w.I(full ? 1 : 0);
     w.I(int32_t(reinterpret_cast<intptr_t>(Handle()) & 0x7FFFFFFF));
+    TGridCellIO cellIO(this);
+    TGridCellPropIO propIO(this);
     ExportNotification(esExportStart, -1);
     short last = -1;
     for (int r = top; r <= bottom; ++r) {
@@ -324,18 +279,14 @@ std::string TExStringGrid::SaveRectToBinStream(const TRect& R)
             const std::string text = TBaseGrid::Cells(c, r);
             const TCellProperties* p = CellProps(c, r);
             if (text.empty() && !p) continue;
-            w.out += 'C';
-            w.I(c);
-            w.I(r);
-            w.S(text);
-            w.I(p ? 1 : 0);
+            cellIO.Col = c;
+            cellIO.Row = r;
+            cellIO.Cell = text;
+            cellIO.HasProp = p != nullptr;
+            cellIO.Write(out);
             if (!p) continue;
-            for (int v : {int(p->BrushStyle), int(p->BrushColor()), int(p->BrushColorTo()), p->FontSize,
-                          int(p->FontColor), int(p->FontStyle), p->CellSpanX, p->CellSpanY, p->BorderWidth,
-                          int(p->BorderColor), int(p->Alignment), int(p->VAlignment()), int(p->WordWrap()),
-                          int(p->IsBaseCell), p->NodeLevel, int(p->Editor), int(p->ReadOnly), p->CalcType})
-                w.I(v);
-            w.S(p->FontName);
+            propIO.TakeFrom(*p);
+            propIO.Write(out);
         }
         if (OnFileProgress) {
             const short pc = ProgressPercent(r - top, bottom - top);
@@ -344,7 +295,7 @@ std::string TExStringGrid::SaveRectToBinStream(const TRect& R)
         }
     }
     ExportNotification(esExportDone, -1);
-    return w.out;
+    return out;
 }
 
 void TExStringGrid::LoadAtPointFromBinStream(TPoint P, const std::string& Data)
@@ -359,42 +310,31 @@ void TExStringGrid::LoadAtPointFromBinStream(TPoint P, const std::string& Data)
     for (int& v : heights) v = rd.Range(0, kMaxSize, "height");
     const bool full = rd.Range(0, 1, "flag") == 1;
     rd.I();  // the writing grid's handle
-    std::vector<CellIO> cells;
-    while (Data.size() - rd.p >= 2 && Data[rd.p] == 'C') {
-        ++rd.p;
-        CellIO c;
-        c.col = rd.Range(0, kMaxCols, "column");
-        c.row = rd.Range(0, kMaxRows, "row");
-        c.text = rd.S();
-        c.hasProp = rd.Range(0, 1, "flag") == 1;
-        if (c.hasProp) {
-            PropIO& p = c.prop;
-            int* f[] = {&p.brushStyle, &p.brushColor, &p.brushColorTo, &p.fontSize, &p.fontColor, &p.fontStyle,
-                        &p.spanX, &p.spanY, &p.borderWidth, &p.borderColor, &p.alignment, &p.vAlignment,
-                        &p.wordWrap, &p.isBase, &p.nodeLevel, &p.editor, &p.readOnly, &p.calcType};
-            for (int* v : f) *v = rd.I();
-            if (p.spanX < -1 || p.spanX > kMaxCols || p.spanY < -1 || p.spanY > kMaxRows || p.alignment < 0 ||
-                p.alignment > 2 || p.vAlignment < 0 || p.vAlignment > 2 || p.fontSize < 0 || p.fontSize > 1000 ||
-                p.editor < 0 || p.editor > 64 || p.brushStyle < 0 || p.brushStyle > 7)
-                throw EExGridError("Grid stream holds bad cell properties");
-            p.fontName = rd.S();
+    std::vector<CellRecord> cells;
+    for (;;) {
+        CellRecord rec(this);
+        if (!rec.cell.Read(Data, rd.p)) break;
+        if (rec.cell.HasProp) {
+            rec.prop = std::make_unique<TGridCellPropIO>(this);
+            rec.prop->Read(Data, rd.p);
         }
-        cells.push_back(std::move(c));
+        cells.push_back(std::move(rec));
     }
     if (Data.size() - rd.p >= 2 && Data.find_first_not_of('\0', rd.p) != std::string::npos)
         throw EExGridError("Grid stream holds an unknown record");
-    const TPoint origin = full || cells.empty() ? TPoint{0, 0} : TPoint{cells[0].col, cells[0].row};
+    const TPoint origin = full || cells.empty() ? TPoint{0, 0} : TPoint{cells[0].cell.Col, cells[0].cell.Row};
     const int needCols = full ? cols : ColCount(), needRows = full ? rows : RowCount();
-    for (const CellIO& c : cells) {
-        const int tc = P.X + c.col - origin.X, tr = P.Y + c.row - origin.Y;
+    for (const CellRecord& rec : cells) {
+        const TGridCellIO& c = rec.cell;
+        const int tc = P.X + c.Col - origin.X, tr = P.Y + c.Row - origin.Y;
         const int maxCols = std::max(needCols, GetAllColCount());
         if (tc < 0 || tr < 0 || tc >= maxCols || tr >= needRows)
             throw EExGridError("Grid stream holds a cell outside the grid");
-        if (c.hasProp) {
+        if (rec.prop) {
             // a block reaches only cells of the grid, a covered cell only a base inside it
-            const PropIO& p = c.prop;
-            const bool ok = p.isBase ? tc + std::max(0, p.spanX) < maxCols && tr + std::max(0, p.spanY) < needRows
-                                     : tc - std::max(0, p.spanX) >= 0 && tr - std::max(0, p.spanY) >= 0;
+            const TCellProperties& p = rec.prop->CellProperties();
+            const int sx = std::max(0, p.CellSpanX), sy = std::max(0, p.CellSpanY);
+            const bool ok = p.IsBaseCell ? tc + sx < maxCols && tr + sy < needRows : tc - sx >= 0 && tr - sy >= 0;
             if (!ok) throw EExGridError("Grid stream holds a merged block outside the grid");
         }
     }
@@ -406,34 +346,12 @@ void TExStringGrid::LoadAtPointFromBinStream(TPoint P, const std::string& Data)
         for (int k = 0; k < cols && k < ColCount(); ++k) SetColWidths(k, widths[size_t(k)]);
         for (int k = 0; k < rows && k < RowCount(); ++k) SetRowHeights(k, heights[size_t(k)]);
     }
-    for (const CellIO& c : cells) {
-        const int tc = P.X + c.col - origin.X, tr = P.Y + c.row - origin.Y;
-        if (c.hasProp) {
-            TCellProperties* p = GetCellProperties(tc, tr);
-            if (p) {
-                const PropIO& s = c.prop;
-                p->BrushStyle = TBrushStyle(s.brushStyle);
-                p->SetBrushColor(TColor(s.brushColor));
-                p->SetBrushColorTo(TColor(s.brushColorTo));
-                p->FontSize = s.fontSize;
-                p->FontColor = TColor(s.fontColor);
-                p->FontStyle = TFontStyles(s.fontStyle);
-                p->CellSpanX = s.spanX;
-                p->CellSpanY = s.spanY;
-                p->BorderWidth = s.borderWidth;
-                p->BorderColor = TColor(s.borderColor);
-                p->Alignment = TAlignment(s.alignment);
-                p->SetVAlignment(TVAlignment(s.vAlignment));
-                p->SetWordWrap(s.wordWrap != 0);
-                p->IsBaseCell = s.isBase != 0;
-                p->NodeLevel = s.nodeLevel;
-                p->Editor = TEditorType(s.editor);
-                p->ReadOnly = s.readOnly != 0;
-                p->CalcType = s.calcType;
-                p->FontName = s.fontName;
-            }
-        }
-        platform::TStringGrid::SetCells(tc, tr, c.text);  // the store itself: covered cells keep their own text
+    for (const CellRecord& rec : cells) {
+        const TGridCellIO& c = rec.cell;
+        const int tc = P.X + c.Col - origin.X, tr = P.Y + c.Row - origin.Y;
+        if (rec.prop)
+            if (TCellProperties* p = GetCellProperties(tc, tr)) rec.prop->ApplyTo(*p);
+        platform::TStringGrid::SetCells(tc, tr, c.Cell);  // the store itself: covered cells keep their own text
     }
     CellsChanged(TRect{0, 0, ColCount(), RowCount()});
     CellsLoaded();
