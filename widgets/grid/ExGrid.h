@@ -907,6 +907,19 @@ private:
     bool calculatingFooter_ = false;
     bool advancing_ = false, discarding_ = false;
     platform::TPoint advanceOrigin_;
+
+    // ---- cell hints
+public:
+    // Fills the hint for the cell under HintInfo.CursorPos (client coordinates).
+    void ShowHintProc(std::string& HintStr, bool& CanShow, platform::THintInfo& HintInfo);
+    // The display cell of the last hint, (-1, -1) before any.
+    platform::TPoint HintCell() const { return hintCell_; }
+
+protected:
+    void CMHintShow(platform::TCMHintShow& m) override;
+
+private:
+    platform::TPoint hintCell_{-1, -1};
 };
 
 // ---- records of the binary cell stream. Read takes a record at Pos, checks every field
