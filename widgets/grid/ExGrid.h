@@ -914,12 +914,16 @@ public:
     void ShowHintProc(std::string& HintStr, bool& CanShow, platform::THintInfo& HintInfo);
     // The display cell of the last hint, (-1, -1) before any.
     platform::TPoint HintCell() const { return hintCell_; }
+    // Every hint of the application is drawn as HTML (true) or as plain text (false).
+    void SetUseHTMLHints(bool Value);
+    bool UseHTMLHints() const { return useHTMLHints_; }
 
 protected:
     void CMHintShow(platform::TCMHintShow& m) override;
 
 private:
     platform::TPoint hintCell_{-1, -1};
+    bool useHTMLHints_ = false;
 };
 
 // ---- records of the binary cell stream. Read takes a record at Pos, checks every field

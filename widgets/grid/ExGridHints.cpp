@@ -3,6 +3,7 @@
 #include "platform/Messages.h"
 #include "platform/controls/Controls.h"
 #include "widgets/grid/ExGrid.h"
+#include "widgets/grid/HTMLHintWindow.h"
 
 using namespace platform;
 
@@ -51,6 +52,12 @@ void TExStringGrid::CMHintShow(TCMHintShow& m)
         return;
     }
     TBaseGrid::CMHintShow(m);
+}
+
+void TExStringGrid::SetUseHTMLHints(bool Value)
+{
+    useHTMLHints_ = Value;
+    UseHTMLHintWindows(Value);
 }
 
 }  // namespace grid

@@ -5,7 +5,10 @@
 #include "GridWindow.h"
 #include "platform/Messages.h"
 #include "platform/controls/Controls.h"
+#include "platform/TestRig.h"
+#include "platform/forms/Forms.h"
 #include "widgets/grid/ExGrid.h"
+#include "widgets/grid/HTMLHintWindow.h"
 
 using namespace platform;
 using namespace grid;
@@ -78,4 +81,44 @@ TEST_F(HintTest, LargeTextAndTheApplicationsHook)
 
     g->OnGridHint = [](TObject*, int ARow, int ACol, std::string& s) { s += " @" + std::to_string(ACol) + "," + std::to_string(ARow); };
     EXPECT_EQ(Ask(3, 1).HintStr, "a note @3,1");
+}
+
+TEST_F(HintTest, HTMLHintWindowStaysOnScreenAndDrawsItsText)
+{
+    THTMLHintWindow w(nullptr);
+    const std::string text = "<b>Bold</b> and plain";
+    const int sw = Screen->Width(), sh = Screen->Height();
+    w.ActivateHint(TRect{sw - 20, sh - 5, sw - 20, sh - 5}, text);
+    ASSERT_GT(w.TextWidth(), 20);
+    ASSERT_GT(w.TextHeight(), 5);
+    EXPECT_EQ(w.Text(), text);
+    EXPECT_EQ(w.BoundsRect(), (TRect{sw - 2 - w.TextWidth() - 16, sh - 2 - w.TextHeight() - 4, sw - 2, sh - 2}));
+    EXPECT_EQ(w.CalcHintRect(1008, text, nullptr), (TRect{0, 0, w.TextWidth(), w.TextHeight()}));
+
+    const auto bmp = PaintToBitmap(&w);
+    int dark = 0;
+    for (int y = 1; y < bmp->GetHeight() - 1; ++y)
+        for (int x = 1; x < bmp->GetWidth() - 1; ++x) {
+            const uint32_t p = bmp->ScanLine(y)[x];
+            dark += ((p >> 16) & 0xFF) < 80 && ((p >> 8) & 0xFF) < 80 && (p & 0xFF) < 80;
+        }
+    EXPECT_GT(dark, 20);
+    w.ReleaseHandle();
+}
+
+TEST_F(HintTest, UseHTMLHintsChangesTheApplicationsHintWindow)
+{
+    g->SetShowHint(true);
+    g->HintShowCells = true;
+    g->SetUseHTMLHints(true);
+    const TRect R = g->CellRect(2, 2);
+    ASSERT_TRUE(Application->ActivateHintFor(g, TPoint{R.Left + 3, R.Top + 3}));
+    EXPECT_NE(dynamic_cast<THTMLHintWindow*>(Application->HintWindow()), nullptr);
+    EXPECT_EQ(Application->HintWindow()->Text(), "bold text");
+    Application->HideHint();
+    g->SetUseHTMLHints(false);
+    EXPECT_FALSE(g->UseHTMLHints());
+    ASSERT_TRUE(Application->ActivateHintFor(g, TPoint{R.Left + 3, R.Top + 3}));
+    EXPECT_EQ(dynamic_cast<THTMLHintWindow*>(Application->HintWindow()), nullptr);
+    Application->HideHint();
 }
