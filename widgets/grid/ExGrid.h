@@ -46,6 +46,7 @@ using TGridBorderEvent = std::function<void(platform::TObject* Sender, int ARow,
 using TGridAlignEvent = std::function<void(platform::TObject* Sender, int ARow, int ACol, platform::TAlignment& HAlign,
                                            TVAlignment& VAlign)>;
 using TGridHintEvent = std::function<void(platform::TObject* Sender, int ARow, int ACol, std::string& HintStr)>;
+using TAnchorHintEvent = std::function<void(platform::TObject* Sender, int ARow, int ACol, std::string& Anchor)>;
 using TGridFormatEvent = std::function<void(platform::TObject* Sender, int ACol, TSortStyle& AStyle,
                                             std::string& APrefix, std::string& ASuffix)>;
 using TGetEditorTypeEvent = std::function<void(platform::TObject* Sender, int ACol, int ARow, TEditorType& AEditor)>;
@@ -917,6 +918,8 @@ public:
     // Every hint of the application is drawn as HTML (true) or as plain text (false).
     void SetUseHTMLHints(bool Value);
     bool UseHTMLHints() const { return useHTMLHints_; }
+    // With AnchorHint, the link under the mouse in an HTML cell; the handler may change it.
+    TAnchorHintEvent OnAnchorHint;
 
 protected:
     void CMHintShow(platform::TCMHintShow& m) override;

@@ -3,6 +3,8 @@
 #include "platform/Messages.h"
 #include "platform/controls/Controls.h"
 #include "widgets/grid/ExGrid.h"
+#include "widgets/grid/ExUtil.h"
+#include "widgets/html/HtmlEngine.h"
 #include "widgets/grid/HTMLHintWindow.h"
 
 using namespace platform;
@@ -19,6 +21,23 @@ void TExStringGrid::ShowHintProc(std::string& HintStr, bool& CanShow, THintInfo&
         const TRect R = CellRect(c, r);
         const int rc = RemapCol(c);
         const std::string text = TBaseGrid::Cells(rc, r);
+        if (AnchorHint && EnableHTML && TextType(text, true) == TTextType::ttHTML) {
+            html::HTMLDrawParams hp;
+            hp.Canvas = Canvas();
+            hp.Text = text;
+            hp.TextRect = TRect{R.Left + XYOffset.X - 1, R.Top + XYOffset.Y, R.Right - XYOffset.X, R.Bottom};
+            hp.HitX = HintInfo.CursorPos.X;
+            hp.HitY = HintInfo.CursorPos.Y;
+            hp.HitTestOnly = true;
+            hp.WordWrap = wordWrap_;
+            hp.LinkColor = URLColor;
+            html::HTMLDrawResult res;
+            if (html::HTMLDrawEx(hp, res) && !res.AnchorValue.empty()) {
+                std::string anchor = res.AnchorValue;
+                if (OnAnchorHint) OnAnchorHint(this, r, rc, anchor);
+                HintStr = anchor;
+            }
+        }
         TPoint pos{R.Left, R.Bottom + 6};
         std::string comment;
         if (IsComment(rc, r, comment)) {

@@ -122,3 +122,29 @@ TEST_F(HintTest, UseHTMLHintsChangesTheApplicationsHintWindow)
     EXPECT_EQ(dynamic_cast<THTMLHintWindow*>(Application->HintWindow()), nullptr);
     Application->HideHint();
 }
+
+TEST_F(HintTest, AnchorHintNamesTheLinkUnderTheMouse)
+{
+    g->EnableHTML = true;
+    g->AnchorHint = true;
+    g->SetColWidths(2, 300);
+    g->SetCells(2, 2, "<a href=\"http://x.org/\">LINKLINKLINK</a>");
+    int seenCol = -1;
+    g->OnAnchorHint = [&](TObject*, int, int ACol, std::string& a) {
+        seenCol = ACol;
+        a = "go " + a;
+    };
+    const TRect R = g->CellRect(2, 2);
+    THintInfo info;
+    info.CursorPos = TPoint{R.Left + 8, (R.Top + R.Bottom) / 2};
+    info.HintStr = "own";
+    bool show = true;
+    g->ShowHintProc(info.HintStr, show, info);
+    EXPECT_EQ(info.HintStr, "go http://x.org/");
+    EXPECT_EQ(seenCol, 2);
+
+    info.CursorPos = TPoint{R.Right - 3, (R.Top + R.Bottom) / 2};  // past the link
+    info.HintStr = "own";
+    g->ShowHintProc(info.HintStr, show, info);
+    EXPECT_EQ(info.HintStr, "own");
+}
