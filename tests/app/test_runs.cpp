@@ -395,7 +395,9 @@ TEST_F(RunsTest, GraphSavedInEachFormatIsReadByOutsideReaders)
             EXPECT_NE(out.find("BMP"), std::string::npos) << out;
             EXPECT_EQ(out.find(" 1x1 "), std::string::npos) << out;
         }
-        if (c.filter == 3) EXPECT_NE(out.find("Displacement"), std::string::npos);
+        if (c.filter == 3) {
+            EXPECT_NE(out.find("Displacement"), std::string::npos);
+        }
     }
     if (std::getenv("RUNS_TEST_OUT")) {
         std::filesystem::copy_file(dir.file("graph1.bmp"), std::string(std::getenv("RUNS_TEST_OUT")) + "/hydro.bmp",

@@ -982,7 +982,8 @@ TEST(CanvasFill, SolidRectanglesMatchTheGeneralPathPixelForPixel)
         auto fast = draw(false, brush), general = draw(true, brush);
         for (int y = 0; y < 30; ++y)
             for (int x = 0; x < 40; ++x)
-                if (x != 34 || y != 26)
+                if (x != 34 || y != 26) {
                     ASSERT_EQ(fast->Canvas()->Pixel(x, y), general->Canvas()->Pixel(x, y)) << x << "," << y << " " << brush;
+                }
     }
 }

@@ -25,8 +25,8 @@ TEST(ShortCutText, RoundTrips)
     };
     const Case cases[] = {
         {TShortCut('N' | scCtrl), "Ctrl+N"},       {TShortCut(VK_F9), "F9"},
-        {TShortCut('I' | scCtrl | scAlt), "Ctrl+Alt+I"}, {TShortCut(VK_DELETE | scShift), "Shift+Del"},
-        {TShortCut(VK_F12 | scAlt), "Alt+F12"},    {TShortCut('5' | scCtrl | scShift), "Shift+Ctrl+5"},
+        {TShortCut('I' | scCtrl | scAlt), "Ctrl+Alt+I"}, {TShortCut(int(VK_DELETE) | scShift), "Shift+Del"},
+        {TShortCut(int(VK_F12) | scAlt), "Alt+F12"},    {TShortCut('5' | scCtrl | scShift), "Shift+Ctrl+5"},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(ShortCutToText(c.sc), c.text);

@@ -344,9 +344,9 @@ TEST(TreeCustomDraw, EventsSeeTheStateAndMaySkipTheDefaultDrawing)
                 if (pred(bmp->Canvas()->Pixel(f + px, f + py))) return true;
         return false;
     };
-    EXPECT_FALSE(rowHas(0, [](TColor p) { return p != ColorToRGB(clWindow); }));  // x not drawn
+    EXPECT_FALSE(rowHas(0, [](TColor p) { return p != TColor(ColorToRGB(clWindow)); }));  // x not drawn
     EXPECT_TRUE(rowHas(16, [](TColor p) { return GetRValue(p) > 180 && GetGValue(p) < 90; }));  // the handler's red
-    EXPECT_TRUE(rowHas(16, [](TColor p) { return p == ColorToRGB(clHighlight); }));  // on the selection
+    EXPECT_TRUE(rowHas(16, [](TColor p) { return p == TColor(ColorToRGB(clHighlight)); }));  // on the selection
     (void)y;
 }
 

@@ -16,7 +16,7 @@ using namespace platform;
 
 int ChartDefaultCapacity = 1000;
 
-TChartValueList::TChartValueList(TChartSeries* owner, const std::string& name) : owner_(owner), Name(name)
+TChartValueList::TChartValueList(TChartSeries* owner, const std::string& name) : Name(name), owner_(owner)
 {
     if (owner_) owner_->ValuesList().Add(this);
     ClearValues();

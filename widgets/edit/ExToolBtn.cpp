@@ -454,7 +454,7 @@ void TExToolButton::Paint()
     const bool hot = mouseInside_ && Enabled();
     c->Pen().SetWidth(1);
     if (!flat_) {
-        DrawFrameControl(c->Handle(), &r, DFC_BUTTON, DFCS_BUTTONPUSH | DFCS_ADJUSTRECT | (pressed ? DFCS_PUSHED : 0));
+        DrawFrameControl(c->Handle(), &r, DFC_BUTTON, DFCS_BUTTONPUSH | DFCS_ADJUSTRECT | (pressed ? UINT(DFCS_PUSHED) : 0u));
     } else {
         if (BorderDownColor == clNone || rounded_) InflateRect(r, -1, -1);
         auto face = [&](TColor from, TColor to, TColor pen) {

@@ -68,7 +68,7 @@ void TFooterPanel::PaintLastRow()
 {
     TCanvas* cv = Canvas();
     const TRect cr = ClientRect();
-    const int W = FillBack();
+    FillBack();
     const int R = grid_->RowCount() - 1;
     const bool soft = grid_->Look == glSoft && !grid_->Flat;
     const TGridOptions o = grid_->Options();

@@ -146,7 +146,7 @@ public:
         c->Brush().SetStyle(bsClear);
         int x = 2;
         for (int i = 0; i < 3; ++i) {
-            c->Font().SetStyle(popup_.BoldPart == i + 1 ? fsBold : 0);
+            c->Font().SetStyle(popup_.BoldPart == i + 1 ? TFontStyles(fsBold) : TFontStyles(0));
             c->TextOut(x, 2, popup_.Parts[i]);
             x += c->TextWidth(popup_.Parts[i]);
         }
@@ -464,7 +464,7 @@ bool TExCustomMemo::PrepareShowHint()
     c->Font().Assign(*Font());
     int w = 6;
     for (int i = 0; i < 3; ++i) {
-        c->Font().SetStyle(p.BoldPart == i + 1 ? fsBold : 0);
+        c->Font().SetStyle(p.BoldPart == i + 1 ? TFontStyles(fsBold) : TFontStyles(0));
         w += c->TextWidth(p.Parts[i]);
     }
     c->Font().SetStyle(0);

@@ -27,7 +27,9 @@ TEST(ParamMarkup, FindsAndReadsAnchors)
     for (const auto& c : cases) {
         std::string v;
         EXPECT_EQ(GetHREFValue(c.text, c.href, v), c.found) << c.text;
-        if (c.found) EXPECT_EQ(v, c.value) << c.text;
+        if (c.found) {
+            EXPECT_EQ(v, c.value) << c.text;
+        }
     }
     std::string cls, value, props, hint;
     ASSERT_TRUE(ExtractParamInfo(s, "DENSITY", cls, value, props, hint));

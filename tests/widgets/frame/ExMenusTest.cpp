@@ -479,14 +479,19 @@ TEST_P(StylerLook, PaintsTheIconColumnAndTheSelection)
     auto bmp = PaintToBitmap(w);
     LookAt(*bmp, std::string("exmenu_look_") + lc.name);
     const int side = IsSideBarVisible(first) ? styler->SideBar().Size + styler->SideBar().SplitterWidth : 0;
-    if (styler->IconBar().Color() != clNone && styler->IconBar().GradientDirection == gdHorizontal)
+    if (styler->IconBar().Color() != clNone && styler->IconBar().GradientDirection == gdHorizontal) {
         EXPECT_EQ(At(*bmp, b.Left + side, b.Top + 2), Sys(styler->IconBar().Color())) << lc.name;
+    }
     TSelectedItem& sel = styler->SelectedItem();
-    if (sel.Color() != clNone && sel.ColorTo() == clNone)
+    if (sel.Color() != clNone && sel.ColorTo() == clNone) {
         EXPECT_EQ(At(*bmp, a.Left + side + 26, a.Top + 2), Sys(sel.Color())) << lc.name;
-    if (sel.BorderColor != clNone) EXPECT_EQ(At(*bmp, a.Left + side + 26, a.Top), Sys(sel.BorderColor)) << lc.name;
-    if (styler->MenuBorderColor != clNone)
+    }
+    if (sel.BorderColor != clNone) {
+        EXPECT_EQ(At(*bmp, a.Left + side + 26, a.Top), Sys(sel.BorderColor)) << lc.name;
+    }
+    if (styler->MenuBorderColor != clNone) {
         EXPECT_GT(Count(*bmp, Rect(0, 0, w->Width(), w->Height()), Sys(styler->MenuBorderColor)), 20) << lc.name;
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(

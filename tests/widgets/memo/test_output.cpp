@@ -261,7 +261,9 @@ TEST_F(OutputTest, PrintedPdfHoldsTheLinesPageBreaksTitleAndPageNumbers)
         EXPECT_EQ(lines.front(), "Hull notes");
         EXPECT_EQ(lines.back(), "Page " + std::to_string(page));
         for (std::size_t i = 1; i + 1 < lines.size(); ++i) EXPECT_EQ(lines[i], "line " + std::to_string(next++));
-        if (page < pages) EXPECT_EQ(int(lines.size()) - 2, perPage);
+        if (page < pages) {
+            EXPECT_EQ(int(lines.size()) - 2, perPage);
+        }
     }
     EXPECT_EQ(next, 121);
     REQUIRE_TOOL("pdftoppm", "poppler-utils");
