@@ -258,26 +258,38 @@ std::string TExStringGrid::FormatFloatCell(const std::string& fmt, double v)
 }
 
 namespace {
+// Up to three whole numbers, each followed by one separator; a number stops growing at
+// `cap`. False for anything else: a fourth number, a leading or doubled separator, or
+// another character.
+template <class IsSeparator>
+bool NumberFields(const std::string& text, int cap, int (&parts)[3], int& n, IsSeparator isSeparator)
+{
+    bool inNumber = false, good = true;
+    for (char ch : base::Trim(text)) {
+        if (ch >= '0' && ch <= '9') {
+            if (!inNumber) {
+                if (n == 3) good = false;
+                else ++n;
+            }
+            inNumber = true;
+            if (parts[n - 1] < cap) parts[n - 1] = parts[n - 1] * 10 + (ch - '0');
+        } else {
+            if (!inNumber || !isSeparator(ch)) good = false;
+            inNumber = false;
+        }
+    }
+    return good;
+}
+
 // The user's short date: day, month and year in the pattern's order.
 base::TDateTime TextToDate(const std::string& text)
 {
     const std::string f = base::LowerCase(base::ShortDateFormat());
     const std::size_t pd = f.find('d'), pm = f.find('m'), py = f.find('y');
     int parts[3] = {0, 0, 0}, n = 0;
-    bool inNumber = false, bad = false;
-    for (char ch : base::Trim(text)) {
-        if (ch >= '0' && ch <= '9') {
-            if (!inNumber) {
-                if (n == 3) bad = true;
-                else ++n;
-            }
-            inNumber = true;
-            if (n <= 3 && parts[n - 1] < 100000) parts[n - 1] = parts[n - 1] * 10 + (ch - '0');
-        } else {
-            if (!inNumber || (ch != '/' && ch != '.' && ch != '-' && ch != ' ' && ch != base::DateSeparator())) bad = true;
-            inNumber = false;
-        }
-    }
+    const bool bad = !NumberFields(text, 100000, parts, n, [](char ch) {
+        return ch == '/' || ch == '.' || ch == '-' || ch == ' ' || ch == base::DateSeparator();
+    });
     base::TDateTime d = 0;
     if (!bad && n == 3 && pd != std::string::npos && pm != std::string::npos && py != std::string::npos) {
         auto rank = [&](std::size_t p) { return int(p > pd) + int(p > pm) + int(p > py); };
@@ -291,20 +303,8 @@ base::TDateTime TextToDate(const std::string& text)
 base::TDateTime TextToTime(const std::string& text)
 {
     int parts[3] = {0, 0, 0}, n = 0;
-    bool inNumber = false, bad = false;
-    for (char ch : base::Trim(text)) {
-        if (ch >= '0' && ch <= '9') {
-            if (!inNumber) {
-                if (n == 3) bad = true;
-                else ++n;
-            }
-            inNumber = true;
-            if (n <= 3 && parts[n - 1] < 1000) parts[n - 1] = parts[n - 1] * 10 + (ch - '0');
-        } else {
-            if (!inNumber || (ch != ':' && ch != base::TimeSeparator())) bad = true;
-            inNumber = false;
-        }
-    }
+    const bool bad =
+        !NumberFields(text, 1000, parts, n, [](char ch) { return ch == ':' || ch == base::TimeSeparator(); });
     if (bad || n < 2 || parts[0] > 23 || parts[1] > 59 || parts[2] > 59)
         throw base::EConvertError("'" + text + "' is not a valid time");
     return base::EncodeTime(parts[0], parts[1], parts[2], 0);
