@@ -113,7 +113,9 @@ std::int32_t TMonObject::GetValue()
         if (elapsed == 0) return -1;
         // The difference wraps as the 32-bit counter does; the scaling to a second
         // must not, or a busy counter reads as a negative rate.
-        const std::int64_t change = std::int32_t(raw - lastValue_);
+        // The first reading has no base: it is the whole total since the system
+        // started, which can pass 2^31 and must not read as negative.
+        const std::int64_t change = haveBase_ ? std::int64_t(std::int32_t(raw - lastValue_)) : std::int64_t(raw);
         const double rate = std::nearbyint(double(change * 1000) / double(elapsed));
         constexpr double lo = std::numeric_limits<std::int32_t>::min();
         constexpr double hi = std::numeric_limits<std::int32_t>::max();
@@ -123,6 +125,7 @@ std::int32_t TMonObject::GetValue()
     }
     lastValue_ = raw;
     lastTick_ = live.TickCount();
+    haveBase_ = true;
     return result;
 }
 

@@ -55,6 +55,7 @@ private:
     TMonCollection* collection_;
     platform::DWORD lastTick_ = 0;
     platform::DWORD lastValue_ = 0;
+    bool haveBase_ = false;
     std::string sysObject_;
     std::string counter_;
     bool started_ = false;

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/mman.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -224,6 +225,18 @@ TEST_F(SysMonTest, RatePerSecond)
     stats.objects["VMM"]["cPageFaults"].value = 0x100u;
     stats.tick += 1000;
     EXPECT_EQ(m->GetValue(), 0x200);
+}
+
+TEST_F(SysMonTest, FirstReadingOfATotalPast2To31IsPositive)
+{
+    TSysMon mon;
+    TMonObject* m = Counter(mon, "VMM", "cPageFaults");
+    stats.objects["VMM"]["cPageFaults"].value = 0xC0000000u;  // 3221225472 since start
+    stats.tick = 1000000;
+    EXPECT_EQ(m->GetValue(), 3221225);
+    stats.objects["VMM"]["cPageFaults"].value = 0xC0000000u + 500;
+    stats.tick += 1000;
+    EXPECT_EQ(m->GetValue(), 500);
 }
 
 TEST_F(SysMonTest, NoTimePassedGivesNoRateAndKeepsTheBase)
@@ -540,11 +553,14 @@ TEST(SysMonSystem, ServesRealValuesAndRates)
     EXPECT_TRUE(faults->Differentiate);
     // Touch fresh memory so that page faults happen, and let the clock move on.
     const DWORD t0 = platform::GetTickCount();
-    std::vector<std::unique_ptr<char[]>> blocks;
+    // Fresh anonymous mappings fault on every first touch; the heap could
+    // hand back pages that are already there.
+    constexpr std::size_t kBlock = std::size_t(1) << 20;
     while (platform::GetTickCount() - t0 < 20) {
-        blocks.emplace_back(new char[1 << 20]);
-        for (int i = 0; i < (1 << 20); i += 4096) blocks.back()[i] = char(i);
-        if (blocks.size() > 64) blocks.clear();
+        void* p = mmap(nullptr, kBlock, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+        ASSERT_NE(p, MAP_FAILED);
+        for (std::size_t i = 0; i < kBlock; i += 4096) static_cast<volatile char*>(p)[i] = char(i);
+        munmap(p, kBlock);
     }
     EXPECT_GT(faults->GetValue(), 0);
 
