@@ -929,36 +929,4 @@ private:
     bool useHTMLHints_ = false;
 };
 
-// ---- records of the binary cell stream. Read takes a record at Pos, checks every field
-// against the data and advances Pos; bad data raises EExGridError with the record unchanged.
-class TGridCellIO {
-public:
-    explicit TGridCellIO(TExStringGrid* AOwner) : owner_(AOwner) {}
-    int Col = 0, Row = 0;
-    std::string Cell;
-    bool HasProp = false;
-    void Write(std::string& Out) const;
-    // False when no cell record starts at Pos.
-    bool Read(const std::string& Data, size_t& Pos);
-    TExStringGrid* Owner() const { return owner_; }
-
-private:
-    TExStringGrid* owner_;
-};
-
-class TGridCellPropIO {
-public:
-    explicit TGridCellPropIO(TExStringGrid* AOwner);
-    ~TGridCellPropIO();
-    TCellProperties& CellProperties() const { return *props_; }
-    void Write(std::string& Out) const;
-    void Read(const std::string& Data, size_t& Pos);
-    // Copy the streamed look and merge state from and onto a cell's own properties.
-    void TakeFrom(const TCellProperties& P);
-    void ApplyTo(TCellProperties& P) const;
-
-private:
-    std::unique_ptr<TCellProperties> props_;
-};
-
 }  // namespace grid

@@ -10,7 +10,11 @@
 
 #include "base/FileUtils.h"
 #include "widgets/grid/ExGrid.h"
+#include "base/StringList.h"
+#include "platform/graphics/Graphics.h"
+#include "platform/graphics/Metafile.h"
 #include "widgets/grid/ExGridBinIO.h"
+#include "widgets/grid/ExGridStreamRecords.h"
 #include "widgets/grid/ExUtil.h"
 
 using namespace platform;
@@ -81,13 +85,145 @@ bool ParseCounts(const std::string& l, int& n, int& m)
 
 // ---- binary stream
 
-constexpr char kMagic[] = "KGRID1";
+// The first version carried no cell graphics; it is still read.
+constexpr char kMagic[] = "KGRID2";
+constexpr char kMagicV1[] = "KGRID1";
+constexpr size_t kMagicLen = sizeof kMagic - 1;
+static_assert(sizeof kMagicV1 == sizeof kMagic);
+
+// 2 for this version, 1 for the first, 0 for no grid stream.
+int StreamVersion(const std::string& Data)
+{
+    if (Data.compare(0, kMagicLen, kMagic) == 0) return 2;
+    if (Data.compare(0, kMagicLen, kMagicV1) == 0) return 1;
+    return 0;
+}
 
 struct CellRecord {
     explicit CellRecord(TExStringGrid* g) : cell(g) {}
     TGridCellIO cell;
     std::unique_ptr<TGridCellPropIO> prop;
+    std::unique_ptr<TGridGraphicIO> graphic;
+    // what the graphic owns, by its kind
+    std::unique_ptr<TGridBMPIO> bitmap;
+    std::unique_ptr<TGridPicIO> picture;
+    std::unique_ptr<TGridFilePicIO> filePicture;
+    std::unique_ptr<TGridSLIO> strings;
 };
+
+// The kinds whose objects travel with the graphic; only objects the grid owns do.
+bool CarriesObject(TCellType t) { return t == ctBitmap || t == ctPicture || t == ctFilePicture || t == ctRadio; }
+
+// Graphics the stream cannot carry: icons and image index lists have no objects here,
+// and objects the caller handed in stay the caller's.
+bool Streamable(const TCellGraphic* g)
+{
+    if (!g || g->CellType == ctEmpty || g->CellType == ctIcon || g->CellType == ctImages ||
+        g->CellType == ctBitButton)
+        return false;
+    return !CarriesObject(g->CellType) || g->CellCreated;
+}
+
+void WriteGraphic(TExStringGrid* grid, const TCellGraphic& g, std::string& out)
+{
+    TGridGraphicIO io(grid);
+    io.CellGraphic().Assign(g);
+    io.CellGraphic().CellCreated = g.CellCreated;
+    io.Write(out);
+    switch (g.CellType) {
+    case ctBitmap: {
+        TGridBMPIO b(grid);
+        if (auto* src = dynamic_cast<const TBitmap*>(g.CellGraphicRef)) b.Bitmap().Assign(*src);
+        b.Write(out);
+        break;
+    }
+    case ctPicture: {
+        TGridPicIO p(grid);
+        if (auto* src = dynamic_cast<const TPicture*>(g.CellGraphicRef)) {
+            if (auto* m = dynamic_cast<const TMetafile*>(src->Graphic())) {
+                auto* copy = new TMetafile;  // a picture's Assign copies bitmaps only
+                copy->Assign(*m);
+                p.Picture().SetGraphic(copy);
+            } else {
+                p.Picture().Assign(*src);
+            }
+        }
+        p.Write(out);
+        break;
+    }
+    case ctFilePicture: {
+        TGridFilePicIO f(grid);
+        if (auto* src = dynamic_cast<const TFilePicture*>(g.CellGraphicRef)) f.Picture().Assign(*src);
+        f.Write(out);
+        break;
+    }
+    case ctRadio: {
+        TGridSLIO l(grid);
+        if (g.RadioItems) l.Strings().Assign(*g.RadioItems);
+        l.Write(out);
+        break;
+    }
+    default: break;
+    }
+}
+
+// Reads the graphic of a cell and the record of what it owns.
+void ReadGraphic(TExStringGrid* grid, CellRecord& rec, const std::string& Data, size_t& Pos)
+{
+    rec.graphic = std::make_unique<TGridGraphicIO>(grid);
+    rec.graphic->Read(Data, Pos);
+    TCellGraphic& g = rec.graphic->CellGraphic();
+    switch (g.CellType) {
+    case ctBitmap:
+        rec.bitmap = std::make_unique<TGridBMPIO>(grid);
+        rec.bitmap->Read(Data, Pos);
+        break;
+    case ctPicture:
+        rec.picture = std::make_unique<TGridPicIO>(grid);
+        rec.picture->Read(Data, Pos);
+        break;
+    case ctFilePicture:
+        rec.filePicture = std::make_unique<TGridFilePicIO>(grid);
+        rec.filePicture->Read(Data, Pos);
+        break;
+    case ctRadio:
+        rec.strings = std::make_unique<TGridSLIO>(grid);
+        rec.strings->Read(Data, Pos);
+        break;
+    case ctIcon: case ctImages: case ctBitButton: case ctEmpty:
+        throw EExGridError("Grid stream holds a graphic it cannot carry");
+    default: break;
+    }
+}
+
+// Puts a read graphic on a cell, with new objects of the grid's own.
+void ApplyGraphic(TExStringGrid* grid, CellRecord& rec, int ACol, int ARow)
+{
+    TCellGraphic* g = grid->CreateCellGraphic(ACol, ARow);
+    g->Assign(rec.graphic->CellGraphic());
+    g->CellCreated = rec.graphic->CellGraphic().CellCreated;
+    if (rec.bitmap) {
+        auto* b = new TBitmap;
+        b->Assign(rec.bitmap->Bitmap());
+        g->CellGraphicRef = b;
+        g->CellCreated = true;
+    } else if (rec.picture) {
+        auto* p = new TPicture;
+        p->Assign(rec.picture->Picture());
+        g->CellGraphicRef = p;
+        g->CellCreated = true;
+    } else if (rec.filePicture) {
+        auto* f = new TFilePicture;
+        f->Assign(rec.filePicture->Picture());
+        g->CellGraphicRef = f;
+        g->CellCreated = true;
+    } else if (rec.strings) {
+        auto* l = new base::TStringList;
+        l->Assign(rec.strings->Strings());
+        g->RadioItems = l;
+        g->CellCreated = true;
+    }
+}
 
 }  // namespace
 
@@ -285,8 +421,11 @@ std::string TExStringGrid::SaveRectToBinStream(const TRect& R)
             cellIO.HasProp = p != nullptr;
             cellIO.Write(out);
             if (!p) continue;
+            const TCellGraphic* g = p->Graphic();
             propIO.TakeFrom(*p);
+            propIO.HasGraphic = Streamable(g);
             propIO.Write(out);
+            if (propIO.HasGraphic) WriteGraphic(this, *g, out);
         }
         if (OnFileProgress) {
             const short pc = ProgressPercent(r - top, bottom - top);
@@ -301,8 +440,9 @@ std::string TExStringGrid::SaveRectToBinStream(const TRect& R)
 void TExStringGrid::LoadAtPointFromBinStream(TPoint P, const std::string& Data)
 {
     // read and check everything first
-    if (Data.compare(0, sizeof kMagic - 1, kMagic) != 0) throw EExGridError("Data is no grid stream");
-    Reader rd{Data, sizeof kMagic - 1};
+    const int version = StreamVersion(Data);
+    if (version == 0) throw EExGridError("Data is no grid stream");
+    Reader rd{Data, kMagicLen};
     const int cols = rd.Range(0, kMaxCols, "column count"), rows = rd.Range(0, kMaxRows, "row count");
     if (size_t(cols + rows) * 4 > Data.size() - rd.p) throw EExGridError("Grid stream is truncated");
     std::vector<int> widths(static_cast<size_t>(cols)), heights(static_cast<size_t>(rows));
@@ -316,7 +456,8 @@ void TExStringGrid::LoadAtPointFromBinStream(TPoint P, const std::string& Data)
         if (!rec.cell.Read(Data, rd.p)) break;
         if (rec.cell.HasProp) {
             rec.prop = std::make_unique<TGridCellPropIO>(this);
-            rec.prop->Read(Data, rd.p);
+            rec.prop->Read(Data, rd.p, version >= 2);
+            if (rec.prop->HasGraphic) ReadGraphic(this, rec, Data, rd.p);
         }
         cells.push_back(std::move(rec));
     }
@@ -346,11 +487,12 @@ void TExStringGrid::LoadAtPointFromBinStream(TPoint P, const std::string& Data)
         for (int k = 0; k < cols && k < ColCount(); ++k) SetColWidths(k, widths[size_t(k)]);
         for (int k = 0; k < rows && k < RowCount(); ++k) SetRowHeights(k, heights[size_t(k)]);
     }
-    for (const CellRecord& rec : cells) {
+    for (CellRecord& rec : cells) {
         const TGridCellIO& c = rec.cell;
         const int tc = P.X + c.Col - origin.X, tr = P.Y + c.Row - origin.Y;
         if (rec.prop)
             if (TCellProperties* p = GetCellProperties(tc, tr)) rec.prop->ApplyTo(*p);
+        if (rec.graphic) ApplyGraphic(this, rec, tc, tr);
         platform::TStringGrid::SetCells(tc, tr, c.Cell);  // the store itself: covered cells keep their own text
     }
     CellsChanged(TRect{0, 0, ColCount(), RowCount()});
@@ -359,9 +501,9 @@ void TExStringGrid::LoadAtPointFromBinStream(TPoint P, const std::string& Data)
 
 bool TExStringGrid::BinStreamSize(const std::string& Data, int& Cols, int& Rows)
 {
-    if (Data.compare(0, sizeof kMagic - 1, kMagic) != 0) return false;
+    if (StreamVersion(Data) == 0) return false;
     try {
-        Reader rd{Data, sizeof kMagic - 1};
+        Reader rd{Data, kMagicLen};
         Cols = rd.Range(0, kMaxCols, "column count");
         Rows = rd.Range(0, kMaxRows, "row count");
     } catch (const EExGridError&) {
@@ -376,7 +518,15 @@ std::string TExStringGrid::SaveToBinStream()
     return SaveRectToBinStream(TRect{sc, sr, ColCount() - 1, RowCount() - 1});
 }
 
-void TExStringGrid::LoadFromBinStream(const std::string& Data) { LoadAtPointFromBinStream(TPoint{0, 0}, Data); }
+void TExStringGrid::LoadFromBinStream(const std::string& Data)
+{
+    LoadAtPointFromBinStream(TPoint{0, 0}, Data);
+    int nodes = 0;
+    for (int r = FixedRows(); r < RowCount(); ++r)
+        if (const TCellGraphic* g = GetCellGraphic(0, r); g && g->CellType == ctNode) ++nodes;
+    nodeCount_ = nodes;
+    if (nodes > 0) RepaintCol(0);
+}
 
 void TExStringGrid::SaveToBinFile(const std::string& FileName)
 {

@@ -92,6 +92,7 @@ public:
     void Assign(const platform::TPersistent& Source) override;
 
 private:
+    friend class TGridFilePicIO;  // restores a streamed picture without reading its file
     std::string filename_;
     int width_ = 0, height_ = 0;
 };

@@ -6,6 +6,7 @@
 
 #include "GridWindow.h"
 #include "widgets/grid/ExGrid.h"
+#include "widgets/grid/ExGridStreamRecords.h"
 
 using namespace platform;
 using namespace grid;
