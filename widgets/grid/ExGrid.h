@@ -21,6 +21,10 @@ class TStrings;
 class TStringList;
 }
 
+namespace html {
+struct HTMLDrawResult;
+}
+
 namespace platform {
 class TForm;
 class TPicture;
@@ -460,8 +464,6 @@ public:
     virtual void LoadCell(int ACol, int ARow, const std::string& Text) { SetCellEx(ACol, ARow, Text); }
     // The size the content of a cell needs (real column, display row).
     platform::TSize GetCellTextSize(int ACol, int ARow, bool WordWrapWidth);
-    void Zoom(int N);
-    int ZoomOffset() const { return zoom_; }
     // User text (names from a file) made safe to place inside a mini-HTML cell.
     static std::string FixMarkup(const std::string& Text);
     bool IsSelected(int ACol, int ARow) const;
@@ -602,7 +604,6 @@ public:
     bool InSizeZone(int X, int Y);
     virtual void DoCalcFooter(int ACol);
     void FloatFooterUpdate() override;
-    void MouseDown(platform::TMouseButton Button, platform::TShiftState Shift, int X, int Y) override;
     void TopLeftChanged() override;
     // With ScrollSynch the view follows a dragged thumb; the footer follows the columns.
     void WMHScroll(platform::TWMHScroll& m) override;
@@ -801,6 +802,85 @@ public:
     void KeyPress(char& Key) override;
     // One notch moves the current row by the wheel step once; with Ctrl it zooms.
     bool DoMouseWheel(platform::TShiftState Shift, int WheelDelta, platform::TPoint MousePos) override;
+
+    // ---- mouse buttons and clicks in cells; the fill drag; intelli-pan (ExGridClick.cpp)
+    using TClickCellEvent = std::function<void(platform::TObject* Sender, int ARow, int ACol)>;
+    using TCheckBoxClickEvent = std::function<void(platform::TObject* Sender, int ACol, int ARow, bool State)>;
+    using TRadioClickEvent = std::function<void(platform::TObject* Sender, int ACol, int ARow, int AIdx)>;
+    using TButtonClickEvent = std::function<void(platform::TObject* Sender, int ACol, int ARow)>;
+    using TNodeClickEvent = std::function<void(platform::TObject* Sender, int ARow, int ARowReal)>;
+    using TNodeAllowEvent = std::function<void(platform::TObject* Sender, int ARow, int ARowReal, bool& Allow)>;
+    using TAnchorClickEvent =
+        std::function<void(platform::TObject* Sender, int ARow, int ACol, const std::string& Anchor, bool& AutoHandle)>;
+    using TControlClickEvent = std::function<void(platform::TObject* Sender, int ARow, int ACol, const std::string& CtrlID,
+                                                  const std::string& CtrlType, const std::string& CtrlVal)>;
+    using TColumnSizeEvent = std::function<void(platform::TObject* Sender, int ACol, bool& Allow)>;
+    using TEndColumnSizeEvent = std::function<void(platform::TObject* Sender, int ACol)>;
+    using TSelectionResizeEvent = std::function<void(platform::TObject* Sender, const platform::TGridRect& OrigSelection,
+                                                     const platform::TGridRect& NewSelection)>;
+    using TCanSortEvent = std::function<void(platform::TObject* Sender, int ACol, bool& DoSort)>;
+    using TClickSortEvent = std::function<void(platform::TObject* Sender, int ACol)>;
+    TClickCellEvent OnClickCell, OnRightClickCell, OnDblClickCell;
+    TCheckBoxClickEvent OnCheckBoxClick, OnCheckBoxMouseUp;
+    TRadioClickEvent OnRadioClick, OnRadioMouseUp;
+    TButtonClickEvent OnButtonClick;
+    TNodeClickEvent OnExpandNode, OnContractNode;
+    TNodeAllowEvent OnBeforeExpandNode, OnBeforeContractNode;
+    TAnchorClickEvent OnAnchorClick;
+    TControlClickEvent OnControlClick;
+    TColumnSizeEvent OnColumnSize;
+    TEndColumnSizeEvent OnEndColumnSize;
+    TSelectionResizeEvent OnSelectionResize;
+    TCanSortEvent OnCanSort;
+    TClickSortEvent OnClickSort;
+    // A click on a link whose handling is left to the grid opens it with the desktop's
+    // handler only with this on, and only for http, https and mailto addresses.
+    bool OpenLinks = false;
+    enum TIntelliPan { ipNone, ipVertical, ipHorizontal, ipBoth };
+    TIntelliPan IntelliPan = ipVertical;
+    // Selects the radio item under (X, Y), relative to the cell's top-left corner (real column).
+    void HandleRadioClick(int ACol, int ARow, int X, int Y);
+    // The selection's corner handle (with SelectionResizer) lies under the client point.
+    bool InSelectionResizer(int X, int Y) const;
+    bool FillDragActive() const { return fillDrag_; }
+    bool Panning() const { return panning_; }
+    platform::TPoint PanFocusPoint() const { return panFocus_; }
+    void DrawIntelliFocusPoint();
+    void EraseIntelliFocusPoint();
+    // Grows every column width, then every row height, by Delta pixels and the font zoom
+    // by Delta; nothing when the zoom level would leave -10..10.
+    void Zoom(int Delta);
+    int ZoomOffset() const { return zoom_; }
+    void MouseDown(platform::TMouseButton Button, platform::TShiftState Shift, int X, int Y) override;
+    void MouseMove(platform::TShiftState Shift, int X, int Y) override;
+    void MouseUp(platform::TMouseButton Button, platform::TShiftState Shift, int X, int Y) override;
+    void WndProc(platform::TMessage& m) override;
+    void WMTimer(platform::TWMTimer& m) override;
+
+private:
+    // What a left press handles itself (nothing more then happens); false leaves it to the grid.
+    bool ClickPress(platform::TShiftState Shift, int X, int Y);
+    bool DoubleClickCell(platform::TShiftState Shift, int X, int Y);
+    void RightPress(int X, int Y);
+    bool ClickLink(int ACol, int ARow, int X, int Y);
+    // Lays an HTML cell out at its place and finds the link or form control under (X, Y).
+    bool HTMLHitTest(int ACol, int ARow, int X, int Y, html::HTMLDrawResult& Result);
+    void FollowLink(const std::string& Link);
+    void ClickSort(int ACol, platform::TShiftState Shift);
+    void EndFillDrag();
+    void StartPan(int X, int Y);
+    void StopPan();
+    void PanStep();
+    platform::TPoint pressedButton_{-1, -1};
+    platform::TPoint pressCell_{-1, -1};
+    bool fillDrag_ = false, skipNextUp_ = false, sizedOrMoved_ = false;
+    platform::TGridRect fillOrigin_;
+    bool panning_ = false;
+    platform::TPoint panFocus_, panMouse_;
+    platform::TCursor panOldCursor_ = 0;
+    bool panOldShowHint_ = false;
+
+public:
 
 protected:
     double CellValue(int ACol, int ARow, bool realRow);

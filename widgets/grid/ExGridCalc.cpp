@@ -488,7 +488,7 @@ void TExStringGrid::UpdateScroller(bool vertical)
     ProportionalThumb(*this, vertical ? SB_VERT : SB_HORZ, vertical ? Height() : Width(), F, T, L, vertical);
 }
 
-// ---------------------------------------------------------------- sizing zones and the header double-click
+// ---------------------------------------------------------------- sizing zones
 
 bool TExStringGrid::InSizeZone(int X, int Y)
 {
@@ -500,27 +500,6 @@ bool TExStringGrid::InSizeZone(int X, int Y)
     if (r <= FixedRows() && (Options() & goColSizing)) in = X - rc.Left < 4 || rc.Right - X < 4;
     if (c <= FixedCols() && (Options() & goRowSizing)) in = Y - rc.Top < 4 || rc.Bottom - Y < 4;
     return in;
-}
-
-void TExStringGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
-{
-    // A press on another cell judges the open editor's value first; a refused one stays.
-    if (Button == mbLeft && InplaceEditor() && InplaceEditor()->Visible()) {
-        const TGridCoord cell = MouseCoord(X, Y);
-        if (cell.X >= FixedCols() && cell.Y >= FixedRows() && !(cell.X == Col() && cell.Y == Row()) && !CommitEdit())
-            return;
-    }
-    if (Button == mbLeft && (Shift & ssDouble) && (Options() & goColSizing)) {
-        // A double-click on a header edge sizes the column left of it to its longest text.
-        TGridState state = gsNormal;
-        int index = -1, pos = 0, ofs = 0;
-        CalcSizingState(X, Y, state, index, pos, ofs);
-        if (state == gsColSizing && index >= 0) {
-            SizeToWidth(index, false);
-            return;
-        }
-    }
-    TBaseGrid::MouseDown(Button, Shift, X, Y);
 }
 
 }  // namespace grid

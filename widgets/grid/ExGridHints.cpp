@@ -22,17 +22,8 @@ void TExStringGrid::ShowHintProc(std::string& HintStr, bool& CanShow, THintInfo&
         const int rc = RemapCol(c);
         const std::string text = TBaseGrid::Cells(rc, r);
         if (AnchorHint && EnableHTML && TextType(text, true) == TTextType::ttHTML) {
-            html::HTMLDrawParams hp;
-            hp.Canvas = Canvas();
-            hp.Text = text;
-            hp.TextRect = TRect{R.Left + XYOffset.X - 1, R.Top + XYOffset.Y, R.Right - XYOffset.X, R.Bottom};
-            hp.HitX = HintInfo.CursorPos.X;
-            hp.HitY = HintInfo.CursorPos.Y;
-            hp.HitTestOnly = true;
-            hp.WordWrap = wordWrap_;
-            hp.LinkColor = URLColor;
             html::HTMLDrawResult res;
-            if (html::HTMLDrawEx(hp, res) && !res.AnchorValue.empty()) {
+            if (HTMLHitTest(c, r, HintInfo.CursorPos.X, HintInfo.CursorPos.Y, res) && !res.AnchorValue.empty()) {
                 std::string anchor = res.AnchorValue;
                 if (OnAnchorHint) OnAnchorHint(this, r, rc, anchor);
                 HintStr = anchor;

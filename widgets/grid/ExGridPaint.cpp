@@ -21,12 +21,6 @@ using namespace platform;
 
 std::string TExStringGrid::FixMarkup(const std::string& Text) { return html::FixMarkup(Text); }
 
-void TExStringGrid::Zoom(int N)
-{
-    zoom_ += N;
-    Invalidate();
-}
-
 bool TExStringGrid::IsSelected(int ACol, int ARow) const
 {
     if (ACol < FixedCols() || ARow < FixedRows()) return false;

@@ -90,6 +90,9 @@ String RectString(const platform::TRect& r);
 // Cell names, links, capitals.
 bool NameToCell(const String& s, platform::TPoint& cell);
 bool IsURL(const String& s);
+// An http, https or mailto address without blanks or control characters: one that may be
+// handed to the desktop's handler.
+bool IsWebLink(const String& s);
 void StripURLProtocol(String& s);
 String ShiftCase(const String& s);
 

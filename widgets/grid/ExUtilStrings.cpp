@@ -139,6 +139,16 @@ bool NameToCell(const String& s, platform::TPoint& cell)
 
 bool IsURL(const String& s) { return s.find("://") != String::npos || s.find("mailto:") != String::npos; }
 
+bool IsWebLink(const String& s)
+{
+    for (unsigned char ch : s)
+        if (ch <= ' ' || ch == 0x7F) return false;
+    const String l = base::LowerCase(s);
+    for (const char* p : {"http://", "https://"})
+        if (l.rfind(p, 0) == 0 && l.size() > std::char_traits<char>::length(p)) return true;
+    return l.rfind("mailto:", 0) == 0 && l.size() > 7;
+}
+
 void StripURLProtocol(String& s)
 {
     size_t k = s.find("://");

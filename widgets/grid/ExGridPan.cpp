@@ -1,0 +1,160 @@
+// Zoom of the grid's sizes and fonts, and intelli-pan: the middle button marks a focus
+// point and a timer moves the current cell towards the mouse until the next press or key.
+#include <algorithm>
+
+#include "platform/Messages.h"
+#include "widgets/grid/ExGrid.h"
+
+using namespace platform;
+
+namespace grid {
+
+namespace {
+
+constexpr UINT kPanTimer = 999;
+constexpr int kPanDeadZone = 5, kFocusMarkSize = 32;
+
+}  // namespace
+
+void TExStringGrid::Zoom(int Delta)
+{
+    if (zoom_ + Delta < -10 || zoom_ + Delta > 10) return;
+    zoom_ += Delta;
+    // A size that would reach 0 or less stays as it is.
+    for (int c = 0; c < ColCount(); ++c)
+        if (ColWidths(c) + Delta > 0) SetColWidths(c, ColWidths(c) + Delta);
+    for (int r = 0; r < RowCount(); ++r)
+        if (RowHeights(r) + Delta > 0) SetRowHeights(r, RowHeights(r) + Delta);
+    Invalidate();
+}
+
+void TExStringGrid::WndProc(TMessage& m)
+{
+    switch (m.Msg) {
+    case WM_MBUTTONDOWN:
+        if (!panning_) {
+            if (IntelliPan != ipNone && RowCount() > FixedRows()) {
+                TBaseGrid::WndProc(m);
+                StartPan(m.XPos(), m.YPos());
+                return;
+            }
+            break;
+        }
+        [[fallthrough]];
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_KEYDOWN:
+        if (panning_) StopPan();
+        break;
+    case WM_MBUTTONUP:
+        if (panning_) {
+            // The button's release lets the capture go; panning keeps it.
+            TBaseGrid::WndProc(m);
+            if (panning_) SetMouseCapture(true);
+            return;
+        }
+        break;
+    case WM_CANCELMODE:
+        if (panning_) StopPan();
+        if (fillDrag_) fillDrag_ = false;
+        break;
+    default: break;
+    }
+    TBaseGrid::WndProc(m);
+}
+
+void TExStringGrid::WMTimer(TWMTimer& m)
+{
+    if (m.TimerID() == kPanTimer) {
+        if (panning_) PanStep();
+        else KillTimer(kPanTimer);
+        return;
+    }
+    TBaseGrid::WMTimer(m);
+}
+
+void TExStringGrid::StartPan(int X, int Y)
+{
+    panning_ = true;
+    panFocus_ = panMouse_ = TPoint{X, Y};
+    panOldCursor_ = Cursor();
+    SetCursor(crSizeAll);
+    SetTimer(kPanTimer, 10);
+    SetMouseCapture(true);
+    panOldShowHint_ = ShowHint();
+    SetShowHint(false);
+    DrawIntelliFocusPoint();
+}
+
+void TExStringGrid::StopPan()
+{
+    panning_ = false;
+    SetMouseCapture(false);
+    KillTimer(kPanTimer);
+    SetCursor(panOldCursor_);
+    SetShowHint(panOldShowHint_);
+    EraseIntelliFocusPoint();
+}
+
+void TExStringGrid::PanStep()
+{
+    const TPoint p = panMouse_;
+    int dx = p.X < panFocus_.X - kPanDeadZone ? -1 : p.X > panFocus_.X + kPanDeadZone ? 1 : 0;
+    int dy = p.Y < panFocus_.Y - kPanDeadZone ? -1 : p.Y > panFocus_.Y + kPanDeadZone ? 1 : 0;
+    if (IntelliPan == ipHorizontal) dy = 0;
+    if (IntelliPan == ipVertical) dx = 0;
+    const int firstRow = GetFixedRowsEx(), lastRow = RowCount() - FixedFooters() - 1;
+    const int firstCol = GetFixedColsEx(), lastCol = ColCount() - FixedRightCols() - 1;
+    if (lastRow < firstRow || lastCol < firstCol) return;
+    int col = std::clamp(Col(), firstCol, lastCol), row = std::clamp(Row(), firstRow, lastRow);
+    if ((dx < 0 && col > firstCol) || (dx > 0 && col < lastCol)) col += dx;
+    if ((dy < 0 && row > firstRow) || (dy > 0 && row < lastRow)) row += dy;
+    // The view scrolls when the cell leaves it: the mark goes with the old picture.
+    const bool leaves = col < LeftCol() || col >= LeftCol() + VisibleColCount() || row < TopRow() ||
+                        row >= TopRow() + VisibleRowCount();
+    if (leaves) EraseIntelliFocusPoint();
+    if ((col != Col() || row != Row()) && SelectCell(col, row)) FocusCell(col, row, true);
+    static constexpr TCursor kCursors[3][3] = {{crSizeNWSE, crSizeNS, crSizeNESW},
+                                               {crSizeWE, crSizeAll, crSizeWE},
+                                               {crSizeNESW, crSizeNS, crSizeNWSE}};
+    SetCursor(kCursors[dy + 1][dx + 1]);
+    if (leaves) Update();
+    DrawIntelliFocusPoint();
+}
+
+void TExStringGrid::DrawIntelliFocusPoint()
+{
+    if (!HandleAllocated()) return;
+    // A ring with a dot, and arrow heads along the directions the pan may take.
+    TCanvas* cv = Canvas();
+    const int x = panFocus_.X, y = panFocus_.Y, m = kFocusMarkSize / 2;
+    cv->Pen().SetColor(clBlack);
+    cv->Pen().SetWidth(1);
+    cv->Brush().SetColor(clWhite);
+    cv->Brush().SetStyle(bsSolid);
+    cv->Ellipse(x + 4, y + 4, x + kFocusMarkSize - 4, y + kFocusMarkSize - 4);
+    cv->Brush().SetColor(clBlack);
+    cv->Ellipse(x + m - 2, y + m - 2, x + m + 2, y + m + 2);
+    auto head = [&](int cx, int cy, int ux, int uy) {
+        const TPoint pts[3] = {{cx + ux * 3, cy + uy * 3}, {cx - ux - uy * 3, cy - uy - ux * 3},
+                               {cx - ux + uy * 3, cy - uy + ux * 3}};
+        cv->Polygon(pts, 3);
+    };
+    if (IntelliPan != ipHorizontal) {
+        head(x + m, y + 8, 0, -1);
+        head(x + m, y + kFocusMarkSize - 8, 0, 1);
+    }
+    if (IntelliPan != ipVertical) {
+        head(x + 8, y + m, -1, 0);
+        head(x + kFocusMarkSize - 8, y + m, 1, 0);
+    }
+}
+
+void TExStringGrid::EraseIntelliFocusPoint()
+{
+    if (!HandleAllocated()) return;
+    const TRect r{panFocus_.X, panFocus_.Y, panFocus_.X + kFocusMarkSize, panFocus_.Y + kFocusMarkSize};
+    platform::InvalidateRect(Handle(), &r, false);
+}
+
+}  // namespace grid
