@@ -710,10 +710,13 @@ void TExStringGrid::GridResize(TObject* Sender)
         formHeight_ = ownerForm_->Height();
     }
     if (formResize_) {
+        // The form's own handler does not stop the grid's: its failure goes to the application.
         try {
             formResize_(Sender);
+        } catch (const std::exception& e) {
+            if (Application) Application->HandleException(this, &e);
         } catch (...) {
-            // the form's own handler does not stop the grid's
+            if (Application) Application->HandleException(this, nullptr);
         }
     }
     if (columnSize_->Stretch() && ColCount() > 0) StretchColumn(columnSize_->StretchColumn);
@@ -739,6 +742,7 @@ TPopupButton* TExStringGrid::PopupButton()
 {
     if (!popupButton_) {
         popupButton_ = new TPopupButton(this);
+        popupButton_->SetVisible(false);
         if (Look == glStudio) {
             popupButton_->GradFrom = gradFrom_;
             popupButton_->GradTo = gradTo_;

@@ -34,6 +34,7 @@ namespace grid {
 
 class TExStringGrid;
 class TFloatingFooter;
+class THTMLHintWindow;
 class TExGridUndoRedo;
 
 enum TGridLook { glStandard, glSoft, glClassic, glStudio, glXP, glListView };
@@ -988,6 +989,76 @@ private:
     bool calculatingFooter_ = false;
     bool advancing_ = false, discarding_ = false;
     platform::TPoint advanceOrigin_;
+
+    // ---- mouse: hover, disjunct cells, whole rows and columns, sizing and moving
+public:
+    // The disjunct cell list (display cells), used with MouseActions.DisjunctCellSelect.
+    bool GetSelectedCells(int ACol, int ARow) const;
+    void SetSelectedCells(int ACol, int ARow, bool Value);
+    platform::TPoint GetSelectedCell(int Index) const;  // X column, Y row
+    // Adds the cells of a selection of more than one cell to the list first.
+    int GetSelectedCellsCount();
+    void ClearSelectedCells();
+    void InvalidateGridRect(const platform::TGridRect& ARect);
+    // The published cursor: what is shown when nothing special lies under the mouse.
+    platform::TCursor GetCursorEx() const { return Cursor(); }
+    void SetCursorEx(platform::TCursor Value);
+    enum TMouseSelectMode { msNone = 0, msColumn = 1, msRow = 2, msAll = 3, msResizer = 5 };
+    TMouseSelectMode MouseSelectMode() const { return selectMode_; }
+    using TCustomGrid::GridState;
+    platform::TPoint HoverCell() const { return hoverCell_; }
+    bool SizingHintShown() const { return sizingHintShown_; }
+    THTMLHintWindow* SizingHintWindow() const { return sizingHint_; }
+    std::string CurrentAnchor() const { return currentAnchor_; }
+    // Set by a row or column move with EnhRowColMove, and by a sizing drag, until the next press.
+    bool MovedSinceDown = false, ColSizedSinceDown = false, RowSizedSinceDown = false;
+    using TAllowIndexEvent = std::function<void(platform::TObject* Sender, int Index, bool& Allow)>;
+    using TAnchorEvent = std::function<void(platform::TObject* Sender, int ARow, int ACol, const std::string& Anchor)>;
+    TAllowIndexEvent OnRowSize, OnColumnMove, OnRowMove;
+    TAnchorEvent OnAnchorEnter, OnAnchorExit;
+    void CMMouseLeave(platform::TMessage& m) override;
+    void CalcSizingState(int X, int Y, platform::TGridState& State, int& Index, int& SizingPos,
+                         int& SizingOfs) override;
+    void RowMoved(int FromIndex, int ToIndex) override;
+
+protected:
+    // The press as the grid's own selection sees it: whole rows, columns or the grid from
+    // the fixed cells, disjunct rows and columns, fixed-column sizing. True when the
+    // platform's press must not run.
+    bool SelectPress(platform::TShiftState Shift, int X, int Y);
+    // After the platform's press: the moved column or row with its grab offset.
+    void AfterSelectPress(int X, int Y);
+    // The move as the selection sees it; runs the platform's move.
+    void SelectMove(platform::TShiftState Shift, int X, int Y);
+    // The release as the selection sees it; true when the platform's release must not run.
+    bool SelectUp(platform::TMouseButton Button, platform::TShiftState Shift, int X, int Y);
+    TMouseSelectMode SelectModeAt(int X, int Y, int ACol, int ARow, bool ScrolledUp);
+
+private:
+    void SelectRelease(platform::TShiftState Shift, int X, int Y);
+    void DrawFixedSizingLine(int X);
+    void MoveFeedback(int X, int Y, int ACol, int ARow);
+    void HideMoveFeedback();
+    void ShowSizingHint(int X, int Y);
+    void HideSizingHint();
+    void TrackAnchor(int X, int Y, int ACol, int ARow, bool& CursorSet);
+    TIntList selectedCells_;
+    platform::TPoint hoverCell_{-1, -1};
+    TMouseSelectMode selectMode_ = msNone;
+    bool cursorSetInternally_ = false;
+    int selectAnchor_ = -1;
+    bool leftDown_ = false, scrolledUp_ = false;
+    bool fixedColSizing_ = false, fixedColSizingActive_ = false;
+    int fixedColSizingIndex_ = -1, fixedColSizingX_ = 0;
+    platform::TPoint sizingStartCell_{-1, -1}, sizingOfs_{0, 0}, pressPoint_{0, 0}, grabOfs_{0, 0};
+    int moveIndex_ = -1, pressLeftCol_ = 0;
+    platform::TPoint dropTarget_{-1, -1};
+    bool disjunctToggle_ = false;
+    platform::TCursor normalCursor_ = platform::crDefault;
+    std::string currentAnchor_;
+    platform::TGridRect lastSelRect_{-1, -1, -1, -1};
+    THTMLHintWindow* sizingHint_ = nullptr;
+    bool sizingHintShown_ = false;
 
     // ---- cell hints
 public:

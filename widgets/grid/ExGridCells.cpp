@@ -485,6 +485,7 @@ void TExStringGrid::ColumnMoved(int FromIndex, int ToIndex)
         columnOrder_.Delete(FromIndex);
         columnOrder_.Insert(ToIndex, v);
     }
+    if (EnhRowColMove) MovedSinceDown = true;
 }
 
 // ---------------------------------------------------------------- controls on cells

@@ -82,10 +82,21 @@ void TExStringGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, int
         if (!DoubleClickCell(Shift, X, Y)) TBaseGrid::MouseDown(Button, Shift, X, Y);
         return;
     }
+    const TGridRect before = Selection();
+    auto reportSelection = [&] {
+        const TGridRect s = Selection();
+        if (!(s == before)) SelectionChanged(s.Left, s.Top, s.Right, s.Bottom);
+    };
+    if (SelectPress(Shift, X, Y)) {
+        reportSelection();
+        return;
+    }
     if (ClickPress(Shift, X, Y)) return;
     const TGridCoord cell = MouseCoord(X, Y);
     const TRect R = CellRect(cell.X, cell.Y);
     TBaseGrid::MouseDown(Button, Shift, X, Y);
+    AfterSelectPress(X, Y);
+    reportSelection();
     if (cell.X < 0 || cell.Y < 0) return;
     if (OnClickCell) OnClickCell(this, cell.Y, cell.X);
     if (MouseActions.DirectEdit && cell.X >= FixedCols() && cell.Y >= FixedRows() && X > R.Left + 3 &&
@@ -357,13 +368,19 @@ void TExStringGrid::MouseMove(TShiftState Shift, int X, int Y)
         TCustomControl::MouseMove(Shift, X, Y);
         return;
     }
-    TBaseGrid::MouseMove(Shift, X, Y);
+    SelectMove(Shift, X, Y);
 }
 
 void TExStringGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
 {
+    const TGridRect before = Selection();
+    auto reportSelection = [&] {
+        const TGridRect s = Selection();
+        if (!(s == before)) SelectionChanged(s.Left, s.Top, s.Right, s.Bottom);
+    };
     if (Button != mbLeft) {
-        TBaseGrid::MouseUp(Button, Shift, X, Y);
+        if (!SelectUp(Button, Shift, X, Y)) TBaseGrid::MouseUp(Button, Shift, X, Y);
+        reportSelection();
         return;
     }
     const bool skip = skipNextUp_;
@@ -375,6 +392,7 @@ void TExStringGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y
         const int rc = RemapCol(held.X);
         bool canEdit = true;
         if (!ControlLook().NoDisabledButtonLook()) GetCellReadOnly(rc, held.Y, canEdit);
+        SelectRelease(Shift, X, Y);
         PushButton(held.X, held.Y, false);
         SetMouseCapture(false);
         if (canEdit && OnButtonClick) OnButtonClick(this, rc, held.Y);
@@ -384,7 +402,9 @@ void TExStringGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y
     const TGridState state = GridState();
     const TPoint press = pressCell_;
     pressCell_ = TPoint{-1, -1};
+    if (SelectUp(Button, Shift, X, Y)) return;
     TBaseGrid::MouseUp(Button, Shift, X, Y);
+    reportSelection();
     if (fillDrag_) {
         EndFillDrag();
         return;

@@ -5,6 +5,7 @@
 #include "base/StringList.h"
 #include "platform/controls/Controls.h"
 #include "widgets/grid/ExGrid.h"
+#include "widgets/grid/FloatingFooter.h"
 
 namespace grid {
 
@@ -342,7 +343,12 @@ void TExStringGrid::ScrollInView(int ACol, int ARow)
 
 void TExStringGrid::MoveColumn(int FromIndex, int ToIndex) { TBaseGrid::MoveColumn(FromIndex, ToIndex); }
 
-void TExStringGrid::MoveRow(int FromIndex, int ToIndex) { TBaseGrid::MoveRow(FromIndex, ToIndex); }
+void TExStringGrid::MoveRow(int FromIndex, int ToIndex)
+{
+    // The floating footer keeps the last row.
+    if (FloatingFooter().Active() && ToIndex == RowCount() - 1) return;
+    TBaseGrid::MoveRow(FromIndex, ToIndex);
+}
 
 // ---------------------------------------------------------------- export range
 

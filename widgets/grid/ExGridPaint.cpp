@@ -24,6 +24,7 @@ std::string TExStringGrid::FixMarkup(const std::string& Text) { return html::Fix
 bool TExStringGrid::IsSelected(int ACol, int ARow) const
 {
     if (ACol < FixedCols() || ARow < FixedRows()) return false;
+    if (MouseActions.DisjunctCellSelect) return GetSelectedCells(ACol, ARow);
     if (MouseActions.DisjunctRowSelect) {
         const int r = MouseActions.RowSelectPersistent ? RemapRowInv(ARow) : ARow;
         return r >= 0 && r < int(rowSelect_.size()) && rowSelect_[std::size_t(r)];
@@ -207,7 +208,8 @@ void TExStringGrid::DrawGridCell(TCanvas* Canvas, int ACol, int ARow, TRect ARec
     GetVisualProperties(ACol, ARow, AState, false, false, true, Canvas->Brush(), colorTo, Canvas->Font(), ha, va, wrap);
     const bool fixed = (AState & gdFixed) || IsFixed(ACol, ARow);
     bool selected = (AState & gdSelected) && !fixed && !selectionHidden_;
-    if (MouseActions.DisjunctRowSelect || MouseActions.DisjunctColSelect) selected = IsSelected(ACol, ARow);
+    if (MouseActions.DisjunctRowSelect || MouseActions.DisjunctColSelect || MouseActions.DisjunctCellSelect)
+        selected = IsSelected(ACol, ARow);
     if (selected && ShowSelection) {
         if (SelectionColor != clNone) Canvas->Brush().SetColor(SelectionColor);
         else if (!(AState & gdFocused)) Canvas->Brush().SetColor(clHighlight);

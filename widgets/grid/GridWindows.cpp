@@ -11,8 +11,8 @@ using namespace platform;
 
 TArrowWindow::TArrowWindow(TWinControl* AOwner, TArrowDirection ADirection) : TPanel(AOwner), direction_(ADirection)
 {
+    // A pop-up of its own, placed in screen pixels, so that it can stand beside the grid.
     SetColor(clLime);
-    SetParent(AOwner);
     SetVisible(false);
 }
 

@@ -1,0 +1,584 @@
+// The grid's own mouse selection: the disjunct cell list, whole rows and columns dragged
+// over the fixed cells, the hover cell of the list-view look, fixed columns sized at their
+// border, the sizing hint, and the drag image and arrows of a moved column or row.
+#include <algorithm>
+#include <cstdlib>
+
+#include "platform/Messages.h"
+#include "platform/forms/Forms.h"
+#include "platform/graphics/GDI.h"
+#include "widgets/grid/ExGrid.h"
+#include "widgets/grid/ExUtil.h"
+#include "widgets/grid/FloatingFooter.h"
+#include "widgets/grid/HTMLHintWindow.h"
+#include "widgets/html/HtmlEngine.h"
+
+using namespace platform;
+
+namespace grid {
+
+namespace {
+// A cell packs into one list entry: column in the low 16 bits, row in the high 16 bits.
+int PackCell(int ACol, int ARow) { return int((unsigned(ARow) << 16) | (unsigned(ACol) & 0xFFFFu)); }
+TPoint UnpackCell(int v) { return {int(unsigned(v) & 0xFFFFu), int(unsigned(v) >> 16)}; }
+bool operator!=(const TGridRect& a, const TGridRect& b) { return !(a == b); }
+}  // namespace
+
+// ---------------------------------------------------------------- the disjunct cell list
+
+bool TExStringGrid::GetSelectedCells(int ACol, int ARow) const
+{
+    return selectedCells_.IndexOf(PackCell(ACol, ARow)) >= 0;
+}
+
+void TExStringGrid::SetSelectedCells(int ACol, int ARow, bool Value)
+{
+    const int i = selectedCells_.IndexOf(PackCell(ACol, ARow));
+    if (Value == (i >= 0)) return;
+    if (Value) selectedCells_.Add(PackCell(ACol, ARow));
+    else selectedCells_.Delete(i);
+    RepaintCell(ACol, ARow);
+}
+
+TPoint TExStringGrid::GetSelectedCell(int Index) const { return UnpackCell(selectedCells_.Items(Index)); }
+
+int TExStringGrid::GetSelectedCellsCount()
+{
+    const TGridRect s = Selection();
+    if (s.Left == s.Right && s.Top == s.Bottom) return selectedCells_.Count();
+    for (int c = s.Left; c <= s.Right; ++c)
+        for (int r = s.Top; r <= s.Bottom; ++r)
+            if (!GetSelectedCells(c, r)) selectedCells_.Add(PackCell(c, r));
+    return selectedCells_.Count();
+}
+
+void TExStringGrid::ClearSelectedCells()
+{
+    SetSelection({GetFixedColsEx(), GetFixedRowsEx(), GetFixedColsEx(), GetFixedRowsEx()});
+    selectedCells_.Clear();
+    Invalidate();
+}
+
+void TExStringGrid::InvalidateGridRect(const TGridRect& ARect)
+{
+    if (!HandleAllocated()) return;
+    const TRect a = CellRect(ARect.Left, ARect.Top), b = CellRect(ARect.Right, ARect.Bottom);
+    const TRect u{std::min(a.Left, b.Left), std::min(a.Top, b.Top), std::max(a.Right, b.Right),
+                  std::max(a.Bottom, b.Bottom)};
+    platform::InvalidateRect(Handle(), &u, false);
+}
+
+void TExStringGrid::SetCursorEx(TCursor Value)
+{
+    SetCursor(Value);
+    normalCursor_ = Value;
+}
+
+// ---------------------------------------------------------------- zones under the mouse
+
+TExStringGrid::TMouseSelectMode TExStringGrid::SelectModeAt(int X, int Y, int ACol, int ARow, bool ScrolledUp)
+{
+    TMouseSelectMode mode = msNone;
+    if (InSelectionResizer(X, Y)) mode = msResizer;
+    if (ARow >= 0 && ARow < FixedRows() && ACol >= 0) {
+        if (ACol < FixedCols()) {
+            if (MouseActions.AllSelect) mode = msAll;
+        } else if (MouseActions.ColSelect && !InSizeZone(X, Y)) {
+            mode = msColumn;
+        }
+    }
+    if (ACol >= 0 && ACol < FixedCols() && ARow >= 0 && (ARow >= FixedRows() || ScrolledUp) && MouseActions.RowSelect &&
+        !InSizeZone(X, Y) && !InNodeRect(ARow, X))
+        mode = msRow;
+    return mode;
+}
+
+// ---------------------------------------------------------------- press
+
+bool TExStringGrid::SelectPress(TShiftState Shift, int X, int Y)
+{
+    leftDown_ = true;
+    MovedSinceDown = ColSizedSinceDown = RowSizedSinceDown = false;
+    pressPoint_ = {X, Y};
+    pressLeftCol_ = LeftCol();
+    selectAnchor_ = -1;
+    moveIndex_ = -1;
+    int c = -1, r = -1;
+    MouseToCell(X, Y, c, r);
+    // The cell whose far edge a sizing drag moves, and the press's offset to its corner.
+    int sc = -1, sr = -1;
+    if (r == 0) MouseToCell(X - 5, Y, sc, sr);
+    else if (c == 0) MouseToCell(X, Y - 4, sc, sr);
+    else MouseToCell(X - 5, Y - 4, sc, sr);
+    sizingStartCell_ = {sc, sr};
+    if (sc >= 0 && sr >= 0) {
+        const TRect rc = CellRect(sc, sr);
+        sizingOfs_ = {X - rc.Right, Y - rc.Bottom};
+    } else {
+        sizingOfs_ = {0, 0};
+    }
+    if (c < 0 || r < 0) return false;
+    if (fixedColSizing_) {
+        fixedColSizingActive_ = true;
+        fixedColSizingX_ = X;
+        DrawFixedSizingLine(X);
+        return true;
+    }
+    if (MouseActions.DisjunctRowSelect && r >= FixedRows()) {
+        if (!(Shift & ssCtrl)) ClearRowSelect();
+        else disjunctToggle_ = GetRowSelect(MouseActions.RowSelectPersistent ? RemapRowInv(r) : r);
+    }
+    if (MouseActions.DisjunctColSelect && c >= FixedCols()) {
+        if (!(Shift & ssCtrl)) ClearColSelect();
+        else disjunctToggle_ = GetColSelect(c);
+    }
+    selectMode_ = SelectModeAt(X, Y, c, r, false);
+    if (r < FixedRows() && c >= FixedCols()) {
+        moveIndex_ = c;
+        grabOfs_ = {X - CellRect(c, r).Left, Y - CellRect(c, r).Top};
+    } else if (c < FixedCols() && r >= FixedRows()) {
+        moveIndex_ = r;
+        grabOfs_ = {X - CellRect(c, r).Left, Y - CellRect(c, r).Top};
+    }
+    if (!(Options() & goRangeSelect) || ColCount() <= FixedCols() || RowCount() <= FixedRows()) return false;
+    TGridRect whole{-1, -1, -1, -1};
+    if (MouseActions.AllSelect && c < FixedCols() && r < FixedRows() && selectMode_ == msAll) {
+        whole = {FixedCols(), FixedRows(), ColCount() - 1, RowCount() - 1};
+    } else if (MouseActions.RowSelect && c < FixedCols() && r >= FixedRows() && selectMode_ == msRow) {
+        selectAnchor_ = r;
+        whole = {FixedCols(), r, ColCount() - 1, r};
+    } else if (MouseActions.ColSelect && r < FixedRows() && c >= FixedCols() && selectMode_ == msColumn) {
+        selectAnchor_ = c;
+        whole = {c, FixedRows(), c, RowCount() - 1};
+    }
+    if (whole.Left < 0) return false;
+    HideInplaceEdit();
+    if (CanFocus() && !Focused()) SetFocus();
+    const int left = LeftCol(), top = TopRow();
+    SetSelection(whole);
+    SetLeftCol(left);
+    SetTopRow(top);
+    moveIndex_ = -1;
+    return true;
+}
+
+void TExStringGrid::AfterSelectPress(int X, int Y)
+{
+    (void)X;
+    (void)Y;
+    if (GridState() != gsColMoving && GridState() != gsRowMoving) moveIndex_ = -1;
+    dropTarget_ = {-1, -1};
+}
+
+// ---------------------------------------------------------------- fixed-column sizing
+
+void TExStringGrid::DrawFixedSizingLine(int X)
+{
+    if (!HandleAllocated()) return;
+    int bottom = 0;
+    for (int r = 0; r < RowCount(); ++r) bottom = std::max(bottom, CellRect(0, r).Bottom);
+    bottom = std::max(bottom, ClientHeight());
+    HDC dc = Canvas()->Handle();
+    const int old = SetROP2(dc, R2_NOT);
+    MoveToEx(dc, X, 0, nullptr);
+    LineTo(dc, X, bottom);
+    SetROP2(dc, old);
+}
+
+// ---------------------------------------------------------------- moving: drag image and arrows
+
+void TExStringGrid::HideMoveFeedback()
+{
+    for (TArrowDirection d : {arrUp, arrDown, arrLeft, arrRight})
+        if (arrows_[d]) arrows_[d]->SetVisible(false);
+    if (popupButton_) popupButton_->SetVisible(false);
+}
+
+void TExStringGrid::MoveFeedback(int X, int Y, int ACol, int ARow)
+{
+    const bool cols = GridState() == gsColMoving;
+    if (std::abs(X - pressPoint_.X) + std::abs(Y - pressPoint_.Y) < 3) return;
+    TPopupButton* b = PopupButton();
+    if (cols && moveIndex_ >= FixedCols()) {
+        b->Caption = GetCellEx(RemapCol(moveIndex_), 0);
+        b->SetWidth(ColWidths(moveIndex_));
+        b->SetHeight(RowHeights(0));
+    } else if (!cols && moveIndex_ >= FixedRows()) {
+        b->Caption = GetCellEx(RemapCol(0), moveIndex_);
+        b->SetWidth(ColWidths(0));
+        b->SetHeight(RowHeights(moveIndex_));
+    }
+    const TPoint at = ClientToScreen({X - grabOfs_.X, Y - grabOfs_.Y});
+    b->SetBounds(at.X, at.Y, b->Width(), b->Height());
+    if (!b->Visible()) {
+        if (Look == glStudio) {
+            SetStudioGradFrom(0xC0C0C0);
+            SetStudioGradTo(clWhite);
+        }
+        b->GradFrom = Look == glStudio || Look == glXP ? gradFrom_ : clNone;
+        b->GradTo = Look == glStudio || Look == glXP ? gradTo_ : clNone;
+        b->SetVisible(true);
+    }
+    b->Invalidate();
+    if (Screen && Screen->Cursor() != crDrag) Screen->SetCursor(crDrag);
+
+    // The arrows mark where the column or row lands.
+    if (cols) {
+        if (ACol >= 0) dropTarget_ = {ACol, ARow};
+        const int t = dropTarget_.X;
+        const bool shown = t >= FixedCols() && t >= LeftCol() && t <= LeftCol() + VisibleColCount();
+        TArrowWindow* up = ArrowWindow(arrUp);
+        TArrowWindow* down = ArrowWindow(arrDown);
+        if (shown) {
+            const TRect rc = CellRect(t, 0);
+            const int x = t < moveIndex_ ? rc.Left - 5 : rc.Right - 5;
+            const TPoint u = ClientToScreen({x, rc.Bottom}), d = ClientToScreen({x, rc.Top - 8});
+            up->SetBounds(u.X, u.Y, 11, 10);
+            down->SetBounds(d.X, d.Y, 10, 9);
+        }
+        up->SetVisible(shown);
+        down->SetVisible(shown);
+    } else if (!(FloatingFooter().Active() && ARow == RowCount() - 1)) {
+        if (ARow >= 0) dropTarget_ = {ACol, ARow};
+        const int t = dropTarget_.Y;
+        const bool shown = t >= FixedRows() && t >= TopRow() && t <= TopRow() + VisibleRowCount();
+        TArrowWindow* left = ArrowWindow(arrLeft);
+        TArrowWindow* right = ArrowWindow(arrRight);
+        if (shown) {
+            const TRect first = CellRect(0, t);
+            const int lastCol = std::min(ColCount() - 1, LeftCol() + VisibleColCount());
+            const int rightEdge = std::min(ClientWidth(), CellRect(lastCol, t).Right);
+            const int y = t < moveIndex_ ? first.Top - 5 : first.Bottom - 5;
+            const TPoint l = ClientToScreen({first.Left - 10, y}), r = ClientToScreen({rightEdge, y});
+            left->SetBounds(l.X, l.Y, 9, 11);
+            right->SetBounds(r.X, r.Y, 9, 11);
+        }
+        left->SetVisible(shown);
+        right->SetVisible(shown);
+    }
+
+    // Past the fixed part or the far edge the view scrolls by one column or row.
+    if (cols) {
+        if (X < FixedColsWidth() && LeftCol() > FixedCols()) {
+            SetLeftCol(LeftCol() - 1);
+            Invalidate();
+        } else if (X > ClientWidth() && LeftCol() + VisibleColCount() < ColCount()) {
+            SetLeftCol(LeftCol() + 1);
+            Invalidate();
+        }
+    } else {
+        if (Y < FixedRowsHeight() && TopRow() > FixedRows()) {
+            SetTopRow(TopRow() - 1);
+            Invalidate();
+        } else if (Y > ClientHeight() && TopRow() + VisibleRowCount() < RowCount()) {
+            SetTopRow(TopRow() + 1);
+            Invalidate();
+        }
+    }
+}
+
+// ---------------------------------------------------------------- the sizing hint
+
+void TExStringGrid::ShowSizingHint(int X, int Y)
+{
+    std::string text;
+    TPoint at;
+    if (fixedColSizingActive_) {
+        text = "cw=<b>" + std::to_string(fixedColSizingX_) + "</b>";
+        const TRect rc = CellRect(0, 0);
+        at = {rc.Left, rc.Top};
+    } else if (GridState() == gsColSizing) {
+        const TPoint cell = sizingStartCell_.X < 0 ? TPoint{ColCount() - 1, 0} : sizingStartCell_;
+        const TRect rc = CellRect(cell.X, cell.Y);
+        text = "cw=<b>" + std::to_string(X - rc.Left - sizingOfs_.X) + "</b>";
+        at = {rc.Left, rc.Top};
+    } else {
+        const TPoint cell = sizingStartCell_.Y < 0 ? TPoint{0, RowCount() - 1} : sizingStartCell_;
+        const TRect rc = CellRect(cell.X, cell.Y);
+        text = "rh=<b>" + std::to_string(Y - rc.Top - sizingOfs_.Y) + "</b>";
+        at = {rc.Left, rc.Top};
+    }
+    if (!sizingHint_) sizingHint_ = new THTMLHintWindow(this);
+    const TPoint s = ClientToScreen(at);
+    TRect r = sizingHint_->CalcHintRect(200, text, nullptr);
+    r = {s.X, s.Y, s.X + r.Width(), s.Y + r.Height()};
+    sizingHint_->SetColor(HintColor);
+    sizingHint_->ActivateHint(r, text);
+    sizingHintShown_ = true;
+}
+
+void TExStringGrid::HideSizingHint()
+{
+    if (sizingHint_ && sizingHintShown_) sizingHint_->ReleaseHandle();
+    sizingHintShown_ = false;
+}
+
+// ---------------------------------------------------------------- links under the mouse
+
+void TExStringGrid::TrackAnchor(int X, int Y, int ACol, int ARow, bool& CursorSet)
+{
+    std::string anchor;
+    if (ACol >= 0 && ARow >= 0) {
+        const std::string text = TBaseGrid::Cells(RemapCol(ACol), ARow);
+        const TTextType kind = TextType(text, EnableHTML);
+        if (URLShow && kind != TTextType::ttHTML && IsURL(text)) {
+            SetCursor(crHandPoint);
+            CursorSet = true;
+        }
+        html::HTMLDrawResult res;
+        if (kind == TTextType::ttHTML && HTMLHitTest(ACol, ARow, X, Y, res)) anchor = res.AnchorValue;
+    }
+    if (!anchor.empty()) {
+        SetCursor(crHandPoint);
+        CursorSet = true;
+        if (anchor != currentAnchor_) {
+            currentAnchor_ = anchor;
+            if (OnAnchorEnter) OnAnchorEnter(this, ARow, ACol, anchor);
+        }
+    } else if (!currentAnchor_.empty()) {
+        currentAnchor_.clear();
+        if (OnAnchorExit) OnAnchorExit(this, ARow, ACol, "");
+    }
+}
+
+// ---------------------------------------------------------------- move
+
+void TExStringGrid::SelectMove(TShiftState Shift, int X, int Y)
+{
+    if (leftDown_ && MouseActions.RangeSelectAndEdit) SetOptions(Options() & ~TGridOptions(goEditing));
+    const TGridRect before = Selection();
+    int c = -1, r = -1;
+    MouseToCell(X, Y, c, r);
+
+    if (Look == glListView && !(hoverCell_ == TPoint{c, r})) {
+        if (hoverCell_.X >= 0 && hoverCell_.Y >= 0 && IsFixed(hoverCell_.X, hoverCell_.Y))
+            RepaintCell(hoverCell_.X, hoverCell_.Y);
+        hoverCell_ = {c, r};
+        if (c >= 0 && r >= 0 && IsFixed(c, r)) RepaintCell(c, r);
+    }
+
+    // Whole rows or columns dragged over the fixed cells.
+    scrolledUp_ = false;
+    if (selectAnchor_ >= 0 && MouseActions.RowSelect && selectMode_ == msRow) {
+        if (r >= FixedRows() && r < RowCount() - FixedFooters()) {
+            const int to = std::max(FixedRows(), r), left = LeftCol(), top = TopRow();
+            SetSelection({FixedCols(), std::min(selectAnchor_, to), ColCount() - 1, std::max(selectAnchor_, to)});
+            SetLeftCol(left);
+            SetTopRow(top);
+        }
+        if (Y > ClientHeight() - 4 && TopRow() + VisibleRowCount() < RowCount()) {
+            SetTopRow(TopRow() + 1);
+        } else if (FixedRows() > 0 && RowCount() > 0 && Y < RowHeights(0) && TopRow() > FixedRows()) {
+            SetTopRow(TopRow() - 1);
+            scrolledUp_ = true;
+        }
+    }
+    if (selectAnchor_ >= 0 && MouseActions.ColSelect && selectMode_ == msColumn && c >= 0) {
+        const int to = std::max(FixedCols(), c), left = LeftCol(), top = TopRow();
+        SetSelection({std::min(selectAnchor_, to), FixedRows(), std::max(selectAnchor_, to), RowCount() - 1});
+        SetLeftCol(left);
+        SetTopRow(top);
+    }
+
+    // The border of a fixed column, where it can be sized.
+    fixedColSizing_ = false;
+    {
+        int x = 0;
+        const int line = TStringGrid::GridLineWidth();
+        for (int i = 0; i < FixedCols(); ++i) {
+            if (std::abs(x + ColWidths(i) - X) < 3 && c >= 0 && r >= 0) {
+                fixedColSizingIndex_ = i;
+                fixedColSizing_ = MouseActions.SizeFixedCol;
+            }
+            x += ColWidths(i) + line;
+        }
+    }
+    if (fixedColSizingActive_) {
+        DrawFixedSizingLine(fixedColSizingX_);
+        fixedColSizingX_ = X;
+        DrawFixedSizingLine(X);
+    }
+
+    bool cursorSet = false;
+    const TGridState st = GridState();
+    if (st == gsColSizing) ColSizedSinceDown = true;
+    if (st == gsRowSizing) RowSizedSinceDown = true;
+    if ((st == gsColMoving || st == gsRowMoving) && moveIndex_ >= 0) {
+        bool allow = true;
+        if (st == gsColMoving && OnColumnMove) OnColumnMove(this, moveIndex_, allow);
+        if (st == gsRowMoving && OnRowMove) OnRowMove(this, moveIndex_, allow);
+        if (!allow) {
+            SetGridState(gsNormal);
+            KillTimer(1);
+            HideMoveFeedback();
+            if (Screen && Screen->Cursor() == crDrag) Screen->SetCursor(crDefault);
+        } else if (EnhRowColMove && !fixedColSizingActive_) {
+            MoveFeedback(X, Y, c, r);
+            cursorSet = true;
+        }
+    }
+    selectMode_ = SelectModeAt(X, Y, c, r, scrolledUp_);
+    if (selectMode_ != msNone) {
+        cursorSet = true;
+        cursorSetInternally_ = true;
+    }
+
+    TrackAnchor(X, Y, c, r, cursorSet);
+
+    if (!cursorSet && Cursor() != normalCursor_) {
+        cursorSetInternally_ = true;
+        SetCursor(normalCursor_);
+    }
+
+    if (hintCell_.X >= 0 && !(hintCell_ == TPoint{c, r})) {
+        if (Application) Application->CancelHint();
+        hintCell_ = {-1, -1};
+    }
+
+    if (GridState() == gsSelecting && SelectionRectangle && Selection() != lastSelRect_) {
+        if (lastSelRect_.Left >= 0) InvalidateGridRect(lastSelRect_);
+        InvalidateGridRect(Selection());
+        lastSelRect_ = Selection();
+    }
+
+    TBaseGrid::MouseMove(Shift, X, Y);
+
+    if (Navigation.KeepHorizScroll && leftDown_ && GridState() != gsColMoving && LeftCol() != pressLeftCol_) {
+        StartUpdate();
+        SetLeftCol(pressLeftCol_);
+        ResetUpdate();
+    }
+
+    if (HintShowSizing && (GridState() == gsColSizing || GridState() == gsRowSizing || fixedColSizingActive_))
+        ShowSizingHint(X, Y);
+
+    if (EnhRowColMove) Update();
+    if (Selection() != before) {
+        const TGridRect s = Selection();
+        SelectionChanged(s.Left, s.Top, s.Right, s.Bottom);
+    }
+}
+
+// ---------------------------------------------------------------- release
+
+void TExStringGrid::SelectRelease(TShiftState Shift, int X, int Y)
+{
+    (void)Shift;
+    leftDown_ = false;
+    HideMoveFeedback();
+    int c = -1, r = -1;
+    MouseToCell(X, Y, c, r);
+    if (fixedColSizingActive_) {
+        fixedColSizingActive_ = false;
+        DrawFixedSizingLine(fixedColSizingX_);
+        const int i = fixedColSizingIndex_;
+        int before = 0;
+        for (int k = 0; k < i; ++k) before += ColWidths(k) + TStringGrid::GridLineWidth();
+        int w = std::max(0, X - before);
+        SetColWidths(i, w);
+        if (OnEndColumnSize) OnEndColumnSize(this, i);
+        if (OnUpdateColumnSize) {
+            const int old = w;
+            OnUpdateColumnSize(this, i, w);
+            if (w != old) SetColWidths(i, std::max(0, w));
+        }
+    }
+    HideSizingHint();
+
+    if (MouseActions.DisjunctRowSelect && c >= 0 && r >= FixedRows() && !(c == 0 && IsNode(RemapRowInv(r)))) {
+        const TGridRect s = Selection();
+        SelectRows(s.Top, s.Bottom - s.Top + 1);
+        if (disjunctToggle_) SetRowSelect(MouseActions.RowSelectPersistent ? RemapRowInv(r) : r, false);
+    }
+    if (MouseActions.DisjunctColSelect && c >= FixedCols() && r >= 0) {
+        const TGridRect s = Selection();
+        SelectCols(s.Left, s.Right - s.Left + 1);
+        if (disjunctToggle_) SetColSelect(c, false);
+    }
+    disjunctToggle_ = false;
+
+    const TGridState st = GridState();
+    if (EnhRowColMove && (st == gsColMoving || st == gsRowMoving) && moveIndex_ >= 0) {
+        if (Screen && Screen->Cursor() == crDrag) Screen->SetCursor(crDefault);
+        KillTimer(1);
+        SetGridState(gsNormal);
+        if (st == gsColMoving && c >= FixedCols() && c != moveIndex_) MoveColumn(moveIndex_, c);
+        if (st == gsRowMoving && r >= FixedRows() && r != moveIndex_) MoveRow(moveIndex_, r);
+    }
+    selectAnchor_ = -1;
+    moveIndex_ = -1;
+    dropTarget_ = {-1, -1};
+}
+
+bool TExStringGrid::SelectUp(TMouseButton Button, TShiftState Shift, int X, int Y)
+{
+    const TGridState st = GridState();
+    if (Button == mbLeft) SelectRelease(Shift, X, Y);
+    int c = -1, r = -1;
+    MouseToCell(X, Y, c, r);
+    if ((st == gsColSizing && X > ClientWidth()) || (st == gsRowSizing && Y > ClientHeight())) {
+        // Let go outside the grid: the sizing is abandoned.
+        TWMCancelMode m{};
+        TCustomGrid::WMCancelMode(m);
+        return true;
+    }
+    if (MouseActions.DisjunctCellSelect && Button == mbLeft && c >= 0 && r >= 0) {
+        const TPoint B = BaseCell(c, r);
+        if (!IsFixed(B.X, B.Y)) {
+            bool canSelect = true;
+            if (OnSelectCell) OnSelectCell(this, B.X, B.Y, canSelect);
+            if (!canSelect) return true;
+            if (Shift & ssCtrl) {
+                SetSelectedCells(B.X, B.Y, !GetSelectedCells(B.X, B.Y));
+            } else {
+                for (int i = 0; i < selectedCells_.Count(); ++i) RepaintCell(GetSelectedCell(i).X, GetSelectedCell(i).Y);
+                selectedCells_.Clear();
+                selectedCells_.Add(PackCell(B.X, B.Y));
+            }
+            const TGridRect s = Selection();
+            if (s.Left != s.Right || s.Top != s.Bottom) {
+                for (int cc = s.Left; cc <= s.Right; ++cc)
+                    for (int rr = s.Top; rr <= s.Bottom; ++rr)
+                        if (!(cc == B.X && rr == B.Y) && !GetSelectedCells(cc, rr)) selectedCells_.Add(PackCell(cc, rr));
+                for (int i = 0; i < selectedCells_.Count(); ++i) RepaintCell(GetSelectedCell(i).X, GetSelectedCell(i).Y);
+            }
+            RepaintCell(c, r);
+        }
+    }
+    return GridState() == gsColMoving && Button == mbRight;
+}
+
+void TExStringGrid::CMMouseLeave(TMessage& m)
+{
+    TBaseGrid::CMMouseLeave(m);
+    if (Look == glListView && hoverCell_.X >= 0 && hoverCell_.Y >= 0 && IsFixed(hoverCell_.X, hoverCell_.Y))
+        RepaintCell(hoverCell_.X, hoverCell_.Y);
+}
+
+// ---------------------------------------------------------------- sizing
+
+void TExStringGrid::CalcSizingState(int X, int Y, TGridState& State, int& Index, int& SizingPos, int& SizingOfs)
+{
+    TBaseGrid::CalcSizingState(X, Y, State, Index, SizingPos, SizingOfs);
+    int c = -1, r = -1;
+    MouseToCell(X - 6, Y, c, r);
+    if (c >= 0 && r >= 0 && r < FixedRows() && OnColumnSize) {
+        bool allow = true;
+        OnColumnSize(this, c, allow);
+        if (!allow) State = gsNormal;
+    }
+    MouseToCell(X, Y - 6, c, r);
+    if (c >= 0 && r >= 0 && c < FixedCols() && OnRowSize) {
+        bool allow = true;
+        OnRowSize(this, r, allow);
+        if (!allow) State = gsNormal;
+    }
+}
+
+void TExStringGrid::RowMoved(int FromIndex, int ToIndex)
+{
+    TBaseGrid::RowMoved(FromIndex, ToIndex);
+    if (EnhRowColMove) MovedSinceDown = true;
+}
+
+}  // namespace grid
