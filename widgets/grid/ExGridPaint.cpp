@@ -132,6 +132,7 @@ void TExStringGrid::Paint()
 {
     Canvas()->Pen().SetStyle(psSolid);
     TBaseGrid::Paint();
+    if (Panning()) DrawIntelliFocusPoint();
     Canvas()->Pen().SetColor(clBlack);
 }
 

@@ -109,7 +109,8 @@ void TExStringGrid::PanStep()
     int col = std::clamp(Col(), firstCol, lastCol), row = std::clamp(Row(), firstRow, lastRow);
     if ((dx < 0 && col > firstCol) || (dx > 0 && col < lastCol)) col += dx;
     if ((dy < 0 && row > firstRow) || (dy > 0 && row < lastRow)) row += dy;
-    // The view scrolls when the cell leaves it: the mark goes with the old picture.
+    // The view scrolls when the cell leaves it: the mark goes with the old picture (the
+    // painting draws it again while panning).
     const bool leaves = col < LeftCol() || col >= LeftCol() + VisibleColCount() || row < TopRow() ||
                         row >= TopRow() + VisibleRowCount();
     if (leaves) EraseIntelliFocusPoint();
@@ -118,7 +119,6 @@ void TExStringGrid::PanStep()
                                                {crSizeWE, crSizeAll, crSizeWE},
                                                {crSizeNESW, crSizeNS, crSizeNWSE}};
     SetCursor(kCursors[dy + 1][dx + 1]);
-    if (leaves) Update();
     DrawIntelliFocusPoint();
 }
 

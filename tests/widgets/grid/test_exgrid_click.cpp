@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -420,6 +421,17 @@ TEST_F(ClickTest, IntelliPanMovesTheCurrentRowTowardsTheMouseUntilTheNextPress)
     Release(fx, fy, WM_MBUTTONUP);
     ASSERT_TRUE(g->Panning());
     EXPECT_EQ(g->PanFocusPoint(), (TPoint{fx, fy}));
+    {
+        // The focus mark: a ring with a dot at the focus point's square, over the cells.
+        auto shot = PaintToBitmap(g);
+        EXPECT_EQ(shot->Canvas()->Pixel(fx + 16, fy + 16), clBlack);
+        int dark = 0;
+        for (int y = fy; y < fy + 32; ++y)
+            for (int x = fx; x < fx + 32; ++x) dark += shot->Canvas()->Pixel(x, y) == clBlack;
+        EXPECT_GT(dark, 60);
+        EXPECT_EQ(shot->Canvas()->Pixel(fx + 10, fy + 16), clWhite);
+        if (const char* dir = std::getenv("KORVELO_GRID_PNG")) shot->SaveToFile(std::string(dir) + "/pan_mark.png");
+    }
     SendMouse(g, WM_MOUSEMOVE, fx, fy + 3);
     Wait(80);
     EXPECT_EQ(g->Row(), 5);  // within the dead zone
