@@ -721,6 +721,8 @@ public:
     int CompareLine(int ACol, int ARow1, int ARow2);
     virtual void QSort();
     virtual void QUnSort();
+    // Sorts by the columns of SortIndexes in turn, each in its own direction.
+    void QSortIndexed();
     void InitSortXRef();
     void SortByColumn(int ACol) { QSort(ACol); }
     virtual bool MatchFilter(int ARow);
@@ -931,6 +933,8 @@ protected:
     bool ClipEditable(int ACol, int ARow);
     void CopyFunc(const platform::TGridRect& R, bool Disjunct);
     void QSort(int ACol);
+    // Sorts the normal rows stably into the order Before gives, moving the rows' content along.
+    void SortRows(const std::function<bool(int, int)>& Before);
     platform::TPoint findPos_{-1, -1};
     std::string findText_;
     TFindParameters findParams_ = 0;

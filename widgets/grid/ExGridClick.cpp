@@ -432,7 +432,6 @@ void TExStringGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y
 
 void TExStringGrid::ClickSort(int ACol, TShiftState Shift)
 {
-    (void)Shift;
     TSortSettings& s = SortSettings();
     const int rc = RemapCol(ACol);
     bool doSort = true;
@@ -446,7 +445,24 @@ void TExStringGrid::ClickSort(int ACol, TShiftState Shift)
     if (s.AutoColumnMerge) UndoColumnMerge();
     const int left = LeftCol();
     BeginUpdate();
-    if (s.Column == rc) {
+    if (s.IndexShow) {
+        // Several sort columns: Shift adds this one or turns it round, a plain click makes
+        // it the only one (turned round when it was among them).
+        TSortIndexList& keys = SortIndexes();
+        const int at = keys.FindIndex(rc);
+        const bool ascending = s.InitSortDirection == sdAscending;
+        if (Shift & ssShift) {
+            if (at >= 0) keys.ToggleIndex(rc);
+            else keys.AddIndex(rc, ascending);
+        } else {
+            const bool up = at >= 0 ? keys.SortDirections(at) : ascending;
+            keys.Clear();
+            keys.AddIndex(rc, up);
+        }
+        s.Column = keys.SortColumns(0);
+        s.Direction = keys.SortDirections(0) ? sdDescending : sdAscending;
+        QSortIndexed();
+    } else if (s.Column == rc) {
         const bool wasInit = s.Direction == s.InitSortDirection;
         if (s.UndoSort && !wasInit) {
             QUnSort();

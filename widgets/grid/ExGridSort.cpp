@@ -125,14 +125,33 @@ void TExStringGrid::QSort() { QSort(SortSettings().Column); }
 
 void TExStringGrid::QSort(int ACol)
 {
+    const int sign = SortSettings().Direction == sdAscending ? 1 : -1;
+    SortRows([&](int a, int b) { return CompareLine(ACol, a, b) == -sign; });
+}
+
+void TExStringGrid::QSortIndexed()
+{
+    const TSortIndexList& keys = SortIndexes();
+    if (keys.Count() == 0) return;
+    SortRows([&](int a, int b) {
+        for (int k = 0; k < keys.Count(); ++k) {
+            const TSortDirection d = keys.SortDirections(k) ? sdDescending : sdAscending;
+            const int res = Compare(keys.SortColumns(k), a, b, d);
+            if (res != 0) return d == sdAscending ? res < 0 : res > 0;
+        }
+        return false;
+    });
+}
+
+void TExStringGrid::SortRows(const std::function<bool(int, int)>& Before)
+{
     if (PreSortOrder().Count() != RowCount()) InitSortXRef();
     const int from = FixedRows(), to = RowCount() - FixedFooters() - 1;
     if (to <= from) return;
-    const int sign = SortSettings().Direction == sdAscending ? 1 : -1;
     // a stable order of the normal rows, then the rows swapped into it
     std::vector<int> order(size_t(to - from + 1));
     std::iota(order.begin(), order.end(), from);
-    std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return CompareLine(ACol, a, b) == -sign; });
+    std::stable_sort(order.begin(), order.end(), Before);
     std::vector<int> at(order.size());  // row now holding the content that started at each row
     std::iota(at.begin(), at.end(), from);
     std::vector<int> where(order.size());  // inverse of `at`

@@ -282,6 +282,34 @@ TEST_F(ClickTest, HeaderClicksSortAscendingDescendingThenBackWithUndoSort)
     EXPECT_EQ(column(), "bdacfe");
 }
 
+TEST_F(ClickTest, WithSortIndexesShiftClicksAddColumnsAndPlainClicksTurnOneRound)
+{
+    g->SortSettings().SetShow(true);
+    g->SortSettings().IndexShow = true;
+    const std::vector<std::string> a = {"2", "1", "2", "1", "3", "2"}, b = {"x", "z", "y", "y", "w", "z"};
+    for (int r = 1; r < 7; ++r) {
+        g->SetCells(2, r, a[std::size_t(r - 1)]);
+        g->SetCells(3, r, b[std::size_t(r - 1)]);
+    }
+    auto rows = [&] {
+        std::string s;
+        for (int r = 1; r < 7; ++r) s += g->Cells(2, r) + g->Cells(3, r) + " ";
+        return s;
+    };
+    auto header = [&](int c, TShiftState shift) { ClickAt(g, Cell(c, 0).Left + 20, Cell(c, 0).Top + 5, shift); };
+    header(2, 0);
+    EXPECT_EQ(g->SortIndexes().Count(), 1);
+    EXPECT_EQ(rows().substr(0, 6), "1z 1y ");  // stable within equal keys
+    header(3, ssShift);
+    EXPECT_EQ(rows(), "1y 1z 2x 2y 2z 3w ");
+    header(3, ssShift);
+    EXPECT_EQ(rows(), "1z 1y 2z 2y 2x 3w ");
+    header(2, 0);  // column 2 alone, turned round
+    EXPECT_EQ(g->SortIndexes().Count(), 1);
+    EXPECT_EQ(g->SortSettings().Direction, sdDescending);
+    EXPECT_EQ(rows().substr(0, 3), "3w ");
+}
+
 TEST_F(ClickTest, ADoubleClickOnAHeaderEdgeSizesTheColumnAndTheReleaseDoesNotSort)
 {
     g->SetOptions(g->Options() | goColSizing);
