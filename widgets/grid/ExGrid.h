@@ -876,7 +876,7 @@ private:
     void PanStep();
     platform::TPoint pressedButton_{-1, -1};
     platform::TPoint pressCell_{-1, -1};
-    bool fillDrag_ = false, skipNextUp_ = false, sizedOrMoved_ = false;
+    bool fillDrag_ = false, skipNextUp_ = false, fixedButtonDown_ = false;
     platform::TGridRect fillOrigin_;
     bool panning_ = false;
     platform::TPoint panFocus_, panMouse_;

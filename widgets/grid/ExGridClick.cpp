@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "base/StrUtils.h"
+#include "platform/graphics/GDI.h"
 #include "platform/system/Shell.h"
 #include "widgets/grid/ExGrid.h"
 #include "widgets/grid/ExGridUndo.h"
@@ -110,6 +111,7 @@ void TExStringGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, int
 bool TExStringGrid::ClickPress(TShiftState Shift, int X, int Y)
 {
     pressedButton_ = TPoint{-1, -1};
+    fixedButtonDown_ = false;
     // The selection's corner handle: a drag from it fills cells; the selection stays.
     if (InSelectionResizer(X, Y)) {
         HideInplaceEdit();
@@ -131,6 +133,13 @@ bool TExStringGrid::ClickPress(TShiftState Shift, int X, int Y)
     const bool fixedArea = dc < FixedCols() || dr < FixedRows();
     const bool fixed = fixedArea || IsFixed(dc, dr);
     if (fixed) HideInplaceEdit();
+    if (fixed && FixedAsButtons && (Options() & goFixedVertLine) && (Options() & goFixedHorzLine)) {
+        // A fixed cell drawn as a button goes down until the release.
+        TRect e{R.Left - 1, R.Top - 1, R.Right + 1, R.Bottom + 1};
+        if (HandleAllocated()) DrawEdge(Canvas()->Handle(), e, EDGE_SUNKEN, BF_RECT);
+        pressedButton_ = TPoint{dc, dr};
+        fixedButtonDown_ = true;
+    }
 
     // Nodes: the fixed row's node expands or contracts all, a row's node its own rows.
     if (dc == 0 && IsNode(dr) && InNodeRect(dr, X - (R.Left + 4 - GridLineWidth()))) {
@@ -174,6 +183,7 @@ bool TExStringGrid::ClickPress(TShiftState Shift, int X, int Y)
         if (const TCellGraphic* g = GetCellGraphic(rc, dr); g && Inside(CellButtonRect(*g, R), X, Y)) {
             PushButton(dc, dr, true);
             pressedButton_ = TPoint{dc, dr};
+            fixedButtonDown_ = false;
             SetMouseCapture(true);
             if (OnClickCell) OnClickCell(this, dr, dc);
         }
@@ -393,7 +403,9 @@ void TExStringGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y
         bool canEdit = true;
         if (!ControlLook().NoDisabledButtonLook()) GetCellReadOnly(rc, held.Y, canEdit);
         SelectRelease(Shift, X, Y);
-        PushButton(held.X, held.Y, false);
+        if (fixedButtonDown_) RepaintCell(held.X, held.Y);
+        else PushButton(held.X, held.Y, false);
+        fixedButtonDown_ = false;
         SetMouseCapture(false);
         if (canEdit && OnButtonClick) OnButtonClick(this, rc, held.Y);
         TBaseGrid::MouseUp(Button, Shift, X, Y);

@@ -152,6 +152,21 @@ TEST_F(ClickTest, ACellButtonIsHeldDownAndClickedAtTheReleaseWhereverItLands)
     EXPECT_EQ(events.size(), 2u);
 }
 
+TEST_F(ClickTest, AFixedCellDrawnAsAButtonIsClickedAtTheRelease)
+{
+    g->FixedAsButtons = true;
+    g->SetOptions(g->Options() | goFixedVertLine | goFixedHorzLine);
+    g->OnButtonClick = [&](TObject*, int c, int r) { Log("button " + At(c, r)); };
+    const TRect R = Cell(3, 0);
+    Press(R.Left + 5, R.Top + 5);
+    EXPECT_TRUE(events.empty());
+    Release(R.Left + 5, R.Top + 5);
+    EXPECT_EQ(events, std::vector<std::string>{"button 3,0"});
+    g->FixedAsButtons = false;
+    ClickCell(3, 0);
+    EXPECT_EQ(events.size(), 1u);
+}
+
 TEST_F(ClickTest, ANodeBoxContractsAndExpandsAndARefusalLeavesIt)
 {
     g->SetRowCount(8);
