@@ -1,12 +1,17 @@
 #include "platform/system/Printer.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QTemporaryFile>
 #include <QPageLayout>
 #include <QPainter>
 #include <QPrinter>
 #include <QPrinterInfo>
 
 #include <cstdio>
+#include <filesystem>
+#include <system_error>
 
 #include "base/Exception.h"
 #include "platform/Private.h"
@@ -174,7 +179,8 @@ struct TPrinter::Job {
     QPrinter printer{QPrinter::HighResolution};
     QPainter painter;
     std::unique_ptr<PrinterCanvas> canvas;
-    QString pdfFile;
+    QString pdfFile;  // the target
+    QString tempFile; // written while printing, renamed onto the target at the end
 };
 
 TPrinter::TPrinter() : printers_(PrinterNames())
@@ -216,12 +222,23 @@ void TPrinter::BeginDoc()
     pr.setPageOrientation(orientation_ == poLandscape ? QPageLayout::Landscape : QPageLayout::Portrait);
     if (printerIndex_ == 0) {
         job->pdfFile = QString::fromStdString(FileName.empty() ? std::string("print.pdf") : FileName);
+        // A file beside the target takes the pages, so the target is whole or untouched.
+        QTemporaryFile temp(QFileInfo(job->pdfFile).absoluteFilePath() + ".XXXXXX");
+        temp.setAutoRemove(false);
+        if (!temp.open()) throw EPrinter("Cannot create " + FileName);
+        job->tempFile = temp.fileName();
+        temp.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup |
+                            QFileDevice::ReadOther);
+        temp.close();
         pr.setOutputFormat(QPrinter::PdfFormat);
-        pr.setOutputFileName(job->pdfFile);
+        pr.setOutputFileName(job->tempFile);
     } else {
         pr.setPrinterName(QString::fromStdString(printers_[std::size_t(printerIndex_)]));
     }
-    if (!job->painter.begin(&pr)) throw EPrinter("Printer is not available: " + printers_[std::size_t(printerIndex_)]);
+    if (!job->painter.begin(&pr)) {
+        if (!job->tempFile.isEmpty()) QFile::remove(job->tempFile);
+        throw EPrinter("Printer is not available: " + printers_[std::size_t(printerIndex_)]);
+    }
     job->canvas = std::make_unique<PrinterCanvas>(&job->painter, QRect(0, 0, pr.width(), pr.height()));
     job_ = std::move(job);
     aborted_ = false;
@@ -232,9 +249,24 @@ void TPrinter::EndDoc()
 {
     if (!Printing()) throw EPrinter("Printer is not printing");
     job_->canvas.reset();
-    job_->painter.end();
-    job_.reset();
+    const bool ended = job_->painter.end();
+    const std::unique_ptr<Job> job = std::move(job_);
     pageNumber_ = 0;
+    if (job->tempFile.isEmpty()) {
+        if (!ended) throw EPrinter("The print job failed");
+        return;
+    }
+    const std::string target = job->pdfFile.toStdString();
+    if (!ended) {
+        QFile::remove(job->tempFile);
+        throw EPrinter("Cannot write " + target);
+    }
+    std::error_code ec;
+    std::filesystem::rename(job->tempFile.toStdString(), target, ec);
+    if (ec) {
+        QFile::remove(job->tempFile);
+        throw EPrinter("Cannot write " + target + ": " + ec.message());
+    }
 }
 
 void TPrinter::NewPage()
@@ -251,7 +283,7 @@ void TPrinter::Abort()
     job_->canvas.reset();
     job_->printer.abort();
     job_->painter.end();
-    if (!job_->pdfFile.isEmpty()) QFile::remove(job_->pdfFile);
+    if (!job_->tempFile.isEmpty()) QFile::remove(job_->tempFile);
     job_.reset();
     aborted_ = true;
     pageNumber_ = 0;

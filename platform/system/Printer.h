@@ -23,7 +23,8 @@ public:
     void BeginDoc();
     void EndDoc();
     void NewPage();
-    void Abort();  // ends the job; a PDF target is removed
+    // Ends the job; a PDF target is left as it was before the job.
+    void Abort();
     bool Printing() const;
     bool Aborted() const { return aborted_; }
 
@@ -40,7 +41,8 @@ public:
     const std::vector<std::string>& Printers() const { return printers_; }
     int PrinterIndex() const { return printerIndex_; }
     void SetPrinterIndex(int i);  // EPrinter when out of range
-    // The file the PDF target writes; empty gives "print.pdf" in the working folder.
+    // The file the PDF target writes; empty gives "print.pdf" in the working folder. The
+    // pages go to a file beside it that EndDoc renames onto it: the file is whole or untouched.
     std::string FileName;
     int Copies = 1;
     TPrinterOrientation Orientation() const { return orientation_; }

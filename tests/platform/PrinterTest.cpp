@@ -92,6 +92,44 @@ TEST(Printer, AbortRemovesTheFileAndStateErrorsAreReported)
     EXPECT_EQ(p.PageHeight(), w);
 }
 
+TEST(Printer, PdfTargetIsWholeOrUntouched)
+{
+    EnsurePlatform();
+    testsupport::TempDir dir("printer");
+    TPrinter p;
+    p.SetPrinterIndex(0);
+    p.FileName = dir.file("plan.pdf");
+    {
+        std::ofstream old(p.FileName, std::ios::binary);
+        old << "earlier print";
+    }
+    auto files = [&] {
+        int n = 0;
+        for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(dir.path())) ++n;
+        return n;
+    };
+    // while the job runs the earlier file stays; an aborted job leaves it as it was
+    p.BeginDoc();
+    p.Canvas()->TextOut(10, 10, "half a job");
+    std::ifstream during(p.FileName, std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(during), {}), "earlier print");
+    p.Abort();
+    std::ifstream after(p.FileName, std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(after), {}), "earlier print");
+    EXPECT_EQ(files(), 1);
+    // a finished job replaces it whole
+    p.BeginDoc();
+    p.Canvas()->TextOut(10, 10, "whole job");
+    p.EndDoc();
+    std::ifstream done(p.FileName, std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(done), {}).substr(0, 5), "%PDF-");
+    EXPECT_EQ(files(), 1);
+    // a folder that does not exist cannot take the job
+    p.FileName = dir.file("missing/plan.pdf");
+    EXPECT_THROW(p.BeginDoc(), base::Exception);
+    EXPECT_FALSE(p.Printing());
+}
+
 TEST(ColorNames, NamesAndNumbersRoundTrip)
 {
     EXPECT_EQ(ColorToString(clRed), "clRed");
