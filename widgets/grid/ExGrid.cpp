@@ -26,6 +26,7 @@ bool Empty(const TRect& r) { return r.Right <= r.Left || r.Bottom <= r.Top; }
 TExStringGrid::TExStringGrid(TComponent* AOwner) : TBaseGrid(AOwner)
 {
     floatingFooter_ = std::make_unique<TFloatingFooter>(this);
+    printSettings_ = std::make_unique<TPrintSettings>();
     sortSettings_ = std::make_unique<TSortSettings>(this, [this] { return GetFixedRowsEx(); });
     controlLook_ = std::make_unique<TControlLook>(this);
     columnSize_ = std::make_unique<TColumnSize>([this] {

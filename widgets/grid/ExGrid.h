@@ -15,6 +15,7 @@
 #include "widgets/grid/ExObj.h"
 #include "widgets/grid/GridOptions.h"
 #include "widgets/grid/GridWindows.h"
+#include "widgets/grid/PrintSettings.h"
 
 namespace base {
 class TStrings;
@@ -706,6 +707,55 @@ public:
     void SaveColPositions();
     void LoadColPositions();
 
+    // ---- printing and print preview (sizes in 0.1 mm; grid rectangles in display indices)
+    TPrintSettings& PrintSettings() const { return *printSettings_; }
+    void SetPrintSettings(const TPrintSettings& v);
+    // Always an INI file; a file that cannot be written raises EExGridError.
+    void SavePrintSettings(const std::string& FileName, const std::string& Section);
+    void LoadPrintSettings(const std::string& FileName, const std::string& Section);
+    void Print();
+    void PrintSelection();
+    void PrintRect(const platform::TGridRect& GridRect);
+    void PrintSelectedRows();
+    void PrintSelectedCols();
+    void PrintPreview(platform::TCanvas* Canvas, const platform::TRect& Rect);
+    void PrintPreviewRect(platform::TCanvas* Canvas, const platform::TRect& Rect, const platform::TGridRect& GridRect);
+    void PrintPreviewSelection(platform::TCanvas* Canvas, const platform::TRect& Rect);
+    void PrintPreviewSelectedRows(platform::TCanvas* Canvas, const platform::TRect& Rect);
+    void PrintPreviewSelectedCols(platform::TCanvas* Canvas, const platform::TRect& Rect);
+    void PrintDraw(platform::TCanvas* Canvas, const platform::TRect& Rect);
+    void PrintDrawRect(platform::TCanvas* Canvas, const platform::TRect& Rect, const platform::TGridRect& GridRect);
+    void SetPreviewPage(int Page);
+    int PrintFromPage() const { return printFromPage_; }
+    int PrintToPage() const { return printToPage_; }
+    int PrintPageCount() const { return printPageCount_; }
+    // Lays out (and for prPreview and prPrint draws) the print range; Pages is the total
+    // shown in page numbers (-1 while counting). Returns the number of pages.
+    int BuildPages(platform::TCanvas* Canvas, TPrintMethod Method, int Pages, bool SelectedOnly);
+    int MaxLinesInGrid();
+    int MaxLinesInRow(int ARow);
+    int MaxCharsInCol(int ACol);
+    void CalcTextPos(platform::TRect& R, int Angle, const std::string& Text, platform::TAlignment HAlign,
+                     TVAlignment VAlign);
+    int MapFontHeight(int Size) const;
+    int MapFontSize(int Height) const;
+    // Event canvases are in device pixels; page sizes and offsets in 0.1 mm (y upwards).
+    std::function<void(platform::TObject* Sender, int NrOfPages, int& FromPage, int& ToPage)> OnPrintStart;
+    std::function<void(platform::TObject* Sender, platform::TCanvas* Canvas, int PageNr, int PageXSize,
+                       int PageYSize)>
+        OnPrintPage;
+    std::function<void(platform::TObject* Sender, platform::TCanvas* Canvas, int LastRow, int LastRowOffset,
+                       int LastPage, int PageXSize, int PageYSize)>
+        OnPrintPageDone;
+    std::function<void(platform::TObject* Sender, int PageNr, bool& Cancel)> OnPrintCancel;
+    std::function<void(platform::TObject* Sender, int ARow, bool& NewPage)> OnPrintNewPage;
+    std::function<void(platform::TObject* Sender, double& ScaleFactor, bool& Allow)> OnFitToPage;
+    std::function<void(platform::TObject* Sender, int ACol, int& Width)> OnPrintSetColumnWidth;
+    std::function<void(platform::TObject* Sender, int ARow, int& Height)> OnPrintSetRowHeight;
+    std::function<void(platform::TObject* Sender, platform::TCanvas* Canvas, int ACol, int ARow,
+                       platform::TPoint& ASize, bool Printing)>
+        OnCustomCellSize;
+
     // ---- sorting, filtering and finding
     enum TFindParameter : unsigned {
         fnMatchCase = 1, fnMatchFull = 2, fnMatchRegular = 4, fnDirectionLeftRight = 8, fnMatchStart = 16,
@@ -965,6 +1015,17 @@ private:
     bool visibleCols_[513];
     short savedWidths_[513] = {};
     int printColWidths_[513] = {}, printColOffsets_[513] = {};
+    friend struct PrintLayout;
+    std::unique_ptr<TPrintSettings> printSettings_;
+    platform::TGridRect printRange_{};
+    int printFromPage_ = 1, printToPage_ = 1, printPageCount_ = 0;
+    platform::TRect printPageRect_{};   // the printer page in 0.1 mm
+    platform::TRect printDeviceRect_{}; // the page on the drawing canvas, in its pixels
+    platform::TPrinter* printTarget_ = nullptr;
+    double printFontScale_ = 1.0;
+    void PrivatePrintRect(const platform::TGridRect& GridRect, bool SelectedOnly);
+    void PrivatePrintPreviewRect(platform::TCanvas* Canvas, const platform::TRect& Rect,
+                                 const platform::TGridRect& GridRect, bool SelectedOnly);
     int hiddenColCount_ = 0;
     platform::TGridRect savedSelection_;
     bool selectionHidden_ = false;

@@ -88,6 +88,8 @@ void TExStringGrid::GetVisualProperties(int ACol, int ARow, TGridDrawState& Stat
     const int c = Remap ? RemapCol(ACol) : ACol;
     const bool fixedPos = ACol < FixedCols() || ARow < FixedRows();
     AFont.Assign(fixedPos ? *fixedFont_ : *Font());
+    if (Print && !printSettings_->UseDisplayFont)
+        AFont.Assign(fixedPos ? printSettings_->FixedFont() : printSettings_->Font());
     TColor brush = clNone;
     AColorTo = clNone;
     const TCellProperties* p = CellProps(c, ARow);

@@ -1,5 +1,6 @@
 // Column widths and column order kept in an INI file or in the registry's stand-in.
 #include <algorithm>
+#include <cstdint>
 #include <filesystem>
 #include <vector>
 
@@ -94,6 +95,160 @@ void TExStringGrid::LoadColPositions()
     }
     ColumnOrder().Clear();
     for (int v : target) ColumnOrder().Add(v);
+}
+
+}  // namespace grid
+
+// ---------------------------------------------------------------- print settings
+
+namespace grid {
+
+namespace {
+
+const char* Flag(bool v) { return v ? "Y" : "N"; }
+
+void WriteFont(base::TIniFile& ini, const std::string& section, const std::string& prefix, const platform::TFont& f)
+{
+    ini.WriteString(section, prefix + "Name", f.Name());
+    ini.WriteInteger(section, prefix + "Size", f.Size());
+    ini.WriteInteger(section, prefix + "Style", f.Style());
+    ini.WriteInteger(section, prefix + "Color", static_cast<long long>(f.Color()));
+}
+
+void ReadFont(const base::TIniFile& ini, const std::string& section, const std::string& prefix, platform::TFont& f)
+{
+    f.SetName(ini.ReadString(section, prefix + "Name", "Arial"));
+    const long long size = ini.ReadInteger(section, prefix + "Size", 10);
+    if (size > 0 && size <= 1638) f.SetSize(int(size));
+    // The stored style replaces the present one, so the settings read back as written.
+    f.SetStyle(platform::TFontStyles(ini.ReadInteger(section, prefix + "Style", 0) & 15));
+    const long long color = ini.ReadInteger(section, prefix + "Color", 0);
+    if (color >= -0x80000000LL && color <= 0xFFFFFFFFLL)
+        f.SetColor(platform::TColor(static_cast<std::uint32_t>(color)));
+}
+
+// "TitleLines" keeps each line end as a backslash and 'n'.
+std::string EncodeTitleLines(const std::string& text)
+{
+    std::string out;
+    for (char ch : text) {
+        if (ch == '\r') out += "\\n";
+        else if (ch != '\n') out += ch;
+    }
+    return out;
+}
+
+std::string DecodeTitleLines(const std::string& stored)
+{
+    std::string out;
+    for (size_t i = 0; i < stored.size(); ++i) {
+        if (stored[i] == '\\' && i + 1 < stored.size() && stored[i + 1] == 'n') {
+            out += "\r\n";
+            ++i;
+        } else {
+            out += stored[i];
+        }
+    }
+    return out;
+}
+
+template <class E>
+void ReadRange(const base::TIniFile& ini, const std::string& section, const char* key, int last, E& field)
+{
+    const long long v = ini.ReadInteger(section, key, 0);
+    if (v >= 0 && v <= last) field = E(v);
+}
+
+TPrintPosition ReadPosition(const base::TIniFile& ini, const std::string& section, const char* key)
+{
+    const long long v = ini.ReadInteger(section, key, 0);
+    return v >= 1 && v <= 6 ? TPrintPosition(v) : ppNone;
+}
+
+}  // namespace
+
+void TExStringGrid::SavePrintSettings(const std::string& FileName, const std::string& Section)
+{
+    const TPrintSettings& p = PrintSettings();
+    base::TIniFile ini(FileName);
+    ini.BeginUpdate();
+    ini.WriteInteger(Section, "ColumnSpacing", p.ColumnSpacing);
+    ini.WriteInteger(Section, "RowSpacing", p.RowSpacing);
+    ini.WriteInteger(Section, "TitleSpacing", p.TitleSpacing);
+    ini.WriteInteger(Section, "FixedHeight", p.FixedHeight);
+    ini.WriteInteger(Section, "FixedWidth", p.FixedWidth);
+    ini.WriteString(Section, "Centered", Flag(p.Centered));
+    ini.WriteString(Section, "NoAutoSize", Flag(p.NoAutoSize));
+    ini.WriteString(Section, "UseFixedHeight", Flag(p.UseFixedHeight));
+    ini.WriteString(Section, "UseFixedWidth", Flag(p.UseFixedWidth));
+    ini.WriteString(Section, "RepeatFixedRows", Flag(p.RepeatFixedRows));
+    ini.WriteString(Section, "RepeatFixedCols", Flag(p.RepeatFixedCols));
+    ini.WriteInteger(Section, "Borders", p.Borders);
+    ini.WriteInteger(Section, "BorderStyle", p.BorderStyle);
+    ini.WriteInteger(Section, "Date", p.Date);
+    ini.WriteInteger(Section, "PageNr", p.PageNr);
+    ini.WriteInteger(Section, "Title", p.Title);
+    ini.WriteInteger(Section, "Time", p.Time);
+    ini.WriteString(Section, "DateFormat", p.DateFormat);
+    ini.WriteString(Section, "TitleText", p.TitleText);
+    ini.WriteInteger(Section, "FooterSize", p.FooterSize);
+    ini.WriteInteger(Section, "HeaderSize", p.HeaderSize);
+    ini.WriteInteger(Section, "LeftSize", p.LeftSize);
+    ini.WriteInteger(Section, "RightSize", p.RightSize);
+    ini.WriteInteger(Section, "FitToPage", p.FitToPage);
+    WriteFont(ini, Section, "Font", p.Font());
+    WriteFont(ini, Section, "HeaderFont", p.HeaderFont());
+    WriteFont(ini, Section, "FooterFont", p.FooterFont());
+    ini.WriteString(Section, "PageNumSep", p.PageNumSep);
+    ini.WriteString(Section, "PageSuffix", p.PageSuffix);
+    ini.WriteString(Section, "PagePrefix", p.PagePrefix);
+    ini.WriteInteger(Section, "Orientation", p.Orientation == platform::poLandscape ? 1 : 0);
+    ini.WriteString(Section, "TitleLines", EncodeTitleLines(p.TitleLines().Text()));
+    if (!ini.EndUpdate()) throw EExGridError("Cannot write the print settings to " + FileName);
+}
+
+void TExStringGrid::LoadPrintSettings(const std::string& FileName, const std::string& Section)
+{
+    TPrintSettings& p = PrintSettings();
+    const base::TIniFile ini(FileName);
+    auto num = [&](const char* key, long long def) {
+        const long long v = ini.ReadInteger(Section, key, def);
+        return int(std::clamp(v, -1000000LL, 1000000LL));
+    };
+    auto flag = [&](const char* key, const char* def) { return ini.ReadString(Section, key, def) == "Y"; };
+    p.ColumnSpacing = num("ColumnSpacing", 20);
+    p.RowSpacing = num("RowSpacing", 20);
+    p.TitleSpacing = num("TitleSpacing", 20);
+    p.FixedHeight = num("FixedHeight", 0);
+    p.FixedWidth = num("FixedWidth", 0);
+    p.Centered = flag("Centered", "Y");
+    p.NoAutoSize = flag("NoAutoSize", "N");
+    p.UseFixedHeight = flag("UseFixedHeight", "N");
+    p.UseFixedWidth = flag("UseFixedWidth", "N");
+    p.RepeatFixedRows = flag("RepeatFixedRows", "N");
+    p.RepeatFixedCols = flag("RepeatFixedCols", "N");
+    ReadRange(ini, Section, "Borders", pbCustom, p.Borders);
+    ReadRange(ini, Section, "BorderStyle", platform::psInsideFrame, p.BorderStyle);
+    p.Date = ReadPosition(ini, Section, "Date");
+    p.PageNr = ReadPosition(ini, Section, "PageNr");
+    p.Title = ReadPosition(ini, Section, "Title");
+    p.Time = ReadPosition(ini, Section, "Time");
+    p.DateFormat = ini.ReadString(Section, "DateFormat", "");
+    p.TitleText = ini.ReadString(Section, "TitleText", "");
+    p.FooterSize = num("FooterSize", 100);
+    p.HeaderSize = num("HeaderSize", 100);
+    p.LeftSize = num("LeftSize", 100);
+    p.RightSize = num("RightSize", 100);
+    ReadRange(ini, Section, "FitToPage", fpCustom, p.FitToPage);
+    ReadFont(ini, Section, "Font", p.Font());
+    ReadFont(ini, Section, "HeaderFont", p.HeaderFont());
+    ReadFont(ini, Section, "FooterFont", p.FooterFont());
+    p.PageNumSep = ini.ReadString(Section, "PageNumSep", "");
+    p.PageSuffix = ini.ReadString(Section, "PageSuffix", "");
+    p.PagePrefix = ini.ReadString(Section, "PagePrefix", "");
+    const long long o = ini.ReadInteger(Section, "Orientation", 0);
+    if (o == 0 || o == 1) p.Orientation = o ? platform::poLandscape : platform::poPortrait;
+    p.TitleLines().SetText(DecodeTitleLines(ini.ReadString(Section, "TitleLines", "")));
 }
 
 }  // namespace grid

@@ -1,0 +1,540 @@
+// Printing: grids printed to PDF and read back by pdftotext, the preview drawn into
+// bitmaps and compared with the printed pages, and the stored print settings.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <cmath>
+#include <map>
+#include <regex>
+#include <set>
+#include <sstream>
+
+#include "GridWindow.h"
+#include "base/IniFile.h"
+#include "base/StringList.h"
+#include "platform/graphics/GDI.h"
+#include "platform/graphics/Graphics.h"
+#include "platform/graphics/ImageDecoder.h"
+#include "platform/system/Printer.h"
+#include "support/TestSupport.h"
+#include "widgets/grid/ExObj.h"
+
+using namespace grid;
+using namespace platform;
+
+namespace {
+
+struct PrintGrid : gridtest::GridWindow {
+    testsupport::TempDir dir{"gridprint"};
+    // cols x rows cells: "Col c" over the columns, "R r" down the left, "c<c>r<r>" inside.
+    PrintGrid(int cols, int rows)
+    {
+        Open(600, 400, cols, rows);
+        for (int c = 1; c < cols; ++c) g->SetCells(c, 0, "Col " + std::to_string(c));
+        for (int r = 1; r < rows; ++r) {
+            g->SetCells(0, r, "R " + std::to_string(r));
+            for (int c = 1; c < cols; ++c) g->SetCells(c, r, "c" + std::to_string(c) + "r" + std::to_string(r));
+        }
+        Printer()->SetPrinterIndex(0);
+        Printer()->FileName = dir.file("grid.pdf");
+    }
+    ~PrintGrid() { Close(); }
+
+    // The text of each printed page.
+    std::vector<std::string> PdfPages()
+    {
+        int rc = 0;
+        const std::string text = testsupport::RunCapture("pdftotext -layout " + Printer()->FileName + " -", &rc);
+        EXPECT_EQ(rc, 0);
+        std::vector<std::string> pages;
+        std::size_t from = 0;
+        for (std::size_t ff; (ff = text.find('\f', from)) != std::string::npos; from = ff + 1)
+            pages.push_back(text.substr(from, ff - from));
+        return pages;
+    }
+    // A page of the PDF rendered at 96 pixels per inch.
+    std::unique_ptr<TBitmap> PdfPage(int page)
+    {
+        int rc = 0;
+        const std::string p = std::to_string(page);
+        testsupport::RunCapture("pdftoppm -png -r 96 -f " + p + " -l " + p + " " + Printer()->FileName + " " +
+                                    dir.file("page"),
+                                &rc);
+        EXPECT_EQ(rc, 0);
+        for (const auto& e : std::filesystem::directory_iterator(dir.path())) {
+            const std::string name = e.path().filename().string();
+            if (name.rfind("page-", 0) != 0) continue;
+            std::ifstream in(e.path(), std::ios::binary);
+            const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+            std::filesystem::remove(e.path());
+            auto img = ImageDecoder::Decode(bytes);
+            if (!img) return nullptr;
+            auto b = std::make_unique<TBitmap>(img->Width(), img->Height());
+            img->Draw(b->Canvas()->Handle(), {0, 0, img->Width(), img->Height()});
+            return b;
+        }
+        return nullptr;
+    }
+};
+
+std::vector<std::string> Tokens(const std::string& s)
+{
+    std::istringstream in(s);
+    std::vector<std::string> t;
+    for (std::string w; in >> w;) t.push_back(w);
+    return t;
+}
+
+// The rows of a bitmap that hold a long run of dark pixels: the printed horizontal lines.
+std::vector<int> LineRows(TBitmap& b)
+{
+    std::vector<int> rows;
+    for (int y = 0; y < b.Height(); ++y) {
+        int run = 0, best = 0;
+        const std::uint32_t* line = b.ScanLine(y);
+        for (int x = 0; x < b.Width(); ++x) {
+            const std::uint32_t c = line[x];
+            const bool dark = (c & 0xFF) < 128 && ((c >> 8) & 0xFF) < 128 && ((c >> 16) & 0xFF) < 128;
+            run = dark ? run + 1 : 0;
+            best = std::max(best, run);
+        }
+        if (best > b.Width() / 8) rows.push_back(y);
+    }
+    return rows;
+}
+
+void SavePng(TBitmap& b, const std::string& name)
+{
+    if (const char* keep = std::getenv("KORVELO_GRID_PNG")) b.SaveToFile(std::string(keep) + "/" + name + ".png");
+}
+
+}  // namespace
+
+TEST(GridPrint, RowsSplitIntoPagesWithRepeatedHeaderTitleAndPageNumbers)
+{
+    REQUIRE_TOOL("pdftotext", "poppler-utils");
+    PrintGrid f(4, 150);
+    TPrintSettings& ps = f.g->PrintSettings();
+    ps.Title = ppTopCenter;
+    ps.TitleText = "Hull offsets";
+    ps.PageNr = ppBottomRight;
+    ps.PagePrefix = "Page";
+    ps.RepeatFixedRows = true;
+    ps.JobName = "Offsets";
+    std::vector<int> started;
+    const int pageW = int(std::lround(254.0 / 96 * Printer()->PageWidth()));
+    const int pageH = int(std::lround(254.0 / 96 * Printer()->PageHeight()));
+    EXPECT_NEAR(pageW, 2100, 3);  // A4 in 0.1 mm
+    EXPECT_NEAR(pageH, 2970, 3);
+    f.g->OnPrintPage = [&](TObject*, TCanvas*, int page, int w, int b) {
+        started.push_back(page);
+        EXPECT_EQ(w, pageW);
+        EXPECT_EQ(b, -pageH);
+    };
+    f.g->Print();
+    EXPECT_FALSE(Printer()->Printing());
+    const int n = f.g->PrintPageCount();
+    ASSERT_GE(n, 3);
+    EXPECT_EQ(int(started.size()), n);
+    const std::vector<std::string> pages = f.PdfPages();
+    ASSERT_EQ(int(pages.size()), n);
+    int next = 1;
+    for (int p = 0; p < n; ++p) {
+        SCOPED_TRACE(p + 1);
+        const std::string& text = pages[size_t(p)];
+        EXPECT_NE(text.find("Hull offsets"), std::string::npos);
+        EXPECT_NE(text.find("Page " + std::to_string(p + 1) + "/" + std::to_string(n)), std::string::npos);
+        // the header row on every page, above the page's first row
+        const size_t header = text.find("Col 1");
+        ASSERT_NE(header, std::string::npos);
+        EXPECT_EQ(text.find("Col 1", header + 1), std::string::npos);  // row 0 is not repeated on page 1
+        EXPECT_NE(text.find("Col 3"), std::string::npos);
+        int first = -1;
+        for (const std::string& t : Tokens(text)) {
+            std::smatch m;
+            static const std::regex cell("c1r([0-9]+)");
+            if (!std::regex_match(t, m, cell)) continue;
+            const int row = std::stoi(m[1]);
+            if (first < 0) {
+                first = row;
+                EXPECT_LT(header, text.find(t));
+            }
+            EXPECT_EQ(row, next);  // every row once, in order
+            next = row + 1;
+        }
+    }
+    EXPECT_EQ(next, 150);
+}
+
+TEST(GridPrint, WideGridPrintsColumnBandsWithRepeatedFixedColumns)
+{
+    REQUIRE_TOOL("pdftotext", "poppler-utils");
+    PrintGrid f(30, 20);
+    TPrintSettings& ps = f.g->PrintSettings();
+    ps.PageNr = ppTopLeft;
+    ps.RepeatFixedCols = true;
+    ps.RepeatFixedRows = true;
+    f.g->Print();
+    const std::vector<std::string> pages = f.PdfPages();
+    ASSERT_GE(pages.size(), 2u);
+    ASSERT_EQ(int(pages.size()), f.g->PrintPageCount());
+    std::map<int, int> colPage;  // column -> page (from 1) that prints it
+    for (size_t p = 0; p < pages.size(); ++p) {
+        SCOPED_TRACE(p + 1);
+        // one page per band: page-in-band "-" band
+        EXPECT_NE(pages[p].find("1-" + std::to_string(p + 1)), std::string::npos) << pages[p];
+        EXPECT_NE(pages[p].find("R 19"), std::string::npos);  // the fixed column on every band
+        for (const std::string& t : Tokens(pages[p])) {
+            std::smatch m;
+            static const std::regex cell("c([0-9]+)r19");
+            if (std::regex_match(t, m, cell)) {
+                const int col = std::stoi(m[1]);
+                EXPECT_EQ(colPage.count(col), 0u) << col;
+                colPage[col] = int(p + 1);
+            }
+        }
+    }
+    ASSERT_EQ(colPage.size(), 29u);
+    int last = 1;
+    for (const auto& [col, page] : colPage) {
+        EXPECT_GE(page, last) << col;  // bands run left to right
+        last = page;
+    }
+    for (int c = 0; c < 30; ++c) {
+        if (f.g->GetPrintColWidth(c) > 0) continue;
+        ADD_FAILURE() << "column " << c << " has no print width";
+    }
+}
+
+TEST(GridPrint, PreviewDrawsTheSamePagesAsThePrinter)
+{
+    REQUIRE_TOOL("pdftoppm", "poppler-utils");
+    PrintGrid f(4, 120);
+    TPrintSettings& ps = f.g->PrintSettings();
+    ps.PageNr = ppBottomCenter;
+    ps.Borders = pbSingle;
+    ps.RepeatFixedRows = true;
+    f.g->SetColors(2, 5, clRed);
+    f.g->Print();
+    const int n = f.g->PrintPageCount();
+    ASSERT_GE(n, 2);
+    const int w = Printer()->PageWidth(), h = Printer()->PageHeight();
+    for (int page = 1; page <= n; ++page) {
+        SCOPED_TRACE(page);
+        TBitmap preview(w, h);
+        preview.Canvas()->Brush().SetColor(clWhite);
+        preview.Canvas()->FillRect({0, 0, w, h});
+        std::vector<int> drawn;
+        f.g->OnPrintPage = [&](TObject*, TCanvas*, int p, int, int) { drawn.push_back(p); };
+        f.g->SetPreviewPage(page);
+        f.g->PrintPreview(preview.Canvas(), {0, 0, w, h});
+        EXPECT_EQ(f.g->PrintPageCount(), n);
+        EXPECT_EQ(drawn, std::vector<int>{page});
+        SavePng(preview, "print-preview-" + std::to_string(page));
+        const auto printed = f.PdfPage(page);
+        ASSERT_TRUE(printed);
+        ASSERT_NEAR(printed->Width(), w, 1);
+        // the same horizontal lines at the same heights (within a pixel)
+        const std::vector<int> a = LineRows(preview), b = LineRows(*printed);
+        ASSERT_GT(a.size(), 20u);
+        SavePng(*printed, "print-pdf-" + std::to_string(page));
+        auto unmatched = [](const std::vector<int>& from, const std::vector<int>& in) {
+            int n = 0;
+            for (int y : from) {
+                bool near = false;
+                for (int z : in) near = near || std::abs(y - z) <= 1;
+                n += !near;
+            }
+            return n;
+        };
+        EXPECT_EQ(unmatched(a, b), 0);
+        EXPECT_EQ(unmatched(b, a), 0);
+        if (page == 1) {
+            // the red cell of row 5, column 2
+            int red = 0;
+            for (int y = 0; y < h; ++y)
+                for (int x = 0; x < w; ++x) red += (preview.ScanLine(y)[x] & 0xFFFFFF) == 0xFF0000;
+            EXPECT_GT(red, 200);
+        }
+    }
+}
+
+TEST(GridPrint, StartAndCancelEventsLimitThePrint)
+{
+    REQUIRE_TOOL("pdfinfo", "poppler-utils");
+    PrintGrid f(3, 200);
+    f.g->OnPrintStart = [](TObject*, int, int&, int& to) { to = 0; };
+    f.g->Print();
+    EXPECT_FALSE(std::filesystem::exists(Printer()->FileName));
+    f.g->OnPrintStart = nullptr;
+    f.g->OnPrintCancel = [](TObject*, int page, bool& cancel) { cancel = page == 2; };
+    f.g->Print();
+    int rc = 0;
+    const std::string info = testsupport::RunCapture("pdfinfo " + Printer()->FileName, &rc);
+    EXPECT_NE(info.find("Pages:           2"), std::string::npos) << info;
+    // a failing page leaves no file behind
+    std::filesystem::remove(Printer()->FileName);
+    f.g->OnPrintCancel = nullptr;
+    f.g->OnPrintPage = [](TObject*, TCanvas*, int page, int, int) {
+        if (page == 2) throw EExGridError("paper jam");
+    };
+    EXPECT_THROW(f.g->Print(), EExGridError);
+    EXPECT_FALSE(Printer()->Printing());
+    EXPECT_FALSE(std::filesystem::exists(Printer()->FileName));
+}
+
+TEST(GridPrint, HeaderAndFooterItemsFollowTheirPositions)
+{
+    PrintGrid f(3, 5);
+    TPrintSettings& ps = f.g->PrintSettings();
+    ps.DateFormat = "yyyy";
+    struct Case {
+        TPrintPosition date, time, page;
+        std::string sep;
+        std::regex expect;
+    };
+    const std::string year = "20[0-9][0-9]";
+    const Case cases[] = {
+        {ppTopLeft, ppTopLeft, ppNone, "/", std::regex(year + " [0-9][0-9]:[0-9][0-9]")},  // date, then time
+        {ppTopRight, ppTopRight, ppNone, "/", std::regex("[0-9][0-9]:[0-9][0-9] " + year)},
+        {ppNone, ppNone, ppBottomLeft, "/", std::regex("1")},  // one page: just the number
+        {ppNone, ppBottomCenter, ppBottomCenter, "", std::regex("[0-9][0-9]:[0-9][0-9] 1")},
+    };
+    for (const Case& c : cases) {
+        ps.Date = c.date;
+        ps.Time = c.time;
+        ps.PageNr = c.page;
+        ps.PageNumSep = c.sep;
+        TRecordingCanvas rec(794, 1123);
+        f.g->PrintPreview(&rec, {0, 0, 794, 1123});
+        bool found = false;
+        std::string texts;
+        for (const std::string& call : rec.Calls()) {
+            if (call.rfind("Text ", 0) != 0) continue;
+            const size_t q = call.find('\''), e = call.rfind('\'');
+            const std::string t = call.substr(q + 1, e - q - 1);
+            texts += t + "|";
+            found = found || std::regex_match(t, c.expect);
+        }
+        EXPECT_TRUE(found) << texts;
+    }
+}
+
+TEST(GridPrint, PageNumbersCountThePages)
+{
+    PrintGrid f(3, 150);
+    TPrintSettings& ps = f.g->PrintSettings();
+    ps.PageNr = ppBottomRight;
+    f.g->SetPreviewPage(1);
+    TRecordingCanvas probe(794, 1123);
+    f.g->PrintPreview(&probe, {0, 0, 794, 1123});
+    const int n = f.g->PrintPageCount();
+    ASSERT_GE(n, 3);
+    for (int page = 1; page <= n; ++page) {
+        TRecordingCanvas rec(794, 1123);
+        f.g->SetPreviewPage(page);
+        f.g->PrintPreview(&rec, {0, 0, 794, 1123});
+        const std::string want = "'" + std::to_string(page) + "/" + std::to_string(n) + "'";
+        bool found = false;
+        for (const std::string& call : rec.Calls()) found = found || call.find(want) != std::string::npos;
+        EXPECT_TRUE(found) << want;
+    }
+}
+
+TEST(GridPrint, FitToPageScalesColumnsOnlyAsAsked)
+{
+    PrintGrid f(4, 5);
+    TPrintSettings& ps = f.g->PrintSettings();
+    ps.LeftSize = ps.RightSize = 100;
+    auto widths = [&] {
+        TRecordingCanvas rec(794, 1123);
+        f.g->PrintDraw(&rec, {0, 0, 794, 1123});
+        int total = 0;
+        for (int c = 0; c < 4; ++c) total += f.g->GetPrintColWidth(c) + ps.ColumnSpacing + 20;
+        return total;
+    };
+    ps.FitToPage = fpNever;
+    const int natural = widths();
+    ASSERT_LT(natural, 1000);
+    ps.FitToPage = fpShrink;
+    EXPECT_EQ(widths(), natural);  // narrower than the page: unchanged
+    ps.FitToPage = fpAlways;
+    EXPECT_NEAR(widths(), int(std::lround(254.0 / 96 * 794)) - 200, 8);
+    ps.FitToPage = fpCustom;
+    double seen = 0;
+    f.g->OnFitToPage = [&](TObject*, double& scale, bool& allow) {
+        seen = scale;
+        allow = false;
+    };
+    EXPECT_EQ(widths(), natural);
+    EXPECT_GT(seen, 1.0);
+}
+
+TEST(GridPrint, TextMeasures)
+{
+    PrintGrid f(3, 3);
+    EXPECT_EQ(f.g->MapFontHeight(10), -35);
+    EXPECT_EQ(f.g->MapFontHeight(72), -254);
+    EXPECT_EQ(f.g->MapFontSize(254), 72);
+    f.g->SetCells(1, 1, "one\r\ntwo\r\nthree and more");
+    EXPECT_EQ(f.g->MaxLinesInRow(1), 1);
+    f.g->Multilinecells = true;
+    EXPECT_EQ(f.g->MaxLinesInRow(1), 3);
+    EXPECT_EQ(f.g->MaxLinesInRow(2), 1);
+    EXPECT_EQ(f.g->MaxLinesInGrid(), 3);
+    EXPECT_EQ(f.g->MaxCharsInCol(1), 14);
+    f.g->Multilinecells = false;
+    EXPECT_EQ(f.g->MaxCharsInCol(1), 5);  // "Col 1"
+    EXPECT_EQ(f.g->MaxCharsInCol(2), 5);
+    // rotated text: the start point inside the rectangle by angle and alignment
+    const TSize e = f.g->Canvas()->TextExtent("Draft");
+    struct Case {
+        int angle;
+        TAlignment ha;
+        TVAlignment va;
+        TPoint at;
+    };
+    const Case cases[] = {
+        {0, taLeftJustify, vtaTop, {12, 12}},
+        {90, taLeftJustify, vtaTop, {12, 12 + e.cx}},
+        {0, taRightJustify, vtaBottom, {98 - e.cx, 98 - e.cy}},
+        {180, taLeftJustify, vtaTop, {12 + e.cx, 12 + e.cy}},
+    };
+    for (const Case& c : cases) {
+        TRect r{10, 10, 100, 100};
+        f.g->CalcTextPos(r, c.angle, "Draft", c.ha, c.va);
+        EXPECT_EQ(r.Left, c.at.X) << c.angle;
+        EXPECT_EQ(r.Top, c.at.Y) << c.angle;
+    }
+    EXPECT_THROW(f.g->GetPrintColWidth(513), EExGridError);
+}
+
+TEST(GridPrintSettings, RoundTripThroughTheStore)
+{
+    PrintGrid f(2, 2);
+    TPrintSettings& ps = f.g->PrintSettings();
+    ps.ColumnSpacing = 15;
+    ps.RowSpacing = 5;
+    ps.TitleSpacing = 30;
+    ps.FixedHeight = 60;
+    ps.FixedWidth = 250;
+    ps.Centered = false;
+    ps.UseFixedWidth = ps.RepeatFixedRows = true;
+    ps.Borders = pbAroundVertical;
+    ps.BorderStyle = psDot;
+    ps.Date = ppTopRight;
+    ps.PageNr = ppBottomCenter;
+    ps.Title = ppTopLeft;
+    ps.Time = ppBottomLeft;
+    ps.DateFormat = "yyyy-mm-dd";
+    ps.TitleText = "Offsets = stations";
+    ps.FooterSize = 120;
+    ps.HeaderSize = 80;
+    ps.LeftSize = 150;
+    ps.RightSize = 90;
+    ps.FitToPage = fpShrink;
+    ps.Font().SetName("Courier New");
+    ps.Font().SetSize(9);
+    ps.Font().SetStyle(fsBold | fsItalic);
+    ps.Font().SetColor(clBtnFace);
+    ps.HeaderFont().SetColor(TColor(0x123456));
+    ps.FooterFont().SetStyle(fsUnderline);
+    ps.PageNumSep = "|";
+    ps.PagePrefix = "Page";
+    ps.PageSuffix = "end";
+    ps.Orientation = poLandscape;
+    ps.TitleLines().SetText("a\r\nb\r\n");
+    const std::string file = f.dir.file("print.ini");
+    f.g->SavePrintSettings(file, "Print");
+    EXPECT_EQ(base::TIniFile(file).ReadString("Print", "TitleLines", ""), "a\\nb\\n");
+    EXPECT_EQ(base::TIniFile(file).ReadString("Print", "Centered", ""), "N");
+
+    gridtest::GridWindow other;
+    other.Open(200, 200, 2, 2);
+    TPrintSettings& q = other.g->PrintSettings();
+    q.HeaderFont().SetStyle(fsBold);  // the stored style replaces this one
+    other.g->LoadPrintSettings(file, "Print");
+    EXPECT_EQ(q.ColumnSpacing, 15);
+    EXPECT_EQ(q.RowSpacing, 5);
+    EXPECT_EQ(q.TitleSpacing, 30);
+    EXPECT_EQ(q.FixedHeight, 60);
+    EXPECT_EQ(q.FixedWidth, 250);
+    EXPECT_FALSE(q.Centered);
+    EXPECT_TRUE(q.UseFixedWidth && q.RepeatFixedRows);
+    EXPECT_FALSE(q.UseFixedHeight || q.RepeatFixedCols || q.NoAutoSize);
+    EXPECT_EQ(q.Borders, pbAroundVertical);
+    EXPECT_EQ(q.BorderStyle, psDot);
+    EXPECT_EQ(q.Date, ppTopRight);
+    EXPECT_EQ(q.PageNr, ppBottomCenter);
+    EXPECT_EQ(q.Title, ppTopLeft);
+    EXPECT_EQ(q.Time, ppBottomLeft);
+    EXPECT_EQ(q.DateFormat, "yyyy-mm-dd");
+    EXPECT_EQ(q.TitleText, "Offsets = stations");
+    EXPECT_EQ(q.FooterSize, 120);
+    EXPECT_EQ(q.HeaderSize, 80);
+    EXPECT_EQ(q.LeftSize, 150);
+    EXPECT_EQ(q.RightSize, 90);
+    EXPECT_EQ(q.FitToPage, fpShrink);
+    EXPECT_EQ(q.Font().Name(), "Courier New");
+    EXPECT_EQ(q.Font().Size(), 9);
+    EXPECT_EQ(q.Font().Style(), fsBold | fsItalic);
+    EXPECT_EQ(q.Font().Color(), clBtnFace);
+    EXPECT_EQ(q.HeaderFont().Color(), TColor(0x123456));
+    EXPECT_EQ(q.HeaderFont().Style(), 0u);
+    EXPECT_EQ(q.FooterFont().Style(), fsUnderline);
+    EXPECT_EQ(q.PageNumSep, "|");
+    EXPECT_EQ(q.PagePrefix, "Page");
+    EXPECT_EQ(q.PageSuffix, "end");
+    EXPECT_EQ(q.Orientation, poLandscape);
+    ASSERT_EQ(q.TitleLines().Count(), 2);
+    EXPECT_EQ(q.TitleLines().Get(0), "a");
+    EXPECT_EQ(q.TitleLines().Get(1), "b");
+    other.Close();
+}
+
+TEST(GridPrintSettings, MissingAndBadValues)
+{
+    PrintGrid f(2, 2);
+    const std::string file = f.dir.file("print.ini");
+    {
+        base::TIniFile ini(file);
+        ini.WriteString("Bad", "Borders", "12");
+        ini.WriteString("Bad", "BorderStyle", "-1");
+        ini.WriteString("Bad", "FitToPage", "9");
+        ini.WriteString("Bad", "Date", "7");
+        ini.WriteString("Bad", "Orientation", "2");
+        ini.WriteString("Bad", "Centered", "y");
+        ini.WriteString("Bad", "FontSize", "99999999999");
+    }
+    TPrintSettings& ps = f.g->PrintSettings();
+    ps.Borders = pbDouble;
+    ps.BorderStyle = psDash;
+    ps.FitToPage = fpGrow;
+    ps.Date = ppTopLeft;
+    ps.Orientation = poLandscape;
+    f.g->LoadPrintSettings(file, "Bad");
+    EXPECT_EQ(ps.Borders, pbDouble);  // out of range: kept
+    EXPECT_EQ(ps.BorderStyle, psDash);
+    EXPECT_EQ(ps.FitToPage, fpGrow);
+    EXPECT_EQ(ps.Date, ppNone);
+    EXPECT_EQ(ps.Orientation, poLandscape);
+    EXPECT_FALSE(ps.Centered);  // only "Y" is true
+    // an empty section: the documented defaults
+    f.g->LoadPrintSettings(file, "Empty");
+    EXPECT_EQ(ps.ColumnSpacing, 20);
+    EXPECT_EQ(ps.RowSpacing, 20);
+    EXPECT_EQ(ps.TitleSpacing, 20);
+    for (int v : {ps.FooterSize, ps.HeaderSize, ps.LeftSize, ps.RightSize}) EXPECT_EQ(v, 100);
+    for (const TFont* font : {&ps.Font(), &ps.HeaderFont(), &ps.FooterFont()}) {
+        EXPECT_EQ(font->Name(), "Arial");
+        EXPECT_EQ(font->Size(), 10);
+    }
+    EXPECT_TRUE(ps.Centered);
+    EXPECT_FALSE(ps.NoAutoSize || ps.UseFixedHeight || ps.UseFixedWidth || ps.RepeatFixedRows || ps.RepeatFixedCols);
+    EXPECT_EQ(ps.TitleLines().Count(), 0);
+    // a file that cannot be written
+    EXPECT_THROW(f.g->SavePrintSettings(f.dir.file("no/such/folder.ini"), "Print"), EExGridError);
+}

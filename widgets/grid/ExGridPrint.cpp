@@ -1,0 +1,958 @@
+// Printing and print preview. Pages are laid out in units of 0.1 mm with y growing
+// upwards from the page top (so a position down the page is negative); PrintLayout maps
+// them onto the pixels of whatever canvas draws the page.
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+#include <string>
+#include <vector>
+
+#include "base/DateTime.h"
+#include "base/StringList.h"
+#include "platform/graphics/GDI.h"
+#include "platform/graphics/Graphics.h"
+#include "platform/system/Printer.h"
+#include "widgets/grid/ExGrid.h"
+#include "widgets/grid/ExUtil.h"
+#include "widgets/html/HtmlEngine.h"
+
+using namespace platform;
+
+namespace grid {
+
+namespace {
+
+constexpr int kMaxPrintCols = 513;
+
+std::vector<std::string> SplitLines(std::string text, bool multiLine)
+{
+    std::vector<std::string> lines;
+    do lines.push_back(GetNextLine(text, multiLine));
+    while (!text.empty());
+    return lines;
+}
+
+bool IsLeft(TPrintPosition p) { return p == ppTopLeft || p == ppBottomLeft; }
+bool IsTop(TPrintPosition p) { return p == ppTopLeft || p == ppTopRight || p == ppTopCenter; }
+bool IsBottom(TPrintPosition p) { return p >= ppBottomLeft && p <= ppBottomCenter; }
+
+// Where rotated text starts in R (canvas pixels), turned text of size e.
+TPoint RotatedStart(const TRect& R, int angle, TSize e, TAlignment ha, TVAlignment va)
+{
+    const double a = angle * std::numbers::pi / 180.0;
+    const int A = std::abs(int(std::cos(a) * e.cx)), Bb = std::abs(int(std::sin(a) * e.cy));
+    const int C = std::abs(int(std::sin(a) * e.cx)), D = std::abs(int(std::cos(a) * e.cy));
+    const int deg = ((angle % 360) + 360) % 360;
+    TPoint o = deg <= 90 ? TPoint{0, C} : deg <= 180 ? TPoint{A, C + D} : deg <= 270 ? TPoint{A + Bb, D} : TPoint{Bb, 0};
+    TPoint p{R.Left + o.X, R.Top + o.Y};
+    if (ha == taRightJustify) p.X = R.Right - (A + Bb) + o.X;
+    else if (ha == taCenter) p.X = R.Left + (R.Width() - A - Bb) / 2 + o.X;
+    if (va == vtaBottom) p.Y = R.Bottom - (C + D) + o.Y;
+    else if (va == vtaCenter) p.Y = R.Top + o.Y - (C + D - R.Height()) / 2;
+    return p;
+}
+
+}  // namespace
+
+// One run of BuildPages: the page geometry, the column bands and the drawing.
+struct PrintLayout {
+    TExStringGrid& g;
+    TPrintSettings& ps;
+    TCanvas* cv;
+    TPrintMethod method;
+    int pages;
+    bool selectedOnly;
+    TGridRect range;
+    double k = 96.0 / 254.0;  // canvas pixels per unit
+    int ox = 0, oy = 0;       // canvas position of the page's top left
+    double pf = 254.0 / 96.0; // units per screen pixel
+    int W = 0, B = 0;
+    int u = 0, headerLine = 0, footerLine = 0, bodyLine = 0;
+    int cs = 0, Ht = 0, Hb = 0;
+    std::vector<int> width, xpos;
+    std::vector<char> colOn, rowOn;
+    std::vector<int> measured;  // measured row heights, -1 until asked
+    std::vector<std::pair<int, int>> bands;
+    std::vector<int> repeated;  // fixed columns repeated at the left of the current band
+    int band = 0, pageNr = 0, pageInBand = 0;
+    bool anyPageDrawn = false;
+
+    PrintLayout(TExStringGrid& grid, TCanvas* canvas, TPrintMethod m, int totalPages, bool selOnly)
+        : g(grid), ps(grid.PrintSettings()), cv(canvas), method(m), pages(totalPages), selectedOnly(selOnly),
+          range(grid.printRange_)
+    {
+    }
+
+    bool Drawing() const { return method == prPreview || method == prPrint; }
+    bool PageDrawn() const { return Drawing() && pageNr >= g.printFromPage_ && pageNr <= g.printToPage_; }
+
+    int DX(int x) const { return ox + int(std::lround(x * k)); }
+    int DY(int y) const { return oy - int(std::lround(y * k)); }
+    TRect DR(int x1, int yTop, int x2, int yBottom) const { return {DX(x1), DY(yTop), DX(x2), DY(yBottom)}; }
+    int Units(int px) const { return int(std::lround(px / k)); }
+
+    // The canvas font: f at its size in units (times the font scale), in canvas pixels.
+    void UseFont(const TFont& f)
+    {
+        cv->Font().Assign(f);
+        const int h = std::max(1, int(std::lround(std::abs(g.MapFontHeight(f.Size())) * k)));
+        cv->Font().SetHeight(-h);
+    }
+    TSize Extent(const std::string& s)
+    {
+        const TSize e = cv->TextExtent(s);
+        return {Units(e.cx), Units(e.cy)};
+    }
+
+    // ---- what a cell shows
+    std::string CellText(int rc, int r, TTextType& kind)
+    {
+        kind = TTextType::ttText;
+        const TCellType t = g.GetCellType(rc, r);
+        if (t == ctDataCheckBox || t == ctDataImage || t == ctVirtCheckBox) return {};
+        std::string s = g.GetFormattedCell(rc, r);
+        if (s.empty()) return s;
+        kind = TextType(s, g.EnableHTML);
+        if (kind == TTextType::ttFormula) g.CalcCell(rc, r, s);
+        if (kind == TTextType::ttUnicode) {
+            const std::u16string w = DecodeWideStr(s);
+            s.clear();
+            for (char16_t ch : w) s += ch < 256 ? char(ch) : '?';
+        }
+        bool password = false;
+        g.GetCellPassword(rc, r, password);
+        if (password) StringToPassword(s, g.PasswordChar);
+        if (kind != TTextType::ttHTML && g.URLShow && !g.URLFull && IsURL(s)) StripURLProtocol(s);
+        return s;
+    }
+
+    struct CellLook {
+        TBrush brush;
+        TFont font;
+        TColor colorTo = clNone;
+        TAlignment ha = taLeftJustify;
+        TVAlignment va = vtaTop;
+        bool wrap = false;
+    };
+    void Look(int c, int r, CellLook& l)
+    {
+        TGridDrawState st{};
+        g.GetVisualProperties(c, r, st, true, false, true, l.brush, l.colorTo, l.font, l.ha, l.va, l.wrap);
+    }
+
+    TSize GraphicSize(int rc, int r)
+    {
+        if (!ps.PrintGraphics || !g.GetCellGraphic(rc, r)) return {0, 0};
+        const TSize s = g.GetCellGraphicSize(rc, r);
+        return {int(std::lround(s.cx * pf)), int(std::lround(s.cy * pf))};
+    }
+
+    // Width and height the cell needs, in units.
+    TSize MeasureCell(int c, int r)
+    {
+        const int rc = g.RemapCol(c);
+        CellLook l;
+        Look(c, r, l);
+        UseFont(l.font);
+        TTextType kind;
+        const std::string s = CellText(rc, r, kind);
+        const TSize graphic = GraphicSize(rc, r);
+        TSize size;
+        int angle = 0;
+        if (kind == TTextType::ttHTML) {
+            html::HTMLDrawParams p;
+            p.Canvas = cv;
+            p.Text = s;
+            p.TextRect = {0, 0, 100000, 100000};
+            p.MeasureOnly = true;
+            p.Printing = true;
+            p.LinkColor = g.URLColor;
+            html::HTMLDrawResult res;
+            html::HTMLDrawEx(p, res);
+            size = {Units(res.MeasuredWidth) + 8, Units(res.MeasuredHeight)};
+        } else if (g.IsRotated(rc, r, angle) && angle != 0) {
+            cv->Font().SetEscapement(angle * 10);
+            const TSize e = Extent(s.empty() ? std::string("gh") : s);
+            cv->Font().SetEscapement(0);
+            const double a = angle * std::numbers::pi / 180.0;
+            size = {int(std::abs(std::cos(a)) * e.cx + std::abs(std::sin(a)) * e.cy),
+                    int(std::abs(std::sin(a)) * e.cx + std::abs(std::cos(a)) * e.cy)};
+        } else if (g.WordWrap() && ps.NoAutoSize && !s.empty()) {
+            const int w = std::max(1, int(std::lround((g.ColWidths(c) - 8) * pf * k)));
+            TRect m{0, 0, w, 0};
+            platform::DrawText(cv->Handle(), s, -1, &m, DT_CALCRECT | DT_WORDBREAK | DT_EDITCONTROL | DT_NOPREFIX);
+            size = {Units(m.Width()) + 8, Units(m.Height())};
+        } else {
+            const TSize gh = Extent("gh");
+            if (s.empty()) {
+                size = gh;
+            } else {
+                const std::vector<std::string> lines = SplitLines(s, g.Multilinecells);
+                int wide = 0;
+                for (const std::string& line : lines) wide = std::max(wide, Extent(line).cx);
+                size = {wide + 8 + graphic.cx, gh.cy * int(lines.size())};
+            }
+        }
+        size.cx = std::max(size.cx, graphic.cx);
+        size.cy = std::max(size.cy, graphic.cy);
+        if (g.OnCustomCellSize) {
+            TPoint p{size.cx, size.cy};
+            g.OnCustomCellSize(&g, cv, rc, r, p, true);
+            size = {p.X, p.Y};
+        }
+        return size;
+    }
+
+    // ---- rows and columns that are printed
+    bool RowSelected(int r)
+    {
+        if (g.MouseActions.DisjunctRowSelect) return g.GetRowSelect(g.MouseActions.RowSelectPersistent ? g.RemapRowInv(r) : r);
+        const TGridRect s = g.Selection();
+        return r >= s.Top && r <= s.Bottom;
+    }
+    bool ColSelected(int c)
+    {
+        if (g.MouseActions.DisjunctColSelect) return g.GetColSelect(c);
+        const TGridRect s = g.Selection();
+        return c >= s.Left && c <= s.Right;
+    }
+    bool RowOn(int r) const { return r >= 0 && r < int(rowOn.size()) && rowOn[size_t(r)]; }
+
+    int MeasuredHeight(int r)
+    {
+        if (r < 0 || r >= int(measured.size())) return 0;
+        int& m = measured[size_t(r)];
+        if (m >= 0) return m;
+        if (ps.NoAutoSizeRow) {
+            m = int(std::lround((g.RowHeights(r) - 4) * pf));
+        } else if (ps.UseFixedHeight) {
+            m = ps.FixedHeight;
+        } else if (g.OnPrintSetRowHeight) {
+            m = ps.FixedHeight;
+            g.OnPrintSetRowHeight(&g, r, m);
+        } else {
+            m = 0;
+            auto measure = [&](int c) {
+                if (width[size_t(c)] <= 0) return;
+                const int rc = g.RemapCol(c);
+                if (g.IsYMergedCell(rc, r)) return;
+                m = std::max(m, MeasureCell(c, r).cy);
+            };
+            for (int c = 0; c < int(width.size()); ++c) measure(c);
+        }
+        m = std::max(m, 0);
+        return m;
+    }
+    int RowHeight(int r)
+    {
+        const int m = MeasuredHeight(r);
+        return m + m / 8 + 2 * u + ps.RowSpacing;
+    }
+
+    // ---- page set-up
+    void SetUp()
+    {
+        g.printFontScale_ = 1.0;
+        ApplyPen();
+        UseFont(ps.HeaderFont());
+        headerLine = Extent("gh").cy;
+        UseFont(ps.FooterFont());
+        footerLine = Extent("gh").cy;
+        UseFont(ps.Font());
+        bodyLine = Extent("gh").cy;
+        u = bodyLine / 8;
+        if (method == prCalcPrint) {
+            W = g.printPageRect_.Width();
+            B = -g.printPageRect_.Height();
+        } else {
+            W = Units(g.printDeviceRect_.Width());
+            B = -Units(g.printDeviceRect_.Height());
+        }
+        cs = ps.UseFixedWidth ? 0 : ps.ColumnSpacing + 20;
+
+        const int cols = g.ColCount(), rows = g.RowCount();
+        colOn.assign(size_t(cols), 0);
+        rowOn.assign(size_t(rows), 0);
+        for (int c = range.Left; c <= range.Right; ++c) colOn[size_t(c)] = !selectedOnly || ColSelected(c);
+        for (int r = range.Top; r <= range.Bottom; ++r) rowOn[size_t(r)] = !selectedOnly || RowSelected(r);
+        for (int c = 0; c < std::min(g.FixedCols(), cols); ++c)
+            if (ps.RepeatFixedCols) colOn[size_t(c)] = 1;
+        measured.assign(size_t(rows), -1);
+        width.assign(size_t(cols), 0);
+        xpos.assign(size_t(cols), 0);
+
+        // column widths over the rows that may print (the fixed rows when they repeat)
+        std::vector<int> rowsMeasured;
+        if (ps.RepeatFixedRows)
+            for (int r = 0; r < std::min(g.FixedRows(), rows); ++r)
+                if (r < range.Top) rowsMeasured.push_back(r);
+        for (int r = range.Top; r <= range.Bottom; ++r) rowsMeasured.push_back(r);
+        for (int c = 0; c < cols; ++c) {
+            if (!colOn[size_t(c)]) continue;
+            int w = 0;
+            if (ps.NoAutoSize) {
+                w = int(std::lround((g.ColWidths(c) - 4) * pf));
+            } else if (ps.UseFixedWidth) {
+                w = ps.FixedWidth;
+            } else {
+                const int rc = g.RemapCol(c);
+                for (int r : rowsMeasured)
+                    if (!g.IsXMergedCell(rc, r)) w = std::max(w, MeasureCell(c, r).cx);
+            }
+            width[size_t(c)] = std::max(w, 0);
+        }
+        FitColumns();
+        if (g.OnPrintSetColumnWidth)
+            for (int c = range.Left; c <= range.Right; ++c) g.OnPrintSetColumnWidth(&g, c, width[size_t(c)]);
+        for (int c = 0; c < cols; ++c)
+            if (!colOn[size_t(c)]) width[size_t(c)] = 0;
+        for (int c = 0; c < std::min(cols, kMaxPrintCols); ++c) g.printColWidths_[c] = width[size_t(c)];
+        MakeBands();
+    }
+
+    void ApplyPen()
+    {
+        cv->Pen().SetColor(clBlack);
+        cv->Pen().SetStyle(ps.BorderStyle);
+        cv->Pen().SetWidth(std::max(1, int(std::lround((ps.Borders == pbDouble ? 10 : 2) * k))));
+    }
+
+    void FitColumns()
+    {
+        if (ps.FitToPage == fpNever) return;
+        long long T = 0;
+        int n = 0;
+        for (int c = range.Left; c <= range.Right; ++c) {
+            ++n;
+            if (colOn[size_t(c)]) T += width[size_t(c)] + cs;
+        }
+        const long long S = (long long)n * cs;
+        if (T == S) return;
+        double scale = double(W - ps.RightSize - ps.LeftSize - S) / double(T - S);
+        switch (ps.FitToPage) {
+        case fpShrink: scale = std::min(scale, 1.0); break;
+        case fpGrow: scale = std::max(scale, 1.0); break;
+        case fpCustom:
+            if (scale != 1.0 && g.OnFitToPage) {
+                bool allow = true;
+                g.OnFitToPage(&g, scale, allow);
+                if (!allow) scale = 1.0;
+            }
+            break;
+        default: break;
+        }
+        if (scale == 1.0 || scale <= 0) return;
+        for (int c = range.Left; c <= range.Right; ++c) width[size_t(c)] = int(width[size_t(c)] * scale);
+        g.printFontScale_ = scale;
+    }
+
+    int FixedBlockWidth() const
+    {
+        int f = 0;
+        for (int c = 0; c < std::min(g.FixedCols(), int(width.size())); ++c) f += width[size_t(c)] + cs;
+        return f;
+    }
+
+    // Bands of columns that fit the page width; each holds at least one column.
+    void MakeBands()
+    {
+        bands.clear();
+        int first = range.Left;
+        while (first <= range.Right) {
+            const bool rep = !bands.empty() && g.FixedCols() > 0 && ps.RepeatFixedCols;
+            int total = rep ? FixedBlockWidth() : 0;
+            int last = first;
+            total += width[size_t(first)] + cs;
+            while (last + 1 <= range.Right && total + width[size_t(last + 1)] + cs <= W - ps.RightSize) {
+                ++last;
+                total += width[size_t(last)] + cs;
+            }
+            bands.emplace_back(first, last);
+            first = last + 1;
+        }
+    }
+
+    void PlaceBand(int first, int last)
+    {
+        repeated.clear();
+        if (band > 0 && g.FixedCols() > 0 && ps.RepeatFixedCols)
+            for (int c = 0; c < std::min(g.FixedCols(), int(width.size())); ++c) repeated.push_back(c);
+        int block = 0;
+        for (int c : repeated) block += width[size_t(c)] ? width[size_t(c)] + cs : 0;
+        for (int c = first; c <= last; ++c) block += width[size_t(c)] ? width[size_t(c)] + cs : 0;
+        int x = ps.LeftSize;
+        if (ps.Centered) x = block < W ? (W - block) / 2 : 0;
+        auto place = [&](int c) {
+            xpos[size_t(c)] = x;
+            if (c < kMaxPrintCols) g.printColOffsets_[c] = x;
+            if (width[size_t(c)]) x += width[size_t(c)] + cs;
+        };
+        for (int c : repeated) place(c);
+        for (int c = first; c <= last; ++c) place(c);
+
+        const int titleLines = std::max(ps.TitleLines().Count(), 1);
+        const bool lines = ps.TitleText.empty() && ps.TitleLines().Count() > 0;
+        const bool top = IsTop(ps.Time) || IsTop(ps.Date) || IsTop(ps.PageNr) || IsTop(ps.Title);
+        const bool bottom = IsBottom(ps.Time) || IsBottom(ps.Date) || IsBottom(ps.PageNr) || IsBottom(ps.Title);
+        Ht = top ? u + headerLine + ps.HeaderSize : ps.HeaderSize;
+        if (top && IsTop(ps.Title) && lines) Ht += (titleLines - 1) * headerLine;
+        Hb = bottom ? 2 * u + 2 * footerLine + ps.FooterSize : u + footerLine + ps.FooterSize;
+        if (bottom && IsBottom(ps.Title) && lines) Hb += (titleLines - 1) * footerLine;
+    }
+
+    // ---- header and footer
+    std::string PageText() const
+    {
+        std::string num;
+        if (bands.size() > 1) {
+            num = std::to_string(pageInBand) + "-" + std::to_string(band + 1);
+        } else {
+            num = std::to_string(pageNr + ps.PageNumberOffset);
+            if (!ps.PageNumSep.empty() && pages > 1) num += ps.PageNumSep + std::to_string(pages + ps.MaxPagesOffset);
+        }
+        std::string s = ps.PagePrefix;
+        s += (s.empty() ? "" : " ") + num;
+        if (!ps.PageSuffix.empty()) s += " " + ps.PageSuffix;
+        return s;
+    }
+
+    void DrawHeaderFooter()
+    {
+        std::string texts[7];
+        auto add = [&](TPrintPosition p, const std::string& item) {
+            if (p == ppNone || p > ppBottomCenter) return;
+            std::string& t = texts[p];
+            if (t.empty()) t = item;
+            else t = IsLeft(p) ? item + " " + t : t + " " + item;
+        };
+        const base::TDateTime now = base::Now();
+        add(ps.Time, base::FormatDateTime("hh:nn", now));
+        add(ps.Date, base::FormatDateTime(ps.DateFormat, now));
+        add(ps.PageNr, PageText());
+        std::vector<std::string> more;
+        std::string htmlTitle;
+        if (!ps.TitleText.empty()) {
+            add(ps.Title, ps.TitleText);
+        } else if (ps.TitleLines().Count() > 0 && ps.Title != ppNone) {
+            const std::string all = ps.TitleLines().Text();
+            if (TextType(all, true) == TTextType::ttHTML) {
+                htmlTitle = all;
+            } else {
+                add(ps.Title, ps.TitleLines().Get(0));
+                for (int i = 1; i < ps.TitleLines().Count(); ++i) more.push_back(ps.TitleLines().Get(i));
+            }
+        }
+        cv->Brush().SetStyle(bsClear);
+        auto xFor = [&](TPrintPosition p, int tw) {
+            if (IsLeft(p)) return ps.LeftSize;
+            if (p == ppTopRight || p == ppBottomRight) return W - tw - ps.RightSize - 20;
+            return (W - tw) / 2;
+        };
+        auto put = [&](TPrintPosition p, int y, const std::string& s) {
+            if (s.empty()) return;
+            cv->TextOut(DX(xFor(p, Extent(s).cx)), DY(y), s);
+        };
+        UseFont(ps.HeaderFont());
+        for (TPrintPosition p : {ppTopLeft, ppTopRight, ppTopCenter}) put(p, -ps.HeaderSize, texts[p]);
+        if (IsTop(ps.Title)) {
+            for (size_t i = 0; i < more.size(); ++i) put(ps.Title, -ps.HeaderSize - int(i + 1) * headerLine, more[i]);
+            if (!htmlTitle.empty())
+                DrawHTML(htmlTitle, DR(ps.LeftSize, -ps.HeaderSize, W, -ps.HeaderSize - ps.TitleLines().Count() * headerLine));
+        }
+        UseFont(ps.FooterFont());
+        const int yb = B + footerLine + u + ps.FooterSize;
+        for (TPrintPosition p : {ppBottomLeft, ppBottomRight, ppBottomCenter}) put(p, yb, texts[p]);
+        if (IsBottom(ps.Title)) {
+            for (size_t i = 0; i < more.size(); ++i) put(ps.Title, yb - int(i + 1) * footerLine, more[i]);
+            if (!htmlTitle.empty()) DrawHTML(htmlTitle, DR(ps.LeftSize, B + ps.FooterSize, W, B));
+        }
+        cv->Brush().SetStyle(bsSolid);
+    }
+
+    void DrawHTML(const std::string& s, const TRect& r, bool wrap = false)
+    {
+        html::HTMLDrawParams p;
+        p.Canvas = cv;
+        p.Text = s;
+        p.TextRect = r;
+        p.Printing = true;
+        p.WordWrap = wrap;
+        p.LinkColor = g.URLColor;
+        html::HTMLDrawResult res;
+        html::HTMLDrawEx(p, res);
+    }
+
+    // ---- pages
+    void BeginPage()
+    {
+        ++pageNr;
+        ++pageInBand;
+        if (!PageDrawn()) return;
+        if (method == prPrint && g.printTarget_ && anyPageDrawn) g.printTarget_->NewPage();
+        anyPageDrawn = true;
+        ApplyPen();
+        if (g.OnPrintPage) g.OnPrintPage(&g, cv, pageNr, W, B);
+        DrawHeaderFooter();
+    }
+
+    void PageLines(int y)
+    {
+        if (!PageDrawn()) return;
+        ApplyPen();
+        const int first = bands[size_t(band)].first, last = bands[size_t(band)].second;
+        const int x0 = repeated.empty() ? xpos[size_t(first)] : xpos[size_t(repeated.front())];
+        const int x1 = xpos[size_t(last)] + (width[size_t(last)] ? width[size_t(last)] + cs : 0);
+        const int yt = -Ht - ps.TitleSpacing, yb = y + u / 2;
+        const TPrintBorders b = ps.Borders;
+        if (b == pbAround || b == pbAroundVertical || b == pbAroundHorizontal) {
+            Line(x0, yt, x1, yt);
+            Line(x1, yt, x1, yb);
+            Line(x1, yb, x0, yb);
+            Line(x0, yb, x0, yt);
+        }
+        if (b == pbDouble || b == pbHorizontal || b == pbAroundHorizontal) Line(x0, yb, x1, yb);
+        if (b == pbDouble || b == pbVertical || b == pbAroundVertical)
+            for (int c : repeated) Line(xpos[size_t(c)], yt, xpos[size_t(c)], yb);
+    }
+
+    void Line(int x1, int y1, int x2, int y2)
+    {
+        const int a = DX(x1), b = DY(y1), c = DX(x2), d = DY(y2);
+        cv->MoveTo(a, b);
+        cv->LineTo(c, d);
+        cv->LineTo(c + (c > a ? 1 : c < a ? -1 : 0), d + (d > b ? 1 : d < b ? -1 : 0));
+    }
+
+    // ---- rows
+    // Prints the repeated fixed columns and the band's part of row r with its top at y;
+    // returns the printed row height.
+    int PrintRow(int r, int y)
+    {
+        const int h = RowHeight(r);
+        if (!PageDrawn()) return h;
+        for (int c : repeated) PrintCell(c, r, y, h);
+        for (int c = bands[size_t(band)].first; c <= bands[size_t(band)].second; ++c) PrintCell(c, r, y, h);
+        return h;
+    }
+
+    void PrintCell(int c, int r, int y, int rowH)
+    {
+        if (!width[size_t(c)]) return;
+        const int rc = g.RemapCol(c);
+        const bool merged = g.IsMergedCell(rc, r);
+        const TPoint base = g.BaseCell(rc, r);
+        const bool isBase = !merged || (base.X == rc && base.Y == r);
+        const TPoint span = merged ? g.CellSpan(base.X, base.Y) : TPoint{0, 0};
+        const int x = xpos[size_t(c)];
+        int w = width[size_t(c)] + cs, h = rowH;
+        if (isBase && merged) {
+            w = 0;
+            const int lastCol = std::min(c + span.X, int(width.size()) - 1);
+            for (int cc = c; cc <= lastCol; ++cc) w += width[size_t(cc)] ? width[size_t(cc)] + cs : 0;
+            if (ps.NoAutoSizeRow) {
+                h = 0;
+                for (int rr = r; rr <= std::min(r + span.Y, g.RowCount() - 1); ++rr) h += RowHeight(rr);
+            } else {
+                h = (span.Y + 1) * rowH;
+            }
+        }
+        bool cut = false;
+        if (y - h < B + ps.FooterSize) {
+            h = rowH;
+            cut = true;
+        }
+        CellLook l;
+        Look(c, r, l);
+        if (isBase) DrawContent(rc, r, x, y, w, h, rowH, l);
+
+        // sides: the outline of the cell's block
+        TCellBorders sides = 0;
+        switch (ps.Borders) {
+        case pbSingle:
+        case pbDouble: sides = cbTop | cbLeft | cbRight | cbBottom; break;
+        case pbHorizontal:
+        case pbAroundHorizontal: sides = cbTop | cbBottom; break;
+        case pbVertical:
+        case pbAroundVertical: sides = cbLeft | cbRight; break;
+        default: break;
+        }
+        // a merged block's cells each draw their part of the block's outline
+        int bw = w, bh = h;
+        if (merged) {
+            const TPoint full = g.CellSpan(base.X, base.Y);
+            bw = width[size_t(c)] + cs;
+            bh = rowH;
+            if (rc != base.X) sides &= ~unsigned(cbLeft);
+            if (rc != base.X + full.X) sides &= ~unsigned(cbRight);
+            if (r != base.Y) sides &= ~unsigned(cbTop);
+            if (r != base.Y + full.Y) sides &= ~unsigned(cbBottom);
+        }
+        if (cut) sides &= ~unsigned(cbBottom);
+        TPen pen;
+        pen.Assign(cv->Pen());
+        g.GetCellPrintBorder(rc, r, pen, sides);
+        if (!sides) return;
+        cv->Pen().Assign(pen);
+        const int x2 = x + bw, y2 = y - bh;
+        if (sides & cbTop) Line(x, y, x2, y);
+        if (sides & cbBottom) Line(x, y2, x2, y2);
+        if (sides & cbLeft) Line(x, y, x, y2);
+        if (sides & cbRight) Line(x2, y, x2, y2);
+        ApplyPen();
+    }
+
+    void DrawContent(int rc, int r, int x, int y, int w, int h, int rowH, CellLook& l)
+    {
+        const TRect cell = DR(x, y, x + w, y - h);
+        cv->Brush().SetStyle(bsSolid);
+        cv->Brush().SetColor(l.brush.Color());
+        cv->FillRect(cell);
+        UseFont(l.font);
+        TTextType kind;
+        const std::string s = CellText(rc, r, kind);
+        TCellGraphic* graphic = ps.PrintGraphics ? g.GetCellGraphic(rc, r) : nullptr;
+        const TSize gs = graphic ? GraphicSize(rc, r) : TSize{0, 0};
+        int textLeft = x, textRight = x + w;
+        TRect graphicRect;
+        if (graphic && gs.cx > 0 && gs.cy > 0) {
+            int gx = x + int(pf);
+            switch (graphic->CellHAlign) {
+            case haRight:
+            case haAfterText:
+                gx = x + w - gs.cx - int(pf);
+                textRight = gx;
+                break;
+            case haCenter: gx = x + (w - gs.cx) / 2; break;
+            case haFull: gx = x; break;
+            default: textLeft = gx + gs.cx; break;
+            }
+            if (graphic->CellType == ctCheckBox && s.empty()) {
+                if (l.ha == taRightJustify) gx = x + w - gs.cx - int(pf);
+                else if (l.ha == taCenter) gx = x + (w - gs.cx) / 2;
+            }
+            int gy = y;
+            if (graphic->CellVAlign == vaBottom || graphic->CellVAlign == vaUnderText) gy = y - h + gs.cy;
+            else if (graphic->CellVAlign == vaCenter) gy = y - (h - gs.cy) / 2;
+            graphicRect = DR(gx, gy, gx + gs.cx, gy - gs.cy);
+            if (graphic->CellHAlign == haFull) graphicRect.Right = DX(x + w);
+            if (graphic->CellVAlign == vaFull) {
+                graphicRect.Top = cell.Top;
+                graphicRect.Bottom = cell.Bottom;
+            }
+        }
+        if (!s.empty()) PrintText(rc, r, s, kind, textLeft, textRight, y, h, rowH, l);
+        if (graphic && graphicRect.Width() > 0 && graphicRect.Height() > 0) DrawGraphic(*graphic, rc, r, graphicRect);
+        if (g.OnCustomCellDraw) g.OnCustomCellDraw(&g, cv, rc, r, TGridDrawState{}, DR(x, y, x + w, y - rowH), true);
+    }
+
+    void PrintText(int rc, int r, const std::string& s, TTextType kind, int left, int right, int y, int h,
+                   int rowH, CellLook& l)
+    {
+        cv->Brush().SetStyle(bsClear);
+        int angle = 0;
+        if (kind == TTextType::ttHTML) {
+            DrawHTML(s, DR(left + 4, y, right - 4, y - h), g.WordWrap());
+        } else if (g.IsRotated(rc, r, angle) && angle != 0) {
+            TRect rr = DR(left, y, right, y - h);
+            cv->Font().SetEscapement(angle * 10);
+            const TSize e = cv->TextExtent(s);
+            cv->Font().SetEscapement(0);
+            const TPoint p = RotatedStart(rr, angle, e, l.ha, l.va);
+            cv->Font().SetEscapement(angle * 10);
+            cv->TextOut(p.X, p.Y, s);
+            cv->Font().SetEscapement(0);
+        } else if (g.WordWrap() && ps.NoAutoSize) {
+            TRect rr = DR(left + 4, y, right - 4, y - h);
+            UINT flags = DT_WORDBREAK | DT_EDITCONTROL | DT_NOPREFIX | DT_EXPANDTABS;
+            flags |= l.ha == taRightJustify ? DT_RIGHT : l.ha == taCenter ? DT_CENTER : DT_LEFT;
+            platform::DrawText(cv->Handle(), s, -1, &rr, flags);
+        } else {
+            const std::vector<std::string> lines = SplitLines(s, g.Multilinecells);
+            auto xOf = [&](int tw) {
+                if (l.ha == taRightJustify) return right - 4 - tw;
+                if (l.ha == taCenter) return left + (right - left - tw) / 2;
+                return left + 4;
+            };
+            if (lines.size() == 1) {
+                if (g.EnhTextSize && ps.NoAutoSize) {
+                    TRect rr = DR(left + Units(g.XYOffset.X), y - Units(g.XYOffset.Y), right, y - h);
+                    UINT flags = DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX;
+                    flags |= l.ha == taRightJustify ? DT_RIGHT : l.ha == taCenter ? DT_CENTER : DT_LEFT;
+                    platform::DrawText(cv->Handle(), s, -1, &rr, flags);
+                } else {
+                    cv->TextOut(DX(xOf(Extent(s).cx)), DY(y), s);
+                }
+            } else {
+                const int lh = Extent("gh").cy;
+                const int pitch = lh + (lh + ps.RowSpacing) / 8;
+                const int n = int(lines.size());
+                int top = y;
+                const bool inMerged = g.IsMergedCell(rc, r);
+                if (!inMerged && l.va == vtaCenter) top = y - (rowH - n * pitch) / 2;
+                else if (!inMerged && l.va == vtaBottom) top = y - (rowH - n * pitch);
+                for (int i = 0; i < n; ++i) cv->TextOut(DX(xOf(Extent(lines[size_t(i)]).cx)), DY(top - i * pitch), lines[size_t(i)]);
+            }
+        }
+        cv->Brush().SetStyle(bsSolid);
+    }
+
+    void DrawGraphic(TCellGraphic& gr, int rc, int r, const TRect& R)
+    {
+        switch (gr.CellType) {
+        case ctCheckBox:
+        case ctDataCheckBox:
+        case ctVirtCheckBox: {
+            bool checked = gr.CellBoolean;
+            if (gr.CellType != ctCheckBox) checked = g.GetCellEx(rc, r) == g.GetCheckTrue(rc, r);
+            const int n = std::min(R.Width(), R.Height());
+            const TRect box{R.Left, R.Top, R.Left + n, R.Top + n};
+            cv->Brush().SetStyle(bsSolid);
+            cv->Brush().SetColor(clWhite);
+            cv->FillRect(box);
+            cv->Brush().SetColor(clBlack);
+            cv->FrameRect(box);
+            if (checked) {
+                const TPoint tick[3] = {{box.Left + n / 5, box.Top + n / 2},
+                                        {box.Left + n * 2 / 5, box.Bottom - n / 4},
+                                        {box.Right - n / 5, box.Top + n / 5}};
+                cv->Pen().SetStyle(psSolid);
+                cv->Pen().SetWidth(std::max(1, n / 8));
+                cv->Polyline(tick, 3);
+                ApplyPen();
+            }
+            break;
+        }
+        case ctBitmap:
+            if (auto* b = dynamic_cast<TBitmap*>(gr.CellGraphicRef)) cv->StretchDraw(R, b);
+            break;
+        case ctPicture:
+        case ctFilePicture:
+            if (auto* p = dynamic_cast<TGraphic*>(gr.CellGraphicRef)) cv->StretchDraw(R, p);
+            break;
+        default: break;
+        }
+    }
+
+    // ---- the whole layout
+    int Run()
+    {
+        SetUp();
+        const bool partial = range.Top > g.FixedRows() || range.Bottom < g.RowCount() - 1 - g.FixedFooters();
+        for (band = 0; band < int(bands.size()); ++band) {
+            pageInBand = 0;
+            PlaceBand(bands[size_t(band)].first, bands[size_t(band)].second);
+            int n = 0, y = 0;
+            bool pageOpen = false;
+            for (int r = range.Top; r <= range.Bottom;) {
+                g.ExportNotification(partial ? esExportSelRow : esExportNewRow, r);
+                if (n == 0) {
+                    BeginPage();
+                    pageOpen = true;
+                    y = -Ht - ps.TitleSpacing;
+                    if (r != 0 && ps.RepeatFixedRows && g.FixedRows() > 0 &&
+                        (pageInBand > 1 || range.Top >= g.FixedRows())) {
+                        for (int fr = 0; fr < std::min(g.FixedRows(), g.RowCount()); ++fr) y -= PrintRow(fr, y);
+                        ++n;
+                    }
+                }
+                if (RowOn(r)) y -= PrintRow(r, y);
+                ++r;
+                ++n;
+                bool newPage = false;
+                if (g.OnPrintNewPage) g.OnPrintNewPage(&g, r, newPage);
+                const int h = r <= range.Bottom && RowOn(r) ? RowHeight(r) : 0;
+                const bool full = y - h < B + Hb;
+                if (Drawing() && (full || r > range.Bottom || newPage)) {
+                    if (g.OnPrintPageDone) g.OnPrintPageDone(&g, cv, r, y, pageNr, W, B);
+                    bool cancel = false;
+                    if (g.OnPrintCancel) g.OnPrintCancel(&g, pageNr, cancel);
+                    if (cancel) {
+                        PageLines(y);
+                        return pageNr;
+                    }
+                }
+                if ((r <= range.Bottom && full) || newPage) {
+                    PageLines(y);
+                    n = 0;
+                    pageOpen = false;
+                }
+            }
+            if (pageOpen) PageLines(y);
+        }
+        return pageNr;
+    }
+};
+
+// ---------------------------------------------------------------- grid operations
+
+void TExStringGrid::SetPrintSettings(const TPrintSettings& v) { printSettings_->Assign(v); }
+
+int TExStringGrid::MapFontHeight(int Size) const { return -int(Size * 254.0 / 72.0 * printFontScale_); }
+
+int TExStringGrid::MapFontSize(int Height) const { return int(Height * 72.0 / 254.0); }
+
+int TExStringGrid::BuildPages(TCanvas* Canvas, TPrintMethod Method, int Pages, bool SelectedOnly)
+{
+    const TGridRect& r = printRange_;
+    if (!Canvas || r.Left < 0 || r.Top < 0 || r.Right >= ColCount() || r.Bottom >= RowCount() || r.Left > r.Right ||
+        r.Top > r.Bottom)
+        return 0;
+    PrintLayout layout(*this, Canvas, Method, Pages, SelectedOnly);
+    layout.k = GetDeviceCaps(Canvas->Handle(), LOGPIXELSX) / 254.0;
+    if (layout.k <= 0) layout.k = 96.0 / 254.0;
+    layout.ox = printDeviceRect_.Left;
+    layout.oy = printDeviceRect_.Top;
+    const int saved = SaveDC(Canvas->Handle());
+    struct Restore {
+        TExStringGrid& g;
+        HDC dc;
+        int saved;
+        ~Restore()
+        {
+            g.printFontScale_ = 1.0;
+            RestoreDC(dc, saved);
+        }
+    } restore{*this, Canvas->Handle(), saved};
+    if (Method == prPreview || Method == prPrint)
+        IntersectClipRect(Canvas->Handle(), printDeviceRect_.Left, printDeviceRect_.Top, printDeviceRect_.Right,
+                          printDeviceRect_.Bottom);
+    return layout.Run();
+}
+
+void TExStringGrid::PrivatePrintRect(const TGridRect& GridRect, bool SelectedOnly)
+{
+    ExportNotification(esExportStart, -1);
+    printRange_ = GridRect;
+    TPrinter* printer = Printer();
+    const TPrinterOrientation oldOrientation = printer->Orientation();
+    printer->SetOrientation(PrintSettings().Orientation);
+    struct Reset {
+        TPrinter* p;
+        TPrinterOrientation o;
+        TExStringGrid& g;
+        ~Reset()
+        {
+            if (p->Printing()) p->Abort();
+            p->SetOrientation(o);
+            g.printTarget_ = nullptr;
+        }
+    } reset{printer, oldOrientation, *this};
+    const int ppi = printer->PixelsPerInch();
+    const int pw = printer->PageWidth(), ph = printer->PageHeight();
+    printPageRect_ = {0, 0, int(std::lround(254.0 / ppi * pw)), int(std::lround(254.0 / ppi * ph))};
+    printDeviceRect_ = {0, 0, pw, ph};
+    TBitmap measure(1, 1);
+    const int n = BuildPages(measure.Canvas(), prCalcPrint, -1, SelectedOnly);
+    printFromPage_ = 1;
+    printToPage_ = n;
+    if (OnPrintStart) OnPrintStart(this, n, printFromPage_, printToPage_);
+    if (printFromPage_ == 0 || printToPage_ == 0 || printToPage_ < printFromPage_ || n == 0) return;
+    printPageCount_ = printToPage_;
+    printer->Title = PrintSettings().JobName;
+    printer->BeginDoc();
+    printTarget_ = printer;
+    BuildPages(printer->Canvas(), prPrint, n, SelectedOnly);
+    printer->EndDoc();
+    printTarget_ = nullptr;
+    ExportNotification(esExportDone, -1);
+}
+
+void TExStringGrid::Print() { PrivatePrintRect({0, 0, ColCount() - 1, RowCount() - 1}, false); }
+void TExStringGrid::PrintSelection() { PrivatePrintRect(Selection(), false); }
+void TExStringGrid::PrintRect(const TGridRect& GridRect) { PrivatePrintRect(GridRect, false); }
+void TExStringGrid::PrintSelectedRows() { PrivatePrintRect({0, 0, ColCount() - 1, RowCount() - 1}, true); }
+void TExStringGrid::PrintSelectedCols() { PrivatePrintRect({0, 0, ColCount() - 1, RowCount() - 1}, true); }
+
+void TExStringGrid::PrivatePrintPreviewRect(TCanvas* Canvas, const TRect& Rect, const TGridRect& GridRect,
+                                            bool SelectedOnly)
+{
+    printRange_ = GridRect;
+    printDeviceRect_ = Rect;
+    const int from = printFromPage_, to = printToPage_;
+    printPageCount_ = BuildPages(Canvas, prCalcPreview, -1, SelectedOnly);
+    printFromPage_ = from;
+    printToPage_ = to;
+    BuildPages(Canvas, prPreview, printPageCount_, SelectedOnly);
+}
+
+void TExStringGrid::PrintPreview(TCanvas* Canvas, const TRect& Rect)
+{
+    PrivatePrintPreviewRect(Canvas, Rect, {0, 0, ColCount() - 1, RowCount() - 1}, false);
+}
+void TExStringGrid::PrintPreviewRect(TCanvas* Canvas, const TRect& Rect, const TGridRect& GridRect)
+{
+    PrivatePrintPreviewRect(Canvas, Rect, GridRect, false);
+}
+void TExStringGrid::PrintPreviewSelection(TCanvas* Canvas, const TRect& Rect)
+{
+    PrivatePrintPreviewRect(Canvas, Rect, Selection(), false);
+}
+void TExStringGrid::PrintPreviewSelectedRows(TCanvas* Canvas, const TRect& Rect)
+{
+    PrivatePrintPreviewRect(Canvas, Rect, {0, 0, ColCount() - 1, RowCount() - 1}, true);
+}
+void TExStringGrid::PrintPreviewSelectedCols(TCanvas* Canvas, const TRect& Rect)
+{
+    PrivatePrintPreviewRect(Canvas, Rect, {0, 0, ColCount() - 1, RowCount() - 1}, true);
+}
+
+void TExStringGrid::SetPreviewPage(int Page)
+{
+    printFromPage_ = Page;
+    printToPage_ = Page;
+}
+
+void TExStringGrid::PrintDrawRect(TCanvas* Canvas, const TRect& Rect, const TGridRect& GridRect)
+{
+    printRange_ = GridRect;
+    const TRect clip = Canvas->ClipRect();
+    printDeviceRect_ = {Rect.Left, Rect.Top, std::min(Rect.Right, clip.Right), std::min(Rect.Bottom, clip.Bottom)};
+    printFromPage_ = printToPage_ = printPageCount_ = 1;
+    BuildPages(Canvas, prPrint, 1, false);
+}
+
+void TExStringGrid::PrintDraw(TCanvas* Canvas, const TRect& Rect)
+{
+    PrintDrawRect(Canvas, Rect, {0, 0, ColCount() - 1, RowCount() - 1});
+}
+
+// ---------------------------------------------------------------- text measurement
+
+int TExStringGrid::MaxLinesInRow(int ARow)
+{
+    int most = 1;
+    if (!Multilinecells) return most;
+    for (int c = 0; c < ColCount(); ++c) {
+        const std::string s = GetCellEx(RemapCol(c), ARow);
+        most = std::max(most, 1 + int(std::count(s.begin(), s.end(), '\r')));
+    }
+    return most;
+}
+
+int TExStringGrid::MaxLinesInGrid()
+{
+    int most = 1;
+    if (!Multilinecells) return most;
+    for (int r = 0; r < RowCount(); ++r) most = std::max(most, MaxLinesInRow(r));
+    return most;
+}
+
+int TExStringGrid::MaxCharsInCol(int ACol)
+{
+    int most = 0;
+    for (int r = 0; r < RowCount(); ++r)
+        for (const std::string& line : SplitLines(SaveCell(ACol, r), Multilinecells))
+            most = std::max(most, int(line.size()));
+    return most;
+}
+
+void TExStringGrid::CalcTextPos(TRect& R, int Angle, const std::string& Text, TAlignment HAlign, TVAlignment VAlign)
+{
+    const TSize e = Canvas()->TextExtent(Text);
+    R = {R.Left + 2, R.Top + 2, R.Right - 2, R.Bottom - 2};
+    const TPoint p = RotatedStart(R, Angle, e, HAlign, VAlign);
+    R.Left = p.X;
+    R.Top = p.Y;
+}
+
+}  // namespace grid
