@@ -73,6 +73,7 @@ TExStringGrid::TExStringGrid(TComponent* AOwner) : TBaseGrid(AOwner)
 TExStringGrid::~TExStringGrid()
 {
     destroying_ = true;
+    FreeEditControls();
     if (ownerForm_ && !ownerForm_->Destroying()) ownerForm_->OnResize = formResize_;
     // Hidden rows hold properties of their own; the records free them.
     hiddenRows_.clear();

@@ -37,6 +37,17 @@ class TExStringGrid;
 class TFloatingFooter;
 class THTMLHintWindow;
 class TExGridUndoRedo;
+class TEditLink;
+class TGridSpin;
+class TGridCombo;
+class TGridUniCombo;
+class TGridUniEdit;
+class TGridEditBtn;
+class TGridUnitEditBtn;
+class TGridCheckBox;
+class TGridButton;
+class TGridDatePicker;
+class TGridTransEdit;
 
 enum TGridLook { glStandard, glSoft, glClassic, glStudio, glXP, glListView };
 enum TCellBorder : unsigned { cbTop = 1, cbLeft = 2, cbRight = 4, cbBottom = 8 };
@@ -1124,6 +1135,105 @@ private:
     platform::TGridRect lastSelRect_{-1, -1, -1, -1};
     THTMLHintWindow* sizingHint_ = nullptr;
     bool sizingHintShown_ = false;
+public:
+    // ---- in-cell editor controls, editor links and the fixed-cell editor
+    // The controls are made on first use, owned by the grid and hidden between editings.
+    using TSpinClickEvent = std::function<void(platform::TObject* Sender, int ACol, int ARow, int AValue, bool UpDown)>;
+    using TFloatSpinClickEvent =
+        std::function<void(platform::TObject* Sender, int ACol, int ARow, double AValue, bool UpDown)>;
+    using TDateTimeSpinClickEvent =
+        std::function<void(platform::TObject* Sender, int ACol, int ARow, base::TDateTime AValue, bool UpDown)>;
+    using TComboChangeEvent =
+        std::function<void(platform::TObject* Sender, int ACol, int ARow, int AItemIndex, const std::string& ASelection)>;
+    using TComboObjectChangeEvent = std::function<void(platform::TObject* Sender, int ACol, int ARow, int AItemIndex,
+                                                       const std::string& ASelection, platform::TObject* AObject)>;
+    using TEllipsClickEvent = std::function<void(platform::TObject* Sender, int ACol, int ARow, std::string& S)>;
+    using TGetEditorPropEvent = std::function<void(platform::TObject* Sender, int ACol, int ARow, TEditLink* AEditLink)>;
+    using TCellValidateWideEvent =
+        std::function<void(platform::TObject* Sender, int ACol, int ARow, std::u16string& Value, bool& Valid)>;
+    TSpinClickEvent OnSpinClick;
+    TFloatSpinClickEvent OnFloatSpinClick;
+    TDateTimeSpinClickEvent OnDateSpinClick, OnTimeSpinClick;
+    TComboChangeEvent OnComboChange;
+    TComboObjectChangeEvent OnComboObjectChange;
+    TEllipsClickEvent OnEllipsClick;
+    TGetEditorPropEvent OnGetEditorProp;
+    TCellValidateWideEvent OnCellValidateWide;
+    int ComboDefaultIndex = -1;
+    char PendingEditChar = 0;
+    std::u16string ValidateOldWideText;
+    platform::TWinControl* ActiveEditControl = nullptr;
+    // The application's link for edCustom cells (not owned).
+    TEditLink* EditLink = nullptr;
+    bool LinkFormClosed = false;
+    bool InDoneInplaceEdit() const { return inDoneInplaceEdit_; }
+    TGridSpin* GridSpin();
+    TGridCombo* GridCombo();
+    TGridUniCombo* GridUniCombo();
+    TGridUniEdit* GridUniEdit();
+    TGridEditBtn* GridEditBtn();
+    TGridUnitEditBtn* GridUnitEditBtn();
+    TGridCheckBox* GridCheckBox();
+    TGridButton* GridButton();
+    TGridDatePicker* GetDateTimePicker();
+    TGridTransEdit* FixedCellEditor();
+    // The control of ActiveEditorType over the cell (display column), loaded and focused.
+    void ShowEditControl(int ACol, int ARow);
+    // Takes the control's value into the cell (validated) and hides it.
+    void HideEditControl(int ACol, int ARow);
+    void ShowCellEdit();
+    void HideCellEdit();
+    // The commit of an open control: its value validated as the cell's new text; false
+    // when refused (the cell keeps its text, the control its value or the handler's).
+    bool CommitEditControl();
+    // The control's value as the cell text it stands for, and the control loaded from the cell.
+    std::string EditControlText();
+    void LoadEditControl();
+    // A key that ended editing in a control: hide, move for Tab and the arrows, advance for Enter.
+    void DoneInplaceEdit(platform::Word Key, platform::TShiftState Shift);
+    // A control (or a link's control) lost the focus to NewFocus.
+    void EditControlExit(platform::TWinControl* Control, platform::TWinControl* NewFocus);
+    virtual bool ValidateCellWide(const std::u16string& Value);
+    virtual std::string EllipsClick(const std::string& S);
+    void ComboChange(platform::TObject* Sender);
+    void ClearComboString();
+    void AddComboString(const std::string& S);
+    void AddComboStringObject(const std::string& S, platform::TObject* AObject);
+    bool RemoveComboString(const std::string& S);
+    bool SetComboSelectionString(const std::string& S);
+    void SetComboSelection(int Index) { ComboDefaultIndex = Index; }
+    int GetComboCount();
+    // Opens the fixed-cell editor on (ACol, ARow) (display column).
+    void StartFixedEdit(int ACol, int ARow);
+    // The window procedure a link's control gets while it edits: Tab and the arrows
+    // are wanted with goTabs.
+    void SubclassProc(platform::TMessage& Message);
+    void ShowEditorChar(char Ch) override;
+    void KeyUp(platform::Word& Key, platform::TShiftState Shift) override;
+    void Dispatch(platform::TMessage& m) override;
+
+private:
+    friend class TEditLink;
+    bool FixedEditClick(platform::TMouseButton Button, platform::TShiftState Shift, int X, int Y);
+    bool HasEditControl(TEditorType t);
+    platform::TWinControl* EditorControl();
+    bool hidingControl_ = false;
+    void FreeEditControls();
+    bool Validate(const std::function<void(int c, int r, bool& valid)>& judge);
+    struct EditControlSet {
+        TGridSpin* spin = nullptr;
+        TGridCombo* combo = nullptr;
+        TGridUniCombo* uniCombo = nullptr;
+        TGridUniEdit* uniEdit = nullptr;
+        TGridEditBtn* editBtn = nullptr;
+        TGridUnitEditBtn* unitEditBtn = nullptr;
+        TGridCheckBox* checkBox = nullptr;
+        TGridButton* button = nullptr;
+        TGridDatePicker* datePicker = nullptr;
+        TGridTransEdit* transEdit = nullptr;
+    } editControls_;
+    bool inDoneInplaceEdit_ = false;
+    platform::TControl::TWndMethod savedLinkProc_;
 
     // ---- cell hints
 public:

@@ -64,8 +64,9 @@ bool TExStringGrid::InSelectionResizer(int X, int Y) const
 
 void TExStringGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
 {
+    if (FixedEditClick(Button, Shift, X, Y)) return;
     // A press on another cell judges the open editor's value first; a refused one stays.
-    if (Button == mbLeft && InplaceEditor() && InplaceEditor()->Visible()) {
+    if (Button == mbLeft && (EditActive || (InplaceEditor() && InplaceEditor()->Visible()))) {
         const TGridCoord cell = MouseCoord(X, Y);
         if (cell.X >= FixedCols() && cell.Y >= FixedRows() && !(cell.X == Col() && cell.Y == Row()) && !CommitEdit())
             return;

@@ -4,6 +4,7 @@
 
 #include "widgets/grid/ExGrid.h"
 #include "widgets/grid/ExGridUndo.h"
+#include "widgets/grid/ExUtil.h"
 #include "widgets/grid/ExInplaceEdit.h"
 
 using namespace platform;
@@ -74,6 +75,7 @@ TInplaceEdit* TExStringGrid::CreateEditor() { return new TExInplaceEdit(this); }
 bool TExStringGrid::CanEditShow()
 {
     if (Validating) return false;
+    if (EditActive && !IsTextEditorType(ActiveEditorType)) return false;  // a control is open
     if (!TBaseGrid::CanEditShow()) return false;
     const int c = RemapCol(Col());
     const TPoint b = BaseCell(c, Row());
@@ -81,8 +83,17 @@ bool TExStringGrid::CanEditShow()
         if (HasStaticEdit(b.X, b.Y) || !IsEditable(c, Row())) return false;
         TEditorType t = edNormal;
         GetCellEditor(b.X, b.Y, t);
-        // The in-cell editor controls have no place in the text editor's path.
-        if (!IsTextEditorType(t)) return false;
+        if (!IsTextEditorType(t)) {
+            // An editor control over the cell; the text editor stays hidden.
+            if (!HasEditControl(t)) return false;
+            ActiveEditorType = t;
+            EditStartText = GetCurrentCell();
+            EditActive = true;
+            InitValidate(Col(), Row());
+            ShowEditControl(RemapColInv(b.X), b.Y);
+            EditStarted = true;
+            return false;
+        }
         ActiveEditorType = t;
         EditStartText = GetCurrentCell();
         EditActive = true;
@@ -98,9 +109,10 @@ void TExStringGrid::InitValidate(int ACol, int ARow)
     ValidateCol = ACol;
     ValidateRow = ARow;
     ValidateOldText = GetCellEx(RemapCol(ACol), ARow);
+    ValidateOldWideText = DecodeWideStr(ValidateOldText);
 }
 
-bool TExStringGrid::ValidateCell(const std::string& Value)
+bool TExStringGrid::Validate(const std::function<void(int c, int r, bool& valid)>& judge)
 {
     if (!ValidatePending || Validating) return true;
     ValidatePending = false;
@@ -116,8 +128,17 @@ bool TExStringGrid::ValidateCell(const std::string& Value)
         }
     } guard{this};
     bool valid = true;
-    const int c = RemapCol(ValidateCol), r = ValidateRow;
-    if (Value != ValidateOldText) {
+    judge(RemapCol(ValidateCol), ValidateRow, valid);
+    guard.done = true;
+    if (!valid) ValidatePending = true;
+    else InitValidate(Col(), Row());
+    return valid;
+}
+
+bool TExStringGrid::ValidateCell(const std::string& Value)
+{
+    return Validate([&](int c, int r, bool& valid) {
+        if (Value == ValidateOldText) return;
         std::string v = Value;
         if (OnCellValidate) OnCellValidate(this, c, r, v, valid);
         if (valid) {
@@ -128,11 +149,7 @@ bool TExStringGrid::ValidateCell(const std::string& Value)
         else SetCellEx(c, r, v != Value ? v : ValidateOldText);  // refused: the old text or the handler's
         CellsChanged(TRect{c, r, c, r});
         ValidateOldText = GetCellEx(c, r);
-    }
-    guard.done = true;
-    if (!valid) ValidatePending = true;
-    else InitValidate(Col(), Row());
-    return valid;
+    });
 }
 
 void TExStringGrid::UpdateEditingCell(int ACol, int ARow, const std::string& Value)
@@ -149,6 +166,7 @@ void TExStringGrid::RestoreCache()
 
 bool TExStringGrid::CommitEdit()
 {
+    if (EditActive && !IsTextEditorType(ActiveEditorType)) return CommitEditControl();
     TInplaceEdit* ed = InplaceEditor();
     if (!ed || !ed->Visible() || discarding_) return true;
     if (Validating) return false;
@@ -197,7 +215,8 @@ void TExStringGrid::UpdateText()
 
 void TExStringGrid::HideEditor()
 {
-    CommitEdit();
+    if (EditActive && !IsTextEditorType(ActiveEditorType)) HideEditControl(Col(), Row());
+    else CommitEdit();
     TBaseGrid::HideEditor();
     EditActive = false;
 }

@@ -1,0 +1,421 @@
+// The grid's in-cell editor controls driven by keys and the mouse: each is shown in its
+// cell, typed into, committed and cancelled, and its value read back from the cell.
+#include <gtest/gtest.h>
+
+#include <cctype>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "platform/TestRig.h"
+#include "platform/forms/Forms.h"
+#include "platform/system/Beep.h"
+#include "tests/widgets/grid/GridWindow.h"
+#include "widgets/grid/ExGrid.h"
+#include "widgets/grid/GridEditors.h"
+
+using namespace platform;
+using namespace grid;
+
+namespace {
+
+struct EditorsTest : ::testing::Test, gridtest::GridWindow {
+    std::map<int, TEditorType> editors;  // by real column
+    std::vector<std::string> validated;
+    void SetUp() override
+    {
+        GridWindow::Open(520, 300, 5, 5);
+        g->SetFixedCols(1);
+        g->SetFixedRows(1);
+        g->SetDefaultColWidth(90);
+        g->SetOptions(g->Options() | goEditing);
+        g->OnGetEditorType = [this](TObject*, int c, int, TEditorType& t) {
+            if (editors.count(c)) t = editors[c];
+        };
+        form->Show();
+        g->SetFocus();
+        ASSERT_TRUE(ProcessUntil([&] { return g->Focused(); }));
+        At(1, 1);
+    }
+    void TearDown() override { Close(); }
+    void At(int c, int r)
+    {
+        g->SetCol(c);
+        g->SetRow(r);
+    }
+    TWinControl* Focus() { return FindFocusedControl(); }
+    // Opens the editor of the current cell with F2.
+    void Open()
+    {
+        SendKey(g, VK_F2);
+        ProcessMessages();
+    }
+    void ProcessMessages() { Application->ProcessMessages(); }
+    void Type(const std::string& s)
+    {
+        for (char ch : s) SendChar(Focus(), ch);
+    }
+    void Key(Word vk, TShiftState shift = 0) { SendKey(Focus(), vk, shift); }
+    // Refuses every value that holds a '7'.
+    void NoSevens()
+    {
+        g->OnCellValidate = [this](TObject*, int c, int r, std::string& v, bool& ok) {
+            validated.push_back(std::to_string(c) + "," + std::to_string(r) + "=" + v);
+            ok = v.find('7') == std::string::npos;
+        };
+    }
+    // The control lies inside the cell's rectangle.
+    void ExpectInCell(TWinControl* ctl, int c, int r)
+    {
+        const TRect cell = g->CellRect(c, r);
+        EXPECT_TRUE(ctl->Visible());
+        EXPECT_GE(ctl->Left(), cell.Left - 1);
+        EXPECT_GE(ctl->Top(), cell.Top - 1);
+        EXPECT_LE(ctl->Left() + ctl->Width(), cell.Right + 1);
+        EXPECT_LE(ctl->Top() + ctl->Height(), cell.Bottom + 1);
+    }
+};
+
+// Selects all of the focused edit (or combo edit) so that typing replaces it.
+void SelectAllIn(TWinControl* c)
+{
+    if (auto* e = dynamic_cast<TCustomEdit*>(c)) e->SelectAll();
+}
+
+struct Case {
+    TEditorType type;
+    std::string start, typed, kept;
+    std::function<void(TExStringGrid*)> check;  // the kept value read back typed
+};
+
+}  // namespace
+
+TEST_F(EditorsTest, EachEditorIsShownInItsCellTypedIntoCommittedAndCancelled)
+{
+    g->GridCombo();
+    g->AddComboString("apple");
+    g->AddComboString("pear");
+    g->GridUniCombo()->Items().Add(u"\u03a9mega");
+    g->GridUniCombo()->Items().Add(u"plum");
+    const std::vector<Case> cases = {
+        {edSpinEdit, "5", "42", "42", [](TExStringGrid* x) { EXPECT_EQ(x->GetInts(1, 1), 42); }},
+        {edFloatSpinEdit, "1.5", "2.25", "2.25", [](TExStringGrid* x) { EXPECT_DOUBLE_EQ(x->GetFloats(1, 1), 2.25); }},
+        {edComboEdit, "pear", "fig", "fig", nullptr},
+        {edEditBtn, "a", "text", "text", nullptr},
+        {edNumericEditBtn, "1", "-12", "-12", [](TExStringGrid* x) { EXPECT_EQ(x->GetInts(1, 1), -12); }},
+        {edFloatEditBtn, "1", "-0.5", "-0.5", [](TExStringGrid* x) { EXPECT_DOUBLE_EQ(x->GetFloats(1, 1), -0.5); }},
+        {edUnitEditBtn, "3 kg", "12.5", "12.5 kg", nullptr},
+        {edUniEdit, "x", "abc", "abc", [](TExStringGrid* x) { EXPECT_EQ(x->GetWideCells(1, 1), u"abc"); }},
+        {edUniComboEdit, "plum", "kiwi", "kiwi", [](TExStringGrid* x) { EXPECT_EQ(x->GetWideCells(1, 1), u"kiwi"); }},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(int(k.type));
+        editors[1] = k.type;
+        At(1, 1);
+        g->SetCells(1, 1, k.start);
+        // Committed with Enter.
+        Open();
+        ASSERT_TRUE(g->EditActive);
+        TWinControl* ctl = g->ActiveEditControl;
+        ASSERT_TRUE(ctl);
+        ExpectInCell(ctl, 1, 1);
+        EXPECT_TRUE(Focus() == ctl || ctl->ContainsControl(Focus()));
+        SelectAllIn(Focus());
+        Type(k.typed);
+        EXPECT_EQ(g->Cells(1, 1), k.start);  // nothing reaches the cell while typing
+        Key(VK_RETURN);
+        EXPECT_FALSE(g->EditActive);
+        EXPECT_FALSE(ctl->Visible());
+        EXPECT_TRUE(g->Focused());
+        if (k.type != edUniEdit && k.type != edUniComboEdit) EXPECT_EQ(g->Cells(1, 1), k.kept);
+        if (k.check) k.check(g);
+        // Cancelled with Escape: the cell keeps its value.
+        const std::string before = g->Cells(1, 1);
+        Open();
+        ASSERT_TRUE(g->EditActive);
+        SelectAllIn(Focus());
+        Type("9");
+        Key(VK_ESCAPE);
+        EXPECT_FALSE(g->EditActive);
+        EXPECT_FALSE(ctl->Visible());
+        EXPECT_EQ(g->Cells(1, 1), before);
+    }
+}
+
+TEST_F(EditorsTest, ARefusedValueStaysInTheEditorAndTheCellKeepsItsText)
+{
+    NoSevens();
+    for (TEditorType t : {edSpinEdit, edComboEdit, edEditBtn, edUnitEditBtn, edUniEdit, edUniComboEdit}) {
+        SCOPED_TRACE(int(t));
+        editors[1] = t;
+        At(1, 1);
+        g->SetCells(1, 1, "11");
+        validated.clear();
+        Open();
+        TWinControl* ctl = g->ActiveEditControl;
+        ASSERT_TRUE(ctl);
+        SelectAllIn(Focus());
+        Type("17");
+        Key(VK_RETURN);
+        // Refused: still open on the same cell, the typed value kept to be mended.
+        EXPECT_TRUE(g->EditActive);
+        EXPECT_TRUE(ctl->Visible());
+        EXPECT_EQ(g->Cells(1, 1), "11");
+        EXPECT_EQ(validated.size(), 1u);
+        EXPECT_TRUE(Focus() == ctl || ctl->ContainsControl(Focus()));
+        // Moving away is refused as well.
+        Key(VK_DOWN);
+        EXPECT_EQ(g->Row(), 1);
+        EXPECT_EQ(g->Cells(1, 1), "11");
+        SelectAllIn(Focus());
+        Type("16");
+        Key(VK_RETURN);
+        EXPECT_FALSE(g->EditActive);
+        if (t == edUniEdit || t == edUniComboEdit) EXPECT_EQ(g->GetWideCells(1, 1), u"16");
+        else EXPECT_EQ(g->Cells(1, 1), t == edUnitEditBtn ? "16" : "16");
+    }
+}
+
+TEST_F(EditorsTest, TheWideComboValidatesThroughTheWideAndTheNarrowHandler)
+{
+    editors[1] = edUniComboEdit;
+    std::u16string seenWide;
+    g->OnCellValidateWide = [&](TObject*, int, int, std::u16string& v, bool&) { seenWide = v; };
+    g->OnCellValidate = [&](TObject*, int, int, std::string& v, bool& ok) {
+        ok = true;
+        v = v + "!";  // the handler's replacement is kept
+    };
+    Open();
+    SelectAllIn(Focus());
+    Type("ab");
+    Key(VK_RETURN);
+    EXPECT_EQ(seenWide, u"ab");
+    EXPECT_EQ(g->GetWideCells(1, 1), u"ab!");
+}
+
+TEST_F(EditorsTest, ACharacterTypedOnTheGridArrivesInTheSpinButNotInTheWideCombo)
+{
+    editors[1] = edSpinEdit;
+    editors[2] = edUniComboEdit;
+    g->SetCells(1, 1, "");
+    SendChar(g, '8');
+    ASSERT_TRUE(ProcessUntil([&] { return g->EditActive && g->GridSpin()->Text().find('8') != std::string::npos; }, 500));
+    Key(VK_ESCAPE);
+    At(2, 1);
+    g->SetCells(2, 1, "q");
+    SendChar(g, '8');
+    ProcessMessages();
+    ASSERT_TRUE(g->EditActive);
+    EXPECT_EQ(g->GridUniCombo()->Text(), u"q");
+    Key(VK_ESCAPE);
+}
+
+TEST_F(EditorsTest, SpinKeysPageUpSpinsWithinTheLimitsAndUpLeavesTheCell)
+{
+    editors[1] = editors[2] = edSpinEdit;
+    std::vector<std::string> clicks;
+    g->OnSpinClick = [&](TObject*, int c, int r, int v, bool up) {
+        clicks.push_back(std::to_string(c) + "," + std::to_string(r) + ":" + std::to_string(v) + (up ? "+" : "-"));
+    };
+    At(1, 2);
+    g->SetCells(1, 2, "98");
+    Open();
+    TGridSpin* s = g->GridSpin();
+    s->Increment = 5;
+    Key(VK_PRIOR);
+    EXPECT_EQ(s->Value(), 98);  // 103 would pass the maximum
+    Key(VK_NEXT);
+    EXPECT_EQ(s->Value(), 93);
+    Key(VK_HOME);
+    EXPECT_EQ(s->Value(), 100);
+    Key(VK_END);
+    EXPECT_EQ(s->Value(), 0);
+    EXPECT_EQ(clicks, (std::vector<std::string>{"1,2:98+", "1,2:93-", "1,2:100+", "1,2:0-"}));
+    // The spin buttons raise the event too.
+    s->UpClick();
+    EXPECT_EQ(clicks.back(), "1,2:5+");
+    // Up commits and moves the current cell up.
+    Key(VK_UP);
+    EXPECT_FALSE(g->EditActive);
+    EXPECT_EQ(g->Row(), 1);
+    EXPECT_EQ(g->GetInts(1, 2), 5);
+    // Tab with goTabs moves the editing to the next cell, Shift+Tab back.
+    g->SetOptions(g->Options() | goTabs);
+    Open();
+    Key(VK_TAB);
+    EXPECT_FALSE(g->EditActive);
+    EXPECT_EQ(g->Col(), 2);
+    Open();
+    ASSERT_TRUE(g->EditActive);
+    Key(VK_TAB, ssShift);
+    EXPECT_EQ(g->Col(), 1);
+}
+
+TEST_F(EditorsTest, EnterAdvancesAndOpensTheNextCellsEditor)
+{
+    editors[1] = editors[2] = edEditBtn;
+    g->Navigation.AdvanceOnEnter = true;
+    Open();
+    SelectAllIn(Focus());
+    Type("x");
+    Key(VK_RETURN);
+    EXPECT_EQ(g->Cells(1, 1), "x");
+    EXPECT_EQ(g->Col(), 2);
+    EXPECT_TRUE(g->EditActive);  // the next cell's editor is open
+    EXPECT_EQ(g->ActiveEditControl, g->GridEditBtn());
+    Key(VK_ESCAPE);
+}
+
+TEST_F(EditorsTest, ComboKeysLookupAndWheel)
+{
+    editors[1] = edComboEdit;
+    editors[2] = edComboList;
+    g->AddComboString("Alpha");
+    g->AddComboString("alpine");
+    g->AddComboString("Beta");
+    g->Lookup = true;
+    std::vector<std::string> changes;
+    g->OnComboChange = [&](TObject*, int c, int r, int i, const std::string& s) {
+        changes.push_back(std::to_string(c) + "," + std::to_string(r) + ":" + std::to_string(i) + "=" + s);
+    };
+    g->SetCells(1, 1, "");
+    Open();
+    TGridCombo* cb = g->GridCombo();
+    // Typing completes from the first matching item; the typed letters keep their case.
+    auto typeReleased = [&](const std::string& text) {
+        for (char ch : text) {
+            SendChar(Focus(), ch);
+            Focus()->Perform(WM_KEYUP, WPARAM(std::toupper((unsigned char)ch)), 0);
+        }
+    };
+    typeReleased("AL");
+    EXPECT_EQ(cb->Text(), "ALpha");
+    cb->SetText("");
+    typeReleased("al");
+    EXPECT_EQ(cb->Text(), "alpha");
+    EXPECT_EQ(cb->SelStart(), 2);
+    EXPECT_EQ(cb->SelLength(), 3);
+    // Backspace does not complete again.
+    Key(VK_BACK);
+    EXPECT_EQ(cb->Text(), "al");
+    // Alt+Down opens the list instead of leaving.
+    Key(VK_DOWN, ssAlt);
+    EXPECT_TRUE(cb->DroppedDown());
+    EXPECT_TRUE(g->EditActive);
+    Key(VK_ESCAPE);
+    EXPECT_FALSE(g->EditActive);
+    // The list style: the wheel steps through the items and stops at the last.
+    At(2, 1);
+    g->SetCells(2, 1, "alpine");
+    Open();
+    ASSERT_EQ(g->ActiveEditControl, cb);
+    EXPECT_EQ(cb->ItemIndex(), 1);
+    const TRect r = g->CellRect(2, 1);
+    for (int i = 0; i < 3; ++i) HostWheel(cb, 4, 4, -120);
+    EXPECT_EQ(cb->ItemIndex(), 2);
+    EXPECT_EQ(changes.back(), "2,1:2=Beta");
+    (void)r;
+    // Left ends editing and moves the current cell left, the chosen item kept.
+    Key(VK_LEFT);
+    EXPECT_FALSE(g->EditActive);
+    EXPECT_EQ(g->Col(), 1);
+    EXPECT_EQ(g->Cells(2, 1), "Beta");
+}
+
+TEST_F(EditorsTest, TheEditButtonGoesThroughEllipsClickAndTheNumericOneRefusesMisplacedSigns)
+{
+    editors[1] = edEditBtn;
+    editors[2] = edNumericEditBtn;
+    g->OnEllipsClick = [](TObject*, int c, int r, std::string& s) { s = s + "@" + std::to_string(c) + std::to_string(r); };
+    g->SetCells(1, 1, "v");
+    Open();
+    TGridEditBtn* e = g->GridEditBtn();
+    // A press on the embedded button.
+    TWinControl* box = e->ButtonContainer();
+    SendMouse(box, WM_LBUTTONDOWN, 3, 3);
+    SendMouse(box, WM_LBUTTONUP, 3, 3);
+    EXPECT_EQ(e->Text(), "v@11");
+    EXPECT_EQ(e->SelLength(), 4);
+    Key(VK_RETURN);
+    EXPECT_EQ(g->Cells(1, 1), "v@11");
+    int beeps = 0;
+    TBeepHook old = SetBeepHook([&](UINT) { ++beeps; });
+    At(2, 1);
+    g->SetCells(2, 1, "");
+    Open();
+    Type("-1-2a");
+    EXPECT_EQ(e->Text(), "-12");
+    EXPECT_EQ(beeps, 2);
+    SetBeepHook(old);
+    Key(VK_ESCAPE);
+    EXPECT_EQ(g->Cells(2, 1), "");
+}
+
+TEST_F(EditorsTest, TheCheckBoxTogglesBySpaceAndPressAndEnterEndsIt)
+{
+    editors[1] = edCheckBox;
+    g->SetCells(1, 1, "box");
+    Open();
+    TGridCheckBox* cb = g->GridCheckBox();
+    ASSERT_TRUE(cb->Visible());
+    EXPECT_EQ(Focus(), cb);
+    ExpectInCell(cb, 1, 1);
+    EXPECT_EQ(cb->Caption(), "box");
+    EXPECT_FALSE(cb->Checked());
+    Key(VK_SPACE);
+    EXPECT_TRUE(cb->Checked());
+    ClickAt(cb, 4, 4);  // the press toggles once
+    EXPECT_FALSE(cb->Checked());
+    Key(VK_RETURN);
+    EXPECT_FALSE(cb->Visible());
+    EXPECT_TRUE(g->Focused());
+    EXPECT_EQ(g->Cells(1, 1), "box");
+}
+
+TEST_F(EditorsTest, TheButtonPassesItsCaptionThroughEllipsClickAndArrowsLeaveIt)
+{
+    editors[1] = editors[2] = edButton;
+    g->OnEllipsClick = [](TObject*, int, int, std::string& s) { s += "+"; };
+    g->SetCells(1, 1, "go");
+    Open();
+    TGridButton* b = g->GridButton();
+    ASSERT_TRUE(b->Visible());
+    ClickAt(b, 5, 5);
+    EXPECT_EQ(b->Caption(), "go+");
+    Key(VK_SPACE);
+    EXPECT_EQ(b->Caption(), "go++");
+    Key(VK_RIGHT);
+    EXPECT_FALSE(b->Visible());
+    EXPECT_EQ(g->Col(), 2);
+    EXPECT_EQ(g->Cells(1, 1), "go");  // nothing is written
+}
+
+TEST_F(EditorsTest, AClickOnTheCurrentCellOpensTheControlAndAClickElsewhereCommitsIt)
+{
+    editors[1] = edEditBtn;
+    NoSevens();
+    const TRect cell = g->CellRect(1, 1);
+    ClickAt(g, cell.Left + 5, cell.Top + 5);
+    ASSERT_TRUE(g->EditActive);
+    ASSERT_EQ(Focus(), g->GridEditBtn());
+    SelectAllIn(Focus());
+    Type("27");
+    const TRect other = g->CellRect(3, 2);
+    ClickAt(g, other.Left + 5, other.Top + 5);
+    // Refused: the current cell stays and the control keeps the value.
+    EXPECT_EQ(g->Col(), 1);
+    EXPECT_TRUE(g->EditActive);
+    EXPECT_EQ(g->GridEditBtn()->Text(), "27");
+    g->GridEditBtn()->SetText("26");
+    ClickAt(g, other.Left + 5, other.Top + 5);
+    EXPECT_FALSE(g->EditActive);
+    EXPECT_EQ(g->Col(), 3);
+    EXPECT_EQ(g->Cells(1, 1), "26");
+}
+
+TEST_F(EditorsTest, AControlMadeForAnotherOwnerIsRefused)
+{
+    EXPECT_THROW(TGridSpin{form}, base::Exception);
+    EXPECT_THROW(TGridCombo{form}, base::Exception);
+}

@@ -1,0 +1,595 @@
+// The grid's side of its in-cell editor controls and editor links: laying a control over
+// the cell and loading it, taking its value back through validation, the end of editing
+// by a key, the combo item list, and the fixed-cell editor.
+#include <cctype>
+#include <vector>
+
+#include "base/DateTime.h"
+#include "base/Locale.h"
+#include "base/StrUtils.h"
+#include "platform/forms/Forms.h"
+#include "widgets/grid/ExGrid.h"
+#include "widgets/grid/ExGridUndo.h"
+#include "widgets/grid/ExUtil.h"
+#include "widgets/grid/GridEditLink.h"
+#include "widgets/grid/GridEditors.h"
+
+using namespace platform;
+
+namespace grid {
+
+namespace {
+
+// Posted when a control lost the focus without saying to whom: decided once it settled.
+constexpr UINT kCheckEditFocus = WM_USER + 0x511;
+
+template <class T>
+T* Made(T*& slot, TExStringGrid* g)
+{
+    if (!slot) {
+        slot = new T(g);
+        slot->SetVisible(false);
+        slot->SetEnabled(false);
+        slot->SetParent(g);
+    }
+    return slot;
+}
+
+bool IsSpinType(TEditorType t) { return t == edSpinEdit || t == edFloatSpinEdit || t == edTimeSpinEdit || t == edDateSpinEdit; }
+bool IsComboType(TEditorType t) { return t == edComboEdit || t == edComboList; }
+bool IsUniComboType(TEditorType t) { return t == edUniComboEdit || t == edUniComboList; }
+bool IsEditBtnType(TEditorType t) { return t == edEditBtn || t == edNumericEditBtn || t == edFloatEditBtn; }
+bool IsWideType(TEditorType t) { return t == edUniEdit || IsUniComboType(t); }
+
+// The item equal to text becomes the selected one; false when there is none.
+template <class Items, class Str>
+bool SelectEqual(TCustomComboBox& combo, Items& items, const Str& text)
+{
+    for (int i = 0; i < items.Count(); ++i)
+        if (items.Get(i) == text) {
+            combo.SetItemIndex(i);
+            return true;
+        }
+    return false;
+}
+
+}  // namespace
+
+TGridSpin* TExStringGrid::GridSpin()
+{
+    if (!editControls_.spin) Made(editControls_.spin, this)->SetBorderStyle(bsNone);
+    return editControls_.spin;
+}
+TGridCombo* TExStringGrid::GridCombo() { return Made(editControls_.combo, this); }
+TGridUniCombo* TExStringGrid::GridUniCombo() { return Made(editControls_.uniCombo, this); }
+TGridUniEdit* TExStringGrid::GridUniEdit()
+{
+    if (!editControls_.uniEdit) Made(editControls_.uniEdit, this)->SetBorderStyle(bsNone);
+    return editControls_.uniEdit;
+}
+TGridEditBtn* TExStringGrid::GridEditBtn()
+{
+    if (!editControls_.editBtn) {
+        Made(editControls_.editBtn, this)->SetBorderStyle(bsNone);
+        editControls_.editBtn->SetButtonCaption("...");
+    }
+    return editControls_.editBtn;
+}
+TGridUnitEditBtn* TExStringGrid::GridUnitEditBtn()
+{
+    if (!editControls_.unitEditBtn) {
+        Made(editControls_.unitEditBtn, this)->SetBorderStyle(bsNone);
+        editControls_.unitEditBtn->SetButtonCaption("...");
+    }
+    return editControls_.unitEditBtn;
+}
+TGridCheckBox* TExStringGrid::GridCheckBox() { return Made(editControls_.checkBox, this); }
+TGridButton* TExStringGrid::GridButton() { return Made(editControls_.button, this); }
+TGridDatePicker* TExStringGrid::GetDateTimePicker() { return editControls_.datePicker; }
+
+TGridTransEdit* TExStringGrid::FixedCellEditor()
+{
+    if (!editControls_.transEdit) {
+        editControls_.transEdit = new TGridTransEdit(this);
+        editControls_.transEdit->SetBorderStyle(bsNone);
+        editControls_.transEdit->SetParent(this);
+    }
+    return editControls_.transEdit;
+}
+
+void TExStringGrid::FreeEditControls()
+{
+    // Before the grid goes: their exits call into it.
+    EditActive = false;
+    if (EditLink && EditLink->Grid() == this) EditLink->SetGrid(nullptr);
+    TWinControl* all[] = {editControls_.spin,        editControls_.combo,    editControls_.uniCombo,
+                          editControls_.uniEdit,     editControls_.editBtn,  editControls_.unitEditBtn,
+                          editControls_.checkBox,    editControls_.button,   editControls_.transEdit};
+    for (TWinControl* c : all) delete c;
+    editControls_ = {};
+}
+
+bool TExStringGrid::HasEditControl(TEditorType t)
+{
+    switch (t) {
+    case edCustom: return EditLink != nullptr;
+    case edDateEdit: case edDateEditUpDown: case edTimeEdit: return GetDateTimePicker() != nullptr;
+    case edRichEdit: case edNone: case edDataCheckBox: return false;
+    default: return !IsTextEditorType(t);
+    }
+}
+
+TWinControl* TExStringGrid::EditorControl()
+{
+    const TEditorType t = ActiveEditorType;
+    if (IsSpinType(t)) return editControls_.spin;
+    if (IsComboType(t)) return editControls_.combo;
+    if (IsUniComboType(t)) return editControls_.uniCombo;
+    if (IsEditBtnType(t)) return editControls_.editBtn;
+    switch (t) {
+    case edUniEdit: return editControls_.uniEdit;
+    case edUnitEditBtn: return editControls_.unitEditBtn;
+    case edCheckBox: return editControls_.checkBox;
+    case edButton: return editControls_.button;
+    case edCustom: return EditLink ? EditLink->GetEditControl() : nullptr;
+    default: return nullptr;
+    }
+}
+
+void TExStringGrid::ShowEditorChar(char Ch)
+{
+    PendingEditChar = Ch;
+    try {
+        TBaseGrid::ShowEditorChar(Ch);
+    } catch (...) {
+        PendingEditChar = 0;
+        throw;
+    }
+    PendingEditChar = 0;
+}
+
+void TExStringGrid::ShowEditControl(int ACol, int ARow)
+{
+    ValidatePending = true;
+    const TRect box0 = TCustomGrid::CellRect(ACol, ARow);
+    const TRect box = Rect(box0.Left, box0.Top, box0.Right - 1, box0.Bottom - 1);
+    const int rc = RemapCol(ACol);
+    TBrush brush;
+    TFont font;
+    font.Assign(*Font());
+    TColor colorTo = clNone;
+    TAlignment ha = taLeftJustify;
+    TVAlignment va = vtaTop;
+    bool ww = false;
+    TGridDrawState state = 0;
+    brush.SetColor(Color());
+    GetVisualProperties(ACol, ARow, state, false, false, true, brush, colorTo, font, ha, va, ww);
+    const TColor color = brush.Color();
+    ActiveEditControl = nullptr;
+    const std::string text = GetEditText(ACol, ARow);
+    const TEditorType t = ActiveEditorType;
+    const bool flat = Look == glSoft || Look == glStudio || Look == glXP || Look == glListView;
+    TWinControl* shown = nullptr;
+    TWinControl* charTarget = nullptr;
+    auto place = [&](TWinControl* c) {
+        c->SetBounds(box.Left, box.Top, box.Width(), box.Height());
+        c->SetColor(color);
+        c->Show();
+        c->SetEnabled(true);
+    };
+    if (IsSpinType(t)) {
+        TGridSpin* s = GridSpin();
+        place(s);
+        s->ExcelStyleDecimalSeparator = ExcelStyleDecimalSeparator;
+        if (t == edSpinEdit) {
+            s->SetSpinType(sptNormal);
+            long long v = 0;
+            if (base::TryStrToInt(base::Trim(text), v)) s->SetValue(int(v));
+            else s->SetText(text);
+        } else if (t == edFloatSpinEdit) {
+            s->SetSpinType(sptFloat);
+            double v = 0;
+            const std::string plain = base::StringReplaceAll(text, std::string(1, base::ThousandSeparator()), "");
+            if (base::TryStrToFloat(base::Trim(plain), v)) s->SetFloatValue(v);
+            else s->SetText(text);
+        } else if (t == edTimeSpinEdit) {
+            s->SetSpinType(sptTime);
+            s->SetText(text);
+        } else {
+            base::TDateTime d = 0;
+            if (text.empty() || !TryStrToDateLocale(text, d)) d = base::Now();
+            s->SetDateValue(d);
+            s->SetSpinType(sptDate);
+        }
+        shown = charTarget = s;
+    } else if (IsComboType(t) || IsUniComboType(t)) {
+        const bool list = t == edComboList || t == edUniComboList;
+        TCustomComboBox* cb = IsComboType(t) ? static_cast<TCustomComboBox*>(GridCombo()) : GridUniCombo();
+        cb->SetDroppedDown(false);
+        cb->SetEnabled(true);
+        if (IsComboType(t)) {
+            cb->SetStyle(list ? csDropDownList : csDropDown);
+            if (!list || !SelectEqual(*cb, cb->Items(), GetCellEx(rc, ARow)))
+                if (list) cb->SetItemIndex(ComboDefaultIndex >= 0 ? ComboDefaultIndex : 0);
+            if (!list) cb->SetText(text);
+        } else {
+            TGridUniCombo* u = GridUniCombo();
+            // The style change rebuilds the platform list: the wide items are kept aside.
+            std::vector<WideString> keep;
+            for (int i = 0; i < u->Items().Count(); ++i) keep.push_back(u->Items().Get(i));
+            u->SetStyle(list ? csDropDownList : csDropDown);
+            if (u->Items().Count() != int(keep.size())) {
+                u->Items().Clear();
+                for (const WideString& w : keep) u->Items().Add(w);
+            }
+            const WideString wide = GetWideCells(rc, ARow);
+            if (!SelectEqual(*cb, u->Items(), wide))
+                cb->SetItemIndex(ComboDefaultIndex >= 0 ? ComboDefaultIndex : 0);
+            if (!list) u->SetText(wide);
+        }
+        cb->SetBounds(box.Left, box.Top, box.Width(), box.Height());
+        cb->SetColor(color);
+        cb->Show();
+        cb->Font()->Assign(*Font());
+        if (IsComboType(t)) {
+            GridCombo()->SetFlat(flat);
+            GridCombo()->SetEtched(flat);
+            if (Navigation.AutoComboDropSize) GridCombo()->SizeDropDownWidth();
+        } else {
+            GridUniCombo()->SetFlat(flat);
+            GridUniCombo()->SetEtched(flat);
+            if (Navigation.AutoComboDropSize) GridUniCombo()->SizeDropDownWidth();
+        }
+        shown = cb;
+        if (IsComboType(t)) charTarget = cb->EditControl() ? cb->EditControl() : cb;
+    } else if (IsEditBtnType(t)) {
+        TGridEditBtn* e = GridEditBtn();
+        place(e);
+        e->SetText(text);
+        e->SetMaxLength(MaxEditLength);
+        shown = charTarget = e;
+    } else if (t == edUnitEditBtn) {
+        TGridUnitEditBtn* u = GridUnitEditBtn();
+        place(u);
+        u->SetMaxLength(MaxEditLength);
+        u->SetCellText(text);
+        shown = charTarget = u;
+    } else if (t == edCheckBox) {
+        TGridCheckBox* c = GridCheckBox();
+        c->SetBounds(box.Left, box.Top, box.Width(), box.Height());
+        c->SetCaption(text);
+        c->SetEnabled(true);
+        c->SetChecked(false);
+        c->Show();
+        if (c->CanFocus()) c->SetFocus();
+        return;  // no character, and not the active control
+    } else if (t == edButton) {
+        TGridButton* b = GridButton();
+        b->SetBounds(box.Left - 1, box.Top - 1, box.Width() + 2, box.Height() + 2);
+        b->SetCaption(text);
+        b->Show();
+        b->SetEnabled(true);
+        shown = b;
+    } else if (t == edUniEdit) {
+        TGridUniEdit* u = GridUniEdit();
+        const int mx = XYOffset.X, my = XYOffset.Y;
+        u->SetBounds(box.Left + mx + 2, box.Top + my + 2, std::max(4, box.Width() - 2 * mx - 2),
+                     std::max(4, box.Height() - 2 * my - 2));
+        u->Show();
+        u->SetEnabled(true);
+        u->SetColor(color);
+        u->Font()->Assign(*Font());
+        u->SetText(GetWideCells(rc, ARow));
+        shown = charTarget = u;
+    } else if (t == edCustom && EditLink) {
+        TEditLink* link = EditLink;
+        link->SetGrid(this);
+        link->EditCol = rc;
+        link->EditRow = ARow;
+        if (link->EditStyle == esPopup) {
+            if (link->AutoPopupWidth) link->PopupWidth = box0.Width();
+            TForm* f = link->PopupForm();
+            if (!f) {
+                f = new TForm(Application);
+                f->SetBorderStyle(bsNone);
+                f->OnDeactivate = [link](TObject* s) { link->FormExit(s); };
+                link->SetPopupForm(f);
+            }
+            const TPoint p = ClientToScreen(Point(box0.Left, box0.Top));
+            f->SetBounds(p.X, p.Y, link->PopupWidth, link->PopupHeight);
+            f->Show();
+            link->CreateEditor(f);
+            link->SetRect(Rect(0, 0, link->PopupWidth, link->PopupHeight));
+        } else {
+            link->CreateEditor(this);
+            link->SetRect(box0);
+        }
+        link->SetVisible(true);
+        link->SetCellProps(color, &font);
+        link->SetProperties();
+        if (OnGetEditorProp) OnGetEditorProp(this, rc, ARow, link);
+        link->SetEditorValue(text);
+        link->SetFocus(true);
+        ActiveEditControl = link->GetEditControl();
+        charTarget = ActiveEditControl;
+    }
+    if (shown) {
+        ActiveEditControl = shown;
+        if (shown->CanFocus()) shown->SetFocus();
+        if (IsComboType(t) && MouseActions.DirectComboDrop) GridCombo()->SetDroppedDown(true);
+    }
+    if (PendingEditChar && charTarget && charTarget->HandleAllocated())
+        PostMessage(charTarget->Handle(), WM_CHAR, WPARAM((unsigned char)PendingEditChar), 0);
+    PendingEditChar = 0;
+}
+
+std::string TExStringGrid::EditControlText()
+{
+    const TEditorType t = ActiveEditorType;
+    if (IsSpinType(t)) return GridSpin()->Text();
+    if (IsComboType(t)) return GridCombo()->Text();
+    if (IsEditBtnType(t)) return GridEditBtn()->Text();
+    if (t == edUnitEditBtn) return GridUnitEditBtn()->CellText();
+    if (t == edUniEdit) return EncodeWideStr(GridUniEdit()->Text());
+    if (IsUniComboType(t)) return EncodeWideStr(GridUniCombo()->Text());
+    if (t == edCustom && EditLink) return EditLink->GetEditorValue();
+    return GetCellEx(GetRealCol(), Row());
+}
+
+void TExStringGrid::LoadEditControl()
+{
+    const TEditorType t = ActiveEditorType;
+    const int rc = GetRealCol(), r = Row();
+    const std::string text = GetEditText(Col(), r);
+    TCustomEdit* edit = nullptr;
+    if (IsSpinType(t)) (edit = GridSpin())->SetText(text);
+    else if (IsEditBtnType(t)) (edit = GridEditBtn())->SetText(text);
+    else if (t == edUnitEditBtn) GridUnitEditBtn()->SetCellText(text);
+    else if (t == edUniEdit) {
+        GridUniEdit()->SetText(GetWideCells(rc, r));
+        edit = GridUniEdit();
+    }
+    else if (IsComboType(t)) {
+        TGridCombo* c = GridCombo();
+        if (!SelectEqual(*c, c->Items(), GetCellEx(rc, r)) || c->Style() != csDropDownList) c->SetText(text);
+    } else if (IsUniComboType(t)) {
+        TGridUniCombo* c = GridUniCombo();
+        const WideString wide = GetWideCells(rc, r);
+        if (!SelectEqual(*c, c->Items(), wide) || c->Style() != csDropDownList) c->SetText(wide);
+    } else if (t == edCustom && EditLink) EditLink->SetEditorValue(text);
+    if (edit) {
+        edit->SetSelStart(int(edit->TCustomEdit::Text().size()));
+        edit->Invalidate();
+    }
+}
+
+bool TExStringGrid::CommitEditControl()
+{
+    const TEditorType t = ActiveEditorType;
+    if (!EditActive || IsTextEditorType(t) || t == edCheckBox || t == edButton) return true;
+    if (Validating) return false;
+    const int c = Col(), r = Row(), rc = RemapCol(c);
+    if (ValidateCol != c || ValidateRow != r) InitValidate(c, r);
+    ValidatePending = true;
+    const std::string before = GetCellEx(rc, r);
+    bool valid;
+    if (IsWideType(t)) valid = ValidateCellWide(DecodeWideStr(EditControlText()));
+    else valid = ValidateCell(EditControlText());
+    // A kept value, or the handler's replacement, shows as the cell holds it; a refused
+    // one stays in the control to be mended.
+    if (valid || GetCellEx(rc, r) != before) LoadEditControl();
+    TWinControl* ctl = EditorControl();
+    if (!valid && !hidingControl_ && ctl && ctl->Visible() && ctl->CanFocus() && !ctl->Focused()) ctl->SetFocus();
+    return valid;
+}
+
+void TExStringGrid::HideEditControl(int ACol, int ARow)
+{
+    (void)ACol;
+    (void)ARow;
+    PendingEditChar = 0;
+    const TEditorType t = ActiveEditorType;
+    if (!EditActive || IsTextEditorType(t)) return;
+    TWinControl* ctl = EditorControl();
+    hidingControl_ = true;
+    try {
+        CommitEditControl();
+    } catch (...) {
+        hidingControl_ = false;
+        EditActive = false;
+        if (ctl) ctl->Hide();
+        throw;
+    }
+    hidingControl_ = false;
+    EditActive = false;
+    ActiveEditControl = nullptr;
+    const bool hadFocus = ctl && (ctl->Focused() || (FindFocusedControl() && ctl->ContainsControl(FindFocusedControl())));
+    if (hadFocus && CanFocus()) SetFocus();
+    if (t == edCustom && EditLink) {
+        if (EditLink->EditStyle != esPopup) EditLink->SetVisible(false);
+        EditLink->RestoreWinProc();
+    } else if (ctl) {
+        if (auto* cb = dynamic_cast<TCustomComboBox*>(ctl)) cb->SetDroppedDown(false);
+        ctl->SetEnabled(false);
+        ctl->Hide();
+    }
+    DoneEditing();
+}
+
+void TExStringGrid::ShowCellEdit()
+{
+    if (HandleAllocated()) PostMessage(Handle(), WM_KEYDOWN, VK_F2, 0);
+}
+
+void TExStringGrid::HideCellEdit() { HideEditControl(Col(), Row()); }
+
+void TExStringGrid::DoneInplaceEdit(Word Key, TShiftState Shift)
+{
+    struct Restore {
+        TExStringGrid* g;
+        bool always;
+        ~Restore()
+        {
+            g->Navigation.AlwaysEdit = always;
+            g->inDoneInplaceEdit_ = false;
+        }
+    } restore{this, Navigation.AlwaysEdit};
+    inDoneInplaceEdit_ = true;
+    HideInplaceEdit();
+    if (Key == VK_TAB || (Key >= VK_LEFT && Key <= VK_DOWN)) {
+        Word k = Key;
+        KeyDown(k, Shift);
+    }
+    Navigation.AlwaysEdit = false;
+    if (CanFocus()) SetFocus();
+    if (Key == VK_RETURN) AdvanceEdit(Col(), Row(), false, true, true, false);
+}
+
+void TExStringGrid::EditControlExit(TWinControl* Control, TWinControl* NewFocus)
+{
+    (void)Control;
+    if (!EditActive || IsTextEditorType(ActiveEditorType) || inDoneInplaceEdit_ || hidingControl_) return;
+    // Back to the grid itself: the move of the current cell judges the value.
+    if (NewFocus == this) return;
+    if (!NewFocus) {
+        if (HandleAllocated()) PostMessage(Handle(), kCheckEditFocus, 0, 0);
+        return;
+    }
+    HideInplaceEdit();
+}
+
+void TExStringGrid::Dispatch(TMessage& m)
+{
+    if (m.Msg != kCheckEditFocus) {
+        TBaseGrid::Dispatch(m);
+        return;
+    }
+    if (!EditActive || IsTextEditorType(ActiveEditorType) || inDoneInplaceEdit_) return;
+    TWinControl* focus = FindFocusedControl();
+    TWinControl* ctl = EditorControl();
+    if (focus == this || (ctl && focus && (focus == ctl || ctl->ContainsControl(focus)))) return;
+    HideInplaceEdit();
+}
+
+std::string TExStringGrid::EllipsClick(const std::string& S)
+{
+    std::string s = S;
+    if (OnEllipsClick) OnEllipsClick(this, GetRealCol(), Row(), s);
+    return s;
+}
+
+void TExStringGrid::ComboChange(TObject* Sender)
+{
+    auto* combo = dynamic_cast<TCustomComboBox*>(Sender);
+    if (!combo) return;
+    const int i = combo->ItemIndex();
+    const std::string text = i >= 0 ? combo->Items().Get(i) : std::string();
+    if (OnComboChange) OnComboChange(this, Col(), GetRowEx(), i, text);
+    if (OnComboObjectChange)
+        OnComboObjectChange(this, Col(), GetRowEx(), i, text,
+                            i >= 0 ? static_cast<TObject*>(combo->Items().GetObject(i)) : nullptr);
+}
+
+void TExStringGrid::ClearComboString() { GridCombo()->Items().Clear(); }
+void TExStringGrid::AddComboString(const std::string& S) { GridCombo()->Items().Add(S); }
+
+void TExStringGrid::AddComboStringObject(const std::string& S, TObject* AObject)
+{
+    TListItems& items = GridCombo()->Items();
+    items.PutObject(items.Add(S), AObject);
+}
+
+bool TExStringGrid::RemoveComboString(const std::string& S)
+{
+    TListItems& items = GridCombo()->Items();
+    const int i = items.IndexOf(S);
+    if (i < 0) return false;
+    items.Delete(i);
+    return true;
+}
+
+bool TExStringGrid::SetComboSelectionString(const std::string& S)
+{
+    const int i = GridCombo()->Items().IndexOf(S);
+    if (i < 0) return false;
+    ComboDefaultIndex = i;
+    return true;
+}
+
+int TExStringGrid::GetComboCount() { return GridCombo()->Items().Count(); }
+
+bool TExStringGrid::ValidateCellWide(const std::u16string& Value)
+{
+    return Validate([&](int c, int r, bool& valid) {
+        if (Value == ValidateOldWideText) return;
+        std::u16string v = Value;
+        if (OnCellValidateWide) OnCellValidateWide(this, c, r, v, valid);
+        if (OnCellValidate) {
+            // The narrow handler sees the text on the 8-bit page; a change it makes is taken.
+            const std::string narrow = WideToAnsi(v);
+            std::string s = narrow;
+            OnCellValidate(this, c, r, s, valid);
+            if (s != narrow) v = AnsiToWide(s);
+        }
+        const std::u16string before = GetWideCells(c, r);
+        if (valid || v != Value) SetWideCells(c, r, v);  // refused as typed: the cell stays as it was
+        if (valid && UndoRedo && before != v) UndoRedo->RegisterChange(c, RemapRowInv(r), EncodeWideStr(before), EncodeWideStr(v));
+        CellsChanged(TRect{c, r, c, r});
+        ValidateOldWideText = GetWideCells(c, r);
+    });
+}
+
+void TExStringGrid::SubclassProc(TMessage& Message)
+{
+    if (Message.Msg == WM_GETDLGCODE && (Options() & goTabs)) {
+        Message.Result = DLGC_WANTARROWS | DLGC_WANTTAB;
+        return;
+    }
+    if (savedLinkProc_) savedLinkProc_(Message);
+}
+
+void TExStringGrid::KeyUp(Word& Key, TShiftState Shift)
+{
+    const Word key = Key;
+    TBaseGrid::KeyUp(Key, Shift);
+    if (Navigation.AlwaysEdit && ((key >= VK_LEFT && key <= VK_DOWN) || (key == VK_TAB && (Options() & goTabs))))
+        ShowInplaceEdit();
+}
+
+// ---------------------------------------------------------------- fixed cells
+
+void TExStringGrid::StartFixedEdit(int ACol, int ARow)
+{
+    TGridTransEdit* e = FixedCellEditor();
+    if (e->Visible() && !e->StopEdit()) return;
+    bool can = true;
+    GetCellReadOnly(RemapCol(ACol), ARow, can);
+    if (!can) return;
+    const TRect r = TCustomGrid::CellRect(ACol, ARow);
+    if (IsRectEmpty(r)) return;
+    e->SetBounds(r.Left + 1, r.Top + 1, r.Width() - 2, r.Height() - 2);
+    e->SetText(GetCellEx(RemapCol(ACol), ARow));
+    e->Col = ACol;
+    e->Row = ARow;
+    e->Show();
+    if (e->CanFocus()) e->SetFocus();
+}
+
+bool TExStringGrid::FixedEditClick(TMouseButton Button, TShiftState Shift, int X, int Y)
+{
+    const TGridCoord cell = MouseCoord(X, Y);
+    if (cell.X < 0 || cell.Y < 0) return false;
+    const bool dbl = Shift & ssDouble;
+    auto asked = [&](TGridFixedCellEdit how) {
+        return (how == fceDblClick && dbl && Button == mbLeft) || (how == fceLeftClick && !dbl && Button == mbLeft) ||
+               (how == fceRightClick && Button == mbRight);
+    };
+    const bool fixedRow = cell.Y < FixedRows(), fixedCol = cell.X < FixedCols();
+    if ((fixedRow && asked(MouseActions.FixedRowsEdit)) || (fixedCol && asked(MouseActions.FixedColsEdit))) {
+        StartFixedEdit(cell.X, cell.Y);
+        return true;
+    }
+    return false;
+}
+
+}  // namespace grid

@@ -1,0 +1,657 @@
+// The grid's in-cell editor controls: keys handed back to the grid, commits through the
+// grid's validation, spin and combo events, and the combos' auto-completion.
+#include "widgets/grid/GridEditors.h"
+
+#include <algorithm>
+#include <cctype>
+#include <vector>
+
+#include "base/StrUtils.h"
+#include "platform/system/Beep.h"
+#include "widgets/grid/ExGrid.h"
+#include "widgets/grid/ExInplaceEdit.h"
+
+using namespace platform;
+
+namespace grid {
+
+namespace {
+
+class EInvalidCast : public base::Exception {
+public:
+    using base::Exception::Exception;
+};
+
+// The keys that end editing in a control. With commit, Tab, Enter, Up and Down have the
+// value validated first, and a refused one keeps the control open.
+void HandBack(TExStringGrid* g, Word& Key, TShiftState Shift, bool commit)
+{
+    const Word key = Key;
+    Key = 0;
+    if (commit && (key == VK_TAB || key == VK_RETURN || key == VK_UP || key == VK_DOWN) && !g->CommitEditControl())
+        return;
+    if (key == VK_TAB && (g->Options() & goTabs)) {
+        g->HideInplaceEdit();
+        if (g->CanFocus()) g->SetFocus();
+        g->TabEdit(Shift & ssShift);
+        return;
+    }
+    if (key == VK_ESCAPE) g->LoadEditControl();  // drops the edit
+    g->DoneInplaceEdit(key, Shift);
+}
+
+bool OneOf(Word key, std::initializer_list<Word> keys) { return std::find(keys.begin(), keys.end(), key) != keys.end(); }
+
+void WantKeys(TExStringGrid* g, TWMGetDlgCode& m)
+{
+    m.Result |= DLGC_WANTARROWS | DLGC_WANTCHARS | DLGC_WANTALLKEYS;
+    if (g->Options() & goTabs) m.Result |= DLGC_WANTTAB;
+}
+
+// The focus went to newFocus: the grid closes the control unless it went inside it.
+void FocusLeft(TExStringGrid* g, TWinControl* self, TWMKillFocus& m)
+{
+    auto* to = reinterpret_cast<TWinControl*>(m.WParam);
+    if (to == self || (to && self->ContainsControl(to))) return;
+    g->EditControlExit(self, to);
+}
+
+// Auto-completion of a combo's edit text from its items (then, when items is null, from
+// extra); true when the text was completed.
+template <class Combo, class Str>
+bool Complete(Combo& combo, TExStringGrid* g, const Str& text, int caret, const std::vector<Str>& items,
+              const std::vector<Str>& extra, Str& out, int& index)
+{
+    (void)combo;
+    const Str typed = text.substr(0, std::size_t(std::clamp(caret, 0, int(text.size()))));
+    if (typed.empty()) return false;
+    auto fold = [&](Str s) {
+        if (!g->LookupCaseSensitive)
+            for (auto& ch : s)
+                if ((unsigned)ch < 128) ch = typename Str::value_type(std::toupper(int(ch)));
+        return s;
+    };
+    const Str key = fold(typed);
+    auto find = [&](const std::vector<Str>& list) {
+        for (std::size_t i = 0; i < list.size(); ++i)
+            if (fold(list[i]).compare(0, key.size(), key) == 0 && list[i].size() >= key.size()) return int(i);
+        return -1;
+    };
+    index = find(items);
+    const std::vector<Str>* from = &items;
+    int i = index;
+    if (i < 0) {
+        i = find(extra);
+        from = &extra;
+    }
+    if (i < 0) return false;
+    Str rest = (*from)[std::size_t(i)].substr(typed.size());
+    if (rest.size() > 255) rest.resize(255);
+    out = typed + rest;
+    return true;
+}
+
+}  // namespace
+
+TExStringGrid* OwnerGrid(TComponent* AOwner)
+{
+    auto* g = dynamic_cast<TExStringGrid*>(AOwner);
+    if (!g) throw EInvalidCast("Invalid class typecast");
+    return g;
+}
+
+// ---------------------------------------------------------------- spin
+
+TGridSpin::TGridSpin(TComponent* AOwner) : TGrdSpinEdit(AOwner), grid_(OwnerGrid(AOwner))
+{
+    MaxValue = 100;
+    MinValue = 0;
+    Increment = 1;
+}
+
+void TGridSpin::SpinEvent(bool up, bool integerOnly)
+{
+    TExStringGrid* g = grid_;
+    const int c = g->Col(), r = g->GetRealRow();
+    if (integerOnly || SpinType() == sptNormal) {
+        if (g->OnSpinClick) g->OnSpinClick(g, c, r, Value(), up);
+    } else if (SpinType() == sptFloat) {
+        if (g->OnFloatSpinClick) g->OnFloatSpinClick(g, c, r, FloatValue(), up);
+    } else if (SpinType() == sptDate) {
+        if (g->OnDateSpinClick) g->OnDateSpinClick(g, c, r, DateValue(), up);
+    } else if (g->OnTimeSpinClick) g->OnTimeSpinClick(g, c, r, TimeValue(), up);
+}
+
+void TGridSpin::UpClick()
+{
+    TGrdSpinEdit::UpClick();
+    SpinEvent(true, false);
+}
+
+void TGridSpin::DownClick()
+{
+    TGrdSpinEdit::DownClick();
+    SpinEvent(false, false);
+}
+
+void TGridSpin::WMKeyDown(TWMKeyDown& m)
+{
+    Word key = m.CharCode();
+    const TShiftState shift = KeyDataToShiftState(m.KeyData());
+    if (OneOf(key, {VK_PRIOR, VK_NEXT, VK_HOME, VK_END})) {
+        if (SpinType() == sptNormal) {
+            const long long v = Value();
+            if (key == VK_PRIOR && v + Increment <= MaxValue) SetValue(int(v + Increment));
+            if (key == VK_NEXT && v - Increment >= MinValue) SetValue(int(v - Increment));
+            if (key == VK_END) SetValue(MinValue);
+            if (key == VK_HOME) SetValue(MaxValue);
+        } else if (SpinType() == sptFloat) {
+            const double v = FloatValue();
+            if (key == VK_PRIOR && v + IncrementFloat <= MaxFloatValue) SetFloatValue(v + IncrementFloat);
+            if (key == VK_NEXT && v - IncrementFloat >= MinFloatValue) SetFloatValue(v - IncrementFloat);
+            if (key == VK_END) SetFloatValue(MinFloatValue);
+            if (key == VK_HOME) SetFloatValue(MaxFloatValue);
+        }
+        SpinEvent(key == VK_PRIOR || key == VK_HOME, true);
+        m.SetCharCode(0);
+        return;
+    }
+    if (OneOf(key, {VK_TAB, VK_RETURN, VK_ESCAPE, VK_UP, VK_DOWN})) {
+        HandBack(grid_, key, shift, true);
+        m.SetCharCode(0);
+        return;
+    }
+    TGrdSpinEdit::WMKeyDown(m);
+}
+
+void TGridSpin::KeyPress(char& Key)
+{
+    if (Key == '\t' || Key == '\r') Key = 0;
+    else TGrdSpinEdit::KeyPress(Key);
+}
+
+void TGridSpin::WMGetDlgCode(TWMGetDlgCode& m)
+{
+    TGrdSpinEdit::WMGetDlgCode(m);
+    WantKeys(grid_, m);
+}
+
+void TGridSpin::WMKillFocus(TWMKillFocus& m)
+{
+    TGrdSpinEdit::WMKillFocus(m);
+    FocusLeft(grid_, this, m);
+}
+
+// ---------------------------------------------------------------- combos
+
+namespace {
+
+// The part both combos share: which keys go back to the grid, Esc, and the wheel.
+template <class Combo>
+bool ComboKeyDown(Combo& combo, TExStringGrid* g, Word& Key, TShiftState Shift, bool commit)
+{
+    combo.LookupOn = Key != VK_BACK && Key != VK_DELETE;
+    const bool list = combo.Style() == csDropDownList || combo.DroppedDown();
+    const bool back = (Shift & ssAlt) && Key == VK_DOWN
+                          ? false
+                          : list ? OneOf(Key, {VK_TAB, VK_RETURN, VK_ESCAPE, VK_LEFT, VK_RIGHT})
+                                 : OneOf(Key, {VK_TAB, VK_RETURN, VK_ESCAPE, VK_PRIOR, VK_NEXT, VK_END, VK_UP, VK_DOWN});
+    if (!back) return false;
+    if (list && combo.DroppedDown() && Key != VK_ESCAPE) combo.SetDroppedDown(false);
+    HandBack(g, Key, Shift, commit);
+    return true;
+}
+
+template <class Combo>
+bool ComboWheel(Combo& combo, TExStringGrid* g, TMessage& m)
+{
+    if (m.Msg != WM_MOUSEWHEEL) return false;
+    TCustomComboBox& base = combo;
+    const int n = base.Items().Count(), i = base.ItemIndex();
+    if (short(m.WParamHi()) < 0) {
+        if (i < n - 1) base.SetItemIndex(i + 1);
+    } else if (i > 0) base.SetItemIndex(i - 1);
+    if (base.ItemIndex() >= 0) g->ComboChange(&combo);
+    m.Result = 1;
+    return true;
+}
+
+template <class Combo>
+void ComboDropWidth(Combo& combo, TExStringGrid* g)
+{
+    TCustomComboBox& base = combo;
+    int w = base.Width();
+    const bool scroll = base.Items().Count() > base.DropDownCount();
+    TCanvas* canvas = g->Canvas();
+    canvas->Font().Assign(*g->Font());
+    for (int i = 0; i < base.Items().Count(); ++i) {
+        const int t = canvas->TextWidth(base.Items().Get(i));
+        if (scroll && w - 25 < t) w = t + 25;
+        if (!scroll && w - 5 < t) w = t + 8;
+    }
+    base.SetDroppedWidth(w);
+}
+
+}  // namespace
+
+TGridCombo::TGridCombo(TComponent* AOwner) : TGRDComboBox(AOwner), grid_(OwnerGrid(AOwner)) { SetButtonWidth(16); }
+
+void TGridCombo::SizeDropDownWidth() { ComboDropWidth(*this, grid_); }
+
+void TGridCombo::KeyDown(Word& Key, TShiftState Shift)
+{
+    if (!ComboKeyDown(*this, grid_, Key, Shift, true)) TGRDComboBox::KeyDown(Key, Shift);
+}
+
+void TGridCombo::KeyUp(Word& Key, TShiftState Shift)
+{
+    if (Key != VK_RETURN) TGRDComboBox::KeyUp(Key, Shift);
+    DoChange();
+}
+
+void TGridCombo::KeyPress(char& Key)
+{
+    if (Key == '\r' && OnReturnKey) OnReturnKey(this);
+    if (Key == '\r' || Key == '\t') Key = 0;
+    TGRDComboBox::KeyPress(Key);
+}
+
+void TGridCombo::DoChange()
+{
+    if (!LookupOn || !grid_->Lookup || !EditControl()) return;
+    std::vector<std::string> items, extra;
+    for (int i = 0; i < Items().Count(); ++i) items.push_back(Items().Get(i));
+    for (int i = 0; i < grid_->LookupItems().Count(); ++i) extra.push_back(grid_->LookupItems().Get(i));
+    std::string out;
+    int index = -1;
+    const int caret = SelStart();
+    if (!Complete(*this, grid_, Text(), caret, items, extra, out, index)) return;
+    if (index >= 0) SetItemIndex(index);
+    SetText(out);
+    SetSelStart(caret);
+    SetSelLength(int(out.size()) - caret);
+}
+
+void TGridCombo::Left(TWinControl* focus)
+{
+    if (grid_->LookupHistory && !Text().empty() && Items().IndexOf(Text()) < 0) Items().Add(Text());
+    grid_->EditControlExit(this, focus);
+}
+
+void TGridCombo::WndProc(TMessage& m)
+{
+    if (!ComboWheel(*this, grid_, m)) TGRDComboBox::WndProc(m);
+}
+
+void TGridCombo::ComboWndProc(TMessage& m, TWinControl* Child)
+{
+    if (ComboWheel(*this, grid_, m)) return;
+    if (m.Msg == WM_KEYUP) {
+        Word key = m.CharCode();
+        KeyUp(key, KeyDataToShiftState(m.KeyData()));
+        return;
+    }
+    TGRDComboBox::ComboWndProc(m, Child);
+    if (m.Msg == WM_KILLFOCUS) {
+        auto* to = reinterpret_cast<TWinControl*>(m.WParam);
+        if (to != this && !ContainsControl(to)) Left(to);
+    }
+}
+
+void TGridCombo::CNCommand(TMessage& m)
+{
+    TGRDComboBox::CNCommand(m);
+    if (m.WParamHi() == CBN_SELCHANGE) grid_->ComboChange(this);
+}
+
+void TGridCombo::WMGetDlgCode(TWMGetDlgCode& m) { WantKeys(grid_, m); }
+
+void TGridCombo::WMKillFocus(TWMKillFocus& m)
+{
+    TGRDComboBox::WMKillFocus(m);
+    auto* to = reinterpret_cast<TWinControl*>(m.WParam);
+    if (to != this && !ContainsControl(to)) Left(to);
+}
+
+TGridUniCombo::TGridUniCombo(TComponent* AOwner) : TGRDUniComboBox(AOwner), grid_(OwnerGrid(AOwner))
+{
+    SetButtonWidth(16);
+}
+
+void TGridUniCombo::SizeDropDownWidth() { ComboDropWidth(*this, grid_); }
+
+void TGridUniCombo::KeyDown(Word& Key, TShiftState Shift)
+{
+    if (!ComboKeyDown(*this, grid_, Key, Shift, true)) TGRDUniComboBox::KeyDown(Key, Shift);
+}
+
+void TGridUniCombo::KeyUp(Word& Key, TShiftState Shift)
+{
+    if (Key != VK_RETURN) TGRDUniComboBox::KeyUp(Key, Shift);
+    DoChange();
+}
+
+void TGridUniCombo::KeyPress(char& Key)
+{
+    if (Key == '\r' && OnReturnKey) OnReturnKey(this);
+    if (Key == '\r' || Key == '\t') Key = 0;
+    TGRDUniComboBox::KeyPress(Key);
+}
+
+void TGridUniCombo::DoChange()
+{
+    if (!LookupOn || !grid_->Lookup || !EditControl()) return;
+    std::vector<WideString> items;
+    for (int i = 0; i < Items().Count(); ++i) items.push_back(Items().Get(i));
+    WideString out;
+    int index = -1;
+    const int caret = SelStart();
+    if (!Complete(*this, grid_, Text(), caret, items, {}, out, index)) return;
+    SetItemIndex(index);
+    SetText(out);
+    SetSelStart(caret);
+    SetSelLength(int(out.size()) - caret);
+}
+
+void TGridUniCombo::Left(TWinControl* focus)
+{
+    if (grid_->LookupHistory && !Text().empty() && Items().IndexOf(Text()) < 0) Items().Add(Text());
+    grid_->EditControlExit(this, focus);
+}
+
+void TGridUniCombo::WndProc(TMessage& m)
+{
+    if (!ComboWheel(*this, grid_, m)) TGRDUniComboBox::WndProc(m);
+}
+
+void TGridUniCombo::ComboWndProc(TMessage& m, TWinControl* Child)
+{
+    if (ComboWheel(*this, grid_, m)) return;
+    if (m.Msg == WM_KEYUP) {
+        Word key = m.CharCode();
+        KeyUp(key, KeyDataToShiftState(m.KeyData()));
+        return;
+    }
+    TGRDUniComboBox::ComboWndProc(m, Child);
+    if (m.Msg == WM_KILLFOCUS) {
+        auto* to = reinterpret_cast<TWinControl*>(m.WParam);
+        if (to != this && !ContainsControl(to)) Left(to);
+    }
+}
+
+void TGridUniCombo::CNCommand(TMessage& m)
+{
+    if (m.WParamHi() == CBN_SELCHANGE) grid_->ComboChange(this);
+    TGRDUniComboBox::CNCommand(m);
+}
+
+void TGridUniCombo::WMGetDlgCode(TWMGetDlgCode& m) { WantKeys(grid_, m); }
+
+void TGridUniCombo::WMKillFocus(TWMKillFocus& m)
+{
+    TGRDUniComboBox::WMKillFocus(m);
+    auto* to = reinterpret_cast<TWinControl*>(m.WParam);
+    if (to != this && !ContainsControl(to)) Left(to);
+}
+
+// ---------------------------------------------------------------- wide edit
+
+TGridUniEdit::TGridUniEdit(TComponent* AOwner) : TGrdUniEdit(AOwner), grid_(OwnerGrid(AOwner)) {}
+
+void TGridUniEdit::KeyDown(Word& Key, TShiftState Shift)
+{
+    if (OneOf(Key, {VK_TAB, VK_RETURN, VK_ESCAPE, VK_UP, VK_DOWN})) HandBack(grid_, Key, Shift, true);
+    else TGrdUniEdit::KeyDown(Key, Shift);
+}
+
+void TGridUniEdit::KeyPress(char& Key)
+{
+    if (Key == '\t' || Key == '\r') Key = 0;
+    else TGrdUniEdit::KeyPress(Key);
+}
+
+void TGridUniEdit::WMSetFocus(TWMSetFocus& m)
+{
+    TGrdUniEdit::WMSetFocus(m);
+    if (!grid_->Navigation.EditSelectAll) SetSelStart(int(TCustomEdit::Text().size()));
+}
+
+void TGridUniEdit::WMGetDlgCode(TWMGetDlgCode& m)
+{
+    TGrdUniEdit::WMGetDlgCode(m);
+    WantKeys(grid_, m);
+}
+
+void TGridUniEdit::WMKillFocus(TWMKillFocus& m)
+{
+    TGrdUniEdit::WMKillFocus(m);
+    FocusLeft(grid_, this, m);
+}
+
+// ---------------------------------------------------------------- edits with a button
+
+TGridEditBtn::TGridEditBtn(TComponent* AOwner) : TGrdEditBtn(AOwner), grid_(OwnerGrid(AOwner))
+{
+    OnClickBtn = [this](TObject* Sender) { ExtClick(Sender); };
+}
+
+void TGridEditBtn::ExtClick(TObject*)
+{
+    SetText(grid_->EllipsClick(Text()));
+    SelectAll();
+    Invalidate();
+}
+
+void TGridEditBtn::KeyDown(Word& Key, TShiftState Shift)
+{
+    if (OnKeyDown) OnKeyDown(this, Key, Shift);
+    if (!Key) return;
+    if (!(Shift & ssCtrl) && OneOf(Key, {VK_TAB, VK_RETURN, VK_ESCAPE, VK_PRIOR, VK_NEXT, VK_UP, VK_DOWN})) {
+        HandBack(grid_, Key, Shift, true);
+        return;
+    }
+    if (Key == VK_F4) BtnClick();
+}
+
+void TGridEditBtn::KeyPress(char& Key)
+{
+    if (Key == '\r') {
+        Key = 0;
+        return;
+    }
+    const TEditorType t = grid_->ActiveEditorType;
+    const unsigned char k = (unsigned char)Key;
+    if ((t == edNumericEditBtn || t == edFloatEditBtn) && k >= 32) {
+        const char dec = base::DecimalSeparator();
+        if (t == edFloatEditBtn && Key == base::ThousandSeparator() && Key != dec) {
+            Key = 0;
+            return;
+        }
+        std::string rest = Text();
+        const int start = std::min(SelStart(), int(rest.size()));
+        rest.erase(std::size_t(start), std::size_t(std::max(0, SelLength())));
+        const char in = TExInplaceEdit::FilterKey(t == edNumericEditBtn ? edNumeric : edFloat, Key, rest, start, dec);
+        if (!in) {
+            if (t == edNumericEditBtn || Key == '-') MessageBeep(0);
+            Key = 0;
+            return;
+        }
+    }
+    TGrdEditBtn::KeyPress(Key);
+}
+
+void TGridEditBtn::WMGetDlgCode(TWMGetDlgCode& m)
+{
+    TGrdEditBtn::WMGetDlgCode(m);
+    WantKeys(grid_, m);
+}
+
+void TGridEditBtn::WMKillFocus(TWMKillFocus& m)
+{
+    TGrdEditBtn::WMKillFocus(m);
+    FocusLeft(grid_, this, m);
+}
+
+TGridUnitEditBtn::TGridUnitEditBtn(TComponent* AOwner) : TGrdUnitEditBtn(AOwner), grid_(OwnerGrid(AOwner)) {}
+
+void TGridUnitEditBtn::KeyDown(Word& Key, TShiftState Shift)
+{
+    if (OneOf(Key, {VK_TAB, VK_RETURN, VK_ESCAPE, VK_PRIOR, VK_NEXT, VK_UP, VK_DOWN})) HandBack(grid_, Key, Shift, true);
+    else TGrdUnitEditBtn::KeyDown(Key, Shift);
+}
+
+void TGridUnitEditBtn::KeyPress(char& Key)
+{
+    if (Key == '\r') Key = 0;
+    else TGrdUnitEditBtn::KeyPress(Key);
+}
+
+void TGridUnitEditBtn::WMGetDlgCode(TWMGetDlgCode& m)
+{
+    TGrdUnitEditBtn::WMGetDlgCode(m);
+    WantKeys(grid_, m);
+}
+
+void TGridUnitEditBtn::WMKillFocus(TWMKillFocus& m)
+{
+    TGrdUnitEditBtn::WMKillFocus(m);
+    FocusLeft(grid_, this, m);
+}
+
+// ---------------------------------------------------------------- check box and button
+
+TGridCheckBox::TGridCheckBox(TComponent* AOwner) : TCheckBox(AOwner), grid_(OwnerGrid(AOwner)) {}
+
+void TGridCheckBox::KeyDown(Word& Key, TShiftState Shift)
+{
+    if (!OneOf(Key, {VK_RETURN, VK_PRIOR, VK_NEXT, VK_END, VK_LEFT, VK_UP, VK_RIGHT, VK_DOWN})) {
+        TCheckBox::KeyDown(Key, Shift);
+        return;
+    }
+    const Word key = Key;
+    Key = 0;
+    TExStringGrid* g = grid_;
+    g->HideInplaceEdit();
+    if (g->CanFocus()) g->SetFocus();
+    if (key == VK_RETURN) g->AdvanceEdit(g->Col(), g->Row(), false, false, true, false);
+    else if (key == VK_UP || key == VK_DOWN) {
+        Word k = key;
+        g->KeyDown(k, Shift);
+    }
+}
+
+void TGridCheckBox::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
+{
+    if (Button == mbLeft) {
+        Toggle();
+        pressToggled_ = true;
+    }
+    TCheckBox::MouseDown(Button, Shift, X, Y);
+}
+
+void TGridCheckBox::Click()
+{
+    if (pressToggled_) pressToggled_ = false;
+    else TCheckBox::Click();
+}
+
+void TGridCheckBox::WMGetDlgCode(TWMGetDlgCode& m)
+{
+    TCheckBox::WMGetDlgCode(m);
+    m.Result |= DLGC_WANTARROWS | DLGC_WANTALLKEYS;
+}
+
+void TGridCheckBox::WMKillFocus(TWMKillFocus& m)
+{
+    TCheckBox::WMKillFocus(m);
+    pressToggled_ = false;
+    FocusLeft(grid_, this, m);
+}
+
+TGridButton::TGridButton(TComponent* AOwner) : TButton(AOwner), grid_(OwnerGrid(AOwner)) {}
+
+void TGridButton::Click() { SetCaption(grid_->EllipsClick(Caption())); }
+
+void TGridButton::KeyDown(Word& Key, TShiftState Shift)
+{
+    if (Key != VK_ESCAPE) {
+        TButton::KeyDown(Key, Shift);
+        return;
+    }
+    Key = 0;
+    TExStringGrid* g = grid_;
+    g->HideInplaceEdit();
+    if (g->CanFocus()) g->SetFocus();
+    g->RestoreCache();
+    g->Perform(WM_KEYDOWN, VK_ESCAPE, 0);
+}
+
+void TGridButton::KeyUp(Word& Key, TShiftState Shift)
+{
+    if (!OneOf(Key, {VK_LEFT, VK_UP, VK_RIGHT, VK_DOWN})) {
+        TButton::KeyUp(Key, Shift);
+        return;
+    }
+    // Ends editing by hand: the grid gets the arrow as if typed on it.
+    const Word key = Key;
+    Key = 0;
+    TExStringGrid* g = grid_;
+    g->HideInplaceEdit();
+    if (g->CanFocus()) g->SetFocus();
+    g->Perform(WM_KEYDOWN, key, 0);
+    g->Perform(WM_KEYUP, key, 0);
+}
+
+void TGridButton::WMGetDlgCode(TWMGetDlgCode& m)
+{
+    TButton::WMGetDlgCode(m);
+    m.Result |= DLGC_WANTARROWS;
+}
+
+void TGridButton::WMKillFocus(TWMKillFocus& m)
+{
+    TButton::WMKillFocus(m);
+    FocusLeft(grid_, this, m);
+}
+
+// ---------------------------------------------------------------- fixed cells
+
+TGridTransEdit::TGridTransEdit(TComponent* AOwner) : TCustomEdit(AOwner), grid_(dynamic_cast<TExStringGrid*>(AOwner))
+{
+    TControl::SetVisible(false);
+}
+
+bool TGridTransEdit::StopEdit()
+{
+    if (!grid_) {
+        Hide();
+        return true;
+    }
+    std::string value = Text();
+    bool valid = true;
+    const int c = grid_->RemapCol(Col);
+    if (grid_->OnCellValidate) grid_->OnCellValidate(grid_, c, Row, value, valid);
+    if (!valid) {
+        if (value != Text()) SetText(value);
+        if (Visible() && CanFocus() && !Focused()) SetFocus();
+        return false;
+    }
+    if (grid_->OnEditingDone) grid_->OnEditingDone(grid_);
+    grid_->SetCellEx(c, Row, value);
+    Hide();
+    return true;
+}
+
+void TGridTransEdit::DoExit()
+{
+    TCustomEdit::DoExit();
+    if (Visible()) StopEdit();
+}
+
+void TGridTransEdit::KeyPress(char& Key)
+{
+    if (Key == '\r') Key = 0;
+    TCustomEdit::KeyPress(Key);
+}
+
+}  // namespace grid

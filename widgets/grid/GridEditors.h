@@ -1,0 +1,160 @@
+#pragma once
+// The grid's in-cell editor controls. Each lives in one TExStringGrid (its owner): the
+// grid lays it over the current cell, and the control hands the keys that end editing
+// back to the grid, after having the grid validate its value where it commits.
+#include <string>
+
+#include "platform/controls/StdCtrls.h"
+#include "widgets/grid/GrdCombo.h"
+#include "widgets/grid/GrdEdit.h"
+#include "widgets/grid/GrdSpin.h"
+#include "widgets/grid/GrdUni.h"
+
+namespace grid {
+
+class TExStringGrid;
+
+// The owner as the grid; "Invalid class typecast" for any other owner.
+TExStringGrid* OwnerGrid(platform::TComponent* AOwner);
+
+class TGridSpin : public TGrdSpinEdit {
+public:
+    explicit TGridSpin(platform::TComponent* AOwner);
+    void UpClick() override;
+    void DownClick() override;
+    void WMKeyDown(platform::TWMKeyDown& m) override;
+    void KeyPress(char& Key) override;
+    void WMGetDlgCode(platform::TWMGetDlgCode& m) override;
+    void WMKillFocus(platform::TWMKillFocus& m) override;
+
+private:
+    void SpinEvent(bool up, bool integerOnly);
+    TExStringGrid* grid_;
+};
+
+class TGridCombo : public TGRDComboBox {
+public:
+    explicit TGridCombo(platform::TComponent* AOwner);
+    bool LookupOn = true;  // cleared by Backspace and Delete
+    platform::TNotifyEvent OnReturnKey;
+    // Widens the drop-down list to the widest item (measured with the grid's font).
+    void SizeDropDownWidth();
+    void KeyDown(platform::Word& Key, platform::TShiftState Shift) override;
+    void KeyUp(platform::Word& Key, platform::TShiftState Shift) override;
+    void KeyPress(char& Key) override;
+    void WndProc(platform::TMessage& m) override;
+    void ComboWndProc(platform::TMessage& m, platform::TWinControl* Child) override;
+    void CNCommand(platform::TMessage& m) override;
+    void WMGetDlgCode(platform::TWMGetDlgCode& m) override;
+    void WMKillFocus(platform::TWMKillFocus& m) override;
+
+private:
+    void DoChange();
+    void Left(platform::TWinControl* focus);
+    TExStringGrid* grid_;
+};
+
+class TGridUniCombo : public TGRDUniComboBox {
+public:
+    explicit TGridUniCombo(platform::TComponent* AOwner);
+    bool LookupOn = true;
+    platform::TNotifyEvent OnReturnKey;
+    void SizeDropDownWidth();
+    void KeyDown(platform::Word& Key, platform::TShiftState Shift) override;
+    void KeyUp(platform::Word& Key, platform::TShiftState Shift) override;
+    void KeyPress(char& Key) override;
+    void WndProc(platform::TMessage& m) override;
+    void ComboWndProc(platform::TMessage& m, platform::TWinControl* Child) override;
+    void CNCommand(platform::TMessage& m) override;
+    void WMGetDlgCode(platform::TWMGetDlgCode& m) override;
+    void WMKillFocus(platform::TWMKillFocus& m) override;
+
+private:
+    void DoChange();
+    void Left(platform::TWinControl* focus);
+    TExStringGrid* grid_;
+};
+
+class TGridUniEdit : public TGrdUniEdit {
+public:
+    explicit TGridUniEdit(platform::TComponent* AOwner);
+    void KeyDown(platform::Word& Key, platform::TShiftState Shift) override;
+    void KeyPress(char& Key) override;
+    void WMSetFocus(platform::TWMSetFocus& m) override;
+    void WMGetDlgCode(platform::TWMGetDlgCode& m) override;
+    void WMKillFocus(platform::TWMKillFocus& m) override;
+
+private:
+    TExStringGrid* grid_;
+};
+
+class TGridEditBtn : public TGrdEditBtn {
+public:
+    explicit TGridEditBtn(platform::TComponent* AOwner);
+    // The button: the text through the grid's EllipsClick, all of it selected.
+    void ExtClick(platform::TObject* Sender);
+    void KeyDown(platform::Word& Key, platform::TShiftState Shift) override;
+    void KeyPress(char& Key) override;
+    void WMGetDlgCode(platform::TWMGetDlgCode& m) override;
+    void WMKillFocus(platform::TWMKillFocus& m) override;
+
+private:
+    TExStringGrid* grid_;
+};
+
+class TGridUnitEditBtn : public TGrdUnitEditBtn {
+public:
+    explicit TGridUnitEditBtn(platform::TComponent* AOwner);
+    void KeyDown(platform::Word& Key, platform::TShiftState Shift) override;
+    void KeyPress(char& Key) override;
+    void WMGetDlgCode(platform::TWMGetDlgCode& m) override;
+    void WMKillFocus(platform::TWMKillFocus& m) override;
+
+private:
+    TExStringGrid* grid_;
+};
+
+class TGridCheckBox : public platform::TCheckBox {
+public:
+    explicit TGridCheckBox(platform::TComponent* AOwner);
+    void KeyDown(platform::Word& Key, platform::TShiftState Shift) override;
+    // The press toggles the box at once; the click that completes it toggles nothing more.
+    void MouseDown(platform::TMouseButton Button, platform::TShiftState Shift, int X, int Y) override;
+    void Click() override;
+    void WMGetDlgCode(platform::TWMGetDlgCode& m) override;
+    void WMKillFocus(platform::TWMKillFocus& m) override;
+
+private:
+    TExStringGrid* grid_;
+    bool pressToggled_ = false;
+};
+
+class TGridButton : public platform::TButton {
+public:
+    explicit TGridButton(platform::TComponent* AOwner);
+    // A release of the left button or of Space: the caption through the grid's EllipsClick.
+    void Click() override;
+    void KeyDown(platform::Word& Key, platform::TShiftState Shift) override;
+    void KeyUp(platform::Word& Key, platform::TShiftState Shift) override;
+    void WMGetDlgCode(platform::TWMGetDlgCode& m) override;
+    void WMKillFocus(platform::TWMKillFocus& m) override;
+
+private:
+    TExStringGrid* grid_;
+};
+
+// The editor of fixed cells: validated through the grid's OnCellValidate when it stops.
+class TGridTransEdit : public platform::TCustomEdit {
+public:
+    explicit TGridTransEdit(platform::TComponent* AOwner);
+    int Col = -1, Row = -1;  // the fixed cell (display column, row)
+    // Ends the edit: true when the value was kept (or there is no grid) and the editor hid.
+    bool StopEdit();
+    void DoExit() override;
+    void KeyPress(char& Key) override;
+
+private:
+    TExStringGrid* grid_;
+};
+
+}  // namespace grid
