@@ -791,12 +791,23 @@ int TExStringGrid::MapFontHeight(int Size) const { return -int(Size * 254.0 / 72
 
 int TExStringGrid::MapFontSize(int Height) const { return int(Height * 72.0 / 254.0); }
 
+namespace {
+
+bool InGrid(const TGridRect& r, int cols, int rows)
+{
+    return r.Left >= 0 && r.Top >= 0 && r.Right < cols && r.Bottom < rows && r.Left <= r.Right && r.Top <= r.Bottom;
+}
+
+void CheckRange(const TGridRect& r, int cols, int rows)
+{
+    if (!InGrid(r, cols, rows)) throw EExGridError("Print range is outside the grid");
+}
+
+}  // namespace
+
 int TExStringGrid::BuildPages(TCanvas* Canvas, TPrintMethod Method, int Pages, bool SelectedOnly)
 {
-    const TGridRect& r = printRange_;
-    if (!Canvas || r.Left < 0 || r.Top < 0 || r.Right >= ColCount() || r.Bottom >= RowCount() || r.Left > r.Right ||
-        r.Top > r.Bottom)
-        return 0;
+    if (!Canvas || !InGrid(printRange_, ColCount(), RowCount())) return 0;
     PrintLayout layout(*this, Canvas, Method, Pages, SelectedOnly);
     layout.k = GetDeviceCaps(Canvas->Handle(), LOGPIXELSX) / 254.0;
     if (layout.k <= 0) layout.k = 96.0 / 254.0;
@@ -821,6 +832,7 @@ int TExStringGrid::BuildPages(TCanvas* Canvas, TPrintMethod Method, int Pages, b
 
 void TExStringGrid::PrivatePrintRect(const TGridRect& GridRect, bool SelectedOnly)
 {
+    CheckRange(GridRect, ColCount(), RowCount());
     ExportNotification(esExportStart, -1);
     printRange_ = GridRect;
     TPrinter* printer = Printer();
@@ -866,6 +878,7 @@ void TExStringGrid::PrintSelectedCols() { PrivatePrintRect({0, 0, ColCount() - 1
 void TExStringGrid::PrivatePrintPreviewRect(TCanvas* Canvas, const TRect& Rect, const TGridRect& GridRect,
                                             bool SelectedOnly)
 {
+    CheckRange(GridRect, ColCount(), RowCount());
     printRange_ = GridRect;
     printDeviceRect_ = Rect;
     const int from = printFromPage_, to = printToPage_;
@@ -904,6 +917,7 @@ void TExStringGrid::SetPreviewPage(int Page)
 
 void TExStringGrid::PrintDrawRect(TCanvas* Canvas, const TRect& Rect, const TGridRect& GridRect)
 {
+    CheckRange(GridRect, ColCount(), RowCount());
     printRange_ = GridRect;
     const TRect clip = Canvas->ClipRect();
     printDeviceRect_ = {Rect.Left, Rect.Top, std::min(Rect.Right, clip.Right), std::min(Rect.Bottom, clip.Bottom)};

@@ -538,3 +538,141 @@ TEST(GridPrintSettings, MissingAndBadValues)
     // a file that cannot be written
     EXPECT_THROW(f.g->SavePrintSettings(f.dir.file("no/such/folder.ini"), "Print"), EExGridError);
 }
+
+TEST(GridPrint, MergedTitlesMarkupLinesAndCheckBoxesOnThePage)
+{
+    REQUIRE_TOOL("pdftotext", "poppler-utils");
+    PrintGrid f(5, 12);
+    f.g->SetFixedRows(2);
+    f.g->SetCells(1, 0, "Stations and offsets");
+    f.g->MergeCells(1, 0, 4, 1);
+    f.g->SetCells(1, 3, "<b>Bold</b> half-breadth");
+    f.g->Multilinecells = true;
+    f.g->SetCells(2, 4, "upper line\r\nlower line");
+    f.g->AddCheckBox(3, 5, true, false);
+    TPrintSettings& ps = f.g->PrintSettings();
+    const std::string ini = f.dir.file("print.ini");
+    f.g->LoadPrintSettings(ini, "Defaults");  // margins of 10 mm, Arial 10
+    ps.PrintGraphics = true;
+    ps.Borders = pbDouble;
+    ps.Title = ppTopLeft;
+    ps.TitleLines().SetText("Lines plan\r\nsecond title line\r\n");
+    ps.Date = ppBottomLeft;
+    ps.PageNr = ppBottomRight;
+    ps.UseDisplayFont = false;
+    const int w = Printer()->PageWidth(), h = Printer()->PageHeight();
+    TBitmap preview(w, h);
+    preview.Canvas()->Brush().SetColor(clWhite);
+    preview.Canvas()->FillRect({0, 0, w, h});
+    f.g->SetPreviewPage(1);
+    f.g->PrintPreview(preview.Canvas(), {0, 0, w, h});
+    SavePng(preview, "print-content");
+    f.g->Print();
+    const std::vector<std::string> pages = f.PdfPages();
+    ASSERT_EQ(pages.size(), 1u);
+    const std::string& t = pages[0];
+    for (const char* s : {"Lines plan", "second title line", "Stations and offsets", "Bold half-breadth", "upper line",
+                          "lower line", "c4r11"})
+        EXPECT_NE(t.find(s), std::string::npos) << s << "\n" << t;
+    EXPECT_EQ(t.find("<b>"), std::string::npos);
+    EXPECT_LT(t.find("upper line"), t.find("lower line"));
+    EXPECT_EQ(t.find("Stations and offsets", t.find("Stations and offsets") + 1), std::string::npos);
+}
+
+namespace {
+// The texts drawn on a recording canvas, in order.
+std::vector<std::string> DrawnTexts(const TRecordingCanvas& rec)
+{
+    std::vector<std::string> out;
+    for (const std::string& call : rec.Calls()) {
+        if (call.rfind("Text ", 0) != 0) continue;
+        const size_t q = call.find('\''), e = call.rfind('\'');
+        out.push_back(call.substr(q + 1, e - q - 1));
+    }
+    return out;
+}
+}  // namespace
+
+TEST(GridPrint, SelectedRowsAndColumnsOnly)
+{
+    PrintGrid f(5, 30);
+    f.g->MouseActions.DisjunctRowSelect = true;
+    for (int r : {3, 7, 20}) f.g->SetRowSelect(r, true);
+    f.g->SelectRange(2, 3, 1, 1);
+    for (auto print : {&TExStringGrid::PrintPreviewSelectedRows, &TExStringGrid::PrintPreviewSelectedCols}) {
+        TRecordingCanvas rec(794, 1123);
+        f.g->SetPreviewPage(1);
+        (f.g->*print)(&rec, {0, 0, 794, 1123});
+        std::set<std::string> cells;
+        for (const std::string& t : DrawnTexts(rec))
+            if (t.rfind("c", 0) == 0 || t.rfind("R ", 0) == 0 || t.rfind("Col", 0) == 0) cells.insert(t);
+        EXPECT_EQ(cells, (std::set<std::string>{"c2r3", "c3r3", "c2r7", "c3r7", "c2r20", "c3r20"}));
+    }
+}
+
+TEST(GridPrint, NewPageEventAndPageDoneReportTheBreak)
+{
+    PrintGrid f(3, 30);
+    f.g->OnPrintNewPage = [](TObject*, int row, bool& newPage) { newPage = row == 10; };
+    std::vector<std::pair<int, int>> done;  // last row, page
+    f.g->OnPrintPageDone = [&](TObject*, TCanvas*, int lastRow, int offset, int page, int, int bottom) {
+        EXPECT_LT(offset, 0);
+        EXPECT_GT(offset, bottom);
+        done.emplace_back(lastRow, page);
+    };
+    TRecordingCanvas rec(794, 1123);
+    f.g->SetPreviewPage(1);
+    f.g->PrintPreview(&rec, {0, 0, 794, 1123});
+    EXPECT_EQ(f.g->PrintPageCount(), 2);
+    EXPECT_EQ(done, (std::vector<std::pair<int, int>>{{10, 1}, {30, 2}}));
+    const std::vector<std::string> texts = DrawnTexts(rec);
+    EXPECT_NE(std::find(texts.begin(), texts.end(), "c1r9"), texts.end());
+    EXPECT_EQ(std::find(texts.begin(), texts.end(), "c1r10"), texts.end());
+}
+
+TEST(GridPrint, LandscapeAndBadRanges)
+{
+    REQUIRE_TOOL("pdfinfo", "poppler-utils");
+    PrintGrid f(3, 5);
+    f.g->PrintSettings().Orientation = poLandscape;
+    f.g->PrintSettings().JobName = "Offsets table";
+    f.g->PrintRect({1, 1, 2, 3});
+    EXPECT_EQ(Printer()->Orientation(), poPortrait);  // restored
+    int rc = 0;
+    const std::string info = testsupport::RunCapture("pdfinfo " + Printer()->FileName, &rc);
+    std::smatch m;
+    ASSERT_TRUE(std::regex_search(info, m, std::regex("Page size: +([0-9.]+) x ([0-9.]+)"))) << info;
+    EXPECT_GT(std::stod(m[1]), std::stod(m[2]));
+    EXPECT_NE(info.find("Offsets table"), std::string::npos);
+    std::filesystem::remove(Printer()->FileName);
+    TBitmap b(100, 100);
+    for (TGridRect r : {TGridRect{0, 0, 3, 4}, TGridRect{0, 0, 2, 5}, TGridRect{2, 0, 1, 4}, TGridRect{-1, 0, 2, 4}}) {
+        EXPECT_THROW(f.g->PrintRect(r), EExGridError);
+        EXPECT_THROW(f.g->PrintPreviewRect(b.Canvas(), {0, 0, 100, 100}, r), EExGridError);
+    }
+    EXPECT_FALSE(std::filesystem::exists(Printer()->FileName));
+}
+
+TEST(GridPrint, SizeEventsAndAColumnWiderThanThePage)
+{
+    PrintGrid f(4, 6);
+    f.g->OnPrintSetColumnWidth = [](TObject*, int col, int& width) {
+        if (col == 2) width = 5000;  // half a metre
+    };
+    f.g->OnPrintSetRowHeight = [](TObject*, int row, int& height) { height = row == 3 ? 300 : 40; };
+    std::vector<int> pages;
+    f.g->OnPrintPage = [&](TObject*, TCanvas*, int page, int, int) { pages.push_back(page); };
+    std::map<std::string, int> seen;  // text -> times drawn
+    for (int page = 1; page <= 3; ++page) {
+        TRecordingCanvas rec(794, 1123);
+        f.g->SetPreviewPage(page);
+        f.g->PrintPreview(&rec, {0, 0, 794, 1123});
+        for (const std::string& t : DrawnTexts(rec)) ++seen[t];
+    }
+    // bands: columns 0-1, the wide column 2 alone, column 3
+    EXPECT_EQ(f.g->PrintPageCount(), 3);
+    EXPECT_EQ(pages, (std::vector<int>{1, 2, 3}));
+    EXPECT_EQ(f.g->GetPrintColWidth(2), 5000);
+    for (int r = 1; r < 6; ++r)
+        for (int c = 1; c < 4; ++c) EXPECT_EQ(seen["c" + std::to_string(c) + "r" + std::to_string(r)], 1) << c << "," << r;
+}
