@@ -1093,6 +1093,8 @@ public:
     TAllowIndexEvent OnRowSize, OnColumnMove, OnRowMove;
     TAnchorEvent OnAnchorEnter, OnAnchorExit;
     void CMMouseLeave(platform::TMessage& m) override;
+    // Cancelled while a column or row is dragged: the drag image and arrows go, nothing moves.
+    void WMCancelMode(platform::TWMCancelMode& m) override;
     void CalcSizingState(int X, int Y, platform::TGridState& State, int& Index, int& SizingPos,
                          int& SizingOfs) override;
     void RowMoved(int FromIndex, int ToIndex) override;

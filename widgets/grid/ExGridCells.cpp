@@ -462,6 +462,7 @@ void TExStringGrid::ResetColumnOrder()
 
 void TExStringGrid::ColumnMoved(int FromIndex, int ToIndex)
 {
+    const int realFrom = RemapCol(FromIndex), realTo = RemapCol(ToIndex);
     if (hiddenColCount_ > 0) {
         // The store keeps real columns: move the real ones, hidden neighbours included.
         const int rf = RemapCol(FromIndex), rt = RemapCol(ToIndex);
@@ -485,6 +486,19 @@ void TExStringGrid::ColumnMoved(int FromIndex, int ToIndex)
         columnOrder_.Delete(FromIndex);
         columnOrder_.Insert(ToIndex, v);
     }
+    // Hidden rows keep a text per real column: theirs move as the store's did.
+    for (auto& h : hiddenRows_)
+        if (realFrom < h->Items().Count() && realTo < h->Items().Count()) h->Items().Move(realFrom, realTo);
+    // The sort column and the sort keys stay on the column they named.
+    auto follow = [&](int c) {
+        if (c == realFrom) return realTo;
+        if (realFrom < realTo && c > realFrom && c <= realTo) return c - 1;
+        if (realTo < realFrom && c >= realTo && c < realFrom) return c + 1;
+        return c;
+    };
+    SortSettings().Column = follow(SortSettings().Column);
+    if (SortSettings().IndexShow)
+        for (int i = 0; i < sortKeys_.Count(); ++i) sortKeys_.SetSortColumns(i, follow(sortKeys_.SortColumns(i)));
     if (EnhRowColMove) MovedSinceDown = true;
 }
 

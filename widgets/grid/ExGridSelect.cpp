@@ -555,6 +555,24 @@ void TExStringGrid::CMMouseLeave(TMessage& m)
         RepaintCell(hoverCell_.X, hoverCell_.Y);
 }
 
+void TExStringGrid::WMCancelMode(TWMCancelMode& m)
+{
+    const TGridState st = GridState();
+    if (EnhRowColMove && (st == gsColMoving || st == gsRowMoving)) {
+        if (Screen && Screen->Cursor() == crDrag) Screen->SetCursor(crDefault);
+        HideMoveFeedback();
+        KillTimer(1);
+        SetGridState(gsNormal);
+        moveIndex_ = -1;
+    }
+    if (fixedColSizingActive_) {
+        fixedColSizingActive_ = false;
+        DrawFixedSizingLine(fixedColSizingX_);
+    }
+    HideSizingHint();
+    TBaseGrid::WMCancelMode(m);
+}
+
 // ---------------------------------------------------------------- sizing
 
 void TExStringGrid::CalcSizingState(int X, int Y, TGridState& State, int& Index, int& SizingPos, int& SizingOfs)

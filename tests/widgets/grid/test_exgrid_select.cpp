@@ -289,6 +289,41 @@ TEST_F(SelectTest, RefusedOrRightClickedMovesLeaveColumnsAndRows)
     EXPECT_EQ(g->Cells(2, 1), "1,1");
 }
 
+TEST_F(SelectTest, ACancelledMoveLeavesTheColumnsWhereTheyWere)
+{
+    g->SetOptions(g->Options() | goColMoving);
+    Press(Mid(1, 0));
+    Move(Mid(3, 0), ssLeft);
+    ASSERT_TRUE(g->PopupButton()->Visible());
+    g->Perform(WM_CANCELMODE, 0, 0);
+    EXPECT_FALSE(g->PopupButton()->Visible());
+    EXPECT_FALSE(g->ArrowWindow(arrUp)->Visible());
+    EXPECT_EQ(g->GridState(), gsNormal);
+    EXPECT_NE(ShownCursor(g), "drag");
+    Release(Mid(3, 0));
+    EXPECT_EQ(g->Cells(1, 1), "1,1");
+}
+
+TEST_F(SelectTest, AMovedColumnTakesItsSortMarkAndItsHiddenRowTexts)
+{
+    g->SetOptions(g->Options() | goColMoving);
+    g->SortSettings().Column = 3;
+    g->SortSettings().IndexShow = true;
+    g->SortIndexes().AddIndex(1, true);
+    g->SortIndexes().AddIndex(4, false);
+    g->HideRow(5);
+    Drag(Mid(1, 0), Mid(3, 0));
+    EXPECT_EQ(g->SortSettings().Column, 2);
+    EXPECT_EQ(g->SortIndexes().SortColumns(0), 3);
+    EXPECT_EQ(g->SortIndexes().SortColumns(1), 4);
+    EXPECT_TRUE(g->SortIndexes().SortDirections(1));
+    g->UnHideRow(5);
+    for (int r = 0; r < 8; ++r) {
+        EXPECT_EQ(g->Cells(3, r), "1," + std::to_string(r));
+        EXPECT_EQ(g->Cells(2, r), "3," + std::to_string(r));
+    }
+}
+
 TEST_F(SelectTest, MovingARowShowsTheSideArrowsThenMovesIt)
 {
     g->SetOptions(g->Options() | goRowMoving);
