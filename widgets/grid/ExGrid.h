@@ -27,6 +27,8 @@ struct HTMLDrawResult;
 }
 
 namespace platform {
+class TComboBox;
+class TEdit;
 class TForm;
 class TPicture;
 }
@@ -891,7 +893,23 @@ public:
     TNodeClickEvent OnExpandNode, OnContractNode;
     TNodeAllowEvent OnBeforeExpandNode, OnBeforeContractNode;
     TAnchorClickEvent OnAnchorClick;
-    TControlClickEvent OnControlClick;
+    TControlClickEvent OnControlClick, OnControlEditDone;
+    using TControlComboListEvent =
+        std::function<void(platform::TObject* Sender, int ARow, int ACol, const std::string& CtrlID,
+                           const std::string& CtrlType, const std::string& CtrlVal, base::TStrings& Values, bool& Edit,
+                           int& DropCount)>;
+    TControlComboListEvent OnControlComboList;
+    // Opens the editor of an HTML form control of a cell over the control's rectangle
+    // (ACol display, ARealCol real column); leaving it writes the value into the cell.
+    void ControlEnter(const std::string& CellText, const std::string& CtrlType, const std::string& CtrlID,
+                      const std::string& CtrlValue, const platform::TRect& CtrlRect, int ACol, int ARealCol, int ARow);
+    void ControlExit(platform::TObject* Sender);
+    // Opens the form control after CurrentID in the cell (the first for an empty ID); with
+    // none left the grid takes the focus.
+    void AdvanceHTMLEdit(int ACol, int ARow, const std::string& CurrentID);
+    bool HTMLControlActive() const { return htmlControlActive_; }
+    platform::TEdit* ControlEdit();
+    platform::TComboBox* ControlCombo();
     TColumnSizeEvent OnColumnSize;
     TEndColumnSizeEvent OnEndColumnSize;
     TSelectionResizeEvent OnSelectionResize;
@@ -943,6 +961,11 @@ private:
     platform::TPoint panFocus_, panMouse_;
     platform::TCursor panOldCursor_ = 0;
     bool panOldShowHint_ = false;
+    platform::TEdit* controlEdit_ = nullptr;
+    platform::TComboBox* controlCombo_ = nullptr;
+    platform::TPoint htmlControlCell_{-1, -1};
+    std::string htmlControlID_, htmlControlType_;
+    bool htmlControlActive_ = false;
 
 public:
 

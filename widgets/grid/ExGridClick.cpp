@@ -237,6 +237,11 @@ bool TExStringGrid::ClickLink(int ACol, int ARow, int X, int Y)
         link = text;
     }
     if (!res.ControlID.empty()) {
+        if (htmlControlActive_) {
+            // The control being edited gives its value back first.
+            ControlExit(this);
+            text = TBaseGrid::Cells(rc, ARow);
+        }
         const std::string type = base::UpperCase(res.ControlType);
         if (type == "CHECK") {
             const std::string flipped = base::UpperCase(res.ControlValue) == "TRUE" ? "FALSE" : "TRUE";
@@ -247,6 +252,7 @@ bool TExStringGrid::ClickLink(int ACol, int ARow, int X, int Y)
             res.ControlValue = flipped;
         }
         if (OnControlClick) OnControlClick(this, ARow, rc, res.ControlID, res.ControlType, res.ControlValue);
+        ControlEnter(text, type, res.ControlID, res.ControlValue, res.ControlRect, ACol, rc, ARow);
         return true;
     }
     if (link.empty()) return false;

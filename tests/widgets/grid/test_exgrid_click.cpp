@@ -10,6 +10,8 @@
 
 #include "platform/Messages.h"
 #include "platform/TestRig.h"
+#include "platform/controls/ComboBox.h"
+#include "platform/controls/Edit.h"
 #include "platform/forms/Forms.h"
 #include "platform/system/Clipboard.h"
 #include "platform/system/Shell.h"
@@ -268,6 +270,66 @@ TEST_F(ClickTest, ACellLinkMakesTheNamedCellCurrentAndACheckControlFlips)
     html::GetControlValue(g->Cells(2, 2), "c1", v);
     EXPECT_EQ(v, "TRUE");
     EXPECT_EQ(clicks, (std::vector<std::string>{"2,2 c1 CHECK FALSE", "2,2 c1 CHECK TRUE"}));
+}
+
+TEST_F(ClickTest, AnEditControlInACellIsEditedOverItAndItsValueGoesBackEscaped)
+{
+    g->SetColWidths(2, 200);
+    g->SetRowHeights(2, 30);
+    g->SetCells(2, 2, "<CONTROL TYPE=\"EDIT\" ID=\"e1\" VALUE=\"abc\" WIDTH=\"80\"><b>x</b>");
+    std::vector<std::string> done;
+    g->OnControlEditDone = [&](TObject*, int r, int c, const std::string& id, const std::string& type,
+                               const std::string& v) { done.push_back(At(c, r) + " " + id + " " + type + " " + v); };
+    Paint();
+    ClickCell(2, 2, 10, 10);
+    ASSERT_TRUE(g->HTMLControlActive());
+    TEdit* ed = g->ControlEdit();
+    EXPECT_TRUE(ed->Visible());
+    EXPECT_EQ(ed->Text(), "abc");
+    const TRect R = Cell(2, 2);
+    EXPECT_GE(ed->Left(), R.Left);
+    EXPECT_LE(ed->Left() + ed->Width(), R.Right);
+    if (const char* dir = std::getenv("KORVELO_GRID_PNG")) PaintToBitmap(g)->SaveToFile(std::string(dir) + "/control_edit.png");
+    ed->SetText("a<b>\"c");
+    g->SetFocus();
+    ProcessUntil([&] { return !g->HTMLControlActive(); }, 500);
+    EXPECT_FALSE(ed->Visible());
+    EXPECT_NE(g->Cells(2, 2).find("VALUE=\"a&lt;b&gt;&quot;c\""), std::string::npos) << g->Cells(2, 2);
+    EXPECT_EQ(html::HTMLStrip(g->Cells(2, 2)), "x");  // no markup got in
+    ASSERT_EQ(done.size(), 1u);
+    EXPECT_EQ(done[0].substr(0, 13), "2,2 e1 EDIT a");
+}
+
+TEST_F(ClickTest, AComboControlTakesItsListFromTheApplication)
+{
+    g->SetColWidths(2, 200);
+    g->SetRowHeights(2, 30);
+    g->SetCells(2, 2, "<b>pick</b> <CONTROL TYPE=\"COMBO\" ID=\"k\" VALUE=\"one\" WIDTH=\"80\">");
+    g->OnControlComboList = [&](TObject*, int r, int c, const std::string& id, const std::string&, const std::string& v,
+                                base::TStrings& values, bool& edit, int& count) {
+        Log("list " + At(c, r) + " " + id + " " + v);
+        values.Add("one");
+        values.Add("two");
+        edit = false;
+        count = 4;
+    };
+    Paint();
+    g->AdvanceHTMLEdit(2, 2, "");
+    ASSERT_TRUE(g->HTMLControlActive());
+    TComboBox* cb = g->ControlCombo();
+    EXPECT_EQ(cb->Style(), csDropDownList);
+    EXPECT_EQ(cb->ItemIndex(), 0);
+    EXPECT_EQ(cb->DropDownCount(), 4);
+    cb->SetItemIndex(1);
+    g->SetFocus();
+    ProcessUntil([&] { return !g->HTMLControlActive(); }, 500);
+    std::string v;
+    ASSERT_TRUE(html::GetControlValue(g->Cells(2, 2), "k", v));
+    EXPECT_EQ(v, "two");
+    EXPECT_EQ(events, std::vector<std::string>{"list 2,2 k one"});
+    // No control after it: the grid keeps the focus.
+    g->AdvanceHTMLEdit(2, 2, "k");
+    EXPECT_FALSE(g->HTMLControlActive());
 }
 
 TEST_F(ClickTest, HeaderClicksSortAscendingDescendingThenBackWithUndoSort)

@@ -1,0 +1,123 @@
+// Editing the form controls of HTML cells: an edit over an EDIT, PASSWORD or MASK control
+// and a combo box over a COMBO control; leaving them writes the value into the cell's HTML.
+#include <algorithm>
+
+#include "base/StrUtils.h"
+#include "platform/controls/ComboBox.h"
+#include "platform/controls/Edit.h"
+#include "widgets/grid/ExGrid.h"
+#include "widgets/html/HtmlEngine.h"
+#include "widgets/html/HtmlText.h"
+
+using namespace platform;
+
+namespace grid {
+
+namespace {
+
+bool IsEditType(const std::string& t) { return t == "EDIT" || t == "PASSWORD" || t == "MASK"; }
+
+}  // namespace
+
+TEdit* TExStringGrid::ControlEdit()
+{
+    if (!controlEdit_) {
+        controlEdit_ = Construct<TEdit>(this);
+        controlEdit_->SetVisible(false);
+        controlEdit_->SetBorderStyle(bsNone);
+        controlEdit_->OnExit = [this](TObject* Sender) { ControlExit(Sender); };
+    }
+    return controlEdit_;
+}
+
+TComboBox* TExStringGrid::ControlCombo()
+{
+    if (!controlCombo_) {
+        controlCombo_ = Construct<TComboBox>(this);
+        controlCombo_->SetVisible(false);
+        controlCombo_->OnExit = [this](TObject* Sender) { ControlExit(Sender); };
+    }
+    return controlCombo_;
+}
+
+void TExStringGrid::ControlEnter(const std::string& CellText, const std::string& CtrlType, const std::string& CtrlID,
+                                 const std::string& CtrlValue, const TRect& CtrlRect, int ACol, int ARealCol, int ARow)
+{
+    (void)ACol;
+    const std::string type = base::UpperCase(CtrlType);
+    if (IsEditType(type)) {
+        TEdit* ed = ControlEdit();
+        ed->SetPasswordChar(type == "PASSWORD" ? '*' : '\0');
+        // The input mask of a MASK control (its PROP) is not applied: the edit takes any text.
+        (void)CellText;
+        ed->SetParent(this);
+        ed->SetText(CtrlValue);
+        ed->SetBounds(CtrlRect.Left + 1, CtrlRect.Top + 4, CtrlRect.Width() - 4, CtrlRect.Height() - 4);
+        htmlControlType_ = type;
+        ed->Show();
+        ed->BringToFront();
+        if (ed->CanFocus()) ed->SetFocus();
+    } else if (type == "COMBO") {
+        TComboBox* cb = ControlCombo();
+        cb->SetParent(this);
+        cb->Items().Clear();
+        bool edit = true;
+        int dropCount = 8;
+        if (OnControlComboList) OnControlComboList(this, ARow, ARealCol, CtrlID, type, CtrlValue, cb->Items(), edit, dropCount);
+        cb->SetStyle(edit ? csDropDown : csDropDownList);
+        cb->SetItemIndex(cb->Items().IndexOf(CtrlValue));
+        if (edit) cb->SetText(CtrlValue);
+        cb->SetDropDownCount(dropCount);
+        cb->SetBounds(CtrlRect.Left, CtrlRect.Top, CtrlRect.Width(), CtrlRect.Height());
+        htmlControlType_ = type;
+        cb->Show();
+        cb->BringToFront();
+        if (cb->CanFocus()) cb->SetFocus();
+        cb->SetDroppedDown(true);
+    } else {
+        return;
+    }
+    htmlControlCell_ = TPoint{ARealCol, ARow};
+    htmlControlID_ = CtrlID;
+    htmlControlActive_ = true;
+}
+
+void TExStringGrid::ControlExit(TObject* Sender)
+{
+    (void)Sender;
+    if (!htmlControlActive_) return;
+    htmlControlActive_ = false;
+    const int c = htmlControlCell_.X, r = htmlControlCell_.Y;
+    std::string value;
+    if (IsEditType(htmlControlType_)) {
+        value = controlEdit_->Text();
+        controlEdit_->Hide();
+    } else if (htmlControlType_ == "COMBO") {
+        value = controlCombo_->Text();
+        controlCombo_->SetDroppedDown(false);
+        controlCombo_->Hide();
+    }
+    std::string text = GetCellEx(c, r);
+    if (html::SetControlValue(text, htmlControlID_, value)) SetCellEx(c, r, text);
+    RepaintCell(RemapColInv(c), r);
+    const std::string type = htmlControlType_;
+    htmlControlType_.clear();
+    if (OnControlEditDone) OnControlEditDone(this, r, c, htmlControlID_, type, value);
+}
+
+void TExStringGrid::AdvanceHTMLEdit(int ACol, int ARow, const std::string& CurrentID)
+{
+    const int rc = RemapCol(ACol);
+    const std::string text = GetCellEx(rc, ARow);
+    const std::string next = html::GetNextControlID(text, CurrentID);
+    if (next.empty()) {
+        if (CanFocus()) SetFocus();
+        return;
+    }
+    html::HTMLDrawResult res;
+    res.ControlID = next;
+    if (!HTMLHitTest(ACol, ARow, -1, -1, res) || res.ControlID != next) return;
+    ControlEnter(text, res.ControlType, next, res.ControlValue, res.ControlRect, ACol, rc, ARow);
+}
+
+}  // namespace grid
