@@ -15,7 +15,7 @@ bool TExStringGrid::DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint Mouse
     const int step = std::max(1, WheelScrollLines());
     if ((Shift & ssCtrl) && IntelliZoom) {
         const int d = WheelDelta < 0 ? step : -step;
-        if (ZoomOffset() + d >= -10 && ZoomOffset() + d <= 10) Zoom(d);
+        Zoom(d);
         return true;
     }
     if (!EnableWheel || (FixedRowAlways() && RowCount() == 1)) return true;

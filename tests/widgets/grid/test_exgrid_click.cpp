@@ -522,6 +522,7 @@ TEST_F(ClickTest, IntelliPanMovesTheCurrentRowTowardsTheMouseUntilTheNextPress)
     g->SetRow(5);
     const TRect R = Cell(2, 3);
     const int fx = R.Left + 5, fy = R.Top + 5;
+    const std::string before = ShownCursor(g);
     Press(fx, fy, WM_MBUTTONDOWN);
     Release(fx, fy, WM_MBUTTONUP);
     ASSERT_TRUE(g->Panning());
@@ -540,8 +541,10 @@ TEST_F(ClickTest, IntelliPanMovesTheCurrentRowTowardsTheMouseUntilTheNextPress)
     SendMouse(g, WM_MOUSEMOVE, fx, fy + 3);
     Wait(80);
     EXPECT_EQ(g->Row(), 5);  // within the dead zone
+    EXPECT_EQ(ShownCursor(g), "size-all");
     SendMouse(g, WM_MOUSEMOVE, fx + 40, fy + 6);
     EXPECT_TRUE(ProcessUntil([&] { return g->Row() >= 8; }, 2000));
+    EXPECT_EQ(ShownCursor(g), "size-ns");
     EXPECT_EQ(g->Col(), 1);  // vertical panning leaves the column
     SendMouse(g, WM_MOUSEMOVE, fx, fy - 30);
     const int row = g->Row();
@@ -549,6 +552,7 @@ TEST_F(ClickTest, IntelliPanMovesTheCurrentRowTowardsTheMouseUntilTheNextPress)
     EXPECT_TRUE(ProcessUntil([&] { return g->Row() == 1; }, 5000));  // stops at the first normal row
     Press(fx, fy);
     EXPECT_FALSE(g->Panning());
+    EXPECT_EQ(ShownCursor(g), before);
     Release(fx, fy);
     const int at = g->Row();
     SendMouse(g, WM_MOUSEMOVE, fx, fy + 40);
