@@ -2,6 +2,7 @@
 // with texts, and repainting the part in view.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 
@@ -142,6 +143,22 @@ void BM_ExGridCellsByRealIndex(benchmark::State& state)
 }
 BENCHMARK(BM_ExGridCellsByRealIndex)->Arg(250)->Arg(500)->Arg(1000)->Arg(2000)->Complexity(benchmark::oN)
     ->Unit(benchmark::kMillisecond);
+
+// The report laid out for printing: counting its pages and drawing the middle one into
+// an A4 bitmap at 96 pixels per inch; the argument is the row count.
+void BM_ReportPrintPreviewPage(benchmark::State& state)
+{
+    const int rows = int(state.range(0));
+    ReportGrid t(rows);
+    TBitmap page(794, 1123);
+    t.grid->PrintSettings().RepeatFixedRows = true;
+    t.grid->SetPreviewPage(1);
+    t.grid->PrintPreview(page.Canvas(), {0, 0, 794, 1123});
+    t.grid->SetPreviewPage(std::max(1, t.grid->PrintPageCount() / 2));
+    for (auto _ : state) t.grid->PrintPreview(page.Canvas(), {0, 0, 794, 1123});
+    state.SetComplexityN(rows);
+}
+BENCHMARK(BM_ReportPrintPreviewPage)->Arg(250)->Arg(1000)->Complexity(benchmark::oN)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

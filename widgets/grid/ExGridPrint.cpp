@@ -147,8 +147,17 @@ struct PrintLayout {
         return {int(std::lround(s.cx * pf)), int(std::lround(s.cy * pf))};
     }
 
-    // Width and height the cell needs, in units.
+    // Width and height the cell needs, in units; each cell is measured once per layout.
+    std::vector<TSize> sizes;
     TSize MeasureCell(int c, int r)
+    {
+        const size_t i = size_t(r) * width.size() + size_t(c);
+        if (i < sizes.size() && sizes[i].cx >= 0) return sizes[i];
+        const TSize s = MeasureCellNow(c, r);
+        if (i < sizes.size()) sizes[i] = s;
+        return s;
+    }
+    TSize MeasureCellNow(int c, int r)
     {
         const int rc = g.RemapCol(c);
         CellLook l;
@@ -279,6 +288,8 @@ struct PrintLayout {
             if (ps.RepeatFixedCols) colOn[size_t(c)] = 1;
         measured.assign(size_t(rows), -1);
         width.assign(size_t(cols), 0);
+        const size_t cells = size_t(rows) * size_t(cols);
+        sizes.assign(cells <= (size_t(1) << 22) ? cells : 0, TSize{-1, -1});
         xpos.assign(size_t(cols), 0);
 
         // column widths over the rows that may print (the fixed rows when they repeat)
