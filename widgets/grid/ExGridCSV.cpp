@@ -118,17 +118,6 @@ std::vector<std::vector<std::string>> ParseCSV(const std::string& data, char sep
     return records;
 }
 
-// Lines of a cell text, split at CR with an LF after it dropped.
-std::vector<std::string> CellLines(const std::string& t)
-{
-    std::vector<std::string> lines;
-    std::string rest = t;
-    do {
-        lines.push_back(GetNextLine(rest, true));
-    } while (!rest.empty());
-    return lines;
-}
-
 }  // namespace
 
 std::string TExStringGrid::ExportCell(int ACol, int ARow)
@@ -263,7 +252,7 @@ void TExStringGrid::SaveToASCII(const std::string& FileName)
     std::vector<int> width(cols, 0);
     for (int c = 0; c < cols; ++c)
         for (int r = 0; r < rows; ++r)
-            for (const std::string& l : CellLines(ExportCell(RemapCol(c), r)))
+            for (const std::string& l : TextLines(ExportCell(RemapCol(c), r), true))
                 width[c] = std::max(width[c], int(l.size()));
     std::vector<int> offset(cols, 0);
     for (int c = 1; c < cols; ++c) offset[c] = offset[c - 1] + width[c - 1] + 1;
@@ -289,7 +278,7 @@ void TExStringGrid::SaveToASCII(const std::string& FileName)
         std::vector<std::string> more;
         for (int c = 0; c < cols; ++c) {
             // every line break starts a continuation line under its own column
-            const std::vector<std::string> lines = CellLines(ExportCell(RemapCol(c), r));
+            const std::vector<std::string> lines = TextLines(ExportCell(RemapCol(c), r), true);
             for (size_t k = 1; k < lines.size(); ++k) {
                 if (more.size() < k) more.resize(k);
                 std::string& line = more[k - 1];
@@ -313,7 +302,7 @@ void TExStringGrid::SaveToFixed(const std::string& FileName, TIntList& Widths)
         if (c - c0 < Widths.Count()) continue;
         int w = 0;
         for (int r = r0; r <= r1; ++r)
-            for (const std::string& l : CellLines(ExportCell(c, r))) w = std::max(w, int(l.size()));
+            for (const std::string& l : TextLines(ExportCell(c, r), true)) w = std::max(w, int(l.size()));
         Widths.Add(w + 1);
     }
     std::string out;

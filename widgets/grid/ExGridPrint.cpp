@@ -24,14 +24,6 @@ namespace {
 
 constexpr int kMaxPrintCols = 513;
 
-std::vector<std::string> SplitLines(std::string text, bool multiLine)
-{
-    std::vector<std::string> lines;
-    do lines.push_back(GetNextLine(text, multiLine));
-    while (!text.empty());
-    return lines;
-}
-
 bool IsLeft(TPrintPosition p) { return p == ppTopLeft || p == ppBottomLeft; }
 bool IsTop(TPrintPosition p) { return p == ppTopLeft || p == ppTopRight || p == ppTopCenter; }
 bool IsBottom(TPrintPosition p) { return p >= ppBottomLeft && p <= ppBottomCenter; }
@@ -196,7 +188,7 @@ struct PrintLayout {
             if (s.empty()) {
                 size = gh;
             } else {
-                const std::vector<std::string> lines = SplitLines(s, g.Multilinecells);
+                const std::vector<std::string> lines = TextLines(s, g.Multilinecells);
                 int wide = 0;
                 for (const std::string& line : lines) wide = std::max(wide, Extent(line).cx);
                 size = {wide + 8 + graphic.cx, gh.cy * int(lines.size())};
@@ -678,7 +670,7 @@ struct PrintLayout {
             flags |= l.ha == taRightJustify ? DT_RIGHT : l.ha == taCenter ? DT_CENTER : DT_LEFT;
             platform::DrawText(cv->Handle(), s, -1, &rr, flags);
         } else {
-            const std::vector<std::string> lines = SplitLines(s, g.Multilinecells);
+            const std::vector<std::string> lines = TextLines(s, g.Multilinecells);
             auto xOf = [&](int tw) {
                 if (l.ha == taRightJustify) return right - 4 - tw;
                 if (l.ha == taCenter) return left + (right - left - tw) / 2;
@@ -966,7 +958,7 @@ int TExStringGrid::MaxCharsInCol(int ACol)
 {
     int most = 0;
     for (int r = 0; r < RowCount(); ++r)
-        for (const std::string& line : SplitLines(SaveCell(ACol, r), Multilinecells))
+        for (const std::string& line : TextLines(SaveCell(ACol, r), Multilinecells))
             most = std::max(most, int(line.size()));
     return most;
 }

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "base/DateTime.h"
 #include "platform/Types.h"
@@ -45,6 +46,8 @@ String HTMLLineBreaks(const String& s);
 // Cuts the first line off `text` and returns it; without multiLine the rest is dropped.
 String GetNextLine(String& text, bool multiLine);
 int LinesInText(const String& s, bool multiLine);
+// The lines of a cell text as GetNextLine cuts them (only the first without multiLine).
+std::vector<String> TextLines(String text, bool multiLine);
 // part * 100 / whole (whole at least 1), rounded half to even: the progress events' value.
 short ProgressPercent(long long part, long long whole);
 

@@ -154,6 +154,14 @@ String GetNextLine(String& text, bool multiLine)
     return line;
 }
 
+std::vector<String> TextLines(String text, bool multiLine)
+{
+    std::vector<String> lines;
+    do lines.push_back(GetNextLine(text, multiLine));
+    while (!text.empty());
+    return lines;
+}
+
 int LinesInText(const String& s, bool multiLine) { return multiLine ? 1 + NumChar(CR, s) : 1; }
 
 void StringToOem(String& s) { s = platform::CharToOem(s); }
