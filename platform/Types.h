@@ -106,6 +106,17 @@ void ClearSysColorOverrides();
 // RGB of any colour: system colours resolved, clNone and clDefault give black.
 COLORREF ColorToRGB(TColor color);
 
+// Result codes of the platform's component interfaces (themes, drag and drop).
+using HRESULT = std::int32_t;
+constexpr HRESULT S_OK = 0;
+constexpr HRESULT S_FALSE = 1;
+constexpr HRESULT E_NOTIMPL = HRESULT(0x80004001u);
+constexpr HRESULT E_FAIL = HRESULT(0x80004005u);
+constexpr HRESULT E_INVALIDARG = HRESULT(0x80070057u);
+constexpr HRESULT E_INSUFFICIENT_BUFFER = HRESULT(0x8007007Au);
+inline bool FAILED(HRESULT hr) { return hr < 0; }
+inline bool SUCCEEDED(HRESULT hr) { return hr >= 0; }
+
 // Milliseconds since an arbitrary start, as the system's tick count.
 DWORD GetTickCount();
 

@@ -12,19 +12,10 @@
 namespace platform {
 
 using HTHEME = std::uintptr_t;
-using HRESULT = std::int32_t;
 using BOOL = int;
 using HBRUSH = std::uintptr_t;
 using HIMAGELIST = std::uintptr_t;
 using FARPROC = void (*)();
-
-constexpr HRESULT S_OK = 0;
-constexpr HRESULT E_NOTIMPL = HRESULT(0x80004001u);
-constexpr HRESULT E_FAIL = HRESULT(0x80004005u);
-constexpr HRESULT E_INVALIDARG = HRESULT(0x80070057u);
-constexpr HRESULT E_INSUFFICIENT_BUFFER = HRESULT(0x8007007Au);
-inline bool FAILED(HRESULT hr) { return hr < 0; }
-inline bool SUCCEEDED(HRESULT hr) { return hr >= 0; }
 
 // Record and enumeration types of the library's interface.
 enum THEMESIZE { TS_MIN, TS_TRUE, TS_DRAW };

@@ -18,7 +18,7 @@ class TEditDropTarget : public TAEDropTarget {
 public:
     explicit TEditDropTarget(TExEdit* e) : edit_(e) {}
     void DropText(TPoint screen, const std::string& text) override;
-    void DragMouseMove(TPoint screen, bool& allow) override;
+    void DragMouseMove(TPoint screen, bool& allow, TDropFormats formats) override;
     HRESULT DragLeave() override;
 
 private:
@@ -452,9 +452,9 @@ void TExEdit::DrawCaretByCursor(TPoint client)
     InvalidateRect(Rect(p.X, p.Y, p.X + 1, p.Y - Font()->Height()));
 }
 
-void TEditDropTarget::DragMouseMove(TPoint screen, bool& allow)
+void TEditDropTarget::DragMouseMove(TPoint screen, bool& allow, TDropFormats formats)
 {
-    TAEDropTarget::DragMouseMove(screen, allow);
+    TAEDropTarget::DragMouseMove(screen, allow, formats);
     edit_->DrawCaretByCursor(edit_->ScreenToClient(screen));
 }
 

@@ -215,7 +215,7 @@ TEST(DropTarget, AFailingHandlerIsReportedAndRefusesTheDrop)
     std::string reported;
     SetDragDropErrorHandler([&](const std::string& m) { reported = m; });
     TSourceDataObject data("text", "");
-    int effect = -1;
+    int effect = DROPEFFECT_COPY | DROPEFFECT_MOVE;
     t.DragEnter(data, MK_LBUTTON, Point(0, 0), effect);
     EXPECT_EQ(effect, DROPEFFECT_MOVE);
     t.Drop(data, 0, Point(0, 0), effect);
@@ -263,7 +263,7 @@ TEST(DropTarget, SourceFormatsAndFiles)
         std::vector<std::string> got;
         void DropFiles(TPoint, const std::vector<std::string>& f) override { got = f; }
     } t;
-    int effect = 0;
+    int effect = DROPEFFECT_COPY | DROPEFFECT_MOVE;
     t.DragEnter(files, MK_LBUTTON | MK_CONTROL, Point(0, 0), effect);
     EXPECT_EQ(effect, DROPEFFECT_COPY);
     t.Drop(files, MK_CONTROL, Point(0, 0), effect);
