@@ -222,6 +222,10 @@ HRESULT TDropTarget::DragEnter(const TDataObject& data, unsigned keys, TPoint sc
     acceptable_ = false;
     offered_ = 0;
     keys_ = keys;
+    if (!Guarded("drag entry", [&] { DragMouseEnter(); })) {
+        effect = DROPEFFECT_NONE;
+        return S_OK;
+    }
     Guarded("drag entry", [&] {
         TEnumFormats formats(data);
         if (!formats.Listed()) ReportDragDropError("Cannot get the format enumerator");
@@ -232,9 +236,6 @@ HRESULT TDropTarget::DragEnter(const TDataObject& data, unsigned keys, TPoint sc
         acceptable_ = ((offered_ & dfText) && AcceptText) || ((offered_ & dfFile) && AcceptFiles) ||
                       ((offered_ & dfRTF) && RTFAware() && AcceptText) || ((offered_ & dfCol) && AcceptCols);
     });
-    const int allowed = effect;
-    Guarded("drag entry", [&] { DragMouseEnter(); });
-    effect = allowed;
     return DragOver(keys, screen, effect);
 }
 
@@ -295,9 +296,9 @@ HRESULT TDropTarget::Drop(const TDataObject& data, unsigned keys, TPoint screen,
 
 // ---------------------------------------------------------------- source
 
-HRESULT TDropSource::QueryContinueDrag(bool escapePressed, unsigned keys)
+HRESULT TDropSource::QueryContinueDrag(bool escapePressed, unsigned keys, TPoint screen)
 {
-    QueryDrag();
+    QueryDrag(screen);
     if (escapePressed) return DRAGDROP_S_CANCEL;
     if (!(keys & MK_LBUTTON)) return DRAGDROP_S_DROP;
     return S_OK;
@@ -404,7 +405,7 @@ HRESULT DoDragDrop(TWinControl* source, const TDataObject& data, TDropSource& dr
     for (;;) {
         if (in.changed) {
             in.changed = false;
-            const HRESULT q = dropSource.QueryContinueDrag(in.escape || in.lost, in.keys);
+            const HRESULT q = dropSource.QueryContinueDrag(in.escape || in.lost, in.keys, in.screen);
             auto [h, t] = TargetAt(in.screen);
             effect = allowed;
             if (h != over || (over && !TWinControl::FromHandle(over))) {

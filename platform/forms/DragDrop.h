@@ -132,6 +132,7 @@ public:
     virtual void DropRTF(TPoint screen, const std::string& rtf) { (void)screen, (void)rtf; }
     virtual void DropFiles(TPoint screen, const std::vector<std::string>& files) { (void)screen, (void)files; }
     virtual void DragMouseMove(TPoint screen, bool& allow, TDropFormats formats) { (void)screen, (void)allow, (void)formats; }
+    // The drag came in; the acceptance flags are read after it.
     virtual void DragMouseEnter() {}
     virtual void DragMouseLeave() {}
 
@@ -162,12 +163,13 @@ private:
 class TDropSource {
 public:
     virtual ~TDropSource() = default;
-    HRESULT QueryContinueDrag(bool escapePressed, unsigned keys);
+    // screen: where the mouse is now.
+    HRESULT QueryContinueDrag(bool escapePressed, unsigned keys, TPoint screen = {});
     HRESULT GiveFeedback(int effect);
     bool NoDrop() const { return noDrop_; }
 
 protected:
-    virtual void QueryDrag() {}
+    virtual void QueryDrag(TPoint screen) { (void)screen; }
     virtual void CurrentEffect(int effect) { (void)effect; }
 
 private:

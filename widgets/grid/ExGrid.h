@@ -112,7 +112,7 @@ public:
     TMouseActions MouseActions;
     TNavigation Navigation;
     THTMLSettings HTMLSettings;
-    TDragDropSettings DragDropSettings;
+    TDragDropSettings DragDropSettings{this};
     platform::TFont& FixedFont() const { return *fixedFont_; }
     void SetFixedFont(const platform::TFont& f);
     platform::TFont& ActiveCellFont() const { return *activeCellFont_; }
@@ -1278,6 +1278,37 @@ protected:
 private:
     platform::TPoint hintCell_{-1, -1};
     bool useHTMLHints_ = false;
+
+    // ---- dragging cells, rows and columns to the program's windows, and drops on the grid
+    // (DragDropSettings). Cells of the events are display columns and rows; OnOleDrag's
+    // column is real.
+public:
+    using TOleDragDropEvent =
+        std::function<void(platform::TObject* Sender, int ARow, int ACol, const std::string& Data, bool& Allow)>;
+    TOleDragDropEvent OnOleDrag, OnOleDrop, OnOleDropFile;
+    std::function<void(platform::TObject* Sender, int ARow, int ACol)> OnOleDragStart;
+    std::function<void(platform::TObject* Sender, int OLEEffect)> OnOleDragStop;
+    std::function<void(platform::TObject* Sender, int ARow, int ACol, bool& Allow)> OnOleDragOver;
+    std::function<void(platform::TObject* Sender, int ARow, int ACol, int DropCol)> OnOleDropCol;
+    std::function<void(platform::TObject* Sender, const platform::TRect& ARect)> OnOleDropped;
+
+private:
+    friend class TGridDropTarget;
+    // A press on a selected cell (or a header with OleColumnDragDrop) arms the drag; true
+    // when it did, and the press then waits for the move or the release.
+    bool OleDragArm(platform::TMouseButton Button, platform::TShiftState Shift, int X, int Y);
+    // Starts the armed drag once the mouse has left the press point; true when the move
+    // was taken by it.
+    bool OleDragStart(int X, int Y);
+    // The press that arming held back, run as an ordinary press.
+    void OleDragPressLate();
+    // Clears (or removes the rows of) what a drag moved away, but not where it was dropped.
+    void OleDragMoved(const platform::TRect& dropped);
+    bool oleArmed_ = false, oleDragging_ = false, olePressLate_ = false;
+    bool oleDropping_ = false;  // a drop writes every cell that is not read-only
+    platform::TPoint olePress_{0, 0};
+    platform::TShiftState olePressShift_ = 0;
+    platform::TRect oleDragSel_{-1, -1, -1, -1}, oleDropRect_{-1, -1, -1, -1};
 };
 
 }  // namespace grid

@@ -84,6 +84,7 @@ void TExStringGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, int
         if (!DoubleClickCell(Shift, X, Y)) TBaseGrid::MouseDown(Button, Shift, X, Y);
         return;
     }
+    if (OleDragArm(Button, Shift, X, Y)) return;
     const TGridRect before = Selection();
     auto reportSelection = [&] {
         const TGridRect s = Selection();
@@ -370,6 +371,7 @@ void TExStringGrid::RightPress(int X, int Y)
 
 void TExStringGrid::MouseMove(TShiftState Shift, int X, int Y)
 {
+    if (oleArmed_ && (Shift & ssLeft) && OleDragStart(X, Y)) return;
     if (panning_) panMouse_ = TPoint{X, Y};
     if (fillDrag_) {
         // The selection grows from the one the drag began with to the cell under the mouse.
@@ -390,6 +392,7 @@ void TExStringGrid::MouseMove(TShiftState Shift, int X, int Y)
 
 void TExStringGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
 {
+    if (oleArmed_ && Button == mbLeft) OleDragPressLate();  // a click on the selection after all
     const TGridRect before = Selection();
     auto reportSelection = [&] {
         const TGridRect s = Selection();

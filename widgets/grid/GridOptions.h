@@ -14,6 +14,7 @@ namespace base {
 class TStringList;
 }
 namespace platform {
+class TDropTarget;
 class TBitmap;
 class TControl;
 class TFont;
@@ -321,8 +322,34 @@ struct THTMLSettings {
     bool XHTML = false;
 };
 
-struct TDragDropSettings {
-    bool OleAcceptText = false, OleAcceptFiles = false, OleDropSource = false, OleDropTarget = false;
+class TExStringGrid;
+class TGridDropTarget;
+
+// How the grid drags its cells, rows and columns and takes drops (from the program's
+// own windows).
+class TDragDropSettings {
+public:
+    explicit TDragDropSettings(TExStringGrid* AOwner) : owner_(AOwner) {}
+    ~TDragDropSettings();
+    TDragDropSettings(const TDragDropSettings&) = delete;
+    TDragDropSettings& operator=(const TDragDropSettings&) = delete;
+    bool OleAcceptFiles = true, OleAcceptText = true, OleCopyAlways = false;
+    bool OleDropTarget() const { return dropTarget_; }
+    // Registers the grid's window as a drop target, or revokes it.
+    void SetOleDropTarget(bool Value);
+    bool OleDropSource = false, OleEntireRows = false, OleInsertRows = false, OleRemoveRows = false;
+    bool OleDropRTF() const { return dropRTF_; }
+    // Sets the rich-text switch of every grid.
+    void SetOleDropRTF(bool Value);
+    bool OleColumnDragDrop = false;
+    bool Registered() const { return registered_; }
+    // The registered target (nullptr before the grid was first made one).
+    platform::TDropTarget* DropTarget() const;
+
+private:
+    TExStringGrid* owner_;
+    bool dropTarget_ = false, dropRTF_ = false, registered_ = false;
+    std::shared_ptr<TGridDropTarget> target_;
 };
 
 }  // namespace grid
