@@ -908,6 +908,7 @@ public:
     // none left the grid takes the focus.
     void AdvanceHTMLEdit(int ACol, int ARow, const std::string& CurrentID);
     bool HTMLControlActive() const { return htmlControlActive_; }
+    bool HTMLButtonDown() const { return htmlButtonDown_; }
     platform::TEdit* ControlEdit();
     platform::TComboBox* ControlCombo();
     TColumnSizeEvent OnColumnSize;
@@ -966,6 +967,8 @@ private:
     platform::TPoint htmlControlCell_{-1, -1};
     std::string htmlControlID_, htmlControlType_;
     bool htmlControlActive_ = false;
+    bool htmlButtonDown_ = false;
+    platform::TPoint htmlButtonCell_{-1, -1}, htmlButtonPoint_;  // real column, row; client point
 
 public:
 

@@ -244,7 +244,12 @@ bool TExStringGrid::ClickLink(int ACol, int ARow, int X, int Y)
             text = TBaseGrid::Cells(rc, ARow);
         }
         const std::string type = base::UpperCase(res.ControlType);
-        if (type == "CHECK") {
+        if (type == "BUTTON") {
+            htmlButtonDown_ = true;
+            htmlButtonCell_ = TPoint{rc, ARow};
+            htmlButtonPoint_ = TPoint{X, Y};
+            RepaintCell(ACol, ARow);
+        } else if (type == "CHECK") {
             const std::string flipped = base::UpperCase(res.ControlValue) == "TRUE" ? "FALSE" : "TRUE";
             if (html::SetControlValue(text, res.ControlID, flipped)) {
                 SetCellEx(rc, ARow, text);
@@ -405,6 +410,10 @@ void TExStringGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y
     }
     const bool skip = skipNextUp_;
     skipNextUp_ = false;
+    if (htmlButtonDown_) {
+        htmlButtonDown_ = false;
+        RepaintCell(RemapColInv(htmlButtonCell_.X), htmlButtonCell_.Y);
+    }
     if (pressedButton_.X >= 0) {
         // The held button rises and is clicked wherever the release lands.
         const TPoint held = pressedButton_;

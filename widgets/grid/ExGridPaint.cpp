@@ -319,8 +319,11 @@ void TExStringGrid::DrawCellText(TCanvas* Canvas, int c, int ARow, TRect R, TAli
         int mw = 0, mh = 0, links = 0, under = -1;
         TRect hover, ctl;
         const TRect r{R.Left - 1, R.Top, R.Right, R.Bottom};
-        html::grdhtmle::HTMLDrawEx(Canvas, s, r, nullptr, 0, 0, -1, -1, 1, false, false, false, selected, true, false,
-                                   wordWrap_, false, 1.0, selected ? SelectionTextColor : URLColor, clNone, clNone,
+        // A form button held down is drawn pressed under the press point.
+        const bool down = htmlButtonDown_ && htmlButtonCell_ == TPoint{c, ARow};
+        const int hx = down ? htmlButtonPoint_.X : 0, hy = down ? htmlButtonPoint_.Y : 0;
+        html::grdhtmle::HTMLDrawEx(Canvas, s, r, nullptr, hx, hy, -1, -1, 1, false, false, false, selected, true, false,
+                                   wordWrap_, down, 1.0, selected ? SelectionTextColor : URLColor, clNone, clNone,
                                    clGray, anchor, stripped, focus, mw, mh, links, under, hover, ctl, id, value, type,
                                    nullptr, nullptr, nullptr);
     } else {

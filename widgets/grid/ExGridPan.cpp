@@ -57,6 +57,17 @@ void TExStringGrid::WndProc(TMessage& m)
     case WM_CANCELMODE:
         if (panning_) StopPan();
         if (fillDrag_) fillDrag_ = false;
+        if (htmlButtonDown_) {
+            htmlButtonDown_ = false;
+            RepaintCell(RemapColInv(htmlButtonCell_.X), htmlButtonCell_.Y);
+        }
+        if (pressedButton_.X >= 0) {
+            // The held button rises without a click.
+            if (fixedButtonDown_) RepaintCell(pressedButton_.X, pressedButton_.Y);
+            else PushButton(pressedButton_.X, pressedButton_.Y, false);
+            pressedButton_ = TPoint{-1, -1};
+            fixedButtonDown_ = false;
+        }
         break;
     default: break;
     }

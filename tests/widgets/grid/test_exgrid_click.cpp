@@ -300,6 +300,33 @@ TEST_F(ClickTest, AnEditControlInACellIsEditedOverItAndItsValueGoesBackEscaped)
     EXPECT_EQ(done[0].substr(0, 13), "2,2 e1 EDIT a");
 }
 
+TEST_F(ClickTest, AButtonControlIsDrawnDownWhileHeldAndReported)
+{
+    g->SetColWidths(2, 200);
+    g->SetRowHeights(2, 34);
+    g->SetCells(2, 2, "<CONTROL TYPE=\"BUTTON\" ID=\"b\" VALUE=\"Push\" WIDTH=\"70\"><b>x</b>");
+    g->OnControlClick = [&](TObject*, int r, int c, const std::string& id, const std::string& type,
+                            const std::string& v) { Log(At(c, r) + " " + id + " " + type + " " + v); };
+    const TRect R = Cell(2, 2);
+    auto face = [&] {
+        auto b = PaintToBitmap(g);
+        std::vector<TColor> px;
+        for (int y = R.Top; y < R.Bottom; ++y)
+            for (int x = R.Left; x < R.Left + 80; ++x) px.push_back(b->Canvas()->Pixel(x, y));
+        return px;
+    };
+    const auto up = face();
+    Press(R.Left + 20, R.Top + 18);
+    EXPECT_TRUE(g->HTMLButtonDown());
+    EXPECT_NE(face(), up);
+    if (const char* dir = std::getenv("KORVELO_GRID_PNG")) PaintToBitmap(g)->SaveToFile(std::string(dir) + "/button_down.png");
+    Release(R.Left + 20, R.Top + 18);
+    EXPECT_FALSE(g->HTMLButtonDown());
+    EXPECT_EQ(face(), up);
+    EXPECT_EQ(events, std::vector<std::string>{"2,2 b BUTTON Push"});
+    EXPECT_FALSE(g->HTMLControlActive());
+}
+
 TEST_F(ClickTest, AComboControlTakesItsListFromTheApplication)
 {
     g->SetColWidths(2, 200);
