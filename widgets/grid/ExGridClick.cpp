@@ -97,11 +97,21 @@ void TExStringGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, int
     if (ClickPress(Shift, X, Y)) return;
     const TGridCoord cell = MouseCoord(X, Y);
     const TRect R = CellRect(cell.X, cell.Y);
+    const TPoint base = cell.X >= 0 && cell.Y >= 0 ? BaseCell(RemapCol(cell.X), cell.Y) : TPoint{-1, -1};
+    const int baseCol = RemapColInv(base.X);
+    const bool pressedOnCurrent = baseCol == Col() && base.Y == Row() && Selection() == TGridRect{Col(), Row(), Col(), Row()};
     TBaseGrid::MouseDown(Button, Shift, X, Y);
     AfterSelectPress(X, Y);
     reportSelection();
     if (cell.X < 0 || cell.Y < 0) return;
     if (OnClickCell) OnClickCell(this, cell.Y, cell.X);
+    if (IsMergedCell(base.X, base.Y) && cell.X >= FixedCols() && cell.Y >= FixedRows() && !IsFixed(baseCol, base.Y)) {
+        // A press anywhere on a merged block makes its base cell current; a second one edits it.
+        if (!(Options() & goRowSelect) && (baseCol != Col() || base.Y != Row()) && SelectCell(baseCol, base.Y))
+            FocusCell(baseCol, base.Y, true);
+        if (pressedOnCurrent && IsEditable(base.X, base.Y) && !HasStaticEdit(base.X, base.Y) && !EditorMode())
+            ShowEditor();
+    }
     if (MouseActions.DirectEdit && cell.X >= FixedCols() && cell.Y >= FixedRows() && X > R.Left + 3 &&
         X < R.Right - 3) {
         const int rc = RemapCol(cell.X);

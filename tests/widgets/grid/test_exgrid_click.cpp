@@ -3,6 +3,7 @@
 // intelli-pan and zoom.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <string>
@@ -468,6 +469,25 @@ TEST_F(ClickTest, DoubleAndRightClicksReportTheirCells)
     EXPECT_EQ(g->Row(), 4);
     ClickCell(2, 2);
     EXPECT_EQ(events, (std::vector<std::string>{"dbl 3,4", "right 3,4", "right 3,4", "click 2,2"}));
+}
+
+TEST_F(ClickTest, APressOnAMergedBlockMakesItsBaseCellCurrentAndASecondOneEdits)
+{
+    g->SetOptions(g->Options() | goEditing);
+    g->MergeCells(2, 2, 2, 2);
+    std::vector<std::string> asked;
+    g->OnSelectCell = [&](TObject*, int c, int r, bool&) { asked.push_back(At(c, r)); };
+    Paint();
+    const TRect R = Cell(3, 3);
+    ClickAt(g, R.Right - 5, R.Bottom - 5);
+    EXPECT_EQ(g->Col(), 2);
+    EXPECT_EQ(g->Row(), 2);
+    EXPECT_NE(std::find(asked.begin(), asked.end(), "2,2"), asked.end());
+    EXPECT_FALSE(g->InplaceEditor() && g->InplaceEditor()->Visible());
+    ClickAt(g, R.Right - 5, R.Bottom - 5);
+    ASSERT_TRUE(g->InplaceEditor());
+    EXPECT_TRUE(g->InplaceEditor()->Visible());
+    EXPECT_EQ(g->InplaceEditor()->Text(), "22");
 }
 
 TEST_F(ClickTest, ARightClickOnAnAddressCellWithURLEditOpensItsEditor)
