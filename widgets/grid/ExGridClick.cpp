@@ -9,6 +9,7 @@
 #include "platform/system/Shell.h"
 #include "widgets/grid/ExGrid.h"
 #include "widgets/grid/ExGridUndo.h"
+#include "widgets/grid/FloatingFooter.h"
 #include "widgets/grid/ExUtil.h"
 #include "widgets/html/HtmlEngine.h"
 #include "widgets/html/HtmlText.h"
@@ -100,7 +101,15 @@ void TExStringGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, int
     const TPoint base = cell.X >= 0 && cell.Y >= 0 ? BaseCell(RemapCol(cell.X), cell.Y) : TPoint{-1, -1};
     const int baseCol = RemapColInv(base.X);
     const bool pressedOnCurrent = baseCol == Col() && base.Y == Row() && Selection() == TGridRect{Col(), Row(), Col(), Row()};
+    const int left = LeftCol();
+    const bool pastView = cell.X >= LeftCol() + VisibleColCount() || cell.Y >= TopRow() + VisibleRowCount();
     TBaseGrid::MouseDown(Button, Shift, X, Y);
+    if (MouseActions.NoAutoRangeScroll && pastView && GridState() == gsSelecting) {
+        // A range begun on the cell just past the view does not run on with the view.
+        SetGridState(gsNormal);
+        KillTimer(1);
+    }
+    if ((Options() & goRowSelect) && Navigation.KeepHorizScroll && LeftCol() != left) SetLeftCol(left);
     AfterSelectPress(X, Y);
     reportSelection();
     if (cell.X < 0 || cell.Y < 0) return;
@@ -227,9 +236,11 @@ bool TExStringGrid::ClickPress(TShiftState Shift, int X, int Y)
         if (OnClick) OnClick(this);
         return true;
     }
-    // A cell that answers fixed inside the normal area is only reported.
+    // A cell that answers fixed inside the normal area is only reported (not a fixed footer).
     if (fixed && !fixedArea) {
-        if (OnClickCell) OnClickCell(this, dr, dc);
+        const bool footer = FloatingFooter().Visible() && FloatingFooter().FooterStyle() == fsFixedLastRow &&
+                            dr == RowCount() - 1;
+        if (OnClickCell && !footer) OnClickCell(this, dr, dc);
         return true;
     }
     return false;
@@ -452,6 +463,12 @@ void TExStringGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y
     }
     int c = -1, r = -1;
     MouseToCell(X, Y, c, r);
+    if (c >= 0 && r >= 0) {
+        // A release on a cell's button belongs to that button.
+        const TPoint b = BaseCell(RemapCol(c), r);
+        const TCellGraphic* g = HasButton(b.X, b.Y) ? GetCellGraphic(b.X, b.Y) : nullptr;
+        if (g && Inside(CellButtonRect(*g, CellRect(RemapColInv(b.X), b.Y)), X, Y)) return;
+    }
     const bool moved = (state == gsColMoving || state == gsRowMoving) && !(press.X == c && press.Y == r);
     if (skip || moved || state == gsColSizing || state == gsRowSizing || c < 0 || r < 0) return;
     if (c < FixedCols() && !SortSettings().FixedCols) return;

@@ -143,6 +143,11 @@ TEST_F(ClickTest, ACellButtonIsHeldDownAndClickedAtTheReleaseWhereverItLands)
     Release(Cell(4, 5).Left + 3, Cell(4, 5).Top + 3);
     EXPECT_FALSE(b->CellBoolean);
     EXPECT_EQ(events, (std::vector<std::string>{"button 2,2"}));
+    // A release on the button after a press elsewhere is no click and no sort.
+    g->SortSettings().SetShow(true);
+    Press(Cell(3, 2).Left + 5, Cell(3, 2).Top + 5);
+    Release(x, y);
+    EXPECT_EQ(events.size(), 1u);
     // Beside the button in its cell: no click.
     ClickCell(2, 2, R.Width() - 4, R.Height() - 3);
     EXPECT_EQ(events.size(), 1u);
@@ -488,6 +493,33 @@ TEST_F(ClickTest, APressOnAMergedBlockMakesItsBaseCellCurrentAndASecondOneEdits)
     ASSERT_TRUE(g->InplaceEditor());
     EXPECT_TRUE(g->InplaceEditor()->Visible());
     EXPECT_EQ(g->InplaceEditor()->Text(), "22");
+}
+
+TEST_F(ClickTest, WithNoAutoRangeScrollAPressOnThePartlyShownRowSelectsNoRange)
+{
+    g->SetOptions(g->Options() | goRangeSelect);
+    g->SetRowCount(60);
+    // A height that leaves the last row in view shown in part.
+    int y = -1;
+    for (int extra = 0; extra < 40 && y < 0; ++extra) {
+        g->SetBounds(0, 0, 440, 200 + extra);
+        int c = -1, r = -1;
+        g->MouseToCell(50, g->ClientHeight() - 3, c, r);
+        if (r == g->TopRow() + g->VisibleRowCount()) y = g->ClientHeight() - 3;
+    }
+    ASSERT_GE(y, 0);
+    auto pressAndDrag = [&] {
+        g->SetTopRow(1);
+        g->SetRow(1);
+        Press(Cell(2, 1).Left + 5, y);
+        const int row = g->Row();
+        SendMouse(g, WM_MOUSEMOVE, Cell(2, 1).Left + 5, Cell(2, row - 2).Top + 3, ssLeft);
+        Release(Cell(2, 1).Left + 5, Cell(2, row - 2).Top + 3);
+        return g->Selection().Bottom - g->Selection().Top;
+    };
+    EXPECT_GT(pressAndDrag(), 0);
+    g->MouseActions.NoAutoRangeScroll = true;
+    EXPECT_EQ(pressAndDrag(), 0);
 }
 
 TEST_F(ClickTest, ARightClickOnAnAddressCellWithURLEditOpensItsEditor)
