@@ -215,7 +215,8 @@ TSize TRichDocument::ContentSize() const
     return {w, int(std::ceil(s.height()))};
 }
 
-void TRichDocument::Draw(DeviceContext* dc, const TRect& rect, TColor textColor, TColor forceColor) const
+void TRichDocument::Draw(DeviceContext* dc, const TRect& rect, TColor textColor, TColor forceColor, int selStart,
+                         int selLength) const
 {
     QPainter p;
     if (!dc || rect.Right <= rect.Left || rect.Bottom <= rect.Top || !dc->Begin(p)) return;
@@ -233,6 +234,15 @@ void TRichDocument::Draw(DeviceContext* dc, const TRect& rect, TColor textColor,
         all.cursor.select(QTextCursor::Document);
         all.format.setForeground(ToQColor(ColorToRGB(forceColor)));
         ctx.selections.append(all);
+    }
+    if (selLength > 0) {
+        QAbstractTextDocumentLayout::Selection sel;
+        sel.cursor = QTextCursor(&d_->doc);
+        sel.cursor.setPosition(std::clamp(selStart, 0, Length()));
+        sel.cursor.setPosition(std::clamp(selStart + selLength, 0, Length()), QTextCursor::KeepAnchor);
+        sel.format.setBackground(ToQColor(ColorToRGB(clHighlight)));
+        sel.format.setForeground(ToQColor(ColorToRGB(clHighlightText)));
+        ctx.selections.append(sel);
     }
     d_->doc.documentLayout()->draw(&p, ctx);
     p.end();

@@ -42,7 +42,9 @@ public:
 
     // Draws the text with its top-left corner at rect's, clipped to rect. Text with the
     // automatic colour is drawn in textColor; forceColor other than clNone recolours all.
-    void Draw(DeviceContext* dc, const TRect& rect, TColor textColor, TColor forceColor = clNone) const;
+    // A selection is shown in the highlight colours.
+    void Draw(DeviceContext* dc, const TRect& rect, TColor textColor, TColor forceColor = clNone, int selStart = 0,
+              int selLength = 0) const;
 
     // Editing by character position.
     int Length() const;  // characters, paragraph ends between paragraphs included

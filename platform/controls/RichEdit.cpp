@@ -1,0 +1,526 @@
+#include "platform/controls/RichEdit.h"
+
+#include <QWidget>
+
+#include <algorithm>
+#include <cstring>
+
+#include "platform/Private.h"
+#include "platform/controls/ControlsPrivate.h"
+#include "platform/controls/Edit.h"
+#include "platform/graphics/GDI.h"
+#include "platform/graphics/RichText.h"
+#include "platform/system/Clipboard.h"
+#include "platform/system/KeyState.h"
+
+namespace platform {
+
+TCustomRichEdit::TCustomRichEdit(TComponent* AOwner)
+    : TWinControl(AOwner), doc_(std::make_unique<TRichDocument>())
+{
+    ControlStyle = csClickEvents | csSetCaption | csDoubleClicks | csCaptureMouse;
+    SetBounds(Left(), Top(), 185, 89);
+    SetColor(clWindow);
+    SetTabStop(true);
+    ApplyFont();
+    doc_->Clear();
+}
+
+TCustomRichEdit::~TCustomRichEdit() = default;
+
+void TCustomRichEdit::CreateParams(TCreateParams& p)
+{
+    TWinControl::CreateParams(p);
+    p.Style |= DWORD(WS_TABSTOP) | DWORD(ES_MULTILINE);
+    if (!hideSelection_) p.Style |= ES_NOHIDESEL;
+    if (readOnly_) p.Style |= ES_READONLY;
+    if (borderStyle_ == bsSingle) p.ExStyle |= WS_EX_CLIENTEDGE;
+}
+
+void TCustomRichEdit::CreateWnd()
+{
+    TWinControl::CreateWnd();
+    UpdateCaret();
+}
+
+void TCustomRichEdit::ApplyFont()
+{
+    // Text without a format of its own takes the control's font.
+    doc_->SetDefaultFormat(font_.Name(), std::max(1, font_.Size()) * 2);
+}
+
+// ---------------------------------------------------------------- content
+
+bool TCustomRichEdit::LoadRTF(const std::string& rtf, std::string* error)
+{
+    if (!doc_->LoadRTF(rtf, error)) return false;
+    anchor_ = caret_ = 0;
+    modified_ = false;
+    ContentChanged();
+    return true;
+}
+
+std::string TCustomRichEdit::SaveRTF() const { return doc_->SaveRTF(); }
+
+void TCustomRichEdit::Clear()
+{
+    doc_->Clear();
+    anchor_ = caret_ = 0;
+    ContentChanged();
+}
+
+std::string TCustomRichEdit::PlainText() const { return doc_->PlainText(); }
+
+void TCustomRichEdit::SetText(const std::string& s)
+{
+    Perform(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(s.c_str()));
+}
+
+void TCustomRichEdit::ContentChanged()
+{
+    Invalidate();
+    UpdateCaret();
+    Change();
+    RequestResize(false);
+}
+
+void TCustomRichEdit::Change()
+{
+    if (OnChange) OnChange(this);
+}
+
+void TCustomRichEdit::SelectionChange()
+{
+    if (OnSelectionChange) OnSelectionChange(this);
+}
+
+// ---------------------------------------------------------------- selection
+
+int TCustomRichEdit::SelStart() const { return std::min(anchor_, caret_); }
+int TCustomRichEdit::SelLength() const { return std::abs(caret_ - anchor_); }
+std::string TCustomRichEdit::SelText() const { return doc_->Text(SelStart(), SelLength()); }
+void TCustomRichEdit::SetSelStart(int v) { SetSelection(v, v); }
+void TCustomRichEdit::SetSelLength(int v) { SetSelection(SelStart(), SelStart() + std::max(0, v)); }
+void TCustomRichEdit::SelectAll() { SetSelection(0, doc_->Length()); }
+
+void TCustomRichEdit::SetSelText(const std::string& s)
+{
+    Perform(EM_REPLACESEL, 0, reinterpret_cast<LPARAM>(s.c_str()));
+}
+
+TRichCharFormat TCustomRichEdit::SelAttributes() const
+{
+    return doc_->FormatAt(SelLength() > 0 ? SelStart() + 1 : caret_);
+}
+
+void TCustomRichEdit::SetSelection(int anchor, int caret)
+{
+    const int n = doc_->Length();
+    anchor = std::clamp(anchor, 0, n);
+    caret = std::clamp(caret, 0, n);
+    if (anchor == anchor_ && caret == caret_) return;
+    anchor_ = anchor;
+    caret_ = caret;
+    UpdateCaret();
+    Invalidate();
+    SelectionChange();
+    if (eventMask_ & ENM_SELCHANGE) {
+        NMHDR h;
+        h.hwndFrom = HandleAllocated() ? Handle() : nullptr;
+        h.code = EN_SELCHANGE;
+        Perform(CN_NOTIFY, 0, LPARAM(&h));
+    }
+}
+
+void TCustomRichEdit::ReplaceSelection(const std::string& s)
+{
+    const int start = SelStart(), len = SelLength();
+    if (s.empty() && len == 0) return;
+    // Typed text takes the format of the text it replaces or follows.
+    const TRichCharFormat f = doc_->FormatAt(len > 0 ? start + 1 : start);
+    doc_->Remove(start, len);
+    const int before = doc_->Length();
+    doc_->Insert(start, s, &f);
+    anchor_ = caret_ = start + (doc_->Length() - before);
+    caretX_ = -1;
+    modified_ = true;
+    ContentChanged();
+    SelectionChange();
+}
+
+// ---------------------------------------------------------------- geometry
+
+TRect TCustomRichEdit::FormatRect() const
+{
+    if (formatRectSet_) return formatRect_;
+    TRect r = ClientRect();
+    r.Left += 1;
+    r.Right = std::max(r.Left, r.Right - 1);
+    r.Top += 1;
+    return r;
+}
+
+TPoint TCustomRichEdit::TextOrigin() const
+{
+    const TRect fr = FormatRect();
+    return {fr.Left, fr.Top};
+}
+
+void TCustomRichEdit::SetWordWrap(bool v)
+{
+    if (v == wordWrap_) return;
+    wordWrap_ = v;
+    doc_->SetWrapWidth(wordWrap_ ? FormatRect().Width() : 0);
+    Invalidate();
+    RequestResize(false);
+}
+
+void TCustomRichEdit::SetBorderStyle(TBorderStyle s)
+{
+    s = s == bsNone ? bsNone : bsSingle;
+    if (s == borderStyle_) return;
+    borderStyle_ = s;
+    RecreateWnd();
+}
+
+void TCustomRichEdit::SetHideSelection(bool v)
+{
+    if (v == hideSelection_) return;
+    hideSelection_ = v;
+    Invalidate();
+}
+
+void TCustomRichEdit::RequestResize(bool always)
+{
+    if (!always && !(eventMask_ & ENM_REQUESTRESIZE)) return;
+    doc_->SetWrapWidth(wordWrap_ ? FormatRect().Width() : 0);
+    const TSize content = doc_->ContentSize();
+    const TRect fr = FormatRect(), cr = ClientRect();
+    const int extraW = fr.Left + (cr.Right - fr.Right), extraH = fr.Top + std::max(0, cr.Bottom - fr.Bottom);
+    const TSize want{(wordWrap_ ? fr.Width() : content.cx) + extraW, content.cy + extraH};
+    if (!always && want.cx == lastRequest_.cx && want.cy == lastRequest_.cy) return;
+    lastRequest_ = want;
+    REQRESIZE r;
+    r.nmhdr.hwndFrom = HandleAllocated() ? Handle() : nullptr;
+    r.nmhdr.code = EN_REQUESTRESIZE;
+    r.rc = {0, 0, want.cx, want.cy};
+    Perform(CN_NOTIFY, 0, LPARAM(&r));
+}
+
+void TCustomRichEdit::UpdateCaret()
+{
+    if (!HandleAllocated() || !Focused()) return;
+    const TRect c = doc_->CaretRect(caret_);
+    const TPoint o = TextOrigin();
+    SetCaretPos(o.X + c.Left, o.Y + c.Top);
+}
+
+// ---------------------------------------------------------------- formats
+
+void TCustomRichEdit::GetCharFormat(CHARFORMATA& cf, bool selection) const
+{
+    const TRichCharFormat f = selection ? SelAttributes() : doc_->DefaultFormat();
+    cf.dwMask = CFM_BOLD | CFM_ITALIC | CFM_UNDERLINE | CFM_FACE | CFM_COLOR | CFM_SIZE | CFM_OFFSET;
+    cf.dwEffects = (f.Bold ? DWORD(CFE_BOLD) : 0u) | (f.Italic ? DWORD(CFE_ITALIC) : 0u) |
+                   (f.Underline ? DWORD(CFE_UNDERLINE) : 0u) | (f.Color == clNone ? DWORD(CFE_AUTOCOLOR) : 0u);
+    cf.yHeight = f.HalfPoints * 10;
+    cf.yOffset = f.Offset;
+    cf.crTextColor = f.Color == clNone ? 0 : ColorToRGB(f.Color);
+    const std::string name = f.FontName.empty() ? doc_->DefaultFormat().FontName : f.FontName;
+    std::memset(cf.szFaceName, 0, sizeof cf.szFaceName);
+    std::memcpy(cf.szFaceName, name.data(), std::min(name.size(), sizeof cf.szFaceName - 1));
+}
+
+void TCustomRichEdit::SetCharFormat(const CHARFORMATA& cf, bool selection)
+{
+    const int start = selection ? SelStart() : 0, len = selection ? SelLength() : doc_->Length();
+    if (cf.dwMask & CFM_OFFSET) doc_->SetOffset(start, len, cf.yOffset);
+    if (cf.dwMask & CFM_COLOR)
+        doc_->SetColor(start, len, (cf.dwEffects & CFE_AUTOCOLOR) ? clNone : TColor(cf.crTextColor));
+    modified_ = true;
+    ContentChanged();
+}
+
+// ---------------------------------------------------------------- the control's own behaviour
+
+void TCustomRichEdit::NativeChar(char c)
+{
+    switch (c) {
+    case 1: SelectAll(); return;         // Ctrl+A
+    case 3: Perform(WM_COPY); return;    // Ctrl+C
+    case 22: Perform(WM_PASTE); return;  // Ctrl+V
+    case 24: Perform(WM_CUT); return;    // Ctrl+X
+    case 8:
+        if (readOnly_) return;
+        if (SelLength() == 0) {
+            if (caret_ == 0) return;
+            anchor_ = caret_ - 1;
+        }
+        ReplaceSelection(std::string());
+        return;
+    case 13:
+        if (!readOnly_) ReplaceSelection("\r\n");
+        return;
+    case 9:
+        if (!readOnly_) ReplaceSelection("\t");
+        return;
+    default: break;
+    }
+    if ((unsigned char)c < 32 || readOnly_) return;
+    ReplaceSelection(std::string(1, c));
+}
+
+void TCustomRichEdit::NativeKey(Word key)
+{
+    const bool shift = GetKeyState(VK_SHIFT) < 0, ctrl = GetKeyState(VK_CONTROL) < 0;
+    const int n = doc_->Length();
+    auto moveTo = [&](int target, bool keepColumn = false) {
+        if (!keepColumn) caretX_ = -1;
+        SetSelection(shift ? anchor_ : target, target);
+    };
+    auto lineMove = [&](int delta) {
+        if (caretX_ < 0) caretX_ = doc_->CaretRect(caret_).Left;
+        const int to = doc_->PositionInLine(doc_->LineOf(caret_) + delta, caretX_);
+        moveTo(to >= 0 ? to : delta < 0 ? 0 : n, true);
+    };
+    switch (key) {
+    case VK_LEFT:
+        if (!shift && SelLength() > 0) moveTo(SelStart());
+        else moveTo(caret_ - 1);
+        break;
+    case VK_RIGHT:
+        if (!shift && SelLength() > 0) moveTo(SelStart() + SelLength());
+        else moveTo(caret_ + 1);
+        break;
+    case VK_UP: lineMove(-1); break;
+    case VK_DOWN: lineMove(1); break;
+    case VK_HOME: moveTo(ctrl ? 0 : doc_->LineStart(caret_)); break;
+    case VK_END: moveTo(ctrl ? n : doc_->LineEnd(caret_)); break;
+    case VK_DELETE:
+        if (readOnly_) break;
+        if (SelLength() == 0) {
+            if (caret_ >= n) break;
+            anchor_ = caret_ + 1;
+        }
+        ReplaceSelection(std::string());
+        break;
+    default: break;
+    }
+}
+
+void TCustomRichEdit::Native(TMessage& m)
+{
+    switch (m.Msg) {
+    case WM_CHAR: NativeChar(char(m.CharCode())); break;
+    case WM_KEYDOWN: NativeKey(m.CharCode()); break;
+    case WM_SETTEXT: {
+        const char* s = reinterpret_cast<const char*>(m.LParam);
+        doc_->SetPlainText(s ? std::string(s) : std::string());
+        anchor_ = caret_ = 0;
+        modified_ = false;
+        ContentChanged();
+        m.Result = 1;
+        break;
+    }
+    case WM_COPY:
+        if (SelLength() > 0) Clipboard()->SetAsText(SelText());
+        break;
+    case WM_CUT:
+        if (SelLength() > 0 && !readOnly_) {
+            Clipboard()->SetAsText(SelText());
+            ReplaceSelection(std::string());
+        }
+        break;
+    case WM_PASTE:
+        if (!readOnly_ && Clipboard()->HasFormat(CF_TEXT)) ReplaceSelection(Clipboard()->AsText());
+        break;
+    case EM_REPLACESEL: {
+        const char* s = reinterpret_cast<const char*>(m.LParam);
+        ReplaceSelection(s ? std::string(s) : std::string());
+        break;
+    }
+    case EM_GETSEL: {
+        const DWORD s = DWORD(SelStart()), e = DWORD(SelStart() + SelLength());
+        if (m.WParam) *reinterpret_cast<DWORD*>(m.WParam) = s;
+        if (m.LParam) *reinterpret_cast<DWORD*>(m.LParam) = e;
+        m.Result = LRESULT(MakeLParam(int(s), int(e)));
+        break;
+    }
+    case EM_SETSEL: {
+        const int n = doc_->Length();
+        const int s = int(std::intptr_t(m.WParam));
+        int e = int(m.LParam);
+        if (s < 0) {
+            SetSelection(caret_, caret_);
+            break;
+        }
+        if (e < 0 || e > n) e = n;
+        SetSelection(std::min(s, n), e);
+        break;
+    }
+    case EM_GETRECT:
+        if (m.LParam) *reinterpret_cast<TRect*>(m.LParam) = FormatRect();
+        break;
+    case EM_SETRECT:
+    case EM_SETRECTNP:
+        if (const auto* r = reinterpret_cast<const TRect*>(m.LParam)) {
+            formatRect_ = *r;
+            formatRectSet_ = true;
+        } else {
+            formatRectSet_ = false;
+        }
+        doc_->SetWrapWidth(wordWrap_ ? FormatRect().Width() : 0);
+        UpdateCaret();
+        if (m.Msg == EM_SETRECT) Invalidate();
+        break;
+    case EM_GETCHARFORMAT:
+        if (auto* cf = reinterpret_cast<CHARFORMATA*>(m.LParam); cf && cf->cbSize >= sizeof(CHARFORMATA)) {
+            GetCharFormat(*cf, m.WParam & SCF_SELECTION);
+            m.Result = LRESULT(cf->dwMask);
+        }
+        break;
+    case EM_SETCHARFORMAT:
+        if (const auto* cf = reinterpret_cast<const CHARFORMATA*>(m.LParam); cf && cf->cbSize >= sizeof(CHARFORMATA)) {
+            SetCharFormat(*cf, m.WParam & SCF_SELECTION);
+            m.Result = 1;
+        }
+        break;
+    case EM_GETEVENTMASK: m.Result = LRESULT(eventMask_); break;
+    case EM_SETEVENTMASK:
+        m.Result = LRESULT(eventMask_);
+        eventMask_ = DWORD(m.LParam);
+        lastRequest_ = {-1, -1};
+        break;
+    case EM_REQUESTRESIZE: RequestResize(true); break;
+    case EM_GETMODIFY: m.Result = modified_ ? 1 : 0; break;
+    case EM_SETMODIFY: modified_ = m.WParam != 0; break;
+    case WM_SETFOCUS:
+        CreateCaret(Handle(), 1, doc_->CaretRect(caret_).Height());
+        UpdateCaret();
+        ShowCaret(Handle());
+        Invalidate();
+        break;
+    case WM_KILLFOCUS:
+        selecting_ = false;
+        DestroyCaret();
+        Invalidate();
+        break;
+    case WM_LBUTTONDOWN: {
+        if (!Focused() && CanFocus()) SetFocus();
+        const TPoint o = TextOrigin();
+        const int i = doc_->PositionAt({m.XPos() - o.X, m.YPos() - o.Y});
+        caretX_ = -1;
+        SetSelection((m.Keys() & MK_SHIFT) ? anchor_ : i, i);
+        selecting_ = true;
+        break;
+    }
+    case WM_MOUSEMOVE:
+        if (selecting_ && (m.Keys() & MK_LBUTTON)) {
+            const TPoint o = TextOrigin();
+            SetSelection(anchor_, doc_->PositionAt({m.XPos() - o.X, m.YPos() - o.Y}));
+        }
+        break;
+    case WM_LBUTTONUP: selecting_ = false; break;
+    default: break;
+    }
+}
+
+void TCustomRichEdit::DefaultHandler(TMessage& m)
+{
+    Native(m);
+    TWinControl::DefaultHandler(m);
+}
+
+void TCustomRichEdit::Dispatch(TMessage& m)
+{
+    if (m.Msg == CN_NOTIFY) CNNotify(m);
+    else TWinControl::Dispatch(m);
+}
+
+// ---------------------------------------------------------------- messages
+
+void TCustomRichEdit::WMChar(TWMChar& m)
+{
+    AliveWatch live(this);
+    TWinControl::WMChar(m);
+    if (live.alive && m.CharCode()) DefaultHandler(m);
+}
+
+void TCustomRichEdit::WMKeyDown(TWMKeyDown& m)
+{
+    AliveWatch live(this);
+    TWinControl::WMKeyDown(m);
+    if (live.alive && m.CharCode()) DefaultHandler(m);
+}
+
+void TCustomRichEdit::WMSetFocus(TWMSetFocus& m)
+{
+    TWinControl::WMSetFocus(m);
+    DefaultHandler(m);
+}
+
+void TCustomRichEdit::WMKillFocus(TWMKillFocus& m)
+{
+    TWinControl::WMKillFocus(m);
+    DefaultHandler(m);
+}
+
+void TCustomRichEdit::WMGetDlgCode(TWMGetDlgCode& m)
+{
+    m.Result = DLGC_WANTARROWS | DLGC_WANTCHARS | DLGC_WANTALLKEYS;
+}
+
+void TCustomRichEdit::WMLButtonDown(TWMMouse& m)
+{
+    AliveWatch live(this);
+    DefaultHandler(m);
+    if (live.alive) TWinControl::WMLButtonDown(m);
+}
+
+void TCustomRichEdit::WMLButtonUp(TWMMouse& m)
+{
+    DefaultHandler(m);
+    TWinControl::WMLButtonUp(m);
+}
+
+void TCustomRichEdit::WMMouseMove(TWMMouseMove& m)
+{
+    if (Cursor() == crDefault)
+        if (QWidget* w = HostWidget(this)) w->setCursor(Qt::IBeamCursor);
+    DefaultHandler(m);
+    TWinControl::WMMouseMove(m);
+}
+
+void TCustomRichEdit::WMSize(TWMSize& m)
+{
+    formatRectSet_ = false;
+    doc_->SetWrapWidth(wordWrap_ ? FormatRect().Width() : 0);
+    UpdateCaret();
+    TWinControl::WMSize(m);
+}
+
+void TCustomRichEdit::CMFontChanged(TMessage& m)
+{
+    ApplyFont();
+    Invalidate();
+    TWinControl::CMFontChanged(m);
+}
+
+// ---------------------------------------------------------------- painting
+
+void TCustomRichEdit::DrawTo(HDC dc, const TRect& rect, TColor forceColor) const
+{
+    doc_->Draw(dc, rect, font_.Color(), forceColor);
+}
+
+void TCustomRichEdit::PaintWindow(HDC dc)
+{
+    const TRect cr = ClientRect();
+    FillRect(dc, cr, ColorToRGB(Color()));
+    doc_->SetWrapWidth(wordWrap_ ? FormatRect().Width() : 0);
+    const bool showSel = SelLength() > 0 && (Focused() || !hideSelection_);
+    doc_->Draw(dc, FormatRect(), Enabled() ? font_.Color() : clGrayText, clNone, showSel ? SelStart() : 0,
+               showSel ? SelLength() : 0);
+}
+
+}  // namespace platform

@@ -1,0 +1,128 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/controls/RichEdit.h"
+#include "platform/graphics/RichText.h"
+#include "platform/TestRig.h"
+#include "tests/platform/ControlFixture.h"
+
+using namespace platform;
+
+namespace {
+
+class TProbeRich : public TRichEdit {
+public:
+    using TRichEdit::TRichEdit;
+    std::vector<TRect> requests;
+    void CNNotify(TMessage& m) override
+    {
+        if (NMHdrOf(m)->code == EN_REQUESTRESIZE) requests.push_back(reinterpret_cast<REQRESIZE*>(m.LParam)->rc);
+        TRichEdit::CNNotify(m);
+    }
+};
+
+using RichEditTest = ControlFixture;
+
+const char* const kDoc = "{\\rtf1\\deff0{\\fonttbl{\\f0 Arial;}}{\\colortbl ;\\red255\\green0\\blue0;}"
+                         "\\fs20 plain \\b bold\\b0  \\cf1 red\\cf0\\par second\\par}";
+
+TEST_F(RichEditTest, LoadsTypesAndSaves)
+{
+    auto* e = Add<TProbeRich>(10, 10, 200, 80);
+    ASSERT_TRUE(e->LoadRTF(kDoc));
+    EXPECT_EQ(e->PlainText(), "plain bold red\r\nsecond");
+    std::string error;
+    EXPECT_FALSE(e->LoadRTF("not rtf", &error));
+    EXPECT_FALSE(error.empty());
+    EXPECT_EQ(e->PlainText(), "plain bold red\r\nsecond");  // kept
+    e->SetFocus();
+    e->SetSelStart(8);  // inside "bold"
+    SendChar(e, 'X');
+    EXPECT_EQ(e->PlainText(), "plain boXld red\r\nsecond");
+    EXPECT_TRUE(e->SelAttributes().Bold);
+    SendKey(e, VK_END);
+    SendChar(e, '\r');
+    SendChar(e, 'n');
+    SendKey(e, VK_DOWN);
+    EXPECT_EQ(e->PlainText(), "plain boXld red\r\nn\r\nsecond");
+    SendKey(e, VK_HOME);
+    SendChar(e, '\b');  // joins the last two paragraphs
+    EXPECT_EQ(e->PlainText(), "plain boXld red\r\nnsecond");
+    EXPECT_TRUE(e->Modified());
+    TRichContent back;
+    ASSERT_TRUE(ReadRTF(e->SaveRTF(), back));
+    ASSERT_EQ(back.Paragraphs.size(), 2u);
+    EXPECT_EQ(back.Paragraphs[0].Runs[1].Text, "boXld");
+    EXPECT_TRUE(back.Paragraphs[0].Runs[1].Format.Bold);
+    EXPECT_EQ(back.Paragraphs[0].Runs[3].Format.Color, TColor(RGB(255, 0, 0)));
+}
+
+TEST_F(RichEditTest, CharacterOffsetsThroughTheFormatMessages)
+{
+    auto* e = Add<TProbeRich>(10, 10, 200, 80);
+    e->SetText("x2");
+    e->SetSelStart(1);
+    e->SetSelLength(1);
+    const struct {
+        int offset;
+    } cases[] = {{40}, {-40}, {0}};
+    for (const auto& c : cases) {
+        CHARFORMATA cf;
+        cf.dwMask = CFM_OFFSET;
+        cf.yOffset = c.offset;
+        EXPECT_EQ(e->Perform(EM_SETCHARFORMAT, SCF_SELECTION, LPARAM(&cf)), 1);
+        CHARFORMATA got;
+        got.dwMask = CFM_OFFSET;
+        e->Perform(EM_GETCHARFORMAT, SCF_SELECTION, LPARAM(&got));
+        EXPECT_EQ(got.yOffset, c.offset);
+        EXPECT_EQ(e->Document().FormatAt(1).Offset, 0);  // the character before stays
+    }
+    CHARFORMATA small;
+    small.cbSize = 20;  // too short a record: refused
+    small.dwMask = CFM_OFFSET;
+    small.yOffset = 40;
+    EXPECT_EQ(e->Perform(EM_SETCHARFORMAT, SCF_SELECTION, LPARAM(&small)), 0);
+    EXPECT_EQ(e->SelAttributes().Offset, 0);
+}
+
+TEST_F(RichEditTest, AsksForTheSizeOfItsContent)
+{
+    auto* e = Add<TProbeRich>(10, 10, 200, 40);
+    e->Perform(EM_SETEVENTMASK, 0, ENM_REQUESTRESIZE);
+    e->SetText("one");
+    ASSERT_FALSE(e->requests.empty());
+    const int oneLine = e->requests.back().Height();
+    e->SetSelStart(3);
+    e->SetSelText("\r\ntwo");
+    EXPECT_GT(e->requests.back().Height(), oneLine + 5);
+    const std::size_t n = e->requests.size();
+    e->SetSelStart(0);  // no change of size: no request
+    EXPECT_EQ(e->requests.size(), n);
+    e->Perform(EM_REQUESTRESIZE);  // asked: always
+    EXPECT_EQ(e->requests.size(), n + 1);
+    EXPECT_EQ(e->requests.back().Width(), e->ClientWidth());
+    e->SetWordWrap(false);
+    e->Perform(EM_REQUESTRESIZE);
+    EXPECT_LT(e->requests.back().Width(), e->ClientWidth());
+}
+
+TEST_F(RichEditTest, PaintsBoldAndColouredRuns)
+{
+    auto* e = Add<TProbeRich>(10, 10, 220, 60);
+    ASSERT_TRUE(e->LoadRTF(kDoc));
+    auto bmp = PaintToBitmap(e);
+    SaveSnapshot(*bmp, "richedit");
+    int red = 0, dark = 0;
+    for (int y = 0; y < bmp->Height(); ++y)
+        for (int x = 0; x < bmp->Width(); ++x) {
+            const COLORREF c = COLORREF(bmp->Canvas()->Pixel(x, y));
+            if (GetRValue(c) > 200 && GetGValue(c) < 80 && GetBValue(c) < 80) ++red;
+            if (GetRValue(c) < 60 && GetGValue(c) < 60 && GetBValue(c) < 60) ++dark;
+        }
+    EXPECT_GT(red, 15);
+    EXPECT_GT(dark, 40);
+}
+
+}  // namespace
