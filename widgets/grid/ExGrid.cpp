@@ -60,6 +60,7 @@ TExStringGrid::TExStringGrid(TComponent* AOwner) : TBaseGrid(AOwner)
     rememberedFixedRows_ = TBaseGrid::FixedRows();
     DisplTextRowLimit = RowCount();
     CellsClipboardFormat();
+    CreateRichEdits();
     // The owning form's resize runs through the grid first (SizeWithForm).
     if (auto* form = dynamic_cast<TForm*>(AOwner)) {
         ownerForm_ = form;
@@ -74,6 +75,7 @@ TExStringGrid::~TExStringGrid()
 {
     destroying_ = true;
     FreeEditControls();
+    FreeRichEdits();
     if (ownerForm_ && !ownerForm_->Destroying()) ownerForm_->OnResize = formResize_;
     // Hidden rows hold properties of their own; the records free them.
     hiddenRows_.clear();

@@ -29,6 +29,7 @@ struct HTMLDrawResult;
 namespace platform {
 class TComboBox;
 class TEdit;
+class TCustomRichEdit;
 class TForm;
 class TPicture;
 }
@@ -50,6 +51,7 @@ class TGridCheckBox;
 class TGridButton;
 class TGridDatePicker;
 class TGridTransEdit;
+class TExRichEdit;
 
 enum TGridLook { glStandard, glSoft, glClassic, glStudio, glXP, glListView };
 enum TCellBorder : unsigned { cbTop = 1, cbLeft = 2, cbRight = 4, cbBottom = 8 };
@@ -1312,6 +1314,37 @@ private:
     platform::TPoint olePress_{0, 0};
     platform::TShiftState olePressShift_ = 0;
     platform::TRect oleDragSel_{-1, -1, -1, -1}, oleDropRect_{-1, -1, -1, -1};
+
+    // ---- rich-text cells (ExGridRich.cpp)
+public:
+    // The cell's RTF into a rich edit (a cell that is not RTF shows as plain text; an
+    // empty cell clears it), the rich edit's content as RTF, and that into a cell.
+    void CellToRich(int ACol, int ARow, platform::TCustomRichEdit* ARichEdit);
+    std::string RichToString(platform::TCustomRichEdit* ARichEdit);
+    void RichToCell(int ACol, int ARow, platform::TCustomRichEdit* ARichEdit);
+    // The hidden control that measures, paints and copies rich-text cells, and the editor.
+    TExRichEdit* RichEdit() const { return richEdit_; }
+    TExRichEdit* RichEditor() const { return richEditor_; }
+    // Draws a rich-text cell (real column) into ARect; a selected cell's text takes the
+    // selection text colour unless SelectionRTFKeep.
+    void RTFPaint(int ACol, int ARow, platform::TCanvas* Canvas, const platform::TRect& ARect, bool Selected);
+    // The plain text of a rich-text cell (real column).
+    std::string RichCellText(int ACol, int ARow);
+    // Lays the rich-text editor over Box (client coordinates) with the cell's text, and
+    // takes its text back into the cell.
+    void ShowRichEditor(int ACol, int ARow, const platform::TRect& Box);
+    void HideRichEditor(int ACol, int ARow);
+    bool SelectionRTFKeep = false;
+    platform::TNotifyEvent OnRichEditSelectionChange;
+    std::function<void(platform::TObject* Sender, int ARow)> OnEndRowSize;
+    void RichSelChange(platform::TObject* Sender);
+
+private:
+    void CreateRichEdits();
+    void FreeRichEdits();
+    platform::TSize RichTextSize(int ACol, int ARow, bool WordWrapWidth, int Width);
+    TExRichEdit* richEdit_ = nullptr;
+    TExRichEdit* richEditor_ = nullptr;
 };
 
 }  // namespace grid

@@ -149,7 +149,8 @@ std::string TExStringGrid::SelectedText()
     for (std::size_t i = 0; i < rows.size(); ++i) {
         for (int c = s.Left; c <= s.Right; ++c) {
             if (c > s.Left) out += '\t';
-            out += GetGridCell(RemapCol(c), rows[i]);
+            const std::string& t = GetGridCell(RemapCol(c), rows[i]);
+            out += t.find("{\\") == std::string::npos ? t : RichCellText(RemapCol(c), rows[i]);
         }
         if (i + 1 < rows.size()) out += "\r\n";
     }

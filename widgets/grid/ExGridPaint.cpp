@@ -308,6 +308,10 @@ void TExStringGrid::DrawCellText(TCanvas* Canvas, int c, int ARow, TRect R, TAli
     if (kind == TTextType::ttFormula) CalcCell(c, ARow, s);
     bool password = false;
     GetCellPassword(c, ARow, password);
+    if (kind == TTextType::ttRTF && !password) {
+        RTFPaint(c, ARow, Canvas, R, selected);
+        return;
+    }
     if (password) StringToPassword(s, PasswordChar);
     R.Left += XYOffset.X;
     R.Right -= XYOffset.X;
@@ -673,6 +677,10 @@ TSize TExStringGrid::GetCellTextSize(int ACol, int ARow, bool WordWrapWidth)
                                    stripped, focus, mw, mh, links, under, hover, ctl, id, value, type, nullptr, nullptr,
                                    nullptr);
         return {mw + 2 * ox + 2, mh + 2 * oy + 2};
+    }
+    if (kind == TTextType::ttRTF) {
+        const TSize rs = RichTextSize(ACol, ARow, WordWrapWidth, cell.Width() - 2 * ox);
+        return {rs.cx + 2 * ox, rs.cy + 2 * oy};
     }
     if (kind == TTextType::ttUnicode) {
         const std::u16string w = DecodeWideStr(s);
