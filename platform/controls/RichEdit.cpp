@@ -508,9 +508,10 @@ void TCustomRichEdit::CMFontChanged(TMessage& m)
 
 // ---------------------------------------------------------------- painting
 
-void TCustomRichEdit::DrawTo(HDC dc, const TRect& rect, TColor forceColor) const
+void TCustomRichEdit::DrawTo(HDC dc, const TRect& rect, TColor textColor, TColor forceColor)
 {
-    doc_->Draw(dc, rect, font_.Color(), forceColor);
+    doc_->SetWrapWidth(std::max(1, rect.Width()));
+    doc_->Draw(dc, rect, textColor, forceColor);
 }
 
 void TCustomRichEdit::PaintWindow(HDC dc)

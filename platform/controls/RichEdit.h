@@ -90,9 +90,9 @@ public:
     // The text area in client coordinates (EM_GETRECT / EM_SETRECT).
     TRect FormatRect() const;
 
-    // Draws the content into rect of a DC, as printing and owner drawing do; forceColor
-    // other than clNone draws all text in that colour.
-    void DrawTo(HDC dc, const TRect& rect, TColor forceColor = clNone) const;
+    // Draws the content wrapped into rect of a DC, as printing and owner drawing do: text
+    // of the automatic colour in textColor, all of it in forceColor unless that is clNone.
+    void DrawTo(HDC dc, const TRect& rect, TColor textColor, TColor forceColor = clNone);
 
     TNotifyEvent OnChange;
     TNotifyEvent OnSelectionChange;
