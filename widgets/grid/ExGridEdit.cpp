@@ -6,6 +6,7 @@
 #include "widgets/grid/ExGridUndo.h"
 #include "widgets/grid/ExUtil.h"
 #include "widgets/grid/ExInplaceEdit.h"
+#include "widgets/html/HtmlText.h"
 
 using namespace platform;
 
@@ -275,6 +276,12 @@ void TExStringGrid::KeyDown(Word& Key, TShiftState Shift)
             Key = 0;
             return;
         }
+    }
+    if (Key == VK_F2 && !EditorMode() && html::HasHTMLControl(GetCellEx(GetRealCol(), Row()))) {
+        // F2 on a cell with form controls goes to its first control.
+        AdvanceHTMLEdit(Col(), Row(), "");
+        Key = 0;
+        return;
     }
     const bool plain = !(Shift & (ssCtrl | ssShift | ssAlt));
     const int lastNormal = RowCount() - 1 - FixedFooters();

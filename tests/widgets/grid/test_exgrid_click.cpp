@@ -347,7 +347,9 @@ TEST_F(ClickTest, AComboControlTakesItsListFromTheApplication)
         count = 4;
     };
     Paint();
-    g->AdvanceHTMLEdit(2, 2, "");
+    g->SetCol(2);
+    g->SetRow(2);
+    SendKey(g, VK_F2);  // to the cell's first control
     ASSERT_TRUE(g->HTMLControlActive());
     TComboBox* cb = g->ControlCombo();
     EXPECT_EQ(cb->Style(), csDropDownList);
