@@ -10,6 +10,7 @@
 #include "platform/forms/Forms.h"
 #include "widgets/grid/ExGrid.h"
 #include "widgets/grid/ExGridUndo.h"
+#include "widgets/grid/ExRichEdit.h"
 #include "widgets/grid/ExUtil.h"
 #include "widgets/grid/GridEditLink.h"
 #include "widgets/grid/GridEditors.h"
@@ -114,7 +115,8 @@ bool TExStringGrid::HasEditControl(TEditorType t)
     switch (t) {
     case edCustom: return EditLink != nullptr;
     case edDateEdit: case edDateEditUpDown: case edTimeEdit: return GetDateTimePicker() != nullptr;
-    case edRichEdit: case edNone: case edDataCheckBox: return false;
+    case edRichEdit: return RichEditor() != nullptr;
+    case edNone: case edDataCheckBox: return false;
     default: return !IsTextEditorType(t);
     }
 }
@@ -131,6 +133,7 @@ TWinControl* TExStringGrid::EditorControl()
     case edUnitEditBtn: return editControls_.unitEditBtn;
     case edCheckBox: return editControls_.checkBox;
     case edButton: return editControls_.button;
+    case edRichEdit: return RichEditor();
     case edCustom: return EditLink ? EditLink->GetEditControl() : nullptr;
     default: return nullptr;
     }
@@ -281,6 +284,10 @@ void TExStringGrid::ShowEditControl(int ACol, int ARow)
         u->Font()->Assign(*Font());
         u->SetText(GetWideCells(rc, ARow));
         shown = charTarget = u;
+    } else if (t == edRichEdit) {
+        ShowRichEditor(rc, ARow, box);
+        RichEditor()->SetColor(color);
+        shown = charTarget = RichEditor();
     } else if (t == edCustom && EditLink) {
         TEditLink* link = EditLink;
         link->SetGrid(this);
@@ -333,6 +340,7 @@ std::string TExStringGrid::EditControlText()
     if (t == edUniEdit) return EncodeWideStr(GridUniEdit()->Text());
     if (IsUniComboType(t)) return EncodeWideStr(GridUniCombo()->Text());
     if (t == edCustom && EditLink) return EditLink->GetEditorValue();
+    if (t == edRichEdit) return RichToString(RichEditor());
     return GetCellEx(GetRealCol(), Row());
 }
 
@@ -357,6 +365,7 @@ void TExStringGrid::LoadEditControl()
         const WideString wide = GetWideCells(rc, r);
         if (!SelectEqual(*c, c->Items(), wide) || c->Style() != csDropDownList) c->SetText(wide);
     } else if (t == edCustom && EditLink) EditLink->SetEditorValue(text);
+    else if (t == edRichEdit) CellToRich(rc, r, RichEditor());
     if (edit) {
         edit->SetSelStart(int(edit->TCustomEdit::Text().size()));
         edit->Invalidate();

@@ -64,7 +64,9 @@ void TExRichEdit::KeyDown(Word& Key, TShiftState Shift)
 
 void TExRichEdit::WMKillFocus(TWMKillFocus& m)
 {
-    if (grid_ && reinterpret_cast<TWinControl*>(m.WParam) == grid_) grid_->HideInplaceEdit();
+    auto* to = reinterpret_cast<TWinControl*>(m.WParam);
+    if (grid_ && to == grid_) grid_->HideInplaceEdit();
+    else if (grid_ && this == grid_->RichEditor()) grid_->EditControlExit(this, to);  // elsewhere: as any editor
     TRichEdit::WMKillFocus(m);
 }
 

@@ -211,3 +211,57 @@ TEST_F(RichTest, UpAndDownLeaveTheEditorUnlessCellsHoldLines)
 }
 
 }  // namespace
+
+namespace {
+
+// The rich-text editor in the grid's editing flow: F2 lays it over the cell with the
+// cell's text; leaving with Down validates the RTF and writes it into the cell.
+TEST(RichEditing, EditorOpensOverTheCellAndCommitsThroughValidation)
+{
+    gridtest::GridWindow w;
+    w.Open(520, 300, 4, 5);
+    TExStringGrid* g = w.g;
+    g->SetFixedCols(0);
+    g->SetFixedRows(1);
+    g->SetDefaultColWidth(120);
+    g->SetWordWrap(false);
+    g->SetOptions(g->Options() | goEditing);
+    g->OnGetEditorType = [](TObject*, int c, int, TEditorType& t) {
+        if (c == 1) t = edRichEdit;
+    };
+    std::vector<std::string> validated;
+    g->OnCellValidate = [&](TObject*, int, int, std::string& v, bool& ok) {
+        validated.push_back(v);
+        ok = true;
+    };
+    w.form->Show();
+    g->SetFocus();
+    ASSERT_TRUE(ProcessUntil([&] { return g->Focused(); }));
+    g->SetCells(1, 1, kHead + "\\b bold\\b0  text\\par}");
+    g->SetCol(1);
+    g->SetRow(1);
+    SendKey(g, VK_F2);
+    Application->ProcessMessages();
+    TExRichEdit* e = g->RichEditor();
+    ASSERT_TRUE(e->Visible());
+    EXPECT_TRUE(e->Focused());
+    const TRect cell = g->CellRect(1, 1);
+    EXPECT_GE(e->Left(), cell.Left - 1);
+    EXPECT_LE(e->Top() + e->Height(), cell.Bottom + 1);
+    EXPECT_EQ(e->PlainText(), "bold text");
+    SendKey(e, VK_END, ssCtrl);
+    SendChar(e, '!');
+    SendKey(e, VK_DOWN);
+    Application->ProcessMessages();
+    EXPECT_FALSE(e->Visible());
+    EXPECT_EQ(g->Row(), 2);
+    ASSERT_EQ(validated.size(), 1u);
+    TRichContent c;
+    ASSERT_TRUE(ReadRTF(g->Cells(1, 1), c));
+    EXPECT_EQ(c.PlainText(), "bold text!");
+    ASSERT_FALSE(c.Paragraphs[0].Runs.empty());
+    EXPECT_TRUE(c.Paragraphs[0].Runs[0].Format.Bold);
+    w.Close();
+}
+
+}  // namespace
