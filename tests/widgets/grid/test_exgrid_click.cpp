@@ -524,6 +524,21 @@ TEST_F(ClickTest, WithNoAutoRangeScrollAPressOnThePartlyShownRowSelectsNoRange)
     EXPECT_EQ(pressAndDrag(), 0);
 }
 
+TEST_F(ClickTest, WithDirectEditOnePressOpensTheEditorAwayFromTheCellEdges)
+{
+    g->SetOptions(g->Options() | goEditing);
+    auto editing = [&] { return g->InplaceEditor() && g->InplaceEditor()->Visible(); };
+    ClickCell(3, 3);
+    EXPECT_FALSE(editing());
+    g->MouseActions.DirectEdit = true;
+    ClickCell(2, 4);
+    ASSERT_TRUE(editing());
+    EXPECT_EQ(g->InplaceEditor()->Text(), "24");
+    g->CancelInplaceEdit();
+    ClickCell(3, 4, 1, 5);  // on the left edge
+    EXPECT_FALSE(editing());
+}
+
 TEST_F(ClickTest, ARightClickOnAnAddressCellWithURLEditOpensItsEditor)
 {
     std::vector<std::string> opened;
