@@ -85,7 +85,7 @@ void TExStringGrid::ControlEnter(const std::string& CellText, const std::string&
 void TExStringGrid::ControlExit(TObject* Sender)
 {
     (void)Sender;
-    if (!htmlControlActive_) return;
+    if (!htmlControlActive_ || destroying_ || Destroying()) return;
     htmlControlActive_ = false;
     const int c = htmlControlCell_.X, r = htmlControlCell_.Y;
     std::string value;

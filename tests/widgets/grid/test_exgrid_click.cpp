@@ -367,6 +367,24 @@ TEST_F(ClickTest, AComboControlTakesItsListFromTheApplication)
     EXPECT_FALSE(g->HTMLControlActive());
 }
 
+TEST_F(ClickTest, AGridClosedWhileAControlIsEditedGoesQuietly)
+{
+    g->SetColWidths(2, 200);
+    g->SetRowHeights(2, 30);
+    g->SetCells(2, 2, "<CONTROL TYPE=\"EDIT\" ID=\"e1\" VALUE=\"abc\" WIDTH=\"80\"><b>x</b>");
+    Paint();
+    g->AdvanceHTMLEdit(2, 2, "");
+    ASSERT_TRUE(g->HTMLControlActive());
+    g->ControlEdit()->SetText("typed");
+    bool reported = false;
+    g->OnControlEditDone = [&](TObject*, int, int, const std::string&, const std::string&, const std::string&) {
+        reported = true;
+    };
+    Close();
+    form = Construct<TForm>(Application);  // for TearDown
+    EXPECT_FALSE(reported);
+}
+
 TEST_F(ClickTest, HeaderClicksSortAscendingDescendingThenBackWithUndoSort)
 {
     g->SortSettings().SetShow(true);
