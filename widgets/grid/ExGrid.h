@@ -1123,6 +1123,9 @@ public:
     void CMMouseLeave(platform::TMessage& m) override;
     // Cancelled while a column or row is dragged: the drag image and arrows go, nothing moves.
     void WMCancelMode(platform::TWMCancelMode& m) override;
+    // The grid's cursors by what the mouse would select: a column, a row, all, the
+    // selection's corner; the split cursor on a fixed column's border.
+    void WMSetCursor(platform::TWMSetCursor& m) override;
     void CalcSizingState(int X, int Y, platform::TGridState& State, int& Index, int& SizingPos,
                          int& SizingOfs) override;
     void RowMoved(int FromIndex, int ToIndex) override;

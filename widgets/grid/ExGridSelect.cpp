@@ -3,10 +3,13 @@
 // border, the sizing hint, and the drag image and arrows of a moved column or row.
 #include <algorithm>
 #include <cstdlib>
+#include <functional>
+#include <string>
 
 #include "platform/Messages.h"
 #include "platform/forms/Forms.h"
 #include "platform/graphics/GDI.h"
+#include "platform/system/Cursors.h"
 #include "widgets/grid/ExGrid.h"
 #include "widgets/grid/ExUtil.h"
 #include "widgets/grid/FloatingFooter.h"
@@ -22,6 +25,58 @@ namespace {
 int PackCell(int ACol, int ARow) { return int((unsigned(ARow) << 16) | (unsigned(ACol) & 0xFFFFu)); }
 TPoint UnpackCell(int v) { return {int(unsigned(v) & 0xFFFFu), int(unsigned(v) >> 16)}; }
 bool operator!=(const TGridRect& a, const TGridRect& b) { return !(a == b); }
+
+// A 32 x 32 two-colour cursor file: the shape in black with a white rim, the rest clear.
+std::string CursorFile(const std::function<bool(int, int)>& ink, int hotX, int hotY)
+{
+    auto inked = [&](int x, int y) { return x >= 0 && y >= 0 && x < 32 && y < 32 && ink(x, y); };
+    std::string xorBits(128, '\0'), andBits(128, '\0');
+    for (int y = 0; y < 32; ++y)
+        for (int x = 0; x < 32; ++x) {
+            const bool black = inked(x, y);
+            bool rim = false;
+            for (int dy = -1; dy <= 1 && !black; ++dy)
+                for (int dx = -1; dx <= 1; ++dx) rim = rim || inked(x + dx, y + dy);
+            const std::size_t at = std::size_t((31 - y) * 4 + x / 8);  // rows bottom-up
+            const char bit = char(0x80 >> (x % 8));
+            if (rim) xorBits[at] = char(xorBits[at] | bit);
+            if (!black && !rim) andBits[at] = char(andBits[at] | bit);
+        }
+    std::string f;
+    auto u8 = [&](int v) { f += char(v & 0xFF); };
+    auto u16 = [&](int v) { u8(v); u8(v >> 8); };
+    auto u32 = [&](int v) { u16(v & 0xFFFF); u16(v >> 16); };
+    u16(0), u16(2), u16(1);
+    u8(32), u8(32), u8(2), u8(0), u16(hotX), u16(hotY), u32(40 + 8 + 256), u32(22);
+    u32(40), u32(32), u32(64), u16(1), u16(1), u32(0), u32(256), u32(0), u32(0), u32(2), u32(0);
+    u32(0x000000), u32(0xFFFFFF);
+    return f + xorBits + andBits;
+}
+
+// A downward arrow: a shaft, then a head narrowing to its tip at (15..16, 26).
+bool ArrowInk(int x, int y)
+{
+    return (x >= 14 && x <= 17 && y >= 4 && y < 18) || (y >= 18 && y <= 26 && std::abs(2 * x - 31) <= 2 * (26 - y) + 1);
+}
+
+// The grid's own cursors, made once: down arrow over a column, right arrow over a row,
+// a diagonal arrow over the whole grid or the selection's corner.
+HCURSOR SelectCursor(TExStringGrid::TMouseSelectMode mode)
+{
+    static const HCURSOR column = LoadCursorFromData(CursorFile(
+        [](int x, int y) { return ArrowInk(x, y); }, 16, 26));
+    static const HCURSOR row = LoadCursorFromData(CursorFile(
+        [](int x, int y) { return ArrowInk(y, x); }, 26, 16));
+    static const HCURSOR all = LoadCursorFromData(CursorFile(
+        [](int x, int y) { return (std::abs(x - y) <= 1 && x >= 6 && x < 20) || (x <= 26 && y <= 26 && x + y >= 40); }, 26, 26));
+    switch (mode) {
+    case TExStringGrid::msColumn: return column;
+    case TExStringGrid::msRow: return row;
+    case TExStringGrid::msAll:
+    case TExStringGrid::msResizer: return all;
+    default: return 0;
+    }
+}
 }  // namespace
 
 // ---------------------------------------------------------------- the disjunct cell list
@@ -571,6 +626,17 @@ void TExStringGrid::WMCancelMode(TWMCancelMode& m)
     }
     HideSizingHint();
     TBaseGrid::WMCancelMode(m);
+}
+
+void TExStringGrid::WMSetCursor(TWMSetCursor& m)
+{
+    const HCURSOR c = fixedColSizing_ ? CursorHandle(crHSplit) : SelectCursor(selectMode_);
+    if (c && (m.LParam & 0xFFFF) == HTCLIENT) {
+        platform::SetCursor(c);
+        m.Result = 1;
+        return;
+    }
+    TBaseGrid::WMSetCursor(m);
 }
 
 // ---------------------------------------------------------------- sizing

@@ -158,6 +158,28 @@ TEST_F(SelectTest, FixedCellsSelectWholeRowsColumnsAndTheGrid)
     EXPECT_EQ(g->MouseSelectMode(), TExStringGrid::msNone);
 }
 
+TEST_F(SelectTest, TheCursorShowsWhatAPressWouldSelect)
+{
+    g->MouseActions.RowSelect = g->MouseActions.ColSelect = g->MouseActions.AllSelect = true;
+    g->MouseActions.SizeFixedCol = true;
+    struct Case {
+        TPoint at;
+        std::string shown;
+    } cases[] = {
+        {Mid(2, 0), "bitmap 32x32 hot 16,26"},
+        {Mid(0, 3), "bitmap 32x32 hot 26,16"},
+        {Mid(0, 0), "bitmap 32x32 hot 26,26"},
+        {{g->ColWidths(0) - 1, Mid(0, 3).Y}, "hsplit"},
+        {Mid(2, 3), "arrow"},
+    };
+    for (const Case& k : cases) {
+        // The window picks its cursor before the move reaches the grid: move twice.
+        HostMouse(g, hmMove, mbLeft, k.at.X, k.at.Y);
+        HostMouse(g, hmMove, mbLeft, k.at.X, k.at.Y);
+        EXPECT_EQ(ShownCursor(g), k.shown) << k.at.X << "," << k.at.Y;
+    }
+}
+
 TEST_F(SelectTest, CtrlClicksOnRowHeadersMarkSeparateRows)
 {
     g->MouseActions.RowSelect = g->MouseActions.DisjunctRowSelect = true;
