@@ -16,7 +16,11 @@ namespace platform {
 namespace {
 
 std::function<void(const std::string&)> gErrorHandler;
-std::map<HWND, std::shared_ptr<TDropTarget>> gTargets;
+struct Registration {
+    HWND handle;  // tells whether the window still lives
+    std::shared_ptr<TDropTarget> target;
+};
+std::map<TWinControl*, Registration> gTargets;
 
 // Runs a target's handler; a failure is reported and counts as a refusal.
 template <class F> bool Guarded(const char* where, F&& f)
@@ -317,7 +321,7 @@ bool RegisterDragDrop(TWinControl* window, std::shared_ptr<TDropTarget> target)
 {
     if (!window || !target) return false;
     try {
-        gTargets[window->Handle()] = std::move(target);
+        gTargets[window] = Registration{window->Handle(), std::move(target)};
         return true;
     } catch (const std::exception& e) {
         ReportDragDropError(std::string("registration: ") + e.what());
@@ -327,7 +331,7 @@ bool RegisterDragDrop(TWinControl* window, std::shared_ptr<TDropTarget> target)
 
 void RevokeDragDrop(TWinControl* window)
 {
-    if (window && window->HandleAllocated()) gTargets.erase(window->Handle());
+    gTargets.erase(window);
 }
 
 namespace {
@@ -338,8 +342,8 @@ std::pair<HWND, std::shared_ptr<TDropTarget>> TargetAt(TPoint screen)
     std::pair<HWND, std::shared_ptr<TDropTarget>> found{nullptr, nullptr};
     TWinControl* foundControl = nullptr;
     for (auto it = gTargets.begin(); it != gTargets.end();) {
-        TWinControl* c = TWinControl::FromHandle(it->first);
-        if (!c) {
+        TWinControl* c = TWinControl::FromHandle(it->second.handle);
+        if (c != it->first) {
             it = gTargets.erase(it);
             continue;
         }
@@ -347,7 +351,7 @@ std::pair<HWND, std::shared_ptr<TDropTarget>> TargetAt(TPoint screen)
             bool inner = !foundControl;
             for (TWinControl* p = c->Parent(); p && !inner; p = p->Parent()) inner = p == foundControl;
             if (inner) {
-                found = {it->first, it->second};
+                found = {it->second.handle, it->second.target};
                 foundControl = c;
             }
         }

@@ -1148,6 +1148,8 @@ private:
     void DrawFixedSizingLine(int X);
     void MoveFeedback(int X, int Y, int ACol, int ARow);
     void HideMoveFeedback();
+    // Shows the drag image (hidden) with the look's gradient.
+    void ShowDragImage();
     void ShowSizingHint(int X, int Y);
     void HideSizingHint();
     void TrackAnchor(int X, int Y, int ACol, int ARow, bool& CursorSet);

@@ -67,12 +67,15 @@ private:
         const TPoint p = grid_->ScreenToClient(screen);
         return grid_->MouseCoord(p.X, p.Y);
     }
+    // The arrow's top-left corner at (x, y) of the grid's client area.
     void ShowArrow(TArrowDirection d, int x, int y) const
     {
         TArrowWindow* a = grid_->ArrowWindow(d);
-        a->SetBounds(x, y, 11, 11);
+        const TPoint at = grid_->ClientToScreen(TPoint{x, y});
+        const int w = d == arrLeft || d == arrRight ? 9 : d == arrUp ? 11 : 10;
+        const int h = d == arrLeft || d == arrRight ? 11 : d == arrUp ? 10 : 9;
+        a->SetBounds(at.X, at.Y, w, h);
         a->SetVisible(true);
-        a->BringToFront();
     }
     void HideArrows(bool row, bool cols, bool image) const
     {
@@ -310,18 +313,9 @@ bool TExStringGrid::OleDragStart(int X, int Y)
     if (ARow < FixedRows() && ACol >= 0 && DragDropSettings.OleColumnDragDrop) {
         TPopupButton* image = PopupButton();
         image->Caption = GetCellEx(ACol, ARow);
-        if (Look == glStudio) {
-            image->GradFrom = 0xC0C0C0;
-            image->GradTo = clWhite;
-        } else if (Look == glXP) {
-            image->GradFrom = GradFrom();
-            image->GradTo = GradTo();
-        } else {
-            image->GradFrom = image->GradTo = clNone;
-        }
         const TPoint at = ClientToScreen(TPoint{X, Y});
         image->SetBounds(at.X, at.Y - RowHeights(0), ColWidths(cell.X), RowHeights(0));
-        image->SetVisible(true);
+        ShowDragImage();
         const HRESULT r = StartColDoDragDrop(this, source, ACol, DROPEFFECT_COPY | DROPEFFECT_MOVE, effect);
         if (r != DRAGDROP_S_CANCEL && OnOleDragStop) OnOleDragStop(this, effect);
         image->SetVisible(false);

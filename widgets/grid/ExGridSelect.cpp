@@ -249,6 +249,18 @@ void TExStringGrid::HideMoveFeedback()
     if (popupButton_) popupButton_->SetVisible(false);
 }
 
+void TExStringGrid::ShowDragImage()
+{
+    TPopupButton* b = PopupButton();
+    if (Look == glStudio) {
+        SetStudioGradFrom(0xC0C0C0);
+        SetStudioGradTo(clWhite);
+    }
+    b->GradFrom = Look == glStudio || Look == glXP ? gradFrom_ : clNone;
+    b->GradTo = Look == glStudio || Look == glXP ? gradTo_ : clNone;
+    b->SetVisible(true);
+}
+
 void TExStringGrid::MoveFeedback(int X, int Y, int ACol, int ARow)
 {
     const bool cols = GridState() == gsColMoving;
@@ -265,15 +277,7 @@ void TExStringGrid::MoveFeedback(int X, int Y, int ACol, int ARow)
     }
     const TPoint at = ClientToScreen({X - grabOfs_.X, Y - grabOfs_.Y});
     b->SetBounds(at.X, at.Y, b->Width(), b->Height());
-    if (!b->Visible()) {
-        if (Look == glStudio) {
-            SetStudioGradFrom(0xC0C0C0);
-            SetStudioGradTo(clWhite);
-        }
-        b->GradFrom = Look == glStudio || Look == glXP ? gradFrom_ : clNone;
-        b->GradTo = Look == glStudio || Look == glXP ? gradTo_ : clNone;
-        b->SetVisible(true);
-    }
+    if (!b->Visible()) ShowDragImage();
     b->Invalidate();
     if (Screen && Screen->Cursor() != crDrag) Screen->SetCursor(crDrag);
 

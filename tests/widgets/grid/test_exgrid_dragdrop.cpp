@@ -9,6 +9,7 @@
 #include "platform/TestRig.h"
 #include "platform/forms/DragDrop.h"
 #include "platform/forms/Forms.h"
+#include "platform/graphics/Graphics.h"
 #include "platform/system/Clipboard.h"
 #include "tests/support/TestSupport.h"
 #include "widgets/grid/ExGrid.h"
@@ -302,7 +303,7 @@ TEST_F(DragDropTest, AColumnDragShowsTheColumnArrowsOverTheHeaderOnly)
     EXPECT_EQ(effect, DROPEFFECT_MOVE);
     EXPECT_TRUE(b->ArrowWindow(arrDown)->Visible());
     EXPECT_TRUE(b->ArrowWindow(arrUp)->Visible());
-    EXPECT_EQ(b->ArrowWindow(arrDown)->Left(), b->CellRect(2, 0).Left - 5);
+    EXPECT_EQ(b->ArrowWindow(arrDown)->Left(), b->ClientToScreen({b->CellRect(2, 0).Left - 5, 0}).X);
     EXPECT_FALSE(b->ArrowWindow(arrLeft)->Visible());
     effect = DROPEFFECT_COPY | DROPEFFECT_MOVE;
     t->DragOver(MK_LBUTTON, b->ClientToScreen(Mid(b, 2, 2)), effect);
@@ -314,7 +315,7 @@ TEST_F(DragDropTest, AColumnDragShowsTheColumnArrowsOverTheHeaderOnly)
     t->DragEnter(text, MK_LBUTTON, b->ClientToScreen(Mid(b, 2, 3)), effect);
     EXPECT_EQ(effect, DROPEFFECT_MOVE);
     EXPECT_TRUE(b->ArrowWindow(arrLeft)->Visible());
-    EXPECT_EQ(b->ArrowWindow(arrLeft)->Top(), b->CellRect(2, 3).Top - 5);
+    EXPECT_EQ(b->ArrowWindow(arrLeft)->Top(), b->ClientToScreen({0, b->CellRect(2, 3).Top - 5}).Y);
     effect = DROPEFFECT_COPY | DROPEFFECT_MOVE;
     t->DragOver(MK_LBUTTON, b->ClientToScreen(Mid(b, 2, 0)), effect);  // text over the header
     EXPECT_EQ(effect, DROPEFFECT_NONE);
@@ -498,6 +499,27 @@ TEST_F(DragDropTest, ADropOfAColumnAndFilesDeliversOnlyTheColumn)
     EXPECT_EQ(DropOn(b, 2, 0, both), DROPEFFECT_MOVE);
     EXPECT_EQ(events, (std::vector<std::string>{"b col 1 at 2,0"}));
     EXPECT_EQ(b->Cells(0, 0), "b00");
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(DragDropTest, TheRowArrowIsDrawnLeftOfTheDropRow)
+{
+    const Foreign text = TextData("t");
+    TDropTarget* t = b->DragDropSettings.DropTarget();
+    int effect = DROPEFFECT_COPY | DROPEFFECT_MOVE;
+    t->DragEnter(text, MK_LBUTTON, b->ClientToScreen(Mid(b, 2, 3)), effect);
+    TArrowWindow* arrow = b->ArrowWindow(arrLeft);
+    ASSERT_TRUE(ProcessUntil([&] { return arrow->Showing(); }));
+    auto bmp = PaintToBitmap(arrow);
+    EXPECT_EQ(bmp->Canvas()->Pixel(2, 5), clLime);
+    const TPoint cell = b->ClientToScreen({b->CellRect(2, 3).Left, b->CellRect(2, 3).Top});
+    EXPECT_EQ(arrow->Left() + arrow->Width(), cell.X - 1);  // its point just left of the cell
+    EXPECT_EQ(arrow->Top() + arrow->Height() / 2, cell.Y);  // level with the row's top
+    t->DragLeave();
+    EXPECT_FALSE(arrow->Visible());
 }
 
 }  // namespace
