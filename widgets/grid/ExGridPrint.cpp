@@ -617,7 +617,9 @@ struct PrintLayout {
         const TSize gs = graphic ? GraphicSize(rc, r) : TSize{0, 0};
         int textLeft = x, textRight = x + w;
         TRect graphicRect;
-        if (graphic && gs.cx > 0 && gs.cy > 0) {
+        if (graphic && (gs.cx <= 0 || gs.cy <= 0)) {
+            graphicRect = cell;  // a graphic without a size of its own fills the cell
+        } else if (graphic) {
             int gx = x + int(pf);
             switch (graphic->CellHAlign) {
             case haRight:
@@ -644,7 +646,7 @@ struct PrintLayout {
             }
         }
         if (!s.empty()) PrintText(rc, r, s, kind, textLeft, textRight, y, h, rowH, l);
-        if (graphic && graphicRect.Width() > 0 && graphicRect.Height() > 0) DrawGraphic(*graphic, rc, r, graphicRect);
+        if (graphic && graphicRect.Width() > 0 && graphicRect.Height() > 0) DrawGraphic(*graphic, rc, r, graphicRect, l.ha);
         if (g.OnCustomCellDraw) g.OnCustomCellDraw(&g, cv, rc, r, TGridDrawState{}, DR(x, y, x + w, y - rowH), true);
     }
 
@@ -699,41 +701,19 @@ struct PrintLayout {
         cv->Brush().SetStyle(bsSolid);
     }
 
-    void DrawGraphic(TCellGraphic& gr, int rc, int r, const TRect& R)
+    // The printer and preview canvases have the screen's resolution, so a graphic is drawn
+    // as on screen, into the rectangle the layout gave it.
+    void DrawGraphic(TCellGraphic& gr, int rc, int r, const TRect& R, TAlignment ha)
     {
         switch (gr.CellType) {
-        case ctCheckBox:
-        case ctDataCheckBox:
-        case ctVirtCheckBox: {
-            bool checked = gr.CellBoolean;
-            if (gr.CellType != ctCheckBox) checked = g.GetCellEx(rc, r) == g.GetCheckTrue(rc, r);
-            const int n = std::min(R.Width(), R.Height());
-            const TRect box{R.Left, R.Top, R.Left + n, R.Top + n};
-            cv->Brush().SetStyle(bsSolid);
-            cv->Brush().SetColor(clWhite);
-            cv->FillRect(box);
-            cv->Brush().SetColor(clBlack);
-            cv->FrameRect(box);
-            if (checked) {
-                const TPoint tick[3] = {{box.Left + n / 5, box.Top + n / 2},
-                                        {box.Left + n * 2 / 5, box.Bottom - n / 4},
-                                        {box.Right - n / 5, box.Top + n / 5}};
-                cv->Pen().SetStyle(psSolid);
-                cv->Pen().SetWidth(std::max(1, n / 8));
-                cv->Polyline(tick, 3);
-                ApplyPen();
-            }
-            break;
-        }
-        case ctBitmap:
-            if (auto* b = dynamic_cast<TBitmap*>(gr.CellGraphicRef)) cv->StretchDraw(R, b);
-            break;
-        case ctPicture:
-        case ctFilePicture:
-            if (auto* p = dynamic_cast<TGraphic*>(gr.CellGraphicRef)) cv->StretchDraw(R, p);
-            break;
+        case ctButton:
+        case ctBitButton:
+        case ctNode:
+        case ctComment: return;  // controls and marks of the screen only
         default: break;
         }
+        g.DrawCellGraphic(cv, gr, rc, r, R, ha, false);
+        ApplyPen();
     }
 
     // ---- the whole layout

@@ -371,6 +371,16 @@ TEST(GridPrint, FitToPageScalesColumnsOnlyAsAsked)
     };
     EXPECT_EQ(widths(), natural);
     EXPECT_GT(seen, 1.0);
+    // wider than the page: fpGrow leaves it, fpShrink and fpAlways bring it onto the page
+    ps.UseFixedWidth = true;
+    ps.FixedWidth = 1000;
+    ps.ColumnSpacing = -20;  // no spacing: the widths add up to the block
+    ps.FitToPage = fpGrow;
+    EXPECT_EQ(widths(), 4000);
+    for (TFitToPage fit : {fpShrink, fpAlways}) {
+        ps.FitToPage = fit;
+        EXPECT_NEAR(widths(), int(std::lround(254.0 / 96 * 794)) - 200, 8);
+    }
 }
 
 TEST(GridPrint, TextMeasures)
@@ -550,6 +560,8 @@ TEST(GridPrint, MergedTitlesMarkupLinesAndCheckBoxesOnThePage)
     f.g->Multilinecells = true;
     f.g->SetCells(2, 4, "upper line\r\nlower line");
     f.g->AddCheckBox(3, 5, true, false);
+    f.g->SetCells(4, 6, "40");
+    f.g->AddProgress(4, 6, clBlue, clWhite);
     TPrintSettings& ps = f.g->PrintSettings();
     const std::string ini = f.dir.file("print.ini");
     f.g->LoadPrintSettings(ini, "Defaults");  // margins of 10 mm, Arial 10
@@ -567,6 +579,10 @@ TEST(GridPrint, MergedTitlesMarkupLinesAndCheckBoxesOnThePage)
     f.g->SetPreviewPage(1);
     f.g->PrintPreview(preview.Canvas(), {0, 0, w, h});
     SavePng(preview, "print-content");
+    int blue = 0;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) blue += (preview.ScanLine(y)[x] & 0xFFFFFF) == 0x0000FF;
+    EXPECT_GT(blue, 100);  // the progress bar, printed with the graphics
     f.g->Print();
     const std::vector<std::string> pages = f.PdfPages();
     ASSERT_EQ(pages.size(), 1u);
