@@ -1226,6 +1226,8 @@ public:
     void LoadEditControl();
     // A key that ended editing in a control: hide, move for Tab and the arrows, advance for Enter.
     void DoneInplaceEdit(platform::Word Key, platform::TShiftState Shift);
+    // Escape in a control: the control shows the cell's text again and closes writing nothing.
+    void CancelEditControl(platform::TShiftState Shift);
     // A control (or a link's control) lost the focus to NewFocus.
     void EditControlExit(platform::TWinControl* Control, platform::TWinControl* NewFocus);
     virtual bool ValidateCellWide(const std::u16string& Value);

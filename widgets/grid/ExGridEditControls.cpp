@@ -41,6 +41,7 @@ bool IsComboType(TEditorType t) { return t == edComboEdit || t == edComboList; }
 bool IsUniComboType(TEditorType t) { return t == edUniComboEdit || t == edUniComboList; }
 bool IsEditBtnType(TEditorType t) { return t == edEditBtn || t == edNumericEditBtn || t == edFloatEditBtn; }
 bool IsWideType(TEditorType t) { return t == edUniEdit || IsUniComboType(t); }
+bool IsDateType(TEditorType t) { return t == edDateEdit || t == edDateEditUpDown || t == edTimeEdit; }
 
 // The item equal to text becomes the selected one; false when there is none.
 template <class Items, class Str>
@@ -86,7 +87,7 @@ TGridUnitEditBtn* TExStringGrid::GridUnitEditBtn()
 }
 TGridCheckBox* TExStringGrid::GridCheckBox() { return Made(editControls_.checkBox, this); }
 TGridButton* TExStringGrid::GridButton() { return Made(editControls_.button, this); }
-TGridDatePicker* TExStringGrid::GetDateTimePicker() { return editControls_.datePicker; }
+TGridDatePicker* TExStringGrid::GetDateTimePicker() { return Made(editControls_.datePicker, this); }
 
 TGridTransEdit* TExStringGrid::FixedCellEditor()
 {
@@ -105,7 +106,8 @@ void TExStringGrid::FreeEditControls()
     if (EditLink && EditLink->Grid() == this) EditLink->SetGrid(nullptr);
     TWinControl* all[] = {editControls_.spin,        editControls_.combo,    editControls_.uniCombo,
                           editControls_.uniEdit,     editControls_.editBtn,  editControls_.unitEditBtn,
-                          editControls_.checkBox,    editControls_.button,   editControls_.transEdit};
+                          editControls_.checkBox,    editControls_.button,   editControls_.transEdit,
+                          editControls_.datePicker};
     for (TWinControl* c : all) delete c;
     editControls_ = {};
 }
@@ -114,7 +116,6 @@ bool TExStringGrid::HasEditControl(TEditorType t)
 {
     switch (t) {
     case edCustom: return EditLink != nullptr;
-    case edDateEdit: case edDateEditUpDown: case edTimeEdit: return GetDateTimePicker() != nullptr;
     case edRichEdit: return RichEditor() != nullptr;
     case edNone: case edDataCheckBox: return false;
     default: return !IsTextEditorType(t);
@@ -128,6 +129,7 @@ TWinControl* TExStringGrid::EditorControl()
     if (IsComboType(t)) return editControls_.combo;
     if (IsUniComboType(t)) return editControls_.uniCombo;
     if (IsEditBtnType(t)) return editControls_.editBtn;
+    if (IsDateType(t)) return editControls_.datePicker;
     switch (t) {
     case edUniEdit: return editControls_.uniEdit;
     case edUnitEditBtn: return editControls_.unitEditBtn;
@@ -251,6 +253,14 @@ void TExStringGrid::ShowEditControl(int ACol, int ARow)
         e->SetText(text);
         e->SetMaxLength(MaxEditLength);
         shown = charTarget = e;
+    } else if (IsDateType(t)) {
+        TGridDatePicker* p = GetDateTimePicker();
+        p->SetKind(t == edTimeEdit ? dtkTime : dtkDate);
+        p->SetDateMode(t == edDateEditUpDown ? dmUpDown : dmComboBox);
+        p->LoadFromCell(text);
+        p->SetChecked(true);
+        place(p);
+        shown = p;
     } else if (t == edUnitEditBtn) {
         TGridUnitEditBtn* u = GridUnitEditBtn();
         place(u);
@@ -324,6 +334,7 @@ void TExStringGrid::ShowEditControl(int ACol, int ARow)
         ActiveEditControl = shown;
         if (shown->CanFocus()) shown->SetFocus();
         if (IsComboType(t) && MouseActions.DirectComboDrop) GridCombo()->SetDroppedDown(true);
+        if (t == edDateEdit && MouseActions.DirectDateDrop) shown->Perform(WM_KEYDOWN, VK_F4, 0);
     }
     if (PendingEditChar && charTarget && charTarget->HandleAllocated())
         PostMessage(charTarget->Handle(), WM_CHAR, WPARAM((unsigned char)PendingEditChar), 0);
@@ -341,6 +352,11 @@ std::string TExStringGrid::EditControlText()
     if (IsUniComboType(t)) return EncodeWideStr(GridUniCombo()->Text());
     if (t == edCustom && EditLink) return EditLink->GetEditorValue();
     if (t == edRichEdit) return RichToString(RichEditor());
+    if (IsDateType(t)) {
+        TGridDatePicker* p = GetDateTimePicker();
+        if (!p->Checked()) return std::string();
+        return t == edTimeEdit ? base::TimeToStr(p->DateTime()) : base::DateToStr(p->DateTime());
+    }
     return GetCellEx(GetRealCol(), Row());
 }
 
@@ -366,6 +382,7 @@ void TExStringGrid::LoadEditControl()
         if (!SelectEqual(*c, c->Items(), wide) || c->Style() != csDropDownList) c->SetText(wide);
     } else if (t == edCustom && EditLink) EditLink->SetEditorValue(text);
     else if (t == edRichEdit) CellToRich(rc, r, RichEditor());
+    else if (IsDateType(t)) GetDateTimePicker()->LoadFromCell(GetCellEx(rc, r));
     if (edit) {
         edit->SetSelStart(int(edit->TCustomEdit::Text().size()));
         edit->Invalidate();
@@ -402,7 +419,7 @@ void TExStringGrid::HideEditControl(int ACol, int ARow)
     TWinControl* ctl = EditorControl();
     hidingControl_ = true;
     try {
-        CommitEditControl();
+        if (!discarding_) CommitEditControl();
     } catch (...) {
         hidingControl_ = false;
         EditActive = false;
@@ -452,6 +469,19 @@ void TExStringGrid::DoneInplaceEdit(Word Key, TShiftState Shift)
     Navigation.AlwaysEdit = false;
     if (CanFocus()) SetFocus();
     if (Key == VK_RETURN) AdvanceEdit(Col(), Row(), false, true, true, false);
+}
+
+void TExStringGrid::CancelEditControl(TShiftState Shift)
+{
+    LoadEditControl();
+    discarding_ = true;
+    try {
+        DoneInplaceEdit(VK_ESCAPE, Shift);
+    } catch (...) {
+        discarding_ = false;
+        throw;
+    }
+    discarding_ = false;
 }
 
 void TExStringGrid::EditControlExit(TWinControl* Control, TWinControl* NewFocus)

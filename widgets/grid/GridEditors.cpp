@@ -4,9 +4,11 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cmath>
 #include <vector>
 
 #include "base/StrUtils.h"
+#include "platform/graphics/GDI.h"
 #include "platform/system/Beep.h"
 #include "widgets/grid/ExGrid.h"
 #include "widgets/grid/ExInplaceEdit.h"
@@ -36,8 +38,8 @@ void HandBack(TExStringGrid* g, Word& Key, TShiftState Shift, bool commit)
         g->TabEdit(Shift & ssShift);
         return;
     }
-    if (key == VK_ESCAPE) g->LoadEditControl();  // drops the edit
-    g->DoneInplaceEdit(key, Shift);
+    if (key == VK_ESCAPE) g->CancelEditControl(Shift);
+    else g->DoneInplaceEdit(key, Shift);
 }
 
 bool OneOf(Word key, std::initializer_list<Word> keys) { return std::find(keys.begin(), keys.end(), key) != keys.end(); }
@@ -612,6 +614,67 @@ void TGridButton::WMKillFocus(TWMKillFocus& m)
 {
     TButton::WMKillFocus(m);
     FocusLeft(grid_, this, m);
+}
+
+// ---------------------------------------------------------------- date and time
+
+TGridDatePicker::TGridDatePicker(TComponent* AOwner) : TDateTimePicker(AOwner), grid_(OwnerGrid(AOwner)) {}
+
+void TGridDatePicker::DropDown()
+{
+    dropped_ = true;
+    TDateTimePicker::DropDown();
+}
+
+void TGridDatePicker::CloseUp()
+{
+    dropped_ = false;
+    TDateTimePicker::CloseUp();
+}
+
+void TGridDatePicker::LoadFromCell(const std::string& Text)
+{
+    base::TDateTime v = 0;
+    const bool ok = Kind() == dtkTime ? TryStrToTimeLocale(Text, v) : TryStrToDateLocale(Text, v);
+    if (Kind() == dtkTime && ok) SetDateTime(std::floor(base::Now()) + v);
+    else SetDateTime(ok ? v : base::Now());
+}
+
+void TGridDatePicker::KeyDown(Word& Key, TShiftState Shift)
+{
+    if (dropped_ || !OneOf(Key, {VK_TAB, VK_RETURN, VK_ESCAPE, VK_PRIOR, VK_NEXT, VK_END})) {
+        TDateTimePicker::KeyDown(Key, Shift);
+        return;
+    }
+    if (Key == VK_ESCAPE) LoadFromCell(grid_->GetCellEx(grid_->GetRealCol(), grid_->Row()));
+    HandBack(grid_, Key, Shift, true);
+}
+
+void TGridDatePicker::WMGetDlgCode(TWMGetDlgCode& m)
+{
+    TDateTimePicker::WMGetDlgCode(m);
+    WantKeys(grid_, m);
+}
+
+void TGridDatePicker::WMKillFocus(TWMKillFocus& m)
+{
+    TDateTimePicker::WMKillFocus(m);
+    FocusLeft(grid_, this, m);
+}
+
+void TGridDatePicker::WMNCPaint(TMessage& m)
+{
+    TDateTimePicker::WMNCPaint(m);
+    if (!m.DC()) return;
+    HDC dc = m.DC();
+    const TColor c = ColorToRGB(clWindow);
+    for (int i = 0; i < 2; ++i) {
+        const int w = Width() - 2 * i, h = Height() - 2 * i;
+        FillRect(dc, Rect(i, i, i + w, i + 1), c);
+        FillRect(dc, Rect(i, i + h - 1, i + w, i + h), c);
+        FillRect(dc, Rect(i, i, i + 1, i + h), c);
+        FillRect(dc, Rect(i + w - 1, i, i + w, i + h), c);
+    }
 }
 
 // ---------------------------------------------------------------- fixed cells

@@ -4,6 +4,7 @@
 // back to the grid, after having the grid validate its value where it commits.
 #include <string>
 
+#include "platform/controls/DateTimePicker.h"
 #include "platform/controls/StdCtrls.h"
 #include "widgets/grid/GrdCombo.h"
 #include "widgets/grid/GrdEdit.h"
@@ -141,6 +142,26 @@ public:
 
 private:
     TExStringGrid* grid_;
+};
+
+class TGridDatePicker : public platform::TDateTimePicker {
+public:
+    explicit TGridDatePicker(platform::TComponent* AOwner);
+    // The calendar is down (follows the drop-down and close-up notices).
+    bool Dropped() const { return dropped_; }
+    void DropDown() override;
+    void CloseUp() override;
+    void KeyDown(platform::Word& Key, platform::TShiftState Shift) override;
+    void WMGetDlgCode(platform::TWMGetDlgCode& m) override;
+    void WMKillFocus(platform::TWMKillFocus& m) override;
+    // No 3D border inside the cell: the frame's two rings in the window colour.
+    void WMNCPaint(platform::TMessage& m) override;
+    // The cell's text as a date (or a time with the time kind); the present moment when it is none.
+    void LoadFromCell(const std::string& Text);
+
+private:
+    TExStringGrid* grid_;
+    bool dropped_ = false;
 };
 
 // The editor of fixed cells: validated through the grid's OnCellValidate when it stops.

@@ -10,6 +10,7 @@
 
 #include "platform/TestRig.h"
 #include "platform/forms/Forms.h"
+#include "base/DateTime.h"
 #include "platform/system/Beep.h"
 #include "tests/widgets/grid/GridWindow.h"
 #include "widgets/grid/ExGrid.h"
@@ -418,4 +419,67 @@ TEST_F(EditorsTest, AControlMadeForAnotherOwnerIsRefused)
 {
     EXPECT_THROW(TGridSpin{form}, base::Exception);
     EXPECT_THROW(TGridCombo{form}, base::Exception);
+}
+
+TEST_F(EditorsTest, TheDatePickerStepsTypesAndDropsItsCalendar)
+{
+    editors[1] = edDateEdit;
+    editors[2] = edTimeEdit;
+    editors[3] = edDateEditUpDown;
+    g->SetDates(1, 1, base::EncodeDate(2026, 12, 10));
+    Open();
+    TGridDatePicker* p = g->GetDateTimePicker();
+    ASSERT_EQ(g->ActiveEditControl, p);
+    ExpectInCell(p, 1, 1);
+    EXPECT_EQ(Focus(), p);
+    EXPECT_EQ(p->DisplayText(), g->Cells(1, 1));
+    Key(VK_UP);  // the day field
+    EXPECT_EQ(p->Date(), base::EncodeDate(2026, 12, 11));
+    Key(VK_RIGHT);
+    Type("03");  // the month typed, then on to the year
+    EXPECT_EQ(p->Date(), base::EncodeDate(2026, 3, 11));
+    EXPECT_EQ(p->Field(), 2);
+    // The calendar: keys move the day while it is down, Enter closes it and stays in the cell.
+    Key(VK_F4);
+    ASSERT_TRUE(p->Dropped());
+    Key(VK_RIGHT);
+    Key(VK_RETURN);
+    EXPECT_FALSE(p->Dropped());
+    EXPECT_TRUE(g->EditActive);
+    EXPECT_EQ(p->Date(), base::EncodeDate(2026, 3, 12));
+    // A click on a day of the calendar picks it.
+    Key(VK_DOWN, ssAlt);
+    ASSERT_TRUE(p->Dropped());
+    const base::TDateTime pick = base::EncodeDate(2026, 3, 20);
+    const TRect day = p->CalendarDayRect(pick);
+    ClickAt(p->Calendar(), day.Left + 3, day.Top + 3);
+    EXPECT_FALSE(p->Dropped());
+    EXPECT_EQ(p->Date(), pick);
+    Key(VK_RETURN);
+    EXPECT_FALSE(g->EditActive);
+    EXPECT_EQ(g->GetDates(1, 1), pick);
+    // Escape over a cell that holds no date: the picker shows the present day, the cell stays.
+    g->SetCells(1, 1, "soon");
+    Open();
+    EXPECT_NEAR(p->DateTime(), base::Now(), 1.0);
+    Key(VK_ESCAPE);
+    EXPECT_FALSE(g->EditActive);
+    EXPECT_EQ(g->Cells(1, 1), "soon");
+    // The time kind.
+    At(2, 1);
+    g->SetTimes(2, 1, base::EncodeTime(8, 30, 0, 0));
+    Open();
+    ASSERT_EQ(g->ActiveEditControl, p);
+    Key(VK_UP);
+    Key(VK_RETURN);
+    EXPECT_NEAR(g->GetTimes(2, 1), base::EncodeTime(9, 30, 0, 0), 1e-6);
+    // The up-down mode steps with its buttons.
+    g->SetOptions(g->Options() | goTabs);
+    At(3, 1);
+    g->SetDates(3, 1, base::EncodeDate(2026, 1, 31));
+    Open();
+    ClickAt(p, p->ClientWidth() - 4, 2);
+    EXPECT_EQ(p->Date(), base::EncodeDate(2026, 1, 1));  // the day wraps within the month
+    Key(VK_TAB);
+    EXPECT_EQ(g->GetDates(3, 1), base::EncodeDate(2026, 1, 1));
 }
