@@ -14,6 +14,7 @@
 #include "platform/system/Beep.h"
 #include "tests/widgets/grid/GridWindow.h"
 #include "widgets/grid/ExGrid.h"
+#include "widgets/grid/ExRichEdit.h"
 #include "widgets/grid/GridEditors.h"
 
 using namespace platform;
@@ -482,4 +483,23 @@ TEST_F(EditorsTest, TheDatePickerStepsTypesAndDropsItsCalendar)
     EXPECT_EQ(p->Date(), base::EncodeDate(2026, 1, 1));  // the day wraps within the month
     Key(VK_TAB);
     EXPECT_EQ(g->GetDates(3, 1), base::EncodeDate(2026, 1, 1));
+}
+
+TEST_F(EditorsTest, TheRichTextEditorIsLaidOverTheCellAndItsTextKeptWhenLeft)
+{
+    editors[1] = edRichEdit;
+    g->SetCells(1, 1, "plain");
+    SendChar(g, 'W');
+    ASSERT_TRUE(ProcessUntil([&] { return g->EditActive && g->ActiveEditControl && g->ActiveEditControl->Visible(); }, 200));
+    TWinControl* ed = g->ActiveEditControl;
+    ASSERT_EQ(ed, static_cast<TWinControl*>(g->RichEditor()));
+    ExpectInCell(ed, 1, 1);
+    ProcessMessages();  // the typed character arrives
+    // Another cell clicked: the editor's text goes into the cell.
+    const TRect other = g->CellRect(2, 2);
+    ClickAt(g, other.Left + 5, other.Top + 5);
+    EXPECT_FALSE(g->EditActive);
+    EXPECT_FALSE(ed->Visible());
+    EXPECT_EQ(g->Col(), 2);
+    EXPECT_EQ(g->RichCellText(1, 1), "W");
 }
