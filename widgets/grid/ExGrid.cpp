@@ -132,6 +132,7 @@ void TExStringGrid::SetStudioGradTo(TColor c)
 void TExStringGrid::Loaded()
 {
     TBaseGrid::Loaded();
+    normalCursor_ = Cursor();
     ShowColumnHeaders();
     ShowRowHeaders();
     if (Look == glStudio) {

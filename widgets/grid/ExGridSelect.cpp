@@ -482,7 +482,9 @@ void TExStringGrid::SelectMove(TShiftState Shift, int X, int Y)
         cursorSetInternally_ = true;
     }
 
-    TrackAnchor(X, Y, c, r, cursorSet);
+    // Panning shows cursors of its own.
+    if (panning_) cursorSet = true;
+    else TrackAnchor(X, Y, c, r, cursorSet);
 
     if (!cursorSet && Cursor() != normalCursor_) {
         cursorSetInternally_ = true;

@@ -180,6 +180,27 @@ TEST_F(SelectTest, TheCursorShowsWhatAPressWouldSelect)
     }
 }
 
+TEST_F(SelectTest, TheNormalCursorComesBackAndPanningKeepsItsOwn)
+{
+    g->URLShow = true;
+    g->SetCells(2, 2, "http://example.org");
+    g->SetCursorEx(crCross);
+    Move(Mid(2, 2));
+    EXPECT_EQ(g->Cursor(), crHandPoint);
+    Move(Mid(3, 3));
+    EXPECT_EQ(g->Cursor(), crCross);
+    const TPoint p = Mid(3, 3);
+    SendMouse(g, WM_MBUTTONDOWN, p.X, p.Y);
+    SendMouse(g, WM_MBUTTONUP, p.X, p.Y);
+    ASSERT_TRUE(g->Panning());
+    const TCursor pan = g->Cursor();
+    EXPECT_NE(pan, crCross);
+    Move({p.X + 1, p.Y});
+    EXPECT_NE(g->Cursor(), crCross);
+    SendMouse(g, WM_MBUTTONDOWN, p.X, p.Y);
+    SendMouse(g, WM_MBUTTONUP, p.X, p.Y);
+}
+
 TEST_F(SelectTest, CtrlClicksOnRowHeadersMarkSeparateRows)
 {
     g->MouseActions.RowSelect = g->MouseActions.DisjunctRowSelect = true;
