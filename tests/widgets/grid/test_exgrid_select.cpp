@@ -201,6 +201,21 @@ TEST_F(SelectTest, TheNormalCursorComesBackAndPanningKeepsItsOwn)
     SendMouse(g, WM_MBUTTONUP, p.X, p.Y);
 }
 
+TEST_F(SelectTest, ARowHeaderDragScrollsAtTheBottomEdge)
+{
+    g->SetRowCount(40);
+    g->MouseActions.RowSelect = true;
+    Press(Mid(0, 2));
+    const int x = Mid(0, 2).X, bottom = g->ClientHeight() - 2;
+    for (int i = 0; i < 5; ++i) Move({x, bottom}, ssLeft);
+    EXPECT_EQ(g->TopRow(), 6);
+    int c = -1, r = -1;
+    g->MouseToCell(x, bottom, c, r);
+    Release({x, bottom});
+    // Each move selects to the row under the mouse, then scrolls on by one.
+    EXPECT_EQ(g->Selection(), (TGridRect{1, 2, 4, r - 1}));
+}
+
 TEST_F(SelectTest, CtrlClicksOnRowHeadersMarkSeparateRows)
 {
     g->MouseActions.RowSelect = g->MouseActions.DisjunctRowSelect = true;
@@ -280,6 +295,30 @@ TEST_F(SelectTest, AFixedColumnIsSizedAtItsBorder)
     g->OnUpdateColumnSize = [](TObject*, int, int& w) { w = 90; };
     Drag({99, Mid(0, 3).Y}, {120, Mid(0, 3).Y});
     EXPECT_EQ(g->ColWidths(0), 90);
+}
+
+TEST_F(SelectTest, AFailingSizingHandlerReachesTheApplication)
+{
+    g->MouseActions.SizeFixedCol = true;
+    g->SetOptions(g->Options() | goColSizing);
+    g->OnEndColumnSize = [](TObject*, int) { throw std::runtime_error("end of sizing failed"); };
+    g->OnColumnSize = [](TObject*, int c, bool&) {
+        if (c == 3) throw std::runtime_error("column 3 may not be sized");
+    };
+    std::vector<std::string> reported;
+    const TExceptionEvent saved = Application->OnException;
+    Application->OnException = [&](TObject*, const std::exception& e) { reported.push_back(e.what()); };
+    const int y = Mid(0, 3).Y, edge = g->ColWidths(0);
+    HostMouse(g, hmMove, mbLeft, edge - 1, y);
+    HostMouse(g, hmPress, mbLeft, edge - 1, y);
+    HostMouse(g, hmMove, mbLeft, 90, y);
+    HostMouse(g, hmRelease, mbLeft, 90, y);
+    const TRect h = g->CellRect(3, 0);
+    HostMouse(g, hmPress, mbLeft, h.Right - 1, h.Top + 5);
+    HostMouse(g, hmRelease, mbLeft, h.Right - 1, h.Top + 5);
+    Application->OnException = saved;
+    EXPECT_EQ(g->ColWidths(0), 90);
+    EXPECT_EQ(reported, (std::vector<std::string>{"end of sizing failed", "column 3 may not be sized"}));
 }
 
 TEST_F(SelectTest, MovingAColumnShowsItsImageAndArrowsThenMovesIt)
