@@ -692,3 +692,56 @@ TEST(GridPrint, SizeEventsAndAColumnWiderThanThePage)
     for (int r = 1; r < 6; ++r)
         for (int c = 1; c < 4; ++c) EXPECT_EQ(seen["c" + std::to_string(c) + "r" + std::to_string(r)], 1) << c << "," << r;
 }
+
+TEST(GridPrint, PrintFontsAndRepeatedHeadersOverAPartOfTheGrid)
+{
+    PrintGrid f(4, 80);
+    TPrintSettings& ps = f.g->PrintSettings();
+    ps.Font().SetName("Courier New");
+    ps.FixedFont().SetName("DejaVu Serif");
+    auto fontOf = [](const TRecordingCanvas& rec, const std::string& text) {
+        for (const std::string& call : rec.Calls())
+            if (call.find("'" + text + "'") != std::string::npos) return call.substr(call.find("font=") + 5);
+        return std::string("(not drawn)");
+    };
+    struct Case {
+        bool displayFont, repeat;
+        bool headerDrawn;
+    };
+    for (const Case c : {Case{true, true, true}, Case{false, true, true}, Case{false, false, false}}) {
+        ps.UseDisplayFont = c.displayFont;
+        ps.RepeatFixedRows = c.repeat;
+        TRecordingCanvas rec(794, 1123);
+        f.g->SetPreviewPage(1);
+        f.g->PrintPreviewRect(&rec, {0, 0, 794, 1123}, {0, 50, 3, 60});
+        EXPECT_EQ(f.g->PrintPageCount(), 1);
+        const std::string cell = fontOf(rec, "c1r50"), fixed = fontOf(rec, "R 50");
+        // the recording names the family the font resolves to
+        if (c.displayFont) {
+            EXPECT_EQ(cell.find("Mono"), std::string::npos) << cell;
+        } else {
+            EXPECT_NE(cell.find("Mono"), std::string::npos) << cell;
+            EXPECT_EQ(fixed.rfind("DejaVu Serif", 0), 0u) << fixed;
+        }
+        EXPECT_EQ(fontOf(rec, "Col 2") != "(not drawn)", c.headerDrawn);
+        EXPECT_EQ(fontOf(rec, "c1r49"), "(not drawn)");
+        EXPECT_EQ(fontOf(rec, "c1r61"), "(not drawn)");
+    }
+}
+
+TEST(GridPrint, MarkupTitleAtTheBottom)
+{
+    REQUIRE_TOOL("pdftotext", "poppler-utils");
+    PrintGrid f(3, 4);
+    TPrintSettings& ps = f.g->PrintSettings();
+    ps.Title = ppBottomCenter;
+    ps.FooterSize = 100;
+    ps.TitleLines().SetText("<b>Hull</b> report &amp; notes\r\n");
+    f.g->Print();
+    const std::vector<std::string> pages = f.PdfPages();
+    ASSERT_EQ(pages.size(), 1u);
+    const std::string& t = pages[0];
+    EXPECT_NE(t.find("Hull report & notes"), std::string::npos) << t;
+    EXPECT_EQ(t.find("<b>"), std::string::npos);
+    EXPECT_LT(t.find("c2r3"), t.find("Hull report"));  // below the cells
+}
