@@ -1318,6 +1318,8 @@ private:
     void OleDragMoved(const platform::TRect& dropped);
     bool oleArmed_ = false, oleDragging_ = false, olePressLate_ = false;
     bool oleDropping_ = false;  // a drop writes every cell that is not read-only
+    // Removing a display row takes its disjunct row mark along (marks kept by display row).
+    bool RemovalDropsRowMarks() const { return MouseActions.DisjunctRowSelect && !MouseActions.RowSelectPersistent; }
     platform::TPoint olePress_{0, 0};
     platform::TShiftState olePressShift_ = 0;
     platform::TRect oleDragSel_{-1, -1, -1, -1}, oleDropRect_{-1, -1, -1, -1};

@@ -328,8 +328,10 @@ bool TExStringGrid::OleDragStart(int X, int Y)
     const bool disjunct = MouseActions.DisjunctRowSelect || MouseActions.DisjunctColSelect;
     const TGridRect s = Selection();
     oleDragSel_ = TRect{s.Left, s.Top, s.Right, s.Bottom};
-    const TGridRect copied =
-        disjunct ? TGridRect{GetSaveStartCol(), GetSaveStartRow(), GetSaveEndCol(), GetSaveEndRow()} : s;
+    // disjunct marks: the marked rows (columns) of the selection's columns (rows)
+    const bool rows = MouseActions.DisjunctRowSelect, cols = MouseActions.DisjunctColSelect;
+    const TGridRect copied{cols ? FixedCols() : s.Left, rows ? FixedRows() : s.Top, cols ? ColCount() - 1 : s.Right,
+                           rows ? RowCount() - 1 : s.Bottom};
     const std::string text = CopyText(copied, disjunct);
     const HRESULT r =
         StartTextDoDragDrop(this, source, text, GetCellEx(ACol, ARow), DROPEFFECT_COPY | DROPEFFECT_MOVE, effect);

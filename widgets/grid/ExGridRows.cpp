@@ -118,7 +118,7 @@ void TExStringGrid::IRemoveRows(int ARow, int Count, bool AdjustHidden)
     for (int r = 0; r < RowCount(); ++r) heights.push_back(RowHeights(r));
     for (int r = ARow + Count; r < RowCount(); ++r) MoveRowCells(r, r - Count);
     heights.erase(heights.begin() + ARow, heights.begin() + ARow + Count);
-    if (MouseActions.DisjunctRowSelect && !MouseActions.RowSelectPersistent && ARow < int(rowSelect_.size()))
+    if (RemovalDropsRowMarks() && ARow < int(rowSelect_.size()))
         rowSelect_.erase(rowSelect_.begin() + ARow, rowSelect_.begin() + std::min<int>(ARow + Count, int(rowSelect_.size())));
     SetRowCountEx(RowCount() - Count);
     for (int r = 0; r < RowCount(); ++r) SetRowHeights(r, heights[std::size_t(r)]);
@@ -194,7 +194,7 @@ void TExStringGrid::RemoveSelectedRows()
     for (int r = FixedRows(); r < RowCount() - fixedFooters_;) {
         const int i = MouseActions.RowSelectPersistent ? RemapRowInv(r) : r;
         if (i < int(rowSelect_.size()) && rowSelect_[std::size_t(i)] && RowCount() > 1) {
-            rowSelect_.erase(rowSelect_.begin() + i);
+            if (!RemovalDropsRowMarks()) rowSelect_.erase(rowSelect_.begin() + i);
             RemoveRowsInternal(r, 1);
         } else {
             ++r;
@@ -210,7 +210,7 @@ void TExStringGrid::RemoveUnSelectedRows()
         const int i = MouseActions.RowSelectPersistent ? RemapRowInv(r) : r;
         const bool sel = i < int(rowSelect_.size()) && rowSelect_[std::size_t(i)];
         if (!sel && RowCount() > 1) {
-            if (i < int(rowSelect_.size())) rowSelect_.erase(rowSelect_.begin() + i);
+            if (i < int(rowSelect_.size()) && !RemovalDropsRowMarks()) rowSelect_.erase(rowSelect_.begin() + i);
             RemoveRowsInternal(r, 1);
         } else {
             ++r;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -520,6 +521,98 @@ TEST_F(DragDropTest, TheRowArrowIsDrawnLeftOfTheDropRow)
     EXPECT_EQ(arrow->Top() + arrow->Height() / 2, cell.Y);  // level with the row's top
     t->DragLeave();
     EXPECT_FALSE(arrow->Visible());
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(DragDropTest, TheGridsSettingsAndHandlersDecideWhatIsTaken)
+{
+    const Foreign text = TextData("t1\tt2");
+    const struct {
+        const char* what;
+        std::function<void()> set;
+        int col, row, effect;
+        std::string row2;
+    } cases[] = {
+        {"text refused", [&] { b->DragDropSettings.OleAcceptText = false; }, 1, 2, DROPEFFECT_NONE, "b02|b12|b22"},
+        {"handler refuses", [&] { b->OnOleDragOver = [](TObject*, int, int, bool& allow) { allow = false; }; }, 1, 2,
+         DROPEFFECT_NONE, "b02|b12|b22"},
+        {"row selection", [&] { b->SetOptions(b->Options() | goRowSelect); }, 2, 2, DROPEFFECT_MOVE, "b02|t1|t2"},
+        {"entire rows",
+         [&] {
+             b->SetOptions(b->Options() | goRowSelect);
+             b->DragDropSettings.OleEntireRows = true;
+         },
+         2, 2, DROPEFFECT_MOVE, "t1|t2|b22"},
+    };
+    for (const auto& k : cases) {
+        Fill(b, "b");
+        b->SetOptions(b->Options() & ~goRowSelect);
+        b->DragDropSettings.OleAcceptText = true;
+        b->DragDropSettings.OleEntireRows = false;
+        b->OnOleDragOver = nullptr;
+        k.set();
+        EXPECT_EQ(DropOn(b, k.col, k.row, text), k.effect) << k.what;
+        EXPECT_EQ(b->Cells(0, 2) + "|" + b->Cells(1, 2) + "|" + b->Cells(2, 2), k.row2) << k.what;
+    }
+}
+
+TEST_F(DragDropTest, TheViewFollowsADragOverTheHeaderOrBelowTheLastRowShown)
+{
+    b->SetRowCount(30);
+    b->SetTopRow(5);
+    const Foreign text = TextData("t");
+    TDropTarget* t = b->DragDropSettings.DropTarget();
+    int effect = DROPEFFECT_COPY | DROPEFFECT_MOVE;
+    t->DragEnter(text, MK_LBUTTON, b->ClientToScreen(Mid(b, 1, 0)), effect);
+    EXPECT_EQ(b->TopRow(), 4);
+    EXPECT_EQ(effect, DROPEFFECT_NONE);  // no drop on the header
+    const int below = b->TopRow() + b->VisibleRowCount();
+    effect = DROPEFFECT_COPY | DROPEFFECT_MOVE;
+    t->DragOver(MK_LBUTTON, b->ClientToScreen({Mid(b, 1, below).X, b->CellRect(1, below).Top + 2}), effect);
+    EXPECT_EQ(b->TopRow(), 5);
+    t->DragLeave();
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(DragDropTest, DisjunctRowsDraggedAwayAreRemoved)
+{
+    a->SetOptions(a->Options() | goRowSelect);
+    a->MouseActions.DisjunctRowSelect = true;
+    a->DragDropSettings.OleRemoveRows = true;
+    a->SetRowSelect(2, true);
+    a->SetRowSelect(4, true);
+    Drag(a, 1, 2, b, 1, 1);
+    EXPECT_EQ(Row(b, 1), "a12|a22|a32");
+    EXPECT_EQ(Row(b, 2), "a14|a24|a34");
+    EXPECT_EQ(a->RowCount(), 4);
+    EXPECT_EQ(Row(a, 2), "a13|a23|a33");
+    EXPECT_EQ(Row(a, 3), "a15|a25|a35");
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(DragDropTest, RemovingMarkedOrUnmarkedRowsTakesExactlyThoseRows)
+{
+    for (bool unmarked : {false, true}) {
+        Fill(a, "a");
+        a->MouseActions.DisjunctRowSelect = true;
+        a->ClearRowSelect();
+        a->SetRowSelect(2, true);
+        a->SetRowSelect(4, true);
+        if (unmarked) a->RemoveUnSelectedRows();
+        else a->RemoveSelectedRows();
+        std::string rows;
+        for (int r = 1; r < a->RowCount(); ++r) rows += a->Cells(1, r) + " ";
+        EXPECT_EQ(rows, unmarked ? "a12 a14 " : "a11 a13 a15 ");
+    }
 }
 
 }  // namespace
