@@ -109,7 +109,9 @@ int TExStringGrid::GetSelectedCellsCount()
 
 void TExStringGrid::ClearSelectedCells()
 {
-    SetSelection({GetFixedColsEx(), GetFixedRowsEx(), GetFixedColsEx(), GetFixedRowsEx()});
+    // A grid of fixed cells only has no cell to select.
+    if (GetFixedColsEx() < ColCount() && GetFixedRowsEx() < RowCount())
+        SetSelection({GetFixedColsEx(), GetFixedRowsEx(), GetFixedColsEx(), GetFixedRowsEx()});
     selectedCells_.Clear();
     Invalidate();
 }

@@ -130,6 +130,10 @@ TEST_F(SelectTest, SelectedCellsCountTakesInTheSelectionOnce)
     g->ClearSelectedCells();
     EXPECT_EQ(g->Selection(), (TGridRect{1, 1, 1, 1}));
     EXPECT_EQ(g->GetSelectedCellsCount(), 0);
+    g->SetSelectedCells(2, 2, true);
+    g->SetRowCount(1);
+    EXPECT_NO_THROW(g->ClearSelectedCells());
+    EXPECT_EQ(g->GetSelectedCellsCount(), 0);
 }
 
 TEST_F(SelectTest, FixedCellsSelectWholeRowsColumnsAndTheGrid)
