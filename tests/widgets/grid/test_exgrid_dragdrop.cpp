@@ -293,6 +293,10 @@ TEST_F(DragDropTest, AHeaderDragCarriesItsColumnToAnotherGridsHeader)
     events.clear();
     Drag(a, 2, 0, b, 1, 3);  // a body row refuses a column
     EXPECT_EQ(events, (std::vector<std::string>{"a start 2,0"}));
+
+    events.clear();
+    Drag(a, 2, 0, a, 3, 0);  // within the grid
+    EXPECT_EQ(events, (std::vector<std::string>{"a start 2,0", "a col 2 at 3,0", "a stop 2"}));
 }
 
 TEST_F(DragDropTest, AColumnDragShowsTheColumnArrowsOverTheHeaderOnly)
