@@ -30,7 +30,7 @@ bool IsWordChar(char c) { return !std::isspace(static_cast<unsigned char>(c)); }
 }  // namespace
 
 TCustomEdit::TCustomEdit(TComponent* AOwner)
-    : TWinControl(AOwner), canvas_(std::make_unique<TControlCanvas>(this))
+    : TEditBase(AOwner), canvas_(std::make_unique<TControlCanvas>(this))
 {
     ControlStyle = csClickEvents | csSetCaption | csDoubleClicks | csFixedHeight | csCaptureMouse;
     SetBounds(Left(), Top(), 121, 25);
@@ -341,11 +341,8 @@ void TCustomEdit::ReplaceSelection(const std::string& s, bool userEdit)
 
 void TCustomEdit::NativeChar(char c)
 {
+    if (ClipboardChar(c)) return;
     switch (c) {
-    case 1: SelectAll(); return;         // Ctrl+A
-    case 3: Perform(WM_COPY); return;    // Ctrl+C
-    case 22: Perform(WM_PASTE); return;  // Ctrl+V
-    case 24: Perform(WM_CUT); return;    // Ctrl+X
     case 26: Perform(WM_UNDO); return;   // Ctrl+Z
     case 8:
         if (readOnly_) return;
@@ -489,22 +486,11 @@ void TCustomEdit::Native(TMessage& m)
             m.Result = 1;
         }
         break;
-    case EM_GETSEL: {
-        const DWORD s = DWORD(SelStart()), e = DWORD(SelStart() + SelLength());
-        if (m.WParam) *reinterpret_cast<DWORD*>(m.WParam) = s;
-        if (m.LParam) *reinterpret_cast<DWORD*>(m.LParam) = e;
-        m.Result = LRESULT(MakeLParam(int(s), int(e)));
-        break;
-    }
+    case EM_GETSEL: AnswerGetSel(m, SelStart(), SelStart() + SelLength()); break;
     case EM_SETSEL: {
-        const int n = int(Text().size());
-        int s = int(std::intptr_t(m.WParam)), e = int(m.LParam);
-        if (s < 0) {
-            SetSelection(caret_, caret_);
-            break;
-        }
-        if (e < 0 || e > n) e = n;
-        SetSelection(std::min(s, n), e);
+        int a = caret_, c = caret_;
+        ReadSetSel(m, int(Text().size()), a, c);
+        SetSelection(a, c);
         break;
     }
     case EM_GETRECT:
@@ -602,31 +588,9 @@ void TCustomEdit::Dispatch(TMessage& m)
     }
 }
 
-void TCustomEdit::WMChar(TWMChar& m)
-{
-    AliveWatch live(this);
-    TWinControl::WMChar(m);  // OnKeyPress may change or drop the character
-    if (live.alive && m.CharCode()) DefaultHandler(m);
-}
 
-void TCustomEdit::WMKeyDown(TWMKeyDown& m)
-{
-    AliveWatch live(this);
-    TWinControl::WMKeyDown(m);  // the form's dialog keys and OnKeyDown first
-    if (live.alive && m.CharCode()) DefaultHandler(m);
-}
 
-void TCustomEdit::WMSetFocus(TWMSetFocus& m)
-{
-    TWinControl::WMSetFocus(m);
-    DefaultHandler(m);
-}
 
-void TCustomEdit::WMKillFocus(TWMKillFocus& m)
-{
-    TWinControl::WMKillFocus(m);
-    DefaultHandler(m);
-}
 
 void TCustomEdit::WMGetDlgCode(TWMGetDlgCode& m)
 {
@@ -634,34 +598,9 @@ void TCustomEdit::WMGetDlgCode(TWMGetDlgCode& m)
     if (EditStyle() & ES_MULTILINE) m.Result |= DLGC_WANTALLKEYS;
 }
 
-// The edit's own part first (focus, caret, selection), then the events, which may free it.
-void TCustomEdit::WMLButtonDown(TWMMouse& m)
-{
-    AliveWatch live(this);
-    DefaultHandler(m);
-    if (live.alive) TWinControl::WMLButtonDown(m);
-}
 
-void TCustomEdit::WMLButtonDblClk(TWMMouse& m)
-{
-    AliveWatch live(this);
-    DefaultHandler(m);
-    if (live.alive) TWinControl::WMLButtonDblClk(m);
-}
 
-void TCustomEdit::WMLButtonUp(TWMMouse& m)
-{
-    DefaultHandler(m);
-    TWinControl::WMLButtonUp(m);
-}
 
-void TCustomEdit::WMMouseMove(TWMMouseMove& m)
-{
-    if (Cursor() == crDefault)
-        if (QWidget* w = HostWidget(this)) w->setCursor(Qt::IBeamCursor);
-    DefaultHandler(m);
-    TWinControl::WMMouseMove(m);
-}
 
 void TCustomEdit::WMSize(TWMSize& m)
 {

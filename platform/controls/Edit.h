@@ -8,7 +8,7 @@
 #include <memory>
 #include <string>
 
-#include "platform/controls/Controls.h"
+#include "platform/controls/EditBase.h"
 
 namespace platform {
 
@@ -46,7 +46,7 @@ enum : UINT {
 
 enum TEditCharCase { ecNormal, ecUpperCase, ecLowerCase };
 
-class TCustomEdit : public TWinControl {
+class TCustomEdit : public TEditBase {
 public:
     explicit TCustomEdit(TComponent* AOwner);
     ~TCustomEdit() override;
@@ -115,15 +115,7 @@ public:
     // The edit's own behaviour for what the handlers pass on.
     void DefaultHandler(TMessage& m) override;
 
-    void WMChar(TWMChar& m) override;
-    void WMKeyDown(TWMKeyDown& m) override;
-    void WMSetFocus(TWMSetFocus& m) override;
-    void WMKillFocus(TWMKillFocus& m) override;
     void WMGetDlgCode(TWMGetDlgCode& m) override;
-    void WMLButtonDown(TWMMouse& m) override;
-    void WMLButtonDblClk(TWMMouse& m) override;
-    void WMLButtonUp(TWMMouse& m) override;
-    void WMMouseMove(TWMMouseMove& m) override;
     void WMSize(TWMSize& m) override;
     void CMEnter(TMessage& m) override;
     void CMFontChanged(TMessage& m) override;

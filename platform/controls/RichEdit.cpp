@@ -16,7 +16,7 @@
 namespace platform {
 
 TCustomRichEdit::TCustomRichEdit(TComponent* AOwner)
-    : TWinControl(AOwner), doc_(std::make_unique<TRichDocument>())
+    : TEditBase(AOwner), doc_(std::make_unique<TRichDocument>())
 {
     ControlStyle = csClickEvents | csSetCaption | csDoubleClicks | csCaptureMouse;
     SetBounds(Left(), Top(), 185, 89);
@@ -39,7 +39,7 @@ void TCustomRichEdit::CreateParams(TCreateParams& p)
 
 void TCustomRichEdit::CreateWnd()
 {
-    TWinControl::CreateWnd();
+    TEditBase::CreateWnd();
     UpdateCaret();
 }
 
@@ -245,11 +245,8 @@ void TCustomRichEdit::SetCharFormat(const CHARFORMATA& cf, bool selection)
 
 void TCustomRichEdit::NativeChar(char c)
 {
+    if (ClipboardChar(c)) return;
     switch (c) {
-    case 1: SelectAll(); return;         // Ctrl+A
-    case 3: Perform(WM_COPY); return;    // Ctrl+C
-    case 22: Perform(WM_PASTE); return;  // Ctrl+V
-    case 24: Perform(WM_CUT); return;    // Ctrl+X
     case 8:
         if (readOnly_) return;
         if (SelLength() == 0) {
@@ -339,23 +336,11 @@ void TCustomRichEdit::Native(TMessage& m)
         ReplaceSelection(s ? std::string(s) : std::string());
         break;
     }
-    case EM_GETSEL: {
-        const DWORD s = DWORD(SelStart()), e = DWORD(SelStart() + SelLength());
-        if (m.WParam) *reinterpret_cast<DWORD*>(m.WParam) = s;
-        if (m.LParam) *reinterpret_cast<DWORD*>(m.LParam) = e;
-        m.Result = LRESULT(MakeLParam(int(s), int(e)));
-        break;
-    }
+    case EM_GETSEL: AnswerGetSel(m, SelStart(), SelStart() + SelLength()); break;
     case EM_SETSEL: {
-        const int n = doc_->Length();
-        const int s = int(std::intptr_t(m.WParam));
-        int e = int(m.LParam);
-        if (s < 0) {
-            SetSelection(caret_, caret_);
-            break;
-        }
-        if (e < 0 || e > n) e = n;
-        SetSelection(std::min(s, n), e);
+        int a = caret_, c = caret_;
+        ReadSetSel(m, doc_->Length(), a, c);
+        SetSelection(a, c);
         break;
     }
     case EM_GETRECT:
@@ -439,57 +424,17 @@ void TCustomRichEdit::Dispatch(TMessage& m)
 
 // ---------------------------------------------------------------- messages
 
-void TCustomRichEdit::WMChar(TWMChar& m)
-{
-    AliveWatch live(this);
-    TWinControl::WMChar(m);
-    if (live.alive && m.CharCode()) DefaultHandler(m);
-}
 
-void TCustomRichEdit::WMKeyDown(TWMKeyDown& m)
-{
-    AliveWatch live(this);
-    TWinControl::WMKeyDown(m);
-    if (live.alive && m.CharCode()) DefaultHandler(m);
-}
 
-void TCustomRichEdit::WMSetFocus(TWMSetFocus& m)
-{
-    TWinControl::WMSetFocus(m);
-    DefaultHandler(m);
-}
 
-void TCustomRichEdit::WMKillFocus(TWMKillFocus& m)
-{
-    TWinControl::WMKillFocus(m);
-    DefaultHandler(m);
-}
 
 void TCustomRichEdit::WMGetDlgCode(TWMGetDlgCode& m)
 {
     m.Result = DLGC_WANTARROWS | DLGC_WANTCHARS | DLGC_WANTALLKEYS;
 }
 
-void TCustomRichEdit::WMLButtonDown(TWMMouse& m)
-{
-    AliveWatch live(this);
-    DefaultHandler(m);
-    if (live.alive) TWinControl::WMLButtonDown(m);
-}
 
-void TCustomRichEdit::WMLButtonUp(TWMMouse& m)
-{
-    DefaultHandler(m);
-    TWinControl::WMLButtonUp(m);
-}
 
-void TCustomRichEdit::WMMouseMove(TWMMouseMove& m)
-{
-    if (Cursor() == crDefault)
-        if (QWidget* w = HostWidget(this)) w->setCursor(Qt::IBeamCursor);
-    DefaultHandler(m);
-    TWinControl::WMMouseMove(m);
-}
 
 void TCustomRichEdit::WMSize(TWMSize& m)
 {

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "platform/controls/CommCtrl.h"
-#include "platform/controls/Controls.h"
+#include "platform/controls/EditBase.h"
 #include "platform/graphics/Rtf.h"
 
 namespace platform {
@@ -52,7 +52,7 @@ struct REQRESIZE {
     TRect rc;
 };
 
-class TCustomRichEdit : public TWinControl {
+class TCustomRichEdit : public TEditBase {
 public:
     explicit TCustomRichEdit(TComponent* AOwner);
     ~TCustomRichEdit() override;
@@ -100,14 +100,7 @@ public:
     void CreateParams(TCreateParams& params) override;
     void DefaultHandler(TMessage& m) override;
     void Dispatch(TMessage& m) override;
-    void WMChar(TWMChar& m) override;
-    void WMKeyDown(TWMKeyDown& m) override;
-    void WMSetFocus(TWMSetFocus& m) override;
-    void WMKillFocus(TWMKillFocus& m) override;
     void WMGetDlgCode(TWMGetDlgCode& m) override;
-    void WMLButtonDown(TWMMouse& m) override;
-    void WMLButtonUp(TWMMouse& m) override;
-    void WMMouseMove(TWMMouseMove& m) override;
     void WMSize(TWMSize& m) override;
     void CMFontChanged(TMessage& m) override;
     // Notices the control sends itself (EN_REQUESTRESIZE, EN_SELCHANGE).
