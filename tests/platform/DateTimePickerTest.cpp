@@ -7,6 +7,7 @@
 
 #include "ControlFixture.h"
 #include "base/DateTime.h"
+#include "base/Locale.h"
 #include "platform/TestRig.h"
 #include "platform/controls/DateTimePicker.h"
 
@@ -17,8 +18,15 @@ namespace {
 struct PickerTest : ControlFixture {
     TDateTimePicker* p = nullptr;
     std::vector<std::string> log;
+    base::TFormatSettings oldFormat = base::FormatSettings();
     void SetUp() override
     {
+        base::TFormatSettings f = oldFormat;
+        f.ShortDateFormat = "dd/mm/yyyy";
+        f.DateSeparator = '/';
+        f.LongTimeFormat = "hh:nn:ss";
+        f.TimeSeparator = ':';
+        base::SetFormatSettings(f);
         ControlFixture::SetUp();
         p = Add<TDateTimePicker>(10, 10, 140, 24);
         p->SetDateTime(base::EncodeDate(2024, 2, 28));
@@ -27,6 +35,11 @@ struct PickerTest : ControlFixture {
         p->OnCloseUp = [this](TObject*) { log.push_back("closeup"); };
         p->SetFocus();
         ASSERT_TRUE(ProcessUntil([&] { return p->Focused(); }));
+    }
+    void TearDown() override
+    {
+        ControlFixture::TearDown();
+        base::SetFormatSettings(oldFormat);
     }
 };
 

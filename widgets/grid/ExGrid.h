@@ -1245,6 +1245,15 @@ public:
     // The window procedure a link's control gets while it edits: Tab and the arrows
     // are wanted with goTabs.
     void SubclassProc(platform::TMessage& Message);
+    // The editor's clipboard keys and the grid's clipboard short-cuts ask these first.
+    std::function<void(platform::TObject* Sender, bool& Allow)> OnClipboardCut, OnClipboardCopy, OnClipboardPaste;
+    // Hooks for descendants: the text editor's progress after each key, and whether its
+    // text is a formula that picks cells.
+    virtual void EditProgress(const std::string& Text, platform::TPoint CaretPoint, int CaretPos)
+    {
+        (void)Text; (void)CaretPoint; (void)CaretPos;
+    }
+    virtual void SetCellSelectMode(bool On) { (void)On; }
     void ShowEditorChar(char Ch) override;
     void KeyUp(platform::Word& Key, platform::TShiftState Shift) override;
     void Dispatch(platform::TMessage& m) override;

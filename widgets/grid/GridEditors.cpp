@@ -58,39 +58,15 @@ void FocusLeft(TExStringGrid* g, TWinControl* self, TWMKillFocus& m)
     g->EditControlExit(self, to);
 }
 
-// Auto-completion of a combo's edit text from its items (then, when items is null, from
-// extra); true when the text was completed.
-template <class Combo, class Str>
-bool Complete(Combo& combo, TExStringGrid* g, const Str& text, int caret, const std::vector<Str>& items,
-              const std::vector<Str>& extra, Str& out, int& index)
+// Completes a combo's edit text from items (then from extra); index is the item's, -1
+// when it came from extra. True when the text was completed.
+template <class Str>
+bool Complete(TExStringGrid* g, const Str& text, int caret, const std::vector<Str>& items, const std::vector<Str>& extra,
+              Str& out, int& index)
 {
-    (void)combo;
     const Str typed = text.substr(0, std::size_t(std::clamp(caret, 0, int(text.size()))));
-    if (typed.empty()) return false;
-    auto fold = [&](Str s) {
-        if (!g->LookupCaseSensitive)
-            for (auto& ch : s)
-                if ((unsigned)ch < 128) ch = typename Str::value_type(std::toupper(int(ch)));
-        return s;
-    };
-    const Str key = fold(typed);
-    auto find = [&](const std::vector<Str>& list) {
-        for (std::size_t i = 0; i < list.size(); ++i)
-            if (fold(list[i]).compare(0, key.size(), key) == 0 && list[i].size() >= key.size()) return int(i);
-        return -1;
-    };
-    index = find(items);
-    const std::vector<Str>* from = &items;
-    int i = index;
-    if (i < 0) {
-        i = find(extra);
-        from = &extra;
-    }
-    if (i < 0) return false;
-    Str rest = (*from)[std::size_t(i)].substr(typed.size());
-    if (rest.size() > 255) rest.resize(255);
-    out = typed + rest;
-    return true;
+    index = LookupMatch(items, typed, g->LookupCaseSensitive, out);
+    return index >= 0 || LookupMatch(extra, typed, g->LookupCaseSensitive, out) >= 0;
 }
 
 }  // namespace
@@ -267,7 +243,7 @@ void TGridCombo::DoChange()
     std::string out;
     int index = -1;
     const int caret = SelStart();
-    if (!Complete(*this, grid_, Text(), caret, items, extra, out, index)) return;
+    if (!Complete(grid_, Text(), caret, items, extra, out, index)) return;
     if (index >= 0) SetItemIndex(index);
     SetText(out);
     SetSelStart(caret);
@@ -348,7 +324,7 @@ void TGridUniCombo::DoChange()
     WideString out;
     int index = -1;
     const int caret = SelStart();
-    if (!Complete(*this, grid_, Text(), caret, items, {}, out, index)) return;
+    if (!Complete(grid_, Text(), caret, items, {}, out, index)) return;
     SetItemIndex(index);
     SetText(out);
     SetSelStart(caret);

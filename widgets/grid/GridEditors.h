@@ -2,7 +2,9 @@
 // The grid's in-cell editor controls. Each lives in one TExStringGrid (its owner): the
 // grid lays it over the current cell, and the control hands the keys that end editing
 // back to the grid, after having the grid validate its value where it commits.
+#include <cctype>
 #include <string>
+#include <vector>
 
 #include "platform/controls/DateTimePicker.h"
 #include "platform/controls/StdCtrls.h"
@@ -14,6 +16,30 @@
 namespace grid {
 
 class TExStringGrid;
+
+// Auto-completion: the first of items that begins with typed (upper-cased unless
+// caseSensitive), -1 when none or typed is empty; completed gets typed followed by the
+// rest of that item (at most 255 characters of it).
+template <class Str>
+int LookupMatch(const std::vector<Str>& items, const Str& typed, bool caseSensitive, Str& completed)
+{
+    if (typed.empty()) return -1;
+    auto fold = [&](Str s) {
+        if (!caseSensitive)
+            for (auto& ch : s)
+                if ((unsigned)ch < 128) ch = typename Str::value_type(std::toupper(int(ch)));
+        return s;
+    };
+    const Str key = fold(typed);
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        if (items[i].size() < key.size() || fold(items[i].substr(0, key.size())) != key) continue;
+        Str rest = items[i].substr(typed.size());
+        if (rest.size() > 255) rest.resize(255);
+        completed = typed + rest;
+        return int(i);
+    }
+    return -1;
+}
 
 // The owner as the grid; "Invalid class typecast" for any other owner.
 TExStringGrid* OwnerGrid(platform::TComponent* AOwner);

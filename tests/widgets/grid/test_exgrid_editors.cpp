@@ -11,6 +11,7 @@
 #include "platform/TestRig.h"
 #include "platform/forms/Forms.h"
 #include "base/DateTime.h"
+#include "base/Locale.h"
 #include "platform/system/Beep.h"
 #include "tests/widgets/grid/GridWindow.h"
 #include "widgets/grid/ExGrid.h"
@@ -424,6 +425,19 @@ TEST_F(EditorsTest, AControlMadeForAnotherOwnerIsRefused)
 
 TEST_F(EditorsTest, TheDatePickerStepsTypesAndDropsItsCalendar)
 {
+    struct Format {
+        base::TFormatSettings old = base::FormatSettings();
+        Format()
+        {
+            base::TFormatSettings f = old;
+            f.ShortDateFormat = "dd/mm/yyyy";
+            f.LongTimeFormat = "hh:nn:ss";
+            f.DateSeparator = '/';
+            f.TimeSeparator = ':';
+            base::SetFormatSettings(f);
+        }
+        ~Format() { base::SetFormatSettings(old); }
+    } format;
     editors[1] = edDateEdit;
     editors[2] = edTimeEdit;
     editors[3] = edDateEditUpDown;
