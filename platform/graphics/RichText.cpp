@@ -215,11 +215,61 @@ TSize TRichDocument::ContentSize() const
     return {w, int(std::ceil(s.height()))};
 }
 
+// A DC without a surface (a printer page, a metafile, a recording) gets the laid-out
+// text as text calls, piece by piece at the places the layout gave them.
+void TRichDocument::DrawAsText(DeviceContext* dc, const TRect& rect, TColor textColor, TColor forceColor) const
+{
+    d_->Layout();
+    const int saved = SaveDC(dc);
+    IntersectClipRect(dc, rect.Left, rect.Top, rect.Right, rect.Bottom);
+    SetBkMode(dc, TRANSPARENT);
+    SetTextAlign(dc, TA_LEFT | TA_BASELINE);
+    for (QTextBlock b = d_->doc.begin(); b.isValid(); b = b.next()) {
+        const QTextLayout* l = b.layout();
+        if (!l) continue;
+        const QPointF o = l->position();
+        for (int i = 0; i < l->lineCount(); ++i) {
+            const QTextLine line = l->lineAt(i);
+            const int from = line.textStart(), to = from + line.textLength();
+            const int base = rect.Top + int(std::lround(o.y() + line.y() + line.ascent()));
+            for (auto it = b.begin(); !it.atEnd(); ++it) {
+                const QTextFragment f = it.fragment();
+                const int fs = f.position() - b.position(), fe = fs + f.length();
+                const QTextCharFormat cf = f.charFormat();
+                dc->font = cf.font();
+                const TRichCharFormat rf = d_->FromQt(cf);
+                const TColor color = forceColor != clNone ? forceColor : rf.Color != clNone ? rf.Color : textColor;
+                SetTextColor(dc, ColorToRGB(color));
+                const int shift = -int(std::lround(rf.Offset * 96 / 1440.0));
+                // Pieces between tabs and line breaks, each at its own place.
+                int k = std::max(fs, from);
+                while (k < std::min(fe, to)) {
+                    int e = k;
+                    while (e < std::min(fe, to) && b.text().at(e) != QChar('\t') && b.text().at(e) != QChar(QChar::LineSeparator))
+                        ++e;
+                    if (e > k) {
+                        const int x = rect.Left + int(std::lround(o.x() + line.cursorToX(k)));
+                        const std::string piece = QStringToAnsi(b.text().mid(k, e - k));
+                        ExtTextOut(dc, x, base + shift, 0, nullptr, piece, int(piece.size()));
+                    }
+                    k = e + 1;
+                }
+            }
+        }
+    }
+    RestoreDC(dc, saved);
+}
+
 void TRichDocument::Draw(DeviceContext* dc, const TRect& rect, TColor textColor, TColor forceColor, int selStart,
                          int selLength) const
 {
     QPainter p;
-    if (!dc || rect.Right <= rect.Left || rect.Bottom <= rect.Top || !dc->Begin(p)) return;
+    if (!dc || rect.Right <= rect.Left || rect.Bottom <= rect.Top) return;
+    if (!dc->image && dc->recorder) {
+        DrawAsText(dc, rect, textColor, forceColor);
+        return;
+    }
+    if (!dc->Begin(p)) return;
     d_->Layout();
     p.setRenderHint(QPainter::TextAntialiasing, true);
     p.translate(rect.Left, rect.Top);

@@ -64,6 +64,7 @@ public:
     int LineEnd(int pos) const;
 
 private:
+    void DrawAsText(DeviceContext* dc, const TRect& rect, TColor textColor, TColor forceColor) const;
     struct Impl;
     std::unique_ptr<Impl> d_;
     TRichCharFormat default_;

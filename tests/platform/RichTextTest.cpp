@@ -299,4 +299,28 @@ TEST(RichDocument, DrawsRunsInTheirColours)
     EXPECT_GT(blue, 30);
 }
 
+// A DC without a surface (printer page, metafile) gets the runs as text calls in their
+// fonts and colours, on the lines the layout gave them.
+TEST(RichDocument, DrawsAsTextCallsWithoutASurface)
+{
+    EnsurePlatform();
+    TRichDocument d;
+    ASSERT_TRUE(d.LoadRTF(std::string("{\\rtf1\\deff0") + kFonts +
+                          "{\\colortbl ;\\red255\\green0\\blue0;}\\fs20 plain \\b bold\\b0 \\cf1 red\\tab x\\par second\\par}"));
+    TRecordingCanvas rec(400, 200);
+    d.Draw(rec.Handle(), {10, 20, 300, 100}, clBlack);
+    std::vector<std::string> texts;
+    for (const std::string& c : rec.Calls())
+        if (c.rfind("Text ", 0) == 0) texts.push_back(c);
+    ASSERT_EQ(texts.size(), 5u) << ::testing::PrintToString(rec.Calls());
+    EXPECT_NE(texts[0].find("'plain '"), std::string::npos) << texts[0];
+    EXPECT_NE(texts[0].find("color=000000"), std::string::npos) << texts[0];
+    EXPECT_NE(texts[1].find("'bold'"), std::string::npos) << texts[1];
+    EXPECT_NE(texts[1].find("/1"), std::string::npos) << texts[1];  // bold style
+    EXPECT_NE(texts[2].find("'red'"), std::string::npos) << texts[2];
+    EXPECT_NE(texts[2].find("color=0000ff"), std::string::npos) << texts[2];
+    EXPECT_NE(texts[3].find("'x'"), std::string::npos) << texts[3];  // after the tab, apart
+    EXPECT_NE(texts[4].find("'second'"), std::string::npos) << texts[4];
+}
+
 }  // namespace

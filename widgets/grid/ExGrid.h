@@ -1356,11 +1356,12 @@ public:
     platform::TNotifyEvent OnRichEditSelectionChange;
     std::function<void(platform::TObject* Sender, int ARow)> OnEndRowSize;
     void RichSelChange(platform::TObject* Sender);
+    // The pixel size a rich-text cell's content asks for, wrapped at Width or not.
+    platform::TSize RichTextSize(int ACol, int ARow, bool WordWrapWidth, int Width);
 
 private:
     void CreateRichEdits();
     void FreeRichEdits();
-    platform::TSize RichTextSize(int ACol, int ARow, bool WordWrapWidth, int Width);
     TExRichEdit* richEdit_ = nullptr;
     TExRichEdit* richEditor_ = nullptr;
 };

@@ -113,7 +113,10 @@ struct PrintLayout {
         }
         bool password = false;
         g.GetCellPassword(rc, r, password);
-        if (password) StringToPassword(s, g.PasswordChar);
+        if (password) {
+            StringToPassword(s, g.PasswordChar);
+            if (kind == TTextType::ttRTF) kind = TTextType::ttText;
+        }
         if (kind != TTextType::ttHTML && g.URLShow && !g.URLFull && IsURL(s)) StripURLProtocol(s);
         return s;
     }
@@ -171,6 +174,9 @@ struct PrintLayout {
             html::HTMLDrawResult res;
             html::HTMLDrawEx(p, res);
             size = {Units(res.MeasuredWidth) + 8, Units(res.MeasuredHeight)};
+        } else if (kind == TTextType::ttRTF) {
+            const TSize rs = g.RichTextSize(rc, r, false, 0);
+            size = {Units(rs.cx + 2 * g.XYOffset.X) + 8, Units(rs.cy + 2 * g.XYOffset.Y)};
         } else if (g.IsRotated(rc, r, angle) && angle != 0) {
             cv->Font().SetEscapement(angle * 10);
             const TSize e = Extent(s.empty() ? std::string("gh") : s);
@@ -657,6 +663,8 @@ struct PrintLayout {
         int angle = 0;
         if (kind == TTextType::ttHTML) {
             DrawHTML(s, DR(left + 4, y, right - 4, y - h), g.WordWrap());
+        } else if (kind == TTextType::ttRTF) {
+            g.RTFPaint(rc, r, cv, DR(left, y, right, y - h), false);
         } else if (g.IsRotated(rc, r, angle) && angle != 0) {
             TRect rr = DR(left, y, right, y - h);
             cv->Font().SetEscapement(angle * 10);

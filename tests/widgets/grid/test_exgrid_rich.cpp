@@ -265,3 +265,32 @@ TEST(RichEditing, EditorOpensOverTheCellAndCommitsThroughValidation)
 }
 
 }  // namespace
+
+namespace {
+
+// Printing draws rich-text cells too: on a bitmap page in pixels, on a recording page as
+// text calls in the runs' colours; a password cell prints only its mask.
+TEST_F(RichTest, PrintsRichCells)
+{
+    g->SetCells(1, 1, kHead + "\\b bold\\b0  \\cf1 WWWW\\par}");
+    g->SetCells(2, 1, kHead + "\\cf1 secret\\par}");
+    g->OnIsPasswordCell = [](TObject*, int ARow, int ACol, bool& pw) { pw = ACol == 2 && ARow == 1; };
+    TBitmap page(794, 1123);
+    page.Canvas()->Brush().SetColor(clWhite);
+    page.Canvas()->FillRect({0, 0, 794, 1123});
+    g->SetPreviewPage(1);
+    g->PrintPreview(page.Canvas(), {0, 0, 794, 1123});
+    if (const char* dir = std::getenv("KORVELO_GRID_PNG")) page.SaveToFile(std::string(dir) + "/rich-print.png");
+    EXPECT_GT(Count(page, {0, 0, 794, 1123}, Red), 20);
+    TRecordingCanvas rec(794, 1123);
+    g->PrintPreview(&rec, {0, 0, 794, 1123});
+    std::string texts;
+    for (const std::string& c : rec.Calls())
+        if (c.rfind("Text ", 0) == 0) texts += c + "\n";
+    EXPECT_NE(texts.find("'WWWW' color=0000ff"), std::string::npos) << texts;
+    EXPECT_NE(texts.find("'bold'"), std::string::npos) << texts;
+    EXPECT_EQ(texts.find("secret"), std::string::npos) << texts;
+    EXPECT_EQ(texts.find("rtf1"), std::string::npos) << texts;
+}
+
+}  // namespace
