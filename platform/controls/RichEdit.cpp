@@ -234,9 +234,27 @@ void TCustomRichEdit::GetCharFormat(CHARFORMATA& cf, bool selection) const
 void TCustomRichEdit::SetCharFormat(const CHARFORMATA& cf, bool selection)
 {
     const int start = selection ? SelStart() : 0, len = selection ? SelLength() : doc_->Length();
-    if (cf.dwMask & CFM_OFFSET) doc_->SetOffset(start, len, cf.yOffset);
-    if (cf.dwMask & CFM_COLOR)
-        doc_->SetColor(start, len, (cf.dwEffects & CFE_AUTOCOLOR) ? clNone : TColor(cf.crTextColor));
+    TRichCharFormat f;
+    unsigned mask = 0;
+    if (cf.dwMask & CFM_FACE) {
+        f.FontName.assign(cf.szFaceName, strnlen(cf.szFaceName, sizeof cf.szFaceName));
+        mask |= rfFont;
+    }
+    if (cf.dwMask & CFM_SIZE) {
+        f.HalfPoints = std::clamp(int(cf.yHeight / 10), 1, 3276);
+        mask |= rfSize;
+    }
+    f.Bold = cf.dwEffects & CFE_BOLD;
+    f.Italic = cf.dwEffects & CFE_ITALIC;
+    f.Underline = cf.dwEffects & CFE_UNDERLINE;
+    f.Color = (cf.dwEffects & CFE_AUTOCOLOR) ? clNone : TColor(cf.crTextColor & 0xFFFFFF);
+    f.Offset = cf.yOffset;
+    if (cf.dwMask & CFM_BOLD) mask |= rfBold;
+    if (cf.dwMask & CFM_ITALIC) mask |= rfItalic;
+    if (cf.dwMask & CFM_UNDERLINE) mask |= rfUnderline;
+    if (cf.dwMask & CFM_COLOR) mask |= rfColor;
+    if (cf.dwMask & CFM_OFFSET) mask |= rfOffset;
+    doc_->ApplyFormat(start, len, f, mask);
     modified_ = true;
     ContentChanged();
 }

@@ -19,7 +19,7 @@ enum : UINT {
     EM_GETCHARFORMAT = 0x043A,  // w: 1 the selection (0 the default); l: CHARFORMATA*; result: the mask
     EM_REQUESTRESIZE = 0x0441,  // sends EN_REQUESTRESIZE now
     EM_GETEVENTMASK = 0x043B,
-    EM_SETCHARFORMAT = 0x0444,  // w: SCF_SELECTION or 0 (the default); l: const CHARFORMATA*
+    EM_SETCHARFORMAT = 0x0444,  // w: SCF_SELECTION the selection, 0 all the text; l: const CHARFORMATA*
     EM_SETEVENTMASK = 0x0445    // l: ENM_ flags; result: the old mask
 };
 enum : UINT { SCF_DEFAULT = 0, SCF_SELECTION = 1 };

@@ -353,39 +353,56 @@ TRichCharFormat TRichDocument::FormatAt(int pos) const
     return d_->FromQt(cur.charFormat());
 }
 
-void TRichDocument::SetOffset(int start, int length, int offset)
+void TRichDocument::ApplyFormat(int start, int length, const TRichCharFormat& f, unsigned mask)
 {
     QTextCursor cur(&d_->doc);
     cur.setPosition(std::clamp(start, 0, Length()));
     cur.setPosition(std::clamp(start + length, 0, Length()), QTextCursor::KeepAnchor);
-    QTextCharFormat f;
-    f.setProperty(kOffset, offset);
-    f.setVerticalAlignment(offset > 0   ? QTextCharFormat::AlignSuperScript
-                           : offset < 0 ? QTextCharFormat::AlignSubScript
-                                        : QTextCharFormat::AlignNormal);
-    cur.mergeCharFormat(f);
-}
-
-void TRichDocument::SetColor(int start, int length, TColor color)
-{
-    QTextCursor cur(&d_->doc);
-    cur.setPosition(std::clamp(start, 0, Length()));
-    cur.setPosition(std::clamp(start + length, 0, Length()), QTextCursor::KeepAnchor);
-    if (color == clNone) {
+    QTextCharFormat q;
+    if (mask & rfFont) {
+        q.setProperty(kFontName, Utf8ToQ(f.FontName));
+        q.setFontFamilies({QString::fromStdString(MapFontFamily(f.FontName.empty() ? default_.FontName : f.FontName))});
+    }
+    if (mask & rfSize) {
+        q.setProperty(kHalfPoints, std::max(1, f.HalfPoints));
+        q.setProperty(QTextFormat::FontPixelSize, PixelsOf(std::max(1, f.HalfPoints)));
+    }
+    if (mask & rfBold) q.setFontWeight(f.Bold ? QFont::Bold : QFont::Normal);
+    if (mask & rfItalic) q.setFontItalic(f.Italic);
+    if (mask & rfUnderline) q.setFontUnderline(f.Underline);
+    if ((mask & rfColor) && f.Color != clNone) q.setForeground(ToQColor(ColorToRGB(f.Color)));
+    if (mask & rfOffset) {
+        q.setProperty(kOffset, f.Offset);
+        q.setVerticalAlignment(f.Offset > 0   ? QTextCharFormat::AlignSuperScript
+                               : f.Offset < 0 ? QTextCharFormat::AlignSubScript
+                                              : QTextCharFormat::AlignNormal);
+    }
+    cur.mergeCharFormat(q);
+    if ((mask & rfColor) && f.Color == clNone) {
         // The automatic colour: the host format loses its own.
         for (int k = cur.selectionStart(); k < cur.selectionEnd(); ++k) {
             QTextCursor one(&d_->doc);
             one.setPosition(k);
             one.setPosition(k + 1, QTextCursor::KeepAnchor);
-            QTextCharFormat f = one.charFormat();
-            f.clearForeground();
-            one.setCharFormat(f);
+            QTextCharFormat c = one.charFormat();
+            c.clearForeground();
+            one.setCharFormat(c);
         }
-        return;
     }
-    QTextCharFormat f;
-    f.setForeground(ToQColor(ColorToRGB(color)));
-    cur.mergeCharFormat(f);
+}
+
+void TRichDocument::SetOffset(int start, int length, int offset)
+{
+    TRichCharFormat f;
+    f.Offset = offset;
+    ApplyFormat(start, length, f, rfOffset);
+}
+
+void TRichDocument::SetColor(int start, int length, TColor color)
+{
+    TRichCharFormat f;
+    f.Color = color;
+    ApplyFormat(start, length, f, rfColor);
 }
 
 int TRichDocument::PositionAt(TPoint p) const

@@ -12,6 +12,10 @@ namespace platform {
 
 struct DeviceContext;
 
+enum TRichFormatPart : unsigned {
+    rfFont = 1, rfSize = 2, rfBold = 4, rfItalic = 8, rfUnderline = 16, rfColor = 32, rfOffset = 64
+};
+
 class TRichDocument {
 public:
     TRichDocument();
@@ -52,6 +56,8 @@ public:
     void Insert(int pos, const std::string& text, const TRichCharFormat* format = nullptr);  // 8-bit
     void Remove(int start, int length);
     TRichCharFormat FormatAt(int pos) const;  // of the character before pos (after, at 0)
+    // Takes the parts of f that mask names (TRichFormatPart flags) over the range.
+    void ApplyFormat(int start, int length, const TRichCharFormat& f, unsigned mask);
     void SetOffset(int start, int length, int offset);
     void SetColor(int start, int length, TColor color);
 

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -85,6 +86,64 @@ TEST_F(RichEditTest, CharacterOffsetsThroughTheFormatMessages)
     small.yOffset = 40;
     EXPECT_EQ(e->Perform(EM_SETCHARFORMAT, SCF_SELECTION, LPARAM(&small)), 0);
     EXPECT_EQ(e->SelAttributes().Offset, 0);
+}
+
+TEST_F(RichEditTest, CharacterFormatsOfTheSelection)
+{
+    auto* e = Add<TProbeRich>(10, 10, 200, 80);
+    e->SetText("abc");
+    e->SetSelStart(1);
+    e->SetSelLength(1);
+    const struct {
+        DWORD mask, effects;
+        int height;
+        COLORREF color;
+        const char* face;
+        const char* expected;
+    } cases[] = {
+        {CFM_BOLD, CFE_BOLD, 0, 0, "", "B"},
+        {CFM_BOLD | CFM_ITALIC, CFE_ITALIC, 0, 0, "", "I"},
+        {CFM_UNDERLINE, CFE_UNDERLINE, 0, 0, "", "IU"},
+        {CFM_ITALIC | CFM_UNDERLINE, 0, 0, 0, "", ""},
+        {CFM_SIZE, 0, 280, 0, "", "s28"},
+        {CFM_FACE, 0, 0, 0, "Courier New", "s28fCourier New"},
+        {CFM_COLOR, 0, 0, RGB(0, 128, 0), "", "s28fCourier New#008000"},
+        {CFM_COLOR, CFE_AUTOCOLOR, 0, RGB(0, 128, 0), "", "s28fCourier New"},
+    };
+    for (const auto& c : cases) {
+        CHARFORMATA cf;
+        cf.dwMask = c.mask;
+        cf.dwEffects = c.effects;
+        cf.yHeight = c.height;
+        cf.crTextColor = c.color;
+        std::snprintf(cf.szFaceName, sizeof cf.szFaceName, "%s", c.face);
+        EXPECT_EQ(e->Perform(EM_SETCHARFORMAT, SCF_SELECTION, LPARAM(&cf)), 1);
+        const TRichCharFormat f = e->SelAttributes();
+        std::string got;
+        if (f.Bold) got += "B";
+        if (f.Italic) got += "I";
+        if (f.Underline) got += "U";
+        if (f.HalfPoints != e->Document().DefaultFormat().HalfPoints) got += "s" + std::to_string(f.HalfPoints);
+        if (!f.FontName.empty() && f.FontName != e->Document().DefaultFormat().FontName) got += "f" + f.FontName;
+        if (f.Color != clNone) {
+            char hex[8];
+            std::snprintf(hex, sizeof hex, "#%02x%02x%02x", GetRValue(COLORREF(f.Color)), GetGValue(COLORREF(f.Color)),
+                          GetBValue(COLORREF(f.Color)));
+            got += hex;
+        }
+        EXPECT_EQ(got, c.expected);
+        CHARFORMATA back;
+        e->Perform(EM_GETCHARFORMAT, SCF_SELECTION, LPARAM(&back));
+        EXPECT_EQ((back.dwEffects & CFE_BOLD) != 0, f.Bold);
+        EXPECT_EQ((back.dwEffects & CFE_UNDERLINE) != 0, f.Underline);
+        EXPECT_EQ(back.yHeight, f.HalfPoints * 10);
+    }
+    EXPECT_EQ(e->Document().FormatAt(1).Bold, false);  // the character before is untouched
+    TRichContent c;
+    ASSERT_TRUE(ReadRTF(e->SaveRTF(), c));
+    ASSERT_EQ(c.Paragraphs[0].Runs.size(), 3u);
+    EXPECT_EQ(c.Paragraphs[0].Runs[1].Format.FontName, "Courier New");
+    EXPECT_EQ(c.Paragraphs[0].Runs[1].Format.HalfPoints, 28);
 }
 
 TEST_F(RichEditTest, AsksForTheSizeOfItsContent)

@@ -118,9 +118,15 @@ TEST_F(RichTest, CellsAndRichEditsExchangeRtf)
 TEST_F(RichTest, RaisedAndLoweredSelection)
 {
     TExRichEdit* e = g->RichEditor();
+    int changes = 0;
+    g->OnRichEditSelectionChange = [&](TObject* Sender) {
+        EXPECT_EQ(Sender, g);
+        ++changes;
+    };
     e->SetText("H2O");
     e->SetSelStart(1);
     e->SetSelLength(1);
+    EXPECT_EQ(changes, 2);  // the editor's selection changes reach the grid's event
     const struct {
         void (TExRichEdit::*set)();
         bool normal, sub, super;
