@@ -745,3 +745,39 @@ TEST(GridPrint, MarkupTitleAtTheBottom)
     EXPECT_EQ(t.find("<b>"), std::string::npos);
     EXPECT_LT(t.find("c2r3"), t.find("Hull report"));  // below the cells
 }
+
+TEST(GridPrint, RichTextCellsPrintTheirRunsAtTheirSize)
+{
+    PrintGrid f(3, 4);
+    const std::string head = "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 Arial;}}{\\colortbl ;\\red255\\green0\\blue0;}\\fs24 ";
+    f.g->SetCells(1, 2, head + "\\cf1 WWWWWW\\cf0  rest\\par}");
+    const int w = 794, h = 1123;
+    auto redPixels = [&](TCanvas* cv) {
+        int red = 0;
+        for (int y = 0; y < h; y += 1)
+            for (int x = 0; x < w; ++x) {
+                const COLORREF c = ColorToRGB(cv->Pixel(x, y));
+                red += GetRValue(c) > 190 && GetGValue(c) < 90 && GetBValue(c) < 90;
+            }
+        return red;
+    };
+    // straight onto a bitmap, and through the printer's path of an off-screen picture
+    TBitmap preview(w, h);
+    f.g->SetPreviewPage(1);
+    f.g->PrintPreview(preview.Canvas(), {0, 0, w, h});
+    SavePng(preview, "print-rich");
+    EXPECT_GT(redPixels(preview.Canvas()), 20);
+    // the column takes the rich text's width, whose 12-point runs outgrow the grid's font
+    const int richWidth = f.g->GetPrintColWidth(1);
+    f.g->SetCells(1, 2, "WWWWWW rest");
+    TBitmap plain(w, h);
+    f.g->PrintPreview(plain.Canvas(), {0, 0, w, h});
+    EXPECT_GT(richWidth, f.g->GetPrintColWidth(1) * 5 / 4);
+    // a page without pixels (the printer's) gets the runs as text
+    TRecordingCanvas rec(w, h);
+    f.g->PrintPreview(&rec, {0, 0, w, h});
+    std::string all;
+    for (const std::string& t : DrawnTexts(rec)) all += t + "|";
+    EXPECT_NE(all.find("WWWWWW"), std::string::npos) << all;
+    EXPECT_EQ(all.find("rtf"), std::string::npos) << all;
+}
