@@ -358,7 +358,8 @@ struct PrintLayout {
     int FixedBlockWidth() const
     {
         int f = 0;
-        for (int c = 0; c < std::min(g.FixedCols(), int(width.size())); ++c) f += width[size_t(c)] + cs;
+        for (int c = 0; c < std::min(g.FixedCols(), int(width.size())); ++c)
+            if (width[size_t(c)]) f += width[size_t(c)] + cs;
         return f;
     }
 

@@ -780,4 +780,44 @@ TEST(GridPrint, RichTextCellsPrintTheirRunsAtTheirSize)
     for (const std::string& t : DrawnTexts(rec)) all += t + "|";
     EXPECT_NE(all.find("WWWWWW"), std::string::npos) << all;
     EXPECT_EQ(all.find("rtf"), std::string::npos) << all;
+    REQUIRE_TOOL("pdftotext", "poppler-utils");
+    f.g->Print();
+    const std::vector<std::string> pages = f.PdfPages();
+    ASSERT_EQ(pages.size(), 1u);
+    EXPECT_NE(pages[0].find("WWWWWW rest"), std::string::npos) << pages[0];
+}
+
+namespace {
+struct ExportCountingGrid : TExStringGrid {
+    using TExStringGrid::TExStringGrid;
+    std::vector<std::pair<TExportState, int>> seen;
+    void ExportNotification(TExportState State, int ARow) override { seen.emplace_back(State, ARow); }
+};
+}  // namespace
+
+TEST(GridPrint, ExportHookFollowsThePrint)
+{
+    EnsurePlatform();
+    TForm* form = Construct<TForm>(Application);
+    auto* g = new ExportCountingGrid(form);
+    g->SetParent(form);
+    g->SetColCount(3);
+    g->SetRowCount(4);
+    testsupport::TempDir dir("gridprint");
+    Printer()->SetPrinterIndex(0);
+    Printer()->FileName = dir.file("hook.pdf");
+    g->Print();
+    // the counting pass and the printing pass each announce every row
+    using S = std::vector<std::pair<TExportState, int>>;
+    const S rows{{esExportNewRow, 0}, {esExportNewRow, 1}, {esExportNewRow, 2}, {esExportNewRow, 3}};
+    S want{{esExportStart, -1}};
+    want.insert(want.end(), rows.begin(), rows.end());
+    want.insert(want.end(), rows.begin(), rows.end());
+    want.emplace_back(esExportDone, -1);
+    EXPECT_EQ(g->seen, want);
+    g->seen.clear();
+    g->PrintRect({0, 1, 2, 2});
+    ASSERT_GE(g->seen.size(), 2u);
+    EXPECT_EQ(g->seen[1], std::make_pair(esExportSelRow, 1));
+    form->Free();
 }
