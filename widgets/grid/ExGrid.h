@@ -1257,9 +1257,27 @@ public:
     void ShowEditorChar(char Ch) override;
     void KeyUp(platform::Word& Key, platform::TShiftState Shift) override;
     void Dispatch(platform::TMessage& m) override;
+    void WMChar(platform::TWMChar& m) override;
+    using TRowChangingEvent = std::function<void(platform::TObject* Sender, int OldRow, int NewRow, bool& Allow)>;
+    using TColChangingEvent = std::function<void(platform::TObject* Sender, int OldCol, int NewCol, bool& Allow)>;
+    TRowChangingEvent OnRowChanging;
+    TColChangingEvent OnColChanging;
+    // goEditing was taken off because the current cell is read-only.
+    bool EditingSwitchedOff = false;
+    // The typed prefix of type-to-find.
+    std::string SearchText;
+    // Repaints the header cells of the old and the new current cell.
+    void UpdateActiveCells(int OldCol, int OldRow, int NewCol, int NewRow);
 
 private:
     friend class TEditLink;
+    // Steps of the key handling before and after the platform's; true when the key was used.
+    bool KeyDownFirst(platform::Word& Key, platform::TShiftState Shift);
+    void KeyDownAfter(platform::Word Key, platform::TShiftState Shift, int LeftBefore);
+    bool TypeToFind(char Key);
+    void GridKeyDown(platform::Word& Key, platform::TShiftState Shift);
+    // Puts goEditing on or off for the target cell; false when it cannot be edited.
+    bool SwitchEditing(int ACol, int ARow);
     bool FixedEditClick(platform::TMouseButton Button, platform::TShiftState Shift, int X, int Y);
     bool HasEditControl(TEditorType t);
     platform::TWinControl* EditorControl();

@@ -55,7 +55,7 @@ bool TExStringGrid::IsTextEditorType(TEditorType t)
 
 bool TExStringGrid::IsEditable(int ACol, int ARow)
 {
-    if (!(Options() & goEditing) && !MouseActions.RangeSelectAndEdit) return false;
+    if (!(Options() & goEditing) && !MouseActions.RangeSelectAndEdit && !EditingSwitchedOff) return false;
     const TPoint b = BaseCell(ACol, ARow);
     bool can = true, fixed = false;
     GetCellReadOnly(b.X, b.Y, can);
@@ -242,19 +242,40 @@ void TExStringGrid::DoneEditing()
 
 bool TExStringGrid::SelectCell(int ACol, int ARow)
 {
+    if (ACol < 0 || ARow < 0) return false;
     const bool moving = ACol != Col() || ARow != Row();
     if (moving && !CommitEdit()) return false;
-    if (moving && !advancing_ && OnCellChanging) {
-        bool allow = true;
-        OnCellChanging(this, Row(), Col(), ARow, ACol, allow);
-        if (!allow) return false;
+    bool allow = true;
+    if (ARow != Row() && OnRowChanging) OnRowChanging(this, Row(), ARow, allow);
+    if (ACol != Col() && OnColChanging) OnColChanging(this, Col(), ACol, allow);
+    if (moving && !advancing_ && OnCellChanging) OnCellChanging(this, Row(), Col(), ARow, ACol, allow);
+    if (!allow || (ACol == 0 && nodeCount_ > 0 && !(Options() & goRowSelect))) return false;
+    const int oldCol = Col(), oldRow = Row();
+    if (moving) SwitchEditing(ACol, ARow);
+    if (moving && IsFixed(ACol, ARow)) return false;
+    if (!TBaseGrid::SelectCell(ACol, ARow)) return false;
+    if (ActiveCellShow && moving) UpdateActiveCells(oldCol, oldRow, ACol, ARow);
+    if (ARow != lastReportedRow_ && OnRowUpdate && updateCount_ == 0 && moving) {
+        const int last = lastReportedRow_;
+        lastReportedRow_ = ARow;
+        OnRowUpdate(this, last, ARow);
     }
-    return TBaseGrid::SelectCell(ACol, ARow);
+    if (moving) EditStartText = GetCellEx(RemapCol(ACol), ARow);
+    return true;
 }
 
 // ---------------------------------------------------------------- keys
 
 void TExStringGrid::KeyDown(Word& Key, TShiftState Shift)
+{
+    const int leftBefore = LeftCol();
+    if (KeyDownFirst(Key, Shift)) return;
+    const Word key = Key;
+    GridKeyDown(Key, Shift);
+    KeyDownAfter(key, Shift, leftBefore);
+}
+
+void TExStringGrid::GridKeyDown(Word& Key, TShiftState Shift)
 {
     if (Key == VK_TAB && (Options() & goTabs) && !(Shift & ssAlt)) {
         TabEdit(Shift & ssShift);
@@ -322,6 +343,16 @@ void TExStringGrid::KeyPress(char& Key)
     const bool editing = ed && ed->Visible();
     if (Key == 27) {
         if (editing) CancelInplaceEdit();
+        Key = 0;
+        return;
+    }
+    if (!editing && ((unsigned char)Key >= 32 || Key == 8) && TypeToFind(Key)) {
+        Key = 0;
+        return;
+    }
+    const TPoint b = BaseCell(GetRealCol(), Row());
+    if (Key == '\r' && !editing && Focused() && HasStaticEdit(b.X, b.Y)) {
+        AdvanceEdit(Col(), Row(), false, false, true, false);
         Key = 0;
         return;
     }

@@ -590,6 +590,9 @@ void TExStringGrid::SubclassProc(TMessage& Message)
 void TExStringGrid::KeyUp(Word& Key, TShiftState Shift)
 {
     const Word key = Key;
+    // Moves, Insert and Delete end a type-to-find prefix (Home does not).
+    if ((key >= VK_PRIOR && key <= VK_END) || (key >= VK_LEFT && key <= VK_DOWN) || key == VK_INSERT || key == VK_DELETE)
+        SearchText.clear();
     TBaseGrid::KeyUp(Key, Shift);
     if (Navigation.AlwaysEdit && ((key >= VK_LEFT && key <= VK_DOWN) || (key == VK_TAB && (Options() & goTabs))))
         ShowInplaceEdit();

@@ -1,0 +1,172 @@
+// The grid's keyboard: the change events of the current cell, the per-cell editing
+// switch, check boxes, radio items and buttons by key, Home and End, select-all, the
+// clipboard short-cuts, type-to-find and the characters typed on the grid.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "base/StringList.h"
+#include "platform/TestRig.h"
+#include "platform/forms/Forms.h"
+#include "platform/system/Clipboard.h"
+#include "tests/widgets/grid/GridWindow.h"
+#include "widgets/grid/ExGrid.h"
+
+using namespace platform;
+using namespace grid;
+
+namespace {
+
+struct KeysTest : ::testing::Test, gridtest::GridWindow {
+    std::vector<std::string> events;
+    void SetUp() override
+    {
+        Open(420, 300, 4, 6);
+        g->SetFixedCols(1);
+        g->SetFixedRows(1);
+        g->SetOptions(g->Options() | goEditing);
+        for (int c = 1; c < 4; ++c)
+            for (int r = 1; r < 6; ++r) g->SetCells(c, r, std::to_string(c * 10 + r));
+        form->Show();
+        g->SetFocus();
+        ASSERT_TRUE(ProcessUntil([&] { return g->Focused(); }));
+        g->SetCol(1);
+        g->SetRow(1);
+    }
+    void TearDown() override { Close(); }
+    bool Editing() { return g->InplaceEditor() && g->InplaceEditor()->Visible(); }
+};
+
+}  // namespace
+
+TEST_F(KeysTest, TheChangingEventsMayRefuseAMoveAndTheRowUpdateFollowsIt)
+{
+    bool allowRow = true;
+    g->OnRowChanging = [&](TObject*, int o, int n, bool& allow) {
+        events.push_back("row " + std::to_string(o) + ">" + std::to_string(n));
+        allow = allowRow;
+    };
+    g->OnColChanging = [&](TObject*, int o, int n, bool&) {
+        events.push_back("col " + std::to_string(o) + ">" + std::to_string(n));
+    };
+    g->OnRowUpdate = [&](TObject*, int o, int n) { events.push_back("update " + std::to_string(o) + ">" + std::to_string(n)); };
+    SendKey(g, VK_DOWN);
+    EXPECT_EQ(g->Row(), 2);
+    SendKey(g, VK_RIGHT);
+    EXPECT_EQ(g->Col(), 2);
+    EXPECT_EQ(g->EditStartText, "22");
+    allowRow = false;
+    SendKey(g, VK_DOWN);
+    EXPECT_EQ(g->Row(), 2);
+    EXPECT_EQ(events, (std::vector<std::string>{"row 1>2", "update -1>2", "col 1>2", "row 2>3"}));
+}
+
+TEST_F(KeysTest, MovingOntoAReadOnlyCellSwitchesEditingOffAndBackOn)
+{
+    g->OnCanEditCell = [](TObject*, int r, int, bool& can) { can = r != 2; };
+    SendKey(g, VK_DOWN);
+    EXPECT_FALSE(g->Options() & goEditing);
+    EXPECT_TRUE(g->EditingSwitchedOff);
+    SendChar(g, '5');
+    EXPECT_FALSE(Editing());
+    SendKey(g, VK_DOWN);
+    EXPECT_TRUE(g->Options() & goEditing);
+    EXPECT_FALSE(g->EditingSwitchedOff);
+    SendChar(g, '5');
+    ASSERT_TRUE(ProcessUntil([&] { return Editing(); }, 200));
+    SendKey(g->InplaceEditor(), VK_ESCAPE);
+}
+
+TEST_F(KeysTest, SpaceAndEnterWorkCheckBoxesRadioItemsAndButtons)
+{
+    g->AddCheckBox(1, 1, false, false);
+    base::TStrings* items = g->CreateRadio(2, 1, 0, 0);
+    items->Add("a");
+    items->Add("b");
+    g->AddButton(3, 1, 40, 16, "go", haLeft, vaTop);
+    g->OnCheckBoxClick = [&](TObject*, int c, int r, bool s) { events.push_back("check " + std::to_string(c) + "," + std::to_string(r) + (s ? " on" : " off")); };
+    g->OnRadioClick = [&](TObject*, int c, int, int i) { events.push_back("radio " + std::to_string(c) + ":" + std::to_string(i)); };
+    g->OnButtonClick = [&](TObject*, int c, int) { events.push_back("button " + std::to_string(c)); };
+    SendKey(g, VK_SPACE);
+    bool state = false;
+    g->GetCheckBoxState(1, 1, state);
+    EXPECT_TRUE(state);
+    SendChar(g, 'x');  // a cell worked by key takes no characters
+    EXPECT_FALSE(Editing());
+    g->SetCol(2);
+    SendKey(g, VK_SPACE);
+    g->SetCol(3);
+    SendKey(g, VK_RETURN);
+    EXPECT_EQ(events, (std::vector<std::string>{"check 1,1 on", "radio 2:1", "button 3"}));
+}
+
+TEST_F(KeysTest, HomeEndSelectAllAndTheClipboardShortCuts)
+{
+    g->Navigation.HomeEndKey = heFirstLastRow;
+    g->SetRow(3);
+    SendKey(g, VK_END);
+    EXPECT_EQ(g->Row(), 5);
+    SendKey(g, VK_HOME);
+    EXPECT_EQ(g->Row(), 1);
+    g->SetOptions(g->Options() | goRangeSelect);
+    SendKey(g, 'A', ssCtrl);
+    const TGridRect all = g->Selection();
+    EXPECT_EQ(all.Left, 1);
+    EXPECT_EQ(all.Top, 1);
+    EXPECT_EQ(all.Right, 3);
+    EXPECT_EQ(all.Bottom, 5);
+    g->Navigation.AllowClipboardShortCuts = true;
+    g->SetSelection(TGridRect{1, 1, 2, 1});
+    bool allow = false;
+    g->OnClipboardCopy = [&](TObject*, bool& a) { a = allow; };
+    Clipboard()->SetAsText("before");
+    SendKey(g, 'C', ssCtrl);
+    EXPECT_EQ(Clipboard()->AsText(), "before");
+    allow = true;
+    SendKey(g, 'C', ssCtrl);
+    EXPECT_EQ(Clipboard()->AsText().substr(0, 5), "11\t21");
+    EXPECT_FALSE(Editing());  // the control character of Ctrl+C opened nothing
+}
+
+TEST_F(KeysTest, TypeToFindGoesToTheFirstRowStartingWithTheTypedText)
+{
+    g->SetOptions(g->Options() & ~goEditing);
+    const char* names[] = {"Alpha", "Beta", "Bravo", "Charlie", "Delta"};
+    for (int r = 1; r < 6; ++r) g->SetCells(1, r, names[r - 1]);
+    g->SortSettings().Column = 1;
+    g->Navigation.AutoGotoWhenSorted = true;
+    g->Navigation.AutoGotoIncremental = true;
+    SendChar(g, 'b');
+    EXPECT_EQ(g->Row(), 2);
+    SendChar(g, 'r');
+    EXPECT_EQ(g->Row(), 3);
+    EXPECT_EQ(g->SearchText, "br");
+    SendChar(g, 'x');  // no match: the prefix starts again
+    EXPECT_EQ(g->SearchText, "");
+    SendChar(g, 'd');
+    EXPECT_EQ(g->Row(), 5);
+    g->Perform(WM_KEYUP, VK_HOME, 0);
+    EXPECT_EQ(g->SearchText, "d");
+    g->Perform(WM_KEYUP, VK_DOWN, 0);
+    EXPECT_EQ(g->SearchText, "");
+}
+
+TEST_F(KeysTest, OnKeyPressMayChangeTheCharacterThatOpensTheEditor)
+{
+    g->OnKeyPress = [](TObject*, char& k) {
+        if (k == 'a') k = 'A';
+        if (k == 'q') k = 0;
+    };
+    SendChar(g, 'q');
+    EXPECT_FALSE(Editing());
+    SendChar(g, 'a');
+    ASSERT_TRUE(ProcessUntil([&] { return Editing() && g->InplaceEditor()->Text() == "A"; }, 200));
+    SendKey(g->InplaceEditor(), VK_ESCAPE);
+    // With AlwaysEdit, releasing an arrow key opens the editor on the new cell.
+    g->Navigation.AlwaysEdit = true;
+    SendKey(g, VK_DOWN);
+    EXPECT_EQ(g->Row(), 2);
+    EXPECT_TRUE(Editing());
+    SendKey(g->InplaceEditor(), VK_ESCAPE);
+}
