@@ -571,9 +571,11 @@ struct PrintLayout {
             h = rowH;
             cut = true;
         }
-        CellLook l;
-        Look(c, r, l);
-        if (isBase) DrawContent(rc, r, x, y, w, h, rowH, l);
+        if (isBase) {
+            CellLook l;
+            Look(c, r, l);
+            DrawContent(rc, r, x, y, w, h, rowH, l);
+        }
 
         // sides: the outline of the cell's block
         TCellBorders sides = 0;
