@@ -65,7 +65,10 @@ void TExRichEdit::KeyDown(Word& Key, TShiftState Shift)
 void TExRichEdit::WMKillFocus(TWMKillFocus& m)
 {
     auto* to = reinterpret_cast<TWinControl*>(m.WParam);
-    if (grid_ && to == grid_) grid_->HideInplaceEdit();
+    if (grid_ && grid_->LinkFormClosed) {
+        // The focus loss that closing a link's pop-up form brings: the editor stays.
+        grid_->LinkFormClosed = false;
+    } else if (grid_ && to == grid_) grid_->HideInplaceEdit();
     else if (grid_ && this == grid_->RichEditor()) grid_->EditControlExit(this, to);  // elsewhere: as any editor
     TRichEdit::WMKillFocus(m);
 }

@@ -257,6 +257,14 @@ TEST(RichEditing, EditorOpensOverTheCellAndCommitsThroughValidation)
     EXPECT_EQ(e->PlainText(), "bold text");
     SendKey(e, VK_END, ssCtrl);
     SendChar(e, '!');
+    // The focus loss that closing a link's pop-up form brings is ignored once.
+    g->LinkFormClosed = true;
+    g->SetFocus();
+    Application->ProcessMessages();
+    EXPECT_TRUE(e->Visible());
+    EXPECT_FALSE(g->LinkFormClosed);
+    e->SetFocus();
+    Application->ProcessMessages();
     SendKey(e, VK_DOWN);
     Application->ProcessMessages();
     EXPECT_FALSE(e->Visible());
