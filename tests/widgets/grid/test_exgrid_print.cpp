@@ -821,3 +821,59 @@ TEST(GridPrint, ExportHookFollowsThePrint)
     EXPECT_EQ(g->seen[1], std::make_pair(esExportSelRow, 1));
     form->Free();
 }
+
+TEST(GridPrint, RotatedTextTakesItsTurnedSize)
+{
+    PrintGrid f(3, 4);
+    const int w = 794, h = 1123;
+    auto layout = [&] {
+        auto page = std::make_unique<TBitmap>(w, h);
+        page->Canvas()->Brush().SetColor(clWhite);
+        page->Canvas()->FillRect({0, 0, w, h});
+        f.g->SetPreviewPage(1);
+        f.g->PrintPreview(page->Canvas(), {0, 0, w, h});
+        return page;
+    };
+    f.g->SetCells(1, 2, "Frame spacing 600");
+    layout();
+    const int flat = f.g->GetPrintColWidth(1);
+    f.g->AddRotated(1, 2, 90, "Frame spacing 600");
+    const auto shot = layout();
+    TBitmap& page = *shot;
+    SavePng(page, "print-rotated");
+    const int turned = f.g->GetPrintColWidth(1);
+    EXPECT_LT(turned, flat / 2);
+    // the turned text stands upright: its dark pixels run taller than the column is wide
+    const int left = int(std::lround(f.g->GetPrintColOffset(1) * 96 / 254.0));
+    const int right = int(std::lround((f.g->GetPrintColOffset(2)) * 96 / 254.0));
+    int top = h, bottom = 0;
+    for (int y = 0; y < h; ++y)
+        for (int x = left + 2; x < right - 2; ++x)
+            if ((page.ScanLine(y)[x] & 0xFF) < 100) {
+                top = std::min(top, y);
+                bottom = std::max(bottom, y);
+            }
+    EXPECT_GT(bottom - top, 2 * (right - left)) << top << ".." << bottom;
+}
+
+TEST(GridPrint, ScreenWidthsWrapLongTexts)
+{
+    PrintGrid f(3, 4);
+    f.g->SetColWidths(1, 60);
+    f.g->SetCells(1, 2, "waterline offsets from the station drawings");
+    TPrintSettings& ps = f.g->PrintSettings();
+    ps.NoAutoSize = true;
+    ASSERT_TRUE(f.g->WordWrap());
+    TRecordingCanvas rec(794, 1123);
+    f.g->SetPreviewPage(1);
+    f.g->PrintPreview(&rec, {0, 0, 794, 1123});
+    EXPECT_EQ(f.g->GetPrintColWidth(1), int(std::lround((60 - 4) * 254.0 / 96)));
+    int pieces = 0;
+    std::string all;
+    for (const std::string& t : DrawnTexts(rec))
+        if (std::string("waterline offsets from the station drawings").find(t) != std::string::npos && t.size() > 3) {
+            ++pieces;
+            all += t + "|";
+        }
+    EXPECT_GE(pieces, 3) << all;  // one line per piece, inside the screen's column width
+}
