@@ -838,9 +838,10 @@ void TExStringGrid::PrivatePrintRect(const TGridRect& GridRect, bool SelectedOnl
         TExStringGrid& g;
         ~Reset()
         {
-            if (p->Printing()) p->Abort();
-            p->SetOrientation(o);
+            // only a job this print began is ended here
+            if (g.printTarget_ && p->Printing()) p->Abort();
             g.printTarget_ = nullptr;
+            if (!p->Printing()) p->SetOrientation(o);
         }
     } reset{printer, oldOrientation, *this};
     const int ppi = printer->PixelsPerInch();
@@ -856,7 +857,7 @@ void TExStringGrid::PrivatePrintRect(const TGridRect& GridRect, bool SelectedOnl
     printPageCount_ = printToPage_;
     printer->Title = PrintSettings().JobName;
     printer->BeginDoc();
-    printTarget_ = printer;
+    printTarget_ = printer;  // from here on a failure aborts the job
     BuildPages(printer->Canvas(), prPrint, n, SelectedOnly);
     printer->EndDoc();
     printTarget_ = nullptr;

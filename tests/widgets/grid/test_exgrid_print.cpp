@@ -877,3 +877,14 @@ TEST(GridPrint, ScreenWidthsWrapLongTexts)
         }
     EXPECT_GE(pieces, 3) << all;  // one line per piece, inside the screen's column width
 }
+
+TEST(GridPrint, APrintWhileTheTargetIsBusyLeavesTheOtherJobAlone)
+{
+    PrintGrid f(3, 4);
+    Printer()->BeginDoc();
+    Printer()->Canvas()->TextOut(10, 10, "another job");
+    EXPECT_THROW(f.g->Print(), base::Exception);
+    EXPECT_TRUE(Printer()->Printing());
+    Printer()->EndDoc();
+    EXPECT_TRUE(std::filesystem::exists(Printer()->FileName));
+}
