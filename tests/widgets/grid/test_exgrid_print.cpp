@@ -868,14 +868,14 @@ TEST(GridPrint, ScreenWidthsWrapLongTexts)
     f.g->SetPreviewPage(1);
     f.g->PrintPreview(&rec, {0, 0, 794, 1123});
     EXPECT_EQ(f.g->GetPrintColWidth(1), int(std::lround((60 - 4) * 254.0 / 96)));
-    int pieces = 0;
+    int wrapped = 0;
     std::string all;
     for (const std::string& t : DrawnTexts(rec))
         if (std::string("waterline offsets from the station drawings").find(t) != std::string::npos && t.size() > 3) {
-            ++pieces;
+            ++wrapped;
             all += t + "|";
         }
-    EXPECT_GE(pieces, 3) << all;  // one line per piece, inside the screen's column width
+    EXPECT_GE(wrapped, 3) << all;  // one line each, inside the screen's column width
 }
 
 TEST(GridPrint, APrintWhileTheTargetIsBusyLeavesTheOtherJobAlone)
