@@ -217,16 +217,6 @@ const std::vector<int>& TCustomEdit::Offsets() const
     return offsets_;
 }
 
-TRect TCustomEdit::FormatRect() const
-{
-    if (formatRectSet_) return formatRect_;
-    TRect r = ClientRect();
-    // A little room either side, as the platform's edit keeps.
-    r.Left += 1;
-    r.Right = std::max(r.Left, r.Right - 1);
-    r.Top += 1;
-    return r;
-}
 
 // Client x of the text's first boundary.
 int TCustomEdit::TextOrigin() const
@@ -493,17 +483,10 @@ void TCustomEdit::Native(TMessage& m)
         SetSelection(a, c);
         break;
     }
-    case EM_GETRECT:
-        if (m.LParam) *reinterpret_cast<TRect*>(m.LParam) = FormatRect();
-        break;
+    case EM_GETRECT: FormatRectMessage(m); break;
     case EM_SETRECT:
     case EM_SETRECTNP:
-        if (const auto* r = reinterpret_cast<const TRect*>(m.LParam)) {
-            formatRect_ = *r;
-            formatRectSet_ = true;
-        } else {
-            formatRectSet_ = false;
-        }
+        FormatRectMessage(m);
         UpdateCaret();
         if (m.Msg == EM_SETRECT) Invalidate();
         break;
@@ -605,7 +588,7 @@ void TCustomEdit::WMGetDlgCode(TWMGetDlgCode& m)
 void TCustomEdit::WMSize(TWMSize& m)
 {
     // A new size (also a window made again with other styles) gives the text area back its default.
-    formatRectSet_ = false;
+    ResetFormatRect();
     offsetsValid_ = false;
     UpdateCaret();
     TWinControl::WMSize(m);

@@ -97,8 +97,6 @@ public:
     void SetAutoSize(bool v);
     bool OEMConvert = false;
 
-    // The text area in client coordinates (EM_GETRECT).
-    TRect FormatRect() const;
     // The character boundary nearest to a client point (EM_CHARFROMPOS), and the client
     // position of boundary i (0 .. length, the caret's place there).
     int CharFromPos(TPoint p) const;
@@ -156,8 +154,6 @@ private:
     std::unique_ptr<TControlCanvas> canvas_;
     int anchor_ = 0, caret_ = 0;
     int scrollX_ = 0;
-    TRect formatRect_;
-    bool formatRectSet_ = false;
     bool modified_ = false, readOnly_ = false, hideSelection_ = true, autoSize_ = true, ctl3D_ = true;
     int maxLength_ = 0;
     char passwordChar_ = 0;

@@ -66,6 +66,31 @@ void TEditBase::WMMouseMove(TWMMouseMove& m)
     TWinControl::WMMouseMove(m);
 }
 
+TRect TEditBase::FormatRect() const
+{
+    if (formatRectSet_) return formatRect_;
+    TRect r = ClientRect();
+    r.Left += 1;
+    r.Right = std::max(r.Left, r.Right - 1);
+    r.Top += 1;
+    return r;
+}
+
+bool TEditBase::FormatRectMessage(TMessage& m)
+{
+    switch (m.Msg) {
+    case EM_GETRECT:
+        if (m.LParam) *reinterpret_cast<TRect*>(m.LParam) = FormatRect();
+        return true;
+    case EM_SETRECT:
+    case EM_SETRECTNP:
+        if (const auto* r = reinterpret_cast<const TRect*>(m.LParam)) formatRect_ = *r;
+        formatRectSet_ = m.LParam != 0;
+        return true;
+    default: return false;
+    }
+}
+
 bool TEditBase::ClipboardChar(char c)
 {
     switch (c) {

@@ -19,7 +19,16 @@ public:
     void WMLButtonUp(TWMMouse& m) override;
     void WMMouseMove(TWMMouseMove& m) override;
 
+    // The text area in client coordinates (EM_GETRECT / EM_SETRECT): by default the
+    // client area less a pixel at the left, right and top, as the platform's edit keeps.
+    TRect FormatRect() const;
+
 protected:
+    // EM_GETRECT answered, or EM_SETRECT / EM_SETRECTNP taken (a null rectangle gives
+    // back the default); true for those messages.
+    bool FormatRectMessage(TMessage& m);
+    // A new size gives the text area back its default.
+    void ResetFormatRect() { formatRectSet_ = false; }
     // The control characters of Ctrl+A (select all), Ctrl+C, Ctrl+V and Ctrl+X; true when
     // c was one of them.
     bool ClipboardChar(char c);
@@ -28,6 +37,10 @@ protected:
     // EM_SETSEL read for a text of length characters: false when it removes the
     // selection, else anchor and caret (an end of -1 or past the text is the end).
     static bool ReadSetSel(const TMessage& m, int length, int& anchor, int& caret);
+
+private:
+    TRect formatRect_;
+    bool formatRectSet_ = false;
 };
 
 }  // namespace platform

@@ -150,15 +150,6 @@ void TCustomRichEdit::ReplaceSelection(const std::string& s)
 
 // ---------------------------------------------------------------- geometry
 
-TRect TCustomRichEdit::FormatRect() const
-{
-    if (formatRectSet_) return formatRect_;
-    TRect r = ClientRect();
-    r.Left += 1;
-    r.Right = std::max(r.Left, r.Right - 1);
-    r.Top += 1;
-    return r;
-}
 
 TPoint TCustomRichEdit::TextOrigin() const
 {
@@ -361,17 +352,10 @@ void TCustomRichEdit::Native(TMessage& m)
         SetSelection(a, c);
         break;
     }
-    case EM_GETRECT:
-        if (m.LParam) *reinterpret_cast<TRect*>(m.LParam) = FormatRect();
-        break;
+    case EM_GETRECT: FormatRectMessage(m); break;
     case EM_SETRECT:
     case EM_SETRECTNP:
-        if (const auto* r = reinterpret_cast<const TRect*>(m.LParam)) {
-            formatRect_ = *r;
-            formatRectSet_ = true;
-        } else {
-            formatRectSet_ = false;
-        }
+        FormatRectMessage(m);
         doc_->SetWrapWidth(wordWrap_ ? FormatRect().Width() : 0);
         UpdateCaret();
         if (m.Msg == EM_SETRECT) Invalidate();
@@ -456,7 +440,7 @@ void TCustomRichEdit::WMGetDlgCode(TWMGetDlgCode& m)
 
 void TCustomRichEdit::WMSize(TWMSize& m)
 {
-    formatRectSet_ = false;
+    ResetFormatRect();
     doc_->SetWrapWidth(wordWrap_ ? FormatRect().Width() : 0);
     UpdateCaret();
     TWinControl::WMSize(m);

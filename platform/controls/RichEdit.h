@@ -87,8 +87,6 @@ public:
     void SetReadOnly(bool v) { readOnly_ = v; }
     bool Modified() const { return modified_; }
     void SetModified(bool v) { modified_ = v; }
-    // The text area in client coordinates (EM_GETRECT / EM_SETRECT).
-    TRect FormatRect() const;
 
     // Draws the content wrapped into rect of a DC, as printing and owner drawing do: text
     // of the automatic colour in textColor, all of it in forceColor unless that is clNone.
@@ -129,8 +127,6 @@ private:
     std::unique_ptr<TRichDocument> doc_;
     int anchor_ = 0, caret_ = 0;
     int caretX_ = -1;  // the column Up and Down keep
-    TRect formatRect_;
-    bool formatRectSet_ = false;
     bool wordWrap_ = true, hideSelection_ = true, readOnly_ = false, modified_ = false, selecting_ = false;
     TBorderStyle borderStyle_ = bsSingle;
     DWORD eventMask_ = 0;
