@@ -188,6 +188,7 @@ TEST_F(RichTest, EditorGrowsTheRowWhileTyping)
     SendChar(e, '\r');
     SendChar(e, 'z');
     EXPECT_EQ(grown, 2);
+    Shot("rich-editor-grown");
     g->HideRichEditor(1, 2);
     EXPECT_FALSE(e->Visible());
     TRichContent c;
