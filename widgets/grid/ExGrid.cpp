@@ -152,6 +152,7 @@ void TExStringGrid::Loaded()
 void TExStringGrid::Resize()
 {
     TBaseGrid::Resize();
+    SynchColumns();
     UpdateHScroller();
     UpdateVScroller();
     if (OnResize) OnResize(this);

@@ -1268,9 +1268,23 @@ public:
     std::string SearchText;
     // Repaints the header cells of the old and the new current cell.
     void UpdateActiveCells(int OldCol, int OldRow, int NewCol, int NewRow);
+    // Whether blinking text shows now (flips every timer tick with EnableBlink).
+    bool BlinkVisible() const { return !EnableBlink || blinkPhase_; }
+    void WMSetFocus(platform::TWMSetFocus& m) override;
+    void DoEnter() override;
+    std::function<void(platform::TObject* Sender, bool& CanAdd)> OnCanAddRow;
+
+protected:
+    void CreateWnd() override;
 
 private:
     friend class TEditLink;
+    // The hover and blink timer's tick; false for other timers.
+    bool HoverTimerTick(platform::UINT id);
+    // With ColumnSize.SynchWithGrid the columns scale with the client width.
+    void SynchColumns();
+    bool blinkPhase_ = false;
+    int lastWidth_ = 0;
     // Steps of the key handling before and after the platform's; true when the key was used.
     bool KeyDownFirst(platform::Word& Key, platform::TShiftState Shift);
     void KeyDownAfter(platform::Word Key, platform::TShiftState Shift, int LeftBefore);

@@ -390,11 +390,23 @@ void TExStringGrid::AdvanceEdit(int ACol, int ARow, bool Force, bool OpenEditor,
             if (c + std::max(0, span.X) + 1 >= endCol) {
                 c = firstCol;
                 if (r + 1 < endRow) ++r;
-                else if (Navigation.AdvanceInsert) {
-                    AddRow();
-                    r = RowCount() - 1 - FixedFooters();
-                    if (OnAutoAddRow) OnAutoAddRow(this, r);
-                } else r = firstRow;
+                else {
+                    bool add = Navigation.AdvanceInsert;
+                    if (add && OnCanAddRow) OnCanAddRow(this, add);
+                    if (!add) r = firstRow;  // round to the first normal row
+                    else {
+                        AddRow();
+                        r = RowCount() - 1 - FixedFooters();
+                        if (OnAutoAddRow) OnAutoAddRow(this, r);
+                        // A new row with nothing to edit: the current cell goes down to it and stays.
+                        bool editable = false;
+                        for (int k = firstCol; k < ColCount() && !editable; ++k) editable = IsEditable(RemapCol(k), r);
+                        if (!editable) {
+                            FocusCell(c, r, true);
+                            return;
+                        }
+                    }
+                }
             } else c += std::max(0, span.X) + 1;
         } else if (Forward) {
             if (r + std::max(0, span.Y) + 1 >= endRow) {

@@ -326,7 +326,7 @@ void TExStringGrid::DrawCellText(TCanvas* Canvas, int c, int ARow, TRect R, TAli
         // A form button held down is drawn pressed under the press point.
         const bool down = htmlButtonDown_ && htmlButtonCell_ == TPoint{c, ARow};
         const int hx = down ? htmlButtonPoint_.X : 0, hy = down ? htmlButtonPoint_.Y : 0;
-        html::grdhtmle::HTMLDrawEx(Canvas, s, r, nullptr, hx, hy, -1, -1, 1, false, false, false, selected, true, false,
+        html::grdhtmle::HTMLDrawEx(Canvas, s, r, nullptr, hx, hy, -1, -1, 1, false, false, false, selected, BlinkVisible(), false,
                                    wordWrap_, down, 1.0, selected ? SelectionTextColor : URLColor, clNone, clNone,
                                    clGray, anchor, stripped, focus, mw, mh, links, under, hover, ctl, id, value, type,
                                    nullptr, nullptr, nullptr);

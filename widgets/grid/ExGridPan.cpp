@@ -76,6 +76,7 @@ void TExStringGrid::WndProc(TMessage& m)
 
 void TExStringGrid::WMTimer(TWMTimer& m)
 {
+    if (HoverTimerTick(m.TimerID())) return;
     if (m.TimerID() == kPanTimer) {
         if (panning_) PanStep();
         else KillTimer(kPanTimer);

@@ -3,12 +3,14 @@
 // clipboard short-cuts, type-to-find and the characters typed on the grid.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 #include <vector>
 
 #include "base/StringList.h"
 #include "platform/TestRig.h"
 #include "platform/forms/Forms.h"
+#include "platform/controls/Edit.h"
 #include "platform/system/Clipboard.h"
 #include "tests/widgets/grid/GridWindow.h"
 #include "widgets/grid/ExGrid.h"
@@ -169,4 +171,64 @@ TEST_F(KeysTest, OnKeyPressMayChangeTheCharacterThatOpensTheEditor)
     EXPECT_EQ(g->Row(), 2);
     EXPECT_TRUE(Editing());
     SendKey(g->InplaceEditor(), VK_ESCAPE);
+}
+
+TEST_F(KeysTest, EnterPastTheLastCellAppendsARowOnlyWhenAllowed)
+{
+    g->Navigation.AdvanceOnEnter = true;
+    g->Navigation.AdvanceInsert = true;
+    bool allow = false;
+    g->OnCanAddRow = [&](TObject*, bool& can) { can = allow; };
+    g->OnAutoAddRow = [&](TObject*, int r) { events.push_back("added " + std::to_string(r)); };
+    g->SetCol(3);
+    g->SetRow(5);
+    SendKey(g, VK_F2);
+    SendKey(g->InplaceEditor(), VK_RETURN);
+    EXPECT_EQ(g->RowCount(), 6);  // refused: round to the first normal cell
+    EXPECT_EQ(g->Col(), 1);
+    EXPECT_EQ(g->Row(), 1);
+    allow = true;
+    g->SetCol(3);
+    g->SetRow(5);
+    SendKey(g, VK_F2);
+    SendKey(g->InplaceEditor(), VK_RETURN);
+    EXPECT_EQ(g->RowCount(), 7);
+    EXPECT_EQ(g->Row(), 6);
+    EXPECT_EQ(events, std::vector<std::string>{"added 6"});
+}
+
+TEST_F(KeysTest, ColumnsScaleWithTheGridsWidthAndBlinkingFlipsEveryTick)
+{
+    g->ColumnSize().SynchWithGrid = true;
+    g->SetColWidths(1, 68);
+    const int before = g->ClientWidth();
+    g->SetBounds(0, 0, g->Width() + 100, g->Height());
+    const int after = g->ClientWidth();
+    EXPECT_EQ(g->ColWidths(1), int(std::lround(68.0 * after / before)));
+    // The hover and blink timer.
+    EXPECT_TRUE(g->BlinkVisible());
+    g->EnableBlink = true;
+    const bool first = g->BlinkVisible();
+    g->Perform(WM_TIMER, 111, 0);
+    EXPECT_NE(g->BlinkVisible(), first);
+    g->Perform(WM_TIMER, 111, 0);
+    EXPECT_EQ(g->BlinkVisible(), first);
+}
+
+TEST_F(KeysTest, WithAlwaysEditTheEditorOpensWhenTheGridGetsTheFocus)
+{
+    auto* other = new TEdit(form);
+    other->SetParent(form);
+    other->SetBounds(0, 280, 50, 18);
+    other->SetFocus();
+    g->Navigation.AlwaysEdit = true;
+    g->SetFocus();
+    EXPECT_TRUE(Editing());
+    SendKey(g->InplaceEditor(), VK_ESCAPE);
+    // The first focus after an editor link's pop-up closed is passed over.
+    other->SetFocus();
+    g->LinkFormClosed = true;
+    g->SetFocus();
+    EXPECT_FALSE(Editing());
+    EXPECT_FALSE(g->LinkFormClosed);
 }
