@@ -315,8 +315,8 @@ void TExStringGrid::SetInts(int ACol, int ARow, int Value) { SetCellEx(ACol, ARo
 
 int TExStringGrid::GetInts(int ACol, int ARow)
 {
-    std::string s = GetCellEx(ACol, ARow);
-    if (s.empty() || s == "-") s = "0";
+    const std::string s = GetCellEx(ACol, ARow);
+    if (s.empty() || s == "-") return 0;
     long long v = 0;
     if (!base::TryStrToInt(s, v) || v < INT32_MIN || v > INT32_MAX)
         throw EExGridError("Cell does not contain integer value");
