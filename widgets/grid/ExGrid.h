@@ -906,6 +906,9 @@ public:
     void ControlEnter(const std::string& CellText, const std::string& CtrlType, const std::string& CtrlID,
                       const std::string& CtrlValue, const platform::TRect& CtrlRect, int ACol, int ARealCol, int ARow);
     void ControlExit(platform::TObject* Sender);
+    // Enter or Tab in a form control's editor: the value kept, then the focus to the grid
+    // (Enter) or on to the cell's next control (Tab).
+    void ControlEditKey(platform::TObject* Sender, char Key);
     // Opens the form control after CurrentID in the cell (the first for an empty ID); with
     // none left the grid takes the focus.
     void AdvanceHTMLEdit(int ACol, int ARow, const std::string& CurrentID);

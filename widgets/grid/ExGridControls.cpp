@@ -6,6 +6,7 @@
 #include "platform/controls/ComboBox.h"
 #include "platform/controls/Edit.h"
 #include "widgets/grid/ExGrid.h"
+#include "widgets/grid/GridEditors.h"
 #include "widgets/html/HtmlEngine.h"
 #include "widgets/html/HtmlText.h"
 
@@ -22,7 +23,7 @@ bool IsEditType(const std::string& t) { return t == "EDIT" || t == "PASSWORD" ||
 TEdit* TExStringGrid::ControlEdit()
 {
     if (!controlEdit_) {
-        controlEdit_ = Construct<TEdit>(this);
+        controlEdit_ = Construct<TControlEdit>(this);
         controlEdit_->SetVisible(false);
         controlEdit_->SetBorderStyle(bsNone);
         controlEdit_->OnExit = [this](TObject* Sender) { ControlExit(Sender); };
@@ -33,7 +34,7 @@ TEdit* TExStringGrid::ControlEdit()
 TComboBox* TExStringGrid::ControlCombo()
 {
     if (!controlCombo_) {
-        controlCombo_ = Construct<TComboBox>(this);
+        controlCombo_ = Construct<TControlCombo>(this);
         controlCombo_->SetVisible(false);
         controlCombo_->OnExit = [this](TObject* Sender) { ControlExit(Sender); };
     }

@@ -598,6 +598,19 @@ void TExStringGrid::KeyUp(Word& Key, TShiftState Shift)
         ShowInplaceEdit();
 }
 
+void TExStringGrid::ControlEditKey(TObject* Sender, char Key)
+{
+    const TPoint cell = htmlControlCell_;
+    const std::string id = htmlControlID_;
+    ControlExit(Sender);
+    if (Key == '\r' || Navigation.AdvanceAuto) {
+        if (CanFocus()) SetFocus();
+        if (Key == '\t') AdvanceEdit(Col(), Row(), true, false, true, false);
+        return;
+    }
+    AdvanceHTMLEdit(RemapColInv(cell.X), cell.Y, id);
+}
+
 // ---------------------------------------------------------------- fixed cells
 
 void TExStringGrid::StartFixedEdit(int ACol, int ARow)

@@ -8,6 +8,7 @@
 #include "platform/system/KeyState.h"
 #include "widgets/grid/ExGrid.h"
 #include "widgets/grid/FloatingFooter.h"
+#include "widgets/html/HtmlText.h"
 
 using namespace platform;
 
@@ -18,6 +19,12 @@ bool TExStringGrid::KeyDownFirst(Word& Key, TShiftState Shift)
     const bool ctrl = Shift & ssCtrl, shift = Shift & ssShift, alt = Shift & ssAlt;
     if (Key == VK_F2 && MouseActions.RangeSelectAndEdit && !(Options() & goEditing)) SetOptions(Options() | goEditing);
     const int rc = GetRealCol();
+    // F2 on a cell with form controls goes to its first control.
+    if (Key == VK_F2 && !shift && !ctrl && !alt && EnableHTML && !html::GetNextControlID(GetCellEx(rc, Row()), "").empty()) {
+        AdvanceHTMLEdit(Col(), Row(), "");
+        Key = 0;
+        return true;
+    }
     const TPoint b = BaseCell(rc, Row());
     if ((Key == VK_RETURN || Key == VK_SPACE) && HasStaticEdit(b.X, b.Y)) {
         bool can = (Options() & goEditing) || MouseActions.RangeSelectAndEdit;

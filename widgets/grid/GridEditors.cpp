@@ -693,4 +693,45 @@ void TGridTransEdit::KeyPress(char& Key)
     TCustomEdit::KeyPress(Key);
 }
 
+// ---------------------------------------------------------------- form controls of HTML cells
+
+TControlEdit::TControlEdit(TComponent* AOwner) : TEdit(AOwner), grid_(OwnerGrid(AOwner)) {}
+
+void TControlEdit::CMWantSpecialKey(TCMWantSpecialKey& m)
+{
+    if (m.CharCode() == VK_RETURN) m.Result = 0;
+    else if (m.CharCode() == VK_TAB) m.Result = 1;
+    else TEdit::CMWantSpecialKey(m);
+}
+
+void TControlEdit::KeyPress(char& Key)
+{
+    if (Key == '\r' || Key == '\t') {
+        const char k = Key;
+        Key = 0;
+        grid_->ControlEditKey(this, k);
+        return;
+    }
+    TEdit::KeyPress(Key);
+}
+
+TControlCombo::TControlCombo(TComponent* AOwner) : TComboBox(AOwner), grid_(OwnerGrid(AOwner)) {}
+
+void TControlCombo::CMWantSpecialKey(TCMWantSpecialKey& m)
+{
+    if (m.CharCode() == VK_TAB) m.Result = 1;
+    else TComboBox::CMWantSpecialKey(m);
+}
+
+void TControlCombo::KeyPress(char& Key)
+{
+    if (Key == '\r' || Key == '\t') {
+        const char k = Key;
+        Key = 0;
+        grid_->ControlEditKey(this, k);
+        return;
+    }
+    TComboBox::KeyPress(Key);
+}
+
 }  // namespace grid

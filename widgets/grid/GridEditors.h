@@ -6,7 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "platform/controls/ComboBox.h"
 #include "platform/controls/DateTimePicker.h"
+#include "platform/controls/Edit.h"
 #include "platform/controls/StdCtrls.h"
 #include "widgets/grid/GrdCombo.h"
 #include "widgets/grid/GrdEdit.h"
@@ -198,6 +200,29 @@ public:
     // Ends the edit: true when the value was kept (or there is no grid) and the editor hid.
     bool StopEdit();
     void DoExit() override;
+    void KeyPress(char& Key) override;
+
+private:
+    TExStringGrid* grid_;
+};
+
+// The editors laid over the form controls of HTML cells: Enter keeps the value and gives
+// the grid the focus; Tab keeps it and moves on to the next control of the cell (or, with
+// Navigation.AdvanceAuto, to the next cell).
+class TControlEdit : public platform::TEdit {
+public:
+    explicit TControlEdit(platform::TComponent* AOwner);
+    void CMWantSpecialKey(platform::TCMWantSpecialKey& m) override;
+    void KeyPress(char& Key) override;
+
+private:
+    TExStringGrid* grid_;
+};
+
+class TControlCombo : public platform::TComboBox {
+public:
+    explicit TControlCombo(platform::TComponent* AOwner);
+    void CMWantSpecialKey(platform::TCMWantSpecialKey& m) override;
     void KeyPress(char& Key) override;
 
 private:

@@ -232,3 +232,31 @@ TEST_F(KeysTest, WithAlwaysEditTheEditorOpensWhenTheGridGetsTheFocus)
     EXPECT_FALSE(Editing());
     EXPECT_FALSE(g->LinkFormClosed);
 }
+
+TEST_F(KeysTest, F2EntersAnHTMLCellsFormControlsAndTabAndEnterLeaveThem)
+{
+    g->SetColWidths(2, 260);
+    g->SetRowHeights(2, 30);
+    g->SetCells(2, 2, "<CONTROL TYPE=\"EDIT\" ID=\"a\" VALUE=\"1\" WIDTH=\"60\"> <CONTROL TYPE=\"EDIT\" ID=\"b\" VALUE=\"2\" WIDTH=\"60\">");
+    g->OnControlEditDone = [&](TObject*, int, int, const std::string& id, const std::string&, const std::string& v) {
+        events.push_back(id + "=" + v);
+    };
+    g->Repaint();
+    g->SetCol(2);
+    g->SetRow(2);
+    SendKey(g, VK_F2);
+    ASSERT_TRUE(g->HTMLControlActive());
+    TEdit* ed = g->ControlEdit();
+    EXPECT_EQ(ed->Text(), "1");
+    EXPECT_FALSE(Editing());
+    ed->SetText("x");
+    SendKey(ed, VK_TAB);
+    ASSERT_TRUE(g->HTMLControlActive());
+    EXPECT_EQ(ed->Text(), "2");
+    ed->SetText("y");
+    SendKey(ed, VK_RETURN);
+    EXPECT_FALSE(g->HTMLControlActive());
+    EXPECT_TRUE(g->Focused());
+    EXPECT_EQ(events, (std::vector<std::string>{"a=x", "b=y"}));
+    EXPECT_NE(g->Cells(2, 2).find("VALUE=\"y\""), std::string::npos);
+}
