@@ -4,6 +4,7 @@
 
 #include "base/StrUtils.h"
 #include "platform/Private.h"
+#include "platform/controls/ControlsPrivate.h"
 #include "platform/controls/Edit.h"
 #include "platform/graphics/GDI.h"
 
@@ -62,16 +63,6 @@ public:
         params.ExStyle |= WS_EX_TOOLWINDOW | WS_EX_TOPMOST;
     }
     bool CanFocus() const override { return false; }  // the combo box keeps the focus
-    void ShowNoActivate()
-    {
-        HandleNeeded();
-        if (QWidget* w = HostWidget(this)) {
-            w->setAttribute(Qt::WA_ShowWithoutActivating);
-            w->show();
-            w->raise();
-        }
-        TControl::SetVisible(true);
-    }
     void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override
     {
         if (!popup_) {
@@ -404,7 +395,7 @@ void TCustomComboBox::SetDroppedDown(bool Value)
     list_->SetBounds(below.X, y, w, h);
     list_->SetTopIndex(std::max(0, itemIndex_));
     list_->SetItemIndex(itemIndex_);
-    list_->ShowNoActivate();
+    ShowWithoutActivating(list_);
     SetCaptureControl(list_);
     Invalidate();
 }

@@ -78,6 +78,8 @@ QWidget* NewHostWidget(TWinControl* owner, QWidget* parent, Qt::WindowFlags flag
 TWinControl* HostWidgetOwner(QWidget* w);  // nullptr for other widgets
 // Made by the first windowed control, on the GUI thread, before any worker posts.
 void EnsureMessagePump();
+// Shows a pop-up window (a drop-down list, a calendar) without activating it.
+void ShowWithoutActivating(TWinControl* c);
 
 // The menus' hooks (set by the menus' code). Keys reach gMenuKeyHook before the control
 // handles them (WM_KEYDOWN, WM_SYSKEYDOWN, WM_KEYUP, WM_SYSKEYUP, WM_CHAR, WM_SYSCHAR);

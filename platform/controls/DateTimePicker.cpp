@@ -1,11 +1,11 @@
 #include "platform/controls/DateTimePicker.h"
 
-#include <QWidget>
 #include <algorithm>
 #include <cctype>
 #include <cmath>
 
 #include "platform/Private.h"
+#include "platform/controls/ControlsPrivate.h"
 #include "platform/controls/FrameControl.h"
 #include "platform/graphics/GDI.h"
 
@@ -47,16 +47,6 @@ public:
         params.ExStyle |= WS_EX_TOOLWINDOW | WS_EX_TOPMOST;
     }
     bool CanFocus() const override { return false; }  // the picker keeps the focus
-    void ShowNoActivate()
-    {
-        HandleNeeded();
-        if (QWidget* w = HostWidget(this)) {
-            w->setAttribute(Qt::WA_ShowWithoutActivating);
-            w->show();
-            w->raise();
-        }
-        TControl::SetVisible(true);
-    }
     // The first day shown: the Monday on or before the first of the month.
     base::TDateTime FirstShown() const
     {
@@ -300,7 +290,7 @@ void TDateTimePicker::SetDroppedDown(bool v)
     const int f = FrameWidth();
     const TPoint below = ClientToScreen(Point(-f, Height() - f));
     calendar_->SetBounds(below.X, below.Y, 7 * kDayW + 2, kHeadH + 7 * kDayH + 2);
-    calendar_->ShowNoActivate();
+    ShowWithoutActivating(calendar_);
     SetCaptureControl(calendar_);
     Invalidate();
 }

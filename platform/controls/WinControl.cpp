@@ -369,6 +369,17 @@ void TWinControl::SetFocus()
     if (gLive.count(this) && impl_->widget) impl_->widget->setFocus(Qt::OtherFocusReason);
 }
 
+void ShowWithoutActivating(TWinControl* c)
+{
+    c->HandleNeeded();
+    if (QWidget* w = HostWidget(c)) {
+        w->setAttribute(Qt::WA_ShowWithoutActivating);
+        w->show();
+        w->raise();
+    }
+    c->TControl::SetVisible(true);
+}
+
 bool TWinControl::Focused() const { return gFocused == this; }
 
 void TWinControl::EnableAlign()

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <type_traits>
 #include <vector>
 
 #include "base/StrUtils.h"
@@ -58,17 +59,6 @@ void FocusLeft(TExStringGrid* g, TWinControl* self, TWMKillFocus& m)
     g->EditControlExit(self, to);
 }
 
-// Completes a combo's edit text from items (then from extra); index is the item's, -1
-// when it came from extra. True when the text was completed.
-template <class Str>
-bool Complete(TExStringGrid* g, const Str& text, int caret, const std::vector<Str>& items, const std::vector<Str>& extra,
-              Str& out, int& index)
-{
-    const Str typed = text.substr(0, std::size_t(std::clamp(caret, 0, int(text.size()))));
-    index = LookupMatch(items, typed, g->LookupCaseSensitive, out);
-    return index >= 0 || LookupMatch(extra, typed, g->LookupCaseSensitive, out) >= 0;
-}
-
 }  // namespace
 
 TExStringGrid* OwnerGrid(TComponent* AOwner)
@@ -78,9 +68,33 @@ TExStringGrid* OwnerGrid(TComponent* AOwner)
     return g;
 }
 
+template <class Base>
+void TGridEditorOf<Base>::WMGetDlgCode(TWMGetDlgCode& m)
+{
+    Base::WMGetDlgCode(m);
+    WantKeys(grid_, m);
+}
+
+template <class Base>
+void TGridEditorOf<Base>::WMKillFocus(TWMKillFocus& m)
+{
+    Base::WMKillFocus(m);
+    FocusLeft(grid_, this, m);
+}
+
+template class TGridEditorOf<TGrdSpinEdit>;
+template class TGridEditorOf<TGrdUniEdit>;
+template class TGridEditorOf<TGrdEditBtn>;
+template class TGridEditorOf<TGrdUnitEditBtn>;
+template class TGridEditorOf<TCheckBox>;
+template class TGridEditorOf<TButton>;
+template class TGridEditorOf<TDateTimePicker>;
+template class TGridEditorOf<TGRDComboBox>;
+template class TGridEditorOf<TGRDUniComboBox>;
+
 // ---------------------------------------------------------------- spin
 
-TGridSpin::TGridSpin(TComponent* AOwner) : TGrdSpinEdit(AOwner), grid_(OwnerGrid(AOwner))
+TGridSpin::TGridSpin(TComponent* AOwner) : TGridEditorOf(AOwner)
 {
     MaxValue = 100;
     MinValue = 0;
@@ -148,60 +162,22 @@ void TGridSpin::KeyPress(char& Key)
     else TGrdSpinEdit::KeyPress(Key);
 }
 
-void TGridSpin::WMGetDlgCode(TWMGetDlgCode& m)
-{
-    TGrdSpinEdit::WMGetDlgCode(m);
-    WantKeys(grid_, m);
-}
-
-void TGridSpin::WMKillFocus(TWMKillFocus& m)
-{
-    TGrdSpinEdit::WMKillFocus(m);
-    FocusLeft(grid_, this, m);
-}
-
 // ---------------------------------------------------------------- combos
 
-namespace {
-
-// The part both combos share: which keys go back to the grid, Esc, and the wheel.
-template <class Combo>
-bool ComboKeyDown(Combo& combo, TExStringGrid* g, Word& Key, TShiftState Shift, bool commit)
+template <class Base>
+TGridComboOf<Base>::TGridComboOf(TComponent* AOwner) : TGridEditorOf<Base>(AOwner)
 {
-    combo.LookupOn = Key != VK_BACK && Key != VK_DELETE;
-    const bool list = combo.Style() == csDropDownList || combo.DroppedDown();
-    const bool back = (Shift & ssAlt) && Key == VK_DOWN
-                          ? false
-                          : list ? OneOf(Key, {VK_TAB, VK_RETURN, VK_ESCAPE, VK_LEFT, VK_RIGHT})
-                                 : OneOf(Key, {VK_TAB, VK_RETURN, VK_ESCAPE, VK_PRIOR, VK_NEXT, VK_END, VK_UP, VK_DOWN});
-    if (!back) return false;
-    if (list && combo.DroppedDown() && Key != VK_ESCAPE) combo.SetDroppedDown(false);
-    HandBack(g, Key, Shift, commit);
-    return true;
+    this->SetButtonWidth(16);
 }
 
-template <class Combo>
-bool ComboWheel(Combo& combo, TExStringGrid* g, TMessage& m)
+template <class Base>
+void TGridComboOf<Base>::SizeDropDownWidth()
 {
-    if (m.Msg != WM_MOUSEWHEEL) return false;
-    TCustomComboBox& base = combo;
-    const int n = base.Items().Count(), i = base.ItemIndex();
-    if (short(m.WParamHi()) < 0) {
-        if (i < n - 1) base.SetItemIndex(i + 1);
-    } else if (i > 0) base.SetItemIndex(i - 1);
-    if (base.ItemIndex() >= 0) g->ComboChange(&combo);
-    m.Result = 1;
-    return true;
-}
-
-template <class Combo>
-void ComboDropWidth(Combo& combo, TExStringGrid* g)
-{
-    TCustomComboBox& base = combo;
+    TCustomComboBox& base = *this;
     int w = base.Width();
     const bool scroll = base.Items().Count() > base.DropDownCount();
-    TCanvas* canvas = g->Canvas();
-    canvas->Font().Assign(*g->Font());
+    TCanvas* canvas = this->grid_->Canvas();
+    canvas->Font().Assign(*this->grid_->Font());
     for (int i = 0; i < base.Items().Count(); ++i) {
         const int t = canvas->TextWidth(base.Items().Get(i));
         if (scroll && w - 25 < t) w = t + 25;
@@ -210,171 +186,122 @@ void ComboDropWidth(Combo& combo, TExStringGrid* g)
     base.SetDroppedWidth(w);
 }
 
-}  // namespace
-
-TGridCombo::TGridCombo(TComponent* AOwner) : TGRDComboBox(AOwner), grid_(OwnerGrid(AOwner)) { SetButtonWidth(16); }
-
-void TGridCombo::SizeDropDownWidth() { ComboDropWidth(*this, grid_); }
-
-void TGridCombo::KeyDown(Word& Key, TShiftState Shift)
+template <class Base>
+void TGridComboOf<Base>::KeyDown(Word& Key, TShiftState Shift)
 {
-    if (!ComboKeyDown(*this, grid_, Key, Shift, true)) TGRDComboBox::KeyDown(Key, Shift);
+    LookupOn = Key != VK_BACK && Key != VK_DELETE;
+    const bool list = this->Style() == csDropDownList || this->DroppedDown();
+    const bool back = (Shift & ssAlt) && Key == VK_DOWN
+                          ? false
+                          : list ? OneOf(Key, {VK_TAB, VK_RETURN, VK_ESCAPE, VK_LEFT, VK_RIGHT})
+                                 : OneOf(Key, {VK_TAB, VK_RETURN, VK_ESCAPE, VK_PRIOR, VK_NEXT, VK_END, VK_UP, VK_DOWN});
+    if (!back) {
+        Base::KeyDown(Key, Shift);
+        return;
+    }
+    if (list && this->DroppedDown() && Key != VK_ESCAPE) this->SetDroppedDown(false);
+    HandBack(this->grid_, Key, Shift, true);
 }
 
-void TGridCombo::KeyUp(Word& Key, TShiftState Shift)
+template <class Base>
+void TGridComboOf<Base>::KeyUp(Word& Key, TShiftState Shift)
 {
-    if (Key != VK_RETURN) TGRDComboBox::KeyUp(Key, Shift);
+    if (Key != VK_RETURN) Base::KeyUp(Key, Shift);
     DoChange();
 }
 
-void TGridCombo::KeyPress(char& Key)
+template <class Base>
+void TGridComboOf<Base>::KeyPress(char& Key)
 {
     if (Key == '\r' && OnReturnKey) OnReturnKey(this);
     if (Key == '\r' || Key == '\t') Key = 0;
-    TGRDComboBox::KeyPress(Key);
+    Base::KeyPress(Key);
 }
 
-void TGridCombo::DoChange()
+template <class Base>
+void TGridComboOf<Base>::DoChange()
 {
-    if (!LookupOn || !grid_->Lookup || !EditControl()) return;
-    std::vector<std::string> items, extra;
-    for (int i = 0; i < Items().Count(); ++i) items.push_back(Items().Get(i));
-    for (int i = 0; i < grid_->LookupItems().Count(); ++i) extra.push_back(grid_->LookupItems().Get(i));
-    std::string out;
-    int index = -1;
-    const int caret = SelStart();
-    if (!Complete(grid_, Text(), caret, items, extra, out, index)) return;
-    if (index >= 0) SetItemIndex(index);
-    SetText(out);
-    SetSelStart(caret);
-    SetSelLength(int(out.size()) - caret);
+    if (!LookupOn || !this->grid_->Lookup || !this->EditControl()) return;
+    using Str = std::decay_t<decltype(this->Text())>;
+    std::vector<Str> items, extra;
+    for (int i = 0; i < this->Items().Count(); ++i) items.push_back(this->Items().Get(i));
+    // The 8-bit combo also completes from the grid's lookup list, selecting no item then.
+    if constexpr (std::is_same_v<Str, std::string>)
+        for (int i = 0; i < this->grid_->LookupItems().Count(); ++i) extra.push_back(this->grid_->LookupItems().Get(i));
+    const int caret = this->SelStart();
+    const Str text = this->Text();
+    const Str typed = text.substr(0, std::size_t(std::clamp(caret, 0, int(text.size()))));
+    Str out;
+    const int index = LookupMatch(items, typed, this->grid_->LookupCaseSensitive, out);
+    if (index < 0 && LookupMatch(extra, typed, this->grid_->LookupCaseSensitive, out) < 0) return;
+    if (index >= 0) this->SetItemIndex(index);
+    this->SetText(out);
+    this->SetSelStart(caret);
+    this->SetSelLength(int(out.size()) - caret);
 }
 
-void TGridCombo::Left(TWinControl* focus)
+template <class Base>
+void TGridComboOf<Base>::Left(TWinControl* focus)
 {
-    if (grid_->LookupHistory && !Text().empty() && Items().IndexOf(Text()) < 0) Items().Add(Text());
-    grid_->EditControlExit(this, focus);
+    if (focus == this || this->ContainsControl(focus)) return;
+    if (this->grid_->LookupHistory && !this->Text().empty() && this->Items().IndexOf(this->Text()) < 0)
+        this->Items().Add(this->Text());
+    this->grid_->EditControlExit(this, focus);
 }
 
-void TGridCombo::WndProc(TMessage& m)
+template <class Base>
+bool TGridComboOf<Base>::Wheel(TMessage& m)
 {
-    if (!ComboWheel(*this, grid_, m)) TGRDComboBox::WndProc(m);
+    if (m.Msg != WM_MOUSEWHEEL) return false;
+    TCustomComboBox& base = *this;
+    const int n = base.Items().Count(), i = base.ItemIndex();
+    if (short(m.WParamHi()) < 0) {
+        if (i < n - 1) base.SetItemIndex(i + 1);
+    } else if (i > 0) base.SetItemIndex(i - 1);
+    if (base.ItemIndex() >= 0) this->grid_->ComboChange(this);
+    m.Result = 1;
+    return true;
 }
 
-void TGridCombo::ComboWndProc(TMessage& m, TWinControl* Child)
+template <class Base>
+void TGridComboOf<Base>::WndProc(TMessage& m)
 {
-    if (ComboWheel(*this, grid_, m)) return;
+    if (!Wheel(m)) Base::WndProc(m);
+}
+
+template <class Base>
+void TGridComboOf<Base>::ComboWndProc(TMessage& m, TWinControl* Child)
+{
+    if (Wheel(m)) return;
     if (m.Msg == WM_KEYUP) {
         Word key = m.CharCode();
         KeyUp(key, KeyDataToShiftState(m.KeyData()));
         return;
     }
-    TGRDComboBox::ComboWndProc(m, Child);
-    if (m.Msg == WM_KILLFOCUS) {
-        auto* to = reinterpret_cast<TWinControl*>(m.WParam);
-        if (to != this && !ContainsControl(to)) Left(to);
-    }
+    Base::ComboWndProc(m, Child);
+    if (m.Msg == WM_KILLFOCUS) Left(reinterpret_cast<TWinControl*>(m.WParam));
 }
 
-void TGridCombo::CNCommand(TMessage& m)
+template <class Base>
+void TGridComboOf<Base>::CNCommand(TMessage& m)
 {
-    TGRDComboBox::CNCommand(m);
-    if (m.WParamHi() == CBN_SELCHANGE) grid_->ComboChange(this);
+    if (m.WParamHi() == CBN_SELCHANGE) this->grid_->ComboChange(this);
+    Base::CNCommand(m);
 }
 
-void TGridCombo::WMGetDlgCode(TWMGetDlgCode& m) { WantKeys(grid_, m); }
-
-void TGridCombo::WMKillFocus(TWMKillFocus& m)
+template <class Base>
+void TGridComboOf<Base>::WMKillFocus(TWMKillFocus& m)
 {
-    TGRDComboBox::WMKillFocus(m);
-    auto* to = reinterpret_cast<TWinControl*>(m.WParam);
-    if (to != this && !ContainsControl(to)) Left(to);
+    Base::WMKillFocus(m);  // not the shared exit: the combo keeps its history first
+    Left(reinterpret_cast<TWinControl*>(m.WParam));
 }
 
-TGridUniCombo::TGridUniCombo(TComponent* AOwner) : TGRDUniComboBox(AOwner), grid_(OwnerGrid(AOwner))
-{
-    SetButtonWidth(16);
-}
-
-void TGridUniCombo::SizeDropDownWidth() { ComboDropWidth(*this, grid_); }
-
-void TGridUniCombo::KeyDown(Word& Key, TShiftState Shift)
-{
-    if (!ComboKeyDown(*this, grid_, Key, Shift, true)) TGRDUniComboBox::KeyDown(Key, Shift);
-}
-
-void TGridUniCombo::KeyUp(Word& Key, TShiftState Shift)
-{
-    if (Key != VK_RETURN) TGRDUniComboBox::KeyUp(Key, Shift);
-    DoChange();
-}
-
-void TGridUniCombo::KeyPress(char& Key)
-{
-    if (Key == '\r' && OnReturnKey) OnReturnKey(this);
-    if (Key == '\r' || Key == '\t') Key = 0;
-    TGRDUniComboBox::KeyPress(Key);
-}
-
-void TGridUniCombo::DoChange()
-{
-    if (!LookupOn || !grid_->Lookup || !EditControl()) return;
-    std::vector<WideString> items;
-    for (int i = 0; i < Items().Count(); ++i) items.push_back(Items().Get(i));
-    WideString out;
-    int index = -1;
-    const int caret = SelStart();
-    if (!Complete(grid_, Text(), caret, items, {}, out, index)) return;
-    SetItemIndex(index);
-    SetText(out);
-    SetSelStart(caret);
-    SetSelLength(int(out.size()) - caret);
-}
-
-void TGridUniCombo::Left(TWinControl* focus)
-{
-    if (grid_->LookupHistory && !Text().empty() && Items().IndexOf(Text()) < 0) Items().Add(Text());
-    grid_->EditControlExit(this, focus);
-}
-
-void TGridUniCombo::WndProc(TMessage& m)
-{
-    if (!ComboWheel(*this, grid_, m)) TGRDUniComboBox::WndProc(m);
-}
-
-void TGridUniCombo::ComboWndProc(TMessage& m, TWinControl* Child)
-{
-    if (ComboWheel(*this, grid_, m)) return;
-    if (m.Msg == WM_KEYUP) {
-        Word key = m.CharCode();
-        KeyUp(key, KeyDataToShiftState(m.KeyData()));
-        return;
-    }
-    TGRDUniComboBox::ComboWndProc(m, Child);
-    if (m.Msg == WM_KILLFOCUS) {
-        auto* to = reinterpret_cast<TWinControl*>(m.WParam);
-        if (to != this && !ContainsControl(to)) Left(to);
-    }
-}
-
-void TGridUniCombo::CNCommand(TMessage& m)
-{
-    if (m.WParamHi() == CBN_SELCHANGE) grid_->ComboChange(this);
-    TGRDUniComboBox::CNCommand(m);
-}
-
-void TGridUniCombo::WMGetDlgCode(TWMGetDlgCode& m) { WantKeys(grid_, m); }
-
-void TGridUniCombo::WMKillFocus(TWMKillFocus& m)
-{
-    TGRDUniComboBox::WMKillFocus(m);
-    auto* to = reinterpret_cast<TWinControl*>(m.WParam);
-    if (to != this && !ContainsControl(to)) Left(to);
-}
+template class TGridComboOf<TGRDComboBox>;
+template class TGridComboOf<TGRDUniComboBox>;
 
 // ---------------------------------------------------------------- wide edit
 
-TGridUniEdit::TGridUniEdit(TComponent* AOwner) : TGrdUniEdit(AOwner), grid_(OwnerGrid(AOwner)) {}
+TGridUniEdit::TGridUniEdit(TComponent* AOwner) : TGridEditorOf(AOwner) {}
 
 void TGridUniEdit::KeyDown(Word& Key, TShiftState Shift)
 {
@@ -394,21 +321,9 @@ void TGridUniEdit::WMSetFocus(TWMSetFocus& m)
     if (!grid_->Navigation.EditSelectAll) SetSelStart(int(TCustomEdit::Text().size()));
 }
 
-void TGridUniEdit::WMGetDlgCode(TWMGetDlgCode& m)
-{
-    TGrdUniEdit::WMGetDlgCode(m);
-    WantKeys(grid_, m);
-}
-
-void TGridUniEdit::WMKillFocus(TWMKillFocus& m)
-{
-    TGrdUniEdit::WMKillFocus(m);
-    FocusLeft(grid_, this, m);
-}
-
 // ---------------------------------------------------------------- edits with a button
 
-TGridEditBtn::TGridEditBtn(TComponent* AOwner) : TGrdEditBtn(AOwner), grid_(OwnerGrid(AOwner))
+TGridEditBtn::TGridEditBtn(TComponent* AOwner) : TGridEditorOf(AOwner)
 {
     OnClickBtn = [this](TObject* Sender) { ExtClick(Sender); };
 }
@@ -458,19 +373,7 @@ void TGridEditBtn::KeyPress(char& Key)
     TGrdEditBtn::KeyPress(Key);
 }
 
-void TGridEditBtn::WMGetDlgCode(TWMGetDlgCode& m)
-{
-    TGrdEditBtn::WMGetDlgCode(m);
-    WantKeys(grid_, m);
-}
-
-void TGridEditBtn::WMKillFocus(TWMKillFocus& m)
-{
-    TGrdEditBtn::WMKillFocus(m);
-    FocusLeft(grid_, this, m);
-}
-
-TGridUnitEditBtn::TGridUnitEditBtn(TComponent* AOwner) : TGrdUnitEditBtn(AOwner), grid_(OwnerGrid(AOwner)) {}
+TGridUnitEditBtn::TGridUnitEditBtn(TComponent* AOwner) : TGridEditorOf(AOwner) {}
 
 void TGridUnitEditBtn::KeyDown(Word& Key, TShiftState Shift)
 {
@@ -484,21 +387,9 @@ void TGridUnitEditBtn::KeyPress(char& Key)
     else TGrdUnitEditBtn::KeyPress(Key);
 }
 
-void TGridUnitEditBtn::WMGetDlgCode(TWMGetDlgCode& m)
-{
-    TGrdUnitEditBtn::WMGetDlgCode(m);
-    WantKeys(grid_, m);
-}
-
-void TGridUnitEditBtn::WMKillFocus(TWMKillFocus& m)
-{
-    TGrdUnitEditBtn::WMKillFocus(m);
-    FocusLeft(grid_, this, m);
-}
-
 // ---------------------------------------------------------------- check box and button
 
-TGridCheckBox::TGridCheckBox(TComponent* AOwner) : TCheckBox(AOwner), grid_(OwnerGrid(AOwner)) {}
+TGridCheckBox::TGridCheckBox(TComponent* AOwner) : TGridEditorOf(AOwner) {}
 
 void TGridCheckBox::KeyDown(Word& Key, TShiftState Shift)
 {
@@ -541,12 +432,11 @@ void TGridCheckBox::WMGetDlgCode(TWMGetDlgCode& m)
 
 void TGridCheckBox::WMKillFocus(TWMKillFocus& m)
 {
-    TCheckBox::WMKillFocus(m);
     pressToggled_ = false;
-    FocusLeft(grid_, this, m);
+    TGridEditorOf::WMKillFocus(m);
 }
 
-TGridButton::TGridButton(TComponent* AOwner) : TButton(AOwner), grid_(OwnerGrid(AOwner)) {}
+TGridButton::TGridButton(TComponent* AOwner) : TGridEditorOf(AOwner) {}
 
 void TGridButton::Click() { SetCaption(grid_->EllipsClick(Caption())); }
 
@@ -586,15 +476,9 @@ void TGridButton::WMGetDlgCode(TWMGetDlgCode& m)
     m.Result |= DLGC_WANTARROWS;
 }
 
-void TGridButton::WMKillFocus(TWMKillFocus& m)
-{
-    TButton::WMKillFocus(m);
-    FocusLeft(grid_, this, m);
-}
-
 // ---------------------------------------------------------------- date and time
 
-TGridDatePicker::TGridDatePicker(TComponent* AOwner) : TDateTimePicker(AOwner), grid_(OwnerGrid(AOwner)) {}
+TGridDatePicker::TGridDatePicker(TComponent* AOwner) : TGridEditorOf(AOwner) {}
 
 void TGridDatePicker::DropDown()
 {
@@ -624,18 +508,6 @@ void TGridDatePicker::KeyDown(Word& Key, TShiftState Shift)
     }
     if (Key == VK_ESCAPE) LoadFromCell(grid_->GetCellEx(grid_->GetRealCol(), grid_->Row()));
     HandBack(grid_, Key, Shift, true);
-}
-
-void TGridDatePicker::WMGetDlgCode(TWMGetDlgCode& m)
-{
-    TDateTimePicker::WMGetDlgCode(m);
-    WantKeys(grid_, m);
-}
-
-void TGridDatePicker::WMKillFocus(TWMKillFocus& m)
-{
-    TDateTimePicker::WMKillFocus(m);
-    FocusLeft(grid_, this, m);
 }
 
 void TGridDatePicker::WMNCPaint(TMessage& m)

@@ -46,24 +46,46 @@ int LookupMatch(const std::vector<Str>& items, const Str& typed, bool caseSensit
 // The owner as the grid; "Invalid class typecast" for any other owner.
 TExStringGrid* OwnerGrid(platform::TComponent* AOwner);
 
-class TGridSpin : public TGrdSpinEdit {
+// What every editor control shares: its grid, the keys it wants from the form (Enter, and
+// Tab with goTabs), and the grid closing it when the focus leaves for another window.
+template <class Base>
+class TGridEditorOf : public Base {
+public:
+    explicit TGridEditorOf(platform::TComponent* AOwner) : Base(AOwner), grid_(OwnerGrid(AOwner)) {}
+    void WMGetDlgCode(platform::TWMGetDlgCode& m) override;
+    void WMKillFocus(platform::TWMKillFocus& m) override;
+
+protected:
+    TExStringGrid* grid_;
+};
+
+extern template class TGridEditorOf<TGrdSpinEdit>;
+extern template class TGridEditorOf<TGrdUniEdit>;
+extern template class TGridEditorOf<TGrdEditBtn>;
+extern template class TGridEditorOf<TGrdUnitEditBtn>;
+extern template class TGridEditorOf<platform::TCheckBox>;
+extern template class TGridEditorOf<platform::TButton>;
+extern template class TGridEditorOf<platform::TDateTimePicker>;
+extern template class TGridEditorOf<TGRDComboBox>;
+extern template class TGridEditorOf<TGRDUniComboBox>;
+
+class TGridSpin : public TGridEditorOf<TGrdSpinEdit> {
 public:
     explicit TGridSpin(platform::TComponent* AOwner);
     void UpClick() override;
     void DownClick() override;
     void WMKeyDown(platform::TWMKeyDown& m) override;
     void KeyPress(char& Key) override;
-    void WMGetDlgCode(platform::TWMGetDlgCode& m) override;
-    void WMKillFocus(platform::TWMKillFocus& m) override;
 
 private:
     void SpinEvent(bool up, bool integerOnly);
-    TExStringGrid* grid_;
 };
 
-class TGridCombo : public TGRDComboBox {
+// The combo editors, on the 8-bit and the wide flat combo box.
+template <class Base>
+class TGridComboOf : public TGridEditorOf<Base> {
 public:
-    explicit TGridCombo(platform::TComponent* AOwner);
+    explicit TGridComboOf(platform::TComponent* AOwner);
     bool LookupOn = true;  // cleared by Backspace and Delete
     platform::TNotifyEvent OnReturnKey;
     // Widens the drop-down list to the widest item (measured with the grid's font).
@@ -74,76 +96,59 @@ public:
     void WndProc(platform::TMessage& m) override;
     void ComboWndProc(platform::TMessage& m, platform::TWinControl* Child) override;
     void CNCommand(platform::TMessage& m) override;
-    void WMGetDlgCode(platform::TWMGetDlgCode& m) override;
     void WMKillFocus(platform::TWMKillFocus& m) override;
 
 private:
+    // Auto-completion of the typed text from the items (and the grid's lookup list).
     void DoChange();
     void Left(platform::TWinControl* focus);
-    TExStringGrid* grid_;
+    bool Wheel(platform::TMessage& m);
 };
 
-class TGridUniCombo : public TGRDUniComboBox {
+class TGridCombo : public TGridComboOf<TGRDComboBox> {
 public:
-    explicit TGridUniCombo(platform::TComponent* AOwner);
-    bool LookupOn = true;
-    platform::TNotifyEvent OnReturnKey;
-    void SizeDropDownWidth();
-    void KeyDown(platform::Word& Key, platform::TShiftState Shift) override;
-    void KeyUp(platform::Word& Key, platform::TShiftState Shift) override;
-    void KeyPress(char& Key) override;
-    void WndProc(platform::TMessage& m) override;
-    void ComboWndProc(platform::TMessage& m, platform::TWinControl* Child) override;
-    void CNCommand(platform::TMessage& m) override;
-    void WMGetDlgCode(platform::TWMGetDlgCode& m) override;
-    void WMKillFocus(platform::TWMKillFocus& m) override;
-
-private:
-    void DoChange();
-    void Left(platform::TWinControl* focus);
-    TExStringGrid* grid_;
+    using TGridComboOf::TGridComboOf;
 };
 
-class TGridUniEdit : public TGrdUniEdit {
+class TGridUniCombo : public TGridComboOf<TGRDUniComboBox> {
+public:
+    using TGridComboOf::TGridComboOf;
+};
+
+extern template class TGridComboOf<TGRDComboBox>;
+extern template class TGridComboOf<TGRDUniComboBox>;
+
+class TGridUniEdit : public TGridEditorOf<TGrdUniEdit> {
 public:
     explicit TGridUniEdit(platform::TComponent* AOwner);
     void KeyDown(platform::Word& Key, platform::TShiftState Shift) override;
     void KeyPress(char& Key) override;
     void WMSetFocus(platform::TWMSetFocus& m) override;
-    void WMGetDlgCode(platform::TWMGetDlgCode& m) override;
-    void WMKillFocus(platform::TWMKillFocus& m) override;
 
 private:
-    TExStringGrid* grid_;
 };
 
-class TGridEditBtn : public TGrdEditBtn {
+class TGridEditBtn : public TGridEditorOf<TGrdEditBtn> {
 public:
     explicit TGridEditBtn(platform::TComponent* AOwner);
     // The button: the text through the grid's EllipsClick, all of it selected.
     void ExtClick(platform::TObject* Sender);
     void KeyDown(platform::Word& Key, platform::TShiftState Shift) override;
     void KeyPress(char& Key) override;
-    void WMGetDlgCode(platform::TWMGetDlgCode& m) override;
-    void WMKillFocus(platform::TWMKillFocus& m) override;
 
 private:
-    TExStringGrid* grid_;
 };
 
-class TGridUnitEditBtn : public TGrdUnitEditBtn {
+class TGridUnitEditBtn : public TGridEditorOf<TGrdUnitEditBtn> {
 public:
     explicit TGridUnitEditBtn(platform::TComponent* AOwner);
     void KeyDown(platform::Word& Key, platform::TShiftState Shift) override;
     void KeyPress(char& Key) override;
-    void WMGetDlgCode(platform::TWMGetDlgCode& m) override;
-    void WMKillFocus(platform::TWMKillFocus& m) override;
 
 private:
-    TExStringGrid* grid_;
 };
 
-class TGridCheckBox : public platform::TCheckBox {
+class TGridCheckBox : public TGridEditorOf<platform::TCheckBox> {
 public:
     explicit TGridCheckBox(platform::TComponent* AOwner);
     void KeyDown(platform::Word& Key, platform::TShiftState Shift) override;
@@ -154,11 +159,10 @@ public:
     void WMKillFocus(platform::TWMKillFocus& m) override;
 
 private:
-    TExStringGrid* grid_;
     bool pressToggled_ = false;
 };
 
-class TGridButton : public platform::TButton {
+class TGridButton : public TGridEditorOf<platform::TButton> {
 public:
     explicit TGridButton(platform::TComponent* AOwner);
     // A release of the left button or of Space: the caption through the grid's EllipsClick.
@@ -166,13 +170,11 @@ public:
     void KeyDown(platform::Word& Key, platform::TShiftState Shift) override;
     void KeyUp(platform::Word& Key, platform::TShiftState Shift) override;
     void WMGetDlgCode(platform::TWMGetDlgCode& m) override;
-    void WMKillFocus(platform::TWMKillFocus& m) override;
 
 private:
-    TExStringGrid* grid_;
 };
 
-class TGridDatePicker : public platform::TDateTimePicker {
+class TGridDatePicker : public TGridEditorOf<platform::TDateTimePicker> {
 public:
     explicit TGridDatePicker(platform::TComponent* AOwner);
     // The calendar is down (follows the drop-down and close-up notices).
@@ -180,15 +182,12 @@ public:
     void DropDown() override;
     void CloseUp() override;
     void KeyDown(platform::Word& Key, platform::TShiftState Shift) override;
-    void WMGetDlgCode(platform::TWMGetDlgCode& m) override;
-    void WMKillFocus(platform::TWMKillFocus& m) override;
     // No 3D border inside the cell: the frame's two rings in the window colour.
     void WMNCPaint(platform::TMessage& m) override;
     // The cell's text as a date (or a time with the time kind); the present moment when it is none.
     void LoadFromCell(const std::string& Text);
 
 private:
-    TExStringGrid* grid_;
     bool dropped_ = false;
 };
 

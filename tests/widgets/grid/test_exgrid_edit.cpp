@@ -23,17 +23,7 @@ struct EditTest : ::testing::Test, gridtest::GridWindow {
     std::vector<std::string> validated;
     void SetUp() override
     {
-        Open(420, 300, 4, 5);
-        g->SetFixedCols(1);
-        g->SetFixedRows(1);
-        g->SetOptions(g->Options() | goEditing);
-        for (int c = 1; c < 4; ++c)
-            for (int r = 1; r < 5; ++r) g->SetCells(c, r, std::to_string(c * 10 + r));
-        form->Show();
-        g->SetFocus();
-        ASSERT_TRUE(ProcessUntil([&] { return g->Focused(); }));
-        g->SetCol(1);
-        g->SetRow(1);
+        ASSERT_TRUE(OpenEditing(420, 300, 4, 5, true));
     }
     void TearDown() override { Close(); }
     TInplaceEdit* Ed() { return g->InplaceEditor(); }

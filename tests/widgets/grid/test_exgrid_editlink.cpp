@@ -44,10 +44,7 @@ struct LinkTest : ::testing::Test, gridtest::GridWindow {
     std::vector<std::string> events;
     void SetUp() override
     {
-        Open(420, 300, 4, 5);
-        g->SetFixedCols(1);
-        g->SetFixedRows(1);
-        g->SetOptions(g->Options() | goEditing);
+        ASSERT_TRUE(OpenEditing(420, 300, 4, 5, false));
         for (int c = 0; c < 4; ++c)
             for (int r = 0; r < 5; ++r) g->SetCells(c, r, std::to_string(c * 10 + r));
         link = new TTextLink(form);
@@ -60,11 +57,6 @@ struct LinkTest : ::testing::Test, gridtest::GridWindow {
             events.push_back("validate " + std::to_string(c) + "," + std::to_string(r) + "=" + v);
             ok = v != "bad";
         };
-        form->Show();
-        g->SetFocus();
-        ASSERT_TRUE(ProcessUntil([&] { return g->Focused(); }));
-        g->SetCol(1);
-        g->SetRow(1);
     }
     void TearDown() override { Close(); }
     TWinControl* Focus() { return FindFocusedControl(); }

@@ -28,18 +28,11 @@ struct EditorsTest : ::testing::Test, gridtest::GridWindow {
     std::vector<std::string> validated;
     void SetUp() override
     {
-        GridWindow::Open(520, 300, 5, 5);
-        g->SetFixedCols(1);
-        g->SetFixedRows(1);
+        ASSERT_TRUE(OpenEditing(520, 300, 5, 5, false));
         g->SetDefaultColWidth(90);
-        g->SetOptions(g->Options() | goEditing);
         g->OnGetEditorType = [this](TObject*, int c, int, TEditorType& t) {
             if (editors.count(c)) t = editors[c];
         };
-        form->Show();
-        g->SetFocus();
-        ASSERT_TRUE(ProcessUntil([&] { return g->Focused(); }));
-        At(1, 1);
     }
     void TearDown() override { Close(); }
     void At(int c, int r)

@@ -30,16 +30,8 @@ struct TextEditorTest : ::testing::Test, gridtest::GridWindow {
     {
         oldFormat = base::FormatSettings();
         oldBeep = SetBeepHook([this](UINT) { ++beeps; });
-        Open(420, 300, 4, 5);
-        g->SetFixedCols(1);
-        g->SetFixedRows(1);
-        g->SetOptions(g->Options() | goEditing);
+        ASSERT_TRUE(OpenEditing(420, 300, 4, 5, false));
         g->OnGetEditorType = [this](TObject*, int, int, TEditorType& t) { t = type; };
-        form->Show();
-        g->SetFocus();
-        ASSERT_TRUE(ProcessUntil([&] { return g->Focused(); }));
-        g->SetCol(1);
-        g->SetRow(1);
     }
     void TearDown() override
     {
