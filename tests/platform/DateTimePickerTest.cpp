@@ -7,9 +7,9 @@
 
 #include "ControlFixture.h"
 #include "base/DateTime.h"
-#include "base/Locale.h"
 #include "platform/TestRig.h"
 #include "platform/controls/DateTimePicker.h"
+#include "tests/support/TestSupport.h"
 
 using namespace platform;
 
@@ -18,15 +18,9 @@ namespace {
 struct PickerTest : ControlFixture {
     TDateTimePicker* p = nullptr;
     std::vector<std::string> log;
-    base::TFormatSettings oldFormat = base::FormatSettings();
+    testsupport::DayMonthYearSettings dates;
     void SetUp() override
     {
-        base::TFormatSettings f = oldFormat;
-        f.ShortDateFormat = "dd/mm/yyyy";
-        f.DateSeparator = '/';
-        f.LongTimeFormat = "hh:nn:ss";
-        f.TimeSeparator = ':';
-        base::SetFormatSettings(f);
         ControlFixture::SetUp();
         p = Add<TDateTimePicker>(10, 10, 140, 24);
         p->SetDateTime(base::EncodeDate(2024, 2, 28));
@@ -35,11 +29,6 @@ struct PickerTest : ControlFixture {
         p->OnCloseUp = [this](TObject*) { log.push_back("closeup"); };
         p->SetFocus();
         ASSERT_TRUE(ProcessUntil([&] { return p->Focused(); }));
-    }
-    void TearDown() override
-    {
-        ControlFixture::TearDown();
-        base::SetFormatSettings(oldFormat);
     }
 };
 

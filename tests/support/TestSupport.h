@@ -13,6 +13,8 @@
 
 #include <unistd.h>
 
+#include "base/Locale.h"
+
 namespace testsupport {
 
 // A fresh folder under the system's temporary folder, unique to this process and test,
@@ -72,5 +74,26 @@ inline std::string RunCapture(const std::string& cmd, int* rc = nullptr)
     if (rc) *rc = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return out;
 }
+
+// The user's number, date and time settings with dates day/month/year and times
+// hour:minute:second, put back as they were when the object goes.
+class DayMonthYearSettings {
+public:
+    DayMonthYearSettings() : old_(base::FormatSettings())
+    {
+        base::TFormatSettings f = old_;
+        f.ShortDateFormat = "dd/mm/yyyy";
+        f.DateSeparator = '/';
+        f.LongTimeFormat = "hh:nn:ss";
+        f.TimeSeparator = ':';
+        base::SetFormatSettings(f);
+    }
+    ~DayMonthYearSettings() { base::SetFormatSettings(old_); }
+    DayMonthYearSettings(const DayMonthYearSettings&) = delete;
+    DayMonthYearSettings& operator=(const DayMonthYearSettings&) = delete;
+
+private:
+    base::TFormatSettings old_;
+};
 
 }  // namespace testsupport

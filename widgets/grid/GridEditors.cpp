@@ -25,6 +25,13 @@ public:
     using base::Exception::Exception;
 };
 
+// Editing ends and the grid takes the focus.
+void CloseToGrid(TExStringGrid* g)
+{
+    g->HideInplaceEdit();
+    if (g->CanFocus()) g->SetFocus();
+}
+
 // The keys that end editing in a control. With commit, Tab, Enter, Up and Down have the
 // value validated first, and a refused one keeps the control open.
 void HandBack(TExStringGrid* g, Word& Key, TShiftState Shift, bool commit)
@@ -34,8 +41,7 @@ void HandBack(TExStringGrid* g, Word& Key, TShiftState Shift, bool commit)
     if (commit && (key == VK_TAB || key == VK_RETURN || key == VK_UP || key == VK_DOWN) && !g->CommitEditControl())
         return;
     if (key == VK_TAB && (g->Options() & goTabs)) {
-        g->HideInplaceEdit();
-        if (g->CanFocus()) g->SetFocus();
+        CloseToGrid(g);
         g->TabEdit(Shift & ssShift);
         return;
     }
@@ -400,8 +406,7 @@ void TGridCheckBox::KeyDown(Word& Key, TShiftState Shift)
     const Word key = Key;
     Key = 0;
     TExStringGrid* g = grid_;
-    g->HideInplaceEdit();
-    if (g->CanFocus()) g->SetFocus();
+    CloseToGrid(g);
     if (key == VK_RETURN) g->AdvanceEdit(g->Col(), g->Row(), false, false, true, false);
     else if (key == VK_UP || key == VK_DOWN) {
         Word k = key;
@@ -448,8 +453,7 @@ void TGridButton::KeyDown(Word& Key, TShiftState Shift)
     }
     Key = 0;
     TExStringGrid* g = grid_;
-    g->HideInplaceEdit();
-    if (g->CanFocus()) g->SetFocus();
+    CloseToGrid(g);
     g->RestoreCache();
     g->Perform(WM_KEYDOWN, VK_ESCAPE, 0);
 }
@@ -464,8 +468,7 @@ void TGridButton::KeyUp(Word& Key, TShiftState Shift)
     const Word key = Key;
     Key = 0;
     TExStringGrid* g = grid_;
-    g->HideInplaceEdit();
-    if (g->CanFocus()) g->SetFocus();
+    CloseToGrid(g);
     g->Perform(WM_KEYDOWN, key, 0);
     g->Perform(WM_KEYUP, key, 0);
 }
@@ -576,15 +579,21 @@ void TControlEdit::CMWantSpecialKey(TCMWantSpecialKey& m)
     else TEdit::CMWantSpecialKey(m);
 }
 
+namespace {
+// Enter and Tab end a form control's edit; true when the key was one of them.
+bool ControlKey(TExStringGrid* g, TObject* control, char& Key)
+{
+    if (Key != '\r' && Key != '\t') return false;
+    const char k = Key;
+    Key = 0;
+    g->ControlEditKey(control, k);
+    return true;
+}
+}  // namespace
+
 void TControlEdit::KeyPress(char& Key)
 {
-    if (Key == '\r' || Key == '\t') {
-        const char k = Key;
-        Key = 0;
-        grid_->ControlEditKey(this, k);
-        return;
-    }
-    TEdit::KeyPress(Key);
+    if (!ControlKey(grid_, this, Key)) TEdit::KeyPress(Key);
 }
 
 TControlCombo::TControlCombo(TComponent* AOwner) : TComboBox(AOwner), grid_(OwnerGrid(AOwner)) {}
@@ -597,13 +606,7 @@ void TControlCombo::CMWantSpecialKey(TCMWantSpecialKey& m)
 
 void TControlCombo::KeyPress(char& Key)
 {
-    if (Key == '\r' || Key == '\t') {
-        const char k = Key;
-        Key = 0;
-        grid_->ControlEditKey(this, k);
-        return;
-    }
-    TComboBox::KeyPress(Key);
+    if (!ControlKey(grid_, this, Key)) TComboBox::KeyPress(Key);
 }
 
 }  // namespace grid

@@ -13,6 +13,7 @@
 #include "base/DateTime.h"
 #include "base/Locale.h"
 #include "platform/system/Beep.h"
+#include "tests/support/TestSupport.h"
 #include "tests/widgets/grid/GridWindow.h"
 #include "widgets/grid/ExGrid.h"
 #include "widgets/grid/ExRichEdit.h"
@@ -418,19 +419,7 @@ TEST_F(EditorsTest, AControlMadeForAnotherOwnerIsRefused)
 
 TEST_F(EditorsTest, TheDatePickerStepsTypesAndDropsItsCalendar)
 {
-    struct Format {
-        base::TFormatSettings old = base::FormatSettings();
-        Format()
-        {
-            base::TFormatSettings f = old;
-            f.ShortDateFormat = "dd/mm/yyyy";
-            f.LongTimeFormat = "hh:nn:ss";
-            f.DateSeparator = '/';
-            f.TimeSeparator = ':';
-            base::SetFormatSettings(f);
-        }
-        ~Format() { base::SetFormatSettings(old); }
-    } format;
+    testsupport::DayMonthYearSettings dates;
     editors[1] = edDateEdit;
     editors[2] = edTimeEdit;
     editors[3] = edDateEditUpDown;
