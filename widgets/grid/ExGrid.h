@@ -1290,7 +1290,7 @@ private:
     int lastWidth_ = 0;
     // Steps of the key handling before and after the platform's; true when the key was used.
     bool KeyDownFirst(platform::Word& Key, platform::TShiftState Shift);
-    void KeyDownAfter(platform::Word Key, platform::TShiftState Shift, int LeftBefore);
+    void KeyDownAfter(platform::Word Key, platform::TShiftState Shift, platform::TPoint CellBefore, int LeftBefore);
     bool TypeToFind(char Key);
     void GridKeyDown(platform::Word& Key, platform::TShiftState Shift);
     // Puts goEditing on or off for the target cell; false when it cannot be edited.

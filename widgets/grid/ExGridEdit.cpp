@@ -269,10 +269,11 @@ bool TExStringGrid::SelectCell(int ACol, int ARow)
 void TExStringGrid::KeyDown(Word& Key, TShiftState Shift)
 {
     const int leftBefore = LeftCol();
+    const TPoint before{Col(), Row()};
     if (KeyDownFirst(Key, Shift)) return;
     const Word key = Key;
     GridKeyDown(Key, Shift);
-    KeyDownAfter(key, Shift, leftBefore);
+    KeyDownAfter(key, Shift, before, leftBefore);
 }
 
 void TExStringGrid::GridKeyDown(Word& Key, TShiftState Shift)

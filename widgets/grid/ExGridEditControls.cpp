@@ -434,6 +434,8 @@ void TExStringGrid::HideEditControl(int ACol, int ARow)
     if (t == edCustom && EditLink) {
         if (EditLink->EditStyle != esPopup) EditLink->SetVisible(false);
         EditLink->RestoreWinProc();
+        // The pop-up goes with the edit: no window stays behind.
+        if (EditLink->EditStyle == esPopup && EditLink->PopupForm()) EditLink->PopupForm()->Hide();
     } else if (ctl) {
         if (auto* cb = dynamic_cast<TCustomComboBox*>(ctl)) cb->SetDroppedDown(false);
         ctl->SetEnabled(false);

@@ -78,9 +78,31 @@ bool TExStringGrid::KeyDownFirst(Word& Key, TShiftState Shift)
     return false;
 }
 
-void TExStringGrid::KeyDownAfter(Word Key, TShiftState Shift, int LeftBefore)
+void TExStringGrid::KeyDownAfter(Word Key, TShiftState Shift, TPoint CellBefore, int LeftBefore)
 {
     const bool ctrl = Shift & ssCtrl, shift = Shift & ssShift, alt = Shift & ssAlt;
+    // Disjunct row (column) selection follows the navigation keys; Space toggles.
+    const bool nav = Key >= VK_PRIOR && Key <= VK_DOWN;
+    if (MouseActions.DisjunctRowSelect && (nav || Key == VK_SPACE)) {
+        if (Key == VK_SPACE) SetRowSelect(Row(), !GetRowSelect(Row()));
+        else {
+            if (!shift && !ctrl) ClearRowSelect();
+            if (shift)
+                for (int r = std::min(CellBefore.Y, Row()); r <= std::max(CellBefore.Y, Row()); ++r) SetRowSelect(r, true);
+            else SetRowSelect(Row(), true);
+        }
+        Invalidate();
+    }
+    if (MouseActions.DisjunctColSelect && (nav || Key == VK_SPACE)) {
+        if (Key == VK_SPACE) SetColSelect(Col(), !GetColSelect(Col()));
+        else {
+            if (!shift && !ctrl) ClearColSelect();
+            if (shift)
+                for (int c = std::min(CellBefore.X, Col()); c <= std::max(CellBefore.X, Col()); ++c) SetColSelect(c, true);
+            else SetColSelect(Col(), true);
+        }
+        Invalidate();
+    }
     if ((Key == VK_PRIOR || Key == VK_NEXT || Key == VK_UP || Key == VK_DOWN) && (Options() & goRowSelect) &&
         Navigation.KeepHorizScroll)
         SetLeftCol(LeftBefore);

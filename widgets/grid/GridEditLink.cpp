@@ -99,6 +99,7 @@ void TEditLink::EditExit(TObject*)
 
 void TEditLink::FormExit(TObject* Sender)
 {
+    if (!grid_ || !grid_->EditActive || grid_->ActiveEditorType != edCustom) return;  // the edit already ended
     if (focusReturn_) SetCellValue(GetEditorValue());
     else {
         EditExit(Sender);

@@ -198,3 +198,27 @@ TEST_F(LinkTest, FixedCellsAreEditedByClickAndValidatedWhenLeft)
     ClickAt(g, head.Left + 5, head.Top + 5);
     EXPECT_FALSE(e->Visible());
 }
+
+TEST_F(LinkTest, APopupLinkEditsInABorderlessFormAtTheCell)
+{
+    link->EditStyle = esPopup;
+    link->AutoPopupWidth = true;
+    link->PopupHeight = 60;
+    OpenEditor();
+    TForm* popup = link->PopupForm();
+    ASSERT_TRUE(popup);
+    EXPECT_TRUE(popup->Visible());
+    EXPECT_EQ(link->edit->Parent(), popup);
+    EXPECT_EQ(link->GetParent(), popup);
+    const TRect cell = g->CellRect(1, 1);
+    EXPECT_EQ(link->PopupWidth, cell.Width());
+    const TPoint at = g->ClientToScreen(Point(cell.Left, cell.Top));
+    EXPECT_EQ(popup->Left(), at.X);
+    EXPECT_EQ(popup->Top(), at.Y);
+    Type("55");
+    SendKey(Focus(), VK_RETURN);
+    EXPECT_EQ(g->Cells(1, 1), "55");
+    EXPECT_FALSE(g->EditActive);
+    EXPECT_FALSE(popup->Visible());
+    EXPECT_FALSE(g->LinkFormClosed);
+}

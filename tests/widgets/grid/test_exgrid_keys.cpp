@@ -250,3 +250,21 @@ TEST_F(KeysTest, F2EntersAnHTMLCellsFormControlsAndTabAndEnterLeaveThem)
     EXPECT_EQ(events, (std::vector<std::string>{"a=x", "b=y"}));
     EXPECT_NE(g->Cells(2, 2).find("VALUE=\"y\""), std::string::npos);
 }
+
+TEST_F(KeysTest, DisjunctRowsFollowTheArrowsShiftExtendsAndSpaceToggles)
+{
+    g->SetOptions(g->Options() & ~goEditing);
+    g->MouseActions.DisjunctRowSelect = true;
+    SendKey(g, VK_DOWN);
+    EXPECT_EQ(g->GetRowSelectCount(), 1);
+    EXPECT_TRUE(g->GetRowSelect(2));
+    SendKey(g, VK_DOWN, ssShift);
+    SendKey(g, VK_DOWN, ssShift);
+    EXPECT_EQ(g->GetRowSelectCount(), 3);
+    EXPECT_TRUE(g->GetRowSelect(4));
+    SendKey(g, VK_SPACE);
+    EXPECT_FALSE(g->GetRowSelect(4));
+    SendKey(g, VK_UP);
+    EXPECT_EQ(g->GetRowSelectCount(), 1);
+    EXPECT_TRUE(g->GetRowSelect(3));
+}
