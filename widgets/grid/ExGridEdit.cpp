@@ -75,7 +75,7 @@ TInplaceEdit* TExStringGrid::CreateEditor() { return new TExInplaceEdit(this); }
 
 bool TExStringGrid::CanEditShow()
 {
-    if (Validating) return false;
+    if (Validating || hidingControl_) return false;
     if (EditActive && !IsTextEditorType(ActiveEditorType)) return false;  // a control is open
     if (!TBaseGrid::CanEditShow()) return false;
     const int c = RemapCol(Col());

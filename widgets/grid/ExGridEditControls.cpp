@@ -426,11 +426,17 @@ void TExStringGrid::HideEditControl(int ACol, int ARow)
         if (ctl) ctl->Hide();
         throw;
     }
-    hidingControl_ = false;
     EditActive = false;
     ActiveEditControl = nullptr;
     const bool hadFocus = ctl && (ctl->Focused() || (FindFocusedControl() && ctl->ContainsControl(FindFocusedControl())));
-    if (hadFocus && CanFocus()) SetFocus();
+    // The grid takes the focus while the control is still closing: it opens no editor then.
+    try {
+        if (hadFocus && CanFocus()) SetFocus();
+    } catch (...) {
+        hidingControl_ = false;
+        throw;
+    }
+    hidingControl_ = false;
     if (t == edCustom && EditLink) {
         if (EditLink->EditStyle != esPopup) EditLink->SetVisible(false);
         EditLink->RestoreWinProc();

@@ -12,6 +12,7 @@
 #include "platform/forms/Forms.h"
 #include "base/DateTime.h"
 #include "base/Locale.h"
+#include "platform/graphics/Graphics.h"
 #include "platform/system/Beep.h"
 #include "tests/support/TestSupport.h"
 #include "tests/widgets/grid/GridWindow.h"
@@ -498,4 +499,58 @@ TEST_F(EditorsTest, TheRichTextEditorIsLaidOverTheCellAndItsTextKeptWhenLeft)
     EXPECT_FALSE(ed->Visible());
     EXPECT_EQ(g->Col(), 2);
     EXPECT_EQ(g->RichCellText(1, 1), "W");
+}
+
+TEST_F(EditorsTest, TheComboListTakesItsDefaultItemObjectsAndAWideDropDown)
+{
+    editors[1] = edComboList;
+    TObject marker;
+    g->AddComboString("one");
+    g->AddComboStringObject("two", &marker);
+    g->AddComboString("a rather long item that needs a wide list");
+    EXPECT_EQ(g->GetComboCount(), 3);
+    EXPECT_FALSE(g->SetComboSelectionString("none"));
+    EXPECT_EQ(g->ComboDefaultIndex, -1);
+    EXPECT_TRUE(g->SetComboSelectionString("two"));
+    EXPECT_TRUE(g->RemoveComboString("one"));
+    EXPECT_FALSE(g->RemoveComboString("one"));
+    g->SetComboSelection(0);
+    TObject* seen = nullptr;
+    g->OnComboObjectChange = [&](TObject*, int, int, int, const std::string&, TObject* o) { seen = o; };
+    g->Navigation.AutoComboDropSize = true;
+    g->SetCells(1, 1, "absent");
+    Open();
+    TGridCombo* cb = g->GridCombo();
+    ASSERT_EQ(g->ActiveEditControl, cb);
+    EXPECT_EQ(cb->ItemIndex(), 0);  // the default item for a text that is not in the list
+    EXPECT_GT(cb->DroppedWidth(), cb->Width());
+    HostWheel(cb, 4, 4, -120);
+    EXPECT_EQ(seen, nullptr);  // the long item has none
+    HostWheel(cb, 4, 4, 120);
+    EXPECT_EQ(seen, &marker);
+    // Escape shows the cell's own text again and writes nothing.
+    Key(VK_ESCAPE);
+    EXPECT_EQ(g->Cells(1, 1), "absent");
+}
+
+TEST_F(EditorsTest, EscapeOnTheButtonPutsTheCellBackAndTheDatePickerShowsNoFrame)
+{
+    editors[1] = edButton;
+    editors[2] = edDateEdit;
+    g->SetCells(1, 1, "go");
+    Open();
+    ASSERT_TRUE(g->GridButton()->Visible());
+    g->SetCells(1, 1, "changed meanwhile");
+    Key(VK_ESCAPE);
+    EXPECT_FALSE(g->GridButton()->Visible());
+    EXPECT_EQ(g->Cells(1, 1), "go");  // RestoreCache: the text from when editing began
+    At(2, 1);
+    Open();
+    TGridDatePicker* p = g->GetDateTimePicker();
+    ASSERT_TRUE(p->Visible());
+    auto bmp = PaintToBitmap(p);
+    const TColor window = TColor(ColorToRGB(clWindow));
+    for (int x : {0, 1, p->Width() / 2, p->Width() - 1})
+        for (int y : {0, 1, p->Height() - 1}) EXPECT_EQ(bmp->Canvas()->Pixel(x, y), window) << x << "," << y;
+    Key(VK_ESCAPE);
 }
