@@ -13,6 +13,11 @@ TEditLink::TEditLink(TComponent* AOwner) : TComponent(AOwner) {}
 TEditLink::~TEditLink()
 {
     if (grid_ && grid_->EditLink == this) grid_->EditLink = nullptr;
+    // The pop-up form belongs to the application but serves this link only: it goes too.
+    if (popupForm_) {
+        popupForm_->OnDeactivate = nullptr;
+        popupForm_->Free();
+    }
 }
 
 void TEditLink::EditKeyDown(TObject*, Word& Key, TShiftState Shift)
