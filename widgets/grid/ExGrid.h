@@ -1205,6 +1205,13 @@ public:
     TEditLink* EditLink = nullptr;
     bool LinkFormClosed = false;
     bool InDoneInplaceEdit() const { return inDoneInplaceEdit_; }
+    // With MouseActions.CaretPositioning a left press asks the editor that gets the focus
+    // next to put its caret under the press point (grid client coordinates).
+    bool CaretFromMouse = false;
+    platform::TPoint CaretPoint() const { return caretPoint_; }
+    // Puts the caret of edit (a child of the grid or of a control on it) under the press
+    // point when one is asked for and it lies inside; the request is then done.
+    void PlaceCaretFromMouse(platform::TCustomEdit* edit);
     TGridSpin* GridSpin();
     TGridCombo* GridCombo();
     TGridUniCombo* GridUniCombo();
@@ -1295,7 +1302,10 @@ private:
     void GridKeyDown(platform::Word& Key, platform::TShiftState Shift);
     // Puts goEditing on or off for the target cell; false when it cannot be edited.
     bool SwitchEditing(int ACol, int ARow);
-    bool FixedEditClick(platform::TMouseButton Button, platform::TShiftState Shift, int X, int Y);
+    // A press, for editing: notes where the caret goes with CaretPositioning, and opens the
+    // fixed-cell editor when asked to; true when it did.
+    bool EditPress(platform::TMouseButton Button, platform::TShiftState Shift, int X, int Y);
+    platform::TPoint caretPoint_{-1, -1};
     bool HasEditControl(TEditorType t);
     platform::TWinControl* EditorControl();
     bool hidingControl_ = false;

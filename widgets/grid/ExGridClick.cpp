@@ -65,7 +65,7 @@ bool TExStringGrid::InSelectionResizer(int X, int Y) const
 
 void TExStringGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
 {
-    if (FixedEditClick(Button, Shift, X, Y)) return;
+    if (EditPress(Button, Shift, X, Y)) return;
     // A press on another cell judges the open editor's value first; a refused one stays.
     if (Button == mbLeft && (EditActive || (InplaceEditor() && InplaceEditor()->Visible()))) {
         const TGridCoord cell = MouseCoord(X, Y);

@@ -638,8 +638,21 @@ void TExStringGrid::StartFixedEdit(int ACol, int ARow)
     if (e->CanFocus()) e->SetFocus();
 }
 
-bool TExStringGrid::FixedEditClick(TMouseButton Button, TShiftState Shift, int X, int Y)
+void TExStringGrid::PlaceCaretFromMouse(TCustomEdit* edit)
 {
+    if (!CaretFromMouse || !edit) return;
+    const TPoint p = edit->ScreenToClient(ClientToScreen(caretPoint_));
+    if (!PtInRect(edit->ClientRect(), p)) return;
+    edit->SetSelStart(edit->CharFromPos(p));
+    CaretFromMouse = false;
+}
+
+bool TExStringGrid::EditPress(TMouseButton Button, TShiftState Shift, int X, int Y)
+{
+    if (Button == mbLeft && MouseActions.CaretPositioning) {
+        CaretFromMouse = true;
+        caretPoint_ = TPoint{X, Y};
+    }
     const TGridCoord cell = MouseCoord(X, Y);
     if (cell.X < 0 || cell.Y < 0) return false;
     const bool dbl = Shift & ssDouble;

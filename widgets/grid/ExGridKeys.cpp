@@ -17,6 +17,7 @@ namespace grid {
 bool TExStringGrid::KeyDownFirst(Word& Key, TShiftState Shift)
 {
     const bool ctrl = Shift & ssCtrl, shift = Shift & ssShift, alt = Shift & ssAlt;
+    CaretFromMouse = false;  // a key opens editors with their own caret
     if (Key == VK_F2 && MouseActions.RangeSelectAndEdit && !(Options() & goEditing)) SetOptions(Options() | goEditing);
     const int rc = GetRealCol();
     // F2 on a cell with form controls goes to its first control.

@@ -350,7 +350,9 @@ void TExInplaceEdit::WMCut(TMessage& m)
 void TExInplaceEdit::WMSetFocus(TWMSetFocus& m)
 {
     TInplaceEdit::WMSetFocus(m);
-    if (exGrid_ && !exGrid_->Navigation.EditSelectAll) SetSelStart(int(Text().size()));
+    if (!exGrid_) return;
+    if (!exGrid_->Navigation.EditSelectAll) SetSelStart(int(Text().size()));
+    exGrid_->PlaceCaretFromMouse(this);
 }
 
 void TExInplaceEdit::WMKillFocus(TWMKillFocus& m)

@@ -286,6 +286,7 @@ void TGridComboOf<Base>::ComboWndProc(TMessage& m, TWinControl* Child)
     }
     Base::ComboWndProc(m, Child);
     if (m.Msg == WM_KILLFOCUS) Left(reinterpret_cast<TWinControl*>(m.WParam));
+    if (m.Msg == WM_SETFOCUS) this->grid_->PlaceCaretFromMouse(dynamic_cast<TCustomEdit*>(Child));
 }
 
 template <class Base>

@@ -242,3 +242,27 @@ TEST_F(TextEditorTest, RightAlignedCellsAndPasswordCellsShowSo)
     EXPECT_EQ(clicked, "2,1");
     SendKey(Ed(), VK_ESCAPE);
 }
+
+TEST_F(TextEditorTest, APressPlacesTheCaretWithCaretPositioningAndTypingWidensTheColumn)
+{
+    g->MouseActions.CaretPositioning = true;
+    g->SetCells(1, 1, "abcdefgh");
+    const TRect cell = g->CellRect(1, 1);
+    const TPoint at{cell.Left + cell.Width() / 2, cell.Top + cell.Height() / 2};
+    ClickAt(g, at.X, at.Y);
+    ASSERT_TRUE(Editing());
+    const int expected = Ed()->CharFromPos(Ed()->ScreenToClient(g->ClientToScreen(at)));
+    EXPECT_GT(expected, 0);
+    EXPECT_LT(expected, 8);
+    EXPECT_EQ(Ed()->SelStart(), expected);
+    EXPECT_EQ(Ed()->SelLength(), 0);
+    EXPECT_FALSE(g->CaretFromMouse);
+    SendKey(Ed(), VK_ESCAPE);
+    // With SizeWhileTyping.Width the column widens to the text being typed.
+    g->SizeWhileTyping.Width = true;
+    const int width = g->ColWidths(1);
+    OpenEmpty();
+    Type("a long text that does not fit the column");
+    EXPECT_GT(g->ColWidths(1), width);
+    SendKey(Ed(), VK_ESCAPE);
+}
