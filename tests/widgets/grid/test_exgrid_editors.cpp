@@ -91,6 +91,7 @@ struct Case {
 
 TEST_F(EditorsTest, EachEditorIsShownInItsCellTypedIntoCommittedAndCancelled)
 {
+    testsupport::DayMonthYearSettings dates;
     g->GridCombo();
     g->AddComboString("apple");
     g->AddComboString("pear");
@@ -106,6 +107,11 @@ TEST_F(EditorsTest, EachEditorIsShownInItsCellTypedIntoCommittedAndCancelled)
         {edUnitEditBtn, "3 kg", "12.5", "12.5 kg", nullptr},
         {edUniEdit, "x", "abc", "abc", [](TExStringGrid* x) { EXPECT_EQ(x->GetWideCells(1, 1), u"abc"); }},
         {edUniComboEdit, "plum", "kiwi", "kiwi", [](TExStringGrid* x) { EXPECT_EQ(x->GetWideCells(1, 1), u"kiwi"); }},
+        {edUniComboList, "kiwi", "p", "plum", [](TExStringGrid* x) { EXPECT_EQ(x->GetWideCells(1, 1), u"plum"); }},
+        {edTimeSpinEdit, "08:30:00", "09:15:00", "09:15:00",
+         [](TExStringGrid* x) { EXPECT_NEAR(x->GetTimes(1, 1), base::EncodeTime(9, 15, 0, 0), 1e-6); }},
+        {edDateSpinEdit, "10/12/2026", "11/12/2026", "11/12/2026",
+         [](TExStringGrid* x) { EXPECT_EQ(x->GetDates(1, 1), base::EncodeDate(2026, 12, 11)); }},
     };
     for (const Case& k : cases) {
         SCOPED_TRACE(int(k.type));
@@ -126,7 +132,8 @@ TEST_F(EditorsTest, EachEditorIsShownInItsCellTypedIntoCommittedAndCancelled)
         EXPECT_FALSE(g->EditActive);
         EXPECT_FALSE(ctl->Visible());
         EXPECT_TRUE(g->Focused());
-        if (k.type != edUniEdit && k.type != edUniComboEdit) EXPECT_EQ(g->Cells(1, 1), k.kept);
+        const bool wide = k.type == edUniEdit || k.type == edUniComboEdit || k.type == edUniComboList;
+        if (!wide) EXPECT_EQ(g->Cells(1, 1), k.kept);
         if (k.check) k.check(g);
         // Cancelled with Escape: the cell keeps its value.
         const std::string before = g->Cells(1, 1);
@@ -553,4 +560,34 @@ TEST_F(EditorsTest, EscapeOnTheButtonPutsTheCellBackAndTheDatePickerShowsNoFrame
     for (int x : {0, 1, p->Width() / 2, p->Width() - 1})
         for (int y : {0, 1, p->Height() - 1}) EXPECT_EQ(bmp->Canvas()->Pixel(x, y), window) << x << "," << y;
     Key(VK_ESCAPE);
+}
+
+TEST_F(EditorsTest, TheFloatSpinStepsByItsIncrementAndCtrlKeepsKeysInTheButtonEdit)
+{
+    editors[1] = edFloatSpinEdit;
+    editors[2] = edEditBtn;
+    std::vector<double> floats;
+    g->OnFloatSpinClick = [&](TObject*, int, int, double v, bool) { floats.push_back(v); };
+    g->SetCells(1, 1, "1.5");
+    Open();
+    TGridSpin* s = g->GridSpin();
+    s->IncrementFloat = 0.25;
+    s->MaxFloatValue = 10;
+    Key(VK_PRIOR);
+    EXPECT_DOUBLE_EQ(s->FloatValue(), 1.75);
+    s->UpClick();
+    EXPECT_DOUBLE_EQ(s->FloatValue(), 2.0);
+    EXPECT_EQ(floats, std::vector<double>{2.0});  // the buttons raise the float event, the keys the integer one
+    Key(VK_RETURN);
+    EXPECT_DOUBLE_EQ(g->GetFloats(1, 1), 2.0);
+    // Ctrl with an arrow stays in the edit with a button.
+    At(2, 1);
+    g->SetCells(2, 1, "abc");
+    Open();
+    Key(VK_DOWN, ssCtrl);
+    EXPECT_TRUE(g->EditActive);
+    EXPECT_EQ(g->Row(), 1);
+    Key(VK_DOWN);
+    EXPECT_FALSE(g->EditActive);
+    EXPECT_EQ(g->Row(), 2);
 }
