@@ -254,6 +254,10 @@ bool TExStringGrid::SelectCell(int ACol, int ARow)
     if (moving) SwitchEditing(ACol, ARow);
     if (moving && IsFixed(ACol, ARow)) return false;
     if (!TBaseGrid::SelectCell(ACol, ARow)) return false;
+    if (moving && !RowIndicator().Empty() && FixedCols() > 0) {
+        RepaintCell(0, oldRow);
+        RepaintCell(0, ARow);
+    }
     if (ActiveCellShow && moving) UpdateActiveCells(oldCol, oldRow, ACol, ARow);
     if (ARow != lastReportedRow_ && OnRowUpdate && updateCount_ == 0 && moving) {
         const int last = lastReportedRow_;

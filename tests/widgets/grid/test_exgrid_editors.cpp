@@ -133,7 +133,9 @@ TEST_F(EditorsTest, EachEditorIsShownInItsCellTypedIntoCommittedAndCancelled)
         EXPECT_FALSE(ctl->Visible());
         EXPECT_TRUE(g->Focused());
         const bool wide = k.type == edUniEdit || k.type == edUniComboEdit || k.type == edUniComboList;
-        if (!wide) EXPECT_EQ(g->Cells(1, 1), k.kept);
+        if (!wide) {
+            EXPECT_EQ(g->Cells(1, 1), k.kept);
+        }
         if (k.check) k.check(g);
         // Cancelled with Escape: the cell keeps its value.
         const std::string before = g->Cells(1, 1);
@@ -177,8 +179,11 @@ TEST_F(EditorsTest, ARefusedValueStaysInTheEditorAndTheCellKeepsItsText)
         Type("16");
         Key(VK_RETURN);
         EXPECT_FALSE(g->EditActive);
-        if (t == edUniEdit || t == edUniComboEdit) EXPECT_EQ(g->GetWideCells(1, 1), u"16");
-        else EXPECT_EQ(g->Cells(1, 1), t == edUnitEditBtn ? "16" : "16");
+        if (t == edUniEdit || t == edUniComboEdit) {
+            EXPECT_EQ(g->GetWideCells(1, 1), u"16");
+        } else {
+            EXPECT_EQ(g->Cells(1, 1), "16");
+        }
     }
 }
 
