@@ -365,8 +365,22 @@ void TExInplaceEdit::WMKillFocus(TWMKillFocus& m)
         g->SetCellSelectMode(false);
     }
     TInplaceEdit::WMKillFocus(m);
-    // Left for another window: the value is validated now.
-    if (g && Visible() && m.WParam && g->HandleAllocated() && HWND(m.WParam) != g->Handle()) g->CommitEdit();
+    // Left for another window: the value is judged now, and the editor closes with the
+    // cell's text (kept or old) whatever the judgement, also when it raises.
+    if (!g || !Visible() || !m.WParam || !g->HandleAllocated() || HWND(m.WParam) == g->Handle()) return;
+    auto close = [&] {
+        SetText(g->GetEditText(g->Col(), g->Row()));
+        g->HideInplaceEdit();
+        g->ValidatePending = false;
+        g->EditActive = false;
+    };
+    try {
+        g->CommitEdit();
+    } catch (...) {
+        close();
+        throw;
+    }
+    close();
 }
 
 void TExInplaceEdit::DblClick()

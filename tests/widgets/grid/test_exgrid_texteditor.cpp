@@ -10,6 +10,7 @@
 #include "base/StringList.h"
 #include "platform/TestRig.h"
 #include "platform/forms/Forms.h"
+#include "platform/controls/Edit.h"
 #include "platform/system/Beep.h"
 #include "platform/system/Clipboard.h"
 #include "tests/widgets/grid/GridWindow.h"
@@ -265,4 +266,30 @@ TEST_F(TextEditorTest, APressPlacesTheCaretWithCaretPositioningAndTypingWidensTh
     Type("a long text that does not fit the column");
     EXPECT_GT(g->ColWidths(1), width);
     SendKey(Ed(), VK_ESCAPE);
+}
+
+TEST_F(TextEditorTest, LeavingForAnotherWindowJudgesTheValueOnceAndClosesTheEditor)
+{
+    auto* other = new TEdit(form);
+    other->SetParent(form);
+    other->SetBounds(0, 280, 60, 18);
+    std::vector<std::string> judged;
+    g->OnCellValidate = [&](TObject*, int, int, std::string& v, bool& ok) {
+        judged.push_back(v);
+        ok = v != "bad";
+    };
+    g->SetCells(1, 1, "old");
+    SendKey(g, VK_F2);
+    Ed()->SetText("bad");
+    other->SetFocus();
+    EXPECT_FALSE(Editing());
+    EXPECT_EQ(g->Cells(1, 1), "old");
+    EXPECT_EQ(judged, std::vector<std::string>{"bad"});
+    g->SetFocus();
+    SendKey(g, VK_F2);
+    Ed()->SetText("good");
+    other->SetFocus();
+    EXPECT_FALSE(Editing());
+    EXPECT_EQ(g->Cells(1, 1), "good");
+    EXPECT_FALSE(g->ValidatePending);
 }
