@@ -635,12 +635,21 @@ void TExStringGrid::SelectToColSelect(bool Replace)
 
 // ---------------------------------------------------------------- updates and notices
 
-void TExStringGrid::BeginUpdate() { ++updateCount_; }
+void TExStringGrid::BeginUpdate()
+{
+    // Redrawing stops for the window: many changes cost one repaint at the end.
+    if (++updateCount_ == 1 && HandleAllocated()) Perform(WM_SETREDRAW, 0, 0);
+}
 
 void TExStringGrid::EndUpdate()
 {
     if (updateCount_ > 0) --updateCount_;
-    if (updateCount_ == 0) Invalidate();
+    if (updateCount_ > 0) return;
+    if (HandleAllocated()) {
+        Perform(WM_SETREDRAW, 1, 0);
+        Perform(WM_NCPAINT, 0, 0);
+    }
+    Invalidate();
 }
 
 void TExStringGrid::CellsChanged(const TRect& R)

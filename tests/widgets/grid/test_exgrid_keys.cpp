@@ -268,3 +268,24 @@ TEST_F(KeysTest, DisjunctRowsFollowTheArrowsShiftExtendsAndSpaceToggles)
     EXPECT_EQ(g->GetRowSelectCount(), 1);
     EXPECT_TRUE(g->GetRowSelect(3));
 }
+
+TEST_F(KeysTest, TheUpdateLockHoldsRepaintingUntilTheLastEndUpdate)
+{
+    ProcessUntil([] { return false; }, 20);
+    const int painted = g->PaintCount();
+    g->BeginUpdate();
+    g->BeginUpdate();
+    g->SetCells(1, 1, "changed");
+    g->Invalidate();
+    g->EndUpdate();
+    ProcessUntil([] { return false; }, 20);
+    EXPECT_EQ(g->PaintCount(), painted);
+    EXPECT_EQ(g->UpdateCount(), 1);
+    g->EndUpdate();
+    ASSERT_TRUE(ProcessUntil([&] { return g->PaintCount() > painted; }, 500));
+    EXPECT_EQ(g->UpdateCount(), 0);
+    // At 0 already, EndUpdate repaints as well.
+    const int again = g->PaintCount();
+    g->EndUpdate();
+    EXPECT_TRUE(ProcessUntil([&] { return g->PaintCount() > again; }, 500));
+}
