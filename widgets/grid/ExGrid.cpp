@@ -309,7 +309,7 @@ bool TExStringGrid::IsFixed(int ACol, int ARow)
     const TPoint b = BaseCell(RemapCol(ACol), ARow);
     if (b.Y >= RowCount() - fixedFooters_ || ACol >= ColCount() - fixedRightCols_) return true;
     bool fixed = false;
-    GetCellFixed(ACol, b.Y, fixed);
+    GetCellFixed(b.X, b.Y, fixed);  // the query takes the real column, as every cell query
     return fixed;
 }
 

@@ -289,3 +289,12 @@ TEST_F(KeysTest, TheUpdateLockHoldsRepaintingUntilTheLastEndUpdate)
     g->EndUpdate();
     EXPECT_TRUE(ProcessUntil([&] { return g->PaintCount() > again; }, 500));
 }
+
+TEST_F(KeysTest, TheFixedCellQueryTakesRealColumnsPastHiddenOnes)
+{
+    g->HideColumn(2);  // display column 2 now shows real column 3
+    g->OnIsFixedCell = [](TObject*, int, int c, bool& f) { f = c == 3; };
+    SendKey(g, VK_RIGHT);
+    EXPECT_EQ(g->Col(), 1);
+    EXPECT_TRUE(g->IsFixed(2, 1));
+}
