@@ -850,6 +850,10 @@ public:
     virtual void UpdateEditingCell(int ACol, int ARow, const std::string& Value);
     virtual void RestoreCache();
     void AdvanceEdit(int ACol, int ARow, bool Force, bool OpenEditor, bool Forward, bool Recursive);
+    // The fixed columns as the editing moves see them (the node column counts as one), and
+    // the fixed right columns that are not hidden.
+    int FixedColsVis() const;
+    int NumFixedRightVis() const;
     void TabEdit(bool Backward);
     void ShowInplaceEdit();
     void HideInplaceEdit();

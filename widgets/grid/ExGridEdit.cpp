@@ -377,13 +377,24 @@ void TExStringGrid::KeyPress(char& Key)
 
 // ---------------------------------------------------------------- moving the editing cell
 
+int TExStringGrid::FixedColsVis() const { return FixedCols() == 0 && nodeCount_ > 0 ? 1 : FixedCols(); }
+
+int TExStringGrid::NumFixedRightVis() const
+{
+    if (NumHiddenColumns() == 0) return FixedRightCols();
+    int n = 0;
+    const int all = ColCount() + NumHiddenColumns();
+    for (int c = all - FixedRightCols(); c < all; ++c) n += !IsHiddenColumn(c);
+    return n;
+}
+
 void TExStringGrid::AdvanceEdit(int ACol, int ARow, bool Force, bool OpenEditor, bool Forward, bool Recursive)
 {
     if (!Navigation.AdvanceOnEnter && !Force) return;
     if (MouseActions.RangeSelectAndEdit) SetOptions(Options() | goEditing);
     if (!Recursive) advanceOrigin_ = {ACol, ARow};
-    const int firstCol = FixedCols(), firstRow = FixedRows();
-    const int endCol = ColCount() - FixedRightCols(), endRow = RowCount() - FixedFooters();
+    const int firstCol = FixedColsVis(), firstRow = FixedRows();
+    const int endCol = ColCount() - NumFixedRightVis(), endRow = RowCount() - FixedFooters();
     if (firstCol >= endCol || firstRow >= endRow) return;
     const bool lr = Navigation.AdvanceDirection == adLeftRight;
     int c = ACol, r = ARow;
@@ -450,8 +461,8 @@ void TExStringGrid::TabEdit(bool Backward)
         OnKeyDown(this, k, Backward ? TShiftState(ssShift) : TShiftState(0));
         if (k != VK_TAB) return;
     }
-    const int firstCol = FixedCols(), firstRow = FixedRows();
-    const int endCol = ColCount() - FixedRightCols(), endRow = RowCount() - FixedFooters();
+    const int firstCol = FixedColsVis(), firstRow = FixedRows();
+    const int endCol = ColCount() - NumFixedRightVis(), endRow = RowCount() - FixedFooters();
     if (firstCol >= endCol || firstRow >= endRow) return;
     int c = Col(), r = Row();
     const TPoint span = CellSpan(RemapCol(c), r);

@@ -298,3 +298,17 @@ TEST_F(KeysTest, TheFixedCellQueryTakesRealColumnsPastHiddenOnes)
     EXPECT_EQ(g->Col(), 1);
     EXPECT_TRUE(g->IsFixed(2, 1));
 }
+
+TEST_F(KeysTest, WithNodesAndNoFixedColumnsTheNodeColumnIsPassedOver)
+{
+    g->SetFixedCols(0);
+    g->AddNode(1, 2);
+    g->SetOptions(g->Options() | goTabs);
+    g->SetCol(3);
+    g->SetRow(1);
+    SendKey(g, VK_TAB);
+    EXPECT_EQ(g->Col(), 1);
+    EXPECT_EQ(g->Row(), 2);
+    g->SetCol(0);  // the node column cannot become current
+    EXPECT_EQ(g->Col(), 1);
+}
