@@ -44,6 +44,19 @@ void TExInplaceEdit::UpdateContents()
         SetVAlign(ha == taRightJustify);
         SetPasswordChar(exGrid_->ActiveEditorType == edPassword ? exGrid_->PasswordChar : char(0));
         LookupArmed = true;
+        // The editor looks like its cell: the cell's brush colour and font.
+        TBrush brush;
+        brush.SetColor(exGrid_->Color());
+        TFont font;
+        font.Assign(*exGrid_->Font());
+        TColor colorTo = clNone;
+        TVAlignment cellVa = vtaTop;
+        bool wrap = false;
+        TGridDrawState state = 0;
+        exGrid_->GetVisualProperties(exGrid_->Col(), exGrid_->Row(), state, false, false, true, brush, colorTo, font, ha,
+                                     cellVa, wrap);
+        SetColor(brush.Color());
+        Font()->Assign(font);
     }
     TInplaceEdit::UpdateContents();
     SetMaxLength(LengthLimit > 0 ? LengthLimit : 0);

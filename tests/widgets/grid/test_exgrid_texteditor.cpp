@@ -293,3 +293,15 @@ TEST_F(TextEditorTest, LeavingForAnotherWindowJudgesTheValueOnceAndClosesTheEdit
     EXPECT_EQ(g->Cells(1, 1), "good");
     EXPECT_FALSE(g->ValidatePending);
 }
+
+TEST_F(TextEditorTest, TheEditorTakesItsCellsColourAndFont)
+{
+    g->SetColors(1, 1, clYellow);
+    g->SetFontStyles(1, 1, fsBold);
+    g->SetCells(1, 1, "x");
+    SendKey(g, VK_F2);
+    ASSERT_TRUE(Editing());
+    EXPECT_EQ(ColorToRGB(Ed()->Color()), ColorToRGB(clYellow));
+    EXPECT_TRUE(Ed()->Font()->Style() & fsBold);
+    SendKey(Ed(), VK_ESCAPE);
+}
