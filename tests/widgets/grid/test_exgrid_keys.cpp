@@ -312,3 +312,25 @@ TEST_F(KeysTest, WithNodesAndNoFixedColumnsTheNodeColumnIsPassedOver)
     g->SetCol(0);  // the node column cannot become current
     EXPECT_EQ(g->Col(), 1);
 }
+
+TEST_F(KeysTest, AdvancingOntoCheckBoxesAndButtonsDoesNotWorkThem)
+{
+    // Moving the cursor never changes a value or runs a button's action.
+    g->Navigation.AdvanceOnEnter = true;
+    g->Navigation.AdvanceDirection = adTopBottom;
+    g->AddCheckBox(1, 2, false, false);
+    g->AddButton(1, 3, 40, 16, "go", haLeft, vaTop);
+    g->OnCheckBoxClick = [&](TObject*, int, int, bool) { events.push_back("check"); };
+    g->OnButtonClick = [&](TObject*, int, int) { events.push_back("button"); };
+    SendChar(g, '7');
+    ASSERT_TRUE(ProcessUntil([&] { return Editing() && g->InplaceEditor()->Text() == "7"; }, 500));
+    SendKey(g->InplaceEditor(), VK_RETURN);
+    EXPECT_EQ(g->Cells(1, 1), "7");
+    EXPECT_EQ(g->Row(), 2);
+    bool state = true;
+    ASSERT_TRUE(g->GetCheckBoxState(1, 2, state));
+    EXPECT_FALSE(state);
+    g->AdvanceEdit(g->Col(), g->Row(), false, false, true, false);
+    EXPECT_EQ(g->Row(), 3);
+    EXPECT_TRUE(events.empty());
+}
