@@ -236,6 +236,9 @@ public:
     // printf with one floating conversion only (flags, width, precision; "%%" allowed) and
     // the user's decimal separator; any other format raises EExGridError.
     static std::string FormatFloatCell(const std::string& fmt, double v);
+    // The texts SetFloats and SetDates store for a value.
+    std::string FloatCellText(double Value) const { return FormatFloatCell(FloatFormat, Value); }
+    std::string DateCellText(base::TDateTime Value) const;
 
     // ---- counts and widths over real columns
     int GetAllColCount() const { return ColCount() + NumHiddenColumns(); }

@@ -325,7 +325,7 @@ int TExStringGrid::GetInts(int ACol, int ARow)
 
 void TExStringGrid::SetFloats(int ACol, int ARow, double Value)
 {
-    SetCellEx(ACol, ARow, FormatFloatCell(FloatFormat, Value));
+    SetCellEx(ACol, ARow, FloatCellText(Value));
 }
 
 namespace {
@@ -349,16 +349,17 @@ double TExStringGrid::GetFloats(int ACol, int ARow) { return CellFloat(GetCellEx
 
 void TExStringGrid::SetAllFloats(int ACol, int ARow, double Value)
 {
-    SetCellsEx(ACol, ARow, FormatFloatCell(FloatFormat, Value));
+    SetCellsEx(ACol, ARow, FloatCellText(Value));
 }
 
 double TExStringGrid::GetAllFloats(int ACol, int ARow) { return CellFloat(GetCellsEx(ACol, ARow)); }
 
-void TExStringGrid::SetDates(int ACol, int ARow, base::TDateTime Value)
+std::string TExStringGrid::DateCellText(base::TDateTime Value) const
 {
-    if (Value <= 0 && !AllowNegativeDates) SetCellEx(ACol, ARow, std::string());
-    else SetCellEx(ACol, ARow, base::DateToStr(Value));
+    return Value <= 0 && !AllowNegativeDates ? std::string() : base::DateToStr(Value);
 }
+
+void TExStringGrid::SetDates(int ACol, int ARow, base::TDateTime Value) { SetCellEx(ACol, ARow, DateCellText(Value)); }
 
 base::TDateTime TExStringGrid::GetDates(int ACol, int ARow) { return TextToDate(GetCellEx(ACol, ARow)); }
 

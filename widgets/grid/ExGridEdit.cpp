@@ -317,7 +317,11 @@ void TExStringGrid::GridKeyDown(Word& Key, TShiftState Shift)
         bool allow = true;
         if (OnCanInsertRow) OnCanInsertRow(this, Row(), allow);
         if (allow) {
-            if (Navigation.InsertPosition == pInsertBefore) DoInsertRow(Row());
+            if (fixedRowAlways_ && lastNormal < FixedRows()) {
+                // Only the kept fixed row: the new row goes under it, never above the header.
+                DoInsertRow(RowCount() - FixedFooters());
+                SetRow(FixedRows());
+            } else if (Navigation.InsertPosition == pInsertBefore) DoInsertRow(Row());
             else {
                 DoInsertRow(Row() + 1);
                 SetRow(Row() + 1);

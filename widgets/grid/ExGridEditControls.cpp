@@ -344,6 +344,8 @@ void TExStringGrid::ShowEditControl(int ACol, int ARow)
 std::string TExStringGrid::EditControlText()
 {
     const TEditorType t = ActiveEditorType;
+    if (t == edFloatSpinEdit) return FloatCellText(GridSpin()->FloatValue());
+    if (t == edDateSpinEdit) return DateCellText(GridSpin()->DateValue());
     if (IsSpinType(t)) return GridSpin()->Text();
     if (IsComboType(t)) return GridCombo()->Text();
     if (IsEditBtnType(t)) return GridEditBtn()->Text();

@@ -596,3 +596,47 @@ TEST_F(EditorsTest, TheFloatSpinStepsByItsIncrementAndCtrlKeepsKeysInTheButtonEd
     EXPECT_FALSE(g->EditActive);
     EXPECT_EQ(g->Row(), 2);
 }
+
+TEST_F(EditorsTest, FloatAndDateSpinsStoreTheirValueAsTheTypedSettersWriteIt)
+{
+    testsupport::DayMonthYearSettings dates;
+    struct Spin {
+        TEditorType type;
+        std::string format, start, typed, kept;
+    };
+    const std::vector<Spin> cases = {
+        {edFloatSpinEdit, "%.3f", "1.5", "2.5", "2.500"},
+        {edFloatSpinEdit, "%.1f", "1", "3.14159", "3.1"},
+        {edDateSpinEdit, "%.2f", "10/12/2026", "1/2/2026", "01/02/2026"},
+    };
+    std::vector<std::string> seen;
+    g->OnCellValidate = [&](TObject*, int, int, std::string& v, bool&) { seen.push_back(v); };
+    for (const Spin& k : cases) {
+        SCOPED_TRACE(k.typed);
+        editors[1] = k.type;
+        g->FloatFormat = k.format;
+        At(1, 1);
+        g->SetCells(1, 1, k.start);
+        seen.clear();
+        Open();
+        ASSERT_TRUE(g->EditActive);
+        SelectAllIn(Focus());
+        Type(k.typed);
+        EXPECT_EQ(g->GridSpin()->Text(), k.typed);
+        Key(VK_RETURN);
+        EXPECT_FALSE(g->EditActive);
+        EXPECT_EQ(g->Cells(1, 1), k.kept);
+        EXPECT_EQ(seen, std::vector<std::string>{k.kept});  // the handler judges the stored form
+    }
+    // The same holds when Up commits and leaves the cell.
+    editors[1] = edFloatSpinEdit;
+    g->FloatFormat = "%.2f";
+    At(1, 2);
+    g->SetCells(1, 2, "4");
+    Open();
+    SelectAllIn(Focus());
+    Type("7.5");
+    Key(VK_UP);
+    EXPECT_EQ(g->Row(), 1);
+    EXPECT_EQ(g->Cells(1, 2), "7.50");
+}

@@ -334,3 +334,33 @@ TEST_F(KeysTest, AdvancingOntoCheckBoxesAndButtonsDoesNotWorkThem)
     EXPECT_EQ(g->Row(), 3);
     EXPECT_TRUE(events.empty());
 }
+
+TEST_F(KeysTest, InsertOnAGridOfOnlyItsFixedRowAddsTheRowBelowTheHeader)
+{
+    // With the fixed row kept and no normal rows, the new row goes under the header and
+    // becomes current, wherever new rows normally go.
+    for (TInsertPosition where : {pInsertAfter, pInsertBefore}) {
+        SCOPED_TRACE(int(where));
+        g->SetFixedRowAlways(true);
+        g->SetRowCount(1);
+        g->SetCells(1, 0, "head");
+        g->Navigation.AllowInsertRow = true;
+        g->Navigation.InsertPosition = where;
+        std::vector<int> inserted;
+        g->OnAutoInsertRow = [&](TObject*, int r) { inserted.push_back(r); };
+        SendKey(g, VK_INSERT);
+        EXPECT_EQ(g->RowCount(), 2);
+        EXPECT_EQ(g->TBaseGrid::FixedRows(), 1);
+        EXPECT_EQ(g->Cells(1, 0), "head");
+        EXPECT_EQ(g->Cells(1, 1), "");
+        EXPECT_EQ(g->Row(), 1);
+        EXPECT_EQ(inserted, std::vector<int>{1});
+        // With normal rows the position option decides again.
+        g->SetCells(1, 1, "a");
+        SendKey(g, VK_INSERT);
+        EXPECT_EQ(g->RowCount(), 3);
+        EXPECT_EQ(g->Cells(1, 0), "head");
+        EXPECT_EQ(g->Cells(1, where == pInsertAfter ? 1 : 2), "a");
+        EXPECT_EQ(g->Row(), where == pInsertAfter ? 2 : 1);
+    }
+}
