@@ -210,6 +210,7 @@ void TExStringGrid::ShowEditControl(int ACol, int ARow)
     } else if (IsComboType(t) || IsUniComboType(t)) {
         const bool list = t == edComboList || t == edUniComboList;
         TCustomComboBox* cb = IsComboType(t) ? static_cast<TCustomComboBox*>(GridCombo()) : GridUniCombo();
+        cb->SetBounds(box.Left, box.Top, 0, 0);
         cb->SetDroppedDown(false);
         cb->SetEnabled(true);
         if (IsComboType(t)) {
@@ -232,7 +233,9 @@ void TExStringGrid::ShowEditControl(int ACol, int ARow)
                 cb->SetItemIndex(ComboDefaultIndex >= 0 ? ComboDefaultIndex : 0);
             if (!list) u->SetText(wide);
         }
-        cb->SetBounds(box.Left, box.Top, box.Width(), box.Height());
+        // The editable one fills the cell: its edit is the item height and 6 pixels of frame.
+        if (!list) cb->SetItemHeight(std::max(1, box.Height() - 6));
+        cb->SetBounds(box.Left, box.Top, box.Width(), cb->ItemHeight() * (cb->DropDownCount() + 1) + box.Height());
         cb->SetColor(color);
         cb->Show();
         cb->Font()->Assign(*Font());

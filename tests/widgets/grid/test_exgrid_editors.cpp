@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cctype>
+#include <cstdlib>
 #include <functional>
 #include <map>
 #include <string>
@@ -639,4 +640,39 @@ TEST_F(EditorsTest, FloatAndDateSpinsStoreTheirValueAsTheTypedSettersWriteIt)
     Key(VK_UP);
     EXPECT_EQ(g->Row(), 1);
     EXPECT_EQ(g->Cells(1, 2), "7.50");
+}
+
+TEST_F(EditorsTest, TheEditableCombosFillTheirCellAndTheListStyleKeepsItsItemHeight)
+{
+    g->AddComboString("pear");
+    g->GridUniCombo()->Items().Add(u"plum");
+    const int fontItem = g->GridCombo()->ItemHeight();
+    struct Size {
+        TEditorType type;
+        int rowHeight;
+    };
+    for (const Size& k : std::vector<Size>{{edComboList, 30}, {edComboEdit, 22}, {edComboEdit, 34}, {edUniComboEdit, 28}}) {
+        SCOPED_TRACE(std::to_string(int(k.type)) + " " + std::to_string(k.rowHeight));
+        editors[1] = k.type;
+        g->SetRowHeights(1, k.rowHeight);
+        At(1, 1);
+        Open();
+        auto* cb = dynamic_cast<TCustomComboBox*>(g->ActiveEditControl);
+        ASSERT_TRUE(cb);
+        const TRect cell = g->CellRect(1, 1);
+        const int box = cell.Height() - 1;
+        if (k.type == edComboList) {
+            EXPECT_EQ(cb->ItemHeight(), fontItem);
+        } else {
+            EXPECT_EQ(cb->ItemHeight(), box - 6);
+            EXPECT_EQ(cb->Top(), cell.Top);
+            EXPECT_EQ(cb->Height(), box);  // one row high whatever height was asked for
+        }
+        EXPECT_EQ(cb->Left(), cell.Left);
+        EXPECT_EQ(cb->Width(), cell.Width() - 1);
+        if (const char* dir = std::getenv("KORVELO_GRID_PNG"))
+            PaintToBitmap(form)->SaveToFile(std::string(dir) + "/combo_" + std::to_string(k.rowHeight) + ".png");
+        Key(VK_ESCAPE);
+        EXPECT_FALSE(g->EditActive);
+    }
 }
