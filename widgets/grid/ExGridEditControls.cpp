@@ -347,7 +347,13 @@ void TExStringGrid::ShowEditControl(int ACol, int ARow)
 std::string TExStringGrid::EditControlText()
 {
     const TEditorType t = ActiveEditorType;
-    if (t == edFloatSpinEdit) return FloatCellText(GridSpin()->FloatValue());
+    if (t == edFloatSpinEdit) {
+        try {
+            return FloatCellText(GridSpin()->FloatValue());
+        } catch (const EExGridError&) {
+            return GridSpin()->Text();  // a format the grid cannot use keeps the typed text
+        }
+    }
     if (t == edDateSpinEdit) return DateCellText(GridSpin()->DateValue());
     if (IsSpinType(t)) return GridSpin()->Text();
     if (IsComboType(t)) return GridCombo()->Text();

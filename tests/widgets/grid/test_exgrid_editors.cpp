@@ -608,6 +608,7 @@ TEST_F(EditorsTest, FloatAndDateSpinsStoreTheirValueAsTheTypedSettersWriteIt)
     const std::vector<Spin> cases = {
         {edFloatSpinEdit, "%.3f", "1.5", "2.5", "2.500"},
         {edFloatSpinEdit, "%.1f", "1", "3.14159", "3.1"},
+        {edFloatSpinEdit, "%d", "1", "2.5", "2.5"},  // no float format: the typed text is kept
         {edDateSpinEdit, "%.2f", "10/12/2026", "1/2/2026", "01/02/2026"},
     };
     std::vector<std::string> seen;
