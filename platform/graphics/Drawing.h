@@ -11,6 +11,11 @@ inline bool HasBrush(const DeviceContext& dc) { return dc.brushStyle != bsClear;
 inline bool ThinPen(const DeviceContext& dc) { return dc.penWidth <= 1; }
 
 QPen WidePen(const DeviceContext& dc, QColor color);
+
+// The box (right and bottom exclusive, normalised) of an arc, pie or chord, and its start
+// angle and span counter-clockwise from the ray towards start to the ray towards end, in
+// sixteenths of a degree; false for an empty box.
+bool ArcGeometry(TRect box, TPoint start, TPoint end, QRect& shape, int& angle16, int& span16);
 QBrush MakeBrush(const DeviceContext& dc, QColor color);
 
 // Fills a logical shape with the brush, the mix mode and (for hatches) the background.

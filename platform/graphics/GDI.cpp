@@ -442,24 +442,33 @@ bool Ellipse(HDC dc, int l, int t, int r, int b)
     return true;
 }
 
+bool draw::ArcGeometry(TRect b, TPoint from, TPoint to, QRect& shape, int& angle16, int& span16)
+{
+    Normalize(b.Left, b.Right);
+    Normalize(b.Top, b.Bottom);
+    shape = QRect(b.Left, b.Top, b.Right - b.Left - 1, b.Bottom - b.Top - 1);
+    if (!shape.isValid()) return false;
+    const double cx = (b.Left + b.Right) / 2.0, cy = (b.Top + b.Bottom) / 2.0;
+    const double rx = std::max(1.0, (b.Right - b.Left) / 2.0), ry = std::max(1.0, (b.Bottom - b.Top) / 2.0);
+    // Angles on the ellipse, counter-clockwise on the screen.
+    auto angle = [&](TPoint p) { return std::atan2(-(p.Y - cy) / ry, (p.X - cx) / rx) * 180.0 / M_PI; };
+    const double a0 = angle(from), a1 = angle(to);
+    double span = a1 - a0;
+    if (span <= 0) span += 360.0;
+    angle16 = int(std::lround(a0 * 16));
+    span16 = int(std::lround(span * 16));
+    return true;
+}
+
 namespace {
 
 bool ArcShape(HDC dc, int kind, int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4)
 {
     if (!dc) return false;
     if (dc->recorder) dc->recorder->ArcShape(*dc, kind, {x1, y1, x2, y2}, {x3, y3}, {x4, y4});
-    Normalize(x1, x2);
-    Normalize(y1, y2);
-    QRect box(x1, y1, x2 - x1 - 1, y2 - y1 - 1);
-    if (!box.isValid()) return true;
-    const double cx = (x1 + x2) / 2.0, cy = (y1 + y2) / 2.0;
-    const double rx = std::max(1.0, (x2 - x1) / 2.0), ry = std::max(1.0, (y2 - y1) / 2.0);
-    // Angles on the ellipse, counter-clockwise on the screen, in sixteenths of a degree.
-    auto angle = [&](int x, int y) { return std::atan2(-(y - cy) / ry, (x - cx) / rx) * 180.0 / M_PI; };
-    const double a0 = angle(x3, y3), a1 = angle(x4, y4);
-    double span = a1 - a0;
-    if (span <= 0) span += 360.0;
-    const int start = int(std::lround(a0 * 16)), len = int(std::lround(span * 16));
+    QRect box;
+    int start = 0, len = 0;
+    if (!ArcGeometry({x1, y1, x2, y2}, {x3, y3}, {x4, y4}, box, start, len)) return true;
     if (kind == 0) {
         if (!HasPen(*dc)) return true;
         QColor color = ToQColor(dc->penColor);

@@ -77,6 +77,16 @@ struct PagePlayer : DCRecorder {
         Shape(dc, true);
         p->drawEllipse(ToQRect(r).adjusted(0, 0, -1, -1));
     }
+    void ArcShape(DeviceContext& dc, int kind, const TRect& box, TPoint start, TPoint end) override
+    {
+        QRect shape;
+        int angle = 0, span = 0;
+        if (!draw::ArcGeometry(box, start, end, shape, angle, span)) return;
+        Shape(dc, kind != 0);
+        if (kind == 0) p->drawArc(shape, angle, span);
+        else if (kind == 1) p->drawPie(shape, angle, span);
+        else p->drawChord(shape, angle, span);
+    }
     void Polygon(DeviceContext& dc, const TPoint* pts, int n) override
     {
         Shape(dc, true);

@@ -995,8 +995,10 @@ protected:
     double RowExtreme(int ARow, int FromCol, int ToCol, bool smallest);
     void DrawCellText(platform::TCanvas* Canvas, int c, int ARow, platform::TRect R, platform::TAlignment ha,
                       TVAlignment va, bool selected);
+    // On screen R is the cell's content area. Printing passes the graphic's own rectangle on the
+    // page and Scale, the page pixels per screen pixel; nothing is recorded for hit tests then.
     void DrawCellGraphic(platform::TCanvas* Canvas, TCellGraphic& g, int c, int ARow, const platform::TRect& R,
-                         platform::TAlignment ha, bool selected);
+                         platform::TAlignment ha, bool selected, double Scale = 0);
     bool SortMarkShown(int c, int ARow) const;
     // The sort mark centred on (X, Y): the glyph when one is set, else a drawn triangle.
     void DrawSortIndicator(platform::TCanvas* Canvas, int ACol, int X, int Y);

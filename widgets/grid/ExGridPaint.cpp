@@ -1,6 +1,7 @@
 // Painting: the colour rule of a cell, the fixed-cell looks, selection and focus, the
 // content (plain and mini-HTML text) and the cell graphics.
 #include <algorithm>
+#include <cmath>
 
 #include "base/StrUtils.h"
 #include "base/StringList.h"
@@ -388,9 +389,11 @@ void TExStringGrid::DrawCellText(TCanvas* Canvas, int c, int ARow, TRect R, TAli
 // ---------------------------------------------------------------- graphics
 
 void TExStringGrid::DrawCellGraphic(TCanvas* Canvas, TCellGraphic& g, int c, int ARow, const TRect& R, TAlignment ha,
-                                    bool selected)
+                                    bool selected, double Scale)
 {
-    (void)selected;
+    const bool printing = Scale > 0;
+    const double sc = printing ? Scale : 1.0;
+    auto px = [sc](int n) { return int(std::lround(n * sc)); };
     switch (g.CellType) {
     case ctCheckBox:
     case ctDataCheckBox:
@@ -439,6 +442,7 @@ void TExStringGrid::DrawCellGraphic(TCanvas* Canvas, TCellGraphic& g, int c, int
                                      ha == taLeftJustify, ha == taRightJustify);
             if (g.CellTransparent)
                 DrawBitmapTransp(*Canvas, *bmp, selected && SelectionColor != clNone ? SelectionColor : Canvas->Brush().Color(), at);
+            else if (printing) Canvas->StretchDraw(R, bmp);  // the page's rectangle for it
             else Canvas->Draw(at.Left, at.Top, bmp);
         }
         break;
@@ -498,31 +502,40 @@ void TExStringGrid::DrawCellGraphic(TCanvas* Canvas, TCellGraphic& g, int c, int
                         ControlLook().ProgressMarginY());
         break;
     }
-    case ctProgressPie:
-        DrawProgressPie(*Canvas, {R.Left + 1, R.Top + 1, R.Left + 21, R.Top + 21}, TColor(g.CellColor),
-                        std::clamp(g.CellAngle, 0, 100));
+    case ctProgressPie: {
+        // the printed page gives the pie its own square
+        const TRect pie = printing ? TRect{R.Left, R.Top, R.Left + std::min(R.Width(), R.Height()),
+                                           R.Top + std::min(R.Width(), R.Height())}
+                                   : TRect{R.Left + 1, R.Top + 1, R.Left + 21, R.Top + 21};
+        DrawProgressPie(*Canvas, pie, TColor(g.CellColor), std::clamp(g.CellAngle, 0, 100));
         break;
+    }
     case ctNode: {
         const int I = CellNode().NodeIndent();
         const int L = std::max(CellProps(c, ARow) ? CellProps(c, ARow)->NodeLevel : 1, 1);
-        const int cellLeft = R.Left - GridLineWidth() - NodeIndent(ARow);
-        const int x = cellLeft + (L - 1) * I + (I - 9) / 2, y = R.Top + (R.Height() - 9) / 2;
-        const TRect box{x, y, x + 9, y + 9};
+        // on the page R starts where the row's indentation starts
+        const int cellLeft = printing ? R.Left : R.Left - GridLineWidth() - NodeIndent(ARow);
+        const int n = std::max(px(9), 5);
+        const int x = cellLeft + px((L - 1) * I + (I - 9) / 2), y = R.Top + (R.Height() - n) / 2;
+        const TRect box{x, y, x + n, y + n};
         Canvas->Brush().SetColor(CellNode().Color);
         Canvas->FillRect(box);
         Canvas->Brush().SetColor(CellNode().NodeColor);
         Canvas->FrameRect(box);
         const TColor sign = CellNode().NodeColor;
-        Line(Canvas, sign, box.Left + 2, box.Top + 4, box.Right - 2, box.Top + 4);
-        if (g.CellBoolean) Line(Canvas, sign, box.Left + 4, box.Top + 2, box.Left + 4, box.Bottom - 2);
+        const int mid = box.Top + n / 2, two = std::max(px(2), 1);
+        Line(Canvas, sign, box.Left + two, mid, box.Right - two, mid);
+        if (g.CellBoolean) Line(Canvas, sign, box.Left + n / 2, box.Top + two, box.Left + n / 2, box.Bottom - two);
         break;
     }
     case ctButton:
     case ctBitButton: {
         const int w = g.CellIndex & 0xFFFF, h = (g.CellIndex >> 16) & 0xFFFF;
-        const TRect b = g.Place(R, w, h, 0, ha == taLeftJustify, ha == taRightJustify);
-        const TRect cell = CellRect(RemapColInv(c), ARow);
-        g.CellValue = double((b.Left - cell.Left) | ((b.Top - cell.Top) << 16));
+        const TRect b = printing ? R : g.Place(R, w, h, 0, ha == taLeftJustify, ha == taRightJustify);
+        if (!printing) {
+            const TRect cell = CellRect(RemapColInv(c), ARow);
+            g.CellValue = double((b.Left - cell.Left) | ((b.Top - cell.Top) << 16));
+        }
         Canvas->Brush().SetColor(clBtnFace);
         Canvas->FillRect(b);
         TRect e = b;
@@ -539,7 +552,8 @@ void TExStringGrid::DrawCellGraphic(TCanvas* Canvas, TCellGraphic& g, int c, int
     case ctComment: {
         const TColor cc = g.CellAngle != int(clNone) && g.CellAngle != 0 ? TColor(g.CellAngle) : ControlLook().CommentColor();
         if (ControlLook().CommentColor() == clNone) break;
-        const TPoint pts[3] = {{R.Right - 7, R.Top + 1}, {R.Right - 2, R.Top + 1}, {R.Right - 2, R.Top + 6}};
+        const TPoint pts[3] = {{R.Right - px(7), R.Top + px(1)}, {R.Right - px(2), R.Top + px(1)},
+                               {R.Right - px(2), R.Top + px(6)}};
         Canvas->Brush().SetColor(cc);
         Canvas->Pen().SetColor(cc);
         Canvas->Polygon(pts, 3);

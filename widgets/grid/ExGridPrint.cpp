@@ -135,11 +135,31 @@ struct PrintLayout {
         g.GetVisualProperties(c, r, st, true, false, true, l.brush, l.colorTo, l.font, l.ha, l.va, l.wrap);
     }
 
+    // The graphic's size on the page in units: as on screen, except that bitmaps and buttons
+    // always take their own size and a node takes its row's indentation.
     TSize GraphicSize(int rc, int r)
     {
-        if (!ps.PrintGraphics || !g.GetCellGraphic(rc, r)) return {0, 0};
-        const TSize s = g.GetCellGraphicSize(rc, r);
+        const TCellGraphic* gr = ps.PrintGraphics ? g.GetCellGraphic(rc, r) : nullptr;
+        if (!gr) return {0, 0};
+        TSize s = g.GetCellGraphicSize(rc, r);
+        switch (gr->CellType) {
+        case ctBitmap:
+            if (auto* bmp = dynamic_cast<TBitmap*>(gr->CellGraphicRef)) s = {bmp->Width(), bmp->Height()};
+            break;
+        case ctButton:
+        case ctBitButton: s = {gr->CellIndex & 0xFFFF, (gr->CellIndex >> 16) & 0xFFFF}; break;
+        case ctNode: s = {std::max(g.GetNodeLevel(r), 1) * g.CellNode().NodeIndent(), 9}; break;
+        default: break;
+        }
         return {int(std::lround(s.cx * pf)), int(std::lround(s.cy * pf))};
+    }
+
+    // Column 0 of a node's other rows is indented as on screen (a node row's own graphic
+    // takes the indentation); units.
+    int ChildIndent(int rc, int r)
+    {
+        if (rc != 0 || !ps.PrintGraphics || !g.HasNodes() || r < g.FixedRows() || g.GetCellGraphic(rc, r)) return 0;
+        return int(std::lround(g.NodeIndent(r) * pf));
     }
 
     // Width and height the cell needs, in units; each cell is measured once per layout.
@@ -200,6 +220,7 @@ struct PrintLayout {
                 size = {wide + 8 + graphic.cx, gh.cy * int(lines.size())};
             }
         }
+        size.cx += ChildIndent(rc, r);
         size.cx = std::max(size.cx, graphic.cx);
         size.cy = std::max(size.cy, graphic.cy);
         if (g.OnCustomCellSize) {
@@ -624,7 +645,7 @@ struct PrintLayout {
         const std::string s = CellText(rc, r, kind);
         TCellGraphic* graphic = ps.PrintGraphics ? g.GetCellGraphic(rc, r) : nullptr;
         const TSize gs = graphic ? GraphicSize(rc, r) : TSize{0, 0};
-        int textLeft = x, textRight = x + w;
+        int textLeft = x + ChildIndent(rc, r), textRight = x + w;
         TRect graphicRect;
         if (graphic && (gs.cx <= 0 || gs.cy <= 0)) {
             graphicRect = cell;  // a graphic without a size of its own fills the cell
@@ -655,6 +676,10 @@ struct PrintLayout {
             }
         }
         if (!s.empty()) PrintText(rc, r, s, kind, textLeft, textRight, y, h, rowH, l);
+        if (rc == 0 && ps.PrintGraphics && g.HasNodes() && r >= g.FixedRows() && g.CellNode().ShowTree()) {
+            g.DrawTreeLines(cv, r, DR(x + int(pf), y, x + w, y - h));
+            ApplyPen();
+        }
         if (graphic && graphicRect.Width() > 0 && graphicRect.Height() > 0) DrawGraphic(*graphic, rc, r, graphicRect, l.ha);
         if (g.OnCustomCellDraw) g.OnCustomCellDraw(&g, cv, rc, r, TGridDrawState{}, DR(x, y, x + w, y - rowH), true);
     }
@@ -712,18 +737,10 @@ struct PrintLayout {
         cv->Brush().SetStyle(bsSolid);
     }
 
-    // The printer and preview canvases have the screen's resolution, so a graphic is drawn
-    // as on screen, into the rectangle the layout gave it.
+    // The screen's drawing, into the rectangle the layout gave the graphic, at the page's scale.
     void DrawGraphic(TCellGraphic& gr, int rc, int r, const TRect& R, TAlignment ha)
     {
-        switch (gr.CellType) {
-        case ctButton:
-        case ctBitButton:
-        case ctNode:
-        case ctComment: return;  // controls and marks of the screen only
-        default: break;
-        }
-        g.DrawCellGraphic(cv, gr, rc, r, R, ha, false);
+        g.DrawCellGraphic(cv, gr, rc, r, R, ha, false, pf * k);
         ApplyPen();
     }
 

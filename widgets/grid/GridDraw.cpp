@@ -130,11 +130,19 @@ void DrawProgressPie(TCanvas& canvas, const TRect& r, TColor fillColor, int perc
     canvas.MoveTo(cx, r.Top);
     canvas.LineTo(cx, cy);
     const double angle = percentage / 100.0 * 2 * M_PI;
-    canvas.LineTo(cx + RoundEven((w + 1) * 0.5 * std::sin(angle)), cy - RoundEven((h + 1) * 0.5 * std::cos(angle)));
+    const TPoint end{cx + RoundEven((w + 1) * 0.5 * std::sin(angle)), cy - RoundEven((h + 1) * 0.5 * std::cos(angle))};
+    canvas.LineTo(end.X, end.Y);
     // At 0 % both radii lie on one line and the fill would cover the whole pie.
     if (percentage <= 0) return;
     canvas.Brush().SetColor(fillColor);
-    canvas.FloodFill(cx + 1, r.Top + 1, grey, fsBorder);
+    if (GetDeviceCaps(canvas.Handle(), HORZRES) > 0) {
+        canvas.FloodFill(cx + 1, r.Top + 1, grey, fsBorder);
+    } else {
+        // a printer has no pixels to fill: the sector, clockwise from twelve o'clock
+        const TPoint top{cx, r.Top};
+        if (percentage >= 100) canvas.Ellipse(r);
+        else canvas.Pie(r.Left, r.Top, r.Right, r.Bottom, end.X, end.Y, top.X, top.Y);
+    }
 }
 
 void DrawErrorLines(TControl*, TCanvas& canvas, const std::string& text, const TRect& r, int offsetY, int start,

@@ -888,3 +888,173 @@ TEST(GridPrint, APrintWhileTheTargetIsBusyLeavesTheOtherJobAlone)
     Printer()->EndDoc();
     EXPECT_TRUE(std::filesystem::exists(Printer()->FileName));
 }
+
+namespace {
+// A colour as the bitmaps hold it (0xRRGGBB).
+std::uint32_t Pixel(TColor c)
+{
+    const COLORREF v = ColorToRGB(c);
+    return ((v & 0xFF) << 16) | (v & 0xFF00) | ((v >> 16) & 0xFF);
+}
+// The pixels of colour c inside r, and the box around them.
+struct Found {
+    int n = 0;
+    TRect box{1 << 20, 1 << 20, -1, -1};
+};
+Found Find(TBitmap& b, const TRect& r, TColor c)
+{
+    Found f;
+    const std::uint32_t want = Pixel(c);
+    for (int y = std::max(r.Top, 0); y < std::min(r.Bottom, b.Height()); ++y)
+        for (int x = std::max(r.Left, 0); x < std::min(r.Right, b.Width()); ++x)
+            if ((b.ScanLine(y)[x] & 0xFFFFFF) == want) {
+                ++f.n;
+                f.box = {std::min(f.box.Left, x), std::min(f.box.Top, y), std::max(f.box.Right, x + 1),
+                         std::max(f.box.Bottom, y + 1)};
+            }
+    return f;
+}
+// The box of the rows and columns of r that hold at least 8 pixels of colour c: a filled
+// face without the text's stray pixels.
+TRect Face(TBitmap& b, const TRect& r, TColor c)
+{
+    const std::uint32_t want = Pixel(c);
+    TRect box{1 << 20, 1 << 20, -1, -1};
+    for (int y = std::max(r.Top, 0); y < std::min(r.Bottom, b.Height()); ++y)
+        for (int x = std::max(r.Left, 0); x < std::min(r.Right, b.Width()); ++x) {
+            int across = 0, down = 0;
+            for (int i = r.Left; i < r.Right; ++i) across += (b.ScanLine(y)[i] & 0xFFFFFF) == want;
+            for (int i = r.Top; i < r.Bottom; ++i) down += (b.ScanLine(i)[x] & 0xFFFFFF) == want;
+            if ((b.ScanLine(y)[x] & 0xFFFFFF) != want || across < 8 || down < 8) continue;
+            box = {std::min(box.Left, x), std::min(box.Top, y), std::max(box.Right, x + 1), std::max(box.Bottom, y + 1)};
+        }
+    return box;
+}
+// Pixels near colour c (within 60 per channel), for the PDF's smoothed rendering.
+int Near(TBitmap& b, const TRect& r, TColor c)
+{
+    const std::uint32_t want = Pixel(c);
+    int n = 0;
+    for (int y = std::max(r.Top, 0); y < std::min(r.Bottom, b.Height()); ++y)
+        for (int x = std::max(r.Left, 0); x < std::min(r.Right, b.Width()); ++x) {
+            const std::uint32_t p = b.ScanLine(y)[x];
+            bool near = true;
+            for (int s = 0; s < 24; s += 8) near = near && std::abs(int((p >> s) & 0xFF) - int((want >> s) & 0xFF)) <= 60;
+            n += near;
+        }
+    return n;
+}
+}  // namespace
+
+// Cell buttons, node marks, comment marks and progress pies print as the screen draws them.
+TEST(GridPrint, ButtonsNodesCommentsAndPiesOnThePage)
+{
+    REQUIRE_TOOL("pdftotext", "poppler-utils");
+    REQUIRE_TOOL("pdftoppm", "poppler-utils");
+    PrintGrid f(4, 9);
+    f.g->SetOptions(f.g->Options() | goEditing);  // enabled buttons
+    f.g->CellNode().NodeColor = clBlue;
+    f.g->CellNode().SetTreeColor(clFuchsia);
+    f.g->AddNode(1, 3);
+    f.g->AddNode(4, 3);
+    f.g->ContractNode(4);  // hides rows 5 and 6
+    f.g->SetCells(1, 2, "");
+    f.g->AddButton(1, 2, 60, 18, "Fairing", haLeft, vaTop);
+    f.g->AddButton(2, 2, 50, 18, "Lines", haAfterText, vaTop);
+    f.g->AddColorComment(3, 3, "check the offset", clRed);
+    f.g->SetCells(2, 3, "");
+    f.g->AddProgressPie(2, 3, clLime, 60);
+    f.g->SetRowHeights(3, 28);  // room for the whole pie on screen
+    f.form->Show();
+    auto screen = PaintToBitmap(f.g);
+    SavePng(*screen, "print-graphics-screen");
+    const double buttonOffset = f.g->GetCellGraphic(1, 2)->CellValue;
+    TPrintSettings& ps = f.g->PrintSettings();
+    ps.PrintGraphics = true;
+    ps.Borders = pbNoborder;
+
+    // the preview, with the printed cells' rectangles
+    std::map<std::pair<int, int>, TRect> cells;
+    f.g->OnCustomCellDraw = [&](TObject*, TCanvas*, int c, int r, TGridDrawState, TRect R, bool printing) {
+        if (printing) cells[{c, r}] = R;
+    };
+    const int w = Printer()->PageWidth(), h = Printer()->PageHeight();
+    TBitmap preview(w, h);
+    preview.Canvas()->Brush().SetColor(clWhite);
+    preview.Canvas()->FillRect({0, 0, w, h});
+    f.g->SetPreviewPage(1);
+    f.g->PrintPreview(preview.Canvas(), {0, 0, w, h});
+    SavePng(preview, "print-graphics");
+    ASSERT_TRUE(cells.count({1, 2}) && cells.count({2, 2}) && cells.count({2, 3}) && cells.count({3, 3}) &&
+                cells.count({0, 1}) && cells.count({0, 4}));
+    auto onScreen = [&](int c, int r) { return f.g->CellRect(c, r); };
+
+    // buttons: a face of the button's size inside its edges, as on screen; the one after the
+    // text leaves the text before it
+    for (int c : {1, 2}) {
+        SCOPED_TRACE(c);
+        const TRect cell = cells[{c, 2}], face = Face(preview, cell, clBtnFace);
+        EXPECT_EQ(face.Width(), (c == 1 ? 60 : 50) - 4);
+        EXPECT_EQ(face.Height(), 18 - 4);
+        if (c == 1) EXPECT_EQ(face.Width(), Face(*screen, onScreen(1, 2), clBtnFace).Width());
+        else EXPECT_GE(face.Left - cell.Left, 30) << "the text goes first";
+    }
+    EXPECT_EQ(f.g->GetCellGraphic(1, 2)->CellValue, buttonOffset);  // the screen's hit test is kept
+
+    // pie: the same filled share as on screen
+    const Found pie = Find(preview, cells[{2, 3}], clLime), pieScreen = Find(*screen, onScreen(2, 3), clLime);
+    EXPECT_GT(pie.n, 120);
+    EXPECT_EQ(pie.n, pieScreen.n);
+
+    // comment: the red corner at the cell's top right
+    const TRect cr = cells[{3, 3}];
+    const Found mark = Find(preview, cr, clRed);
+    EXPECT_EQ(mark.n, Find(*screen, onScreen(3, 3), clRed).n);
+    EXPECT_GE(mark.n, 10);
+    EXPECT_LE(cr.Right - mark.box.Right, 3);
+    EXPECT_LE(mark.box.Top - cr.Top, 2);
+
+    // nodes: a 9-pixel box framed in the node colour, a plus only on the folded one
+    for (int r : {1, 4}) {
+        SCOPED_TRACE(r);
+        const Found box = Find(preview, cells[{0, r}], clBlue);
+        EXPECT_EQ(box.box.Width(), 9);
+        EXPECT_EQ(box.box.Height(), 9);
+        const int cx = box.box.Left + 4;
+        EXPECT_EQ(Find(preview, {cx, box.box.Top + 2, cx + 1, box.box.Top + 3}, clBlue).n, r == 4 ? 1 : 0);
+        // the row's text comes after the mark
+        const TRect nr = cells[{0, r}];
+        EXPECT_LT(box.box.Right, nr.Left + f.g->CellNode().NodeIndent() + 8);
+    }
+
+    // the tree line down the node's rows, the rows' texts indented past it as on screen
+    const TRect child = cells[{0, 2}], node = Find(preview, cells[{0, 1}], clBlue).box;
+    const Found tree = Find(preview, child, clFuchsia);
+    EXPECT_GE(tree.box.Height(), child.Height() - 1);
+    EXPECT_GT(tree.box.Left, node.Left);
+    EXPECT_LT(tree.box.Left, node.Right);
+    int text = child.Right;
+    for (int y = child.Top; y < child.Bottom; ++y)
+        for (int x = child.Left; x < child.Right; ++x)
+            if ((preview.ScanLine(y)[x] & 0xFF) < 100 && Find(preview, {x, y, x + 1, y + 1}, clFuchsia).n == 0)
+                text = std::min(text, x);
+    EXPECT_GE(text - child.Left, f.g->CellNode().NodeIndent());
+    EXPECT_EQ(Find(preview, cells[{0, 8 - 2}], clFuchsia).n, 0);  // past the nodes
+
+    // the printed page: captions as text, and the same marks in the rendered PDF
+    f.g->OnCustomCellDraw = nullptr;
+    f.g->Print();
+    const std::vector<std::string> pages = f.PdfPages();
+    ASSERT_EQ(pages.size(), 1u);
+    for (const char* s : {"Fairing", "Lines", "c2r2", "R 1", "R 4"}) EXPECT_NE(pages[0].find(s), std::string::npos) << s;
+    EXPECT_EQ(pages[0].find("R 5"), std::string::npos);
+    EXPECT_LT(pages[0].find("c2r2"), pages[0].find("Lines"));
+    const auto printed = f.PdfPage(1);
+    ASSERT_TRUE(printed);
+    SavePng(*printed, "print-graphics-pdf");
+    auto grown = [](TRect r) { return TRect{r.Left - 2, r.Top - 2, r.Right + 2, r.Bottom + 2}; };
+    EXPECT_GT(Near(*printed, grown(cells[{2, 3}]), clLime), pie.n * 2 / 3);
+    EXPECT_GT(Near(*printed, grown(cells[{1, 2}]), clBtnFace), 300);
+    EXPECT_GE(Near(*printed, grown(cr), clRed), 6);
+    EXPECT_GE(Near(*printed, grown(cells[{0, 1}]), clBlue), 20);
+}
