@@ -39,6 +39,11 @@ TEST(Printer, PdfTargetGetsEveryPageWithItsTextAndDrawing)
     c->LineTo(500, 200);
     c->Brush().SetColor(clBlue);
     c->FillRect(Rect(100, 300, 300, 400));
+    c->Pen().SetColor(clBlack);
+    c->Brush().SetColor(clLime);
+    c->Pie(400, 300, 500, 400, 500, 350, 450, 300);  // the top right quarter
+    c->Brush().SetColor(clYellow);
+    c->Chord(100, 500, 200, 600, 200, 550, 100, 550);  // the top half
     p.NewPage();
     EXPECT_EQ(p.PageNumber(), 2);
     p.Canvas()->TextOut(100, 100, "second page text");
@@ -67,6 +72,10 @@ TEST(Printer, PdfTargetGetsEveryPageWithItsTextAndDrawing)
     EXPECT_EQ(page->PixelAt(200, 350), COLORREF(clBlue));
     EXPECT_EQ(page->PixelAt(300, 200) & 0xFFFFFF, COLORREF(clRed));  // the red line
     EXPECT_EQ(page->PixelAt(600, 600) & 0xFFFFFF, COLORREF(clWhite));
+    EXPECT_EQ(page->PixelAt(470, 330) & 0xFFFFFF, COLORREF(clLime));
+    EXPECT_EQ(page->PixelAt(430, 370) & 0xFFFFFF, COLORREF(clWhite));
+    EXPECT_EQ(page->PixelAt(150, 520) & 0xFFFFFF, COLORREF(clYellow));
+    EXPECT_EQ(page->PixelAt(150, 580) & 0xFFFFFF, COLORREF(clWhite));
 }
 
 TEST(Printer, AbortRemovesTheFileAndStateErrorsAreReported)
