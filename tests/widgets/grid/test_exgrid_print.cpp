@@ -43,6 +43,18 @@ struct PrintGrid : gridtest::GridWindow {
     }
     ~PrintGrid() { Close(); }
 
+    // A page of the preview on a white page-sized bitmap, kept as a PNG when asked.
+    std::unique_ptr<TBitmap> Preview(int page, const std::string& name)
+    {
+        const int w = Printer()->PageWidth(), h = Printer()->PageHeight();
+        auto b = std::make_unique<TBitmap>(w, h);
+        b->Canvas()->Brush().SetColor(clWhite);
+        b->Canvas()->FillRect({0, 0, w, h});
+        g->SetPreviewPage(page);
+        g->PrintPreview(b->Canvas(), {0, 0, w, h});
+        if (const char* keep = std::getenv("KORVELO_GRID_PNG")) b->SaveToFile(std::string(keep) + "/" + name + ".png");
+        return b;
+    }
     // The text of each printed page.
     std::vector<std::string> PdfPages()
     {
@@ -573,12 +585,8 @@ TEST(GridPrint, MergedTitlesMarkupLinesAndCheckBoxesOnThePage)
     ps.PageNr = ppBottomRight;
     ps.UseDisplayFont = false;
     const int w = Printer()->PageWidth(), h = Printer()->PageHeight();
-    TBitmap preview(w, h);
-    preview.Canvas()->Brush().SetColor(clWhite);
-    preview.Canvas()->FillRect({0, 0, w, h});
-    f.g->SetPreviewPage(1);
-    f.g->PrintPreview(preview.Canvas(), {0, 0, w, h});
-    SavePng(preview, "print-content");
+    const auto shown = f.Preview(1, "print-content");
+    TBitmap& preview = *shown;
     int blue = 0;
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x) blue += (preview.ScanLine(y)[x] & 0xFFFFFF) == 0x0000FF;
@@ -978,13 +986,8 @@ TEST(GridPrint, ButtonsNodesCommentsAndPiesOnThePage)
     f.g->OnCustomCellDraw = [&](TObject*, TCanvas*, int c, int r, TGridDrawState, TRect R, bool printing) {
         if (printing) cells[{c, r}] = R;
     };
-    const int w = Printer()->PageWidth(), h = Printer()->PageHeight();
-    TBitmap preview(w, h);
-    preview.Canvas()->Brush().SetColor(clWhite);
-    preview.Canvas()->FillRect({0, 0, w, h});
-    f.g->SetPreviewPage(1);
-    f.g->PrintPreview(preview.Canvas(), {0, 0, w, h});
-    SavePng(preview, "print-graphics");
+    const auto shown = f.Preview(1, "print-graphics");
+    TBitmap& preview = *shown;
     ASSERT_TRUE(cells.count({1, 2}) && cells.count({2, 2}) && cells.count({2, 3}) && cells.count({3, 3}) &&
                 cells.count({0, 1}) && cells.count({0, 4}));
     auto onScreen = [&](int c, int r) { return f.g->CellRect(c, r); };
