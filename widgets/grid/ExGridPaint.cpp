@@ -250,7 +250,18 @@ void TExStringGrid::DrawGridCell(TCanvas* Canvas, int ACol, int ARow, TRect ARec
         default: break;
         }
     }
-    if (drawText) DrawCellText(Canvas, c, ARow, content, ha, va, selected);
+    if (drawText) {
+        // A graphic beside the text takes its room from the text.
+        TRect text = content;
+        if (g) {
+            const TSize gs = GetCellGraphicSize(c, ARow);
+            if (g->CellHAlign == haBeforeText) text.Left += gs.cx;
+            else if (g->CellHAlign == haAfterText) text.Right -= gs.cx;
+            if (g->CellVAlign == vaAboveText) text.Top += gs.cy;
+            else if (g->CellVAlign == vaUnderText) text.Bottom -= gs.cy;
+        }
+        DrawCellText(Canvas, c, ARow, text, ha, va, selected);
+    }
     if (c == 0 && ARow >= FixedRows() && HasNodes() && CellNode().ShowTree())
         DrawTreeLines(Canvas, ARow, CellRect(ACol, ARow));
     if (g) DrawCellGraphic(Canvas, *g, c, ARow, content, ha, selected);
@@ -394,6 +405,10 @@ void TExStringGrid::DrawCellGraphic(TCanvas* Canvas, TCellGraphic& g, int c, int
     const bool printing = Scale > 0;
     const double sc = printing ? Scale : 1.0;
     auto px = [sc](int n) { return int(std::lround(n * sc)); };
+    // A graphic before or after the text sits next to the text's measured width.
+    int t = 0;
+    if (!printing && (g.CellHAlign == haBeforeText || g.CellHAlign == haAfterText) && !GetCellEx(c, ARow).empty())
+        t = std::max(0, GetCellTextSize(c, ARow, false).cx - 2 * XYOffset.X) + 2;
     switch (g.CellType) {
     case ctCheckBox:
     case ctDataCheckBox:
@@ -438,7 +453,7 @@ void TExStringGrid::DrawCellGraphic(TCanvas* Canvas, TCellGraphic& g, int c, int
     case ctBitmap:
         if (auto* bmp = dynamic_cast<TBitmap*>(g.CellGraphicRef); bmp && !bmp->Empty()) {
             const TSize s = GetCellGraphicSize(c, ARow);
-            const TRect at = g.Place(R, std::max<int>(s.cx, bmp->Width()), std::max<int>(s.cy, bmp->Height()), 0,
+            const TRect at = g.Place(R, std::max<int>(s.cx, bmp->Width()), std::max<int>(s.cy, bmp->Height()), t,
                                      ha == taLeftJustify, ha == taRightJustify);
             if (g.CellTransparent)
                 DrawBitmapTransp(*Canvas, *bmp, selected && SelectionColor != clNone ? SelectionColor : Canvas->Brush().Color(), at);
@@ -450,7 +465,7 @@ void TExStringGrid::DrawCellGraphic(TCanvas* Canvas, TCellGraphic& g, int c, int
     case ctFilePicture: {
         const TRect cell = CellRect(RemapColInv(c), ARow);
         const TSize s = g.GetPictureSize(cell.Width(), cell.Height(), !GetCellEx(c, ARow).empty());
-        const TRect at = g.Place(R, s.cx, s.cy, 0, ha == taLeftJustify, ha == taRightJustify);
+        const TRect at = g.Place(R, s.cx, s.cy, t, ha == taLeftJustify, ha == taRightJustify);
         if (auto* fp = dynamic_cast<TFilePicture*>(g.CellGraphicRef)) fp->DrawPicture(*Canvas, at);
         else if (auto* pic = dynamic_cast<TPicture*>(g.CellGraphicRef); pic && pic->Graphic()) {
             if (TStretchMode(g.CellAngle) == noStretch) Canvas->Draw(at.Left, at.Top, pic->Graphic());
@@ -531,7 +546,7 @@ void TExStringGrid::DrawCellGraphic(TCanvas* Canvas, TCellGraphic& g, int c, int
     case ctButton:
     case ctBitButton: {
         const int w = g.CellIndex & 0xFFFF, h = (g.CellIndex >> 16) & 0xFFFF;
-        const TRect b = printing ? R : g.Place(R, w, h, 0, ha == taLeftJustify, ha == taRightJustify);
+        const TRect b = printing ? R : g.Place(R, w, h, t, ha == taLeftJustify, ha == taRightJustify);
         if (!printing) {
             const TRect cell = CellRect(RemapColInv(c), ARow);
             g.CellValue = double((b.Left - cell.Left) | ((b.Top - cell.Top) << 16));

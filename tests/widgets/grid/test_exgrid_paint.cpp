@@ -425,6 +425,37 @@ TEST_F(PaintTest, BitmapsInCells)
     EXPECT_NE(At(*b, r.Left + 6, r.Top + 5), RGBOf(clRed));
 }
 
+TEST_F(PaintTest, GraphicsBesideTheTextLeaveTheTextUncovered)
+{
+    // a button after left-aligned text, a bitmap before right-aligned text
+    g->SetCells(1, 2, "Lines");
+    g->AddButton(1, 2, 30, 14, "", haAfterText, vaTop);
+    g->SetCells(2, 2, "12.5");
+    g->SetAlignments(2, 2, taRightJustify);
+    TBitmap* bmp = g->CreateBitmap(2, 2, false, haBeforeText, vaTop);
+    bmp->SetSize(10, 8);
+    bmp->Canvas()->Brush().SetColor(clRed);
+    bmp->Canvas()->FillRect({0, 0, 10, 8});
+    auto b = Shot("beside");
+
+    const TRect r1 = g->CellRect(1, 2);
+    const int textRight = r1.Left + g->XYOffset.X + g->Canvas()->TextWidth("Lines");
+    const int buttonLeft = r1.Left + (int(g->GetCellGraphic(1, 2)->CellValue) & 0xFFFF);
+    EXPECT_GE(buttonLeft, textRight);
+    EXPECT_LE(buttonLeft, textRight + 4);
+    EXPECT_GT(Dark(*b, {r1.Left + 2, r1.Top + 2, textRight, r1.Bottom - 2}), 10);  // the text shows
+
+    const TRect r2 = g->CellRect(2, 2);
+    const int textLeft = r2.Right - g->XYOffset.X - g->Canvas()->TextWidth("12.5");
+    int redRight = -1;
+    for (int x = r2.Left; x < r2.Right; ++x)
+        if (At(*b, x, r2.Top + 4) == RGBOf(clRed)) redRight = x;
+    ASSERT_GE(redRight, 0);
+    EXPECT_LT(redRight, textLeft);
+    EXPECT_GE(redRight, textLeft - 6);
+    EXPECT_GT(Dark(*b, {textLeft, r2.Top + 2, r2.Right - 1, r2.Bottom - 2}), 10);
+}
+
 TEST_F(PaintTest, RadioGroupsAndTreeLines)
 {
     base::TStrings* items = g->CreateRadio(2, 2, 1, 0);
