@@ -40,6 +40,7 @@ class TExStringGrid;
 class TFloatingFooter;
 class THTMLHintWindow;
 class TExGridUndoRedo;
+class TExStringGridCheck;
 class TEditLink;
 class TGridSpin;
 class TGridCombo;
@@ -300,6 +301,15 @@ public:
     void UnMarkInCol(bool DoFixed, int ACol);
     void UnMarkInRow(bool DoFixed, int ARow);
     void UnMarkInGrid(bool DoFixed);
+    // The checker (not owned) that corrects or marks cell texts; forgotten when it is freed.
+    TExStringGridCheck* CellChecker() const { return cellChecker_; }
+    void SetCellChecker(TExStringGridCheck* c);
+    bool CheckCell(int ACol, int ARow);
+    bool CheckCells(int FromCol, int FromRow, int ToCol, int ToRow);
+    bool CheckCol(bool DoFixed, int ACol);
+    bool CheckRow(bool DoFixed, int ARow);
+    bool CheckGrid(bool DoFixed);
+    void Notification(platform::TComponent* AComponent, TOperation Operation) override;
     void TextFill(bool DoFixed, const std::string& Text);
     void RandomFill(bool DoFixed, int Max);
     void LinearFill(bool DoFixed);
@@ -1049,6 +1059,7 @@ private:
     std::unique_ptr<TControlLook> controlLook_;
     std::unique_ptr<TSortSettings> sortSettings_;
     std::unique_ptr<TFilter> filter_;
+    TExStringGridCheck* cellChecker_ = nullptr;
     std::unique_ptr<TCellNode> cellNode_;
     std::unique_ptr<TColumnSize> columnSize_;
     std::unique_ptr<TFloatingFooter> floatingFooter_;

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "widgets/grid/ExGrid.h"
+#include "widgets/grid/ExGridCheck.h"
 #include "widgets/grid/ExGridUndo.h"
 #include "widgets/grid/ExUtil.h"
 #include "widgets/grid/ExInplaceEdit.h"
@@ -141,7 +142,9 @@ bool TExStringGrid::ValidateCell(const std::string& Value)
     return Validate([&](int c, int r, bool& valid) {
         if (Value == ValidateOldText) return;
         std::string v = Value;
+        if (cellChecker_ && cellChecker_->AutoCorrect) v = cellChecker_->Correct(c, r, v);
         if (OnCellValidate) OnCellValidate(this, c, r, v, valid);
+        if (cellChecker_ && cellChecker_->AutoMarkError) v = cellChecker_->MarkError(c, r, v);
         if (valid) {
             const std::string before = GetCellEx(c, r);
             UpdateEditingCell(c, r, v);
