@@ -128,7 +128,7 @@ public:
     bool SelectionResizer = false, HintShowCells = false, HintShowLargeText = false, HintShowSizing = false;
     bool AutoSize = false, HideFocusRect = false, FixedAsButtons = false, AnchorHint = false;
     bool AutoThemeAdapt = false, EditWithTags = false, ExcelStyleDecimalSeparator = false, Hovering = false;
-    bool HTMLHint = false, FilterActive = false, URLShow = false, URLFull = false, URLEdit = false;
+    bool HTMLHint = false, URLShow = false, URLFull = false, URLEdit = false;
     bool ScrollProportional = false, ScrollSynch = false, OemConvert = false, Lookup = false;
     bool LookupCaseSensitive = false, LookupHistory = false, IntegralHeight = false;
     int MaxEditLength = 0;
@@ -799,17 +799,28 @@ public:
     int CompareLine(int ACol, int ARow1, int ARow2);
     virtual void QSort();
     virtual void QUnSort();
-    // Sorts by the columns of SortIndexes in turn, each in its own direction.
-    void QSortIndexed();
+    // Sorts by the columns of SortIndexes in turn, each in its own direction;
+    // EExGridError when there are none.
+    virtual void QSortIndexed();
+    // Sorts the rows under each expanded node by SortSettings().Column, each block apart.
+    virtual void QSortGroup();
+    // A sort key of image cells: the image index, or the same number for cells sharing
+    // one bitmap or icon; -1 for other cells.
+    int GetCellImageIdx(int ACol, int ARow);
     void InitSortXRef();
     void SortByColumn(int ACol) { QSort(ACol); }
     virtual bool MatchFilter(int ARow);
     void FilterRow(int ARow);
     void ApplyFilter();
+    // Switching on hides the rows that fail the filter; switching off shows every hidden row.
+    bool FilterActive() const { return filterActive_; }
+    void SetFilterActive(bool v);
     platform::TPoint FindFirst(const std::string& Text, TFindParameters Params);
     platform::TPoint FindNext();
     platform::TPoint Find(platform::TPoint StartCell, const std::string& Text, TFindParameters Params);
-    bool MatchCell(int ACol, int ARow);
+    platform::TPoint FindWide(platform::TPoint StartCell, const std::u16string& WideText, TFindParameters Params);
+    // Whether a cell (display column unless fnIncludeHiddenColumns) matches the last search.
+    bool MatchCell(int ACol, int ARow, bool Wide = false);
 
     // ---- clipboard
     bool QuoteMultilineCopies = false;
@@ -1045,9 +1056,14 @@ protected:
     void CopyFunc(const platform::TGridRect& R, bool Disjunct);
     void QSort(int ACol);
     // Sorts the normal rows stably into the order Before gives, moving the rows' content along.
-    void SortRows(const std::function<bool(int, int)>& Before);
+    // Sorts the normal rows by Before; OnRowUpdate follows when RaiseRowUpdate.
+    void SortRows(const std::function<bool(int, int)>& Before, bool RaiseRowUpdate);
+    void SortRange(int from, int to, const std::function<bool(int, int)>& Before);
+    void SortByClick(int ARealCol);
     platform::TPoint findPos_{-1, -1};
     std::string findText_;
+    std::u16string findWideText_;
+    platform::TPoint FindInternal(platform::TPoint StartCell, TFindParameters Params, bool Wide);
     TFindParameters findParams_ = 0;
     int LastShownWidth() const;
 
@@ -1060,6 +1076,8 @@ private:
     std::unique_ptr<TSortSettings> sortSettings_;
     std::unique_ptr<TFilter> filter_;
     TExStringGridCheck* cellChecker_ = nullptr;
+    bool filterActive_ = false;
+    int filterFixedRows_ = 0;
     std::unique_ptr<TCellNode> cellNode_;
     std::unique_ptr<TColumnSize> columnSize_;
     std::unique_ptr<TFloatingFooter> floatingFooter_;

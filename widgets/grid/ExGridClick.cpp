@@ -488,6 +488,16 @@ void TExStringGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y
         ClickSort(c, Shift);
 }
 
+// Node blocks stay together: a grid with nodes sorts inside each node.
+void TExStringGrid::SortByClick(int ARealCol)
+{
+    if (HasNodes()) {
+        SortSettings().Column = ARealCol;
+        QSortGroup();
+    }
+    else QSort(ARealCol);
+}
+
 void TExStringGrid::ClickSort(int ACol, TShiftState Shift)
 {
     TSortSettings& s = SortSettings();
@@ -528,12 +538,12 @@ void TExStringGrid::ClickSort(int ACol, TShiftState Shift)
             s.Direction = s.InitSortDirection;
         } else {
             s.Direction = s.Direction == sdAscending ? sdDescending : sdAscending;
-            QSort(rc);
+            SortByClick(rc);
         }
     } else {
         s.Column = rc;
         s.Direction = s.InitSortDirection;
-        QSort(rc);
+        SortByClick(rc);
     }
     EndUpdate();
     if ((Options() & goRowSelect) && Navigation.KeepHorizScroll) SetLeftCol(left);

@@ -2,6 +2,7 @@
 // and node rows that fold the rows below them into the hidden-row store.
 #include <algorithm>
 #include <cmath>
+#include <functional>
 
 #include "base/StringList.h"
 #include "platform/controls/Controls.h"
@@ -497,6 +498,16 @@ int TExStringGrid::NodeIndent(int ARow)
     if (!HasNodes() || ARow < 0) return 0;
     const TCellProperties* p = CellProps(0, ARow);
     return p ? p->NodeLevel * CellNode().NodeIndent() : 0;
+}
+
+int TExStringGrid::GetCellImageIdx(int ACol, int ARow)
+{
+    const TCellGraphic* g = GetCellGraphic(ACol, ARow);
+    if (!g) return -1;
+    if (g->CellType == ctImageList) return g->CellIndex;
+    if (g->CellType != ctBitmap && g->CellType != ctIcon) return -1;
+    const void* obj = g->CellGraphicRef ? static_cast<const void*>(g->CellGraphicRef) : g->CellIconRef;
+    return obj ? int(std::hash<const void*>{}(obj) & 0x7FFFFFFF) : -1;
 }
 
 bool TExStringGrid::IsNode(int ARow) const { return ARow >= 0 && GetCellType(0, ARow) == ctNode; }

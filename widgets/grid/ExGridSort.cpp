@@ -50,6 +50,15 @@ bool Number(std::string s, const std::string& prefix, const std::string& suffix,
     return end && *end == '\0';
 }
 
+// The grid's update lock, ended also when a comparison raises.
+struct UpdateLock {
+    TExStringGrid* g;
+    explicit UpdateLock(TExStringGrid* grid) : g(grid) { g->BeginUpdate(); }
+    ~UpdateLock() { g->EndUpdate(); }
+    UpdateLock(const UpdateLock&) = delete;
+    UpdateLock& operator=(const UpdateLock&) = delete;
+};
+
 }  // namespace
 
 int TExStringGrid::Compare(int ACol, int ARow1, int ARow2, TSortDirection Direction)
@@ -96,6 +105,11 @@ int TExStringGrid::Compare(int ACol, int ARow1, int ARow2, TSortDirection Direct
     case ssRaw:
         if (OnRawCompare) OnRawCompare(this, ACol, ARow1, ARow2, res);
         break;
+    case ssImages: {
+        const int k1 = GetCellImageIdx(ACol, ARow1), k2 = GetCellImageIdx(ACol, ARow2);
+        res = k2 < k1 ? 1 : k1 == k2 ? 0 : -1;
+        break;
+    }
     default: res = Bytewise(t1, t2);
     }
     if (SortSettings().IgnoreBlanks && t1.empty() != t2.empty()) {
@@ -126,29 +140,57 @@ void TExStringGrid::QSort() { QSort(SortSettings().Column); }
 void TExStringGrid::QSort(int ACol)
 {
     const int sign = SortSettings().Direction == sdAscending ? 1 : -1;
-    SortRows([&](int a, int b) { return CompareLine(ACol, a, b) == -sign; });
+    SortRows([&](int a, int b) { return CompareLine(ACol, a, b) == -sign; }, true);
 }
 
 void TExStringGrid::QSortIndexed()
 {
     const TSortIndexList& keys = SortIndexes();
-    if (keys.Count() == 0) return;
-    SortRows([&](int a, int b) {
-        for (int k = 0; k < keys.Count(); ++k) {
-            const TSortDirection d = keys.SortDirections(k) ? sdDescending : sdAscending;
-            const int res = Compare(keys.SortColumns(k), a, b, d);
-            if (res != 0) return d == sdAscending ? res < 0 : res > 0;
-        }
-        return false;
-    });
+    if (keys.Count() == 0) throw EExGridError("No indexes specified for indexed sort");
+    SortRows(
+        [&](int a, int b) {
+            for (int k = 0; k < keys.Count(); ++k) {
+                const TSortDirection d = keys.SortDirections(k) ? sdDescending : sdAscending;
+                const int res = Compare(keys.SortColumns(k), a, b, d);
+                if (res != 0) return d == sdAscending ? res < 0 : res > 0;
+                if (!SortSettings().Full) break;
+            }
+            return false;
+        },
+        false);
 }
 
-void TExStringGrid::SortRows(const std::function<bool(int, int)>& Before)
+void TExStringGrid::QSortGroup()
+{
+    const int col = SortSettings().Column;
+    const int sign = SortSettings().Direction == sdAscending ? 1 : -1;
+    auto before = [&](int a, int b) { return CompareLine(col, a, b) == -sign; };
+    if (PreSortOrder().Count() != RowCount()) InitSortXRef();
+    UpdateLock lock(this);
+    // the children of each expanded node, each block on its own
+    const int last = RowCount() - FixedFooters();
+    for (int r = FixedRows(); r < last; ++r) {
+        if (!IsNode(r) || GetNodeState(r)) continue;
+        const int span = GetNodeSpan(r);
+        if (span > 2) SortRange(r + 1, std::min(r + span - 1, last - 1), before);
+    }
+}
+
+void TExStringGrid::SortRows(const std::function<bool(int, int)>& Before, bool RaiseRowUpdate)
 {
     if (PreSortOrder().Count() != RowCount()) InitSortXRef();
-    const int from = FixedRows(), to = RowCount() - FixedFooters() - 1;
+    const int old = Row();
+    {
+        UpdateLock lock(this);
+        SortRange(FixedRows(), RowCount() - FixedFooters() - 1, Before);
+    }
+    if (RaiseRowUpdate && OnRowUpdate && old != Row()) OnRowUpdate(this, old, Row());
+}
+
+void TExStringGrid::SortRange(int from, int to, const std::function<bool(int, int)>& Before)
+{
     if (to <= from) return;
-    // a stable order of the normal rows, then the rows swapped into it
+    // a stable order of the rows, then the rows swapped into it
     std::vector<int> order(size_t(to - from + 1));
     std::iota(order.begin(), order.end(), from);
     std::stable_sort(order.begin(), order.end(), Before);
@@ -156,8 +198,6 @@ void TExStringGrid::SortRows(const std::function<bool(int, int)>& Before)
     std::iota(at.begin(), at.end(), from);
     std::vector<int> where(order.size());  // inverse of `at`
     std::iota(where.begin(), where.end(), from);
-    const int old = Row();
-    BeginUpdate();
     for (size_t k = 0; k < order.size(); ++k) {
         const int want = order[k];               // the content that belongs at row from + k
         const int cur = at[size_t(want - from)];  // where it is now
@@ -170,8 +210,6 @@ void TExStringGrid::SortRows(const std::function<bool(int, int)>& Before)
         where[size_t(dst - from)] = want;
         where[size_t(cur - from)] = other;
     }
-    EndUpdate();
-    if (OnRowUpdate && old != Row()) OnRowUpdate(this, old, Row());
 }
 
 void TExStringGrid::QUnSort()
@@ -232,47 +270,95 @@ void TExStringGrid::ApplyFilter()
     if (OnFilterProgress) OnFilterProgress(this, 100);
 }
 
-bool TExStringGrid::MatchCell(int ACol, int ARow)
+void TExStringGrid::SetFilterActive(bool v)
 {
-    std::string t = GetCellEx(RemapCol(ACol), ARow);
-    if (findParams_ & fnIgnoreHTMLTags) t = html::HTMLStrip(t);
-    if (findParams_ & fnMatchRegular) return MatchStrEx(findText_, t, findParams_ & fnMatchCase);
-    if (!(findParams_ & fnMatchCase)) t = base::AnsiUpperCase(t);
-    if (findParams_ & fnMatchFull) return t == findText_;
-    if (findParams_ & fnMatchStart) return t.rfind(findText_, 0) == 0;
-    return t.find(findText_) != std::string::npos;
+    if (v == filterActive_) return;
+    filterActive_ = v;
+    if (v) {
+        filterFixedRows_ = FixedRows();
+        {
+            UpdateLock lock(this);
+            ApplyFilter();
+        }
+        selectionHidden_ = false;
+    } else {
+        const bool hidden = selectionHidden_;
+        UnHideRowList();
+        SetFixedRows(filterFixedRows_);
+        if (hidden) UnHideSelection();
+    }
+    FloatFooterUpdate();
 }
 
-TPoint TExStringGrid::Find(TPoint StartCell, const std::string& Text, TFindParameters Params)
+bool TExStringGrid::MatchCell(int ACol, int ARow, bool Wide)
+{
+    const int col = (findParams_ & fnIncludeHiddenColumns) ? ACol : RemapCol(ACol);
+    if (Wide) {
+        const std::u16string t = GetWideCells(col, ARow);
+        if (findWideText_ == u"\"\"") return t.empty();
+        if (findParams_ & fnMatchRegular)
+            return MatchStrEx(EncodeWideStr(findWideText_), EncodeWideStr(t), findParams_ & fnMatchCase);
+        const size_t p = t.find(findWideText_);
+        const bool at = (findParams_ & fnMatchStart) ? p == 0 : p != std::u16string::npos;
+        return at && (!(findParams_ & fnMatchFull) || t == findWideText_);
+    }
+    std::string t = GetCellEx(col, ARow);
+    if (findParams_ & fnIgnoreHTMLTags) t = html::HTMLStrip(t);
+    if (!(findParams_ & fnMatchCase)) t = base::AnsiUpperCase(t);
+    if (findText_ == "\"\"") return t.empty();
+    if (findParams_ & fnMatchRegular) return MatchStrEx(findText_, t, findParams_ & fnMatchCase);
+    const size_t p = t.find(findText_);
+    const bool at = (findParams_ & fnMatchStart) ? p == 0 : p != std::string::npos;
+    return at && (!(findParams_ & fnMatchFull) || t == findText_);
+}
+
+TPoint TExStringGrid::FindInternal(TPoint StartCell, TFindParameters Params, bool Wide)
 {
     findParams_ = Params;
-    findText_ = (Params & (fnMatchCase | fnMatchRegular)) ? Text : base::AnsiUpperCase(Text);
+    if (ColCount() == 0 || RowCount() == 0 || ColCount() == FixedCols() || RowCount() == FixedRows())
+        return TPoint{-1, -1};
     const bool all = Params & fnIncludeFixed;
     int c0 = all ? 0 : FixedCols(), r0 = all ? 0 : FixedRows();
-    int c1 = ColCount() - 1, r1 = RowCount() - 1;
+    int c1 = all ? ColCount() - 1 : ColCount() - FixedRightCols() - 1;
+    int r1 = all ? RowCount() - 1 : RowCount() - FixedFooters() - 1;
+    if (Params & fnIncludeHiddenColumns) c1 += NumHiddenColumns();
     if (Params & fnFindInCurrentRow) r0 = r1 = Row();
-    if (Params & fnFindInCurrentCol) c0 = c1 = Col();
+    if (Params & fnFindInCurrentCol) c0 = c1 = (Params & fnIncludeHiddenColumns) ? GetRealCol() : Col();
     const bool rowWise = Params & fnDirectionLeftRight;
     const bool back = Params & fnBackward;
     // cells in search order as one index; the search starts after StartCell
     const long long w = c1 - c0 + 1, h = r1 - r0 + 1;
-    if (w <= 0 || h <= 0) return findPos_ = TPoint{-1, -1};
+    if (w <= 0 || h <= 0) return TPoint{-1, -1};
     auto index = [&](int c, int r) { return rowWise ? (r - r0) * w + (c - c0) : (c - c0) * h + (r - r0); };
     long long k;
     if (StartCell.X < 0 || StartCell.Y < 0) k = back ? w * h : -1;
     else k = index(std::clamp(StartCell.X, c0, c1), std::clamp(StartCell.Y, r0, r1));
     for (k += back ? -1 : 1; k >= 0 && k < w * h; k += back ? -1 : 1) {
         const int c = int(rowWise ? c0 + k % w : c0 + k / h), r = int(rowWise ? r0 + k / w : r0 + k % h);
-        if (MatchCell(c, r)) {
-            findPos_ = TPoint{c, r};
-            if ((Params & fnAutoGoto) && c >= FixedCols() && r >= FixedRows()) {
-                SetCol(c);
-                SetRow(r);
+        if (MatchCell(c, r, Wide)) {
+            if (Params & fnAutoGoto) {
+                const int dc = (Params & fnIncludeHiddenColumns) ? RemapColInv(c) : c;
+                if (dc >= FixedCols() && dc < ColCount() && r >= FixedRows()) {
+                    SetCol(dc);
+                    SetRow(r);
+                }
             }
-            return findPos_;
+            return TPoint{c, r};
         }
     }
-    return findPos_ = TPoint{-1, -1};
+    return TPoint{-1, -1};
+}
+
+TPoint TExStringGrid::Find(TPoint StartCell, const std::string& Text, TFindParameters Params)
+{
+    findText_ = (Params & fnMatchCase) ? Text : base::AnsiUpperCase(Text);
+    return findPos_ = FindInternal(StartCell, Params, false);
+}
+
+TPoint TExStringGrid::FindWide(TPoint StartCell, const std::u16string& WideText, TFindParameters Params)
+{
+    findWideText_ = WideText;
+    return findPos_ = FindInternal(StartCell, Params, true);
 }
 
 TPoint TExStringGrid::FindFirst(const std::string& Text, TFindParameters Params)
@@ -280,9 +366,9 @@ TPoint TExStringGrid::FindFirst(const std::string& Text, TFindParameters Params)
     return Find(TPoint{-1, -1}, Text, Params);
 }
 
+// After the last match this gives (-1, -1); the call after that starts from the first cell again.
 TPoint TExStringGrid::FindNext()
 {
-    if (findPos_.X < 0) return findPos_;
     const std::string text = findText_;
     return Find(findPos_, text, findParams_);
 }

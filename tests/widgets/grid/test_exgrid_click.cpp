@@ -412,6 +412,27 @@ TEST_F(ClickTest, HeaderClicksSortAscendingDescendingThenBackWithUndoSort)
     EXPECT_EQ(column(), "bdacfe");
 }
 
+TEST_F(ClickTest, AHeaderClickOnAGridWithNodesSortsInsideEachNode)
+{
+    g->SortSettings().SetShow(true);
+    g->SortSettings().Column = -1;
+    const std::vector<std::string> start = {"G1", "c", "a", "G2", "z", "y"};
+    for (int r = 1; r < 7; ++r) g->SetCells(2, r, start[std::size_t(r - 1)]);
+    g->AddNode(1, 3);
+    g->AddNode(4, 3);
+    auto column = [&] {
+        std::string s;
+        for (int r = 1; r < 7; ++r) s += g->Cells(2, r) + " ";
+        return s;
+    };
+    ClickCell(2, 0, 20, 5);
+    EXPECT_EQ(column(), "G1 a c G2 y z ");  // node blocks stay together
+    EXPECT_TRUE(g->IsNode(1));
+    EXPECT_TRUE(g->IsNode(4));
+    ClickCell(2, 0, 20, 5);
+    EXPECT_EQ(column(), "G1 c a G2 z y ");
+}
+
 TEST_F(ClickTest, WithSortIndexesShiftClicksAddColumnsAndPlainClicksTurnOneRound)
 {
     g->SortSettings().SetShow(true);

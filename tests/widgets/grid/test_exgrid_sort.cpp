@@ -1,7 +1,11 @@
 // Sorting rows by a column and back, filtering rows and finding cells.
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "GridWindow.h"
+#include "platform/graphics/Graphics.h"
 #include "widgets/grid/ExGrid.h"
 
 using namespace platform;
@@ -97,4 +101,143 @@ TEST_F(SortTest, FindWalksTheCells)
     EXPECT_EQ(g->FindFirst("1*", G::fnMatchRegular | G::fnDirectionLeftRight | G::fnAutoGoto), (TPoint{1, 1}));
     EXPECT_EQ(g->Col(), 1);
     EXPECT_EQ(g->FindFirst("BOLT", G::fnBackward), (TPoint{0, 5}));
+}
+
+TEST_F(SortTest, IndexedSortNeedsIndexesAndFollowsEachKeysDirection)
+{
+    g->InitSortXRef();
+    EXPECT_THROW(
+        {
+            try {
+                g->QSortIndexed();
+            } catch (const EExGridError& e) {
+                EXPECT_STREQ(e.what(), "No indexes specified for indexed sort");
+                throw;
+            }
+        },
+        EExGridError);
+    EXPECT_EQ(Column(0), "bolt,nut,Axle,cam,bolt");  // nothing changed
+    g->SortIndexes().AddIndex(0, true);   // name up
+    g->SortIndexes().AddIndex(1, false);  // then quantity down
+    g->SortSettings().Full = true;
+    g->QSortIndexed();
+    EXPECT_EQ(Column(0), "Axle,bolt,bolt,cam,nut");
+    EXPECT_EQ(Column(1), "100,12,2,7.5,-3");
+    EXPECT_EQ(g->SortIndexes().Count(), 2);  // kept
+}
+
+TEST_F(SortTest, GroupSortOrdersTheChildrenOfEachExpandedNodeApart)
+{
+    g->SetRowCount(9);
+    const char* names[] = {"", "G1", "c", "a", "b", "G2", "z", "y", "x"};
+    for (int r = 1; r < 9; ++r) g->SetCells(1, r, names[r]);
+    g->AddNode(1, 4);  // rows 1..4
+    g->AddNode(5, 4);  // rows 5..8
+    g->SortSettings().Column = 1;
+    g->SortSettings().Direction = sdAscending;
+    g->QSortGroup();
+    EXPECT_EQ(Column(1), "G1,a,b,c,G2,x,y,z");
+    EXPECT_TRUE(g->IsNode(1));
+    EXPECT_TRUE(g->IsNode(5));
+    // a contracted node's rows are left alone
+    g->ContractNode(5);
+    g->SortSettings().Direction = sdDescending;
+    g->QSortGroup();
+    g->ExpandNode(5);
+    EXPECT_EQ(Column(1), "G1,c,b,a,G2,x,y,z");
+}
+
+TEST_F(SortTest, FilterActiveHidesFailingRowsAndShowsThemAgain)
+{
+    g->SetFixedRows(1);
+    TFilterData& f = g->Filter().Add();
+    f.Column = 1;
+    f.Condition = ">5";
+    g->SetFilterActive(true);
+    EXPECT_TRUE(g->FilterActive());
+    EXPECT_EQ(g->RowCount(), 4);
+    EXPECT_EQ(Column(0), "bolt,Axle,cam");
+    EXPECT_EQ(g->Cells(0, 0), "Name");  // the fixed row stays
+    EXPECT_EQ(g->FixedRows(), 1);
+    g->SetFilterActive(true);  // no change: applied once
+    EXPECT_EQ(g->RowCount(), 4);
+    g->SetFilterActive(false);
+    EXPECT_EQ(g->RowCount(), 6);
+    EXPECT_EQ(Column(0), "bolt,nut,Axle,cam,bolt");
+    EXPECT_EQ(g->FixedRows(), 1);
+}
+
+TEST_F(SortTest, SortStylesCompareByTheirOwnRules)
+{
+    struct Case {
+        TSortStyle style;
+        std::vector<std::string> texts;
+        std::string want;  // ascending, joined by ","
+    } cases[] = {
+        {ssAlphabetic, {"b", "B", "a"}, "B,a,b"},
+        {ssAlphaNoCase, {"b", "C", "a"}, "a,b,C"},
+        {ssNumeric, {"10", "9", "-1"}, "-1,9,10"},
+        {ssFinancial, {"1,200", "999", "12"}, "12,999,1,200"},
+        {ssHTML, {"<b>c</b>", "b", "<i>a</i>"}, "<i>a</i>,b,<b>c</b>"},
+        {ssShortDateEU, {"02/01/2000", "01/02/2000", "31/12/1999"}, "31/12/1999,02/01/2000,01/02/2000"},
+        {ssShortDateUS, {"02/01/2000", "01/02/2000", "12/31/1999"}, "12/31/1999,01/02/2000,02/01/2000"},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.want);
+        g->SetRowCount(4);
+        for (int r = 1; r < 4; ++r) g->SetCells(2, r, k.texts[std::size_t(r - 1)]);
+        g->OnGetFormat = [&](TObject*, int, TSortStyle& s, std::string&, std::string&) { s = k.style; };
+        g->SortSettings().Column = 2;
+        g->SortSettings().Direction = sdAscending;
+        g->QSort();
+        EXPECT_EQ(Column(2), k.want);
+    }
+}
+
+TEST_F(SortTest, CheckBoxAndImageStylesSortByStateAndImageKey)
+{
+    g->SetRowCount(4);
+    g->AddCheckBox(2, 1, true, false);
+    g->AddCheckBox(2, 2, false, false);
+    g->AddCheckBox(2, 3, true, false);
+    g->SetCells(0, 1, "on1");
+    g->SetCells(0, 2, "off");
+    g->SetCells(0, 3, "on2");
+    g->OnGetFormat = [&](TObject*, int, TSortStyle& s, std::string&, std::string&) { s = ssCheckBox; };
+    g->SortSettings().Column = 2;
+    g->QSort();
+    EXPECT_EQ(Column(0), "off,on1,on2");
+    // image keys: bitmaps shared by two cells give equal keys; cells without images -1
+    TBitmap shared, other;
+    g->AddBitmap(2, 1, &shared, false, haLeft, vaTop);
+    g->AddBitmap(2, 2, &other, false, haLeft, vaTop);
+    g->AddBitmap(2, 3, &shared, false, haLeft, vaTop);
+    EXPECT_EQ(g->GetCellImageIdx(2, 1), g->GetCellImageIdx(2, 3));
+    EXPECT_NE(g->GetCellImageIdx(2, 1), g->GetCellImageIdx(2, 2));
+    EXPECT_EQ(g->GetCellImageIdx(1, 1), -1);
+    g->OnGetFormat = [&](TObject*, int, TSortStyle& s, std::string&, std::string&) { s = ssImages; };
+    g->QSort();
+    const bool sharedFirst = g->GetCellImageIdx(2, 1) == g->GetCellImageIdx(2, 2);
+    EXPECT_EQ(g->GetCellImageIdx(2, sharedFirst ? 1 : 2), g->GetCellImageIdx(2, sharedFirst ? 2 : 3));
+    EXPECT_LE(g->GetCellImageIdx(2, 1), g->GetCellImageIdx(2, 3));
+}
+
+TEST_F(SortTest, FindWrapsAfterTheLastMatchAndFindsEmptyCellsAndWideText)
+{
+    using G = TExStringGrid;
+    g->FindFirst("BOLT", 0);
+    g->FindNext();
+    EXPECT_EQ(g->FindNext(), (TPoint{-1, -1}));
+    EXPECT_EQ(g->FindNext(), (TPoint{0, 1}));  // starts again from the first cell
+    EXPECT_EQ(g->FindFirst("\"\"", 0), (TPoint{2, 2}));  // the first empty normal cell
+    g->SetFixedFooters(1);
+    EXPECT_EQ(g->FindFirst("bolt", G::fnMatchFull | G::fnMatchCase), (TPoint{0, 1}));
+    EXPECT_EQ(g->FindNext(), (TPoint{-1, -1}));  // the footer row is left out
+    EXPECT_EQ(g->FindFirst("<B>A", G::fnIgnoreHTMLTags), (TPoint{-1, -1}));
+    g->SetCells(2, 3, "<b>abc</b>");
+    EXPECT_EQ(g->FindFirst("ABC", G::fnIgnoreHTMLTags | G::fnMatchFull), (TPoint{2, 3}));
+    g->SetWideCells(2, 4, u"\u0416\u0436x");
+    EXPECT_EQ(g->FindWide(TPoint{-1, -1}, u"\u0436x", 0), (TPoint{2, 4}));
+    EXPECT_EQ(g->FindWide(TPoint{-1, -1}, u"\u0436x", G::fnMatchStart), (TPoint{-1, -1}));
+    EXPECT_EQ(g->FindWide(TPoint{-1, -1}, u"\u0416\u0436x", G::fnMatchFull), (TPoint{2, 4}));
 }
