@@ -113,7 +113,8 @@ std::string TExStringGrid::SaveToHTMLString()
         if (va == vtaTop) v = " valign=\"top\"";
         else if (va == vtaBottom) v = " valign=\"bottom\"";
     };
-    // Cell text as HTML: markup (a closing tag) passes, other text is escaped; links quoted.
+    // Cell text goes to the page as it stands (cells hold mini-HTML meant for it); body text is
+    // escaped with ConvertSpecialChars. Links are quoted.
     auto cellText = [&](const std::string& raw, bool body) {
         const bool markup = raw.find("</") != std::string::npos;
         std::string t;
@@ -123,7 +124,7 @@ std::string TExStringGrid::SaveToHTMLString()
             if (!URLFull) shown = mail != std::string::npos ? raw.substr(mail + 7) : raw.substr(proto + 3, 255);
             t = "<a href=\"" + html::FixMarkup(raw) + "\">" + html::FixMarkup(shown) + "</a>";
         } else {
-            t = (!markup || (body && HTMLSettings.ConvertSpecialChars)) ? html::FixMarkup(raw) : raw;
+            t = body && HTMLSettings.ConvertSpecialChars ? html::FixMarkup(raw) : raw;
             if (body && HTMLSettings.NonBreakingText) t = html::FixNonBreaking(t);
         }
         ReplaceAll(t, "\r\n", br);

@@ -399,12 +399,18 @@ TEST_F(FilesTest, HtmlTableReadByAParser)
     EXPECT_EQ(PythonHtmlCells(dir, path, "cp1252"),
               "bgcolor=#" + fixedHex + " valign=top colspan=2|Head\n"
               "bgcolor=#" + fixedHex + " valign=top|Q\n"
-              "valign=top|a & b <c>\n"
+              "valign=top|a & b \n"  // cell text reaches the page as it stands: <c> is a tag
               "valign=top|[http://x.org/?a=1&b=2]x.org/?a=1&b=2\n"
               "align=right valign=top|1.5\n"
               "|/\n"
               "valign=top|caf\xc3\xa9\n"  // the parser prints UTF-8
               "valign=top bgcolor=#FF0000|end\n");
+    EXPECT_NE(text.find("<td valign=\"top\">a & b <c></td>"), std::string::npos);
+    // With ConvertSpecialChars the body's special characters are written as entities.
+    g->HTMLSettings.ConvertSpecialChars = true;
+    g->SaveToHTML(path);
+    EXPECT_NE(ReadAll(path).find("a &amp; b &lt;c&gt;"), std::string::npos);
+    EXPECT_NE(PythonHtmlCells(dir, path, "cp1252").find("valign=top|a & b <c>\n"), std::string::npos);
 }
 
 TEST_F(FilesTest, XhtmlAndXmlAreWellFormedAndEncodedAsDeclared)
@@ -412,6 +418,7 @@ TEST_F(FilesTest, XhtmlAndXmlAreWellFormedAndEncodedAsDeclared)
     REQUIRE_TOOL("xmllint", "libxml2-utils");
     Fill({{"x<y & \"z\"", "caf\xe9 \x80"}, {"two\r\nlines", ""}});
     g->HTMLSettings.XHTML = true;
+    g->HTMLSettings.ConvertSpecialChars = true;
     g->SetWordWrap(false);
     const std::string html = dir.file("t.xhtml");
     g->SaveToHTML(html);

@@ -212,8 +212,8 @@ TEST_F(PaintTest, FooterTotalsAndTheFooterStrip)
     g->SetCells(3, 2, "x");
     g->SetCells(3, 3, "3");
     g->CalcFooter(3);
-    // The average counts only the rows that held numbers (empty cells count as 0).
-    EXPECT_NEAR(g->GetFloats(3, 9), 4.0 / 7.0, 0.01);
+    // The average divides by every row of the range, also those that held no number.
+    EXPECT_NEAR(g->GetFloats(3, 9), 0.5, 0.01);
     g->FloatingFooter().SetFooterStyle(fsColumnPreview);
     EXPECT_FALSE(g->FooterRowCovered);
     g->FloatingFooter().SetFooterStyle(fsFixedLastRow);
@@ -288,12 +288,14 @@ TEST_F(PaintTest, AggregatesAndSelectionText)
     const char* col[] = {"1", "", "x", "3"};
     for (int r = 0; r < 4; ++r) g->SetCells(1, r + 1, col[r]);
     EXPECT_DOUBLE_EQ(g->ColumnSum(1, 1, 4), 4);
-    EXPECT_DOUBLE_EQ(g->ColumnAvg(1, 1, 4), 4.0 / 3.0);
+    EXPECT_DOUBLE_EQ(g->ColumnAvg(1, 1, 4), 1);  // every row of the range divides
     EXPECT_DOUBLE_EQ(g->ColumnAvg(1, 4, 1), 0);
     EXPECT_THROW(g->ColumnMin(1, 3, 4), EExGridError);
     EXPECT_DOUBLE_EQ(g->ColumnMax(1, 1, 4), 3);
     g->SetCells(2, 1, "5");
     EXPECT_DOUBLE_EQ(g->RowAvg(1, 2, 2), 5);
+    EXPECT_DOUBLE_EQ(g->RowAvg(1, 1, 3), 2);  // 1 and 5 over three cells, the empty one too
+    EXPECT_DOUBLE_EQ(g->RowAvg(1, 3, 2), 0);
     g->SetCells(0, 6, "a");
     g->SetCells(1, 6, "b");
     g->SetCells(0, 7, "c");
