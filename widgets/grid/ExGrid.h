@@ -529,6 +529,10 @@ public:
                                       TCellHAlign HAlign, TCellVAlign VAlign);
     void AddFilePicture(int ACol, int ARow, TFilePicture* APicture, bool Transparent, TStretchMode Mode,
                         int Padding, TCellHAlign HAlign, TCellVAlign VAlign);
+    // A file picture the cell owns.
+    TFilePicture* CreateFilePicture(int ACol, int ARow, bool Transparent, TStretchMode Mode, int Padding,
+                                    TCellHAlign HAlign, TCellVAlign VAlign);
+    TFilePicture* GetFilePicture(int ACol, int ARow) const;
     platform::TPicture* GetPicture(int ACol, int ARow) const;
     bool RemovePicture(int ACol, int ARow) { return RemoveCellGraphic(ACol, ARow, ctPicture); }
     bool RemoveFilePicture(int ACol, int ARow) { return RemoveCellGraphic(ACol, ARow, ctFilePicture); }
@@ -555,6 +559,11 @@ public:
     void GetMarker(int ACol, int ARow, int& ErrPos, int& ErrLen) const;
     void AddButton(int ACol, int ARow, int AWidth, int AHeight, const std::string& Caption, TCellHAlign HAlign,
                    TCellVAlign VAlign);
+    // A button with a glyph drawn left of its caption: the caller's glyph, or one the cell owns.
+    void AddBitButton(int ACol, int ARow, int AWidth, int AHeight, const std::string& Caption,
+                      platform::TBitmap* Glyph, TCellHAlign HAlign, TCellVAlign VAlign);
+    platform::TBitmap* CreateBitButton(int ACol, int ARow, int AWidth, int AHeight, const std::string& Caption,
+                                       TCellHAlign HAlign, TCellVAlign VAlign);
     void SetButtonText(int ACol, int ARow, const std::string& Text);  // display column
     void PushButton(int ACol, int ARow, bool Pushed);                 // display column
     bool HasButton(int ACol, int ARow) const;
@@ -593,6 +602,9 @@ public:
     void ExpandAll();
     void ContractAll();
     int GetParentRow(int ARow) const;
+    // A row added under (removed from) a node, the spans of its nodes following (real rows).
+    void InsertChildRow(int ARow);
+    void RemoveChildRow(int ARow);
     int GetNodeSpanType(int ARow) const;
     bool InNodeRect(int ARow, int X) const;
 

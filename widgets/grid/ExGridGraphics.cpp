@@ -218,6 +218,21 @@ void TExStringGrid::AddFilePicture(int ACol, int ARow, TFilePicture* APicture, b
     g->CellGraphicRef = APicture;
 }
 
+TFilePicture* TExStringGrid::CreateFilePicture(int ACol, int ARow, bool Transparent, TStretchMode Mode, int Padding,
+                                               TCellHAlign HAlign, TCellVAlign VAlign)
+{
+    auto* p = new TFilePicture;
+    AddFilePicture(ACol, ARow, p, Transparent, Mode, Padding, HAlign, VAlign);
+    GetCellGraphic(ACol, ARow)->CellCreated = true;
+    return p;
+}
+
+TFilePicture* TExStringGrid::GetFilePicture(int ACol, int ARow) const
+{
+    const TCellGraphic* g = GetCellGraphic(ACol, ARow);
+    return g && g->CellType == ctFilePicture ? dynamic_cast<TFilePicture*>(g->CellGraphicRef) : nullptr;
+}
+
 TPicture* TExStringGrid::GetPicture(int ACol, int ARow) const
 {
     const TCellGraphic* g = GetCellGraphic(ACol, ARow);
@@ -386,6 +401,24 @@ void TExStringGrid::AddButton(int ACol, int ARow, int AWidth, int AHeight, const
     g->CellHAlign = HAlign;
     g->CellVAlign = VAlign;
     g->CellBoolean = false;
+}
+
+void TExStringGrid::AddBitButton(int ACol, int ARow, int AWidth, int AHeight, const std::string& Caption,
+                                 TBitmap* Glyph, TCellHAlign HAlign, TCellVAlign VAlign)
+{
+    AddButton(ACol, ARow, AWidth, AHeight, Caption, HAlign, VAlign);
+    TCellGraphic* g = GetCellGraphic(ACol, ARow);
+    g->CellType = ctBitButton;
+    g->CellGraphicRef = Glyph;
+}
+
+TBitmap* TExStringGrid::CreateBitButton(int ACol, int ARow, int AWidth, int AHeight, const std::string& Caption,
+                                        TCellHAlign HAlign, TCellVAlign VAlign)
+{
+    auto* glyph = new TBitmap;
+    AddBitButton(ACol, ARow, AWidth, AHeight, Caption, glyph, HAlign, VAlign);
+    GetCellGraphic(ACol, ARow)->CellCreated = true;
+    return glyph;
 }
 
 void TExStringGrid::SetButtonText(int ACol, int ARow, const std::string& Text)
@@ -670,6 +703,51 @@ int TExStringGrid::GetParentRow(int ARow) const
     for (int i = ARow; i >= FixedRows() && i >= 0; --i)
         if (IsNode(i) && ARow < i + GetNodeSpan(i)) return i;
     return -1;
+}
+
+void TExStringGrid::InsertChildRow(int ARow)
+{
+    const int p = RemapRow(ARow);
+    if (p < 0 || p >= RowCount()) return;
+    int b = GetParentRow(p), level = 1;
+    if (b >= 0) {
+        SetNodeSpan(b, GetNodeSpan(b) + 1);
+        ExpandNode(RemapRowInv(b));
+        level = GetNodeLevel(b);
+    }
+    // every enclosing node grows by the new row
+    for (int node = b, lv = level; node >= 0 && lv > 1 && node >= FixedRows();) {
+        node = node > 0 ? GetParentRow(node - 1) : -1;
+        if (node < 0) break;
+        if (GetNodeLevel(node) < lv) {
+            SetNodeSpan(node, GetNodeSpan(node) + 1);
+            ExpandNode(RemapRowInv(node));
+            lv = GetNodeLevel(node);
+        }
+    }
+    // the insertion moves every row below it, hidden ones included
+    InsertRows(p + 1, 1);
+    if (b >= 0) GetCellProperties(0, p + 1)->NodeLevel = level;
+}
+
+void TExStringGrid::RemoveChildRow(int ARow)
+{
+    const int p = RemapRow(ARow);
+    // a node row is not a child row: RemoveNode first
+    if (p < 0 || p >= RowCount() || IsHiddenRow(ARow) || IsNode(p)) return;
+    int b = GetParentRow(p);
+    if (b >= 0) {
+        if (GetNodeSpan(b) > 1) SetNodeSpan(b, GetNodeSpan(b) - 1);
+        while (true) {
+            ExpandNode(RemapRowInv(b));
+            if (GetNodeLevel(b) <= 1) break;
+            const int up = b > 0 ? GetParentRow(b - 1) : -1;
+            if (up < 0) break;
+            b = up;
+            if (GetNodeSpan(b) > 1) SetNodeSpan(b, GetNodeSpan(b) - 1);
+        }
+    }
+    RemoveRowsInternal(p, 1);
 }
 
 int TExStringGrid::GetNodeSpanType(int ARow) const

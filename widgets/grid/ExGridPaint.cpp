@@ -560,6 +560,15 @@ void TExStringGrid::DrawCellGraphic(TCanvas* Canvas, TCellGraphic& g, int c, int
         Canvas->Font().SetColor(canEdit || ControlLook().NoDisabledButtonLook() ? TColor(clBtnText) : TColor(clGrayText));
         Canvas->Brush().SetStyle(bsClear);
         TRect t = b;
+        // a bit button's glyph goes at the left, transparent, and pushes the caption right
+        if (auto* glyph = g.CellType == ctBitButton ? dynamic_cast<TBitmap*>(g.CellGraphicRef) : nullptr;
+            glyph && !glyph->Empty()) {
+            const int gy = b.Top + (b.Height() - glyph->Height()) / 2;
+            const TRect at{b.Left + 2, gy, b.Left + 2 + glyph->Width(), gy + glyph->Height()};
+            DrawBitmapTransp(*Canvas, *glyph, clBtnFace, at);
+            Canvas->Brush().SetStyle(bsClear);
+            t.Left += glyph->Width() + 2;
+        }
         DrawText(Canvas->Handle(), g.CellText, -1, &t, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX);
         Canvas->Brush().SetStyle(bsSolid);
         break;

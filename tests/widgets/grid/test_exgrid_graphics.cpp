@@ -1,7 +1,12 @@
 // Cell graphics: kinds, check boxes, buttons, markers, angles and node rows.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "base/StringList.h"
+#include "platform/graphics/Graphics.h"
+#include "platform/TestRig.h"
+#include "widgets/grid/ExObj.h"
 #include "widgets/grid/CellGraphic.h"
 #include "widgets/grid/ExGrid.h"
 #include "GridWindow.h"
@@ -208,4 +213,81 @@ TEST_F(GraphicsTest, RadioGroupsStepThroughTheirItems)
     EXPECT_EQ(idx, 1);
     EXPECT_EQ(g->GetCellEx(2, 2), "aft");
     EXPECT_FALSE(g->ToggleRadio(3, 3, false));
+}
+
+TEST_F(GraphicsTest, BitButtonsDrawTheirGlyphLeftOfTheCaption)
+{
+    TBitmap glyph(10, 10);
+    glyph.Canvas()->Brush().SetColor(clWhite);  // the corner colour is the transparent one
+    glyph.Canvas()->FillRect({0, 0, 10, 10});
+    glyph.Canvas()->Brush().SetColor(clRed);
+    glyph.Canvas()->FillRect({2, 2, 8, 8});
+    g->SetColWidths(2, 90);
+    g->SetRowHeights(2, 30);
+    g->AddBitButton(2, 2, 80, 24, "Go", &glyph, haLeft, vaTop);
+    EXPECT_EQ(g->GetCellType(2, 2), ctBitButton);
+    EXPECT_TRUE(g->HasButton(2, 2));
+    TBitmap* own = g->CreateBitButton(3, 2, 40, 20, "Own", haLeft, vaTop);
+    ASSERT_NE(own, nullptr);
+    EXPECT_EQ(g->GetCellType(3, 2), ctBitButton);
+    auto shot = PaintToBitmap(g);
+    const TRect cell = g->CellRect(2, 2);
+    int red = 0;
+    TRect box{10000, 10000, -1, -1};
+    for (int y = cell.Top; y < cell.Bottom; ++y)
+        for (int x = cell.Left; x < cell.Left + 16; ++x)
+            if (ColorToRGB(shot->Canvas()->Pixel(x, y)) == 0x0000FF) {
+                ++red;
+                box = {std::min(box.Left, x), std::min(box.Top, y), std::max(box.Right, x), std::max(box.Bottom, y)};
+            }
+    EXPECT_EQ(red, 36);  // the glyph's square, at the button's left
+    // the glyph's white corners let the button face show round the square
+    const COLORREF face = ColorToRGB(clBtnFace);
+    EXPECT_EQ(ColorToRGB(shot->Canvas()->Pixel(box.Left - 2, box.Top - 2)), face);
+    EXPECT_EQ(ColorToRGB(shot->Canvas()->Pixel(box.Right + 2, box.Bottom + 2)), face);
+    EXPECT_TRUE(g->RemoveButton(2, 2));
+    EXPECT_EQ(g->GetCellType(2, 2), ctEmpty);
+}
+
+TEST_F(GraphicsTest, FilePicturesTheCellOwns)
+{
+    TFilePicture* p = g->CreateFilePicture(2, 2, false, noStretch, 0, haLeft, vaTop);
+    ASSERT_NE(p, nullptr);
+    EXPECT_EQ(g->GetCellType(2, 2), ctFilePicture);
+    EXPECT_EQ(g->GetFilePicture(2, 2), p);
+    EXPECT_EQ(g->GetFilePicture(2, 3), nullptr);
+    EXPECT_EQ(g->GetPicture(2, 2), nullptr);  // not a plain picture
+    EXPECT_TRUE(g->RemoveFilePicture(2, 2));  // frees the owned picture (checked under ASan)
+    EXPECT_EQ(g->GetFilePicture(2, 2), nullptr);
+}
+
+TEST_F(GraphicsTest, ChildRowsGrowAndShrinkTheirNodes)
+{
+    g->SetRowCount(9);
+    for (int r = 1; r < 9; ++r) g->SetCells(1, r, "r" + std::to_string(r));
+    g->AddNode(1, 5);  // A: rows 1..5
+    g->AddNode(2, 2);  // B inside A: rows 2..3
+    g->AddNode(6, 2);  // C: rows 6..7
+    g->InsertChildRow(3);  // under row 3, a child of B
+    EXPECT_EQ(g->GetNodeSpan(2), 3);
+    EXPECT_EQ(g->GetNodeSpan(1), 6);
+    EXPECT_EQ(g->GetNodeSpan(7), 2);  // C moved down one row
+    EXPECT_TRUE(g->IsNode(7));
+    EXPECT_EQ(g->Cells(1, 4), "");
+    EXPECT_EQ(g->Cells(1, 5), "r4");
+    ASSERT_NE(g->CellProps(0, 4), nullptr);
+    EXPECT_EQ(g->CellProps(0, 4)->NodeLevel, 2);
+    g->RemoveChildRow(4);
+    EXPECT_EQ(g->GetNodeSpan(2), 2);
+    EXPECT_EQ(g->GetNodeSpan(1), 5);
+    EXPECT_TRUE(g->IsNode(6));
+    EXPECT_EQ(g->Cells(1, 4), "r4");
+    // hidden rows of a contracted node below keep their place
+    g->ContractNode(6);
+    g->InsertChildRow(4);
+    g->ExpandNode(7);
+    EXPECT_EQ(g->Cells(1, 8), "r7");
+    EXPECT_EQ(g->GetNodeSpan(1), 6);
+    g->RemoveChildRow(2);  // a node row is no child row
+    EXPECT_TRUE(g->IsNode(2));
 }
