@@ -8,6 +8,7 @@
 #include "base/StrUtils.h"
 #include "base/StringList.h"
 #include "platform/controls/Controls.h"
+#include "platform/graphics/GDI.h"
 #include "platform/graphics/Graphics.h"
 #include "platform/forms/Forms.h"
 #include "platform/system/Clipboard.h"
@@ -56,6 +57,7 @@ TExStringGrid::TExStringGrid(TComponent* AOwner) : TBaseGrid(AOwner)
     std::fill(std::begin(visibleCols_), std::end(visibleCols_), true);
     gradTo_ = TColor(ColorToRGB(clBtnFace));
     TBaseGrid::SetDefaultRowHeight(21);
+    scrollWidth_ = GetSystemMetrics(SM_CXVSCROLL);
     fixedRowHeight_ = 21;
     rememberedFixedRows_ = TBaseGrid::FixedRows();
     DisplTextRowLimit = RowCount();

@@ -30,6 +30,7 @@ namespace platform {
 class TComboBox;
 class TEdit;
 class TCustomRichEdit;
+class THintWindow;
 class TForm;
 class TPicture;
 }
@@ -132,6 +133,20 @@ public:
     bool ScrollProportional = false, ScrollSynch = false, OemConvert = false, Lookup = false;
     bool LookupCaseSensitive = false, LookupHistory = false, IntegralHeight = false;
     int MaxEditLength = 0;
+    // Setters of the published settings above: each stores and repaints, some do more.
+    void SetAutoThemeAdapt(bool v);       // true adapts the colours at once
+    void SetAutoSizeP(bool v);            // true sizes the columns to their contents
+    void SetMaxEditLength(int v);         // also the open text editor's limit; no repaint
+    void SetSelectionColor(platform::TColor v);
+    void SetSelectionTextColor(platform::TColor v);
+    void SetSelectionRectangle(bool v);
+    void SetSelectionResizer(bool v);
+    void SetShowSelection(bool v);
+    void SetActiveCellShow(bool v);
+    void SetActiveCellColor(platform::TColor v);
+    void SetActiveCellColorTo(platform::TColor v);
+    void SetHovering(bool v) { Hovering = v; }
+    void SetFlat(bool v);
     platform::TColor HintColor = platform::clInfoBk;
     platform::TColor SelectionColor = 0x00EACAB6, SelectionColorTo = platform::clNone,
                      SelectionTextColor = platform::clBlack;
@@ -461,6 +476,10 @@ public:
 
     TGridColorEvent OnGetCellColor, OnGetCellPrintColor;
     TGridBorderEvent OnGetCellBorder, OnGetCellPrintBorder;
+    // Each side's own pen, offered after OnGetCellBorder chose the sides.
+    std::function<void(platform::TObject* Sender, int ARow, int ACol, platform::TPen& LeftPen, platform::TPen& TopPen,
+                       platform::TPen& RightPen, platform::TPen& BottomPen)>
+        OnGetCellBorderProp;
     TGridAlignEvent OnGetAlignment;
     TGridHintEvent OnGridHint;
     TGridFormatEvent OnGetFormat;
@@ -678,6 +697,16 @@ public:
     // lacks: the setting is kept and the normal bars stay.
     TScrollType ScrollType() const { return scrollType_; }
     void SetScrollType(TScrollType v) { scrollType_ = v; }
+    // Size of the flat bars' arrow buttons; kept like ScrollType.
+    int ScrollWidth() const { return scrollWidth_; }
+    void SetScrollWidth(int v) { scrollWidth_ = v; }
+    // A hint with the column or row under a dragged thumb.
+    enum TScrollHintType { shNone, shVertical, shHorizontal, shBoth };
+    TScrollHintType ScrollHints = shNone;
+    std::function<void(platform::TObject* Sender, int ARow, std::string& hintstr)> OnScrollHint;
+    platform::THintWindow* ScrollHintWindow() const { return scrollHint_; }
+    // The display cell under a screen point; -1 outside the cells.
+    void ScreenToCell(platform::TPoint Pt, int& ACol, int& ARow) const;
     // The owning form's resize: with SizeWithForm the grid follows the form's size change,
     // then the form's earlier handler runs and the stretch column is stretched.
     void GridResize(platform::TObject* Sender);
@@ -1135,6 +1164,9 @@ private:
     int nodeCount_ = 0;
     int groupColumn_ = -1, groupWidth_ = 0;
     TScrollType scrollType_ = ssNormal;
+    int scrollWidth_ = 0;
+    platform::THintWindow* scrollHint_ = nullptr;
+    void ScrollHint(platform::TMessage& m, bool vertical);
     platform::TNotifyEvent formResize_;
     int formWidth_ = 0, formHeight_ = 0;
     platform::TForm* ownerForm_ = nullptr;
@@ -1243,6 +1275,7 @@ public:
     TFloatSpinClickEvent OnFloatSpinClick;
     TDateTimeSpinClickEvent OnDateSpinClick, OnTimeSpinClick;
     TComboChangeEvent OnComboChange;
+    std::function<void(platform::TObject* Sender, int ARow, int ACol)> OnComboCloseUp;
     TComboObjectChangeEvent OnComboObjectChange;
     TEllipsClickEvent OnEllipsClick;
     TGetEditorPropEvent OnGetEditorProp;
@@ -1293,6 +1326,8 @@ public:
     virtual bool ValidateCellWide(const std::u16string& Value);
     virtual std::string EllipsClick(const std::string& S);
     void ComboChange(platform::TObject* Sender);
+    void ComboCloseUp();
+    void ComboEditChange(const std::string& Text);
     void ClearComboString();
     void AddComboString(const std::string& S);
     void AddComboStringObject(const std::string& S, platform::TObject* AObject);

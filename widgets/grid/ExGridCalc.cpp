@@ -6,6 +6,7 @@
 #include "base/StrUtils.h"
 #include "base/StringList.h"
 #include "platform/controls/Controls.h"
+#include "platform/forms/Forms.h"
 #include "platform/graphics/GDI.h"
 #include "widgets/grid/CellGraphic.h"
 #include "widgets/grid/ExGrid.h"
@@ -380,8 +381,37 @@ void TExStringGrid::TopLeftChanged()
     CellControlsUpdate();
 }
 
+void TExStringGrid::ScreenToCell(TPoint Pt, int& ACol, int& ARow) const
+{
+    const TPoint p = ScreenToClient(Pt);
+    MouseToCell(p.X, p.Y, ACol, ARow);
+}
+
+void TExStringGrid::ScrollHint(TMessage& m, bool vertical)
+{
+    if (ScrollHints != shBoth && ScrollHints != (vertical ? shVertical : shHorizontal)) return;
+    if (m.ScrollCode() == SB_ENDSCROLL) {
+        if (scrollHint_) scrollHint_->ReleaseHandle();
+        return;
+    }
+    if (m.ScrollCode() != SB_THUMBTRACK) return;
+    const int count = vertical ? RowCount() : ColCount(), fixed = vertical ? FixedRows() : FixedCols();
+    const int visible = vertical ? VisibleRowCount() : VisibleColCount();
+    const int under = fixed + int(long(m.ScrollPos()) * (count - visible - fixed) / 127);
+    std::string text = (vertical ? "Row : " : "Col : ") + std::to_string(under);
+    if (OnScrollHint) OnScrollHint(const_cast<TExStringGrid*>(this), under, text);
+    if (!scrollHint_) scrollHint_ = new THintWindow(this);
+    TRect r = scrollHint_->CalcHintRect(100, text, nullptr);
+    TPoint at{0, 0};
+    GetCursorPos(at);
+    r = {at.X + 10, at.Y, at.X + 10 + r.Width(), at.Y + r.Height()};
+    scrollHint_->SetColor(HintColor);
+    scrollHint_->ActivateHint(r, text);
+}
+
 void TExStringGrid::ScrollMessage(TMessage& m, bool vertical)
 {
+    ScrollHint(m, vertical);
     if (ScrollSynch && m.ScrollCode() == SB_THUMBTRACK) {
         const int count = vertical ? RowCount() : ColCount(), fixed = vertical ? FixedRows() : FixedCols();
         const int span = count - (vertical ? VisibleRowCount() : VisibleColCount()) - fixed;

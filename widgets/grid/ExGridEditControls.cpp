@@ -548,6 +548,17 @@ void TExStringGrid::ComboChange(TObject* Sender)
                             i >= 0 ? static_cast<TObject*>(combo->Items().GetObject(i)) : nullptr);
 }
 
+void TExStringGrid::ComboCloseUp()
+{
+    if (OnComboCloseUp) OnComboCloseUp(this, Row(), Col());
+}
+
+// Typing in the combo's edit: no item is selected.
+void TExStringGrid::ComboEditChange(const std::string& Text)
+{
+    if (OnComboChange) OnComboChange(this, Col(), GetRowEx(), -1, Text);
+}
+
 void TExStringGrid::ClearComboString() { GridCombo()->Items().Clear(); }
 void TExStringGrid::AddComboString(const std::string& S) { GridCombo()->Items().Add(S); }
 

@@ -275,11 +275,20 @@ void TExStringGrid::DrawGridCell(TCanvas* Canvas, int ACol, int ARow, TRect ARec
         GetCellBorder(c, ARow, pen, b);
         if (b) {
             TRect r{ARect.Left - 1, ARect.Top - 1, ARect.Right + 1, ARect.Bottom + 1};
-            Canvas->Pen().Assign(pen);
-            if (b & cbLeft) Line(Canvas, pen.Color(), r.Left, r.Top, r.Left, r.Bottom);
-            if (b & cbRight) Line(Canvas, pen.Color(), r.Right - 1, r.Top, r.Right - 1, r.Bottom);
-            if (b & cbTop) Line(Canvas, pen.Color(), r.Left, r.Top, r.Right, r.Top);
-            if (b & cbBottom) Line(Canvas, pen.Color(), r.Left, r.Bottom - 1, r.Right, r.Bottom - 1);
+            TPen left, top, right, bottom;
+            for (TPen* p : {&left, &top, &right, &bottom}) p->Assign(pen);
+            if (OnGetCellBorderProp) OnGetCellBorderProp(this, ARow, ACol, left, top, right, bottom);
+            // a side of width w lies inside the cell from its edge
+            auto side = [&](const TPen& p, const TRect& band) {
+                Canvas->Brush().SetColor(p.Color());
+                Canvas->FillRect(band);
+            };
+            auto w = [](const TPen& p) { return std::max(1, p.Width()); };
+            if (b & cbLeft) side(left, {r.Left, r.Top, r.Left + w(left), r.Bottom});
+            if (b & cbRight) side(right, {r.Right - w(right), r.Top, r.Right, r.Bottom});
+            if (b & cbTop) side(top, {r.Left, r.Top, r.Right, r.Top + w(top)});
+            if (b & cbBottom) side(bottom, {r.Left, r.Bottom - w(bottom), r.Right, r.Bottom});
+            Canvas->Brush().SetColor(brush);
         }
     }
     if (fixed && !Flat) DrawFixedLook(Canvas, ACol, ARow, ARect, true);

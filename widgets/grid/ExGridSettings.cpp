@@ -7,6 +7,7 @@
 #include "base/FileUtils.h"
 #include "base/IniFile.h"
 #include "widgets/grid/ExGrid.h"
+#include "widgets/grid/ExInplaceEdit.h"
 #include "widgets/grid/ExObj.h"
 
 namespace grid {
@@ -249,6 +250,68 @@ void TExStringGrid::LoadPrintSettings(const std::string& FileName, const std::st
     const long long o = ini.ReadInteger(Section, "Orientation", 0);
     if (o == 0 || o == 1) p.Orientation = o ? platform::poLandscape : platform::poPortrait;
     p.TitleLines().SetText(DecodeTitleLines(ini.ReadString(Section, "TitleLines", "")));
+}
+
+// ---------------------------------------------------------------- published settings
+
+void TExStringGrid::SetAutoThemeAdapt(bool v)
+{
+    if (v) ThemeAdapt();
+    AutoThemeAdapt = v;
+    Invalidate();
+}
+
+void TExStringGrid::SetAutoSizeP(bool v)
+{
+    AutoSize = v;
+    if (v) AutoSizeColumns(false, 10);
+    Invalidate();
+}
+
+void TExStringGrid::SetMaxEditLength(int v)
+{
+    MaxEditLength = v;
+    if (auto* ed = dynamic_cast<TExInplaceEdit*>(InplaceEditor())) ed->LengthLimit = v;
+}
+
+namespace {
+template <class T>
+void ChangeAndRepaint(TExStringGrid& g, T& field, T v)
+{
+    if (field == v) return;
+    field = v;
+    g.Invalidate();
+}
+}  // namespace
+
+void TExStringGrid::SetSelectionColor(platform::TColor v) { ChangeAndRepaint(*this, SelectionColor, v); }
+void TExStringGrid::SetSelectionTextColor(platform::TColor v) { ChangeAndRepaint(*this, SelectionTextColor, v); }
+void TExStringGrid::SetSelectionRectangle(bool v) { ChangeAndRepaint(*this, SelectionRectangle, v); }
+void TExStringGrid::SetSelectionResizer(bool v) { ChangeAndRepaint(*this, SelectionResizer, v); }
+void TExStringGrid::SetShowSelection(bool v) { ChangeAndRepaint(*this, ShowSelection, v); }
+
+void TExStringGrid::SetActiveCellShow(bool v)
+{
+    ActiveCellShow = v;
+    Invalidate();
+}
+
+void TExStringGrid::SetActiveCellColor(platform::TColor v)
+{
+    ActiveCellColor = v;
+    Invalidate();
+}
+
+void TExStringGrid::SetActiveCellColorTo(platform::TColor v)
+{
+    ActiveCellColorTo = v;
+    Invalidate();
+}
+
+void TExStringGrid::SetFlat(bool v)
+{
+    Flat = v;
+    Invalidate();
 }
 
 }  // namespace grid

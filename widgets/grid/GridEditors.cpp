@@ -292,7 +292,12 @@ void TGridComboOf<Base>::ComboWndProc(TMessage& m, TWinControl* Child)
 template <class Base>
 void TGridComboOf<Base>::CNCommand(TMessage& m)
 {
-    if (m.WParamHi() == CBN_SELCHANGE) this->grid_->ComboChange(this);
+    switch (m.WParamHi()) {
+    case CBN_SELCHANGE: this->grid_->ComboChange(this); break;
+    case CBN_CLOSEUP: this->grid_->ComboCloseUp(); break;
+    case CBN_EDITCHANGE: this->grid_->ComboEditChange(this->platform::TCustomComboBox::Text()); break;
+    default: break;
+    }
     Base::CNCommand(m);
 }
 

@@ -1,0 +1,165 @@
+// The thumb hints, the screen-point cell query, the combo editor's events and the
+// per-side cell borders.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "GridWindow.h"
+#include "platform/TestRig.h"
+#include "platform/controls/ComboBox.h"
+#include "platform/forms/Forms.h"
+#include "platform/graphics/GDI.h"
+#include "platform/graphics/Graphics.h"
+#include "widgets/grid/ExGrid.h"
+
+using namespace platform;
+using namespace grid;
+
+namespace {
+
+struct ScrollTest : ::testing::Test, gridtest::GridWindow {
+    void SetUp() override
+    {
+        Open(400, 300, 30, 200);
+        g->SetFixedCols(1);
+        g->SetFixedRows(1);
+        form->Show();
+    }
+    void TearDown() override { Close(); }
+    void Scroll(bool vertical, int code, int pos)
+    {
+        TMessage m{};
+        m.Msg = vertical ? WM_VSCROLL : WM_HSCROLL;
+        m.WParam = MakeWParam(code, pos);
+        if (vertical) g->WMVScroll(m);
+        else g->WMHScroll(m);
+    }
+};
+
+}  // namespace
+
+TEST_F(ScrollTest, ThumbHintsNameTheRowOrColumnUnderTheThumb)
+{
+    EXPECT_EQ(g->ScrollWidth(), GetSystemMetrics(SM_CXVSCROLL));
+    Scroll(true, SB_THUMBTRACK, 64);
+    EXPECT_EQ(g->ScrollHintWindow(), nullptr);  // shNone: no hint
+    g->ScrollHints = TExStringGrid::shVertical;
+    Scroll(false, SB_THUMBTRACK, 64);
+    EXPECT_EQ(g->ScrollHintWindow(), nullptr);  // only the vertical bar hints
+    std::vector<int> asked;
+    g->OnScrollHint = [&](TObject*, int ARow, std::string& s) {
+        asked.push_back(ARow);
+        if (ARow == 1) s = "first";
+    };
+    Scroll(true, SB_THUMBTRACK, 127);
+    ASSERT_NE(g->ScrollHintWindow(), nullptr);
+    EXPECT_TRUE(g->ScrollHintWindow()->Shown());
+    const int last = 200 - g->VisibleRowCount();
+    EXPECT_EQ(g->ScrollHintWindow()->Caption(), "Row : " + std::to_string(last));
+    EXPECT_EQ(g->ScrollHintWindow()->Color(), g->HintColor);
+    Scroll(true, SB_THUMBTRACK, 0);
+    EXPECT_EQ(g->ScrollHintWindow()->Caption(), "first");  // the event's text
+    EXPECT_EQ(asked, (std::vector<int>{last, 1}));
+    Scroll(true, SB_ENDSCROLL, 0);
+    EXPECT_FALSE(g->ScrollHintWindow()->Shown());
+    g->ScrollHints = TExStringGrid::shBoth;
+    g->OnScrollHint = nullptr;
+    Scroll(false, SB_THUMBTRACK, 0);
+    EXPECT_EQ(g->ScrollHintWindow()->Caption(), "Col : 1");
+}
+
+TEST_F(ScrollTest, ScreenToCellGivesTheDisplayCellOrMinusOne)
+{
+    const TRect r = g->CellRect(2, 3);
+    const TPoint screen = g->ClientToScreen(TPoint{r.Left + 3, r.Top + 3});
+    int c = 0, row = 0;
+    g->ScreenToCell(screen, c, row);
+    EXPECT_EQ(c, 2);
+    EXPECT_EQ(row, 3);
+    g->ScreenToCell(g->ClientToScreen(TPoint{-50, -50}), c, row);
+    EXPECT_EQ(c, -1);
+    EXPECT_EQ(row, -1);
+}
+
+TEST_F(ScrollTest, CellBorderSidesTakeTheirOwnPens)
+{
+    g->SetColWidths(2, 60);
+    g->SetRowHeights(2, 30);
+    g->OnGetCellBorder = [](TObject*, int ARow, int ACol, TPen& pen, TCellBorders& b) {
+        if (ARow == 2 && ACol == 2) {
+            b = cbLeft | cbTop;
+            pen.SetColor(clRed);
+        }
+    };
+    g->OnGetCellBorderProp = [](TObject*, int, int, TPen& left, TPen& top, TPen&, TPen&) {
+        left.SetColor(clBlue);
+        left.SetWidth(3);
+        (void)top;  // keeps the red pen of OnGetCellBorder
+    };
+    auto shot = PaintToBitmap(g);
+    const TRect r = g->CellRect(2, 2);
+    // the shot holds the window's frame
+    const int frame = g->ClientToScreen(TPoint{0, 0}).X - form->ClientToScreen(TPoint{g->Left(), 0}).X;
+    auto px = [&](int x, int y) { return ColorToRGB(shot->Canvas()->Pixel(x + frame, y + frame)); };
+    const int midY = (r.Top + r.Bottom) / 2, midX = (r.Left + r.Right) / 2;
+    for (int x : {r.Left, r.Left + 1, r.Left + 2}) EXPECT_EQ(px(x, midY), 0xFF0000u) << x - r.Left;  // blue, 3 wide
+    EXPECT_NE(px(r.Left + 3, midY), 0xFF0000u);
+    EXPECT_EQ(px(midX, r.Top), 0x0000FFu);  // red, one pixel
+    EXPECT_NE(px(midX, r.Top + 1), 0x0000FFu);
+}
+
+TEST_F(ScrollTest, ComboEditorRaisesCloseUpAndEditChanges)
+{
+    g->SetOptions(g->Options() | goEditing);
+    g->ClearComboString();
+    g->AddComboString("alpha");
+    g->AddComboString("beta");
+    g->OnGetEditorType = [](TObject*, int, int, TEditorType& e) { e = edComboEdit; };
+    std::vector<std::string> seen;
+    g->OnComboChange = [&](TObject*, int c, int r, int i, const std::string& s) {
+        seen.push_back(std::to_string(c) + "," + std::to_string(r) + ":" + std::to_string(i) + ":" + s);
+    };
+    int closed = 0;
+    g->OnComboCloseUp = [&](TObject*, int r, int c) {
+        ++closed;
+        EXPECT_EQ(r, 2);
+        EXPECT_EQ(c, 3);
+    };
+    g->SetFocus();
+    ASSERT_TRUE(ProcessUntil([&] { return g->Focused(); }));
+    g->SetCol(3);
+    g->SetRow(2);
+    SendKey(g, VK_F2);
+    TWinControl* editor = g->ActiveEditControl;
+    ASSERT_NE(editor, nullptr);
+    auto* combo = dynamic_cast<TCustomComboBox*>(editor);
+    ASSERT_NE(combo, nullptr);
+    combo->Perform(CN_COMMAND, MakeWParam(0, CBN_EDITCHANGE), 0);
+    combo->Perform(CN_COMMAND, MakeWParam(0, CBN_CLOSEUP), 0);
+    EXPECT_EQ(closed, 1);
+    ASSERT_FALSE(seen.empty());
+    EXPECT_EQ(seen.back().substr(0, 8), "3,2:-1:");  // typing selects no item
+}
+
+TEST_F(ScrollTest, SettersWithSideEffects)
+{
+    g->SetColWidths(2, 20);
+    g->SetCells(2, 3, "a rather long text in one cell");
+    g->SetAutoSizeP(true);
+    EXPECT_TRUE(g->AutoSize);
+    EXPECT_GT(g->ColWidths(2), 100);  // sized to its contents
+    g->SetOptions(g->Options() | goEditing);
+    g->SetFocus();
+    ASSERT_TRUE(ProcessUntil([&] { return g->Focused(); }));
+    g->SetCol(1);
+    g->SetRow(1);
+    SendKey(g, VK_F2);
+    ASSERT_TRUE(g->InplaceEditor() && g->InplaceEditor()->Visible());
+    g->SetMaxEditLength(3);
+    g->InplaceEditor()->SetText("");
+    for (char ch : std::string("abcdef")) SendChar(g->InplaceEditor(), ch);
+    EXPECT_EQ(g->InplaceEditor()->Text(), "abc");  // the open editor takes the new limit
+    g->SetAutoThemeAdapt(true);
+    EXPECT_TRUE(g->AutoThemeAdapt);
+}
