@@ -1,6 +1,7 @@
 #include "base/IniFile.h"
 
 #include <cerrno>
+#include <limits>
 #include <sys/stat.h>
 
 #include "base/FileUtils.h"
@@ -145,6 +146,8 @@ long long TIniFile::ReadInteger(const std::string& section, const std::string& k
             if (d < 0 || x > (~0ull >> 4)) return def;
             x = x * 16 + static_cast<unsigned>(d);
         }
+        // Out of range, like a decimal that does not fit.
+        if (x > static_cast<unsigned long long>(std::numeric_limits<long long>::max())) return def;
         return static_cast<long long>(x);
     }
     return StrToIntDef(v, def);

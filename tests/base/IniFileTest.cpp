@@ -95,6 +95,26 @@ TEST_F(IniTest, ReadsTypedValuesWithDefaults) {
     EXPECT_FALSE(ini.ValueExists("General", "settings"));
 }
 
+TEST_F(IniTest, IntegersOutOfRangeGiveTheDefaultInEitherBase) {
+    ASSERT_TRUE(WriteFileAtomic(file_,
+                                "[S]\n"
+                                "MaxHex=0x7FFFFFFFFFFFFFFF\n"
+                                "HexTop=0x8000000000000000\n"
+                                "HexAll=0xFFFFFFFFFFFFFFFF\n"
+                                "HexLong=0x10000000000000000\n"
+                                "MaxDec=9223372036854775807\n"
+                                "DecOver=9223372036854775808\n"));
+    TIniFile ini(file_);
+    const struct {
+        const char* key;
+        long long expected;
+    } cases[] = {
+        {"MaxHex", 9223372036854775807LL}, {"HexTop", -5}, {"HexAll", -5},
+        {"HexLong", -5},                   {"MaxDec", 9223372036854775807LL}, {"DecOver", -5},
+    };
+    for (const auto& c : cases) EXPECT_EQ(ini.ReadInteger("S", c.key, -5), c.expected) << c.key;
+}
+
 TEST_F(IniTest, SectionListsInFileOrder) {
     ASSERT_TRUE(WriteFileAtomic(file_, "[B]\nx=1\ny=2\n[A]\n[C]\nz=3\n"));
     TIniFile ini(file_);

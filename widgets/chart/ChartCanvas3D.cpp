@@ -15,7 +15,13 @@ namespace chart {
 using namespace platform;
 
 namespace {
-int Round(double v) { return int(std::nearbyint(v)); }
+// Saturates, so that a projection far off the canvas stays a drawable integer.
+int Round(double v)
+{
+    constexpr double kLimit = 1 << 30;
+    if (!(v == v)) return 0;
+    return int(std::nearbyint(std::clamp(v, -kLimit, kLimit)));
+}
 }  // namespace
 
 TChartCanvas3D::TChartCanvas3D() = default;
@@ -486,7 +492,7 @@ void TChartCanvas3D::Calc3DPos(int& x, int& y, int z)
     if (!is3D_) return;
     const long double xp = x - XCenter, yp = y - YCenter, zp = z - ZCenter;
     const long double w = zp * c2_ - xp * s2_, u = xp * c2_ + zp * s2_, v = yp * c1_ - w * s1_;
-    const long double q = hasPerspective_ ? k_ / ((c1_ * w + s1_ * yp) * persp_ + 1) : k_;
+    const long double q = PerspectiveScale(w, yp);
     if (hasTilt_) {
         x = Round(double((c3_ * u - s3_ * v) * q)) + xo_;
         y = Round(double((c3_ * v + s3_ * u) * q)) + yo_;
@@ -505,8 +511,17 @@ void TChartCanvas3D::Calc3DPoint(TPoint& p, double x, double y, int z)
     if (!is3D_) return;
     const long double xp = x - XCenter, yp = y - YCenter, zp = z - ZCenter;
     const long double w = zp * c2_ - xp * s2_, u = xp * c2_ + zp * s2_, v = yp * c1_ - w * s1_;
-    const long double q = hasPerspective_ ? k_ / ((c1_ * w + s1_ * yp) * persp_ + 1) : k_;
+    const long double q = PerspectiveScale(w, yp);
     p = {Round(double((c3_ * u - s3_ * v) * q)) + xo_, Round(double((c3_ * v + s3_ * u) * q)) + yo_};
+}
+
+long double TChartCanvas3D::PerspectiveScale(long double w, long double yp) const
+{
+    if (!hasPerspective_) return k_;
+    // A point at or behind the eye (a narrow rectangle makes the perspective strong) is
+    // drawn as if just in front of it, instead of at infinity or mirrored.
+    constexpr long double kNearest = 0.01L;
+    return k_ / std::max((c1_ * w + s1_ * yp) * persp_ + 1, kNearest);
 }
 
 TPoint TChartCanvas3D::Calculate3DPosition(int x, int y, int z)

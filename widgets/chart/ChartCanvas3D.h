@@ -134,6 +134,7 @@ public:
 private:
     void CalcTrigValues();
     void CalcPerspective(const TRect& r);
+    long double PerspectiveScale(long double w, long double yp) const;
     void DottedLine(TPoint a, TPoint b, int& phase);
     void InternalCylinder(bool vertical, int left, int top, int right, int bottom, int z0, int z1, bool darkSides,
                           int conePercent);

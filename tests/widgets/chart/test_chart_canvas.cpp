@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
 
 #include "ChartTestUtil.h"
 #include "platform/graphics/GDI.h"
@@ -390,8 +391,11 @@ TEST(ChartProjection, RotatedTable)
     o.SetPerspective(15);
     s.canvas.InitWindow(s.bmp.Canvas(), &o, clWhite, true, {0, 0, 0, 0});
     s.canvas.Projection(100, {}, {0, 0, 0, 0});  // width 0 uses 1
+    // (10, 10, 10) lies in the eye's plane there: it is drawn just in front of the eye.
     const TPoint p = s.canvas.Calculate3DPosition(10, 10, 10);
-    EXPECT_LT(std::abs(p.X), 100000);
+    EXPECT_LT(std::llabs(static_cast<long long>(p.X)), 100000);
+    EXPECT_LT(p.X, 0);  // left of the centre, as u = z' = -40 puts it
+    EXPECT_LT(std::llabs(static_cast<long long>(p.Y)), 100000);
 }
 
 TEST(ChartProjection, FrontPlaneNests)
