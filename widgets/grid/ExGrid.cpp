@@ -13,6 +13,7 @@
 #include "platform/forms/Forms.h"
 #include "platform/system/Clipboard.h"
 #include "widgets/grid/ExUtil.h"
+#include "widgets/html/PictureContainer.h"
 #include "widgets/grid/FloatingFooter.h"
 #include "widgets/html/HtmlText.h"
 
@@ -54,6 +55,7 @@ TExStringGrid::TExStringGrid(TComponent* AOwner) : TBaseGrid(AOwner)
     background_ = std::make_unique<TBackGround>(this);
     rowIndicator_ = std::make_unique<TBitmap>();
     filter_ = std::make_unique<TFilter>(this);
+    pictureCache_ = std::make_unique<html::THTMLPictureCache>();
     std::fill(std::begin(visibleCols_), std::end(visibleCols_), true);
     gradTo_ = TColor(ColorToRGB(clBtnFace));
     TBaseGrid::SetDefaultRowHeight(21);

@@ -24,6 +24,8 @@ class TStringList;
 
 namespace html {
 struct HTMLDrawResult;
+class TPictureContainer;
+class THTMLPictureCache;
 }
 
 namespace platform {
@@ -316,6 +318,11 @@ public:
     void UnMarkInCol(bool DoFixed, int ACol);
     void UnMarkInRow(bool DoFixed, int ARow);
     void UnMarkInGrid(bool DoFixed);
+    // Pictures that <IMG> tags of cells name (not owned); forgotten when it is freed.
+    html::TPictureContainer* PictureContainer() const { return pictureContainer_; }
+    void SetPictureContainer(html::TPictureContainer* c);
+    // Pictures <IMG> tags load from addresses; the grid owns them.
+    html::THTMLPictureCache* PictureCache() const { return pictureCache_.get(); }
     // The checker (not owned) that corrects or marks cell texts; forgotten when it is freed.
     TExStringGridCheck* CellChecker() const { return cellChecker_; }
     void SetCellChecker(TExStringGridCheck* c);
@@ -1117,6 +1124,8 @@ private:
     std::unique_ptr<TSortSettings> sortSettings_;
     std::unique_ptr<TFilter> filter_;
     TExStringGridCheck* cellChecker_ = nullptr;
+    html::TPictureContainer* pictureContainer_ = nullptr;
+    std::unique_ptr<html::THTMLPictureCache> pictureCache_;
     bool filterActive_ = false;
     int filterFixedRows_ = 0;
     std::unique_ptr<TCellNode> cellNode_;

@@ -44,6 +44,7 @@ std::string TCapitalCheck::Correct(int, int, const std::string& Value)
 // ---- the grid's side: checking cells on request
 
 #include "widgets/grid/ExGrid.h"
+#include "widgets/html/PictureContainer.h"
 
 namespace grid {
 
@@ -55,9 +56,20 @@ void TExStringGrid::SetCellChecker(TExStringGridCheck* c)
     if (c) FreeNotification(c);
 }
 
+void TExStringGrid::SetPictureContainer(html::TPictureContainer* c)
+{
+    if (pictureContainer_ == c) return;
+    if (pictureContainer_) RemoveFreeNotification(pictureContainer_);
+    pictureContainer_ = c;
+    if (c) FreeNotification(c);
+    Invalidate();
+}
+
 void TExStringGrid::Notification(platform::TComponent* AComponent, TOperation Operation)
 {
     if (Operation == opRemove && AComponent && AComponent == cellChecker_) cellChecker_ = nullptr;
+    if (Operation == opRemove && AComponent && AComponent == reinterpret_cast<platform::TComponent*>(pictureContainer_))
+        pictureContainer_ = nullptr;
     TBaseGrid::Notification(AComponent, Operation);
 }
 

@@ -49,6 +49,8 @@ bool TExStringGrid::HTMLHitTest(int ACol, int ARow, int X, int Y, html::HTMLDraw
     hp.HitTestOnly = true;
     hp.WordWrap = wordWrap_;
     hp.LinkColor = URLColor;
+    hp.PictureCache = pictureCache_.get();
+    hp.PictureContainer = pictureContainer_;
     return html::HTMLDrawEx(hp, Result);
 }
 

@@ -323,6 +323,12 @@ void TExStringGrid::DrawGridCell(TCanvas* Canvas, int ACol, int ARow, TRect ARec
 
 void TExStringGrid::DrawCellText(TCanvas* Canvas, int c, int ARow, TRect R, TAlignment ha, TVAlignment va, bool selected)
 {
+    // A column with a filter shows its mark at the right of the header; the text gives way.
+    const bool filterMark = ARow == 0 && GetFilter(c);
+    if (filterMark) {
+        DrawBitmapResourceTransp(*Canvas, FixedColor(), {R.Right - 16, R.Top, R.Right, R.Bottom}, "GRDFILT");
+        R.Right -= 16;
+    }
     std::string s = GetFormattedCell(c, ARow);
     if (s.empty()) return;
     const TTextType kind = TextType(s, EnableHTML);
@@ -343,14 +349,14 @@ void TExStringGrid::DrawCellText(TCanvas* Canvas, int c, int ARow, TRect R, TAli
         std::string anchor, stripped, focus, id, value, type;
         int mw = 0, mh = 0, links = 0, under = -1;
         TRect hover, ctl;
-        const TRect r{R.Left - 1, R.Top, R.Right, R.Bottom};
+        const TRect r{R.Left - 1, R.Top, R.Right - (filterMark ? 2 : 0), R.Bottom};
         // A form button held down is drawn pressed under the press point.
         const bool down = htmlButtonDown_ && htmlButtonCell_ == TPoint{c, ARow};
         const int hx = down ? htmlButtonPoint_.X : 0, hy = down ? htmlButtonPoint_.Y : 0;
         html::grdhtmle::HTMLDrawEx(Canvas, s, r, nullptr, hx, hy, -1, -1, 1, false, false, false, selected, BlinkVisible(), false,
                                    wordWrap_, down, 1.0, selected ? SelectionTextColor : URLColor, clNone, clNone,
                                    clGray, anchor, stripped, focus, mw, mh, links, under, hover, ctl, id, value, type,
-                                   nullptr, nullptr, nullptr);
+                                   pictureCache_.get(), pictureContainer_, nullptr);
     } else {
         if (kind == TTextType::ttUnicode) {
             // 8-bit drawing: characters beyond the code page show as '?'.
@@ -721,8 +727,8 @@ TSize TExStringGrid::GetCellTextSize(int ACol, int ARow, bool WordWrapWidth)
         TRect r{cell.Left + ox, cell.Top + oy, WordWrapWidth ? cell.Right - ox : 65535, 65535};
         html::grdhtmle::HTMLDrawEx(cv, s, r, nullptr, 0, 0, -1, -1, 1, false, true, false, false, true, false,
                                    WordWrapWidth && wordWrap_, false, 1.0, URLColor, clNone, clNone, clGray, anchor,
-                                   stripped, focus, mw, mh, links, under, hover, ctl, id, value, type, nullptr, nullptr,
-                                   nullptr);
+                                   stripped, focus, mw, mh, links, under, hover, ctl, id, value, type, pictureCache_.get(),
+                                   pictureContainer_, nullptr);
         return {mw + 2 * ox + 2, mh + 2 * oy + 2};
     }
     if (kind == TTextType::ttRTF) {

@@ -187,6 +187,8 @@ struct PrintLayout {
             html::HTMLDrawParams p;
             p.Canvas = cv;
             p.Text = s;
+            p.PictureCache = g.PictureCache();
+            p.PictureContainer = g.PictureContainer();
             p.TextRect = {0, 0, 100000, 100000};
             p.MeasureOnly = true;
             p.Printing = true;
@@ -505,6 +507,8 @@ struct PrintLayout {
         html::HTMLDrawParams p;
         p.Canvas = cv;
         p.Text = s;
+        p.PictureCache = g.PictureCache();
+        p.PictureContainer = g.PictureContainer();
         p.TextRect = r;
         p.Printing = true;
         p.WordWrap = wrap;

@@ -50,6 +50,22 @@ std::string GlyphBmp(int size, bool open)
     return out.str();
 }
 
+// The column-filter mark: a funnel on the key colour.
+std::string FilterGlyphBmp()
+{
+    constexpr TColor key = 0xFF00FF;
+    TBitmap b(16, 16);
+    TCanvas& c = *b.Canvas();
+    PenAndBrush(c, key);
+    c.Rectangle(0, 0, 16, 16);
+    PenAndBrush(c, clBlack);
+    const TPoint funnel[] = {{3, 4}, {12, 4}, {9, 8}, {9, 12}, {6, 13}, {6, 8}};
+    c.Polygon(funnel, 6);
+    std::ostringstream out;
+    b.SaveToStream(out);
+    return out.str();
+}
+
 void RegisterGlyphs()
 {
     static const bool done = [] {
@@ -63,6 +79,9 @@ void RegisterGlyphs()
             if (!FindResourceData(HInstance(), RT_BITMAP, g.name, data))
                 RegisterResource(HInstance(), RT_BITMAP, g.name, GlyphBmp(g.size, g.open));
         }
+        std::string data;
+        if (!FindResourceData(HInstance(), RT_BITMAP, "GRDFILT", data))
+            RegisterResource(HInstance(), RT_BITMAP, "GRDFILT", FilterGlyphBmp());
         return true;
     }();
     (void)done;

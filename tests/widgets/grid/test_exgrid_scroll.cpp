@@ -2,6 +2,8 @@
 // per-side cell borders.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -12,6 +14,7 @@
 #include "platform/graphics/GDI.h"
 #include "platform/graphics/Graphics.h"
 #include "widgets/grid/ExGrid.h"
+#include "widgets/html/PictureContainer.h"
 
 using namespace platform;
 using namespace grid;
@@ -162,4 +165,83 @@ TEST_F(ScrollTest, SettersWithSideEffects)
     EXPECT_EQ(g->InplaceEditor()->Text(), "abc");  // the open editor takes the new limit
     g->SetAutoThemeAdapt(true);
     EXPECT_TRUE(g->AutoThemeAdapt);
+}
+
+TEST_F(ScrollTest, ImgTagsDrawPicturesOfThePictureContainer)
+{
+    auto* container = new html::TPictureContainer(form);
+    html::TPictureItem* item = container->Items()->Add();
+    item->Name = "dot";
+    TBitmap bmp(12, 8);
+    bmp.Canvas()->Brush().SetColor(clRed);
+    bmp.Canvas()->FillRect({0, 0, 12, 8});
+    std::stringstream bytes;
+    bmp.SaveToStream(bytes);
+    item->Picture()->LoadFromStream(bytes);
+    g->SetColWidths(2, 60);
+    g->SetRowHeights(2, 30);
+    g->SetCells(2, 2, "<IMG src=\"dot\">");
+    auto red = [&] {
+        auto shot = PaintToBitmap(g);
+        const TRect r = g->CellRect(2, 2);
+        const int frame = g->ClientToScreen(TPoint{0, 0}).X - form->ClientToScreen(TPoint{g->Left(), 0}).X;
+        int n = 0;
+        for (int y = r.Top; y < r.Bottom; ++y)
+            for (int x = r.Left; x < r.Right; ++x)
+                if (ColorToRGB(shot->Canvas()->Pixel(x + frame, y + frame)) == 0x0000FF) ++n;
+        return n;
+    };
+    EXPECT_EQ(red(), 0);  // no container: nothing to draw
+    g->SetPictureContainer(container);
+    EXPECT_EQ(red(), 12 * 8);
+    EXPECT_GE(g->GetCellTextSize(2, 2, false).cx, 12);  // measured too
+    delete container;
+    EXPECT_EQ(g->PictureContainer(), nullptr);
+    EXPECT_EQ(red(), 0);
+    EXPECT_NE(g->PictureCache(), nullptr);
+}
+
+namespace {
+// A grid whose column 2 has a filter set.
+struct FilteredGrid : TExStringGrid {
+    using TExStringGrid::TExStringGrid;
+    bool GetFilter(int ACol) override { return ACol == 2; }
+};
+}  // namespace
+
+TEST(FilterMark, TheHeaderOfAFilteredColumnShowsTheMarkAndItsTextGivesWay)
+{
+    EnsurePlatform();
+    TForm* form = Construct<TForm>(Application);
+    form->SetBounds(0, 0, 400, 200);
+    auto* g = new FilteredGrid(form);
+    g->SetParent(form);
+    g->SetBounds(0, 0, 380, 180);
+    g->SetColCount(4);
+    g->SetRowCount(3);
+    g->SetColWidths(1, 70);
+    g->SetColWidths(2, 70);
+    g->SetCells(1, 0, "WWWWWWWWWWWW");
+    g->SetCells(2, 0, "WWWWWWWWWWWW");
+    form->Show();
+    auto shot = PaintToBitmap(g);
+    if (const char* dir = std::getenv("KORVELO_GRID_PNG")) shot->SaveToFile(std::string(dir) + "/filter-mark.png");
+    const int frame = g->ClientToScreen(TPoint{0, 0}).X - form->ClientToScreen(TPoint{g->Left(), 0}).X;
+    auto dark = [&](int col, int fromRight, int toRight) {
+        const TRect r = g->CellRect(col, 0);
+        int n = 0;
+        for (int y = r.Top + 1; y < r.Bottom - 1; ++y)
+            for (int x = r.Right - fromRight; x < r.Right - toRight; ++x) {
+                const COLORREF c = ColorToRGB(shot->Canvas()->Pixel(x + frame, y + frame));
+                if (GetRValue(c) + GetGValue(c) + GetBValue(c) < 3 * 0x50) ++n;
+            }
+        return n;
+    };
+    // the funnel's black pixels in the right 16 pixels of the filtered header only
+    const int plain = dark(1, 16, 2), marked = dark(2, 16, 2);
+    EXPECT_GT(marked, 20);
+    EXPECT_NE(marked, plain);
+    // the text stops before the mark: the strip just left of the funnel holds no letters
+    EXPECT_EQ(dark(2, 15, 14), 0);
+    form->Free();
 }
