@@ -852,6 +852,15 @@ public:
     virtual void QSortIndexed();
     // Sorts the rows under each expanded node by SortSettings().Column, each block apart.
     virtual void QSortGroup();
+    // Compares by the sort index list from entry Index on (further entries only with Full).
+    int CompareLineIndexed(int Index, int ARow1, int ARow2);
+    // Sort a range of rows, without the bookkeeping of QSort.
+    void QuickSort(int ACol, int FromRow, int ToRow);
+    void QuickSortIndexed(int FromRow, int ToRow);
+    // Swaps the two rows when they are out of the order the last sort set; true when it did.
+    bool SortLine(int ACol, int ARow1, int ARow2);
+    // The first normal row whose lookup column starts with Text (upper case); -1 when none.
+    int Search(const std::string& Text);
     // A sort key of image cells: the image index, or the same number for cells sharing
     // one bitmap or icon; -1 for other cells.
     int GetCellImageIdx(int ACol, int ARow);
@@ -1127,6 +1136,7 @@ private:
     html::TPictureContainer* pictureContainer_ = nullptr;
     std::unique_ptr<html::THTMLPictureCache> pictureCache_;
     bool filterActive_ = false;
+    int lastSortSign_ = 0;
     int filterFixedRows_ = 0;
     std::unique_ptr<TCellNode> cellNode_;
     std::unique_ptr<TColumnSize> columnSize_;

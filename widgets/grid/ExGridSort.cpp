@@ -129,6 +129,56 @@ int TExStringGrid::CompareLine(int ACol, int ARow1, int ARow2)
     return 0;
 }
 
+int TExStringGrid::CompareLineIndexed(int Index, int ARow1, int ARow2)
+{
+    const TSortIndexList& keys = SortIndexes();
+    for (int k = Index; k >= 0 && k < keys.Count(); ++k) {
+        const bool down = keys.SortDirections(k);
+        const int r = Compare(keys.SortColumns(k), ARow1, ARow2, down ? sdDescending : sdAscending);
+        if (r != 0) return down ? -r : r;
+        if (!SortSettings().Full) break;
+    }
+    return 0;
+}
+
+void TExStringGrid::QuickSort(int ACol, int FromRow, int ToRow)
+{
+    const int sign = SortSettings().Direction == sdAscending ? 1 : -1;
+    lastSortSign_ = sign;
+    SortRange(FromRow, ToRow, [&](int a, int b) { return CompareLine(ACol, a, b) == -sign; });
+}
+
+void TExStringGrid::QuickSortIndexed(int FromRow, int ToRow)
+{
+    SortRange(FromRow, ToRow, [&](int a, int b) { return CompareLineIndexed(0, a, b) < 0; });
+}
+
+bool TExStringGrid::SortLine(int ACol, int ARow1, int ARow2)
+{
+    // no sort has set a direction yet: ascending
+    const int sign = lastSortSign_ != 0 ? lastSortSign_ : 1;
+    for (int c = ACol; c < GetAllColCount(); ++c) {
+        const int r = Compare(c, ARow1, ARow2, SortSettings().Direction);
+        if (r == sign) {
+            SortSwapRows(ARow1, ARow2);
+            return true;
+        }
+        if (r != 0) return false;
+    }
+    return false;
+}
+
+int TExStringGrid::Search(const std::string& Text)
+{
+    if (RowCount() <= 1) return -1;
+    const int col = SortSettings().Show() ? SortSettings().Column : 1;
+    for (int r = FixedRows(); r < RowCount(); ++r) {
+        std::string t = GetStrippedCell(col, r).substr(0, Text.size());
+        if (UpperAZ(t) == Text) return r;
+    }
+    return -1;
+}
+
 void TExStringGrid::InitSortXRef()
 {
     PreSortOrder().Clear();
@@ -140,6 +190,7 @@ void TExStringGrid::QSort() { QSort(SortSettings().Column); }
 void TExStringGrid::QSort(int ACol)
 {
     const int sign = SortSettings().Direction == sdAscending ? 1 : -1;
+    lastSortSign_ = sign;
     SortRows([&](int a, int b) { return CompareLine(ACol, a, b) == -sign; }, true);
 }
 
@@ -147,23 +198,14 @@ void TExStringGrid::QSortIndexed()
 {
     const TSortIndexList& keys = SortIndexes();
     if (keys.Count() == 0) throw EExGridError("No indexes specified for indexed sort");
-    SortRows(
-        [&](int a, int b) {
-            for (int k = 0; k < keys.Count(); ++k) {
-                const TSortDirection d = keys.SortDirections(k) ? sdDescending : sdAscending;
-                const int res = Compare(keys.SortColumns(k), a, b, d);
-                if (res != 0) return d == sdAscending ? res < 0 : res > 0;
-                if (!SortSettings().Full) break;
-            }
-            return false;
-        },
-        false);
+    SortRows([&](int a, int b) { return CompareLineIndexed(0, a, b) < 0; }, false);
 }
 
 void TExStringGrid::QSortGroup()
 {
     const int col = SortSettings().Column;
     const int sign = SortSettings().Direction == sdAscending ? 1 : -1;
+    lastSortSign_ = sign;
     auto before = [&](int a, int b) { return CompareLine(col, a, b) == -sign; };
     if (PreSortOrder().Count() != RowCount()) InitSortXRef();
     UpdateLock lock(this);

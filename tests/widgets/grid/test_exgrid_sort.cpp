@@ -241,3 +241,26 @@ TEST_F(SortTest, FindWrapsAfterTheLastMatchAndFindsEmptyCellsAndWideText)
     EXPECT_EQ(g->FindWide(TPoint{-1, -1}, u"\u0436x", G::fnMatchStart), (TPoint{-1, -1}));
     EXPECT_EQ(g->FindWide(TPoint{-1, -1}, u"\u0416\u0436x", G::fnMatchFull), (TPoint{2, 4}));
 }
+
+TEST_F(SortTest, RangeSortsSortLineAndSearch)
+{
+    g->SortSettings().Direction = sdAscending;
+    g->QuickSort(0, 2, 4);  // only rows 2..4
+    EXPECT_EQ(Column(0), "bolt,Axle,cam,nut,bolt");
+    g->SortIndexes().AddIndex(1, false);  // quantity down
+    g->QuickSortIndexed(1, 5);
+    EXPECT_EQ(Column(1), "100,12,7.5,2,-3");
+    EXPECT_EQ(g->CompareLineIndexed(0, 1, 2), -1);
+    EXPECT_EQ(g->CompareLineIndexed(0, 2, 1), 1);
+    // SortLine swaps a pair out of the last sort's order and says so
+    EXPECT_TRUE(g->SortLine(1, 1, 2));  // ascending: 100 before 12 is out of order
+    EXPECT_EQ(g->Cells(1, 1), "12");
+    EXPECT_FALSE(g->SortLine(1, 1, 2));
+    // lookup in column 1 while the sort column is not shown
+    EXPECT_EQ(g->Search("10"), 2);
+    EXPECT_EQ(g->Search("X"), -1);
+    g->SortSettings().SetShow(true);
+    g->SortSettings().Column = 0;
+    g->SetCells(0, 3, "<b>Cam</b>");
+    EXPECT_EQ(g->Search("CA"), 3);  // tags stripped, any case
+}
