@@ -6,6 +6,7 @@
 #include "app/MainForm.h"
 #include "app/OffsetsTable.h"
 #include "base/StrUtils.h"
+#include "core/ModelText.h"
 #include "platform/controls/Menus.h"
 #include "platform/forms/Dialogs.h"
 #include "widgets/edit/ParamTree.h"
@@ -28,6 +29,17 @@ bool TypedNumber(const std::string& text, double& v)
     ShowMessage("You must enter valid decimal numbers.");
     return false;
 }
+
+// A name the hull file could not give back; true (after the message) when it is one.
+bool NameRefused(const std::string& name)
+{
+    const std::string problem = core::NameProblem(name);
+    if (problem.empty()) return false;
+    ShowMessage(problem + ".");
+    return true;
+}
+
+const char* const kDensityNotPositive = "The density must be above 0.";
 
 int IndexOf(TTreeNode* n) { return n ? n->Index() : -1; }
 int GrandparentIndex(TTreeNode* n) { return n && n->Parent() ? IndexOf(n->Parent()->Parent()) : -1; }
@@ -154,6 +166,12 @@ void TMainForm::HullTreeViewParamChanged(TObject*, TTreeNode* ANode, const std::
             ANode->SetText(HullValueRestoreText(Hull, k));
             break;
         }
+        // The hull file and the runs take no density of 0 or below.
+        if (k == 0 && !(v > 0)) {
+            ShowMessage(kDensityNotPositive);
+            ANode->SetText(HullValueRestoreText(Hull, k));
+            break;
+        }
         const bool doubtful = k == 0 ? v > 2.0 : k == 1 ? v < minY : k == 2 ? v > maxY : v < minY || v > maxY;
         if (doubtful) ShowMessage(values[k].warning);
         *values[k].field = v;
@@ -165,21 +183,35 @@ void TMainForm::HullTreeViewParamChanged(TObject*, TTreeNode* ANode, const std::
         CurrentAppendage = GrandparentIndex(ANode);
         CurrentFrame = IndexOf(ANode);
         if (Hull.IsFrameIndexValid(unsigned(CurrentAppendage), unsigned(CurrentFrame))) {
-            Hull.appendages[unsigned(CurrentAppendage)].frames[unsigned(CurrentFrame)].name = newvalue;
-            SetModified();
+            const unsigned i = unsigned(CurrentAppendage), j = unsigned(CurrentFrame);
+            if (NameRefused(newvalue)) {
+                ANode->SetText(FrameNodeText(Hull.appendages[i].frames[j], j, i, AllowEditing1->Checked()));
+            } else {
+                Hull.appendages[i].frames[j].name = newvalue;
+                SetModified();
+            }
         }
     }
     if (HasWords(href, "appendage", "name")) {
         CurrentAppendage = IndexOf(ANode);
         CurrentFrame = 0;
         if (Hull.IsAppendageIndexValid(unsigned(CurrentAppendage))) {
-            Hull.appendages[unsigned(CurrentAppendage)].name = newvalue;
-            SetModified();
+            const unsigned i = unsigned(CurrentAppendage);
+            if (NameRefused(newvalue)) {
+                ANode->SetText(AppendageNodeText(Hull.appendages[i], i, AllowEditing1->Checked()));
+            } else {
+                Hull.appendages[i].name = newvalue;
+                SetModified();
+            }
         }
     }
     if (HasWords(href, "hull", "name")) {
-        Hull.name = newvalue;
-        SetModified();
+        if (NameRefused(newvalue)) {
+            ANode->SetText(HullNodeText(Hull, AllowEditing1->Checked()));
+        } else {
+            Hull.name = newvalue;
+            SetModified();
+        }
     }
     if (HasWords(href, "frame", "ycoord")) MoveFrameTo(ANode, newvalue);
 

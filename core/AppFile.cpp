@@ -69,7 +69,9 @@ bool ExpectNameLine(ModelTextReader& in, std::string_view after, std::string& na
         return false;
     }
     name = std::string(line);
-    return true;
+    // A name the hull file could not hold back enters no model.
+    error = NameProblem(name);
+    return error.empty();
 }
 
 }  // namespace
@@ -194,6 +196,13 @@ bool Appendage::LoadAppFile(const std::string& path, ReadReport* report) {
                 return false;
             }
             frame.AddOffset(x, z);
+        }
+        // More offsets than the count would be lost unread.
+        if (in.NumberFollows()) {
+            error = "Expected ***END_OF_ORDINATES*** after " + base::UIntToStr(m) +
+                    " offsets, as NUMBER_OF_COORDINATES says, but found " + in.DescribeNext() + " in frame " +
+                    base::UIntToStr(f);
+            return false;
         }
         if (m > 0) in.SkipRestOfLine();
         in.SkipRestOfLine();  // the end-of-ordinates line

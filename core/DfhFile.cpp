@@ -86,6 +86,12 @@ bool Appendage::ReadDfhData(const std::string& path, ReadReport* report) {
         a.MirrorFrame(f);
         a.frames[f].InsertOffset(m, -lastX, lastZ);
     }
+    // Frames beyond the count would be lost unread.
+    if (in.NumberFollows()) {
+        error = "Expected the end of the file after " + base::UIntToStr(n) +
+                " frames, as the frame count says, but found " + in.DescribeNext();
+        return false;
+    }
 
     *this = std::move(a);
     return true;

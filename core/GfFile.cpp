@@ -75,9 +75,9 @@ std::vector<ShapeRef> FindShapes(std::string_view text) {
     return shapes;
 }
 
-// Reads the shape whose data starts at pos into a. False with report.error empty for a
-// negative frame count; with a reason when the data ends early or holds text where
-// numbers belong.
+// Reads the shape whose data starts at pos into a. False, with the reason, for a negative
+// frame count, data that ends early or holds text where numbers belong, and frames
+// beyond the count.
 bool ReadShapeData(std::string_view text, std::size_t pos, bool mirror, Appendage& a,
                    ReadReport& report) {
     ForeignTextReader in(text, pos);
@@ -92,7 +92,10 @@ bool ReadShapeData(std::string_view text, std::size_t pos, bool mirror, Appendag
     long long n = 0;
     if (!in.ReadInteger(n, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()))
         return expected("the frame count", -1);
-    if (n < 0) return false;
+    if (n < 0) {
+        error = "The frame count of shape " + QuoteForLog(a.name) + " is negative: " + base::IntToStr(n);
+        return false;
+    }
 
     for (long long i = 0; i < n; ++i) {
         double yFeet = 0;
@@ -135,6 +138,12 @@ bool ReadShapeData(std::string_view text, std::size_t pos, bool mirror, Appendag
         if (placed < 0) continue;
         for (long long k = m; k >= 0 && k < 3; ++k) a.AddOffset(f, lastX, lastZ);
         if (mirror) a.MirrorFrame(f);
+    }
+    // Frames beyond the count would be lost unread.
+    if (in.NumberFollows()) {
+        error = "Expected the end of shape " + QuoteForLog(a.name) + " after " + base::IntToStr(n) +
+                " frames, as its count says, but found " + in.DescribeNext();
+        return false;
     }
     return true;
 }
@@ -243,9 +252,15 @@ bool Hullform::ImportGfFile(const std::string& path, bool mirror) {
         log.Log("ERROR: Failed opening GF file at " + path + " - file handle not returned.");
         return false;
     }
+    // Everything is read aside first: a refused file changes nothing.
+    auto fail = [&](const std::string& why) {
+        log.Log("ERROR: Failed reading GF file " + path + ". " + why);
+        return false;
+    };
     ForeignTextReader first(text);
     std::string_view line;
-    name = first.ReadLine(line) ? std::string(line) : std::string();
+    const std::string newName = first.ReadLine(line) ? std::string(line) : std::string();
+    if (const std::string problem = NameProblem(newName); !problem.empty()) return fail(problem);
 
     const std::vector<ShapeRef> shapes = FindShapes(text);
     if (shapes.empty()) {
@@ -256,18 +271,20 @@ bool Hullform::ImportGfFile(const std::string& path, bool mirror) {
     std::unordered_map<std::string, std::size_t> firstPlace;
     for (const ShapeRef& shape : shapes) firstPlace.emplace(shape.name, shape.dataPos);
 
+    std::vector<Appendage> read;
+    std::vector<std::string> warnings;
     for (const ShapeRef& shape : shapes) {
+        if (const std::string problem = NameProblem(shape.name); !problem.empty()) return fail(problem);
         Appendage a;
         a.name = shape.name;
         ReadReport report;
-        const bool ok = ReadShapeData(text, firstPlace[shape.name], mirror, a, report);
-        for (const std::string& warning : report.warnings) log.Log(warning);
-        if (!ok) {
-            if (!report.error.empty()) log.Log("ERROR: Failed reading GF file " + path + ". " + report.error);
-            return false;
-        }
-        appendages.push_back(std::move(a));
+        if (!ReadShapeData(text, firstPlace[shape.name], mirror, a, report)) return fail(report.error);
+        warnings.insert(warnings.end(), report.warnings.begin(), report.warnings.end());
+        read.push_back(std::move(a));
     }
+    for (const std::string& warning : warnings) log.Log(warning);
+    name = newName;
+    for (Appendage& a : read) appendages.push_back(std::move(a));
     return true;
 }
 

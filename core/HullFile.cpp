@@ -104,6 +104,7 @@ bool Section::WriteHullFileBlock(std::string& out) const {
 
 bool Section::ReadHullFileBlock(ModelTextReader& in, ReadReport& report) {
     std::uint32_t count = 0;
+    bool counted = false;
     std::string error;
     std::string_view word;
     while (true) {
@@ -123,6 +124,7 @@ bool Section::ReadHullFileBlock(ModelTextReader& in, ReadReport& report) {
                 error = Expected(in, "a count", word);
                 break;
             }
+            counted = true;
         } else if (word == "<OFFSETS>") {
             // The count says how many pairs follow; nothing is reserved on its word.
             for (std::uint32_t k = 0; k < count && error.empty(); ++k) {
@@ -138,6 +140,14 @@ bool Section::ReadHullFileBlock(ModelTextReader& in, ReadReport& report) {
                 }
             }
             if (!error.empty()) break;
+            // More pairs than the count would be lost unread.
+            if (in.NumberFollows()) {
+                error = counted ? "Expected </OFFSETS> after " + base::UIntToStr(count) +
+                                      " offsets, as <OFFSET_COUNT> says, but found " + in.DescribeNext()
+                                : "Expected <OFFSET_COUNT> before the offsets, but <OFFSETS> is followed by " +
+                                      in.DescribeNext();
+                break;
+            }
         }
     }
     report.error = error + " in section " + QuoteForLog(name);
@@ -219,6 +229,14 @@ bool Hullform::SaveHullFile(const std::string& path) {
         if (bad.empty()) bad = NonFiniteValue(v, tag);
     for (const Appendage& a : appendages)
         if (bad.empty()) bad = NonFiniteValue(a, false);
+    if (bad.empty()) bad = NameProblem(name);
+    for (const Appendage& a : appendages) {
+        if (bad.empty()) bad = NameProblem(a.name);
+        for (const Section& s : a.frames)
+            if (bad.empty()) bad = NameProblem(s.name);
+    }
+    if (bad.empty() && !(waterDensity > 0))
+        bad = "The density " + ModelNumber(waterDensity) + " is not above 0";
     if (!bad.empty()) {
         log.Log("ERROR: Failure saving Hullform to " + path + ". " + bad);
         return false;
@@ -288,7 +306,8 @@ bool Hullform::OpenHullFile(const std::string& path) {
         } else if (word == "<HULL_NAME>") {
             ReadName(in, word, "</HULL_NAME>", name, report.error);
         } else if (word == "<DENSITY>") {
-            ReadNumberAfter(in, word, waterDensity, report.error);
+            if (ReadNumberAfter(in, word, waterDensity, report.error) && !(waterDensity > 0))
+                report.error = "The density after <DENSITY> must be above 0 but is " + ModelNumber(waterDensity);
         } else if (word == "<AP>") {
             ReadNumberAfter(in, word, ap, report.error);
         } else if (word == "<FP>") {

@@ -61,6 +61,18 @@ std::string QuoteForLog(std::string_view text) {
     return out;
 }
 
+std::string NameProblem(std::string_view name) {
+    static constexpr std::string_view kNameEnds[] = {"</HULL_NAME>", "</APPENDAGE_NAME>", "</SECTION_NAME>"};
+    ModelTextReader words(name);
+    std::string_view word;
+    while (words.ReadWord(word))
+        for (std::string_view end : kNameEnds)
+            if (word == end)
+                return "The name " + QuoteForLog(name) + " holds the word " + std::string(end) +
+                       ", which ends a name in the hull file";
+    return {};
+}
+
 std::string DroppedFrameWarning(std::string_view frameName, double y, std::string_view appendageName) {
     std::string line = "WARNING: Dropped frame " + QuoteForLog(frameName) + " of appendage " +
                        QuoteForLog(appendageName) + ": Y=" + base::FloatToStr(y);
@@ -139,8 +151,9 @@ bool ModelTextReader::ReadNumber(double& value) {
     const char* last = text_.data() + text_.size();
     double v = 0;
     const auto r = std::from_chars(first, last, v, std::chars_format::general);
-    // "nan" and "inf" are no values of the model.
+    // "nan" and "inf" are no values of the model, and a number is a word of its own.
     if (r.ec != std::errc() || r.ptr == first || !std::isfinite(v)) return false;
+    if (r.ptr != last && !IsSpace(*r.ptr) && *r.ptr != '<') return false;
     value = v;
     pos_ += static_cast<std::size_t>(r.ptr - first);
     return true;

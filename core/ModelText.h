@@ -30,6 +30,10 @@ bool ToWholeNumber(double v, long long min, long long max, long long& out);
 // A name or a word from a file, quoted and made fit for a log line.
 std::string QuoteForLog(std::string_view text);
 
+// Why a name of the hull, an appendage or a frame would not read back from the hull
+// file (it holds a word that ends a name there), or empty when it would.
+std::string NameProblem(std::string_view name);
+
 // The log line for a frame a reader could not place in ascending Y.
 std::string DroppedFrameWarning(std::string_view frameName, double y, std::string_view appendageName);
 
@@ -78,9 +82,10 @@ class ModelTextReader : public TextScanner {
 public:
     explicit ModelTextReader(std::string_view text) : TextScanner(text, 0) {}
 
-    // Skips whitespace and takes the longest number at the start of the next word;
-    // the rest of that word is left for the next read. On false nothing is consumed;
-    // a number that is not finite ("nan", "inf") is refused.
+    // Skips whitespace and takes the number that is the next word, or that starts it
+    // just before a "<" (a tag glued to its value), which is left for the next read.
+    // On false nothing is consumed: "1,025" and "2abc" are no numbers, nor are values
+    // that are not finite ("nan", "inf").
     bool ReadNumber(double& value);
     // A number that is whole and within [min, max].
     bool ReadInteger(long long& value, long long min, long long max);

@@ -1,16 +1,10 @@
 #include "core/TextScanner.h"
 
+#include <charconv>
+
 #include "core/ModelText.h"
 
 namespace core {
-
-namespace {
-
-bool IsSpace(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
-
-}  // namespace
 
 void TextScanner::SkipSpace() {
     while (pos_ < text_.size() && IsSpace(text_[pos_])) ++pos_;
@@ -33,6 +27,16 @@ bool TextScanner::TakeLine(std::string_view& line, bool lastCr) {
         line.remove_suffix(1);
     pos_ = end == std::string_view::npos ? text_.size() : end + 1;
     return true;
+}
+
+bool TextScanner::NumberFollows() const {
+    TextScanner copy = *this;
+    copy.SkipSpace();
+    std::size_t p = copy.pos_;
+    if (p < text_.size() && text_[p] == '+') ++p;
+    const char* first = text_.data() + p;
+    double v = 0;
+    return std::from_chars(first, text_.data() + text_.size(), v, std::chars_format::general).ptr != first;
 }
 
 std::string TextScanner::DescribeNext() const {

@@ -14,8 +14,15 @@ public:
 
     // False at the end of the input.
     bool ReadWord(std::string_view& word);
+    // Whether the next word starts with a number (a "+" allowed); nothing is consumed.
+    bool NumberFollows() const;
     // The next word quoted for a log line, or "the end of the file".
     std::string DescribeNext() const;
+
+    // Blank, tab, line feed, vertical tab, form feed or carriage return.
+    static bool IsSpace(char c) {
+        return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+    }
 
 protected:
     TextScanner(std::string_view text, std::size_t pos) : text_(text), pos_(pos) {}

@@ -285,6 +285,38 @@ TEST_F(Inspector, NamesAreStoredAsTypedAndShownEscaped)
     EXPECT_EQ(Barge().frames[3].name, "?");
 }
 
+TEST_F(Inspector, NamesTheHullFileCouldNotGiveBackAndDensitiesOfZeroAreRefused)
+{
+    const std::string frameNode = FrameNode(0, 3)->Text();
+    const std::string appNode = AppNode(0)->Text();
+    const std::string hullNode = main->HullTreeView->Items()->Item(0)->Text();
+    const std::string frameName = Barge().frames[3].name, appName = Barge().name, hullName = main->Hull.name;
+    Edit(FrameNode(0, 3), "appendage 0 frame 3", "Stn 1 </SECTION_NAME> </SECTION>");
+    Edit(AppNode(0), "appendage 0 name", "B </APPENDAGE_NAME> </APPENDAGE>");
+    Edit(main->HullTreeView->Items()->Item(0), "hull name", "H </HULL_NAME>");
+    ASSERT_EQ(boxes.size(), 3u);
+    EXPECT_EQ(boxes[0], "The name \"Stn 1 </SECTION_NAME> </SECTION>\" holds the word </SECTION_NAME>, which ends a "
+                        "name in the hull file.");
+    EXPECT_NE(boxes[1].find("</APPENDAGE_NAME>"), std::string::npos);
+    EXPECT_NE(boxes[2].find("</HULL_NAME>"), std::string::npos);
+    EXPECT_EQ(Barge().frames[3].name, frameName);
+    EXPECT_EQ(Barge().name, appName);
+    EXPECT_EQ(main->Hull.name, hullName);
+    EXPECT_EQ(FrameNode(0, 3)->Text(), frameNode);
+    EXPECT_EQ(AppNode(0)->Text(), appNode);
+    EXPECT_EQ(main->HullTreeView->Items()->Item(0)->Text(), hullNode);
+    EXPECT_FALSE(main->Modified());
+
+    const double density = main->Hull.waterDensity;
+    for (const char* typed : {"0", "-1.025"}) {
+        Edit(Info(0), "density", typed);
+        EXPECT_EQ(boxes.back(), "The density must be above 0.");
+        EXPECT_EQ(main->Hull.waterDensity, density);
+    }
+    EXPECT_EQ(boxes.size(), 5u);
+    EXPECT_FALSE(main->Modified());
+}
+
 TEST_F(Inspector, ANewFramePositionMovesItsNodeAndTheCurrentFrameFollows)
 {
     Edit(FrameNode(0, 0), "frame 0 ycoord", "100");

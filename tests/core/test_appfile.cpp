@@ -430,7 +430,13 @@ TEST_F(AppFileTest, BadFilesAreRefusedWithOneLineAndAddNothing) {
         {"huge offset count", edited("COORDINATES\r\n2", "COORDINATES\r\n4294967295"),
          "Expected offset 3 of 4294967295 but found \"***END_OF_ORDINATES***\" in frame 0"},
         {"fewer offsets announced than held", edited("COORDINATES\r\n2", "COORDINATES\r\n1"),
-         "Expected ***END_OF_FILE*** but found \"-0.25\""},
+         "Expected ***END_OF_ORDINATES*** after 1 offsets, as NUMBER_OF_COORDINATES says, but found \"0.5\" in "
+         "frame 0"},
+        {"name that ends a name in the hull file", edited("F1", "F1 </SECTION_NAME> </SECTION>"),
+         "The name \"F1 </SECTION_NAME> </SECTION>\" holds the word </SECTION_NAME>, which ends a name in the hull "
+         "file in frame 0"},
+        {"appendage name that ends a name", edited("Keel", "B </APPENDAGE_NAME>"),
+         "The name \"B </APPENDAGE_NAME>\" holds the word </APPENDAGE_NAME>, which ends a name in the hull file"},
         {"offset not a number", edited("-0.25", "deep"), "Expected offset 2 of 2 but found \"deep\" in frame 0"},
         {"cut inside the offsets", cutAfter("0.5\r\n-0.2"), "Expected ***END_OF_FILE*** but found the end of the file"},
         {"cut before the end marker", cutAfter("***END_OF_ORDINATES***\r\n"),

@@ -162,6 +162,9 @@ TEST_F(DfhTest, BadFilesAddNothingAndSayWhy) {
         "T\n4294967295,0\n100,0\n",
         "T\n1,0\n100,4294967295 1,1\n",
         "T\n4294967296,0\n",
+        // Frames beyond the count would be lost.
+        "T\n1,0\n100,1 1,1\n200,1 2,2\n300,1 3,3\n",
+        "T\n0,0\n100,1 1,1\n",
     };
     for (const char* text : cases) {
         SCOPED_TRACE(text);

@@ -340,7 +340,7 @@ TEST_F(GfTest, FilesWithoutShapesOrThatCannotBeOpened) {
     hull.name = "Old";
     EXPECT_FALSE(hull.ImportGfFile(none, true));
     EXPECT_EQ(NewLog(), std::vector<std::string>{"ERROR: No shapes found in GF file " + none});
-    EXPECT_EQ(hull.name, "Just a title");
+    EXPECT_EQ(hull.name, "Old");  // a refused file changes nothing
     EXPECT_TRUE(hull.appendages.empty());
 
     for (const std::string& path : {File("absent.gf"), t.dir.path().string()}) {
@@ -355,42 +355,58 @@ TEST_F(GfTest, FilesWithoutShapesOrThatCannotBeOpened) {
     }
 }
 
-// Bad files: the reader stops, keeps the shapes read before, and uses no value it did not read.
-TEST_F(GfTest, BadFilesEndTheImportAtTheBadShape) {
+// Bad files: the import is refused with its reason and changes nothing, neither the
+// hull's name nor its appendages, whatever was read before the fault.
+TEST_F(GfTest, BadFilesAreRefusedWithTheirReasonAndChangeNothing) {
     struct Case {
         const char* what;
         std::string text;
-        std::size_t appendages;  // read before the bad shape
-        bool logged;             // an "ERROR: " line says what was wrong
+        const char* reason;  // after "ERROR: Failed reading GF file <path>. "; empty: any
     };
     const Case cases[] = {
-        {"negative frame count", "T\n* A 1 0,0\n* B -1\n* C 1 0,0\n", 1, false},
-        {"frame count is text", "T\n* A 1 0,0\n* B x\n", 1, true},
-        {"frame count is not whole", "T\n* A 2.5 0,0 1,0\n", 0, true},
-        {"frame count too large for its type", "T\n* A 4294967296 0,0\n", 0, true},
-        {"file ends within a frame", "T\n* A 2 0,1 1,1 3,2 1,1", 0, true},
-        {"file ends after a separator", "T\n* A 1 0,", 0, true},
-        {"point is text", "T\n* A 1 0,2 1,1 x,1\n", 0, true},
-        {"Z missing at the end", "T\n* A 1 0,1 1,", 0, true},
-        {"extra field is text", "T\n* A 1 0,1 1,1,x\n", 0, true},
-        {"extra word missing", "T\n* A 1 0,1 1,1,2,3,", 0, true},
-        {"huge point count, little data", "T\n* A 1 0,2000000000 1,1\n", 0, true},
-        {"huge frame count, little data", "T\n* A 2000000000 0,0\n", 0, true},
-        {"not a finite number", "T\n* A 1 inf,1 1,1\n", 0, true},
-        {"nan point", "T\n* A 1 0,1 nan,1\n", 0, true},
-        {"star at the very end", "T\n* A 1 0,0\n*", 1, false},
+        {"negative frame count", "T\n* A 1 0,0\n* B -1\n* C 1 0,0\n", "The frame count of shape \"B\" is negative: -1"},
+        {"frame count is text", "T\n* A 1 0,0\n* B x\n", ""},
+        {"frame count is not whole", "T\n* A 2.5 0,0 1,0\n", ""},
+        {"frame count too large for its type", "T\n* A 4294967296 0,0\n", ""},
+        {"file ends within a frame", "T\n* A 2 0,1 1,1 3,2 1,1", ""},
+        {"file ends after a separator", "T\n* A 1 0,", ""},
+        {"point is text", "T\n* A 1 0,2 1,1 x,1\n", ""},
+        {"Z missing at the end", "T\n* A 1 0,1 1,", ""},
+        {"extra field is text", "T\n* A 1 0,1 1,1,x\n", ""},
+        {"extra word missing", "T\n* A 1 0,1 1,1,2,3,", ""},
+        {"huge point count, little data", "T\n* A 1 0,2000000000 1,1\n", ""},
+        {"huge frame count, little data", "T\n* A 2000000000 0,0\n", ""},
+        {"not a finite number", "T\n* A 1 inf,1 1,1\n", ""},
+        {"nan point", "T\n* A 1 0,1 nan,1\n", ""},
+        {"more frames than the count", "T\n* A 1 0,1 1,1\n2,1 1,1\n**\n",
+         "Expected the end of shape \"A\" after 1 frames, as its count says, but found \"2,1\""},
+        {"bad second shape", "T\n* A 1 0,0\n* B 1 0,x\n", ""},
+        {"hull name that ends a name", "T </HULL_NAME> x\n* A 1 0,0\n",
+         "The name \"T </HULL_NAME> x\" holds the word </HULL_NAME>, which ends a name in the hull file"},
+        {"shape name that ends a name", "T\n* A 1 0,0\n* </APPENDAGE_NAME> 1 0,0\n",
+         "The name \"</APPENDAGE_NAME>\" holds the word </APPENDAGE_NAME>, which ends a name in the hull file"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         hull.Clear();
+        hull.name = "Old";
+        hull.AddAppendage("Kept");
         mark = hull.log.Lines().size();
-        const bool ok = hull.ImportGfFile(Write("bad.gf", c.text), true);
-        EXPECT_EQ(ok, std::string(c.what) == "star at the very end");
-        EXPECT_EQ(hull.appendages.size(), c.appendages);
+        const std::string path = Write("bad.gf", c.text);
+        EXPECT_FALSE(hull.ImportGfFile(path, true));
+        EXPECT_EQ(hull.name, "Old");
+        ASSERT_EQ(hull.appendages.size(), 1u);
+        EXPECT_EQ(hull.appendages[0].name, "Kept");
         const std::vector<std::string> log = NewLog();
-        EXPECT_EQ(log.size(), c.logged ? 1u : 0u);
-        for (const std::string& line : log) EXPECT_EQ(line.rfind("ERROR: Failed reading GF file ", 0), 0u) << line;
+        ASSERT_EQ(log.size(), 1u);
+        const std::string prefix = "ERROR: Failed reading GF file " + path + ". ";
+        EXPECT_EQ(log[0].rfind(prefix, 0), 0u) << log[0];
+        if (*c.reason) EXPECT_EQ(log[0], prefix + c.reason);
     }
+    // A star with no name after it ends the shapes; what came before is read.
+    hull.Clear();
+    EXPECT_TRUE(hull.ImportGfFile(Write("star.gf", "T\n* A 1 0,0\n*"), true));
+    EXPECT_EQ(hull.appendages.size(), 1u);
 }
 
 TEST_F(GfTest, MutatedFilesNeverBreakTheReader) {

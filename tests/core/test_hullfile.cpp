@@ -204,8 +204,8 @@ TEST(ModelNumberTest, WritesShortestTextThatReadsBack) {
     }
 }
 
-TEST(ModelTextReaderTest, NumberTakesTheNumericPrefixAndLeavesTheRest) {
-    ModelTextReader in(" \t1.025</DENSITY>\r\n-0 7e-3x");
+TEST(ModelTextReaderTest, NumberIsAWholeWordOrStandsBeforeATag) {
+    ModelTextReader in(" \t1.025</DENSITY>\r\n-0 7e-3\tx");
     double v = 0;
     std::string_view w;
     ASSERT_TRUE(in.ReadNumber(v));
@@ -222,6 +222,14 @@ TEST(ModelTextReaderTest, NumberTakesTheNumericPrefixAndLeavesTheRest) {
     EXPECT_FALSE(in.ReadWord(w));
     EXPECT_TRUE(in.AtEnd());
     EXPECT_EQ(in.DescribeNext(), "the end of the file");
+
+    // A word that only starts with a number is none, and is left unread.
+    for (const char* text : {"1,025", "1.025abc", "7e-3x", "2;", "1..5", "0x10"}) {
+        ModelTextReader bad(text);
+        EXPECT_FALSE(bad.ReadNumber(v)) << text;
+        ASSERT_TRUE(bad.ReadWord(w)) << text;
+        EXPECT_EQ(w, text);
+    }
 }
 
 TEST(ModelTextReaderTest, CountsAndIntegersRefuseWhatTheyCannotHold) {
@@ -542,6 +550,59 @@ TEST_F(HullFileTest, NonFiniteNumbersAreNotSaved) {
     }
 }
 
+TEST_F(HullFileTest, NamesThatWouldEndTheirBlockAndBadDensitiesAreNotSaved) {
+    struct Case {
+        const char* what;
+        std::function<void(Hullform&)> spoil;
+        std::string reason;
+    };
+    const std::vector<Case> cases = {
+        {"frame name", [](Hullform& h) { h.appendages[0].frames[0].name = "Stn 1 </SECTION_NAME> </SECTION>"; },
+         "The name \"Stn 1 </SECTION_NAME> </SECTION>\" holds the word </SECTION_NAME>, which ends a name in the hull "
+         "file"},
+        {"appendage name", [](Hullform& h) { h.appendages[0].name = "B </APPENDAGE_NAME> </APPENDAGE>"; },
+         "The name \"B </APPENDAGE_NAME> </APPENDAGE>\" holds the word </APPENDAGE_NAME>, which ends a name in the "
+         "hull file"},
+        {"hull name", [](Hullform& h) { h.name = "H\t</HULL_NAME>"; },
+         "The name \"H?</HULL_NAME>\" holds the word </HULL_NAME>, which ends a name in the hull file"},
+        {"another level's end tag", [](Hullform& h) { h.appendages[0].frames[0].name = "x </HULL_NAME>"; },
+         "The name \"x </HULL_NAME>\" holds the word </HULL_NAME>, which ends a name in the hull file"},
+        {"zero density", [](Hullform& h) { h.waterDensity = 0; }, "The density 0 is not above 0"},
+        {"negative density", [](Hullform& h) { h.waterDensity = -1.025; }, "The density -1.025 is not above 0"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Hullform h;
+        MakeOriginalHull(h);
+        const std::string path = dir_.File("names.hll");
+        ASSERT_TRUE(h.SaveHullFile(path));
+        const std::string old = ReadBytes(path);
+        c.spoil(h);
+        const std::size_t before = h.log.Lines().size();
+        EXPECT_FALSE(h.SaveHullFile(path));
+        EXPECT_EQ(LinesSince(h, before),
+                  std::vector<std::string>{"ERROR: Failure saving Hullform to " + path + ". " + c.reason});
+        EXPECT_EQ(ReadBytes(path), old);
+    }
+    // Tags inside a name that end nothing there save and read back equal.
+    Hullform h;
+    MakeOriginalHull(h);
+    h.appendages[0].frames[0].name = "Stn 1 </SECTION> <SECTION> </OFFSETS> 5";
+    h.appendages[0].name = "B </APPENDAGE> </SECTION_NAMES> <APPENDAGE_NAME>";
+    h.name = "<HULL> </HULL> & <";
+    const std::string path = dir_.File("tags.hll");
+    ASSERT_TRUE(h.SaveHullFile(path));
+    Hullform back;
+    ASSERT_TRUE(back.OpenHullFile(path));
+    EXPECT_EQ(back.name, h.name);
+    ASSERT_EQ(back.appendages.size(), h.appendages.size());
+    EXPECT_EQ(back.appendages[0].name, h.appendages[0].name);
+    EXPECT_EQ(back.appendages[0].frames.size(), h.appendages[0].frames.size());
+    EXPECT_EQ(back.appendages[0].frames[0].name, h.appendages[0].frames[0].name);
+    EXPECT_EQ(back.appendages[0].frames[0].Y, h.appendages[0].frames[0].Y);
+    EXPECT_EQ(back.appendages[0].frames[0].X, h.appendages[0].frames[0].X);
+}
+
 TEST_F(HullFileTest, NamesComeBackAsWordsJoinedBySingleBlanks) {
     const std::pair<const char*, const char*> cases[] = {
         {"Blank Hullform", "Blank Hullform"},
@@ -652,6 +713,20 @@ TEST_F(HullFileTest, BadFilesFailWithOneLineAndLeaveTheHull) {
          "Expected offset 2 of 2 after <OFFSETS> but found \"x\" in section \"F1\" of appendage \"Keel\""},
         {"fewer pairs than the count", Edited("<OFFSET_COUNT> 2", "<OFFSET_COUNT> 3"),
          "Expected offset 3 of 3 after <OFFSETS> but found \"</OFFSETS>\" in section \"F1\" of appendage \"Keel\""},
+        {"offset count smaller than the pairs", Edited("<OFFSET_COUNT> 2", "<OFFSET_COUNT> 1"),
+         "Expected </OFFSETS> after 1 offsets, as <OFFSET_COUNT> says, but found \"0.5\" in section \"F1\" of "
+         "appendage \"Keel\""},
+        {"offsets without a count", Edited("<OFFSET_COUNT> 2 </OFFSET_COUNT>\r\n", ""),
+         "Expected <OFFSET_COUNT> before the offsets, but <OFFSETS> is followed by \"0\" in section \"F1\" of "
+         "appendage \"Keel\""},
+        {"density with a decimal comma", Edited("1.025", "1,025"),
+         "Expected a number after <DENSITY> but found \"1,025\""},
+        {"density with letters after it", Edited("1.025", "1.025abc"),
+         "Expected a number after <DENSITY> but found \"1.025abc\""},
+        {"offset glued to a word", Edited("0.5 -0.25", "0.5 -0.25cm"),
+         "Expected offset 2 of 2 after <OFFSETS> but found \"-0.25cm\" in section \"F1\" of appendage \"Keel\""},
+        {"zero density", Edited("1.025", "0"), "The density after <DENSITY> must be above 0 but is 0"},
+        {"negative density", Edited("1.025", "-1.5"), "The density after <DENSITY> must be above 0 but is -1.5"},
         {"huge offset count", Edited("<OFFSET_COUNT> 2", "<OFFSET_COUNT> 4294967295"),
          "Expected offset 3 of 4294967295 after <OFFSETS> but found \"</OFFSETS>\" in section \"F1\" of "
          "appendage \"Keel\""},
@@ -765,9 +840,7 @@ TEST_F(HullFileTest, OddButReadableFilesOpenAsTheFormatSays) {
          [](const Hullform& h) { EXPECT_EQ(h.waterDensity, 1.5); }},
         {"appendage count that disagrees", Edited("<APPENDAGE_COUNT> 1", "<APPENDAGE_COUNT> 5"),
          [](const Hullform& h) { EXPECT_EQ(h.appendages.size(), 1u); }},
-        {"offset count smaller than the pairs", Edited("<OFFSET_COUNT> 2", "<OFFSET_COUNT> 1"),
-         [&](const Hullform& h) { EXPECT_EQ(fixtures::OffsetsOf(frameOf(h)), (fixtures::Offsets{{0, 0}})); }},
-        {"no offset count", Edited("<OFFSET_COUNT> 2 </OFFSET_COUNT>\r\n", ""),
+        {"no offset count and no offsets", Edited("<OFFSET_COUNT> 2 </OFFSET_COUNT>\r\n<OFFSETS>\r\n0 0\r\n0.5 -0.25", "<OFFSETS>"),
          [&](const Hullform& h) { EXPECT_EQ(frameOf(h).GetOffsetCount(), 0u); }},
         {"empty hull name", Edited("Test\r\n", ""), [](const Hullform& h) { EXPECT_EQ(h.name, ""); }},
         {"negative colour", Edited("<APPENDAGE_COLOUR> 255", "<APPENDAGE_COLOUR> -1"),
