@@ -1,4 +1,5 @@
 // The editor's options in an INI file: look, editing switches, completion, printing and markers.
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <vector>
@@ -72,10 +73,16 @@ TFontStyles AddStyles(TFontStyles s, const std::string& text)
     return s;
 }
 
+// A colour that does not read keeps the current one.
 Key ColorKey(std::string name, std::function<TColor()> get, std::function<void(TColor)> set)
 {
     return {std::move(name), [get] { return ColorToString(get()); },
-            [set](const std::string& v) { set(StringToColor(v)); }};
+            [set](const std::string& v) {
+                try {
+                    set(StringToColor(v));
+                } catch (const base::Exception&) {
+                }
+            }};
 }
 
 Key BoolKey(std::string name, std::function<bool()> get, std::function<void(bool)> set)
@@ -84,10 +91,27 @@ Key BoolKey(std::string name, std::function<bool()> get, std::function<void(bool
             [get, set](const std::string& v) { set(ReadNumber(v, get() ? 1 : 0) != 0); }};
 }
 
-Key IntKey(std::string name, std::function<int()> get, std::function<void(int)> set)
+// Ranges the editor can draw and work with: a value beyond one is taken to its nearer end.
+struct Range {
+    int min, max;
+};
+constexpr Range kPixels{0, 2000};          // gutter and margin widths
+constexpr Range kColumns{0, 10000};        // right margin
+constexpr Range kTabSize{1, 64};
+constexpr Range kDigits{1, 18};
+constexpr Range kLineStart{0, 1000000000};  // leaves room for the line count
+constexpr Range kFontSize{-400, 400};       // negative: a height in pixels
+constexpr Range kDelay{0, 60000};           // milliseconds
+constexpr Range kCount{0, 1000000};
+constexpr Range kIndex{-1, 1000000};
+
+Key IntKey(std::string name, std::function<int()> get, std::function<void(int)> set, Range range)
 {
     return {std::move(name), [get] { return std::to_string(get()); },
-            [get, set](const std::string& v) { set(int(ReadNumber(v, get()))); }};
+            [get, set, range](const std::string& v) {
+                const long long n = ReadNumber(v, get());
+                set(int(std::clamp<long long>(n, range.min, range.max)));
+            }};
 }
 
 Key StringKey(std::string name, std::function<std::string()> get, std::function<void(const std::string&)> set,
@@ -101,7 +125,7 @@ void FontKeys(std::vector<Key>& keys, const std::string& prefix, TFont& f)
 {
     keys.push_back(StringKey(prefix + "Name", [&f] { return f.Name(); }, [&f](const std::string& v) { f.SetName(v); }));
     keys.push_back(ColorKey(prefix + "Color", [&f] { return f.Color(); }, [&f](TColor c) { f.SetColor(c); }));
-    keys.push_back(IntKey(prefix + "Size", [&f] { return f.Size(); }, [&f](int v) { f.SetSize(v); }));
+    keys.push_back(IntKey(prefix + "Size", [&f] { return f.Size(); }, [&f](int v) { f.SetSize(v); }, kFontSize));
     keys.push_back({prefix + "Style", [&f] { return StyleText(f.Style()); },
                     [&f](const std::string& v) { f.SetStyle(AddStyles(f.Style(), v)); }});
 }
@@ -120,20 +144,20 @@ std::vector<Key> SettingsKeys(TExCustomMemo& m, TExGutter& g, TExActiveLineSetti
     k.push_back(BoolKey("ShowActiveLineIndicator", [&a] { return a.ShowActiveLineIndicator(); },
                         [&a](bool v) { a.SetShowActiveLineIndicator(v); }));
     k.push_back(BoolKey("ShowGutter", [&g] { return g.Visible(); }, [&g](bool v) { g.SetVisible(v); }));
-    k.push_back(IntKey("GutterDigitCount", [&g] { return g.DigitCount(); }, [&g](int v) { g.SetDigitCount(v); }));
+    k.push_back(IntKey("GutterDigitCount", [&g] { return g.DigitCount(); }, [&g](int v) { g.SetDigitCount(v); }, kDigits));
     k.push_back(ColorKey("GutterColor", [&g] { return g.GutterColor(); }, [&g](TColor c) { g.SetGutterColor(c); }));
     k.push_back(ColorKey("GutterColorTo", [&g] { return g.GutterColorTo(); }, [&g](TColor c) { g.SetGutterColorTo(c); }));
-    k.push_back(IntKey("GutterMargin", [&g] { return g.GutterMargin(); }, [&g](int v) { g.SetGutterMargin(v); }));
-    k.push_back(IntKey("GutterWidth", [&g] { return g.GutterWidth(); }, [&g](int v) { g.SetGutterWidth(v); }));
+    k.push_back(IntKey("GutterMargin", [&g] { return g.GutterMargin(); }, [&g](int v) { g.SetGutterMargin(v); }, kPixels));
+    k.push_back(IntKey("GutterWidth", [&g] { return g.GutterWidth(); }, [&g](int v) { g.SetGutterWidth(v); }, kPixels));
     k.push_back(BoolKey("ShowLineNumbers", [&g] { return g.ShowLineNumbers(); }, [&g](bool v) { g.SetShowLineNumbers(v); }));
-    k.push_back(IntKey("LineNumberStart", [&g] { return g.LineNumberStart(); }, [&g](int v) { g.SetLineNumberStart(v); }));
+    k.push_back(IntKey("LineNumberStart", [&g] { return g.LineNumberStart(); }, [&g](int v) { g.SetLineNumberStart(v); }, kLineStart));
     k.push_back(ColorKey("LineNumberTextColor", [&g] { return g.LineNumberTextColor(); },
                          [&g](TColor c) { g.SetLineNumberTextColor(c); }));
     k.push_back(BoolKey("ShowLeadingZeros", [&g] { return g.ShowLeadingZeros(); }, [&g](bool v) { g.SetShowLeadingZeros(v); }));
     TFont& gf = g.Font();
     k.push_back(StringKey("GutterFontName", [&gf] { return gf.Name(); }, [&gf](const std::string& v) { gf.SetName(v); }));
     k.push_back(ColorKey("GutterFontColor", [&gf] { return gf.Color(); }, [&gf](TColor c) { gf.SetColor(c); }));
-    k.push_back(IntKey("GutterFontSize", [&gf] { return gf.Size(); }, [&gf](int v) { gf.SetSize(v); }));
+    k.push_back(IntKey("GutterFontSize", [&gf] { return gf.Size(); }, [&gf](int v) { gf.SetSize(v); }, kFontSize));
     k.push_back(StringKey("GutterNumberSuffix", [&g] { return g.NumberSuffix(); },
                           [&g](const std::string& v) { g.SetNumberSuffix(v); }));
     k.push_back({"GutterFontStyle", [&gf] { return StyleText(gf.Style()); },
@@ -146,13 +170,13 @@ std::vector<Key> SettingsKeys(TExCustomMemo& m, TExGutter& g, TExActiveLineSetti
         {"AutoCompletionColorVar", &TAutoCompletion::ColorVar}};
     for (const auto& [name, field] : colours)
         k.push_back(ColorKey(name, [&ac, field] { return ac.*field; }, [&ac, field](TColor c) { ac.*field = c; }));
-    k.push_back(IntKey("AutoCompletionDelay", [&ac] { return ac.Delay(); }, [&ac](int v) { ac.SetDelay(v); }));
+    k.push_back(IntKey("AutoCompletionDelay", [&ac] { return ac.Delay(); }, [&ac](int v) { ac.SetDelay(v); }, kDelay));
     k.push_back(BoolKey("AutoCompletionShowImages", [&ac] { return ac.ShowImages(); }, [&ac](bool v) { ac.SetShowImages(v); }));
     k.push_back(BoolKey("AutoCompletionSizeDropDown", [&ac] { return ac.SizeDropDown; }, [&ac](bool v) { ac.SizeDropDown = v; }));
-    k.push_back(IntKey("AutoCompletionWidth", [&ac] { return ac.Width; }, [&ac](int v) { ac.Width = v; }));
+    k.push_back(IntKey("AutoCompletionWidth", [&ac] { return ac.Width; }, [&ac](int v) { ac.Width = v; }, kPixels));
     FontKeys(k, "AutoCompletionFont", ac.Font());
     k.push_back(IntKey("AutoHintParameterDelay", [&m] { return m.AutoHintParameterDelay(); },
-                       [&m](int v) { m.SetAutoHintParameterDelay(v); }));
+                       [&m](int v) { m.SetAutoHintParameterDelay(v); }, kDelay));
     k.push_back({"AutoHintParameters",
                  [&m] {
                      const TAutoHintParameters v = m.AutoHintParameters();
@@ -181,13 +205,13 @@ std::vector<Key> SettingsKeys(TExCustomMemo& m, TExGutter& g, TExActiveLineSetti
     k.push_back(BoolKey("HiddenCaret", [&m] { return m.HiddenCaret(); }, [&m](bool v) { m.SetHiddenCaret(v); }));
     k.push_back(BoolKey("HideSelection", [&m] { return m.HideSelection(); }, [&m](bool v) { m.SetHideSelection(v); }));
     k.push_back(BoolKey("ReadOnly", [&m] { return m.ReadOnly; }, [&m](bool v) { m.ReadOnly = v; }));
-    k.push_back(IntKey("RightMargin", [&m] { return m.RightMargin(); }, [&m](int v) { m.SetRightMargin(v); }));
+    k.push_back(IntKey("RightMargin", [&m] { return m.RightMargin(); }, [&m](int v) { m.SetRightMargin(v); }, kColumns));
     k.push_back(ColorKey("RightMarginColor", [&m] { return m.RightMarginColor(); }, [&m](TColor c) { m.SetRightMarginColor(c); }));
     k.push_back(BoolKey("ShowRightMargin", [&m] { return m.ShowRightMargin; }, [&m](bool v) { m.ShowRightMargin = v; }));
     k.push_back(BoolKey("SmartTabs", [&m] { return m.SmartTabs; }, [&m](bool v) { m.SmartTabs = v; }));
-    k.push_back(IntKey("TabSize", [&m] { return m.TabSize(); }, [&m](int v) { m.SetTabSize(v); }));
+    k.push_back(IntKey("TabSize", [&m] { return m.TabSize(); }, [&m](int v) { m.SetTabSize(v); }, kTabSize));
     k.push_back(BoolKey("TrimTralingSpaces", [&m] { return m.TrimTrailingSpaces; }, [&m](bool v) { m.TrimTrailingSpaces = v; }));
-    k.push_back(IntKey("UndoLimit", [&m] { return m.UndoLimit(); }, setUndoLimit));
+    k.push_back(IntKey("UndoLimit", [&m] { return m.UndoLimit(); }, setUndoLimit, kCount));
     k.push_back(BoolKey("URLAware", [&m] { return m.UrlAware(); }, [&m](bool v) { m.SetUrlAware(v); }));
     k.push_back(ColorKey("URLBKColor", [&url] { return url.BkColor; }, [&url](TColor c) { url.BkColor = c; }));
     k.push_back(ColorKey("URLTextColor", [&url] { return url.TextColor; }, [&url](TColor c) { url.TextColor = c; }));
@@ -205,10 +229,10 @@ std::vector<Key> SettingsKeys(TExCustomMemo& m, TExGutter& g, TExActiveLineSetti
                      if (v == "wwClientWidth") setWrap(wwClientWidth);
                      if (v == "wwRightMargin") setWrap(wwRightMargin);
                  }});
-    k.push_back(IntKey("PrintMarginLeft", [&po] { return po.MarginLeft; }, [&po](int v) { po.MarginLeft = v; }));
-    k.push_back(IntKey("PrintMarginRight", [&po] { return po.MarginRight; }, [&po](int v) { po.MarginRight = v; }));
-    k.push_back(IntKey("PrintMarginTop", [&po] { return po.MarginTop; }, [&po](int v) { po.MarginTop = v; }));
-    k.push_back(IntKey("PrintMarginBottom", [&po] { return po.MarginBottom; }, [&po](int v) { po.MarginBottom = v; }));
+    k.push_back(IntKey("PrintMarginLeft", [&po] { return po.MarginLeft; }, [&po](int v) { po.MarginLeft = v; }, kColumns));
+    k.push_back(IntKey("PrintMarginRight", [&po] { return po.MarginRight; }, [&po](int v) { po.MarginRight = v; }, kColumns));
+    k.push_back(IntKey("PrintMarginTop", [&po] { return po.MarginTop; }, [&po](int v) { po.MarginTop = v; }, kColumns));
+    k.push_back(IntKey("PrintMarginBottom", [&po] { return po.MarginBottom; }, [&po](int v) { po.MarginBottom = v; }, kColumns));
     k.push_back(StringKey("PrintJobName", [&po] { return po.JobName; }, [&po](const std::string& v) { po.JobName = v; }));
     k.push_back(BoolKey("PrintPageNr", [&po] { return po.PageNr; }, [&po](bool v) { po.PageNr = v; }));
     k.push_back(StringKey("PrintPagePrefix", [&po] { return po.PagePrefix; },
@@ -216,7 +240,7 @@ std::vector<Key> SettingsKeys(TExCustomMemo& m, TExGutter& g, TExActiveLineSetti
     k.push_back(BoolKey("PrintLineNumbers", [&po] { return po.PrintLineNumbers; }, [&po](bool v) { po.PrintLineNumbers = v; }));
     k.push_back(StringKey("PrintTitle", [&po] { return po.Title; }, [&po](const std::string& v) { po.Title = v; }));
     k.push_back(IntKey("DefaultMarkerImageIndex", [&ml] { return ml.DefaultMarkerImageIndex(); },
-                       [&ml](int v) { ml.SetDefaultMarkerImageIndex(v); }));
+                       [&ml](int v) { ml.SetDefaultMarkerImageIndex(v); }, kIndex));
     k.push_back(BoolKey("UseDefaultMarkerImageIndex", [&ml] { return ml.UseDefaultMarkerImageIndex(); },
                         [&ml](bool v) { ml.SetUseDefaultMarkerImageIndex(v); }));
     return k;

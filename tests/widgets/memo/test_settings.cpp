@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <functional>
 
 #include "MemoFixture.h"
 #include "base/Exception.h"
@@ -183,15 +184,53 @@ TEST_F(SettingsTest, LoadingFollowsTheFilesRules)
     EXPECT_EQ(base::TIniFile(f).ReadString("Other", "Keep", ""), "1");
 }
 
-TEST_F(SettingsTest, MissingFileChangesNothingAndBadColoursStopLoading)
+TEST_F(SettingsTest, MissingFileChangesNothingAndBadValuesKeepTheirDefault)
 {
     memo->SetBkColor(clYellow);
     memo->LoadMemoSettingsFromFile(dir.file("none.ini"));
     EXPECT_EQ(memo->BkColor(), clYellow);
     const std::string f = dir.file("bad.ini");
-    std::ofstream(f) << "[Memo Settings]\nShowGutter=0\nBkColor=not a colour\nTabSize=9\n";
-    EXPECT_THROW(memo->LoadMemoSettingsFromFile(f), base::EConvertError);
-    EXPECT_FALSE(memo->Gutter()->Visible());  // applied before the bad key
-    EXPECT_EQ(memo->TabSize(), 4);            // not reached
+    std::ofstream(f) << "[Memo Settings]\nShowGutter=0\nBkColor=bluish\nRightMarginColor=0xZZ\nTabSize=9\n";
+    memo->LoadMemoSettingsFromFile(f);
+    EXPECT_FALSE(memo->Gutter()->Visible());  // before the bad key
+    EXPECT_EQ(memo->BkColor(), clYellow);      // kept
+    EXPECT_EQ(memo->TabSize(), 9);            // after it: still read
     EXPECT_THROW(memo->SaveMemoSettingsToFile("/nonexistent-folder/x.ini"), base::Exception);
+}
+
+TEST_F(SettingsTest, NumbersBeyondWhatTheEditorCanDrawAreTakenToTheNearerEnd)
+{
+    struct Case {
+        const char* key;
+        const char* value;
+        std::function<int(TExMemo&)> read;
+        int expected;
+    };
+    const Case cases[] = {
+        {"TabSize", "2147483647", [](TExMemo& m) { return m.TabSize(); }, 64},
+        {"TabSize", "5000000", [](TExMemo& m) { return m.TabSize(); }, 64},
+        {"TabSize", "-3", [](TExMemo& m) { return m.TabSize(); }, 1},
+        {"TabSize", "0x7FFFFFFF", [](TExMemo& m) { return m.TabSize(); }, 64},
+        {"RightMargin", "2147483647", [](TExMemo& m) { return m.RightMargin(); }, 10000},
+        {"RightMargin", "-2147483648", [](TExMemo& m) { return m.RightMargin(); }, 0},
+        {"LineNumberStart", "2147483647", [](TExMemo& m) { return m.Gutter()->LineNumberStart(); }, 1000000000},
+        {"GutterWidth", "2147483647", [](TExMemo& m) { return m.Gutter()->GutterWidth(); }, 2000},
+        {"GutterWidth", "-5", [](TExMemo& m) { return m.Gutter()->GutterWidth(); }, 0},
+        {"GutterDigitCount", "1000", [](TExMemo& m) { return m.Gutter()->DigitCount(); }, 18},
+        {"FontSize", "100000", [](TExMemo& m) { return m.Font()->Size(); }, 400},
+        {"TabSize", "99999999999999999999", [](TExMemo& m) { return m.TabSize(); }, 4},  // does not read: kept
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.key) + "=" + c.value);
+        TExMemo* m = new TExMemo(owner.get());
+        m->SetBounds(0, 0, 400, 200);
+        m->HandleNeeded();
+        const std::string f = dir.file("big.ini");
+        std::ofstream(f) << "[Memo Settings]\n" << c.key << "=" << c.value << "\n";
+        m->LoadMemoSettingsFromFile(f);
+        EXPECT_EQ(c.read(*m), c.expected);
+        m->Lines()->Add("a\tb");
+        m->Lines()->Add("\tc");
+        PaintToBitmap(m);  // draws without overflow
+    }
 }
