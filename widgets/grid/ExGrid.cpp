@@ -71,7 +71,22 @@ TExStringGrid::TExStringGrid(TComponent* AOwner) : TBaseGrid(AOwner)
         formResize_ = form->OnResize;
         formWidth_ = form->Width();
         formHeight_ = form->Height();
-        form->OnResize = [this](TObject* sender) { GridResize(sender); };
+        form->OnResize = TFormResizeHook{this};
+    }
+}
+
+void TExStringGrid::UnhookFormResize()
+{
+    if (!ownerForm_ || ownerForm_->Destroying()) return;
+    // The hooks form a chain: the form's handler, then the handler each grid saved.
+    // Take this grid out wherever it stands, so no other grid is left calling into it.
+    platform::TNotifyEvent* link = &ownerForm_->OnResize;
+    while (const auto* hook = link->target<TFormResizeHook>()) {
+        if (hook->grid == this) {
+            *link = formResize_;
+            return;
+        }
+        link = &hook->grid->formResize_;
     }
 }
 
@@ -80,7 +95,7 @@ TExStringGrid::~TExStringGrid()
     destroying_ = true;
     FreeEditControls();
     FreeRichEdits();
-    if (ownerForm_ && !ownerForm_->Destroying()) ownerForm_->OnResize = formResize_;
+    UnhookFormResize();
     // Hidden rows hold properties of their own; the records free them.
     hiddenRows_.clear();
 }

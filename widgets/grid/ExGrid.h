@@ -1186,6 +1186,12 @@ private:
     int scrollWidth_ = 0;
     platform::THintWindow* scrollHint_ = nullptr;
     void ScrollHint(platform::TMessage& m, bool vertical);
+    // What a grid puts into its form's OnResize; known again when the grid is unhooked.
+    struct TFormResizeHook {
+        TExStringGrid* grid;
+        void operator()(platform::TObject* sender) const { grid->GridResize(sender); }
+    };
+    void UnhookFormResize();
     platform::TNotifyEvent formResize_;
     int formWidth_ = 0, formHeight_ = 0;
     platform::TForm* ownerForm_ = nullptr;

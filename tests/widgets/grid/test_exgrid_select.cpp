@@ -2,6 +2,8 @@
 // from the fixed cells, sizing and moving rows and columns, hover and links.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <numeric>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -486,6 +488,48 @@ TEST(GridResize, AFailingFormHandlerReachesTheApplicationAndTheColumnIsStillStre
     EXPECT_EQ(reported, std::vector<std::string>{"form resize failed"});
     EXPECT_EQ(g->ColWidths(0) + g->ColWidths(1) + g->ColWidths(2), g->ClientWidth() - 1);
     form->Free();
+}
+
+// Each grid on a form hooks the form's OnResize in front of the handler it found. Freed in
+// any order, each takes only itself out: the grids left keep following the form, the
+// form's own handler runs once per resize, and no freed grid is called.
+TEST(GridResize, GridsFreedInAnyOrderLeaveTheRestOfTheChain)
+{
+    EnsurePlatform();
+    for (int n : {2, 3}) {
+        std::vector<int> order(std::size_t(n), 0);
+        std::iota(order.begin(), order.end(), 0);
+        do {
+            TForm* form = Construct<TForm>(Application);
+            form->SetBounds(0, 0, 400, 300);
+            int formCalls = 0;
+            form->OnResize = [&](TObject*) { ++formCalls; };
+            std::vector<TExStringGrid*> grids;
+            for (int k = 0; k < n; ++k) {
+                auto* g = new TExStringGrid(form);
+                g->SetParent(form);
+                g->SetBounds(0, 0, 100, 100);
+                g->SizeWithForm = true;
+                grids.push_back(g);
+            }
+            int width = 400;
+            std::string freed;
+            for (int k : order) {
+                grids[std::size_t(k)]->Free();
+                grids[std::size_t(k)] = nullptr;
+                freed += std::to_string(k);
+                width += 10;
+                form->SetBounds(0, 0, width, 300);
+                const int before = formCalls;
+                ASSERT_TRUE(form->OnResize) << "freed " << freed;
+                form->OnResize(form);
+                EXPECT_EQ(formCalls, before + 1) << "freed " << freed;
+                for (TExStringGrid* g : grids)
+                    if (g) EXPECT_EQ(g->Width(), 100 + width - 400) << "freed " << freed;
+            }
+            form->Free();
+        } while (std::next_permutation(order.begin(), order.end()));
+    }
 }
 
 }  // namespace
