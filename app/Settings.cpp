@@ -14,19 +14,6 @@ std::string gOverride;
 void SetSettingsFileOverride(const std::string& path) { gOverride = path; }
 std::string SettingsFileOverride() { return gOverride; }
 
-std::string UserConfigDir()
-{
-    const char* xdg = std::getenv("XDG_CONFIG_HOME");
-    std::filesystem::path dir;
-    if (xdg && *xdg) {
-        dir = xdg;
-    } else {
-        const char* home = std::getenv("HOME");
-        dir = std::filesystem::path(home && *home ? home : ".") / ".config";
-    }
-    return (dir / "Korvelo").string() + "/";
-}
-
 std::string SettingsFileName(const std::string& exeName)
 {
     if (!gOverride.empty()) return gOverride;

@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "base/FileUtils.h"
+
 namespace app {
 
 inline constexpr const char* kEmptyRecent = "- empty -";
@@ -11,9 +13,8 @@ inline constexpr int kRecentCount = 5;
 // The executable's path with ".INI"; when that file may not be written there (an
 // installed program), the same name in the user's configuration folder.
 std::string SettingsFileName(const std::string& exeName);
-// The user's configuration folder for the program: $XDG_CONFIG_HOME/Korvelo, else
-// ~/.config/Korvelo.
-std::string UserConfigDir();
+// The user's configuration folder for the program (base::UserConfigDir).
+using base::UserConfigDir;
 // Tests point the program at a settings file of their own; empty restores the rule above.
 void SetSettingsFileOverride(const std::string& path);
 std::string SettingsFileOverride();

@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -235,6 +236,18 @@ bool ReadFile(const std::string& path, std::string& data) {
     ::close(fd);
     data = std::move(out);
     return true;
+}
+
+std::string UserConfigDir()
+{
+    std::filesystem::path dir;
+    if (const char* x = std::getenv("XDG_CONFIG_HOME"); x && *x) {
+        dir = x;
+    } else {
+        const char* home = std::getenv("HOME");
+        dir = std::filesystem::path(home && *home ? home : ".") / ".config";
+    }
+    return (dir / "Korvelo").string() + "/";
 }
 
 std::string RegistryIniPath()

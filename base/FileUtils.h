@@ -26,6 +26,9 @@ bool MayWrite(const std::string& path);
 bool WriteFileAtomic(const std::string& path, std::string_view data, std::string* error = nullptr,
                      bool* created = nullptr);
 bool ReadFile(const std::string& path, std::string& data);
+// The user's configuration folder for the program, with its trailing separator:
+// $XDG_CONFIG_HOME/Korvelo/, else ~/.config/Korvelo/. Not made here.
+std::string UserConfigDir();
 // The INI file that stands in for the registry: "Korvelo/registry.ini" under the user's
 // config folder ($XDG_CONFIG_HOME, else $HOME/.config, else the working folder).
 std::string RegistryIniPath();

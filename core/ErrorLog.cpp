@@ -6,6 +6,8 @@
 #include "base/SystemInfo.h"
 #include "core/ProductInfo.h"
 
+#include <filesystem>
+
 namespace core {
 
 const std::string& ErrorLog::Separator() {
@@ -13,11 +15,27 @@ const std::string& ErrorLog::Separator() {
     return separator;
 }
 
-ErrorLog::ErrorLog(const std::string& path) {
+ErrorLog::ErrorLog() : ErrorLog(kDefaultPath, base::UserConfigDir() + kDefaultPath) {}
+
+ErrorLog::ErrorLog(const std::string& path, const std::string& fallbackPath) {
+    if (!Open(path) && !fallbackPath.empty()) {
+        std::error_code ec;
+        std::filesystem::create_directories(std::filesystem::path(fallbackPath).parent_path(), ec);
+        Open(fallbackPath);
+    }
+    WriteHeader();
+}
+
+bool ErrorLog::Open(const std::string& path) {
     // Read-only by its mode bits means read-only for root too.
-    if (path.empty() || !base::MayWrite(path)) return;
+    if (path.empty() || !base::MayWrite(path)) return false;
     file_ = std::fopen(path.c_str(), "w");
-    if (!file_) return;
+    if (!file_) return false;
+    filePath_ = path;
+    return true;
+}
+
+void ErrorLog::WriteHeader() {
     WriteSeparator();
     Log(kProductName);
     Log("Logfile initialised.");
@@ -41,13 +59,14 @@ ErrorLog::~ErrorLog() {
 bool ErrorLog::IsUsable() const { return file_ && !std::ferror(file_); }
 
 int ErrorLog::WriteLine(const std::string& fileText, const std::string& listText) {
+    // The list keeps every line: the program reads failures' reasons back from it.
+    lines_.push_back(listText);
     if (!IsUsable()) return 0;
     std::fwrite(fileText.data(), 1, fileText.size(), file_);
     std::fputc('\n', file_);
     // Through to the file at once, so a crash keeps the lines that explain it.
     std::fflush(file_);
-    lines_.push_back(listText);
-    return 1;
+    return IsUsable() ? 1 : 0;
 }
 
 int ErrorLog::Log(const std::string& text) { return WriteLine(text, text); }
@@ -109,7 +128,6 @@ void ErrorLog::WriteSystemInfo() {
 }
 
 bool ErrorLog::WriteMemoryInfo() {
-    if (!IsUsable()) return false;
     std::uint64_t avail = 0, total = 0;
     unsigned load = 0;
     if (!base::QueryMemoryStatus(avail, total, load)) return false;
@@ -119,7 +137,7 @@ bool ErrorLog::WriteMemoryInfo() {
 }
 
 bool ErrorLog::WriteOpenGLInfo() {
-    if (!IsUsable()) return false;
+    const bool usable = IsUsable();
     const base::OpenGLStrings gl = base::GetOpenGLStrings();
     WriteSeparator();
     Log("OpenGL & Display Driver Properties");
@@ -129,7 +147,7 @@ bool ErrorLog::WriteOpenGLInfo() {
     Log("OpenGL extensions: " + gl.extensions);
     Log("GLU version: " + gl.gluVersion);
     WriteSeparator();
-    return true;
+    return usable;
 }
 
 }  // namespace core

@@ -11,9 +11,13 @@ class ErrorLog {
 public:
     static constexpr const char* kDefaultPath = "Korvelo.log";
 
-    // Opens (truncating) the file and writes the header. A file that cannot be
-    // opened leaves the log unusable for good: no lines, every write returns 0/false.
-    explicit ErrorLog(const std::string& path = kDefaultPath);
+    // The program's log: kDefaultPath in the current folder; when that may not be
+    // written, the same name in the user's configuration folder (as the settings file).
+    ErrorLog();
+    // Opens (truncating) path, else fallbackPath when one is given, and writes the header.
+    // The lines are kept in the list whatever happens to the file; without a file the
+    // writes return 0/false.
+    explicit ErrorLog(const std::string& path, const std::string& fallbackPath = "");
     ~ErrorLog();  // writes the closing block and closes the file
     ErrorLog(const ErrorLog&) = delete;
     ErrorLog& operator=(const ErrorLog&) = delete;
@@ -28,7 +32,10 @@ public:
     bool WriteMemoryInfo();
     bool WriteOpenGLInfo();
 
+    // Whether the file is open and writing to it has not failed.
     bool IsUsable() const;
+    // The file the lines go to; empty when none could be opened.
+    const std::string& FilePath() const { return filePath_; }
     // Every line written since construction, without line ends.
     const std::vector<std::string>& Lines() const { return lines_; }
 
@@ -44,8 +51,11 @@ public:
 private:
     // Writes fileText to the file and listText to the list.
     int WriteLine(const std::string& fileText, const std::string& listText);
+    bool Open(const std::string& path);
+    void WriteHeader();
 
     std::FILE* file_ = nullptr;
+    std::string filePath_;
     std::vector<std::string> lines_;
 };
 

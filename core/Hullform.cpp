@@ -5,7 +5,11 @@
 
 namespace core {
 
-Hullform::Hullform(const std::string& logPath) : name("Blank Hullform"), log(logPath) {
+Hullform::Hullform() : name("Blank Hullform") { LogVersions(); }
+
+Hullform::Hullform(const std::string& logPath) : name("Blank Hullform"), log(logPath) { LogVersions(); }
+
+void Hullform::LogVersions() {
     log.Log("Hullform class initialised.");
     coreVersion = "Core Version: 2.1";
     log.Log(coreVersion);

@@ -26,8 +26,10 @@ public:
     double aftMarkY = 0;
     double midMarkY = 0;
 
-    // Opens the log (truncating it), writes its header and the hull's version lines.
-    explicit Hullform(const std::string& logPath = ErrorLog::kDefaultPath);
+    // Opens the log (truncating it), writes its header and the hull's version lines: the
+    // program's log, or the one at logPath.
+    Hullform();
+    explicit Hullform(const std::string& logPath);
     Hullform(const Hullform&) = delete;
     Hullform& operator=(const Hullform&) = delete;
 
@@ -98,6 +100,7 @@ public:
     bool ImportDfhFile(const std::string& path);
 
 private:
+    void LogVersions();
     // The model before the first of a run of heels, and after the last one.
     std::vector<Appendage> heelUpright_;
     std::vector<Appendage> heelHeeled_;

@@ -1,4 +1,6 @@
 // File commands: open, save, new, imports and exports, with the unsaved-changes question.
+#include <cstdlib>
+#include <filesystem>
 #include <fstream>
 
 #include "AppFixture.h"
@@ -66,12 +68,37 @@ TEST_F(FileCommands, BadFileKeepsTheHullAndTheRecentListsAndSaysWhy)
     AnswerDialog(bad);
     main->Open1Click(main->Open1);
     ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_NE(boxes[0].find("Could not open " + bad), std::string::npos);
+    EXPECT_EQ(boxes[0], "Could not open " + bad + ":\nFailure opening Hullform at " + bad +
+                            ". Not a hull file: no <HULL> tag");
     EXPECT_EQ(main->Hull.name, "Box Barge");
     EXPECT_EQ(main->Hull.GetAppendageCount(), 1u);
     EXPECT_EQ(main->RF[0]->Caption(), "barge.hll");
     EXPECT_FALSE(main->RF[1]->Enabled());
     EXPECT_EQ(app::PrefForm->RecentFiles.Item(0), good);
+}
+
+// The log's file has no place, neither in the current folder (a folder holds its name)
+// nor in the user's configuration folder: the reason reaches the user all the same.
+TEST_F(FileCommands, TheReasonReachesTheUserWithoutALogFile)
+{
+    Stop();
+    std::filesystem::remove(dir.file("Korvelo.log"));
+    std::filesystem::create_directory(dir.file("Korvelo.log"));
+    std::filesystem::create_directories(dir.file("config/Korvelo/Korvelo.log"));
+    const char* old = std::getenv("XDG_CONFIG_HOME");
+    const std::string kept = old ? old : "";
+    ::setenv("XDG_CONFIG_HOME", dir.file("config").c_str(), 1);
+    Start();
+    if (old) ::setenv("XDG_CONFIG_HOME", kept.c_str(), 1);
+    else ::unsetenv("XDG_CONFIG_HOME");
+    ASSERT_EQ(main->Hull.log.FilePath(), "");
+    const std::string bad = Garbage("bad.hll");
+    AnswerDialog(bad);
+    main->Open1Click(main->Open1);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0], "Could not open " + bad + ":\nFailure opening Hullform at " + bad +
+                            ". Not a hull file: no <HULL> tag");
+    EXPECT_TRUE(Logged("ERROR: Failure opening Hullform at "));
 }
 
 TEST_F(FileCommands, NewAsksOnlyWithChangesAndCancelKeepsTheHull)

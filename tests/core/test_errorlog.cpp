@@ -169,30 +169,82 @@ TEST_F(ErrorLogTest, OpenGLBlockWithoutContextLeavesTextsEmpty) {
     EXPECT_EQ(l[l.size() - 2], "GLU version: ");
 }
 
-TEST_F(ErrorLogTest, UnopenableFileLeavesLogUnusableAndEmpty) {
+// A scratch value for an environment variable, put back when the test ends.
+class ScopedEnv {
+public:
+    ScopedEnv(const char* name, const std::string& value) : name_(name) {
+        if (const char* old = std::getenv(name)) old_ = old, had_ = true;
+        ::setenv(name, value.c_str(), 1);
+    }
+    ~ScopedEnv() {
+        if (had_) ::setenv(name_, old_.c_str(), 1);
+        else ::unsetenv(name_);
+    }
+
+private:
+    const char* name_;
+    std::string old_;
+    bool had_ = false;
+};
+
+// Without a file the lines still reach the list, which the program reads reasons from.
+TEST_F(ErrorLogTest, UnopenableFileKeepsItsLinesInTheList) {
     ErrorLog log(dir_.File("no/such/dir/Korvelo.log"));
     EXPECT_FALSE(log.IsUsable());
-    EXPECT_TRUE(log.Lines().empty());
-    EXPECT_EQ(log.Log("ERROR: lost"), 0);
+    EXPECT_EQ(log.FilePath(), "");
+    ASSERT_GE(log.Lines().size(), 3u);
+    EXPECT_EQ(log.Lines()[1], "Korvelo");
+    EXPECT_EQ(log.Log("ERROR: kept"), 0);
+    EXPECT_EQ(log.Lines().back(), "ERROR: kept");
     EXPECT_EQ(log.Log(""), 0);
+    EXPECT_EQ(log.Lines().back(), "");
     EXPECT_FALSE(log.WriteSeparator());
     EXPECT_FALSE(log.WriteDateTime());
-    EXPECT_FALSE(log.WriteMemoryInfo());
     EXPECT_FALSE(log.WriteOpenGLInfo());
-    log.WriteSystemInfo();
-    EXPECT_TRUE(log.Lines().empty());
+    EXPECT_EQ(log.Lines().back(), kSep);
+    EXPECT_FALSE(std::filesystem::exists(dir_.File("no")));
 }
 
-// Refused by the mode bits, for root too.
-TEST_F(ErrorLogTest, ReadOnlyCurrentDirectory) {
+TEST_F(ErrorLogTest, UnopenableFileFallsBackToTheGivenPlace) {
+    const std::string fallback = dir_.File("config/Korvelo/Korvelo.log");
+    {
+        ErrorLog log(dir_.File("no/such/dir/Korvelo.log"), fallback);
+        EXPECT_TRUE(log.IsUsable());
+        EXPECT_EQ(log.FilePath(), fallback);
+        EXPECT_EQ(log.Log("NOTE: here"), 1);
+    }
+    const auto file = ReadLines(fallback);
+    EXPECT_NE(IndexOf(file, "NOTE: here"), file.size());
+}
+
+// The program's log goes where the settings file goes when the current folder is
+// read-only (refused by the mode bits, for root too); with neither place writable it has
+// no file but keeps its lines.
+TEST_F(ErrorLogTest, ReadOnlyCurrentDirectoryUsesTheUserConfigFolder) {
+    fixtures::ScopedTempDir config;  // makes itself current: go back to dir_
+    std::filesystem::current_path(dir_.path());
+    const ScopedEnv env("XDG_CONFIG_HOME", config.path().string());
     std::filesystem::permissions(dir_.path(), std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+    const std::string fallback = config.File("Korvelo/Korvelo.log");
     {
         ErrorLog log;
-        EXPECT_TRUE(log.Lines().empty());
-        EXPECT_EQ(log.Log("x"), 0);
+        EXPECT_EQ(log.FilePath(), fallback);
+        EXPECT_EQ(log.Log("x"), 1);
     }
+    EXPECT_EQ(ReadLines(fallback).at(1), "Korvelo");
+
+    std::filesystem::remove(fallback);
+    std::filesystem::permissions(config.File("Korvelo"), std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+    {
+        ErrorLog log;
+        EXPECT_EQ(log.FilePath(), "");
+        EXPECT_EQ(log.Log("ERROR: why"), 0);
+        EXPECT_EQ(log.Lines().back(), "ERROR: why");
+    }
+    std::filesystem::permissions(config.File("Korvelo"), std::filesystem::perms::owner_all);
     std::filesystem::permissions(dir_.path(), std::filesystem::perms::owner_all);
     EXPECT_FALSE(std::filesystem::exists(dir_.File("Korvelo.log")));
+    EXPECT_FALSE(std::filesystem::exists(fallback));
 }
 
 struct VersionCase {

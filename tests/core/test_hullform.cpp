@@ -242,7 +242,8 @@ TEST(Hullform, TempHullFixtureKeepsLogInItsDirectory) {
 TEST(Hullform, UnusableLogLeavesOperationsWorking) {
     ScopedTempDir dir;
     Hullform h(dir.File("missing/Korvelo.log"));
-    EXPECT_TRUE(h.log.Lines().empty());
+    EXPECT_FALSE(h.log.IsUsable());
+    EXPECT_EQ(h.log.Lines().back(), "Issue Notes: Core update doubling solver speed");
     EXPECT_EQ(h.name, "Blank Hullform");
     EXPECT_EQ(h.coreVersion, "Core Version: 2.1");
     h.AddAppendage("A");
@@ -251,5 +252,8 @@ TEST(Hullform, UnusableLogLeavesOperationsWorking) {
     EXPECT_EQ(h.FindNearestOffset(4, 4, 0, 0), 0u);
     EXPECT_TRUE(h.LogSummary());
     EXPECT_TRUE(h.DeleteFrame(0, 0));
-    EXPECT_TRUE(h.log.Lines().empty());
+    // The reasons are kept for the program to show, file or no file.
+    std::size_t errors = 0;
+    for (const std::string& line : h.log.Lines()) errors += line.rfind("ERROR: ", 0) == 0;
+    EXPECT_EQ(errors, 3u);  // the appendage, the frame and the nearest offset
 }
