@@ -88,6 +88,7 @@ int GetSystemMetrics(int index)
     case SM_CXCURSOR: case SM_CYCURSOR: return 32;
     case SM_CXDOUBLECLK: case SM_CYDOUBLECLK: case SM_CXDRAG: case SM_CYDRAG: return 4;
     case SM_CXSMICON: case SM_CYSMICON: return 16;
+    case SM_CXICON: case SM_CYICON: return 32;
     default: return 0;
     }
 }

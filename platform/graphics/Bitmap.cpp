@@ -8,6 +8,7 @@
 
 #include "base/Exception.h"
 #include "platform/Private.h"
+#include "platform/graphics/Icon.h"
 
 namespace platform {
 
@@ -435,6 +436,10 @@ void TPicture::Assign(const TPersistent& source)
             auto copy = std::make_unique<TBitmap>();
             copy->Assign(*b);
             graphic_ = std::move(copy);
+        } else if (auto* icon = dynamic_cast<TIcon*>(p->graphic_.get())) {
+            auto copy = std::make_unique<TIcon>();
+            copy->Assign(*icon);
+            graphic_ = std::move(copy);
         } else {
             graphic_.reset();
         }
@@ -480,10 +485,17 @@ void TPicture::LoadFromFile(const std::string& fileName)
     auto dot = fileName.rfind('.');
     if (dot != std::string::npos) ext = fileName.substr(dot + 1);
     for (char& c : ext) c = char(std::tolower((unsigned char)c));
+    if (ext == "ico") {
+        auto icon = std::make_unique<TIcon>();
+        icon->LoadFromFile(fileName);
+        graphic_ = std::move(icon);
+        Changed();
+        return;
+    }
     auto b = std::make_unique<TBitmap>();
     if (ext == "bmp") {
         b->LoadFromFile(fileName);
-    } else if (ext == "png" || ext == "jpg" || ext == "jpeg" || ext == "gif" || ext == "ico") {
+    } else if (ext == "png" || ext == "jpg" || ext == "jpeg" || ext == "gif") {
         std::ifstream in(fileName, std::ios::binary);
         if (!in) throw base::EInOutError("Cannot open file \"" + fileName + "\".");
         if (!b->LoadFromImageFile(fileName)) throw EInvalidGraphic("Invalid graphic format");

@@ -1,5 +1,7 @@
 #pragma once
-// A list of equally sized images drawn by index.
+// A list of equally sized images drawn by index. Icons keep their transparency: their
+// masks and alpha channels are drawn as the icon draws them.
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -10,6 +12,7 @@ namespace platform {
 
 class TCanvas;
 class TBitmap;
+class TIcon;
 
 class TImageList : public TComponent {
 public:
@@ -28,6 +31,13 @@ public:
     int Add(TBitmap* image);
     // As Add, with pixels of maskColor left out when drawn.
     int AddMasked(TBitmap* image, TColor maskColor);
+    // The icon's image nearest to the list's size, scaled to it; -1 for an empty icon.
+    int AddIcon(TIcon* icon);
+    // Replaces image index (-1 adds one); the index, or -1 when nothing was done.
+    int ReplaceIcon(int index, TIcon* icon);
+    // Image index as an icon of the list's size: transparent where the image was added
+    // transparent. False for an index outside the list.
+    bool GetIcon(int index, TIcon* icon) const;
     void Delete(int index);
     void Clear();
 
@@ -36,9 +46,18 @@ public:
     // Copies image index into bitmap, resized to the list's image size.
     void GetBitmap(int index, TBitmap* bitmap) const;
 
+    // After every change of the images.
+    TNotifyEvent OnChange;
+
 private:
+    struct Entry {
+        std::unique_ptr<TBitmap> image;
+        std::vector<std::uint8_t> alpha;  // per pixel, row by row; empty when opaque or colour-keyed
+    };
+    Entry IconEntry(TIcon* icon) const;
+    void Changed();
     int width_ = 16, height_ = 16;
-    std::vector<std::unique_ptr<TBitmap>> images_;
+    std::vector<Entry> images_;
 };
 
 }  // namespace platform

@@ -15,7 +15,7 @@ using HMODULE = HINSTANCE;
 // The program's own module.
 HINSTANCE HInstance();
 
-enum : int { RT_CURSOR = 1, RT_BITMAP = 2, RT_ICON = 3, RT_STRING = 6, RT_RCDATA = 10 };
+enum : int { RT_CURSOR = 1, RT_BITMAP = 2, RT_ICON = 3, RT_STRING = 6, RT_RCDATA = 10, RT_GROUP_ICON = 14 };
 
 // Names compare without regard to case, as resource names do.
 void RegisterResource(HINSTANCE instance, int type, const std::string& name, std::string data);
