@@ -2,6 +2,9 @@
 #include <QPalette>
 
 #include <chrono>
+#include <cstdlib>
+#include <cxxabi.h>
+#include <typeinfo>
 #include <map>
 #include <mutex>
 
@@ -212,6 +215,17 @@ std::string Utf8ToAnsi(const std::string& s) { return QStringToAnsi(QString::fro
 // Object model.
 
 void TPersistent::Assign(const TPersistent&) { throw base::EConvertError("Cannot assign"); }
+
+std::string TObject::ClassName() const
+{
+    const char* raw = typeid(*this).name();
+    int status = 0;
+    char* plain = abi::__cxa_demangle(raw, nullptr, nullptr, &status);
+    std::string name = status == 0 && plain ? plain : raw;
+    std::free(plain);
+    const size_t at = name.rfind("::");
+    return at == std::string::npos ? name : name.substr(at + 2);
+}
 
 TComponent::TComponent(TComponent* AOwner)
 {

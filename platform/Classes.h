@@ -9,6 +9,8 @@ namespace platform {
 class TObject {
 public:
     virtual ~TObject() = default;
+    // The class's own name without its namespace ("TBitmap").
+    std::string ClassName() const;
     // Run by Construct<T>() and Application->CreateForm once the most derived
     // constructor has finished (forms raise OnCreate here, threads may start).
     virtual void AfterConstruction() {}
@@ -21,10 +23,17 @@ public:
 // Events are methods of objects: the sender comes first.
 using TNotifyEvent = std::function<void(TObject* Sender)>;
 
+class TFiler;
+class TPropertyList;
+
 class TPersistent : public TObject {
 public:
     // Copies what the two types share; the base raises EConvertError.
     virtual void Assign(const TPersistent& source);
+    // Component streaming (Streaming.h): the published properties in declaration
+    // order, and data of the class's own beyond them. Overrides call the base first.
+    virtual void GetPublished(TPropertyList&) {}
+    virtual void DefineProperties(TFiler*) {}
 };
 
 class TComponent : public TPersistent {
@@ -46,6 +55,16 @@ public:
     long Tag = 0;
 
     bool Destroying() const { return destroying_; }
+    // csLoading while a stream is read into the component, until just before Loaded.
+    enum TComponentStateFlag : unsigned { csLoading = 1, csReading = 2, csWriting = 4 };
+    unsigned ComponentState() const { return state_; }
+    void SetComponentState(unsigned s) { state_ = s; }
+    // The components streamed after this one's properties (none by default).
+    virtual void GetChildren(const std::function<void(TComponent*)>& Proc, TComponent* Root)
+    {
+        (void)Proc;
+        (void)Root;
+    }
     // Loaded is called once the component's properties are set up.
     virtual void Loaded() {}
     // A component arrived in or left the owner, or one this asked about is going away.
@@ -63,6 +82,7 @@ private:
     std::vector<TComponent*> freeNotifies_;
     std::string name_;
     bool destroying_ = false;
+    unsigned state_ = 0;
 };
 
 // new T(args...) followed by AfterConstruction.

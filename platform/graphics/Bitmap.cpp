@@ -188,6 +188,7 @@ QImage DecodeBmp(const std::string& data)
     int bits, planes;
     std::uint32_t compression = 0, clrUsed = 0;
     std::uint32_t masks[3] = {0, 0, 0};
+    std::uint32_t alphaMask = 0;  // headers from the fourth version on may name one
     const bool core = hdrSize == 12;
     if (core) {
         width = U16(d + 18);
@@ -205,6 +206,7 @@ QImage DecodeBmp(const std::string& data)
         if (compression == 3 || compression == 6) {
             if (hdrSize >= 52) {
                 masks[0] = U32(d + 54); masks[1] = U32(d + 58); masks[2] = U32(d + 62);
+                if (hdrSize >= 56 && bits == 32) alphaMask = U32(d + 66);
             } else if (14 + 40 + 12 <= n) {
                 masks[0] = U32(d + 54); masks[1] = U32(d + 58); masks[2] = U32(d + 62);
             } else {
@@ -304,7 +306,8 @@ QImage DecodeBmp(const std::string& data)
             case 24: c = qRgb(row[3 * x + 2], row[3 * x + 1], row[3 * x]); break;
             default: {
                 std::uint32_t v = U32(row + 4 * x);
-                c = qRgb(MaskedValue(v, masks[0]), MaskedValue(v, masks[1]), MaskedValue(v, masks[2]));
+                c = qRgba(MaskedValue(v, masks[0]), MaskedValue(v, masks[1]), MaskedValue(v, masks[2]),
+                          alphaMask ? MaskedValue(v, alphaMask) : 255);
                 break;
             }
             }
@@ -373,6 +376,40 @@ void TBitmap::SaveToStream(std::ostream& s) const
             out.push_back(char(qRed(line[x])));
         }
         out.append(stride - (out.size() - start), '\0');
+    }
+    s.write(out.data(), std::streamsize(out.size()));
+}
+
+void TBitmap::SaveToStreamWithAlpha(std::ostream& s) const
+{
+    const int w = GetWidth(), h = GetHeight();
+    const std::uint32_t imageSize = std::uint32_t(w) * std::uint32_t(h) * 4;
+    std::string out;
+    out.reserve(122 + imageSize);
+    out += "BM";
+    Put32(out, 122 + imageSize);
+    Put32(out, 0);
+    Put32(out, 122);
+    Put32(out, 108);  // the fourth version's header, which has an alpha mask
+    Put32(out, std::uint32_t(w));
+    Put32(out, std::uint32_t(h));
+    Put16(out, 1);
+    Put16(out, 32);
+    Put32(out, 3);  // bit fields
+    Put32(out, imageSize);
+    Put32(out, 3780);
+    Put32(out, 3780);
+    Put32(out, 0);
+    Put32(out, 0);
+    Put32(out, 0x00FF0000);
+    Put32(out, 0x0000FF00);
+    Put32(out, 0x000000FF);
+    Put32(out, 0xFF000000);
+    Put32(out, 0x73524742);  // sRGB
+    out.append(48, '\0');  // end points and gamma
+    for (int y = h - 1; y >= 0; --y) {
+        const auto* line = reinterpret_cast<const QRgb*>(impl_->image.constScanLine(y));
+        for (int x = 0; x < w; ++x) Put32(out, line[x]);
     }
     s.write(out.data(), std::streamsize(out.size()));
 }

@@ -236,6 +236,10 @@ public:
     virtual void SaveToFile(const std::string& fileName) const;
     virtual bool Transparent() const { return transparent_; }
     virtual void SetTransparent(bool t);
+    // Streamed as "Data" with the bytes of SaveToStream (WriteData, ReadData).
+    void DefineProperties(TFiler* Filer) override;
+    virtual void WriteData(std::ostream& s) const { SaveToStream(s); }
+    virtual void ReadData(std::istream& s) { LoadFromStream(s); }
     bool Empty() const { return GetEmpty(); }
     int Width() const { return GetWidth(); }
     int Height() const { return GetHeight(); }
@@ -280,6 +284,12 @@ public:
     // BMP files: 1, 4, 8, 16, 24 and 32 bits, uncompressed or RLE; EInvalidGraphic when not a BMP.
     void LoadFromStream(std::istream& s) override;
     void SaveToStream(std::ostream& s) const override;  // 24-bit BMP
+    // A 32-bit BMP that keeps the alpha channel (read back by LoadFromStream).
+    void SaveToStreamWithAlpha(std::ostream& s) const;
+    // Streamed: TransparentColor, TransparentMode; "Data" as its size and BMP bytes.
+    void GetPublished(TPropertyList& List) override;
+    void WriteData(std::ostream& s) const override;
+    void ReadData(std::istream& s) override;
     // Any image format the host can decode (BMP through our own reader).
     bool LoadFromImageFile(const std::string& fileName);
     bool LoadFromImageData(const std::string& bytes);
@@ -313,6 +323,8 @@ public:
     int Height() const { return graphic_ ? graphic_->Height() : 0; }
     void LoadFromFile(const std::string& fileName);
     void SaveToFile(const std::string& fileName) const;
+    // Streamed as "Data": the graphic's class name, then its own data.
+    void DefineProperties(TFiler* Filer) override;
     TNotifyEvent OnChange;
 
 private:
