@@ -57,6 +57,8 @@ public:
     // Copies what a cell's look and merge state are made of; not the owner grid, the
     // user object, the graphic, BrushColorTo or the paint stamp.
     void Assign(const platform::TPersistent& Source) override;
+    // Streamed: the look and merge state; not the user object or the control.
+    void GetPublished(platform::TPropertyList& L) override;
     // A full copy for another cell of the same grid, graphic included.
     TCellProperties* Clone() const;
     // The base cell of the block the cell at (c, r) belongs to.

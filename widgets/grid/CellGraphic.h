@@ -52,6 +52,8 @@ public:
     // ctRotated; the angle (16 bits, degrees) brought into 0 to 360.
     void SetAngle(int Angle);
     void Assign(const platform::TPersistent& Source) override;
+    // Streamed: the kind and settings, not the objects referred to.
+    void GetPublished(platform::TPropertyList& L) override;
 };
 
 }  // namespace grid

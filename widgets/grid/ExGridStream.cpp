@@ -12,7 +12,10 @@
 #include "widgets/grid/ExGrid.h"
 #include "base/StringList.h"
 #include "platform/graphics/Graphics.h"
+#include "platform/Streaming.h"
+#include "platform/graphics/Icon.h"
 #include "platform/graphics/Metafile.h"
+#include "widgets/grid/ExObj.h"
 #include "widgets/grid/ExGridBinIO.h"
 #include "widgets/grid/ExGridStreamRecords.h"
 #include "widgets/grid/ExUtil.h"
@@ -85,144 +88,203 @@ bool ParseCounts(const std::string& l, int& n, int& m)
 
 // ---- binary stream
 
-// The first version carried no cell graphics; it is still read.
-constexpr char kMagic[] = "KGRID2";
-constexpr char kMagicV1[] = "KGRID1";
-constexpr size_t kMagicLen = sizeof kMagic - 1;
-static_assert(sizeof kMagicV1 == sizeof kMagic);
-
-// 2 for this version, 1 for the first, 0 for no grid stream.
-int StreamVersion(const std::string& Data)
-{
-    if (Data.compare(0, kMagicLen, kMagic) == 0) return 2;
-    if (Data.compare(0, kMagicLen, kMagicV1) == 0) return 1;
-    return 0;
-}
-
-struct CellRecord {
-    explicit CellRecord(TExStringGrid* g) : cell(g) {}
-    TGridCellIO cell;
-    std::unique_ptr<TGridCellPropIO> prop;
-    std::unique_ptr<TGridGraphicIO> graphic;
-    // what the graphic owns, by its kind
-    std::unique_ptr<TGridBMPIO> bitmap;
-    std::unique_ptr<TGridPicIO> picture;
-    std::unique_ptr<TGridFilePicIO> filePicture;
-    std::unique_ptr<TGridSLIO> strings;
-};
-
 // The kinds whose objects travel with the graphic; only objects the grid owns do.
-bool CarriesObject(TCellType t) { return t == ctBitmap || t == ctPicture || t == ctFilePicture || t == ctRadio; }
-
-// Graphics the stream cannot carry: icons and image index lists have no objects here,
-// and objects the caller handed in stay the caller's.
-bool Streamable(const TCellGraphic* g)
+bool CarriesObject(TCellType t)
 {
-    if (!g || g->CellType == ctEmpty || g->CellType == ctIcon || g->CellType == ctImages ||
-        g->CellType == ctBitButton)
-        return false;
-    return !CarriesObject(g->CellType) || g->CellCreated;
+    switch (t) {
+    case ctBitmap: case ctBitButton: case ctIcon: case ctRadio: case ctImages: case ctPicture: case ctFilePicture:
+        return true;
+    default: return false;
+    }
 }
 
-void WriteGraphic(TExStringGrid* grid, const TCellGraphic& g, std::string& out)
+bool Owned(const TCellGraphic& g) { return g.CellCreated || g.CellType == ctImages; }
+
+// Objects the caller handed in stay the caller's: such a graphic is not written.
+bool Streamable(const TCellGraphic* g) { return g && g->CellType != ctEmpty && (!CarriesObject(g->CellType) || Owned(*g)); }
+
+std::string JoinInts(const std::vector<int>& v)
+{
+    std::string s;
+    for (size_t k = 0; k < v.size(); ++k) s += (k ? "," : "") + std::to_string(v[k]);
+    return s;
+}
+
+// "64,20,..." with every entry from 0 to kMaxSize, at most Count of them.
+std::vector<int> SplitInts(const std::string& s, int Count)
+{
+    std::vector<int> out;
+    if (s.empty()) return out;
+    size_t at = 0;
+    for (;;) {
+        const size_t comma = s.find(',', at);
+        int v = 0;
+        if (!StrictInt(s.substr(at, comma == std::string::npos ? std::string::npos : comma - at), v) || v > kMaxSize ||
+            int(out.size()) >= Count)
+            throw EExGridError("Grid stream holds bad sizes");
+        out.push_back(v);
+        if (comma == std::string::npos) return out;
+        at = comma + 1;
+    }
+}
+
+void WriteGraphic(TExStringGrid* grid, const TCellGraphic& g, TStream& out)
 {
     TGridGraphicIO io(grid);
     io.CellGraphic().Assign(g);
     io.CellGraphic().CellCreated = g.CellCreated;
-    io.Write(out);
+    out.WriteComponent(&io);
     switch (g.CellType) {
-    case ctBitmap: {
+    case ctBitmap: case ctBitButton: {
         TGridBMPIO b(grid);
         if (auto* src = dynamic_cast<const TBitmap*>(g.CellGraphicRef)) b.Bitmap().Assign(*src);
-        b.Write(out);
+        out.WriteComponent(&b);
+        break;
+    }
+    case ctIcon: {
+        TGridIconIO i(grid);
+        if (auto* src = dynamic_cast<const TIcon*>(g.CellIconRef)) i.Icon().Assign(*src);
+        out.WriteComponent(&i);
         break;
     }
     case ctPicture: {
         TGridPicIO p(grid);
         if (auto* src = dynamic_cast<const TPicture*>(g.CellGraphicRef)) {
-            if (auto* m = dynamic_cast<const TMetafile*>(src->Graphic())) {
-                auto* copy = new TMetafile;  // a picture's Assign copies bitmaps only
-                copy->Assign(*m);
-                p.Picture().SetGraphic(copy);
+            if (TGraphic* m = src->Graphic(); m && !dynamic_cast<TBitmap*>(m)) {
+                // other graphics (recorded metafiles) go as their drawing at their own size
+                TBitmap drawn(m->Width(), m->Height());
+                if (!drawn.Empty()) m->Draw(*drawn.Canvas(), TRect{0, 0, m->Width(), m->Height()});
+                drawn.SetTransparent(m->Transparent());
+                p.Picture().SetGraphic(&drawn);
             } else {
                 p.Picture().Assign(*src);
             }
         }
-        p.Write(out);
+        out.WriteComponent(&p);
         break;
     }
     case ctFilePicture: {
         TGridFilePicIO f(grid);
         if (auto* src = dynamic_cast<const TFilePicture*>(g.CellGraphicRef)) f.Picture().Assign(*src);
-        f.Write(out);
+        out.WriteComponent(&f);
         break;
     }
     case ctRadio: {
         TGridSLIO l(grid);
         if (g.RadioItems) l.Strings().Assign(*g.RadioItems);
-        l.Write(out);
+        out.WriteComponent(&l);
+        break;
+    }
+    case ctImages: {
+        TGridSLIO l(grid);
+        if (auto* list = dynamic_cast<const TIntList*>(g.CellGraphicRef)) l.Strings().SetCommaText(list->StrValue());
+        out.WriteComponent(&l);
         break;
     }
     default: break;
     }
 }
 
-// Reads the graphic of a cell and the record of what it owns.
-void ReadGraphic(TExStringGrid* grid, CellRecord& rec, const std::string& Data, size_t& Pos)
+// A cell as read, before anything reaches the grid.
+struct CellPlan {
+    int col = 0, row = 0;
+    std::string text;
+    std::unique_ptr<TCellProperties> props;
+    std::unique_ptr<TCellGraphic> graphic;  // without objects
+    std::unique_ptr<TBitmap> bitmap;
+    std::unique_ptr<TIcon> icon;
+    std::unique_ptr<TPicture> picture;
+    std::unique_ptr<TFilePicture> filePicture;
+    std::unique_ptr<base::TStringList> strings;
+    std::unique_ptr<TIntList> images;
+};
+
+// Each record is read into a record of its own, fresh for each read: values at their
+// defaults are not in the stream.
+template <class R>
+std::unique_ptr<R> ReadRecord(TExStringGrid* grid, TStream& in)
 {
-    rec.graphic = std::make_unique<TGridGraphicIO>(grid);
-    rec.graphic->Read(Data, Pos);
-    TCellGraphic& g = rec.graphic->CellGraphic();
+    auto r = std::make_unique<R>(grid);
+    in.ReadComponent(r.get());
+    return r;
+}
+
+void ReadGraphic(TExStringGrid* grid, CellPlan& plan, TStream& in)
+{
+    auto io = ReadRecord<TGridGraphicIO>(grid, in);
+    const TCellGraphic& g = io->CellGraphic();
+    if (g.CellType == ctEmpty) throw EExGridError("Grid stream holds an empty graphic");
+    plan.graphic = std::make_unique<TCellGraphic>();
+    plan.graphic->Assign(g);
+    plan.graphic->CellCreated = g.CellCreated;
     switch (g.CellType) {
-    case ctBitmap:
-        rec.bitmap = std::make_unique<TGridBMPIO>(grid);
-        rec.bitmap->Read(Data, Pos);
+    case ctBitmap: case ctBitButton:
+        plan.bitmap = std::make_unique<TBitmap>();
+        plan.bitmap->Assign(ReadRecord<TGridBMPIO>(grid, in)->Bitmap());
+        break;
+    case ctIcon:
+        plan.icon = std::make_unique<TIcon>();
+        plan.icon->Assign(ReadRecord<TGridIconIO>(grid, in)->Icon());
         break;
     case ctPicture:
-        rec.picture = std::make_unique<TGridPicIO>(grid);
-        rec.picture->Read(Data, Pos);
+        plan.picture = std::make_unique<TPicture>();
+        plan.picture->Assign(ReadRecord<TGridPicIO>(grid, in)->Picture());
         break;
     case ctFilePicture:
-        rec.filePicture = std::make_unique<TGridFilePicIO>(grid);
-        rec.filePicture->Read(Data, Pos);
+        plan.filePicture = std::make_unique<TFilePicture>();
+        plan.filePicture->Assign(ReadRecord<TGridFilePicIO>(grid, in)->Picture());
         break;
     case ctRadio:
-        rec.strings = std::make_unique<TGridSLIO>(grid);
-        rec.strings->Read(Data, Pos);
+        plan.strings = std::make_unique<base::TStringList>();
+        plan.strings->Assign(ReadRecord<TGridSLIO>(grid, in)->Strings());
         break;
-    case ctIcon: case ctImages: case ctBitButton: case ctEmpty:
-        throw EExGridError("Grid stream holds a graphic it cannot carry");
+    case ctImages: {
+        plan.images = std::make_unique<TIntList>();
+        const std::string text = ReadRecord<TGridSLIO>(grid, in)->Strings().CommaText();
+        try {
+            plan.images->SetStrValue(text);
+        } catch (const base::EConvertError&) {
+            throw EExGridError("Grid stream holds a bad image index list");
+        }
+        break;
+    }
     default: break;
     }
 }
 
 // Puts a read graphic on a cell, with new objects of the grid's own.
-void ApplyGraphic(TExStringGrid* grid, CellRecord& rec, int ACol, int ARow)
+void ApplyGraphic(TExStringGrid* grid, CellPlan& plan, int ACol, int ARow)
 {
     TCellGraphic* g = grid->CreateCellGraphic(ACol, ARow);
-    g->Assign(rec.graphic->CellGraphic());
-    g->CellCreated = rec.graphic->CellGraphic().CellCreated;
-    if (rec.bitmap) {
-        auto* b = new TBitmap;
-        b->Assign(rec.bitmap->Bitmap());
-        g->CellGraphicRef = b;
+    g->Assign(*plan.graphic);
+    g->CellCreated = plan.graphic->CellCreated;
+    if (plan.bitmap) {
+        g->CellGraphicRef = plan.bitmap.release();
         g->CellCreated = true;
-    } else if (rec.picture) {
-        auto* p = new TPicture;
-        p->Assign(rec.picture->Picture());
-        g->CellGraphicRef = p;
+    } else if (plan.icon) {
+        g->CellIconRef = plan.icon.release();
         g->CellCreated = true;
-    } else if (rec.filePicture) {
-        auto* f = new TFilePicture;
-        f->Assign(rec.filePicture->Picture());
-        g->CellGraphicRef = f;
+    } else if (plan.picture) {
+        g->CellGraphicRef = plan.picture.release();
         g->CellCreated = true;
-    } else if (rec.strings) {
-        auto* l = new base::TStringList;
-        l->Assign(rec.strings->Strings());
-        g->RadioItems = l;
+    } else if (plan.filePicture) {
+        g->CellGraphicRef = plan.filePicture.release();
         g->CellCreated = true;
+    } else if (plan.strings) {
+        g->RadioItems = plan.strings.release();
+        g->CellCreated = true;
+    } else if (plan.images) {
+        g->CellGraphicRef = plan.images.release();
+    } else if (CarriesObject(g->CellType)) {
+        g->CellCreated = false;  // nothing of its own came with it
     }
+}
+
+// Only zero bytes from the reading position on: the padding of a clipboard block.
+bool OnlyPadding(TMemoryStream& in)
+{
+    const std::string& d = in.DataString();
+    return d.find_first_not_of('\0', size_t(in.Position())) == std::string::npos;
 }
 
 }  // namespace
@@ -394,17 +456,22 @@ std::string TExStringGrid::SaveRectToBinStream(const TRect& R)
 {
     const int left = std::max(0, R.Left), top = std::max(0, R.Top);
     const int right = std::min(R.Right, GetAllColCount() - 1), bottom = std::min(R.Bottom, RowCount() - 1);
-    std::string out = kMagic;
-    Writer w{out};
     const int cols = std::max(0, right - left + 1), rows = std::max(0, bottom - top + 1);
     const int sc = SaveFixedCells ? 0 : FixedCols(), sr = SaveFixedCells ? 0 : FixedRows();
-    const bool full = left <= sc && top <= sr && right >= ColCount() - 1 && bottom >= RowCount() - 1;
-    w.I(cols);
-    w.I(rows);
-    for (int c = left; c <= right; ++c) w.I(GetAllColWidths(c));
-    for (int r = top; r <= bottom; ++r) w.I(RowHeights(r));
-    w.I(full ? 1 : 0);
-    w.I(int32_t(reinterpret_cast<intptr_t>(Handle()) & 0x7FFFFFFF));
+    TMemoryStream out;
+    {
+        TGridPropIO head(this);
+        head.ColCount = cols;
+        head.RowCount = rows;
+        std::vector<int> widths, heights;
+        for (int c = left; c <= right; ++c) widths.push_back(GetAllColWidths(c));
+        for (int r = top; r <= bottom; ++r) heights.push_back(RowHeights(r));
+        head.ColWidths = JoinInts(widths);
+        head.RowHeights = JoinInts(heights);
+        head.FullGrid = left <= sc && top <= sr && right >= ColCount() - 1 && bottom >= RowCount() - 1;
+        head.ID = int(reinterpret_cast<intptr_t>(Handle()) & 0x7FFFFFFF);
+        out.WriteComponent(&head);
+    }
     TGridCellIO cellIO(this);
     TGridCellPropIO propIO(this);
     ExportNotification(esExportStart, -1);
@@ -419,12 +486,12 @@ std::string TExStringGrid::SaveRectToBinStream(const TRect& R)
             cellIO.Row = r;
             cellIO.Cell = text;
             cellIO.HasProp = p != nullptr;
-            cellIO.Write(out);
+            out.WriteComponent(&cellIO);
             if (!p) continue;
             const TCellGraphic* g = p->Graphic();
             propIO.TakeFrom(*p);
             propIO.HasGraphic = Streamable(g);
-            propIO.Write(out);
+            out.WriteComponent(&propIO);
             if (propIO.HasGraphic) WriteGraphic(this, *g, out);
         }
         if (OnFileProgress) {
@@ -434,46 +501,47 @@ std::string TExStringGrid::SaveRectToBinStream(const TRect& R)
         }
     }
     ExportNotification(esExportDone, -1);
-    return out;
+    return out.DataString();
 }
 
 void TExStringGrid::LoadAtPointFromBinStream(TPoint P, const std::string& Data)
 {
     // read and check everything first
-    const int version = StreamVersion(Data);
-    if (version == 0) throw EExGridError("Data is no grid stream");
-    Reader rd{Data, kMagicLen};
-    const int cols = rd.Range(0, kMaxCols, "column count"), rows = rd.Range(0, kMaxRows, "row count");
-    if (size_t(cols + rows) * 4 > Data.size() - rd.p) throw EExGridError("Grid stream is truncated");
-    std::vector<int> widths(static_cast<size_t>(cols)), heights(static_cast<size_t>(rows));
-    for (int& v : widths) v = rd.Range(0, kMaxSize, "width");
-    for (int& v : heights) v = rd.Range(0, kMaxSize, "height");
-    const bool full = rd.Range(0, 1, "flag") == 1;
-    rd.I();  // the writing grid's handle
-    std::vector<CellRecord> cells;
-    for (;;) {
-        CellRecord rec(this);
-        if (!rec.cell.Read(Data, rd.p)) break;
-        if (rec.cell.HasProp) {
-            rec.prop = std::make_unique<TGridCellPropIO>(this);
-            rec.prop->Read(Data, rd.p, version >= 2);
-            if (rec.prop->HasGraphic) ReadGraphic(this, rec, Data, rd.p);
+    TMemoryStream in(Data);
+    const auto head = ReadRecord<TGridPropIO>(this, in);
+    if (head->ColCount < 0 || head->ColCount > kMaxCols || head->RowCount < 0 || head->RowCount > kMaxRows)
+        throw EExGridError("Grid stream holds bad counts");
+    const int cols = head->ColCount, rows = head->RowCount;
+    const std::vector<int> widths = SplitInts(head->ColWidths, cols), heights = SplitInts(head->RowHeights, rows);
+    const bool full = head->FullGrid;
+    std::vector<CellPlan> cells;
+    while (in.Size() - in.Position() >= 2 && !OnlyPadding(in)) {
+        CellPlan plan;
+        const auto cell = ReadRecord<TGridCellIO>(this, in);
+        if (cell->Col < 0 || cell->Col > kMaxCols || cell->Row < 0 || cell->Row > kMaxRows)
+            throw EExGridError("Grid stream holds a cell outside the grid");
+        plan.col = cell->Col;
+        plan.row = cell->Row;
+        plan.text = cell->Cell;
+        if (cell->HasProp) {
+            const auto prop = ReadRecord<TGridCellPropIO>(this, in);
+            prop->Check();
+            plan.props = std::make_unique<TCellProperties>(this, 0, 0);
+            prop->ApplyTo(*plan.props);
+            if (prop->HasGraphic) ReadGraphic(this, plan, in);
         }
-        cells.push_back(std::move(rec));
+        cells.push_back(std::move(plan));
     }
-    if (Data.size() - rd.p >= 2 && Data.find_first_not_of('\0', rd.p) != std::string::npos)
-        throw EExGridError("Grid stream holds an unknown record");
-    const TPoint origin = full || cells.empty() ? TPoint{0, 0} : TPoint{cells[0].cell.Col, cells[0].cell.Row};
+    const TPoint origin = full || cells.empty() ? TPoint{0, 0} : TPoint{cells[0].col, cells[0].row};
     const int needCols = full ? cols : ColCount(), needRows = full ? rows : RowCount();
-    for (const CellRecord& rec : cells) {
-        const TGridCellIO& c = rec.cell;
-        const int tc = P.X + c.Col - origin.X, tr = P.Y + c.Row - origin.Y;
+    for (const CellPlan& c : cells) {
+        const int tc = P.X + c.col - origin.X, tr = P.Y + c.row - origin.Y;
         const int maxCols = std::max(needCols, GetAllColCount());
         if (tc < 0 || tr < 0 || tc >= maxCols || tr >= needRows)
             throw EExGridError("Grid stream holds a cell outside the grid");
-        if (rec.prop) {
+        if (c.props) {
             // a block reaches only cells of the grid, a covered cell only a base inside it
-            const TCellProperties& p = rec.prop->CellProperties();
+            const TCellProperties& p = *c.props;
             const int sx = std::max(0, p.CellSpanX), sy = std::max(0, p.CellSpanY);
             const bool ok = p.IsBaseCell ? tc + sx < maxCols && tr + sy < needRows : tc - sx >= 0 && tr - sy >= 0;
             if (!ok) throw EExGridError("Grid stream holds a merged block outside the grid");
@@ -484,16 +552,20 @@ void TExStringGrid::LoadAtPointFromBinStream(TPoint P, const std::string& Data)
         Clear();
         SetRowCount(std::max(1, rows));
         SetColCount(std::max(1, cols));
-        for (int k = 0; k < cols && k < ColCount(); ++k) SetColWidths(k, widths[size_t(k)]);
-        for (int k = 0; k < rows && k < RowCount(); ++k) SetRowHeights(k, heights[size_t(k)]);
+        for (int k = 0; k < int(widths.size()) && k < ColCount(); ++k) SetColWidths(k, widths[size_t(k)]);
+        for (int k = 0; k < int(heights.size()) && k < RowCount(); ++k) SetRowHeights(k, heights[size_t(k)]);
     }
-    for (CellRecord& rec : cells) {
-        const TGridCellIO& c = rec.cell;
-        const int tc = P.X + c.Col - origin.X, tr = P.Y + c.Row - origin.Y;
-        if (rec.prop)
-            if (TCellProperties* p = GetCellProperties(tc, tr)) rec.prop->ApplyTo(*p);
-        if (rec.graphic) ApplyGraphic(this, rec, tc, tr);
-        platform::TStringGrid::SetCells(tc, tr, c.Cell);  // the store itself: covered cells keep their own text
+    for (CellPlan& c : cells) {
+        const int tc = P.X + c.col - origin.X, tr = P.Y + c.row - origin.Y;
+        if (c.props) {
+            if (TCellProperties* p = GetCellProperties(tc, tr)) {
+                TGridCellPropIO io(this);
+                io.TakeFrom(*c.props);
+                io.ApplyTo(*p);
+            }
+        }
+        if (c.graphic) ApplyGraphic(this, c, tc, tr);
+        platform::TStringGrid::SetCells(tc, tr, c.text);  // the store itself: covered cells keep their own text
     }
     CellsChanged(TRect{0, 0, ColCount(), RowCount()});
     CellsLoaded();
@@ -501,12 +573,15 @@ void TExStringGrid::LoadAtPointFromBinStream(TPoint P, const std::string& Data)
 
 bool TExStringGrid::BinStreamSize(const std::string& Data, int& Cols, int& Rows)
 {
-    if (StreamVersion(Data) == 0) return false;
     try {
-        Reader rd{Data, kMagicLen};
-        Cols = rd.Range(0, kMaxCols, "column count");
-        Rows = rd.Range(0, kMaxRows, "row count");
-    } catch (const EExGridError&) {
+        TMemoryStream in(Data);
+        TGridPropIO head(nullptr);
+        in.ReadComponent(&head);
+        if (head.ColCount < 0 || head.ColCount > kMaxCols || head.RowCount < 0 || head.RowCount > kMaxRows)
+            return false;
+        Cols = head.ColCount;
+        Rows = head.RowCount;
+    } catch (const EReadError&) {
         return false;
     }
     return true;

@@ -1,10 +1,12 @@
 #pragma once
-// Records of the binary cell stream. Write appends a record; Read takes the record at
-// Pos, checks every field against the data and advances Pos; bad data raises
-// EExGridError with the record and Pos unchanged.
-#include <cstddef>
+// Records of the binary cell stream. Each is a component whose published properties
+// are the record's fields; the platform's component streaming writes and reads them
+// (WriteComponent / ReadComponent), each record after its own "TPF0" signature. Every
+// record owns the object it carries.
 #include <memory>
 #include <string>
+
+#include "platform/Classes.h"
 
 namespace base {
 class TStringList;
@@ -12,7 +14,9 @@ class TStringList;
 
 namespace platform {
 class TBitmap;
+class TIcon;
 class TPicture;
+class TStream;
 }
 
 namespace grid {
@@ -22,98 +26,109 @@ class TCellProperties;
 class TCellGraphic;
 class TFilePicture;
 
-class TGridCellIO {
+// The header: counts, the widths and heights as comma-separated numbers, whether the
+// block is the whole grid, and the writing grid's window handle.
+class TGridPropIO : public platform::TComponent {
 public:
-    explicit TGridCellIO(TExStringGrid* AOwner) : owner_(AOwner) {}
+    explicit TGridPropIO(platform::TComponent* AOwner) : TComponent(AOwner) {}
+    int ColCount = 0, RowCount = 0;
+    std::string ColWidths, RowHeights;
+    bool FullGrid = false;
+    int ID = 0;
+    void GetPublished(platform::TPropertyList& L) override;
+};
+
+class TGridCellIO : public platform::TComponent {
+public:
+    explicit TGridCellIO(platform::TComponent* AOwner) : TComponent(AOwner) {}
+    // 16 bits in the first writers; wider indices are written whole, not wrapped.
     int Col = 0, Row = 0;
     std::string Cell;
     bool HasProp = false;
-    void Write(std::string& Out) const;
-    // False when no cell record starts at Pos.
-    bool Read(const std::string& Data, size_t& Pos);
-    TExStringGrid* Owner() const { return owner_; }
-
-private:
-    TExStringGrid* owner_;
+    void GetPublished(platform::TPropertyList& L) override;
 };
 
-class TGridCellPropIO {
+class TGridCellPropIO : public platform::TComponent {
 public:
     explicit TGridCellPropIO(TExStringGrid* AOwner);
-    ~TGridCellPropIO();
+    ~TGridCellPropIO() override;
     TCellProperties& CellProperties() const { return *props_; }
     // A graphic record and the record of its content follow.
     bool HasGraphic = false;
-    void Write(std::string& Out) const;
-    // Streams of the first version carry no graphic flag.
-    void Read(const std::string& Data, size_t& Pos, bool WithGraphicFlag = true);
+    void GetPublished(platform::TPropertyList& L) override;
     // Copy the streamed look and merge state from and onto a cell's own properties.
     void TakeFrom(const TCellProperties& P);
     void ApplyTo(TCellProperties& P) const;
+    // EExGridError for numbers no cell can hold.
+    void Check() const;
 
 private:
     std::unique_ptr<TCellProperties> props_;
 };
 
 // The kind and settings of a cell graphic, without the objects it refers to.
-class TGridGraphicIO {
+class TGridGraphicIO : public platform::TComponent {
 public:
-    explicit TGridGraphicIO(TExStringGrid* AOwner);
-    ~TGridGraphicIO();
+    explicit TGridGraphicIO(platform::TComponent* AOwner);
+    ~TGridGraphicIO() override;
     TCellGraphic& CellGraphic() const { return *graphic_; }
-    void Write(std::string& Out) const;
-    void Read(const std::string& Data, size_t& Pos);
+    void GetPublished(platform::TPropertyList& L) override;
 
 private:
     std::unique_ptr<TCellGraphic> graphic_;
 };
 
-// A bitmap, pixel for pixel with its alpha and transparency settings.
-class TGridBMPIO {
+class TGridBMPIO : public platform::TComponent {
 public:
-    explicit TGridBMPIO(TExStringGrid* AOwner);
-    ~TGridBMPIO();
+    explicit TGridBMPIO(platform::TComponent* AOwner);
+    ~TGridBMPIO() override;
     platform::TBitmap& Bitmap() const { return *bitmap_; }
-    void Write(std::string& Out) const;
-    void Read(const std::string& Data, size_t& Pos);
+    void GetPublished(platform::TPropertyList& L) override;
 
 private:
     std::unique_ptr<platform::TBitmap> bitmap_;
 };
 
-// A picture: empty, a bitmap or a metafile.
-class TGridPicIO {
+class TGridIconIO : public platform::TComponent {
 public:
-    explicit TGridPicIO(TExStringGrid* AOwner);
-    ~TGridPicIO();
+    explicit TGridIconIO(platform::TComponent* AOwner);
+    ~TGridIconIO() override;
+    platform::TIcon& Icon() const { return *icon_; }
+    void GetPublished(platform::TPropertyList& L) override;
+
+private:
+    std::unique_ptr<platform::TIcon> icon_;
+};
+
+class TGridPicIO : public platform::TComponent {
+public:
+    explicit TGridPicIO(platform::TComponent* AOwner);
+    ~TGridPicIO() override;
     platform::TPicture& Picture() const { return *picture_; }
-    void Write(std::string& Out) const;
-    void Read(const std::string& Data, size_t& Pos);
+    void GetPublished(platform::TPropertyList& L) override;
 
 private:
     std::unique_ptr<platform::TPicture> picture_;
 };
 
 // A file picture: its file name and the size it had; the file is not read.
-class TGridFilePicIO {
+class TGridFilePicIO : public platform::TComponent {
 public:
-    explicit TGridFilePicIO(TExStringGrid* AOwner);
-    ~TGridFilePicIO();
+    explicit TGridFilePicIO(platform::TComponent* AOwner);
+    ~TGridFilePicIO() override;
     TFilePicture& Picture() const { return *picture_; }
-    void Write(std::string& Out) const;
-    void Read(const std::string& Data, size_t& Pos);
+    void GetPublished(platform::TPropertyList& L) override;
 
 private:
     std::unique_ptr<TFilePicture> picture_;
 };
 
-class TGridSLIO {
+class TGridSLIO : public platform::TComponent {
 public:
-    explicit TGridSLIO(TExStringGrid* AOwner);
-    ~TGridSLIO();
+    explicit TGridSLIO(platform::TComponent* AOwner);
+    ~TGridSLIO() override;
     base::TStringList& Strings() const { return *strings_; }
-    void Write(std::string& Out) const;
-    void Read(const std::string& Data, size_t& Pos);
+    void GetPublished(platform::TPropertyList& L) override;
 
 private:
     std::unique_ptr<base::TStringList> strings_;

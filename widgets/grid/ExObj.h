@@ -90,9 +90,10 @@ public:
     int Height() const { return height_; }
     void DrawPicture(platform::TCanvas& Canvas, const platform::TRect& ARect) const;
     void Assign(const platform::TPersistent& Source) override;
+    // Filename, Width and Height; a stream restores them without reading the file.
+    void GetPublished(platform::TPropertyList& L) override;
 
 private:
-    friend class TGridFilePicIO;  // restores a streamed picture without reading its file
     std::string filename_;
     int width_ = 0, height_ = 0;
 };
