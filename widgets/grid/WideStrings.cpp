@@ -1,5 +1,7 @@
 #include "widgets/grid/WideStrings.h"
 
+#include "platform/Streaming.h"
+
 #include "base/Exception.h"
 #include "platform/Types.h"
 
@@ -308,6 +310,61 @@ void TWideStrings::Error(const std::string& message, int data) const
     const size_t k = text.find("%d");
     if (k != std::string::npos) text.replace(k, 2, std::to_string(data));
     throw base::EStringListError(text);
+}
+
+}  // namespace grid
+
+// ---------------------------------------------------------------- streaming
+
+namespace grid {
+
+void TWideStrings::GetPublished(platform::TPropertyList& L)
+{
+    TPersistent::GetPublished(L);
+    L.Strings("AnsiStrings", [this] { return ansi_.get(); });
+}
+
+void TWideStrings::DefineProperties(platform::TFiler* Filer)
+{
+    TPersistent::DefineProperties(Filer);
+    bool doWrite;
+    if (Filer->Ancestor) {
+        auto* a = dynamic_cast<TWideStrings*>(Filer->Ancestor);
+        doWrite = !a || !Equals(*a);
+    } else {
+        doWrite = GetCount() > 0;
+    }
+    Filer->DefineProperty(
+        "WideStrings", [this](platform::TReader& r) { ReadData(r); }, [this](platform::TWriter& w) { WriteData(w); },
+        doWrite);
+}
+
+void TWideStrings::ReadData(platform::TReader& Reader)
+{
+    Reader.ReadListBegin();
+    BeginUpdate();
+    try {
+        Clear();
+        while (!Reader.EndOfList()) {
+            const platform::TValueType t = Reader.NextValue();
+            if (t == platform::vaString || t == platform::vaLString)
+                Add(platform::AnsiToWide(Reader.ReadString()));
+            else
+                Add(Reader.ReadWideString());
+        }
+    } catch (...) {
+        EndUpdate();
+        throw;
+    }
+    EndUpdate();
+    Reader.ReadListEnd();
+}
+
+void TWideStrings::WriteData(platform::TWriter& Writer)
+{
+    Writer.WriteListBegin();
+    for (int i = 0; i < GetCount(); ++i) Writer.WriteWideString(Get(i));
+    Writer.WriteListEnd();
 }
 
 }  // namespace grid

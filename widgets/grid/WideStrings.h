@@ -7,6 +7,11 @@
 #include "base/StringList.h"
 #include "platform/Classes.h"
 
+namespace platform {
+class TReader;
+class TWriter;
+}
+
 namespace grid {
 
 using WideString = std::u16string;
@@ -92,6 +97,14 @@ public:
 
     TAnsiStringsForWideStrings& AnsiStrings() { return *ansi_; }
     void SetAnsiStrings(const base::TStrings& list);
+
+    // Streamed: the 8-bit view as "AnsiStrings", and the wide texts as the defined
+    // property "WideStrings" (a list of wide strings), written when they differ from the
+    // ancestor's, or with no ancestor when there are any.
+    void GetPublished(platform::TPropertyList& L) override;
+    void DefineProperties(platform::TFiler* Filer) override;
+    void ReadData(platform::TReader& Reader);
+    void WriteData(platform::TWriter& Writer);
 
     // Raises the string-list error with `message` formatted with `data` (one %d).
     [[noreturn]] void Error(const std::string& message, int data) const;

@@ -4,6 +4,7 @@
 
 #include "base/Exception.h"
 #include "base/StringList.h"
+#include "platform/Streaming.h"
 #include "widgets/grid/WideStrings.h"
 
 using grid::TWideStrings;
@@ -174,4 +175,86 @@ TEST(WideStrings, UpdatesNestAndEightBitListsMeetWideOnes)
     copy.SetAnsiStrings(ansi);
     EXPECT_EQ(copy.Count(), 2);
     EXPECT_THROW(copy.Assign(platform::TPersistent()), base::EConvertError);
+}
+
+namespace {
+
+class TListHolder : public platform::TComponent {
+public:
+    WideList List;
+    void GetPublished(platform::TPropertyList& L) override { L.Object("Items", [this] { return &List; }); }
+};
+
+std::string Short(const std::string& s) { return std::string(1, char(s.size())) + s; }
+
+std::string Wide(const WideString& w)
+{
+    std::string s = "\x12";
+    for (int k = 0; k < 4; ++k) s += char((w.size() >> (8 * k)) & 0xFF);
+    for (char16_t c : w) s += std::string{char(c & 0xFF), char(c >> 8)};
+    return s;
+}
+
+}  // namespace
+
+TEST(WideStrings, FormDataIsAListOfWideStrings)
+{
+    TListHolder h;
+    h.List.Add(u"port");
+    h.List.Add(u"\u03a9 star\u2019board");
+    platform::TMemoryStream m;
+    m.WriteComponent(&h);
+    const std::string expected = "TPF0" + Short("TListHolder") + Short("") + Short("Items.AnsiStrings.Strings") +
+                                 "\x01" + "\x06" + Short("port") + "\x06" + Short("? star\x92" "board") +
+                                 std::string(1, '\0') + Short("Items.WideStrings") + "\x01" + Wide(u"port") +
+                                 Wide(u"\u03a9 star\u2019board") + std::string(3, '\0');
+    EXPECT_EQ(m.DataString(), expected);
+    m.SetPosition(0);
+    TListHolder q;
+    q.List.Add(u"old");
+    m.ReadComponent(&q);
+    EXPECT_EQ(Items(q.List), (std::vector<WideString>{u"port", u"\u03a9 star\u2019board"}));
+
+    // 8-bit values are widened; an empty list writes nothing
+    TListHolder r;
+    platform::TMemoryStream eight("TPF0" + Short("TListHolder") + Short("") + Short("Items.WideStrings") + "\x01" +
+                                  "\x06" + Short("caf\xe9") + "\x0c" + std::string("\x01\0\0\0", 4) + "x" +
+                                  Wide(u"\u00fc") + std::string(3, '\0'));
+    eight.ReadComponent(&r);
+    EXPECT_EQ(Items(r.List), (std::vector<WideString>{u"caf\u00e9", u"x", u"\u00fc"}));
+    TListHolder empty;
+    platform::TMemoryStream none;
+    none.WriteComponent(&empty);
+    EXPECT_EQ(none.DataString(), "TPF0" + Short("TListHolder") + Short("") + std::string(2, '\0'));
+    // anything but strings in the list is refused
+    TListHolder bad;
+    platform::TMemoryStream wrong("TPF0" + Short("TListHolder") + Short("") + Short("Items.WideStrings") + "\x01" +
+                                  "\x02\x05" + std::string(3, '\0'));
+    EXPECT_THROW(wrong.ReadComponent(&bad), platform::EReadError);
+}
+
+TEST(WideStrings, FormDataFollowsTheAncestor)
+{
+    WideList a, same, other;
+    a.Add(u"x");
+    same.Add(u"x");
+    other.Add(u"y");
+    struct Case {
+        platform::TPersistent* ancestor;
+        WideList* list;
+        bool written;
+    };
+    struct TOther : platform::TPersistent {
+    } otherClass;
+    WideList empty;
+    const Case cases[] = {{&a, &same, false},       {&a, &other, true},          {nullptr, &same, true},
+                          {nullptr, &empty, false}, {&a, &empty, true},          {&otherClass, &same, true},
+                          {&otherClass, &empty, true}};
+    for (const Case& c : cases) {
+        platform::TMemoryStream m;
+        platform::TWriter w(m);
+        w.Ancestor = c.ancestor;
+        c.list->DefineProperties(&w);
+        EXPECT_EQ(m.Size() > 0, c.written);
+    }
 }
