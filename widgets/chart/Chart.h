@@ -63,6 +63,10 @@ public:
     std::string FormattedLegend(int index);
 
     TColor GetBackColor() override;
+    // The back wall's colour; its brush turns solid when the chart is on a form and not loading.
+    void SetBackColor(TColor color);
+    // "BackColor" (read only: a colour name or a number) and "ColorPaletteIndex".
+    void DefineProperties(platform::TFiler* Filer) override;
     bool IsFreeSeriesColor(TColor color, bool checkBackground, TChartSeries* series) override;
     std::string FormattedValueLegend(TChartSeries* series, int valueIndex) override;
     std::string AxisTitleOrName(TChartAxis& axis);

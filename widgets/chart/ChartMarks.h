@@ -47,6 +47,7 @@ public:
     // The item's own text, lines separated by CR LF; empty means none.
     bool HasText = false;
     std::string Text;
+    void GetPublished(platform::TPropertyList& L) override;
 };
 
 class TSeriesMarks;
@@ -97,6 +98,8 @@ public:
     bool HasCallout() const { return callout_ != nullptr; }
     void ApplyArrowLength(TSeriesMarkPosition& p);
     void SetParent(TCustomChartPanel* p) override;
+    // "Items": the count, then each item's published properties as a list.
+    void DefineProperties(platform::TFiler* Filer) override;
     TChartCustomShape* MarkItem(int i);
     void Clear();
     void ResetPositions();

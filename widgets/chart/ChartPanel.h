@@ -154,6 +154,9 @@ public:
     // True while the chart is read from a stream: cross-property checks are skipped.
     bool Loading = false;
 
+    // Streams of older forms may hold "BorderStyle" (read only: bsSingle shows the border).
+    void DefineProperties(platform::TFiler* Filer) override;
+
     bool BufferedDisplay() const;
     void SetBufferedDisplay(bool v);
     bool Monochrome() const;
@@ -282,6 +285,10 @@ public:
     bool HasBackImage() const;
     void SetBackImage(const TBackImage* image);
     platform::TNotifyEvent OnAfterDraw, OnScroll, OnUndoZoom, OnZoom;
+
+    // "AllowZoom", "AnimatedZoom", "AnimatedZoomSteps" (read only, into Zoom) and
+    // "PrintMargins" (four integers, written when one is not 15).
+    void DefineProperties(platform::TFiler* Filer) override;
 
     virtual void UndoZoom();
     virtual void PanelPaint(const TRect& r);

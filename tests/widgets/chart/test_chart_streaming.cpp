@@ -1,0 +1,198 @@
+// The stream properties of the chart panel and the chart, read and written through the
+// platform's component streaming.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "platform/Streaming.h"
+#include "platform/TestRig.h"
+#include "platform/forms/Forms.h"
+#include "widgets/chart/Chart.h"
+#include "widgets/chart/ChartLineSeries.h"
+#include "widgets/chart/ChartMarks.h"
+#include "widgets/chart/ChartPalettes.h"
+#include "widgets/chart/ChartPen.h"
+
+using namespace chart;
+using namespace platform;
+
+namespace {
+
+std::string Short(const std::string& s) { return std::string(1, char(s.size())) + s; }
+
+const std::string kEnd(1, '\0');
+
+// A form file of a chart holding the given property entries.
+TMemoryStream Form(const std::string& props)
+{
+    return TMemoryStream("TPF0" + Short("TChart") + Short("Chart1") + props + kEnd + kEnd);
+}
+
+}  // namespace
+
+TEST(ChartStreaming, OldPropertiesAreReadIntoTheirSettings)
+{
+    EnsurePlatform();
+    TChart chart;
+    chart.Border().SetVisible(false);
+    TMemoryStream m = Form(Short("BorderStyle") + "\x07" + Short("bsSingle") + Short("AllowZoom") + "\x08" +
+                           Short("AnimatedZoom") + "\x09" + Short("AnimatedZoomSteps") + "\x02\x05" +
+                           Short("PrintMargins") + "\x01" + "\x02\x0a" + "\x02\x14" + "\x03" +
+                           std::string("\x2c\x01", 2) + "\x02\x28" + kEnd + Short("BackColor") + "\x07" +
+                           Short("clRed") + Short("ColorPaletteIndex") + "\x02\x09");
+    m.ReadComponent(&chart);
+    EXPECT_EQ(chart.Name(), "Chart1");
+    EXPECT_TRUE(chart.Border().Visible());
+    EXPECT_FALSE(chart.Zoom.Allow);
+    EXPECT_TRUE(chart.Zoom.Animated);
+    EXPECT_EQ(chart.Zoom.AnimatedSteps, 5);
+    EXPECT_EQ(chart.PrintMargins[0], 10);
+    EXPECT_EQ(chart.PrintMargins[1], 20);
+    EXPECT_EQ(chart.PrintMargins[2], 300);
+    EXPECT_EQ(chart.PrintMargins[3], 40);
+    EXPECT_EQ(chart.BackWall().Color(), clRed);
+    EXPECT_EQ(chart.ColorPaletteIndex, 9);
+    TChart fresh;
+    TColorPalettes::ApplyPalette(fresh, 9);
+    EXPECT_EQ(chart.ChartPalette, fresh.ChartPalette);
+    EXPECT_FALSE(chart.ComponentState() & TComponent::csLoading);
+
+    // a number for the back colour; any other identifier for the border style hides it
+    TMemoryStream n = Form(Short("BackColor") + "\x04" + std::string("\x56\x34\x12\x00", 4) + Short("BorderStyle") +
+                           "\x07" + Short("bsNone"));
+    n.ReadComponent(&chart);
+    EXPECT_EQ(chart.BackWall().Color(), TColor(0x00123456));
+    EXPECT_FALSE(chart.Border().Visible());
+}
+
+TEST(ChartStreaming, BackColorMakesTheWallSolidOnlyOnAFormAndNotWhileLoading)
+{
+    EnsurePlatform();
+    TForm* form = Construct<TForm>(Application);
+    auto* chart = new TChart(form);
+    chart->SetParent(form);
+    chart->BackWall().Brush().SetStyle(bsClear);
+    TMemoryStream m = Form(Short("BackColor") + "\x07" + Short("clBlue"));
+    m.ReadComponent(chart);
+    EXPECT_EQ(chart->BackWall().Color(), clBlue);
+    EXPECT_EQ(chart->BackWall().Brush().Style(), bsClear);
+    chart->SetBackColor(clGreen);
+    EXPECT_EQ(chart->BackWall().Brush().Style(), bsSolid);
+    TChart alone;
+    alone.BackWall().Brush().SetStyle(bsClear);
+    alone.SetBackColor(clGreen);
+    EXPECT_EQ(alone.BackWall().Brush().Style(), bsClear);
+    form->Free();
+}
+
+TEST(ChartStreaming, OnlyChangedSettingsAreWritten)
+{
+    EnsurePlatform();
+    TChart chart;
+    chart.SetName("C");
+    TMemoryStream plain;
+    plain.WriteComponent(&chart);
+    EXPECT_EQ(plain.DataString(), "TPF0" + Short("TChart") + Short("C") + kEnd + kEnd);
+
+    chart.PrintMargins[2] = 200;
+    TColorPalettes::ApplyPalette(chart, 3);
+    TMemoryStream m;
+    m.WriteComponent(&chart);
+    EXPECT_EQ(m.DataString(), "TPF0" + Short("TChart") + Short("C") + Short("PrintMargins") + "\x01" + "\x02\x0f" +
+                                  "\x02\x0f" + "\x03" + std::string("\xc8\x00", 2) + "\x02\x0f" + kEnd +
+                                  Short("ColorPaletteIndex") + "\x02\x03" + kEnd + kEnd);
+    m.SetPosition(0);
+    TChart back;
+    m.ReadComponent(&back);
+    EXPECT_EQ(back.PrintMargins[2], 200);
+    EXPECT_EQ(back.ColorPaletteIndex, 3);
+
+    // against an ancestor with the same palette the index is left out
+    TChart ancestor;
+    TColorPalettes::ApplyPalette(ancestor, 3);
+    TMemoryStream d;
+    TWriter w(d);
+    w.Ancestor = &ancestor;
+    chart.DefineProperties(&w);
+    EXPECT_EQ(d.DataString().find("ColorPaletteIndex"), std::string::npos);
+    EXPECT_NE(d.DataString().find("PrintMargins"), std::string::npos);
+}
+
+TEST(ChartStreaming, BadValuesAreRefused)
+{
+    EnsurePlatform();
+    struct Case {
+        const char* what;
+        std::string props;
+    };
+    const Case cases[] = {
+        {"a colour without a name", Short("BackColor") + "\x07" + Short("clNoSuchColour")},
+        {"zoom flag as a number", Short("AllowZoom") + "\x02\x01"},
+        {"three print margins", Short("PrintMargins") + "\x01" + "\x02\x01\x02\x02\x02\x03" + kEnd},
+        {"zoom steps past reason", Short("AnimatedZoomSteps") + "\x04" + std::string("\x00\x00\x00\x40", 4)},
+        {"a property the chart does not have", Short("Colour") + "\x02\x01"},
+    };
+    for (const Case& c : cases) {
+        TChart chart;
+        TMemoryStream m = Form(c.props);
+        EXPECT_THROW(m.ReadComponent(&chart), EReadError) << c.what;
+        EXPECT_EQ(chart.PrintMargins[0], 15) << c.what;
+    }
+}
+
+TEST(ChartStreaming, MarkItemsTravelAsACountAndLists)
+{
+    EnsurePlatform();
+    TChart chart;
+    auto* series = new TLineSeries(&chart);
+    chart.AddSeries(series);
+    TSeriesMarks& marks = series->Marks();
+    marks.Items.Get(0)->SetColor(clRed);
+    marks.Items.Get(2)->HasText = true;
+    marks.Items.Get(2)->Text = "two\r\nlines";
+    marks.Items.Get(2)->SetTransparent(true);
+
+    class THolder : public TComponent {
+    public:
+        TSeriesMarks* m = nullptr;
+        void GetPublished(TPropertyList& L) override { L.Object("Marks", [this] { return m; }); }
+    };
+    THolder h;
+    h.m = &marks;
+    TMemoryStream out;
+    out.WriteComponent(&h);
+    // three items: the one in the middle was made with default settings, so its list is empty
+    const std::string payload = std::string("\x03\0\0\0", 4) + "\x01" + Short("Color") + "\x07" + Short("clRed") +
+                                kEnd + "\x01" + kEnd + "\x01" + Short("Text.Strings") + "\x01" + "\x06" +
+                                Short("two") + "\x06" + Short("lines") + kEnd + Short("Transparent") + "\x09" + kEnd;
+    const std::string expected = "TPF0" + Short("THolder") + Short("") + Short("Marks.Items") + "\x0a" +
+                                 std::string(1, char(payload.size())) + std::string(3, '\0') + payload + kEnd + kEnd;
+    EXPECT_EQ(out.DataString(), expected);
+
+    TChart other;
+    auto* s2 = new TLineSeries(&other);
+    other.AddSeries(s2);
+    THolder back;
+    back.m = &s2->Marks();
+    out.SetPosition(0);
+    out.ReadComponent(&back);
+    TMarksItems& items = s2->Marks().Items;
+    ASSERT_EQ(items.Count(), 3);
+    EXPECT_TRUE(items.LoadingCustom);
+    EXPECT_EQ(items.Get(0)->Color(), clRed);
+    EXPECT_EQ(items.Get(1)->Color(), clInfoBk);
+    EXPECT_TRUE(items.Get(2)->HasText);
+    EXPECT_EQ(items.Get(2)->Text, "two\r\nlines");
+    EXPECT_TRUE(items.Get(2)->Transparent());
+
+    // a count larger than the data could hold is refused before any item is made
+    TChart third;
+    auto* s3 = new TLineSeries(&third);
+    third.AddSeries(s3);
+    THolder bad;
+    bad.m = &s3->Marks();
+    TMemoryStream huge("TPF0" + Short("THolder") + Short("") + Short("Marks.Items") + "\x0a" +
+                       std::string("\x04\0\0\0", 4) + std::string("\xff\xff\xff\x7f", 4) + kEnd + kEnd);
+    EXPECT_THROW(huge.ReadComponent(&bad), EReadError);
+    EXPECT_EQ(s3->Marks().Items.Count(), 0);
+}
