@@ -19,6 +19,8 @@ enum : UINT {
     WM_MBUTTONUP = 0x0208, WM_MBUTTONDBLCLK = 0x0209, WM_MOUSEWHEEL = 0x020A, WM_CAPTURECHANGED = 0x0215,
     WM_MOUSELEAVE = 0x02A3, WM_CUT = 0x0300, WM_COPY = 0x0301, WM_PASTE = 0x0302, WM_CLEAR = 0x0303,
     WM_UNDO = 0x0304, WM_USER = 0x0400, WM_APP = 0x8000,
+    WM_MDIDESTROY = 0x0221, WM_MDIACTIVATE = 0x0222, WM_MDINEXT = 0x0224, WM_MDIGETACTIVE = 0x0229,
+    WM_MDIREFRESHMENU = 0x0234,
     WM_MOUSEFIRST = WM_MOUSEMOVE, WM_MOUSELAST = WM_MOUSEWHEEL, WM_KEYFIRST = WM_KEYDOWN, WM_KEYLAST = 0x0108
 };
 
@@ -131,5 +133,16 @@ using TWMVScroll = TMessage;
 using TCMHintShow = TMessage;
 using TCMDialogKey = TMessage;
 using TCMWantSpecialKey = TMessage;
+// Docking: CM_DOCKCLIENT (WParam the TDragDockObject, LParam the drop point in client
+// coordinates), CM_UNDOCKCLIENT (WParam the new site or 0, LParam the client),
+// CM_DOCKNOTIFICATION (WParam the client, LParam a TDockNotifyRec).
+using TCMDockClient = TMessage;
+using TCMUnDockClient = TMessage;
+using TCMDockNotification = TMessage;
+struct TDockNotifyRec {
+    UINT ClientMsg;
+    WPARAM MsgWParam;
+    LPARAM MsgLParam;
+};
 
 }  // namespace platform

@@ -84,6 +84,11 @@ TControl::~TControl()
         gDrag = DragRun();
     }
     if (gControlGoneHook) gControlGoneHook(this);
+    if (hostDockSite_) {
+        TWinControl* host = hostDockSite_;
+        hostDockSite_ = nullptr;
+        std::erase(host->dockClients_, this);
+    }
     if (parent_) parent_->RemoveControl(this);
 }
 
@@ -95,6 +100,17 @@ void TControl::SetParent(TWinControl* p)
     if (p == this) throw base::EInvalidOperation("A control cannot have itself as its parent");
     if (parent_) parent_->RemoveControl(this);
     if (p) p->InsertControl(this);
+    // Put elsewhere than in its dock site, a docked control leaves the site.
+    if (hostDockSite_ && !docking_) {
+        bool inSite = false;
+        for (TControl* q = p; q && !inSite; q = q->Parent()) inSite = q == hostDockSite_;
+        if (!inSite) {
+            TWinControl* host = hostDockSite_;
+            hostDockSite_ = nullptr;
+            std::erase(host->dockClients_, this);
+            host->DoRemoveDockClient(this);
+        }
+    }
 }
 
 TPoint TControl::OffsetInHost() const
@@ -364,6 +380,15 @@ void TControl::WndProc(TMessage& m)
             break;
         default: break;
         }
+    }
+    if (hostDockSite_ && (m.Msg == CM_TEXTCHANGED || m.Msg == CM_VISIBLECHANGED)) {
+        // The dock site hears of its client's caption and visibility after the client.
+        AliveWatch live(this);
+        Dispatch(m);
+        if (!live.alive || !hostDockSite_) return;
+        TDockNotifyRec rec{m.Msg, m.WParam, m.LParam};
+        hostDockSite_->Perform(CM_DOCKNOTIFICATION, WPARAM(this), LPARAM(&rec));
+        return;
     }
     Dispatch(m);
 }

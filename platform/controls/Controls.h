@@ -45,6 +45,8 @@ using TControlState = unsigned;
 
 enum TDragMode { dmManual, dmAutomatic };
 enum TDragState { dsDragEnter, dsDragLeave, dsDragMove };
+// A drag moves data (dkDrag) or the control itself to a dock site or into the open (dkDock).
+enum TDragKind { dkDrag, dkDock };
 
 // What is being dragged within the application; the source control unless OnStartDrag
 // gives an object of its own.
@@ -53,6 +55,18 @@ public:
     TControl* Control = nullptr;  // the source
     TPoint DragPos;               // screen
     bool Cancelling = false;
+};
+
+// A control on its way to a dock site: where it would go (screen), the site under the
+// mouse, and whether it would float (no site takes it).
+class TDragDockObject : public TDragObject {
+public:
+    TRect DockRect;
+    TAlign DropAlign = alNone;
+    TControl* DropOnControl = nullptr;
+    bool Floating = true;
+    TWinControl* DragTarget = nullptr;
+    TPoint GrabOffset;  // the mouse inside the control when the drag began
 };
 
 using TMouseEvent = std::function<void(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y)>;
@@ -66,6 +80,15 @@ using TDragOverEvent =
 using TDragDropEvent = std::function<void(TObject* Sender, TObject* Source, int X, int Y)>;
 using TStartDragEvent = std::function<void(TObject* Sender, TDragObject*& DragObject)>;
 using TEndDragEvent = std::function<void(TObject* Sender, TObject* Target, int X, int Y)>;
+using TStartDockEvent = std::function<void(TObject* Sender, TDragDockObject*& DragObject)>;
+using TDockOverEvent =
+    std::function<void(TObject* Sender, TDragDockObject* Source, int X, int Y, TDragState State, bool& Accept)>;
+using TDockDropEvent = std::function<void(TObject* Sender, TDragDockObject* Source, int X, int Y)>;
+using TGetSiteInfoEvent = std::function<void(TObject* Sender, TControl* DockClient, TRect& InfluenceRect,
+                                             TPoint MousePos, bool& CanDock)>;
+using TUnDockEvent = std::function<void(TObject* Sender, TControl* Client, TWinControl* NewTarget, bool& Allow)>;
+// Makes the window a control floats in; nullptr lets the control float as a window of its own.
+using TFloatingDockSiteClass = std::function<TWinControl*(TControl* Client)>;
 
 // Filled for CM_HINTSHOW (LParam points to it); a handler may change it, Result != 0 refuses the hint.
 struct THintInfo {
@@ -223,6 +246,31 @@ public:
     virtual void DoStartDrag(TDragObject*& DragObject);
     virtual void DoEndDrag(TObject* Target, int X, int Y);
 
+    // Docking. With DragKind dkDock a drag moves the control: over a dock site (a windowed
+    // control with DockSite whose GetSiteInfo takes it) the site's DockOver decides, the
+    // drop docks it there (the old site's DoUnDock may refuse); dropped elsewhere it floats
+    // in a window of FloatingDockSiteClass (a tool form by default) at the drop point.
+    TDragKind DragKind = dkDrag;
+    TWinControl* HostDockSite() const { return hostDockSite_; }
+    // Floating: in a floating site, or a window of its own that was floated.
+    bool Floating() const;
+    TFloatingDockSiteClass FloatingDockSiteClass;
+    // The size the control floats at (0: its size); docking into a site from the open
+    // records the size it had there.
+    int UndockWidth = 0, UndockHeight = 0;
+    // Docks the control into NewDockSite as a drop there would; nullptr floats it where it
+    // is. False when the old site refused to let it go.
+    bool ManualDock(TWinControl* NewDockSite, TControl* DropControl = nullptr, TAlign ControlSide = alNone);
+    // Floats the control at ScreenPos (its bounds on the screen).
+    bool ManualFloat(TRect ScreenPos);
+    // Moves the control into NewDockSite (nullptr: to the screen at ARect); ARect is in the
+    // site's client coordinates.
+    virtual void Dock(TWinControl* NewDockSite, TRect ARect);
+    TStartDockEvent OnStartDock;
+    TEndDragEvent OnEndDock;
+    virtual void DoStartDock(TDragDockObject*& DragObject);
+    virtual void DoEndDock(TObject* Target, int X, int Y);
+
     // Message handlers, as the class library names them.
     virtual void WMLButtonDown(TWMMouse& m);
     virtual void WMLButtonUp(TWMMouse& m);
@@ -289,6 +337,9 @@ private:
     TAnchors anchors_ = akLeft | akTop;
     // Distances to the parent's right and bottom, kept for right and bottom anchors.
     int anchorRight_ = -1, anchorBottom_ = -1;
+    TWinControl* hostDockSite_ = nullptr;
+    bool floatingAlone_ = false;  // floated as a window of its own
+    bool docking_ = false;        // inside Dock: a new parent does not undock
     friend class TControlCanvas;
 };
 
@@ -376,6 +427,34 @@ public:
     TKeyPressEvent OnKeyPress;
     TNotifyEvent OnEnter, OnExit;
 
+    // Dock sites.
+    bool DockSite = false;
+    int DockClientCount() const { return int(dockClients_.size()); }
+    TControl* DockClients(int i) const { return dockClients_[std::size_t(i)]; }
+    TDockOverEvent OnDockOver;
+    TDockDropEvent OnDockDrop;
+    TGetSiteInfoEvent OnGetSiteInfo;
+    TUnDockEvent OnUnDock;
+    // During a dock drag: the site's screen rectangle becomes the dock rectangle, then
+    // DoDockOver (OnDockOver) decides; Accept starts true.
+    virtual void DockOver(TDragDockObject* Source, int X, int Y, TDragState State, bool& Accept);
+    virtual void DoDockOver(TDragDockObject* Source, int X, int Y, TDragState State, bool& Accept);
+    // The drop: CM_DOCKCLIENT docks the control, then OnDockDrop.
+    virtual void DockDrop(TDragDockObject* Source, int X, int Y);
+    // Where this site takes a client (its window rectangle grown by 10 pixels, screen) and
+    // whether it takes this one (true unless OnGetSiteInfo says otherwise).
+    virtual void GetSiteInfo(TControl* Client, TRect& InfluenceRect, TPoint MousePos, bool& CanDock);
+    // A client arrived (the base makes it a child at ARect) or left (the base does nothing).
+    virtual void DoAddDockClient(TControl* Client, const TRect& ARect);
+    virtual void DoRemoveDockClient(TControl* Client);
+    // Asks OnUnDock, then sends CM_UNDOCKCLIENT; false when the client must stay.
+    virtual bool DoUnDock(TWinControl* NewTarget, TControl* Client);
+    virtual void CMDockClient(TCMDockClient& m);
+    virtual void CMUnDockClient(TCMUnDockClient& m) { m.Result = 0; }
+    virtual void CMDockNotification(TCMDockNotification& m) { m.Result = 0; }
+    // A window that exists only to hold floating controls.
+    virtual bool IsFloatingDockSite() const { return false; }
+
     void WndProc(TMessage& m) override;
     void Dispatch(TMessage& m) override;
     void DefaultHandler(TMessage& m) override;
@@ -433,6 +512,7 @@ private:
     void ApplyGeometry();
     void AlignChildren();
     std::vector<TControl*> controls_;
+    std::vector<TControl*> dockClients_;
     std::unique_ptr<Impl> impl_;
     TBrush brush_;
     bool tabStop_ = false;

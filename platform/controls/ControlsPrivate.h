@@ -36,7 +36,13 @@ struct DragRun {
     bool accepted = false;
     TCursor savedCursor = crDefault;
     TDragImageList* images = nullptr;  // the source's, while it has one
+    bool dock = false;                 // a dock drag: object is a TDragDockObject
 };
+// The floating site a control gets when its FloatingDockSiteClass is empty (the forms set it).
+extern TFloatingDockSiteClass gDefaultFloatingSite;
+// Dock drags (Dock.cpp): the site under the mouse, a move, the end.
+void DockDragMove(TDragDockObject* obj, TPoint screen);
+void DockDragFinish(TControl* source, TDragDockObject* obj, bool drop, TPoint screen);
 extern DragRun gDrag;
 // Where the last mouse message pointed, for a drag that begins in its handler.
 extern TControl* gLastMouseControl;
@@ -87,6 +93,9 @@ void ShowWithoutActivating(TWinControl* c);
 // gContextMenuHook (screen point); true when a pop-up menu showed.
 extern bool (*gMenuKeyHook)(TWinControl* target, UINT msg, Word key, LPARAM data);
 extern bool (*gContextMenuHook)(TControl* control, TPoint screen);
+// A mouse button pressed on a window (before the window handles it): the forms activate
+// the multiple-document child it sits in.
+extern void (*gMouseActivateHook)(TWinControl* target);
 
 // Mouse messages of the control being dragged; true when the drag took the message.
 bool DragMouse(TControl* c, TMessage& m);

@@ -49,6 +49,12 @@ void FinishDrag(bool drop, TPoint screen)
     if (run.images) run.images->EndDrag();
     if (source->MouseCapture()) source->SetMouseCapture(false);
     SetDragCursor(source->Cursor());
+    if (run.dock) {
+        auto* obj = static_cast<TDragDockObject*>(run.object);
+        if (run.started) DockDragFinish(source, obj, drop, screen);
+        if (run.ownObject) delete run.object;
+        return;
+    }
     TObject* dragged = run.ownObject || !run.object ? static_cast<TObject*>(source) : run.object;
     TControl* target = run.started ? run.target : nullptr;
     TPoint local{};
@@ -85,6 +91,11 @@ bool DragMouse(TControl* c, TMessage& m)
     }
     TObject* dragged = gDrag.ownObject || !gDrag.object ? static_cast<TObject*>(c) : gDrag.object;
     if (gDrag.object) gDrag.object->DragPos = screen;
+    if (gDrag.dock) {
+        if (m.Msg == WM_MOUSEMOVE) DockDragMove(static_cast<TDragDockObject*>(gDrag.object), screen);
+        else if (m.Msg == WM_LBUTTONUP) FinishDrag(true, screen);
+        return true;
+    }
     if (m.Msg == WM_MOUSEMOVE) {
         if (gDrag.images) {
             if (gDrag.images->Dragging()) gDrag.images->DragMove(screen.X, screen.Y);
@@ -128,10 +139,26 @@ void TControl::BeginDrag(bool Immediate, int Threshold)
     gDrag.source = this;
     gDrag.threshold = Threshold < 0 ? 5 : Threshold;
     GetCursorPos(gDrag.start);
-    if (gLastMouseControl == this) gDrag.start = gLastMouseScreen;
+    // Where the last mouse message pointed: the press that starts the drag, also when a
+    // control starts the drag of another (a tab dragging out its page's control).
+    if (gLastMouseControl) gDrag.start = gLastMouseScreen;
     TDragObject* obj = nullptr;
-    DoStartDrag(obj);
-    if (!gDrag.source) return;  // cancelled meanwhile
+    if (DragKind == dkDock) {
+        gDrag.dock = true;
+        TDragDockObject* dock = nullptr;
+        DoStartDock(dock);
+        obj = dock;
+        if (gDrag.source && !obj) {
+            obj = new TDragDockObject;
+            gDrag.ownObject = true;
+        }
+    } else {
+        DoStartDrag(obj);
+    }
+    if (!gDrag.source) {  // cancelled meanwhile
+        if (gDrag.ownObject) delete obj;
+        return;
+    }
     if (obj) {
         gDrag.object = obj;
     } else {
@@ -140,6 +167,11 @@ void TControl::BeginDrag(bool Immediate, int Threshold)
     }
     gDrag.object->Control = this;
     gDrag.object->DragPos = gDrag.start;
+    if (gDrag.dock) {
+        auto* dock = static_cast<TDragDockObject*>(gDrag.object);
+        const TPoint origin = ClientToScreen(Point(0, 0));
+        dock->GrabOffset = Point(gDrag.start.X - origin.X, gDrag.start.Y - origin.Y);
+    }
     gDrag.started = Immediate;
     if (TDragImageList* images = GetDragImages(); images && images->Count() > 0) {
         gDrag.images = images;

@@ -29,6 +29,7 @@ TPoint gLastMouseScreen;
 TControl* gMouseControl = nullptr;
 bool (*gMenuKeyHook)(TWinControl*, UINT, Word, LPARAM) = nullptr;
 bool (*gContextMenuHook)(TControl*, TPoint) = nullptr;
+void (*gMouseActivateHook)(TWinControl*) = nullptr;
 TWinControl* gFocused = nullptr;
 bool gGrabbed = false;
 AliveWatch* gWatches = nullptr;

@@ -25,6 +25,8 @@ TWinControl::TWinControl(TComponent* AOwner) : TControl(AOwner), impl_(std::make
 
 TWinControl::~TWinControl()
 {
+    for (TControl* c : dockClients_) c->hostDockSite_ = nullptr;
+    dockClients_.clear();
     for (auto& t : impl_->timers) t.second->stop();
     impl_->timers.clear();
     while (!controls_.empty()) {
@@ -512,6 +514,12 @@ bool TWinControl::IsControlMouseMsg(TMessage& m)
 
 void TWinControl::WndProc(TMessage& m)
 {
+    if (gMouseActivateHook && (m.Msg == WM_LBUTTONDOWN || m.Msg == WM_RBUTTONDOWN || m.Msg == WM_MBUTTONDOWN ||
+                               m.Msg == WM_LBUTTONDBLCLK)) {
+        AliveWatch live(this);
+        gMouseActivateHook(this);
+        if (!live.alive) return;
+    }
     if (IsMouseMsg(m.Msg) && IsControlMouseMsg(m)) return;
     TControl::WndProc(m);
 }
@@ -538,6 +546,9 @@ void TWinControl::Dispatch(TMessage& m)
     case CM_EXIT: CMExit(m); break;
     case CM_DIALOGKEY: CMDialogKey(m); break;
     case CM_WANTSPECIALKEY: CMWantSpecialKey(m); break;
+    case CM_DOCKCLIENT: CMDockClient(m); break;
+    case CM_UNDOCKCLIENT: CMUnDockClient(m); break;
+    case CM_DOCKNOTIFICATION: CMDockNotification(m); break;
     default: TControl::Dispatch(m); break;
     }
 }

@@ -13,6 +13,7 @@
 #include "base/Exception.h"
 #include "base/SystemInfo.h"
 #include "platform/forms/Dialogs.h"
+#include "platform/controls/ControlsPrivate.h"
 #include "platform/forms/Forms.h"
 #include "platform/Private.h"
 #include "platform/TestRig.h"
@@ -30,6 +31,13 @@ THintWindowClass gHintWindowClass;
 bool OffscreenPlatform() { return QGuiApplication::platformName() == QLatin1String("offscreen"); }
 bool gInProcessMessages = false;
 }  // namespace
+
+// The multiple-document windows' side (MDI.cpp).
+void MDIChildShown(TCustomForm* f, bool shown);
+void MDIChildGone(TCustomForm* f);
+void MDIChildRenamed(TCustomForm* f);
+void MDIChildFocused(TCustomForm* frame, TWinControl* focused);
+void MDIFrameGone(TCustomForm* f, TWinControl*& client);
 
 
 void HandleAppException(const std::exception* e)
@@ -58,6 +66,11 @@ void InitPlatform(int& argc, char** argv)
     SetGuiThread();
     if (!Application) Application = new TApplication;
     if (!Screen) Screen = new TScreen;
+    // Controls float in a tool form; a form floats as itself.
+    gDefaultFloatingSite = [](TControl* c) -> TWinControl* {
+        if (dynamic_cast<TCustomForm*>(c)) return nullptr;
+        return Construct<TCustomDockForm>(Application);
+    };
     base::SetScreenSizeHook([](int& w, int& h) {
         w = Screen ? Screen->Width() : 0;
         h = Screen ? Screen->Height() : 0;
@@ -467,6 +480,37 @@ void THintWindow::Paint()
     DrawText(c->Handle(), Text(), -1, &r, DT_LEFT | DT_NOPREFIX | DT_WORDBREAK);
 }
 
+// ---------------------------------------------------------------- TCustomDockForm
+
+TCustomDockForm::TCustomDockForm(TComponent* AOwner) : TCustomForm(AOwner) { SetBorderStyle(bsSizeToolWin); }
+
+void TCustomDockForm::DoAddDockClient(TControl* Client, const TRect& ARect)
+{
+    TCustomForm::DoAddDockClient(Client, ARect);
+    Client->SetAlign(alClient);
+    SetCaption(Client->Caption());
+    if (!Client->Visible()) Client->Show();
+}
+
+void TCustomDockForm::DoRemoveDockClient(TControl* Client)
+{
+    TCustomForm::DoRemoveDockClient(Client);
+    if (Client->Align() == alClient && Client->Parent() != this) Client->SetAlign(alNone);
+    if (DockClientCount() == 0) {
+        Hide();
+        Release();
+    }
+}
+
+void TCustomDockForm::CMDockNotification(TCMDockNotification& m)
+{
+    auto* client = reinterpret_cast<TControl*>(m.WParam);
+    const auto* rec = reinterpret_cast<const TDockNotifyRec*>(m.LParam);
+    if (rec->ClientMsg == CM_TEXTCHANGED) SetCaption(client->Caption());
+    else if (rec->ClientMsg == CM_VISIBLECHANGED && DockClientCount() == 1) SetVisible(client->Visible());
+    m.Result = 0;
+}
+
 // ---------------------------------------------------------------- TCustomForm
 
 TCustomForm* GetParentForm(TControl* c)
@@ -484,6 +528,8 @@ TCustomForm::TCustomForm(TComponent* AOwner) : TWinControl(AOwner), canvas_(std:
 
 TCustomForm::~TCustomForm()
 {
+    if (formStyle_ == fsMDIChild) MDIChildGone(this);
+    if (mdiClient_) MDIFrameGone(this, mdiClient_);
     std::erase(gForms, this);
     if (Application && Application->MainForm() == this) Application->ClearMainForm();
 }
@@ -552,8 +598,10 @@ void TCustomForm::SetVisible(bool v)
         }
         DoShow();
         TWinControl::SetVisible(true);
+        if (formStyle_ == fsMDIChild) MDIChildShown(this, true);
     } else {
         TWinControl::SetVisible(false);
+        if (formStyle_ == fsMDIChild) MDIChildShown(this, false);
         DoHide();
     }
 }
@@ -599,7 +647,17 @@ void TCustomForm::SetActiveControl(TWinControl* c)
     if (c && Visible() && c->CanFocus()) c->SetFocus();
 }
 
-void TCustomForm::ChildFocused(TWinControl* c) { activeControl_ = c; }
+void TCustomForm::ChildFocused(TWinControl* c)
+{
+    activeControl_ = c;
+    if (!mdiClient_) return;
+    for (TControl* p = c; p; p = p->Parent())
+        if (auto* child = dynamic_cast<TCustomForm*>(p); child && child->formStyle_ == fsMDIChild) {
+            child->activeControl_ = c;
+            break;
+        }
+    MDIChildFocused(this, c);
+}
 
 bool TCustomForm::CloseQuery()
 {
@@ -689,6 +747,10 @@ void TCustomForm::Dispatch(TMessage& m)
         if (OnDeactivate) OnDeactivate(this);
         break;
     case CM_RELEASE: Free(); break;  // nothing of this form is touched after this
+    case CM_TEXTCHANGED:
+        TWinControl::Dispatch(m);
+        if (formStyle_ == fsMDIChild) MDIChildRenamed(this);
+        break;
     default: TWinControl::Dispatch(m); break;
     }
 }

@@ -11,6 +11,8 @@
 
 namespace platform {
 
+class TMenuItem;
+
 enum TPosition { poDesigned, poDefault, poDefaultPosOnly, poDefaultSizeOnly, poScreenCenter, poDesktopCenter,
                  poMainFormCenter, poOwnerFormCenter };
 enum TFormStyle { fsNormal, fsMDIChild, fsMDIForm, fsStayOnTop };
@@ -46,7 +48,23 @@ public:
     TFormBorderStyle BorderStyle() const { return borderStyle_; }
     void SetBorderStyle(TFormBorderStyle s) { borderStyle_ = s; }
     TFormStyle FormStyle() const { return formStyle_; }
-    void SetFormStyle(TFormStyle s) { formStyle_ = s; }
+    // fsMDIForm gives the form a client window that holds its child forms; fsMDIChild puts
+    // the form into the client window of the main form (or of the first fsMDIForm) and
+    // raises EInvalidOperation when there is none.
+    void SetFormStyle(TFormStyle s);
+
+    // Multiple-document frames: the client window (nullptr unless fsMDIForm), its child
+    // forms with the active one first, the menu item whose sub-items end in the window list.
+    TWinControl* MDIClient() const { return mdiClient_; }
+    HWND ClientHandle() const;
+    TCustomForm* ActiveMDIChild() const;
+    int MDIChildCount() const;
+    TCustomForm* MDIChildren(int i) const;
+    TMenuItem* WindowMenu() const { return windowMenu_; }
+    void SetWindowMenu(TMenuItem* item);
+    // Activates the next (or previous) child, as Ctrl+F6 does.
+    void Next();
+    void Previous();
     TPosition Position = poDesigned;
     TWindowState WindowState() const;
     void SetWindowState(TWindowState s);
@@ -56,7 +74,6 @@ public:
     // Moves the focus to the next (or previous) tab stop after cur.
     void SelectNext(TWinControl* cur, bool goForward, bool checkTabStop);
     void SetVisible(bool v) override;  // raises OnShow and OnHide
-    int FrameWidth() const override { return BorderWidth(); }  // the desktop draws the rest
 
     TNotifyEvent OnCreate, OnDestroy, OnShow, OnHide, OnActivate, OnDeactivate, OnPaint;
     TCloseEvent OnClose;
@@ -71,6 +88,9 @@ public:
 
     void Dispatch(TMessage& m) override;
     void CMDialogKey(TCMDialogKey& m) override;
+    int FrameWidth() const override;
+    void WMNCPaint(TMessage& m) override;
+    void Notification(TComponent* AComponent, TOperation Operation) override;
 
 protected:
     void PaintWindow(HDC dc) override;
@@ -88,11 +108,26 @@ private:
     TFormBorderStyle borderStyle_ = bsSizeable;
     TFormStyle formStyle_ = fsNormal;
     TWinControl* activeControl_ = nullptr;
+    bool ActiveMDIChildOfFrame() const;
+    TWinControl* mdiClient_ = nullptr;  // owned by the form
+    TMenuItem* windowMenu_ = nullptr;
 };
 
 class TForm : public TCustomForm {
 public:
     using TCustomForm::TCustomForm;
+};
+
+// The tool window a control floats in (the default FloatingDockSiteClass): the client
+// fills it, its caption follows the client's text, and it hides and frees itself when its
+// last client leaves.
+class TCustomDockForm : public TCustomForm {
+public:
+    explicit TCustomDockForm(TComponent* AOwner);
+    bool IsFloatingDockSite() const override { return true; }
+    void DoAddDockClient(TControl* Client, const TRect& ARect) override;
+    void DoRemoveDockClient(TControl* Client) override;
+    void CMDockNotification(TCMDockNotification& m) override;
 };
 
 // The form a control sits on (nullptr when it sits on none).
