@@ -403,6 +403,14 @@ public:
     std::function<int(platform::TObject*, base::TStrings& list, int index1, int index2)> OnSortAutoCompletionList;
     std::function<void(platform::TObject*, const std::string& token, std::string& hint, bool& handled)>
         OnGetParameterHint;
+    // Hints under the mouse: the word (or token) at text column X of line Y, the hint to
+    // show (the word to begin with) and whether to show it.
+    std::function<void(platform::TObject*, int X, int Y, const std::string& word, std::string& hint, bool& show)>
+        OnHintForWord;
+    std::function<void(platform::TObject*, int X, int Y, const std::string& token, std::string& hint, bool& show)>
+        OnHintForToken;
+    // The text position the last hint was asked for (column, line).
+    platform::TPoint HintCell() const { return hintCell_; }
 
     // ---- hooks of the line store and the styler
     void LinesTouched(int index);
@@ -432,6 +440,7 @@ public:
     bool DoMouseWheelUp(platform::TShiftState shift, platform::TPoint pos) override;
     void Resize() override;
     void Notification(platform::TComponent* c, TOperation op) override;
+    void CMHintShow(platform::TCMHintShow& m) override;
     void WMSetFocus(platform::TWMSetFocus& m) override;
     void WMKillFocus(platform::TWMKillFocus& m) override;
     void WMEraseBkgnd(platform::TWMEraseBkgnd& m) override { m.Result = 1; }

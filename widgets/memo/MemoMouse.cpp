@@ -4,6 +4,7 @@
 
 #include "base/StrUtils.h"
 #include "platform/controls/Menus.h"
+#include "platform/forms/Forms.h"
 #include "platform/system/Clipboard.h"
 #include "platform/system/Shell.h"
 #include "widgets/memo/ExMemo.h"
@@ -153,6 +154,33 @@ std::string WordAround(const std::string& line, int x, Boundary isBoundary)
 }
 
 }  // namespace
+
+void TExCustomMemo::CMHintShow(TCMHintShow& m)
+{
+    THintInfo* info = HintInfoOf(m);
+    const TPoint cell = CellFromPos(info->CursorPos.X, info->CursorPos.Y);
+    hintCell_ = Point(cell.X + leftCol_, cell.Y + topLine_);
+    bool show = true;
+    // The word there, else the token there, may give the hint.
+    const struct {
+        const std::function<void(TObject*, int, int, const std::string&, std::string&, bool&)>& handler;
+        std::string text;
+    } asks[] = {{OnHintForWord, OnHintForWord ? WordAtXY(hintCell_.X, hintCell_.Y) : std::string()},
+                {OnHintForToken, OnHintForToken ? TokenAtXY(hintCell_.X, hintCell_.Y) : std::string()}};
+    for (const auto& ask : asks) {
+        if (!ask.handler || ask.text.empty()) continue;
+        std::string hint = ask.text;
+        ask.handler(this, hintCell_.X, hintCell_.Y, ask.text, hint, show);
+        if (show) {
+            info->HintStr = hint;
+            info->CursorRect = CellRect(cell.X, cell.Y);
+            m.Result = 0;
+            return;
+        }
+        break;
+    }
+    m.Result = show ? 0 : 1;
+}
 
 std::string TExCustomMemo::WordAtXY(int x, int y)
 {
@@ -335,6 +363,11 @@ void TExCustomMemo::MouseMove(TShiftState shift, int x, int y)
 {
     TCustomControl::MouseMove(shift, x, y);
     TPoint cell = CellFromPos(x, y);
+    // A word hint belongs to its place: moved elsewhere, the hint goes and is asked again.
+    if ((OnHintForWord || OnHintForToken) && Application && Application->HintControl() == this &&
+        Application->HintWindow() && Application->HintWindow()->Shown() &&
+        Point(cell.X + leftCol_, cell.Y + topLine_) != hintCell_)
+        Application->CancelHint();
     cell.X = std::max(0, cell.X);
     cell.Y = std::max(0, cell.Y);
     if (dragPending_) {
