@@ -7,6 +7,7 @@
 
 #include "platform/forms/Forms.h"
 #include "platform/graphics/GDI.h"
+#include "platform/graphics/ImageList.h"
 #include "platform/system/Thread.h"
 #include "widgets/memo/ExMemo.h"
 #include "widgets/memo/Gutter.h"
@@ -51,9 +52,83 @@ std::string CompletionKey(const std::string& entry)
 
 // ---------------------------------------------------------------- the list box
 
-TAutoCompletionListBox::TAutoCompletionListBox(TComponent* owner) : TCustomListBox(owner)
+namespace {
+
+// The list's own kind pictures, 16 by 16 on green (the transparent colour): a letter-free
+// sign per kind in its own colour.
+void MakeKindPictures(TImageList& list)
+{
+    const TColor green = TColor(0x00FF00);
+    struct Sign {
+        TColor fill;
+        int shape;  // 0 box, 1 diamond, 2 bolt, 3 bar, 4 circle
+    } signs[5] = {{TColor(0xC06000), 0}, {TColor(0x008080), 1}, {TColor(0x0000C0), 2}, {TColor(0x800080), 3},
+                  {TColor(0x008000), 4}};
+    for (const Sign& sg : signs) {
+        TBitmap b(16, 16);
+        TCanvas* c = b.Canvas();
+        c->Brush().SetColor(green);
+        c->FillRect(Rect(0, 0, 16, 16));
+        c->Brush().SetColor(sg.fill);
+        c->Pen().SetColor(TColor(0x000000));
+        switch (sg.shape) {
+        case 0: c->Rectangle(3, 3, 13, 13); break;
+        case 1: {
+            const TPoint pts[4] = {{8, 2}, {14, 8}, {8, 14}, {2, 8}};
+            c->Polygon(pts, 4);
+            break;
+        }
+        case 2: {
+            const TPoint pts[6] = {{9, 1}, {3, 9}, {8, 9}, {6, 15}, {13, 6}, {8, 6}};
+            c->Polygon(pts, 6);
+            break;
+        }
+        case 3: c->Rectangle(2, 5, 14, 11); break;
+        default: c->Ellipse(2, 2, 14, 14); break;
+        }
+        list.AddMasked(&b, green);
+    }
+}
+
+}  // namespace
+
+TAutoCompletionListBox::TAutoCompletionListBox(TComponent* owner)
+    : TCustomListBox(owner), pictures_(std::make_unique<TImageList>(16, 16))
 {
     SetStyle(lbOwnerDrawFixed);
+    MakeKindPictures(*pictures_);
+}
+
+TAutoCompletionListBox::~TAutoCompletionListBox() = default;
+
+int TAutoCompletionListBox::KindImage(int kind)
+{
+    switch (kind) {
+    case 1: return 0;  // variable
+    case 2: return 1;  // property
+    case 3: return 2;  // event
+    case 4: return 4;  // method
+    case 5: case 6: return 3;  // function and procedure
+    default: return -1;
+    }
+}
+
+void TAutoCompletionListBox::SetImages(TImageList* images)
+{
+    if (images == images_) return;
+    if (images_) RemoveFreeNotification(images_);
+    images_ = images;
+    if (images_) FreeNotification(images_);
+    Invalidate();
+}
+
+void TAutoCompletionListBox::Notification(TComponent* AComponent, TOperation Operation)
+{
+    TCustomListBox::Notification(AComponent, Operation);
+    if (Operation == opRemove && AComponent == images_) {
+        images_ = nullptr;
+        Invalidate();
+    }
 }
 
 namespace {
@@ -105,6 +180,12 @@ void TAutoCompletionListBox::DrawItem(int index, const TRect& rect, TOwnerDrawSt
     c->FillRect(rect);
     int x = rect.Left + 2 + (ShowImages ? 20 : 0);
     const std::string& e = Items().Get(index);
+    if (ShowImages) {
+        // Images the given list lacks keep the list's own picture.
+        const int picture = KindImage(KindOf(Items(), index));
+        const TImageList* from = images_ && picture < images_->Count() ? images_ : pictures_.get();
+        if (picture >= 0) from->Draw(c, rect.Left + 2, rect.Top + (rect.Height() - from->Height()) / 2, picture);
+    }
     const TColor fontColor = c->Font().Color();
     c->Brush().SetStyle(bsClear);
     const std::string kind = KindWord(e);
@@ -194,6 +275,15 @@ TCompletionPopup& TExCustomMemo::Popup()
     return *completion_;
 }
 
+void TExCustomMemo::SetAutoCompletionListImages(TImageList* images)
+{
+    if (images == autoCompletionListImages_) return;
+    if (autoCompletionListImages_) RemoveFreeNotification(autoCompletionListImages_);
+    autoCompletionListImages_ = images;
+    if (images) FreeNotification(images);
+    if (completion_) completion_->List->SetImages(images);
+}
+
 bool TExCustomMemo::CompletionVisible() const { return completion_ && completion_->Window->Visible(); }
 
 bool TExCustomMemo::HintVisible() const { return completion_ && completion_->Hint->Shown(); }
@@ -242,6 +332,7 @@ void TExCustomMemo::ShowForm(bool)
     list.SetColor(autoCompletion_->Color);
     for (int k = 0; k < 7; ++k) list.KindColors[k] = autoCompletion_->KindColor(k);
     list.ShowImages = autoCompletion_->ShowImages();
+    list.SetImages(autoCompletionListImages_);
     list.OnKeyDown = [this](TObject*, Word& key, TShiftState shift) { ListKeyDown(key, shift); };
     list.OnMouseUp = [this](TObject*, TMouseButton, TShiftState, int, int) { AcceptCompletion(false); };
     if (OnStartAutoCompletion) OnStartAutoCompletion(this);

@@ -10,6 +10,7 @@
 
 namespace platform {
 class TForm;
+class TImageList;
 class TTimer;
 class THintWindow;
 }
@@ -46,17 +47,30 @@ private:
     platform::TFont font_;
 };
 
-// The drop-down list: each entry's kind word in its kind's colour, the name up to "(" in bold.
+// The drop-down list: each entry's kind word in its kind's colour, the name up to "(" in bold;
+// with ShowImages the kind's picture before it (variable, property, event, procedure and
+// method pictures; functions show the procedure's, identifiers none).
 class TAutoCompletionListBox : public platform::TCustomListBox {
 public:
     explicit TAutoCompletionListBox(platform::TComponent* owner);
+    ~TAutoCompletionListBox() override;
     platform::TColor KindColors[7] = {};
     bool ShowImages = false;
     int AutoAdaptWidth();  // also sets the row height
     void DrawItem(int index, const platform::TRect& rect, platform::TOwnerDrawState state) override;
+    // The five pictures become images 0 to 4 of images (those it has); nullptr brings back
+    // the list's own.
+    void SetImages(platform::TImageList* images);
+    platform::TImageList* Images() const { return images_; }
+    void Notification(platform::TComponent* AComponent, TOperation Operation) override;
+    // The picture a kind shows, -1 for none.
+    static int KindImage(int kind);
+    const platform::TImageList& Pictures() const { return *pictures_; }
 
 private:
     int kindWidth_ = 0;
+    std::unique_ptr<platform::TImageList> pictures_;
+    platform::TImageList* images_ = nullptr;
 };
 
 // The completion list window, the parameter hint window and their timers of one editor.

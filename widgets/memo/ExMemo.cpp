@@ -6,6 +6,7 @@
 #include "base/StrUtils.h"
 #include "platform/controls/Menus.h"
 #include "platform/graphics/GDI.h"
+#include "platform/graphics/ImageList.h"
 #include "widgets/memo/Gutter.h"
 #include "widgets/memo/AutoCompletion.h"
 #include "widgets/memo/MemoMarkers.h"
@@ -745,6 +746,7 @@ void TExCustomMemo::Notification(TComponent* c, TOperation op)
         AttachDocument(nullptr, nullptr, nullptr);
     }
     if (op == opRemove && c && static_cast<TComponent*>(checker_) == c) checker_ = nullptr;
+    if (op == opRemove && c && static_cast<TComponent*>(autoCompletionListImages_) == c) SetAutoCompletionListImages(nullptr);
     if (op == opRemove && c && static_cast<TComponent*>(ownStyler_) == c) ownStyler_ = nullptr;
     if (op == opRemove && c && static_cast<TComponent*>(styler_) == c) {
         styler_ = nullptr;

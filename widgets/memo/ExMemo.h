@@ -18,6 +18,7 @@ class TStrings;
 }
 namespace platform {
 class TPopupMenu;
+class TImageList;
 }
 
 namespace memo {
@@ -273,6 +274,10 @@ public:
 
     // ---- completion and parameter hints
     TAutoCompletion* AutoCompletion() const { return autoCompletion_.get(); }
+    // The kind pictures of the completion list: images 0 to 4 (variable, property, event,
+    // procedure, method); nullptr for the list's own.
+    platform::TImageList* AutoCompletionListImages() const { return autoCompletionListImages_; }
+    void SetAutoCompletionListImages(platform::TImageList* images);
     TAutoHintParameters AutoHintParameters() const { return autoHintParameters_; }
     void SetAutoHintParameters(TAutoHintParameters v);
     int AutoHintParameterDelay() const { return autoHintParameterDelay_; }
@@ -507,6 +512,7 @@ protected:
     std::unique_ptr<TPrintOptions> printOptions_;
     std::unique_ptr<TExMarkerList> markerList_;
     std::unique_ptr<TAutoCompletion> autoCompletion_;
+    platform::TImageList* autoCompletionListImages_ = nullptr;
     std::unique_ptr<TCompletionPopup> completion_;  // made when first needed
     bool swallowSpace_ = false;  // the blank of the Ctrl+Space that opened the list
     std::vector<std::string> html_;
