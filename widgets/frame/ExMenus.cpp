@@ -183,8 +183,90 @@ TExMainMenu::TExMainMenu(TComponent* AOwner) : TMainMenu(AOwner)
 
 TExMainMenu::~TExMainMenu()
 {
+    HookClient(nullptr);
     DetachStyler();
     FreeInternalStyler();
+}
+
+namespace {
+// The window-list procedure as a type of its own, so that a client holding it is recognised.
+struct WindowListHook {
+    TWinControl* client;
+    void operator()(TMessage& m) const { WindowListProc(client, m); }
+};
+}  // namespace
+
+TWinControl* TExMainMenu::HookedClient() const { return hookedClient_ ? TWinControl::FromHandle(hookedClient_) : nullptr; }
+
+void TExMainMenu::HookClient(TWinControl* client)
+{
+    if (TWinControl* old = HookedClient()) {
+        if (previousProc_) old->WindowProc = *previousProc_;
+        SetWindowLongPtr(hookedClient_, GWLP_USERDATA, 0);
+    }
+    hookedClient_ = nullptr;
+    previousProc_.reset();
+    if (!client) return;
+    previousProc_ = std::make_unique<TControl::TWndMethod>(client->WindowProc);
+    hookedClient_ = client->Handle();
+    SetWindowLongPtr(hookedClient_, GWLP_USERDATA, LPARAM(previousProc_.get()));
+    client->WindowProc = WindowListHook{client};
+}
+
+void TExMainMenu::ActivateMDIChild(TObject* Sender)
+{
+    auto* item = dynamic_cast<TMenuItem*>(Sender);
+    if (!item || item->Tag == 0) return;
+    TWinControl* client = GetMDIClientWnd(this);
+    if (!client) return;
+    if (SendMessage(client->Handle(), WM_MDIACTIVATE, WPARAM(item->Tag), 0) == 0) item->SetChecked(true);
+}
+
+void WindowListProc(TWinControl* client, TMessage& m)
+{
+    if (m.Msg != WM_MDIREFRESHMENU) {
+        auto* previous = reinterpret_cast<TControl::TWndMethod*>(GetWindowLongPtr(client->Handle(), GWLP_USERDATA));
+        if (previous && *previous) (*previous)(m);
+        else client->WndProc(m);
+        return;
+    }
+    m.Result = 0;
+    TCustomForm* form = client->Parent() ? FindForm(client->Parent()->Handle()) : nullptr;
+    if (!form || form->FormStyle() != fsMDIForm || !form->WindowMenu()) return;
+    auto* menu = dynamic_cast<TExMainMenu*>(FormMenu(form));
+    if (!menu) return;
+    TMenuItem* window = form->WindowMenu();
+    menu->BeginUpdate();
+    // The marker line ends what the program put in the window menu; the list follows it.
+    TMenuItem* marker = nullptr;
+    for (int i = 0; i < window->Count() && !marker; ++i)
+        if (window->Items(i)->ShortCut() == kWindowListMarker) marker = window->Items(i);
+    if (marker && marker->Caption() == "-") {
+        while (window->Count() > marker->MenuIndex() + 1) window->Delete(window->Count() - 1);
+    } else {
+        marker = new TMenuItem(menu->Owner());
+        marker->SetCaption("-");
+        marker->SetShortCut(kWindowListMarker);
+        window->Add(marker);
+    }
+    std::vector<std::pair<std::string, TCustomForm*>> children;
+    for (int i = 0; i < form->MDIChildCount(); ++i)
+        if (form->MDIChildren(i)->Visible()) children.emplace_back(form->MDIChildren(i)->Caption(), form->MDIChildren(i));
+    marker->SetVisible(!children.empty());
+    std::stable_sort(children.begin(), children.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    TCustomForm* active = form->ActiveMDIChild();
+    for (std::size_t i = 0; i < children.size(); ++i) {
+        auto* item = new TMenuItem(menu->Owner());
+        item->SetCaption(std::to_string(i + 1) + " " + children[i].first);
+        item->Tag = long(reinterpret_cast<std::intptr_t>(children[i].second->Handle()));
+        item->OnClick = [menu](TObject* sender) { menu->ActivateMDIChild(sender); };
+        item->SetRadioItem(true);
+        item->SetGroupIndex(kWindowListGroup);
+        window->Add(item);
+        if (children[i].second == active) item->SetChecked(true);
+    }
+    menu->EndUpdate();
+    m.Result = LRESULT(static_cast<TMenu*>(menu));
 }
 
 void TExMainMenu::Loaded()
@@ -278,6 +360,9 @@ void RefreshMenu(TMenu* menu, bool a, bool b)
     IExMenu* m = GetExMenuIntf(menu);
     if (!m) return;
     if (a || b) m->UpdateItems();
+    auto* main = dynamic_cast<TExMainMenu*>(menu);
+    TWinControl* client = main ? GetMDIClientWnd(main) : nullptr;
+    if (client && !client->WindowProc.target<WindowListHook>()) main->HookClient(client);
 }
 
 void SetMenuItemEvents(TMenu* menu, TMenuItem* item, bool descend, bool keep, TExMenuLink* link)
@@ -303,7 +388,24 @@ TMenu* GetParentMenuEx(TMenuItem* item)
 
 IExMenu* GetMenuItemIntf(TMenuItem* item) { return GetExMenuIntf(GetParentMenuEx(item)); }
 
-TWinControl* GetMDIClientWnd(TMenu*) { return nullptr; }  // no multiple-document windows here
+TWinControl* GetMDIClientWnd(TMenu* menu)
+{
+    auto* main = dynamic_cast<TMainMenu*>(menu);
+    auto* form = main ? dynamic_cast<TCustomForm*>(main->Owner()) : nullptr;
+    if (!form) return nullptr;
+    if (form->FormStyle() == fsMDIChild) return form->Parent();
+    if (form->FormStyle() == fsMDIForm) return form->MDIClient();
+    return nullptr;
+}
+
+TCustomForm* FindForm(HWND handle)
+{
+    for (int i = 0; Screen && i < Screen->FormCount(); ++i) {
+        TCustomForm* f = Screen->Forms(i);
+        if (f->HandleAllocated() && f->Handle() == handle) return f;
+    }
+    return nullptr;
+}
 
 void DisableMenuAnimation() {}
 void RestoreMenuAnimation() {}

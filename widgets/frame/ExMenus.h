@@ -2,6 +2,7 @@
 // Owner-drawn menus: a main menu and a pop-up menu that keep the platform's menu model
 // and paint every item in the look of a menu styler; the routines that measure and paint
 // one item; the predicates they use.
+#include <memory>
 #include <string>
 
 #include "platform/controls/Menus.h"
@@ -73,9 +74,19 @@ public:
     void Notification(platform::TComponent* AComponent, TOperation Operation) override;
     void MenuChanged(TObject* Sender, TMenuItem* Source, bool Rebuild) override;
     void MenuFontChanged(TObject* Sender);
+    // A window-list item chosen: the client activates the child whose window is its Tag.
+    void ActivateMDIChild(TObject* Sender);
+    // The multiple-document client window whose procedure the menu replaced, or none.
+    platform::TWinControl* HookedClient() const;
+    // Gives the hooked client its procedure back; then hooks client (nullptr: none).
+    void HookClient(platform::TWinControl* client);
 
 protected:
     bool IsMain() const override { return true; }
+
+private:
+    platform::HWND hookedClient_ = nullptr;
+    std::unique_ptr<platform::TControl::TWndMethod> previousProc_;
 };
 
 class TExPopupMenu : public platform::TPopupMenu, public TExMenuLink {
@@ -101,7 +112,17 @@ void SetMenuItemEvents(TMenu* menu, TMenuItem* item, bool descend, bool keep, TE
 IExMenu* GetExMenuIntf(TMenu* menu);
 TMenu* GetParentMenuEx(TMenuItem* item);
 IExMenu* GetMenuItemIntf(TMenuItem* item);
+// The client window of the form a main menu belongs to: the parent window of a
+// multiple-document child, the client of a frame; nullptr otherwise.
 platform::TWinControl* GetMDIClientWnd(TMenu* menu);
+// The first form whose window is handle, or nullptr.
+platform::TCustomForm* FindForm(platform::HWND handle);
+// The marker item before the window list.
+constexpr platform::TShortCut kWindowListMarker = 0xABCD;
+constexpr int kWindowListGroup = 205;
+// The client window procedure that builds the window list (WM_MDIREFRESHMENU) and passes
+// every other message to the procedure kept in the window's user-data slot.
+void WindowListProc(platform::TWinControl* client, platform::TMessage& m);
 // The menus change no desktop setting: menu animation stays as the desktop has it.
 void DisableMenuAnimation();
 void RestoreMenuAnimation();
