@@ -510,12 +510,8 @@ void TExPageControl::Notification(TComponent* AComponent, TOperation Operation)
         if (it != docked_.end()) {
             TExTabSheet* page = it->page;
             docked_.erase(it);
-            TExTabSheet* next = FindNextPage(page, true, true);
-            if (next && next != page && CanChange()) {
-                SetTabIndex(next->GetTabIndex());
-                Change();
-            }
-            delete page;
+            if (undockingPage_ == page) undockingPage_ = nullptr;
+            DropDockedPage(page);
         }
     }
     TCustomTabControl::Notification(AComponent, Operation);
@@ -814,45 +810,69 @@ std::string FirstLine(const std::string& s) { return s.substr(0, s.find_first_of
 TExTabSheet* TExPageControl::DockClient(TControl* client)
 {
     if (!DockSite || !client || GetPageFromDockClient(client)) return nullptr;
-    auto* sheet = new TExTabSheet(this);
-    try {
-        if (dynamic_cast<TCustomForm*>(client)) sheet->SetCaption(FirstLine(client->Caption()));
-        sheet->SetExPageControl(this);
-        client->SetParent(sheet);
-        client->SetAlign(alClient);
-    } catch (...) {
-        delete sheet;
-        throw;
-    }
-    docked_.push_back({client, sheet, client->WindowProc});
-    FreeNotification(client);
-    client->WindowProc = [this, client](TMessage& m) {
-        auto it = std::find_if(docked_.begin(), docked_.end(), [client](const Docked& d) { return d.client == client; });
-        if (it == docked_.end()) {
-            client->WndProc(m);
-            return;
-        }
-        TExTabSheet* page = it->page;
-        const TControl::TWndMethod previous = it->previous;
-        previous(m);
-        if (m.Msg == CM_TEXTCHANGED) page->SetCaption(FirstLine(client->Caption()));
-        else if (m.Msg == CM_VISIBLECHANGED) page->SetTabVisible(m.WParam != 0);
-    };
-    sheet->SetTabVisible(client->Visible());
-    if (client->Visible()) SetActivePage(sheet);
-    return sheet;
+    client->ManualDock(this);
+    return GetPageFromDockClient(client);
 }
 
 void TExPageControl::UndockClient(TControl* client)
 {
-    auto it = std::find_if(docked_.begin(), docked_.end(), [client](const Docked& d) { return d.client == client; });
-    if (it == docked_.end()) return;
-    TExTabSheet* page = it->page;
-    client->WindowProc = it->previous;
-    docked_.erase(it);
-    RemoveFreeNotification(client);
-    client->SetAlign(alNone);
-    client->SetParent(nullptr);
+    if (!GetPageFromDockClient(client) || !DoUnDock(nullptr, client)) return;
+    client->SetParent(nullptr);  // leaving the site removes its page
+}
+
+void TExPageControl::CMDockClient(TCMDockClient& m)
+{
+    m.Result = 0;
+    auto* source = reinterpret_cast<TDragDockObject*>(m.WParam);
+    TControl* client = source->Control;
+    auto* sheet = new TExTabSheet(this);
+    newDockSheet_ = sheet;
+    try {
+        if (dynamic_cast<TCustomForm*>(client)) sheet->SetCaption(FirstLine(client->Caption()));
+        sheet->SetExPageControl(this);
+        TRect r = source->DockRect;
+        const TPoint o = ClientToScreen(Point(0, 0));
+        OffsetRect(r, -o.X, -o.Y);
+        client->Dock(this, r);
+    } catch (...) {
+        newDockSheet_ = nullptr;
+        delete sheet;
+        throw;
+    }
+    newDockSheet_ = nullptr;
+    sheet->SetTabVisible(client->Visible());
+    if (client->Visible()) SetActivePage(sheet);
+    client->SetAlign(alClient);
+}
+
+void TExPageControl::DoAddDockClient(TControl* Client, const TRect& ARect)
+{
+    if (!newDockSheet_) {
+        TCustomTabControl::DoAddDockClient(Client, ARect);
+        return;
+    }
+    Client->SetParent(newDockSheet_);
+    docked_.push_back({Client, newDockSheet_});
+    FreeNotification(Client);
+}
+
+void TExPageControl::DoRemoveDockClient(TControl* Client)
+{
+    TCustomTabControl::DoRemoveDockClient(Client);
+    auto it = std::find_if(docked_.begin(), docked_.end(), [Client](const Docked& d) { return d.client == Client; });
+    TExTabSheet* page = it != docked_.end() ? it->page : nullptr;
+    if (it != docked_.end()) {
+        docked_.erase(it);
+        RemoveFreeNotification(Client);
+    }
+    if (destroying_) return;
+    if (undockingPage_) page = undockingPage_;
+    undockingPage_ = nullptr;
+    if (page) DropDockedPage(page);
+}
+
+void TExPageControl::DropDockedPage(TExTabSheet* page)
+{
     TExTabSheet* next = FindNextPage(page, true, true);
     if (next && next != page && CanChange()) {
         SetTabIndex(next->GetTabIndex());
@@ -861,8 +881,42 @@ void TExPageControl::UndockClient(TControl* client)
     delete page;
 }
 
+void TExPageControl::DockOver(TDragDockObject* Source, int X, int Y, TDragState State, bool& Accept)
+{
+    const TPoint o = ClientToScreen(Point(0, 0));
+    const int f = FrameWidth();
+    Source->DockRect = Bounds(o.X - f, o.Y - f, Width(), Height());
+    DoDockOver(Source, X, Y, State, Accept);
+}
+
+void TExPageControl::GetSiteInfo(TControl* Client, TRect& InfluenceRect, TPoint MousePos, bool& CanDock)
+{
+    CanDock = GetPageFromDockClient(Client) == nullptr;
+    TCustomTabControl::GetSiteInfo(Client, InfluenceRect, MousePos, CanDock);
+}
+
+void TExPageControl::CMDockNotification(TCMDockNotification& m)
+{
+    auto* client = reinterpret_cast<TControl*>(m.WParam);
+    const auto* rec = reinterpret_cast<const TDockNotifyRec*>(m.LParam);
+    if (TExTabSheet* page = GetPageFromDockClient(client)) {
+        if (rec->ClientMsg == CM_TEXTCHANGED) page->SetCaption(FirstLine(client->Caption()));
+        else if (rec->ClientMsg == CM_VISIBLECHANGED) page->SetTabVisible(rec->MsgWParam != 0);
+    }
+    TCustomTabControl::CMDockNotification(m);
+}
+
+void TExPageControl::CMUnDockClient(TCMUnDockClient& m)
+{
+    m.Result = 0;
+    auto* client = reinterpret_cast<TControl*>(m.LParam);
+    undockingPage_ = GetPageFromDockClient(client);
+    client->SetAlign(alNone);
+}
+
 TExTabSheet* TExPageControl::GetPageFromDockClient(TControl* client) const
 {
+    if (!client || client->HostDockSite() != this) return nullptr;
     for (const Docked& d : docked_)
         if (d.client == client && client->Parent() == d.page) return d.page;
     return nullptr;
@@ -876,13 +930,14 @@ TControl* TExPageControl::GetDockClientFromMousePos(TPoint p) const
     TExTabSheet* sheet = pages_[std::size_t(page)];
     if (sheet->ControlCount() == 0) return nullptr;
     TControl* first = sheet->Controls(0);
-    return GetPageFromDockClient(first) ? first : nullptr;
+    return first->HostDockSite() == this ? first : nullptr;
 }
 
 void TExPageControl::DblClick()
 {
     TCustomTabControl::DblClick();
-    if (TControl* client = GetDockClientFromMousePos(lastDown_)) UndockClient(client);
+    // Floats the docked control (a dock to no site).
+    if (TControl* client = GetDockClientFromMousePos(lastDown_)) client->ManualDock(nullptr);
 }
 
 }  // namespace frame

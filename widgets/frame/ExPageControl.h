@@ -181,16 +181,24 @@ public:
 
     TCanChangeEvent OnCanChange;
 
-    // Docking: with DockSite a control docks in as a page of its own. The page's caption
-    // is the control's text up to its first line break and follows it, as the page's tab
-    // follows the control's visibility.
-    bool DockSite = false;
+    // Docking: with DockSite a control dropped on the control docks in as a page of its
+    // own. The page's caption is the control's text up to its first line break and
+    // follows it, as the page's tab follows the control's visibility. A tab of a docked
+    // control drags the control out; a double click on it floats the control.
+    // Docks client as a drop would; the page it got, or nullptr.
     TExTabSheet* DockClient(platform::TControl* client);
-    // Takes a docked control out (as a double click on its tab floats it): its page goes
-    // and the next page forward shows.
+    // Takes a docked control out without floating it: its page goes and the next page
+    // forward shows; the control is left without a parent.
     void UndockClient(platform::TControl* client);
     TExTabSheet* GetPageFromDockClient(platform::TControl* client) const;
     platform::TControl* GetDockClientFromMousePos(TPoint p) const;
+    void DoAddDockClient(platform::TControl* Client, const TRect& ARect) override;
+    void DoRemoveDockClient(platform::TControl* Client) override;
+    void DockOver(platform::TDragDockObject* Source, int X, int Y, platform::TDragState State, bool& Accept) override;
+    void GetSiteInfo(platform::TControl* Client, TRect& InfluenceRect, TPoint MousePos, bool& CanDock) override;
+    void CMDockClient(platform::TCMDockClient& m) override;
+    void CMUnDockClient(platform::TCMUnDockClient& m) override;
+    void CMDockNotification(platform::TCMDockNotification& m) override;
     void DblClick() override;
 
     // Closed tabs.
@@ -244,9 +252,11 @@ private:
     struct Docked {
         platform::TControl* client;
         TExTabSheet* page;
-        platform::TControl::TWndMethod previous;
     };
     std::vector<Docked> docked_;
+    TExTabSheet* newDockSheet_ = nullptr;   // while a control docks in
+    TExTabSheet* undockingPage_ = nullptr;  // between the undock notice and the removal
+    void DropDockedPage(TExTabSheet* page);
     platform::TPoint lastDown_{};
     std::unique_ptr<platform::TImageList> marginImages_;
     platform::TImageList* exImages_ = nullptr;

@@ -6,8 +6,10 @@
 #include <vector>
 
 #include "FrameFixture.h"
+#include "base/Exception.h"
 #include "base/StringList.h"
 #include "platform/TestRig.h"
+#include "platform/forms/Forms.h"
 #include "platform/controls/ExtCtrls.h"
 #include "platform/graphics/ImageList.h"
 #include "widgets/frame/ExPageControl.h"
@@ -351,6 +353,135 @@ TEST_F(PageFixture, DockedControlsGetPagesOfTheirOwn)
 }  // namespace
 
 namespace {
+
+TEST_F(PageFixture, ControlsDraggedOnTheControlBecomePagesAndTabsDragThemOut)
+{
+    pc->DockSite = true;
+    std::vector<std::string> dock;
+    TRect dockRect;
+    pc->OnGetSiteInfo = [&](TObject*, TControl*, TRect&, TPoint, bool&) { dock.push_back("info"); };
+    pc->OnDockOver = [&](TObject*, TDragDockObject* src, int, int, TDragState, bool&) {
+        dockRect = src->DockRect;
+        dock.push_back("over");
+    };
+    auto* tool = Add<TPanel>(320, 220, 70, 60);
+    tool->SetColor(TColor(0x0000FF));
+    tool->DragKind = dkDock;
+    tool->DragMode = dmAutomatic;
+    // The user drags with the left button from one control to a screen point.
+    auto drag = [](TWinControl* from, TPoint at, TPoint screen) {
+        HostMouse(from, hmPress, mbLeft, at.X, at.Y);
+        const TPoint start = from->ClientToScreen(at);
+        for (int i = 1; i <= 3; ++i) {
+            const TPoint p = from->ScreenToClient(
+                Point(start.X + (screen.X - start.X) * i / 3, start.Y + (screen.Y - start.Y) * i / 3));
+            HostMouse(from, hmMove, mbLeft, p.X, p.Y);
+        }
+        const TPoint p = from->ScreenToClient(screen);
+        HostMouse(from, hmRelease, mbLeft, p.X, p.Y);
+    };
+    const TPoint onPages = pc->ClientToScreen(Point(150, 120));
+    const TPoint open = form->ClientToScreen(Point(700, 100));
+
+    drag(tool, Point(5, 5), onPages);
+    ASSERT_EQ(pc->GetPageCount(), 4);
+    TExTabSheet* page = pc->GetPageFromDockClient(tool);
+    ASSERT_NE(page, nullptr);
+    EXPECT_EQ(pc->ActivePage(), page);
+    EXPECT_EQ(tool->HostDockSite(), pc);
+    EXPECT_EQ(tool->Parent(), page);
+    EXPECT_EQ(tool->Align(), alClient);
+    EXPECT_EQ(dock.front(), "info");
+    EXPECT_EQ(dock.back(), "over");
+    EXPECT_EQ(dockRect, Bounds(pc->ClientOrigin().X - pc->FrameWidth(), pc->ClientOrigin().Y - pc->FrameWidth(),
+                               pc->Width(), pc->Height()));
+    auto bmp = PaintToBitmap(pc);
+    LookAt(*bmp, "pages_docked");
+    EXPECT_EQ(At(*bmp, 150, 120), TColor(0x0000FF));
+    tool->SetCaption("Lines\r\nof the hull");
+    EXPECT_EQ(page->Caption(), "Lines");
+
+    // Its tab dragged into the open: the control floats there in a tool form, its page goes.
+    const int tab = page->GetPageIndex();
+    drag(pc, Middle(tab), open);
+    EXPECT_EQ(pc->GetPageCount(), 3);
+    EXPECT_EQ(pc->GetPageFromDockClient(tool), nullptr);
+    EXPECT_TRUE(tool->Floating());
+    auto* floating = dynamic_cast<TCustomDockForm*>(tool->HostDockSite());
+    ASSERT_NE(floating, nullptr);
+    EXPECT_TRUE(floating->Visible());
+    EXPECT_EQ(floating->Caption(), "Lines\r\nof the hull");
+    EXPECT_EQ(tool->Width(), 70);  // the size it had before it was docked
+    bmp = PaintToBitmap(floating);
+    EXPECT_EQ(At(*bmp, 4, 4), TColor(0x0000FF));
+
+    // Dragged from its floating form back onto the pages: a page again, the form goes.
+    drag(tool, Point(5, 5), onPages);
+    page = pc->GetPageFromDockClient(tool);
+    ASSERT_NE(page, nullptr);
+    EXPECT_EQ(pc->GetPageCount(), 4);
+    Application->ProcessMessages();
+    for (int i = 0; i < Screen->FormCount(); ++i) EXPECT_EQ(dynamic_cast<TCustomDockForm*>(Screen->Forms(i)), nullptr);
+
+    // The page control does not take a control it already holds: dropped on it, it floats.
+    bool canDock = true;
+    pc->OnGetSiteInfo = [&](TObject*, TControl*, TRect&, TPoint, bool& can) { canDock = can; };
+    drag(pc, Middle(page->GetPageIndex()), pc->ClientToScreen(Point(150, 150)));
+    EXPECT_FALSE(canDock);
+    EXPECT_TRUE(tool->Floating());
+    ASSERT_TRUE(tool->ManualDock(pc));
+    page = pc->GetPageFromDockClient(tool);
+    ASSERT_NE(page, nullptr);
+
+    // A double click on its tab floats it where it is; docked back by the program.
+    const TPoint m = Middle(page->GetPageIndex());
+    HostMouse(pc, hmPress, mbLeft, m.X, m.Y);
+    HostMouse(pc, hmRelease, mbLeft, m.X, m.Y);
+    HostMouse(pc, hmDoubleClick, mbLeft, m.X, m.Y);
+    HostMouse(pc, hmRelease, mbLeft, m.X, m.Y);
+    EXPECT_TRUE(tool->Floating());
+    EXPECT_TRUE(tool->Showing());
+    EXPECT_EQ(pc->GetPageCount(), 3);
+    EXPECT_EQ(pc->ActivePage(), sheets[0]);
+    ASSERT_TRUE(tool->ManualDock(pc));
+    EXPECT_EQ(pc->GetPageCount(), 4);
+    Application->ProcessMessages();
+}
+
+TEST_F(PageFixture, ADockedFormNamesItsPageAndAFailedDockLeavesNoPage)
+{
+    pc->DockSite = true;
+    auto* f = Construct<TForm>(Application);
+    f->SetCaption("Results\nof the run");
+    f->Show();
+    ASSERT_TRUE(f->ManualDock(pc));
+    TExTabSheet* page = pc->GetPageFromDockClient(f);
+    ASSERT_NE(page, nullptr);
+    EXPECT_EQ(page->Caption(), "Results");
+    EXPECT_EQ(f->Parent(), page);
+    // Floated, a form is a window of its own again.
+    ASSERT_TRUE(f->ManualDock(nullptr));
+    EXPECT_EQ(f->Parent(), nullptr);
+    EXPECT_TRUE(f->Floating());
+    EXPECT_EQ(pc->GetPageCount(), 3);
+    f->Free();
+
+    // A control that cannot go where it is docked: the new page is freed, the error passed on.
+    struct Stubborn : TPanel {
+        using TPanel::TPanel;
+        void SetParent(TWinControl* p) override
+        {
+            if (p && dynamic_cast<TExTabSheet*>(p)) throw base::EInvalidOperation("stays");
+            TPanel::SetParent(p);
+        }
+    };
+    auto* s = new Stubborn(form);
+    s->SetParent(form);
+    EXPECT_THROW(s->ManualDock(pc), base::EInvalidOperation);
+    EXPECT_EQ(pc->GetPageCount(), 3);
+    EXPECT_EQ(s->Parent(), form);
+    EXPECT_EQ(s->HostDockSite(), nullptr);
+}
 
 TEST_F(PageFixture, ColouredPagesPicturesAndRoundEdges)
 {
