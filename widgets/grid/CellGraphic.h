@@ -1,5 +1,6 @@
 #pragma once
 // The graphic a cell may carry besides its text: a check box, a progress bar, a node, ...
+#include <functional>
 #include <string>
 
 #include "platform/Classes.h"
@@ -9,7 +10,16 @@ namespace base {
 class TStrings;
 }
 
+namespace platform {
+class TBitmap;
+class TIcon;
+class TPicture;
+}
+
 namespace grid {
+
+class TFilePicture;
+class TIntList;
 
 enum TCellType : unsigned char {
     ctBitmap, ctIcon, ctNone, ctImageList, ctCheckBox, ctDataCheckBox, ctRotated, ctDataImage, ctNode, ctRadio,
@@ -51,6 +61,22 @@ public:
                           bool textRight) const;
     // ctRotated; the angle (16 bits, degrees) brought into 0 to 360.
     void SetAngle(int Angle);
+    // Each sets the kind and the fields it uses.
+    void SetBitmap(platform::TBitmap* Bitmap, bool Transparent, TCellHAlign HAlign, TCellVAlign VAlign);
+    void SetIcon(platform::TIcon* Icon, TCellHAlign HAlign, TCellVAlign VAlign);
+    void SetPicture(platform::TPicture* Picture, bool Transparent, TStretchMode StretchMode, int Padding,
+                    TCellHAlign HAlign, TCellVAlign VAlign);
+    void SetFilePicture(TFilePicture* Picture, bool Transparent, TStretchMode StretchMode, int Padding,
+                        TCellHAlign HAlign, TCellVAlign VAlign);
+    void SetImageIdx(int Index, TCellHAlign HAlign, TCellVAlign VAlign);
+    void SetDataImage(int Offset, TCellHAlign HAlign, TCellVAlign VAlign);
+    // A new index list for the cell, owned by the graphic; Direction 0 side by side.
+    void SetMultiImage(int ACol, int ARow, int Direction, TCellHAlign HAlign, TCellVAlign VAlign,
+                       std::function<void(TIntList*, int, int)> OnChange);
+    void SetCheckBox(bool State, bool Data, bool Transparent, TCellHAlign HAlign, TCellVAlign VAlign);
+    void SetButton(int Width, int Height, const std::string& Caption, TCellHAlign HAlign, TCellVAlign VAlign);
+    void SetBitButton(int Width, int Height, const std::string& Caption, platform::TBitmap* Glyph,
+                      TCellHAlign HAlign, TCellVAlign VAlign);
     void Assign(const platform::TPersistent& Source) override;
     // Streamed: the kind and settings, not the objects referred to.
     void GetPublished(platform::TPropertyList& L) override;

@@ -35,6 +35,8 @@ class TCustomRichEdit;
 class THintWindow;
 class TForm;
 class TPicture;
+class TIcon;
+class TImageList;
 }
 
 namespace grid {
@@ -562,6 +564,29 @@ public:
     platform::TPicture* GetPicture(int ACol, int ARow) const;
     bool RemovePicture(int ACol, int ARow) { return RemoveCellGraphic(ACol, ARow, ctPicture); }
     bool RemoveFilePicture(int ACol, int ARow) { return RemoveCellGraphic(ACol, ARow, ctFilePicture); }
+    // Icons: the caller's, or one the cell owns.
+    void AddIcon(int ACol, int ARow, platform::TIcon* AIcon, TCellHAlign HAlign, TCellVAlign VAlign);
+    platform::TIcon* CreateIcon(int ACol, int ARow, TCellHAlign HAlign, TCellVAlign VAlign);
+    platform::TIcon* GetIcon(int ACol, int ARow) const;
+    bool RemoveIcon(int ACol, int ARow) { return RemoveCellGraphic(ACol, ARow, ctIcon); }
+    // Images of GridImages; nothing happens while the grid has no image list.
+    void AddImageIdx(int ACol, int ARow, int Index, TCellHAlign HAlign, TCellVAlign VAlign);
+    bool GetImageIdx(int ACol, int ARow, int& Index) const;
+    bool RemoveImageIdx(int ACol, int ARow) { return RemoveCellGraphic(ACol, ARow, ctImageList); }
+    // The image shown is the cell's integer value plus Offset.
+    void AddDataImage(int ACol, int ARow, int Offset, TCellHAlign HAlign, TCellVAlign VAlign);
+    bool RemoveDataImage(int ACol, int ARow) { return RemoveCellGraphic(ACol, ARow, ctDataImage); }
+    bool HasDataImage(int ACol, int ARow) const;
+    // Several images: Direction 0 side by side, else one above the other. The cell owns
+    // the (empty) index list; its changes repaint the cell.
+    void AddMultiImage(int ACol, int ARow, int Direction, TCellHAlign HAlign, TCellVAlign VAlign);
+    bool RemoveMultiImage(int ACol, int ARow);
+    TIntList* GetCellImages(int ACol, int ARow) const;
+    void MultiImageChanged(TIntList* Sender, int ACol, int ARow);
+    // The image list of image cells, <IMG src="idx:n"> and the drag image (not owned);
+    // forgotten when it is freed.
+    platform::TImageList* GridImages() const { return gridImages_; }
+    void SetImages(platform::TImageList* Value);
     // A radio group: Direction 0 one item per line, else side by side; Index -1 takes the
     // selection from the cell text. AddRadio keeps the caller's list, CreateRadio owns one.
     void AddRadio(int ACol, int ARow, int Direction, int Index, base::TStrings* Items);
@@ -1134,6 +1159,7 @@ private:
     std::unique_ptr<TFilter> filter_;
     TExStringGridCheck* cellChecker_ = nullptr;
     html::TPictureContainer* pictureContainer_ = nullptr;
+    platform::TImageList* gridImages_ = nullptr;
     std::unique_ptr<html::THTMLPictureCache> pictureCache_;
     bool filterActive_ = false;
     int lastSortSign_ = 0;

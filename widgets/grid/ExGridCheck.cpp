@@ -44,6 +44,7 @@ std::string TCapitalCheck::Correct(int, int, const std::string& Value)
 // ---- the grid's side: checking cells on request
 
 #include "widgets/grid/ExGrid.h"
+#include "platform/graphics/ImageList.h"
 #include "widgets/html/PictureContainer.h"
 
 namespace grid {
@@ -70,6 +71,7 @@ void TExStringGrid::Notification(platform::TComponent* AComponent, TOperation Op
     if (Operation == opRemove && AComponent && AComponent == cellChecker_) cellChecker_ = nullptr;
     if (Operation == opRemove && AComponent && AComponent == reinterpret_cast<platform::TComponent*>(pictureContainer_))
         pictureContainer_ = nullptr;
+    if (Operation == opRemove && AComponent && AComponent == gridImages_) gridImages_ = nullptr;
     TBaseGrid::Notification(AComponent, Operation);
 }
 

@@ -51,6 +51,7 @@ bool TExStringGrid::HTMLHitTest(int ACol, int ARow, int X, int Y, html::HTMLDraw
     hp.LinkColor = URLColor;
     hp.PictureCache = pictureCache_.get();
     hp.PictureContainer = pictureContainer_;
+    hp.Images = gridImages_;
     return html::HTMLDrawEx(hp, Result);
 }
 

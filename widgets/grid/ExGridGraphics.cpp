@@ -7,6 +7,8 @@
 #include "base/StringList.h"
 #include "platform/controls/Controls.h"
 #include "platform/graphics/Graphics.h"
+#include "platform/graphics/Icon.h"
+#include "platform/graphics/ImageList.h"
 #include "widgets/grid/ExObj.h"
 #include "widgets/grid/CellGraphic.h"
 #include "widgets/grid/ExGrid.h"
@@ -72,6 +74,99 @@ void TCellGraphic::SetAngle(int Angle)
     while (Angle < 0) Angle += 360;
     while (Angle > 360) Angle -= 360;
     CellAngle = Angle;
+}
+
+void TCellGraphic::SetBitmap(TBitmap* Bitmap, bool Transparent, TCellHAlign HAlign, TCellVAlign VAlign)
+{
+    CellType = ctBitmap;
+    CellGraphicRef = Bitmap;
+    CellTransparent = Transparent;
+    CellHAlign = HAlign;
+    CellVAlign = VAlign;
+}
+
+void TCellGraphic::SetIcon(TIcon* Icon, TCellHAlign HAlign, TCellVAlign VAlign)
+{
+    CellType = ctIcon;
+    CellIconRef = Icon;
+    CellHAlign = HAlign;
+    CellVAlign = VAlign;
+}
+
+void TCellGraphic::SetPicture(TPicture* Picture, bool Transparent, TStretchMode StretchMode, int Padding,
+                              TCellHAlign HAlign, TCellVAlign VAlign)
+{
+    CellType = ctPicture;
+    CellGraphicRef = Picture;
+    CellTransparent = Transparent;
+    CellAngle = StretchMode;
+    CellIndex = Padding;
+    CellHAlign = HAlign;
+    CellVAlign = VAlign;
+}
+
+void TCellGraphic::SetFilePicture(TFilePicture* Picture, bool Transparent, TStretchMode StretchMode, int Padding,
+                                  TCellHAlign HAlign, TCellVAlign VAlign)
+{
+    SetPicture(nullptr, Transparent, StretchMode, Padding, HAlign, VAlign);
+    CellType = ctFilePicture;
+    CellGraphicRef = Picture;
+}
+
+void TCellGraphic::SetImageIdx(int Index, TCellHAlign HAlign, TCellVAlign VAlign)
+{
+    CellType = ctImageList;
+    CellIndex = Index;
+    CellHAlign = HAlign;
+    CellVAlign = VAlign;
+}
+
+void TCellGraphic::SetDataImage(int Offset, TCellHAlign HAlign, TCellVAlign VAlign)
+{
+    SetImageIdx(Offset, HAlign, VAlign);
+    CellType = ctDataImage;
+}
+
+void TCellGraphic::SetMultiImage(int ACol, int ARow, int Direction, TCellHAlign HAlign, TCellVAlign VAlign,
+                                 std::function<void(TIntList*, int, int)> OnChange)
+{
+    if (CellType == ctImages) delete CellGraphicRef;
+    auto* list = new TIntList(ACol, ARow);
+    list->OnChange = std::move(OnChange);
+    CellType = ctImages;
+    CellGraphicRef = list;
+    CellCreated = true;
+    CellBoolean = Direction == 0;
+    CellHAlign = HAlign;
+    CellVAlign = VAlign;
+}
+
+void TCellGraphic::SetCheckBox(bool State, bool Data, bool Transparent, TCellHAlign HAlign, TCellVAlign VAlign)
+{
+    CellType = Data ? ctDataCheckBox : ctCheckBox;
+    CellBoolean = State;
+    CellTransparent = Transparent;
+    CellHAlign = HAlign;
+    CellVAlign = VAlign;
+}
+
+void TCellGraphic::SetButton(int Width, int Height, const std::string& Caption, TCellHAlign HAlign,
+                             TCellVAlign VAlign)
+{
+    CellType = ctButton;
+    CellIndex = (Width & 0xFFFF) | (Height << 16);
+    CellText = Caption;
+    CellHAlign = HAlign;
+    CellVAlign = VAlign;
+    CellBoolean = false;
+}
+
+void TCellGraphic::SetBitButton(int Width, int Height, const std::string& Caption, TBitmap* Glyph,
+                                TCellHAlign HAlign, TCellVAlign VAlign)
+{
+    SetButton(Width, Height, Caption, HAlign, VAlign);
+    CellType = ctBitButton;
+    CellGraphicRef = Glyph;
 }
 
 // ---------------------------------------------------------------- cell graphics
@@ -238,6 +333,81 @@ TPicture* TExStringGrid::GetPicture(int ACol, int ARow) const
     const TCellGraphic* g = GetCellGraphic(ACol, ARow);
     return g && g->CellType == ctPicture ? dynamic_cast<TPicture*>(g->CellGraphicRef) : nullptr;
 }
+
+void TExStringGrid::AddIcon(int ACol, int ARow, TIcon* AIcon, TCellHAlign HAlign, TCellVAlign VAlign)
+{
+    CreateCellGraphic(ACol, ARow)->SetIcon(AIcon, HAlign, VAlign);
+}
+
+TIcon* TExStringGrid::CreateIcon(int ACol, int ARow, TCellHAlign HAlign, TCellVAlign VAlign)
+{
+    auto* icon = new TIcon;
+    AddIcon(ACol, ARow, icon, HAlign, VAlign);
+    GetCellGraphic(ACol, ARow)->CellCreated = true;
+    return icon;
+}
+
+TIcon* TExStringGrid::GetIcon(int ACol, int ARow) const
+{
+    const TCellGraphic* g = GetCellGraphic(ACol, ARow);
+    return g && g->CellType == ctIcon ? dynamic_cast<TIcon*>(g->CellIconRef) : nullptr;
+}
+
+void TExStringGrid::SetImages(TImageList* Value)
+{
+    if (gridImages_ == Value) return;
+    if (gridImages_) RemoveFreeNotification(gridImages_);
+    gridImages_ = Value;
+    if (Value) FreeNotification(Value);
+}
+
+void TExStringGrid::AddImageIdx(int ACol, int ARow, int Index, TCellHAlign HAlign, TCellVAlign VAlign)
+{
+    if (!gridImages_) return;
+    CreateCellGraphic(ACol, ARow)->SetImageIdx(Index, HAlign, VAlign);
+}
+
+bool TExStringGrid::GetImageIdx(int ACol, int ARow, int& Index) const
+{
+    const TCellGraphic* g = GetCellGraphic(ACol, ARow);
+    if (!gridImages_ || !g || g->CellType != ctImageList) return false;
+    Index = g->CellIndex;
+    return true;
+}
+
+void TExStringGrid::AddDataImage(int ACol, int ARow, int Offset, TCellHAlign HAlign, TCellVAlign VAlign)
+{
+    if (!gridImages_) return;
+    CreateCellGraphic(ACol, ARow)->SetDataImage(Offset, HAlign, VAlign);
+}
+
+bool TExStringGrid::HasDataImage(int ACol, int ARow) const
+{
+    const TPoint b = BaseCell(ACol, ARow);
+    return GetCellType(b.X, b.Y) == ctDataImage;
+}
+
+void TExStringGrid::AddMultiImage(int ACol, int ARow, int Direction, TCellHAlign HAlign, TCellVAlign VAlign)
+{
+    if (!gridImages_) return;
+    CreateCellGraphic(ACol, ARow)->SetMultiImage(ACol, ARow, Direction, HAlign, VAlign,
+                                                 [this](TIntList* l, int c, int r) { MultiImageChanged(l, c, r); });
+}
+
+bool TExStringGrid::RemoveMultiImage(int ACol, int ARow)
+{
+    if (!RemoveCellGraphic(ACol, ARow, ctImages)) return false;
+    RepaintCell(RemapColInv(ACol), ARow);
+    return true;
+}
+
+TIntList* TExStringGrid::GetCellImages(int ACol, int ARow) const
+{
+    const TCellGraphic* g = GetCellGraphic(ACol, ARow);
+    return g && g->CellType == ctImages ? dynamic_cast<TIntList*>(g->CellGraphicRef) : nullptr;
+}
+
+void TExStringGrid::MultiImageChanged(TIntList*, int ACol, int ARow) { RepaintCell(RemapColInv(ACol), ARow); }
 
 void TExStringGrid::AddRadio(int ACol, int ARow, int Direction, int Index, base::TStrings* Items)
 {

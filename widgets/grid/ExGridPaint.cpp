@@ -6,6 +6,8 @@
 #include "base/StrUtils.h"
 #include "base/StringList.h"
 #include "platform/graphics/GDI.h"
+#include "platform/graphics/Icon.h"
+#include "platform/graphics/ImageList.h"
 #include "platform/system/VisualStyles.h"
 #include "widgets/html/ThemeApi.h"
 #include "widgets/grid/CellGraphic.h"
@@ -353,7 +355,7 @@ void TExStringGrid::DrawCellText(TCanvas* Canvas, int c, int ARow, TRect R, TAli
         // A form button held down is drawn pressed under the press point.
         const bool down = htmlButtonDown_ && htmlButtonCell_ == TPoint{c, ARow};
         const int hx = down ? htmlButtonPoint_.X : 0, hy = down ? htmlButtonPoint_.Y : 0;
-        html::grdhtmle::HTMLDrawEx(Canvas, s, r, nullptr, hx, hy, -1, -1, 1, false, false, false, selected, BlinkVisible(), false,
+        html::grdhtmle::HTMLDrawEx(Canvas, s, r, gridImages_, hx, hy, -1, -1, 1, false, false, false, selected, BlinkVisible(), false,
                                    wordWrap_, down, 1.0, selected ? SelectionTextColor : URLColor, clNone, clNone,
                                    clGray, anchor, stripped, focus, mw, mh, links, under, hover, ctl, id, value, type,
                                    pictureCache_.get(), pictureContainer_, nullptr);
@@ -476,6 +478,50 @@ void TExStringGrid::DrawCellGraphic(TCanvas* Canvas, TCellGraphic& g, int c, int
             else Canvas->Draw(at.Left, at.Top, bmp);
         }
         break;
+    case ctIcon:
+        if (auto* icon = dynamic_cast<TIcon*>(g.CellIconRef); icon && !icon->GetEmpty()) {
+            const int w = icon->GetWidth(), h = icon->GetHeight();
+            if (printing) icon->Draw(*Canvas, R);
+            else icon->Draw(*Canvas, g.Place(R, w, h, t, ha == taLeftJustify, ha == taRightJustify));
+        }
+        break;
+    case ctImageList:
+    case ctDataImage:
+    case ctImages: {
+        if (!gridImages_) break;
+        std::vector<int> images;
+        if (g.CellType == ctImageList) {
+            images.push_back(g.CellIndex);
+        } else if (g.CellType == ctDataImage) {
+            try {
+                images.push_back(GetInts(c, ARow) + g.CellIndex);
+            } catch (const EExGridError&) {
+            }
+        } else if (auto* list = dynamic_cast<TIntList*>(g.CellGraphicRef)) {
+            for (int i = 0; i < list->Count(); ++i) images.push_back(list->Items(i));
+        }
+        const int iw = gridImages_->Width(), ih = gridImages_->Height();
+        const bool across = g.CellType != ctImages || g.CellBoolean;
+        const int n = int(images.size());
+        const int W = across ? n * iw : iw, H = across ? ih : n * ih;
+        TRect at = printing ? R : g.Place(R, W, H, t, ha == taLeftJustify, ha == taRightJustify);
+        // on the page the rectangle holds all images at the page's scale
+        const int sw = printing && W > 0 ? at.Width() * iw / W : iw, sh = printing && H > 0 ? at.Height() * ih / H : ih;
+        int x = at.Left, y = at.Top;
+        for (int i : images) {
+            if (i >= 0 && i < gridImages_->Count()) {
+                if (printing) {
+                    TIcon icon;
+                    if (gridImages_->GetIcon(i, &icon)) icon.Draw(*Canvas, TRect{x, y, x + sw, y + sh});
+                } else {
+                    gridImages_->Draw(Canvas, x, y, i);
+                }
+            }
+            if (across) x += sw;
+            else y += sh;
+        }
+        break;
+    }
     case ctPicture:
     case ctFilePicture: {
         const TRect cell = CellRect(RemapColInv(c), ARow);
@@ -693,6 +739,24 @@ TSize TExStringGrid::GetCellGraphicSize(int ACol, int ARow)
         if (!bmp || (!beside && !GetCellEx(ACol, ARow).empty())) return {0, 0};
         return {bmp->Width(), bmp->Height()};
     }
+    case ctIcon: {
+        auto* icon = dynamic_cast<TIcon*>(g->CellIconRef);
+        if (!icon || icon->GetEmpty()) return {0, 0};
+        const bool beside = g->CellHAlign == haBeforeText || g->CellHAlign == haAfterText;
+        return {beside || GetCellEx(ACol, ARow).empty() ? icon->GetWidth() : 0, icon->GetHeight()};
+    }
+    case ctImageList:
+    case ctDataImage: {
+        if (!gridImages_) return {0, 0};
+        const bool beside = g->CellHAlign == haBeforeText || g->CellHAlign == haAfterText;
+        return {beside || GetCellEx(ACol, ARow).empty() ? gridImages_->Width() : 0, gridImages_->Height()};
+    }
+    case ctImages: {
+        auto* list = dynamic_cast<TIntList*>(g->CellGraphicRef);
+        if (!gridImages_ || !list) return {0, 0};
+        const int n = list->Count(), iw = gridImages_->Width(), ih = gridImages_->Height();
+        return g->CellBoolean ? TSize{n * iw, ih} : TSize{iw, n * ih};
+    }
     case ctPicture:
     case ctFilePicture: {
         const TPoint cs = CellSize(RemapColInv(ACol), ARow);
@@ -725,7 +789,7 @@ TSize TExStringGrid::GetCellTextSize(int ACol, int ARow, bool WordWrapWidth)
         int mw = 0, mh = 0, links = 0, under = -1;
         TRect hover, ctl;
         TRect r{cell.Left + ox, cell.Top + oy, WordWrapWidth ? cell.Right - ox : 65535, 65535};
-        html::grdhtmle::HTMLDrawEx(cv, s, r, nullptr, 0, 0, -1, -1, 1, false, true, false, false, true, false,
+        html::grdhtmle::HTMLDrawEx(cv, s, r, gridImages_, 0, 0, -1, -1, 1, false, true, false, false, true, false,
                                    WordWrapWidth && wordWrap_, false, 1.0, URLColor, clNone, clNone, clGray, anchor,
                                    stripped, focus, mw, mh, links, under, hover, ctl, id, value, type, pictureCache_.get(),
                                    pictureContainer_, nullptr);

@@ -11,6 +11,8 @@
 #include "base/StringList.h"
 #include "platform/graphics/GDI.h"
 #include "platform/graphics/Graphics.h"
+#include "platform/graphics/Icon.h"
+#include "platform/graphics/ImageList.h"
 #include "platform/system/Printer.h"
 #include "widgets/grid/ExGrid.h"
 #include "widgets/grid/ExUtil.h"
@@ -146,6 +148,12 @@ struct PrintLayout {
         case ctBitmap:
             if (auto* bmp = dynamic_cast<TBitmap*>(gr->CellGraphicRef)) s = {bmp->Width(), bmp->Height()};
             break;
+        case ctIcon:
+            if (auto* icon = dynamic_cast<TIcon*>(gr->CellIconRef)) s = {icon->GetWidth(), icon->GetHeight()};
+            break;
+        case ctDataImage:
+            if (g.GridImages()) s = {g.GridImages()->Width(), g.GridImages()->Height()};
+            break;
         case ctButton:
         case ctBitButton: s = {gr->CellIndex & 0xFFFF, (gr->CellIndex >> 16) & 0xFFFF}; break;
         case ctNode: s = {std::max(g.GetNodeLevel(r), 1) * g.CellNode().NodeIndent(), 9}; break;
@@ -189,6 +197,7 @@ struct PrintLayout {
             p.Text = s;
             p.PictureCache = g.PictureCache();
             p.PictureContainer = g.PictureContainer();
+            p.Images = g.GridImages();
             p.TextRect = {0, 0, 100000, 100000};
             p.MeasureOnly = true;
             p.Printing = true;
@@ -509,6 +518,7 @@ struct PrintLayout {
         p.Text = s;
         p.PictureCache = g.PictureCache();
         p.PictureContainer = g.PictureContainer();
+        p.Images = g.GridImages();
         p.TextRect = r;
         p.Printing = true;
         p.WordWrap = wrap;

@@ -260,6 +260,7 @@ void TExStringGrid::ShowDragImage()
     }
     b->GradFrom = Look == glStudio || Look == glXP ? gradFrom_ : clNone;
     b->GradTo = Look == glStudio || Look == glXP ? gradTo_ : clNone;
+    b->Images = gridImages_;
     b->SetVisible(true);
 }
 

@@ -126,10 +126,10 @@ void TFooterPanel::PaintPreview(bool custom)
         TRect hover, ctl;
         cv->Font().Assign(*grid_->Font());
         cv->Brush().SetStyle(bsClear);
-        html::grdhtmle::HTMLDrawEx(cv, t, {r.Left, r.Top + 2, r.Right, r.Bottom + 2}, nullptr, 0, 0, -1, -1, 1, false,
+        html::grdhtmle::HTMLDrawEx(cv, t, {r.Left, r.Top + 2, r.Right, r.Bottom + 2}, grid_->GridImages(), 0, 0, -1, -1, 1, false,
                                    false, false, false, true, false, false, false, 1.0, grid_->URLColor, clNone, clNone,
                                    clGray, anchor, stripped, focus, mw, mh, links, under, hover, ctl, id, value, type,
-                                   nullptr, nullptr, nullptr);
+                                   grid_->PictureCache(), grid_->PictureContainer(), nullptr);
         cv->Brush().SetStyle(bsSolid);
     }
     grid_->SelectionTextColor = keep;

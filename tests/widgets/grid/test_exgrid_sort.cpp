@@ -6,6 +6,7 @@
 
 #include "GridWindow.h"
 #include "platform/graphics/Graphics.h"
+#include "platform/graphics/ImageList.h"
 #include "widgets/grid/ExGrid.h"
 
 using namespace platform;
@@ -263,4 +264,24 @@ TEST_F(SortTest, RangeSortsSortLineAndSearch)
     g->SortSettings().Column = 0;
     g->SetCells(0, 3, "<b>Cam</b>");
     EXPECT_EQ(g->Search("CA"), 3);  // tags stripped, any case
+}
+
+TEST_F(SortTest, ImageStyleSortsByTheImageIndexBothWays)
+{
+    TImageList images(8, 8);
+    g->SetImages(&images);
+    const int index[] = {0, 2, 0, 1, 3, 0};  // by row; row 2 gets no image (key -1)
+    for (int r = 1; r < 6; ++r)
+        if (r != 2) g->AddImageIdx(2, r, index[r], haLeft, vaTop);
+    g->OnGetFormat = [&](TObject*, int, TSortStyle& s, std::string&, std::string&) { s = ssImages; };
+    g->SortSettings().Column = 2;
+    g->SortSettings().Direction = sdAscending;
+    g->QSort();
+    EXPECT_EQ(Column(0), "nut,bolt,Axle,bolt,cam");
+    g->SortSettings().Direction = sdDescending;
+    g->QSort();
+    EXPECT_EQ(Column(0), "cam,bolt,Axle,bolt,nut");
+    int i = -1;
+    EXPECT_TRUE(g->GetImageIdx(2, 1, i));
+    EXPECT_EQ(i, 3);  // the graphics move with their rows
 }
