@@ -33,8 +33,8 @@ void TExGridUndoRedo::Notification(TComponent* AComponent, TOperation Operation)
 
 void TExGridUndoRedo::RegisterChange(int ACol, int ARow, const std::string& OrigValue, const std::string& Value)
 {
-    // What was undone cannot be redone after a new change.
-    if (position_ < int(items_.size())) items_.resize(std::size_t(std::max(0, position_)));
+    // A new change goes behind every item, the undone ones too: they stay in the list, and
+    // undoing past the new change passes over them (writing the texts their cells hold).
     if (MaxLevel > 0)
         while (int(items_.size()) >= MaxLevel) items_.erase(items_.begin());
     items_.push_back({ARow, ACol, Value, OrigValue});

@@ -275,7 +275,7 @@ TEST_F(EditTest, OneWheelNotchMovesTheCurrentRowOnceAndCtrlZooms)
     EXPECT_EQ(g->Row(), 1);
 }
 
-TEST_F(EditTest, UndoAndRedoRoundTripValidatedEditsAndANewEditDropsTheRedoTail)
+TEST_F(EditTest, UndoAndRedoRoundTripValidatedEditsAndANewEditGoesBehindTheUndoneOnes)
 {
     auto* undo = new TExGridUndoRedo(form);
     undo->SetGrid(g);
@@ -303,9 +303,9 @@ TEST_F(EditTest, UndoAndRedoRoundTripValidatedEditsAndANewEditDropsTheRedoTail)
     undo->Redo();
     EXPECT_EQ(g->Cells(2, 2), "2");
     EXPECT_TRUE(undo->CanRedo());
-    edit(1, 4, "4");  // a new change: the undone "3" cannot come back
+    edit(1, 4, "4");  // a new change goes behind the undone "3"; the position moves to the end
     EXPECT_FALSE(undo->CanRedo());
-    EXPECT_EQ(undo->Count(), 3);
+    EXPECT_EQ(undo->Count(), 4);
     undo->Redo();
     EXPECT_EQ(g->Cells(3, 3), "33");
     // Kept on real rows: hiding a row above does not send the undo elsewhere.
@@ -313,6 +313,9 @@ TEST_F(EditTest, UndoAndRedoRoundTripValidatedEditsAndANewEditDropsTheRedoTail)
     undo->Undo();
     EXPECT_EQ(g->Cells(1, 4), "14");
     EXPECT_EQ(g->Cells(1, 3), "13");
+    undo->Undo();  // the undone "3": its cell already holds its old text
+    EXPECT_EQ(g->Cells(3, 3), "33");
+    EXPECT_TRUE(undo->CanUndo());
     g->UnHideRow(2);
     undo->MaxLevel = 1;
     edit(3, 1, "5");
