@@ -13,6 +13,7 @@ packages=(
   assimp-utils
   emf2svg libwmf-bin fonts-urw-base35
   python3 libxml2-utils poppler-utils
+  unixodbc-dev odbc-mdbtools
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -784,6 +784,11 @@ public:
     void SaveToXLS(const std::string& FileName, bool CreateNew);
     void SaveToXLSSheet(const std::string& FileName, const std::string& SheetName);
     void SaveToDOC(const std::string& FileName, bool ActiveDoc);
+    // A query's result from an Access database file through the MDB Tools ODBC driver: the
+    // field names in the last fixed row, one row per record. EExGridError when the file or
+    // the driver is missing or the query fails; the grid is then unchanged.
+    void LoadFromMDBSQL(const std::string& FileName, const std::string& SQL);
+    void LoadFromMDBTable(const std::string& FileName, const std::string& Table);
 
     // ---- the grid text file and stream ("n,m", "cw c,w" and "c,r,text" lines); a bad
     // file raises EExGridError and leaves the grid as it was

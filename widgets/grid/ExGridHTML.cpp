@@ -1,11 +1,13 @@
-// The grid as an HTML table and as XML records; the office exchange calls, which have
-// no automation server on this platform.
+// The grid as an HTML table and as XML records; a query's result from an Access database
+// file; the office exchange calls, which have no automation server on this platform.
 #include <algorithm>
+#include <vector>
 
 #include "base/FileUtils.h"
 #include "base/StringList.h"
 #include "platform/Types.h"
 #include "platform/graphics/Graphics.h"
+#include "platform/system/AdoDb.h"
 #include "platform/system/Shell.h"
 #include "base/StrUtils.h"
 #include "widgets/grid/ExGrid.h"
@@ -271,5 +273,58 @@ void TExStringGrid::SaveToXLSSheet(const std::string&, const std::string&)
     throw EExGridError("Excel OLE server not found");
 }
 void TExStringGrid::SaveToDOC(const std::string&, bool) { throw EExGridError("Word OLE server not found"); }
+
+void TExStringGrid::LoadFromMDBTable(const std::string& FileName, const std::string& Table)
+{
+    LoadFromMDBSQL(FileName, "SELECT * FROM " + Table);
+}
+
+void TExStringGrid::LoadFromMDBSQL(const std::string& FileName, const std::string& SQL)
+{
+    if (!base::FileExists(FileName)) throw EExGridError("Database file not found: " + FileName);
+    // The whole result is read before the grid changes, so a failure leaves it as it was.
+    std::vector<std::string> names;
+    std::vector<std::vector<std::string>> records;
+    long recordCount = -1;
+    try {
+        TAdoConnection connection;
+        try {
+            connection.Open("Driver={MDBTools};DBQ=" + FileName);
+        } catch (const EDatabaseError& e) {
+            // a missing driver or a file it cannot read
+            throw EExGridError("Cannot open database " + FileName + " with the MDBTools ODBC driver: " + e.Message());
+        }
+        TAdoRecordSet rs;
+        rs.ActiveConnection = &connection;
+        rs.Open(SQL);
+        for (int k = 0; k < rs.FieldCount(); ++k) names.push_back(rs.Fields(k).Name);
+        recordCount = rs.RecordCount();
+        while (!rs.Eof()) {
+            std::vector<std::string> values;
+            for (int k = 0; k < rs.FieldCount(); ++k) {
+                const TAdoField& f = rs.Fields(k);
+                values.push_back(f.ActualSize > 0 ? f.Value : std::string());
+            }
+            records.push_back(std::move(values));
+            rs.MoveNext();
+        }
+        rs.Close();
+        connection.Close();
+        // a driver that does not tell the count has it counted
+        if (recordCount < 0) recordCount = long(records.size());
+    } catch (const EDatabaseError& e) {
+        throw EExGridError("Cannot read database " + FileName + ": " + e.Message());
+    }
+    SetColCount(FixedCols() + int(names.size()));
+    if (FixedRows() > 0)
+        for (size_t k = 0; k < names.size(); ++k) SetCellEx(FixedCols() + int(k), FixedRows() - 1, names[k]);
+    if (recordCount > 0) SetRowCount(FixedRows() + int(recordCount));
+    int r = FixedRows();
+    for (const auto& values : records) {
+        if (r >= RowCount()) SetRowCount(r + 1);
+        for (size_t k = 0; k < values.size(); ++k) LoadCell(FixedCols() + int(k), r, values[k]);
+        ++r;
+    }
+}
 
 }  // namespace grid

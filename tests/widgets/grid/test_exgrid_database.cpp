@@ -1,0 +1,91 @@
+// A query's result from an Access database file, read through the ODBC driver manager and
+// the MDB Tools driver.
+//
+// data/hulls.mdb was written by data/make_mdb.py (python3 make_mdb.py hulls.mdb): no program
+// that writes Access files is to be had here, so that script writes a minimal Jet 4 file page
+// by page. Its table "Hulls" has the fields Name (text), Stations (long), Length (double) and
+// Builder (text) and three records; Wigley's builder is null, the tug's is "Åland Yard".
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <string>
+
+#include "platform/system/AdoDb.h"
+#include "support/TestSupport.h"
+#include "widgets/grid/ExGrid.h"
+#include "GridWindow.h"
+
+using namespace grid;
+
+namespace {
+
+const std::string kHulls = std::string(KORVELO_SOURCE_DIR) + "/tests/widgets/grid/data/hulls.mdb";
+
+struct DatabaseTest : ::testing::Test, gridtest::GridWindow {
+    void SetUp() override { Open(500, 300, 3, 3); }
+    void TearDown() override { Close(); }
+    std::string Row(int r)
+    {
+        std::string s;
+        for (int c = 0; c < g->ColCount(); ++c) s += (c ? "|" : "") + g->Cells(c, r);
+        return s;
+    }
+};
+
+}  // namespace
+
+TEST_F(DatabaseTest, ATableFillsTheGridUnderItsFieldNames)
+{
+    g->SetFixedRows(1);
+    g->SetFixedCols(1);
+    g->SetCells(0, 1, "kept");
+    g->LoadFromMDBTable(kHulls, "Hulls");
+    EXPECT_EQ(g->ColCount(), 5);
+    EXPECT_EQ(g->RowCount(), 4);
+    EXPECT_EQ(Row(0), "|Name|Stations|Length|Builder");
+    EXPECT_EQ(Row(1), "kept|Box barge|11|60|Yard A");
+    EXPECT_EQ(Row(2), "|Wigley|21|100.5|");  // a null value is an empty cell
+    EXPECT_EQ(Row(3), "|Tug|7|24.25|\xC5land Yard");
+}
+
+TEST_F(DatabaseTest, AQueryChoosesFieldsAndRecords)
+{
+    g->SetFixedRows(0);
+    g->SetFixedCols(0);
+    g->SetRowCount(1);
+    g->LoadFromMDBSQL(kHulls, "SELECT Name, Length FROM Hulls WHERE Stations > 10");
+    EXPECT_EQ(g->ColCount(), 2);
+    ASSERT_EQ(g->RowCount(), 2);  // no fixed row: no names
+    EXPECT_EQ(Row(0), "Box barge|60");
+    EXPECT_EQ(Row(1), "Wigley|100.5");
+}
+
+TEST_F(DatabaseTest, FailuresSayWhyAndLeaveTheGridAlone)
+{
+    g->SetFixedRows(1);
+    g->SetCells(1, 1, "mine");
+    testsupport::TempDir dir;
+    const std::string notADatabase = dir.file("notes.mdb");
+    std::ofstream(notADatabase) << "not a database\n";
+    struct Case {
+        std::string file, sql, message;
+    };
+    const Case cases[] = {
+        {notADatabase, "SELECT * FROM Hulls",
+         "Cannot open database " + notADatabase + " with the MDBTools ODBC driver: ODBC: "},
+        {kHulls + ".missing", "SELECT * FROM Hulls", "Database file not found: " + kHulls + ".missing"},
+        {kHulls, "SELECT * FROM NoSuchTable", "Cannot read database " + kHulls + ": ODBC: "},
+        {kHulls, "this is no query", "Cannot read database " + kHulls + ": ODBC: "},
+    };
+    for (const Case& k : cases) {
+        try {
+            g->LoadFromMDBSQL(k.file, k.sql);
+            ADD_FAILURE() << k.sql << " raised nothing";
+        } catch (const EExGridError& e) {
+            EXPECT_EQ(e.Message().substr(0, k.message.size()), k.message) << e.Message();
+        }
+        EXPECT_EQ(g->ColCount(), 3) << k.sql;
+        EXPECT_EQ(g->RowCount(), 3) << k.sql;
+        EXPECT_EQ(g->Cells(1, 1), "mine") << k.sql;
+    }
+}
