@@ -54,6 +54,8 @@ void TCustomRichEdit::ApplyFont()
 bool TCustomRichEdit::LoadRTF(const std::string& rtf, std::string* error)
 {
     if (!doc_->LoadRTF(rtf, error)) return false;
+    undo_.clear();
+    typingEnd_ = -1;
     anchor_ = caret_ = 0;
     modified_ = false;
     ContentChanged();
@@ -65,6 +67,8 @@ std::string TCustomRichEdit::SaveRTF() const { return doc_->SaveRTF(); }
 void TCustomRichEdit::Clear()
 {
     doc_->Clear();
+    undo_.clear();
+    typingEnd_ = -1;
     anchor_ = caret_ = 0;
     ContentChanged();
 }
@@ -132,20 +136,131 @@ void TCustomRichEdit::SetSelection(int anchor, int caret)
     }
 }
 
-void TCustomRichEdit::ReplaceSelection(const std::string& s)
+void TCustomRichEdit::ReplaceSelection(const std::string& s, bool typing)
 {
     const int start = SelStart(), len = SelLength();
     if (s.empty() && len == 0) return;
+    SaveUndo(typing);
     // Typed text takes the format of the text it replaces or follows.
     const TRichCharFormat f = doc_->FormatAt(len > 0 ? start + 1 : start);
     doc_->Remove(start, len);
     const int before = doc_->Length();
     doc_->Insert(start, s, &f);
     anchor_ = caret_ = start + (doc_->Length() - before);
+    typingEnd_ = typing ? caret_ : -1;
     caretX_ = -1;
     modified_ = true;
     ContentChanged();
     SelectionChange();
+}
+
+// ---------------------------------------------------------------- undo and the clipboard
+
+void TCustomRichEdit::SaveUndo(bool typing)
+{
+    if (typing && typingEnd_ >= 0 && typingEnd_ == caret_ && SelLength() == 0 && !undo_.empty()) return;
+    undo_.push_back({doc_->Content(), anchor_, caret_});
+    // as many steps as the platform's control keeps
+    if (undo_.size() > 100) undo_.erase(undo_.begin());
+}
+
+void TCustomRichEdit::Undo()
+{
+    if (undo_.empty()) return;
+    UndoStep step = std::move(undo_.back());
+    undo_.pop_back();
+    doc_->SetContent(step.content);
+    const int n = doc_->Length();
+    anchor_ = std::clamp(step.anchor, 0, n);
+    caret_ = std::clamp(step.caret, 0, n);
+    typingEnd_ = -1;
+    caretX_ = -1;
+    modified_ = true;
+    ContentChanged();
+    SelectionChange();
+}
+
+TRichContent TCustomRichEdit::SelContent() const
+{
+    TRichDocument part;
+    part.SetContent(doc_->Content());
+    const int start = SelStart(), end = start + SelLength();
+    part.Remove(end, part.Length() - end);
+    part.Remove(0, start);
+    return part.Content();
+}
+
+namespace {
+// Appends b to a, b's first paragraph joining a's last.
+void Join(TRichContent& a, const TRichContent& b)
+{
+    for (std::size_t k = 0; k < b.Paragraphs.size(); ++k) {
+        if (k == 0 && !a.Paragraphs.empty()) {
+            for (const TRichRun& r : b.Paragraphs[0].Runs) a.Append(r.Format, r.Text);
+        } else {
+            a.Paragraphs.push_back(b.Paragraphs[k]);
+        }
+    }
+}
+}  // namespace
+
+void TCustomRichEdit::ReplaceSelectionContent(const TRichContent& c)
+{
+    const int start = SelStart(), end = start + SelLength();
+    TRichDocument part;
+    part.SetContent(doc_->Content());
+    part.Remove(start, part.Length() - start);
+    TRichContent all = part.Content();
+    part.SetContent(doc_->Content());
+    part.Remove(0, end);
+    const TRichContent right = part.Content();
+    part.SetContent(c);
+    const int inserted = part.Length();
+    Join(all, c);
+    Join(all, right);
+    doc_->SetContent(all);
+    anchor_ = caret_ = std::min(start + inserted, doc_->Length());
+    typingEnd_ = -1;
+    caretX_ = -1;
+    modified_ = true;
+    ContentChanged();
+    SelectionChange();
+}
+
+void TCustomRichEdit::CopyToClipboard()
+{
+    if (SelLength() <= 0) return;
+    TClipboard* cb = Clipboard();
+    cb->Open();
+    cb->SetAsText(SelText());
+    cb->SetFormatData(RegisterClipboardFormat("Rich Text Format"),
+                      WriteRTF(SelContent(), doc_->DefaultFormat().FontName) + std::string(1, '\0'));
+    cb->Close();
+}
+
+void TCustomRichEdit::CutToClipboard()
+{
+    if (SelLength() <= 0 || readOnly_) return;
+    CopyToClipboard();
+    ReplaceSelection(std::string());
+}
+
+void TCustomRichEdit::PasteFromClipboard()
+{
+    if (readOnly_) return;
+    TClipboard* cb = Clipboard();
+    const UINT rtf = RegisterClipboardFormat("Rich Text Format");
+    if (cb->HasFormat(rtf)) {
+        std::string data = cb->GetFormatData(rtf);
+        if (const auto nul = data.find('\0'); nul != std::string::npos) data.resize(nul);
+        TRichContent c;
+        if (ReadRTF(data, c)) {
+            SaveUndo();
+            ReplaceSelectionContent(c);
+            return;
+        }
+    }
+    if (cb->HasFormat(CF_TEXT)) ReplaceSelection(cb->AsText());
 }
 
 // ---------------------------------------------------------------- geometry
@@ -245,6 +360,8 @@ void TCustomRichEdit::SetCharFormat(const CHARFORMATA& cf, bool selection)
     if (cf.dwMask & CFM_UNDERLINE) mask |= rfUnderline;
     if (cf.dwMask & CFM_COLOR) mask |= rfColor;
     if (cf.dwMask & CFM_OFFSET) mask |= rfOffset;
+    if (len > 0) SaveUndo();
+    typingEnd_ = -1;
     doc_->ApplyFormat(start, len, f, mask);
     modified_ = true;
     ContentChanged();
@@ -256,6 +373,9 @@ void TCustomRichEdit::NativeChar(char c)
 {
     if (ClipboardChar(c)) return;
     switch (c) {
+    case 26:  // Ctrl+Z
+        Undo();
+        return;
     case 8:
         if (readOnly_) return;
         if (SelLength() == 0) {
@@ -273,7 +393,7 @@ void TCustomRichEdit::NativeChar(char c)
     default: break;
     }
     if ((unsigned char)c < 32 || readOnly_) return;
-    ReplaceSelection(std::string(1, c));
+    ReplaceSelection(std::string(1, c), true);
 }
 
 void TCustomRichEdit::NativeKey(Word key)
@@ -322,24 +442,24 @@ void TCustomRichEdit::Native(TMessage& m)
     case WM_SETTEXT: {
         const char* s = reinterpret_cast<const char*>(m.LParam);
         doc_->SetPlainText(s ? std::string(s) : std::string());
+        undo_.clear();
+        typingEnd_ = -1;
         anchor_ = caret_ = 0;
         modified_ = false;
         ContentChanged();
         m.Result = 1;
         break;
     }
-    case WM_COPY:
-        if (SelLength() > 0) Clipboard()->SetAsText(SelText());
+    case WM_COPY: CopyToClipboard(); break;
+    case WM_CUT: CutToClipboard(); break;
+    case WM_PASTE: PasteFromClipboard(); break;
+    case WM_UNDO:
+    case EM_UNDO:
+        m.Result = CanUndo() ? 1 : 0;
+        Undo();
         break;
-    case WM_CUT:
-        if (SelLength() > 0 && !readOnly_) {
-            Clipboard()->SetAsText(SelText());
-            ReplaceSelection(std::string());
-        }
-        break;
-    case WM_PASTE:
-        if (!readOnly_ && Clipboard()->HasFormat(CF_TEXT)) ReplaceSelection(Clipboard()->AsText());
-        break;
+    case EM_CANUNDO: m.Result = CanUndo() ? 1 : 0; break;
+    case EM_EMPTYUNDOBUFFER: ClearUndo(); break;
     case EM_REPLACESEL: {
         const char* s = reinterpret_cast<const char*>(m.LParam);
         ReplaceSelection(s ? std::string(s) : std::string());

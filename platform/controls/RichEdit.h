@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/controls/CommCtrl.h"
 #include "platform/controls/EditBase.h"
@@ -77,6 +78,17 @@ public:
     // The format of the selection's first character, and a change of it.
     TRichCharFormat SelAttributes() const;
 
+    // Each change of the text or its format can be undone, the last first (typing in a
+    // row is one change); loading new content empties the list. Ctrl+Z, WM_UNDO, EM_UNDO.
+    bool CanUndo() const { return !undo_.empty(); }
+    void Undo();
+    void ClearUndo() { undo_.clear(); }
+    // The clipboard carries the selection as text and as "Rich Text Format"; pasting takes
+    // the rich text when it is there, else the text.
+    void CopyToClipboard();
+    void CutToClipboard();
+    void PasteFromClipboard();
+
     bool WordWrap() const { return wordWrap_; }
     void SetWordWrap(bool v);
     TBorderStyle BorderStyle() const { return borderStyle_; }
@@ -115,7 +127,7 @@ private:
     void NativeChar(char c);
     void NativeKey(Word key);
     void SetSelection(int anchor, int caret);
-    void ReplaceSelection(const std::string& s);
+    void ReplaceSelection(const std::string& s, bool typing = false);
     void ContentChanged();
     void RequestResize(bool always);
     void UpdateCaret();
@@ -123,6 +135,19 @@ private:
     void GetCharFormat(CHARFORMATA& cf, bool selection) const;
     void SetCharFormat(const CHARFORMATA& cf, bool selection);
     TPoint TextOrigin() const;
+    // Before a change: keeps the content and selection for Undo. A typed character
+    // right after typed text joins the change before it.
+    void SaveUndo(bool typing = false);
+    // The selection's content, and its replacement by other content.
+    TRichContent SelContent() const;
+    void ReplaceSelectionContent(const TRichContent& c);
+
+    struct UndoStep {
+        TRichContent content;
+        int anchor = 0, caret = 0;
+    };
+    std::vector<UndoStep> undo_;
+    int typingEnd_ = -1;  // the caret after the last typed character; -1 when typing stopped
 
     std::unique_ptr<TRichDocument> doc_;
     int anchor_ = 0, caret_ = 0;

@@ -4,8 +4,10 @@
 #include <string>
 #include <vector>
 
+#include "platform/controls/Edit.h"
 #include "platform/controls/RichEdit.h"
 #include "platform/graphics/RichText.h"
+#include "platform/system/Clipboard.h"
 #include "platform/TestRig.h"
 #include "tests/platform/ControlFixture.h"
 
@@ -185,3 +187,106 @@ TEST_F(RichEditTest, PaintsBoldAndColouredRuns)
 }
 
 }  // namespace
+
+TEST_F(RichEditTest, UndoTakesBackEachChangeLastFirst)
+{
+    auto* e = Add<TProbeRich>(10, 10, 200, 80);
+    ASSERT_TRUE(e->LoadRTF(kDoc));
+    EXPECT_FALSE(e->CanUndo());
+    const std::string original = e->SaveRTF();
+    e->SetFocus();
+    e->SetSelStart(0);
+    for (char c : std::string("abc")) SendChar(e, c);  // typing in a row: one change
+    EXPECT_EQ(e->PlainText(), "abcplain bold red\r\nsecond");
+    e->SetSelStart(9);  // "bold"
+    e->SetSelLength(4);
+    CHARFORMATA cf;
+    cf.dwMask = CFM_ITALIC;
+    cf.dwEffects = CFE_ITALIC;
+    e->Perform(EM_SETCHARFORMAT, SCF_SELECTION, LPARAM(&cf));
+    EXPECT_TRUE(e->SelAttributes().Italic);
+    SendKey(e, VK_DELETE);
+    EXPECT_EQ(e->PlainText(), "abcplain  red\r\nsecond");
+    EXPECT_EQ(e->Perform(EM_CANUNDO), 1);
+
+    SendChar(e, 26);  // Ctrl+Z: the deletion
+    EXPECT_EQ(e->PlainText(), "abcplain bold red\r\nsecond");
+    EXPECT_EQ(e->SelStart(), 9);
+    EXPECT_EQ(e->SelLength(), 4);
+    EXPECT_TRUE(e->SelAttributes().Italic);
+    EXPECT_EQ(e->Perform(EM_UNDO), 1);  // the format
+    EXPECT_FALSE(e->SelAttributes().Italic);
+    EXPECT_TRUE(e->SelAttributes().Bold);
+    e->Perform(WM_UNDO);  // the typing
+    EXPECT_EQ(e->SaveRTF(), original);
+    EXPECT_FALSE(e->CanUndo());
+    EXPECT_EQ(e->Perform(EM_UNDO), 0);
+    EXPECT_EQ(e->SaveRTF(), original);
+
+    // new content starts a new list
+    SendChar(e, 'x');
+    EXPECT_TRUE(e->CanUndo());
+    e->SetText("fresh");
+    EXPECT_FALSE(e->CanUndo());
+    SendChar(e, 'y');
+    e->Perform(EM_EMPTYUNDOBUFFER);
+    EXPECT_FALSE(e->CanUndo());
+}
+
+TEST_F(RichEditTest, RichTextOnTheClipboard)
+{
+    const UINT rtf = RegisterClipboardFormat("Rich Text Format");
+    auto* from = Add<TProbeRich>(10, 10, 200, 80);
+    auto* to = Add<TProbeRich>(10, 100, 200, 80);
+    ASSERT_TRUE(from->LoadRTF(kDoc));
+    from->SetSelStart(6);  // "bold red\r\nsec"
+    from->SetSelLength(12);
+    from->Perform(WM_COPY);
+    EXPECT_EQ(Clipboard()->AsText(), "bold red\r\nsec");
+    ASSERT_TRUE(Clipboard()->HasFormat(rtf));
+    TRichContent copied;
+    ASSERT_TRUE(ReadRTF(Clipboard()->GetFormatData(rtf), copied));
+    EXPECT_EQ(copied.PlainText(), "bold red\r\nsec");
+    EXPECT_TRUE(copied.Paragraphs[0].Runs[0].Format.Bold);
+
+    // pasted into the middle of a word, the formats and the paragraph break come along
+    to->SetText("XY");
+    to->SetSelStart(1);
+    to->Perform(WM_PASTE);
+    EXPECT_EQ(to->PlainText(), "Xbold red\r\nsecY");
+    EXPECT_EQ(to->SelStart(), 13);
+    TRichContent pasted;
+    ASSERT_TRUE(ReadRTF(to->SaveRTF(), pasted));
+    ASSERT_EQ(pasted.Paragraphs.size(), 2u);
+    bool bold = false, red = false;
+    for (const TRichRun& r : pasted.Paragraphs[0].Runs) {
+        bold |= r.Text == "bold" && r.Format.Bold;
+        red |= r.Text == "red" && r.Format.Color == TColor(RGB(255, 0, 0));
+    }
+    EXPECT_TRUE(bold);
+    EXPECT_TRUE(red);
+    to->Perform(WM_UNDO);
+    EXPECT_EQ(to->PlainText(), "XY");
+
+    // plain text alone is pasted as text; a cut goes to the clipboard and can be undone
+    Clipboard()->SetAsText("plain");
+    EXPECT_FALSE(Clipboard()->HasFormat(rtf));
+    to->SetSelStart(2);
+    to->Perform(WM_PASTE);
+    EXPECT_EQ(to->PlainText(), "XYplain");
+    to->SetSelStart(0);
+    to->SetSelLength(2);
+    to->Perform(WM_CUT);
+    EXPECT_EQ(to->PlainText(), "plain");
+    EXPECT_EQ(Clipboard()->AsText(), "XY");
+    EXPECT_TRUE(Clipboard()->HasFormat(rtf));
+    to->Perform(WM_UNDO);
+    EXPECT_EQ(to->PlainText(), "XYplain");
+
+    // a read-only control copies but neither cuts nor pastes
+    to->SetReadOnly(true);
+    to->SelectAll();
+    to->Perform(WM_CUT);
+    to->Perform(WM_PASTE);
+    EXPECT_EQ(to->PlainText(), "XYplain");
+}
