@@ -545,6 +545,9 @@ public:
     void AddProgressPie(int ACol, int ARow, platform::TColor Color, int Value);
     void AddComment(int ACol, int ARow, const std::string& Comment);
     platform::TSize GetCellGraphicSize(int ACol, int ARow);
+    // The size a graphic takes on the page: bitmaps, icons and buttons at their own size,
+    // pictures fitted into CellWidth x CellHeight and divided by Factor.
+    virtual platform::TSize GetPrintGraphicSize(int ACol, int ARow, int CellWidth, int CellHeight, double Factor);
     void AddBitmap(int ACol, int ARow, platform::TBitmap* ABitmap, bool Transparent, TCellHAlign HAlign,
                    TCellVAlign VAlign);
     // A bitmap the cell owns.

@@ -773,6 +773,36 @@ TSize TExStringGrid::GetCellGraphicSize(int ACol, int ARow)
     }
 }
 
+TSize TExStringGrid::GetPrintGraphicSize(int ACol, int ARow, int CellWidth, int CellHeight, double Factor)
+{
+    const TCellGraphic* g = GetCellGraphic(ACol, ARow);
+    if (!g) return {0, 0};
+    switch (g->CellType) {
+    case ctBitmap:
+        if (auto* bmp = dynamic_cast<TBitmap*>(g->CellGraphicRef)) return {bmp->Width(), bmp->Height()};
+        return {0, 0};
+    case ctIcon:
+        if (auto* icon = dynamic_cast<TIcon*>(g->CellIconRef)) return {icon->GetWidth(), icon->GetHeight()};
+        return {0, 0};
+    case ctImageList: {
+        if (!gridImages_) return {0, 0};
+        const bool beside = g->CellHAlign == haBeforeText || g->CellHAlign == haAfterText;
+        return {beside || GetCellEx(ACol, ARow).empty() ? gridImages_->Width() : 0, gridImages_->Height()};
+    }
+    case ctDataImage:
+        return gridImages_ ? TSize{gridImages_->Width(), gridImages_->Height()} : TSize{0, 0};
+    case ctPicture:
+    case ctFilePicture: {
+        const TSize s = g->GetPictureSize(CellWidth, CellHeight, !GetCellEx(ACol, ARow).empty());
+        const double f = Factor > 0 ? Factor : 1.0;
+        return {int(std::lround(s.cx / f)), int(std::lround(s.cy / f))};
+    }
+    case ctButton:
+    case ctBitButton: return {g->CellIndex & 0xFFFF, (g->CellIndex >> 16) & 0xFFFF};
+    default: return GetCellGraphicSize(ACol, ARow);  // the rest as on screen
+    }
+}
+
 // ---------------------------------------------------------------- measuring
 
 TSize TExStringGrid::GetCellTextSize(int ACol, int ARow, bool WordWrapWidth)

@@ -143,22 +143,9 @@ struct PrintLayout {
     {
         const TCellGraphic* gr = ps.PrintGraphics ? g.GetCellGraphic(rc, r) : nullptr;
         if (!gr) return {0, 0};
-        TSize s = g.GetCellGraphicSize(rc, r);
-        switch (gr->CellType) {
-        case ctBitmap:
-            if (auto* bmp = dynamic_cast<TBitmap*>(gr->CellGraphicRef)) s = {bmp->Width(), bmp->Height()};
-            break;
-        case ctIcon:
-            if (auto* icon = dynamic_cast<TIcon*>(gr->CellIconRef)) s = {icon->GetWidth(), icon->GetHeight()};
-            break;
-        case ctDataImage:
-            if (g.GridImages()) s = {g.GridImages()->Width(), g.GridImages()->Height()};
-            break;
-        case ctButton:
-        case ctBitButton: s = {gr->CellIndex & 0xFFFF, (gr->CellIndex >> 16) & 0xFFFF}; break;
-        case ctNode: s = {std::max(g.GetNodeLevel(r), 1) * g.CellNode().NodeIndent(), 9}; break;
-        default: break;
-        }
+        const TPoint cs = g.CellSize(g.RemapColInv(rc), r);
+        TSize s = g.GetPrintGraphicSize(rc, r, cs.X, cs.Y, 1.0);
+        if (gr->CellType == ctNode) s = {std::max(g.GetNodeLevel(r), 1) * g.CellNode().NodeIndent(), 9};
         return {int(std::lround(s.cx * pf)), int(std::lround(s.cy * pf))};
     }
 
