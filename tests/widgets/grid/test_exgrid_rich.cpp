@@ -196,6 +196,40 @@ TEST_F(RichTest, EditorGrowsTheRowWhileTyping)
     EXPECT_EQ(c.PlainText(), "line\r\nxy\r\nz");
 }
 
+TEST_F(RichTest, TheEditorUndoesAndCarriesRichTextBetweenCells)
+{
+    g->SetCells(1, 1, kHead + "plain \\b bold\\b0\\par}");
+    g->SetCells(1, 2, kHead + "other\\par}");
+    g->SetCol(1);
+    g->SetRow(1);
+    g->ShowRichEditor(1, 1, g->CellRect(1, 1));
+    TExRichEdit* e = g->RichEditor();
+    EXPECT_FALSE(e->CanUndo());  // the cell's text is where undo stops
+    SendKey(e, VK_END, ssCtrl);
+    SendChar(e, '!');
+    SendChar(e, '!');
+    EXPECT_EQ(e->PlainText(), "plain bold!!");
+    SendChar(e, 26);  // Ctrl+Z
+    EXPECT_EQ(e->PlainText(), "plain bold");
+    e->SetSelStart(6);
+    e->SetSelLength(4);
+    SendChar(e, 3);  // Ctrl+C: "bold" as rich text
+    g->HideRichEditor(1, 1);
+
+    g->SetRow(2);
+    g->ShowRichEditor(1, 2, g->CellRect(1, 2));
+    SendKey(e, VK_END, ssCtrl);
+    SendChar(e, 22);  // Ctrl+V
+    g->HideRichEditor(1, 2);
+    TRichContent c;
+    ASSERT_TRUE(ReadRTF(g->Cells(1, 2), c));
+    EXPECT_EQ(c.PlainText(), "otherbold");
+    ASSERT_FALSE(c.Paragraphs.empty());
+    bool bold = false;
+    for (const TRichRun& r : c.Paragraphs[0].Runs) bold |= r.Text == "bold" && r.Format.Bold;
+    EXPECT_TRUE(bold);
+}
+
 TEST_F(RichTest, UpAndDownLeaveTheEditorUnlessCellsHoldLines)
 {
     g->SetWordWrap(false);
