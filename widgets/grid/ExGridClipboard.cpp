@@ -2,6 +2,7 @@
 // cell), cutting, and pasting text back over the cells.
 #include <algorithm>
 
+#include "platform/Streaming.h"
 #include "platform/controls/Grids.h"
 #include "platform/system/Clipboard.h"
 #include "base/StrUtils.h"
@@ -259,6 +260,8 @@ int TExStringGrid::PasteFunc(int ACol, int ARow)
         try {
             LoadAtPointFromBinStream(TPoint{RemapCol(ACol), ARow}, data);
         } catch (const EExGridError&) {
+            return 0;
+        } catch (const EReadError&) {
             return 0;
         }
         PasteNotify(ClipboardOrigin, TGridRect{ACol, ARow, ACol + cols - 1, ARow + rows - 1}, LastClipOperation);

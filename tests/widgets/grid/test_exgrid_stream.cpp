@@ -221,5 +221,11 @@ TEST_F(StreamTest, CellFormatOnTheClipboard)
     Clipboard()->SetFormatData(TExStringGrid::CellsClipboardFormat(), "KGRID1\xff\xff\xff\x7f");
     EXPECT_EQ(w.g->PasteFunc(0, 0), 0);
     EXPECT_EQ(w.g->Cells(1, 1), "plain");
+    // a block whose header reads but whose cells do not is refused the same way
+    std::string block = g->SaveRectToBinStream(TRect{0, 0, 1, 1});
+    block.resize(block.size() - 3);
+    Clipboard()->SetFormatData(TExStringGrid::CellsClipboardFormat(), block);
+    EXPECT_EQ(w.g->PasteFunc(0, 0), 0);
+    EXPECT_EQ(w.g->Cells(1, 1), "plain");
     w.Close();
 }
