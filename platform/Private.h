@@ -5,6 +5,7 @@
 #include <QFont>
 #include <QImage>
 #include <QPainter>
+#include <QPainterPath>
 #include <QRegion>
 #include <QString>
 
@@ -54,6 +55,16 @@ struct DCState {
     UINT textAlign = 0;
     int charExtra = 0;
     QPoint penPos;  // logical
+    // A geometric pen's end cap and join (PS_ENDCAP_, PS_JOIN_), its user style, and
+    // the alternate-pixel cosmetic style.
+    bool penGeometric = false;
+    int penCap = 0, penJoin = 0;
+    std::vector<DWORD> penDashes;
+    bool penAlternate = false;
+    int polyFillMode = ALTERNATE;
+    // The path bracket: open between BeginPath and EndPath, then closed until used.
+    enum PathState { NoPath, PathOpen, PathClosed } pathState = NoPath;
+    QPainterPath path;  // logical coordinates
 };
 
 struct DeviceContext;
@@ -76,6 +87,11 @@ struct DCRecorder {
     }
     virtual void Polygon(DeviceContext&, const TPoint*, int) {}
     virtual void Polyline(DeviceContext&, const TPoint*, int) {}
+    // Polygons filled together in dc.polyFillMode; by default one Polygon each.
+    virtual void PolyPolygon(DeviceContext& dc, const TPoint* pts, const int* counts, int polygons)
+    {
+        for (int i = 0; i < polygons; pts += counts[i], ++i) Polygon(dc, pts, counts[i]);
+    }
     // withBrush: the DC's brush (colour, style, pattern) fills; otherwise the solid colour.
     virtual void FillRect(DeviceContext&, const TRect&, COLORREF color, bool withBrush) { (void)color; (void)withBrush; }
     virtual void FocusRect(DeviceContext&, const TRect&) {}

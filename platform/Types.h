@@ -19,6 +19,8 @@ struct DeviceContext;
 using HDC = DeviceContext*;
 struct RegionObject;
 using HRGN = RegionObject*;
+struct PenObject;
+using HPEN = PenObject*;
 class TWinControl;
 struct WindowHandle;
 using HWND = WindowHandle*;

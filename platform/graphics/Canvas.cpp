@@ -58,6 +58,13 @@ void TCanvas::RequiredState()
         dc.penWidth = std::max(1, pen_.Width());
         dc.penStyle = pen_.Style();
         dc.rop2 = kRop[pen_.Mode()];
+        const PenObject* h = pen_.Handle();
+        dc.penGeometric = h && (h->style & PS_TYPE_MASK) == PS_GEOMETRIC;
+        dc.penCap = dc.penGeometric ? int(h->style & PS_ENDCAP_MASK) : int(PS_ENDCAP_ROUND);
+        dc.penJoin = dc.penGeometric ? int(h->style & PS_JOIN_MASK) : int(PS_JOIN_ROUND);
+        dc.penDashes.clear();
+        dc.penAlternate = h && (h->style & PS_STYLE_MASK) == PS_ALTERNATE;
+        if (h && (h->style & PS_STYLE_MASK) == PS_USERSTYLE) dc.penDashes = h->dashes;
         penValid_ = true;
     }
     if (!brushValid_) {
@@ -113,14 +120,7 @@ void TCanvas::Rectangle(int x1, int y1, int x2, int y2)
 }
 void TCanvas::RoundRect(int x1, int y1, int x2, int y2, int x3, int y3)
 {
-    Drawing([&](HDC dc) {
-        if (dc->recorder) dc->recorder->RoundRect(*dc, {x1, y1, x2, y2}, x3, y3);
-        Normalize(x1, x2);
-        Normalize(y1, y2);
-        QRect box(x1, y1, x2 - x1 - 1, y2 - y1 - 1);
-        if (box.isValid())
-            FilledOutline(*dc, box, [&](QPainter& p) { p.drawRoundedRect(box, x3 / 2.0, y3 / 2.0); });
-    });
+    Drawing([&](HDC dc) { platform::RoundRect(dc, x1, y1, x2, y2, x3, y3); });
 }
 void TCanvas::FillRect(const TRect& r)
 {
@@ -295,14 +295,38 @@ void TPen::Assign(const TPersistent& source)
         width_ = p->width_;
         style_ = p->style_;
         mode_ = p->mode_;
+        handle_ = p->handle_;
         Changed();
         return;
     }
     TPersistent::Assign(source);
 }
-void TPen::SetColor(TColor c) { Change(color_, c); }
-void TPen::SetWidth(int w) { Change(width_, w); }
-void TPen::SetStyle(TPenStyle s) { Change(style_, s); }
+void TPen::SetColor(TColor c)
+{
+    if (c != color_) DropHandle();
+    Change(color_, c);
+}
+void TPen::SetWidth(int w)
+{
+    if (w != width_) DropHandle();
+    Change(width_, w);
+}
+void TPen::SetStyle(TPenStyle s)
+{
+    if (s != style_) DropHandle();
+    Change(style_, s);
+}
+void TPen::SetHandle(HPEN h)
+{
+    handle_.reset(h);
+    if (h) {
+        const DWORD st = h->style & PS_STYLE_MASK;
+        color_ = TColor(h->color);
+        width_ = h->width;
+        style_ = st == PS_USERSTYLE || st == PS_ALTERNATE ? psDot : st <= PS_INSIDEFRAME ? TPenStyle(st) : psSolid;
+    }
+    Changed();
+}
 void TPen::SetMode(TPenMode m) { Change(mode_, m); }
 
 void TBrush::Assign(const TPersistent& source)

@@ -10,7 +10,15 @@ inline bool HasPen(const DeviceContext& dc) { return dc.penStyle != psClear && d
 inline bool HasBrush(const DeviceContext& dc) { return dc.brushStyle != bsClear; }
 inline bool ThinPen(const DeviceContext& dc) { return dc.penWidth <= 1; }
 
+// A pen wider than one pixel: round ends and joins, or a geometric pen's own.
 QPen WidePen(const DeviceContext& dc, QColor color);
+
+// The path bracket is open: drawing calls add to dc.path (logical coordinates).
+bool InPath(const DeviceContext& dc);
+void PathLine(DeviceContext& dc, QPointF from, QPointF to);
+void PathPolygon(DeviceContext& dc, const TPoint* pts, int count, bool close);
+// Glyph outlines of text whose unturned top-left corner is at topLeft, turned by the DC's escapement.
+void PathText(DeviceContext& dc, QPointF topLeft, const QString& text, const QFont& font, const int* dx);
 
 // The box (right and bottom exclusive, normalised) of an arc, pie or chord, and its start
 // angle and span counter-clockwise from the ray towards start to the ray towards end, in

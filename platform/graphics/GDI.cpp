@@ -277,6 +277,11 @@ bool MoveToEx(HDC dc, int x, int y, TPoint* old)
 {
     if (!dc) return false;
     if (old) *old = {dc->penPos.x(), dc->penPos.y()};
+    if (InPath(*dc)) {
+        dc->penPos = QPoint(x, y);
+        dc->path.moveTo(x, y);
+        return true;
+    }
     if (dc->recorder) dc->recorder->MoveTo(*dc, {x, y});
     dc->penPos = QPoint(x, y);
     return true;
@@ -286,6 +291,11 @@ bool LineTo(HDC dc, int x, int y)
 {
     if (!dc) return false;
     QPoint a = dc->penPos, b(x, y);
+    if (InPath(*dc)) {
+        PathLine(*dc, a, b);
+        dc->penPos = b;
+        return true;
+    }
     if (dc->recorder) dc->recorder->LineTo(*dc, TP(a), TP(b));
     dc->penPos = b;
     if (!HasPen(*dc)) return true;
@@ -313,6 +323,10 @@ bool LineTo(HDC dc, int x, int y)
 bool Polyline(HDC dc, const TPoint* pts, int count)
 {
     if (!dc || !pts || count < 2) return false;
+    if (InPath(*dc)) {
+        PathPolygon(*dc, pts, count, false);
+        return true;
+    }
     if (dc->recorder) dc->recorder->Polyline(*dc, pts, count);
     if (!HasPen(*dc)) return true;
     if (ThinPen(*dc)) {
@@ -384,6 +398,12 @@ bool SolidRectangle(DeviceContext& dc, int l, int t, int r, int b)
 bool Rectangle(HDC dc, int l, int t, int r, int b)
 {
     if (!dc) return false;
+    if (InPath(*dc)) {
+        Normalize(l, r);
+        Normalize(t, b);
+        if (r - l > 1 && b - t > 1) dc->path.addRect(QRectF(l, t, r - l - 1, b - t - 1));
+        return true;
+    }
     if (dc->recorder) dc->recorder->Rectangle(*dc, {l, t, r, b});
     Normalize(l, r);
     Normalize(t, b);
@@ -421,7 +441,7 @@ bool Rectangle(HDC dc, int l, int t, int r, int b)
     if (!dc->Begin(p)) return true;
     p.setCompositionMode(mode);
     QPen pen = WidePen(*dc, color);
-    pen.setJoinStyle(Qt::MiterJoin);
+    if (!dc->penGeometric) pen.setJoinStyle(Qt::MiterJoin);
     p.setPen(pen);
     p.setBrush(Qt::NoBrush);
     p.drawRect(box);
@@ -433,6 +453,12 @@ bool Rectangle(HDC dc, int l, int t, int r, int b)
 bool Ellipse(HDC dc, int l, int t, int r, int b)
 {
     if (!dc) return false;
+    if (InPath(*dc)) {
+        Normalize(l, r);
+        Normalize(t, b);
+        if (r - l > 1 && b - t > 1) dc->path.addEllipse(QRectF(l, t, r - l - 1, b - t - 1));
+        return true;
+    }
     if (dc->recorder) dc->recorder->Ellipse(*dc, {l, t, r, b});
     Normalize(l, r);
     Normalize(t, b);
@@ -465,6 +491,23 @@ namespace {
 bool ArcShape(HDC dc, int kind, int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4)
 {
     if (!dc) return false;
+    if (InPath(*dc)) {
+        QRect box;
+        int start = 0, len = 0;
+        if (!ArcGeometry({x1, y1, x2, y2}, {x3, y3}, {x4, y4}, box, start, len)) return true;
+        QPainterPath& path = dc->path;
+        const QRectF b(box);
+        if (kind == 1) {
+            path.moveTo(b.center());
+            path.arcTo(b, start / 16.0, len / 16.0);
+            path.closeSubpath();
+        } else {
+            path.arcMoveTo(b, start / 16.0);
+            path.arcTo(b, start / 16.0, len / 16.0);
+            if (kind == 2) path.closeSubpath();
+        }
+        return true;
+    }
     if (dc->recorder) dc->recorder->ArcShape(*dc, kind, {x1, y1, x2, y2}, {x3, y3}, {x4, y4});
     QRect box;
     int start = 0, len = 0;
@@ -509,13 +552,34 @@ bool Chord(HDC dc, int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y
 bool Polygon(HDC dc, const TPoint* pts, int count)
 {
     if (!dc || !pts || count < 2) return false;
+    if (InPath(*dc)) {
+        PathPolygon(*dc, pts, count, true);
+        return true;
+    }
     if (dc->recorder) dc->recorder->Polygon(*dc, pts, count);
     Mute mute(*dc);
     QPolygon poly;
     for (int i = 0; i < count; ++i) poly << QPoint(pts[i].X, pts[i].Y);
     QRect bounds = poly.boundingRect();
-    FillShape(*dc, bounds, [&](QPainter& p) { p.drawPolygon(poly, Qt::OddEvenFill); }, true);
+    const Qt::FillRule rule = dc->polyFillMode == WINDING ? Qt::WindingFill : Qt::OddEvenFill;
+    FillShape(*dc, bounds, [&](QPainter& p) { p.drawPolygon(poly, rule); }, true);
     if (!HasPen(*dc)) return true;
+    if (!ThinPen(*dc)) {
+        // A wide pen joins the last side to the first.
+        QColor color = ToQColor(dc->penColor);
+        bool skip;
+        auto mode = Rop2Mode(dc->rop2, color, skip);
+        if (skip) return true;
+        QPainter p;
+        if (!dc->Begin(p)) return true;
+        p.setCompositionMode(mode);
+        p.setPen(WidePen(*dc, color));
+        p.setBrush(Qt::NoBrush);
+        p.drawPolygon(poly);
+        p.end();
+        dc->Drawn(bounds.translated(dc->Offset()).adjusted(-dc->penWidth, -dc->penWidth, dc->penWidth, dc->penWidth));
+        return true;
+    }
     std::vector<TPoint> closed(pts, pts + count);
     closed.push_back(pts[0]);
     return Polyline(dc, closed.data(), int(closed.size()));
@@ -927,6 +991,8 @@ int GetDeviceCaps(HDC dc, int index)
     case BITSPIXEL: return 32;
     case PLANES: return 1;
     case LOGPIXELSX: case LOGPIXELSY: return 96;
+    case HORZSIZE: return dc && dc->image ? int(std::lround(dc->image->width() * 25.4 / 96)) : 0;
+    case VERTSIZE: return dc && dc->image ? int(std::lround(dc->image->height() * 25.4 / 96)) : 0;
     default: return 0;
     }
 }
@@ -954,19 +1020,6 @@ bool DrawEdge(HDC dc, TRect& r, UINT edge, UINT flags)
     if (flags & BF_MIDDLE) FillRect(dc, r, GetSysColor(COLOR_BTNFACE));
     if (!(flags & BF_ADJUST)) r = orig;
     return true;
-}
-
-QPen draw::WidePen(const DeviceContext& dc, QColor color)
-{
-    QPen pen(color, dc.penWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
-    switch (dc.penStyle) {
-    case psDash: pen.setStyle(Qt::DashLine); break;
-    case psDot: pen.setStyle(Qt::DotLine); break;
-    case psDashDot: pen.setStyle(Qt::DashDotLine); break;
-    case psDashDotDot: pen.setStyle(Qt::DashDotDotLine); break;
-    default: break;
-    }
-    return pen;
 }
 
 QBrush draw::MakeBrush(const DeviceContext& dc, QColor color)

@@ -1,6 +1,8 @@
 #pragma once
 // Device-context calls: text, regions, clipping, block transfers, metrics.
+#include <cstdint>
 #include <string>
+#include <vector>
 
 #include "platform/Types.h"
 
@@ -112,7 +114,61 @@ int GetClipBox(HDC dc, TRect* r);
 int SaveDC(HDC dc);                // the new depth
 bool RestoreDC(HDC dc, int saved);  // saved < 0: relative to the top
 
-enum { HORZRES = 8, VERTRES = 10, BITSPIXEL = 12, PLANES = 14, LOGPIXELSX = 88, LOGPIXELSY = 90 };
+// Pens. A cosmetic pen is one pixel wide whatever the mapping; a geometric pen has a
+// width, end caps and joins. A pen object is freed with DeleteObject, or by the TPen
+// whose handle it becomes (TPen::SetHandle).
+enum : DWORD {
+    PS_SOLID = 0, PS_DASH = 1, PS_DOT = 2, PS_DASHDOT = 3, PS_DASHDOTDOT = 4, PS_NULL = 5, PS_INSIDEFRAME = 6,
+    PS_USERSTYLE = 7, PS_ALTERNATE = 8, PS_STYLE_MASK = 0xF,
+    PS_ENDCAP_ROUND = 0x000, PS_ENDCAP_SQUARE = 0x100, PS_ENDCAP_FLAT = 0x200, PS_ENDCAP_MASK = 0xF00,
+    PS_JOIN_ROUND = 0x0000, PS_JOIN_BEVEL = 0x1000, PS_JOIN_MITER = 0x2000, PS_JOIN_MASK = 0xF000,
+    PS_COSMETIC = 0x00000, PS_GEOMETRIC = 0x10000, PS_TYPE_MASK = 0xF0000
+};
+enum : UINT { BS_SOLID = 0, BS_NULL = 1, BS_HOLLOW = 1 };
+struct LOGBRUSH {
+    UINT lbStyle = BS_SOLID;
+    COLORREF lbColor = 0;
+    std::uintptr_t lbHatch = 0;
+};
+struct PenObject {
+    DWORD style = PS_SOLID;  // PS_ style, end cap, join and type bits
+    int width = 1;
+    COLORREF color = 0;
+    std::vector<DWORD> dashes;  // PS_USERSTYLE: dash and gap lengths in turn
+};
+// Cosmetic pens take width 1 and a solid brush; a user style needs 1 to 16 lengths.
+// nullptr for what the platform refuses.
+HPEN ExtCreatePen(DWORD style, DWORD width, const LOGBRUSH& brush, DWORD styleCount, const DWORD* styles);
+HPEN CreatePen(int style, int width, COLORREF color);
+bool DeleteObject(HPEN pen);
+
+// Paths: between BeginPath and EndPath the drawing calls (lines, polylines, polygons,
+// rectangles, ellipses, arcs, pies, chords, rounded rectangles and text, turned or not)
+// add their outlines to the DC's path instead of drawing. The closed path is then
+// stroked with the pen, filled with the brush in the polygon fill mode, widened to the
+// pen's outline, made the clip region or turned into a region; each of these except
+// WidenPath uses the path up. On a recording DC the path is written as polygons.
+bool BeginPath(HDC dc);
+bool EndPath(HDC dc);
+bool AbortPath(HDC dc);
+bool CloseFigure(HDC dc);
+bool StrokePath(HDC dc);
+bool FillPath(HDC dc);
+bool StrokeAndFillPath(HDC dc);
+bool WidenPath(HDC dc);
+bool FlattenPath(HDC dc);
+bool SelectClipPath(HDC dc, int mode);  // RGN_AND, RGN_OR, RGN_XOR, RGN_DIFF, RGN_COPY
+HRGN PathToRegion(HDC dc);              // device coordinates; nullptr without a closed path
+// The path's points (logical, curves flattened) and PT_ types; with count 0 the number of points.
+enum : Byte { PT_CLOSEFIGURE = 1, PT_LINETO = 2, PT_BEZIERTO = 4, PT_MOVETO = 6 };
+int GetPath(HDC dc, TPoint* pts, Byte* types, int count);
+int SetPolyFillMode(HDC dc, int mode);  // ALTERNATE or WINDING; the previous mode
+int GetPolyFillMode(HDC dc);
+// Polygons filled together, so that inner outlines make holes (in the fill mode).
+bool PolyPolygon(HDC dc, const TPoint* pts, const int* counts, int polygons);
+bool RoundRect(HDC dc, int l, int t, int r, int b, int w, int h);
+
+enum { HORZSIZE = 4, VERTSIZE = 6, HORZRES = 8, VERTRES = 10, BITSPIXEL = 12, PLANES = 14, LOGPIXELSX = 88, LOGPIXELSY = 90 };
 int GetDeviceCaps(HDC dc, int index);
 
 enum {

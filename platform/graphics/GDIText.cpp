@@ -178,6 +178,10 @@ bool ExtTextOut(HDC dc, int x, int y, UINT options, const TRect* rect, const std
     int left = h == TA_CENTER ? x - w / 2 : h == TA_RIGHT ? x - w : x;
     int top = v == TA_BASELINE ? y - fm.ascent() : v == TA_BOTTOM ? y - fm.height() : y;
     if (dc->textAlign & TA_UPDATECP) dc->penPos.setX(h == TA_RIGHT ? x - w : h == TA_CENTER ? x : x + w);
+    if (InPath(*dc)) {
+        PathText(*dc, QPointF(left, top), qs, f, dx);
+        return true;
+    }
     if (dc->recorder) dc->recorder->Text(*dc, {left, top}, options, rect, s, dx);
     Mute mute(*dc);
     std::optional<QRegion> savedClip = dc->clip;

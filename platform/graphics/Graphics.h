@@ -85,12 +85,19 @@ public:
     void SetStyle(TPenStyle s);
     TPenMode Mode() const { return mode_; }
     void SetMode(TPenMode m);
+    // A pen made by ExtCreatePen or CreatePen (geometric pens: end caps, joins, user
+    // styles): the pen takes the handle over and frees it; colour, width and style follow
+    // it. Setting colour, width, style or another handle drops it. Null for a plain pen.
+    HPEN Handle() const { return handle_.get(); }
+    void SetHandle(HPEN h);
 
 private:
     TColor color_ = clBlack;
     int width_ = 1;
     TPenStyle style_ = psSolid;
     TPenMode mode_ = pmCopy;
+    std::shared_ptr<PenObject> handle_;
+    void DropHandle() { handle_.reset(); }
 };
 
 enum TBrushStyle { bsSolid, bsClear, bsHorizontal, bsVertical, bsFDiagonal, bsBDiagonal, bsCross, bsDiagCross };

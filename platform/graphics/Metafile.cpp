@@ -22,7 +22,7 @@ const char* const kEnhMetafileMime = "image/x-emf";
 struct TMetafile::Record {
     enum Kind : std::uint8_t {
         Pen, Brush, Font, TextColor, BkMode, BkColor, MoveTo, LineTo, Rectangle, Ellipse, Polyline, Polygon,
-        Pixel, Text, SaveDC, RestoreDC, ClipRect, RoundRect, ArcShape, Bitmap, ClipRegion
+        Pixel, Text, SaveDC, RestoreDC, ClipRect, RoundRect, ArcShape, Bitmap, ClipRegion, PolyPolygon
     };
     Kind kind = Pen;
     int a = 0, b = 0, c = 0;  // position, or style, width/height, escapement
@@ -31,7 +31,7 @@ struct TMetafile::Record {
     unsigned options = 0;
     std::string text;  // text, or a font's face name
     std::vector<TPoint> pts;
-    std::vector<int> dx;
+    std::vector<int> dx;  // character advances, or a poly-polygon's point counts
     std::vector<TRect> rects;          // a clip region's rectangles (device coordinates)
     std::vector<std::uint32_t> bits;  // a bitmap's pixels, 0xAARRGGBB, top row first
     friend bool operator==(const Record&, const Record&) = default;
@@ -221,7 +221,7 @@ enum : std::uint32_t {
     EMR_INTERSECTCLIPRECT = 30, EMR_SAVEDC = 33, EMR_RESTOREDC = 34, EMR_SELECTOBJECT = 37, EMR_CREATEPEN = 38,
     EMR_CREATEBRUSHINDIRECT = 39, EMR_DELETEOBJECT = 40, EMR_ELLIPSE = 42, EMR_RECTANGLE = 43, EMR_LINETO = 54,
     EMR_EXTCREATEFONTINDIRECTW = 82, EMR_EXTTEXTOUTW = 84, EMR_ROUNDRECT = 44, EMR_ARC = 45, EMR_CHORD = 46,
-    EMR_PIE = 47, EMR_EXTSELECTCLIPRGN = 75, EMR_STRETCHDIBITS = 81
+    EMR_PIE = 47, EMR_EXTSELECTCLIPRGN = 75, EMR_STRETCHDIBITS = 81, EMR_POLYPOLYGON = 8, EMR_SETPOLYFILLMODE = 19
 };
 
 // A 24-bit bottom-up DIB: the info header and the rows, each padded to 4 bytes.
@@ -364,6 +364,20 @@ public:
             auto at = Begin(r.kind == Record::Polyline ? EMR_POLYLINE : EMR_POLYGON);
             Rect(PointBounds(r.pts));
             out.u32(std::uint32_t(r.pts.size()));
+            for (const TPoint& p : r.pts) {
+                out.i32(p.X);
+                out.i32(p.Y);
+            }
+            End(at);
+            break;
+        }
+        case Record::PolyPolygon: {
+            One(EMR_SETPOLYFILLMODE, std::uint32_t(r.a));
+            auto at = Begin(EMR_POLYPOLYGON);
+            Rect(PointBounds(r.pts));
+            out.u32(std::uint32_t(r.dx.size()));
+            out.u32(std::uint32_t(r.pts.size()));
+            for (int n : r.dx) out.u32(std::uint32_t(n));
             for (const TPoint& p : r.pts) {
                 out.i32(p.X);
                 out.i32(p.Y);
@@ -527,7 +541,7 @@ public:
     {
         if (o.kind == Record::Pen) {
             auto at = Begin(0x02FA);  // META_CREATEPENINDIRECT
-            out.u16(unsigned(o.a));
+            out.u16(unsigned(o.a) & 0xFFFF);
             out.i16(o.b);
             out.i16(0);
             Color(o.color);
@@ -654,6 +668,20 @@ public:
                 End(at);
                 from = to - 1;
             } while (r.kind == Record::Polyline && from + 1 < n);
+            break;
+        }
+        case Record::PolyPolygon: {
+            auto mode = Begin(0x0106);  // META_SETPOLYFILLMODE
+            out.u16(unsigned(r.a));
+            End(mode);
+            auto at = Begin(0x0538);  // META_POLYPOLYGON
+            out.u16(unsigned(r.dx.size()));
+            for (int n : r.dx) out.u16(unsigned(n));
+            for (const TPoint& p : r.pts) {
+                out.i16(p.X);
+                out.i16(p.Y);
+            }
+            End(at);
             break;
         }
         case Record::Pixel: {
@@ -831,8 +859,13 @@ void TMetafile::Draw(TCanvas& canvas, const TRect& r)
         switch (rec.kind) {
         case Record::Pen:
             canvas.Pen().SetColor(TColor(rec.color));
-            canvas.Pen().SetStyle(TPenStyle(rec.a));
+            canvas.Pen().SetStyle(TPenStyle(rec.a & PS_STYLE_MASK));
             canvas.Pen().SetWidth(std::max(1, int(std::lround(rec.b * sx))));
+            if (DWORD(rec.a) & PS_GEOMETRIC) {
+                LOGBRUSH lb;
+                lb.lbColor = rec.color;
+                canvas.Pen().SetHandle(ExtCreatePen(DWORD(rec.a), DWORD(canvas.Pen().Width()), lb, 0, nullptr));
+            }
             break;
         case Record::Brush:
             canvas.Brush().SetColor(TColor(rec.color));
@@ -856,6 +889,15 @@ void TMetafile::Draw(TCanvas& canvas, const TRect& r)
             std::vector<TPoint> pts(rec.pts.size());
             for (std::size_t i = 0; i < pts.size(); ++i) pts[i] = {X(rec.pts[i].X), Y(rec.pts[i].Y)};
             if (rec.kind == Record::Polyline) canvas.Polyline(pts); else canvas.Polygon(pts);
+            break;
+        }
+        case Record::PolyPolygon: {
+            std::vector<TPoint> pts(rec.pts.size());
+            for (std::size_t i = 0; i < pts.size(); ++i) pts[i] = {X(rec.pts[i].X), Y(rec.pts[i].Y)};
+            HDC dc = canvas.Handle();
+            const int keep = SetPolyFillMode(dc, rec.a);
+            PolyPolygon(dc, pts.data(), rec.dx.data(), int(rec.dx.size()));
+            SetPolyFillMode(dc, keep);
             break;
         }
         case Record::Pixel: canvas.SetPixel(X(rec.a), Y(rec.b), TColor(rec.color)); break;
@@ -990,7 +1032,7 @@ struct TMetafileCanvas::Recorder : DCRecorder {
     {
         Record r;
         r.kind = Record::Pen;
-        r.a = d.penStyle;
+        r.a = int(d.penStyle) | (d.penGeometric ? int(PS_GEOMETRIC) | d.penCap | d.penJoin : 0);
         r.b = d.penWidth;
         r.color = d.penColor;
         Select(sel.pen, r);
@@ -1069,6 +1111,19 @@ struct TMetafileCanvas::Recorder : DCRecorder {
         SyncPen(d);
         SyncBrush(d);
         Points(Record::Polygon, pts, count);
+    }
+    void PolyPolygon(DeviceContext& d, const TPoint* pts, const int* counts, int polygons) override
+    {
+        SyncPen(d);
+        SyncBrush(d);
+        Record r;
+        r.kind = Record::PolyPolygon;
+        r.a = d.polyFillMode;
+        int total = 0;
+        for (int i = 0; i < polygons; ++i) total += counts[i];
+        r.pts.assign(pts, pts + total);
+        r.dx.assign(counts, counts + polygons);
+        Push(std::move(r));
     }
     void Pixel(DeviceContext&, TPoint p, COLORREF c) override { Point(Record::Pixel, p, c); }
     void Text(DeviceContext& d, TPoint p, UINT options, const TRect* clip, const std::string& text,
