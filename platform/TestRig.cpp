@@ -5,6 +5,7 @@
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <QWheelEvent>
+#include <QPixmap>
 #include <QWidget>
 
 #include "platform/TestRig.h"
@@ -326,6 +327,13 @@ struct LogRecorder : DCRecorder {
     {
         calls.push_back("Polyline " + std::to_string(n) + " " + PenOf(dc));
     }
+    void PolyPolygon(DeviceContext& dc, const TPoint*, const int* counts, int n) override
+    {
+        int total = 0;
+        for (int i = 0; i < n; ++i) total += counts[i];
+        calls.push_back("PolyPolygon " + std::to_string(n) + "/" + std::to_string(total) + " " + PenOf(dc) + " " +
+                        BrushOf(dc));
+    }
     void FillRect(DeviceContext& dc, const TRect& r, COLORREF c, bool withBrush) override
     {
         calls.push_back("FillRect " + Rc(r) + " color=" + Hex(c) + (withBrush ? " " + BrushOf(dc) : std::string()));
@@ -377,6 +385,18 @@ std::unique_ptr<TBitmap> PaintToBitmap(TWinControl* c)
 {
     auto b = std::make_unique<TBitmap>(std::max(1, c->Width()), std::max(1, c->Height()));
     c->PaintTo(b->Canvas()->Handle(), 0, 0);
+    return b;
+}
+
+std::unique_ptr<TBitmap> GrabWindow(TWinControl* c)
+{
+    c->HandleNeeded();
+    QWidget* w = HostWidget(c);
+    const QImage shot = w->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    auto b = std::make_unique<TBitmap>(std::max(1, shot.width()), std::max(1, shot.height()));
+    QPainter p(&BitmapImage(*b));
+    p.setCompositionMode(QPainter::CompositionMode_Source);
+    p.drawImage(0, 0, shot);
     return b;
 }
 

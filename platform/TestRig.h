@@ -58,10 +58,14 @@ void HostScrollBarMouse(TWinControl* c, int bar, TPoint from, TPoint to);
 // Paints c and its children, as a paint message does, into a new bitmap of c's size.
 std::unique_ptr<TBitmap> PaintToBitmap(TWinControl* c);
 
+// What c's window shows on the screen, painted by the host with its children, their
+// shapes and transparent backgrounds, into a new bitmap of the window's size.
+std::unique_ptr<TBitmap> GrabWindow(TWinControl* c);
+
 // A canvas that draws nothing and writes down every drawing call, one line each, with
 // the state that applies: "LineTo 0,0 5,5 pen=0000ff/1/0/13", "Rectangle 1,2,3,4 pen=... brush=ffffff/0",
 // "FillRect 1,2,3,4 color=ffffff", "Text 3,4 'abc' color=000000 font=Arial/-13/1", "Blt 0,0,8,8 rop=cc0020",
-// "Polygon 3", "Polyline 2", "Ellipse ...", "Pie l,t,r,b x3,y3 x4,y4 pen=... brush=...", "Pixel x,y color=...", "FocusRect ...", "SaveDC",
+// "Polygon 3", "Polyline 2", "PolyPolygon 2/40" (polygons/points), "Ellipse ...", "Pie l,t,r,b x3,y3 x4,y4 pen=... brush=...", "Pixel x,y color=...", "FocusRect ...", "SaveDC",
 // "RestoreDC -1", "Clip l,t,r,b" (the clip box, logical). Colours are 0xBBGGRR in hex.
 class TRecordingCanvas : public TCanvas {
 public:

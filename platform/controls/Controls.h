@@ -352,7 +352,7 @@ struct TCreateParams {
 };
 enum : DWORD { WS_BORDER = 0x00800000, WS_CAPTION = 0x00C00000, WS_TABSTOP = 0x00010000, WS_CHILD = 0x40000000,
                WS_POPUP = 0x80000000, WS_VSCROLL = 0x00200000, WS_HSCROLL = 0x00100000, WS_CLIPCHILDREN = 0x02000000,
-               WS_EX_TOPMOST = 0x8,
+               WS_EX_TOPMOST = 0x8, WS_EX_TRANSPARENT = 0x20,
                WS_EX_TOOLWINDOW = 0x80, WS_EX_CLIENTEDGE = 0x200 };
 enum : UINT { CS_SAVEBITS = 0x0800, CS_DROPSHADOW = 0x00020000, CS_DBLCLKS = 0x8 };
 
@@ -459,7 +459,10 @@ public:
     void Dispatch(TMessage& m) override;
     void DefaultHandler(TMessage& m) override;
     virtual void WMPaint(TWMPaint& m) override;
+    // Without a brush of its own under WS_EX_TRANSPARENT: the parent's drawing stays.
     virtual void WMEraseBkgnd(TWMEraseBkgnd& m);
+    // Outside the window's region (SetWindowRgn) the window is not hit.
+    void CMHitTest(TMessage& m) override;
     virtual void WMSetFocus(TWMSetFocus& m);
     virtual void WMKillFocus(TWMKillFocus& m);
     virtual void WMKeyDown(TWMKeyDown& m);
@@ -635,7 +638,18 @@ bool GetCursorPos(TPoint& p);
 enum { GWLP_USERDATA = -21 };
 LPARAM SetWindowLongPtr(HWND h, int index, LPARAM value);  // the old value
 LPARAM GetWindowLongPtr(HWND h, int index);
-// The window's shape; nullptr makes it rectangular again. The window keeps the region.
+// The window's shape, in window coordinates (its frame included); nullptr makes it
+// rectangular again. The window keeps the region: it shows only inside it (on the screen
+// and in PaintTo, where the parent's drawing stays around it), and the mouse hits it only
+// there. A window of style WS_EX_TRANSPARENT starts each paint with its parent's drawing
+// under it as its background.
 int SetWindowRgn(HWND h, HRGN rgn, bool redraw);
+// A copy of the window's region into rgn: SIMPLEREGION/COMPLEXREGION, or ERROR without one.
+int GetWindowRgn(HWND h, HRGN rgn);
+// The visible child window of parent under a point in parent's client coordinates (the
+// regions counted), parent itself when no child is hit, nullptr outside parent.
+HWND ChildWindowFromPoint(HWND parent, TPoint p);
+// The deepest visible window under a screen point, the windows' regions counted.
+HWND WindowFromPoint(TPoint screen);
 
 }  // namespace platform

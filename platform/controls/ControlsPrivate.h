@@ -141,4 +141,7 @@ struct TWinControl::Impl {
     void ScreenDrawn(const QRect& r);
 };
 
+// The window's creation parameters ask for WS_EX_TRANSPARENT.
+bool TransparentStyle(TWinControl* c);
+
 }  // namespace platform

@@ -11,6 +11,10 @@
 #include <QWheelEvent>
 #include <QWidget>
 
+#include <algorithm>
+#include <map>
+#include <vector>
+
 #include "platform/controls/ControlsPrivate.h"
 #include "platform/TestRig.h"
 
@@ -313,6 +317,13 @@ TWinControl* HostWidgetOwner(QWidget* w)
     return k ? k->owner_ : nullptr;
 }
 
+bool TransparentStyle(TWinControl* c)
+{
+    TCreateParams p;
+    c->CreateParams(p);
+    return p.ExStyle & WS_EX_TRANSPARENT;
+}
+
 void KWidget::paintEvent(QPaintEvent* e)
 {
     if (!gLive.count(owner_)) return;
@@ -342,6 +353,16 @@ void KWidget::paintEvent(QPaintEvent* e)
     }
     const TRect client = owner_->ClientRect();
     need &= QRect(f, f, client.Width(), client.Height());
+    if (!need.isEmpty() && owner_->Parent() && TransparentStyle(owner_)) {
+        // The parent's drawing under the window is where this window's painting starts.
+        TWinControl* parent = owner_->Parent();
+        auto& pd = *parent->impl();
+        pd.EnsureBacking(parent);
+        QPainter under(&d.backing);
+        under.setClipRegion(need);
+        under.setCompositionMode(QPainter::CompositionMode_Source);
+        under.drawImage(QPoint(0, 0), pd.backing, QRect(pos(), size()));
+    }
     if (!need.isEmpty()) {
         DeviceContext dc;
         dc.image = &d.backing;
@@ -572,6 +593,64 @@ int SetWindowRgn(HWND h, HRGN rgn, bool)
         else d->widget->clearMask();
     }
     return 1;
+}
+
+int GetWindowRgn(HWND h, HRGN rgn)
+{
+    TWinControl* c = TWinControl::FromHandle(h);
+    if (!c || !rgn || !c->impl()->shape) return ERROR;
+    rgn->rgn = *c->impl()->shape;
+    return rgn->rgn.rectCount() > 1 ? COMPLEXREGION : rgn->rgn.isEmpty() ? NULLREGION : SIMPLEREGION;
+}
+
+namespace {
+bool HitsWindow(TWinControl* c, TPoint windowPos)
+{
+    if (!PtInRect(Rect(0, 0, c->Width(), c->Height()), windowPos)) return false;
+    const auto& shape = c->impl()->shape;
+    return !shape || shape->contains(QPoint(windowPos.X, windowPos.Y));
+}
+}  // namespace
+
+HWND ChildWindowFromPoint(HWND parent, TPoint p)
+{
+    TWinControl* c = TWinControl::FromHandle(parent);
+    if (!c) return nullptr;
+    const int f = c->FrameWidth();
+    if (!HitsWindow(c, {p.X + f, p.Y + f})) return nullptr;
+    for (int i = c->ControlCount() - 1; i >= 0; --i) {
+        auto* w = dynamic_cast<TWinControl*>(c->Controls(i));
+        if (w && w->Visible() && HitsWindow(w, {p.X - w->Left(), p.Y - w->Top()})) return w->Handle();
+    }
+    return parent;
+}
+
+HWND WindowFromPoint(TPoint screen)
+{
+    std::vector<TWinControl*> tops;
+    {
+        std::lock_guard lock(gLiveMutex);
+        for (const TWinControl* k : gLive) {
+            auto* c = const_cast<TWinControl*>(k);
+            if (!c->Parent() && c->HandleAllocated() && c->impl()->widget->isVisible()) tops.push_back(c);
+        }
+    }
+    // The window made last counts as the one on top.
+    std::sort(tops.begin(), tops.end(),
+              [](TWinControl* a, TWinControl* b) { return a->impl()->serial > b->impl()->serial; });
+    for (TWinControl* top : tops) {
+        const QPoint g = top->impl()->widget->mapToGlobal(QPoint(0, 0));
+        if (!HitsWindow(top, {screen.X - g.x(), screen.Y - g.y()})) continue;
+        HWND at = top->Handle();
+        for (;;) {
+            TWinControl* c = TWinControl::FromHandle(at);
+            const TPoint o = c->ClientOrigin();
+            HWND inner = ChildWindowFromPoint(at, {screen.X - o.X, screen.Y - o.Y});
+            if (!inner || inner == at) return at;
+            at = inner;
+        }
+    }
+    return nullptr;
 }
 
 HDC GetDC(HWND h)

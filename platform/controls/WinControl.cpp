@@ -98,6 +98,8 @@ void TWinControl::CreateHandle()
     w->setEnabled(Enabled());
     if (Cursor() != crDefault) w->setCursor(CursorFor(Cursor()));
     if (impl_->shape) w->setMask(*impl_->shape);
+    // A transparent window lets the parent paint under it first.
+    if (parentWidget && (params.ExStyle & WS_EX_TRANSPARENT)) w->setAttribute(Qt::WA_OpaquePaintEvent, false);
     impl_->EnsureBacking(this);
     LayoutScrollBars(this);
     for (TControl* c : controls_)
@@ -639,6 +641,12 @@ void TWinControl::PaintTo(HDC dc, int x, int y)
     GetViewportOrgEx(dc, &org);
     SetViewportOrgEx(dc, org.X + x, org.Y + y, nullptr);
     IntersectClipRect(dc, 0, 0, Width(), Height());
+    if (impl_->shape) {
+        HRGN shape = CreateRectRgn(0, 0, 0, 0);
+        shape->rgn = impl_->shape->translated(dc->ToDevice(0, 0));
+        ExtSelectClipRgn(dc, shape, RGN_AND);
+        DeleteObject(shape);
+    }
     const int f = FrameWidth();
     if (f > 0 || (impl_->ScrollShown(SB_VERT) && impl_->ScrollShown(SB_HORZ))) Perform(WM_NCPAINT, WPARAM(dc));
     // The scroll bars, as the host draws them.
@@ -659,15 +667,31 @@ void TWinControl::PaintTo(HDC dc, int x, int y)
         p.drawImage(dc->ToDevice(0, 0), impl_->glFrame);
     }
     RestoreDC(dc, saved);
+    // The children of a shaped window show only inside its shape.
+    const int inner = impl_->shape ? SaveDC(dc) : 0;
+    if (impl_->shape) {
+        HRGN shape = CreateRectRgn(0, 0, 0, 0);
+        shape->rgn = impl_->shape->translated(dc->ToDevice(x, y));
+        ExtSelectClipRgn(dc, shape, RGN_AND);
+        DeleteObject(shape);
+    }
     for (TControl* c : controls_)
         if (auto* wc = dynamic_cast<TWinControl*>(c); wc && wc->Visible())
             wc->PaintTo(dc, x + f + wc->Left(), y + f + wc->Top());
+    if (inner) RestoreDC(dc, inner);
 }
 
 void TWinControl::WMEraseBkgnd(TWMEraseBkgnd& m)
 {
-    if (HDC dc = m.DC()) FillRect(dc, ClientRect(), ColorToRGB(Color()));
+    HDC dc = m.DC();
+    if (dc && !(Parent() && TransparentStyle(this))) FillRect(dc, ClientRect(), ColorToRGB(Color()));
     m.Result = 1;
+}
+
+void TWinControl::CMHitTest(TMessage& m)
+{
+    const TPoint p{short(m.LParam & 0xFFFF), short((m.LParam >> 16) & 0xFFFF)};
+    m.Result = !impl_->shape || impl_->shape->contains(QPoint(p.X, p.Y));
 }
 
 void TWinControl::WMSetFocus(TWMSetFocus&)
