@@ -150,6 +150,45 @@ void TChartCanvas::ResetState()
     SetTextAlign(0);
 }
 
+namespace {
+// The geometric pen's style bits for a chart pen: its dashes and its end style.
+DWORD GeometricStyle(const TChartPen& pen)
+{
+    static const DWORD kEnd[] = {PS_ENDCAP_ROUND | PS_JOIN_ROUND, PS_ENDCAP_SQUARE | PS_JOIN_BEVEL,
+                                 PS_ENDCAP_FLAT | PS_JOIN_MITER};
+    return PS_GEOMETRIC | DWORD(pen.Style()) | kEnd[pen.EndStyle()];
+}
+}  // namespace
+
+HPEN ChartCreatePenSmallDots(TColor color, int space)
+{
+    LOGBRUSH lb;
+    lb.lbColor = ColorToRGB(color);
+    if (space <= 0) return ExtCreatePen(PS_COSMETIC | PS_ALTERNATE, 1, lb, 0, nullptr);
+    const DWORD style[] = {0, DWORD(space + 1)};
+    return ExtCreatePen(PS_GEOMETRIC | PS_USERSTYLE, 1, lb, 2, style);
+}
+
+void ChartSetChartPen(TPen& target, const TChartPen& pen, TColor color, HDC dc)
+{
+    (void)dc;  // the pen's mode travels with the platform pen into the DC
+    if (pen.SmallDots()) {
+        target.SetHandle(ChartCreatePenSmallDots(color, pen.SmallSpace()));
+        target.SetMode(pen.Mode());
+        return;
+    }
+    target.Assign(pen);
+    if (target.Color() != color) target.SetColor(color);
+    if (pen.Width() < 2) {
+        if (ChartCheckPenWidth && pen.Style() != psSolid && pen.Width() == 1) target.SetWidth(0);
+        return;
+    }
+    LOGBRUSH lb;
+    lb.lbColor = ColorToRGB(color);
+    target.SetHandle(ExtCreatePen(GeometricStyle(pen), DWORD(pen.Width()), lb, 0, nullptr));
+    target.SetMode(pen.Mode());
+}
+
 void TChartCanvas::AssignVisiblePenColor(const TPen& pen, TColor color)
 {
     if (GetMonochrome()) color = clBlack;
@@ -160,19 +199,22 @@ void TChartCanvas::AssignVisiblePenColor(const TPen& pen, TColor color)
             return;
         }
         if (IsWindowsNT && !GetSupportsFullRotation()) {
+            const HPEN inForce = pen_->Handle();
+            const bool geometric = pen.Width() >= 2;
             if (!cp->SmallDots() && pen_->Color() == color && pen_->Width() == pen.Width() &&
-                pen_->Style() == pen.Style() && pen_->Mode() == pen.Mode())
+                pen_->Style() == pen.Style() && pen_->Mode() == pen.Mode() &&
+                (geometric ? inForce && inForce->style == GeometricStyle(*cp) : !inForce))
                 return;  // already the pen in force
-            pen_->Assign(pen);
-            pen_->SetColor(color);
             if (cp->SmallDots()) {
                 // Drawn dot by dot by the line operations.
+                pen_->Assign(pen);
+                pen_->SetColor(color);
                 pen_->SetWidth(1);
                 pen_->SetStyle(psDot);
                 smallDots_ = std::max(0, cp->SmallSpace());
-            } else if (ChartCheckPenWidth && pen.Style() != psSolid && pen.Width() == 1) {
-                pen_->SetWidth(0);
+                return;
             }
+            ChartSetChartPen(*pen_, *cp, color, GetHandle());
             return;
         }
     }

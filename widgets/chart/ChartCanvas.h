@@ -62,6 +62,15 @@ extern int ChartFontAntiAlias;
 extern bool ChartCheckPenWidth;
 extern bool IsWindowsNT;
 
+class TChartPen;
+// A pen handle that draws isolated dots: every other pixel with space 0 or less, else
+// dots space + 1 apart.
+platform::HPEN ChartCreatePenSmallDots(TColor color, int space);
+// Makes target the platform pen for a chart pen in colour: small dots, a plain pen below
+// width 2, else a geometric pen whose ends and joins follow the end style (round: round;
+// square: square ends, bevel joins; flat: flat ends, mitre joins).
+void ChartSetChartPen(platform::TPen& target, const TChartPen& pen, TColor color, platform::HDC dc);
+
 TPoint ChartPoint(int x, int y);
 TRect ChartRectOf(int left, int top, int right, int bottom);
 TPoint3D Point3D(int x, int y, int z);

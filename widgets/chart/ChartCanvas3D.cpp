@@ -295,58 +295,60 @@ void TChartCanvas3D::TextOut(int x, int y, const std::string& text)
     TChartFont* f = assignedFont_;
     const bool outline = f && f->HasOutLine() && f->OutLine()->Visible();
     const bool gradient = f && f->HasGradient() && f->Gradient()->Visible();
-    if ((outline || gradient) && !Metafiling && font_->Escapement() == 0 && DrawStyledText(x, y, text)) return;
-    // Outlined and gradient letters are made from the glyphs' pixels; on a metafile and
-    // for turned text they are written plainly.
+    if (outline || gradient) {
+        DrawStyledText(x, y, text, outline, gradient);
+        return;
+    }
     DrawTextAt(x, y, text);
 }
 
-bool TChartCanvas3D::DrawStyledText(int x, int y, const std::string& text)
+// Outlined and gradient letters through a path of the glyphs, turned or not; on a
+// metafile the path goes in as polygons.
+void TChartCanvas3D::DrawStyledText(int x, int y, const std::string& text, bool outline, bool gradient)
 {
     TChartFont& f = *assignedFont_;
-    const TRect r = TextRectAt(x, y, text);
-    const int w = r.Width(), h = r.Height();
-    if (w <= 0 || h <= 0 || w * h > 4000000) return false;
-    // The glyphs as a mask: black text on white.
-    TBitmap mask(w, h);
-    mask.Canvas()->Brush().SetColor(clWhite);
-    mask.Canvas()->FillRect({0, 0, w, h});
-    mask.Canvas()->Font().Assign(*font_);
-    mask.Canvas()->Font().SetColor(clBlack);
-    mask.Canvas()->Brush().SetStyle(bsClear);
-    mask.Canvas()->TextOut(0, 0, text);
-    auto ink = [&](int px, int py) {
-        return px >= 0 && py >= 0 && px < w && py < h && (mask.ScanLine(py)[px] & 0xFF) < 128;
+    if (outline) AssignVisiblePen(*f.OutLine());
+    else pen_->SetStyle(psClear);
+    brush_->SetColor(font_->Color());
+    brush_->SetStyle(bsSolid);
+    SetBackMode(cbmTransparent);
+    auto textPath = [&] {
+        HDC dc = GetHandle();
+        BeginPath(dc);
+        DrawTextAt(x, y, text);
+        EndPath(dc);
     };
-    // What fills the letters: the gradient drawn into a bitmap of the text's size, or the font colour.
-    std::unique_ptr<TBitmap> fill;
-    const bool gradient = f.HasGradient() && f.Gradient()->Visible();
+    textPath();
     if (gradient) {
-        fill = std::make_unique<TBitmap>(w, h);
-        TChartCanvas3D g;
-        g.SetUseBuffer(false);
-        g.InitWindow(fill->Canvas(), nullptr, clWhite, false, {0, 0, w, h});
-        f.Gradient()->Draw(g, TRect{0, 0, w, h}, 0);
-    }
-    const bool outline = f.HasOutLine() && f.OutLine()->Visible();
-    const bool outlineOnly = gradient && f.Gradient()->Outline();
-    const TColor edge = outline ? TColor(ColorToRGB(f.OutLine()->Color())) : clNone;
-    for (int py = 0; py < h; ++py)
-        for (int px = 0; px < w; ++px) {
-            if (!ink(px, py)) continue;
-            const bool border = !ink(px - 1, py) || !ink(px + 1, py) || !ink(px, py - 1) || !ink(px, py + 1);
-            TColor c = clNone;
-            if (border && outline) {
-                c = edge;
-            } else if (gradient && (!outlineOnly || border)) {
-                const std::uint32_t v = fill->ScanLine(py)[px];  // 0xAARRGGBB
-                c = TColor(RGB(int((v >> 16) & 255), int((v >> 8) & 255), int(v & 255)));
-            } else if (!gradient && font_->Color() != clNone) {
-                c = font_->Color();
-            }
-            if (c != clNone) canvas_->SetPixel(r.Left + px, r.Top + py, c);
+        HDC dc = GetHandle();
+        if (f.Gradient()->Outline()) WidenPath(dc);
+        HRGN letters = PathToRegion(dc);
+        TRect r = TextRectAt(x, y, text);
+        if (letters && font_->Escapement() % 3600 != 0) {
+            // Turned letters: the gradient covers the box they turn into.
+            TRect box;
+            GetRgnBox(letters, &box);
+            TPoint vo, wo;
+            GetViewportOrgEx(dc, &vo);
+            GetWindowOrgEx(dc, &wo);
+            r = {box.Left - vo.X + wo.X, box.Top - vo.Y + wo.Y, box.Right - vo.X + wo.X, box.Bottom - vo.Y + wo.Y};
         }
-    return true;
+        PushClip(letters);
+        f.Gradient()->Draw(*this, r, 0);
+        UnClipRectangle();
+        if (f.Gradient()->Outline()) return;
+        if (outline) {
+            AssignVisiblePen(*f.OutLine());
+            textPath();
+            brush_->SetStyle(bsClear);
+        }
+    }
+    if (!outline) {
+        AbortPath(GetHandle());
+        return;
+    }
+    if (font_->Color() == clNone) StrokePath(GetHandle());
+    else StrokeAndFillPath(GetHandle());
 }
 
 void TChartCanvas3D::ZoomedTextOut(int x, int y, const std::string& text, int escapement)

@@ -143,7 +143,7 @@ private:
     void SetBaseColor(TColor c);
     void ZoomedTextOut(int x, int y, const std::string& text, int escapement);
     void DrawTextAt(int x, int y, const std::string& text);
-    bool DrawStyledText(int x, int y, const std::string& text);
+    void DrawStyledText(int x, int y, const std::string& text, bool outline, bool gradient);
     TRect TextRectAt(int x, int y, const std::string& text);
 
     std::unique_ptr<platform::TBitmap> buffer_;
