@@ -130,6 +130,31 @@ void TMarksItems::Delete(int i)
     if (i >= 0 && i < Count()) items_.erase(items_.begin() + i);
 }
 
+// ---------------------------------------------------------------- gradient and symbol
+
+TSeriesMarksGradient::TSeriesMarksGradient(TNotifyEvent change) : TChartGradient()
+{
+    SetDirection(gdRightLeft);
+    SetEndColor(clWhite);
+    SetStartColor(clSilver);
+    OnChange = std::move(change);
+}
+
+TSeriesMarksSymbol::TSeriesMarksSymbol(TCustomChartPanel* parent) : TChartCustomShape(parent)
+{
+    InitShadow(*Shadow());
+    TChartCustomShapeBrushPen::SetVisible(false);
+    DefaultTransparent = false;
+}
+
+void TSeriesMarksSymbol::InitShadow(TChartShadow& s)
+{
+    TNotifyEvent keep = std::move(s.OnChange);
+    s.SetSize(1);
+    s.DefaultSize = 1;
+    s.OnChange = std::move(keep);
+}
+
 // ---------------------------------------------------------------- TSeriesMarks
 
 TSeriesMarks::TSeriesMarks(TChartSeries* series) : TChartCustomShape(nullptr), series_(series)
@@ -140,6 +165,36 @@ TSeriesMarks::TSeriesMarks(TChartSeries* series) : TChartCustomShape(nullptr), s
 }
 
 TSeriesMarks::~TSeriesMarks() = default;
+
+std::unique_ptr<TChartGradient> TSeriesMarks::GetGradientClass(TNotifyEvent change)
+{
+    return std::make_unique<TSeriesMarksGradient>(std::move(change));
+}
+
+void TSeriesMarks::SetArrowLength(int v) { Callout().SetLength(v); }
+void TSeriesMarks::SetArrowPen(const TChartPen& pen) { Callout().Arrow().Assign(pen); }
+
+TSeriesMarksSymbol& TSeriesMarks::Symbol()
+{
+    if (!symbol_) symbol_ = std::make_unique<TSeriesMarksSymbol>(parent_);
+    return *symbol_;
+}
+
+void TSeriesMarks::SetSymbol(const TSeriesMarksSymbol* s)
+{
+    if (!s) symbol_.reset();
+    else Symbol().Assign(*s);
+}
+
+void TSeriesMarks::ConvertTo2D(TPoint point, TPoint& topLeft)
+{
+    if (!parent_ || !parent_->View3D()) return;
+    TCanvas3D& c = *parent_->ChartCanvas();
+    if (c.GetSupports3DText()) return;
+    const TPoint p = c.Calculate3DPosition(point.X, point.Y, ZPosition);
+    topLeft.X += p.X - point.X;
+    topLeft.Y += p.Y - point.Y;
+}
 
 void TSeriesMarks::InitShadow(TChartShadow& s)
 {
@@ -161,6 +216,16 @@ void TSeriesMarks::Assign(const TPersistent& source)
         drawEvery_ = m->drawEvery_;
         style_ = m->style_;
         multiLine_ = m->multiLine_;
+        SetSymbol(m->symbol_.get());
+        Items.Clear();
+        auto& from = const_cast<TSeriesMarks*>(m)->Items;
+        for (int i = 0; i < from.Count(); ++i)
+            if (from.Has(i)) {
+                TMarksItem* item = Items.Get(i);
+                item->Assign(*from.Get(i));
+                item->HasText = from.Get(i)->HasText;
+                item->Text = from.Get(i)->Text;
+            }
     }
     TChartCustomShape::Assign(source);
 }
@@ -190,6 +255,7 @@ void TSeriesMarks::SetParent(TCustomChartPanel* p)
 {
     TChartCustomShape::SetParent(p);
     if (callout_) callout_->SetParent(p);
+    if (symbol_) symbol_->SetParent(p);
 }
 
 void TSeriesMarks::ApplyArrowLength(TSeriesMarkPosition& p)
@@ -242,6 +308,9 @@ TRect TSeriesMarks::ScreenRect(int index, const TSeriesMarkPosition& p)
         if (s->VertSize() > 0) r.Bottom += s->VertSize();
         else r.Top += s->VertSize();
     }
+    TPoint moved{r.Left, r.Top};
+    ConvertTo2D(p.ArrowEnd, moved);
+    OffsetRect(r, moved.X - r.Left, moved.Y - r.Top);
     return r;
 }
 
@@ -275,13 +344,28 @@ void TSeriesMarks::InternalDraw(int index, TColor color, const std::string& text
         c.AssignBrush(m->Brush(), m->Color());
     }
     c.AssignVisiblePen(m->Pen());
-    m->DrawRectRotated(p.Bounds(), ((angle_ % 360) + 360) % 360, ZPosition + 1);
+    // The box goes where the projection takes its point; the stored position stays 2D.
+    TPoint topLeft = p.BoxTopLeft;
+    ConvertTo2D(p.ArrowEnd, topLeft);
+    const TRect box{topLeft.X, topLeft.Y, topLeft.X + p.BoxWidth, topLeft.Y + p.BoxHeight};
+    const int angle = ((angle_ % 360) + 360) % 360;
+    m->DrawRectRotated(box, angle, ZPosition + 1);
+    c.AssignFont(m->Font());
+    const bool symbol = SymbolDrawn();
+    if (symbol) {
+        const int h = c.GetFontHeight();
+        symbol_->SetColor(color);
+        symbol_->SetTransparent(false);
+        symbol_->ShapeBounds = {topLeft.X + 4, topLeft.Y + 3, topLeft.X + h - 1, topLeft.Y + h - 2};
+        symbol_->DrawRectRotated(symbol_->ShapeBounds, angle, ZPosition + 1);
+        c.AssignFont(m->Font());
+    }
     c.Brush().SetStyle(bsClear);
     c.SetBackMode(cbmTransparent);
     c.SetTextAlign(TA_CENTER | TA_TOP);
-    TRect tr = p.Bounds();
+    TRect tr = box;
     tr.Left += 2;
-    c.AssignFont(m->Font());
+    if (symbol) tr.Left += symbol_->Width() + 4;
     DrawText(tr, text);
     c.SetTextAlign(0);
 }
@@ -319,6 +403,7 @@ int TSeriesMarks::TextWidth(int index)
 
 int TSeriesMarks::Clicked(int x, int y)
 {
+    if (parent_) parent_->ChartCanvas()->Calculate2DPosition(x, y, ZPosition);
     for (int i = 0; i < Positions.Count(); i += drawEvery_) {
         TSeriesMarkPosition* p = Positions.Get(i);
         if (!p) continue;
@@ -394,6 +479,7 @@ void TChartSeries::DrawMarks()
         int w = parentChart_->MultiLineTextWidth(t, lines);
         int h = lines * c.GetFontHeight();
         w += c.TextWidth("W");
+        if (marks_->SymbolDrawn()) w += c.GetFontHeight() - 4;
         if (m->Pen().Visible()) {
             w += 2 * m->Pen().Width();
             h += 2 * m->Pen().Width();

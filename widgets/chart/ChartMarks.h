@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "widgets/chart/ChartFont.h"
 #include "widgets/chart/ChartShape.h"
 
 namespace chart {
@@ -67,6 +68,22 @@ private:
     std::vector<std::unique_ptr<TMarksItem>> items_;
 };
 
+// The gradient of marks: right to left, silver to white.
+class TSeriesMarksGradient : public TChartGradient {
+public:
+    explicit TSeriesMarksGradient(platform::TNotifyEvent change = {});
+};
+
+// The colour box inside a mark, in its point's colour.
+class TSeriesMarksSymbol : public TChartCustomShape {
+public:
+    explicit TSeriesMarksSymbol(TCustomChartPanel* parent);
+    bool ShouldDraw() const { return Visible() && !Transparent(); }
+
+protected:
+    void InitShadow(TChartShadow& s) override;
+};
+
 enum TSeriesMarksStyle {
     smsValue, smsPercent, smsLabel, smsLabelPercent, smsLabelValue, smsLegend, smsPercentTotal,
     smsLabelPercentTotal, smsXValue, smsXY
@@ -96,6 +113,17 @@ public:
     // Created on first use.
     TMarksCallout& Callout();
     bool HasCallout() const { return callout_ != nullptr; }
+    // The callout's arrow length and pen (the callout is made when needed).
+    void SetArrowLength(int v);
+    void SetArrowPen(const TChartPen& pen);
+    // Created on first use; SetSymbol(nullptr) frees it.
+    TSeriesMarksSymbol& Symbol();
+    bool HasSymbol() const { return symbol_ != nullptr; }
+    void SetSymbol(const TSeriesMarksSymbol* s);
+    bool SymbolDrawn() const { return symbol_ && symbol_->ShouldDraw(); }
+    // In a 3D chart whose canvas cannot draw 3D text: topLeft moves as the projection at
+    // ZPosition moves point.
+    void ConvertTo2D(TPoint point, TPoint& topLeft);
     void ApplyArrowLength(TSeriesMarkPosition& p);
     void SetParent(TCustomChartPanel* p) override;
     // "Items": the count, then each item's published properties as a list.
@@ -112,11 +140,13 @@ public:
 
 protected:
     void InitShadow(TChartShadow& s) override;
+    std::unique_ptr<TChartGradient> GetGradientClass(platform::TNotifyEvent change) override;
 
 private:
     TRect ScreenRect(int index, const TSeriesMarkPosition& p);
     TChartSeries* series_;
     std::unique_ptr<TMarksCallout> callout_;
+    std::unique_ptr<TSeriesMarksSymbol> symbol_;
     int angle_ = 0, drawEvery_ = 1;
     bool clip_ = false, multiLine_ = false;
     TSeriesMarksStyle style_ = smsLabel;

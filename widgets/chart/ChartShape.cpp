@@ -106,8 +106,13 @@ void TChartCustomShape::SetTransparent(bool v)
 
 TChartGradient& TChartCustomShape::Gradient()
 {
-    if (!gradient_) gradient_ = std::make_unique<TChartGradient>([this](TObject* s) { CanvasChanged(s); });
+    if (!gradient_) gradient_ = GetGradientClass([this](TObject* s) { CanvasChanged(s); });
     return *gradient_;
+}
+
+std::unique_ptr<TChartGradient> TChartCustomShape::GetGradientClass(TNotifyEvent change)
+{
+    return std::make_unique<TChartGradient>(std::move(change));
 }
 
 void TChartCustomShape::SetGradient(const TChartGradient* g)

@@ -82,6 +82,8 @@ public:
 
 protected:
     virtual void InitShadow(TChartShadow& s);
+    // A new gradient of the shape's own gradient class, telling change of its changes.
+    virtual std::unique_ptr<TChartGradient> GetGradientClass(platform::TNotifyEvent change);
 
 private:
     void DrawShape(TCanvas3D& c, const TRect& r, int angle, int z);

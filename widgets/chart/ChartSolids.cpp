@@ -51,8 +51,10 @@ void TChartCanvas3D::Cube(int left, int right, int top, int bottom, int z0, int 
         if (darkSides) InternalDark(base, DarkColorQuantity);
         PolygonFour();
     }
+    // The bottom faces the viewer exactly when the top does not (its corners run the
+    // other way round): drawn over the front otherwise.
     FourPoints = {P(left, bottom, z0), P(left, bottom, z1), P(right, bottom, z1), P(right, bottom, z0)};
-    if (clear || Cross(FourPoints[1], FourPoints[2], FourPoints[3]) < 0) {
+    if (clear || Cross(FourPoints[1], FourPoints[2], FourPoints[3]) > 0) {
         if (darkSides) InternalDark(base, DarkColorQuantity);
         PolygonFour();
     }
