@@ -11,6 +11,8 @@
 #include "widgets/chart/ChartFont.h"
 #include "widgets/chart/ChartLegend.h"
 #include "widgets/chart/ChartMarks.h"
+#include "widgets/chart/ChartSeries.h"
+#include "widgets/chart/ChartValues.h"
 #include "widgets/chart/ChartPen.h"
 
 namespace chart {
@@ -37,6 +39,33 @@ TCustomChart::~TCustomChart()
 {
     SetRepaintEnabled(false);
     FreeAllSeries();
+}
+
+void TCustomChart::Assign(const TPersistent& source)
+{
+    if (auto* c = dynamic_cast<const TCustomChart*>(&source)) {
+        auto& from = const_cast<TCustomChart&>(*c);
+        ColorPaletteIndex = from.ColorPaletteIndex;
+        Foot().Assign(from.Foot());
+        Legend().Assign(from.Legend());
+        ScrollMouseButton = from.ScrollMouseButton;
+        SubFoot().Assign(from.SubFoot());
+        SubTitle().Assign(from.SubTitle());
+        Title().Assign(from.Title());
+        Walls().Assign(from.Walls());
+    }
+    TCustomAxisPanel::Assign(source);
+}
+
+void TCustomChart::FillSeriesSourceItems(TChartSeries*, const std::function<void(const std::string&)>&) {}
+
+void TCustomChart::FillValueSourceItems(TChartValueList* valueList, const std::function<void(const std::string&)>& proc)
+{
+    if (!valueList || !valueList->Owner() || !proc) return;
+    auto* source = dynamic_cast<TChartSeries*>(valueList->Owner()->DataSource());
+    if (!source) return;
+    TChartValueLists& lists = source->ValuesList();
+    for (int i = 0; i < lists.Count(); ++i) proc(lists[i]->Name);
 }
 
 TColor TCustomChart::GetBackColor() { return BackWall().Transparent() ? Color() : BackWall().Color(); }

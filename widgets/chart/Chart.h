@@ -10,6 +10,8 @@
 
 namespace chart {
 
+class TChartValueList;
+
 class TChartLegend;
 
 struct TAxisSavedScales {
@@ -36,6 +38,13 @@ class TCustomChart : public TCustomAxisPanel {
 public:
     explicit TCustomChart(platform::TComponent* owner);
     ~TCustomChart() override;
+    // From another chart: its palette index, titles, legend, walls and scroll button; then
+    // the axis panel's settings.
+    void Assign(const platform::TPersistent& source) override;
+    // What an editor may offer as sources: nothing for a series; for a value list, the value
+    // lists of the series its series takes its data from.
+    virtual void FillSeriesSourceItems(TChartSeries* series, const std::function<void(const std::string&)>& proc);
+    virtual void FillValueSourceItems(TChartValueList* valueList, const std::function<void(const std::string&)>& proc);
 
     TChartTitle& Title() { return *title_; }
     TChartTitle& SubTitle() { return *subTitle_; }

@@ -475,7 +475,7 @@ double TChartAxis::CalcIncrement()
         const int inner = InternalLabelSize(std::trunc(ScaleMinimum / s) * s + s, horizontal_);
         if (inner > size) s = CalcXYIncrement(inner);
     }
-    if (LabelsAlternate) s = logarithmic_ ? s / logBase_ : s / 2;
+    if (labelsAlternate_) s = logarithmic_ ? s / logBase_ : s / 2;
     return s;
 }
 
@@ -499,7 +499,7 @@ std::string TChartAxis::LabelValue(double v)
     else if (v >= 0)
         text = base::FormatDateTime(dateTimeFormat_.empty() ? DateTimeDefaultFormat(ScaleRange) : dateTimeFormat_, v);
     if (chart_->OnGetAxisLabel) chart_->OnGetAxisLabel(this, nullptr, -1, text);
-    if (LabelsMultiLine) std::replace(text.begin(), text.end(), ' ', ChartLineSeparator);
+    if (labelsMultiLine_) std::replace(text.begin(), text.end(), ' ', ChartLineSeparator);
     return text;
 }
 
@@ -528,7 +528,7 @@ int TChartAxis::MaxLabelsWidth()
         auto hook = std::move(chart_->OnGetAxisLabel);
         chart_->OnGetAxisLabel = nullptr;
         double lo = ScaleMinimum, hi = ScaleMaximum;
-        if ((IsDateTime() && ExactDateTime) || RoundFirstLabel) {
+        if ((IsDateTime() && exactDateTime_) || roundFirstLabel_) {
             const double s = CalcIncrement();
             if (s > 0) {
                 lo = std::trunc(lo / s) * s;
@@ -548,7 +548,7 @@ int TChartAxis::MaxLabelsWidth()
 
 void TChartAxis::IncDecDateTime(bool increment, double& value, double anIncrement, TDateTimeStep step)
 {
-    ChartDateTimeIncrement(ExactDateTime && DateTimeMode && step >= dtHalfMonth && step != dtNone, increment, value,
+    ChartDateTimeIncrement(exactDateTime_ && DateTimeMode && step >= dtHalfMonth && step != dtNone, increment, value,
                            anIncrement, step);
 }
 
@@ -559,14 +559,14 @@ void TChartAxis::LabelSequence(double s, TDateTimeStep idx, const std::function<
     if (std::fabs(ScaleRange / s) >= 10000) return;
     auto place = [&](double v) {
         const int p = ValueToPixel(v);
-        if (LabelsOnAxis || (StartPixel < p && p < EndPixel)) {
-            if (!TickOnLabelsOnly) TickPixels.push_back(p);
+        if (labelsOnAxis_ || (StartPixel < p && p < EndPixel)) {
+            if (!tickOnLabelsOnly_) TickPixels.push_back(p);
             if (Labels()) draw(p, LabelValue(v));
         }
     };
     double v;
-    if (DateTimeMode && ExactDateTime && idx >= dtOneDay && idx <= dtOneYear) v = ChartRoundDate(ScaleMaximum, idx);
-    else if (base::FloatToStr(ScaleMinimum) == base::FloatToStr(ScaleMaximum) || !RoundFirstLabel) v = ScaleMaximum;
+    if (DateTimeMode && exactDateTime_ && idx >= dtOneDay && idx <= dtOneYear) v = ChartRoundDate(ScaleMaximum, idx);
+    else if (base::FloatToStr(ScaleMinimum) == base::FloatToStr(ScaleMaximum) || !roundFirstLabel_) v = ScaleMaximum;
     else v = std::trunc(ScaleMaximum / s) * s;
     for (int guard = 0; v > ScaleMaximum && guard < 100000; ++guard) IncDecDateTime(false, v, s, idx);
     if (ScaleRange == 0 || std::fabs(ScaleMaximum - ScaleMinimum) < 1e-10 ||
@@ -596,9 +596,9 @@ void TChartAxis::LogSequence(const std::function<void(int, const std::string&)>&
     bool placed = false;
     auto place = [&](double x) {
         const int p = ValueToPixel(x);
-        if (!LabelsOnAxis && !(StartPixel < p && p < EndPixel)) return;
+        if (!labelsOnAxis_ && !(StartPixel < p && p < EndPixel)) return;
         placed = true;
-        if (!TickOnLabelsOnly) TickPixels.push_back(p);
+        if (!tickOnLabelsOnly_) TickPixels.push_back(p);
         if (Labels()) draw(p, LabelValue(x));
     };
     if (logBase_ > 1)
@@ -628,7 +628,7 @@ void TChartAxis::CustomSequence(double s, TDateTimeStep idx, const std::function
         }
         if (v < ScaleMinimum - 1e-7 || v > ScaleMaximum + 1e-7) return;
         const int p = ValueToPixel(v);
-        if (!TickOnLabelsOnly) TickPixels.push_back(p);
+        if (!tickOnLabelsOnly_) TickPixels.push_back(p);
         if (Labels()) draw(p, LabelValue(v));
     }
 }
@@ -669,7 +669,7 @@ void TChartAxis::SeriesSequence(TAxisLabelStyle style, const std::function<void(
         }
         if (!found || value < ScaleMinimum || value > ScaleMaximum) continue;
         const int p = ValueToPixel(value);
-        if (!TickOnLabelsOnly) TickPixels.push_back(p);
+        if (!tickOnLabelsOnly_) TickPixels.push_back(p);
         if (!Labels()) continue;
         int lines = 0;
         const int w = chart_->MultiLineTextWidth(text, lines);
@@ -696,7 +696,7 @@ void TChartAxis::SeriesTitleSequence(const std::function<void(int, const std::st
     if (chart_->CountActiveSeries() == 0) return;
     for (int i = int(std::trunc(ScaleMinimum)); i <= int(std::trunc(ScaleMaximum)); ++i) {
         const int p = ValueToYPixel(ScaleMaximum - i - 0.5);
-        if (!TickOnLabelsOnly) TickPixels.push_back(p);
+        if (!tickOnLabelsOnly_) TickPixels.push_back(p);
         if (!Labels()) continue;
         std::string text = chart_->SeriesTitleLegend(i, true);
         if (chart_->OnGetAxisLabel) chart_->OnGetAxisLabel(this, nullptr, i, text);
@@ -712,7 +712,7 @@ void TChartAxis::DrawLabels(TAxisLabelStyle style)
             TAxisItem* item = items_->Get(i);
             if (item->Value() < minimum_ || item->Value() > maximum_) continue;
             const int p = ValueToPixel(item->Value());
-            if (!TickOnLabelsOnly) TickPixels.push_back(p);
+            if (!tickOnLabelsOnly_) TickPixels.push_back(p);
             if (item->Visible()) LabelDrawer(p, item->Text().empty() ? LabelValue(item->Value()) : item->Text(), item);
         }
         return;
@@ -721,7 +721,7 @@ void TChartAxis::DrawLabels(TAxisLabelStyle style)
     chart_->ChartCanvas()->AssignFont(LabelsFont());
     const double s = CalcIncrement();
     TDateTimeStep idx = dtNone;
-    if (DateTimeMode && ExactDateTime && increment_ != 0) {
+    if (DateTimeMode && exactDateTime_ && increment_ != 0) {
         idx = FindDateTimeStep(increment_);
         if (idx != dtNone)
             while (s > DateTimeStep[idx] && idx < dtOneYear) idx = TDateTimeStep(idx + 1);

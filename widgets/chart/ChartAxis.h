@@ -211,18 +211,28 @@ public:
     void SetAxisValuesFormat(const std::string& v);
     const std::string& DateTimeFormat() const { return dateTimeFormat_; }
     void SetDateTimeFormat(const std::string& v);
-    bool ExactDateTime = true;
-    bool RoundFirstLabel = true;
-    bool LabelsOnAxis = true;
-    bool LabelsMultiLine = false;
-    bool LabelsAlternate = false;
+    bool ExactDateTime() const { return exactDateTime_; }
+    void SetExactDateTime(bool v) { Set(exactDateTime_, v); }
+    bool RoundFirstLabel() const { return roundFirstLabel_; }
+    void SetRoundFirstLabel(bool v) { Set(roundFirstLabel_, v); }
+    bool LabelsOnAxis() const { return labelsOnAxis_; }
+    void SetLabelsOnAxis(bool v) { Set(labelsOnAxis_, v); }
+    bool LabelsMultiLine() const { return labelsMultiLine_; }
+    void SetLabelsMultiLine(bool v) { Set(labelsMultiLine_, v); }
+    bool LabelsAlternate() const { return labelsAlternate_; }
+    void SetLabelsAlternate(bool v) { Set(labelsAlternate_, v); }
     int LabelsAngle() const { return labelsAngle_; }
     void SetLabelsAngle(int v);
-    bool TickOnLabelsOnly = true;
-    TAxisLabelAlign LabelsAlign = alDefault;
-    bool LabelsExponent = false;
-    int LabelsSize = 0;
-    int TitleSize = 0;
+    bool TickOnLabelsOnly() const { return tickOnLabelsOnly_; }
+    void SetTickOnLabelsOnly(bool v) { Set(tickOnLabelsOnly_, v); }
+    TAxisLabelAlign LabelsAlign() const { return labelsAlign_; }
+    void SetLabelsAlign(TAxisLabelAlign v) { Set(labelsAlign_, v); }
+    bool LabelsExponent() const { return labelsExponent_; }
+    void SetLabelsExponent(bool v) { Set(labelsExponent_, v); }
+    int LabelsSize() const { return labelsSize_; }
+    void SetLabelsSize(int v) { Set(labelsSize_, v); }
+    int TitleSize() const { return titleSize_; }
+    void SetTitleSize(int v) { Set(titleSize_, v); }
 
     double CalcLabelsIncrement(int maxNumLabels);
     double CalcDateTimeIncrement(int maxNumLabels);
@@ -241,12 +251,16 @@ public:
     // Drawing.
     TChartAxisPen& Axis() { return *axisPen_; }
     TDarkGrayPen& Ticks() { return *ticks_; }
-    int TickLength = 4;
+    int TickLength() const { return tickLength_; }
+    void SetTickLength(int v) { Set(tickLength_, v); }
     TDarkGrayPen& TicksInner() { return *ticksInner_; }
-    int TickInnerLength = 0;
+    int TickInnerLength() const { return tickInnerLength_; }
+    void SetTickInnerLength(int v) { Set(tickInnerLength_, v); }
     TDarkGrayPen& MinorTicks() { return *minorTicks_; }
-    int MinorTickLength = 2;
-    int MinorTickCount = 3;
+    int MinorTickLength() const { return minorTickLength_; }
+    void SetMinorTickLength(int v) { Set(minorTickLength_, v); }
+    int MinorTickCount() const { return minorTickCount_; }
+    void SetMinorTickCount(int v) { Set(minorTickCount_, v); }
     TAxisGridPen& Grid() { return *grid_; }
     bool GridCentered() const { return grid_->Centered(); }
     void SetGridCentered(bool v) { grid_->SetCentered(v); }
@@ -326,6 +340,21 @@ private:
     std::unique_ptr<TChartHiddenPen> minorGrid_;
     std::unique_ptr<TChartAxisTitle> title_;
     std::unique_ptr<TAxisItems> items_;
+    // Label and tick settings: each setter repaints the chart.
+    bool exactDateTime_ = true;
+    bool roundFirstLabel_ = true;
+    bool labelsOnAxis_ = true;
+    bool labelsMultiLine_ = false;
+    bool labelsAlternate_ = false;
+    bool tickOnLabelsOnly_ = true;
+    TAxisLabelAlign labelsAlign_ = alDefault;
+    bool labelsExponent_ = false;
+    int labelsSize_ = 0;
+    int titleSize_ = 0;
+    int tickLength_ = 4;
+    int tickInnerLength_ = 0;
+    int minorTickLength_ = 2;
+    int minorTickCount_ = 3;
     bool alternateRow_ = false;
     TDateTimeStep drawStep_ = dtNone;
     std::vector<TChartSeries*> axisSeries_;

@@ -23,8 +23,8 @@ unsigned TableAlign(bool horizontal, bool otherSide)
 
 int TChartAxis::SizeTickAxis()
 {
-    int r = (axisPen_->Visible() ? axisPen_->Width() + 1 : 0) + (ticks_->Visible() ? TickLength : 0);
-    if (minorTicks_->Visible()) r = std::max(r, MinorTickLength);
+    int r = (axisPen_->Visible() ? axisPen_->Width() + 1 : 0) + (ticks_->Visible() ? tickLength_ : 0);
+    if (minorTicks_->Visible()) r = std::max(r, minorTickLength_);
     return r;
 }
 
@@ -41,8 +41,8 @@ int TChartAxis::InternalCalcSize(TChartFont& font, int angle, int defaultSize, c
 
 int TChartAxis::SizeLabels()
 {
-    const int s = InternalCalcSize(LabelsFont(), labelsAngle_, LabelsSize, "");
-    return LabelsAlternate ? 2 * s : s;
+    const int s = InternalCalcSize(LabelsFont(), labelsAngle_, labelsSize_, "");
+    return labelsAlternate_ ? 2 * s : s;
 }
 
 int TChartAxis::InflateAxisPos(int value, int amount) const
@@ -72,7 +72,7 @@ void TChartAxis::CalcRect(TRect& r, bool inflate)
     if (IsDepthAxis) {
         TitleLinePos = otherSide_ ? r.Right : r.Left;
     } else if (title_->Visible() && !title_->Caption().empty()) {
-        shrink(InternalCalcSize(title_->Font(), title_->Angle(), TitleSize, title_->Caption()));
+        shrink(InternalCalcSize(title_->Font(), title_->Angle(), titleSize_, title_->Caption()));
         TitleLinePos = GetRectangleEdge(r);
     }
     if (Labels()) {
@@ -127,12 +127,12 @@ void TChartAxis::Draw(bool calcPosAxis)
     }
     if (ticks_->Visible()) {
         c.AssignVisiblePen(*ticks_);
-        for (int p : TickPixels) DrawTick(p, 1, TickLength, w);
+        for (int p : TickPixels) DrawTick(p, 1, tickLength_, w);
     }
     DrawGrids(int(TickPixels.size()));
     if (ticksInner_->Visible()) {
         c.AssignVisiblePen(*ticksInner_);
-        for (int p : TickPixels) DrawTick(p, -1, -TickInnerLength, w);
+        for (int p : TickPixels) DrawTick(p, -1, -tickInnerLength_, w);
     }
     if (!TickPixels.empty()) {
         if (minorTicks_->Visible()) DrawMinor(false);
@@ -220,9 +220,9 @@ void TChartAxis::DrawMinor(bool grid)
     auto mark = [&](int q) {
         if (!(StartPixel < q && q < EndPixel)) return;
         if (grid) DrawGridLine(q);
-        else DrawTick(q, 1, MinorTickLength, w);
+        else DrawTick(q, 1, minorTickLength_, w);
     };
-    const int k = MinorTickCount;
+    const int k = minorTickCount_;
     const double f = 1.0 / (k + 1);
     const std::vector<int>& t = TickPixels;
     if (!logarithmic_) {
@@ -263,15 +263,15 @@ void TChartAxis::DrawTitle(int x, int y)
         c.TextOut3D(x, y, chart_->Depth3D / 2, title_->Caption());
         return;
     }
-    const bool keep = LabelsExponent;
-    LabelsExponent = false;
+    const bool keep = labelsExponent_;
+    labelsExponent_ = false;
     DrawAxisLabel(x, y, title_->Angle(), title_->Caption(), title_.get());
-    LabelsExponent = keep;
+    labelsExponent_ = keep;
 }
 
 void TChartAxis::LabelDrawer(int p, const std::string& text, TChartCustomShape* shape)
 {
-    if (TickOnLabelsOnly) TickPixels.push_back(p);
+    if (tickOnLabelsOnly_) TickPixels.push_back(p);
     TCanvas3D& c = *chart_->ChartCanvas();
     c.AssignFont(shape ? shape->Font() : LabelsFont());
     c.Brush().SetStyle(bsSolid);
@@ -284,7 +284,7 @@ void TChartAxis::LabelDrawer(int p, const std::string& text, TChartCustomShape* 
         return;
     }
     int cr = LabelsLinePos;
-    if (LabelsAlternate) {
+    if (labelsAlternate_) {
         if (!alternateRow_) {
             if (horizontal_) cr = LabelsLinePos + (otherSide_ ? -c.GetFontHeight() : c.GetFontHeight());
             else cr = LabelsLinePos + (otherSide_ ? MaxLabelsWidth() : -MaxLabelsWidth());
@@ -303,7 +303,7 @@ void TChartAxis::DrawAxisLabel(int x, int y, int angle, std::string text, TChart
     switch (angle) {
     case 0:
     case 360:
-        if (horizontal_ || LabelsAlign == alDefault) {
+        if (horizontal_ || labelsAlign_ == alDefault) {
             a = TableAlign(horizontal_, otherSide_);
         } else if (otherSide_) {
             a = 2;
@@ -419,7 +419,7 @@ void TChartAxis::DrawAxisLabel(int x, int y, int angle, std::string text, TChart
                         e = i;
                         break;
                     }
-                if (LabelsExponent && e != std::string::npos) {
+                if (labelsExponent_ && e != std::string::npos) {
                     const std::string mantissa = line.substr(0, e), exponent = line.substr(e + 1);
                     const int kk = h - 1, size = c.Font().Size();
                     if (c.GetTextAlign() != 0) {

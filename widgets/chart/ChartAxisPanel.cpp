@@ -1,6 +1,8 @@
 // The axis panel: series and axes container.
 #include "widgets/chart/ChartAxisPanel.h"
 
+#include "platform/system/Printer.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -256,6 +258,55 @@ int TCustomAxisPanel::NumPages()
         return most == 0 ? 1 : (most + maxPointsPerPage_ - 1) / maxPointsPerPage_;
     };
     return vertical ? std::max(pages(*top_), pages(*bottom_)) : std::max(pages(*left_), pages(*right_));
+}
+
+void TCustomAxisPanel::Assign(const TPersistent& source)
+{
+    if (auto* p = dynamic_cast<const TCustomAxisPanel*>(&source)) {
+        auto& from = const_cast<TCustomAxisPanel&>(*p);
+        chart3DPercent_ = from.chart3DPercent_;
+        axisBehind_ = from.axisBehind_;
+        axisVisible_ = from.axisVisible_;
+        BottomAxis().Assign(from.BottomAxis());
+        clipPoints_ = from.clipPoints_;
+        ChartPalette = from.ChartPalette;
+        CustomAxes().Assign(from.CustomAxes());
+        LeftAxis().Assign(from.LeftAxis());
+        DepthAxis().Assign(from.DepthAxis());
+        DepthTopAxis().Assign(from.DepthTopAxis());
+        maxPointsPerPage_ = from.maxPointsPerPage_;
+        page_ = from.page_;
+        RightAxis().Assign(from.RightAxis());
+        scaleLastPage_ = from.scaleLastPage_;
+        TopAxis().Assign(from.TopAxis());
+        view3DWalls_ = from.view3DWalls_;
+    }
+    TCustomChartPanelExtended::Assign(source);
+}
+
+void TCustomAxisPanel::PrintPages(int fromPage, int toPage)
+{
+    TPrinter* printer = Printer();
+    if (!Name().empty()) printer->Title = Name();
+    printer->BeginDoc();
+    const int saved = page_;
+    try {
+        if (toPage == 0) toPage = NumPages();
+        if (fromPage == 0) fromPage = 1;
+        const TRect r = ChartPrintRect();
+        for (int page = fromPage; page <= toPage; ++page) {
+            SetPage(page);
+            PrintPartial(r);
+            if (page < toPage) printer->NewPage();
+        }
+        SetPage(saved);
+        printer->EndDoc();
+    } catch (...) {
+        SetPage(saved);
+        printer->Abort();
+        if (printer->Printing()) printer->EndDoc();
+        throw;
+    }
 }
 
 void TCustomAxisPanel::SetPage(int v)

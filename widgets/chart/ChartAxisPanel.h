@@ -34,6 +34,11 @@ class TCustomAxisPanel : public TCustomChartPanelExtended {
 public:
     explicit TCustomAxisPanel(platform::TComponent* owner);
     ~TCustomAxisPanel() override;
+    // From another axis panel: its settings and axes (not its series or tools); then the base's.
+    void Assign(const platform::TPersistent& source) override;
+    // Each page from fromPage (0: the first) to toPage (0: the last) on its own printer page;
+    // Page is put back whatever happens, and a failed job is aborted.
+    void PrintPages(int fromPage = 0, int toPage = 0);
 
     int Chart3DPercent() const { return chart3DPercent_; }
     void SetChart3DPercent(int v);

@@ -96,6 +96,20 @@ void TChartSeries::AddLinkedSeries(TChartSeries* s)
 
 void TChartSeries::RemoveLinkedSeries(TChartSeries* s) { std::erase(LinkedSeries, s); }
 
+void TChartSeries::SetColorSource(const std::string& name)
+{
+    if (colorSource_ == name) return;
+    colorSource_ = name;
+    CheckDataSource();
+}
+
+void TChartSeries::SetLabelsSource(const std::string& name)
+{
+    if (xLabelsSource_ == name) return;
+    xLabelsSource_ = name;
+    CheckDataSource();
+}
+
 void TChartSeries::CheckDataSource()
 {
     if (updateCount_ > 0 || !parentChart_) return;

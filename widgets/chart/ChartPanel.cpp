@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "base/Exception.h"
 #include "platform/graphics/GDI.h"
 #include "widgets/chart/ChartCanvas3D.h"
 #include "widgets/chart/ChartFont.h"
@@ -128,6 +129,7 @@ TCustomChartPanel::TCustomChartPanel(TComponent* owner) : TCustomControl(owner)
         border_->SetEndStyle(esFlat);
         border_->OnChange = std::move(keep);
     }
+    SavedCursor = Cursor();
     repaintEnabled_ = true;
 }
 
@@ -147,7 +149,12 @@ void TCustomChartPanel::SetBevelOuter(TBevelCut v)
     if (StoreChanged(bevelOuter_, v)) Invalidate();
 }
 
-void TCustomChartPanel::SetBorderRound(int v) { SetIntegerProperty(borderRound_, v); }
+void TCustomChartPanel::SetBorderRound(int v)
+{
+    if (borderRound_ == v) return;
+    borderRound_ = v;
+    if (!Loading) SetControlRounded();
+}
 
 void TCustomChartPanel::SetMarginUnits(TChartUnits u)
 {
@@ -319,6 +326,121 @@ void TCustomChartPanel::MouseUp(TMouseButton button, TShiftState shift, int x, i
     BroadcastMouseEvent(meUp, button, shift, x, y);
 }
 
+void TCustomChartPanel::DblClick()
+{
+    MouseCancelled = false;
+    TCustomControl::DblClick();
+    if (MouseCancelled) throw base::EAbort("");
+}
+
+void TCustomChartPanel::Assign(const TPersistent& source)
+{
+    auto* p = dynamic_cast<const TCustomChartPanel*>(&source);
+    if (!p) {
+        TCustomControl::Assign(source);
+        return;
+    }
+    border_->Assign(*p->border_);
+    borderRound_ = p->borderRound_;
+    SetBufferedDisplay(p->BufferedDisplay());
+    std::copy(std::begin(p->PrintMargins), std::end(p->PrintMargins), std::begin(PrintMargins));
+    PrintProportional = p->PrintProportional;
+    PrintDetail = p->PrintDetail;
+    std::copy(std::begin(p->margins_), std::end(p->margins_), std::begin(margins_));
+    marginUnits_ = p->marginUnits_;
+    SetMonochrome(p->Monochrome());
+    shadow_->Assign(*p->shadow_);
+    view3D_ = p->view3D_;
+    view3DOptions_->Assign(*p->view3DOptions_);
+    SetColor(p->Color());
+    Invalidate();
+}
+
+void TCustomChartPanel::Loaded()
+{
+    TCustomControl::Loaded();
+    SavedCursor = Cursor();
+    if (borderRound_ > 0) SetControlRounded();
+}
+
+void TCustomChartPanel::SetBorder(const TChartHiddenPen& pen) { border_->Assign(pen); }
+void TCustomChartPanel::SetShadow(const TChartShadow& shadow) { shadow_->Assign(shadow); }
+void TCustomChartPanel::SetView3DOptions(const TView3DOptions& options)
+{
+    view3DOptions_->Assign(options);
+    Invalidate();
+}
+
+TFormBorderStyle TCustomChartPanel::BorderStyle() const { return border_->Visible() ? bsSingle : bsNone; }
+void TCustomChartPanel::SetBorderStyle(TFormBorderStyle style) { border_->SetVisible(style == bsSingle); }
+
+bool TCustomChartPanel::IsScreenHighColor()
+{
+    if (canvas_->GetSupportsFullRotation()) return true;
+    HDC dc = canvas_->GetHandle();
+    return GetDeviceCaps(dc, BITSPIXEL) * GetDeviceCaps(dc, PLANES) >= 15;
+}
+
+double ScreenRatio(TCanvas3D& canvas)
+{
+    HDC dc = canvas.GetHandle();
+    const int v = GetDeviceCaps(dc, VERTSIZE);
+    return v == 0 ? 0 : double(GetDeviceCaps(dc, HORZSIZE)) / v;
+}
+
+TPoint TCustomChartPanel::GetCursorPos()
+{
+    TPoint p;
+    platform::GetCursorPos(p);
+    return ScreenToClient(p);
+}
+
+void TCustomChartPanel::SetControlRounded()
+{
+    if (rounding_ || !Parent()) return;
+    rounding_ = true;
+    HRGN r = borderRound_ > 0 ? CreateRoundRectRgn(0, 0, Width(), Height(), borderRound_, borderRound_) : nullptr;
+    SetWindowRgn(Handle(), r, true);
+    rounding_ = false;
+}
+
+void TCustomChartPanel::Resize()
+{
+    if (borderRound_ > 0 && !Loading) SetControlRounded();
+    TCustomControl::Resize();
+}
+
+void TCustomChartPanel::CreateParams(TCreateParams& params)
+{
+    TCustomControl::CreateParams(params);
+    if (Color() == clNone) params.ExStyle |= WS_EX_TRANSPARENT;
+}
+
+void TCustomChartPanel::CMMouseLeave(TMessage& m)
+{
+    SetCursor(SavedCursor);
+    Panning.Active = false;
+    TCustomControl::CMMouseLeave(m);
+}
+
+void TCustomChartPanel::WMEraseBkgnd(TWMEraseBkgnd& m)
+{
+    if (ChartEraseBack) TCustomControl::WMEraseBkgnd(m);
+    m.Result = 1;
+}
+
+void TCustomChartPanel::WMGetDlgCode(TWMGetDlgCode& m)
+{
+    TCustomControl::WMGetDlgCode(m);
+    m.Result |= DLGC_WANTARROWS;
+}
+
+void TCustomChartPanel::WndProc(TMessage& m)
+{
+    TCustomControl::WndProc(m);
+    if (m.Msg == CM_SYSCOLORCHANGE) Invalidate();
+}
+
 // ---------------------------------------------------------------- extended panel
 
 void TBackImage::Assign(const TPersistent& source)
@@ -334,6 +456,17 @@ void TBackImage::Assign(const TPersistent& source)
 
 TCustomChartPanelExtended::TCustomChartPanelExtended(TComponent* owner) : TCustomChartPanel(owner) {}
 TCustomChartPanelExtended::~TCustomChartPanelExtended() = default;
+
+void TCustomChartPanelExtended::Assign(const TPersistent& source)
+{
+    if (auto* p = dynamic_cast<const TCustomChartPanelExtended*>(&source)) {
+        SetBackImage(p->backImage_.get());
+        SetGradient(p->gradient_.get());
+        AllowPanning = p->AllowPanning;
+        Zoom.Assign(p->Zoom);
+    }
+    TCustomChartPanel::Assign(source);
+}
 
 TChartGradient& TCustomChartPanelExtended::Gradient()
 {

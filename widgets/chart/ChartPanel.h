@@ -63,6 +63,9 @@ using TColorArray = std::vector<TColor>;
 extern TColorArray ColorPalette;
 extern bool ChartClipWhenPrinting, ChartClipWhenMetafiling, ChartEraseBack, PrintChartPanel;
 TColor GetDefaultColor(int index);
+class TCanvas3D;
+// The device's width in millimetres over its height; 0 when the height is 0.
+double ScreenRatio(TCanvas3D& canvas);
 void SetDefaultColorPalette();
 void SetDefaultColorPalette(const TColorArray& colours);
 
@@ -227,11 +230,38 @@ public:
     void MouseDown(platform::TMouseButton button, platform::TShiftState shift, int x, int y) override;
     void MouseMove(platform::TShiftState shift, int x, int y) override;
     void MouseUp(platform::TMouseButton button, platform::TShiftState shift, int x, int y) override;
+    // A handler that sets MouseCancelled ends the click silently (base::EAbort).
+    void DblClick() override;
+
+    void Assign(const platform::TPersistent& source) override;
+    void Loaded() override;
+    // The cursor that a mouse leaving the panel restores.
+    platform::TCursor SavedCursor = platform::crDefault;
+    int GetMargin(int index) const { return margins_[index]; }
+    void SetBorder(const TChartHiddenPen& pen);
+    void SetShadow(const TChartShadow& shadow);
+    void SetView3DOptions(const TView3DOptions& options);
+    // bsSingle exactly when Border is visible.
+    platform::TFormBorderStyle BorderStyle() const;
+    void SetBorderStyle(platform::TFormBorderStyle style);
+    bool IsScreenHighColor();
+    // The mouse position in client coordinates.
+    TPoint GetCursorPos();
+    // Shapes the window to BorderRound's rounded rectangle (rectangular for 0 or less).
+    void SetControlRounded();
+    void Resize() override;
+    // Color clNone gives the window the transparent style: the parent shows behind the chart.
+    void CreateParams(platform::TCreateParams& params) override;
+    void CMMouseLeave(platform::TMessage& m) override;
+    void WMEraseBkgnd(platform::TWMEraseBkgnd& m) override;
+    void WMGetDlgCode(platform::TWMGetDlgCode& m) override;
+    void WndProc(platform::TMessage& m) override;
 
 protected:
     bool destroying_ = false;
 
 private:
+    bool rounding_ = false;
     TBevelCut bevelInner_ = bvNone, bevelOuter_ = bvRaised;
     int bevelWidth_ = 1, borderWidth_ = 0;
     bool repaintEnabled_ = false;
@@ -274,6 +304,8 @@ class TCustomChartPanelExtended : public TCustomChartPanel {
 public:
     explicit TCustomChartPanelExtended(platform::TComponent* owner);
     ~TCustomChartPanelExtended() override;
+    // From another extended panel: the back image, gradient, panning and zoom; then the panel's own.
+    void Assign(const platform::TPersistent& source) override;
 
     TPanningMode AllowPanning = pmBoth;
     TChartGradient& Gradient();

@@ -442,6 +442,7 @@ void TChartSeries::AddValues(TChartSeries& source)
 
 void TChartSeries::AssignFormat(TChartSeries& s)
 {
+    ClearDataSources();
     if (s.ValuesVertical() == valuesVertical_) {
         xValues_->Assign(s.XValues());
         yValues_->Assign(s.YValues());
@@ -450,6 +451,8 @@ void TChartSeries::AssignFormat(TChartSeries& s)
         yValues_->Assign(s.XValues());
     }
     for (int k = 2; k < std::min(lists_.Count(), s.lists_.Count()); ++k) lists_[k]->Assign(*s.lists_[k]);
+    xLabelsSource_ = s.xLabelsSource_;
+    colorSource_ = s.colorSource_;
     marks_->Assign(*s.marks_);
     storedColor_ = s.storedColor_;
     ChangeInternalColor(s.currentColor_);
@@ -559,6 +562,15 @@ int TChartSeries::CalcXPosValue(double v) const { return activeHorizAxis_ ? acti
 int TChartSeries::CalcYPosValue(double v) const { return activeVertAxis_ ? activeVertAxis_->ValueToYPixel(v) : 0; }
 int TChartSeries::CalcXSizeValue(double v) const { return activeHorizAxis_ ? activeHorizAxis_->CalcSizeValue(v) : 0; }
 int TChartSeries::CalcYSizeValue(double v) const { return activeVertAxis_ ? activeVertAxis_->CalcSizeValue(v) : 0; }
+void TChartSeries::GetCursorValues(double& x, double& y)
+{
+    const TPoint p = parentChart_ ? parentChart_->GetCursorPos() : TPoint{};
+    x = XScreenToValue(p.X);
+    y = YScreenToValue(p.Y);
+}
+
+int TChartSeries::GetCursorValueIndex() { return parentChart_ ? Clicked(parentChart_->GetCursorPos()) : -1; }
+
 double TChartSeries::XScreenToValue(int p) const { return activeHorizAxis_ ? activeHorizAxis_->CalcPosPoint(p) : 0; }
 double TChartSeries::YScreenToValue(int p) const { return activeVertAxis_ ? activeVertAxis_->CalcPosPoint(p) : 0; }
 std::string TChartSeries::XValueToText(double v) const

@@ -44,6 +44,8 @@ public:
     TCustomAxisPanel* ParentChart() const { return parentChart_; }
     virtual void SetParentChart(TCustomAxisPanel* chart);
     bool EditorHidden = false;
+    // The name of a design-time editor class for the element; none here.
+    virtual std::string GetEditorClass() { return {}; }
     virtual void CanvasChanged(platform::TObject*) { Repaint(); }
     void Repaint();
 
@@ -213,6 +215,12 @@ public:
     void RemoveLinkedSeries(TChartSeries* s);
     bool IsValidSeriesSource(const TChartSeries& s) const;
     void CheckDataSource();
+    // Field names that feed point colours and labels from a data source.
+    const std::string& ColorSource() const { return colorSource_; }
+    void SetColorSource(const std::string& name);
+    const std::string& XLabelsSource() const { return xLabelsSource_; }
+    void SetLabelsSource(const std::string& name);
+    void SetXLabelsSource(const std::string& name) { SetLabelsSource(name); }
     TChartFunction* FunctionOf() const { return function_; }
     void SetFunction(TChartFunction* f);
     // The function is going away on its own.
@@ -257,6 +265,9 @@ public:
     std::string YValueToText(double v) const;
     virtual int Clicked(int, int) { return -1; }
     int Clicked(TPoint p) { return Clicked(p.X, p.Y); }
+    // The mouse position as values of the series' axes, and the point under it (-1: none).
+    void GetCursorValues(double& x, double& y);
+    int GetCursorValueIndex();
 
     // Visible range, drawing order and depth.
     int FirstShownIndex = -1, LastShownIndex = -1;
@@ -331,6 +342,7 @@ private:
     int updateCount_ = 0;
     std::unique_ptr<TSeriesMarks> marks_;
     std::vector<platform::TComponent*> dataSources_;
+    std::string colorSource_, xLabelsSource_;
     TChartFunction* function_ = nullptr;
 };
 

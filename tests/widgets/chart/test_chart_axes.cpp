@@ -65,7 +65,7 @@ TEST(ChartAxisLabels, ValueSequences)
         a.SetLabelStyle(talValue);
         a.SetMinMax(c.min, c.max);
         a.SetIncrement(c.inc);
-        a.RoundFirstLabel = c.roundFirst;
+        a.SetRoundFirstLabel(c.roundFirst);
         EXPECT_EQ(f.Labels(a), c.texts) << c.min << ".." << c.max;
     }
 }
@@ -122,7 +122,7 @@ TEST(ChartAxisLabels, TextsFormatsAndMultiLine)
     a.SetAxisValuesFormat("0.0");
     EXPECT_EQ(a.LabelValue(2), "2.0");
     a.SetAxisValuesFormat("#,##0.###");
-    a.LabelsMultiLine = true;
+    a.SetLabelsMultiLine(true);
     EXPECT_EQ(a.LabelValue(1000), "1,000");
     f.chart.OnGetAxisLabel = [](TChartAxis*, TChartSeries*, int, std::string& t) { t = "1 000"; };
     EXPECT_EQ(a.LabelValue(1000), std::string("1\r000"));
