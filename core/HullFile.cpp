@@ -51,6 +51,11 @@ bool ReadName(ModelTextReader& in, std::string_view openTag, std::string_view cl
         if (!result.empty()) result.push_back(' ');
         result.append(word);
     }
+    // A name the save would refuse (it holds another block's name end) enters no model.
+    if (std::string problem = NameProblem(result); !problem.empty()) {
+        error = std::move(problem);
+        return false;
+    }
     name = std::move(result);
     return true;
 }

@@ -719,6 +719,14 @@ TEST_F(HullFileTest, BadFilesFailWithOneLineAndLeaveTheHull) {
         {"offsets without a count", Edited("<OFFSET_COUNT> 2 </OFFSET_COUNT>\r\n", ""),
          "Expected <OFFSET_COUNT> before the offsets, but <OFFSETS> is followed by \"0\" in section \"F1\" of "
          "appendage \"Keel\""},
+        {"frame name holding another block's name end", Edited("F1", "F1 </HULL_NAME>"),
+         "The name \"F1 </HULL_NAME>\" holds the word </HULL_NAME>, which ends a name in the hull file in section "
+         "\"Blank\" of appendage \"Keel\""},
+        {"appendage name holding a frame's name end", Edited("Keel", "Keel </SECTION_NAME>"),
+         "The name \"Keel </SECTION_NAME>\" holds the word </SECTION_NAME>, which ends a name in the hull file in "
+         "appendage \"Blank Name\""},
+        {"hull name holding an appendage's name end", Edited("Test\r\n", "Test </APPENDAGE_NAME>\r\n"),
+         "The name \"Test </APPENDAGE_NAME>\" holds the word </APPENDAGE_NAME>, which ends a name in the hull file"},
         {"density with a decimal comma", Edited("1.025", "1,025"),
          "Expected a number after <DENSITY> but found \"1,025\""},
         {"density with letters after it", Edited("1.025", "1.025abc"),
