@@ -213,13 +213,17 @@ bool WriteFileAtomic(const std::string& path, std::string_view data, std::string
 }
 
 bool ReadFile(const std::string& path, std::string& data) {
-    int fd = ::open(path.c_str(), O_RDONLY);
+    // Opened without waiting (a FIFO would wait for a writer), then taken only when it is
+    // a regular file: a FIFO, a device such as /dev/zero or a folder is refused.
+    int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) return false;
     struct stat st {};
-    if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         ::close(fd);
         return false;
     }
+    const int flags = ::fcntl(fd, F_GETFL);
+    if (flags != -1) ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
     std::string out;
     if (st.st_size > 0) out.reserve(static_cast<size_t>(st.st_size));
     char buf[65536];

@@ -25,6 +25,8 @@ bool MayWrite(const std::string& path);
 // the temporary file could be created at all.
 bool WriteFileAtomic(const std::string& path, std::string_view data, std::string* error = nullptr,
                      bool* created = nullptr);
+// Reads a regular file whole; false (data untouched) for a missing file, a folder, a FIFO
+// or a device.
 bool ReadFile(const std::string& path, std::string& data);
 // The user's configuration folder for the program, with its trailing separator:
 // $XDG_CONFIG_HOME/Korvelo/, else ~/.config/Korvelo/. Not made here.

@@ -190,6 +190,19 @@ TEST(Files, ReadMissingOrFolderFails) {
     EXPECT_EQ(data, "keep");
 }
 
+// Only regular files are read: a FIFO would wait for a writer forever and /dev/zero never
+// ends. Both come back at once, refused, with the data kept.
+TEST(Files, ReadRefusesFifoAndDevice) {
+    TempDir d;
+    const std::string fifo = d / "pipe";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    std::string data = "keep";
+    EXPECT_FALSE(ReadFile(fifo, data));
+    EXPECT_FALSE(ReadFile("/dev/zero", data));
+    EXPECT_FALSE(ReadFile("/dev/null", data));
+    EXPECT_EQ(data, "keep");
+}
+
 // A file the owner may not write (0444) is refused for everyone, root included, and a
 // folder likewise; nothing is replaced and nothing is left behind.
 TEST(Files, ReadOnlyFileOrFolderIsRefusedAndKept) {
