@@ -42,11 +42,53 @@ std::vector<std::string> SplitLines(const std::string& data)
     return lines;
 }
 
-// The separator of a CSV text from its first two lines; 0 when none is found.
-// "-" and "+" are no candidates: a column of signed numbers would be split at them.
+// The separators the reader may guess. "-" and "+" are none: a column of signed numbers
+// would be split at them.
+constexpr char kCandidates[] = {',', ';', '#', '\t', '|', '@', '*', '&'};
+
+bool IsCandidate(char c) { return std::find(std::begin(kCandidates), std::end(kCandidates), c) != std::end(kCandidates); }
+
+bool HoldsCandidate(const std::string& s) { return std::any_of(s.begin(), s.end(), IsCandidate); }
+
+// The text outside quoted fields of the first `count` records. A quote mark opens a quoted
+// field at a line's start or after a candidate separator; inside, a doubled mark is one mark
+// and a single one closes it, and line breaks belong to the field.
+std::vector<std::string> UnquotedRecords(const std::string& data, size_t count)
+{
+    std::vector<std::string> recs;
+    std::string cur;
+    bool inQuotes = false, fieldStart = true;
+    for (size_t i = 0; i < data.size() && recs.size() < count; ++i) {
+        const char ch = data[i];
+        if (inQuotes) {
+            if (ch != '"') continue;
+            if (i + 1 < data.size() && data[i + 1] == '"') ++i;
+            else inQuotes = false;
+            continue;
+        }
+        if (ch == '\r' || ch == '\n') {
+            recs.push_back(cur);
+            cur.clear();
+            if (ch == '\r' && i + 1 < data.size() && data[i + 1] == '\n') ++i;
+            fieldStart = true;
+            continue;
+        }
+        if (ch == '"' && fieldStart) {
+            inQuotes = true;
+            fieldStart = false;
+            continue;
+        }
+        cur += ch;
+        fieldStart = IsCandidate(ch);
+    }
+    if (recs.size() < count && (!cur.empty() || inQuotes)) recs.push_back(cur);
+    return recs;
+}
+
+// The separator of a CSV text from its first two records, counting only outside quoted
+// fields; 0 when none is found.
 char FindDelimiter(const std::string& l1, const std::string& l2)
 {
-    static const char kCandidates[] = {',', ';', '#', '\t', '|', '@', '*', '&'};
     char sep = 0;
     int best = 0;
     // pass 1 counts unpaired runs, pass 2 plain occurrences, pass 3 takes either line's count
@@ -153,7 +195,10 @@ std::string TExStringGrid::CSVText()
             }
             // Line breaks are always folded, so that a record stays on one line.
             const bool hasBreak = s.find('\r') != std::string::npos || s.find('\n') != std::string::npos;
-            if (s.find(sep) != std::string::npos || hasBreak) {
+            // With the default separator the reader guesses it: a cell holding any character it
+            // might take is quoted, so that the guess sees only the real separators.
+            const bool guessed = Delimiter == 0 && !quoted && !TildeCSV && HoldsCandidate(s);
+            if (s.find(sep) != std::string::npos || hasBreak || guessed) {
                 if (TildeCSV) {
                     LineFeedsToJava(s);
                     s.erase(std::remove(s.begin(), s.end(), '\n'), s.end());
@@ -200,7 +245,7 @@ void TExStringGrid::InputFromCSV(const std::string& FileName, bool Insert)
 
     char sep = Delimiter;
     if (sep == 0) {
-        const std::vector<std::string> lines = SplitLines(data.substr(0, std::min<size_t>(data.size(), 1 << 20)));
+        const std::vector<std::string> lines = UnquotedRecords(data, 2);
         sep = FindDelimiter(lines.empty() ? std::string() : lines[0], lines.size() > 1 ? lines[1] : std::string());
     }
     std::vector<std::vector<std::string>> recs = ParseCSV(data, sep);

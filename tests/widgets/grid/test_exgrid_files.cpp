@@ -448,3 +448,43 @@ TEST_F(FilesTest, XhtmlAndXmlAreWellFormedAndEncodedAsDeclared)
         EXPECT_STREQ(e.what(), "Word OLE server not found");
     }
 }
+
+// What the grid writes with the default separator it reads back as it was, whatever the
+// cells hold: the guess counts only outside quoted fields, and a cell holding a character
+// the guess might take is quoted.
+TEST_F(FilesTest, CsvWithTheDefaultSeparatorReadsBackWhateverTheCellsHold)
+{
+    const Table cases[] = {
+        {{"x", "a,b;c"}, {"y", "d;e"}},
+        {{"a;b", "c;d"}, {"e;f", "g;h"}},
+        {{"1#2", "3|4"}, {"5@6", "7*8&9"}},
+        {{"tab\there", "\"q\";x"}, {";", "#"}},
+        {{"only;"}, {";only"}},
+        {{"a;b;c"}},
+        {{",,,", ";;;", "\t\t"}},
+        {{"", "-1", "+2"}, {"x\"", "\"", "a,\"b\";c"}},
+    };
+    for (const Table& t : cases) {
+        SCOPED_TRACE(t[0][0]);
+        Fill(t);
+        g->Delimiter = 0;
+        const std::string path = dir.file("any.csv");
+        g->SaveToCSV(path);
+        gridtest::GridWindow w;
+        w.Open(300, 200, 1, 1);
+        w.g->SetFixedRows(0);
+        w.g->SetFixedCols(0);
+        w.g->LoadFromCSV(path);
+        Table got(size_t(w.g->RowCount()), std::vector<std::string>(size_t(w.g->ColCount())));
+        for (int r = 0; r < w.g->RowCount(); ++r)
+            for (int c = 0; c < w.g->ColCount(); ++c) got[size_t(r)][size_t(c)] = w.g->Cells(c, r);
+        EXPECT_EQ(got, t) << ReadAll(path);
+        w.Close();
+    }
+    // A file from elsewhere: separators inside quotes do not count.
+    const std::string path = dir.file("quoted.csv");
+    WriteAll(path, "x,\"a,b;c\"\r\ny,d;e\r\n");
+    Fill({{""}});
+    g->LoadFromCSV(path);
+    EXPECT_EQ(Cells(), (Table{{"x", "a,b;c"}, {"y", "d;e"}}));
+}
