@@ -10,6 +10,7 @@
 #include "widgets/grid/ExObj.h"
 #include "widgets/grid/ExUtil.h"
 #include "widgets/grid/FloatingFooter.h"
+#include "widgets/grid/GridFiles.h"
 
 using namespace platform;
 
@@ -106,12 +107,18 @@ char FindDelimiter(const std::string& l1, const std::string& l2)
 
 // Splits CSV text into records of fields. A quoted field may run over line ends (its
 // line break becomes CR LF); text after a closing quote up to the separator is kept.
-std::vector<std::vector<std::string>> ParseCSV(const std::string& data, char sep)
+// Stops with `problem` set when the fields, records or a field's length pass the limits.
+std::vector<std::vector<std::string>> ParseCSV(const std::string& data, char sep, size_t maxFields, size_t maxRecords,
+                                               std::string& problem)
 {
     std::vector<std::vector<std::string>> records;
     const size_t n = data.size();
     size_t i = 0;
     while (i < n) {
+        if (records.size() == maxRecords) {
+            problem = LoadLimitProblem(0, kMaxLoadRows + 1, 0);
+            return {};
+        }
         std::vector<std::string> rec;
         bool endOfLine = false;
         while (!endOfLine) {
@@ -144,6 +151,11 @@ std::vector<std::vector<std::string>> ParseCSV(const std::string& data, char sep
                 std::string raw;
                 while (i < n && (sep == 0 || data[i] != sep) && data[i] != '\r' && data[i] != '\n') raw += data[i++];
                 field = DoubleToSingleChar('"', raw);
+            }
+            if (field.size() > kMaxCellLength || rec.size() == maxFields) {
+                problem = field.size() > kMaxCellLength ? LoadLimitProblem(0, 0, field.size())
+                                                        : LoadLimitProblem(kMaxLoadCols + 1, 0, 0);
+                return {};
             }
             rec.push_back(std::move(field));
             if (i < n && sep != 0 && data[i] == sep) {
@@ -248,7 +260,12 @@ void TExStringGrid::InputFromCSV(const std::string& FileName, bool Insert)
         const std::vector<std::string> lines = UnquotedRecords(data, 2);
         sep = FindDelimiter(lines.empty() ? std::string() : lines[0], lines.size() > 1 ? lines[1] : std::string());
     }
-    std::vector<std::vector<std::string>> recs = ParseCSV(data, sep);
+    // Too much for a grid is refused before any cell changes.
+    std::string problem;
+    const size_t maxFields = kMaxLoadCols - std::min<size_t>(kMaxLoadCols, size_t(std::max(0, c0)));
+    const size_t maxRecords = kMaxLoadRows - std::min<size_t>(kMaxLoadRows, size_t(std::max(0, r0 + FixedFooters())));
+    std::vector<std::vector<std::string>> recs = ParseCSV(data, sep, maxFields, maxRecords, problem);
+    if (!problem.empty()) throw EExGridError("Cannot load file " + FileName + ": it has " + problem);
 
     // a fixed footer row moves below what is loaded
     const int footers = FixedFooters();
@@ -379,6 +396,11 @@ void TExStringGrid::LoadFromFixed(const std::string& FileName, TIntList& Positio
     const std::vector<std::string> lines = SplitLines(data);
     const int c0 = GetSaveStartCol();
     int r = GetSaveStartRow();
+    size_t longest = 0;
+    for (int k = 1; k < n; ++k) longest = std::max(longest, size_t(Positions.Items(k) - Positions.Items(k - 1)));
+    const std::string problem = LoadLimitProblem(size_t(FixedCols() + std::max(0, n - 1)),
+                                                 size_t(std::max(0, r)) + lines.size(), longest);
+    if (!problem.empty()) throw EExGridError("Cannot load file " + FileName + ": it has " + problem);
     if (n > 1) SetColCount(FixedCols() + n - 1);
     if (r + int(lines.size()) > RowCount()) SetRowCount(r + int(lines.size()));
     for (const std::string& line : lines) {

@@ -9,6 +9,7 @@
 #include "widgets/grid/ExGrid.h"
 #include "widgets/grid/ExUtil.h"
 #include "widgets/grid/FloatingFooter.h"
+#include "widgets/grid/GridFiles.h"
 
 using namespace platform;
 
@@ -194,6 +195,22 @@ int TExStringGrid::PasteText(int ACol, int ARow, const std::string& Text)
         }
         if (!cur.empty() || lines.empty()) lines.push_back(cur);
     }
+    // Too much for a grid is refused before any cell changes.
+    size_t fields = 0, longest = 0;
+    for (const std::string& l : lines) {
+        size_t n = 1, len = 0;
+        for (char ch : l) {
+            if (ch == '\t') {
+                ++n;
+                len = 0;
+            } else {
+                longest = std::max(longest, ++len);
+            }
+        }
+        fields = std::max(fields, n);
+    }
+    const std::string problem = LoadLimitProblem(size_t(ACol) + fields, size_t(ARow) + lines.size(), longest);
+    if (!problem.empty()) throw EExGridError("Cannot paste: the text has " + problem);
     const bool footerRow = FloatingFooter().Visible() && FloatingFooter().FooterStyle() == fsFixedLastRow;
     int count = 0, maxCol = ACol, maxRow = ARow;
     int i = ARow;

@@ -488,3 +488,48 @@ TEST_F(FilesTest, CsvWithTheDefaultSeparatorReadsBackWhateverTheCellsHold)
     g->LoadFromCSV(path);
     EXPECT_EQ(Cells(), (Table{{"x", "a,b;c"}, {"y", "d;e"}}));
 }
+
+// A load or a paste beyond the grid's limits is refused with the reason and changes no cell.
+TEST_F(FilesTest, TooManyColumnsRowsOrCharactersAreRefused)
+{
+    struct Case {
+        const char* name;
+        std::string text;  // a CSV file, or the pasted text
+        bool paste;
+        int row;
+        const char* why;
+    } cases[] = {
+        {"csv columns", std::string(20000, ',') + "\r\n", false, 0, "more than 16384 columns"},
+        {"csv cell", std::string(40000, 'x') + ",y\r\n", false, 0, "a cell of more than 32767 characters"},
+        {"quoted csv cell", "\"" + std::string(40000, ';') + "\"\r\n", false, 0, "a cell of more than 32767"},
+        {"paste columns", std::string(20000, '\t'), true, 0, "more than 16384 columns"},
+        {"paste rows", "a\r\nb\r\nc", true, 1048575, "more than 1048576 rows"},
+        {"paste cell", "x\t" + std::string(40000, 'y'), true, 0, "a cell of more than 32767"},
+    };
+    g->Navigation.AllowClipboardAlways = true;
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.name);
+        Fill({{"a", "b"}, {"c", "d"}});
+        try {
+            if (k.paste) {
+                g->PasteText(0, k.row, k.text);
+            } else {
+                const std::string path = dir.file("big.csv");
+                WriteAll(path, k.text);
+                g->LoadFromCSV(path);
+            }
+            ADD_FAILURE() << "accepted";
+        } catch (const EExGridError& e) {
+            const std::string what = e.what();
+            EXPECT_EQ(what.rfind(k.paste ? "Cannot paste: the text has " : "Cannot load file ", 0), 0u) << what;
+            EXPECT_NE(what.find(k.why), std::string::npos) << what;
+        }
+        EXPECT_EQ(Cells(), (Table{{"a", "b"}, {"c", "d"}}));
+    }
+    // Up to the limits all is taken.
+    const std::string path = dir.file("wide.csv");
+    WriteAll(path, std::string(16383, ',') + std::string(32767, 'z') + "\r\n");
+    g->LoadFromCSV(path);
+    EXPECT_EQ(g->ColCount(), 16384);
+    EXPECT_EQ(g->Cells(16383, 0), std::string(32767, 'z'));
+}
