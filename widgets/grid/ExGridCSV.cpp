@@ -241,11 +241,7 @@ std::string TExStringGrid::CSVText()
 
 void TExStringGrid::OutputToCSV(const std::string& FileName, bool Append)
 {
-    std::string data;
-    if (Append && base::FileExists(FileName) && !base::ReadFile(FileName, data))
-        throw EExGridError("Cannot Create file " + FileName);
-    data += CSVText();
-    if (!base::WriteFileAtomic(FileName, data)) throw EExGridError("Cannot Create file " + FileName);
+    WriteExportFile(FileName, CSVText(), Append, "Cannot Create file ");
 }
 
 void TExStringGrid::InputFromCSV(const std::string& FileName, bool Insert)
@@ -353,7 +349,7 @@ void TExStringGrid::SaveToASCII(const std::string& FileName)
         for (const std::string& l : more) out += l + kCRLF;
     }
     ExportNotification(esExportDone, -1);
-    if (!base::WriteFileAtomic(FileName, out)) throw EExGridError("Cannot create file " + FileName);
+    WriteExportFile(FileName, out, false, "Cannot create file ");
 }
 
 void TExStringGrid::SaveToFixed(const std::string& FileName, TIntList& Widths)
@@ -382,7 +378,7 @@ void TExStringGrid::SaveToFixed(const std::string& FileName, TIntList& Widths)
         out += kCRLF;
     }
     ExportNotification(esExportDone, -1);
-    if (!base::WriteFileAtomic(FileName, out)) throw EExGridError("Cannot Create file " + FileName);
+    WriteExportFile(FileName, out, false, "Cannot Create file ");
 }
 
 void TExStringGrid::LoadFromFixed(const std::string& FileName, TIntList& Positions)

@@ -12,6 +12,7 @@
 #include "base/StrUtils.h"
 #include "widgets/grid/ExGrid.h"
 #include "widgets/grid/ExUtil.h"
+#include "widgets/grid/GridFiles.h"
 #include "widgets/html/HtmlText.h"
 
 using namespace platform;
@@ -228,13 +229,10 @@ std::string TExStringGrid::SaveToHTMLString()
 
 void TExStringGrid::OutputToHTML(const std::string& FileName, bool Append)
 {
-    std::string data;
-    if (Append && base::FileExists(FileName) && !base::ReadFile(FileName, data))
-        throw EExGridError("Cannot Create file " + FileName);
-    data += FileLines(HTMLSettings.HeaderFile);
+    std::string data = FileLines(HTMLSettings.HeaderFile);
     data += SaveToHTMLString() + "\r\n";
     data += FileLines(HTMLSettings.FooterFile);
-    if (!base::WriteFileAtomic(FileName, data)) throw EExGridError("Cannot Create file " + FileName);
+    WriteExportFile(FileName, data, Append, "Cannot Create file ");
     if (HTMLSettings.AutoPreview) ShellExecute(0, "open", FileName, "", "", SW_SHOWNORMAL);
 }
 
@@ -258,7 +256,7 @@ void TExStringGrid::SaveToXML(const std::string& FileName, const std::string& Li
     }
     out += "</" + list + ">\r\n";
     ExportNotification(esExportDone, -1);
-    if (!base::WriteFileAtomic(FileName, out)) throw EExGridError("Cannot Create file " + FileName);
+    WriteExportFile(FileName, out, false, "Cannot Create file ");
 }
 
 base::TStringList* TExStringGrid::GetXLSSheets(const std::string&) { throw EExGridError("Excel OLE server not found"); }

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <sys/stat.h>
 #include <sstream>
 
 #include "GridWindow.h"
@@ -236,7 +237,7 @@ TEST_F(FilesTest, FailuresLeaveFilesAndGridAlone)
         g->SaveToCSV(bad);
         FAIL();
     } catch (const EExGridError& e) {
-        EXPECT_EQ(std::string(e.what()), "Cannot Create file " + bad);
+        EXPECT_EQ(std::string(e.what()).rfind("Cannot Create file " + bad + ". ", 0), 0u) << e.what();
     }
     try {
         g->LoadFromCSV(bad);
@@ -532,4 +533,37 @@ TEST_F(FilesTest, TooManyColumnsRowsOrCharactersAreRefused)
     g->LoadFromCSV(path);
     EXPECT_EQ(g->ColCount(), 16384);
     EXPECT_EQ(g->Cells(16383, 0), std::string(32767, 'z'));
+}
+
+// Every export that cannot be written says so with the system's reason after the file name.
+TEST_F(FilesTest, ExportFailuresGiveTheSystemsReason)
+{
+    Fill({{"a", "b"}});
+    const std::string folder = dir.file("locked");
+    ASSERT_EQ(::mkdir(folder.c_str(), 0555), 0);
+    const std::string file = folder + "/x.out";
+    TIntList widths;
+    struct Case {
+        const char* name;
+        std::function<void()> save;
+        const char* text;
+    } cases[] = {
+        {"csv", [&] { g->SaveToCSV(file); }, "Cannot Create file "},
+        {"csv append", [&] { g->AppendToCSV(file); }, "Cannot Create file "},
+        {"html", [&] { g->SaveToHTML(file); }, "Cannot Create file "},
+        {"xml", [&] { g->SaveToXML(file, "l", "r", nullptr); }, "Cannot Create file "},
+        {"text", [&] { g->SaveToASCII(file); }, "Cannot create file "},
+        {"fixed", [&] { g->SaveToFixed(file, widths); }, "Cannot Create file "},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.name);
+        try {
+            k.save();
+            ADD_FAILURE() << "saved";
+        } catch (const EExGridError& e) {
+            EXPECT_EQ(std::string(e.what()), k.text + file + ". Cannot write \"" + file + "\": its folder is read-only");
+        }
+    }
+    ::chmod(folder.c_str(), 0755);
+    EXPECT_FALSE(base::FileExists(file));
 }
