@@ -34,6 +34,30 @@ struct WeightedSpread {
     }
 };
 
+// The two frames of one pair: their Y, keel (k) and top (t) heights, the waterline's
+// height over each (w) and their cuts at that waterline (a, b).
+struct FramePair {
+    const Section& f0;
+    const Section& f1;
+    double y0, y1, k0, k1, t0, t1, w0, w1;
+    const ImmersedSection& a;
+    const ImmersedSection& b;
+};
+
+// Where the strips of one pair end: the volume strip runs from (y0, va) to (y1, vb), split
+// at ySplit when an end lies wholly under water; the waterplane strip runs from (wy0, wa)
+// to (wy1, wb).
+struct StripEnds {
+    double y0, y1;
+    const ImmersedSection* va;
+    const ImmersedSection* vb;
+    bool split = false;
+    double ySplit = 0;
+    double wy0, wy1;
+    const ImmersedSection* wa;
+    const ImmersedSection* wb;
+};
+
 class Integrator {
 public:
     Integrator(const Appendage& body, double draught, double trim, HydroData& r)
@@ -49,10 +73,16 @@ public:
 
 private:
     void Cut(const Section& f, double z, ImmersedSection& rec) { f.CutAtWaterline(z, rec); }
+    bool FindEnds(const FramePair& p, StripEnds& e);
+    void EndAtWaterline(const FramePair& p, int end, StripEnds& e);
+    void ThroughPair(const FramePair& p, int wet, StripEnds& e);
+    void WidenY(const StripEnds& e);
+    void AddStrips(const StripEnds& e, bool first, bool last);
     void AddStrip(double y0, double y1, const ImmersedSection& a, const ImmersedSection& b);
     void AddPoint(double y, double area);
     void AddWaterplane(double y0, double y1, const ImmersedSection& a, const ImmersedSection& b);
     void WidenX(const ImmersedSection& rec);
+    void Finish();
 
     const Appendage& body_;
     double d_, tan_, cos_, rho_;
@@ -64,8 +94,10 @@ private:
     WeightedSpread stripCentres_;
     bool waterlineSeen_ = false;
     bool xSeen_ = false;
-};
 
+    // Cuts that strip ends point to, reused from pair to pair.
+    ImmersedSection sliver_, keelSliver_, full_, between_;
+};
 void Integrator::AddPoint(double y, double area)
 {
     r_.buoyancyCurves.finalCurve.AddArea(y, area * rho_, message_);
@@ -148,147 +180,163 @@ double LineCrossing(double y0, double w0, double y1, double w1, double r0, doubl
     return std::min(std::max(y, std::min(y0, y1)), std::max(y0, y1));
 }
 
+// One end frame is dry or wholly under water (end: 0 for f0, 1 for f1): the waterline ends
+// where it meets the keel line, or the top line.
+void Integrator::EndAtWaterline(const FramePair& p, int end, StripEnds& e)
+{
+    const Section& fe = end == 0 ? p.f0 : p.f1;
+    const Section& fo = end == 0 ? p.f1 : p.f0;
+    const double ke = end == 0 ? p.k0 : p.k1, te = end == 0 ? p.t0 : p.t1, to = end == 0 ? p.t1 : p.t0;
+    const bool submerged = (end == 0 ? p.w0 : p.w1) >= te;
+    const double r0 = submerged ? p.t0 : p.k0, r1 = submerged ? p.t1 : p.k1;
+    double yx, zx, u, v, det;
+    if (!Appendage::IntersectSegments(p.y0, p.w0, p.y1, p.w1, p.y0, r0, p.y1, r1, yx, zx, u, v, det))
+        return;
+    const ImmersedSection*& ve = end == 0 ? e.va : e.vb;
+    const ImmersedSection*& we = end == 0 ? e.wa : e.wb;
+    double& ye = end == 0 ? e.y0 : e.y1;
+    double& wye = end == 0 ? e.wy0 : e.wy1;
+    if (!submerged) {
+        // The body leaves the water at yx: no immersed area there, and the
+        // waterline breadth of a sliver just above the keel.
+        Cut(fe, ke + kSliver, sliver_);
+        sliver_.area = 0;
+        ve = we = &sliver_;
+        ye = wye = yx;
+    } else {
+        // Under water up to yx the whole section counts; the waterplane ends at
+        // yx with the breadth just below the frame's top.
+        Cut(fe, te - kSliver, sliver_);
+        // At a frame the plain pair already holds the full section there.
+        if (yx > p.y0 && yx < p.y1) {
+            Cut(fo, to + 1, full_);
+            const double t = (yx - p.y0) / (p.y1 - p.y0);
+            between_ = end == 0 ? FullSectionBetween(p.a, full_, t) : FullSectionBetween(full_, p.b, t);
+            e.split = true;
+            e.ySplit = yx;
+        }
+        we = &sliver_;
+        wye = yx;
+    }
+}
+
+// Neither frame pierces the waterline: one (wet) lies wholly under water, the other is
+// dry. The waterline crosses the top line at yt and the keel line at yk; the whole
+// section counts up to yt, none beyond yk, and the waterplane runs between them.
+void Integrator::ThroughPair(const FramePair& p, int wet, StripEnds& e)
+{
+    const Section& fs = wet == 0 ? p.f0 : p.f1;
+    const Section& fd = wet == 0 ? p.f1 : p.f0;
+    const double yt = LineCrossing(p.y0, p.w0, p.y1, p.w1, p.t0, p.t1, wet == 0 ? p.y0 : p.y1);
+    const double yk = LineCrossing(p.y0, p.w0, p.y1, p.w1, p.k0, p.k1, wet == 0 ? p.y1 : p.y0);
+    Cut(fs, (wet == 0 ? p.t0 : p.t1) - kSliver, sliver_);
+    Cut(fd, (wet == 0 ? p.k1 : p.k0) + kSliver, keelSliver_);
+    keelSliver_.area = 0;
+    Cut(fd, (wet == 0 ? p.t1 : p.t0) + 1, full_);
+    const double t = p.y1 > p.y0 ? (yt - p.y0) / (p.y1 - p.y0) : 0;
+    between_ = wet == 0 ? FullSectionBetween(p.a, full_, t) : FullSectionBetween(full_, p.b, t);
+    if (wet == 0) {
+        e.vb = e.wb = &keelSliver_;
+        e.y1 = e.wy1 = yk;
+        e.wa = &sliver_;
+        e.wy0 = yt;
+    } else {
+        e.va = e.wa = &keelSliver_;
+        e.y0 = e.wy0 = yk;
+        e.wb = &sliver_;
+        e.wy1 = yt;
+    }
+    // Against the volume strip's new ends.
+    if (yt > e.y0 && yt < e.y1) {
+        e.split = true;
+        e.ySplit = yt;
+    }
+}
+
+// Moves the strip ends of a pair whose frames do not both pierce the waterline; true when
+// the waterplane has ends in this pair.
+bool Integrator::FindEnds(const FramePair& p, StripEnds& e)
+{
+    const double bA = p.a.waterlineBreadth, bB = p.b.waterlineBreadth;
+    if (bA > kPierce && bB > kPierce)
+        return true;
+    if (!(bA >= kPierce) && bB > kPierce) {
+        EndAtWaterline(p, 0, e);
+        return true;
+    }
+    if (bA > kPierce && !(bB >= kPierce)) {
+        EndAtWaterline(p, 1, e);
+        return true;
+    }
+    if (!(bA >= kPierce) && !(bB >= kPierce) && p.y1 > p.y0) {
+        const bool underA = p.w0 >= p.t0, underB = p.w1 >= p.t1;
+        if (underA && !underB && p.b.area == 0) {
+            ThroughPair(p, 0, e);
+            return true;
+        }
+        if (underB && !underA && p.a.area == 0) {
+            ThroughPair(p, 1, e);
+            return true;
+        }
+    }
+    return false;
+}
+
+// The waterline's extent along Y on the inclined waterplane.
+void Integrator::WidenY(const StripEnds& e)
+{
+    if (!waterlineSeen_ || e.wy0 / cos_ < r_.waterlineMinY)
+        r_.waterlineMinY = e.wy0 / cos_;
+    if (!waterlineSeen_ || e.wy1 / cos_ > r_.waterlineMaxY)
+        r_.waterlineMaxY = e.wy1 / cos_;
+    waterlineSeen_ = true;
+}
+
+// The volume strips of one pair; the curves' end points at the first and last pair.
+void Integrator::AddStrips(const StripEnds& e, bool first, bool last)
+{
+    if (e.split) {
+        AddStrip(e.y0, e.ySplit, *e.va, between_);
+        AddStrip(e.ySplit, e.y1, between_, *e.vb);
+        AddPoint(e.ySplit, between_.area);
+    } else {
+        AddStrip(e.y0, e.y1, *e.va, *e.vb);
+    }
+    if (first)
+        AddPoint(e.y0 + kCurveEnd, e.va->area);
+    if (last)
+        AddPoint(e.y1 - kCurveEnd, e.vb->area);
+}
+
 void Integrator::Run()
 {
     const std::vector<Section>& frames = body_.frames;
     const std::size_t count = frames.size();
-    ImmersedSection cut[2], sliver, keelSliver, full, between;
+    ImmersedSection cut[2];
     Cut(frames[0], d_ + frames[0].Y * tan_, cut[0]);
 
     for (std::size_t i = 1; i < count; ++i) {
         const Section& f0 = frames[i - 1];
         const Section& f1 = frames[i];
-        double y0 = f0.Y, y1 = f1.Y;
-        const double k0 = f0.minZ, k1 = f1.minZ, t0 = f0.maxZ, t1 = f1.maxZ;
-        const double w0 = d_ + y0 * tan_, w1 = d_ + y1 * tan_;
+        const double y0 = f0.Y, y1 = f1.Y;
         const ImmersedSection& a = cut[(i - 1) & 1];
         ImmersedSection& b = cut[i & 1];
-        Cut(f1, w1, b);
+        const FramePair p{f0, f1, y0, y1, f0.minZ, f1.minZ, f0.maxZ, f1.maxZ,
+                          d_ + y0 * tan_, d_ + y1 * tan_, a, b};
+        Cut(f1, p.w1, b);
 
-        // Volume strip ends, and where a wholly submerged end is split.
-        const ImmersedSection* va = &a;
-        const ImmersedSection* vb = &b;
-        bool split = false;
-        double ySplit = 0;
-        // Waterplane strip ends.
-        const ImmersedSection* wa = &a;
-        const ImmersedSection* wb = &b;
-        double wy0 = y0, wy1 = y1;
-        bool ends = false;
-
-        // One end frame is dry or wholly under water (e: 0 for frame i - 1, 1 for frame i):
-        // the waterline ends where it meets the keel line, or the top line.
-        auto endAtWaterline = [&](int e) {
-            const Section& fe = e == 0 ? f0 : f1;
-            const Section& fo = e == 0 ? f1 : f0;
-            const double ke = e == 0 ? k0 : k1, te = e == 0 ? t0 : t1, to = e == 0 ? t1 : t0;
-            const bool submerged = (e == 0 ? w0 : w1) >= te;
-            const double r0 = submerged ? t0 : k0, r1 = submerged ? t1 : k1;
-            double yx, zx, p, q, det;
-            if (!Appendage::IntersectSegments(y0, w0, y1, w1, y0, r0, y1, r1, yx, zx, p, q, det))
-                return;
-            const ImmersedSection*& ve = e == 0 ? va : vb;
-            const ImmersedSection*& we = e == 0 ? wa : wb;
-            double& ye = e == 0 ? y0 : y1;
-            double& wye = e == 0 ? wy0 : wy1;
-            if (!submerged) {
-                // The body leaves the water at yx: no immersed area there, and the
-                // waterline breadth of a sliver just above the keel.
-                Cut(fe, ke + kSliver, sliver);
-                sliver.area = 0;
-                ve = we = &sliver;
-                ye = wye = yx;
-            } else {
-                // Under water up to yx the whole section counts; the waterplane ends at
-                // yx with the breadth just below the frame's top.
-                Cut(fe, te - kSliver, sliver);
-                // At a frame the plain pair already holds the full section there.
-                if (yx > y0 && yx < y1) {
-                    Cut(fo, to + 1, full);
-                    const double t = (yx - y0) / (y1 - y0);
-                    between = e == 0 ? FullSectionBetween(a, full, t) : FullSectionBetween(full, b, t);
-                    split = true;
-                    ySplit = yx;
-                }
-                we = &sliver;
-                wye = yx;
-            }
-        };
-
-        // Neither frame pierces the waterline: one (s) lies wholly under water, the other is
-        // dry. The waterline crosses the top line at yt and the keel line at yk; the whole
-        // section counts up to yt, none beyond yk, and the waterplane runs between them.
-        auto throughPair = [&](int s) {
-            const Section& fs = s == 0 ? f0 : f1;
-            const Section& fd = s == 0 ? f1 : f0;
-            const double yt = LineCrossing(y0, w0, y1, w1, t0, t1, s == 0 ? y0 : y1);
-            const double yk = LineCrossing(y0, w0, y1, w1, k0, k1, s == 0 ? y1 : y0);
-            Cut(fs, (s == 0 ? t0 : t1) - kSliver, sliver);
-            Cut(fd, (s == 0 ? k1 : k0) + kSliver, keelSliver);
-            keelSliver.area = 0;
-            Cut(fd, (s == 0 ? t1 : t0) + 1, full);
-            const double t = y1 > y0 ? (yt - y0) / (y1 - y0) : 0;
-            between = s == 0 ? FullSectionBetween(a, full, t) : FullSectionBetween(full, b, t);
-            if (s == 0) {
-                vb = wb = &keelSliver;
-                y1 = wy1 = yk;
-                wa = &sliver;
-                wy0 = yt;
-            } else {
-                va = wa = &keelSliver;
-                y0 = wy0 = yk;
-                wb = &sliver;
-                wy1 = yt;
-            }
-            if (yt > y0 && yt < y1) {
-                split = true;
-                ySplit = yt;
-            }
-        };
-
-        const double bA = a.waterlineBreadth, bB = b.waterlineBreadth;
-        if (bA > kPierce && bB > kPierce) {
-            ends = true;
-        } else if (!(bA >= kPierce) && bB > kPierce) {
-            endAtWaterline(0);
-            ends = true;
-        } else if (bA > kPierce && !(bB >= kPierce)) {
-            endAtWaterline(1);
-            ends = true;
-        } else if (!(bA >= kPierce) && !(bB >= kPierce) && y1 > y0) {
-            const bool underA = w0 >= t0, underB = w1 >= t1;
-            if (underA && !underB && b.area == 0) {
-                throughPair(0);
-                ends = true;
-            } else if (underB && !underA && a.area == 0) {
-                throughPair(1);
-                ends = true;
-            }
-        }
-
-        if (ends) {
-            if (!waterlineSeen_ || wy0 / cos_ < r_.waterlineMinY)
-                r_.waterlineMinY = wy0 / cos_;
-            if (!waterlineSeen_ || wy1 / cos_ > r_.waterlineMaxY)
-                r_.waterlineMaxY = wy1 / cos_;
-            waterlineSeen_ = true;
-        }
-
-        if (split) {
-            AddStrip(y0, ySplit, *va, between);
-            AddStrip(ySplit, y1, between, *vb);
-            AddPoint(ySplit, between.area);
-        } else {
-            AddStrip(y0, y1, *va, *vb);
-        }
-        if (i == 1)
-            AddPoint(y0 + kCurveEnd, va->area);
-        if (i == count - 1)
-            AddPoint(y1 - kCurveEnd, vb->area);
-
-        AddWaterplane(wy0, wy1, *wa, *wb);
+        StripEnds e{y0, y1, &a, &b, false, 0, y0, y1, &a, &b};
+        if (FindEnds(p, e))
+            WidenY(e);
+        AddStrips(e, i == 1, i == count - 1);
+        AddWaterplane(e.wy0, e.wy1, *e.wa, *e.wb);
     }
+    Finish();
+}
 
+// The body's figures from the sums.
+void Integrator::Finish()
+{
     HydroData& r = r_;
     r.volume = v_;
     r.displacement = v_ * rho_;
