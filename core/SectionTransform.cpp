@@ -10,7 +10,6 @@ namespace core {
 namespace {
 
 constexpr double kPi = 3.141592653589793;
-constexpr double kTwoPi = 6.283185307179586;
 
 void RecomputeExtents(Section& s) {
     s.RecomputeMaxX();
@@ -54,22 +53,17 @@ bool Section::Move(double dx, double dz) {
 
 bool Section::Rotate(double angle) {
     if (!std::isfinite(angle)) return false;
-    // Through polar coordinates; the sign is reversed so that +X goes down.
+    // The sign is reversed so that +X goes down; sine and cosine once for every point.
     const double d = (angle * -1) * kPi / 180;
+    const double c = std::cos(d), s = std::sin(d);
     return Transform(*this, [&](double x, double z, double& ox, double& oz) {
-        const double r = std::sqrt(z * z + x * x);
-        ox = x;
-        oz = z;
-        if (r == 0) return;
-        double theta;
-        if (x >= 0)
-            theta = z >= 0 ? std::acos(x / r) : kTwoPi - std::acos(x / r);
-        else
-            theta = z >= 0 ? kPi - std::asin(z / r) : std::atan(z / x) + kPi;
-        theta += d;
-        if (theta > kTwoPi) theta -= kTwoPi;
-        ox = r * std::cos(theta);
-        oz = r * std::sin(theta);
+        if (x == 0 && z == 0) {  // the origin stays exactly where it is
+            ox = x;
+            oz = z;
+            return;
+        }
+        ox = x * c - z * s;
+        oz = x * s + z * c;
     });
 }
 

@@ -119,3 +119,21 @@ TEST(SectionRotate, MatchesTheRotationFormulaInEveryQuadrant) {
         EXPECT_EQ(s.GetY(), 4);
     }
 }
+
+TEST(SectionRotate, KeepsSmallOffsetsBesideTheXAxis) {
+    // A point a hair off the X axis keeps its hair: each coordinate is as near the exact
+    // rotation as rounding allows.
+    const Offsets points = {{1, 1e-9}, {1, -1e-9}, {250, 3e-7}, {-1, 1e-9}, {1e-9, 1}};
+    for (double angle : {10.0, 0.5, -45.0, 1e-7}) {
+        SCOPED_TRACE(::testing::Message() << "angle " << angle);
+        Section s = Frame("A", 0, points);
+        s.Rotate(angle);
+        const long double a = static_cast<long double>(angle) * 3.14159265358979323846264338327950288L / 180;
+        for (unsigned k = 0; k < points.size(); ++k) {
+            const long double x = points[k].first, z = points[k].second;
+            const long double r = std::hypot(x, z);
+            EXPECT_NEAR(s.GetX(k), static_cast<double>(x * std::cos(a) + z * std::sin(a)), 1e-14 * r) << k;
+            EXPECT_NEAR(s.GetZ(k), static_cast<double>(z * std::cos(a) - x * std::sin(a)), 1e-14 * r) << k;
+        }
+    }
+}
