@@ -7,10 +7,16 @@
 
 #include "platform/TestRig.h"
 
-inline int RunGuiBenchmarks(int argc, char** argv)
+// The GUI layer, off screen unless QT_QPA_PLATFORM names a platform.
+inline void StartGuiHost()
 {
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     platform::EnsurePlatform();
+}
+
+inline int RunGuiBenchmarks(int argc, char** argv)
+{
+    StartGuiHost();
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
     benchmark::RunSpecifiedBenchmarks();

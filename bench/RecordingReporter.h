@@ -13,8 +13,10 @@ public:
     void ReportRuns(const std::vector<Run>& runs) override
     {
         for (const Run& r : runs) {
-            if (r.run_type == Run::RT_Iteration && r.repetitions <= 1)
+            if (r.run_type == Run::RT_Iteration && r.repetitions <= 1) {
                 times[r.benchmark_name()] = r.GetAdjustedCPUTime();
+                realTimes[r.benchmark_name()] = r.GetAdjustedRealTime();
+            }
             else if (r.run_type == Run::RT_Aggregate && r.aggregate_name == "median") {
                 benchmark::BenchmarkName name = r.run_name;
                 name.repetitions.clear();
@@ -29,5 +31,11 @@ public:
         const auto it = times.find(name);
         return it == times.end() ? 0 : it->second;
     }
-    std::map<std::string, double> times;
+    // The wall-clock time of a single run (runs timed by hand), or 0.
+    double RealTime(const std::string& name) const
+    {
+        const auto it = realTimes.find(name);
+        return it == realTimes.end() ? 0 : it->second;
+    }
+    std::map<std::string, double> times, realTimes;
 };

@@ -1,6 +1,7 @@
 // Canvas costs that the plot and the grids pay per frame: thin lines, text, fills, blits.
 #include <benchmark/benchmark.h>
 
+#include "GuiBenchMain.h"
 #include "platform/graphics/GDI.h"
 #include "platform/graphics/Graphics.h"
 #include "platform/TestRig.h"
@@ -87,4 +88,4 @@ BENCHMARK(BM_BlitWholeSurface);
 
 }  // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) { return RunGuiBenchmarks(argc, argv); }

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <memory>
 
+#include "GuiBenchMain.h"
 #include "platform/TestRig.h"
 #include "widgets/chart/Chart.h"
 #include "widgets/chart/ChartAxis.h"
@@ -60,4 +61,4 @@ BENCHMARK(BM_ChartRepaint)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) { return RunGuiBenchmarks(argc, argv); }

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <string>
 
+#include "GuiBenchMain.h"
 #include "RecordingReporter.h"
 
 #include "platform/graphics/GDI.h"
@@ -97,6 +98,7 @@ BENCHMARK(BM_PlainDrawText)->Repetitions(5)->ReportAggregatesOnly(true);
 
 int main(int argc, char** argv)
 {
+    StartGuiHost();
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
     RecordingReporter reporter;
