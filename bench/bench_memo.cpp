@@ -1,12 +1,22 @@
 // Text editor: the log window's path. Log lines are added one by one, then the view is
-// painted and scrolled to the end; and the repaint of a full view at the end of a long log.
+// painted and scrolled to the end; the repaint of a full view at the end of a long log, and
+// the jump to the start and back to the end, beside the toolkit's plain text editor.
 #include <benchmark/benchmark.h>
 
+#include <QFont>
+#include <QImage>
+#include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QStringList>
+#include <QTextCursor>
+
+#include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <string>
 
 #include "GuiBenchMain.h"
+#include "RecordingReporter.h"
 #include "platform/graphics/Graphics.h"
 #include "platform/TestRig.h"
 #include "widgets/memo/ExMemo.h"
@@ -103,6 +113,101 @@ void BM_TypeAtEnd(benchmark::State& state)
 }
 BENCHMARK(BM_TypeAtEnd)->Unit(benchmark::kMillisecond);
 
+// Ctrl+Home then Ctrl+End on a log of 100,000 lines, each move with its repaint.
+void BM_JumpHomeEnd(benchmark::State& state)
+{
+    LogView view;
+    view.Fill(100000);
+    platform::SendKey(view.memo, platform::VK_END, platform::ssCtrl);
+    view.Paint();
+    for (auto _ : state) {
+        platform::SendKey(view.memo, platform::VK_HOME, platform::ssCtrl);
+        view.Paint();
+        platform::SendKey(view.memo, platform::VK_END, platform::ssCtrl);
+        view.Paint();
+    }
+    state.counters["topLine"] = view.memo->TopLine();
+}
+BENCHMARK(BM_JumpHomeEnd)->Unit(benchmark::kMillisecond);
+
+// The peer: the toolkit's plain text editor with the same log, font and view size.
+struct PeerView {
+    PeerView()
+    {
+        edit.resize(670, 355);
+        QFont f("Courier New");
+        f.setPixelSize(13);
+        edit.setFont(f);
+        edit.setLineWrapMode(QPlainTextEdit::WidgetWidth);
+        target.fill(Qt::white);
+    }
+    void Fill(int n)
+    {
+        QStringList lines;
+        lines.reserve(n);
+        for (int i = 0; i < n; ++i) lines << QString::fromStdString(LogLine(i));
+        edit.setPlainText(lines.join(QChar('\n')));
+    }
+    void Move(QTextCursor::MoveOperation op)
+    {
+        edit.moveCursor(op);
+        edit.ensureCursorVisible();
+    }
+    void Paint() { edit.render(&target); }
+    QPlainTextEdit edit;
+    QImage target{670, 355, QImage::Format_RGB32};
+};
+
+void BM_PeerRepaintAtEnd(benchmark::State& state)
+{
+    PeerView view;
+    view.Fill(100000);
+    view.Move(QTextCursor::End);
+    view.Paint();
+    for (auto _ : state) {
+        view.Paint();
+        benchmark::ClobberMemory();
+    }
+    state.counters["topLine"] = view.edit.verticalScrollBar()->value();
+}
+BENCHMARK(BM_PeerRepaintAtEnd)->Unit(benchmark::kMillisecond);
+
+void BM_PeerJumpHomeEnd(benchmark::State& state)
+{
+    PeerView view;
+    view.Fill(100000);
+    view.Move(QTextCursor::End);
+    view.Paint();
+    for (auto _ : state) {
+        view.Move(QTextCursor::Start);
+        view.Paint();
+        view.Move(QTextCursor::End);
+        view.Paint();
+    }
+    state.counters["topLine"] = view.edit.verticalScrollBar()->value();
+}
+BENCHMARK(BM_PeerJumpHomeEnd)->Unit(benchmark::kMillisecond);
+
 }  // namespace
 
-int main(int argc, char** argv) { return RunGuiBenchmarks(argc, argv); }
+int main(int argc, char** argv)
+{
+    StartGuiHost();
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    RecordingReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    const struct {
+        const char *what, *ours, *peer;
+        double goal;
+    } pairs[] = {{"Ctrl+Home, Ctrl+End with repaints", "BM_JumpHomeEnd", "BM_PeerJumpHomeEnd", 2.0},
+                 {"repaint at the end", "BM_RepaintAtEnd", "BM_PeerRepaintAtEnd", 1.5}};
+    for (const auto& p : pairs) {
+        const double ours = reporter.Time(p.ours), peer = reporter.Time(p.peer);
+        if (ours > 0 && peer > 0)
+            std::printf("%s on 100,000 log lines: %.2f ms, plain text editor %.2f ms (ratio %.2f, goal: %.1f or less)\n",
+                        p.what, ours, peer, ours / peer, p.goal);
+    }
+    benchmark::Shutdown();
+    return 0;
+}

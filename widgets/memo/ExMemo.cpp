@@ -132,6 +132,27 @@ void TExCustomMemo::LinesTouched(int index)
     if (index < topLine_) upStyleLine_ = -1;
 }
 
+bool TExCustomMemo::LineEndsAsBefore(int index, std::string_view before, std::string_view after)
+{
+    PrepareTokenizer();
+    if (!tokenizer_->styler) return true;  // no states are kept without a styler
+    // The state at the line's start, from the nearest known one above (line 0 starts clean).
+    constexpr int kReach = 40;
+    TStyle st;
+    int from = index;
+    while (from > 0 && !GetLineStyle(from, st)) {
+        if (index - from >= kReach) return false;
+        --from;
+    }
+    if (from == 0 && !GetLineStyle(0, st)) st = TStyle{};
+    const TLineTokenizer tok(*tokenizer_);
+    for (int l = from; l < index; ++l) tok.Scan(lines_->Get(l), st);
+    TStyle a = st, b = st;
+    tok.Scan(before, a);
+    tok.Scan(after, b);
+    return a == b;
+}
+
 void TExCustomMemo::LinesAdded(int index)
 {
     // A line added with word wrap on is wrapped at once, on its own.

@@ -419,6 +419,9 @@ public:
 
     // ---- hooks of the line store and the styler
     void LinesTouched(int index);
+    // True when line index, rewritten from before to after, leaves the scan in the state it
+    // left it before, so that the states known below it still hold.
+    bool LineEndsAsBefore(int index, std::string_view before, std::string_view after);
     void LinesAdded(int index);
     void LinesCleared();
     void RevalidateCaret();

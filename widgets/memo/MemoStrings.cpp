@@ -130,15 +130,33 @@ void TExMemoStrings::Insert(int index, const std::string& s)
     memo_->Invalidate();
 }
 
+namespace {
+
+// True when a and b differ only in blanks at their ends, as the caret's padding and
+// trimming make them.
+bool SameButTrailingBlanks(const std::string& a, const std::string& b)
+{
+    const std::size_t n = std::min(a.size(), b.size());
+    if (a.compare(0, n, b, 0, n) != 0) return false;
+    const std::string& longer = a.size() > b.size() ? a : b;
+    return longer.find_first_not_of(' ', n) == std::string::npos;
+}
+
+}  // namespace
+
 void TExMemoStrings::DoPut(int index, const std::string& s)
 {
     if (index < 0 || index >= Count()) IndexError(index);
     Line& l = lines_[std::size_t(index)];
     const int old = int(l.text.size());
-    l.text = ExpandTabs(s);
+    std::string text = ExpandTabs(s);
+    // A line whose scan ends as it did keeps the style states below it.
+    const bool keepStyles = memo_ && SameButTrailingBlanks(l.text, text) &&
+                            (l.text == text || memo_->LineEndsAsBefore(index, l.text, text));
+    std::swap(l.text, text);
     Shrank(old);
     Grew(int(l.text.size()));
-    Touched(index);
+    if (!keepStyles) Touched(index);
     Changed();
 }
 

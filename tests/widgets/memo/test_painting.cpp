@@ -106,6 +106,42 @@ TEST_F(LogMemoTest, ScrollingToALaterLineKeepsTheCarriedState)
     EXPECT_GT(Count(*edited, Cells(0, 0, 6), clBlack), 10);
 }
 
+// Moving the caret pads and trims lines with blanks, which leaves every scan state as it
+// was: the states known below stay. Text that changes above drops them.
+TEST_F(LogMemoTest, CaretMovesKeepTheKnownStyleStates)
+{
+    memo->SetWordWrap(wwNone);
+    styler->BracketEndsAtLineEnd = false;
+    memo->Lines()->Clear();
+    memo->Lines()->Add("start 'open");
+    for (int i = 0; i < 200; ++i) memo->Lines()->Add("inside");
+    memo->Lines()->Add("close' after");
+    memo->SetTopLine(150);
+    (void)PaintToBitmap(memo);
+    TStyle known;
+    ASSERT_TRUE(memo->GetLineStyle(140, known));
+    EXPECT_EQ(known.InBracket, 1);
+
+    memo->SetCursor(30, 5);  // past the end of the line: padded with blanks
+    EXPECT_EQ(memo->Lines()->Get(5), "inside" + std::string(24, ' '));
+    memo->SetCursor(0, 7);  // and trimmed when the caret leaves it
+    EXPECT_EQ(memo->Lines()->Get(5), "inside");
+    Key(VK_END, ssCtrl);
+    Key(VK_HOME, ssCtrl);
+    Key(VK_END, ssCtrl);
+    TStyle kept;
+    EXPECT_TRUE(memo->GetLineStyle(140, kept));
+    EXPECT_EQ(kept, known);
+    EXPECT_TRUE(memo->GetLineStyle(20, kept));
+
+    memo->Lines()->Put(3, "inside'");  // closes the quote above
+    EXPECT_FALSE(memo->GetLineStyle(140, kept));
+    memo->SetTopLine(150);
+    (void)PaintToBitmap(memo);
+    ASSERT_TRUE(memo->GetLineStyle(140, kept));
+    EXPECT_EQ(kept.InBracket, 0);
+}
+
 TEST_F(LogMemoTest, LongLogLinesWrapFromTheStartAndAreNumberedOnce)
 {
     memo->Lines()->Clear();
