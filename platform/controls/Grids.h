@@ -318,6 +318,8 @@ public:
     // A column or row as a string list (texts and objects); writing goes to the cells.
     base::TStrings* Cols(int Index);
     base::TStrings* Rows(int Index);
+    // Grows with every change of the cells' texts and objects and of their places.
+    unsigned long long ContentVersion() const;
 
     std::string GetEditText(int ACol, int ARow) override;
     void SetEditText(int ACol, int ARow, const std::string& Value) override;

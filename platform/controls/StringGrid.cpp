@@ -69,6 +69,7 @@ const std::string kEmpty;
 // Rows of cells, each row only as long as its last written cell.
 struct TStringGrid::Store {
     std::vector<std::vector<Cell>> rows;
+    unsigned long long version = 0;  // counts the writes
 
     const Cell* Find(int c, int r) const
     {
@@ -78,6 +79,7 @@ struct TStringGrid::Store {
     }
     Cell& Need(int c, int r)
     {
+        ++version;
         if (r >= int(rows.size())) rows.resize(std::size_t(r) + 1);
         auto& row = rows[std::size_t(r)];
         if (c >= int(row.size())) row.resize(std::size_t(c) + 1);
@@ -229,8 +231,11 @@ void TStringGrid::DrawCell(int ACol, int ARow, TRect ARect, TGridDrawState AStat
     TDrawGrid::DrawCell(ACol, ARow, ARect, AState);
 }
 
+unsigned long long TStringGrid::ContentVersion() const { return store_->version; }
+
 void TStringGrid::ColumnMoved(int FromIndex, int ToIndex)
 {
+    ++store_->version;
     for (auto& row : store_->rows) {
         const int need = std::max(FromIndex, ToIndex) + 1;
         if (int(row.size()) < need) {
@@ -246,6 +251,7 @@ void TStringGrid::ColumnMoved(int FromIndex, int ToIndex)
 
 void TStringGrid::RowMoved(int FromIndex, int ToIndex)
 {
+    ++store_->version;
     auto& rows = store_->rows;
     const int need = std::max(FromIndex, ToIndex) + 1;
     if (int(rows.size()) < need && int(rows.size()) > std::min(FromIndex, ToIndex)) rows.resize(std::size_t(need));
@@ -262,6 +268,7 @@ void TStringGrid::SizeChanged(int OldColCount, int OldRowCount)
     // Rows beyond the new count go. Columns beyond it keep their cells: a derived grid
     // keeps the cells of columns it hides there.
     auto& rows = store_->rows;
+    ++store_->version;
     if (int(rows.size()) > RowCount()) rows.resize(std::size_t(RowCount()));
     TDrawGrid::SizeChanged(OldColCount, OldRowCount);
 }

@@ -717,8 +717,15 @@ void TExStringGrid::StretchColumn(int ACol)
     stretching_ = false;
 }
 
+void TExStringGrid::Invalidate()
+{
+    ++lookVersion_;
+    TBaseGrid::Invalidate();
+}
+
 void TExStringGrid::ColWidthsChanged()
 {
+    ++lookVersion_;
     TBaseGrid::ColWidthsChanged();
     if (columnSize_ && columnSize_->Stretch() && !stretching_) StretchColumn(columnSize_->StretchColumn);
 }

@@ -447,6 +447,7 @@ public:
     void StretchColumn(int ACol);
     void StretchRightColumn() { StretchColumn(-1); }
     void ColWidthsChanged() override;
+    void Invalidate() override;
 
     // ---- updates and change notices
     void BeginUpdate();
@@ -1197,6 +1198,8 @@ private:
     platform::TRect printDeviceRect_{}; // the page on the drawing canvas, in its pixels
     platform::TPrinter* printTarget_ = nullptr;
     double printFontScale_ = 1.0;
+    std::shared_ptr<struct PrintMeasures> printMeasures_;  // cell sizes kept over a print job
+    unsigned long long lookVersion_ = 0;  // grows with every change of how the grid looks
     void PrivatePrintRect(const platform::TGridRect& GridRect, bool SelectedOnly);
     void PrivatePrintPreviewRect(platform::TCanvas* Canvas, const platform::TRect& Rect,
                                  const platform::TGridRect& GridRect, bool SelectedOnly);

@@ -436,6 +436,7 @@ void TExStringGrid::WMVScroll(TWMVScroll& m) { ScrollMessage(m, true); }
 
 void TExStringGrid::SizeChanged(int OldColCount, int OldRowCount)
 {
+    ++lookVersion_;
     TBaseGrid::SizeChanged(OldColCount, OldRowCount);
     if (Parent() && columnSize_ && columnSize_->Stretch() && ColCount() > 0 && !destroying_)
         StretchColumn(columnSize_->StretchColumn);

@@ -3,6 +3,8 @@
 // them onto the pixels of whatever canvas draws the page.
 #include <algorithm>
 #include <cmath>
+#include <functional>
+#include <memory>
 #include <numbers>
 #include <string>
 #include <vector>
@@ -44,6 +46,30 @@ TPoint RotatedStart(const TRect& R, int angle, TSize e, TAlignment ha, TVAlignme
     if (va == vtaBottom) p.Y = R.Bottom - (C + D) + o.Y;
     else if (va == vtaCenter) p.Y = R.Top + o.Y - (C + D - R.Height()) / 2;
     return p;
+}
+
+}  // namespace
+
+// Cell sizes measured for printing, kept from one layout to the next while nothing they
+// depend on has changed: a print job, or a preview page after page, measures the grid once.
+struct PrintMeasures {
+    unsigned long long content = 0, look = 0;
+    std::size_t settings = 0;
+    int cols = 0, rows = 0;
+    double k = 0;
+    std::vector<TSize> sizes;
+};
+
+namespace {
+
+void Mix(std::size_t& h, std::size_t v) { h ^= v + 0x9e3779b97f4a7c15ULL + (h << 6) + (h >> 2); }
+
+void MixFont(std::size_t& h, const TFont& f)
+{
+    Mix(h, std::hash<std::string>()(f.Name()));
+    Mix(h, std::size_t(f.Height()));
+    Mix(h, std::size_t(f.Style()));
+    Mix(h, std::size_t(f.Pitch()));
 }
 
 }  // namespace
@@ -229,6 +255,44 @@ struct PrintLayout {
         return size;
     }
 
+    // What the kept sizes depend on besides the cells and the grid's look.
+    std::size_t MeasureSettings() const
+    {
+        std::size_t h = 0;
+        MixFont(h, ps.Font());
+        MixFont(h, ps.FixedFont());
+        Mix(h, std::size_t(ps.UseDisplayFont) | std::size_t(ps.PrintGraphics) << 1 | std::size_t(ps.NoAutoSize) << 2);
+        return h;
+    }
+    bool MeasuresMatch(const PrintMeasures& m) const
+    {
+        return m.content == g.ContentVersion() && m.look == g.lookVersion_ && m.settings == MeasureSettings() &&
+               m.cols == g.ColCount() && m.rows == g.RowCount() && m.k == k;
+    }
+    // Takes the sizes measured by an earlier layout when they still hold.
+    bool TakeMeasures()
+    {
+        PrintMeasures* m = g.printMeasures_.get();
+        if (!m || !MeasuresMatch(*m) || m->sizes.size() != size_t(g.RowCount()) * size_t(g.ColCount())) return false;
+        sizes = std::move(m->sizes);
+        g.printMeasures_.reset();
+        return true;
+    }
+    // Keeps this layout's sizes for the next one.
+    void KeepMeasures()
+    {
+        if (sizes.empty()) return;
+        auto m = std::make_shared<PrintMeasures>();
+        m->content = g.ContentVersion();
+        m->look = g.lookVersion_;
+        m->settings = MeasureSettings();
+        m->cols = g.ColCount();
+        m->rows = g.RowCount();
+        m->k = k;
+        m->sizes = std::move(sizes);
+        g.printMeasures_ = std::move(m);
+    }
+
     // ---- rows and columns that are printed
     bool RowSelected(int r)
     {
@@ -306,7 +370,7 @@ struct PrintLayout {
         measured.assign(size_t(rows), -1);
         width.assign(size_t(cols), 0);
         const size_t cells = size_t(rows) * size_t(cols);
-        sizes.assign(cells <= (size_t(1) << 22) ? cells : 0, TSize{-1, -1});
+        if (!TakeMeasures()) sizes.assign(cells <= (size_t(1) << 22) ? cells : 0, TSize{-1, -1});
         xpos.assign(size_t(cols), 0);
 
         // column widths over the rows that may print (the fixed rows when they repeat)
@@ -839,7 +903,9 @@ int TExStringGrid::BuildPages(TCanvas* Canvas, TPrintMethod Method, int Pages, b
     if (Method == prPreview || Method == prPrint)
         IntersectClipRect(Canvas->Handle(), printDeviceRect_.Left, printDeviceRect_.Top, printDeviceRect_.Right,
                           printDeviceRect_.Bottom);
-    return layout.Run();
+    const int pages = layout.Run();
+    layout.KeepMeasures();
+    return pages;
 }
 
 void TExStringGrid::PrivatePrintRect(const TGridRect& GridRect, bool SelectedOnly)

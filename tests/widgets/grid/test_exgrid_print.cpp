@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <cmath>
 #include <map>
@@ -1060,4 +1061,46 @@ TEST(GridPrint, ButtonsNodesCommentsAndPiesOnThePage)
     EXPECT_GT(Near(*printed, grown(cells[{1, 2}]), clBtnFace), 300);
     EXPECT_GE(Near(*printed, grown(cr), clRed), 6);
     EXPECT_GE(Near(*printed, grown(cells[{0, 1}]), clBlue), 20);
+}
+
+// A preview measures each cell once: the next pages, and the same page again, take the
+// kept sizes; a changed cell, a changed look of the grid or another print font measure
+// anew, and the pages follow the change.
+TEST(GridPrint, APreviewMeasuresTheCellsOncePerJob)
+{
+    PrintGrid t(4, 200);
+    int measured = 0;
+    t.g->OnCustomCellSize = [&](TObject*, TCanvas*, int, int, TPoint&, bool) { ++measured; };
+    const int cells = 4 * 200;
+    auto first = t.Preview(1, "measure-page1");
+    EXPECT_EQ(measured, cells);
+    ASSERT_GT(t.g->PrintPageCount(), 2);
+    const int pages = t.g->PrintPageCount();
+    measured = 0;
+    (void)t.Preview(2, "measure-page2");
+    auto again = t.Preview(1, "measure-page1-again");
+    EXPECT_EQ(measured, 0);
+    EXPECT_EQ(t.g->PrintPageCount(), pages);
+    int differing = 0;
+    for (int y = 0; y < first->Height(); ++y)
+        for (int x = 0; x < first->Width(); ++x) differing += first->ScanLine(y)[x] != again->ScanLine(y)[x];
+    EXPECT_EQ(differing, 0);
+
+    struct Change {
+        const char* what;
+        std::function<void()> make;
+    };
+    const std::vector<Change> changes = {
+        {"a cell's text", [&] { t.g->SetCells(2, 5, "a text much wider than the others in its column"); }},
+        {"the grid's font", [&] { t.g->Font()->SetSize(t.g->Font()->Size() + 6); }},
+        {"the print font", [&] { t.g->PrintSettings().Font().SetSize(t.g->PrintSettings().Font().Size() + 6); }},
+        {"the row count", [&] { t.g->SetRowCount(400); }},
+    };
+    for (const Change& c : changes) {
+        c.make();
+        measured = 0;
+        (void)t.Preview(1, std::string("measure-") + c.what);
+        EXPECT_EQ(measured, t.g->ColCount() * t.g->RowCount()) << c.what;
+    }
+    EXPECT_GT(t.g->PrintPageCount(), pages);
 }
