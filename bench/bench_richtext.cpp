@@ -2,10 +2,12 @@
 // cells painted off screen.
 #include <benchmark/benchmark.h>
 
+#include <cstdio>
 #include <memory>
 #include <string>
 
 #include "bench/GuiBenchMain.h"
+#include "bench/RecordingReporter.h"
 #include "platform/forms/Forms.h"
 #include "platform/graphics/Graphics.h"
 #include "platform/graphics/RichText.h"
@@ -69,4 +71,22 @@ BENCHMARK(BM_PaintRichCells);
 
 }  // namespace
 
-int main(int argc, char** argv) { return RunGuiBenchmarks(argc, argv); }
+int main(int argc, char** argv)
+{
+    StartGuiHost();
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    RecordingReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    // Linear: the cost per paragraph stays as the document grows.
+    const double base = reporter.Time("BM_StoreRoundTrip/10");
+    for (const char* n : {"10", "100", "1000"}) {
+        const double t = reporter.Time(std::string("BM_StoreRoundTrip/") + n);
+        if (t > 0 && base > 0)
+            std::printf("rich-text round trip, %s paragraphs: %.3f ms, %.1f us a paragraph, %.2f x the 10-paragraph "
+                        "rate (goal: linear)\n",
+                        n, t / 1e6, t / 1e3 / std::stod(n), (t / std::stod(n)) / (base / 10));
+    }
+    benchmark::Shutdown();
+    return 0;
+}

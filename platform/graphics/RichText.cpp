@@ -146,6 +146,8 @@ void TRichDocument::SetContent(const TRichContent& content)
     QTextDocument& doc = d_->doc;
     doc.clear();
     QTextCursor cur(&doc);
+    // One edit: the layout hears of the change once, not once per run.
+    cur.beginEditBlock();
     for (std::size_t k = 0; k < content.Paragraphs.size(); ++k) {
         const TRichParagraph& p = content.Paragraphs[k];
         if (k == 0) {
@@ -161,6 +163,7 @@ void TRichDocument::SetContent(const TRichContent& content)
             if (!t.isEmpty()) cur.insertText(t, d_->ToQt(r.Format));
         }
     }
+    cur.endEditBlock();
 }
 
 TRichContent TRichDocument::Content() const
