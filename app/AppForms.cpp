@@ -57,15 +57,25 @@ void FreeAppForms()
     if (Application) Application->ClearMainForm();
 }
 
-int RunKorvelo(int argc, char** argv)
+void StartKorvelo(int& argc, char** argv)
 {
     InitPlatform(argc, argv);
     base::SetFormatSettings(base::LocaleFormatSettings());  // the user's numbers and dates
+}
+
+void CreateKorvelo()
+{
+    Application->Initialize();
+    Application->SetTitle("Korvelo");
+    Application->HelpFile = "Korvelo.hlp";
+    CreateAppForms();
+}
+
+int RunKorvelo(int argc, char** argv)
+{
+    StartKorvelo(argc, argv);
     try {
-        Application->Initialize();
-        Application->SetTitle("Korvelo");
-        Application->HelpFile = "Korvelo.hlp";
-        CreateAppForms();
+        CreateKorvelo();
         Application->Run();
     } catch (const base::Exception& e) {
         Application->ShowException(e);

@@ -27,5 +27,9 @@ void FreeAppForms();
 
 // The entry point's work: set up, create the windows, run the loop; returns the exit code.
 int RunKorvelo(int argc, char** argv);
+// Its steps before the loop: the platform and the user's formats, then the application and
+// its windows (the loop shows the main window).
+void StartKorvelo(int& argc, char** argv);
+void CreateKorvelo();
 
 }  // namespace app

@@ -281,6 +281,10 @@ private:
     // The preferences' "3D Zoom Factor", or the last one accepted.
     double ZoomFactor3D();
     void DrawScene3D();
+    // A digest of all the 3D view shows: the model, the camera, the switches and the panel.
+    std::size_t SceneKey3D() const;
+    std::size_t drawnScene3D_ = 0;  // SceneKey3D of the frame on the panel
+    bool sceneDrawn3D_ = false;
     double zoomFactor3D_ = 1.5;
 
     void SetupInspector();  // MainFormInspector.cpp

@@ -1,5 +1,8 @@
 // The main window's 3D view: the panel's events, drawing when the message queue
 // has emptied, and the camera commands the 2D views share.
+#include <cstdint>
+#include <cstring>
+
 #include "app/AppForms.h"
 #include "app/MainForm.h"
 #include "app/PrefForm.h"
@@ -64,6 +67,43 @@ void TMainForm::ResetCamera3D()
     if (MakeCurrent3D()) View3D->ResetCamera(OpenGLPanel->ClientWidth(), OpenGLPanel->ClientHeight());
 }
 
+namespace {
+
+void Mix(std::size_t& h, std::size_t v) { h ^= v + 0x9e3779b97f4a7c15ULL + (h << 6) + (h >> 2); }
+
+void MixReal(std::size_t& h, double v)
+{
+    std::uint64_t bits;
+    std::memcpy(&bits, &v, sizeof bits);
+    Mix(h, std::size_t(bits));
+}
+
+}  // namespace
+
+std::size_t TMainForm::SceneKey3D() const
+{
+    std::size_t h = 0;
+    for (const core::Appendage& a : Hull.appendages) {
+        Mix(h, std::size_t(a.colour));
+        Mix(h, a.frames.size());
+        for (const core::Section& s : a.frames) {
+            MixReal(h, s.Y);
+            Mix(h, s.X.size());
+            for (double x : s.X) MixReal(h, x);
+            for (double z : s.Z) MixReal(h, z);
+        }
+    }
+    Mix(h, std::size_t(CurrentAppendage));
+    const TView3D& v = *View3D;
+    for (float f : {v.OrthoSize, v.Zoom, v.RotationX, v.RotationZ, v.PanX, v.PanY}) MixReal(h, f);
+    Mix(h, std::size_t(ShowAxis) | std::size_t(ShowCLLines) << 1 | std::size_t(ShowBoundingBoxes) << 2 |
+               std::size_t(ShowSelectionHandles) << 3 | std::size_t(v.SingleAppendageMode) << 4 |
+               std::size_t(v.AllAppendagesMode) << 5);
+    Mix(h, std::size_t(OpenGLPanel->ClientWidth()) << 32 | std::size_t(OpenGLPanel->ClientHeight()));
+    Mix(h, std::size_t(reinterpret_cast<std::uintptr_t>(OpenGLPanel->Handle())));
+    return h;
+}
+
 void TMainForm::DrawScene3D()
 {
     View3D->ShowAxis = ShowAxis;
@@ -72,6 +112,8 @@ void TMainForm::DrawScene3D()
     View3D->ShowSelectionHandles = ShowSelectionHandles;
     View3D->DrawScene(Hull, CurrentAppendage);
     SwapBuffers(hDC);
+    drawnScene3D_ = SceneKey3D();
+    sceneDrawn3D_ = true;
 }
 
 void TMainForm::OpenGLPanelResize(TObject*)
@@ -83,6 +125,8 @@ void TMainForm::OpenGLPanelResize(TObject*)
 
 void TMainForm::RenderOnIdle(TObject*, bool&)
 {
+    // The frame on the panel stands until something it shows changes.
+    if (!View3D || (sceneDrawn3D_ && SceneKey3D() == drawnScene3D_)) return;
     if (MakeCurrent3D()) DrawScene3D();
 }
 

@@ -20,6 +20,11 @@
 
 namespace platform {
 
+void RestartLoop()
+{
+    if (Application) Application->terminated_ = false;
+}
+
 LRESULT SendMouse(TWinControl* c, UINT msg, int x, int y, TShiftState shift)
 {
     // The button a message presses or releases, as the key state sees it.

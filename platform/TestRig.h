@@ -14,6 +14,8 @@ class TBitmap;
 
 // Creates the host application, Application and Screen (once).
 void EnsurePlatform();
+// Lets the message loop wait and idle again after a main window of an earlier test ended it.
+void RestartLoop();
 
 // Modifier keys that key handlers see while a test sends key messages; -1 reads the keyboard.
 void SetSimulatedShiftState(int shift);

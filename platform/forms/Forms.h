@@ -243,6 +243,7 @@ private:
     void FormCreated(TCustomForm* f);
     void Idle();
     friend struct Impl;
+    friend void RestartLoop();
     std::string title_ = "Korvelo";
     TCustomForm* mainForm_ = nullptr;
     std::atomic<bool> terminated_{false};  // Terminate may come from a worker

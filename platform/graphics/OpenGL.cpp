@@ -9,6 +9,7 @@
 #include <QOpenGLFramebufferObject>
 #include <QPainter>
 #include <QPainterPath>
+#include <QImage>
 #include <QScreen>
 
 #include <GL/gl.h>
@@ -30,6 +31,7 @@ struct GLContext {
     std::unique_ptr<QOpenGLContext> context;
     std::unique_ptr<QOffscreenSurface> surface;
     std::unique_ptr<QOpenGLFramebufferObject> fbo;
+    QImage readBack, nextFrame;  // SwapBuffers' buffers, kept for the next frame
 };
 
 namespace {
@@ -161,15 +163,29 @@ bool SwapBuffers(HDC dc)
     if (w <= 0 || h <= 0) return true;
     glFinish();
     const int rw = std::min(w, rc->fbo->width()), rh = std::min(h, rc->fbo->height());
-    QImage picture(rw, rh, QImage::Format_RGBA8888);
+    // Read into buffers kept from frame to frame: an idle redraw allocates nothing.
+    QImage& raw = rc->readBack;
+    if (raw.size() != QSize(rw, rh)) raw = QImage(rw, rh, QImage::Format_RGB32);
     glPixelStorei(GL_PACK_ALIGNMENT, 4);
-    glReadPixels(0, 0, rw, rh, GL_RGBA, GL_UNSIGNED_BYTE, picture.bits());
-    picture = picture.mirrored(false, true);
+    glReadPixels(0, 0, rw, rh, GL_BGRA, GL_UNSIGNED_BYTE, raw.bits());
+    QImage& frame = rc->nextFrame;
+    if (frame.size() != QSize(rw, rh)) frame = QImage(rw, rh, QImage::Format_RGB32);
+    for (int y = 0; y < rh; ++y) {  // bottom-up rows, opaque
+        const auto* from = reinterpret_cast<const quint32*>(raw.constScanLine(rh - 1 - y));
+        auto* to = reinterpret_cast<quint32*>(frame.scanLine(y));
+        for (int x = 0; x < rw; ++x) to[x] = from[x] | 0xFF000000u;
+    }
 
     auto* impl = window->impl();
+    // The same frame again is on the window already (every paint puts it back): asking
+    // for a repaint would only fill the queue, and an idle loop would never rest.
+    if (frame == impl->glFrame) {
+        EnsureFrameBuffer(*rc, w, h);
+        return true;
+    }
+    std::swap(frame, impl->glFrame);
     impl->EnsureBacking(window);
     const int f = window->FrameWidth();
-    impl->glFrame = picture.convertToFormat(QImage::Format_RGB32);
     {
         QPainter p(&impl->backing);
         p.setCompositionMode(QPainter::CompositionMode_Source);

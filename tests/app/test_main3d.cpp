@@ -7,6 +7,7 @@
 #include "platform/controls/ComCtrls.h"
 #include "platform/graphics/GDI.h"
 #include "platform/graphics/Graphics.h"
+#include "platform/system/Thread.h"
 #include "widgets/edit/ExEdit.h"
 
 using namespace platform;
@@ -140,4 +141,34 @@ TEST_F(Main3DTest, OneAppendageShowsItsBoxAllAppendagesTheHullBox)
     main->DrawAllViews();
     EXPECT_FALSE(main->View3D->SingleAppendageMode);
     EXPECT_TRUE(main->View3D->AllAppendagesMode);
+}
+
+// Left alone with the 3D view showing, the program rests: the idle pass draws once each
+// time the queue empties and its drawing puts nothing back in the queue. A change of the
+// model still shows at the next idle pass.
+TEST_F(Main3DTest, AnIdleProgramRestsAndTheViewFollowsTheModel)
+{
+    ASSERT_EQ(main->ViewControl->ActivePage(), main->ModelViewSheet);
+    RestartLoop();
+    auto runFor = [](unsigned ms) {
+        bool over = false;
+        TTimer timer(nullptr);
+        timer.SetInterval(ms);
+        timer.SetOnTimer([&](TObject*) { over = true; });
+        while (!over) Application->HandleMessage();
+    };
+    runFor(200);
+    const int before = Application->IdleCount();
+    runFor(1000);
+    EXPECT_LT(Application->IdleCount() - before, 20);
+
+    auto first = PaintToBitmap(main->OpenGLPanel);
+    ASSERT_TRUE(main->Hull.appendages[0].MoveZ(1.5));
+    runFor(200);
+    auto moved = PaintToBitmap(main->OpenGLPanel);
+    EXPECT_GT(Differing(*first, *moved), 200);
+    ASSERT_TRUE(main->Hull.appendages[0].MoveZ(-1.5));
+    runFor(200);
+    auto back = PaintToBitmap(main->OpenGLPanel);
+    EXPECT_EQ(Differing(*first, *back), 0);
 }
