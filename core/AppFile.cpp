@@ -68,7 +68,8 @@ bool ExpectNameLine(ModelTextReader& in, std::string_view after, std::string& na
         error = "File ends where the name after " + std::string(after) + " should be";
         return false;
     }
-    name = std::string(line);
+    // A carriage return inside the line is a blank, as the save writes it.
+    name = OneLine(line);
     // A name the hull file could not hold back enters no model.
     error = NameProblem(name);
     return error.empty();

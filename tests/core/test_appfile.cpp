@@ -283,6 +283,30 @@ TEST_F(AppFileTest, LineBreaksInNamesBecomeBlanks) {
     EXPECT_EQ(OffsetsOf(back.frames[1]), (Offsets{{3, 4}}));
 }
 
+// A carriage return alone inside a name's line reads as the blank the save would write,
+// so the name saves and loads again the same.
+TEST_F(AppFileTest, CarriageReturnInsideANameLineIsABlank) {
+    const std::string path = dir_.File("cr.app");
+    ASSERT_TRUE(Keel().SaveAppFile(path));
+    std::string text = ReadBytes(path);
+    for (const auto& [from, to] : {std::pair<std::string, std::string>{"\r\nKeel\r\n", "\r\nKe\rel\r\n"},
+                                   {"\r\nF1\r\n", "\r\nF\r1\r\n"}}) {
+        const std::size_t at = text.find(from);
+        ASSERT_NE(at, std::string::npos) << from;
+        text.replace(at, from.size(), to);
+    }
+    WriteBytes(path, text);
+    Appendage a;
+    ASSERT_TRUE(a.LoadAppFile(path));
+    EXPECT_EQ(a.name, "Ke el");
+    EXPECT_EQ(a.frames.at(0).name, "F 1");
+    const std::string again = dir_.File("again.app");
+    ASSERT_TRUE(a.SaveAppFile(again));
+    Appendage back;
+    ASSERT_TRUE(back.LoadAppFile(again));
+    ExpectSameContents(back, a);
+}
+
 TEST_F(AppFileTest, LoadKeepsColourAndFlagsAndReplacesTheRest) {
     const std::string path = dir_.File("keel.app");
     ASSERT_TRUE(Keel().SaveAppFile(path));
