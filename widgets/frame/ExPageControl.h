@@ -245,6 +245,22 @@ private:
     int MarginImagesExtent() const;
     void InvalidateTab(int pageIndex);
     void CloseActiveTab();
+    // The steps of DrawAllTabs.
+    struct TabPaint;
+    struct TabFace;
+    void EraseTabs(TabPaint& p, TColor parentBrush);
+    void DrawTabRow(const TabPaint& p);
+    void DrawColourRing(const TabPaint& p);
+    void DrawPageFrame(const TabPaint& p);
+    void DrawRoundEdges(const TabPaint& p);
+    void DrawJoinLine(TabPaint& p);
+    void DrawTabs(TabPaint& p);
+    bool DrawTab(TabPaint& p, int i, platform::TBitmap& scratch, TabFace& last);
+    void DrawTabFace(TabPaint& p, TabFace& f, TColor c1, TColor c2, bool horizontal);
+    void DrawTabBackPicture(const TabPaint& p, TabFace& f, platform::TBitmap& scratch);
+    void DrawTabCaption(const TabPaint& p, TabFace& f);
+    void DrawActivePictureTab(const TabPaint& p, const TabFace& last, platform::TBitmap& scratch);
+    void DrawHoverOutline(const TabPaint& p);
 
     std::vector<TExTabSheet*> pages_;
     TExTabSheet* activePage_ = nullptr;

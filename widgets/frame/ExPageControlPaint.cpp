@@ -96,17 +96,62 @@ void TExPageControl::Paint()
     if (!tabBorder3D_) DrawAllTabs(Canvas());
 }
 
+// What the steps of the tab drawing share: the canvas, the size, the side, the extents of
+// the tab row (bottom, top, right and left of the visible tabs), whether the page has a
+// colour ring, and the join width J that the classic outline adds under inactive tabs.
+struct TExPageControl::TabPaint {
+    TCanvas* c;
+    int W, H;
+    TTabPosition pos;
+    bool vertical;
+    int activeIndex;
+    int SB = 0, ST = 0, SR = 0, SL = 0;
+    bool coloured = false;
+    bool joinable = false;
+    int J = 0;
+};
+
+// One tab as the steps pass it on: its rectangle, the rectangle as the fill leaves it
+// (L, T, R, B) and the text origin.
+struct TExPageControl::TabFace {
+    TExTabSheet* page = nullptr;
+    bool active = false;
+    TRect tr;
+    int L = 0, T = 0, R = 0, B = 0;
+    int x = 0, y = 0;
+};
+
 void TExPageControl::DrawAllTabs(TCanvas* c)
 {
     DoubleBuffered = true;
-    const int W = Width(), H = Height();
     const TTabPosition pos = TabPosition();
+    TabPaint p{c, Width(), Height(), pos, pos == tpLeft || pos == tpRight, GetActivePageIndex()};
     const TColor parentBrush = Parent() ? Parent()->Brush()->Color() : clBtnFace;
     c->Brush().SetColor(parentBrush);
     c->Brush().SetStyle(bsSolid);
     c->Font().Assign(*Font());
 
-    // 2. Strip extents, and the platform's tabs erased.
+    EraseTabs(p, parentBrush);
+    DrawTabRow(p);
+    p.coloured = activePage_ && (activePage_->colorTo_ != clNone || activePage_->Color() != Color());
+    if (p.coloured) DrawColourRing(p);
+    if (!tabSheet3D_) {
+        DrawPageFrame(p);
+        if (roundEdges_) DrawRoundEdges(p);
+    }
+    DrawJoinLine(p);
+    p.joinable = !tabSheet3D_ && !tabSplitLine_;
+    DrawTabs(p);
+    if (hoverTab_ >= 0 && hoverTab_ != p.activeIndex && TabHoverBorder != clNone && hoverTab_ < int(pages_.size()))
+        DrawHoverOutline(p);
+}
+
+// Strip extents, and the platform's tabs erased.
+void TExPageControl::EraseTabs(TabPaint& p, TColor parentBrush)
+{
+    TCanvas* c = p.c;
+    const int W = p.W, H = p.H;
+    const TTabPosition pos = p.pos;
     int SB = 0, ST = TabRectEx(0).Top, SR = 0, SL = W;
     if (pages_.empty() || TabRectEx(0).Width() == 0) ST = H;
     bool anyTab = false;
@@ -128,8 +173,15 @@ void TExPageControl::DrawAllTabs(TCanvas* c)
         Fill(c, r, parentBrush);
     }
     if (!anyTab) SB = 2, ST = H - 2, SR = 2, SL = W - 2;
+    p.SB = SB, p.ST = ST, p.SR = SR, p.SL = SL;
+}
 
-    // 4. The end of a single row.
+// The end of a single row, and the row's background.
+void TExPageControl::DrawTabRow(const TabPaint& p)
+{
+    TCanvas* c = p.c;
+    const int W = p.W, H = p.H, SB = p.SB, ST = p.ST, SR = p.SR, SL = p.SL;
+    const TTabPosition pos = p.pos;
     if (!MultiLine()) {
         if (pos == tpTop) {
             Fill(c, Rect(W - 35, 0, W, SB), Color());
@@ -141,374 +193,443 @@ void TExPageControl::DrawAllTabs(TCanvas* c)
             Line(c, std::max(W - 35, SR), ST - 1, W, ST - 1);
         }
     }
-    // 5. The row's background.
     switch (pos) {
     case tpTop: Fill(c, Rect(0, 0, W, SB), tabBackGroundColor_); break;
     case tpBottom: Fill(c, Rect(0, ST, W, H), tabBackGroundColor_); break;
     case tpLeft: Fill(c, Rect(0, 0, SR, H - 1), tabBackGroundColor_); break;
     case tpRight: Fill(c, Rect(SL, 0, W, H - 1), tabBackGroundColor_); break;
     }
-    // 6. A coloured page: a ring of four strips in the page's colours.
-    const bool coloured = activePage_ && (activePage_->colorTo_ != clNone || activePage_->Color() != Color());
-    if (coloured) {
-        const int I = tabSheet3D_ ? 1 : 0;
-        TRect ring[4];
-        switch (pos) {
-        case tpTop:
-            ring[0] = Rect(1, SB + I, W - 1, SB + 4), ring[1] = Rect(1, H - 4, W - 1, H - 1);
-            ring[2] = Rect(1, SB + I, 4, H - 1), ring[3] = Rect(W - 4, SB + I, W - 1, H - 1);
-            break;
-        case tpBottom:
-            ring[0] = Rect(1, ST - 4, W - 1, ST - I), ring[1] = Rect(1, 1, W - 1, 4);
-            ring[2] = Rect(1, 1, 4, ST - I), ring[3] = Rect(W - 4, 1, W - 1, ST - I);
-            break;
-        case tpLeft:
-            ring[0] = Rect(SR + I, 1, SR + 4, H - 1), ring[1] = Rect(W - 4, 1, W - 1, H - 1);
-            ring[2] = Rect(SR + I, 1, W - 1, 4), ring[3] = Rect(SR + I, H - 4, W - 1, H - 1);
-            break;
-        case tpRight:
-            ring[0] = Rect(SL - 4, 1, SL - I, H - 2), ring[1] = Rect(1, 1, 4, H - 2);
-            ring[2] = Rect(1, 1, SL - I, 4), ring[3] = Rect(1, H - 4, SL - I, H - 2);
-            break;
-        }
-        HDC dc = c->Handle();
-        const int saved = SaveDC(dc);
-        HRGN rgn = CreateRectRgnIndirect(ring[0]);
-        for (int k = 1; k < 4; ++k) {
-            HRGN part = CreateRectRgnIndirect(ring[k]);
-            CombineRgn(rgn, rgn, part, RGN_OR);
-            DeleteObject(part);
-        }
-        ExtSelectClipRgn(dc, rgn, RGN_AND);
-        DeleteObject(rgn);
-        if (activePage_->colorTo_ == clNone) {
-            c->Pen().SetColor(activePage_->Color());
-            Fill(c, Rect(0, 0, W, H), activePage_->Color());
-            c->Brush().SetColor(activePage_->Color());
-            c->Rectangle(0, 0, W, H);
-        } else {
-            DrawGradient(c, activePage_->Color(), activePage_->colorTo_, false, Rect(0, 0, W, H), 16);
-            const TRect topStrip = pos == tpTop ? Rect(1, SB + 1, W - 1, SB + 4) : Rect(1, 1, W - 1, 4);
-            Fill(c, topStrip, activePage_->Color());
-        }
-        RestoreDC(c->Handle(), saved);
-    }
-    // 7. The flat page frame.
-    if (!tabSheet3D_) {
-        c->Pen().SetStyle(psSolid);
-        c->Pen().SetWidth(1);
-        c->Pen().SetColor(tabSheetBorderColor_);
-        auto inner = [&](bool always) { c->Pen().SetColor(Color()); return always || !coloured; };
-        switch (pos) {
-        case tpTop:
-            Line(c, 0, SB, 0, H), Line(c, 0, H - 1, W, H - 1), Line(c, W - 1, H - 2, W - 1, SB), Line(c, 0, SB, W, SB);
-            if (inner(false)) Line(c, 1, H - 2, W - 1, H - 2), Line(c, W - 2, H - 2, W - 2, SB);
-            break;
-        case tpBottom:
-            Line(c, 0, 0, 0, ST), Line(c, 0, ST - 1, W, ST - 1), Line(c, W - 1, ST - 1, W - 1, 0), Line(c, 0, 0, W, 0);
-            if (inner(false)) Line(c, 1, ST - 2, W - 1, ST - 2), Line(c, W - 2, ST - 2, W - 2, 0);
-            break;
-        case tpLeft:
-            Line(c, SR, 0, SR, H), Line(c, SR, H - 2, W - 2, H - 2), Line(c, W - 2, H, W - 2, 0), Line(c, W - 2, 0, SR, 0);
-            inner(true);
-            Line(c, SR, H - 1, W - 1, H - 1), Line(c, W - 1, H - 1, W - 1, -1);
-            break;
-        case tpRight:
-            Line(c, 0, 0, 0, H), Line(c, SL - 1, H, SL - 1, 0), Line(c, SL - 1, 0, 0, 0);
-            inner(true);
-            Line(c, 0, H - 1, SL, H - 1);
-            if (!coloured) Line(c, SL - 2, H - 3, SL - 2, 0);
-            break;
-        }
-        if (roundEdges_) {
-            const TColor border = tabSheetBorderColor_;
-            auto bevel = [&](TPoint a, TPoint b, TPoint cpt, TColor col) {
-                c->Pen().SetColor(col);
-                Lines(c, {a, b, cpt});
-            };
-            auto seg = [&](int x1, int y1, int x2, int y2, TColor col) {
-                c->Pen().SetColor(col);
-                Line(c, x1, y1, x2, y2);
-            };
-            // The two corners away from the tabs.
-            switch (pos) {
-            case tpTop:
-                bevel(Point(0, H - 4), Point(0, H - 1), Point(4, H - 1), Color());
-                bevel(Point(W - 4, H - 1), Point(W - 1, H - 1), Point(W - 1, H - 5), Color());
-                seg(1, H - 4, 1, H - 2, border), seg(2, H - 2, 4, H - 2, border);
-                seg(W - 4, H - 2, W - 2, H - 2, border), seg(W - 2, H - 3, W - 2, H - 5, border);
-                break;
-            case tpBottom:
-                bevel(Point(0, 3), Point(0, 0), Point(4, 0), Color());
-                bevel(Point(W - 4, 0), Point(W - 1, 0), Point(W - 1, 4), Color());
-                seg(1, 3, 1, 1, border), seg(2, 1, 4, 1, border);
-                seg(W - 4, 1, W - 2, 1, border), seg(W - 2, 2, W - 2, 4, border);
-                break;
-            case tpLeft:
-                bevel(Point(W - 5, 0), Point(W - 2, 0), Point(W - 2, 4), Color());
-                bevel(Point(W - 2, H - 5), Point(W - 2, H - 2), Point(W - 6, H - 2), Color());
-                seg(W - 3, 1, W - 3, 4, border), seg(W - 5, 1, W - 3, 1, border);
-                seg(W - 3, H - 5, W - 3, H - 3, border), seg(W - 5, H - 3, W - 3, H - 3, border);
-                break;
-            case tpRight:
-                bevel(Point(4, 0), Point(0, 0), Point(0, 4), Color());
-                bevel(Point(0, H - 5), Point(0, H - 1), Point(4, H - 1), Color());
-                seg(1, 1, 1, 4, border), seg(1, 1, 4, 1, border);
-                seg(1, H - 5, 1, H - 2, border), seg(1, H - 2, 4, H - 2, border);
-                break;
-            }
-        }
-    }
-    // 8. The join line under the tabs.
-    int J = 0;
-    if (!tabSheet3D_ && !tabSplitLine_ && !pages_.empty()) {
-        J = 1;
-        TColor join = Color();
-        if (coloured)
-            join = (pos == tpBottom && activePage_->colorTo_ != clNone) ? activePage_->colorTo_ : activePage_->Color();
-        c->Pen().SetColor(join);
-        switch (pos) {
-        case tpTop: Line(c, 2, SB, SR + tabOverlap_, SB); break;
-        case tpBottom: Line(c, 2, ST - 1, SR + tabOverlap_, ST - 1); break;
-        case tpLeft:
-            Line(c, SR, 2, SR, SB + tabOverlap_ + ((tabStyle_ == tsClassic && !tabBackGround_->Empty()) ? 2 : 0));
-            break;
-        case tpRight: Line(c, SL - 1, SB + tabOverlap_ - 1, SL - 1, 2); break;
-        }
-    }
-    const bool joinable = !tabSheet3D_ && !tabSplitLine_;
+}
 
-    // 9. The tabs.
+// A coloured page: a ring of four strips in the page's colours.
+void TExPageControl::DrawColourRing(const TabPaint& p)
+{
+    TCanvas* c = p.c;
+    const int W = p.W, H = p.H, SB = p.SB, ST = p.ST, SR = p.SR, SL = p.SL;
+    const TTabPosition pos = p.pos;
+    const int I = tabSheet3D_ ? 1 : 0;
+    TRect ring[4];
+    switch (pos) {
+    case tpTop:
+        ring[0] = Rect(1, SB + I, W - 1, SB + 4), ring[1] = Rect(1, H - 4, W - 1, H - 1);
+        ring[2] = Rect(1, SB + I, 4, H - 1), ring[3] = Rect(W - 4, SB + I, W - 1, H - 1);
+        break;
+    case tpBottom:
+        ring[0] = Rect(1, ST - 4, W - 1, ST - I), ring[1] = Rect(1, 1, W - 1, 4);
+        ring[2] = Rect(1, 1, 4, ST - I), ring[3] = Rect(W - 4, 1, W - 1, ST - I);
+        break;
+    case tpLeft:
+        ring[0] = Rect(SR + I, 1, SR + 4, H - 1), ring[1] = Rect(W - 4, 1, W - 1, H - 1);
+        ring[2] = Rect(SR + I, 1, W - 1, 4), ring[3] = Rect(SR + I, H - 4, W - 1, H - 1);
+        break;
+    case tpRight:
+        ring[0] = Rect(SL - 4, 1, SL - I, H - 2), ring[1] = Rect(1, 1, 4, H - 2);
+        ring[2] = Rect(1, 1, SL - I, 4), ring[3] = Rect(1, H - 4, SL - I, H - 2);
+        break;
+    }
+    HDC dc = c->Handle();
+    const int saved = SaveDC(dc);
+    HRGN rgn = CreateRectRgnIndirect(ring[0]);
+    for (int k = 1; k < 4; ++k) {
+        HRGN part = CreateRectRgnIndirect(ring[k]);
+        CombineRgn(rgn, rgn, part, RGN_OR);
+        DeleteObject(part);
+    }
+    ExtSelectClipRgn(dc, rgn, RGN_AND);
+    DeleteObject(rgn);
+    if (activePage_->colorTo_ == clNone) {
+        c->Pen().SetColor(activePage_->Color());
+        Fill(c, Rect(0, 0, W, H), activePage_->Color());
+        c->Brush().SetColor(activePage_->Color());
+        c->Rectangle(0, 0, W, H);
+    } else {
+        DrawGradient(c, activePage_->Color(), activePage_->colorTo_, false, Rect(0, 0, W, H), 16);
+        const TRect topStrip = pos == tpTop ? Rect(1, SB + 1, W - 1, SB + 4) : Rect(1, 1, W - 1, 4);
+        Fill(c, topStrip, activePage_->Color());
+    }
+    RestoreDC(c->Handle(), saved);
+}
+
+// The flat page frame.
+void TExPageControl::DrawPageFrame(const TabPaint& p)
+{
+    TCanvas* c = p.c;
+    const int W = p.W, H = p.H, SB = p.SB, ST = p.ST, SR = p.SR, SL = p.SL;
+    const TTabPosition pos = p.pos;
+    const bool coloured = p.coloured;
+    c->Pen().SetStyle(psSolid);
+    c->Pen().SetWidth(1);
+    c->Pen().SetColor(tabSheetBorderColor_);
+    auto inner = [&](bool always) { c->Pen().SetColor(Color()); return always || !coloured; };
+    switch (pos) {
+    case tpTop:
+        Line(c, 0, SB, 0, H), Line(c, 0, H - 1, W, H - 1), Line(c, W - 1, H - 2, W - 1, SB), Line(c, 0, SB, W, SB);
+        if (inner(false)) Line(c, 1, H - 2, W - 1, H - 2), Line(c, W - 2, H - 2, W - 2, SB);
+        break;
+    case tpBottom:
+        Line(c, 0, 0, 0, ST), Line(c, 0, ST - 1, W, ST - 1), Line(c, W - 1, ST - 1, W - 1, 0), Line(c, 0, 0, W, 0);
+        if (inner(false)) Line(c, 1, ST - 2, W - 1, ST - 2), Line(c, W - 2, ST - 2, W - 2, 0);
+        break;
+    case tpLeft:
+        Line(c, SR, 0, SR, H), Line(c, SR, H - 2, W - 2, H - 2), Line(c, W - 2, H, W - 2, 0), Line(c, W - 2, 0, SR, 0);
+        inner(true);
+        Line(c, SR, H - 1, W - 1, H - 1), Line(c, W - 1, H - 1, W - 1, -1);
+        break;
+    case tpRight:
+        Line(c, 0, 0, 0, H), Line(c, SL - 1, H, SL - 1, 0), Line(c, SL - 1, 0, 0, 0);
+        inner(true);
+        Line(c, 0, H - 1, SL, H - 1);
+        if (!coloured) Line(c, SL - 2, H - 3, SL - 2, 0);
+        break;
+    }
+}
+
+// The two corners of the flat frame away from the tabs.
+void TExPageControl::DrawRoundEdges(const TabPaint& p)
+{
+    TCanvas* c = p.c;
+    const int W = p.W, H = p.H;
+    const TColor border = tabSheetBorderColor_;
+    auto bevel = [&](TPoint a, TPoint b, TPoint cpt, TColor col) {
+        c->Pen().SetColor(col);
+        Lines(c, {a, b, cpt});
+    };
+    auto seg = [&](int x1, int y1, int x2, int y2, TColor col) {
+        c->Pen().SetColor(col);
+        Line(c, x1, y1, x2, y2);
+    };
+    switch (p.pos) {
+    case tpTop:
+        bevel(Point(0, H - 4), Point(0, H - 1), Point(4, H - 1), Color());
+        bevel(Point(W - 4, H - 1), Point(W - 1, H - 1), Point(W - 1, H - 5), Color());
+        seg(1, H - 4, 1, H - 2, border), seg(2, H - 2, 4, H - 2, border);
+        seg(W - 4, H - 2, W - 2, H - 2, border), seg(W - 2, H - 3, W - 2, H - 5, border);
+        break;
+    case tpBottom:
+        bevel(Point(0, 3), Point(0, 0), Point(4, 0), Color());
+        bevel(Point(W - 4, 0), Point(W - 1, 0), Point(W - 1, 4), Color());
+        seg(1, 3, 1, 1, border), seg(2, 1, 4, 1, border);
+        seg(W - 4, 1, W - 2, 1, border), seg(W - 2, 2, W - 2, 4, border);
+        break;
+    case tpLeft:
+        bevel(Point(W - 5, 0), Point(W - 2, 0), Point(W - 2, 4), Color());
+        bevel(Point(W - 2, H - 5), Point(W - 2, H - 2), Point(W - 6, H - 2), Color());
+        seg(W - 3, 1, W - 3, 4, border), seg(W - 5, 1, W - 3, 1, border);
+        seg(W - 3, H - 5, W - 3, H - 3, border), seg(W - 5, H - 3, W - 3, H - 3, border);
+        break;
+    case tpRight:
+        bevel(Point(4, 0), Point(0, 0), Point(0, 4), Color());
+        bevel(Point(0, H - 5), Point(0, H - 1), Point(4, H - 1), Color());
+        seg(1, 1, 1, 4, border), seg(1, 1, 4, 1, border);
+        seg(1, H - 5, 1, H - 2, border), seg(1, H - 2, 4, H - 2, border);
+        break;
+    }
+}
+
+// The join line under the tabs; sets J.
+void TExPageControl::DrawJoinLine(TabPaint& p)
+{
+    TCanvas* c = p.c;
+    const int SB = p.SB, ST = p.ST, SR = p.SR, SL = p.SL;
+    const TTabPosition pos = p.pos;
+    p.J = 0;
+    if (tabSheet3D_ || tabSplitLine_ || pages_.empty()) return;
+    p.J = 1;
+    TColor join = Color();
+    if (p.coloured)
+        join = (pos == tpBottom && activePage_->colorTo_ != clNone) ? activePage_->colorTo_ : activePage_->Color();
+    c->Pen().SetColor(join);
+    switch (pos) {
+    case tpTop: Line(c, 2, SB, SR + tabOverlap_, SB); break;
+    case tpBottom: Line(c, 2, ST - 1, SR + tabOverlap_, ST - 1); break;
+    case tpLeft:
+        Line(c, SR, 2, SR, SB + tabOverlap_ + ((tabStyle_ == tsClassic && !tabBackGround_->Empty()) ? 2 : 0));
+        break;
+    case tpRight: Line(c, SL - 1, SB + tabOverlap_ - 1, SL - 1, 2); break;
+    }
+}
+
+// The tabs from the last to the first; the active tab with its own picture last of all.
+void TExPageControl::DrawTabs(TabPaint& p)
+{
     TBitmap scratch;
-    const int activeIndex = GetActivePageIndex();
-    const bool vertical = pos == tpLeft || pos == tpRight;
-    const TTabMargin& m = *tabMargin_;
-    TRect lastRect;
-    TPoint lastText;
+    TabFace last;
     bool lastPending = false;
     for (int i = int(pages_.size()) - 1; i >= 0; --i) {
-        TExTabSheet* page = pages_[std::size_t(i)];
-        if (!page->tabVisible_) continue;
-        const bool active = i == activeIndex;
-        TRect tr = TabRectEx(i);
-        int L = tr.Left, T = tr.Top, R = tr.Right, B = tr.Bottom;
-        if (!tabBackGround_->Empty()) scratch.Assign(*tabBackGround_);
-        TColor c1, c2;
-        TGradientDirection dir;
-        if (active && activeColor_ != clNone) c1 = activeColor_, c2 = activeColorTo_, dir = page->tabGradient_;
-        else if (i == hoverTab_ && TabHoverColor != clNone) c1 = TabHoverColor, c2 = TabHoverColorTo, dir = page->HoverGradientDirection;
-        else c1 = page->tabColor_, c2 = page->tabColorTo_, dir = page->tabGradient_;
-        c->Brush().SetColor(c1);
-        const bool gradient = c2 != clNone;
-        const bool horizontal = dir == gdHorizontal;
-        // Text origin.
-        int x = 0, y = 0;
+        if (!pages_[std::size_t(i)]->tabVisible_) continue;
+        if (DrawTab(p, i, scratch, last)) lastPending = true;
+    }
+    if (lastPending && activePage_) DrawActivePictureTab(p, last, scratch);
+}
+
+// One tab; true, with the tab kept in last, when it is the active tab whose picture comes last.
+bool TExPageControl::DrawTab(TabPaint& p, int i, TBitmap& scratch, TabFace& last)
+{
+    TCanvas* c = p.c;
+    const TTabPosition pos = p.pos;
+    TabFace f;
+    TExTabSheet* page = f.page = pages_[std::size_t(i)];
+    const bool active = f.active = i == p.activeIndex;
+    f.tr = TabRectEx(i);
+    f.L = f.tr.Left, f.T = f.tr.Top, f.R = f.tr.Right, f.B = f.tr.Bottom;
+    const int L = f.L, T = f.T, R = f.R, B = f.B;
+    if (!tabBackGround_->Empty()) scratch.Assign(*tabBackGround_);
+    TColor c1, c2;
+    TGradientDirection dir;
+    if (active && activeColor_ != clNone) c1 = activeColor_, c2 = activeColorTo_, dir = page->tabGradient_;
+    else if (i == hoverTab_ && TabHoverColor != clNone) c1 = TabHoverColor, c2 = TabHoverColorTo, dir = page->HoverGradientDirection;
+    else c1 = page->tabColor_, c2 = page->tabColorTo_, dir = page->tabGradient_;
+    c->Brush().SetColor(c1);
+    // Text origin.
+    int& x = f.x;
+    int& y = f.y;
+    switch (pos) {
+    case tpTop:
+        x = L + 4 + (page->showClose_ ? 14 : 0), y = T + 1 + (active ? lowerActive_ : 0);
+        break;
+    case tpBottom:
+        x = L + 4 + (page->showClose_ ? 14 : 0);
+        y = active ? T + lowerActive_ + 1 : T + (tabStyle_ == tsClassic ? 2 : 0);
+        break;
+    case tpLeft:
+        x = L + 1 + (active ? lowerActive_ : 0), y = page->showClose_ ? B - 17 : B - 4;
+        break;
+    case tpRight:
+        x = R - 1 - (active ? lowerActive_ : 0), y = page->showClose_ ? T + 17 : T + 4;
+        break;
+    }
+    if (tabBackGround_->Empty()) DrawTabFace(p, f, c1, c2, dir == gdHorizontal);
+    else DrawTabBackPicture(p, f, scratch);
+    // Margins.
+    const TTabMargin& m = *tabMargin_;
+    if (pos == tpLeft) {
+        x += m.LeftMargin(), y -= m.TopMargin();
+        if (!tabBackGroundActive_->Empty()) y += tabOverlap_ + 3;
+    } else {
+        x += m.LeftMargin(), y += m.TopMargin();
+    }
+    if (active && !tabBackGroundActive_->Empty() && !tabBackGround_->Empty()) {
+        last = f;
+        return true;
+    }
+    DrawTabCaption(p, f);
+    return false;
+}
+
+// A tab without a picture: fill and outline.
+void TExPageControl::DrawTabFace(TabPaint& p, TabFace& f, TColor c1, TColor c2, bool horizontal)
+{
+    TCanvas* c = p.c;
+    const int W = p.W, H = p.H, SB = p.SB, ST = p.ST, SR = p.SR, SL = p.SL;
+    const TTabPosition pos = p.pos;
+    const bool vertical = p.vertical, joinable = p.joinable, active = f.active;
+    int& J = p.J;
+    int &L = f.L, &T = f.T, &R = f.R, &B = f.B;
+    const bool gradient = c2 != clNone;
+    // Fill.
+    c->Brush().SetStyle(bsSolid);
+    switch (pos) {
+    case tpTop:
+        T -= 1;
+        if (gradient) DrawGradient(c, c1, c2, horizontal, Rect(L, T, horizontal ? R - 1 : R, B - 1), 16);
+        else c->FillRect(Rect(L, T, R, B));
+        break;
+    case tpBottom:
+        B += 1;
+        if (gradient) DrawGradient(c, c1, c2, horizontal, Rect(L, T, horizontal ? R - 1 : R, horizontal ? B : B - 1), 16);
+        else c->FillRect(Rect(L, T, R, B));
+        break;
+    case tpLeft:
+        L -= 1;
+        if (gradient) DrawGradient(c, c1, c2, horizontal, Rect(L, T, R - 1, horizontal ? B : B - 1), 16);
+        else c->FillRect(Rect(L, T, R, B));
+        break;
+    case tpRight:
+        if (gradient) DrawGradient(c, c1, c2, horizontal, active ? Rect(L, T, R, B) : Rect(L, T, R, horizontal ? B : B - 1), 16);
+        else c->FillRect(Rect(L, T, R, B));
+        R += 1;
+        break;
+    }
+    // Outline.
+    c->Pen().SetColor(tabBorderColor_);
+    c->Brush().SetStyle(bsClear);
+    TExTabSheet* next = FindNextPage(f.page, true, true);
+    const bool nextActive = next && next == activePage_;
+    const bool atEnd = vertical ? B > SB - 3 : R > SR - 3;
+    const bool separator = !(nextActive && !atEnd);
+    if (!active && joinable) {
+        const bool touches = pos == tpTop ? B >= SB : pos == tpBottom ? T <= ST : pos == tpLeft ? R >= SR : L <= SL;
+        J = touches ? 1 : 0;
+    }
+    if (tabStyle_ == tsDotNet) {
+        if (active) {
+            switch (pos) {
+            case tpTop: Lines(c, {Point(L, B), Point(L, T), Point(R, T), Point(R, B)}); break;
+            case tpBottom: Lines(c, {Point(L, T - 1), Point(L, B), Point(R, B), Point(R, T - 1)}); break;
+            case tpLeft: Lines(c, {Point(R, T), Point(L, T), Point(L, B), Point(R, B)}); break;
+            case tpRight: Lines(c, {Point(L - 1, T), Point(R - 1, T), Point(R - 1, B), Point(L - 1, B)}); break;
+            }
+        } else {
+            switch (pos) {
+            case tpTop: Line(c, L, B, R, B); break;
+            case tpBottom: Line(c, L, T - 1, R, T - 1); break;
+            case tpLeft: Line(c, R, T, R, B); break;
+            case tpRight: Line(c, L - 1, T, L - 1, B); break;
+            }
+            if (separator) {
+                c->Pen().SetColor(activeColor_);
+                if (vertical) Line(c, L + 2, B - 2, R - 2, B - 2), Line(c, L + 2, B - 3, R - 2, B - 3);
+                else Line(c, R - 2, B - 3, R - 2, T + 2), Line(c, R - 3, B - 3, R - 3, T + 2);
+            }
+        }
+    } else if (active) {
         switch (pos) {
-        case tpTop:
-            x = L + 4 + (page->showClose_ ? 14 : 0), y = T + 1 + (active ? lowerActive_ : 0);
-            break;
-        case tpBottom:
-            x = L + 4 + (page->showClose_ ? 14 : 0);
-            y = active ? T + lowerActive_ + 1 : T + (tabStyle_ == tsClassic ? 2 : 0);
-            break;
-        case tpLeft:
-            x = L + 1 + (active ? lowerActive_ : 0), y = page->showClose_ ? B - 17 : B - 4;
-            break;
-        case tpRight:
-            x = R - 1 - (active ? lowerActive_ : 0), y = page->showClose_ ? T + 17 : T + 4;
-            break;
+        case tpTop: Lines(c, {Point(L, B - 1), Point(L, T), Point(R, T), Point(R, B)}); break;
+        case tpBottom: Lines(c, {Point(L, T), Point(L, B), Point(R, B), Point(R, T - 1)}); break;
+        case tpLeft: Lines(c, {Point(R - 1, T), Point(L, T), Point(L, B), Point(R, B)}); break;
+        case tpRight: Lines(c, {Point(L, T), Point(R - 1, T), Point(R - 1, B), Point(L - 1, B)}); break;
         }
-        if (tabBackGround_->Empty()) {
-            // Fill.
-            c->Brush().SetStyle(bsSolid);
-            switch (pos) {
-            case tpTop:
-                T -= 1;
-                if (gradient) DrawGradient(c, c1, c2, horizontal, Rect(L, T, horizontal ? R - 1 : R, B - 1), 16);
-                else c->FillRect(Rect(L, T, R, B));
-                break;
-            case tpBottom:
-                B += 1;
-                if (gradient) DrawGradient(c, c1, c2, horizontal, Rect(L, T, horizontal ? R - 1 : R, horizontal ? B : B - 1), 16);
-                else c->FillRect(Rect(L, T, R, B));
-                break;
-            case tpLeft:
-                L -= 1;
-                if (gradient) DrawGradient(c, c1, c2, horizontal, Rect(L, T, R - 1, horizontal ? B : B - 1), 16);
-                else c->FillRect(Rect(L, T, R, B));
-                break;
-            case tpRight:
-                if (gradient) DrawGradient(c, c1, c2, horizontal, active ? Rect(L, T, R, B) : Rect(L, T, R, horizontal ? B : B - 1), 16);
-                else c->FillRect(Rect(L, T, R, B));
-                R += 1;
-                break;
-            }
-            // Outline.
-            c->Pen().SetColor(tabBorderColor_);
-            c->Brush().SetStyle(bsClear);
-            TExTabSheet* next = FindNextPage(page, true, true);
-            const bool nextActive = next && next == activePage_;
-            const bool atEnd = vertical ? B > SB - 3 : R > SR - 3;
-            const bool separator = !(nextActive && !atEnd);
-            if (!active && joinable) {
-                const bool touches = pos == tpTop ? B >= SB : pos == tpBottom ? T <= ST : pos == tpLeft ? R >= SR : L <= SL;
-                J = touches ? 1 : 0;
-            }
-            if (tabStyle_ == tsDotNet) {
-                if (active) {
-                    switch (pos) {
-                    case tpTop: Lines(c, {Point(L, B), Point(L, T), Point(R, T), Point(R, B)}); break;
-                    case tpBottom: Lines(c, {Point(L, T - 1), Point(L, B), Point(R, B), Point(R, T - 1)}); break;
-                    case tpLeft: Lines(c, {Point(R, T), Point(L, T), Point(L, B), Point(R, B)}); break;
-                    case tpRight: Lines(c, {Point(L - 1, T), Point(R - 1, T), Point(R - 1, B), Point(L - 1, B)}); break;
-                    }
-                } else {
-                    switch (pos) {
-                    case tpTop: Line(c, L, B, R, B); break;
-                    case tpBottom: Line(c, L, T - 1, R, T - 1); break;
-                    case tpLeft: Line(c, R, T, R, B); break;
-                    case tpRight: Line(c, L - 1, T, L - 1, B); break;
-                    }
-                    if (separator) {
-                        c->Pen().SetColor(activeColor_);
-                        if (vertical) Line(c, L + 2, B - 2, R - 2, B - 2), Line(c, L + 2, B - 3, R - 2, B - 3);
-                        else Line(c, R - 2, B - 3, R - 2, T + 2), Line(c, R - 3, B - 3, R - 3, T + 2);
-                    }
-                }
-            } else if (active) {
-                switch (pos) {
-                case tpTop: Lines(c, {Point(L, B - 1), Point(L, T), Point(R, T), Point(R, B)}); break;
-                case tpBottom: Lines(c, {Point(L, T), Point(L, B), Point(R, B), Point(R, T - 1)}); break;
-                case tpLeft: Lines(c, {Point(R - 1, T), Point(L, T), Point(L, B), Point(R, B)}); break;
-                case tpRight: Lines(c, {Point(L, T), Point(R - 1, T), Point(R - 1, B), Point(L - 1, B)}); break;
-                }
-            } else {
-                switch (pos) {
-                case tpTop: c->Rectangle(L, T, R > W - 5 ? R : R + 1, B + J); break;
-                case tpBottom: c->Rectangle(L, T - J, R > W - 5 ? R : R + 1, B); break;
-                case tpLeft: c->Rectangle(L, T, R + J, B > H - 5 ? B : B + 1); break;
-                case tpRight: c->Rectangle(L - J, T, R, B > H - 5 ? B : B + 1); break;
-                }
-            }
-            if (!active && joinable) J = 1;
-        } else {
-            const int len = (vertical ? B - T : R - L) + tabOverlap_ + (vertical ? 3 : 2);
-            switch (pos) {
-            case tpTop: DrawTabPicture(c, &scratch, L - 1, T - 2, len, false); break;
-            case tpBottom: DrawTabPicture(c, &scratch, L - 2, T - 1, len, false), y += 3; break;
-            case tpLeft: DrawTabPicture(c, &scratch, L, T, len, true), x -= 2, y -= 3; break;
-            case tpRight: DrawTabPicture(c, &scratch, L - 1, T - 2, len, true), x -= TabHeight() / 3, y -= 3; break;
-            }
-        }
-        // Fonts, margins, button, picture and caption.
-        const bool deferred = active && !tabBackGroundActive_->Empty() && !tabBackGround_->Empty();
-        std::unique_ptr<TFont> turned;
-        if (vertical) {
-            turned = std::make_unique<TFont>();
-            turned->Assign(active ? *activeFont_ : c->Font());
-            turned->SetEscapement(pos == tpLeft ? -2700 : -900);
-        }
-        if (pos == tpLeft) {
-            x += m.LeftMargin(), y -= m.TopMargin();
-            if (!tabBackGroundActive_->Empty()) y += tabOverlap_ + 3;
-        } else {
-            x += m.LeftMargin(), y += m.TopMargin();
-        }
-        if (deferred) {
-            lastRect = tr;
-            lastText = Point(x, y);
-            lastPending = true;
-            continue;
-        }
-        if (page->showClose_) DrawCloseButton(tr, active);
-        if (exImages_ && page->imageIndex_ >= 0) {
-            switch (pos) {
-            case tpLeft: exImages_->Draw(c, x, y - 14, page->imageIndex_, true), y -= exImages_->Height(); break;
-            case tpRight: exImages_->Draw(c, x - 14, y, page->imageIndex_, true), y += exImages_->Height(); break;
-            default: exImages_->Draw(c, x - 2, y, page->imageIndex_, true), x += exImages_->Width(); break;
-            }
-        }
-        if ((active && pos == tpTop) || pos == tpBottom) c->Font().Assign(*activeFont_);
-        else if (turned) c->Font().Assign(*turned);
-        if (!((active && pos == tpTop) || pos == tpBottom)) c->Font().SetColor(page->textColor_);
-        if (!page->tabEnable_) c->Font().SetColor(TColor(0x808080));
-        c->Brush().SetStyle(bsClear);
-        if (vertical) {
-            c->TextOut(x, y, page->Caption());
-        } else {
-            TRect text = Rect(x, y, std::max(x, R), std::max(y, B));
-            DrawText(c->Handle(), page->Caption(), -1, &text, DT_SINGLELINE | DT_NOCLIP);
-        }
-        c->Brush().SetStyle(bsSolid);
-        if (active || turned) c->Font().Assign(*Font());
-        if (ShowFocus && active && Focused()) {
-            c->Pen().SetColor(clBlack);
-            c->Pen().SetStyle(psDot);
-            c->Brush().SetStyle(bsClear);
-            c->Rectangle(tr.Left + 5, tr.Top + 3, tr.Right - 5, tr.Bottom - 3);
-            c->Pen().SetStyle(psSolid);
-            c->Brush().SetStyle(bsSolid);
+    } else {
+        switch (pos) {
+        case tpTop: c->Rectangle(L, T, R > W - 5 ? R : R + 1, B + J); break;
+        case tpBottom: c->Rectangle(L, T - J, R > W - 5 ? R : R + 1, B); break;
+        case tpLeft: c->Rectangle(L, T, R + J, B > H - 5 ? B : B + 1); break;
+        case tpRight: c->Rectangle(L - J, T, R, B > H - 5 ? B : B + 1); break;
         }
     }
-    // 10. The active tab with its own picture, last.
-    if (lastPending && activePage_) {
-        TExTabSheet* page = activePage_;
-        const int L = lastRect.Left, T = lastRect.Top;
-        const int len = (vertical ? lastRect.Height() : lastRect.Width()) + tabOverlap_ + (vertical ? 3 : 2);
-        scratch.Assign(*tabBackGroundActive_);
-        const bool low = lowerActive_ >= 1;
+    if (!active && joinable) J = 1;
+}
+
+// A tab drawn with the tabs' picture; the text origin moves to suit it.
+void TExPageControl::DrawTabBackPicture(const TabPaint& p, TabFace& f, TBitmap& scratch)
+{
+    TCanvas* c = p.c;
+    const bool vertical = p.vertical;
+    const int L = f.L, T = f.T, R = f.R, B = f.B;
+    int &x = f.x, &y = f.y;
+    const int len = (vertical ? B - T : R - L) + tabOverlap_ + (vertical ? 3 : 2);
+    switch (p.pos) {
+    case tpTop: DrawTabPicture(c, &scratch, L - 1, T - 2, len, false); break;
+    case tpBottom: DrawTabPicture(c, &scratch, L - 2, T - 1, len, false), y += 3; break;
+    case tpLeft: DrawTabPicture(c, &scratch, L, T, len, true), x -= 2, y -= 3; break;
+    case tpRight: DrawTabPicture(c, &scratch, L - 1, T - 2, len, true), x -= TabHeight() / 3, y -= 3; break;
+    }
+}
+
+// Close button, picture, caption and focus mark of one tab.
+void TExPageControl::DrawTabCaption(const TabPaint& p, TabFace& f)
+{
+    TCanvas* c = p.c;
+    const TTabPosition pos = p.pos;
+    const bool vertical = p.vertical, active = f.active;
+    TExTabSheet* page = f.page;
+    const TRect& tr = f.tr;
+    const int R = f.R, B = f.B;
+    int &x = f.x, &y = f.y;
+    std::unique_ptr<TFont> turned;
+    if (vertical) {
+        turned = std::make_unique<TFont>();
+        turned->Assign(active ? *activeFont_ : c->Font());
+        turned->SetEscapement(pos == tpLeft ? -2700 : -900);
+    }
+    if (page->showClose_) DrawCloseButton(tr, active);
+    if (exImages_ && page->imageIndex_ >= 0) {
         switch (pos) {
-        case tpTop: DrawTabPicture(c, &scratch, L - 2, low ? T - 1 : T - 2, len, false); break;
-        case tpBottom: DrawTabPicture(c, &scratch, L - 2, low ? T - 3 : T - 1, len, false); break;
-        case tpLeft: DrawTabPicture(c, &scratch, low ? L + 1 : L, T, len, true); break;
-        case tpRight: DrawTabPicture(c, &scratch, low ? L - 3 : L - 1, T - 2, len, true); break;
+        case tpLeft: exImages_->Draw(c, x, y - 14, page->imageIndex_, true), y -= exImages_->Height(); break;
+        case tpRight: exImages_->Draw(c, x - 14, y, page->imageIndex_, true), y += exImages_->Height(); break;
+        default: exImages_->Draw(c, x - 2, y, page->imageIndex_, true), x += exImages_->Width(); break;
         }
-        int x = lastText.X, y = lastText.Y;
-        if (page->showClose_) DrawCloseButton(lastRect, true);
-        if (exImages_ && page->imageIndex_ >= 0) {
-            exImages_->Draw(c, x - 2, y, page->imageIndex_, true);
-            if (!vertical) x += exImages_->Width();
-        }
+    }
+    if ((active && pos == tpTop) || pos == tpBottom) c->Font().Assign(*activeFont_);
+    else if (turned) c->Font().Assign(*turned);
+    if (!((active && pos == tpTop) || pos == tpBottom)) c->Font().SetColor(page->textColor_);
+    if (!page->tabEnable_) c->Font().SetColor(TColor(0x808080));
+    c->Brush().SetStyle(bsClear);
+    if (vertical) {
+        c->TextOut(x, y, page->Caption());
+    } else {
+        TRect text = Rect(x, y, std::max(x, R), std::max(y, B));
+        DrawText(c->Handle(), page->Caption(), -1, &text, DT_SINGLELINE | DT_NOCLIP);
+    }
+    c->Brush().SetStyle(bsSolid);
+    if (active || turned) c->Font().Assign(*Font());
+    if (ShowFocus && active && Focused()) {
+        c->Pen().SetColor(clBlack);
+        c->Pen().SetStyle(psDot);
         c->Brush().SetStyle(bsClear);
-        if (!vertical) {
-            c->Font().Assign(*activeFont_);
-            if (pos == tpBottom) y -= 2;
-            TRect text = Rect(x, y, std::max(x, lastRect.Right), std::max(y, lastRect.Bottom));
-            DrawText(c->Handle(), page->Caption(), -1, &text, DT_SINGLELINE | DT_NOCLIP);
-        } else {
-            c->Font().SetEscapement(pos == tpLeft ? -2700 : -900);
-            c->Font().SetColor(page->textColor_);
-            c->TextOut(x, y, page->Caption());
-        }
-        c->Font().Assign(*Font());
+        c->Rectangle(tr.Left + 5, tr.Top + 3, tr.Right - 5, tr.Bottom - 3);
+        c->Pen().SetStyle(psSolid);
         c->Brush().SetStyle(bsSolid);
     }
-    // 11. The hover outline.
-    if (hoverTab_ >= 0 && hoverTab_ != activeIndex && TabHoverBorder != clNone && hoverTab_ < int(pages_.size())) {
-        TRect r = TabRectEx(hoverTab_);
-        int L = r.Left, T = r.Top, R = r.Right, B = r.Bottom;
-        c->Pen().SetColor(TabHoverBorder);
-        switch (pos) {
-        case tpTop:
-            T -= 1;
-            if (R > W - 5) R -= 1;
-            Lines(c, {Point(L, B - 2), Point(L, T), Point(R, T), Point(R, B - 1)});
-            break;
-        case tpBottom:
-            if (R > W - 5) R -= 1;
-            Lines(c, {Point(L, T + 1), Point(L, B), Point(R, B), Point(R, T)});
-            break;
-        case tpLeft:
-            L -= 1, T -= 2;
-            if (B > H - 5) B -= 1;
-            Lines(c, {Point(R - 1, T + 2), Point(L, T + 2), Point(L, B), Point(R, B)});
-            break;
-        case tpRight:
-            L += 1;
-            if (B > H - 5) B -= 1;
-            Lines(c, {Point(L, T), Point(R, T), Point(R, B), Point(L - 1, B)});
-            break;
-        }
+}
+
+// The active tab with its own picture, drawn over its neighbours.
+void TExPageControl::DrawActivePictureTab(const TabPaint& p, const TabFace& last, TBitmap& scratch)
+{
+    TCanvas* c = p.c;
+    const TTabPosition pos = p.pos;
+    const bool vertical = p.vertical;
+    const TRect& lastRect = last.tr;
+    TExTabSheet* page = activePage_;
+    const int L = lastRect.Left, T = lastRect.Top;
+    const int len = (vertical ? lastRect.Height() : lastRect.Width()) + tabOverlap_ + (vertical ? 3 : 2);
+    scratch.Assign(*tabBackGroundActive_);
+    const bool low = lowerActive_ >= 1;
+    switch (pos) {
+    case tpTop: DrawTabPicture(c, &scratch, L - 2, low ? T - 1 : T - 2, len, false); break;
+    case tpBottom: DrawTabPicture(c, &scratch, L - 2, low ? T - 3 : T - 1, len, false); break;
+    case tpLeft: DrawTabPicture(c, &scratch, low ? L + 1 : L, T, len, true); break;
+    case tpRight: DrawTabPicture(c, &scratch, low ? L - 3 : L - 1, T - 2, len, true); break;
+    }
+    int x = last.x, y = last.y;
+    if (page->showClose_) DrawCloseButton(lastRect, true);
+    if (exImages_ && page->imageIndex_ >= 0) {
+        exImages_->Draw(c, x - 2, y, page->imageIndex_, true);
+        if (!vertical) x += exImages_->Width();
+    }
+    c->Brush().SetStyle(bsClear);
+    if (!vertical) {
+        c->Font().Assign(*activeFont_);
+        if (pos == tpBottom) y -= 2;
+        TRect text = Rect(x, y, std::max(x, lastRect.Right), std::max(y, lastRect.Bottom));
+        DrawText(c->Handle(), page->Caption(), -1, &text, DT_SINGLELINE | DT_NOCLIP);
+    } else {
+        c->Font().SetEscapement(pos == tpLeft ? -2700 : -900);
+        c->Font().SetColor(page->textColor_);
+        c->TextOut(x, y, page->Caption());
+    }
+    c->Font().Assign(*Font());
+    c->Brush().SetStyle(bsSolid);
+}
+
+// The outline of the tab under the mouse.
+void TExPageControl::DrawHoverOutline(const TabPaint& p)
+{
+    TCanvas* c = p.c;
+    const int W = p.W, H = p.H;
+    TRect r = TabRectEx(hoverTab_);
+    int L = r.Left, T = r.Top, R = r.Right, B = r.Bottom;
+    c->Pen().SetColor(TabHoverBorder);
+    switch (p.pos) {
+    case tpTop:
+        T -= 1;
+        if (R > W - 5) R -= 1;
+        Lines(c, {Point(L, B - 2), Point(L, T), Point(R, T), Point(R, B - 1)});
+        break;
+    case tpBottom:
+        if (R > W - 5) R -= 1;
+        Lines(c, {Point(L, T + 1), Point(L, B), Point(R, B), Point(R, T)});
+        break;
+    case tpLeft:
+        L -= 1, T -= 2;
+        if (B > H - 5) B -= 1;
+        Lines(c, {Point(R - 1, T + 2), Point(L, T + 2), Point(L, B), Point(R, B)});
+        break;
+    case tpRight:
+        L += 1;
+        if (B > H - 5) B -= 1;
+        Lines(c, {Point(L, T), Point(R, T), Point(R, B), Point(L - 1, B)});
+        break;
     }
 }
 
