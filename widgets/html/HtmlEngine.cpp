@@ -306,6 +306,13 @@ private:
     void DrawPiece(const std::string& piece, LineCtx& L);
     void ErrorUnderline(int left, int right, int bottom);
     void Tag(const std::string& tag, std::size_t restLen, LineCtx& L);
+    void StartTag(const std::string& tag, const std::string& up, std::string_view name, LineCtx& L);
+    void EndTag(const std::string& up, std::string_view name, LineCtx& L);
+    void EndFont(LineCtx& L);
+    void Highlight(LineCtx& L);
+    void Rule(LineCtx& L);
+    void Indent(const std::string& tag, LineCtx& L);
+    void Rotate(const std::string& tag, LineCtx& L);
     void OpenLink(const std::string& tag, LineCtx& L);
     void CloseLink(LineCtx& L);
     void FontTag(const std::string& up, LineCtx& L);
@@ -710,74 +717,78 @@ void Engine::Tag(const std::string& tag, std::size_t restLen, LineCtx& L)
     // Tags known by their whole name; the others by how their name begins.
     const std::string_view name = TagName(up);
     if (up[1] == '/') {
-        if (restLen <= 3) return;
-        switch (up[2]) {
-        case 'A':
-            if (name == "A") CloseLink(L);
-            break;
-        case 'B':
-            if (up == "</B>") RemoveStyle(fsBold);
-            else C.Font().SetColor(base_.Color());
-            break;
-        case 'E':
-            if (name == "E" && L.drawing) errorLine_ = false;
-            break;
-        case 'F':
-            if (name != "FONT") break;
-            C.Font().SetName(base_.Name());
-            C.Font().SetHeight(base_.Height());
-            if (L.drawing && !p_.Selected) {
-                C.Font().SetColor(base_.Color());
-                SetBrush(fontBg_);
-            }
-            break;
-        case 'H':
-            if (StartsWith(up, "</HI") && L.drawing) {
-                C.Font().SetColor(hiFont_);
-                SetBrush(hiBrush_);
-            }
-            break;
-        case 'I':
-            if (name == "I") RemoveStyle(fsItalic);
-            break;
-        case 'L':
-            if (name == "LI" && !Tree()) L.ended = true;
-            break;
-        case 'P':
-            if (name != "P") break;
-            L.ended = true;
-            if (L.drawing) {
-                SetBrush(parBg_);
-                parBgActive_ = false;
-            }
-            break;
-        case 'R':
-            if (Turn& t = turn_[L.secondPass]; name == "R" && t.active) {
-                C.Font().SetEscapement(t.saved);
-                t.active = false;
-            }
-            break;
-        case 'S':
-            if (StartsWith(up, "</SU")) sub_ = sup_ = false;
-            else if (StartsWith(up, "</SH")) shadow_ = false;
-            else if (up == "</S>") RemoveStyle(fsStrikeOut);
-            break;
-        case 'U':
-            if (up == "</U>") {
-                RemoveStyle(fsUnderline);
-            } else if (name == "UL") {
-                if (listLevel_ > 0) --listLevel_;
-                else RemoveStyle(fsUnderline);
-            }
-            break;
-        case 'Z':
-            if (name == "Z") hidden_ = false;
-            break;
-        default: break;
-        }
+        if (restLen > 3) EndTag(up, name, L);
         return;
     }
+    StartTag(tag, up, name, L);
+}
 
+// A closing tag, by the first letter of its name.
+void Engine::EndTag(const std::string& up, std::string_view name, LineCtx& L)
+{
+    switch (up[2]) {
+    case 'A':
+        if (name == "A") CloseLink(L);
+        break;
+    case 'B':
+        if (up == "</B>") RemoveStyle(fsBold);
+        else C.Font().SetColor(base_.Color());
+        break;
+    case 'E':
+        if (name == "E" && L.drawing) errorLine_ = false;
+        break;
+    case 'F':
+        if (name == "FONT") EndFont(L);
+        break;
+    case 'H':
+        if (StartsWith(up, "</HI") && L.drawing) {
+            C.Font().SetColor(hiFont_);
+            SetBrush(hiBrush_);
+        }
+        break;
+    case 'I':
+        if (name == "I") RemoveStyle(fsItalic);
+        break;
+    case 'L':
+        if (name == "LI" && !Tree()) L.ended = true;
+        break;
+    case 'P':
+        if (name != "P") break;
+        L.ended = true;
+        if (L.drawing) {
+            SetBrush(parBg_);
+            parBgActive_ = false;
+        }
+        break;
+    case 'R':
+        if (Turn& t = turn_[L.secondPass]; name == "R" && t.active) {
+            C.Font().SetEscapement(t.saved);
+            t.active = false;
+        }
+        break;
+    case 'S':
+        if (StartsWith(up, "</SU")) sub_ = sup_ = false;
+        else if (StartsWith(up, "</SH")) shadow_ = false;
+        else if (up == "</S>") RemoveStyle(fsStrikeOut);
+        break;
+    case 'U':
+        if (up == "</U>") {
+            RemoveStyle(fsUnderline);
+        } else if (name == "UL") {
+            if (listLevel_ > 0) --listLevel_;
+            else RemoveStyle(fsUnderline);
+        }
+        break;
+    case 'Z':
+        if (name == "Z") hidden_ = false;
+        break;
+    default: break;
+    }
+}
+
+// An opening tag, by the first letter of its name.
+void Engine::StartTag(const std::string& tag, const std::string& up, std::string_view name, LineCtx& L)
+{
     switch (up[1]) {
     case 'A':
         if (name == "A") OpenLink(tag, L);
@@ -804,35 +815,12 @@ void Engine::Tag(const std::string& tag, std::size_t restLen, LineCtx& L)
         if (name == "FONT") FontTag(up, L);
         break;
     case 'H':
-        if (StartsWith(up, "<HI")) {
-            if (L.drawing) {
-                hiFont_ = C.Font().Color();
-                hiBrush_ = BrushSave();
-                SetBrush(clHighlight);
-                C.Font().SetColor(clHighlightText);
-            }
-        } else if (StartsWith(up, "<HR")) {
-            L.ended = true;
-            if (L.drawing) {
-                const TColor pc = C.Pen().Color();
-                C.Pen().SetColor(clBlack);
-                C.MoveTo(L.lr.Left, L.pr.Bottom + 1);
-                C.LineTo(L.lr.Right, L.pr.Bottom + 1);
-                C.Pen().SetColor(pc);
-            }
-        }
+        if (StartsWith(up, "<HI")) Highlight(L);
+        else if (StartsWith(up, "<HR")) Rule(L);
         break;
     case 'I':
         if (StartsWith(up, "<IN")) {
-            std::size_t x = FindNoCase(tag, "x");
-            if (x != npos) {
-                bool whole = false;
-                const int v = Bounded(LenientStrToInt(QuotedFrom(tag, x + 1), &whole), kMaxOffset);
-                if (whole && v > L.lw) {
-                    L.lw = v;
-                    L.pr.Left = p_.TextRect.Left + v;
-                }
-            }
+            Indent(tag, L);
         } else if (name == "IMG") {
             Image(up, tag, L);
         } else if (name == "I") {
@@ -845,15 +833,9 @@ void Engine::Tag(const std::string& tag, std::size_t restLen, LineCtx& L)
     case 'P':
         if (name == "P") ParagraphTag(up, L);
         break;
-    case 'R': {
-        if (name != "R") break;
-        const int n = LenientStrToInt(Attr(std::string_view(tag).substr(2), "a", nullptr, true));
-        Turn& t = turn_[L.secondPass];
-        if (!t.active) t.saved = C.Font().Escapement();
-        t.active = true;
-        C.Font().SetEscapement(int((long long)n * 10 % 3600));
+    case 'R':
+        if (name == "R") Rotate(tag, L);
         break;
-    }
     case 'S':
         if (up == "<S>") AddStyle(fsStrikeOut);
         else if (StartsWith(up, "<SH")) shadow_ = true;
@@ -873,6 +855,62 @@ void Engine::Tag(const std::string& tag, std::size_t restLen, LineCtx& L)
         break;
     default: break;
     }
+}
+
+// </FONT>: the control's font again.
+void Engine::EndFont(LineCtx& L)
+{
+    C.Font().SetName(base_.Name());
+    C.Font().SetHeight(base_.Height());
+    if (L.drawing && !p_.Selected) {
+        C.Font().SetColor(base_.Color());
+        SetBrush(fontBg_);
+    }
+}
+
+// <HI>: highlight colours, the ones in use kept for </HI>.
+void Engine::Highlight(LineCtx& L)
+{
+    if (!L.drawing) return;
+    hiFont_ = C.Font().Color();
+    hiBrush_ = BrushSave();
+    SetBrush(clHighlight);
+    C.Font().SetColor(clHighlightText);
+}
+
+// <HR>: ends the line and draws a rule under it.
+void Engine::Rule(LineCtx& L)
+{
+    L.ended = true;
+    if (!L.drawing) return;
+    const TColor pc = C.Pen().Color();
+    C.Pen().SetColor(clBlack);
+    C.MoveTo(L.lr.Left, L.pr.Bottom + 1);
+    C.LineTo(L.lr.Right, L.pr.Bottom + 1);
+    C.Pen().SetColor(pc);
+}
+
+// <IND x="n">: the text goes on at n pixels from the left, never back.
+void Engine::Indent(const std::string& tag, LineCtx& L)
+{
+    std::size_t x = FindNoCase(tag, "x");
+    if (x == npos) return;
+    bool whole = false;
+    const int v = Bounded(LenientStrToInt(QuotedFrom(tag, x + 1), &whole), kMaxOffset);
+    if (whole && v > L.lw) {
+        L.lw = v;
+        L.pr.Left = p_.TextRect.Left + v;
+    }
+}
+
+// <R a="n">: text turned by n degrees; the font's own turn is kept for </R>.
+void Engine::Rotate(const std::string& tag, LineCtx& L)
+{
+    const int n = LenientStrToInt(Attr(std::string_view(tag).substr(2), "a", nullptr, true));
+    Turn& t = turn_[L.secondPass];
+    if (!t.active) t.saved = C.Font().Escapement();
+    t.active = true;
+    C.Font().SetEscapement(int((long long)n * 10 % 3600));
 }
 
 void Engine::OpenLink(const std::string& tag, LineCtx& L)
