@@ -761,7 +761,9 @@ void TPlotGraph::Draw(TCanvas& t, TCanvas& m)
     DrawSeries(t, m);
 }
 
-void TPlotGraph::DrawSeries(TCanvas& t, TCanvas& m)
+// The plot's clip for the series: the plot cut to its quadrant; empty (Left > Right) when
+// the quadrant is out of view.
+TRect TPlotGraph::SeriesClip() const
 {
     const int L = plot_.Left, T = plot_.Top, R = plot_.Right, B = plot_.Bottom;
     const Extended x1 = visRect_.x1, y1 = visRect_.y1, x2 = visRect_.x2, y2 = visRect_.y2;
@@ -802,159 +804,190 @@ void TPlotGraph::DrawSeries(TCanvas& t, TCanvas& m)
         break;
     }
     if (empty) clip.Left = clip.Right + 1;
-    if (clip.Left > clip.Right) return;
+    return clip;
+}
 
-    auto px = [&](Extended x) { return PixelPlus(L, (x - x1) * Extended(R - L) / (x2 - x1)); };
-    auto py = [&](Extended y) { return PixelMinus(B, (y - y1) * Extended(B - T) / (y2 - y1)); };
+void TPlotGraph::DrawSeries(TCanvas& t, TCanvas& m)
+{
+    const TRect clip = SeriesClip();
+    if (clip.Left > clip.Right) return;
 
     PushClip(t, clip);
     std::vector<TPoint> line;
     for (int si = 0; si < series_->Count(); ++si) {
         TPoints& s = series_->GetSeries(si);
         if (!s.Visible()) continue;
-        const PColor color = PColor(s.Color());
-
         if (!s.FilteredFunc().empty()) {
-            TExprParser& ev = *evaluator_;
-            bool parsed = false;
-            try {
-                parsed = ev.ParseExpression(s.FilteredFunc());
-            } catch (...) {
-                parsed = false;
-            }
-            if (!parsed || R <= L) continue;
-            const Extended dx = (x2 - x1) / Extended(R - L);
-            const bool dots = s.DrawStyle() == dsPoints;
-            Extended lo = y1 - dx / 2, hi = y2 + dx / 2;
-            if (!dots) {
-                const Extended band = hi - lo;
-                lo -= 20 * band;
-                hi += 20 * band;
-            }
-            t.Pen().SetStyle(psSolid);
-            t.Pen().SetColor(color);
-            ev.SetX(x1);
-            bool down = false;
-            TPoint prev;
-            for (int c = L; c <= R; ++c) {
-                const Extended X = ev.X();
-                if (X > s.FuncDomX2()) break;
-                bool valid = false;
-                Extended value = 0;
-                if (X >= s.FuncDomX1()) {
-                    try {
-                        value = ev.CalcValue();
-                        valid = !ev.CalcError() && (dots ? value > lo && value < hi : value >= lo && value <= hi);
-                    } catch (...) {
-                        valid = false;
-                    }
-                }
-                if (dots) {
-                    if (valid) t.SetPixel(c, PixelMinus(B, Extended(B - T) / (y2 - y1) * (value - y1)), color);
-                } else if (valid) {
-                    const int row = py(value);
-                    if (down) {
-                        const bool above = prev.Y < 0 && row < 0;
-                        const bool below = prev.Y > Height() && row > Height();
-                        if (!above && !below) {
-                            t.MoveTo(prev.X, prev.Y);
-                            t.LineTo(c, row);
-                        }
-                    }
-                    prev = {c, row};
-                    down = true;
-                } else {
-                    down = false;
-                }
-                ev.SetX(X + dx);
-            }
-            // The line leaves out its last pixel; a curve cut short by its domain ends
-            // at its own last column.
-            if (down) t.SetPixel(prev.X, prev.Y, color);
+            DrawFunction(t, s);
             continue;
         }
-
-        const int count = s.Count();
-        const TPoint2D* pts = s.Points();
-        if (s.DrawStyle() != dsPoints && count >= 2) {
-            t.Pen().SetStyle(psSolid);
-            t.Pen().SetColor(color);
-            // Offsets from L and B before rounding, so that rounding matches px and py.
-            auto gx = [&](const TPoint2D& q) { return (q.x - x1) * Extended(R - L) / (x2 - x1); };
-            auto gy = [&](const TPoint2D& q) { return (q.y - y1) * Extended(B - T) / (y2 - y1); };
-            // Segments are cut to the plot grown by a margin, since the canvas walks
-            // every pixel of a line: a far point must not cost billions of them.
-            const Extended bx0 = -kMargin, bx1 = Extended(R - L) + kMargin;
-            const Extended by0 = -kMargin, by1 = Extended(B - T) + kMargin;
-            line.clear();
-            auto flush = [&] {
-                if (line.size() >= 2) t.Polyline(line.data(), int(line.size()));
-                line.clear();
-            };
-            for (int i = 1; i < count; ++i) {
-                const Extended ax = gx(pts[i - 1]), ay = gy(pts[i - 1]);
-                const Extended ex = gx(pts[i]), ey = gy(pts[i]);
-                const Extended dx = ex - ax, dy = ey - ay;
-                Extended t0 = 0, t1 = 1;
-                auto edge = [&](Extended p, Extended q) {
-                    if (std::isnan(p) || std::isnan(q)) return false;
-                    if (p == 0) return q >= 0;
-                    const Extended r = q / p;
-                    if (p < 0) {
-                        if (r > t1) return false;
-                        if (r > t0) t0 = r;
-                    } else {
-                        if (r < t0) return false;
-                        if (r < t1) t1 = r;
-                    }
-                    return true;
-                };
-                if (!(edge(-dx, ax - bx0) && edge(dx, bx1 - ax) && edge(-dy, ay - by0) && edge(dy, by1 - ay))) {
-                    flush();
-                    continue;
-                }
-                const TPoint a{PixelPlus(L, t0 == 0 ? ax : ax + t0 * dx), PixelMinus(B, t0 == 0 ? ay : ay + t0 * dy)};
-                const TPoint b{PixelPlus(L, t1 == 1 ? ex : ax + t1 * dx), PixelMinus(B, t1 == 1 ? ey : ay + t1 * dy)};
-                if (line.empty() || t0 > 0) {
-                    flush();
-                    line.push_back(a);
-                }
-                line.push_back(b);
-                if (t1 < 1) flush();
-            }
-            flush();
-        }
-        const char symbol = s.PointSymbol();
-        if (symbol == 0 || count == 0) continue;
-        const PColor oldFont = t.Font().Color();
-        t.Font().SetColor(color);
-        t.Brush().SetStyle(bsClear);
-        const std::string text(1, symbol);
-        const TSize e = m.TextExtent(text);
-        const int w = e.cx / 2, h = e.cy / 2;
-        for (int i = 0; i < count; ++i) {
-            const TPoint2D& p = pts[i];
-            if (!(p.x >= x1 && p.y >= y1 && p.y <= y2)) continue;
-            const int X = px(p.x), Y = py(p.y);
-            if (X > R + kFarSymbol) continue;  // far right of the plot: clipped away in any case
-            if (symbol == 'C') {
-                t.Brush().SetColor(PColor(0x00008000));
-                t.Brush().SetStyle(bsSolid);
-                t.Ellipse(X - 2, Y - 2, X + 2, Y + 2);
-                if (s.DrawStyle() == dsNumber) {
-                    t.Pen().SetColor(clBlack);
-                    t.Font().SetColor(PColor(0x000000FF));
-                    t.Brush().SetStyle(bsClear);
-                    if (i != count - 1) t.TextOut(X, Y, base::IntToStr(i));
-                }
-            } else {
-                t.TextOut(X - w, Y - h, text);
-            }
-        }
-        t.Font().SetColor(oldFont);
-        t.Brush().SetStyle(bsSolid);
+        if (s.DrawStyle() != dsPoints && s.Count() >= 2) DrawPointLines(t, s, line);
+        DrawPointSymbols(t, m, s);
     }
     PopClip(t);
+}
+
+// A function series: one value per pixel column, joined or as dots.
+void TPlotGraph::DrawFunction(TCanvas& t, TPoints& s)
+{
+    const int L = plot_.Left, T = plot_.Top, R = plot_.Right, B = plot_.Bottom;
+    const Extended x1 = visRect_.x1, y1 = visRect_.y1, x2 = visRect_.x2, y2 = visRect_.y2;
+    const PColor color = PColor(s.Color());
+    auto py = [&](Extended y) { return PixelMinus(B, (y - y1) * Extended(B - T) / (y2 - y1)); };
+
+    TExprParser& ev = *evaluator_;
+    bool parsed = false;
+    try {
+        parsed = ev.ParseExpression(s.FilteredFunc());
+    } catch (...) {
+        parsed = false;
+    }
+    if (!parsed || R <= L) return;
+    const Extended dx = (x2 - x1) / Extended(R - L);
+    const bool dots = s.DrawStyle() == dsPoints;
+    Extended lo = y1 - dx / 2, hi = y2 + dx / 2;
+    if (!dots) {
+        const Extended band = hi - lo;
+        lo -= 20 * band;
+        hi += 20 * band;
+    }
+    t.Pen().SetStyle(psSolid);
+    t.Pen().SetColor(color);
+    ev.SetX(x1);
+    bool down = false;
+    TPoint prev;
+    for (int c = L; c <= R; ++c) {
+        const Extended X = ev.X();
+        if (X > s.FuncDomX2()) break;
+        bool valid = false;
+        Extended value = 0;
+        if (X >= s.FuncDomX1()) {
+            try {
+                value = ev.CalcValue();
+                valid = !ev.CalcError() && (dots ? value > lo && value < hi : value >= lo && value <= hi);
+            } catch (...) {
+                valid = false;
+            }
+        }
+        if (dots) {
+            if (valid) t.SetPixel(c, PixelMinus(B, Extended(B - T) / (y2 - y1) * (value - y1)), color);
+        } else if (valid) {
+            const int row = py(value);
+            if (down) {
+                const bool above = prev.Y < 0 && row < 0;
+                const bool below = prev.Y > Height() && row > Height();
+                if (!above && !below) {
+                    t.MoveTo(prev.X, prev.Y);
+                    t.LineTo(c, row);
+                }
+            }
+            prev = {c, row};
+            down = true;
+        } else {
+            down = false;
+        }
+        ev.SetX(X + dx);
+    }
+    // The line leaves out its last pixel; a curve cut short by its domain ends
+    // at its own last column.
+    if (down) t.SetPixel(prev.X, prev.Y, color);
+}
+
+// The lines between a series' points; line is scratch room for the polylines.
+void TPlotGraph::DrawPointLines(TCanvas& t, TPoints& s, std::vector<TPoint>& line)
+{
+    const int L = plot_.Left, T = plot_.Top, R = plot_.Right, B = plot_.Bottom;
+    const Extended x1 = visRect_.x1, y1 = visRect_.y1, x2 = visRect_.x2, y2 = visRect_.y2;
+    const PColor color = PColor(s.Color());
+    const int count = s.Count();
+    const TPoint2D* pts = s.Points();
+    t.Pen().SetStyle(psSolid);
+    t.Pen().SetColor(color);
+    // Offsets from L and B before rounding, so that rounding matches px and py.
+    auto gx = [&](const TPoint2D& q) { return (q.x - x1) * Extended(R - L) / (x2 - x1); };
+    auto gy = [&](const TPoint2D& q) { return (q.y - y1) * Extended(B - T) / (y2 - y1); };
+    // Segments are cut to the plot grown by a margin, since the canvas walks
+    // every pixel of a line: a far point must not cost billions of them.
+    const Extended bx0 = -kMargin, bx1 = Extended(R - L) + kMargin;
+    const Extended by0 = -kMargin, by1 = Extended(B - T) + kMargin;
+    line.clear();
+    auto flush = [&] {
+        if (line.size() >= 2) t.Polyline(line.data(), int(line.size()));
+        line.clear();
+    };
+    for (int i = 1; i < count; ++i) {
+        const Extended ax = gx(pts[i - 1]), ay = gy(pts[i - 1]);
+        const Extended ex = gx(pts[i]), ey = gy(pts[i]);
+        const Extended dx = ex - ax, dy = ey - ay;
+        Extended t0 = 0, t1 = 1;
+        auto edge = [&](Extended p, Extended q) {
+            if (std::isnan(p) || std::isnan(q)) return false;
+            if (p == 0) return q >= 0;
+            const Extended r = q / p;
+            if (p < 0) {
+                if (r > t1) return false;
+                if (r > t0) t0 = r;
+            } else {
+                if (r < t0) return false;
+                if (r < t1) t1 = r;
+            }
+            return true;
+        };
+        if (!(edge(-dx, ax - bx0) && edge(dx, bx1 - ax) && edge(-dy, ay - by0) && edge(dy, by1 - ay))) {
+            flush();
+            continue;
+        }
+        const TPoint a{PixelPlus(L, t0 == 0 ? ax : ax + t0 * dx), PixelMinus(B, t0 == 0 ? ay : ay + t0 * dy)};
+        const TPoint b{PixelPlus(L, t1 == 1 ? ex : ax + t1 * dx), PixelMinus(B, t1 == 1 ? ey : ay + t1 * dy)};
+        if (line.empty() || t0 > 0) {
+            flush();
+            line.push_back(a);
+        }
+        line.push_back(b);
+        if (t1 < 1) flush();
+    }
+    flush();
+}
+
+// A series' point symbols; 'C' draws a dot, numbered with dsNumber.
+void TPlotGraph::DrawPointSymbols(TCanvas& t, TCanvas& m, TPoints& s)
+{
+    const int L = plot_.Left, T = plot_.Top, R = plot_.Right, B = plot_.Bottom;
+    const Extended x1 = visRect_.x1, y1 = visRect_.y1, x2 = visRect_.x2, y2 = visRect_.y2;
+    const PColor color = PColor(s.Color());
+    const int count = s.Count();
+    const TPoint2D* pts = s.Points();
+    auto px = [&](Extended x) { return PixelPlus(L, (x - x1) * Extended(R - L) / (x2 - x1)); };
+    auto py = [&](Extended y) { return PixelMinus(B, (y - y1) * Extended(B - T) / (y2 - y1)); };
+    const char symbol = s.PointSymbol();
+    if (symbol == 0 || count == 0) return;
+    const PColor oldFont = t.Font().Color();
+    t.Font().SetColor(color);
+    t.Brush().SetStyle(bsClear);
+    const std::string text(1, symbol);
+    const TSize e = m.TextExtent(text);
+    const int w = e.cx / 2, h = e.cy / 2;
+    for (int i = 0; i < count; ++i) {
+        const TPoint2D& p = pts[i];
+        if (!(p.x >= x1 && p.y >= y1 && p.y <= y2)) continue;
+        const int X = px(p.x), Y = py(p.y);
+        if (X > R + kFarSymbol) continue;  // far right of the plot: clipped away in any case
+        if (symbol == 'C') {
+            t.Brush().SetColor(PColor(0x00008000));
+            t.Brush().SetStyle(bsSolid);
+            t.Ellipse(X - 2, Y - 2, X + 2, Y + 2);
+            if (s.DrawStyle() == dsNumber) {
+                t.Pen().SetColor(clBlack);
+                t.Font().SetColor(PColor(0x000000FF));
+                t.Brush().SetStyle(bsClear);
+                if (i != count - 1) t.TextOut(X, Y, base::IntToStr(i));
+            }
+        } else {
+            t.TextOut(X - w, Y - h, text);
+        }
+    }
+    t.Font().SetColor(oldFont);
+    t.Brush().SetStyle(bsSolid);
 }
 
 // ---------------------------------------------------------------- export

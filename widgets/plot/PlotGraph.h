@@ -175,6 +175,10 @@ protected:
 private:
     void Draw(platform::TCanvas& target, platform::TCanvas& measure);
     void DrawSeries(platform::TCanvas& target, platform::TCanvas& measure);
+    platform::TRect SeriesClip() const;
+    void DrawFunction(platform::TCanvas& target, TPoints& s);
+    void DrawPointLines(platform::TCanvas& target, TPoints& s, std::vector<platform::TPoint>& line);
+    void DrawPointSymbols(platform::TCanvas& target, platform::TCanvas& measure, TPoints& s);
     void DrawBackground(platform::TCanvas& target);
     void DrawGradient();
     platform::TCanvas& MeasureCanvas();
