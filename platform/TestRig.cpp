@@ -1,7 +1,10 @@
 #include <QCloseEvent>
+#include <QDropEvent>
+#include <QMimeData>
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QInputMethodEvent>
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <QWheelEvent>
@@ -215,6 +218,44 @@ void HostText(TWinControl* c, const std::u16string& text)
     const QString q = QString::fromUtf16(text.data(), qsizetype(text.size()));
     QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, q);
     QCoreApplication::sendEvent(HostWidget(c), &press);
+}
+
+int HostDragDrop(TWinControl* c, TPoint p, const std::vector<std::pair<std::string, std::string>>& mime, int allowed,
+                 TShiftState shift, bool drop)
+{
+    c->HandleNeeded();
+    QMimeData data;
+    for (const auto& [type, bytes] : mime)
+        data.setData(QString::fromStdString(type), QByteArray(bytes.data(), qsizetype(bytes.size())));
+    QWidget* host = HostWidget(c);
+    QWidget* top = host->window();
+    const QPointF at = top->mapFromGlobal(host->mapToGlobal(QPoint(p.X, p.Y)));
+    const Qt::DropActions actions = (allowed & 1 ? Qt::CopyAction : Qt::IgnoreAction) | (allowed & 2 ? Qt::MoveAction : Qt::IgnoreAction);
+    Qt::KeyboardModifiers mods;
+    if (shift & ssCtrl) mods |= Qt::ControlModifier;
+    if (shift & ssShift) mods |= Qt::ShiftModifier;
+    QDragEnterEvent enter(at.toPoint(), actions, &data, Qt::LeftButton, mods);
+    QCoreApplication::sendEvent(top, &enter);
+    QDragMoveEvent move(at.toPoint(), actions, &data, Qt::LeftButton, mods);
+    QCoreApplication::sendEvent(top, &move);
+    int effect = move.isAccepted() ? int(move.dropAction()) & 3 : 0;
+    if (drop) {
+        QDropEvent d(at, actions, &data, Qt::NoButton, mods);
+        QCoreApplication::sendEvent(top, &d);
+        effect = d.isAccepted() ? int(d.dropAction()) & 3 : 0;
+    } else {
+        QDragLeaveEvent leave;
+        QCoreApplication::sendEvent(top, &leave);
+    }
+    return effect;
+}
+
+void HostInputMethod(TWinControl* c, const std::u16string& commit)
+{
+    c->HandleNeeded();
+    QInputMethodEvent e(QString(), {});
+    e.setCommitString(QString::fromUtf16(commit.data(), qsizetype(commit.size())));
+    QCoreApplication::sendEvent(HostWidget(c), &e);
 }
 
 namespace {

@@ -4,6 +4,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/controls/Controls.h"
@@ -46,6 +47,12 @@ std::string ShownCursor(TWinControl* c);
 // Text typed as a keyboard layout or an input method delivers it: one key press that
 // carries the text and no virtual key.
 void HostText(TWinControl* c, const std::u16string& text);
+// Another program drags MIME data (type, bytes) over c's window to client point p and,
+// with drop, drops it there (else leaves). The effect answered: DROPEFFECT_ bits within allowed.
+int HostDragDrop(TWinControl* c, TPoint p, const std::vector<std::pair<std::string, std::string>>& mime,
+                 int allowed = 3, TShiftState shift = 0, bool drop = true);
+// An input method's composition ends with commit as its result.
+void HostInputMethod(TWinControl* c, const std::u16string& commit);
 
 // The user closes c's window with the window manager's close button.
 void HostClose(TWinControl* c);

@@ -25,6 +25,8 @@ public:
     }
     void WndProc(TMessage& m) override { combo_->ComboWndProc(m, this); }
     bool WantsWideChars() const override { return combo_->WantsWideChars(); }
+    std::u16string ShownText() const override { return combo_->ShownEditText(Text()); }
+    using TCustomEdit::ShownTextChanged;
     void Inherited(TMessage& m) { TCustomEdit::WndProc(m); }
     void Change() override
     {
@@ -63,6 +65,7 @@ public:
         params.ExStyle |= WS_EX_TOOLWINDOW | WS_EX_TOPMOST;
     }
     bool CanFocus() const override { return false; }  // the combo box keeps the focus
+    std::u16string ShownItemText(int Index) const override { return combo_->ShownItemText(Index); }
     void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override
     {
         if (!popup_) {
@@ -463,7 +466,17 @@ void TCustomComboBox::DrawItem(int Index, const TRect& Rect, TOwnerDrawState Sta
         return;
     }
     Canvas()->FillRect(Rect);
-    if (Index >= 0 && Index < items_->Count()) Canvas()->TextOut(Rect.Left + 2, Rect.Top, items_->Get(Index));
+    if (Index >= 0 && Index < items_->Count()) Canvas()->TextOutW(Rect.Left + 2, Rect.Top, ShownItemText(Index));
+}
+
+std::u16string TCustomComboBox::ShownItemText(int Index) const { return AnsiToWide(items_->Get(Index)); }
+std::u16string TCustomComboBox::ShownEditText(const std::string& text) const { return AnsiToWide(text); }
+
+void TCustomComboBox::ShownTextChanged()
+{
+    if (edit_) edit_->ShownTextChanged();
+    Invalidate();
+    if (list_) list_->Invalidate();
 }
 
 // Owner-drawn rows of the list draw through the combo box's canvas, put on the list's DC.
@@ -700,7 +713,7 @@ void TCustomComboBox::Paint()
         if (itemIndex_ >= 0) {
             TRect t = Rect(r.Left + 2, r.Top, r.Right, r.Bottom);
             c->Brush().SetStyle(bsClear);
-            DrawText(c->Handle(), items_->Get(itemIndex_), -1, &t, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+            DrawTextW(c->Handle(), ShownItemText(itemIndex_), -1, &t, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
             c->Brush().SetStyle(bsSolid);
         }
     }

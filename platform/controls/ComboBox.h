@@ -118,6 +118,11 @@ protected:
     void ChooseFromList(int index);
     // Focus went from the combo box and its edit to focus (nullptr: unknown).
     void FocusLeft(TWinControl* focus);
+    // Texts as drawn: the 8-bit ones widened; a combo box holding wide text gives that
+    // (one wide character per 8-bit one) and calls ShownTextChanged when only it changed.
+    virtual std::u16string ShownItemText(int Index) const;
+    virtual std::u16string ShownEditText(const std::string& text) const;
+    void ShownTextChanged();
 
 private:
     class TComboEdit;

@@ -192,10 +192,15 @@ char TCustomEdit::ShownPasswordChar() const
     return passwordChar_ ? passwordChar_ : (EditStyle() & ES_PASSWORD) ? '*' : 0;
 }
 
-std::string TCustomEdit::Display() const
+std::u16string TCustomEdit::ShownText() const { return AnsiToWide(Text()); }
+
+std::u16string TCustomEdit::Display() const
 {
     const char c = ShownPasswordChar();
-    return c ? std::string(Text().size(), c) : Text();
+    if (c) return std::u16string(Text().size(), AnsiToWide(std::string(1, c))[0]);
+    std::u16string w = ShownText();
+    w.resize(Text().size(), u'?');  // one character per position of the 8-bit text
+    return w;
 }
 
 void TCustomEdit::InvalidateLayout()
@@ -207,11 +212,10 @@ void TCustomEdit::InvalidateLayout()
 const std::vector<int>& TCustomEdit::Offsets() const
 {
     if (!offsetsValid_) {
-        const std::string d = Display();
+        const QString d = QString::fromStdU16String(Display());
         QFontMetrics fm(QFontOf(font_));
-        offsets_.assign(d.size() + 1, 0);
-        for (std::size_t i = 1; i <= d.size(); ++i)
-            offsets_[i] = fm.horizontalAdvance(AnsiToQString(d.substr(0, i)));
+        offsets_.assign(std::size_t(d.size()) + 1, 0);
+        for (qsizetype i = 1; i <= d.size(); ++i) offsets_[std::size_t(i)] = fm.horizontalAdvance(d.left(i));
         offsetsValid_ = true;
     }
     return offsets_;
@@ -625,14 +629,14 @@ void TCustomEdit::PaintText()
     c->Font().Assign(*Font());
     if (!Enabled()) c->Font().SetColor(clGrayText);
     const TRect fr = FormatRect();
-    const std::string d = Display();
+    const std::u16string d = Display();
     const auto& off = Offsets();
     const int x0 = TextOrigin();
     HDC dc = c->Handle();
     const int saved = SaveDC(dc);
     IntersectClipRect(dc, fr.Left, fr.Top, fr.Right, fr.Bottom);
     c->Brush().SetStyle(bsClear);
-    c->TextOut(x0, fr.Top, d);
+    c->TextOutW(x0, fr.Top, d);
     if (SelLength() > 0 && (Focused() || !hideSelection_)) {
         const int s = SelStart(), e = s + SelLength();
         const TRect sel = Rect(x0 + off[std::size_t(s)], fr.Top, x0 + off[std::size_t(e)], fr.Top + LineHeight());
@@ -642,7 +646,7 @@ void TCustomEdit::PaintText()
         IntersectClipRect(dc, sel.Left, sel.Top, sel.Right, sel.Bottom);
         c->Font().SetColor(clHighlightText);
         c->Brush().SetStyle(bsClear);
-        c->TextOut(x0, fr.Top, d);
+        c->TextOutW(x0, fr.Top, d);
     }
     RestoreDC(dc, saved);
 }

@@ -131,13 +131,18 @@ protected:
     virtual void PaintText();
     DWORD EditStyle() const;
     int LineHeight() const;  // of the edit's font
+    // The text as shown, one wide character per position of the 8-bit text; the 8-bit
+    // text widened here. An edit that keeps wide text beside it shows that instead.
+    virtual std::u16string ShownText() const;
+    // The shown text changed while the 8-bit text stayed: measure and draw it again.
+    void ShownTextChanged() { InvalidateLayout(); }
 
 private:
     void Native(TMessage& m);
     void NativeKey(Word key);
     void NativeChar(char c);
     void NativeMouse(TMessage& m);
-    std::string Display() const;
+    std::u16string Display() const;
     char ShownPasswordChar() const;
     const std::vector<int>& Offsets() const;
     int TextOrigin() const;

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCursor>
 #include <QEvent>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
@@ -163,6 +164,8 @@ public:
         setAttribute(Qt::WA_NoSystemBackground);
         setMouseTracking(true);
         setFocusPolicy(Qt::NoFocus);
+        // Windows that take wide characters take input-method results too.
+        if (owner->WantsWideChars()) setAttribute(Qt::WA_InputMethodEnabled);
     }
     TWinControl* owner_;
 
@@ -203,6 +206,25 @@ protected:
             const WPARAM code = a == '?' && u >= 256 && owner_->WantsWideChars() ? WPARAM(u) : WPARAM((unsigned char)a);
             Guarded([&] { owner_->Perform(alt ? WM_SYSCHAR : WM_CHAR, code, data); });
         }
+    }
+    // The composed text arrives as typed characters, one after the other; the composition
+    // itself is left to the input method's own window.
+    void inputMethodEvent(QInputMethodEvent* e) override
+    {
+        const QString commit = e->commitString();
+        for (QChar qc : commit) {
+            if (!gLive.count(owner_)) return;
+            const char16_t u = qc.unicode();
+            const char a = QStringToAnsi(QString(qc))[0];
+            const WPARAM code = a == '?' && u >= 256 && owner_->WantsWideChars() ? WPARAM(u) : WPARAM((unsigned char)a);
+            Guarded([&] { owner_->Perform(WM_CHAR, code, 0); });
+        }
+        e->accept();
+    }
+    QVariant inputMethodQuery(Qt::InputMethodQuery q) const override
+    {
+        if (q == Qt::ImEnabled) return testAttribute(Qt::WA_InputMethodEnabled);
+        return QWidget::inputMethodQuery(q);
     }
     void keyReleaseEvent(QKeyEvent* e) override
     {

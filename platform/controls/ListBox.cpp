@@ -403,8 +403,10 @@ void TCustomListBox::DrawItem(int Index, const TRect& Rect, TOwnerDrawState Stat
         return;
     }
     Canvas()->FillRect(Rect);
-    Canvas()->TextOut(Rect.Left + 2, Rect.Top, items_->Get(Index));
+    Canvas()->TextOutW(Rect.Left + 2, Rect.Top, ShownItemText(Index));
 }
+
+std::u16string TCustomListBox::ShownItemText(int Index) const { return AnsiToWide(items_->Get(Index)); }
 
 void TCustomListBox::SelectionChanged() { Click(); }
 

@@ -142,6 +142,8 @@ public:
 protected:
     // A change of selection by the user: raises OnClick.
     virtual void SelectionChanged();
+    // An item's text as drawn: the 8-bit item widened; a list holding wide items gives those.
+    virtual std::u16string ShownItemText(int Index) const;
     int RowHeight(int Index) const;
     void UpdateScrollBar();
 

@@ -204,6 +204,23 @@ TSize TCanvas::TextExtent(const std::string& text)
     GetTextExtentPoint32(Handle(), text, -1, s);
     return s;
 }
+void TCanvas::TextOutW(int x, int y, const std::u16string& text)
+{
+    Drawing([&](HDC dc) { ExtTextOutW(dc, x, y, 0, nullptr, text, -1); });
+}
+void TCanvas::TextRectW(const TRect& r, int x, int y, const std::u16string& text)
+{
+    Drawing([&](HDC dc) {
+        UINT opts = UINT(ETO_CLIPPED) | (brush_.Style() != bsClear ? UINT(ETO_OPAQUE) : 0u);
+        ExtTextOutW(dc, x, y, opts, &r, text, -1);
+    });
+}
+TSize TCanvas::TextExtentW(const std::u16string& text)
+{
+    TSize s;
+    GetTextExtentPoint32W(Handle(), text, -1, s);
+    return s;
+}
 void TCanvas::Draw(int x, int y, TGraphic* g)
 {
     if (!g || g->Empty()) return;

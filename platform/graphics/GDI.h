@@ -22,6 +22,8 @@ enum : UINT {
 // from rect's top to the bottom of the drawn text. DT_CALCRECT sets rect's right and bottom.
 int DrawText(HDC dc, const std::string& text, int count, TRect* rect, UINT format);
 int DrawTextEx(HDC dc, const std::string& text, int count, TRect* rect, UINT format, void* params = nullptr);
+// The wide (UTF-16) form: every character drawn as it is; count in code units.
+int DrawTextW(HDC dc, const std::u16string& text, int count, TRect* rect, UINT format);
 
 enum { TRANSPARENT = 1, OPAQUE = 2 };
 int SetBkMode(HDC dc, int mode);  // returns the previous mode
@@ -46,10 +48,15 @@ struct TEXTMETRIC {
 };
 bool GetTextMetrics(HDC dc, TEXTMETRIC& tm);
 bool GetTextExtentPoint32(HDC dc, const std::string& text, int count, TSize& size);
+bool GetTextExtentPoint32W(HDC dc, const std::u16string& text, int count, TSize& size);
 enum : UINT { ETO_OPAQUE = 2, ETO_CLIPPED = 4 };
 bool ExtTextOut(HDC dc, int x, int y, UINT options, const TRect* rect, const std::string& text, int count,
                 const int* dx = nullptr);
 bool TextOut(HDC dc, int x, int y, const std::string& text, int count);
+// Wide forms (UTF-16, count in code units). A recording DC sees the text in 8 bits.
+bool ExtTextOutW(HDC dc, int x, int y, UINT options, const TRect* rect, const std::u16string& text, int count,
+                 const int* dx = nullptr);
+bool TextOutW(HDC dc, int x, int y, const std::u16string& text, int count);
 
 // Drawing with the DC's selected pen and brush.
 bool MoveToEx(HDC dc, int x, int y, TPoint* old);

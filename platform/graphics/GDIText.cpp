@@ -147,22 +147,60 @@ bool GetTextMetrics(HDC dc, TEXTMETRIC& tm)
     return true;
 }
 
-bool GetTextExtentPoint32(HDC dc, const std::string& text, int count, TSize& size)
+namespace {
+
+QString Part(const std::string& text, int count)
+{
+    return AnsiToQString(count < 0 ? text : text.substr(0, std::size_t(std::min<int>(count, int(text.size())))));
+}
+
+QString Part(const std::u16string& text, int count)
+{
+    const std::size_t n = count < 0 ? text.size() : std::min<std::size_t>(std::size_t(count), text.size());
+    return QString::fromUtf16(text.data(), qsizetype(n));
+}
+
+bool TextExtent(HDC dc, const QString& s, TSize& size)
 {
     if (!dc) return false;
-    std::string s = count < 0 ? text : text.substr(0, std::size_t(std::min<int>(count, int(text.size()))));
     QFontMetrics fm(DCFont(*dc));
-    size.cx = fm.horizontalAdvance(AnsiToQString(s));
+    size.cx = fm.horizontalAdvance(s);
     size.cy = fm.height();
     return true;
+}
+
+bool TextOutQ(HDC dc, int x, int y, UINT options, const TRect* rect, const QString& qs, const int* dx);
+int DrawTextQ(HDC dc, const QString& raw, TRect* rect, UINT fmt);
+
+}  // namespace
+
+bool GetTextExtentPoint32(HDC dc, const std::string& text, int count, TSize& size)
+{
+    return TextExtent(dc, Part(text, count), size);
+}
+
+bool GetTextExtentPoint32W(HDC dc, const std::u16string& text, int count, TSize& size)
+{
+    return TextExtent(dc, Part(text, count), size);
 }
 
 bool ExtTextOut(HDC dc, int x, int y, UINT options, const TRect* rect, const std::string& text, int count,
                 const int* dx)
 {
+    return TextOutQ(dc, x, y, options, rect, Part(text, count), dx);
+}
+
+bool ExtTextOutW(HDC dc, int x, int y, UINT options, const TRect* rect, const std::u16string& text, int count,
+                 const int* dx)
+{
+    return TextOutQ(dc, x, y, options, rect, Part(text, count), dx);
+}
+
+namespace {
+
+bool TextOutQ(HDC dc, int x, int y, UINT options, const TRect* rect, const QString& qs, const int* dx)
+{
     if (!dc) return false;
-    std::string s = count < 0 ? text : text.substr(0, std::size_t(std::min<int>(count, int(text.size()))));
-    QString qs = AnsiToQString(s);
     QFont f = DCFont(*dc);
     QFontMetrics fm(f);
     if (dc->textAlign & TA_UPDATECP) {
@@ -172,7 +210,7 @@ bool ExtTextOut(HDC dc, int x, int y, UINT options, const TRect* rect, const std
     int w = fm.horizontalAdvance(qs);
     if (dx) {
         w = 0;
-        for (int i = 0; i < int(s.size()); ++i) w += dx[i];
+        for (int i = 0; i < int(qs.size()); ++i) w += dx[i];
     }
     UINT h = dc->textAlign & 6, v = dc->textAlign & 24;
     int left = h == TA_CENTER ? x - w / 2 : h == TA_RIGHT ? x - w : x;
@@ -182,7 +220,7 @@ bool ExtTextOut(HDC dc, int x, int y, UINT options, const TRect* rect, const std
         PathText(*dc, QPointF(left, top), qs, f, dx);
         return true;
     }
-    if (dc->recorder) dc->recorder->Text(*dc, {left, top}, options, rect, s, dx);
+    if (dc->recorder) dc->recorder->Text(*dc, {left, top}, options, rect, QStringToAnsi(qs), dx);
     Mute mute(*dc);
     std::optional<QRegion> savedClip = dc->clip;
     if (rect && (options & ETO_OPAQUE)) FillRect(dc, *rect, dc->bkColor);
@@ -200,9 +238,16 @@ bool ExtTextOut(HDC dc, int x, int y, UINT options, const TRect* rect, const std
     return true;
 }
 
+}  // namespace
+
 bool TextOut(HDC dc, int x, int y, const std::string& text, int count)
 {
     return ExtTextOut(dc, x, y, 0, nullptr, text, count);
+}
+
+bool TextOutW(HDC dc, int x, int y, const std::u16string& text, int count)
+{
+    return ExtTextOutW(dc, x, y, 0, nullptr, text, count);
 }
 
 namespace {
@@ -269,9 +314,19 @@ int DrawTextEx(HDC dc, const std::string& text, int count, TRect* rect, UINT fmt
 
 int DrawText(HDC dc, const std::string& text, int count, TRect* rect, UINT fmt)
 {
+    return DrawTextQ(dc, Part(text, count), rect, fmt);
+}
+
+int DrawTextW(HDC dc, const std::u16string& text, int count, TRect* rect, UINT fmt)
+{
+    return DrawTextQ(dc, Part(text, count), rect, fmt);
+}
+
+namespace {
+
+int DrawTextQ(HDC dc, const QString& raw, TRect* rect, UINT fmt)
+{
     if (!dc || !rect) return 0;
-    std::string s8 = count < 0 ? text : text.substr(0, std::size_t(std::min<int>(count, int(text.size()))));
-    QString raw = AnsiToQString(s8);
 
     // Prefix characters: "&x" underlines x, "&&" is one ampersand.
     QString s;
@@ -409,5 +464,7 @@ int DrawText(HDC dc, const std::string& text, int count, TRect* rect, UINT fmt)
     dc->clip = savedClip;
     return result;
 }
+
+}  // namespace
 
 }  // namespace platform

@@ -191,6 +191,11 @@ public:
     TSize TextExtent(const std::string& text);
     int TextWidth(const std::string& text) { return TextExtent(text).cx; }
     int TextHeight(const std::string& text) { return TextExtent(text).cy; }
+    // Wide text (UTF-16), drawn and measured with all its characters.
+    void TextOutW(int x, int y, const std::u16string& text);
+    void TextRectW(const TRect& r, int x, int y, const std::u16string& text);
+    TSize TextExtentW(const std::u16string& text);
+    int TextWidthW(const std::u16string& text) { return TextExtentW(text).cx; }
 
     void Draw(int x, int y, TGraphic* g);
     void StretchDraw(const TRect& r, TGraphic* g);

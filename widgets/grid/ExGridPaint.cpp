@@ -360,12 +360,20 @@ void TExStringGrid::DrawCellText(TCanvas* Canvas, int c, int ARow, TRect R, TAli
                                    clGray, anchor, stripped, focus, mw, mh, links, under, hover, ctl, id, value, type,
                                    pictureCache_.get(), pictureContainer_, nullptr);
     } else {
+        // A wide cell is laid out on its 8-bit stand-in (one character per code unit) and
+        // drawn with its own characters.
+        std::u16string wide;
+        std::string narrow;
         if (kind == TTextType::ttUnicode) {
-            // 8-bit drawing: characters beyond the code page show as '?'.
-            const std::u16string w = DecodeWideStr(s);
+            wide = DecodeWideStr(s);
             s.clear();
-            for (char16_t ch : w) s += ch < 256 ? char(ch) : '?';
+            for (char16_t ch : wide) s += ch < 256 ? char(ch) : '?';
+            narrow = s;
         }
+        auto shown = [&](const std::string& t) {
+            if (kind == TTextType::ttUnicode && narrow.compare(0, t.size(), t) == 0) return wide.substr(0, t.size());
+            return AnsiToWide(t);
+        };
         const bool oneLine = LinesInText(s, Multilinecells) == 1;
         UINT flags = DT_EDITCONTROL;
         if (oneLine && !wordWrap_) {
@@ -382,7 +390,7 @@ void TExStringGrid::DrawCellText(TCanvas* Canvas, int c, int ARow, TRect R, TAli
         if (wordWrap_ && va != vtaTop) {
             // Word-wrapped text is placed vertically by its measured height.
             TRect m = R;
-            DrawText(Canvas->Handle(), s, -1, &m, (flags & ~(DT_VCENTER | DT_BOTTOM)) | DT_CALCRECT);
+            DrawTextW(Canvas->Handle(), shown(s), -1, &m, (flags & ~(DT_VCENTER | DT_BOTTOM)) | DT_CALCRECT);
             const int h = m.Bottom - m.Top, room = R.Bottom - R.Top;
             if (h < room) R.Top += va == vtaCenter ? (room - h) / 2 : room - h;
             flags &= ~(DT_VCENTER | DT_BOTTOM);
@@ -400,9 +408,9 @@ void TExStringGrid::DrawCellText(TCanvas* Canvas, int c, int ARow, TRect R, TAli
             if (ha == taLeftJustify) textRect.Right -= 14;
             else textRect.Left += 14;
         }
-        DrawText(Canvas->Handle(), s, -1, &textRect, flags);
+        DrawTextW(Canvas->Handle(), shown(s), -1, &textRect, flags);
         if (mark) {
-            const int tw = std::max(std::min(Canvas->TextWidth(s), R.Width() - 16), 0);
+            const int tw = std::max(std::min(Canvas->TextWidthW(shown(s)), R.Width() - 16), 0);
             const int x = ha == taLeftJustify ? R.Left + tw + 10 : ha == taRightJustify ? R.Right - tw - 10 : R.Left + 8;
             const int y = va == vtaTop ? R.Top + 8 : va == vtaBottom ? R.Bottom - 8 : (R.Top + R.Bottom) / 2;
             DrawSortIndicator(Canvas, c, x, y);
@@ -829,10 +837,13 @@ TSize TExStringGrid::GetCellTextSize(int ACol, int ARow, bool WordWrapWidth)
         const TSize rs = RichTextSize(ACol, ARow, WordWrapWidth, cell.Width() - 2 * ox);
         return {rs.cx + 2 * ox, rs.cy + 2 * oy};
     }
+    std::u16string wide;
+    std::string narrow;
     if (kind == TTextType::ttUnicode) {
-        const std::u16string w = DecodeWideStr(s);
+        wide = DecodeWideStr(s);
         s.clear();
-        for (char16_t ch : w) s += ch < 256 ? char(ch) : '?';
+        for (char16_t ch : wide) s += ch < 256 ? char(ch) : '?';
+        narrow = s;
     }
     TRect r{0, 0, WordWrapWidth ? std::max(cell.Width() - 2 * (ox + 2), 1) : 0, 0};
     UINT flags = DT_NOPREFIX | DT_EXPANDTABS | DT_CALCRECT;
@@ -842,7 +853,10 @@ TSize TExStringGrid::GetCellTextSize(int ACol, int ARow, bool WordWrapWidth)
         s = GetNextLine(rest, false);
         flags |= DT_SINGLELINE;
     }
-    DrawText(cv->Handle(), s, -1, &r, flags);
+    if (kind == TTextType::ttUnicode && narrow.compare(0, s.size(), s) == 0)
+        DrawTextW(cv->Handle(), wide.substr(0, s.size()), -1, &r, flags);
+    else
+        DrawText(cv->Handle(), s, -1, &r, flags);
     return {r.Width() + 2 * ox, r.Bottom - r.Top + 2 * oy};
 }
 

@@ -67,12 +67,14 @@ void TCustomUNIEdit::SetText(const WideString& Value)
     shadow_.Set(Value);
     const std::string ansi = WideToAnsi(Value);
     if (ansi == TCustomEdit::Text()) {  // only characters the 8-bit page lacks changed
-        Invalidate();
+        ShownTextChanged();
         Change();
     } else {
         TCustomEdit::SetText(ansi);
     }
 }
+
+std::u16string TCustomUNIEdit::ShownText() const { return shadow_.Get(TCustomEdit::Text()); }
 
 WideString TCustomUNIEdit::SelText() const
 {
@@ -195,12 +197,18 @@ void TCustomUNIComboBox::SetText(const WideString& Value)
         const int index = items_->IndexOf(Value);
         SetItemIndex(index);
         shadow_.Set(index >= 0 ? items_->Get(index) : WideString());
+        ShownTextChanged();
         return;
     }
     shadow_.Set(Value);
     TCustomComboBox::SetText(WideToAnsi(Value));
     shadow_.Sync(TCustomComboBox::Text());
+    ShownTextChanged();
 }
+
+std::u16string TCustomUNIComboBox::ShownItemText(int Index) const { return items_->Get(Index); }
+
+std::u16string TCustomUNIComboBox::ShownEditText(const std::string& text) const { return shadow_.Get(text); }
 
 void TCustomUNIComboBox::SetText(const std::string& s) { SetText(AnsiToWide(s)); }
 
@@ -261,6 +269,7 @@ void TCustomUNIComboBox::CNCommand(TMessage& m)
     const WideString item = index >= 0 && index < items_->Count() ? items_->Get(index) : WideString();
     SetItemIndex(index);  // shows the item's 8-bit text without events
     shadow_.Set(item);
+    ShownTextChanged();
     Click();
     Change();
 }

@@ -1,8 +1,8 @@
 #pragma once
 // The grid's wide-text edit and combo box. The platform's edit and combo box keep their
 // text in 8 bits (Windows-1252); these controls keep the wide text beside it, so that
-// characters the 8-bit page lacks survive in Text, SelText and the items while the
-// platform shows them as '?'. A typed character of code 256 or more reaches the
+// characters the 8-bit page lacks survive in Text, SelText and the items, and show it
+// through the platform's wide drawing. A typed character of code 256 or more reaches the
 // key-press handlers as 255 and, when they leave it alone, enters the text whole.
 #include <memory>
 #include <string>
@@ -46,6 +46,9 @@ public:
     void Change() override;
     void WMChar(platform::TWMChar& m) override;
     bool WantsWideChars() const override { return true; }
+
+protected:
+    std::u16string ShownText() const override;
 
 private:
     TWideTextShadow shadow_;
@@ -105,6 +108,10 @@ public:
     void KeyPress(char& Key) override;
     void Change() override;
     bool WantsWideChars() const override { return true; }
+
+protected:
+    std::u16string ShownItemText(int Index) const override;
+    std::u16string ShownEditText(const std::string& text) const override;
 
 private:
     friend class TComboBoxStrings;

@@ -503,3 +503,36 @@ TEST_F(PaintTest, SortMarkInTheSortColumnsHeader)
     EXPECT_EQ(At(*b, x, h.Top + 1 + g->XYOffset.Y + 8), RGBOf(clGray));
     EXPECT_NE(At(*b, g->CellRect(2, 0).Left + 30, h.Top + 11), RGBOf(clGray));
 }
+
+namespace {
+
+std::vector<TColor> Block(TBitmap& b, const TRect& r)
+{
+    std::vector<TColor> v;
+    for (int y = r.Top; y < r.Bottom; ++y)
+        for (int x = r.Left; x < r.Right; ++x) v.push_back(b.Canvas()->Pixel(x, y));
+    return v;
+}
+
+}  // namespace
+
+TEST_F(PaintTest, WideCellsDrawTheirOwnCharacters)
+{
+    const struct {
+        std::u16string wide;
+        std::string plain;
+        bool same;
+    } cases[] = {
+        {u"\u03A9\u0416 x", "?? x", false},        // characters the 8-bit page lacks
+        {u"Caf\u00E9 12", "Caf\xE9 12", true},     // 8-bit text looks as a plain cell's
+    };
+    for (const auto& k : cases) {
+        g->SetWideCells(0, 2, k.wide);
+        g->SetCells(1, 2, k.plain);
+        EXPECT_EQ(g->GetWideCells(0, 2), k.wide);
+        auto shot = Shot("widecells");
+        const TRect a = g->CellRect(0, 2), b = g->CellRect(1, 2);
+        ASSERT_EQ(a.Width(), b.Width());
+        EXPECT_EQ(Block(*shot, a) == Block(*shot, b), k.same) << k.plain;
+    }
+}

@@ -157,3 +157,73 @@ TEST_F(WideComboTest, TypingIntoTheEditPartAndTheKeysThatOnlyCloseTheList)
         EXPECT_EQ(c->Text(), u"a");
     }
 }
+
+namespace {
+
+// What a control paints, for comparing two controls of the same size.
+std::vector<TColor> Pixels(TWinControl* c)
+{
+    auto b = PaintToBitmap(c);
+    SaveSnapshot(*b, "grduni");
+    std::vector<TColor> v;
+    for (int y = 0; y < b->Height(); ++y)
+        for (int x = 0; x < b->Width(); ++x) v.push_back(b->Canvas()->Pixel(x, y));
+    return v;
+}
+
+}  // namespace
+
+TEST_F(WideEditTest, DrawsTheCharactersTheEightBitPageLacks)
+{
+    auto* wide = Add<TGrdUniEdit>(10, 10, 120, 22);
+    auto* marks = Add<TGrdUniEdit>(10, 40, 120, 22);
+    auto* plain = Add<TEdit>(10, 70, 120, 22);
+    wide->SetText(kOmega);
+    marks->SetText(u"?mega \u00E4");
+    plain->SetText(std::string("?mega \xE4"));
+    EXPECT_NE(Pixels(wide), Pixels(marks));  // the Omega, not a question mark
+    EXPECT_EQ(Pixels(marks), Pixels(plain));  // 8-bit text looks as in any edit
+    // A change of a wide character alone redraws it, and the caret places follow its width.
+    const auto before = Pixels(wide);
+    wide->SetText(u"\u0416mega \u00E4");
+    EXPECT_NE(Pixels(wide), before);
+    EXPECT_NE(wide->PosFromChar(1).X, marks->PosFromChar(1).X);
+}
+
+TEST_F(WideEditTest, InputMethodResultsArriveWide)
+{
+    auto* e = Add<TGrdUniEdit>(10, 10, 120, 22);
+    auto* c = Add<TCustomUNIComboBox>(10, 40, 150, 0);
+    e->SetFocus();
+    HostInputMethod(e, u"\u65E5\u672C");
+    EXPECT_EQ(e->Text(), u"\u65E5\u672C");
+    std::vector<int> seen;
+    e->OnKeyPress = [&](TObject*, char& k) { seen.push_back((unsigned char)k); };
+    HostInputMethod(e, u"\u8A9Ea");
+    EXPECT_EQ(e->Text(), u"\u65E5\u672C\u8A9Ea");
+    EXPECT_EQ(seen, (std::vector<int>{255, 'a'}));  // each character as one typed
+    c->SetFocus();
+    HostInputMethod(c->EditControl(), u"\u0416");
+    EXPECT_EQ(c->Text(), u"\u0416");
+}
+
+TEST_F(WideComboTest, TheEditPartTheListAndTheChosenItemDrawWideText)
+{
+    auto* wide = Add<TCustomUNIComboBox>(10, 10, 150, 0);
+    auto* marks = Add<TCustomUNIComboBox>(10, 40, 150, 0);
+    wide->SetText(kOmega);
+    marks->SetText(u"?mega \u00E4");
+    EXPECT_NE(Pixels(wide), Pixels(marks));
+    wide->SetStyle(csDropDownList);
+    marks->SetStyle(csDropDownList);
+    wide->Items().Add(kOmega);
+    marks->Items().Add(u"?mega \u00E4");
+    wide->SetItemIndex(0);
+    marks->SetItemIndex(0);
+    EXPECT_NE(Pixels(wide), Pixels(marks));
+    wide->SetDroppedDown(true);
+    marks->SetDroppedDown(true);
+    EXPECT_NE(Pixels(wide->ListControl()), Pixels(marks->ListControl()));
+    wide->SetDroppedDown(false);
+    marks->SetDroppedDown(false);
+}
