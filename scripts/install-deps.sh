@@ -14,6 +14,7 @@ packages=(
   emf2svg libwmf-bin fonts-urw-base35
   python3 libxml2-utils poppler-utils
   unixodbc-dev odbc-mdbtools
+  xdotool
 )
 missing=()
 for p in "${packages[@]}"; do

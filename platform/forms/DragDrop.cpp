@@ -1,15 +1,29 @@
 #include "platform/forms/DragDrop.h"
 
+#include <QApplication>
+#include <QCursor>
+#include <QDrag>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QRegularExpression>
+#include <QTimer>
+#include <QUrl>
+#include <QWidget>
+
 #include <chrono>
 #include <cstdint>
 #include <cstring>
 #include <iostream>
 #include <map>
+#include <set>
 #include <thread>
 
+#include "platform/Private.h"
 #include "platform/controls/Controls.h"
+#include "platform/controls/ControlsPrivate.h"
 #include "platform/forms/Forms.h"
 #include "platform/system/Clipboard.h"
+#include "platform/system/KeyState.h"
 
 namespace platform {
 
@@ -317,11 +331,16 @@ HRESULT TDropSource::GiveFeedback(int effect)
 
 // ---------------------------------------------------------------- registration and the loop
 
+namespace {
+void EnsureHostDrops(TWinControl* window);
+}
+
 bool RegisterDragDrop(TWinControl* window, std::shared_ptr<TDropTarget> target)
 {
     if (!window || !target) return false;
     try {
         gTargets[window] = Registration{window->Handle(), std::move(target)};
+        EnsureHostDrops(window);
         return true;
     } catch (const std::exception& e) {
         ReportDragDropError(std::string("registration: ") + e.what());
@@ -337,7 +356,7 @@ void RevokeDragDrop(TWinControl* window)
 namespace {
 
 // The registered target under a screen point; the innermost window wins.
-std::pair<HWND, std::shared_ptr<TDropTarget>> TargetAt(TPoint screen)
+std::pair<HWND, std::shared_ptr<TDropTarget>> TargetAt(TPoint screen, QWidget* topLevel = nullptr)
 {
     std::pair<HWND, std::shared_ptr<TDropTarget>> found{nullptr, nullptr};
     TWinControl* foundControl = nullptr;
@@ -345,6 +364,11 @@ std::pair<HWND, std::shared_ptr<TDropTarget>> TargetAt(TPoint screen)
         TWinControl* c = TWinControl::FromHandle(it->second.handle);
         if (c != it->first) {
             it = gTargets.erase(it);
+            continue;
+        }
+        QWidget* host = topLevel ? HostWidget(c) : nullptr;
+        if (topLevel && (!host || host->window() != topLevel)) {
+            ++it;
             continue;
         }
         if (c->Showing() && PtInRect(c->ClientRect(), c->ScreenToClient(screen))) {
@@ -362,10 +386,379 @@ std::pair<HWND, std::shared_ptr<TDropTarget>> TargetAt(TPoint screen)
 
 }  // namespace
 
+// ---------------------------------------------------------------- the desktop's drag and drop
+//
+// On a windowing system with drag and drop between programs, a drag started by the real
+// mouse runs through the host's drag (other programs see text, rich text, file lists and
+// the registered formats as MIME data), and drags arriving from anywhere reach the
+// registered targets through the host windows' drag events.
+
+namespace {
+
+const char* const kRtfMime[] = {"text/rtf", "application/rtf", "text/richtext"};
+const QString kFormatMimePrefix = QStringLiteral("application/x-korvelo-format.");
+
+// The data object of the drag this process runs through the host, for drops on itself.
+const TDataObject* gHostDragData = nullptr;
+
+std::string ToCrLf(const QString& text)
+{
+    QString t = text;
+    t.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    t.replace(QChar('\r'), QChar('\n'));
+    t.replace(QChar('\n'), QStringLiteral("\r\n"));
+    return QStringToAnsi(t);
+}
+
+// Data that came from another program, as the formats the targets read.
+class TMimeDataObject : public TDataObject {
+public:
+    explicit TMimeDataObject(const QMimeData& mime)
+    {
+        // Text proper: a file list may come as its addresses in text as well.
+        if ((mime.hasFormat(QStringLiteral("text/plain")) || mime.hasFormat(QStringLiteral("text/plain;charset=utf-8"))) &&
+            !OnlyAddresses(mime)) {
+            QString t = mime.text();
+            t.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+            t.replace(QChar('\n'), QStringLiteral("\r\n"));
+            std::string text(QStringToAnsi(t));
+            text += '\0';
+            Add(CF_TEXT, text);
+            std::string wide;
+            for (QChar c : t) {
+                wide += char(c.unicode() & 0xFF);
+                wide += char(c.unicode() >> 8);
+            }
+            wide.append(2, '\0');
+            Add(CF_UNICODETEXT, wide);
+        }
+        for (const char* m : kRtfMime) {
+            if (!mime.hasFormat(m)) continue;
+            QByteArray rtf = mime.data(m);
+            const qsizetype z = rtf.indexOf('\0');
+            if (z >= 0) rtf.truncate(z);
+            if (rtf.startsWith("{\\rtf")) {
+                Add(CF_RTF(), std::string(rtf.constData(), std::size_t(rtf.size())) + '\0');
+                break;
+            }
+        }
+        if (mime.hasUrls()) {
+            std::vector<std::string> files;
+            for (const QUrl& u : mime.urls())
+                if (u.isLocalFile()) files.push_back(QStringToAnsi(u.toLocalFile()));
+            if (!files.empty()) Add(CF_HDROP, MakeFileDropBlock(files, true));
+        }
+        for (const QString& f : mime.formats()) {
+            if (!f.startsWith(kFormatMimePrefix)) continue;
+            const std::string name(QByteArray::fromPercentEncoding(f.mid(kFormatMimePrefix.size()).toLatin1()).toStdString());
+            if (name.empty()) continue;
+            const QByteArray d = mime.data(f);
+            Add(RegisterClipboardFormat(name), std::string(d.constData(), std::size_t(d.size())));
+        }
+    }
+    HRESULT QueryGetData(unsigned format) const override
+    {
+        for (const auto& e : blocks_)
+            if (e.first == format) return S_OK;
+        return DV_E_FORMATETC;
+    }
+    HRESULT GetData(unsigned format, std::string& block) const override
+    {
+        block.clear();
+        for (const auto& e : blocks_)
+            if (e.first == format) {
+                block = e.second;
+                return S_OK;
+            }
+        return DV_E_FORMATETC;
+    }
+    bool EnumFormats(std::vector<unsigned>& formats) const override
+    {
+        formats.clear();
+        for (const auto& e : blocks_) formats.push_back(e.first);
+        return true;
+    }
+
+private:
+    static bool OnlyAddresses(const QMimeData& mime)
+    {
+        if (!mime.hasUrls()) return false;
+        QStringList known;
+        for (const QUrl& u : mime.urls()) known << u.toString() << QString::fromLatin1(u.toEncoded()) << u.toLocalFile();
+        const QStringList lines = mime.text().split(QRegularExpression(QStringLiteral("[\\r\\n]+")), Qt::SkipEmptyParts);
+        for (const QString& l : lines)
+            if (!known.contains(l.trimmed())) return false;
+        return true;
+    }
+    void Add(unsigned format, std::string block)
+    {
+        if (format && QueryGetData(format) != S_OK) blocks_.emplace_back(format, std::move(block));
+    }
+    std::vector<std::pair<unsigned, std::string>> blocks_;
+};
+
+// Our data object as MIME data for other programs.
+QMimeData* ToMime(const TDataObject& data)
+{
+    auto* mime = new QMimeData;
+    std::vector<unsigned> formats;
+    if (!data.EnumFormats(formats)) return mime;
+    std::string block;
+    auto have = [&](unsigned f) { return data.QueryGetData(f) == S_OK && data.GetData(f, block) == S_OK; };
+    auto upToZero = [](const std::string& b) { return b.substr(0, b.find('\0')); };
+    bool textSet = false;
+    for (unsigned f : formats) {
+        if (f == CF_UNICODETEXT && have(f)) {
+            QString t;
+            for (std::size_t i = 0; i + 1 < block.size(); i += 2) {
+                const char16_t c = char16_t((unsigned char)block[i] | ((unsigned char)block[i + 1] << 8));
+                if (!c) break;
+                t.append(QChar(c));
+            }
+            t.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+            mime->setText(t);
+            textSet = true;
+        } else if (f == CF_TEXT && !textSet && have(f)) {
+            QString t = AnsiToQString(upToZero(block));
+            t.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+            mime->setText(t);
+        } else if (f == CF_RTF() && have(f)) {
+            const std::string rtf = upToZero(block);
+            for (const char* m : kRtfMime) mime->setData(m, QByteArray(rtf.data(), qsizetype(rtf.size())));
+        } else if (f == CF_HDROP && have(f)) {
+            struct Files : TDataObject {
+                const std::string& b;
+                explicit Files(const std::string& block) : b(block) {}
+                HRESULT QueryGetData(unsigned format) const override { return format == CF_HDROP ? S_OK : DV_E_FORMATETC; }
+                HRESULT GetData(unsigned, std::string& out) const override
+                {
+                    out = b;
+                    return S_OK;
+                }
+                bool EnumFormats(std::vector<unsigned>& fs) const override
+                {
+                    fs = {CF_HDROP};
+                    return true;
+                }
+            } files(block);
+            std::vector<std::string> names;
+            TEnumFormats(files).SomeFiles(names);
+            QList<QUrl> urls;
+            for (const std::string& n : names) urls.append(QUrl::fromLocalFile(AnsiToQString(n)));
+            mime->setUrls(urls);
+        } else if (f >= 0xC000 && f != CF_RTF() && have(f)) {
+            const std::string name = GetClipboardFormatName(f);
+            if (name.empty()) continue;
+            const QString type = kFormatMimePrefix + QString::fromLatin1(QByteArray(name.c_str()).toPercentEncoding());
+            mime->setData(type, QByteArray(block.data(), qsizetype(block.size())));
+        }
+    }
+    return mime;
+}
+
+int ToEffect(Qt::DropActions a)
+{
+    return (a & Qt::CopyAction ? DROPEFFECT_COPY : 0) | (a & Qt::MoveAction ? DROPEFFECT_MOVE : 0);
+}
+
+Qt::DropAction ToAction(int effect)
+{
+    return effect & DROPEFFECT_MOVE ? Qt::MoveAction : effect & DROPEFFECT_COPY ? Qt::CopyAction : Qt::IgnoreAction;
+}
+
+unsigned KeysOf(Qt::KeyboardModifiers m, Qt::MouseButtons b)
+{
+    unsigned k = 0;
+    if (b & Qt::LeftButton) k |= MK_LBUTTON;
+    if (b & Qt::RightButton) k |= MK_RBUTTON;
+    if (b & Qt::MiddleButton) k |= MK_MBUTTON;
+    if (m & Qt::ShiftModifier) k |= MK_SHIFT;
+    if (m & Qt::ControlModifier) k |= MK_CONTROL;
+    return k;
+}
+
+// Host drag events to the registered targets of the top-level window they came to.
+class HostDropFilter : public QObject {
+public:
+    bool eventFilter(QObject* o, QEvent* e) override
+    {
+        switch (e->type()) {
+        case QEvent::DragEnter:
+        case QEvent::DragMove:
+        case QEvent::Drop:
+            if (auto* w = qobject_cast<QWidget*>(o)) {
+                Handle(w, static_cast<QDropEvent*>(e));
+                return true;
+            }
+            break;
+        case QEvent::DragLeave:
+            if (qobject_cast<QWidget*>(o)) {
+                Leave();
+                return true;
+            }
+            break;
+        case QEvent::Show:
+            if (auto* w = qobject_cast<QWidget*>(o); w && w->isWindow() && !w->acceptDrops()) {
+                for (auto& [c, r] : gTargets)
+                    if (TWinControl::FromHandle(r.handle) == c)
+                        if (QWidget* h = HostWidget(c); h && h->window() == w) w->setAcceptDrops(true);
+            }
+            break;
+        default: break;
+        }
+        return false;
+    }
+
+private:
+    void Handle(QWidget* w, QDropEvent* e)
+    {
+        const QPoint g = w->mapToGlobal(e->position().toPoint());
+        const TPoint screen{g.x(), g.y()};
+        const unsigned keys = KeysOf(e->modifiers(), e->buttons());
+        const int allowed = ToEffect(e->possibleActions());
+        // Our own drag hands its data object over as it is; other programs' data is read.
+        if (e->type() == QEvent::DragEnter || !data_) {
+            if (e->source() && gHostDragData) {
+                data_ = gHostDragData;
+                own_.reset();
+            } else {
+                own_ = std::make_unique<TMimeDataObject>(*e->mimeData());
+                data_ = own_.get();
+            }
+        }
+        auto [h, t] = TargetAt(screen, w->window());
+        if (h != over_ || (over_ && !TWinControl::FromHandle(over_))) {
+            if (target_ && TWinControl::FromHandle(over_)) target_->DragLeave();
+            over_ = h;
+            target_ = t;
+            entered_ = false;
+        }
+        int effect = allowed;
+        if (!target_) {
+            effect = DROPEFFECT_NONE;
+        } else if (!entered_) {
+            entered_ = true;
+            target_->DragEnter(*data_, keys, screen, effect);
+        } else {
+            target_->DragOver(keys, screen, effect);
+        }
+        effect &= allowed;
+        // Files from another program are read, never taken: its file manager keeps them.
+        if (own_ && effect == DROPEFFECT_MOVE && (allowed & DROPEFFECT_COPY) && FilesOnly()) effect = DROPEFFECT_COPY;
+        if (e->type() == QEvent::Drop) {
+            if (target_ && effect != DROPEFFECT_NONE) {
+                const bool filesOnly = own_ && FilesOnly();
+                effect = allowed;
+                target_->Drop(*data_, keys, screen, effect);
+                effect &= allowed;
+                if (filesOnly && effect == DROPEFFECT_MOVE && (allowed & DROPEFFECT_COPY)) effect = DROPEFFECT_COPY;
+            } else if (target_) {
+                target_->DragLeave();
+            }
+            Reset();
+        }
+        if (effect == DROPEFFECT_NONE) {
+            e->setDropAction(Qt::IgnoreAction);
+            if (e->type() == QEvent::DragEnter) e->accept();  // the window stays the host's target
+            else e->ignore();
+        } else {
+            e->setDropAction(ToAction(effect));
+            e->accept();
+        }
+    }
+    bool FilesOnly() const
+    {
+        return own_->QueryGetData(CF_HDROP) == S_OK && own_->QueryGetData(CF_TEXT) != S_OK &&
+               own_->QueryGetData(CF_RTF()) != S_OK;
+    }
+    void Leave()
+    {
+        if (target_ && TWinControl::FromHandle(over_)) target_->DragLeave();
+        Reset();
+    }
+    void Reset()
+    {
+        over_ = nullptr;
+        target_.reset();
+        entered_ = false;
+        data_ = nullptr;
+        own_.reset();
+    }
+    HWND over_ = nullptr;
+    std::shared_ptr<TDropTarget> target_;
+    bool entered_ = false;
+    const TDataObject* data_ = nullptr;
+    std::unique_ptr<TMimeDataObject> own_;
+};
+
+void EnsureHostDrops(TWinControl* window)
+{
+    static HostDropFilter* filter = [] {
+        auto* f = new HostDropFilter;
+        qApp->installEventFilter(f);
+        return f;
+    }();
+    (void)filter;
+    if (QWidget* h = HostWidget(window)) h->window()->setAcceptDrops(true);
+}
+
+bool UseHostDrag()
+{
+    return QGuiApplication::platformName() == QLatin1String("xcb") &&
+           (QGuiApplication::mouseButtons() & Qt::LeftButton);
+}
+
+HRESULT HostDoDragDrop(TWinControl* source, const TDataObject& data, TDropSource& dropSource, int allowed,
+                       int& effect)
+{
+    QWidget* w = HostWidget(source);
+    if (!w) return E_NOTIMPL;
+    const HWND sourceHandle = source->Handle();
+    auto* drag = new QDrag(w);
+    drag->setMimeData(ToMime(data));
+    int current = DROPEFFECT_NONE;
+    QObject::connect(drag, &QDrag::actionChanged, [&](Qt::DropAction a) {
+        current = ToEffect(a);
+        dropSource.GiveFeedback(current);
+    });
+    // The source follows the mouse (its drag image) while the host runs the drag.
+    QTimer follow;
+    QObject::connect(&follow, &QTimer::timeout, [&] {
+        const QPoint p = QCursor::pos();
+        dropSource.QueryContinueDrag(false, MK_LBUTTON, TPoint{p.x(), p.y()});
+    });
+    follow.start(15);
+    const Qt::DropActions supported = (allowed & DROPEFFECT_COPY ? Qt::CopyAction : Qt::IgnoreAction) |
+                                      (allowed & DROPEFFECT_MOVE ? Qt::MoveAction : Qt::IgnoreAction);
+    // The desktop's drag takes the pointer itself.
+    source->SetMouseCapture(false);
+    const TDataObject* before = gHostDragData;
+    gHostDragData = &data;
+    Qt::DropAction done = Qt::IgnoreAction;
+    {
+        struct Restore {
+            const TDataObject* before;
+            ~Restore() { gHostDragData = before; }
+        } restore{before};
+        done = drag->exec(supported, allowed & DROPEFFECT_MOVE ? Qt::MoveAction : Qt::CopyAction);
+    }
+    follow.stop();
+    drag->deleteLater();
+    // The release ended the drag inside the host: the button is up now.
+    NoteKeyEvent(VK_LBUTTON, false);
+    if (TWinControl* c = TWinControl::FromHandle(sourceHandle)) c->SetMouseCapture(false);
+    effect = ToEffect(done) & allowed;
+    dropSource.GiveFeedback(effect);
+    return done == Qt::IgnoreAction ? DRAGDROP_S_CANCEL : DRAGDROP_S_DROP;
+}
+
+}  // namespace
+
 HRESULT DoDragDrop(TWinControl* source, const TDataObject& data, TDropSource& dropSource, int allowed, int& effect)
 {
     effect = DROPEFFECT_NONE;
     if (!source) return E_NOTIMPL;
+    if (UseHostDrag()) return HostDoDragDrop(source, data, dropSource, allowed, effect);
     const HWND sourceHandle = source->Handle();
     struct Input {
         TPoint screen;
@@ -465,6 +858,76 @@ HRESULT StartDoDragDrop(TWinControl* source, const TDataObject& data, TDropSourc
     }
     if (dropSource.NoDrop()) return DRAGDROP_S_CANCEL;
     return r;
+}
+
+// ---------------------------------------------------------------- files dropped from the desktop
+
+struct TDropFiles {
+    std::vector<std::string> files;
+    TPoint point;
+};
+
+namespace {
+
+std::set<HDROP> gLiveDrops;
+
+class TFileDropTarget : public TDropTarget {
+public:
+    explicit TFileDropTarget(HWND window) : window_(window)
+    {
+        AcceptText = false;
+        AcceptFiles = true;
+    }
+    void DropFiles(TPoint screen, const std::vector<std::string>& files) override
+    {
+        TWinControl* c = TWinControl::FromHandle(window_);
+        if (!c) return;
+        auto* drop = new TDropFiles{files, c->ScreenToClient(screen)};
+        gLiveDrops.insert(drop);
+        struct Free {
+            HDROP d;
+            ~Free() { DragFinish(d); }
+        } free{drop};
+        c->Perform(WM_DROPFILES, WPARAM(drop), 0);
+    }
+
+private:
+    HWND window_;
+};
+
+}  // namespace
+
+void DragAcceptFiles(TWinControl* window, bool accept)
+{
+    if (!window) return;
+    if (accept) RegisterDragDrop(window, std::make_shared<TFileDropTarget>(window->Handle()));
+    else RevokeDragDrop(window);
+}
+
+UINT DragQueryFile(HDROP drop, UINT index, char* buffer, UINT size)
+{
+    if (!drop || !gLiveDrops.count(drop)) return 0;
+    if (index == 0xFFFFFFFFu) return UINT(drop->files.size());
+    if (index >= drop->files.size()) return 0;
+    const std::string& name = drop->files[index];
+    if (!buffer) return UINT(name.size());
+    if (size == 0) return 0;
+    const std::size_t n = std::min<std::size_t>(name.size(), size - 1);
+    std::memcpy(buffer, name.data(), n);
+    buffer[n] = '\0';
+    return UINT(n);
+}
+
+bool DragQueryPoint(HDROP drop, TPoint& point)
+{
+    if (!drop || !gLiveDrops.count(drop)) return false;
+    point = drop->point;
+    return true;
+}
+
+void DragFinish(HDROP drop)
+{
+    if (gLiveDrops.erase(drop)) delete drop;
 }
 
 }  // namespace platform

@@ -1,8 +1,11 @@
 #pragma once
-// Drag and drop between windows of the program: data objects offering text, wide text,
-// rich text and registered formats, drop targets registered per window, and the drag loop
-// that runs inside the caller until the mouse button is released or Esc is pressed.
-// There is no system-wide drag and drop: other programs neither receive nor send drops.
+// Drag and drop: data objects offering text, wide text, rich text, file lists and
+// registered formats, drop targets registered per window, and the drag that runs inside
+// the caller until the mouse button is released or Esc is pressed. On a desktop with drag
+// and drop between programs (X11), a drag started by the mouse runs through the desktop's
+// drag, so other programs take it, and their drags reach the registered targets: text as
+// text and wide text, rich text (text/rtf), files from a file manager (text/uri-list) as
+// a file list; registered formats travel under their names between our own programs.
 #include <cstddef>
 #include <functional>
 #include <memory>
@@ -187,6 +190,18 @@ HRESULT DoDragDrop(TWinControl* source, const TDataObject& data, TDropSource& dr
 // counts as cancelled.
 HRESULT StartDoDragDrop(TWinControl* source, const TDataObject& data, TDropSource& dropSource, int allowed,
                         int& effect);
+
+// Files dropped from the desktop: a window that accepts them receives WM_DROPFILES with an
+// HDROP in WParam; a drop of files answers the copy effect, so that the source keeps them.
+struct TDropFiles;
+using HDROP = TDropFiles*;
+void DragAcceptFiles(TWinControl* window, bool accept);
+// The number of files with index 0xFFFFFFFF; otherwise the length of name index (without
+// the ending zero) and, when buffer is given, the name cut to size - 1 characters.
+UINT DragQueryFile(HDROP drop, UINT index, char* buffer, UINT size);
+// The drop point in the window's client coordinates.
+bool DragQueryPoint(HDROP drop, TPoint& point);
+void DragFinish(HDROP drop);
 
 // Where failures inside drag and drop are reported (standard error by default).
 void SetDragDropErrorHandler(std::function<void(const std::string&)> handler);

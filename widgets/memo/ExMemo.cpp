@@ -5,6 +5,8 @@
 #include "base/Exception.h"
 #include "base/StrUtils.h"
 #include "platform/controls/Menus.h"
+#include "platform/forms/DragDrop.h"
+#include "platform/forms/Forms.h"
 #include "platform/graphics/GDI.h"
 #include "platform/graphics/ImageList.h"
 #include "widgets/memo/Gutter.h"
@@ -822,9 +824,42 @@ void TExCustomMemo::WndProc(TMessage& m)
     case WM_SYSCHAR:
         if (m.CharCode() == VK_BACK && (m.KeyData() & KF_ALTDOWN_BIT)) return;  // Alt+Backspace undoes, no beep
         break;
+    case WM_DROPFILES: WMDropFiles(m); return;
     default: break;
     }
     TCustomControl::WndProc(m);
+}
+
+void TExCustomMemo::SetAcceptFiles(bool v)
+{
+    if (v == acceptFiles_) return;
+    acceptFiles_ = v;
+    if (HandleAllocated()) platform::DragAcceptFiles(this, v);
+}
+
+void TExCustomMemo::CreateWnd()
+{
+    TCustomControl::CreateWnd();
+    if (acceptFiles_) platform::DragAcceptFiles(this, true);
+}
+
+void TExCustomMemo::WMDropFiles(TMessage& m)
+{
+    const auto drop = reinterpret_cast<platform::HDROP>(m.WParam);
+    const UINT count = platform::DragQueryFile(drop, 0xFFFFFFFFu, nullptr, 0);
+    for (UINT i = 0; i < count; ++i) {
+        char name[256];
+        platform::DragQueryFile(drop, i, name, sizeof name);
+        bool defaultHandler = true;
+        if (OnFileDrop) OnFileDrop(this, name, defaultHandler);
+        if (!defaultHandler) continue;
+        try {
+            Lines()->LoadFromFile(name);
+        } catch (const std::exception& e) {
+            Application->HandleException(this, &e);  // the text stays as it was
+        }
+    }
+    platform::DragFinish(drop);
 }
 
 // ---------------------------------------------------------------- options

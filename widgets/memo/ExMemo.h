@@ -370,7 +370,9 @@ public:
     TCharStyle* UrlStyle() const { return urlStyle_.get(); }
     void SetCursorShape(platform::TCursor c);
 
-    bool AcceptFiles = false;
+    // Files dropped from the desktop: each raises OnFileDrop and, unless it says no, is loaded.
+    bool AcceptFiles() const { return acceptFiles_; }
+    void SetAcceptFiles(bool v);
     bool AutoIndent = true;
     bool AutoExpand = true;
     bool AutoThemeAdapt = false;
@@ -432,6 +434,7 @@ public:
 
     // ---- platform handlers
     void WndProc(platform::TMessage& m) override;
+    void CreateWnd() override;
     void KeyDown(platform::Word& key, platform::TShiftState shift) override;
     void KeyUp(platform::Word& key, platform::TShiftState shift) override;
     void KeyPress(char& key) override;
@@ -550,6 +553,8 @@ protected:
     int rightMargin_ = 80;
     platform::TColor rightMarginColor_ = 0xE2E2E2;
     platform::TColor breakpointColor_ = platform::clRed, breakpointTextColor_ = platform::clWhite;
+    bool acceptFiles_ = false;
+    void WMDropFiles(platform::TMessage& m);
     bool hiddenCaret_ = false, caseSensitive_ = false, hideSelection_ = true, urlAware_ = true, useStyler_ = true;
     TWordWrap wordWrap_ = wwNone;
     int undoLimit_ = 100;
