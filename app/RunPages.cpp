@@ -410,9 +410,30 @@ void TRunPages::ShowProgress(int position, const std::string& text)
 
 void TRunPages::FinishRun(TRunKind)
 {
+    const bool marked = live_ && live_->stopped;
     live_ = nullptr;
     SetCommandsEnabled(true);
     form_.EndRun();
+    // A run that threw goes to the application's exception handling, its table marked
+    // incomplete as after a stop.
+    std::exception_ptr failure;
+    if (worker_) std::swap(failure, worker_->FatalException);
+    if (!failure) return;
+    if (!marked) ShowProgress(0, "Progress: Terminated.");
+    try {
+        std::rethrow_exception(failure);
+    } catch (const std::exception& e) {
+        Application->HandleException(&form_, &e);
+    } catch (...) {
+        Application->HandleException(&form_, nullptr);
+    }
+}
+
+void TRunPages::StepFailed(TRunControl& c, std::exception_ptr& failure, const std::string& terminated)
+{
+    failure = std::current_exception();
+    c.stopped = true;
+    ShowProgress(0, terminated);
 }
 
 void TRunPages::Refuse(TRunControl& c, const std::string& message)
@@ -475,32 +496,38 @@ void TRunPages::HydroRun(TRunControl& c)
     for (int k = 0; k < 9; ++k)
         HydroChart->GetSeries(k)->Clear();
     int failed = 0;
-    bool stopped = false;
-    for (int i = 0; i < s.rows; ++i) {
+    std::exception_ptr failure;
+    for (int i = 0; i < s.rows && !c.stopped; ++i) {
         const double d = s.Draught(i);
-        ShowProgress((100 * i + 100) / s.rows, "Progress: Reporting Hydrostatics for draft " + base::FloatToStr(d));
-        if (c.stop) {
-            ShowProgress(0, "Progress: Terminated at draft " + base::FloatToStr(d));
-            stopped = true;
-            break;
+        const std::string terminated = "Progress: Terminated at draft " + base::FloatToStr(d);
+        try {
+            ShowProgress((100 * i + 100) / s.rows, "Progress: Reporting Hydrostatics for draft " + base::FloatToStr(d));
+            if (c.stop) {
+                ShowProgress(0, terminated);
+                c.stopped = true;
+                break;
+            }
+            std::array<double, 15> row{};
+            if (runs::HydroStep(form_.Hull, s, i, row)) {
+                for (int col = 0; col < 15; ++col)
+                    g->SetFloats(col, i + 2, row[std::size_t(col)]);
+                const auto points = runs::HydroGraphValues(row);
+                for (int k = 0; k < 9; ++k)
+                    HydroChart->GetSeries(k)->AddXY(points[std::size_t(k)], row[0]);
+            } else {
+                ++failed;
+            }
+            Application->ProcessMessages();
+        } catch (...) {
+            StepFailed(c, failure, terminated);
         }
-        std::array<double, 15> row{};
-        if (runs::HydroStep(form_.Hull, s, i, row)) {
-            for (int col = 0; col < 15; ++col)
-                g->SetFloats(col, i + 2, row[std::size_t(col)]);
-            const auto points = runs::HydroGraphValues(row);
-            for (int k = 0; k < 9; ++k)
-                HydroChart->GetSeries(k)->AddXY(points[std::size_t(k)], row[0]);
-        } else {
-            ++failed;
-        }
-        Application->ProcessMessages();
     }
     InsertHeaderRows(g, runs::HydroHeaderRows(form_.Hull, runs::RunStamp::Now(), trim, s.density,
                                               form_.ShowActiveAppendages[0]->Checked()));
     HydroChart->Title().SetText({"Hydrostatic Properties for " + form_.Hull.name});
+    if (failure) std::rethrow_exception(failure);
     if (failed > 0) ShowMessage(runs::kHydroFailed);
-    if (!stopped) ShowProgress(0, "Progress: Completed hydrostatic analysis run.");
+    if (!c.stopped) ShowProgress(0, "Progress: Completed hydrostatic analysis run.");
 }
 
 void TRunPages::CrossCurveRun(TRunControl& c)
@@ -574,23 +601,28 @@ void TRunPages::LongCurveRun(TRunControl& c)
     // The graph shows only this run, appended or not.
     for (int k = 0; k < 2; ++k)
         LongBendingChart->GetSeries(k)->Clear();
-    bool stopped = false;
-    for (int i = 0; i < layout.points; ++i) {
+    std::exception_ptr failure;
+    for (int i = 0; i < layout.points && !c.stopped; ++i) {
         const double y = curve.Y[std::size_t(i)];
         const double a = curve.value[std::size_t(i)];
-        ShowProgress((100 * i + 100) / layout.points, "Progress: Reporting Areas @ Y=" + base::FloatToStr(y));
-        if (c.stop) {
-            ShowProgress(0, "Progress: Terminated @ Y=" + base::FloatToStr(y));
-            stopped = true;
-            break;
+        const std::string terminated = "Progress: Terminated @ Y=" + base::FloatToStr(y);
+        try {
+            ShowProgress((100 * i + 100) / layout.points, "Progress: Reporting Areas @ Y=" + base::FloatToStr(y));
+            if (c.stop) {
+                ShowProgress(0, terminated);
+                c.stopped = true;
+                break;
+            }
+            const int row = layout.FirstPointRow() + i;
+            g->SetFloats(0, row, y);
+            g->SetFloats(1, row, a);
+            g->SetFloats(2, row, a * s.density);
+            LongBendingChart->GetSeries(1)->AddXY(y, a);
+            LongBendingChart->GetSeries(0)->AddXY(y, a * s.density);
+            Application->ProcessMessages();
+        } catch (...) {
+            StepFailed(c, failure, terminated);
         }
-        const int row = layout.FirstPointRow() + i;
-        g->SetFloats(0, row, y);
-        g->SetFloats(1, row, a);
-        g->SetFloats(2, row, a * s.density);
-        LongBendingChart->GetSeries(1)->AddXY(y, a);
-        LongBendingChart->GetSeries(0)->AddXY(y, a * s.density);
-        Application->ProcessMessages();
     }
     std::string note;
     const int t = layout.TotalsRow();
@@ -611,8 +643,9 @@ void TRunPages::LongCurveRun(TRunControl& c)
     InsertHeaderRows(g, runs::RunHeaderRows(runs::RunStamp::Now(), trim, s.density,
                                             "<B>Longitudinal Buoyancy Curves for " + edit::HTMLPrep(form_.Hull.name), 12));
     LongBendingChart->Title().SetText({"Longitudinal Buoyancy Curves for " + form_.Hull.name});
+    if (failure) std::rethrow_exception(failure);
     if (!ok) ShowMessage(runs::kHydroFailed);
-    if (!stopped) ShowProgress(0, "Progress: Completed long buoyancy analysis run.");
+    if (!c.stopped) ShowProgress(0, "Progress: Completed long buoyancy analysis run.");
 }
 
 // --- Commands ---

@@ -4,6 +4,7 @@
 // Report and Graph commands. While a run is live the model, file and dialog commands
 // and every Run button are disabled; each run has its own stop flag.
 #include <atomic>
+#include <exception>
 #include <functional>
 #include <memory>
 #include <string>
@@ -40,6 +41,8 @@ enum TRunKind { rkHydros, rkCrossCurves, rkLongCurves };
 struct TRunControl {
     std::atomic<bool> stop{false};
     bool refused = false;
+    // The loop ended early, by Stop or by a step that threw: the table is incomplete.
+    bool stopped = false;
 };
 
 class TRunPages {
@@ -94,6 +97,9 @@ private:
     void BuildLongCurvesPage();
     void BuildCommands();
     void SetCommandsEnabled(bool enabled);
+    // Ends a run's loop early at a step that threw: kept in failure, raised again once the
+    // table has its header rows, the progress saying where the run ended.
+    void StepFailed(TRunControl& c, std::exception_ptr& failure, const std::string& terminated);
     void Refuse(TRunControl& c, const std::string& message);
     // Makes room for rows rows at the top (append) or clears the table to that size.
     void PrepareTable(grid::TExStringGrid* g, int rows, int cols, bool append);

@@ -414,3 +414,75 @@ TEST_F(RunsTest, GraphSavedInEachFormatIsReadByOutsideReaders)
 }
 
 }  // namespace
+
+// A run that throws reaches the application's exception box, and its table is left as a
+// stop leaves it: the rows from there on empty, the header rows written, the label saying
+// where the run ended. The next run starts normally.
+TEST_F(RunsTest, ARunThatThrowsIsShownAndEndsAsAStopDoes)
+{
+    struct Case {
+        const char* name;
+        edit::TExToolButton* button;
+        std::string throwAt;  // the progress text whose showing throws
+        std::string label;
+        std::function<void()> check;
+    };
+    grid::TExStringGrid* hydro = R().HydroGrid;
+    grid::TExStringGrid* longs = R().LongBendingGrid;
+    R().StartDraftEdit->SetText("0");
+    R().EndDraftEdit->SetText("1");
+    R().DraftStepEdit->SetText("0.1");
+    R().CurveDraughtEdit->SetText("2");
+    R().AngleStepEdit->SetText("10");
+    R().EndAngleEdit->SetText("20");
+    R().StartDisp->SetText("500");
+    R().EndDisp->SetText("1000");
+    R().DispStep->SetText("500");
+    const Case cases[] = {
+        {"hydrostatics", R().RunHydrosButton, "Progress: Reporting Hydrostatics for draft 0.3",
+         "Progress: Terminated at draft 0.3",
+         [&] {
+             const int head = FindRow(hydro, "<B>Draught");
+             ASSERT_GT(head, 0);
+             EXPECT_EQ(hydro->Cells(0, head + 4), "0.200");
+             EXPECT_EQ(hydro->Cells(0, head + 5), "");
+             EXPECT_EQ(hydro->Cells(0, 0), "<B>Table of Hydrostatic Properties for Box Barge");
+         }},
+        {"longitudinal", R().RunLongBuoyancyBtn, "Progress: Reporting Areas @ Y=1.5", "Progress: Terminated @ Y=1.5",
+         [&] {
+             const int head = FindRow(longs, "<B>Y Position");
+             ASSERT_GT(head, 0);
+             EXPECT_EQ(longs->Cells(1, head + 3), "20.000");  // just after the end frame
+             EXPECT_EQ(longs->Cells(0, head + 4), "");
+             EXPECT_EQ(longs->Cells(0, 0), "<B>Longitudinal Buoyancy Curves for Box Barge");
+             EXPECT_GT(FindRow(longs, "Total Area="), head);
+         }},
+        {"cross curves before its table", R().RunCrossCurvesButton, "Progress: Angle Set validated...",
+         "Progress: Terminated.", [] {}},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.name);
+        boxes.clear();
+        bool thrown = false;
+        onProgress = [&](int, const std::string& text) {
+            if (thrown || text != k.throwAt) return;
+            thrown = true;
+            throw std::runtime_error("The disk went away");
+        };
+        Run(k.button);
+        ASSERT_TRUE(thrown) << ::testing::PrintToString(texts);
+        ASSERT_EQ(boxes, std::vector<std::string>{"The disk went away."});
+        EXPECT_EQ(Label(), k.label);
+        k.check();
+        EXPECT_FALSE(R().Running());
+        for (auto* b : {R().RunHydrosButton, R().RunCrossCurvesButton, R().RunLongBuoyancyBtn})
+            EXPECT_TRUE(b->Enabled());
+        EXPECT_TRUE(main->File1->Enabled());
+        EXPECT_FALSE(main->StopButton->Enabled());
+    }
+    onProgress = {};
+    boxes.clear();
+    Hydro("0", "1", "0.5");
+    EXPECT_TRUE(boxes.empty());
+    EXPECT_EQ(Label(), "Progress: Completed hydrostatic analysis run.");
+}
