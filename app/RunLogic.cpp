@@ -230,9 +230,17 @@ std::string BuildRunAngles(const std::vector<double>& additional, double start, 
 
 double LargestDisplacement(core::Hullform& hull)
 {
+    double largest = 0;
+    LargestDisplacement(hull, largest);
+    return largest;
+}
+
+bool LargestDisplacement(core::Hullform& hull, double& largest)
+{
     core::HydroData h;
-    hull.GetHydroStatics(hull.GetMaxZ(), 0, h);
-    return h.displacement;
+    const bool ok = hull.GetHydroStatics(hull.GetMaxZ(), 0, h);
+    largest = h.displacement;
+    return ok;
 }
 
 CrossCell CrossStep(core::Hullform& heeled, const CrossSettings& s, double largest, int i, double angle,

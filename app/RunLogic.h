@@ -117,6 +117,8 @@ std::string BuildRunAngles(const std::vector<double>& additional, double start, 
                            std::vector<double>& angles);
 // Displacement of the upright hull floating at its highest point.
 double LargestDisplacement(core::Hullform& hull);
+// The same; false (the reason in the hull's log) when the hull gives no hydrostatics.
+bool LargestDisplacement(core::Hullform& hull, double& largest);
 
 struct CrossCell {
     double displacement = 0;

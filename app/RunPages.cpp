@@ -557,29 +557,44 @@ void TRunPages::CrossCurveRun(TRunControl& c)
     PrepareTable(g, s.rows + 2, int(angles.size()) + 1, form_.AppendReport[1]->Checked());
     g->SetCellsEx(0, 0, "<B>Displacement");
     g->SetCellsEx(0, 1, "<B>(Te)");
-    const double largest = runs::LargestDisplacement(form_.Hull);
+    double largest = 0;
+    // Without hydrostatics (no active appendage) no displacement can be floated.
+    const bool floats = runs::LargestDisplacement(form_.Hull, largest);
     CCChart->FreeAllSeries();
-    for (std::size_t r = 0; r < angles.size() && !c.stop; ++r) {
+    std::exception_ptr failure;
+    for (std::size_t r = 0; floats && r < angles.size() && !c.stopped; ++r) {
         const double a = angles[r];
-        const int col = int(r) + 1;
-        g->SetCellsEx(col, 1, runs::AngleHeadText(a));
-        // The live hull is never heeled: the run works on a copy.
-        const auto heeled = form_.Hull.HeeledCopy(a);
-        heeled->waterDensity = s.density;
-        auto* series = HorizSeries(CCChart, runs::AngleTitleText(a), clNone);
-        for (int i = 0; i < s.rows && !c.stop; ++i) {
-            const runs::CrossCell cell = runs::CrossStep(*heeled, s, largest, i, a, form_.Hull);
-            g->SetCellsEx(0, i + 2, runs::DisplacementText(cell.displacement));
-            if (cell.found) {
-                g->SetFloats(col, i + 2, cell.kn);
-                series->AddXY(cell.displacement, cell.kn);
+        const std::string terminated = "Progress: Terminated at heel " + runs::AngleTitleText(a);
+        try {
+            const int col = int(r) + 1;
+            g->SetCellsEx(col, 1, runs::AngleHeadText(a));
+            // The live hull is never heeled: the run works on a copy.
+            const auto heeled = form_.Hull.HeeledCopy(a);
+            heeled->waterDensity = s.density;
+            auto* series = HorizSeries(CCChart, runs::AngleTitleText(a), clNone);
+            for (int i = 0; i < s.rows; ++i) {
+                if (c.stop) {
+                    ShowProgress(0, terminated);
+                    c.stopped = true;
+                    break;
+                }
+                const runs::CrossCell cell = runs::CrossStep(*heeled, s, largest, i, a, form_.Hull);
+                g->SetCellsEx(0, i + 2, runs::DisplacementText(cell.displacement));
+                if (cell.found) {
+                    g->SetFloats(col, i + 2, cell.kn);
+                    series->AddXY(cell.displacement, cell.kn);
+                }
+                Application->ProcessMessages();
             }
-            Application->ProcessMessages();
+        } catch (...) {
+            StepFailed(c, failure, terminated);
         }
     }
     InsertHeaderRows(g, runs::RunHeaderRows(runs::RunStamp::Now(), trim, s.density,
                                             "<B>Table of Cross Curves for " + edit::HTMLPrep(form_.Hull.name), 5));
-    ShowProgress(0, "Progress: Completed cross curves analysis run.");
+    if (failure) std::rethrow_exception(failure);
+    if (!floats) ShowMessage(runs::kHydroFailed);
+    if (!c.stopped) ShowProgress(0, "Progress: Completed cross curves analysis run.");
 }
 
 void TRunPages::LongCurveRun(TRunControl& c)

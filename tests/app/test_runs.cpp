@@ -486,3 +486,62 @@ TEST_F(RunsTest, ARunThatThrowsIsShownAndEndsAsAStopDoes)
     EXPECT_TRUE(boxes.empty());
     EXPECT_EQ(Label(), "Progress: Completed hydrostatic analysis run.");
 }
+
+// Without an active appendage the cross curves cannot float the hull: the run says so as
+// the other runs do, and leaves the cells empty.
+TEST_F(RunsTest, CrossCurvesWithoutHydrostaticsSaySo)
+{
+    main->Hull.appendages[0].active = false;
+    R().AngleStepEdit->SetText("10");
+    R().EndAngleEdit->SetText("20");
+    R().StartDisp->SetText("500");
+    R().EndDisp->SetText("1000");
+    R().DispStep->SetText("500");
+    Run(R().RunCrossCurvesButton);
+    ASSERT_EQ(boxes, std::vector<std::string>{app::runs::kHydroFailed});
+    grid::TExStringGrid* g = R().CrossCurvesGrid;
+    const int head = FindRow(g, "<B>(Te)");
+    ASSERT_GT(head, 0);
+    for (int r = head + 1; r < g->RowCount(); ++r)
+        for (int c = 0; c < g->ColCount(); ++c) EXPECT_EQ(g->Cells(c, r), "") << c << "," << r;
+    EXPECT_EQ(g->Cells(0, 0), "<B>Table of Cross Curves for Box Barge");
+}
+
+// Stop in the cross-curves run: the label says where it ended, the cells after it stay
+// empty and the header rows are written. The Stop is posted before the loop, so it is
+// handled at the loop's first look at the messages, after the first cell.
+TEST_F(RunsTest, CrossCurvesStopSaysWhereTheRunEnded)
+{
+    const platform::UINT stopMessage = platform::RegisterWindowMessage("KorveloTestStopRun");
+    platform::TControl::TWndMethod old = main->WindowProc;
+    main->WindowProc = [&](platform::TMessage& m) {
+        if (m.Msg == stopMessage) main->StopButton->Click();
+        else old(m);
+    };
+    onProgress = [&](int, const std::string& text) {
+        if (text == "Progress: Angle Set validated...") platform::PostMessage(main->Handle(), stopMessage, 0, 0);
+    };
+    R().StartAngleEdit->SetText("0");
+    R().EndAngleEdit->SetText("20");
+    R().AngleStepEdit->SetText("10");
+    R().StartDisp->SetText("500");
+    R().EndDisp->SetText("1000");
+    R().DispStep->SetText("250");
+    Run(R().RunCrossCurvesButton);
+    main->WindowProc = old;
+    EXPECT_EQ(Label(), "Progress: Terminated at heel 0 deg");
+    grid::TExStringGrid* g = R().CrossCurvesGrid;
+    EXPECT_EQ(g->Cells(0, 0), "<B>Table of Cross Curves for Box Barge");
+    const int head = FindRow(g, "<B>(Te)");
+    ASSERT_GT(head, 0);
+    EXPECT_EQ(g->Cells(0, head + 1), "<B>500.000");
+    EXPECT_EQ(g->Cells(1, head + 1), "0.000");
+    EXPECT_EQ(g->Cells(0, head + 2), "");
+    EXPECT_EQ(g->Cells(1, head + 2), "");
+    EXPECT_EQ(g->Cells(2, head), "");  // the 10 deg column was never started
+    EXPECT_TRUE(R().RunCrossCurvesButton->Enabled());
+    // Not stopped, the run completes.
+    onProgress = {};
+    Run(R().RunCrossCurvesButton);
+    EXPECT_EQ(Label(), "Progress: Completed cross curves analysis run.");
+}
