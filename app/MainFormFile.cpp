@@ -7,6 +7,7 @@
 #include "app/MainForm.h"
 #include "app/ModelEdits.h"
 #include "app/PrefForm.h"
+#include "app/Settings.h"
 #include "base/FileUtils.h"
 #include "base/SystemInfo.h"
 #include "platform/controls/Menus.h"
@@ -218,7 +219,7 @@ void TMainForm::About2Click(TObject*) { AboutForm->Show(); }
 void TMainForm::Help1Click(TObject*)
 {
     Application->HelpFile = "Korvelo.hlp";
-    const std::string path = base::ExtractFilePath(Application->ExeName()) + Application->HelpFile;
+    const std::string path = HelpFolder(Application->ExeName()) + Application->HelpFile;
     if (base::FileExists(path) && ShellExecute(nullptr, "open", path, "", "", SW_SHOWNORMAL) > 32) return;
     ShowMessageBox("The help file " + path + " could not be opened.", "Korvelo", MB_OK | MB_ICONINFORMATION);
 }

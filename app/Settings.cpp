@@ -9,10 +9,18 @@ namespace app {
 
 namespace {
 std::string gOverride;
+std::string gHelpFolder;
 }
 
 void SetSettingsFileOverride(const std::string& path) { gOverride = path; }
 std::string SettingsFileOverride() { return gOverride; }
+
+std::string HelpFolder(const std::string& exeName)
+{
+    return gHelpFolder.empty() ? base::ExtractFilePath(exeName) : gHelpFolder;
+}
+
+void SetHelpFolderOverride(const std::string& folder) { gHelpFolder = folder; }
 
 std::string SettingsFileName(const std::string& exeName)
 {

@@ -18,6 +18,10 @@ using base::UserConfigDir;
 // Tests point the program at a settings file of their own; empty restores the rule above.
 void SetSettingsFileOverride(const std::string& path);
 std::string SettingsFileOverride();
+// The folder the help file is looked for in: the executable's, with its trailing separator,
+// unless a test has put a folder of its own in its place (empty restores it).
+std::string HelpFolder(const std::string& exeName);
+void SetHelpFolderOverride(const std::string& folder);
 
 // Five places, newest first; a place without a path holds "- empty -".
 class TRecentList {

@@ -53,6 +53,7 @@ protected:
         platform::SetMessageBoxHook({});
         platform::SetDialogHook({});
         app::SetSettingsFileOverride("");
+        app::SetHelpFolderOverride("");
         std::filesystem::current_path(oldDir_);
     }
     // Starts the program: its windows are created and the main window is shown.

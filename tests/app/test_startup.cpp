@@ -98,8 +98,11 @@ TEST_F(AppTest, HelpOpensTheFileBesideTheProgramOrSaysItCannot)
         opened.push_back(file);
         return true;
     });
-    const std::string help = base::ExtractFilePath(Application->ExeName()) + "Korvelo.hlp";
-    ASSERT_FALSE(base::FileExists(help));
+    // The folder beside the program stands in the test's own scratch folder.
+    testsupport::TempDir programDir("korvelo-program");
+    app::SetHelpFolderOverride(programDir.str() + "/");
+    EXPECT_EQ(app::HelpFolder(Application->ExeName()), programDir.str() + "/");
+    const std::string help = programDir.file("Korvelo.hlp");
     ASSERT_TRUE(main->MainMenu1->IsShortCut(VK_F1, 0));  // F1 runs "&Help"
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_NE(boxes[0].find("Korvelo.hlp"), std::string::npos);
@@ -108,8 +111,9 @@ TEST_F(AppTest, HelpOpensTheFileBesideTheProgramOrSaysItCannot)
 
     { std::ofstream(help) << "help"; }
     main->Help1Click(main->Help1);
-    std::filesystem::remove(help);
     SetShellExecuteHookForTesting({});
+    app::SetHelpFolderOverride("");
+    EXPECT_EQ(app::HelpFolder(Application->ExeName()), base::ExtractFilePath(Application->ExeName()));
     ASSERT_EQ(opened.size(), 1u);
     EXPECT_EQ(opened[0], help);
     EXPECT_EQ(boxes.size(), 1u);

@@ -4,10 +4,12 @@
 #include <GL/gl.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 
 #include "Hulls.h"
 #include "app/View3D.h"
+#include "base/FileUtils.h"
 #include "platform/TestRig.h"
 #include "platform/controls/Controls.h"
 #include "platform/controls/ExtCtrls.h"
@@ -15,6 +17,7 @@
 #include "platform/graphics/GDI.h"
 #include "platform/graphics/Graphics.h"
 #include "platform/graphics/OpenGL.h"
+#include "support/TestSupport.h"
 
 using namespace platform;
 using app::TView3D;
@@ -28,6 +31,9 @@ protected:
     void SetUp() override
     {
         EnsurePlatform();
+        // The hulls' logs go to the folder the test runs in: a scratch folder of its own.
+        oldDir = std::filesystem::current_path();
+        std::filesystem::current_path(dir.path());
         form = new TForm(nullptr);
         form->SetBounds(0, 0, W + 40, H + 40);
         panel = new TPanel(form);
@@ -53,6 +59,7 @@ protected:
         wglDeleteContext(rc);
         ReleaseDC(panel->Handle(), dc);
         delete form;
+        std::filesystem::current_path(oldDir);
     }
     // Draws the scene and counts the pixels of a colour (within a small tolerance).
     int Count(const core::Hullform& hull, int current, TColor colour, const char* snapshot = nullptr)
@@ -80,6 +87,8 @@ protected:
         return 1 / m[0];  // half the width of the volume
     }
 
+    testsupport::TempDir dir{"korvelo-view3d"};
+    std::filesystem::path oldDir;
     TForm* form = nullptr;
     TPanel* panel = nullptr;
     HDC dc = nullptr;
@@ -105,6 +114,8 @@ TEST_F(View3DTest, TheShorterSideSpansTwiceTheOrthoSizeOverTheZoom)
 TEST_F(View3DTest, TheHullIsDrawnInItsColourWithTheRedBoxAndTheAxes)
 {
     core::Hullform hull;
+    // Its log is written in the test's scratch folder, not where the test binary runs.
+    EXPECT_TRUE(base::FileExists(dir.file("Korvelo.log")));
     hulls::MakeBoxBarge(hull);
     hull.appendages[0].colour = 0x00FF0000;  // blue (BBGGRR)
     view.ShowAxis = false;
