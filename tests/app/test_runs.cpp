@@ -23,6 +23,45 @@
 
 namespace {
 
+// The box barge's KN: its 10 m x 4 m section heeled by deg (the +X side down) about the
+// keel's centre, cut by the waterline that leaves area below it; the X of that part's
+// centroid. The waterline is found by halving its interval.
+double BoxBargeKN(double area, double deg)
+{
+    const double t = deg * M_PI / 180, c = std::cos(t), s = std::sin(t);
+    std::vector<std::pair<double, double>> box;
+    for (auto [x, z] : {std::pair{-5.0, 0.0}, {5.0, 0.0}, {5.0, 4.0}, {-5.0, 4.0}})
+        box.push_back({x * c + z * s, -x * s + z * c});
+    auto below = [&](double h, double& a, double& cx) {
+        std::vector<std::pair<double, double>> p;
+        for (std::size_t k = 0; k < box.size(); ++k) {
+            const auto [x0, z0] = box[k];
+            const auto [x1, z1] = box[(k + 1) % box.size()];
+            if (z0 <= h) p.push_back({x0, z0});
+            if ((z0 < h) != (z1 < h)) p.push_back({x0 + (h - z0) * (x1 - x0) / (z1 - z0), h});
+        }
+        a = 0;
+        double m = 0;
+        for (std::size_t k = 0; k < p.size(); ++k) {
+            const auto [x0, z0] = p[k];
+            const auto [x1, z1] = p[(k + 1) % p.size()];
+            const double cross = x0 * z1 - x1 * z0;
+            a += cross / 2;
+            m += (x0 + x1) * cross / 6;
+        }
+        cx = a != 0 ? m / a : 0;
+        a = std::fabs(a);
+    };
+    double lo = -10, hi = 10, a = 0, cx = 0;
+    for (int i = 0; i < 200; ++i) {
+        const double h = (lo + hi) / 2;
+        below(h, a, cx);
+        (a < area ? lo : hi) = h;
+    }
+    below(hi, a, cx);
+    return cx;
+}
+
 class RunsTest : public AppTest {
 protected:
     app::TRunPages& R() { return *main->Runs; }
@@ -202,6 +241,7 @@ TEST_F(RunsTest, CrossCurvesColumnsAndTheHullUntouched)
     R().StartDisp->SetText("0");
     R().EndDisp->SetText("1000");
     R().DispStep->SetText("500");
+    R().DispTolerance->SetText("0.010");  // per cent: the KN to well within its printed digits
     Run(R().RunCrossCurvesButton);
     grid::TExStringGrid* g = R().CrossCurvesGrid;
     EXPECT_EQ(g->Cells(0, 0), "<B>Table of Cross Curves for Box Barge");
@@ -213,7 +253,19 @@ TEST_F(RunsTest, CrossCurvesColumnsAndTheHullUntouched)
         EXPECT_EQ(g->Cells(c + 1, head), angles[c]);
     EXPECT_EQ(g->Cells(0, head + 2), "<B>500.000");
     EXPECT_EQ(g->Cells(1, head + 2), "0.000");
-    EXPECT_NE(g->Cells(2, head + 2), "");
+    // Every floated cell holds the box's exact KN, to the printed digits: upright, heeled
+    // within the sides, with the deck edge under water or the bilge out of it, and the
+    // largest displacement (the whole box under water, KN = 2 sin heel).
+    const double heels[] = {0, 10, 15, 20, 30};
+    const double displacements[] = {500, 1000, 30 * 10 * 4 * 1.025};
+    for (int row = 0; row < 3; ++row)
+        for (int c = 0; c < 5; ++c) {
+            const std::string cell = g->Cells(c + 1, head + 2 + row);
+            const double want = BoxBargeKN(displacements[row] / (1.025 * 30), heels[c]);
+            ASSERT_NE(cell, "") << heels[c] << " deg, " << displacements[row] << " Te";
+            EXPECT_NEAR(base::StrToFloat(cell), want, 0.001) << heels[c] << " deg, " << displacements[row] << " Te";
+        }
+    EXPECT_EQ(g->Cells(5, head + 4), base::FormatFloat("0.000", 2 * std::sin(M_PI / 6)));
     EXPECT_EQ(R().CCChart->SeriesCount(), 5);
     EXPECT_EQ(Label(), "Progress: Completed cross curves analysis run.");
     for (std::size_t f = 0; f < x.size(); ++f) {
@@ -231,13 +283,19 @@ TEST_F(RunsTest, LongitudinalBuoyancyIsAreaTimesDensity)
     const int head = FindRow(g, "<B>Y Position");
     ASSERT_GT(head, 0);
     int r = head + 2;
-    for (; !g->Cells(0, r).empty() && g->Cells(0, r) != "Total Area="; ++r) {
-        const double area = base::StrToFloat(g->Cells(1, r));
-        EXPECT_TRUE(area == 0 || area == 20) << area;  // 10 m beam x 2 m draught
-        EXPECT_EQ(g->Cells(2, r), base::FormatFloat("0.000", area * 1.025));
-    }
+    for (; !g->Cells(0, r).empty() && g->Cells(0, r) != "Total Area="; ++r) {}
     const int points = r - head - 2;
-    EXPECT_GE(points, 11);
+    // The curve steps up at the ends of the box: 0 at Y = 0 and 30, 10 m beam x 2 m draught
+    // = 20 just inside them and at the middle of every 3 m bay.
+    ASSERT_EQ(points, 14);
+    const char* ys[] = {"0.000",  "0.000",  "1.500",  "4.500",  "7.500",  "10.500", "13.500",
+                        "16.500", "19.500", "22.500", "25.500", "28.500", "30.000", "30.000"};
+    for (int i = 0; i < points; ++i) {
+        const std::string area = i == 0 || i == points - 1 ? "0.000" : "20.000";
+        EXPECT_EQ(g->Cells(0, head + 2 + i), ys[i]) << i;
+        EXPECT_EQ(g->Cells(1, head + 2 + i), area) << i;
+        EXPECT_EQ(g->Cells(2, head + 2 + i), i == 0 || i == points - 1 ? "0.000" : "20.500") << i;
+    }
     EXPECT_EQ(g->Cells(0, r), "Total Area=");
     EXPECT_EQ(g->Cells(1, r), "600.000");
     EXPECT_EQ(g->Cells(3, r), "15.000");
