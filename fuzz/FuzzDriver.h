@@ -145,8 +145,8 @@ private:
             else s.erase(b, e - b);
             break;
         }
-        default:  // a long run of one character
-            s.insert(at, std::string(1 + Below(300), "0,;\t\" <>9"[Below(9)]));
+        default:  // a long run of one character, now and then beyond what a grid takes
+            s.insert(at, std::string(1 + Below(Below(20) == 0 ? 40000 : 300), "0,;\t\" <>9"[Below(9)]));
             break;
         }
     }
