@@ -9,6 +9,7 @@
 #include "core/ModelText.h"
 #include "platform/controls/Menus.h"
 #include "platform/forms/Dialogs.h"
+#include "widgets/edit/ParamMarkup.h"
 #include "widgets/edit/ParamTree.h"
 
 using namespace platform;
@@ -139,8 +140,10 @@ void TMainForm::HullTreeViewParamClick(TObject* Sender, TTreeNode* ANode, const 
 // --- Edits ---
 
 void TMainForm::HullTreeViewParamChanged(TObject*, TTreeNode* ANode, const std::string& hrefIn, const std::string&,
-                                         const std::string& newvalue)
+                                         const std::string& escapedValue)
 {
+    // The tree hands the value over as it stands in the node text; the model keeps it plain.
+    const std::string newvalue = edit::InvHTMLPrep(escapedValue);
     const std::string href = base::LowerCase(hrefIn);
     struct HullValue {
         const char* href;

@@ -42,6 +42,10 @@ std::string DateToStr(TDateTime t);
 std::string TimeToStr(TDateTime t);
 // Short date, a blank, long time.
 std::string DateTimeToStr(TDateTime t);
+// A date in the short date format's field order (a missing year is this year's; two-digit
+// years below 50 are 20xx), and a time of up to three fields; false when it does not read.
+bool TryStrToDate(const std::string& s, TDateTime& out);
+bool TryStrToTime(const std::string& s, TDateTime& out);
 
 // Milliseconds since an arbitrary start, wrapping like a 32-bit tick count.
 unsigned int GetTickCount();

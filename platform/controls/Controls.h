@@ -476,6 +476,10 @@ public:
     virtual void WMVScroll(TWMVScroll& m) { DefaultHandler(m); }
     virtual void WMGetDlgCode(TWMGetDlgCode& m) { DefaultHandler(m); }
     virtual void WMSetCursor(TWMSetCursor& m) { DefaultHandler(m); }
+    // Where a screen point (LParam) lies in the window: HTCLIENT unless a window answers
+    // otherwise. A press on a sizing edge or corner sizes the window with the mouse, a
+    // press on HTCAPTION moves it.
+    virtual void WMNCHitTest(TMessage& m) { m.Result = HTCLIENT; }
     virtual void CMEnter(TMessage& m);
     virtual void CMExit(TMessage& m);
     // The focus came in from outside the control (OnEnter), or left it (OnExit).
@@ -634,6 +638,7 @@ bool HideCaret(HWND h);
 UINT GetCaretBlinkTime();
 bool SetCaretBlinkTime(UINT ms);
 bool GetCursorPos(TPoint& p);
+bool SetCursorPos(int x, int y);  // in screen pixels
 // The window's user-data slot.
 enum { GWLP_USERDATA = -21 };
 LPARAM SetWindowLongPtr(HWND h, int index, LPARAM value);  // the old value

@@ -129,6 +129,17 @@ struct TWinControl::Impl {
     bool scrollDisableNoScroll[2] = {false, false};
     bool scrollHidden[2] = {false, false};  // hidden by ShowScrollBar until the next SetScrollInfo
     QScrollBar* bars[2] = {nullptr, nullptr};
+    // Flat scroll bars: on after InitializeFlatSB; per bar the FSB_ mode, the background
+    // (0x1FFFFFFF: the system's) and the thickness (0: the system's).
+    bool flatSB = false;
+    int flatStyle[2] = {0, 0};
+    std::uint32_t flatColor[2] = {0x1FFFFFFF, 0x1FFFFFFF};
+    int flatWidth[2] = {0, 0};
+    int BarThickness(int b) const
+    {
+        if (flatSB && flatWidth[b] > 0) return flatWidth[b];
+        return GetSystemMetrics(b == SB_VERT ? SM_CXVSCROLL : SM_CYHSCROLL);
+    }
     bool ScrollShown(int b) const
     {
         const SCROLLINFO& i = scroll[b];
@@ -143,5 +154,7 @@ struct TWinControl::Impl {
 
 // The window's creation parameters ask for WS_EX_TRANSPARENT.
 bool TransparentStyle(TWinControl* c);
+// Gives a window's scroll bar b the look its flat-scroll-bar settings ask for.
+void ApplyFlatLook(TWinControl* c, int b);
 
 }  // namespace platform

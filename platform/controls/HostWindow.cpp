@@ -154,6 +154,12 @@ bool GetCursorPos(TPoint& p)
     return true;
 }
 
+bool SetCursorPos(int x, int y)
+{
+    QCursor::setPos(x, y);
+    return true;
+}
+
 // ---------------------------------------------------------------- the host window
 
 class KWidget : public QWidget {
@@ -172,11 +178,34 @@ public:
 protected:
     bool focusNextPrevChild(bool) override { return false; }
     void paintEvent(QPaintEvent* e) override;
-    void mousePressEvent(QMouseEvent* e) override { Mouse(e, false); }
+    void mousePressEvent(QMouseEvent* e) override
+    {
+        if (e->button() == Qt::LeftButton && StartSizing(e)) return;
+        Mouse(e, false);
+    }
     void mouseDoubleClickEvent(QMouseEvent* e) override { Mouse(e, true); }
-    void mouseReleaseEvent(QMouseEvent* e) override { Mouse(e, false); }
+    void mouseReleaseEvent(QMouseEvent* e) override
+    {
+        if (sizing_) {
+            if (e->button() == Qt::LeftButton) sizing_ = 0;
+            return;
+        }
+        Mouse(e, false);
+    }
     void mouseMoveEvent(QMouseEvent* e) override
     {
+        if (sizing_) {
+            TrackSizing(e->globalPosition().toPoint());
+            return;
+        }
+        if (e->buttons() == Qt::NoButton && !gCapture) {
+            // Over a sizing edge the window shows the sizing cursor and hears no client move.
+            const int code = HitTest(e->globalPosition().toPoint());
+            if (SizingCode(code)) {
+                setCursor(SizingCursor(code));
+                return;
+            }
+        }
         EventShift shift(e->modifiers(), e->buttons());
         LPARAM pos;
         TWinControl* target = MouseTarget(e, pos);
@@ -270,6 +299,78 @@ protected:
     }
 
 private:
+    static bool SizingCode(int code) { return code == HTCAPTION || (code >= HTLEFT && code <= HTBOTTOMRIGHT); }
+    static Qt::CursorShape SizingCursor(int code)
+    {
+        switch (code) {
+        case HTLEFT: case HTRIGHT: return Qt::SizeHorCursor;
+        case HTTOP: case HTBOTTOM: return Qt::SizeVerCursor;
+        case HTTOPLEFT: case HTBOTTOMRIGHT: return Qt::SizeFDiagCursor;
+        case HTTOPRIGHT: case HTBOTTOMLEFT: return Qt::SizeBDiagCursor;
+        default: return Qt::SizeAllCursor;
+        }
+    }
+    // The window's answer; where the window's own client lies under the point, its
+    // top-level window may still claim the point for sizing (a grip under a child).
+    int HitTest(QPoint global, TWinControl** target = nullptr)
+    {
+        LRESULT code = HTCLIENT;
+        TWinControl* who = owner_;
+        Guarded([&] { code = owner_->Perform(WM_NCHITTEST, 0, MakeLParam(global.x(), global.y())); });
+        if (code == HTCLIENT && gLive.count(owner_)) {
+            TWinControl* top = owner_;
+            while (top->Parent()) top = top->Parent();
+            if (top != owner_) {
+                LRESULT outer = HTCLIENT;
+                Guarded([&] { outer = top->Perform(WM_NCHITTEST, 0, MakeLParam(global.x(), global.y())); });
+                if (SizingCode(int(outer)) && outer != HTCAPTION) {
+                    code = outer;
+                    who = top;
+                }
+            }
+        }
+        if (target) *target = who;
+        return int(code);
+    }
+    // A press on an edge, a corner or the caption that the window names starts sizing or moving.
+    bool StartSizing(QMouseEvent* e)
+    {
+        if (gCapture && gCapture != owner_) return false;
+        const QPoint g = e->globalPosition().toPoint();
+        TWinControl* target = nullptr;
+        const int code = HitTest(g, &target);
+        if (!gLive.count(owner_) || !target || !gLive.count(target) || !SizingCode(code)) return false;
+        sizing_ = code;
+        sizeTarget_ = target;
+        sizeFrom_ = g;
+        sizeStart_ = QRect(target->Left(), target->Top(), target->Width(), target->Height());
+        return true;
+    }
+    void TrackSizing(QPoint g)
+    {
+        const int dx = g.x() - sizeFrom_.x(), dy = g.y() - sizeFrom_.y();
+        int l = sizeStart_.left(), t = sizeStart_.top(), r = l + sizeStart_.width(), b = t + sizeStart_.height();
+        const int code = sizing_;
+        if (code == HTCAPTION) {
+            l += dx, r += dx, t += dy, b += dy;
+        } else {
+            if (code == HTLEFT || code == HTTOPLEFT || code == HTBOTTOMLEFT) l = std::min(l + dx, r - 1);
+            if (code == HTRIGHT || code == HTTOPRIGHT || code == HTBOTTOMRIGHT) r = std::max(r + dx, l + 1);
+            if (code == HTTOP || code == HTTOPLEFT || code == HTTOPRIGHT) t = std::min(t + dy, b - 1);
+            if (code == HTBOTTOM || code == HTBOTTOMLEFT || code == HTBOTTOMRIGHT) b = std::max(b + dy, t + 1);
+        }
+        TWinControl* c = sizeTarget_;
+        if (!gLive.count(c)) {
+            sizing_ = 0;
+            return;
+        }
+        Guarded([&] { c->SetBounds(l, t, r - l, b - t); });
+    }
+    int sizing_ = 0;  // the hit-test code being tracked
+    TWinControl* sizeTarget_ = nullptr;
+    QPoint sizeFrom_;
+    QRect sizeStart_;
+
     void Mouse(QMouseEvent* e, bool dbl)
     {
         UINT msg = 0;

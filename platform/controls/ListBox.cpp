@@ -6,6 +6,7 @@
 #include "base/Exception.h"
 #include "base/StrUtils.h"
 #include "platform/graphics/GDI.h"
+#include "platform/graphics/TabbedText.h"
 
 namespace platform {
 
@@ -130,20 +131,26 @@ TCustomListBox::TCustomListBox(TComponent* AOwner) : TCustomControl(AOwner), ite
     items_->OnInserted = [this](int index) {
         if (itemIndex_ >= index) ++itemIndex_;
         if (anchor_ >= index) ++anchor_;
+        pendingChange_ = std::max(pendingChange_, 1);
     };
     items_->OnDeleted = [this](int index) {
         if (itemIndex_ == index) itemIndex_ = -1;
         else if (itemIndex_ > index) --itemIndex_;
         if (anchor_ >= index) --anchor_;
         topIndex_ = std::clamp(topIndex_, 0, LastTopIndex());
+        pendingChange_ = std::max(pendingChange_, 1);
     };
     items_->OnCleared = [this] {
         itemIndex_ = anchor_ = -1;
         topIndex_ = 0;
+        pendingChange_ = 2;
     };
     items_->OnChanged = [this] {
         UpdateScrollBar();
         Invalidate();
+        const int change = pendingChange_;
+        pendingChange_ = 0;
+        if (change) ItemsChanged(change == 2);
     };
 }
 
@@ -164,7 +171,75 @@ void TCustomListBox::CreateParams(TCreateParams& params)
 void TCustomListBox::CreateWnd()
 {
     TCustomControl::CreateWnd();
+    TCreateParams p;
+    CreateParams(p);
+    useTabStops_ = (p.Style & LBS_USETABSTOPS) != 0;
     UpdateScrollBar();
+    UpdateHorzScrollBar();
+}
+
+void TCustomListBox::SetTabStops(const std::vector<int>& DialogUnits)
+{
+    tabStops_ = DialogUnits;
+    Invalidate();
+}
+
+std::vector<int> TCustomListBox::TabStopPixels()
+{
+    Canvas()->Font().Assign(*Font());
+    const int unit = std::max(1, Canvas()->TextWidth("x"));
+    std::vector<int> px;
+    for (int du : tabStops_) px.push_back(du * unit / 4);
+    if (px.empty()) px.push_back(32 * unit / 4);
+    return px;
+}
+
+void TCustomListBox::SetHorizontalExtent(int Value)
+{
+    Value = std::max(0, Value);
+    if (Value == hExtent_) return;
+    hExtent_ = Value;
+    UpdateHorzScrollBar();
+    Invalidate();
+}
+
+void TCustomListBox::SetScrollLeft(int Value)
+{
+    Value = std::clamp(Value, 0, std::max(0, hExtent_ - ClientWidth()));
+    if (Value == hPos_) return;
+    hPos_ = Value;
+    UpdateHorzScrollBar();
+    Invalidate();
+}
+
+void TCustomListBox::UpdateHorzScrollBar()
+{
+    hPos_ = std::clamp(hPos_, 0, std::max(0, hExtent_ - ClientWidth()));
+    if (!HandleAllocated()) return;
+    SCROLLINFO si;
+    si.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+    si.nMin = 0;
+    si.nMax = std::max(0, hExtent_ - 1);
+    si.nPage = UINT(std::max(1, ClientWidth()));
+    si.nPos = hPos_;
+    SetScrollInfo(Handle(), SB_HORZ, si, true);
+}
+
+void TCustomListBox::WMHScroll(TWMHScroll& m)
+{
+    const int line = std::max(1, Canvas()->TextWidth("x"));
+    switch (m.ScrollCode()) {
+    case SB_LINELEFT: SetScrollLeft(hPos_ - line); break;
+    case SB_LINERIGHT: SetScrollLeft(hPos_ + line); break;
+    case SB_PAGELEFT: SetScrollLeft(hPos_ - ClientWidth()); break;
+    case SB_PAGERIGHT: SetScrollLeft(hPos_ + ClientWidth()); break;
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION: SetScrollLeft(m.ScrollPos()); break;
+    case SB_LEFT: SetScrollLeft(0); break;
+    case SB_RIGHT: SetScrollLeft(hExtent_); break;
+    default: break;
+    }
+    m.Result = 0;
 }
 
 void TCustomListBox::SetBorderStyle(TListBorderStyle Value)
@@ -367,6 +442,7 @@ void TCustomListBox::WMSize(TWMSize& m)
     TCustomControl::WMSize(m);
     topIndex_ = std::clamp(topIndex_, 0, LastTopIndex());
     UpdateScrollBar();
+    UpdateHorzScrollBar();
 }
 
 void TCustomListBox::Paint()
@@ -377,8 +453,10 @@ void TCustomListBox::Paint()
     c->FillRect(ClientRect());
     const bool focused = Focused();
     for (int i = topIndex_; i < Count(); ++i) {
-        const TRect r = ItemRect(i);
+        TRect r = ItemRect(i);
         if (r.Top >= ClientHeight()) break;
+        r.Left -= hPos_;
+        r.Right = std::max(r.Right, hExtent_) - hPos_;
         TOwnerDrawState state = 0;
         if (items_->Selected(i)) state |= odSelected;
         if (i == itemIndex_ && focused) state |= odFocused;
@@ -403,7 +481,13 @@ void TCustomListBox::DrawItem(int Index, const TRect& Rect, TOwnerDrawState Stat
         return;
     }
     Canvas()->FillRect(Rect);
-    Canvas()->TextOutW(Rect.Left + 2, Rect.Top, ShownItemText(Index));
+    if (useTabStops_) {
+        const std::vector<int> stops = TabStopPixels();
+        TabbedTextOut(Canvas()->Handle(), Rect.Left + 2, Rect.Top, items_->Get(Index), -1, int(stops.size()),
+                      stops.data(), Rect.Left + 2);
+    } else {
+        Canvas()->TextOutW(Rect.Left + 2, Rect.Top, ShownItemText(Index));
+    }
 }
 
 std::u16string TCustomListBox::ShownItemText(int Index) const { return AnsiToWide(items_->Get(Index)); }
@@ -576,6 +660,17 @@ void TCustomListBox::DefaultHandler(TMessage& m)
         if (auto* r = reinterpret_cast<TRect*>(m.LParam)) *r = ItemRect(int(m.WParam));
         m.Result = 1;
         return;
+    case LB_SETTABSTOPS: {
+        const int* du = reinterpret_cast<const int*>(m.LParam);
+        std::vector<int> stops;
+        if (du && int(m.WParam) == 1) stops.push_back(du[0]);
+        for (int i = 0; du && int(m.WParam) > 1 && i < int(m.WParam); ++i) stops.push_back(du[i]);
+        SetTabStops(stops);
+        m.Result = 1;
+        return;
+    }
+    case LB_GETHORIZONTALEXTENT: m.Result = hExtent_; return;
+    case LB_SETHORIZONTALEXTENT: SetHorizontalExtent(int(m.WParam)); return;
     case LB_ITEMFROMPOINT: {
         const int i = ItemAtPos(Point(m.LParamLo(), m.LParamHi()), true);
         m.Result = i >= 0 ? i : MakeLParam(std::max(0, Count() - 1), 1);

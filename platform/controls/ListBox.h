@@ -74,8 +74,11 @@ enum : UINT {
     LB_ADDSTRING = 0x0180, LB_DELETESTRING = 0x0182, LB_RESETCONTENT = 0x0184, LB_SETSEL = 0x0185,
     LB_SETCURSEL = 0x0186, LB_GETSEL = 0x0187, LB_GETCURSEL = 0x0188, LB_GETCOUNT = 0x018B,
     LB_GETTOPINDEX = 0x018E, LB_GETSELCOUNT = 0x0190, LB_SETTOPINDEX = 0x0197, LB_GETITEMRECT = 0x0198,
+    LB_SETTABSTOPS = 0x0192, LB_GETHORIZONTALEXTENT = 0x0193, LB_SETHORIZONTALEXTENT = 0x0194,
     LB_SETITEMHEIGHT = 0x01A0, LB_GETITEMHEIGHT = 0x01A1, LB_ITEMFROMPOINT = 0x01A9
 };
+// The style that lays item texts out on the tab stops of LB_SETTABSTOPS.
+enum : DWORD { LBS_USETABSTOPS = 0x0080 };
 
 class TCustomListBox : public TCustomControl {
 public:
@@ -113,6 +116,19 @@ public:
 
     // The row under a client position: with Existing, -1 past the last row, else Count.
     int ItemAtPos(TPoint Pos, bool Existing) const;
+    // Tab stops in dialog units (a quarter of the width of "x" in the list's font); a
+    // negative stop right-aligns. Used with LBS_USETABSTOPS; none means every 32 units.
+    void SetTabStops(const std::vector<int>& DialogUnits);
+    const std::vector<int>& TabStops() const { return tabStops_; }
+    // The stops in pixels of the list's font.
+    std::vector<int> TabStopPixels();
+    bool UsesTabStops() const { return useTabStops_; }
+    // The width the rows can be scrolled across; wider than the client area, it brings
+    // the horizontal scroll bar.
+    int HorizontalExtent() const { return hExtent_; }
+    void SetHorizontalExtent(int Value);
+    // How far the rows are scrolled to the left.
+    int ScrollLeft() const { return hPos_; }
     TRect ItemRect(int Index) const;
     // Rows that fit wholly from the top row down (at least one).
     int VisibleRows() const;
@@ -136,6 +152,7 @@ public:
     bool DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos) override;
     void DefaultHandler(TMessage& m) override;
     void WMVScroll(TWMVScroll& m) override;
+    void WMHScroll(TWMHScroll& m) override;
     void WMSize(TWMSize& m) override;
     void WMGetDlgCode(TWMGetDlgCode& m) override { m.Result = DLGC_WANTARROWS | DLGC_WANTCHARS; }
 
@@ -144,8 +161,12 @@ protected:
     virtual void SelectionChanged();
     // An item's text as drawn: the 8-bit item widened; a list holding wide items gives those.
     virtual std::u16string ShownItemText(int Index) const;
+    // Rows were added or deleted, or (Reset) all of them cleared.
+    virtual void ItemsChanged(bool /*Reset*/) {}
     int RowHeight(int Index) const;
     void UpdateScrollBar();
+    void UpdateHorzScrollBar();
+    void SetScrollLeft(int Value);
 
 private:
     void MoveTo(int Index, TShiftState Shift, bool byMouse);
@@ -163,6 +184,10 @@ private:
     bool multiSelect_ = false;
     bool extendedSelect_ = true;
     bool tracking_ = false;  // the left button is down in a single-selection list
+    bool useTabStops_ = false;
+    std::vector<int> tabStops_;
+    int hExtent_ = 0, hPos_ = 0;
+    int pendingChange_ = 0;  // 1 rows added or deleted, 2 cleared, until OnChanged
 };
 
 class TListBox : public TCustomListBox {

@@ -77,7 +77,7 @@ void LayoutScrollBars(TWinControl* c)
     auto* d = c->impl();
     if (!d->widget) return;
     const int w = std::max(1, c->Width()), h = std::max(1, c->Height());
-    const int vs = GetSystemMetrics(SM_CXVSCROLL), hs = GetSystemMetrics(SM_CYHSCROLL);
+    const int vs = d->BarThickness(SB_VERT), hs = d->BarThickness(SB_HORZ);
     const bool showV = d->ScrollShown(SB_VERT), showH = d->ScrollShown(SB_HORZ);
     for (int b = 0; b < 2; ++b) {
         const bool show = b == SB_VERT ? showV : showH;
@@ -101,6 +101,7 @@ void LayoutScrollBars(TWinControl* c)
                 if (gLive.count(c) && c->impl()->bars[b]) c->impl()->bars[b]->setSliderPosition(c->impl()->scroll[b].nPos);
             });
             d->bars[b] = bar;
+            ApplyFlatLook(c, b);
         }
         QScrollBar* bar = d->bars[b];
         const int f = c->FrameWidth();

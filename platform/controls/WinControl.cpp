@@ -205,8 +205,8 @@ TRect TWinControl::ClientRect() const
 {
     const int f = FrameWidth();
     TRect r = Rect(0, 0, std::max(0, Width() - 2 * f), std::max(0, Height() - 2 * f));
-    if (impl_->ScrollShown(SB_VERT)) r.Right = std::max(0, r.Right - GetSystemMetrics(SM_CXVSCROLL));
-    if (impl_->ScrollShown(SB_HORZ)) r.Bottom = std::max(0, r.Bottom - GetSystemMetrics(SM_CYHSCROLL));
+    if (impl_->ScrollShown(SB_VERT)) r.Right = std::max(0, r.Right - impl_->BarThickness(SB_VERT));
+    if (impl_->ScrollShown(SB_HORZ)) r.Bottom = std::max(0, r.Bottom - impl_->BarThickness(SB_HORZ));
     return r;
 }
 
@@ -544,6 +544,7 @@ void TWinControl::Dispatch(TMessage& m)
     case WM_VSCROLL: WMVScroll(m); break;
     case WM_GETDLGCODE: WMGetDlgCode(m); break;
     case WM_SETCURSOR: WMSetCursor(m); break;
+    case WM_NCHITTEST: WMNCHitTest(m); break;
     case CM_ENTER: CMEnter(m); break;
     case CM_EXIT: CMExit(m); break;
     case CM_DIALOGKEY: CMDialogKey(m); break;

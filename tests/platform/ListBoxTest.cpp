@@ -5,8 +5,10 @@
 #include <string>
 #include <vector>
 
+#include "platform/controls/FlatScrollBar.h"
 #include "platform/controls/ListBox.h"
 #include "platform/graphics/GDI.h"
+#include "platform/graphics/TabbedText.h"
 #include "platform/TestRig.h"
 #include "LookAt.h"
 
@@ -234,6 +236,125 @@ TEST_F(ListBoxTest, TheScrollBarMovesTheTopRow)
     HostScroll(box, SB_VERT, SB_THUMBTRACK, 1);
     EXPECT_EQ(box->TopIndex(), 1);
     EXPECT_EQ(GetScrollPos(box->Handle(), SB_VERT), 1);
+}
+
+// The columns of a tabbed row: the x of each drawn piece, found from the text calls.
+class TabbedList : public TListBox {
+public:
+    using TListBox::TListBox;
+    void CreateParams(TCreateParams& p) override
+    {
+        TListBox::CreateParams(p);
+        p.Style |= LBS_USETABSTOPS;
+    }
+};
+
+TEST(TabbedText, PiecesLandOnTheirStops)
+{
+    TRecordingCanvas c(200, 40);
+    const int stops[] = {40, -120};
+    const int width = int(TabbedTextOut(c.Handle(), 10, 5, "ab\tcd\tef", -1, 2, stops, 10) & 0xFFFF);
+    TSize ef;
+    GetTextExtentPoint32(c.Handle(), "ef", 2, ef);
+    std::vector<std::string> texts;
+    for (const std::string& call : c.Calls())
+        if (call.rfind("Text ", 0) == 0) texts.push_back(call.substr(0, call.find(" color")));
+    // "cd" at the origin plus 40; "ef" right-aligned to the origin plus 120.
+    ASSERT_EQ(texts.size(), 3u);
+    EXPECT_EQ(texts[0], "Text 10,5 'ab'");
+    EXPECT_EQ(texts[1], "Text 50,5 'cd'");
+    EXPECT_EQ(texts[2], "Text " + std::to_string(130 - ef.cx) + ",5 'ef'");
+    EXPECT_EQ(width, 120);
+    // No stops: every eight average characters; one stop: that far apart.
+    TEXTMETRIC tm;
+    GetTextMetrics(c.Handle(), tm);
+    EXPECT_EQ(int(GetTabbedTextExtent(c.Handle(), "\t", -1, 0, nullptr) & 0xFFFF), 8 * tm.tmAveCharWidth);
+    const int every = 30;
+    EXPECT_EQ(int(GetTabbedTextExtent(c.Handle(), "\t\t", -1, 1, &every) & 0xFFFF), 60);
+    EXPECT_EQ(int(GetTabbedTextExtent(c.Handle(), "abc", -1, 0, nullptr) >> 16), tm.tmHeight);
+}
+
+TEST(ListBoxTabs, RowsAreLaidOutOnTheTabStopsInDialogUnits)
+{
+    auto owner = std::make_unique<TComponent>();
+    auto* list = new TabbedList(owner.get());
+    list->SetBorderStyle(lbsNone);
+    list->SetBounds(0, 0, 200, 40);
+    list->Items().Add("A\tB");
+    list->HandleNeeded();
+    ASSERT_TRUE(list->UsesTabStops());
+    list->Canvas()->Font().Assign(*list->Font());
+    const int unit = list->Canvas()->TextWidth("x");
+    const int du[] = {4 * 100 / unit};  // about 100 pixels
+    EXPECT_EQ(list->Perform(LB_SETTABSTOPS, 1, LPARAM(du)), 1);
+    const int expected = 2 + du[0] * unit / 4;
+    EXPECT_EQ(list->TabStopPixels(), std::vector<int>{du[0] * unit / 4});
+    auto bmp = PaintToBitmap(list);
+    // The "B" starts at its stop: ink there, none in the gap before it.
+    auto inkIn = [&](int x0, int x1) {
+        for (int x = x0; x < x1; ++x)
+            for (int y = 0; y < 16; ++y)
+                if (bmp->Canvas()->Pixel(x, y) != ColorToRGB(clWindow)) return true;
+        return false;
+    };
+    EXPECT_TRUE(inkIn(2, 12));
+    EXPECT_FALSE(inkIn(20, expected - 1));
+    EXPECT_TRUE(inkIn(expected, expected + 12));
+    LookAt(*bmp, "listbox-tabs");
+}
+
+TEST(ListBoxTabs, AWideExtentBringsAHorizontalBarThatScrollsTheRows)
+{
+    auto owner = std::make_unique<TComponent>();
+    auto* list = new TListBox(owner.get());
+    list->SetBorderStyle(lbsNone);
+    list->SetBounds(0, 0, 100, 80);
+    list->Items().Add("Wide");
+    list->HandleNeeded();
+    SCROLLINFO si;
+    si.fMask = SIF_ALL;
+    EXPECT_EQ(list->ClientHeight(), 80);
+    list->Perform(LB_SETHORIZONTALEXTENT, 300, 0);
+    EXPECT_EQ(list->Perform(LB_GETHORIZONTALEXTENT), 300);
+    EXPECT_LT(list->ClientHeight(), 80);  // the bar took its strip
+    ASSERT_TRUE(GetScrollInfo(list->Handle(), SB_HORZ, si));
+    EXPECT_EQ(si.nMax, 299);
+    EXPECT_EQ(int(si.nPage), 100);
+    HostScroll(list, SB_HORZ, SB_PAGERIGHT);
+    EXPECT_EQ(list->ScrollLeft(), 100);
+    HostScroll(list, SB_HORZ, SB_RIGHT);
+    EXPECT_EQ(list->ScrollLeft(), 200);  // no further than the extent's end
+    list->Perform(WM_HSCROLL, MakeWParam(SB_LEFT, 0), 0);
+    EXPECT_EQ(list->ScrollLeft(), 0);
+    list->Perform(LB_SETHORIZONTALEXTENT, 50, 0);  // narrower than the list: no bar
+    EXPECT_EQ(list->ClientHeight(), 80);
+}
+
+TEST(FlatScrollBars, PropertiesNeedInitialisingAndSizeTheBars)
+{
+    auto owner = std::make_unique<TComponent>();
+    auto* list = new TListBox(owner.get());
+    list->SetBorderStyle(lbsNone);
+    list->SetBounds(0, 0, 100, 40);
+    for (int i = 0; i < 20; ++i) list->Items().Add("row");
+    list->HandleNeeded();
+    const int plain = list->ClientWidth();
+    EXPECT_EQ(plain, 100 - GetSystemMetrics(SM_CXVSCROLL));
+    EXPECT_FALSE(FlatSB_SetScrollProp(list->Handle(), WSB_PROP_CXVSCROLL, 8, true));  // not flat yet
+    ASSERT_TRUE(InitializeFlatSB(list->Handle()));
+    EXPECT_TRUE(FlatSB_SetScrollProp(list->Handle(), WSB_PROP_CXVSCROLL, 8, true));
+    EXPECT_EQ(list->ClientWidth(), 92);
+    EXPECT_TRUE(FlatSB_SetScrollProp(list->Handle(), WSB_PROP_VSTYLE, FSB_FLAT_MODE, true));
+    EXPECT_TRUE(FlatSB_SetScrollProp(list->Handle(), WSB_PROP_VBKGCOLOR, 0x0000FF, true));
+    LPARAM v = 0;
+    EXPECT_TRUE(FlatSB_GetScrollProp(list->Handle(), WSB_PROP_VSTYLE, &v));
+    EXPECT_EQ(v, FSB_FLAT_MODE);
+    EXPECT_FALSE(FlatSB_SetScrollProp(list->Handle(), 0x12345, 1, true));  // no such property
+    // The flat bar is the window's bar: its position is the window's.
+    FlatSB_SetScrollPos(list->Handle(), SB_VERT, 3, true);
+    EXPECT_EQ(GetScrollPos(list->Handle(), SB_VERT), 3);
+    ASSERT_TRUE(UnInitializeFlatSB(list->Handle()));
+    EXPECT_EQ(list->ClientWidth(), plain);
 }
 
 }  // namespace

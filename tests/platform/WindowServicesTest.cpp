@@ -253,3 +253,58 @@ TEST_F(WindowFixture, TheDrawnScrollBarAnswersTheMouseAtItsArrowsPageAreaAndThum
     EXPECT_EQ(b->top, 20);
     form->Hide();
 }
+
+namespace {
+
+// A borderless pop-up whose bottom-right ten pixels are a sizing corner.
+class TGripPopup : public TCustomControl {
+public:
+    using TCustomControl::TCustomControl;
+    int presses = 0;
+    void CreateParams(TCreateParams& p) override
+    {
+        TCustomControl::CreateParams(p);
+        p.Style = DWORD(WS_POPUP);
+    }
+    void WMNCHitTest(TMessage& m) override
+    {
+        const TPoint p = ScreenToClient(Point(m.LParamLo(), m.LParamHi()));
+        m.Result = p.X > Width() - 10 && p.Y > Height() - 10 ? HTBOTTOMRIGHT : HTCLIENT;
+    }
+    void WMLButtonDown(TWMMouse& m) override
+    {
+        ++presses;
+        TCustomControl::WMLButtonDown(m);
+    }
+};
+
+TEST(SizingGrip, TheCornerThatAnswersTheSizingHitTestSizesThePopUp)
+{
+    EnsurePlatform();
+    TGripPopup popup(nullptr);
+    popup.SetBounds(100, 100, 80, 60);
+    popup.Show();
+    HostMouse(&popup, hmMove, mbLeft, 75, 55);
+    EXPECT_EQ(ShownCursor(&popup), "size-nwse");
+    HostMouse(&popup, hmPress, mbLeft, 75, 55);
+    HostMouse(&popup, hmMove, mbLeft, 95, 75);
+    HostMouse(&popup, hmRelease, mbLeft, 95, 75);
+    EXPECT_EQ(popup.Width(), 100);
+    EXPECT_EQ(popup.Height(), 80);
+    EXPECT_EQ(popup.Left(), 100);
+    EXPECT_EQ(popup.presses, 0);  // the corner is not the client's
+    // Inside, the press is the client's and sizes nothing.
+    HostMouse(&popup, hmPress, mbLeft, 20, 20);
+    HostMouse(&popup, hmMove, mbLeft, 40, 40);
+    HostMouse(&popup, hmRelease, mbLeft, 40, 40);
+    EXPECT_EQ(popup.presses, 1);
+    EXPECT_EQ(popup.Width(), 100);
+    // It never shrinks below a pixel.
+    HostMouse(&popup, hmPress, mbLeft, 95, 75);
+    HostMouse(&popup, hmMove, mbLeft, -500, -500);
+    HostMouse(&popup, hmRelease, mbLeft, -500, -500);
+    EXPECT_EQ(popup.Width(), 1);
+    EXPECT_EQ(popup.Height(), 1);
+}
+
+}  // namespace

@@ -5,7 +5,9 @@
 
 #include "base/IniFile.h"
 #include "base/StrUtils.h"
+#include "platform/controls/FlatScrollBar.h"
 #include "platform/graphics/GDI.h"
+#include "platform/graphics/TabbedText.h"
 #include "widgets/html/VersionText.h"
 
 namespace edit {
@@ -84,7 +86,128 @@ void TSizeEdit::CMWantSpecialKey(TCMWantSpecialKey& m)
 
 // ---------------------------------------------------------------- the list
 
-TEditListBox::TEditListBox(TComponent* AOwner) : TListBox(AOwner) { edit_ = new TSizeEdit(this); }
+// ---------------------------------------------------------------- tab positions
+
+void TTabPositionItem::SetTabPosition(int v)
+{
+    position_ = v;
+    owner_->Changed();
+}
+
+void TTabPositionItem::SetTabType(TTabType v)
+{
+    type_ = v;
+    owner_->Changed();
+}
+
+TTabPositionItem* TTabPositionCollection::Add()
+{
+    items_.push_back(std::make_unique<TTabPositionItem>(this));
+    return items_.back().get();
+}
+
+void TTabPositionCollection::Delete(int i)
+{
+    if (i < 0 || i >= Count()) return;
+    items_.erase(items_.begin() + i);
+    Changed();
+}
+
+void TTabPositionCollection::Clear()
+{
+    items_.clear();
+    Changed();
+}
+
+void TTabPositionCollection::Changed()
+{
+    list_->SetTabStops();
+    list_->UpdateHScrollBar();
+    list_->Invalidate();
+}
+
+// ---------------------------------------------------------------- the list
+
+TEditListBox::TEditListBox(TComponent* AOwner)
+    : TListBox(AOwner), scrollWidth_(GetSystemMetrics(SM_CXVSCROLL))
+{
+    edit_ = new TSizeEdit(this);
+}
+
+void TEditListBox::CreateParams(TCreateParams& params)
+{
+    TListBox::CreateParams(params);
+    params.Style |= LBS_USETABSTOPS;
+}
+
+void TEditListBox::CreateWnd()
+{
+    TListBox::CreateWnd();
+    if (scrollStyle_ != ssNormal) InitializeFlatSB(Handle());
+    SetTabStops();
+}
+
+void TEditListBox::Loaded()
+{
+    UpdateWidth();
+    UpdateStyle();
+    UpdateColor();
+    UpdateVScrollBar();
+    UpdateHScrollBar();
+    SetHeight(Height() + 1);
+    SetHeight(Height() - 1);
+}
+
+// ---------------------------------------------------------------- tab stops
+
+void TEditListBox::SetTabStops()
+{
+    const int n = tabs_.Count();
+    if (n < 1 || n > 19 || !HandleAllocated()) return;
+    Canvas()->Font().Assign(*Font());
+    const int unit = std::max(1, Canvas()->TextWidth("x"));
+    std::vector<int> du;
+    for (int i = 0; i < n; ++i) {
+        const TTabPositionItem* t = tabs_.Items(i);
+        const int v = t->TabPosition() * 4 / unit;
+        du.push_back(t->TabType() == tabright ? -v : v);
+    }
+    SendMessage(Handle(), LB_SETTABSTOPS, WPARAM(du.size()), LPARAM(du.data()));
+}
+
+void TEditListBox::OptimizeTabs(int spacing)
+{
+    Canvas()->Font().Assign(*Font());
+    std::vector<int> widths;  // widest text of each column
+    int columns = 0;
+    for (int i = 0; i < Items().Count(); ++i) {
+        const std::string& item = Items().Get(i);
+        std::size_t start = 0;
+        int col = 0;
+        for (;;) {
+            const std::size_t tab = col < 20 ? item.find('\t', start) : std::string::npos;
+            const std::string part = item.substr(start, tab == std::string::npos ? std::string::npos : tab - start);
+            if (int(widths.size()) <= col) widths.push_back(0);
+            widths[std::size_t(col)] = std::max(widths[std::size_t(col)], Canvas()->TextWidth(part));
+            ++col;
+            if (tab == std::string::npos) break;
+            start = tab + 1;
+        }
+        columns = std::max(columns, col);
+    }
+    int x = spacing;
+    for (int i = 1; i <= columns; ++i) {
+        if (tabs_.Count() < i) tabs_.Add();
+        TTabPositionItem* t = tabs_.Items(i - 1);
+        const int prev = widths[std::size_t(i - 1)];
+        const int own = i < int(widths.size()) ? widths[std::size_t(i)] : 0;
+        int pos = x + prev;
+        if (t->TabType() == tabright) pos += own;
+        t->SetTabPosition(pos);
+        x += prev + spacing;
+    }
+    Invalidate();
+}
 
 TEditListBox::~TEditListBox() = default;
 
@@ -99,6 +222,8 @@ void TEditListBox::ShowEdit()
     bool allow = true;
     if (OnEditStart) OnEditStart(this, i, allow);
     if (!allow) return;
+    Perform(WM_HSCROLL, MakeWParam(SB_LEFT, 0), 0);
+    editingFlag_ = true;
     edit_->SetBounds(0, (i - TopIndex()) * ItemHeight(), edit_->Width(), ItemHeight());
     edit_->SetText(Items().Get(i));
     edit_->Show();
@@ -109,17 +234,21 @@ void TEditListBox::ShowEdit()
     Items().Put(i, "");
     SetItemIndex(-1);
     edit_->SelectAll();
+    editingFlag_ = false;
 }
 
 void TEditListBox::CommitEdit()
 {
     const int i = edit_->index_;
     if (i < 0 || i >= Items().Count()) return;
+    editingFlag_ = true;
     std::string s = edit_->Text();
+    Items().Put(i, s);
     bool allow = true;
     if (OnEditDone) OnEditDone(this, s, allow);
     Items().Put(i, allow ? s : edit_->saved_);
     if (MultiSelect()) SetSelected(i, true);
+    editingFlag_ = false;
 }
 
 void TEditListBox::SetEditMode(bool on)
@@ -137,7 +266,7 @@ void TEditListBox::SetAllowEdit(bool v)
 
 void TEditListBox::EndUpdate()
 {
-    if (updateCount_ > 0) --updateCount_;
+    if (updateCount_ > 0 && --updateCount_ == 0) UpdateHScrollBar();
 }
 
 int TEditListBox::VisibleItems() const { return ItemHeight() > 0 ? Height() / ItemHeight() : 0; }
@@ -151,8 +280,174 @@ int TEditListBox::GetStringExtent(const std::string& s)
 int TEditListBox::GetMaxStringExtent()
 {
     int widest = 0;
-    for (int i = 0; i < Items().Count(); ++i) widest = std::max(widest, GetStringExtent(Items().Get(i)));
+    const int n = tabs_.Count();
+    if (n >= 1 && n <= 19) {
+        Canvas()->Font().Assign(*Font());
+        std::vector<int> stops = TabStopPixels();
+        for (int i = 0; i < Items().Count(); ++i) {
+            const DWORD e = GetTabbedTextExtent(Canvas()->Handle(), Items().Get(i), -1, int(stops.size()), stops.data());
+            widest = std::max(widest, int(std::int16_t(e & 0xFFFF)));
+        }
+    } else {
+        for (int i = 0; i < Items().Count(); ++i) widest = std::max(widest, GetStringExtent(Items().Get(i)));
+    }
+    widest_ = widest;
     return widest;
+}
+
+void TEditListBox::SetIndexAndScroll(int index)
+{
+    Perform(LB_SETCURSEL, WPARAM(index), 0);
+    UpdateVScrollBar();
+}
+
+void TEditListBox::WndProc(TMessage& m)
+{
+    TListBox::WndProc(m);
+    // An index set through the message is a selection change too.
+    if (m.Msg == LB_SETCURSEL && !inNotify_) {
+        inNotify_ = true;
+        if (OnSelChange) OnSelChange(this, ItemIndex());
+        inNotify_ = false;
+    }
+}
+
+// ---------------------------------------------------------------- scroll bars
+
+void TEditListBox::SetScrollStyle(TScrollStyle v)
+{
+    if (v == scrollStyle_) return;
+    scrollStyle_ = v;
+    if (HandleAllocated()) {
+        if (v != ssNormal) InitializeFlatSB(Handle());
+        else UnInitializeFlatSB(Handle());
+    }
+    UpdateStyle();
+}
+
+void TEditListBox::SetScrollColor(TColor v)
+{
+    scrollColor_ = v;
+    UpdateColor();
+}
+
+void TEditListBox::SetScrollWidth(int v)
+{
+    scrollWidth_ = v;
+    UpdateWidth();
+}
+
+void TEditListBox::SetScrollHorizontal(bool v)
+{
+    scrollHorizontal_ = v;
+    UpdateHScrollBar();
+}
+
+int TEditListBox::FlatSetScrollPos(int code, int pos, bool redraw)
+{
+    return HandleAllocated() ? FlatSB_SetScrollPos(Handle(), code, pos, redraw) : 0;
+}
+
+int TEditListBox::FlatSetScrollInfo(int code, const SCROLLINFO& info, bool redraw)
+{
+    return HandleAllocated() ? FlatSB_SetScrollInfo(Handle(), code, info, redraw) : 0;
+}
+
+bool TEditListBox::FlatSetScrollProp(unsigned index, LPARAM value, bool redraw)
+{
+    return HandleAllocated() && FlatSB_SetScrollProp(Handle(), index, value, redraw);
+}
+
+bool TEditListBox::FlatShowScrollBar(int code, bool show)
+{
+    return HandleAllocated() && FlatSB_ShowScrollBar(Handle(), code, show);
+}
+
+void TEditListBox::UpdateStyle()
+{
+    static const int modes[] = {FSB_REGULAR_MODE, FSB_FLAT_MODE, FSB_ENCARTA_MODE};
+    FlatSetScrollProp(WSB_PROP_VSTYLE, modes[scrollStyle_], false);
+    FlatSetScrollProp(WSB_PROP_HSTYLE, modes[scrollStyle_], false);
+}
+
+void TEditListBox::UpdateColor()
+{
+    const LPARAM c = scrollColor_ == 0x1FFFFFFF ? LPARAM(0x1FFFFFFF) : LPARAM(ColorToRGB(scrollColor_));
+    FlatSetScrollProp(WSB_PROP_VBKGCOLOR, c, true);
+    FlatSetScrollProp(WSB_PROP_HBKGCOLOR, c, true);
+}
+
+void TEditListBox::UpdateWidth()
+{
+    FlatSetScrollProp(WSB_PROP_CXVSCROLL, scrollWidth_, false);
+    FlatSetScrollProp(WSB_PROP_CYHSCROLL, scrollWidth_, false);
+}
+
+void TEditListBox::UpdateHScrollExtent()
+{
+    if (updateCount_ > 0) return;
+    const int widest = Items().Count() > 0 && scrollHorizontal_ ? GetMaxStringExtent() : 0;
+    if (Items().Count() == 0 || !scrollHorizontal_ || ClientWidth() >= widest) {
+        SetHorizontalExtent(0);
+        Perform(WM_HSCROLL, MakeWParam(SB_LEFT, 0), 0);
+        if (HandleAllocated()) ShowScrollBar(Handle(), SB_HORZ, false);
+        FlatShowScrollBar(SB_HORZ, false);
+        return;
+    }
+    FlatShowScrollBar(SB_HORZ, true);
+    SetHorizontalExtent(widest);
+}
+
+void TEditListBox::UpdateHScrollBar()
+{
+    UpdateHScrollExtent();
+    if (!HandleAllocated()) return;
+    SCROLLINFO si;
+    si.fMask = SIF_ALL;
+    if (GetScrollInfo(Handle(), SB_HORZ, si)) FlatSetScrollInfo(SB_HORZ, si, true);
+}
+
+void TEditListBox::UpdateVScrollBar()
+{
+    if (!HandleAllocated()) return;
+    SCROLLINFO si;
+    si.fMask = SIF_ALL;
+    if (GetScrollInfo(Handle(), SB_VERT, si)) FlatSetScrollInfo(SB_VERT, si, true);
+}
+
+void TEditListBox::UpdateBars()
+{
+    if (editingFlag_ || updateCount_ > 0) return;
+    if (Items().Count() > VisibleItems()) FlatShowScrollBar(SB_VERT, true);
+    UpdateVScrollBar();
+    UpdateHScrollBar();
+    UpdateWidth();
+    UpdateStyle();
+    UpdateColor();
+}
+
+void TEditListBox::ItemsChanged(bool Reset)
+{
+    UpdateBars();
+    if (Reset && !editingFlag_ && updateCount_ == 0) FlatShowScrollBar(SB_VERT, false);
+}
+
+void TEditListBox::WMSize(TWMSize& m)
+{
+    TListBox::WMSize(m);
+    UpdateBars();
+}
+
+void TEditListBox::WMHScroll(TWMHScroll& m)
+{
+    TListBox::WMHScroll(m);
+    if (HandleAllocated()) FlatSetScrollPos(SB_HORZ, GetScrollPos(Handle(), SB_HORZ), true);
+}
+
+void TEditListBox::WMVScroll(TWMVScroll& m)
+{
+    TListBox::WMVScroll(m);
+    if (HandleAllocated()) FlatSetScrollPos(SB_VERT, GetScrollPos(Handle(), SB_VERT), true);
 }
 
 // ---------------------------------------------------------------- keys and mouse
@@ -310,6 +605,17 @@ void TEditListBox::SelectionChanged()
     inNotify_ = true;
     TListBox::SelectionChanged();
     if (OnSelChange) OnSelChange(this, ItemIndex());
+    if (hovering_ && ItemIndex() >= 0) {
+        // The pointer follows the selection to the middle of its row.
+        TPoint p;
+        GetCursorPos(p);
+        const TPoint c = ScreenToClient(p);
+        if (PtInRect(ClientRect(), c)) {
+            const TRect r = ItemRect(ItemIndex());
+            const TPoint to = ClientToScreen(Point(c.X, (r.Top + r.Bottom) / 2));
+            SetCursorPos(to.X, to.Y);
+        }
+    }
     inNotify_ = false;
 }
 
@@ -319,7 +625,7 @@ void TEditListBox::CMHintShow(TCMHintShow& m)
     if (info) {
         info->HintColor = HintColor;
         const int i = ItemAtPos(info->CursorPos, true);
-        if (i >= 0 && GetStringExtent(Items().Get(i)) > Width() - GetSystemMetrics(SM_CXVSCROLL)) {
+        if (i >= 0 && GetStringExtent(Items().Get(i)) > Width() - scrollWidth_) {
             info->HintStr = Items().Get(i);
             info->HintPos = ClientToScreen(Point(0, (i - TopIndex()) * ItemHeight() - 2));
             return;

@@ -9,6 +9,7 @@
 
 #include "platform/controls/Edit.h"
 #include "platform/controls/ListBox.h"
+#include "widgets/edit/EditFlatLook.h"
 #include "widgets/edit/EditLabel.h"
 
 namespace base {
@@ -226,6 +227,7 @@ protected:
     virtual void SetFlatRect(bool flat);
     // Draws the control border on the whole window.
     void DrawBorder(platform::TCanvas* c);
+    TFlatLook Look() const;
     int RightReserve = 0, LeftReserve = 0;  // pixels kept free beside the text
 
 private:

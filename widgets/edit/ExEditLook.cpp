@@ -253,24 +253,20 @@ void TExEdit::ApplyURL(bool on)
 
 // ---------------------------------------------------------------- painting
 
-void TExEdit::DrawBorder(TCanvas* c)
+TFlatLook TExEdit::Look() const
 {
-    if (!(flat_ || (focusBorder_ && mouseInside_) || border3D_)) return;
-    const bool threeD = (focusBorder_ && (mouseInside_ || Focused())) || border3D_;
-    const int fw = FrameWidth();
-    TRect r = Rect(-fw, -fw, Width() - fw, Height() - fw);
-    if (threeD) {
-        DrawEdge(c->Handle(), r, BDR_SUNKENOUTER, BF_RECT | BF_ADJUST);
-        c->Brush().SetColor(clBtnFace);
-        c->FrameRect(r);
-    } else {
-        const TColor pc = Parent() ? Parent()->Color() : clBtnFace;
-        c->Brush().SetColor(pc);
-        c->FrameRect(r);
-        InflateRect(r, -1, -1);
-        c->FrameRect(r);
-    }
+    TFlatLook l;
+    l.flat = flat_;
+    l.focusBorder = focusBorder_;
+    l.softBorder = softBorder_;
+    l.border3D = border3D_;
+    l.mouseInside = mouseInside_;
+    l.focused = Focused();
+    l.lineColor = flatLineColor_;
+    return l;
 }
+
+void TExEdit::DrawBorder(TCanvas* c) { DrawEditBorder(c, this, Look()); }
 
 void TExEdit::DrawErrorMarkers(TCanvas* c)
 {
@@ -305,21 +301,8 @@ void TExEdit::PaintWindow(HDC dc)
     canvas->PaintOn(dc, [&] {
         TCanvas* c = canvas;
         if (flat_) {
-            if (focusBorder_) {
-                DrawBorder(c);
-            } else {
-                const TRect r = FormatRect();
-                const int x0 = r.Left + LeftReserve - 2, y1 = Height() - 1;
-                c->Pen().SetColor(flatLineColor_);
-                c->Pen().SetWidth(1);
-                if (softBorder_) {
-                    const TPoint pts[] = {{x0, y1}, {Width() - 1, y1}, {Width() - 1, r.Top - 4}, {x0, r.Top - 4}, {x0, y1}};
-                    c->Polyline(pts, 5);
-                } else {
-                    c->MoveTo(x0, y1);
-                    c->LineTo(Width() - RightReserve, y1);
-                }
-            }
+            const TRect r = FormatRect();
+            DrawFlatLook(c, this, Look(), r.Left + LeftReserve - 2, Width() - RightReserve, r.Top - 4);
         }
         if (insertCaret_.X != -1 || insertCaret_.Y != -1) {
             c->Brush().SetColor(Font()->Color());
@@ -496,6 +479,45 @@ void TEditDropTarget::DropText(TPoint screen, const std::string& dropped)
     e->SetSelStart(std::min(ch + int(text.size()), e->ValueEnd()));
     e->SetModified(true);
     e->Invalidate();
+}
+
+// ---------------------------------------------------------------- the shared flat look
+
+void DrawEditBorder(TCanvas* c, TWinControl* w, const TFlatLook& look)
+{
+    if (!(look.flat || (look.focusBorder && look.mouseInside) || look.border3D)) return;
+    const bool threeD = (look.focusBorder && (look.mouseInside || look.focused)) || look.border3D;
+    const int fw = w->FrameWidth();
+    TRect r = Rect(-fw, -fw, w->Width() - fw, w->Height() - fw);
+    if (threeD) {
+        DrawEdge(c->Handle(), r, BDR_SUNKENOUTER, BF_RECT | BF_ADJUST);
+        c->Brush().SetColor(clBtnFace);
+        c->FrameRect(r);
+    } else {
+        const TColor pc = w->Parent() ? w->Parent()->Color() : clBtnFace;
+        c->Brush().SetColor(pc);
+        c->FrameRect(r);
+        InflateRect(r, -1, -1);
+        c->FrameRect(r);
+    }
+}
+
+void DrawFlatLook(TCanvas* c, TWinControl* w, const TFlatLook& look, int x0, int right, int top)
+{
+    if (look.focusBorder) {
+        DrawEditBorder(c, w, look);
+        return;
+    }
+    const int y1 = w->Height() - 1;
+    c->Pen().SetColor(look.lineColor);
+    c->Pen().SetWidth(1);
+    if (look.softBorder) {
+        const TPoint pts[] = {{x0, y1}, {w->Width() - 1, y1}, {w->Width() - 1, top}, {x0, top}, {x0, y1}};
+        c->Polyline(pts, 5);
+    } else {
+        c->MoveTo(x0, y1);
+        c->LineTo(right, y1);
+    }
 }
 
 }  // namespace edit

@@ -43,6 +43,13 @@ public:
     }
     TListBox* ListControl() const { return list_; }
     void Paint() override {}  // the list covers it
+    // The bottom-right ten pixels size the window; elsewhere nothing of it is hit.
+    void WMNCHitTest(TMessage& m) override
+    {
+        const TPoint p = ScreenToClient(Point(m.LParamLo(), m.LParamHi()));
+        const int f = FrameWidth();
+        m.Result = p.X + f > Width() - 10 && p.Y + f > Height() - 10 ? HTBOTTOMRIGHT : HTNOWHERE;
+    }
 
 private:
     TExEdit* edit_;

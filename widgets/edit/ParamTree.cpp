@@ -1,5 +1,7 @@
 #include "widgets/edit/ParamTree.h"
 
+#include "base/DateTime.h"
+
 #include <algorithm>
 
 #include "base/StrUtils.h"
@@ -55,6 +57,10 @@ TParamTree::TParamTree(TComponent* AOwner) : TCustomTreeView(AOwner), cache_(std
     list_->SetVisible(false);
     spin_ = new TPopupSpinEdit(this);
     spin_->SetVisible(false);
+    mask_ = new TPopupMaskEdit(this);
+    mask_->SetVisible(false);
+    date_ = new TPopupDatePicker(this);
+    date_->SetVisible(false);
     menu_ = new TPopupMenu(this);
 }
 
@@ -201,6 +207,12 @@ void TParamTree::SetShowSelection(bool v)
     Invalidate();
 }
 
+void TParamTree::SetLineSpacing(int v)
+{
+    lineSpacing_ = v;
+    Invalidate();
+}
+
 void TParamTree::SetImages(TImageList* images)
 {
     images_ = images;
@@ -263,6 +275,7 @@ void TParamTree::DrawItem(NMTVCUSTOMDRAW& cd)
     const bool focused = selected && Focused();
     TRect r = NodeTextRect(node);
     html::HTMLDrawParams p;
+    p.LineSpacing = lineSpacing_;
     p.Variant = html::HTMLVariant::Tree;
     p.Canvas = c;
     p.Images = images_;
@@ -359,6 +372,7 @@ bool TParamTree::IsParam(TPoint pt, TTreeNode* node, bool focusRect, TParamHit& 
     TRect r = NodeTextRect(node);
     const std::string text = node->Text();
     html::HTMLDrawParams p;
+    p.LineSpacing = lineSpacing_;
     p.Variant = html::HTMLVariant::Tree;
     p.Canvas = c;
     p.Text = text;
@@ -609,10 +623,10 @@ void TParamTree::UpdateParam(const std::string& href, const std::string& value)
     std::string s = node->Text(), old;
     if (!GetHREFValue(s, href, old)) return;
     const std::string escaped = HTMLPrep(value);
-    if (OnParamSelect) OnParamSelect(this, node, href, value);
+    if (OnParamSelect) OnParamSelect(this, node, href, escaped);
     if (!SetHREFValue(s, href, escaped)) return;  // nothing written, nothing reported
     node->SetText(s);
-    if (old != escaped && OnParamChanged) OnParamChanged(this, node, href, InvHTMLPrep(old), value);
+    if (old != escaped && OnParamChanged) OnParamChanged(this, node, href, old, escaped);
 }
 
 void TParamTree::ShowEditor(TWinControl* editor, TPopupEditorLink& link, const std::string& href)
@@ -666,6 +680,27 @@ void TParamTree::StartParamEdit(const std::string& href, TTreeNode* Node, TRect 
         spin_->SetText(v);
         spin_->SetValue(spin_->Value());  // a text that is no whole number starts at 0
         spin_->SetFocus();
+    } else if (cls == "DATE" || cls == "TIME") {
+        if (cls == "TIME") date_->ReInit();
+        date_->SetKind(cls == "TIME" ? dtkTime : dtkDate);
+        ShowEditor(date_, date_->Link, href);
+        date_->SetBounds(r.Left + 2, r.Top - 2, std::max(64, r.Width()), date_->Height());
+        std::string v = InvHTMLPrep(value);
+        PrepareParam(href, v);
+        base::TDateTime t = 0;
+        if (cls == "TIME" ? base::TryStrToTime(v, t) : base::TryStrToDate(v, t)) {
+            if (cls == "TIME") date_->SetTime(t);
+            else date_->SetDate(t);
+        }
+        date_->SetFocus();
+    } else if (cls == "MASK") {
+        ShowEditor(mask_, mask_->Link, href);
+        mask_->SetBounds(r.Left, r.Top - 2, std::max(16, r.Width()) + 16, mask_->Height());
+        std::string v = InvHTMLPrep(value);
+        PrepareParam(href, v);
+        mask_->SetEditMask(props);  // as written
+        mask_->SetText(v);
+        mask_->SetFocus();
     } else if (cls == "MENU" || cls == "LIST") {
         PropToList(InvHTMLPrep(props), choices);
         if (ParamListSorted) choices.Sort();
@@ -741,10 +776,11 @@ void TParamTree::HandlePopup(TObject* Sender)
     if (!item || !node) return;
     std::string value = item->Caption();
     value.erase(std::remove(value.begin(), value.end(), '&'), value.end());
-    const std::string old = GetNodeParameter(node, menuParam_);
+    std::string s = node->Text(), old;
+    if (!GetHREFValue(s, menuParam_, old)) return;
     if (OnParamSelect) OnParamSelect(this, node, menuParam_, value);
-    std::string s = node->Text();
-    if (!SetHREFValue(s, menuParam_, HTMLPrep(value))) return;
+    // A choice is written as it stands: the choices are markup already.
+    if (!SetHREFValue(s, menuParam_, value)) return;
     node->SetText(s);
     if (old != value && OnParamChanged) OnParamChanged(this, node, menuParam_, old, value);
 }

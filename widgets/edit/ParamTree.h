@@ -25,6 +25,8 @@ namespace edit {
 class TPopupEdit;
 class TPopupListBox;
 class TPopupSpinEdit;
+class TPopupMaskEdit;
+class TPopupDatePicker;
 
 using TParamTreeChangedEvent = std::function<void(platform::TObject* Sender, platform::TTreeNode* ANode,
                                                   const std::string& href, const std::string& oldvalue,
@@ -85,6 +87,8 @@ public:
     TPopupEdit* PopupEdit() const { return edit_; }
     TPopupListBox* PopupList() const { return list_; }
     TPopupSpinEdit* PopupSpin() const { return spin_; }
+    TPopupMaskEdit* PopupMask() const { return mask_; }
+    TPopupDatePicker* PopupDate() const { return date_; }
     platform::TPopupMenu* PopupMenu() const { return menu_; }
 
     // ---- hit test and looks
@@ -105,6 +109,12 @@ public:
     void SetSelectionColor(platform::TColor c);
     void SetSelectionFontColor(platform::TColor c);
     void SetShowSelection(bool v);
+    platform::TColor SelectionColor() const { return selectionColor_; }
+    platform::TColor SelectionFontColor() const { return selectionFontColor_; }
+    bool ShowSelection() const { return showSelection_; }
+    // Extra pixels between the text lines of a node.
+    int LineSpacing() const { return lineSpacing_; }
+    void SetLineSpacing(int v);
     void SetImages(platform::TImageList* images);
     void SetShadowColor(platform::TColor c);
     void SetShadowOffset(int v);
@@ -152,12 +162,14 @@ private:
     TPopupEdit* edit_ = nullptr;
     TPopupListBox* list_ = nullptr;
     TPopupSpinEdit* spin_ = nullptr;
+    TPopupMaskEdit* mask_ = nullptr;
+    TPopupDatePicker* date_ = nullptr;
     platform::TPopupMenu* menu_ = nullptr;
     platform::TImageList* images_ = nullptr;
     std::string menuParam_;
     platform::TColor paramColor_ = platform::clGreen, selectionColor_ = platform::clHighlight,
                      selectionFontColor_ = platform::clHighlightText, shadowColor_ = platform::clGray;
-    int shadowOffset_ = 1, updateCount_ = 0, focusIndex_ = 0, linkCount_ = -1;
+    int shadowOffset_ = 1, lineSpacing_ = 0, updateCount_ = 0, focusIndex_ = 0, linkCount_ = -1;
     bool wordWrap_ = true, hover_ = true, showSelection_ = false, mouseDown_ = false, editing_ = false;
     platform::TTreeNode* hoverNode_ = nullptr;
     int hoverAnchor_ = -1, hoverNodeIndex_ = -1;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "base/DateTime.h"
 #include "base/StrUtils.h"
 
 #include "platform/graphics/GDI.h"
@@ -103,6 +104,114 @@ void TPopupSpinEdit::KeyPress(char& Key)
     if (!(Key == 8 || Key == '-' || (Key >= '0' && Key <= '9') || Key < 32)) Key = 0;
     TPopupEdit::KeyPress(Key);
 }
+
+// ---------------------------------------------------------------- mask edit
+
+bool TPopupMaskEdit::Commit()
+{
+    try {
+        ValidateEdit();
+    } catch (const EDBEditError&) {
+        return false;  // silently: the editor stays as it is
+    }
+    if (Link.OnCommit) Link.OnCommit(this, Link.Href, Text());
+    return true;
+}
+
+void TPopupMaskEdit::Close()
+{
+    FocusParent(this);
+    Hide();
+}
+
+void TPopupMaskEdit::WMKillFocus(TWMKillFocus& m)
+{
+    TMaskEdit::WMKillFocus(m);
+    if (!Link.Cancelled && Visible()) {
+        Link.Cancelled = true;  // once
+        Commit();
+    }
+    Hide();
+}
+
+void TPopupMaskEdit::KeyDown(Word& Key, TShiftState Shift)
+{
+    TMaskEdit::KeyDown(Key, Shift);
+    if (Key == VK_RETURN) {
+        if (!Commit()) return;
+        Link.Cancelled = true;
+        Close();
+        Key = 0;
+        if (Link.OnReturn) Link.OnReturn(this);
+    } else if (Key == VK_ESCAPE) {
+        Link.Cancelled = true;
+        Close();
+        if (Link.OnCancel) Link.OnCancel(this);
+    }
+}
+
+void TPopupMaskEdit::WMChar(TWMChar& m)
+{
+    if (m.CharCode() == 13 || m.CharCode() == 27) return;  // no beep
+    TMaskEdit::WMChar(m);
+}
+
+void TPopupMaskEdit::CMWantSpecialKey(TCMWantSpecialKey& m)
+{
+    if (m.WParam == VK_RETURN || m.WParam == VK_ESCAPE) m.Result = 1;
+    else TMaskEdit::CMWantSpecialKey(m);
+}
+
+// ---------------------------------------------------------------- date picker
+
+std::string TPopupDatePicker::ValueText() const
+{
+    return Kind() == dtkTime ? base::TimeToStr(Time()) : base::DateToStr(Date());
+}
+
+void TPopupDatePicker::ReInit() { RecreateWnd(); }
+
+void TPopupDatePicker::Close()
+{
+    FocusParent(this);
+    Hide();
+}
+
+void TPopupDatePicker::WMKillFocus(TWMKillFocus& m)
+{
+    TDateTimePicker::WMKillFocus(m);
+    if (DroppedDown()) return;  // the calendar took the focus
+    if (!Link.Cancelled && Visible() && Link.OnCommit) {
+        Link.Cancelled = true;  // once
+        Link.OnCommit(this, Link.Href, ValueText());
+    }
+    Hide();
+}
+
+void TPopupDatePicker::WMGetDlgCode(TWMGetDlgCode& m)
+{
+    TDateTimePicker::WMGetDlgCode(m);
+    m.Result |= DLGC_WANTALLKEYS;
+}
+
+void TPopupDatePicker::KeyDown(Word& Key, TShiftState Shift)
+{
+    TDateTimePicker::KeyDown(Key, Shift);
+    if (Key == VK_RETURN) {
+        const bool commit = !Link.Cancelled && Link.OnCommit;
+        Link.Cancelled = true;
+        if (commit) Link.OnCommit(this, Link.Href, ValueText());
+        Close();
+        Key = 0;
+        if (Link.OnReturn) Link.OnReturn(this);
+    } else if (Key == VK_ESCAPE) {
+        Link.Cancelled = true;
+        Close();
+        if (Link.OnCancel) Link.OnCancel(this);
+    }
+}
+
+// ---------------------------------------------------------------- list
 
 void TPopupListBox::SizeDropDownWidth()
 {

@@ -4,8 +4,10 @@
 #include <functional>
 #include <string>
 
+#include "platform/controls/DateTimePicker.h"
 #include "platform/controls/Edit.h"
 #include "platform/controls/ListBox.h"
+#include "platform/controls/Mask.h"
 
 namespace edit {
 
@@ -44,6 +46,41 @@ public:
     void SetValue(int v);
     void WMKeyDown(platform::TWMKeyDown& m) override;
     void KeyPress(char& Key) override;
+};
+
+// A masked text: Enter and the loss of focus commit only a text that fills the mask.
+class TPopupMaskEdit : public platform::TMaskEdit {
+public:
+    explicit TPopupMaskEdit(platform::TComponent* AOwner) : TMaskEdit(AOwner) {}
+    TPopupEditorLink Link;
+
+    void WMKillFocus(platform::TWMKillFocus& m) override;
+    void KeyDown(platform::Word& Key, platform::TShiftState Shift) override;
+    void WMChar(platform::TWMChar& m) override;
+    void CMWantSpecialKey(platform::TCMWantSpecialKey& m) override;
+
+private:
+    // Validates and commits; false (nothing committed) when the text does not fill the mask.
+    bool Commit();
+    void Close();
+};
+
+// A date or a time; commits it as text in the user's regional format.
+class TPopupDatePicker : public platform::TDateTimePicker {
+public:
+    explicit TPopupDatePicker(platform::TComponent* AOwner) : TDateTimePicker(AOwner) {}
+    TPopupEditorLink Link;
+    // The value as it commits: the short date, or the long time for a time picker.
+    std::string ValueText() const;
+    // Makes the window anew (before it turns into a time picker).
+    void ReInit();
+
+    void WMKillFocus(platform::TWMKillFocus& m) override;
+    void KeyDown(platform::Word& Key, platform::TShiftState Shift) override;
+    void WMGetDlgCode(platform::TWMGetDlgCode& m) override;
+
+private:
+    void Close();
 };
 
 class TPopupListBox : public platform::TListBox {

@@ -107,9 +107,23 @@ void TSelectorDropDownWindow::SetWindowSize()
     SetBounds(Left(), Top(), SelectorPanel->Width(), SelectorPanel->GetVisibleHeight());
 }
 
+void TSelectorDropDownWindow::WMNCHitTest(TMessage& m)
+{
+    const TPoint p = ScreenToClient(Point(m.LParamLo(), m.LParamHi()));
+    m.Result = p.X > Width() - 10 && p.Y > Height() - 10 ? HTBOTTOMRIGHT : HTCLIENT;
+}
+
 void TSelectorDropDownWindow::Dispatch(TMessage& m)
 {
-    if (m.Msg == CM_ACTIVATE && SelectorPanel && SelectorPanel->CanFocus()) SelectorPanel->SetFocus();
+    if (m.Msg == CM_ACTIVATE) {
+        if (SelectorPanel && SelectorPanel->CanFocus()) SelectorPanel->SetFocus();
+        // The window that holds the selector keeps its active caption.
+        if (selector_) {
+            TWinControl* top = selector_->Parent();
+            while (top && top->Parent()) top = top->Parent();
+            if (top) top->Perform(WM_NCACTIVATE, 1, 0);
+        }
+    }
     if (m.Msg == CM_DEACTIVATE && Visible()) hideTimer_->SetEnabled(true);
     TCustomForm::Dispatch(m);
 }

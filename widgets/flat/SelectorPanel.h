@@ -94,6 +94,8 @@ public:
 
     void Dispatch(platform::TMessage& m) override;
     void CMDialogKey(platform::TCMDialogKey& m) override;  // Escape closes the window
+    // The bottom-right ten pixels are a sizing corner.
+    void WMNCHitTest(platform::TMessage& m) override;
 
 private:
     void Init();

@@ -285,64 +285,9 @@ void TGrdSpinButton::WMKillFocus(TWMKillFocus& m)
 
 // ---------------------------------------------------------------- dates and times in the locale's form
 
-namespace {
+bool TryStrToDateLocale(const std::string& s, base::TDateTime& out) { return base::TryStrToDate(s, out); }
 
-bool ReadFields(const std::string& s, char separator, std::vector<int>& fields)
-{
-    fields.clear();
-    std::string part;
-    std::istringstream in(base::Trim(s));
-    while (std::getline(in, part, separator)) {
-        const std::string t = base::Trim(part);
-        if (t.empty() || t.size() > 9 || !std::all_of(t.begin(), t.end(), [](char c) { return std::isdigit((unsigned char)c); }))
-            return false;
-        fields.push_back(std::stoi(t));
-    }
-    return !fields.empty();
-}
-
-}  // namespace
-
-bool TryStrToDateLocale(const std::string& s, base::TDateTime& out)
-{
-    std::vector<int> f;
-    if (!ReadFields(s, base::DateSeparator(), f) || f.size() < 2 || f.size() > 3) return false;
-    // The fields' order is the short date format's.
-    const std::string fmt = base::UpperCase(base::ShortDateFormat());
-    struct Slot {
-        std::size_t at;
-        char kind;
-    };
-    std::vector<Slot> order;
-    for (char k : {'D', 'M', 'Y'}) {
-        const std::size_t at = fmt.find(k);
-        order.push_back({at == std::string::npos ? fmt.size() + std::size_t(k) : at, k});
-    }
-    std::sort(order.begin(), order.end(), [](const Slot& a, const Slot& b) { return a.at < b.at; });
-    int day = 0, month = 0, year = 0, nowYear = 0, nowMonth = 0, nowDay = 0;
-    base::DecodeDate(base::Now(), nowYear, nowMonth, nowDay);
-    year = nowYear;  // a date without a year is in this one
-    std::size_t i = 0;
-    for (const Slot& slot : order) {
-        if (slot.kind == 'Y' && f.size() == 2) continue;
-        const int v = f[i++];
-        if (slot.kind == 'D') day = v;
-        else if (slot.kind == 'M') month = v;
-        else year = v < 100 ? (v < 50 ? 2000 + v : 1900 + v) : v;
-        if (i == f.size()) break;
-    }
-    return base::TryEncodeDate(year, month, day, out);
-}
-
-bool TryStrToTimeLocale(const std::string& s, base::TDateTime& out)
-{
-    std::vector<int> f;
-    if (!ReadFields(s, base::TimeSeparator(), f) || f.size() > 3) return false;
-    f.resize(3, 0);
-    if (f[0] > 23 || f[1] > 59 || f[2] > 59) return false;
-    out = base::EncodeTime(f[0], f[1], f[2], 0);
-    return true;
-}
+bool TryStrToTimeLocale(const std::string& s, base::TDateTime& out) { return base::TryStrToTime(s, out); }
 
 base::TDateTime IncMonth(base::TDateTime d, int months)
 {

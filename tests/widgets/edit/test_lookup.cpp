@@ -93,4 +93,21 @@ TEST_F(LookupTest, HistoryIsKeptAndStored)
     EXPECT_EQ(again->Text(), "two");
 }
 
+TEST_F(LookupTest, TheWindowsBottomRightCornerSizesIt)
+{
+    Type("st");
+    ASSERT_TRUE(e->LookupShown());
+    auto* window = e->LookupList()->Parent();
+    ASSERT_NE(window, nullptr);
+    auto hit = [&](int x, int y) {
+        const TPoint origin = window->ClientToScreen(Point(-window->FrameWidth(), -window->FrameWidth()));
+        return window->Perform(WM_NCHITTEST, 0, MakeLParam(origin.X + x, origin.Y + y));
+    };
+    const int w = window->Width(), h = window->Height();
+    EXPECT_EQ(hit(w - 1, h - 1), HTBOTTOMRIGHT);
+    EXPECT_EQ(hit(w - 9, h - 9), HTBOTTOMRIGHT);
+    EXPECT_EQ(hit(w - 10, h - 1), HTNOWHERE);
+    EXPECT_EQ(hit(w / 2, h / 2), HTNOWHERE);
+}
+
 }  // namespace

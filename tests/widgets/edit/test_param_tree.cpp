@@ -3,6 +3,7 @@
 
 #include <vector>
 
+#include "base/DateTime.h"
 #include "base/StringList.h"
 #include "platform/controls/Menus.h"
 #include "platform/forms/Dialogs.h"
@@ -107,7 +108,8 @@ TEST_F(TreeTest, ClickOpensTheEditorAndEnterCommitsOnce)
     EXPECT_TRUE(tree->Focused());
     EXPECT_EQ(density->Text(), "Density <A href=\"density\" class=\"EDIT\">A&amp;B &lt;x&gt;</A> Te/m<SUP>3</SUP>");
     EXPECT_EQ(tree->GetNodeParameter(density, "density"), "A&B <x>");
-    EXPECT_EQ(changes, (std::vector<std::string>{"density:1.025>A&B <x>"}));  // once, unescaped
+    // Once, with the text as the node holds it.
+    EXPECT_EQ(changes, (std::vector<std::string>{"density:1.025>A&amp;B &lt;x&gt;"}));
     EXPECT_EQ(order, (std::vector<std::string>{"start density 1.025", "done density A&B <x>"}));
     // The same value again reports nothing.
     ClickAt(tree, p.X, p.Y);
@@ -239,7 +241,7 @@ TEST_F(TreeTest, FolderParametersOpenTheFolderBrowser)
     EXPECT_EQ(start, "/tmp/runs");
     EXPECT_EQ(title, "Select directory");
     EXPECT_EQ(tree->GetNodeParameter(n, "out"), "/home/a&b");
-    EXPECT_EQ(changes, (std::vector<std::string>{"out:/tmp/runs/>/home/a&b"}));
+    EXPECT_EQ(changes, (std::vector<std::string>{"out:/tmp/runs/>/home/a&amp;b"}));
     EXPECT_FALSE(tree->Editing());
 }
 
@@ -308,6 +310,122 @@ TEST_F(TreeTest, UpdateCountAndVersion)
     EXPECT_FALSE(tree->RedrawEnabled());
     tree->EndUpdate();
     EXPECT_TRUE(tree->RedrawEnabled());
+}
+
+TEST_F(TreeTest, SelectAndChangedCarryTheEscapedTextAndMenuChoicesGoInAsTheyStand)
+{
+    std::vector<std::string> selected;
+    tree->OnParamSelect = [&](TObject*, TTreeNode*, const std::string& h, const std::string& v) {
+        selected.push_back(h + "=" + v);
+    };
+    tree->SetSelected(density);
+    tree->UpdateParam("density", "\"1\" & 2");
+    EXPECT_EQ(selected, std::vector<std::string>{"density=&quot;1&quot; &amp; 2"});
+    ASSERT_EQ(changes.size(), 1u);
+    EXPECT_EQ(changes[0], "density:1.025>&quot;1&quot; &amp; 2");
+    changes.clear();
+    tree->UpdateParam("density", "\"1\" & 2");  // the same text: no change reported
+    EXPECT_TRUE(changes.empty());
+    // A menu choice is markup already: written and reported unchanged.
+    TTreeNode* n = tree->Items()->AddChild(hull, "Unit <a href=\"u\" class=\"MENU\" props=\"m|m&lt;2&gt;\">m</a>");
+    tree->SetSelected(n);
+    tree->StartParamEdit("u", n, Rect(10, 10, 20, 20));
+    ASSERT_EQ(tree->PopupMenu()->Items()->Count(), 2);
+    tree->PopupMenu()->Items()->Items(1)->Click();
+    CloseMenus();
+    EXPECT_EQ(n->Text(), "Unit <a href=\"u\" class=\"MENU\" props=\"m|m&lt;2&gt;\">m<2></a>");
+    EXPECT_EQ(changes, std::vector<std::string>{"u:m>m<2>"});
+}
+
+TEST_F(TreeTest, DateAndTimeParametersUseThePicker)
+{
+    struct Restore {
+        std::string format = base::ShortDateFormat();
+        char date = base::DateSeparator(), time = base::TimeSeparator();
+        ~Restore()
+        {
+            base::SetShortDateFormat(format);
+            base::SetDateSeparator(date);
+            base::SetTimeSeparator(time);
+        }
+    } restore;
+    base::SetShortDateFormat("dd/mm/yyyy");
+    base::SetDateSeparator('/');
+    base::SetTimeSeparator(':');
+    TTreeNode* n = tree->Items()->AddChild(
+        hull, "Built <a href=\"d\" class=\"date\">03/04/2021</a> at <a href=\"t\" class=\"TIME\">10:20:30</a> "
+              "<a href=\"bad\" class=\"DATE\">soon</a>");
+    tree->SetSelected(n);
+    const TRect r = Rect(10, 40, 30, 58);
+    tree->StartParamEdit("d", n, r);
+    TPopupDatePicker* p = tree->PopupDate();
+    ASSERT_TRUE(p->Visible());
+    EXPECT_TRUE(tree->Editing());
+    EXPECT_EQ(p->Kind(), dtkDate);
+    EXPECT_EQ(p->Left(), 12);
+    EXPECT_EQ(p->Top(), 38);
+    EXPECT_EQ(p->Width(), 64);  // at least 64 wide
+    EXPECT_EQ(p->ValueText(), "03/04/2021");
+    SendKey(p, VK_UP);  // the day field steps
+    SendKey(p, VK_RETURN);
+    EXPECT_FALSE(p->Visible());
+    EXPECT_FALSE(tree->Editing());
+    EXPECT_EQ(tree->GetNodeParameter(n, "d"), "04/04/2021");
+    // A time re-creates the picker as a time picker; Esc commits nothing.
+    tree->StartParamEdit("t", n, r);
+    EXPECT_EQ(p->Kind(), dtkTime);
+    EXPECT_EQ(p->ValueText(), "10:20:30");
+    SendKey(p, VK_ESCAPE);
+    EXPECT_FALSE(p->Visible());
+    EXPECT_EQ(tree->GetNodeParameter(n, "t"), "10:20:30");
+    // Losing the focus commits; a value that does not read leaves the picker's date.
+    base::TDateTime before = 0;
+    base::TryEncodeDate(2021, 4, 4, before);
+    tree->StartParamEdit("bad", n, r);
+    EXPECT_EQ(p->ValueText(), base::DateToStr(before));
+    other->SetFocus();
+    EXPECT_FALSE(p->Visible());
+    EXPECT_EQ(tree->GetNodeParameter(n, "bad"), "04/04/2021");
+}
+
+TEST_F(TreeTest, MaskParametersCommitOnlyAFilledMask)
+{
+    TTreeNode* n = tree->Items()->AddChild(hull, "Code <a href=\"c\" class=\"MASK\" props=\"00-00;1;_\">12-34</a>");
+    tree->SetSelected(n);
+    tree->StartParamEdit("c", n, Rect(10, 40, 30, 58));
+    TPopupMaskEdit* m = tree->PopupMask();
+    ASSERT_TRUE(m->Visible());
+    EXPECT_EQ(m->Left(), 10);  // no 2-pixel shift
+    EXPECT_EQ(m->Width(), 20 + 16);
+    EXPECT_EQ(m->EditMask(), "00-00;1;_");
+    EXPECT_EQ(m->EditText(), "12-34");
+    m->SetEditText("5_-__");
+    SendKey(m, VK_RETURN);  // not filled: stays open, nothing written
+    EXPECT_TRUE(m->Visible());
+    EXPECT_EQ(tree->GetNodeParameter(n, "c"), "12-34");
+    m->SetEditText("56-78");
+    SendKey(m, VK_RETURN);
+    EXPECT_FALSE(m->Visible());
+    EXPECT_EQ(tree->GetNodeParameter(n, "c"), "56-78");
+    // The loss of focus with an unfilled mask commits nothing.
+    tree->StartParamEdit("c", n, Rect(10, 40, 30, 58));
+    m->SetEditText("9_-__");
+    other->SetFocus();
+    EXPECT_FALSE(m->Visible());
+    EXPECT_EQ(tree->GetNodeParameter(n, "c"), "56-78");
+}
+
+TEST_F(TreeTest, SelectionSettingsReadBackAndLineSpacingRepaints)
+{
+    tree->SetSelectionColor(clYellow);
+    tree->SetSelectionFontColor(clRed);
+    tree->SetShowSelection(true);
+    EXPECT_EQ(tree->SelectionColor(), clYellow);
+    EXPECT_EQ(tree->SelectionFontColor(), clRed);
+    EXPECT_TRUE(tree->ShowSelection());
+    EXPECT_EQ(tree->LineSpacing(), 0);
+    tree->SetLineSpacing(6);
+    EXPECT_EQ(tree->LineSpacing(), 6);
 }
 
 }  // namespace

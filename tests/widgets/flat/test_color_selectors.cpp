@@ -168,3 +168,49 @@ TEST_F(ColorSelectorTest, SpectrumShowsTheEyedropper)
         std::ofstream(std::string(dir) + "/eyedropper.cur", std::ios::binary) << EyedropperCursorData();
     }
 }
+
+namespace {
+
+// Records the caption activation the form is asked to show.
+class TCaptionForm : public TForm {
+public:
+    using TForm::TForm;
+    std::vector<WPARAM> activations;
+    void WndProc(TMessage& m) override
+    {
+        if (m.Msg == WM_NCACTIVATE) activations.push_back(m.WParam);
+        TForm::WndProc(m);
+    }
+};
+
+TEST(SelectorDropDown, ItsCornerSizesItAndTheOwnerKeepsAnActiveCaption)
+{
+    EnsurePlatform();
+    auto* owner = new TCaptionForm(nullptr);
+    owner->SetBounds(0, 0, 300, 300);
+    owner->Show();
+    auto* sel = new TExColorSelector(owner);
+    sel->SetParent(owner);
+    sel->SetBounds(20, 20, 40, 23);
+    sel->DoDropDown();
+    auto* window = sel->DropDownWindow();
+    ASSERT_TRUE(window->Visible());
+    window->Perform(CM_ACTIVATE);
+    EXPECT_EQ(owner->activations, std::vector<WPARAM>{1});
+    const int w = window->Width(), h = window->Height();
+    auto hit = [&](int x, int y) {
+        const TPoint p = window->ClientToScreen(Point(x, y));
+        return window->Perform(WM_NCHITTEST, 0, MakeLParam(p.X, p.Y));
+    };
+    EXPECT_EQ(hit(w - 2, h - 2), HTBOTTOMRIGHT);
+    EXPECT_EQ(hit(w / 2, h / 2), HTCLIENT);
+    // The user drags the corner, over the panel that fills the window.
+    HostMouse(window, hmPress, mbLeft, w - 3, h - 3);
+    HostMouse(window, hmMove, mbLeft, w + 17, h + 7);
+    HostMouse(window, hmRelease, mbLeft, w + 17, h + 7);
+    EXPECT_EQ(window->Width(), w + 20);
+    EXPECT_EQ(window->Height(), h + 10);
+    delete owner;
+}
+
+}  // namespace
