@@ -215,6 +215,7 @@ void TExEdit::ValidateEvent(const std::string& value, bool& IsValid)
 void TExEdit::Change()
 {
     TCustomEdit::Change();
+    if (transparent_) Invalidate();  // the old text's pixels are not painted over
     if (showURL_ && TestURL() != urlShown_) ApplyURL(!urlShown_);
     const bool valid = DoValidate(GetText());
     if (ShowError) SetError(!valid);

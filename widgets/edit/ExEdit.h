@@ -161,6 +161,9 @@ public:
     bool FocusBorder() const { return focusBorder_; }
     void SetFocusBorder(bool v);
     void SetBorder3D(bool v);
+    // The parent's drawing shows behind the text.
+    bool Transparent() const { return transparent_; }
+    void SetTransparent(bool v);
     const std::string& EmptyText() const { return emptyText_; }
     void SetEmptyText(const std::string& s);
     void SetErrorMarker(int pos, int len);
@@ -216,8 +219,10 @@ public:
     void CMHintShow(platform::TCMHintShow& m) override;
     void CMFontChanged(platform::TMessage& m) override;
     void WMSize(platform::TWMSize& m) override;
+    void WMEraseBkgnd(platform::TWMEraseBkgnd& m) override;
 
 protected:
+    void CreateParams(platform::TCreateParams& params) override;
     void CreateWnd() override;
     void DestroyWnd() override;
     void PaintWindow(platform::HDC dc) override;
@@ -246,6 +251,10 @@ private:
     void DrawErrorMarkers(platform::TCanvas* c);
     void EraseCaret();
     void DrawCaretByCursor(platform::TPoint client);
+public:
+    // Puts the caret (nothing selected) at the character under the mouse cursor.
+    void SetCaretByCursor();
+private:
     std::string IniFileName() const;
 
     TAttachedLabel label_;
@@ -259,6 +268,7 @@ private:
     platform::TColor normalColor_ = platform::clWindow, normalFontColor_ = platform::clWindowText;
     platform::TColor disabledColor_ = platform::clSilver, flatLineColor_ = platform::clBlack;
     platform::TBorderStyle savedBorder_ = platform::bsSingle;
+    bool transparent_ = false;
     bool flat_ = false, softBorder_ = false, focusBorder_ = false, border3D_ = false;
     bool mouseInside_ = false, showURL_ = false, urlShown_ = false;
     int errorMarkerPos_ = 0, errorMarkerLen_ = 0;

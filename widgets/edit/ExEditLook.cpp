@@ -426,6 +426,46 @@ void TExEdit::EraseCaret()
     insertCaret_ = Point(-1, -1);
 }
 
+void TExEdit::SetCaretByCursor()
+{
+    TPoint p;
+    GetCursorPos(p);
+    SetSelStart(CharFromPos(ScreenToClient(p)));
+}
+
+void TExEdit::SetTransparent(bool v)
+{
+    if (v == transparent_) return;
+    transparent_ = v;
+    if (HandleAllocated()) RecreateWnd();
+    Invalidate();
+}
+
+void TExEdit::WMEraseBkgnd(TWMEraseBkgnd& m)
+{
+    if (!transparent_) {
+        TCustomEdit::WMEraseBkgnd(m);
+        return;
+    }
+    // The parent erases the area under the edit, in its own coordinates.
+    HDC dc = m.DC();
+    if (dc && Parent()) {
+        const int saved = SaveDC(dc);
+        TPoint org;
+        GetWindowOrgEx(dc, &org);
+        SetWindowOrgEx(dc, org.X + Left() + FrameWidth(), org.Y + Top() + FrameWidth(), nullptr);
+        Parent()->Perform(WM_ERASEBKGND, WPARAM(dc));
+        RestoreDC(dc, saved);
+    }
+    m.Result = 1;
+}
+
+void TExEdit::CreateParams(TCreateParams& params)
+{
+    TCustomEdit::CreateParams(params);
+    if (transparent_) params.ExStyle |= WS_EX_TRANSPARENT;
+}
+
 void TExEdit::DrawCaretByCursor(TPoint client)
 {
     const TPoint p = PosFromChar(CharFromPos(client));

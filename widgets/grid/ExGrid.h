@@ -31,6 +31,7 @@ class THTMLPictureCache;
 namespace platform {
 class TComboBox;
 class TEdit;
+class TMaskEdit;
 class TCustomRichEdit;
 class THintWindow;
 class TForm;
@@ -1033,7 +1034,7 @@ public:
     void AdvanceHTMLEdit(int ACol, int ARow, const std::string& CurrentID);
     bool HTMLControlActive() const { return htmlControlActive_; }
     bool HTMLButtonDown() const { return htmlButtonDown_; }
-    platform::TEdit* ControlEdit();
+    platform::TMaskEdit* ControlEdit();
     platform::TComboBox* ControlCombo();
     TColumnSizeEvent OnColumnSize;
     TEndColumnSizeEvent OnEndColumnSize;
@@ -1086,7 +1087,7 @@ private:
     platform::TPoint panFocus_, panMouse_;
     platform::TCursor panOldCursor_ = 0;
     bool panOldShowHint_ = false;
-    platform::TEdit* controlEdit_ = nullptr;
+    platform::TMaskEdit* controlEdit_ = nullptr;
     platform::TComboBox* controlCombo_ = nullptr;
     platform::TPoint htmlControlCell_{-1, -1};
     std::string htmlControlID_, htmlControlType_;

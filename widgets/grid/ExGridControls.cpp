@@ -20,7 +20,7 @@ bool IsEditType(const std::string& t) { return t == "EDIT" || t == "PASSWORD" ||
 
 }  // namespace
 
-TEdit* TExStringGrid::ControlEdit()
+TMaskEdit* TExStringGrid::ControlEdit()
 {
     if (!controlEdit_) {
         controlEdit_ = Construct<TControlEdit>(this);
@@ -47,10 +47,9 @@ void TExStringGrid::ControlEnter(const std::string& CellText, const std::string&
     (void)ACol;
     const std::string type = base::UpperCase(CtrlType);
     if (IsEditType(type)) {
-        TEdit* ed = ControlEdit();
+        TMaskEdit* ed = ControlEdit();
         ed->SetPasswordChar(type == "PASSWORD" ? '*' : '\0');
-        // The input mask of a MASK control (its PROP) is not applied: the edit takes any text.
-        (void)CellText;
+        ed->SetEditMask(type == "MASK" ? html::GetControlProp(CellText, CtrlID) : std::string());
         ed->SetParent(this);
         ed->SetText(CtrlValue);
         ed->SetBounds(CtrlRect.Left + 1, CtrlRect.Top + 4, CtrlRect.Width() - 4, CtrlRect.Height() - 4);

@@ -576,13 +576,13 @@ void TGridTransEdit::KeyPress(char& Key)
 
 // ---------------------------------------------------------------- form controls of HTML cells
 
-TControlEdit::TControlEdit(TComponent* AOwner) : TEdit(AOwner), grid_(OwnerGrid(AOwner)) {}
+TControlEdit::TControlEdit(TComponent* AOwner) : TMaskEdit(AOwner), grid_(OwnerGrid(AOwner)) {}
 
 void TControlEdit::CMWantSpecialKey(TCMWantSpecialKey& m)
 {
     if (m.CharCode() == VK_RETURN) m.Result = 0;
     else if (m.CharCode() == VK_TAB) m.Result = 1;
-    else TEdit::CMWantSpecialKey(m);
+    else TMaskEdit::CMWantSpecialKey(m);
 }
 
 namespace {
@@ -599,7 +599,7 @@ bool ControlKey(TExStringGrid* g, TObject* control, char& Key)
 
 void TControlEdit::KeyPress(char& Key)
 {
-    if (!ControlKey(grid_, this, Key)) TEdit::KeyPress(Key);
+    if (!ControlKey(grid_, this, Key)) TMaskEdit::KeyPress(Key);
 }
 
 TControlCombo::TControlCombo(TComponent* AOwner) : TComboBox(AOwner), grid_(OwnerGrid(AOwner)) {}

@@ -9,6 +9,7 @@
 #include "platform/controls/ComboBox.h"
 #include "platform/controls/DateTimePicker.h"
 #include "platform/controls/Edit.h"
+#include "platform/controls/Mask.h"
 #include "platform/controls/StdCtrls.h"
 #include "widgets/grid/GrdCombo.h"
 #include "widgets/grid/GrdEdit.h"
@@ -208,7 +209,8 @@ private:
 // The editors laid over the form controls of HTML cells: Enter keeps the value and gives
 // the grid the focus; Tab keeps it and moves on to the next control of the cell (or, with
 // Navigation.AdvanceAuto, to the next cell).
-class TControlEdit : public platform::TEdit {
+// The edit over an HTML form control of a cell; a "MASK" control's PROP is its edit mask.
+class TControlEdit : public platform::TMaskEdit {
 public:
     explicit TControlEdit(platform::TComponent* AOwner);
     void CMWantSpecialKey(platform::TCMWantSpecialKey& m) override;

@@ -2,6 +2,7 @@
 // dragging text from one edit to another.
 #include "EditFixture.h"
 
+#include "platform/controls/ExtCtrls.h"
 #include "platform/controls/StdCtrls.h"
 #include "platform/graphics/Graphics.h"
 #include "platform/system/Clipboard.h"
@@ -268,6 +269,48 @@ TEST(DropTarget, SourceFormatsAndFiles)
     EXPECT_EQ(effect, DROPEFFECT_COPY);
     t.Drop(files, MK_CONTROL, Point(0, 0), effect);
     EXPECT_EQ(t.got, (std::vector<std::string>{"/tmp/a.txt", "/tmp/b.txt"}));
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(EditTest, ATransparentEditShowsItsParentsDrawingBehindTheText)
+{
+    using namespace platform;
+    form->SetColor(clLime);
+    auto* t = new edit::TExEdit(form);
+    t->SetParent(form);
+    t->SetBounds(10, 10, 150, 24);
+    t->SetColor(clWhite);
+    t->SetText("W");
+    auto inside = [&] {
+        auto shot = GrabWindow(form);
+        const TPoint at = form->ScreenToClient(t->ClientToScreen(Point(t->ClientWidth() - 20, t->ClientHeight() / 2)));
+        return shot->Canvas()->Pixel(at.X, at.Y);
+    };
+    EXPECT_EQ(inside(), ColorToRGB(clWhite));
+    t->SetTransparent(true);
+    EXPECT_TRUE(t->Transparent());
+    EXPECT_EQ(inside(), ColorToRGB(clLime));
+    t->SetText("WWW");  // still drawn over the parent
+    EXPECT_EQ(inside(), ColorToRGB(clLime));
+}
+
+TEST_F(EditTest, SetCaretByCursorPutsTheCaretUnderThePointer)
+{
+    using namespace platform;
+    TPoint saved;
+    GetCursorPos(saved);
+    e->SetText("abcdef");
+    e->SetFocus();
+    const TPoint p = e->ClientToScreen(e->PosFromChar(3));
+    SetCursorPos(p.X + 1, p.Y + 2);
+    e->SetCaretByCursor();
+    EXPECT_EQ(e->SelStart(), 3);
+    EXPECT_EQ(e->SelLength(), 0);
+    SetCursorPos(saved.X, saved.Y);
+    Application->ProcessMessages();
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/controls/Mask.h"
 #include "platform/Messages.h"
 #include "platform/TestRig.h"
 #include "platform/controls/ComboBox.h"
@@ -289,7 +290,7 @@ TEST_F(ClickTest, AnEditControlInACellIsEditedOverItAndItsValueGoesBackEscaped)
     Paint();
     ClickCell(2, 2, 10, 10);
     ASSERT_TRUE(g->HTMLControlActive());
-    TEdit* ed = g->ControlEdit();
+    auto* ed = g->ControlEdit();
     EXPECT_TRUE(ed->Visible());
     EXPECT_EQ(ed->Text(), "abc");
     const TRect R = Cell(2, 2);
@@ -304,6 +305,35 @@ TEST_F(ClickTest, AnEditControlInACellIsEditedOverItAndItsValueGoesBackEscaped)
     EXPECT_EQ(html::HTMLStrip(g->Cells(2, 2)), "x");  // no markup got in
     ASSERT_EQ(done.size(), 1u);
     EXPECT_EQ(done[0].substr(0, 13), "2,2 e1 EDIT a");
+}
+
+TEST_F(ClickTest, AMaskControlTakesOnlyTextThatFitsItsMask)
+{
+    g->SetColWidths(2, 200);
+    g->SetRowHeights(2, 30);
+    g->SetCells(2, 2, "<CONTROL TYPE=\"MASK\" ID=\"m1\" VALUE=\"12-34\" PROP=\"00-00;1;_\" WIDTH=\"80\"><b>x</b>");
+    Paint();
+    ClickCell(2, 2, 10, 10);
+    ASSERT_TRUE(g->HTMLControlActive());
+    auto* ed = g->ControlEdit();
+    EXPECT_EQ(ed->EditMask(), "00-00;1;_");
+    EXPECT_EQ(ed->EditText(), "12-34");
+    ed->SetSelStart(0);
+    for (char c : std::string("5x6")) SendChar(ed, c);  // the letter does not fit a digit place
+    EXPECT_EQ(ed->EditText(), "56-34");
+    g->SetFocus();
+    ProcessUntil([&] { return !g->HTMLControlActive(); }, 500);
+    std::string v;
+    ASSERT_TRUE(html::GetControlValue(g->Cells(2, 2), "m1", v));
+    EXPECT_EQ(v, "56-34");
+    // An EDIT control afterwards has no mask.
+    g->SetCells(2, 2, "<CONTROL TYPE=\"EDIT\" ID=\"e2\" VALUE=\"free\" WIDTH=\"80\"><b>x</b>");
+    Paint();
+    ClickCell(2, 2, 10, 10);
+    ASSERT_TRUE(g->HTMLControlActive());
+    EXPECT_FALSE(g->ControlEdit()->IsMasked());
+    g->SetFocus();
+    ProcessUntil([&] { return !g->HTMLControlActive(); }, 500);
 }
 
 TEST_F(ClickTest, AButtonControlIsDrawnDownWhileHeldAndReported)

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "base/StringList.h"
+#include "platform/controls/Mask.h"
 #include "platform/TestRig.h"
 #include "platform/forms/Forms.h"
 #include "platform/controls/Edit.h"
@@ -236,7 +237,7 @@ TEST_F(KeysTest, F2EntersAnHTMLCellsFormControlsAndTabAndEnterLeaveThem)
     g->SetRow(2);
     SendKey(g, VK_F2);
     ASSERT_TRUE(g->HTMLControlActive());
-    TEdit* ed = g->ControlEdit();
+    auto* ed = g->ControlEdit();
     EXPECT_EQ(ed->Text(), "1");
     EXPECT_FALSE(Editing());
     ed->SetText("x");
