@@ -256,7 +256,15 @@ TEST(Timer, FiresWhileEnabled)
         if (++ticks == 3) timer.SetEnabled(false);
     };
     EXPECT_TRUE(ProcessUntil([&] { return ticks >= 3; }));
-    for (int i = 0; i < 20; ++i) Application->ProcessMessages();
+    // A longer timer started now fires after any further tick of the disabled one would have.
+    TTimer later(nullptr);
+    bool fired = false;
+    later.SetInterval(20);
+    later.OnTimer = [&](TObject*) {
+        fired = true;
+        later.SetEnabled(false);
+    };
+    EXPECT_TRUE(ProcessUntil([&] { return fired; }));
     EXPECT_EQ(ticks, 3);
 }
 

@@ -25,6 +25,20 @@ protected:
     TFlatCheckListBox* list = nullptr;
 };
 
+// Runs messages until a timer of ms milliseconds, started now, has fired: a timer that was
+// due before it has fired by then.
+bool AfterTimerOf(UINT ms)
+{
+    platform::TTimer timer(nullptr);
+    bool fired = false;
+    timer.SetInterval(ms);
+    timer.OnTimer = [&](platform::TObject*) {
+        fired = true;
+        timer.SetEnabled(false);
+    };
+    return platform::ProcessUntil([&] { return fired; }, 60000);
+}
+
 }  // namespace
 
 TEST_F(CheckListTest, RowsAndHeightSnapping)
@@ -156,9 +170,10 @@ TEST_F(CheckListTest, ArrowStripsScrollAndRepeat)
     SendMouse(list, WM_LBUTTONDOWN, 50, 5);
     SendMouse(list, WM_LBUTTONUP, 50, 5);
     EXPECT_EQ(list->TopIndex(), 4);
-    // Released, nothing moves any more.
-    Application->ProcessMessages();
-    EXPECT_FALSE(ProcessUntil([&] { return list->TopIndex() != 4; }, 800));
+    // Released, nothing moves any more: by the time a timer longer than the strip's first
+    // repeat delay has fired, a repeat still running would have moved the list.
+    ASSERT_TRUE(AfterTimerOf(700));
+    EXPECT_EQ(list->TopIndex(), 4);
 }
 
 TEST_F(CheckListTest, PaintsRowsMarksAndStrips)
