@@ -342,11 +342,14 @@ void TMainForm::BuildMenus()
     SaveSide1 = AddMenuItem(this, SaveView1, "Side Elevation...");
     ImportRefImage1 = AddMenuItem(this, View1, "Import Ref Image...");
     ClearRefImage1 = AddMenuItem(this, View1, "Clear Ref Image");
+    AddMenuItem(this, View1, "-");
     ShowIndex1 = CheckItem(this, View1, "Show Index", true);
     AlwaysZoomAll1 = CheckItem(this, View1, "Always Zoom All", false);
+    AddMenuItem(this, View1, "-");
     ZoomAll1 = AddMenuItem(this, View1, "Zoom All");
     ZoomActiveAppendage1 = AddMenuItem(this, View1, "Zoom Active Appendage");
     ZoomActiveFrame1 = AddMenuItem(this, View1, "Zoom Active Frame");
+    AddMenuItem(this, View1, "-");
     SnapOffset1 = AddMenuItem(this, View1, "Snap Offset");
 
     // The calculation pages attach their Save and Copy commands here.

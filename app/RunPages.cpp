@@ -543,6 +543,8 @@ void TRunPages::CrossCurveRun(TRunControl& c)
     if (!refusal.empty()) return Refuse(c, refusal);
     if (!warning.empty()) ShowMessage(warning);
     ShowProgress(0, "Progress:");
+    ShowProgress(0, "Progress: Calculating displacement range...");
+    ShowProgress(0, "Progress: Copying custom angle range...");
     std::vector<double>& angles = form_.RunAngles;
     const std::string angleRefusal = runs::BuildRunAngles(form_.AdditionalAngles, StartAngleEdit->GetFloat(),
                                                           EndAngleEdit->GetFloat(), AngleStepEdit->GetFloat(), angles);

@@ -268,6 +268,15 @@ TEST_F(RunsTest, CrossCurvesColumnsAndTheHullUntouched)
     EXPECT_EQ(g->Cells(5, head + 4), base::FormatFloat("0.000", 2 * std::sin(M_PI / 6)));
     EXPECT_EQ(R().CCChart->SeriesCount(), 5);
     EXPECT_EQ(Label(), "Progress: Completed cross curves analysis run.");
+    // The progress texts of the run, in order, from the start to the angle check.
+    const std::vector<std::string> steps = {"Progress: Initialising calculation thread....",
+                                            "Progress:",
+                                            "Progress: Calculating displacement range...",
+                                            "Progress: Copying custom angle range...",
+                                            "Progress: Full angle range set at 5 angles...",
+                                            "Progress: Angle Set validated..."};
+    ASSERT_GE(texts.size(), steps.size());
+    EXPECT_EQ(std::vector<std::string>(texts.begin(), texts.begin() + long(steps.size())), steps);
     for (std::size_t f = 0; f < x.size(); ++f) {
         EXPECT_EQ(main->Hull.appendages[0].frames[f].X, x[f]);
         EXPECT_EQ(main->Hull.appendages[0].frames[f].Z, z[f]);

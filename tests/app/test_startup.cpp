@@ -139,3 +139,23 @@ TEST_F(AppTest, StartMenusAndCloseChangeNoDesktopSetting)
     EXPECT_TRUE(std::filesystem::is_empty(home.path()));
     EXPECT_TRUE(base::FileExists(SettingsFile()));
 }
+
+TEST_F(AppTest, ViewMenuHasItsThreeSeparators)
+{
+    std::vector<std::string> captions;
+    for (int i = 0; i < main->View1->Count(); ++i) captions.push_back(main->View1->Items(i)->Caption());
+    const std::vector<std::string> want = {"&Save View",
+                                           "Import Ref Image...",
+                                           "Clear Ref Image",
+                                           "-",
+                                           "Show Index",
+                                           "Always Zoom All",
+                                           "-",
+                                           "Zoom All",
+                                           "Zoom Active Appendage",
+                                           "Zoom Active Frame",
+                                           "-",
+                                           "Snap Offset"};
+    EXPECT_EQ(captions, want);
+    EXPECT_TRUE(main->View1->Items(3)->IsLine());
+}
