@@ -2,6 +2,7 @@
 #include <QColorDialog>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QMessageBox>
@@ -169,6 +170,23 @@ bool TOpenDialog::Execute()
     if (!Files.empty()) FileName = Files.front();
     FilterIndex = int(dlg.nameFilters().indexOf(dlg.selectedNameFilter())) + 1;
     return true;
+}
+
+TSaveDialog::TSaveDialog(TComponent* AOwner) : TOpenDialog(AOwner) { Options |= ofOverwritePrompt; }
+
+bool TSaveDialog::Execute()
+{
+    if (!gDialogHook) return TOpenDialog::Execute();  // the platform's dialog asks itself
+    if (!gDialogHook(*this)) return false;
+    if (!(Options & ofOverwritePrompt) || FileName.empty() || !QFileInfo(AnsiToQString(FileName)).isFile())
+        return true;
+    TMessageBoxRequest req;
+    req.Text = FileName + " already exists.\nDo you want to replace it?";
+    req.Caption = Title.empty() ? "Confirm Save As" : Title;
+    req.Type = mtWarning;
+    req.Buttons = mbYesNo;
+    const int answer = AskUser(req);
+    return answer == mrYes || answer == mrOk;
 }
 
 TOpenPictureDialog::TOpenPictureDialog(TComponent* AOwner) : TOpenDialog(AOwner)

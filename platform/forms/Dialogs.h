@@ -71,9 +71,12 @@ public:
     virtual bool IsSave() const { return false; }
 };
 
+// A save dialog asks before it replaces a file (ofOverwritePrompt, on by default); on
+// No, Execute returns false and the file is left alone.
 class TSaveDialog : public TOpenDialog {
 public:
-    using TOpenDialog::TOpenDialog;
+    explicit TSaveDialog(TComponent* AOwner);
+    bool Execute() override;
     bool IsSave() const override { return true; }
 };
 

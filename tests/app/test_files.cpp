@@ -276,3 +276,63 @@ TEST_F(FileCommands, ClosingDuringARunStopsItFirst)
     main->EndRun();  // the run has unwound
     EXPECT_FALSE(main->Visible());
 }
+
+TEST_F(FileCommands, EverySaveAsksBeforeReplacingAFileAndNoLeavesItAlone)
+{
+    hulls::MakeBoxBarge(main->Hull);
+    main->RefreshAll();
+    struct Case {
+        const char* what;
+        TMenuItem* item;
+        const char* file;
+    };
+    const Case saves[] = {{"hull", main->Save1, "a.hll"},
+                          {"OBJ", main->N3, "a.obj"},
+                          {"CRD", main->CuurentFrametocrd1, "a.crd"},
+                          {"app", main->CurrentAppendagetoAPPfile1, "a.app"},
+                          {"FreeShip", main->CurrentAppToFreeShip1, "a.txt"},
+                          {"GF", main->GHSGFFile1, "a.gf"},
+                          {"report", main->ReportSave[0], "a.csv"},
+                          {"graph", main->GraphSave[0], "a.bmp"},
+                          {"view", main->SaveBodyPlan1, "v.bmp"}};
+    for (const Case& c : saves) {
+        const std::string path = dir.file(c.file);
+        std::ofstream(path) << "kept\n";
+        // No: the file stays as it was.
+        boxes.clear();
+        boxAnswers = {mrNo};
+        AnswerDialog(path);
+        c.item->Click();
+        ASSERT_EQ(boxes.size(), 1u) << c.what;
+        EXPECT_NE(boxes[0].find("replace"), std::string::npos) << c.what << ": " << boxes[0];
+        std::ifstream in(path);
+        std::string text;
+        std::getline(in, text);
+        EXPECT_EQ(text, "kept") << c.what;
+        // Yes: it is written.
+        boxes.clear();
+        boxAnswers = {mrYes};
+        AnswerDialog(path);
+        c.item->Click();
+        EXPECT_EQ(boxes.size(), 1u) << c.what;
+        std::ifstream again(path);
+        std::getline(again, text);
+        EXPECT_NE(text, "kept") << c.what;
+    }
+}
+
+TEST_F(FileCommands, NoInTheSaveBeforeOpeningKeepsTheFileToOpen)
+{
+    const std::string path = SaveBarge("barge.hll");
+    main->Hull.name = "Edited";
+    main->SetModified();
+    // OK to the question, then the file to open typed into the Save dialog: No to replacing it.
+    boxAnswers = {mrOk, mrNo};
+    AnswerDialog(path);
+    AnswerDialog(path);
+    main->Open1Click(main->Open1);
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_EQ(boxes[0], kLoseChanges);
+    EXPECT_NE(boxes[1].find("replace"), std::string::npos) << boxes[1];
+    EXPECT_EQ(main->Hull.name, "Box Barge");  // the file was opened as it was
+}

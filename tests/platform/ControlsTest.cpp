@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include <cstring>
+#include <fstream>
 #include <functional>
 #include <string>
 #include <vector>
@@ -533,6 +534,65 @@ TEST(Dialogs, HooksAnswerMessageBoxesAndCommonDialogs)
     SetDialogHook(oldDlg);
     EXPECT_EQ(ParseDialogFilter(save.Filter).size(), 2u);
     EXPECT_EQ(ParseDialogFilter(save.Filter)[1].second, "*.*");
+}
+
+TEST(Dialogs, SaveDialogAsksBeforeReplacingAFile)
+{
+    testsupport::TempDir scratch;
+    const std::string existing = scratch.file("hull.hll"), fresh = scratch.file("new.hll");
+    { std::ofstream(existing) << "kept"; }
+    std::vector<TMessageBoxRequest> asked;
+    int answer = mrNo;
+    auto oldBox = SetMessageBoxHook([&](const TMessageBoxRequest& r) {
+        asked.push_back(r);
+        return answer;
+    });
+    std::string chosen;
+    auto oldDlg = SetDialogHook([&](TCommonDialog& d) {
+        dynamic_cast<TOpenDialog&>(d).FileName = chosen;
+        return true;
+    });
+    TSaveDialog save(nullptr);
+    TSavePictureDialog picture(nullptr);
+    TOpenDialog opener(nullptr);
+    EXPECT_TRUE(save.Options & ofOverwritePrompt);
+    EXPECT_TRUE(picture.Options & ofOverwritePrompt);
+    EXPECT_FALSE(opener.Options & ofOverwritePrompt);
+    struct Case {
+        TOpenDialog* dialog;
+        const std::string* file;
+        bool prompt;
+        int answer;
+        bool executed;
+        std::size_t questions;
+    } cases[] = {
+        {&save, &existing, true, mrNo, false, 1},    // No: nothing chosen
+        {&save, &existing, true, mrYes, true, 1},    // Yes: replace
+        {&picture, &existing, true, mrNo, false, 1},
+        {&save, &fresh, true, mrNo, true, 0},        // a new file needs no question
+        {&save, &existing, false, mrNo, true, 0},    // the prompt switched off
+        {&opener, &existing, true, mrNo, true, 0},   // opening replaces nothing
+    };
+    for (const Case& c : cases) {
+        asked.clear();
+        chosen = *c.file;
+        answer = c.answer;
+        if (c.prompt && c.dialog != &opener) c.dialog->Options |= ofOverwritePrompt;
+        else if (!c.prompt) c.dialog->Options &= ~unsigned(ofOverwritePrompt);
+        EXPECT_EQ(c.dialog->Execute(), c.executed) << *c.file << " " << c.answer;
+        ASSERT_EQ(asked.size(), c.questions) << *c.file;
+        if (c.questions) {
+            EXPECT_EQ(asked[0].Buttons, mbYesNo);
+            EXPECT_NE(asked[0].Text.find(existing), std::string::npos) << asked[0].Text;
+            EXPECT_NE(asked[0].Text.find("replace"), std::string::npos) << asked[0].Text;
+        }
+    }
+    std::ifstream in(existing);
+    std::string text;
+    in >> text;
+    EXPECT_EQ(text, "kept");
+    SetDialogHook(oldDlg);
+    SetMessageBoxHook(oldBox);
 }
 
 TEST(Application, ExceptionInAHandlerShowsTheExceptionBox)
