@@ -383,7 +383,14 @@ void TRunPages::RunClick(TRunKind kind)
     worker_ = std::move(w);
     form_.BeginRun();
     SetCommandsEnabled(false);
-    started->Start();
+    try {
+        started->Start();
+    } catch (const EThread&) {
+        // Nothing runs: the window is given back as it was.
+        worker_.reset();
+        FinishRun(kind);
+        ShowMessage("Error! Cannot create thread.");
+    }
 }
 
 void TRunPages::StopRun()

@@ -5,6 +5,7 @@
 #include <condition_variable>
 #include <deque>
 #include <mutex>
+#include <system_error>
 #include <thread>
 
 #include "base/Exception.h"
@@ -26,6 +27,7 @@ std::condition_variable gCv;  // a request arrived, a request finished, or a thr
 std::deque<SyncRequest*> gQueue;
 std::thread::id gGuiThread;
 bool gGuiThreadSet = false;
+std::atomic<bool> gStartFails{false};
 
 QEvent::Type WakeKind()
 {
@@ -136,12 +138,20 @@ void TThread::AfterConstruction()
     if (!createSuspended_) Start();
 }
 
+void SetThreadStartFails(bool fails) { gStartFails = fails; }
+
 void TThread::Start()
 {
     std::lock_guard lock(impl_->startMutex);
     if (started_) throw base::EInvalidOperation("Cannot call Start on a running or terminated thread");
     started_ = true;
-    impl_->thread = std::thread([this] { Run(); });
+    try {
+        if (gStartFails) throw std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again));
+        impl_->thread = std::thread([this] { Run(); });
+    } catch (const std::system_error& e) {
+        started_ = false;
+        throw EThread(std::string("Thread creation error: ") + e.what());
+    }
 }
 
 void TThread::Run()

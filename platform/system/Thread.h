@@ -5,12 +5,21 @@
 #include <functional>
 #include <memory>
 
+#include "base/Exception.h"
 #include "platform/Classes.h"
 #include "platform/Types.h"
 
 namespace platform {
 
 using TThreadMethod = std::function<void()>;
+
+// Raised by Start when the system cannot make the thread; the thread stays suspended.
+class EThread : public base::Exception {
+public:
+    using base::Exception::Exception;
+};
+// Tests: while set, Start fails as it does when the system has no room for a thread.
+void SetThreadStartFails(bool fails);
 
 // A worker thread. It is created suspended: Start (or Resume) runs Execute. A thread
 // created with CreateSuspended false starts in AfterConstruction (Construct<T>).

@@ -13,6 +13,7 @@
 #include "core/Section.h"
 #include "platform/controls/Menus.h"
 #include "platform/system/Clipboard.h"
+#include "platform/system/Thread.h"
 #include "platform/controls/StdCtrls.h"
 #include "widgets/chart/Chart.h"
 #include "widgets/chart/ChartSeries.h"
@@ -155,6 +156,27 @@ TEST_F(RunsTest, RunDisablesTheOtherCommandsAndStopEndsIt)
     EXPECT_FALSE(main->StopButton->Enabled());
     // A new run starts normally: the stop belonged to the last one.
     onProgress = {};
+    Hydro("0", "1", "0.5");
+    EXPECT_EQ(Label(), "Progress: Completed hydrostatic analysis run.");
+}
+
+TEST_F(RunsTest, AThreadThatCannotBeMadeIsReportedAndTheWindowGivenBack)
+{
+    for (auto* button : {R().RunHydrosButton, R().RunCrossCurvesButton, R().RunLongBuoyancyBtn}) {
+        boxes.clear();
+        platform::SetThreadStartFails(true);
+        button->Click();
+        platform::SetThreadStartFails(false);
+        EXPECT_EQ(boxes, std::vector<std::string>{"Error! Cannot create thread."});
+        EXPECT_FALSE(R().Running());
+        for (auto* b : {R().RunHydrosButton, R().RunCrossCurvesButton, R().RunLongBuoyancyBtn})
+            EXPECT_TRUE(b->Enabled());
+        for (auto* m : {main->File1, main->Model1, main->View1, main->Calculations1}) EXPECT_TRUE(m->Enabled());
+        EXPECT_TRUE(main->ModelInspector->Enabled());
+        EXPECT_TRUE(main->TrimEdit->Enabled());
+        EXPECT_FALSE(main->StopButton->Enabled());
+    }
+    // The next run starts normally.
     Hydro("0", "1", "0.5");
     EXPECT_EQ(Label(), "Progress: Completed hydrostatic analysis run.");
 }

@@ -316,3 +316,25 @@ TEST(ThreadFree, FreeingARunningThreadRunsItsTerminateEventFirst)
     EXPECT_EQ(order, std::vector<int>{0});  // before the destructor
     EXPECT_EQ(gDestroyed, 1);
 }
+
+TEST(ThreadFree, AThreadThatCannotBeMadeStaysSuspendedAndCanBeFreedOrStartedLater)
+{
+    for (bool freeOnTerminate : {false, true}) {
+        gDestroyed = 0;
+        auto* t = new TSpinner(freeOnTerminate);
+        SetThreadStartFails(true);
+        EXPECT_THROW(t->Start(), EThread);
+        SetThreadStartFails(false);
+        EXPECT_TRUE(t->Suspended());
+        EXPECT_FALSE(t->ran);
+        if (freeOnTerminate) {
+            t->Free();  // nothing runs, nothing waits
+            EXPECT_EQ(gDestroyed, 1);
+            continue;
+        }
+        t->Start();  // room again: it runs
+        ASSERT_TRUE(ProcessUntil([&] { return t->rounds > 1; }));
+        t->Free();
+        EXPECT_EQ(gDestroyed, 1);
+    }
+}
