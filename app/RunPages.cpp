@@ -709,11 +709,21 @@ void TRunPages::ReportSaveClick(TRunKind kind)
     if (!SaveReportDialog->Execute()) return;
     grid::TExStringGrid* g = Grid(kind);
     const std::string& path = SaveReportDialog->FileName;
-    switch (SaveReportDialog->FilterIndex) {
-    case 2: g->SaveToASCII(path); break;
-    case 3: g->SaveToHTML(path); break;
-    default: g->SaveToCSV(path); break;
+    // CSV and plain text carry the cells' text without its markup, so that other
+    // programs read the numbers as numbers; the HTML file keeps it.
+    const bool tags = g->SaveHTMLTags;
+    g->SaveHTMLTags = SaveReportDialog->FilterIndex == 3;
+    try {
+        switch (SaveReportDialog->FilterIndex) {
+        case 2: g->SaveToASCII(path); break;
+        case 3: g->SaveToHTML(path); break;
+        default: g->SaveToCSV(path); break;
+        }
+    } catch (...) {
+        g->SaveHTMLTags = tags;
+        throw;
     }
+    g->SaveHTMLTags = tags;
 }
 
 void TRunPages::ReportCopyClick(TRunKind kind) { Grid(kind)->CopySelectionToClipboard(); }

@@ -1,6 +1,8 @@
 // The calculation runs driven through the main window: tables, graphs, progress, Stop,
 // append mode, refusals and the commands disabled while a run is live.
+#include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -440,6 +442,52 @@ TEST_F(RunsTest, SavedReportsHoldTheBoxBargeNumbers)
     g->SelectRange(1, 1, r, r);
     main->ReportCopy[0]->Click();
     EXPECT_NE(platform::Clipboard()->AsText().find("300.000"), std::string::npos) << platform::Clipboard()->AsText();
+}
+
+TEST_F(RunsTest, ReportCsvAndTextHoldTheCellsWithoutMarkupAndHtmlKeepsIt)
+{
+    Hydro("0", "2", "0.5");
+    R().StartDisp->SetText("0");
+    R().EndDisp->SetText("1000");
+    R().DispStep->SetText("500");
+    R().AngleStepEdit->SetText("10");
+    R().EndAngleEdit->SetText("20");
+    Run(R().RunCrossCurvesButton);
+    auto slurp = [](const std::string& path) {
+        std::ifstream in(path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    };
+    struct Case {
+        int page, filter;
+        const char* file;
+        bool markup;
+        std::vector<std::string> has;
+    } cases[] = {
+        {0, 1, "h.csv", false, {"Draught", "(m3)", "300.000"}},
+        {0, 2, "h.txt", false, {"Draught", "(m3)", "300.000"}},
+        {0, 3, "h.html", true, {"<SUP>3</SUP>", "300.000"}},
+        {1, 1, "c.csv", false, {"Displacement", "(Te)", "10 deg", "\n500.000,"}},
+        {1, 2, "c.txt", false, {"Displacement", "(Te)", "500.000"}},
+        {1, 3, "c.html", true, {"<B>500.000", "<B>10 deg"}},
+    };
+    for (const Case& c : cases) {
+        const std::string file = dir.file(c.file);
+        dialogAnswers.push_back([file, c](platform::TCommonDialog& d) {
+            auto& sd = dynamic_cast<platform::TSaveDialog&>(d);
+            sd.FileName = file;
+            sd.FilterIndex = c.filter;
+            return true;
+        });
+        main->ReportSave[c.page]->Click();
+        std::string text = slurp(file);
+        text.erase(std::remove(text.begin(), text.end(), '\r'), text.end());
+        text.erase(std::remove(text.begin(), text.end(), '"'), text.end());
+        for (const std::string& want : c.has) EXPECT_NE(text.find(want), std::string::npos) << c.file << ": " << want;
+        const bool tagged = text.find("<B>") != std::string::npos || text.find("<SUP>") != std::string::npos;
+        EXPECT_EQ(tagged, c.markup) << c.file;
+    }
+    // The grid itself keeps its setting for the other exports.
+    EXPECT_TRUE(R().HydroGrid->SaveHTMLTags);
 }
 
 TEST_F(RunsTest, GraphSavedInEachFormatIsReadByOutsideReaders)
