@@ -265,6 +265,12 @@ std::string AngleTitleText(double angle) { return base::FloatToStr(angle) + " de
 std::string AngleHeadText(double angle) { return "<B>" + AngleTitleText(angle); }
 std::string DisplacementText(double d) { return "<B>" + base::FormatFloat("0.000", d); }
 
+double CellValue(double v, int decimals)
+{
+    if (!std::isfinite(v)) return v;
+    return std::round(std::fabs(v) * std::pow(10.0, decimals)) == 0 ? 0.0 : v;
+}
+
 // --- Longitudinal buoyancy ---
 
 std::string ReadLongInputs(core::Hullform& hull, const LongRequest& in, LongSettings& out)

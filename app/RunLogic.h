@@ -131,6 +131,9 @@ CrossCell CrossStep(core::Hullform& heeled, const CrossSettings& s, double large
 std::string AngleHeadText(double angle);       // "<B>10 deg"
 std::string AngleTitleText(double angle);      // "10 deg"
 std::string DisplacementText(double d);        // "<B>10.000"
+// The value a result cell of `decimals` places gets: one that rounds to zero there is
+// plain 0, so that no "-0.000" shows.
+double CellValue(double v, int decimals = 3);
 
 // --- Longitudinal buoyancy ---
 

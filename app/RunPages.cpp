@@ -163,6 +163,8 @@ chart::THorizLineSeries* HorizSeries(chart::TChart* c, const std::string& title,
     return s;
 }
 
+void SetNumber(grid::TExStringGrid* g, int col, int row, double v) { g->SetFloats(col, row, runs::CellValue(v)); }
+
 void SetHeaderRow(grid::TExStringGrid* g, int row, const std::vector<std::string>& cells)
 {
     for (std::size_t i = 0; i < cells.size(); ++i)
@@ -517,7 +519,7 @@ void TRunPages::HydroRun(TRunControl& c)
             std::array<double, 15> row{};
             if (runs::HydroStep(form_.Hull, s, i, row)) {
                 for (int col = 0; col < 15; ++col)
-                    g->SetFloats(col, i + 2, row[std::size_t(col)]);
+                    SetNumber(g, col, i + 2, row[std::size_t(col)]);
                 const auto points = runs::HydroGraphValues(row);
                 for (int k = 0; k < 9; ++k)
                     HydroChart->GetSeries(k)->AddXY(points[std::size_t(k)], row[0]);
@@ -590,7 +592,7 @@ void TRunPages::CrossCurveRun(TRunControl& c)
                 const runs::CrossCell cell = runs::CrossStep(*heeled, s, largest, i, a, form_.Hull);
                 g->SetCellsEx(0, i + 2, runs::DisplacementText(cell.displacement));
                 if (cell.found) {
-                    g->SetFloats(col, i + 2, cell.kn);
+                    SetNumber(g, col, i + 2, cell.kn);
                     series->AddXY(cell.displacement, cell.kn);
                 }
                 Application->ProcessMessages();
@@ -638,9 +640,9 @@ void TRunPages::LongCurveRun(TRunControl& c)
                 break;
             }
             const int row = layout.FirstPointRow() + i;
-            g->SetFloats(0, row, y);
-            g->SetFloats(1, row, a);
-            g->SetFloats(2, row, a * s.density);
+            SetNumber(g, 0, row, y);
+            SetNumber(g, 1, row, a);
+            SetNumber(g, 2, row, a * s.density);
             LongBendingChart->GetSeries(1)->AddXY(y, a);
             LongBendingChart->GetSeries(0)->AddXY(y, a * s.density);
             Application->ProcessMessages();
@@ -651,9 +653,9 @@ void TRunPages::LongCurveRun(TRunControl& c)
     std::string note;
     const int t = layout.TotalsRow();
     g->SetCellsEx(0, t, "Total Area=");
-    g->SetFloats(1, t, curve.GetTotalArea());
+    SetNumber(g, 1, t, curve.GetTotalArea());
     g->SetCellsEx(2, t, "Long Cent=");
-    g->SetFloats(3, t, curve.GetCentroid(note));
+    SetNumber(g, 3, t, curve.GetCentroid(note));
     const int sum = layout.SummaryRow();
     for (int col = 0; col < 15; ++col) {
         g->SetCellsEx(col, sum, runs::kHydroHeads[std::size_t(col)]);
@@ -662,7 +664,7 @@ void TRunPages::LongCurveRun(TRunControl& c)
     if (ok) {
         const auto values = runs::HydroRowValues(h, s.trim, s.refY);
         for (int col = 0; col < 15; ++col)
-            g->SetFloats(col, sum + 2, values[std::size_t(col)]);
+            SetNumber(g, col, sum + 2, values[std::size_t(col)]);
     }
     InsertHeaderRows(g, runs::RunHeaderRows(runs::RunStamp::Now(), trim, s.density,
                                             "<B>Longitudinal Buoyancy Curves for " + edit::HTMLPrep(form_.Hull.name), 12));

@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
+#include <string>
 
 #include "Hulls.h"
 #include "app/RunLogic.h"
@@ -237,3 +239,21 @@ TEST_F(RunLogicTest, LongInputsAndLayout)
 }
 
 }  // namespace
+
+TEST(RunCells, ANumberRoundingToZeroLosesItsSign)
+{
+    struct Case {
+        double v, want;
+    } cases[] = {{-0.0004, 0}, {-1e-17, 0}, {-0.0, 0}, {0.0004, 0}, {-0.0006, -0.0006},
+                 {-0.002, -0.002}, {12.5, 12.5}, {-20.0, -20.0}};
+    for (const Case& c : cases) {
+        const double got = CellValue(c.v);
+        EXPECT_EQ(got, c.want) << c.v;
+        EXPECT_EQ(std::signbit(got), std::signbit(c.want)) << c.v;
+        char buf[32];
+        std::snprintf(buf, sizeof buf, "%.3f", got);
+        EXPECT_NE(std::string(buf), "-0.000") << c.v;
+    }
+    EXPECT_EQ(CellValue(-0.04, 1), 0);
+    EXPECT_EQ(CellValue(-0.06, 1), -0.06);
+}

@@ -307,6 +307,34 @@ TEST_F(RunsTest, CrossCurvesColumnsAndTheHullUntouched)
     }
 }
 
+TEST_F(RunsTest, ValuesRoundingToZeroShowNoSign)
+{
+    // The starboard side a hair inside: TCB, TCF and the upright KN are tiny negatives.
+    for (core::Section& s : main->Hull.appendages[0].frames)
+        for (double& x : s.X)
+            if (x > 0) x -= 1e-7;
+    Hydro("1", "2", "0.5");
+    grid::TExStringGrid* g = R().HydroGrid;
+    const int head = FindRow(g, "<B>Draught");
+    ASSERT_GT(head, 0);
+    for (int col : {5, 7}) {
+        for (int r = head + 2; r < head + 5; ++r) EXPECT_EQ(g->Cells(col, r), "0.000") << col << "," << r;
+    }
+    R().StartDisp->SetText("300");
+    R().EndDisp->SetText("600");
+    R().DispStep->SetText("300");
+    R().AngleStepEdit->SetText("10");
+    R().EndAngleEdit->SetText("10");
+    Run(R().RunCrossCurvesButton);
+    g = R().CrossCurvesGrid;
+    const int te = FindRow(g, "<B>(Te)");
+    ASSERT_GT(te, 0);
+    ASSERT_EQ(g->Cells(1, te), "<B>0 deg");
+    for (int r = te + 1; r < te + 3; ++r) EXPECT_EQ(g->Cells(1, r), "0.000") << r;
+    for (int r = 0; r < g->RowCount(); ++r)
+        for (int c = 0; c < g->ColCount(); ++c) EXPECT_EQ(g->Cells(c, r).find("-0.000"), std::string::npos);
+}
+
 TEST_F(RunsTest, LongitudinalBuoyancyIsAreaTimesDensity)
 {
     R().CurveDraughtEdit->SetText("2");
