@@ -120,7 +120,9 @@ public:
 
     // Unsaved changes: set by every change of the model, cleared by a save or a fresh open.
     bool Modified() const { return modified_; }
-    void SetModified(bool v = true) { modified_ = v; }
+    // A change also brings the hull's summary in the tree (extents) up to date.
+    void SetModified(bool v = true);
+    void RefreshHullSummary();
 
     // Rebuilds the views after a change of the hull's structure.
     void RefreshAll();

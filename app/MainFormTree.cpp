@@ -74,6 +74,32 @@ void TMainForm::BuildHullTree()
     CurrentPoint = 0;
 }
 
+void TMainForm::SetModified(bool v)
+{
+    modified_ = v;
+    if (v) RefreshHullSummary();
+}
+
+void TMainForm::RefreshHullSummary()
+{
+    if (building_ || !HullTreeView) return;
+    auto update = [](TTreeNode* node, const std::string& text) {
+        if (node->Text() != text) node->SetText(text);
+    };
+    // Only the computed extents: the values the user types are written by their editors.
+    constexpr int kFirstExtent = 6;
+    if (InfoNode && InfoNode->Count() == kHullInfoCount)
+        for (int k = kFirstExtent; k < kHullInfoCount; ++k) update(InfoNode->Item(k), HullInfoText(Hull, k, false));
+    if (!AppendagesNode || AppendagesNode->Count() != int(Hull.GetAppendageCount())) return;
+    for (unsigned i = 0; i < Hull.GetAppendageCount(); ++i) {
+        TTreeNode* an = AppendagesNode->Item(int(i));
+        if (an->Count() == 0) continue;
+        TTreeNode* props = an->Item(0);
+        if (props->Count() != kAppendagePropertyCount) continue;
+        for (int k = 0; k < 6; ++k) update(props->Item(k), AppendagePropertyText(Hull.appendages[i], i, k));
+    }
+}
+
 // --- Selection ---
 
 void TMainForm::HullTreeViewChanging(TObject*, TTreeNode*, bool& AllowChange)

@@ -417,6 +417,23 @@ TEST_F(Inspector, ATypedOffsetIsStoredAndALetterIsRefused)
     EXPECT_EQ(main->OffsetGrid->Cells(2, 3), "4.000");
 }
 
+TEST_F(Inspector, TheHullSummaryFollowsEveryOffsetEdit)
+{
+    ShowOffsets(2);
+    // Point 2 of frame 2 is (5, 4): raise it, then widen it.
+    TypeCell(2, 3, "6.5");
+    EXPECT_EQ(Shown(Info(8)), " Max Z = 6.500 m");   // the hull's
+    EXPECT_EQ(Shown(Prop(0, 2)), " Max Z = 6.500 m");  // the appendage's
+    TypeCell(1, 3, "8");
+    EXPECT_EQ(Shown(Info(6)), " Max X = 8.000 m");
+    EXPECT_EQ(Shown(Prop(0, 0)), " Max X = 8.000 m");
+    // Deleting the point brings the old extents back.
+    main->OffsetGrid->SetRowEx(3);
+    main->DeletePoint1Click(nullptr);
+    EXPECT_EQ(Shown(Info(8)), " Max Z = 4.000 m");
+    EXPECT_EQ(Shown(Info(6)), " Max X = 5.000 m");
+}
+
 TEST_F(Inspector, AnEditEndedByMovingOnGoesToTheEditedRow)
 {
     ShowOffsets(2);
