@@ -6,6 +6,13 @@
 #include "Hulls.h"
 #include "core/HydroData.h"
 #include "platform/controls/Menus.h"
+#include "app/Components.h"
+#include "app/RunPages.h"
+#include "widgets/chart/Chart.h"
+#include "widgets/chart/ChartAxis.h"
+#include "widgets/chart/ChartSeries.h"
+#include "widgets/edit/ExEdBtn.h"
+#include "widgets/edit/ExToolBtn.h"
 
 namespace {
 
@@ -62,5 +69,42 @@ TEST_F(AppTest, ExampleHullsAreSavedByTheProgramAndOpenAsSaved)
                 EXPECT_NEAR(a[j].GetZ(k), b[j].GetZ(k), 1e-4);
             }
         }
+    }
+}
+
+// The first steps of the README: the Wigley hull's hydrostatics and their graph. With
+// KORVELO_SNAPSHOTS set, the window is kept there as wigley-hydrostatics.bmp.
+TEST_F(AppTest, WigleyHydrostaticsGraphReadsAsCurves)
+{
+    AnswerDialog(std::string(KORVELO_SOURCE_DIR) + "/examples/wigley.hll");
+    main->Open1->Click();
+    ASSERT_TRUE(boxes.empty());
+    main->SetBounds(0, 0, 1100, 800);
+    app::TRunPages& r = *main->Runs;
+    r.StartDraftEdit->SetText("0.25");
+    r.EndDraftEdit->SetText("2.5");
+    r.DraftStepEdit->SetText("0.25");
+    r.RunHydrosButton->Click();
+    r.WaitForWorker();
+    ASSERT_TRUE(boxes.empty());
+    main->ViewControl->SetActivePage(main->CalculationsSheet);
+    main->ExPageControl2->SetActivePage(main->HydroSheet);
+    auto* pages = dynamic_cast<app::TAppPageControl*>(r.HydroChart->Parent()->Parent());
+    ASSERT_NE(pages, nullptr);
+    pages->SetActivePageIndex(1);
+    platform::Application->ProcessMessages();
+    auto picture = platform::PaintToBitmap(main);
+    if (const char* out = std::getenv("KORVELO_SNAPSHOTS"))
+        picture->SaveToFile(std::string(out) + "/wigley-hydrostatics.bmp");
+
+    chart::TChart* c = r.HydroChart;
+    ASSERT_EQ(c->GetSeries(2)->Count(), 10);
+    // LCB and LCF lie at 20 m at every draught: one straight vertical line each, on an
+    // axis that reads 20, however the last digits of the sums fall.
+    EXPECT_TRUE(c->TopAxis().ScaleRangeIsZero);
+    EXPECT_NEAR(c->TopAxis().Minimum(), 20, 1e-6);
+    for (int k : {2, 3}) {
+        chart::TChartSeries* s = c->GetSeries(k);
+        for (int i = 1; i < s->Count(); ++i) EXPECT_EQ(s->CalcXPos(i), s->CalcXPos(0)) << k << " " << i;
     }
 }

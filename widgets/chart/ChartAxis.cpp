@@ -162,9 +162,30 @@ void TChartAxis::CalcMinMax(double& aMin, double& aMax)
     if (automatic_ || automaticMinimum_) aMin = chart_->InternalMinMax(*this, true, horizontal_);
 }
 
+double TChartAxis::LabelResolution(double magnitude) const
+{
+    // The smallest step between two value labels that read differently.
+    const std::string f = valuesFormat_.substr(0, valuesFormat_.find(';'));
+    if (f.empty()) return magnitude * 1e-14;  // general format: about 15 digits
+    int decimals = 0;
+    const std::size_t dot = f.find('.');
+    if (dot != std::string::npos)
+        for (std::size_t i = dot + 1; i < f.size() && (f[i] == '0' || f[i] == '#'); ++i) ++decimals;
+    const double step = std::pow(10.0, -decimals);
+    return f.find_first_of("Ee") != std::string::npos ? magnitude * step : step;
+}
+
 void TChartAxis::AdjustMaxMin()
 {
     CalcMinMax(minimum_, maximum_);
+    // Values equal but for noise far below what the labels show (LCB of a symmetric hull)
+    // are taken as one value: scaled to the noise, the axis would draw only zig-zags.
+    if ((automatic_ || (automaticMinimum_ && automaticMaximum_)) && !logarithmic_ && !IsDepthAxis && !IsDateTime()) {
+        const double range = maximum_ - minimum_,
+                     magnitude = std::max(std::fabs(minimum_), std::fabs(maximum_));
+        if (range > 0 && range < LabelResolution(magnitude) && range < magnitude * 1e-3)
+            minimum_ = maximum_ = minimum_ + range / 2;
+    }
     ScaleMaximum = maximum_;
     ScaleMinimum = minimum_;
     InternalCalcRange();

@@ -242,6 +242,8 @@ public:
     TAxisLabelStyle CalcLabelStyle();
     virtual TAxisLabelStyle InternalCalcLabelStyle();
     virtual std::string LabelValue(double v);
+    // The smallest difference two value labels can show, for values of this magnitude.
+    double LabelResolution(double magnitude) const;
     int InternalLabelSize(double v, bool isWidth);
     int LabelWidth(double v) { return InternalLabelSize(v, true); }
     int LabelHeight(double v) { return InternalLabelSize(v, false); }

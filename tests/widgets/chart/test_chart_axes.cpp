@@ -202,6 +202,46 @@ TEST(ChartAxisScale, FixedScaleAndAutomaticEnds)
     EXPECT_EQ(b.Maximum(), 14);
 }
 
+TEST(ChartAxisScale, AnAutomaticRangeBelowWhatTheLabelsShowIsConstant)
+{
+    struct Case {
+        double lo, hi;
+        const char* format;
+        bool constant;
+    } cases[] = {
+        {20 - 1e-12, 20 + 1e-12, "#,##0.###", true},  // rounding noise
+        {20.0002, 20.0004, "#,##0.###", true},       // every label would read 20
+        {-20.0004, -20.0002, "#,##0.###", true},
+        {20, 21, "#,##0.###", false},
+        {0.0001, 0.0005, "#,##0.###", false},  // small values: the spread is their size
+        {20 - 1e-5, 20 + 1e-5, "0.000000", false},  // labels show millionths
+        {20 - 1e-5, 20 + 1e-5, "", false},          // general format: 15 digits
+        {20 - 1e-14, 20 + 1e-14, "", true},
+        {5, 5, "#,##0.###", true},
+    };
+    for (const Case& c : cases) {
+        Fixture f;
+        TChartSeries* s = new TChartSeries();
+        f.chart.AddSeries(s);
+        for (int i = 0; i < 10; ++i) s->AddXY(i % 2 ? c.lo : c.hi, i);
+        TChartAxis& b = f.chart.BottomAxis();
+        b.SetAxisValuesFormat(c.format);
+        b.AdjustMaxMin();
+        EXPECT_EQ(b.ScaleRangeIsZero, c.constant) << c.lo << " " << c.hi << " " << c.format;
+        if (c.constant) {
+            EXPECT_NEAR(b.Minimum(), (c.lo + c.hi) / 2, 1e-9);
+            EXPECT_EQ(b.ValueToPixel(c.lo), b.ValueToPixel(c.hi));  // one vertical line
+        } else {
+            EXPECT_EQ(b.Minimum(), c.lo);
+            EXPECT_EQ(b.Maximum(), c.hi);
+        }
+        // A range set by hand is kept as it is.
+        b.SetMinMax(c.lo, c.hi);
+        b.AdjustMaxMin();
+        EXPECT_FALSE(b.ScaleRangeIsZero && c.hi - c.lo > 1e-10) << c.lo;
+    }
+}
+
 TEST(ChartAxisScale, ErrorsCarryTheirMessages)
 {
     Fixture f;
