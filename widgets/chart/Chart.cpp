@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 
 #include "platform/Messages.h"
 #include "widgets/chart/ChartAxis.h"
@@ -70,11 +71,31 @@ void TCustomChart::FillValueSourceItems(TChartValueList* valueList, const std::f
 
 TColor TCustomChart::GetBackColor() { return BackWall().Transparent() ? Color() : BackWall().Color(); }
 
+namespace {
+
+// A line in this colour cannot be told from the background: the same colour, or one
+// whose every channel lies within a few steps of it (white on a light grey panel).
+bool LostOn(TColor color, TColor back)
+{
+    if (color == back) return true;
+    // Marks without a colour of their own match nothing.
+    auto plain = [](TColor c) { return c < 0 || (c & 0xFF000000) == 0; };
+    if (!plain(color) || !plain(back)) return false;
+    const COLORREF a = ColorToRGB(color), b = ColorToRGB(back);
+    const int kClose = 24;
+    return std::abs(int(GetRValue(a)) - int(GetRValue(b))) <= kClose &&
+           std::abs(int(GetGValue(a)) - int(GetGValue(b))) <= kClose &&
+           std::abs(int(GetBValue(a)) - int(GetBValue(b))) <= kClose;
+}
+
+}  // namespace
+
 bool TCustomChart::IsFreeSeriesColor(TColor color, bool checkBackground, TChartSeries* series)
 {
     for (TChartSeries* s : SeriesList())
         if (s != series && s->SeriesColor() == color) return false;
-    return !(checkBackground && (color == Color() || color == BackWall().Color()));
+    return !(checkBackground && (LostOn(color, Color()) || color == BackWall().Color() ||
+                                 (!BackWall().Transparent() && LostOn(color, BackWall().Color()))));
 }
 
 std::string TCustomChart::FormattedValueLegend(TChartSeries* series, int valueIndex)

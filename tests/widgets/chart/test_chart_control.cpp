@@ -2,6 +2,7 @@
 // the wheel and clicks, on a chart with several line series and a custom axis.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <memory>
 #include <string>
@@ -334,4 +335,38 @@ TEST_F(ChartControl, LegendEventsChangeTextsAndPlaces)
     EXPECT_EQ(chart->FormattedLegend(0), "Displacement");
     EXPECT_EQ(chart->FormattedLegend(1), "Curve 2");
     EXPECT_EQ(moved, 3);
+}
+
+TEST_F(ChartControl, ASeriesNeverTakesADefaultColourLostOnTheBackground)
+{
+    // The panel colour, white, a near-white grey, black: the colours the series get.
+    const TColor backs[] = {clBtnFace, clWhite, TColor(RGB(245, 245, 245)), clBlack};
+    for (TColor back : backs) {
+        chart->FreeAllSeries();
+        chart->SetColor(back);
+        std::vector<TColor> got;
+        for (int i = 0; i < 8; ++i) {
+            auto* s = new TLineSeries(chart);
+            chart->AddSeries(s);
+            got.push_back(s->SeriesColor());
+        }
+        const COLORREF b = ColorToRGB(back);
+        for (std::size_t i = 0; i < got.size(); ++i) {
+            const COLORREF c = ColorToRGB(got[i]);
+            const int far = std::max({std::abs(GetRValue(c) - GetRValue(b)), std::abs(GetGValue(c) - GetGValue(b)),
+                                      std::abs(GetBValue(c) - GetBValue(b))});
+            EXPECT_GT(far, 24) << "series " << i << " on " << std::hex << b;
+            for (std::size_t j = 0; j < i; ++j) EXPECT_NE(got[i], got[j]) << i << " " << j;
+        }
+        // The first four keep the palette's order.
+        EXPECT_EQ(got[0], clRed);
+        EXPECT_EQ(got[3], clBlue);
+    }
+    // The fifth colour of the palette is white: on the grey panel the next one is taken.
+    chart->FreeAllSeries();
+    chart->SetColor(clBtnFace);
+    if (ColorToRGB(clBtnFace) != ColorToRGB(clWhite)) {
+        for (int i = 0; i < 5; ++i) chart->AddSeries(new TLineSeries(chart));
+        EXPECT_EQ(chart->GetSeries(4)->SeriesColor(), clGray);
+    }
 }
