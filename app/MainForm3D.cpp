@@ -64,7 +64,9 @@ void TMainForm::SetProjection3D()
 
 void TMainForm::ResetCamera3D()
 {
-    if (MakeCurrent3D()) View3D->ResetCamera(OpenGLPanel->ClientWidth(), OpenGLPanel->ClientHeight());
+    if (!MakeCurrent3D()) return;
+    View3D->SetScene(Hull);
+    View3D->ResetCamera(OpenGLPanel->ClientWidth(), OpenGLPanel->ClientHeight());
 }
 
 namespace {

@@ -3,6 +3,7 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
@@ -114,8 +115,74 @@ void TView3D::Release()
     quadric_ = nullptr;
 }
 
+void TView3D::SetScene(const core::Hullform& hull)
+{
+    bool any = false;
+    for (const core::Appendage& a : hull.appendages)
+        for (const core::Section& s : a.frames) any = any || !s.X.empty();
+    hasScene_ = any;
+    if (!any) return;
+    const double dx = (hull.GetMaxX() - hull.GetMinX()) * 0.1, dy = (hull.GetMaxY() - hull.GetMinY()) * 0.1,
+                 dz = (hull.GetMaxZ() - hull.GetMinZ()) * 0.1;
+    const double box[6] = {hull.GetMinX() - dx, hull.GetMaxX() + dx, hull.GetMinY() - dy,
+                           hull.GetMaxY() + dy, hull.GetMinZ() - dz, hull.GetMaxZ() + dz};
+    sceneRadius_ = 0;
+    for (int k = 0; k < 6; ++k) {
+        if (!std::isfinite(box[k])) {
+            hasScene_ = false;
+            return;
+        }
+        scene_[k] = box[k];
+    }
+    for (int corner = 0; corner < 8; ++corner) {
+        const double x = scene_[corner & 1], y = scene_[2 + ((corner >> 1) & 1)], z = scene_[4 + (corner >> 2)];
+        sceneRadius_ = std::max(sceneRadius_, std::sqrt(x * x + y * y + z * z));
+    }
+}
+
+void TView3D::SceneOnScreen(double& cx, double& cy, double& hx, double& hy) const
+{
+    // The model-view rotations: about Z first, then about X.
+    const double rz = RotationZ * M_PI / 180, rx = RotationX * M_PI / 180;
+    double x0 = 1e300, x1 = -1e300, y0 = 1e300, y1 = -1e300;
+    for (int corner = 0; corner < 8; ++corner) {
+        const double x = scene_[corner & 1], y = scene_[2 + ((corner >> 1) & 1)], z = scene_[4 + (corner >> 2)];
+        const double sx = x * std::cos(rz) - y * std::sin(rz), yz = x * std::sin(rz) + y * std::cos(rz);
+        const double sy = yz * std::cos(rx) - z * std::sin(rx);
+        x0 = std::min(x0, sx);
+        x1 = std::max(x1, sx);
+        y0 = std::min(y0, sy);
+        y1 = std::max(y1, sy);
+    }
+    cx = (x0 + x1) / 2;
+    cy = (y0 + y1) / 2;
+    hx = (x1 - x0) / 2;
+    hy = (y1 - y0) / 2;
+}
+
+void TView3D::VisibleHalf(int w, int h, double& hw, double& hh) const
+{
+    if (w <= 0) w = 1;
+    if (h <= 0) h = 1;
+    const double shorter = double(OrthoSize) / Zoom;
+    hw = h < w ? shorter * w / h : shorter;
+    hh = h < w ? shorter : shorter * h / w;
+}
+
+void TView3D::KeepSceneInView(int w, int h)
+{
+    if (!hasScene_) return;
+    double cx, cy, hx, hy, hw, hh;
+    SceneOnScreen(cx, cy, hx, hy);
+    VisibleHalf(w, h, hw, hh);
+    // The box's centre stays on the panel, so some of the model always shows.
+    PanX = float(std::clamp(double(PanX), -hw - cx, hw - cx));
+    PanY = float(std::clamp(double(PanY), -hh - cy, hh - cy));
+}
+
 void TView3D::DrawScene(const core::Hullform& hull, int currentAppendage)
 {
+    SetScene(hull);
     glClearColor(1, 1, 1, 1);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glLoadIdentity();
@@ -200,8 +267,10 @@ void TView3D::SetProjection(int w, int h)
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
     const double c = OrthoSize, d = Zoom;
-    if (h < w) glOrtho(-(w * c) / (h * d), (w * c) / (h * d), -c / d, c / d, -c, c);
-    else glOrtho(-c / d, c / d, -(h * c) / (w * d), (h * c) / (w * d), -c, c);
+    // Deep enough for the whole scene whichever way it is turned.
+    const double depth = hasScene_ ? std::max(c, sceneRadius_ * 1.05) : c;
+    if (h < w) glOrtho(-(w * c) / (h * d), (w * c) / (h * d), -c / d, c / d, -depth, depth);
+    else glOrtho(-c / d, c / d, -(h * c) / (w * d), (h * c) / (w * d), -depth, depth);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
 }
@@ -212,6 +281,17 @@ void TView3D::ResetCamera(int w, int h)
     Zoom = 30;
     RotationX = 300;
     RotationZ = 315;
+    if (hasScene_) {
+        // A large hull: zoomed out until all of it, seen from the origin, fits with a margin.
+        double cx, cy, hx, hy, hw, hh;
+        SceneOnScreen(cx, cy, hx, hy);
+        VisibleHalf(w, h, hw, hh);
+        const double needX = (std::fabs(cx) + hx) * 1.05, needY = (std::fabs(cy) + hy) * 1.05;
+        double fit = Zoom;
+        if (needX > 0) fit = std::min(fit, Zoom * hw / needX);
+        if (needY > 0) fit = std::min(fit, Zoom * hh / needY);
+        if (std::isfinite(fit) && fit > 0) Zoom = float(fit);
+    }
     SetProjection(w, h);
 }
 
@@ -252,6 +332,7 @@ void TView3D::MouseMove(unsigned shift, int x, int y, int clientW, int clientH)
             PanX -= float(dx / k);
             PanY += float(dy / k);
         }
+        KeepSceneInView(clientW, clientH);
     }
     for (float* r : {&RotationX, &RotationZ}) {
         if (*r > 359) *r = 0;

@@ -31,8 +31,11 @@ public:
 
     // Viewport and orthographic volume for a panel of w by h pixels (0 counts as 1).
     void SetProjection(int w, int h);
-    // "Zoom All": the start camera, then the projection.
+    // "Zoom All": the start camera, then the projection. The zoom is the start zoom, or
+    // less when the scene (the hull's box as drawn) would not fit in the panel.
     void ResetCamera(int w, int h);
+    // The scene the camera keeps in view: the hull's box as drawn. DrawScene sets it too.
+    void SetScene(const core::Hullform& hull);
 
     // Mouse on the panel; shift holds the platform's ssShift/ssLeft/ssRight bits.
     // clientW/H: the panel's client size (for panning and the projection).
@@ -53,6 +56,14 @@ public:
     bool SingleAppendageMode = false, AllAppendagesMode = true;
 
 private:
+    // The scene box's centre and half sizes after the rotations, at pan (0, 0).
+    void SceneOnScreen(double& cx, double& cy, double& hx, double& hy) const;
+    // Half the width and height the projection shows for a panel of w by h.
+    void VisibleHalf(int w, int h, double& hw, double& hh) const;
+    void KeepSceneInView(int w, int h);
+    bool hasScene_ = false;
+    double scene_[6] = {};  // x0, x1, y0, y1, z0, z1
+    double sceneRadius_ = 0;
     unsigned fontBase_ = 0;
     GLUquadric* quadric_ = nullptr;
     int lastX_ = 0, lastY_ = 0;

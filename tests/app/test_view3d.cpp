@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <utility>
 
 #include "Hulls.h"
 #include "app/View3D.h"
@@ -230,4 +231,60 @@ TEST(View3DHex, HexTextReadsUpToFourDigits)
         int value;
     } cases[] = {{"FF", 255}, {"0a", 10}, {"1234", 0x1234}, {"12345", 0x1234}, {"1g", 1}, {"", 0}, {"zz", 0}};
     for (const Case& c : cases) EXPECT_EQ(TView3D::HexTextToInt(c.text), c.value) << c.text;
+}
+
+namespace {
+
+// Pixels that are not the white background, along each edge of the picture and in all.
+struct Ink {
+    int total = 0, edges = 0;
+};
+
+}  // namespace
+
+TEST_F(View3DTest, ZoomAllShowsAScaledHullWholeAndADragNeverLosesIt)
+{
+    view.ShowAxis = false;
+    auto ink = [&](const core::Hullform& hull, const char* snapshot) {
+        view.DrawScene(hull, 0);
+        SwapBuffers(dc);
+        auto bmp = PaintToBitmap(panel);
+        if (const char* dir = std::getenv("KORVELO_SNAPSHOTS"); dir && snapshot)
+            bmp->SaveToFile(std::string(dir) + "/" + snapshot + ".bmp");
+        Ink n;
+        for (int y = 0; y < H; ++y)
+            for (int x = 0; x < W; ++x) {
+                const COLORREF c = ColorToRGB(bmp->Canvas()->Pixel(x, y));
+                if (GetRValue(c) > 230 && GetGValue(c) > 230 && GetBValue(c) > 230) continue;
+                ++n.total;
+                if (x < 2 || y < 2 || x >= W - 2 || y >= H - 2) ++n.edges;
+            }
+        return n;
+    };
+    struct Case {
+        double scale;
+        bool startZoom;  // small enough for the start zoom of 30
+    } cases[] = {{1, true}, {8, false}, {40, false}};
+    for (const Case& c : cases) {
+        core::Hullform hull;
+        hulls::MakeBoxBarge(hull);
+        ASSERT_TRUE(hull.Scale(c.scale, c.scale, c.scale));
+        view.SetScene(hull);
+        view.ResetCamera(W, H);
+        if (c.startZoom) EXPECT_FLOAT_EQ(view.Zoom, 30) << c.scale;
+        else EXPECT_LT(view.Zoom, 30) << c.scale;
+        const Ink all = ink(hull, c.scale == 8 ? "view3d-zoomall-x8" : nullptr);
+        EXPECT_GT(all.total, 300) << c.scale;
+        EXPECT_EQ(all.edges, 0) << c.scale;  // nothing cut off at any side
+
+        // Right drags far beyond the panel, each way: part of the hull stays on it.
+        for (auto [dx, dy] : {std::pair{3000, 0}, {-3000, 0}, {0, 3000}, {0, -3000}}) {
+            view.ResetCamera(W, H);
+            view.MouseMove(0, 200, 100, W, H);
+            view.MouseDown(ssRight, 200, 100);
+            view.MouseMove(ssRight, 200 + dx, 100 + dy, W, H);
+            view.MouseUp(200 + dx, 100 + dy, 1.5, W, H);
+            EXPECT_GT(ink(hull, nullptr).total, 50) << c.scale << " " << dx << "," << dy;
+        }
+    }
 }
