@@ -344,9 +344,16 @@ public:
     void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override
     {
         TCustomControl::MouseDown(Button, Shift, X, Y);
-        if (Button != mbLeft) return;
         Layout();
         const int i = ItemAt(Point(X, Y));
+        if (i < 0 && gLoop.bar == menu_ && gLoop.windows.empty()) {
+            // A press elsewhere ends menu mode and goes on to where it was made.
+            const TPoint screen = ClientToScreen(Point(X, Y));
+            CloseMenus();
+            PassOnPress(Button, Shift, screen);
+            return;
+        }
+        if (Button != mbLeft) return;
         if (i < 0) return;
         if (gLoop.bar == menu_ && gLoop.barIndex == i && !gLoop.windows.empty()) {
             CloseMenus();
@@ -369,6 +376,25 @@ public:
     }
 
 private:
+    void PassOnPress(TMouseButton Button, TShiftState Shift, TPoint screen)
+    {
+        TWinControl* w = Parent();
+        if (!w || !PtInRect(w->ClientRect(), w->ScreenToClient(screen))) return;
+        TControl* target = w;
+        while (auto* parent = dynamic_cast<TWinControl*>(target)) {
+            TControl* c = parent->ControlAtPos(parent->ScreenToClient(screen), false, true);
+            if (!c || c == this) break;
+            target = c;
+        }
+        if (target == this) return;
+        const TPoint p = target->ScreenToClient(screen);
+        const UINT msg = Button == mbRight ? WM_RBUTTONDOWN : Button == mbMiddle ? WM_MBUTTONDOWN : WM_LBUTTONDOWN;
+        WPARAM keys = Button == mbRight ? MK_RBUTTON : Button == mbMiddle ? MK_MBUTTON : MK_LBUTTON;
+        if (Shift & ssShift) keys |= MK_SHIFT;
+        if (Shift & ssCtrl) keys |= MK_CONTROL;
+        target->Perform(msg, keys, MakeLParam(p.X, p.Y));
+    }
+
     TMainMenu* menu_;
     std::vector<TMenuItem*> items_;
     std::vector<TRect> rects_;
@@ -403,7 +429,14 @@ void CloseFrom(std::size_t level)
         w->Close();
         gLoop.spent.push_back(w);
     }
-    if (!gLoop.windows.empty()) SetCaptureControl(gLoop.windows.back());
+    if (!gLoop.windows.empty()) {
+        SetCaptureControl(gLoop.windows.back());
+    } else if (auto* bar = BarOf(gLoop.bar)) {
+        // Still in menu mode: the bar keeps the mouse (a press elsewhere ends the mode)
+        // and shows its item.
+        SetCaptureControl(bar);
+        bar->Invalidate();
+    }
 }
 
 void ChooseItem(TMenuItem* item)

@@ -3,12 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "ControlFixture.h"
 #include "LookAt.h"
 #include "MenuFixture.h"
+#include "platform/controls/Edit.h"
 #include "platform/controls/Menus.h"
 #include "platform/controls/StdCtrls.h"
 #include "platform/TestRig.h"
@@ -288,3 +290,61 @@ TEST_F(MenuFixture, RadioItemsOfAGroupCheckOneAtATime)
 }
 
 }  // namespace
+
+TEST_F(MenuFixture, AfterEscTheBarShowsItsItemAndAPressElsewhereOrEscLeavesMenuMode)
+{
+    auto* menu = new TMainMenu(form);
+    TMenuItem* file = Item(menu->Items(), "&File");
+    Item(file, "&New");
+    TMenuItem* view = Item(menu->Items(), "&View");
+    Item(view, "&Grid");
+    auto* edit = Add<TEdit>(10, 60, 120, 24);
+    TCustomControl* bar = menu->Bar();
+    const TRect fileRect = GetMenuItemRect(file);
+    const TPoint fp = bar->ScreenToClient(Point(fileRect.Left + 4, fileRect.Top + 4));
+    const TPoint tl = bar->ScreenToClient(Point(fileRect.Left, fileRect.Top)),
+                 br = bar->ScreenToClient(Point(fileRect.Right, fileRect.Bottom));
+    const TRect item = Rect(tl.X, tl.Y, br.X, br.Y);
+    auto idle = PaintToBitmap(bar);
+
+    struct Case {
+        const char* how;
+        std::function<void()> leave;
+    } cases[] = {
+        {"second Esc", [&] { SendKey(edit, VK_ESCAPE); }},
+        {"press on the edit", [&] { SendMouse(edit, WM_LBUTTONDOWN, 5, 5); SendMouse(edit, WM_LBUTTONUP, 5, 5); }},
+        {"press through the window system",
+         [&] {
+             HostMouse(edit, hmPress, mbLeft, 5, 5);
+             HostMouse(edit, hmRelease, mbLeft, 5, 5);
+         }},
+    };
+    for (const Case& c : cases) {
+        edit->SetText("");
+        SendMouse(bar, WM_LBUTTONDOWN, fp.X, fp.Y);
+        ASSERT_NE(MenuWindowOf(file), nullptr) << c.how;
+        SendKey(edit, VK_ESCAPE);
+        Application->ProcessMessages();
+        // Menu mode: no drop-down, the bar holds the mouse and shows "File" marked.
+        EXPECT_TRUE(MenuActive()) << c.how;
+        EXPECT_EQ(MenuWindowOf(file), nullptr) << c.how;
+        EXPECT_EQ(SelectedMenuItem(bar), file) << c.how;
+        EXPECT_EQ(GetCaptureControl(), bar) << c.how;
+        auto marked = PaintToBitmap(bar);
+        int differing = 0;
+        for (int y = item.Top; y < item.Bottom; ++y)
+            for (int x = item.Left; x < item.Right; ++x)
+                if (marked->Canvas()->Pixel(x, y) != idle->Canvas()->Pixel(x, y)) ++differing;
+        EXPECT_GT(differing, 10) << c.how;
+        c.leave();
+        Application->ProcessMessages();
+        EXPECT_FALSE(MenuActive()) << c.how;
+        EXPECT_NE(GetCaptureControl(), bar) << c.how;
+        // Typing reaches the field again.
+        edit->SetFocus();
+        HostKey(edit, '4');
+        HostKey(edit, '2');
+        EXPECT_EQ(edit->Text(), "42") << c.how;
+    }
+    EXPECT_TRUE(log.empty());
+}
