@@ -19,6 +19,26 @@ void FocusParent(TWinControl* c)
     if (c->Parent() && c->Parent()->CanFocus()) c->Parent()->SetFocus();
 }
 
+// Enter: the value is committed once, the editor closes, then the Enter handler runs.
+void CommitOnReturn(TWinControl* c, TPopupEditorLink& link, const std::string& value)
+{
+    const bool commit = !link.Cancelled && link.OnCommit;
+    link.Cancelled = true;
+    if (commit) link.OnCommit(c, link.Href, value);
+    FocusParent(c);
+    c->Hide();
+    if (link.OnReturn) link.OnReturn(c);
+}
+
+// Esc: closed with nothing committed, now or by the focus loss that follows.
+void CancelEditor(TWinControl* c, TPopupEditorLink& link)
+{
+    link.Cancelled = true;
+    FocusParent(c);
+    c->Hide();
+    if (link.OnCancel) link.OnCancel(c);
+}
+
 }  // namespace
 
 void TPopupEdit::Change()
@@ -40,28 +60,14 @@ void TPopupEdit::WMKillFocus(TWMKillFocus& m)
     Hide();
 }
 
-void TPopupEdit::Close()
-{
-    FocusParent(this);
-    Hide();
-}
-
 void TPopupEdit::WMKeyDown(TWMKeyDown& m)
 {
     if (m.CharCode() == VK_RETURN) {
-        const bool commit = !Link.Cancelled && Link.OnCommit;
-        Link.Cancelled = true;
-        if (commit) Link.OnCommit(this, Link.Href, Text());
-        Close();
         m.SetCharCode(0);
-        if (Link.OnReturn) Link.OnReturn(this);
+        CommitOnReturn(this, Link, Text());
         return;
     }
-    if (m.CharCode() == VK_ESCAPE) {
-        Link.Cancelled = true;
-        Close();
-        if (Link.OnCancel) Link.OnCancel(this);
-    }
+    if (m.CharCode() == VK_ESCAPE) CancelEditor(this, Link);
     TEdit::WMKeyDown(m);
 }
 
@@ -144,9 +150,7 @@ void TPopupMaskEdit::KeyDown(Word& Key, TShiftState Shift)
         Key = 0;
         if (Link.OnReturn) Link.OnReturn(this);
     } else if (Key == VK_ESCAPE) {
-        Link.Cancelled = true;
-        Close();
-        if (Link.OnCancel) Link.OnCancel(this);
+        CancelEditor(this, Link);
     }
 }
 
@@ -171,12 +175,6 @@ std::string TPopupDatePicker::ValueText() const
 
 void TPopupDatePicker::ReInit() { RecreateWnd(); }
 
-void TPopupDatePicker::Close()
-{
-    FocusParent(this);
-    Hide();
-}
-
 void TPopupDatePicker::WMKillFocus(TWMKillFocus& m)
 {
     TDateTimePicker::WMKillFocus(m);
@@ -198,16 +196,10 @@ void TPopupDatePicker::KeyDown(Word& Key, TShiftState Shift)
 {
     TDateTimePicker::KeyDown(Key, Shift);
     if (Key == VK_RETURN) {
-        const bool commit = !Link.Cancelled && Link.OnCommit;
-        Link.Cancelled = true;
-        if (commit) Link.OnCommit(this, Link.Href, ValueText());
-        Close();
         Key = 0;
-        if (Link.OnReturn) Link.OnReturn(this);
+        CommitOnReturn(this, Link, ValueText());
     } else if (Key == VK_ESCAPE) {
-        Link.Cancelled = true;
-        Close();
-        if (Link.OnCancel) Link.OnCancel(this);
+        CancelEditor(this, Link);
     }
 }
 

@@ -33,9 +33,6 @@ public:
     void WMKeyDown(platform::TWMKeyDown& m) override;
     void WMChar(platform::TWMChar& m) override;
     void CMWantSpecialKey(platform::TCMWantSpecialKey& m) override;
-
-private:
-    void Close();
 };
 
 // A whole number that Up and Down step by one; commits as the edit does.
@@ -78,9 +75,6 @@ public:
     void WMKillFocus(platform::TWMKillFocus& m) override;
     void KeyDown(platform::Word& Key, platform::TShiftState Shift) override;
     void WMGetDlgCode(platform::TWMGetDlgCode& m) override;
-
-private:
-    void Close();
 };
 
 class TPopupListBox : public platform::TListBox {
