@@ -81,6 +81,12 @@ struct TELPersist {
     bool MaxCount = false;
 };
 
+using TEditDoneEvent = std::function<void(platform::TObject* Sender, std::string& newstr, bool& allow)>;
+using TEditStartEvent = std::function<void(platform::TObject* Sender, int itemindex, bool& allow)>;
+using TAutoInsertEvent = std::function<void(platform::TObject* Sender, std::string& avalue)>;
+using TAutoDeleteEvent = std::function<void(platform::TObject* Sender, std::string& avalue, bool& allowdelete)>;
+using TSelChangeEvent = std::function<void(platform::TObject* Sender, int ListIndex)>;
+
 class TEditListBox : public platform::TListBox {
 public:
     explicit TEditListBox(platform::TComponent* AOwner);
@@ -141,11 +147,11 @@ public:
     platform::TColor HintColor = platform::clWhite;
     TELPersist Persist;
 
-    std::function<void(platform::TObject* Sender, std::string& newstr, bool& allow)> OnEditDone;
-    std::function<void(platform::TObject* Sender, int itemindex, bool& allow)> OnEditStart;
-    std::function<void(platform::TObject* Sender, std::string& avalue)> OnAutoInsert;
-    std::function<void(platform::TObject* Sender, std::string& avalue, bool& allowdelete)> OnAutoDelete;
-    std::function<void(platform::TObject* Sender, int ListIndex)> OnSelChange;
+    TEditDoneEvent OnEditDone;
+    TEditStartEvent OnEditStart;
+    TAutoInsertEvent OnAutoInsert;
+    TAutoDeleteEvent OnAutoDelete;
+    TSelChangeEvent OnSelChange;
 
     void KeyDown(platform::Word& Key, platform::TShiftState Shift) override;
     void KeyUp(platform::Word& Key, platform::TShiftState Shift) override;
