@@ -12,6 +12,7 @@
 #include "platform/controls/FrameControl.h"
 #include "platform/graphics/GDI.h"
 #include "platform/graphics/Graphics.h"
+#include "platform/Streaming.h"
 #include "platform/system/Beep.h"
 #include "platform/system/KeyState.h"
 #include "platform/system/Resources.h"
@@ -304,7 +305,7 @@ base::TDateTime IncMonth(base::TDateTime d, int months)
 
 // ---------------------------------------------------------------- the spin edit
 
-TGrdSpinEdit::TGrdSpinEdit(TComponent* AOwner) : TCustomEdit(AOwner)
+TGrdSpinEdit::TGrdSpinEdit(TComponent* AOwner) : TCustomMaskEdit(AOwner)
 {
     button_ = new TGrdSpinButton(this);
     button_->SetBounds(0, 0, 15, 17);
@@ -312,7 +313,7 @@ TGrdSpinEdit::TGrdSpinEdit(TComponent* AOwner) : TCustomEdit(AOwner)
     button_->SetFocusControl(this);
     button_->OnUpClick = [this](TObject*) { UpClick(); };
     button_->OnDownClick = [this](TObject*) { DownClick(); };
-    TCustomEdit::SetText("0");
+    TCustomMaskEdit::SetText("0");
     ControlStyle &= ~csSetCaption;
 }
 
@@ -320,10 +321,61 @@ TGrdSpinEdit::~TGrdSpinEdit() = default;  // the component tree frees the pair
 
 void TGrdSpinEdit::Loaded()
 {
-    TCustomEdit::Loaded();
-    if (spinType_ == sptDate) TCustomEdit::SetText(base::DateToStr(date_));
-    if (spinType_ == sptTime) TCustomEdit::SetText(base::TimeToStr(time_));
+    TCustomMaskEdit::Loaded();
+    if (spinType_ == sptDate) TCustomMaskEdit::SetText(base::DateToStr(date_));
+    if (spinType_ == sptTime) TCustomMaskEdit::SetText(base::TimeToStr(time_));
     SetSpinType(spinType_);
+}
+
+void TGrdSpinEdit::GetPublished(TPropertyList& L)
+{
+    TCustomMaskEdit::GetPublished(L);
+    L.Enumeration("Direction", {"spVertical", "spHorizontal"}, [this] { return int(direction_); },
+                  [this](int v) { SetDirection(TSpinDirection(v)); })
+        .SetDefault(spVertical);
+    L.Enumeration("EditAlign", {"eaLeft", "eaRight", "eaCenter"}, [this] { return int(editAlign_); },
+                  [this](int v) { SetEditAlign(TEditAlign(v)); })
+        .SetDefault(eaLeft);
+    L.Boolean("EditorEnabled", EditorEnabled).SetDefault(1);
+    L.Boolean("ExcelStyleDecimalSeparator", ExcelStyleDecimalSeparator).SetDefault(0);
+    L.Integer("Increment", Increment).SetDefault(1);
+    L.Float("IncrementFloat", IncrementFloat);
+    L.Boolean("IsWinXP", [this] { return isWinXP_; }, [this](bool v) { SetIsWinXP(v); }).SetDefault(0);
+    L.Float("MaxDateValue", MaxDateValue, ftDouble);
+    L.Float("MaxFloatValue", MaxFloatValue);
+    L.Integer("MaxValue", MaxValue).SetDefault(100);
+    L.Float("MinDateValue", MinDateValue, ftDouble);
+    L.Float("MinFloatValue", MinFloatValue);
+    L.Integer("MinValue", MinValue).SetDefault(0);
+    L.Integer("Precision", [this] { return precision_; }, [this](std::int64_t v) { precision_ = int(v); })
+        .SetDefault(0);
+    L.Boolean("ReturnIsTab", ReturnIsTab).SetDefault(0);
+    L.Boolean("SpinFlat", [this] { return spinFlat_; }, [this](bool v) { SetSpinFlat(v); }).SetDefault(0);
+    L.Boolean("SpinTransparent", [this] { return spinTransparent_; }, [this](bool v) { SetSpinTransparent(v); })
+        .SetDefault(0);
+    // Loaded writes the text in the kind's form once every property is in.
+    L.Enumeration("SpinType", {"sptNormal", "sptFloat", "sptDate", "sptTime"}, [this] { return int(spinType_); },
+                  [this](int v) { spinType_ = TGrdSpinType(v); })
+        .SetDefault(sptNormal);
+    L.Integer("Value", [this] { return Value(); }, [this](std::int64_t v) { SetValue(int(v)); })
+        .SetStored([this] { return spinType_ == sptNormal; });
+    L.Float("FloatValue", [this] { return FloatValue(); }, [this](double v) { SetFloatValue(v); })
+        .SetStored([this] { return spinType_ == sptFloat; });
+    L.Float("DateValue", [this] { return spinType_ == sptDate ? DateValue() : date_; },
+            [this](double v) { SetDateValue(v); }, ftDouble)
+        .SetStored([this] { return spinType_ == sptDate; });
+    L.Float("TimeValue", [this] { return spinType_ == sptTime ? TimeValue() : time_; },
+            [this](double v) { SetTimeValue(v); }, ftDouble)
+        .SetStored([this] { return spinType_ == sptTime; });
+}
+
+void TGrdSpinEdit::GetChildren(const std::function<void(TComponent*)>&, TComponent*) {}
+
+void TExMaskSpinEdit::GetPublished(TPropertyList& L)
+{
+    // The mask first, so that the value read after it is put into the mask's places.
+    L.String("EditMask", [this] { return EditMask(); }, [this](const std::string& m) { SetEditMask(m); });
+    TGrdSpinEdit::GetPublished(L);
 }
 
 int TGrdSpinEdit::CheckValue(int v) const
@@ -353,26 +405,26 @@ base::TDateTime TGrdSpinEdit::CheckDateValue(base::TDateTime x) const
 int TGrdSpinEdit::Value() const
 {
     long long v = 0;
-    if (!base::TryStrToInt(Text(), v) || v < INT_MIN || v > INT_MAX) return MinValue;
+    if (!base::TryStrToInt(base::Trim(Text()), v) || v < INT_MIN || v > INT_MAX) return MinValue;
     return int(v);
 }
 
 void TGrdSpinEdit::SetValue(int v)
 {
-    TCustomEdit::SetText(base::IntToStr(CheckValue(v)));
+    TCustomMaskEdit::SetText(base::IntToStr(CheckValue(v)));
     if (!EditorEnabled) SelectAll();
 }
 
 double TGrdSpinEdit::FloatValue() const
 {
     double v = 0;
-    return base::TryStrToFloat(Text(), v) ? v : MinFloatValue;
+    return base::TryStrToFloat(base::Trim(Text()), v) ? v : MinFloatValue;
 }
 
 void TGrdSpinEdit::SetFloatValue(double v)
 {
     v = CheckFloatValue(v);
-    TCustomEdit::SetText(precision_ == 0 ? base::FloatToStr(v) : base::FloatToStrFixed(v, precision_));
+    TCustomMaskEdit::SetText(precision_ == 0 ? base::FloatToStr(v) : base::FloatToStrFixed(v, precision_));
 }
 
 base::TDateTime TGrdSpinEdit::DateValue() const
@@ -386,12 +438,14 @@ base::TDateTime TGrdSpinEdit::DateValue() const
 void TGrdSpinEdit::SetTextKeepCaret(const std::string& s)
 {
     const int caret = SelStart();
-    TCustomEdit::SetText(s);
+    TCustomMaskEdit::SetText(s);
     SetSelStart(std::min(caret, int(s.size())));
 }
 
 void TGrdSpinEdit::SetDateValue(base::TDateTime v)
 {
+    date_ = v;
+    if (ComponentState() & csLoading) return;  // Loaded writes the text
     date_ = CheckDateValue(v);
     SetTextKeepCaret(base::DateToStr(date_));
 }
@@ -399,12 +453,13 @@ void TGrdSpinEdit::SetDateValue(base::TDateTime v)
 base::TDateTime TGrdSpinEdit::TimeValue() const
 {
     base::TDateTime t = 0;
-    return TryStrToTimeLocale(Text(), t) ? t : 0;
+    return TryStrToTimeLocale(base::Trim(Text()), t) ? t : 0;
 }
 
 void TGrdSpinEdit::SetTimeValue(base::TDateTime v)
 {
     time_ = v;
+    if (ComponentState() & csLoading) return;
     SetTextKeepCaret(base::TimeToStr(v));
 }
 
@@ -468,7 +523,7 @@ void TGrdSpinEdit::SetEditAlign(TEditAlign Value)
 
 void TGrdSpinEdit::CreateParams(TCreateParams& params)
 {
-    TCustomEdit::CreateParams(params);
+    TCustomMaskEdit::CreateParams(params);
     params.Style |= WS_CLIPCHILDREN;
     if (editAlign_ == eaRight) params.Style |= ES_RIGHT;
     else if (editAlign_ == eaCenter) params.Style |= ES_CENTER;
@@ -476,7 +531,7 @@ void TGrdSpinEdit::CreateParams(TCreateParams& params)
 
 void TGrdSpinEdit::CreateWnd()
 {
-    TCustomEdit::CreateWnd();
+    TCustomMaskEdit::CreateWnd();
     SetEditRect();
 }
 
@@ -499,7 +554,7 @@ int TGrdSpinEdit::MinHeight()
 
 void TGrdSpinEdit::WMSize(TWMSize& m)
 {
-    TCustomEdit::WMSize(m);
+    TCustomMaskEdit::WMSize(m);
     if (SizeEdgeButton(*this, button_, button_ ? button_->Width() : 0, MinHeight())) SetEditRect();
 }
 
@@ -508,7 +563,8 @@ void TGrdSpinEdit::WMSize(TWMSize& m)
 int TGrdSpinEdit::FieldAtCaret(char separator) const
 {
     // p1, p2: 1-based places of the first two separators (0: none); the caret counts from 0.
-    const std::string t = Text();
+    // The window text, so that the places are the caret's also under a mask.
+    const std::string& t = EditText();
     const std::size_t first = t.find(separator);
     const int p1 = first == std::string::npos ? 0 : int(first) + 1;
     const std::size_t second = first == std::string::npos ? first : t.find(separator, first + 1);
@@ -570,7 +626,7 @@ void TGrdSpinEdit::WMKeyDown(TWMKeyDown& m)
     case VK_UP: UpClick(); m.Result = 0; return;
     case VK_NEXT:
     case VK_DOWN: DownClick(); m.Result = 0; return;
-    default: TCustomEdit::WMKeyDown(m);
+    default: TCustomMaskEdit::WMKeyDown(m);
     }
 }
 
@@ -581,7 +637,7 @@ void TGrdSpinEdit::KeyDown(Word& Key, TShiftState Shift)
         if (HandleAllocated()) PostMessage(Handle(), WM_KEYDOWN, VK_TAB, 0);
     }
     if (Key == VK_DELETE && !EditorEnabled) Key = 0;
-    TCustomEdit::KeyDown(Key, Shift);
+    TCustomMaskEdit::KeyDown(Key, Shift);
 }
 
 void TGrdSpinEdit::WMChar(TWMChar& m)
@@ -589,7 +645,7 @@ void TGrdSpinEdit::WMChar(TWMChar& m)
     constexpr LPARAM kKeypad = LPARAM(0x40) << 16;  // the keypad bit of the scan code
     if (ExcelStyleDecimalSeparator && m.CharCode() == '.' && (m.LParam & kKeypad))
         m.SetCharCode(Word((unsigned char)base::DecimalSeparator()));
-    TCustomEdit::WMChar(m);
+    TCustomMaskEdit::WMChar(m);
 }
 
 void TGrdSpinEdit::KeyPress(char& Key)
@@ -598,7 +654,7 @@ void TGrdSpinEdit::KeyPress(char& Key)
         Key = 0;
         MessageBeep(0);
     }
-    if (Key) TCustomEdit::KeyPress(Key);
+    if (Key) TCustomMaskEdit::KeyPress(Key);
 }
 
 bool TGrdSpinEdit::IsValidChar(char Key) const
@@ -607,7 +663,10 @@ bool TGrdSpinEdit::IsValidChar(char Key) const
     const char dec = base::DecimalSeparator(), thou = base::ThousandSeparator();
     const char tsep = base::TimeSeparator(), dsep = base::DateSeparator();
     const unsigned char code = (unsigned char)Key;
-    const std::string t = Text();
+    // The window text (the caret's places), without the mask's empty places at its end.
+    std::string t = EditText();
+    if (IsMasked())
+        while (!t.empty() && (t.back() == Mask().Blank() || t.back() == ' ')) t.pop_back();
     const int selStart = SelStart(), selLength = SelLength();
     const auto covered = [&](char c) {  // every c of the text lies in the selection
         for (int i = 0; i < int(t.size()); ++i)
@@ -639,23 +698,23 @@ bool TGrdSpinEdit::IsValidChar(char Key) const
 
 void TGrdSpinEdit::WMPaste(TMessage& m)
 {
-    if (EditorEnabled && !ReadOnly()) TCustomEdit::WMPaste(m);
+    if (EditorEnabled && !ReadOnly()) TCustomMaskEdit::WMPaste(m);
 }
 
 void TGrdSpinEdit::WMCut(TMessage& m)
 {
-    if (EditorEnabled && !ReadOnly()) TCustomEdit::WMCut(m);
+    if (EditorEnabled && !ReadOnly()) TCustomMaskEdit::WMCut(m);
 }
 
 void TGrdSpinEdit::CMEnter(TMessage& m)
 {
     if (AutoSelect && (GetKeyState(VK_LBUTTON) >= 0 || !EditorEnabled)) SelectAll();
-    TCustomEdit::CMEnter(m);
+    TCustomMaskEdit::CMEnter(m);
 }
 
 void TGrdSpinEdit::CMExit(TMessage& m)
 {
-    TCustomEdit::CMExit(m);
+    TCustomMaskEdit::CMExit(m);
     switch (spinType_) {
     case sptNormal:
         if (CheckValue(Value()) != Value()) SetValue(Value());

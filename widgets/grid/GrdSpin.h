@@ -1,12 +1,14 @@
 #pragma once
 // Spin controls: a button that repeats its click while held, a pair of them (up and
-// down), and an edit with such a pair that holds an integer, a float, a date or a time
-// and steps it with the buttons, the arrow keys and the page keys.
+// down), and a masked edit with such a pair that holds an integer, a float, a date or a
+// time and steps it with the buttons, the arrow keys and the page keys.
+#include <functional>
 #include <string>
 
 #include "base/DateTime.h"
 #include "platform/controls/Buttons.h"
 #include "platform/controls/Edit.h"
+#include "platform/controls/Mask.h"
 #include "widgets/grid/GrdEdit.h"
 
 namespace platform {
@@ -89,7 +91,7 @@ private:
 enum TGrdSpinType { sptNormal, sptFloat, sptDate, sptTime };
 enum TEditAlign { eaLeft, eaRight, eaCenter };
 
-class TGrdSpinEdit : public platform::TCustomEdit {
+class TGrdSpinEdit : public platform::TCustomMaskEdit {
 public:
     explicit TGrdSpinEdit(platform::TComponent* AOwner);
     ~TGrdSpinEdit() override;
@@ -136,6 +138,10 @@ public:
     virtual void DownClick();
 
     void Loaded() override;
+    // The streamed properties; the value of the spin type's kind only.
+    void GetPublished(platform::TPropertyList& L) override;
+    // The button pair is not streamed with the edit.
+    void GetChildren(const std::function<void(platform::TComponent*)>& Proc, platform::TComponent* Root) override;
     void CreateParams(platform::TCreateParams& params) override;
     void WMKeyDown(platform::TWMKeyDown& m) override;
     void KeyDown(platform::Word& Key, platform::TShiftState Shift) override;
@@ -166,6 +172,14 @@ private:
     bool isWinXP_ = false, spinFlat_ = false, spinTransparent_ = false;
     bool monthFirst_ = false;
     TEditAlign editAlign_ = eaLeft;
+};
+
+// The spin edit with its edit mask streamed: the value is typed into the mask's places,
+// and the steps work on the field under the caret as the mask lays it out.
+class TExMaskSpinEdit : public TGrdSpinEdit {
+public:
+    using TGrdSpinEdit::TGrdSpinEdit;
+    void GetPublished(platform::TPropertyList& L) override;
 };
 
 // The locale's short date and long time texts read back; false for a text that is none.

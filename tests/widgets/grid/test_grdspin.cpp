@@ -13,6 +13,7 @@
 #include "platform/forms/Forms.h"
 #include "platform/system/Beep.h"
 #include "platform/system/Thread.h"
+#include "platform/Streaming.h"
 #include "platform/TestRig.h"
 #include "tests/platform/ControlFixture.h"
 #include "widgets/grid/GrdSpin.h"
@@ -318,4 +319,122 @@ TEST_F(SpinTest, LeavingWritesAValueOutsideItsLimitsBackLimited)
     f->SetText("-3.5");
     other->SetFocus();
     EXPECT_EQ(f->Text(), "0");
+}
+
+namespace {
+
+struct MaskSpinTest : SpinTest {
+    TExMaskSpinEdit* MaskSpin(const std::string& mask, TGrdSpinType type)
+    {
+        auto* e = Add<TExMaskSpinEdit>(10, 10, 120, 24);
+        e->SetEditMask(mask);
+        e->SetSpinType(type);
+        return e;
+    }
+    // Types the characters one by one at the caret.
+    static void Type(TWinControl* e, const std::string& s)
+    {
+        for (char c : s) SendChar(e, c);
+    }
+};
+
+}  // namespace
+
+TEST_F(MaskSpinTest, IntegersTakeOnlyWhatTheMaskTakesAndStepWithinTheirLimits)
+{
+    auto* e = MaskSpin("999;0;_", sptNormal);
+    int changes = 0, completes = 0;
+    e->OnChange = [&](TObject*) { ++changes; };
+    e->OnEditComplete = [&](TObject*) { ++completes; };
+    EXPECT_EQ(e->Text(), "0");
+    EXPECT_EQ(e->EditText(), "0__");
+    e->SetFocus();
+    e->SelectAll();
+    Type(e, "4x2");  // the letter is refused with a beep
+    EXPECT_EQ(e->Text(), "42");
+    EXPECT_EQ(beeps, 1);
+    Type(e, "7");
+    EXPECT_EQ(e->Text(), "427");
+    EXPECT_EQ(completes, 1);  // every place filled
+    Type(e, "1");  // no place left
+    EXPECT_EQ(e->Text(), "427");
+    EXPECT_EQ(beeps, 2);
+    EXPECT_EQ(e->Value(), 427);  // read as typed; limited when set, stepped or left
+    e->SetValue(98);
+    changes = 0;
+    SendKey(e, VK_UP);
+    EXPECT_EQ(e->Text(), "99");
+    for (int i = 0; i < 3; ++i) SendKey(e, VK_PRIOR);
+    EXPECT_EQ(e->Text(), "100");
+    EXPECT_EQ(changes, 2);  // a step to the same text changes nothing
+    e->SetValue(1);
+    Press(e->Button(), false);
+    Press(e->Button(), false, WM_LBUTTONUP);
+    Press(e->Button(), false);
+    Press(e->Button(), false, WM_LBUTTONUP);
+    EXPECT_EQ(e->Text(), "0");  // the minimum holds
+    EXPECT_EQ(e->EditText(), "0__");
+}
+
+TEST_F(MaskSpinTest, DatesAndTimesStepTheMasksFieldUnderTheCaret)
+{
+    base::TFormatSettings s = base::FormatSettings();
+    s.ShortDateFormat = "mm/dd/yyyy";
+    base::SetFormatSettings(s);
+    auto* d = MaskSpin("!99/99/0000;1;_", sptDate);
+    RunSteps(d, {
+                    {"01/31/2005", 0, true, "02/28/2005"},
+                    {"01/31/2005", 4, true, "02/01/2005"},
+                    {"01/31/2005", 8, true, "01/31/2006"},
+                    {"01/01/2005", 3, false, "12/31/2004"},
+                });
+    d->SetFocus();
+    d->SetText("01/31/2005");
+    d->SetSelStart(0);
+    Type(d, "1a2");  // the letter is refused; typing steps over the separator
+    EXPECT_EQ(d->Text(), "12/31/2005");
+    EXPECT_EQ(beeps, 1);
+    Press(d->Button(), true);  // the caret stands in the day now
+    Press(d->Button(), true, WM_LBUTTONUP);
+    EXPECT_EQ(d->Text(), "01/01/2006");
+
+    auto* t = MaskSpin("!90:00:00;1;_", sptTime);
+    RunSteps(t, {
+                    {"10:59:59", 0, false, "09:59:59"},
+                    {"10:59:59", 4, true, "11:00:59"},
+                    {"10:59:59", 7, true, "11:00:00"},
+                    {"00:00:30", 1, false, "23:00:30"},
+                });
+    t->SetFocus();
+    t->SetText("10:20:30");
+    t->SetSelStart(3);
+    Type(t, "4:");  // a digit goes in, a third separator beeps
+    EXPECT_EQ(t->Text(), "10:40:30");
+    EXPECT_EQ(beeps, 2);
+    SendKey(t, VK_DOWN);  // the caret is in the minutes still
+    EXPECT_EQ(t->Text(), "10:39:30");
+}
+
+TEST_F(MaskSpinTest, TheMaskAndTheValueStreamWithoutTheButtonPair)
+{
+    auto* e = MaskSpin("!90:00:00;1;_", sptTime);
+    e->MinValue = 3;
+    e->MaxValue = 9;
+    e->Increment = 2;
+    e->SetDirection(spHorizontal);
+    e->SetText("07:08:09");
+    TMemoryStream stream;
+    stream.WriteComponent(e);
+    auto* back = Add<TExMaskSpinEdit>(10, 40, 120, 24);
+    const int parts = back->ComponentCount();
+    stream.SetPosition(0);
+    stream.ReadComponent(back);
+    EXPECT_EQ(back->ComponentCount(), parts);  // still its own pair only
+    EXPECT_EQ(back->EditMask(), "!90:00:00;1;_");
+    EXPECT_EQ(back->SpinType(), sptTime);
+    EXPECT_EQ(back->Text(), "07:08:09");
+    EXPECT_EQ(back->Direction(), spHorizontal);
+    EXPECT_EQ(back->MinValue, 3);
+    EXPECT_EQ(back->MaxValue, 9);
+    EXPECT_EQ(back->Increment, 2);
 }
