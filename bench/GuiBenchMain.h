@@ -4,7 +4,9 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
+#include <functional>
 
+#include "RecordingReporter.h"
 #include "platform/TestRig.h"
 
 // The GUI layer, off screen unless QT_QPA_PLATFORM names a platform.
@@ -14,12 +16,17 @@ inline void StartGuiHost()
     platform::EnsurePlatform();
 }
 
-inline int RunGuiBenchmarks(int argc, char** argv)
+// Runs the benchmarks; `summary`, when given, prints the figures of the runs beside their
+// peers or floors at the end.
+inline int RunGuiBenchmarks(int argc, char** argv,
+                            const std::function<void(const RecordingReporter&)>& summary = {})
 {
     StartGuiHost();
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
+    RecordingReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    if (summary) summary(reporter);
     benchmark::Shutdown();
     return 0;
 }

@@ -167,21 +167,16 @@ BENCHMARK(BM_ReportPrintPreviewPage)->Arg(250)->Arg(1000)->Arg(4000)->Unit(bench
 
 int main(int argc, char** argv)
 {
-    StartGuiHost();
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    RecordingReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    const double floor = reporter.Time("BM_ReportPrintPreviewPage/250");
-    if (floor > 0) {
-        for (const char* rows : {"250", "1000", "4000"}) {
-            const double t = reporter.Time(std::string("BM_ReportPrintPreviewPage/") + rows);
-            if (t > 0)
-                std::printf("print preview page of the report, %s rows: %.2f ms, %.2f x the 250-row page "
-                            "(goal: no growth with the length)\n",
-                            rows, t, t / floor);
+    return RunGuiBenchmarks(argc, argv, [](const RecordingReporter& reporter) {
+        const double floor = reporter.Time("BM_ReportPrintPreviewPage/250");
+        if (floor > 0) {
+            for (const char* rows : {"250", "1000", "4000"}) {
+                const double t = reporter.Time(std::string("BM_ReportPrintPreviewPage/") + rows);
+                if (t > 0)
+                    std::printf("print preview page of the report, %s rows: %.2f ms, %.2f x the 250-row page "
+                                "(goal: no growth with the length)\n",
+                                rows, t, t / floor);
+            }
         }
-    }
-    benchmark::Shutdown();
-    return 0;
+    });
 }

@@ -98,15 +98,10 @@ BENCHMARK(BM_PlainDrawText)->Repetitions(5)->ReportAggregatesOnly(true);
 
 int main(int argc, char** argv)
 {
-    StartGuiHost();
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    RecordingReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    const double plain = reporter.Time("BM_PlainDrawText");
-    const double measure = reporter.Time("BM_MeasureDataCell"), draw = reporter.Time("BM_DrawDataCell");
-    if (plain > 0 && measure > 0 && draw > 0)
-        std::printf("data cell measure + draw / plain DrawText (medians): %.2f (goal: at most 3)\n", (measure + draw) / plain);
-    benchmark::Shutdown();
-    return 0;
+    return RunGuiBenchmarks(argc, argv, [](const RecordingReporter& reporter) {
+        const double plain = reporter.Time("BM_PlainDrawText");
+        const double measure = reporter.Time("BM_MeasureDataCell"), draw = reporter.Time("BM_DrawDataCell");
+        if (plain > 0 && measure > 0 && draw > 0)
+            std::printf("data cell measure + draw / plain DrawText (medians): %.2f (goal: at most 3)\n", (measure + draw) / plain);
+    });
 }

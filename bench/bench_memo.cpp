@@ -192,22 +192,17 @@ BENCHMARK(BM_PeerJumpHomeEnd)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {
-    StartGuiHost();
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    RecordingReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    const struct {
-        const char *what, *ours, *peer;
-        double goal;
-    } pairs[] = {{"Ctrl+Home, Ctrl+End with repaints", "BM_JumpHomeEnd", "BM_PeerJumpHomeEnd", 2.0},
-                 {"repaint at the end", "BM_RepaintAtEnd", "BM_PeerRepaintAtEnd", 1.5}};
-    for (const auto& p : pairs) {
-        const double ours = reporter.Time(p.ours), peer = reporter.Time(p.peer);
-        if (ours > 0 && peer > 0)
-            std::printf("%s on 100,000 log lines: %.2f ms, plain text editor %.2f ms (ratio %.2f, goal: %.1f or less)\n",
-                        p.what, ours, peer, ours / peer, p.goal);
-    }
-    benchmark::Shutdown();
-    return 0;
+    return RunGuiBenchmarks(argc, argv, [](const RecordingReporter& reporter) {
+        const struct {
+            const char *what, *ours, *peer;
+            double goal;
+        } pairs[] = {{"Ctrl+Home, Ctrl+End with repaints", "BM_JumpHomeEnd", "BM_PeerJumpHomeEnd", 2.0},
+                     {"repaint at the end", "BM_RepaintAtEnd", "BM_PeerRepaintAtEnd", 1.5}};
+        for (const auto& p : pairs) {
+            const double ours = reporter.Time(p.ours), peer = reporter.Time(p.peer);
+            if (ours > 0 && peer > 0)
+                std::printf("%s on 100,000 log lines: %.2f ms, plain text editor %.2f ms (ratio %.2f, goal: %.1f or less)\n",
+                            p.what, ours, peer, ours / peer, p.goal);
+        }
+    });
 }

@@ -73,20 +73,15 @@ BENCHMARK(BM_PaintRichCells);
 
 int main(int argc, char** argv)
 {
-    StartGuiHost();
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    RecordingReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    // Linear: the cost per paragraph stays as the document grows.
-    const double base = reporter.Time("BM_StoreRoundTrip/10");
-    for (const char* n : {"10", "100", "1000"}) {
-        const double t = reporter.Time(std::string("BM_StoreRoundTrip/") + n);
-        if (t > 0 && base > 0)
-            std::printf("rich-text round trip, %s paragraphs: %.3f ms, %.1f us a paragraph, %.2f x the 10-paragraph "
-                        "rate (goal: linear)\n",
-                        n, t / 1e6, t / 1e3 / std::stod(n), (t / std::stod(n)) / (base / 10));
-    }
-    benchmark::Shutdown();
-    return 0;
+    return RunGuiBenchmarks(argc, argv, [](const RecordingReporter& reporter) {
+        // Linear: the cost per paragraph stays as the document grows.
+        const double base = reporter.Time("BM_StoreRoundTrip/10");
+        for (const char* n : {"10", "100", "1000"}) {
+            const double t = reporter.Time(std::string("BM_StoreRoundTrip/") + n);
+            if (t > 0 && base > 0)
+                std::printf("rich-text round trip, %s paragraphs: %.3f ms, %.1f us a paragraph, %.2f x the 10-paragraph "
+                            "rate (goal: linear)\n",
+                            n, t / 1e6, t / 1e3 / std::stod(n), (t / std::stod(n)) / (base / 10));
+        }
+    });
 }

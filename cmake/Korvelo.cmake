@@ -36,3 +36,16 @@ function(korvelo_test name dir)
   endif()
   set_tests_properties(${name} PROPERTIES WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR} TIMEOUT 900)
 endfunction()
+
+# korvelo_all_libraries(OUT): every library of the project that is built, the program's
+# first, for programs that link the lot (benchmarks, fuzz targets).
+function(korvelo_all_libraries out)
+  set(libs)
+  foreach(t korvelo_app_lib korvelo_flat korvelo_memo korvelo_frame korvelo_chart korvelo_grid
+            korvelo_edit korvelo_plot korvelo_html korvelo_platform korvelo_core korvelo_base)
+    if(TARGET ${t})
+      list(APPEND libs ${t})
+    endif()
+  endforeach()
+  set(${out} ${libs} PARENT_SCOPE)
+endfunction()

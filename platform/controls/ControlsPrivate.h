@@ -81,6 +81,8 @@ void InvertCaret();
 
 // The host window of a windowed control, and the control a host window belongs to.
 QWidget* NewHostWidget(TWinControl* owner, QWidget* parent, Qt::WindowFlags flags);
+// The MK_ flags of the host's mouse buttons and modifier keys.
+UINT MouseKeys(Qt::MouseButtons b, Qt::KeyboardModifiers m);
 TWinControl* HostWidgetOwner(QWidget* w);  // nullptr for other widgets
 // Made by the first windowed control, on the GUI thread, before any worker posts.
 void EnsureMessagePump();

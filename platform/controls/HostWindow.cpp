@@ -92,6 +92,13 @@ Word MapKey(const QKeyEvent* e)
     }
 }
 
+// Modifier keys and buttons of the host event being delivered: GetKeyState answers for it.
+struct EventShift : TInputScope {
+    explicit EventShift(Qt::KeyboardModifiers m, Qt::MouseButtons b = {}) : TInputScope(HeldFlags(m, b)) {}
+};
+
+}  // namespace
+
 UINT MouseKeys(Qt::MouseButtons b, Qt::KeyboardModifiers m)
 {
     UINT k = 0;
@@ -102,13 +109,6 @@ UINT MouseKeys(Qt::MouseButtons b, Qt::KeyboardModifiers m)
     if (m & Qt::ControlModifier) k |= MK_CONTROL;
     return k;
 }
-
-// Modifier keys and buttons of the host event being delivered: GetKeyState answers for it.
-struct EventShift : TInputScope {
-    explicit EventShift(Qt::KeyboardModifiers m, Qt::MouseButtons b = {}) : TInputScope(HeldFlags(m, b)) {}
-};
-
-}  // namespace
 
 namespace {
 // The MK_ flags of mouse messages and the shift state flags they stand for.

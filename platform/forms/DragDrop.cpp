@@ -566,17 +566,6 @@ Qt::DropAction ToAction(int effect)
     return effect & DROPEFFECT_MOVE ? Qt::MoveAction : effect & DROPEFFECT_COPY ? Qt::CopyAction : Qt::IgnoreAction;
 }
 
-unsigned KeysOf(Qt::KeyboardModifiers m, Qt::MouseButtons b)
-{
-    unsigned k = 0;
-    if (b & Qt::LeftButton) k |= MK_LBUTTON;
-    if (b & Qt::RightButton) k |= MK_RBUTTON;
-    if (b & Qt::MiddleButton) k |= MK_MBUTTON;
-    if (m & Qt::ShiftModifier) k |= MK_SHIFT;
-    if (m & Qt::ControlModifier) k |= MK_CONTROL;
-    return k;
-}
-
 // Host drag events to the registered targets of the top-level window they came to.
 class HostDropFilter : public QObject {
 public:
@@ -614,7 +603,7 @@ private:
     {
         const QPoint g = w->mapToGlobal(e->position().toPoint());
         const TPoint screen{g.x(), g.y()};
-        const unsigned keys = KeysOf(e->modifiers(), e->buttons());
+        const unsigned keys = MouseKeys(e->buttons(), e->modifiers());
         const int allowed = ToEffect(e->possibleActions());
         // Our own drag hands its data object over as it is; other programs' data is read.
         if (e->type() == QEvent::DragEnter || !data_) {
