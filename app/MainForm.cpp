@@ -406,7 +406,7 @@ void TMainForm::FormCreate(TObject*)
     CurrentAppendage = CurrentFrame = CurrentPoint = 0;
     RefreshAll();
     DraughtMarkComboBox->SetItemIndex(0);
-    SetupOpenGL();
+    // The 3D view's context comes after the window is on the screen (RenderOnIdle).
 }
 
 void TMainForm::SetupOpenGL()

@@ -185,6 +185,11 @@ public:
     void SetViewMode3D(bool singleAppendage);
     void SetProjection3D();
     void ResetCamera3D();
+    // The 3D view's rendering context is made once the window is on the screen: at the
+    // first idle pass after the panel has been painted (the driver takes long to load).
+    // Made now when it has not been tried yet; true when there is one.
+    bool EnsureContext3D();
+    bool ContextTried3D() const { return contextTried3D_; }
 
     // --- 2D views (MainFormViews.cpp) ---
     platform::TSavePictureDialog* SaveImageDialog = nullptr;
@@ -287,6 +292,8 @@ private:
     std::size_t SceneKey3D() const;
     std::size_t drawnScene3D_ = 0;  // SceneKey3D of the frame on the panel
     bool sceneDrawn3D_ = false;
+    bool panelPainted3D_ = false;  // the panel has been on the screen
+    bool contextTried3D_ = false;  // SetupOpenGL has run
     double zoomFactor3D_ = 1.5;
 
     void SetupInspector();  // MainFormInspector.cpp

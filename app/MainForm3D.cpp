@@ -16,6 +16,11 @@ namespace app {
 void TMainForm::SetupView3D()
 {
     View3D = new TView3D;
+    // The first paint of the panel lets the next idle pass make the context.
+    OpenGLPanel->WindowProc = [this, inner = OpenGLPanel->WindowProc](TMessage& m) {
+        inner(m);
+        if (m.Msg == WM_PAINT) panelPainted3D_ = true;
+    };
     OpenGLPanel->OnResize = [this](TObject* s) { OpenGLPanelResize(s); };
     OpenGLPanel->OnMouseDown = [this](TObject*, TMouseButton, TShiftState shift, int x, int y) {
         View3D->MouseDown(shift, x, y);
@@ -36,6 +41,15 @@ void TMainForm::ReleaseView3D()
     if (View3D && MakeCurrent3D()) View3D->Release();
     delete View3D;
     View3D = nullptr;
+}
+
+bool TMainForm::EnsureContext3D()
+{
+    if (!contextTried3D_ && View3D) {
+        contextTried3D_ = true;
+        SetupOpenGL();
+    }
+    return hRC != nullptr;
 }
 
 bool TMainForm::MakeCurrent3D()
@@ -127,8 +141,14 @@ void TMainForm::OpenGLPanelResize(TObject*)
 
 void TMainForm::RenderOnIdle(TObject*, bool&)
 {
+    if (!View3D) return;
+    if (!contextTried3D_) {
+        // The window showed without the context; it is made once the panel has been painted.
+        if (panelPainted3D_) EnsureContext3D();
+        return;
+    }
     // The frame on the panel stands until something it shows changes.
-    if (!View3D || (sceneDrawn3D_ && SceneKey3D() == drawnScene3D_)) return;
+    if (sceneDrawn3D_ && SceneKey3D() == drawnScene3D_) return;
     if (MakeCurrent3D()) DrawScene3D();
 }
 

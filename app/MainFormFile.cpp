@@ -227,7 +227,7 @@ void TMainForm::Help1Click(TObject*)
 void TMainForm::ModelData1Click(TObject*)
 {
     std::string vendor = "not available", version = "not available";
-    if (hRC && wglMakeCurrent(hDC, hRC)) {
+    if (EnsureContext3D() && wglMakeCurrent(hDC, hRC)) {
         const base::OpenGLStrings gl = base::GetOpenGLStrings();
         vendor = gl.vendor;
         version = gl.version;

@@ -19,6 +19,7 @@
 #include "widgets/frame/ExPageControl.h"
 #include "platform/forms/Dialogs.h"
 #include "platform/forms/Forms.h"
+#include "platform/system/Thread.h"
 #include "support/TestSupport.h"
 #include "widgets/html/HtmlText.h"
 
@@ -63,6 +64,18 @@ protected:
         main = app::MainForm;
         main->Show();
         platform::Application->ProcessMessages();
+        AwaitView3D();
+    }
+    // Runs the loop until the 3D view's context has been made: the window has been painted
+    // and the queue has emptied (at most a few seconds).
+    void AwaitView3D()
+    {
+        platform::RestartLoop();
+        bool over = false;
+        platform::TTimer timer(nullptr);
+        timer.SetInterval(10000);
+        timer.SetOnTimer([&](platform::TObject*) { over = true; });
+        while (!over && !main->ContextTried3D()) platform::Application->HandleMessage();
     }
     // Ends it as the user does, closing the main window, then frees the windows.
     void Stop()

@@ -5,7 +5,9 @@
 #include "AppFixture.h"
 #include "base/FileUtils.h"
 #include "platform/controls/ComCtrls.h"
+#include "platform/controls/ExtCtrls.h"
 #include "platform/controls/Menus.h"
+#include "platform/graphics/Graphics.h"
 #include "platform/system/Shell.h"
 #include "widgets/edit/ExCombo.h"
 #include "widgets/frame/ExMenus.h"
@@ -70,6 +72,49 @@ TEST_F(AppTest, FirstStartWithoutSettingsFile)
     EXPECT_GT(lines[vendor].size(), std::string("OpenGL vendor: ").size());
     EXPECT_NE(IndexOf(lines, "GLU version: "), std::string::npos);
     EXPECT_TRUE(base::FileExists(dir.file("Korvelo.log")));
+    EXPECT_TRUE(boxes.empty());
+}
+
+// The window shows before the 3D view's rendering context is made (loading the driver
+// takes most of a start): the panel is first painted without one, the idle pass after
+// that makes it, writes the OpenGL block in the log and draws the view.
+TEST_F(AppTest, TheWindowShowsBeforeThe3DViewsContextIsMade)
+{
+    Stop();
+    app::CreateAppForms();
+    main = app::MainForm;
+    EXPECT_EQ(main->hRC, nullptr);
+    EXPECT_FALSE(main->ContextTried3D());
+    std::vector<bool> contextAtPaint;
+    TPanel* panel = main->OpenGLPanel;
+    const TControl::TWndMethod inner = panel->WindowProc;
+    panel->WindowProc = [&](TMessage& m) {
+        if (m.Msg == WM_PAINT) contextAtPaint.push_back(main->hRC != nullptr);
+        inner(m);
+    };
+    main->Show();
+    Application->ProcessMessages();
+    EXPECT_EQ(main->hRC, nullptr);  // showing makes none either
+    AwaitView3D();
+    panel->WindowProc = inner;
+    ASSERT_FALSE(contextAtPaint.empty());
+    EXPECT_FALSE(contextAtPaint.front());
+    ASSERT_NE(main->hRC, nullptr);
+    const auto& lines = main->Hull.log.Lines();
+    const std::size_t gl = IndexOf(lines, "OpenGL & Display Driver Properties");
+    ASSERT_NE(gl, std::string::npos);
+    EXPECT_LT(IndexOf(lines, "Hullform class initialised."), gl);
+    // The view drew its axes (small at the start camera): the panel is no longer one colour.
+    auto b = PaintToBitmap(panel);
+    if (const char* dir = std::getenv("KORVELO_SNAPSHOTS")) b->SaveToFile(std::string(dir) + "/startup-3d.bmp");
+    int coloured = 0;
+    for (int y = 0; y < b->Height(); ++y)
+        for (int x = 0; x < b->Width(); ++x) {
+            const COLORREF c = ColorToRGB(b->Canvas()->Pixel(x, y));
+            if (std::max({GetRValue(c), GetGValue(c), GetBValue(c)}) - std::min({GetRValue(c), GetGValue(c), GetBValue(c)}) > 60)
+                ++coloured;
+        }
+    EXPECT_GT(coloured, 10);
     EXPECT_TRUE(boxes.empty());
 }
 
