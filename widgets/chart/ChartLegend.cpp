@@ -258,8 +258,37 @@ void TCustomChartLegend::DrawLegend()
 {
     CalcLegendStyle();
     TCanvas3D& c = *chart_->ChartCanvas();
-    int f = Pen().Visible() ? Pen().Width() : 0;
-    if (Bevel() != bvNone) f = BevelWidth();
+    TLegendSizes z;
+    z.frame = Pen().Visible() ? Pen().Width() : 0;
+    if (Bevel() != bvNone) z.frame = BevelWidth();
+    CountItems();
+    chart_->LegendColor = Color();
+    c.AssignFont(Font());
+    TitleShown = title_->Visible() && !title_->Text().empty();
+    if (TitleShown) titleHeight_ = title_->CalcHeight();
+    c.AssignFont(Font());
+    z.space = c.TextWidth(" ");
+    z.item = CalcItemHeight();
+    if (Vertical()) LayoutColumn(z);
+    else LayoutRows(z);
+    if (LastItem < firstValue_) {
+        texts_.clear();
+        return;
+    }
+    PlaceHeight(z.item);
+    const TLegendLeft left = Vertical() ? PlaceVertical(z.frame) : PlaceHorizontal();
+    if (chart_->OnGetLegendRect) chart_->OnGetLegendRect(chart_, ShapeBounds);
+    Draw();
+    DrawTitle();
+    DrawItems(left, z);
+    if (ResizeChart && !CustomPosition()) ShrinkChartRect();
+    chart_->ReCalcWidthHeight();
+    texts_.clear();
+}
+
+// The first item shown (by the chart's page with values) and how many items there are.
+void TCustomChartLegend::CountItems()
+{
     const int m = chart_->MaxPointsPerPage();
     if (EffectiveStyle == lsValues && CurrentPage && m > 0) firstValue_ = (chart_->Page() - 1) * m;
     else if (m > 0) firstValue_ = 0;
@@ -274,144 +303,175 @@ void TCustomChartLegend::DrawLegend()
         ItemCount = n - firstValue_;
     }
     ItemCount = std::max(0, ItemCount);
-    chart_->LegendColor = Color();
-    c.AssignFont(Font());
-    TitleShown = title_->Visible() && !title_->Text().empty();
-    if (TitleShown) titleHeight_ = title_->CalcHeight();
-    c.AssignFont(Font());
-    const int s = c.TextWidth(" ");
-    const int h = CalcItemHeight();
-    auto computeTexts = [&] {
-        texts_.clear();
-        for (int i = firstValue_; i <= LastItem; ++i) {
-            std::string t = chart_->FormattedLegend(i);
-            const std::size_t a = t.find(ChartColumnSeparator);
-            if (a == std::string::npos) {
-                texts_.push_back({t, {}});
-            } else {
-                std::string rest = t.substr(a + 1);
-                const std::size_t b = rest.find(ChartColumnSeparator);
-                texts_.push_back({t.substr(0, a), b == std::string::npos ? rest : rest.substr(0, b)});
-            }
+}
+
+// The texts of the items shown, split at the column separator, and the columns' widths.
+void TCustomChartLegend::ComputeTexts(int space)
+{
+    TCanvas3D& c = *chart_->ChartCanvas();
+    texts_.clear();
+    for (int i = firstValue_; i <= LastItem; ++i) {
+        std::string t = chart_->FormattedLegend(i);
+        const std::size_t a = t.find(ChartColumnSeparator);
+        if (a == std::string::npos) {
+            texts_.push_back({t, {}});
+        } else {
+            std::string rest = t.substr(a + 1);
+            const std::size_t b = rest.find(ChartColumnSeparator);
+            texts_.push_back({t.substr(0, a), b == std::string::npos ? rest : rest.substr(0, b)});
         }
-        columnWidths_[0] = columnWidths_[1] = 0;
-        for (auto& t : texts_) {
-            if (!t.first.empty()) columnWidths_[0] = std::max(columnWidths_[0], c.TextWidth(t.first));
-            if (!t.second.empty()) columnWidths_[1] = std::max(columnWidths_[1], c.TextWidth(t.second));
-        }
-        textWidth_ = 2 * s - 1 + columnWidths_[0] + columnWidths_[1];
-    };
+    }
+    columnWidths_[0] = columnWidths_[1] = 0;
+    for (auto& t : texts_) {
+        if (!t.first.empty()) columnWidths_[0] = std::max(columnWidths_[0], c.TextWidth(t.first));
+        if (!t.second.empty()) columnWidths_[1] = std::max(columnWidths_[1], c.TextWidth(t.second));
+    }
+    textWidth_ = 2 * space - 1 + columnWidths_[0] + columnWidths_[1];
+}
+
+// How many items of size z fit from p to the chart's bottom (vertical) or right edge.
+int TCustomChartLegend::ItemsThatFit(int p, int z, bool vertical, int frame) const
+{
+    const TRect& cr = chart_->ChartRect;
+    const int edge = vertical ? cr.Bottom : cr.Right;
+    if (edge <= p || z <= 0) return 0;
+    const int extent = vertical ? chart_->ChartRectHeight + cr.Top : chart_->ChartRectWidth;
+    return std::min((extent - p - 2 * frame) / z, ItemCount);
+}
+
+// Beside the chart: one column of the items that fit below the legend's top.
+void TCustomChartLegend::LayoutColumn(const TLegendSizes& z)
+{
+    if (!CustomPosition())
+        ShapeBounds.Top = chart_->DrawBounds.Top + int(std::nearbyint(TopPos * chart_->DrawBounds.Height() / 100.0));
+    ColumnCount = 1;
+    RowCount = ItemsThatFit(FirstItemTop(), z.item, true, z.frame);
+    LastItem = firstValue_ + std::min(ItemCount, RowCount) - 1;
+    ComputeTexts(z.space);
+}
+
+// Above or below the chart: as many columns as fit across, in at most MaxNumRows rows.
+void TCustomChartLegend::LayoutRows(const TLegendSizes& z)
+{
     TRect& r = ShapeBounds;
     const TRect& cr = chart_->ChartRect;
-    auto fits = [&](int p, int z, bool vertical) {
-        const int edge = vertical ? cr.Bottom : cr.Right;
-        if (edge <= p || z <= 0) return 0;
-        const int extent = vertical ? chart_->ChartRectHeight + cr.Top : chart_->ChartRectWidth;
-        return std::min((extent - p - 2 * f) / z, ItemCount);
-    };
-    if (Vertical()) {
-        if (!CustomPosition()) r.Top = chart_->DrawBounds.Top + int(std::nearbyint(TopPos * chart_->DrawBounds.Height() / 100.0));
-        ColumnCount = 1;
-        RowCount = fits(FirstItemTop(), h, true);
-        LastItem = firstValue_ + std::min(ItemCount, RowCount) - 1;
-        computeTexts();
-    } else {
-        LastItem = firstValue_ + ItemCount - 1;
-        computeTexts();
-        SymbolWidthPx = symbol_->CalcWidth(textWidth_);
-        if (!CustomPosition()) {
-            if (alignment_ == laBottom) {
-                int g = chart_->Shadow().VertSize() + f + 1;
-                if (OnLegendSizing) OnLegendSizing(this, g);
-                r.Bottom = cr.Bottom - g;
-            } else {
-                r.Top = cr.Top + f + 1;
-            }
+    LastItem = firstValue_ + ItemCount - 1;
+    ComputeTexts(z.space);
+    SymbolWidthPx = symbol_->CalcWidth(textWidth_);
+    if (!CustomPosition()) {
+        if (alignment_ == laBottom) {
+            int g = chart_->Shadow().VertSize() + z.frame + 1;
+            if (OnLegendSizing) OnLegendSizing(this, g);
+            r.Bottom = cr.Bottom - g;
+        } else {
+            r.Top = cr.Top + z.frame + 1;
         }
-        ColumnCount = fits(8, SymbolWidthPx + textWidth_ + (HasCheckBoxes() ? 35 : 8), false);
-        RowCount = ColumnCount < 1 ? 0 : std::min((ItemCount + ColumnCount - 1) / ColumnCount, MaxNumRows);
-        LastItem = firstValue_ + std::min(ItemCount, ColumnCount * RowCount) - 1;
-        computeTexts();
     }
-    if (LastItem < firstValue_) {
-        texts_.clear();
-        return;
-    }
-    int a = h * RowCount + 2;
+    ColumnCount = ItemsThatFit(8, SymbolWidthPx + textWidth_ + (HasCheckBoxes() ? 35 : 8), false, z.frame);
+    RowCount = ColumnCount < 1 ? 0 : std::min((ItemCount + ColumnCount - 1) / ColumnCount, MaxNumRows);
+    LastItem = firstValue_ + std::min(ItemCount, ColumnCount * RowCount) - 1;
+    ComputeTexts(z.space);
+}
+
+// The legend's height: its rows and the title with its shadow.
+void TCustomChartLegend::PlaceHeight(int itemHeight)
+{
+    int a = itemHeight * RowCount + 2;
     if (TitleShown) {
         a += titleHeight_ + 2;
         if (!title_->Transparent() && title_->Shadow()) a += std::abs(title_->Shadow()->VertSize());
     }
-    if (alignment_ == laBottom && !CustomPosition()) r.Top = r.Bottom - a;
-    else r.Bottom = r.Top + a;
-    int cx = 0, x0;
+    if (alignment_ == laBottom && !CustomPosition()) ShapeBounds.Top = ShapeBounds.Bottom - a;
+    else ShapeBounds.Bottom = ShapeBounds.Top + a;
+}
+
+// Beside the chart: as wide as the widest text with its symbol (or the title), at the
+// chart's left or right edge.
+TCustomChartLegend::TLegendLeft TCustomChartLegend::PlaceVertical(int frame)
+{
+    TRect& r = ShapeBounds;
+    const TRect& cr = chart_->ChartRect;
     const bool boxes = HasCheckBoxes();
-    if (Vertical()) {
-        int w = textWidth_ + 10;
-        SymbolWidthPx = symbol_->CalcWidth(textWidth_ + 10);
-        w += SymbolWidthPx;
-        if (OnLegendSizing) OnLegendSizing(this, w);
-        if (TitleShown) w = std::max(w, title_->TotalWidth());
-        if (CustomPosition() || alignment_ == laLeft) {
-            if (!CustomPosition()) r.Left = cr.Left + f + 1;
-        } else {
-            r.Right = cr.Right - (Shadow() ? Shadow()->HorizSize() : 0) - f - 1;
-            r.Left = r.Right - w - (boxes ? 15 : 0);
-        }
-        x0 = r.Left;
-        if (boxes) {
-            cx = r.Left + 4;
-            x0 = cx + 11;
-        }
-        r.Right = x0 + w;
+    int w = textWidth_ + 10;
+    SymbolWidthPx = symbol_->CalcWidth(textWidth_ + 10);
+    w += SymbolWidthPx;
+    if (OnLegendSizing) OnLegendSizing(this, w);
+    if (TitleShown) w = std::max(w, title_->TotalWidth());
+    if (CustomPosition() || alignment_ == laLeft) {
+        if (!CustomPosition()) r.Left = cr.Left + frame + 1;
     } else {
-        int w = ColumnCount * (textWidth_ + SymbolWidthPx + 6) + 10;
-        if (boxes) w += ColumnCount * 13 + 8;
-        const int d = std::min(chart_->ChartRectWidth, w) / 2;
-        if (!CustomPosition())
-            r.Left = int(std::nearbyint(TopPos * (chart_->DrawBounds.Width() - 2 * d) / 100.0)) + chart_->ChartRectCenterX - d;
-        r.Right = r.Left + 2 * d;
-        x0 = r.Left;
-        if (boxes) {
-            cx = r.Left + 4;
-            x0 = r.Left + 15;
-        }
+        r.Right = cr.Right - (Shadow() ? Shadow()->HorizSize() : 0) - frame - 1;
+        r.Left = r.Right - w - (boxes ? 15 : 0);
     }
-    if (chart_->OnGetLegendRect) chart_->OnGetLegendRect(chart_, r);
-    Draw();
-    if (TitleShown) {
-        title_->CalcShapeBounds(ShapeBounds);
-        title_->Draw();
-        title_->DrawText();
+    TLegendLeft left{0, r.Left};
+    if (boxes) {
+        left.boxes = r.Left + 4;
+        left.items = left.boxes + 11;
     }
-    c.AssignFont(Font());
+    r.Right = left.items + w;
+    return left;
+}
+
+// Above or below the chart: its columns' width, centred by TopPos across the drawing.
+TCustomChartLegend::TLegendLeft TCustomChartLegend::PlaceHorizontal()
+{
+    TRect& r = ShapeBounds;
+    const bool boxes = HasCheckBoxes();
+    int w = ColumnCount * (textWidth_ + SymbolWidthPx + 6) + 10;
+    if (boxes) w += ColumnCount * 13 + 8;
+    const int d = std::min(chart_->ChartRectWidth, w) / 2;
+    if (!CustomPosition())
+        r.Left = int(std::nearbyint(TopPos * (chart_->DrawBounds.Width() - 2 * d) / 100.0)) + chart_->ChartRectCenterX - d;
+    r.Right = r.Left + 2 * d;
+    TLegendLeft left{0, r.Left};
+    if (boxes) {
+        left.boxes = r.Left + 4;
+        left.items = r.Left + 15;
+    }
+    return left;
+}
+
+void TCustomChartLegend::DrawTitle()
+{
+    if (!TitleShown) return;
+    title_->CalcShapeBounds(ShapeBounds);
+    title_->Draw();
+    title_->DrawText();
+}
+
+void TCustomChartLegend::DrawItems(const TLegendLeft& left, const TLegendSizes& z)
+{
+    chart_->ChartCanvas()->AssignFont(Font());
+    const int x0 = left.items;
     const int symbolX = symbol_->Position == spLeft ? x0 + 6 : x0 + textWidth_ + 6;
     const int textX = symbol_->Position == spLeft ? x0 + SymbolWidthPx + 10 : x0 + 6;
     const int shown = LastItem - firstValue_ + 1;
     for (int k = 0; k < shown; ++k) {
         const int i = Inverted ? LastItem - k : firstValue_ + k;
-        DrawItem(k, i, textX, symbolX, cx, h, s);
+        DrawItem(k, i, textX, symbolX, left.boxes, z.item, z.space);
     }
-    if (ResizeChart && !CustomPosition()) {
-        TRect& ch = chart_->ChartRect;
-        switch (alignment_) {
-        case laLeft: ch.Left = r.Right; break;
-        case laRight: ch.Right = r.Left; break;
-        case laTop: ch.Top = r.Bottom + chart_->Shadow().VertSize(); break;
-        case laBottom: ch.Bottom = r.Top; break;
-        }
-        chart_->ReCalcWidthHeight();
-        const int gap = Vertical() ? (HorizMargin ? HorizMargin : 3 * chart_->ChartRectWidth / 100)
-                                   : (VertMargin ? VertMargin : 4 * chart_->ChartRectHeight / 100);
-        switch (alignment_) {
-        case laLeft: ch.Left += gap; break;
-        case laRight: ch.Right -= gap; break;
-        case laTop: ch.Top += gap; break;
-        case laBottom: ch.Bottom -= gap; break;
-        }
+}
+
+// The chart's rectangle gives the legend its side and a margin.
+void TCustomChartLegend::ShrinkChartRect()
+{
+    const TRect& r = ShapeBounds;
+    TRect& ch = chart_->ChartRect;
+    switch (alignment_) {
+    case laLeft: ch.Left = r.Right; break;
+    case laRight: ch.Right = r.Left; break;
+    case laTop: ch.Top = r.Bottom + chart_->Shadow().VertSize(); break;
+    case laBottom: ch.Bottom = r.Top; break;
     }
     chart_->ReCalcWidthHeight();
-    texts_.clear();
+    const int gap = Vertical() ? (HorizMargin ? HorizMargin : 3 * chart_->ChartRectWidth / 100)
+                               : (VertMargin ? VertMargin : 4 * chart_->ChartRectHeight / 100);
+    switch (alignment_) {
+    case laLeft: ch.Left += gap; break;
+    case laRight: ch.Right -= gap; break;
+    case laTop: ch.Top += gap; break;
+    case laBottom: ch.Bottom -= gap; break;
+    }
 }
 
 void TCustomChartLegend::DrawItem(int k, int i, int textX, int symbolX, int cx, int h, int s)
@@ -436,32 +496,7 @@ void TCustomChartLegend::DrawItem(int k, int i, int textX, int symbolX, int cx, 
     if (FontSeriesColor && series) {
         c.Font().SetColor(EffectiveStyle == lsValues ? series->LegendItemColor(i) : series->SeriesColor());
     }
-    const auto& t = texts_[std::size_t(i - firstValue_)];
-    const TLegendTextStyle ts = textStyle_;
-    const bool rightCol0 = EffectiveStyle != lsSeries &&
-                           (ts == ltsLeftValue || ts == ltsLeftPercent || ts == ltsXValue || ts == ltsValue ||
-                            ts == ltsPercent || ts == ltsXAndValue || ts == ltsXAndPercent);
-    const bool rightCol1 = EffectiveStyle != lsSeries &&
-                           (ts == ltsRightValue || ts == ltsRightPercent || ts == ltsXAndValue || ts == ltsXAndPercent);
-    int x = textX;
-    const int ty = boxes ? y + 1 : y;
-    c.SetBackMode(cbmTransparent);
-    auto column = [&](const std::string& text, int width, bool right) {
-        if (right) {
-            x += width;
-            if (!text.empty()) {
-                c.SetTextAlign(TA_RIGHT);
-                c.TextOut(x, ty, text);
-                c.SetTextAlign(0);
-            }
-        } else {
-            if (!text.empty()) c.TextOut(x, ty, text);
-            x += width;
-        }
-        x += s;
-    };
-    column(t.first, columnWidths_[0], rightCol0);
-    column(t.second, columnWidths_[1], rightCol1);
+    DrawItemText(i, textX, boxes ? y + 1 : y, s);
     TRect sr{symbolX, y, symbolX + SymbolWidthPx, y + h + 1};
     if (!symbol_->Continuous || k == 0) sr.Top = y + 2;
     if (!symbol_->Continuous || k == ItemCount - 1) sr.Bottom -= VertSpacing + 3;
@@ -481,6 +516,37 @@ void TCustomChartLegend::DrawItem(int k, int i, int textX, int symbolX, int cx, 
         if (Vertical()) c.DoHorizLine(ShapeBounds.Left, ShapeBounds.Right, y - VertSpacing / 2);
         else c.DoVertLine(ShapeBounds.Left + o + 2, ShapeBounds.Top, ShapeBounds.Bottom);
     }
+}
+
+// Item i's two text columns from x at height y, each right-aligned in its column where
+// the text style puts numbers there.
+void TCustomChartLegend::DrawItemText(int i, int x, int y, int space)
+{
+    TCanvas3D& c = *chart_->ChartCanvas();
+    const auto& t = texts_[std::size_t(i - firstValue_)];
+    const TLegendTextStyle ts = textStyle_;
+    const bool rightCol0 = EffectiveStyle != lsSeries &&
+                           (ts == ltsLeftValue || ts == ltsLeftPercent || ts == ltsXValue || ts == ltsValue ||
+                            ts == ltsPercent || ts == ltsXAndValue || ts == ltsXAndPercent);
+    const bool rightCol1 = EffectiveStyle != lsSeries &&
+                           (ts == ltsRightValue || ts == ltsRightPercent || ts == ltsXAndValue || ts == ltsXAndPercent);
+    c.SetBackMode(cbmTransparent);
+    auto column = [&](const std::string& text, int width, bool right) {
+        if (right) {
+            x += width;
+            if (!text.empty()) {
+                c.SetTextAlign(TA_RIGHT);
+                c.TextOut(x, y, text);
+                c.SetTextAlign(0);
+            }
+        } else {
+            if (!text.empty()) c.TextOut(x, y, text);
+            x += width;
+        }
+        x += space;
+    };
+    column(t.first, columnWidths_[0], rightCol0);
+    column(t.second, columnWidths_[1], rightCol1);
 }
 
 int TCustomChartLegend::Clicked(int x, int y)

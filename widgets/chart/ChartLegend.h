@@ -117,7 +117,27 @@ public:
     bool DoMouseDown(int index);
 
 private:
+    // What one drawing works with: the frame's width, a space's width and an item's height.
+    struct TLegendSizes {
+        int frame = 0, space = 0, item = 0;
+    };
+    // The left edges of the check boxes (0 without them) and of the items.
+    struct TLegendLeft {
+        int boxes = 0, items = 0;
+    };
+    void CountItems();
+    void ComputeTexts(int space);
+    int ItemsThatFit(int p, int z, bool vertical, int frame) const;
+    void LayoutColumn(const TLegendSizes& z);
+    void LayoutRows(const TLegendSizes& z);
+    void PlaceHeight(int itemHeight);
+    TLegendLeft PlaceVertical(int frame);
+    TLegendLeft PlaceHorizontal();
+    void DrawTitle();
+    void DrawItems(const TLegendLeft& left, const TLegendSizes& z);
     void DrawItem(int k, int i, int textX, int symbolX, int c, int h, int s);
+    void DrawItemText(int i, int x, int y, int space);
+    void ShrinkChartRect();
     TCustomChart* chart_;
     TLegendAlignment alignment_ = laRight;
     bool checkBoxes_ = false;
