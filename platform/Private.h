@@ -101,6 +101,9 @@ struct DCRecorder {
     {
         (void)options; (void)clip; (void)text; (void)dx;
     }
+    // Wide text; by default the 8-bit text it stands for ("?" for what the code page lacks).
+    virtual void TextW(DeviceContext&, TPoint, UINT options, const TRect* clip, const std::u16string& text,
+                       const int* dx);
     // The source pixels (empty for raster operations without a source) into target.
     virtual void Blt(DeviceContext&, const TRect& target, const QImage& source, DWORD rop)
     {

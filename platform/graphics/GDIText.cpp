@@ -184,6 +184,12 @@ bool GetTextExtentPoint32W(HDC dc, const std::u16string& text, int count, TSize&
     return TextExtent(dc, Part(text, count), size);
 }
 
+void DCRecorder::TextW(DeviceContext& dc, TPoint p, UINT options, const TRect* clip, const std::u16string& text,
+                       const int* dx)
+{
+    Text(dc, p, options, clip, QStringToAnsi(QString::fromStdU16String(text)), dx);
+}
+
 bool ExtTextOut(HDC dc, int x, int y, UINT options, const TRect* rect, const std::string& text, int count,
                 const int* dx)
 {
@@ -220,7 +226,7 @@ bool TextOutQ(HDC dc, int x, int y, UINT options, const TRect* rect, const QStri
         PathText(*dc, QPointF(left, top), qs, f, dx);
         return true;
     }
-    if (dc->recorder) dc->recorder->Text(*dc, {left, top}, options, rect, QStringToAnsi(qs), dx);
+    if (dc->recorder) dc->recorder->TextW(*dc, {left, top}, options, rect, qs.toStdU16String(), dx);
     Mute mute(*dc);
     std::optional<QRegion> savedClip = dc->clip;
     if (rect && (options & ETO_OPAQUE)) FillRect(dc, *rect, dc->bkColor);
@@ -435,7 +441,7 @@ int DrawTextQ(HDC dc, const QString& raw, TRect* rect, UINT fmt)
     Mute mute(*dc);
     const UINT runOptions = (fmt & DT_NOCLIP) ? 0u : UINT(ETO_CLIPPED);
     auto record = [&](int rx, int ry, const QString& t) {
-        if (rec) rec->Text(*dc, {rx, ry}, runOptions, runOptions ? rect : nullptr, QStringToAnsi(t), nullptr);
+        if (rec) rec->TextW(*dc, {rx, ry}, runOptions, runOptions ? rect : nullptr, t.toStdU16String(), nullptr);
     };
     std::optional<QRegion> savedClip = dc->clip;
     if (!(fmt & DT_NOCLIP)) IntersectClipRect(dc, rect->Left, rect->Top, rect->Right, rect->Bottom);

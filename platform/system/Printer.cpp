@@ -114,18 +114,26 @@ struct PagePlayer : DCRecorder {
     void Text(DeviceContext& dc, TPoint at, UINT options, const TRect* clip, const std::string& text,
               const int* dx) override
     {
+        Draw(dc, at, options, clip, AnsiToQString(text), dx);
+    }
+    void TextW(DeviceContext& dc, TPoint at, UINT options, const TRect* clip, const std::u16string& text,
+               const int* dx) override
+    {
+        Draw(dc, at, options, clip, QString::fromStdU16String(text), dx);
+    }
+    void Draw(DeviceContext& dc, TPoint at, UINT options, const TRect* clip, const QString& s, const int* dx)
+    {
         Prepare(dc);
         if (clip && (options & ETO_OPAQUE)) p->fillRect(ToQRect(*clip), ToQColor(dc.bkColor));
         if (clip && (options & ETO_CLIPPED)) p->setClipRect(ToQRect(*clip), Qt::IntersectClip);
         QFont f = dc.font;
         if (dc.charExtra) f.setLetterSpacing(QFont::AbsoluteSpacing, dc.charExtra);
         const QFontMetrics fm(f);
-        const QString s = AnsiToQString(text);
         if (dc.bkMode == OPAQUE) {
             int w = fm.horizontalAdvance(s);
             if (dx) {
                 w = 0;
-                for (std::size_t i = 0; i < text.size(); ++i) w += dx[i];
+                for (int i = 0; i < s.size(); ++i) w += dx[i];
             }
             p->fillRect(QRect(at.X, at.Y, w, fm.height()), ToQColor(dc.bkColor));
         }

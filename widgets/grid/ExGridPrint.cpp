@@ -120,8 +120,35 @@ struct PrintLayout {
     }
     TSize Extent(const std::string& s)
     {
-        const TSize e = cv->TextExtent(s);
+        const TSize e = wideText.empty() ? cv->TextExtent(s) : cv->TextExtentW(Shown(s));
         return {Units(e.cx), Units(e.cy)};
+    }
+
+    // A wide cell is laid out on its 8-bit stand-in (one character per code unit, "?" for
+    // those beyond it) and measured and drawn with its own characters: the part of the
+    // wide text that t stands for, looked for from *at on (which then moves past it).
+    std::u16string wideText;
+    std::string wideStandIn;
+    std::u16string Shown(const std::string& t, std::size_t* at = nullptr) const
+    {
+        if (!wideText.empty()) {
+            const std::size_t p = wideStandIn.find(t, at ? *at : 0);
+            if (p != std::string::npos) {
+                if (at) *at = p + t.size();
+                return wideText.substr(p, t.size());
+            }
+        }
+        return AnsiToWide(t);
+    }
+    void Out(int x, int y, const std::string& s, std::size_t* at = nullptr)
+    {
+        if (wideText.empty()) cv->TextOut(x, y, s);
+        else cv->TextOutW(x, y, Shown(s, at));
+    }
+    void DrawTextIn(const std::string& s, TRect* r, UINT flags)
+    {
+        if (wideText.empty()) platform::DrawText(cv->Handle(), s, -1, r, flags);
+        else DrawTextW(cv->Handle(), Shown(s), -1, r, flags);
     }
 
     // ---- what a cell shows
@@ -134,10 +161,13 @@ struct PrintLayout {
         if (s.empty()) return s;
         kind = TextType(s, g.EnableHTML);
         if (kind == TTextType::ttFormula) g.CalcCell(rc, r, s);
+        wideText.clear();
+        wideStandIn.clear();
         if (kind == TTextType::ttUnicode) {
-            const std::u16string w = DecodeWideStr(s);
+            wideText = DecodeWideStr(s);
             s.clear();
-            for (char16_t ch : w) s += ch < 256 ? char(ch) : '?';
+            for (char16_t ch : wideText) s += ch < 256 ? char(ch) : '?';
+            wideStandIn = s;
         }
         bool password = false;
         g.GetCellPassword(rc, r, password);
@@ -231,7 +261,7 @@ struct PrintLayout {
         } else if (g.WordWrap() && ps.NoAutoSize && !s.empty()) {
             const int w = std::max(1, int(std::lround((g.ColWidths(c) - 8) * pf * k)));
             TRect m{0, 0, w, 0};
-            platform::DrawText(cv->Handle(), s, -1, &m, DT_CALCRECT | DT_WORDBREAK | DT_EDITCONTROL | DT_NOPREFIX);
+            DrawTextIn(s, &m, DT_CALCRECT | DT_WORDBREAK | DT_EDITCONTROL | DT_NOPREFIX);
             size = {Units(m.Width()) + 8, Units(m.Height())};
         } else {
             const TSize gh = Extent("gh");
@@ -252,6 +282,7 @@ struct PrintLayout {
             g.OnCustomCellSize(&g, cv, rc, r, p, true);
             size = {p.X, p.Y};
         }
+        wideText.clear();
         return size;
     }
 
@@ -747,6 +778,7 @@ struct PrintLayout {
         }
         if (graphic && graphicRect.Width() > 0 && graphicRect.Height() > 0) DrawGraphic(*graphic, rc, r, graphicRect, l.ha);
         if (g.OnCustomCellDraw) g.OnCustomCellDraw(&g, cv, rc, r, TGridDrawState{}, DR(x, y, x + w, y - rowH), true);
+        wideText.clear();
     }
 
     void PrintText(int rc, int r, const std::string& s, TTextType kind, int left, int right, int y, int h,
@@ -761,17 +793,17 @@ struct PrintLayout {
         } else if (g.IsRotated(rc, r, angle) && angle != 0) {
             TRect rr = DR(left, y, right, y - h);
             cv->Font().SetEscapement(angle * 10);
-            const TSize e = cv->TextExtent(s);
+            const TSize e = wideText.empty() ? cv->TextExtent(s) : cv->TextExtentW(Shown(s));
             cv->Font().SetEscapement(0);
             const TPoint p = RotatedStart(rr, angle, e, l.ha, l.va);
             cv->Font().SetEscapement(angle * 10);
-            cv->TextOut(p.X, p.Y, s);
+            Out(p.X, p.Y, s);
             cv->Font().SetEscapement(0);
         } else if (g.WordWrap() && ps.NoAutoSize) {
             TRect rr = DR(left + 4, y, right - 4, y - h);
             UINT flags = DT_WORDBREAK | DT_EDITCONTROL | DT_NOPREFIX | DT_EXPANDTABS;
             flags |= l.ha == taRightJustify ? DT_RIGHT : l.ha == taCenter ? DT_CENTER : DT_LEFT;
-            platform::DrawText(cv->Handle(), s, -1, &rr, flags);
+            DrawTextIn(s, &rr, flags);
         } else {
             const std::vector<std::string> lines = TextLines(s, g.Multilinecells);
             auto xOf = [&](int tw) {
@@ -784,9 +816,9 @@ struct PrintLayout {
                     TRect rr = DR(left + Units(g.XYOffset.X), y - Units(g.XYOffset.Y), right, y - h);
                     UINT flags = DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX;
                     flags |= l.ha == taRightJustify ? DT_RIGHT : l.ha == taCenter ? DT_CENTER : DT_LEFT;
-                    platform::DrawText(cv->Handle(), s, -1, &rr, flags);
+                    DrawTextIn(s, &rr, flags);
                 } else {
-                    cv->TextOut(DX(xOf(Extent(s).cx)), DY(y), s);
+                    Out(DX(xOf(Extent(s).cx)), DY(y), s);
                 }
             } else {
                 const int lh = Extent("gh").cy;
@@ -796,7 +828,13 @@ struct PrintLayout {
                 const bool inMerged = g.IsMergedCell(rc, r);
                 if (!inMerged && l.va == vtaCenter) top = y - (rowH - n * pitch) / 2;
                 else if (!inMerged && l.va == vtaBottom) top = y - (rowH - n * pitch);
-                for (int i = 0; i < n; ++i) cv->TextOut(DX(xOf(Extent(lines[size_t(i)]).cx)), DY(top - i * pitch), lines[size_t(i)]);
+                std::size_t at = 0;
+                for (int i = 0; i < n; ++i) {
+                    const std::string& line = lines[size_t(i)];
+                    std::size_t from = at;
+                    const int tw = wideText.empty() ? Extent(line).cx : Units(cv->TextExtentW(Shown(line, &from)).cx);
+                    Out(DX(xOf(tw)), DY(top - i * pitch), line, &at);
+                }
             }
         }
         cv->Brush().SetStyle(bsSolid);

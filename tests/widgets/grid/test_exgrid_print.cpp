@@ -1104,3 +1104,41 @@ TEST(GridPrint, APreviewMeasuresTheCellsOncePerJob)
     }
     EXPECT_GT(t.g->PrintPageCount(), pages);
 }
+
+TEST(GridPrint, WideCellsPrintTheirOwnCharacters)
+{
+    REQUIRE_TOOL("pdftotext", "poppler-utils");
+    const std::u16string greek = u"\u03A9\u03BC\u03AD\u03B3\u03B1 \u0416";  // Omega, mu, epsilon, gamma, alpha, Zhe
+    const std::string greekUtf8 = "\xCE\xA9\xCE\xBC\xCE\xAD\xCE\xB3\xCE\xB1 \xD0\x96";
+    PrintGrid f(3, 5);
+    f.g->SetWideCells(1, 1, greek);
+    f.g->SetWideCells(2, 2, u"Wide " + greek + u"\r\nsecond " + greek.substr(0, 2));
+    f.g->Multilinecells = true;
+    f.g->Print();
+    const std::vector<std::string> pages = f.PdfPages();
+    ASSERT_EQ(pages.size(), 1u);
+    EXPECT_NE(pages[0].find(greekUtf8), std::string::npos) << pages[0];
+    EXPECT_NE(pages[0].find("Wide " + greekUtf8), std::string::npos) << pages[0];
+    EXPECT_NE(pages[0].find("second \xCE\xA9\xCE\xBC"), std::string::npos) << pages[0];
+    EXPECT_EQ(pages[0].find('?'), std::string::npos) << pages[0];
+
+    // On the preview a wide cell of Latin letters draws as the same 8-bit text does, and
+    // one beyond them draws its letters, not question marks.
+    struct Case {
+        std::u16string wide;
+        std::string narrow;
+        bool same;
+    } cases[] = {{u"Abc xyz", "Abc xyz", true}, {greek, "????? ?", false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.narrow);
+        f.g->SetWideCells(1, 1, c.wide);
+        const auto wide = f.Preview(1, "print-wide");
+        f.g->SetCells(1, 1, c.narrow);
+        const auto narrow = f.Preview(1, "print-narrow");
+        int differ = 0;
+        for (int y = 0; y < wide->Height(); ++y)
+            for (int x = 0; x < wide->Width(); ++x) differ += wide->ScanLine(y)[x] != narrow->ScanLine(y)[x];
+        if (c.same) EXPECT_EQ(differ, 0);
+        else EXPECT_GT(differ, 20);
+    }
+}
