@@ -51,6 +51,7 @@ QPaintDevice* LayoutDevice()
 struct TRichDocument::Impl {
     QTextDocument doc;
     const TRichCharFormat* defaults = nullptr;
+    long notices = 0;  // changes the layout has been told of
 
     QTextCharFormat ToQt(const TRichCharFormat& f) const
     {
@@ -118,6 +119,7 @@ TRichDocument::TRichDocument() : d_(std::make_unique<Impl>())
     default_.HalfPoints = 20;
     d_->doc.setDocumentMargin(0);
     d_->doc.setUndoRedoEnabled(false);
+    QObject::connect(&d_->doc, &QTextDocument::contentsChange, [d = d_.get()](int, int, int) { ++d->notices; });
     d_->doc.documentLayout()->setPaintDevice(LayoutDevice());
     SetDefaultFormat(default_.FontName, default_.HalfPoints);
 }
@@ -327,13 +329,17 @@ void TRichDocument::Insert(int pos, const std::string& text, const TRichCharForm
     QTextCursor cur(&d_->doc);
     cur.setPosition(std::clamp(pos, 0, Length()));
     const QTextCharFormat f = format ? d_->ToQt(*format) : cur.charFormat();
-    // Each line a paragraph of its own, in the same format.
+    // Each line a paragraph of its own, in the same format; one edit for the layout.
     const QStringList lines = t.split(QChar('\n'));
+    cur.beginEditBlock();
     for (qsizetype k = 0; k < lines.size(); ++k) {
         if (k) cur.insertBlock(cur.blockFormat(), f);
         if (!lines[k].isEmpty()) cur.insertText(lines[k], f);
     }
+    cur.endEditBlock();
 }
+
+long TRichDocument::LayoutNotices() const { return d_->notices; }
 
 void TRichDocument::Remove(int start, int length)
 {

@@ -69,6 +69,10 @@ public:
     int LineStart(int pos) const;
     int LineEnd(int pos) const;
 
+    // How often the layout has been told of a change so far (each notice has it lay the
+    // changed paragraph out again and find its place): for tests.
+    long LayoutNotices() const;
+
 private:
     void DrawAsText(DeviceContext* dc, const TRect& rect, TColor textColor, TColor forceColor) const;
     struct Impl;

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <functional>
 #include <random>
 #include <string>
 #include <vector>
@@ -256,6 +257,58 @@ TEST(RichDocument, EditsByPosition)
     ASSERT_TRUE(ReadRTF(d.SaveRTF(), c));
     EXPECT_EQ(c.Paragraphs.size(), 1u);
     EXPECT_EQ(c.PlainText(), "");
+}
+
+namespace {
+
+// A document of n paragraphs: bold, coloured and wide runs, a second font.
+std::string Paragraphs(int n)
+{
+    std::string s = "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 Arial;}{\\f1 Courier New;}}"
+                    "{\\colortbl ;\\red255\\green0\\blue0;}\\fs20 ";
+    for (int i = 0; i < n; ++i)
+        s += "Row " + std::to_string(i) + " \\b bold\\b0  {\\cf1 red} caf\\'e9 \\u937?mega \\f1 mono\\f0\\par ";
+    return s + "}";
+}
+
+}  // namespace
+
+// Loading a document is one change for its layout whatever its length: a layout told of
+// every run would lay each paragraph out again and again, and a long document's round
+// trip would grow faster than its length. The round trip keeps every paragraph.
+TEST(RichDocument, ALoadIsOneChangeForTheLayoutAtAnyLength)
+{
+    EnsurePlatform();
+    struct Case {
+        const char* name;
+        std::function<void(TRichDocument&, int)> load;
+    };
+    const Case cases[] = {
+        {"rtf", [](TRichDocument& d, int n) { ASSERT_TRUE(d.LoadRTF(Paragraphs(n))); }},
+        {"plain text",
+         [](TRichDocument& d, int n) {
+             std::string text;
+             for (int i = 0; i < n; ++i) text += "line " + std::to_string(i) + "\r\n";
+             d.SetPlainText(text);
+         }},
+    };
+    for (const Case& c : cases) {
+        TRichDocument d;
+        long notices[2];
+        const int lengths[2] = {100, 1000};
+        for (int k = 0; k < 2; ++k) {
+            const long before = d.LayoutNotices();
+            c.load(d, lengths[k]);
+            notices[k] = d.LayoutNotices() - before;
+            const std::string written = d.SaveRTF();
+            TRichContent back;
+            ASSERT_TRUE(ReadRTF(written, back)) << c.name;
+            EXPECT_GE(back.Paragraphs.size(), std::size_t(lengths[k])) << c.name;
+            EXPECT_LE(back.Paragraphs.size(), std::size_t(lengths[k]) + 1) << c.name;
+        }
+        EXPECT_EQ(notices[1], notices[0]) << c.name;
+        EXPECT_LE(notices[0], 3) << c.name;  // emptying, the first paragraph's format, the text
+    }
 }
 
 TEST(RichDocument, DrawsRunsInTheirColours)
