@@ -2,7 +2,9 @@
 // drops from it (text, CSV and other files) through the desktop's drag and drop.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <fstream>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -194,4 +196,128 @@ TEST_F(WidgetsWithPeer, TextEditorLoadsAFileDroppedFromAnotherProgram)
     EXPECT_EQ(again.Finish(), (std::vector<std::string>{"result=cancel", "effect=0"}));
     Pump([] { return true; }, mouse2);
     EXPECT_EQ(m->Lines()->Get(0), "first line");
+}
+
+namespace {
+
+// The screen centres of the peer grid's cells, from its ready file.
+std::map<std::pair<int, int>, TPoint> PeerCells(const Peer& peer)
+{
+    std::map<std::pair<int, int>, TPoint> cells;
+    for (const std::string& l : Lines(peer.out + ".ready")) {
+        int c = 0, r = 0, x = 0, y = 0;
+        if (std::sscanf(l.c_str(), "%d,%d=%d,%d", &c, &r, &x, &y) == 4) cells[{c, r}] = TPoint{x, y};
+    }
+    return cells;
+}
+
+std::string Row(grid::TExStringGrid* g, int r)
+{
+    std::string s;
+    for (int c = 1; c < g->ColCount(); ++c) s += (c > 1 ? "|" : "") + g->Cells(c, r);
+    return s;
+}
+
+// Whole rows and header columns, as the peer grid takes and gives them.
+void RowsAndColumns(grid::TExStringGrid* g)
+{
+    g->SetOptions(g->Options() | goRowSelect);
+    g->DragDropSettings.OleInsertRows = true;
+    g->DragDropSettings.OleRemoveRows = true;
+    g->DragDropSettings.OleColumnDragDrop = true;
+}
+
+}  // namespace
+
+TEST_F(WidgetsWithPeer, WholeRowsMoveBetweenGridsOfTwoPrograms)
+{
+    auto* g = NewGrid(form);
+    RowsAndColumns(g);
+    int stop = -1;
+    std::vector<std::string> dropped;
+    g->OnOleDragStop = [&](TObject*, int e) { stop = e; };
+    g->OnOleDropped = [&](TObject*, const TRect& R) {
+        dropped.push_back(std::to_string(R.Top) + "-" + std::to_string(R.Bottom));
+    };
+    Show();
+
+    // Two rows of this grid to the other program's grid: inserted there, removed here.
+    g->SetSelection(TGridRect{1, 1, 3, 2});
+    Peer target("grid", 600, 40, dir.file("rows-to.txt"));
+    ASSERT_TRUE(target.Ready());
+    const auto there = PeerCells(target);
+    ASSERT_EQ(there.size(), 24u);
+    const pid_t mouse = Drag(Mid(g, 1, 1), there.at({1, 2}));
+    ASSERT_TRUE(Pump([&] { return stop != -1; }, mouse));
+    EXPECT_EQ(stop, DROPEFFECT_MOVE);
+    EXPECT_EQ(target.Finish(), (std::vector<std::string>{"row0=p10|p20|p30", "row1=p11|p21|p31", "row2=a11|a21|a31",
+                                                          "row3=a12|a22|a32", "row4=p12|p22|p32", "row5=p13|p23|p33",
+                                                          "row6=p14|p24|p34", "row7=p15|p25|p35"}));
+    ASSERT_EQ(g->RowCount(), 4);
+    EXPECT_EQ(Row(g, 1), "a13|a23|a33");
+    EXPECT_EQ(Row(g, 3), "a15|a25|a35");
+
+    // The other program's first row to this grid's third: inserted here, removed there.
+    Peer source("grid", 600, 40, dir.file("rows-from.txt"));
+    ASSERT_TRUE(source.Ready());
+    const auto from = PeerCells(source);
+    const pid_t mouse2 = Drag(from.at({1, 1}), Mid(g, 1, 3));
+    const auto lines = source.Finish();
+    Pump([] { return true; }, mouse2);
+    EXPECT_EQ(lines, (std::vector<std::string>{"stop=2", "row0=p10|p20|p30", "row1=p12|p22|p32", "row2=p13|p23|p33",
+                                               "row3=p14|p24|p34", "row4=p15|p25|p35"}));
+    ASSERT_EQ(g->RowCount(), 5);
+    EXPECT_EQ(Row(g, 2), "a14|a24|a34");
+    EXPECT_EQ(Row(g, 3), "p11|p21|p31");
+    EXPECT_EQ(Row(g, 4), "a15|a25|a35");
+    EXPECT_EQ(dropped, (std::vector<std::string>{"3-3"}));
+}
+
+TEST_F(WidgetsWithPeer, HeaderColumnsGoBetweenGridsOfTwoPrograms)
+{
+    auto* g = NewGrid(form);
+    RowsAndColumns(g);
+    int stop = -1;
+    std::vector<std::string> cols;
+    g->OnOleDragStop = [&](TObject*, int e) { stop = e; };
+    g->OnOleDropCol = [&](TObject*, int r, int c, int col) {
+        cols.push_back(std::to_string(col) + " at " + std::to_string(c) + "," + std::to_string(r));
+    };
+    Show();
+
+    // This grid's third column to the other program's header: it hears of the column.
+    Peer target("grid", 600, 40, dir.file("col-to.txt"));
+    ASSERT_TRUE(target.Ready());
+    const auto there = PeerCells(target);
+    ASSERT_EQ(there.size(), 24u);
+    const pid_t mouse = Drag(Mid(g, 2, 0), there.at({1, 0}));
+    ASSERT_TRUE(Pump([&] { return stop != -1; }, mouse));
+    const auto lines = target.Finish();
+    ASSERT_FALSE(lines.empty());
+    EXPECT_EQ(lines[0], "col=2 at 1,0");
+    EXPECT_EQ(lines.size(), 7u);  // the rows as they were: the grids move no column themselves
+    EXPECT_EQ(Row(g, 0), "a10|a20|a30");
+
+    // The other program's column to this grid's header.
+    Peer source("grid", 600, 40, dir.file("col-from.txt"));
+    ASSERT_TRUE(source.Ready());
+    const auto from = PeerCells(source);
+    const pid_t mouse2 = Drag(from.at({3, 0}), Mid(g, 1, 0));
+    const auto lines2 = source.Finish();
+    Pump([] { return true; }, mouse2);
+    ASSERT_FALSE(lines2.empty());
+    EXPECT_EQ(lines2[0].substr(0, 5), "stop=");
+    EXPECT_EQ(cols, (std::vector<std::string>{"3 at 1,0"}));
+
+    // A column dropped on a body row is refused there.
+    cols.clear();
+    Peer refused("grid", 600, 40, dir.file("col-refused.txt"));
+    ASSERT_TRUE(refused.Ready());
+    const pid_t mouse3 = Drag(PeerCells(refused).at({2, 0}), Mid(g, 2, 3));
+    const auto lines3 = refused.Finish();
+    Pump([] { return true; }, mouse3);
+    EXPECT_TRUE(cols.empty());
+    ASSERT_EQ(lines3.size(), 6u);  // no stop: the drag ended without a drop
+    EXPECT_EQ(lines3[0], "row0=p10|p20|p30");
+    EXPECT_EQ(Row(g, 3), "a13|a23|a33");
 }

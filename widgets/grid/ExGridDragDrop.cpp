@@ -287,7 +287,13 @@ void TExStringGrid::OleDragPressLate()
 
 bool TExStringGrid::OleDragStart(int X, int Y)
 {
-    const TGridCoord cell = MouseCoord(X, Y);
+    // A quick move may be past the grid by the time it counts as a drag: the drag is then
+    // the pressed cell's, as a header drag always is (it carries the pressed column).
+    const TGridCoord pressed = MouseCoord(olePress_.X, olePress_.Y);
+    TGridCoord cell = MouseCoord(X, Y);
+    if (cell.X < 0 || cell.Y < 0 ||
+        (pressed.X >= 0 && pressed.Y >= 0 && pressed.Y < FixedRows() && DragDropSettings.OleColumnDragDrop))
+        cell = pressed;
     if (cell.X < 0 || cell.Y < 0 || (std::abs(X - olePress_.X) <= 3 && std::abs(Y - olePress_.Y) <= 3) ||
         !DragDropSettings.OleDropSource || GridState() == gsColSizing)
         return true;  // still waiting

@@ -5,10 +5,15 @@
 //   drag_peer target X Y OUT           accepts text, rich text and files
 //   drag_peer source X Y OUT KIND ARG  KIND: text (ARG the text, UTF-8), rtf (ARG the RTF),
 //                                      files (ARG names separated by '|')
+//   drag_peer grid X Y OUT             a grid of 4 x 6 cells "p<col><row>" (one fixed row
+//                                      and column) with row selection, taking and giving
+//                                      whole rows (inserted, and removed when moved away)
+//                                      and header columns
 //
 // OUT receives one line per item ("text=...", "rtf=...", "file=...", "effect=N",
-// "result=..."), written whole when the window's work is done; OUT.ready appears once the
-// window is shown.
+// "result=..."; the grid: "col=N at C,R", "stop=N" and then "row<r>=..." for each of its
+// rows), written whole when the window's work is done; OUT.ready appears once the window is
+// shown (for the grid it holds "C,R=X,Y", the screen centre of each cell).
 #include <chrono>
 #include <fstream>
 #include <memory>
@@ -20,6 +25,7 @@
 #include "platform/forms/DragDrop.h"
 #include "platform/forms/Forms.h"
 #include "platform/system/Clipboard.h"
+#include "widgets/grid/ExGrid.h"
 
 using namespace platform;
 
@@ -27,6 +33,7 @@ namespace {
 
 std::vector<std::string> gLines;
 bool gDone = false;
+bool gStarted = false;
 
 std::string Utf8(const std::string& ansi)
 {
@@ -143,6 +150,7 @@ int main(int argc, char** argv)
     form->SetBounds(x, y, 240, 160);
     form->SetCaption("peer");
     std::shared_ptr<Target> target;
+    grid::TExStringGrid* grid = nullptr;
     if (mode == "target") {
         auto* panel = new TargetPanel(form);
         panel->SetParent(form);
@@ -170,19 +178,64 @@ int main(int argc, char** argv)
         auto* panel = new SourcePanel(form, std::move(data));
         panel->SetParent(form);
         panel->SetAlign(alClient);
+    } else if (mode == "grid") {
+        grid = new grid::TExStringGrid(form);
+        grid->SetParent(form);
+        grid->SetAlign(alClient);
+        grid->SetColCount(4);
+        grid->SetRowCount(6);
+        grid->SetDefaultRowHeight(22);
+        grid->SetDefaultColWidth(56);
+        for (int c = 0; c < 4; ++c)
+            for (int r = 0; r < 6; ++r) grid->SetCells(c, r, "p" + std::to_string(c) + std::to_string(r));
+        grid->SetOptions(grid->Options() | goRowSelect);
+        grid->DragDropSettings.OleDropSource = true;
+        grid->DragDropSettings.SetOleDropTarget(true);
+        grid->DragDropSettings.OleColumnDragDrop = true;
+        grid->DragDropSettings.OleInsertRows = true;
+        grid->DragDropSettings.OleRemoveRows = true;
+        grid->OnOleDropCol = [](TObject*, int r, int c, int col) {
+            gLines.push_back("col=" + std::to_string(col) + " at " + std::to_string(c) + "," + std::to_string(r));
+            gDone = true;
+        };
+        grid->OnOleDropped = [](TObject*, const TRect&) { gDone = true; };
+        // The drag runs its own loop: back in this one, it has ended, dropped or not.
+        grid->OnOleDragStart = [](TObject*, int, int) { gStarted = true; };
+        grid->OnOleDragStop = [](TObject*, int e) {
+            gLines.push_back("stop=" + std::to_string(e));
+            gDone = true;
+        };
     } else {
         return 2;
     }
     form->Show();
     for (int i = 0; i < 50; ++i) Application->ProcessMessages();
-    std::ofstream(out + ".ready") << "ready\n";
+    {
+        std::ofstream ready(out + ".ready.part");
+        if (grid)
+            for (int c = 0; c < 4; ++c)
+                for (int r = 0; r < 6; ++r) {
+                    const TRect R = grid->CellRect(c, r);
+                    const TPoint p = grid->ClientToScreen(TPoint{(R.Left + R.Right) / 2, (R.Top + R.Bottom) / 2});
+                    ready << c << ',' << r << '=' << p.X << ',' << p.Y << '\n';
+                }
+        ready << "ready\n";
+    }
+    std::rename((out + ".ready.part").c_str(), (out + ".ready").c_str());
     const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(60);
     while (!gDone && std::chrono::steady_clock::now() < end) {
         Application->ProcessMessages();
         if (target && !gLines.empty()) gDone = true;
+        if (gStarted) gDone = true;
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
     for (int i = 0; i < 20; ++i) Application->ProcessMessages();
+    if (grid)
+        for (int r = 0; r < grid->RowCount(); ++r) {
+            std::string row = "row" + std::to_string(r) + "=";
+            for (int c = 1; c < grid->ColCount(); ++c) row += (c > 1 ? "|" : "") + grid->Cells(c, r);
+            gLines.push_back(row);
+        }
     const std::string tmp = out + ".part";
     {
         std::ofstream f(tmp);

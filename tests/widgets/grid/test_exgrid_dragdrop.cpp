@@ -172,6 +172,30 @@ TEST_F(DragDropTest, CellsDraggedToAnotherGridMoveThereOrCopyWithCtrl)
     EXPECT_EQ(events.back(), "a stop 1");
 }
 
+TEST_F(DragDropTest, AQuickMoveOffTheGridStillDragsThePressedCell)
+{
+    a->DragDropSettings.OleColumnDragDrop = true;
+    const struct {
+        int c, r, tc, tr;
+        std::vector<std::string> events;
+    } cases[] = {
+        {2, 0, 1, 0, {"a start 2,0", "b col 2 at 1,0", "a stop 2"}},
+        {2, 2, 2, 3, {"a start 2,2", "b dropped 2,3-2,3", "a stop 2"}},
+    };
+    for (const auto& k : cases) {
+        events.clear();
+        if (k.r > 0) a->SetSelection(TGridRect{k.c, k.r, k.c, k.r});
+        const TPoint start = Mid(a, k.c, k.r);
+        SendMouse(a, WM_LBUTTONDOWN, start.X, start.Y);
+        const TPoint p = a->ScreenToClient(b->ClientToScreen(Mid(b, k.tc, k.tr)));
+        PostMessage(a->Handle(), WM_LBUTTONUP, 0, MakeLParam(p.X, p.Y));
+        SendMouse(a, WM_MOUSEMOVE, p.X, p.Y, ssLeft);  // the first move is over the other grid already
+        Application->ProcessMessages();
+        EXPECT_EQ(events, k.events) << k.c << "," << k.r;
+    }
+    EXPECT_EQ(b->Cells(2, 3), "a22");
+}
+
 TEST_F(DragDropTest, CopyAlwaysKeepsMovedCellsAndEscCancels)
 {
     a->DragDropSettings.OleCopyAlways = true;
