@@ -298,8 +298,17 @@ std::unique_ptr<Hullform> Hullform::HeeledCopy(double angle) const {
     copy->fwdMarkY = fwdMarkY;
     copy->aftMarkY = aftMarkY;
     copy->midMarkY = midMarkY;
-    if (angle != 0)
-        for (Appendage& a : copy->appendages) a.Rotate(angle);
+    if (angle == 0) return copy;
+    // The copy's frames are turned in place; an appendage that cannot turn stays upright,
+    // as Rotate leaves it.
+    for (std::size_t i = 0; i < appendages.size(); ++i) {
+        std::vector<Section>& frames = copy->appendages[i].frames;
+        for (Section& s : frames)
+            if (!s.Rotate(angle)) {
+                frames = appendages[i].frames;
+                break;
+            }
+    }
     return copy;
 }
 

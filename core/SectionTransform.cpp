@@ -18,19 +18,21 @@ void RecomputeExtents(Section& s) {
     s.RecomputeMinZ();
 }
 
-// Offsets made by f from each (x, z), taken only when all are finite.
+// Offsets made by f from each (x, z), taken only when all are finite: a first pass checks
+// them, a second writes them in place, so no offsets are copied.
 template <class F>
 bool Transform(Section& s, F f) {
-    std::vector<double> xs(s.X.size()), zs(s.Z.size());
-    const std::size_t n = std::min(xs.size(), zs.size());
+    const std::size_t n = std::min(s.X.size(), s.Z.size());
+    double ox, oz;
     for (std::size_t k = 0; k < n; ++k) {
-        f(s.X[k], s.Z[k], xs[k], zs[k]);
-        if (!std::isfinite(xs[k]) || !std::isfinite(zs[k])) return false;
+        f(s.X[k], s.Z[k], ox, oz);
+        if (!std::isfinite(ox) || !std::isfinite(oz)) return false;
     }
-    for (std::size_t k = n; k < xs.size(); ++k) xs[k] = s.X[k];
-    for (std::size_t k = n; k < zs.size(); ++k) zs[k] = s.Z[k];
-    s.X = std::move(xs);
-    s.Z = std::move(zs);
+    for (std::size_t k = 0; k < n; ++k) {
+        f(s.X[k], s.Z[k], ox, oz);
+        s.X[k] = ox;
+        s.Z[k] = oz;
+    }
     RecomputeExtents(s);
     return true;
 }

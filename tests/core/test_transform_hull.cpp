@@ -432,6 +432,22 @@ TEST_F(HullTransformTest, HeeledCopyLeavesTheHullAndItsLogAlone) {
     EXPECT_EQ(fileAfter.str(), fileBefore.str());
 }
 
+TEST_F(HullTransformTest, HeeledCopyKeepsAnAppendageThatCannotTurnUpright) {
+    // At 45 degrees the last frame of A would take an offset beyond the range of numbers;
+    // its first frame, already turned by then, goes back upright with the rest of A.
+    hull_.appendages = {Body("A", {0, 2}), Body("B", {5, 6})};
+    hull_.appendages[0].frames[1].AddOffset(1.5e308, 1.5e308);
+    const auto upright = hull_.appendages;
+    const auto copy = hull_.HeeledCopy(45);
+    ASSERT_EQ(copy->GetAppendageCount(), 2u);
+    EXPECT_TRUE(SameAppendage(copy->appendages[0], upright[0]));
+    Appendage turned = upright[1];
+    ASSERT_TRUE(turned.Rotate(45));
+    EXPECT_TRUE(SameAppendage(copy->appendages[1], turned));
+    EXPECT_FALSE(SameAppendage(copy->appendages[1], upright[1]));
+    EXPECT_TRUE(SameAppendages(hull_.appendages, upright));
+}
+
 TEST_F(HullTransformTest, CreateFrameArrayInPlaceAndInNewBody) {
     hull_.appendages = {Body("A", {0, 10, 20})};
     Mark();
