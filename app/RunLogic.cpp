@@ -5,6 +5,7 @@
 
 #include "base/DateTime.h"
 #include "base/StrUtils.h"
+#include "core/DraughtSearch.h"
 #include "core/Hullform.h"
 #include "core/HydroData.h"
 #include "widgets/edit/ParamMarkup.h"
@@ -243,21 +244,20 @@ bool LargestDisplacement(core::Hullform& hull, double& largest)
     return ok;
 }
 
-CrossCell CrossStep(core::Hullform& heeled, const CrossSettings& s, double largest, int i, double angle,
+CrossCell CrossStep(core::DraughtSearch& heeled, const CrossSettings& s, double largest, int i, double angle,
                     core::Hullform& logTo)
 {
     CrossCell c;
     c.displacement = s.Displacement(i, largest);
     bool converged = false;
-    const double t = heeled.FindDraughtForDisplacement(c.displacement, s.trim, s.tolerance, &converged);
-    core::HydroData h;
-    if (!converged || !heeled.GetHydroStatics(t, s.trim, h)) {
+    heeled.Find(c.displacement, s.tolerance, &converged);
+    if (!converged) {
         logTo.log.Log("NOTE: Cross curves - no draught floats " + base::FormatFloat("0.000", c.displacement) +
                       " Te at " + base::FloatToStr(angle) + " deg heel; cell left empty");
         return c;
     }
     c.found = true;
-    c.kn = h.TCB;
+    c.kn = heeled.Found().TCB;
     return c;
 }
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 namespace core {
+class DraughtSearch;
 class Hullform;
 class HydroData;
 class LongitudinalCurve;
@@ -125,8 +126,9 @@ struct CrossCell {
     bool found = false;  // false: no draught floats it; the cell stays empty
     double kn = 0;
 };
-// One displacement on a heeled copy of the hull; a displacement it cannot float is noted in log.
-CrossCell CrossStep(core::Hullform& heeled, const CrossSettings& s, double largest, int i, double angle,
+// One displacement on a heeled copy of the hull, searched at the settings' trim by one search
+// kept for all the heel's displacements; a displacement it cannot float is noted in log.
+CrossCell CrossStep(core::DraughtSearch& heeled, const CrossSettings& s, double largest, int i, double angle,
                     core::Hullform& logTo);
 std::string AngleHeadText(double angle);       // "<B>10 deg"
 std::string AngleTitleText(double angle);      // "10 deg"

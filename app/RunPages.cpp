@@ -5,6 +5,7 @@
 #include "app/PrefForm.h"
 #include "app/RunLogic.h"
 #include "base/StrUtils.h"
+#include "core/DraughtSearch.h"
 #include "core/HydroData.h"
 #include "platform/controls/ExtCtrls.h"
 #include "platform/controls/Menus.h"
@@ -582,6 +583,7 @@ void TRunPages::CrossCurveRun(TRunControl& c)
             // The live hull is never heeled: the run works on a copy.
             const auto heeled = form_.Hull.HeeledCopy(a);
             heeled->waterDensity = s.density;
+            core::DraughtSearch search(*heeled, s.trim);
             auto* series = HorizSeries(CCChart, runs::AngleTitleText(a), clNone);
             for (int i = 0; i < s.rows; ++i) {
                 if (c.stop) {
@@ -589,7 +591,7 @@ void TRunPages::CrossCurveRun(TRunControl& c)
                     c.stopped = true;
                     break;
                 }
-                const runs::CrossCell cell = runs::CrossStep(*heeled, s, largest, i, a, form_.Hull);
+                const runs::CrossCell cell = runs::CrossStep(search, s, largest, i, a, form_.Hull);
                 g->SetCellsEx(0, i + 2, runs::DisplacementText(cell.displacement));
                 if (cell.found) {
                     SetNumber(g, col, i + 2, cell.kn);

@@ -13,6 +13,7 @@
 
 #include "BenchHull.h"
 #include "RecordingReporter.h"
+#include "core/DraughtSearch.h"
 #include "core/HydroData.h"
 #include "core/Hullform.h"
 #include "core/Section.h"
@@ -137,8 +138,8 @@ void BM_FindDraughtForDisplacement(benchmark::State& state)
 }
 
 // The cross curves as the application runs them: for each heel a heeled copy, the largest
-// displacement it can float, then for each displacement the draught search and the
-// hydrostatics at the draught found.
+// displacement it can float, then for each displacement the draught search, one search
+// object kept for the heel, and the hydrostatics at the draught found.
 constexpr int kHeels = 19;         // 0 to 90 degrees by 5
 constexpr int kDisplacements = 10;
 
@@ -153,15 +154,13 @@ void BM_CrossCurves(benchmark::State& state)
             core::HydroData r;
             heeled->GetHydroStatics(heeled->GetMaxZ(), 0, r);
             const double largest = r.displacement;
+            core::DraughtSearch search(*heeled, 0);
             for (int k = 1; k <= kDisplacements; ++k) {
-                unsigned n = 0;
-                const double d = heeled->FindDraughtForDisplacement(largest * k / (kDisplacements + 1), 0, 0.01,
-                                                                    nullptr, &n);
-                heeled->GetHydroStatics(d, 0, r);
-                benchmark::DoNotOptimize(r.KMT);
+                search.Find(largest * k / (kDisplacements + 1), 0.01);
+                benchmark::DoNotOptimize(search.Found().KMT);
                 ++searches;
-                evaluations += n;
             }
+            evaluations += search.Evaluations();
         }
     }
     state.counters["evaluations/search"] = searches ? double(evaluations) / searches : 0;

@@ -8,6 +8,7 @@
 #include "BenchHull.h"
 #include "RecordingReporter.h"
 #include "app/RunLogic.h"
+#include "core/DraughtSearch.h"
 #include "core/HydroData.h"
 
 namespace {
@@ -64,8 +65,9 @@ void BM_CrossCurvesRun(benchmark::State& state)
         for (double a : angles) {
             const auto heeled = hull->HeeledCopy(a);
             heeled->waterDensity = s.density;
+            core::DraughtSearch search(*heeled, s.trim);
             for (int i = 0; i < s.rows; ++i)
-                benchmark::DoNotOptimize(CrossStep(*heeled, s, top, i, a, *hull));
+                benchmark::DoNotOptimize(CrossStep(search, s, top, i, a, *hull));
         }
         state.counters["cells"] = double(angles.size() * s.rows);
     }
@@ -78,11 +80,10 @@ void BM_CrossCurvesBare(benchmark::State& state)
     for (auto _ : state)
         for (int h = 0; h < kHeels; ++h) {
             const auto heeled = hull->HeeledCopy(5.0 * h);
-            core::HydroData r;
+            core::DraughtSearch search(*heeled, 0);
             for (int k = 1; k <= kDisplacements; ++k) {
-                const double d = heeled->FindDraughtForDisplacement(largest * k / (kDisplacements + 1), 0, 0.01);
-                heeled->GetHydroStatics(d, 0, r);
-                benchmark::DoNotOptimize(r.TCB);
+                search.Find(largest * k / (kDisplacements + 1), 0.01);
+                benchmark::DoNotOptimize(search.Found().TCB);
             }
         }
 }

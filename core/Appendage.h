@@ -67,8 +67,9 @@ public:
     // Whether the frames stand in ascending Y, equal neighbours allowed.
     bool FramesAscend() const;
     // Hydrostatics of this body alone; false, with the record untouched, below 2 frames
-    // or with frames out of order. Expects a reset record.
-    bool GetHydroStatics(double draught, double trim, HydroData& result) const;
+    // or with frames out of order. Expects a reset record. Without curves the record's
+    // longitudinal curves stay empty.
+    bool GetHydroStatics(double draught, double trim, HydroData& result, bool curves = true) const;
     // Intersection of the segments (y1,z1)-(y2,z2) and (y3,z3)-(y4,z4) in the Y-Z plane.
     static bool IntersectSegments(double y1, double z1, double y2, double z2, double y3, double z3,
                                   double y4, double z4, double& y, double& z, double& p, double& q,

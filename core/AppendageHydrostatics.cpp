@@ -60,8 +60,8 @@ struct StripEnds {
 
 class Integrator {
 public:
-    Integrator(const Appendage& body, double draught, double trim, HydroData& r)
-        : body_(body), d_(draught), r_(r)
+    Integrator(const Appendage& body, double draught, double trim, bool curves, HydroData& r)
+        : body_(body), d_(draught), r_(r), curves_(curves)
     {
         const double theta = trim * kPi * (1.0 / 180);
         tan_ = std::tan(theta);
@@ -87,6 +87,7 @@ private:
     const Appendage& body_;
     double d_, tan_, cos_, rho_;
     HydroData& r_;
+    bool curves_;
     std::string message_;  // the curves' messages are not used
 
     double v_ = 0, lcbM_ = 0, vcbM_ = 0, tcbM_ = 0;
@@ -100,6 +101,8 @@ private:
 };
 void Integrator::AddPoint(double y, double area)
 {
+    if (!curves_)
+        return;
     r_.buoyancyCurves.finalCurve.AddArea(y, area * rho_, message_);
     r_.areaCurves.finalCurve.AddArea(y, area, message_);
 }
@@ -393,13 +396,13 @@ bool Appendage::FramesAscend() const
     return true;
 }
 
-bool Appendage::GetHydroStatics(double draught, double trim, HydroData& result) const
+bool Appendage::GetHydroStatics(double draught, double trim, HydroData& result, bool curves) const
 {
     // The strips between frames out of order would add up to a wrong volume.
     if (frames.size() < 2 || !FramesAscend())
         return false;
     result.draught = draught;
-    Integrator(*this, draught, trim, result).Run();
+    Integrator(*this, draught, trim, curves, result).Run();
     result.trim = trim;
     return true;
 }

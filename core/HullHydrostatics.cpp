@@ -4,6 +4,7 @@
 #include <string>
 #include <utility>
 
+#include "core/DraughtSearch.h"
 #include "core/HydroData.h"
 #include "core/Hullform.h"
 
@@ -12,10 +13,6 @@ namespace core {
 namespace {
 
 constexpr double kPi = 3.141592653589793;
-constexpr int kMaxSearchSteps = 200;
-constexpr int kMaxBoundSteps = 64;      // steps of 2, 4, 8 ... m: far beyond any hull
-constexpr double kBoundStep = 2.0;
-constexpr double kNarrowestBracket = 1e-9;
 
 // An appendage that reaches the waterline has a waterline of positive breadth, so its
 // X extents are not both 0; one that is dry or wholly under water leaves them at 0.
@@ -24,9 +21,24 @@ bool ReachesWaterline(const HydroData& h)
     return h.waterlineMinX != 0 || h.waterlineMaxX != 0;
 }
 
+// An appendage's curves, h's own, added to the hull's; a body without a density of its own
+// floats in the hull's water, of density rho.
+void AddCurves(HydroData& h, bool ownDensity, double rho, HydroData& r)
+{
+    if (!ownDensity) {
+        LongitudinalCurve buoyancy = h.areaCurves.finalCurve;
+        for (double& v : buoyancy.value)
+            v *= rho;
+        r.buoyancyCurves.curves.push_back(std::move(buoyancy));
+    } else {
+        r.buoyancyCurves.curves.push_back(std::move(h.buoyancyCurves.finalCurve));
+    }
+    r.areaCurves.curves.push_back(std::move(h.areaCurves.finalCurve));
+}
+
 }  // namespace
 
-bool Hullform::GetHydroStatics(double draught, double trim, HydroData& r)
+bool Hullform::GetHydroStatics(double draught, double trim, HydroData& r, bool curves)
 {
     if (appendages.empty()) {
         log.Log("ERROR: Failed getting hydrostatics - less than 1 appendage present");
@@ -60,7 +72,7 @@ bool Hullform::GetHydroStatics(double draught, double trim, HydroData& r)
         if (!a.active)
             continue;
         h.Reset();
-        a.GetHydroStatics(draught, trim, h);
+        a.GetHydroStatics(draught, trim, h, curves);
         sv += h.volume;
         slcb += h.volume * h.LCB;
         svcb += h.volume * h.VCB;
@@ -72,17 +84,8 @@ bool Hullform::GetHydroStatics(double draught, double trim, HydroData& r)
         sil += arm * arm * h.WPA + h.I_L;
         sit += h.TCF * h.TCF * h.WPA + h.I_T;
 
-        if (a.density == 0) {
-            // A body without a density of its own floats in the hull's water.
-            LongitudinalCurve buoyancy = h.areaCurves.finalCurve;
-            for (double& v : buoyancy.value)
-                v *= rho;
-            r.buoyancyCurves.curves.push_back(std::move(buoyancy));
-        } else {
-            r.buoyancyCurves.curves.push_back(std::move(h.buoyancyCurves.finalCurve));
-        }
-        r.areaCurves.curves.push_back(std::move(h.areaCurves.finalCurve));
-
+        if (curves)
+            AddCurves(h, a.density != 0, rho, r);
         if (ReachesWaterline(h)) {
             const bool first = !waterlineSeen;
             if (first || h.waterlineMinX < r.waterlineMinX)
@@ -106,9 +109,11 @@ bool Hullform::GetHydroStatics(double draught, double trim, HydroData& r)
     r.I_L = sil - (lcf / cosTrim) * (lcf / cosTrim) * r.WPA;
     r.I_T = sit - tcf * tcf * r.WPA;
 
-    std::string dropped;
-    r.buoyancyCurves.CreateFinalCurve(dropped);
-    r.areaCurves.CreateFinalCurve(dropped);
+    if (curves) {
+        std::string dropped;
+        r.buoyancyCurves.CreateFinalCurve(dropped);
+        r.areaCurves.CreateFinalCurve(dropped);
+    }
 
     if (sv > 0) {
         r.VCB = svcb / sv;
@@ -134,117 +139,7 @@ bool Hullform::GetHydroStatics(double draught, double trim, HydroData& r)
 double Hullform::FindDraughtForDisplacement(double target, double trim, double tolerance,
                                             bool* converged, unsigned* evaluations)
 {
-    if (converged)
-        *converged = false;
-    if (evaluations)
-        *evaluations = 0;
-    if (!(target >= 0))
-        return 0;
-    const double tol = target * tolerance * 0.01;
-    if (!(tol >= 1e-6))
-        return 0;
-
-    // A displacement with the slope of its curve: dDisplacement/dDraught is the waterplane
-    // area seen from above, the inclined one times cos(trim).
-    struct Point {
-        double draught = 0, displacement = 0, slope = 0;
-    };
-    const double theta = trim * kPi * (1.0 / 180);
-    const double slopeFactor = waterDensity * std::cos(theta);
-    HydroData h;
-    double best = 0, bestMiss = 0;
-    bool haveBest = false;
-    bool refused = false;
-    auto calc = [&](double draught) {
-        Point p;
-        p.draught = draught;
-        if (evaluations)
-            ++*evaluations;
-        if (!GetHydroStatics(draught, trim, h)) {
-            refused = true;
-            return p;
-        }
-        p.displacement = h.displacement;
-        p.slope = slopeFactor * h.WPA;
-        const double miss = std::fabs(h.displacement - target);
-        if (!haveBest || miss < bestMiss) {
-            best = draught;
-            bestMiss = miss;
-            haveBest = true;
-        }
-        return p;
-    };
-    auto matches = [&](const Point& p) {
-        return p.displacement - tol < target && target < p.displacement + tol;
-    };
-    auto found = [&](double draught) {
-        if (converged)
-            *converged = true;
-        return draught;
-    };
-
-    // Below `dry` the waterline misses the whole length of the hull, above `full` it covers
-    // it: the bounds never need to go further.
-    const double tanTrim = std::tan(theta);
-    const double riseAft = GetMinY() * tanTrim, riseFwd = GetMaxY() * tanTrim;
-    const double dry = GetMinZ() - std::max(riseAft, riseFwd);
-    const double full = GetMaxZ() - std::min(riseAft, riseFwd);
-
-    Point hi = calc(GetMaxZ());
-    if (refused)
-        return 0;  // logged once by the hydrostatics
-    if (matches(hi))
-        return found(hi.draught);
-    // With a trim the waterline at Y = 0 at the highest point can leave part of the hull
-    // dry: raise the upper bound in growing steps, up to where all of it is immersed.
-    double step = kBoundStep;
-    for (int n = 0; hi.displacement < target && hi.draught < full && n < kMaxBoundSteps; ++n, step *= 2) {
-        hi = calc(std::min(hi.draught + step, full));
-        if (matches(hi))
-            return found(hi.draught);
-    }
-    if (hi.displacement < target)
-        return 0;  // no draught floats that much at this trim
-
-    Point lo = calc(GetMinZ());
-    if (matches(lo))
-        return found(lo.draught);
-    // With a trim the waterline at Y = 0 at the keel height can already immerse part of
-    // the hull: lower the lower bound likewise, down to where all of it is dry.
-    step = kBoundStep;
-    for (int n = 0; lo.displacement > target && lo.draught > dry && n < kMaxBoundSteps; ++n, step *= 2) {
-        lo = calc(std::max(lo.draught - step, dry));
-        if (matches(lo))
-            return found(lo.draught);
-    }
-    if (lo.displacement > target)
-        return best;
-
-    // Newton steps on the displacement, kept inside the bracket; a step that leaves it or
-    // does not at least halve the last one gives way to halving. The first guess is the
-    // straight line through the bounds.
-    double guess = lo.draught + (target - lo.displacement) / (hi.displacement - lo.displacement) *
-                                    (hi.draught - lo.draught);
-    double lastStep = hi.draught - lo.draught;
-    for (int n = 0; n < kMaxSearchSteps && hi.draught - lo.draught >= kNarrowestBracket; ++n) {
-        if (!(guess > lo.draught && guess < hi.draught))
-            guess = (lo.draught + hi.draught) * 0.5;
-        const Point p = calc(guess);
-        if (matches(p))
-            return found(p.draught);
-        (p.displacement < target ? lo : hi) = p;
-        const double miss = p.displacement - target;
-        const double newton = p.slope > 0 ? p.draught - miss / p.slope : lo.draught - 1;
-        const double newtonStep = std::fabs(newton - p.draught);
-        if (newton > lo.draught && newton < hi.draught && newtonStep <= 0.5 * lastStep) {
-            guess = newton;
-            lastStep = newtonStep;
-        } else {
-            guess = (lo.draught + hi.draught) * 0.5;
-            lastStep = (hi.draught - lo.draught) * 0.5;
-        }
-    }
-    return best;
+    return DraughtSearch(*this, trim).Find(target, tolerance, converged, evaluations);
 }
 
 double Hullform::TrimMetresToDegrees(double trim)

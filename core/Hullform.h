@@ -75,12 +75,13 @@ public:
     unsigned GetTotalOffsetCount() const;
     bool LogSummary();
 
-    // Hydrostatics of the active appendages; trim in degrees, draught at Y = 0.
-    bool GetHydroStatics(double draught, double trim, HydroData& result);
+    // Hydrostatics of the active appendages; trim in degrees, draught at Y = 0. Without
+    // curves the longitudinal curves are left empty; every other figure is the same.
+    bool GetHydroStatics(double draught, double trim, HydroData& result, bool curves = true);
     // Draught floating the target displacement (t) within tolerance per cent. When
     // none is found the result is 0, or the best draught when the search ran out;
     // converged tells a found draught from both; evaluations counts the hydrostatic
-    // calculations it made.
+    // calculations it made. A DraughtSearch does several in turn.
     double FindDraughtForDisplacement(double target, double trim, double tolerance,
                                       bool* converged = nullptr, unsigned* evaluations = nullptr);
     double TrimMetresToDegrees(double trim);

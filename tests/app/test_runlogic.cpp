@@ -8,6 +8,7 @@
 #include "Hulls.h"
 #include "app/RunLogic.h"
 #include "base/StrUtils.h"
+#include "core/DraughtSearch.h"
 #include "core/HydroData.h"
 #include "support/TestSupport.h"
 
@@ -195,12 +196,14 @@ TEST_F(RunLogicTest, CrossStepOnAHeeledCopyLeavesTheHullAlone)
     const double largest = LargestDisplacement(hull);
     EXPECT_NEAR(largest, 30 * 10 * 4 * 1.025, 1e-6);
     auto upright = hull.HeeledCopy(0);
-    const CrossCell c = CrossStep(*upright, s, largest, 1, 0, hull);
+    core::DraughtSearch uprightSearch(*upright, s.trim);
+    const CrossCell c = CrossStep(uprightSearch, s, largest, 1, 0, hull);
     ASSERT_TRUE(c.found);
     EXPECT_EQ(c.displacement, 500);
     EXPECT_NEAR(c.kn, 0, 1e-6);
     auto heeled = hull.HeeledCopy(10);
-    const CrossCell h = CrossStep(*heeled, s, largest, 2, 10, hull);
+    core::DraughtSearch heeledSearch(*heeled, s.trim);
+    const CrossCell h = CrossStep(heeledSearch, s, largest, 2, 10, hull);
     ASSERT_TRUE(h.found);
     EXPECT_GT(std::fabs(h.kn), 0.1);
     // Clamped to the upright maximum, which the heeled hull cannot float.
@@ -208,7 +211,7 @@ TEST_F(RunLogicTest, CrossStepOnAHeeledCopyLeavesTheHullAlone)
     // A displacement the search cannot float leaves the cell empty, with a note.
     CrossSettings neg = s;
     neg.startDisp = -500;
-    const CrossCell d = CrossStep(*heeled, neg, largest, 0, 10, hull);
+    const CrossCell d = CrossStep(heeledSearch, neg, largest, 0, 10, hull);
     EXPECT_FALSE(d.found);
     EXPECT_TRUE(Logged("NOTE: Cross curves - no draught floats"));
     ASSERT_EQ(hull.appendages.size(), before.size());
