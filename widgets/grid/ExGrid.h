@@ -1162,6 +1162,7 @@ protected:
 private:
     friend struct AllColumns;
     friend class TFloatingFooter;
+    friend class TCellGraphicPainter;
     std::unique_ptr<TBands> bands_;
     std::unique_ptr<TBackGround> background_;
     std::unique_ptr<TControlLook> controlLook_;

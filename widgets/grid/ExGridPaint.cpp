@@ -424,236 +424,328 @@ void TExStringGrid::DrawCellText(TCanvas* Canvas, int c, int ARow, TRect R, TAli
 
 // ---------------------------------------------------------------- graphics
 
+// Draws a cell's graphic on the screen or on a printed page: the cell's place, the scale
+// and the graphic's offset beside the text are taken once, then each kind of graphic is
+// drawn by a function of its own.
+class TCellGraphicPainter {
+public:
+    TCellGraphicPainter(TExStringGrid& grid, TCanvas* canvas, TCellGraphic& g, int c, int row, const TRect& R,
+                        TAlignment ha, bool selected, double scale);
+    void Draw();
+
+private:
+    TExStringGrid& grid_;
+    TCanvas* cv_;
+    TCellGraphic& g_;
+    const int c_, row_;
+    const TRect R_;  // on the screen the cell's content area, on the page the graphic's own
+    const TAlignment ha_;
+    const bool selected_;
+    const bool printing_;
+    const double sc_;  // page pixels per screen pixel, 1 on the screen
+    int beside_ = 0;   // the text's width that a graphic before or after the text keeps clear
+
+    int Px(int n) const { return int(std::lround(n * sc_)); }
+    // The place of a w x h graphic in the cell by its alignments.
+    TRect PlaceOf(int w, int h) const
+    {
+        return g_.Place(R_, w, h, beside_, ha_ == taLeftJustify, ha_ == taRightJustify);
+    }
+    std::string Text() const { return grid_.GetCellEx(c_, row_); }
+    bool CanEdit() const;
+    void CheckBox();
+    void CheckFace(const TRect& box, int n, bool checked, bool enabled);
+    void Bitmap();
+    void Icon();
+    void Images();
+    std::vector<int> ImageIndexes();
+    void Picture();
+    void Radio();
+    void Progress();
+    void ProgressPie();
+    void Node();
+    void Button();
+    void Comment();
+};
+
+TCellGraphicPainter::TCellGraphicPainter(TExStringGrid& grid, TCanvas* canvas, TCellGraphic& g, int c, int row,
+                                         const TRect& R, TAlignment ha, bool selected, double scale)
+    : grid_(grid), cv_(canvas), g_(g), c_(c), row_(row), R_(R), ha_(ha), selected_(selected), printing_(scale > 0),
+      sc_(scale > 0 ? scale : 1.0)
+{
+}
+
+void TCellGraphicPainter::Draw()
+{
+    // A graphic before or after the text sits next to the text's measured width.
+    if (!printing_ && (g_.CellHAlign == haBeforeText || g_.CellHAlign == haAfterText) && !Text().empty())
+        beside_ = std::max(0, grid_.GetCellTextSize(c_, row_, false).cx - 2 * grid_.XYOffset.X) + 2;
+    switch (g_.CellType) {
+    case ctCheckBox: case ctDataCheckBox: case ctVirtCheckBox: CheckBox(); break;
+    case ctBitmap: Bitmap(); break;
+    case ctIcon: Icon(); break;
+    case ctImageList: case ctDataImage: case ctImages: Images(); break;
+    case ctPicture: case ctFilePicture: Picture(); break;
+    case ctRadio: Radio(); break;
+    case ctProgress: Progress(); break;
+    case ctProgressPie: ProgressPie(); break;
+    case ctNode: Node(); break;
+    case ctButton: case ctBitButton: Button(); break;
+    case ctComment: Comment(); break;
+    default: break;
+    }
+}
+
+bool TCellGraphicPainter::CanEdit() const
+{
+    bool canEdit = true;
+    grid_.GetCellReadOnly(c_, row_, canEdit);
+    return canEdit;
+}
+
+void TCellGraphicPainter::CheckBox()
+{
+    const TControlLook& look = grid_.ControlLook();
+    const int n = look.CheckSize();
+    bool checked = g_.CellBoolean;
+    if (g_.CellType != ctCheckBox) checked = Text() == grid_.GetCheckTrue(c_, row_);
+    const bool enabled = CanEdit() || look.NoDisabledCheckRadioLook();
+    const bool hasText = g_.CellType == ctCheckBox && !Text().empty();
+    int x = R_.Left + 1;
+    if (ha_ == taRightJustify) x = R_.Right - n - 1 - (hasText ? cv_->TextWidth(Text()) + 2 : 0);
+    else if (ha_ == taCenter && !hasText) x = R_.Left + (R_.Width() - n) / 2;
+    const int y = R_.Top + (R_.Bottom - R_.Top - n) / 2;
+    const TRect box{x, y, x + n, y + n};
+    if (look.ControlStyle() == csGlyph) {
+        TBitmap& b = checked ? look.CheckedGlyph() : look.UnCheckedGlyph();
+        if (!b.Empty()) {
+            DrawBitmapTransp(*cv_, b, cv_->Brush().Color(), box);
+            return;
+        }
+    }
+    CheckFace(box, n, checked, enabled);
+}
+
+// A drawn box: face, sunken frame and a two-pixel tick.
+void TCellGraphicPainter::CheckFace(const TRect& box, int n, bool checked, bool enabled)
+{
+    cv_->Brush().SetStyle(bsSolid);
+    cv_->Brush().SetColor(enabled ? clWindow : clBtnFace);
+    cv_->FillRect(box);
+    Line(cv_, clGray, box.Left, box.Bottom - 1, box.Left, box.Top);
+    Line(cv_, clGray, box.Left, box.Top, box.Right - 1, box.Top);
+    Line(cv_, clWhite, box.Right - 1, box.Top, box.Right - 1, box.Bottom - 1);
+    Line(cv_, clWhite, box.Right - 1, box.Bottom - 1, box.Left, box.Bottom - 1);
+    if (!checked) return;
+    const TColor tick = enabled ? grid_.ControlLook().Color() : TColor(clGray);
+    const int l = box.Left + 3, b = box.Bottom - 4, m = box.Left + n / 2 - 1;
+    for (int d = 0; d < 2; ++d) {
+        Line(cv_, tick, l, b - (m - l) + d, m, b + d);
+        Line(cv_, tick, m, b + d, box.Right - 3, box.Top + 3 + d);
+    }
+}
+
+void TCellGraphicPainter::Bitmap()
+{
+    auto* bmp = dynamic_cast<TBitmap*>(g_.CellGraphicRef);
+    if (!bmp || bmp->Empty()) return;
+    const TSize s = grid_.GetCellGraphicSize(c_, row_);
+    const TRect at = PlaceOf(std::max<int>(s.cx, bmp->Width()), std::max<int>(s.cy, bmp->Height()));
+    if (g_.CellTransparent)
+        DrawBitmapTransp(*cv_, *bmp,
+                         selected_ && grid_.SelectionColor != clNone ? grid_.SelectionColor : cv_->Brush().Color(), at);
+    else if (printing_) cv_->StretchDraw(R_, bmp);  // the page's rectangle for it
+    else cv_->Draw(at.Left, at.Top, bmp);
+}
+
+void TCellGraphicPainter::Icon()
+{
+    auto* icon = dynamic_cast<TIcon*>(g_.CellIconRef);
+    if (!icon || icon->GetEmpty()) return;
+    if (printing_) icon->Draw(*cv_, R_);
+    else icon->Draw(*cv_, PlaceOf(icon->GetWidth(), icon->GetHeight()));
+}
+
+// The indexes in the image list that the cell shows, in order.
+std::vector<int> TCellGraphicPainter::ImageIndexes()
+{
+    std::vector<int> images;
+    if (g_.CellType == ctImageList) {
+        images.push_back(g_.CellIndex);
+    } else if (g_.CellType == ctDataImage) {
+        try {
+            images.push_back(grid_.GetInts(c_, row_) + g_.CellIndex);
+        } catch (const EExGridError&) {
+        }
+    } else if (auto* list = dynamic_cast<TIntList*>(g_.CellGraphicRef)) {
+        for (int i = 0; i < list->Count(); ++i) images.push_back(list->Items(i));
+    }
+    return images;
+}
+
+void TCellGraphicPainter::Images()
+{
+    TImageList* list = grid_.gridImages_;
+    if (!list) return;
+    const std::vector<int> images = ImageIndexes();
+    const int iw = list->Width(), ih = list->Height();
+    const bool across = g_.CellType != ctImages || g_.CellBoolean;
+    const int n = int(images.size());
+    const int W = across ? n * iw : iw, H = across ? ih : n * ih;
+    const TRect at = printing_ ? R_ : PlaceOf(W, H);
+    // on the page the rectangle holds all images at the page's scale
+    const int sw = printing_ && W > 0 ? at.Width() * iw / W : iw, sh = printing_ && H > 0 ? at.Height() * ih / H : ih;
+    int x = at.Left, y = at.Top;
+    for (int i : images) {
+        if (i >= 0 && i < list->Count()) {
+            if (printing_) {
+                TIcon icon;
+                if (list->GetIcon(i, &icon)) icon.Draw(*cv_, TRect{x, y, x + sw, y + sh});
+            } else {
+                list->Draw(cv_, x, y, i);
+            }
+        }
+        if (across) x += sw;
+        else y += sh;
+    }
+}
+
+void TCellGraphicPainter::Picture()
+{
+    const TRect cell = grid_.CellRect(grid_.RemapColInv(c_), row_);
+    const TSize s = g_.GetPictureSize(cell.Width(), cell.Height(), !Text().empty());
+    const TRect at = PlaceOf(s.cx, s.cy);
+    if (auto* fp = dynamic_cast<TFilePicture*>(g_.CellGraphicRef)) fp->DrawPicture(*cv_, at);
+    else if (auto* pic = dynamic_cast<TPicture*>(g_.CellGraphicRef); pic && pic->Graphic()) {
+        if (TStretchMode(g_.CellAngle) == noStretch) cv_->Draw(at.Left, at.Top, pic->Graphic());
+        else cv_->StretchDraw(at, pic->Graphic());
+    }
+}
+
+void TCellGraphicPainter::Radio()
+{
+    if (!g_.RadioItems) return;
+    const base::TStrings& items = *g_.RadioItems;
+    int on = g_.CellIndex;
+    if (on < 0) {
+        const std::string text = Text();
+        for (int i = 0; i < items.Count(); ++i)
+            if (items[i] == text) on = i;
+    }
+    const TControlLook& look = grid_.ControlLook();
+    const int n = look.RadioSize(), line = std::max(cv_->TextHeight("gh"), 16);
+    int x = R_.Left + 1, y = R_.Top + 1;
+    if (selected_ && grid_.SelectionTextColor != clNone) cv_->Font().SetColor(grid_.SelectionTextColor);
+    for (int i = 0; i < items.Count(); ++i) {
+        const int cy = y + (line - n) / 2;
+        cv_->Brush().SetColor(clWindow);
+        cv_->Pen().SetColor(clGray);
+        cv_->Ellipse(x, cy, x + n, cy + n);
+        if (i == on) {
+            cv_->Brush().SetColor(look.Color());
+            cv_->Pen().SetColor(look.Color());
+            cv_->Ellipse(x + 3, cy + 3, x + n - 3, cy + n - 3);
+        }
+        cv_->Brush().SetStyle(bsClear);
+        cv_->TextOut(x + n + 2, y + (line - cv_->TextHeight(items[i])) / 2, items[i]);
+        cv_->Brush().SetStyle(bsSolid);
+        if (g_.CellBoolean) x += cv_->TextWidth(items[i]) + 12 + n;
+        else y += line;
+    }
+}
+
+void TCellGraphicPainter::Progress()
+{
+    int v = 0;
+    try {
+        v = grid_.GetInts(c_, row_);
+    } catch (const EExGridError&) {
+    }
+    v = std::clamp(v, 0, 100);
+    const TColor bar = TColor(g_.CellColor), back = TColor(g_.CellColor2);
+    const TColor tBar = g_.CellBoolean ? TColor(g_.CellIndex) : TColor(ColorToRGB(bar) ^ 0xFFFFFF);
+    const TColor tBack = g_.CellBoolean ? TColor(g_.CellAngle) : TColor(ColorToRGB(back) ^ 0xFFFFFF);
+    const TControlLook& look = grid_.ControlLook();
+    DrawProgressLin(*cv_, R_, bar, tBar, back, tBack, v, look.ProgressMarginX(), look.ProgressMarginY());
+}
+
+void TCellGraphicPainter::ProgressPie()
+{
+    // the printed page gives the pie its own square
+    const int side = std::min(R_.Width(), R_.Height());
+    const TRect pie = printing_ ? TRect{R_.Left, R_.Top, R_.Left + side, R_.Top + side}
+                                : TRect{R_.Left + 1, R_.Top + 1, R_.Left + 21, R_.Top + 21};
+    DrawProgressPie(*cv_, pie, TColor(g_.CellColor), std::clamp(g_.CellAngle, 0, 100));
+}
+
+// The node's box with its minus, and the plus's upright while contracted.
+void TCellGraphicPainter::Node()
+{
+    const TCellNode& node = grid_.CellNode();
+    const int I = node.NodeIndent();
+    const int L = std::max(grid_.CellProps(c_, row_) ? grid_.CellProps(c_, row_)->NodeLevel : 1, 1);
+    // on the page R starts where the row's indentation starts
+    const int cellLeft = printing_ ? R_.Left : R_.Left - grid_.GridLineWidth() - grid_.NodeIndent(row_);
+    const int n = std::max(Px(9), 5);
+    const int x = cellLeft + Px((L - 1) * I + (I - 9) / 2), y = R_.Top + (R_.Height() - n) / 2;
+    const TRect box{x, y, x + n, y + n};
+    cv_->Brush().SetColor(node.Color);
+    cv_->FillRect(box);
+    cv_->Brush().SetColor(node.NodeColor);
+    cv_->FrameRect(box);
+    const TColor sign = node.NodeColor;
+    const int mid = box.Top + n / 2, two = std::max(Px(2), 1);
+    Line(cv_, sign, box.Left + two, mid, box.Right - two, mid);
+    if (g_.CellBoolean) Line(cv_, sign, box.Left + n / 2, box.Top + two, box.Left + n / 2, box.Bottom - two);
+}
+
+void TCellGraphicPainter::Button()
+{
+    const int w = g_.CellIndex & 0xFFFF, h = (g_.CellIndex >> 16) & 0xFFFF;
+    const TRect b = printing_ ? R_ : PlaceOf(w, h);
+    if (!printing_) {
+        // where the button lies in its cell, for the hit tests
+        const TRect cell = grid_.CellRect(grid_.RemapColInv(c_), row_);
+        g_.CellValue = double((b.Left - cell.Left) | ((b.Top - cell.Top) << 16));
+    }
+    const TControlLook& look = grid_.ControlLook();
+    cv_->Brush().SetColor(clBtnFace);
+    cv_->FillRect(b);
+    TRect e = b;
+    if (!look.FlatButton()) DrawEdge(cv_->Handle(), e, g_.CellBoolean ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT);
+    cv_->Font().SetColor(CanEdit() || look.NoDisabledButtonLook() ? TColor(clBtnText) : TColor(clGrayText));
+    cv_->Brush().SetStyle(bsClear);
+    TRect caption = b;
+    // a bit button's glyph goes at the left, transparent, and pushes the caption right
+    if (auto* glyph = g_.CellType == ctBitButton ? dynamic_cast<TBitmap*>(g_.CellGraphicRef) : nullptr;
+        glyph && !glyph->Empty()) {
+        const int gy = b.Top + (b.Height() - glyph->Height()) / 2;
+        const TRect at{b.Left + 2, gy, b.Left + 2 + glyph->Width(), gy + glyph->Height()};
+        DrawBitmapTransp(*cv_, *glyph, clBtnFace, at);
+        cv_->Brush().SetStyle(bsClear);
+        caption.Left += glyph->Width() + 2;
+    }
+    DrawText(cv_->Handle(), g_.CellText, -1, &caption, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX);
+    cv_->Brush().SetStyle(bsSolid);
+}
+
+// The corner triangle, in the comment's own colour or the look's.
+void TCellGraphicPainter::Comment()
+{
+    const TControlLook& look = grid_.ControlLook();
+    const TColor cc = g_.CellAngle != int(clNone) && g_.CellAngle != 0 ? TColor(g_.CellAngle) : look.CommentColor();
+    if (look.CommentColor() == clNone) return;
+    const TPoint pts[3] = {{R_.Right - Px(7), R_.Top + Px(1)}, {R_.Right - Px(2), R_.Top + Px(1)},
+                           {R_.Right - Px(2), R_.Top + Px(6)}};
+    cv_->Brush().SetColor(cc);
+    cv_->Pen().SetColor(cc);
+    cv_->Polygon(pts, 3);
+}
+
 void TExStringGrid::DrawCellGraphic(TCanvas* Canvas, TCellGraphic& g, int c, int ARow, const TRect& R, TAlignment ha,
                                     bool selected, double Scale)
 {
-    const bool printing = Scale > 0;
-    const double sc = printing ? Scale : 1.0;
-    auto px = [sc](int n) { return int(std::lround(n * sc)); };
-    // A graphic before or after the text sits next to the text's measured width.
-    int t = 0;
-    if (!printing && (g.CellHAlign == haBeforeText || g.CellHAlign == haAfterText) && !GetCellEx(c, ARow).empty())
-        t = std::max(0, GetCellTextSize(c, ARow, false).cx - 2 * XYOffset.X) + 2;
-    switch (g.CellType) {
-    case ctCheckBox:
-    case ctDataCheckBox:
-    case ctVirtCheckBox: {
-        const int n = ControlLook().CheckSize();
-        bool checked = g.CellBoolean;
-        if (g.CellType != ctCheckBox) checked = GetCellEx(c, ARow) == GetCheckTrue(c, ARow);
-        bool canEdit = true;
-        GetCellReadOnly(c, ARow, canEdit);
-        const bool enabled = canEdit || ControlLook().NoDisabledCheckRadioLook();
-        const bool hasText = g.CellType == ctCheckBox && !GetCellEx(c, ARow).empty();
-        int x = R.Left + 1;
-        if (ha == taRightJustify) x = R.Right - n - 1 - (hasText ? Canvas->TextWidth(GetCellEx(c, ARow)) + 2 : 0);
-        else if (ha == taCenter && !hasText) x = R.Left + (R.Width() - n) / 2;
-        const int y = R.Top + (R.Bottom - R.Top - n) / 2;
-        const TRect box{x, y, x + n, y + n};
-        if (ControlLook().ControlStyle() == csGlyph) {
-            TBitmap& b = checked ? ControlLook().CheckedGlyph() : ControlLook().UnCheckedGlyph();
-            if (!b.Empty()) {
-                DrawBitmapTransp(*Canvas, b, Canvas->Brush().Color(), box);
-                break;
-            }
-        }
-        // A drawn box: face, sunken frame and a two-pixel tick.
-        Canvas->Brush().SetStyle(bsSolid);
-        Canvas->Brush().SetColor(enabled ? clWindow : clBtnFace);
-        Canvas->FillRect(box);
-        Line(Canvas, clGray, box.Left, box.Bottom - 1, box.Left, box.Top);
-        Line(Canvas, clGray, box.Left, box.Top, box.Right - 1, box.Top);
-        Line(Canvas, clWhite, box.Right - 1, box.Top, box.Right - 1, box.Bottom - 1);
-        Line(Canvas, clWhite, box.Right - 1, box.Bottom - 1, box.Left, box.Bottom - 1);
-        if (checked) {
-            const TColor tick = enabled ? ControlLook().Color() : TColor(clGray);
-            const int l = box.Left + 3, b = box.Bottom - 4, m = box.Left + n / 2 - 1;
-            for (int d = 0; d < 2; ++d) {
-                Line(Canvas, tick, l, b - (m - l) + d, m, b + d);
-                Line(Canvas, tick, m, b + d, box.Right - 3, box.Top + 3 + d);
-            }
-        }
-        break;
-    }
-    case ctBitmap:
-        if (auto* bmp = dynamic_cast<TBitmap*>(g.CellGraphicRef); bmp && !bmp->Empty()) {
-            const TSize s = GetCellGraphicSize(c, ARow);
-            const TRect at = g.Place(R, std::max<int>(s.cx, bmp->Width()), std::max<int>(s.cy, bmp->Height()), t,
-                                     ha == taLeftJustify, ha == taRightJustify);
-            if (g.CellTransparent)
-                DrawBitmapTransp(*Canvas, *bmp, selected && SelectionColor != clNone ? SelectionColor : Canvas->Brush().Color(), at);
-            else if (printing) Canvas->StretchDraw(R, bmp);  // the page's rectangle for it
-            else Canvas->Draw(at.Left, at.Top, bmp);
-        }
-        break;
-    case ctIcon:
-        if (auto* icon = dynamic_cast<TIcon*>(g.CellIconRef); icon && !icon->GetEmpty()) {
-            const int w = icon->GetWidth(), h = icon->GetHeight();
-            if (printing) icon->Draw(*Canvas, R);
-            else icon->Draw(*Canvas, g.Place(R, w, h, t, ha == taLeftJustify, ha == taRightJustify));
-        }
-        break;
-    case ctImageList:
-    case ctDataImage:
-    case ctImages: {
-        if (!gridImages_) break;
-        std::vector<int> images;
-        if (g.CellType == ctImageList) {
-            images.push_back(g.CellIndex);
-        } else if (g.CellType == ctDataImage) {
-            try {
-                images.push_back(GetInts(c, ARow) + g.CellIndex);
-            } catch (const EExGridError&) {
-            }
-        } else if (auto* list = dynamic_cast<TIntList*>(g.CellGraphicRef)) {
-            for (int i = 0; i < list->Count(); ++i) images.push_back(list->Items(i));
-        }
-        const int iw = gridImages_->Width(), ih = gridImages_->Height();
-        const bool across = g.CellType != ctImages || g.CellBoolean;
-        const int n = int(images.size());
-        const int W = across ? n * iw : iw, H = across ? ih : n * ih;
-        TRect at = printing ? R : g.Place(R, W, H, t, ha == taLeftJustify, ha == taRightJustify);
-        // on the page the rectangle holds all images at the page's scale
-        const int sw = printing && W > 0 ? at.Width() * iw / W : iw, sh = printing && H > 0 ? at.Height() * ih / H : ih;
-        int x = at.Left, y = at.Top;
-        for (int i : images) {
-            if (i >= 0 && i < gridImages_->Count()) {
-                if (printing) {
-                    TIcon icon;
-                    if (gridImages_->GetIcon(i, &icon)) icon.Draw(*Canvas, TRect{x, y, x + sw, y + sh});
-                } else {
-                    gridImages_->Draw(Canvas, x, y, i);
-                }
-            }
-            if (across) x += sw;
-            else y += sh;
-        }
-        break;
-    }
-    case ctPicture:
-    case ctFilePicture: {
-        const TRect cell = CellRect(RemapColInv(c), ARow);
-        const TSize s = g.GetPictureSize(cell.Width(), cell.Height(), !GetCellEx(c, ARow).empty());
-        const TRect at = g.Place(R, s.cx, s.cy, t, ha == taLeftJustify, ha == taRightJustify);
-        if (auto* fp = dynamic_cast<TFilePicture*>(g.CellGraphicRef)) fp->DrawPicture(*Canvas, at);
-        else if (auto* pic = dynamic_cast<TPicture*>(g.CellGraphicRef); pic && pic->Graphic()) {
-            if (TStretchMode(g.CellAngle) == noStretch) Canvas->Draw(at.Left, at.Top, pic->Graphic());
-            else Canvas->StretchDraw(at, pic->Graphic());
-        }
-        break;
-    }
-    case ctRadio: {
-        if (!g.RadioItems) break;
-        const base::TStrings& items = *g.RadioItems;
-        int on = g.CellIndex;
-        if (on < 0) {
-            const std::string t = GetCellEx(c, ARow);
-            for (int i = 0; i < items.Count(); ++i)
-                if (items[i] == t) on = i;
-        }
-        const int n = ControlLook().RadioSize(), line = std::max(Canvas->TextHeight("gh"), 16);
-        int x = R.Left + 1, y = R.Top + 1;
-        if (selected && SelectionTextColor != clNone) Canvas->Font().SetColor(SelectionTextColor);
-        for (int i = 0; i < items.Count(); ++i) {
-            const int cy = y + (line - n) / 2;
-            Canvas->Brush().SetColor(clWindow);
-            Canvas->Pen().SetColor(clGray);
-            Canvas->Ellipse(x, cy, x + n, cy + n);
-            if (i == on) {
-                Canvas->Brush().SetColor(ControlLook().Color());
-                Canvas->Pen().SetColor(ControlLook().Color());
-                Canvas->Ellipse(x + 3, cy + 3, x + n - 3, cy + n - 3);
-            }
-            Canvas->Brush().SetStyle(bsClear);
-            Canvas->TextOut(x + n + 2, y + (line - Canvas->TextHeight(items[i])) / 2, items[i]);
-            Canvas->Brush().SetStyle(bsSolid);
-            if (g.CellBoolean) x += Canvas->TextWidth(items[i]) + 12 + n;
-            else y += line;
-        }
-        break;
-    }
-    case ctProgress: {
-        int v = 0;
-        try {
-            v = GetInts(c, ARow);
-        } catch (const EExGridError&) {
-        }
-        v = std::clamp(v, 0, 100);
-        const TColor bar = TColor(g.CellColor), back = TColor(g.CellColor2);
-        const TColor tBar = g.CellBoolean ? TColor(g.CellIndex) : TColor(ColorToRGB(bar) ^ 0xFFFFFF);
-        const TColor tBack = g.CellBoolean ? TColor(g.CellAngle) : TColor(ColorToRGB(back) ^ 0xFFFFFF);
-        DrawProgressLin(*Canvas, R, bar, tBar, back, tBack, v, ControlLook().ProgressMarginX(),
-                        ControlLook().ProgressMarginY());
-        break;
-    }
-    case ctProgressPie: {
-        // the printed page gives the pie its own square
-        const TRect pie = printing ? TRect{R.Left, R.Top, R.Left + std::min(R.Width(), R.Height()),
-                                           R.Top + std::min(R.Width(), R.Height())}
-                                   : TRect{R.Left + 1, R.Top + 1, R.Left + 21, R.Top + 21};
-        DrawProgressPie(*Canvas, pie, TColor(g.CellColor), std::clamp(g.CellAngle, 0, 100));
-        break;
-    }
-    case ctNode: {
-        const int I = CellNode().NodeIndent();
-        const int L = std::max(CellProps(c, ARow) ? CellProps(c, ARow)->NodeLevel : 1, 1);
-        // on the page R starts where the row's indentation starts
-        const int cellLeft = printing ? R.Left : R.Left - GridLineWidth() - NodeIndent(ARow);
-        const int n = std::max(px(9), 5);
-        const int x = cellLeft + px((L - 1) * I + (I - 9) / 2), y = R.Top + (R.Height() - n) / 2;
-        const TRect box{x, y, x + n, y + n};
-        Canvas->Brush().SetColor(CellNode().Color);
-        Canvas->FillRect(box);
-        Canvas->Brush().SetColor(CellNode().NodeColor);
-        Canvas->FrameRect(box);
-        const TColor sign = CellNode().NodeColor;
-        const int mid = box.Top + n / 2, two = std::max(px(2), 1);
-        Line(Canvas, sign, box.Left + two, mid, box.Right - two, mid);
-        if (g.CellBoolean) Line(Canvas, sign, box.Left + n / 2, box.Top + two, box.Left + n / 2, box.Bottom - two);
-        break;
-    }
-    case ctButton:
-    case ctBitButton: {
-        const int w = g.CellIndex & 0xFFFF, h = (g.CellIndex >> 16) & 0xFFFF;
-        const TRect b = printing ? R : g.Place(R, w, h, t, ha == taLeftJustify, ha == taRightJustify);
-        if (!printing) {
-            const TRect cell = CellRect(RemapColInv(c), ARow);
-            g.CellValue = double((b.Left - cell.Left) | ((b.Top - cell.Top) << 16));
-        }
-        Canvas->Brush().SetColor(clBtnFace);
-        Canvas->FillRect(b);
-        TRect e = b;
-        if (!ControlLook().FlatButton()) DrawEdge(Canvas->Handle(), e, g.CellBoolean ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT);
-        bool canEdit = true;
-        GetCellReadOnly(c, ARow, canEdit);
-        Canvas->Font().SetColor(canEdit || ControlLook().NoDisabledButtonLook() ? TColor(clBtnText) : TColor(clGrayText));
-        Canvas->Brush().SetStyle(bsClear);
-        TRect t = b;
-        // a bit button's glyph goes at the left, transparent, and pushes the caption right
-        if (auto* glyph = g.CellType == ctBitButton ? dynamic_cast<TBitmap*>(g.CellGraphicRef) : nullptr;
-            glyph && !glyph->Empty()) {
-            const int gy = b.Top + (b.Height() - glyph->Height()) / 2;
-            const TRect at{b.Left + 2, gy, b.Left + 2 + glyph->Width(), gy + glyph->Height()};
-            DrawBitmapTransp(*Canvas, *glyph, clBtnFace, at);
-            Canvas->Brush().SetStyle(bsClear);
-            t.Left += glyph->Width() + 2;
-        }
-        DrawText(Canvas->Handle(), g.CellText, -1, &t, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX);
-        Canvas->Brush().SetStyle(bsSolid);
-        break;
-    }
-    case ctComment: {
-        const TColor cc = g.CellAngle != int(clNone) && g.CellAngle != 0 ? TColor(g.CellAngle) : ControlLook().CommentColor();
-        if (ControlLook().CommentColor() == clNone) break;
-        const TPoint pts[3] = {{R.Right - px(7), R.Top + px(1)}, {R.Right - px(2), R.Top + px(1)},
-                               {R.Right - px(2), R.Top + px(6)}};
-        Canvas->Brush().SetColor(cc);
-        Canvas->Pen().SetColor(cc);
-        Canvas->Polygon(pts, 3);
-        break;
-    }
-    default: break;
-    }
+    TCellGraphicPainter(*this, Canvas, g, c, ARow, R, ha, selected, Scale).Draw();
 }
 
 bool TExStringGrid::SortMarkShown(int c, int ARow) const
