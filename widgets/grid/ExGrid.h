@@ -1438,6 +1438,7 @@ protected:
 
 private:
     friend class TEditLink;
+    friend class TEditorSetup;
     // The hover and blink timer's tick; false for other timers.
     bool HoverTimerTick(platform::UINT id);
     // With ColumnSize.SynchWithGrid the columns scale with the client width.

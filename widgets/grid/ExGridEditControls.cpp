@@ -153,195 +153,305 @@ void TExStringGrid::ShowEditorChar(char Ch)
     PendingEditChar = 0;
 }
 
-void TExStringGrid::ShowEditControl(int ACol, int ARow)
+// Laying a cell's editor control over it: the cell's place and look are taken once, then
+// the control of the editor type is placed, loaded and focused by a function of its own.
+class TEditorSetup {
+public:
+    TEditorSetup(TExStringGrid& grid, int ACol, int ARow);
+    void Show();
+
+private:
+    TExStringGrid& g_;
+    const int row_, rc_;
+    const TRect box0_;  // the cell
+    const TRect box_;   // the cell less its right and bottom grid line
+    TFont font_;
+    TColor color_ = clNone;
+    std::string text_;
+    TEditorType type_ = edNormal;
+    bool flat_ = false;
+    TWinControl* shown_ = nullptr;       // becomes the active control, focused
+    TWinControl* charTarget_ = nullptr;  // takes the character that opened the editor
+
+    void Place(TWinControl* c);
+    void ShowSpin();
+    void ShowCombo();
+    void LoadCombo(TCustomComboBox* cb, bool list);
+    void LoadUniCombo(TCustomComboBox* cb, bool list);
+    template <class Combo>
+    void StyleCombo(Combo* c);
+    void ShowEditBtn();
+    void ShowDatePicker();
+    void ShowUnitEditBtn();
+    void ShowCheckBox();
+    void ShowButton();
+    void ShowUniEdit();
+    void ShowRichEdit();
+    void ShowLink();
+    void PlaceLinkPopup(TEditLink* link);
+    void Finish();
+};
+
+TEditorSetup::TEditorSetup(TExStringGrid& grid, int ACol, int ARow)
+    : g_(grid), row_(ARow), rc_(grid.RemapCol(ACol)), box0_(grid.TCustomGrid::CellRect(ACol, ARow)),
+      box_(Rect(box0_.Left, box0_.Top, box0_.Right - 1, box0_.Bottom - 1))
 {
-    ValidatePending = true;
-    const TRect box0 = TCustomGrid::CellRect(ACol, ARow);
-    const TRect box = Rect(box0.Left, box0.Top, box0.Right - 1, box0.Bottom - 1);
-    const int rc = RemapCol(ACol);
     TBrush brush;
-    TFont font;
-    font.Assign(*Font());
+    font_.Assign(*g_.Font());
     TColor colorTo = clNone;
     TAlignment ha = taLeftJustify;
     TVAlignment va = vtaTop;
     bool ww = false;
     TGridDrawState state = 0;
-    brush.SetColor(Color());
-    GetVisualProperties(ACol, ARow, state, false, false, true, brush, colorTo, font, ha, va, ww);
-    const TColor color = brush.Color();
-    ActiveEditControl = nullptr;
-    const std::string text = GetEditText(ACol, ARow);
-    const TEditorType t = ActiveEditorType;
-    const bool flat = Look == glSoft || Look == glStudio || Look == glXP || Look == glListView;
-    TWinControl* shown = nullptr;
-    TWinControl* charTarget = nullptr;
-    auto place = [&](TWinControl* c) {
-        c->SetBounds(box.Left, box.Top, box.Width(), box.Height());
-        c->SetColor(color);
-        c->Show();
-        c->SetEnabled(true);
-    };
-    if (IsSpinType(t)) {
-        TGridSpin* s = GridSpin();
-        place(s);
-        s->ExcelStyleDecimalSeparator = ExcelStyleDecimalSeparator;
-        if (t == edSpinEdit) {
-            s->SetSpinType(sptNormal);
-            long long v = 0;
-            if (base::TryStrToInt(base::Trim(text), v)) s->SetValue(int(v));
-            else s->SetText(text);
-        } else if (t == edFloatSpinEdit) {
-            s->SetSpinType(sptFloat);
-            double v = 0;
-            const std::string plain = base::StringReplaceAll(text, std::string(1, base::ThousandSeparator()), "");
-            if (base::TryStrToFloat(base::Trim(plain), v)) s->SetFloatValue(v);
-            else s->SetText(text);
-        } else if (t == edTimeSpinEdit) {
-            s->SetSpinType(sptTime);
-            s->SetText(text);
-        } else {
-            base::TDateTime d = 0;
-            if (text.empty() || !TryStrToDateLocale(text, d)) d = base::Now();
-            s->SetDateValue(d);
-            s->SetSpinType(sptDate);
-        }
-        shown = charTarget = s;
-    } else if (IsComboType(t) || IsUniComboType(t)) {
-        const bool list = t == edComboList || t == edUniComboList;
-        TCustomComboBox* cb = IsComboType(t) ? static_cast<TCustomComboBox*>(GridCombo()) : GridUniCombo();
-        cb->SetBounds(box.Left, box.Top, 0, 0);
-        cb->SetDroppedDown(false);
-        cb->SetEnabled(true);
-        if (IsComboType(t)) {
-            cb->SetStyle(list ? csDropDownList : csDropDown);
-            if (!list || !SelectEqual(*cb, cb->Items(), GetCellEx(rc, ARow)))
-                if (list) cb->SetItemIndex(ComboDefaultIndex >= 0 ? ComboDefaultIndex : 0);
-            if (!list) cb->SetText(text);
-        } else {
-            TGridUniCombo* u = GridUniCombo();
-            // The style change rebuilds the platform list: the wide items are kept aside.
-            std::vector<WideString> keep;
-            for (int i = 0; i < u->Items().Count(); ++i) keep.push_back(u->Items().Get(i));
-            u->SetStyle(list ? csDropDownList : csDropDown);
-            if (u->Items().Count() != int(keep.size())) {
-                u->Items().Clear();
-                for (const WideString& w : keep) u->Items().Add(w);
-            }
-            const WideString wide = GetWideCells(rc, ARow);
-            if (!SelectEqual(*cb, u->Items(), wide))
-                cb->SetItemIndex(ComboDefaultIndex >= 0 ? ComboDefaultIndex : 0);
-            if (!list) u->SetText(wide);
-        }
-        // The editable one fills the cell: its edit is the item height and 6 pixels of frame.
-        if (!list) cb->SetItemHeight(std::max(1, box.Height() - 6));
-        cb->SetBounds(box.Left, box.Top, box.Width(), cb->ItemHeight() * (cb->DropDownCount() + 1) + box.Height());
-        cb->SetColor(color);
-        cb->Show();
-        cb->Font()->Assign(*Font());
-        if (IsComboType(t)) {
-            GridCombo()->SetFlat(flat);
-            GridCombo()->SetEtched(flat);
-            if (Navigation.AutoComboDropSize) GridCombo()->SizeDropDownWidth();
-        } else {
-            GridUniCombo()->SetFlat(flat);
-            GridUniCombo()->SetEtched(flat);
-            if (Navigation.AutoComboDropSize) GridUniCombo()->SizeDropDownWidth();
-        }
-        shown = cb;
-        if (IsComboType(t)) charTarget = cb->EditControl() ? cb->EditControl() : cb;
-    } else if (IsEditBtnType(t)) {
-        TGridEditBtn* e = GridEditBtn();
-        place(e);
-        e->SetText(text);
-        e->SetMaxLength(MaxEditLength);
-        shown = charTarget = e;
-    } else if (IsDateType(t)) {
-        TGridDatePicker* p = GetDateTimePicker();
-        p->SetKind(t == edTimeEdit ? dtkTime : dtkDate);
-        p->SetDateMode(t == edDateEditUpDown ? dmUpDown : dmComboBox);
-        p->LoadFromCell(text);
-        p->SetChecked(true);
-        place(p);
-        shown = p;
-    } else if (t == edUnitEditBtn) {
-        TGridUnitEditBtn* u = GridUnitEditBtn();
-        place(u);
-        u->SetMaxLength(MaxEditLength);
-        u->SetCellText(text);
-        shown = charTarget = u;
-    } else if (t == edCheckBox) {
-        TGridCheckBox* c = GridCheckBox();
-        c->SetBounds(box.Left, box.Top, box.Width(), box.Height());
-        c->SetCaption(text);
-        c->SetEnabled(true);
-        c->SetChecked(false);
-        c->Show();
-        if (c->CanFocus()) c->SetFocus();
+    brush.SetColor(g_.Color());
+    g_.GetVisualProperties(ACol, ARow, state, false, false, true, brush, colorTo, font_, ha, va, ww);
+    color_ = brush.Color();
+    g_.ActiveEditControl = nullptr;
+    text_ = g_.GetEditText(ACol, ARow);
+    type_ = g_.ActiveEditorType;
+    flat_ = g_.Look == glSoft || g_.Look == glStudio || g_.Look == glXP || g_.Look == glListView;
+}
+
+void TEditorSetup::Show()
+{
+    const TEditorType t = type_;
+    if (IsSpinType(t)) ShowSpin();
+    else if (IsComboType(t) || IsUniComboType(t)) ShowCombo();
+    else if (IsEditBtnType(t)) ShowEditBtn();
+    else if (IsDateType(t)) ShowDatePicker();
+    else if (t == edUnitEditBtn) ShowUnitEditBtn();
+    else if (t == edCheckBox) {
+        ShowCheckBox();
         return;  // no character, and not the active control
-    } else if (t == edButton) {
-        TGridButton* b = GridButton();
-        b->SetBounds(box.Left - 1, box.Top - 1, box.Width() + 2, box.Height() + 2);
-        b->SetCaption(text);
-        b->Show();
-        b->SetEnabled(true);
-        shown = b;
-    } else if (t == edUniEdit) {
-        TGridUniEdit* u = GridUniEdit();
-        const int mx = XYOffset.X, my = XYOffset.Y;
-        u->SetBounds(box.Left + mx + 2, box.Top + my + 2, std::max(4, box.Width() - 2 * mx - 2),
-                     std::max(4, box.Height() - 2 * my - 2));
-        u->Show();
-        u->SetEnabled(true);
-        u->SetColor(color);
-        u->Font()->Assign(*Font());
-        u->SetText(GetWideCells(rc, ARow));
-        shown = charTarget = u;
-    } else if (t == edRichEdit) {
-        ShowRichEditor(rc, ARow, box);
-        RichEditor()->SetColor(color);
-        shown = charTarget = RichEditor();
-    } else if (t == edCustom && EditLink) {
-        TEditLink* link = EditLink;
-        link->SetGrid(this);
-        link->EditCol = rc;
-        link->EditRow = ARow;
-        if (link->EditStyle == esPopup) {
-            if (link->AutoPopupWidth) link->PopupWidth = box0.Width();
-            TForm* f = link->PopupForm();
-            if (!f) {
-                f = new TForm(Application);
-                f->SetBorderStyle(bsNone);
-                f->OnDeactivate = [link](TObject* s) { link->FormExit(s); };
-                link->SetPopupForm(f);
-            }
-            const TPoint p = ClientToScreen(Point(box0.Left, box0.Top));
-            f->SetBounds(p.X, p.Y, link->PopupWidth, link->PopupHeight);
-            f->Show();
-            link->CreateEditor(f);
-            link->SetRect(Rect(0, 0, link->PopupWidth, link->PopupHeight));
-        } else {
-            link->CreateEditor(this);
-            link->SetRect(box0);
-        }
-        link->SetVisible(true);
-        link->SetCellProps(color, &font);
-        link->SetProperties();
-        if (OnGetEditorProp) OnGetEditorProp(this, rc, ARow, link);
-        link->SetEditorValue(text);
-        link->SetFocus(true);
-        ActiveEditControl = link->GetEditControl();
-        charTarget = ActiveEditControl;
+    } else if (t == edButton) ShowButton();
+    else if (t == edUniEdit) ShowUniEdit();
+    else if (t == edRichEdit) ShowRichEdit();
+    else if (t == edCustom && g_.EditLink) ShowLink();
+    Finish();
+}
+
+void TEditorSetup::Place(TWinControl* c)
+{
+    c->SetBounds(box_.Left, box_.Top, box_.Width(), box_.Height());
+    c->SetColor(color_);
+    c->Show();
+    c->SetEnabled(true);
+}
+
+void TEditorSetup::ShowSpin()
+{
+    TGridSpin* s = g_.GridSpin();
+    Place(s);
+    s->ExcelStyleDecimalSeparator = g_.ExcelStyleDecimalSeparator;
+    if (type_ == edSpinEdit) {
+        s->SetSpinType(sptNormal);
+        long long v = 0;
+        if (base::TryStrToInt(base::Trim(text_), v)) s->SetValue(int(v));
+        else s->SetText(text_);
+    } else if (type_ == edFloatSpinEdit) {
+        s->SetSpinType(sptFloat);
+        double v = 0;
+        const std::string plain = base::StringReplaceAll(text_, std::string(1, base::ThousandSeparator()), "");
+        if (base::TryStrToFloat(base::Trim(plain), v)) s->SetFloatValue(v);
+        else s->SetText(text_);
+    } else if (type_ == edTimeSpinEdit) {
+        s->SetSpinType(sptTime);
+        s->SetText(text_);
+    } else {
+        base::TDateTime d = 0;
+        if (text_.empty() || !TryStrToDateLocale(text_, d)) d = base::Now();
+        s->SetDateValue(d);
+        s->SetSpinType(sptDate);
     }
-    if (shown) {
-        ActiveEditControl = shown;
-        if (shown->CanFocus()) shown->SetFocus();
-        if (IsComboType(t) && MouseActions.DirectComboDrop) GridCombo()->SetDroppedDown(true);
-        if (t == edDateEdit && MouseActions.DirectDateDrop) shown->Perform(WM_KEYDOWN, VK_F4, 0);
+    shown_ = charTarget_ = s;
+}
+
+// The narrow and the wide combo share their frame: placed, loaded by their own kind,
+// sized to the cell with room for the drop-down, and styled by the grid's look.
+void TEditorSetup::ShowCombo()
+{
+    const bool narrow = IsComboType(type_);
+    const bool list = type_ == edComboList || type_ == edUniComboList;
+    TCustomComboBox* cb = narrow ? static_cast<TCustomComboBox*>(g_.GridCombo()) : g_.GridUniCombo();
+    cb->SetBounds(box_.Left, box_.Top, 0, 0);
+    cb->SetDroppedDown(false);
+    cb->SetEnabled(true);
+    if (narrow) LoadCombo(cb, list);
+    else LoadUniCombo(cb, list);
+    // The editable one fills the cell: its edit is the item height and 6 pixels of frame.
+    if (!list) cb->SetItemHeight(std::max(1, box_.Height() - 6));
+    cb->SetBounds(box_.Left, box_.Top, box_.Width(), cb->ItemHeight() * (cb->DropDownCount() + 1) + box_.Height());
+    cb->SetColor(color_);
+    cb->Show();
+    cb->Font()->Assign(*g_.Font());
+    if (narrow) StyleCombo(g_.GridCombo());
+    else StyleCombo(g_.GridUniCombo());
+    shown_ = cb;
+    if (narrow) charTarget_ = cb->EditControl() ? cb->EditControl() : cb;
+}
+
+void TEditorSetup::LoadCombo(TCustomComboBox* cb, bool list)
+{
+    cb->SetStyle(list ? csDropDownList : csDropDown);
+    if (!list || !SelectEqual(*cb, cb->Items(), g_.GetCellEx(rc_, row_)))
+        if (list) cb->SetItemIndex(g_.ComboDefaultIndex >= 0 ? g_.ComboDefaultIndex : 0);
+    if (!list) cb->SetText(text_);
+}
+
+void TEditorSetup::LoadUniCombo(TCustomComboBox* cb, bool list)
+{
+    TGridUniCombo* u = g_.GridUniCombo();
+    // The style change rebuilds the platform list: the wide items are kept aside.
+    std::vector<WideString> keep;
+    for (int i = 0; i < u->Items().Count(); ++i) keep.push_back(u->Items().Get(i));
+    u->SetStyle(list ? csDropDownList : csDropDown);
+    if (u->Items().Count() != int(keep.size())) {
+        u->Items().Clear();
+        for (const WideString& w : keep) u->Items().Add(w);
     }
-    if (PendingEditChar && charTarget && charTarget->HandleAllocated())
-        PostMessage(charTarget->Handle(), WM_CHAR, WPARAM((unsigned char)PendingEditChar), 0);
-    PendingEditChar = 0;
+    const WideString wide = g_.GetWideCells(rc_, row_);
+    if (!SelectEqual(*cb, u->Items(), wide)) cb->SetItemIndex(g_.ComboDefaultIndex >= 0 ? g_.ComboDefaultIndex : 0);
+    if (!list) u->SetText(wide);
+}
+
+template <class Combo>
+void TEditorSetup::StyleCombo(Combo* c)
+{
+    c->SetFlat(flat_);
+    c->SetEtched(flat_);
+    if (g_.Navigation.AutoComboDropSize) c->SizeDropDownWidth();
+}
+
+void TEditorSetup::ShowEditBtn()
+{
+    TGridEditBtn* e = g_.GridEditBtn();
+    Place(e);
+    e->SetText(text_);
+    e->SetMaxLength(g_.MaxEditLength);
+    shown_ = charTarget_ = e;
+}
+
+void TEditorSetup::ShowDatePicker()
+{
+    TGridDatePicker* p = g_.GetDateTimePicker();
+    p->SetKind(type_ == edTimeEdit ? dtkTime : dtkDate);
+    p->SetDateMode(type_ == edDateEditUpDown ? dmUpDown : dmComboBox);
+    p->LoadFromCell(text_);
+    p->SetChecked(true);
+    Place(p);
+    shown_ = p;
+}
+
+void TEditorSetup::ShowUnitEditBtn()
+{
+    TGridUnitEditBtn* u = g_.GridUnitEditBtn();
+    Place(u);
+    u->SetMaxLength(g_.MaxEditLength);
+    u->SetCellText(text_);
+    shown_ = charTarget_ = u;
+}
+
+void TEditorSetup::ShowCheckBox()
+{
+    TGridCheckBox* c = g_.GridCheckBox();
+    c->SetBounds(box_.Left, box_.Top, box_.Width(), box_.Height());
+    c->SetCaption(text_);
+    c->SetEnabled(true);
+    c->SetChecked(false);
+    c->Show();
+    if (c->CanFocus()) c->SetFocus();
+}
+
+void TEditorSetup::ShowButton()
+{
+    TGridButton* b = g_.GridButton();
+    b->SetBounds(box_.Left - 1, box_.Top - 1, box_.Width() + 2, box_.Height() + 2);
+    b->SetCaption(text_);
+    b->Show();
+    b->SetEnabled(true);
+    shown_ = b;
+}
+
+void TEditorSetup::ShowUniEdit()
+{
+    TGridUniEdit* u = g_.GridUniEdit();
+    const int mx = g_.XYOffset.X, my = g_.XYOffset.Y;
+    u->SetBounds(box_.Left + mx + 2, box_.Top + my + 2, std::max(4, box_.Width() - 2 * mx - 2),
+                 std::max(4, box_.Height() - 2 * my - 2));
+    u->Show();
+    u->SetEnabled(true);
+    u->SetColor(color_);
+    u->Font()->Assign(*g_.Font());
+    u->SetText(g_.GetWideCells(rc_, row_));
+    shown_ = charTarget_ = u;
+}
+
+void TEditorSetup::ShowRichEdit()
+{
+    g_.ShowRichEditor(rc_, row_, box_);
+    g_.RichEditor()->SetColor(color_);
+    shown_ = charTarget_ = g_.RichEditor();
+}
+
+// The application's link: its editor inline over the cell, or on a pop-up form of its own.
+void TEditorSetup::ShowLink()
+{
+    TEditLink* link = g_.EditLink;
+    link->SetGrid(&g_);
+    link->EditCol = rc_;
+    link->EditRow = row_;
+    if (link->EditStyle == esPopup) {
+        PlaceLinkPopup(link);
+    } else {
+        link->CreateEditor(&g_);
+        link->SetRect(box0_);
+    }
+    link->SetVisible(true);
+    link->SetCellProps(color_, &font_);
+    link->SetProperties();
+    if (g_.OnGetEditorProp) g_.OnGetEditorProp(&g_, rc_, row_, link);
+    link->SetEditorValue(text_);
+    link->SetFocus(true);
+    g_.ActiveEditControl = link->GetEditControl();
+    charTarget_ = g_.ActiveEditControl;
+}
+
+void TEditorSetup::PlaceLinkPopup(TEditLink* link)
+{
+    if (link->AutoPopupWidth) link->PopupWidth = box0_.Width();
+    TForm* f = link->PopupForm();
+    if (!f) {
+        f = new TForm(Application);
+        f->SetBorderStyle(bsNone);
+        f->OnDeactivate = [link](TObject* s) { link->FormExit(s); };
+        link->SetPopupForm(f);
+    }
+    const TPoint p = g_.ClientToScreen(Point(box0_.Left, box0_.Top));
+    f->SetBounds(p.X, p.Y, link->PopupWidth, link->PopupHeight);
+    f->Show();
+    link->CreateEditor(f);
+    link->SetRect(Rect(0, 0, link->PopupWidth, link->PopupHeight));
+}
+
+// The shown control becomes the active one and takes the focus, a drop-down opens when
+// asked to, and the character that opened the editor goes to its control.
+void TEditorSetup::Finish()
+{
+    if (shown_) {
+        g_.ActiveEditControl = shown_;
+        if (shown_->CanFocus()) shown_->SetFocus();
+        if (IsComboType(type_) && g_.MouseActions.DirectComboDrop) g_.GridCombo()->SetDroppedDown(true);
+        if (type_ == edDateEdit && g_.MouseActions.DirectDateDrop) shown_->Perform(WM_KEYDOWN, VK_F4, 0);
+    }
+    if (g_.PendingEditChar && charTarget_ && charTarget_->HandleAllocated())
+        PostMessage(charTarget_->Handle(), WM_CHAR, WPARAM((unsigned char)g_.PendingEditChar), 0);
+    g_.PendingEditChar = 0;
+}
+
+void TExStringGrid::ShowEditControl(int ACol, int ARow)
+{
+    ValidatePending = true;
+    TEditorSetup(*this, ACol, ARow).Show();
 }
 
 std::string TExStringGrid::EditControlText()
