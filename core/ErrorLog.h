@@ -18,6 +18,9 @@ public:
     // The lines are kept in the list whatever happens to the file; without a file the
     // writes return 0/false.
     explicit ErrorLog(const std::string& path, const std::string& fallbackPath = "");
+    // A log of a working copy: its lines go to the list only, with no file and no header.
+    struct ListOnly {};
+    explicit ErrorLog(ListOnly) {}
     ~ErrorLog();  // writes the closing block and closes the file
     ErrorLog(const ErrorLog&) = delete;
     ErrorLog& operator=(const ErrorLog&) = delete;

@@ -285,8 +285,9 @@ bool Hullform::Rotate(double angle) {
 }
 
 std::unique_ptr<Hullform> Hullform::HeeledCopy(double angle) const {
-    // An empty path opens no file, so the working copy neither truncates nor writes the log.
-    auto copy = std::make_unique<Hullform>(std::string());
+    // The working copy neither truncates nor writes the log, nor asks the system for the
+    // header's details.
+    std::unique_ptr<Hullform> copy(new Hullform(WorkingCopy{}));
     copy->name = name;
     copy->appendages = appendages;
     copy->coreVersion = coreVersion;

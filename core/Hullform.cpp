@@ -9,6 +9,8 @@ Hullform::Hullform() : name("Blank Hullform") { LogVersions(); }
 
 Hullform::Hullform(const std::string& logPath) : name("Blank Hullform"), log(logPath) { LogVersions(); }
 
+Hullform::Hullform(WorkingCopy) : name("Blank Hullform"), log(ErrorLog::ListOnly{}) { LogVersions(); }
+
 void Hullform::LogVersions() {
     log.Log("Hullform class initialised.");
     coreVersion = "Core Version: 2.1";

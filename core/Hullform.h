@@ -61,7 +61,7 @@ public:
                           double dz, bool newAppendage);
     bool SplitAppendage(unsigned i, unsigned j, bool deleteOriginal);
     // A copy of this hull heeled by angle, for the heeled hydrostatics; this hull is
-    // untouched. The copy keeps no log file.
+    // untouched. The copy keeps no log file, and its log has no header.
     std::unique_ptr<Hullform> HeeledCopy(double angle) const;
 
     // Extents over all appendages, active or not; 0 without appendages.
@@ -101,6 +101,9 @@ public:
     bool ImportDfhFile(const std::string& path);
 
 private:
+    // A working copy, whose log keeps its lines in the list only.
+    struct WorkingCopy {};
+    explicit Hullform(WorkingCopy);
     void LogVersions();
     // The model before the first of a run of heels, and after the last one.
     std::vector<Appendage> heelUpright_;

@@ -418,6 +418,10 @@ TEST_F(HullTransformTest, HeeledCopyLeavesTheHullAndItsLogAlone) {
         EXPECT_EQ(copy->waterDensity, 1.0);
         EXPECT_EQ(copy->fwdMarkY, 4);
         EXPECT_EQ(copy->midMarkY, 2);
+        // Its log keeps no file and starts without the header.
+        EXPECT_TRUE(copy->log.FilePath().empty());
+        ASSERT_FALSE(copy->log.Lines().empty());
+        EXPECT_EQ(copy->log.Lines().front(), "Hullform class initialised.");
         Appendage expected = upright[0];
         if (angle != 0) expected.Rotate(angle);
         ASSERT_EQ(copy->GetAppendageCount(), 1u);
