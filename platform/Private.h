@@ -39,6 +39,9 @@ struct RegionObject {
 
 struct DCState {
     QPoint viewportOrg, windowOrg;
+    // Mapping mode and extents: device = (logical - windowOrg) * viewportExt / windowExt + viewportOrg.
+    int mapMode = MM_TEXT;
+    QPoint windowExt{1, 1}, viewportExt{1, 1};
     std::optional<QRegion> clip;
     COLORREF penColor = 0;
     int penWidth = 1;
@@ -134,9 +137,19 @@ struct DeviceContext : DCState {
     QRect SurfaceRect() const;       // image rect cut by deviceBounds
     QRegion EffectiveClip() const;   // device coordinates
     QPoint Offset() const { return viewportOrg - windowOrg; }
-    QPoint ToDevice(int x, int y) const { return QPoint(x, y) + Offset(); }
+    // The mapping scales or mirrors: the drawing calls then work in device space.
+    bool Scaled() const { return mapMode != MM_TEXT && windowExt != viewportExt; }
+    QPoint ToDevice(int x, int y) const;
+    QPoint ToLogical(int x, int y) const;
+    // A logical rectangle's device rectangle, normalised (right and bottom exclusive).
+    QRect ToDeviceRect(const QRect& logical) const;
+    QRect ToLogicalRect(const QRect& device) const;
+    double ScaleX() const { return double(viewportExt.x()) / windowExt.x(); }
+    double ScaleY() const { return double(viewportExt.y()) / windowExt.y(); }
     // A painter on the surface with clip and logical transform set; null when nothing is drawable.
     bool Begin(QPainter& p);
+    // The same painter in device coordinates (callers map with ToDeviceRect).
+    bool BeginDevice(QPainter& p);
     void Drawn(const QRect& deviceRect);
     void ResetState() { static_cast<DCState&>(*this) = DCState(); saved.clear(); }
 };

@@ -400,7 +400,8 @@ public:
     void SetEnabled(bool e) override;
     void SetText(const std::string& s) override;
     void Invalidate() override;
-    void InvalidateRect(const TRect& r);
+    // Client coordinates; a window that shows its drawing elsewhere (mirrored) maps them.
+    virtual void InvalidateRect(const TRect& r);
     void Update() override;
     TWinControl* HostWindow() const override { return const_cast<TWinControl*>(this); }
     TRect ClientRect() const override;  // less the frame and the scroll bars shown

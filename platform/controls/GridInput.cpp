@@ -208,7 +208,7 @@ void TCustomGrid::UpdateEdit()
         inplaceEdit_->SetParent(this);
         inplaceEdit_->Font()->Assign(*Font());
     }
-    const TRect r = CellRect(current_.X, current_.Y);
+    const TRect r = EditorRect(current_.X, current_.Y);
     if (!inplaceEdit_->Visible() || !inplaceEdit_->PosEqual(r)) {
         editStartText_ = GetEditText(current_.X, current_.Y);
         inplaceEdit_->UpdateContents();
@@ -222,7 +222,7 @@ void TCustomGrid::UpdateEdit()
 void TCustomGrid::InvalidateEditor()
 {
     if (!inplaceEdit_ || !inplaceEdit_->Visible()) return;
-    const TRect r = CellRect(current_.X, current_.Y);
+    const TRect r = EditorRect(current_.X, current_.Y);
     if (IsRectEmpty(r)) {
         inplaceEdit_->UpdateLoc(r);
         return;

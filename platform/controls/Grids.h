@@ -185,6 +185,8 @@ public:
     virtual int GetEditLimit();
     virtual TInplaceEdit* CreateEditor();
     virtual void ShowEditor();
+    // Where the in-place editor of a cell goes (client coordinates): the cell's rectangle.
+    virtual TRect EditorRect(int ACol, int ARow) const { return CellRect(ACol, ARow); }
     virtual void ShowEditorChar(char Ch);
     virtual void HideEditor();
     // Hands the editor's text to SetEditText.

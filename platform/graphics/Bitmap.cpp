@@ -147,11 +147,12 @@ void TBitmap::Draw(TCanvas& canvas, const TRect& r)
     }
     if (dst->recorder) dst->recorder->Blt(*dst, r, masked, SRCCOPY);
     QPainter p;
-    if (!dst->Begin(p)) return;
+    if (!dst->BeginDevice(p)) return;
+    const QRect target = dst->ToDeviceRect(ToQRect(r));
     p.setCompositionMode(QPainter::CompositionMode_SourceOver);
-    p.drawImage(ToQRect(r), masked);
+    p.drawImage(target, masked);
     p.end();
-    dst->Drawn(ToQRect(r).translated(dst->Offset()));
+    dst->Drawn(target);
 }
 
 namespace {

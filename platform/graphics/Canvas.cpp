@@ -128,6 +128,8 @@ void TCanvas::FillRect(const TRect& r)
         TRect n = r;
         Normalize(n.Left, n.Right);
         Normalize(n.Top, n.Bottom);
+        if (dc->Scaled()) n = DeviceBox(*dc, n.Left, n.Top, n.Right, n.Bottom);
+        DeviceSpace ds(*dc);
         if (dc->recorder && !IsRectEmpty(n) && dc->brushStyle != bsClear)
             dc->recorder->FillRect(*dc, n, dc->brushColor, true);
         if (!IsRectEmpty(n)) {

@@ -1,10 +1,32 @@
 #pragma once
 // Drawing helpers shared by the device-context calls and TCanvas (graphics/*.cpp only).
 #include <utility>
+#include <vector>
 
 #include "platform/Private.h"
 
 namespace platform::draw {
+
+// While alive, a DC under a scaling or mirroring mapping works in device pixels: the
+// mapping is set aside and the wide pen's width, the font height and the letter spacing
+// are scaled to it. The caller maps its coordinates (ToDevice, ToDeviceRect) first and
+// gives lengths back with LogicalX/LogicalY. Does nothing for an unscaled DC.
+struct DeviceSpace {
+    DeviceContext& dc;
+    bool active;
+    DCState saved;
+    double sx = 1, sy = 1;
+    explicit DeviceSpace(DeviceContext& d);
+    ~DeviceSpace();
+    DeviceSpace(const DeviceSpace&) = delete;
+    DeviceSpace& operator=(const DeviceSpace&) = delete;
+    int LogicalX(int px) const;
+    int LogicalY(int px) const;
+};
+
+// Logical points and boxes (normalised, right and bottom exclusive) in device pixels.
+std::vector<TPoint> DevicePoints(const DeviceContext& dc, const TPoint* pts, int count);
+TRect DeviceBox(const DeviceContext& dc, int l, int t, int r, int b);
 
 inline bool HasPen(const DeviceContext& dc) { return dc.penStyle != psClear && dc.rop2 != R2_NOP; }
 inline bool HasBrush(const DeviceContext& dc) { return dc.brushStyle != bsClear; }

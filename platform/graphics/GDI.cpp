@@ -37,7 +37,42 @@ QRegion DeviceContext::EffectiveClip() const
     return r;
 }
 
-bool DeviceContext::Begin(QPainter& p)
+namespace {
+int MapCoord(int v, int org, int ext, int vOrg, int vExt)
+{
+    return vOrg + int(std::llround(double(v - org) * vExt / ext));
+}
+}  // namespace
+
+QPoint DeviceContext::ToDevice(int x, int y) const
+{
+    if (!Scaled()) return QPoint(x, y) + Offset();
+    return {MapCoord(x, windowOrg.x(), windowExt.x(), viewportOrg.x(), viewportExt.x()),
+            MapCoord(y, windowOrg.y(), windowExt.y(), viewportOrg.y(), viewportExt.y())};
+}
+
+QPoint DeviceContext::ToLogical(int x, int y) const
+{
+    if (!Scaled()) return QPoint(x, y) - Offset();
+    return {MapCoord(x, viewportOrg.x(), viewportExt.x(), windowOrg.x(), windowExt.x()),
+            MapCoord(y, viewportOrg.y(), viewportExt.y(), windowOrg.y(), windowExt.y())};
+}
+
+QRect DeviceContext::ToDeviceRect(const QRect& r) const
+{
+    if (!Scaled()) return r.translated(Offset());
+    const QPoint a = ToDevice(r.x(), r.y()), b = ToDevice(r.x() + r.width(), r.y() + r.height());
+    return QRect(std::min(a.x(), b.x()), std::min(a.y(), b.y()), std::abs(b.x() - a.x()), std::abs(b.y() - a.y()));
+}
+
+QRect DeviceContext::ToLogicalRect(const QRect& r) const
+{
+    if (!Scaled()) return r.translated(-Offset());
+    const QPoint a = ToLogical(r.x(), r.y()), b = ToLogical(r.x() + r.width(), r.y() + r.height());
+    return QRect(std::min(a.x(), b.x()), std::min(a.y(), b.y()), std::abs(b.x() - a.x()), std::abs(b.y() - a.y()));
+}
+
+bool DeviceContext::BeginDevice(QPainter& p)
 {
     if (!image || image->isNull()) return false;
     QRegion c = EffectiveClip();
@@ -46,14 +81,58 @@ bool DeviceContext::Begin(QPainter& p)
     p.setRenderHint(QPainter::Antialiasing, false);
     p.setRenderHint(QPainter::SmoothPixmapTransform, false);
     p.setClipRegion(c);
-    p.translate(Offset());
+    return true;
+}
+
+bool DeviceContext::Begin(QPainter& p)
+{
+    if (!BeginDevice(p)) return false;
+    if (Scaled()) {
+        p.translate(viewportOrg);
+        p.scale(ScaleX(), ScaleY());
+        p.translate(-windowOrg);
+    } else {
+        p.translate(Offset());
+    }
     return true;
 }
 
 void DeviceContext::Drawn(const QRect& deviceRect)
 {
-    if (onDraw) onDraw(deviceRect & SurfaceRect());
+    // Under a scaling mapping the callers' device rectangles may be off: show it all.
+    if (onDraw) onDraw(Scaled() ? SurfaceRect() : deviceRect & SurfaceRect());
 }
+
+namespace draw {
+
+DeviceSpace::DeviceSpace(DeviceContext& d) : dc(d), active(d.Scaled())
+{
+    if (!active) return;
+    saved = d;
+    sx = std::abs(d.ScaleX());
+    sy = std::abs(d.ScaleY());
+    d.mapMode = MM_TEXT;
+    d.windowOrg = d.viewportOrg = QPoint();
+    d.windowExt = d.viewportExt = QPoint(1, 1);
+    if (d.penWidth > 1) d.penWidth = std::max(1, int(std::lround(d.penWidth * (sx + sy) / 2)));
+    if (d.font.pixelSize() > 0) d.font.setPixelSize(std::max(1, int(std::lround(d.font.pixelSize() * sy))));
+    else if (d.font.pointSizeF() > 0) d.font.setPointSizeF(std::max(1.0, d.font.pointSizeF() * sy));
+    d.charExtra = int(std::lround(d.charExtra * sx));
+}
+
+DeviceSpace::~DeviceSpace()
+{
+    if (!active) return;
+    // What the call changed besides the mapping (the clip, the path) stays.
+    std::optional<QRegion> clip = dc.clip;
+    static_cast<DCState&>(dc) = saved;
+    dc.clip = clip;
+}
+
+int DeviceSpace::LogicalX(int px) const { return int(std::lround(px / sx)); }
+int DeviceSpace::LogicalY(int px) const { return int(std::lround(px / sy)); }
+
+}  // namespace draw
 
 QPainter::CompositionMode Rop2Mode(int rop2, QColor& color, bool& skip)
 {
@@ -273,6 +352,21 @@ namespace {
 TPoint TP(QPoint p) { return {p.x(), p.y()}; }
 }  // namespace
 
+namespace draw {
+std::vector<TPoint> DevicePoints(const DeviceContext& dc, const TPoint* pts, int count)
+{
+    std::vector<TPoint> out(std::size_t(std::max(count, 0)));
+    for (int i = 0; i < count; ++i) out[std::size_t(i)] = TP(dc.ToDevice(pts[i].X, pts[i].Y));
+    return out;
+}
+TRect DeviceBox(const DeviceContext& dc, int l, int t, int r, int b)
+{
+    Normalize(l, r);
+    Normalize(t, b);
+    return FromQRect(dc.ToDeviceRect(QRect(l, t, r - l, b - t)));
+}
+}  // namespace draw
+
 bool MoveToEx(HDC dc, int x, int y, TPoint* old)
 {
     if (!dc) return false;
@@ -293,6 +387,16 @@ bool LineTo(HDC dc, int x, int y)
     QPoint a = dc->penPos, b(x, y);
     if (InPath(*dc)) {
         PathLine(*dc, a, b);
+        dc->penPos = b;
+        return true;
+    }
+    if (dc->Scaled()) {
+        const QPoint da = dc->ToDevice(a.x(), a.y()), db = dc->ToDevice(x, y);
+        {
+            DeviceSpace ds(*dc);
+            dc->penPos = da;
+            LineTo(dc, db.x(), db.y());
+        }
         dc->penPos = b;
         return true;
     }
@@ -326,6 +430,11 @@ bool Polyline(HDC dc, const TPoint* pts, int count)
     if (InPath(*dc)) {
         PathPolygon(*dc, pts, count, false);
         return true;
+    }
+    if (dc->Scaled()) {
+        const std::vector<TPoint> d = DevicePoints(*dc, pts, count);
+        DeviceSpace ds(*dc);
+        return Polyline(dc, d.data(), count);
     }
     if (dc->recorder) dc->recorder->Polyline(*dc, pts, count);
     if (!HasPen(*dc)) return true;
@@ -404,6 +513,11 @@ bool Rectangle(HDC dc, int l, int t, int r, int b)
         if (r - l > 1 && b - t > 1) dc->path.addRect(QRectF(l, t, r - l - 1, b - t - 1));
         return true;
     }
+    if (dc->Scaled()) {
+        const TRect d = DeviceBox(*dc, l, t, r, b);
+        DeviceSpace ds(*dc);
+        return Rectangle(dc, d.Left, d.Top, d.Right, d.Bottom);
+    }
     if (dc->recorder) dc->recorder->Rectangle(*dc, {l, t, r, b});
     Normalize(l, r);
     Normalize(t, b);
@@ -459,6 +573,11 @@ bool Ellipse(HDC dc, int l, int t, int r, int b)
         if (r - l > 1 && b - t > 1) dc->path.addEllipse(QRectF(l, t, r - l - 1, b - t - 1));
         return true;
     }
+    if (dc->Scaled()) {
+        const TRect d = DeviceBox(*dc, l, t, r, b);
+        DeviceSpace ds(*dc);
+        return Ellipse(dc, d.Left, d.Top, d.Right, d.Bottom);
+    }
     if (dc->recorder) dc->recorder->Ellipse(*dc, {l, t, r, b});
     Normalize(l, r);
     Normalize(t, b);
@@ -508,6 +627,14 @@ bool ArcShape(HDC dc, int kind, int x1, int y1, int x2, int y2, int x3, int y3, 
         }
         return true;
     }
+    if (dc->Scaled()) {
+        // Counter-clockwise in logical space is clockwise on the device when one axis is mirrored.
+        const TRect d = DeviceBox(*dc, x1, y1, x2, y2);
+        QPoint s = dc->ToDevice(x3, y3), e = dc->ToDevice(x4, y4);
+        if ((dc->ScaleX() < 0) != (dc->ScaleY() < 0)) std::swap(s, e);
+        DeviceSpace ds(*dc);
+        return ArcShape(dc, kind, d.Left, d.Top, d.Right, d.Bottom, s.x(), s.y(), e.x(), e.y());
+    }
     if (dc->recorder) dc->recorder->ArcShape(*dc, kind, {x1, y1, x2, y2}, {x3, y3}, {x4, y4});
     QRect box;
     int start = 0, len = 0;
@@ -556,6 +683,11 @@ bool Polygon(HDC dc, const TPoint* pts, int count)
         PathPolygon(*dc, pts, count, true);
         return true;
     }
+    if (dc->Scaled()) {
+        const std::vector<TPoint> d = DevicePoints(*dc, pts, count);
+        DeviceSpace ds(*dc);
+        return Polygon(dc, d.data(), count);
+    }
     if (dc->recorder) dc->recorder->Polygon(*dc, pts, count);
     Mute mute(*dc);
     QPolygon poly;
@@ -587,7 +719,15 @@ bool Polygon(HDC dc, const TPoint* pts, int count)
 
 int FillRect(HDC dc, const TRect& r, COLORREF color)
 {
-    if (!dc || IsRectEmpty(r)) return 0;
+    if (!dc) return 0;
+    if (dc->Scaled()) {
+        // A mirrored axis makes a rectangle that is upside down in logical units a normal one.
+        const TRect d = FromQRect(dc->ToDeviceRect(ToQRect(r)).normalized());
+        if (IsRectEmpty(d)) return 0;
+        DeviceSpace ds(*dc);
+        return FillRect(dc, d, color);
+    }
+    if (IsRectEmpty(r)) return 0;
     if (dc->recorder) dc->recorder->FillRect(*dc, r, color & 0xFFFFFF, false);
     QPainter p;
     if (!dc->Begin(p)) return 1;
@@ -601,6 +741,11 @@ int FillRect(HDC dc, const TRect& r, COLORREF color)
 bool DrawFocusRect(HDC dc, const TRect& r)
 {
     if (!dc || IsRectEmpty(r)) return false;
+    if (dc->Scaled()) {
+        const TRect d = DeviceBox(*dc, r.Left, r.Top, r.Right, r.Bottom);
+        DeviceSpace ds(*dc);
+        return DrawFocusRect(dc, d);
+    }
     if (dc->recorder) dc->recorder->FocusRect(*dc, r);
     // Every other pixel of the border is inverted, so a second call undoes the first.
     QPolygon pts;
@@ -714,6 +859,88 @@ int SetTextCharacterExtra(HDC dc, int extra) { return Exchange(dc, &DCState::cha
 int SetROP2(HDC dc, int rop) { return Exchange(dc, &DCState::rop2, rop, 0); }
 int GetROP2(HDC dc) { return dc ? dc->rop2 : 0; }
 
+namespace {
+// A metric or English mode's extents: `units` logical units per inch, y upwards.
+void FixedExtents(DeviceContext& dc, int units)
+{
+    dc.windowExt = QPoint(units, units);
+    dc.viewportExt = QPoint(GetDeviceCaps(&dc, LOGPIXELSX), -GetDeviceCaps(&dc, LOGPIXELSY));
+}
+// MM_ISOTROPIC: the viewport extent gives way so that a unit is as long on both axes.
+void KeepIsotropic(DeviceContext& dc)
+{
+    if (dc.mapMode != MM_ISOTROPIC) return;
+    const double sx = std::abs(dc.ScaleX()), sy = std::abs(dc.ScaleY());
+    if (sx == sy) return;
+    auto sign = [](int v) { return v < 0 ? -1 : 1; };
+    if (sx < sy)
+        dc.viewportExt.setY(sign(dc.viewportExt.y()) * int(std::lround(sx * std::abs(dc.windowExt.y()))));
+    else
+        dc.viewportExt.setX(sign(dc.viewportExt.x()) * int(std::lround(sy * std::abs(dc.windowExt.x()))));
+    if (dc.viewportExt.x() == 0) dc.viewportExt.setX(1);
+    if (dc.viewportExt.y() == 0) dc.viewportExt.setY(1);
+}
+bool SetExtent(HDC dc, QPoint DCState::*field, int x, int y, TSize* old)
+{
+    if (!dc) return false;
+    if (old) *old = {(dc->*field).x(), (dc->*field).y()};
+    if (dc->mapMode != MM_ISOTROPIC && dc->mapMode != MM_ANISOTROPIC) return true;
+    if (x == 0 || y == 0) return false;
+    dc->*field = QPoint(x, y);
+    KeepIsotropic(*dc);
+    return true;
+}
+bool GetExtent(HDC dc, QPoint DCState::*field, TSize* s)
+{
+    if (!dc || !s) return false;
+    *s = {(dc->*field).x(), (dc->*field).y()};
+    return true;
+}
+}  // namespace
+
+int SetMapMode(HDC dc, int mode)
+{
+    if (!dc || mode < MM_TEXT || mode > MM_ANISOTROPIC) return 0;
+    const int old = dc->mapMode;
+    dc->mapMode = mode;
+    switch (mode) {
+    case MM_TEXT: dc->windowExt = dc->viewportExt = QPoint(1, 1); break;
+    case MM_LOMETRIC: FixedExtents(*dc, 254); break;
+    case MM_HIMETRIC: FixedExtents(*dc, 2540); break;
+    case MM_LOENGLISH: FixedExtents(*dc, 100); break;
+    case MM_HIENGLISH: FixedExtents(*dc, 1000); break;
+    case MM_TWIPS: FixedExtents(*dc, 1440); break;
+    case MM_ISOTROPIC: KeepIsotropic(*dc); break;
+    default: break;  // MM_ANISOTROPIC keeps the extents it finds
+    }
+    return old;
+}
+int GetMapMode(HDC dc) { return dc ? dc->mapMode : 0; }
+bool SetWindowExtEx(HDC dc, int x, int y, TSize* old) { return SetExtent(dc, &DCState::windowExt, x, y, old); }
+bool SetViewportExtEx(HDC dc, int x, int y, TSize* old) { return SetExtent(dc, &DCState::viewportExt, x, y, old); }
+bool GetWindowExtEx(HDC dc, TSize* s) { return GetExtent(dc, &DCState::windowExt, s); }
+bool GetViewportExtEx(HDC dc, TSize* s) { return GetExtent(dc, &DCState::viewportExt, s); }
+
+bool LPtoDP(HDC dc, TPoint* pts, int count)
+{
+    if (!dc || (!pts && count > 0) || count < 0) return false;
+    for (int i = 0; i < count; ++i) {
+        const QPoint d = dc->ToDevice(pts[i].X, pts[i].Y);
+        pts[i] = {d.x(), d.y()};
+    }
+    return true;
+}
+
+bool DPtoLP(HDC dc, TPoint* pts, int count)
+{
+    if (!dc || (!pts && count > 0) || count < 0) return false;
+    for (int i = 0; i < count; ++i) {
+        const QPoint l = dc->ToLogical(pts[i].X, pts[i].Y);
+        pts[i] = {l.x(), l.y()};
+    }
+    return true;
+}
+
 bool SetWindowOrgEx(HDC dc, int x, int y, TPoint* old) { return SetOrigin(dc, &DCState::windowOrg, x, y, old); }
 bool SetViewportOrgEx(HDC dc, int x, int y, TPoint* old) { return SetOrigin(dc, &DCState::viewportOrg, x, y, old); }
 bool GetViewportOrgEx(HDC dc, TPoint* p) { return GetOrigin(dc, &DCState::viewportOrg, p); }
@@ -825,7 +1052,7 @@ int IntersectClipRect(HDC dc, int l, int t, int r, int b)
     const TRect given{l, t, r, b};
     Normalize(l, r);
     Normalize(t, b);
-    QRect dr = QRect(l, t, r - l, b - t).translated(dc->Offset());
+    QRect dr = dc->ToDeviceRect(QRect(l, t, r - l, b - t));
     QRegion cur = dc->clip ? *dc->clip : QRegion(dc->SurfaceRect());
     dc->clip = cur & dr;
     if (dc->recorder) dc->recorder->ClipIntersected(*dc, given);
@@ -837,7 +1064,7 @@ int ExcludeClipRect(HDC dc, int l, int t, int r, int b)
     if (!dc) return ERROR;
     Normalize(l, r);
     Normalize(t, b);
-    QRect dr = QRect(l, t, r - l, b - t).translated(dc->Offset());
+    QRect dr = dc->ToDeviceRect(QRect(l, t, r - l, b - t));
     QRegion cur = dc->clip ? *dc->clip : QRegion(dc->SurfaceRect());
     dc->clip = cur - dr;
     if (dc->recorder) dc->recorder->ClipChanged(*dc);
@@ -860,7 +1087,7 @@ int GetClipBox(HDC dc, TRect* r)
         *r = {};
         return NULLREGION;
     }
-    *r = FromQRect(c.boundingRect().translated(-dc->Offset()));
+    *r = FromQRect(dc->ToLogicalRect(c.boundingRect()));
     return RegionType(c);
 }
 
@@ -890,8 +1117,7 @@ namespace {
 
 QImage SourceImage(HDC src, int sx, int sy, int sw, int sh)
 {
-    QPoint d = src->ToDevice(sx, sy);
-    return src->image->copy(QRect(d, QSize(sw, sh)));  // outside parts read black
+    return src->image->copy(src->ToDeviceRect(QRect(sx, sy, sw, sh)));  // outside parts read black
 }
 
 bool NeedsSource(DWORD rop)
@@ -903,6 +1129,12 @@ bool NeedsSource(DWORD rop)
 bool Blt(HDC dst, QRect target, HDC src, QRect source, DWORD rop, bool flipX = false, bool flipY = false)
 {
     if (!dst) return false;
+    if (dst->Scaled()) {
+        // Pictures land on the mapped rectangle upright, never mirrored by the mapping.
+        const QRect d = dst->ToDeviceRect(target);
+        DeviceSpace ds(*dst);
+        return Blt(dst, d, src, source, rop, flipX, flipY);
+    }
     QPainter p;
     if (!NeedsSource(rop)) {
         if (dst->recorder) dst->recorder->Blt(*dst, FromQRect(target.normalized()), QImage(), rop);

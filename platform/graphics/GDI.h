@@ -86,7 +86,25 @@ bool BitBlt(HDC dst, int x, int y, int w, int h, HDC src, int sx, int sy, DWORD 
 bool StretchBlt(HDC dst, int x, int y, int w, int h, HDC src, int sx, int sy, int sw, int sh, DWORD rop);
 bool PatBlt(HDC dc, int x, int y, int w, int h, DWORD rop);  // with the DC's brush colour
 
-// Coordinates: logical = device + window origin - viewport origin.
+// Coordinates: device = (logical - window origin) * viewport extent / window extent
+// + viewport origin; in MM_TEXT the extents are 1, so logical = device + window origin -
+// viewport origin. The metric modes take the device's pixels per inch with y growing
+// upwards; MM_ISOTROPIC keeps both axes at the same scale (the viewport extent gives way),
+// MM_ANISOTROPIC takes the extents as set. Under a scaling or mirroring mapping shapes,
+// clip rectangles and block transfers are mapped to device pixels, pens wider than one
+// pixel and font heights are scaled, and text and pictures are drawn upright at their
+// mapped place (never mirrored).
+enum { MM_TEXT = 1, MM_LOMETRIC = 2, MM_HIMETRIC = 3, MM_LOENGLISH = 4, MM_HIENGLISH = 5, MM_TWIPS = 6,
+       MM_ISOTROPIC = 7, MM_ANISOTROPIC = 8 };
+int SetMapMode(HDC dc, int mode);  // the previous mode; 0 for an unknown mode
+int GetMapMode(HDC dc);
+// Taken only in MM_ISOTROPIC and MM_ANISOTROPIC (true and no change otherwise); 0 is refused.
+bool SetWindowExtEx(HDC dc, int x, int y, TSize* old);
+bool SetViewportExtEx(HDC dc, int x, int y, TSize* old);
+bool GetWindowExtEx(HDC dc, TSize* s);
+bool GetViewportExtEx(HDC dc, TSize* s);
+bool LPtoDP(HDC dc, TPoint* pts, int count);
+bool DPtoLP(HDC dc, TPoint* pts, int count);
 bool SetWindowOrgEx(HDC dc, int x, int y, TPoint* old);
 bool SetViewportOrgEx(HDC dc, int x, int y, TPoint* old);
 bool GetViewportOrgEx(HDC dc, TPoint* p);

@@ -129,6 +129,16 @@ void DrawTextRun(DeviceContext& dc, int x, int y, const QString& s, const QFont&
 bool GetTextMetrics(HDC dc, TEXTMETRIC& tm)
 {
     if (!dc) return false;
+    if (dc->Scaled()) {
+        // The font's device metrics, in logical units.
+        DeviceSpace ds(*dc);
+        GetTextMetrics(dc, tm);
+        for (int* v : {&tm.tmHeight, &tm.tmAscent, &tm.tmDescent, &tm.tmInternalLeading, &tm.tmExternalLeading})
+            *v = ds.LogicalY(*v);
+        tm.tmAveCharWidth = ds.LogicalX(tm.tmAveCharWidth);
+        tm.tmMaxCharWidth = ds.LogicalX(tm.tmMaxCharWidth);
+        return true;
+    }
     QFont f = DCFont(*dc);
     QFontMetrics fm(f);
     tm.tmAscent = fm.ascent();
@@ -163,6 +173,12 @@ QString Part(const std::u16string& text, int count)
 bool TextExtent(HDC dc, const QString& s, TSize& size)
 {
     if (!dc) return false;
+    if (dc->Scaled()) {
+        DeviceSpace ds(*dc);
+        TextExtent(dc, s, size);
+        size = {ds.LogicalX(size.cx), ds.LogicalY(size.cy)};
+        return true;
+    }
     QFontMetrics fm(DCFont(*dc));
     size.cx = fm.horizontalAdvance(s);
     size.cy = fm.height();
@@ -207,6 +223,27 @@ namespace {
 bool TextOutQ(HDC dc, int x, int y, UINT options, const TRect* rect, const QString& qs, const int* dx)
 {
     if (!dc) return false;
+    if (dc->Scaled() && !InPath(*dc)) {
+        // Upright text at the mapped point, aligned on the device, in the scaled font.
+        const bool updateCP = dc->textAlign & TA_UPDATECP;
+        const QPoint d = updateCP ? dc->ToDevice(dc->penPos.x(), dc->penPos.y()) : dc->ToDevice(x, y);
+        TRect box;
+        if (rect) box = DeviceBox(*dc, rect->Left, rect->Top, rect->Right, rect->Bottom);
+        std::vector<int> spacing;
+        if (dx)
+            for (int i = 0; i < int(qs.size()); ++i)
+                spacing.push_back(int(std::lround(dx[i] * std::abs(dc->ScaleX()))));
+        const QPoint logicalPen = dc->penPos;
+        int penX = d.x();
+        {
+            DeviceSpace ds(*dc);
+            dc->penPos = d;
+            TextOutQ(dc, d.x(), d.y(), options, rect ? &box : nullptr, qs, dx ? spacing.data() : nullptr);
+            penX = dc->penPos.x();
+        }
+        dc->penPos = updateCP ? QPoint(dc->ToLogical(penX, d.y()).x(), logicalPen.y()) : logicalPen;
+        return true;
+    }
     QFont f = DCFont(*dc);
     QFontMetrics fm(f);
     if (dc->textAlign & TA_UPDATECP) {
@@ -333,6 +370,19 @@ namespace {
 int DrawTextQ(HDC dc, const QString& raw, TRect* rect, UINT fmt)
 {
     if (!dc || !rect) return 0;
+    if (dc->Scaled()) {
+        // Laid out on the device in the mapped rectangle; a measured rectangle keeps its
+        // left and top and grows the way the axes run.
+        TRect box = DeviceBox(*dc, rect->Left, rect->Top, rect->Right, rect->Bottom);
+        const int dirX = dc->ScaleX() < 0 ? -1 : 1, dirY = dc->ScaleY() < 0 ? -1 : 1;
+        DeviceSpace ds(*dc);
+        const int h = DrawTextQ(dc, raw, &box, fmt);
+        if (fmt & DT_CALCRECT) {
+            rect->Right = rect->Left + dirX * ds.LogicalX(box.Right - box.Left);
+            rect->Bottom = rect->Top + dirY * ds.LogicalY(box.Bottom - box.Top);
+        }
+        return ds.LogicalY(h);
+    }
 
     // Prefix characters: "&x" underlines x, "&&" is one ampersand.
     QString s;

@@ -248,11 +248,12 @@ void DrawImage(HDC dc, const QRect& target, const QImage& img, QPainter::Composi
 {
     if (dc->recorder) dc->recorder->Blt(*dc, FromQRect(target), img, rop);
     QPainter p;
-    if (!dc->Begin(p)) return;
+    if (!dc->BeginDevice(p)) return;
+    const QRect device = dc->ToDeviceRect(target);
     p.setCompositionMode(mode);
-    p.drawImage(target, img);
+    p.drawImage(device, img);
     p.end();
-    dc->Drawn(target.translated(dc->Offset()));
+    dc->Drawn(device);
 }
 
 }  // namespace

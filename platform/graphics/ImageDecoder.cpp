@@ -36,12 +36,11 @@ void DecodedImage::Draw(HDC dc, const TRect& dest) const
     if (!dc || IsRectEmpty(dest) || impl_->image.isNull())
         return;
     QPainter p;
-    if (!dc->Begin(p))
+    if (!dc->BeginDevice(p))
         return;
     p.setRenderHint(QPainter::SmoothPixmapTransform, false);
-    QRect target = ToQRect(dest);
-    p.drawImage(target, impl_->image);
-    QRect device = p.transform().mapRect(target);
+    const QRect device = dc->ToDeviceRect(ToQRect(dest));
+    p.drawImage(device, impl_->image);
     p.end();
     dc->Drawn(device);
 }

@@ -159,11 +159,12 @@ void DrawWithAlpha(TCanvas* canvas, int x, int y, TBitmap& image, const std::vec
     const QRect target(x, y, argb.width(), argb.height());
     if (dc->recorder) dc->recorder->Blt(*dc, FromQRect(target), argb, SRCCOPY);
     QPainter p;
-    if (!dc->Begin(p)) return;
+    if (!dc->BeginDevice(p)) return;
+    const QRect device = dc->ToDeviceRect(target);
     p.setCompositionMode(QPainter::CompositionMode_SourceOver);
-    p.drawImage(target, argb);
+    p.drawImage(device, argb);
     p.end();
-    dc->Drawn(target.translated(dc->Offset()));
+    dc->Drawn(device);
 }
 
 }  // namespace

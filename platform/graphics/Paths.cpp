@@ -355,6 +355,13 @@ bool PolyPolygon(HDC dc, const TPoint* pts, const int* counts, int polygons)
     if (!dc || !pts || !counts || polygons < 1) return false;
     for (int i = 0; i < polygons; ++i)
         if (counts[i] < 2) return false;
+    if (dc->Scaled() && !InPath(*dc)) {
+        int total = 0;
+        for (int i = 0; i < polygons; ++i) total += counts[i];
+        const std::vector<TPoint> d = DevicePoints(*dc, pts, total);
+        DeviceSpace ds(*dc);
+        return PolyPolygon(dc, d.data(), counts, polygons);
+    }
     QPainterPath path;
     path.setFillRule(FillRule(*dc));
     const TPoint* p = pts;
@@ -379,6 +386,12 @@ bool PolyPolygon(HDC dc, const TPoint* pts, const int* counts, int polygons)
 bool RoundRect(HDC dc, int x1, int y1, int x2, int y2, int w, int h)
 {
     if (!dc) return false;
+    if (dc->Scaled() && !InPath(*dc)) {
+        const TRect d = DeviceBox(*dc, x1, y1, x2, y2);
+        const int dw = int(std::lround(std::abs(w * dc->ScaleX()))), dh = int(std::lround(std::abs(h * dc->ScaleY())));
+        DeviceSpace ds(*dc);
+        return RoundRect(dc, d.Left, d.Top, d.Right, d.Bottom, dw, dh);
+    }
     Normalize(x1, x2);
     Normalize(y1, y2);
     QRect box(x1, y1, x2 - x1 - 1, y2 - y1 - 1);

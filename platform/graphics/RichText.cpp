@@ -274,11 +274,13 @@ void TRichDocument::Draw(DeviceContext* dc, const TRect& rect, TColor textColor,
         DrawAsText(dc, rect, textColor, forceColor);
         return;
     }
-    if (!dc->Begin(p)) return;
+    if (!dc->BeginDevice(p)) return;
     d_->Layout();
     p.setRenderHint(QPainter::TextAntialiasing, true);
-    p.translate(rect.Left, rect.Top);
-    const QRectF box(0, 0, rect.Right - rect.Left, rect.Bottom - rect.Top);
+    // Upright at the mapped place, whatever the mapping mirrors.
+    const QRect at = dc->ToDeviceRect(ToQRect(rect));
+    p.translate(at.left(), at.top());
+    const QRectF box(0, 0, at.width(), at.height());
     p.setClipRect(box, Qt::IntersectClip);
     QAbstractTextDocumentLayout::PaintContext ctx;
     ctx.palette.setColor(QPalette::Text, ToQColor(ColorToRGB(textColor)));
@@ -301,7 +303,7 @@ void TRichDocument::Draw(DeviceContext* dc, const TRect& rect, TColor textColor,
     }
     d_->doc.documentLayout()->draw(&p, ctx);
     p.end();
-    dc->Drawn(ToQRect(rect).translated(dc->Offset()));
+    dc->Drawn(at);
 }
 
 int TRichDocument::Length() const { return std::max(0, int(d_->doc.characterCount()) - 1); }

@@ -92,11 +92,12 @@ bool ImageList_Draw(HIMAGELIST list, int index, HDC dc, int x, int y, UINT style
     const TRect r = Bounds(x, y, side, side);
     if (dc->recorder) dc->recorder->Blt(*dc, r, img, SRCCOPY);
     QPainter p;
-    if (!dc->Begin(p)) return true;
+    if (!dc->BeginDevice(p)) return true;
+    const QRect device = dc->ToDeviceRect(ToQRect(r));
     p.setCompositionMode(QPainter::CompositionMode_SourceOver);
-    p.drawImage(ToQRect(r), img);
+    p.drawImage(device, img);
     p.end();
-    dc->Drawn(ToQRect(r).translated(dc->Offset()));
+    dc->Drawn(device);
     return true;
 }
 

@@ -325,9 +325,9 @@ HRESULT DrawThemeBackground(HTHEME theme, HDC dc, int part, int state, const TRe
     if (IsRectEmpty(*rect))
         return S_OK;
     QPainter p;
-    if (!dc->Begin(p))
+    if (!dc->BeginDevice(p))
         return S_OK;
-    QRect r = ToQRect(*rect);
+    QRect r = dc->ToDeviceRect(ToQRect(*rect));
     // The style draws into its own image, so that it cannot leave the clip.
     QImage part_(r.size(), QImage::Format_ARGB32_Premultiplied);
     part_.fill(Qt::transparent);
@@ -335,10 +335,11 @@ HRESULT DrawThemeBackground(HTHEME theme, HDC dc, int part, int state, const TRe
         QPainter ip(&part_);
         DrawPart(style, ip, d->cls, part, state, QRect(QPoint(0, 0), r.size()));
     }
+    const QRect clipBox = clip ? dc->ToDeviceRect(ToQRect(*clip)) : r;
     if (clip)
-        p.setClipRect(ToQRect(*clip), Qt::IntersectClip);
+        p.setClipRect(clipBox, Qt::IntersectClip);
     p.drawImage(r.topLeft(), part_);
-    QRect device = p.transform().mapRect(clip ? r.intersected(ToQRect(*clip)) : r);
+    QRect device = r.intersected(clipBox);
     p.end();
     dc->Drawn(device);
     return S_OK;
