@@ -433,6 +433,29 @@ struct PrintLayout {
         MakeBands();
     }
 
+    // Runs a handler with the canvas in print units: 0.1 mm, y growing upwards, the page's
+    // top left at the origin (ox, oy); the canvas's mapping and objects come back after it.
+    template <class Fn>
+    void InPrintUnits(Fn handler)
+    {
+        HDC dc = cv->Handle();
+        const int saved = SaveDC(dc);
+        SetMapMode(dc, MM_LOMETRIC);  // the canvas's pixels per inch, as k is
+        SetWindowOrgEx(dc, 0, 0, nullptr);
+        SetViewportOrgEx(dc, ox, oy, nullptr);
+        struct Back {
+            TCanvas* cv;
+            HDC dc;
+            int saved;
+            ~Back()
+            {
+                RestoreDC(dc, saved);
+                cv->Refresh();
+            }
+        } back{cv, dc, saved};
+        handler();
+    }
+
     void ApplyPen()
     {
         cv->Pen().SetColor(clBlack);
@@ -618,7 +641,7 @@ struct PrintLayout {
         if (method == prPrint && g.printTarget_ && anyPageDrawn) g.printTarget_->NewPage();
         anyPageDrawn = true;
         ApplyPen();
-        if (g.OnPrintPage) g.OnPrintPage(&g, cv, pageNr, W, B);
+        if (g.OnPrintPage) InPrintUnits([&] { g.OnPrintPage(&g, cv, pageNr, W, B); });
         DrawHeaderFooter();
     }
 
@@ -777,7 +800,8 @@ struct PrintLayout {
             ApplyPen();
         }
         if (graphic && graphicRect.Width() > 0 && graphicRect.Height() > 0) DrawGraphic(*graphic, rc, r, graphicRect, l.ha);
-        if (g.OnCustomCellDraw) g.OnCustomCellDraw(&g, cv, rc, r, TGridDrawState{}, DR(x, y, x + w, y - rowH), true);
+        if (g.OnCustomCellDraw)
+            InPrintUnits([&] { g.OnCustomCellDraw(&g, cv, rc, r, TGridDrawState{}, TRect{x, y, x + w, y - rowH}, true); });
         wideText.clear();
     }
 
@@ -877,7 +901,7 @@ struct PrintLayout {
                 const int h = r <= range.Bottom && RowOn(r) ? RowHeight(r) : 0;
                 const bool full = y - h < B + Hb;
                 if (Drawing() && (full || r > range.Bottom || newPage)) {
-                    if (g.OnPrintPageDone) g.OnPrintPageDone(&g, cv, r, y, pageNr, W, B);
+                    if (g.OnPrintPageDone) InPrintUnits([&] { g.OnPrintPageDone(&g, cv, r, y, pageNr, W, B); });
                     bool cancel = false;
                     if (g.OnPrintCancel) g.OnPrintCancel(&g, pageNr, cancel);
                     if (cancel) {

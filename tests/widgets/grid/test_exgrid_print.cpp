@@ -984,8 +984,12 @@ TEST(GridPrint, ButtonsNodesCommentsAndPiesOnThePage)
 
     // the preview, with the printed cells' rectangles
     std::map<std::pair<int, int>, TRect> cells;
-    f.g->OnCustomCellDraw = [&](TObject*, TCanvas*, int c, int r, TGridDrawState, TRect R, bool printing) {
-        if (printing) cells[{c, r}] = R;
+    f.g->OnCustomCellDraw = [&](TObject*, TCanvas* cv, int c, int r, TGridDrawState, TRect R, bool printing) {
+        if (!printing) return;
+        // the rectangle comes in print units; the preview's pixels are looked at here
+        TPoint corners[2] = {{R.Left, R.Top}, {R.Right, R.Bottom}};
+        LPtoDP(cv->Handle(), corners, 2);
+        cells[{c, r}] = TRect{corners[0].X, corners[0].Y, corners[1].X, corners[1].Y};
     };
     const auto shown = f.Preview(1, "print-graphics");
     TBitmap& preview = *shown;
@@ -1140,5 +1144,96 @@ TEST(GridPrint, WideCellsPrintTheirOwnCharacters)
             for (int x = 0; x < wide->Width(); ++x) differ += wide->ScanLine(y)[x] != narrow->ScanLine(y)[x];
         if (c.same) EXPECT_EQ(differ, 0);
         else EXPECT_GT(differ, 20);
+    }
+}
+
+// Handlers draw in print units (0.1 mm, y upwards from the page's top left): a 10 mm square
+// lands on the pixels the page's resolution gives it, on the preview and on the printed page.
+TEST(GridPrint, HandlersDrawInPrintUnits)
+{
+    PrintGrid f(3, 4);
+    TPrintSettings& ps = f.g->PrintSettings();
+    ps.Borders = pbSingle;
+    const double k = 96.0 / 254;  // pixels per unit of the bitmap and of the printer page
+    struct Square {
+        TColor color;
+        int x, y;  // top left in units
+    };
+    const Square page{clRed, 200, -300}, done{clBlue, 600, -300};
+    std::vector<int> modes;
+    TRect cellUnits{};
+    auto square = [](TCanvas* cv, const Square& s) {
+        cv->Brush().SetColor(s.color);
+        cv->FillRect(TRect{s.x, s.y, s.x + 100, s.y - 100});
+    };
+    f.g->OnPrintPage = [&](TObject*, TCanvas* cv, int, int, int) {
+        modes.push_back(GetMapMode(cv->Handle()));
+        cv->Font().SetHeight(-50);  // 5 mm; the grid's own fonts come back after
+        square(cv, page);
+    };
+    f.g->OnPrintPageDone = [&](TObject*, TCanvas* cv, int, int, int, int, int) { square(cv, done); };
+    f.g->OnCustomCellDraw = [&](TObject*, TCanvas* cv, int c, int r, TGridDrawState, TRect R, bool printing) {
+        if (!printing || c != 1 || r != 1) return;
+        cellUnits = R;
+        square(cv, {clLime, R.Left, R.Top});
+    };
+    // where a square shows: its box in device pixels, from the page's corner (ox, oy)
+    auto expected = [&](const Square& s, int ox, int oy) {
+        return TRect{ox + int(std::lround(s.x * k)), oy + int(std::lround(-s.y * k)),
+                     ox + int(std::lround((s.x + 100) * k)), oy + int(std::lround((100 - s.y) * k))};
+    };
+    auto box = [](TBitmap& b, TColor c) {
+        TRect r{b.Width(), b.Height(), 0, 0};
+        for (int y = 0; y < b.Height(); ++y)
+            for (int x = 0; x < b.Width(); ++x)
+                if (b.Canvas()->Pixel(x, y) == c) {
+                    r.Left = std::min(r.Left, x);
+                    r.Top = std::min(r.Top, y);
+                    r.Right = std::max(r.Right, x + 1);
+                    r.Bottom = std::max(r.Bottom, y + 1);
+                }
+        return r;
+    };
+
+    // a preview drawn at (40, 30) on a larger bitmap
+    const int w = Printer()->PageWidth(), h = Printer()->PageHeight();
+    TBitmap b(w + 80, h + 60);
+    b.Canvas()->Brush().SetColor(clWhite);
+    b.Canvas()->FillRect({0, 0, b.Width(), b.Height()});
+    f.g->SetPreviewPage(1);
+    f.g->PrintPreview(b.Canvas(), {40, 30, 40 + w, 30 + h});
+    if (const char* keep = std::getenv("KORVELO_GRID_PNG")) b.SaveToFile(std::string(keep) + "/print-units.png");
+    EXPECT_EQ(modes, std::vector<int>{MM_LOMETRIC});
+    EXPECT_EQ(GetMapMode(b.Canvas()->Handle()), MM_TEXT) << "the canvas's mapping comes back";
+    EXPECT_EQ(box(b, clRed), expected(page, 40, 30));
+    EXPECT_EQ(box(b, clBlue), expected(done, 40, 30));
+    ASSERT_GT(cellUnits.Right, cellUnits.Left);
+    ASSERT_LT(cellUnits.Bottom, cellUnits.Top) << "a cell runs down the page, to lower y";
+    EXPECT_LT(cellUnits.Top, 0);
+    // the cell's square starts at the cell's top left corner, under the border lines the grid
+    // draws after it; the next row covers its lower part
+    const TRect lime = box(b, clLime), cellSquare = expected({clLime, cellUnits.Left, cellUnits.Top}, 40, 30);
+    EXPECT_NEAR(lime.Left, cellSquare.Left, 1);
+    EXPECT_NEAR(lime.Top, cellSquare.Top, 1);
+    EXPECT_EQ(lime.Right, cellSquare.Right);
+    EXPECT_LE(lime.Bottom, cellSquare.Bottom);
+    EXPECT_EQ(b.Canvas()->Pixel(cellSquare.Left + 10, cellSquare.Top + 5), clLime);
+    // the grid's own text is still drawn in its font and place: the cells' texts show
+    int dark = 0;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            if (b.Canvas()->Pixel(x + 40, y + 30) == clBlack) ++dark;
+    EXPECT_GT(dark, 100);
+
+    // the printed page at 96 pixels per inch: the same squares from the page's corner
+    f.g->Print();
+    auto printed = f.PdfPage(1);
+    ASSERT_TRUE(printed);
+    for (const Square& s : {page, done}) {
+        const TRect e = expected(s, 0, 0);
+        const TColor mid = printed->Canvas()->Pixel((e.Left + e.Right) / 2, (e.Top + e.Bottom) / 2);
+        EXPECT_EQ(mid, s.color);
+        EXPECT_NE(printed->Canvas()->Pixel(e.Right + 3, (e.Top + e.Bottom) / 2), s.color);
+        EXPECT_NE(printed->Canvas()->Pixel((e.Left + e.Right) / 2, e.Bottom + 3), s.color);
     }
 }
