@@ -2,6 +2,7 @@
 #include "widgets/grid/BaseGrid.h"
 
 #include <algorithm>
+#include <cstdint>
 
 #include "base/StringList.h"
 #include "platform/graphics/GDI.h"
@@ -644,8 +645,49 @@ void TBaseGrid::GetVisualProperties(int, int, TGridDrawState&, bool, bool, bool,
 
 void TBaseGrid::Paint()
 {
+    if (rightToLeft_) ApplyOrientation();
     TStringGrid::Paint();
     ++paintCount_;
+}
+
+void TBaseGrid::SetGridOrientation(bool RightToLeft)
+{
+    const bool changed = rightToLeft_ != RightToLeft;
+    rightToLeft_ = RightToLeft;
+    if (Canvas()->HandleAllocated()) ApplyOrientation();
+    if (changed && HandleAllocated()) Invalidate();
+}
+
+void TBaseGrid::ApplyOrientation()
+{
+    HDC dc = Canvas()->Handle();
+    const int w = std::max(1, ClientWidth()), h = std::max(1, ClientHeight());
+    SetMapMode(dc, MM_ANISOTROPIC);
+    SetViewportExtEx(dc, w, h, nullptr);
+    SetWindowOrgEx(dc, rightToLeft_ ? w : 0, 0, nullptr);
+    SetWindowExtEx(dc, rightToLeft_ ? -w : w, h, nullptr);
+}
+
+TRect TBaseGrid::ShownRect(const TRect& r) const
+{
+    if (!rightToLeft_) return r;
+    const int w = ClientWidth();
+    return {w - r.Right, r.Top, w - r.Left, r.Bottom};
+}
+
+void TBaseGrid::InvalidateRect(const TRect& r) { TStringGrid::InvalidateRect(ShownRect(r)); }
+
+TRect TBaseGrid::EditorRect(int ACol, int ARow) const { return ShownRect(TStringGrid::EditorRect(ACol, ARow)); }
+
+void TBaseGrid::WndProc(TMessage& m)
+{
+    // The grid lays its columns out from the left; a right-to-left grid shows them from the
+    // right, so the mouse's x is mirrored before any handler sees it.
+    if (rightToLeft_ && m.Msg >= WM_MOUSEMOVE && m.Msg <= WM_MBUTTONDBLCLK) {
+        const int x = ClientWidth() - 1 - m.XPos();
+        m.LParam = (m.LParam & ~LPARAM(0xFFFF)) | LPARAM(Word(std::int16_t(x)));
+    }
+    TStringGrid::WndProc(m);
 }
 
 void TBaseGrid::DrawCell(int ACol, int ARow, TRect ARect, TGridDrawState AState)

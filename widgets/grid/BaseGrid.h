@@ -153,6 +153,15 @@ public:
     void RepaintFixedMergedRows();
     bool IsSelected(int ACol, int ARow) const;
     void SelectBaseCell();
+    // Right to left: the canvas's x axis runs from the client's right edge leftwards, so
+    // column 0 is drawn at the right; the mouse is mapped the same way and text stays
+    // readable. Kept for later paints.
+    void SetGridOrientation(bool RightToLeft);
+    bool GridRightToLeft() const { return rightToLeft_; }
+    // A client rectangle as the grid is shown: mirrored in the client area when right to left.
+    platform::TRect ShownRect(const platform::TRect& r) const;
+    platform::TRect EditorRect(int ACol, int ARow) const override;
+    void InvalidateRect(const platform::TRect& r) override;
 
     // Columns the store holds: ColCount here, a derived grid adds the hidden ones.
     virtual int StoreColCount() const { return ColCount(); }
@@ -181,6 +190,7 @@ public:
     void SizeChanged(int OldColCount, int OldRowCount) override;
 
 protected:
+    void WndProc(platform::TMessage& m) override;
     bool InStore(int ACol, int ARow) const;
     // Frees the properties of rows at or beyond FromRow that the platform is about to drop.
     void FreeRowsFrom(int FromRow, int ToRow);
@@ -191,6 +201,8 @@ private:
     platform::TColor gridLineColor_ = platform::clSilver;
     int paintCount_ = 0;
     bool destroying_ = false;
+    bool rightToLeft_ = false;
+    void ApplyOrientation();
 };
 
 }  // namespace grid

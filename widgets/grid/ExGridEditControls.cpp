@@ -193,7 +193,7 @@ private:
 };
 
 TEditorSetup::TEditorSetup(TExStringGrid& grid, int ACol, int ARow)
-    : g_(grid), row_(ARow), rc_(grid.RemapCol(ACol)), box0_(grid.TCustomGrid::CellRect(ACol, ARow)),
+    : g_(grid), row_(ARow), rc_(grid.RemapCol(ACol)), box0_(grid.ShownRect(grid.TCustomGrid::CellRect(ACol, ARow))),
       box_(Rect(box0_.Left, box0_.Top, box0_.Right - 1, box0_.Bottom - 1))
 {
     TBrush brush;
@@ -760,7 +760,7 @@ void TExStringGrid::StartFixedEdit(int ACol, int ARow)
     bool can = true;
     GetCellReadOnly(RemapCol(ACol), ARow, can);
     if (!can) return;
-    const TRect r = TCustomGrid::CellRect(ACol, ARow);
+    const TRect r = ShownRect(TCustomGrid::CellRect(ACol, ARow));
     if (IsRectEmpty(r)) return;
     e->SetBounds(r.Left + 1, r.Top + 1, r.Width() - 2, r.Height() - 2);
     e->SetText(GetCellEx(RemapCol(ACol), ARow));

@@ -1,0 +1,163 @@
+// A right-to-left grid: columns from the right edge, the mouse mapped the same way, text readable.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "GridWindow.h"
+#include "platform/Messages.h"
+#include "platform/graphics/GDI.h"
+#include "platform/graphics/Graphics.h"
+#include "platform/TestRig.h"
+
+using namespace grid;
+using namespace platform;
+
+namespace {
+
+constexpr int kColWidth = 80;
+
+struct OrientedGrid : gridtest::GridWindow {
+    OrientedGrid()
+    {
+        Open(500, 200, 4, 3);
+        g->SetFixedCols(0);
+        g->SetFixedRows(1);
+        for (int c = 0; c < 4; ++c) {
+            g->SetColWidths(c, kColWidth);
+            g->SetCells(c, 0, "H" + std::to_string(c));
+            g->SetCells(c, 1, "Rg" + std::to_string(c));
+        }
+        g->SetColors(0, 2, clRed);
+        g->SetColors(3, 2, clBlue);
+        form->Show();
+    }
+    ~OrientedGrid() { Close(); }
+    std::unique_ptr<TBitmap> Shot(const std::string& name)
+    {
+        auto b = PaintToBitmap(g);
+        if (const char* keep = std::getenv("KORVELO_GRID_PNG")) b->SaveToFile(std::string(keep) + "/" + name + ".png");
+        return b;
+    }
+    // The shot's client pixel (the grid's frame left out).
+    static TColor At(TBitmap& b, TExStringGrid* g, int x, int y)
+    {
+        const int fx = (g->Width() - g->ClientWidth()) / 2, fy = (g->Height() - g->ClientHeight()) / 2;
+        return b.Canvas()->Pixel(x + fx, y + fy);
+    }
+};
+
+// The dark pixels of a client box, as rows of '#' and '.', cut to the ink.
+std::vector<std::string> Ink(TBitmap& b, TExStringGrid* g, const TRect& box)
+{
+    std::vector<std::string> rows;
+    int l = box.Right - box.Left, r = 0;  // the ink's columns within the box
+    for (int y = box.Top; y < box.Bottom; ++y) {
+        std::string row;
+        for (int x = box.Left; x < box.Right; ++x) {
+            const TColor c = OrientedGrid::At(b, g, x, y);
+            const bool dark = GetRValue(c) + GetGValue(c) + GetBValue(c) < 3 * 96;
+            row += dark ? '#' : '.';
+            if (dark) {
+                l = std::min(l, x - box.Left);
+                r = std::max(r, x - box.Left + 1);
+            }
+        }
+        rows.push_back(row);
+    }
+    std::vector<std::string> cut;
+    for (const std::string& row : rows)
+        if (l < r && row.find('#') != std::string::npos) cut.push_back(row.substr(size_t(l), size_t(r - l)));
+    return cut;
+}
+
+}  // namespace
+
+TEST(GridOrientation, ColumnsRunFromTheRightEdge)
+{
+    OrientedGrid f;
+    TExStringGrid* g = f.g;
+    const int w = g->ClientWidth();
+    const TRect cell = g->CellRect(0, 2);
+    const int y = (cell.Top + cell.Bottom) / 2;
+    auto ltr = f.Shot("orientation-ltr");
+    EXPECT_EQ(OrientedGrid::At(*ltr, g, 10, y), clRed);
+    EXPECT_EQ(OrientedGrid::At(*ltr, g, 3 * kColWidth + 10, y), clBlue);
+
+    g->SetGridOrientation(true);
+    EXPECT_TRUE(g->GridRightToLeft());
+    auto rtl = f.Shot("orientation-rtl");
+    EXPECT_EQ(OrientedGrid::At(*rtl, g, w - 10, y), clRed) << "column 0 at the right edge";
+    EXPECT_EQ(OrientedGrid::At(*rtl, g, w - 3 * kColWidth - 10, y), clBlue);
+    EXPECT_NE(OrientedGrid::At(*rtl, g, 10, y), clRed);
+
+    // Each cell's text reads as it does left to right: the same ink, not its mirror image.
+    for (int c = 0; c < 4; ++c) {
+        SCOPED_TRACE(c);
+        const TRect r = g->CellRect(c, 1);
+        const std::vector<std::string> left = Ink(*ltr, g, r);
+        const std::vector<std::string> right = Ink(*rtl, g, g->ShownRect(r));
+        ASSERT_FALSE(left.empty());
+        EXPECT_EQ(right, left);
+        std::vector<std::string> mirrored = left;
+        for (std::string& row : mirrored) row.assign(row.rbegin(), row.rend());
+        EXPECT_NE(right, mirrored);
+    }
+
+    g->SetGridOrientation(false);
+    auto back = f.Shot("orientation-back");
+    EXPECT_EQ(OrientedGrid::At(*back, g, 10, y), clRed);
+}
+
+// A click at the right edge lands in column 0; the editor opens on the cell as shown.
+TEST(GridOrientation, MouseAndEditorFollowTheMirroredColumns)
+{
+    OrientedGrid f;
+    TExStringGrid* g = f.g;
+    g->SetOptions(g->Options() | goEditing);
+    g->SetGridOrientation(true);
+    const int w = g->ClientWidth();
+    const TRect row = g->CellRect(0, 2);
+    const int y = (row.Top + row.Bottom) / 2;
+    struct Case {
+        int x, col;
+    } cases[] = {{w - 5, 0}, {w - kColWidth + 2, 0}, {w - kColWidth - 5, 1}, {w - 2 * kColWidth - 5, 2},
+                 {w - 3 * kColWidth - 5, 3}};
+    for (const Case& c : cases) {
+        SendMouse(g, WM_LBUTTONDOWN, c.x, y);
+        SendMouse(g, WM_LBUTTONUP, c.x, y);
+        EXPECT_EQ(g->Col(), c.col) << "click at " << c.x;
+        EXPECT_EQ(g->Row(), 2);
+    }
+
+    g->SetCol(0);
+    g->SetRow(2);
+    g->SetEditorMode(true);
+    ASSERT_TRUE(g->InplaceEditor());
+    ASSERT_TRUE(g->InplaceEditor()->Visible());
+    const TRect box = g->InplaceEditor()->BoundsRect();
+    EXPECT_GE(box.Left, w - kColWidth - 1);
+    EXPECT_LE(box.Right, w + 1);
+    EXPECT_EQ(box.Top, row.Top);
+}
+
+// A cell that changes is repainted where it shows, not where it would be left to right.
+TEST(GridOrientation, AChangedCellRepaintsWhereItShows)
+{
+    OrientedGrid f;
+    TExStringGrid* g = f.g;
+    g->SetGridOrientation(true);
+    const int w = g->ClientWidth();
+    const TRect row = g->CellRect(1, 2);
+    const int y = (row.Top + row.Bottom) / 2;
+    auto shows = [&](int x, TColor c) {
+        auto s = GrabWindow(g);
+        return OrientedGrid::At(*s, g, x, y) == c;
+    };
+    ASSERT_TRUE(ProcessUntil([&] { return shows(w - 10, clRed); }));
+    g->SetColors(1, 2, clLime);
+    EXPECT_TRUE(ProcessUntil([&] { return shows(w - kColWidth - 40, clLime); }));
+    EXPECT_FALSE(shows(kColWidth + 40, clLime));
+}
