@@ -574,14 +574,19 @@ void TRunPages::CrossCurveRun(TRunControl& c)
     const bool floats = runs::LargestDisplacement(form_.Hull, largest);
     CCChart->FreeAllSeries();
     std::exception_ptr failure;
+    // The live hull is never heeled: the run works on a copy, made at the first angle and
+    // heeled anew for each next one.
+    std::unique_ptr<core::Hullform> heeled;
     for (std::size_t r = 0; floats && r < angles.size() && !c.stopped; ++r) {
         const double a = angles[r];
         const std::string terminated = "Progress: Terminated at heel " + runs::AngleTitleText(a);
         try {
             const int col = int(r) + 1;
             g->SetCellsEx(col, 1, runs::AngleHeadText(a));
-            // The live hull is never heeled: the run works on a copy.
-            const auto heeled = form_.Hull.HeeledCopy(a);
+            if (heeled)
+                form_.Hull.HeelInto(a, *heeled);
+            else
+                heeled = form_.Hull.HeeledCopy(a);
             heeled->waterDensity = s.density;
             core::DraughtSearch search(*heeled, s.trim);
             auto* series = HorizSeries(CCChart, runs::AngleTitleText(a), clNone);

@@ -137,9 +137,9 @@ void BM_FindDraughtForDisplacement(benchmark::State& state)
     state.counters["evaluations"] = evaluations;
 }
 
-// The cross curves as the application runs them: for each heel a heeled copy, the largest
-// displacement it can float, then for each displacement the draught search, one search
-// object kept for the heel, and the hydrostatics at the draught found.
+// The cross curves as the application runs them: for each heel the working copy heeled
+// anew, the largest displacement it can float, then for each displacement the draught
+// search, one search object kept for the heel, and the hydrostatics at the draught found.
 constexpr int kHeels = 19;         // 0 to 90 degrees by 5
 constexpr int kDisplacements = 10;
 
@@ -149,8 +149,9 @@ void BM_CrossCurves(benchmark::State& state)
     unsigned searches = 0, evaluations = 0;
     for (auto _ : state) {
         searches = evaluations = 0;
+        const auto heeled = hull->HeeledCopy(0);
         for (int h = 0; h < kHeels; ++h) {
-            const auto heeled = hull->HeeledCopy(5.0 * h);
+            hull->HeelInto(5.0 * h, *heeled);
             core::HydroData r;
             heeled->GetHydroStatics(heeled->GetMaxZ(), 0, r);
             const double largest = r.displacement;

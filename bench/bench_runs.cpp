@@ -62,8 +62,9 @@ void BM_CrossCurvesRun(benchmark::State& state)
         const double step = largest / (kDisplacements + 1);
         ReadCrossInputs(*hull, {step, step * (kDisplacements - 1), step, 0, 90, 5, 0.01, {"0", 0, "deg"}}, s, warning);
         const double top = LargestDisplacement(*hull);
+        const auto heeled = hull->HeeledCopy(0);
         for (double a : angles) {
-            const auto heeled = hull->HeeledCopy(a);
+            hull->HeelInto(a, *heeled);
             heeled->waterDensity = s.density;
             core::DraughtSearch search(*heeled, s.trim);
             for (int i = 0; i < s.rows; ++i)
@@ -77,15 +78,17 @@ void BM_CrossCurvesBare(benchmark::State& state)
 {
     const auto hull = BenchHull(state);
     const double largest = LargestDisplacement(*hull);
-    for (auto _ : state)
+    for (auto _ : state) {
+        const auto heeled = hull->HeeledCopy(0);
         for (int h = 0; h < kHeels; ++h) {
-            const auto heeled = hull->HeeledCopy(5.0 * h);
+            hull->HeelInto(5.0 * h, *heeled);
             core::DraughtSearch search(*heeled, 0);
             for (int k = 1; k <= kDisplacements; ++k) {
                 search.Find(largest * k / (kDisplacements + 1), 0.01);
                 benchmark::DoNotOptimize(search.Found().TCB);
             }
         }
+    }
 }
 
 #define RUN_SIZES Args({101, 201})->Unit(benchmark::kMillisecond)

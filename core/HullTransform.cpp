@@ -288,29 +288,36 @@ std::unique_ptr<Hullform> Hullform::HeeledCopy(double angle) const {
     // The working copy neither truncates nor writes the log, nor asks the system for the
     // header's details.
     std::unique_ptr<Hullform> copy(new Hullform(WorkingCopy{}));
-    copy->name = name;
-    copy->appendages = appendages;
-    copy->coreVersion = coreVersion;
-    copy->issueDate = issueDate;
-    copy->issueNotes = issueNotes;
-    copy->waterDensity = waterDensity;
-    copy->ap = ap;
-    copy->fp = fp;
-    copy->fwdMarkY = fwdMarkY;
-    copy->aftMarkY = aftMarkY;
-    copy->midMarkY = midMarkY;
-    if (angle == 0) return copy;
+    HeelInto(angle, *copy);
+    return copy;
+}
+
+bool Hullform::HeelInto(double angle, Hullform& into) const {
+    if (&into == this) return false;
+    into.name = name;
+    // Assigned element by element, so offsets of the same count reuse into's storage.
+    into.appendages = appendages;
+    into.coreVersion = coreVersion;
+    into.issueDate = issueDate;
+    into.issueNotes = issueNotes;
+    into.waterDensity = waterDensity;
+    into.ap = ap;
+    into.fp = fp;
+    into.fwdMarkY = fwdMarkY;
+    into.aftMarkY = aftMarkY;
+    into.midMarkY = midMarkY;
+    if (angle == 0) return true;
     // The copy's frames are turned in place; an appendage that cannot turn stays upright,
     // as Rotate leaves it.
     for (std::size_t i = 0; i < appendages.size(); ++i) {
-        std::vector<Section>& frames = copy->appendages[i].frames;
+        std::vector<Section>& frames = into.appendages[i].frames;
         for (Section& s : frames)
             if (!s.Rotate(angle)) {
                 frames = appendages[i].frames;
                 break;
             }
     }
-    return copy;
+    return true;
 }
 
 bool Hullform::CreateFrameArray(unsigned i, unsigned j, unsigned count, double dx, double pitch,

@@ -63,6 +63,9 @@ public:
     // A copy of this hull heeled by angle, for the heeled hydrostatics; this hull is
     // untouched. The copy keeps no log file, and its log has no header.
     std::unique_ptr<Hullform> HeeledCopy(double angle) const;
+    // The same copy made in into (a copy made before, for a run of heels), whose storage
+    // is reused; its log is left as it is. False, with nothing done, when into is this hull.
+    bool HeelInto(double angle, Hullform& into) const;
 
     // Extents over all appendages, active or not; 0 without appendages.
     double GetMaxX() const;

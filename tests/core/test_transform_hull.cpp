@@ -436,6 +436,28 @@ TEST_F(HullTransformTest, HeeledCopyLeavesTheHullAndItsLogAlone) {
     EXPECT_EQ(fileAfter.str(), fileBefore.str());
 }
 
+TEST_F(HullTransformTest, HeelIntoReusesOneCopyForARunOfHeels) {
+    hull_.appendages = {Body("A", {0, 2, 4}, {{0, 0}, {1, 0.5}, {1, 2}, {0, 2}}), Body("B", {5, 6})};
+    hull_.waterDensity = 1.0;
+    hull_.fwdMarkY = 4;
+    const auto upright = hull_.appendages;
+    const auto copy = hull_.HeeledCopy(0);
+    const double* storage = copy->appendages[0].frames[1].X.data();
+    for (double angle : {15.0, -40.0, 90.0, 0.0}) {
+        SCOPED_TRACE(angle);
+        copy->waterDensity = 2.0;  // as a run sets it
+        ASSERT_TRUE(hull_.HeelInto(angle, *copy));
+        const auto fresh = hull_.HeeledCopy(angle);
+        EXPECT_TRUE(SameAppendages(copy->appendages, fresh->appendages));
+        EXPECT_EQ(copy->waterDensity, 1.0);
+        EXPECT_EQ(copy->fwdMarkY, 4);
+        EXPECT_EQ(copy->appendages[0].frames[1].X.data(), storage);
+        EXPECT_TRUE(SameAppendages(hull_.appendages, upright));
+    }
+    EXPECT_FALSE(hull_.HeelInto(10, hull_));
+    EXPECT_TRUE(SameAppendages(hull_.appendages, upright));
+}
+
 TEST_F(HullTransformTest, HeeledCopyKeepsAnAppendageThatCannotTurnUpright) {
     // At 45 degrees the last frame of A would take an offset beyond the range of numbers;
     // its first frame, already turned by then, goes back upright with the rest of A.
