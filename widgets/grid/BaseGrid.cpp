@@ -668,6 +668,11 @@ void TBaseGrid::ApplyOrientation()
     SetWindowExtEx(dc, rightToLeft_ ? -w : w, h, nullptr);
 }
 
+TPoint TBaseGrid::ShownPoint(const TPoint& p) const
+{
+    return rightToLeft_ ? TPoint{ClientWidth() - 1 - p.X, p.Y} : p;
+}
+
 TRect TBaseGrid::ShownRect(const TRect& r) const
 {
     if (!rightToLeft_) return r;
@@ -684,7 +689,7 @@ void TBaseGrid::WndProc(TMessage& m)
     // The grid lays its columns out from the left; a right-to-left grid shows them from the
     // right, so the mouse's x is mirrored before any handler sees it.
     if (rightToLeft_ && m.Msg >= WM_MOUSEMOVE && m.Msg <= WM_MBUTTONDBLCLK) {
-        const int x = ClientWidth() - 1 - m.XPos();
+        const int x = ShownPoint(m.Pos()).X;
         m.LParam = (m.LParam & ~LPARAM(0xFFFF)) | LPARAM(Word(std::int16_t(x)));
     }
     TStringGrid::WndProc(m);

@@ -160,6 +160,8 @@ public:
     bool GridRightToLeft() const { return rightToLeft_; }
     // A client rectangle as the grid is shown: mirrored in the client area when right to left.
     platform::TRect ShownRect(const platform::TRect& r) const;
+    // A client point as the grid lays it out, for one the window gives (and back).
+    platform::TPoint ShownPoint(const platform::TPoint& p) const;
     platform::TRect EditorRect(int ACol, int ARow) const override;
     void InvalidateRect(const platform::TRect& r) override;
 

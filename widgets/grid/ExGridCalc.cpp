@@ -383,7 +383,7 @@ void TExStringGrid::TopLeftChanged()
 
 void TExStringGrid::ScreenToCell(TPoint Pt, int& ACol, int& ARow) const
 {
-    const TPoint p = ScreenToClient(Pt);
+    const TPoint p = ShownPoint(ScreenToClient(Pt));
     MouseToCell(p.X, p.Y, ACol, ARow);
 }
 

@@ -64,7 +64,7 @@ public:
 private:
     TGridCoord CellAt(TPoint screen) const
     {
-        const TPoint p = grid_->ScreenToClient(screen);
+        const TPoint p = grid_->ShownPoint(grid_->ScreenToClient(screen));
         return grid_->MouseCoord(p.X, p.Y);
     }
     // The arrow's top-left corner at (x, y) of the grid's client area.

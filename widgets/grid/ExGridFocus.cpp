@@ -30,7 +30,7 @@ bool TExStringGrid::HoverTimerTick(UINT id)
         // The normal cell under the mouse becomes current.
         TPoint p;
         if (GetCursorPos(p)) {
-            p = ScreenToClient(p);
+            p = ShownPoint(ScreenToClient(p));
             const TRect c = ClientRect();
             const TGridCoord cell = MouseCoord(p.X, p.Y);
             if (PtInRect(c, p) && cell.X >= FixedCols() && cell.Y >= FixedRows() && !IsFixed(cell.X, cell.Y) &&

@@ -15,15 +15,16 @@ void TExStringGrid::ShowHintProc(std::string& HintStr, bool& CanShow, THintInfo&
 {
     (void)CanShow;
     int c = -1, r = -1;
-    MouseToCell(HintInfo.CursorPos.X, HintInfo.CursorPos.Y, c, r);
+    const TPoint at = ShownPoint(HintInfo.CursorPos);
+    MouseToCell(at.X, at.Y, c, r);
     if (c >= 0 && r >= 0) {
         hintCell_ = TPoint{c, r};
-        const TRect R = CellRect(c, r);
+        const TRect R = ShownRect(CellRect(c, r));
         const int rc = RemapCol(c);
         const std::string text = TBaseGrid::Cells(rc, r);
         if (AnchorHint && EnableHTML && TextType(text, true) == TTextType::ttHTML) {
             html::HTMLDrawResult res;
-            if (HTMLHitTest(c, r, HintInfo.CursorPos.X, HintInfo.CursorPos.Y, res) && !res.AnchorValue.empty()) {
+            if (HTMLHitTest(c, r, at.X, at.Y, res) && !res.AnchorValue.empty()) {
                 std::string anchor = res.AnchorValue;
                 if (OnAnchorHint) OnAnchorHint(this, r, rc, anchor);
                 HintStr = anchor;

@@ -132,6 +132,14 @@ TEST(GridOrientation, MouseAndEditorFollowTheMirroredColumns)
         EXPECT_EQ(g->Row(), 2);
     }
 
+    // a point on the screen maps the same way
+    for (const Case& c : cases) {
+        int col = -1, r = -1;
+        g->ScreenToCell(g->ClientToScreen(TPoint{c.x, y}), col, r);
+        EXPECT_EQ(col, c.col) << "screen point at " << c.x;
+        EXPECT_EQ(r, 2);
+    }
+
     g->SetCol(0);
     g->SetRow(2);
     g->SetEditorMode(true);
