@@ -691,6 +691,8 @@ void TBaseGrid::WndProc(TMessage& m)
     if (rightToLeft_ && m.Msg >= WM_MOUSEMOVE && m.Msg <= WM_MBUTTONDBLCLK) {
         const int x = ShownPoint(m.Pos()).X;
         m.LParam = (m.LParam & ~LPARAM(0xFFFF)) | LPARAM(Word(std::int16_t(x)));
+        // What the mouse draws at once (the sizing line) is drawn mirrored too.
+        if (HandleAllocated()) ApplyOrientation();
     }
     TStringGrid::WndProc(m);
 }

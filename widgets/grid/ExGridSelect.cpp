@@ -122,7 +122,8 @@ void TExStringGrid::InvalidateGridRect(const TGridRect& ARect)
     const TRect a = CellRect(ARect.Left, ARect.Top), b = CellRect(ARect.Right, ARect.Bottom);
     const TRect u{std::min(a.Left, b.Left), std::min(a.Top, b.Top), std::max(a.Right, b.Right),
                   std::max(a.Bottom, b.Bottom)};
-    platform::InvalidateRect(Handle(), &u, false);
+    const TRect shown = ShownRect(u);
+    platform::InvalidateRect(Handle(), &shown, false);
 }
 
 void TExStringGrid::SetCursorEx(TCursor Value)

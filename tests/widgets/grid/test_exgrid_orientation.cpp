@@ -165,7 +165,46 @@ TEST(GridOrientation, AChangedCellRepaintsWhereItShows)
         return OrientedGrid::At(*s, g, x, y) == c;
     };
     ASSERT_TRUE(ProcessUntil([&] { return shows(w - 10, clRed); }));
+    // the paint that follows the change takes in the cell where it shows (and only the cells there)
+    int paints = 0;
+    g->OnGetCellColor = [&](TObject*, int, int, TGridDrawState, TBrush&, TFont&) { ++paints; };
+    for (int i = 0; i < 50 && (i < 5 || paints > 0); ++i) {  // until no paint is pending
+        paints = 0;
+        Application->ProcessMessages();
+    }
+    ASSERT_EQ(paints, 0);
+    bool painted = false;
+    g->OnGetCellColor = [&](TObject*, int r, int c, TGridDrawState, TBrush&, TFont&) {
+        painted = painted || (c == 1 && r == 2);
+    };
     g->SetColors(1, 2, clLime);
+    EXPECT_TRUE(ProcessUntil([&] { return painted; }, 200));
+    g->OnGetCellColor = nullptr;
     EXPECT_TRUE(ProcessUntil([&] { return shows(w - kColWidth - 40, clLime); }));
     EXPECT_FALSE(shows(kColWidth + 40, clLime));
+}
+
+// Sizing a column drags its line where the column's edge shows.
+TEST(GridOrientation, TheSizingLineShowsAtTheMirroredEdge)
+{
+    OrientedGrid f;
+    TExStringGrid* g = f.g;
+    g->SetOptions(g->Options() | goColSizing);
+    g->SetGridOrientation(true);
+    const int w = g->ClientWidth();
+    ASSERT_TRUE(ProcessUntil([&] { return true; }));
+    const TRect head = g->CellRect(0, 0);
+    const int y = (head.Top + head.Bottom) / 2, edge = w - kColWidth;  // column 0's left edge as shown
+    SendMouse(g, WM_LBUTTONDOWN, edge, y);
+    SendMouse(g, WM_MOUSEMOVE, edge - 20, y, ssLeft);
+    auto shot = GrabWindow(g);
+    if (const char* keep = std::getenv("KORVELO_GRID_PNG")) shot->SaveToFile(std::string(keep) + "/orientation-sizing.png");
+    const TRect row = g->CellRect(0, 2);
+    const int below = (row.Top + row.Bottom) / 2;
+    int dark = 0;
+    for (int x = edge - 24; x <= edge - 16; ++x)
+        if (OrientedGrid::At(*shot, g, x, below) == clBlack) ++dark;
+    EXPECT_GE(dark, 1) << "the sizing line near the dragged edge";
+    SendMouse(g, WM_LBUTTONUP, edge - 20, y);
+    EXPECT_NEAR(g->ColWidths(0), kColWidth + 20, 2) << "dragging the edge left widens column 0";
 }
