@@ -100,7 +100,7 @@ void TWinControl::CreateHandle()
     if (impl_->shape) w->setMask(*impl_->shape);
     // A transparent window lets the parent paint under it first.
     if (parentWidget && (params.ExStyle & WS_EX_TRANSPARENT)) w->setAttribute(Qt::WA_OpaquePaintEvent, false);
-    impl_->EnsureBacking(this);
+    // The backing image is made when something draws or paints (EnsureBacking).
     LayoutScrollBars(this);
     for (TControl* c : controls_)
         if (auto* wc = dynamic_cast<TWinControl*>(c)) wc->CreateHandle();
@@ -134,7 +134,8 @@ void TWinControl::ApplyGeometry()
     }
     impl_->widget->setGeometry(Left() + pf, Top() + pf, std::max(1, Width()), std::max(1, Height()));
     impl_->applyingGeometry = false;
-    impl_->EnsureBacking(this);
+    // The backing image takes the new size when it is next drawn on or painted: a window
+    // laid out many times over before it shows fills one image, not one a step.
     LayoutScrollBars(this);
 }
 

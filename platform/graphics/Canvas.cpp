@@ -200,10 +200,21 @@ void TCanvas::TextRect(const TRect& r, int x, int y, const std::string& text)
         ExtTextOut(dc, x, y, opts, &r, text, -1);
     });
 }
+HDC TCanvas::MeasuringHandle()
+{
+    if (dc_) return Handle();
+    // Measuring takes the font only: a canvas without a surface gets none for it (a
+    // control's canvas would make the control's window and its image).
+    thread_local DeviceContext measure;
+    measure.ResetState();
+    measure.font = MakeQFont(font_.Name(), font_.Height(), font_.Style(), font_.Pitch());
+    return &measure;
+}
+
 TSize TCanvas::TextExtent(const std::string& text)
 {
     TSize s;
-    GetTextExtentPoint32(Handle(), text, -1, s);
+    GetTextExtentPoint32(MeasuringHandle(), text, -1, s);
     return s;
 }
 void TCanvas::TextOutW(int x, int y, const std::u16string& text)
@@ -220,7 +231,7 @@ void TCanvas::TextRectW(const TRect& r, int x, int y, const std::u16string& text
 TSize TCanvas::TextExtentW(const std::u16string& text)
 {
     TSize s;
-    GetTextExtentPoint32W(Handle(), text, -1, s);
+    GetTextExtentPoint32W(MeasuringHandle(), text, -1, s);
     return s;
 }
 void TCanvas::Draw(int x, int y, TGraphic* g)

@@ -221,6 +221,7 @@ protected:
 
 private:
     void RequiredState();
+    HDC MeasuringHandle();  // the canvas's DC, or one with its font when it has none
     template <class Fn>
     void Drawing(Fn&& draw);
     friend class TBitmap;

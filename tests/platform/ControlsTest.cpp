@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/controls/ExtCtrls.h"
 #include "platform/forms/Dialogs.h"
 #include "platform/forms/Forms.h"
 #include "platform/graphics/GDI.h"
@@ -1061,4 +1062,36 @@ TEST_F(FormFixture, ParametersThatNeedTheWindowMakeOneWindowOnly)
     auto bmp = PaintToBitmap(form);
     EXPECT_EQ(bmp->Canvas()->Pixel(15, 25), clRed);  // the child shows inside the one window
     form->Hide();
+}
+
+// Measuring text on a control's canvas takes the font only: a form being built makes no
+// window for it (its windows come when it shows), and the sizes are the window's own.
+TEST(ControlCanvas, MeasuresTextWithoutMakingTheWindow)
+{
+    EnsurePlatform();
+    TForm* form = Construct<TForm>(Application);
+    auto* panel = new TPanel(form);
+    panel->SetParent(form);
+    TCanvas* canvas = panel->Canvas();
+    canvas->Font().SetName("Arial");
+    canvas->Font().SetHeight(-15);
+    canvas->Font().SetStyle(fsBold);
+    const TSize narrow = canvas->TextExtent("Hydrostatics");
+    const TSize wide = canvas->TextExtentW(u"\u03a9 Displacement");
+    EXPECT_FALSE(panel->HandleAllocated());
+    EXPECT_FALSE(form->HandleAllocated());
+    EXPECT_FALSE(canvas->HandleAllocated());
+    EXPECT_GT(narrow.cx, 0);
+    EXPECT_GT(narrow.cy, 0);
+
+    HDC dc = canvas->Handle();  // drawing makes the window
+    EXPECT_TRUE(panel->HandleAllocated());
+    TSize onWindow, wideOnWindow;
+    ASSERT_TRUE(GetTextExtentPoint32(dc, "Hydrostatics", -1, onWindow));
+    ASSERT_TRUE(GetTextExtentPoint32W(dc, u"\u03a9 Displacement", -1, wideOnWindow));
+    EXPECT_EQ(narrow.cx, onWindow.cx);
+    EXPECT_EQ(narrow.cy, onWindow.cy);
+    EXPECT_EQ(wide.cx, wideOnWindow.cx);
+    EXPECT_EQ(canvas->TextExtent("Hydrostatics").cx, onWindow.cx);
+    form->Free();
 }
