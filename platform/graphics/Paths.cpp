@@ -216,9 +216,11 @@ void RecordPath(DeviceContext& dc, const QPainterPath& path, bool fill, bool str
 QRegion PathRegion(const DeviceContext& dc, const QPainterPath& path)
 {
     QRegion r;
-    const QPoint off = dc.Offset();
-    for (const QPolygonF& poly : path.toFillPolygons())
-        r ^= QRegion(poly.toPolygon().translated(off), FillRule(dc));
+    for (const QPolygonF& poly : path.toFillPolygons()) {
+        QPolygon device;
+        for (const QPointF& pt : poly) device << dc.ToDevice(int(std::lround(pt.x())), int(std::lround(pt.y())));
+        r ^= QRegion(device, FillRule(dc));
+    }
     return r;
 }
 

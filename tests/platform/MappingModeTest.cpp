@@ -331,3 +331,34 @@ TEST(MappingMode, WidePensScale)
     const TRect ink = Inked(*b);
     EXPECT_NEAR(ink.Bottom - ink.Top, 20, 1);
 }
+
+// A path is collected in logical units and filled, or made a region, on its mapped pixels.
+TEST(MappingMode, PathsAreMapped)
+{
+    auto b = White(140, 140);
+    TCanvas* c = b->Canvas();
+    HDC dc = c->Handle();
+    SetMapMode(dc, MM_LOMETRIC);
+    SetViewportOrgEx(dc, 10, 10, nullptr);
+    c->Brush().SetColor(clRed);
+    c->Pen().SetStyle(psClear);
+    ASSERT_TRUE(BeginPath(dc));
+    const TPoint square[] = {{0, 0}, {254, 0}, {254, -254}, {0, -254}};
+    Polygon(dc, square, 4);
+    ASSERT_TRUE(EndPath(dc));
+    HRGN rgn = PathToRegion(dc);
+    ASSERT_TRUE(rgn);
+    TRect box;
+    GetRgnBox(rgn, &box);
+    EXPECT_EQ(box, (TRect{10, 10, 106, 106}));
+    DeleteObject(rgn);
+    BeginPath(dc);
+    Polygon(dc, square, 4);
+    EndPath(dc);
+    FillPath(c->Handle());  // the canvas hands its brush to the DC
+    const TRect ink = Inked(*b);
+    EXPECT_NEAR(ink.Left, 10, 1);
+    EXPECT_NEAR(ink.Top, 10, 1);
+    EXPECT_NEAR(ink.Right, 106, 1);
+    EXPECT_NEAR(ink.Bottom, 106, 1);
+}
