@@ -11,11 +11,28 @@ namespace {
 
 constexpr double kPi = 3.141592653589793;
 
+// The four extents, as RecomputeMaxX and the others find them, in one pass over the offsets.
 void RecomputeExtents(Section& s) {
-    s.RecomputeMaxX();
-    s.RecomputeMinX();
-    s.RecomputeMaxZ();
-    s.RecomputeMinZ();
+    const std::size_t n = s.X.size();
+    if (n == 0 || s.Z.size() != n) {
+        s.RecomputeMaxX();
+        s.RecomputeMinX();
+        s.RecomputeMaxZ();
+        s.RecomputeMinZ();
+        return;
+    }
+    double maxX = s.X[0], minX = s.X[0], maxZ = s.Z[0], minZ = s.Z[0];
+    for (std::size_t k = 1; k < n; ++k) {
+        const double x = s.X[k], z = s.Z[k];
+        maxX = x > maxX ? x : maxX;
+        minX = x < minX ? x : minX;
+        maxZ = z > maxZ ? z : maxZ;
+        minZ = z < minZ ? z : minZ;
+    }
+    s.maxX = maxX;
+    s.minX = minX;
+    s.maxZ = maxZ;
+    s.minZ = minZ;
 }
 
 // Offsets made by f from each (x, z), taken only when all are finite: a first pass checks
