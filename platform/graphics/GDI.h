@@ -93,7 +93,9 @@ bool PatBlt(HDC dc, int x, int y, int w, int h, DWORD rop);  // with the DC's br
 // MM_ANISOTROPIC takes the extents as set. Under a scaling or mirroring mapping shapes,
 // clip rectangles and block transfers are mapped to device pixels, pens wider than one
 // pixel and font heights are scaled, and text and pictures are drawn upright at their
-// mapped place (never mirrored).
+// mapped place (never mirrored). Text hangs from its point down the device as without a
+// mapping; on a mirrored x axis it runs the logical way (TA_LEFT text ends at its point,
+// DT_LEFT keeps to the rectangle's logical left, which is the device's right).
 enum { MM_TEXT = 1, MM_LOMETRIC = 2, MM_HIMETRIC = 3, MM_LOENGLISH = 4, MM_HIENGLISH = 5, MM_TWIPS = 6,
        MM_ISOTROPIC = 7, MM_ANISOTROPIC = 8 };
 int SetMapMode(HDC dc, int mode);  // the previous mode; 0 for an unknown mode

@@ -224,7 +224,9 @@ bool TextOutQ(HDC dc, int x, int y, UINT options, const TRect* rect, const QStri
 {
     if (!dc) return false;
     if (dc->Scaled() && !InPath(*dc)) {
-        // Upright text at the mapped point, aligned on the device, in the scaled font.
+        // Upright text at the mapped point in the scaled font. Vertically it is aligned on
+        // the device; on a mirrored x axis the text's box runs the logical way from the
+        // point (to the device's left for TA_LEFT), so runs set side by side stay apart.
         const bool updateCP = dc->textAlign & TA_UPDATECP;
         const QPoint d = updateCP ? dc->ToDevice(dc->penPos.x(), dc->penPos.y()) : dc->ToDevice(x, y);
         TRect box;
@@ -233,15 +235,25 @@ bool TextOutQ(HDC dc, int x, int y, UINT options, const TRect* rect, const QStri
         if (dx)
             for (int i = 0; i < int(qs.size()); ++i)
                 spacing.push_back(int(std::lround(dx[i] * std::abs(dc->ScaleX()))));
+        const bool mirrored = dc->ScaleX() < 0;
         const QPoint logicalPen = dc->penPos;
-        int penX = d.x();
+        int advance = 0;
         {
             DeviceSpace ds(*dc);
-            dc->penPos = d;
-            TextOutQ(dc, d.x(), d.y(), options, rect ? &box : nullptr, qs, dx ? spacing.data() : nullptr);
-            penX = dc->penPos.x();
+            QPoint at = d;
+            if (mirrored) {
+                int w = 0;
+                if (dx) for (int v : spacing) w += v;
+                else w = QFontMetrics(DCFont(*dc)).horizontalAdvance(qs);
+                const UINT h = dc->textAlign & 6;
+                if (h == TA_LEFT) at.rx() -= w;
+                else if (h == TA_RIGHT) at.rx() += w;
+            }
+            dc->penPos = at;
+            TextOutQ(dc, at.x(), at.y(), options, rect ? &box : nullptr, qs, dx ? spacing.data() : nullptr);
+            advance = ds.LogicalX(dc->penPos.x() - at.x());
         }
-        dc->penPos = updateCP ? QPoint(dc->ToLogical(penX, d.y()).x(), logicalPen.y()) : logicalPen;
+        dc->penPos = updateCP ? QPoint(logicalPen.x() + advance, logicalPen.y()) : logicalPen;
         return true;
     }
     QFont f = DCFont(*dc);
@@ -372,13 +384,16 @@ int DrawTextQ(HDC dc, const QString& raw, TRect* rect, UINT fmt)
     if (!dc || !rect) return 0;
     if (dc->Scaled()) {
         // Laid out on the device in the mapped rectangle; a measured rectangle keeps its
-        // left and top and grows the way the axes run.
+        // left and top, grows to the logical right (text runs that way, see ExtTextOut)
+        // and down the device.
         TRect box = DeviceBox(*dc, rect->Left, rect->Top, rect->Right, rect->Bottom);
         const int dirX = dc->ScaleX() < 0 ? -1 : 1, dirY = dc->ScaleY() < 0 ? -1 : 1;
+        // On a mirrored x axis the logical left side is the device's right one.
+        if (dirX < 0 && !(fmt & DT_CENTER)) fmt ^= DT_RIGHT;
         DeviceSpace ds(*dc);
         const int h = DrawTextQ(dc, raw, &box, fmt);
         if (fmt & DT_CALCRECT) {
-            rect->Right = rect->Left + dirX * ds.LogicalX(box.Right - box.Left);
+            rect->Right = rect->Left + ds.LogicalX(box.Right - box.Left);
             rect->Bottom = rect->Top + dirY * ds.LogicalY(box.Bottom - box.Top);
         }
         return ds.LogicalY(h);

@@ -258,7 +258,8 @@ TEST(MappingMode, TextStaysUpright)
         MirrorX(c->Handle(), 200, 80);
         c->Font().SetHeight(-48);
         c->Brush().SetStyle(bsClear);
-        c->TextOut(180, 10, text);  // device x 20
+        SetTextAlign(c->Handle(), TA_RIGHT);  // the text's logical right end at x: its device left
+        c->TextOut(180, 10, text);            // device x 20
     }
     Save(*mirrored, "text_mirrored");
     for (TBitmap* other : {metric.get(), mirrored.get()})
@@ -276,10 +277,23 @@ TEST(MappingMode, DrawTextLaysOutOnTheDevice)
     c->Font().SetHeight(-20);
     c->Brush().SetStyle(bsClear);
     TRect r{0, 0, 100, 40};  // device 100..200
-    DrawText(dc, "Left", -1, &r, DT_LEFT | DT_SINGLELINE);
+    DrawText(dc, "Start", -1, &r, DT_LEFT | DT_SINGLELINE);
     const TRect ink = Inked(*b);
-    EXPECT_GE(ink.Left, 100);
-    EXPECT_LT(ink.Left, 104) << "left on the device";
+    EXPECT_LE(ink.Right, 200);
+    EXPECT_GT(ink.Right, 195) << "the logical left side is the device's right one";
+    auto other = White(200, 100);
+    HDC odc = other->Canvas()->Handle();
+    MirrorX(odc, 200, 100);
+    other->Canvas()->Font().SetHeight(-20);
+    other->Canvas()->Brush().SetStyle(bsClear);
+    DrawText(other->Canvas()->Handle(), "End", -1, &r, DT_RIGHT | DT_SINGLELINE);
+    const TRect end = Inked(*other);
+    EXPECT_GE(end.Left, 100);
+    EXPECT_LT(end.Left, 104);
+    TRect run{10, 0, 10, 0};
+    DrawText(other->Canvas()->Handle(), "Run", -1, &run, DT_CALCRECT | DT_SINGLELINE);
+    EXPECT_GT(run.Right, run.Left) << "a measured run grows the logical way, as its text runs";
+    EXPECT_GT(run.Bottom, run.Top);
 
     SetMapMode(dc, MM_LOMETRIC);
     SetWindowOrgEx(dc, 0, 0, nullptr);
@@ -361,4 +375,33 @@ TEST(MappingMode, PathsAreMapped)
     EXPECT_NEAR(ink.Top, 10, 1);
     EXPECT_NEAR(ink.Right, 106, 1);
     EXPECT_NEAR(ink.Bottom, 106, 1);
+}
+
+// On a mirrored x axis a text's box runs the logical way from its point, so words set one
+// after the other in logical units read in that order from the right, each upright.
+TEST(MappingMode, MirroredTextRunsKeepTheirPlaces)
+{
+    auto b = White(200, 40);
+    TCanvas* c = b->Canvas();
+    HDC dc = c->Handle();
+    MirrorX(dc, 200, 40);
+    c->Font().SetHeight(-20);
+    c->Brush().SetStyle(bsClear);
+    const TSize one = c->TextExtent("Bold");
+    c->TextOut(10, 5, "Bold");
+    const TRect first = Inked(*b);
+    EXPECT_LE(first.Right, 190) << "left of the mapped point";
+    EXPECT_GE(first.Left, 190 - one.cx - 1);
+    c->TextOut(10 + one.cx + 5, 5, "and");
+    const TRect both = Inked(*b);
+    EXPECT_LT(both.Left, first.Left - 5) << "the second word lies further left";
+    EXPECT_EQ(both.Right, first.Right);
+    // TA_UPDATECP moves the pen the logical way by the text's width
+    SetTextAlign(dc, TA_UPDATECP);
+    MoveToEx(dc, 20, 20, nullptr);
+    c->TextOut(0, 0, "Bold");
+    TPoint pen;
+    MoveToEx(dc, 0, 0, &pen);
+    EXPECT_NEAR(pen.X, 20 + one.cx, 1);
+    SetTextAlign(dc, TA_LEFT);
 }

@@ -208,3 +208,29 @@ TEST(GridOrientation, TheSizingLineShowsAtTheMirroredEdge)
     SendMouse(g, WM_LBUTTONUP, edge - 20, y);
     EXPECT_NEAR(g->ColWidths(0), kColWidth + 20, 2) << "dragging the edge left widens column 0";
 }
+
+// Mini-HTML runs set one after the other stay in their cell, read from its right edge.
+TEST(GridOrientation, MarkupRunsStayInTheirCell)
+{
+    OrientedGrid f;
+    TExStringGrid* g = f.g;
+    g->SetCells(1, 2, "<b>Bold</b> and plain");
+    g->SetColWidths(1, 150);
+    g->SetGridOrientation(true);
+    auto shot = f.Shot("orientation-html");
+    auto dark = [&](const TRect& r) {
+        int n = 0;
+        for (int y = r.Top + 2; y < r.Bottom - 2; ++y)
+            for (int x = r.Left + 2; x < r.Right - 2; ++x) {
+                const TColor c = OrientedGrid::At(*shot, g, x, y);
+                n += GetRValue(c) < 96 && GetGValue(c) < 96 && GetBValue(c) < 96;
+            }
+        return n;
+    };
+    const TRect cell = g->ShownRect(g->CellRect(1, 2)), next = g->ShownRect(g->CellRect(0, 2));
+    EXPECT_GT(dark(cell), 40);
+    EXPECT_EQ(dark(next), 0) << "nothing spills into the next cell";
+    // the first run, "Bold", is at the cell's right end
+    const TRect rightEnd{cell.Right - 40, cell.Top, cell.Right, cell.Bottom};
+    EXPECT_GT(dark(rightEnd), 10);
+}
