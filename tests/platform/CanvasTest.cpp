@@ -11,18 +11,13 @@
 #include "platform/graphics/Graphics.h"
 #include "platform/TestRig.h"
 #include "support/TestSupport.h"
+#include "support/FilledBitmap.h"
 
 using namespace platform;
 
 namespace {
 
-std::unique_ptr<TBitmap> White(int w, int h)
-{
-    auto b = std::make_unique<TBitmap>(w, h);
-    b->Canvas()->Brush().SetColor(clWhite);
-    b->Canvas()->FillRect(Rect(0, 0, w, h));
-    return b;
-}
+std::unique_ptr<TBitmap> White(int w, int h) { return testsupport::FilledBitmap(w, h); }
 
 std::vector<TColor> Snapshot(TBitmap& b)
 {

@@ -10,16 +10,20 @@
 #include "platform/graphics/Graphics.h"
 #include "platform/TestRig.h"
 #include "LookAt.h"
+#include "support/FilledBitmap.h"
 
 using namespace platform;
 
 namespace {
 
-std::unique_ptr<TBitmap> White(int w, int h)
+std::unique_ptr<TBitmap> White(int w, int h) { return testsupport::FilledBitmap(w, h); }
+
+// A white bitmap whose canvas draws in tenths of a millimetre, y up, from device (ox, oy).
+std::unique_ptr<TBitmap> Metric(int w, int h, int ox, int oy)
 {
-    auto b = std::make_unique<TBitmap>(w, h);
-    b->Canvas()->Brush().SetColor(clWhite);
-    b->Canvas()->FillRect(Rect(0, 0, w, h));
+    auto b = White(w, h);
+    SetMapMode(b->Canvas()->Handle(), MM_LOMETRIC);
+    SetViewportOrgEx(b->Canvas()->Handle(), ox, oy, nullptr);
     return b;
 }
 
@@ -110,10 +114,8 @@ TEST(MappingMode, ModesAndExtents)
 
 TEST(MappingMode, PointsBetweenLogicalAndDevice)
 {
-    auto b = White(10, 10);
+    auto b = Metric(10, 10, 10, 20);
     HDC dc = b->Canvas()->Handle();
-    SetMapMode(dc, MM_LOMETRIC);
-    SetViewportOrgEx(dc, 10, 20, nullptr);
     struct Case {
         TPoint logical, device;
     } cases[] = {{{0, 0}, {10, 20}}, {{254, -254}, {106, 116}}, {{127, 0}, {58, 20}}, {{0, 254}, {10, -76}}};
@@ -140,11 +142,8 @@ TEST(MappingMode, PointsBetweenLogicalAndDevice)
 // One inch square drawn in tenths of a millimetre lands on 96 device pixels, below the origin.
 TEST(MappingMode, MetricShapesLandOnTheirPixels)
 {
-    auto b = White(140, 140);
+    auto b = Metric(140, 140, 10, 10);
     TCanvas* c = b->Canvas();
-    HDC dc = c->Handle();
-    SetMapMode(dc, MM_LOMETRIC);
-    SetViewportOrgEx(dc, 10, 10, nullptr);
     c->Brush().SetColor(clRed);
     c->FillRect(Rect(0, 0, 254, -254));
     EXPECT_EQ(Inked(*b), (TRect{10, 10, 106, 106}));
@@ -196,11 +195,9 @@ TEST(MappingMode, MirroredAxisDrawsFromTheOtherSide)
 // Clip rectangles are given in logical units and read back in them.
 TEST(MappingMode, ClipRectanglesAreMapped)
 {
-    auto b = White(140, 140);
+    auto b = Metric(140, 140, 10, 10);
     TCanvas* c = b->Canvas();
     HDC dc = c->Handle();
-    SetMapMode(dc, MM_LOMETRIC);
-    SetViewportOrgEx(dc, 10, 10, nullptr);
     IntersectClipRect(dc, 0, 0, 127, -127);
     TRect box;
     GetClipBox(dc, &box);
@@ -333,11 +330,8 @@ TEST(MappingMode, BlockTransfersAreMappedUpright)
 // A pen wider than a pixel is as wide as its logical width.
 TEST(MappingMode, WidePensScale)
 {
-    auto b = White(140, 140);
+    auto b = Metric(140, 140, 10, 70);
     TCanvas* c = b->Canvas();
-    HDC dc = c->Handle();
-    SetMapMode(dc, MM_LOMETRIC);
-    SetViewportOrgEx(dc, 10, 70, nullptr);
     c->Pen().SetWidth(53);  // 20 pixels
     c->Pen().SetColor(clBlack);
     c->MoveTo(0, 0);
@@ -349,11 +343,9 @@ TEST(MappingMode, WidePensScale)
 // A path is collected in logical units and filled, or made a region, on its mapped pixels.
 TEST(MappingMode, PathsAreMapped)
 {
-    auto b = White(140, 140);
+    auto b = Metric(140, 140, 10, 10);
     TCanvas* c = b->Canvas();
     HDC dc = c->Handle();
-    SetMapMode(dc, MM_LOMETRIC);
-    SetViewportOrgEx(dc, 10, 10, nullptr);
     c->Brush().SetColor(clRed);
     c->Pen().SetStyle(psClear);
     ASSERT_TRUE(BeginPath(dc));

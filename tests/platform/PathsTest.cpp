@@ -12,19 +12,13 @@
 #include "platform/TestRig.h"
 #include "support/TestSupport.h"
 #include "LookAt.h"
+#include "support/FilledBitmap.h"
 
 using namespace platform;
 
 namespace {
 
-std::unique_ptr<TBitmap> White(int w, int h)
-{
-    EnsurePlatform();
-    auto b = std::make_unique<TBitmap>(w, h);
-    b->Canvas()->Brush().SetColor(clWhite);
-    b->Canvas()->FillRect(Rect(0, 0, w, h));
-    return b;
-}
+std::unique_ptr<TBitmap> White(int w, int h) { return testsupport::FilledBitmap(w, h); }
 
 HPEN Geometric(DWORD capJoin, int width, COLORREF color)
 {

@@ -14,6 +14,7 @@
 #include "widgets/grid/ExGrid.h"
 #include "widgets/grid/ExObj.h"
 #include "GridWindow.h"
+#include "support/FilledBitmap.h"
 
 using namespace platform;
 using namespace grid;
@@ -22,13 +23,7 @@ namespace {
 
 constexpr COLORREF kRed = 0x0000FF, kBlue = 0xFF0000, kGreen = 0x00FF00;
 
-std::unique_ptr<TBitmap> Filled(int w, int h, TColor c)
-{
-    auto b = std::make_unique<TBitmap>(w, h);
-    b->Canvas()->Brush().SetColor(c);
-    b->Canvas()->FillRect({0, 0, w, h});
-    return b;
-}
+std::unique_ptr<TBitmap> Filled(int w, int h, TColor c) { return testsupport::FilledBitmap(w, h, c); }
 
 // Pixels of colour rgb inside r.
 int Count(TBitmap& shot, const TRect& r, COLORREF rgb)
