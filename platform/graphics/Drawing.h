@@ -76,10 +76,11 @@ void FillShape(DeviceContext& dc, const QRect& bounds, Fn draw, bool useRop)
     dc.Drawn(bounds.translated(dc.Offset()).adjusted(-1, -1, 1, 1));
 }
 
+// Draws `shape` with the DC's pen and no brush; `dotted` dots a thin solid pen too. The
+// drawn area is `bounds` grown by `margin` on each side.
 template <class Shape>
-void FilledOutline(DeviceContext& dc, const QRect& bounds, Shape shape)
+void Outline(DeviceContext& dc, const QRect& bounds, Shape shape, bool dotted, int margin)
 {
-    FillShape(dc, bounds, shape, true);
     if (!HasPen(dc)) return;
     QColor color = ToQColor(dc.penColor);
     bool skip;
@@ -89,12 +90,19 @@ void FilledOutline(DeviceContext& dc, const QRect& bounds, Shape shape)
     if (!dc.Begin(p)) return;
     p.setCompositionMode(mode);
     QPen pen = ThinPen(dc) ? QPen(color, 0) : WidePen(dc, color);
-    if (ThinPen(dc) && dc.penStyle != psSolid) pen.setStyle(Qt::DotLine);
+    if (ThinPen(dc) && (dc.penStyle != psSolid || dotted)) pen.setStyle(Qt::DotLine);
     p.setPen(pen);
     p.setBrush(Qt::NoBrush);
     shape(p);
     p.end();
-    dc.Drawn(bounds.translated(dc.Offset()).adjusted(-dc.penWidth, -dc.penWidth, dc.penWidth, dc.penWidth));
+    dc.Drawn(bounds.translated(dc.Offset()).adjusted(-margin, -margin, margin, margin));
+}
+
+template <class Shape>
+void FilledOutline(DeviceContext& dc, const QRect& bounds, Shape shape)
+{
+    FillShape(dc, bounds, shape, true);
+    Outline(dc, bounds, shape, false, dc.penWidth);
 }
 
 inline void Normalize(int& a, int& b)

@@ -173,22 +173,8 @@ void Fill(DeviceContext& dc, const QPainterPath& path)
 
 void Stroke(DeviceContext& dc, const QPainterPath& path)
 {
-    if (!HasPen(dc)) return;
-    QColor color = ToQColor(dc.penColor);
-    bool skip;
-    auto mode = Rop2Mode(dc.rop2, color, skip);
-    if (skip) return;
-    QPainter p;
-    if (!dc.Begin(p)) return;
-    p.setCompositionMode(mode);
-    QPen pen = ThinPen(dc) ? QPen(color, 0) : WidePen(dc, color);
-    if (ThinPen(dc) && (dc.penStyle != psSolid || dc.penAlternate)) pen.setStyle(Qt::DotLine);
-    p.setPen(pen);
-    p.setBrush(Qt::NoBrush);
-    p.drawPath(path);
-    p.end();
-    const int w = dc.penWidth + 1;
-    dc.Drawn(path.boundingRect().toAlignedRect().translated(dc.Offset()).adjusted(-w, -w, w, w));
+    Outline(dc, path.boundingRect().toAlignedRect(), [&](QPainter& p) { p.drawPath(path); }, dc.penAlternate,
+            dc.penWidth + 1);
 }
 
 // What a recording DC is told: the path as polygons drawn with the DC's state.
