@@ -253,7 +253,12 @@ struct PassState {
 
 class Engine {
 public:
-    Engine(const HTMLDrawParams& p, HTMLDrawResult& r) : p_(p), r_(r), C(*p.Canvas) {}
+    // A mirrored engine lays its lines out from the rectangle's right, as the mirror image
+    // of its left-to-right layout, each line still read left to right.
+    Engine(const HTMLDrawParams& p, HTMLDrawResult& r, bool mirrored = false)
+        : p_(p), r_(r), C(*p.Canvas), mirrored_(mirrored)
+    {
+    }
     bool Run();
 
 private:
@@ -325,6 +330,9 @@ private:
     bool MovesDown(const LineCtx& L) const;
     bool PlaceObject(LineCtx& L);
     bool ObjectUnderPoint(const LineCtx& L) const;
+    // Whether the line is where it is drawn: a mirrored line moves to the right after
+    // its measuring pass, so only its second pass is hit-tested.
+    bool Placed(const LineCtx& L) const { return !mirrored_ || L.secondPass; }
     THTMLPicture* FindPicture(const std::string& src);
     void TilePicture(THTMLPicture* pic);
     void Gradient(TColor from, TColor to, const TRect& r, int steps, bool horizontal, TColor border);
@@ -370,6 +378,7 @@ private:
 
     enum Align { alLeft, alRight, alCenter } align_ = alLeft;
     int indent_ = 0;
+    bool mirrored_ = false;
 
     int lineHeight_ = 0, textHeight_ = 0, subShift_ = 0, supShift_ = 0, imgShift_ = 0;
     int objW_ = 0, objH_ = 0;
@@ -408,7 +417,8 @@ bool Engine::Run()
     bool hit = false;
 
     TRect wr = p_.TextRect;
-    wr.Left += 1;
+    if (mirrored_) wr.Right -= 1;
+    else wr.Left += 1;
 
     flags_ = (Grid() ? 0xA68u : 0x268u);
     if (!p_.WordWrap) flags_ |= DT_END_ELLIPSIS;
@@ -434,9 +444,10 @@ bool Engine::Run()
         if (!Grid()) lineHeight_ += p_.LineSpacing;
 
         TRect dr = wr;
-        if (align_ == alRight && wr.Right - M.lw > wr.Left) dr.Left = wr.Right - M.lw;
-        if (align_ == alCenter && wr.Right - wr.Left - M.lw > 0) dr.Left = wr.Left + (wr.Right - wr.Left - M.lw) / 2;
-        dr.Left += indent_;
+        const Align align = !mirrored_ || align_ == alCenter ? align_ : align_ == alLeft ? alRight : alLeft;
+        if (align == alRight && wr.Right - M.lw > wr.Left) dr.Left = wr.Right - M.lw;
+        if (align == alCenter && wr.Right - wr.Left - M.lw > 0) dr.Left = wr.Left + (wr.Right - wr.Left - M.lw) / 2;
+        dr.Left += mirrored_ ? -indent_ : indent_;
         dr.Bottom = dr.Top + lineHeight_ + subShift_ + supShift_;
 
         if (!p_.MeasureOnly) {
@@ -644,7 +655,7 @@ void Engine::Line(std::string& s, LineCtx& L)
                 pw = MeasurePiece(piece, L);
                 const int before = L.lw;
                 L.lw += pw;
-                if (inLink_) {
+                if (inLink_ && Placed(L)) {
                     const int x = p_.HitX - L.lr.Left;
                     if (x >= before && x <= L.lw) {
                         linkHit_ = true;
@@ -1086,7 +1097,7 @@ THTMLPicture* Engine::FindPicture(const std::string& src)
 // An object that moves to the next line is tested there, where it is drawn.
 bool Engine::ObjectUnderPoint(const LineCtx& L) const
 {
-    if (MovesDown(L)) return false;
+    if (MovesDown(L) || !Placed(L)) return false;
     const int x = p_.HitX - L.lr.Left;
     return x > L.lw && x < L.lw + objW_ && p_.HitY > L.pr.Top && p_.HitY < L.pr.Top + objH_;
 }
@@ -1325,7 +1336,8 @@ void Engine::Control(const std::string& tag, LineCtx& L)
     else if (type == "CHECK" || type == "RADIO") objW_ = objH_ = 16;
 
     // An empty ID asked for matches nothing, or every ID-less control would be found.
-    const bool byId = grid && p_.HitTestOnly && !incomingID_.empty() && id == incomingID_ && !MovesDown(L);
+    const bool byId =
+        grid && p_.HitTestOnly && !incomingID_.empty() && id == incomingID_ && !MovesDown(L) && Placed(L);
     if (ObjectUnderPoint(L) || byId) {
         objHit_ = true;
         r_.AnchorValue = "ctrl";
@@ -1432,9 +1444,61 @@ void Engine::Gradient(TColor from, TColor to, const TRect& r, int steps, bool ho
 
 }  // namespace
 
+namespace {
+
+bool MirroredX(HDC dc)
+{
+    const int mode = GetMapMode(dc);
+    if (mode != MM_ISOTROPIC && mode != MM_ANISOTROPIC) return false;
+    TSize w{}, v{};
+    GetWindowExtEx(dc, &w);
+    GetViewportExtEx(dc, &v);
+    return (w.cx < 0) != (v.cx < 0);
+}
+
+TRect NegatedX(const TRect& r) { return {-r.Right, r.Top, -r.Left, r.Bottom}; }
+
+// On a canvas whose x axis runs right to left the text is laid out where x runs the
+// device's way (x negated), so that its words and pieces read in their normal order; its
+// lines end at the rectangle's logical left, which is the device's right.
+bool MirroredHTMLDraw(const HTMLDrawParams& p, HTMLDrawResult& r)
+{
+    HDC dc = p.Canvas->Handle();
+    struct Unmirror {
+        HDC dc;
+        TSize ext{};
+        TPoint org{};
+        explicit Unmirror(HDC d) : dc(d)
+        {
+            GetWindowExtEx(dc, &ext);
+            GetWindowOrgEx(dc, &org);
+            SetWindowExtEx(dc, -ext.cx, ext.cy, nullptr);
+            SetWindowOrgEx(dc, -org.X, org.Y, nullptr);
+        }
+        ~Unmirror()
+        {
+            SetWindowOrgEx(dc, org.X, org.Y, nullptr);
+            SetWindowExtEx(dc, ext.cx, ext.cy, nullptr);
+        }
+    } unmirror(dc);
+    HTMLDrawParams q = p;
+    q.TextRect = NegatedX(p.TextRect);
+    // A point stands for the pixel right of it on the mirrored axis.
+    q.HitX = -p.HitX - 1;
+    r.HoverRect = NegatedX(r.HoverRect);
+    r.ControlRect = NegatedX(r.ControlRect);
+    const bool hit = Engine(q, r, true).Run();
+    r.HoverRect = NegatedX(r.HoverRect);
+    r.ControlRect = NegatedX(r.ControlRect);
+    return hit;
+}
+
+}  // namespace
+
 bool HTMLDrawEx(const HTMLDrawParams& p, HTMLDrawResult& r)
 {
     if (!p.Canvas) return false;
+    if (MirroredX(p.Canvas->Handle())) return MirroredHTMLDraw(p, r);
     Engine e(p, r);
     return e.Run();
 }

@@ -1,9 +1,11 @@
 // A right-to-left grid: columns from the right edge, the mouse mapped the same way, text readable.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "GridWindow.h"
@@ -11,6 +13,7 @@
 #include "platform/graphics/GDI.h"
 #include "platform/graphics/Graphics.h"
 #include "platform/TestRig.h"
+#include "widgets/html/HtmlEngine.h"
 
 using namespace grid;
 using namespace platform;
@@ -209,7 +212,7 @@ TEST(GridOrientation, TheSizingLineShowsAtTheMirroredEdge)
     EXPECT_NEAR(g->ColWidths(0), kColWidth + 20, 2) << "dragging the edge left widens column 0";
 }
 
-// Mini-HTML runs set one after the other stay in their cell, read from its right edge.
+// Mini-HTML runs set one after the other stay in their cell, at its right edge.
 TEST(GridOrientation, MarkupRunsStayInTheirCell)
 {
     OrientedGrid f;
@@ -230,7 +233,82 @@ TEST(GridOrientation, MarkupRunsStayInTheirCell)
     const TRect cell = g->ShownRect(g->CellRect(1, 2)), next = g->ShownRect(g->CellRect(0, 2));
     EXPECT_GT(dark(cell), 40);
     EXPECT_EQ(dark(next), 0) << "nothing spills into the next cell";
-    // the first run, "Bold", is at the cell's right end
+    // the text keeps to the cell's right end, where a right-to-left cell starts
     const TRect rightEnd{cell.Right - 40, cell.Top, cell.Right, cell.Bottom};
     EXPECT_GT(dark(rightEnd), 10);
+}
+
+namespace {
+
+// The columns of a client box's ink, from its left; {0, 0} when there is none.
+std::pair<int, int> InkSpan(TBitmap& b, TExStringGrid* g, const TRect& box)
+{
+    int l = box.Right - box.Left, r = 0;
+    for (int y = box.Top; y < box.Bottom; ++y)
+        for (int x = box.Left; x < box.Right; ++x) {
+            const TColor c = OrientedGrid::At(b, g, x, y);
+            if (GetRValue(c) + GetGValue(c) + GetBValue(c) < 3 * 96) {
+                l = std::min(l, x - box.Left);
+                r = std::max(r, x - box.Left + 1);
+            }
+        }
+    return l < r ? std::pair{l, r} : std::pair{0, 0};
+}
+
+}  // namespace
+
+// A mini-HTML cell reads as it does left to right, word for word, its text at the cell's
+// start as shown (the right edge).
+TEST(GridOrientation, MarkupReadsInItsOrderAtTheMirroredPlace)
+{
+    const std::string texts[] = {"Two words", "<b>Bold</b> and plain", "<i>one</i><b>two</b> three",
+                                 "<font color=\"#000080\">far</font> apart  text"};
+    for (const std::string& t : texts) {
+        SCOPED_TRACE(t);
+        OrientedGrid f;
+        TExStringGrid* g = f.g;
+        g->SetColWidths(1, 150);
+        g->SetCells(1, 2, t);
+        const TRect cell = g->CellRect(1, 2);
+        auto ltr = f.Shot("orientation-html-ltr");
+        g->SetGridOrientation(true);
+        auto rtl = f.Shot("orientation-html-rtl");
+        const TRect shown = g->ShownRect(cell);
+        const std::vector<std::string> left = Ink(*ltr, g, cell), right = Ink(*rtl, g, shown);
+        ASSERT_FALSE(left.empty());
+        EXPECT_EQ(right, left) << "the same pixels, words in their order and spaced the same";
+        const auto a = InkSpan(*ltr, g, cell), b = InkSpan(*rtl, g, shown);
+        // (the glyphs' side bearings aside)
+        EXPECT_NEAR(cell.Width() - b.second, a.first, 2) << "as far from the right edge as from the left one";
+        EXPECT_EQ(InkSpan(*rtl, g, g->ShownRect(g->CellRect(2, 2))), (std::pair{0, 0}));
+    }
+}
+
+// A link in a mirrored cell is hit where its words show.
+TEST(GridOrientation, MarkupLinksAreHitWhereTheyShow)
+{
+    OrientedGrid f;
+    TExStringGrid* g = f.g;
+    g->SetColWidths(1, 200);
+    g->SetCells(1, 2, "plain words <a href=\"there\">link</a>");
+    g->SetGridOrientation(true);
+    auto shot = f.Shot("orientation-html-link");
+    const TRect cell = g->CellRect(1, 2), shown = g->ShownRect(cell);
+    // the text reads left to right, so "link" is the ink's right end and "plain" its left
+    const auto span = InkSpan(*shot, g, shown);
+    ASSERT_LT(span.first, span.second);
+    const int y = (cell.Top + cell.Bottom) / 2;
+    std::vector<std::string> anchors;
+    g->OnAnchorClick = [&](TObject*, int, int, const std::string& a, bool& autoHandle) {
+        anchors.push_back(a);
+        autoHandle = false;
+    };
+    auto click = [&](int x) {
+        anchors.clear();
+        SendMouse(g, WM_LBUTTONDOWN, x, y);
+        SendMouse(g, WM_LBUTTONUP, x, y);
+        return anchors;
+    };
+    EXPECT_EQ(click(shown.Left + span.second - 3), std::vector<std::string>{"there"});
+    EXPECT_EQ(click(shown.Left + span.first + 3), std::vector<std::string>{});
 }
