@@ -196,6 +196,8 @@ protected:
     bool InStore(int ACol, int ARow) const;
     // Frees the properties of rows at or beyond FromRow that the platform is about to drop.
     void FreeRowsFrom(int FromRow, int ToRow);
+    // Sets the canvas's mapping for the orientation (mirrored right to left).
+    void ApplyOrientation();
 
 private:
     bool defaultDrawing_ = false;
@@ -204,7 +206,6 @@ private:
     int paintCount_ = 0;
     bool destroying_ = false;
     bool rightToLeft_ = false;
-    void ApplyOrientation();
 };
 
 }  // namespace grid

@@ -40,6 +40,8 @@ bool TExStringGrid::HTMLHitTest(int ACol, int ARow, int X, int Y, html::HTMLDraw
     const int rc = RemapCol(ACol);
     const std::string text = TBaseGrid::Cells(rc, ARow);
     html::HTMLDrawParams hp;
+    // Laid out as painted: mirrored in a right-to-left grid.
+    if (GridRightToLeft()) ApplyOrientation();
     hp.Canvas = Canvas();
     hp.Text = text;
     hp.TextRect = TRect{R.Left + XYOffset.X - 1, R.Top + XYOffset.Y, R.Right - XYOffset.X, R.Bottom};

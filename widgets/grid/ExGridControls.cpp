@@ -46,13 +46,15 @@ void TExStringGrid::ControlEnter(const std::string& CellText, const std::string&
 {
     (void)ACol;
     const std::string type = base::UpperCase(CtrlType);
+    // The control is a child window: it goes where the cell's control shows.
+    const TRect shown = ShownRect(CtrlRect);
     if (IsEditType(type)) {
         TMaskEdit* ed = ControlEdit();
         ed->SetPasswordChar(type == "PASSWORD" ? '*' : '\0');
         ed->SetEditMask(type == "MASK" ? html::GetControlProp(CellText, CtrlID) : std::string());
         ed->SetParent(this);
         ed->SetText(CtrlValue);
-        ed->SetBounds(CtrlRect.Left + 1, CtrlRect.Top + 4, CtrlRect.Width() - 4, CtrlRect.Height() - 4);
+        ed->SetBounds(shown.Left + 1, shown.Top + 4, shown.Width() - 4, shown.Height() - 4);
         htmlControlType_ = type;
         ed->Show();
         ed->BringToFront();
@@ -68,7 +70,7 @@ void TExStringGrid::ControlEnter(const std::string& CellText, const std::string&
         cb->SetItemIndex(cb->Items().IndexOf(CtrlValue));
         if (edit) cb->SetText(CtrlValue);
         cb->SetDropDownCount(dropCount);
-        cb->SetBounds(CtrlRect.Left, CtrlRect.Top, CtrlRect.Width(), CtrlRect.Height());
+        cb->SetBounds(shown.Left, shown.Top, shown.Width(), shown.Height());
         htmlControlType_ = type;
         cb->Show();
         cb->BringToFront();

@@ -13,7 +13,10 @@
 #include "platform/graphics/GDI.h"
 #include "platform/graphics/Graphics.h"
 #include "platform/TestRig.h"
+#include "platform/controls/ComboBox.h"
+#include "platform/controls/Mask.h"
 #include "widgets/html/HtmlEngine.h"
+#include "widgets/html/HtmlText.h"
 
 using namespace grid;
 using namespace platform;
@@ -311,4 +314,80 @@ TEST(GridOrientation, MarkupLinksAreHitWhereTheyShow)
     };
     EXPECT_EQ(click(shown.Left + span.second - 3), std::vector<std::string>{"there"});
     EXPECT_EQ(click(shown.Left + span.first + 3), std::vector<std::string>{});
+}
+
+// The form controls of a mirrored HTML cell are drawn, hit and edited where they show: at
+// the cell's right end, where its text starts.
+TEST(GridOrientation, MarkupControlsAreUsedWhereTheyShow)
+{
+    OrientedGrid f;
+    TExStringGrid* g = f.g;
+    g->SetColWidths(1, 200);
+    g->SetRowHeights(2, 30);
+    g->SetGridOrientation(true);
+    const TRect cell = g->CellRect(1, 2), shown = g->ShownRect(cell);
+    const int y = cell.Top + 10;
+    auto click = [&](int x) {
+        SendMouse(g, WM_LBUTTONDOWN, x, y);
+        SendMouse(g, WM_LBUTTONUP, x, y);
+    };
+
+    // a check box toggles where it is drawn
+    g->SetCells(1, 2, "<CONTROL TYPE=\"CHECK\" ID=\"c1\" VALUE=\"TRUE\"><b>x</b>");
+    auto shot = f.Shot("orientation-html-check");
+    const TRect inside{shown.Left + 3, shown.Top + 3, shown.Right - 3, shown.Bottom - 3};
+    auto box = InkSpan(*shot, g, inside);
+    box = {box.first + 3, box.second + 3};
+    ASSERT_LT(box.first, box.second);
+    EXPECT_GT(box.second, cell.Width() - 24) << "the check box at the cell's right end";
+    std::string v;
+    click(shown.Left + box.second - 6);
+    ASSERT_TRUE(html::GetControlValue(g->Cells(1, 2), "c1", v));
+    EXPECT_EQ(v, "FALSE");
+    click(shown.Left + 6);  // the empty left of the cell
+    html::GetControlValue(g->Cells(1, 2), "c1", v);
+    EXPECT_EQ(v, "FALSE");
+
+    // an edit opened by a click and a combo reached from the keyboard open over their
+    // boxes, which sit where they do left to right, moved with the text to the right end
+    struct Case {
+        const char* text;
+        bool edit;
+    } cases[] = {{"<CONTROL TYPE=\"EDIT\" ID=\"e1\" VALUE=\"abc\" WIDTH=\"80\"><b>x</b>", true},
+                 {"<b>pick</b> <CONTROL TYPE=\"COMBO\" ID=\"k\" VALUE=\"one\" WIDTH=\"80\">", false}};
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.text);
+        g->SetCells(1, 2, k.text);
+        TRect at[2];
+        int ink[2] = {};
+        for (bool rtl : {false, true}) {
+            g->SetGridOrientation(rtl);
+            const TRect where = g->ShownRect(cell);
+            const TRect inside{where.Left + 3, where.Top + 3, where.Right - 3, where.Bottom - 3};
+            ink[rtl] = InkSpan(*f.Shot(rtl ? "orientation-html-control-rtl" : "orientation-html-control"), g, inside).first;
+            if (k.edit) {
+                click(rtl ? where.Right - 40 : where.Left + 20);
+            } else {
+                g->SetCol(1);
+                g->SetRow(2);
+                SendKey(g, VK_F2);
+            }
+            ASSERT_TRUE(g->HTMLControlActive()) << rtl;
+            TWinControl* c = k.edit ? static_cast<TWinControl*>(g->ControlEdit()) : g->ControlCombo();
+            EXPECT_TRUE(c->Visible());
+            at[rtl] = c->BoundsRect();
+            OffsetRect(at[rtl], -where.Left, -where.Top);
+            if (const char* keep = std::getenv("KORVELO_GRID_PNG"))
+                GrabWindow(g)->SaveToFile(std::string(keep) + "/orientation-html-open" + (rtl ? "-rtl" : "") + ".png");
+            g->SetFocus();
+            ASSERT_TRUE(ProcessUntil([&] { return !g->HTMLControlActive(); }, 500));
+        }
+        const int shift = ink[1] - ink[0];
+        EXPECT_GT(shift, 40);
+        // (the ink's shift may differ from the text's by a side bearing)
+        EXPECT_NEAR(at[1].Left, at[0].Left + shift, 2);
+        EXPECT_EQ(at[1].Width(), at[0].Width());
+        EXPECT_EQ(at[1].Top, at[0].Top);
+        EXPECT_EQ(at[1].Bottom, at[0].Bottom);
+    }
 }
