@@ -178,6 +178,7 @@ public:
 protected:
     bool focusNextPrevChild(bool) override { return false; }
     void paintEvent(QPaintEvent* e) override;
+    void ShowBacking(const QImage& backing, const QRegion& region);
     void mousePressEvent(QMouseEvent* e) override
     {
         if (e->button() == Qt::LeftButton && StartSizing(e)) return;
@@ -453,9 +454,7 @@ void KWidget::paintEvent(QPaintEvent* e)
     auto& d = *owner_->impl();
     d.EnsureBacking(owner_);
     if (d.redrawOff) {  // shows what there is; the invalid parts wait
-        QPainter p(this);
-        p.setClipRegion(e->region());
-        p.drawImage(0, 0, d.backing);
+        ShowBacking(d.backing, e->region());
         return;
     }
     // The caret leaves the pixels while the window paints, and comes back after.
@@ -505,9 +504,19 @@ void KWidget::paintEvent(QPaintEvent* e)
     }
     if (!gLive.count(owner_)) return;
     if (caretHere && gCaret.owner == owner_ && !gCaret.drawn) InvertCaret();
+    ShowBacking(d.backing, e->region());
+}
+
+// A rectangle at a time, each its own clip: under a clip of many rectangles the copy goes
+// line by line and starts the toolkit's pool of drawing threads (eight threads made before the
+// first window shows).
+void KWidget::ShowBacking(const QImage& backing, const QRegion& region)
+{
     QPainter p(this);
-    p.setClipRegion(e->region());
-    p.drawImage(0, 0, d.backing);
+    for (const QRect& r : region) {
+        p.setClipRect(r);
+        p.drawImage(r.topLeft(), backing, r);
+    }
 }
 
 void KWidget::resizeEvent(QResizeEvent* e)
