@@ -67,19 +67,25 @@ private:
         const TPoint p = grid_->ShownPoint(grid_->ScreenToClient(screen));
         return grid_->MouseCoord(p.X, p.Y);
     }
-    // The arrow's top-left corner at (x, y) of the grid's client area.
+    // The arrow's top-left corner at (x, y) of the grid's client area as laid out; a
+    // right-to-left grid shows it mirrored, a row's arrow pointing the other way.
     void ShowArrow(TArrowDirection d, int x, int y) const
     {
-        TArrowWindow* a = grid_->ArrowWindow(d);
-        const TPoint at = grid_->ClientToScreen(TPoint{x, y});
         const int w = d == arrLeft || d == arrRight ? 9 : d == arrUp ? 11 : 10;
         const int h = d == arrLeft || d == arrRight ? 11 : d == arrUp ? 10 : 9;
+        const TRect shown = grid_->ShownRect(TRect{x, y, x + w, y + h});
+        if (grid_->GridRightToLeft() && (d == arrLeft || d == arrRight)) d = d == arrLeft ? arrRight : arrLeft;
+        TArrowWindow* a = grid_->ArrowWindow(d);
+        const TPoint at = grid_->ClientToScreen(TPoint{shown.Left, shown.Top});
         a->SetBounds(at.X, at.Y, w, h);
         a->SetVisible(true);
     }
     void HideArrows(bool row, bool cols, bool image) const
     {
-        if (row) grid_->ArrowWindow(arrLeft)->SetVisible(false);
+        if (row) {
+            grid_->ArrowWindow(arrLeft)->SetVisible(false);
+            if (grid_->GridRightToLeft()) grid_->ArrowWindow(arrRight)->SetVisible(false);
+        }
         if (cols) {
             grid_->ArrowWindow(arrDown)->SetVisible(false);
             grid_->ArrowWindow(arrUp)->SetVisible(false);

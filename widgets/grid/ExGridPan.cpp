@@ -137,7 +137,9 @@ void TExStringGrid::PanStep()
 void TExStringGrid::DrawIntelliFocusPoint()
 {
     if (!HandleAllocated()) return;
-    // A ring with a dot, and arrow heads along the directions the pan may take.
+    // A ring with a dot, and arrow heads along the directions the pan may take; mirrored
+    // as the cells are in a right-to-left grid.
+    if (GridRightToLeft()) ApplyOrientation();
     TCanvas* cv = Canvas();
     const int x = panFocus_.X, y = panFocus_.Y, m = kFocusMarkSize / 2;
     cv->Pen().SetColor(clBlack);
@@ -165,7 +167,7 @@ void TExStringGrid::DrawIntelliFocusPoint()
 void TExStringGrid::EraseIntelliFocusPoint()
 {
     if (!HandleAllocated()) return;
-    const TRect r{panFocus_.X, panFocus_.Y, panFocus_.X + kFocusMarkSize, panFocus_.Y + kFocusMarkSize};
+    const TRect r = ShownRect({panFocus_.X, panFocus_.Y, panFocus_.X + kFocusMarkSize, panFocus_.Y + kFocusMarkSize});
     platform::InvalidateRect(Handle(), &r, false);
 }
 

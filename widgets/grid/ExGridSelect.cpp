@@ -2,6 +2,7 @@
 // over the fixed cells, the hover cell of the list-view look, fixed columns sized at their
 // border, the sizing hint, and the drag image and arrows of a moved column or row.
 #include <algorithm>
+#include <utility>
 #include <cstdlib>
 #include <functional>
 #include <string>
@@ -279,7 +280,8 @@ void TExStringGrid::MoveFeedback(int X, int Y, int ACol, int ARow)
         b->SetWidth(ColWidths(0));
         b->SetHeight(RowHeights(moveIndex_));
     }
-    const TPoint at = ClientToScreen({X - grabOfs_.X, Y - grabOfs_.Y});
+    const TRect image = ShownRect({X - grabOfs_.X, Y - grabOfs_.Y, X - grabOfs_.X + b->Width(), Y - grabOfs_.Y + b->Height()});
+    const TPoint at = ClientToScreen({image.Left, image.Top});
     b->SetBounds(at.X, at.Y, b->Width(), b->Height());
     if (!b->Visible()) ShowDragImage();
     b->Invalidate();
@@ -295,7 +297,9 @@ void TExStringGrid::MoveFeedback(int X, int Y, int ACol, int ARow)
         if (shown) {
             const TRect rc = CellRect(t, 0);
             const int x = t < moveIndex_ ? rc.Left - 5 : rc.Right - 5;
-            const TPoint u = ClientToScreen({x, rc.Bottom}), d = ClientToScreen({x, rc.Top - 8});
+            // (a right-to-left grid shows them at the mirrored edge)
+            const TRect ub = ShownRect({x, rc.Bottom, x + 11, rc.Bottom + 10}), db = ShownRect({x, rc.Top - 8, x + 10, rc.Top + 1});
+            const TPoint u = ClientToScreen({ub.Left, ub.Top}), d = ClientToScreen({db.Left, db.Top});
             up->SetBounds(u.X, u.Y, 11, 10);
             down->SetBounds(d.X, d.Y, 10, 9);
         }
@@ -312,7 +316,10 @@ void TExStringGrid::MoveFeedback(int X, int Y, int ACol, int ARow)
             const int lastCol = std::min(ColCount() - 1, LeftCol() + VisibleColCount());
             const int rightEdge = std::min(ClientWidth(), CellRect(lastCol, t).Right);
             const int y = t < moveIndex_ ? first.Top - 5 : first.Bottom - 5;
-            const TPoint l = ClientToScreen({first.Left - 10, y}), r = ClientToScreen({rightEdge, y});
+            // Mirrored right to left: the arrow pointing left is then at the row's start.
+            TRect lb = ShownRect({first.Left - 10, y, first.Left - 1, y + 11}), rb = ShownRect({rightEdge, y, rightEdge + 9, y + 11});
+            if (GridRightToLeft()) std::swap(lb, rb);
+            const TPoint l = ClientToScreen({lb.Left, lb.Top}), r = ClientToScreen({rb.Left, rb.Top});
             left->SetBounds(l.X, l.Y, 9, 11);
             right->SetBounds(r.X, r.Y, 9, 11);
         }

@@ -352,6 +352,37 @@ TEST_F(DragDropTest, AColumnDragShowsTheColumnArrowsOverTheHeaderOnly)
     EXPECT_FALSE(b->ArrowWindow(arrLeft)->Visible());
 }
 
+// A right-to-left grid shows the drop marks at the edges as it shows them: the column's
+// at its right edge, the row's arrow right of the row, pointing left.
+TEST_F(DragDropTest, TheDropArrowsOfARightToLeftGridStandAtTheMirroredEdges)
+{
+    b->SetGridOrientation(true);
+    auto shown = [&](int c, int r) { return b->ShownRect(b->CellRect(c, r)); };
+    auto mid = [&](int c, int r) {
+        const TRect s = shown(c, r);
+        return b->ClientToScreen(TPoint{(s.Left + s.Right) / 2, (s.Top + s.Bottom) / 2});
+    };
+    const TSourceDataObject column("", 3, "");
+    TDropTarget* t = b->DragDropSettings.DropTarget();
+    int effect = DROPEFFECT_COPY | DROPEFFECT_MOVE;
+    t->DragEnter(column, MK_LBUTTON, mid(2, 0), effect);
+    EXPECT_EQ(effect, DROPEFFECT_MOVE);
+    ASSERT_TRUE(b->ArrowWindow(arrDown)->Visible());
+    EXPECT_EQ(b->ArrowWindow(arrDown)->Left(), b->ClientToScreen({shown(2, 0).Right - 5, 0}).X);
+    EXPECT_EQ(b->ArrowWindow(arrUp)->Left(), b->ClientToScreen({shown(2, 0).Right - 6, 0}).X);
+    EXPECT_EQ(b->ArrowWindow(arrUp)->Top(), b->ClientToScreen({0, shown(2, 0).Bottom}).Y);
+    const Foreign text = TextData("t");
+    effect = DROPEFFECT_COPY | DROPEFFECT_MOVE;
+    t->DragEnter(text, MK_LBUTTON, mid(2, 3), effect);
+    EXPECT_EQ(effect, DROPEFFECT_MOVE);
+    EXPECT_FALSE(b->ArrowWindow(arrLeft)->Visible());
+    ASSERT_TRUE(b->ArrowWindow(arrRight)->Visible());
+    EXPECT_EQ(b->ArrowWindow(arrRight)->Left(), b->ClientToScreen({shown(2, 3).Right + 1, 0}).X);
+    EXPECT_EQ(b->ArrowWindow(arrRight)->Top(), b->ClientToScreen({0, shown(2, 3).Top - 5}).Y);
+    t->DragLeave();
+    EXPECT_FALSE(b->ArrowWindow(arrRight)->Visible());
+}
+
 // ---------------------------------------------------------------- files and rich text
 
 TEST_F(DragDropTest, OneCSVFileDroppedIsLoaded)

@@ -391,3 +391,82 @@ TEST(GridOrientation, MarkupControlsAreUsedWhereTheyShow)
         EXPECT_EQ(at[1].Bottom, at[0].Bottom);
     }
 }
+
+// Moving a column or a row: the drag image follows the mouse and the arrows mark the
+// target's edge where it shows.
+TEST(GridOrientation, MoveArrowsMarkTheMirroredEdge)
+{
+    OrientedGrid f;
+    TExStringGrid* g = f.g;
+    g->SetFixedCols(1);  // a row is taken by its fixed cell
+    g->SetOptions(g->Options() | goColMoving | goRowMoving);
+    g->SetGridOrientation(true);
+    auto mid = [&](int c, int r) {
+        const TRect s = g->ShownRect(g->CellRect(c, r));
+        return TPoint{(s.Left + s.Right) / 2, (s.Top + s.Bottom) / 2};
+    };
+    {
+        const TPoint from = mid(1, 0), to = mid(3, 0);
+        SendMouse(g, WM_LBUTTONDOWN, from.X, from.Y);
+        SendMouse(g, WM_MOUSEMOVE, from.X - 20, from.Y, ssLeft);
+        SendMouse(g, WM_MOUSEMOVE, to.X, to.Y, ssLeft);
+        ASSERT_TRUE(g->PopupButton()->Visible());
+        const TPoint mouse = g->ClientToScreen(to);
+        EXPECT_LE(g->PopupButton()->Left(), mouse.X);
+        EXPECT_GE(g->PopupButton()->Left() + g->PopupButton()->Width(), mouse.X) << "the image under the mouse";
+        ASSERT_TRUE(g->ArrowWindow(arrUp)->Visible());
+        // the target's far edge, its right one laid out, shows at its left
+        const int edge = g->ShownRect(g->CellRect(3, 0)).Left;
+        EXPECT_EQ(g->ArrowWindow(arrUp)->Left(), g->ClientToScreen({edge - 6, 0}).X);
+        EXPECT_EQ(g->ArrowWindow(arrDown)->Left(), g->ClientToScreen({edge - 5, 0}).X);
+        EXPECT_EQ(g->ArrowWindow(arrUp)->Top(), g->ClientToScreen({0, g->CellRect(3, 0).Bottom}).Y);
+        SendMouse(g, WM_LBUTTONUP, to.X, to.Y);
+        EXPECT_EQ(g->Cells(3, 1), "Rg1");
+    }
+    {
+        const TPoint from = mid(0, 2), to = mid(0, 1);
+        SendMouse(g, WM_LBUTTONDOWN, from.X, from.Y);
+        SendMouse(g, WM_MOUSEMOVE, from.X, from.Y - 10, ssLeft);
+        SendMouse(g, WM_MOUSEMOVE, to.X, to.Y, ssLeft);
+        ASSERT_TRUE(g->ArrowWindow(arrRight)->Visible());
+        ASSERT_TRUE(g->ArrowWindow(arrLeft)->Visible());
+        // the arrow pointing left stands right of the row's start, the other left of its end
+        const int start = g->ShownRect(g->CellRect(0, 1)).Right, end = g->ShownRect(g->CellRect(3, 1)).Left;
+        EXPECT_EQ(g->ArrowWindow(arrRight)->Left(), g->ClientToScreen({start + 1, 0}).X);
+        EXPECT_EQ(g->ArrowWindow(arrLeft)->Left(), g->ClientToScreen({end - 9, 0}).X);
+        EXPECT_EQ(g->ArrowWindow(arrLeft)->Top(), g->ClientToScreen({0, g->CellRect(0, 1).Top - 5}).Y);
+        SendMouse(g, WM_LBUTTONUP, to.X, to.Y);
+    }
+}
+
+// The pan's focus mark is drawn by the pressed point as the grid shows it, and goes again.
+TEST(GridOrientation, ThePanMarkIsAtThePressedPoint)
+{
+    OrientedGrid f;
+    TExStringGrid* g = f.g;
+    g->IntelliPan = TExStringGrid::ipBoth;
+    g->SetGridOrientation(true);
+    ASSERT_TRUE(ProcessUntil([&] { return true; }));
+    // a point below the rows, on the grid's plain background
+    const int px = g->ClientWidth() - 60, py = g->CellRect(0, 2).Bottom + 20;
+    SendMouse(g, WM_MBUTTONDOWN, px, py);
+    SendMouse(g, WM_MBUTTONUP, px, py);
+    ASSERT_TRUE(g->Panning());
+    auto shot = GrabWindow(g);
+    if (const char* keep = std::getenv("KORVELO_GRID_PNG")) shot->SaveToFile(std::string(keep) + "/orientation-pan.png");
+    // the mark's square is the mirror image of the one left to right: it reaches left of the point
+    auto at = [&](TBitmap& b, int x, int y) { return OrientedGrid::At(b, g, x, y); };
+    EXPECT_EQ(at(*shot, px - 15, py + 16), clBlack) << "the dot";
+    EXPECT_EQ(at(*shot, px - 9, py + 16), clWhite) << "inside the ring";
+    int dark = 0, beside = 0;
+    for (int y = py; y < py + 32; ++y)
+        for (int x = 0; x < 32; ++x) {
+            dark += at(*shot, px - 31 + x, y) == clBlack;
+            beside += at(*shot, px + 2 + x, y) == clBlack;
+        }
+    EXPECT_GT(dark, 60);
+    EXPECT_EQ(beside, 0);
+    SendKey(g, VK_SHIFT);
+    ASSERT_FALSE(g->Panning());
+    EXPECT_TRUE(ProcessUntil([&] { return at(*GrabWindow(g), px - 15, py + 16) != clBlack; }, 1000)) << "erased";
+}
