@@ -470,3 +470,41 @@ TEST(GridOrientation, ThePanMarkIsAtThePressedPoint)
     ASSERT_FALSE(g->Panning());
     EXPECT_TRUE(ProcessUntil([&] { return at(*GrabWindow(g), px - 15, py + 16) != clBlack; }, 1000)) << "erased";
 }
+
+// A form button in a mirrored HTML cell is drawn pressed where it shows while held, and
+// its click is reported.
+TEST(GridOrientation, AMarkupButtonIsPressedWhereItShows)
+{
+    OrientedGrid f;
+    TExStringGrid* g = f.g;
+    g->SetColWidths(1, 200);
+    g->SetRowHeights(2, 34);
+    g->SetCells(1, 2, "<CONTROL TYPE=\"BUTTON\" ID=\"b\" VALUE=\"Push\" WIDTH=\"70\"><b>x</b>");
+    std::vector<std::string> clicks;
+    g->OnControlClick = [&](TObject*, int, int, const std::string& id, const std::string& type, const std::string&) {
+        clicks.push_back(id + " " + type);
+    };
+    g->SetGridOrientation(true);
+    const TRect shown = g->ShownRect(g->CellRect(1, 2));
+    // the button ends where the text's "x" begins, near the cell's right end
+    auto face = [&] {
+        auto b = f.Shot("orientation-html-button");
+        std::vector<TColor> px;
+        for (int y = shown.Top; y < shown.Bottom; ++y)
+            for (int x = shown.Right - 90; x < shown.Right; ++x) px.push_back(OrientedGrid::At(*b, g, x, y));
+        return px;
+    };
+    const auto up = face();
+    const int x = shown.Right - 40, y = shown.Top + 18;
+    SendMouse(g, WM_LBUTTONDOWN, x, y);
+    EXPECT_TRUE(g->HTMLButtonDown());
+    EXPECT_NE(face(), up) << "drawn pressed";
+    SendMouse(g, WM_LBUTTONUP, x, y);
+    EXPECT_FALSE(g->HTMLButtonDown());
+    EXPECT_EQ(face(), up);
+    EXPECT_EQ(clicks, std::vector<std::string>{"b BUTTON"});
+    clicks.clear();
+    SendMouse(g, WM_LBUTTONDOWN, shown.Left + 20, y);  // the cell's empty left
+    SendMouse(g, WM_LBUTTONUP, shown.Left + 20, y);
+    EXPECT_TRUE(clicks.empty());
+}
