@@ -508,3 +508,31 @@ TEST(GridOrientation, AMarkupButtonIsPressedWhereItShows)
     SendMouse(g, WM_LBUTTONUP, shown.Left + 20, y);
     EXPECT_TRUE(clicks.empty());
 }
+
+// Each line of a mirrored HTML cell ends at the cell's right edge; a paragraph aligned to
+// the right keeps to the left edge.
+TEST(GridOrientation, MarkupLinesKeepToTheMirroredSides)
+{
+    OrientedGrid f;
+    TExStringGrid* g = f.g;
+    g->SetColWidths(1, 200);
+    g->SetRowHeights(2, 40);
+    g->SetGridOrientation(true);
+    const TRect cell = g->CellRect(1, 2), shown = g->ShownRect(cell);
+    const int half = (shown.Top + shown.Bottom) / 2;
+    const TRect top{shown.Left + 3, shown.Top + 2, shown.Right - 3, half}, bottom{shown.Left + 3, half, shown.Right - 3, shown.Bottom - 3};
+    g->SetCells(1, 2, "<b>a long</b> first line<br>short");
+    auto shot = f.Shot("orientation-html-lines");
+    const auto a = InkSpan(*shot, g, top), b = InkSpan(*shot, g, bottom);
+    ASSERT_LT(a.first, a.second);
+    ASSERT_LT(b.first, b.second);
+    EXPECT_NEAR(a.second, b.second, 2) << "both lines end at the right";
+    EXPECT_GT(b.first, a.first + 30) << "the short line starts further right";
+    EXPECT_GT(a.second, top.Right - top.Left - 5);
+
+    g->SetCells(1, 2, "<p align=\"right\">short</p>");
+    shot = f.Shot("orientation-html-right");
+    const auto c = InkSpan(*shot, g, TRect{shown.Left + 3, shown.Top + 2, shown.Right - 3, shown.Bottom - 3});
+    ASSERT_LT(c.first, c.second);
+    EXPECT_LT(c.first, 5) << "at the left edge";
+}
