@@ -64,7 +64,6 @@ TExStringGrid::TExStringGrid(TComponent* AOwner) : TBaseGrid(AOwner)
     rememberedFixedRows_ = TBaseGrid::FixedRows();
     DisplTextRowLimit = RowCount();
     CellsClipboardFormat();
-    CreateRichEdits();
     // The owning form's resize runs through the grid first (SizeWithForm).
     if (auto* form = dynamic_cast<TForm*>(AOwner)) {
         ownerForm_ = form;

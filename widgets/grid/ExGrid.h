@@ -1535,9 +1535,10 @@ public:
     void CellToRich(int ACol, int ARow, platform::TCustomRichEdit* ARichEdit);
     std::string RichToString(platform::TCustomRichEdit* ARichEdit);
     void RichToCell(int ACol, int ARow, platform::TCustomRichEdit* ARichEdit);
-    // The hidden control that measures, paints and copies rich-text cells, and the editor.
-    TExRichEdit* RichEdit() const { return richEdit_; }
-    TExRichEdit* RichEditor() const { return richEditor_; }
+    // The hidden control that measures, paints and copies rich-text cells, and the editor;
+    // each is made when first asked for (none while the grid is being destroyed).
+    TExRichEdit* RichEdit();
+    TExRichEdit* RichEditor();
     // Draws a rich-text cell (real column) into ARect; a selected cell's text takes the
     // selection text colour unless SelectionRTFKeep.
     void RTFPaint(int ACol, int ARow, platform::TCanvas* Canvas, const platform::TRect& ARect, bool Selected);
@@ -1555,7 +1556,7 @@ public:
     platform::TSize RichTextSize(int ACol, int ARow, bool WordWrapWidth, int Width);
 
 private:
-    void CreateRichEdits();
+    friend class TExRichEdit;
     void FreeRichEdits();
     TExRichEdit* richEdit_ = nullptr;
     TExRichEdit* richEditor_ = nullptr;

@@ -116,7 +116,7 @@ bool TExStringGrid::HasEditControl(TEditorType t)
 {
     switch (t) {
     case edCustom: return EditLink != nullptr;
-    case edRichEdit: return RichEditor() != nullptr;
+    case edRichEdit: return richEditor_ || !destroying_;  // made when first shown
     case edNone: case edDataCheckBox: return false;
     default: return !IsTextEditorType(t);
     }

@@ -10,18 +10,30 @@ namespace grid {
 
 using namespace platform;
 
-void TExStringGrid::CreateRichEdits()
+// Made on first use: most grids never hold a rich-text cell, and a rich edit with its
+// document is the larger part of a new grid.
+TExRichEdit* TExStringGrid::RichEdit()
 {
-    richEdit_ = new TExRichEdit(this);
-    richEdit_->SetVisible(false);
-    richEdit_->SetBorderStyle(bsNone);
-    richEdit_->Perform(EM_SETEVENTMASK, 0, ENM_REQUESTRESIZE);
-    richEditor_ = new TExRichEdit(this);
-    richEditor_->SetVisible(false);
-    richEditor_->SetBorderStyle(bsNone);
-    richEditor_->SetHideSelection(false);
-    richEditor_->Perform(EM_SETEVENTMASK, 0, ENM_REQUESTRESIZE);
-    richEditor_->OnSelectionChange = [this](TObject* Sender) { RichSelChange(Sender); };
+    if (!richEdit_ && !destroying_) {
+        richEdit_ = new TExRichEdit(this);
+        richEdit_->SetVisible(false);
+        richEdit_->SetBorderStyle(bsNone);
+        richEdit_->Perform(EM_SETEVENTMASK, 0, ENM_REQUESTRESIZE);
+    }
+    return richEdit_;
+}
+
+TExRichEdit* TExStringGrid::RichEditor()
+{
+    if (!richEditor_ && !destroying_) {
+        richEditor_ = new TExRichEdit(this);
+        richEditor_->SetVisible(false);
+        richEditor_->SetBorderStyle(bsNone);
+        richEditor_->SetHideSelection(false);
+        richEditor_->Perform(EM_SETEVENTMASK, 0, ENM_REQUESTRESIZE);
+        richEditor_->OnSelectionChange = [this](TObject* Sender) { RichSelChange(Sender); };
+    }
+    return richEditor_;
 }
 
 void TExStringGrid::FreeRichEdits()
@@ -57,48 +69,57 @@ void TExStringGrid::RichToCell(int ACol, int ARow, TCustomRichEdit* ARichEdit)
 
 std::string TExStringGrid::RichCellText(int ACol, int ARow)
 {
-    CellToRich(ACol, ARow, richEdit_);
-    return richEdit_->PlainText();
+    TExRichEdit* e = RichEdit();
+    CellToRich(ACol, ARow, e);
+    return e ? e->PlainText() : std::string();
 }
 
 void TExStringGrid::RTFPaint(int ACol, int ARow, TCanvas* Canvas, const TRect& ARect, bool Selected)
 {
-    CellToRich(ACol, ARow, richEdit_);
+    TExRichEdit* e = RichEdit();
+    if (!e) return;
+    CellToRich(ACol, ARow, e);
     const TColor force = Selected && !SelectionRTFKeep ? SelectionTextColor : clNone;
     const TRect r{ARect.Left + XYOffset.X, ARect.Top + XYOffset.Y, ARect.Right - XYOffset.X, ARect.Bottom};
-    richEdit_->DrawTo(Canvas->Handle(), r, Canvas->Font().Color(), force);
+    e->DrawTo(Canvas->Handle(), r, Canvas->Font().Color(), force);
 }
 
 TSize TExStringGrid::RichTextSize(int ACol, int ARow, bool WordWrapWidth, int Width)
 {
-    CellToRich(ACol, ARow, richEdit_);
-    richEdit_->SetWordWrap(WordWrapWidth);
-    richEdit_->SetBounds(0, 0, std::max(1, Width), richEdit_->Height());
-    richEdit_->Perform(EM_REQUESTRESIZE);
-    return {richEdit_->ReqWidth(), richEdit_->ReqHeight()};
+    TExRichEdit* e = RichEdit();
+    if (!e) return {0, 0};
+    CellToRich(ACol, ARow, e);
+    e->SetWordWrap(WordWrapWidth);
+    e->SetBounds(0, 0, std::max(1, Width), e->Height());
+    e->Perform(EM_REQUESTRESIZE);
+    return {e->ReqWidth(), e->ReqHeight()};
 }
 
 void TExStringGrid::ShowRichEditor(int ACol, int ARow, const TRect& Box)
 {
-    richEditor_->SetParent(this);
-    richEditor_->SetBounds(Box.Left, Box.Top, Box.Width(), Box.Height());
-    richEditor_->Lock();
-    CellToRich(ACol, ARow, richEditor_);
-    richEditor_->SelectAll();
-    richEditor_->SetVisible(true);
-    richEditor_->SetEnabled(true);
+    TExRichEdit* e = RichEditor();
+    if (!e) return;
+    e->SetParent(this);
+    e->SetBounds(Box.Left, Box.Top, Box.Width(), Box.Height());
+    e->Lock();
+    CellToRich(ACol, ARow, e);
+    e->SelectAll();
+    e->SetVisible(true);
+    e->SetEnabled(true);
     TRect format{2, 2, std::max(2, Box.Width() - 2), std::max(2, Box.Height() - 2)};
-    richEditor_->Perform(EM_SETRECT, 0, LPARAM(&format));
-    richEditor_->SetColor(Color());
-    if (richEditor_->CanFocus()) richEditor_->SetFocus();
-    richEditor_->Unlock();
+    e->Perform(EM_SETRECT, 0, LPARAM(&format));
+    e->SetColor(Color());
+    if (e->CanFocus()) e->SetFocus();
+    e->Unlock();
 }
 
 void TExStringGrid::HideRichEditor(int ACol, int ARow)
 {
-    RichToCell(ACol, ARow, richEditor_);
-    richEditor_->SetEnabled(false);
-    richEditor_->SetVisible(false);
+    TExRichEdit* e = RichEditor();
+    if (!e) return;
+    RichToCell(ACol, ARow, e);
+    e->SetEnabled(false);
+    e->SetVisible(false);
 }
 
 }  // namespace grid

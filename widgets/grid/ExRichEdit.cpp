@@ -33,11 +33,11 @@ void TExRichEdit::CNNotify(TMessage& m)
         return;
     }
     const TRect rc = reinterpret_cast<const REQRESIZE*>(m.LParam)->rc;
-    if (this == grid_->RichEdit()) {
+    if (this == grid_->richEdit_) {
         reqWidth_ = rc.Right - rc.Left;
         reqHeight_ = rc.Bottom - rc.Top;
     }
-    TExRichEdit* editor = grid_->RichEditor();
+    TExRichEdit* editor = grid_->richEditor_;
     if (!editor || !editor->HandleAllocated()) return;
     if (grid_->SizeWhileTyping.Height && this == editor && !locked_) {
         const int H = rc.Bottom - rc.Top, r = grid_->Row();
@@ -69,7 +69,7 @@ void TExRichEdit::WMKillFocus(TWMKillFocus& m)
         // The focus loss that closing a link's pop-up form brings: the editor stays.
         grid_->LinkFormClosed = false;
     } else if (grid_ && to == grid_) grid_->HideInplaceEdit();
-    else if (grid_ && this == grid_->RichEditor()) grid_->EditControlExit(this, to);  // elsewhere: as any editor
+    else if (grid_ && this == grid_->richEditor_) grid_->EditControlExit(this, to);  // elsewhere: as any editor
     TRichEdit::WMKillFocus(m);
 }
 

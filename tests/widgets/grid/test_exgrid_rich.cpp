@@ -313,6 +313,47 @@ TEST(RichEditing, EditorOpensOverTheCellAndCommitsThroughValidation)
     w.Close();
 }
 
+int RichEditsOf(TExStringGrid* g)
+{
+    int n = 0;
+    for (int i = 0; i < g->ComponentCount(); ++i) n += dynamic_cast<TExRichEdit*>(g->Components(i)) != nullptr;
+    return n;
+}
+
+// A grid makes its rich edits when a rich-text cell first needs one: none for a grid of
+// plain cells, the painting one for the first rich cell shown, the editor when one is edited.
+TEST(RichEditing, TheRichEditsAreMadeWhenFirstNeeded)
+{
+    gridtest::GridWindow w;
+    w.Open(520, 300, 4, 5);
+    TExStringGrid* g = w.g;
+    g->SetFixedCols(0);
+    g->SetFixedRows(1);
+    g->SetOptions(g->Options() | goEditing);
+    g->OnGetEditorType = [](TObject*, int c, int, TEditorType& t) {
+        if (c == 1) t = edRichEdit;
+    };
+    EXPECT_EQ(RichEditsOf(g), 0);
+    g->SetCells(0, 1, "plain");
+    w.form->Show();
+    g->SetFocus();
+    ASSERT_TRUE(ProcessUntil([&] { return g->Focused(); }));
+    PaintToBitmap(g);
+    EXPECT_EQ(RichEditsOf(g), 0);
+    g->SetCells(1, 1, kHead + "\\b bold\\b0\\par}");
+    PaintToBitmap(g);
+    EXPECT_EQ(RichEditsOf(g), 1);
+    g->SetCol(1);
+    g->SetRow(1);
+    SendKey(g, VK_F2);
+    Application->ProcessMessages();
+    EXPECT_EQ(RichEditsOf(g), 2);
+    TExRichEdit* e = g->RichEditor();
+    ASSERT_TRUE(e->Visible());
+    EXPECT_EQ(e->PlainText(), "bold");
+    w.Close();
+}
+
 }  // namespace
 
 namespace {
