@@ -570,7 +570,8 @@ void TPlotGraph::Render(TCanvas* Canvas)
     }
     if (bgReload_) {
         bgReload_ = false;
-        if (!background_) background_ = std::make_unique<TBitmap>(Width(), Height());
+        // A solid background is filled straight onto the picture: no bitmap for it.
+        if (!background_ && bgStyle_ != bgsSolid) background_ = std::make_unique<TBitmap>(Width(), Height());
         if (bgStyle_ == bgsLineHoriz || bgStyle_ == bgsLineVert) DrawGradient();
     }
     if (!Canvas) {

@@ -71,6 +71,8 @@ public:
     platform::DWORD LastRenderTime() const { return lastRenderTime_; }
     // The off-screen picture, null before the first render.
     platform::TBitmap* Bitmap() const { return bitmap_.get(); }
+    // The picture of a gradient or image background; none for a solid one.
+    platform::TBitmap* BackgroundBitmap() const { return background_.get(); }
 
     TSeries& Series() const { return *series_; }
     void SetSeries(TSeries* Value);

@@ -494,6 +494,24 @@ TEST(PlotGraphBackground, SolidFillsTheControl)
     EXPECT_EQ(CountColor(*g, RGB(10, 20, 30)), 50 * 30);
 }
 
+// Only a gradient or an image needs a background picture of the control's size; a solid
+// background makes none, and one is made when the style changes.
+TEST(PlotGraphBackground, OnlyGradientsAndImagesMakeABackgroundPicture)
+{
+    auto g = Bare(50, 30, Rect2D(-1, -1, 1, 1));
+    g->SetColorBg(RGB(10, 20, 30));
+    g->Paint();
+    EXPECT_EQ(g->BackgroundBitmap(), nullptr);
+    EXPECT_EQ(CountColor(*g, RGB(10, 20, 30)), 50 * 30);
+    g->SetColorBg2(RGB(10, 20, 200));
+    g->SetBgStyle(bgsLineHoriz);
+    g->Paint();
+    ASSERT_NE(g->BackgroundBitmap(), nullptr);
+    EXPECT_EQ(g->BackgroundBitmap()->Width(), 50);
+    EXPECT_EQ(g->BackgroundBitmap()->Height(), 30);
+    EXPECT_NE(Px(*g, 5, 0), Px(*g, 5, 29));
+}
+
 TEST(PlotGraphBackground, DefaultColourIsTheButtonFace)
 {
     Graph g;
