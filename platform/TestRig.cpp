@@ -12,6 +12,7 @@
 #include <QWidget>
 
 #include "platform/TestRig.h"
+#include "platform/controls/ControlsPrivate.h"
 #include "platform/Private.h"
 
 #include <chrono>
@@ -444,6 +445,15 @@ std::unique_ptr<TBitmap> GrabWindow(TWinControl* c)
     p.setCompositionMode(QPainter::CompositionMode_Source);
     p.drawImage(0, 0, shot);
     return b;
+}
+
+long long BackingPixelsHeld(TWinControl* c)
+{
+    const auto& d = *c->impl();
+    if (d.backing.isNull()) return 0;
+    long long n = 0;
+    for (const QRect& r : QRegion(d.backing.rect()) - d.unfilled) n += (long long)r.width() * r.height();
+    return n;
 }
 
 bool ProcessUntil(const std::function<bool()>& pred, int maxRounds)

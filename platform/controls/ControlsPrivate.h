@@ -149,7 +149,11 @@ struct TWinControl::Impl {
         return !scrollHidden[b] && (scrollForced[b] || scrollDisableNoScroll[b] || maxPos > i.nMin);
     }
 
-    void EnsureBacking(TWinControl* c);
+    // The backing image at the window's size with pixels in the part needed (all of it when
+    // none is named): a part first needed is filled with the window's colour. Painting needs
+    // only what it shows, so what the window's children cover is never touched.
+    void EnsureBacking(TWinControl* c, const QRegion* needed = nullptr);
+    QRegion unfilled;  // of the backing image: no pixels given yet
     // Drawing outside a paint message shows at once and is not repainted over.
     void ScreenDrawn(const QRect& r);
 };

@@ -409,18 +409,32 @@ private:
 TWinControl::Impl::Impl() = default;
 TWinControl::Impl::~Impl() = default;
 
-void TWinControl::Impl::EnsureBacking(TWinControl* c)
+void TWinControl::Impl::EnsureBacking(TWinControl* c, const QRegion* needed)
 {
     QSize want(std::max(1, c->Width()), std::max(1, c->Height()));
-    if (backing.size() == want) return;
-    QImage img(want, QImage::Format_RGB32);
-    img.fill(ToQColor(ColorToRGB(c->Color())));
-    if (!backing.isNull()) {
-        QPainter p(&img);
-        p.setCompositionMode(QPainter::CompositionMode_Source);
-        p.drawImage(0, 0, backing);
+    if (backing.size() != want) {
+        QImage img(want, QImage::Format_RGB32);
+        const QRegion whole(img.rect());
+        QRegion blank = whole;
+        if (!backing.isNull()) {
+            QPainter p(&img);
+            p.setCompositionMode(QPainter::CompositionMode_Source);
+            p.drawImage(0, 0, backing);
+            blank = (whole - QRegion(backing.rect())) | (unfilled & whole);
+        }
+        backing = img;
+        unfilled = blank;
     }
-    backing = img;
+    if (unfilled.isEmpty()) return;
+    const QRegion fill = needed ? unfilled & *needed : unfilled;
+    if (fill.isEmpty()) return;
+    const QRgb colour = ToQColor(ColorToRGB(c->Color())).rgb();
+    for (const QRect& r : fill)
+        for (int y = r.top(); y <= r.bottom(); ++y) {
+            auto* line = reinterpret_cast<QRgb*>(backing.scanLine(y));
+            std::fill(line + r.left(), line + r.right() + 1, colour);
+        }
+    unfilled -= fill;
 }
 
 void TWinControl::Impl::ScreenDrawn(const QRect& r)
@@ -452,7 +466,7 @@ void KWidget::paintEvent(QPaintEvent* e)
 {
     if (!gLive.count(owner_)) return;
     auto& d = *owner_->impl();
-    d.EnsureBacking(owner_);
+    d.EnsureBacking(owner_, &e->region());
     if (d.redrawOff) {  // shows what there is; the invalid parts wait
         ShowBacking(d.backing, e->region());
         return;
@@ -479,7 +493,8 @@ void KWidget::paintEvent(QPaintEvent* e)
         // The parent's drawing under the window is where this window's painting starts.
         TWinControl* parent = owner_->Parent();
         auto& pd = *parent->impl();
-        pd.EnsureBacking(parent);
+        const QRegion beneath(QRect(pos(), size()));
+        pd.EnsureBacking(parent, &beneath);
         QPainter under(&d.backing);
         under.setClipRegion(need);
         under.setCompositionMode(QPainter::CompositionMode_Source);

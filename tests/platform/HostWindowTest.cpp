@@ -1,4 +1,5 @@
-// What showing and painting a window costs beyond its pixels: no helper threads.
+// What showing and painting a window costs beyond its pixels: no helper threads, and no
+// pixels of its own under its children.
 #include <gtest/gtest.h>
 
 #include <spawn.h>
@@ -12,6 +13,7 @@
 
 #include "platform/controls/ExtCtrls.h"
 #include "platform/forms/Forms.h"
+#include "platform/TestRig.h"
 
 extern char** environ;
 
@@ -77,5 +79,38 @@ TEST(HostWindow, ShowingAWindowWithChildrenStartsNoThreads)
     form->Repaint();
     Application->ProcessMessages();
     EXPECT_EQ(ThreadCount(), before);
+    form->Free();
+}
+
+// A window's own picture gets pixels where it shows: the parts its children cover stay
+// untouched until they show (a child hidden), and what shows then is the window's colour.
+TEST(HostWindow, PaintingFillsOnlyWhatTheChildrenLeaveShowing)
+{
+    auto* form = Construct<TForm>(Application);
+    form->SetBorderStyle(bsNone);
+    form->SetBounds(0, 0, 400, 300);
+    form->SetColor(clWhite);
+    TPanel* panels[2];
+    for (int i = 0; i < 2; ++i) {
+        auto* p = panels[i] = new TPanel(form);
+        p->SetParent(form);
+        p->SetBevelOuter(bvNone);
+        p->SetBounds(0, i * 150, 400, i ? 150 : 140);  // a strip of the form between them
+        p->SetColor(i ? clBlue : clRed);
+    }
+    form->Show();
+    form->Repaint();
+    Application->ProcessMessages();
+    const int strip = form->ClientWidth() * 10;
+    EXPECT_GE(BackingPixelsHeld(panels[0]), 400 * 140);
+    EXPECT_EQ(BackingPixelsHeld(form), strip);
+    // A child hidden: the form paints what it covered, in the form's colour.
+    panels[0]->SetVisible(false);
+    form->Repaint();
+    Application->ProcessMessages();
+    EXPECT_EQ(BackingPixelsHeld(form), strip + 400 * 140);
+    auto shot = GrabWindow(form);
+    EXPECT_EQ(ColorToRGB(shot->Canvas()->Pixel(200, 70)), ColorToRGB(clWhite));
+    EXPECT_EQ(ColorToRGB(shot->Canvas()->Pixel(200, 200)), ColorToRGB(clBlue));
     form->Free();
 }
