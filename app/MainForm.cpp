@@ -409,14 +409,8 @@ void TMainForm::FormCreate(TObject*)
     // The 3D view's context comes after the window is on the screen (RenderOnIdle).
 }
 
-void TMainForm::SetupOpenGL()
+bool TMainForm::SetupPixelFormat()
 {
-    hDC = GetDC(OpenGLPanel->Handle());
-    if (!hDC) {
-        ShowMessage("Failed to obtain Device context for the 3D view");
-        Hull.log.Log("OpenGL: Failed to obtain Device context for the 3D view");
-        return;
-    }
     PIXELFORMATDESCRIPTOR pfd;
     pfd.dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER;
     pfd.iPixelType = PFD_TYPE_RGBA;
@@ -425,7 +419,18 @@ void TMainForm::SetupOpenGL()
     pfd.iLayerType = PFD_MAIN_PLANE;
     const int format = ChoosePixelFormat(hDC, &pfd);
     if (format) SetPixelFormat(hDC, format, &pfd);
-    hRC = format ? wglCreateContext(hDC) : nullptr;
+    return format != 0;
+}
+
+void TMainForm::SetupOpenGL()
+{
+    hDC = GetDC(OpenGLPanel->Handle());
+    if (!hDC) {
+        ShowMessage("Failed to obtain Device context for the 3D view");
+        Hull.log.Log("OpenGL: Failed to obtain Device context for the 3D view");
+        return;
+    }
+    hRC = SetupPixelFormat() ? wglCreateContext(hDC) : nullptr;
     if (!hRC) {
         ShowMessage("Failed to obtain OpenGL Rendering Context for the 3D view");
         Hull.log.Log("OpenGL: Failed to obtain OpenGL Rendering Context for the 3D view");

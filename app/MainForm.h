@@ -181,6 +181,11 @@ public:
     // --- 3D view (MainForm3D.cpp) ---
     class TView3D* View3D = nullptr;
     void OpenGLPanelResize(platform::TObject* Sender);
+    void OpenGLPanelMouseDown(platform::TObject* Sender, platform::TMouseButton Button, platform::TShiftState Shift,
+                              int X, int Y);
+    void OpenGLPanelMouseMove(platform::TObject* Sender, platform::TShiftState Shift, int X, int Y);
+    void OpenGLPanelMouseUp(platform::TObject* Sender, platform::TMouseButton Button, platform::TShiftState Shift,
+                            int X, int Y);
     // One appendage (with its box) or all (with the hull box); the projection; the start camera.
     void SetViewMode3D(bool singleAppendage);
     void SetProjection3D();
@@ -272,6 +277,7 @@ private:
     void BuildDialogs();
     void ConnectDialogCommands();
     void SetupOpenGL();
+    bool SetupPixelFormat();  // on hDC; false when no format fits
     // 2D views (MainFormViews.cpp).
     void SetupViews();
     // The edit's value when it is a number above 0; else a message, and the edit and the

@@ -22,18 +22,31 @@ void TMainForm::SetupView3D()
         if (m.Msg == WM_PAINT) panelPainted3D_ = true;
     };
     OpenGLPanel->OnResize = [this](TObject* s) { OpenGLPanelResize(s); };
-    OpenGLPanel->OnMouseDown = [this](TObject*, TMouseButton, TShiftState shift, int x, int y) {
-        View3D->MouseDown(shift, x, y);
+    OpenGLPanel->OnMouseDown = [this](TObject* s, TMouseButton b, TShiftState shift, int x, int y) {
+        OpenGLPanelMouseDown(s, b, shift, x, y);
     };
-    OpenGLPanel->OnMouseMove = [this](TObject*, TShiftState shift, int x, int y) {
-        if (!MakeCurrent3D()) return;
-        View3D->MouseMove(shift, x, y, OpenGLPanel->ClientWidth(), OpenGLPanel->ClientHeight());
+    OpenGLPanel->OnMouseMove = [this](TObject* s, TShiftState shift, int x, int y) { OpenGLPanelMouseMove(s, shift, x, y); };
+    OpenGLPanel->OnMouseUp = [this](TObject* s, TMouseButton b, TShiftState shift, int x, int y) {
+        OpenGLPanelMouseUp(s, b, shift, x, y);
     };
-    OpenGLPanel->OnMouseUp = [this](TObject*, TMouseButton, TShiftState, int x, int y) {
-        const double factor = ZoomFactor3D();
-        if (!MakeCurrent3D()) return;
-        View3D->MouseUp(x, y, factor, OpenGLPanel->ClientWidth(), OpenGLPanel->ClientHeight());
-    };
+}
+
+void TMainForm::OpenGLPanelMouseDown(TObject*, TMouseButton, TShiftState Shift, int X, int Y)
+{
+    View3D->MouseDown(Shift, X, Y);
+}
+
+void TMainForm::OpenGLPanelMouseMove(TObject*, TShiftState Shift, int X, int Y)
+{
+    if (!MakeCurrent3D()) return;
+    View3D->MouseMove(Shift, X, Y, OpenGLPanel->ClientWidth(), OpenGLPanel->ClientHeight());
+}
+
+void TMainForm::OpenGLPanelMouseUp(TObject*, TMouseButton, TShiftState, int X, int Y)
+{
+    const double factor = ZoomFactor3D();
+    if (!MakeCurrent3D()) return;
+    View3D->MouseUp(X, Y, factor, OpenGLPanel->ClientWidth(), OpenGLPanel->ClientHeight());
 }
 
 void TMainForm::ReleaseView3D()

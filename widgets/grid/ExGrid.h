@@ -1427,8 +1427,10 @@ public:
     std::string SearchText;
     // Repaints the header cells of the old and the new current cell.
     void UpdateActiveCells(int OldCol, int OldRow, int NewCol, int NewRow);
-    // Whether blinking text shows now (flips every timer tick with EnableBlink).
-    bool BlinkVisible() const { return !EnableBlink || blinkPhase_; }
+    // Flips at every timer tick with EnableBlink; blinking text shows while it is set.
+    bool BlinkPhase = false;
+    // Whether blinking text shows now.
+    bool BlinkVisible() const { return !EnableBlink || BlinkPhase; }
     void WMSetFocus(platform::TWMSetFocus& m) override;
     void DoEnter() override;
     std::function<void(platform::TObject* Sender, bool& CanAdd)> OnCanAddRow;
@@ -1443,7 +1445,6 @@ private:
     bool HoverTimerTick(platform::UINT id);
     // With ColumnSize.SynchWithGrid the columns scale with the client width.
     void SynchColumns();
-    bool blinkPhase_ = false;
     int lastWidth_ = 0;
     // Steps of the key handling before and after the platform's; true when the key was used.
     bool KeyDownFirst(platform::Word& Key, platform::TShiftState Shift);

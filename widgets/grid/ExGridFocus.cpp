@@ -42,7 +42,7 @@ bool TExStringGrid::HoverTimerTick(UINT id)
         }
     }
     if (EnableBlink) {
-        blinkPhase_ = !blinkPhase_;
+        BlinkPhase = !BlinkPhase;
         // Only the cells that blink, in view and in the fixed rows and columns.
         const int lastCol = std::min(ColCount() - 1, LeftCol() + VisibleColCount());
         const int lastRow = std::min(RowCount() - 1, TopRow() + VisibleRowCount());
