@@ -10,27 +10,31 @@ namespace grid {
 
 using namespace platform;
 
+namespace {
+// A hidden, borderless rich edit of the grid that reports the size its text asks for.
+TExRichEdit* NewRichEdit(TExStringGrid* grid)
+{
+    auto* e = new TExRichEdit(grid);
+    e->SetVisible(false);
+    e->SetBorderStyle(bsNone);
+    e->Perform(EM_SETEVENTMASK, 0, ENM_REQUESTRESIZE);
+    return e;
+}
+}  // namespace
+
 // Made on first use: most grids never hold a rich-text cell, and a rich edit with its
 // document is the larger part of a new grid.
 TExRichEdit* TExStringGrid::RichEdit()
 {
-    if (!richEdit_ && !destroying_) {
-        richEdit_ = new TExRichEdit(this);
-        richEdit_->SetVisible(false);
-        richEdit_->SetBorderStyle(bsNone);
-        richEdit_->Perform(EM_SETEVENTMASK, 0, ENM_REQUESTRESIZE);
-    }
+    if (!richEdit_ && !destroying_) richEdit_ = NewRichEdit(this);
     return richEdit_;
 }
 
 TExRichEdit* TExStringGrid::RichEditor()
 {
     if (!richEditor_ && !destroying_) {
-        richEditor_ = new TExRichEdit(this);
-        richEditor_->SetVisible(false);
-        richEditor_->SetBorderStyle(bsNone);
+        richEditor_ = NewRichEdit(this);
         richEditor_->SetHideSelection(false);
-        richEditor_->Perform(EM_SETEVENTMASK, 0, ENM_REQUESTRESIZE);
         richEditor_->OnSelectionChange = [this](TObject* Sender) { RichSelChange(Sender); };
     }
     return richEditor_;
