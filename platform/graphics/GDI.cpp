@@ -921,25 +921,21 @@ bool SetViewportExtEx(HDC dc, int x, int y, TSize* old) { return SetExtent(dc, &
 bool GetWindowExtEx(HDC dc, TSize* s) { return GetExtent(dc, &DCState::windowExt, s); }
 bool GetViewportExtEx(HDC dc, TSize* s) { return GetExtent(dc, &DCState::viewportExt, s); }
 
-bool LPtoDP(HDC dc, TPoint* pts, int count)
+namespace {
+// Maps points in place through one of the DC's directions.
+bool MapPoints(HDC dc, TPoint* pts, int count, QPoint (DeviceContext::*map)(int, int) const)
 {
     if (!dc || (!pts && count > 0) || count < 0) return false;
     for (int i = 0; i < count; ++i) {
-        const QPoint d = dc->ToDevice(pts[i].X, pts[i].Y);
-        pts[i] = {d.x(), d.y()};
+        const QPoint q = (dc->*map)(pts[i].X, pts[i].Y);
+        pts[i] = {q.x(), q.y()};
     }
     return true;
 }
+}  // namespace
 
-bool DPtoLP(HDC dc, TPoint* pts, int count)
-{
-    if (!dc || (!pts && count > 0) || count < 0) return false;
-    for (int i = 0; i < count; ++i) {
-        const QPoint l = dc->ToLogical(pts[i].X, pts[i].Y);
-        pts[i] = {l.x(), l.y()};
-    }
-    return true;
-}
+bool LPtoDP(HDC dc, TPoint* pts, int count) { return MapPoints(dc, pts, count, &DeviceContext::ToDevice); }
+bool DPtoLP(HDC dc, TPoint* pts, int count) { return MapPoints(dc, pts, count, &DeviceContext::ToLogical); }
 
 bool SetWindowOrgEx(HDC dc, int x, int y, TPoint* old) { return SetOrigin(dc, &DCState::windowOrg, x, y, old); }
 bool SetViewportOrgEx(HDC dc, int x, int y, TPoint* old) { return SetOrigin(dc, &DCState::viewportOrg, x, y, old); }
