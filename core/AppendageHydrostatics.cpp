@@ -178,7 +178,7 @@ double LineCrossing(double y0, double w0, double y1, double w1, double r0, doubl
 {
     double y, z, p, q, det;
     Appendage::IntersectSegments(y0, w0, y1, w1, y0, r0, y1, r1, y, z, p, q, det);
-    if (det == 0 || !(y == y))
+    if (det == 0 || std::isnan(y))
         return fallback;
     return std::min(std::max(y, std::min(y0, y1)), std::max(y0, y1));
 }

@@ -243,7 +243,8 @@ void TApplication::Idle()
     bool done = true;
     if (OnIdle) Guarded([&] { OnIdle(this, done); });
     // An idle handler that is not done wants another call before the loop waits.
-    if (!done) QAbstractEventDispatcher::instance()->wakeUp();
+    if (!done)
+        if (auto* d = QAbstractEventDispatcher::instance()) d->wakeUp();
 }
 
 void TApplication::Terminate()
@@ -273,10 +274,21 @@ void TApplication::HandleException(TObject* Sender, const std::exception* e)
     else ShowException(base::Exception("Unknown exception"));
 }
 
+namespace {
+
+// An exception's message is shown with a full stop unless it ends in a character up to
+// '.' in ASCII: a blank, '!', a quote, a bracket, ',', '-' or '.' itself.
+bool EndsInPunctuation(const std::string& msg)
+{
+    return !msg.empty() && (unsigned char)msg.back() <= '.';
+}
+
+}  // namespace
+
 void TApplication::ShowException(const std::exception& e)
 {
     std::string msg = e.what();
-    if (!msg.empty() && (unsigned char)msg.back() > '.') msg += '.';
+    if (!msg.empty() && !EndsInPunctuation(msg)) msg += '.';
     MessageBox(msg, title_, MB_OK | MB_ICONERROR);
 }
 

@@ -6,6 +6,9 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <string>
 
 #include "platform/graphics/Graphics.h"
@@ -63,10 +66,66 @@ inline void KeepPicture(platform::TBitmap& b, const std::string& name)
     if (const char* dir = std::getenv("KORVELO_PIXEL_OUT")) b.SaveToFile(std::string(dir) + "/" + name + ".png");
 }
 
+// KORVELO_PIXEL_RENEW=1: a changed checksum is written over the old one in the test's
+// source (found by its file name under tests/) instead of failing. Meant for a font or
+// toolkit upgrade, together with KORVELO_PIXEL_OUT to look at every renewed picture.
+inline bool RenewMode()
+{
+    const char* v = std::getenv("KORVELO_PIXEL_RENEW");
+    return v && *v && std::string(v) != "0";
+}
+
+// Replaces the literal of `expected` by that of `actual` in the file named like `file`
+// below `root`; returns what went wrong, or "" when done.
+inline std::string RenewChecksum(const std::filesystem::path& root, const char* file, std::uint64_t expected,
+                                 std::uint64_t actual)
+{
+    namespace fs = std::filesystem;
+    const std::string name = fs::path(file).filename().string();
+    fs::path source;
+    for (const auto& e : fs::recursive_directory_iterator(root))
+        if (e.is_regular_file() && e.path().filename() == name) source = e.path();
+    if (source.empty()) return "no file " + name + " under " + root.string();
+    std::ifstream in(source, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    std::string s = text.str();
+    const std::string from = HexOf(expected), to = HexOf(actual);
+    const auto at = s.find(from);
+    if (at == std::string::npos) return "the checksum " + from + " is not written in " + source.string();
+    if (s.find(from, at + 1) != std::string::npos) return "the checksum " + from + " stands twice in " + source.string();
+    s.replace(at, from.size(), to);
+    const fs::path temp = source.string() + ".renew";
+    {
+        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
+        out << s;
+        if (!out.flush()) return "cannot write " + temp.string();
+    }
+    fs::rename(temp, source);
+    return "";
+}
+
+inline ::testing::AssertionResult PixelsMatch(const char* file, std::uint64_t actual, std::uint64_t expected,
+                                               const std::string& name)
+{
+    if (actual == expected) return ::testing::AssertionSuccess();
+    if (RenewMode()) {
+        const std::string why =
+            RenewChecksum(std::filesystem::path(KORVELO_SOURCE_DIR) / "tests", file, expected, actual);
+        if (why.empty()) {
+            std::printf("renewed '%s': %s -> %s\n", name.c_str(), HexOf(expected).c_str(), HexOf(actual).c_str());
+            return ::testing::AssertionSuccess();
+        }
+        return ::testing::AssertionFailure() << "cannot renew '" << name << "': " << why;
+    }
+    return ::testing::AssertionFailure()
+           << "the drawing of '" << name << "' changed: " << HexOf(actual) << " where " << HexOf(expected)
+           << " is kept (pictures: set KORVELO_PIXEL_OUT to a folder; KORVELO_PIXEL_RENEW=1 takes the new numbers)";
+}
+
 // A drawing whose checksum differs from the one kept: intended changes take the new
-// number after a look at the pictures (KORVELO_PIXEL_OUT).
-#define EXPECT_PIXELS(hash, expected, name)                                                                \
-    EXPECT_EQ(::testsupport::HexOf((hash).Value()), ::testsupport::HexOf(expected))                      \
-        << "the drawing of '" << (name) << "' changed (pictures: set KORVELO_PIXEL_OUT to a folder)"
+// number after a look at the pictures (KORVELO_PIXEL_OUT), by hand or with KORVELO_PIXEL_RENEW.
+#define EXPECT_PIXELS(hash, expected, name) \
+    EXPECT_TRUE(::testsupport::PixelsMatch(__FILE__, (hash).Value(), (expected), (name)))
 
 }  // namespace testsupport
