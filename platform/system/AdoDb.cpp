@@ -1,43 +1,152 @@
-// Record sets on the ODBC driver manager (unixODBC).
+// Record sets through the database helper process (korvelo-odbc), which holds the ODBC
+// driver manager (unixODBC) and the driver.
 #include "platform/system/AdoDb.h"
 
-#include <sql.h>
-#include <sqlext.h>
+#include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/socket.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <climits>
+#include <cstring>
 
 #include "platform/Types.h"
+#include "platform/system/DbWire.h"
+
+extern char** environ;
 
 namespace platform {
 
+namespace wire = dbwire;
+
 namespace {
 
-std::string Diagnostics(SQLSMALLINT type, SQLHANDLE handle)
+const char kHelperName[] = "korvelo-odbc";
+
+// Beside the program first (an installed program), then where the build put it.
+std::string HelperPath()
 {
-    std::string out;
-    SQLCHAR state[6] = {}, text[1024] = {};
-    SQLINTEGER native = 0;
-    SQLSMALLINT len = 0;
-    for (SQLSMALLINT i = 1; i <= 8; ++i) {
-        if (!SQL_SUCCEEDED(SQLGetDiagRec(type, handle, i, state, &native, text, sizeof text, &len))) break;
-        if (!out.empty()) out += "; ";
-        out += reinterpret_cast<const char*>(text);
-        out += " (";
-        out += reinterpret_cast<const char*>(state);
-        out += ")";
+    char self[PATH_MAX] = {};
+    const ssize_t n = ::readlink("/proc/self/exe", self, sizeof self - 1);
+    if (n > 0) {
+        std::string dir(self, size_t(n));
+        dir.erase(dir.rfind('/') + 1);
+        const std::string beside = dir + kHelperName;
+        if (::access(beside.c_str(), X_OK) == 0) return beside;
     }
-    return out.empty() ? "no diagnostics" : out;
+#ifdef KORVELO_ODBC_HELPER
+    if (::access(KORVELO_ODBC_HELPER, X_OK) == 0) return KORVELO_ODBC_HELPER;
+#endif
+    throw EDatabaseError(std::string("The database helper ") + kHelperName + " is not installed beside the program");
 }
 
 }  // namespace
 
 struct TAdoConnection::Handles {
-    SQLHENV env = SQL_NULL_HENV;
-    SQLHDBC dbc = SQL_NULL_HDBC;
+    pid_t pid = -1;
+    int fd = -1;
     bool connected = false;
-    ~Handles()
+    long streams = 0;    // results begun so far
+    long streaming = 0;  // the result whose records are still coming, or 0
+    std::string death;   // why the helper ended, once it has
+
+    ~Handles() { Shutdown(); }
+
+    // The helper holds nothing to be saved: it is ended at once.
+    void Shutdown()
     {
-        if (connected) SQLDisconnect(dbc);
-        if (dbc != SQL_NULL_HDBC) SQLFreeHandle(SQL_HANDLE_DBC, dbc);
-        if (env != SQL_NULL_HENV) SQLFreeHandle(SQL_HANDLE_ENV, env);
+        if (fd >= 0) ::close(fd);
+        fd = -1;
+        if (pid > 0) {
+            ::kill(pid, SIGKILL);
+            while (::waitpid(pid, nullptr, 0) < 0 && errno == EINTR) {
+            }
+        }
+        pid = -1;
+        connected = false;
+        if (death.empty()) death = "The connection is closed";
+    }
+
+    void Start()
+    {
+        int sv[2];
+        if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, sv) != 0)
+            throw EDatabaseError(std::string("Cannot start the database helper: ") + std::strerror(errno));
+        // The helper's end must not already sit on its fixed descriptor, or dup2 keeps
+        // close-on-exec set.
+        int child = sv[1];
+        if (child <= wire::kHelperFd) {
+            child = ::fcntl(sv[1], F_DUPFD_CLOEXEC, wire::kHelperFd + 1);
+            ::close(sv[1]);
+        }
+        fd = sv[0];
+        std::string path;
+        try {
+            path = HelperPath();
+        } catch (...) {
+            ::close(child);
+            throw;
+        }
+        // The driver's own messages go nowhere.
+        posix_spawn_file_actions_t fa;
+        posix_spawn_file_actions_init(&fa);
+        posix_spawn_file_actions_addopen(&fa, 0, "/dev/null", O_RDONLY, 0);
+        posix_spawn_file_actions_addopen(&fa, 1, "/dev/null", O_WRONLY, 0);
+        posix_spawn_file_actions_adddup2(&fa, 1, 2);
+        posix_spawn_file_actions_adddup2(&fa, child, wire::kHelperFd);
+        char* argv[] = {const_cast<char*>(path.c_str()), nullptr};
+        const int e = child < 0 ? errno : ::posix_spawn(&pid, path.c_str(), &fa, nullptr, argv, environ);
+        posix_spawn_file_actions_destroy(&fa);
+        if (child >= 0) ::close(child);
+        if (child < 0 || e != 0) {
+            pid = -1;
+            throw EDatabaseError("Cannot start the database helper " + path + ": " + std::strerror(e));
+        }
+    }
+
+    // Why the helper stopped answering; it is gone after this.
+    std::string Died()
+    {
+        if (!death.empty()) return death;
+        if (fd >= 0) ::close(fd);
+        fd = -1;
+        int status = 0;
+        pid_t r = -1;
+        while (pid > 0 && (r = ::waitpid(pid, &status, 0)) < 0 && errno == EINTR) {
+        }
+        pid = -1;
+        if (r > 0 && WIFSIGNALED(status))
+            death = "The database driver crashed (signal " + std::to_string(WTERMSIG(status)) + ", " +
+                    std::string(::strsignal(WTERMSIG(status))) + "); the file may be damaged";
+        else if (r > 0 && WIFEXITED(status))
+            death = "The database helper stopped (exit code " + std::to_string(WEXITSTATUS(status)) + ")";
+        else
+            death = "The database helper stopped answering";
+        connected = false;
+        return death;
+    }
+
+    void Send(char tag, const std::string& payload)
+    {
+        if (fd < 0 || !wire::SendFrame(fd, tag, payload)) throw EDatabaseError(Died());
+    }
+
+    void Receive(char& tag, std::string& payload)
+    {
+        if (fd < 0 || !wire::RecvFrame(fd, tag, payload)) throw EDatabaseError(Died());
+    }
+
+    // Reads what is left of the current result.
+    void Drain()
+    {
+        char tag = 0;
+        std::string payload;
+        while (streaming) {
+            Receive(tag, payload);
+            if (tag != wire::kRow) streaming = 0;
+        }
     }
 };
 
@@ -47,97 +156,92 @@ TAdoConnection::~TAdoConnection() = default;
 void TAdoConnection::Open(const std::string& ConnectionString)
 {
     Close();
-    auto h = std::make_unique<Handles>();
-    if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &h->env)))
-        throw EDatabaseError("The ODBC driver manager cannot be started");
-    SQLSetEnvAttr(h->env, SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0);
-    if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_DBC, h->env, &h->dbc)))
-        throw EDatabaseError("ODBC: " + Diagnostics(SQL_HANDLE_ENV, h->env));
-    const std::string utf8 = AnsiToUtf8(ConnectionString);
-    SQLCHAR out[1024] = {};
-    SQLSMALLINT outLen = 0;
-    const SQLRETURN r = SQLDriverConnect(h->dbc, nullptr, reinterpret_cast<SQLCHAR*>(const_cast<char*>(utf8.c_str())),
-                                         SQL_NTS, out, sizeof out, &outLen, SQL_DRIVER_NOPROMPT);
-    if (!SQL_SUCCEEDED(r)) throw EDatabaseError("ODBC: " + Utf8ToAnsi(Diagnostics(SQL_HANDLE_DBC, h->dbc)));
+    auto h = std::make_shared<Handles>();
+    h->Start();
+    h->Send(wire::kConnect, AnsiToUtf8(ConnectionString));
+    char tag = 0;
+    std::string reply;
+    h->Receive(tag, reply);
+    if (tag == wire::kFailed) throw EDatabaseError(Utf8ToAnsi(reply));
+    if (tag != wire::kConnected) throw EDatabaseError("The database helper gave an unexpected answer");
     h->connected = true;
     h_ = std::move(h);
 }
 
-void TAdoConnection::Close() { h_.reset(); }
+void TAdoConnection::Close()
+{
+    // Record sets still open on the connection end with it.
+    if (h_) h_->Shutdown();
+    h_.reset();
+}
 
 bool TAdoConnection::Connected() const { return h_ && h_->connected; }
 
-struct TAdoRecordSet::Statement {
-    SQLHSTMT stmt = SQL_NULL_HSTMT;
-    ~Statement()
-    {
-        if (stmt != SQL_NULL_HSTMT) {
-            SQLCloseCursor(stmt);
-            SQLFreeHandle(SQL_HANDLE_STMT, stmt);
-        }
-    }
-};
-
 TAdoRecordSet::TAdoRecordSet() = default;
-TAdoRecordSet::~TAdoRecordSet() = default;
+TAdoRecordSet::~TAdoRecordSet() { Close(); }
 
 void TAdoRecordSet::Open(const std::string& Source)
 {
     Close();
     if (!ActiveConnection || !ActiveConnection->Connected())
         throw EDatabaseError("The record set has no open connection");
-    auto s = std::make_unique<Statement>();
-    if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_STMT, ActiveConnection->h_->dbc, &s->stmt)))
-        throw EDatabaseError("ODBC: " + Utf8ToAnsi(Diagnostics(SQL_HANDLE_DBC, ActiveConnection->h_->dbc)));
-    const std::string utf8 = AnsiToUtf8(Source);
-    if (!SQL_SUCCEEDED(SQLExecDirect(s->stmt, reinterpret_cast<SQLCHAR*>(const_cast<char*>(utf8.c_str())), SQL_NTS)))
-        throw EDatabaseError("ODBC: " + Utf8ToAnsi(Diagnostics(SQL_HANDLE_STMT, s->stmt)));
-    SQLSMALLINT n = 0;
-    SQLNumResultCols(s->stmt, &n);
-    std::vector<TAdoField> fields(size_t(n < 0 ? 0 : n));
-    for (SQLSMALLINT i = 0; i < n; ++i) {
-        SQLCHAR name[512] = {};
-        SQLSMALLINT nameLen = 0, type = 0, digits = 0, nullable = 0;
-        SQLULEN size = 0;
-        SQLDescribeCol(s->stmt, SQLUSMALLINT(i + 1), name, sizeof name, &nameLen, &type, &size, &digits, &nullable);
-        fields[size_t(i)].Name = Utf8ToAnsi(reinterpret_cast<const char*>(name));
+    const std::shared_ptr<TAdoConnection::Handles> h = ActiveConnection->h_;
+    h->Drain();  // another record set's result
+    h->Send(wire::kQuery, AnsiToUtf8(Source));
+    char tag = 0;
+    std::string reply;
+    h->Receive(tag, reply);
+    if (tag == wire::kFailed) throw EDatabaseError(Utf8ToAnsi(reply));
+    wire::Reader in(reply);
+    std::int64_t rows = -1;
+    std::uint32_t n = 0;
+    if (tag != wire::kHeader || !in.I64(rows) || !in.U32(n) || n > reply.size())
+        throw EDatabaseError("The database helper gave an unexpected answer");
+    std::vector<TAdoField> fields(n);
+    for (TAdoField& f : fields) {
+        std::string name;
+        if (!in.Str(name)) throw EDatabaseError("The database helper gave an unexpected answer");
+        f.Name = Utf8ToAnsi(name);
     }
-    SQLLEN rows = -1;
-    if (!SQL_SUCCEEDED(SQLRowCount(s->stmt, &rows))) rows = -1;
-    s_ = std::move(s);
+    h->streaming = ++h->streams;
+    s_ = h;
+    stream_ = h->streaming;
     fields_ = std::move(fields);
-    recordCount_ = rows >= 0 ? long(rows) : -1;
+    recordCount_ = rows >= 0 && rows <= LONG_MAX ? long(rows) : -1;
     eof_ = false;
     Fetch();
 }
 
 void TAdoRecordSet::Fetch()
 {
-    const SQLRETURN r = SQLFetch(s_->stmt);
-    if (r == SQL_NO_DATA) {
+    if (s_->streaming != stream_) {
         eof_ = true;
-        return;
+        throw EDatabaseError("The record set's connection has begun another query");
     }
-    if (!SQL_SUCCEEDED(r)) throw EDatabaseError("ODBC: " + Utf8ToAnsi(Diagnostics(SQL_HANDLE_STMT, s_->stmt)));
-    std::vector<char> buf(65536);
-    for (size_t i = 0; i < fields_.size(); ++i) {
-        TAdoField& f = fields_[i];
+    char tag = 0;
+    std::string payload;
+    try {
+        s_->Receive(tag, payload);
+    } catch (...) {
+        eof_ = true;
+        s_->streaming = 0;
+        throw;
+    }
+    if (tag != wire::kRow) {
+        eof_ = true;
+        s_->streaming = 0;
+        if (tag == wire::kEnd) return;
+        if (tag == wire::kFailed) throw EDatabaseError(Utf8ToAnsi(payload));
+        throw EDatabaseError("The database helper gave an unexpected answer");
+    }
+    wire::Reader in(payload);
+    for (TAdoField& f : fields_) {
+        std::uint8_t null = 0;
         std::string value;
-        bool null = false;
-        // Long values come in pieces; each call returns the next one.
-        for (int piece = 0; piece < 4096; ++piece) {
-            SQLLEN ind = 0;
-            const SQLRETURN g = SQLGetData(s_->stmt, SQLUSMALLINT(i + 1), SQL_C_CHAR, buf.data(), SQLLEN(buf.size()), &ind);
-            if (g == SQL_NO_DATA) break;
-            if (!SQL_SUCCEEDED(g)) throw EDatabaseError("ODBC: " + Utf8ToAnsi(Diagnostics(SQL_HANDLE_STMT, s_->stmt)));
-            if (ind == SQL_NULL_DATA) {
-                null = true;
-                break;
-            }
-            const size_t room = buf.size() - 1;
-            const size_t got = ind == SQL_NO_TOTAL || size_t(ind) > room ? room : size_t(ind);
-            value.append(buf.data(), got);
-            if (g == SQL_SUCCESS) break;
+        if (!in.U8(null) || !in.Str(value)) {
+            eof_ = true;
+            s_->Drain();
+            throw EDatabaseError("The database helper gave an unexpected answer");
         }
         f.Value = null ? std::string() : Utf8ToAnsi(value);
         f.ActualSize = null ? 0 : int(value.size());
@@ -152,7 +256,16 @@ void TAdoRecordSet::MoveNext()
 
 void TAdoRecordSet::Close()
 {
+    // The rest of an unfinished result is read and dropped, so that the connection can
+    // run the next query.
+    if (s_ && s_->streaming == stream_ && s_->streaming) {
+        try {
+            s_->Drain();
+        } catch (const EDatabaseError&) {
+        }
+    }
     s_.reset();
+    stream_ = 0;
     fields_.clear();
     recordCount_ = -1;
     eof_ = true;

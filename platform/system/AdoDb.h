@@ -3,6 +3,10 @@
 // "ADODB.RecordSet"), on the host's ODBC driver manager: a connection string names an
 // installed driver ("Driver={MDBTools};DBQ=file.mdb" for Access files) and a record set
 // walks the rows of a query's result. Texts are Windows-1252.
+//
+// The driver runs in a helper process (korvelo-odbc) that each connection starts: a driver
+// that crashes on a damaged file ends that process, and the call that was waiting for it
+// raises EDatabaseError.
 #include <memory>
 #include <string>
 #include <vector>
@@ -31,7 +35,7 @@ public:
 private:
     friend class TAdoRecordSet;
     struct Handles;
-    std::unique_ptr<Handles> h_;
+    std::shared_ptr<Handles> h_;
 };
 
 struct TAdoField {
@@ -60,9 +64,9 @@ public:
     void MoveNext();
 
 private:
-    struct Statement;
     void Fetch();
-    std::unique_ptr<Statement> s_;
+    std::shared_ptr<TAdoConnection::Handles> s_;  // the connection that streams the result
+    long stream_ = 0;                             // which of its results is ours
     std::vector<TAdoField> fields_;
     long recordCount_ = -1;
     bool eof_ = true;

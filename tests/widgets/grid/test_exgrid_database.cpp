@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <iterator>
 #include <string>
 
 #include "platform/system/AdoDb.h"
@@ -87,5 +88,42 @@ TEST_F(DatabaseTest, FailuresSayWhyAndLeaveTheGridAlone)
         EXPECT_EQ(g->ColCount(), 3) << k.sql;
         EXPECT_EQ(g->RowCount(), 3) << k.sql;
         EXPECT_EQ(g->Cells(1, 1), "mine") << k.sql;
+    }
+}
+
+// Copies of the fixture with one byte changed on which the driver crashes: the program
+// goes on, refuses the file and keeps its grid.
+TEST_F(DatabaseTest, ADamagedFileThatCrashesTheDriverIsRefused)
+{
+    std::ifstream in(kHulls, std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    struct Case {
+        const char* what;
+        std::size_t at;
+        char value;
+    };
+    const Case cases[] = {
+        {"the catalog's table definition", 2 * 4096 + 55, char(0x80)},  // crashes running the query
+        {"the table definition of Hulls", 4 * 4096 + 55, char(0xFF)},  // crashes reading records
+    };
+    testsupport::TempDir dir;
+    g->SetFixedRows(1);
+    g->SetCells(1, 1, "mine");
+    for (const Case& k : cases) {
+        std::string damaged = bytes;
+        damaged.at(k.at) = k.value;
+        const std::string file = dir.file("damaged.mdb");
+        std::ofstream(file, std::ios::binary | std::ios::trunc) << damaged;
+        try {
+            g->LoadFromMDBTable(file, "Hulls");
+            ADD_FAILURE() << k.what << ": read";
+        } catch (const EExGridError& e) {
+            EXPECT_NE(e.Message().find("Cannot read database " + file + ": The database driver crashed"),
+                      std::string::npos)
+                << k.what << ": " << e.Message();
+        }
+        EXPECT_EQ(g->ColCount(), 3) << k.what;
+        EXPECT_EQ(g->RowCount(), 3) << k.what;
+        EXPECT_EQ(g->Cells(1, 1), "mine") << k.what;
     }
 }
