@@ -308,8 +308,9 @@ void TExStringGrid::LoadFromMDBSQL(const std::string& FileName, const std::strin
         }
         rs.Close();
         connection.Close();
-        // a driver that does not tell the count has it counted
-        if (recordCount < 0) recordCount = long(records.size());
+        // Drivers need not count a query's records: MDB Tools says 0 and others -1. What
+        // was read is the true count.
+        if (recordCount != long(records.size())) recordCount = long(records.size());
     } catch (const EDatabaseError& e) {
         throw EExGridError("Cannot read database " + FileName + ": " + e.Message());
     }

@@ -91,6 +91,23 @@ TEST_F(DatabaseTest, FailuresSayWhyAndLeaveTheGridAlone)
     }
 }
 
+TEST_F(DatabaseTest, AResultReplacesRowsTheGridAlreadyHeld)
+{
+    // The driver reports 0 records for a query; the records read are counted.
+    g->SetFixedRows(1);
+    g->SetFixedCols(0);
+    g->SetColCount(6);
+    g->SetRowCount(10);
+    for (int r = 0; r < 10; ++r)
+        for (int c = 0; c < 6; ++c) g->SetCells(c, r, "old");
+    g->LoadFromMDBSQL(kHulls, "SELECT Name, Stations FROM Hulls");
+    EXPECT_EQ(g->ColCount(), 2);
+    ASSERT_EQ(g->RowCount(), 4);
+    EXPECT_EQ(Row(0), "Name|Stations");
+    EXPECT_EQ(Row(1), "Box barge|11");
+    EXPECT_EQ(Row(3), "Tug|7");
+}
+
 // Copies of the fixture with one byte changed on which the driver crashes: the program
 // goes on, refuses the file and keeps its grid.
 TEST_F(DatabaseTest, ADamagedFileThatCrashesTheDriverIsRefused)
