@@ -60,7 +60,7 @@ public:
     bool SideMargins() const { return sideMargins_; }
     void SetSideMargins(bool v);
     std::function<void(TCustomBarSeries*, int, TBarStyle&)> OnGetBarStyle;
-    std::string GetEditorClass() const { return "TBarSeriesEditor"; }
+    std::string GetEditorClass() const override { return "TBarSeriesEditor"; }
 
     int AddBar(double value, const std::string& label, TColor color) { return Add(value, label, color); }
     TBarStyle GetBarStyle(int i);

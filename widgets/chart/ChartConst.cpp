@@ -1,8 +1,10 @@
 // The chart message table.
 #include "widgets/chart/ChartConst.h"
 
-#include <cstdarg>
+#include <cctype>
 #include <cstdio>
+#include <cstring>
+#include <stdexcept>
 #include <vector>
 
 namespace chart {
@@ -313,20 +315,105 @@ void ChartClearConstants()
     ChartMsg_ChartExtension.clear();
 }
 
-std::string ChartFormat(const std::string& message, ...)
+long long ChartFormatArg::AsInt() const
 {
-    va_list a, b;
-    va_start(a, message);
-    va_copy(b, a);
-    const int n = std::vsnprintf(nullptr, 0, message.c_str(), a);
-    va_end(a);
-    std::string out;
-    if (n > 0) {
-        std::vector<char> buf(std::size_t(n) + 1);
-        std::vsnprintf(buf.data(), buf.size(), message.c_str(), b);
-        out.assign(buf.data(), std::size_t(n));
+    switch (kind_) {
+    case Int: return int_;
+    case Real: return static_cast<long long>(real_);
+    case Text: break;
     }
-    va_end(b);
+    try {
+        return std::stoll(text_);
+    } catch (const std::exception&) {
+        return 0;
+    }
+}
+
+double ChartFormatArg::AsReal() const
+{
+    switch (kind_) {
+    case Int: return static_cast<double>(int_);
+    case Real: return real_;
+    case Text: break;
+    }
+    try {
+        return std::stod(text_);
+    } catch (const std::exception&) {
+        return 0;
+    }
+}
+
+std::string ChartFormatArg::AsText() const
+{
+    switch (kind_) {
+    case Int: return std::to_string(int_);
+    case Real: {
+        char buf[64];
+        std::snprintf(buf, sizeof buf, "%g", real_);
+        return buf;
+    }
+    case Text: break;
+    }
+    return text_;
+}
+
+namespace {
+// One placeholder through snprintf with a format holding only that placeholder.
+template <class T>
+std::string FormatOne(const std::string& spec, T value)
+{
+    const int n = std::snprintf(nullptr, 0, spec.c_str(), value);
+    if (n <= 0) return {};
+    std::vector<char> buf(std::size_t(n) + 1);
+    std::snprintf(buf.data(), buf.size(), spec.c_str(), value);
+    return std::string(buf.data(), std::size_t(n));
+}
+}  // namespace
+
+std::string ChartFormatList(const std::string& message, std::initializer_list<ChartFormatArg> args)
+{
+    std::string out;
+    auto next = args.begin();
+    std::size_t i = 0;
+    while (i < message.size()) {
+        const char c = message[i];
+        if (c != '%') {
+            out += c;
+            ++i;
+            continue;
+        }
+        if (i + 1 < message.size() && message[i + 1] == '%') {
+            out += '%';
+            i += 2;
+            continue;
+        }
+        // %[flags][width][.precision]conversion
+        std::size_t j = i + 1;
+        while (j < message.size() && std::strchr("-+ #0", message[j])) ++j;
+        while (j < message.size() && std::isdigit(static_cast<unsigned char>(message[j]))) ++j;
+        if (j < message.size() && message[j] == '.') {
+            ++j;
+            while (j < message.size() && std::isdigit(static_cast<unsigned char>(message[j]))) ++j;
+        }
+        const char conv = j < message.size() ? message[j] : '\0';
+        if (!conv || !std::strchr("dusfgeFGEx", conv)) {
+            out += c;  // not a placeholder: kept as written
+            ++i;
+            continue;
+        }
+        const std::string flags = message.substr(i, j - i);
+        if (next != args.end()) {
+            const ChartFormatArg& a = *next++;
+            switch (conv) {
+            case 'd':
+            case 'u': out += FormatOne(flags + "lld", a.AsInt()); break;
+            case 'x': out += FormatOne(flags + "llx", a.AsInt()); break;
+            case 's': out += FormatOne(flags + "s", a.AsText().c_str()); break;
+            default: out += FormatOne(flags + conv, a.AsReal()); break;
+            }
+        }
+        i = j + 1;
+    }
     return out;
 }
 

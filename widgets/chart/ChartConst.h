@@ -1,5 +1,6 @@
 #pragma once
 // Every text the chart engine shows or raises, replaceable as a set (for a translation).
+#include <initializer_list>
 #include <string>
 
 #include "base/Exception.h"
@@ -323,7 +324,40 @@ public:
     using ChartException::ChartException;
 };
 
-// printf-style filling of a message's %s and %d placeholders.
-std::string ChartFormat(const std::string& message, ...);
+// One value for a message's placeholder: a whole number, a real or a text.
+class ChartFormatArg {
+public:
+    enum Kind { Int, Real, Text };
+    ChartFormatArg(int v) : kind_(Int), int_(v) {}
+    ChartFormatArg(long v) : kind_(Int), int_(v) {}
+    ChartFormatArg(long long v) : kind_(Int), int_(v) {}
+    ChartFormatArg(unsigned v) : kind_(Int), int_(v) {}
+    ChartFormatArg(unsigned long v) : kind_(Int), int_(static_cast<long long>(v)) {}
+    ChartFormatArg(unsigned long long v) : kind_(Int), int_(static_cast<long long>(v)) {}
+    ChartFormatArg(double v) : kind_(Real), real_(v) {}
+    ChartFormatArg(const char* v) : kind_(Text), text_(v ? v : "") {}
+    ChartFormatArg(const std::string& v) : kind_(Text), text_(v) {}
+    Kind kind() const { return kind_; }
+    long long AsInt() const;
+    double AsReal() const;
+    std::string AsText() const;
+
+private:
+    Kind kind_;
+    long long int_ = 0;
+    double real_ = 0;
+    std::string text_;
+};
+
+// Fills a message's %d, %s and %f/%g/%e placeholders (with flags, width and precision) from
+// the list in order; "%%" is a percent sign, a placeholder past the list's end gives nothing
+// and any other '%' stays as written.
+std::string ChartFormatList(const std::string& message, std::initializer_list<ChartFormatArg> args);
+
+template <class... Args>
+std::string ChartFormat(const std::string& message, const Args&... args)
+{
+    return ChartFormatList(message, {ChartFormatArg(args)...});
+}
 
 }  // namespace chart

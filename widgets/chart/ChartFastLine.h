@@ -25,7 +25,7 @@ public:
     void SetInvertedStairs(bool v) { SetBooleanProperty(invertedStairs_, v); }
     bool Stairs() const { return stairs_; }
     void SetStairs(bool v) { SetBooleanProperty(stairs_, v); }
-    std::string GetEditorClass() const { return "TFastLineSeriesEditor"; }
+    std::string GetEditorClass() const override { return "TFastLineSeriesEditor"; }
     int LastX = 0, LastY = 0;
 
     void SetPen(const TChartPen& pen);

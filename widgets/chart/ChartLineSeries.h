@@ -27,6 +27,7 @@ public:
     ~TCustomSeries() override;
     void Assign(const platform::TPersistent& source) override;
     void SetParentChart(TCustomAxisPanel* chart) override;
+    std::string GetEditorClass() const override { return "TCustomSeriesEditor"; }
 
     TChartBrush& AreaChartBrush() { return *areaBrush_; }
     TColor AreaColor = clUseSeriesColor;

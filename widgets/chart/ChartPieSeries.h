@@ -127,7 +127,7 @@ public:
     bool UsePatterns = false;
     TChartPen& PiePen() { return Pen(); }
     TChartValueList& PieValues() { return YValues(); }
-    std::string GetEditorClass() const { return "TPieSeriesEditor"; }
+    std::string GetEditorClass() const override { return "TPieSeriesEditor"; }
 
     std::vector<TPieAngle> SliceAngles;
     bool Exploded = false;

@@ -15,7 +15,7 @@ public:
     // A point series' transparency is its symbols'.
     TChartTransparency Transparency() { return Pointer().Transparency(); }
     void SetTransparency(TChartTransparency v) { Pointer().SetTransparency(v); }
-    std::string GetEditorClass() const { return "TSeriesPointerEditor"; }
+    std::string GetEditorClass() const override { return "TSeriesPointerEditor"; }
     void PrepareForGallery(bool enabled) override;
     virtual bool CanDoExtra() const { return true; }
     std::vector<std::string> CreateSubGallery() const;
@@ -37,7 +37,7 @@ public:
     void SetOrigin(double v) { SetDoubleProperty(yOrigin_, v); }
     TMultiArea MultiArea() const;
     void SetMultiArea(TMultiArea v);
-    std::string GetEditorClass() const { return "TAreaSeriesEditor"; }
+    std::string GetEditorClass() const override { return "TAreaSeriesEditor"; }
     void PrepareForGallery(bool enabled) override;
     std::vector<std::string> CreateSubGallery() const;
     void SetSubGallery(int index);

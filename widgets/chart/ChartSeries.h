@@ -45,7 +45,7 @@ public:
     virtual void SetParentChart(TCustomAxisPanel* chart);
     bool EditorHidden = false;
     // The name of a design-time editor class for the element; none here.
-    virtual std::string GetEditorClass() { return {}; }
+    virtual std::string GetEditorClass() const { return {}; }
     virtual void CanvasChanged(platform::TObject*) { Repaint(); }
     void Repaint();
 

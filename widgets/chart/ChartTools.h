@@ -29,7 +29,7 @@ public:
     void Notification(platform::TComponent* c, TOperation op) override;
     TChartAxis* GetHorizAxis() const;
     TChartAxis* GetVertAxis() const;
-    std::string GetEditorClass() const { return "TSeriesToolEditor"; }
+    std::string GetEditorClass() const override { return "TSeriesToolEditor"; }
 
 private:
     TChartSeries* series_ = nullptr;
@@ -44,7 +44,7 @@ public:
     // The "AxisID" stream property: the axis' place in its chart's axis list (-1: none).
     int AxisID() const;
     void ReadAxisID(int id);
-    std::string GetEditorClass() const { return "TAxisToolEditor"; }
+    std::string GetEditorClass() const override { return "TAxisToolEditor"; }
 
 private:
     TChartAxis* axis_ = nullptr;

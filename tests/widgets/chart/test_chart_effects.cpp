@@ -268,6 +268,21 @@ TEST(ChartMessages, TableAndFilter)
     EXPECT_EQ(ChartMsg_EmptyChartFile, "Empty *.kch file");
     EXPECT_EQ(ChartDefaultFilterExtension(), "(*.kch)|*.kch");
     EXPECT_EQ(ChartFormat(ChartMsg_SeriesDelete, 12, 9), "Series Delete: ValueIndex 12 out of bounds (0 to 9).");
+    // The placeholders take their values in order, whatever their type.
+    const std::string longText(300, 'x');
+    struct Case {
+        std::string got, want;
+    } cases[] = {
+        {ChartFormat(ChartMsg_DefaultPercentOf, std::string("12 %"), "Ship"), "12 % of Ship"},
+        {ChartFormat(ChartMsg_SureToDelete, longText), "Delete " + longText + " ?"},
+        {ChartFormat(ChartMsg_PageOfPages, 2L, std::size_t(7)), "Page 2 of 7"},
+        {ChartFormat("%5d|%-4s|%.2f|%%", -3, "ab", 2.5), "   -3|ab  |2.50|%"},
+        {ChartFormat("%d and %d", 4), "4 and "},
+        {ChartFormat(ChartMsg_AxisLabelSep), "Labels Separation % must be greater than 0"},
+        {ChartFormat("%s", static_cast<const char*>(nullptr)), ""},
+        {ChartFormat("%d%", 1.9), "1%"},
+    };
+    for (const Case& c : cases) EXPECT_EQ(c.got, c.want);
     const std::string keep = ChartMsg_AxisLogBase;
     ChartMsg_AxisLogBase = "Base?";
     EXPECT_EQ(ChartMsg_AxisLogBase, "Base?");

@@ -300,7 +300,7 @@ TEST(ChartAssign, SourceItemsSourcesAndCursorValues)
     EXPECT_TRUE(names.empty());
 
     // The colour and label fields: set, copied with the format, not set twice.
-    EXPECT_EQ(source->GetEditorClass(), "");
+    EXPECT_EQ(source->GetEditorClass(), "TCustomSeriesEditor");
     source->SetColorSource("Colour");
     source->SetXLabelsSource("Label");
     EXPECT_EQ(source->ColorSource(), "Colour");

@@ -9,6 +9,8 @@
 #include "widgets/chart/ChartFastLine.h"
 #include "widgets/chart/ChartFunctions.h"
 #include "widgets/chart/ChartLineSeries.h"
+#include "widgets/chart/ChartPieSeries.h"
+#include "widgets/chart/ChartPointSeries.h"
 #include "widgets/chart/ChartRegistry.h"
 #include "widgets/chart/ChartTools.h"
 
@@ -70,6 +72,32 @@ TEST(ChartRegistry, RegisteringFindingAndNames)
     TChartDragObject drag(TChartClickedPart{});
     EXPECT_EQ(drag.GetDragCursor(false, 0, 0), -13);
     EXPECT_EQ(drag.GetDragCursor(true, 0, 0), 2020);
+}
+
+TEST(ChartRegistry, EditorClassThroughTheElementInterface)
+{
+    TLineSeries line;
+    THorizLineSeries hline;
+    TPointSeries point;
+    TAreaSeries area;
+    THorizAreaSeries harea;
+    TBarSeries bar;
+    THorizBarSeries hbar;
+    TPieSeries pie;
+    TFastLineSeries fast;
+    TCountingTool tool(nullptr);
+    TAxisTool axisTool(nullptr);
+    TCustomChartElement element(nullptr);
+    const struct {
+        const TCustomChartElement* e;
+        const char* want;
+    } cases[] = {
+        {&line, "TCustomSeriesEditor"}, {&hline, "TCustomSeriesEditor"}, {&point, "TSeriesPointerEditor"},
+        {&area, "TAreaSeriesEditor"},   {&harea, "TAreaSeriesEditor"},   {&bar, "TBarSeriesEditor"},
+        {&hbar, "TBarSeriesEditor"},    {&pie, "TPieSeriesEditor"},      {&fast, "TFastLineSeriesEditor"},
+        {&tool, "TSeriesToolEditor"},   {&axisTool, "TAxisToolEditor"},  {&element, ""},
+    };
+    for (const auto& c : cases) EXPECT_EQ(c.e->GetEditorClass(), c.want) << c.want;
 }
 
 TEST(ChartRegistry, ChangeSeriesTypeKeepsNameDataColourAndPlace)
