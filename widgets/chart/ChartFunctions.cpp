@@ -21,18 +21,24 @@ constexpr double kMaxRanges = 1e6;
 
 int RoundEven(double v) { return int(std::nearbyint(v)); }
 
-// Whether `target` is reached from `from` through series sources.
-bool FeedsInto(const TChartSeries* target, platform::TComponent* from, int depth = 0)
+}  // namespace
+
+// Walks the sources without recursion, each series once, so a long or looping chain
+// costs what it holds.
+bool FeedsInto(const TChartSeries* target, platform::TComponent* from)
 {
-    auto* s = dynamic_cast<TChartSeries*>(from);
-    if (!s || depth > 10000) return false;
-    if (s == target) return true;
-    for (platform::TComponent* c : s->DataSources())
-        if (FeedsInto(target, c, depth + 1)) return true;
+    std::vector<platform::TComponent*> todo{from};
+    std::vector<const TChartSeries*> seen;
+    while (!todo.empty()) {
+        auto* s = dynamic_cast<TChartSeries*>(todo.back());
+        todo.pop_back();
+        if (!s || std::find(seen.begin(), seen.end(), s) != seen.end()) continue;
+        if (s == target) return true;
+        seen.push_back(s);
+        for (platform::TComponent* c : s->DataSources()) todo.push_back(c);
+    }
     return false;
 }
-
-}  // namespace
 
 // ---------------------------------------------------------------- data sources of a series
 

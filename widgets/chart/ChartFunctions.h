@@ -15,6 +15,9 @@ class TCustomAxisPanel;
 enum TFunctionPeriodStyle { psNumPoints, psRange };
 enum TFunctionPeriodAlign { paFirst, paCenter, paLast };
 
+// Whether `target` is reached from `from` through the series' data sources (or is it).
+bool FeedsInto(const TChartSeries* target, platform::TComponent* from);
+
 class TChartFunction : public platform::TComponent {
 public:
     explicit TChartFunction(platform::TComponent* owner = nullptr);

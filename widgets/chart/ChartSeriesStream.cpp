@@ -12,6 +12,7 @@
 #include "widgets/chart/ChartAxisPanel.h"
 #include "widgets/chart/ChartConst.h"
 #include "widgets/chart/ChartFont.h"
+#include "widgets/chart/ChartFunctions.h"
 #include "widgets/chart/ChartMarks.h"
 #include "widgets/chart/ChartPointer.h"
 #include "widgets/chart/ChartProcs.h"
@@ -405,9 +406,17 @@ void TChartSeries::Loaded()
         const std::vector<std::string> names = *PendingSourceNames;
         PendingSourceNames.reset();
         if (!names.empty()) {
+            // A series fed by itself, directly or through others, would recalculate for ever.
+            std::vector<platform::TComponent*> found;
+            for (const std::string& n : names) {
+                platform::TComponent* c = Owner() ? Owner()->FindComponent(n) : nullptr;
+                if (!c) continue;
+                if (c == this) throw ChartException(ChartFormat(ChartMsg_SeriesInvDataSource, n));
+                if (FeedsInto(this, c)) throw ChartException(ChartMsg_CircularSeries);
+                found.push_back(c);
+            }
             ClearDataSources();
-            for (const std::string& n : names)
-                if (platform::TComponent* c = Owner() ? Owner()->FindComponent(n) : nullptr) InternalAddDataSource(c);
+            for (platform::TComponent* c : found) InternalAddDataSource(c);
         }
     }
     CheckDataSource();

@@ -423,6 +423,43 @@ TEST(ChartCalculatedSeries, SourcesAreValidatedAndLinksFollowChanges)
     EXPECT_TRUE(s2->DataSources().empty());
 }
 
+TEST(ChartSeriesData, AStreamThatFeedsASeriesItselfIsRefused)
+{
+    platform::TComponent owner;
+    TestChart chart;
+    auto* a = new TLineSeries(&owner);
+    auto* b = new TLineSeries(&owner);
+    auto* c = new TLineSeries(&owner);
+    a->SetName("A");
+    b->SetName("B");
+    c->SetName("C");
+    for (TLineSeries* s : {a, b, c}) chart.AddSeries(s);
+    c->AddXY(0, 1);
+    b->SetDataSource(a);  // a feeds b
+    struct Case {
+        const char* what;
+        TLineSeries* series;
+        std::vector<std::string> names;
+    } cases[] = {
+        {"the series itself", a, {"C", "A"}},
+        {"a series it feeds", a, {"C", "B"}},
+    };
+    for (const Case& k : cases) {
+        TSeriesStreamProperties p;
+        p.DataSources = k.names;
+        ReadSeriesProperties(*k.series, p);
+        EXPECT_THROW(k.series->Loaded(), ChartException) << k.what;
+        EXPECT_TRUE(k.series->DataSources().empty()) << k.what;
+        EXPECT_FALSE(k.series->PendingSourceNames) << k.what;
+    }
+    // A chain that only looks back is taken.
+    TSeriesStreamProperties ok;
+    ok.DataSources = std::vector<std::string>{"C", "A"};
+    ReadSeriesProperties(*b, ok);
+    b->Loaded();
+    EXPECT_EQ(b->DataSources(), (std::vector<platform::TComponent*>{c, a}));
+}
+
 TEST(ChartSeriesData, StreamPropertiesGoOutAndComeBack)
 {
     platform::TComponent owner;
