@@ -18,9 +18,9 @@ namespace {
 
 constexpr double kMetresPerMillimetre = 0.001;
 
-bool ReadCount(ForeignTextReader& in, std::uint32_t& value) {
+bool ReadCount(ForeignTextReader& in, std::uint32_t& value, bool separatorFollows) {
     long long v = 0;
-    if (!in.ReadInteger(v, 0, std::numeric_limits<std::uint32_t>::max())) return false;
+    if (!in.ReadWholeInteger(v, 0, std::numeric_limits<std::uint32_t>::max(), separatorFollows)) return false;
     value = static_cast<std::uint32_t>(v);
     return true;
 }
@@ -45,22 +45,23 @@ bool Appendage::ReadDfhData(const std::string& path, ReadReport* report) {
     auto expected = [&](const std::string& what, long long frame) {
         error = "Expected " + what;
         if (frame >= 0) error += " in frame " + base::IntToStr(frame);
-        error += " but found " + in.DescribeNext();
+        error += " on line " + base::UIntToStr(in.NextLine()) + " but found " + in.DescribeNext();
         return false;
     };
 
     std::uint32_t n = 0, ignored = 0;
-    if (!ReadCount(in, n)) return expected("the frame count", -1);
+    // Every number is a field of its own: "2.5x" is refused, not read as 2.5.
+    if (!ReadCount(in, n, true)) return expected("the frame count", -1);
     if (!in.ReadSeparator()) return expected("a separator after the frame count", -1);
-    if (!ReadCount(in, ignored)) return expected("a second count", -1);
+    if (!ReadCount(in, ignored, false)) return expected("a second count", -1);
 
     // The count only bounds the loop: a file that holds fewer frames fails at its end.
     for (std::uint32_t i = 0; i < n; ++i) {
         double y = 0;
         std::uint32_t m = 0;
-        if (!in.ReadNumber(y)) return expected("the frame position", i);
+        if (!in.ReadWholeNumber(y, true)) return expected("the frame position", i);
         if (!in.ReadSeparator()) return expected("a separator after the frame position", i);
-        if (!ReadCount(in, m)) return expected("the point count", i);
+        if (!ReadCount(in, m, false)) return expected("the point count", i);
         y *= kMetresPerMillimetre;
 
         const std::string frameName = base::FloatToStr(y);
@@ -72,9 +73,9 @@ bool Appendage::ReadDfhData(const std::string& path, ReadReport* report) {
         double lastX = 0, lastZ = 0;
         for (std::uint32_t k = 0; k < m; ++k) {
             double x = 0, z = 0;
-            if (!in.ReadNumber(x)) return expected("the x of point " + base::UIntToStr(k + 1), i);
+            if (!in.ReadWholeNumber(x, true)) return expected("the x of point " + base::UIntToStr(k + 1), i);
             if (!in.ReadSeparator()) return expected("a separator after the x of point " + base::UIntToStr(k + 1), i);
-            if (!in.ReadNumber(z)) return expected("the z of point " + base::UIntToStr(k + 1), i);
+            if (!in.ReadWholeNumber(z, false)) return expected("the z of point " + base::UIntToStr(k + 1), i);
             if (x < 0) x = 0;
             lastX = x * kMetresPerMillimetre;
             lastZ = z * kMetresPerMillimetre;
@@ -88,8 +89,8 @@ bool Appendage::ReadDfhData(const std::string& path, ReadReport* report) {
     }
     // Frames beyond the count would be lost unread.
     if (in.NumberFollows()) {
-        error = "Expected the end of the file after " + base::UIntToStr(n) +
-                " frames, as the frame count says, but found " + in.DescribeNext();
+        error = "Expected the end of the file after " + base::UIntToStr(n) + " frames, as the frame count says, on line " +
+                base::UIntToStr(in.NextLine()) + " but found " + in.DescribeNext();
         return false;
     }
 

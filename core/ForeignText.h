@@ -23,8 +23,20 @@ public:
     bool ReadInteger(long long& value, long long min, long long max);
     // Skips whitespace and takes any one character; false at the end of the input.
     bool ReadSeparator();
-    // Takes the very next character when it is c, without skipping whitespace.
+    // Takes c when it comes next on this line, blanks and tabs before it skipped; on
+    // false nothing is consumed.
     bool TakeIf(char c);
+
+    // A number that is a field of its own: it ends at whitespace or the end of the input,
+    // or, with separatorFollows, at a separator character (one that cannot continue a
+    // number: no letter, digit, '.', '+' or '-'). "2.5x", "1e", "7-" and "0x10" are no
+    // numbers here. On false nothing is consumed.
+    bool ReadWholeNumber(double& value, bool separatorFollows);
+    // The same, whole and within [min, max].
+    bool ReadWholeInteger(long long& value, long long min, long long max, bool separatorFollows);
+
+    // The line (from 1) of the next word, or of the end of the input.
+    std::size_t NextLine() const;
 };
 
 }  // namespace core

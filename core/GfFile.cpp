@@ -75,8 +75,32 @@ std::vector<ShapeRef> FindShapes(std::string_view text) {
     return shapes;
 }
 
+// "*", "**", "***": a shape starts, a shape ends, the trailer starts.
+bool IsStars(std::string_view word) { return word.find_first_not_of('*') == std::string_view::npos; }
+
+// A frame's header: its Y, a separator and a point count, with no third field after them.
+bool FrameHeaderFollows(ForeignTextReader in) {
+    double y = 0;
+    long long m = 0;
+    return in.ReadNumber(y) && in.ReadSeparator() &&
+           in.ReadInteger(m, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()) &&
+           !in.TakeIf(',');
+}
+
+// Skips a list of numbers joined by commas (a shell line "0.,0.,0."), or else one word.
+void SkipRecord(ForeignTextReader& in) {
+    double ignored = 0;
+    if (!in.ReadNumber(ignored)) {
+        std::string_view word;
+        in.ReadWord(word);
+        return;
+    }
+    while (in.TakeIf(',') && in.ReadNumber(ignored)) {
+    }
+}
+
 // Reads the shape whose data starts at pos into a. False, with the reason, for a negative
-// frame count, data that ends early or holds text where numbers belong, and frames
+// frame count, data that ends early or holds text where numbers belong, and a frame
 // beyond the count.
 bool ReadShapeData(std::string_view text, std::size_t pos, bool mirror, Appendage& a,
                    ReadReport& report) {
@@ -139,11 +163,18 @@ bool ReadShapeData(std::string_view text, std::size_t pos, bool mirror, Appendag
         for (long long k = m; k >= 0 && k < 3; ++k) a.AddOffset(f, lastX, lastZ);
         if (mirror) a.MirrorFrame(f);
     }
-    // Frames beyond the count would be lost unread.
-    if (in.NumberFollows()) {
-        error = "Expected the end of shape " + QuoteForLog(a.name) + " after " + base::IntToStr(n) +
-                " frames, as its count says, but found " + in.DescribeNext();
-        return false;
+    // The shape's other records (its shell-thickness line and the like) are skipped up
+    // to its end, "**"; only a frame beyond the count would be lost unread.
+    for (;;) {
+        ForeignTextReader next = in;
+        std::string_view word;
+        if (!next.ReadWord(word) || IsStars(word)) break;
+        if (FrameHeaderFollows(in)) {
+            error = "Expected the end of shape " + QuoteForLog(a.name) + " after " + base::IntToStr(n) +
+                    " frames, as its count says, but found " + in.DescribeNext();
+            return false;
+        }
+        SkipRecord(in);
     }
     return true;
 }
@@ -212,7 +243,7 @@ bool Hullform::ExportGfFile(const std::string& path) {
     AppendLine(out, "FULL-HULL/COMPLETE EXPORT");
     AppendLine(out, "SEA WATER");
     AppendLine(out, "1");
-    AppendLine(out, Num(waterDensity * 1000));
+    AppendLine(out, Num(waterDensity));  // the specific gravity, as GF files hold it
     AppendLine(out, "0.00, 0.00, 0.00");
     AppendLine(out, base::UIntToStr(count));
     for (std::size_t k = 0; k < count; ++k) AppendLine(out, PartName(k));

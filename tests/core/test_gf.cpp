@@ -1,6 +1,7 @@
 // GF geometry file: export, import, refusals, bad and mutated files.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <random>
@@ -52,6 +53,11 @@ TEST_F(GfTest, SmallHullMatchesTheGoldenFileByteForByte) {
     ASSERT_FALSE(golden.empty()) << "golden file missing";
     EXPECT_EQ(ReadBytes(path), golden);
     EXPECT_TRUE(NewLog().empty());
+    // The specific gravity of sea water, as GF files hold it, not the density times 1000.
+    const std::vector<std::string> lines = ReadLines(path);
+    const auto sea = std::find(lines.begin(), lines.end(), "SEA WATER");
+    ASSERT_GE(lines.end() - sea, 3);
+    EXPECT_EQ(sea[2], "1.025");
 }
 
 // Half frames as the part writes them: header line and point lines of one frame.
@@ -250,6 +256,89 @@ TEST_F(GfTest, ReaderFollowsTheFileAsWritten) {
     }
 }
 
+// Files as other programs write them: each shape's frames followed by its shell-thickness
+// line and other records up to "**", blanks around the commas.
+TEST_F(GfTest, ShellLinesOtherRecordsAndBlanksAroundCommasAreRead) {
+    struct Frame {
+        double yFeet;
+        Offsets feet;
+    };
+    struct Case {
+        const char* what;
+        std::string body;  // after the first line
+        std::vector<Frame> frames;
+    };
+    const Case cases[] = {
+        {"shell line after the last frame", "*\r\nS\r\n1\r\n10.,2\r\n1.,2.\r\n3.,4.\r\n0.,0.,0.\r\n**\r\nS\r\n0\r\n",
+         {{10, {{1, 2}, {3, 4}, {3, 4}}}}},
+        {"shell line with blanks", "* S 1 10,2 1,2 3,4\n0. , 0.5 , 0.25\n**\n", {{10, {{1, 2}, {3, 4}, {3, 4}}}}},
+        {"shell line at the end of the file", "* S 1 10,2 1,2 3,4\n0,0,0\n", {{10, {{1, 2}, {3, 4}, {3, 4}}}}},
+        {"other records before **", "* S 1 10,2 1,2 3,4\n0.,0.,0.\nSHELL 7\n1.5 , 2.5\n***\n", {{10, {{1, 2}, {3, 4}, {3, 4}}}}},
+        {"blanks around every comma", "* S 2\n10.0 , 3\n10.0 , 5.0 , 0 , 0 , DK\n2 , 1\n0 , 0\n20 , 1\n4 ,6\n**",
+         {{10, {{10, 5}, {2, 1}, {0, 0}}}, {20, {{4, 6}, {4, 6}, {4, 6}}}}},
+        {"extra fields with blanks, tabs and none", "* S 1 0,3\n1,2 ,5\n2,2\t,\t5 , 6\n3,3,5,6,w\n0.,0.,0.\n**",
+         {{0, {{1, 2}, {2, 2}, {3, 3}}}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        hull.Clear();
+        mark = hull.log.Lines().size();
+        ASSERT_TRUE(hull.ImportGfFile(Write("real.gf", "Title\r\n" + c.body), false)) << NewLog().at(0);
+        EXPECT_TRUE(NewLog().empty());
+        ASSERT_EQ(hull.appendages.size(), 1u);
+        const core::Appendage& a = hull.appendages[0];
+        ASSERT_EQ(a.frames.size(), c.frames.size());
+        for (std::size_t f = 0; f < c.frames.size(); ++f) {
+            SCOPED_TRACE(f);
+            EXPECT_DOUBLE_EQ(a.frames[f].Y, c.frames[f].yFeet * 0.3048);
+            const Offsets got = OffsetsOf(a.frames[f]);
+            ASSERT_EQ(got.size(), c.frames[f].feet.size());
+            for (std::size_t k = 0; k < got.size(); ++k) {
+                EXPECT_DOUBLE_EQ(got[k].first, c.frames[f].feet[k].first * 0.3048) << k;
+                EXPECT_DOUBLE_EQ(got[k].second, c.frames[f].feet[k].second * 0.3048) << k;
+            }
+        }
+    }
+}
+
+TEST_F(GfTest, FileOfTwoShapesFromAnotherProgramIsRead) {
+    ASSERT_TRUE(hull.ImportGfFile(DataPath("two-shapes.gf"), false));
+    EXPECT_TRUE(NewLog().empty());
+    EXPECT_EQ(hull.name, "Trawler lines");
+    ASSERT_EQ(hull.appendages.size(), 2u);
+    struct Frame {
+        double yFeet;
+        Offsets feet;
+    };
+    const std::vector<Frame> hullFrames = {
+        {0, {{0, 0}, {8, 0}, {10, 6}}},
+        {15, {{0, -1}, {10, 0}, {12, 6}, {0, 6}}},
+        {30, {{0, 0}, {6, 1.5}, {8, 6}}},
+    };
+    const std::vector<Frame> skegFrames = {
+        {20, {{0, -3}, {0.5, -3}, {0.5, -3}}},
+        {25, {{0, -2}, {0.5, -2}, {0.5, -2}}},
+    };
+    const std::pair<const char*, const std::vector<Frame>*> shapes[] = {{"HULL", &hullFrames}, {"SKEG", &skegFrames}};
+    for (std::size_t k = 0; k < 2; ++k) {
+        SCOPED_TRACE(k);
+        const core::Appendage& a = hull.appendages[k];
+        EXPECT_EQ(a.name, shapes[k].first);
+        const std::vector<Frame>& frames = *shapes[k].second;
+        ASSERT_EQ(a.frames.size(), frames.size());
+        for (std::size_t f = 0; f < frames.size(); ++f) {
+            SCOPED_TRACE(f);
+            EXPECT_DOUBLE_EQ(a.frames[f].Y, frames[f].yFeet * 0.3048);
+            const Offsets got = OffsetsOf(a.frames[f]);
+            ASSERT_EQ(got.size(), frames[f].feet.size());
+            for (std::size_t p = 0; p < got.size(); ++p) {
+                EXPECT_DOUBLE_EQ(got[p].first, frames[f].feet[p].first * 0.3048) << p;
+                EXPECT_DOUBLE_EQ(got[p].second, frames[f].feet[p].second * 0.3048) << p;
+            }
+        }
+    }
+}
+
 TEST_F(GfTest, ShapesBecomeAppendagesInFileOrder) {
     const std::string path = Write("two.gf", "My hull exported from X\r\n* APP0 1 0,2 0,0 1,1\r\n** APP0 0 1.00\r\n"
                                              "* APP1 2 0,2 0,0 1,0 3,2 0,0 1,0\r\n****\r\n");
@@ -380,6 +469,10 @@ TEST_F(GfTest, BadFilesAreRefusedWithTheirReasonAndChangeNothing) {
         {"nan point", "T\n* A 1 0,1 nan,1\n", ""},
         {"more frames than the count", "T\n* A 1 0,1 1,1\n2,1 1,1\n**\n",
          "Expected the end of shape \"A\" after 1 frames, as its count says, but found \"2,1\""},
+        {"a frame after the shell line", "T\n* A 1 0,1 1,1\n0.,0.,0.\n2 , 1\n1,1\n**\n",
+         "Expected the end of shape \"A\" after 1 frames, as its count says, but found \"2\""},
+        {"a frame after other records", "T\n* A 1 0,1 1,1\nSHELL 1.5\n2,0\n**\n",
+         "Expected the end of shape \"A\" after 1 frames, as its count says, but found \"2,0\""},
         {"bad second shape", "T\n* A 1 0,0\n* B 1 0,x\n", ""},
         {"hull name that ends a name", "T </HULL_NAME> x\n* A 1 0,0\n",
          "The name \"T </HULL_NAME> x\" holds the word </HULL_NAME>, which ends a name in the hull file"},
