@@ -5,7 +5,7 @@
 set -euo pipefail
 packages=(
   cmake ninja-build g++ ccache make
-  qt6-base-dev libqt6opengl6-dev libgl-dev libglu1-mesa-dev
+  qt6-base-dev libqt6opengl6-dev libgl-dev libglu1-mesa-dev libxcb1-dev
   libgtest-dev libbenchmark-dev
   xvfb xauth libgl1-mesa-dri
   fonts-liberation2 fonts-dejavu-core
@@ -15,6 +15,7 @@ packages=(
   python3 libxml2-utils poppler-utils
   unixodbc-dev odbc-mdbtools
   xdotool
+  python3-gi gir1.2-gtk-3.0
 )
 missing=()
 for p in "${packages[@]}"; do

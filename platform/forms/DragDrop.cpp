@@ -1,9 +1,12 @@
 #include "platform/forms/DragDrop.h"
 
+#include <QAbstractNativeEventFilter>
 #include <QApplication>
 #include <QCursor>
 #include <QDrag>
 #include <QDropEvent>
+#include <QEventLoop>
+#include <QPointer>
 #include <QMimeData>
 #include <QRegularExpression>
 #include <QTimer>
@@ -12,11 +15,13 @@
 
 #include <chrono>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <iostream>
 #include <map>
 #include <set>
 #include <thread>
+#include <utility>
 
 #include "platform/Private.h"
 #include "platform/controls/Controls.h"
@@ -24,6 +29,8 @@
 #include "platform/forms/Forms.h"
 #include "platform/system/Clipboard.h"
 #include "platform/system/KeyState.h"
+
+#include <xcb/xcb.h>
 
 namespace platform {
 
@@ -400,6 +407,21 @@ const QString kFormatMimePrefix = QStringLiteral("application/x-korvelo-format."
 
 // The data object of the drag this process runs through the host, for drops on itself.
 const TDataObject* gHostDragData = nullptr;
+// Set when that drag was dropped on a window of this process (its data was read there).
+bool gHostDropLocal = false;
+
+// The data of a drag as other programs fetch it; tells when a fetch is made.
+class TFetchedMime : public QMimeData {
+public:
+    std::function<void()> onFetch;
+
+protected:
+    QVariant retrieveData(const QString& type, QMetaType t) const override
+    {
+        if (onFetch) onFetch();
+        return QMimeData::retrieveData(type, t);
+    }
+};
 
 std::string ToCrLf(const QString& text)
 {
@@ -497,10 +519,55 @@ private:
     std::vector<std::pair<unsigned, std::string>> blocks_;
 };
 
+// The end message of a drag to another program (XdndFinished): whether the receiver took
+// the data, and whether it took it as a move.
+class TDropFinishWatch : public QAbstractNativeEventFilter {
+public:
+    TDropFinishWatch()
+    {
+        auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+        conn_ = x11 ? x11->connection() : nullptr;
+        finished_ = Atom("XdndFinished");
+        move_ = Atom("XdndActionMove");
+        if (finished_) qApp->installNativeEventFilter(this);
+    }
+    ~TDropFinishWatch() override
+    {
+        if (finished_) qApp->removeNativeEventFilter(this);
+    }
+    TDropFinishWatch(const TDropFinishWatch&) = delete;
+    TDropFinishWatch& operator=(const TDropFinishWatch&) = delete;
+    bool Watching() const { return finished_ != 0; }
+    std::function<void(bool accepted, bool moved)> onFinish;
+    bool nativeEventFilter(const QByteArray& type, void* message, qintptr*) override
+    {
+        if (type != "xcb_generic_event_t" || !message) return false;
+        const auto* e = static_cast<const xcb_generic_event_t*>(message);
+        if ((e->response_type & 0x7F) != XCB_CLIENT_MESSAGE) return false;
+        const auto* c = static_cast<const xcb_client_message_event_t*>(message);
+        if (c->type != finished_ || c->format != 32 || !onFinish) return false;
+        onFinish((c->data.data32[1] & 1) != 0, c->data.data32[2] == move_);
+        return false;  // the toolkit ends its side of the drag as well
+    }
+
+private:
+    xcb_atom_t Atom(const char* name) const
+    {
+        if (!conn_) return 0;
+        const xcb_intern_atom_cookie_t k = xcb_intern_atom(conn_, 0, uint16_t(std::strlen(name)), name);
+        xcb_intern_atom_reply_t* r = xcb_intern_atom_reply(conn_, k, nullptr);
+        const xcb_atom_t a = r ? r->atom : 0;
+        std::free(r);
+        return a;
+    }
+    xcb_connection_t* conn_ = nullptr;
+    xcb_atom_t finished_ = 0, move_ = 0;
+};
+
 // Our data object as MIME data for other programs.
-QMimeData* ToMime(const TDataObject& data)
+TFetchedMime* ToMime(const TDataObject& data)
 {
-    auto* mime = new QMimeData;
+    auto* mime = new TFetchedMime;
     std::vector<unsigned> formats;
     if (!data.EnumFormats(formats)) return mime;
     std::string block;
@@ -635,6 +702,7 @@ private:
         // Files from another program are read, never taken: its file manager keeps them.
         if (own_ && effect == DROPEFFECT_MOVE && (allowed & DROPEFFECT_COPY) && FilesOnly()) effect = DROPEFFECT_COPY;
         if (e->type() == QEvent::Drop) {
+            if (!own_) gHostDropLocal = true;
             if (target_ && effect != DROPEFFECT_NONE) {
                 const bool filesOnly = own_ && FilesOnly();
                 effect = allowed;
@@ -697,14 +765,22 @@ bool UseHostDrag()
            (QGuiApplication::mouseButtons() & Qt::LeftButton);
 }
 
+// How long a move waits for the receiving program's answer after the drop.
+constexpr int kFetchWaitMs = 10000;
+
 HRESULT HostDoDragDrop(TWinControl* source, const TDataObject& data, TDropSource& dropSource, int allowed,
                        int& effect)
 {
     QWidget* w = HostWidget(source);
     if (!w) return E_NOTIMPL;
+    // The drag before this one gave up the desktop's drag selection now: its data goes.
+    static QPointer<QDrag> previous;
+    if (previous) delete previous.data();
     const HWND sourceHandle = source->Handle();
     auto* drag = new QDrag(w);
-    drag->setMimeData(ToMime(data));
+    previous = drag;
+    TFetchedMime* mime = ToMime(data);
+    drag->setMimeData(mime);
     int current = DROPEFFECT_NONE;
     QObject::connect(drag, &QDrag::actionChanged, [&](Qt::DropAction a) {
         current = ToEffect(a);
@@ -723,6 +799,7 @@ HRESULT HostDoDragDrop(TWinControl* source, const TDataObject& data, TDropSource
     source->SetMouseCapture(false);
     const TDataObject* before = gHostDragData;
     gHostDragData = &data;
+    gHostDropLocal = false;
     Qt::DropAction done = Qt::IgnoreAction;
     {
         struct Restore {
@@ -732,13 +809,44 @@ HRESULT HostDoDragDrop(TWinControl* source, const TDataObject& data, TDropSource
         done = drag->exec(supported, allowed & DROPEFFECT_MOVE ? Qt::MoveAction : Qt::CopyAction);
     }
     follow.stop();
-    drag->deleteLater();
+    // The drag object (and with it the data) stays: a program of another toolkit fetches
+    // the data after the drop. The desktop's drag frees it once the receiver has finished;
+    // the next drag frees it otherwise.
+    const bool local = std::exchange(gHostDropLocal, false);
+    HRESULT result = done == Qt::IgnoreAction ? DRAGDROP_S_CANCEL : DRAGDROP_S_DROP;
+    effect = ToEffect(done) & allowed;
+    if (effect == DROPEFFECT_MOVE && !local && drag == previous) {
+        // A move takes the source's data away only once the receiver really holds it: wait
+        // for its end message. A receiver that took nothing leaves the data here; one that
+        // fetched it but says no (or an older receiver that never says yes) gets a copy, and
+        // so does one that has not answered in time (it may still fetch the data).
+        bool fetched = false, ended = false, accepted = false, moved = false;
+        QEventLoop wait;
+        mime->onFetch = [&] { fetched = true; };
+        TDropFinishWatch finish;
+        finish.onFinish = [&](bool a, bool m) {
+            ended = true;
+            accepted = a;
+            moved = m;
+            wait.quit();
+        };
+        QTimer::singleShot(kFetchWaitMs, &wait, [&] { wait.quit(); });
+        if (finish.Watching()) wait.exec();
+        if (previous == drag) mime->onFetch = nullptr;
+        if (ended && accepted) {
+            effect = moved ? DROPEFFECT_MOVE : allowed & DROPEFFECT_COPY;
+        } else if (fetched || !ended) {
+            effect = allowed & DROPEFFECT_COPY;
+        } else {
+            effect = DROPEFFECT_NONE;
+            result = DRAGDROP_S_CANCEL;
+        }
+    }
     // The release ended the drag inside the host: the button is up now.
     NoteKeyEvent(VK_LBUTTON, false);
     if (TWinControl* c = TWinControl::FromHandle(sourceHandle)) c->SetMouseCapture(false);
-    effect = ToEffect(done) & allowed;
     dropSource.GiveFeedback(effect);
-    return done == Qt::IgnoreAction ? DRAGDROP_S_CANCEL : DRAGDROP_S_DROP;
+    return result;
 }
 
 }  // namespace

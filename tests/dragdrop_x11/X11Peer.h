@@ -68,9 +68,14 @@ struct Peer {
     pid_t pid = -1;
     std::string out;
     Peer(const std::string& mode, int x, int y, std::string outFile, std::vector<std::string> extra = {})
+        : Peer(std::vector<std::string>{DRAG_PEER}, mode, x, y, std::move(outFile), std::move(extra)) {}
+    // program: the command that runs the peer (the program and its first arguments).
+    Peer(std::vector<std::string> program, const std::string& mode, int x, int y, std::string outFile,
+         std::vector<std::string> extra = {})
         : out(std::move(outFile))
     {
-        std::vector<std::string> args{DRAG_PEER, mode, std::to_string(x), std::to_string(y), out};
+        std::vector<std::string> args = std::move(program);
+        for (const std::string& a : {mode, std::to_string(x), std::to_string(y), out}) args.push_back(a);
         args.insert(args.end(), extra.begin(), extra.end());
         pid = Spawn(args);
     }
