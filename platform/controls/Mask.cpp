@@ -126,6 +126,24 @@ std::string TEditMask::EditTextOf(const std::string& value) const
     for (int i = 0; i < n; ++i) count += saveLiterals_ || !IsLiteral(i);
     // With '!' a short value fills the last places.
     const std::string v = leadingBlanks_ && int(value.size()) < count ? std::string(std::size_t(count) - value.size(), ' ') + value : value;
+    if (!saveLiterals_ && int(v.size()) <= count) {
+        // A text as Text gives it without literals (each character fits its place, a space
+        // is a blank place): the characters are the places in order, so a space is never
+        // taken for a literal blank.
+        bool places = true;
+        for (int i = 0, slot = NextSlot(0); i < int(v.size()) && places; ++i, slot = NextSlot(slot + 1)) {
+            const char c = v[std::size_t(i)];
+            places = c == ' ' || c == blank_ || Accept(slot, c);
+        }
+        if (places) {
+            int slot = NextSlot(0);
+            for (char c : v) {
+                if (c != ' ' && c != blank_) text[std::size_t(slot)] = Accept(slot, c);
+                slot = NextSlot(slot + 1);
+            }
+            return text;
+        }
+    }
     // As if typed: a literal where it stands is stepped over, every other character takes
     // the next place; a space or one that does not fit leaves it blank.
     int pos = 0;

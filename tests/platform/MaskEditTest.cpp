@@ -47,6 +47,34 @@ TEST(EditMaskTest, PutsValuesIntoTheMask)
     EXPECT_EQ(FormatMaskText("", "free"), "free");
 }
 
+// Every text the mask can show gives a value that reads back equal: literal blanks and a
+// blank as the blank character among them.
+TEST(EditMaskTest, ValuesReadBackEqual)
+{
+    const char* masks[] = {"!9999 9999;0;_", "LL 99 LL;0; ", "9_9 9;0; ",    "(999) 000-0000;0;_", "!999;0;_",
+                           "000-000;1;_",    "cC;0;#",       ">LL<ll;0;_",   "aa aa;1; ",          "!a-a_a;0;-"};
+    const char fill[] = {'1', '4', 'x', 'Q', ' ', '-', '7'};
+    unsigned seed = 12345;
+    auto next = [&] { return (seed = seed * 1103515245u + 12345u) >> 16; };
+    for (const char* mask : masks) {
+        const TEditMask m(mask);
+        for (int round = 0; round < 400; ++round) {
+            std::string edit = m.EmptyText();
+            for (int i = 0; i < m.Length(); ++i) {
+                if (m.IsLiteral(i) || next() % 3 == 0) continue;  // a third stays blank
+                if (const char c = m.Accept(i, fill[next() % sizeof fill])) edit[std::size_t(i)] = c;
+            }
+            const std::string value = m.TextOf(edit);
+            EXPECT_EQ(m.TextOf(m.EditTextOf(value)), value) << mask << " / \"" << edit << "\"";
+        }
+    }
+    // The cases that changed: "34    4" kept its blanks in place, no letter is lost.
+    const TEditMask blanks("!9999 9999;0;_");
+    EXPECT_EQ(blanks.EditTextOf("34     4"), "34__ ___4");
+    const TEditMask spaced("LL 99 LL;0; ");
+    EXPECT_EQ(spaced.EditTextOf("AB 2CD"), "AB  2 CD");
+}
+
 TEST(EditMaskTest, FieldsAndPositions)
 {
     const TEditMask m("(000)_a;0;.");
