@@ -275,6 +275,7 @@ void TCustomMaskEdit::Reset()
 {
     if (!IsMasked() || !Modified()) return;
     TCustomEdit::SetText(enterText_);
+    SetModified(false);  // abandoned: leaving now checks nothing
     Perform(EM_SETSEL, 0, -1);
 }
 

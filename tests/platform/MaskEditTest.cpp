@@ -307,6 +307,10 @@ TEST_F(MaskEditFixture, EscapeAbandonsTheChanges)
     EXPECT_EQ(edit->Text(), "98");
     SendKey(edit, VK_ESCAPE);
     EXPECT_EQ(edit->Text(), "12");
+    // Abandoned: an incomplete text from before may be left again.
+    EXPECT_FALSE(edit->Modified());
+    EXPECT_NO_THROW(other->SetFocus());
+    EXPECT_TRUE(other->Focused());
 }
 
 TEST_F(MaskEditFixture, MaskChangesKeepWhatFits)

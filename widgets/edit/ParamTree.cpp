@@ -692,6 +692,8 @@ void TParamTree::StartParamEdit(const std::string& href, TTreeNode* Node, TRect 
             if (cls == "TIME") date_->SetTime(t);
             else date_->SetDate(t);
         }
+        // Wide enough for its whole text (the year of a short date).
+        date_->SetWidth(std::max(date_->Width(), date_->FittingWidth()));
         date_->SetFocus();
     } else if (cls == "MASK") {
         ShowEditor(mask_, mask_->Link, href);

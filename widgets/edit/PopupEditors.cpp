@@ -140,6 +140,14 @@ void TPopupMaskEdit::WMKillFocus(TWMKillFocus& m)
     Hide();
 }
 
+void TPopupMaskEdit::CMExit(TMessage& m)
+{
+    // The editor checks its text itself when it loses the focus (an incomplete one commits
+    // nothing, silently): the mask edit's refusal to let the focus go does not apply.
+    SetModified(false);
+    TMaskEdit::CMExit(m);
+}
+
 void TPopupMaskEdit::KeyDown(Word& Key, TShiftState Shift)
 {
     TMaskEdit::KeyDown(Key, Shift);
@@ -150,6 +158,8 @@ void TPopupMaskEdit::KeyDown(Word& Key, TShiftState Shift)
         Key = 0;
         if (Link.OnReturn) Link.OnReturn(this);
     } else if (Key == VK_ESCAPE) {
+        Reset();  // abandoned
+        Key = 0;
         CancelEditor(this, Link);
     }
 }
@@ -174,6 +184,18 @@ std::string TPopupDatePicker::ValueText() const
 }
 
 void TPopupDatePicker::ReInit() { RecreateWnd(); }
+
+int TPopupDatePicker::FittingWidth()
+{
+    Canvas()->Font().Assign(*Font());
+    int digit = 0;
+    for (char d = '0'; d <= '9'; ++d) digit = std::max(digit, Canvas()->TextWidth(std::string(1, d)));
+    int text = 0;
+    for (char c : DisplayText()) text += c >= '0' && c <= '9' ? digit : Canvas()->TextWidth(std::string(1, c));
+    const int button = Kind() == dtkDate && DateMode() == dmComboBox ? GetSystemMetrics(SM_CXVSCROLL) : 14;
+    // The text starts 2 pixels in; 4 more keep it off the button; the frame on both sides.
+    return 2 + text + 4 + button + (Width() - ClientWidth());
+}
 
 void TPopupDatePicker::WMKillFocus(TWMKillFocus& m)
 {

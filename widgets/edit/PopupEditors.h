@@ -52,6 +52,7 @@ public:
     TPopupEditorLink Link;
 
     void WMKillFocus(platform::TWMKillFocus& m) override;
+    void CMExit(platform::TMessage& m) override;
     void KeyDown(platform::Word& Key, platform::TShiftState Shift) override;
     void WMChar(platform::TWMChar& m) override;
     void CMWantSpecialKey(platform::TCMWantSpecialKey& m) override;
@@ -71,6 +72,8 @@ public:
     std::string ValueText() const;
     // Makes the window anew (before it turns into a time picker).
     void ReInit();
+    // The width that shows its whole text (any date or time of the format) and its button.
+    int FittingWidth();
 
     void WMKillFocus(platform::TWMKillFocus& m) override;
     void KeyDown(platform::Word& Key, platform::TShiftState Shift) override;

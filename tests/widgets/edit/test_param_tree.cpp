@@ -364,8 +364,23 @@ TEST_F(TreeTest, DateAndTimeParametersUseThePicker)
     EXPECT_EQ(p->Kind(), dtkDate);
     EXPECT_EQ(p->Left(), 12);
     EXPECT_EQ(p->Top(), 38);
-    EXPECT_EQ(p->Width(), 64);  // at least 64 wide
+    EXPECT_GE(p->Width(), 64);  // at least 64 wide
     EXPECT_EQ(p->ValueText(), "03/04/2021");
+    {
+        // Wide enough for its text: the year's last digit is drawn before the button.
+        p->Canvas()->Font().Assign(*p->Font());
+        const int from = 2 + p->Canvas()->TextWidth("03/04/202"), to = 2 + p->Canvas()->TextWidth("03/04/2021");
+        auto bmp = PaintToBitmap(p);
+        LookAt(*bmp, "param-tree-date");
+        int ink = 0;
+        const int f = p->FrameWidth();
+        for (int y = 0; y < p->ClientHeight(); ++y)
+            for (int x = from; x < to; ++x) {
+                const COLORREF c = ColorToRGB(bmp->Canvas()->Pixel(x + f, y + f));
+                ink += GetRValue(c) < 128 && GetGValue(c) < 128 && GetBValue(c) < 128;
+            }
+        EXPECT_GT(ink, 3);
+    }
     SendKey(p, VK_UP);  // the day field steps
     SendKey(p, VK_RETURN);
     EXPECT_FALSE(p->Visible());
@@ -413,6 +428,39 @@ TEST_F(TreeTest, MaskParametersCommitOnlyAFilledMask)
     other->SetFocus();
     EXPECT_FALSE(m->Visible());
     EXPECT_EQ(tree->GetNodeParameter(n, "c"), "56-78");
+}
+
+// Typed into, the mask editor lets the user out of an incomplete value: Esc abandons it,
+// leaving the editor commits nothing; no error is raised and no message shows.
+TEST_F(TreeTest, MaskEditorLetsTheUserOutOfAnIncompleteValue)
+{
+    std::vector<std::string> boxes;
+    const TMessageBoxHook before = SetMessageBoxHook([&](const TMessageBoxRequest& r) {
+        boxes.push_back(r.Text);
+        return int(mrOk);
+    });
+    TTreeNode* n = tree->Items()->AddChild(hull, "Code <a href=\"c\" class=\"MASK\" props=\"000;0;_\">123</a>");
+    tree->SetSelected(n);
+    TPopupMaskEdit* m = tree->PopupMask();
+    for (const bool escape : {true, false}) {
+        SCOPED_TRACE(escape ? "Esc" : "focus elsewhere");
+        tree->StartParamEdit("c", n, Rect(10, 40, 30, 58));
+        ASSERT_TRUE(m->Visible());
+        ASSERT_TRUE(m->Focused());
+        m->SetSelStart(0);
+        m->SetSelLength(3);
+        SendKey(m, '4');
+        EXPECT_EQ(m->EditText(), "4__");
+        if (escape) EXPECT_NO_THROW(SendKey(m, VK_ESCAPE));
+        else EXPECT_NO_THROW(other->SetFocus());
+        Application->ProcessMessages();
+        EXPECT_FALSE(m->Visible());
+        EXPECT_EQ(tree->GetNodeParameter(n, "c"), "123");
+        EXPECT_TRUE(escape ? tree->Focused() : other->Focused());
+    }
+    EXPECT_TRUE(boxes.empty());
+    SetMessageBoxHook(before);
+    EXPECT_TRUE(changes.empty());
 }
 
 TEST_F(TreeTest, SelectionSettingsReadBackAndLineSpacingRepaints)
