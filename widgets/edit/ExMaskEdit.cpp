@@ -216,7 +216,9 @@ void TExMaskEdit::KeyUp(Word& Key, TShiftState Shift)
 {
     TMaskEdit::KeyUp(Key, Shift);
     const std::string text = Text();
-    if (!IsMasked() || text.find(' ') != std::string::npos || SelStart() < int(EditText().size())) return;
+    // Complete: every required place filled (the text alone cannot tell when the mask
+    // drops its literals and trailing blanks), with the caret at the end.
+    if (!IsMasked() || Mask().FirstMissing(EditText()) >= 0 || SelStart() < int(EditText().size())) return;
     bool accept = true;
     if (OnMaskComplete) OnMaskComplete(this, text, accept);
     if (AutoTab && accept && HandleAllocated()) PostMessage(Handle(), WM_KEYDOWN, VK_TAB, KeyDataOf(VK_TAB));

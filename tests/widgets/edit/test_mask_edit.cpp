@@ -47,6 +47,35 @@ TEST_F(MaskEditTest, AFilledMaskRaisesCompletionAndTabsOn)
     EXPECT_EQ(m->Text(), "12-35");
 }
 
+// Completion is every required place filled, whatever the mask saves: a mask without its
+// literals, and one with a literal blank, complete only when filled.
+TEST_F(MaskEditTest, CompletionWaitsForEveryRequiredPlace)
+{
+    struct Case {
+        const char* mask;
+        std::vector<Word> keys;
+        std::vector<std::string> completed;
+    } cases[] = {
+        {"000;0;_", {'4', VK_RIGHT, VK_RIGHT}, {}},
+        {"000;0;_", {'4', '5', '6'}, {"456"}},
+        {"00 00;1;_", {'1', '2', '3', '4'}, {"12 34"}},
+        {"00 99;0;_", {'1', '2'}, {}},  // the caret stands before the optional places
+        {"00 99;0;_", {'1', '2', VK_END}, {"12"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.mask);
+        m->SetEditMask(c.mask);
+        m->SetText("");
+        std::vector<std::string> completed;
+        m->AutoTab = false;
+        m->OnMaskComplete = [&](TObject*, const std::string& v, bool&) { completed.push_back(v); };
+        m->SetFocus();
+        m->SetSelStart(0);
+        for (Word k : c.keys) HostKey(m, k);
+        EXPECT_EQ(completed, c.completed);
+    }
+}
+
 TEST_F(MaskEditTest, EnterIsTabAndEscapeUndoesWhenAligned)
 {
     m->SetFocus();
