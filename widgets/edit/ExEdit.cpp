@@ -667,6 +667,11 @@ void TExEdit::CMWantSpecialKey(TCMWantSpecialKey& m)
         if (FocusFontColor != clNone) Font()->SetColor(FocusFontColor);
         SelectAll();
         SetModified(false);
+        m.Result = 0;
+        if (Parent() && SpecialKeyForwarding) PostKeyTo(Parent(), VK_ESCAPE);
+    } else if (m.WParam == VK_RETURN && SpecialKeyForwarding && Parent() && Parent()->Focused()) {
+        const TCustomForm* form = GetParentForm(this);
+        if (!form || !form->KeyPreview) PostKeyTo(Parent(), VK_RETURN);
     }
     TCustomEdit::CMWantSpecialKey(m);
 }

@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "platform/controls/ExtCtrls.h"
 #include "platform/system/Clipboard.h"
 #include "widgets/edit/ExEditText.h"
 #include "widgets/edit/ExInputQuery.h"
@@ -160,6 +161,56 @@ TEST_F(EditTest, ValidationSetsTheErrorColoursAndEscapeUndoes)
     e->SetEditType(etPassword);
     e->SetCanUndo(true);
     EXPECT_FALSE(e->CanUndo());
+}
+
+// Enter and Escape reach the parent: with the forwarding flag on (the default) through the
+// special-key query (Escape after an undo; Enter while the parent holds the focus and the
+// form previews no keys), with it off from the character handler.
+TEST_F(EditTest, SpecialKeysAreForwardedToTheParent)
+{
+    auto* panel = new TPanel(form);
+    panel->SetParent(form);
+    panel->SetBounds(150, 150, 200, 60);
+    auto* ed = new TExEdit(form);
+    ed->SetParent(panel);
+    ed->SetBounds(5, 5, 100, 21);
+    std::vector<std::string> got;
+    const TControl::TWndMethod previous = panel->WindowProc;
+    panel->WindowProc = [&got, previous](TMessage& m) {
+        if (m.Msg == WM_KEYDOWN) got.push_back(m.WParam == VK_ESCAPE ? "esc" : m.WParam == VK_RETURN ? "enter" : "?");
+        previous(m);
+    };
+    auto posted = [&] {
+        Application->ProcessMessages();
+        std::vector<std::string> out;
+        out.swap(got);
+        return out;
+    };
+    ed->SetText("keep");
+    ed->SetFocus();
+    ed->SetSelStart(4);
+    Type("s", ed);
+    SendKey(ed, VK_ESCAPE);
+    EXPECT_EQ(ed->Text(), "keep");
+    EXPECT_EQ(posted(), std::vector<std::string>{"esc"});  // after the undo
+    // Enter only while the parent holds the focus, and not when the form previews keys.
+    SendKey(ed, VK_RETURN);
+    EXPECT_TRUE(posted().empty());
+    panel->SetFocus();
+    ed->Perform(CM_WANTSPECIALKEY, VK_RETURN, 0);
+    EXPECT_EQ(posted(), std::vector<std::string>{"enter"});
+    form->KeyPreview = true;
+    ed->Perform(CM_WANTSPECIALKEY, VK_RETURN, 0);
+    EXPECT_TRUE(posted().empty());
+    form->KeyPreview = false;
+    // Off: the character handler posts both, Escape without an undo as well.
+    ed->SpecialKeyForwarding = false;
+    ed->SetCanUndo(false);
+    ed->SetFocus();
+    SendKey(ed, VK_RETURN);
+    SendKey(ed, VK_ESCAPE);
+    EXPECT_EQ(posted(), (std::vector<std::string>{"enter", "esc"}));
+    panel->WindowProc = previous;
 }
 
 TEST_F(EditTest, ShowsModifiedAndVersion)
