@@ -447,7 +447,8 @@ void TExEdit::WMEraseBkgnd(TWMEraseBkgnd& m)
         TCustomEdit::WMEraseBkgnd(m);
         return;
     }
-    // The parent erases the area under the edit, in its own coordinates.
+    // The parent erases the area under the edit and paints its graphic controls there, in
+    // its own coordinates.
     HDC dc = m.DC();
     if (dc && Parent()) {
         const int saved = SaveDC(dc);
@@ -455,6 +456,7 @@ void TExEdit::WMEraseBkgnd(TWMEraseBkgnd& m)
         GetWindowOrgEx(dc, &org);
         SetWindowOrgEx(dc, org.X + Left() + FrameWidth(), org.Y + Top() + FrameWidth(), nullptr);
         Parent()->Perform(WM_ERASEBKGND, WPARAM(dc));
+        Parent()->PaintControls(dc, nullptr);
         RestoreDC(dc, saved);
     }
     m.Result = 1;

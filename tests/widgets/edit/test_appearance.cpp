@@ -297,6 +297,42 @@ TEST_F(EditTest, ATransparentEditShowsItsParentsDrawingBehindTheText)
     EXPECT_EQ(inside(), ColorToRGB(clLime));
 }
 
+// A red disc drawn by the parent as one of its graphic controls.
+class TDisc : public platform::TGraphicControl {
+public:
+    using TGraphicControl::TGraphicControl;
+    void Paint() override
+    {
+        Canvas()->Brush().SetColor(platform::clRed);
+        Canvas()->Pen().SetColor(platform::clRed);
+        Canvas()->Ellipse(0, 0, Width(), Height());
+    }
+};
+
+TEST_F(EditTest, ATransparentEditShowsTheShapesUnderIt)
+{
+    using namespace platform;
+    form->SetColor(clLime);
+    auto* disc = new TDisc(form);
+    disc->SetParent(form);
+    disc->SetBounds(100, 150, 60, 60);
+    auto* t = new edit::TExEdit(form);
+    t->SetParent(form);
+    t->SetBounds(80, 170, 150, 24);
+    t->SetColor(clWhite);
+    t->SetText("W");
+    t->SetTransparent(true);
+    auto shot = GrabWindow(form);
+    edittest::LookAt(*shot, "transparent-edit-over-shape");
+    auto at = [&](int x) {
+        const TPoint p = form->ScreenToClient(t->ClientToScreen(Point(x, t->ClientHeight() / 2)));
+        return shot->Canvas()->Pixel(p.X, p.Y);
+    };
+    const int discMiddle = 100 + 30 - t->Left() - t->FrameWidth();
+    EXPECT_EQ(at(discMiddle), ColorToRGB(clRed));         // the shape shows through
+    EXPECT_EQ(at(t->ClientWidth() - 10), ColorToRGB(clLime));  // and the parent beside it
+}
+
 TEST_F(EditTest, SetCaretByCursorPutsTheCaretUnderThePointer)
 {
     using namespace platform;
