@@ -5,6 +5,7 @@
 #include <cctype>
 #include <cstdint>
 
+#include "base/StrUtils.h"
 #include "platform/forms/Forms.h"
 #include "platform/graphics/GDI.h"
 #include "platform/graphics/ImageList.h"
@@ -323,6 +324,9 @@ void TExCustomMemo::ShowForm(bool)
             p.Candidates.AddObject(all.Get(i), all.GetObject(i));
     if (OnGetAutoCompletionList) OnGetAutoCompletionList(this, token, p.Candidates);
     if (p.Candidates.Count() == 0) return;
+    p.Candidates.CustomSort([this](const base::TStringList& list, int a, int b) {
+        return SortAutoCompletList(const_cast<base::TStringList&>(list), a, b);
+    });
     const TPoint at = PopupPoint(1);
     p.Window->SetBounds(at.X, at.Y, autoCompletion_->Width, autoCompletion_->Height);
     TAutoCompletionListBox& list = *p.List;
@@ -345,6 +349,12 @@ void TExCustomMemo::ShowForm(bool)
         UpdateCompletionList(t);
     else
         list.SetItemIndex(0);
+}
+
+int TExCustomMemo::SortAutoCompletList(base::TStrings& list, int index1, int index2)
+{
+    if (OnSortAutoCompletionList) return OnSortAutoCompletionList(this, list, index1, index2);
+    return base::CompareText(CompletionKey(list.Get(index1)), CompletionKey(list.Get(index2)));
 }
 
 void TExCustomMemo::UpdateCompletionList(const std::string& token)

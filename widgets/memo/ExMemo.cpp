@@ -1212,22 +1212,22 @@ void CheckBookmark(int index)
 int TExCustomMemo::GetBookmarks(int index) const
 {
     CheckBookmark(index);
-    return bookmarks_[std::size_t(index)];
+    return bookmarks_.GetInteger(index);
 }
 
 void TExCustomMemo::SetBookmarks(int index, int line)
 {
     CheckBookmark(index);
-    int& b = bookmarks_[std::size_t(index)];
-    if (b != -1) SetBookmark(b, false);
-    b = line;
+    const int old = bookmarks_.GetInteger(index);
+    if (old != -1) SetBookmark(old, false);
+    bookmarks_.SetInteger(index, line);
     if (line != -1) SetBookmark(line, true);
 }
 
 void TExCustomMemo::GotoBookmark(int index)
 {
     CheckBookmark(index);
-    const int line = bookmarks_[std::size_t(index)];
+    const int line = bookmarks_.GetInteger(index);
     if (line == -1) return;
     SetTopLine(line);
     SetCurX(1);
@@ -1236,9 +1236,9 @@ void TExCustomMemo::GotoBookmark(int index)
 
 void TExCustomMemo::ClearBookmarks()
 {
-    for (int& b : bookmarks_) {
-        if (b != -1) SetBookmark(b, false);
-        b = -1;
+    for (int i = 0; i < bookmarks_.Count(); ++i) {
+        if (bookmarks_.GetInteger(i) != -1) SetBookmark(bookmarks_.GetInteger(i), false);
+        bookmarks_.SetInteger(i, -1);
     }
 }
 

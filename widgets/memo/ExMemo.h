@@ -11,6 +11,7 @@
 #include "platform/controls/Controls.h"
 #include "platform/forms/FindDialog.h"
 #include "platform/forms/Forms.h"
+#include "widgets/memo/MemoLists.h"
 #include "widgets/memo/MemoTypes.h"
 
 namespace base {
@@ -285,6 +286,9 @@ public:
     TAutoHintParameterPosition AutoHintParameterPosition = hpBelowCode;
     void ShowForm(bool unused = false);
     void UpdateCompletionList(const std::string& token);
+    // Order of two completion entries: OnSortAutoCompletionList when assigned, else their
+    // keys compared without case. The list is offered in this order.
+    int SortAutoCompletList(base::TStrings& list, int index1, int index2);
     void ListKeyDown(platform::Word& key, platform::TShiftState shift);
     void AcceptCompletion(bool keyboard);
     void AutoCompleteTimer();
@@ -567,7 +571,7 @@ protected:
     bool wrapping_ = false;
     bool creating_ = true;
     TBlockMark blockStart_, blockEnd_;
-    std::array<int, 10> bookmarks_{-1, -1, -1, -1, -1, -1, -1, -1, -1, -1};
+    TIntList bookmarks_{10, -1};
     std::string delimiters_;
     bool delimitersCached_ = false;
     int barVisible_[2] = {0, 0};

@@ -275,6 +275,8 @@ void AddScriptTail(TExCustomMemoStyler& s, const char* singleQuoteInfo, bool wit
     AddKeywords(AddElement(s, stKeyword, "JavaScript Functions", clGreen, fsBold),
                 {"alert", "confirm", "prompt", "indexOf", "select", "write", "focus"});
     for (const char* w : {"alert", "confirm", "prompt"}) s.listAuto.Add(w);
+    for (const char* h : {"alert(message)", "confirm(message)", "prompt(message,defaultvalue)"})
+        s.HintParameter.Parameters.Add(h);
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include "base/StringList.h"
 #include "platform/Classes.h"
 #include "platform/graphics/Graphics.h"
+#include "widgets/memo/MemoLists.h"
 
 namespace memo {
 
@@ -128,7 +129,8 @@ public:
     void Update();
 
     std::string LineComment, MultiCommentLeft, MultiCommentRight;
-    base::TStringList listAuto;  // completion entries, the kind (0 to 6) in each object slot
+    TExStringList listAuto;  // completion entries, the kind (0 to 6) as each one's tag
+    void SetlistAuto(const base::TStrings& list) { listAuto.Assign(list); }
     THintParameter HintParameter;
     std::string NumericChars = "+-.0123456789";
     std::string HexPrefix;

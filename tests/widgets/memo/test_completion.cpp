@@ -150,10 +150,12 @@ TEST_F(CompletionTest, KindPicturesComeFromTheListOrAnImageList)
     for (int k = 0; k < 7; ++k) EXPECT_EQ(TAutoCompletionListBox::KindImage(k), expected[k]) << k;
 
     // The picture of each row sits in the 20 pixels before the text, transparent on green.
+    // Rows are in client coordinates, the picture of the list has its frame around them.
     const int rowH = list.ItemHeight();
     auto pictureColours = [&](TBitmap& bmp, int row) {
         std::vector<TColor> seen;
-        const TRect r = list.ItemRect(row);
+        TRect r = list.ItemRect(row);
+        OffsetRect(r, list.FrameWidth(), list.FrameWidth());
         for (int y = r.Top + 1; y < r.Top + rowH - 1; ++y)
             for (int x = r.Left + 2; x < r.Left + 18; ++x) {
                 const TColor c = bmp.Canvas()->Pixel(x, y);
