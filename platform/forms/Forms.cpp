@@ -15,6 +15,7 @@
 #include "platform/forms/Dialogs.h"
 #include "platform/controls/ControlsPrivate.h"
 #include "platform/forms/Forms.h"
+#include "platform/forms/WindowActivation.h"
 #include "platform/Private.h"
 #include "platform/TestRig.h"
 #include "platform/system/Thread.h"
@@ -628,6 +629,11 @@ void TCustomForm::Show()
 }
 
 void TCustomForm::Hide() { SetVisible(false); }
+
+void ActivateWindowOf(TWinControl* c)
+{
+    if (QWidget* w = c ? HostWidget(c) : nullptr; w && w->window()->isVisible()) w->window()->activateWindow();
+}
 
 bool TCustomForm::Active() const
 {

@@ -637,7 +637,9 @@ void TParamTree::ShowEditor(TWinControl* editor, TPopupEditorLink& link, const s
     link.OnCommit = [this](TObject* s, const std::string& h, const std::string& v) { ControlUpdate(s, h, v); };
     link.OnReturn = [this](TObject* s) { AdvanceEdit(s); };
     link.OnCancel = [this](TObject*) { editing_ = false; };  // Esc ends the edit
-    editor->SetParent(this);
+    link.Tree = this;
+    // A window of its own over the tree (placed in screen coordinates), in the tree's font.
+    editor->Font()->Assign(*Font());
     editor->Show();
 }
 
@@ -658,6 +660,8 @@ void TParamTree::StartParamEdit(const std::string& href, TTreeNode* Node, TRect 
         return;
     }
     base::TStringList choices;
+    // The anchor's top left on the screen: the editors are windows of their own.
+    const TPoint at = ClientToScreen(Point(r.Left, r.Top));
     if (cls == "TOGGLE") {
         PropToList(InvHTMLPrep(props), choices);
         if (choices.Count() < 2) return;
@@ -666,7 +670,7 @@ void TParamTree::StartParamEdit(const std::string& href, TTreeNode* Node, TRect 
     } else if (cls == "EDIT") {
         ShowEditor(edit_, edit_->Link, href);
         edit_->GrowWithText = EditAutoSize;
-        edit_->SetBounds(r.Left + 2, r.Top - 2, std::max(16, r.Width()), edit_->Height());
+        PlacePopup(edit_, at.X + 2, at.Y - 2, std::max(16, r.Width()), at.Y);
         std::string v = InvHTMLPrep(value);
         PrepareParam(href, v);
         edit_->SetText(v);
@@ -674,7 +678,7 @@ void TParamTree::StartParamEdit(const std::string& href, TTreeNode* Node, TRect 
         edit_->SelectAll();
     } else if (cls == "SPIN") {
         ShowEditor(spin_, spin_->Link, href);
-        spin_->SetBounds(r.Left + 2, r.Top - 2, std::max(16, r.Width()) + 16, spin_->Height());
+        PlacePopup(spin_, at.X + 2, at.Y - 2, std::max(16, r.Width()) + 16, at.Y);
         std::string v = InvHTMLPrep(value);
         PrepareParam(href, v);
         spin_->SetText(v);
@@ -684,7 +688,7 @@ void TParamTree::StartParamEdit(const std::string& href, TTreeNode* Node, TRect 
         if (cls == "TIME") date_->ReInit();
         date_->SetKind(cls == "TIME" ? dtkTime : dtkDate);
         ShowEditor(date_, date_->Link, href);
-        date_->SetBounds(r.Left + 2, r.Top - 2, std::max(64, r.Width()), date_->Height());
+        PlacePopup(date_, at.X + 2, at.Y - 2, std::max(64, r.Width()), at.Y);
         std::string v = InvHTMLPrep(value);
         PrepareParam(href, v);
         base::TDateTime t = 0;
@@ -693,11 +697,11 @@ void TParamTree::StartParamEdit(const std::string& href, TTreeNode* Node, TRect 
             else date_->SetDate(t);
         }
         // Wide enough for its whole text (the year of a short date).
-        date_->SetWidth(std::max(date_->Width(), date_->FittingWidth()));
+        PlacePopup(date_, date_->Left(), date_->Top(), std::max(date_->Width(), date_->FittingWidth()), at.Y);
         date_->SetFocus();
     } else if (cls == "MASK") {
         ShowEditor(mask_, mask_->Link, href);
-        mask_->SetBounds(r.Left, r.Top - 2, std::max(16, r.Width()) + 16, mask_->Height());
+        PlacePopup(mask_, at.X, at.Y - 2, std::max(16, r.Width()) + 16, at.Y);
         std::string v = InvHTMLPrep(value);
         PrepareParam(href, v);
         mask_->SetEditMask(props);  // as written
@@ -731,8 +735,8 @@ void TParamTree::StartParamEdit(const std::string& href, TTreeNode* Node, TRect 
             for (int i = 0; i < choices.Count(); ++i) list_->Items().Add(choices.Get(i));
             PrepareParam(href, v);
             list_->SetItemIndex(list_->Items().IndexOf(v));
-            list_->SetBounds(r.Left, r.Bottom, list_->Width(), list_->Height());
             list_->SizeDropDownWidth();
+            PlacePopup(list_, at.X, at.Y + r.Height(), list_->Width(), at.Y);
             list_->SetFocus();
             editing_ = false;
         }

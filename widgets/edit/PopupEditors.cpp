@@ -6,6 +6,8 @@
 #include "base/DateTime.h"
 #include "base/StrUtils.h"
 
+#include "platform/forms/Forms.h"
+#include "platform/forms/WindowActivation.h"
 #include "platform/graphics/GDI.h"
 
 namespace edit {
@@ -14,9 +16,30 @@ using namespace platform;
 
 namespace {
 
-void FocusParent(TWinControl* c)
+// A top-level tool window: no child of the tree, so nothing of it is cut at its edges.
+void PopupParams(TCreateParams& params)
 {
-    if (c->Parent() && c->Parent()->CanFocus()) c->Parent()->SetFocus();
+    params.Style = (params.Style & ~DWORD(WS_CHILD)) | WS_POPUP;
+    params.ExStyle |= WS_EX_TOOLWINDOW;
+}
+
+TWinControl* TreeOf(TWinControl* c)
+{
+    if (auto* e = dynamic_cast<TPopupEdit*>(c)) return e->Link.Tree;
+    if (auto* e = dynamic_cast<TPopupMaskEdit*>(c)) return e->Link.Tree;
+    if (auto* e = dynamic_cast<TPopupDatePicker*>(c)) return e->Link.Tree;
+    if (auto* e = dynamic_cast<TPopupListBox*>(c)) return e->Link.Tree;
+    return c->Parent();
+}
+
+// The focus back to the tree, the editor hidden, and the tree's window active again (the
+// editor's own window had the keyboard).
+void BackToTree(TWinControl* c)
+{
+    TWinControl* tree = TreeOf(c);
+    if (tree && tree->CanFocus()) tree->SetFocus();
+    c->Hide();
+    if (tree && tree->CanFocus()) ActivateWindowOf(tree);
 }
 
 // Enter: the value is committed once, the editor closes, then the Enter handler runs.
@@ -25,8 +48,7 @@ void CommitOnReturn(TWinControl* c, TPopupEditorLink& link, const std::string& v
     const bool commit = !link.Cancelled && link.OnCommit;
     link.Cancelled = true;
     if (commit) link.OnCommit(c, link.Href, value);
-    FocusParent(c);
-    c->Hide();
+    BackToTree(c);
     if (link.OnReturn) link.OnReturn(c);
 }
 
@@ -34,12 +56,46 @@ void CommitOnReturn(TWinControl* c, TPopupEditorLink& link, const std::string& v
 void CancelEditor(TWinControl* c, TPopupEditorLink& link)
 {
     link.Cancelled = true;
-    FocusParent(c);
-    c->Hide();
+    BackToTree(c);
     if (link.OnCancel) link.OnCancel(c);
 }
 
 }  // namespace
+
+void PlacePopup(TWinControl* editor, int left, int top, int width, int anchorTop)
+{
+    const TRect area = Screen->WorkAreaRect();
+    const int w = std::min(width, area.Width()), h = editor->Height();
+    if (left + w > area.Right) left = area.Right - w;
+    left = std::max(left, int(area.Left));
+    if (top + h > area.Bottom) top = std::min(anchorTop, int(area.Bottom)) - h;
+    top = std::max(top, int(area.Top));
+    editor->SetBounds(left, top, w, h);
+}
+
+void TPopupEdit::CreateParams(TCreateParams& params)
+{
+    TEdit::CreateParams(params);
+    PopupParams(params);
+}
+
+void TPopupMaskEdit::CreateParams(TCreateParams& params)
+{
+    TMaskEdit::CreateParams(params);
+    PopupParams(params);
+}
+
+void TPopupDatePicker::CreateParams(TCreateParams& params)
+{
+    TDateTimePicker::CreateParams(params);
+    PopupParams(params);
+}
+
+void TPopupListBox::CreateParams(TCreateParams& params)
+{
+    TListBox::CreateParams(params);
+    PopupParams(params);
+}
 
 void TPopupEdit::Change()
 {
@@ -47,7 +103,10 @@ void TPopupEdit::Change()
     if (!GrowWithText) return;
     Canvas()->Font().Assign(*Font());
     const int w = Canvas()->TextWidth(Text()) + 16;
-    if (w > Width()) SetWidth(w);
+    if (w <= Width()) return;
+    // Kept on the screen: a grown edit that would pass its right side moves left.
+    const TRect area = Screen->WorkAreaRect();
+    SetBounds(std::max(int(area.Left), std::min(Left(), int(area.Right) - w)), Top(), w, Height());
 }
 
 void TPopupEdit::WMKillFocus(TWMKillFocus& m)
@@ -126,8 +185,7 @@ bool TPopupMaskEdit::Commit()
 
 void TPopupMaskEdit::Close()
 {
-    FocusParent(this);
-    Hide();
+    BackToTree(this);
 }
 
 void TPopupMaskEdit::WMKillFocus(TWMKillFocus& m)
@@ -238,8 +296,7 @@ void TPopupListBox::SizeDropDownWidth()
 
 void TPopupListBox::Close()
 {
-    FocusParent(this);
-    Hide();
+    BackToTree(this);
 }
 
 void TPopupListBox::WMGetDlgCode(TWMGetDlgCode& m)

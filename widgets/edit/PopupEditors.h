@@ -1,6 +1,7 @@
 #pragma once
 // The small editors the parameter tree shows over a parameter: an edit and a list. Each
-// commits its value through a handler, then gives the focus back to the tree.
+// is a window of its own (a tool window over the tree, not cut by its edges), commits its
+// value through a handler, then gives the focus back to the tree.
 #include <functional>
 #include <string>
 
@@ -15,6 +16,7 @@ using TParamCommitEvent = std::function<void(platform::TObject* Sender, const st
 
 // What every pop-up editor carries.
 struct TPopupEditorLink {
+    platform::TWinControl* Tree = nullptr;  // gets the focus back
     bool Cancelled = false;  // closed by Enter or Esc: the focus loss that follows commits nothing
     std::string Href;
     TParamCommitEvent OnCommit;
@@ -33,6 +35,7 @@ public:
     void WMKeyDown(platform::TWMKeyDown& m) override;
     void WMChar(platform::TWMChar& m) override;
     void CMWantSpecialKey(platform::TCMWantSpecialKey& m) override;
+    void CreateParams(platform::TCreateParams& params) override;
 };
 
 // A whole number that Up and Down step by one; commits as the edit does.
@@ -53,6 +56,7 @@ public:
 
     void WMKillFocus(platform::TWMKillFocus& m) override;
     void CMExit(platform::TMessage& m) override;
+    void CreateParams(platform::TCreateParams& params) override;
     void KeyDown(platform::Word& Key, platform::TShiftState Shift) override;
     void WMChar(platform::TWMChar& m) override;
     void CMWantSpecialKey(platform::TCMWantSpecialKey& m) override;
@@ -78,6 +82,7 @@ public:
     void WMKillFocus(platform::TWMKillFocus& m) override;
     void KeyDown(platform::Word& Key, platform::TShiftState Shift) override;
     void WMGetDlgCode(platform::TWMGetDlgCode& m) override;
+    void CreateParams(platform::TCreateParams& params) override;
 };
 
 class TPopupListBox : public platform::TListBox {
@@ -90,9 +95,14 @@ public:
     void KeyDown(platform::Word& Key, platform::TShiftState Shift) override;
     void MouseUp(platform::TMouseButton Button, platform::TShiftState Shift, int X, int Y) override;
     void WMGetDlgCode(platform::TWMGetDlgCode& m) override;
+    void CreateParams(platform::TCreateParams& params) override;
 
 private:
     void Close();
 };
+
+// Places a pop-up editor at (left, top) on the screen, kept within the work area: one that
+// would pass the bottom goes above anchorTop instead (the top of what it edits).
+void PlacePopup(platform::TWinControl* editor, int left, int top, int width, int anchorTop);
 
 }  // namespace edit

@@ -362,8 +362,11 @@ TEST_F(TreeTest, DateAndTimeParametersUseThePicker)
     ASSERT_TRUE(p->Visible());
     EXPECT_TRUE(tree->Editing());
     EXPECT_EQ(p->Kind(), dtkDate);
-    EXPECT_EQ(p->Left(), 12);
-    EXPECT_EQ(p->Top(), 38);
+    // A window of its own, over the anchor: placed in screen coordinates.
+    const TPoint screen = tree->ClientToScreen(Point(10, 40));
+    EXPECT_EQ(p->Parent(), nullptr);
+    EXPECT_EQ(p->Left(), screen.X + 2);
+    EXPECT_EQ(p->Top(), screen.Y - 2);
     EXPECT_GE(p->Width(), 64);  // at least 64 wide
     EXPECT_EQ(p->ValueText(), "03/04/2021");
     {
@@ -410,7 +413,7 @@ TEST_F(TreeTest, MaskParametersCommitOnlyAFilledMask)
     tree->StartParamEdit("c", n, Rect(10, 40, 30, 58));
     TPopupMaskEdit* m = tree->PopupMask();
     ASSERT_TRUE(m->Visible());
-    EXPECT_EQ(m->Left(), 10);  // no 2-pixel shift
+    EXPECT_EQ(m->Left(), tree->ClientToScreen(Point(10, 40)).X);  // no 2-pixel shift
     EXPECT_EQ(m->Width(), 20 + 16);
     EXPECT_EQ(m->EditMask(), "00-00;1;_");
     EXPECT_EQ(m->EditText(), "12-34");
@@ -445,6 +448,7 @@ TEST_F(TreeTest, MaskEditorLetsTheUserOutOfAnIncompleteValue)
     for (const bool escape : {true, false}) {
         SCOPED_TRACE(escape ? "Esc" : "focus elsewhere");
         tree->StartParamEdit("c", n, Rect(10, 40, 30, 58));
+        Application->ProcessMessages();  // its window takes the keyboard
         ASSERT_TRUE(m->Visible());
         ASSERT_TRUE(m->Focused());
         m->SetSelStart(0);
@@ -461,6 +465,40 @@ TEST_F(TreeTest, MaskEditorLetsTheUserOutOfAnIncompleteValue)
     EXPECT_TRUE(boxes.empty());
     SetMessageBoxHook(before);
     EXPECT_TRUE(changes.empty());
+}
+
+// The list of a "LIST" parameter is a window of its own below the anchor: on the last row
+// of a short tree it shows all its items, and at the screen's bottom it opens upwards.
+TEST_F(TreeTest, ListEditorOnTheLastRowShowsAllItsItems)
+{
+    TTreeNode* n = tree->Items()->AddChild(hull, "Unit <a href=\"u\" class=\"LIST\" props=\"m|cm|mm|ft|in\">mm</a>");
+    tree->SetHeight(5 * 18 + 2 * tree->FrameWidth());  // the list's row is the last one shown
+    TPopupListBox* list = tree->PopupList();
+    const TRect area = Screen->WorkAreaRect();
+    for (const bool low : {false, true}) {
+        SCOPED_TRACE(low ? "at the screen's bottom" : "in the middle");
+        if (low) form->SetTop(form->Top() + area.Bottom - 20 - tree->ClientToScreen(Point(0, tree->Height())).Y);
+        Application->ProcessMessages();
+        const TPoint p = AnchorPoint(n, 0);
+        ClickAt(tree, p.X, p.Y);
+        ASSERT_TRUE(list->Visible());
+        EXPECT_EQ(list->Parent(), nullptr);
+        EXPECT_EQ(list->ItemIndex(), 2);
+        // Every item lies within the list, and the list within the screen.
+        EXPECT_LE(list->ItemRect(4).Bottom, list->ClientHeight());
+        EXPECT_GE(list->Top(), area.Top);
+        EXPECT_LE(list->Top() + list->Height(), area.Bottom);
+        TRect r;
+        tree->GetParamRect("u", r);
+        const TPoint anchorTop = tree->ClientToScreen(Point(r.Left, r.Top));
+        if (low) EXPECT_EQ(list->Top() + list->Height(), anchorTop.Y);  // above the anchor
+        else EXPECT_EQ(list->Top(), anchorTop.Y + r.Height());             // below it
+        EXPECT_EQ(list->Left(), anchorTop.X);
+        auto shot = PaintToBitmap(list);
+        LookAt(*shot, low ? "param-tree-list-up" : "param-tree-list");
+        SendKey(list, VK_ESCAPE);
+        EXPECT_FALSE(list->Visible());
+    }
 }
 
 TEST_F(TreeTest, SelectionSettingsReadBackAndLineSpacingRepaints)
