@@ -154,11 +154,45 @@ void TPopupSpinEdit::SetValue(int v)
     SelectAll();
 }
 
+TPopupSpinEdit::TPopupSpinEdit(TComponent* AOwner) : TPopupEdit(AOwner)
+{
+    button_ = new grid::TGrdSpinButton(this);
+    button_->SetBounds(0, 0, 15, 17);
+    button_->SetParent(this);
+    button_->SetFocusControl(this);
+    button_->OnUpClick = [this](TObject*) { Step(1); };
+    button_->OnDownClick = [this](TObject*) { Step(-1); };
+}
+
+void TPopupSpinEdit::Step(int delta)
+{
+    SetValue(int(std::clamp<long long>((long long)Value() + delta, INT32_MIN, INT32_MAX)));
+}
+
+void TPopupSpinEdit::SetEditRect()
+{
+    if (!HandleAllocated()) return;
+    TRect r = Rect(0, 0, std::max(0, ClientWidth() - button_->Width() - 2), ClientHeight());
+    Perform(EM_SETRECTNP, 0, reinterpret_cast<LPARAM>(&r));
+}
+
+void TPopupSpinEdit::CreateWnd()
+{
+    TPopupEdit::CreateWnd();
+    SetEditRect();
+}
+
+void TPopupSpinEdit::WMSize(TWMSize& m)
+{
+    TPopupEdit::WMSize(m);
+    button_->SetBounds(std::max(0, ClientWidth() - button_->Width()), 0, button_->Width(), ClientHeight());
+    SetEditRect();
+}
+
 void TPopupSpinEdit::WMKeyDown(TWMKeyDown& m)
 {
     if (m.CharCode() == VK_UP || m.CharCode() == VK_DOWN) {
-        const long long next = (long long)Value() + (m.CharCode() == VK_UP ? 1 : -1);
-        SetValue(int(std::clamp<long long>(next, INT32_MIN, INT32_MAX)));
+        Step(m.CharCode() == VK_UP ? 1 : -1);
         return;
     }
     TPopupEdit::WMKeyDown(m);

@@ -9,6 +9,7 @@
 #include "platform/controls/Edit.h"
 #include "platform/controls/ListBox.h"
 #include "platform/controls/Mask.h"
+#include "widgets/grid/GrdSpin.h"
 
 namespace edit {
 
@@ -38,14 +39,25 @@ public:
     void CreateParams(platform::TCreateParams& params) override;
 };
 
-// A whole number that Up and Down step by one; commits as the edit does.
+// A whole number that the spin buttons and Up and Down step by one; commits as the edit does.
 class TPopupSpinEdit : public TPopupEdit {
 public:
-    using TPopupEdit::TPopupEdit;
+    explicit TPopupSpinEdit(platform::TComponent* AOwner);
     int Value() const;  // 0 for a text that is no whole number
     void SetValue(int v);
+    // The up and down buttons at the right end.
+    grid::TGrdSpinButton* SpinButton() const { return button_; }
     void WMKeyDown(platform::TWMKeyDown& m) override;
     void KeyPress(char& Key) override;
+    void WMSize(platform::TWMSize& m) override;
+
+protected:
+    void CreateWnd() override;
+
+private:
+    void Step(int delta);
+    void SetEditRect();
+    grid::TGrdSpinButton* button_ = nullptr;
 };
 
 // A masked text: Enter and the loss of focus commit only a text that fills the mask.

@@ -501,6 +501,30 @@ TEST_F(TreeTest, ListEditorOnTheLastRowShowsAllItsItems)
     }
 }
 
+// The spin editor has its spin buttons at the right end: a click on the upper one steps up,
+// on the lower one down; Enter commits.
+TEST_F(TreeTest, SpinEditorStepsWithItsButtons)
+{
+    TTreeNode* s = tree->Items()->AddChild(hull, "Copies <a href=\"n\" class=\"SPIN\">4</a>");
+    tree->SetSelected(s);
+    tree->StartParamEdit("n", s, Rect(10, 40, 60, 58));
+    TPopupSpinEdit* spin = tree->PopupSpin();
+    ASSERT_TRUE(spin->Visible());
+    grid::TGrdSpinButton* b = spin->SpinButton();
+    ASSERT_TRUE(b->Visible());
+    EXPECT_EQ(b->Left() + b->Width(), spin->ClientWidth());  // at the right end
+    EXPECT_EQ(b->Height(), spin->ClientHeight());
+    ClickAt(b, b->Width() / 2, 2);
+    ClickAt(b, b->Width() / 2, 2);
+    EXPECT_EQ(spin->Text(), "6");
+    ClickAt(b, b->Width() / 2, b->Height() - 3);
+    EXPECT_EQ(spin->Text(), "5");
+    auto shot = PaintToBitmap(spin);
+    LookAt(*shot, "param-tree-spin");
+    SendKey(spin, VK_RETURN);
+    EXPECT_EQ(tree->GetNodeParameter(s, "n"), "5");
+}
+
 TEST_F(TreeTest, SelectionSettingsReadBackAndLineSpacingRepaints)
 {
     tree->SetSelectionColor(clYellow);
