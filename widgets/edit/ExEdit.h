@@ -167,6 +167,10 @@ public:
     const std::string& EmptyText() const { return emptyText_; }
     void SetEmptyText(const std::string& s);
     void SetErrorMarker(int pos, int len);
+    int ErrorMarkerPos() const { return errorMarkerPos_; }
+    int ErrorMarkerLen() const { return errorMarkerLen_; }
+    void SetErrorMarkerPos(int pos) { SetErrorMarker(pos, errorMarkerLen_); }
+    void SetErrorMarkerLen(int len) { SetErrorMarker(errorMarkerPos_, len); }
     bool ShowURL() const { return showURL_; }
     void SetShowURL(bool v);
     bool TestURL() const;

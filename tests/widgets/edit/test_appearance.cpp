@@ -133,10 +133,22 @@ TEST_F(EditTest, ErrorMarkersUnderlineInRed)
     e->SetErrorMarker(0, 5);
     auto bmp = PaintToBitmap(e);
     LookAt(*bmp, "edit-error-marker");
-    int red = 0;
-    for (int y = 0; y < bmp->Height(); ++y)
-        for (int x = 0; x < bmp->Width(); ++x) red += PixelAt(*bmp, x, y) == clRed;
-    EXPECT_GT(red, 10);
+    // The red pixels right of x0 (the second word's start when the marker moves there).
+    auto red = [&](TBitmap& b, int x0) {
+        int n = 0;
+        for (int y = 0; y < b.Height(); ++y)
+            for (int x = x0; x < b.Width(); ++x) n += PixelAt(b, x, y) == clRed;
+        return n;
+    };
+    EXPECT_GT(red(*bmp, 0), 10);
+    const int second = e->PosFromChar(6).X + e->FrameWidth();
+    EXPECT_EQ(red(*bmp, second + 2), 0);
+    // Position and length set one at a time: the marker under "word".
+    e->SetErrorMarkerPos(6);
+    e->SetErrorMarkerLen(4);
+    EXPECT_EQ(e->ErrorMarkerPos(), 6);
+    EXPECT_EQ(e->ErrorMarkerLen(), 4);
+    EXPECT_GT(red(*PaintToBitmap(e), second + 2), 10);
 }
 
 // ---------------------------------------------------------------- drag and drop
