@@ -12,6 +12,7 @@
 namespace platform {
 
 class TBitmap;
+struct GLContext;
 
 // Creates the host application, Application and Screen (once).
 void EnsurePlatform();
@@ -70,6 +71,9 @@ std::unique_ptr<TBitmap> PaintToBitmap(TWinControl* c);
 // What c's window shows on the screen, painted by the host with its children, their
 // shapes and transparent backgrounds, into a new bitmap of the window's size.
 std::unique_ptr<TBitmap> GrabWindow(TWinControl* c);
+
+// The size of the frame buffer a rendering context draws into; {0, 0} before it has one.
+TSize GLFrameBufferSize(GLContext* rc);
 
 // How many pixels of c's own backing picture hold something (painted or filled); the
 // parts its children cover are not filled for painting.

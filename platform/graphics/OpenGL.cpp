@@ -10,7 +10,6 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QImage>
-#include <QScreen>
 
 #include <GL/gl.h>
 #include <GL/glu.h>
@@ -21,6 +20,7 @@
 
 #include "base/SystemInfo.h"
 #include "platform/Private.h"
+#include "platform/TestRig.h"
 #include "platform/controls/Controls.h"
 #include "platform/controls/ControlsPrivate.h"
 
@@ -65,13 +65,14 @@ void InstallInfoHook()
     (void)installed;
 }
 
-// The frame buffer grows to hold the window's client area (at least the screen, so a
-// resize seldom needs a new one); the viewport's corner is the buffer's bottom left.
+// The frame buffer holds the window's client area and grows with it, in steps of 64
+// pixels so that a window dragged larger seldom needs a new one; the viewport's corner is
+// the buffer's bottom left.
 void EnsureFrameBuffer(GLContext& rc, int w, int h)
 {
     if (rc.fbo && rc.fbo->width() >= w && rc.fbo->height() >= h) return;
-    QSize size(std::max(w, 1), std::max(h, 1));
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) size = size.expandedTo(screen->size());
+    auto step = [](int v) { return (std::max(v, 1) + 63) / 64 * 64; };
+    QSize size(step(w), step(h));
     if (rc.fbo) size = size.expandedTo(rc.fbo->size());
     QOpenGLFramebufferObjectFormat format;
     format.setAttachment(QOpenGLFramebufferObject::Depth);
@@ -152,6 +153,12 @@ bool wglDeleteContext(HGLRC rc)
 }
 
 HGLRC wglGetCurrentContext() { return gCurrent; }
+
+TSize GLFrameBufferSize(GLContext* rc)
+{
+    if (!rc || !rc->fbo) return {0, 0};
+    return {rc->fbo->width(), rc->fbo->height()};
+}
 
 bool SwapBuffers(HDC dc)
 {

@@ -159,3 +159,38 @@ TEST(GLSetup, RequestsThisPlatformCannotServeAreRefused)
     EXPECT_TRUE(base::GetOpenGLStrings().vendor.empty() || wglGetCurrentContext() == nullptr);
     ReleaseDC(form.Handle(), dc);
 }
+
+// The frame buffer is the panel's size, not the screen's, and grows when the panel does:
+// a frame then reaches the panel's far corner.
+TEST_F(GLPanel, TheFrameBufferFollowsThePanelSize)
+{
+    auto fits = [&](int w, int h) {
+        const TSize s = GLFrameBufferSize(rc);
+        EXPECT_GE(s.cx, w);
+        EXPECT_GE(s.cy, h);
+        // A little room to grow into, never the screen's size.
+        EXPECT_LE(s.cx, w + 64);
+        EXPECT_LE(s.cy, h + 64);
+    };
+    fits(200, 100);
+    auto fill = [&](int w, int h, float r, float g, float b) {
+        ASSERT_TRUE(wglMakeCurrent(dc, rc));  // as a paint does
+        glViewport(0, 0, w, h);
+        glClearColor(r, g, b, 1);
+        glClear(GL_COLOR_BUFFER_BIT);
+        ASSERT_TRUE(SwapBuffers(dc));
+    };
+    fill(200, 100, 0, 1, 0);
+    EXPECT_EQ(At(199, 99), clLime);
+
+    panel->SetBounds(10, 10, 560, 420);
+    fill(560, 420, 0, 0, 1);
+    fits(560, 420);
+    EXPECT_EQ(At(559, 419), clBlue);
+    EXPECT_EQ(At(0, 0), clBlue);
+
+    // Smaller again: the buffer stays, the frame still fills the panel.
+    panel->SetBounds(10, 10, 120, 80);
+    fill(120, 80, 1, 0, 0);
+    EXPECT_EQ(At(119, 79), clRed);
+}
