@@ -1,9 +1,12 @@
 // Text editor: the log window's path. Log lines are added one by one, then the view is
-// painted and scrolled to the end; the repaint of a full view at the end of a long log, and
-// the jump to the start and back to the end, beside the toolkit's plain text editor.
+// painted and scrolled to the end; the repaint of a full view at the end of a long log, the
+// jump to the start and back to the end, and a page up and down there, beside the toolkit's
+// plain text editor.
 #include <benchmark/benchmark.h>
 
+#include <QCoreApplication>
 #include <QFont>
+#include <QKeyEvent>
 #include <QImage>
 #include <QPlainTextEdit>
 #include <QScrollBar>
@@ -130,6 +133,24 @@ void BM_JumpHomeEnd(benchmark::State& state)
 }
 BENCHMARK(BM_JumpHomeEnd)->Unit(benchmark::kMillisecond);
 
+// Page Up then Page Down at the end of a log of 100,000 lines, each with its repaint: the
+// gutter numbers lines far from the start.
+void BM_PageUpDownAtEnd(benchmark::State& state)
+{
+    LogView view;
+    view.Fill(100000);
+    platform::SendKey(view.memo, platform::VK_END, platform::ssCtrl);
+    view.Paint();
+    for (auto _ : state) {
+        platform::SendKey(view.memo, platform::VK_PRIOR);
+        view.Paint();
+        platform::SendKey(view.memo, platform::VK_NEXT);
+        view.Paint();
+    }
+    state.counters["topLine"] = view.memo->TopLine();
+}
+BENCHMARK(BM_PageUpDownAtEnd)->Unit(benchmark::kMillisecond);
+
 // The peer: the toolkit's plain text editor with the same log, font and view size.
 struct PeerView {
     PeerView()
@@ -152,6 +173,12 @@ struct PeerView {
     {
         edit.moveCursor(op);
         edit.ensureCursorVisible();
+    }
+    // A page up or down as the keys do it: the caret and the view move by a page.
+    void Page(bool up)
+    {
+        QKeyEvent press(QEvent::KeyPress, up ? Qt::Key_PageUp : Qt::Key_PageDown, Qt::NoModifier);
+        QCoreApplication::sendEvent(&edit, &press);
     }
     void Paint() { edit.render(&target); }
     QPlainTextEdit edit;
@@ -188,6 +215,22 @@ void BM_PeerJumpHomeEnd(benchmark::State& state)
 }
 BENCHMARK(BM_PeerJumpHomeEnd)->Unit(benchmark::kMillisecond);
 
+void BM_PeerPageUpDownAtEnd(benchmark::State& state)
+{
+    PeerView view;
+    view.Fill(100000);
+    view.Move(QTextCursor::End);
+    view.Paint();
+    for (auto _ : state) {
+        view.Page(true);
+        view.Paint();
+        view.Page(false);
+        view.Paint();
+    }
+    state.counters["topLine"] = view.edit.verticalScrollBar()->value();
+}
+BENCHMARK(BM_PeerPageUpDownAtEnd)->Unit(benchmark::kMillisecond);
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -197,7 +240,9 @@ int main(int argc, char** argv)
             const char *what, *ours, *peer;
             double goal;
         } pairs[] = {{"Ctrl+Home, Ctrl+End with repaints", "BM_JumpHomeEnd", "BM_PeerJumpHomeEnd", 2.0},
-                     {"repaint at the end", "BM_RepaintAtEnd", "BM_PeerRepaintAtEnd", 1.5}};
+                     {"repaint at the end", "BM_RepaintAtEnd", "BM_PeerRepaintAtEnd", 1.5},
+                     {"Page Up, Page Down at the end with repaints", "BM_PageUpDownAtEnd", "BM_PeerPageUpDownAtEnd",
+                      2.0}};
         for (const auto& p : pairs) {
             const double ours = reporter.Time(p.ours), peer = reporter.Time(p.peer);
             if (ours > 0 && peer > 0)

@@ -119,8 +119,19 @@ struct DCRecorder {
     virtual void ClipIntersected(DeviceContext& dc, const TRect& r) { (void)r; ClipChanged(dc); }
 };
 
+// The painter that text runs on a DC share (GDIText.cpp); a copied DC starts without one.
+struct TextPainter;
+struct KeptTextPainter {
+    KeptTextPainter() = default;
+    KeptTextPainter(const KeptTextPainter&) {}
+    KeptTextPainter& operator=(const KeptTextPainter&) { return *this; }
+    ~KeptTextPainter();
+    TextPainter* kept = nullptr;
+};
+
 struct DeviceContext : DCState {
     QImage* image = nullptr;
+    KeptTextPainter textPainter;
     // The window whose surface this is, for a window's DC.
     HWND window = nullptr;
     DCRecorder* recorder = nullptr;

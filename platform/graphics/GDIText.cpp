@@ -1,6 +1,7 @@
 // Fonts and text on device contexts: metrics, text output and DrawText layout.
 #include <QFontDatabase>
 #include <QFontMetrics>
+#include <QHash>
 #include <QPainterPath>
 #include <QPolygon>
 
@@ -8,6 +9,7 @@
 #include <cmath>
 #include <climits>
 #include <cstdlib>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <type_traits>
@@ -100,26 +102,119 @@ QFont DCFont(const DeviceContext& dc)
     return f;
 }
 
-void DrawTextRun(DeviceContext& dc, int x, int y, const QString& s, const QFont& font, bool opaque,
-                 int underlineIndex = -1)
+}  // namespace
+
+// Text runs on a DC share one painter, on an image laid over the DC's pixels, for as
+// long as those pixels stay where they are: a run costs no painter of its own. Other
+// painters draw on the DC's image itself meanwhile; both write the same pixels in turn.
+struct TextPainter {
+    const QImage* image = nullptr;
+    const uchar* bits = nullptr;
+    QSize size;
+    qsizetype bytesPerLine = 0;
+    QImage::Format format = QImage::Format_Invalid;
+    QImage surface;
+    QPainter painter;
+    QRegion clip;
+
+    bool Over(const QImage& img) const
+    {
+        return image == &img && bits == img.constBits() && size == img.size() &&
+               bytesPerLine == img.bytesPerLine() && format == img.format();
+    }
+};
+
+KeptTextPainter::~KeptTextPainter() { delete kept; }
+
+namespace {
+
+// The DC's text painter with the DC's clip, or null where nothing can be drawn.
+QPainter* KeptPainter(DeviceContext& dc)
 {
+    if (!dc.image || dc.image->isNull()) return nullptr;
+    const QRegion clip = dc.EffectiveClip();
+    if (clip.isEmpty()) return nullptr;
+    QImage& img = *dc.image;
+    // Pixels shared with a copy are copied first, as a painter on the image would.
+    if (!img.isDetached()) img.detach();
+    TextPainter*& t = dc.textPainter.kept;
+    if (t && !t->Over(img)) {
+        delete t;
+        t = nullptr;
+    }
+    if (!t) {
+        auto made = std::make_unique<TextPainter>();
+        made->surface = QImage(img.bits(), img.width(), img.height(), img.bytesPerLine(), img.format());
+        made->surface.setDotsPerMeterX(img.dotsPerMeterX());
+        made->surface.setDotsPerMeterY(img.dotsPerMeterY());
+        made->surface.setDevicePixelRatio(img.devicePixelRatio());
+        if (!made->painter.begin(&made->surface)) return nullptr;
+        made->image = &img;
+        made->bits = img.constBits();
+        made->size = img.size();
+        made->bytesPerLine = img.bytesPerLine();
+        made->format = img.format();
+        made->painter.setRenderHint(QPainter::Antialiasing, false);
+        made->painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+        made->painter.setRenderHint(QPainter::TextAntialiasing, true);
+        made->clip = clip;
+        made->painter.setClipRegion(clip);
+        t = made.release();
+    } else if (t->clip != clip) {
+        // The clip is in device pixels: set it with no run's placement applied.
+        t->clip = clip;
+        t->painter.resetTransform();
+        t->painter.setClipRegion(clip);
+    }
+    return &t->painter;
+}
+
+// The width of a run in a font. Widths measured before are remembered (a few fonts, a
+// bounded number of texts each), so a run painted again is shaped only to be drawn.
+int RunWidth(const QFont& font, const QFontMetrics& fm, const QString& s)
+{
+    struct Widths {
+        QFont font;
+        QHash<QString, int> of;
+    };
+    thread_local std::vector<Widths> known;
+    Widths* w = nullptr;
+    for (Widths& k : known)
+        if (k.font == font) {
+            w = &k;
+            break;
+        }
+    if (!w) {
+        if (known.size() >= 8) known.erase(known.begin());
+        known.push_back({font, {}});
+        w = &known.back();
+    }
+    if (const auto it = w->of.constFind(s); it != w->of.constEnd()) return *it;
+    if (w->of.size() >= 4096) w->of.clear();
+    const int width = fm.horizontalAdvance(s);
+    w->of.insert(s, width);
+    return width;
+}
+
+void DrawTextRun(DeviceContext& dc, int x, int y, const QString& s, const QFont& font, bool opaque,
+                 int underlineIndex = -1, int width = -1)
+{
+    QPainter* p = KeptPainter(dc);
+    if (!p) return;
     QFontMetrics fm(font);
-    const int w = fm.horizontalAdvance(s), h = fm.height();
-    QPainter p;
-    if (!dc.Begin(p)) return;
-    p.translate(x, y);
-    if (dc.escapement) p.rotate(-dc.escapement / 10.0);
-    if (opaque) p.fillRect(QRect(0, 0, w, h), ToQColor(dc.bkColor));
-    p.setFont(font);
-    p.setPen(ToQColor(dc.textColor));
-    p.setRenderHint(QPainter::TextAntialiasing, true);
-    p.drawText(QPoint(0, fm.ascent()), s);
+    const int w = width >= 0 ? width : RunWidth(font, fm, s), h = fm.height();
+    QTransform at = QTransform::fromTranslate(x + dc.Offset().x(), y + dc.Offset().y());
+    if (dc.escapement) at.rotate(-dc.escapement / 10.0);
+    p->setTransform(at);
+    if (opaque) p->fillRect(QRect(0, 0, w, h), ToQColor(dc.bkColor));
+    p->setFont(font);
+    p->setPen(ToQColor(dc.textColor));
+    p->drawText(QPoint(0, fm.ascent()), s);
     if (underlineIndex >= 0 && underlineIndex < s.size()) {
         int ux = fm.horizontalAdvance(s.left(underlineIndex));
         int uw = fm.horizontalAdvance(s.at(underlineIndex));
-        p.fillRect(QRect(ux, fm.ascent() + 1, uw, 1), ToQColor(dc.textColor));
+        p->fillRect(QRect(ux, fm.ascent() + 1, uw, 1), ToQColor(dc.textColor));
     }
-    p.end();
     QRect bounds = dc.escapement ? QRect(-h - w, -h - w, 2 * (w + h), 2 * (w + h)) : QRect(0, 0, w, h);
     dc.Drawn(bounds.translated(QPoint(x, y) + dc.Offset()));
 }
@@ -262,10 +357,11 @@ bool TextOutQ(HDC dc, int x, int y, UINT options, const TRect* rect, const QStri
         x = dc->penPos.x();
         y = dc->penPos.y();
     }
-    int w = fm.horizontalAdvance(qs);
+    int w = 0;
     if (dx) {
-        w = 0;
         for (int i = 0; i < int(qs.size()); ++i) w += dx[i];
+    } else {
+        w = RunWidth(f, fm, qs);
     }
     UINT h = dc->textAlign & 6, v = dc->textAlign & 24;
     int left = h == TA_CENTER ? x - w / 2 : h == TA_RIGHT ? x - w : x;
@@ -287,7 +383,7 @@ bool TextOutQ(HDC dc, int x, int y, UINT options, const TRect* rect, const QStri
             cx += dx[i];
         }
     } else {
-        DrawTextRun(*dc, left, top, qs, f, dc->bkMode == OPAQUE);
+        DrawTextRun(*dc, left, top, qs, f, dc->bkMode == OPAQUE, -1, w);
     }
     dc->clip = savedClip;
     return true;

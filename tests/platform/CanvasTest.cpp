@@ -349,6 +349,45 @@ TEST(Canvas, TextOutDrawsFontColourAndOpaqueBackground)
     EXPECT_NE(c->TextWidth("\x80"), c->TextWidth("?"));
 }
 
+// Runs of text drawn one after another on a canvas: each is placed and clipped as drawn
+// alone, whatever the runs before it, a change of clip, a copy of the bitmap or its new size.
+TEST(Canvas, TextRunsInTurnKeepToTheirPlaceClipCopyAndSize)
+{
+    auto b = White(200, 60);
+    TCanvas* c = b->Canvas();
+    c->Font().SetColor(clRed);
+    c->Brush().SetColor(clYellow);
+    const TSize ext = c->TextExtent("WW");
+    auto inked = [&](TBitmap& bmp, int x, int y) {
+        int n = 0;
+        for (int py = y; py < y + ext.cy && py < bmp.Height(); ++py)
+            for (int px = x; px < x + ext.cx && px < bmp.Width(); ++px) n += bmp.Canvas()->Pixel(px, py) != clWhite;
+        return n;
+    };
+    c->TextOut(150, 30, "WW");
+    EXPECT_GT(inked(*b, 150, 30), 10);
+    HDC dc = c->Handle();
+    const int saved = SaveDC(dc);
+    IntersectClipRect(dc, 0, 0, 100, 60);
+    c->TextOut(10, 5, "WW");
+    c->TextOut(120, 5, "WW");
+    RestoreDC(dc, saved);
+    EXPECT_GT(inked(*b, 10, 5), 10);   // inside the new clip
+    EXPECT_EQ(inked(*b, 120, 5), 0);   // outside it
+
+    TBitmap copy;
+    copy.Assign(*b);
+    c->TextOut(10, 35, "WW");
+    EXPECT_GT(inked(*b, 10, 35), 10);
+    EXPECT_EQ(inked(copy, 10, 35), 0);  // the copy keeps what it had
+    EXPECT_GT(inked(copy, 10, 5), 10);
+
+    b->SetSize(300, 60);
+    c->TextOut(250, 30, "WW");
+    EXPECT_GT(inked(*b, 250, 30), 10);
+    EXPECT_GT(inked(*b, 150, 30), 10);
+}
+
 TEST(Canvas, SystemColoursAndNone)
 {
     SetSysColorOverride(COLOR_BTNFACE, RGB(1, 2, 3));

@@ -1,6 +1,7 @@
 #include "widgets/memo/MemoStrings.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "base/Exception.h"
 #include "base/FileUtils.h"
@@ -66,7 +67,43 @@ void TExMemoStrings::ResetMax()
 {
     lengthCount_.assign(1, 0);
     maxLen_ = 0;
-    for (const Line& l : lines_) Grew(int(l.text.size()));
+    wrappedCount_ = 0;
+    for (const Line& l : lines_) {
+        Grew(int(l.text.size()));
+        if (l.wrapped) ++wrappedCount_;
+    }
+    askedIndex_ = -1;
+}
+
+void TExMemoStrings::SetWrapped(int index, bool v)
+{
+    if (index < 0 || index >= Count() || lines_[std::size_t(index)].wrapped == v) return;
+    lines_[std::size_t(index)].wrapped = v;
+    wrappedCount_ += v ? 1 : -1;
+    askedIndex_ = -1;
+}
+
+int TExMemoStrings::UnwrappedBefore(int index) const
+{
+    index = std::clamp(index, 0, Count());
+    auto wrappedIn = [this](int from, int to) {
+        int n = 0;
+        for (int i = from; i < to; ++i) n += lines_[std::size_t(i)].wrapped;
+        return n;
+    };
+    int unwrapped;
+    const int fromEnd = Count() - index;
+    if (askedIndex_ >= 0 && std::abs(index - askedIndex_) < std::min(index, fromEnd)) {
+        unwrapped = index >= askedIndex_ ? askedUnwrapped_ + (index - askedIndex_) - wrappedIn(askedIndex_, index)
+                                         : askedUnwrapped_ - (askedIndex_ - index) + wrappedIn(index, askedIndex_);
+    } else if (index <= fromEnd) {
+        unwrapped = index - wrappedIn(0, index);
+    } else {
+        unwrapped = index - (wrappedCount_ - wrappedIn(index, Count()));
+    }
+    askedIndex_ = index;
+    askedUnwrapped_ = unwrapped;
+    return unwrapped;
 }
 
 void TExMemoStrings::Touched(int index)
@@ -92,6 +129,7 @@ void TExMemoStrings::InsertLine(int index, std::string text)
 {
     const int len = int(text.size());
     lines_.insert(lines_.begin() + index, Line{std::move(text), nullptr, nullptr, false});
+    if (index <= askedIndex_) askedIndex_ = -1;
     Grew(len);
     Touched(index);
     Changed();
@@ -183,6 +221,8 @@ void TExMemoStrings::DoDelete(int index)
 {
     if (index < 0 || index >= Count()) return;
     const int old = int(lines_[std::size_t(index)].text.size());
+    if (lines_[std::size_t(index)].wrapped) --wrappedCount_;
+    if (index < askedIndex_) askedIndex_ = -1;
     lines_.erase(lines_.begin() + index);
     Shrank(old);
     Touched(index);

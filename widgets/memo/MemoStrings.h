@@ -56,10 +56,10 @@ public:
     {
         return index >= 0 && index < Count() && lines_[std::size_t(index)].wrapped;
     }
-    void SetWrapped(int index, bool v)
-    {
-        if (index >= 0 && index < Count()) lines_[std::size_t(index)].wrapped = v;
-    }
+    void SetWrapped(int index, bool v);
+    // The number of lines above index that are not continuations: the logical number
+    // of the line at index. Counted from the nearer of the ends or of the last line asked.
+    int UnwrappedBefore(int index) const;
     // Replaces the lines by work lines, inside an update; the property objects stay owned here.
     void AssignEx(std::vector<TWorkLine> lines);
     bool LoadFromFile(const std::string& path);
@@ -109,6 +109,9 @@ private:
     bool deleting_ = false;
     int maxLen_ = 0;
     std::vector<int> lengthCount_ = std::vector<int>(1, 0);  // lines of each length
+    int wrappedCount_ = 0;  // continuation lines
+    // The last answer of UnwrappedBefore, valid while the lines' order and flags stay.
+    mutable int askedIndex_ = -1, askedUnwrapped_ = 0;
 };
 
 }  // namespace memo

@@ -342,9 +342,7 @@ void TExGutter::PaintTo(TCanvas* c)
     if (!memo_ || !memo_->OnGutterDraw || memo_->CharHeight() <= 0) return;
     TExMemoStrings* lines = memo_->Lines();
     // Logical number of the top line: lines above it that are not continuations.
-    int number = 0;
-    for (int i = 0; i < memo_->TopLine() && i < lines->Count(); ++i)
-        if (!lines->IsWrapped(i)) ++number;
+    int number = lines->UnwrappedBefore(memo_->TopLine());
     const int top = memo_->EditorRect().Top;
     for (int i = memo_->TopLine(), y = top; i < lines->Count() && y < top_ + gh_; ++i, y += memo_->CharHeight()) {
         if (lines->IsWrapped(i)) continue;

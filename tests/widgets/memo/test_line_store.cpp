@@ -2,6 +2,8 @@
 // it does for an editor (tabs, notices, the caret, deletions through the editor).
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "MemoFixture.h"
 #include "base/Exception.h"
 #include "tests/support/TestSupport.h"
@@ -211,4 +213,45 @@ TEST_F(MemoTest, TextAtPositionsWithoutUndo)
     memo->DeleteTextAtXY(1, 5, 1);
     EXPECT_EQ(Text(), "adef  XY");
     EXPECT_FALSE(memo->CanUndo());
+}
+
+// The logical number of a line (lines above it that are not continuations), asked in any
+// order and after every kind of change, is what counting from the start gives.
+TEST(LineStore, UnwrappedBeforeCountsAsFromTheStartAfterEveryChange)
+{
+    TExMemoStrings s;
+    for (int i = 0; i < 60; ++i) {
+        s.DoAdd("line " + std::to_string(i));
+        if (i % 3 == 1 || i % 7 == 0) s.SetWrapped(i, true);
+    }
+    auto counted = [&](int index) {
+        int n = 0;
+        for (int i = 0; i < index; ++i) n += !s.IsWrapped(i);
+        return n;
+    };
+    auto askAll = [&](const char* after) {
+        SCOPED_TRACE(after);
+        // Far and near, up and down: from either end and from the last answer.
+        for (int index : {0, 59, 60, 30, 31, 29, 55, 3, 45, 44, 58, 1, 60, 20}) {
+            index = std::min(index, s.Count());
+            EXPECT_EQ(s.UnwrappedBefore(index), counted(index)) << index;
+        }
+    };
+    askAll("filled");
+    s.SetWrapped(40, true);
+    askAll("one more continuation");
+    s.SetWrapped(1, false);
+    askAll("one continuation less");
+    s.UnwrappedBefore(30);
+    s.DoInsert(10, "new");
+    askAll("a line inserted above the last answer");
+    s.UnwrappedBefore(30);
+    s.DoDelete(4);
+    s.DoDelete(52);
+    askAll("lines deleted");
+    s.AssignEx(s.WorkLines());
+    askAll("assigned again");
+    s.ClearStrings();
+    EXPECT_EQ(s.UnwrappedBefore(0), 0);
+    EXPECT_EQ(s.UnwrappedBefore(5), 0);
 }
