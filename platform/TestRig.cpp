@@ -3,7 +3,11 @@
 #include <QMimeData>
 #include <QCoreApplication>
 #include <QGuiApplication>
+#include <QApplication>
 #include <QKeyEvent>
+#include <QMessageBox>
+#include <QAbstractButton>
+#include <QTimer>
 #include <QInputMethodEvent>
 #include <QMouseEvent>
 #include <QScrollBar>
@@ -16,6 +20,7 @@
 #include "platform/Private.h"
 
 #include <chrono>
+#include <memory>
 #include <cstdio>
 #include <thread>
 
@@ -188,6 +193,10 @@ void HostKey(TWinControl* c, Word vk, TShiftState shift)
         case VK_F1: key = Qt::Key_F1; break;
         case VK_DECIMAL: key = Qt::Key_Period; text = "."; break;
         case 0xBE: key = Qt::Key_Period; text = "."; break;
+        case 0xBD: key = Qt::Key_Minus; text = "-"; break;
+        case VK_ADD: key = Qt::Key_Plus; text = "+"; break;
+        case VK_SUBTRACT: key = Qt::Key_Minus; text = "-"; break;
+        case VK_MULTIPLY: key = Qt::Key_Asterisk; text = "*"; break;
         case VK_HOME: key = Qt::Key_Home; break;
         case VK_END: key = Qt::Key_End; break;
         case VK_BACK: key = Qt::Key_Backspace; text = "\b"; break;
@@ -203,14 +212,35 @@ void HostKey(TWinControl* c, Word vk, TShiftState shift)
         default: break;
         }
     }
-    if (shift & ssCtrl) text.clear();
+    if (shift & ssCtrl) text = vk >= 'A' && vk <= 'Z' ? QString(QChar(vk - 'A' + 1)) : QString();
     Qt::KeyboardModifiers mods = Mods(shift);
-    if (vk == VK_DECIMAL) mods |= Qt::KeypadModifier;
+    if (vk == VK_DECIMAL || vk == VK_ADD || vk == VK_SUBTRACT || vk == VK_MULTIPLY) mods |= Qt::KeypadModifier;
     QKeyEvent press(QEvent::KeyPress, key, mods, text);
     QCoreApplication::sendEvent(w, &press);
     if (!HostWidget(c)) return;
     QKeyEvent release(QEvent::KeyRelease, key, mods, text);
     QCoreApplication::sendEvent(w, &release);
+}
+
+void KeyToNextMessageBox(Word vk, std::vector<std::string>* captions)
+{
+    auto* timer = new QTimer(QCoreApplication::instance());
+    auto rounds = std::make_shared<int>(0);
+    QObject::connect(timer, &QTimer::timeout, [timer, vk, captions, rounds] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box || !box->isVisible()) {
+            if (++*rounds > 1000) timer->deleteLater();
+            return;
+        }
+        timer->stop();
+        timer->deleteLater();
+        if (captions)
+            for (QAbstractButton* b : box->buttons()) captions->push_back(QStringToAnsi(b->text()));
+        const int key = vk == VK_ESCAPE ? Qt::Key_Escape : vk == VK_RETURN ? Qt::Key_Return : int(vk);
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+        QCoreApplication::sendEvent(box, &press);
+    });
+    timer->start(10);
 }
 
 void HostText(TWinControl* c, const std::u16string& text)

@@ -33,12 +33,17 @@ void SendKey(TWinControl* c, Word vk, TShiftState shift = 0);
 // WM_CHAR alone; keyData as the key that typed it (KeyDataOf), 0 for none.
 void SendChar(TWinControl* c, char ch, LPARAM keyData = 0);
 
+// The next message box shown on the screen (within about ten seconds) gets a press of
+// vk (VK_ESCAPE, VK_RETURN), after its buttons' captions are written to captions.
+void KeyToNextMessageBox(Word vk, std::vector<std::string>* captions = nullptr);
+
 // Host input events, as the windowing system delivers them to c's window: they pass
 // through the translation into messages (c must have its window).
 enum THostMouse { hmPress, hmRelease, hmMove, hmDoubleClick };
 void HostMouse(TWinControl* c, THostMouse kind, TMouseButton b, int x, int y, TShiftState shift = 0);
 void HostWheel(TWinControl* c, int x, int y, int delta, TShiftState shift = 0);
-// Press and release of a key; letters, digits, space and Return also type their character.
+// Press and release of a key; letters, digits, space, Return, "-" (0xBD) and the keypad's
+// "+", "-", "*" and "." also type their character; with Ctrl a letter types its control character, as X11 delivers it.
 void HostKey(TWinControl* c, Word vk, TShiftState shift = 0);  // VK_DECIMAL: the keypad's "."
 
 // What the mouse shows over c's window: the screen's cursor when one is set, else the

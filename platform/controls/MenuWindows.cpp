@@ -7,6 +7,7 @@
 #include <map>
 
 #include "platform/controls/ControlsPrivate.h"
+#include "platform/controls/EditBase.h"
 #include "platform/controls/Menus.h"
 #include "platform/forms/Forms.h"
 #include "platform/graphics/GDI.h"
@@ -620,6 +621,14 @@ bool LoopKey(Word key)
     return true;
 }
 
+// A focused text field takes its own editing keys (select all, copy, paste, cut, undo)
+// before any menu short-cut.
+bool TextFieldKey(TWinControl* target, Word key, TShiftState shift)
+{
+    if (!dynamic_cast<TEditBase*>(target) || shift != ssCtrl) return false;
+    return key == 'A' || key == 'C' || key == 'V' || key == 'X' || key == 'Z';
+}
+
 bool MenuKeyHook(TWinControl* target, UINT msg, Word key, LPARAM data)
 {
     if (MenuActive()) {
@@ -644,7 +653,9 @@ bool MenuKeyHook(TWinControl* target, UINT msg, Word key, LPARAM data)
                 return true;
             }
         }
-        // Short-cuts: the pop-up menus of the control and its parents, then the form's menu.
+        // The control's own editing keys come first, then the short-cuts: the pop-up menus
+        // of the control and its parents, then the form's menu.
+        if (TextFieldKey(target, key, shift)) return false;
         for (TControl* c = target; c; c = c->Parent())
             if (TPopupMenu* p = GetPopupMenu(c); p && p->IsShortCut(key, shift)) return true;
         if (TMainMenu* m = MenuOfTarget(target); m && m->IsShortCut(key, shift)) return true;

@@ -30,6 +30,15 @@ const struct {
                 {mbIgnore, mrIgnore, "&Ignore"}, {mbAll, mrAll, "&All"},       {mbNoToAll, mrNoToAll, "N&o to All"},
                 {mbYesToAll, mrYesToAll, "Yes to &All"}, {mbHelp, 0, "&Help"}};
 
+// What Esc and the window's close button answer: Cancel, else No, else a lone OK.
+int EscapeResult(TMsgDlgButtons buttons)
+{
+    if (buttons & mbCancel) return mrCancel;
+    if (buttons & mbNo) return mrNo;
+    if ((buttons & ~TMsgDlgButtons(mbHelp)) == mbOK) return mrOk;
+    return 0;
+}
+
 int AskUser(const TMessageBoxRequest& req)
 {
     if (gBoxHook) return gBoxHook(req);
@@ -51,14 +60,20 @@ int AskUser(const TMessageBoxRequest& req)
     std::vector<std::pair<QAbstractButton*, int>> buttons;
     for (const auto& b : kButtons)
         if ((req.Buttons & b.button) && b.button != mbHelp) {
-            QPushButton* pb = box.addButton(QString::fromLatin1(b.caption), QMessageBox::ActionRole);
+            QString caption = QString::fromLatin1(b.caption);
+            for (const auto& [which, text] : req.ButtonCaptions)
+                if (which == b.button) caption = AnsiToQString(text);
+            QPushButton* pb = box.addButton(caption, QMessageBox::ActionRole);
             buttons.push_back({pb, b.result});
         }
     if (buttons.empty()) buttons.push_back({box.addButton(QMessageBox::Ok), mrOk});
+    const int escape = EscapeResult(req.Buttons);
+    for (const auto& [btn, result] : buttons)
+        if (result == escape) box.setEscapeButton(btn);
     box.exec();
     for (const auto& [btn, result] : buttons)
         if (box.clickedButton() == btn) return result;
-    return (req.Buttons & mbCancel) ? mrCancel : buttons.front().second;
+    return escape ? escape : buttons.front().second;
 }
 
 QString QtFilter(const std::string& filter)
@@ -131,6 +146,8 @@ int ShowMessageBox(const std::string& text, const std::string& caption, UINT fla
     }
     return AskUser(req);  // the modal results equal the ID_ values
 }
+
+int AskMessageBox(const TMessageBoxRequest& request) { return AskUser(request); }
 
 std::vector<std::pair<std::string, std::string>> ParseDialogFilter(const std::string& filter)
 {

@@ -3,6 +3,7 @@
 // that headless tests answer instead of a person.
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/Classes.h"
@@ -24,6 +25,8 @@ struct TMessageBoxRequest {
     std::string Caption;
     TMsgDlgType Type = mtInformation;
     TMsgDlgButtons Buttons = mbOK;
+    // Captions that replace the standard ones ("&Yes"...) of some buttons.
+    std::vector<std::pair<TMsgDlgBtn, std::string>> ButtonCaptions;
 };
 // Returns the modal result (mrOk, mrYes...) of the button pressed.
 using TMessageBoxHook = std::function<int(const TMessageBoxRequest&)>;
@@ -35,6 +38,9 @@ int MessageDlg(const std::string& msg, TMsgDlgType type, TMsgDlgButtons buttons,
 void ShowMessage(const std::string& msg);
 // A box with a caption and the platform's MB_ flags; returns ID_ values.
 int ShowMessageBox(const std::string& text, const std::string& caption, UINT flags);
+// A box as the request describes it; returns the modal result of the button pressed.
+// Esc and closing the box answer Cancel, else No, else the only button.
+int AskMessageBox(const TMessageBoxRequest& request);
 
 class TCommonDialog : public TComponent {
 public:

@@ -475,7 +475,8 @@ void TExEdit::WMChar(TWMChar& m)
         if (!SpecialKeyForwarding && Parent()) PostKeyTo(Parent(), VK_ESCAPE);
         if (!canUndo_) { pass(); return; }
     }
-    if (ctrl && (c == 3 || c == 22 || c == 24)) { pass(); return; }
+    // Select all, copy, paste, cut and undo.
+    if (ctrl && (c == 1 || c == 3 || c == 22 || c == 24 || c == 26)) { pass(); return; }
     if (c == '.' && ExcelStyleDecimalSeparator && ((m.KeyData() >> 22) & 1)) c = dec;
     const int caret = CaretPos(), valueStart = ValueStart();
     const std::string v = GetText();

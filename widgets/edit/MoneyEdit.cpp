@@ -102,10 +102,12 @@ void TCalculator::Operator(int op)
 {
     Calc();
     Pending = op;
+    Chained = true;
 }
 
 void TCalculator::Equals()
 {
+    Chained = false;
     Calc();
     EmptyToZero();
     if (!Error) Accumulator = Number();
@@ -124,7 +126,20 @@ void TCalculator::Clear()
     host_.SetText("0");
     Accumulator = 0;
     Pending = -1;
+    Chained = false;
     Error = false;
+}
+
+void TCalculator::Finish()
+{
+    if (!Chained) return;
+    if (!NewEntry) {
+        Equals();
+        return;
+    }
+    Chained = false;
+    Pending = -1;
+    Accumulator = Number();
 }
 
 void TCalculator::TypeDigit(char d)
@@ -237,6 +252,7 @@ void TCalculator::KeyPress(char key)
         Accumulator = 0;
         NewEntry = true;
         Pending = -1;
+        Chained = false;
         Error = false;
         break;
     default:
@@ -373,7 +389,7 @@ bool FilterEditKey(TCustomEdit* e, char& key, bool keepMinus, bool newEntry, int
 {
     const char dec = base::DecimalSeparator();
     clearNewEntry = false;
-    if (key == 3 || key == 22 || key == 24) return true;  // copy, paste and cut
+    if (key == 1 || key == 3 || key == 22 || key == 24 || key == 26) return true;  // select all, copy, paste, cut, undo
     if (!(key == 8 || IsDigit(key) || key == dec || (keepMinus && key == '-'))) {
         key = 0;
         return false;
@@ -442,11 +458,24 @@ std::string TMoneyEdit::GetVersion() const { return html::VersionText(GetVersion
 
 double TMoneyEdit::GetValue() const
 {
+    calc_->Finish();
     double v = 0;
     return base::TryStrToFloat(Text().empty() ? "0" : Text(), v) ? v : 0.0;
 }
 
-void TMoneyEdit::SetValue(double v) { TCustomEdit::SetText(FormatGeneral(v)); }
+void TMoneyEdit::SetValue(double v)
+{
+    calc_->Chained = false;
+    calc_->Pending = -1;
+    TCustomEdit::SetText(FormatGeneral(v));
+}
+
+void TMoneyEdit::WMKillFocus(TWMKillFocus& m)
+{
+    // Focus that moves to the edit's own calculator does not leave it.
+    if (!calc_->Showing()) calc_->Finish();
+    TCustomEdit::WMKillFocus(m);
+}
 
 void TMoneyEdit::SetEditorEnabled(bool v)
 {
@@ -498,13 +527,26 @@ void TMoneyEdit::KeyPress(char& Key)
     case '%': c.Percent(); break;
     case '*': c.Operator(kMultiply); break;
     case '+': c.Operator(kAdd); break;
-    case '-': c.Operator(kSubtract); break;
+    case '-': {
+        // Typed where the number starts, a minus is its sign.
+        const std::string t = Text();
+        if (t.empty() || t == "0" || SelLength() >= int(t.size())) {
+            TCustomEdit::SetText("-");
+            SetSelStart(1);
+            c.NewEntry = false;
+            Key = 0;
+            return;
+        }
+        c.Operator(kSubtract);
+        break;
+    }
     case '/': c.Operator(kDivide); break;
     case 'C':
     case 'c':
         TCustomEdit::SetText("0");
         c.NewEntry = true;
         c.Pending = -1;
+        c.Chained = false;
         break;
     default: break;
     }
@@ -551,12 +593,24 @@ TExMoneyEdit::~TExMoneyEdit() { calc_->Hide(); }
 
 double TExMoneyEdit::GetValue()
 {
+    calc_->Finish();
     if (GetText().empty()) TExEdit::SetText("0");
     double v = 0;
     return base::TryStrToFloat(StripThousandSeparators(GetText()), v) ? v : 0.0;
 }
 
-void TExMoneyEdit::SetValue(double v) { TExEdit::SetText(FormatGeneral(v)); }
+void TExMoneyEdit::SetValue(double v)
+{
+    calc_->Chained = false;
+    calc_->Pending = -1;
+    TExEdit::SetText(FormatGeneral(v));
+}
+
+void TExMoneyEdit::WMKillFocus(TWMKillFocus& m)
+{
+    if (!calc_->Showing()) calc_->Finish();
+    TExEdit::WMKillFocus(m);
+}
 
 void TExMoneyEdit::SetEditorEnabled(bool v)
 {

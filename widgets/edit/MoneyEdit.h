@@ -70,6 +70,8 @@ public:
     bool NewEntry = false;
     bool Error = false;
     int DecimalDivisor = 0;
+    // An operator waits for its second number.
+    bool Chained = false;
 
     void Calc();
     void Equals();
@@ -80,6 +82,9 @@ public:
     void TypeDigit(char d);  // a digit typed: works on the text
     void Sign();
     void Decimal();
+    // Applies a waiting operator to the number shown (one without a second number is
+    // dropped), so that the text is the value: leaving the edit and reading it call this.
+    void Finish();
 
 private:
     double Number();  // the text as a number; 0 when it does not convert
@@ -106,6 +111,7 @@ public:
     explicit TMoneyEdit(platform::TComponent* AOwner);
     ~TMoneyEdit() override;
 
+    // The value shown, after a waiting operator is applied.
     double GetValue() const;
     void SetValue(double v);
     TCalculator& Calculator() { return *calc_; }
@@ -124,6 +130,7 @@ public:
     void WMCut(platform::TMessage& m) override;
     void WMPaste(platform::TMessage& m) override;
     void WMSize(platform::TWMSize& m) override;
+    void WMKillFocus(platform::TWMKillFocus& m) override;
 
 protected:
     void CreateWnd() override;
@@ -139,6 +146,7 @@ public:
     explicit TExMoneyEdit(platform::TComponent* AOwner);
     ~TExMoneyEdit() override;
 
+    // The value shown, after a waiting operator is applied.
     double GetValue();
     void SetValue(double v);
     TCalculator& Calculator() { return *calc_; }
@@ -157,6 +165,7 @@ public:
     void WMCut(platform::TMessage& m) override;
     void WMPaste(platform::TMessage& m) override;
     void WMSize(platform::TWMSize& m) override;
+    void WMKillFocus(platform::TWMKillFocus& m) override;
 
 protected:
     void CreateWnd() override;
