@@ -234,23 +234,24 @@ void TMainForm::BuildCalculations()
     HydroPanel = Make<TCaptionPanel>(this, CalculationsSheet, "HydroPanel");
     HydroPanel->Caption().SetVisible(false);
     HydroPanel->SetAlign(alBottom);
-    HydroPanel->SetHeight(48);
+    // The progress text has the top row to itself, so that the longest shows whole.
+    HydroPanel->SetHeight(64);
     StopButton = Make<edit::TExToolButton>(this, HydroPanel, "StopButton");
     StopButton->SetCaption("Stop");
-    StopButton->SetBounds(8, 14, 60, 24);
+    StopButton->SetBounds(8, 30, 60, 24);
     StopButton->SetEnabled(false);
     ProgressLabel = Make<TLabel>(this, HydroPanel, "ProgressLabel");
     ProgressLabel->SetCaption("Progress:");
     ProgressLabel->SetBounds(76, 2, 240, 14);
     ProgressBar = Make<edit::TExProgress>(this, HydroPanel, "ProgressBar");
-    ProgressBar->SetBounds(76, 18, 110, 18);
+    ProgressBar->SetBounds(76, 34, 110, 18);
     ProgressBar->SetMin(0);
     ProgressBar->SetMax(100);
     TrimEdit = Make<edit::TExEditBtn>(this, HydroPanel, "TrimEdit");
     TrimEdit->SetEditType(edit::etFloat);
     TrimEdit->SetPrecision(5);
     TrimEdit->Signed = true;
-    TrimEdit->SetBounds(222, 16, 90, 21);
+    TrimEdit->SetBounds(222, 32, 90, 21);
     TrimEdit->SetLabelCaption("Trim");
     TrimEdit->SetLabelPosition(edit::lpLeftCenter);
     TrimEdit->SetText("0.00000");
@@ -259,7 +260,7 @@ void TMainForm::BuildCalculations()
     TrimEdit->SetHint("Enter trim. Button toggles between m and degrees");
     DraughtMarkComboBox = Make<edit::TExComboBox>(this, HydroPanel, "DraughtMarkComboBox");
     DraughtMarkComboBox->SetStyle(csDropDownList);
-    DraughtMarkComboBox->SetBounds(322, 16, 124, 21);
+    DraughtMarkComboBox->SetBounds(322, 32, 124, 21);
     DraughtMarkComboBox->SetLabelCaption("Take Draughts From");
     DraughtMarkComboBox->SetLabelPosition(edit::lpTopLeft);
     for (const char* s : {"Y Origin", "Aft Draught Mark", "Mid Draught Mark", "Fwd Draught Mark"})

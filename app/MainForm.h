@@ -319,6 +319,9 @@ private:
                     const std::function<bool(const std::string&)>& write);
     // Enters a hull file in the recent lists.
     void RememberFile(const std::string& path);
+    // Before a half-frame export (format names the file): logs a warning for each
+    // appendage whose offsets at X < 0 the file cannot carry and asks whether to go on.
+    bool ConfirmHalfFrames(const std::vector<const core::Appendage*>& appendages, const std::string& format);
     // Shows what failed, with the reason the hull's log gave since it held that many lines.
     void ShowFailure(const std::string& what, std::size_t logLinesBefore);
 

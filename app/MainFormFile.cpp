@@ -1,4 +1,6 @@
 // The main window's File, Model and Help commands.
+#include <algorithm>
+#include <cmath>
 #include <utility>
 
 #include "app/AboutForm.h"
@@ -7,8 +9,10 @@
 #include "app/MainForm.h"
 #include "app/ModelEdits.h"
 #include "app/PrefForm.h"
+#include "app/RunPages.h"
 #include "app/Settings.h"
 #include "base/FileUtils.h"
+#include "core/ModelText.h"
 #include "base/SystemInfo.h"
 #include "platform/controls/Menus.h"
 #include "platform/forms/Dialogs.h"
@@ -38,7 +42,42 @@ struct ModelSnapshot {
     }
 };
 
+// Offsets at X < 0 with no mirror image among the frame's offsets: a half frame (X >= 0)
+// cannot carry them.
+std::size_t UnmirroredPortOffsets(const core::Appendage& a)
+{
+    std::size_t count = 0;
+    for (const core::Section& f : a.frames) {
+        const std::size_t n = std::min(f.X.size(), f.Z.size());
+        for (std::size_t k = 0; k < n; ++k) {
+            if (!(f.X[k] < 0)) continue;
+            bool mirrored = false;
+            for (std::size_t j = 0; j < n && !mirrored; ++j)
+                mirrored = std::fabs(f.X[j] + f.X[k]) <= 1e-9 * (1 + std::fabs(f.X[k])) &&
+                           std::fabs(f.Z[j] - f.Z[k]) <= 1e-9 * (1 + std::fabs(f.Z[k]));
+            if (!mirrored) ++count;
+        }
+    }
+    return count;
+}
+
 }  // namespace
+
+bool TMainForm::ConfirmHalfFrames(const std::vector<const core::Appendage*>& appendages, const std::string& format)
+{
+    std::string text;
+    for (const core::Appendage* a : appendages) {
+        const std::size_t n = UnmirroredPortOffsets(*a);
+        if (n == 0) continue;
+        const std::string line = "WARNING: Appendage " + core::QuoteForLog(a->name) + " has " + std::to_string(n) +
+                                 " offsets at X < 0 that the " + format +
+                                 " file cannot carry (it holds half frames, X >= 0): they are left out";
+        Hull.log.Log(line);
+        text += line + ".\n";
+    }
+    if (text.empty()) return true;
+    return ShowMessageBox(text + "\nExport without them?", "Korvelo", MB_OKCANCEL | MB_ICONWARNING) == IDOK;
+}
 
 void TMainForm::ShowFailure(const std::string& what, std::size_t logLinesBefore)
 {
@@ -49,12 +88,19 @@ void TMainForm::ShowFailure(const std::string& what, std::size_t logLinesBefore)
 bool TMainForm::ConfirmLoseChanges()
 {
     if (!modified_) return true;
-    if (ShowMessageBox("Note: Note: Present Hull NOT Saved - Continue?", "Confirm Lose Changes",
-                       MB_OKCANCEL | MB_ICONQUESTION) != IDOK)
-        return false;
-    // Offered the save first: a cancelled dialog goes on without saving, a failed save stops.
-    if (!SaveHullDialog->Execute()) return true;
-    return SaveHull(SaveHullDialog->FileName);
+    TMessageBoxRequest ask;
+    ask.Text = "Note: Note: Present Hull NOT Saved - Continue?";
+    ask.Caption = "Confirm Lose Changes";
+    ask.Type = mtConfirmation;
+    ask.Buttons = mbYesNoCancel;
+    ask.ButtonCaptions = {{mbYes, "&Save"}, {mbNo, "Do&n't Save"}, {mbCancel, "Cancel"}};
+    switch (AskMessageBox(ask)) {
+    case mrYes:
+        // The command goes on only once the hull is saved.
+        return SaveHullDialog->Execute() && SaveHull(SaveHullDialog->FileName);
+    case mrNo: return true;
+    default: return false;
+    }
 }
 
 void TMainForm::RememberFile(const std::string& path)
@@ -73,6 +119,7 @@ bool TMainForm::OpenHull(const std::string& path)
     }
     modified_ = false;
     CurrentAppendage = CurrentFrame = CurrentPoint = 0;
+    Runs->ClearResults();
     RefreshAll();
     RememberFile(path);
     return true;
@@ -96,6 +143,7 @@ void TMainForm::N1Click(TObject*)
     Hull.Clear();
     modified_ = false;
     CurrentAppendage = CurrentFrame = CurrentPoint = 0;
+    Runs->ClearResults();
     RefreshAll();
 }
 
@@ -140,6 +188,7 @@ void TMainForm::GFFile1Click(TObject*)
     }
     modified_ = true;
     CurrentAppendage = CurrentFrame = CurrentPoint = 0;
+    Runs->ClearResults();
     RefreshAll();
 }
 
@@ -180,6 +229,7 @@ void TMainForm::CurrentAppendagetoAPPfile1Click(TObject*)
 void TMainForm::CurrentAppToFreeShip1Click(TObject*)
 {
     if (!Hull.IsAppendageIndexValid(unsigned(CurrentAppendage))) return;
+    if (!ConfirmHalfFrames({&Hull.appendages[std::size_t(CurrentAppendage)]}, "FreeShip")) return;
     ExportWith(SaveTextDialog, "the appendage", [this](const std::string& p) {
         return Hull.appendages[std::size_t(CurrentAppendage)].ExportFreeShipText(p, &Hull.log);
     });
@@ -187,6 +237,9 @@ void TMainForm::CurrentAppToFreeShip1Click(TObject*)
 
 void TMainForm::GHSGFFile1Click(TObject*)
 {
+    std::vector<const core::Appendage*> all;
+    for (const core::Appendage& a : Hull.appendages) all.push_back(&a);
+    if (!ConfirmHalfFrames(all, "GF")) return;
     ExportWith(SaveGFDialog, "the hull", [this](const std::string& p) { return Hull.ExportGfFile(p); });
 }
 

@@ -249,7 +249,10 @@ void TMainForm::SectionViewMouseDown(TObject*, TMouseButton Button, TShiftState 
                 else
                     done = snap ? f->AddOffsetSnapped(x, z, xs, zs) : f->AddOffset(x, z);
                 if (done) SetModified();
-                ShowPoint(CurrentPoint + 2);
+                // The new point is highlighted, so it is the current one; with Shift too, the
+                // point current at the press is the one moved below.
+                if (done && !(Shift & ssShift)) ++CurrentPoint;
+                ShowPoint(Shift & ssShift ? CurrentPoint + 2 : CurrentPoint + 1);
             }
         }
         if (Button == mbLeft && (Shift & ssShift)) {

@@ -21,6 +21,7 @@ edit::TExMoneyEdit* CornerEdit(TComponent* owner, TWinControl* parent, const std
     auto* e = MakeControl<edit::TExMoneyEdit>(owner, parent, name);
     e->SetEditType(edit::etFloat);
     e->SetPrecision(2);
+    e->Signed = true;  // corners left of or below the origin
     e->SetSuffix(" m");
     e->SetText("0.00");
     e->SetButtonCaption(caption);
@@ -114,7 +115,7 @@ void TImportRefForm::X1EditExit(TObject*)
 
 void TImportRefForm::ApplyRect()
 {
-    auto value = [](edit::TExMoneyEdit* e) { return double(float(e->GetFloat())); };
+    auto value = [](edit::TExMoneyEdit* e) { return double(float(e->GetValue())); };
     target_->SetBgStyle(plot::bgsImageMap);
     target_->SetBgImageRect(plot::Rect2D(value(X1Edit), value(Y1Edit), value(X2Edit), value(Y2Edit)));
 }

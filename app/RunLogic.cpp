@@ -30,6 +30,10 @@ const char* const kToleranceLow = "Tolerance set very low. Note that run may tak
 const char* const kEndDispBeforeStart = "End displacement must be greater than starting displacement.";
 const char* const kNoAngles = "At least one angle must be specified to run cross curves.";
 const char* const kBadAngleStep = "You must enter a valid, non zero, positive value for angle increment.";
+const char* const kTooManyAngles = "The run would need more than 3601 heel angles. Use a larger angle step, a "
+                                   "smaller range or fewer other angles.";
+const char* const kStepBelowField = "The step typed is below what the field can hold: it keeps three decimals, so "
+                                    "the smallest step it takes is 0.001 and a smaller one reads 0.000.";
 
 namespace {
 
@@ -214,11 +218,12 @@ std::string BuildRunAngles(const std::vector<double>& additional, double start, 
                            std::vector<double>& angles)
 {
     angles = additional;
+    if (!(angles.size() <= std::size_t(kMaxRunAngles))) return kTooManyAngles;
     if (step != 0) {
         const double k = std::ceil((end - start) / step);
         if (k >= 0 && step < 0) return kBadAngleStep;  // stepped angles exist but run backwards
         if (k >= 0) {
-            if (!(k + angles.size() < kMaxRunRows)) return kTooManyRows;
+            if (!(k + 1 + angles.size() <= kMaxRunAngles)) return kTooManyAngles;
             for (int i = 0; i <= int(k); ++i)
                 angles.push_back(start + i * step);
         }

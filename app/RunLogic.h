@@ -17,6 +17,8 @@ namespace app::runs {
 
 // No run writes more rows (or cross-curve columns) than this.
 constexpr int kMaxRunRows = 100000;
+// A cross-curves run takes at most this many heel angles (a tenth of a degree all round).
+constexpr int kMaxRunAngles = 3601;
 
 extern const char* const kBadNumbers;
 extern const char* const kEndBeforeStart;
@@ -31,6 +33,9 @@ extern const char* const kToleranceLow;
 extern const char* const kEndDispBeforeStart;
 extern const char* const kNoAngles;
 extern const char* const kBadAngleStep;
+extern const char* const kTooManyAngles;
+// A step field holds three decimals: a smaller step typed into it reads zero.
+extern const char* const kStepBelowField;
 
 // One cell of a header row: the text stands in column col, merged over span columns.
 struct ReportCell {

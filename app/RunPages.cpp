@@ -1,5 +1,8 @@
 #include "app/RunPages.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include "app/AppForms.h"
 #include "app/MainForm.h"
 #include "app/PrefForm.h"
@@ -74,10 +77,43 @@ public:
     explicit RunLongCurves(TRunPages& p) : TRunWorker(p, rkLongCurves) {}
 };
 
+// A step field: it knows when a step typed or pasted into it was too small for its
+// decimals, so that it reads zero.
+class TStepEdit : public edit::TExEdit {
+public:
+    using TExEdit::TExEdit;
+    bool BelowPrecision() const { return below_ && GetFloat() == 0; }
+    void WMChar(TWMChar& m) override
+    {
+        const char c = char(m.CharCode());
+        const std::string before = Text();
+        TExEdit::WMChar(m);
+        // A digit the full decimals refused, or any change that took.
+        if (c >= '1' && c <= '9' && Text() == before) below_ = true;
+        else if (Text() != before) below_ = false;
+    }
+    void WMKillFocus(TWMKillFocus& m) override
+    {
+        const double typed = GetFloat();
+        TExEdit::WMKillFocus(m);
+        if (typed != 0 && GetFloat() == 0) below_ = true;
+    }
+
+private:
+    bool below_ = false;
+};
+
+bool StepBelowField(edit::TExEdit* e)
+{
+    auto* step = dynamic_cast<TStepEdit*>(e);
+    return step && step->BelowPrecision();
+}
+
+template <class Edit = edit::TExEdit>
 edit::TExEdit* NumberField(TComponent* owner, TWinControl* parent, const std::string& name, const std::string& label,
                            const std::string& suffix, int left, int top, const std::string& text = "0.000")
 {
-    auto* e = MakeControl<edit::TExEdit>(owner, parent, name);
+    auto* e = MakeControl<Edit>(owner, parent, name);
     e->SetEditType(edit::etFloat);
     e->SetPrecision(3);
     e->Signed = true;
@@ -164,6 +200,30 @@ chart::THorizLineSeries* HorizSeries(chart::TChart* c, const std::string& title,
     return s;
 }
 
+// The value axis of a graph: a tenth of the values' span above the highest point, so that
+// a flat top (a parallel-sided body) shows inside the frame, and a range around values
+// that are one number throughout.
+void FitValueAxis(chart::TChart* c)
+{
+    double lo = 0, hi = 0;
+    bool any = false;
+    for (int k = 0; k < c->SeriesCount(); ++k) {
+        chart::TChartSeries* s = c->GetSeries(k);
+        if (s->Count() == 0) continue;
+        lo = any ? std::min(lo, s->MinYValue()) : s->MinYValue();
+        hi = any ? std::max(hi, s->MaxYValue()) : s->MaxYValue();
+        any = true;
+    }
+    chart::TChartAxis& a = c->LeftAxis();
+    if (!any || !std::isfinite(lo) || !std::isfinite(hi)) {
+        a.SetAutomatic(true);
+        return;
+    }
+    const double span = hi > lo ? hi - lo : std::max(std::fabs(hi), 1.0);
+    const double min = hi > lo ? lo : lo - span / 10, max = hi + span / 10;
+    a.SetMinMax(min, max);
+}
+
 void SetNumber(grid::TExStringGrid* g, int col, int row, double v) { g->SetFloats(col, row, runs::CellValue(v)); }
 
 void SetHeaderRow(grid::TExStringGrid* g, int row, const std::vector<std::string>& cells)
@@ -203,7 +263,7 @@ void TRunPages::BuildHydroPage()
     RunHydrosButton = RunButton(&form_, panel, "RunHydrosButton");
     StartDraftEdit = NumberField(&form_, panel, "StartDraftEdit", "Start Draught", " m", 80, 20);
     EndDraftEdit = NumberField(&form_, panel, "EndDraftEdit", "End Draught", " m", 200, 20);
-    DraftStepEdit = NumberField(&form_, panel, "DraftStepEdit", "Draught Step", " m", 320, 20);
+    DraftStepEdit = NumberField<TStepEdit>(&form_, panel, "DraftStepEdit", "Draught Step", " m", 320, 20);
     ResultPages(&form_, form_.HydroSheet, "ExPageControl1", HydroGrid, "HydroGrid", 18, 90, HydroChart, "HydroChart",
                 "Hydrostatics");
     HydroGrid->SetRowCountEx(5);
@@ -262,10 +322,10 @@ void TRunPages::BuildCrossCurvesPage()
     RunCrossCurvesButton = RunButton(&form_, panel, "RunCrossCurvesButton");
     StartAngleEdit = NumberField(&form_, panel, "StartAngleEdit", "Start Angle", " deg", 80, 20);
     EndAngleEdit = NumberField(&form_, panel, "EndAngleEdit", "End Angle", " deg", 200, 20);
-    AngleStepEdit = NumberField(&form_, panel, "AngleStepEdit", "Angle Step", " deg", 320, 20);
+    AngleStepEdit = NumberField<TStepEdit>(&form_, panel, "AngleStepEdit", "Angle Step", " deg", 320, 20);
     StartDisp = NumberField(&form_, panel, "StartDisp", "Start Displacement", " Te", 80, 66);
     EndDisp = NumberField(&form_, panel, "EndDisp", "End Displacement", " Te", 200, 66);
-    DispStep = NumberField(&form_, panel, "DispStep", "Displacement Step", " Te", 320, 66);
+    DispStep = NumberField<TStepEdit>(&form_, panel, "DispStep", "Displacement Step", " Te", 320, 66);
     DispTolerance = NumberField(&form_, panel, "DispTolerance", "Tolerance", " %", 440, 66, "0.100");
     OtherAngleEdit = MakeControl<edit::TExEditBtn>(&form_, panel, "OtherAngleEdit");
     OtherAngleEdit->SetEditType(edit::etFloat);
@@ -309,6 +369,8 @@ void TRunPages::BuildLongCurvesPage()
     c->AddSeries(area);
     area->SetTitle("Area");
     area->SetSeriesColor(clRed);
+    // The two curves in two colours of the palette.
+    buoyancy->SetSeriesColor(c->GetFreeSeriesColor(true, buoyancy));
 }
 
 void TRunPages::BuildCommands()
@@ -341,6 +403,31 @@ void TRunPages::BuildCommands()
     SaveGraphDialog->Title = "Export/Save Graph";
     SaveGraphDialog->Filter = "BMP File|*.bmp|Std Metafile|*.wmf|Enhanced Metafile|*.emf";
     SaveGraphDialog->DefaultExt = "bmp";
+}
+
+void TRunPages::ClearResults()
+{
+    struct Page {
+        grid::TExStringGrid* grid;
+        int cols;
+        chart::TChart* chart;
+        const char* title;
+    };
+    const Page pages[] = {{HydroGrid, 18, HydroChart, "Hydrostatics"},
+                          {CrossCurvesGrid, 5, CCChart, "Cross Curves of Stability"},
+                          {LongBendingGrid, 5, LongBendingChart, "Longitudinal Curves of Buoyancy"}};
+    for (const Page& p : pages) {
+        p.grid->SplitAllCells();
+        p.grid->Clear();
+        p.grid->SetColCountEx(p.cols);
+        p.grid->SetRowCountEx(5);
+        p.chart->Title().SetText({p.title});
+    }
+    LongBendingChart->LeftAxis().SetAutomatic(true);
+    // The cross-curve series are made per run; the others are the page's own.
+    CCChart->FreeAllSeries();
+    for (chart::TChart* c : {HydroChart, LongBendingChart})
+        for (int k = 0; k < c->SeriesCount(); ++k) c->GetSeries(k)->Clear();
 }
 
 grid::TExStringGrid* TRunPages::Grid(TRunKind k) const
@@ -389,9 +476,10 @@ void TRunPages::RunClick(TRunKind kind)
     try {
         started->Start();
     } catch (const EThread&) {
-        // Nothing runs: the window is given back as it was.
-        worker_.reset();
+        // Nothing runs: the window is given back as it was, before the worker (which
+        // holds the run's control) is freed.
         FinishRun(kind);
+        worker_.reset();
         ShowMessage("Error! Cannot create thread.");
     }
 }
@@ -413,9 +501,72 @@ void TRunPages::WaitForWorker()
 
 void TRunPages::ShowProgress(int position, const std::string& text)
 {
-    form_.ProgressBar->SetPosition(position);
-    form_.ProgressLabel->SetCaption(text);
+    shownPosition_ = position;
+    shownText_ = text;
+    if (!pacing_) {
+        form_.ProgressBar->SetPosition(position);
+        form_.ProgressLabel->SetCaption(text);
+    }
     if (OnProgress) OnProgress(position, text);
+}
+
+namespace {
+
+// About one frame of a 60 Hz screen.
+constexpr std::chrono::microseconds kFrame(16667);
+
+}  // namespace
+
+// Paces the loop that lives as long as it does.
+struct TPacedLoop {
+    TPacedLoop(TRunPages& pages, std::vector<TWinControl*> views) : pages_(pages)
+    {
+        pages_.BeginPacing(std::move(views));
+    }
+    ~TPacedLoop() { pages_.EndPacing(); }
+    TPacedLoop(const TPacedLoop&) = delete;
+    TPacedLoop& operator=(const TPacedLoop&) = delete;
+
+private:
+    TRunPages& pages_;
+};
+
+void TRunPages::BeginPacing(std::vector<TWinControl*> views)
+{
+    pacedViews_ = std::move(views);
+    pacing_ = true;
+    lastFrame_ = std::chrono::steady_clock::now();
+    SetRedraw(false);
+}
+
+void TRunPages::EndPacing()
+{
+    if (!pacing_) return;
+    pacing_ = false;
+    form_.ProgressBar->SetPosition(shownPosition_);
+    form_.ProgressLabel->SetCaption(shownText_);
+    SetRedraw(true);
+    pacedViews_.clear();
+}
+
+void TRunPages::SetRedraw(bool on)
+{
+    // Changes made while redrawing is off wait as invalid parts, painted once it is on.
+    for (TWinControl* v : pacedViews_) v->Perform(WM_SETREDRAW, on ? 1 : 0, 0);
+}
+
+void TRunPages::RowDone()
+{
+    const auto now = std::chrono::steady_clock::now();
+    const bool frame = pacing_ && now - lastFrame_ >= kFrame;
+    if (frame) {
+        lastFrame_ = now;
+        form_.ProgressBar->SetPosition(shownPosition_);
+        form_.ProgressLabel->SetCaption(shownText_);
+        SetRedraw(true);
+    }
+    Application->ProcessMessages();
+    if (frame && pacing_) SetRedraw(false);
 }
 
 void TRunPages::FinishRun(TRunKind)
@@ -495,6 +646,7 @@ void TRunPages::HydroRun(TRunControl& c)
         form_.Hull, {StartDraftEdit->GetText(), EndDraftEdit->GetText(), DraftStepEdit->GetFloat(), trim,
                      form_.DraughtMarkComboBox->ItemIndex()},
         s);
+    if (refusal == runs::kBadStep && StepBelowField(DraftStepEdit)) return Refuse(c, runs::kStepBelowField);
     if (!refusal.empty()) return Refuse(c, refusal);
     ShowProgress(0, "Progress:");
     grid::TExStringGrid* g = HydroGrid;
@@ -507,6 +659,7 @@ void TRunPages::HydroRun(TRunControl& c)
         HydroChart->GetSeries(k)->Clear();
     int failed = 0;
     std::exception_ptr failure;
+    TPacedLoop paced(*this, {g, HydroChart});
     for (int i = 0; i < s.rows && !c.stopped; ++i) {
         const double d = s.Draught(i);
         const std::string terminated = "Progress: Terminated at draft " + base::FloatToStr(d);
@@ -527,11 +680,12 @@ void TRunPages::HydroRun(TRunControl& c)
             } else {
                 ++failed;
             }
-            Application->ProcessMessages();
+            RowDone();
         } catch (...) {
             StepFailed(c, failure, terminated);
         }
     }
+    EndPacing();
     InsertHeaderRows(g, runs::HydroHeaderRows(form_.Hull, runs::RunStamp::Now(), trim, s.density,
                                               form_.ShowActiveAppendages[0]->Checked()));
     HydroChart->Title().SetText({"Hydrostatic Properties for " + form_.Hull.name});
@@ -550,8 +704,10 @@ void TRunPages::CrossCurveRun(TRunControl& c)
         {StartDisp->GetFloat(), EndDisp->GetFloat(), DispStep->GetFloat(), StartAngleEdit->GetFloat(),
          EndAngleEdit->GetFloat(), AngleStepEdit->GetFloat(), DispTolerance->GetFloat(), trim},
         s, warning);
-    if (!refusal.empty()) return Refuse(c, refusal);
+    // The note on the tolerance comes first, also when a later check refuses.
     if (!warning.empty()) ShowMessage(warning);
+    if (refusal == runs::kDispStepTooSmall && StepBelowField(DispStep)) return Refuse(c, runs::kStepBelowField);
+    if (!refusal.empty()) return Refuse(c, refusal);
     ShowProgress(0, "Progress:");
     ShowProgress(0, "Progress: Calculating displacement range...");
     ShowProgress(0, "Progress: Copying custom angle range...");
@@ -560,7 +716,9 @@ void TRunPages::CrossCurveRun(TRunControl& c)
                                                           EndAngleEdit->GetFloat(), AngleStepEdit->GetFloat(), angles);
     ShowProgress(0, "Progress: Full angle range set at " + std::to_string(angles.size()) + " angles...");
     if (!angleRefusal.empty()) {
-        ShowMessage(angleRefusal);
+        const bool below = (angleRefusal == runs::kBadAngleStep || angleRefusal == runs::kNoAngles) &&
+                           StepBelowField(AngleStepEdit);
+        ShowMessage(below ? runs::kStepBelowField : angleRefusal);
         c.refused = true;
         return;
     }
@@ -577,6 +735,7 @@ void TRunPages::CrossCurveRun(TRunControl& c)
     // The live hull is never heeled: the run works on a copy, made at the first angle and
     // heeled anew for each next one.
     std::unique_ptr<core::Hullform> heeled;
+    TPacedLoop paced(*this, {g, CCChart});
     for (std::size_t r = 0; floats && r < angles.size() && !c.stopped; ++r) {
         const double a = angles[r];
         const std::string terminated = "Progress: Terminated at heel " + runs::AngleTitleText(a);
@@ -602,12 +761,13 @@ void TRunPages::CrossCurveRun(TRunControl& c)
                     SetNumber(g, col, i + 2, cell.kn);
                     series->AddXY(cell.displacement, cell.kn);
                 }
-                Application->ProcessMessages();
+                RowDone();
             }
         } catch (...) {
             StepFailed(c, failure, terminated);
         }
     }
+    EndPacing();
     InsertHeaderRows(g, runs::RunHeaderRows(runs::RunStamp::Now(), trim, s.density,
                                             "<B>Table of Cross Curves for " + edit::HTMLPrep(form_.Hull.name), 5));
     if (failure) std::rethrow_exception(failure);
@@ -635,6 +795,7 @@ void TRunPages::LongCurveRun(TRunControl& c)
     for (int k = 0; k < 2; ++k)
         LongBendingChart->GetSeries(k)->Clear();
     std::exception_ptr failure;
+    TPacedLoop paced(*this, {g, LongBendingChart});
     for (int i = 0; i < layout.points && !c.stopped; ++i) {
         const double y = curve.Y[std::size_t(i)];
         const double a = curve.value[std::size_t(i)];
@@ -652,11 +813,12 @@ void TRunPages::LongCurveRun(TRunControl& c)
             SetNumber(g, 2, row, a * s.density);
             LongBendingChart->GetSeries(1)->AddXY(y, a);
             LongBendingChart->GetSeries(0)->AddXY(y, a * s.density);
-            Application->ProcessMessages();
+            RowDone();
         } catch (...) {
             StepFailed(c, failure, terminated);
         }
     }
+    EndPacing();
     std::string note;
     const int t = layout.TotalsRow();
     g->SetCellsEx(0, t, "Total Area=");
@@ -676,6 +838,7 @@ void TRunPages::LongCurveRun(TRunControl& c)
     InsertHeaderRows(g, runs::RunHeaderRows(runs::RunStamp::Now(), trim, s.density,
                                             "<B>Longitudinal Buoyancy Curves for " + edit::HTMLPrep(form_.Hull.name), 12));
     LongBendingChart->Title().SetText({"Longitudinal Buoyancy Curves for " + form_.Hull.name});
+    FitValueAxis(LongBendingChart);
     if (failure) std::rethrow_exception(failure);
     if (!ok) ShowMessage(runs::kHydroFailed);
     if (!c.stopped) ShowProgress(0, "Progress: Completed long buoyancy analysis run.");

@@ -4,6 +4,7 @@
 // Report and Graph commands. While a run is live the model, file and dialog commands
 // and every Run button are disabled; each run has its own stop flag.
 #include <atomic>
+#include <chrono>
 #include <exception>
 #include <functional>
 #include <memory>
@@ -13,6 +14,7 @@
 namespace platform {
 class TObject;
 class TThread;
+class TWinControl;
 class TSaveDialog;
 }  // namespace platform
 namespace edit {
@@ -67,6 +69,8 @@ public:
     std::function<void(int, const std::string&)> OnProgress;
 
     bool Running() const { return live_ != nullptr; }
+    // Empties the three tables and graphs: their results belong to a hull that was replaced.
+    void ClearResults();
     // Stop: asks the live run to end after its current step.
     void StopRun();
     // Waits for the last worker to end (the window's close path and tests use it).
@@ -101,6 +105,19 @@ private:
     // table has its header rows, the progress saying where the run ended.
     void StepFailed(TRunControl& c, std::exception_ptr& failure, const std::string& terminated);
     void Refuse(TRunControl& c, const std::string& message);
+    // A run's loop shows its progress, table and graph at most once per screen frame;
+    // every row still lets the waiting messages run, so Stop is live after each.
+    friend struct TPacedLoop;
+    void BeginPacing(std::vector<platform::TWinControl*> views);
+    void EndPacing();
+    // After each row of a loop.
+    void RowDone();
+    void SetRedraw(bool on);
+    bool pacing_ = false;
+    std::vector<platform::TWinControl*> pacedViews_;
+    std::chrono::steady_clock::time_point lastFrame_;
+    int shownPosition_ = 0;
+    std::string shownText_;
     // Makes room for rows rows at the top (append) or clears the table to that size.
     void PrepareTable(grid::TExStringGrid* g, int rows, int cols, bool append);
     // Inserts each header row as a new top row.

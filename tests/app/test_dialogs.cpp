@@ -7,13 +7,18 @@
 #include "app/ArrayDialog.h"
 #include "app/ModelEdits.h"
 #include "app/SplitDialog.h"
+#include "app/RunPages.h"
 #include "app/TransformDialog.h"
+#include "platform/TestRig.h"
+#include "platform/system/Clipboard.h"
 #include "platform/controls/ExtCtrls.h"
 #include "platform/controls/ListBox.h"
 #include "platform/controls/Menus.h"
 #include "platform/controls/StdCtrls.h"
 #include "widgets/edit/ExCombo.h"
 #include "widgets/edit/ExEdBtn.h"
+#include "widgets/edit/ExEdit.h"
+#include "widgets/frame/ExPageControl.h"
 #include "widgets/edit/MoneyEdit.h"
 #include "widgets/flat/FlatCheckListBox.h"
 
@@ -438,3 +443,127 @@ TEST_F(DialogTest, DialogsAreLaidOutInsideTheirWindows)
 }
 
 }  // namespace
+
+// --- Numbers typed as a user types them ---
+
+namespace {
+
+void ClickInto(platform::TWinControl* c)
+{
+    platform::HostMouse(c, platform::hmPress, platform::mbLeft, 4, c->Height() / 2);
+    platform::HostMouse(c, platform::hmRelease, platform::mbLeft, 4, c->Height() / 2);
+}
+
+void Type(platform::TWinControl* c, const std::string& keys)
+{
+    for (char k : keys) {
+        const platform::Word vk = k == '-'   ? platform::Word(0xBD)
+                                  : k == '+' ? platform::Word(platform::VK_ADD)
+                                  : k == '*' ? platform::Word(platform::VK_MULTIPLY)
+                                  : k == '.' ? platform::Word(0xBE)
+                                  : k == '\b' ? platform::Word(platform::VK_BACK)
+                                             : platform::Word(k);
+        platform::HostKey(c, vk);
+    }
+}
+
+}  // namespace
+
+// What the calculator edit shows is what the transform uses: a leading "-" is the number's
+// sign, and leaving the field (or Execute reading it) finishes a pending operation.
+TEST_F(DialogTest, TransformTakesTheNumberTypedIntoTheCalculatorEdit)
+{
+    struct Case {
+        const char* keys;  // typed over the X field's whole text
+        bool leaveByMouse;  // else Execute reads the field while it has the focus
+        double moved;
+        const char* shown;
+    };
+    const Case cases[] = {{"-3", true, -3, "-3"},   {"-3", false, -3, "-3"}, {"2+3", true, 5, "5"},
+                          {"2*4", false, 8, "8"},   {"4-", true, 4, "4"},    {"4-1", true, 3, "3"},
+                          {"-2.5", true, -2.5, "-2.5"}};
+    auto* d = Transform();
+    d->SelectionRadioGroup->SetItemIndex(2);
+    d->OperationRadioGroup->SetItemIndex(1);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.keys);
+        const double before = main->Hull.GetMinX();
+        d->YEdit->SetValue(0);
+        d->ZEdit->SetValue(0);
+        ClickInto(d->XEdit);
+        ASSERT_TRUE(d->XEdit->Focused());
+        platform::HostKey(d->XEdit, 'A', platform::ssCtrl);  // typing replaces the whole text
+        Type(d->XEdit, c.keys);
+        if (c.leaveByMouse) {
+            ClickInto(d->YEdit);
+            EXPECT_EQ(d->XEdit->Text(), c.shown);
+        }
+        d->ExecuteBtn->Click();
+        EXPECT_EQ(d->XEdit->Text(), c.shown);
+        EXPECT_NEAR(main->Hull.GetMinX() - before, c.moved, 1e-9);
+    }
+}
+
+// The array dialog's signed fields take a typed minus as well.
+TEST_F(DialogTest, ArrayTakesANegativePitchTyped)
+{
+    main->CurrentFrame = 0;
+    main->ElementArray1->Click();
+    auto* d = app::ArrayDialog;
+    d->CopyCountEdit->SetText("1");
+    ClickInto(d->YEdit);
+    ASSERT_TRUE(d->YEdit->Focused());
+    d->YEdit->SelectAll();
+    Type(d->YEdit, "-2");
+    ClickInto(d->ZEdit);
+    d->ExecuteBtn->Click();
+    EXPECT_EQ(FrameYs().front(), -2);
+}
+
+// Esc on the delete question, in the box on the screen, answers No: nothing is deleted.
+TEST_F(DialogTest, EscOnTheDeleteQuestionDeletesNothing)
+{
+    auto* d = Transform();
+    Setup(d, 0, 0, 1, 1, 1, false, {1, 2});
+    const platform::TMessageBoxHook answered = platform::SetMessageBoxHook({});
+    platform::KeyToNextMessageBox(platform::VK_ESCAPE);
+    d->DeleteCheckedBtn->Click();
+    platform::SetMessageBoxHook(answered);
+    EXPECT_EQ(Barge().GetFrameCount(), 11u);
+}
+
+// Ctrl+A, C, V, X and Z belong to the focused text field; with no field focused Ctrl+A
+// opens the array dialog as the menu says.
+TEST_F(DialogTest, EditingKeysGoToTheFocusedFieldFirst)
+{
+    main->ViewControl->SetActivePage(main->CalculationsSheet);
+    edit::TExEdit* field = main->Runs->StartDraftEdit;
+    field->SetText("1.250");
+    field->SetFocus();
+    ASSERT_TRUE(field->Focused());
+    field->SetSelStart(0);
+    platform::HostKey(field, 'A', platform::ssCtrl);
+    EXPECT_FALSE(app::ArrayDialog->Visible());
+    EXPECT_EQ(field->SelLength(), int(field->Text().size()));
+    platform::Clipboard()->SetAsText("");
+    platform::HostKey(field, 'C', platform::ssCtrl);
+    EXPECT_EQ(platform::Clipboard()->AsText().rfind("1.250", 0), 0u);
+    platform::HostKey(field, 'X', platform::ssCtrl);
+    EXPECT_EQ(field->GetText(), "");
+    platform::HostKey(field, 'Z', platform::ssCtrl);
+    EXPECT_EQ(field->GetText(), "1.250");
+    platform::Clipboard()->SetAsText("2.5");
+    platform::HostKey(field, 'A', platform::ssCtrl);
+    platform::HostKey(field, 'V', platform::ssCtrl);
+    EXPECT_EQ(field->GetText(), "2.500");
+    EXPECT_FALSE(app::ArrayDialog->Visible());
+    EXPECT_FALSE(app::TransformDialog->Visible());
+    // Another short-cut still works from the field.
+    platform::HostKey(field, 'T', platform::ssCtrl);
+    EXPECT_TRUE(app::TransformDialog->Visible());
+    app::TransformDialog->Close();
+    // Without a text field focused, Ctrl+A is the menu's.
+    main->ViewControl->SetFocus();
+    platform::HostKey(main->ViewControl, 'A', platform::ssCtrl);
+    EXPECT_TRUE(app::ArrayDialog->Visible());
+}

@@ -1,4 +1,5 @@
 // File commands: open, save, new, imports and exports, with the unsaved-changes question.
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -6,7 +7,15 @@
 #include "AppFixture.h"
 #include "Hulls.h"
 #include "base/FileUtils.h"
+#include "app/RunPages.h"
+#include "platform/TestRig.h"
 #include "platform/controls/Menus.h"
+#include "widgets/chart/Chart.h"
+#include "widgets/chart/ChartSeries.h"
+#include "widgets/chart/ChartTitles.h"
+#include "widgets/edit/ExEdit.h"
+#include "widgets/edit/ExToolBtn.h"
+#include "widgets/grid/ExGrid.h"
 
 using namespace platform;
 
@@ -119,9 +128,9 @@ TEST_F(FileCommands, NewAsksOnlyWithChangesAndCancelKeepsTheHull)
     EXPECT_EQ(main->Hull.name, "Box Barge");
     EXPECT_TRUE(dialogs.empty());
 
-    // OK offers the save first; saved, the hull is emptied and nothing is pending.
+    // Save saves first; saved, the hull is emptied and nothing is pending.
     const std::string path = dir.file("kept.hll");
-    boxAnswers = {mrOk};
+    boxAnswers = {mrYes};
     AnswerDialog(path);
     main->N1Click(main->New1);
     EXPECT_TRUE(base::FileExists(path));
@@ -133,7 +142,7 @@ TEST_F(FileCommands, FailedSaveInTheQuestionStopsTheCommand)
 {
     hulls::MakeBoxBarge(main->Hull);
     main->SetModified();
-    boxAnswers = {mrOk};
+    boxAnswers = {mrYes};
     AnswerDialog(dir.file("missing/folder/x.hll"));
     main->N1Click(main->New1);
     ASSERT_EQ(boxes.size(), 2u);
@@ -261,8 +270,7 @@ TEST_F(FileCommands, ClosingWithChangesAsks)
     main->Close();
     EXPECT_TRUE(main->Visible());
     EXPECT_EQ(boxes, std::vector<std::string>{kLoseChanges});
-    boxAnswers = {mrOk};
-    CancelDialog();  // go on without saving
+    boxAnswers = {mrNo};  // Don't Save
     main->Close();
     EXPECT_FALSE(main->Visible());
 }
@@ -326,13 +334,219 @@ TEST_F(FileCommands, NoInTheSaveBeforeOpeningKeepsTheFileToOpen)
     const std::string path = SaveBarge("barge.hll");
     main->Hull.name = "Edited";
     main->SetModified();
-    // OK to the question, then the file to open typed into the Save dialog: No to replacing it.
-    boxAnswers = {mrOk, mrNo};
+    // Save to the question, then the file to open typed into the Save dialog: No to
+    // replacing it is a save not made, so the command stops there.
+    boxAnswers = {mrYes, mrNo};
     AnswerDialog(path);
     AnswerDialog(path);
     main->Open1Click(main->Open1);
     ASSERT_EQ(boxes.size(), 2u);
     EXPECT_EQ(boxes[0], kLoseChanges);
     EXPECT_NE(boxes[1].find("replace"), std::string::npos) << boxes[1];
-    EXPECT_EQ(main->Hull.name, "Box Barge");  // the file was opened as it was
+    EXPECT_EQ(dialogs.size(), 1u);
+    EXPECT_EQ(main->Hull.name, "Edited");
+    dialogAnswers.clear();
+    main->Hull.Clear();
+    EXPECT_TRUE(main->Hull.OpenHullFile(path));  // the file was left as it was
+    EXPECT_EQ(main->Hull.name, "Box Barge");
+}
+
+// The question before a changed hull is replaced offers Save, Don't Save and Cancel: the
+// command goes on only after a save that took place, or after Don't Save.
+TEST_F(FileCommands, TheQuestionOffersSaveDontSaveAndCancel)
+{
+    const std::string other = SaveBarge("other.hll");
+    std::vector<std::pair<TMsgDlgBtn, std::string>> offered;
+    const TMessageBoxHook fixtureHook = SetMessageBoxHook([&](const TMessageBoxRequest& r) {
+        boxes.push_back(r.Text);
+        captions.push_back(r.Caption);
+        offered = r.ButtonCaptions;
+        const int a = boxAnswers.empty() ? int(mrOk) : boxAnswers.front();
+        if (!boxAnswers.empty()) boxAnswers.pop_front();
+        return a;
+    });
+    enum { kNone, kConfirm, kCancel };
+    struct Case {
+        const char* what;
+        int answer;
+        int saveDialog;
+        bool goesOn;
+    };
+    const Case cases[] = {{"Save", mrYes, kConfirm, true},
+                          {"Save, its dialog cancelled", mrYes, kCancel, false},
+                          {"Don't Save", mrNo, kNone, true},
+                          {"Cancel", mrCancel, kNone, false}};
+    int saves = 0;
+    for (const Case& c : cases)
+        for (const bool open : {false, true}) {
+            SCOPED_TRACE(std::string(c.what) + (open ? ", Open" : ", New"));
+            main->N1Click(main->New1);
+            hulls::MakeBoxBarge(main->Hull);
+            main->Hull.name = "Edited";
+            main->SetModified();
+            boxes.clear();
+            captions.clear();
+            dialogs.clear();
+            boxAnswers = {c.answer};
+            const std::string saved = dir.file("saved" + std::to_string(++saves) + ".hll");
+            if (c.saveDialog == kConfirm) AnswerDialog(saved);
+            if (c.saveDialog == kCancel) CancelDialog();
+            if (open) AnswerDialog(other);
+            if (open) main->Open1Click(main->Open1);
+            else main->N1Click(main->New1);
+            ASSERT_EQ(boxes, std::vector<std::string>{kLoseChanges});
+            EXPECT_EQ(captions[0], "Confirm Lose Changes");
+            EXPECT_EQ(offered, (std::vector<std::pair<TMsgDlgBtn, std::string>>{
+                                   {mbYes, "&Save"}, {mbNo, "Do&n't Save"}, {mbCancel, "Cancel"}}));
+            EXPECT_EQ(base::FileExists(saved), c.saveDialog == kConfirm);
+            if (c.goesOn) {
+                EXPECT_EQ(main->Hull.name, open ? "Box Barge" : "Korvelo Hullform");
+                EXPECT_FALSE(main->Modified());
+            } else {
+                // Stopped with the hull untouched: no file dialog of the command came up.
+                EXPECT_EQ(main->Hull.name, "Edited");
+                EXPECT_EQ(main->Hull.GetAppendageCount(), 1u);
+                EXPECT_TRUE(main->Modified());
+                EXPECT_EQ(dialogs.size(), c.saveDialog == kCancel ? 1u : 0u);
+            }
+        }
+    SetMessageBoxHook(fixtureHook);
+    main->SetModified(false);
+}
+
+// Esc on the question, in the box on the screen, is Cancel: the hull stays as it was.
+TEST_F(FileCommands, EscOnTheQuestionStopsTheCommand)
+{
+    hulls::MakeBoxBarge(main->Hull);
+    main->Hull.name = "Edited";
+    main->SetModified();
+    const TMessageBoxHook answered = SetMessageBoxHook({});
+    std::vector<std::string> buttons;
+    KeyToNextMessageBox(VK_ESCAPE, &buttons);
+    main->N1Click(main->New1);
+    SetMessageBoxHook(answered);
+    EXPECT_EQ(main->Hull.name, "Edited");
+    EXPECT_TRUE(main->Modified());
+    EXPECT_TRUE(dialogs.empty());
+    std::sort(buttons.begin(), buttons.end());
+    EXPECT_EQ(buttons, (std::vector<std::string>{"&Save", "Cancel", "Do&n't Save"}));
+}
+
+TEST_F(FileCommands, ClosingAsksLikeNew)
+{
+    main->Hull.name = "Edited";
+    main->SetModified();
+    boxAnswers = {mrYes};
+    CancelDialog();  // the save was not made: the window stays
+    main->Close();
+    EXPECT_TRUE(main->Visible());
+    boxAnswers = {mrNo};
+    main->Close();
+    EXPECT_FALSE(main->Visible());
+}
+
+// A hull replaced takes the results of the old one off the result pages.
+TEST_F(FileCommands, ReplacingTheHullClearsTheResultPages)
+{
+    const std::string other = SaveBarge("other.hll");
+    app::TRunPages& runs = *main->Runs;
+    auto runAll = [&] {
+        hulls::MakeBoxBarge(main->Hull);
+        main->RefreshAll();
+        runs.StartDraftEdit->SetText("1");
+        runs.EndDraftEdit->SetText("2");
+        runs.DraftStepEdit->SetText("0.5");
+        runs.CurveDraughtEdit->SetText("2");
+        runs.StartAngleEdit->SetText("0");
+        runs.EndAngleEdit->SetText("10");
+        runs.AngleStepEdit->SetText("10");
+        runs.StartDisp->SetText("100");
+        runs.EndDisp->SetText("200");
+        runs.DispStep->SetText("100");
+        for (auto* b : {runs.RunHydrosButton, runs.RunCrossCurvesButton, runs.RunLongBuoyancyBtn}) {
+            b->Click();
+            runs.WaitForWorker();
+        }
+        ASSERT_EQ(runs.HydroGrid->Cells(0, 0), "<B>Table of Hydrostatic Properties for Box Barge");
+        ASSERT_GT(runs.CCChart->SeriesCount(), 0);
+    };
+    auto expectEmpty = [&](const char* what) {
+        for (auto kind : {app::rkHydros, app::rkCrossCurves, app::rkLongCurves}) {
+            grid::TExStringGrid* g = runs.Grid(kind);
+            EXPECT_EQ(g->RowCount(), 5) << what;
+            for (int r = 0; r < g->RowCount(); ++r)
+                for (int c = 0; c < g->ColCount(); ++c) EXPECT_EQ(g->Cells(c, r), "") << what << " " << c << "," << r;
+            chart::TChart* ch = runs.Chart(kind);
+            for (int k = 0; k < ch->SeriesCount(); ++k) EXPECT_EQ(ch->GetSeries(k)->Count(), 0) << what;
+        }
+        EXPECT_EQ(runs.HydroChart->Title().Text(), std::vector<std::string>{"Hydrostatics"}) << what;
+    };
+    runAll();
+    main->N1Click(main->New1);
+    expectEmpty("New");
+    runAll();
+    AnswerDialog(other);
+    main->Open1Click(main->Open1);
+    expectEmpty("Open");
+    runAll();
+    std::ofstream(dir.file("one.gf")) << "";
+    main->Hull.ExportGfFile(dir.file("one.gf"));
+    AnswerDialog(dir.file("one.gf"));
+    main->GFFile1Click(main->GFFile1);
+    EXPECT_EQ(main->Hull.GetAppendageCount(), 1u);
+    expectEmpty("Import");
+}
+
+// The half-frame exports (GF, FreeShip) cannot carry offsets at X < 0 that have no mirror:
+// the port hull of a catamaran is named in a warning, in the log and to the user, who
+// may cancel before anything is written.
+TEST_F(FileCommands, HalfFrameExportsWarnOfWhatTheyLeaveOut)
+{
+    hulls::MakeBoxBarge(main->Hull);
+    core::Appendage port = main->Hull.appendages[0];
+    port.name = "Port Hull";
+    for (core::Section& s : port.frames)
+        for (double& x : s.X) x -= 8;
+    main->Hull.appendages.push_back(port);
+    main->RefreshAll();
+    struct Case {
+        const char* what;
+        TMenuItem* item;
+        int appendage;
+        const char* file;
+        bool warns;
+    };
+    const Case cases[] = {{"GF", main->GHSGFFile1, 0, "cat.gf", true},
+                          {"FreeShip, port", main->CurrentAppToFreeShip1, 1, "port.txt", true},
+                          {"FreeShip, barge", main->CurrentAppToFreeShip1, 0, "barge.txt", false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        main->CurrentAppendage = c.appendage;
+        const std::string path = dir.file(c.file);
+        const std::string warning = "WARNING: Appendage \"Port Hull\" has 44 offsets at X < 0 that the " +
+                                    std::string(c.item == main->GHSGFFile1 ? "GF" : "FreeShip") +
+                                    " file cannot carry (it holds half frames, X >= 0): they are left out";
+        // Cancel: nothing is written, not even a dialog shown.
+        boxes.clear();
+        dialogs.clear();
+        boxAnswers = {mrCancel};
+        AnswerDialog(path);
+        c.item->Click();
+        if (c.warns) {
+            ASSERT_EQ(boxes.size(), 1u);
+            EXPECT_EQ(boxes[0].rfind(warning + ".\n", 0), 0u) << boxes[0];
+            EXPECT_EQ(main->Hull.log.Lines().back(), warning);
+            EXPECT_TRUE(dialogs.empty());
+            EXPECT_FALSE(base::FileExists(path));
+            // OK: written as before.
+            boxes.clear();
+            boxAnswers = {mrOk};
+            c.item->Click();
+            EXPECT_EQ(boxes.size(), 1u);
+        } else {
+            EXPECT_TRUE(boxes.empty());
+            dialogAnswers.clear();
+        }
+        EXPECT_TRUE(base::FileExists(path));
+    }
 }

@@ -184,7 +184,7 @@ TEST_F(RunLogicTest, RunAnglesMergeSortAndRefuse)
     EXPECT_EQ(BuildRunAngles({}, 0, 30, 0, angles), kNoAngles);
     EXPECT_EQ(BuildRunAngles({5}, 0, 30, 0, angles), kBadAngleStep);
     EXPECT_EQ(BuildRunAngles({}, 30, 0, -10, angles), kBadAngleStep);
-    EXPECT_EQ(BuildRunAngles({}, 0, 30, 1e-9, angles), kTooManyRows);
+    EXPECT_EQ(BuildRunAngles({}, 0, 30, 1e-9, angles), kTooManyAngles);
 }
 
 TEST_F(RunLogicTest, CrossStepOnAHeeledCopyLeavesTheHullAlone)

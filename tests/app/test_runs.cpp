@@ -12,12 +12,15 @@
 #include "app/RunLogic.h"
 #include "app/RunPages.h"
 #include "base/StrUtils.h"
+#include "widgets/frame/ExPanel.h"
+#include "widgets/frame/ExPageControl.h"
 #include "core/Section.h"
 #include "platform/controls/Menus.h"
 #include "platform/system/Clipboard.h"
 #include "platform/system/Thread.h"
 #include "platform/controls/StdCtrls.h"
 #include "widgets/chart/Chart.h"
+#include "widgets/chart/ChartAxis.h"
 #include "widgets/chart/ChartSeries.h"
 #include "widgets/edit/ExCombo.h"
 #include "widgets/edit/ExEdBtn.h"
@@ -709,4 +712,133 @@ TEST_F(RunsTest, CrossCurvesStopSaysWhereTheRunEnded)
     onProgress = {};
     Run(R().RunCrossCurvesButton);
     EXPECT_EQ(Label(), "Progress: Completed cross curves analysis run.");
+}
+
+// The progress text has a row of its own: the longest shows whole, overlapping nothing,
+// in the smallest main window.
+TEST_F(RunsTest, TheWholeProgressTextShows)
+{
+    main->SetBounds(main->Left(), main->Top(), 700, 500);
+    main->ViewControl->SetActivePage(main->CalculationsSheet);
+    R().CurveDraughtEdit->SetText("2");
+    Run(R().RunLongBuoyancyBtn);
+    ASSERT_EQ(Label(), "Progress: Completed long buoyancy analysis run.");
+    platform::Application->ProcessMessages();
+    platform::TLabel* label = main->ProgressLabel;
+    auto* panel = main->HydroPanel;
+    const platform::TRect shown = label->BoundsRect();
+    label->Canvas()->Font().Assign(*label->Font());
+    EXPECT_GE(shown.Width(), label->Canvas()->TextWidth(Label()));
+    EXPECT_LE(shown.Right, panel->ClientWidth());
+    for (int i = 0; i < panel->ControlCount(); ++i) {
+        platform::TControl* other = panel->Controls(i);
+        if (other == label || !other->Visible()) continue;
+        const platform::TRect r = other->BoundsRect();
+        const bool apart = r.Left >= shown.Right || r.Right <= shown.Left || r.Top >= shown.Bottom ||
+                           r.Bottom <= shown.Top;
+        EXPECT_TRUE(apart) << other->Name();
+    }
+}
+
+// The note on a low tolerance comes before a refusal that a later check makes.
+TEST_F(RunsTest, TheLowToleranceNoteShowsBeforeARefusal)
+{
+    R().StartDisp->SetText("500");
+    R().EndDisp->SetText("0");
+    R().DispStep->SetText("100");
+    R().DispTolerance->SetText("0.005");
+    R().AngleStepEdit->SetText("10");
+    Run(R().RunCrossCurvesButton);
+    EXPECT_EQ(boxes, (std::vector<std::string>{app::runs::kToleranceLow, app::runs::kEndDispBeforeStart}));
+    EXPECT_EQ(Label(), "Progress: Error getting user data.");
+}
+
+// A step typed finer than the field's three decimals reads zero: the refusal says why.
+TEST_F(RunsTest, AStepTheFieldCannotHoldIsNamedAsSuch)
+{
+    struct Case {
+        const char* what;
+        edit::TExEdit* field;
+        edit::TExToolButton* run;
+        const char* typed;
+        const char* message;
+    };
+    R().EndDraftEdit->SetText("1");
+    R().AngleStepEdit->SetText("10");
+    R().EndAngleEdit->SetText("10");
+    R().EndDisp->SetText("100");
+    R().DispStep->SetText("100");
+    const Case cases[] = {
+        {"draught step", R().DraftStepEdit, R().RunHydrosButton, "0.0001", app::runs::kStepBelowField},
+        {"draught step of 0", R().DraftStepEdit, R().RunHydrosButton, "0", app::runs::kBadStep},
+        {"angle step", R().AngleStepEdit, R().RunCrossCurvesButton, "0.0004", app::runs::kStepBelowField},
+        {"displacement step", R().DispStep, R().RunCrossCurvesButton, "0.0002", app::runs::kStepBelowField},
+    };
+    main->ViewControl->SetActivePage(main->CalculationsSheet);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::string kept = c.field->Text();
+        c.field->SetFocus();
+        ASSERT_TRUE(c.field->Focused());
+        c.field->SelectAll();
+        for (const char* k = c.typed; *k; ++k)
+            platform::HostKey(c.field, *k == '.' ? platform::Word(0xBE) : platform::Word(*k));
+        R().StartDraftEdit->SetFocus();  // leaves the field
+        EXPECT_EQ(c.field->GetFloat(), 0);
+        boxes.clear();
+        Run(c.run);
+        EXPECT_EQ(boxes, std::vector<std::string>{c.message});
+        c.field->SetText(kept);
+    }
+}
+
+// A cross-curves run takes at most 3601 angles; more are refused with a clear message
+// before anything is made.
+TEST_F(RunsTest, TheAngleCountIsCapped)
+{
+    R().StartDisp->SetText("100");
+    R().EndDisp->SetText("200");
+    R().DispStep->SetText("100");
+    R().StartAngleEdit->SetText("0");
+    R().EndAngleEdit->SetText("90");
+    R().AngleStepEdit->SetText("0.001");
+    Run(R().RunCrossCurvesButton);
+    EXPECT_EQ(boxes, std::vector<std::string>{app::runs::kTooManyAngles});
+    EXPECT_EQ(R().CrossCurvesGrid->ColCount(), 5);
+    EXPECT_EQ(R().CrossCurvesGrid->Cells(0, 0), "");
+    // 3601 angles are taken.
+    std::vector<double> angles;
+    EXPECT_EQ(app::runs::BuildRunAngles({}, -180, 180, 0.1, angles), "");
+    EXPECT_EQ(angles.size(), 3601u);
+    EXPECT_EQ(app::runs::BuildRunAngles({1}, -180, 180, 0.1, angles), app::runs::kTooManyAngles);
+}
+
+// The longitudinal graph of a parallel-sided body: its flat top shows inside the frame,
+// not on the frame's top line, and the two curves have different colours.
+TEST_F(RunsTest, TheLongitudinalCurvesOfAParallelBodyShowInsideTheFrame)
+{
+    main->Hull.waterDensity = 1.0;  // the two curves are one
+    R().CurveDraughtEdit->SetText("2");
+    Run(R().RunLongBuoyancyBtn);
+    chart::TChart* c = R().LongBendingChart;
+    EXPECT_NE(c->GetSeries(0)->SeriesColor(), c->GetSeries(1)->SeriesColor());
+    c->SetParent(main);
+    c->SetAlign(platform::alNone);
+    c->SetBounds(0, 0, 500, 400);
+    auto picture = platform::PaintToBitmap(c);
+    if (const char* out = std::getenv("RUNS_TEST_OUT")) picture->SaveToFile(std::string(out) + "/longgraph.bmp");
+    // The flat top at 20 lies below the frame's top, at 20 of the axis.
+    EXPECT_GT(c->LeftAxis().Maximum(), 20);
+    EXPECT_EQ(c->LeftAxis().Minimum(), 0);
+    const int top = c->LeftAxis().ValueToYPixel(20);
+    EXPECT_GT(top, c->ChartRect.Top + 5);
+    // Its pixels, in the colour of the series drawn last, halfway along the hull.
+    const int x = c->BottomAxis().ValueToXPixel(15);
+    int found = 0;
+    for (int y = top - 2; y <= top + 2; ++y)
+        for (int k = 0; k < 2; ++k)
+            if (picture->Canvas()->Pixel(x, y) == c->GetSeries(k)->SeriesColor()) ++found;
+    EXPECT_GT(found, 0);
+    R().ClearResults();
+    EXPECT_TRUE(c->LeftAxis().Automatic());
 }

@@ -190,7 +190,7 @@ TEST_F(ViewsTest, MouseEditsPointsInTheBodyPlan)
     ASSERT_EQ(Frame(4).GetOffsetCount(), n + 1);
     EXPECT_NEAR(Frame(4).GetX(1), 2, 0.1);
     EXPECT_NEAR(Frame(4).GetZ(1), 1, 0.1);
-    EXPECT_EQ(main->CurrentPoint, 0);
+    EXPECT_EQ(main->CurrentPoint, 1);  // the highlighted new point is the current one
     EXPECT_EQ(main->OffsetGrid->GetRowEx(), 2);  // the table's row of the new point
     EXPECT_TRUE(main->Modified());
     // With the last point current it is appended.
@@ -227,6 +227,30 @@ TEST_F(ViewsTest, MouseEditsPointsInTheBodyPlan)
     EXPECT_EQ(Frame(4).GetOffsetCount(), n + 2);
 }
 
+// The point highlighted after Ctrl+click is the one Shift+click moves; Ctrl+Shift inserts
+// after the current point and moves that point itself.
+TEST_F(ViewsTest, ShiftClickMovesThePointAddedLast)
+{
+    EditFrame(4, 0);
+    const unsigned n = Frame(4).GetOffsetCount();
+    const double x0 = Frame(4).GetX(0), z0 = Frame(4).GetZ(0);
+    Press(mbLeft, ssCtrl, 2, 1);
+    Press(mbLeft, ssShift, 2.5, 1.5);
+    ASSERT_EQ(Frame(4).GetOffsetCount(), n + 1);
+    EXPECT_NEAR(Frame(4).GetX(1), 2.5, 0.1);
+    EXPECT_NEAR(Frame(4).GetZ(1), 1.5, 0.1);
+    EXPECT_DOUBLE_EQ(Frame(4).GetX(0), x0);
+    EXPECT_DOUBLE_EQ(Frame(4).GetZ(0), z0);
+    EXPECT_EQ(main->OffsetGrid->GetRowEx(), 2);
+    // Ctrl+Shift: a point after point 1, then point 1 moved to the click.
+    Press(mbLeft, ssCtrl | ssShift, 3, 2);
+    ASSERT_EQ(Frame(4).GetOffsetCount(), n + 2);
+    EXPECT_NEAR(Frame(4).GetX(1), 3, 0.1);
+    EXPECT_NEAR(Frame(4).GetX(2), 3, 0.1);
+    EXPECT_EQ(main->CurrentPoint, 1);
+    EXPECT_EQ(main->OffsetGrid->GetRowEx(), 2);
+}
+
 TEST_F(ViewsTest, SnapRoundsToTheStepsAndRefusesAStepOfZero)
 {
     EditFrame(4, 0);
@@ -254,8 +278,9 @@ TEST_F(ViewsTest, SnapRoundsToTheStepsAndRefusesAStepOfZero)
     Press(mbLeft, ssShift, 0.9, 0.9);
     ASSERT_EQ(boxes.size(), 2u);
     EXPECT_NE(boxes[1].find("Z Snap"), std::string::npos);
-    EXPECT_DOUBLE_EQ(Frame(4).GetX(0), 1.0);
-    EXPECT_DOUBLE_EQ(Frame(4).GetZ(0), 1.0);
+    // The point added by the Ctrl+click is the current one: it is the one moved.
+    EXPECT_DOUBLE_EQ(Frame(4).GetX(1), 1.0);
+    EXPECT_DOUBLE_EQ(Frame(4).GetZ(1), 1.0);
 }
 
 TEST_F(ViewsTest, ZoomCommands)
