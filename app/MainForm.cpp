@@ -445,8 +445,10 @@ void TMainForm::SetupOpenGL()
 
 void TMainForm::FormShow(TObject*)
 {
-    if (PrefForm) PrefForm->ReadSettings();
-    PrefForm->ReadGeometry();
+    if (PrefForm) {
+        PrefForm->ReadSettings();
+        PrefForm->ReadGeometry();
+    }
     HullSheet->SetVisible(false);
     HullSheet->SetVisible(true);
 }

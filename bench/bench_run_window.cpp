@@ -19,6 +19,7 @@
 #include "widgets/edit/ExEdit.h"
 #include "widgets/edit/ExToolBtn.h"
 #include "widgets/frame/ExPageControl.h"
+#include "widgets/grid/ExGrid.h"
 
 namespace {
 

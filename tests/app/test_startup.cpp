@@ -204,3 +204,15 @@ TEST_F(AppTest, ViewMenuHasItsThreeSeparators)
     EXPECT_EQ(captions, want);
     EXPECT_TRUE(main->View1->Items(3)->IsLine());
 }
+
+// Shown before the preferences window exists, the main window keeps its own geometry
+// and reads no settings.
+TEST_F(AppTest, ShowingWithoutThePreferencesWindowReadsNothing)
+{
+    app::TPrefForm* prefs = app::PrefForm;
+    app::PrefForm = nullptr;
+    const int width = main->Width();
+    main->FormShow(main);
+    app::PrefForm = prefs;
+    EXPECT_EQ(main->Width(), width);
+}
