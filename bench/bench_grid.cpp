@@ -163,11 +163,36 @@ void BM_ReportPrintPreviewPage(benchmark::State& state)
 }
 BENCHMARK(BM_ReportPrintPreviewPage)->Arg(250)->Arg(1000)->Arg(4000)->Unit(benchmark::kMillisecond);
 
+// A grid of 16,000 columns holding 100 cells with properties: shrinking it to two rows
+// and freeing it, at 1,024 rows (the floor) and at 131,072 rows of bounds.
+void BM_ExGridShrinkAndFreeSparse(benchmark::State& state)
+{
+    const int rows = int(state.range(0));
+    EnsurePlatform();
+    for (auto _ : state) {
+        auto* g = new grid::TExStringGrid(nullptr);
+        g->SetColCount(16000);
+        g->SetRowCount(rows);
+        for (int k = 0; k < 100; ++k) g->SetColors(k * 150, k * 10, clRed);
+        g->SetRowCount(2);
+        g->SetRowCount(rows);
+        delete g;
+    }
+    state.SetComplexityN(rows);
+}
+BENCHMARK(BM_ExGridShrinkAndFreeSparse)->Arg(1024)->Arg(131072)->Unit(benchmark::kMillisecond);
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
     return RunGuiBenchmarks(argc, argv, [](const RecordingReporter& reporter) {
+        const double small = reporter.Time("BM_ExGridShrinkAndFreeSparse/1024");
+        const double large = reporter.Time("BM_ExGridShrinkAndFreeSparse/131072");
+        if (small > 0 && large > 0)
+            std::printf("shrinking and freeing a sparse 16,000-column grid: %.2f ms at 131,072 rows, %.2f x the "
+                        "1,024-row grid (goal: the cost of the cells held, not of the bounds)\n",
+                        large, large / small);
         const double floor = reporter.Time("BM_ReportPrintPreviewPage/250");
         if (floor > 0) {
             for (const char* rows : {"250", "1000", "4000"}) {

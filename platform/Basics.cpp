@@ -1,3 +1,5 @@
+#include <QCollator>
+#include <QLocale>
 #include <QGuiApplication>
 #include <QPalette>
 
@@ -168,6 +170,23 @@ int CompareTextWide(const std::u16string& a, const std::u16string& b)
     const QString qa = QString::fromUtf16(a.data(), qsizetype(a.size()));
     const QString qb = QString::fromUtf16(b.data(), qsizetype(b.size()));
     return QString::compare(qa, qb, Qt::CaseInsensitive);
+}
+
+int CompareStringLocale(const std::u16string& a, const std::u16string& b, bool IgnoreCase)
+{
+    // QCollator is not safe to share between threads; one of each kind per thread.
+    auto make = [](bool ignoreCase) {
+        QLocale loc = QLocale::system();
+        // the C locale compares code points; the language-neutral order stands in for it
+        if (loc.language() == QLocale::C) loc = QLocale(QLocale::English, QLocale::UnitedStates);
+        QCollator c(loc);
+        c.setCaseSensitivity(ignoreCase ? Qt::CaseInsensitive : Qt::CaseSensitive);
+        return c;
+    };
+    thread_local QCollator withCase = make(false), noCase = make(true);
+    const QString qa = QString::fromUtf16(a.data(), qsizetype(a.size()));
+    const QString qb = QString::fromUtf16(b.data(), qsizetype(b.size()));
+    return (IgnoreCase ? noCase : withCase).compare(qa, qb);
 }
 
 namespace {

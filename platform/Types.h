@@ -130,6 +130,9 @@ std::u16string AnsiToWide(const std::string& s);
 std::string WideToAnsi(const std::u16string& s);
 // Compares two wide texts ignoring case (Unicode case folding): <0, 0 or >0.
 int CompareTextWide(const std::u16string& a, const std::u16string& b);
+// Compares two wide texts in the collation order of the user's default locale (the root
+// order when the locale is C or POSIX), with or without case: <0, 0 or >0.
+int CompareStringLocale(const std::u16string& a, const std::u16string& b, bool IgnoreCase);
 // The locale identifier that stands for the user's own settings.
 constexpr unsigned LOCALE_USER_DEFAULT = 0x0400;
 // Windows-1252 <-> the OEM code page (437), character for character; a character the

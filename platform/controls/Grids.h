@@ -322,6 +322,10 @@ public:
     base::TStrings* Rows(int Index);
     // Grows with every change of the cells' texts and objects and of their places.
     unsigned long long ContentVersion() const;
+    // The extent of what the store holds: cells of rows at or past StoredRowCount, and of
+    // row ARow at or past StoredColCount(ARow), are empty and hold no object.
+    int StoredRowCount() const;
+    int StoredColCount(int ARow) const;
 
     std::string GetEditText(int ACol, int ARow) override;
     void SetEditText(int ACol, int ARow, const std::string& Value) override;

@@ -233,6 +233,14 @@ void TStringGrid::DrawCell(int ACol, int ARow, TRect ARect, TGridDrawState AStat
 
 unsigned long long TStringGrid::ContentVersion() const { return store_->version; }
 
+int TStringGrid::StoredRowCount() const { return int(store_->rows.size()); }
+
+int TStringGrid::StoredColCount(int ARow) const
+{
+    if (ARow < 0 || ARow >= int(store_->rows.size())) return 0;
+    return int(store_->rows[std::size_t(ARow)].size());
+}
+
 void TStringGrid::ColumnMoved(int FromIndex, int ToIndex)
 {
     ++store_->version;

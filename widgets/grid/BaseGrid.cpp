@@ -246,8 +246,12 @@ void TBaseGrid::ClearPropCell(int ACol, int ARow)
 void TBaseGrid::ClearPropRect(int ACol1, int ARow1, int ACol2, int ARow2)
 {
     if (ACol2 < ACol1 || ARow2 < ARow1) return;
-    for (int r = std::max(ARow1, 0); r <= ARow2; ++r)
-        for (int c = std::max(ACol1, 0); c <= ACol2; ++c) ClearPropCell(c, r);
+    // only what the store holds: the cost is the cells written, not the grid's bounds
+    const int lastRow = std::min(ARow2, StoredRowCount() - 1);
+    for (int r = std::max(ARow1, 0); r <= lastRow; ++r) {
+        const int lastCol = std::min(ACol2, StoredColCount(r) - 1);
+        for (int c = std::max(ACol1, 0); c <= lastCol; ++c) ClearPropCell(c, r);
+    }
 }
 
 void TBaseGrid::ClearPropRow(int ARow) { ClearPropRect(0, ARow, StoreColCount() - 1, ARow); }

@@ -159,7 +159,6 @@ public:
     TVAlignment VAlignment = vtaTop;
     std::string FloatFormat = "%.2f";
     TGridLook Look = glXP;
-    platform::TColor ScrollColor = platform::clNone;
     bool SaveFixedCells = true;
     bool WordWrap() const { return wordWrap_; }
     void SetWordWrap(bool v);
@@ -730,13 +729,31 @@ public:
     // Size of every cell's content: columns widen and rows grow to fit (plus the spaces).
     void AutoSizeCells(bool DoFixedCells, int SpaceX, int SpaceY);
     enum TScrollType { ssNormal, ssFlat, ssEncarta };
-    // Flat scroll bars need the common controls' flat bar functions, which this platform
-    // lacks: the setting is kept and the normal bars stay.
+    // ssFlat and ssEncarta switch the window's bars to flat bars in that style.
     TScrollType ScrollType() const { return scrollType_; }
-    void SetScrollType(TScrollType v) { scrollType_ = v; }
-    // Size of the flat bars' arrow buttons; kept like ScrollType.
+    void SetScrollType(TScrollType v);
+    // The flat bars' thickness.
     int ScrollWidth() const { return scrollWidth_; }
-    void SetScrollWidth(int v) { scrollWidth_ = v; }
+    void SetScrollWidth(int v);
+    // Background of both flat bars; clNone leaves the system's.
+    platform::TColor ScrollColor() const { return scrollColor_; }
+    void SetScrollColor(platform::TColor v);
+    // Push ScrollType, ScrollColor and ScrollWidth to the flat bars.
+    void UpdateType();
+    void UpdateColor();
+    void UpdateWidth();
+    void FlatInit();
+    void FlatDone();
+    // The three settings, then each flat bar shown when its rows or columns overflow.
+    void FlatUpdate();
+    bool FlatActive() const { return flatActive_; }
+    // These act only while flat bars are active.
+    void FlatSetScrollInfo(int Bar, const platform::SCROLLINFO& Info, bool Redraw);
+    void FlatSetScrollProp(unsigned Index, long Value, bool Redraw);
+    void FlatShowScrollBar(int Bar, bool Show);
+    // Copy the window's own bar state to the flat bar.
+    void UpdateVScrollBar();
+    void UpdateHScrollBar();
     // A hint with the column or row under a dragged thumb.
     enum TScrollHintType { shNone, shVertical, shHorizontal, shBoth };
     TScrollHintType ScrollHints = shNone;
@@ -804,6 +821,8 @@ public:
     // The binary grid stream of a block of cells: texts, properties, spans, check boxes.
     std::string SaveRectToBinStream(const platform::TRect& R);
     void SaveRectToBinStream(const platform::TRect& R, std::ostream& Stream) { Stream << SaveRectToBinStream(R); }
+    // A block goes with its top-left cell to P. A whole-grid stream read at the first cell
+    // of the save range replaces the grid from there; read anywhere else it is a block.
     void LoadAtPointFromBinStream(platform::TPoint P, const std::string& Data);
     std::string SaveToBinStream();
     void LoadFromBinStream(const std::string& Data);
@@ -1147,9 +1166,20 @@ protected:
     bool ClipEditable(int ACol, int ARow);
     void CopyFunc(const platform::TGridRect& R, bool Disjunct);
     void QSort(int ACol);
-    // Sorts the normal rows stably into the order Before gives, moving the rows' content along.
-    // Sorts the normal rows by Before; OnRowUpdate follows when RaiseRowUpdate.
-    void SortRows(const std::function<bool(int, int)>& Before, bool RaiseRowUpdate);
+    // The bookkeeping around a whole-grid sort: Work moves the rows; the current row then
+    // follows its row (MoveRowOnSort or FollowRow) or keeps its index, OnRowUpdate is raised
+    // when RaiseRowUpdate, and with NormalCellsOnly fixed column 0 keeps its texts.
+    enum class TSortKind { Rows, Indexed, Group };
+    // Reads a binary grid stream at P, growing the grid where allowed; the stream is read
+    // and checked whole before anything changes. Gives the pasted size in Size.
+    void LoadBinStreamAt(platform::TPoint P, const std::string& Data, bool GrowCols, bool GrowRows,
+                         platform::TPoint* Size);
+    // After rows were hidden or shown: the cell controls follow and the footer totals are
+    // recalculated (unless a caller holds them for one recalculation at its end).
+    void VisibleRowsChanged();
+    bool holdFooter_ = false;
+    void SortRows(const std::function<void()>& Work, TSortKind Kind);
+    // Sorts rows from..to stably into the order Before gives, moving the rows' content along.
     void SortRange(int from, int to, const std::function<bool(int, int)>& Before);
     void SortByClick(int ARealCol);
     platform::TPoint findPos_{-1, -1};
@@ -1223,6 +1253,8 @@ private:
     int groupColumn_ = -1, groupWidth_ = 0;
     TScrollType scrollType_ = ssNormal;
     int scrollWidth_ = 0;
+    platform::TColor scrollColor_ = platform::clNone;
+    bool flatActive_ = false;
     platform::THintWindow* scrollHint_ = nullptr;
     void ScrollHint(platform::TMessage& m, bool vertical);
     // What a grid puts into its form's OnResize; known again when the grid is unhooked.

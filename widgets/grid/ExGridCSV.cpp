@@ -262,11 +262,20 @@ void TExStringGrid::InputFromCSV(const std::string& FileName, bool Insert)
     const size_t maxRecords = kMaxLoadRows - std::min<size_t>(kMaxLoadRows, size_t(std::max(0, r0 + FixedFooters())));
     std::vector<std::vector<std::string>> recs = ParseCSV(data, sep, maxFields, maxRecords, problem);
     if (!problem.empty()) throw EExGridError("Cannot load file " + FileName + ": it has " + problem);
+    size_t widest = 0;
+    for (const auto& rec : recs) widest = std::max(widest, rec.size());
+    const int footers = FixedFooters();
+    const bool footerMoves = footers > 0 && FloatingFooter().Visible() && RowCount() > 0;
+    {
+        const int top = footerMoves && Insert ? RowCount() - 1 : r0;
+        problem = LoadLimitProblem(std::max(size_t(ColCount()), widest + size_t(std::max(0, c0))),
+                                   size_t(std::max(1, top + int(recs.size()) + footers)), 0);
+        if (!problem.empty()) throw EExGridError("Cannot load file " + FileName + ": it has " + problem);
+    }
 
     // a fixed footer row moves below what is loaded
-    const int footers = FixedFooters();
     std::vector<std::string> footerTexts;
-    if (footers > 0 && FloatingFooter().Visible() && RowCount() > 0) {
+    if (footerMoves) {
         const int fr = RowCount() - 1;
         for (int c = 0; c < GetAllColCount(); ++c) {
             footerTexts.push_back(TBaseGrid::Cells(c, fr));
@@ -275,8 +284,6 @@ void TExStringGrid::InputFromCSV(const std::string& FileName, bool Insert)
         if (Insert) r0 = RowCount() - 1;
     }
 
-    size_t widest = 0;
-    for (const auto& rec : recs) widest = std::max(widest, rec.size());
     if (int(widest) + c0 > ColCount()) SetColCount(int(widest) + c0);
     SetRowCount(std::max(1, r0 + int(recs.size()) + footers));
     short last = -1;

@@ -9,6 +9,7 @@
 #include "platform/forms/Forms.h"
 #include "platform/graphics/GDI.h"
 #include "widgets/grid/CellGraphic.h"
+#include "platform/controls/FlatScrollBar.h"
 #include "widgets/grid/ExGrid.h"
 #include "widgets/grid/ExUtil.h"
 #include "widgets/grid/FloatingFooter.h"
@@ -423,11 +424,129 @@ void TExStringGrid::ScrollMessage(TMessage& m, bool vertical)
     } else {
         TBaseGrid::WMHScroll(m);
     }
+    UpdateVScrollBar();
+    UpdateHScrollBar();
     if (HasCheckBox(RemapCol(Col()), Row()) && EditorMode()) HideEditor();
+}
+
+// ---------------------------------------------------------------- flat scroll bars
+
+void TExStringGrid::SetScrollType(TScrollType v)
+{
+    if (v != scrollType_) {
+        scrollType_ = v;
+        if (v == ssNormal) {
+            FlatDone();
+        } else {
+            FlatInit();
+            FlatUpdate();
+        }
+    }
+    UpdateType();
+}
+
+void TExStringGrid::SetScrollWidth(int v)
+{
+    scrollWidth_ = v;
+    UpdateWidth();
+}
+
+void TExStringGrid::SetScrollColor(TColor v)
+{
+    scrollColor_ = v;
+    UpdateColor();
+}
+
+void TExStringGrid::FlatInit()
+{
+    if (HandleAllocated()) flatActive_ = InitializeFlatSB(Handle());
+}
+
+void TExStringGrid::FlatDone()
+{
+    if (!flatActive_) return;
+    flatActive_ = false;
+    if (HandleAllocated()) UnInitializeFlatSB(Handle());
+}
+
+void TExStringGrid::FlatSetScrollInfo(int Bar, const SCROLLINFO& Info, bool Redraw)
+{
+    if (flatActive_ && HandleAllocated()) FlatSB_SetScrollInfo(Handle(), Bar, Info, Redraw);
+}
+
+void TExStringGrid::FlatSetScrollProp(unsigned Index, long Value, bool Redraw)
+{
+    if (flatActive_ && HandleAllocated()) FlatSB_SetScrollProp(Handle(), Index, LPARAM(Value), Redraw);
+}
+
+void TExStringGrid::FlatShowScrollBar(int Bar, bool Show)
+{
+    if (!flatActive_ || !HandleAllocated()) return;
+    const TScrollStyle bars = ScrollBars();
+    if (Bar == SB_HORZ && bars != ssHorizontal && bars != ssBoth) return;
+    if (Bar == SB_VERT && bars != ssVertical && bars != ssBoth) return;
+    FlatSB_ShowScrollBar(Handle(), Bar, Show);
+}
+
+void TExStringGrid::UpdateType()
+{
+    const long mode = scrollType_ == ssFlat ? FSB_FLAT_MODE : scrollType_ == ssEncarta ? FSB_ENCARTA_MODE : FSB_REGULAR_MODE;
+    FlatSetScrollProp(WSB_PROP_VSTYLE, mode, true);
+    FlatSetScrollProp(WSB_PROP_HSTYLE, mode, true);
+}
+
+void TExStringGrid::UpdateColor()
+{
+    if (scrollColor_ == clNone) return;
+    FlatSetScrollProp(WSB_PROP_VBKGCOLOR, long(scrollColor_), true);
+    FlatSetScrollProp(WSB_PROP_HBKGCOLOR, long(scrollColor_), true);
+}
+
+void TExStringGrid::UpdateWidth()
+{
+    FlatSetScrollProp(WSB_PROP_CXVSCROLL, scrollWidth_, true);
+    FlatSetScrollProp(WSB_PROP_CYHSCROLL, scrollWidth_, true);
+}
+
+void TExStringGrid::FlatUpdate()
+{
+    UpdateType();
+    UpdateColor();
+    UpdateWidth();
+    FlatShowScrollBar(SB_VERT, VisibleRowCount() + FixedRows() < RowCount());
+    UpdateVScrollBar();
+    FlatShowScrollBar(SB_HORZ, VisibleColCount() + FixedCols() < ColCount());
+    UpdateHScrollBar();
+}
+
+void TExStringGrid::UpdateVScrollBar()
+{
+    const TScrollStyle bars = ScrollBars();
+    if (!flatActive_ || (bars != ssVertical && bars != ssBoth)) return;
+    SCROLLINFO si{};
+    si.fMask = SIF_ALL;
+    if (GetScrollInfo(Handle(), SB_VERT, si)) FlatSetScrollInfo(SB_VERT, si, true);
+}
+
+void TExStringGrid::UpdateHScrollBar()
+{
+    const TScrollStyle bars = ScrollBars();
+    if (!flatActive_ || (bars != ssHorizontal && bars != ssBoth)) return;
+    SCROLLINFO si{};
+    si.fMask = SIF_ALL;
+    if (GetScrollInfo(Handle(), SB_HORZ, si)) FlatSetScrollInfo(SB_HORZ, si, true);
 }
 
 void TExStringGrid::WMHScroll(TWMHScroll& m)
 {
+    if (flatActive_ && m.ScrollCode() == SB_THUMBPOSITION && ColCount() > 0) {
+        // the flat bar's thumb runs on the proportional scale
+        const int p = int(std::lround(VisibleColCount() * 128.0 / ColCount()));
+        if (p < 128) {
+            const int pos = int(std::lround(m.ScrollPos() * 127.0 / (128 - p)));
+            m.WParam = WPARAM((unsigned(pos) & 0xFFFF) << 16 | (unsigned(m.ScrollCode()) & 0xFFFF));
+        }
+    }
     ScrollMessage(m, false);
     UpdateFooter();
 }
@@ -438,6 +557,12 @@ void TExStringGrid::SizeChanged(int OldColCount, int OldRowCount)
 {
     ++lookVersion_;
     TBaseGrid::SizeChanged(OldColCount, OldRowCount);
+    if (flatActive_ && Parent()) {
+        FlatShowScrollBar(SB_VERT, VisibleRowCount() + FixedRows() < RowCount());
+        UpdateVScrollBar();
+        FlatShowScrollBar(SB_HORZ, VisibleColCount() + FixedCols() < ColCount());
+        UpdateHScrollBar();
+    }
     if (Parent() && columnSize_ && columnSize_->Stretch() && ColCount() > 0 && !destroying_)
         StretchColumn(columnSize_->StretchColumn);
     if (fixedFooters_ > 0 || fixedRightCols_ > 0) Invalidate();
@@ -493,6 +618,8 @@ void TExStringGrid::UpdateScroller(bool vertical)
     }
     if (count <= fixed) T = 0;
     ProportionalThumb(*this, vertical ? SB_VERT : SB_HORZ, vertical ? Height() : Width(), F, T, L, vertical);
+    if (vertical) UpdateVScrollBar();
+    else UpdateHScrollBar();
 }
 
 // ---------------------------------------------------------------- sizing zones

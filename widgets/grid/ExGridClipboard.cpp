@@ -195,48 +195,44 @@ int TExStringGrid::PasteText(int ACol, int ARow, const std::string& Text)
         }
         if (!cur.empty() || lines.empty()) lines.push_back(cur);
     }
-    // Too much for a grid is refused before any cell changes.
+    // Each line's fields as the cells will hold them (a quoted multi-line field unfolded).
+    std::vector<std::vector<std::string>> table;
+    table.reserve(lines.size());
     size_t fields = 0, longest = 0;
     for (const std::string& l : lines) {
-        size_t n = 1, len = 0;
-        for (char ch : l) {
-            if (ch == '\t') {
-                ++n;
-                len = 0;
-            } else {
-                longest = std::max(longest, ++len);
-            }
-        }
-        fields = std::max(fields, n);
-    }
-    const std::string problem = LoadLimitProblem(size_t(ACol) + fields, size_t(ARow) + lines.size(), longest);
-    if (!problem.empty()) throw EExGridError("Cannot paste: the text has " + problem);
-    const bool footerRow = FloatingFooter().Visible() && FloatingFooter().FooterStyle() == fsFixedLastRow;
-    int count = 0, maxCol = ACol, maxRow = ARow;
-    int i = ARow;
-    for (size_t ln = 0; ln < lines.size(); ++ln, ++i) {
-        const int lastRow = RowCount() - (footerRow ? 1 : 0);
-        if (i >= lastRow && Navigation.AllowClipboardRowGrow) SetRowCount(RowCount() + (i - lastRow + 1));
-        ImportNotification(PasteWholeGrid ? isImportNewRow : isImportSelRow, i);
-        const bool lastLine = ln + 1 == lines.size();
-        std::string rest = lines[ln];
-        int j = ACol;
-        bool more = true;
-        while (more) {
-            std::string f;
-            const size_t tab = rest.find('\t');
-            if (tab == std::string::npos) {
-                f = rest;
-                more = false;
-            } else {
-                f = rest.substr(0, tab);
-                rest.erase(0, tab + 1);
-            }
+        std::vector<std::string> row;
+        size_t from = 0;
+        for (;;) {
+            const size_t tab = l.find('\t', from);
+            std::string f = l.substr(from, tab == std::string::npos ? std::string::npos : tab - from);
             if (f.find('\n') != std::string::npos || f.find('\x0b') != std::string::npos) {
                 if (f.size() >= 2 && f.front() == '"' && f.back() == '"') f = DoubleToSingleChar('"', f.substr(1, f.size() - 2));
                 ReplaceAll(f, "\n", "\r\n");
                 CSVToLineFeeds(f);
             }
+            longest = std::max(longest, f.size());
+            row.push_back(std::move(f));
+            if (tab == std::string::npos) break;
+            from = tab + 1;
+        }
+        fields = std::max(fields, row.size());
+        table.push_back(std::move(row));
+    }
+    // Too much for a grid is refused before any cell changes; a cell is measured as read.
+    const std::string problem = LoadLimitProblem(size_t(ACol) + fields, size_t(ARow) + lines.size(), longest);
+    if (!problem.empty()) throw EExGridError("Cannot paste: the text has " + problem);
+    const bool footerRow = FloatingFooter().Visible() && FloatingFooter().FooterStyle() == fsFixedLastRow;
+    int count = 0, maxCol = ACol, maxRow = ARow;
+    int i = ARow;
+    for (size_t ln = 0; ln < table.size(); ++ln, ++i) {
+        const int lastRow = RowCount() - (footerRow ? 1 : 0);
+        if (i >= lastRow && Navigation.AllowClipboardRowGrow) SetRowCount(RowCount() + (i - lastRow + 1));
+        ImportNotification(PasteWholeGrid ? isImportNewRow : isImportSelRow, i);
+        const bool lastLine = ln + 1 == table.size();
+        int j = ACol;
+        for (size_t fi = 0; fi < table[ln].size(); ++fi) {
+            std::string& f = table[ln][fi];
+            const bool more = fi + 1 < table[ln].size();
             if (j >= ColCount() && Navigation.AllowClipboardColGrow) SetColCount(j + 1);
             const int rows = RowCount() - (footerRow ? 1 : 0);
             const bool store = j < ColCount() && i < rows && ClipEditable(RemapCol(j), i) &&
@@ -268,21 +264,19 @@ int TExStringGrid::PasteFunc(int ACol, int ARow)
 {
     TClipboard* cb = Clipboard();
     if (Navigation.AllowFmtClipboard && cb->HasFormat(CellsClipboardFormat())) {
-        // data of another program is checked whole before a cell changes
+        // data of another program is read and checked whole before a cell changes
         const std::string data = cb->GetFormatData(CellsClipboardFormat());
-        int cols = 0, rows = 0;
-        if (!BinStreamSize(data, cols, rows)) return 0;
-        if (Navigation.AllowClipboardColGrow && ACol + cols > ColCount()) SetColCount(ACol + cols);
-        if (Navigation.AllowClipboardRowGrow && ARow + rows > RowCount()) SetRowCount(ARow + rows);
+        TPoint size{0, 0};
         try {
-            LoadAtPointFromBinStream(TPoint{RemapCol(ACol), ARow}, data);
+            LoadBinStreamAt(TPoint{RemapCol(ACol), ARow}, data, Navigation.AllowClipboardColGrow,
+                            Navigation.AllowClipboardRowGrow, &size);
         } catch (const EExGridError&) {
             return 0;
         } catch (const EReadError&) {
             return 0;
         }
-        PasteNotify(ClipboardOrigin, TGridRect{ACol, ARow, ACol + cols - 1, ARow + rows - 1}, LastClipOperation);
-        return cols * rows;
+        PasteNotify(ClipboardOrigin, TGridRect{ACol, ARow, ACol + size.X - 1, ARow + size.Y - 1}, LastClipOperation);
+        return size.X * size.Y;
     }
     const unsigned rtfFormat = RegisterClipboardFormat("Rich Text Format");
     if (Navigation.AllowRTFClipboard && cb->HasFormat(rtfFormat)) {

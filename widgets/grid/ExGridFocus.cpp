@@ -21,6 +21,11 @@ void TExStringGrid::CreateWnd()
 {
     TBaseGrid::CreateWnd();
     SetTimer(kHoverTimer, 500);
+    // flat bars chosen before the window existed
+    if (scrollType_ != ssNormal) {
+        FlatInit();
+        FlatUpdate();
+    }
 }
 
 bool TExStringGrid::HoverTimerTick(UINT id)

@@ -180,7 +180,7 @@ void TExStringGrid::HideRows(int FromRow, int ToRow)
     if (k == 0) return;
     if (TCellProperties* p = CellProps(1, D); p && p->Control) p->Control->SetVisible(false);
     IRemoveRows(D, k, false);
-    CellControlsUpdate();
+    VisibleRowsChanged();
 }
 
 void TExStringGrid::HideRowsEx(int FromRow, int ToRow)
@@ -197,15 +197,24 @@ void TExStringGrid::HideRowsEx(int FromRow, int ToRow)
         InsertHiddenRecord(std::move(item));
     }
     if (n > 0) RemoveRowsEx(D, n);
-    CellControlsUpdate();
+    VisibleRowsChanged();
 }
 
 void TExStringGrid::HideRowList(const TIntList& List)
 {
     if (List.Count() == 0) return;
     if (!hiddenRows_.empty()) {
-        // Real and display rows differ: hide one by one.
-        for (int i = List.Count() - 1; i >= 0; --i) HideRows(List.Items(i), List.Items(i));
+        // Real and display rows differ: hide one by one, the totals once at the end.
+        const bool held = holdFooter_;
+        holdFooter_ = true;
+        try {
+            for (int i = List.Count() - 1; i >= 0; --i) HideRows(List.Items(i), List.Items(i));
+        } catch (...) {
+            holdFooter_ = held;
+            throw;
+        }
+        holdFooter_ = held;
+        VisibleRowsChanged();
         return;
     }
     std::vector<bool> listed(std::size_t(RowCount()), false);
@@ -234,7 +243,7 @@ void TExStringGrid::HideRowList(const TIntList& List)
     }
     SetRowCountEx(RowCount() - n);
     EndUpdate();
-    CellControlsUpdate();
+    VisibleRowsChanged();
 }
 
 // ---------------------------------------------------------------- restoring rows
@@ -266,7 +275,7 @@ void TExStringGrid::UnHideRows(int FromRow, int ToRow)
             }
     }
     EndUpdate();
-    CellControlsUpdate();
+    VisibleRowsChanged();
 }
 
 void TExStringGrid::UnHideRowsAll() { UnHideRowList(); }
@@ -295,7 +304,13 @@ void TExStringGrid::UnHideRowList()
     hiddenRows_.clear();
     DisplTextRowLimit = RowCount();
     EndUpdate();
+    VisibleRowsChanged();
+}
+
+void TExStringGrid::VisibleRowsChanged()
+{
     CellControlsUpdate();
+    if (!holdFooter_) CalcFooter(-1);
 }
 
 // ---------------------------------------------------------------- selection and view

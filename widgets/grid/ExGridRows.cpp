@@ -250,8 +250,9 @@ void TExStringGrid::ClearRect(int ACol1, int ARow1, int ACol2, int ARow2)
     ACol1 = std::max(ACol1, 0);
     ARow2 = std::min(ARow2, RowCount() - 1);
     ACol2 = std::min(ACol2, StoreColCount() - 1);
-    for (int r = ARow1; r <= ARow2; ++r)
-        for (int c = ACol1; c <= ACol2; ++c) {
+    // only the cells the store holds: the rest are empty already
+    for (int r = ARow1; r <= std::min(ARow2, StoredRowCount() - 1); ++r)
+        for (int c = ACol1; c <= std::min(ACol2, StoredColCount(r) - 1); ++c) {
             ClearPropCell(c, r);
             if (!destroying_ && !GetGridCell(c, r).empty()) TStringGrid::SetCells(c, r, std::string());
         }

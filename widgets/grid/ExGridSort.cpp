@@ -6,6 +6,7 @@
 #include <numeric>
 #include <vector>
 
+#include "base/DateTime.h"
 #include "base/StrUtils.h"
 #include "widgets/grid/ExGrid.h"
 #include "widgets/grid/ExObj.h"
@@ -50,6 +51,37 @@ bool Number(std::string s, const std::string& prefix, const std::string& suffix,
     return end && *end == '\0';
 }
 
+// A date and time in the user's format; 0 for an empty text or one that does not read.
+double DateValue(const std::string& s)
+{
+    base::TDateTime d = 0, t = 0;
+    if (s.empty()) return 0;
+    if (base::TryStrToDate(s, d)) return d;
+    if (const size_t sp = s.find(' '); sp != std::string::npos && base::TryStrToDate(s.substr(0, sp), d)) {
+        const size_t rest = s.find_first_not_of(' ', sp);
+        if (rest == std::string::npos) return d;
+        if (base::TryStrToTime(s.substr(rest), t)) return d + t;
+        return 0;
+    }
+    return base::TryStrToTime(s, t) ? t : 0;
+}
+
+// A text that automatic sorting takes for a date: the first date separator at the second
+// or third character, with a digit on each side of it.
+bool LooksLikeDate(const std::string& s)
+{
+    const size_t p = s.find(base::DateSeparator());
+    if (p == std::string::npos || p < 1 || p > 2 || p + 1 >= s.size()) return false;
+    auto digit = [](char c) { return c >= '0' && c <= '9'; };
+    return digit(s[p - 1]) && digit(s[p + 1]);
+}
+
+int Locale(const std::u16string& a, const std::u16string& b, bool ignoreCase)
+{
+    const int c = CompareStringLocale(a, b, ignoreCase);
+    return c > 0 ? 1 : c < 0 ? -1 : 0;
+}
+
 // The grid's update lock, ended also when a comparison raises.
 struct UpdateLock {
     TExStringGrid* g;
@@ -72,7 +104,7 @@ int TExStringGrid::Compare(int ACol, int ARow1, int ARow2, TSortDirection Direct
         const TAutoType at = IsType(t1);
         if (ct == ctCheckBox) style = ssCheckBox;
         else if (at == TAutoType::atNumeric || at == TAutoType::atFloat) style = ssNumeric;
-        else if (IsDateStr(t1)) style = ssShortDateEU;
+        else if (LooksLikeDate(t1)) style = ssDate;
         else style = ssAlphabetic;
     }
     int res = 0;
@@ -85,12 +117,13 @@ int TExStringGrid::Compare(int ACol, int ARow1, int ARow2, TSortDirection Direct
         res = !oa && !ob ? 0 : Sign((oa ? a : 0) - (ob ? b : 0));
         break;
     }
-    case ssDate:
+    case ssDate: res = Sign(DateValue(t1) - DateValue(t2)); break;
     case ssShortDateEU: res = Sign(StrToShortDateEU(t1) - StrToShortDateEU(t2)); break;
     case ssShortDateUS: res = Sign(StrToShortdateUS(t1) - StrToShortdateUS(t2)); break;
-    case ssAlphaNoCase:
-    case ssAnsiAlphaNoCase:
-    case ssUnicode: res = Bytewise(UpperAZ(t1), UpperAZ(t2)); break;
+    case ssAlphaNoCase: res = Bytewise(UpperAZ(t1), UpperAZ(t2)); break;
+    case ssAnsiAlphaCase:
+    case ssAnsiAlphaNoCase: res = Locale(AnsiToWide(t1), AnsiToWide(t2), style == ssAnsiAlphaNoCase); break;
+    case ssUnicode: res = Locale(GetWideCells(ACol, ARow1), GetWideCells(ACol, ARow2), true); break;
     case ssHTML: res = Bytewise(html::HTMLStrip(t1), html::HTMLStrip(t2)); break;
     case ssCheckBox: {
         bool s1 = false, s2 = false;
@@ -191,14 +224,18 @@ void TExStringGrid::QSort(int ACol)
 {
     const int sign = SortSettings().Direction == sdAscending ? 1 : -1;
     lastSortSign_ = sign;
-    SortRows([&](int a, int b) { return CompareLine(ACol, a, b) == -sign; }, true);
+    SortRows([&] { SortRange(FixedRows(), RowCount() - FixedFooters() - 1,
+                             [&](int a, int b) { return CompareLine(ACol, a, b) == -sign; }); },
+             TSortKind::Rows);
 }
 
 void TExStringGrid::QSortIndexed()
 {
     const TSortIndexList& keys = SortIndexes();
     if (keys.Count() == 0) throw EExGridError("No indexes specified for indexed sort");
-    SortRows([&](int a, int b) { return CompareLineIndexed(0, a, b) < 0; }, false);
+    SortRows([&] { SortRange(FixedRows(), RowCount() - FixedFooters() - 1,
+                             [&](int a, int b) { return CompareLineIndexed(0, a, b) < 0; }); },
+             TSortKind::Indexed);
 }
 
 void TExStringGrid::QSortGroup()
@@ -207,26 +244,64 @@ void TExStringGrid::QSortGroup()
     const int sign = SortSettings().Direction == sdAscending ? 1 : -1;
     lastSortSign_ = sign;
     auto before = [&](int a, int b) { return CompareLine(col, a, b) == -sign; };
-    if (PreSortOrder().Count() != RowCount()) InitSortXRef();
-    UpdateLock lock(this);
-    // the children of each expanded node, each block on its own
-    const int last = RowCount() - FixedFooters();
-    for (int r = FixedRows(); r < last; ++r) {
-        if (!IsNode(r) || GetNodeState(r)) continue;
-        const int span = GetNodeSpan(r);
-        if (span > 2) SortRange(r + 1, std::min(r + span - 1, last - 1), before);
-    }
+    SortRows(
+        [&] {
+            // the children of each expanded node, each block on its own
+            const int last = RowCount() - FixedFooters();
+            for (int r = FixedRows(); r < last; ++r) {
+                if (!IsNode(r) || GetNodeState(r)) continue;
+                const int span = GetNodeSpan(r);
+                if (span > 2) SortRange(r + 1, std::min(r + span - 1, last - 1), before);
+            }
+        },
+        TSortKind::Group);
 }
 
-void TExStringGrid::SortRows(const std::function<bool(int, int)>& Before, bool RaiseRowUpdate)
+namespace {
+
+// Fixed column 0 (row labels) kept in place while the rows move under it; put back also
+// when the sort raises.
+struct KeepFirstColumn {
+    TExStringGrid* g;
+    std::vector<std::string> texts;
+    KeepFirstColumn(TExStringGrid* grid, bool keep) : g(grid)
+    {
+        if (!keep) return;
+        texts.reserve(size_t(g->RowCount()));
+        for (int r = 0; r < g->RowCount(); ++r) texts.push_back(g->GetGridCell(0, r));
+    }
+    ~KeepFirstColumn()
+    {
+        for (int r = 0; r < int(texts.size()) && r < g->RowCount(); ++r)
+            if (g->GetGridCell(0, r) != texts[size_t(r)]) g->SetGridCell(0, r, texts[size_t(r)]);
+    }
+    KeepFirstColumn(const KeepFirstColumn&) = delete;
+    KeepFirstColumn& operator=(const KeepFirstColumn&) = delete;
+};
+
+}  // namespace
+
+void TExStringGrid::SortRows(const std::function<void()>& Work, TSortKind Kind)
 {
     if (PreSortOrder().Count() != RowCount()) InitSortXRef();
+    if (Kind == TSortKind::Rows) SortIndexes().Clear();
     const int old = Row();
+    const bool follow = Navigation.MoveRowOnSort || Kind == TSortKind::Group;
     {
+        KeepFirstColumn keep(this, SortSettings().NormalCellsOnly && FixedCols() > 0);
         UpdateLock lock(this);
-        SortRange(FixedRows(), RowCount() - FixedFooters() - 1, Before);
+        FollowedRow = old;
+        Work();
+        const int want = follow ? FollowedRow : old;
+        FollowedRow = -1;
+        if (want != Row() && want >= FixedRows() && want < RowCount()) {
+            const bool started = EditStarted;
+            EditStarted = false;
+            SetRow(want);
+            EditStarted = started;
+        }
+        if (Kind == TSortKind::Rows && OnRowUpdate && !Navigation.MoveRowOnSort) OnRowUpdate(this, old, Row());
     }
-    if (RaiseRowUpdate && OnRowUpdate && old != Row()) OnRowUpdate(this, old, Row());
 }
 
 void TExStringGrid::SortRange(int from, int to, const std::function<bool(int, int)>& Before)
@@ -257,7 +332,8 @@ void TExStringGrid::SortRange(int from, int to, const std::function<bool(int, in
 void TExStringGrid::QUnSort()
 {
     if (PreSortOrder().Count() != RowCount()) return;
-    BeginUpdate();
+    KeepFirstColumn keep(this, SortSettings().NormalCellsOnly && FixedCols() > 0);
+    UpdateLock lock(this);
     // selection sort on the kept pre-sort indexes; each swap moves them along
     for (int i = 0; i < RowCount(); ++i) {
         int best = i;
@@ -265,7 +341,6 @@ void TExStringGrid::QUnSort()
             if (PreSortOrder().Items(j) < PreSortOrder().Items(best)) best = j;
         if (best != i) SortSwapRows(i, best);
     }
-    EndUpdate();
 }
 
 bool TExStringGrid::MatchFilter(int ARow)
@@ -329,6 +404,7 @@ void TExStringGrid::SetFilterActive(bool v)
         SetFixedRows(filterFixedRows_);
         if (hidden) UnHideSelection();
     }
+    CalcFooter(-1);
     FloatFooterUpdate();
 }
 

@@ -19,6 +19,7 @@
 #include "widgets/grid/ExGridBinIO.h"
 #include "widgets/grid/ExGridStreamRecords.h"
 #include "widgets/grid/ExUtil.h"
+#include "widgets/grid/GridFiles.h"
 
 using namespace platform;
 
@@ -337,6 +338,9 @@ void TExStringGrid::LoadFromFile(const std::string& FileName)
             if (l.empty()) continue;
             if (!ParseCounts(l, plan.cols, plan.rows) || plan.cols + co > kMaxCols || plan.rows + ro > kMaxRows)
                 throw EExGridError(corrupt);
+            if (const std::string problem = LoadLimitProblem(size_t(plan.cols + co), size_t(plan.rows + ro), 0);
+                !problem.empty())
+                throw EExGridError("Cannot load file " + FileName + ": it has " + problem);
             plan.hasCounts = true;
             continue;
         }
@@ -417,6 +421,8 @@ void TExStringGrid::LoadFromStream(std::istream& Stream)
     if (readLine(l) && !l.empty()) {
         if (!ParseCounts(l, plan.cols, plan.rows) || plan.cols + c0 > kMaxCols || plan.rows + r0 > kMaxRows)
             fail("holds bad counts");
+        if (!LoadLimitProblem(size_t(plan.cols + c0), size_t(plan.rows + r0), 0).empty())
+            fail("holds more cells than a grid takes");
         plan.hasCounts = true;
     }
     for (;;) {
@@ -459,6 +465,7 @@ std::string TExStringGrid::SaveRectToBinStream(const TRect& R)
     const int cols = std::max(0, right - left + 1), rows = std::max(0, bottom - top + 1);
     const int sc = SaveFixedCells ? 0 : FixedCols(), sr = SaveFixedCells ? 0 : FixedRows();
     TMemoryStream out;
+    const bool full = left <= sc && top <= sr && right >= ColCount() - 1 && bottom >= RowCount() - 1;
     {
         TGridPropIO head(this);
         head.ColCount = cols;
@@ -468,7 +475,7 @@ std::string TExStringGrid::SaveRectToBinStream(const TRect& R)
         for (int r = top; r <= bottom; ++r) heights.push_back(RowHeights(r));
         head.ColWidths = JoinInts(widths);
         head.RowHeights = JoinInts(heights);
-        head.FullGrid = left <= sc && top <= sr && right >= ColCount() - 1 && bottom >= RowCount() - 1;
+        head.FullGrid = full;
         head.ID = int(reinterpret_cast<intptr_t>(Handle()) & 0x7FFFFFFF);
         out.WriteComponent(&head);
     }
@@ -481,7 +488,8 @@ std::string TExStringGrid::SaveRectToBinStream(const TRect& R)
         for (int c = left; c <= right; ++c) {
             const std::string text = TBaseGrid::Cells(c, r);
             const TCellProperties* p = CellProps(c, r);
-            if (text.empty() && !p) continue;
+            // a block's top-left cell is always written: it tells a reader where the block starts
+            if (text.empty() && !p && (full || c != left || r != top)) continue;
             cellIO.Col = c;
             cellIO.Row = r;
             cellIO.Cell = text;
@@ -506,6 +514,11 @@ std::string TExStringGrid::SaveRectToBinStream(const TRect& R)
 
 void TExStringGrid::LoadAtPointFromBinStream(TPoint P, const std::string& Data)
 {
+    LoadBinStreamAt(P, Data, false, false, nullptr);
+}
+
+void TExStringGrid::LoadBinStreamAt(TPoint P, const std::string& Data, bool GrowCols, bool GrowRows, TPoint* Size)
+{
     // read and check everything first
     TMemoryStream in(Data);
     const auto head = ReadRecord<TGridPropIO>(this, in);
@@ -513,7 +526,6 @@ void TExStringGrid::LoadAtPointFromBinStream(TPoint P, const std::string& Data)
         throw EExGridError("Grid stream holds bad counts");
     const int cols = head->ColCount, rows = head->RowCount;
     const std::vector<int> widths = SplitInts(head->ColWidths, cols), heights = SplitInts(head->RowHeights, rows);
-    const bool full = head->FullGrid;
     std::vector<CellPlan> cells;
     while (in.Size() - in.Position() >= 2 && !OnlyPadding(in)) {
         CellPlan plan;
@@ -532,28 +544,53 @@ void TExStringGrid::LoadAtPointFromBinStream(TPoint P, const std::string& Data)
         }
         cells.push_back(std::move(plan));
     }
-    const TPoint origin = full || cells.empty() ? TPoint{0, 0} : TPoint{cells[0].col, cells[0].row};
-    const int needCols = full ? cols : ColCount(), needRows = full ? rows : RowCount();
+    // A whole grid was written from the first cell of its save range, its records at their
+    // grid positions; a block's first record is its top-left cell.
+    const TPoint start{GetSaveStartCol(), GetSaveStartRow()};
+    const bool replace = head->FullGrid && P.X == start.X && P.Y == start.Y;
+    const TPoint origin = head->FullGrid ? start : cells.empty() ? P : TPoint{cells[0].col, cells[0].row};
+    long long needCols = replace ? start.X + cols : GetAllColCount(), needRows = replace ? start.Y + rows : RowCount();
+    if (!replace) {
+        // a block may widen the grid where growing is allowed, never shrink it
+        if (GrowCols) needCols = std::max<long long>(needCols, (long long)P.X + cols);
+        if (GrowRows) needRows = std::max<long long>(needRows, (long long)P.Y + rows);
+        for (const CellPlan& c : cells) {
+            const long long tc = (long long)P.X + c.col - origin.X, tr = (long long)P.Y + c.row - origin.Y;
+            const long long sx = c.props && c.props->IsBaseCell ? std::max(0, c.props->CellSpanX) : 0;
+            const long long sy = c.props && c.props->IsBaseCell ? std::max(0, c.props->CellSpanY) : 0;
+            if (GrowCols) needCols = std::max(needCols, tc + sx + 1);
+            if (GrowRows) needRows = std::max(needRows, tr + sy + 1);
+        }
+    }
+    if (const std::string problem = LoadLimitProblem(size_t(std::max(0LL, needCols)), size_t(std::max(0LL, needRows)), 0);
+        !problem.empty())
+        throw EExGridError("Grid stream holds " + problem);
     for (const CellPlan& c : cells) {
-        const int tc = P.X + c.col - origin.X, tr = P.Y + c.row - origin.Y;
-        const int maxCols = std::max(needCols, GetAllColCount());
-        if (tc < 0 || tr < 0 || tc >= maxCols || tr >= needRows)
+        const long long tc = (long long)P.X + c.col - origin.X, tr = (long long)P.Y + c.row - origin.Y;
+        if (tc < 0 || tr < 0 || tc >= needCols || tr >= needRows)
             throw EExGridError("Grid stream holds a cell outside the grid");
         if (c.props) {
             // a block reaches only cells of the grid, a covered cell only a base inside it
             const TCellProperties& p = *c.props;
             const int sx = std::max(0, p.CellSpanX), sy = std::max(0, p.CellSpanY);
-            const bool ok = p.IsBaseCell ? tc + sx < maxCols && tr + sy < needRows : tc - sx >= 0 && tr - sy >= 0;
+            const bool ok = p.IsBaseCell ? tc + sx < needCols && tr + sy < needRows : tc - sx >= 0 && tr - sy >= 0;
             if (!ok) throw EExGridError("Grid stream holds a merged block outside the grid");
         }
     }
 
-    if (full) {
-        Clear();
-        SetRowCount(std::max(1, rows));
-        SetColCount(std::max(1, cols));
-        for (int k = 0; k < int(widths.size()) && k < ColCount(); ++k) SetColWidths(k, widths[size_t(k)]);
-        for (int k = 0; k < int(heights.size()) && k < RowCount(); ++k) SetRowHeights(k, heights[size_t(k)]);
+    if (replace) {
+        // cells before the save range are not in the stream and keep their text
+        if (start.X == 0 && start.Y == 0) Clear();
+        else ClearRect(start.X, start.Y, StoreColCount() - 1, RowCount() - 1);
+        SetRowCount(std::max(1, int(needRows)));
+        SetColCount(std::max(1, int(needCols)));
+        for (int k = 0; k < int(widths.size()) && start.X + k < ColCount(); ++k)
+            SetColWidths(start.X + k, widths[size_t(k)]);
+        for (int k = 0; k < int(heights.size()) && start.Y + k < RowCount(); ++k)
+            SetRowHeights(start.Y + k, heights[size_t(k)]);
+    } else {
+        if (needCols > GetAllColCount()) SetColCount(int(needCols) - NumHiddenColumns());
+        if (needRows > RowCount()) SetRowCount(int(needRows));
     }
     for (CellPlan& c : cells) {
         const int tc = P.X + c.col - origin.X, tr = P.Y + c.row - origin.Y;
@@ -567,6 +604,7 @@ void TExStringGrid::LoadAtPointFromBinStream(TPoint P, const std::string& Data)
         if (c.graphic) ApplyGraphic(this, c, tc, tr);
         platform::TStringGrid::SetCells(tc, tr, c.text);  // the store itself: covered cells keep their own text
     }
+    if (Size) *Size = TPoint{cols, rows};
     CellsChanged(TRect{0, 0, ColCount(), RowCount()});
     CellsLoaded();
 }
@@ -595,7 +633,8 @@ std::string TExStringGrid::SaveToBinStream()
 
 void TExStringGrid::LoadFromBinStream(const std::string& Data)
 {
-    LoadAtPointFromBinStream(TPoint{0, 0}, Data);
+    // where SaveToBinStream started
+    LoadAtPointFromBinStream(TPoint{GetSaveStartCol(), GetSaveStartRow()}, Data);
     int nodes = 0;
     for (int r = FixedRows(); r < RowCount(); ++r)
         if (const TCellGraphic* g = GetCellGraphic(0, r); g && g->CellType == ctNode) ++nodes;

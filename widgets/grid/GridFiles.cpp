@@ -11,6 +11,8 @@ std::string LoadLimitProblem(std::size_t cols, std::size_t rows, std::size_t cel
         return "more than " + std::to_string(kMaxLoadCols) + " columns, the most a grid takes";
     if (rows > kMaxLoadRows)
         return "more than " + std::to_string(kMaxLoadRows) + " rows, the most a grid takes";
+    if (cols * rows > kMaxLoadCells)
+        return "more than " + std::to_string(kMaxLoadCells) + " cells, the most a grid takes";
     if (cellLength > kMaxCellLength)
         return "a cell of more than " + std::to_string(kMaxCellLength) + " characters, the most a cell takes";
     return {};

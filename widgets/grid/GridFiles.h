@@ -11,9 +11,12 @@ namespace grid {
 constexpr std::size_t kMaxLoadCols = 16384;
 constexpr std::size_t kMaxLoadRows = 1048576;
 constexpr std::size_t kMaxCellLength = 32767;
+// Columns times rows: every whole-grid walk costs this much.
+constexpr std::size_t kMaxLoadCells = std::size_t(1) << 24;
 
-// What is too much of cols columns, rows rows or a cell of cellLength characters ("more
-// than 16384 columns, the most a grid takes"); empty when they fit.
+// What is too much of cols columns, rows rows (or of the two together) or a cell of
+// cellLength characters ("more than 16384 columns, the most a grid takes"); empty when
+// they fit.
 std::string LoadLimitProblem(std::size_t cols, std::size_t rows, std::size_t cellLength);
 
 // Writes data to FileName whole or not at all (with Append, after what the file holds);

@@ -29,6 +29,13 @@ std::string ReadAll(const std::string& path)
     return s;
 }
 
+std::string Repeat(const std::string& s, int n)
+{
+    std::string out;
+    for (int k = 0; k < n; ++k) out += s;
+    return out;
+}
+
 void WriteAll(const std::string& path, const std::string& data)
 {
     std::ofstream f(path, std::ios::binary);
@@ -506,6 +513,9 @@ TEST_F(FilesTest, TooManyColumnsRowsOrCharactersAreRefused)
         {"paste columns", std::string(20000, '\t'), true, 0, "more than 16384 columns"},
         {"paste rows", "a\r\nb\r\nc", true, 1048575, "more than 1048576 rows"},
         {"paste cell", "x\t" + std::string(40000, 'y'), true, 0, "a cell of more than 32767"},
+        // each count below its own limit, the two together above the cell limit
+        {"csv cells", std::string(15999, ',') + "\r\n" + Repeat("a\r\n", 1100), false, 0, "more than 16777216 cells"},
+        {"paste cells", std::string(9999, '\t') + "\r\n" + Repeat("a\r\n", 1700), true, 0, "more than 16777216 cells"},
     };
     g->Navigation.AllowClipboardAlways = true;
     for (const Case& k : cases) {

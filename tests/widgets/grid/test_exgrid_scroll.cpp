@@ -2,6 +2,7 @@
 // per-side cell borders.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdlib>
 #include <sstream>
 #include <string>
@@ -10,6 +11,7 @@
 #include "GridWindow.h"
 #include "platform/TestRig.h"
 #include "platform/controls/ComboBox.h"
+#include "platform/controls/FlatScrollBar.h"
 #include "platform/forms/Forms.h"
 #include "platform/graphics/GDI.h"
 #include "platform/graphics/Graphics.h"
@@ -138,11 +140,13 @@ TEST_F(ScrollTest, ComboEditorRaisesCloseUpAndEditChanges)
     ASSERT_NE(editor, nullptr);
     auto* combo = dynamic_cast<TCustomComboBox*>(editor);
     ASSERT_NE(combo, nullptr);
+    ASSERT_NE(combo->EditControl(), nullptr);
+    for (char ch : std::string("gam")) SendChar(combo->EditControl(), ch);
     combo->Perform(CN_COMMAND, MakeWParam(0, CBN_EDITCHANGE), 0);
     combo->Perform(CN_COMMAND, MakeWParam(0, CBN_CLOSEUP), 0);
     EXPECT_EQ(closed, 1);
     ASSERT_FALSE(seen.empty());
-    EXPECT_EQ(seen.back().substr(0, 8), "3,2:-1:");  // typing selects no item
+    EXPECT_EQ(seen.back(), "3,2:-1:gam");  // typing selects no item and passes the typed text
 }
 
 TEST_F(ScrollTest, SettersWithSideEffects)
@@ -163,8 +167,69 @@ TEST_F(ScrollTest, SettersWithSideEffects)
     g->InplaceEditor()->SetText("");
     for (char ch : std::string("abcdef")) SendChar(g->InplaceEditor(), ch);
     EXPECT_EQ(g->InplaceEditor()->Text(), "abc");  // the open editor takes the new limit
+    // adapting takes the colour scheme's active-cell colours at once
+    g->ActiveCellColor = clRed;
+    g->ActiveCellColorTo = clRed;
     g->SetAutoThemeAdapt(true);
-    EXPECT_TRUE(g->AutoThemeAdapt);
+    EXPECT_NE(g->ActiveCellColor, clRed);
+    EXPECT_NE(g->ActiveCellColorTo, clRed);
+}
+
+TEST_F(ScrollTest, FlatScrollBarsTakeTheTypeColourAndWidth)
+{
+    const HWND h = g->Handle();
+    const int plainW = g->ClientWidth(), plainH = g->ClientHeight();
+    LPARAM v = 0;
+    EXPECT_FALSE(FlatSB_Initialized(h));
+    struct Case {
+        TExStringGrid::TScrollType type;
+        LPARAM mode;
+    } cases[] = {{TExStringGrid::ssFlat, FSB_FLAT_MODE}, {TExStringGrid::ssEncarta, FSB_ENCARTA_MODE}};
+    for (const Case& k : cases) {
+        SCOPED_TRACE(int(k.type));
+        g->SetScrollType(k.type);
+        EXPECT_TRUE(g->FlatActive());
+        ASSERT_TRUE(FlatSB_Initialized(h));
+        ASSERT_TRUE(FlatSB_GetScrollProp(h, WSB_PROP_VSTYLE, &v));
+        EXPECT_EQ(v, k.mode);
+        ASSERT_TRUE(FlatSB_GetScrollProp(h, WSB_PROP_HSTYLE, &v));
+        EXPECT_EQ(v, k.mode);
+    }
+    // the width sizes both bars, so the client grows by what they give up
+    const int sys = GetSystemMetrics(SM_CXVSCROLL);
+    g->SetScrollWidth(8);
+    EXPECT_EQ(g->ClientWidth(), plainW + sys - 8);
+    EXPECT_EQ(g->ClientHeight(), plainH + GetSystemMetrics(SM_CYHSCROLL) - 8);
+    g->SetScrollColor(clRed);
+    ASSERT_TRUE(FlatSB_GetScrollProp(h, WSB_PROP_VBKGCOLOR, &v));
+    EXPECT_EQ(v, LPARAM(clRed));
+    ASSERT_TRUE(FlatSB_GetScrollProp(h, WSB_PROP_HBKGCOLOR, &v));
+    EXPECT_EQ(v, LPARAM(clRed));
+
+    // the flat thumb runs on the proportional scale: a thumb position is converted
+    const int p = int(std::lround(g->VisibleColCount() * 128.0 / g->ColCount()));
+    Scroll(false, SB_THUMBPOSITION, 60);
+    const int flatLeft = g->LeftCol();
+    g->SetScrollType(TExStringGrid::ssNormal);
+    EXPECT_FALSE(FlatSB_Initialized(h));
+    EXPECT_EQ(g->ClientWidth(), plainW);
+    g->SetLeftCol(1);
+    Scroll(false, SB_THUMBPOSITION, int(std::lround(60 * 127.0 / (128 - p))));
+    EXPECT_EQ(flatLeft, g->LeftCol());
+    g->SetLeftCol(1);
+    Scroll(false, SB_THUMBPOSITION, 60);
+    EXPECT_LT(g->LeftCol(), flatLeft);
+
+    // chosen before the window exists, the bars turn flat when it is made
+    gridtest::GridWindow w;
+    w.Open(300, 200, 20, 50);
+    w.g->SetScrollType(TExStringGrid::ssFlat);
+    w.g->SetScrollWidth(9);
+    w.form->Show();
+    ASSERT_TRUE(FlatSB_Initialized(w.g->Handle()));
+    ASSERT_TRUE(FlatSB_GetScrollProp(w.g->Handle(), WSB_PROP_CXVSCROLL, &v));
+    EXPECT_EQ(v, 9);
+    w.Close();
 }
 
 TEST_F(ScrollTest, ImgTagsDrawPicturesOfThePictureContainer)

@@ -1,13 +1,17 @@
 // Sorting rows by a column and back, filtering rows and finding cells.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "GridWindow.h"
+#include "base/DateTime.h"
+#include "base/Locale.h"
 #include "platform/graphics/Graphics.h"
 #include "platform/graphics/ImageList.h"
 #include "widgets/grid/ExGrid.h"
+#include "widgets/grid/FloatingFooter.h"
 
 using namespace platform;
 using namespace grid;
@@ -284,4 +288,167 @@ TEST_F(SortTest, ImageStyleSortsByTheImageIndexBothWays)
     int i = -1;
     EXPECT_TRUE(g->GetImageIdx(2, 1, i));
     EXPECT_EQ(i, 3);  // the graphics move with their rows
+}
+
+TEST_F(SortTest, DatesReadWithTheDateFormatInForce)
+{
+    const base::TFormatSettings saved = base::FormatSettings();
+    struct Case {
+        const char* format;
+        bool automatic;  // style chosen from the cell, else ssDate
+        std::vector<std::string> texts;
+        std::string want;
+    } cases[] = {
+        {"mm/dd/yyyy", false, {"02/01/2000", "01/02/2000", "12/31/1999"}, "12/31/1999,01/02/2000,02/01/2000"},
+        {"mm/dd/yyyy", true, {"02/01/2000", "01/02/2000", "12/31/1999"}, "12/31/1999,01/02/2000,02/01/2000"},
+        {"dd/mm/yyyy", false, {"02/01/2000", "01/02/2000", "31/12/1999"}, "31/12/1999,02/01/2000,01/02/2000"},
+        {"dd/mm/yyyy", true, {"02/01/2000", "01/02/2000", "31/12/1999"}, "31/12/1999,02/01/2000,01/02/2000"},
+        {"yyyy/mm/dd", false, {"2000/02/01", "2000/01/02", "1999/12/31"}, "1999/12/31,2000/01/02,2000/02/01"},
+        // a time after the date counts; a text that is no date counts as 0
+        {"mm/dd/yyyy", false, {"01/02/2000 10:00", "01/02/2000 09:30", "x"}, "x,01/02/2000 09:30,01/02/2000 10:00"},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(std::string(k.format) + (k.automatic ? " automatic" : " ssDate"));
+        base::SetShortDateFormat(k.format);
+        g->SetRowCount(4);
+        for (int r = 1; r < 4; ++r) g->SetCells(2, r, k.texts[std::size_t(r - 1)]);
+        g->SortSettings().AutoFormat = true;
+        g->OnGetFormat = nullptr;
+        if (!k.automatic) g->OnGetFormat = [](TObject*, int, TSortStyle& s, std::string&, std::string&) { s = ssDate; };
+        g->SortSettings().Column = 2;
+        g->SortSettings().Direction = sdAscending;
+        g->QSort();
+        EXPECT_EQ(Column(2), k.want);
+    }
+    base::SetFormatSettings(saved);
+}
+
+TEST_F(SortTest, CaseInsensitiveStylesCompareAsEachStyleSays)
+{
+    auto wide = [](const std::u16string& s) { return s; };
+    struct Case {
+        TSortStyle style;
+        std::vector<std::u16string> texts;  // written as wide cells
+        std::u16string want;
+    } cases[] = {
+        // locale-aware, case ignored: Cyrillic and accented letters by the alphabet
+        {ssUnicode, {u"\u0411\u044b\u043a", u"\u0430\u0442\u043e\u043c", u"\u0432\u0430\u043b"},
+         u"\u0430\u0442\u043e\u043c,\u0411\u044b\u043a,\u0432\u0430\u043b"},
+        {ssUnicode, {u"zoo", u"\u00c9tape", u"apple"}, u"apple,\u00c9tape,zoo"},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(int(k.style));
+        g->SetRowCount(4);
+        for (int r = 1; r < 4; ++r) g->SetWideCells(2, r, wide(k.texts[std::size_t(r - 1)]));
+        g->OnGetFormat = [&](TObject*, int, TSortStyle& s, std::string&, std::string&) { s = k.style; };
+        g->SortSettings().Column = 2;
+        g->SortSettings().Direction = sdAscending;
+        g->QSort();
+        std::u16string got;
+        for (int r = 1; r < 4; ++r) got += g->GetWideCells(2, r) + (r < 3 ? u"," : u"");
+        EXPECT_TRUE(got == k.want);
+    }
+    // the narrow styles on Windows-1252 texts
+    struct Narrow {
+        TSortStyle style;
+        std::vector<std::string> texts;
+        std::string want;
+    } narrow[] = {
+        {ssAnsiAlphaNoCase, {"zoo", "\xC9tape", "apple"}, "apple,\xC9tape,zoo"},
+        {ssAnsiAlphaNoCase, {"b", "A", "C"}, "A,b,C"},
+        {ssAnsiAlphaCase, {"zoo", "\xC9tape", "apple"}, "apple,\xC9tape,zoo"},
+        {ssAnsiAlphaCase, {"b", "B", "a"}, "a,b,B"},  // case only breaks the tie
+        {ssAlphaNoCase, {"zoo", "\xC9tape", "apple"}, "apple,zoo,\xC9tape"},  // a to z only
+    };
+    for (const Narrow& k : narrow) {
+        SCOPED_TRACE(k.want);
+        g->SetRowCount(4);
+        for (int r = 1; r < 4; ++r) g->SetCells(2, r, k.texts[std::size_t(r - 1)]);
+        g->OnGetFormat = [&](TObject*, int, TSortStyle& s, std::string&, std::string&) { s = k.style; };
+        g->SortSettings().Column = 2;
+        g->SortSettings().Direction = sdAscending;
+        g->QSort();
+        EXPECT_EQ(Column(2), k.want);
+    }
+}
+
+TEST_F(SortTest, NormalCellsOnlyKeepsTheRowLabels)
+{
+    g->SetFixedCols(1);
+    for (int r = 1; r < 6; ++r) g->SetCells(0, r, "L" + std::to_string(r));
+    g->SortSettings().Column = 1;
+    g->SortSettings().Direction = sdAscending;
+    g->SortSettings().NormalCellsOnly = true;
+    g->QSort();
+    EXPECT_EQ(Column(1), "-3,2,7.5,12,100");
+    EXPECT_EQ(Column(0), "L1,L2,L3,L4,L5");
+    g->QUnSort();
+    EXPECT_EQ(Column(1), "12,-3,100,7.5,2");
+    EXPECT_EQ(Column(0), "L1,L2,L3,L4,L5");
+    g->SortSettings().NormalCellsOnly = false;  // the labels go with their rows
+    g->QSort();
+    EXPECT_EQ(Column(0), "L2,L5,L4,L1,L3");
+}
+
+TEST_F(SortTest, CurrentRowAndRowUpdateAfterSort)
+{
+    struct Case {
+        bool moveRow;
+        int wantRow;       // the current row after sorting by name, "Axle" having been current at 3
+        bool wantUpdate;   // OnRowUpdate raised
+    } cases[] = {{true, 1, false}, {false, 3, true}};
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.moveRow);
+        g->QUnSort();
+        ASSERT_EQ(g->Cells(0, 3), "Axle");
+        g->SetRow(3);
+        g->Navigation.MoveRowOnSort = k.moveRow;
+        std::vector<std::pair<int, int>> updates;
+        g->OnRowUpdate = [&](TObject*, int o, int n) { updates.emplace_back(o, n); };
+        g->SortSettings().Column = 0;
+        g->SortSettings().Direction = sdAscending;
+        g->InitSortXRef();
+        g->QSort();
+        EXPECT_EQ(Column(0), "Axle,bolt,bolt,cam,nut");
+        EXPECT_EQ(g->Row(), k.wantRow);
+        if (k.wantUpdate) {
+            ASSERT_EQ(updates.size(), 1u);  // also when the current row keeps its index
+            EXPECT_EQ(updates[0], std::make_pair(3, 3));
+        } else {
+            EXPECT_TRUE(updates.empty());
+        }
+        g->OnRowUpdate = nullptr;
+    }
+}
+
+TEST_F(SortTest, FooterTotalsFollowTheVisibleRows)
+{
+    g->SetRowCount(7);  // the last row holds the totals
+    g->FloatingFooter().SetVisible(true);
+    g->FloatingFooter().SetColumnCalc(1, acSUM);
+    g->CalcFooter(-1);
+    EXPECT_DOUBLE_EQ(g->GetFloats(1, 6), 118.5);
+    TFilterData& f = g->Filter().Add();
+    f.Column = 1;
+    f.Condition = ">5";
+    struct Step {
+        const char* what;
+        std::function<void()> act;
+        double want;
+    } steps[] = {
+        {"filter on", [&] { g->SetFilterActive(true); }, 119.5},
+        {"filter off", [&] { g->SetFilterActive(false); }, 118.5},
+        {"hide a row", [&] { g->HideRow(3); }, 18.5},
+        {"show it", [&] { g->UnHideRow(3); }, 118.5},
+        {"hide two", [&] { TIntList l; l.Add(1); l.Add(5); g->HideRowList(l); }, 104.5},
+        {"show all", [&] { g->UnHideRowsAll(); }, 118.5},
+        {"filter hiding every row", [&] { f.Condition = ">1000"; g->SetFilterActive(true); }, 0},
+        {"and off", [&] { g->SetFilterActive(false); }, 118.5},
+    };
+    for (const Step& s : steps) {
+        SCOPED_TRACE(s.what);
+        s.act();
+        EXPECT_DOUBLE_EQ(g->GetFloats(1, g->RowCount() - 1), s.want);
+    }
+    EXPECT_EQ(g->RowCount(), 7);
 }

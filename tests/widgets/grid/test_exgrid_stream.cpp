@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <functional>
 #include <random>
 #include <sstream>
 
@@ -102,6 +103,19 @@ TEST_F(StreamTest, BadTextFilesAreRefusedAndTheGridKept)
         }
         EXPECT_EQ(Snapshot(*g), before);
     }
+    // columns and rows each allowed, together more cells than a grid takes
+    const std::string path = dir.file("big.txt");
+    std::ofstream(path, std::ios::binary) << "500,40000\r\n";
+    try {
+        g->LoadFromFile(path);
+        ADD_FAILURE() << "loaded";
+    } catch (const EExGridError& e) {
+        EXPECT_EQ(std::string(e.what()), "Cannot load file " + path + ": it has more than 16777216 cells, the most a grid takes");
+    }
+    EXPECT_EQ(Snapshot(*g), before);
+    std::istringstream big("500,40000\r\n");
+    EXPECT_THROW(g->LoadFromStream(big), EExGridError);
+    EXPECT_EQ(Snapshot(*g), before);
     EXPECT_THROW(g->LoadFromFile(dir.file("missing.txt")), EExGridError);
 }
 
@@ -228,4 +242,190 @@ TEST_F(StreamTest, CellFormatOnTheClipboard)
     EXPECT_EQ(w.g->PasteFunc(0, 0), 0);
     EXPECT_EQ(w.g->Cells(1, 1), "plain");
     w.Close();
+}
+
+namespace {
+
+// A 6 x 6 grid with one fixed row and column, every cell written (the fixed ones too),
+// with the last row and column empty when asked.
+void FillForRoundTrip(TExStringGrid& x, bool lastEmpty)
+{
+    x.SetColCount(6);
+    x.SetRowCount(6);
+    x.SetFixedCols(1);
+    x.SetFixedRows(1);
+    x.Multilinecells = true;
+    for (int r = 0; r < 6; ++r)
+        for (int c = 0; c < 6; ++c) {
+            const bool empty = lastEmpty && (r == 5 || c == 5);
+            x.SetCells(c, r, empty ? "" : "r" + std::to_string(r) + "c" + std::to_string(c));
+        }
+    x.SetCells(2, 2, "a,b \"q\"");
+    x.SetCells(3, 3, "two\r\nlines");
+}
+
+}  // namespace
+
+TEST(GridFileRoundTrip, EveryFileTheGridWritesReadsBackEqual)
+{
+    TempDir dir{"roundtrip"};
+    using Io = std::function<void(TExStringGrid&, const std::string&)>;
+    struct Format {
+        const char* name;
+        Io save, load;
+    } formats[] = {
+        {"binary file", [](TExStringGrid& x, const std::string& f) { x.SaveToBinFile(f); },
+         [](TExStringGrid& x, const std::string& f) { x.LoadFromBinFile(f); }},
+        {"binary stream",
+         [](TExStringGrid& x, const std::string& f) { ASSERT_TRUE(base::WriteFileAtomic(f, x.SaveToBinStream())); },
+         [](TExStringGrid& x, const std::string& f) {
+             std::string d;
+             ASSERT_TRUE(base::ReadFile(f, d));
+             x.LoadFromBinStream(d);
+         }},
+        {"grid text file", [](TExStringGrid& x, const std::string& f) { x.SaveToFile(f); },
+         [](TExStringGrid& x, const std::string& f) { x.LoadFromFile(f); }},
+        {"grid text stream",
+         [](TExStringGrid& x, const std::string& f) {
+             std::ofstream o(f, std::ios::binary);
+             x.SaveToStream(o);
+         },
+         [](TExStringGrid& x, const std::string& f) {
+             std::ifstream i(f, std::ios::binary);
+             x.LoadFromStream(i);
+         }},
+        {"CSV", [](TExStringGrid& x, const std::string& f) { x.SaveToCSV(f); },
+         [](TExStringGrid& x, const std::string& f) { x.LoadFromCSV(f); }},
+    };
+    for (const Format& fm : formats)
+        for (const bool saveFixed : {true, false})
+            for (const bool lastEmpty : {false, true}) {
+                SCOPED_TRACE(std::string(fm.name) + (saveFixed ? ", fixed cells saved" : ", fixed cells not saved") +
+                             (lastEmpty ? ", last row and column empty" : ""));
+                gridtest::GridWindow a, b;
+                a.Open(400, 300, 6, 6);
+                b.Open(400, 300, 3, 3);
+                FillForRoundTrip(*a.g, lastEmpty);
+                b.g->SetFixedCols(1);
+                b.g->SetFixedRows(1);
+                b.g->Multilinecells = true;
+                a.g->SaveFixedCells = b.g->SaveFixedCells = saveFixed;
+                const std::string file = dir.file("grid.out");
+                try {
+                    fm.save(*a.g, file);
+                    fm.load(*b.g, file);
+                } catch (const std::exception& e) {
+                    ADD_FAILURE() << e.what();
+                }
+                EXPECT_EQ(b.g->ColCount(), 6);
+                EXPECT_EQ(b.g->RowCount(), 6);
+                const int from = saveFixed ? 0 : 1;
+                for (int r = 0; r < std::min(6, b.g->RowCount()); ++r)
+                    for (int c = 0; c < std::min(6, b.g->ColCount()); ++c) {
+                        // what the file does not hold stays as it was
+                        const std::string want = r >= from && c >= from ? a.g->Cells(c, r) : "";
+                        EXPECT_EQ(b.g->Cells(c, r), want) << "cell " << c << "," << r;
+                    }
+                a.Close();
+                b.Close();
+            }
+}
+
+TEST_F(StreamTest, RefusedClipboardBlockChangesNothing)
+{
+    g->Navigation.AllowFmtClipboard = true;
+    gridtest::GridWindow w;
+    w.Open(300, 200, 4, 4);
+    w.g->Navigation.AllowFmtClipboard = true;
+    w.g->Navigation.AllowClipboardAlways = true;
+    w.g->SetCells(3, 3, "kept");
+    const std::string whole = g->SaveRectToBinStream(TRect{0, 0, 2, 2});
+    // a block that would grow the grid but does not read to its end
+    Clipboard()->SetFormatData(TExStringGrid::CellsClipboardFormat(), whole.substr(0, whole.size() - 3));
+    EXPECT_EQ(w.g->PasteFunc(2, 2), 0);
+    EXPECT_EQ(w.g->ColCount(), 4);
+    EXPECT_EQ(w.g->RowCount(), 4);
+    EXPECT_EQ(w.g->Cells(2, 2), "");
+    EXPECT_EQ(w.g->Cells(3, 3), "kept");
+    // growing not allowed: a block reaching past the grid is refused whole
+    w.g->Navigation.AllowClipboardColGrow = false;
+    Clipboard()->SetFormatData(TExStringGrid::CellsClipboardFormat(), whole);
+    EXPECT_EQ(w.g->PasteFunc(2, 2), 0);
+    EXPECT_EQ(w.g->ColCount(), 4);
+    EXPECT_EQ(w.g->RowCount(), 4);
+    EXPECT_EQ(w.g->Cells(2, 2), "");
+    EXPECT_EQ(w.g->Cells(3, 3), "kept");
+    w.Close();
+}
+
+TEST_F(StreamTest, ClipboardBlocksPasteWithTheirTopLeftCellAtTheTarget)
+{
+    g->Navigation.AllowFmtClipboard = true;
+    g->SetCells(1, 1, "");  // a block whose top-left cell is empty
+    struct Case {
+        const char* what;
+        TRect copied;
+        int targetCol, targetRow;
+    } cases[] = {
+        {"whole grid at (1, 1)", TRect{0, 0, 3, 3}, 1, 1},
+        {"whole grid at (0, 2)", TRect{0, 0, 3, 3}, 0, 2},
+        {"block with an empty top-left cell", TRect{1, 1, 2, 2}, 2, 0},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.what);
+        Clipboard()->SetFormatData(TExStringGrid::CellsClipboardFormat(), g->SaveRectToBinStream(k.copied));
+        gridtest::GridWindow w;
+        w.Open(300, 200, 2, 2);
+        w.g->SetFixedCols(0);
+        w.g->SetFixedRows(0);
+        w.g->Navigation.AllowFmtClipboard = true;
+        w.g->Navigation.AllowClipboardAlways = true;
+        const int cols = k.copied.Right - k.copied.Left + 1, rows = k.copied.Bottom - k.copied.Top + 1;
+        EXPECT_EQ(w.g->PasteFunc(k.targetCol, k.targetRow), cols * rows);
+        EXPECT_EQ(w.g->ColCount(), std::max(2, k.targetCol + cols));
+        EXPECT_EQ(w.g->RowCount(), std::max(2, k.targetRow + rows));
+        for (int r = 0; r < rows; ++r)
+            for (int c = 0; c < cols; ++c)
+                EXPECT_EQ(w.g->Cells(k.targetCol + c, k.targetRow + r), g->Cells(k.copied.Left + c, k.copied.Top + r))
+                    << "cell " << c << "," << r;
+        w.Close();
+    }
+}
+
+TEST_F(StreamTest, TheGridPastesItsOwnCopyOfALongCell)
+{
+    // 20,000 quote marks and a line break: the copy doubles the quotes and passes the cell limit
+    const std::string cell = std::string(20000, '"') + "\r\nab";
+    g->SetCells(1, 1, cell);
+    g->SetOptions(g->Options() | goRangeSelect);
+    g->SetSelection(TGridRect{1, 1, 1, 1});
+    g->CopySelectionToClipboard();
+    ASSERT_GT(Clipboard()->AsText().size(), 40000u);
+    g->Navigation.AllowClipboardAlways = true;
+    EXPECT_EQ(g->PasteFunc(2, 2), 1);
+    EXPECT_EQ(g->Cells(2, 2), cell);
+    // the limit itself still holds for the cells as read
+    const std::string tooLong = "\"" + std::string(40000, 'x') + "\nb\"";
+    EXPECT_THROW(g->PasteText(0, 0, tooLong), EExGridError);
+    EXPECT_EQ(g->Cells(0, 0), "plain");
+}
+
+TEST(GridBounds, ShrinkingAndFreeingAWideSparseGridFreeWhatItHolds)
+{
+    gridtest::GridWindow w;
+    w.Open(300, 200, 2, 2);
+    w.g->SetColCount(16000);
+    w.g->SetRowCount(131072);
+    w.g->SetColors(15999, 131071, clRed);
+    w.g->SetColors(10, 1, clBlue);
+    w.g->SetCells(12000, 70000, "x");
+    w.g->SetRowCount(2);
+    w.g->SetRowCount(131072);
+    EXPECT_FALSE(w.g->HasCellProperties(15999, 131071));  // went with its row
+    EXPECT_EQ(w.g->Cells(12000, 70000), "");
+    EXPECT_EQ(w.g->GetColors(10, 1), clBlue);
+    w.g->ClearRect(0, 0, 15999, 131071);
+    EXPECT_FALSE(w.g->HasCellProperties(10, 1));
+    w.g->SetColors(15000, 100000, clRed);
+    w.Close();  // frees what it holds
 }
