@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QApplication>
+#include <QScreen>
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QAbstractButton>
@@ -470,6 +471,18 @@ std::unique_ptr<TBitmap> GrabWindow(TWinControl* c)
     c->HandleNeeded();
     QWidget* w = HostWidget(c);
     const QImage shot = w->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    auto b = std::make_unique<TBitmap>(std::max(1, shot.width()), std::max(1, shot.height()));
+    QPainter p(&BitmapImage(*b));
+    p.setCompositionMode(QPainter::CompositionMode_Source);
+    p.drawImage(0, 0, shot);
+    return b;
+}
+
+std::unique_ptr<TBitmap> GrabScreen()
+{
+    QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen) return std::make_unique<TBitmap>(1, 1);
+    const QImage shot = screen->grabWindow(0).toImage().convertToFormat(QImage::Format_RGB32);
     auto b = std::make_unique<TBitmap>(std::max(1, shot.width()), std::max(1, shot.height()));
     QPainter p(&BitmapImage(*b));
     p.setCompositionMode(QPainter::CompositionMode_Source);

@@ -77,6 +77,10 @@ std::unique_ptr<TBitmap> PaintToBitmap(TWinControl* c);
 // shapes and transparent backgrounds, into a new bitmap of the window's size.
 std::unique_ptr<TBitmap> GrabWindow(TWinControl* c);
 
+// What the X server shows on the whole screen (the root window's pixels, as a compositor
+// paints them), in a new bitmap of the screen's size.
+std::unique_ptr<TBitmap> GrabScreen();
+
 // The size of the frame buffer a rendering context draws into; {0, 0} before it has one.
 TSize GLFrameBufferSize(GLContext* rc);
 

@@ -15,6 +15,7 @@ packages=(
   python3 libxml2-utils poppler-utils
   unixodbc-dev odbc-mdbtools
   xdotool
+  openbox xcompmgr x11-utils
   python3-gi gir1.2-gtk-3.0
 )
 missing=()
