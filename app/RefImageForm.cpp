@@ -106,6 +106,8 @@ void TImportRefForm::UpdateBtnClick(TObject*)
     if (!loaded_ || !target_) return;
     target_->SetBgImage(OpenPictureDialog->FileName);
     ApplyRect();
+    const std::string why = target_->BgImageError();
+    if (!why.empty()) ShowMessage("The reference image cannot be shown. " + why);
 }
 
 void TImportRefForm::X1EditExit(TObject*)

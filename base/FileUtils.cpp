@@ -213,15 +213,35 @@ bool WriteFileAtomic(const std::string& path, std::string_view data, std::string
 }
 
 bool ReadFile(const std::string& path, std::string& data) {
+    return ReadFileLimited(path, data, UINTMAX_MAX);
+}
+
+bool ReadFileLimited(const std::string& path, std::string& data, std::uintmax_t limit, std::string* error) {
+    auto fail = [&](std::string why) {
+        if (error) *error = std::move(why);
+        return false;
+    };
     // Opened without waiting (a FIFO would wait for a writer), then taken only when it is
     // a regular file: a FIFO, a device such as /dev/zero or a folder is refused.
     int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) return false;
+    if (fd < 0) return fail(ErrnoText("Cannot open", path, errno));
     struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    if (::fstat(fd, &st) != 0) {
+        const int err = errno;
         ::close(fd);
-        return false;
+        return fail(ErrnoText("Cannot open", path, err));
     }
+    if (!S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return fail("Cannot read \"" + path + "\": " +
+                    (S_ISDIR(st.st_mode) ? "it is a folder" : "it is not a regular file"));
+    }
+    auto tooLarge = [&](std::uintmax_t size) {
+        ::close(fd);
+        return fail("Cannot read \"" + path + "\": the file is too large (" + std::to_string(size) +
+                    " bytes, at most " + std::to_string(limit) + ")");
+    };
+    if (static_cast<std::uintmax_t>(st.st_size) > limit) return tooLarge(static_cast<std::uintmax_t>(st.st_size));
     const int flags = ::fcntl(fd, F_GETFL);
     if (flags != -1) ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
     std::string out;
@@ -231,14 +251,18 @@ bool ReadFile(const std::string& path, std::string& data) {
         ssize_t n = ::read(fd, buf, sizeof buf);
         if (n < 0) {
             if (errno == EINTR) continue;
+            const int err = errno;
             ::close(fd);
-            return false;
+            return fail(ErrnoText("Cannot read", path, err));
         }
         if (n == 0) break;
+        // A file that grows while it is read is held to the same limit.
+        if (static_cast<std::uintmax_t>(n) > limit - out.size()) return tooLarge(out.size() + static_cast<size_t>(n));
         out.append(buf, static_cast<size_t>(n));
     }
     ::close(fd);
     data = std::move(out);
+    if (error) error->clear();
     return true;
 }
 

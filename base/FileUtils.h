@@ -1,5 +1,6 @@
 #pragma once
 // File-name helpers. Both '/' and '\\' separate folders.
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -28,6 +29,10 @@ bool WriteFileAtomic(const std::string& path, std::string_view data, std::string
 // Reads a regular file whole; false (data untouched) for a missing file, a folder, a FIFO
 // or a device.
 bool ReadFile(const std::string& path, std::string& data);
+// Reads a regular file of at most `limit` bytes whole. On false (data untouched) `error`
+// says why: missing or unreadable, a folder, a FIFO or a device, or too large.
+bool ReadFileLimited(const std::string& path, std::string& data, std::uintmax_t limit,
+                     std::string* error = nullptr);
 // The user's configuration folder for the program, with its trailing separator:
 // $XDG_CONFIG_HOME/Korvelo/, else ~/.config/Korvelo/. Not made here.
 std::string UserConfigDir();

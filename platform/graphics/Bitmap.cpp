@@ -3,12 +3,13 @@
 #include <QImageReader>
 
 #include <cstring>
-#include <fstream>
 #include <sstream>
 
 #include "base/Exception.h"
+#include "base/FileUtils.h"
 #include "platform/Private.h"
 #include "platform/graphics/Icon.h"
+#include "platform/graphics/PictureFile.h"
 
 namespace platform {
 
@@ -18,18 +19,19 @@ QImage& BitmapImage(TBitmap& b) { return b.impl()->image; }
 
 void TGraphic::LoadFromFile(const std::string& fileName)
 {
-    std::ifstream in(fileName, std::ios::binary);
-    if (!in) throw base::EInOutError("Cannot open file \"" + fileName + "\".");
+    std::istringstream in(ReadPictureFile(fileName));
     LoadFromStream(in);
 }
 
 void TGraphic::SaveToFile(const std::string& fileName) const
 {
-    std::ofstream out(fileName, std::ios::binary | std::ios::trunc);
-    if (!out) throw base::EInOutError("Cannot create file \"" + fileName + "\".");
+    std::ostringstream out;
     SaveToStream(out);
-    out.flush();
-    if (!out) throw base::EInOutError("Cannot write file \"" + fileName + "\".");
+    std::string why;
+    bool created = false;
+    if (!base::WriteFileAtomic(fileName, out.str(), &why, &created))
+        throw base::EInOutError(std::string(created ? "Cannot write file \"" : "Cannot create file \"") + fileName +
+                                "\". " + why);
 }
 
 void TGraphic::SetTransparent(bool t)
@@ -449,11 +451,9 @@ bool TBitmap::LoadFromImageData(const std::string& bytes)
 
 bool TBitmap::LoadFromImageFile(const std::string& fileName)
 {
-    std::ifstream in(fileName, std::ios::binary);
-    if (!in) return false;
-    std::ostringstream buf;
-    buf << in.rdbuf();
-    return LoadFromImageData(buf.str());
+    std::string data;
+    if (!base::ReadFileLimited(fileName, data, kMaxPictureFileSize)) return false;
+    return LoadFromImageData(data);
 }
 
 // ---------------------------------------------------------------- TPicture
@@ -534,9 +534,8 @@ void TPicture::LoadFromFile(const std::string& fileName)
     if (ext == "bmp") {
         b->LoadFromFile(fileName);
     } else if (ext == "png" || ext == "jpg" || ext == "jpeg" || ext == "gif") {
-        std::ifstream in(fileName, std::ios::binary);
-        if (!in) throw base::EInOutError("Cannot open file \"" + fileName + "\".");
-        if (!b->LoadFromImageFile(fileName)) throw EInvalidGraphic("Invalid graphic format");
+        if (!b->LoadFromImageData(ReadPictureFile(fileName)))
+            throw EInvalidGraphic("Invalid graphic format: \"" + fileName + "\" cannot be decoded as ." + ext);
     } else {
         throw EInvalidGraphic("Unknown picture file extension (." + ext + ")");
     }

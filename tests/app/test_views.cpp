@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <thread>
 
 #include "ViewsFixture.h"
@@ -358,6 +359,42 @@ TEST_F(ViewsTest, SaveViewWritesBmpFilesThatImageMagickReads)
     CancelDialog();
     main->SaveSide1->Click();
     EXPECT_FALSE(std::filesystem::exists(dir.file("other.bmp")));
+}
+
+// A PNG (as JPEG and GIF, which the import window offers too) shows under the body plan;
+// a picture that cannot be shown any more says why at Update.
+TEST_F(ViewsTest, PngReferenceImageShowsAndAFailureSaysWhy)
+{
+    REQUIRE_TOOL("convert", "imagemagick");
+    const std::string file = dir.file("ref.png");
+    ASSERT_EQ(std::system(("convert -size 400x300 xc:'#00FF00' '" + file + "'").c_str()), 0);
+    TTimer closer(nullptr);
+    closer.SetInterval(50);
+    closer.OnTimer = [&closer](TObject*) {
+        closer.SetEnabled(false);
+        app::MainForm->ImportRefForm->CloseBtn->Click();
+    };
+    closer.SetEnabled(true);
+    main->ImportRefImage1->Click();
+    app::TImportRefForm* f = main->ImportRefForm;
+    ASSERT_NE(f, nullptr);
+    AnswerDialog(file);
+    f->ImportBtn->Click();
+    ASSERT_TRUE(f->Loaded());
+    f->UpdateBtn->Click();
+    EXPECT_TRUE(boxes.empty());
+    plot::TPlotGraph* v = main->SectionView;
+    v->SetVisRect(plot::Rect2D(-20, -5, 20, 25));
+    v->Render(nullptr);
+    EXPECT_EQ(v->Bitmap()->Canvas()->Pixel(v->WorldToPixelX(2), v->WorldToPixelY(7)), clLime);
+
+    { std::ofstream(file, std::ios::trunc) << "no longer a picture"; }
+    f->UpdateBtn->Click();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_NE(boxes[0].find("The reference image cannot be shown."), std::string::npos) << boxes[0];
+    EXPECT_NE(boxes[0].find("Invalid graphic format"), std::string::npos) << boxes[0];
+    v->Render(nullptr);
+    EXPECT_NE(v->Bitmap()->Canvas()->Pixel(v->WorldToPixelX(2), v->WorldToPixelY(7)), clLime);
 }
 
 TEST_F(ViewsTest, ReferenceImageLiesUnderTheBodyPlan)

@@ -203,6 +203,39 @@ TEST(Files, ReadRefusesFifoAndDevice) {
     EXPECT_EQ(data, "keep");
 }
 
+// The limited reader says why it refuses, and takes a file of exactly the limit.
+TEST(Files, ReadFileLimitedRefusesWithAReason) {
+    TempDir d;
+    const std::string f = d / "ten.txt";
+    ASSERT_TRUE(WriteFileAtomic(f, "0123456789"));
+    const std::string fifo = d / "pipe";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    struct Case {
+        std::string path;
+        std::uintmax_t limit;
+        const char* reason;  // nullptr: read
+    } cases[] = {
+        {f, 10, nullptr},
+        {f, 9, "too large (10 bytes, at most 9)"},
+        {fifo, 100, "not a regular file"},
+        {"/dev/zero", 100, "not a regular file"},
+        {d.path(), 100, "it is a folder"},
+        {d / "none", 100, "No such file or directory"},
+    };
+    for (const Case& c : cases) {
+        std::string data = "keep", error;
+        const bool ok = ReadFileLimited(c.path, data, c.limit, &error);
+        EXPECT_EQ(ok, c.reason == nullptr) << c.path << " " << error;
+        if (c.reason) {
+            EXPECT_EQ(data, "keep");
+            EXPECT_NE(error.find(c.reason), std::string::npos) << error;
+            EXPECT_NE(error.find(c.path), std::string::npos) << error;
+        } else {
+            EXPECT_EQ(data, "0123456789");
+        }
+    }
+}
+
 // A file the owner may not write (0444) is refused for everyone, root included, and a
 // folder likewise; nothing is replaced and nothing is left behind.
 TEST(Files, ReadOnlyFileOrFolderIsRefusedAndKept) {

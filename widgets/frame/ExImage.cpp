@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "base/Exception.h"
+#include "platform/graphics/PictureFile.h"
 
 namespace frame {
 
@@ -46,8 +47,7 @@ void TExImage::ReadData(std::istream& s)
 void TExImage::LoadFromFile(const std::string& fileName)
 {
     try {
-        std::ifstream in(fileName, std::ios::binary);
-        if (!in) throw base::Exception("Could not open " + fileName);
+        std::istringstream in(platform::ReadPictureFile(fileName));
         LoadFromStream(in);
     } catch (...) {
         empty_ = true;

@@ -5,6 +5,7 @@
 #include "base/StrUtils.h"
 #include "base/StringList.h"
 #include "platform/graphics/Graphics.h"
+#include "platform/graphics/PictureFile.h"
 
 namespace grid {
 
@@ -145,16 +146,14 @@ void TFilePicture::SetFileName(const std::string& Value)
     height_ = pic.Height();
 }
 
+TFilePicture::TFilePicture() : cache_(std::make_unique<platform::TPictureFileCache>()) {}
+TFilePicture::~TFilePicture() = default;
+
 void TFilePicture::DrawPicture(platform::TCanvas& Canvas, const platform::TRect& ARect) const
 {
     if (filename_.empty()) return;
-    platform::TPicture pic;
-    try {
-        pic.LoadFromFile(filename_);
-    } catch (const base::Exception&) {
-        return;  // the file went away since: nothing to draw
-    }
-    Canvas.StretchDraw(ARect, pic.Graphic());
+    // A file that went away or no longer reads draws nothing.
+    if (platform::TPicture* pic = cache_->Get(filename_)) Canvas.StretchDraw(ARect, pic->Graphic());
 }
 
 void TFilePicture::Assign(const platform::TPersistent& Source)

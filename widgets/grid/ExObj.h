@@ -17,6 +17,7 @@ class TStringList;
 namespace platform {
 class TCanvas;
 class TControl;
+class TPictureFileCache;
 }
 
 namespace grid {
@@ -80,9 +81,12 @@ private:
     std::vector<TControlItem> items_;
 };
 
-// A picture read from its file whenever it is drawn.
+// A picture known by its file name, read when first drawn and again only when the file
+// changes.
 class TFilePicture : public platform::TPersistent {
 public:
+    TFilePicture();
+    ~TFilePicture() override;
     const std::string& Filename() const { return filename_; }
     // Reads the file for its size; a file that cannot be read raises and changes nothing.
     void SetFileName(const std::string& Value);
@@ -96,6 +100,7 @@ public:
 private:
     std::string filename_;
     int width_ = 0, height_ = 0;
+    std::unique_ptr<platform::TPictureFileCache> cache_;
 };
 
 // One hidden row: its real index, height and the cell texts of every real column, each

@@ -7,6 +7,7 @@
 
 #include "platform/graphics/GDI.h"
 #include "platform/graphics/ImageDecoder.h"
+#include "platform/graphics/PictureFile.h"
 #include "widgets/html/OwnedItems.h"
 #include "widgets/html/VersionText.h"
 
@@ -150,12 +151,7 @@ int THTMLPicture::GetMaxHeight() const
 void THTMLPicture::LoadFromFile(const std::string& FileName)
 {
     try {
-        std::ifstream f(FileName, std::ios::binary);
-        if (!f) {
-            empty_ = true;
-            return;
-        }
-        imageData_ = ReadAll(f);
+        imageData_ = platform::ReadPictureFile(FileName);
         empty_ = false;
         Decode();
         Changed();

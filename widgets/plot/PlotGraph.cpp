@@ -252,6 +252,13 @@ void TPlotGraph::SetBgImage(const std::string& Value)
     if (OnChange) OnChange(this);
 }
 
+std::string TPlotGraph::BgImageError()
+{
+    if (bgImage_.empty()) return {};
+    const TPicture* pic = bgPicture_.Get(bgImage_);
+    return pic && pic->Graphic() ? std::string() : bgPicture_.Error();
+}
+
 void TPlotGraph::SetBgStyle(TBgStyle Value)
 {
     if (Value == bgStyle_) return;
@@ -498,27 +505,24 @@ void TPlotGraph::DrawBackground(TCanvas& target)
     bool drawn = false;
     if (bgStyle_ != bgsSolid && background_) {
         if (image) {
-            std::unique_ptr<TBitmap> img;
+            TGraphic* img = nullptr;
             if (bgImage_.empty()) {
                 background_.reset();
             } else {
-                img = std::make_unique<TBitmap>();
-                try {
-                    img->LoadFromFile(bgImage_);  // read at every render
-                } catch (...) {
-                    img.reset();
-                    background_.reset();
-                }
+                // Any picture format the import window offers; the reason of a failure
+                // stays for BgImageError.
+                if (TPicture* pic = bgPicture_.Get(bgImage_)) img = pic->Graphic();
+                if (!img) background_.reset();
             }
             if (background_ && img) {
                 drawn = true;
                 if (bgStyle_ == bgsImageStretch) {
-                    target.StretchDraw(Rect(0, 0, background_->Width(), background_->Height()), img.get());
+                    target.StretchDraw(Rect(0, 0, background_->Width(), background_->Height()), img);
                 } else if (bgStyle_ == bgsImageTile) {
                     const int w = img->Width(), h = img->Height();
                     if (w > 0 && h > 0)
                         for (int y = 0; y < bitmap_->Height(); y += h)
-                            for (int x = 0; x < bitmap_->Width(); x += w) target.Draw(x, y, img.get());
+                            for (int x = 0; x < bitmap_->Width(); x += w) target.Draw(x, y, img);
                 } else {
                     target.Brush().SetStyle(bsSolid);
                     target.Brush().SetColor(colorBg_);
@@ -529,7 +533,7 @@ void TPlotGraph::DrawBackground(TCanvas& target)
                     int t = WorldToPixelY(bgImageRect_.y2), b = WorldToPixelY(bgImageRect_.y1);
                     if (l > r) std::swap(l, r);
                     if (t > b) std::swap(t, b);
-                    target.StretchDraw(Rect(l, t, r, b), img.get());
+                    target.StretchDraw(Rect(l, t, r, b), img);
                     PopClip(target);
                 }
             }

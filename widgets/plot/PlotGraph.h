@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/controls/Controls.h"
+#include "platform/graphics/PictureFile.h"
 #include "widgets/plot/PlotData.h"
 
 namespace plot {
@@ -89,6 +90,9 @@ public:
     void SetAxisYLabel(const std::string& Value) { axisYLabel_ = Value; }
     const std::string& BgImage() const { return bgImage_; }
     void SetBgImage(const std::string& Value);
+    // Why BgImage cannot be shown (empty when it can): the file is read now when it is
+    // new or has changed since, and the next render uses what was read.
+    std::string BgImageError();
     TBgStyle BgStyle() const { return bgStyle_; }
     void SetBgStyle(TBgStyle Value);
     TBorderStyle BorderStyle() const { return borderStyle_; }
@@ -190,6 +194,7 @@ private:
     std::unique_ptr<TExprParser> evaluator_;
     std::unique_ptr<platform::TBitmap> bitmap_;
     std::unique_ptr<platform::TBitmap> background_;
+    platform::TPictureFileCache bgPicture_;  // BgImage, read again only when its file changes
     TRect2D bgImageRect_{-1, -1, 1, 1};
     Extended aspectRatio_ = 1;
     std::string axisXLabel_, axisYLabel_, bgImage_;

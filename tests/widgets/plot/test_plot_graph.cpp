@@ -1,6 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sys/stat.h>
 #include <cstdio>
 #include <memory>
 #include <set>
@@ -12,6 +17,7 @@
 #include "platform/graphics/GDI.h"
 #include "platform/graphics/Graphics.h"
 #include "platform/TestRig.h"
+#include "../../base/FileSizeLimit.h"
 #include "support/TestSupport.h"
 #include "widgets/plot/PlotGraph.h"
 
@@ -618,6 +624,85 @@ TEST(PlotGraphBackground, MissingImageGivesThePlainColour)
     EXPECT_EQ(CountColor(*g, RGB(9, 8, 7)), 40 * 30);
 }
 
+namespace {
+// A picture of one colour written by an outside tool in the format its extension names.
+std::string ConvertImage(const testsupport::TempDir& dir, const std::string& name, const char* colour)
+{
+    const std::string path = dir.file(name);
+    const std::string cmd = std::string("convert -size 12x10 xc:'") + colour + "' '" + path + "' 2>/dev/null";
+    EXPECT_EQ(std::system(cmd.c_str()), 0) << cmd;
+    return path;
+}
+
+bool Near(PColor a, PColor b)
+{
+    auto d = [](int x, int y) { return std::abs(x - y) <= 6; };
+    return d(platform::GetRValue(a), platform::GetRValue(b)) && d(platform::GetGValue(a), platform::GetGValue(b)) &&
+           d(platform::GetBValue(a), platform::GetBValue(b));
+}
+}  // namespace
+
+// Every format the import window offers shows in the body plan, not only BMP.
+TEST(PlotGraphBackground, ReferenceImageOfEveryOfferedFormatShows)
+{
+    REQUIRE_TOOL("convert", "imagemagick");
+    testsupport::TempDir dir("plotctl");
+    for (const char* name : {"ref.png", "ref.jpg", "ref.jpeg", "ref.gif", "ref.bmp"}) {
+        const std::string file = ConvertImage(dir, name, "#2040C0");
+        auto g = Bare(40, 30, Rect2D(-1, -1, 1, 1));
+        g->SetBgImage(file);
+        g->SetBgStyle(bgsImageStretch);
+        EXPECT_EQ(g->BgImageError(), "") << name;
+        g->Paint();
+        EXPECT_TRUE(Near(Px(*g, 20, 15), RGB(0x20, 0x40, 0xC0))) << name << " " << std::hex << Px(*g, 20, 15);
+        EXPECT_TRUE(Near(Px(*g, 1, 1), RGB(0x20, 0x40, 0xC0))) << name;
+    }
+}
+
+// A picture that cannot be shown says why; the body plan keeps its plain colour.
+TEST(PlotGraphBackground, UnreadableReferenceImageTellsWhy)
+{
+    testsupport::TempDir dir("plotctl");
+    const std::string text = dir.file("text.png");
+    { std::ofstream(text) << "not a picture"; }
+    const std::string fifo = dir.file("pipe.bmp");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    struct Case {
+        std::string file;
+        const char* reason;
+    } cases[] = {
+        {text, "Invalid graphic format"},
+        {fifo, "not a regular file"},
+        {dir.file("missing.png"), "No such file"},
+    };
+    for (const Case& c : cases) {
+        auto g = Bare(40, 30, Rect2D(-1, -1, 1, 1));
+        g->SetColorBg(RGB(9, 8, 7));
+        g->SetBgImage(c.file);
+        g->SetBgStyle(bgsImageStretch);
+        g->Paint();
+        EXPECT_EQ(CountColor(*g, RGB(9, 8, 7)), 40 * 30) << c.file;
+        EXPECT_NE(g->BgImageError().find(c.reason), std::string::npos) << g->BgImageError();
+        EXPECT_NE(g->BgImageError().find(c.file), std::string::npos) << g->BgImageError();
+    }
+}
+
+// The reference picture is read again when its file changes, so the body plan follows it.
+TEST(PlotGraphBackground, ChangedReferenceImageShowsItsNewPicture)
+{
+    testsupport::TempDir dir("plotctl");
+    const std::string file = WriteImage(dir, "ref.bmp", 8, 8, RGB(0, 0, 200));
+    auto g = Bare(40, 30, Rect2D(-1, -1, 1, 1));
+    g->SetBgImage(file);
+    g->SetBgStyle(bgsImageStretch);
+    g->Paint();
+    EXPECT_EQ(Px(*g, 20, 15), RGB(0, 0, 200));
+    WriteImage(dir, "ref.bmp", 9, 8, RGB(0, 150, 0));
+    g->Series().Add();  // a new render
+    g->Paint();
+    EXPECT_EQ(Px(*g, 20, 15), RGB(0, 150, 0));
+}
+
 // ---------------------------------------------------------------- borders, grid, axes, numbers
 
 TEST(PlotGraphFrame, BordersFrameTheControlAndThePlot)
@@ -1017,6 +1102,38 @@ TEST(PlotGraphExport, SaveFailureReachesTheCaller)
     testsupport::TempDir dir("plotctl");
     EXPECT_THROW(g->SaveAsBmp(dir.file("no/such/dir/x.bmp")), base::EInOutError);
     EXPECT_FALSE(g->Dirty());
+}
+
+// A view saved over a file that cannot be replaced, or onto a disk that fills up, keeps
+// the old file whole and says why.
+TEST(PlotGraphExport, FailedSaveKeepsTheOldFileAndSaysWhy)
+{
+    auto g = Bare(200, 100, Rect2D(-1, -1, 1, 1));
+    testsupport::TempDir dir("plotctl");
+    const std::string path = dir.file("view.bmp");
+    { std::ofstream(path) << "old view"; }
+    auto saveMessage = [&] {
+        try {
+            g->SaveAsBmp(path);
+        } catch (const base::EInOutError& e) {
+            return std::string(e.what());
+        }
+        return std::string("(saved)");
+    };
+    std::string msg;
+    {
+        FileSizeLimit limit(1000);
+        ASSERT_TRUE(limit.Active());
+        msg = saveMessage();
+    }
+    EXPECT_NE(msg.find("File too large"), std::string::npos) << msg;
+    ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
+    msg = saveMessage();
+    EXPECT_NE(msg.find("read-only"), std::string::npos) << msg;
+    std::ifstream in(path);
+    std::string back((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(back, "old view");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), std::filesystem::directory_iterator()), 1);
 }
 
 
