@@ -3,6 +3,7 @@
 #include <GL/gl.h>
 
 #include "app/AppForms.h"
+#include "app/LogForm.h"
 #include "app/PrefForm.h"
 #include "app/RunPages.h"
 #include "app/ToolImages.h"
@@ -24,6 +25,8 @@
 #include "widgets/frame/ExMenus.h"
 #include "widgets/frame/ExPageControl.h"
 #include "widgets/frame/ExPanel.h"
+#include "widgets/memo/ExMemo.h"
+#include "widgets/memo/MemoStrings.h"
 #include "widgets/plot/PlotGraph.h"
 #include "widgets/plot/SyncSplitter.h"
 
@@ -100,12 +103,21 @@ TMainForm::TMainForm(TComponent* AOwner) : TForm(AOwner)
     OnClose = [this](TObject* s, TCloseAction& a) { FormClose(s, a); };
     OnDestroy = [this](TObject* s) { FormDestroy(s); };
     Application->OnIdle = [this](TObject* s, bool& done) { RenderOnIdle(s, done); };
+    Hull.log.OnWriteFailed = [this](const std::string& notice) { LogWriteFailed(notice); };
 }
 
 TMainForm::~TMainForm()
 {
+    Hull.log.OnWriteFailed = nullptr;  // the closing lines come after the controls are gone
     if (Application && Application->OnIdle) Application->OnIdle = nullptr;
     ReleaseView3D();
+}
+
+void TMainForm::LogWriteFailed(const std::string& notice)
+{
+    StatusBar1->SetSimpleText(notice);
+    StatusBar1->SetHint(notice);
+    if (LogForm && LogForm->Visible()) LogForm->LogMemo->Lines()->Add(notice);
 }
 
 void TMainForm::BuildToolBar()

@@ -270,6 +270,8 @@ public:
 private:
     void BuildToolBar();
     void BuildStatusBar();
+    // The log file stopped taking lines: said in the status bar and the log window.
+    void LogWriteFailed(const std::string& notice);
     void BuildInspector();
     void BuildViews();
     void BuildCalculations();

@@ -209,7 +209,7 @@ bool TPrefForm::WriteSettings()
     ini.WriteFloat("2D", "ZSnap", ZSnapEdit->GetFloat());
     ini.WriteInteger("Calculations", "ClipboardFormat", GraphClipOptions->ItemIndex());
     if (ini.EndUpdate()) return true;
-    ShowMessageBox("Unable to write to " + file, "Korvelo", MB_OK | MB_ICONERROR);
+    ShowMessageBox("Unable to write to " + file + ". " + ini.LastError(), "Korvelo", MB_OK | MB_ICONERROR);
     return false;
 }
 

@@ -75,7 +75,10 @@ bool TIniFile::Reload() {
     }
     // A missing file is empty; one that exists but cannot be read must not be replaced.
     struct stat st {};
-    if (::stat(fileName_.c_str(), &st) == 0) return false;
+    if (::stat(fileName_.c_str(), &st) == 0) {
+        lastError_ = "Cannot read \"" + fileName_ + "\" to change it";
+        return false;
+    }
     sections_.clear();
     return true;
 }
@@ -93,7 +96,7 @@ bool TIniFile::Save() {
             out += lineEnd;
         }
     }
-    return WriteFileAtomic(fileName_, out);
+    return WriteFileAtomic(fileName_, out, &lastError_);
 }
 
 template <class F>

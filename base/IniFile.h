@@ -40,6 +40,8 @@ public:
     bool EndUpdate();
     // Writes the memory copy to the file now.
     bool UpdateFile();
+    // Why the last write that returned false failed, in the system's words.
+    const std::string& LastError() const { return lastError_; }
 
 private:
     struct Entry {
@@ -64,6 +66,7 @@ private:
     std::vector<Section> sections_;
     bool crlf_ = true;  // line ends as found in the file, CRLF for a new one
     int updateCount_ = 0;
+    std::string lastError_;
 };
 
 }  // namespace base

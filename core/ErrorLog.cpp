@@ -6,6 +6,8 @@
 #include "base/SystemInfo.h"
 #include "core/ProductInfo.h"
 
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 
 namespace core {
@@ -62,11 +64,19 @@ int ErrorLog::WriteLine(const std::string& fileText, const std::string& listText
     // The list keeps every line: the program reads failures' reasons back from it.
     lines_.push_back(listText);
     if (!IsUsable()) return 0;
+    errno = 0;
     std::fwrite(fileText.data(), 1, fileText.size(), file_);
     std::fputc('\n', file_);
     // Through to the file at once, so a crash keeps the lines that explain it.
     std::fflush(file_);
-    return IsUsable() ? 1 : 0;
+    if (IsUsable()) return 1;
+    // Said once: later writes see an unusable file and only keep their lines.
+    writeError_ = errno ? std::strerror(errno) : "write error";
+    const std::string notice = "ERROR: The log file " + filePath_ + " can no longer be written: " + writeError_ +
+                               ". Its lines are kept in memory only.";
+    lines_.push_back(notice);
+    if (OnWriteFailed) OnWriteFailed(notice);
+    return 0;
 }
 
 int ErrorLog::Log(const std::string& text) { return WriteLine(text, text); }

@@ -2,6 +2,7 @@
 // The run's log: a text file written through line by line, and the list of its lines.
 #include <cstdint>
 #include <cstdio>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -41,6 +42,11 @@ public:
     const std::string& FilePath() const { return filePath_; }
     // Every line written since construction, without line ends.
     const std::vector<std::string>& Lines() const { return lines_; }
+    // Why the file stopped taking lines (the disk is full, say); empty while it takes them.
+    const std::string& WriteError() const { return writeError_; }
+    // Called once, with the notice that is also added to the lines, when the file stops
+    // taking lines; the lines go on being kept in the list.
+    std::function<void(const std::string& notice)> OnWriteFailed;
 
     // The name the version table gives for a Windows version record, or
     // "unknown Windows version".
@@ -60,6 +66,7 @@ private:
     std::FILE* file_ = nullptr;
     std::string filePath_;
     std::vector<std::string> lines_;
+    std::string writeError_;
 };
 
 }  // namespace core

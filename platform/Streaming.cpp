@@ -150,7 +150,8 @@ void TMemoryStream::LoadFromFile(const std::string& FileName)
 
 void TMemoryStream::SaveToFile(const std::string& FileName) const
 {
-    if (!base::WriteFileAtomic(FileName, data_)) throw base::EInOutError("Cannot create file " + FileName);
+    std::string why;
+    if (!base::WriteFileAtomic(FileName, data_, &why)) throw base::EInOutError("Cannot create file " + FileName + ". " + why);
 }
 
 // ---------------------------------------------------------------- published properties

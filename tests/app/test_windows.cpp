@@ -1,11 +1,13 @@
 // The log window, the about box and the preferences window with its settings file.
 #include <fstream>
 
+#include "../base/FileSizeLimit.h"
 #include "AppFixture.h"
 #include "app/AboutForm.h"
 #include "app/LogForm.h"
 #include "base/FileUtils.h"
 #include "base/IniFile.h"
+#include "platform/controls/ComCtrls.h"
 #include "platform/controls/ExtCtrls.h"
 #include "platform/controls/Menus.h"
 #include "platform/controls/StdCtrls.h"
@@ -80,6 +82,35 @@ TEST_F(AppTest, LogWindowShowsEveryLineWithErrorRedAndNoteBlue)
     EXPECT_LT(redRow, blueRow);
     EXPECT_GT(CountColour(*b, clRed, redRow, blueRow), 10);
     EXPECT_EQ(CountColour(*b, clRed, blueRow, b->Height()), 0);
+    app::LogForm->Hide();
+}
+
+// A log file that can no longer be written (a full disk; here a file size limit) is said
+// once, in the status bar and in the open log window; the log keeps its lines.
+TEST_F(AppTest, LogThatCannotBeWrittenIsSaidOnceInTheStatusBarAndTheLogWindow)
+{
+    const std::string path = main->Hull.log.FilePath();
+    ASSERT_FALSE(path.empty());
+    app::LogForm->Show();
+    memo::TExMemo* m = app::LogForm->LogMemo;
+    auto count = [m](const std::string& prefix) {
+        int n = 0;
+        for (int i = 0; i < m->Lines()->Count(); ++i) n += m->Lines()->Get(i).rfind(prefix, 0) == 0;
+        return n;
+    };
+    {
+        FileSizeLimit limit(std::filesystem::file_size(path) + 10);
+        ASSERT_TRUE(limit.Active());
+        for (int i = 0; i < 5; ++i) main->Hull.log.Log("NOTE: line " + std::to_string(i) + " of the full disk");
+    }
+    const std::string said = main->StatusBar1->SimpleText();
+    EXPECT_NE(said.find("can no longer be written: File too large"), std::string::npos) << said;
+    EXPECT_NE(said.find(path), std::string::npos) << said;
+    EXPECT_EQ(count("ERROR: The log file"), 1);
+    app::LogForm->Hide();
+    app::LogForm->Show();  // filled again from the log: still once, with every line kept
+    EXPECT_EQ(count("ERROR: The log file"), 1);
+    EXPECT_EQ(count("NOTE: line 4 of the full disk"), 1);
     app::LogForm->Hide();
 }
 
@@ -173,6 +204,7 @@ TEST_F(AppTest, ClosingNeverFailsForAnUnwritableSettingsFile)
     EXPECT_FALSE(main->Visible());
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_NE(boxes[0].find("Unable to write to"), std::string::npos);
+    EXPECT_NE(boxes[0].find("No such file or directory"), std::string::npos) << boxes[0];
 }
 
 TEST(RecentList, NewestFirstCaseSensitiveFiveAtMost)

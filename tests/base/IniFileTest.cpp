@@ -220,7 +220,15 @@ TEST_F(IniTest, FailedWriteLeavesFileAndValuesUntouched) {
         ok = kept.WriteString("S", "k", std::string(500, 'n'));
     }
     EXPECT_FALSE(ok);
+    EXPECT_NE(kept.LastError().find("File too large"), std::string::npos) << kept.LastError();
     EXPECT_EQ(kept.ReadString("S", "k", ""), "old");
+    EXPECT_EQ(Contents(), "[S]\r\nk=old\r\n");
+    // A batch that cannot be saved says why too.
+    ASSERT_EQ(chmod(file_.c_str(), 0444), 0);
+    kept.BeginUpdate();
+    kept.WriteString("S", "k", "new");
+    EXPECT_FALSE(kept.EndUpdate());
+    EXPECT_NE(kept.LastError().find("read-only"), std::string::npos) << kept.LastError();
     EXPECT_EQ(Contents(), "[S]\r\nk=old\r\n");
 }
 
@@ -229,6 +237,7 @@ TEST_F(IniTest, UnreadableFileIsNotReplaced) {
     ASSERT_EQ(mkdir(file_.c_str(), 0755), 0);
     TIniFile ini(file_);
     EXPECT_FALSE(ini.WriteString("S", "k", "v"));
+    EXPECT_NE(ini.LastError().find("Cannot read"), std::string::npos) << ini.LastError();
     EXPECT_TRUE(DirectoryExists(file_));
 }
 

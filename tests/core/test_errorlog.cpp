@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "../base/FileSizeLimit.h"
 #include "HullFixtures.h"
 #include "base/SystemInfo.h"
 #include "core/ErrorLog.h"
@@ -116,6 +117,36 @@ TEST_F(ErrorLogTest, FileIsTruncatedAndClosedWithClosingBlock) {
     EXPECT_EQ(file[listSize + 1], "Destructor called, Application shutting down.");
     EXPECT_EQ(file[listSize + 2].rfind("Date and Time: ", 0), 0u);
     EXPECT_EQ(file[listSize + 3], kSep);
+}
+
+// A full disk (here a file size limit) ends the file's lines: that is said once, in the
+// lines and to the program, and every line is still kept in memory.
+TEST_F(ErrorLogTest, FileThatStopsTakingLinesIsReportedOnceAndLinesKept) {
+    ErrorLog log(dir_.File("small.log"));
+    ASSERT_TRUE(log.IsUsable());
+    std::vector<std::string> notices;
+    log.OnWriteFailed = [&](const std::string& n) { notices.push_back(n); };
+    const std::size_t before = log.Lines().size();
+    {
+        FileSizeLimit limit(std::filesystem::file_size(dir_.File("small.log")) + 100);
+        ASSERT_TRUE(limit.Active());
+        for (int i = 0; i < 20; ++i) log.Log("line " + std::to_string(i) + std::string(40, '.'));
+    }
+    EXPECT_FALSE(log.IsUsable());
+    ASSERT_EQ(notices.size(), 1u);
+    EXPECT_NE(notices[0].find("File too large"), std::string::npos) << notices[0];
+    EXPECT_NE(notices[0].find(dir_.File("small.log")), std::string::npos) << notices[0];
+    EXPECT_EQ(log.WriteError(), "File too large");
+    int said = 0, kept = 0;
+    for (std::size_t k = before; k < log.Lines().size(); ++k) {
+        said += log.Lines()[k] == notices[0];
+        kept += log.Lines()[k].rfind("line ", 0) == 0;
+    }
+    EXPECT_EQ(said, 1);
+    EXPECT_EQ(kept, 20);
+    log.Log("later");
+    EXPECT_EQ(log.Lines().back(), "later");
+    EXPECT_EQ(notices.size(), 1u);
 }
 
 TEST_F(ErrorLogTest, LinesEndWithLineFeed) {

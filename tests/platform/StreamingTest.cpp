@@ -8,10 +8,14 @@
 #include <memory>
 #include <random>
 
+#include "base/FileUtils.h"
 #include "base/StringList.h"
 #include "platform/Streaming.h"
 #include "platform/graphics/Graphics.h"
 #include "platform/graphics/Icon.h"
+#include "support/TestSupport.h"
+
+#include <sys/stat.h>
 
 using namespace platform;
 using namespace std::string_literals;
@@ -537,4 +541,24 @@ TEST(Streaming, GraphicsTravelAsTheirData)
     EXPECT_EQ(q.Picture.Bitmap()->ScanLine(1)[2] & 0xFFFFFFu, 0x00FF00u);
     ASSERT_FALSE(q.Icon.Empty());
     EXPECT_EQ(q.Icon.Width(), 16);
+}
+
+// A memory stream that cannot be saved says why after the file name, and the old file stays.
+TEST(Streaming, MemoryStreamSaveFailureGivesTheSystemsReason)
+{
+    testsupport::TempDir d("memsave");
+    const std::string f = d.file("locked.bin");
+    ASSERT_TRUE(base::WriteFileAtomic(f, "old"));
+    ASSERT_EQ(::chmod(f.c_str(), 0444), 0);
+    TMemoryStream m;
+    m.Write("new", 3);
+    try {
+        m.SaveToFile(f);
+        ADD_FAILURE() << "saved";
+    } catch (const base::EInOutError& e) {
+        EXPECT_EQ(std::string(e.what()), "Cannot create file " + f + ". Cannot write \"" + f + "\": the file is read-only");
+    }
+    std::string back;
+    ASSERT_TRUE(base::ReadFile(f, back));
+    EXPECT_EQ(back, "old");
 }

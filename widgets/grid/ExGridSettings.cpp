@@ -205,7 +205,7 @@ void TExStringGrid::SavePrintSettings(const std::string& FileName, const std::st
     ini.WriteString(Section, "PagePrefix", p.PagePrefix);
     ini.WriteInteger(Section, "Orientation", p.Orientation == platform::poLandscape ? 1 : 0);
     ini.WriteString(Section, "TitleLines", EncodeTitleLines(p.TitleLines().Text()));
-    if (!ini.EndUpdate()) throw EExGridError("Cannot write the print settings to " + FileName);
+    if (!ini.EndUpdate()) throw EExGridError("Cannot write the print settings to " + FileName + ". " + ini.LastError());
 }
 
 void TExStringGrid::LoadPrintSettings(const std::string& FileName, const std::string& Section)

@@ -315,7 +315,8 @@ void TExStringGrid::SaveToFile(const std::string& FileName)
         }
     }
     ExportNotification(esExportDone, -1);
-    if (!base::WriteFileAtomic(FileName, out)) throw EExGridError("Cannot Create " + FileName);
+    std::string why;
+    if (!base::WriteFileAtomic(FileName, out, &why)) throw EExGridError("Cannot Create " + FileName + ". " + why);
 }
 
 void TExStringGrid::LoadFromFile(const std::string& FileName)
@@ -644,7 +645,9 @@ void TExStringGrid::LoadFromBinStream(const std::string& Data)
 
 void TExStringGrid::SaveToBinFile(const std::string& FileName)
 {
-    if (!base::WriteFileAtomic(FileName, SaveToBinStream())) throw EExGridError("Cannot Create " + FileName);
+    std::string why;
+    if (!base::WriteFileAtomic(FileName, SaveToBinStream(), &why))
+        throw EExGridError("Cannot Create " + FileName + ". " + why);
 }
 
 void TExStringGrid::LoadFromBinFile(const std::string& FileName)

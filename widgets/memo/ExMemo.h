@@ -240,6 +240,8 @@ public:
     int NumberOfPages(platform::TCanvas* canvas, int pageWidth, int pageHeight);
     void PrintToCanvas(platform::TCanvas* canvas, int pageWidth, int pageHeight, int pageNr);
     bool SaveToHTML(const std::string& fileName, bool withFontSize);
+    // Why the last SaveToHTML returned false, with the system's reason.
+    const std::string& HTMLSaveError() const { return htmlSaveError_; }
     void OutputHTML(bool withFontSize);
     void CopyHTMLToClipboard();
     void DrawHTML(std::string_view text, const TStyle& style, int lineNo);
@@ -526,6 +528,7 @@ protected:
     std::unique_ptr<TCompletionPopup> completion_;  // made when first needed
     bool swallowSpace_ = false;  // the blank of the Ctrl+Space that opened the list
     std::vector<std::string> html_;
+    std::string htmlSaveError_;
     std::string htmlTag_;  // the FONT tag of the last run written
     TExMemoChecker* checker_ = nullptr;
     TExStylerList* stylerList_ = nullptr;  // owned as a component

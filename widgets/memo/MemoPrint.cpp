@@ -205,9 +205,11 @@ bool TExCustomMemo::SaveToHTML(const std::string& fileName, bool withFontSize)
     OutputHTML(withFontSize);
     base::TStringList out;
     for (const std::string& s : html_) out.Add(s);
+    htmlSaveError_.clear();
     try {
         out.SaveToFile(fileName);
-    } catch (const base::Exception&) {
+    } catch (const base::Exception& e) {
+        htmlSaveError_ = std::string("Cannot create file ") + fileName + ". " + e.what();
         return false;
     }
     return true;

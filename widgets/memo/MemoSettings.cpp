@@ -260,7 +260,7 @@ void TExCustomMemo::MemoSettings(const std::string& fileName, bool save)
         base::TIniFile ini(fileName);
         ini.BeginUpdate();
         for (const Key& k : keys) ini.WriteString(k.section, k.name, k.save());
-        if (!ini.EndUpdate()) throw base::EInOutError("Unable to write to " + fileName);
+        if (!ini.EndUpdate()) throw base::EInOutError("Unable to write to " + fileName + ". " + ini.LastError());
         return;
     }
     if (!base::FileExists(fileName)) return;

@@ -564,6 +564,9 @@ TEST_F(FilesTest, ExportFailuresGiveTheSystemsReason)
         {"xml", [&] { g->SaveToXML(file, "l", "r", nullptr); }, "Cannot Create file "},
         {"text", [&] { g->SaveToASCII(file); }, "Cannot create file "},
         {"fixed", [&] { g->SaveToFixed(file, widths); }, "Cannot Create file "},
+        {"grid text", [&] { g->SaveToFile(file); }, "Cannot Create "},
+        {"grid binary", [&] { g->SaveToBinFile(file); }, "Cannot Create "},
+        {"print settings", [&] { g->SavePrintSettings(file, "Print"); }, "Cannot write the print settings to "},
     };
     for (const Case& k : cases) {
         SCOPED_TRACE(k.name);

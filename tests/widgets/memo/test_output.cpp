@@ -151,6 +151,12 @@ TEST_F(OutputTest, SaveToHtmlReportsAFileThatCannotBeWritten)
     SetText({"x"});
     EXPECT_FALSE(memo->SaveToHTML("/nonexistent-folder/x.html", false));
     EXPECT_FALSE(memo->HTMLOutput().empty());
+    EXPECT_EQ(memo->HTMLSaveError().rfind("Cannot create file /nonexistent-folder/x.html. ", 0), 0u)
+        << memo->HTMLSaveError();
+    EXPECT_NE(memo->HTMLSaveError().find("No such file or directory"), std::string::npos) << memo->HTMLSaveError();
+    testsupport::TempDir dir("memo-html");
+    EXPECT_TRUE(memo->SaveToHTML(dir.file("ok.html"), false));
+    EXPECT_EQ(memo->HTMLSaveError(), "");
 }
 
 TEST_F(OutputTest, ClipboardHoldsTheHtmlFormatWithItsOffsetsAndTheText)
