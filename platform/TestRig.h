@@ -88,6 +88,10 @@ TSize GLFrameBufferSize(GLContext* rc);
 // parts its children cover are not filled for painting.
 long long BackingPixelsHeld(TWinControl* c);
 
+// Characters that edit controls have laid out to measure their text, since the start:
+// a change to a text of n characters should cost about n.
+long long EditCharactersMeasured();
+
 // A canvas that draws nothing and writes down every drawing call, one line each, with
 // the state that applies: "LineTo 0,0 5,5 pen=0000ff/1/0/13", "Rectangle 1,2,3,4 pen=... brush=ffffff/0",
 // "FillRect 1,2,3,4 color=ffffff", "Text 3,4 'abc' color=000000 font=Arial/-13/1", "Blt 0,0,8,8 rop=cc0020",

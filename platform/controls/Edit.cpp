@@ -1,6 +1,8 @@
 #include "platform/controls/Edit.h"
 
 #include <QFontMetrics>
+#include <QGlyphRun>
+#include <QTextLayout>
 #include <QWidget>
 
 #include <algorithm>
@@ -11,6 +13,7 @@
 #include "platform/controls/ControlsPrivate.h"
 #include "platform/graphics/GDI.h"
 #include "platform/system/Clipboard.h"
+#include "platform/TestRig.h"
 
 namespace platform {
 
@@ -209,13 +212,38 @@ void TCustomEdit::InvalidateLayout()
     Invalidate();
 }
 
+namespace {
+long long charactersMeasured = 0;
+}  // namespace
+
+long long EditCharactersMeasured() { return charactersMeasured; }
+
 const std::vector<int>& TCustomEdit::Offsets() const
 {
     if (!offsetsValid_) {
         const QString d = QString::fromStdU16String(Display());
-        QFontMetrics fm(QFontOf(font_));
         offsets_.assign(std::size_t(d.size()) + 1, 0);
-        for (qsizetype i = 1; i <= d.size(); ++i) offsets_[std::size_t(i)] = fm.horizontalAdvance(d.left(i));
+        if (!d.isEmpty()) {
+            // The text is laid out once per change and every boundary read from that
+            // layout: measuring each prefix on its own costs the square of the length.
+            charactersMeasured += d.size();
+            QTextLayout layout(d, QFontOf(font_));
+            QTextOption option;
+            option.setWrapMode(QTextOption::NoWrap);
+            layout.setTextOption(option);
+            layout.beginLayout();
+            QTextLine line = layout.createLine();
+            layout.endLayout();
+            const QList<QGlyphRun> runs = layout.glyphRuns();
+            if (runs.size() == 1 && runs[0].positions().size() == d.size() && !d.isRightToLeft()) {
+                // One glyph per character, in order: a boundary is where its glyph starts.
+                const QList<QPointF> pos = runs[0].positions();
+                for (qsizetype i = 1; i < d.size(); ++i) offsets_[std::size_t(i)] = qRound(pos[i].x() - pos[0].x());
+            } else {
+                for (qsizetype i = 1; i < d.size(); ++i) offsets_[std::size_t(i)] = qRound(line.cursorToX(int(i)));
+            }
+            offsets_.back() = qRound(line.naturalTextWidth());
+        }
         offsetsValid_ = true;
     }
     return offsets_;

@@ -170,6 +170,39 @@ TEST_F(EditFixture, CaretPositionsAndCharactersAtPointsAgree)
     EXPECT_EQ(caret, other->PosFromChar(0));
 }
 
+// A typed character lays the text out once, not every prefix of it (which grew with the
+// square of the length: seconds per key at a few thousand characters).
+TEST_F(EditFixture, TypingMeasuresTheTextOncePerChange)
+{
+    const int n = 3000;
+    edit->SetText(std::string(n, 'a'));
+    edit->SetFocus();
+    SendKey(edit, VK_END);
+    for (int i = 1; i <= 5; ++i) {
+        const long long before = EditCharactersMeasured();
+        Type("b");
+        EXPECT_GT(edit->PosFromChar(n + i).X, edit->PosFromChar(n + i - 1).X);
+        PaintToBitmap(edit);
+        const long long cost = EditCharactersMeasured() - before;
+        EXPECT_GT(cost, 0);
+        EXPECT_LE(cost, 2 * (n + i)) << "key " << i;
+    }
+}
+
+// Boundaries read from one layout of the text stay in order and map back to their
+// characters, ligatures and mixed widths included.
+TEST_F(EditFixture, CaretBoundariesOfOneLayoutMapBack)
+{
+    for (const char* text : {"fi fl ffi WAVE", "iiiiWWWW....", "Tr\xe4ger \xa9 1,5"}) {
+        edit->SetText(text);
+        const int n = int(edit->Text().size());
+        for (int i = 1; i <= n; ++i) {
+            EXPECT_GT(edit->PosFromChar(i).X, edit->PosFromChar(i - 1).X) << text << " " << i;
+            EXPECT_EQ(edit->CharFromPos(edit->PosFromChar(i)), i) << text << " " << i;
+        }
+    }
+}
+
 TEST_F(EditFixture, FormattingRectangleKeepsRoomForAButton)
 {
     const TRect client = edit->ClientRect();
