@@ -664,7 +664,16 @@ void TCustomEdit::PaintText()
     const int saved = SaveDC(dc);
     IntersectClipRect(dc, fr.Left, fr.Top, fr.Right, fr.Bottom);
     c->Brush().SetStyle(bsClear);
-    c->TextOutW(x0, fr.Top, d);
+    // Only the characters inside the text area (and one beyond each side) are drawn, at
+    // their places in the whole text: a long text is not shaped again at every paint.
+    const int n = int(d.size());
+    int first = int(std::upper_bound(off.begin(), off.end(), fr.Left - x0) - off.begin()) - 2;
+    int last = int(std::lower_bound(off.begin(), off.end(), fr.Right - x0) - off.begin()) + 1;
+    first = std::clamp(first, 0, n);
+    last = std::clamp(last, first, n);
+    const std::u16string shown = d.substr(std::size_t(first), std::size_t(last - first));
+    const int xs = x0 + off[std::size_t(first)];
+    c->TextOutW(xs, fr.Top, shown);
     if (SelLength() > 0 && (Focused() || !hideSelection_)) {
         const int s = SelStart(), e = s + SelLength();
         const TRect sel = Rect(x0 + off[std::size_t(s)], fr.Top, x0 + off[std::size_t(e)], fr.Top + LineHeight());
@@ -674,7 +683,7 @@ void TCustomEdit::PaintText()
         IntersectClipRect(dc, sel.Left, sel.Top, sel.Right, sel.Bottom);
         c->Font().SetColor(clHighlightText);
         c->Brush().SetStyle(bsClear);
-        c->TextOutW(x0, fr.Top, d);
+        c->TextOutW(xs, fr.Top, shown);
     }
     RestoreDC(dc, saved);
 }
