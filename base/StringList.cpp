@@ -6,6 +6,7 @@
 #include "base/Exception.h"
 #include "base/FileUtils.h"
 #include "base/StrUtils.h"
+#include "base/ScopeGuard.h"
 
 namespace base {
 
@@ -46,27 +47,17 @@ void TStrings::InsertObject(int index, const std::string& s, void* obj) {
 
 void TStrings::AddStrings(const TStrings& other) {
     BeginUpdate();
-    try {
-        const int n = other.Count();
-        for (int i = 0; i < n; ++i) AddObject(other.Get(i), other.GetObject(i));
-    } catch (...) {
-        EndUpdate();
-        throw;
-    }
-    EndUpdate();
+    base::ScopeExit restore([&] { EndUpdate(); });
+    const int n = other.Count();
+    for (int i = 0; i < n; ++i) AddObject(other.Get(i), other.GetObject(i));
 }
 
 void TStrings::Assign(const TStrings& other) {
     if (&other == this) return;
     BeginUpdate();
-    try {
-        Clear();
-        AddStrings(other);
-    } catch (...) {
-        EndUpdate();
-        throw;
-    }
-    EndUpdate();
+    base::ScopeExit restore([&] { EndUpdate(); });
+    Clear();
+    AddStrings(other);
 }
 
 int TStrings::IndexOf(const std::string& s) const {
@@ -100,14 +91,9 @@ void TStrings::Move(int from, int to) {
     // Check the destination first so that a bad one does not lose the item.
     if (to < 0 || to >= Count()) Get(to);
     BeginUpdate();
-    try {
-        Delete(from);
-        InsertObject(to, s, obj);
-    } catch (...) {
-        EndUpdate();
-        throw;
-    }
-    EndUpdate();
+    base::ScopeExit restore([&] { EndUpdate(); });
+    Delete(from);
+    InsertObject(to, s, obj);
 }
 
 void TStrings::Exchange(int a, int b) {
@@ -115,16 +101,11 @@ void TStrings::Exchange(int a, int b) {
     void* oa = GetObject(a);
     void* ob = GetObject(b);
     BeginUpdate();
-    try {
-        Put(a, sb);
-        PutObject(a, ob);
-        Put(b, sa);
-        PutObject(b, oa);
-    } catch (...) {
-        EndUpdate();
-        throw;
-    }
-    EndUpdate();
+    base::ScopeExit restore([&] { EndUpdate(); });
+    Put(a, sb);
+    PutObject(a, ob);
+    Put(b, sa);
+    PutObject(b, oa);
 }
 
 std::string TStrings::Names(int index) const {
@@ -164,22 +145,17 @@ std::string TStrings::Text() const {
 
 void TStrings::SetText(const std::string& text) {
     BeginUpdate();
-    try {
-        Clear();
-        size_t i = 0;
-        const size_t n = text.size();
-        while (i < n) {
-            size_t start = i;
-            while (i < n && text[i] != '\r' && text[i] != '\n') ++i;
-            Add(text.substr(start, i - start));
-            if (i < n && text[i] == '\r') ++i;
-            if (i < n && text[i] == '\n') ++i;
-        }
-    } catch (...) {
-        EndUpdate();
-        throw;
+    base::ScopeExit restore([&] { EndUpdate(); });
+    Clear();
+    size_t i = 0;
+    const size_t n = text.size();
+    while (i < n) {
+        size_t start = i;
+        while (i < n && text[i] != '\r' && text[i] != '\n') ++i;
+        Add(text.substr(start, i - start));
+        if (i < n && text[i] == '\r') ++i;
+        if (i < n && text[i] == '\n') ++i;
     }
-    EndUpdate();
 }
 
 std::string TStrings::CommaText() const { return DelimitedText(',', '"'); }
@@ -215,48 +191,43 @@ std::string TStrings::DelimitedText(char delimiter, char quote) const {
 
 void TStrings::SetDelimitedText(const std::string& text, char delimiter, char quote) {
     BeginUpdate();
-    try {
-        Clear();
-        size_t i = 0;
-        const size_t n = text.size();
-        auto skipBlanks = [&] {
-            while (i < n && IsBlankOrControl(text[i])) ++i;
-        };
-        skipBlanks();
-        while (i < n) {
-            std::string s;
-            if (text[i] == quote) {
-                ++i;
-                while (i < n) {
-                    if (text[i] == quote) {
-                        if (i + 1 < n && text[i + 1] == quote) {
-                            s.push_back(quote);
-                            i += 2;
-                            continue;
-                        }
-                        ++i;
-                        break;
+    base::ScopeExit restore([&] { EndUpdate(); });
+    Clear();
+    size_t i = 0;
+    const size_t n = text.size();
+    auto skipBlanks = [&] {
+        while (i < n && IsBlankOrControl(text[i])) ++i;
+    };
+    skipBlanks();
+    while (i < n) {
+        std::string s;
+        if (text[i] == quote) {
+            ++i;
+            while (i < n) {
+                if (text[i] == quote) {
+                    if (i + 1 < n && text[i + 1] == quote) {
+                        s.push_back(quote);
+                        i += 2;
+                        continue;
                     }
-                    s.push_back(text[i++]);
+                    ++i;
+                    break;
                 }
-            } else {
-                size_t start = i;
-                while (i < n && !IsBlankOrControl(text[i]) && text[i] != delimiter) ++i;
-                s = text.substr(start, i - start);
+                s.push_back(text[i++]);
             }
-            Add(s);
-            skipBlanks();
-            if (i < n && text[i] == delimiter) {
-                if (i + 1 == n) Add(std::string());
-                ++i;
-                skipBlanks();
-            }
+        } else {
+            size_t start = i;
+            while (i < n && !IsBlankOrControl(text[i]) && text[i] != delimiter) ++i;
+            s = text.substr(start, i - start);
         }
-    } catch (...) {
-        EndUpdate();
-        throw;
+        Add(s);
+        skipBlanks();
+        if (i < n && text[i] == delimiter) {
+            if (i + 1 == n) Add(std::string());
+            ++i;
+            skipBlanks();
+        }
     }
-    EndUpdate();
 }
 
 bool TStrings::LoadFromFile(const std::string& path) {

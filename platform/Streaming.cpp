@@ -13,6 +13,7 @@
 #include "base/StringList.h"
 #include "platform/Types.h"
 #include "platform/graphics/ColorNames.h"
+#include "base/ScopeGuard.h"
 
 namespace platform {
 
@@ -589,19 +590,14 @@ void TWriter::WriteComponent(TComponent* Component)
 {
     const unsigned state = Component->ComponentState();
     Component->SetComponentState(state | TComponent::csWriting);
-    try {
-        WriteStr(Component->ClassName());
-        WriteStr(Component->Name());
-        propPath_.clear();
-        WriteProperties(Component);
-        WriteListEnd();
-        Component->GetChildren([this](TComponent* child) { WriteComponent(child); }, Root ? Root : Component);
-        WriteListEnd();
-    } catch (...) {
-        Component->SetComponentState(state);
-        throw;
-    }
-    Component->SetComponentState(state);
+    base::ScopeExit restore([&] { Component->SetComponentState(state); });
+    WriteStr(Component->ClassName());
+    WriteStr(Component->Name());
+    propPath_.clear();
+    WriteProperties(Component);
+    WriteListEnd();
+    Component->GetChildren([this](TComponent* child) { WriteComponent(child); }, Root ? Root : Component);
+    WriteListEnd();
 }
 
 void TWriter::WriteProperties(TPersistent* Instance)
@@ -1033,15 +1029,13 @@ TComponent* TReader::ReadComponent(TComponent* Component)
     }
     const unsigned state = Component->ComponentState();
     Component->SetComponentState(state | TComponent::csLoading | TComponent::csReading);
-    try {
+    {
+        base::ScopeFail undo([&] { Component->SetComponentState(state); });
         if (!name.empty() && name != Component->Name()) Component->SetName(name);
         while (!EndOfList()) ReadProperty(Component);
         ReadListEnd();
         while (!EndOfList()) ReadComponent(nullptr);
         ReadListEnd();
-    } catch (...) {
-        Component->SetComponentState(state);
-        throw;
     }
     Component->SetComponentState((state | TComponent::csLoading) & ~unsigned(TComponent::csReading));
     loaded_.push_back(Component);

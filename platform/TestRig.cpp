@@ -27,6 +27,7 @@
 
 #include "platform/forms/Forms.h"
 #include "platform/graphics/Graphics.h"
+#include "base/ScopeGuard.h"
 
 namespace platform {
 
@@ -57,18 +58,15 @@ LRESULT SendMouse(TWinControl* c, UINT msg, int x, int y, TShiftState shift)
     const UINT keys = ShiftStateToKeys(shift);
     SetSimulatedShiftState(int(shift));
     LRESULT r = 0;
-    try {
+    {
+        base::ScopeExit restore([&] { SetSimulatedShiftState(-1); });
         if (msg == WM_MOUSEWHEEL) {
             TPoint s = c->ClientToScreen({x, y});
             r = c->Perform(msg, MakeWParam(int(keys), 120), MakeLParam(s.X, s.Y));
         } else {
             r = c->Perform(msg, keys, MakeLParam(x, y));
         }
-    } catch (...) {
-        SetSimulatedShiftState(-1);
-        throw;
     }
-    SetSimulatedShiftState(-1);
     return r;
 }
 
@@ -83,7 +81,11 @@ void SendKey(TWinControl* c, Word vk, TShiftState shift)
     SetSimulatedShiftState(int(shift));
     const bool alt = shift & ssAlt;
     const LPARAM data = KeyDataOf(vk, alt);
-    try {
+    {
+        base::ScopeFail undo([&] {
+            NoteKeyEvent(vk, false);
+            SetSimulatedShiftState(-1);
+        });
         NoteKeyEvent(vk, true);
         c->Perform(alt ? WM_SYSKEYDOWN : WM_KEYDOWN, vk, data);
         char ch = 0;
@@ -102,10 +104,6 @@ void SendKey(TWinControl* c, Word vk, TShiftState shift)
         if (ch) c->Perform(alt ? WM_SYSCHAR : WM_CHAR, WPARAM((unsigned char)ch), data);
         NoteKeyEvent(vk, false);
         c->Perform(alt ? WM_SYSKEYUP : WM_KEYUP, vk, KeyDataOf(vk, alt, true));
-    } catch (...) {
-        NoteKeyEvent(vk, false);
-        SetSimulatedShiftState(-1);
-        throw;
     }
     SetSimulatedShiftState(-1);
 }

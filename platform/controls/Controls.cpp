@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "platform/controls/ControlsPrivate.h"
+#include "base/ScopeGuard.h"
 
 namespace platform {
 
@@ -21,13 +22,8 @@ void TControlCanvas::SetDC(DeviceContext* dc)
 void TControlCanvas::PaintOn(DeviceContext* dc, const std::function<void()>& paint)
 {
     SetDC(dc);
-    try {
-        paint();
-    } catch (...) {
-        SetDC(nullptr);
-        throw;
-    }
-    SetDC(nullptr);
+    base::ScopeExit restore([&] { SetDC(nullptr); });
+    paint();
 }
 
 void TControlCanvas::FreeHandle()

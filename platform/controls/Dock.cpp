@@ -3,6 +3,7 @@
 #include <QWidget>
 
 #include "platform/controls/ControlsPrivate.h"
+#include "base/ScopeGuard.h"
 
 namespace platform {
 
@@ -252,13 +253,8 @@ void TWinControl::CMDockClient(TCMDockClient& m)
     TRect r = src->DockRect;
     OffsetRect(r, -o.X, -o.Y);
     DisableAlign();
-    try {
-        src->Control->Dock(this, r);
-    } catch (...) {
-        EnableAlign();
-        throw;
-    }
-    EnableAlign();
+    base::ScopeExit restore([&] { EnableAlign(); });
+    src->Control->Dock(this, r);
 }
 
 void TWinControl::GetSiteInfo(TControl* Client, TRect& InfluenceRect, TPoint MousePos, bool& CanDock)

@@ -4,6 +4,7 @@
 
 #include "platform/controls/Grids.h"
 #include "platform/graphics/GDI.h"
+#include "base/ScopeGuard.h"
 
 namespace platform {
 
@@ -58,15 +59,10 @@ void TInplaceEdit::UpdateContents()
 {
     if (!grid_) return;
     updating_ = true;
-    try {
-        SetEditMask(grid_->GetEditMask(grid_->Col(), grid_->Row()));
-        SetMaxLength(grid_->GetEditLimit());
-        SetText(grid_->GetEditText(grid_->Col(), grid_->Row()));
-    } catch (...) {
-        updating_ = false;
-        throw;
-    }
-    updating_ = false;
+    base::ScopeExit restore([&] { updating_ = false; });
+    SetEditMask(grid_->GetEditMask(grid_->Col(), grid_->Row()));
+    SetMaxLength(grid_->GetEditLimit());
+    SetText(grid_->GetEditText(grid_->Col(), grid_->Row()));
 }
 
 void TInplaceEdit::Change()

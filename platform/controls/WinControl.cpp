@@ -7,6 +7,7 @@
 
 #include "platform/controls/ControlsPrivate.h"
 #include "platform/TestRig.h"
+#include "base/ScopeGuard.h"
 
 namespace platform {
 
@@ -398,13 +399,8 @@ void TWinControl::Realign()
     TRect r = ClientRect();
     AdjustClientRect(r);
     aligning_ = true;
-    try {
-        AlignControls(nullptr, r);
-    } catch (...) {
-        aligning_ = false;
-        throw;
-    }
-    aligning_ = false;
+    base::ScopeExit restore([&] { aligning_ = false; });
+    AlignControls(nullptr, r);
 }
 
 void TWinControl::AlignControls(TControl*, TRect& r)

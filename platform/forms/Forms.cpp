@@ -19,6 +19,7 @@
 #include "platform/Private.h"
 #include "platform/TestRig.h"
 #include "platform/system/Thread.h"
+#include "base/ScopeGuard.h"
 
 namespace platform {
 
@@ -720,7 +721,8 @@ TModalResult TCustomForm::ShowModal()
         Hide();
         if (QWidget* w = HostWidget(this)) w->setWindowModality(Qt::NonModal);
     };
-    try {
+    {
+        base::ScopeExit restore([&] { finish(); });
         Show();
         while (true) {
             Application->HandleMessage();
@@ -736,11 +738,7 @@ TModalResult TCustomForm::ShowModal()
             }
             break;
         }
-    } catch (...) {
-        finish();
-        throw;
     }
-    finish();
     return modalResult_;
 }
 

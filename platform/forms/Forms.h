@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/controls/Controls.h"
+#include "base/ScopeGuard.h"
 
 namespace platform {
 
@@ -184,12 +185,12 @@ public:
     {
         void* mem = ::operator new(sizeof(T));
         ref = static_cast<T*>(mem);
-        try {
+        {
+            base::ScopeFail undo([&] {
+                ::operator delete(mem);
+                ref = nullptr;
+            });
             new (mem) T(this);
-        } catch (...) {
-            ::operator delete(mem);
-            ref = nullptr;
-            throw;
         }
         FormCreated(ref);
     }

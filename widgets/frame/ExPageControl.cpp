@@ -8,6 +8,7 @@
 #include "platform/forms/Forms.h"
 #include "platform/graphics/Graphics.h"
 #include "platform/graphics/ImageList.h"
+#include "base/ScopeGuard.h"
 
 namespace frame {
 
@@ -827,17 +828,17 @@ void TExPageControl::CMDockClient(TCMDockClient& m)
     TControl* client = source->Control;
     auto* sheet = new TExTabSheet(this);
     newDockSheet_ = sheet;
-    try {
+    {
+        base::ScopeFail undo([&] {
+            newDockSheet_ = nullptr;
+            delete sheet;
+        });
         if (dynamic_cast<TCustomForm*>(client)) sheet->SetCaption(FirstLine(client->Caption()));
         sheet->SetExPageControl(this);
         TRect r = source->DockRect;
         const TPoint o = ClientToScreen(Point(0, 0));
         OffsetRect(r, -o.X, -o.Y);
         client->Dock(this, r);
-    } catch (...) {
-        newDockSheet_ = nullptr;
-        delete sheet;
-        throw;
     }
     newDockSheet_ = nullptr;
     sheet->SetTabVisible(client->Visible());

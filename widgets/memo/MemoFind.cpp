@@ -5,6 +5,7 @@
 #include "platform/forms/Forms.h"
 #include "widgets/memo/ExMemo.h"
 #include "widgets/memo/UndoList.h"
+#include "base/ScopeGuard.h"
 
 namespace memo {
 
@@ -141,20 +142,15 @@ void TExMemoFindReplaceDialog::Replace()
     if (options & frReplaceAll) {
         // One undo step for the whole run.
         memo_->UndoList()->BeginGroup();
-        try {
-            int last = -1;
-            for (;;) {
-                const int at = memo_->FindText(find, options);
-                if (at == last) break;
-                last = at;
-                if (at < 0) break;
-                memo_->SetSelText(repl);
-            }
-        } catch (...) {
-            memo_->UndoList()->EndGroup();
-            throw;
+        base::ScopeExit restore([&] { memo_->UndoList()->EndGroup(); });
+        int last = -1;
+        for (;;) {
+            const int at = memo_->FindText(find, options);
+            if (at == last) break;
+            last = at;
+            if (at < 0) break;
+            memo_->SetSelText(repl);
         }
-        memo_->UndoList()->EndGroup();
     } else {
         if (memo_->HasSelection()) memo_->SetSelText(repl);
         if (memo_->FindText(find, options) == -1) {

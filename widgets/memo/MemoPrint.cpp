@@ -11,6 +11,7 @@
 #include "widgets/memo/ExMemo.h"
 #include "widgets/memo/MemoStrings.h"
 #include "widgets/memo/MemoStyler.h"
+#include "base/ScopeGuard.h"
 
 namespace memo {
 
@@ -92,15 +93,13 @@ void TExCustomMemo::Print()
     TPrinter* p = Printer();
     p->Title = printOptions_->JobName.empty() ? "ExMemo print job" : printOptions_->JobName;
     p->BeginDoc();
-    try {
+    {
+        base::ScopeFail undo([&] { p->Abort(); });
         const int pages = NumberOfPages(p->Canvas(), p->PageWidth(), p->PageHeight());
         for (int page = 1; page <= pages; ++page) {
             if (page > 1) p->NewPage();
             PrintToCanvas(p->Canvas(), p->PageWidth(), p->PageHeight(), page);
         }
-    } catch (...) {
-        p->Abort();
-        throw;
     }
     p->EndDoc();
 }
@@ -239,14 +238,9 @@ void TExCustomMemo::CopyHTMLToClipboard()
     data += head + f + tail;
     TClipboard* cb = Clipboard();
     cb->Open();
-    try {
-        cb->SetFormatData(RegisterClipboardFormat("HTML Format"), data);
-        cb->SetAsText(f);
-    } catch (...) {
-        cb->Close();
-        throw;
-    }
-    cb->Close();
+    base::ScopeExit restore([&] { cb->Close(); });
+    cb->SetFormatData(RegisterClipboardFormat("HTML Format"), data);
+    cb->SetAsText(f);
 }
 
 }  // namespace memo

@@ -7,6 +7,7 @@
 #include "base/FileUtils.h"
 #include "base/StrUtils.h"
 #include "widgets/memo/ExMemo.h"
+#include "base/ScopeGuard.h"
 
 namespace memo {
 
@@ -238,13 +239,8 @@ void TExMemoStrings::Delete(int index)
     }
     // Through the editor, so that the deletion can be undone.
     deleting_ = true;
-    try {
-        memo_->DeleteStoreLine(index);
-    } catch (...) {
-        deleting_ = false;
-        throw;
-    }
-    deleting_ = false;
+    base::ScopeExit restore([&] { deleting_ = false; });
+    memo_->DeleteStoreLine(index);
 }
 
 void TExMemoStrings::ClearStrings()
@@ -311,13 +307,8 @@ void TExMemoStrings::SaveToFile(const std::string& path)
 {
     const bool wrapped = memo_ && memo_->WordWrap() != wwNone;
     if (wrapped) memo_->UndoWrap();
-    try {
-        base::TStrings::SaveToFile(path);
-    } catch (...) {
-        if (wrapped) memo_->DoWrap();
-        throw;
-    }
-    if (wrapped) memo_->DoWrap();
+    base::ScopeExit restore([&] { if (wrapped) memo_->DoWrap(); });
+    base::TStrings::SaveToFile(path);
 }
 
 TLineProp* TExMemoStrings::CreateProp(int index)

@@ -4,6 +4,7 @@
 
 #include "widgets/memo/ExMemo.h"
 #include "widgets/memo/MemoStrings.h"
+#include "base/ScopeGuard.h"
 
 namespace memo {
 
@@ -239,15 +240,11 @@ void RunPerforming(TExCustomMemo* memo, bool& flag, Fn&& fn)
     const bool indent = memo ? memo->AutoIndent : false;
     if (memo) memo->AutoIndent = false;
     flag = true;
-    try {
-        fn();
-    } catch (...) {
+    base::ScopeExit restore([&] {
         flag = false;
         if (memo) memo->AutoIndent = indent;
-        throw;
-    }
-    flag = false;
-    if (memo) memo->AutoIndent = indent;
+    });
+    fn();
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <initializer_list>
+#include "base/ScopeGuard.h"
 
 namespace plot {
 
@@ -277,11 +278,9 @@ PExtended TCustomExprParser::SetVariable(const std::string& VarName, Extended Va
         if (!IsIdentifier(name)) throw EBadName(name);
         p = new Extended(0);
     }
-    try {
+    {
+        base::ScopeFail undo([&] { if (!IsBuiltIn(p)) delete p; });
         variables_.Add(name, p);
-    } catch (...) {
-        if (!IsBuiltIn(p)) delete p;
-        throw;
     }
     *p = Value;
     return p;

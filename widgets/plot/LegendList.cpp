@@ -3,6 +3,7 @@
 #include "base/StringList.h"
 #include "platform/graphics/GDI.h"
 #include "widgets/plot/PlotGraph.h"
+#include "base/ScopeGuard.h"
 
 namespace plot {
 
@@ -66,7 +67,8 @@ void TEGLegendList::UpdateList(int Index)
         Items().EndUpdate();
         if (OnChange) OnChange(this);
     };
-    try {
+    {
+        base::ScopeExit restore([&] { finish(); });
         Items().Clear();
         if (plotGraph_) {
             if (plotGraph_->legend_ == this) {
@@ -86,11 +88,7 @@ void TEGLegendList::UpdateList(int Index)
                 plotGraph_ = nullptr;
             }
         }
-    } catch (...) {
-        finish();
-        throw;
     }
-    finish();
     if (Items().Count() == oldCount) {
         SetItemIndex(oldIndex);
         Click();

@@ -3,6 +3,7 @@
 #include <climits>
 
 #include "base/Exception.h"
+#include "base/ScopeGuard.h"
 
 namespace plot {
 
@@ -159,11 +160,9 @@ void TSeries::Changed() {
 void TSeries::Add() {
     auto* p = new TPoints();
     p->OnChange = [this](TPoints& sender) { PointsChange(sender); };
-    try {
+    {
+        base::ScopeFail undo([&] { delete p; });
         items_.push_back(p);
-    } catch (...) {
-        delete p;
-        throw;
     }
     items_.shrink_to_fit();
     Changed();

@@ -1,6 +1,7 @@
 #include "widgets/plot/SyncSplitter.h"
 
 #include "base/Exception.h"
+#include "base/ScopeGuard.h"
 
 namespace plot {
 
@@ -27,14 +28,9 @@ void TSyncSplitter::WndProc(TMessage& Message)
     if (partner_ && !busy_ && Message.Msg >= WM_MOUSEMOVE && Message.Msg <= WM_MOUSEWHEEL) {
         TSyncSplitter* p = partner_;
         p->busy_ = true;
-        try {
-            TMessage copy{Message.Msg, Message.WParam, Message.LParam, 0};
-            p->WndProc(copy);
-        } catch (...) {
-            p->busy_ = false;
-            throw;
-        }
-        p->busy_ = false;
+        base::ScopeExit restore([&] { p->busy_ = false; });
+        TMessage copy{Message.Msg, Message.WParam, Message.LParam, 0};
+        p->WndProc(copy);
     }
     TSplitter::WndProc(Message);
 }
