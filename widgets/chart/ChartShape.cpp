@@ -2,7 +2,10 @@
 #include "widgets/chart/ChartShape.h"
 
 #include <cmath>
+#include <cstdint>
 
+#include "platform/Streaming.h"
+#include "platform/graphics/ColorNames.h"
 #include "widgets/chart/ChartBlend.h"
 #include "widgets/chart/ChartFont.h"
 #include "widgets/chart/ChartPen.h"
@@ -59,6 +62,36 @@ void TChartCustomShape::InitShadow(TChartShadow& s)
     s.DefaultColor = clBlack;
     s.DefaultSize = 3;
     s.OnChange = std::move(keep);
+}
+
+TColor TChartCustomShape::ShadowColor() const { return shadow_->Color(); }
+void TChartCustomShape::SetShadowColor(TColor v) { shadow_->SetColor(v); }
+int TChartCustomShape::ShadowSize() const { return shadow_->Size(); }
+void TChartCustomShape::SetShadowSize(int v) { shadow_->SetSize(v); }
+
+void TChartCustomShape::DefineProperties(TFiler* Filer)
+{
+    TChartCustomShapeBrushPen::DefineProperties(Filer);
+    // Read only; a shape whose shadow was freed reads and drops them.
+    Filer->DefineProperty(
+        "ShadowColor",
+        [this](TReader& r) {
+            TColor c;
+            if (r.NextValue() == vaIdent) {
+                if (!IdentToColor(r.ReadIdent(), c)) throw EReadError("Invalid property value");
+            } else {
+                c = TColor(std::uint32_t(r.ReadInteger()));
+            }
+            if (shadow_) shadow_->SetColor(c);
+        },
+        nullptr, false);
+    Filer->DefineProperty(
+        "ShadowSize",
+        [this](TReader& r) {
+            const int v = r.ReadInteger();
+            if (shadow_) shadow_->SetSize(v);
+        },
+        nullptr, false);
 }
 
 void TChartCustomShape::Assign(const TPersistent& source)

@@ -59,6 +59,13 @@ public:
     TChartFont& Font() { return *font_; }
     TChartShadow* Shadow() { return shadow_.get(); }
     void SetShadow(const TChartShadow* s);
+    // The shadow's colour and size; the shape must have a shadow.
+    TColor ShadowColor() const;
+    void SetShadowColor(TColor v);
+    int ShadowSize() const;
+    void SetShadowSize(int v);
+    // The old "ShadowColor" and "ShadowSize" entries are read into the shadow.
+    void DefineProperties(platform::TFiler* Filer) override;
     TChartObjectShapeStyle ShapeStyle() const { return shapeStyle_; }
     void SetShapeStyle(TChartObjectShapeStyle v);
     TTextFormat TextFormat() const { return textFormat_; }

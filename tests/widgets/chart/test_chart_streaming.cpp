@@ -196,3 +196,49 @@ TEST(ChartStreaming, MarkItemsTravelAsACountAndLists)
     EXPECT_THROW(huge.ReadComponent(&bad), EReadError);
     EXPECT_EQ(s3->Marks().Items.Count(), 0);
 }
+
+TEST(ChartStreaming, OldShadowEntriesOfAFramedShapeAreReadIntoItsShadow)
+{
+    EnsurePlatform();
+    TChart chart;
+    auto* series = new TLineSeries(&chart);
+    chart.AddSeries(series);
+    class THolder : public TComponent {
+    public:
+        TSeriesMarks* m = nullptr;
+        void GetPublished(TPropertyList& L) override { L.Object("Marks", [this] { return m; }); }
+    };
+    struct Case {
+        const char* what;
+        std::string props;
+        TColor color;
+        int size;
+    } cases[] = {
+        {"a colour by name", Short("Marks.ShadowColor") + "\x07" + Short("clRed") + Short("Marks.ShadowSize") + "\x02\x05",
+         clRed, 5},
+        {"a colour as a number", Short("Marks.ShadowColor") + "\x04" + std::string("\x56\x34\x12\x00", 4), TColor(0x123456),
+         -1},
+    };
+    for (const Case& c : cases) {
+        THolder h;
+        h.m = &series->Marks();
+        const int before = series->Marks().ShadowSize();
+        TMemoryStream m("TPF0" + Short("THolder") + Short("") + c.props + kEnd + kEnd);
+        m.ReadComponent(&h);
+        EXPECT_EQ(series->Marks().ShadowColor(), c.color) << c.what;
+        EXPECT_EQ(series->Marks().Shadow()->Color(), c.color) << c.what;
+        EXPECT_EQ(series->Marks().ShadowSize(), c.size < 0 ? before : c.size) << c.what;
+    }
+    // They are only read: writing the marks leaves them out.
+    THolder h;
+    h.m = &series->Marks();
+    TMemoryStream out;
+    out.WriteComponent(&h);
+    EXPECT_EQ(out.DataString().find("ShadowColor"), std::string::npos);
+    // An unknown colour name is refused.
+    THolder bad;
+    bad.m = &series->Marks();
+    TMemoryStream wrong("TPF0" + Short("THolder") + Short("") + Short("Marks.ShadowColor") + "\x07" + Short("clNoSuch") +
+                        kEnd + kEnd);
+    EXPECT_THROW(wrong.ReadComponent(&bad), EReadError);
+}
