@@ -321,12 +321,14 @@ void TCustomChartLegend::ComputeTexts(int space)
             texts_.push_back({t.substr(0, a), b == std::string::npos ? rest : rest.substr(0, b)});
         }
     }
-    columnWidths_[0] = columnWidths_[1] = 0;
-    for (auto& t : texts_) {
-        if (!t.first.empty()) columnWidths_[0] = std::max(columnWidths_[0], c.TextWidth(t.first));
-        if (!t.second.empty()) columnWidths_[1] = std::max(columnWidths_[1], c.TextWidth(t.second));
+    if (AutoColumnWidths) {
+        ColumnWidths[0] = ColumnWidths[1] = 0;
+        for (auto& t : texts_) {
+            if (!t.first.empty()) ColumnWidths[0] = std::max(ColumnWidths[0], c.TextWidth(t.first));
+            if (!t.second.empty()) ColumnWidths[1] = std::max(ColumnWidths[1], c.TextWidth(t.second));
+        }
     }
-    textWidth_ = 2 * space - 1 + columnWidths_[0] + columnWidths_[1];
+    textWidth_ = 2 * space - 1 + ColumnWidths[0] + ColumnWidths[1];
 }
 
 // How many items of size z fit from p to the chart's bottom (vertical) or right edge.
@@ -545,8 +547,8 @@ void TCustomChartLegend::DrawItemText(int i, int x, int y, int space)
         }
         x += space;
     };
-    column(t.first, columnWidths_[0], rightCol0);
-    column(t.second, columnWidths_[1], rightCol1);
+    column(t.first, ColumnWidths[0], rightCol0);
+    column(t.second, ColumnWidths[1], rightCol1);
 }
 
 int TCustomChartLegend::Clicked(int x, int y)

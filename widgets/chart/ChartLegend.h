@@ -100,6 +100,9 @@ public:
     int ItemCount = 0;
     TLegendStyle EffectiveStyle = lsAuto;
     int ColumnCount = 0, RowCount = 0;
+    // Off: the two text columns keep the widths set in ColumnWidths.
+    bool AutoColumnWidths = true;
+    int ColumnWidths[2] = {0, 0};
     std::function<void(TCustomChartLegend*, int&)> OnLegendSizing;
 
     void DrawLegend();
@@ -150,7 +153,6 @@ private:
     int titleHeight_ = 0;
     TLegendTextStyle textStyle_ = ltsLeftValue;
     std::vector<std::pair<std::string, std::string>> texts_;
-    int columnWidths_[2] = {0, 0};
     int textWidth_ = 0;
 };
 

@@ -321,6 +321,29 @@ TEST_F(ChartControl, LegendTitleSitsAboveTheItems)
     EXPECT_EQ(chart->Legend().Clicked(chart->Legend().RectLegend().Left + 8, chart->Legend().FirstItemTop() + 1 + h / 2), 0);
 }
 
+TEST_F(ChartControl, LegendColumnsAreMeasuredOrKeepTheirSetWidths)
+{
+    TCustomChartLegend& L = chart->Legend();
+    Paint();
+    // Measured: the widest title among the items.
+    int widest = 0;
+    chart->ChartCanvas()->AssignFont(L.Font());
+    for (TLineSeries* s : series) widest = std::max(widest, chart->ChartCanvas()->TextWidth(s->Title()));
+    EXPECT_EQ(L.ColumnWidths[0], widest);
+    EXPECT_EQ(L.ColumnWidths[1], 0);
+    const int measured = L.RectLegend().Right - L.RectLegend().Left;
+
+    // Set: the widths stay as set and the box follows them.
+    L.AutoColumnWidths = false;
+    L.ColumnWidths[0] = widest + 60;
+    L.ColumnWidths[1] = 0;
+    Paint("legendcolumns");
+    EXPECT_EQ(L.ColumnWidths[0], widest + 60);
+    const int wider = L.RectLegend().Right - L.RectLegend().Left;
+    EXPECT_GE(wider - measured, 60);
+    EXPECT_LT(chart->ChartRect.Right, 400 - wider);
+}
+
 TEST_F(ChartControl, LegendEventsChangeTextsAndPlaces)
 {
     chart->OnGetLegendText = [](TCustomAxisPanel*, int, int index, std::string& text) {
