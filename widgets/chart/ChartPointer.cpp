@@ -163,7 +163,7 @@ TCallout::TCallout(TChartSeries* series) : TSeriesPointer(series)
 {
     arrow_ = std::make_unique<TWhitePen>([this](TObject* s) { CanvasChanged(s); });
     FullGradient = true;
-    SetDraw3D(false);
+    Change3D(false);
     Brush().SetColor(clBlack);
 }
 

@@ -44,6 +44,9 @@ public:
     void ChangeStyle(TSeriesPointerStyle v) { style_ = v; }
     void ChangeHorizSize(int v) { horizSize_ = v; }
     void ChangeVertSize(int v) { vertSize_ = v; }
+    void Change3D(bool v) { draw3D_ = v; }
+    // Editors may change the size.
+    bool AllowChangeSize = true;
     TColor Color();
     void SetColor(TColor c);
     TChartSeries* Series() const { return series_; }

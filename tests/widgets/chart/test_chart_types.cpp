@@ -9,6 +9,7 @@
 #include "widgets/chart/ChartBarSeries.h"
 #include "widgets/chart/ChartMarks.h"
 #include "widgets/chart/ChartPen.h"
+#include "widgets/chart/ChartPointer.h"
 #include "widgets/chart/ChartPointSeries.h"
 
 using namespace chart;
@@ -34,6 +35,35 @@ TEST(ChartPointSeries, SymbolsOnlyAndClicksOnSymbols)
     EXPECT_EQ(s->Clicked(x1, y1), 1);
     s->SetTransparency(30);
     EXPECT_EQ(s->Pointer().Transparency(), 30);
+}
+
+TEST(ChartPointSeries, Change3DStoresWithoutRepaintingWhereSetDraw3DRepaints)
+{
+    struct Counting : charttest::TestChart {
+        int repaints = 0;
+        void Invalidate() override
+        {
+            ++repaints;
+            TestChart::Invalidate();
+        }
+    };
+    EnsurePlatform();
+    Counting c;
+    auto* s = new TPointSeries();
+    c.AddSeries(s);
+    TSeriesPointer& p = s->Pointer();
+    EXPECT_TRUE(p.AllowChangeSize);
+    EXPECT_TRUE(p.Draw3D());
+    c.repaints = 0;
+    p.Change3D(false);
+    EXPECT_FALSE(p.Draw3D());
+    EXPECT_EQ(c.repaints, 0);
+    p.SetDraw3D(true);
+    EXPECT_TRUE(p.Draw3D());
+    EXPECT_GT(c.repaints, 0);
+    // A callout starts flat.
+    TCallout callout(s);
+    EXPECT_FALSE(callout.Draw3D());
 }
 
 TEST(ChartAreaSeries, FillsToTheOriginValue)
