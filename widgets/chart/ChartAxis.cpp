@@ -556,10 +556,26 @@ int TChartAxis::MaxLabelsWidth()
                 hi = std::trunc(hi / s) * s;
             }
         }
-        const int w = std::max(chart_->ChartCanvas()->TextWidth(LabelValue(lo)),
-                               chart_->ChartCanvas()->TextWidth(LabelValue(hi)));
+        TCanvas3D& c = *chart_->ChartCanvas();
+        int w = std::max(c.TextWidth(LabelValue(lo)), c.TextWidth(LabelValue(hi)));
+        // The labels between may be wider than the ends ("0.55" between "0" and "1"):
+        // every label of the sequence is measured too, leaving the ticks as they were.
+        const double s = CalcIncrement();
+        if (!chart_->OnGetNextAxisLabel && s > 0 && ScaleMaximum >= ScaleMinimum) {
+            std::vector<int> ticks;
+            ticks.swap(TickPixels);
+            const double keepMinimum = ScaleMinimum;
+            auto measure = [&](int, const std::string& text) {
+                int lines = 0;
+                w = std::max(w, chart_->MultiLineTextWidth(text, lines));
+            };
+            if (logarithmic_ && increment_ == 0) LogSequence(measure);
+            else LabelSequence(s, LabelDateStep(s), measure);
+            ScaleMinimum = keepMinimum;
+            TickPixels.swap(ticks);
+        }
         chart_->OnGetAxisLabel = std::move(hook);
-        return w + chart_->ChartCanvas()->TextWidth(" ");
+        return w + c.TextWidth(" ");
     }
     case talMark: return chart_->MaxMarkWidth();
     case talText: return chart_->MaxTextWidth();
@@ -725,6 +741,17 @@ void TChartAxis::SeriesTitleSequence(const std::function<void(int, const std::st
     }
 }
 
+TDateTimeStep TChartAxis::LabelDateStep(double s) const
+{
+    TDateTimeStep idx = dtNone;
+    if (DateTimeMode && exactDateTime_ && increment_ != 0) {
+        idx = FindDateTimeStep(increment_);
+        if (idx != dtNone)
+            while (s > DateTimeStep[idx] && idx < dtOneYear) idx = TDateTimeStep(idx + 1);
+    }
+    return idx;
+}
+
 void TChartAxis::DrawLabels(TAxisLabelStyle style)
 {
     auto draw = [this](int p, const std::string& text) { LabelDrawer(p, text, nullptr); };
@@ -741,12 +768,7 @@ void TChartAxis::DrawLabels(TAxisLabelStyle style)
     if (style == talNone) return;
     chart_->ChartCanvas()->AssignFont(LabelsFont());
     const double s = CalcIncrement();
-    TDateTimeStep idx = dtNone;
-    if (DateTimeMode && exactDateTime_ && increment_ != 0) {
-        idx = FindDateTimeStep(increment_);
-        if (idx != dtNone)
-            while (s > DateTimeStep[idx] && idx < dtOneYear) idx = TDateTimeStep(idx + 1);
-    }
+    const TDateTimeStep idx = LabelDateStep(s);
     drawStep_ = idx;
     if (!((s > 0 || (idx >= dtHalfMonth && idx <= dtOneYear)) && ScaleMaximum >= ScaleMinimum)) return;
     if (style == talValue) {

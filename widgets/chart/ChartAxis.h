@@ -315,6 +315,8 @@ private:
     void CustomSequence(double step, TDateTimeStep dtStep, const std::function<void(int, const std::string&)>& draw);
     void SeriesSequence(TAxisLabelStyle style, const std::function<void(int, const std::string&)>& draw);
     void SeriesTitleSequence(const std::function<void(int, const std::string&)>& draw);
+    // The date step the labels move by at label step s (dtNone unless exact dates).
+    TDateTimeStep LabelDateStep(double s) const;
     void DrawLabels(TAxisLabelStyle style);
     void LabelDrawer(int p, const std::string& text, TChartCustomShape* shape);
     void DrawTick(int p, int offset, int length, int wall);

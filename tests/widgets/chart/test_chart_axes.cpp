@@ -1,6 +1,7 @@
 // Axis scale, mapping, label steps and texts, errors and drawing.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <string>
@@ -67,6 +68,33 @@ TEST(ChartAxisLabels, ValueSequences)
         a.SetIncrement(c.inc);
         a.SetRoundFirstLabel(c.roundFirst);
         EXPECT_EQ(f.Labels(a), c.texts) << c.min << ".." << c.max;
+    }
+}
+
+TEST(ChartAxisLabels, MaxLabelsWidthMeasuresEveryLabelDrawn)
+{
+    struct Case {
+        double min, max, inc;
+    } cases[] = {
+        {0, 1, 0.05},     // "0.55" is wider than "0" and "1"
+        {0, 1000, 250},   // "1,000" is the widest: the ends decide
+        {-3.5, 7, 0.5},   // "-3.5" against "7"
+    };
+    for (const Case& c : cases) {
+        Fixture f;
+        TChartAxis& a = f.chart.LeftAxis();
+        a.SetLabelStyle(talValue);
+        a.SetMinMax(c.min, c.max);
+        a.SetIncrement(c.inc);
+        const std::vector<std::string> labels = f.Labels(a);
+        ASSERT_FALSE(labels.empty());
+        TCanvas3D& cv = *f.chart.ChartCanvas();
+        cv.AssignFont(a.LabelsFont());
+        int widest = 0;
+        for (const std::string& t : labels) widest = std::max(widest, cv.TextWidth(t));
+        const std::size_t ticks = a.TickPixels.size();
+        EXPECT_EQ(a.MaxLabelsWidth(), widest + cv.TextWidth(" ")) << c.min << ".." << c.max;
+        EXPECT_EQ(a.TickPixels.size(), ticks);
     }
 }
 
