@@ -65,7 +65,8 @@ void TChartCanvas3D::SetPixel(int x, int y, TColor c) { canvas_->SetPixel(x, y, 
 
 // ---------------------------------------------------------------- buffer
 
-TRect TChartCanvas3D::InitWindow(TCanvas* dest, TView3DOptions* options, TColor, bool is3D, const TRect& userRect)
+TRect TChartCanvas3D::InitWindow(TCanvas* dest, TView3DOptions* options, TColor color, bool is3D,
+                                  const TRect& userRect)
 {
     bounds_ = userRect;
     options_ = options;
@@ -99,6 +100,9 @@ TRect TChartCanvas3D::InitWindow(TCanvas* dest, TView3DOptions* options, TColor,
     buffer_->SetSize(std::max(0, w), std::max(0, h));
     buffer_->Canvas()->OnChange = nullptr;
     buffer_->Canvas()->OnChanging = nullptr;
+    // A see-through chart starts from what lies under it, not from its last frame.
+    if (color == clNone && dest && w > 0 && h > 0)
+        BitBlt(buffer_->Canvas()->Handle(), 0, 0, w, h, dest->Handle(), userRect.Left, userRect.Top, SRCCOPY);
     SetCanvas(buffer_->Canvas());
     return {0, 0, w, h};
 }

@@ -205,7 +205,8 @@ void TCustomChartPanel::Invalidate()
 void TCustomChartPanel::Paint()
 {
     if (IsPrinting) return;
-    if (canvas_->ReDrawBitmap()) return;
+    // A see-through chart is drawn again over what is under it now.
+    if (Color() != clNone && canvas_->ReDrawBitmap()) return;
     Draw();
 }
 

@@ -123,6 +123,31 @@ TEST(ChartPanelWindow, ClNoneMakesTheChartTransparentOverItsParent)
     EXPECT_FALSE(q.ExStyle & WS_EX_TRANSPARENT);
 }
 
+TEST(ChartPanelWindow, ClNoneIsTransparentWithTheDefaultBuffering)
+{
+    PanelOnHost h;
+    ASSERT_TRUE(h.chart->BufferedDisplay());
+    h.chart->SetColor(clNone);
+    h.chart->Border().SetColor(clRed);
+    h.chart->Border().SetWidth(3);
+    h.chart->Border().SetVisible(true);
+    auto reds = [](TBitmap& b) {
+        int n = 0;
+        for (int y = 0; y < 330; ++y)
+            for (int x = 0; x < 420; ++x) n += COLORREF(b.Canvas()->Pixel(x, y)) == RGB(255, 0, 0);
+        return n;
+    };
+    auto first = PaintToBitmap(h.host.get());
+    EXPECT_EQ(COLORREF(first->Canvas()->Pixel(30, 30)), RGB(0, 128, 255)) << "the host shows through at once";
+    EXPECT_GT(reds(*first), 0);
+    // The border goes: no trace of the earlier frame stays.
+    h.chart->Border().SetVisible(false);
+    auto second = PaintToBitmap(h.host.get());
+    if (const char* dir = std::getenv("CHART_TEST_OUT")) second->SaveToFile(std::string(dir) + "/clnone_buffered.bmp");
+    EXPECT_EQ(COLORREF(second->Canvas()->Pixel(30, 30)), RGB(0, 128, 255));
+    EXPECT_EQ(reds(*second), 0);
+}
+
 TEST(ChartPanelWindow, MessagesAndScreenQuestions)
 {
     PanelOnHost h;
