@@ -4,6 +4,7 @@
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QMimeData>
+#include <QRegion>
 
 #include <algorithm>
 #include <cmath>
@@ -613,11 +614,20 @@ public:
         case Record::Rectangle: BoxRecord(0x041B, r.rect); break;
         case Record::Ellipse: BoxRecord(0x0418, r.rect); break;
         case Record::ClipRect: BoxRecord(0x0416, r.rect); break;
-        case Record::ClipRegion:
-            // A WMF can only narrow its clip: the recording brackets each region in a
-            // saved state, so the region's box is what is in force until the restore.
-            if (!r.rects.empty()) BoxRecord(0x0416, RectsBounds(r.rects));
+        case Record::ClipRegion: {
+            // A WMF can only narrow its clip (the recording brackets each region in a
+            // saved state): the region's box, less every part of the box outside it.
+            if (r.rects.empty()) break;
+            const TRect box = RectsBounds(r.rects);
+            BoxRecord(0x0416, box);  // META_INTERSECTCLIPRECT
+            QRegion inside;
+            for (const TRect& q : r.rects)
+                if (q.Right > q.Left && q.Bottom > q.Top) inside += QRect(q.Left, q.Top, q.Right - q.Left, q.Bottom - q.Top);
+            const QRegion outside = QRegion(QRect(box.Left, box.Top, box.Right - box.Left, box.Bottom - box.Top)) - inside;
+            for (const QRect& q : outside)
+                BoxRecord(0x0415, {q.left(), q.top(), q.left() + q.width(), q.top() + q.height()});  // META_EXCLUDECLIPRECT
             break;
+        }
         case Record::RoundRect: {
             auto at = Begin(0x061C);
             out.i16(r.b);

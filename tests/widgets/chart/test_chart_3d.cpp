@@ -2,7 +2,9 @@
 // of the solid shapes, read back from pixels and from the recorded drawing calls.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <functional>
 #include <regex>
 #include <string>
 #include <vector>
@@ -10,8 +12,11 @@
 #include "ChartOnHost.h"
 #include "ChartTestUtil.h"
 #include "TestChart.h"
+#include "platform/graphics/ImageDecoder.h"
+#include "platform/graphics/Metafile.h"
 #include "support/TestSupport.h"
 #include "widgets/chart/ChartFont.h"
+#include "widgets/chart/ChartLegend.h"
 #include "widgets/chart/ChartLineSeries.h"
 #include "widgets/chart/ChartMarks.h"
 #include "widgets/chart/ChartPen.h"
@@ -121,6 +126,54 @@ TEST(Chart3DMarks, LineMarksStandAboveTheirProjectedPoints)
     // A mark is found where it shows.
     const TRect b0 = DrawnBox(*s, 0);
     EXPECT_EQ(s->Marks().Clicked(b0.Left + 2, b0.Top + 2), 0);
+}
+
+TEST(Chart3DMarks, MarksOnAFullChartWithTitlesLegendAndWalls)
+{
+    charttest::ChartOnHost on;
+    TChart& chart = *on.chart;
+    chart.SetView3D(true);
+    chart.Title().SetCaption("Cross curves");
+    chart.Foot().SetCaption("KN");
+    chart.Legend().SetVisible(true);
+    chart.Legend().SetAlignment(laRight);
+    chart.BackWall().SetColor(clSilver);
+    chart.BackWall().Brush().SetStyle(bsSolid);
+    std::vector<TLineSeries*> series;
+    for (int k = 0; k < 2; ++k) {
+        auto* s = new TLineSeries(on.host.get());
+        chart.AddSeries(s);
+        s->SetTitle("Heel " + std::to_string(10 * (k + 1)));
+        s->SetSeriesColor(k ? clBlue : clGreen);
+        for (int i = 0; i < 5; ++i) s->AddXY(i, 10 + (i % 2) * 20 + 5 * k);
+        MarksLook(s->Marks());
+        s->Marks().SetStyle(smsValue);
+        series.push_back(s);
+    }
+    TBitmap bmp(400, 300);
+    bmp.Canvas()->Brush().SetColor(clWhite);
+    bmp.Canvas()->FillRect({0, 0, 400, 300});
+    chart.Draw(bmp.Canvas(), {0, 0, 400, 300});
+    if (const char* dir = std::getenv("CHART_TEST_OUT")) bmp.SaveToFile(std::string(dir) + "/3d_marks_full.bmp");
+    const TRect legend = chart.Legend().RectLegend();
+    ASSERT_GT(legend.Right, legend.Left);
+    TCanvas3D& c = *chart.ChartCanvas();
+    for (TLineSeries* s : series)
+        for (int i = 0; i < 5; ++i) {
+            TSeriesMarkPosition* p = s->Marks().Positions.Get(i);
+            ASSERT_NE(p, nullptr) << i;
+            const TPoint at = c.Calculate3DPosition(p->ArrowEnd, s->Marks().ZPosition);
+            const TRect box = DrawnBox(*s, i);
+            EXPECT_NEAR((box.Left + box.Right) / 2, at.X, 2) << s->Title() << " " << i;
+            EXPECT_LE(box.Bottom, at.Y + 2) << s->Title() << " " << i;
+            // Inside the chart's picture, clear of the legend and below the title.
+            EXPECT_LT(box.Right, legend.Left) << s->Title() << " " << i;
+            EXPECT_GT(box.Top, chart.Title().ShapeBounds.Bottom) << s->Title() << " " << i;
+            int cx, cy;
+            RectCenter(box, cx, cy);
+            EXPECT_GT(CountNear(bmp, {cx - 3, cy - 3, cx + 3, cy + 3}, 0, kMark), 0) << s->Title() << " " << i;
+        }
+    EXPECT_EQ(series[1]->Marks().Clicked(DrawnBox(*series[1], 2).Left + 2, DrawnBox(*series[1], 2).Top + 2), 2);
 }
 
 TEST(Chart3DMarks, PieMarksSitBesideTheirSlices)
@@ -357,4 +410,76 @@ TEST(Chart3DText, OutlinedLettersStayHollowWhenTurnedAndOnMetafiles)
         }
     EXPECT_GT(blue + lime, 100);
     EXPECT_EQ(other, 0);
+
+    // Both on a metafile: played back by us and read by an outside reader, the gradient
+    // stays inside the letters (clipped by their shape, not by their box) and the
+    // outlined letters stay hollow.
+    TMetafile mf;
+    mf.SetWidth(240);
+    mf.SetHeight(160);
+    {
+        TMetafileCanvas mc(mf);
+        TChartCanvas3D c;
+        c.SetUseBuffer(false);
+        c.Metafiling = true;
+        c.InitWindow(&mc, nullptr, clWhite, false, {0, 0, 240, 160});
+        c.ResetState();
+        c.AssignFont(gf);
+        c.RotateLabel(30, 150, "HI", 90);
+        c.AssignFont(font);
+        c.RotateLabel(150, 150, "HI", 90);
+    }
+    // How much of the box round the gradient's pixels they fill: letters leave gaps where
+    // filled boxes would not.
+    struct Counts {
+        int coloured = 0, red = 0, black = 0;
+        double fill = 0;
+    };
+    auto count = [](int w, int h, const std::function<COLORREF(int, int)>& px) {
+        Counts n;
+        int l = w, t = h, r = -1, b = -1;
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) {
+                const COLORREF p = px(x, y) & 0xFFFFFF;
+                if (x < w / 2 && GetRValue(p) < 100 && (GetBValue(p) > 150 || GetGValue(p) > 150)) {
+                    ++n.coloured;
+                    l = std::min(l, x);
+                    t = std::min(t, y);
+                    r = std::max(r, x);
+                    b = std::max(b, y);
+                }
+                if (x >= w / 2 && GetRValue(p) > 200 && GetGValue(p) < 80 && GetBValue(p) < 80) ++n.red;
+                if (GetRValue(p) < 40 && GetGValue(p) < 40 && GetBValue(p) < 40) ++n.black;
+            }
+        if (r >= l && b >= t) n.fill = double(n.coloured) / ((r - l + 1) * (b - t + 1));
+        return n;
+    };
+    TBitmap back(240, 160);
+    back.Canvas()->Brush().SetColor(clWhite);
+    back.Canvas()->FillRect({0, 0, 240, 160});
+    mf.Draw(*back.Canvas(), {0, 0, 240, 160});
+    if (const char* dir = std::getenv("CHART_TEST_OUT")) back.SaveToFile(std::string(dir) + "/letters_playback.bmp");
+    const Counts ours = count(240, 160, [&](int x, int y) { return charttest::Px(back, x, y); });
+    EXPECT_GT(ours.coloured, 100);
+    EXPECT_LT(ours.fill, 0.75) << "gradient only inside the letters";
+    EXPECT_GT(ours.red, 60);
+    EXPECT_EQ(ours.black, 0);
+
+    REQUIRE_TOOL("wmf2gd", "libwmf-bin");
+    testsupport::TempDir dir("letters");
+    const std::string wmf = dir.file("letters.wmf"), png = dir.file("letters.png");
+    charttest::WriteFile(wmf, mf.WmfData());
+    int rc = 0;
+    testsupport::RunCapture("wmf2gd -t png -o '" + png + "' '" + wmf + "' 2>&1", &rc);
+    ASSERT_EQ(rc, 0);
+    const auto theirs = ImageDecoder::Decode(charttest::ReadFile(png));
+    ASSERT_TRUE(theirs);
+    if (const char* out = std::getenv("CHART_TEST_OUT"))
+        charttest::WriteFile(std::string(out) + "/letters_wmf2gd.png", charttest::ReadFile(png));
+    // The reader sizes the picture itself: the letters are compared by how they fill their box.
+    const Counts read = count(theirs->Width(), theirs->Height(), [&](int x, int y) { return theirs->PixelAt(x, y); });
+    EXPECT_GT(read.coloured, 100);
+    EXPECT_NEAR(read.fill, ours.fill, 0.12) << "the reader fills the letters, not their boxes";
+    EXPECT_GT(read.red, 60);
+    EXPECT_EQ(read.black, 0);
 }
