@@ -4,6 +4,8 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <string>
+#include <vector>
 
 #include "ChartTestUtil.h"
 #include "platform/graphics/GDI.h"
@@ -459,4 +461,43 @@ TEST(ChartCanvas2D, OutlinedAndGradientLetters)
     EXPECT_GT(lime, 10);
     s.Keep("outline");
     g.Keep("gradienttext");
+}
+
+TEST(ChartCanvasPens, AWidePenEndsAndTurnsAsItsEndStyleSays)
+{
+    // A 24-pixel line from (40,100) right to (120,100), then up to (120,40): its free end
+    // is at the left, its outer corner at the lower right.
+    auto red = [](COLORREF p) { return GetRValue(p) > 200 && GetGValue(p) < 80 && GetBValue(p) < 80; };
+    auto white = [](COLORREF p) { return GetRValue(p) > 200 && GetGValue(p) > 200 && GetBValue(p) > 200; };
+    struct Probe {
+        int x, y;
+        bool inked;
+    };
+    struct Case {
+        TPenEndStyle style;
+        const char* name;
+        std::vector<Probe> probes;
+    } cases[] = {
+        // flat end, mitred corner
+        {esFlat, "flat", {{32, 100, false}, {30, 90, false}, {131, 111, true}}},
+        // square end half a width long, bevelled corner
+        {esSquare, "square", {{32, 100, true}, {30, 90, true}, {129, 109, false}, {124, 104, true}}},
+        // round end and round corner
+        {esRound, "round", {{32, 100, true}, {30, 90, false}, {126, 106, true}, {130, 110, false}}},
+    };
+    for (const Case& c : cases) {
+        Surface s(200, 150);
+        TChartPen pen;
+        pen.SetColor(clRed);
+        pen.SetWidth(24);
+        pen.SetEndStyle(c.style);
+        s.canvas.AssignVisiblePen(pen);
+        const TPoint line[3] = {{40, 100}, {120, 100}, {120, 40}};
+        s.canvas.Polyline(line, 3);
+        s.Keep(std::string("endstyle_") + c.name);
+        EXPECT_TRUE(red(s(80, 100))) << c.name << ": the line itself";
+        for (const Probe& p : c.probes)
+            EXPECT_TRUE(p.inked ? red(s(p.x, p.y)) : white(s(p.x, p.y)))
+                << c.name << " at (" << p.x << "," << p.y << ")";
+    }
 }
