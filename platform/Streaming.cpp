@@ -990,15 +990,44 @@ void TReader::ReadSignature()
     if (stream_.Read(sig, 4) != 4 || std::memcmp(sig, kSignature, 4) != 0) throw EReadError("Invalid stream format");
 }
 
+namespace {
+
+// Sets the state and tells a component that listens when csLoading comes or goes.
+void SetLoadingState(TComponent* c, unsigned s)
+{
+    const bool was = c->ComponentState() & TComponent::csLoading, now = s & TComponent::csLoading;
+    c->SetComponentState(s);
+    if (was != now)
+        if (auto* hooks = dynamic_cast<IStreamReadHooks*>(c)) hooks->LoadingChanged(now);
+}
+
+}  // namespace
+
 TComponent* TReader::ReadRootComponent(TComponent* ARoot)
 {
     ReadSignature();
     Root = ARoot;
     loaded_.clear();
-    TComponent* c = ReadComponent(ARoot);
-    for (TComponent* l : loaded_) {
-        l->SetComponentState(l->ComponentState() & ~unsigned(TComponent::csLoading));
-        l->Loaded();
+    TComponent* c = nullptr;
+    try {
+        c = ReadComponent(ARoot);
+    } catch (...) {
+        for (TComponent* l : loaded_) SetLoadingState(l, l->ComponentState() & ~unsigned(TComponent::csLoading));
+        loaded_.clear();
+        throw;
+    }
+    std::size_t k = 0;
+    try {
+        for (; k < loaded_.size(); ++k) {
+            SetLoadingState(loaded_[k], loaded_[k]->ComponentState() & ~unsigned(TComponent::csLoading));
+            loaded_[k]->Loaded();
+        }
+    } catch (...) {
+        // the ones not reached stop loading too
+        for (++k; k < loaded_.size(); ++k)
+            SetLoadingState(loaded_[k], loaded_[k]->ComponentState() & ~unsigned(TComponent::csLoading));
+        loaded_.clear();
+        throw;
     }
     loaded_.clear();
     return c;
@@ -1024,20 +1053,30 @@ TComponent* TReader::ReadComponent(TComponent* Component)
         if (!Component) throw EClassNotFound("Class " + className + " not found");
         if (!Root) made.reset(Component);  // freed on failure; otherwise owned by Root
         if (!Root) Root = Component;
+        if (auto* hooks = dynamic_cast<IStreamReadHooks*>(Component); hooks && parent_ && parent_ != Component)
+            hooks->SetParentComponent(parent_);
     } else if (!SameText(className, Component->ClassName())) {
         throw EReadError("Stream holds a " + className + " where a " + Component->ClassName() + " belongs");
     }
     const unsigned state = Component->ComponentState();
-    Component->SetComponentState(state | TComponent::csLoading | TComponent::csReading);
+    SetLoadingState(Component, state | TComponent::csLoading | TComponent::csReading);
     {
-        base::ScopeFail undo([&] { Component->SetComponentState(state); });
+        base::ScopeFail undo([&] { SetLoadingState(Component, state); });
         if (!name.empty() && name != Component->Name()) Component->SetName(name);
         while (!EndOfList()) ReadProperty(Component);
         ReadListEnd();
-        while (!EndOfList()) ReadComponent(nullptr);
+        TComponent* const outer = parent_;
+        parent_ = Component;
+        try {
+            while (!EndOfList()) ReadComponent(nullptr);
+        } catch (...) {
+            parent_ = outer;
+            throw;
+        }
+        parent_ = outer;
         ReadListEnd();
     }
-    Component->SetComponentState((state | TComponent::csLoading) & ~unsigned(TComponent::csReading));
+    SetLoadingState(Component, (state | TComponent::csLoading) & ~unsigned(TComponent::csReading));
     loaded_.push_back(Component);
     made.release();
     --depth_;

@@ -316,6 +316,17 @@ private:
     bool propHandled_ = false;
     int depth_ = 0;
     std::vector<TComponent*> loaded_;
+    TComponent* parent_ = nullptr;  // whose children are being read
+};
+
+// What a component may want to hear while a stream is read into it: the component whose
+// child it is (before its properties are read), and when its loading starts and ends
+// (ends just before Loaded, or when the read fails).
+class IStreamReadHooks {
+public:
+    virtual ~IStreamReadHooks() = default;
+    virtual void SetParentComponent(TComponent* Parent) { (void)Parent; }
+    virtual void LoadingChanged(bool Loading) { (void)Loading; }
 };
 
 // Classes that ReadComponent may create (children, or a null instance).

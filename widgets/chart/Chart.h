@@ -76,6 +76,7 @@ public:
     void SetBackColor(TColor color);
     // "BackColor" (read only: a colour name or a number) and "ColorPaletteIndex".
     void DefineProperties(platform::TFiler* Filer) override;
+    void GetPublished(platform::TPropertyList& L) override;
     bool IsFreeSeriesColor(TColor color, bool checkBackground, TChartSeries* series) override;
     std::string FormattedValueLegend(TChartSeries* series, int valueIndex) override;
     std::string AxisTitleOrName(TChartAxis& axis);

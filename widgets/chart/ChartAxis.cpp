@@ -20,7 +20,7 @@ const double MinAxisIncrement = 1e-12;
 const double MinAxisRange = 1e-10;
 const int ChartAxisClickGap = 3;
 const char ChartLineSeparator = 13;
-int ChartPixelClampLimit = 0x3FFFFFF;
+int MaxPixelCoordinate = 0x3FFFFFF;
 
 namespace {
 int Round(double v) { return int(std::nearbyint(v)); }
@@ -324,8 +324,8 @@ namespace {
 int Clamp(double p)
 {
     if (std::isnan(p)) return 0;
-    if (p > ChartPixelClampLimit) return ChartPixelClampLimit;
-    if (p < -ChartPixelClampLimit) return -ChartPixelClampLimit;
+    if (p > MaxPixelCoordinate) return MaxPixelCoordinate;
+    if (p < -MaxPixelCoordinate) return -MaxPixelCoordinate;
     return Round(p);
 }
 }  // namespace

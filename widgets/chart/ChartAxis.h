@@ -27,7 +27,7 @@ extern const double MinAxisRange;      // 1e-10
 extern const int ChartAxisClickGap;    // 3
 extern const char ChartLineSeparator;  // character 13
 // Clamped pixel positions stay within ± this.
-extern int ChartPixelClampLimit;
+extern int MaxPixelCoordinate;
 
 double NextNiceStep(double old);
 
@@ -60,6 +60,8 @@ public:
     void SetAngle(int v);
     int DefaultAngle = 0;
     bool IsAngleStored() const { return angle_ != DefaultAngle; }
+    void GetPublished(platform::TPropertyList& L) override;
+    const TChartAxisTitle* StreamTwin = nullptr;
     const std::string& Caption() const { return caption_; }
     void SetCaption(const std::string& v);
 
@@ -106,11 +108,12 @@ private:
 using TAxisDrawLabelEvent =
     std::function<void(TChartAxis* sender, int& x, int& y, int& z, std::string& text, bool& drawLabel)>;
 
-class TChartAxis {
+class TChartAxis : public platform::TPersistent {
 public:
+    using platform::TPersistent::Assign;
     // Joins the chart's axis list; after the six built-in axes it is also a custom axis.
     explicit TChartAxis(TCustomAxisPanel* chart);
-    virtual ~TChartAxis();
+    ~TChartAxis() override;
     TChartAxis(const TChartAxis&) = delete;
     TChartAxis& operator=(const TChartAxis&) = delete;
     // Copies every setting of another axis (not ZPosition or OnDrawLabel).
@@ -264,6 +267,8 @@ public:
     int MinorTickCount() const { return minorTickCount_; }
     void SetMinorTickCount(int v) { Set(minorTickCount_, v); }
     TAxisGridPen& Grid() { return *grid_; }
+    void GetPublished(platform::TPropertyList& L) override;
+    const TChartAxis* StreamTwin = nullptr;
     bool GridCentered() const { return grid_->Centered(); }
     void SetGridCentered(bool v) { grid_->SetCentered(v); }
     TChartHiddenPen& MinorGrid() { return *minorGrid_; }

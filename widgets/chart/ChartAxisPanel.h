@@ -36,6 +36,9 @@ public:
     ~TCustomAxisPanel() override;
     // From another axis panel: its settings and axes (not its series or tools); then the base's.
     void Assign(const platform::TPersistent& source) override;
+    // Its axes are published; its series are its children in a stream.
+    void GetPublished(platform::TPropertyList& L) override;
+    void GetChildren(const std::function<void(platform::TComponent*)>& Proc, platform::TComponent* Root) override;
     // Each page from fromPage (0: the first) to toPage (0: the last) on its own printer page;
     // Page is put back whatever happens, and a failed job is aborted.
     void PrintPages(int fromPage = 0, int toPage = 0);

@@ -124,6 +124,8 @@ private:
 
 class TChartFont : public platform::TFont {
 public:
+    void GetPublished(platform::TPropertyList& L) override;
+    const TChartFont* StreamTwin = nullptr;
     explicit TChartFont(platform::TNotifyEvent change = {});
     ~TChartFont() override;
     void Assign(const platform::TPersistent& source) override;

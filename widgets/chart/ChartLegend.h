@@ -82,6 +82,8 @@ public:
     bool FontSeriesColor = false;
     int HorizMargin = 0;
     bool Inverted = false;
+    void GetPublished(platform::TPropertyList& L) override;
+    const TCustomChartLegend* StreamTwin = nullptr;
     TLegendStyle LegendStyle() const { return legendStyle_; }
     void SetLegendStyle(TLegendStyle v);
     int MaxNumRows = 10;

@@ -28,6 +28,7 @@ public:
     void Assign(const platform::TPersistent& source) override;
     void SetParentChart(TCustomAxisPanel* chart) override;
     std::string GetEditorClass() const override { return "TCustomSeriesEditor"; }
+    void GetPublished(platform::TPropertyList& L) override;
 
     TChartBrush& AreaChartBrush() { return *areaBrush_; }
     TColor AreaColor = clUseSeriesColor;

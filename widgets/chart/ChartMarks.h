@@ -91,6 +91,8 @@ enum TSeriesMarksStyle {
 
 class TSeriesMarks : public TChartCustomShape {
 public:
+    void GetPublished(platform::TPropertyList& L) override;
+    const TSeriesMarks* StreamTwin = nullptr;
     explicit TSeriesMarks(TChartSeries* series);
     ~TSeriesMarks() override;
     void Assign(const platform::TPersistent& source) override;

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/Streaming.h"
 #include "platform/controls/Controls.h"
 #include "widgets/chart/ChartCanvas.h"
 
@@ -103,7 +104,7 @@ private:
     std::unique_ptr<TChartPen> pen_;
 };
 
-class TCustomChartPanel : public platform::TCustomControl {
+class TCustomChartPanel : public platform::TCustomControl, public platform::IStreamReadHooks {
 public:
     explicit TCustomChartPanel(platform::TComponent* owner);
     ~TCustomChartPanel() override;
@@ -158,6 +159,9 @@ public:
     bool Loading = false;
 
     // Streams of older forms may hold "BorderStyle" (read only: bsSingle shows the border).
+    void GetPublished(platform::TPropertyList& L) override;
+    // Loading follows the stream's loading state.
+    void LoadingChanged(bool loading) override { Loading = loading; }
     void DefineProperties(platform::TFiler* Filer) override;
 
     bool BufferedDisplay() const;

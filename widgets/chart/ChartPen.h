@@ -34,6 +34,9 @@ public:
     // Whether a stream would hold the property (it differs from this pen's default).
     bool EndStyleStored() const { return endStyle_ != defaultEndStyle_; }
     bool VisibleStored() const { return visible_ != defaultVisible_; }
+    void GetPublished(platform::TPropertyList& L) override;
+    // The same pen of a fresh chart: what differs from it is streamed.
+    const TChartPen* StreamTwin = nullptr;
 
 protected:
     TPenEndStyle defaultEndStyle_ = esRound;
@@ -75,6 +78,8 @@ public:
     platform::TPicture* Image();  // created on first read
     bool HasImage() const { return image_ != nullptr; }
     void SetImage(const platform::TPicture* picture);
+    void GetPublished(platform::TPropertyList& L) override;
+    const TChartBrush* StreamTwin = nullptr;
 
 private:
     std::unique_ptr<platform::TPicture> image_;

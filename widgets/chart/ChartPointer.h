@@ -47,6 +47,8 @@ public:
     void Change3D(bool v) { draw3D_ = v; }
     // Editors may change the size.
     bool AllowChangeSize = true;
+    void GetPublished(platform::TPropertyList& L) override;
+    const TSeriesPointer* StreamTwin = nullptr;
     TColor Color();
     void SetColor(TColor c);
     TChartSeries* Series() const { return series_; }

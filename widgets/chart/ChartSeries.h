@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/Streaming.h"
 #include "platform/controls/Controls.h"
 #include "widgets/chart/ChartCanvas.h"
 #include "widgets/chart/ChartValues.h"
@@ -66,6 +67,8 @@ private:
 
 class TCustomChartSeries : public TCustomChartElement {
 public:
+    // "Identifier" and "Style".
+    void DefineProperties(platform::TFiler* Filer) override;
     using TCustomChartElement::TCustomChartElement;
     void Assign(const platform::TPersistent& source) override;
     void SetActive(bool v) override;
@@ -86,7 +89,7 @@ private:
     std::string title_;
 };
 
-class TChartSeries : public TCustomChartSeries {
+class TChartSeries : public TCustomChartSeries, public platform::IStreamReadHooks {
 public:
     explicit TChartSeries(platform::TComponent* owner = nullptr);
     ~TChartSeries() override;
@@ -200,6 +203,13 @@ public:
     std::unique_ptr<std::vector<std::string>> PendingSourceNames;
     void Loaded() override;
     TChartListOrder LabelSortOrder = loNone;
+    // -1, 0 or 1 by the two points' labels, turned round for a descending sort.
+    int CompareLabelIndex(int a, int b);
+    // Streaming: published settings, "DataSource(s)", "CustomHorizAxis", "CustomVertAxis" and
+    // "Data"; a series read as a chart's child joins that chart first.
+    void GetPublished(platform::TPropertyList& L) override;
+    void DefineProperties(platform::TFiler* Filer) override;
+    void SetParentComponent(platform::TComponent* Parent) override;
 
     // Data sources and the function computing the points from them.
     bool FunctionResultAsPoint = true;

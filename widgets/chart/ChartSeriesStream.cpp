@@ -7,6 +7,7 @@
 #include <random>
 
 #include "base/DateTime.h"
+#include "platform/Streaming.h"
 #include "base/StringList.h"
 #include "widgets/chart/ChartAxis.h"
 #include "widgets/chart/ChartAxisPanel.h"
@@ -340,17 +341,20 @@ void TChartSeries::CheckOrder()
     Repaint();
 }
 
+int TChartSeries::CompareLabelIndex(int a, int b)
+{
+    const int c = XLabel(a).compare(XLabel(b));
+    const int r = c < 0 ? -1 : c > 0 ? 1 : 0;
+    return LabelSortOrder == loDescending ? -r : r;
+}
+
 void TChartSeries::SortByLabels(TChartListOrder order)
 {
     if (order == loNone) return;
     LabelSortOrder = order;
     ChartSort(
         0, Count() - 1,
-        [this](int a, int b) {
-            const int c = XLabel(a).compare(XLabel(b));
-            const int r = c < 0 ? -1 : c > 0 ? 1 : 0;
-            return LabelSortOrder == loDescending ? -r : r;
-        },
+        [this](int a, int b) { return CompareLabelIndex(a, b); },
         [this](int a, int b) { SwapValueIndex(a, b); });
     LabelSortOrder = loNone;
     notMandatory_->FillSequence();
@@ -428,6 +432,88 @@ void FillSeriesItems(base::TStrings& strings, const std::vector<TChartSeries*>& 
     for (TChartSeries* s : list)
         if (!s->EditorHidden) strings.AddObject(useTitles ? SeriesTitleOrName(*s) : s->Name(), s);
     strings.EndUpdate();
+}
+
+}  // namespace chart
+
+namespace chart {
+
+// ---------------------------------------------------------------- component stream
+
+void TCustomChartSeries::DefineProperties(platform::TFiler* Filer)
+{
+    TCustomChartElement::DefineProperties(Filer);
+    Filer->DefineProperty(
+        "Identifier", [this](platform::TReader& r) { Identifier = r.ReadString(); },
+        [this](platform::TWriter& w) { w.WriteString(Identifier); }, !Identifier.empty());
+    Filer->DefineProperty(
+        "Style", [this](platform::TReader& r) { Style = unsigned(r.ReadInteger()) & 63u; },
+        [this](platform::TWriter& w) { w.WriteInteger(Style & 63u); }, (Style & 63u) != 0);
+}
+
+void TChartSeries::DefineProperties(platform::TFiler* Filer)
+{
+    TCustomChartSeries::DefineProperties(Filer);
+    Filer->DefineProperty(
+        "DataSource",
+        [this](platform::TReader& r) {
+            PendingSourceNames = std::make_unique<std::vector<std::string>>(1, r.ReadIdent());
+        },
+        [this](platform::TWriter& w) { w.WriteIdent(DataSources().front()->Name()); },
+        DataSources().size() == 1 && !DataSources().front()->Name().empty());
+    Filer->DefineProperty(
+        "DataSources",
+        [this](platform::TReader& r) {
+            auto names = std::make_unique<std::vector<std::string>>();
+            r.ReadListBegin();
+            while (!r.EndOfList()) names->push_back(r.ReadString());
+            r.ReadListEnd();
+            PendingSourceNames = std::move(names);
+        },
+        [this](platform::TWriter& w) {
+            w.WriteListBegin();
+            for (platform::TComponent* c : DataSources()) w.WriteString(c->Name());
+            w.WriteListEnd();
+        },
+        DataSources().size() > 1);
+    TCustomAxisPanel* chart = ParentChart();
+    auto indexOf = [chart](const TChartAxis* a) {
+        if (chart && a)
+            for (int i = 0; i < chart->CustomAxes().Count(); ++i)
+                if (chart->CustomAxes().Get(i) == a) return i;
+        return -1;
+    };
+    auto axisAt = [this](platform::TReader& r) -> TChartAxis* {
+        const int i = r.ReadInteger();
+        TCustomAxisPanel* c = ParentChart();
+        if (!c || i < 0 || i >= c->CustomAxes().Count()) throw platform::EReadError("Invalid property value");
+        return c->CustomAxes().Get(i);
+    };
+    Filer->DefineProperty(
+        "CustomHorizAxis", [this, axisAt](platform::TReader& r) { SetCustomHorizAxis(axisAt(r)); },
+        [this, indexOf](platform::TWriter& w) { w.WriteInteger(indexOf(CustomHorizAxis())); },
+        indexOf(CustomHorizAxis()) >= 0);
+    Filer->DefineProperty(
+        "CustomVertAxis", [this, axisAt](platform::TReader& r) { SetCustomVertAxis(axisAt(r)); },
+        [this, indexOf](platform::TWriter& w) { w.WriteInteger(indexOf(CustomVertAxis())); },
+        indexOf(CustomVertAxis()) >= 0);
+    Filer->DefineBinaryProperty(
+        "Data",
+        [this](platform::TStream& s) {
+            std::vector<unsigned char> bytes(std::size_t(std::max<std::int64_t>(0, s.Size() - s.Position())));
+            if (!bytes.empty()) s.ReadBuffer(bytes.data(), std::int64_t(bytes.size()));
+            try {
+                ReadData(bytes);
+            } catch (const ChartException& e) {
+                throw platform::EReadError(e.Message());
+            }
+        },
+        [this](platform::TStream& s) {
+            std::vector<unsigned char> bytes;
+            WriteData(bytes);
+            if (!bytes.empty()) s.WriteBuffer(bytes.data(), std::int64_t(bytes.size()));
+        },
+        HasDataToStore());
 }
 
 }  // namespace chart

@@ -46,6 +46,8 @@ public:
     bool AtTop = true;
     bool Clicked(int x, int y) const;
     void DrawTitle();
+    void GetPublished(platform::TPropertyList& L) override;
+    const TChartTitle* StreamTwin = nullptr;
 
 private:
     bool adjustFrame_ = true;
@@ -71,6 +73,8 @@ public:
     TColor DefaultColor = clUseSeriesColor;
     void InitColor(TColor c);
     bool ApplyDark3D();
+    void GetPublished(platform::TPropertyList& L) override;
+    const TCustomChartWall* StreamTwin = nullptr;
     bool HasGradient() { return HasGradient_(); }
     bool ShouldDraw();
 

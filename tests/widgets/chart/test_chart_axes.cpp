@@ -177,8 +177,8 @@ TEST(ChartAxisScale, MappingTable)
     }
     a.InternalSetInverted(false);
     EXPECT_DOUBLE_EQ(a.CalcPosPoint(150), 2.5);
-    EXPECT_EQ(a.ValueToPixel(1e300), ChartPixelClampLimit);
-    EXPECT_EQ(a.ValueToPixel(-1e300), -ChartPixelClampLimit);
+    EXPECT_EQ(a.ValueToPixel(1e300), MaxPixelCoordinate);
+    EXPECT_EQ(a.ValueToPixel(-1e300), -MaxPixelCoordinate);
     EXPECT_EQ(a.CalcSizeValue(2.5), 50);
     f.chart.AxisList().SetFastCalc(true);
     EXPECT_EQ(a.ValueToPixel(2.5), 150);

@@ -1,0 +1,449 @@
+// The published settings of a chart and its parts, in declaration order. A setting is
+// written when it differs from the same part of a fresh chart (or a fresh series of the
+// same class): each part is told its twin before its own settings are listed.
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+#include <typeinfo>
+
+#include "platform/Streaming.h"
+#include "widgets/chart/Chart.h"
+#include "widgets/chart/ChartAxis.h"
+#include "widgets/chart/ChartBarSeries.h"
+#include "widgets/chart/ChartFastLine.h"
+#include "widgets/chart/ChartFont.h"
+#include "widgets/chart/ChartLegend.h"
+#include "widgets/chart/ChartLineSeries.h"
+#include "widgets/chart/ChartMarks.h"
+#include "widgets/chart/ChartPen.h"
+#include "widgets/chart/ChartPieSeries.h"
+#include "widgets/chart/ChartPointSeries.h"
+#include "widgets/chart/ChartPointer.h"
+#include "widgets/chart/ChartTitles.h"
+
+namespace chart {
+
+using platform::TPropertyList;
+using platform::TPropInfo;
+
+namespace {
+
+// Stored when there is no twin or the value differs from the twin's.
+template <class T, class Get>
+TPropInfo& Differs(TPropInfo& p, const T* self, const T* const* twin, Get get)
+{
+    return p.SetStored([self, twin, get] {
+        return !*twin || get(const_cast<T&>(*self)) != get(const_cast<T&>(**twin));
+    });
+}
+
+const std::vector<std::string> kAlignments{"taLeftJustify", "taRightJustify", "taCenter"};
+const std::vector<std::string> kPenStyles{"psSolid", "psDash",  "psDot",        "psDashDot",
+                                          "psDashDotDot", "psClear", "psInsideFrame"};
+const std::vector<std::string> kBrushStyles{"bsSolid",  "bsClear",     "bsHorizontal", "bsVertical",
+                                            "bsFDiagonal", "bsBDiagonal", "bsCross",    "bsDiagCross"};
+const std::vector<std::string> kEndStyles{"esRound", "esSquare", "esFlat"};
+const std::vector<std::string> kFontStyles{"fsBold", "fsItalic", "fsUnderline", "fsStrikeOut"};
+const std::vector<std::string> kBevels{"bvNone", "bvLowered", "bvRaised", "bvSpace"};
+const std::vector<std::string> kUnits{"muPercent", "muPixels"};
+const std::vector<std::string> kLegendAlignments{"laLeft", "laRight", "laTop", "laBottom"};
+const std::vector<std::string> kLegendStyles{"lsAuto", "lsSeries", "lsValues", "lsLastValues"};
+const std::vector<std::string> kTextStyles{"ltsPlain",   "ltsLeftValue", "ltsRightValue",  "ltsLeftPercent",
+                                           "ltsRightPercent", "ltsXValue", "ltsValue", "ltsPercent",
+                                           "ltsXAndValue", "ltsXAndPercent"};
+const std::vector<std::string> kPointerStyles{"psRectangle", "psCircle",  "psTriangle",   "psDownTriangle",
+                                              "psCross",     "psDiagCross", "psStar",     "psDiamond",
+                                              "psSmallDot",  "psNothing", "psLeftTriangle", "psRightTriangle"};
+const std::vector<std::string> kOrders{"loNone", "loAscending", "loDescending"};
+
+// A fresh chart kept for comparison; only a plain TChart has one.
+const TCustomChart* ReferenceChart(const TCustomChart& c)
+{
+    if (typeid(c) != typeid(TChart)) return nullptr;
+    static TChart* ref = new TChart(nullptr);
+    return ref;
+}
+
+// A fresh series of the same registered class, kept for comparison.
+TChartSeries* ReferenceSeries(const TChartSeries& s)
+{
+    static std::map<std::string, std::unique_ptr<TChartSeries>> refs;
+    const std::string name = s.ClassName();
+    auto it = refs.find(name);
+    if (it == refs.end()) {
+        TChartSeries* made = nullptr;
+        try {
+            made = dynamic_cast<TChartSeries*>(platform::FindClass(name)(nullptr));
+        } catch (const platform::EClassNotFound&) {
+        }
+        it = refs.emplace(name, std::unique_ptr<TChartSeries>(made)).first;
+    }
+    return it->second.get();
+}
+
+// The series types a stream may hold.
+struct Register {
+    template <class T>
+    static void One(const char* name)
+    {
+        platform::RegisterClass(name, [](platform::TComponent* owner) -> platform::TComponent* { return new T(owner); });
+    }
+    Register()
+    {
+        One<TLineSeries>("TLineSeries");
+        One<THorizLineSeries>("THorizLineSeries");
+        One<TPointSeries>("TPointSeries");
+        One<TAreaSeries>("TAreaSeries");
+        One<THorizAreaSeries>("THorizAreaSeries");
+        One<TBarSeries>("TBarSeries");
+        One<THorizBarSeries>("THorizBarSeries");
+        One<TPieSeries>("TPieSeries");
+        One<TFastLineSeries>("TFastLineSeries");
+        One<TChart>("TChart");
+    }
+} registerSeries;
+
+}  // namespace
+
+// ---------------------------------------------------------------- pens, brushes, fonts
+
+void TChartPen::GetPublished(TPropertyList& L)
+{
+    platform::TPen::GetPublished(L);
+    Differs(L.Color("Color", [this] { return std::int64_t(Color()); }, [this](std::int64_t v) { SetColor(TColor(v)); }),
+            this, &StreamTwin, [](TChartPen& p) { return p.Color(); });
+    Differs(L.Enumeration("EndStyle", kEndStyles, [this] { return int(EndStyle()); },
+                          [this](int v) { SetEndStyle(TPenEndStyle(v)); }),
+            this, &StreamTwin, [](TChartPen& p) { return p.EndStyle(); });
+    Differs(L.Enumeration("Style", kPenStyles, [this] { return int(Style()); },
+                          [this](int v) { SetStyle(platform::TPenStyle(v)); }),
+            this, &StreamTwin, [](TChartPen& p) { return p.Style(); });
+    Differs(L.Boolean("Visible", [this] { return Visible(); }, [this](bool v) { SetVisible(v); }), this, &StreamTwin,
+            [](TChartPen& p) { return p.Visible(); });
+    Differs(L.Integer("Width", [this] { return std::int64_t(Width()); },
+                      [this](std::int64_t v) {
+                          if (v < 0 || v > 1000) throw platform::EReadError("Invalid property value");
+                          SetWidth(int(v));
+                      }),
+            this, &StreamTwin, [](TChartPen& p) { return p.Width(); });
+}
+
+void TChartBrush::GetPublished(TPropertyList& L)
+{
+    platform::TBrush::GetPublished(L);
+    Differs(L.Color("Color", [this] { return std::int64_t(Color()); }, [this](std::int64_t v) { SetColor(TColor(v)); }),
+            this, &StreamTwin, [](TChartBrush& b) { return b.Color(); });
+    Differs(L.Enumeration("Style", kBrushStyles, [this] { return int(Style()); },
+                          [this](int v) { SetStyle(platform::TBrushStyle(v)); }),
+            this, &StreamTwin, [](TChartBrush& b) { return b.Style(); });
+}
+
+void TChartFont::GetPublished(TPropertyList& L)
+{
+    platform::TFont::GetPublished(L);
+    Differs(L.Color("Color", [this] { return std::int64_t(Color()); }, [this](std::int64_t v) { SetColor(TColor(v)); }),
+            this, &StreamTwin, [](TChartFont& f) { return f.Color(); });
+    Differs(L.String("Name", [this] { return Name(); }, [this](const std::string& v) { SetName(v); }), this,
+            &StreamTwin, [](TChartFont& f) { return f.Name(); });
+    Differs(L.Integer("Size", [this] { return std::int64_t(Size()); },
+                      [this](std::int64_t v) {
+                          if (v < -1000 || v > 1000) throw platform::EReadError("Invalid property value");
+                          SetSize(int(v));
+                      }),
+            this, &StreamTwin, [](TChartFont& f) { return f.Size(); });
+    Differs(L.Set("Style", kFontStyles, [this] { return std::uint32_t(Style()); },
+                  [this](std::uint32_t v) { SetStyle(platform::TFontStyles(v & 15u)); }),
+            this, &StreamTwin, [](TChartFont& f) { return f.Style(); });
+}
+
+// ---------------------------------------------------------------- titles, walls, legend
+
+namespace {
+
+// What every framed part shares: visibility, colour, transparency, brush, frame and font.
+template <class T>
+void ShapeSettings(TPropertyList& L, T* self, const T* const* twin)
+{
+    const T* t = *twin;
+    self->Brush().StreamTwin = t ? &const_cast<T*>(t)->Brush() : nullptr;
+    self->Pen().StreamTwin = t ? &const_cast<T*>(t)->Pen() : nullptr;
+    self->Font().StreamTwin = t ? &const_cast<T*>(t)->Font() : nullptr;
+    L.Object("Brush", [self] { return &self->Brush(); });
+    Differs(L.Color("Color", [self] { return std::int64_t(self->Color()); },
+                    [self](std::int64_t v) { self->SetColor(TColor(v)); }),
+            self, twin, [](T& s) { return s.Color(); });
+    L.Object("Font", [self] { return &self->Font(); });
+    L.Object("Frame", [self] { return &self->Pen(); });
+    Differs(L.Boolean("Transparent", [self] { return self->Transparent(); }, [self](bool v) { self->SetTransparent(v); }),
+            self, twin, [](T& s) { return s.Transparent(); });
+    Differs(L.Boolean("Visible", [self] { return self->Visible(); }, [self](bool v) { self->SetVisible(v); }), self,
+            twin, [](T& s) { return s.Visible(); });
+}
+
+}  // namespace
+
+void TChartTitle::GetPublished(TPropertyList& L)
+{
+    TChartCustomShapePosition::GetPublished(L);
+    Differs(L.Boolean("AdjustFrame", [this] { return AdjustFrame(); }, [this](bool v) { SetAdjustFrame(v); }), this,
+            &StreamTwin, [](TChartTitle& t) { return t.AdjustFrame(); });
+    Differs(L.Enumeration("Alignment", kAlignments, [this] { return int(Alignment()); },
+                          [this](int v) { SetAlignment(TAlignment(v)); }),
+            this, &StreamTwin, [](TChartTitle& t) { return t.Alignment(); });
+    ShapeSettings(L, this, &StreamTwin);
+    Differs(L.Strings("Text", [this] { return Text(); }, [this](std::vector<std::string> v) { SetText(v); }), this,
+            &StreamTwin, [](TChartTitle& t) { return t.Text(); });
+}
+
+void TCustomChartWall::GetPublished(TPropertyList& L)
+{
+    TChartCustomShape::GetPublished(L);
+    Differs(L.Boolean("Dark3D", [this] { return Dark3D(); }, [this](bool v) { SetDark3D(v); }), this, &StreamTwin,
+            [](TCustomChartWall& w) { return w.Dark3D(); });
+    ShapeSettings(L, this, &StreamTwin);
+    Differs(L.Integer("Size", [this] { return std::int64_t(Size()); },
+                      [this](std::int64_t v) {
+                          if (v < 0 || v > 10000) throw platform::EReadError("Invalid property value");
+                          SetSize(int(v));
+                      }),
+            this, &StreamTwin, [](TCustomChartWall& w) { return w.Size(); });
+}
+
+void TCustomChartLegend::GetPublished(TPropertyList& L)
+{
+    TChartCustomShapePosition::GetPublished(L);
+    Differs(L.Enumeration("Alignment", kLegendAlignments, [this] { return int(Alignment()); },
+                          [this](int v) { SetAlignment(TLegendAlignment(v)); }),
+            this, &StreamTwin, [](TCustomChartLegend& l) { return l.Alignment(); });
+    Differs(L.Boolean("CheckBoxes", [this] { return CheckBoxes(); }, [this](bool v) { SetCheckBoxes(v); }), this,
+            &StreamTwin, [](TCustomChartLegend& l) { return l.CheckBoxes(); });
+    Differs(L.Integer("ColorWidth", [this] { return std::int64_t(Symbol().Width); },
+                      [this](std::int64_t v) {
+                          if (v < 0 || v > 10000) throw platform::EReadError("Invalid property value");
+                          Symbol().Width = int(v);
+                      }),
+            this, &StreamTwin, [](TCustomChartLegend& l) { return l.Symbol().Width; });
+    Differs(L.Boolean("Inverted", [this] { return Inverted; }, [this](bool v) { Inverted = v; }), this, &StreamTwin,
+            [](TCustomChartLegend& l) { return l.Inverted; });
+    Differs(L.Enumeration("LegendStyle", kLegendStyles, [this] { return int(LegendStyle()); },
+                          [this](int v) { SetLegendStyle(TLegendStyle(v)); }),
+            this, &StreamTwin, [](TCustomChartLegend& l) { return l.LegendStyle(); });
+    ShapeSettings(L, this, &StreamTwin);
+    Differs(L.Enumeration("TextStyle", kTextStyles, [this] { return int(TextStyle()); },
+                          [this](int v) { SetTextStyle(TLegendTextStyle(v)); }),
+            this, &StreamTwin, [](TCustomChartLegend& l) { return l.TextStyle(); });
+}
+
+// ---------------------------------------------------------------- axes
+
+void TChartAxisTitle::GetPublished(TPropertyList& L)
+{
+    TChartCustomShape::GetPublished(L);
+    L.Integer("Angle", [this] { return std::int64_t(Angle()); }, [this](std::int64_t v) { SetAngle(int(v)); })
+        .SetStored([this] { return IsAngleStored(); });
+    L.String("Caption", [this] { return Caption(); }, [this](const std::string& v) { SetCaption(v); });
+    Font().StreamTwin = StreamTwin ? &const_cast<TChartAxisTitle*>(StreamTwin)->Font() : nullptr;
+    L.Object("Font", [this] { return &Font(); });
+    Differs(L.Boolean("Visible", [this] { return Visible(); }, [this](bool v) { SetVisible(v); }), this, &StreamTwin,
+            [](TChartAxisTitle& t) { return t.Visible(); });
+}
+
+void TChartAxis::GetPublished(TPropertyList& L)
+{
+    platform::TPersistent::GetPublished(L);
+    TChartAxis* t = const_cast<TChartAxis*>(StreamTwin);
+    Axis().StreamTwin = t ? &t->Axis() : nullptr;
+    Grid().StreamTwin = t ? &t->Grid() : nullptr;
+    Title().StreamTwin = t ? &t->Title() : nullptr;
+    L.Object("Axis", [this] { return &Axis(); });
+    Differs(L.Boolean("Automatic", [this] { return Automatic(); }, [this](bool v) { SetAutomatic(v); }), this,
+            &StreamTwin, [](TChartAxis& a) { return a.Automatic(); });
+    Differs(L.Boolean("AutomaticMaximum", [this] { return AutomaticMaximum(); },
+                      [this](bool v) { SetAutomaticMaximum(v); }),
+            this, &StreamTwin, [](TChartAxis& a) { return a.AutomaticMaximum(); });
+    Differs(L.Boolean("AutomaticMinimum", [this] { return AutomaticMinimum(); },
+                      [this](bool v) { SetAutomaticMinimum(v); }),
+            this, &StreamTwin, [](TChartAxis& a) { return a.AutomaticMinimum(); });
+    L.Object("Grid", [this] { return &Grid(); });
+    L.Float("Increment", [this] { return Increment(); }, [this](double v) { SetIncrement(v); });
+    Differs(L.Boolean("Inverted", [this] { return Inverted(); }, [this](bool v) { SetInverted(v); }), this,
+            &StreamTwin, [](TChartAxis& a) { return a.Inverted(); });
+    Differs(L.Boolean("Labels", [this] { return Labels(); }, [this](bool v) { SetLabels(v); }), this, &StreamTwin,
+            [](TChartAxis& a) { return a.Labels(); });
+    Differs(L.Boolean("Logarithmic", [this] { return Logarithmic(); }, [this](bool v) { SetLogarithmic(v); }), this,
+            &StreamTwin, [](TChartAxis& a) { return a.Logarithmic(); });
+    // The ends are kept only where they are fixed; automatic ones are computed again.
+    L.Float("Maximum", [this] { return Maximum(); }, [this](double v) { SetMaximum(v); })
+        .SetStored([this] { return !Automatic() && !AutomaticMaximum(); });
+    L.Float("Minimum", [this] { return Minimum(); }, [this](double v) { SetMinimum(v); })
+        .SetStored([this] { return !Automatic() && !AutomaticMinimum(); });
+    L.Object("Title", [this] { return &Title(); });
+    Differs(L.Boolean("Visible", [this] { return Visible(); }, [this](bool v) { SetVisible(v); }), this, &StreamTwin,
+            [](TChartAxis& a) { return a.Visible(); });
+}
+
+// ---------------------------------------------------------------- panels and the chart
+
+void TCustomChartPanel::GetPublished(TPropertyList& L)
+{
+    platform::TCustomControl::GetPublished(L);
+    auto* chart = dynamic_cast<TCustomChart*>(this);
+    const TCustomChartPanel* t = chart ? ReferenceChart(*chart) : nullptr;
+    Border().StreamTwin = t ? &const_cast<TCustomChartPanel*>(t)->Border() : nullptr;
+    auto stored = [this, t](auto get) { return [this, t, get] { return !t || get(*this) != get(*t); }; };
+    L.Enumeration("BevelOuter", kBevels, [this] { return int(BevelOuter()); },
+                  [this](int v) { SetBevelOuter(TBevelCut(v)); })
+        .SetStored(stored([](const TCustomChartPanel& p) { return p.BevelOuter(); }));
+    L.Object("Border", [this] { return &Border(); });
+    L.Color("Color", [this] { return std::int64_t(Color()); }, [this](std::int64_t v) { SetColor(TColor(v)); })
+        .SetStored(stored([](const TCustomChartPanel& p) { return p.Color(); }));
+    const char* names[4] = {"MarginLeft", "MarginTop", "MarginRight", "MarginBottom"};
+    for (int k = 0; k < 4; ++k)
+        L.Integer(names[k], [this, k] { return std::int64_t(Margin(k)); },
+                  [this, k](std::int64_t v) {
+                      if (v < -100000 || v > 100000) throw platform::EReadError("Invalid property value");
+                      SetMargin(k, int(v));
+                  })
+            .SetStored(stored([k](const TCustomChartPanel& p) { return p.Margin(k); }));
+    L.Enumeration("MarginUnits", kUnits, [this] { return int(MarginUnits()); },
+                  [this](int v) { SetMarginUnits(TChartUnits(v)); })
+        .SetStored(stored([](const TCustomChartPanel& p) { return p.MarginUnits(); }));
+    L.Boolean("View3D", [this] { return View3D(); }, [this](bool v) { SetView3D(v); })
+        .SetStored(stored([](const TCustomChartPanel& p) { return p.View3D(); }));
+}
+
+void TCustomAxisPanel::GetPublished(TPropertyList& L)
+{
+    TCustomChartPanelExtended::GetPublished(L);
+    auto* chart = dynamic_cast<TCustomChart*>(this);
+    auto* t = const_cast<TCustomAxisPanel*>(static_cast<const TCustomAxisPanel*>(chart ? ReferenceChart(*chart) : nullptr));
+    struct One {
+        const char* name;
+        TChartAxis& (TCustomAxisPanel::*get)();
+    };
+    const One axes[] = {{"BottomAxis", &TCustomAxisPanel::BottomAxis},
+                        {"LeftAxis", &TCustomAxisPanel::LeftAxis},
+                        {"RightAxis", &TCustomAxisPanel::RightAxis},
+                        {"TopAxis", &TCustomAxisPanel::TopAxis}};
+    for (const One& a : axes) {
+        TChartAxis& axis = (this->*a.get)();
+        axis.StreamTwin = t ? &(t->*a.get)() : nullptr;
+        L.Object(a.name, [&axis] { return &axis; });
+    }
+}
+
+void TCustomAxisPanel::GetChildren(const std::function<void(platform::TComponent*)>& Proc, platform::TComponent*)
+{
+    for (TChartSeries* s : SeriesList()) Proc(s);
+}
+
+void TCustomChart::GetPublished(TPropertyList& L)
+{
+    TCustomAxisPanel::GetPublished(L);
+    auto* t = const_cast<TCustomChart*>(ReferenceChart(*this));
+    BackWall().StreamTwin = t ? &t->BackWall() : nullptr;
+    Walls().Bottom().StreamTwin = t ? &t->Walls().Bottom() : nullptr;
+    Walls().Left().StreamTwin = t ? &t->Walls().Left() : nullptr;
+    Legend().StreamTwin = t ? &t->Legend() : nullptr;
+    Title().StreamTwin = t ? &t->Title() : nullptr;
+    SubTitle().StreamTwin = t ? &t->SubTitle() : nullptr;
+    Foot().StreamTwin = t ? &t->Foot() : nullptr;
+    SubFoot().StreamTwin = t ? &t->SubFoot() : nullptr;
+    L.Object("BackWall", [this] { return &BackWall(); });
+    L.Object("BottomWall", [this] { return &Walls().Bottom(); });
+    L.Object("Foot", [this] { return &Foot(); });
+    L.Object("LeftWall", [this] { return &Walls().Left(); });
+    L.Object("Legend", [this] { return &Legend(); });
+    L.Object("SubFoot", [this] { return &SubFoot(); });
+    L.Object("SubTitle", [this] { return &SubTitle(); });
+    L.Object("Title", [this] { return &Title(); });
+}
+
+// ---------------------------------------------------------------- series
+
+void TSeriesMarks::GetPublished(TPropertyList& L)
+{
+    TChartCustomShape::GetPublished(L);
+    // Streamed on their own, the marks compare with those of a fresh series of their kind.
+    if (!StreamTwin && Series())
+        if (TChartSeries* ref = ReferenceSeries(*Series()); ref && ref != Series()) StreamTwin = &ref->Marks();
+    ShapeSettings(L, this, &StreamTwin);
+}
+
+void TSeriesPointer::GetPublished(TPropertyList& L)
+{
+    TChartCustomShapeBrushPen::GetPublished(L);
+    TSeriesPointer* t = const_cast<TSeriesPointer*>(StreamTwin);
+    Brush().StreamTwin = t ? &t->Brush() : nullptr;
+    Pen().StreamTwin = t ? &t->Pen() : nullptr;
+    L.Object("Brush", [this] { return &Brush(); });
+    Differs(L.Boolean("Draw3D", [this] { return Draw3D(); }, [this](bool v) { SetDraw3D(v); }), this, &StreamTwin,
+            [](TSeriesPointer& p) { return p.Draw3D(); });
+    Differs(L.Integer("HorizSize", [this] { return std::int64_t(HorizSize()); },
+                      [this](std::int64_t v) {
+                          if (v > 10000) throw platform::EReadError("Invalid property value");
+                          SetHorizSize(int(v));
+                      }),
+            this, &StreamTwin, [](TSeriesPointer& p) { return p.HorizSize(); });
+    L.Object("Pen", [this] { return &Pen(); });
+    Differs(L.Enumeration("Style", kPointerStyles, [this] { return int(Style()); },
+                          [this](int v) { SetStyle(TSeriesPointerStyle(v)); }),
+            this, &StreamTwin, [](TSeriesPointer& p) { return p.Style(); });
+    Differs(L.Integer("VertSize", [this] { return std::int64_t(VertSize()); },
+                      [this](std::int64_t v) {
+                          if (v > 10000) throw platform::EReadError("Invalid property value");
+                          SetVertSize(int(v));
+                      }),
+            this, &StreamTwin, [](TSeriesPointer& p) { return p.VertSize(); });
+    Differs(L.Boolean("Visible", [this] { return Visible(); }, [this](bool v) { SetVisible(v); }), this, &StreamTwin,
+            [](TSeriesPointer& p) { return p.Visible(); });
+}
+
+void TChartSeries::GetPublished(TPropertyList& L)
+{
+    TCustomChartSeries::GetPublished(L);
+    TChartSeries* t = ReferenceSeries(*this);
+    Marks().StreamTwin = t ? &t->Marks() : nullptr;
+    Brush().StreamTwin = t ? &t->Brush() : nullptr;
+    Pen().StreamTwin = t ? &t->Pen() : nullptr;
+    auto stored = [this, t](auto get) { return [this, t, get] { return !t || get(*this) != get(*t); }; };
+    L.Boolean("Active", [this] { return Active(); }, [this](bool v) { SetActive(v); })
+        .SetStored(stored([](TChartSeries& s) { return s.Active(); }));
+    L.Object("Brush", [this] { return &Brush(); });
+    L.Boolean("ColorEachPoint", [this] { return ColorEachPoint(); }, [this](bool v) { SetColorEachPoint(v); })
+        .SetStored(stored([](TChartSeries& s) { return s.ColorEachPoint(); }));
+    L.Object("Marks", [this] { return &Marks(); });
+    L.Object("Pen", [this] { return &Pen(); });
+    // Always written: a series takes a free colour of its chart when it joins it.
+    L.Color("SeriesColor", [this] { return std::int64_t(SeriesColor()); },
+            [this](std::int64_t v) { SetSeriesColor(TColor(v)); });
+    L.Boolean("ShowInLegend", [this] { return ShowInLegend(); }, [this](bool v) { SetShowInLegend(v); })
+        .SetStored(stored([](TChartSeries& s) { return s.ShowInLegend(); }));
+    L.String("Title", [this] { return Title(); }, [this](const std::string& v) { SetTitle(v); });
+    L.Enumeration("XValuesOrder", kOrders, [this] { return int(XValues().Order); },
+                  [this](int v) { XValues().Order = TChartListOrder(v); })
+        .SetStored(stored([](TChartSeries& s) { return s.XValues().Order; }));
+    L.Boolean("XValuesDateTime", [this] { return XValues().DateTime(); }, [this](bool v) { XValues().SetDateTime(v); })
+        .SetStored(stored([](TChartSeries& s) { return s.XValues().DateTime(); }));
+    L.Enumeration("YValuesOrder", kOrders, [this] { return int(YValues().Order); },
+                  [this](int v) { YValues().Order = TChartListOrder(v); })
+        .SetStored(stored([](TChartSeries& s) { return s.YValues().Order; }));
+    L.Boolean("YValuesDateTime", [this] { return YValues().DateTime(); }, [this](bool v) { YValues().SetDateTime(v); })
+        .SetStored(stored([](TChartSeries& s) { return s.YValues().DateTime(); }));
+}
+
+void TCustomSeries::GetPublished(TPropertyList& L)
+{
+    TCustomLineSeries::GetPublished(L);
+    auto* t = dynamic_cast<TCustomSeries*>(ReferenceSeries(*this));
+    Pointer().StreamTwin = t ? &t->Pointer() : nullptr;
+    L.Object("Pointer", [this] { return &Pointer(); });
+}
+
+void TChartSeries::SetParentComponent(platform::TComponent* Parent)
+{
+    if (auto* chart = dynamic_cast<TCustomAxisPanel*>(Parent)) chart->AddSeries(this);
+}
+
+}  // namespace chart
