@@ -30,7 +30,7 @@ public:
     platform::TButton *ImportBtn, *UpdateBtn, *CloseBtn;
     platform::TCheckBox* DynamicUpdateCheckBox;
     platform::TOpenPictureDialog* OpenPictureDialog;
-    bool Loaded() const { return loaded_; }
+    bool PictureLoaded() const { return loaded_; }
 
     void ImportBtnClick(platform::TObject* Sender);
     void UpdateBtnClick(platform::TObject* Sender);

@@ -1,3 +1,11 @@
+# korvelo_strict(TARGET...): the product's own code builds with these warnings as errors
+# (tests, benchmarks and fuzz targets keep the project-wide warnings).
+function(korvelo_strict)
+  foreach(t ${ARGN})
+    target_compile_options(${t} PRIVATE -Wsuggest-override -Woverloaded-virtual -Werror)
+  endforeach()
+endfunction()
+
 # korvelo_library(NAME [RECURSE] DEPS...): a static library of every .cpp in the current
 # folder (and, with RECURSE, in its sub-folders).
 function(korvelo_library name)
@@ -12,6 +20,7 @@ function(korvelo_library name)
   add_library(${name} STATIC ${srcs} ${hdrs})
   target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
   target_link_libraries(${name} PUBLIC ${K_DEPS} PRIVATE ${K_PRIVATE_DEPS})
+  korvelo_strict(${name})
 endfunction()
 
 # korvelo_test(NAME DIR LIBS... [XVFB]): one GoogleTest binary of every .cpp in DIR.

@@ -4,7 +4,7 @@
 # named here (the WMF converter's fonts; xauth for xvfb-run).
 set -euo pipefail
 packages=(
-  cmake ninja-build g++ ccache make
+  cmake ninja-build g++ clang ccache make
   qt6-base-dev libqt6opengl6-dev libgl-dev libglu1-mesa-dev libxcb1-dev
   libgtest-dev libbenchmark-dev
   xvfb xauth libgl1-mesa-dri

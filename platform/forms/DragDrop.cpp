@@ -423,15 +423,6 @@ protected:
     }
 };
 
-std::string ToCrLf(const QString& text)
-{
-    QString t = text;
-    t.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    t.replace(QChar('\r'), QChar('\n'));
-    t.replace(QChar('\n'), QStringLiteral("\r\n"));
-    return QStringToAnsi(t);
-}
-
 // Data that came from another program, as the formats the targets read.
 class TMimeDataObject : public TDataObject {
 public:

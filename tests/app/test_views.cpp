@@ -419,14 +419,14 @@ TEST_F(ViewsTest, ReferenceImageLiesUnderTheBodyPlan)
     app::TImportRefForm* f = main->ImportRefForm;
     ASSERT_NE(f, nullptr);
     EXPECT_EQ(f->Caption(), "Import Reference Graphic");
-    EXPECT_FALSE(f->Loaded());
+    EXPECT_FALSE(f->PictureLoaded());
     // "Update" before a picture is loaded does nothing.
     f->UpdateBtn->Click();
     EXPECT_EQ(main->SectionView->BgStyle(), plot::bgsSolid);
 
     AnswerDialog(file);
     f->ImportBtn->Click();
-    EXPECT_TRUE(f->Loaded());
+    EXPECT_TRUE(f->PictureLoaded());
     EXPECT_EQ(f->X1Edit->Text(), "-10.00 m");
     EXPECT_EQ(f->X2Edit->Text(), "10.00 m");
     EXPECT_EQ(f->Y1Edit->Text(), "0.00 m");

@@ -398,7 +398,7 @@ public:
     TChartAxis* DepthTopAxis() const { return Get(5); }
 
 private:
-    TCustomAxisPanel* chart_;
+    [[maybe_unused]] TCustomAxisPanel* chart_;
     std::vector<TChartAxis*> items_;
     bool fastCalc_ = false;
 };

@@ -96,7 +96,7 @@ public:
     void Assign(const TPieOtherSlice& o);
 
 private:
-    TChartSeries* owner_;
+    [[maybe_unused]] TChartSeries* owner_;
     std::string text_;
 };
 

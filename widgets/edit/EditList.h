@@ -168,7 +168,7 @@ public:
     void CreateParams(platform::TCreateParams& params) override;
     void CreateWnd() override;
     void WndProc(platform::TMessage& m) override;
-    void Loaded();
+    void Loaded() override;
 
 protected:
     void SelectionChanged() override;

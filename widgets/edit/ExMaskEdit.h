@@ -66,7 +66,7 @@ public:
     bool GetModified() const { return Modified(); }
     void SetModifiedFlag(bool v);
     // The end of loading: colours, border and flat look taken, the label placed.
-    void Loaded();
+    void Loaded() override;
 
     virtual std::uint32_t GetVersionNr() const { return 0x02060201; }
     std::string GetVersion() const;

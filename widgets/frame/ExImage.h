@@ -29,8 +29,8 @@ public:
     void SaveToStream(std::ostream& s) const override;
     void LoadFromBytes(const std::string& bytes);
     // The form stream's data: the bytes, without a change event.
-    void ReadData(std::istream& s);
-    void WriteData(std::ostream& s) const { SaveToStream(s); }
+    void ReadData(std::istream& s) override;
+    void WriteData(std::ostream& s) const override { SaveToStream(s); }
     void LoadFromResourceName(platform::HINSTANCE instance, const std::string& name);
     void LoadFromResourceID(platform::HINSTANCE instance, int id);
     void LoadFromClipboardFormat() {}

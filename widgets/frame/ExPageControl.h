@@ -255,7 +255,7 @@ private:
     void DrawRoundEdges(const TabPaint& p);
     void DrawJoinLine(TabPaint& p);
     void DrawTabs(TabPaint& p);
-    bool DrawTab(TabPaint& p, int i, platform::TBitmap& scratch, TabFace& last);
+    bool DrawOneTab(TabPaint& p, int i, platform::TBitmap& scratch, TabFace& last);
     void DrawTabFace(TabPaint& p, TabFace& f, TColor c1, TColor c2, bool horizontal);
     void DrawTabBackPicture(const TabPaint& p, TabFace& f, platform::TBitmap& scratch);
     void DrawTabCaption(const TabPaint& p, TabFace& f);

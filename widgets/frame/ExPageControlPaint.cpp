@@ -357,13 +357,13 @@ void TExPageControl::DrawTabs(TabPaint& p)
     bool lastPending = false;
     for (int i = int(pages_.size()) - 1; i >= 0; --i) {
         if (!pages_[std::size_t(i)]->tabVisible_) continue;
-        if (DrawTab(p, i, scratch, last)) lastPending = true;
+        if (DrawOneTab(p, i, scratch, last)) lastPending = true;
     }
     if (lastPending && activePage_) DrawActivePictureTab(p, last, scratch);
 }
 
 // One tab; true, with the tab kept in last, when it is the active tab whose picture comes last.
-bool TExPageControl::DrawTab(TabPaint& p, int i, TBitmap& scratch, TabFace& last)
+bool TExPageControl::DrawOneTab(TabPaint& p, int i, TBitmap& scratch, TabFace& last)
 {
     TCanvas* c = p.c;
     const TTabPosition pos = p.pos;

@@ -59,8 +59,8 @@ public:
     void SaveToStream(std::ostream& Stream) const override;
     void SaveToStream(std::ostream* Stream) const;
     // Form streaming of the bytes: as LoadFromStream without OnChange, and SaveToStream.
-    void ReadData(std::istream& Stream);
-    void WriteData(std::ostream& Stream) const;
+    void ReadData(std::istream& Stream) override;
+    void WriteData(std::ostream& Stream) const override;
     void LoadFromClipboardFormat(unsigned, std::uintptr_t, std::uintptr_t) {}
     void SaveToClipboardFormat(unsigned&, std::uintptr_t&, std::uintptr_t&) const {}
 

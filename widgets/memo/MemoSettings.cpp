@@ -168,8 +168,10 @@ std::vector<Key> SettingsKeys(TExCustomMemo& m, TExGutter& g, TExActiveLineSetti
         {"AutoCompletionColorFunc", &TAutoCompletion::ColorFunc},   {"AutoCompletionColorIdentifier", &TAutoCompletion::ColorIdentifier},
         {"AutoCompletionColorMethod", &TAutoCompletion::ColorMethod}, {"AutoCompletionColorProc", &TAutoCompletion::ColorProc},
         {"AutoCompletionColorVar", &TAutoCompletion::ColorVar}};
-    for (const auto& [name, field] : colours)
-        k.push_back(ColorKey(name, [&ac, field] { return ac.*field; }, [&ac, field](TColor c) { ac.*field = c; }));
+    for (const auto& colour : colours) {
+        TColor TAutoCompletion::*field = colour.second;
+        k.push_back(ColorKey(colour.first, [&ac, field] { return ac.*field; }, [&ac, field](TColor c) { ac.*field = c; }));
+    }
     k.push_back(IntKey("AutoCompletionDelay", [&ac] { return ac.Delay(); }, [&ac](int v) { ac.SetDelay(v); }, kDelay));
     k.push_back(BoolKey("AutoCompletionShowImages", [&ac] { return ac.ShowImages(); }, [&ac](bool v) { ac.SetShowImages(v); }));
     k.push_back(BoolKey("AutoCompletionSizeDropDown", [&ac] { return ac.SizeDropDown; }, [&ac](bool v) { ac.SizeDropDown = v; }));
