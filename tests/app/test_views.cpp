@@ -380,7 +380,7 @@ TEST_F(ViewsTest, PngReferenceImageShowsAndAFailureSaysWhy)
     ASSERT_NE(f, nullptr);
     AnswerDialog(file);
     f->ImportBtn->Click();
-    ASSERT_TRUE(f->Loaded());
+    ASSERT_TRUE(f->PictureLoaded());
     f->UpdateBtn->Click();
     EXPECT_TRUE(boxes.empty());
     plot::TPlotGraph* v = main->SectionView;
