@@ -8,6 +8,7 @@
 #include "widgets/chart/Chart.h"
 #include "widgets/chart/ChartConst.h"
 #include "widgets/chart/ChartPalettes.h"
+#include "Offscreen.h"
 
 namespace {
 
@@ -22,9 +23,7 @@ std::string Write(chart::TChart& c)
 
 int main(int argc, char** argv)
 {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    platform::EnsurePlatform();
-    const fuzz::Options opts = fuzz::ParseOptions(argc, argv);
+    const fuzz::Options opts = fuzz::StartOffscreen(argc, argv);
     std::vector<std::string> seeds;
     {
         chart::TChart c;

@@ -6,12 +6,11 @@
 #include "GridDump.h"
 #include "platform/TestRig.h"
 #include "platform/forms/Forms.h"
+#include "Offscreen.h"
 
 int main(int argc, char** argv)
 {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    platform::EnsurePlatform();
-    const fuzz::Options opts = fuzz::ParseOptions(argc, argv);
+    const fuzz::Options opts = fuzz::StartOffscreen(argc, argv);
     fuzz::Scratch dir;
     const std::vector<std::string> seeds = {
         "name,value,note\r\n\"a,b\",\"he said \"\"x\"\"\",\"line1\x0bline2\"\r\n,-3,end\r\n",

@@ -8,6 +8,7 @@
 #include "platform/TestRig.h"
 #include "platform/forms/Forms.h"
 #include "platform/system/Clipboard.h"
+#include "Offscreen.h"
 
 namespace {
 
@@ -29,9 +30,7 @@ void Fill(grid::TExStringGrid& g)
 
 int main(int argc, char** argv)
 {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    platform::EnsurePlatform();
-    const fuzz::Options opts = fuzz::ParseOptions(argc, argv);
+    const fuzz::Options opts = fuzz::StartOffscreen(argc, argv);
     std::vector<std::string> seeds;
     {
         fuzz::GridOnForm s(4, 4);

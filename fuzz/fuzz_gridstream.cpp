@@ -7,12 +7,11 @@
 #include "platform/Streaming.h"
 #include "platform/TestRig.h"
 #include "platform/forms/Forms.h"
+#include "Offscreen.h"
 
 int main(int argc, char** argv)
 {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    platform::EnsurePlatform();
-    const fuzz::Options opts = fuzz::ParseOptions(argc, argv);
+    const fuzz::Options opts = fuzz::StartOffscreen(argc, argv);
     std::vector<std::string> seeds;
     {
         fuzz::GridOnForm s(4, 3);

@@ -7,12 +7,11 @@
 #include "platform/TestRig.h"
 #include "platform/forms/Forms.h"
 #include "widgets/edit/ExMaskEdit.h"
+#include "Offscreen.h"
 
 int main(int argc, char** argv)
 {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    platform::EnsurePlatform();
-    const fuzz::Options opts = fuzz::ParseOptions(argc, argv);
+    const fuzz::Options opts = fuzz::StartOffscreen(argc, argv);
     const std::vector<std::string> seeds = {
         "!9999 9999;0;_\n34 4",
         "LL 99 LL;0; \nAB12CD",

@@ -8,12 +8,11 @@
 #include "GridDump.h"
 #include "platform/TestRig.h"
 #include "platform/forms/Forms.h"
+#include "Offscreen.h"
 
 int main(int argc, char** argv)
 {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    platform::EnsurePlatform();
-    const fuzz::Options opts = fuzz::ParseOptions(argc, argv);
+    const fuzz::Options opts = fuzz::StartOffscreen(argc, argv);
     fuzz::Scratch dir;
     const std::vector<std::string> seeds = {
         fuzz::ReadBytes(std::string(KORVELO_SOURCE_DIR) + "/tests/widgets/grid/data/hulls.mdb")};

@@ -8,12 +8,11 @@
 #include "platform/forms/Forms.h"
 #include "widgets/memo/ExMemo.h"
 #include "widgets/memo/MemoStrings.h"
+#include "Offscreen.h"
 
 int main(int argc, char** argv)
 {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    platform::EnsurePlatform();
-    const fuzz::Options opts = fuzz::ParseOptions(argc, argv);
+    const fuzz::Options opts = fuzz::StartOffscreen(argc, argv);
     fuzz::Scratch dir;
     std::vector<std::string> seeds;
     {

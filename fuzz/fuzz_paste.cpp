@@ -6,6 +6,7 @@
 #include "GridDump.h"
 #include "platform/TestRig.h"
 #include "platform/forms/Forms.h"
+#include "Offscreen.h"
 
 namespace {
 
@@ -21,9 +22,7 @@ void Prepare(grid::TExStringGrid& g)
 
 int main(int argc, char** argv)
 {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    platform::EnsurePlatform();
-    const fuzz::Options opts = fuzz::ParseOptions(argc, argv);
+    const fuzz::Options opts = fuzz::StartOffscreen(argc, argv);
     const std::vector<std::string> seeds = {
         "a\tb\tc\r\n1\t2\t3\r\n",
         "a\t\"two\nlines\"\tq\"x\r\nb\t\t\r\n",

@@ -12,6 +12,7 @@
 #include "platform/graphics/Graphics.h"
 #include "platform/graphics/Icon.h"
 #include "platform/graphics/PictureFile.h"
+#include "Offscreen.h"
 
 using namespace platform;
 
@@ -114,9 +115,7 @@ std::string CheckPicture(TGraphic* g)
 
 int main(int argc, char** argv)
 {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    platform::EnsurePlatform();
-    const fuzz::Options opts = fuzz::ParseOptions(argc, argv);
+    const fuzz::Options opts = fuzz::StartOffscreen(argc, argv);
     fuzz::Scratch dir;
     const std::vector<std::string> seeds = {BitmapSeed(7, 5), BitmapSeed(1, 1), IconSeed(), kPng, kGif, kJpeg};
     const std::vector<std::string> tokens = {"BM", "\x89PNG\r\n\x1a\n", "GIF89a", "GIF87a", "\xff\xd8\xff", "IHDR",

@@ -17,6 +17,7 @@
 #include "widgets/chart/ChartConst.h"
 #include "widgets/chart/ChartLineSeries.h"
 #include "widgets/chart/ChartSeriesStream.h"
+#include "Offscreen.h"
 
 namespace {
 
@@ -137,9 +138,7 @@ fuzz::Result Isolated(const std::string& input)
 
 int main(int argc, char** argv)
 {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    platform::EnsurePlatform();
-    const fuzz::Options opts = fuzz::ParseOptions(argc, argv);
+    const fuzz::Options opts = fuzz::StartOffscreen(argc, argv);
     std::vector<std::string> seeds;
     {
         Scene s;
