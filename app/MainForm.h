@@ -318,14 +318,14 @@ private:
     bool building_ = false;  // the tree is being rebuilt: its selection changes mean nothing
     // Runs a save dialog; on a chosen path runs write and reports its failure.
     bool ExportWith(platform::TSaveDialog* dialog, const std::string& what,
-                    const std::function<bool(const std::string&)>& write);
+                    const std::function<core::Result(const std::string&)>& write);
     // Enters a hull file in the recent lists.
     void RememberFile(const std::string& path);
     // Before a half-frame export (format names the file): logs a warning for each
     // appendage whose offsets at X < 0 the file cannot carry and asks whether to go on.
     bool ConfirmHalfFrames(const std::vector<const core::Appendage*>& appendages, const std::string& format);
     // Shows what failed, with the reason the hull's log gave since it held that many lines.
-    void ShowFailure(const std::string& what, std::size_t logLinesBefore);
+    void ShowFailure(const std::string& what, const std::string& reason);
 
     bool modified_ = false;
     int liveRuns_ = 0;

@@ -79,9 +79,8 @@ bool TMainForm::ConfirmHalfFrames(const std::vector<const core::Appendage*>& app
     return ShowMessageBox(text + "\nExport without them?", "Korvelo", MB_OKCANCEL | MB_ICONWARNING) == IDOK;
 }
 
-void TMainForm::ShowFailure(const std::string& what, std::size_t logLinesBefore)
+void TMainForm::ShowFailure(const std::string& what, const std::string& reason)
 {
-    const std::string reason = LoggedReason(Hull, logLinesBefore);
     ShowMessageBox(what + (reason.empty() ? "." : ":\n" + reason), "Korvelo", MB_OK | MB_ICONERROR);
 }
 
@@ -112,9 +111,8 @@ void TMainForm::RememberFile(const std::string& path)
 
 bool TMainForm::OpenHull(const std::string& path)
 {
-    const std::size_t before = Hull.log.Lines().size();
-    if (!Hull.OpenHullFile(path)) {
-        ShowFailure("Could not open " + path, before);
+    if (const core::Result r = Hull.OpenHullFile(path); !r) {
+        ShowFailure("Could not open " + path, r.Reason());
         return false;
     }
     modified_ = false;
@@ -127,9 +125,8 @@ bool TMainForm::OpenHull(const std::string& path)
 
 bool TMainForm::SaveHull(const std::string& path)
 {
-    const std::size_t before = Hull.log.Lines().size();
-    if (!Hull.SaveHullFile(path)) {
-        ShowFailure("Could not save " + path, before);
+    if (const core::Result r = Hull.SaveHullFile(path); !r) {
+        ShowFailure("Could not save " + path, r.Reason());
         return false;
     }
     modified_ = false;
@@ -162,9 +159,8 @@ void TMainForm::Appendage1Click(TObject*)
 {
     if (!ImportAppendageDialog->Execute()) return;
     const std::string path = ImportAppendageDialog->FileName;
-    const std::size_t before = Hull.log.Lines().size();
-    if (!Hull.ImportAppFile(path)) {
-        ShowFailure("Could not import " + path, before);
+    if (const core::Result r = Hull.ImportAppFile(path); !r) {
+        ShowFailure("Could not import " + path, r.Reason());
         return;
     }
     modified_ = true;
@@ -176,14 +172,13 @@ void TMainForm::GFFile1Click(TObject*)
     if (!ConfirmLoseChanges()) return;
     if (!ImportDialog->Execute()) return;
     const std::string path = ImportDialog->FileName;
-    const std::size_t before = Hull.log.Lines().size();
     ModelSnapshot kept(Hull);
     Hull.Clear();
     // The chosen filter decides the reader, not the file's extension.
-    const bool ok = ImportDialog->FilterIndex == 2 ? Hull.ImportDfhFile(path) : Hull.ImportGfFile(path, true);
-    if (!ok) {
+    const core::Result r = ImportDialog->FilterIndex == 2 ? Hull.ImportDfhFile(path) : Hull.ImportGfFile(path, true);
+    if (!r) {
         kept.Restore(Hull);
-        ShowFailure("Could not import " + path, before);
+        ShowFailure("Could not import " + path, r.Reason());
         return;
     }
     modified_ = true;
@@ -193,12 +188,12 @@ void TMainForm::GFFile1Click(TObject*)
 }
 
 bool TMainForm::ExportWith(TSaveDialog* dialog, const std::string& what,
-                           const std::function<bool(const std::string&)>& write)
+                           const std::function<core::Result(const std::string&)>& write)
 {
     if (!dialog->Execute()) return false;
-    const std::size_t before = Hull.log.Lines().size();
-    if (write(dialog->FileName)) return true;
-    ShowFailure("Could not export " + what + " to " + dialog->FileName, before);
+    const core::Result r = write(dialog->FileName);
+    if (r) return true;
+    ShowFailure("Could not export " + what + " to " + dialog->FileName, r.Reason());
     return false;
 }
 

@@ -249,6 +249,7 @@ void TMainForm::SectionViewMouseDown(TObject*, TMouseButton Button, TShiftState 
                 else
                     done = snap ? f->AddOffsetSnapped(x, z, xs, zs) : f->AddOffset(x, z);
                 if (done) SetModified();
+                else ShowFailure("Could not add a point at X=" + base::FloatToStr(x) + ", Z=" + base::FloatToStr(z), "");
                 // The new point is highlighted, so it is the current one; with Shift too, the
                 // point current at the press is the one moved below.
                 if (done && !(Shift & ssShift)) ++CurrentPoint;
@@ -263,6 +264,7 @@ void TMainForm::SectionViewMouseDown(TObject*, TMouseButton Button, TShiftState 
                 const bool done =
                     snap ? f->SetXSnapped(p, x, xs) && f->SetZSnapped(p, z, zs) : f->SetX(p, x) && f->SetZ(p, z);
                 if (done) SetModified();
+                else ShowFailure("Could not move the point to X=" + base::FloatToStr(x) + ", Z=" + base::FloatToStr(z), "");
                 ShowPoint(CurrentPoint + 1);
             }
         }
@@ -270,8 +272,9 @@ void TMainForm::SectionViewMouseDown(TObject*, TMouseButton Button, TShiftState 
             CurrentPoint = int(Hull.FindNearestOffset(unsigned(CurrentAppendage), unsigned(CurrentFrame), x, z));
             SetOffsetGridRows(OffsetGridTopRow(), CurrentPoint + 1);
         }
-    } catch (const std::exception&) {
+    } catch (const std::exception& e) {
         // A failed edit leaves the model as the steps before it left it.
+        ShowFailure("Could not edit the offsets", e.what());
     }
 }
 

@@ -4,14 +4,6 @@
 
 namespace app {
 
-std::string LoggedReason(const core::Hullform& hull, std::size_t linesBefore)
-{
-    const auto& lines = hull.log.Lines();
-    for (std::size_t i = lines.size(); i > linesBefore; --i)
-        if (lines[i - 1].rfind("ERROR: ", 0) == 0) return lines[i - 1].substr(7);
-    return {};
-}
-
 int FrameIndexAtY(const core::Appendage& a, double y)
 {
     for (std::size_t k = 0; k < a.frames.size(); ++k)

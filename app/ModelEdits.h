@@ -4,14 +4,10 @@
 #include <string>
 
 namespace core {
-class Hullform;
 class Appendage;
 }  // namespace core
 
 namespace app {
-
-// The reason of the last "ERROR: " line the hull's log took since it held linesBefore lines.
-std::string LoggedReason(const core::Hullform& hull, std::size_t linesBefore);
 
 // Index of the first frame of a at Y y, or -1.
 int FrameIndexAtY(const core::Appendage& a, double y);

@@ -124,15 +124,14 @@ void TSplitDialog::SplitYBtnClick(TObject*)
 {
     if (!MainForm) return;
     core::Hullform& h = MainForm->Hull;
-    const std::size_t before = h.log.Lines().size();
     if (!SelectionValid()) {
-        h.log.Log(OutOfBounds("TSplitDialog::SplitYBtnClick()"));
-        ShowMessage("Split Failed. " + LoggedReason(h, before));
+        ShowMessage("Split Failed. " + core::LoggedFailure(&h.log, OutOfBounds("TSplitDialog::SplitYBtnClick()")).Reason());
         return;
     }
-    if (!h.SplitAppendage(unsigned(MainForm->CurrentAppendage), unsigned(MainForm->CurrentFrame),
-                          DeleteOriginalCheckBox->Checked())) {
-        ShowMessage("Split Failed. " + LoggedReason(h, before));
+    if (const core::Result r = h.SplitAppendage(unsigned(MainForm->CurrentAppendage), unsigned(MainForm->CurrentFrame),
+                                                DeleteOriginalCheckBox->Checked());
+        !r) {
+        ShowMessage("Split Failed. " + r.Reason());
         return;
     }
     MainForm->SetModified();

@@ -197,12 +197,12 @@ void TTransformDialog::UnCheckAllBtnClick(TObject*)
     for (int k = 0; k < CheckListBox->Items().Count(); ++k) CheckListBox->SetChecked(k, false);
 }
 
-void TTransformDialog::Report(const std::string& what, bool yTaken, double y, std::size_t logBefore)
+void TTransformDialog::Report(const std::string& what, bool yTaken, double y, const std::string& reason)
 {
     std::string text = what + " Failed.";
     if (yTaken)
         text += " Already a frame at Y=" + base::FloatToStr(y) + " m...";
-    else if (const std::string reason = LoggedReason(Hull(), logBefore); !reason.empty())
+    else if (!reason.empty())
         text += " " + reason;
     ShowMessage(text);
 }
@@ -219,7 +219,7 @@ struct FrameStep {
     double TargetY(const core::Section& s) const { return move ? s.Y + b : (copy ? s.Y * b : s.Y); }
 
     // False when refused; taken tells a held Y from another reason.
-    bool Run(core::Hullform& h, unsigned app, unsigned j, bool& taken, double& y) const
+    core::Result Run(core::Hullform& h, unsigned app, unsigned j, bool& taken, double& y) const
     {
         const core::Appendage& body = h.appendages[app];
         y = TargetY(body.frames[j]);
@@ -240,9 +240,8 @@ void TTransformDialog::FramesOperation(bool move)
     bool taken = false;
     double y = 0;
     if (!RangeCheckBox->Checked()) {
-        const std::size_t before = h.log.Lines().size();
-        if (!step.Run(h, app, unsigned(MainForm->CurrentFrame), taken, y))
-            Report(move ? "Move Single Frame" : "Scale Single Frame", taken, y, before);
+        if (const core::Result r = step.Run(h, app, unsigned(MainForm->CurrentFrame), taken, y); !r)
+            Report(move ? "Move Single Frame" : "Scale Single Frame", taken, y, r.Reason());
         else if (move && !step.copy)
             MainForm->CurrentFrame = FrameIndexAtY(h.appendages[app], y);  // the selection follows the frame
         return;
@@ -261,10 +260,10 @@ void TTransformDialog::FramesOperation(bool move)
     for (std::size_t p : order) {
         const int j = FrameIndexAtY(h.appendages[app], ys[p]);
         if (j < 0) continue;
-        const std::size_t before = h.log.Lines().size();
-        if (step.Run(h, app, unsigned(j), taken, y)) continue;
+        const core::Result r = step.Run(h, app, unsigned(j), taken, y);
+        if (r) continue;
         const std::string k = std::to_string(step.copy ? p : lines[p]);
-        Report(step.copy ? verb + " Frame[" + k + "]" : verb + " Y location for Frame[" + k + "]", taken, y, before);
+        Report(step.copy ? verb + " Frame[" + k + "]" : verb + " Y location for Frame[" + k + "]", taken, y, r.Reason());
     }
 }
 

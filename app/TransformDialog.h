@@ -66,7 +66,7 @@ private:
     // Scale or move of the current frame or of the checked frames.
     void FramesOperation(bool move);
     // A refused frame: one message box with the reason.
-    void Report(const std::string& what, bool yTaken, double y, std::size_t logBefore);
+    void Report(const std::string& what, bool yTaken, double y, const std::string& reason);
     // After a change of the model: the main window's views and this dialog, marks cleared.
     void AfterChange();
 

@@ -77,12 +77,11 @@ bool ExpectNameLine(ModelTextReader& in, std::string_view after, std::string& na
 
 }  // namespace
 
-bool Appendage::SaveAppFile(const std::string& path, ErrorLog* log) const {
+Result Appendage::SaveAppFile(const std::string& path, ErrorLog* log) const {
     // A file must import again, and the reader takes no "nan" or "inf".
     const std::string bad = NonFiniteValue(*this, true);
     if (!bad.empty()) {
-        if (log) log->Log("ERROR: Failure saving Appendage file " + path + ". " + bad);
-        return false;
+        return LoggedFailure(log, "ERROR: Failure saving Appendage file " + path + ". " + bad);
     }
 
     std::string out;
@@ -130,10 +129,8 @@ bool Appendage::SaveAppFile(const std::string& path, ErrorLog* log) const {
 
     std::string error;
     if (!base::WriteFileAtomic(path, out, &error)) {
-        if (log)
-            log->Log("ERROR: Failure saving Appendage file " + path + ". " +
+        return LoggedFailure(log, "ERROR: Failure saving Appendage file " + path + ". " +
                      (error.empty() ? std::string("Unable to obtain file handle") : error));
-        return false;
     }
     return true;
 }
@@ -218,12 +215,11 @@ bool Appendage::LoadAppFile(const std::string& path, ReadReport* report) {
     return true;
 }
 
-bool Hullform::ImportAppFile(const std::string& path) {
+Result Hullform::ImportAppFile(const std::string& path) {
     Appendage a;
     ReadReport report;
     if (!a.LoadAppFile(path, &report)) {
-        log.Log("ERROR: Failed importing Appendage file " + path + ". " + report.error);
-        return false;
+        return Fail("ERROR: Failed importing Appendage file " + path + ". " + report.error);
     }
     for (const std::string& warning : report.warnings) log.Log(warning);
     appendages.push_back(std::move(a));

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "core/Result.h"
 #include "core/Section.h"
 
 namespace core {
@@ -81,7 +82,7 @@ public:
 
     // Version-1 appendage file. A failed save leaves any old file as it was and
     // logs one line when a log is given; a failed load leaves this appendage as it was.
-    bool SaveAppFile(const std::string& path, ErrorLog* log = nullptr) const;
+    Result SaveAppFile(const std::string& path, ErrorLog* log = nullptr) const;
     bool LoadAppFile(const std::string& path, ReadReport* report = nullptr);
 
     // GF geometry file: this appendage's part, appended to out (1 to 255 frames), and
@@ -93,9 +94,9 @@ public:
     bool ReadDfhData(const std::string& path, ReadReport* report = nullptr);
     // Foreign exports, written whole or not at all; a failure logs one line when a
     // log is given.
-    bool ExportFrameToCrd(const std::string& path, unsigned j, ErrorLog* log = nullptr) const;
-    bool ExportObj(const std::string& path, ErrorLog* log = nullptr) const;
-    bool ExportFreeShipText(const std::string& path, ErrorLog* log = nullptr) const;
+    Result ExportFrameToCrd(const std::string& path, unsigned j, ErrorLog* log = nullptr) const;
+    Result ExportObj(const std::string& path, ErrorLog* log = nullptr) const;
+    Result ExportFreeShipText(const std::string& path, ErrorLog* log = nullptr) const;
 
 private:
     int PlaceSection(const Section& frame);

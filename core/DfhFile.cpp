@@ -98,13 +98,12 @@ bool Appendage::ReadDfhData(const std::string& path, ReadReport* report) {
     return true;
 }
 
-bool Hullform::ImportDfhFile(const std::string& path) {
+Result Hullform::ImportDfhFile(const std::string& path) {
     Appendage a;
     ReadReport report;
     if (!a.ReadDfhData(path, &report)) {
         // A file that could not be opened gets the bare line; a bad one says what is wrong.
-        log.Log("ERROR: Failed importing DFH file " + path + (report.error.empty() ? "" : ". " + report.error));
-        return false;
+        return Fail("ERROR: Failed importing DFH file " + path + (report.error.empty() ? "" : ". " + report.error));
     }
     for (const std::string& warning : report.warnings) log.Log(warning);
     appendages.push_back(std::move(a));

@@ -1,5 +1,7 @@
 #include "core/ErrorLog.h"
 
+#include <string_view>
+
 #include "base/DateTime.h"
 #include "base/FileUtils.h"
 #include "base/StrUtils.h"
@@ -158,6 +160,12 @@ bool ErrorLog::WriteOpenGLInfo() {
     Log("GLU version: " + gl.gluVersion);
     WriteSeparator();
     return usable;
+}
+
+Result LoggedFailure(ErrorLog* log, const std::string& line) {
+    if (log) log->Log(line);
+    constexpr std::string_view kError = "ERROR: ";
+    return Result::Failure(line.rfind(kError, 0) == 0 ? line.substr(kError.size()) : line);
 }
 
 }  // namespace core

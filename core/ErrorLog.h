@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "core/Result.h"
+
 namespace core {
 
 class ErrorLog {
@@ -68,5 +70,9 @@ private:
     std::vector<std::string> lines_;
     std::string writeError_;
 };
+
+// Logs line (when there is a log) and gives it, without its "ERROR: ", as the reason
+// of a failure.
+Result LoggedFailure(ErrorLog* log, const std::string& line);
 
 }  // namespace core

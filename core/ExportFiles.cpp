@@ -17,13 +17,11 @@ namespace {
 
 std::string Num(double v) { return base::FormatG(v, 6); }
 
-bool WriteExport(const std::string& path, const std::string& data, const char* kind, ErrorLog* log) {
+Result WriteExport(const std::string& path, const std::string& data, const char* kind, ErrorLog* log) {
     std::string error;
     if (base::WriteFileAtomic(path, data, &error)) return true;
-    if (log)
-        log->Log("ERROR: Failure exporting " + std::string(kind) + " file to " + path + ". " +
+    return LoggedFailure(log, "ERROR: Failure exporting " + std::string(kind) + " file to " + path + ". " +
                  (error.empty() ? std::string("Unable to obtain file handle") : error));
-    return false;
 }
 
 // A polygon needs three corners; a frame with fewer gets no face.
@@ -31,12 +29,10 @@ constexpr std::size_t kMinFaceVertices = 3;
 
 }  // namespace
 
-bool Appendage::ExportFrameToCrd(const std::string& path, unsigned j, ErrorLog* log) const {
+Result Appendage::ExportFrameToCrd(const std::string& path, unsigned j, ErrorLog* log) const {
     if (j >= frames.size()) {
-        if (log)
-            log->Log("ERROR: Failure exporting CRD file to " + path + ". Frame [" + base::UIntToStr(j) +
+        return LoggedFailure(log, "ERROR: Failure exporting CRD file to " + path + ". Frame [" + base::UIntToStr(j) +
                      "] of appendage " + name + " does not exist");
-        return false;
     }
     const Section& frame = frames[j];
     const std::size_t n = std::min(frame.X.size(), frame.Z.size());
@@ -46,7 +42,7 @@ bool Appendage::ExportFrameToCrd(const std::string& path, unsigned j, ErrorLog* 
     return WriteExport(path, out, "CRD", log);
 }
 
-bool Appendage::ExportObj(const std::string& path, ErrorLog* log) const {
+Result Appendage::ExportObj(const std::string& path, ErrorLog* log) const {
     const std::string body = OneLine(name);
     std::string out;
     AppendLine(out, "#" + body + " - generated in " + kProductName);
@@ -73,7 +69,7 @@ bool Appendage::ExportObj(const std::string& path, ErrorLog* log) const {
     return WriteExport(path, out, "OBJ", log);
 }
 
-bool Appendage::ExportFreeShipText(const std::string& path, ErrorLog* log) const {
+Result Appendage::ExportFreeShipText(const std::string& path, ErrorLog* log) const {
     std::string out;
     AppendLine(out, "0");
     for (const Section& frame : frames) {

@@ -210,23 +210,20 @@ bool Appendage::WriteGfPart(std::string& out, const std::string& partName) const
     return true;
 }
 
-bool Hullform::ExportGfFile(const std::string& path) {
+Result Hullform::ExportGfFile(const std::string& path) {
     const std::size_t count = appendages.size();
     if (count == 0) {
-        log.Log("ERROR: Exporting Hull " + name + ", too few appendages for GF file format (1<Num Appendages<256)");
-        return false;
+        return Fail("ERROR: Exporting Hull " + name + ", too few appendages for GF file format (1<Num Appendages<256)");
     }
     if (count > kMaxGfCount) {
-        log.Log("ERROR: Exporting Hull " + name + ", too many frames for GF file format (1<Num Appendages<256)");
-        return false;
+        return Fail("ERROR: Exporting Hull " + name + ", too many frames for GF file format (1<Num Appendages<256)");
     }
     // Every appendage is checked before anything is written.
     for (const Appendage& a : appendages) {
         const std::size_t frameCount = a.frames.size();
         if (frameCount == 0 || frameCount > kMaxGfCount) {
-            log.Log("ERROR: Exporting Appendage: " + a.name + ", frame count (" + base::UIntToStr(frameCount) +
+            return Fail("ERROR: Exporting Appendage: " + a.name + ", frame count (" + base::UIntToStr(frameCount) +
                     ") not compatible with GF file (must be between 1 and 256)");
-            return false;
         }
     }
 
@@ -250,8 +247,7 @@ bool Hullform::ExportGfFile(const std::string& path) {
     AppendLine(out, "****");
 
     if (!base::WriteFileAtomic(path, out)) {
-        log.Log("ERROR: Failure exporting GF file to " + path + ". Unable to obtain file handle");
-        return false;
+        return Fail("ERROR: Failure exporting GF file to " + path + ". Unable to obtain file handle");
     }
     return true;
 }
@@ -276,17 +272,15 @@ bool Appendage::ReadGfShape(const std::string& path, const std::string& shapeNam
     return false;
 }
 
-bool Hullform::ImportGfFile(const std::string& path, bool mirror) {
+Result Hullform::ImportGfFile(const std::string& path, bool mirror) {
     std::string text;
     std::string reason;
     if (!ReadModelFile(path, text, reason)) {
-        log.Log("ERROR: Failed opening GF file at " + path + " - file handle not returned.");
-        return false;
+        return Fail("ERROR: Failed opening GF file at " + path + " - file handle not returned.");
     }
     // Everything is read aside first: a refused file changes nothing.
     auto fail = [&](const std::string& why) {
-        log.Log("ERROR: Failed reading GF file " + path + ". " + why);
-        return false;
+        return Fail("ERROR: Failed reading GF file " + path + ". " + why);
     };
     ForeignTextReader first(text);
     std::string_view line;
@@ -295,8 +289,7 @@ bool Hullform::ImportGfFile(const std::string& path, bool mirror) {
 
     const std::vector<ShapeRef> shapes = FindShapes(text);
     if (shapes.empty()) {
-        log.Log("ERROR: No shapes found in GF file " + path);
-        return false;
+        return Fail("ERROR: No shapes found in GF file " + path);
     }
     // A name that comes twice is read from its first place, once for each time.
     std::unordered_map<std::string, std::size_t> firstPlace;

@@ -61,16 +61,18 @@ bool ReadName(ModelTextReader& in, std::string_view openTag, std::string_view cl
 }
 
 // The hull's values that a read may change, kept to put back when it fails.
+// The model a hull file sets: read into a fresh one, which replaces the hull's only when
+// the whole file has been read.
 struct HullValues {
-    std::string name;
+    std::string name = "Korvelo Hullform";  // as Hullform::Clear leaves them
     std::vector<Appendage> appendages;
-    double waterDensity, ap, fp, fwdMarkY, midMarkY, aftMarkY;
+    double waterDensity = 1.0, ap = 0, fp = 0;
+    double fwdMarkY, midMarkY, aftMarkY;  // kept by Clear: those the file does not set stay
 
-    explicit HullValues(Hullform& h)
-        : name(std::move(h.name)), appendages(std::move(h.appendages)), waterDensity(h.waterDensity),
-          ap(h.ap), fp(h.fp), fwdMarkY(h.fwdMarkY), midMarkY(h.midMarkY), aftMarkY(h.aftMarkY) {}
+    explicit HullValues(const Hullform& h) : fwdMarkY(h.fwdMarkY), midMarkY(h.midMarkY), aftMarkY(h.aftMarkY) {}
 
-    void RestoreTo(Hullform& h) {
+    void MoveTo(Hullform& h) {
+        h.Clear();
         h.name = std::move(name);
         h.appendages = std::move(appendages);
         h.waterDensity = waterDensity;
@@ -224,7 +226,7 @@ bool Appendage::ReadHullFileBlock(ModelTextReader& in, ReadReport& report) {
     return false;
 }
 
-bool Hullform::SaveHullFile(const std::string& path) {
+Result Hullform::SaveHullFile(const std::string& path) {
     // A file must open again, and the reader takes no "nan" or "inf".
     std::string bad;
     const std::pair<double, const char*> values[] = {{waterDensity, "<DENSITY>"},       {ap, "<AP>"},
@@ -243,8 +245,7 @@ bool Hullform::SaveHullFile(const std::string& path) {
     if (bad.empty() && !(waterDensity > 0))
         bad = "The density " + ModelNumber(waterDensity) + " is not above 0";
     if (!bad.empty()) {
-        log.Log("ERROR: Failure saving Hullform to " + path + ". " + bad);
-        return false;
+        return Fail("ERROR: Failure saving Hullform to " + path + ". " + bad);
     }
 
     std::string out;
@@ -267,34 +268,22 @@ bool Hullform::SaveHullFile(const std::string& path) {
     bool created = false;
     if (!base::WriteFileAtomic(path, out, &error, &created)) {
         // A file that could not be made at all has the one fixed reason.
-        log.Log("ERROR: Failure saving Hullform to " + path + ". " +
+        return Fail("ERROR: Failure saving Hullform to " + path + ". " +
                 (!created || error.empty() ? std::string("Unable to obtain file handle") : error));
-        return false;
     }
     return true;
 }
 
-bool Hullform::OpenHullFile(const std::string& path) {
+Result Hullform::OpenHullFile(const std::string& path) {
     std::string text, reason;
     if (!ReadModelFile(path, text, reason)) {
-        log.Log("ERROR: Failure opening Hullform at " + path + ". " + reason);
-        return false;
+        return Fail("ERROR: Failure opening Hullform at " + path + ". " + reason);
     }
     if (!HasHullTag(text)) {
-        log.Log("ERROR: Failure opening Hullform at " + path + ". Not a hull file: no <HULL> tag");
-        return false;
+        return Fail("ERROR: Failure opening Hullform at " + path + ". Not a hull file: no <HULL> tag");
     }
 
-    // Read into the cleared hull; put the old values back should the file fail. Clear
-    // forgets the way back from a heel, which a failed open must keep too.
-    HullValues before(*this);
-    std::vector<Appendage> heelUpright = std::move(heelUpright_);
-    std::vector<Appendage> heelHeeled = std::move(heelHeeled_);
-    const double heelAngleSum = heelAngleSum_;
-    const double heelAngleMagnitude = heelAngleMagnitude_;
-    const bool heelKept = heelKept_;
-    Clear();
-
+    HullValues read(*this);
     ModelTextReader in(text);
     ReadReport report;
     bool insideHull = false;
@@ -307,36 +296,28 @@ bool Hullform::OpenHullFile(const std::string& path) {
         } else if (word == "<APPENDAGE>") {
             Appendage a;
             if (!a.ReadHullFileBlock(in, report)) break;
-            appendages.push_back(std::move(a));
+            read.appendages.push_back(std::move(a));
         } else if (word == "<HULL_NAME>") {
-            ReadName(in, word, "</HULL_NAME>", name, report.error);
+            ReadName(in, word, "</HULL_NAME>", read.name, report.error);
         } else if (word == "<DENSITY>") {
-            if (ReadNumberAfter(in, word, waterDensity, report.error) && !(waterDensity > 0))
-                report.error = "The density after <DENSITY> must be above 0 but is " + ModelNumber(waterDensity);
+            if (ReadNumberAfter(in, word, read.waterDensity, report.error) && !(read.waterDensity > 0))
+                report.error = "The density after <DENSITY> must be above 0 but is " + ModelNumber(read.waterDensity);
         } else if (word == "<AP>") {
-            ReadNumberAfter(in, word, ap, report.error);
+            ReadNumberAfter(in, word, read.ap, report.error);
         } else if (word == "<FP>") {
-            ReadNumberAfter(in, word, fp, report.error);
+            ReadNumberAfter(in, word, read.fp, report.error);
         } else if (word == "<FWD_DRAUGHT_MARK>") {
-            ReadNumberAfter(in, word, fwdMarkY, report.error);
+            ReadNumberAfter(in, word, read.fwdMarkY, report.error);
         } else if (word == "<MID_DRAUGHT_MARK>") {
-            ReadNumberAfter(in, word, midMarkY, report.error);
+            ReadNumberAfter(in, word, read.midMarkY, report.error);
         } else if (word == "<AFT_DRAUGHT_MARK>") {
-            ReadNumberAfter(in, word, aftMarkY, report.error);
+            ReadNumberAfter(in, word, read.aftMarkY, report.error);
         }
     }
     // A missing end tag means the file was cut short, and whole appendages may be missing.
     if (report.error.empty() && insideHull) report.error = "File ends before </HULL>";
-    if (!report.error.empty()) {
-        before.RestoreTo(*this);
-        heelUpright_ = std::move(heelUpright);
-        heelHeeled_ = std::move(heelHeeled);
-        heelAngleSum_ = heelAngleSum;
-        heelAngleMagnitude_ = heelAngleMagnitude;
-        heelKept_ = heelKept;
-        log.Log("ERROR: Failure opening Hullform at " + path + ". " + report.error);
-        return false;
-    }
+    if (!report.error.empty()) return Fail("ERROR: Failure opening Hullform at " + path + ". " + report.error);
+    read.MoveTo(*this);
 
     for (const std::string& warning : report.warnings) log.Log(warning);
     log.Log("NOTE: Hullform opened at " + path);

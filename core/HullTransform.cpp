@@ -72,93 +72,81 @@ bool SameAppendages(const std::vector<Appendage>& a, const std::vector<Appendage
 
 }  // namespace
 
-bool Hullform::ScaleAppendage(unsigned i, double fx, double fy, double fz, bool copy) {
+Result Hullform::ScaleAppendage(unsigned i, double fx, double fy, double fz, bool copy) {
     if (!IsAppendageIndexValid(i)) {
-        log.Log("ERROR: Tried scaling appendage[" + U(i) + "] but found out of bounds");
-        return false;
+        return Fail("ERROR: Tried scaling appendage[" + U(i) + "] but found out of bounds");
     }
     const double f[3] = {fx, fy, fz};
     for (int a = 0; a < 3; ++a) {
         if (!AppendageFactorOk(f[a])) {
-            log.Log("ERROR: Scaling appendage[" + U(i) + "] by factor less than 0.000001 on " +
+            return Fail("ERROR: Scaling appendage[" + U(i) + "] by factor less than 0.000001 on " +
                     kAxis[a] + " axis");
-            return false;
         }
     }
     Appendage scaled = appendages[i];
     if (!scaled.ScaleX(fx) || !scaled.ScaleY(fy) || !scaled.ScaleZ(fz)) {
-        log.Log("ERROR: Scaling appendage[" + U(i) + "]" + kOutOfRange);
-        return false;
+        return Fail("ERROR: Scaling appendage[" + U(i) + "]" + kOutOfRange);
     }
     Target(appendages, i, copy) = std::move(scaled);
     return true;
 }
 
-bool Hullform::Scale(double fx, double fy, double fz) {
+Result Hullform::Scale(double fx, double fy, double fz) {
     const double f[3] = {fx, fy, fz};
     for (int a = 0; a < 3; ++a) {
         if (!AppendageFactorOk(f[a])) {
-            log.Log(std::string("ERROR: Scaling Hull by factor less than 0.000001 on ") + kAxis[a] +
+            return Fail(std::string("ERROR: Scaling Hull by factor less than 0.000001 on ") + kAxis[a] +
                     " axis");
-            return false;
         }
     }
     if (appendages.empty()) {
-        log.Log("ERROR: Failure during scale hull, scaling of an appendage failed");
-        return false;
+        return Fail("ERROR: Failure during scale hull, scaling of an appendage failed");
     }
     if (!ChangeAllOrNone(appendages, [&](Appendage& a) { return a.ScaleX(fx) && a.ScaleY(fy) && a.ScaleZ(fz); })) {
-        log.Log(std::string("ERROR: Scaling Hull") + kOutOfRange);
-        return false;
+        return Fail(std::string("ERROR: Scaling Hull") + kOutOfRange);
     }
     return true;
 }
 
-bool Hullform::ScaleFrame(unsigned i, unsigned j, double fx, double fy, double fz, bool copy) {
+Result Hullform::ScaleFrame(unsigned i, unsigned j, double fx, double fy, double fz, bool copy) {
     if (!IsFrameIndexValid(i, j)) return false;
     const double f[3] = {fx, fy, fz};
     for (int a = 0; a < 3; ++a) {
         if (!FrameFactorOk(f[a])) {
-            log.Log("ERROR: Scaling frame [" + U(j) + "] of appendage[" + U(i) +
+            return Fail("ERROR: Scaling frame [" + U(j) + "] of appendage[" + U(i) +
                     "] by factor less than 0.000001 on " + kAxis[a] + " axis");
-            return false;
         }
     }
     Appendage& a = appendages[i];
     const std::string outOfRange = "ERROR: Scaling frame [" + U(j) + "] of appendage[" + U(i) + "]" + kOutOfRange;
     if (!copy) {
         if (a.frames[j].Scale(fx, fz)) return true;  // fy is checked but a frame keeps its Y
-        log.Log(outOfRange);
-        return false;
+        return Fail(outOfRange);
     }
     // Tried on the frame before a copy of it is placed.
     Section probe = a.frames[j];
     if (!probe.Scale(fx, fz)) {
-        log.Log(outOfRange);
-        return false;
+        return Fail(outOfRange);
     }
     const int r = a.CopySection(fy * a.frames[j].Y, j);
     if (r < 0) {
-        log.Log("ERROR: Scaling frame [" + U(j) + "] of appendage[" + U(i) +
+        return Fail("ERROR: Scaling frame [" + U(j) + "] of appendage[" + U(i) +
                 "]. During frame copy -1 index returned");
-        return false;
     }
     Section& made = a.frames[static_cast<std::size_t>(r)];
     made.name += " (copy)";
     return made.Scale(fx, fz);
 }
 
-bool Hullform::MoveFrame(unsigned i, unsigned j, double dx, double dy, double dz, bool copy) {
+Result Hullform::MoveFrame(unsigned i, unsigned j, double dx, double dy, double dz, bool copy) {
     if (!IsFrameIndexValid(i, j)) {
-        log.Log("ERROR: Invalid index passed when trying to move frame [" + U(j) + "] of appendage[" +
+        return Fail("ERROR: Invalid index passed when trying to move frame [" + U(j) + "] of appendage[" +
                 U(i) + "]");
-        return false;
     }
     // A Y that is not finite is refused below, as a Y without a place.
     if (const char* axis = NonFiniteAxis(dx, 0, dz)) {
-        log.Log("ERROR: Moving frame [" + U(j) + "] of appendage[" + U(i) +
+        return Fail("ERROR: Moving frame [" + U(j) + "] of appendage[" + U(i) +
                 "] by a distance that is not a finite number on " + axis + " axis");
-        return false;
     }
     Appendage& a = appendages[i];
     const double oldY = a.frames[j].Y;
@@ -167,14 +155,12 @@ bool Hullform::MoveFrame(unsigned i, unsigned j, double dx, double dy, double dz
                                 "]. During frame copy -1 index returned";
     // A Y that is no finite number has no place in the list; the only frame would take it in place.
     if (!std::isfinite(y)) {
-        log.Log(refused);
-        return false;
+        return Fail(refused);
     }
     if (copy) {
         const int r = a.CopySection(y, j);
         if (r < 0) {
-            log.Log(refused);
-            return false;
+            return Fail(refused);
         }
         return a.frames[static_cast<std::size_t>(r)].Move(dx, dz);
     }
@@ -183,76 +169,65 @@ bool Hullform::MoveFrame(unsigned i, unsigned j, double dx, double dy, double dz
     // frame refuses the move.
     const unsigned e = a.MoveFrameToY(j, y);
     if (!(a.frames[e].Y == y)) {
-        log.Log(refused);
-        return false;
+        return Fail(refused);
     }
     return a.frames[e].Move(dx, dz);
 }
 
-bool Hullform::MoveAppendage(unsigned i, double dx, double dy, double dz, bool copy) {
+Result Hullform::MoveAppendage(unsigned i, double dx, double dy, double dz, bool copy) {
     if (!IsAppendageIndexValid(i)) return false;
     if (const char* axis = NonFiniteAxis(dx, dy, dz)) {
-        log.Log("ERROR: Moving appendage[" + U(i) + "] by a distance that is not a finite number on " +
+        return Fail("ERROR: Moving appendage[" + U(i) + "] by a distance that is not a finite number on " +
                 axis + " axis");
-        return false;
     }
     Appendage moved = appendages[i];
     if (!moved.MoveX(dx) || !moved.MoveY(dy) || !moved.MoveZ(dz)) {
-        log.Log("ERROR: Moving appendage[" + U(i) + "]" + kOutOfRange);
-        return false;
+        return Fail("ERROR: Moving appendage[" + U(i) + "]" + kOutOfRange);
     }
     Target(appendages, i, copy) = std::move(moved);
     return true;
 }
 
-bool Hullform::Move(double dx, double dy, double dz) {
+Result Hullform::Move(double dx, double dy, double dz) {
     if (const char* axis = NonFiniteAxis(dx, dy, dz)) {
-        log.Log(std::string("ERROR: Moving Hullform by a distance that is not a finite number on ") + axis +
+        return Fail(std::string("ERROR: Moving Hullform by a distance that is not a finite number on ") + axis +
                 " axis");
-        return false;
     }
     if (appendages.empty()) {
-        log.Log("ERROR: Failure at end of function moving Hullform");
-        return false;
+        return Fail("ERROR: Failure at end of function moving Hullform");
     }
     if (!ChangeAllOrNone(appendages, [&](Appendage& a) { return a.MoveX(dx) && a.MoveY(dy) && a.MoveZ(dz); })) {
-        log.Log(std::string("ERROR: Moving Hullform") + kOutOfRange);
-        return false;
+        return Fail(std::string("ERROR: Moving Hullform") + kOutOfRange);
     }
     return true;
 }
 
-bool Hullform::RotateFrame(unsigned i, unsigned j, double angle) {
+Result Hullform::RotateFrame(unsigned i, unsigned j, double angle) {
     if (!IsFrameIndexValid(i, j)) return false;
     if (!std::isfinite(angle)) {
-        log.Log("ERROR: Rotating frame [" + U(j) + "] of appendage[" + U(i) +
+        return Fail("ERROR: Rotating frame [" + U(j) + "] of appendage[" + U(i) +
                 "] by an angle that is not a finite number");
-        return false;
     }
     if (appendages[i].frames[j].Rotate(angle)) return true;
-    log.Log("ERROR: Rotating frame [" + U(j) + "] of appendage[" + U(i) + "]" + kOutOfRange);
-    return false;
+    return Fail("ERROR: Rotating frame [" + U(j) + "] of appendage[" + U(i) + "]" + kOutOfRange);
 }
 
-bool Hullform::RotateAppendage(unsigned i, double angle, bool copy) {
+Result Hullform::RotateAppendage(unsigned i, double angle, bool copy) {
     if (!IsAppendageIndexValid(i)) return false;
     if (!std::isfinite(angle)) {
-        log.Log("ERROR: Rotating appendage[" + U(i) + "] by an angle that is not a finite number");
-        return false;
+        return Fail("ERROR: Rotating appendage[" + U(i) + "] by an angle that is not a finite number");
     }
     Appendage turned = appendages[i];
     if (!turned.Rotate(angle)) {
-        log.Log("ERROR: Rotating appendage[" + U(i) + "]" + kOutOfRange);
-        return false;
+        return Fail("ERROR: Rotating appendage[" + U(i) + "]" + kOutOfRange);
     }
     Target(appendages, i, copy) = std::move(turned);
     return true;
 }
 
-bool Hullform::Rotate(double angle) {
+Result Hullform::Rotate(double angle) {
     if (!std::isfinite(angle)) {
-        log.Log("ERROR: Rotating Hullform by an angle that is not a finite number");
-        return false;
+        return Fail("ERROR: Rotating Hullform by an angle that is not a finite number");
     }
     // A heel and its heel back would leave round-off in every offset (an X of 0 would
     // become 1e-16 and the frame could no longer be mirrored). So the upright model is
@@ -266,8 +241,7 @@ bool Hullform::Rotate(double angle) {
     std::vector<Appendage> turned = appendages;
     for (Appendage& a : turned) {
         if (!a.Rotate(angle)) {
-            log.Log(std::string("ERROR: Rotating Hullform") + kOutOfRange);
-            return false;
+            return Fail(std::string("ERROR: Rotating Hullform") + kOutOfRange);
         }
     }
     heelAngleSum_ += angle;
@@ -320,13 +294,12 @@ bool Hullform::HeelInto(double angle, Hullform& into) const {
     return true;
 }
 
-bool Hullform::CreateFrameArray(unsigned i, unsigned j, unsigned count, double dx, double pitch,
+Result Hullform::CreateFrameArray(unsigned i, unsigned j, unsigned count, double dx, double pitch,
                                 double dz, bool newAppendage) {
     if (!IsFrameIndexValid(i, j)) return false;
     if (const char* axis = NonFiniteAxis(dx, pitch, dz)) {
-        log.Log("ERROR: Creating frame array of frame [" + U(j) + "] of appendage[" + U(i) +
+        return Fail("ERROR: Creating frame array of frame [" + U(j) + "] of appendage[" + U(i) +
                 "] with a step that is not a finite number on " + axis + " axis");
-        return false;
     }
     const double y0 = appendages[i].frames[j].Y;
     unsigned target = i;
@@ -342,23 +315,23 @@ bool Hullform::CreateFrameArray(unsigned i, unsigned j, unsigned count, double d
     std::vector<unsigned> refused;
     if (appendages[target].ArrayFrame(source, count, dx, pitch, dz, &refused)) return true;
     if (refused.empty()) {
+        if (!newAppendage) return Fail("ERROR: Failure creating frame array");
         log.Log("ERROR: Failure creating frame array");
-        if (newAppendage) log.Log("ERROR: Tried creating new appendage for frame copies");
-        return false;
+        return Fail("ERROR: Tried creating new appendage for frame copies");
     }
-    // The other copies stand; each refused one is reported.
+    // The other copies stand; each refused one is reported, the last as the reason.
+    Result failed;
     for (unsigned k : refused)
-        log.Log("ERROR: Creating copy " + U(k) + " of frame [" + U(j) + "] of appendage[" + U(i) +
-                "] at Y=" + base::FloatToStr(y0 + static_cast<double>(k) * pitch) +
-                ". During frame copy -1 index returned");
-    return false;
+        failed = Fail("ERROR: Creating copy " + U(k) + " of frame [" + U(j) + "] of appendage[" + U(i) +
+                      "] at Y=" + base::FloatToStr(y0 + static_cast<double>(k) * pitch) +
+                      ". During frame copy -1 index returned");
+    return failed;
 }
 
-bool Hullform::SplitAppendage(unsigned i, unsigned j, bool deleteOriginal) {
+Result Hullform::SplitAppendage(unsigned i, unsigned j, bool deleteOriginal) {
     if (!IsFrameIndexValid(i, j)) {
-        log.Log("ERROR: Tried splitting appendage[" + U(i) + "] at frame [" + U(j) +
+        return Fail("ERROR: Tried splitting appendage[" + U(i) + "] at frame [" + U(j) +
                 "] but found out of bounds");
-        return false;
     }
     const Appendage& source = appendages[i];
     Appendage aft;

@@ -21,6 +21,8 @@ void Hullform::LogVersions() {
     log.Log(issueNotes);
 }
 
+Result Hullform::Fail(const std::string& line) { return LoggedFailure(&log, line); }
+
 void Hullform::Clear() {
     name = "Korvelo Hullform";
     appendages.clear();
@@ -51,20 +53,18 @@ bool Hullform::IsFrameIndexValid(unsigned i, unsigned j) const {
     return IsAppendageIndexValid(i) && j < appendages[i].GetFrameCount();
 }
 
-bool Hullform::DeleteAppendage(unsigned i) {
+Result Hullform::DeleteAppendage(unsigned i) {
     if (!IsAppendageIndexValid(i)) {
-        log.Log("ERROR: Tried deleting appendage[" + base::UIntToStr(i) + "] but found out of bounds");
-        return false;
+        return Fail("ERROR: Tried deleting appendage[" + base::UIntToStr(i) + "] but found out of bounds");
     }
     appendages.erase(appendages.begin() + i);
     return true;
 }
 
-bool Hullform::DeleteFrame(unsigned i, unsigned j) {
+Result Hullform::DeleteFrame(unsigned i, unsigned j) {
     if (!IsFrameIndexValid(i, j)) {
-        log.Log("ERROR: Tried deleting frame [" + base::UIntToStr(j) + "] of appendage[" +
+        return Fail("ERROR: Tried deleting frame [" + base::UIntToStr(j) + "] of appendage[" +
                 base::UIntToStr(i) + "] but found out of bounds");
-        return false;
     }
     return appendages[i].DeleteFrame(j);
 }

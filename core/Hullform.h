@@ -6,6 +6,7 @@
 
 #include "core/Appendage.h"
 #include "core/ErrorLog.h"
+#include "core/Result.h"
 
 namespace core {
 
@@ -40,26 +41,26 @@ public:
     bool AddAppendage(const std::string& name);
     bool IsAppendageIndexValid(unsigned i) const;
     bool IsFrameIndexValid(unsigned i, unsigned j) const;
-    bool DeleteAppendage(unsigned i);
-    bool DeleteFrame(unsigned i, unsigned j);
+    Result DeleteAppendage(unsigned i);
+    Result DeleteFrame(unsigned i, unsigned j);
     unsigned FindNearestOffset(unsigned i, unsigned j, double x, double z);
 
     // Transformations: factors and distances in X, Y, Z order, angles in degrees.
     // Refusals leave the hull unchanged and are logged.
-    bool ScaleAppendage(unsigned i, double fx, double fy, double fz, bool copy);
-    bool Scale(double fx, double fy, double fz);
-    bool ScaleFrame(unsigned i, unsigned j, double fx, double fy, double fz, bool copy);
-    bool MoveFrame(unsigned i, unsigned j, double dx, double dy, double dz, bool copy);
-    bool MoveAppendage(unsigned i, double dx, double dy, double dz, bool copy);
-    bool Move(double dx, double dy, double dz);
-    bool RotateFrame(unsigned i, unsigned j, double angle);
-    bool RotateAppendage(unsigned i, double angle, bool copy);
+    Result ScaleAppendage(unsigned i, double fx, double fy, double fz, bool copy);
+    Result Scale(double fx, double fy, double fz);
+    Result ScaleFrame(unsigned i, unsigned j, double fx, double fy, double fz, bool copy);
+    Result MoveFrame(unsigned i, unsigned j, double dx, double dy, double dz, bool copy);
+    Result MoveAppendage(unsigned i, double dx, double dy, double dz, bool copy);
+    Result Move(double dx, double dy, double dz);
+    Result RotateFrame(unsigned i, unsigned j, double angle);
+    Result RotateAppendage(unsigned i, double angle, bool copy);
     // Heels the hull; turning back by the summed angles, with no other change in
     // between, restores the upright offsets exactly.
-    bool Rotate(double angle);
-    bool CreateFrameArray(unsigned i, unsigned j, unsigned count, double dx, double pitch,
+    Result Rotate(double angle);
+    Result CreateFrameArray(unsigned i, unsigned j, unsigned count, double dx, double pitch,
                           double dz, bool newAppendage);
-    bool SplitAppendage(unsigned i, unsigned j, bool deleteOriginal);
+    Result SplitAppendage(unsigned i, unsigned j, bool deleteOriginal);
     // A copy of this hull heeled by angle, for the heeled hydrostatics; this hull is
     // untouched. The copy keeps no log file, and its log has no header.
     std::unique_ptr<Hullform> HeeledCopy(double angle) const;
@@ -92,18 +93,20 @@ public:
 
     // Hull file. A failed open leaves the hull as it was; a failed save leaves the
     // old file as it was. Failures are logged.
-    bool SaveHullFile(const std::string& path);
-    bool OpenHullFile(const std::string& path);
+    Result SaveHullFile(const std::string& path);
+    Result OpenHullFile(const std::string& path);
     // Adds the appendage of a version-1 appendage file.
-    bool ImportAppFile(const std::string& path);
+    Result ImportAppFile(const std::string& path);
 
     // GF geometry file (feet); the import adds one appendage per shape.
-    bool ExportGfFile(const std::string& path);
-    bool ImportGfFile(const std::string& path, bool mirror);
+    Result ExportGfFile(const std::string& path);
+    Result ImportGfFile(const std::string& path, bool mirror);
     // Adds the one appendage of a DFH file (millimetres).
-    bool ImportDfhFile(const std::string& path);
+    Result ImportDfhFile(const std::string& path);
 
 private:
+    // Logs line and gives it, without its "ERROR: ", as the reason of a failure.
+    Result Fail(const std::string& line);
     // A working copy, whose log keeps its lines in the list only.
     struct WorkingCopy {};
     explicit Hullform(WorkingCopy);

@@ -110,6 +110,61 @@ TEST_F(FileCommands, TheReasonReachesTheUserWithoutALogFile)
     EXPECT_TRUE(Logged("ERROR: Failure opening Hullform at "));
 }
 
+// Each file command that fails shows the reason the model gave it for the failure.
+TEST_F(FileCommands, EveryFailedFileCommandShowsItsReason)
+{
+    const std::string missing = dir.file("no-such-folder");
+    const std::string dfh = dir.file("bad.dfh");
+    std::ofstream(dfh) << "T\n1,0\n1200,1\n0,2.5x\n";
+    const std::string app = dir.file("bad.app");
+    std::ofstream(app) << "not an appendage\n";
+    struct Case {
+        const char* what;
+        bool barge;  // the command runs on a hull with one appendage, else on an empty one
+        TMenuItem* item;
+        std::string path;
+        int filter;
+        std::string box;  // what the box starts with
+    };
+    const Case cases[] = {
+        {"open", false, main->Open1, Garbage("bad.hll"), 1,
+         "Could not open " + dir.file("bad.hll") + ":\nFailure opening Hullform at " + dir.file("bad.hll") +
+             ". Not a hull file: no <HULL> tag"},
+        {"save", true, main->Save1, missing + "/a.hll", 1,
+         "Could not save " + missing + "/a.hll:\nFailure saving Hullform to " + missing + "/a.hll. "},
+        {"appendage import", true, main->Appendage1, app, 1,
+         "Could not import " + app + ":\nFailed importing Appendage file " + app + ". "},
+        {"GF import", false, main->GFFile1, Garbage("bad.gf"), 1,
+         "Could not import " + dir.file("bad.gf") + ":\nNo shapes found in GF file " + dir.file("bad.gf")},
+        {"DFH import", false, main->GFFile1, dfh, 2,
+         "Could not import " + dfh + ":\nFailed importing DFH file " + dfh +
+             ". Expected the z of point 1 in frame 0 on line 4 but found \"2.5x\""},
+        {"GF export", false, main->GHSGFFile1, dir.file("a.gf"), 1,
+         "Could not export the hull to " + dir.file("a.gf") +
+             ":\nExporting Hull Korvelo Hullform, too few appendages for GF file format (1<Num Appendages<256)"},
+        {"OBJ export", true, main->N3, missing + "/a.obj", 1,
+         "Could not export the appendage to " + missing + "/a.obj:\nFailure exporting OBJ file to " + missing + "/a.obj. "},
+        {"CRD export", true, main->CuurentFrametocrd1, missing + "/a.crd", 1,
+         "Could not export the frame to " + missing + "/a.crd:\nFailure exporting CRD file to " + missing + "/a.crd. "},
+        {"appendage export", true, main->CurrentAppendagetoAPPfile1, missing + "/a.app", 1,
+         "Could not export the appendage to " + missing + "/a.app:\nFailure saving Appendage file " + missing + "/a.app. "},
+        {"FreeShip export", true, main->CurrentAppToFreeShip1, missing + "/a.txt", 1,
+         "Could not export the appendage to " + missing + "/a.txt:\nFailure exporting FreeShip file to " + missing +
+             "/a.txt. "},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        main->Hull.Clear();
+        if (c.barge) hulls::MakeBoxBarge(main->Hull);
+        main->RefreshAll();
+        boxes.clear();
+        AnswerDialog(c.path, c.filter);
+        c.item->Click();
+        ASSERT_EQ(boxes.size(), 1u);
+        EXPECT_EQ(boxes[0].substr(0, c.box.size()), c.box);
+    }
+}
+
 TEST_F(FileCommands, NewAsksOnlyWithChangesAndCancelKeepsTheHull)
 {
     hulls::MakeBoxBarge(main->Hull);

@@ -118,7 +118,7 @@ TEST_F(ExportTest, WritersThatCannotWriteLogOneLineAndLeaveNoFile) {
     const std::string missing = File("no/such/folder/out");
     struct Case {
         const char* kind;
-        bool (*write)(const core::Appendage&, const std::string&, core::ErrorLog*);
+        core::Result (*write)(const core::Appendage&, const std::string&, core::ErrorLog*);
     };
     const Case cases[] = {
         {"CRD", [](const core::Appendage& a, const std::string& p, core::ErrorLog* l) { return a.ExportFrameToCrd(p, 0, l); }},

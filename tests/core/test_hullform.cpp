@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <fstream>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -256,4 +259,72 @@ TEST(Hullform, UnusableLogLeavesOperationsWorking) {
     std::size_t errors = 0;
     for (const std::string& line : h.log.Lines()) errors += line.rfind("ERROR: ", 0) == 0;
     EXPECT_EQ(errors, 3u);  // the appendage, the frame and the nearest offset
+}
+
+// A failed operation gives its caller the reason its log line states; a success gives none.
+TEST_F(HullformTest, FailuresGiveTheReasonTheyLog) {
+    Hullform h(dir_.File("own.log"));
+    h.appendages.push_back(MakeAppendage({MakeFrame(0, {{0, 0}, {1, 0}, {1, 1}}), MakeFrame(5, {{0, 0}, {1, 0}, {1, 1}})}));
+    const std::string missing = dir_.File("none/x");
+    struct Case {
+        const char* what;
+        std::function<core::Result()> run;
+    };
+    const Case cases[] = {
+        {"delete appendage", [&] { return h.DeleteAppendage(7); }},
+        {"delete frame", [&] { return h.DeleteFrame(0, 9); }},
+        {"scale appendage", [&] { return h.ScaleAppendage(0, 0, 1, 1, false); }},
+        {"scale hull", [&] { return h.Scale(1, 1e-9, 1); }},
+        {"move frame", [&] { return h.MoveFrame(0, 0, std::nan(""), 0, 0, false); }},
+        {"move hull", [&] { return h.Move(0, std::nan(""), 0); }},
+        {"rotate hull", [&] { return h.Rotate(std::nan("")); }},
+        {"frame array", [&] { return h.CreateFrameArray(0, 0, 2, 0, std::nan(""), 0, false); }},
+        {"split", [&] { return h.SplitAppendage(0, 9, false); }},
+        {"save", [&] { return h.SaveHullFile(missing); }},
+        {"open", [&] { return h.OpenHullFile(missing); }},
+        {"import app", [&] { return h.ImportAppFile(missing); }},
+        {"import GF", [&] { return h.ImportGfFile(missing, true); }},
+        {"import DFH", [&] { return h.ImportDfhFile(missing); }},
+        {"export OBJ", [&] { return h.appendages[0].ExportObj(missing, &h.log); }},
+        {"export CRD", [&] { return h.appendages[0].ExportFrameToCrd(missing, 9, &h.log); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::size_t before = h.log.Lines().size();
+        const core::Result r = c.run();
+        EXPECT_FALSE(r);
+        const std::vector<std::string> lines = LinesSince(h, before);
+        ASSERT_FALSE(lines.empty());
+        EXPECT_EQ("ERROR: " + r.Reason(), lines.back());
+    }
+    ASSERT_EQ(h.appendages.size(), 1u);
+    const core::Result ok = h.MoveFrame(0, 0, 0, 1, 0, false);
+    EXPECT_TRUE(ok);
+    EXPECT_TRUE(ok.Reason().empty());
+    // Without a log the reason is given all the same.
+    const core::Result unlogged = h.appendages[0].ExportObj(missing);
+    EXPECT_FALSE(unlogged);
+    EXPECT_EQ(unlogged.Reason().rfind("Failure exporting OBJ file to " + missing + ". ", 0), 0u) << unlogged.Reason();
+}
+
+// A file that fails part way leaves the hull as it was, heel and all.
+TEST_F(HullformTest, AFailedOpenLeavesTheHullAsItWas) {
+    Hullform h(dir_.File("own.log"));
+    h.name = "Kept";
+    h.waterDensity = 1.1;
+    h.ap = 2;
+    h.appendages.push_back(MakeAppendage({MakeFrame(0, {{0, 0}, {1, 0}, {1, 1}})}));
+    ASSERT_TRUE(h.Rotate(10));
+    const std::string path = dir_.File("cut.hll");
+    std::ofstream(path) << "<HULL>\n<HULL_NAME> Other </HULL_NAME>\n<DENSITY> 1.3\n<AP> 7\n";
+    const core::Result r = h.OpenHullFile(path);
+    EXPECT_FALSE(r);
+    EXPECT_EQ(r.Reason(), "Failure opening Hullform at " + path + ". File ends before </HULL>");
+    EXPECT_EQ(h.name, "Kept");
+    EXPECT_EQ(h.waterDensity, 1.1);
+    EXPECT_EQ(h.ap, 2);
+    ASSERT_EQ(h.appendages.size(), 1u);
+    // The way back from the heel is kept: turning back restores the upright offsets.
+    ASSERT_TRUE(h.Rotate(-10));
+    EXPECT_EQ(h.appendages[0].frames[0].X, (std::vector<double>{0, 1, 1}));
 }

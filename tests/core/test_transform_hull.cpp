@@ -605,7 +605,7 @@ TEST_F(HullTransformTest, SplitAppendageOutOfBounds) {
 TEST_F(HullTransformTest, AppendageWithoutFrames) {
     struct Case {
         const char* name;
-        bool (*apply)(Hullform&);
+        core::Result (*apply)(Hullform&);
         bool ok;
         Lines lines;
         unsigned appendages;
