@@ -315,15 +315,33 @@ void TChartCanvas::Frame3D(TRect& r, TColor topColor, TColor bottomColor, int wi
     ++r.Bottom;
 }
 
-void TChartCanvas::ClipRectangle(const TRect& r, int cornerSize)
+namespace {
+
+// Logical to device offset of the canvas's mapping.
+TPoint DeviceOffset(HDC dc)
 {
-    TPoint a{r.Left, r.Top}, b{r.Right, r.Bottom};
-    HDC dc = GetHandle();
     TPoint vo, wo;
     GetViewportOrgEx(dc, &vo);
     GetWindowOrgEx(dc, &wo);
-    const int dx = vo.X - wo.X, dy = vo.Y - wo.Y;
-    PushClip(CreateRoundRectRgn(a.X + dx, a.Y + dy, b.X + dx, b.Y + dy, cornerSize, cornerSize));
+    return {vo.X - wo.X, vo.Y - wo.Y};
+}
+
+// The clipping in force before is kept on the device context's saved states, so clips
+// nest and canvases do not disturb each other.
+void SelectKeptClip(TCanvas& canvas, HRGN rgn)
+{
+    HDC dc = canvas.Handle();
+    SaveDC(dc);
+    ExtSelectClipRgn(dc, rgn, RGN_AND);
+    DeleteObject(rgn);
+}
+
+}  // namespace
+
+void TChartCanvas::ClipRectangle(const TRect& r, int cornerSize)
+{
+    const TPoint d = DeviceOffset(GetHandle());
+    PushClip(CreateRoundRectRgn(r.Left + d.X, r.Top + d.Y, r.Right + d.X, r.Bottom + d.Y, cornerSize, cornerSize));
 }
 
 void TChartCanvas::ClipEllipse(const TRect& r, bool inverted)
@@ -336,58 +354,58 @@ void TChartCanvas::ClipEllipse(const TRect& r, bool inverted)
         DeleteObject(rgn);
         return;
     }
-    TPoint vo, wo;
-    GetViewportOrgEx(dc, &vo);
-    GetWindowOrgEx(dc, &wo);
-    const int dx = vo.X - wo.X, dy = vo.Y - wo.Y;
-    PushClip(CreateEllipticRgn(r.Left + dx, r.Top + dy, r.Right + dx, r.Bottom + dy));
+    const TPoint d = DeviceOffset(dc);
+    PushClip(CreateEllipticRgn(r.Left + d.X, r.Top + d.Y, r.Right + d.X, r.Bottom + d.Y));
 }
 
 void TChartCanvas::ClipPolygon(TPoint* pts, int count)
 {
-    HDC dc = GetHandle();
-    TPoint vo, wo;
-    GetViewportOrgEx(dc, &vo);
-    GetWindowOrgEx(dc, &wo);
+    const TPoint d = DeviceOffset(GetHandle());
     for (int i = 0; i < count; ++i) {
-        pts[i].X += vo.X - wo.X;
-        pts[i].Y += vo.Y - wo.Y;
+        pts[i].X += d.X;
+        pts[i].Y += d.Y;
     }
     PushClip(CreatePolygonRgn(pts, count, ALTERNATE));
 }
 
-// Each clip keeps the clipping in force before it on this canvas's own stack (the
-// device context's saved states), so clips nest and canvases do not disturb each other.
-void TChartCanvas::PushClip(HRGN rgn)
+void ClipCanvas(TCanvas& canvas, const TRect& r)
 {
-    if (!rgn) return;
-    HDC dc = GetHandle();
-    SaveDC(dc);
-    ++clipDepth_;
-    ExtSelectClipRgn(dc, rgn, RGN_AND);
-    DeleteObject(rgn);
+    const TPoint d = DeviceOffset(canvas.Handle());
+    SelectKeptClip(canvas, CreateRectRgn(r.Left + d.X, r.Top + d.Y, r.Right + d.X, r.Bottom + d.Y));
 }
 
-void TChartCanvas::PopClip()
+void UnClipCanvas(TCanvas& canvas)
 {
-    if (clipDepth_ <= 0) return;
-    HDC dc = GetHandle();
+    HDC dc = canvas.Handle();
     // Only the clip goes back; colours, modes and the pen position stay.
     const int bkMode = GetBkMode(dc);
     const COLORREF bkColor = GetBkColor(dc), textColor = platform::GetTextColor(dc);
     const UINT align = platform::GetTextAlign(dc);
     const int rop = GetROP2(dc);
-    const TPoint pos = canvas_->PenPos();
-    RestoreDC(dc, -1);
-    --clipDepth_;
-    canvas_->Refresh();
-    dc = GetHandle();
+    const TPoint pos = canvas.PenPos();
+    if (!RestoreDC(dc, -1)) {
+        SelectClipRgn(dc, nullptr);
+        return;
+    }
+    canvas.Refresh();
+    dc = canvas.Handle();
     SetBkMode(dc, bkMode);
     SetBkColor(dc, bkColor);
     platform::SetTextColor(dc, textColor);
     platform::SetTextAlign(dc, align);
     SetROP2(dc, rop);
     MoveToEx(dc, pos.X, pos.Y, nullptr);
+}
+
+void ClipEllipse(TChartCanvas& canvas, const TRect& r) { canvas.ClipEllipse(r); }
+void ClipRoundRectangle(TChartCanvas& canvas, const TRect& r, int size) { canvas.ClipRectangle(r, size); }
+void ClipPolygon(TChartCanvas& canvas, TPoint* pts, int count) { canvas.ClipPolygon(pts, count); }
+
+void TChartCanvas::PushClip(HRGN rgn)
+{
+    if (!rgn) return;
+    ++clipDepth_;
+    SelectKeptClip(*canvas_, rgn);
 }
 
 bool TChartCanvas::ConvexHull(TPointArray& p)

@@ -194,9 +194,8 @@ public:
 
 protected:
     // Intersects the clip with rgn (device coordinates, freed here), keeping the clip
-    // before it; PopClip restores that.
+    // before it; UnClipRectangle restores that.
     void PushClip(platform::HRGN rgn);
-    void PopClip();
 
     platform::TCanvas* canvas_ = nullptr;
     int smallDots_ = -1;
@@ -210,6 +209,16 @@ protected:
     double fontZoomD_ = 100;
     int fontZoom_ = 100;
 };
+
+// Clipping of a platform canvas. A clip intersects the clipping in force with its region
+// (logical coordinates, converted to device ones) and keeps the clipping before it;
+// UnClipCanvas brings that back, or removes all clipping when no clip is kept. Clips nest.
+void ClipCanvas(platform::TCanvas& canvas, const TRect& r);
+void UnClipCanvas(platform::TCanvas& canvas);
+// The chart canvas's own clip operations, not inverted.
+void ClipEllipse(TChartCanvas& canvas, const TRect& r);
+void ClipRoundRectangle(TChartCanvas& canvas, const TRect& r, int size);
+void ClipPolygon(TChartCanvas& canvas, TPoint* pts, int count);
 
 class TCanvas3D : public TChartCanvas {
 public:

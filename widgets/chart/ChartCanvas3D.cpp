@@ -410,12 +410,15 @@ void TChartCanvas3D::TextOut3D(int x, int y, int z, const std::string& text)
 
 void TChartCanvas3D::ClipRectangle(const TRect& r)
 {
-    HDC dc = GetHandle();
-    TPoint vo, wo;
-    GetViewportOrgEx(dc, &vo);
-    GetWindowOrgEx(dc, &wo);
-    const int dx = vo.X - wo.X, dy = vo.Y - wo.Y;
-    PushClip(CreateRectRgn(r.Left + dx, r.Top + dy, r.Right + dx, r.Bottom + dy));
+    ClipCanvas(*canvas_, r);
+    ++clipDepth_;
+}
+
+void TChartCanvas3D::UnClipRectangle()
+{
+    if (clipDepth_ <= 0) return;
+    --clipDepth_;
+    UnClipCanvas(*canvas_);
 }
 
 void TChartCanvas3D::ClipCube(const TRect& r, int minZ, int maxZ)

@@ -52,7 +52,8 @@ public:
     void Polyline(const TPoint* pts, int count) override;
     void Polygon(const TPoint* pts, int count) override;
     void RotateLabel(int x, int y, const std::string& text, double angle) override;
-    void UnClipRectangle() override { PopClip(); }
+    // Takes back the latest clip of this canvas; nothing when none is in force.
+    void UnClipRectangle() override;
     using TChartCanvas::Ellipse;
     using TChartCanvas::Line;
     using TChartCanvas::Polygon;

@@ -204,7 +204,7 @@ void TCustomChartGradient::Draw(TCanvas3D& canvas, const TRect& r, int roundSize
         end = gray(end);
         mid = gray(mid);
     }
-    if (roundSize > 0) canvas.ClipRectangle(r, roundSize);
+    if (roundSize > 0) ClipRoundRectangle(canvas, r, roundSize);
     if (direction_ == gdRadial) {
         DrawRadial(canvas, r);
     } else if (middle_ && direction_ != gdDiagonalUp && direction_ != gdDiagonalDown) {

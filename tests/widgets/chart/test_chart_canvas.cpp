@@ -301,6 +301,51 @@ TEST(ChartCanvas2D, ClipsNestPerCanvas)
     EXPECT_EQ(e(120, 59), RGB(255, 255, 255));
 }
 
+TEST(ChartCanvas2D, ClipCanvasKeepsTheClipBeforeItOnAPlatformCanvas)
+{
+    Surface s;
+    TCanvas& c = *s.bmp.Canvas();
+    SetWindowOrgEx(c.Handle(), -10, -5, nullptr);  // logical (0, 0) is device (10, 5)
+    auto fill = [&](TColor color) {
+        c.Brush().SetColor(color);
+        c.FillRect({-10, -5, 190, 145});
+    };
+    ClipCanvas(c, {0, 0, 100, 100});
+    ClipCanvas(c, {50, 50, 150, 150});
+    c.Pen().SetColor(clLime);
+    c.MoveTo(7, 8);
+    fill(clBlue);
+    // Pixels are read in logical coordinates too.
+    EXPECT_EQ(s(55, 60), RGB(0, 0, 255));  // in both
+    EXPECT_EQ(s(99, 99), RGB(0, 0, 255));
+    EXPECT_EQ(s(101, 90), RGB(255, 255, 255));  // outside the first clip
+    EXPECT_EQ(s(20, 20), RGB(255, 255, 255));   // outside the second
+    UnClipCanvas(c);
+    EXPECT_EQ(c.PenPos(), (TPoint{7, 8}));  // only the clip goes back
+    EXPECT_EQ(c.Pen().Color(), clLime);
+    fill(clRed);
+    EXPECT_EQ(s(20, 20), RGB(255, 0, 0));  // the first clip is in force again
+    EXPECT_EQ(s(0, 0), RGB(255, 0, 0));
+    EXPECT_EQ(s(-1, 20), RGB(255, 255, 255));
+    EXPECT_EQ(s(101, 90), RGB(255, 255, 255));
+    UnClipCanvas(c);
+    UnClipCanvas(c);  // none kept: all clipping goes
+    fill(clYellow);
+    EXPECT_EQ(s(170, 130), RGB(255, 255, 0));
+    EXPECT_EQ(s(-8, -4), RGB(255, 255, 0));
+
+    Surface r;
+    ClipRoundRectangle(r.canvas, {0, 0, 100, 100}, 60);
+    r.canvas.Brush().SetColor(clRed);
+    r.canvas.FillRect({0, 0, 200, 150});
+    r.canvas.UnClipRectangle();
+    EXPECT_EQ(r(50, 50), RGB(255, 0, 0));
+    EXPECT_EQ(r(50, 1), RGB(255, 0, 0));
+    EXPECT_EQ(r(2, 2), RGB(255, 255, 255));  // the corner is round
+    EXPECT_EQ(r(120, 50), RGB(255, 255, 255));
+    EXPECT_EQ(r.canvas.ClipDepth(), 0);
+}
+
 TEST(ChartCanvasBuffer, RedrawCopiesTheBufferUntilInvalidated)
 {
     EnsurePlatform();
