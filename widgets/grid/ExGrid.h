@@ -152,6 +152,12 @@ public:
     void SetActiveCellColorTo(platform::TColor v);
     void SetHovering(bool v) { Hovering = v; }
     void SetFlat(bool v);
+    void SetIntegralHeight(bool v);       // refits the height to whole rows at once
+    void SetVAlignment(TVAlignment v);    // no repaint inside BeginUpdate
+    void SetLook(TGridLook v);            // also the floating footer
+    void SetURLShow(bool v);
+    void SetURLFull(bool v);              // URLFull and URLColor repaint only while URLShow
+    void SetURLColor(platform::TColor v);
     platform::TColor HintColor = platform::clInfoBk;
     platform::TColor SelectionColor = 0x00EACAB6, SelectionColorTo = platform::clNone,
                      SelectionTextColor = platform::clBlack;
@@ -698,6 +704,8 @@ public:
     void UpdateHScroller() { UpdateScroller(false); }
     void UpdateVScroller() { UpdateScroller(true); }
     void UpdateScroller(bool vertical);
+    // Off: the thumbs return to the grid's own scale; flat bars kept only for a flat ScrollType.
+    void SetScrollProportional(bool v);
     bool InSizeZone(int X, int Y);
     virtual void DoCalcFooter(int ACol);
     void FloatFooterUpdate() override;

@@ -622,6 +622,29 @@ void TExStringGrid::UpdateScroller(bool vertical)
     else UpdateHScrollBar();
 }
 
+void TExStringGrid::SetScrollProportional(bool v)
+{
+    const bool was = ScrollProportional;
+    ScrollProportional = v;
+    if (v) {
+        UpdateHScroller();
+        UpdateVScroller();
+        return;
+    }
+    if (flatActive_ && scrollType_ == ssNormal) FlatDone();
+    if (!was || !HandleAllocated()) return;
+    // a proportional page left on the bars would no longer fit the grid's positions 0..127
+    for (int bar : {SB_HORZ, SB_VERT}) {
+        SCROLLINFO si{};
+        si.fMask = SIF_PAGE;
+        si.nPage = 0;
+        SetScrollInfo(Handle(), bar, si, true);
+    }
+    UpdateScrollRange();
+    UpdateVScrollBar();
+    UpdateHScrollBar();
+}
+
 // ---------------------------------------------------------------- sizing zones
 
 bool TExStringGrid::InSizeZone(int X, int Y)

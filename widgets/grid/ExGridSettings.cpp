@@ -314,4 +314,42 @@ void TExStringGrid::SetFlat(bool v)
     Invalidate();
 }
 
+void TExStringGrid::SetIntegralHeight(bool v)
+{
+    IntegralHeight = v;
+    SetBounds(Left(), Top(), Width(), Height());
+}
+
+void TExStringGrid::SetVAlignment(TVAlignment v)
+{
+    VAlignment = v;
+    if (updateCount_ == 0) Invalidate();
+}
+
+void TExStringGrid::SetLook(TGridLook v)
+{
+    if (Look == v) return;
+    Look = v;
+    Invalidate();
+    if (!(ComponentState() & csLoading)) UpdateFooter();
+}
+
+void TExStringGrid::SetURLShow(bool v)
+{
+    URLShow = v;
+    Invalidate();
+}
+
+void TExStringGrid::SetURLFull(bool v)
+{
+    URLFull = v;
+    if (URLShow) Invalidate();
+}
+
+void TExStringGrid::SetURLColor(platform::TColor v)
+{
+    URLColor = v;
+    if (URLShow) Invalidate();
+}
+
 }  // namespace grid

@@ -155,7 +155,14 @@ TEST_F(GraphicsTest, IntegralHeightTrimsToWholeRows)
 {
     g->SetBorderStyle(bsSingle);
     g->SetColCount(1);
-    g->IntegralHeight = true;
+    g->SetBounds(0, 0, 200, 100);
+    ASSERT_EQ(g->Height(), 100);
+    g->SetIntegralHeight(true);  // at once, not at the next change of bounds
+    EXPECT_EQ(g->Height(), 88);
+    g->SetIntegralHeight(false);
+    g->SetBounds(0, 0, 200, 100);
+    EXPECT_EQ(g->Height(), 100);
+    g->SetIntegralHeight(true);
     for (int h : {100, 87}) {
         g->SetBounds(0, 0, 200, h);
         EXPECT_EQ(g->Height(), 88) << h;

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <functional>
+#include <vector>
 #include <memory>
 
 #include "base/StringList.h"
@@ -263,6 +265,49 @@ TEST_F(PaintTest, StretchingFillsTheClientWidth)
     for (int c = 0; c < g->ColCount(); ++c) total += g->ColWidths(c);
     EXPECT_EQ(total, g->ClientWidth() - 1);
     EXPECT_THROW(g->StretchColumn(g->ColCount()), base::Exception);
+}
+
+TEST_F(PaintTest, LookSettingsRepaintTheShownGridWhenSet)
+{
+    g->SetRowHeights(1, 60);  // room to move the text down
+    g->SetCells(0, 1, "Keel");
+    g->SetCells(1, 1, "http://example.com/hull");
+    g->SetCells(1, 2, "mailto:yard@example.com");
+    // What the screen shows of the grid.
+    auto screen = [&] {
+        const auto shot = GrabScreen();
+        const TPoint o = g->ClientToScreen(TPoint{0, 0});
+        std::vector<TColor> v;
+        for (int y = 0; y < g->ClientHeight(); ++y)
+            for (int x = 0; x < g->ClientWidth(); ++x) v.push_back(shot->Canvas()->Pixel(o.X + x, o.Y + y));
+        return v;
+    };
+    struct Case {
+        const char* name;
+        std::function<void()> before, set;
+    } cases[] = {
+        {"VAlignment", [] {}, [&] { g->SetVAlignment(vtaBottom); }},
+        {"Look", [] {}, [&] { g->SetLook(glSoft); }},
+        {"URLShow", [] {}, [&] { g->SetURLShow(true); }},
+        {"URLFull", [&] { g->SetURLShow(true); }, [&] { g->SetURLFull(true); }},
+        {"URLColor", [&] { g->SetURLShow(true); }, [&] { g->SetURLColor(clRed); }},
+    };
+    form->Show();
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.name);
+        g->SetVAlignment(vtaTop);
+        g->SetLook(glStandard);
+        g->SetURLShow(false);
+        g->SetURLFull(false);
+        g->SetURLColor(clBlue);
+        k.before();
+        g->Repaint();
+        Application->ProcessMessages();
+        const std::vector<TColor> was = screen();
+        ASSERT_FALSE(was.empty());
+        k.set();
+        EXPECT_TRUE(ProcessUntil([&] { return screen() != was; }, 100));
+    }
 }
 
 TEST_F(PaintTest, ProportionalThumbsWithoutNormalColumnsDoNotDivideByZero)

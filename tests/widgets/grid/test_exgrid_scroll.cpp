@@ -232,6 +232,47 @@ TEST_F(ScrollTest, FlatScrollBarsTakeTheTypeColourAndWidth)
     w.Close();
 }
 
+TEST_F(ScrollTest, ProportionalThumbsComeAndGoWithTheSetting)
+{
+    const HWND h = g->Handle();
+    auto bar = [&](int which) {
+        SCROLLINFO si{};
+        si.fMask = SIF_ALL;
+        GetScrollInfo(h, which, si);
+        return si;
+    };
+    g->SetScrollProportional(true);  // at once
+    for (int which : {SB_HORZ, SB_VERT}) {
+        SCOPED_TRACE(which);
+        const SCROLLINFO on = bar(which);
+        EXPECT_GT(on.nPage, 0u);
+        EXPECT_GT(on.nMax, 127);
+    }
+    g->SetScrollProportional(false);
+    for (int which : {SB_HORZ, SB_VERT}) {
+        SCOPED_TRACE(which);
+        const SCROLLINFO off = bar(which);
+        EXPECT_EQ(off.nPage, 0u);
+        EXPECT_EQ(off.nMax, 127);
+    }
+    // the thumb at the end of the bar shows the last columns again
+    Scroll(false, SB_THUMBPOSITION, 127);
+    EXPECT_EQ(g->LeftCol() + g->VisibleColCount(), g->ColCount());
+
+    // flat bars under the normal type end with the proportional thumbs; a flat type keeps them
+    g->FlatInit();
+    ASSERT_TRUE(FlatSB_Initialized(h));
+    g->SetScrollProportional(true);
+    g->SetScrollProportional(false);
+    EXPECT_FALSE(g->FlatActive());
+    EXPECT_FALSE(FlatSB_Initialized(h));
+    g->SetScrollType(TExStringGrid::ssFlat);
+    g->SetScrollProportional(true);
+    g->SetScrollProportional(false);
+    EXPECT_TRUE(g->FlatActive());
+    EXPECT_TRUE(FlatSB_Initialized(h));
+}
+
 TEST_F(ScrollTest, ImgTagsDrawPicturesOfThePictureContainer)
 {
     auto* container = new html::TPictureContainer(form);
