@@ -919,6 +919,11 @@ public:
     // Sort a range of rows, without the bookkeeping of QSort.
     void QuickSort(int ACol, int FromRow, int ToRow);
     void QuickSortIndexed(int FromRow, int ToRow);
+    // The sorts behind them, stable: rows that compare equal keep their order. The Ref
+    // sort puts rows back in their order before sorting (ACol is not used).
+    void QuickSortRows(int ACol, int FromRow, int ToRow);
+    void QuickSortRowsIndexed(int Index, int FromRow, int ToRow);
+    void QuickSortRowsRef(int ACol, int FromRow, int ToRow);
     // Swaps the two rows when they are out of the order the last sort set; true when it did.
     bool SortLine(int ACol, int ARow1, int ARow2);
     // The first normal row whose lookup column starts with Text (upper case); -1 when none.

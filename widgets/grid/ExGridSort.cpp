@@ -174,17 +174,28 @@ int TExStringGrid::CompareLineIndexed(int Index, int ARow1, int ARow2)
     return 0;
 }
 
-void TExStringGrid::QuickSort(int ACol, int FromRow, int ToRow)
+void TExStringGrid::QuickSortRows(int ACol, int FromRow, int ToRow)
 {
     const int sign = SortSettings().Direction == sdAscending ? 1 : -1;
     lastSortSign_ = sign;
     SortRange(FromRow, ToRow, [&](int a, int b) { return CompareLine(ACol, a, b) == -sign; });
 }
 
-void TExStringGrid::QuickSortIndexed(int FromRow, int ToRow)
+void TExStringGrid::QuickSortRowsIndexed(int Index, int FromRow, int ToRow)
 {
-    SortRange(FromRow, ToRow, [&](int a, int b) { return CompareLineIndexed(0, a, b) < 0; });
+    // each entry of the index list carries its own direction
+    SortRange(FromRow, ToRow, [&](int a, int b) { return CompareLineIndexed(Index, a, b) < 0; });
 }
+
+void TExStringGrid::QuickSortRowsRef(int, int FromRow, int ToRow)
+{
+    if (FromRow < 0 || ToRow >= PreSortOrder().Count()) return;  // no order kept for these rows
+    SortRange(FromRow, ToRow, [&](int a, int b) { return PreSortOrder().Items(a) < PreSortOrder().Items(b); });
+}
+
+void TExStringGrid::QuickSort(int ACol, int FromRow, int ToRow) { QuickSortRows(ACol, FromRow, ToRow); }
+
+void TExStringGrid::QuickSortIndexed(int FromRow, int ToRow) { QuickSortRowsIndexed(0, FromRow, ToRow); }
 
 bool TExStringGrid::SortLine(int ACol, int ARow1, int ARow2)
 {
@@ -222,28 +233,19 @@ void TExStringGrid::QSort() { QSort(SortSettings().Column); }
 
 void TExStringGrid::QSort(int ACol)
 {
-    const int sign = SortSettings().Direction == sdAscending ? 1 : -1;
-    lastSortSign_ = sign;
-    SortRows([&] { SortRange(FixedRows(), RowCount() - FixedFooters() - 1,
-                             [&](int a, int b) { return CompareLine(ACol, a, b) == -sign; }); },
-             TSortKind::Rows);
+    SortRows([&] { QuickSortRows(ACol, FixedRows(), RowCount() - FixedFooters() - 1); }, TSortKind::Rows);
 }
 
 void TExStringGrid::QSortIndexed()
 {
-    const TSortIndexList& keys = SortIndexes();
-    if (keys.Count() == 0) throw EExGridError("No indexes specified for indexed sort");
-    SortRows([&] { SortRange(FixedRows(), RowCount() - FixedFooters() - 1,
-                             [&](int a, int b) { return CompareLineIndexed(0, a, b) < 0; }); },
-             TSortKind::Indexed);
+    if (SortIndexes().Count() == 0) throw EExGridError("No indexes specified for indexed sort");
+    SortRows([&] { QuickSortRowsIndexed(0, FixedRows(), RowCount() - FixedFooters() - 1); }, TSortKind::Indexed);
 }
 
 void TExStringGrid::QSortGroup()
 {
     const int col = SortSettings().Column;
-    const int sign = SortSettings().Direction == sdAscending ? 1 : -1;
-    lastSortSign_ = sign;
-    auto before = [&](int a, int b) { return CompareLine(col, a, b) == -sign; };
+    lastSortSign_ = SortSettings().Direction == sdAscending ? 1 : -1;
     SortRows(
         [&] {
             // the children of each expanded node, each block on its own
@@ -251,7 +253,7 @@ void TExStringGrid::QSortGroup()
             for (int r = FixedRows(); r < last; ++r) {
                 if (!IsNode(r) || GetNodeState(r)) continue;
                 const int span = GetNodeSpan(r);
-                if (span > 2) SortRange(r + 1, std::min(r + span - 1, last - 1), before);
+                if (span > 2) QuickSortRows(col, r + 1, std::min(r + span - 1, last - 1));
             }
         },
         TSortKind::Group);
@@ -334,13 +336,7 @@ void TExStringGrid::QUnSort()
     if (PreSortOrder().Count() != RowCount()) return;
     KeepFirstColumn keep(this, SortSettings().NormalCellsOnly && FixedCols() > 0);
     UpdateLock lock(this);
-    // selection sort on the kept pre-sort indexes; each swap moves them along
-    for (int i = 0; i < RowCount(); ++i) {
-        int best = i;
-        for (int j = i + 1; j < RowCount(); ++j)
-            if (PreSortOrder().Items(j) < PreSortOrder().Items(best)) best = j;
-        if (best != i) SortSwapRows(i, best);
-    }
+    QuickSortRowsRef(0, 0, RowCount() - 1);
 }
 
 bool TExStringGrid::MatchFilter(int ARow)

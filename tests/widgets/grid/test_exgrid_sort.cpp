@@ -270,6 +270,34 @@ TEST_F(SortTest, RangeSortsSortLineAndSearch)
     EXPECT_EQ(g->Search("CA"), 3);  // tags stripped, any case
 }
 
+TEST_F(SortTest, RowSortsKeepTiesInOrderAndStartAtTheirIndexEntry)
+{
+    // without Full only the sort column counts: the two bolts keep their order either way
+    g->SortSettings().Full = false;
+    g->InitSortXRef();
+    struct Case {
+        TSortDirection dir;
+        std::string want;  // column 1 afterwards
+    } cases[] = {{sdAscending, "100,12,2,7.5,-3"}, {sdDescending, "-3,7.5,12,2,100"}};
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.want);
+        g->SortSettings().Direction = k.dir;
+        g->QuickSortRows(0, 1, 5);
+        EXPECT_EQ(Column(1), k.want);
+        g->QuickSortRowsRef(0, 1, 5);  // back to the order before any sort
+        EXPECT_EQ(Column(1), "12,-3,100,7.5,2");
+    }
+    // the indexed sort from entry 1 leaves entry 0 out
+    g->SortSettings().Full = true;
+    g->SortIndexes().AddIndex(0, true);
+    g->SortIndexes().AddIndex(1, false);  // quantity down
+    g->QuickSortRowsIndexed(1, 1, 5);
+    EXPECT_EQ(Column(1), "100,12,7.5,2,-3");
+    g->QuickSortRowsIndexed(0, 1, 5);
+    EXPECT_EQ(Column(0), "Axle,bolt,bolt,cam,nut");
+    EXPECT_EQ(Column(1), "100,12,2,7.5,-3");
+}
+
 TEST_F(SortTest, ImageStyleSortsByTheImageIndexBothWays)
 {
     TImageList images(8, 8);
