@@ -64,6 +64,8 @@ private:
     TRunKind kind_;
 };
 
+// Each run has a worker class of its own, named after the run; they differ only in the
+// kind they pass on.
 class RunHydros : public TRunWorker {
 public:
     explicit RunHydros(TRunPages& p) : TRunWorker(p, rkHydros) {}

@@ -279,7 +279,8 @@ void TApplication::HandleException(TObject* Sender, const std::exception* e)
 namespace {
 
 // An exception's message is shown with a full stop unless it ends in a character up to
-// '.' in ASCII: a blank, '!', a quote, a bracket, ',', '-' or '.' itself.
+// '.' in ASCII: a control character, a blank or one of !"#$%&'()*+,-. (so "Failed!",
+// "(see log)" and "Done." get none).
 bool EndsInPunctuation(const std::string& msg)
 {
     return !msg.empty() && (unsigned char)msg.back() <= '.';
