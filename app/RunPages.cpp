@@ -7,6 +7,7 @@
 #include "app/MainForm.h"
 #include "app/PrefForm.h"
 #include "app/RunLogic.h"
+#include "base/ScopeGuard.h"
 #include "base/StrUtils.h"
 #include "core/DraughtSearch.h"
 #include "core/HydroData.h"
@@ -887,17 +888,12 @@ void TRunPages::ReportSaveClick(TRunKind kind)
     // programs read the numbers as numbers; the HTML file keeps it.
     const bool tags = g->SaveHTMLTags;
     g->SaveHTMLTags = SaveReportDialog->FilterIndex == 3;
-    try {
-        switch (SaveReportDialog->FilterIndex) {
-        case 2: g->SaveToASCII(path); break;
-        case 3: g->SaveToHTML(path); break;
-        default: g->SaveToCSV(path); break;
-        }
-    } catch (...) {
-        g->SaveHTMLTags = tags;
-        throw;
+    base::ScopeExit restore([g, tags] { g->SaveHTMLTags = tags; });
+    switch (SaveReportDialog->FilterIndex) {
+    case 2: g->SaveToASCII(path); break;
+    case 3: g->SaveToHTML(path); break;
+    default: g->SaveToCSV(path); break;
     }
-    g->SaveHTMLTags = tags;
 }
 
 void TRunPages::ReportCopyClick(TRunKind kind) { Grid(kind)->CopySelectionToClipboard(); }

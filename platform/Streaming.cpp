@@ -10,10 +10,10 @@
 #include <mutex>
 
 #include "base/FileUtils.h"
+#include "base/ScopeGuard.h"
 #include "base/StringList.h"
 #include "platform/Types.h"
 #include "platform/graphics/ColorNames.h"
-#include "base/ScopeGuard.h"
 
 namespace platform {
 
@@ -1008,28 +1008,19 @@ TComponent* TReader::ReadRootComponent(TComponent* ARoot)
     ReadSignature();
     Root = ARoot;
     loaded_.clear();
-    TComponent* c = nullptr;
-    try {
-        c = ReadComponent(ARoot);
-    } catch (...) {
-        for (TComponent* l : loaded_) SetLoadingState(l, l->ComponentState() & ~unsigned(TComponent::csLoading));
-        loaded_.clear();
-        throw;
+    base::ScopeExit forget([this] { loaded_.clear(); });
+    // The first component still loading; on a failure it and the ones after it stop loading too.
+    std::size_t next = 0;
+    base::ScopeFail stopLoading([&] {
+        for (; next < loaded_.size(); ++next)
+            SetLoadingState(loaded_[next], loaded_[next]->ComponentState() & ~unsigned(TComponent::csLoading));
+    });
+    TComponent* c = ReadComponent(ARoot);
+    while (next < loaded_.size()) {
+        TComponent* l = loaded_[next++];
+        SetLoadingState(l, l->ComponentState() & ~unsigned(TComponent::csLoading));
+        l->Loaded();
     }
-    std::size_t k = 0;
-    try {
-        for (; k < loaded_.size(); ++k) {
-            SetLoadingState(loaded_[k], loaded_[k]->ComponentState() & ~unsigned(TComponent::csLoading));
-            loaded_[k]->Loaded();
-        }
-    } catch (...) {
-        // the ones not reached stop loading too
-        for (++k; k < loaded_.size(); ++k)
-            SetLoadingState(loaded_[k], loaded_[k]->ComponentState() & ~unsigned(TComponent::csLoading));
-        loaded_.clear();
-        throw;
-    }
-    loaded_.clear();
     return c;
 }
 
@@ -1065,15 +1056,12 @@ TComponent* TReader::ReadComponent(TComponent* Component)
         if (!name.empty() && name != Component->Name()) Component->SetName(name);
         while (!EndOfList()) ReadProperty(Component);
         ReadListEnd();
-        TComponent* const outer = parent_;
-        parent_ = Component;
-        try {
+        {
+            TComponent* const outer = parent_;
+            parent_ = Component;
+            base::ScopeExit back([&] { parent_ = outer; });
             while (!EndOfList()) ReadComponent(nullptr);
-        } catch (...) {
-            parent_ = outer;
-            throw;
         }
-        parent_ = outer;
         ReadListEnd();
     }
     SetLoadingState(Component, (state | TComponent::csLoading) & ~unsigned(TComponent::csReading));

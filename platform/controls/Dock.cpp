@@ -2,8 +2,8 @@
 #include <QApplication>
 #include <QWidget>
 
-#include "platform/controls/ControlsPrivate.h"
 #include "base/ScopeGuard.h"
+#include "platform/controls/ControlsPrivate.h"
 
 namespace platform {
 
@@ -156,7 +156,17 @@ void TControl::Dock(TWinControl* NewDockSite, TRect ARect)
     hostDockSite_ = NewDockSite;
     AliveWatch live(this);
     docking_ = true;
-    try {
+    {
+        // Left where it was.
+        base::ScopeFail undo([&] {
+            if (!live.alive) return;
+            docking_ = false;
+            if (prev != NewDockSite) {
+                if (NewDockSite) std::erase(NewDockSite->dockClients_, this);
+                if (prev) prev->dockClients_.push_back(this);
+            }
+            hostDockSite_ = prev;
+        });
         if (NewDockSite) {
             floatingAlone_ = false;
             NewDockSite->DoAddDockClient(this, ARect);
@@ -167,17 +177,6 @@ void TControl::Dock(TWinControl* NewDockSite, TRect ARect)
             SetBoundsRect(ARect);
             Show();
         }
-    } catch (...) {
-        // Left where it was.
-        if (live.alive) {
-            docking_ = false;
-            if (prev != NewDockSite) {
-                if (NewDockSite) std::erase(NewDockSite->dockClients_, this);
-                if (prev) prev->dockClients_.push_back(this);
-            }
-            hostDockSite_ = prev;
-        }
-        throw;
     }
     if (!live.alive) return;
     docking_ = false;

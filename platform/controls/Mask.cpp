@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "base/DateTime.h"
+#include "base/ScopeGuard.h"
 #include "platform/Private.h"
 #include "platform/system/Beep.h"
 #include "platform/system/Clipboard.h"
@@ -282,17 +283,15 @@ void TCustomMaskEdit::Reset()
 void TCustomMaskEdit::CMExit(TMessage& m)
 {
     if (IsMasked() && Modified()) {
-        try {
-            ValidateEdit();
-        } catch (...) {
-            // The edit keeps the focus until its text is complete.
+        // The edit keeps the focus until its text is complete.
+        base::ScopeFail keepFocus([this] {
             if (CanFocus()) {
                 reEnter_ = true;
                 SetFocus();
                 reEnter_ = false;
             }
-            throw;
-        }
+        });
+        ValidateEdit();
     }
     TCustomEdit::CMExit(m);
 }

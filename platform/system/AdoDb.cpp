@@ -12,6 +12,7 @@
 #include <climits>
 #include <cstring>
 
+#include "base/ScopeGuard.h"
 #include "platform/Types.h"
 #include "platform/system/DbWire.h"
 
@@ -81,14 +82,11 @@ struct TAdoConnection::Handles {
             child = ::fcntl(sv[1], F_DUPFD_CLOEXEC, wire::kHelperFd + 1);
             ::close(sv[1]);
         }
+        base::ScopeExit closeChild([child] {
+            if (child >= 0) ::close(child);
+        });
         fd = sv[0];
-        std::string path;
-        try {
-            path = HelperPath();
-        } catch (...) {
-            ::close(child);
-            throw;
-        }
+        const std::string path = HelperPath();
         // The driver's own messages go nowhere.
         posix_spawn_file_actions_t fa;
         posix_spawn_file_actions_init(&fa);
@@ -99,7 +97,6 @@ struct TAdoConnection::Handles {
         char* argv[] = {const_cast<char*>(path.c_str()), nullptr};
         const int e = child < 0 ? errno : ::posix_spawn(&pid, path.c_str(), &fa, nullptr, argv, environ);
         posix_spawn_file_actions_destroy(&fa);
-        if (child >= 0) ::close(child);
         if (child < 0 || e != 0) {
             pid = -1;
             throw EDatabaseError("Cannot start the database helper " + path + ": " + std::strerror(e));
@@ -220,12 +217,12 @@ void TAdoRecordSet::Fetch()
     }
     char tag = 0;
     std::string payload;
-    try {
+    {
+        base::ScopeFail lost([this] {
+            eof_ = true;
+            s_->streaming = 0;
+        });
         s_->Receive(tag, payload);
-    } catch (...) {
-        eof_ = true;
-        s_->streaming = 0;
-        throw;
     }
     if (tag != wire::kRow) {
         eof_ = true;

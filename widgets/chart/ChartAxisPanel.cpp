@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "base/ScopeGuard.h"
 #include "widgets/chart/ChartAxis.h"
 #include "widgets/chart/ChartConst.h"
 #include "widgets/chart/ChartMarks.h"
@@ -290,7 +291,12 @@ void TCustomAxisPanel::PrintPages(int fromPage, int toPage)
     if (!Name().empty()) printer->Title = Name();
     printer->BeginDoc();
     const int saved = page_;
-    try {
+    base::ScopeFail abort([printer] {
+        printer->Abort();
+        if (printer->Printing()) printer->EndDoc();
+    });
+    {
+        base::ScopeExit back([this, saved] { SetPage(saved); });
         if (toPage == 0) toPage = NumPages();
         if (fromPage == 0) fromPage = 1;
         const TRect r = ChartPrintRect();
@@ -299,14 +305,8 @@ void TCustomAxisPanel::PrintPages(int fromPage, int toPage)
             PrintPartial(r);
             if (page < toPage) printer->NewPage();
         }
-        SetPage(saved);
-        printer->EndDoc();
-    } catch (...) {
-        SetPage(saved);
-        printer->Abort();
-        if (printer->Printing()) printer->EndDoc();
-        throw;
     }
+    printer->EndDoc();
 }
 
 void TCustomAxisPanel::SetPage(int v)

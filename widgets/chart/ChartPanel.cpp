@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "base/Exception.h"
+#include "base/ScopeGuard.h"
 #include "platform/graphics/GDI.h"
 #include "widgets/chart/ChartCanvas3D.h"
 #include "widgets/chart/ChartFont.h"
@@ -230,13 +231,13 @@ void TCustomChartPanel::Draw(TCanvas* userCanvas, const TRect& userRect)
     ChartRect = {DrawBounds.Left + b + margin(0, w), DrawBounds.Top + b + margin(1, h),
                  DrawBounds.Right - b - margin(2, w), DrawBounds.Bottom - b - margin(3, h)};
     ReCalcWidthHeight();
-    try {
-        InternalDraw(DrawBounds);
-    } catch (...) {
+    {
         // The canvas goes back to the window and the half-drawn buffer is not shown.
-        canvas_->Invalidate();
-        canvas_->SetCanvas(ControlCanvas);
-        throw;
+        base::ScopeFail discard([this] {
+            canvas_->Invalidate();
+            canvas_->SetCanvas(ControlCanvas);
+        });
+        InternalDraw(DrawBounds);
     }
     canvas_->ShowImage(userCanvas, ControlCanvas, userRect);
 }

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <cstdlib>
 
+#include "base/ScopeGuard.h"
 #include "platform/graphics/Metafile.h"
 #include "platform/system/Printer.h"
 #include "widgets/chart/ChartCanvas3D.h"
@@ -38,14 +39,9 @@ void TCustomChartPanel::PrintOrientation(int orientation)
     TPrinter* p = Printer();
     const TPrinterOrientation old = p->Orientation();
     p->SetOrientation(TPrinterOrientation(orientation));
-    struct Restore {
-        TPrinter* p;
-        TPrinterOrientation o;
-        ~Restore()
-        {
-            if (!p->Printing()) p->SetOrientation(o);
-        }
-    } restore{p, old};
+    base::ScopeExit restore([p, old] {
+        if (!p->Printing()) p->SetOrientation(old);
+    });
     Print();
 }
 
@@ -54,15 +50,13 @@ void TCustomChartPanel::PrintRect(const TRect& r)
     TPrinter* p = Printer();
     if (!Name().empty()) p->Title = Name();
     p->BeginDoc();
-    try {
-        PrintPartial(r);
-        p->EndDoc();
-    } catch (...) {
-        // Any failure ends the job: the half-written page is not kept.
+    // Any failure ends the job: the half-written page is not kept.
+    base::ScopeFail abort([p] {
         p->Abort();
         if (p->Printing()) p->EndDoc();
-        throw;
-    }
+    });
+    PrintPartial(r);
+    p->EndDoc();
 }
 
 void TCustomChartPanel::PrintPartial(const TRect& r) { PrintPartialCanvas(Printer()->Canvas(), r); }

@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "base/IniFile.h"
+#include "base/ScopeGuard.h"
 #include "base/StrUtils.h"
 #include "base/StringList.h"
 #include "platform/controls/StdCtrls.h"
@@ -197,13 +198,8 @@ bool TExEdit::DoValidate(const std::string& value)
     bool valid = true;
     if (validating_) return true;
     validating_ = true;
-    try {
-        ValidateEvent(value, valid);
-    } catch (...) {
-        validating_ = false;
-        throw;
-    }
-    validating_ = false;
+    base::ScopeExit done([this] { validating_ = false; });
+    ValidateEvent(value, valid);
     return valid;
 }
 

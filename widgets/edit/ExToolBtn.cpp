@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "base/ScopeGuard.h"
 #include "platform/controls/FrameControl.h"
 #include "platform/controls/Menus.h"
 #include "platform/controls/StdCtrls.h"
@@ -600,12 +601,8 @@ void TExRepeatButton::Tick()
 {
     timer_->SetInterval(UINT(RepeatPause));
     if (state_ == bsDown && MouseCapture()) {
-        try {
-            Click();
-        } catch (...) {
-            timer_->SetEnabled(false);
-            throw;
-        }
+        base::ScopeFail stop([this] { timer_->SetEnabled(false); });
+        Click();
     }
 }
 

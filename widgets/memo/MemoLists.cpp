@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "base/Exception.h"
+#include "base/ScopeGuard.h"
 #include "platform/Streaming.h"
 
 namespace memo {
@@ -92,17 +93,14 @@ void TExStringList::ReadData(platform::TReader& reader)
 {
     reader.ReadListBegin();
     BeginUpdate();
-    try {
+    {
+        base::ScopeExit end([this] { EndUpdate(); });
         Clear();
         while (!reader.EndOfList()) {
             const std::string s = reader.ReadString();
             AddTagged(s, reader.ReadInteger());
         }
-    } catch (...) {
-        EndUpdate();
-        throw;
     }
-    EndUpdate();
     reader.ReadListEnd();
 }
 
