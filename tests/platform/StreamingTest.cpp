@@ -412,6 +412,72 @@ TEST(Streaming, LoadedRunsAfterTheWholeStream)
     EXPECT_FALSE(late.ComponentState() & TComponent::csLoading);
 }
 
+// A failed read leaves no component loading: neither when the stream breaks off after
+// some children were read, nor when one child's Loaded throws before the later ones
+// were reached. The reader is usable again afterwards.
+TEST(Streaming, AFailedReadLeavesNothingLoading)
+{
+    struct TFussy : TPoint2 {
+        using TPoint2::TPoint2;
+        int loadedCalls = 0;
+        void Loaded() override
+        {
+            ++loadedCalls;
+            if (Text == "fail") throw base::Exception("refused");
+        }
+    };
+    RegisterClass("TFussy", [](TComponent* owner) { return new TFussy(owner); });
+    auto loading = [](TComponent* c) { return (c->ComponentState() & TComponent::csLoading) != 0; };
+
+    TBox box;
+    box.SetName("Box");
+    for (const char* name : {"A", "B", "C"}) {
+        auto* f = new TFussy(&box);
+        f->SetName(name);
+        f->X = 1;
+    }
+    dynamic_cast<TFussy*>(box.FindComponent("B"))->Text = "fail";
+    TMemoryStream m;
+    m.WriteComponent(&box);
+    const std::string whole = m.DataString();
+
+    {
+        SCOPED_TRACE("a child's Loaded throws");
+        TBox copy;
+        TMemoryStream in(whole);
+        EXPECT_THROW(in.ReadComponent(&copy), base::Exception);
+        ASSERT_EQ(copy.ComponentCount(), 3);
+        EXPECT_FALSE(loading(&copy));
+        for (int i = 0; i < copy.ComponentCount(); ++i) EXPECT_FALSE(loading(copy.Components(i))) << i;
+    }
+    {
+        SCOPED_TRACE("the stream breaks off after the first child");
+        const std::size_t second = whole.find(Short("TFussy"), whole.find(Short("TFussy")) + 1);
+        ASSERT_NE(second, std::string::npos);
+        TBox copy;
+        TMemoryStream in(whole.substr(0, second + 3));
+        EXPECT_THROW(in.ReadComponent(&copy), EReadError);
+        EXPECT_FALSE(loading(&copy));
+        for (int i = 0; i < copy.ComponentCount(); ++i) EXPECT_FALSE(loading(copy.Components(i))) << i;
+    }
+    {
+        SCOPED_TRACE("a good stream read next");
+        dynamic_cast<TFussy*>(box.FindComponent("B"))->Text = "fine";
+        TMemoryStream good;
+        good.WriteComponent(&box);
+        good.SetPosition(0);
+        TBox copy;
+        good.ReadComponent(&copy);
+        ASSERT_EQ(copy.ComponentCount(), 3);
+        for (int i = 0; i < copy.ComponentCount(); ++i) {
+            auto* f = dynamic_cast<TFussy*>(copy.Components(i));
+            ASSERT_TRUE(f);
+            EXPECT_EQ(f->loadedCalls, 1);
+            EXPECT_FALSE(loading(f));
+        }
+    }
+}
+
 TEST(Streaming, BadStreamsRaiseReadErrors)
 {
     std::unique_ptr<TProbe> p(Filled());
