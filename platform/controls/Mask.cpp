@@ -54,7 +54,8 @@ constexpr const char* kInvalidInput = "Invalid input value.  Use escape key to a
 
 TEditMask::TEditMask(const std::string& editMask)
 {
-    const std::vector<std::string> f = Fields(editMask);
+    // A window text ends at NUL, and so does a mask.
+    const std::vector<std::string> f = Fields(editMask.substr(0, editMask.find('\0')));
     if (f.size() > 1 && !f[1].empty()) saveLiterals_ = f[1][0] != '0';
     if (f.size() > 2 && !f[2].empty()) blank_ = f[2][0];
     const std::string& m = f[0];
@@ -212,8 +213,9 @@ std::string FormatMaskText(const std::string& editMask, const std::string& value
 
 TCustomMaskEdit::TCustomMaskEdit(TComponent* AOwner) : TCustomEdit(AOwner) {}
 
-void TCustomMaskEdit::SetEditMask(const std::string& m)
+void TCustomMaskEdit::SetEditMask(const std::string& mask)
 {
+    const std::string m = mask.substr(0, mask.find('\0'));
     if (m == editMask_) return;
     const std::string value = Text();
     editMask_ = m;

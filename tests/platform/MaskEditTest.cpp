@@ -330,6 +330,30 @@ TEST_F(MaskEditFixture, MaskChangesKeepWhatFits)
     EXPECT_EQ(edit->MaxLength(), 0);
 }
 
+// A window text ends at NUL: so does a mask, and the window text keeps the mask's length.
+TEST_F(MaskEditFixture, MaskEndsAtNul)
+{
+    const struct {
+        std::string mask, value, editMask, editText;
+    } cases[] = {
+        {std::string("x\0 y", 4), "", "x", "x"},
+        {std::string("!999\0=34", 9), "12", "!999", "_12"},
+        {std::string("LL 99\0LL;0; ", 12), "AB12", "LL 99", "AB 12"},
+        {std::string("00;0;\0", 6), "7", "00;0;", "7_"},  // a NUL blank leaves the default
+        {std::string("\0 00", 4), "12", "", "12"},          // no mask left
+    };
+    for (const auto& c : cases) {
+        edit->SetEditMask("");
+        edit->SetText("");
+        edit->SetEditMask(c.mask);
+        edit->SetText(c.value);
+        EXPECT_EQ(edit->EditMask(), c.editMask);
+        EXPECT_EQ(edit->EditText(), c.editText) << c.editMask;
+        if (edit->IsMasked()) EXPECT_EQ(int(edit->EditText().size()), edit->Mask().Length()) << c.editMask;
+        EXPECT_EQ(TEditMask(c.mask).Length(), TEditMask(c.editMask).Length()) << c.editMask;
+    }
+}
+
 TEST_F(MaskEditFixture, WithoutAMaskItIsAnEdit)
 {
     edit->SetFocus();
