@@ -1,5 +1,8 @@
 // A block of cells on the clipboard in the grid's own format, pasted at (1,1): a refused
 // block leaves the grid as it was; an accepted one copies and pastes again to the same cells.
+// A copy leaves empty cells out, so it is pasted where the block's cells were cleared: a
+// record of an empty cell clears its target too.
+#include <algorithm>
 #include <cstdlib>
 
 #include "FuzzDriver.h"
@@ -64,6 +67,7 @@ int main(int argc, char** argv)
         fuzz::GridOnForm back(4, 4);
         Prepare(*back.g);
         Fill(*back.g);
+        back.g->ClearRect(1, 1, std::min(cols, back.g->ColCount() - 1), std::min(rows, back.g->RowCount() - 1));
         platform::Clipboard()->SetFormatData(format, copy);
         if (back.g->PasteFunc(1, 1) != n) {
             r.fault = "its own copy pasted differently";

@@ -567,6 +567,9 @@ void TExStringGrid::LoadBinStreamAt(TPoint P, const std::string& Data, bool Grow
         !problem.empty())
         throw EExGridError("Grid stream holds " + problem);
     for (const CellPlan& c : cells) {
+        // every record lies inside the block its header gives, so a block covers its own cells only
+        if (c.col < origin.X || c.row < origin.Y || c.col - origin.X >= cols || c.row - origin.Y >= rows)
+            throw EExGridError("Grid stream holds a cell outside its block");
         const long long tc = (long long)P.X + c.col - origin.X, tr = (long long)P.Y + c.row - origin.Y;
         if (tc < 0 || tr < 0 || tc >= needCols || tr >= needRows)
             throw EExGridError("Grid stream holds a cell outside the grid");

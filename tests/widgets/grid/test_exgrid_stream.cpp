@@ -13,6 +13,7 @@
 #include "platform/system/Clipboard.h"
 #include "support/TestSupport.h"
 #include "widgets/grid/ExGrid.h"
+#include "widgets/grid/ExGridStreamRecords.h"
 #include "widgets/grid/ExUtil.h"
 
 using namespace platform;
@@ -356,6 +357,77 @@ TEST_F(StreamTest, RefusedClipboardBlockChangesNothing)
     EXPECT_EQ(w.g->Cells(2, 2), "");
     EXPECT_EQ(w.g->Cells(3, 3), "kept");
     w.Close();
+}
+
+namespace {
+
+// A cell stream from its parts: a header of cols x rows and cell records at the given places.
+std::string BlockOf(TExStringGrid* g, int cols, int rows, bool full, const std::vector<TPoint>& at)
+{
+    TMemoryStream out;
+    TGridPropIO head(g);
+    head.ColCount = cols;
+    head.RowCount = rows;
+    head.FullGrid = full;
+    out.WriteComponent(&head);
+    for (const TPoint& p : at) {
+        TGridCellIO cell(g);
+        cell.Col = p.X;
+        cell.Row = p.Y;
+        cell.Cell = "new";
+        out.WriteComponent(&cell);
+    }
+    return out.DataString();
+}
+
+}  // namespace
+
+// Every record of a block lies inside the rectangle its header gives: one past it would
+// grow the grid, one before the first record would land above or left of the target.
+TEST_F(StreamTest, ClipboardBlockRecordsOutsideTheBlockAreRefused)
+{
+    struct Case {
+        const char* what;
+        int cols, rows;
+        bool full;
+        std::vector<TPoint> at;
+        TPoint target;
+        bool refused;
+    } cases[] = {
+        {"inside", 2, 2, false, {{3, 3}, {4, 4}}, {1, 1}, false},
+        {"right of the block", 2, 2, false, {{0, 0}, {65, 1}}, {1, 1}, true},
+        {"below the block", 2, 2, false, {{0, 0}, {1, 9}}, {1, 1}, true},
+        {"left of the first record", 2, 2, false, {{1, 1}, {0, 1}}, {2, 2}, true},
+        {"above the first record", 2, 2, false, {{1, 1}, {1, 0}}, {2, 2}, true},
+        {"whole grid, right of it", 4, 4, true, {{0, 0}, {96, 0}}, {2, 2}, true},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.what);
+        gridtest::GridWindow w;
+        w.Open(300, 200, 4, 4);
+        w.g->Navigation.AllowFmtClipboard = true;
+        w.g->Navigation.AllowClipboardAlways = true;
+        w.g->Navigation.AllowClipboardColGrow = true;
+        w.g->Navigation.AllowClipboardRowGrow = true;
+        for (int c = 0; c < 4; ++c)
+            for (int r = 0; r < 4; ++r) w.g->SetCells(c, r, std::to_string(c * 10 + r));
+        Clipboard()->SetFormatData(TExStringGrid::CellsClipboardFormat(),
+                                   BlockOf(w.g, k.cols, k.rows, k.full, k.at));
+        const int pasted = w.g->PasteFunc(k.target.X, k.target.Y);
+        if (k.refused) {
+            EXPECT_EQ(pasted, 0);
+            EXPECT_EQ(w.g->ColCount(), 4);
+            EXPECT_EQ(w.g->RowCount(), 4);
+            for (int c = 0; c < 4; ++c)
+                for (int r = 0; r < 4; ++r) EXPECT_EQ(w.g->Cells(c, r), std::to_string(c * 10 + r));
+        } else {
+            EXPECT_EQ(pasted, k.cols * k.rows);
+            EXPECT_EQ(w.g->Cells(k.target.X, k.target.Y), "new");
+            EXPECT_EQ(w.g->Cells(k.target.X + 1, k.target.Y + 1), "new");
+            EXPECT_EQ(w.g->Cells(k.target.X + 1, k.target.Y), "21");
+        }
+        w.Close();
+    }
 }
 
 TEST_F(StreamTest, ClipboardBlocksPasteWithTheirTopLeftCellAtTheTarget)
