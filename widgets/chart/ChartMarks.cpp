@@ -172,7 +172,7 @@ std::unique_ptr<TChartGradient> TSeriesMarks::GetGradientClass(TNotifyEvent chan
 }
 
 void TSeriesMarks::SetArrowLength(int v) { Callout().SetLength(v); }
-void TSeriesMarks::SetArrowPen(const TChartPen& pen) { Callout().Arrow().Assign(pen); }
+void TSeriesMarks::SetArrowPen(const TChartPen& pen) { Callout().SetArrow(pen); }
 
 TSeriesMarksSymbol& TSeriesMarks::Symbol()
 {

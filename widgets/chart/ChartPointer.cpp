@@ -48,7 +48,10 @@ void TSeriesPointer::SetVertSize(int v)
     Set(vertSize_, v);
 }
 
-TColor TSeriesPointer::Color() { return Brush().Color(); }
+TColor TSeriesPointer::GetColor() { return Brush().Color(); }
+int TSeriesPointer::GetStartZ() const { return series_ ? series_->StartZ : 0; }
+int TSeriesPointer::GetMiddleZ() const { return series_ ? series_->MiddleZ : 0; }
+int TSeriesPointer::GetEndZ() const { return series_ ? series_->EndZ : 0; }
 void TSeriesPointer::SetColor(TColor c) { Brush().SetColor(c); }
 
 void TSeriesPointer::CalcHorizMargins(int& left, int& right)
@@ -85,7 +88,7 @@ void TSeriesPointer::DrawPointer(TCanvas3D& c, bool is3D, int x, int y, int h, i
                                  TSeriesPointerStyle style)
 {
     const int left = x - h, right = x + h, top = y - v, bottom = y + v;
-    const int sz = series_ ? series_->StartZ : 0, mz = series_ ? series_->MiddleZ : 0, ez = series_ ? series_->EndZ : 0;
+    const int sz = GetStartZ(), mz = GetMiddleZ(), ez = GetEndZ();
     TChartBlend* blend = nullptr;
     if (transparency_ > 0) blend = c.BeginBlending(c.RectFromRectZ({left, top, right + 1, bottom + 1}, sz), transparency_);
     auto poly = [&](std::initializer_list<TPoint> pts) {
@@ -169,11 +172,13 @@ TCallout::TCallout(TChartSeries* series) : TSeriesPointer(series)
 
 TCallout::~TCallout() = default;
 
+void TCallout::SetArrow(const TChartPen& pen) { arrow_->Assign(pen); }
+
 void TCallout::Assign(const TPersistent& source)
 {
     if (auto* c = dynamic_cast<const TCallout*>(&source)) {
         distance_ = c->distance_;
-        arrow_->Assign(*c->arrow_);
+        SetArrow(*c->arrow_);
         arrowHead_ = c->arrowHead_;
         arrowHeadSize_ = c->arrowHeadSize_;
     }
@@ -201,7 +206,7 @@ void TCallout::Draw(TColor color, TPoint from, TPoint to, int z)
     const bool is3D = chart && chart->View3D();
     if (arrow_->Visible()) {
         c.Brush().SetStyle(bsClear);
-        PrepareCanvas(c, Color());
+        PrepareCanvas(c, GetColor());
         TColor pen = arrow_->Color();
         if (ChartCheckMarkArrowColor && (pen == color || pen == parent_->Color()))
             pen = parent_->Color() == clBlack ? clWhite : clBlack;
@@ -214,7 +219,7 @@ void TCallout::Draw(TColor color, TPoint from, TPoint to, int z)
         }
     }
     if (arrowHead_ == ahNone && Visible()) {
-        PrepareCanvas(c, Color());
+        PrepareCanvas(c, GetColor());
         const TPoint p = is3D ? c.Calculate3DPosition(from, z) : from;
         DrawPointer(c, false, p.X, p.Y, HorizSize(), VertSize(), Brush().Color(), Style());
     }

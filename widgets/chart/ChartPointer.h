@@ -34,9 +34,9 @@ public:
         SetHorizSize(v);
         SetVertSize(v);
     }
-    int Size() const { return std::max(horizSize_, vertSize_); }
+    int GetSize() const { return std::max(horizSize_, vertSize_); }
     bool InflateMargins() const { return inflateMargins_; }
-    void SetInflateMargins(bool v) { Set(inflateMargins_, v); }
+    void SetInflate(bool v) { Set(inflateMargins_, v); }
     TSeriesPointerStyle Style() const { return style_; }
     void SetStyle(TSeriesPointerStyle v) { Set(style_, v); }
     TChartTransparency Transparency() const { return transparency_; }
@@ -49,8 +49,12 @@ public:
     bool AllowChangeSize = true;
     void GetPublished(platform::TPropertyList& L) override;
     const TSeriesPointer* StreamTwin = nullptr;
-    TColor Color();
+    TColor GetColor();
     void SetColor(TColor c);
+    // The series' depths, 0 without a series.
+    int GetStartZ() const;
+    int GetMiddleZ() const;
+    int GetEndZ() const;
     TChartSeries* Series() const { return series_; }
     // The gradient keeps its own end colour (callouts).
     bool FullGradient = false;
@@ -89,6 +93,7 @@ public:
     ~TCallout() override;
     void Assign(const platform::TPersistent& source) override;
     TChartPen& Arrow() { return *arrow_; }
+    void SetArrow(const TChartPen& pen);
     TArrowHeadStyle ArrowHead() const { return arrowHead_; }
     void SetArrowHead(TArrowHeadStyle v);
     int ArrowHeadSize() const { return arrowHeadSize_; }

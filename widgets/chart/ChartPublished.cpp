@@ -378,6 +378,8 @@ void TSeriesPointer::GetPublished(TPropertyList& L)
     Brush().StreamTwin = t ? &t->Brush() : nullptr;
     Pen().StreamTwin = t ? &t->Pen() : nullptr;
     L.Object("Brush", [this] { return &Brush(); });
+    Differs(L.Boolean("Dark3D", [this] { return Dark3D(); }, [this](bool v) { SetDark3D(v); }), this, &StreamTwin,
+            [](TSeriesPointer& p) { return p.Dark3D(); });
     Differs(L.Boolean("Draw3D", [this] { return Draw3D(); }, [this](bool v) { SetDraw3D(v); }), this, &StreamTwin,
             [](TSeriesPointer& p) { return p.Draw3D(); });
     Differs(L.Integer("HorizSize", [this] { return std::int64_t(HorizSize()); },
@@ -386,10 +388,18 @@ void TSeriesPointer::GetPublished(TPropertyList& L)
                           SetHorizSize(int(v));
                       }),
             this, &StreamTwin, [](TSeriesPointer& p) { return p.HorizSize(); });
+    Differs(L.Boolean("InflateMargins", [this] { return InflateMargins(); }, [this](bool v) { SetInflate(v); }),
+            this, &StreamTwin, [](TSeriesPointer& p) { return p.InflateMargins(); });
     L.Object("Pen", [this] { return &Pen(); });
     Differs(L.Enumeration("Style", kPointerStyles, [this] { return int(Style()); },
                           [this](int v) { SetStyle(TSeriesPointerStyle(v)); }),
             this, &StreamTwin, [](TSeriesPointer& p) { return p.Style(); });
+    Differs(L.Integer("Transparency", [this] { return std::int64_t(Transparency()); },
+                      [this](std::int64_t v) {
+                          if (v < 0 || v > 100) throw platform::EReadError("Invalid property value");
+                          SetTransparency(TChartTransparency(v));
+                      }),
+            this, &StreamTwin, [](TSeriesPointer& p) { return p.Transparency(); });
     Differs(L.Integer("VertSize", [this] { return std::int64_t(VertSize()); },
                       [this](std::int64_t v) {
                           if (v > 10000) throw platform::EReadError("Invalid property value");

@@ -294,6 +294,9 @@ TEST(ChartStreaming, AChartWrittenAndReadBackDrawsTheSamePixels)
     s->Pen().SetWidth(2);
     s->Pointer().SetVisible(true);
     s->Pointer().SetStyle(psCircle);
+    s->Pointer().SetInflate(false);
+    s->Pointer().SetDark3D(false);
+    s->Pointer().SetTransparency(40);
     for (int i = 0; i <= 12; ++i) s->AddXY(i * 5, 0.02 * i * (12 - i), i == 6 ? "max" : "");
     s->OwnData = true;
     s->Identifier = "gz";
@@ -324,6 +327,9 @@ TEST(ChartStreaming, AChartWrittenAndReadBackDrawsTheSamePixels)
     EXPECT_EQ(b.MarginLeft(), 10);
     EXPECT_TRUE(b.Border().Visible());
     EXPECT_EQ(b.LeftAxis().Title().Caption(), "GZ (m)");
+    EXPECT_FALSE(r->Pointer().InflateMargins());
+    EXPECT_FALSE(r->Pointer().Dark3D());
+    EXPECT_EQ(r->Pointer().Transparency(), 40);
     EXPECT_EQ(PixelsOf(b), want);
 
     // Written again, the read chart gives the same stream.

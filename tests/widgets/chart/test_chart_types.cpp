@@ -64,6 +64,40 @@ TEST(ChartPointSeries, Change3DStoresWithoutRepaintingWhereSetDraw3DRepaints)
     // A callout starts flat.
     TCallout callout(s);
     EXPECT_FALSE(callout.Draw3D());
+
+    // The rest of the setters and getters.
+    c.repaints = 0;
+    p.SetInflate(false);
+    EXPECT_FALSE(p.InflateMargins());
+    EXPECT_GT(c.repaints, 0);
+    int left = 0, right = 0;
+    p.CalcHorizMargins(left, right);  // no longer widens the margins
+    EXPECT_EQ(left, 0);
+    p.SetInflate(true);
+    p.CalcHorizMargins(left, right);
+    EXPECT_EQ(left, p.HorizSize() + 1);
+    p.SetHorizSize(3);
+    p.SetVertSize(7);
+    EXPECT_EQ(p.GetSize(), 7);
+    p.SetColor(clTeal);
+    EXPECT_EQ(p.GetColor(), clTeal);
+    s->StartZ = 2;
+    s->MiddleZ = 5;
+    s->EndZ = 9;
+    EXPECT_EQ(p.GetStartZ(), 2);
+    EXPECT_EQ(p.GetMiddleZ(), 5);
+    EXPECT_EQ(p.GetEndZ(), 9);
+    TSeriesPointer alone(nullptr);
+    EXPECT_EQ(alone.GetStartZ(), 0);
+    EXPECT_EQ(alone.GetMiddleZ(), 0);
+    EXPECT_EQ(alone.GetEndZ(), 0);
+    TChartPen pen;
+    pen.SetColor(clFuchsia);
+    pen.SetWidth(3);
+    callout.SetArrow(pen);  // copies the pen
+    pen.SetColor(clBlack);
+    EXPECT_EQ(callout.Arrow().Color(), clFuchsia);
+    EXPECT_EQ(callout.Arrow().Width(), 3);
 }
 
 TEST(ChartAreaSeries, FillsToTheOriginValue)
