@@ -63,7 +63,7 @@ ErrorLog::~ErrorLog() {
 bool ErrorLog::IsUsable() const { return file_ && !std::ferror(file_); }
 
 int ErrorLog::WriteLine(const std::string& fileText, const std::string& listText) {
-    // The list keeps every line: the program reads failures' reasons back from it.
+    // The list keeps every line, whether the file takes it or not.
     lines_.push_back(listText);
     if (!IsUsable()) return 0;
     errno = 0;

@@ -27,8 +27,9 @@ public:
     double aftMarkY = 0;
     double midMarkY = 0;
 
-    // Opens the log (truncating it), writes its header and the hull's version lines: the
-    // program's log, or the one at logPath.
+    // Opens the log (truncating it) and writes its header and the hull's version lines.
+    // Without logPath it is the program's log, Korvelo.log in the working folder; an empty
+    // logPath keeps the lines in memory only.
     Hullform();
     explicit Hullform(const std::string& logPath);
     Hullform(const Hullform&) = delete;

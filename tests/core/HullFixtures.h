@@ -16,19 +16,16 @@
 
 namespace fixtures {
 
-// Creates a fresh directory, makes it current, and on destruction goes back and removes it.
-// The hull's log lands in the current directory, so tests that build a Hullform use one.
+// Creates a fresh directory and removes it on destruction. Hulls made in a test take a
+// log file in it (File("Korvelo.log"), say), so no test writes its log elsewhere.
 class ScopedTempDir {
 public:
     ScopedTempDir() {
-        old_ = std::filesystem::current_path();
         std::string pattern = (std::filesystem::temp_directory_path() / "korvelo-test-XXXXXX").string();
         if (char* made = mkdtemp(pattern.data())) path_ = made;
-        std::filesystem::current_path(path_);
     }
     ~ScopedTempDir() {
         std::error_code ec;
-        std::filesystem::current_path(old_, ec);
         std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
                                      std::filesystem::perm_options::add, ec);
         std::filesystem::remove_all(path_, ec);
@@ -40,15 +37,31 @@ public:
     std::string File(const std::string& name) const { return (path_ / name).string(); }
 
 private:
-    std::filesystem::path old_;
     std::filesystem::path path_;
 };
 
-// A hull whose log ("Korvelo.log") lives in its own scratch directory, which is the
-// current directory while the hull exists.
+// Makes dir the current folder, and goes back on destruction: only for the tests of the
+// program's own log, which goes to the current folder.
+class ScopedCurrentDir {
+public:
+    explicit ScopedCurrentDir(const std::filesystem::path& dir) : old_(std::filesystem::current_path()) {
+        std::filesystem::current_path(dir);
+    }
+    ~ScopedCurrentDir() {
+        std::error_code ec;
+        std::filesystem::current_path(old_, ec);
+    }
+    ScopedCurrentDir(const ScopedCurrentDir&) = delete;
+    ScopedCurrentDir& operator=(const ScopedCurrentDir&) = delete;
+
+private:
+    std::filesystem::path old_;
+};
+
+// A hull whose log is "Korvelo.log" in its own scratch directory.
 struct TempHull {
     ScopedTempDir dir;
-    core::Hullform hull;
+    core::Hullform hull{dir.File("Korvelo.log")};
 };
 
 // The log lines written after the first `count` lines.

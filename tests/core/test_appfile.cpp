@@ -215,7 +215,7 @@ TEST_F(AppFileTest, ImportReadsBackWhatWasSaved) {
         const Appendage saved = c.build();
         const std::string path = dir_.File("round.app");
         ASSERT_TRUE(saved.SaveAppFile(path));
-        Hullform h;
+        Hullform h(dir_.File("Korvelo.log"));
         h.AddAppendage("First");
         const std::size_t before = h.log.Lines().size();
         ASSERT_TRUE(h.ImportAppFile(path));
@@ -258,7 +258,7 @@ TEST_F(AppFileTest, NonFiniteNumbersAreNotSaved) {
         SCOPED_TRACE(c.what);
         Appendage a = Keel();
         c.spoil(a);
-        Hullform h;
+        Hullform h(dir_.File("Korvelo.log"));
         const std::string path = dir_.File("inf.app");
         const std::size_t before = h.log.Lines().size();
         EXPECT_FALSE(a.SaveAppFile(path, &h.log));
@@ -326,7 +326,7 @@ TEST_F(AppFileTest, LoadKeepsColourAndFlagsAndReplacesTheRest) {
 TEST_F(AppFileTest, LineFeedsAloneReadTheSame) {
     const std::string path = dir_.File("lf.app");
     WriteBytes(path, Joined(KeelLines(), "\n"));
-    Hullform h;
+    Hullform h(dir_.File("Korvelo.log"));
     ASSERT_TRUE(h.ImportAppFile(path));
     ASSERT_EQ(h.appendages.size(), 1u);
     ExpectSameContents(h.appendages[0], Keel());
@@ -372,7 +372,7 @@ std::string HandFile(const std::vector<HandFrame>& frames, unsigned announced, c
 TEST_F(AppFileTest, FramesComeOutInAscendingY) {
     const std::string path = dir_.File("desc.app");
     WriteBytes(path, HandFile({{"C", "3", {{3, 3}}}, {"B", "2", {{2, 2}, {2, 3}}}, {"A", "1", {}}}, 3));
-    Hullform h;
+    Hullform h(dir_.File("Korvelo.log"));
     ASSERT_TRUE(h.ImportAppFile(path));
     const auto& frames = h.appendages.at(0).frames;
     ASSERT_EQ(frames.size(), 3u);
@@ -390,7 +390,7 @@ TEST_F(AppFileTest, FramesComeOutInAscendingY) {
 TEST_F(AppFileTest, FrameThatCannotBePlacedIsDroppedWithAWarning) {
     const std::string path = dir_.File("repeat.app");
     WriteBytes(path, HandFile({{"A", "1", {{1, 0}}}, {"B", "3", {{3, 0}}}, {"C", "1", {{9, 9}, {8, 8}}}}, 3));
-    Hullform h;
+    Hullform h(dir_.File("Korvelo.log"));
     const std::size_t before = h.log.Lines().size();
     ASSERT_TRUE(h.ImportAppFile(path));
     const auto& frames = h.appendages.at(0).frames;
@@ -477,7 +477,7 @@ TEST_F(AppFileTest, BadFilesAreRefusedWithOneLineAndAddNothing) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        Hullform h;
+        Hullform h(dir_.File("Korvelo.log"));
         h.AddAppendage("Only");
         const std::string path = dir_.File("bad.app");
         WriteBytes(path, c.text);
@@ -499,7 +499,7 @@ TEST_F(AppFileTest, BadFilesAreRefusedWithOneLineAndAddNothing) {
 }
 
 TEST_F(AppFileTest, FileThatCannotBeOpenedIsRefused) {
-    Hullform h;
+    Hullform h(dir_.File("Korvelo.log"));
     for (const std::string& path : {dir_.File("missing.app"), dir_.path().string(), std::string("/dev/zero")}) {
         const std::size_t before = h.log.Lines().size();
         EXPECT_FALSE(h.ImportAppFile(path));
@@ -510,7 +510,7 @@ TEST_F(AppFileTest, FileThatCannotBeOpenedIsRefused) {
 }
 
 TEST_F(AppFileTest, FailedSaveLeavesTheOldFileAndLogsWhenGivenALog) {
-    Hullform h;
+    Hullform h(dir_.File("Korvelo.log"));
     const Appendage a = Keel();
     const std::string folder = dir_.File("folder.app");
     std::filesystem::create_directory(folder);
@@ -546,7 +546,7 @@ TEST_F(AppFileTest, MutatedFilesNeverBreakTheReader) {
                                         "4294967295", "-1", "1e999", "nan", "\n", "\r\n", " "};
     std::mt19937 rng(1210);
     auto pick = [&](std::size_t n) { return std::uniform_int_distribution<std::size_t>(0, n)(rng); };
-    Hullform h;
+    Hullform h(dir_.File("Korvelo.log"));
     const std::string path = dir_.File("fuzz.app");
     int imported = 0;
     for (int i = 0; i < 3000; ++i) {

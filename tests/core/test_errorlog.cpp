@@ -50,7 +50,7 @@ std::size_t IndexOf(const std::vector<std::string>& lines, const std::string& pr
 TEST_F(ErrorLogTest, HeaderLinesInOrder) {
     base::SystemInfo info;
     ASSERT_TRUE(base::QuerySystemInfo(info));
-    ErrorLog log;  // "Korvelo.log" in the current directory
+    ErrorLog log(dir_.File("Korvelo.log"));
     ASSERT_TRUE(log.IsUsable());
     const auto& l = log.Lines();
     ASSERT_EQ(l.size(), 14u);
@@ -75,6 +75,17 @@ TEST_F(ErrorLogTest, HeaderLinesInOrder) {
     EXPECT_EQ(l[12], "Screen Resolution = 1280 by 1024");
     EXPECT_EQ(l[13], kSep);
     EXPECT_TRUE(std::filesystem::exists(dir_.File("Korvelo.log")));
+}
+
+TEST_F(ErrorLogTest, TheProgramsLogIsKorveloLogInTheCurrentFolder) {
+    const fixtures::ScopedCurrentDir here(dir_.path());
+    {
+        ErrorLog log;
+        EXPECT_EQ(log.FilePath(), "Korvelo.log");
+        EXPECT_EQ(log.Log("NOTE: here"), 1);
+    }
+    const auto file = ReadLines(dir_.File("Korvelo.log"));
+    EXPECT_NE(IndexOf(file, "NOTE: here"), file.size());
 }
 
 TEST_F(ErrorLogTest, FileMatchesListLineByLineWhileOpen) {
@@ -218,7 +229,7 @@ private:
     bool had_ = false;
 };
 
-// Without a file the lines still reach the list, which the program reads reasons from.
+// Without a file the lines still reach the list.
 TEST_F(ErrorLogTest, UnopenableFileKeepsItsLinesInTheList) {
     ErrorLog log(dir_.File("no/such/dir/Korvelo.log"));
     EXPECT_FALSE(log.IsUsable());
@@ -252,8 +263,8 @@ TEST_F(ErrorLogTest, UnopenableFileFallsBackToTheGivenPlace) {
 // read-only (refused by the mode bits, for root too); with neither place writable it has
 // no file but keeps its lines.
 TEST_F(ErrorLogTest, ReadOnlyCurrentDirectoryUsesTheUserConfigFolder) {
-    fixtures::ScopedTempDir config;  // makes itself current: go back to dir_
-    std::filesystem::current_path(dir_.path());
+    fixtures::ScopedTempDir config;
+    const fixtures::ScopedCurrentDir here(dir_.path());
     const ScopedEnv env("XDG_CONFIG_HOME", config.path().string());
     std::filesystem::permissions(dir_.path(), std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
     const std::string fallback = config.File("Korvelo/Korvelo.log");

@@ -279,7 +279,7 @@ TEST(ModelTextReaderTest, QuoteForLogShortensAndHidesControlBytes) {
 // --- writing ------------------------------------------------------------------
 
 TEST_F(HullFileTest, ExampleHullGivesThe33LinesByteForByte) {
-    Hullform h;
+    Hullform h(dir_.File("Korvelo.log"));
     MakeExampleHull(h);
     const std::string path = dir_.File("example.hll");
     ASSERT_TRUE(h.SaveHullFile(path));
@@ -289,7 +289,7 @@ TEST_F(HullFileTest, ExampleHullGivesThe33LinesByteForByte) {
 }
 
 TEST_F(HullFileTest, EmptyNamesAndEmptyListsAreWrittenAsEmptyLinesAndZeroCounts) {
-    Hullform h;
+    Hullform h(dir_.File("Korvelo.log"));
     h.name = "";
     Appendage empty;
     empty.name = "";
@@ -326,7 +326,7 @@ TEST_F(HullFileTest, EmptyNamesAndEmptyListsAreWrittenAsEmptyLinesAndZeroCounts)
 }
 
 TEST_F(HullFileTest, SaveReplacesAnOldFileWhole) {
-    Hullform h;
+    Hullform h(dir_.File("Korvelo.log"));
     MakeExampleHull(h);
     const std::string path = dir_.File("hull.hll");
     WriteBytes(path, std::string(100000, 'x'));
@@ -340,7 +340,7 @@ TEST_F(HullFileTest, SaveReplacesAnOldFileWhole) {
 }
 
 TEST_F(HullFileTest, FailedSaveLogsOneLineAndLeavesTheOldFile) {
-    Hullform h;
+    Hullform h(dir_.File("Korvelo.log"));
     MakeExampleHull(h);
     const std::string folder = dir_.File("a folder");
     const std::string missing = dir_.File("no such folder/hull.hll");
@@ -357,7 +357,7 @@ TEST_F(HullFileTest, FailedSaveLogsOneLineAndLeavesTheOldFile) {
 }
 
 TEST_F(HullFileTest, SaveFailingPartWayGivesItsReasonAndLeavesTheOldFile) {
-    Hullform h;
+    Hullform h(dir_.File("Korvelo.log"));
     MakeExampleHull(h);
     for (int k = 0; k < 5000; ++k) h.appendages[0].frames[0].AddOffset(k, -k);
     const std::string path = dir_.File("hull.hll");
@@ -379,7 +379,7 @@ TEST_F(HullFileTest, SaveFailingPartWayGivesItsReasonAndLeavesTheOldFile) {
 }
 
 TEST_F(HullFileTest, SaveIntoAFolderWeMayNotWriteLeavesTheOldFile) {
-    Hullform h;
+    Hullform h(dir_.File("Korvelo.log"));
     MakeExampleHull(h);
     const std::string locked = dir_.File("locked");
     std::filesystem::create_directory(locked);
@@ -494,13 +494,13 @@ TEST_F(HullFileTest, SavedHullReopensIdenticalInEveryStoredValue) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        Hullform h;
+        Hullform h(dir_.File("Korvelo.log"));
         c.build(h);
         const HullState saved(h);
         const std::string path = dir_.File("round.hll");
         ASSERT_TRUE(h.SaveHullFile(path));
 
-        Hullform back;
+        Hullform back(dir_.File("back.log"));
         back.name = "Something else";
         back.AddAppendage("Other");
         ASSERT_TRUE(back.OpenHullFile(path));
@@ -538,7 +538,7 @@ TEST_F(HullFileTest, NonFiniteNumbersAreNotSaved) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        Hullform h;
+        Hullform h(dir_.File("Korvelo.log"));
         MakeOriginalHull(h);
         c.spoil(h);
         const std::string path = dir_.File("inf.hll");
@@ -572,7 +572,7 @@ TEST_F(HullFileTest, NamesThatWouldEndTheirBlockAndBadDensitiesAreNotSaved) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        Hullform h;
+        Hullform h(dir_.File("Korvelo.log"));
         MakeOriginalHull(h);
         const std::string path = dir_.File("names.hll");
         ASSERT_TRUE(h.SaveHullFile(path));
@@ -585,14 +585,14 @@ TEST_F(HullFileTest, NamesThatWouldEndTheirBlockAndBadDensitiesAreNotSaved) {
         EXPECT_EQ(ReadBytes(path), old);
     }
     // Tags inside a name that end nothing there save and read back equal.
-    Hullform h;
+    Hullform h(dir_.File("Korvelo.log"));
     MakeOriginalHull(h);
     h.appendages[0].frames[0].name = "Stn 1 </SECTION> <SECTION> </OFFSETS> 5";
     h.appendages[0].name = "B </APPENDAGE> </SECTION_NAMES> <APPENDAGE_NAME>";
     h.name = "<HULL> </HULL> & <";
     const std::string path = dir_.File("tags.hll");
     ASSERT_TRUE(h.SaveHullFile(path));
-    Hullform back;
+    Hullform back(dir_.File("back.log"));
     ASSERT_TRUE(back.OpenHullFile(path));
     EXPECT_EQ(back.name, h.name);
     ASSERT_EQ(back.appendages.size(), h.appendages.size());
@@ -612,7 +612,7 @@ TEST_F(HullFileTest, NamesComeBackAsWordsJoinedBySingleBlanks) {
         {"", ""},
     };
     for (const auto& [written, read] : cases) {
-        Hullform h;
+        Hullform h(dir_.File("Korvelo.log"));
         h.name = written;
         Appendage a;
         a.name = written;
@@ -620,7 +620,7 @@ TEST_F(HullFileTest, NamesComeBackAsWordsJoinedBySingleBlanks) {
         h.appendages.push_back(a);
         const std::string path = dir_.File("names.hll");
         ASSERT_TRUE(h.SaveHullFile(path));
-        Hullform back;
+        Hullform back(dir_.File("back.log"));
         ASSERT_TRUE(back.OpenHullFile(path));
         EXPECT_EQ(back.name, read);
         ASSERT_EQ(back.appendages.size(), 1u);
@@ -631,11 +631,11 @@ TEST_F(HullFileTest, NamesComeBackAsWordsJoinedBySingleBlanks) {
 }
 
 TEST_F(HullFileTest, SuccessfulOpenLogsTheNoteAndTheSummary) {
-    Hullform h;
+    Hullform h(dir_.File("Korvelo.log"));
     MakeExampleHull(h);
     const std::string path = dir_.File("example.hll");
     ASSERT_TRUE(h.SaveHullFile(path));
-    Hullform back;
+    Hullform back(dir_.File("back.log"));
     back.fwdMarkY = 99;
     const std::size_t before = back.log.Lines().size();
     ASSERT_TRUE(back.OpenHullFile(path));
@@ -771,7 +771,7 @@ TEST_F(HullFileTest, BadFilesFailWithOneLineAndLeaveTheHull) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        Hullform h;
+        Hullform h(dir_.File("Korvelo.log"));
         MakeOriginalHull(h);
         const HullState original(h);
         const std::string path = dir_.File("bad.hll");
@@ -786,7 +786,7 @@ TEST_F(HullFileTest, BadFilesFailWithOneLineAndLeaveTheHull) {
 }
 
 TEST_F(HullFileTest, FailedOpenKeepsTheWayBackFromAHeel) {
-    Hullform h;
+    Hullform h(dir_.File("Korvelo.log"));
     MakeOriginalHull(h);
     const HullState upright(h);
     ASSERT_TRUE(h.Rotate(17));
@@ -801,7 +801,7 @@ TEST_F(HullFileTest, FailedOpenKeepsTheWayBackFromAHeel) {
 }
 
 TEST_F(HullFileTest, FileThatCannotBeOpenedLeavesTheHull) {
-    Hullform h;
+    Hullform h(dir_.File("Korvelo.log"));
     MakeOriginalHull(h);
     const HullState original(h);
     // A folder, and a device that would never end.
@@ -815,7 +815,7 @@ TEST_F(HullFileTest, FileThatCannotBeOpenedLeavesTheHull) {
 }
 
 TEST_F(HullFileTest, FileTooLargeToBeAHullIsRefusedUnread) {
-    Hullform h;
+    Hullform h(dir_.File("Korvelo.log"));
     MakeOriginalHull(h);
     const HullState original(h);
     const std::string path = dir_.File("huge.hll");
@@ -888,7 +888,7 @@ TEST_F(HullFileTest, OddButReadableFilesOpenAsTheFormatSays) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        Hullform h;
+        Hullform h(dir_.File("Korvelo.log"));
         MakeOriginalHull(h);
         const std::string path = dir_.File("odd.hll");
         WriteBytes(path, c.text);
@@ -909,7 +909,7 @@ TEST_F(HullFileTest, FrameThatCannotBePlacedIsDroppedWithAWarning) {
                              "</APPENDAGE> </HULL>\n";
     const std::string path = dir_.File("repeat.hll");
     WriteBytes(path, text);
-    Hullform h;
+    Hullform h(dir_.File("Korvelo.log"));
     const std::size_t before = h.log.Lines().size();
     ASSERT_TRUE(h.OpenHullFile(path));
     ASSERT_EQ(h.appendages.size(), 1u);
@@ -966,7 +966,7 @@ std::string Mutate(const std::string& valid, std::mt19937& rng) {
 }  // namespace
 
 TEST_F(HullFileTest, MutatedFilesNeverBreakTheReader) {
-    Hullform source;
+    Hullform source(dir_.File("source.log"));
     MakeExampleHull(source);
     for (int i = 0; i < 3; ++i) {
         Appendage a;
@@ -979,7 +979,7 @@ TEST_F(HullFileTest, MutatedFilesNeverBreakTheReader) {
     const std::string valid = ReadBytes(validPath);
 
     std::mt19937 rng(20261210);
-    Hullform h;
+    Hullform h(dir_.File("Korvelo.log"));
     MakeOriginalHull(h);
     const std::string path = dir_.File("fuzz.hll");
     int opened = 0;
@@ -1041,7 +1041,7 @@ TEST_F(HullFileTest, FramesInAnyOrderArePlacedAsOneByOne) {
         text += "</APPENDAGE> </HULL>\n";
         const std::string path = dir_.File("order.hll");
         WriteBytes(path, text);
-        Hullform h;
+        Hullform h(dir_.File("Korvelo.log"));
         const std::size_t before = h.log.Lines().size();
         ASSERT_TRUE(h.OpenHullFile(path));
         const auto& frames = h.appendages.at(0).frames;
@@ -1059,7 +1059,7 @@ TEST_F(HullFileTest, FramesInAnyOrderArePlacedAsOneByOne) {
 
 // A save through a link whose target is yet to be made writes the target and keeps the link.
 TEST_F(HullFileTest, SaveThroughALinkToAFileYetToBeMadeWritesTheTarget) {
-    Hullform h;
+    Hullform h(dir_.File("Korvelo.log"));
     MakeExampleHull(h);
     const std::string target = dir_.File("target.hll"), link = dir_.File("link.hll");
     std::filesystem::create_symlink("target.hll", link);

@@ -28,7 +28,7 @@ protected:
 }  // namespace
 
 TEST_F(HullformTest, NewHull) {
-    Hullform h;
+    Hullform h(dir_.File("Korvelo.log"));
     EXPECT_EQ(h.name, "Blank Hullform");
     EXPECT_EQ(h.waterDensity, 1.025);
     EXPECT_EQ(h.GetAppendageCount(), 0u);
@@ -55,7 +55,7 @@ TEST_F(HullformTest, NewHull) {
 }
 
 TEST_F(HullformTest, ClearResetsModelButKeepsLogMarksAndVersions) {
-    Hullform h;
+    Hullform h(dir_.File("Korvelo.log"));
     h.name = "Mine";
     h.waterDensity = 1.1;
     h.ap = -2;
@@ -82,7 +82,7 @@ TEST_F(HullformTest, ClearResetsModelButKeepsLogMarksAndVersions) {
 }
 
 TEST_F(HullformTest, AddAppendageGivesOneBlankFrame) {
-    Hullform h;
+    Hullform h(dir_.File("Korvelo.log"));
     EXPECT_TRUE(h.AddAppendage("Keel"));
     ASSERT_EQ(h.GetAppendageCount(), 1u);
     const Appendage& a = h.appendages[0];
@@ -101,7 +101,7 @@ TEST_F(HullformTest, AddAppendageGivesOneBlankFrame) {
 }
 
 TEST_F(HullformTest, IndexChecksNeverLog) {
-    Hullform h;
+    Hullform h(dir_.File("Korvelo.log"));
     h.AddAppendage("A");
     h.appendages.push_back(Appendage());  // no frames
     const std::size_t lines = h.log.Lines().size();
@@ -118,7 +118,7 @@ TEST_F(HullformTest, IndexChecksNeverLog) {
 }
 
 TEST_F(HullformTest, DeleteAppendage) {
-    Hullform h;
+    Hullform h(dir_.File("Korvelo.log"));
     h.AddAppendage("A");
     h.AddAppendage("B");
     std::size_t lines = h.log.Lines().size();
@@ -139,7 +139,7 @@ TEST_F(HullformTest, DeleteAppendage) {
 }
 
 TEST_F(HullformTest, DeleteFrame) {
-    Hullform h;
+    Hullform h(dir_.File("Korvelo.log"));
     h.appendages.push_back(fixtures::MakeBoxAppendage(4, 1, 1, 5));
     std::size_t lines = h.log.Lines().size();
     EXPECT_FALSE(h.DeleteFrame(0, 5));
@@ -159,7 +159,7 @@ TEST_F(HullformTest, DeleteFrame) {
 }
 
 TEST_F(HullformTest, FindNearestOffset) {
-    Hullform h;
+    Hullform h(dir_.File("Korvelo.log"));
     h.AddAppendage("A");
     h.AddAppendage("B");
     h.AddAppendage("C");
@@ -185,7 +185,7 @@ TEST_F(HullformTest, FindNearestOffset) {
 }
 
 TEST_F(HullformTest, ExtentsOverAllAppendages) {
-    Hullform h;
+    Hullform h(dir_.File("Korvelo.log"));
     EXPECT_EQ(h.GetMaxX(), 0);
     EXPECT_EQ(h.GetMinX(), 0);
     EXPECT_EQ(h.GetMaxZ(), 0);
@@ -211,7 +211,7 @@ TEST_F(HullformTest, ExtentsOverAllAppendages) {
 }
 
 TEST_F(HullformTest, LogSummaryOfEmptyHull) {
-    Hullform h;
+    Hullform h(dir_.File("Korvelo.log"));
     const std::size_t lines = h.log.Lines().size();
     EXPECT_TRUE(h.LogSummary());
     EXPECT_EQ(LinesSince(h, lines),
@@ -221,7 +221,7 @@ TEST_F(HullformTest, LogSummaryOfEmptyHull) {
 }
 
 TEST_F(HullformTest, LogSummaryOfBoxHull) {
-    Hullform h;
+    Hullform h(dir_.File("Korvelo.log"));
     h.name = "Barge";
     h.appendages.push_back(fixtures::MakeBoxAppendage(12.5, 2.25, 1.5, 3, -0.5, -0.1));
     h.AddAppendage("Skeg");
@@ -232,6 +232,17 @@ TEST_F(HullformTest, LogSummaryOfBoxHull) {
                                         "NOTE: Total Number of Offset pairs - 13",
                                         "NOTE: X max and min = 2.25, -2.25", "NOTE: Y max and min = 12, -0.5",
                                         "NOTE: Z max and min = 1.4, -0.1", kSep}));
+}
+
+TEST_F(HullformTest, TheProgramsHullLogsToKorveloLogInTheCurrentFolder) {
+    const fixtures::ScopedCurrentDir here(dir_.path());
+    {
+        Hullform h;
+        EXPECT_EQ(h.log.FilePath(), "Korvelo.log");
+    }
+    const auto file = fixtures::ReadLines(dir_.File("Korvelo.log"));
+    ASSERT_GE(file.size(), 2u);
+    EXPECT_EQ(file[1], "Korvelo");
 }
 
 TEST(Hullform, TempHullFixtureKeepsLogInItsDirectory) {
