@@ -69,7 +69,7 @@ bool InitializeFlatSB(HWND h)
     return true;
 }
 
-bool UnInitializeFlatSB(HWND h)
+bool UninitializeFlatSB(HWND h)
 {
     TWinControl* c = TWinControl::FromHandle(h);
     if (!c) return false;

@@ -15,7 +15,7 @@ enum : UINT {
 enum { FSB_REGULAR_MODE = 0, FSB_ENCARTA_MODE = 1, FSB_FLAT_MODE = 2 };
 
 bool InitializeFlatSB(HWND h);
-bool UnInitializeFlatSB(HWND h);
+bool UninitializeFlatSB(HWND h);
 bool FlatSB_Initialized(HWND h);
 int FlatSB_SetScrollPos(HWND h, int bar, int pos, bool redraw);
 int FlatSB_SetScrollInfo(HWND h, int bar, const SCROLLINFO& info, bool redraw);

@@ -290,8 +290,16 @@ void TCustomGrid::SetScrollBars(TScrollStyle s)
     if (s == scrollBars_) return;
     scrollBars_ = s;
     if (HandleAllocated()) {
-        ShowScrollBar(Handle(), SB_VERT, false);
-        ShowScrollBar(Handle(), SB_HORZ, false);
+        // Both bars start again from nothing, so that a bar kept shows again; the resizes
+        // this causes do not set them up half way.
+        updatingScroll_ = true;
+        SCROLLINFO none{};
+        none.fMask = SIF_RANGE | SIF_POS;
+        for (int bar : {SB_VERT, SB_HORZ}) {
+            SetScrollInfo(Handle(), bar, none, false);
+            ShowScrollBar(Handle(), bar, false);
+        }
+        updatingScroll_ = false;
     }
     UpdateScrollRange();
 }

@@ -353,7 +353,7 @@ TEST(FlatScrollBars, PropertiesNeedInitialisingAndSizeTheBars)
     // The flat bar is the window's bar: its position is the window's.
     FlatSB_SetScrollPos(list->Handle(), SB_VERT, 3, true);
     EXPECT_EQ(GetScrollPos(list->Handle(), SB_VERT), 3);
-    ASSERT_TRUE(UnInitializeFlatSB(list->Handle()));
+    ASSERT_TRUE(UninitializeFlatSB(list->Handle()));
     EXPECT_EQ(list->ClientWidth(), plain);
 }
 

@@ -320,7 +320,7 @@ void TEditListBox::SetScrollStyle(TScrollStyle v)
     scrollStyle_ = v;
     if (HandleAllocated()) {
         if (v != ssNormal) InitializeFlatSB(Handle());
-        else UnInitializeFlatSB(Handle());
+        else UninitializeFlatSB(Handle());
     }
     UpdateStyle();
 }

@@ -91,8 +91,8 @@ using TCustomCellDrawEvent = std::function<void(platform::TObject* Sender, platf
 using TUpdateColumnSizeEvent = std::function<void(platform::TObject* Sender, int ACol, int& AWidth)>;
 using TGetFloatFormatEvent =
     std::function<void(platform::TObject* Sender, int ACol, int ARow, bool& IsFloat, std::string& FloatFormat)>;
-enum TExportState { esExportStart, esExportNewRow, esExportDone, esExportSelRow };
-enum TImportState { isImportStart, isImportNewRow, isImportDone, isImportSelRow };
+enum TGridExportState { esExportStart, esExportNewRow, esExportDone, esExportSelRow };
+enum TGridImportState { isImportStart, isImportNewRow, isImportDone, isImportSelRow };
 enum TClipOperation { coCut, coCopy };
 using TGridProgressEvent = std::function<void(platform::TObject* Sender, short Progress)>;
 using TClipboardBeforePasteEvent =
@@ -125,6 +125,7 @@ public:
     platform::TFont& FixedFont() const { return *fixedFont_; }
     void SetFixedFont(const platform::TFont& f);
     platform::TFont& ActiveCellFont() const { return *activeCellFont_; }
+    void SetActiveCellFont(const platform::TFont& f);
 
     // ---- published settings
     platform::TColor ActiveCellColor = platform::clGray, ActiveCellColorTo = platform::clNone;
@@ -177,6 +178,7 @@ public:
     bool FixedColAlways() const { return fixedColAlways_; }
     void SetFixedColAlways(bool v) { fixedColAlways_ = v; }
     platform::TPoint XYOffset{2, 2};
+    void SetXYOffset(platform::TPoint APoint);  // the text margins inside cells
     char PasswordChar = '*';
     platform::TColor GradFrom() const { return gradFrom_; }
     platform::TColor GradTo() const { return gradTo_; }
@@ -534,6 +536,7 @@ public:
     bool IsSelected(int ACol, int ARow) const;
     // Drawn at the left of the current row's cell in real column 0 (with fixed columns).
     platform::TBitmap& RowIndicator() const { return *rowIndicator_; }
+    platform::TBitmap& GetRowIndicator() const { return *rowIndicator_; }
     void SetRowIndicator(const platform::TBitmap& b);
     TCustomCellDrawEvent OnCustomCellDraw;
     TGetFloatFormatEvent OnGetFloatFormat;
@@ -697,6 +700,8 @@ public:
     void SwapRows(int ARow1, int ARow2);
     int MinColWidth = 0, MaxColWidth = 0, MinRowHeight = 0, MaxRowHeight = 0;
     virtual void UpdateAutoColSize(int ACol, int& AWidth);
+    // A column sized by the mouse; both hooks raise OnUpdateColumnSize.
+    virtual void UpdateColSize(int ACol, int& AWidth);
     TUpdateColumnSizeEvent OnUpdateColumnSize;
 
     // ---- scroll bars, sizing zones, footer
@@ -706,6 +711,9 @@ public:
     void UpdateScroller(bool vertical);
     // Off: the thumbs return to the grid's own scale; flat bars kept only for a flat ScrollType.
     void SetScrollProportional(bool v);
+    // Which bars the grid has; flat bars follow.
+    void SetScrollBarsEx(platform::TScrollStyle v);
+    platform::TScrollStyle GetScrollBarsEx() const { return ScrollBars(); }
     bool InSizeZone(int X, int Y);
     virtual void DoCalcFooter(int ACol);
     void FloatFooterUpdate() override;
@@ -799,8 +807,8 @@ public:
     void LoadFromFixed(const std::string& FileName, TIntList& Positions);
     // The CSV text of the save range, as SaveToCSV writes it.
     std::string CSVText();
-    virtual void ExportNotification(TExportState State, int ARow) { (void)State; (void)ARow; }
-    virtual void ImportNotification(TImportState State, int ARow) { (void)State; (void)ARow; }
+    virtual void ExportNotification(TGridExportState State, int ARow) { (void)State; (void)ARow; }
+    virtual void ImportNotification(TGridImportState State, int ARow) { (void)State; (void)ARow; }
 
     // ---- HTML and XML; office exchange (no automation server here: those raise)
     void SaveToHTML(const std::string& FileName) { OutputToHTML(FileName, false); }
@@ -1458,6 +1466,7 @@ public:
         (void)Text; (void)CaretPoint; (void)CaretPos;
     }
     virtual void SetCellSelectMode(bool On) { (void)On; }
+    virtual void CellSelect(int ACol, int ARow) { (void)ACol, (void)ARow; }
     void ShowEditorChar(char Ch) override;
     void KeyUp(platform::Word& Key, platform::TShiftState Shift) override;
     void Dispatch(platform::TMessage& m) override;

@@ -151,6 +151,11 @@ void TExStringGrid::UpdateAutoColSize(int ACol, int& AWidth)
     if (OnUpdateColumnSize) OnUpdateColumnSize(this, ACol, AWidth);
 }
 
+void TExStringGrid::UpdateColSize(int ACol, int& AWidth)
+{
+    if (OnUpdateColumnSize) OnUpdateColumnSize(this, ACol, AWidth);
+}
+
 namespace {
 // Puts the canvas in the font a cell is measured with.
 void MeasureFont(TExStringGrid& g, int c, int r)
@@ -466,7 +471,7 @@ void TExStringGrid::FlatDone()
 {
     if (!flatActive_) return;
     flatActive_ = false;
-    if (HandleAllocated()) UnInitializeFlatSB(Handle());
+    if (HandleAllocated()) UninitializeFlatSB(Handle());
 }
 
 void TExStringGrid::FlatSetScrollInfo(int Bar, const SCROLLINFO& Info, bool Redraw)
@@ -643,6 +648,17 @@ void TExStringGrid::SetScrollProportional(bool v)
     UpdateScrollRange();
     UpdateVScrollBar();
     UpdateHScrollBar();
+}
+
+void TExStringGrid::SetScrollBarsEx(TScrollStyle v)
+{
+    SetScrollBars(v);
+    if (!flatActive_) return;
+    // a bar that goes away hides its flat bar too
+    const bool h = v == ssHorizontal || v == ssBoth, vert = v == ssVertical || v == ssBoth;
+    if (!h && HandleAllocated()) FlatSB_ShowScrollBar(Handle(), SB_HORZ, false);
+    if (!vert && HandleAllocated()) FlatSB_ShowScrollBar(Handle(), SB_VERT, false);
+    FlatUpdate();
 }
 
 // ---------------------------------------------------------------- sizing zones

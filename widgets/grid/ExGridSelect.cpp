@@ -549,11 +549,9 @@ void TExStringGrid::SelectRelease(TShiftState Shift, int X, int Y)
         int w = std::max(0, X - before);
         SetColWidths(i, w);
         if (OnEndColumnSize) OnEndColumnSize(this, i);
-        if (OnUpdateColumnSize) {
-            const int old = w;
-            OnUpdateColumnSize(this, i, w);
-            if (w != old) SetColWidths(i, std::max(0, w));
-        }
+        const int old = w;
+        UpdateColSize(i, w);
+        if (w != old) SetColWidths(i, std::max(0, w));
     }
     HideSizingHint();
 

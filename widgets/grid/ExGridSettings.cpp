@@ -314,6 +314,18 @@ void TExStringGrid::SetFlat(bool v)
     Invalidate();
 }
 
+void TExStringGrid::SetActiveCellFont(const platform::TFont& f)
+{
+    ActiveCellFont().Assign(f);
+    Invalidate();
+}
+
+void TExStringGrid::SetXYOffset(platform::TPoint APoint)
+{
+    XYOffset = APoint;
+    Invalidate();
+}
+
 void TExStringGrid::SetIntegralHeight(bool v)
 {
     IntegralHeight = v;

@@ -273,6 +273,10 @@ TEST_F(PaintTest, LookSettingsRepaintTheShownGridWhenSet)
     g->SetCells(0, 1, "Keel");
     g->SetCells(1, 1, "http://example.com/hull");
     g->SetCells(1, 2, "mailto:yard@example.com");
+    g->SetCells(3, 0, "Beam");
+    TFont big;
+    big.SetSize(16);
+    big.SetStyle(fsBold);
     // What the screen shows of the grid.
     auto screen = [&] {
         const auto shot = GrabScreen();
@@ -291,6 +295,8 @@ TEST_F(PaintTest, LookSettingsRepaintTheShownGridWhenSet)
         {"URLShow", [] {}, [&] { g->SetURLShow(true); }},
         {"URLFull", [&] { g->SetURLShow(true); }, [&] { g->SetURLFull(true); }},
         {"URLColor", [&] { g->SetURLShow(true); }, [&] { g->SetURLColor(clRed); }},
+        {"ActiveCellFont", [&] { g->SetActiveCellShow(true); }, [&] { g->SetActiveCellFont(big); }},
+        {"XYOffset", [] {}, [&] { g->SetXYOffset({20, 12}); }},
     };
     form->Show();
     for (const Case& k : cases) {
@@ -300,6 +306,9 @@ TEST_F(PaintTest, LookSettingsRepaintTheShownGridWhenSet)
         g->SetURLShow(false);
         g->SetURLFull(false);
         g->SetURLColor(clBlue);
+        g->SetActiveCellShow(false);
+        g->SetActiveCellFont(TFont());
+        g->SetXYOffset({2, 2});
         k.before();
         g->Repaint();
         Application->ProcessMessages();

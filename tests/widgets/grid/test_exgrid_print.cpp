@@ -799,8 +799,8 @@ TEST(GridPrint, RichTextCellsPrintTheirRunsAtTheirSize)
 namespace {
 struct ExportCountingGrid : TExStringGrid {
     using TExStringGrid::TExStringGrid;
-    std::vector<std::pair<TExportState, int>> seen;
-    void ExportNotification(TExportState State, int ARow) override { seen.emplace_back(State, ARow); }
+    std::vector<std::pair<TGridExportState, int>> seen;
+    void ExportNotification(TGridExportState State, int ARow) override { seen.emplace_back(State, ARow); }
 };
 }  // namespace
 
@@ -817,7 +817,7 @@ TEST(GridPrint, ExportHookFollowsThePrint)
     Printer()->FileName = dir.file("hook.pdf");
     g->Print();
     // the counting pass and the printing pass each announce every row
-    using S = std::vector<std::pair<TExportState, int>>;
+    using S = std::vector<std::pair<TGridExportState, int>>;
     const S rows{{esExportNewRow, 0}, {esExportNewRow, 1}, {esExportNewRow, 2}, {esExportNewRow, 3}};
     S want{{esExportStart, -1}};
     want.insert(want.end(), rows.begin(), rows.end());

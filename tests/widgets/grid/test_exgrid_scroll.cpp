@@ -273,6 +273,25 @@ TEST_F(ScrollTest, ProportionalThumbsComeAndGoWithTheSetting)
     EXPECT_TRUE(FlatSB_Initialized(h));
 }
 
+TEST_F(ScrollTest, ScrollBarsExSetsTheBarsPlainAndFlat)
+{
+    for (auto type : {TExStringGrid::ssNormal, TExStringGrid::ssFlat}) {
+        SCOPED_TRACE(int(type));
+        g->SetScrollType(type);
+        g->SetScrollBarsEx(ssBoth);
+        const int w = g->ClientWidth(), h = g->ClientHeight();
+        g->SetScrollBarsEx(ssVertical);
+        EXPECT_EQ(g->GetScrollBarsEx(), ssVertical);
+        EXPECT_EQ(g->ClientWidth(), w);
+        EXPECT_GT(g->ClientHeight(), h);  // the horizontal bar is gone
+        g->SetScrollBarsEx(ssNone);
+        EXPECT_GT(g->ClientWidth(), w);
+        g->SetScrollBarsEx(ssBoth);
+        EXPECT_EQ(g->ClientWidth(), w);
+        EXPECT_EQ(g->ClientHeight(), h);
+    }
+}
+
 TEST_F(ScrollTest, ImgTagsDrawPicturesOfThePictureContainer)
 {
     auto* container = new html::TPictureContainer(form);
