@@ -140,9 +140,10 @@ void TChartAxis::SetVisible(bool v) { Set(visible_, v); }
 void TChartAxis::SetZPosition(double v) { Set(zPosition_, v == 0 ? 0.01 : v); }
 
 void TChartAxis::SetLabelStyle(TAxisLabelStyle v) { Set(labelStyle_, v); }
-bool TChartAxis::Labels() const { return items_->Format().Visible(); }
+bool TChartAxis::GetLabels() const { return items_->Format().Visible(); }
 void TChartAxis::SetLabels(bool v) { items_->Format().SetVisible(v); }
-TChartFont& TChartAxis::LabelsFont() { return items_->Format().Font(); }
+TChartFont& TChartAxis::GetLabelsFont() { return items_->Format().Font(); }
+void TChartAxis::SetLabelsFont(const TChartFont& font) { items_->Format().Font().Assign(font); }
 
 void TChartAxis::SetLabelsSeparation(int v)
 {
@@ -150,7 +151,8 @@ void TChartAxis::SetLabelsSeparation(int v)
     Set(labelsSeparation_, v);
 }
 
-void TChartAxis::SetAxisValuesFormat(const std::string& v) { Set(valuesFormat_, v); }
+void TChartAxis::SetValuesFormat(const std::string& v) { Set(valuesFormat_, v); }
+bool TChartAxis::IsAxisValuesFormatStored() const { return valuesFormat_ != ChartMsg_DefValueFormat; }
 void TChartAxis::SetDateTimeFormat(const std::string& v) { Set(dateTimeFormat_, v); }
 void TChartAxis::SetLabelsAngle(int v) { Set(labelsAngle_, v % 360); }
 
@@ -598,7 +600,7 @@ void TChartAxis::LabelSequence(double s, TDateTimeStep idx, const std::function<
         const int p = ValueToPixel(v);
         if (labelsOnAxis_ || (StartPixel < p && p < EndPixel)) {
             if (!tickOnLabelsOnly_) TickPixels.push_back(p);
-            if (Labels()) draw(p, LabelValue(v));
+            if (GetLabels()) draw(p, LabelValue(v));
         }
     };
     double v;
@@ -636,7 +638,7 @@ void TChartAxis::LogSequence(const std::function<void(int, const std::string&)>&
         if (!labelsOnAxis_ && !(StartPixel < p && p < EndPixel)) return;
         placed = true;
         if (!tickOnLabelsOnly_) TickPixels.push_back(p);
-        if (Labels()) draw(p, LabelValue(x));
+        if (GetLabels()) draw(p, LabelValue(x));
     };
     if (logBase_ > 1)
         for (double x = v; x <= ScaleMaximum * (1 + 1e-12); x *= logBase_)
@@ -666,7 +668,7 @@ void TChartAxis::CustomSequence(double s, TDateTimeStep idx, const std::function
         if (v < ScaleMinimum - 1e-7 || v > ScaleMaximum + 1e-7) return;
         const int p = ValueToPixel(v);
         if (!tickOnLabelsOnly_) TickPixels.push_back(p);
-        if (Labels()) draw(p, LabelValue(v));
+        if (GetLabels()) draw(p, LabelValue(v));
     }
 }
 
@@ -707,7 +709,7 @@ void TChartAxis::SeriesSequence(TAxisLabelStyle style, const std::function<void(
         if (!found || value < ScaleMinimum || value > ScaleMaximum) continue;
         const int p = ValueToPixel(value);
         if (!tickOnLabelsOnly_) TickPixels.push_back(p);
-        if (!Labels()) continue;
+        if (!GetLabels()) continue;
         int lines = 0;
         const int w = chart_->MultiLineTextWidth(text, lines);
         const int size = byHeight ? c.GetFontHeight() * lines : w;
@@ -734,7 +736,7 @@ void TChartAxis::SeriesTitleSequence(const std::function<void(int, const std::st
     for (int i = int(std::trunc(ScaleMinimum)); i <= int(std::trunc(ScaleMaximum)); ++i) {
         const int p = ValueToYPixel(ScaleMaximum - i - 0.5);
         if (!tickOnLabelsOnly_) TickPixels.push_back(p);
-        if (!Labels()) continue;
+        if (!GetLabels()) continue;
         std::string text = chart_->SeriesTitleLegend(i, true);
         if (chart_->OnGetAxisLabel) chart_->OnGetAxisLabel(this, nullptr, i, text);
         draw(p, text);
@@ -766,7 +768,7 @@ void TChartAxis::DrawLabels(TAxisLabelStyle style)
         return;
     }
     if (style == talNone) return;
-    chart_->ChartCanvas()->AssignFont(LabelsFont());
+    chart_->ChartCanvas()->AssignFont(GetLabelsFont());
     const double s = CalcIncrement();
     const TDateTimeStep idx = LabelDateStep(s);
     drawStep_ = idx;

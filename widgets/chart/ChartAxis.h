@@ -205,13 +205,16 @@ public:
     // Labels.
     TAxisLabelStyle LabelStyle() const { return labelStyle_; }
     void SetLabelStyle(TAxisLabelStyle v);
-    bool Labels() const;
+    bool GetLabels() const;
     void SetLabels(bool v);
-    TChartFont& LabelsFont();
+    TChartFont& GetLabelsFont();
+    void SetLabelsFont(const TChartFont& font);
     int LabelsSeparation() const { return labelsSeparation_; }
     void SetLabelsSeparation(int v);
     const std::string& AxisValuesFormat() const { return valuesFormat_; }
-    void SetAxisValuesFormat(const std::string& v);
+    void SetValuesFormat(const std::string& v);
+    // The format differs from the default one.
+    bool IsAxisValuesFormatStored() const;
     const std::string& DateTimeFormat() const { return dateTimeFormat_; }
     void SetDateTimeFormat(const std::string& v);
     bool ExactDateTime() const { return exactDateTime_; }

@@ -41,7 +41,7 @@ int TChartAxis::InternalCalcSize(TChartFont& font, int angle, int defaultSize, c
 
 int TChartAxis::SizeLabels()
 {
-    const int s = InternalCalcSize(LabelsFont(), labelsAngle_, labelsSize_, "");
+    const int s = InternalCalcSize(GetLabelsFont(), labelsAngle_, labelsSize_, "");
     return labelsAlternate_ ? 2 * s : s;
 }
 
@@ -75,7 +75,7 @@ void TChartAxis::CalcRect(TRect& r, bool inflate)
         shrink(InternalCalcSize(title_->Font(), title_->Angle(), titleSize_, title_->Caption()));
         TitleLinePos = GetRectangleEdge(r);
     }
-    if (Labels()) {
+    if (GetLabels()) {
         shrink(SizeLabels());
         LabelsLinePos = GetRectangleEdge(r);
     }
@@ -273,7 +273,7 @@ void TChartAxis::LabelDrawer(int p, const std::string& text, TChartCustomShape* 
 {
     if (tickOnLabelsOnly_) TickPixels.push_back(p);
     TCanvas3D& c = *chart_->ChartCanvas();
-    c.AssignFont(shape ? shape->Font() : LabelsFont());
+    c.AssignFont(shape ? shape->Font() : GetLabelsFont());
     c.Brush().SetStyle(bsSolid);
     c.Brush().SetStyle(bsClear);
     if (IsDepthAxis) {
@@ -396,7 +396,7 @@ void TChartAxis::DrawAxisLabel(int x, int y, int angle, std::string text, TChart
         box->DrawRectRotated(r, labelsAngle_, DepthPixel);
         c.Brush().SetStyle(bsSolid);
         c.Brush().SetStyle(bsClear);
-        c.AssignFont(shape ? shape->Font() : LabelsFont());
+        c.AssignFont(shape ? shape->Font() : GetLabelsFont());
     }
     c.SetTextAlign(a);
     int z = DepthPixel;

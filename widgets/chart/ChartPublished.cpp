@@ -256,7 +256,11 @@ void TChartAxis::GetPublished(TPropertyList& L)
     Axis().StreamTwin = t ? &t->Axis() : nullptr;
     Grid().StreamTwin = t ? &t->Grid() : nullptr;
     Title().StreamTwin = t ? &t->Title() : nullptr;
+    GetLabelsFont().StreamTwin = t ? &t->GetLabelsFont() : nullptr;
     L.Object("Axis", [this] { return &Axis(); });
+    L.String("AxisValuesFormat", [this] { return AxisValuesFormat(); },
+             [this](const std::string& v) { SetValuesFormat(v); })
+        .SetStored([this] { return IsAxisValuesFormatStored(); });
     Differs(L.Boolean("Automatic", [this] { return Automatic(); }, [this](bool v) { SetAutomatic(v); }), this,
             &StreamTwin, [](TChartAxis& a) { return a.Automatic(); });
     Differs(L.Boolean("AutomaticMaximum", [this] { return AutomaticMaximum(); },
@@ -269,8 +273,9 @@ void TChartAxis::GetPublished(TPropertyList& L)
     L.Float("Increment", [this] { return Increment(); }, [this](double v) { SetIncrement(v); });
     Differs(L.Boolean("Inverted", [this] { return Inverted(); }, [this](bool v) { SetInverted(v); }), this,
             &StreamTwin, [](TChartAxis& a) { return a.Inverted(); });
-    Differs(L.Boolean("Labels", [this] { return Labels(); }, [this](bool v) { SetLabels(v); }), this, &StreamTwin,
-            [](TChartAxis& a) { return a.Labels(); });
+    Differs(L.Boolean("Labels", [this] { return GetLabels(); }, [this](bool v) { SetLabels(v); }), this,
+            &StreamTwin, [](TChartAxis& a) { return a.GetLabels(); });
+    L.Object("LabelsFont", [this] { return &GetLabelsFont(); });
     Differs(L.Boolean("Logarithmic", [this] { return Logarithmic(); }, [this](bool v) { SetLogarithmic(v); }), this,
             &StreamTwin, [](TChartAxis& a) { return a.Logarithmic(); });
     // The ends are kept only where they are fixed; automatic ones are computed again.

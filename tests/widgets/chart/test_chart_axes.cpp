@@ -89,7 +89,7 @@ TEST(ChartAxisLabels, MaxLabelsWidthMeasuresEveryLabelDrawn)
         const std::vector<std::string> labels = f.Labels(a);
         ASSERT_FALSE(labels.empty());
         TCanvas3D& cv = *f.chart.ChartCanvas();
-        cv.AssignFont(a.LabelsFont());
+        cv.AssignFont(a.GetLabelsFont());
         int widest = 0;
         for (const std::string& t : labels) widest = std::max(widest, cv.TextWidth(t));
         const std::size_t ticks = a.TickPixels.size();
@@ -147,9 +147,12 @@ TEST(ChartAxisLabels, TextsFormatsAndMultiLine)
     Fixture f;
     TChartAxis& a = f.chart.LeftAxis();
     EXPECT_EQ(a.LabelValue(1234.5678), "1,234.568");
-    a.SetAxisValuesFormat("0.0");
+    EXPECT_FALSE(a.IsAxisValuesFormatStored());
+    a.SetValuesFormat("0.0");
     EXPECT_EQ(a.LabelValue(2), "2.0");
-    a.SetAxisValuesFormat("#,##0.###");
+    EXPECT_TRUE(a.IsAxisValuesFormatStored());
+    a.SetValuesFormat("#,##0.###");
+    EXPECT_FALSE(a.IsAxisValuesFormatStored());
     a.SetLabelsMultiLine(true);
     EXPECT_EQ(a.LabelValue(1000), "1,000");
     f.chart.OnGetAxisLabel = [](TChartAxis*, TChartSeries*, int, std::string& t) { t = "1 000"; };
@@ -253,7 +256,7 @@ TEST(ChartAxisScale, AnAutomaticRangeBelowWhatTheLabelsShowIsConstant)
         f.chart.AddSeries(s);
         for (int i = 0; i < 10; ++i) s->AddXY(i % 2 ? c.lo : c.hi, i);
         TChartAxis& b = f.chart.BottomAxis();
-        b.SetAxisValuesFormat(c.format);
+        b.SetValuesFormat(c.format);
         b.AdjustMaxMin();
         EXPECT_EQ(b.ScaleRangeIsZero, c.constant) << c.lo << " " << c.hi << " " << c.format;
         if (c.constant) {

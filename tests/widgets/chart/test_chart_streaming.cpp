@@ -280,6 +280,11 @@ TEST(ChartStreaming, AChartWrittenAndReadBackDrawsTheSamePixels)
     a.Border().SetVisible(true);
     a.Border().SetColor(clNavy);
     a.LeftAxis().Title().SetCaption("GZ (m)");
+    a.LeftAxis().SetValuesFormat("0.00");
+    TChartFont labels;
+    labels.SetColor(clNavy);
+    labels.SetSize(11);
+    a.LeftAxis().SetLabelsFont(labels);
     a.BottomAxis().Title().SetCaption("Heel");
     a.BottomAxis().SetMinMax(0, 60);
     a.BottomAxis().Grid().SetVisible(false);
@@ -327,6 +332,9 @@ TEST(ChartStreaming, AChartWrittenAndReadBackDrawsTheSamePixels)
     EXPECT_EQ(b.MarginLeft(), 10);
     EXPECT_TRUE(b.Border().Visible());
     EXPECT_EQ(b.LeftAxis().Title().Caption(), "GZ (m)");
+    EXPECT_EQ(b.LeftAxis().AxisValuesFormat(), "0.00");
+    EXPECT_EQ(b.LeftAxis().GetLabelsFont().Color(), clNavy);
+    EXPECT_EQ(b.LeftAxis().GetLabelsFont().Size(), 11);
     EXPECT_FALSE(r->Pointer().InflateMargins());
     EXPECT_FALSE(r->Pointer().Dark3D());
     EXPECT_EQ(r->Pointer().Transparency(), 40);
