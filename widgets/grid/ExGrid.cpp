@@ -37,7 +37,10 @@ TExStringGrid::TExStringGrid(TComponent* AOwner) : TBaseGrid(AOwner)
     cellNode_ = std::make_unique<TCellNode>(this);
     bands_ = std::make_unique<TBands>(this);
     columnHeaders_ = std::make_unique<base::TStringList>();
-    columnHeaders_->OnChange = [this](base::TStringList&) { ShowColumnHeaders(); };
+    columnHeaders_->OnChange = [this](base::TStringList&) {
+        UpdateColHeaders();
+        ShowColumnHeaders();
+    };
     fixedFont_ = std::make_unique<TFont>();
     fixedFont_->SetName("Tahoma");
     fixedFont_->SetStyle(fsBold);

@@ -465,6 +465,10 @@ public:
     void ResetUpdate() { updateCount_ = 0; }
     virtual void CellsChanged(const platform::TRect& R);
     virtual void CellsLoaded() {}
+    // A cell whose value the footer may total changed: its column's footer is recalculated.
+    virtual void UpdateCell(int ACol, int ARow) { (void)ARow, CalcFooter(ACol); }
+    // The column header list changed; ShowColumnHeaders follows.
+    virtual void UpdateColHeaders() {}
     virtual void CalcFooter(int ACol) { DoCalcFooter(ACol); }
     virtual void UpdateFooter();
     void RegisterNotifier(TGridChangeNotifier* ANotifier);

@@ -204,7 +204,7 @@ void TFloatingFooter::SetColumnCalc(int ACol, TColumnCalcType Value)
     TCellProperties* p = grid_->GetCellProperties(ACol, grid_->RowCount() - 1);
     if (!p) throw EExGridError("Cell index out of range");
     p->CalcType = Value;
-    grid_->CalcFooter(ACol);
+    grid_->UpdateCell(ACol, grid_->RowCount() - 1);
 }
 
 void TFloatingFooter::Invalidate()
