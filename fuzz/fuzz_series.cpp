@@ -34,7 +34,7 @@ std::string Describe(const TSeriesStreamProperties& p)
 }
 
 // Four named series on a chart, all owned by a form; A holds points of its own. B reads
-// the input, D reads what B writes.
+// the input, an unnamed series what B writes.
 struct Scene {
     platform::TForm* form;
     chart::TChart* c;
@@ -89,7 +89,9 @@ fuzz::Result Check(const std::string& input)
     }
     r.outcome = fuzz::Outcome::Accepted;
     const TSeriesStreamProperties once = chart::WriteSeriesProperties(*t);
-    chart::TLineSeries* u = s.series[3];
+    // An unnamed series reads it back: a named one may be among the sources B names.
+    auto* u = new chart::TLineSeries(s.form);
+    s.c->AddSeries(u);
     chart::ReadSeriesProperties(*u, once);
     u->Loaded();
     TSeriesStreamProperties twice = chart::WriteSeriesProperties(*u);
@@ -146,5 +148,5 @@ int main(int argc, char** argv)
         const std::string data = p.Data ? std::string(p.Data->begin(), p.Data->end()) : std::string();
         seeds = {"\n" + data, "A\n", "A,C\n", "A,nobody\n" + data};
     }
-    return fuzz::Run("series", opts, seeds, {"A", "B", "C", ",", "\n"}, Isolated);
+    return fuzz::Run("series", opts, seeds, {"A", "B", "C", "D", ",", "\n"}, Isolated);
 }
