@@ -469,6 +469,19 @@ public:
     virtual void UpdateCell(int ACol, int ARow) { (void)ARow, CalcFooter(ACol); }
     // The column header list changed; ShowColumnHeaders follows.
     virtual void UpdateColHeaders() {}
+    // Whether a row may be inserted at ARow (OnCanInsertRow) or added at the end (OnCanAddRow).
+    virtual bool QueryInsertRow(int ARow)
+    {
+        bool can = true;
+        if (OnCanInsertRow) OnCanInsertRow(this, ARow, can);
+        return can;
+    }
+    virtual bool QueryAddRow()
+    {
+        bool can = true;
+        if (OnCanAddRow) OnCanAddRow(this, can);
+        return can;
+    }
     virtual void CalcFooter(int ACol) { DoCalcFooter(ACol); }
     virtual void UpdateFooter();
     void RegisterNotifier(TGridChangeNotifier* ANotifier);

@@ -317,9 +317,7 @@ void TExStringGrid::GridKeyDown(Word& Key, TShiftState Shift)
     if (Key == VK_DOWN && plain && Navigation.AppendOnArrowDown && Row() == lastNormal && !EditorMode())
         InsertRows(lastNormal + 1, 1);
     if (Key == VK_INSERT && plain && Navigation.AllowInsertRow && !EditorMode()) {
-        bool allow = true;
-        if (OnCanInsertRow) OnCanInsertRow(this, Row(), allow);
-        if (allow) {
+        if (QueryInsertRow(Row())) {
             if (fixedRowAlways_ && lastNormal < FixedRows()) {
                 // Only the kept fixed row: the new row goes under it, never above the header.
                 DoInsertRow(RowCount() - FixedFooters());
@@ -414,8 +412,7 @@ void TExStringGrid::AdvanceEdit(int ACol, int ARow, bool Force, bool OpenEditor,
                 c = firstCol;
                 if (r + 1 < endRow) ++r;
                 else {
-                    bool add = Navigation.AdvanceInsert;
-                    if (add && OnCanAddRow) OnCanAddRow(this, add);
+                    const bool add = Navigation.AdvanceInsert && QueryAddRow();
                     if (!add) r = firstRow;  // round to the first normal row
                     else {
                         AddRow();
