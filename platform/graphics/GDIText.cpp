@@ -1,9 +1,11 @@
 // Fonts and text on device contexts: metrics, text output and DrawText layout.
 #include <QFontDatabase>
 #include <QFontMetrics>
+#include <QGlyphRun>
 #include <QHash>
 #include <QPainterPath>
 #include <QPolygon>
+#include <QTextLayout>
 
 #include <algorithm>
 #include <cmath>
@@ -169,31 +171,85 @@ QPainter* KeptPainter(DeviceContext& dc)
     return &t->painter;
 }
 
-// The width of a run in a font. Widths measured before are remembered (a few fonts, a
-// bounded number of texts each), so a run painted again is shaped only to be drawn.
-int RunWidth(const QFont& font, const QFontMetrics& fm, const QString& s)
+// What is known of a run in a font: its width and, once drawn, its glyphs with their
+// places (a baseline at `baseline`). Kept per font for a bounded number of texts, so a run
+// painted again is neither measured nor shaped again.
+struct ShapedRun {
+    int width = -1;
+    bool laidOut = false;
+    qreal baseline = 0;
+    QList<QGlyphRun> glyphs;
+};
+
+ShapedRun& Shaped(const QFont& font, const QString& s)
 {
-    struct Widths {
+    struct Runs {
         QFont font;
-        QHash<QString, int> of;
+        QHash<QString, ShapedRun> of;
     };
-    thread_local std::vector<Widths> known;
-    Widths* w = nullptr;
-    for (Widths& k : known)
+    // Glyphs hold the host's font engines: never freed, so that none is released after the
+    // host's font data at exit.
+    thread_local auto* known = new std::vector<Runs>;
+    Runs* r = nullptr;
+    for (Runs& k : *known)
         if (k.font == font) {
-            w = &k;
+            r = &k;
             break;
         }
-    if (!w) {
-        if (known.size() >= 8) known.erase(known.begin());
-        known.push_back({font, {}});
-        w = &known.back();
+    if (!r) {
+        if (known->size() >= 8) known->erase(known->begin());
+        known->push_back({font, {}});
+        r = &known->back();
     }
-    if (const auto it = w->of.constFind(s); it != w->of.constEnd()) return *it;
-    if (w->of.size() >= 4096) w->of.clear();
-    const int width = fm.horizontalAdvance(s);
-    w->of.insert(s, width);
-    return width;
+    if (const auto it = r->of.find(s); it != r->of.end()) return *it;
+    if (r->of.size() >= 4096) r->of.clear();
+    return r->of[s];
+}
+
+int RunWidth(const QFont& font, const QFontMetrics& fm, const QString& s)
+{
+    ShapedRun& run = Shaped(font, s);
+    if (run.width < 0) run.width = fm.horizontalAdvance(s);
+    return run.width;
+}
+
+// Text whose glyphs, laid out once on one line left to right, stand as the painter would
+// place them: no tabs or other controls, no right-to-left or joining scripts.
+bool PlainRunText(const QString& s)
+{
+    for (QChar c : s) {
+        const char16_t u = c.unicode();
+        if (u < 0x20 || (u >= 0x7F && u < 0xA0) || u >= 0x0590) return false;
+    }
+    return true;
+}
+
+// The run's glyphs, laid out the first time it is drawn.
+const ShapedRun& LaidOut(const QFont& font, const QString& s, const QPaintDevice* device)
+{
+    ShapedRun& run = Shaped(font, s);
+    if (!run.laidOut) {
+        QTextLayout layout(s, font, device);
+        QTextOption option;
+        option.setWrapMode(QTextOption::NoWrap);
+        option.setTextDirection(Qt::LeftToRight);
+        option.setFlags(QTextOption::IncludeTrailingSpaces);
+        layout.setTextOption(option);
+        layout.setCacheEnabled(true);
+        layout.beginLayout();
+        QTextLine line = layout.createLine();
+        if (line.isValid()) {
+            line.setNumColumns(int(s.size()));
+            line.setPosition(QPointF(0, 0));
+        }
+        layout.endLayout();
+        if (line.isValid()) {
+            run.baseline = line.ascent();
+            run.glyphs = line.glyphRuns();
+        }
+        run.laidOut = true;
+    }
+    return run;
 }
 
 void DrawTextRun(DeviceContext& dc, int x, int y, const QString& s, const QFont& font, bool opaque,
@@ -207,13 +263,25 @@ void DrawTextRun(DeviceContext& dc, int x, int y, const QString& s, const QFont&
     if (dc.escapement) at.rotate(-dc.escapement / 10.0);
     p->setTransform(at);
     if (opaque) p->fillRect(QRect(0, 0, w, h), ToQColor(dc.bkColor));
-    p->setFont(font);
-    p->setPen(ToQColor(dc.textColor));
-    p->drawText(QPoint(0, fm.ascent()), s);
+    const QColor textColor = ToQColor(dc.textColor);
+    if (p->pen().color() != textColor || p->pen().style() != Qt::SolidLine || p->pen().widthF() != 1)
+        p->setPen(textColor);
+    // Upright plain runs in a pixel-sized font are drawn from their kept glyphs; others are
+    // shaped by the painter as they are drawn.
+    const bool kept = !dc.escapement && underlineIndex < 0 && font.pixelSize() > 0 && !font.underline() &&
+                      !font.strikeOut() && !font.overline() && PlainRunText(s);
+    if (kept) {
+        const ShapedRun& run = LaidOut(font, s, p->device());
+        const QPointF origin(0, fm.ascent() - run.baseline);
+        for (const QGlyphRun& g : run.glyphs) p->drawGlyphRun(origin, g);
+    } else {
+        p->setFont(font);
+        p->drawText(QPoint(0, fm.ascent()), s);
+    }
     if (underlineIndex >= 0 && underlineIndex < s.size()) {
         int ux = fm.horizontalAdvance(s.left(underlineIndex));
         int uw = fm.horizontalAdvance(s.at(underlineIndex));
-        p->fillRect(QRect(ux, fm.ascent() + 1, uw, 1), ToQColor(dc.textColor));
+        p->fillRect(QRect(ux, fm.ascent() + 1, uw, 1), textColor);
     }
     QRect bounds = dc.escapement ? QRect(-h - w, -h - w, 2 * (w + h), 2 * (w + h)) : QRect(0, 0, w, h);
     dc.Drawn(bounds.translated(QPoint(x, y) + dc.Offset()));

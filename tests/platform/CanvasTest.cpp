@@ -388,6 +388,53 @@ TEST(Canvas, TextRunsInTurnKeepToTheirPlaceClipCopyAndSize)
     EXPECT_GT(inked(*b, 150, 30), 10);
 }
 
+// Runs are drawn from glyphs kept from their first drawing; a run with a mnemonic mark is
+// shaped by the painter as it is drawn. Both must put the same pixels above the mark's row,
+// the first time and when drawn again, in every face and at any place.
+TEST(Canvas, KeptGlyphRunsDrawAsTheRunsShapedAtOnce)
+{
+    const char* texts[] = {"Hydrostatics at heel 0 deg: LCF 4.61 m, TPC 0.146 t/cm",
+                           "  spaces before and after  ", "fi ffl AV To Wa Ty", "\xe4\xf6\xfc \xdf \xe9 \xa9 1/2"};
+    const struct {
+        const char* face;
+        int height;
+        TFontStyles style;
+    } fonts[] = {{"Courier New", -13, {}}, {"Arial", -13, {}}, {"Arial", -17, fsBold}, {"Times New Roman", -15, fsItalic}};
+    auto canvas = [](const auto& f) {
+        auto b = White(460, 30);
+        b->Canvas()->Font().SetName(f.face);
+        b->Canvas()->Font().SetHeight(f.height);
+        b->Canvas()->Font().SetStyle(f.style);
+        b->Canvas()->Font().SetColor(clNavy);
+        return b;
+    };
+    for (const auto& f : fonts)
+        for (const char* text : texts)
+            for (int x : {0, 3}) {
+                SCOPED_TRACE(std::string(f.face) + " " + std::to_string(f.height) + " \"" + text + "\" at " +
+                             std::to_string(x));
+                auto shaped = canvas(f);
+                // "&" before the first character marks it.
+                TRect r = Rect(x, 2, 460, 30);
+                DrawText(shaped->Canvas()->Handle(), "&" + std::string(text), -1, &r, DT_SINGLELINE | DT_NOCLIP);
+                TEXTMETRIC tm{};
+                GetTextMetrics(shaped->Canvas()->Handle(), tm);
+                for (const char* time : {"first", "again"}) {
+                    SCOPED_TRACE(time);
+                    auto kept = canvas(f);
+                    kept->Canvas()->TextOut(x, 2, text);
+                    int differing = 0, inked = 0;
+                    for (int y = 0; y < 2 + tm.tmAscent + 1; ++y)
+                        for (int px = 0; px < 460; ++px) {
+                            differing += kept->Canvas()->Pixel(px, y) != shaped->Canvas()->Pixel(px, y);
+                            inked += kept->Canvas()->Pixel(px, y) != clWhite;
+                        }
+                    EXPECT_EQ(differing, 0);
+                    EXPECT_GT(inked, 20);
+                }
+            }
+}
+
 TEST(Canvas, SystemColoursAndNone)
 {
     SetSysColorOverride(COLOR_BTNFACE, RGB(1, 2, 3));
