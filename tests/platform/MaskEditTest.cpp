@@ -349,7 +349,9 @@ TEST_F(MaskEditFixture, MaskEndsAtNul)
         edit->SetText(c.value);
         EXPECT_EQ(edit->EditMask(), c.editMask);
         EXPECT_EQ(edit->EditText(), c.editText) << c.editMask;
-        if (edit->IsMasked()) EXPECT_EQ(int(edit->EditText().size()), edit->Mask().Length()) << c.editMask;
+        if (edit->IsMasked()) {
+            EXPECT_EQ(int(edit->EditText().size()), edit->Mask().Length()) << c.editMask;
+        }
         EXPECT_EQ(TEditMask(c.mask).Length(), TEditMask(c.editMask).Length()) << c.editMask;
     }
 }
