@@ -145,9 +145,18 @@ void TArrayDialog::ExecuteBtnClick(TObject*)
     auto pitch = [n](edit::TExEditBtn* e) { return PitchOf(e->GetFloat(), e->GetCaption() == "total", n); };
     const double px = pitch(XEdit), py = pitch(YEdit), pz = pitch(ZEdit);
     if (SelectionRadioGroup->ItemIndex() == opFrame) {
-        h.CreateFrameArray(unsigned(app), unsigned(frame), unsigned(n), px, py, pz, NewAppendageCheckBox->Checked());
+        // The copies that could be placed stay; the reason names the last one refused.
+        if (const core::Result r = h.CreateFrameArray(unsigned(app), unsigned(frame), unsigned(n), px, py, pz,
+                                                      NewAppendageCheckBox->Checked());
+            !r)
+            ShowMessage("Frame Array Failed. " + r.Reason());
     } else {
-        for (int k = 1; k <= n; ++k) h.MoveAppendage(unsigned(app), k * px, k * py, k * pz, true);
+        // The copies made so far stay; the one refused ends the array.
+        for (int k = 1; k <= n; ++k)
+            if (const core::Result r = h.MoveAppendage(unsigned(app), k * px, k * py, k * pz, true); !r) {
+                ShowMessage("Appendage Array Failed. " + r.Reason());
+                break;
+            }
     }
     MainForm->SetModified();
     MainForm->RefreshAll();

@@ -1,6 +1,7 @@
 #include "app/TransformDialog.h"
 
 #include <algorithm>
+#include <string>
 
 #include "app/AppForms.h"
 #include "app/Components.h"
@@ -279,10 +280,14 @@ void TTransformDialog::Transform(int op)
     const int kind = SelectionRadioGroup->ItemIndex();
     const double x = XEdit->GetValue(), y = YEdit->GetValue(), z = ZEdit->GetValue();
     const bool copy = CopyCheckBox->Enabled() && CopyCheckBox->Checked();
+    // A refused step says why; the other items of a range go on.
+    auto report = [this](const std::string& what, const core::Result& r) {
+        if (!r) Report(what, false, 0, r.Reason());
+    };
     if (kind == opHull) {
-        if (op == opScale) h.Scale(x, y, z);
-        if (op == opMove) h.Move(x, y, z);
-        if (op == opRotate) h.Rotate(y);
+        if (op == opScale) report("Scale Hull", h.Scale(x, y, z));
+        if (op == opMove) report("Move Hull", h.Move(x, y, z));
+        if (op == opRotate) report("Rotate Hull", h.Rotate(y));
         return;
     }
     const bool range = RangeCheckBox->Checked();
@@ -297,14 +302,15 @@ void TTransformDialog::Transform(int op)
             FramesOperation(op == opMove);
             return;
         }
-        for (unsigned j : items) h.RotateFrame(app, j, y);
+        for (unsigned j : items) report("Rotating Frame[" + std::to_string(j) + "]", h.RotateFrame(app, j, y));
         return;
     }
     // Copies go to the end of the list, so the checked indexes stay put.
     for (unsigned i : items) {
-        if (op == opScale) h.ScaleAppendage(i, x, y, z, copy);
-        if (op == opMove) h.MoveAppendage(i, x, y, z, copy);
-        if (op == opRotate) h.RotateAppendage(i, y, copy);
+        const std::string k = "Appendage[" + std::to_string(i) + "]";
+        if (op == opScale) report("Scaling " + k, h.ScaleAppendage(i, x, y, z, copy));
+        if (op == opMove) report("Moving " + k, h.MoveAppendage(i, x, y, z, copy));
+        if (op == opRotate) report("Rotating " + k, h.RotateAppendage(i, y, copy));
     }
 }
 

@@ -141,6 +141,64 @@ TEST_F(DialogTest, RefusedFramesAreReportedOneBoxEachAndTheOthersGoOn)
     }
 }
 
+// Hull, appendage and frame-rotation steps the model refuses: the box gives its reason
+// and the hull stays as the refused step found it.
+TEST_F(DialogTest, RefusedStepsShowTheModelsReason)
+{
+    const std::string beyond = " would take an offset or a frame position beyond the range of numbers";
+    struct Case {
+        const char* what;
+        int on, op;
+        double x, y, z;
+        bool huge;   // the barge is first made nearly as wide and deep as numbers go
+        int repeat;  // Execute pressed this many times; only the last is refused
+        std::string message;
+    };
+    const Case cases[] = {
+        {"scale hull", 2, 0, 1e-9, 1, 1, false, 1,
+         "Scale Hull Failed. Scaling Hull by factor less than 0.000001 on X axis"},
+        {"scale hull beyond", 2, 0, 1e308, 1, 1, false, 1, "Scale Hull Failed. Scaling Hull" + beyond},
+        {"move hull beyond", 2, 1, 1e308, 0, 0, false, 2, "Move Hull Failed. Moving Hullform" + beyond},
+        {"rotate hull", 2, 2, 0, 45, 0, true, 1, "Rotate Hull Failed. Rotating Hullform" + beyond},
+        {"scale appendage", 1, 0, 1, 1, 1e-9, false, 1,
+         "Scaling Appendage[0] Failed. Scaling appendage[0] by factor less than 0.000001 on Z axis"},
+        {"move appendage beyond", 1, 1, 0, 0, 1e308, false, 2,
+         "Moving Appendage[0] Failed. Moving appendage[0]" + beyond},
+        {"rotate appendage", 1, 2, 0, 45, 0, true, 1, "Rotating Appendage[0] Failed. Rotating appendage[0]" + beyond},
+        {"rotate frame", 0, 2, 0, 45, 0, true, 1,
+         "Rotating Frame[0] Failed. Rotating frame [0] of appendage[0]" + beyond},
+    };
+    // Every number of the appendages, frame by frame.
+    auto numbers = [](const std::vector<core::Appendage>& as) {
+        std::vector<double> v;
+        for (const core::Appendage& a : as)
+            for (const core::Section& f : a.frames) {
+                v.push_back(f.Y);
+                v.insert(v.end(), f.X.begin(), f.X.end());
+                v.insert(v.end(), f.Z.begin(), f.Z.end());
+            }
+        return v;
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        hulls::MakeBoxBarge(main->Hull);
+        if (c.huge) ASSERT_TRUE(main->Hull.Scale(3e307, 1, 4e307));
+        main->CurrentAppendage = main->CurrentFrame = 0;
+        main->RefreshAll();
+        auto* d = Transform();
+        std::vector<core::Appendage> kept;
+        for (int k = 0; k < c.repeat; ++k) {
+            boxes.clear();
+            kept = main->Hull.appendages;
+            Setup(d, c.on, c.op, c.x, c.y, c.z, false, {});
+            d->ExecuteBtn->Click();
+        }
+        EXPECT_EQ(boxes, std::vector<std::string>{c.message});
+        EXPECT_EQ(main->Hull.appendages.size(), kept.size());
+        EXPECT_EQ(numbers(main->Hull.appendages), numbers(kept));
+    }
+}
+
 TEST_F(DialogTest, DeleteAsksFirstAndRemovesEveryCheckedItem)
 {
     auto* d = Transform();
@@ -362,6 +420,51 @@ TEST_F(DialogTest, ArrayRefusesWhatItCannotDo)
     d->Hide();
     main->ElementArray1->Click();
     EXPECT_EQ(boxes, std::vector<std::string>{"Invalid Appendage Index - 0"});
+}
+
+// Copies the model refuses: the box gives its reason, the copies it could make stay.
+TEST_F(DialogTest, RefusedArraysShowTheModelsReason)
+{
+    struct Case {
+        const char* what;
+        int on;  // frame or appendage
+        const char* count;
+        double x, y;
+        std::string message;
+        Ys ys;                // the barge's frames after
+        unsigned appendages;  // after
+    };
+    const Case cases[] = {
+        {"frames onto frames", 0, "3", 0, 3,
+         "Frame Array Failed. Creating copy 3 of frame [0] of appendage[0] at Y=9. During frame copy -1 index returned",
+         {0, 3, 6, 9, 12, 15, 18, 21, 24, 27, 30}, 1},
+        {"appendages beyond", 1, "3", 1e308, 0,
+         "Appendage Array Failed. Moving appendage[0] by a distance that is not a finite number on X axis",
+         {0, 3, 6, 9, 12, 15, 18, 21, 24, 27, 30}, 2},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        hulls::MakeBoxBarge(main->Hull);
+        main->CurrentAppendage = main->CurrentFrame = 0;
+        main->RefreshAll();
+        boxes.clear();
+        main->ElementArray1->Click();
+        auto* d = app::ArrayDialog;
+        d->SelectionRadioGroup->SetItemIndex(c.on);
+        d->NewAppendageCheckBox->SetChecked(false);
+        d->CopyCountEdit->SetText(c.count);
+        d->XEdit->SetCaption("pitch");
+        d->YEdit->SetCaption("pitch");
+        d->ZEdit->SetCaption("pitch");
+        d->XEdit->SetFloat(c.x);
+        d->YEdit->SetFloat(c.y);
+        d->ZEdit->SetFloat(0);
+        d->ExecuteBtn->Click();
+        EXPECT_EQ(boxes, std::vector<std::string>{c.message});
+        EXPECT_EQ(FrameYs(), c.ys);
+        EXPECT_EQ(main->Hull.GetAppendageCount(), c.appendages);
+        d->Hide();
+    }
 }
 
 // --- Split dialog ---

@@ -201,7 +201,9 @@ TEST_F(FileCommands, FailedSaveInTheQuestionStopsTheCommand)
     AnswerDialog(dir.file("missing/folder/x.hll"));
     main->N1Click(main->New1);
     ASSERT_EQ(boxes.size(), 2u);
-    EXPECT_NE(boxes[1].find("Could not save"), std::string::npos);
+    const std::string path = dir.file("missing/folder/x.hll");
+    EXPECT_EQ(boxes[1].rfind("Could not save " + path + ":\nFailure saving Hullform to " + path + ". ", 0), 0u)
+        << boxes[1];
     EXPECT_EQ(main->Hull.name, "Box Barge");
     EXPECT_TRUE(main->Modified());
 }
@@ -315,6 +317,20 @@ TEST_F(FileCommands, RecentFileOpensAgainAndMissingEntriesDoNothing)
     main->RD[0]->Click();
     ASSERT_EQ(dialogs.size(), 2u);
     EXPECT_EQ(main->OpenHullDialog->InitialDir, dir.str() + "/");
+}
+
+// A recent file that is no longer a hull file: opening it again says why.
+TEST_F(FileCommands, ARecentFileThatNoLongerReadsShowsWhy)
+{
+    const std::string path = SaveBarge("barge.hll");
+    AnswerDialog(path);
+    main->Open1Click(main->Open1);
+    std::ofstream(path) << "<HULL>\n<HULL_NAME>\nCut\n";
+    main->RF[0]->Click();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0], "Could not open " + path + ":\nFailure opening Hullform at " + path +
+                            ". File ends inside <HULL_NAME>");
+    EXPECT_EQ(main->Hull.name, "Box Barge");
 }
 
 TEST_F(FileCommands, ClosingWithChangesAsks)
