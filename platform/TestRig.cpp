@@ -28,6 +28,8 @@
 #include "platform/forms/Forms.h"
 #include "platform/graphics/Graphics.h"
 #include "base/ScopeGuard.h"
+#include "platform/system/Clock.h"
+#include "platform/system/Thread.h"
 
 namespace platform {
 
@@ -503,9 +505,39 @@ bool ProcessUntil(const std::function<bool()>& pred, int maxRounds)
         if (pred()) return true;
         Application->ProcessMessages();
         if (pred()) return true;
+        if (TestClockOn()) AdvanceTestClock(1);
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
     return pred();
+}
+
+}  // namespace platform
+
+namespace platform {
+
+void UseTestClock(bool on) { SetTestClock(on); }
+
+void AdvanceClock(UINT ms)
+{
+    Application->ProcessMessages();
+    AdvanceTestClock(ms);
+    Application->ProcessMessages();
+}
+
+bool AfterTimerOf(UINT ms)
+{
+    if (TestClockOn()) {
+        AdvanceClock(ms);
+        return true;
+    }
+    TTimer timer(nullptr);
+    bool fired = false;
+    timer.SetInterval(ms);
+    timer.OnTimer = [&](TObject*) {
+        fired = true;
+        timer.SetEnabled(false);
+    };
+    return ProcessUntil([&] { return fired; }, 60000);
 }
 
 }  // namespace platform

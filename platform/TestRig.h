@@ -110,7 +110,26 @@ private:
 };
 
 // Lets messages run until pred holds; false if it still does not after maxRounds rounds
-// of ProcessMessages with a short sleep between.
+// of ProcessMessages with a short sleep between. With the test clock on, each round also
+// moves it on by 1 ms.
 bool ProcessUntil(const std::function<bool()>& pred, int maxRounds = 5000);
+
+// The test clock. While it is on, the platform's timers (TTimer, SetTimer, the caret's blink,
+// the hint's pause and hide) do not run by real time: AdvanceClock moves the clock on by ms,
+// firing every timer due by then in order on this thread, then lets posted messages run.
+// Off by default; TestClock turns it on for its lifetime.
+void UseTestClock(bool on);
+void AdvanceClock(UINT ms);
+class TestClock {
+public:
+    TestClock() { UseTestClock(true); }
+    ~TestClock() { UseTestClock(false); }
+    TestClock(const TestClock&) = delete;
+    TestClock& operator=(const TestClock&) = delete;
+};
+
+// Runs messages until a timer of ms milliseconds, started now, has fired: a timer that was
+// due before it has fired by then. With the test clock on, the clock is advanced by ms.
+bool AfterTimerOf(UINT ms);
 
 }  // namespace platform

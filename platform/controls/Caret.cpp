@@ -36,17 +36,17 @@ void RestartBlink()
 {
     EraseCaret();
     if (!gCaret.owner || gCaret.hideCount > 0) {
-        if (gCaret.timer) gCaret.timer->stop();
+        if (gCaret.timer) gCaret.timer->Stop();
         return;
     }
     InvertCaret();
     if (!gCaret.timer) {
-        gCaret.timer = new QTimer;
-        QObject::connect(gCaret.timer, &QTimer::timeout, [] {
+        gCaret.timer = new TClockTimer;
+        gCaret.timer->OnTimeout = [] {
             if (gCaret.owner && gCaret.hideCount == 0) InvertCaret();
-        });
+        };
     }
-    gCaret.timer->start(int(gCaret.blinkTime));
+    gCaret.timer->Start(int(gCaret.blinkTime));
 }
 
 }  // namespace
@@ -66,7 +66,7 @@ bool DestroyCaret()
 {
     if (!gCaret.owner) return false;
     EraseCaret();
-    if (gCaret.timer) gCaret.timer->stop();
+    if (gCaret.timer) gCaret.timer->Stop();
     gCaret.owner = nullptr;
     return true;
 }
@@ -109,7 +109,7 @@ UINT GetCaretBlinkTime() { return gCaret.blinkTime; }
 bool SetCaretBlinkTime(UINT ms)
 {
     gCaret.blinkTime = std::max<UINT>(ms, 1);
-    if (gCaret.timer && gCaret.timer->isActive()) gCaret.timer->start(int(gCaret.blinkTime));
+    if (gCaret.timer && gCaret.timer->Active()) gCaret.timer->Start(int(gCaret.blinkTime));
     return true;
 }
 

@@ -11,6 +11,7 @@
 
 #include "platform/controls/Controls.h"
 #include "platform/Private.h"
+#include "platform/system/Clock.h"
 
 class QTimer;
 class QScrollBar;
@@ -74,7 +75,7 @@ struct Caret {
     int hideCount = 1;
     bool drawn = false;
     UINT blinkTime = 530;
-    QTimer* timer = nullptr;
+    TClockTimer* timer = nullptr;
 };
 extern Caret gCaret;
 void InvertCaret();
@@ -116,7 +117,7 @@ struct TWinControl::Impl {
     QImage backing;
     QRegion invalid, screenOnly;
     DeviceContext* paintDC = nullptr;
-    std::map<UINT, std::unique_ptr<QTimer>> timers;
+    std::map<UINT, std::unique_ptr<TClockTimer>> timers;
     bool applyingGeometry = false;
     bool redrawOff = false;  // WM_SETREDRAW
     LPARAM userData = 0;

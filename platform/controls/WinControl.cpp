@@ -28,7 +28,7 @@ TWinControl::~TWinControl()
 {
     for (TControl* c : dockClients_) c->hostDockSite_ = nullptr;
     dockClients_.clear();
-    for (auto& t : impl_->timers) t.second->stop();
+    for (auto& t : impl_->timers) t.second->Stop();
     impl_->timers.clear();
     while (!controls_.empty()) {
         TControl* c = controls_.back();
@@ -38,7 +38,7 @@ TWinControl::~TWinControl()
     }
     if (gFocused == this) gFocused = nullptr;
     if (gCaret.owner == this) {
-        if (gCaret.timer) gCaret.timer->stop();
+        if (gCaret.timer) gCaret.timer->Stop();
         gCaret.owner = nullptr;
     }
     DestroyHandle();
@@ -484,12 +484,10 @@ bool TWinControl::SetTimer(UINT id, UINT interval)
 {
     auto& t = impl_->timers[id];
     if (!t) {
-        t = std::make_unique<QTimer>();
-        QObject::connect(t.get(), &QTimer::timeout, [this, id] {
-            Guarded([&] { Perform(WM_TIMER, id); });
-        });
+        t = std::make_unique<TClockTimer>();
+        t->OnTimeout = [this, id] { Guarded([&] { Perform(WM_TIMER, id); }); };
     }
-    t->start(int(std::max<UINT>(interval, 1)));
+    t->Start(int(std::max<UINT>(interval, 1)));
     return true;
 }
 

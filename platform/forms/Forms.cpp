@@ -148,7 +148,7 @@ TCustomForm* TScreen::ActiveForm() const
 // ---------------------------------------------------------------- TApplication
 
 struct TApplication::Impl {
-    QTimer hintTimer, hideTimer;
+    TClockTimer hintTimer, hideTimer;
     TPoint hintPos;
 };
 
@@ -159,12 +159,12 @@ void ControlGone(TControl* c);
 
 TApplication::TApplication() : impl_(std::make_unique<Impl>())
 {
-    impl_->hintTimer.setSingleShot(true);
-    impl_->hideTimer.setSingleShot(true);
-    QObject::connect(&impl_->hintTimer, &QTimer::timeout, [this] {
+    impl_->hintTimer.SetSingleShot(true);
+    impl_->hideTimer.SetSingleShot(true);
+    impl_->hintTimer.OnTimeout = [this] {
         if (hintControl_) Guarded([&] { ActivateHintFor(hintControl_, impl_->hintPos); });
-    });
-    QObject::connect(&impl_->hideTimer, &QTimer::timeout, [this] { HideHint(); });
+    };
+    impl_->hideTimer.OnTimeout = [this] { HideHint(); };
     gHintMouseHook = &HintMouse;
     gControlGoneHook = &ControlGone;
 }
@@ -332,14 +332,14 @@ void HintMouse(TControl* c, TPoint pos)
     a->SetHint(GetLongHint(c->Hint()));
     a->CancelHint();
     a->SetHintControl(c);
-    if (a->ShowHint && c->ShowHint()) a->impl()->hintTimer.start(a->HintPause);
+    if (a->ShowHint && c->ShowHint()) a->impl()->hintTimer.Start(a->HintPause);
 }
 
 void ControlGone(TControl* c)
 {
     if (Application && Application->HintControl() == c) {
         Application->SetHintControl(nullptr);
-        Application->impl()->hintTimer.stop();
+        Application->impl()->hintTimer.Stop();
     }
 }
 
@@ -370,7 +370,7 @@ bool TApplication::ActivateHintFor(TControl* c, TPoint pos)
     TRect r = hintWindow_->CalcHintRect(info.HintMaxWidth, info.HintStr, info.HintData);
     OffsetRect(r, info.HintPos.X, info.HintPos.Y);
     hintWindow_->ActivateHintData(r, info.HintStr, info.HintData);
-    if (info.HideTimeout > 0) impl_->hideTimer.start(info.HideTimeout);
+    if (info.HideTimeout > 0) impl_->hideTimer.Start(info.HideTimeout);
     return true;
 }
 
@@ -395,14 +395,14 @@ void TApplication::ActivateHint(TPoint cursorPos)
 
 void TApplication::CancelHint()
 {
-    impl_->hintTimer.stop();
+    impl_->hintTimer.Stop();
     HideHint();
     hintControl_ = nullptr;
 }
 
 void TApplication::HideHint()
 {
-    impl_->hideTimer.stop();
+    impl_->hideTimer.Stop();
     if (hintWindow_) hintWindow_->ReleaseHandle();
 }
 
@@ -416,7 +416,7 @@ void SetHintWindowClass(THintWindowClass make)
 
 void TApplication::DropHintWindow()
 {
-    impl_->hideTimer.stop();
+    impl_->hideTimer.Stop();
     if (hintWindow_) {
         THintWindow* w = hintWindow_;
         hintWindow_ = nullptr;

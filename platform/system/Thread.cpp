@@ -10,6 +10,7 @@
 
 #include "base/Exception.h"
 #include "platform/Private.h"
+#include "platform/system/Clock.h"
 #include "platform/system/Thread.h"
 
 namespace platform {
@@ -236,14 +237,14 @@ void TThread::Synchronize(TThread*, TThreadMethod method)
 // ---------------------------------------------------------------- TTimer
 
 struct TTimer::Impl {
-    QTimer timer;
+    TClockTimer timer;
 };
 
 TTimer::TTimer(TComponent* AOwner) : TComponent(AOwner), impl_(std::make_unique<Impl>())
 {
-    QObject::connect(&impl_->timer, &QTimer::timeout, [this] {
+    impl_->timer.OnTimeout = [this] {
         if (OnTimer) Guarded([&] { OnTimer(this); });
-    });
+    };
     Update();
 }
 
@@ -251,8 +252,8 @@ TTimer::~TTimer() = default;
 
 void TTimer::Update()
 {
-    if (enabled_ && interval_ > 0) impl_->timer.start(int(interval_));
-    else impl_->timer.stop();
+    if (enabled_ && interval_ > 0) impl_->timer.Start(int(interval_));
+    else impl_->timer.Stop();
 }
 
 void TTimer::SetEnabled(bool v)

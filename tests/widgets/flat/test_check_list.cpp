@@ -25,19 +25,6 @@ protected:
     TFlatCheckListBox* list = nullptr;
 };
 
-// Runs messages until a timer of ms milliseconds, started now, has fired: a timer that was
-// due before it has fired by then.
-bool AfterTimerOf(UINT ms)
-{
-    platform::TTimer timer(nullptr);
-    bool fired = false;
-    timer.SetInterval(ms);
-    timer.OnTimer = [&](platform::TObject*) {
-        fired = true;
-        timer.SetEnabled(false);
-    };
-    return platform::ProcessUntil([&] { return fired; }, 60000);
-}
 
 }  // namespace
 
