@@ -180,6 +180,8 @@ class TControl;
 class TWinControl;
 // Reports an exception that reached the event loop (the application's exception box).
 void HandleAppException(const std::exception* e);
+// Worker threads started whose run, end event and freeing are not yet over.
+int RunningThreadCount();
 // Installed by the application: mouse moves for hints, and controls going away.
 extern void (*gHintMouseHook)(TControl* c, TPoint clientPos);
 extern void (*gControlGoneHook)(TControl* c);

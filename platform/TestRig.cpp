@@ -9,6 +9,7 @@
 #include <QMessageBox>
 #include <QAbstractButton>
 #include <QTimer>
+#include <QAbstractEventDispatcher>
 #include <QInputMethodEvent>
 #include <QMouseEvent>
 #include <QScrollBar>
@@ -516,6 +517,14 @@ bool ProcessUntil(const std::function<bool()>& pred, int maxRounds)
 namespace platform {
 
 void UseTestClock(bool on) { SetTestClock(on); }
+
+void WhenLoopWaits(std::function<void()> fn)
+{
+    auto* d = QAbstractEventDispatcher::instance();
+    QObject::connect(d, &QAbstractEventDispatcher::aboutToBlock, d, std::move(fn), Qt::SingleShotConnection);
+}
+
+int RunningThreads() { return RunningThreadCount(); }
 
 void AdvanceClock(UINT ms)
 {

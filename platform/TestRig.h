@@ -128,6 +128,12 @@ public:
     TestClock& operator=(const TestClock&) = delete;
 };
 
+// Runs fn once, on this thread, when the message loop next starts to wait for messages.
+void WhenLoopWaits(std::function<void()> fn);
+
+// Worker threads (TThread) started whose run, end event and freeing are not yet over.
+int RunningThreads();
+
 // Runs messages until a timer of ms milliseconds, started now, has fired: a timer that was
 // due before it has fired by then. With the test clock on, the clock is advanced by ms.
 bool AfterTimerOf(UINT ms);

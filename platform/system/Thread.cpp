@@ -29,6 +29,7 @@ std::deque<SyncRequest*> gQueue;
 std::thread::id gGuiThread;
 bool gGuiThreadSet = false;
 std::atomic<bool> gStartFails{false};
+std::atomic<int> gRunning{0};
 
 QEvent::Type WakeKind()
 {
@@ -146,10 +147,14 @@ void TThread::Start()
     std::lock_guard lock(impl_->startMutex);
     if (started_) throw base::EInvalidOperation("Cannot call Start on a running or terminated thread");
     started_ = true;
+    bool counted = false;
     try {
         if (gStartFails) throw std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again));
+        ++gRunning;
+        counted = true;
         impl_->thread = std::thread([this] { Run(); });
     } catch (const std::system_error& e) {
+        if (counted) --gRunning;
         started_ = false;
         throw EThread(std::string("Thread creation error: ") + e.what());
     }
@@ -180,7 +185,10 @@ void TThread::Run()
         }
         delete this;
     }
+    --gRunning;
 }
+
+int RunningThreadCount() { return gRunning; }
 
 void TThread::DoTerminate()
 {

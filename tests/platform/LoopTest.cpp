@@ -107,7 +107,6 @@ TEST(Thread, SynchronizeRunsOnTheGuiThreadAndBlocksTheWorker)
         log.Add("worker start");
         self.Synchronize([&] {
             EXPECT_EQ(std::this_thread::get_id(), gui);
-            std::this_thread::sleep_for(std::chrono::milliseconds(20));
             callDone = true;
             log.Add("synchronized");
         });

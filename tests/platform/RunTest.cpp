@@ -7,6 +7,8 @@
 #include <chrono>
 #include <condition_variable>
 #include <functional>
+#include <future>
+#include <memory>
 #include <mutex>
 #include <stdexcept>
 #include <string>
@@ -125,11 +127,12 @@ TEST_F(RunFixture, TerminateInTheIdleEventEndsTheLoopWithoutWaiting)
 
 TEST_F(RunFixture, TerminateFromAWorkerWakesTheWaitingLoop)
 {
-    std::atomic<bool> idled{false};
-    Application->OnIdle = [&](TObject*, bool&) { idled = true; };
+    // The worker terminates once the loop has started to wait.
+    auto waiting = std::make_shared<std::promise<void>>();
+    std::future<void> waits = waiting->get_future();
+    WhenLoopWaits([waiting] { waiting->set_value(); });
     std::thread worker([&] {
-        while (!idled) std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));  // the loop waits by now
+        waits.wait_for(std::chrono::seconds(10));
         Application->Terminate();
     });
     const bool ended = RunEnds(3);
@@ -288,7 +291,6 @@ TEST(ThreadFree, ARunningThreadThatFreesItselfIsFreedOnceWhenFreedFirst)
         ASSERT_TRUE(ProcessUntil([&] { return t->rounds > 1; }));
         t->Free();
         Application->ProcessMessages();
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
         EXPECT_EQ(gDestroyed, 1) << round;
         EXPECT_EQ(terminated, 1) << round;
     }

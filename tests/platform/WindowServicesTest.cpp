@@ -104,7 +104,7 @@ TEST_F(WindowFixture, ScrollMessagesReachTheHandlerAndScrollWindowMovesThePixels
     EXPECT_EQ(GetScrollPos(b->Handle(), SB_VERT), 13);
     HostScroll(b, SB_VERT, SB_TOP);
     EXPECT_EQ(b->top, 0);
-    ProcessUntil([] { return false; }, 3);
+    Application->ProcessMessages();
     EXPECT_EQ(At(b, 5, 5), clRed);
     EXPECT_EQ(At(b, 5, 15), clBlue);
     EXPECT_EQ(b->log, (std::vector<std::string>{"1 0", "8 0", "3 0", "8 0", "5 13", "4 13", "8 0", "6 0", "8 0"}));
@@ -121,7 +121,7 @@ TEST_F(WindowFixture, RedrawOffHoldsThePaintUntilItIsOnAgain)
     EXPECT_FALSE(b->RedrawEnabled());
     b->Invalidate();
     b->Update();
-    ProcessUntil([] { return false; }, 5);
+    Application->ProcessMessages();
     EXPECT_EQ(b->paints, before);
     b->Perform(WM_SETREDRAW, 1);
     EXPECT_TRUE(ProcessUntil([&] { return b->paints > before; }));

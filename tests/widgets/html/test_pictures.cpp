@@ -9,6 +9,7 @@
 #include "platform/graphics/GDI.h"
 #include "platform/graphics/Graphics.h"
 #include "platform/graphics/ImageDecoder.h"
+#include "platform/TestRig.h"
 #include "platform/system/Resources.h"
 #include "support/TestSupport.h"
 #include "widgets/html/PictureContainer.h"
@@ -208,7 +209,8 @@ TEST(HTMLPicture, NetworkAddressesLoadNothing)
     EXPECT_EQ(background.SourceURL(), "");
     background.LoadFromURL("http://example.invalid/b.gif");  // ignored while busy
     EXPECT_EQ(background.DownloadURL(), "http://example.invalid/a.gif");
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    // The download thread has ended, freed itself and loaded nothing.
+    ASSERT_TRUE(platform::ProcessUntil([] { return platform::RunningThreads() == 0; }));
     EXPECT_TRUE(background.Empty());
     EXPECT_TRUE(background.DownloadBusy());
     EXPECT_EQ(events, 0);
