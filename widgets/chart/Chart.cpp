@@ -321,10 +321,10 @@ void TCustomChart::DrawTitlesAndLegend(bool beforeSeries)
     TChartTitle* titles[4] = {title_.get(), subTitle_.get(), foot_.get(), subFoot_.get()};
     if (beforeSeries) {
         const bool legendNow = !legend_->CustomPosition() && legend_->ShouldDraw();
-        if (legendNow && legend_->Vertical()) legend_->DrawLegend();
+        if (legendNow && legend_->GetVertical()) legend_->DrawLegend();
         for (TChartTitle* t : titles)
             if (!t->CustomPosition()) t->DrawTitle();
-        if (legendNow && !legend_->Vertical()) legend_->DrawLegend();
+        if (legendNow && !legend_->GetVertical()) legend_->DrawLegend();
     } else {
         if (legend_->CustomPosition() && legend_->ShouldDraw()) legend_->DrawLegend();
         for (TChartTitle* t : titles)

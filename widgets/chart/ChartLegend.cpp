@@ -152,12 +152,23 @@ TCustomChartLegend::TCustomChartLegend(TCustomChart* chart) : TChartCustomShapeP
     auto change = [this](TObject*) { Repaint(); };
     dividingLines_ = std::make_unique<TChartHiddenPen>(change);
     symbol_ = std::make_unique<TLegendSymbol>(this);
-    TChartGradient g;
-    g.SetDirection(gdRightLeft);
-    g.SetEndColor(clWhite);
-    g.SetStartColor(clSilver);
-    SetGradient(&g);
+    Gradient();
 }
+
+TChartLegendGradient::TChartLegendGradient(TNotifyEvent change)
+{
+    SetDirection(gdRightLeft);
+    SetEndColor(clWhite);
+    SetStartColor(clSilver);
+    OnChange = std::move(change);
+}
+
+std::unique_ptr<TChartGradient> TCustomChartLegend::GetGradientClass(TNotifyEvent change)
+{
+    return std::make_unique<TChartLegendGradient>(std::move(change));
+}
+
+void TCustomChartLegend::PrepareSymbolPen() { chart_->LegendPen = symbol_->DefaultPen ? nullptr : &symbol_->Pen(); }
 
 TCustomChartLegend::~TCustomChartLegend() = default;
 
@@ -250,7 +261,7 @@ int TCustomChartLegend::CalcItemHeight()
     int h = chart_->ChartCanvas()->GetFontHeight();
     if (HasCheckBoxes()) h = std::max(h, 17);
     h += VertSpacing;
-    if (Vertical() && dividingLines_->Visible()) h += dividingLines_->Width();
+    if (GetVertical() && dividingLines_->Visible()) h += dividingLines_->Width();
     return h;
 }
 
@@ -269,14 +280,14 @@ void TCustomChartLegend::DrawLegend()
     c.AssignFont(Font());
     z.space = c.TextWidth(" ");
     z.item = CalcItemHeight();
-    if (Vertical()) LayoutColumn(z);
+    if (GetVertical()) LayoutColumn(z);
     else LayoutRows(z);
     if (LastItem < firstValue_) {
         texts_.clear();
         return;
     }
     PlaceHeight(z.item);
-    const TLegendLeft left = Vertical() ? PlaceVertical(z.frame) : PlaceHorizontal();
+    const TLegendLeft left = GetVertical() ? PlaceVertical(z.frame) : PlaceHorizontal();
     if (chart_->OnGetLegendRect) chart_->OnGetLegendRect(chart_, ShapeBounds);
     Draw();
     DrawTitle();
@@ -466,7 +477,7 @@ void TCustomChartLegend::ShrinkChartRect()
     case laBottom: ch.Bottom = r.Top; break;
     }
     chart_->ReCalcWidthHeight();
-    const int gap = Vertical() ? (HorizMargin ? HorizMargin : 3 * chart_->ChartRectWidth / 100)
+    const int gap = GetVertical() ? (HorizMargin ? HorizMargin : 3 * chart_->ChartRectWidth / 100)
                                : (VertMargin ? VertMargin : 4 * chart_->ChartRectHeight / 100);
     switch (alignment_) {
     case laLeft: ch.Left += gap; break;
@@ -482,10 +493,10 @@ void TCustomChartLegend::DrawItem(int k, int i, int textX, int symbolX, int cx, 
     TCanvas3D& c = *chart_->ChartCanvas();
     c.Brush().SetColor(Color());
     c.Brush().SetStyle(bsClear);
-    chart_->LegendPen = symbol_->DefaultPen ? nullptr : &symbol_->Pen();
+    PrepareSymbolPen();
     int y = FirstItemTop() + 1, row = k, o = 0;
     const bool boxes = HasCheckBoxes();
-    if (!Vertical()) {
+    if (!GetVertical()) {
         row = k / ColumnCount;
         o = (k % ColumnCount) * (textWidth_ + SymbolWidthPx + 6 + (boxes ? 15 : 0));
     }
@@ -515,7 +526,7 @@ void TCustomChartLegend::DrawItem(int k, int i, int textX, int symbolX, int cx, 
     if (k > 0 && dividingLines_->Visible()) {
         c.AssignVisiblePen(*dividingLines_);
         c.SetBackMode(cbmTransparent);
-        if (Vertical()) c.DoHorizLine(ShapeBounds.Left, ShapeBounds.Right, y - VertSpacing / 2);
+        if (GetVertical()) c.DoHorizLine(ShapeBounds.Left, ShapeBounds.Right, y - VertSpacing / 2);
         else c.DoVertLine(ShapeBounds.Left + o + 2, ShapeBounds.Top, ShapeBounds.Bottom);
     }
 }
@@ -570,7 +581,7 @@ int TCustomChartLegend::Clicked(int x, int y)
             break;
         }
     }
-    if (Vertical()) return row < 0 ? -1 : firstValue_ + row;
+    if (GetVertical()) return row < 0 ? -1 : firstValue_ + row;
     if (ColumnCount <= 0) return -1;
     const int q = (r.Right - r.Left) / ColumnCount;
     int result = -1;

@@ -4,8 +4,10 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "widgets/chart/ChartFont.h"
 #include "widgets/chart/ChartSeries.h"
 #include "widgets/chart/ChartTitles.h"
 
@@ -21,6 +23,19 @@ enum TLegendSymbolSize { lcsPercent, lcsPixels };
 
 class TCustomChartLegend;
 
+// Draws a legend symbol in place of the default one.
+using TSymbolDrawEvent = std::function<void(platform::TObject* sender, TChartSeries* series, int valueIndex,
+                                            const TRect& r)>;
+
+// The legend's default gradient: silver to white, from right to left.
+class TChartLegendGradient : public TChartGradient {
+public:
+    explicit TChartLegendGradient(platform::TNotifyEvent change = {});
+};
+
+// The texts of one legend item: its left and right columns.
+using TLegendItemText = std::pair<std::string, std::string>;
+
 class TLegendSymbol {
 public:
     explicit TLegendSymbol(TCustomChartLegend* legend);
@@ -34,7 +49,7 @@ public:
     bool Visible = true;
     int Width = 20;
     TLegendSymbolSize WidthUnits = lcsPercent;
-    std::function<void(platform::TObject*, TChartSeries*, int, const TRect&)> OnDraw;
+    TSymbolDrawEvent OnDraw;
     int CalcWidth(int w);
     void Draw(TColor color, const TRect& r);
 
@@ -110,8 +125,11 @@ public:
     void DrawLegend();
     bool ShouldDraw();
     bool HasCheckBoxes() const { return checkBoxes_ && EffectiveStyle != lsValues; }
-    bool Vertical() const { return alignment_ == laLeft || alignment_ == laRight; }
-    TRect RectLegend() const { return ShapeBounds; }
+    bool GetVertical() const { return alignment_ == laLeft || alignment_ == laRight; }
+    // The legend rectangle of the last drawing.
+    TRect GetRectLegend() const { return ShapeBounds; }
+    // The chart's legend pen: none with the symbol's default pen, else the symbol's pen.
+    void PrepareSymbolPen();
     void CalcLegendStyle();
     std::string FormattedLegend(int index);
     std::string FormattedValue(TChartSeries* s, int index);
@@ -120,6 +138,9 @@ public:
     int FirstItemTop();
     int Clicked(int x, int y);
     bool DoMouseDown(int index);
+
+protected:
+    std::unique_ptr<TChartGradient> GetGradientClass(platform::TNotifyEvent change) override;
 
 private:
     // What one drawing works with: the frame's width, a space's width and an item's height.
@@ -154,7 +175,7 @@ private:
     std::unique_ptr<TLegendTitle> title_;
     int titleHeight_ = 0;
     TLegendTextStyle textStyle_ = ltsLeftValue;
-    std::vector<std::pair<std::string, std::string>> texts_;
+    std::vector<TLegendItemText> texts_;
     int textWidth_ = 0;
 };
 

@@ -155,7 +155,7 @@ TEST(Chart3DMarks, MarksOnAFullChartWithTitlesLegendAndWalls)
     bmp.Canvas()->FillRect({0, 0, 400, 300});
     chart.Draw(bmp.Canvas(), {0, 0, 400, 300});
     if (const char* dir = std::getenv("CHART_TEST_OUT")) bmp.SaveToFile(std::string(dir) + "/3d_marks_full.bmp");
-    const TRect legend = chart.Legend().RectLegend();
+    const TRect legend = chart.Legend().GetRectLegend();
     ASSERT_GT(legend.Right, legend.Left);
     TCanvas3D& c = *chart.ChartCanvas();
     for (TLineSeries* s : series)

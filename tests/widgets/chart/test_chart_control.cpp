@@ -98,7 +98,7 @@ TEST_F(ChartControl, PipelineOrderTitlesLegendAndSeries)
     Paint("control");
     EXPECT_EQ(order, (std::vector<std::string>{"axes", "series", "after"}));
     // The legend sits on the right, the chart rectangle ends left of it.
-    const TRect legend = chart->Legend().RectLegend();
+    const TRect legend = chart->Legend().GetRectLegend();
     EXPECT_GT(legend.Left, 250);
     EXPECT_LT(chart->ChartRect.Right, legend.Left);
     EXPECT_EQ(chart->Legend().ItemCount, 3);
@@ -116,7 +116,7 @@ TEST_F(ChartControl, LegendCheckBoxSwitchesASeriesOff)
 {
     Paint();
     const int blueBefore = Count(RGB(0, 0, 255));
-    const TRect legend = chart->Legend().RectLegend();
+    const TRect legend = chart->Legend().GetRectLegend();
     const int h = chart->Legend().CalcItemHeight();
     const int y = legend.Top + 1 + h + h / 2;  // the second item
     EXPECT_EQ(chart->Legend().Clicked(legend.Left + 8, y), 1);
@@ -318,7 +318,7 @@ TEST_F(ChartControl, LegendTitleSitsAboveTheItems)
         for (int x = t.Left; x < t.Right; ++x) ink += COLORREF(bmp.Canvas()->Pixel(x, y)) == RGB(0, 0, 0);
     EXPECT_GT(ink, 20);
     const int h = chart->Legend().CalcItemHeight();
-    EXPECT_EQ(chart->Legend().Clicked(chart->Legend().RectLegend().Left + 8, chart->Legend().FirstItemTop() + 1 + h / 2), 0);
+    EXPECT_EQ(chart->Legend().Clicked(chart->Legend().GetRectLegend().Left + 8, chart->Legend().FirstItemTop() + 1 + h / 2), 0);
 }
 
 TEST_F(ChartControl, LegendColumnsAreMeasuredOrKeepTheirSetWidths)
@@ -331,7 +331,7 @@ TEST_F(ChartControl, LegendColumnsAreMeasuredOrKeepTheirSetWidths)
     for (TLineSeries* s : series) widest = std::max(widest, chart->ChartCanvas()->TextWidth(s->Title()));
     EXPECT_EQ(L.ColumnWidths[0], widest);
     EXPECT_EQ(L.ColumnWidths[1], 0);
-    const int measured = L.RectLegend().Right - L.RectLegend().Left;
+    const int measured = L.GetRectLegend().Right - L.GetRectLegend().Left;
 
     // Set: the widths stay as set and the box follows them.
     L.AutoColumnWidths = false;
@@ -339,7 +339,7 @@ TEST_F(ChartControl, LegendColumnsAreMeasuredOrKeepTheirSetWidths)
     L.ColumnWidths[1] = 0;
     Paint("legendcolumns");
     EXPECT_EQ(L.ColumnWidths[0], widest + 60);
-    const int wider = L.RectLegend().Right - L.RectLegend().Left;
+    const int wider = L.GetRectLegend().Right - L.GetRectLegend().Left;
     EXPECT_GE(wider - measured, 60);
     EXPECT_LT(chart->ChartRect.Right, 400 - wider);
 }

@@ -54,7 +54,7 @@ struct LegendPixels : ::testing::Test {
         testsupport::PixelHash h;
         h.Bitmap(bmp);
         testsupport::KeepPicture(bmp, name);
-        const TRect r = L().RectLegend(), c = chart->ChartRect;
+        const TRect r = L().GetRectLegend(), c = chart->ChartRect;
         for (int v : {r.Left, r.Top, r.Right, r.Bottom, c.Left, c.Top, c.Right, c.Bottom, L().ItemCount, L().RowCount,
                       L().ColumnCount, L().LastItem, L().SymbolWidthPx, int(L().TitleShown)})
             h.Number(std::uint64_t(std::int64_t(v)));
@@ -227,4 +227,24 @@ TEST_F(LegendPixels, EveryWayOfTheLegendDrawsAsBefore)
         EXPECT_PIXELS(h, k.hash, k.name);
         TearDown();
     }
+}
+
+TEST_F(LegendPixels, SideAndGradientAndSymbolPen)
+{
+    Make(2);
+    for (TLegendAlignment a : {laLeft, laRight, laTop, laBottom}) {
+        L().SetAlignment(a);
+        EXPECT_EQ(L().GetVertical(), a == laLeft || a == laRight);
+    }
+    // The default gradient is the legend's own kind, silver to white from the right.
+    auto* g = dynamic_cast<TChartLegendGradient*>(&L().Gradient());
+    ASSERT_NE(g, nullptr);
+    EXPECT_EQ(g->Direction(), gdRightLeft);
+    EXPECT_EQ(g->StartColor(), clSilver);
+    EXPECT_EQ(g->EndColor(), clWhite);
+    L().PrepareSymbolPen();
+    EXPECT_EQ(chart->LegendPen, nullptr);  // the series' own pens
+    L().Symbol().DefaultPen = false;
+    L().PrepareSymbolPen();
+    EXPECT_EQ(chart->LegendPen, &L().Symbol().Pen());
 }
