@@ -3,13 +3,14 @@
 #include <algorithm>
 #include <cmath>
 
+#include "base/ScopeGuard.h"
 #include "base/StrUtils.h"
 #include "base/StringList.h"
 #include "platform/controls/Controls.h"
+#include "platform/controls/FlatScrollBar.h"
 #include "platform/forms/Forms.h"
 #include "platform/graphics/GDI.h"
 #include "widgets/grid/CellGraphic.h"
-#include "platform/controls/FlatScrollBar.h"
 #include "widgets/grid/ExGrid.h"
 #include "widgets/grid/ExUtil.h"
 #include "widgets/grid/FloatingFooter.h"
@@ -334,42 +335,37 @@ void TExStringGrid::DoCalcFooter(int ACol)
 {
     if (!FloatingFooter().Visible() || FloatingFooter().FooterStyle() != fsFixedLastRow || calculatingFooter_) return;
     calculatingFooter_ = true;
+    base::ScopeExit done([this] { calculatingFooter_ = false; });
     const int R = RowCount() - 1;
     const int h = FloatingFooter().CalculateHiddenRows ? NumHiddenRows() : 0;
     const int from = ACol < 0 ? 0 : ACol, to = ACol < 0 ? StoreColCount() - 1 : ACol;
-    try {
-        for (int c = from; c <= to; ++c) {
-            const TCellProperties* p = CellProps(c, R);
-            if (!p) continue;
-            const int last = R + h - 1, first = FixedRows();
-            auto put = [&](double v) { SetFloats(c, R, v); };
-            switch (TColumnCalcType(p->CalcType)) {
-            case acNONE: SetCellEx(c, R, std::string()); break;
-            case acSUM: put(ColumnSum(c, first, last)); break;
-            case acAVG: put(ColumnAvg(c, first, last)); break;
-            case acCOUNT: put(double(R + h - first)); break;
-            case acMIN:
-            case acMAX:
-                try {
-                    put(p->CalcType == acMIN ? ColumnMin(c, first, last) : ColumnMax(c, first, last));
-                } catch (const EExGridError&) {
-                    SetCellEx(c, R, std::string());  // no number to start from
-                }
-                break;
-            case acSPREAD: break;
-            case acCUSTOM: {
-                std::string v;
-                if (FloatingFooter().OnCalcFooter) FloatingFooter().OnCalcFooter(this, c, R + h, v);
-                SetCellEx(c, R, v);
-                break;
+    for (int c = from; c <= to; ++c) {
+        const TCellProperties* p = CellProps(c, R);
+        if (!p) continue;
+        const int last = R + h - 1, first = FixedRows();
+        auto put = [&](double v) { SetFloats(c, R, v); };
+        switch (TColumnCalcType(p->CalcType)) {
+        case acNONE: SetCellEx(c, R, std::string()); break;
+        case acSUM: put(ColumnSum(c, first, last)); break;
+        case acAVG: put(ColumnAvg(c, first, last)); break;
+        case acCOUNT: put(double(R + h - first)); break;
+        case acMIN:
+        case acMAX:
+            try {
+                put(p->CalcType == acMIN ? ColumnMin(c, first, last) : ColumnMax(c, first, last));
+            } catch (const EExGridError&) {
+                SetCellEx(c, R, std::string());  // no number to start from
             }
-            }
+            break;
+        case acSPREAD: break;
+        case acCUSTOM: {
+            std::string v;
+            if (FloatingFooter().OnCalcFooter) FloatingFooter().OnCalcFooter(this, c, R + h, v);
+            SetCellEx(c, R, v);
+            break;
         }
-    } catch (...) {
-        calculatingFooter_ = false;
-        throw;
+        }
     }
-    calculatingFooter_ = false;
 }
 
 void TExStringGrid::FloatFooterUpdate()

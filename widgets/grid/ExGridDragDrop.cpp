@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "base/FileUtils.h"
+#include "base/ScopeGuard.h"
 #include "base/StrUtils.h"
 #include "widgets/grid/ExGrid.h"
 #include "widgets/grid/GrdDD.h"
@@ -199,13 +200,10 @@ void TGridDropTarget::DropText(TPoint screen, const std::string& text)
         if (top > 0) g.SetTopRow(std::min(top, g.RowCount() - 1));
     }
     g.oleDropping_ = true;
-    try {
+    {
+        base::ScopeExit done([&g] { g.oleDropping_ = false; });
         g.PasteText(ACol, ARow, text);
-    } catch (...) {
-        g.oleDropping_ = false;
-        throw;
     }
-    g.oleDropping_ = false;
     g.oleDropRect_ = TRect{ACol, ARow, ACol + size.X - 1, ARow + lines - 1};
     const int left = std::max(ACol, g.FixedCols());
     const int width = (g.Options() & goRowSelect) ? size.X - g.FixedCols() : size.X - 1;
@@ -280,15 +278,11 @@ void TExStringGrid::OleDragPressLate()
     TMouseEvent handler = std::move(OnMouseDown);
     OnMouseDown = nullptr;
     olePressLate_ = true;
-    try {
-        MouseDown(mbLeft, olePressShift_, olePress_.X, olePress_.Y);
-    } catch (...) {
+    base::ScopeExit back([&] {
         olePressLate_ = false;
         OnMouseDown = std::move(handler);
-        throw;
-    }
-    olePressLate_ = false;
-    OnMouseDown = std::move(handler);
+    });
+    MouseDown(mbLeft, olePressShift_, olePress_.X, olePress_.Y);
 }
 
 bool TExStringGrid::OleDragStart(int X, int Y)

@@ -2,11 +2,12 @@
 // the editing keys, and the moves after Enter and Tab.
 #include <algorithm>
 
+#include "base/ScopeGuard.h"
 #include "widgets/grid/ExGrid.h"
 #include "widgets/grid/ExGridCheck.h"
 #include "widgets/grid/ExGridUndo.h"
-#include "widgets/grid/ExUtil.h"
 #include "widgets/grid/ExInplaceEdit.h"
+#include "widgets/grid/ExUtil.h"
 #include "widgets/html/HtmlText.h"
 
 using namespace platform;
@@ -197,14 +198,11 @@ void TExStringGrid::CancelInplaceEdit()
     if (!ed || !ed->Visible()) return;
     // The editor gets the cell's text back and closes without judging anything.
     discarding_ = true;
-    try {
+    {
+        base::ScopeExit done([this] { discarding_ = false; });
         ed->SetText(GetEditText(Col(), Row()));
         TBaseGrid::HideEditor();
-    } catch (...) {
-        discarding_ = false;
-        throw;
     }
-    discarding_ = false;
     EditActive = false;
     if (ValidatePending) RestoreCache();
     ValidatePending = false;
@@ -446,13 +444,10 @@ void TExStringGrid::AdvanceEdit(int ACol, int ARow, bool Force, bool OpenEditor,
         if (OnCellChanging) OnCellChanging(this, advanceOrigin_.Y, advanceOrigin_.X, r, c, allow);
         if (!allow) return;
         advancing_ = true;
-        try {
+        {
+            base::ScopeExit done([this] { advancing_ = false; });
             FocusCell(c, r, true);
-        } catch (...) {
-            advancing_ = false;
-            throw;
         }
-        advancing_ = false;
         if (OpenEditor && Col() == c && Row() == r) ShowEditor();
         return;
     }

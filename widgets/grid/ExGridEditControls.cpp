@@ -6,6 +6,7 @@
 
 #include "base/DateTime.h"
 #include "base/Locale.h"
+#include "base/ScopeGuard.h"
 #include "base/StrUtils.h"
 #include "platform/forms/Forms.h"
 #include "widgets/grid/ExGrid.h"
@@ -144,13 +145,8 @@ TWinControl* TExStringGrid::EditorControl()
 void TExStringGrid::ShowEditorChar(char Ch)
 {
     PendingEditChar = Ch;
-    try {
-        TBaseGrid::ShowEditorChar(Ch);
-    } catch (...) {
-        PendingEditChar = 0;
-        throw;
-    }
-    PendingEditChar = 0;
+    base::ScopeExit done([this] { PendingEditChar = 0; });
+    TBaseGrid::ShowEditorChar(Ch);
 }
 
 // Laying a cell's editor control over it: the cell's place and look are taken once, then
@@ -539,25 +535,22 @@ void TExStringGrid::HideEditControl(int ACol, int ARow)
     if (!EditActive || IsTextEditorType(t)) return;
     TWinControl* ctl = EditorControl();
     hidingControl_ = true;
-    try {
+    {
+        base::ScopeFail undo([&] {
+            hidingControl_ = false;
+            EditActive = false;
+            if (ctl) ctl->Hide();
+        });
         if (!discarding_) CommitEditControl();
-    } catch (...) {
-        hidingControl_ = false;
-        EditActive = false;
-        if (ctl) ctl->Hide();
-        throw;
     }
     EditActive = false;
     ActiveEditControl = nullptr;
     const bool hadFocus = ctl && (ctl->Focused() || (FindFocusedControl() && ctl->ContainsControl(FindFocusedControl())));
     // The grid takes the focus while the control is still closing: it opens no editor then.
-    try {
+    {
+        base::ScopeExit done([this] { hidingControl_ = false; });
         if (hadFocus && CanFocus()) SetFocus();
-    } catch (...) {
-        hidingControl_ = false;
-        throw;
     }
-    hidingControl_ = false;
     if (t == edCustom && EditLink) {
         if (EditLink->EditStyle != esPopup) EditLink->SetVisible(false);
         EditLink->RestoreWinProc();
@@ -604,13 +597,8 @@ void TExStringGrid::CancelEditControl(TShiftState Shift)
 {
     LoadEditControl();
     discarding_ = true;
-    try {
-        DoneInplaceEdit(VK_ESCAPE, Shift);
-    } catch (...) {
-        discarding_ = false;
-        throw;
-    }
-    discarding_ = false;
+    base::ScopeExit done([this] { discarding_ = false; });
+    DoneInplaceEdit(VK_ESCAPE, Shift);
 }
 
 void TExStringGrid::EditControlExit(TWinControl* Control, TWinControl* NewFocus)

@@ -2,6 +2,7 @@
 // rows move into the hidden-row store; moving, the current row and the export range.
 #include <algorithm>
 
+#include "base/ScopeGuard.h"
 #include "base/StringList.h"
 #include "platform/controls/Controls.h"
 #include "widgets/grid/ExGrid.h"
@@ -207,13 +208,10 @@ void TExStringGrid::HideRowList(const TIntList& List)
         // Real and display rows differ: hide one by one, the totals once at the end.
         const bool held = holdFooter_;
         holdFooter_ = true;
-        try {
+        {
+            base::ScopeExit back([this, held] { holdFooter_ = held; });
             for (int i = List.Count() - 1; i >= 0; --i) HideRows(List.Items(i), List.Items(i));
-        } catch (...) {
-            holdFooter_ = held;
-            throw;
         }
-        holdFooter_ = held;
         VisibleRowsChanged();
         return;
     }

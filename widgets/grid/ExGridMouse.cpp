@@ -1,6 +1,7 @@
 // The grid's wheel: the current row moves by the wheel step, Ctrl zooms.
 #include <algorithm>
 
+#include "base/ScopeGuard.h"
 #include "widgets/grid/ExGrid.h"
 
 using namespace platform;
@@ -25,13 +26,10 @@ bool TExStringGrid::DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint Mouse
     if (Col() < FixedCols() && FixedCols() < ColCount()) SetCol(FixedCols());
     const int left = LeftCol();
     StartUpdate();
-    try {
+    {
+        base::ScopeExit done([this] { ResetUpdate(); });
         if (row != Row()) SetRowEx(row);
-    } catch (...) {
-        ResetUpdate();
-        throw;
     }
-    ResetUpdate();
     if ((Options() & goRowSelect) && Navigation.KeepHorizScroll) SetLeftCol(left);
     return true;
 }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "base/Locale.h"
+#include "base/ScopeGuard.h"
 #include "base/StringList.h"
 #include "platform/system/Beep.h"
 #include "platform/system/Clipboard.h"
@@ -204,14 +205,9 @@ void TExInplaceEdit::KeyDown(Word& Key, TShiftState Shift)
             }
             const TAdvanceDirection keep = g->Navigation.AdvanceDirection;
             g->Navigation.AdvanceDirection = adLeftRight;
-            try {
-                g->HideInplaceEdit();
-                g->AdvanceEdit(g->Col(), r, true, true, right, false);
-            } catch (...) {
-                g->Navigation.AdvanceDirection = keep;
-                throw;
-            }
-            g->Navigation.AdvanceDirection = keep;
+            base::ScopeExit back([g, keep] { g->Navigation.AdvanceDirection = keep; });
+            g->HideInplaceEdit();
+            g->AdvanceEdit(g->Col(), r, true, true, right, false);
         }
         Key = 0;
         return;
@@ -387,13 +383,8 @@ void TExInplaceEdit::WMKillFocus(TWMKillFocus& m)
         g->ValidatePending = false;
         g->EditActive = false;
     };
-    try {
-        g->CommitEdit();
-    } catch (...) {
-        close();
-        throw;
-    }
-    close();
+    base::ScopeExit closeAnyway(close);
+    g->CommitEdit();
 }
 
 void TExInplaceEdit::DblClick()

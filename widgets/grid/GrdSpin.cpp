@@ -8,11 +8,12 @@
 #include <vector>
 
 #include "base/Locale.h"
+#include "base/ScopeGuard.h"
 #include "base/StrUtils.h"
+#include "platform/Streaming.h"
 #include "platform/controls/FrameControl.h"
 #include "platform/graphics/GDI.h"
 #include "platform/graphics/Graphics.h"
-#include "platform/Streaming.h"
 #include "platform/system/Beep.h"
 #include "platform/system/KeyState.h"
 #include "platform/system/Resources.h"
@@ -64,12 +65,8 @@ void TExTimerSpeedButton::TimerExpired()
 {
     timer_->SetInterval(100);
     if (State() != bsDown || !MouseCapture()) return;
-    try {
-        Click();
-    } catch (...) {
-        timer_->SetEnabled(false);
-        throw;
-    }
+    base::ScopeFail stop([this] { timer_->SetEnabled(false); });
+    Click();
 }
 
 void TExTimerSpeedButton::Paint()

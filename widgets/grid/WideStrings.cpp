@@ -1,5 +1,6 @@
 #include "widgets/grid/WideStrings.h"
 
+#include "base/ScopeGuard.h"
 #include "platform/Streaming.h"
 
 #include "base/Exception.h"
@@ -343,7 +344,8 @@ void TWideStrings::ReadData(platform::TReader& Reader)
 {
     Reader.ReadListBegin();
     BeginUpdate();
-    try {
+    {
+        base::ScopeExit end([this] { EndUpdate(); });
         Clear();
         while (!Reader.EndOfList()) {
             const platform::TValueType t = Reader.NextValue();
@@ -352,11 +354,7 @@ void TWideStrings::ReadData(platform::TReader& Reader)
             else
                 Add(Reader.ReadWideString());
         }
-    } catch (...) {
-        EndUpdate();
-        throw;
     }
-    EndUpdate();
     Reader.ReadListEnd();
 }
 
