@@ -28,7 +28,6 @@ bool Empty(const TRect& r) { return r.Right <= r.Left || r.Bottom <= r.Top; }
 TExStringGrid::TExStringGrid(TComponent* AOwner) : TBaseGrid(AOwner)
 {
     floatingFooter_ = std::make_unique<TFloatingFooter>(this);
-    printSettings_ = std::make_unique<TPrintSettings>();
     sortSettings_ = std::make_unique<TSortSettings>(this, [this] { return GetFixedRowsEx(); });
     controlLook_ = std::make_unique<TControlLook>(this);
     columnSize_ = std::make_unique<TColumnSize>([this] {
@@ -59,7 +58,6 @@ TExStringGrid::TExStringGrid(TComponent* AOwner) : TBaseGrid(AOwner)
     rowIndicator_ = std::make_unique<TBitmap>();
     filter_ = std::make_unique<TFilter>(this);
     pictureCache_ = std::make_unique<html::THTMLPictureCache>();
-    std::fill(std::begin(visibleCols_), std::end(visibleCols_), true);
     gradTo_ = TColor(ColorToRGB(clBtnFace));
     TBaseGrid::SetDefaultRowHeight(21);
     scrollWidth_ = GetSystemMetrics(SM_CXVSCROLL);
@@ -99,7 +97,7 @@ TExStringGrid::~TExStringGrid()
     FreeRichEdits();
     UnhookFormResize();
     // Hidden rows hold properties of their own; the records free them.
-    hiddenRows_.clear();
+    indexMap_.ClearHiddenRows();
 }
 
 std::string TExStringGrid::GetVersionString() const
@@ -509,17 +507,9 @@ void TExStringGrid::LinearFill(bool DoFixed)
     FillCells(DoFixed, [&](int x, int y) { SetCellEx(x, y, std::to_string(x) + ":" + std::to_string(y)); });
 }
 
-int TExStringGrid::GetPrintColWidth(int ACol) const
-{
-    if (ACol < 0 || ACol > 511) throw EExGridError("Columns is not in valid range");
-    return printColWidths_[ACol];
-}
+int TExStringGrid::GetPrintColWidth(int ACol) const { return printJob_.ColWidth(ACol); }
 
-int TExStringGrid::GetPrintColOffset(int ACol) const
-{
-    if (ACol < 0 || ACol > 511) throw EExGridError("Columns is not in valid range");
-    return printColOffsets_[ACol];
-}
+int TExStringGrid::GetPrintColOffset(int ACol) const { return printJob_.ColOffset(ACol); }
 
 // ---------------------------------------------------------------- repainting
 

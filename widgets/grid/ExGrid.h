@@ -12,8 +12,11 @@
 #include "base/DateTime.h"
 #include "widgets/grid/BaseGrid.h"
 #include "widgets/grid/CellGraphic.h"
+#include "widgets/grid/ExGridEvents.h"
 #include "widgets/grid/ExObj.h"
+#include "widgets/grid/GridIndexMap.h"
 #include "widgets/grid/GridOptions.h"
+#include "widgets/grid/GridPrintJob.h"
 #include "widgets/grid/GridWindows.h"
 #include "widgets/grid/PrintSettings.h"
 
@@ -61,48 +64,11 @@ class TGridTransEdit;
 class TExRichEdit;
 
 enum TGridLook { glStandard, glSoft, glClassic, glStudio, glXP, glListView };
-enum TCellBorder : unsigned { cbTop = 1, cbLeft = 2, cbRight = 4, cbBottom = 8 };
-using TCellBorders = unsigned;
-enum TSortStyle { ssAutomatic, ssAlphabetic, ssNumeric, ssDate, ssAlphaNoCase, ssAlphaCase, ssShortDateEU,
-                  ssShortDateUS, ssCustom, ssFinancial, ssAnsiAlphaCase, ssAnsiAlphaNoCase, ssRaw, ssHTML,
-                  ssImages, ssCheckBox, ssUnicode };
-
-using TGridColorEvent = std::function<void(platform::TObject* Sender, int ARow, int ACol, platform::TGridDrawState State,
-                                           platform::TBrush& ABrush, platform::TFont& AFont)>;
-using TGridBorderEvent = std::function<void(platform::TObject* Sender, int ARow, int ACol, platform::TPen& APen,
-                                            TCellBorders& Borders)>;
-using TGridAlignEvent = std::function<void(platform::TObject* Sender, int ARow, int ACol, platform::TAlignment& HAlign,
-                                           TVAlignment& VAlign)>;
-using TGridHintEvent = std::function<void(platform::TObject* Sender, int ARow, int ACol, std::string& HintStr)>;
-using TAnchorHintEvent = std::function<void(platform::TObject* Sender, int ARow, int ACol, std::string& Anchor)>;
-using TGridFormatEvent = std::function<void(platform::TObject* Sender, int ACol, TSortStyle& AStyle,
-                                            std::string& APrefix, std::string& ASuffix)>;
-using TGetEditorTypeEvent = std::function<void(platform::TObject* Sender, int ACol, int ARow, TEditorType& AEditor)>;
-using TIsFixedCellEvent = std::function<void(platform::TObject* Sender, int ARow, int ACol, bool& IsFixed)>;
-using TCanEditCellEvent = std::function<void(platform::TObject* Sender, int ARow, int ACol, bool& CanEdit)>;
-using TIsPasswordCellEvent = std::function<void(platform::TObject* Sender, int ARow, int ACol, bool& IsPassword)>;
-using THasComboEvent = std::function<void(platform::TObject* Sender, int ACol, int ARow, bool& HasComboBox)>;
-using TGetCheckEvent = std::function<void(platform::TObject* Sender, int ACol, int ARow, std::string& Value)>;
-using TRowUpdateEvent = std::function<void(platform::TObject* Sender, int OldRow, int NewRow)>;
-using TCellsChangedEvent = std::function<void(platform::TObject* Sender, const platform::TRect& R)>;
-using TCustomCellDrawEvent = std::function<void(platform::TObject* Sender, platform::TCanvas* Canvas, int ACol,
-                                                int ARow, platform::TGridDrawState AState, platform::TRect ARect,
-                                                bool Printing)>;
-using TUpdateColumnSizeEvent = std::function<void(platform::TObject* Sender, int ACol, int& AWidth)>;
-using TGetFloatFormatEvent =
-    std::function<void(platform::TObject* Sender, int ACol, int ARow, bool& IsFloat, std::string& FloatFormat)>;
 enum TGridExportState { esExportStart, esExportNewRow, esExportDone, esExportSelRow };
 enum TGridImportState { isImportStart, isImportNewRow, isImportDone, isImportSelRow };
 enum TClipOperation { coCut, coCopy };
-using TGridProgressEvent = std::function<void(platform::TObject* Sender, short Progress)>;
-using TClipboardBeforePasteEvent =
-    std::function<void(platform::TObject* Sender, int ACol, int ARow, std::string& Value, bool& Allow)>;
-using TClipboardBeforePasteWideEvent =
-    std::function<void(platform::TObject* Sender, int ACol, int ARow, std::u16string& Value, bool& Allow)>;
-using TSelectionChangedEvent =
-    std::function<void(platform::TObject* Sender, int ALeft, int ATop, int ARight, int ABottom)>;
 
-class TExStringGrid : public TBaseGrid {
+class TExStringGrid : public TBaseGrid, public TExGridEvents {
 public:
     explicit TExStringGrid(platform::TComponent* AOwner);
     ~TExStringGrid() override;
@@ -386,8 +352,8 @@ public:
     int GetRealRow() const { return RemapRowInv(Row()); }
     bool IsHiddenColumn(int ACol) const;
     bool IsHiddenRow(int ARow) const;
-    int NumHiddenColumns() const { return hiddenColCount_; }
-    int NumHiddenRows() const { return int(hiddenRows_.size()); }
+    int NumHiddenColumns() const { return indexMap_.HiddenColCount(); }
+    int NumHiddenRows() const { return indexMap_.HiddenRowCount(); }
     bool GetVisibleCol(int ACol) const;
     void SetVisibleCol(int ACol, bool Visible);
     int GetRowEx() const { return Row(); }
@@ -509,24 +475,6 @@ public:
     bool IsFixed(int ACol, int ARow) override;
     std::string CheckTrueText = "Y", CheckFalseText = "N";
 
-    TGridColorEvent OnGetCellColor, OnGetCellPrintColor;
-    TGridBorderEvent OnGetCellBorder, OnGetCellPrintBorder;
-    // Each side's own pen, offered after OnGetCellBorder chose the sides.
-    std::function<void(platform::TObject* Sender, int ARow, int ACol, platform::TPen& LeftPen, platform::TPen& TopPen,
-                       platform::TPen& RightPen, platform::TPen& BottomPen)>
-        OnGetCellBorderProp;
-    TGridAlignEvent OnGetAlignment;
-    TGridHintEvent OnGridHint;
-    TGridFormatEvent OnGetFormat;
-    TGetEditorTypeEvent OnGetEditorType;
-    TIsFixedCellEvent OnIsFixedCell;
-    TCanEditCellEvent OnCanEditCell;
-    TIsPasswordCellEvent OnIsPasswordCell;
-    THasComboEvent OnHasComboBox;
-    TGetCheckEvent OnGetCheckTrue, OnGetCheckFalse;
-    TRowUpdateEvent OnRowUpdate;
-    TCellsChangedEvent OnCellsChanged;
-    TSelectionChangedEvent OnSelectionChanged;
     platform::TNotifyEvent OnResize;
 
     void Resize() override;
@@ -555,8 +503,6 @@ public:
     platform::TBitmap& RowIndicator() const { return *rowIndicator_; }
     platform::TBitmap& GetRowIndicator() const { return *rowIndicator_; }
     void SetRowIndicator(const platform::TBitmap& b);
-    TCustomCellDrawEvent OnCustomCellDraw;
-    TGetFloatFormatEvent OnGetFloatFormat;
 
     // ---- cell graphics (real column, display row)
     TCellGraphic* CreateCellGraphic(int ACol, int ARow);
@@ -719,7 +665,6 @@ public:
     virtual void UpdateAutoColSize(int ACol, int& AWidth);
     // A column sized by the mouse; both hooks raise OnUpdateColumnSize.
     virtual void UpdateColSize(int ACol, int& AWidth);
-    TUpdateColumnSizeEvent OnUpdateColumnSize;
 
     // ---- scroll bars, sizing zones, footer
     // Proportional thumbs (with ScrollProportional): the bars' page follows the part in view.
@@ -749,7 +694,6 @@ public:
     void ThemeAdapt();
     void DoInsertRow(int ARow);
     void DoDeleteRow(int ARow);
-    std::function<void(platform::TObject* Sender, int ARow)> OnAutoInsertRow, OnAutoDeleteRow;
 
     // The four arrows that mark where a moved column or row lands, and the drag image;
     // made on first use, hidden.
@@ -790,7 +734,6 @@ public:
     // A hint with the column or row under a dragged thumb.
     enum TScrollHintType { shNone, shVertical, shHorizontal, shBoth };
     TScrollHintType ScrollHints = shNone;
-    std::function<void(platform::TObject* Sender, int ARow, std::string& hintstr)> OnScrollHint;
     platform::THintWindow* ScrollHintWindow() const { return scrollHint_; }
     // The display cell under a screen point; -1 outside the cells.
     void ScreenToCell(platform::TPoint Pt, int& ACol, int& ARow) const;
@@ -814,7 +757,6 @@ public:
     char Delimiter = 0;  // 0: a comma when writing, found from the file when reading
     bool TildeCSV = false, QuoteEmptyCells = true, AlwaysQuote = false, SaveHiddenCells = false;
     bool SaveFormatted = true, SaveHTMLTags = true;
-    TGridProgressEvent OnFileProgress;
     void SaveToCSV(const std::string& FileName) { OutputToCSV(FileName, false); }
     void AppendToCSV(const std::string& FileName) { OutputToCSV(FileName, true); }
     void LoadFromCSV(const std::string& FileName) { InputFromCSV(FileName, false); }
@@ -871,7 +813,7 @@ public:
     void LoadColPositions();
 
     // ---- printing and print preview (sizes in 0.1 mm; grid rectangles in display indices)
-    TPrintSettings& PrintSettings() const { return *printSettings_; }
+    TPrintSettings& PrintSettings() const { return printJob_.Settings(); }
     void SetPrintSettings(const TPrintSettings& v);
     // Always an INI file; a file that cannot be written raises EExGridError.
     void SavePrintSettings(const std::string& FileName, const std::string& Section);
@@ -889,9 +831,9 @@ public:
     void PrintDraw(platform::TCanvas* Canvas, const platform::TRect& Rect);
     void PrintDrawRect(platform::TCanvas* Canvas, const platform::TRect& Rect, const platform::TGridRect& GridRect);
     void SetPreviewPage(int Page);
-    int PrintFromPage() const { return printFromPage_; }
-    int PrintToPage() const { return printToPage_; }
-    int PrintPageCount() const { return printPageCount_; }
+    int PrintFromPage() const { return printJob_.FromPage; }
+    int PrintToPage() const { return printJob_.ToPage; }
+    int PrintPageCount() const { return printJob_.PageCount; }
     // Lays out (and for prPreview and prPrint draws) the print range; Pages is the total
     // shown in page numbers (-1 while counting). Returns the number of pages.
     int BuildPages(platform::TCanvas* Canvas, TPrintMethod Method, int Pages, bool SelectedOnly);
@@ -902,22 +844,6 @@ public:
                      TVAlignment VAlign);
     int MapFontHeight(int Size) const;
     int MapFontSize(int Height) const;
-    // Event canvases are in device pixels; page sizes and offsets in 0.1 mm (y upwards).
-    std::function<void(platform::TObject* Sender, int NrOfPages, int& FromPage, int& ToPage)> OnPrintStart;
-    std::function<void(platform::TObject* Sender, platform::TCanvas* Canvas, int PageNr, int PageXSize,
-                       int PageYSize)>
-        OnPrintPage;
-    std::function<void(platform::TObject* Sender, platform::TCanvas* Canvas, int LastRow, int LastRowOffset,
-                       int LastPage, int PageXSize, int PageYSize)>
-        OnPrintPageDone;
-    std::function<void(platform::TObject* Sender, int PageNr, bool& Cancel)> OnPrintCancel;
-    std::function<void(platform::TObject* Sender, int ARow, bool& NewPage)> OnPrintNewPage;
-    std::function<void(platform::TObject* Sender, double& ScaleFactor, bool& Allow)> OnFitToPage;
-    std::function<void(platform::TObject* Sender, int ACol, int& Width)> OnPrintSetColumnWidth;
-    std::function<void(platform::TObject* Sender, int ARow, int& Height)> OnPrintSetRowHeight;
-    std::function<void(platform::TObject* Sender, platform::TCanvas* Canvas, int ACol, int ARow,
-                       platform::TPoint& ASize, bool Printing)>
-        OnCustomCellSize;
 
     // ---- sorting, filtering and finding
     enum TFindParameter : unsigned {
@@ -926,10 +852,6 @@ public:
         fnIgnoreHTMLTags = 512, fnBackward = 1024, fnIncludeHiddenColumns = 2048
     };
     using TFindParameters = unsigned;
-    std::function<void(platform::TObject* Sender, const std::string& Str1, const std::string& Str2, int& Res)>
-        OnCustomCompare;
-    std::function<void(platform::TObject* Sender, int ACol, int Row1, int Row2, int& Res)> OnRawCompare;
-    TGridProgressEvent OnFilterProgress;
     int Compare(int ACol, int ARow1, int ARow2, TSortDirection Direction);
     int CompareLine(int ACol, int ARow1, int ARow2);
     virtual void QSort();
@@ -976,8 +898,6 @@ public:
     platform::TPoint ClipboardOrigin{0, 0};
     TClipOperation LastClipOperation = coCopy;
     bool PasteWholeGrid = false;
-    TClipboardBeforePasteEvent OnClipboardBeforePasteCell;
-    TClipboardBeforePasteWideEvent OnClipboardBeforePasteWideCell;
     void CopySelectionToClipboard();
     void CopyToClipBoard();
     void CutToClipboard();
@@ -999,18 +919,6 @@ public:
     // ---- in-place editing, editing keys and cell validation
     // The cell keeps its text while the editor is open; the typed value reaches the cell
     // only through ValidateCell, when the editor is left.
-    using TCellValidateEvent =
-        std::function<void(platform::TObject* Sender, int ACol, int ARow, std::string& Value, bool& Valid)>;
-    using TEditChangeEvent = std::function<void(platform::TObject* Sender, int ACol, int ARow, const std::string& Value)>;
-    using TCellChangingEvent =
-        std::function<void(platform::TObject* Sender, int OldRow, int OldCol, int NewRow, int NewCol, bool& Allow)>;
-    TCellValidateEvent OnCellValidate;
-    TEditChangeEvent OnEditChange;
-    TCellChangingEvent OnCellChanging;
-    std::function<void(platform::TObject* Sender, int ARow)> OnAutoAddRow;
-    std::function<void(platform::TObject* Sender, int ACol)> OnAutoInsertCol;
-    platform::TNotifyEvent OnEditingDone;
-    std::function<void(platform::TObject* Sender, int ARow, bool& Allow)> OnCanInsertRow, OnCanDeleteRow;
     TEditorType ActiveEditorType = edNormal;
     bool EditActive = false, ValidatePending = false, Validating = false, EditStarted = false;
     int ValidateCol = -1, ValidateRow = -1;  // display column, row
@@ -1049,35 +957,6 @@ public:
     bool DoMouseWheel(platform::TShiftState Shift, int WheelDelta, platform::TPoint MousePos) override;
 
     // ---- mouse buttons and clicks in cells; the fill drag; intelli-pan (ExGridClick.cpp)
-    using TClickCellEvent = std::function<void(platform::TObject* Sender, int ARow, int ACol)>;
-    using TCheckBoxClickEvent = std::function<void(platform::TObject* Sender, int ACol, int ARow, bool State)>;
-    using TRadioClickEvent = std::function<void(platform::TObject* Sender, int ACol, int ARow, int AIdx)>;
-    using TButtonClickEvent = std::function<void(platform::TObject* Sender, int ACol, int ARow)>;
-    using TNodeClickEvent = std::function<void(platform::TObject* Sender, int ARow, int ARowReal)>;
-    using TNodeAllowEvent = std::function<void(platform::TObject* Sender, int ARow, int ARowReal, bool& Allow)>;
-    using TAnchorClickEvent =
-        std::function<void(platform::TObject* Sender, int ARow, int ACol, const std::string& Anchor, bool& AutoHandle)>;
-    using TControlClickEvent = std::function<void(platform::TObject* Sender, int ARow, int ACol, const std::string& CtrlID,
-                                                  const std::string& CtrlType, const std::string& CtrlVal)>;
-    using TColumnSizeEvent = std::function<void(platform::TObject* Sender, int ACol, bool& Allow)>;
-    using TEndColumnSizeEvent = std::function<void(platform::TObject* Sender, int ACol)>;
-    using TSelectionResizeEvent = std::function<void(platform::TObject* Sender, const platform::TGridRect& OrigSelection,
-                                                     const platform::TGridRect& NewSelection)>;
-    using TCanSortEvent = std::function<void(platform::TObject* Sender, int ACol, bool& DoSort)>;
-    using TClickSortEvent = std::function<void(platform::TObject* Sender, int ACol)>;
-    TClickCellEvent OnClickCell, OnRightClickCell, OnDblClickCell;
-    TCheckBoxClickEvent OnCheckBoxClick, OnCheckBoxMouseUp;
-    TRadioClickEvent OnRadioClick, OnRadioMouseUp;
-    TButtonClickEvent OnButtonClick;
-    TNodeClickEvent OnExpandNode, OnContractNode;
-    TNodeAllowEvent OnBeforeExpandNode, OnBeforeContractNode;
-    TAnchorClickEvent OnAnchorClick;
-    TControlClickEvent OnControlClick, OnControlEditDone;
-    using TControlComboListEvent =
-        std::function<void(platform::TObject* Sender, int ARow, int ACol, const std::string& CtrlID,
-                           const std::string& CtrlType, const std::string& CtrlVal, base::TStrings& Values, bool& Edit,
-                           int& DropCount)>;
-    TControlComboListEvent OnControlComboList;
     // Opens the editor of an HTML form control of a cell over the control's rectangle
     // (ACol display, ARealCol real column); leaving it writes the value into the cell.
     void ControlEnter(const std::string& CellText, const std::string& CtrlType, const std::string& CtrlID,
@@ -1093,11 +972,6 @@ public:
     bool HTMLButtonDown() const { return htmlButtonDown_; }
     platform::TMaskEdit* ControlEdit();
     platform::TComboBox* ControlCombo();
-    TColumnSizeEvent OnColumnSize;
-    TEndColumnSizeEvent OnEndColumnSize;
-    TSelectionResizeEvent OnSelectionResize;
-    TCanSortEvent OnCanSort;
-    TClickSortEvent OnClickSort;
     // A click on a link whose handling is left to the grid opens it with the desktop's
     // handler only with this on, and only for http, https and mailto addresses.
     bool OpenLinks = false;
@@ -1195,7 +1069,6 @@ protected:
     void InsertRowsAt(int ARow, int Count, bool adjustHidden);
     // Renumbers the hidden rows for display rows about to be removed.
     void RenumberHiddenForRemoval(int ARow, int Count);
-    void InsertHiddenRecord(std::unique_ptr<TGridItem> item);
     void OutputToCSV(const std::string& FileName, bool Append);
     void InputFromCSV(const std::string& FileName, bool Insert);
     void OutputToHTML(const std::string& FileName, bool Append);
@@ -1256,24 +1129,13 @@ private:
     std::vector<TGridChangeNotifier*> notifiers_;
     TControlList controls_;
     int cellControlCount_ = 0;
-    std::vector<std::unique_ptr<TGridItem>> hiddenRows_;  // ascending Idx
-    bool visibleCols_[513];
-    short savedWidths_[513] = {};
-    int printColWidths_[513] = {}, printColOffsets_[513] = {};
+    TGridIndexMap indexMap_;
     friend struct PrintLayout;
-    std::unique_ptr<TPrintSettings> printSettings_;
-    platform::TGridRect printRange_{};
-    int printFromPage_ = 1, printToPage_ = 1, printPageCount_ = 0;
-    platform::TRect printPageRect_{};   // the printer page in 0.1 mm
-    platform::TRect printDeviceRect_{}; // the page on the drawing canvas, in its pixels
-    platform::TPrinter* printTarget_ = nullptr;
-    double printFontScale_ = 1.0;
-    std::shared_ptr<struct PrintMeasures> printMeasures_;  // cell sizes kept over a print job
+    TGridPrintJob printJob_;
     unsigned long long lookVersion_ = 0;  // grows with every change of how the grid looks
     void PrivatePrintRect(const platform::TGridRect& GridRect, bool SelectedOnly);
     void PrivatePrintPreviewRect(platform::TCanvas* Canvas, const platform::TRect& Rect,
                                  const platform::TGridRect& GridRect, bool SelectedOnly);
-    int hiddenColCount_ = 0;
     platform::TGridRect savedSelection_;
     bool selectionHidden_ = false;
     int lastReportedRow_ = -1;
@@ -1335,10 +1197,6 @@ public:
     std::string CurrentAnchor() const { return currentAnchor_; }
     // Set by a row or column move with EnhRowColMove, and by a sizing drag, until the next press.
     bool MovedSinceDown = false, ColSizedSinceDown = false, RowSizedSinceDown = false;
-    using TAllowIndexEvent = std::function<void(platform::TObject* Sender, int Index, bool& Allow)>;
-    using TAnchorEvent = std::function<void(platform::TObject* Sender, int ARow, int ACol, const std::string& Anchor)>;
-    TAllowIndexEvent OnRowSize, OnColumnMove, OnRowMove;
-    TAnchorEvent OnAnchorEnter, OnAnchorExit;
     void CMMouseLeave(platform::TMessage& m) override;
     // Cancelled while a column or row is dragged: the drag image and arrows go, nothing moves.
     void WMCancelMode(platform::TWMCancelMode& m) override;
@@ -1392,28 +1250,6 @@ private:
 public:
     // ---- in-cell editor controls, editor links and the fixed-cell editor
     // The controls are made on first use, owned by the grid and hidden between editings.
-    using TSpinClickEvent = std::function<void(platform::TObject* Sender, int ACol, int ARow, int AValue, bool UpDown)>;
-    using TFloatSpinClickEvent =
-        std::function<void(platform::TObject* Sender, int ACol, int ARow, double AValue, bool UpDown)>;
-    using TDateTimeSpinClickEvent =
-        std::function<void(platform::TObject* Sender, int ACol, int ARow, base::TDateTime AValue, bool UpDown)>;
-    using TComboChangeEvent =
-        std::function<void(platform::TObject* Sender, int ACol, int ARow, int AItemIndex, const std::string& ASelection)>;
-    using TComboObjectChangeEvent = std::function<void(platform::TObject* Sender, int ACol, int ARow, int AItemIndex,
-                                                       const std::string& ASelection, platform::TObject* AObject)>;
-    using TEllipsClickEvent = std::function<void(platform::TObject* Sender, int ACol, int ARow, std::string& S)>;
-    using TGetEditorPropEvent = std::function<void(platform::TObject* Sender, int ACol, int ARow, TEditLink* AEditLink)>;
-    using TCellValidateWideEvent =
-        std::function<void(platform::TObject* Sender, int ACol, int ARow, std::u16string& Value, bool& Valid)>;
-    TSpinClickEvent OnSpinClick;
-    TFloatSpinClickEvent OnFloatSpinClick;
-    TDateTimeSpinClickEvent OnDateSpinClick, OnTimeSpinClick;
-    TComboChangeEvent OnComboChange;
-    std::function<void(platform::TObject* Sender, int ARow, int ACol)> OnComboCloseUp;
-    TComboObjectChangeEvent OnComboObjectChange;
-    TEllipsClickEvent OnEllipsClick;
-    TGetEditorPropEvent OnGetEditorProp;
-    TCellValidateWideEvent OnCellValidateWide;
     int ComboDefaultIndex = -1;
     char PendingEditChar = 0;
     std::u16string ValidateOldWideText;
@@ -1474,8 +1310,6 @@ public:
     // The window procedure a link's control gets while it edits: Tab and the arrows
     // are wanted with goTabs.
     void SubclassProc(platform::TMessage& Message);
-    // The editor's clipboard keys and the grid's clipboard short-cuts ask these first.
-    std::function<void(platform::TObject* Sender, bool& Allow)> OnClipboardCut, OnClipboardCopy, OnClipboardPaste;
     // Hooks for descendants: the text editor's progress after each key, and whether its
     // text is a formula that picks cells.
     virtual void EditProgress(const std::string& Text, platform::TPoint CaretPoint, int CaretPos)
@@ -1488,10 +1322,6 @@ public:
     void KeyUp(platform::Word& Key, platform::TShiftState Shift) override;
     void Dispatch(platform::TMessage& m) override;
     void WMChar(platform::TWMChar& m) override;
-    using TRowChangingEvent = std::function<void(platform::TObject* Sender, int OldRow, int NewRow, bool& Allow)>;
-    using TColChangingEvent = std::function<void(platform::TObject* Sender, int OldCol, int NewCol, bool& Allow)>;
-    TRowChangingEvent OnRowChanging;
-    TColChangingEvent OnColChanging;
     // goEditing was taken off because the current cell is read-only.
     bool EditingSwitchedOff = false;
     // The typed prefix of type-to-find.
@@ -1504,7 +1334,6 @@ public:
     bool BlinkVisible() const { return !EnableBlink || BlinkPhase; }
     void WMSetFocus(platform::TWMSetFocus& m) override;
     void DoEnter() override;
-    std::function<void(platform::TObject* Sender, bool& CanAdd)> OnCanAddRow;
 
 protected:
     void CreateWnd() override;
@@ -1557,8 +1386,6 @@ public:
     // Every hint of the application is drawn as HTML (true) or as plain text (false).
     void SetUseHTMLHints(bool Value);
     bool UseHTMLHints() const { return useHTMLHints_; }
-    // With AnchorHint, the link under the mouse in an HTML cell; the handler may change it.
-    TAnchorHintEvent OnAnchorHint;
 
 protected:
     void CMHintShow(platform::TCMHintShow& m) override;
@@ -1571,14 +1398,6 @@ private:
     // (DragDropSettings). Cells of the events are display columns and rows; OnOleDrag's
     // column is real.
 public:
-    using TOleDragDropEvent =
-        std::function<void(platform::TObject* Sender, int ARow, int ACol, const std::string& Data, bool& Allow)>;
-    TOleDragDropEvent OnOleDrag, OnOleDrop, OnOleDropFile;
-    std::function<void(platform::TObject* Sender, int ARow, int ACol)> OnOleDragStart;
-    std::function<void(platform::TObject* Sender, int OLEEffect)> OnOleDragStop;
-    std::function<void(platform::TObject* Sender, int ARow, int ACol, bool& Allow)> OnOleDragOver;
-    std::function<void(platform::TObject* Sender, int ARow, int ACol, int DropCol)> OnOleDropCol;
-    std::function<void(platform::TObject* Sender, const platform::TRect& ARect)> OnOleDropped;
 
 private:
     friend class TGridDropTarget;
@@ -1621,8 +1440,6 @@ public:
     void ShowRichEditor(int ACol, int ARow, const platform::TRect& Box);
     void HideRichEditor(int ACol, int ARow);
     bool SelectionRTFKeep = false;
-    platform::TNotifyEvent OnRichEditSelectionChange;
-    std::function<void(platform::TObject* Sender, int ARow)> OnEndRowSize;
     void RichSelChange(platform::TObject* Sender);
     // The pixel size a rich-text cell's content asks for, wrapped at Width or not.
     platform::TSize RichTextSize(int ACol, int ARow, bool WordWrapWidth, int Width);

@@ -20,9 +20,8 @@ using namespace platform;
 
 base::TStringList* TExStringGrid::HiddenRow(int ARow) const
 {
-    for (auto it = hiddenRows_.rbegin(); it != hiddenRows_.rend(); ++it)
-        if ((*it)->Idx == ARow) return &(*it)->Items();
-    return nullptr;
+    TGridItem* h = indexMap_.FindHiddenRow(ARow);
+    return h ? &h->Items() : nullptr;
 }
 
 std::string TExStringGrid::GetCellsEx(int ACol, int ARow)
@@ -387,16 +386,16 @@ void TExStringGrid::SetCtrlVal(int ACol, int ARow, const std::string& ControlID,
 
 int TExStringGrid::GetAllColWidths(int ACol) const
 {
-    if (ACol < 0 || ACol > 512) return 0;
-    if (IsHiddenColumn(ACol)) return savedWidths_[ACol];
+    if (ACol < 0 || ACol >= kColumnSlots) return 0;
+    if (IsHiddenColumn(ACol)) return indexMap_.SavedWidth(ACol);
     const int d = RemapColInv(ACol);
     return d < ColCount() ? ColWidths(d) : 0;
 }
 
 void TExStringGrid::SetAllColWidths(int ACol, int AWidth)
 {
-    if (ACol < 0 || ACol > 512) return;
-    savedWidths_[ACol] = short(AWidth);
+    if (ACol < 0 || ACol >= kColumnSlots) return;
+    indexMap_.SetSavedWidth(ACol, AWidth);
     if (!IsHiddenColumn(ACol)) {
         const int d = RemapColInv(ACol);
         if (d < ColCount()) SetColWidths(d, AWidth);
@@ -464,19 +463,10 @@ void TExStringGrid::ResetColumnOrder()
 void TExStringGrid::ColumnMoved(int FromIndex, int ToIndex)
 {
     const int realFrom = RemapCol(FromIndex), realTo = RemapCol(ToIndex);
-    if (hiddenColCount_ > 0) {
+    if (NumHiddenColumns() > 0) {
         // The store keeps real columns: move the real ones, hidden neighbours included.
         const int rf = RemapCol(FromIndex), rt = RemapCol(ToIndex);
-        if (rf < 512 && rt < 512) {
-            auto move = [&](auto* a) {
-                auto v = a[rf];
-                if (rf < rt) std::copy(a + rf + 1, a + rt + 1, a + rf);
-                else std::copy_backward(a + rt, a + rf, a + rf + 1);
-                a[rt] = v;
-            };
-            move(visibleCols_);
-            move(savedWidths_);
-        }
+        indexMap_.MovedColumn(rf, rt);
         TBaseGrid::ColumnMoved(rf, rt);
     } else {
         TBaseGrid::ColumnMoved(FromIndex, ToIndex);
@@ -488,7 +478,7 @@ void TExStringGrid::ColumnMoved(int FromIndex, int ToIndex)
         columnOrder_.Insert(ToIndex, v);
     }
     // Hidden rows keep a text per real column: theirs move as the store's did.
-    for (auto& h : hiddenRows_)
+    for (auto& h : indexMap_.HiddenRows())
         if (realFrom < h->Items().Count() && realTo < h->Items().Count()) h->Items().Move(realFrom, realTo);
     // The sort column and the sort keys stay on the column they named.
     auto follow = [&](int c) {

@@ -14,57 +14,17 @@ using namespace platform;
 
 // ---------------------------------------------------------------- mapping
 
-int TExStringGrid::RemapRow(int ARow) const
-{
-    int n = 0;
-    for (const auto& h : hiddenRows_) {
-        if (h->Idx >= ARow) break;  // ascending
-        ++n;
-    }
-    return ARow - n;
-}
-
-int TExStringGrid::RemapRowInv(int ARow) const
-{
-    if (ARow < 0) return -1;
-    // Walk the records in order: each hidden index at or below the running result pushes it on.
-    int r = ARow;
-    for (const auto& h : hiddenRows_) {
-        if (h->Idx <= r) ++r;
-        else break;
-    }
-    return r;
-}
-
-int TExStringGrid::RemapCol(int ACol) const
-{
-    if (ACol >= 512 || hiddenColCount_ == 0 || ACol < 0) return ACol;
-    int shown = -1;
-    for (int j = 0; j < 512; ++j)
-        if (visibleCols_[j] && ++shown == ACol) return j;
-    // Past the shown columns: the real columns beyond the map follow on.
-    return ACol + hiddenColCount_;
-}
-
-int TExStringGrid::RemapColInv(int ACol) const
-{
-    if (hiddenColCount_ == 0 || ACol <= 0) return ACol;
-    int n = 0;
-    for (int j = 0; j < ACol && j < 512; ++j)
-        if (!visibleCols_[j]) ++n;
-    return ACol - n;
-}
-
-bool TExStringGrid::IsHiddenColumn(int ACol) const { return ACol >= 0 && ACol < 512 && !visibleCols_[ACol]; }
+int TExStringGrid::RemapRow(int ARow) const { return indexMap_.RemapRow(ARow); }
+int TExStringGrid::RemapRowInv(int ARow) const { return indexMap_.RemapRowInv(ARow); }
+int TExStringGrid::RemapCol(int ACol) const { return indexMap_.RemapCol(ACol); }
+int TExStringGrid::RemapColInv(int ACol) const { return indexMap_.RemapColInv(ACol); }
+bool TExStringGrid::IsHiddenColumn(int ACol) const { return indexMap_.IsHiddenColumn(ACol); }
 
 bool TExStringGrid::IsHiddenRow(int ARow) const { return HiddenRow(ARow) != nullptr; }
 
-bool TExStringGrid::GetVisibleCol(int ACol) const { return ACol >= 0 && ACol < 513 ? visibleCols_[ACol] : true; }
+bool TExStringGrid::GetVisibleCol(int ACol) const { return indexMap_.Visible(ACol); }
 
-void TExStringGrid::SetVisibleCol(int ACol, bool Visible)
-{
-    if (ACol >= 0 && ACol < 513) visibleCols_[ACol] = Visible;
-}
+void TExStringGrid::SetVisibleCol(int ACol, bool Visible) { indexMap_.SetVisible(ACol, Visible); }
 
 void TExStringGrid::SetRowEx(int ARow)
 {
@@ -87,12 +47,10 @@ void TExStringGrid::HideColumns(int FromCol, int ToCol)
 {
     HideEditorNow();
     for (int c = std::max(FromCol, 0); c <= ToCol; ++c) {
-        if (c >= 512 || !visibleCols_[c] || c >= ColCount() + hiddenColCount_ || ColCount() < 2) continue;
+        if (IsHiddenColumn(c) || c >= ColCount() + NumHiddenColumns() || ColCount() < 2) continue;
         const int d = RemapColInv(c);
-        savedWidths_[c] = short(ColWidths(d));
+        if (!indexMap_.HideColumn(c, ColWidths(d))) continue;
         for (int k = d; k <= ColCount() - 2; ++k) SetColWidths(k, ColWidths(k + 1));
-        ++hiddenColCount_;
-        visibleCols_[c] = false;
         TBaseGrid::SetColCount(ColCount() - 1);
     }
     Invalidate();
@@ -101,18 +59,16 @@ void TExStringGrid::HideColumns(int FromCol, int ToCol)
 void TExStringGrid::UnHideColumns(int FromCol, int ToCol)
 {
     HideEditorNow();
-    for (int c = std::max(FromCol, 0); c <= ToCol && c < 512; ++c) {
-        if (visibleCols_[c]) continue;
-        --hiddenColCount_;
-        visibleCols_[c] = true;
+    for (int c = std::max(FromCol, 0); c <= ToCol && c < kMappedColumns; ++c) {
+        if (!indexMap_.ShowColumn(c)) continue;
         TBaseGrid::SetColCount(ColCount() + 1);
         for (int k = ColCount() - 1; k >= RemapColInv(c + 1) && k > 0; --k) SetColWidths(k, ColWidths(k - 1));
-        SetColWidths(RemapColInv(c), savedWidths_[c]);
+        SetColWidths(RemapColInv(c), indexMap_.SavedWidth(c));
     }
     Invalidate();
 }
 
-void TExStringGrid::UnHideColumnsAll() { UnHideColumns(0, ColCount() + hiddenColCount_); }
+void TExStringGrid::UnHideColumnsAll() { UnHideColumns(0, ColCount() + NumHiddenColumns()); }
 
 // ---------------------------------------------------------------- moving cells of rows
 
@@ -149,13 +105,6 @@ void TExStringGrid::MoveRowCells(int From, int To)
     SetRowHeights(To, RowHeights(From));
 }
 
-void TExStringGrid::InsertHiddenRecord(std::unique_ptr<TGridItem> item)
-{
-    auto at = std::upper_bound(hiddenRows_.begin(), hiddenRows_.end(), item->Idx,
-                               [](int idx, const std::unique_ptr<TGridItem>& h) { return idx < h->Idx; });
-    hiddenRows_.insert(at, std::move(item));
-}
-
 // ---------------------------------------------------------------- hiding rows
 
 void TExStringGrid::HideRows(int FromRow, int ToRow)
@@ -175,7 +124,7 @@ void TExStringGrid::HideRows(int FromRow, int ToRow)
         item->Idx = r;
         item->Height = RowHeights(d);
         RowToStrings(d, item->Items());
-        InsertHiddenRecord(std::move(item));
+        indexMap_.InsertHidden(std::move(item));
         ++k;
     }
     if (k == 0) return;
@@ -195,7 +144,7 @@ void TExStringGrid::HideRowsEx(int FromRow, int ToRow)
         item->Idx = r;
         item->Height = RowHeights(D + n);
         RowToStrings(D + n, item->Items());
-        InsertHiddenRecord(std::move(item));
+        indexMap_.InsertHidden(std::move(item));
     }
     if (n > 0) RemoveRowsEx(D, n);
     VisibleRowsChanged();
@@ -204,7 +153,7 @@ void TExStringGrid::HideRowsEx(int FromRow, int ToRow)
 void TExStringGrid::HideRowList(const TIntList& List)
 {
     if (List.Count() == 0) return;
-    if (!hiddenRows_.empty()) {
+    if (NumHiddenRows() > 0) {
         // Real and display rows differ: hide one by one, the totals once at the end.
         const bool held = holdFooter_;
         holdFooter_ = true;
@@ -231,7 +180,7 @@ void TExStringGrid::HideRowList(const TIntList& List)
         item->Idx = r;
         item->Height = RowHeights(r);
         RowToStrings(r, item->Items());
-        InsertHiddenRecord(std::move(item));
+        indexMap_.InsertHidden(std::move(item));
     }
     int to = 0;
     for (int r = 0; r < RowCount(); ++r) {
@@ -253,15 +202,14 @@ void TExStringGrid::UnHideRows(int FromRow, int ToRow)
     if (!IsHiddenRow(FromRow)) return;
     BeginUpdate();
     // Ascending, one row each: every record lands exactly where its real index says.
-    for (std::size_t i = 0; i < hiddenRows_.size();) {
-        TGridItem& h = *hiddenRows_[i];
+    for (std::size_t i = 0; i < indexMap_.HiddenRows().size();) {
+        TGridItem& h = *indexMap_.HiddenRows()[i];
         if (h.Idx < FromRow || h.Idx > ToRow) {
             ++i;
             continue;
         }
         const int d = h.Idx - int(i);
-        std::unique_ptr<TGridItem> item = std::move(hiddenRows_[i]);
-        hiddenRows_.erase(hiddenRows_.begin() + std::ptrdiff_t(i));
+        std::unique_ptr<TGridItem> item = indexMap_.TakeHidden(i);
         InsertRowsAt(d, 1, false);
         StringsToRow(item->Items(), d);
         SetRowHeights(d, item->Height > 0 ? item->Height : DefaultRowHeight());
@@ -287,8 +235,8 @@ void TExStringGrid::UnHideRowList()
     SetRowCountEx(oldCount + n);
     int s = oldCount - 1, k = n - 1;
     for (int d = RowCount() - 1; d >= 0; --d) {
-        if (k >= 0 && hiddenRows_[std::size_t(k)]->Idx == d) {
-            TGridItem& h = *hiddenRows_[std::size_t(k)];
+        if (k >= 0 && indexMap_.HiddenRows()[std::size_t(k)]->Idx == d) {
+            TGridItem& h = *indexMap_.HiddenRows()[std::size_t(k)];
             StringsToRow(h.Items(), d);
             SetRowHeights(d, h.Height > 0 ? h.Height : DefaultRowHeight());
             --k;
@@ -299,7 +247,7 @@ void TExStringGrid::UnHideRowList()
             --s;
         }
     }
-    hiddenRows_.clear();
+    indexMap_.ClearHiddenRows();
     DisplTextRowLimit = RowCount();
     EndUpdate();
     VisibleRowsChanged();

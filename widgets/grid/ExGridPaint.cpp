@@ -91,8 +91,8 @@ void TExStringGrid::GetVisualProperties(int ACol, int ARow, TGridDrawState& Stat
     const int c = Remap ? RemapCol(ACol) : ACol;
     const bool fixedPos = ACol < FixedCols() || ARow < FixedRows();
     AFont.Assign(fixedPos ? *fixedFont_ : *Font());
-    if (Print && !printSettings_->UseDisplayFont)
-        AFont.Assign(fixedPos ? printSettings_->FixedFont() : printSettings_->Font());
+    if (Print && !printJob_.Settings().UseDisplayFont)
+        AFont.Assign(fixedPos ? printJob_.Settings().FixedFont() : printJob_.Settings().Font());
     TColor brush = clNone;
     AColorTo = clNone;
     const TCellProperties* p = CellProps(c, ARow);
@@ -108,7 +108,7 @@ void TExStringGrid::GetVisualProperties(int ACol, int ARow, TGridDrawState& Stat
         brush = Color();
         const TBands& b = *bands_;
         if (b.Active() && (!Print || b.Print) && ACol >= FixedCols() &&
-            ACol < ColCount() + hiddenColCount_ - fixedRightCols_ && ARow >= FixedRows() &&
+            ACol < ColCount() + NumHiddenColumns() - fixedRightCols_ && ARow >= FixedRows() &&
             ARow < RowCount() - fixedFooters_ && b.TotalLength() >= 1)
             brush = (ARow - FixedRows()) % b.TotalLength() < b.PrimaryLength() ? b.PrimaryColor() : b.SecondaryColor();
     }

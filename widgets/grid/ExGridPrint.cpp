@@ -26,7 +26,6 @@ namespace grid {
 
 namespace {
 
-constexpr int kMaxPrintCols = 513;
 
 bool IsLeft(TPrintPosition p) { return p == ppTopLeft || p == ppBottomLeft; }
 bool IsTop(TPrintPosition p) { return p == ppTopLeft || p == ppTopRight || p == ppTopCenter; }
@@ -50,15 +49,6 @@ TPoint RotatedStart(const TRect& R, int angle, TSize e, TAlignment ha, TVAlignme
 
 }  // namespace
 
-// Cell sizes measured for printing, kept from one layout to the next while nothing they
-// depend on has changed: a print job, or a preview page after page, measures the grid once.
-struct PrintMeasures {
-    unsigned long long content = 0, look = 0;
-    std::size_t settings = 0;
-    int cols = 0, rows = 0;
-    double k = 0;
-    std::vector<TSize> sizes;
-};
 
 namespace {
 
@@ -99,12 +89,12 @@ struct PrintLayout {
 
     PrintLayout(TExStringGrid& grid, TCanvas* canvas, TPrintMethod m, int totalPages, bool selOnly)
         : g(grid), ps(grid.PrintSettings()), cv(canvas), method(m), pages(totalPages), selectedOnly(selOnly),
-          range(grid.printRange_)
+          range(grid.printJob_.Range)
     {
     }
 
     bool Drawing() const { return method == prPreview || method == prPrint; }
-    bool PageDrawn() const { return Drawing() && pageNr >= g.printFromPage_ && pageNr <= g.printToPage_; }
+    bool PageDrawn() const { return Drawing() && g.printJob_.PageInRange(pageNr); }
 
     int DX(int x) const { return ox + int(std::lround(x * k)); }
     int DY(int y) const { return oy - int(std::lround(y * k)); }
@@ -303,10 +293,12 @@ struct PrintLayout {
     // Takes the sizes measured by an earlier layout when they still hold.
     bool TakeMeasures()
     {
-        PrintMeasures* m = g.printMeasures_.get();
-        if (!m || !MeasuresMatch(*m) || m->sizes.size() != size_t(g.RowCount()) * size_t(g.ColCount())) return false;
+        std::shared_ptr<PrintMeasures> m = g.printJob_.TakeMeasures();
+        if (!m || !MeasuresMatch(*m) || m->sizes.size() != size_t(g.RowCount()) * size_t(g.ColCount())) {
+            g.printJob_.KeepMeasures(std::move(m));
+            return false;
+        }
         sizes = std::move(m->sizes);
-        g.printMeasures_.reset();
         return true;
     }
     // Keeps this layout's sizes for the next one.
@@ -321,7 +313,7 @@ struct PrintLayout {
         m->rows = g.RowCount();
         m->k = k;
         m->sizes = std::move(sizes);
-        g.printMeasures_ = std::move(m);
+        g.printJob_.KeepMeasures(std::move(m));
     }
 
     // ---- rows and columns that are printed
@@ -373,7 +365,7 @@ struct PrintLayout {
     // ---- page set-up
     void SetUp()
     {
-        g.printFontScale_ = 1.0;
+        g.printJob_.FontScale = 1.0;
         ApplyPen();
         UseFont(ps.HeaderFont());
         headerLine = Extent("gh").cy;
@@ -383,11 +375,11 @@ struct PrintLayout {
         bodyLine = Extent("gh").cy;
         u = bodyLine / 8;
         if (method == prCalcPrint) {
-            W = g.printPageRect_.Width();
-            B = -g.printPageRect_.Height();
+            W = g.printJob_.PageRect.Width();
+            B = -g.printJob_.PageRect.Height();
         } else {
-            W = Units(g.printDeviceRect_.Width());
-            B = -Units(g.printDeviceRect_.Height());
+            W = Units(g.printJob_.DeviceRect.Width());
+            B = -Units(g.printJob_.DeviceRect.Height());
         }
         cs = ps.UseFixedWidth ? 0 : ps.ColumnSpacing + 20;
 
@@ -429,7 +421,7 @@ struct PrintLayout {
             for (int c = range.Left; c <= range.Right; ++c) g.OnPrintSetColumnWidth(&g, c, width[size_t(c)]);
         for (int c = 0; c < cols; ++c)
             if (!colOn[size_t(c)]) width[size_t(c)] = 0;
-        for (int c = 0; c < std::min(cols, kMaxPrintCols); ++c) g.printColWidths_[c] = width[size_t(c)];
+        for (int c = 0; c < std::min(cols, kColumnSlots); ++c) g.printJob_.SetColWidth(c, width[size_t(c)]);
         MakeBands();
     }
 
@@ -489,7 +481,7 @@ struct PrintLayout {
         }
         if (scale == 1.0 || scale <= 0) return;
         for (int c = range.Left; c <= range.Right; ++c) width[size_t(c)] = int(width[size_t(c)] * scale);
-        g.printFontScale_ = scale;
+        g.printJob_.FontScale = scale;
     }
 
     int FixedBlockWidth() const
@@ -531,7 +523,7 @@ struct PrintLayout {
         if (ps.Centered) x = block < W ? (W - block) / 2 : 0;
         auto place = [&](int c) {
             xpos[size_t(c)] = x;
-            if (c < kMaxPrintCols) g.printColOffsets_[c] = x;
+            g.printJob_.SetColOffset(c, x);
             if (width[size_t(c)]) x += width[size_t(c)] + cs;
         };
         for (int c : repeated) place(c);
@@ -638,7 +630,7 @@ struct PrintLayout {
         ++pageNr;
         ++pageInBand;
         if (!PageDrawn()) return;
-        if (method == prPrint && g.printTarget_ && anyPageDrawn) g.printTarget_->NewPage();
+        if (method == prPrint && g.printJob_.Target && anyPageDrawn) g.printJob_.Target->NewPage();
         anyPageDrawn = true;
         ApplyPen();
         if (g.OnPrintPage) InPrintUnits([&] { g.OnPrintPage(&g, cv, pageNr, W, B); });
@@ -923,11 +915,11 @@ struct PrintLayout {
 
 // ---------------------------------------------------------------- grid operations
 
-void TExStringGrid::SetPrintSettings(const TPrintSettings& v) { printSettings_->Assign(v); }
+void TExStringGrid::SetPrintSettings(const TPrintSettings& v) { printJob_.Settings().Assign(v); }
 
-int TExStringGrid::MapFontHeight(int Size) const { return -int(Size * 254.0 / 72.0 * printFontScale_); }
+int TExStringGrid::MapFontHeight(int Size) const { return printJob_.MapFontHeight(Size); }
 
-int TExStringGrid::MapFontSize(int Height) const { return int(Height * 72.0 / 254.0); }
+int TExStringGrid::MapFontSize(int Height) const { return TGridPrintJob::MapFontSize(Height); }
 
 namespace {
 
@@ -945,12 +937,12 @@ void CheckRange(const TGridRect& r, int cols, int rows)
 
 int TExStringGrid::BuildPages(TCanvas* Canvas, TPrintMethod Method, int Pages, bool SelectedOnly)
 {
-    if (!Canvas || !InGrid(printRange_, ColCount(), RowCount())) return 0;
+    if (!Canvas || !InGrid(printJob_.Range, ColCount(), RowCount())) return 0;
     PrintLayout layout(*this, Canvas, Method, Pages, SelectedOnly);
     layout.k = GetDeviceCaps(Canvas->Handle(), LOGPIXELSX) / 254.0;
     if (layout.k <= 0) layout.k = 96.0 / 254.0;
-    layout.ox = printDeviceRect_.Left;
-    layout.oy = printDeviceRect_.Top;
+    layout.ox = printJob_.DeviceRect.Left;
+    layout.oy = printJob_.DeviceRect.Top;
     const int saved = SaveDC(Canvas->Handle());
     struct Restore {
         TExStringGrid& g;
@@ -958,13 +950,13 @@ int TExStringGrid::BuildPages(TCanvas* Canvas, TPrintMethod Method, int Pages, b
         int saved;
         ~Restore()
         {
-            g.printFontScale_ = 1.0;
+            g.printJob_.FontScale = 1.0;
             RestoreDC(dc, saved);
         }
     } restore{*this, Canvas->Handle(), saved};
     if (Method == prPreview || Method == prPrint)
-        IntersectClipRect(Canvas->Handle(), printDeviceRect_.Left, printDeviceRect_.Top, printDeviceRect_.Right,
-                          printDeviceRect_.Bottom);
+        IntersectClipRect(Canvas->Handle(), printJob_.DeviceRect.Left, printJob_.DeviceRect.Top, printJob_.DeviceRect.Right,
+                          printJob_.DeviceRect.Bottom);
     const int pages = layout.Run();
     layout.KeepMeasures();
     return pages;
@@ -974,7 +966,7 @@ void TExStringGrid::PrivatePrintRect(const TGridRect& GridRect, bool SelectedOnl
 {
     CheckRange(GridRect, ColCount(), RowCount());
     ExportNotification(esExportStart, -1);
-    printRange_ = GridRect;
+    printJob_.Range = GridRect;
     TPrinter* printer = Printer();
     const TPrinterOrientation oldOrientation = printer->Orientation();
     printer->SetOrientation(PrintSettings().Orientation);
@@ -985,28 +977,28 @@ void TExStringGrid::PrivatePrintRect(const TGridRect& GridRect, bool SelectedOnl
         ~Reset()
         {
             // only a job this print began is ended here
-            if (g.printTarget_ && p->Printing()) p->Abort();
-            g.printTarget_ = nullptr;
+            if (g.printJob_.Target && p->Printing()) p->Abort();
+            g.printJob_.Target = nullptr;
             if (!p->Printing()) p->SetOrientation(o);
         }
     } reset{printer, oldOrientation, *this};
     const int ppi = printer->PixelsPerInch();
     const int pw = printer->PageWidth(), ph = printer->PageHeight();
-    printPageRect_ = {0, 0, int(std::lround(254.0 / ppi * pw)), int(std::lround(254.0 / ppi * ph))};
-    printDeviceRect_ = {0, 0, pw, ph};
+    printJob_.PageRect = {0, 0, int(std::lround(254.0 / ppi * pw)), int(std::lround(254.0 / ppi * ph))};
+    printJob_.DeviceRect = {0, 0, pw, ph};
     TBitmap measure(1, 1);
     const int n = BuildPages(measure.Canvas(), prCalcPrint, -1, SelectedOnly);
-    printFromPage_ = 1;
-    printToPage_ = n;
-    if (OnPrintStart) OnPrintStart(this, n, printFromPage_, printToPage_);
-    if (printFromPage_ == 0 || printToPage_ == 0 || printToPage_ < printFromPage_ || n == 0) return;
-    printPageCount_ = printToPage_;
+    printJob_.FromPage = 1;
+    printJob_.ToPage = n;
+    if (OnPrintStart) OnPrintStart(this, n, printJob_.FromPage, printJob_.ToPage);
+    if (!printJob_.PagesValid(n)) return;
+    printJob_.PageCount = printJob_.ToPage;
     printer->Title = PrintSettings().JobName;
     printer->BeginDoc();
-    printTarget_ = printer;  // from here on a failure aborts the job
+    printJob_.Target = printer;  // from here on a failure aborts the job
     BuildPages(printer->Canvas(), prPrint, n, SelectedOnly);
     printer->EndDoc();
-    printTarget_ = nullptr;
+    printJob_.Target = nullptr;
     ExportNotification(esExportDone, -1);
 }
 
@@ -1020,13 +1012,13 @@ void TExStringGrid::PrivatePrintPreviewRect(TCanvas* Canvas, const TRect& Rect, 
                                             bool SelectedOnly)
 {
     CheckRange(GridRect, ColCount(), RowCount());
-    printRange_ = GridRect;
-    printDeviceRect_ = Rect;
-    const int from = printFromPage_, to = printToPage_;
-    printPageCount_ = BuildPages(Canvas, prCalcPreview, -1, SelectedOnly);
-    printFromPage_ = from;
-    printToPage_ = to;
-    BuildPages(Canvas, prPreview, printPageCount_, SelectedOnly);
+    printJob_.Range = GridRect;
+    printJob_.DeviceRect = Rect;
+    const int from = printJob_.FromPage, to = printJob_.ToPage;
+    printJob_.PageCount = BuildPages(Canvas, prCalcPreview, -1, SelectedOnly);
+    printJob_.FromPage = from;
+    printJob_.ToPage = to;
+    BuildPages(Canvas, prPreview, printJob_.PageCount, SelectedOnly);
 }
 
 void TExStringGrid::PrintPreview(TCanvas* Canvas, const TRect& Rect)
@@ -1052,17 +1044,16 @@ void TExStringGrid::PrintPreviewSelectedCols(TCanvas* Canvas, const TRect& Rect)
 
 void TExStringGrid::SetPreviewPage(int Page)
 {
-    printFromPage_ = Page;
-    printToPage_ = Page;
+    printJob_.SetPreviewPage(Page);
 }
 
 void TExStringGrid::PrintDrawRect(TCanvas* Canvas, const TRect& Rect, const TGridRect& GridRect)
 {
     CheckRange(GridRect, ColCount(), RowCount());
-    printRange_ = GridRect;
+    printJob_.Range = GridRect;
     const TRect clip = Canvas->ClipRect();
-    printDeviceRect_ = {Rect.Left, Rect.Top, std::min(Rect.Right, clip.Right), std::min(Rect.Bottom, clip.Bottom)};
-    printFromPage_ = printToPage_ = printPageCount_ = 1;
+    printJob_.DeviceRect = {Rect.Left, Rect.Top, std::min(Rect.Right, clip.Right), std::min(Rect.Bottom, clip.Bottom)};
+    printJob_.FromPage = printJob_.ToPage = printJob_.PageCount = 1;
     BuildPages(Canvas, prPrint, 1, false);
 }
 

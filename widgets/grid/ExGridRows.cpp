@@ -16,11 +16,7 @@ using namespace platform;
 
 void TExStringGrid::InsertRowsAt(int ARow, int Count, bool adjustHidden)
 {
-    if (adjustHidden && !hiddenRows_.empty()) {
-        const int real = RemapRowInv(ARow);
-        for (auto& h : hiddenRows_)
-            if (h->Idx >= real) h->Idx += Count;
-    }
+    if (adjustHidden && NumHiddenRows() > 0) indexMap_.InsertedRows(RemapRowInv(ARow), Count);
     const int oldCount = RowCount();
     SetRowCountEx(oldCount + Count);
     for (int r = RowCount() - 1; r >= ARow + Count; --r) MoveRowCells(r - Count, r);
@@ -53,7 +49,7 @@ void TExStringGrid::InsertCols(int ACol, int Count)
     if (ACol < 0 || ACol > ColCount() || Count < 1) return;
     const int oldCols = ColCount();
     SetColCountEx(oldCols + Count);
-    const int all = ColCount() + hiddenColCount_;
+    const int all = ColCount() + NumHiddenColumns();
     for (int i = all - 1; i >= ACol + Count; --i) {
         for (int r = 0; r < RowCount(); ++r) {
             ClearPropCell(i, r);
@@ -62,11 +58,10 @@ void TExStringGrid::InsertCols(int ACol, int Count)
             NilCell(i - Count, r);
         }
         if (i < ColCount()) SetColWidths(i, ColWidths(i - Count));
-        if (i < 513) visibleCols_[i] = visibleCols_[i - Count];
     }
+    indexMap_.InsertedColumns(ACol, Count, all);
     for (int c = ACol; c < ACol + Count; ++c) {
         if (c < ColCount()) SetColWidths(c, DefaultColWidth());
-        if (c < 513) visibleCols_[c] = true;
         NilCol(c);
     }
 }
@@ -75,13 +70,10 @@ void TExStringGrid::InsertCols(int ACol, int Count)
 
 void TExStringGrid::RenumberHiddenForRemoval(int ARow, int Count)
 {
-    if (hiddenRows_.empty()) return;
+    if (NumHiddenRows() == 0) return;
     std::vector<int> removed;
     for (int i = 0; i < Count; ++i) removed.push_back(RemapRowInv(ARow + i));
-    for (auto& h : hiddenRows_) {
-        const int below = int(std::lower_bound(removed.begin(), removed.end(), h->Idx) - removed.begin());
-        h->Idx -= below;
-    }
+    indexMap_.RemovedRows(removed);
 }
 
 void TExStringGrid::RemoveRows(int ARow, int Count)
@@ -149,6 +141,7 @@ void TExStringGrid::RemoveCols(int ACol, int Count)
     if (Count >= ColCount()) Count = ColCount() - 1;  // the platform keeps one column
     if (Count < 1) return;
     ClearCols(ACol, Count);
+    indexMap_.RemovedColumns(ACol, Count, ColCount() - Count);
     for (int i = ACol; i < ColCount() - Count; ++i) {
         for (int r = 0; r < RowCount(); ++r) {
             ClearPropCell(i, r);
@@ -157,7 +150,6 @@ void TExStringGrid::RemoveCols(int ACol, int Count)
             NilCell(i + Count, r);
         }
         SetColWidths(i, ColWidths(i + Count));
-        if (i + Count < 513) visibleCols_[i] = visibleCols_[i + Count];
     }
     SetColCountEx(ColCount() - Count);
     CellsChanged({ACol, 0, ACol + Count, RowCount() - 1});
