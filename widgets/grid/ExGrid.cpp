@@ -60,33 +60,33 @@ TExStringGrid::TExStringGrid(TComponent* AOwner) : TBaseGrid(AOwner)
     pictureCache_ = std::make_unique<html::THTMLPictureCache>();
     gradTo_ = TColor(ColorToRGB(clBtnFace));
     TBaseGrid::SetDefaultRowHeight(21);
-    scrollWidth_ = GetSystemMetrics(SM_CXVSCROLL);
-    fixedRowHeight_ = 21;
-    rememberedFixedRows_ = TBaseGrid::FixedRows();
+    flatScroll_.scrollWidth = GetSystemMetrics(SM_CXVSCROLL);
+    fixed_.fixedRowHeight = 21;
+    fixed_.rememberedFixedRows = TBaseGrid::FixedRows();
     DisplTextRowLimit = RowCount();
     CellsClipboardFormat();
     // The owning form's resize runs through the grid first (SizeWithForm).
     if (auto* form = dynamic_cast<TForm*>(AOwner)) {
-        ownerForm_ = form;
-        formResize_ = form->OnResize;
-        formWidth_ = form->Width();
-        formHeight_ = form->Height();
+        formFollow_.ownerForm = form;
+        formFollow_.formResize = form->OnResize;
+        formFollow_.formWidth = form->Width();
+        formFollow_.formHeight = form->Height();
         form->OnResize = TFormResizeHook{this};
     }
 }
 
 void TExStringGrid::UnhookFormResize()
 {
-    if (!ownerForm_ || ownerForm_->Destroying()) return;
+    if (!formFollow_.ownerForm || formFollow_.ownerForm->Destroying()) return;
     // The hooks form a chain: the form's handler, then the handler each grid saved.
     // Take this grid out wherever it stands, so no other grid is left calling into it.
-    platform::TNotifyEvent* link = &ownerForm_->OnResize;
+    platform::TNotifyEvent* link = &formFollow_.ownerForm->OnResize;
     while (const auto* hook = link->target<TFormResizeHook>()) {
         if (hook->grid == this) {
-            *link = formResize_;
+            *link = formFollow_.formResize;
             return;
         }
-        link = &hook->grid->formResize_;
+        link = &hook->grid->formFollow_.formResize;
     }
 }
 
@@ -126,13 +126,13 @@ void TExStringGrid::SetWordWrap(bool v)
 
 void TExStringGrid::SetFixedFooters(int v)
 {
-    fixedFooters_ = v;
+    fixed_.fixedFooters = v;
     Invalidate();
 }
 
 void TExStringGrid::SetFixedRightCols(int v)
 {
-    fixedRightCols_ = v;
+    fixed_.fixedRightCols = v;
     Invalidate();
 }
 
@@ -151,14 +151,14 @@ void TExStringGrid::SetStudioGradTo(TColor c)
 void TExStringGrid::Loaded()
 {
     TBaseGrid::Loaded();
-    normalCursor_ = Cursor();
+    select_.normalCursor = Cursor();
     ShowColumnHeaders();
     ShowRowHeaders();
     if (Look == glStudio) {
         gradFrom_ = 0x00C0C0C0;
         gradTo_ = clWhite;
     }
-    rememberedFixedRows_ = TBaseGrid::FixedRows();
+    fixed_.rememberedFixedRows = TBaseGrid::FixedRows();
     MinRowHeight = DefaultRowHeight();
     MinColWidth = 10;
     if (Options() & goAlwaysShowEditor) {
@@ -181,10 +181,10 @@ void TExStringGrid::Resize()
 
 void TExStringGrid::SetRowCountEx(int v)
 {
-    if (RowCount() == TBaseGrid::FixedRows() && fixedRowAlways_) UnHideSelection();
+    if (RowCount() == TBaseGrid::FixedRows() && fixed_.fixedRowAlways) UnHideSelection();
     TBaseGrid::SetRowCount(std::max(v, 1));
-    if (rememberedFixedRows_ < RowCount() && fixedRowAlways_ && TBaseGrid::FixedRows() != rememberedFixedRows_)
-        TBaseGrid::SetFixedRows(rememberedFixedRows_);
+    if (fixed_.rememberedFixedRows < RowCount() && fixed_.fixedRowAlways && TBaseGrid::FixedRows() != fixed_.rememberedFixedRows)
+        TBaseGrid::SetFixedRows(fixed_.rememberedFixedRows);
     DisplTextRowLimit = RowCount();
     UpdateFooter();
     UpdateHScroller();
@@ -194,7 +194,7 @@ void TExStringGrid::SetRowCountEx(int v)
 void TExStringGrid::SetColCountEx(int v)
 {
     TBaseGrid::SetColCount(std::max(v, 1));
-    if (ColCount() > 1 && fixedColAlways_) TBaseGrid::SetFixedCols(1);
+    if (ColCount() > 1 && fixed_.fixedColAlways) TBaseGrid::SetFixedCols(1);
     UpdateFooter();
     UpdateHScroller();
     UpdateVScroller();
@@ -203,19 +203,19 @@ void TExStringGrid::SetColCountEx(int v)
 int TExStringGrid::GetFixedRowsEx() const
 {
     const int f = TBaseGrid::FixedRows();
-    return f == 0 && fixedRowAlways_ ? 1 : f;
+    return f == 0 && fixed_.fixedRowAlways ? 1 : f;
 }
 
 void TExStringGrid::SetFixedRowsEx(int v)
 {
     TBaseGrid::SetFixedRows(v);
-    rememberedFixedRows_ = v;
+    fixed_.rememberedFixedRows = v;
 }
 
 int TExStringGrid::GetFixedColsEx() const
 {
     const int f = TBaseGrid::FixedCols();
-    return f == 0 && fixedColAlways_ ? 1 : f;
+    return f == 0 && fixed_.fixedColAlways ? 1 : f;
 }
 
 void TExStringGrid::SetDefaultRowHeight(int v)
@@ -282,8 +282,8 @@ void TExStringGrid::GetCellEditor(int ACol, int ARow, TEditorType& AEditor)
 
 void TExStringGrid::GetCellFixed(int ACol, int ARow, bool& IsFixed)
 {
-    IsFixed = IsFixed || (fixedRowAlways_ && ARow <= rememberedFixedRows_ && RowCount() == rememberedFixedRows_) ||
-              (fixedColAlways_ && ACol == 0 && ColCount() == 1) || ACol < FixedCols() || ARow < FixedRows();
+    IsFixed = IsFixed || (fixed_.fixedRowAlways && ARow <= fixed_.rememberedFixedRows && RowCount() == fixed_.rememberedFixedRows) ||
+              (fixed_.fixedColAlways && ACol == 0 && ColCount() == 1) || ACol < FixedCols() || ARow < FixedRows();
     if (!IsFixed && OnIsFixedCell) OnIsFixedCell(this, ARow, ACol, IsFixed);
 }
 
@@ -326,7 +326,7 @@ std::string TExStringGrid::GetCheckFalse(int ACol, int ARow)
 bool TExStringGrid::IsFixed(int ACol, int ARow)
 {
     const TPoint b = BaseCell(RemapCol(ACol), ARow);
-    if (b.Y >= RowCount() - fixedFooters_ || ACol >= ColCount() - fixedRightCols_) return true;
+    if (b.Y >= RowCount() - fixed_.fixedFooters || ACol >= ColCount() - fixed_.fixedRightCols) return true;
     bool fixed = false;
     GetCellFixed(b.X, b.Y, fixed);  // the query takes the real column, as every cell query
     return fixed;
@@ -408,12 +408,12 @@ void TExStringGrid::UnMarkCells(const std::string& Tag, int FromCol, int FromRow
 
 platform::TPoint TExStringGrid::ColSpan(bool DoFixed) const
 {
-    return DoFixed ? platform::TPoint{0, ColCount() - 1} : platform::TPoint{FixedCols(), ColCount() - fixedRightCols_ - 1};
+    return DoFixed ? platform::TPoint{0, ColCount() - 1} : platform::TPoint{FixedCols(), ColCount() - fixed_.fixedRightCols - 1};
 }
 
 platform::TPoint TExStringGrid::RowSpan(bool DoFixed) const
 {
-    return DoFixed ? platform::TPoint{0, RowCount() - 1} : platform::TPoint{FixedRows(), RowCount() - fixedFooters_ - 1};
+    return DoFixed ? platform::TPoint{0, RowCount() - 1} : platform::TPoint{FixedRows(), RowCount() - fixed_.fixedFooters - 1};
 }
 
 void TExStringGrid::TagCells(const std::string& Tag, const std::string* Text, bool DoCase, const TRect& R)
@@ -734,18 +734,18 @@ unsigned TExStringGrid::CellsClipboardFormat()
 
 void TExStringGrid::GridResize(TObject* Sender)
 {
-    if (ownerForm_ && Sender == ownerForm_ && SizeWithForm) {
-        const int w = Width() + ownerForm_->Width() - formWidth_, h = Height() + ownerForm_->Height() - formHeight_;
+    if (formFollow_.ownerForm && Sender == formFollow_.ownerForm && SizeWithForm) {
+        const int w = Width() + formFollow_.ownerForm->Width() - formFollow_.formWidth, h = Height() + formFollow_.ownerForm->Height() - formFollow_.formHeight;
         if (w > 0 && h > 0) SetBounds(Left(), Top(), w, h);
     }
-    if (ownerForm_) {
-        formWidth_ = ownerForm_->Width();
-        formHeight_ = ownerForm_->Height();
+    if (formFollow_.ownerForm) {
+        formFollow_.formWidth = formFollow_.ownerForm->Width();
+        formFollow_.formHeight = formFollow_.ownerForm->Height();
     }
-    if (formResize_) {
+    if (formFollow_.formResize) {
         // The form's own handler does not stop the grid's: its failure goes to the application.
         try {
-            formResize_(Sender);
+            formFollow_.formResize(Sender);
         } catch (const std::exception& e) {
             if (Application) Application->HandleException(this, &e);
         } catch (...) {

@@ -15,8 +15,11 @@
 #include "widgets/grid/ExGridEvents.h"
 #include "widgets/grid/ExObj.h"
 #include "widgets/grid/GridIndexMap.h"
+#include "widgets/grid/GridMouseState.h"
 #include "widgets/grid/GridOptions.h"
 #include "widgets/grid/GridPrintJob.h"
+#include "widgets/grid/GridSortState.h"
+#include "widgets/grid/GridViewState.h"
 #include "widgets/grid/GridWindows.h"
 #include "widgets/grid/PrintSettings.h"
 
@@ -135,14 +138,14 @@ public:
     bool SaveFixedCells = true;
     bool WordWrap() const { return wordWrap_; }
     void SetWordWrap(bool v);
-    int FixedFooters() const { return fixedFooters_; }
+    int FixedFooters() const { return fixed_.fixedFooters; }
     void SetFixedFooters(int v);
-    int FixedRightCols() const { return fixedRightCols_; }
+    int FixedRightCols() const { return fixed_.fixedRightCols; }
     void SetFixedRightCols(int v);
-    bool FixedRowAlways() const { return fixedRowAlways_; }
-    void SetFixedRowAlways(bool v) { fixedRowAlways_ = v; }
-    bool FixedColAlways() const { return fixedColAlways_; }
-    void SetFixedColAlways(bool v) { fixedColAlways_ = v; }
+    bool FixedRowAlways() const { return fixed_.fixedRowAlways; }
+    void SetFixedRowAlways(bool v) { fixed_.fixedRowAlways = v; }
+    bool FixedColAlways() const { return fixed_.fixedColAlways; }
+    void SetFixedColAlways(bool v) { fixed_.fixedColAlways = v; }
     platform::TPoint XYOffset{2, 2};
     void SetXYOffset(platform::TPoint APoint);  // the text margins inside cells
     char PasswordChar = '*';
@@ -167,8 +170,8 @@ public:
     int FixedCols() const { return GetFixedColsEx(); }
     void SetFixedCols(int v) { SetFixedColsEx(v); }
     void SetDefaultRowHeight(int v);
-    int FixedRowHeight() const { return fixedRowHeight_; }
-    void SetFixedRowHeight(int v) { fixedRowHeight_ = v; }
+    int FixedRowHeight() const { return fixed_.fixedRowHeight; }
+    void SetFixedRowHeight(int v) { fixed_.fixedRowHeight = v; }
     int FixedColWidth() const { return ColWidths(0); }
     int StoreColCount() const override { return ColCount() + NumHiddenColumns(); }
 
@@ -241,13 +244,13 @@ public:
     void SetAllColWidths(int ACol, int AWidth);
 
     // ---- sorted rows and column order
-    TIntList& SortIndexList() { return sortIndex_; }
-    TSortIndexList& SortIndexes() { return sortKeys_; }
+    TIntList& SortIndexList() { return sort_.sortIndex; }
+    TSortIndexList& SortIndexes() { return sort_.sortKeys; }
     int SortedRowIndex(int ARow) const;
     int UnSortedRowIndex(int ARow) const;
     std::string GetUnSortedCell(int ACol, int ARow);
     void SetUnSortedCell(int ACol, int ARow, const std::string& Value);
-    TIntList& ColumnOrder() { return columnOrder_; }
+    TIntList& ColumnOrder() { return sort_.columnOrder; }
     void SetColumnOrder();
     void ResetColumnOrder();
     void ColumnMoved(int FromIndex, int ToIndex) override;
@@ -657,8 +660,8 @@ public:
     void SwapColumns(int ACol1, int ACol2);
     // The sort's row swap: counted, kept in the pre-sort order, row marks and the followed row moved along.
     virtual void SortSwapRows(int ARow1, int ARow2);
-    int SwapCount() const { return swapCount_; }
-    TIntList& PreSortOrder() { return preSortOrder_; }
+    int SwapCount() const { return sort_.swapCount; }
+    TIntList& PreSortOrder() { return sort_.preSortOrder; }
     int FollowedRow = -1;
     void SwapRows(int ARow1, int ARow2);
     int MinColWidth = 0, MaxColWidth = 0, MinRowHeight = 0, MaxRowHeight = 0;
@@ -710,10 +713,10 @@ public:
     TScrollType ScrollType() const { return scrollType_; }
     void SetScrollType(TScrollType v);
     // The flat bars' thickness.
-    int ScrollWidth() const { return scrollWidth_; }
+    int ScrollWidth() const { return flatScroll_.scrollWidth; }
     void SetScrollWidth(int v);
     // Background of both flat bars; clNone leaves the system's.
-    platform::TColor ScrollColor() const { return scrollColor_; }
+    platform::TColor ScrollColor() const { return flatScroll_.scrollColor; }
     void SetScrollColor(platform::TColor v);
     // Push ScrollType, ScrollColor and ScrollWidth to the flat bars.
     void UpdateType();
@@ -723,7 +726,7 @@ public:
     void FlatDone();
     // The three settings, then each flat bar shown when its rows or columns overflow.
     void FlatUpdate();
-    bool FlatActive() const { return flatActive_; }
+    bool FlatActive() const { return flatScroll_.flatActive; }
     // These act only while flat bars are active.
     void FlatSetScrollInfo(int Bar, const platform::SCROLLINFO& Info, bool Redraw);
     void FlatSetScrollProp(unsigned Index, long Value, bool Redraw);
@@ -734,7 +737,7 @@ public:
     // A hint with the column or row under a dragged thumb.
     enum TScrollHintType { shNone, shVertical, shHorizontal, shBoth };
     TScrollHintType ScrollHints = shNone;
-    platform::THintWindow* ScrollHintWindow() const { return scrollHint_; }
+    platform::THintWindow* ScrollHintWindow() const { return flatScroll_.scrollHint; }
     // The display cell under a screen point; -1 outside the cells.
     void ScreenToCell(platform::TPoint Pt, int& ACol, int& ARow) const;
     // The owning form's resize: with SizeWithForm the grid follows the form's size change,
@@ -884,7 +887,7 @@ public:
     void FilterRow(int ARow);
     void ApplyFilter();
     // Switching on hides the rows that fail the filter; switching off shows every hidden row.
-    bool FilterActive() const { return filterActive_; }
+    bool FilterActive() const { return filterState_.filterActive; }
     void SetFilterActive(bool v);
     platform::TPoint FindFirst(const std::string& Text, TFindParameters Params);
     platform::TPoint FindNext();
@@ -968,8 +971,8 @@ public:
     // Opens the form control after CurrentID in the cell (the first for an empty ID); with
     // none left the grid takes the focus.
     void AdvanceHTMLEdit(int ACol, int ARow, const std::string& CurrentID);
-    bool HTMLControlActive() const { return htmlControlActive_; }
-    bool HTMLButtonDown() const { return htmlButtonDown_; }
+    bool HTMLControlActive() const { return htmlControl_.htmlControlActive; }
+    bool HTMLButtonDown() const { return htmlControl_.htmlButtonDown; }
     platform::TMaskEdit* ControlEdit();
     platform::TComboBox* ControlCombo();
     // A click on a link whose handling is left to the grid opens it with the desktop's
@@ -981,9 +984,9 @@ public:
     void HandleRadioClick(int ACol, int ARow, int X, int Y);
     // The selection's corner handle (with SelectionResizer) lies under the client point.
     bool InSelectionResizer(int X, int Y) const;
-    bool FillDragActive() const { return fillDrag_; }
-    bool Panning() const { return panning_; }
-    platform::TPoint PanFocusPoint() const { return panFocus_; }
+    bool FillDragActive() const { return click_.fillDrag; }
+    bool Panning() const { return pan_.panning; }
+    platform::TPoint PanFocusPoint() const { return pan_.panFocus; }
     void DrawIntelliFocusPoint();
     void EraseIntelliFocusPoint();
     // Grows every column width, then every row height, by Delta pixels and the font zoom
@@ -1010,21 +1013,9 @@ private:
     void StartPan(int X, int Y);
     void StopPan();
     void PanStep();
-    platform::TPoint pressedButton_{-1, -1};
-    platform::TPoint pressCell_{-1, -1};
-    bool fillDrag_ = false, skipNextUp_ = false, fixedButtonDown_ = false;
-    platform::TGridRect fillOrigin_;
-    bool panning_ = false;
-    platform::TPoint panFocus_, panMouse_;
-    platform::TCursor panOldCursor_ = 0;
-    bool panOldShowHint_ = false;
-    platform::TMaskEdit* controlEdit_ = nullptr;
-    platform::TComboBox* controlCombo_ = nullptr;
-    platform::TPoint htmlControlCell_{-1, -1};
-    std::string htmlControlID_, htmlControlType_;
-    bool htmlControlActive_ = false;
-    bool htmlButtonDown_ = false;
-    platform::TPoint htmlButtonCell_{-1, -1}, htmlButtonPoint_;  // real column, row; client point
+    TClickState click_;
+    TPanState pan_;
+    THTMLControlState htmlControl_;
 
 public:
 
@@ -1093,11 +1084,8 @@ protected:
     // Sorts rows from..to stably into the order Before gives, moving the rows' content along.
     void SortRange(int from, int to, const std::function<bool(int, int)>& Before);
     void SortByClick(int ARealCol);
-    platform::TPoint findPos_{-1, -1};
-    std::string findText_;
-    std::u16string findWideText_;
+    TFindState find_;
     platform::TPoint FindInternal(platform::TPoint StartCell, TFindParameters Params, bool Wide);
-    TFindParameters findParams_ = 0;
     int LastShownWidth() const;
 
 private:
@@ -1113,18 +1101,14 @@ private:
     html::TPictureContainer* pictureContainer_ = nullptr;
     platform::TImageList* gridImages_ = nullptr;
     std::unique_ptr<html::THTMLPictureCache> pictureCache_;
-    bool filterActive_ = false;
-    int lastSortSign_ = 0;
-    int filterFixedRows_ = 0;
+    TFilterState filterState_;
     std::unique_ptr<TCellNode> cellNode_;
     std::unique_ptr<TColumnSize> columnSize_;
     std::unique_ptr<TFloatingFooter> floatingFooter_;
     std::unique_ptr<platform::TFont> fixedFont_, activeCellFont_;
     std::unique_ptr<base::TStringList> columnHeaders_, rowHeaders_, lookupItems_;
-    TIntList sortIndex_, columnOrder_, mergedColumns_;
-    TSortIndexList sortKeys_;
-    TIntList preSortOrder_;
-    int swapCount_ = 0;
+    TSortState sort_;
+    TIntList mergedColumns_;
     std::vector<bool> rowSelect_, colSelect_;
     std::vector<TGridChangeNotifier*> notifiers_;
     TControlList controls_;
@@ -1140,10 +1124,7 @@ private:
     bool selectionHidden_ = false;
     int lastReportedRow_ = -1;
     int updateCount_ = 0;
-    int fixedFooters_ = 0, fixedRightCols_ = 0;
-    bool fixedRowAlways_ = false, fixedColAlways_ = false;
-    int rememberedFixedRows_ = 0;
-    int fixedRowHeight_ = 21;
+    TFixedLayout fixed_;
     bool wordWrap_ = true;
     platform::TColor gradFrom_ = platform::clWhite, gradTo_;
     bool destroying_ = false;
@@ -1152,10 +1133,7 @@ private:
     int nodeCount_ = 0;
     int groupColumn_ = -1, groupWidth_ = 0;
     TScrollType scrollType_ = ssNormal;
-    int scrollWidth_ = 0;
-    platform::TColor scrollColor_ = platform::clNone;
-    bool flatActive_ = false;
-    platform::THintWindow* scrollHint_ = nullptr;
+    TFlatScrollState flatScroll_;
     void ScrollHint(platform::TMessage& m, bool vertical);
     // What a grid puts into its form's OnResize; known again when the grid is unhooked.
     struct TFormResizeHook {
@@ -1163,17 +1141,14 @@ private:
         void operator()(platform::TObject* sender) const { grid->GridResize(sender); }
     };
     void UnhookFormResize();
-    platform::TNotifyEvent formResize_;
-    int formWidth_ = 0, formHeight_ = 0;
-    platform::TForm* ownerForm_ = nullptr;
+    TFormFollowState formFollow_;
     TArrowWindow* arrows_[4] = {};
     TPopupButton* popupButton_ = nullptr;
     std::unique_ptr<platform::TBitmap> rowIndicator_;
     std::string groupHeader_;
     bool onlyGrow_ = false;
     bool calculatingFooter_ = false;
-    bool advancing_ = false, discarding_ = false;
-    platform::TPoint advanceOrigin_;
+    TAdvanceState advance_;
 
     // ---- mouse: hover, disjunct cells, whole rows and columns, sizing and moving
 public:
@@ -1191,10 +1166,10 @@ public:
     enum TMouseSelectMode { msNone = 0, msColumn = 1, msRow = 2, msAll = 3, msResizer = 5 };
     TMouseSelectMode MouseSelectMode() const { return selectMode_; }
     using TCustomGrid::GridState;
-    platform::TPoint HoverCell() const { return hoverCell_; }
-    bool SizingHintShown() const { return sizingHintShown_; }
-    THTMLHintWindow* SizingHintWindow() const { return sizingHint_; }
-    std::string CurrentAnchor() const { return currentAnchor_; }
+    platform::TPoint HoverCell() const { return select_.hoverCell; }
+    bool SizingHintShown() const { return select_.sizingHintShown; }
+    THTMLHintWindow* SizingHintWindow() const { return select_.sizingHint; }
+    std::string CurrentAnchor() const { return select_.currentAnchor; }
     // Set by a row or column move with EnhRowColMove, and by a sizing drag, until the next press.
     bool MovedSinceDown = false, ColSizedSinceDown = false, RowSizedSinceDown = false;
     void CMMouseLeave(platform::TMessage& m) override;
@@ -1230,23 +1205,8 @@ private:
     void ShowSizingHint(int X, int Y);
     void HideSizingHint();
     void TrackAnchor(int X, int Y, int ACol, int ARow, bool& CursorSet);
-    TIntList selectedCells_;
-    platform::TPoint hoverCell_{-1, -1};
+    TSelectState select_;
     TMouseSelectMode selectMode_ = msNone;
-    bool cursorSetInternally_ = false;
-    int selectAnchor_ = -1;
-    bool leftDown_ = false, scrolledUp_ = false;
-    bool fixedColSizing_ = false, fixedColSizingActive_ = false;
-    int fixedColSizingIndex_ = -1, fixedColSizingX_ = 0;
-    platform::TPoint sizingStartCell_{-1, -1}, sizingOfs_{0, 0}, pressPoint_{0, 0}, grabOfs_{0, 0};
-    int moveIndex_ = -1, pressLeftCol_ = 0;
-    platform::TPoint dropTarget_{-1, -1};
-    bool disjunctToggle_ = false;
-    platform::TCursor normalCursor_ = platform::crDefault;
-    std::string currentAnchor_;
-    platform::TGridRect lastSelRect_{-1, -1, -1, -1};
-    THTMLHintWindow* sizingHint_ = nullptr;
-    bool sizingHintShown_ = false;
 public:
     // ---- in-cell editor controls, editor links and the fixed-cell editor
     // The controls are made on first use, owned by the grid and hidden between editings.
@@ -1382,17 +1342,16 @@ public:
     // Fills the hint for the cell under HintInfo.CursorPos (client coordinates).
     void ShowHintProc(std::string& HintStr, bool& CanShow, platform::THintInfo& HintInfo);
     // The display cell of the last hint, (-1, -1) before any.
-    platform::TPoint HintCell() const { return hintCell_; }
+    platform::TPoint HintCell() const { return hint_.hintCell; }
     // Every hint of the application is drawn as HTML (true) or as plain text (false).
     void SetUseHTMLHints(bool Value);
-    bool UseHTMLHints() const { return useHTMLHints_; }
+    bool UseHTMLHints() const { return hint_.useHTMLHints; }
 
 protected:
     void CMHintShow(platform::TCMHintShow& m) override;
 
 private:
-    platform::TPoint hintCell_{-1, -1};
-    bool useHTMLHints_ = false;
+    THintState hint_;
 
     // ---- dragging cells, rows and columns to the program's windows, and drops on the grid
     // (DragDropSettings). Cells of the events are display columns and rows; OnOleDrag's
@@ -1411,13 +1370,9 @@ private:
     void OleDragPressLate();
     // Clears (or removes the rows of) what a drag moved away, but not where it was dropped.
     void OleDragMoved(const platform::TRect& dropped);
-    bool oleArmed_ = false, oleDragging_ = false, olePressLate_ = false;
-    bool oleDropping_ = false;  // a drop writes every cell that is not read-only
+    TOleDragState oleDrag_;
     // Removing a display row takes its disjunct row mark along (marks kept by display row).
     bool RemovalDropsRowMarks() const { return MouseActions.DisjunctRowSelect && !MouseActions.RowSelectPersistent; }
-    platform::TPoint olePress_{0, 0};
-    platform::TShiftState olePressShift_ = 0;
-    platform::TRect oleDragSel_{-1, -1, -1, -1}, oleDropRect_{-1, -1, -1, -1};
 
     // ---- rich-text cells (ExGridRich.cpp)
 public:

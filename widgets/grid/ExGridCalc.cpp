@@ -137,12 +137,12 @@ std::string TExStringGrid::SelectedText()
 
 void TExStringGrid::AutoNumberCol(int ACol)
 {
-    for (int r = FixedRows(); r < RowCount() - fixedFooters_; ++r) SetInts(ACol, r, r - FixedRows() + 1);
+    for (int r = FixedRows(); r < RowCount() - fixed_.fixedFooters; ++r) SetInts(ACol, r, r - FixedRows() + 1);
 }
 
 void TExStringGrid::AutoNumberRow(int ARow)
 {
-    for (int c = FixedCols(); c < ColCount() - fixedRightCols_; ++c) SetInts(c, ARow, c - FixedCols() + 1);
+    for (int c = FixedCols(); c < ColCount() - fixed_.fixedRightCols; ++c) SetInts(c, ARow, c - FixedCols() + 1);
 }
 
 // ---------------------------------------------------------------- automatic sizing
@@ -303,11 +303,11 @@ void TExStringGrid::SwapRows(int ARow1, int ARow2)
 
 void TExStringGrid::SortSwapRows(int ARow1, int ARow2)
 {
-    ++swapCount_;
-    if (ARow1 >= 0 && ARow2 >= 0 && ARow1 < preSortOrder_.Count() && ARow2 < preSortOrder_.Count()) {
-        const int a = preSortOrder_.Items(ARow1);
-        preSortOrder_.SetItems(ARow1, preSortOrder_.Items(ARow2));
-        preSortOrder_.SetItems(ARow2, a);
+    ++sort_.swapCount;
+    if (ARow1 >= 0 && ARow2 >= 0 && ARow1 < sort_.preSortOrder.Count() && ARow2 < sort_.preSortOrder.Count()) {
+        const int a = sort_.preSortOrder.Items(ARow1);
+        sort_.preSortOrder.SetItems(ARow1, sort_.preSortOrder.Items(ARow2));
+        sort_.preSortOrder.SetItems(ARow2, a);
     }
     if (ARow1 == ARow2 || ARow1 < 0 || ARow2 < 0 || ARow1 >= RowCount() || ARow2 >= RowCount()) return;
     if (SortSettings().SingleColumn) {
@@ -393,7 +393,7 @@ void TExStringGrid::ScrollHint(TMessage& m, bool vertical)
 {
     if (ScrollHints != shBoth && ScrollHints != (vertical ? shVertical : shHorizontal)) return;
     if (m.ScrollCode() == SB_ENDSCROLL) {
-        if (scrollHint_) scrollHint_->ReleaseHandle();
+        if (flatScroll_.scrollHint) flatScroll_.scrollHint->ReleaseHandle();
         return;
     }
     if (m.ScrollCode() != SB_THUMBTRACK) return;
@@ -402,13 +402,13 @@ void TExStringGrid::ScrollHint(TMessage& m, bool vertical)
     const int under = fixed + int(long(m.ScrollPos()) * (count - visible - fixed) / 127);
     std::string text = (vertical ? "Row : " : "Col : ") + std::to_string(under);
     if (OnScrollHint) OnScrollHint(const_cast<TExStringGrid*>(this), under, text);
-    if (!scrollHint_) scrollHint_ = new THintWindow(this);
-    TRect r = scrollHint_->CalcHintRect(100, text, nullptr);
+    if (!flatScroll_.scrollHint) flatScroll_.scrollHint = new THintWindow(this);
+    TRect r = flatScroll_.scrollHint->CalcHintRect(100, text, nullptr);
     TPoint at{0, 0};
     GetCursorPos(at);
     r = {at.X + 10, at.Y, at.X + 10 + r.Width(), at.Y + r.Height()};
-    scrollHint_->SetColor(HintColor);
-    scrollHint_->ActivateHint(r, text);
+    flatScroll_.scrollHint->SetColor(HintColor);
+    flatScroll_.scrollHint->ActivateHint(r, text);
 }
 
 void TExStringGrid::ScrollMessage(TMessage& m, bool vertical)
@@ -448,41 +448,41 @@ void TExStringGrid::SetScrollType(TScrollType v)
 
 void TExStringGrid::SetScrollWidth(int v)
 {
-    scrollWidth_ = v;
+    flatScroll_.scrollWidth = v;
     UpdateWidth();
 }
 
 void TExStringGrid::SetScrollColor(TColor v)
 {
-    scrollColor_ = v;
+    flatScroll_.scrollColor = v;
     UpdateColor();
 }
 
 void TExStringGrid::FlatInit()
 {
-    if (HandleAllocated()) flatActive_ = InitializeFlatSB(Handle());
+    if (HandleAllocated()) flatScroll_.flatActive = InitializeFlatSB(Handle());
 }
 
 void TExStringGrid::FlatDone()
 {
-    if (!flatActive_) return;
-    flatActive_ = false;
+    if (!flatScroll_.flatActive) return;
+    flatScroll_.flatActive = false;
     if (HandleAllocated()) UninitializeFlatSB(Handle());
 }
 
 void TExStringGrid::FlatSetScrollInfo(int Bar, const SCROLLINFO& Info, bool Redraw)
 {
-    if (flatActive_ && HandleAllocated()) FlatSB_SetScrollInfo(Handle(), Bar, Info, Redraw);
+    if (flatScroll_.flatActive && HandleAllocated()) FlatSB_SetScrollInfo(Handle(), Bar, Info, Redraw);
 }
 
 void TExStringGrid::FlatSetScrollProp(unsigned Index, long Value, bool Redraw)
 {
-    if (flatActive_ && HandleAllocated()) FlatSB_SetScrollProp(Handle(), Index, LPARAM(Value), Redraw);
+    if (flatScroll_.flatActive && HandleAllocated()) FlatSB_SetScrollProp(Handle(), Index, LPARAM(Value), Redraw);
 }
 
 void TExStringGrid::FlatShowScrollBar(int Bar, bool Show)
 {
-    if (!flatActive_ || !HandleAllocated()) return;
+    if (!flatScroll_.flatActive || !HandleAllocated()) return;
     const TScrollStyle bars = ScrollBars();
     if (Bar == SB_HORZ && bars != ssHorizontal && bars != ssBoth) return;
     if (Bar == SB_VERT && bars != ssVertical && bars != ssBoth) return;
@@ -498,15 +498,15 @@ void TExStringGrid::UpdateType()
 
 void TExStringGrid::UpdateColor()
 {
-    if (scrollColor_ == clNone) return;
-    FlatSetScrollProp(WSB_PROP_VBKGCOLOR, long(scrollColor_), true);
-    FlatSetScrollProp(WSB_PROP_HBKGCOLOR, long(scrollColor_), true);
+    if (flatScroll_.scrollColor == clNone) return;
+    FlatSetScrollProp(WSB_PROP_VBKGCOLOR, long(flatScroll_.scrollColor), true);
+    FlatSetScrollProp(WSB_PROP_HBKGCOLOR, long(flatScroll_.scrollColor), true);
 }
 
 void TExStringGrid::UpdateWidth()
 {
-    FlatSetScrollProp(WSB_PROP_CXVSCROLL, scrollWidth_, true);
-    FlatSetScrollProp(WSB_PROP_CYHSCROLL, scrollWidth_, true);
+    FlatSetScrollProp(WSB_PROP_CXVSCROLL, flatScroll_.scrollWidth, true);
+    FlatSetScrollProp(WSB_PROP_CYHSCROLL, flatScroll_.scrollWidth, true);
 }
 
 void TExStringGrid::FlatUpdate()
@@ -523,7 +523,7 @@ void TExStringGrid::FlatUpdate()
 void TExStringGrid::UpdateVScrollBar()
 {
     const TScrollStyle bars = ScrollBars();
-    if (!flatActive_ || (bars != ssVertical && bars != ssBoth)) return;
+    if (!flatScroll_.flatActive || (bars != ssVertical && bars != ssBoth)) return;
     SCROLLINFO si{};
     si.fMask = SIF_ALL;
     if (GetScrollInfo(Handle(), SB_VERT, si)) FlatSetScrollInfo(SB_VERT, si, true);
@@ -532,7 +532,7 @@ void TExStringGrid::UpdateVScrollBar()
 void TExStringGrid::UpdateHScrollBar()
 {
     const TScrollStyle bars = ScrollBars();
-    if (!flatActive_ || (bars != ssHorizontal && bars != ssBoth)) return;
+    if (!flatScroll_.flatActive || (bars != ssHorizontal && bars != ssBoth)) return;
     SCROLLINFO si{};
     si.fMask = SIF_ALL;
     if (GetScrollInfo(Handle(), SB_HORZ, si)) FlatSetScrollInfo(SB_HORZ, si, true);
@@ -540,7 +540,7 @@ void TExStringGrid::UpdateHScrollBar()
 
 void TExStringGrid::WMHScroll(TWMHScroll& m)
 {
-    if (flatActive_ && m.ScrollCode() == SB_THUMBPOSITION && ColCount() > 0) {
+    if (flatScroll_.flatActive && m.ScrollCode() == SB_THUMBPOSITION && ColCount() > 0) {
         // the flat bar's thumb runs on the proportional scale
         const int p = int(std::lround(VisibleColCount() * 128.0 / ColCount()));
         if (p < 128) {
@@ -558,7 +558,7 @@ void TExStringGrid::SizeChanged(int OldColCount, int OldRowCount)
 {
     ++lookVersion_;
     TBaseGrid::SizeChanged(OldColCount, OldRowCount);
-    if (flatActive_ && Parent()) {
+    if (flatScroll_.flatActive && Parent()) {
         FlatShowScrollBar(SB_VERT, VisibleRowCount() + FixedRows() < RowCount());
         UpdateVScrollBar();
         FlatShowScrollBar(SB_HORZ, VisibleColCount() + FixedCols() < ColCount());
@@ -566,7 +566,7 @@ void TExStringGrid::SizeChanged(int OldColCount, int OldRowCount)
     }
     if (Parent() && columnSize_ && columnSize_->Stretch() && ColCount() > 0 && !destroying_)
         StretchColumn(columnSize_->StretchColumn);
-    if (fixedFooters_ > 0 || fixedRightCols_ > 0) Invalidate();
+    if (fixed_.fixedFooters > 0 || fixed_.fixedRightCols > 0) Invalidate();
 }
 
 // ---------------------------------------------------------------- proportional thumbs
@@ -632,7 +632,7 @@ void TExStringGrid::SetScrollProportional(bool v)
         UpdateVScroller();
         return;
     }
-    if (flatActive_ && scrollType_ == ssNormal) FlatDone();
+    if (flatScroll_.flatActive && scrollType_ == ssNormal) FlatDone();
     if (!was || !HandleAllocated()) return;
     // a proportional page left on the bars would no longer fit the grid's positions 0..127
     for (int bar : {SB_HORZ, SB_VERT}) {
@@ -649,7 +649,7 @@ void TExStringGrid::SetScrollProportional(bool v)
 void TExStringGrid::SetScrollBarsEx(TScrollStyle v)
 {
     SetScrollBars(v);
-    if (!flatActive_) return;
+    if (!flatScroll_.flatActive) return;
     // a bar that goes away hides its flat bar too
     const bool h = v == ssHorizontal || v == ssBoth, vert = v == ssVertical || v == ssBoth;
     if (!h && HandleAllocated()) FlatSB_ShowScrollBar(Handle(), SB_HORZ, false);

@@ -406,23 +406,23 @@ void TExStringGrid::SetAllColWidths(int ACol, int AWidth)
 
 int TExStringGrid::SortedRowIndex(int ARow) const
 {
-    if (ARow >= 0 && ARow < sortIndex_.Count()) ARow = sortIndex_.Items(ARow);
+    if (ARow >= 0 && ARow < sort_.sortIndex.Count()) ARow = sort_.sortIndex.Items(ARow);
     return RemapRowInv(ARow);
 }
 
 int TExStringGrid::UnSortedRowIndex(int ARow) const
 {
-    if (sortIndex_.Count() == 0) return ARow;
-    const int i = sortIndex_.IndexOf(ARow);
-    return i < 0 ? sortIndex_.Count() : i;
+    if (sort_.sortIndex.Count() == 0) return ARow;
+    const int i = sort_.sortIndex.IndexOf(ARow);
+    return i < 0 ? sort_.sortIndex.Count() : i;
 }
 
 std::string TExStringGrid::GetUnSortedCell(int ACol, int ARow)
 {
     int r = ARow;
-    if (sortIndex_.Count() >= ARow) {
-        const int i = sortIndex_.IndexOf(ARow);
-        r = i < 0 ? sortIndex_.Count() : i;
+    if (sort_.sortIndex.Count() >= ARow) {
+        const int i = sort_.sortIndex.IndexOf(ARow);
+        r = i < 0 ? sort_.sortIndex.Count() : i;
     }
     return GetCellEx(ACol, r);
 }
@@ -430,9 +430,9 @@ std::string TExStringGrid::GetUnSortedCell(int ACol, int ARow)
 void TExStringGrid::SetUnSortedCell(int ACol, int ARow, const std::string& Value)
 {
     int r = ARow;
-    if (sortIndex_.Count() >= ARow) {
-        const int i = sortIndex_.IndexOf(ARow);
-        r = i < 0 ? sortIndex_.Count() : i;
+    if (sort_.sortIndex.Count() >= ARow) {
+        const int i = sort_.sortIndex.IndexOf(ARow);
+        r = i < 0 ? sort_.sortIndex.Count() : i;
     }
     SetCellEx(ACol, r, Value);
 }
@@ -441,17 +441,17 @@ void TExStringGrid::SetUnSortedCell(int ACol, int ARow, const std::string& Value
 
 void TExStringGrid::SetColumnOrder()
 {
-    columnOrder_.Clear();
-    for (int c = 0; c < ColCount(); ++c) columnOrder_.Insert(c, c);
+    sort_.columnOrder.Clear();
+    for (int c = 0; c < ColCount(); ++c) sort_.columnOrder.Insert(c, c);
 }
 
 void TExStringGrid::ResetColumnOrder()
 {
     for (bool moved = true; moved;) {
         moved = false;
-        for (int i = 0; i < ColCount() && i < columnOrder_.Count(); ++i) {
+        for (int i = 0; i < ColCount() && i < sort_.columnOrder.Count(); ++i) {
             // Column i holds the column that stood at entry i; bring the one that belongs here back.
-            const int from = columnOrder_.IndexOf(i);
+            const int from = sort_.columnOrder.IndexOf(i);
             if (from > i) {
                 MoveColumn(from, i);
                 moved = true;
@@ -471,11 +471,11 @@ void TExStringGrid::ColumnMoved(int FromIndex, int ToIndex)
     } else {
         TBaseGrid::ColumnMoved(FromIndex, ToIndex);
     }
-    const int n = columnOrder_.Count();
+    const int n = sort_.columnOrder.Count();
     if (FromIndex >= 0 && FromIndex < n && ToIndex >= 0 && ToIndex < n && FromIndex != ToIndex) {
-        const int v = columnOrder_.Items(FromIndex);
-        columnOrder_.Delete(FromIndex);
-        columnOrder_.Insert(ToIndex, v);
+        const int v = sort_.columnOrder.Items(FromIndex);
+        sort_.columnOrder.Delete(FromIndex);
+        sort_.columnOrder.Insert(ToIndex, v);
     }
     // Hidden rows keep a text per real column: theirs move as the store's did.
     for (auto& h : indexMap_.HiddenRows())
@@ -489,7 +489,7 @@ void TExStringGrid::ColumnMoved(int FromIndex, int ToIndex)
     };
     SortSettings().Column = follow(SortSettings().Column);
     if (SortSettings().IndexShow)
-        for (int i = 0; i < sortKeys_.Count(); ++i) sortKeys_.SetSortColumns(i, follow(sortKeys_.SortColumns(i)));
+        for (int i = 0; i < sort_.sortKeys.Count(); ++i) sort_.sortKeys.SetSortColumns(i, follow(sort_.sortKeys.SortColumns(i)));
     if (EnhRowColMove) MovedSinceDown = true;
 }
 

@@ -136,19 +136,19 @@ void TExStringGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, int
 
 bool TExStringGrid::ClickPress(TShiftState Shift, int X, int Y)
 {
-    pressedButton_ = TPoint{-1, -1};
-    fixedButtonDown_ = false;
+    click_.pressedButton = TPoint{-1, -1};
+    click_.fixedButtonDown = false;
     // The selection's corner handle: a drag from it fills cells; the selection stays.
     if (InSelectionResizer(X, Y)) {
         HideInplaceEdit();
-        fillOrigin_ = Selection();
-        fillDrag_ = true;
+        click_.fillOrigin = Selection();
+        click_.fillDrag = true;
         if (CanFocus() && !Focused()) SetFocus();
         return true;
     }
     int c = -1, r = -1;
     MouseToCell(X, Y, c, r);
-    pressCell_ = TPoint{c, r};
+    click_.pressCell = TPoint{c, r};
     if (c < 0 || r < 0) {
         HideInplaceEdit();
         return FixedRowAlways();
@@ -163,8 +163,8 @@ bool TExStringGrid::ClickPress(TShiftState Shift, int X, int Y)
         // A fixed cell drawn as a button goes down until the release.
         TRect e{R.Left - 1, R.Top - 1, R.Right + 1, R.Bottom + 1};
         if (HandleAllocated()) DrawEdge(Canvas()->Handle(), e, EDGE_SUNKEN, BF_RECT);
-        pressedButton_ = TPoint{dc, dr};
-        fixedButtonDown_ = true;
+        click_.pressedButton = TPoint{dc, dr};
+        click_.fixedButtonDown = true;
     }
 
     // Nodes: the fixed row's node expands or contracts all, a row's node its own rows.
@@ -208,8 +208,8 @@ bool TExStringGrid::ClickPress(TShiftState Shift, int X, int Y)
         if (!fixed && (dc != Col() || dr != Row()) && SelectCell(dc, dr)) FocusCell(dc, dr, true);
         if (const TCellGraphic* g = GetCellGraphic(rc, dr); g && Inside(CellButtonRect(*g, R), X, Y)) {
             PushButton(dc, dr, true);
-            pressedButton_ = TPoint{dc, dr};
-            fixedButtonDown_ = false;
+            click_.pressedButton = TPoint{dc, dr};
+            click_.fixedButtonDown = false;
             SetMouseCapture(true);
             if (OnClickCell) OnClickCell(this, dr, dc);
         }
@@ -264,16 +264,16 @@ bool TExStringGrid::ClickLink(int ACol, int ARow, int X, int Y)
         link = text;
     }
     if (!res.ControlID.empty()) {
-        if (htmlControlActive_) {
+        if (htmlControl_.htmlControlActive) {
             // The control being edited gives its value back first.
             ControlExit(this);
             text = TBaseGrid::Cells(rc, ARow);
         }
         const std::string type = base::UpperCase(res.ControlType);
         if (type == "BUTTON") {
-            htmlButtonDown_ = true;
-            htmlButtonCell_ = TPoint{rc, ARow};
-            htmlButtonPoint_ = TPoint{X, Y};
+            htmlControl_.htmlButtonDown = true;
+            htmlControl_.htmlButtonCell = TPoint{rc, ARow};
+            htmlControl_.htmlButtonPoint = TPoint{X, Y};
             RepaintCell(ACol, ARow);
         } else if (type == "CHECK") {
             const std::string flipped = base::UpperCase(res.ControlValue) == "TRUE" ? "FALSE" : "TRUE";
@@ -358,7 +358,7 @@ bool TExStringGrid::DoubleClickCell(TShiftState Shift, int X, int Y)
         if (X - R.Left < 4 && c - 1 >= FixedCols()) col = c - 1;
         else if (R.Right - X < 4 && c >= FixedCols()) col = c;
         if (col >= 0) {
-            skipNextUp_ = true;
+            click_.skipNextUp = true;
             bool allow = true;
             if (OnColumnSize) OnColumnSize(this, col, allow);
             if (allow) {
@@ -402,16 +402,16 @@ void TExStringGrid::RightPress(int X, int Y)
 
 void TExStringGrid::MouseMove(TShiftState Shift, int X, int Y)
 {
-    if (oleArmed_ && (Shift & ssLeft) && OleDragStart(X, Y)) return;
-    if (panning_) panMouse_ = TPoint{X, Y};
-    if (fillDrag_) {
+    if (oleDrag_.oleArmed && (Shift & ssLeft) && OleDragStart(X, Y)) return;
+    if (pan_.panning) pan_.panMouse = TPoint{X, Y};
+    if (click_.fillDrag) {
         // The selection grows from the one the drag began with to the cell under the mouse.
         int c = -1, r = -1;
         MouseToCell(X, Y, c, r);
         if (c >= 0 && r >= 0) {
             c = std::clamp(c, FixedCols(), ColCount() - 1);
             r = std::clamp(r, FixedRows(), RowCount() - 1);
-            const TGridRect o = fillOrigin_;
+            const TGridRect o = click_.fillOrigin;
             const TGridRect s{std::min(o.Left, c), std::min(o.Top, r), std::max(o.Right, c), std::max(o.Bottom, r)};
             if (!(s == Selection())) SetSelection(s);
         }
@@ -423,7 +423,7 @@ void TExStringGrid::MouseMove(TShiftState Shift, int X, int Y)
 
 void TExStringGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
 {
-    if (oleArmed_ && Button == mbLeft) OleDragPressLate();  // a click on the selection after all
+    if (oleDrag_.oleArmed && Button == mbLeft) OleDragPressLate();  // a click on the selection after all
     const TGridRect before = Selection();
     auto reportSelection = [&] {
         const TGridRect s = Selection();
@@ -434,35 +434,35 @@ void TExStringGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y
         reportSelection();
         return;
     }
-    const bool skip = skipNextUp_;
-    skipNextUp_ = false;
-    if (htmlButtonDown_) {
-        htmlButtonDown_ = false;
-        RepaintCell(RemapColInv(htmlButtonCell_.X), htmlButtonCell_.Y);
+    const bool skip = click_.skipNextUp;
+    click_.skipNextUp = false;
+    if (htmlControl_.htmlButtonDown) {
+        htmlControl_.htmlButtonDown = false;
+        RepaintCell(RemapColInv(htmlControl_.htmlButtonCell.X), htmlControl_.htmlButtonCell.Y);
     }
-    if (pressedButton_.X >= 0) {
+    if (click_.pressedButton.X >= 0) {
         // The held button rises and is clicked wherever the release lands.
-        const TPoint held = pressedButton_;
-        pressedButton_ = TPoint{-1, -1};
+        const TPoint held = click_.pressedButton;
+        click_.pressedButton = TPoint{-1, -1};
         const int rc = RemapCol(held.X);
         bool canEdit = true;
         if (!ControlLook().NoDisabledButtonLook()) GetCellReadOnly(rc, held.Y, canEdit);
         SelectRelease(Shift, X, Y);
-        if (fixedButtonDown_) RepaintCell(held.X, held.Y);
+        if (click_.fixedButtonDown) RepaintCell(held.X, held.Y);
         else PushButton(held.X, held.Y, false);
-        fixedButtonDown_ = false;
+        click_.fixedButtonDown = false;
         SetMouseCapture(false);
         if (canEdit && OnButtonClick) OnButtonClick(this, rc, held.Y);
         TBaseGrid::MouseUp(Button, Shift, X, Y);
         return;
     }
     const TGridState state = GridState();
-    const TPoint press = pressCell_;
-    pressCell_ = TPoint{-1, -1};
+    const TPoint press = click_.pressCell;
+    click_.pressCell = TPoint{-1, -1};
     if (SelectUp(Button, Shift, X, Y)) return;
     TBaseGrid::MouseUp(Button, Shift, X, Y);
     reportSelection();
-    if (fillDrag_) {
+    if (click_.fillDrag) {
         EndFillDrag();
         return;
     }
@@ -559,8 +559,8 @@ void TExStringGrid::ClickSort(int ACol, TShiftState Shift)
 
 void TExStringGrid::EndFillDrag()
 {
-    fillDrag_ = false;
-    const TGridRect from = fillOrigin_, to = Selection();
+    click_.fillDrag = false;
+    const TGridRect from = click_.fillOrigin, to = Selection();
     if (OnSelectionResize) OnSelectionResize(this, from, to);
     // The first selection's cells repeat over the new one; the clipboard is not used, and
     // every cell is judged as a typed value would be.

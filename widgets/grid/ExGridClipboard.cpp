@@ -24,7 +24,7 @@ void ReplaceAll(std::string& s, const std::string& from, const std::string& to) 
 bool TExStringGrid::ClipEditable(int ACol, int ARow)
 {
     if (Navigation.AllowClipboardAlways) return true;
-    bool can = (Options() & goEditing) || MouseActions.RangeSelectAndEdit || oleDropping_;
+    bool can = (Options() & goEditing) || MouseActions.RangeSelectAndEdit || oleDrag_.oleDropping;
     GetCellReadOnly(ACol, ARow, can);
     return can;
 }
@@ -177,7 +177,7 @@ int TExStringGrid::PasteText(int ACol, int ARow, const std::string& Text)
 {
     if (ACol < 0 || ARow < 0) return 0;
     if (!(Options() & goEditing) && !Navigation.AllowClipboardAlways && !MouseActions.RangeSelectAndEdit &&
-        !oleDropping_)
+        !oleDrag_.oleDropping)
         return 0;
     std::string text = Text.substr(0, Text.find('\0'));
     // lines end at CR (an LF after it skipped); the text's last line may end without one

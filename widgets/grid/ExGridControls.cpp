@@ -22,23 +22,23 @@ bool IsEditType(const std::string& t) { return t == "EDIT" || t == "PASSWORD" ||
 
 TMaskEdit* TExStringGrid::ControlEdit()
 {
-    if (!controlEdit_) {
-        controlEdit_ = Construct<TControlEdit>(this);
-        controlEdit_->SetVisible(false);
-        controlEdit_->SetBorderStyle(bsNone);
-        controlEdit_->OnExit = [this](TObject* Sender) { ControlExit(Sender); };
+    if (!htmlControl_.controlEdit) {
+        htmlControl_.controlEdit = Construct<TControlEdit>(this);
+        htmlControl_.controlEdit->SetVisible(false);
+        htmlControl_.controlEdit->SetBorderStyle(bsNone);
+        htmlControl_.controlEdit->OnExit = [this](TObject* Sender) { ControlExit(Sender); };
     }
-    return controlEdit_;
+    return htmlControl_.controlEdit;
 }
 
 TComboBox* TExStringGrid::ControlCombo()
 {
-    if (!controlCombo_) {
-        controlCombo_ = Construct<TControlCombo>(this);
-        controlCombo_->SetVisible(false);
-        controlCombo_->OnExit = [this](TObject* Sender) { ControlExit(Sender); };
+    if (!htmlControl_.controlCombo) {
+        htmlControl_.controlCombo = Construct<TControlCombo>(this);
+        htmlControl_.controlCombo->SetVisible(false);
+        htmlControl_.controlCombo->OnExit = [this](TObject* Sender) { ControlExit(Sender); };
     }
-    return controlCombo_;
+    return htmlControl_.controlCombo;
 }
 
 void TExStringGrid::ControlEnter(const std::string& CellText, const std::string& CtrlType, const std::string& CtrlID,
@@ -55,7 +55,7 @@ void TExStringGrid::ControlEnter(const std::string& CellText, const std::string&
         ed->SetParent(this);
         ed->SetText(CtrlValue);
         ed->SetBounds(shown.Left + 1, shown.Top + 4, shown.Width() - 4, shown.Height() - 4);
-        htmlControlType_ = type;
+        htmlControl_.htmlControlType = type;
         ed->Show();
         ed->BringToFront();
         if (ed->CanFocus()) ed->SetFocus();
@@ -71,7 +71,7 @@ void TExStringGrid::ControlEnter(const std::string& CellText, const std::string&
         if (edit) cb->SetText(CtrlValue);
         cb->SetDropDownCount(dropCount);
         cb->SetBounds(shown.Left, shown.Top, shown.Width(), shown.Height());
-        htmlControlType_ = type;
+        htmlControl_.htmlControlType = type;
         cb->Show();
         cb->BringToFront();
         if (cb->CanFocus()) cb->SetFocus();
@@ -79,32 +79,32 @@ void TExStringGrid::ControlEnter(const std::string& CellText, const std::string&
     } else {
         return;
     }
-    htmlControlCell_ = TPoint{ARealCol, ARow};
-    htmlControlID_ = CtrlID;
-    htmlControlActive_ = true;
+    htmlControl_.htmlControlCell = TPoint{ARealCol, ARow};
+    htmlControl_.htmlControlID = CtrlID;
+    htmlControl_.htmlControlActive = true;
 }
 
 void TExStringGrid::ControlExit(TObject* Sender)
 {
     (void)Sender;
-    if (!htmlControlActive_ || destroying_ || Destroying()) return;
-    htmlControlActive_ = false;
-    const int c = htmlControlCell_.X, r = htmlControlCell_.Y;
+    if (!htmlControl_.htmlControlActive || destroying_ || Destroying()) return;
+    htmlControl_.htmlControlActive = false;
+    const int c = htmlControl_.htmlControlCell.X, r = htmlControl_.htmlControlCell.Y;
     std::string value;
-    if (IsEditType(htmlControlType_)) {
-        value = controlEdit_->Text();
-        controlEdit_->Hide();
-    } else if (htmlControlType_ == "COMBO") {
-        value = controlCombo_->Text();
-        controlCombo_->SetDroppedDown(false);
-        controlCombo_->Hide();
+    if (IsEditType(htmlControl_.htmlControlType)) {
+        value = htmlControl_.controlEdit->Text();
+        htmlControl_.controlEdit->Hide();
+    } else if (htmlControl_.htmlControlType == "COMBO") {
+        value = htmlControl_.controlCombo->Text();
+        htmlControl_.controlCombo->SetDroppedDown(false);
+        htmlControl_.controlCombo->Hide();
     }
     std::string text = GetCellEx(c, r);
-    if (html::SetControlValue(text, htmlControlID_, value)) SetCellEx(c, r, text);
+    if (html::SetControlValue(text, htmlControl_.htmlControlID, value)) SetCellEx(c, r, text);
     RepaintCell(RemapColInv(c), r);
-    const std::string type = htmlControlType_;
-    htmlControlType_.clear();
-    if (OnControlEditDone) OnControlEditDone(this, r, c, htmlControlID_, type, value);
+    const std::string type = htmlControl_.htmlControlType;
+    htmlControl_.htmlControlType.clear();
+    if (OnControlEditDone) OnControlEditDone(this, r, c, htmlControl_.htmlControlID, type, value);
 }
 
 void TExStringGrid::AdvanceHTMLEdit(int ACol, int ARow, const std::string& CurrentID)

@@ -192,19 +192,19 @@ void TGridDropTarget::DropText(TPoint screen, const std::string& text)
         int top = g.TopRow();
         if (top > g.FixedRows()) ++top;
         // rows inserted above the cells this grid is dragging move them down
-        if (g.oleDragging_ && g.oleDragSel_.Top >= ARow) {
-            g.oleDragSel_.Top += lines;
-            g.oleDragSel_.Bottom += lines;
+        if (g.oleDrag_.oleDragging && g.oleDrag_.oleDragSel.Top >= ARow) {
+            g.oleDrag_.oleDragSel.Top += lines;
+            g.oleDrag_.oleDragSel.Bottom += lines;
         }
         g.InsertRows(ARow, lines);
         if (top > 0) g.SetTopRow(std::min(top, g.RowCount() - 1));
     }
-    g.oleDropping_ = true;
+    g.oleDrag_.oleDropping = true;
     {
-        base::ScopeExit done([&g] { g.oleDropping_ = false; });
+        base::ScopeExit done([&g] { g.oleDrag_.oleDropping = false; });
         g.PasteText(ACol, ARow, text);
     }
-    g.oleDropRect_ = TRect{ACol, ARow, ACol + size.X - 1, ARow + lines - 1};
+    g.oleDrag_.oleDropRect = TRect{ACol, ARow, ACol + size.X - 1, ARow + lines - 1};
     const int left = std::max(ACol, g.FixedCols());
     const int width = (g.Options() & goRowSelect) ? size.X - g.FixedCols() : size.X - 1;
     const TRect sel{left, ARow, std::min(left + width, g.ColCount() - 1), std::min(ARow + lines - 1, g.RowCount() - 1)};
@@ -253,8 +253,8 @@ void TGridDropTarget::DropFiles(TPoint screen, const std::vector<std::string>& f
 
 bool TExStringGrid::OleDragArm(TMouseButton Button, TShiftState Shift, int X, int Y)
 {
-    oleArmed_ = false;
-    if (olePressLate_ || Button != mbLeft || (Shift & ssDouble) || !DragDropSettings.OleDropSource) return false;
+    oleDrag_.oleArmed = false;
+    if (oleDrag_.olePressLate || Button != mbLeft || (Shift & ssDouble) || !DragDropSettings.OleDropSource) return false;
     TGridState state = gsNormal;
     int index = -1, pos = 0, ofs = 0;
     CalcSizingState(X, Y, state, index, pos, ofs);
@@ -263,9 +263,9 @@ bool TExStringGrid::OleDragArm(TMouseButton Button, TShiftState Shift, int X, in
     if (cell.X < 0 || cell.Y < 0) return false;
     const bool header = DragDropSettings.OleColumnDragDrop && cell.Y < FixedRows() && cell.X >= FixedCols();
     if (!header && !IsSelected(cell.X, cell.Y)) return false;
-    oleArmed_ = true;
-    olePress_ = TPoint{X, Y};
-    olePressShift_ = Shift;
+    oleDrag_.oleArmed = true;
+    oleDrag_.olePress = TPoint{X, Y};
+    oleDrag_.olePressShift = Shift;
     if (CanFocus() && !Focused()) SetFocus();
     TCustomControl::MouseDown(Button, Shift, X, Y);
     return true;
@@ -273,31 +273,31 @@ bool TExStringGrid::OleDragArm(TMouseButton Button, TShiftState Shift, int X, in
 
 void TExStringGrid::OleDragPressLate()
 {
-    oleArmed_ = false;
+    oleDrag_.oleArmed = false;
     // the user's press handler has seen this press already
     TMouseEvent handler = std::move(OnMouseDown);
     OnMouseDown = nullptr;
-    olePressLate_ = true;
+    oleDrag_.olePressLate = true;
     base::ScopeExit back([&] {
-        olePressLate_ = false;
+        oleDrag_.olePressLate = false;
         OnMouseDown = std::move(handler);
     });
-    MouseDown(mbLeft, olePressShift_, olePress_.X, olePress_.Y);
+    MouseDown(mbLeft, oleDrag_.olePressShift, oleDrag_.olePress.X, oleDrag_.olePress.Y);
 }
 
 bool TExStringGrid::OleDragStart(int X, int Y)
 {
     // A quick move may be past the grid by the time it counts as a drag: the drag is then
     // the pressed cell's, as a header drag always is (it carries the pressed column).
-    const TGridCoord pressed = MouseCoord(olePress_.X, olePress_.Y);
+    const TGridCoord pressed = MouseCoord(oleDrag_.olePress.X, oleDrag_.olePress.Y);
     TGridCoord cell = MouseCoord(X, Y);
     if (cell.X < 0 || cell.Y < 0 ||
         (pressed.X >= 0 && pressed.Y >= 0 && pressed.Y < FixedRows() && DragDropSettings.OleColumnDragDrop))
         cell = pressed;
-    if (cell.X < 0 || cell.Y < 0 || (std::abs(X - olePress_.X) <= 3 && std::abs(Y - olePress_.Y) <= 3) ||
+    if (cell.X < 0 || cell.Y < 0 || (std::abs(X - oleDrag_.olePress.X) <= 3 && std::abs(Y - oleDrag_.olePress.Y) <= 3) ||
         !DragDropSettings.OleDropSource || GridState() == gsColSizing)
         return true;  // still waiting
-    oleArmed_ = false;
+    oleDrag_.oleArmed = false;
     const int ARow = cell.Y, ACol = RemapCol(cell.X);
     bool allow = true;
     if (OnOleDrag) OnOleDrag(this, ARow, ACol, GetCellEx(ACol, ARow), allow);
@@ -310,12 +310,12 @@ bool TExStringGrid::OleDragStart(int X, int Y)
     TGridDropSource source(this);
     if (OnOleDragStart) OnOleDragStart(this, ARow, ACol);
     int effect = DROPEFFECT_NONE;
-    oleDragging_ = true;
-    oleDropRect_ = TRect{-1, -1, -1, -1};
+    oleDrag_.oleDragging = true;
+    oleDrag_.oleDropRect = TRect{-1, -1, -1, -1};
     struct Done {
         bool& dragging;
         ~Done() { dragging = false; }
-    } done{oleDragging_};
+    } done{oleDrag_.oleDragging};
     if (ARow < FixedRows() && ACol >= 0 && DragDropSettings.OleColumnDragDrop) {
         TPopupButton* image = PopupButton();
         image->Caption = GetCellEx(ACol, ARow);
@@ -333,7 +333,7 @@ bool TExStringGrid::OleDragStart(int X, int Y)
     CorrectSelection();
     const bool disjunct = MouseActions.DisjunctRowSelect || MouseActions.DisjunctColSelect;
     const TGridRect s = Selection();
-    oleDragSel_ = TRect{s.Left, s.Top, s.Right, s.Bottom};
+    oleDrag_.oleDragSel = TRect{s.Left, s.Top, s.Right, s.Bottom};
     // disjunct marks: the marked rows (columns) of the selection's columns (rows)
     const bool rows = MouseActions.DisjunctRowSelect, cols = MouseActions.DisjunctColSelect;
     const TGridRect copied{cols ? FixedCols() : s.Left, rows ? FixedRows() : s.Top, cols ? ColCount() - 1 : s.Right,
@@ -342,7 +342,7 @@ bool TExStringGrid::OleDragStart(int X, int Y)
     const HRESULT r =
         StartTextDoDragDrop(this, source, text, GetCellEx(ACol, ARow), DROPEFFECT_COPY | DROPEFFECT_MOVE, effect);
     if (r != DRAGDROP_S_CANCEL) {
-        if (effect == DROPEFFECT_MOVE) OleDragMoved(oleDropRect_);
+        if (effect == DROPEFFECT_MOVE) OleDragMoved(oleDrag_.oleDropRect);
         if (OnOleDragStop) OnOleDragStop(this, effect);
     }
     Invalidate();
@@ -351,7 +351,7 @@ bool TExStringGrid::OleDragStart(int X, int Y)
 
 void TExStringGrid::OleDragMoved(const TRect& dropped)
 {
-    const TRect s = oleDragSel_;
+    const TRect s = oleDrag_.oleDragSel;
     const bool overlap = dropped.Left <= s.Right && dropped.Right >= s.Left && dropped.Top <= s.Bottom &&
                          dropped.Bottom >= s.Top && dropped.Top >= 0;
     if (DragDropSettings.OleRemoveRows && (Options() & goRowSelect)) {

@@ -173,7 +173,7 @@ bool TExStringGrid::CommitEdit()
 {
     if (EditActive && !IsTextEditorType(ActiveEditorType)) return CommitEditControl();
     TInplaceEdit* ed = InplaceEditor();
-    if (!ed || !ed->Visible() || discarding_) return true;
+    if (!ed || !ed->Visible() || advance_.discarding) return true;
     if (Validating) return false;
     const std::string text = ed->Text();
     const int c = Col(), r = Row();
@@ -197,9 +197,9 @@ void TExStringGrid::CancelInplaceEdit()
     TInplaceEdit* ed = InplaceEditor();
     if (!ed || !ed->Visible()) return;
     // The editor gets the cell's text back and closes without judging anything.
-    discarding_ = true;
+    advance_.discarding = true;
     {
-        base::ScopeExit done([this] { discarding_ = false; });
+        base::ScopeExit done([this] { advance_.discarding = false; });
         ed->SetText(GetEditText(Col(), Row()));
         TBaseGrid::HideEditor();
     }
@@ -249,7 +249,7 @@ bool TExStringGrid::SelectCell(int ACol, int ARow)
     bool allow = true;
     if (ARow != Row() && OnRowChanging) OnRowChanging(this, Row(), ARow, allow);
     if (ACol != Col() && OnColChanging) OnColChanging(this, Col(), ACol, allow);
-    if (moving && !advancing_ && OnCellChanging) OnCellChanging(this, Row(), Col(), ARow, ACol, allow);
+    if (moving && !advance_.advancing && OnCellChanging) OnCellChanging(this, Row(), Col(), ARow, ACol, allow);
     if (!allow || (ACol == 0 && nodeCount_ > 0 && !(Options() & goRowSelect))) return false;
     const int oldCol = Col(), oldRow = Row();
     if (moving) SwitchEditing(ACol, ARow);
@@ -316,7 +316,7 @@ void TExStringGrid::GridKeyDown(Word& Key, TShiftState Shift)
         InsertRows(lastNormal + 1, 1);
     if (Key == VK_INSERT && plain && Navigation.AllowInsertRow && !EditorMode()) {
         if (QueryInsertRow(Row())) {
-            if (fixedRowAlways_ && lastNormal < FixedRows()) {
+            if (fixed_.fixedRowAlways && lastNormal < FixedRows()) {
                 // Only the kept fixed row: the new row goes under it, never above the header.
                 DoInsertRow(RowCount() - FixedFooters());
                 SetRow(FixedRows());
@@ -395,7 +395,7 @@ void TExStringGrid::AdvanceEdit(int ACol, int ARow, bool Force, bool OpenEditor,
 {
     if (!Navigation.AdvanceOnEnter && !Force) return;
     if (MouseActions.RangeSelectAndEdit) SetOptions(Options() | goEditing);
-    if (!Recursive) advanceOrigin_ = {ACol, ARow};
+    if (!Recursive) advance_.advanceOrigin = {ACol, ARow};
     const int firstCol = FixedColsVis(), firstRow = FixedRows();
     const int endCol = ColCount() - NumFixedRightVis(), endRow = RowCount() - FixedFooters();
     if (firstCol >= endCol || firstRow >= endRow) return;
@@ -441,11 +441,11 @@ void TExStringGrid::AdvanceEdit(int ACol, int ARow, bool Force, bool OpenEditor,
         else StepBack(r, c, firstRow, endRow, firstCol, endCol);
         if (!IsEditable(RemapCol(c), r)) continue;
         bool allow = true;
-        if (OnCellChanging) OnCellChanging(this, advanceOrigin_.Y, advanceOrigin_.X, r, c, allow);
+        if (OnCellChanging) OnCellChanging(this, advance_.advanceOrigin.Y, advance_.advanceOrigin.X, r, c, allow);
         if (!allow) return;
-        advancing_ = true;
+        advance_.advancing = true;
         {
-            base::ScopeExit done([this] { advancing_ = false; });
+            base::ScopeExit done([this] { advance_.advancing = false; });
             FocusCell(c, r, true);
         }
         if (OpenEditor && Col() == c && Row() == r) ShowEditor();

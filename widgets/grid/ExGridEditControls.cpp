@@ -541,7 +541,7 @@ void TExStringGrid::HideEditControl(int ACol, int ARow)
             EditActive = false;
             if (ctl) ctl->Hide();
         });
-        if (!discarding_) CommitEditControl();
+        if (!advance_.discarding) CommitEditControl();
     }
     EditActive = false;
     ActiveEditControl = nullptr;
@@ -596,8 +596,8 @@ void TExStringGrid::DoneInplaceEdit(Word Key, TShiftState Shift)
 void TExStringGrid::CancelEditControl(TShiftState Shift)
 {
     LoadEditControl();
-    discarding_ = true;
-    base::ScopeExit done([this] { discarding_ = false; });
+    advance_.discarding = true;
+    base::ScopeExit done([this] { advance_.discarding = false; });
     DoneInplaceEdit(VK_ESCAPE, Shift);
 }
 
@@ -728,8 +728,8 @@ void TExStringGrid::KeyUp(Word& Key, TShiftState Shift)
 
 void TExStringGrid::ControlEditKey(TObject* Sender, char Key)
 {
-    const TPoint cell = htmlControlCell_;
-    const std::string id = htmlControlID_;
+    const TPoint cell = htmlControl_.htmlControlCell;
+    const std::string id = htmlControl_.htmlControlID;
     ControlExit(Sender);
     if (Key == '\r' || Navigation.AdvanceAuto) {
         if (CanFocus()) SetFocus();

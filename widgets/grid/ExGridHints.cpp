@@ -18,7 +18,7 @@ void TExStringGrid::ShowHintProc(std::string& HintStr, bool& CanShow, THintInfo&
     const TPoint at = ShownPoint(HintInfo.CursorPos);
     MouseToCell(at.X, at.Y, c, r);
     if (c >= 0 && r >= 0) {
-        hintCell_ = TPoint{c, r};
+        hint_.hintCell = TPoint{c, r};
         const TRect R = ShownRect(CellRect(c, r));
         const int rc = RemapCol(c);
         const std::string text = TBaseGrid::Cells(rc, r);
@@ -67,7 +67,7 @@ void TExStringGrid::CMHintShow(TCMHintShow& m)
 
 void TExStringGrid::SetUseHTMLHints(bool Value)
 {
-    useHTMLHints_ = Value;
+    hint_.useHTMLHints = Value;
     UseHTMLHintWindows(Value);
 }
 

@@ -277,8 +277,8 @@ void TExStringGrid::UnHideSelection()
         return;
     }
     int c = FixedCols(), r = FixedRows();
-    if (fixedColAlways_ && TBaseGrid::FixedCols() == ColCount()) c = 0;
-    if (fixedRowAlways_ && TBaseGrid::FixedRows() == RowCount()) r = 0;
+    if (fixed_.fixedColAlways && TBaseGrid::FixedCols() == ColCount()) c = 0;
+    if (fixed_.fixedRowAlways && TBaseGrid::FixedRows() == RowCount()) r = 0;
     c = std::min(c, ColCount() - 1);
     r = std::min(r, RowCount() - 1);
     SetSelection({c, r, c, r});
@@ -315,15 +315,15 @@ void TExStringGrid::MoveRow(int FromIndex, int ToIndex)
 
 int TExStringGrid::GetSaveStartCol() const { return SaveFixedCells ? 0 : FixedCols(); }
 int TExStringGrid::GetSaveStartRow() const { return SaveFixedCells ? 0 : FixedRows(); }
-int TExStringGrid::GetSaveEndCol() const { return SaveFixedCells ? ColCount() - 1 : ColCount() - fixedRightCols_ - 1; }
-int TExStringGrid::GetSaveEndRow() const { return SaveFixedCells ? RowCount() - 1 : RowCount() - fixedFooters_ - 1; }
+int TExStringGrid::GetSaveEndCol() const { return SaveFixedCells ? ColCount() - 1 : ColCount() - fixed_.fixedRightCols - 1; }
+int TExStringGrid::GetSaveEndRow() const { return SaveFixedCells ? RowCount() - 1 : RowCount() - fixed_.fixedFooters - 1; }
 int TExStringGrid::GetSaveColCount() const
 {
-    return SaveFixedCells ? ColCount() : ColCount() - FixedCols() - fixedRightCols_;
+    return SaveFixedCells ? ColCount() : ColCount() - FixedCols() - fixed_.fixedRightCols;
 }
 int TExStringGrid::GetSaveRowCount() const
 {
-    return SaveFixedCells ? RowCount() : RowCount() - FixedRows() - fixedFooters_;
+    return SaveFixedCells ? RowCount() : RowCount() - FixedRows() - fixed_.fixedFooters;
 }
 
 }  // namespace grid

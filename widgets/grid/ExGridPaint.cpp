@@ -108,8 +108,8 @@ void TExStringGrid::GetVisualProperties(int ACol, int ARow, TGridDrawState& Stat
         brush = Color();
         const TBands& b = *bands_;
         if (b.Active() && (!Print || b.Print) && ACol >= FixedCols() &&
-            ACol < ColCount() + NumHiddenColumns() - fixedRightCols_ && ARow >= FixedRows() &&
-            ARow < RowCount() - fixedFooters_ && b.TotalLength() >= 1)
+            ACol < ColCount() + NumHiddenColumns() - fixed_.fixedRightCols && ARow >= FixedRows() &&
+            ARow < RowCount() - fixed_.fixedFooters && b.TotalLength() >= 1)
             brush = (ARow - FixedRows()) % b.TotalLength() < b.PrimaryLength() ? b.PrimaryColor() : b.SecondaryColor();
     }
     ABrush.SetStyle(bsSolid);
@@ -353,8 +353,8 @@ void TExStringGrid::DrawCellText(TCanvas* Canvas, int c, int ARow, TRect R, TAli
         TRect hover, ctl;
         const TRect r{R.Left - 1, R.Top, R.Right - (filterMark ? 2 : 0), R.Bottom};
         // A form button held down is drawn pressed under the press point.
-        const bool down = htmlButtonDown_ && htmlButtonCell_ == TPoint{c, ARow};
-        const int hx = down ? htmlButtonPoint_.X : 0, hy = down ? htmlButtonPoint_.Y : 0;
+        const bool down = htmlControl_.htmlButtonDown && htmlControl_.htmlButtonCell == TPoint{c, ARow};
+        const int hx = down ? htmlControl_.htmlButtonPoint.X : 0, hy = down ? htmlControl_.htmlButtonPoint.Y : 0;
         html::grdhtmle::HTMLDrawEx(Canvas, s, r, gridImages_, hx, hy, -1, -1, 1, false, false, false, selected, BlinkVisible(), false,
                                    wordWrap_, down, 1.0, selected ? SelectionTextColor : URLColor, clNone, clNone,
                                    clGray, anchor, stripped, focus, mw, mh, links, under, hover, ctl, id, value, type,
@@ -753,13 +753,13 @@ bool TExStringGrid::SortMarkShown(int c, int ARow) const
     const TSortSettings& ss = SortSettings();
     if (!ss.Show() || ARow != ss.Row() || RowCount() <= 2 || FixedRows() <= 0) return false;
     if (c < FixedCols() && !ss.FixedCols) return false;
-    return c == ss.Column || sortKeys_.FindIndex(c) >= 0;
+    return c == ss.Column || sort_.sortKeys.FindIndex(c) >= 0;
 }
 
 void TExStringGrid::DrawSortIndicator(TCanvas* Canvas, int ACol, int X, int Y)
 {
     bool descending = SortSettings().Direction == sdDescending;
-    if (const int k = sortKeys_.FindIndex(ACol); k >= 0) descending = sortKeys_.SortDirections(k);
+    if (const int k = sort_.sortKeys.FindIndex(ACol); k >= 0) descending = sort_.sortKeys.SortDirections(k);
     TBitmap& glyph = descending ? SortSettings().DownGlyph() : SortSettings().UpGlyph();
     if (!glyph.Empty()) {
         DrawBitmapTransp(*Canvas, glyph, Canvas->Brush().Color(),
@@ -1021,7 +1021,7 @@ void TExStringGrid::DoInsertRow(int ARow)
 
 void TExStringGrid::DoDeleteRow(int ARow)
 {
-    if (RowCount() - FixedRows() - fixedFooters_ == 1 && !fixedRowAlways_) ClearRows(ARow, 1);
+    if (RowCount() - FixedRows() - fixed_.fixedFooters == 1 && !fixed_.fixedRowAlways) ClearRows(ARow, 1);
     else RemoveRowsInternal(ARow, 1);
     if (OnAutoDeleteRow) OnAutoDeleteRow(this, ARow);
 }

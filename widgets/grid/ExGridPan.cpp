@@ -32,7 +32,7 @@ void TExStringGrid::WndProc(TMessage& m)
 {
     switch (m.Msg) {
     case WM_MBUTTONDOWN:
-        if (!panning_) {
+        if (!pan_.panning) {
             if (IntelliPan != ipNone && RowCount() > FixedRows()) {
                 TBaseGrid::WndProc(m);
                 StartPan(m.XPos(), m.YPos());
@@ -44,29 +44,29 @@ void TExStringGrid::WndProc(TMessage& m)
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
     case WM_KEYDOWN:
-        if (panning_) StopPan();
+        if (pan_.panning) StopPan();
         break;
     case WM_MBUTTONUP:
-        if (panning_) {
+        if (pan_.panning) {
             // The button's release lets the capture go; panning keeps it.
             TBaseGrid::WndProc(m);
-            if (panning_) SetMouseCapture(true);
+            if (pan_.panning) SetMouseCapture(true);
             return;
         }
         break;
     case WM_CANCELMODE:
-        if (panning_) StopPan();
-        if (fillDrag_) fillDrag_ = false;
-        if (htmlButtonDown_) {
-            htmlButtonDown_ = false;
-            RepaintCell(RemapColInv(htmlButtonCell_.X), htmlButtonCell_.Y);
+        if (pan_.panning) StopPan();
+        if (click_.fillDrag) click_.fillDrag = false;
+        if (htmlControl_.htmlButtonDown) {
+            htmlControl_.htmlButtonDown = false;
+            RepaintCell(RemapColInv(htmlControl_.htmlButtonCell.X), htmlControl_.htmlButtonCell.Y);
         }
-        if (pressedButton_.X >= 0) {
+        if (click_.pressedButton.X >= 0) {
             // The held button rises without a click.
-            if (fixedButtonDown_) RepaintCell(pressedButton_.X, pressedButton_.Y);
-            else PushButton(pressedButton_.X, pressedButton_.Y, false);
-            pressedButton_ = TPoint{-1, -1};
-            fixedButtonDown_ = false;
+            if (click_.fixedButtonDown) RepaintCell(click_.pressedButton.X, click_.pressedButton.Y);
+            else PushButton(click_.pressedButton.X, click_.pressedButton.Y, false);
+            click_.pressedButton = TPoint{-1, -1};
+            click_.fixedButtonDown = false;
         }
         break;
     default: break;
@@ -78,7 +78,7 @@ void TExStringGrid::WMTimer(TWMTimer& m)
 {
     if (HoverTimerTick(m.TimerID())) return;
     if (m.TimerID() == kPanTimer) {
-        if (panning_) PanStep();
+        if (pan_.panning) PanStep();
         else KillTimer(kPanTimer);
         return;
     }
@@ -87,32 +87,32 @@ void TExStringGrid::WMTimer(TWMTimer& m)
 
 void TExStringGrid::StartPan(int X, int Y)
 {
-    panning_ = true;
-    panFocus_ = panMouse_ = TPoint{X, Y};
-    panOldCursor_ = Cursor();
+    pan_.panning = true;
+    pan_.panFocus = pan_.panMouse = TPoint{X, Y};
+    pan_.panOldCursor = Cursor();
     SetCursor(crSizeAll);
     SetTimer(kPanTimer, 10);
     SetMouseCapture(true);
-    panOldShowHint_ = ShowHint();
+    pan_.panOldShowHint = ShowHint();
     SetShowHint(false);
     DrawIntelliFocusPoint();
 }
 
 void TExStringGrid::StopPan()
 {
-    panning_ = false;
+    pan_.panning = false;
     SetMouseCapture(false);
     KillTimer(kPanTimer);
-    SetCursor(panOldCursor_);
-    SetShowHint(panOldShowHint_);
+    SetCursor(pan_.panOldCursor);
+    SetShowHint(pan_.panOldShowHint);
     EraseIntelliFocusPoint();
 }
 
 void TExStringGrid::PanStep()
 {
-    const TPoint p = panMouse_;
-    int dx = p.X < panFocus_.X - kPanDeadZone ? -1 : p.X > panFocus_.X + kPanDeadZone ? 1 : 0;
-    int dy = p.Y < panFocus_.Y - kPanDeadZone ? -1 : p.Y > panFocus_.Y + kPanDeadZone ? 1 : 0;
+    const TPoint p = pan_.panMouse;
+    int dx = p.X < pan_.panFocus.X - kPanDeadZone ? -1 : p.X > pan_.panFocus.X + kPanDeadZone ? 1 : 0;
+    int dy = p.Y < pan_.panFocus.Y - kPanDeadZone ? -1 : p.Y > pan_.panFocus.Y + kPanDeadZone ? 1 : 0;
     if (IntelliPan == ipHorizontal) dy = 0;
     if (IntelliPan == ipVertical) dx = 0;
     const int firstRow = GetFixedRowsEx(), lastRow = RowCount() - FixedFooters() - 1;
@@ -141,7 +141,7 @@ void TExStringGrid::DrawIntelliFocusPoint()
     // as the cells are in a right-to-left grid.
     if (GridRightToLeft()) ApplyOrientation();
     TCanvas* cv = Canvas();
-    const int x = panFocus_.X, y = panFocus_.Y, m = kFocusMarkSize / 2;
+    const int x = pan_.panFocus.X, y = pan_.panFocus.Y, m = kFocusMarkSize / 2;
     cv->Pen().SetColor(clBlack);
     cv->Pen().SetWidth(1);
     cv->Brush().SetColor(clWhite);
@@ -167,7 +167,7 @@ void TExStringGrid::DrawIntelliFocusPoint()
 void TExStringGrid::EraseIntelliFocusPoint()
 {
     if (!HandleAllocated()) return;
-    const TRect r = ShownRect({panFocus_.X, panFocus_.Y, panFocus_.X + kFocusMarkSize, panFocus_.Y + kFocusMarkSize});
+    const TRect r = ShownRect({pan_.panFocus.X, pan_.panFocus.Y, pan_.panFocus.X + kFocusMarkSize, pan_.panFocus.Y + kFocusMarkSize});
     platform::InvalidateRect(Handle(), &r, false);
 }
 

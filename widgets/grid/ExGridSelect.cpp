@@ -84,28 +84,28 @@ HCURSOR SelectCursor(TExStringGrid::TMouseSelectMode mode)
 
 bool TExStringGrid::GetSelectedCells(int ACol, int ARow) const
 {
-    return selectedCells_.IndexOf(PackCell(ACol, ARow)) >= 0;
+    return select_.selectedCells.IndexOf(PackCell(ACol, ARow)) >= 0;
 }
 
 void TExStringGrid::SetSelectedCells(int ACol, int ARow, bool Value)
 {
-    const int i = selectedCells_.IndexOf(PackCell(ACol, ARow));
+    const int i = select_.selectedCells.IndexOf(PackCell(ACol, ARow));
     if (Value == (i >= 0)) return;
-    if (Value) selectedCells_.Add(PackCell(ACol, ARow));
-    else selectedCells_.Delete(i);
+    if (Value) select_.selectedCells.Add(PackCell(ACol, ARow));
+    else select_.selectedCells.Delete(i);
     RepaintCell(ACol, ARow);
 }
 
-TPoint TExStringGrid::GetSelectedCell(int Index) const { return UnpackCell(selectedCells_.Items(Index)); }
+TPoint TExStringGrid::GetSelectedCell(int Index) const { return UnpackCell(select_.selectedCells.Items(Index)); }
 
 int TExStringGrid::GetSelectedCellsCount()
 {
     const TGridRect s = Selection();
-    if (s.Left == s.Right && s.Top == s.Bottom) return selectedCells_.Count();
+    if (s.Left == s.Right && s.Top == s.Bottom) return select_.selectedCells.Count();
     for (int c = s.Left; c <= s.Right; ++c)
         for (int r = s.Top; r <= s.Bottom; ++r)
-            if (!GetSelectedCells(c, r)) selectedCells_.Add(PackCell(c, r));
-    return selectedCells_.Count();
+            if (!GetSelectedCells(c, r)) select_.selectedCells.Add(PackCell(c, r));
+    return select_.selectedCells.Count();
 }
 
 void TExStringGrid::ClearSelectedCells()
@@ -113,7 +113,7 @@ void TExStringGrid::ClearSelectedCells()
     // A grid of fixed cells only has no cell to select.
     if (GetFixedColsEx() < ColCount() && GetFixedRowsEx() < RowCount())
         SetSelection({GetFixedColsEx(), GetFixedRowsEx(), GetFixedColsEx(), GetFixedRowsEx()});
-    selectedCells_.Clear();
+    select_.selectedCells.Clear();
     Invalidate();
 }
 
@@ -130,7 +130,7 @@ void TExStringGrid::InvalidateGridRect(const TGridRect& ARect)
 void TExStringGrid::SetCursorEx(TCursor Value)
 {
     SetCursor(Value);
-    normalCursor_ = Value;
+    select_.normalCursor = Value;
 }
 
 // ---------------------------------------------------------------- zones under the mouse
@@ -156,12 +156,12 @@ TExStringGrid::TMouseSelectMode TExStringGrid::SelectModeAt(int X, int Y, int AC
 
 bool TExStringGrid::SelectPress(TShiftState Shift, int X, int Y)
 {
-    leftDown_ = true;
+    select_.leftDown = true;
     MovedSinceDown = ColSizedSinceDown = RowSizedSinceDown = false;
-    pressPoint_ = {X, Y};
-    pressLeftCol_ = LeftCol();
-    selectAnchor_ = -1;
-    moveIndex_ = -1;
+    select_.pressPoint = {X, Y};
+    select_.pressLeftCol = LeftCol();
+    select_.selectAnchor = -1;
+    select_.moveIndex = -1;
     int c = -1, r = -1;
     MouseToCell(X, Y, c, r);
     // The cell whose far edge a sizing drag moves, and the press's offset to its corner.
@@ -169,45 +169,45 @@ bool TExStringGrid::SelectPress(TShiftState Shift, int X, int Y)
     if (r == 0) MouseToCell(X - 5, Y, sc, sr);
     else if (c == 0) MouseToCell(X, Y - 4, sc, sr);
     else MouseToCell(X - 5, Y - 4, sc, sr);
-    sizingStartCell_ = {sc, sr};
+    select_.sizingStartCell = {sc, sr};
     if (sc >= 0 && sr >= 0) {
         const TRect rc = CellRect(sc, sr);
-        sizingOfs_ = {X - rc.Right, Y - rc.Bottom};
+        select_.sizingOfs = {X - rc.Right, Y - rc.Bottom};
     } else {
-        sizingOfs_ = {0, 0};
+        select_.sizingOfs = {0, 0};
     }
     if (c < 0 || r < 0) return false;
-    if (fixedColSizing_) {
-        fixedColSizingActive_ = true;
-        fixedColSizingX_ = X;
+    if (select_.fixedColSizing) {
+        select_.fixedColSizingActive = true;
+        select_.fixedColSizingX = X;
         DrawFixedSizingLine(X);
         return true;
     }
     if (MouseActions.DisjunctRowSelect && r >= FixedRows()) {
         if (!(Shift & ssCtrl)) ClearRowSelect();
-        else disjunctToggle_ = GetRowSelect(MouseActions.RowSelectPersistent ? RemapRowInv(r) : r);
+        else select_.disjunctToggle = GetRowSelect(MouseActions.RowSelectPersistent ? RemapRowInv(r) : r);
     }
     if (MouseActions.DisjunctColSelect && c >= FixedCols()) {
         if (!(Shift & ssCtrl)) ClearColSelect();
-        else disjunctToggle_ = GetColSelect(c);
+        else select_.disjunctToggle = GetColSelect(c);
     }
     selectMode_ = SelectModeAt(X, Y, c, r, false);
     if (r < FixedRows() && c >= FixedCols()) {
-        moveIndex_ = c;
-        grabOfs_ = {X - CellRect(c, r).Left, Y - CellRect(c, r).Top};
+        select_.moveIndex = c;
+        select_.grabOfs = {X - CellRect(c, r).Left, Y - CellRect(c, r).Top};
     } else if (c < FixedCols() && r >= FixedRows()) {
-        moveIndex_ = r;
-        grabOfs_ = {X - CellRect(c, r).Left, Y - CellRect(c, r).Top};
+        select_.moveIndex = r;
+        select_.grabOfs = {X - CellRect(c, r).Left, Y - CellRect(c, r).Top};
     }
     if (!(Options() & goRangeSelect) || ColCount() <= FixedCols() || RowCount() <= FixedRows()) return false;
     TGridRect whole{-1, -1, -1, -1};
     if (MouseActions.AllSelect && c < FixedCols() && r < FixedRows() && selectMode_ == msAll) {
         whole = {FixedCols(), FixedRows(), ColCount() - 1, RowCount() - 1};
     } else if (MouseActions.RowSelect && c < FixedCols() && r >= FixedRows() && selectMode_ == msRow) {
-        selectAnchor_ = r;
+        select_.selectAnchor = r;
         whole = {FixedCols(), r, ColCount() - 1, r};
     } else if (MouseActions.ColSelect && r < FixedRows() && c >= FixedCols() && selectMode_ == msColumn) {
-        selectAnchor_ = c;
+        select_.selectAnchor = c;
         whole = {c, FixedRows(), c, RowCount() - 1};
     }
     if (whole.Left < 0) return false;
@@ -217,7 +217,7 @@ bool TExStringGrid::SelectPress(TShiftState Shift, int X, int Y)
     SetSelection(whole);
     SetLeftCol(left);
     SetTopRow(top);
-    moveIndex_ = -1;
+    select_.moveIndex = -1;
     return true;
 }
 
@@ -225,8 +225,8 @@ void TExStringGrid::AfterSelectPress(int X, int Y)
 {
     (void)X;
     (void)Y;
-    if (GridState() != gsColMoving && GridState() != gsRowMoving) moveIndex_ = -1;
-    dropTarget_ = {-1, -1};
+    if (GridState() != gsColMoving && GridState() != gsRowMoving) select_.moveIndex = -1;
+    select_.dropTarget = {-1, -1};
 }
 
 // ---------------------------------------------------------------- fixed-column sizing
@@ -269,18 +269,18 @@ void TExStringGrid::ShowDragImage()
 void TExStringGrid::MoveFeedback(int X, int Y, int ACol, int ARow)
 {
     const bool cols = GridState() == gsColMoving;
-    if (std::abs(X - pressPoint_.X) + std::abs(Y - pressPoint_.Y) < 3) return;
+    if (std::abs(X - select_.pressPoint.X) + std::abs(Y - select_.pressPoint.Y) < 3) return;
     TPopupButton* b = PopupButton();
-    if (cols && moveIndex_ >= FixedCols()) {
-        b->Caption = GetCellEx(RemapCol(moveIndex_), 0);
-        b->SetWidth(ColWidths(moveIndex_));
+    if (cols && select_.moveIndex >= FixedCols()) {
+        b->Caption = GetCellEx(RemapCol(select_.moveIndex), 0);
+        b->SetWidth(ColWidths(select_.moveIndex));
         b->SetHeight(RowHeights(0));
-    } else if (!cols && moveIndex_ >= FixedRows()) {
-        b->Caption = GetCellEx(RemapCol(0), moveIndex_);
+    } else if (!cols && select_.moveIndex >= FixedRows()) {
+        b->Caption = GetCellEx(RemapCol(0), select_.moveIndex);
         b->SetWidth(ColWidths(0));
-        b->SetHeight(RowHeights(moveIndex_));
+        b->SetHeight(RowHeights(select_.moveIndex));
     }
-    const TRect image = ShownRect({X - grabOfs_.X, Y - grabOfs_.Y, X - grabOfs_.X + b->Width(), Y - grabOfs_.Y + b->Height()});
+    const TRect image = ShownRect({X - select_.grabOfs.X, Y - select_.grabOfs.Y, X - select_.grabOfs.X + b->Width(), Y - select_.grabOfs.Y + b->Height()});
     const TPoint at = ClientToScreen({image.Left, image.Top});
     b->SetBounds(at.X, at.Y, b->Width(), b->Height());
     if (!b->Visible()) ShowDragImage();
@@ -289,14 +289,14 @@ void TExStringGrid::MoveFeedback(int X, int Y, int ACol, int ARow)
 
     // The arrows mark where the column or row lands.
     if (cols) {
-        if (ACol >= 0) dropTarget_ = {ACol, ARow};
-        const int t = dropTarget_.X;
+        if (ACol >= 0) select_.dropTarget = {ACol, ARow};
+        const int t = select_.dropTarget.X;
         const bool shown = t >= FixedCols() && t >= LeftCol() && t <= LeftCol() + VisibleColCount();
         TArrowWindow* up = ArrowWindow(arrUp);
         TArrowWindow* down = ArrowWindow(arrDown);
         if (shown) {
             const TRect rc = CellRect(t, 0);
-            const int x = t < moveIndex_ ? rc.Left - 5 : rc.Right - 5;
+            const int x = t < select_.moveIndex ? rc.Left - 5 : rc.Right - 5;
             // (a right-to-left grid shows them at the mirrored edge)
             const TRect ub = ShownRect({x, rc.Bottom, x + 11, rc.Bottom + 10}), db = ShownRect({x, rc.Top - 8, x + 10, rc.Top + 1});
             const TPoint u = ClientToScreen({ub.Left, ub.Top}), d = ClientToScreen({db.Left, db.Top});
@@ -306,8 +306,8 @@ void TExStringGrid::MoveFeedback(int X, int Y, int ACol, int ARow)
         up->SetVisible(shown);
         down->SetVisible(shown);
     } else if (!(FloatingFooter().Active() && ARow == RowCount() - 1)) {
-        if (ARow >= 0) dropTarget_ = {ACol, ARow};
-        const int t = dropTarget_.Y;
+        if (ARow >= 0) select_.dropTarget = {ACol, ARow};
+        const int t = select_.dropTarget.Y;
         const bool shown = t >= FixedRows() && t >= TopRow() && t <= TopRow() + VisibleRowCount();
         TArrowWindow* left = ArrowWindow(arrLeft);
         TArrowWindow* right = ArrowWindow(arrRight);
@@ -315,7 +315,7 @@ void TExStringGrid::MoveFeedback(int X, int Y, int ACol, int ARow)
             const TRect first = CellRect(0, t);
             const int lastCol = std::min(ColCount() - 1, LeftCol() + VisibleColCount());
             const int rightEdge = std::min(ClientWidth(), CellRect(lastCol, t).Right);
-            const int y = t < moveIndex_ ? first.Top - 5 : first.Bottom - 5;
+            const int y = t < select_.moveIndex ? first.Top - 5 : first.Bottom - 5;
             // Mirrored right to left: the arrow pointing left is then at the row's start.
             TRect lb = ShownRect({first.Left - 10, y, first.Left - 1, y + 11}), rb = ShownRect({rightEdge, y, rightEdge + 9, y + 11});
             if (GridRightToLeft()) std::swap(lb, rb);
@@ -353,34 +353,34 @@ void TExStringGrid::ShowSizingHint(int X, int Y)
 {
     std::string text;
     TPoint at;
-    if (fixedColSizingActive_) {
-        text = "cw=<b>" + std::to_string(fixedColSizingX_) + "</b>";
+    if (select_.fixedColSizingActive) {
+        text = "cw=<b>" + std::to_string(select_.fixedColSizingX) + "</b>";
         const TRect rc = CellRect(0, 0);
         at = {rc.Left, rc.Top};
     } else if (GridState() == gsColSizing) {
-        const TPoint cell = sizingStartCell_.X < 0 ? TPoint{ColCount() - 1, 0} : sizingStartCell_;
+        const TPoint cell = select_.sizingStartCell.X < 0 ? TPoint{ColCount() - 1, 0} : select_.sizingStartCell;
         const TRect rc = CellRect(cell.X, cell.Y);
-        text = "cw=<b>" + std::to_string(X - rc.Left - sizingOfs_.X) + "</b>";
+        text = "cw=<b>" + std::to_string(X - rc.Left - select_.sizingOfs.X) + "</b>";
         at = {rc.Left, rc.Top};
     } else {
-        const TPoint cell = sizingStartCell_.Y < 0 ? TPoint{0, RowCount() - 1} : sizingStartCell_;
+        const TPoint cell = select_.sizingStartCell.Y < 0 ? TPoint{0, RowCount() - 1} : select_.sizingStartCell;
         const TRect rc = CellRect(cell.X, cell.Y);
-        text = "rh=<b>" + std::to_string(Y - rc.Top - sizingOfs_.Y) + "</b>";
+        text = "rh=<b>" + std::to_string(Y - rc.Top - select_.sizingOfs.Y) + "</b>";
         at = {rc.Left, rc.Top};
     }
-    if (!sizingHint_) sizingHint_ = new THTMLHintWindow(this);
+    if (!select_.sizingHint) select_.sizingHint = new THTMLHintWindow(this);
     const TPoint s = ClientToScreen(at);
-    TRect r = sizingHint_->CalcHintRect(200, text, nullptr);
+    TRect r = select_.sizingHint->CalcHintRect(200, text, nullptr);
     r = {s.X, s.Y, s.X + r.Width(), s.Y + r.Height()};
-    sizingHint_->SetColor(HintColor);
-    sizingHint_->ActivateHint(r, text);
-    sizingHintShown_ = true;
+    select_.sizingHint->SetColor(HintColor);
+    select_.sizingHint->ActivateHint(r, text);
+    select_.sizingHintShown = true;
 }
 
 void TExStringGrid::HideSizingHint()
 {
-    if (sizingHint_ && sizingHintShown_) sizingHint_->ReleaseHandle();
-    sizingHintShown_ = false;
+    if (select_.sizingHint && select_.sizingHintShown) select_.sizingHint->ReleaseHandle();
+    select_.sizingHintShown = false;
 }
 
 // ---------------------------------------------------------------- links under the mouse
@@ -401,12 +401,12 @@ void TExStringGrid::TrackAnchor(int X, int Y, int ACol, int ARow, bool& CursorSe
     if (!anchor.empty()) {
         SetCursor(crHandPoint);
         CursorSet = true;
-        if (anchor != currentAnchor_) {
-            currentAnchor_ = anchor;
+        if (anchor != select_.currentAnchor) {
+            select_.currentAnchor = anchor;
             if (OnAnchorEnter) OnAnchorEnter(this, ARow, ACol, anchor);
         }
-    } else if (!currentAnchor_.empty()) {
-        currentAnchor_.clear();
+    } else if (!select_.currentAnchor.empty()) {
+        select_.currentAnchor.clear();
         if (OnAnchorExit) OnAnchorExit(this, ARow, ACol, "");
     }
 }
@@ -415,24 +415,24 @@ void TExStringGrid::TrackAnchor(int X, int Y, int ACol, int ARow, bool& CursorSe
 
 void TExStringGrid::SelectMove(TShiftState Shift, int X, int Y)
 {
-    if (leftDown_ && MouseActions.RangeSelectAndEdit) SetOptions(Options() & ~TGridOptions(goEditing));
+    if (select_.leftDown && MouseActions.RangeSelectAndEdit) SetOptions(Options() & ~TGridOptions(goEditing));
     const TGridRect before = Selection();
     int c = -1, r = -1;
     MouseToCell(X, Y, c, r);
 
-    if (Look == glListView && !(hoverCell_ == TPoint{c, r})) {
-        if (hoverCell_.X >= 0 && hoverCell_.Y >= 0 && IsFixed(hoverCell_.X, hoverCell_.Y))
-            RepaintCell(hoverCell_.X, hoverCell_.Y);
-        hoverCell_ = {c, r};
+    if (Look == glListView && !(select_.hoverCell == TPoint{c, r})) {
+        if (select_.hoverCell.X >= 0 && select_.hoverCell.Y >= 0 && IsFixed(select_.hoverCell.X, select_.hoverCell.Y))
+            RepaintCell(select_.hoverCell.X, select_.hoverCell.Y);
+        select_.hoverCell = {c, r};
         if (c >= 0 && r >= 0 && IsFixed(c, r)) RepaintCell(c, r);
     }
 
     // Whole rows or columns dragged over the fixed cells.
-    scrolledUp_ = false;
-    if (selectAnchor_ >= 0 && MouseActions.RowSelect && selectMode_ == msRow) {
+    select_.scrolledUp = false;
+    if (select_.selectAnchor >= 0 && MouseActions.RowSelect && selectMode_ == msRow) {
         if (r >= FixedRows() && r < RowCount() - FixedFooters()) {
             const int to = std::max(FixedRows(), r), left = LeftCol(), top = TopRow();
-            SetSelection({FixedCols(), std::min(selectAnchor_, to), ColCount() - 1, std::max(selectAnchor_, to)});
+            SetSelection({FixedCols(), std::min(select_.selectAnchor, to), ColCount() - 1, std::max(select_.selectAnchor, to)});
             SetLeftCol(left);
             SetTopRow(top);
         }
@@ -440,32 +440,32 @@ void TExStringGrid::SelectMove(TShiftState Shift, int X, int Y)
             SetTopRow(TopRow() + 1);
         } else if (FixedRows() > 0 && RowCount() > 0 && Y < RowHeights(0) && TopRow() > FixedRows()) {
             SetTopRow(TopRow() - 1);
-            scrolledUp_ = true;
+            select_.scrolledUp = true;
         }
     }
-    if (selectAnchor_ >= 0 && MouseActions.ColSelect && selectMode_ == msColumn && c >= 0) {
+    if (select_.selectAnchor >= 0 && MouseActions.ColSelect && selectMode_ == msColumn && c >= 0) {
         const int to = std::max(FixedCols(), c), left = LeftCol(), top = TopRow();
-        SetSelection({std::min(selectAnchor_, to), FixedRows(), std::max(selectAnchor_, to), RowCount() - 1});
+        SetSelection({std::min(select_.selectAnchor, to), FixedRows(), std::max(select_.selectAnchor, to), RowCount() - 1});
         SetLeftCol(left);
         SetTopRow(top);
     }
 
     // The border of a fixed column, where it can be sized.
-    fixedColSizing_ = false;
+    select_.fixedColSizing = false;
     {
         int x = 0;
         const int line = TStringGrid::GridLineWidth();
         for (int i = 0; i < FixedCols(); ++i) {
             if (std::abs(x + ColWidths(i) - X) < 3 && c >= 0 && r >= 0) {
-                fixedColSizingIndex_ = i;
-                fixedColSizing_ = MouseActions.SizeFixedCol;
+                select_.fixedColSizingIndex = i;
+                select_.fixedColSizing = MouseActions.SizeFixedCol;
             }
             x += ColWidths(i) + line;
         }
     }
-    if (fixedColSizingActive_) {
-        DrawFixedSizingLine(fixedColSizingX_);
-        fixedColSizingX_ = X;
+    if (select_.fixedColSizingActive) {
+        DrawFixedSizingLine(select_.fixedColSizingX);
+        select_.fixedColSizingX = X;
         DrawFixedSizingLine(X);
     }
 
@@ -473,55 +473,55 @@ void TExStringGrid::SelectMove(TShiftState Shift, int X, int Y)
     const TGridState st = GridState();
     if (st == gsColSizing) ColSizedSinceDown = true;
     if (st == gsRowSizing) RowSizedSinceDown = true;
-    if ((st == gsColMoving || st == gsRowMoving) && moveIndex_ >= 0) {
+    if ((st == gsColMoving || st == gsRowMoving) && select_.moveIndex >= 0) {
         bool allow = true;
-        if (st == gsColMoving && OnColumnMove) OnColumnMove(this, moveIndex_, allow);
-        if (st == gsRowMoving && OnRowMove) OnRowMove(this, moveIndex_, allow);
+        if (st == gsColMoving && OnColumnMove) OnColumnMove(this, select_.moveIndex, allow);
+        if (st == gsRowMoving && OnRowMove) OnRowMove(this, select_.moveIndex, allow);
         if (!allow) {
             SetGridState(gsNormal);
             KillTimer(1);
             HideMoveFeedback();
             if (Screen && Screen->Cursor() == crDrag) Screen->SetCursor(crDefault);
-        } else if (EnhRowColMove && !fixedColSizingActive_) {
+        } else if (EnhRowColMove && !select_.fixedColSizingActive) {
             MoveFeedback(X, Y, c, r);
             cursorSet = true;
         }
     }
-    selectMode_ = SelectModeAt(X, Y, c, r, scrolledUp_);
+    selectMode_ = SelectModeAt(X, Y, c, r, select_.scrolledUp);
     if (selectMode_ != msNone) {
         cursorSet = true;
-        cursorSetInternally_ = true;
+        select_.cursorSetInternally = true;
     }
 
     // Panning shows cursors of its own.
-    if (panning_) cursorSet = true;
+    if (pan_.panning) cursorSet = true;
     else TrackAnchor(X, Y, c, r, cursorSet);
 
-    if (!cursorSet && Cursor() != normalCursor_) {
-        cursorSetInternally_ = true;
-        SetCursor(normalCursor_);
+    if (!cursorSet && Cursor() != select_.normalCursor) {
+        select_.cursorSetInternally = true;
+        SetCursor(select_.normalCursor);
     }
 
-    if (hintCell_.X >= 0 && !(hintCell_ == TPoint{c, r})) {
+    if (hint_.hintCell.X >= 0 && !(hint_.hintCell == TPoint{c, r})) {
         if (Application) Application->CancelHint();
-        hintCell_ = {-1, -1};
+        hint_.hintCell = {-1, -1};
     }
 
-    if (GridState() == gsSelecting && SelectionRectangle && Selection() != lastSelRect_) {
-        if (lastSelRect_.Left >= 0) InvalidateGridRect(lastSelRect_);
+    if (GridState() == gsSelecting && SelectionRectangle && Selection() != select_.lastSelRect) {
+        if (select_.lastSelRect.Left >= 0) InvalidateGridRect(select_.lastSelRect);
         InvalidateGridRect(Selection());
-        lastSelRect_ = Selection();
+        select_.lastSelRect = Selection();
     }
 
     TBaseGrid::MouseMove(Shift, X, Y);
 
-    if (Navigation.KeepHorizScroll && leftDown_ && GridState() != gsColMoving && LeftCol() != pressLeftCol_) {
+    if (Navigation.KeepHorizScroll && select_.leftDown && GridState() != gsColMoving && LeftCol() != select_.pressLeftCol) {
         StartUpdate();
-        SetLeftCol(pressLeftCol_);
+        SetLeftCol(select_.pressLeftCol);
         ResetUpdate();
     }
 
-    if (HintShowSizing && (GridState() == gsColSizing || GridState() == gsRowSizing || fixedColSizingActive_))
+    if (HintShowSizing && (GridState() == gsColSizing || GridState() == gsRowSizing || select_.fixedColSizingActive))
         ShowSizingHint(X, Y);
 
     if (EnhRowColMove) Update();
@@ -536,14 +536,14 @@ void TExStringGrid::SelectMove(TShiftState Shift, int X, int Y)
 void TExStringGrid::SelectRelease(TShiftState Shift, int X, int Y)
 {
     (void)Shift;
-    leftDown_ = false;
+    select_.leftDown = false;
     HideMoveFeedback();
     int c = -1, r = -1;
     MouseToCell(X, Y, c, r);
-    if (fixedColSizingActive_) {
-        fixedColSizingActive_ = false;
-        DrawFixedSizingLine(fixedColSizingX_);
-        const int i = fixedColSizingIndex_;
+    if (select_.fixedColSizingActive) {
+        select_.fixedColSizingActive = false;
+        DrawFixedSizingLine(select_.fixedColSizingX);
+        const int i = select_.fixedColSizingIndex;
         int before = 0;
         for (int k = 0; k < i; ++k) before += ColWidths(k) + TStringGrid::GridLineWidth();
         int w = std::max(0, X - before);
@@ -558,26 +558,26 @@ void TExStringGrid::SelectRelease(TShiftState Shift, int X, int Y)
     if (MouseActions.DisjunctRowSelect && c >= 0 && r >= FixedRows() && !(c == 0 && IsNode(RemapRowInv(r)))) {
         const TGridRect s = Selection();
         SelectRows(s.Top, s.Bottom - s.Top + 1);
-        if (disjunctToggle_) SetRowSelect(MouseActions.RowSelectPersistent ? RemapRowInv(r) : r, false);
+        if (select_.disjunctToggle) SetRowSelect(MouseActions.RowSelectPersistent ? RemapRowInv(r) : r, false);
     }
     if (MouseActions.DisjunctColSelect && c >= FixedCols() && r >= 0) {
         const TGridRect s = Selection();
         SelectCols(s.Left, s.Right - s.Left + 1);
-        if (disjunctToggle_) SetColSelect(c, false);
+        if (select_.disjunctToggle) SetColSelect(c, false);
     }
-    disjunctToggle_ = false;
+    select_.disjunctToggle = false;
 
     const TGridState st = GridState();
-    if (EnhRowColMove && (st == gsColMoving || st == gsRowMoving) && moveIndex_ >= 0) {
+    if (EnhRowColMove && (st == gsColMoving || st == gsRowMoving) && select_.moveIndex >= 0) {
         if (Screen && Screen->Cursor() == crDrag) Screen->SetCursor(crDefault);
         KillTimer(1);
         SetGridState(gsNormal);
-        if (st == gsColMoving && c >= FixedCols() && c != moveIndex_) MoveColumn(moveIndex_, c);
-        if (st == gsRowMoving && r >= FixedRows() && r != moveIndex_) MoveRow(moveIndex_, r);
+        if (st == gsColMoving && c >= FixedCols() && c != select_.moveIndex) MoveColumn(select_.moveIndex, c);
+        if (st == gsRowMoving && r >= FixedRows() && r != select_.moveIndex) MoveRow(select_.moveIndex, r);
     }
-    selectAnchor_ = -1;
-    moveIndex_ = -1;
-    dropTarget_ = {-1, -1};
+    select_.selectAnchor = -1;
+    select_.moveIndex = -1;
+    select_.dropTarget = {-1, -1};
 }
 
 bool TExStringGrid::SelectUp(TMouseButton Button, TShiftState Shift, int X, int Y)
@@ -601,16 +601,16 @@ bool TExStringGrid::SelectUp(TMouseButton Button, TShiftState Shift, int X, int 
             if (Shift & ssCtrl) {
                 SetSelectedCells(B.X, B.Y, !GetSelectedCells(B.X, B.Y));
             } else {
-                for (int i = 0; i < selectedCells_.Count(); ++i) RepaintCell(GetSelectedCell(i).X, GetSelectedCell(i).Y);
-                selectedCells_.Clear();
-                selectedCells_.Add(PackCell(B.X, B.Y));
+                for (int i = 0; i < select_.selectedCells.Count(); ++i) RepaintCell(GetSelectedCell(i).X, GetSelectedCell(i).Y);
+                select_.selectedCells.Clear();
+                select_.selectedCells.Add(PackCell(B.X, B.Y));
             }
             const TGridRect s = Selection();
             if (s.Left != s.Right || s.Top != s.Bottom) {
                 for (int cc = s.Left; cc <= s.Right; ++cc)
                     for (int rr = s.Top; rr <= s.Bottom; ++rr)
-                        if (!(cc == B.X && rr == B.Y) && !GetSelectedCells(cc, rr)) selectedCells_.Add(PackCell(cc, rr));
-                for (int i = 0; i < selectedCells_.Count(); ++i) RepaintCell(GetSelectedCell(i).X, GetSelectedCell(i).Y);
+                        if (!(cc == B.X && rr == B.Y) && !GetSelectedCells(cc, rr)) select_.selectedCells.Add(PackCell(cc, rr));
+                for (int i = 0; i < select_.selectedCells.Count(); ++i) RepaintCell(GetSelectedCell(i).X, GetSelectedCell(i).Y);
             }
             RepaintCell(c, r);
         }
@@ -621,8 +621,8 @@ bool TExStringGrid::SelectUp(TMouseButton Button, TShiftState Shift, int X, int 
 void TExStringGrid::CMMouseLeave(TMessage& m)
 {
     TBaseGrid::CMMouseLeave(m);
-    if (Look == glListView && hoverCell_.X >= 0 && hoverCell_.Y >= 0 && IsFixed(hoverCell_.X, hoverCell_.Y))
-        RepaintCell(hoverCell_.X, hoverCell_.Y);
+    if (Look == glListView && select_.hoverCell.X >= 0 && select_.hoverCell.Y >= 0 && IsFixed(select_.hoverCell.X, select_.hoverCell.Y))
+        RepaintCell(select_.hoverCell.X, select_.hoverCell.Y);
 }
 
 void TExStringGrid::WMCancelMode(TWMCancelMode& m)
@@ -633,11 +633,11 @@ void TExStringGrid::WMCancelMode(TWMCancelMode& m)
         HideMoveFeedback();
         KillTimer(1);
         SetGridState(gsNormal);
-        moveIndex_ = -1;
+        select_.moveIndex = -1;
     }
-    if (fixedColSizingActive_) {
-        fixedColSizingActive_ = false;
-        DrawFixedSizingLine(fixedColSizingX_);
+    if (select_.fixedColSizingActive) {
+        select_.fixedColSizingActive = false;
+        DrawFixedSizingLine(select_.fixedColSizingX);
     }
     HideSizingHint();
     TBaseGrid::WMCancelMode(m);
@@ -645,7 +645,7 @@ void TExStringGrid::WMCancelMode(TWMCancelMode& m)
 
 void TExStringGrid::WMSetCursor(TWMSetCursor& m)
 {
-    const HCURSOR c = fixedColSizing_ ? CursorHandle(crHSplit) : SelectCursor(selectMode_);
+    const HCURSOR c = select_.fixedColSizing ? CursorHandle(crHSplit) : SelectCursor(selectMode_);
     if (c && (m.LParam & 0xFFFF) == HTCLIENT) {
         platform::SetCursor(c);
         m.Result = 1;

@@ -177,7 +177,7 @@ int TExStringGrid::CompareLineIndexed(int Index, int ARow1, int ARow2)
 void TExStringGrid::QuickSortRows(int ACol, int FromRow, int ToRow)
 {
     const int sign = SortSettings().Direction == sdAscending ? 1 : -1;
-    lastSortSign_ = sign;
+    sort_.lastSortSign = sign;
     SortRange(FromRow, ToRow, [&](int a, int b) { return CompareLine(ACol, a, b) == -sign; });
 }
 
@@ -200,7 +200,7 @@ void TExStringGrid::QuickSortIndexed(int FromRow, int ToRow) { QuickSortRowsInde
 bool TExStringGrid::SortLine(int ACol, int ARow1, int ARow2)
 {
     // no sort has set a direction yet: ascending
-    const int sign = lastSortSign_ != 0 ? lastSortSign_ : 1;
+    const int sign = sort_.lastSortSign != 0 ? sort_.lastSortSign : 1;
     for (int c = ACol; c < GetAllColCount(); ++c) {
         const int r = Compare(c, ARow1, ARow2, SortSettings().Direction);
         if (r == sign) {
@@ -245,7 +245,7 @@ void TExStringGrid::QSortIndexed()
 void TExStringGrid::QSortGroup()
 {
     const int col = SortSettings().Column;
-    lastSortSign_ = SortSettings().Direction == sdAscending ? 1 : -1;
+    sort_.lastSortSign = SortSettings().Direction == sdAscending ? 1 : -1;
     SortRows(
         [&] {
             // the children of each expanded node, each block on its own
@@ -385,10 +385,10 @@ void TExStringGrid::ApplyFilter()
 
 void TExStringGrid::SetFilterActive(bool v)
 {
-    if (v == filterActive_) return;
-    filterActive_ = v;
+    if (v == filterState_.filterActive) return;
+    filterState_.filterActive = v;
     if (v) {
-        filterFixedRows_ = FixedRows();
+        filterState_.filterFixedRows = FixedRows();
         {
             UpdateLock lock(this);
             ApplyFilter();
@@ -397,7 +397,7 @@ void TExStringGrid::SetFilterActive(bool v)
     } else {
         const bool hidden = selectionHidden_;
         UnHideRowList();
-        SetFixedRows(filterFixedRows_);
+        SetFixedRows(filterState_.filterFixedRows);
         if (hidden) UnHideSelection();
     }
     CalcFooter(-1);
@@ -406,29 +406,29 @@ void TExStringGrid::SetFilterActive(bool v)
 
 bool TExStringGrid::MatchCell(int ACol, int ARow, bool Wide)
 {
-    const int col = (findParams_ & fnIncludeHiddenColumns) ? ACol : RemapCol(ACol);
+    const int col = (find_.findParams & fnIncludeHiddenColumns) ? ACol : RemapCol(ACol);
     if (Wide) {
         const std::u16string t = GetWideCells(col, ARow);
-        if (findWideText_ == u"\"\"") return t.empty();
-        if (findParams_ & fnMatchRegular)
-            return MatchStrEx(EncodeWideStr(findWideText_), EncodeWideStr(t), findParams_ & fnMatchCase);
-        const size_t p = t.find(findWideText_);
-        const bool at = (findParams_ & fnMatchStart) ? p == 0 : p != std::u16string::npos;
-        return at && (!(findParams_ & fnMatchFull) || t == findWideText_);
+        if (find_.findWideText == u"\"\"") return t.empty();
+        if (find_.findParams & fnMatchRegular)
+            return MatchStrEx(EncodeWideStr(find_.findWideText), EncodeWideStr(t), find_.findParams & fnMatchCase);
+        const size_t p = t.find(find_.findWideText);
+        const bool at = (find_.findParams & fnMatchStart) ? p == 0 : p != std::u16string::npos;
+        return at && (!(find_.findParams & fnMatchFull) || t == find_.findWideText);
     }
     std::string t = GetCellEx(col, ARow);
-    if (findParams_ & fnIgnoreHTMLTags) t = html::HTMLStrip(t);
-    if (!(findParams_ & fnMatchCase)) t = base::AnsiUpperCase(t);
-    if (findText_ == "\"\"") return t.empty();
-    if (findParams_ & fnMatchRegular) return MatchStrEx(findText_, t, findParams_ & fnMatchCase);
-    const size_t p = t.find(findText_);
-    const bool at = (findParams_ & fnMatchStart) ? p == 0 : p != std::string::npos;
-    return at && (!(findParams_ & fnMatchFull) || t == findText_);
+    if (find_.findParams & fnIgnoreHTMLTags) t = html::HTMLStrip(t);
+    if (!(find_.findParams & fnMatchCase)) t = base::AnsiUpperCase(t);
+    if (find_.findText == "\"\"") return t.empty();
+    if (find_.findParams & fnMatchRegular) return MatchStrEx(find_.findText, t, find_.findParams & fnMatchCase);
+    const size_t p = t.find(find_.findText);
+    const bool at = (find_.findParams & fnMatchStart) ? p == 0 : p != std::string::npos;
+    return at && (!(find_.findParams & fnMatchFull) || t == find_.findText);
 }
 
 TPoint TExStringGrid::FindInternal(TPoint StartCell, TFindParameters Params, bool Wide)
 {
-    findParams_ = Params;
+    find_.findParams = Params;
     if (ColCount() == 0 || RowCount() == 0 || ColCount() == FixedCols() || RowCount() == FixedRows())
         return TPoint{-1, -1};
     const bool all = Params & fnIncludeFixed;
@@ -465,14 +465,14 @@ TPoint TExStringGrid::FindInternal(TPoint StartCell, TFindParameters Params, boo
 
 TPoint TExStringGrid::Find(TPoint StartCell, const std::string& Text, TFindParameters Params)
 {
-    findText_ = (Params & fnMatchCase) ? Text : base::AnsiUpperCase(Text);
-    return findPos_ = FindInternal(StartCell, Params, false);
+    find_.findText = (Params & fnMatchCase) ? Text : base::AnsiUpperCase(Text);
+    return find_.findPos = FindInternal(StartCell, Params, false);
 }
 
 TPoint TExStringGrid::FindWide(TPoint StartCell, const std::u16string& WideText, TFindParameters Params)
 {
-    findWideText_ = WideText;
-    return findPos_ = FindInternal(StartCell, Params, true);
+    find_.findWideText = WideText;
+    return find_.findPos = FindInternal(StartCell, Params, true);
 }
 
 TPoint TExStringGrid::FindFirst(const std::string& Text, TFindParameters Params)
@@ -483,8 +483,8 @@ TPoint TExStringGrid::FindFirst(const std::string& Text, TFindParameters Params)
 // After the last match this gives (-1, -1); the call after that starts from the first cell again.
 TPoint TExStringGrid::FindNext()
 {
-    const std::string text = findText_;
-    return Find(findPos_, text, findParams_);
+    const std::string text = find_.findText;
+    return Find(find_.findPos, text, find_.findParams);
 }
 
 }  // namespace grid

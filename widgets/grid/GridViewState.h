@@ -1,0 +1,43 @@
+#pragma once
+// The grid's view state: the flat scroll bars, the owning form it follows in size, the
+// fixed rows and columns beyond the platform's, and the editing advance under way.
+#include "platform/Classes.h"
+#include "platform/Types.h"
+
+namespace platform {
+class TForm;
+class THintWindow;
+}
+
+namespace grid {
+
+// The flat scroll bars and the thumb hint.
+struct TFlatScrollState {
+    int scrollWidth = 0;
+    platform::TColor scrollColor = platform::clNone;
+    bool flatActive = false;
+    platform::THintWindow* scrollHint = nullptr;
+};
+
+// The owning form whose size the grid follows.
+struct TFormFollowState {
+    platform::TNotifyEvent formResize;
+    int formWidth = 0, formHeight = 0;
+    platform::TForm* ownerForm = nullptr;
+};
+
+// Fixed footers, fixed right columns and the always-fixed rules.
+struct TFixedLayout {
+    int fixedFooters = 0, fixedRightCols = 0;
+    bool fixedRowAlways = false, fixedColAlways = false;
+    int rememberedFixedRows = 0;
+    int fixedRowHeight = 21;
+};
+
+// An editing advance under way, and a discarded edit.
+struct TAdvanceState {
+    bool advancing = false, discarding = false;
+    platform::TPoint advanceOrigin;
+};
+
+}  // namespace grid
