@@ -25,7 +25,6 @@ protected:
     TFlatCheckListBox* list = nullptr;
 };
 
-
 }  // namespace
 
 TEST_F(CheckListTest, RowsAndHeightSnapping)
@@ -146,6 +145,7 @@ TEST_F(CheckListTest, KeysAndWheelMoveTheView)
 
 TEST_F(CheckListTest, ArrowStripsScrollAndRepeat)
 {
+    TestClock clock;
     list->SetScrollBars(true);
     Fill(12);  // 7 rows: the top item runs 0..5
     const int bottom = list->ClientHeight() - 5;

@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -47,12 +46,6 @@ struct ClickTest : ::testing::Test, gridtest::GridWindow {
         Close();
     }
     void Paint() { PaintToBitmap(g); }
-    // Lets the loop run for about ms milliseconds.
-    static void Wait(int ms)
-    {
-        const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-        ProcessUntil([&] { return std::chrono::steady_clock::now() >= until; }, 100000);
-    }
     void Log(const std::string& s) { events.push_back(s); }
     static std::string At(int a, int b) { return std::to_string(a) + "," + std::to_string(b); }
     TRect Cell(int c, int r) { return g->CellRect(c, r); }
@@ -683,6 +676,7 @@ TEST_F(ClickTest, AFillDragOfTwoCellsRepeatsThemAcrossAndSkipsReadOnlyCells)
 
 TEST_F(ClickTest, IntelliPanMovesTheCurrentRowTowardsTheMouseUntilTheNextPress)
 {
+    TestClock clock;
     g->SetRowCount(60);
     g->SetRow(5);
     const TRect R = Cell(2, 3);
@@ -704,7 +698,7 @@ TEST_F(ClickTest, IntelliPanMovesTheCurrentRowTowardsTheMouseUntilTheNextPress)
         if (const char* dir = std::getenv("KORVELO_GRID_PNG")) shot->SaveToFile(std::string(dir) + "/pan_mark.png");
     }
     SendMouse(g, WM_MOUSEMOVE, fx, fy + 3);
-    Wait(80);
+    AdvanceClock(80);
     EXPECT_EQ(g->Row(), 5);  // within the dead zone
     EXPECT_EQ(ShownCursor(g), "size-all");
     SendMouse(g, WM_MOUSEMOVE, fx + 40, fy + 6);
@@ -721,7 +715,7 @@ TEST_F(ClickTest, IntelliPanMovesTheCurrentRowTowardsTheMouseUntilTheNextPress)
     Release(fx, fy);
     const int at = g->Row();
     SendMouse(g, WM_MOUSEMOVE, fx, fy + 40);
-    Wait(80);
+    AdvanceClock(80);
     EXPECT_EQ(g->Row(), at);
     // A key ends it too; with ipNone the middle button does nothing.
     Press(fx, fy, WM_MBUTTONDOWN);

@@ -272,14 +272,14 @@ TEST_F(KeysTest, DisjunctRowsFollowTheArrowsShiftExtendsAndSpaceToggles)
 
 TEST_F(KeysTest, TheUpdateLockHoldsRepaintingUntilTheLastEndUpdate)
 {
-    ProcessUntil([] { return false; }, 20);
+    Application->ProcessMessages();
     const int painted = g->PaintCount();
     g->BeginUpdate();
     g->BeginUpdate();
     g->SetCells(1, 1, "changed");
     g->Invalidate();
     g->EndUpdate();
-    ProcessUntil([] { return false; }, 20);
+    Application->ProcessMessages();
     EXPECT_EQ(g->PaintCount(), painted);
     EXPECT_EQ(g->UpdateCount(), 1);
     g->EndUpdate();
