@@ -24,24 +24,6 @@ namespace app {
 
 namespace {
 
-// The model part of a hull, kept while a file is read into it.
-struct ModelSnapshot {
-    std::string name;
-    std::vector<core::Appendage> appendages;
-    double density, ap, fp;
-    explicit ModelSnapshot(const core::Hullform& h)
-        : name(h.name), appendages(h.appendages), density(h.waterDensity), ap(h.ap), fp(h.fp) {}
-    void Restore(core::Hullform& h)
-    {
-        h.Clear();
-        h.name = std::move(name);
-        h.appendages = std::move(appendages);
-        h.waterDensity = density;
-        h.ap = ap;
-        h.fp = fp;
-    }
-};
-
 // Offsets at X < 0 with no mirror image among the frame's offsets: a half frame (X >= 0)
 // cannot carry them.
 std::size_t UnmirroredPortOffsets(const core::Appendage& a)
@@ -172,15 +154,17 @@ void TMainForm::GFFile1Click(TObject*)
     if (!ConfirmLoseChanges()) return;
     if (!ImportDialog->Execute()) return;
     const std::string path = ImportDialog->FileName;
-    ModelSnapshot kept(Hull);
-    Hull.Clear();
+    // Read into a fresh model, as New leaves one, that logs to the program's log: the hull
+    // is replaced only when the whole file has been read.
+    core::Hullform read(core::ErrorLog::Into{Hull.log});
+    read.Clear();
     // The chosen filter decides the reader, not the file's extension.
-    const core::Result r = ImportDialog->FilterIndex == 2 ? Hull.ImportDfhFile(path) : Hull.ImportGfFile(path, true);
+    const core::Result r = ImportDialog->FilterIndex == 2 ? read.ImportDfhFile(path) : read.ImportGfFile(path, true);
     if (!r) {
-        kept.Restore(Hull);
         ShowFailure("Could not import " + path, r.Reason());
         return;
     }
+    Hull.TakeModel(std::move(read));
     modified_ = true;
     CurrentAppendage = CurrentFrame = CurrentPoint = 0;
     Runs->ClearResults();

@@ -60,11 +60,12 @@ ErrorLog::~ErrorLog() {
     file_ = nullptr;
 }
 
-bool ErrorLog::IsUsable() const { return file_ && !std::ferror(file_); }
+bool ErrorLog::IsUsable() const { return into_ ? into_->IsUsable() : file_ && !std::ferror(file_); }
 
 int ErrorLog::WriteLine(const std::string& fileText, const std::string& listText) {
     // The list keeps every line, whether the file takes it or not.
     lines_.push_back(listText);
+    if (into_) return into_->WriteLine(fileText, listText);
     if (!IsUsable()) return 0;
     errno = 0;
     std::fwrite(fileText.data(), 1, fileText.size(), file_);

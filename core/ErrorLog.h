@@ -24,6 +24,14 @@ public:
     // A log of a working copy: its lines go to the list only, with no file and no header.
     struct ListOnly {};
     explicit ErrorLog(ListOnly) {}
+    // A log whose lines go on to another one, to its file and its list in order with that
+    // log's own lines, and are kept in this list too; it writes no header or closing
+    // block of its own; a failing file calls the other log's OnWriteFailed. The other log
+    // must outlive it.
+    struct Into {
+        ErrorLog& log;
+    };
+    explicit ErrorLog(Into into) : into_(&into.log) {}
     ~ErrorLog();  // writes the closing block and closes the file
     ErrorLog(const ErrorLog&) = delete;
     ErrorLog& operator=(const ErrorLog&) = delete;
@@ -41,11 +49,11 @@ public:
     // Whether the file is open and writing to it has not failed.
     bool IsUsable() const;
     // The file the lines go to; empty when none could be opened.
-    const std::string& FilePath() const { return filePath_; }
+    const std::string& FilePath() const { return into_ ? into_->FilePath() : filePath_; }
     // Every line written since construction, without line ends.
     const std::vector<std::string>& Lines() const { return lines_; }
     // Why the file stopped taking lines (the disk is full, say); empty while it takes them.
-    const std::string& WriteError() const { return writeError_; }
+    const std::string& WriteError() const { return into_ ? into_->WriteError() : writeError_; }
     // Called once, with the notice that is also added to the lines, when the file stops
     // taking lines; the lines go on being kept in the list.
     std::function<void(const std::string& notice)> OnWriteFailed;
@@ -66,6 +74,7 @@ private:
     void WriteHeader();
 
     std::FILE* file_ = nullptr;
+    ErrorLog* into_ = nullptr;
     std::string filePath_;
     std::vector<std::string> lines_;
     std::string writeError_;

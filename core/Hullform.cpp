@@ -1,5 +1,7 @@
 #include "core/Hullform.h"
 
+#include <utility>
+
 #include "base/StrUtils.h"
 #include "core/Extent.h"
 
@@ -11,13 +13,19 @@ Hullform::Hullform(const std::string& logPath) : name("Blank Hullform"), log(log
 
 Hullform::Hullform(WorkingCopy) : name("Blank Hullform"), log(ErrorLog::ListOnly{}) { LogVersions(); }
 
-void Hullform::LogVersions() {
-    log.Log("Hullform class initialised.");
+Hullform::Hullform(ErrorLog::Into into) : name("Blank Hullform"), log(into) { SetVersions(); }
+
+void Hullform::SetVersions() {
     coreVersion = "Core Version: 2.1";
-    log.Log(coreVersion);
     issueDate = "Issue Date: 13/05/06";
-    log.Log(issueDate);
     issueNotes = "Issue Notes: Core update doubling solver speed";
+}
+
+void Hullform::LogVersions() {
+    SetVersions();
+    log.Log("Hullform class initialised.");
+    log.Log(coreVersion);
+    log.Log(issueDate);
     log.Log(issueNotes);
 }
 
@@ -35,6 +43,16 @@ void Hullform::Clear() {
     heelAngleSum_ = 0;
     heelAngleMagnitude_ = 0;
     heelKept_ = false;
+}
+
+void Hullform::TakeModel(Hullform&& from) {
+    if (&from == this) return;
+    Clear();
+    name = std::move(from.name);
+    appendages = std::move(from.appendages);
+    waterDensity = from.waterDensity;
+    ap = from.ap;
+    fp = from.fp;
 }
 
 unsigned Hullform::GetAppendageCount() const { return static_cast<unsigned>(appendages.size()); }

@@ -32,11 +32,18 @@ public:
     // logPath keeps the lines in memory only.
     Hullform();
     explicit Hullform(const std::string& logPath);
+    // A fresh model whose log lines go to another log (a hull's, say), in order with that
+    // log's own lines; it logs no version lines. For a read that replaces a hull's model
+    // only when it succeeds.
+    explicit Hullform(ErrorLog::Into into);
     Hullform(const Hullform&) = delete;
     Hullform& operator=(const Hullform&) = delete;
 
     // New: empties the model; keeps the log, the version texts and the draught marks.
     void Clear();
+    // Replaces the model (name, appendages, density, perpendiculars) by from's, as New and
+    // then a read leave it; keeps the log, the version texts and the draught marks.
+    void TakeModel(Hullform&& from);
 
     unsigned GetAppendageCount() const;
     bool AddAppendage(const std::string& name);
@@ -111,6 +118,7 @@ private:
     // A working copy, whose log keeps its lines in the list only.
     struct WorkingCopy {};
     explicit Hullform(WorkingCopy);
+    void SetVersions();
     void LogVersions();
     // The model before the first of a run of heels, and after the last one.
     std::vector<Appendage> heelUpright_;

@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 
 #include "AppFixture.h"
 #include "Hulls.h"
@@ -47,6 +48,14 @@ protected:
         for (const auto& l : main->Hull.log.Lines())
             if (l.rfind(start, 0) == 0) return true;
         return false;
+    }
+    // The program's log file as it stands.
+    std::string LogFile() const
+    {
+        std::ifstream in(main->Hull.log.FilePath(), std::ios::binary);
+        std::ostringstream text;
+        text << in.rdbuf();
+        return text.str();
     }
     std::string TreeText(int child) const { return Shown(main->HullTreeView->Items()->Item(0)->Item(child)); }
 };
@@ -285,6 +294,91 @@ TEST_F(FileCommands, ExternalImportReplacesTheHullOnlyOnSuccess)
     EXPECT_EQ(main->Hull.GetAppendageCount(), 1u);
     EXPECT_TRUE(main->Modified());
     EXPECT_EQ(boxes.size(), 1u);
+}
+
+// A GF or DFH file that does not read leaves the hull as it was: its model, its name, its
+// modified flag and its heel. The box gives the reason, and the log file gains only the
+// import's own line.
+TEST_F(FileCommands, FailedExternalImportLeavesTheHullAndSaysWhy)
+{
+    const std::string gf = Garbage("bad.gf");
+    const std::string dfh = dir.file("bad.dfh");
+    std::ofstream(dfh) << "T\n1,0\n1200,1\n0,2.5x\n";
+    struct Case {
+        const char* what;
+        std::string path;
+        int filter;
+        std::string reason;
+    };
+    const Case cases[] = {
+        {"GF", gf, 1, "No shapes found in GF file " + gf},
+        {"DFH", dfh, 2,
+         "Failed importing DFH file " + dfh + ". Expected the z of point 1 in frame 0 on line 4 but found \"2.5x\""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        hulls::MakeBoxBarge(main->Hull);
+        const std::vector<double> upright = main->Hull.appendages[0].frames[2].X;
+        main->Hull.name = "Edited";
+        main->Hull.waterDensity = 1.1;
+        main->Hull.ap = 2;
+        main->Hull.fp = 28;
+        ASSERT_TRUE(main->Hull.Rotate(7));
+        main->SetModified();
+        main->RefreshAll();
+        const std::string logBefore = LogFile();
+        const std::size_t linesBefore = main->Hull.log.Lines().size();
+        boxes.clear();
+        boxAnswers = {mrNo};  // don't save
+        AnswerDialog(c.path, c.filter);
+        main->GFFile1->Click();
+        ASSERT_EQ(boxes.size(), 2u);
+        EXPECT_EQ(boxes[0], kLoseChanges);
+        EXPECT_EQ(boxes[1], "Could not import " + c.path + ":\n" + c.reason);
+        EXPECT_EQ(main->Hull.name, "Edited");
+        EXPECT_DOUBLE_EQ(main->Hull.waterDensity, 1.1);
+        EXPECT_DOUBLE_EQ(main->Hull.ap, 2);
+        EXPECT_DOUBLE_EQ(main->Hull.fp, 28);
+        ASSERT_EQ(main->Hull.GetAppendageCount(), 1u);
+        EXPECT_EQ(main->Hull.appendages[0].name, "Barge");
+        EXPECT_EQ(main->Hull.GetTotalOffsetCount(), 11u * 4u);
+        EXPECT_TRUE(main->Modified());
+        EXPECT_EQ(TreeText(1), " Appendages [1]");
+        EXPECT_EQ(LogFile(), logBefore + "ERROR: " + c.reason + "\n");
+        EXPECT_EQ(std::vector<std::string>(main->Hull.log.Lines().begin() + std::ptrdiff_t(linesBefore),
+                                           main->Hull.log.Lines().end()),
+                  std::vector<std::string>{"ERROR: " + c.reason});
+        // The heel is kept too: turning back gives the upright offsets again.
+        ASSERT_TRUE(main->Hull.Rotate(-7));
+        EXPECT_EQ(main->Hull.appendages[0].frames[2].X, upright);
+    }
+}
+
+// A file that reads replaces the hull; its warnings go to the program's log file, as the
+// hull's own lines do.
+TEST_F(FileCommands, ExternalImportLogsItsWarningsToTheProgramsLog)
+{
+    const std::string dfh = dir.file("twice.dfh");
+    // The third frame repeats the Y of the first: it is dropped with a warning.
+    std::ofstream(dfh) << "T\n3,0\n1200,1\n100,2500\n2400,1\n100,2500\n1200,1\n200,2600\n";
+    hulls::MakeBoxBarge(main->Hull);
+    main->Hull.fwdMarkY = 3;
+    const std::string logBefore = LogFile();
+    const std::size_t linesBefore = main->Hull.log.Lines().size();
+    AnswerDialog(dfh, 2);
+    main->GFFile1->Click();
+    EXPECT_TRUE(boxes.empty());
+    EXPECT_EQ(main->Hull.name, "Korvelo Hullform");
+    EXPECT_DOUBLE_EQ(main->Hull.waterDensity, 1.0);
+    EXPECT_DOUBLE_EQ(main->Hull.fwdMarkY, 3);
+    ASSERT_EQ(main->Hull.GetAppendageCount(), 1u);
+    EXPECT_EQ(main->Hull.appendages[0].GetFrameCount(), 2u);
+    EXPECT_TRUE(main->Modified());
+    const std::vector<std::string> added(main->Hull.log.Lines().begin() + std::ptrdiff_t(linesBefore),
+                                         main->Hull.log.Lines().end());
+    ASSERT_EQ(added.size(), 1u);
+    EXPECT_EQ(added[0].rfind("WARNING: Dropped frame ", 0), 0u) << added[0];
+    EXPECT_EQ(LogFile(), logBefore + added[0] + "\n");
 }
 
 TEST_F(FileCommands, AppendageImportAddsAndCountsAsAChange)

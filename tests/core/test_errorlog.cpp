@@ -160,6 +160,70 @@ TEST_F(ErrorLogTest, FileThatStopsTakingLinesIsReportedOnceAndLinesKept) {
     EXPECT_EQ(notices.size(), 1u);
 }
 
+// A log that passes its lines on writes them into the other log's file and list, in turn
+// with that log's own, adds no header or closing block, and reports through that log.
+TEST_F(ErrorLogTest, ALogIntoAnotherWritesThroughIt) {
+    const std::string path = dir_.File("run.log");
+    std::vector<std::string> notices;
+    std::vector<std::string> own;
+    std::size_t before = 0;
+    {
+        ErrorLog log(path);
+        log.OnWriteFailed = [&](const std::string& n) { notices.push_back(n); };
+        before = log.Lines().size();
+        {
+            ErrorLog into(ErrorLog::Into{log});
+            EXPECT_EQ(into.FilePath(), path);
+            EXPECT_TRUE(into.IsUsable());
+            log.Log("NOTE: one");
+            EXPECT_EQ(into.Log("ERROR: two"), 1);
+            log.Log("NOTE: three");
+            EXPECT_TRUE(into.WriteSeparator());
+            own = into.Lines();
+        }
+        EXPECT_EQ(std::vector<std::string>(log.Lines().begin() + std::ptrdiff_t(before), log.Lines().end()),
+                  (std::vector<std::string>{"NOTE: one", "ERROR: two", "NOTE: three", kSep}));
+        log.Log("NOTE: after");
+        const auto file = ReadLines(path);
+        ASSERT_EQ(file.size(), before + 5);
+        EXPECT_EQ(file[before + 1], "ERROR: two");
+        EXPECT_EQ(file[before + 3], kSep);
+        EXPECT_EQ(file.back(), "NOTE: after");
+    }
+    EXPECT_EQ(own, (std::vector<std::string>{"ERROR: two", kSep}));
+    // Closed once, by the log that owns the file.
+    const auto file = ReadLines(path);
+    ASSERT_EQ(file.size(), before + 9);
+    EXPECT_EQ(file[before + 6], "Destructor called, Application shutting down.");
+    EXPECT_TRUE(notices.empty());
+
+    // Without a file the lines still reach the other log's list.
+    ErrorLog none(dir_.File("no/such/dir/x.log"));
+    ErrorLog into(ErrorLog::Into{none});
+    EXPECT_FALSE(into.IsUsable());
+    EXPECT_EQ(into.FilePath(), "");
+    EXPECT_EQ(into.Log("ERROR: kept"), 0);
+    EXPECT_EQ(none.Lines().back(), "ERROR: kept");
+}
+
+// A full disk met through a log that passes its lines on is said once, by the log that
+// owns the file.
+TEST_F(ErrorLogTest, ALogIntoAnotherReportsItsFailingFileThroughIt) {
+    ErrorLog log(dir_.File("small.log"));
+    std::vector<std::string> notices;
+    log.OnWriteFailed = [&](const std::string& n) { notices.push_back(n); };
+    ErrorLog into(ErrorLog::Into{log});
+    {
+        FileSizeLimit limit(std::filesystem::file_size(dir_.File("small.log")) + 100);
+        ASSERT_TRUE(limit.Active());
+        for (int i = 0; i < 20; ++i) into.Log("line " + std::to_string(i) + std::string(40, '.'));
+    }
+    EXPECT_FALSE(into.IsUsable());
+    ASSERT_EQ(notices.size(), 1u);
+    EXPECT_EQ(into.WriteError(), "File too large");
+    EXPECT_EQ(log.Lines().back(), "line 19" + std::string(40, '.'));
+}
+
 TEST_F(ErrorLogTest, LinesEndWithLineFeed) {
     const std::string path = dir_.File("x.log");
     { ErrorLog log(path); }

@@ -4,6 +4,7 @@
 #include <fstream>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "HullFixtures.h"
@@ -338,4 +339,51 @@ TEST_F(HullformTest, AFailedOpenLeavesTheHullAsItWas) {
     // The way back from the heel is kept: turning back restores the upright offsets.
     ASSERT_TRUE(h.Rotate(-10));
     EXPECT_EQ(h.appendages[0].frames[0].X, (std::vector<double>{0, 1, 1}));
+}
+
+// A model read aside logs into the hull's log, adding none of its own header or version
+// lines; taking it replaces the hull's model and keeps the rest.
+TEST_F(HullformTest, AModelReadAsideLogsIntoTheHullAndReplacesItsModel) {
+    Hullform h(dir_.File("Korvelo.log"));
+    h.name = "Kept";
+    h.fwdMarkY = 10;
+    h.midMarkY = 4;
+    h.aftMarkY = -1;
+    h.appendages.push_back(MakeAppendage({MakeFrame(0, {{0, 0}, {1, 0}, {1, 1}})}));
+    const std::size_t before = h.log.Lines().size();
+    const std::size_t fileBefore = fixtures::ReadLines(dir_.File("Korvelo.log")).size();
+    {
+        Hullform read(core::ErrorLog::Into{h.log});
+        EXPECT_EQ(read.name, "Blank Hullform");
+        EXPECT_EQ(read.coreVersion, "Core Version: 2.1");
+        EXPECT_EQ(read.issueNotes, "Issue Notes: Core update doubling solver speed");
+        EXPECT_EQ(h.log.Lines().size(), before);
+        read.Clear();
+        read.name = "Read";
+        read.waterDensity = 1.2;
+        read.ap = 1;
+        read.fp = 9;
+        read.fwdMarkY = 99;
+        read.appendages.push_back(MakeAppendage({MakeFrame(0, {{0, 0}, {2, 0}}), MakeFrame(3, {{0, 0}, {2, 0}})}));
+        EXPECT_FALSE(read.DeleteAppendage(5));
+        h.TakeModel(std::move(read));
+        Hullform& same = h;
+        h.TakeModel(std::move(same));  // itself: nothing changes
+    }
+    EXPECT_EQ(LinesSince(h, before),
+              std::vector<std::string>{"ERROR: Tried deleting appendage[5] but found out of bounds"});
+    const auto file = fixtures::ReadLines(dir_.File("Korvelo.log"));
+    ASSERT_EQ(file.size(), fileBefore + 1);
+    EXPECT_EQ(file.back(), "ERROR: Tried deleting appendage[5] but found out of bounds");
+    EXPECT_EQ(h.name, "Read");
+    EXPECT_EQ(h.waterDensity, 1.2);
+    EXPECT_EQ(h.ap, 1);
+    EXPECT_EQ(h.fp, 9);
+    ASSERT_EQ(h.appendages.size(), 1u);
+    EXPECT_EQ(h.appendages[0].frames.size(), 2u);
+    EXPECT_EQ(h.fwdMarkY, 10);
+    EXPECT_EQ(h.midMarkY, 4);
+    EXPECT_EQ(h.aftMarkY, -1);
+    EXPECT_EQ(h.coreVersion, "Core Version: 2.1");
+    EXPECT_TRUE(h.log.IsUsable());
 }
