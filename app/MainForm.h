@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/Components.h"
+#include "app/ModelEdits.h"
 #include "core/Hullform.h"
 #include "platform/forms/Forms.h"
 #include "platform/graphics/OpenGL.h"
@@ -220,6 +221,9 @@ public:
     void SideElevation1Click(platform::TObject* Sender);
     void ImportLines1Click(platform::TObject* Sender);
     void ClearRefImage1Click(platform::TObject* Sender);
+    // Makes the body plan's point edits on the current frame (ApplyPointEdit); a test may
+    // put a model of its own in its place.
+    std::function<core::Result(core::Section&, const PointEdit&)> EditPoint = ApplyPointEdit;
     // The offsets table's first shown row and current row, which point edits keep; the
     // current point stays as it is.
     int OffsetGridTopRow() const;
@@ -324,7 +328,7 @@ private:
     // Before a half-frame export (format names the file): logs a warning for each
     // appendage whose offsets at X < 0 the file cannot carry and asks whether to go on.
     bool ConfirmHalfFrames(const std::vector<const core::Appendage*>& appendages, const std::string& format);
-    // Shows what failed, with the reason the hull's log gave since it held that many lines.
+    // Shows what failed, with the reason when there is one.
     void ShowFailure(const std::string& what, const std::string& reason);
 
     bool modified_ = false;

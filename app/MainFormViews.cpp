@@ -229,7 +229,8 @@ void TMainForm::SectionViewMouseDown(TObject*, TMouseButton Button, TShiftState 
     else return;
     try {
         plot::Extended gx = 0, gz = 0;
-        SectionView->GetGraphCoords(X, Y, gx, gz);
+        // A press beside the plot (on its scales) has no point of the frame's plane.
+        if (!SectionView->GetGraphCoords(X, Y, gx, gz)) return;
         const double x = double(gx), z = double(gz);
         const bool snap = SnapOffset1->Checked();
         auto frame = [this]() -> core::Section* {
@@ -238,18 +239,21 @@ void TMainForm::SectionViewMouseDown(TObject*, TMouseButton Button, TShiftState 
             const unsigned p = unsigned(CurrentPoint);
             return CurrentPoint >= 0 && p + 1 <= f.GetOffsetCount() ? &f : nullptr;
         };
+        auto edit = [&](PointEdit::Kind kind) {
+            PointEdit e;
+            e.kind = kind;
+            e.point = unsigned(CurrentPoint);
+            e.x = x;
+            e.z = z;
+            e.snap = snap;
+            if (snap) SnapSteps(e.xStep, e.zStep);
+            return e;
+        };
         if (Button == mbLeft && (Shift & ssCtrl)) {
             if (core::Section* f = frame()) {
-                const unsigned p = unsigned(CurrentPoint), n = f->GetOffsetCount();
-                double xs = 0, zs = 0;
-                if (snap) SnapSteps(xs, zs);
-                bool done;
-                if (p + 1 < n)
-                    done = snap ? f->InsertOffsetSnapped(p + 1, x, z, xs, zs) : f->InsertOffset(p + 1, x, z);
-                else
-                    done = snap ? f->AddOffsetSnapped(x, z, xs, zs) : f->AddOffset(x, z);
+                const core::Result done = EditPoint(*f, edit(PointEdit::kInsertAfter));
                 if (done) SetModified();
-                else ShowFailure("Could not add a point at X=" + base::FloatToStr(x) + ", Z=" + base::FloatToStr(z), "");
+                else ShowFailure("Could not add a point at X=" + base::FloatToStr(x) + ", Z=" + base::FloatToStr(z), done.Reason());
                 // The new point is highlighted, so it is the current one; with Shift too, the
                 // point current at the press is the one moved below.
                 if (done && !(Shift & ssShift)) ++CurrentPoint;
@@ -258,13 +262,9 @@ void TMainForm::SectionViewMouseDown(TObject*, TMouseButton Button, TShiftState 
         }
         if (Button == mbLeft && (Shift & ssShift)) {
             if (core::Section* f = frame()) {
-                const unsigned p = unsigned(CurrentPoint);
-                double xs = 0, zs = 0;
-                if (snap) SnapSteps(xs, zs);
-                const bool done =
-                    snap ? f->SetXSnapped(p, x, xs) && f->SetZSnapped(p, z, zs) : f->SetX(p, x) && f->SetZ(p, z);
+                const core::Result done = EditPoint(*f, edit(PointEdit::kMove));
                 if (done) SetModified();
-                else ShowFailure("Could not move the point to X=" + base::FloatToStr(x) + ", Z=" + base::FloatToStr(z), "");
+                else ShowFailure("Could not move the point to X=" + base::FloatToStr(x) + ", Z=" + base::FloatToStr(z), done.Reason());
                 ShowPoint(CurrentPoint + 1);
             }
         }

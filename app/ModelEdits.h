@@ -3,8 +3,11 @@
 #include <cstddef>
 #include <string>
 
+#include "core/Result.h"
+
 namespace core {
 class Appendage;
+class Section;
 }  // namespace core
 
 namespace app {
@@ -22,5 +25,20 @@ constexpr int kMaxCopies = 100000;
 // after its button toggled the mode (n copies; a total over no copies is a step of 0).
 double PitchOf(double value, bool total, int n);
 double ToggledValue(double value, bool total, int n);
+
+// A point edit from the body plan: a new point at (x, z) after the point given (added at
+// the end when that is the last), or that point moved to (x, z). With snap each
+// coordinate goes to the nearest multiple of its step.
+struct PointEdit {
+    enum Kind { kInsertAfter, kMove };
+    Kind kind = kInsertAfter;
+    unsigned point = 0;
+    double x = 0, z = 0;
+    bool snap = false;
+    double xStep = 0, zStep = 0;
+};
+
+// Makes the edit on frame f wholly or not at all; a refusal leaves f as it was.
+core::Result ApplyPointEdit(core::Section& f, const PointEdit& e);
 
 }  // namespace app

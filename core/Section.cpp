@@ -11,8 +11,13 @@ double Section::Snap(double v, double step) {
     const double a = std::fabs(v);
     const double r = std::fmod(a, step);
     // The count of steps stays a double: it may lie beyond any integer type.
-    const double n = step * 0.5 > r ? std::floor(a / step) : std::ceil(a / step);
-    return g * (step * n);
+    const double steps = a / step;
+    // More steps than a double holds (a tiny step): v is as near a multiple as it can be.
+    if (!std::isfinite(steps)) return v;
+    const double n = step * 0.5 > r ? std::floor(steps) : std::ceil(steps);
+    // The multiple above the largest double gives way to the one below.
+    const double snapped = std::isfinite(step * n) ? step * n : step * std::floor(steps);
+    return g * snapped;
 }
 
 bool Section::AddOffset(double x, double z) {

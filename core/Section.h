@@ -65,7 +65,8 @@ public:
     bool RecomputeMinZ();
 
     // v rounded to the nearest multiple of step, an exact half away from zero.
-    // A step that is not finite and positive, or a non-finite v, leaves v as it is.
+    // A step that is not finite and positive, or a non-finite v, leaves v as it is; a
+    // finite v always snaps to a finite number.
     static double Snap(double v, double step);
 
     // Waterline cut (hydrostatics). The outline is closed from the last offset to the first.

@@ -1,5 +1,6 @@
 // The 2D views: drawing the hull, zoom, point editing in the body plan, saving
 // a view and the reference image under the body plan.
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdlib>
@@ -8,6 +9,7 @@
 #include <thread>
 
 #include "ViewsFixture.h"
+#include "app/ModelEdits.h"
 #include "app/OffsetsTable.h"
 #include "app/RefImageForm.h"
 #include "app/ViewGeometry.h"
@@ -226,6 +228,125 @@ TEST_F(ViewsTest, MouseEditsPointsInTheBodyPlan)
     main->ModelInspector->SetActivePageIndex(1);
     Press(mbLeft, ssCtrl, 1, 1);
     EXPECT_EQ(Frame(4).GetOffsetCount(), n + 2);
+}
+
+// An edit the model refuses shows the model's reason and leaves the frame, the current
+// point and the modified flag as they were.
+TEST_F(ViewsTest, ARefusedPointEditShowsTheReasonAndChangesNothing)
+{
+    std::vector<app::PointEdit> asked;
+    main->EditPoint = [&](core::Section&, const app::PointEdit& e) {
+        asked.push_back(e);
+        return core::Result::Failure("The frame is locked");
+    };
+    EditFrame(4, 1);
+    ASSERT_FALSE(main->Modified());
+    const std::vector<double> xs = Frame(4).X, zs = Frame(4).Z;
+    const std::string add = "Could not add a point at X=", move = "Could not move the point to X=";
+    struct Case {
+        const char* what;
+        TShiftState shift;
+        std::vector<app::PointEdit::Kind> kinds;
+        std::vector<std::string> boxes;  // how each box starts
+    };
+    const Case cases[] = {
+        {"add", ssCtrl, {app::PointEdit::kInsertAfter}, {add}},
+        {"move", ssShift, {app::PointEdit::kMove}, {move}},
+        {"add and move", ssCtrl | ssShift, {app::PointEdit::kInsertAfter, app::PointEdit::kMove}, {add, move}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        boxes.clear();
+        asked.clear();
+        Press(mbLeft, c.shift, 2, 1);
+        ASSERT_EQ(asked.size(), c.kinds.size());
+        ASSERT_EQ(boxes.size(), c.boxes.size());
+        for (std::size_t k = 0; k < asked.size(); ++k) {
+            EXPECT_EQ(asked[k].kind, c.kinds[k]);
+            EXPECT_EQ(asked[k].point, 1u);
+            EXPECT_NEAR(asked[k].x, 2, 0.1);
+            EXPECT_NEAR(asked[k].z, 1, 0.1);
+            EXPECT_EQ(boxes[k].rfind(c.boxes[k], 0), 0u) << boxes[k];
+            const std::string reason = ":\nThe frame is locked";
+            ASSERT_GE(boxes[k].size(), reason.size());
+            EXPECT_EQ(boxes[k].substr(boxes[k].size() - reason.size()), reason);
+        }
+        EXPECT_EQ(Frame(4).X, xs);
+        EXPECT_EQ(Frame(4).Z, zs);
+        EXPECT_EQ(main->CurrentPoint, 1);
+        EXPECT_FALSE(main->Modified());
+    }
+}
+
+// A press beside the plot, on its scales, is at no point of the frame's plane: it edits
+// nothing.
+TEST_F(ViewsTest, APressBesideThePlotEditsNothing)
+{
+    EditFrame(4, 0);
+    const std::vector<double> xs = Frame(4).X, zs = Frame(4).Z;
+    plot::TPlotGraph* v = main->SectionView;
+    v->Render(nullptr);
+    const TRect r = v->PlotRect();
+    ASSERT_GT(r.Left, 2);
+    for (TShiftState s : {TShiftState(ssCtrl), TShiftState(ssShift), TShiftState(ssCtrl | ssShift)}) {
+        v->MouseDown(mbLeft, s, r.Left - 2, (r.Top + r.Bottom) / 2);
+        v->MouseUp(mbLeft, s, r.Left - 2, (r.Top + r.Bottom) / 2);
+    }
+    EXPECT_EQ(Frame(4).X, xs);
+    EXPECT_EQ(Frame(4).Z, zs);
+    EXPECT_FALSE(main->Modified());
+    EXPECT_TRUE(boxes.empty());
+}
+
+// The body plan's edits on a frame: wholly made, or refused with the frame as it was.
+TEST(PointEdits, MadeWhollyOrNotAtAll)
+{
+    const double nan = std::nan("");
+    auto frame = [] {
+        core::Section f;
+        for (auto [x, z] : {std::pair{0.0, 0.0}, {1.0, 0.0}, {1.0, 1.0}}) f.AddOffset(x, z);
+        return f;
+    };
+    auto edit = [](app::PointEdit::Kind kind, unsigned point, double x, double z, bool snap = false) {
+        app::PointEdit e;
+        e.kind = kind;
+        e.point = point;
+        e.x = x;
+        e.z = z;
+        e.snap = snap;
+        e.xStep = 0.5;
+        e.zStep = 0.25;
+        return e;
+    };
+    using K = app::PointEdit;
+    struct Case {
+        const char* what;
+        app::PointEdit e;
+        bool done;
+        std::vector<double> X, Z;
+    };
+    const Case cases[] = {
+        {"insert after the first", edit(K::kInsertAfter, 0, 2, 3), true, {0, 2, 1, 1}, {0, 3, 0, 1}},
+        {"after the last: added", edit(K::kInsertAfter, 2, 2, 3), true, {0, 1, 1, 2}, {0, 0, 1, 3}},
+        {"insert snapped", edit(K::kInsertAfter, 0, 1.3, 0.62, true), true, {0, 1.5, 1, 1}, {0, 0.5, 0, 1}},
+        {"move", edit(K::kMove, 1, 4, 5), true, {0, 4, 1}, {0, 5, 1}},
+        {"move snapped", edit(K::kMove, 1, 1.3, 0.62, true), true, {0, 1.5, 1}, {0, 0.5, 1}},
+        {"insert no number", edit(K::kInsertAfter, 0, nan, 1), false, {0, 1, 1}, {0, 0, 1}},
+        {"add no number", edit(K::kInsertAfter, 2, 1, nan), false, {0, 1, 1}, {0, 0, 1}},
+        {"move X no number", edit(K::kMove, 1, nan, 5), false, {0, 1, 1}, {0, 0, 1}},
+        // Z refused after X was taken: the point is not left half moved.
+        {"move Z no number", edit(K::kMove, 1, 4, nan), false, {0, 1, 1}, {0, 0, 1}},
+        {"move no such point", edit(K::kMove, 3, 4, 5), false, {0, 1, 1}, {0, 0, 1}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        core::Section f = frame();
+        EXPECT_EQ(bool(app::ApplyPointEdit(f, c.e)), c.done);
+        EXPECT_EQ(f.X, c.X);
+        EXPECT_EQ(f.Z, c.Z);
+        EXPECT_EQ(f.GetMaxX(), *std::max_element(c.X.begin(), c.X.end()));
+        EXPECT_EQ(f.GetMaxZ(), *std::max_element(c.Z.begin(), c.Z.end()));
+    }
 }
 
 // The point highlighted after Ctrl+click is the one Shift+click moves; Ctrl+Shift inserts

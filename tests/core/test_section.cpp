@@ -78,6 +78,10 @@ INSTANTIATE_TEST_SUITE_P(
                       SnapCase{0.3, 0.1, 0.30000000000000004},
                       // Beyond 32-bit counts of steps the snap still rounds.
                       SnapCase{3e9 + 0.3, 0.5, 3e9 + 0.5}, SnapCase{-3e10, 1.0, -3e10},
+                      // Finite values stay finite: steps too small to count, and the
+                      // multiple beyond the largest double.
+                      SnapCase{2.2, 1e-310, 2.2}, SnapCase{-2.2, 5e-324, -2.2},
+                      SnapCase{1.7e308, 1e308, 1e308}, SnapCase{-1.7e308, 1e308, -1e308},
                       // No snapping: zero, negative or non-finite steps, non-finite values.
                       SnapCase{1.3, 0.0, 1.3}, SnapCase{-1.3, -0.0, -1.3}, SnapCase{1.3, -0.5, 1.3},
                       SnapCase{1.3, kNaN, 1.3}, SnapCase{1.3, kInf, 1.3}, SnapCase{kNaN, 0.5, kNaN},
