@@ -56,6 +56,7 @@ const std::vector<std::string> kPointerStyles{"psRectangle", "psCircle",  "psTri
                                               "psCross",     "psDiagCross", "psStar",     "psDiamond",
                                               "psSmallDot",  "psNothing", "psLeftTriangle", "psRightTriangle"};
 const std::vector<std::string> kOrders{"loNone", "loAscending", "loDescending"};
+const std::vector<std::string> kLabelStyles{"talAuto", "talNone", "talValue", "talMark", "talText"};
 
 // A fresh chart kept for comparison; only a plain TChart has one.
 const TCustomChart* ReferenceChart(const TCustomChart& c)
@@ -269,13 +270,31 @@ void TChartAxis::GetPublished(TPropertyList& L)
     Differs(L.Boolean("AutomaticMinimum", [this] { return AutomaticMinimum(); },
                       [this](bool v) { SetAutomaticMinimum(v); }),
             this, &StreamTwin, [](TChartAxis& a) { return a.AutomaticMinimum(); });
+    L.String("DateTimeFormat", [this] { return DateTimeFormat(); },
+             [this](const std::string& v) { SetDateTimeFormat(v); })
+        .SetStored([this] { return !DateTimeFormat().empty(); });
     L.Object("Grid", [this] { return &Grid(); });
     L.Float("Increment", [this] { return Increment(); }, [this](double v) { SetIncrement(v); });
     Differs(L.Boolean("Inverted", [this] { return Inverted(); }, [this](bool v) { SetInverted(v); }), this,
             &StreamTwin, [](TChartAxis& a) { return a.Inverted(); });
     Differs(L.Boolean("Labels", [this] { return GetLabels(); }, [this](bool v) { SetLabels(v); }), this,
             &StreamTwin, [](TChartAxis& a) { return a.GetLabels(); });
+    L.Integer("LabelsAngle", [this] { return std::int64_t(LabelsAngle()); },
+              [this](std::int64_t v) {
+                  if (v < -359 || v > 359) throw platform::EReadError("Invalid property value");
+                  SetLabelsAngle(int(v));
+              })
+        .SetDefault(0);
     L.Object("LabelsFont", [this] { return &GetLabelsFont(); });
+    L.Integer("LabelsSeparation", [this] { return std::int64_t(LabelsSeparation()); },
+              [this](std::int64_t v) {
+                  if (v < 0 || v > 100000) throw platform::EReadError("Invalid property value");
+                  SetLabelsSeparation(int(v));
+              })
+        .SetDefault(10);
+    L.Enumeration("LabelStyle", kLabelStyles, [this] { return int(LabelStyle()); },
+                  [this](int v) { SetLabelStyle(TAxisLabelStyle(v)); })
+        .SetDefault(talAuto);
     Differs(L.Boolean("Logarithmic", [this] { return Logarithmic(); }, [this](bool v) { SetLogarithmic(v); }), this,
             &StreamTwin, [](TChartAxis& a) { return a.Logarithmic(); });
     // The ends are kept only where they are fixed; automatic ones are computed again.

@@ -138,6 +138,9 @@ TEST(ChartStreaming, BadValuesAreRefused)
         {"three print margins", Short("PrintMargins") + "\x01" + "\x02\x01\x02\x02\x02\x03" + kEnd},
         {"zoom steps past reason", Short("AnimatedZoomSteps") + "\x04" + std::string("\x00\x00\x00\x40", 4)},
         {"a property the chart does not have", Short("Colour") + "\x02\x01"},
+        {"a negative label separation", Short("LeftAxis.LabelsSeparation") + "\x02\xfb"},
+        {"a label angle past a turn", Short("LeftAxis.LabelsAngle") + "\x03" + std::string("\x00\x04", 2)},
+        {"a label style the axis lacks", Short("LeftAxis.LabelStyle") + "\x07" + Short("talSideways")},
     };
     for (const Case& c : cases) {
         TChart chart;
@@ -288,6 +291,11 @@ TEST(ChartStreaming, AChartWrittenAndReadBackDrawsTheSamePixels)
     a.BottomAxis().Title().SetCaption("Heel");
     a.BottomAxis().SetMinMax(0, 60);
     a.BottomAxis().Grid().SetVisible(false);
+    a.BottomAxis().SetLabelsAngle(90);
+    a.BottomAxis().SetLabelsSeparation(40);
+    a.BottomAxis().SetDateTimeFormat("dd/mm");
+    a.LeftAxis().SetLabelStyle(talValue);
+    a.LeftAxis().SetLabelsSeparation(0);
     a.Legend().SetAlignment(laBottom);
     a.BackWall().SetColor(clInfoBk);
     a.BackWall().Brush().SetStyle(bsSolid);
@@ -335,6 +343,16 @@ TEST(ChartStreaming, AChartWrittenAndReadBackDrawsTheSamePixels)
     EXPECT_EQ(b.LeftAxis().AxisValuesFormat(), "0.00");
     EXPECT_EQ(b.LeftAxis().GetLabelsFont().Color(), clNavy);
     EXPECT_EQ(b.LeftAxis().GetLabelsFont().Size(), 11);
+    EXPECT_EQ(b.BottomAxis().LabelsAngle(), 90);
+    EXPECT_EQ(b.BottomAxis().LabelsSeparation(), 40);
+    EXPECT_EQ(b.BottomAxis().DateTimeFormat(), "dd/mm");
+    EXPECT_EQ(b.BottomAxis().LabelStyle(), talAuto);
+    EXPECT_EQ(b.LeftAxis().LabelStyle(), talValue);
+    EXPECT_EQ(b.LeftAxis().LabelsSeparation(), 0);
+    EXPECT_EQ(b.LeftAxis().LabelsAngle(), 0);
+    EXPECT_EQ(b.LeftAxis().DateTimeFormat(), "");
+    for (const char* name : {"LabelsAngle", "LabelsSeparation", "LabelStyle", "DateTimeFormat"})
+        EXPECT_EQ(m.DataString().find(std::string("TopAxis.") + name), std::string::npos) << name;
     EXPECT_FALSE(r->Pointer().InflateMargins());
     EXPECT_FALSE(r->Pointer().Dark3D());
     EXPECT_EQ(r->Pointer().Transparency(), 40);
