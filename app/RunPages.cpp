@@ -293,7 +293,7 @@ void TRunPages::BuildHydroPage()
         a->SetOtherSide(false);
         a->SetStartPosition(extras[i].start);
         a->SetEndPosition(extras[i].end);
-        a->SetPositionUnits(chart::muPixels);
+        a->SetPosUnits(chart::muPixels);
         a->SetPositionPercent(-extras[i].below);
         a->Title().SetCaption(extras[i].title);
         axes[i] = a;

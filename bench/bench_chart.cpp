@@ -30,7 +30,7 @@ std::unique_ptr<chart::TChart> Graph()
     for (int k = 0; k < 2; ++k) {
         extra[k] = c->CustomAxes().Add();
         extra[k]->SetHorizontal(true);
-        extra[k]->SetPositionUnits(muPixels);
+        extra[k]->SetPosUnits(muPixels);
         extra[k]->SetPositionPercent(k == 0 ? -34 : -70);
     }
     for (int s = 0; s < 9; ++s) {

@@ -157,6 +157,11 @@ void TChartAxes::Reset()
     for (TChartAxis* a : items_) a->SetAutomatic(true);
 }
 
+bool TChartAxes::GetBehind() const { return chart_->AxisBehind(); }
+void TChartAxes::SetBehind(bool v) { chart_->SetAxisBehind(v); }
+bool TChartAxes::GetVisible() const { return chart_->AxisVisible(); }
+void TChartAxes::SetVisible(bool v) { chart_->SetAxisVisible(v); }
+
 TChartCustomAxes::~TChartCustomAxes() { Clear(); }
 
 TChartAxis* TChartCustomAxes::Add()

@@ -98,7 +98,7 @@ void TChartAxis::SetMaximum(double v)
     Set(maximum_, v);
 }
 
-void TChartAxis::SetIncrement(double v)
+void TChartAxis::SetDesiredIncrement(double v)
 {
     if (v < 0) throw AxisException(ChartMsg_AxisIncrementNeg);
     Set(increment_, v);
@@ -135,7 +135,7 @@ void TChartAxis::SetMinimumOffset(int v) { Set(minimumOffset_, v); }
 void TChartAxis::SetStartPosition(double v) { Set(startPosition_, v); }
 void TChartAxis::SetEndPosition(double v) { Set(endPosition_, v); }
 void TChartAxis::SetPositionPercent(double v) { Set(positionPercent_, v); }
-void TChartAxis::SetPositionUnits(TChartUnits v) { Set(positionUnits_, v); }
+void TChartAxis::SetPosUnits(TChartUnits v) { Set(positionUnits_, v); }
 void TChartAxis::SetVisible(bool v) { Set(visible_, v); }
 void TChartAxis::SetZPosition(double v) { Set(zPosition_, v == 0 ? 0.01 : v); }
 
@@ -674,17 +674,17 @@ void TChartAxis::CustomSequence(double s, TDateTimeStep idx, const std::function
 
 void TChartAxis::SeriesSequence(TAxisLabelStyle style, const std::function<void(int, const std::string&)>& draw)
 {
-    axisSeries_.clear();
+    AxisSeries.clear();
     int first = -1, last = -1;
     for (TChartSeries* s : chart_->SeriesList()) {
         if (!s->Active() || !s->AssociatedToAxis(this)) continue;
-        axisSeries_.push_back(s);
+        AxisSeries.push_back(s);
         s->CalcFirstLastVisibleIndex();
         if (s->FirstShownIndex != -1 && (first == -1 || s->FirstShownIndex < first)) first = s->FirstShownIndex;
         last = std::max(last, s->LastShownIndex);
     }
     if (first == -1) {
-        axisSeries_.clear();
+        AxisSeries.clear();
         return;
     }
     bool byHeight = !horizontal_;
@@ -696,7 +696,7 @@ void TChartAxis::SeriesSequence(TAxisLabelStyle style, const std::function<void(
         std::string text;
         double value = 0;
         bool found = false;
-        for (TChartSeries* s : axisSeries_) {
+        for (TChartSeries* s : AxisSeries) {
             if (i < s->FirstShownIndex || i > s->LastShownIndex) continue;
             text = style == talMark ? s->GetMarkText(i) : s->XLabel(i);
             if (chart_->OnGetAxisLabel) chart_->OnGetAxisLabel(this, s, i, text);
@@ -727,7 +727,7 @@ void TChartAxis::SeriesSequence(TAxisLabelStyle style, const std::function<void(
             lastHalf = size / 2;
         }
     }
-    axisSeries_.clear();
+    AxisSeries.clear();
 }
 
 void TChartAxis::SeriesTitleSequence(const std::function<void(int, const std::string&)>& draw)

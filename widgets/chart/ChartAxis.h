@@ -20,6 +20,8 @@ class TAxisItems;
 class TChartAxis;
 
 enum TAxisLabelStyle { talAuto, talNone, talValue, talMark, talText };
+// Pixel positions of an axis' major ticks.
+using TAxisTicks = std::vector<int>;
 enum TAxisLabelAlign { alDefault, alOpposite };
 
 extern const double MinAxisIncrement;  // 1e-12
@@ -138,7 +140,7 @@ public:
     int MinimumOffset() const { return minimumOffset_; }
     void SetMinimumOffset(int v);
     double Increment() const { return increment_; }
-    void SetIncrement(double v);
+    void SetDesiredIncrement(double v);
     bool Inverted() const { return inverted_; }
     virtual void SetInverted(bool v);
     void InternalSetInverted(bool v) { inverted_ = v; }
@@ -157,7 +159,7 @@ public:
     double PositionPercent() const { return positionPercent_; }
     void SetPositionPercent(double v);
     TChartUnits PositionUnits() const { return positionUnits_; }
-    void SetPositionUnits(TChartUnits v);
+    void SetPosUnits(TChartUnits v);
     double ZPosition() const { return zPosition_; }
     void SetZPosition(double v);
     bool Visible() const { return visible_; }
@@ -171,7 +173,9 @@ public:
     bool DateTimeMode = false;
     bool IsDepthAxis = false;
     TChartAxis* MasterAxis = nullptr;
-    std::vector<int> TickPixels;
+    TAxisTicks TickPixels;
+    // The series shown on this axis, gathered while labels are measured or drawn.
+    std::vector<TChartSeries*> AxisSeries;
 
     void CalcMinMax(double& aMin, double& aMax);
     void AdjustMaxMin();
@@ -272,10 +276,18 @@ public:
     TAxisGridPen& Grid() { return *grid_; }
     void GetPublished(platform::TPropertyList& L) override;
     const TChartAxis* StreamTwin = nullptr;
-    bool GridCentered() const { return grid_->Centered(); }
+    bool GetGridCentered() const { return grid_->Centered(); }
     void SetGridCentered(bool v) { grid_->SetCentered(v); }
     TChartHiddenPen& MinorGrid() { return *minorGrid_; }
     TChartAxisTitle& Title() { return *title_; }
+    // Each copies the given settings into the axis' own object.
+    void SetAxis(const TChartPen& v) { axisPen_->Assign(v); }
+    void SetTicks(const TChartPen& v) { ticks_->Assign(v); }
+    void SetTicksInner(const TChartPen& v) { ticksInner_->Assign(v); }
+    void SetMinorTicks(const TChartPen& v) { minorTicks_->Assign(v); }
+    void SetGrid(const TChartPen& v) { grid_->Assign(v); }
+    void SetMinorGrid(const TChartPen& v) { minorGrid_->Assign(v); }
+    void SetAxisTitle(const TChartAxisTitle& v) { title_->Assign(v); }
     TAxisItems& Items() { return *items_; }
     TAxisDrawLabelEvent OnDrawLabel;
     bool HideBackGrid = false, HideSideGrid = false;
@@ -304,6 +316,10 @@ public:
 
     bool IsMaxStored() const { return !(automatic_ || automaticMaximum_); }
     bool IsMinStored() const { return !(automatic_ || automaticMinimum_); }
+    bool IsPosStored() const { return positionPercent_ != 0; }
+    bool IsStartStored() const { return startPosition_ != 0; }
+    bool IsEndStored() const { return endPosition_ != 100; }
+    bool IsLogBaseStored() const { return logBase_ != 10; }
 
 protected:
     TCustomAxisPanel* chart_;
@@ -369,7 +385,6 @@ private:
     int minorTickCount_ = 3;
     bool alternateRow_ = false;
     TDateTimeStep drawStep_ = dtNone;
-    std::vector<TChartSeries*> axisSeries_;
 };
 
 class TChartDepthAxis : public TChartAxis {
@@ -393,15 +408,21 @@ public:
     bool FastCalc() const { return fastCalc_; }
     void SetFastCalc(bool v);
     void Reset();
-    TChartAxis* LeftAxis() const { return Get(2); }
-    TChartAxis* TopAxis() const { return Get(1); }
-    TChartAxis* RightAxis() const { return Get(3); }
-    TChartAxis* BottomAxis() const { return Get(0); }
-    TChartAxis* DepthAxis() const { return Get(4); }
-    TChartAxis* DepthTopAxis() const { return Get(5); }
+    TChartAxis* GetLeftAxis() const { return Get(2); }
+    TChartAxis* GetTopAxis() const { return Get(1); }
+    TChartAxis* GetRightAxis() const { return Get(3); }
+    TChartAxis* GetBottomAxis() const { return Get(0); }
+    TChartAxis* GetDepthAxis() const { return Get(4); }
+    TChartAxis* GetDepthTopAxis() const { return Get(5); }
+    // The chart's axes-behind and axes-visible settings.
+    bool GetBehind() const;
+    void SetBehind(bool v);
+    bool GetVisible() const;
+    void SetVisible(bool v);
+    void Hide() { SetVisible(false); }
 
 private:
-    [[maybe_unused]] TCustomAxisPanel* chart_;
+    TCustomAxisPanel* chart_;
     std::vector<TChartAxis*> items_;
     bool fastCalc_ = false;
 };

@@ -1,7 +1,9 @@
 // The published settings of a chart and its parts, in declaration order. A setting is
 // written when it differs from the same part of a fresh chart (or a fresh series of the
 // same class): each part is told its twin before its own settings are listed.
+#include <cmath>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -57,6 +59,15 @@ const std::vector<std::string> kPointerStyles{"psRectangle", "psCircle",  "psTri
                                               "psSmallDot",  "psNothing", "psLeftTriangle", "psRightTriangle"};
 const std::vector<std::string> kOrders{"loNone", "loAscending", "loDescending"};
 const std::vector<std::string> kLabelStyles{"talAuto", "talNone", "talValue", "talMark", "talText"};
+
+// A float setter that refuses what is not a finite number.
+std::function<void(double)> Finite(std::function<void(double)> set)
+{
+    return [set](double v) {
+        if (!std::isfinite(v)) throw platform::EReadError("Invalid property value");
+        set(v);
+    };
+}
 
 // A fresh chart kept for comparison; only a plain TChart has one.
 const TCustomChart* ReferenceChart(const TCustomChart& c)
@@ -273,8 +284,10 @@ void TChartAxis::GetPublished(TPropertyList& L)
     L.String("DateTimeFormat", [this] { return DateTimeFormat(); },
              [this](const std::string& v) { SetDateTimeFormat(v); })
         .SetStored([this] { return !DateTimeFormat().empty(); });
+    L.Float("EndPosition", [this] { return EndPosition(); }, Finite([this](double v) { SetEndPosition(v); }))
+        .SetStored([this] { return IsEndStored(); });
     L.Object("Grid", [this] { return &Grid(); });
-    L.Float("Increment", [this] { return Increment(); }, [this](double v) { SetIncrement(v); });
+    L.Float("Increment", [this] { return Increment(); }, [this](double v) { SetDesiredIncrement(v); });
     Differs(L.Boolean("Inverted", [this] { return Inverted(); }, [this](bool v) { SetInverted(v); }), this,
             &StreamTwin, [](TChartAxis& a) { return a.Inverted(); });
     Differs(L.Boolean("Labels", [this] { return GetLabels(); }, [this](bool v) { SetLabels(v); }), this,
@@ -297,11 +310,21 @@ void TChartAxis::GetPublished(TPropertyList& L)
         .SetDefault(talAuto);
     Differs(L.Boolean("Logarithmic", [this] { return Logarithmic(); }, [this](bool v) { SetLogarithmic(v); }), this,
             &StreamTwin, [](TChartAxis& a) { return a.Logarithmic(); });
+    L.Float("LogarithmicBase", [this] { return LogarithmicBase(); }, Finite([this](double v) {
+                if (v <= 0 || v == 1) throw platform::EReadError("Invalid property value");
+                SetLogarithmicBase(v);
+            }))
+        .SetStored([this] { return IsLogBaseStored(); });
     // The ends are kept only where they are fixed; automatic ones are computed again.
     L.Float("Maximum", [this] { return Maximum(); }, [this](double v) { SetMaximum(v); })
         .SetStored([this] { return !Automatic() && !AutomaticMaximum(); });
     L.Float("Minimum", [this] { return Minimum(); }, [this](double v) { SetMinimum(v); })
         .SetStored([this] { return !Automatic() && !AutomaticMinimum(); });
+    L.Float("PositionPercent", [this] { return PositionPercent(); },
+            Finite([this](double v) { SetPositionPercent(v); }))
+        .SetStored([this] { return IsPosStored(); });
+    L.Float("StartPosition", [this] { return StartPosition(); }, Finite([this](double v) { SetStartPosition(v); }))
+        .SetStored([this] { return IsStartStored(); });
     L.Object("Title", [this] { return &Title(); });
     Differs(L.Boolean("Visible", [this] { return Visible(); }, [this](bool v) { SetVisible(v); }), this, &StreamTwin,
             [](TChartAxis& a) { return a.Visible(); });

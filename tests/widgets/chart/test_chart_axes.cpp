@@ -39,11 +39,11 @@ TEST(ChartAxisSteps, IncrementForLabelSize)
     a.SetLabelsSeparation(10);
     a.ScaleMaximum = 10;
     a.InternalCalcRange();
-    a.SetIncrement(2.5);
+    a.SetDesiredIncrement(2.5);
     EXPECT_DOUBLE_EQ(a.CalcLabelsIncrement(4), 2.5);
     EXPECT_DOUBLE_EQ(a.CalcLabelsIncrement(3), 5);
     EXPECT_DOUBLE_EQ(a.CalcLabelsIncrement(1), 10);
-    a.SetIncrement(0);
+    a.SetDesiredIncrement(0);
     a.ScaleMaximum = 0;
     a.InternalCalcRange();
     EXPECT_DOUBLE_EQ(a.CalcLabelsIncrement(5), 1);  // zero range
@@ -65,7 +65,7 @@ TEST(ChartAxisLabels, ValueSequences)
         TChartAxis& a = f.chart.LeftAxis();
         a.SetLabelStyle(talValue);
         a.SetMinMax(c.min, c.max);
-        a.SetIncrement(c.inc);
+        a.SetDesiredIncrement(c.inc);
         a.SetRoundFirstLabel(c.roundFirst);
         EXPECT_EQ(f.Labels(a), c.texts) << c.min << ".." << c.max;
     }
@@ -85,7 +85,7 @@ TEST(ChartAxisLabels, MaxLabelsWidthMeasuresEveryLabelDrawn)
         TChartAxis& a = f.chart.LeftAxis();
         a.SetLabelStyle(talValue);
         a.SetMinMax(c.min, c.max);
-        a.SetIncrement(c.inc);
+        a.SetDesiredIncrement(c.inc);
         const std::vector<std::string> labels = f.Labels(a);
         ASSERT_FALSE(labels.empty());
         TCanvas3D& cv = *f.chart.ChartCanvas();
@@ -288,7 +288,7 @@ TEST(ChartAxisScale, ErrorsCarryTheirMessages)
     };
     EXPECT_EQ(message([&] { a.SetMinimum(11); }), "Axis Minimum Value must be <= Maximum");
     EXPECT_EQ(message([&] { a.SetMaximum(-1); }), "Axis Maximum Value must be >= Minimum");
-    EXPECT_EQ(message([&] { a.SetIncrement(-1); }), "Axis increment must be >= 0");
+    EXPECT_EQ(message([&] { a.SetDesiredIncrement(-1); }), "Axis increment must be >= 0");
     EXPECT_EQ(message([&] { a.SetLogarithmicBase(1); }), "Axis Logarithmic Base should be <> 1 and > 0");
     EXPECT_EQ(message([&] { a.SetLogarithmicBase(-2); }), "Axis Logarithmic Base should be <> 1 and > 0");
     EXPECT_EQ(message([&] { a.SetLabelsSeparation(-1); }), "Labels Separation % must be greater than 0");
@@ -321,7 +321,7 @@ TEST(ChartAxisScale, CustomAxisBelowTheBottomEdge)
     Fixture f;
     TChartAxis* c = f.chart.CustomAxes().Add();
     c->SetHorizontal(true);
-    c->SetPositionUnits(muPixels);
+    c->SetPosUnits(muPixels);
     c->SetPositionPercent(-70);
     EXPECT_TRUE(c->IsCustom());
     TRect r{10, 10, 390, 200};
@@ -388,7 +388,7 @@ TEST(ChartAxisDrawing, GridCentredAndEdges)
     Fixture f;
     TChartAxis& b = f.chart.BottomAxis();
     b.SetMinMax(0, 4);
-    b.SetIncrement(1);
+    b.SetDesiredIncrement(1);
     b.SetLabelStyle(talValue);
     b.SetGridCentered(true);
     b.Grid().SetStyle(psSolid);
@@ -416,4 +416,62 @@ TEST(ChartAxisDrawing, ClickNearTheAxisLine)
     EXPECT_TRUE(b.Clicked(x, b.AxisLinePos - 3));
     EXPECT_FALSE(b.Clicked(x, b.AxisLinePos - 4));
     EXPECT_TRUE(b.Clicked(x, b.LabelsLinePos));
+}
+
+TEST(ChartAxisSettings, SettersCopyIntoTheAxisOwnObjects)
+{
+    Fixture f;
+    TChartAxis& a = f.chart.LeftAxis();
+    TChartPen pen;
+    pen.SetColor(clRed);
+    pen.SetWidth(3);
+    struct Case {
+        const char* what;
+        void (TChartAxis::*set)(const TChartPen&);
+        TChartPen& (*get)(TChartAxis&);
+    };
+    const Case cases[] = {
+        {"Axis", &TChartAxis::SetAxis, [](TChartAxis& x) -> TChartPen& { return x.Axis(); }},
+        {"Ticks", &TChartAxis::SetTicks, [](TChartAxis& x) -> TChartPen& { return x.Ticks(); }},
+        {"TicksInner", &TChartAxis::SetTicksInner, [](TChartAxis& x) -> TChartPen& { return x.TicksInner(); }},
+        {"MinorTicks", &TChartAxis::SetMinorTicks, [](TChartAxis& x) -> TChartPen& { return x.MinorTicks(); }},
+        {"Grid", &TChartAxis::SetGrid, [](TChartAxis& x) -> TChartPen& { return x.Grid(); }},
+        {"MinorGrid", &TChartAxis::SetMinorGrid, [](TChartAxis& x) -> TChartPen& { return x.MinorGrid(); }},
+    };
+    for (const Case& c : cases) {
+        TChartPen* own = &c.get(a);
+        (a.*c.set)(pen);
+        EXPECT_EQ(&c.get(a), own) << c.what;
+        EXPECT_EQ(own->Color(), clRed) << c.what;
+        EXPECT_EQ(own->Width(), 3) << c.what;
+    }
+    TChartAxisTitle title(&f.chart);
+    title.SetCaption("Heel");
+    title.SetAngle(45);
+    TChartAxisTitle* own = &a.Title();
+    a.SetAxisTitle(title);
+    EXPECT_EQ(&a.Title(), own);
+    EXPECT_EQ(a.Title().Caption(), "Heel");
+    EXPECT_EQ(a.Title().Angle(), 45);
+
+    a.SetGridCentered(true);
+    EXPECT_TRUE(a.GetGridCentered());
+    EXPECT_TRUE(a.Grid().Centered());
+}
+
+TEST(ChartAxisSettings, TheAxisListReadsAndWritesTheChartSettings)
+{
+    Fixture f;
+    TChartAxes& l = f.chart.AxisList();
+    EXPECT_EQ(l.GetBottomAxis(), &f.chart.BottomAxis());
+    EXPECT_EQ(l.GetLeftAxis(), &f.chart.LeftAxis());
+    EXPECT_EQ(l.GetDepthTopAxis(), &f.chart.DepthTopAxis());
+    EXPECT_TRUE(l.GetBehind());
+    l.SetBehind(false);
+    EXPECT_FALSE(f.chart.AxisBehind());
+    EXPECT_TRUE(l.GetVisible());
+    l.Hide();
+    EXPECT_FALSE(f.chart.AxisVisible());
+    l.SetVisible(true);
+    EXPECT_TRUE(f.chart.AxisVisible());
 }

@@ -49,7 +49,7 @@ protected:
         }
         custom = chart->CustomAxes().Add();
         custom->SetHorizontal(true);
-        custom->SetPositionUnits(muPixels);
+        custom->SetPosUnits(muPixels);
         custom->SetPositionPercent(-30);
         custom->Axis().SetColor(clFuchsia);
         chart->SetMarginUnits(muPixels);

@@ -141,6 +141,7 @@ TEST(ChartStreaming, BadValuesAreRefused)
         {"a negative label separation", Short("LeftAxis.LabelsSeparation") + "\x02\xfb"},
         {"a label angle past a turn", Short("LeftAxis.LabelsAngle") + "\x03" + std::string("\x00\x04", 2)},
         {"a label style the axis lacks", Short("LeftAxis.LabelStyle") + "\x07" + Short("talSideways")},
+        {"a logarithmic base of one", Short("LeftAxis.LogarithmicBase") + "\x02\x01"},
     };
     for (const Case& c : cases) {
         TChart chart;
@@ -405,4 +406,43 @@ TEST(ChartStreaming, AStreamedSeriesFedByItselfIsRefused)
     TMemoryStream in(bytes);
     EXPECT_THROW(in.ReadComponent(to.chart), ChartException);
     EXPECT_FALSE(to.chart->Loading);
+}
+
+TEST(ChartStreaming, AxisPlacementIsWrittenOnlyAwayFromItsDefault)
+{
+    EnsurePlatform();
+    struct Case {
+        const char* name;
+        double moved;
+        void (TChartAxis::*set)(double);
+        double (TChartAxis::*get)() const;
+        bool (TChartAxis::*stored)() const;
+    };
+    const Case cases[] = {
+        {"StartPosition", 20, &TChartAxis::SetStartPosition, &TChartAxis::StartPosition, &TChartAxis::IsStartStored},
+        {"EndPosition", 80, &TChartAxis::SetEndPosition, &TChartAxis::EndPosition, &TChartAxis::IsEndStored},
+        {"PositionPercent", 35, &TChartAxis::SetPositionPercent, &TChartAxis::PositionPercent,
+         &TChartAxis::IsPosStored},
+        {"LogarithmicBase", 2, &TChartAxis::SetLogarithmicBase, &TChartAxis::LogarithmicBase,
+         &TChartAxis::IsLogBaseStored},
+    };
+    for (const Case& c : cases) {
+        TChart chart;
+        chart.SetName("C");
+        const std::string entry = std::string("LeftAxis.") + c.name;
+        EXPECT_FALSE((chart.LeftAxis().*c.stored)()) << c.name;
+        TMemoryStream plain;
+        plain.WriteComponent(&chart);
+        EXPECT_EQ(plain.DataString().find(entry), std::string::npos) << c.name;
+
+        (chart.LeftAxis().*c.set)(c.moved);
+        EXPECT_TRUE((chart.LeftAxis().*c.stored)()) << c.name;
+        TMemoryStream m;
+        m.WriteComponent(&chart);
+        EXPECT_NE(m.DataString().find(entry), std::string::npos) << c.name;
+        m.SetPosition(0);
+        TChart back;
+        m.ReadComponent(&back);
+        EXPECT_DOUBLE_EQ((back.LeftAxis().*c.get)(), c.moved) << c.name;
+    }
 }
