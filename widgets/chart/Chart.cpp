@@ -299,14 +299,17 @@ void TCustomChart::DrawBottomWall()
     if (blend) c.EndBlending(blend);
 }
 
+void TCustomChart::DrawLeftWall() { DrawSideWall(walls_->Left(), ChartRect.Left, false); }
+void TCustomChart::DrawRightWall() { DrawSideWall(walls_->Right(), ChartRect.Right, true); }
+
 void TCustomChart::DrawWalls()
 {
     if (!ActiveSeriesUseAxis()) return;
     const bool walls3D = View3D() && View3DWalls();
-    if (walls3D && walls_->Right().Visible() && !DrawRightWallAfter()) DrawSideWall(walls_->Right(), ChartRect.Right, true);
+    if (walls3D && walls_->Right().Visible() && !DrawRightWallAfter()) DrawRightWall();
     if (View3DWalls() && BackWall().Visible() && !(View3D() && DrawBackWallAfter(Depth3D))) DrawBackWall();
     if (!walls3D) return;
-    if (walls_->Left().Visible() && !DrawLeftWallFirst()) DrawSideWall(walls_->Left(), ChartRect.Left, false);
+    if (walls_->Left().Visible() && !DrawLeftWallFirst()) DrawLeftWall();
     if (walls_->Bottom().Visible()) DrawBottomWall();
     if (DrawBackWallAfter(0)) {
         if (IsAxisVisible(TopAxis())) TopAxis().Draw(true);
@@ -333,7 +336,7 @@ void TCustomChart::DrawTitlesAndLegend(bool beforeSeries)
     c.FrontPlaneEnd();
     if (beforeSeries || !ActiveSeriesUseAxis() || !View3D()) return;
     if (DrawRightWallAfter()) {
-        if (walls_->Right().ShouldDraw()) DrawSideWall(walls_->Right(), ChartRect.Right, true);
+        if (walls_->Right().ShouldDraw()) DrawRightWall();
         if (IsAxisVisible(RightAxis())) {
             RightAxis().HideBackGrid = true;
             RightAxis().Draw(false);
@@ -341,7 +344,7 @@ void TCustomChart::DrawTitlesAndLegend(bool beforeSeries)
         }
     }
     if (DrawLeftWallFirst()) {
-        if (walls_->Left().ShouldDraw()) DrawSideWall(walls_->Left(), ChartRect.Left, false);
+        if (walls_->Left().ShouldDraw()) DrawLeftWall();
         if (IsAxisVisible(LeftAxis())) {
             LeftAxis().HideBackGrid = true;
             LeftAxis().Draw(false);
@@ -686,12 +689,27 @@ void TCustomChart::MouseUp(TMouseButton button, TShiftState shift, int x, int y)
     Panning.Active = false;
 }
 
-void TCustomChart::WMMouseWheel(TWMMouseWheel& m)
+// The handler's answer is returned; the vertical axes scroll whatever it did.
+bool TCustomChart::DoMouseWheelDown(TShiftState shift, TPoint pos)
 {
-    TCustomAxisPanel::WMMouseWheel(m);
-    if (!ChartUseMouseWheel) return;
-    ScrollVerticalAxes(m.WheelDelta() < 0);
-    Invalidate();
+    bool handled = TCustomAxisPanel::DoMouseWheelDown(shift, pos);
+    if (OnMouseWheelDown) OnMouseWheelDown(this, shift, pos, handled);
+    if (ChartUseMouseWheel) {
+        ScrollVerticalAxes(true);
+        Invalidate();
+    }
+    return handled;
+}
+
+bool TCustomChart::DoMouseWheelUp(TShiftState shift, TPoint pos)
+{
+    bool handled = TCustomAxisPanel::DoMouseWheelUp(shift, pos);
+    if (OnMouseWheelUp) OnMouseWheelUp(this, shift, pos, handled);
+    if (ChartUseMouseWheel) {
+        ScrollVerticalAxes(false);
+        Invalidate();
+    }
+    return handled;
 }
 
 }  // namespace chart

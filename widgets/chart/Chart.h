@@ -3,6 +3,7 @@
 // rectangle zoom, panning, wheel scrolling, clicks on the chart's parts.
 #include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "widgets/chart/ChartAxisPanel.h"
@@ -30,6 +31,24 @@ struct TChartClickedPart {
     TChartAxis* ClickedAxis = nullptr;
 };
 
+class TCustomChart;
+
+using TChartAllowScrollEvent = std::function<void(TChartAxis* sender, double& aMin, double& aMax, bool& allowScroll)>;
+using TChartClick =
+    std::function<void(TCustomChart* sender, platform::TMouseButton button, platform::TShiftState shift, int x, int y)>;
+using TChartClickAxis = std::function<void(TCustomChart* sender, TChartAxis* axis, platform::TMouseButton button,
+                                           platform::TShiftState shift, int x, int y)>;
+using TChartClickSeries = std::function<void(TCustomChart* sender, TChartSeries* series, int valueIndex,
+                                             platform::TMouseButton button, platform::TShiftState shift, int x, int y)>;
+using TChartClickTitle = std::function<void(TCustomChart* sender, TChartTitle* title, platform::TMouseButton button,
+                                            platform::TShiftState shift, int x, int y)>;
+using TOnGetLegendPos = std::function<void(TCustomChart* sender, int index, int& x, int& y, int& xColor)>;
+using TOnGetLegendRect = std::function<void(TCustomChart* sender, TRect& r)>;
+using TOnGetLegendText =
+    std::function<void(TCustomAxisPanel* sender, int legendStyle, int index, std::string& legendText)>;
+using TChartMouseWheelUpDownEvent =
+    std::function<void(TCustomChart* sender, platform::TShiftState shift, TPoint mousePos, bool& handled)>;
+
 extern double AnimatedZoomFactor;
 extern platform::TShiftState ChartScrollKeyShift;
 extern bool ChartUseMouseWheel;
@@ -52,22 +71,25 @@ public:
     TChartTitle& SubFoot() { return *subFoot_; }
     TChartWalls& Walls() { return *walls_; }
     TChartBackWall& BackWall() { return walls_->Back(); }
+    TChartRightWall& RightWall() { return walls_->Right(); }
     TChartLegend& Legend() { return *legend_; }
     platform::TMouseButton ScrollMouseButton = platform::mbRight;
     bool NoSavedScales = true;
     TAllAxisSavedScales SavedScales;
     int ColorPaletteIndex = 0;
 
-    std::function<void(TChartAxis*, double&, double&, bool&)> OnAllowScroll;
-    std::function<void(TCustomChart*, TChartAxis*, platform::TMouseButton, platform::TShiftState, int, int)> OnClickAxis;
-    std::function<void(TCustomChart*, platform::TMouseButton, platform::TShiftState, int, int)> OnClickBackground;
-    std::function<void(TCustomChart*, platform::TMouseButton, platform::TShiftState, int, int)> OnClickLegend;
-    std::function<void(TCustomChart*, TChartSeries*, int, platform::TMouseButton, platform::TShiftState, int, int)>
-        OnClickSeries;
-    std::function<void(TCustomChart*, TChartTitle*, platform::TMouseButton, platform::TShiftState, int, int)> OnClickTitle;
-    std::function<void(TCustomChart*, int index, int& x, int& y, int& xColor)> OnGetLegendPos;
-    std::function<void(TCustomChart*, TRect& r)> OnGetLegendRect;
-    std::function<void(TCustomAxisPanel*, int legendStyle, int index, std::string& text)> OnGetLegendText;
+    TChartAllowScrollEvent OnAllowScroll;
+    TChartClickAxis OnClickAxis;
+    TChartClick OnClickBackground;
+    TChartClick OnClickLegend;
+    TChartClickSeries OnClickSeries;
+    TChartClickTitle OnClickTitle;
+    TOnGetLegendPos OnGetLegendPos;
+    TOnGetLegendRect OnGetLegendRect;
+    TOnGetLegendText OnGetLegendText;
+    // Raised for a wheel step down or up that no OnMouseWheel handler took.
+    TChartMouseWheelUpDownEvent OnMouseWheelDown;
+    TChartMouseWheelUpDownEvent OnMouseWheelUp;
     // The legend text of an item after OnGetLegendText.
     std::string FormattedLegend(int index);
 
@@ -112,7 +134,10 @@ public:
     void MouseDown(platform::TMouseButton button, platform::TShiftState shift, int x, int y) override;
     void MouseMove(platform::TShiftState shift, int x, int y) override;
     void MouseUp(platform::TMouseButton button, platform::TShiftState shift, int x, int y) override;
-    void WMMouseWheel(platform::TWMMouseWheel& m) override;
+    bool DoMouseWheelDown(platform::TShiftState shift, TPoint pos) override;
+    bool DoMouseWheelUp(platform::TShiftState shift, TPoint pos) override;
+    void DrawLeftWall();
+    void DrawRightWall();
 
 private:
     bool StartZoomOrPan(platform::TMouseButton button, platform::TShiftState shift, int x, int y);

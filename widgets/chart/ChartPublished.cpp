@@ -195,6 +195,23 @@ void ShapeSettings(TPropertyList& L, T* self, const T* const* twin)
 
 }  // namespace
 
+void TChartCustomShapePosition::GetPublished(TPropertyList& L)
+{
+    TChartCustomShape::GetPublished(L);
+    L.Boolean("CustomPosition", [this] { return CustomPosition(); }, [this](bool v) { SetCustomPosition(v); })
+        .SetStored([this] { return IsCustomStored(); });
+    auto coordinate = [](auto set) {
+        return [set](std::int64_t v) {
+            if (v < -100000 || v > 100000) throw platform::EReadError("Invalid property value");
+            set(int(v));
+        };
+    };
+    L.Integer("Left", [this] { return std::int64_t(Left()); }, coordinate([this](int v) { SetLeft(v); }))
+        .SetStored([this] { return CustomPosition(); });
+    L.Integer("Top", [this] { return std::int64_t(Top()); }, coordinate([this](int v) { SetTop(v); }))
+        .SetStored([this] { return CustomPosition(); });
+}
+
 void TChartTitle::GetPublished(TPropertyList& L)
 {
     TChartCustomShapePosition::GetPublished(L);
@@ -392,6 +409,7 @@ void TCustomChart::GetPublished(TPropertyList& L)
     BackWall().StreamTwin = t ? &t->BackWall() : nullptr;
     Walls().Bottom().StreamTwin = t ? &t->Walls().Bottom() : nullptr;
     Walls().Left().StreamTwin = t ? &t->Walls().Left() : nullptr;
+    RightWall().StreamTwin = t ? &t->RightWall() : nullptr;
     Legend().StreamTwin = t ? &t->Legend() : nullptr;
     Title().StreamTwin = t ? &t->Title() : nullptr;
     SubTitle().StreamTwin = t ? &t->SubTitle() : nullptr;
@@ -402,6 +420,7 @@ void TCustomChart::GetPublished(TPropertyList& L)
     L.Object("Foot", [this] { return &Foot(); });
     L.Object("LeftWall", [this] { return &Walls().Left(); });
     L.Object("Legend", [this] { return &Legend(); });
+    L.Object("RightWall", [this] { return &RightWall(); });
     L.Object("SubFoot", [this] { return &SubFoot(); });
     L.Object("SubTitle", [this] { return &SubTitle(); });
     L.Object("Title", [this] { return &Title(); });

@@ -26,6 +26,8 @@ public:
     int Top() const { return ShapeBounds.Top; }
     void SetLeft(int v);
     void SetTop(int v);
+    bool IsCustomStored() const { return customPosition_; }
+    void GetPublished(platform::TPropertyList& L) override;
 
 private:
     bool customPosition_ = false;
@@ -45,6 +47,7 @@ public:
     void SetCaption(const std::string& text);
     bool AtTop = true;
     bool Clicked(int x, int y) const;
+    TRect GetShapeBounds() const { return ShapeBounds; }
     void DrawTitle();
     void GetPublished(platform::TPropertyList& L) override;
     const TChartTitle* StreamTwin = nullptr;
@@ -111,6 +114,11 @@ public:
     TChartWall& Bottom() { return *bottom_; }
     TChartWall& Left() { return *left_; }
     TChartRightWall& Right() { return *right_; }
+    // Each copies the given wall's settings into the existing one.
+    void SetBack(const TCustomChartWall& w) { back_->Assign(w); }
+    void SetBottom(const TCustomChartWall& w) { bottom_->Assign(w); }
+    void SetLeft(const TCustomChartWall& w) { left_->Assign(w); }
+    void SetRight(const TCustomChartWall& w) { right_->Assign(w); }
     void SetSize(int size);
 
 private:

@@ -59,7 +59,10 @@ void TChartCustomTool::SetParentChart(TCustomAxisPanel* chart)
 void TChartCustomTool::ReceiveChartEvent(TChartEvent& event)
 {
     if (!Active()) return;
-    if (auto* m = dynamic_cast<TChartMouseMessage*>(&event)) ChartMouseEvent(m->Event, m->Button, m->Shift, m->X, m->Y);
+    auto* m = dynamic_cast<TChartMouseMessage*>(&event);
+    if (!m) return;
+    const TChartMouseEvent kind = m->Event == meDown ? cmeDown : m->Event == meUp ? cmeUp : cmeMove;
+    ChartMouseEvent(kind, m->Button, m->Shift, m->X, m->Y);
 }
 
 TChartCustomToolSeries::~TChartCustomToolSeries()

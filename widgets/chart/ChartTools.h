@@ -9,13 +9,16 @@
 
 namespace chart {
 
+// The mouse events tools hear of.
+enum TChartMouseEvent { cmeDown, cmeMove, cmeUp };
+
 class TChartCustomTool : public TCustomChartElement, public IChartEventListener {
 public:
     explicit TChartCustomTool(platform::TComponent* owner = nullptr) : TCustomChartElement(owner) {}
     ~TChartCustomTool() override;
     void SetParentChart(TCustomAxisPanel* chart) override;
     virtual void ChartEvent(TChartToolEvent) {}
-    virtual void ChartMouseEvent(TChartMouseEventKind, platform::TMouseButton, platform::TShiftState, int, int) {}
+    virtual void ChartMouseEvent(TChartMouseEvent, platform::TMouseButton, platform::TShiftState, int, int) {}
     virtual std::string Description() const { return {}; }
     void ReceiveChartEvent(TChartEvent& event) override;
 };

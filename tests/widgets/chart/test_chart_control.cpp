@@ -393,3 +393,32 @@ TEST_F(ChartControl, ASeriesNeverTakesADefaultColourLostOnTheBackground)
         EXPECT_EQ(chart->GetSeries(4)->SeriesColor(), clGray);
     }
 }
+
+TEST_F(ChartControl, WheelStepsRaiseTheirEventsAndScrollUnlessTheWheelHandlerTookThem)
+{
+    Paint();
+    TChartAxis& l = chart->LeftAxis();
+    const TRect& r = chart->ChartRect;
+    const int x = (r.Left + r.Right) / 2, y = (r.Top + r.Bottom) / 2;
+    std::vector<std::string> heard;
+    chart->OnMouseWheelDown = [&](TCustomChart*, TShiftState, TPoint, bool& handled) {
+        heard.push_back("down");
+        handled = true;
+    };
+    chart->OnMouseWheelUp = [&](TCustomChart*, TShiftState, TPoint, bool&) { heard.push_back("up"); };
+    struct Case {
+        int delta;
+        bool wheelHandlerTakes;
+        const char* heard;
+        double shift;  // of the left axis, in parts of its range
+    };
+    const Case cases[] = {{-120, false, "down", 0.03}, {120, false, "up", -0.03}, {-120, true, "", 0}};
+    for (const Case& c : cases) {
+        heard.clear();
+        chart->OnMouseWheel = [&](TObject*, TShiftState, int, TPoint, bool& handled) { handled = c.wheelHandlerTakes; };
+        const double lmin = l.Minimum(), lmax = l.Maximum();
+        HostWheel(chart, x, y, c.delta);
+        EXPECT_EQ(heard.empty() ? std::string() : heard.front(), c.heard) << c.delta;
+        EXPECT_NEAR(l.Minimum(), lmin + (lmax - lmin) * c.shift, 1e-9) << c.delta;
+    }
+}

@@ -24,12 +24,14 @@ class TCountingTool : public TChartCustomToolSeries {
 public:
     using TChartCustomToolSeries::TChartCustomToolSeries;
     void ChartEvent(TChartToolEvent e) override { events.push_back(e); }
-    void ChartMouseEvent(TChartMouseEventKind, TMouseButton, TShiftState, int, int) override
+    void ChartMouseEvent(TChartMouseEvent kind, TMouseButton, TShiftState, int, int) override
     {
         ++mouse;
+        kinds.push_back(kind);
         if (cancel) ParentChart()->MouseCancelled = true;
     }
     std::vector<TChartToolEvent> events;
+    std::vector<TChartMouseEvent> kinds;
     int mouse = 0;
     bool cancel = false;
 };
@@ -150,6 +152,10 @@ TEST(ChartTools, MembershipEventsAndMouse)
     EXPECT_EQ(tool->events, order);
     b.chart.BroadcastMouseEvent(meDown, mbLeft, 0, 5, 5);
     EXPECT_EQ(tool->mouse, 1);
+    b.chart.BroadcastMouseEvent(meMove, mbLeft, 0, 6, 5);
+    b.chart.BroadcastMouseEvent(meUp, mbLeft, 0, 6, 5);
+    EXPECT_EQ(tool->kinds, (std::vector<TChartMouseEvent>{cmeDown, cmeMove, cmeUp}));
+    tool->mouse = 1;
     tool->SetActive(false);
     tool->events.clear();
     b.Paint();

@@ -446,3 +446,44 @@ TEST(ChartStreaming, AxisPlacementIsWrittenOnlyAwayFromItsDefault)
         EXPECT_DOUBLE_EQ((back.LeftAxis().*c.get)(), c.moved) << c.name;
     }
 }
+
+TEST(ChartStreaming, TheRightWallAndPlacedTitlesTravel)
+{
+    EnsurePlatform();
+    TChart a;
+    a.SetName("C");
+    TChartWall wall(&a);
+    wall.SetVisible(true);
+    wall.SetColor(clRed);
+    wall.SetSize(6);
+    TChartRightWall* own = &a.RightWall();
+    a.Walls().SetRight(wall);
+    EXPECT_EQ(&a.RightWall(), own);
+    EXPECT_EQ(a.RightWall().Color(), clRed);
+    a.Walls().SetLeft(wall);
+    EXPECT_EQ(a.Walls().Left().Size(), 6);
+    a.SubTitle().SetCaption("Loaded");
+    a.SubTitle().SetLeft(40);
+    a.SubTitle().SetTop(7);
+    EXPECT_TRUE(a.SubTitle().IsCustomStored());
+    EXPECT_FALSE(a.Title().IsCustomStored());
+    EXPECT_EQ(a.SubTitle().GetShapeBounds().Left, 40);
+
+    TMemoryStream m;
+    m.WriteComponent(&a);
+    const std::string data = m.DataString();
+    EXPECT_NE(data.find("RightWall.Color"), std::string::npos);
+    EXPECT_NE(data.find("SubTitle.CustomPosition"), std::string::npos);
+    EXPECT_EQ(data.find("Title.CustomPosition", data.find("SubTitle.CustomPosition") + 4), std::string::npos);
+    EXPECT_EQ(data.find("Legend.Left"), std::string::npos);
+    m.SetPosition(0);
+    TChart b;
+    m.ReadComponent(&b);
+    EXPECT_TRUE(b.RightWall().Visible());
+    EXPECT_EQ(b.RightWall().Color(), clRed);
+    EXPECT_EQ(b.RightWall().Size(), 6);
+    EXPECT_TRUE(b.SubTitle().CustomPosition());
+    EXPECT_EQ(b.SubTitle().Left(), 40);
+    EXPECT_EQ(b.SubTitle().Top(), 7);
+    EXPECT_FALSE(b.Title().CustomPosition());
+}
