@@ -14,6 +14,7 @@
 #include "widgets/grid/CellGraphic.h"
 #include "widgets/grid/ExGridEvents.h"
 #include "widgets/grid/ExObj.h"
+#include "widgets/grid/GridCellStore.h"
 #include "widgets/grid/GridIndexMap.h"
 #include "widgets/grid/GridMouseState.h"
 #include "widgets/grid/GridOptions.h"
@@ -67,11 +68,10 @@ class TGridTransEdit;
 class TExRichEdit;
 
 enum TGridLook { glStandard, glSoft, glClassic, glStudio, glXP, glListView };
-enum TGridExportState { esExportStart, esExportNewRow, esExportDone, esExportSelRow };
 enum TGridImportState { isImportStart, isImportNewRow, isImportDone, isImportSelRow };
 enum TClipOperation { coCut, coCopy };
 
-class TExStringGrid : public TBaseGrid, public TExGridEvents {
+class TExStringGrid : public TBaseGrid, public TExGridEvents, public TGridFileOptions {
 public:
     explicit TExStringGrid(platform::TComponent* AOwner);
     ~TExStringGrid() override;
@@ -89,7 +89,6 @@ public:
     TSizeWhileTyping SizeWhileTyping;
     TMouseActions MouseActions;
     TNavigation Navigation;
-    THTMLSettings HTMLSettings;
     TDragDropSettings DragDropSettings{this};
     platform::TFont& FixedFont() const { return *fixedFont_; }
     void SetFixedFont(const platform::TFont& f);
@@ -105,7 +104,7 @@ public:
     bool AutoSize = false, HideFocusRect = false, FixedAsButtons = false, AnchorHint = false;
     bool AutoThemeAdapt = false, EditWithTags = false, ExcelStyleDecimalSeparator = false, Hovering = false;
     bool HTMLHint = false, URLShow = false, URLFull = false, URLEdit = false;
-    bool ScrollProportional = false, ScrollSynch = false, OemConvert = false, Lookup = false;
+    bool ScrollProportional = false, ScrollSynch = false, Lookup = false;
     bool LookupCaseSensitive = false, LookupHistory = false, IntegralHeight = false;
     int MaxEditLength = 0;
     // Setters of the published settings above: each stores and repaints, some do more.
@@ -135,7 +134,6 @@ public:
     TVAlignment VAlignment = vtaTop;
     std::string FloatFormat = "%.2f";
     TGridLook Look = glXP;
-    bool SaveFixedCells = true;
     bool WordWrap() const { return wordWrap_; }
     void SetWordWrap(bool v);
     int FixedFooters() const { return fixed_.fixedFooters; }
@@ -756,10 +754,8 @@ public:
     void GroupCount(int ACol) { GroupCalc(ACol, 5); }
     void GroupCalc(int ACol, int Kind);
 
-    // ---- text files: CSV, plain text, fixed width (errors are EExGridError)
-    char Delimiter = 0;  // 0: a comma when writing, found from the file when reading
-    bool TildeCSV = false, QuoteEmptyCells = true, AlwaysQuote = false, SaveHiddenCells = false;
-    bool SaveFormatted = true, SaveHTMLTags = true;
+    // ---- text files: CSV, plain text, fixed width (errors are EExGridError); their
+    // options (Delimiter, TildeCSV, SaveFixedCells, ...) are TGridFileOptions'
     void SaveToCSV(const std::string& FileName) { OutputToCSV(FileName, false); }
     void AppendToCSV(const std::string& FileName) { OutputToCSV(FileName, true); }
     void LoadFromCSV(const std::string& FileName) { InputFromCSV(FileName, false); }
