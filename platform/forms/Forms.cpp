@@ -7,8 +7,11 @@
 #include <QUrl>
 #include <QWidget>
 
+#include <fontconfig/fontconfig.h>
+
 #include <cstdio>
 #include <mutex>
+#include <thread>
 
 #include "base/Exception.h"
 #include "base/SystemInfo.h"
@@ -62,6 +65,9 @@ void EnsurePlatform()
 void InitPlatform(int& argc, char** argv)
 {
     if (!QCoreApplication::instance()) {
+        // Loading the font configuration is most of what the first text on the screen costs;
+        // it needs no display, so it runs beside the toolkit's own start.
+        std::jthread fonts([] { FcInit(); });
         auto* app = new QApplication(argc, argv);
         app->setQuitOnLastWindowClosed(false);
     }
