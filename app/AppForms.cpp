@@ -28,12 +28,27 @@ void CreateAppForms()
     // The main window's create event runs before any other window exists; the
     // reference-image window joins this order as it comes.
     Application->CreateForm(MainForm);
-    Application->CreateForm(TransformDialog);
     Application->CreateForm(PrefForm);
-    Application->CreateForm(ArrayDialog);
-    Application->CreateForm(SplitDialog);
-    Application->CreateForm(LogForm);
-    Application->CreateForm(AboutForm);
+}
+
+namespace {
+template <class T>
+void EnsureForm(T*& f)
+{
+    if (!f) Application->CreateForm(f);
+}
+}  // namespace
+
+void EnsureAppForms()
+{
+    // None of these is needed for the main window's first paint, and together they cost a
+    // good part of a start (fonts of their own among them).
+    if (!Application || !MainForm) return;
+    EnsureForm(TransformDialog);
+    EnsureForm(ArrayDialog);
+    EnsureForm(SplitDialog);
+    EnsureForm(LogForm);
+    EnsureForm(AboutForm);
 }
 
 namespace {

@@ -20,8 +20,12 @@ extern TTransformDialog* TransformDialog;
 extern TArrayDialog* ArrayDialog;
 extern TSplitDialog* SplitDialog;
 
-// Creates the windows in their start-up order, owned by the application.
+// Creates the main window and the preferences (showing the main window reads them), owned
+// by the application. The other windows follow once the main window has been painted.
 void CreateAppForms();
+// Creates those of the other windows that do not exist yet, in their start-up order: the
+// main window's first idle pass after its paint, and each command that shows one, call it.
+void EnsureAppForms();
 // Frees them again (tests start the program more than once in one process).
 void FreeAppForms();
 

@@ -154,6 +154,8 @@ void TMainForm::OpenGLPanelResize(TObject*)
 
 void TMainForm::RenderOnIdle(TObject*, bool&)
 {
+    // The other windows, too, wait for the first paint.
+    if (panelPainted3D_) EnsureAppForms();
     if (!View3D) return;
     if (!contextTried3D_) {
         // The window showed without the context; it is made once the panel has been painted.

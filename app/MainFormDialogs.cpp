@@ -31,11 +31,23 @@ void ShowDialog(TForm* dialog)
 }
 }  // namespace
 
-void TMainForm::ToolButton14Click(TObject*) { ShowDialog(TransformDialog); }
+void TMainForm::ToolButton14Click(TObject*)
+{
+    EnsureAppForms();
+    ShowDialog(TransformDialog);
+}
 
-void TMainForm::ToolButton5Click(TObject*) { ShowDialog(ArrayDialog); }
+void TMainForm::ToolButton5Click(TObject*)
+{
+    EnsureAppForms();
+    ShowDialog(ArrayDialog);
+}
 
-void TMainForm::Split1Click(TObject*) { ShowDialog(SplitDialog); }
+void TMainForm::Split1Click(TObject*)
+{
+    EnsureAppForms();
+    ShowDialog(SplitDialog);
+}
 
 void TMainForm::SelectionChanged()
 {

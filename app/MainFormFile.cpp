@@ -244,9 +244,17 @@ void TMainForm::Exit1Click(TObject*) { Close(); }
 
 void TMainForm::Preferences1Click(TObject*) { PrefForm->Show(); }
 
-void TMainForm::ShowLogFile1Click(TObject*) { LogForm->ShowModal(); }
+void TMainForm::ShowLogFile1Click(TObject*)
+{
+    EnsureAppForms();
+    LogForm->ShowModal();
+}
 
-void TMainForm::About2Click(TObject*) { AboutForm->Show(); }
+void TMainForm::About2Click(TObject*)
+{
+    EnsureAppForms();
+    AboutForm->Show();
+}
 
 void TMainForm::Help1Click(TObject*)
 {

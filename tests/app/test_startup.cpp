@@ -3,6 +3,11 @@
 #include <fstream>
 
 #include "AppFixture.h"
+#include "app/AboutForm.h"
+#include "app/ArrayDialog.h"
+#include "app/LogForm.h"
+#include "app/SplitDialog.h"
+#include "app/TransformDialog.h"
 #include "base/FileUtils.h"
 #include "platform/controls/ComCtrls.h"
 #include "platform/controls/ExtCtrls.h"
@@ -215,4 +220,103 @@ TEST_F(AppTest, ShowingWithoutThePreferencesWindowReadsNothing)
     main->FormShow(main);
     app::PrefForm = prefs;
     EXPECT_EQ(main->Width(), width);
+}
+
+namespace {
+
+// The windows made after the main window's first paint, in their start-up order.
+struct LaterForm {
+    const char* name;
+    std::function<platform::TCustomForm*()> form;
+};
+const std::vector<LaterForm>& LaterForms()
+{
+    static const std::vector<LaterForm> forms = {
+        {"TransformDialog", [] { return app::TransformDialog; }},
+        {"ArrayDialog", [] { return app::ArrayDialog; }},
+        {"SplitDialog", [] { return app::SplitDialog; }},
+        {"LogForm", [] { return app::LogForm; }},
+        {"AboutForm", [] { return app::AboutForm; }}};
+    return forms;
+}
+
+}  // namespace
+
+// The main window is painted before the other windows are made: the idle pass after its
+// paint makes them, in their start-up order, before the 3D view's context.
+TEST_F(AppTest, TheOtherWindowsAreMadeAfterTheFirstPaint)
+{
+    Stop();
+    app::CreateAppForms();
+    main = app::MainForm;
+    ASSERT_NE(app::PrefForm, nullptr);  // showing the main window reads the preferences
+    for (const LaterForm& f : LaterForms()) EXPECT_EQ(f.form(), nullptr) << f.name;
+
+    std::vector<std::string> madeAtPaint;
+    bool painted = false;
+    TPanel* panel = main->OpenGLPanel;
+    const TControl::TWndMethod inner = panel->WindowProc;
+    panel->WindowProc = [&](TMessage& m) {
+        if (m.Msg == WM_PAINT && !painted) {
+            painted = true;
+            for (const LaterForm& f : LaterForms())
+                if (f.form()) madeAtPaint.push_back(f.name);
+        }
+        inner(m);
+    };
+    main->Show();
+    AwaitView3D();
+    panel->WindowProc = inner;
+    EXPECT_TRUE(painted);
+    EXPECT_TRUE(madeAtPaint.empty());
+    std::vector<std::string> order;
+    for (int i = 0; i < Application->ComponentCount(); ++i)
+        for (const LaterForm& f : LaterForms())
+            if (f.form() && Application->Components(i) == f.form()) order.push_back(f.name);
+    EXPECT_EQ(order, (std::vector<std::string>{"TransformDialog", "ArrayDialog", "SplitDialog", "LogForm", "AboutForm"}));
+    for (const LaterForm& f : LaterForms()) {
+        ASSERT_NE(f.form(), nullptr) << f.name;
+        EXPECT_EQ(f.form()->Name(), f.name);
+        EXPECT_FALSE(f.form()->Visible()) << f.name;
+    }
+    EXPECT_TRUE(boxes.empty());
+}
+
+// A command that shows one of those windows before the idle pass has made it makes it then,
+// and does what it does once the window exists.
+TEST_F(AppTest, ACommandBeforeTheFirstIdlePassMakesItsWindow)
+{
+    const struct {
+        const char* form;
+        std::function<void(app::TMainForm&)> command;
+    } cases[] = {
+        {"TransformDialog", [](app::TMainForm& m) { m.ToolButton14->Click(); }},
+        {"ArrayDialog", [](app::TMainForm& m) { m.ElementArray1->Click(); }},
+        {"SplitDialog", [](app::TMainForm& m) { m.Split1->Click(); }},
+        {"AboutForm", [](app::TMainForm& m) { m.About2->Click(); }},
+    };
+    for (const auto& c : cases) {
+        const auto f = std::find_if(LaterForms().begin(), LaterForms().end(),
+                                    [&](const LaterForm& l) { return std::string(l.name) == c.form; });
+        ASSERT_NE(f, LaterForms().end());
+        // Once with the windows made by the idle pass, once before it.
+        std::vector<std::string> said[2];
+        for (int beforeIdle = 0; beforeIdle < 2; ++beforeIdle) {
+            Stop();
+            app::CreateAppForms();
+            main = app::MainForm;
+            if (!beforeIdle) {
+                main->Show();
+                AwaitView3D();
+            }
+            ASSERT_EQ(f->form() == nullptr, bool(beforeIdle)) << c.form;
+            boxes.clear();
+            c.command(*main);
+            ASSERT_NE(f->form(), nullptr) << c.form;
+            EXPECT_TRUE(f->form()->Visible()) << c.form;
+            said[beforeIdle] = boxes;
+            f->form()->Hide();
+        }
+        EXPECT_EQ(said[1], said[0]) << c.form;
+    }
 }
