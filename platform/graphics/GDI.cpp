@@ -317,10 +317,25 @@ void PlotPixels(DeviceContext& dc, const QPolygon& pts)
         const int rop = dc.rop2;
         uchar* bits = dc.image->bits();
         const qsizetype stride = dc.image->bytesPerLine();
+        auto in = [](const QRect& r, const QPoint& d) {
+            return d.x() >= r.left() && d.x() <= r.right() && d.y() >= r.top() && d.y() <= r.bottom();
+        };
+        // A line's pixels mostly fall in the clip rectangle of the pixel before.
+        const QRect* hit = clip.begin();
+        auto inside = [&](const QPoint& d) {
+            if (!in(box, d)) return false;
+            if (simple || in(*hit, d)) return true;
+            for (const QRect& r : clip)
+                if (in(r, d)) {
+                    hit = &r;
+                    return true;
+                }
+            return false;
+        };
         int x0 = INT_MAX, y0 = INT_MAX, x1 = INT_MIN, y1 = INT_MIN;
         for (const QPoint& lp : pts) {
             const QPoint d = lp + off;
-            if (!box.contains(d) || (!simple && !clip.contains(d))) continue;
+            if (!inside(d)) continue;
             auto* px = reinterpret_cast<std::uint32_t*>(bits + d.y() * stride) + d.x();
             *px = Mix(rop, pen, *px & 0xFFFFFF);
             x0 = std::min(x0, d.x());

@@ -226,6 +226,41 @@ TEST(Canvas, NestedClipsSaveAndRestore)
                  "nested clips");
 }
 
+// Thin lines under a clip of several rectangles (a hole cut out of the surface) keep
+// exactly the pixels of the unclipped line that fall in the clip, solid and dotted.
+TEST(Canvas, ThinLinesKeepTheirPixelsInAClipOfSeveralRectangles)
+{
+    const struct {
+        int x0, y0, x1, y1;
+        TPenStyle style;
+    } lines[] = {{0, 20, 39, 20, psSolid}, {20, 0, 20, 39, psSolid}, {0, 0, 39, 39, psSolid},
+                 {39, 3, 2, 36, psSolid},  {5, 0, 25, 39, psDot},   {0, 17, 39, 25, psDot},
+                 {0, 12, 39, 12, psDash}};
+    for (const auto& l : lines) {
+        auto draw = [&](bool clipped) {
+            auto b = White(40, 40);
+            TCanvas* c = b->Canvas();
+            if (clipped) ExcludeClipRect(c->Handle(), 10, 10, 30, 30);
+            c->Pen().SetStyle(l.style);
+            c->Pen().SetColor(clRed);
+            c->MoveTo(l.x0, l.y0);
+            c->LineTo(l.x1, l.y1);
+            return b;
+        };
+        auto whole = draw(false), cut = draw(true);
+        int kept = 0, hidden = 0;
+        for (int y = 0; y < 40; ++y)
+            for (int x = 0; x < 40; ++x) {
+                const bool inHole = x >= 10 && x < 30 && y >= 10 && y < 30;
+                const TColor want = inHole ? clWhite : whole->Canvas()->Pixel(x, y);
+                ASSERT_EQ(cut->Canvas()->Pixel(x, y), want) << l.x0 << "," << l.y0 << " at " << x << "," << y;
+                if (whole->Canvas()->Pixel(x, y) == clRed) ++(inHole ? hidden : kept);
+            }
+        EXPECT_GT(kept, 0) << l.x0 << "," << l.y0;
+        EXPECT_GT(hidden, 0) << l.x0 << "," << l.y0;
+    }
+}
+
 TEST(Canvas, ClipRegionsCombine)
 {
     auto b = White(20, 20);
