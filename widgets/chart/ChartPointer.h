@@ -101,6 +101,8 @@ public:
     int Distance() const { return distance_; }
     void SetDistance(int v);
     void Draw(TColor color, TPoint from, TPoint to, int z);
+    // The pointer's settings, then Arrow, ArrowHead, ArrowHeadSize and Distance.
+    void GetPublished(platform::TPropertyList& L) override;
 
 private:
     std::unique_ptr<TChartPen> arrow_;
@@ -119,6 +121,8 @@ public:
     int DefaultLength = 8;
     // Lifts the box Length above a start Distance above the point.
     void ApplyArrowLength(TSeriesMarkPosition& p) const;
+    // Length is written when it differs from DefaultLength.
+    void GetPublished(platform::TPropertyList& L) override;
 
 private:
     int length_ = 8;

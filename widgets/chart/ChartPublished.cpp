@@ -57,6 +57,7 @@ const std::vector<std::string> kTextStyles{"ltsPlain",   "ltsLeftValue", "ltsRig
 const std::vector<std::string> kPointerStyles{"psRectangle", "psCircle",  "psTriangle",   "psDownTriangle",
                                               "psCross",     "psDiagCross", "psStar",     "psDiamond",
                                               "psSmallDot",  "psNothing", "psLeftTriangle", "psRightTriangle"};
+const std::vector<std::string> kArrowHeads{"ahNone", "ahLine", "ahSolid"};
 const std::vector<std::string> kOrders{"loNone", "loAscending", "loDescending"};
 const std::vector<std::string> kLabelStyles{"talAuto", "talNone", "talValue", "talMark", "talText"};
 
@@ -435,6 +436,9 @@ void TSeriesMarks::GetPublished(TPropertyList& L)
     if (!StreamTwin && Series())
         if (TChartSeries* ref = ReferenceSeries(*Series()); ref && ref != Series()) StreamTwin = &ref->Marks();
     ShapeSettings(L, this, &StreamTwin);
+    TMarksCallout& callout = Callout();
+    callout.StreamTwin = StreamTwin ? &const_cast<TSeriesMarks*>(StreamTwin)->Callout() : nullptr;
+    L.Object("Callout", [&callout] { return &callout; });
 }
 
 void TSeriesPointer::GetPublished(TPropertyList& L)
@@ -474,6 +478,46 @@ void TSeriesPointer::GetPublished(TPropertyList& L)
             this, &StreamTwin, [](TSeriesPointer& p) { return p.VertSize(); });
     Differs(L.Boolean("Visible", [this] { return Visible(); }, [this](bool v) { SetVisible(v); }), this, &StreamTwin,
             [](TSeriesPointer& p) { return p.Visible(); });
+}
+
+void TCallout::GetPublished(TPropertyList& L)
+{
+    TSeriesPointer::GetPublished(L);
+    auto twin = [this] { return dynamic_cast<const TCallout*>(StreamTwin); };
+    auto stored = [this, twin](auto get) {
+        return [this, twin, get] {
+            const TCallout* t = twin();
+            return !t || get(*this) != get(const_cast<TCallout&>(*t));
+        };
+    };
+    Arrow().StreamTwin = twin() ? &const_cast<TCallout*>(twin())->Arrow() : nullptr;
+    L.Object("Arrow", [this] { return &Arrow(); });
+    L.Enumeration("ArrowHead", kArrowHeads, [this] { return int(ArrowHead()); },
+                  [this](int v) { SetArrowHead(TArrowHeadStyle(v)); })
+        .SetStored(stored([](TCallout& c) { return c.ArrowHead(); }));
+    L.Integer("ArrowHeadSize", [this] { return std::int64_t(ArrowHeadSize()); },
+              [this](std::int64_t v) {
+                  if (v < 0 || v > 10000) throw platform::EReadError("Invalid property value");
+                  SetArrowHeadSize(int(v));
+              })
+        .SetStored(stored([](TCallout& c) { return c.ArrowHeadSize(); }));
+    L.Integer("Distance", [this] { return std::int64_t(Distance()); },
+              [this](std::int64_t v) {
+                  if (v < -10000 || v > 10000) throw platform::EReadError("Invalid property value");
+                  SetDistance(int(v));
+              })
+        .SetStored(stored([](TCallout& c) { return c.Distance(); }));
+}
+
+void TMarksCallout::GetPublished(TPropertyList& L)
+{
+    TCallout::GetPublished(L);
+    L.Integer("Length", [this] { return std::int64_t(Length()); },
+              [this](std::int64_t v) {
+                  if (v < -10000 || v > 10000) throw platform::EReadError("Invalid property value");
+                  SetLength(int(v));
+              })
+        .SetStored([this] { return Length() != DefaultLength; });
 }
 
 void TChartSeries::GetPublished(TPropertyList& L)

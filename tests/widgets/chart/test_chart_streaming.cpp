@@ -311,6 +311,14 @@ TEST(ChartStreaming, AChartWrittenAndReadBackDrawsTheSamePixels)
     s->Pointer().SetInflate(false);
     s->Pointer().SetDark3D(false);
     s->Pointer().SetTransparency(40);
+    s->Marks().SetVisible(true);
+    TMarksCallout& callout = s->Marks().Callout();
+    callout.SetLength(14);
+    callout.SetDistance(3);
+    callout.SetArrowHead(ahSolid);
+    callout.SetArrowHeadSize(6);
+    callout.Arrow().SetColor(clGreen);
+    callout.Arrow().SetWidth(2);
     for (int i = 0; i <= 12; ++i) s->AddXY(i * 5, 0.02 * i * (12 - i), i == 6 ? "max" : "");
     s->OwnData = true;
     s->Identifier = "gz";
@@ -357,6 +365,14 @@ TEST(ChartStreaming, AChartWrittenAndReadBackDrawsTheSamePixels)
     EXPECT_FALSE(r->Pointer().InflateMargins());
     EXPECT_FALSE(r->Pointer().Dark3D());
     EXPECT_EQ(r->Pointer().Transparency(), 40);
+    EXPECT_TRUE(r->Marks().Visible());
+    TMarksCallout& rc = r->Marks().Callout();
+    EXPECT_EQ(rc.Length(), 14);
+    EXPECT_EQ(rc.Distance(), 3);
+    EXPECT_EQ(rc.ArrowHead(), ahSolid);
+    EXPECT_EQ(rc.ArrowHeadSize(), 6);
+    EXPECT_EQ(rc.Arrow().Color(), clGreen);
+    EXPECT_EQ(rc.Arrow().Width(), 2);
     EXPECT_EQ(PixelsOf(b), want);
 
     // Written again, the read chart gives the same stream.
