@@ -61,7 +61,9 @@ void TCustomSeries::SetParentChart(TCustomAxisPanel* chart)
     pointer_->SetParent(chart);
 }
 
-TBrushStyle TCustomSeries::LineBrush() { return Brush().Style(); }
+TBrushStyle TCustomSeries::GetLineBrush() { return Brush().Style(); }
+TBrushStyle TCustomSeries::GetAreaBrush() const { return areaBrush_->Style(); }
+void TCustomSeries::SetAreaBrushStyle(TBrushStyle s) { areaBrush_->SetStyle(s); }
 void TCustomSeries::SetLineBrush(TBrushStyle s) { Brush().SetStyle(s); }
 
 void TCustomSeries::SetStacked(TCustomSeriesStack v)
@@ -265,23 +267,23 @@ void TCustomSeries::DrawValue(int i)
     const int x = CalcXPos(i), y = CalcYPos(i);
     if (cv.Pen().Color() != clBlack) cv.Pen().SetColor(clBlack);
     if (cv.Brush().Color() != c) cv.Brush().SetColor(c);
-    if (prevColor_ == clNone) {
-        prevX_ = x;
-        prevY_ = y;
+    if (PrevColor == clNone) {
+        PrevX = x;
+        PrevY = y;
     }
-    originPixel_ = GetOriginPos(i);
+    OriginPixel = GetOriginPos(i);
     const bool isLast = DrawValuesForward() ? i == LastShownIndex : i == FirstShownIndex;
     if (i == FirstDisplayedIndex()) {
-        if (Dark3D) darkSlope_ = chart->SeriesDepth == 0 ? 1 : std::fabs(double(chart->SeriesRise) / chart->SeriesDepth);
+        if (Dark3D) DarkSlope = chart->SeriesDepth == 0 ? 1 : std::fabs(double(chart->SeriesRise) / chart->SeriesDepth);
         if (i == FirstShownIndex && i > 0) {
             if (DrawArea) {
-                prevX_ = CalcXPos(i - 1);
-                prevY_ = CalcYPos(i - 1);
-                prevOriginPixel_ = GetOriginPos(i - 1);
+                PrevX = CalcXPos(i - 1);
+                PrevY = CalcYPos(i - 1);
+                PrevOriginPixel = GetOriginPos(i - 1);
             } else {
                 TChartAxis* h = ActiveHorizAxis();
-                prevX_ = h && h->Inverted() ? chart->ChartRect.Right : chart->ChartRect.Left;
-                prevY_ = Stairs || !h ? CalcYPos(i - 1) : EdgeY(i - 1, h->CalcPosPoint(prevX_));
+                PrevX = h && h->Inverted() ? chart->ChartRect.Right : chart->ChartRect.Left;
+                PrevY = Stairs || !h ? CalcYPos(i - 1) : EdgeY(i - 1, h->CalcPosPoint(PrevX));
             }
             if (!IsNull(i - 1)) DrawSegment(x, y, c, i, isLast, false);
         }
@@ -289,10 +291,10 @@ void TCustomSeries::DrawValue(int i)
     } else {
         DrawSegment(x, y, c, i, isLast, true);
     }
-    prevX_ = x;
-    prevY_ = y;
-    prevOriginPixel_ = originPixel_;
-    prevColor_ = c;
+    PrevX = x;
+    PrevY = y;
+    PrevOriginPixel = OriginPixel;
+    PrevColor = c;
 }
 
 void TCustomSeries::DrawSegment(int x, int y, TColor c, int i, bool isLast, bool withPointers)
@@ -300,7 +302,7 @@ void TCustomSeries::DrawSegment(int x, int y, TColor c, int i, bool isLast, bool
     TCustomAxisPanel& chart = *ParentChart();
     TCanvas3D& cv = *chart.ChartCanvas();
     const bool is3D = chart.View3D();
-    if ((prevX_ != x || prevY_ != y) && c != clNone) {
+    if ((PrevX != x || PrevY != y) && c != clNone) {
         if (is3D && (DrawArea || ConnectPoints)) {
             cv.AssignVisiblePen(LinePen());
             const TColor f = ColorEachLine || DrawArea ? GetAreaBrushColor(c) : SeriesColor();
@@ -308,17 +310,17 @@ void TCustomSeries::DrawSegment(int x, int y, TColor c, int i, bool isLast, bool
             cv.Brush().SetColor(f);
             if (Stairs) {
                 if (ValuesVertical()) {
-                    cv.RectangleY(prevX_, prevY_, x, StartZ, EndZ);
+                    cv.RectangleY(PrevX, PrevY, x, StartZ, EndZ);
                     if (Dark3D) cv.Brush().SetColor(ApplyDark(f, DarkColorQuantity));
-                    cv.RectangleZ(x, y, prevY_, StartZ, EndZ);
+                    cv.RectangleZ(x, y, PrevY, StartZ, EndZ);
                 } else {
-                    cv.RectangleZ(prevX_, prevY_, y, StartZ, EndZ);
+                    cv.RectangleZ(PrevX, PrevY, y, StartZ, EndZ);
                     if (Dark3D) cv.Brush().SetColor(ApplyDark(f, DarkColorQuantity));
-                    cv.RectangleY(prevX_, y, x, StartZ, EndZ);
+                    cv.RectangleY(PrevX, y, x, StartZ, EndZ);
                 }
                 cv.Brush().SetColor(f);
             } else {
-                cv.Plane3D({prevX_, prevY_}, {x, y}, StartZ, EndZ);
+                cv.Plane3D({PrevX, PrevY}, {x, y}, StartZ, EndZ);
             }
         }
         if (DrawArea) {
@@ -330,16 +332,16 @@ void TCustomSeries::DrawSegment(int x, int y, TColor c, int i, bool isLast, bool
         } else if (!is3D && ConnectPoints) {
             LinePrepareCanvas(cv, ColorEachPoint() && ColorEachLine ? c : SeriesColor());
             if (Stairs) {
-                if (InvertedStairs) cv.DoVertLine(prevX_, prevY_, y);
-                else cv.DoHorizLine(prevX_, x, prevY_);
+                if (InvertedStairs) cv.DoVertLine(PrevX, PrevY, y);
+                else cv.DoHorizLine(PrevX, x, PrevY);
                 cv.LineTo(x, y);
             } else {
-                cv.Line(prevX_, prevY_, x, y);
+                cv.Line(PrevX, PrevY, x, y);
             }
         }
     }
     if (withPointers && pointer_->Visible()) {
-        if (prevColor_ != clNone) DrawPointer(prevX_, prevY_, prevColor_, i - 1);
+        if (PrevColor != clNone) DrawPointer(PrevX, PrevY, PrevColor, i - 1);
         if (isLast && c != clNone) DrawPointer(x, y, c, i);
     }
 }
@@ -354,20 +356,20 @@ void TCustomSeries::FillSegment(int x, int y, bool isLast)
     chart.SetBrushCanvas(b, *areaBrush_, k);
     const bool vertical = ValuesVertical();
     TPointArray p;
-    if (vertical) p = {{prevX_, prevOriginPixel_}, {prevX_, prevY_}, {x, y}, {x, originPixel_}};
-    else p = {{prevOriginPixel_, prevY_}, {prevX_, prevY_}, {x, y}, {originPixel_, y}};
+    if (vertical) p = {{PrevX, PrevOriginPixel}, {PrevX, PrevY}, {x, y}, {x, OriginPixel}};
+    else p = {{PrevOriginPixel, PrevY}, {PrevX, PrevY}, {x, y}, {OriginPixel, y}};
     (void)isLast;
     TChartBlend* blend = nullptr;
-    if (transparency_ > 0) blend = cv.BeginBlending(RectFromPolygon(p.data(), 4), transparency_);
+    if (GetTransparency() > 0) blend = cv.BeginBlending(RectFromPolygon(p.data(), 4), GetTransparency());
     if (Stairs) {
-        TRect r = vertical ? (InvertedStairs ? TRect{prevX_, originPixel_, x + 1, y} : TRect{prevX_, prevOriginPixel_, x + 1, prevY_})
-                           : (InvertedStairs ? TRect{originPixel_, prevY_ + 1, x + 1, y} : TRect{prevOriginPixel_, prevY_ + 1, prevX_ + 1, y});
+        TRect r = vertical ? (InvertedStairs ? TRect{PrevX, OriginPixel, x + 1, y} : TRect{PrevX, PrevOriginPixel, x + 1, PrevY})
+                           : (InvertedStairs ? TRect{OriginPixel, PrevY + 1, x + 1, y} : TRect{PrevOriginPixel, PrevY + 1, PrevX + 1, y});
         cv.Rectangle(OrientRectangle(r));
-    } else if (gradient_->Visible() && !chart.View3D()) {
+    } else if (GetGradient().Visible() && !chart.View3D()) {
         TPointArray q = p;
         cv.ClipPolygon(q.data(), 4);
         const int pmax = CalcPosValue(MandatoryValues().MaxValue()), pmin = CalcPosValue(MandatoryValues().MinValue());
-        gradient_->Draw(cv, vertical ? TRect{prevX_, pmax, x, pmin} : TRect{pmin, prevY_, pmax, y}, 0);
+        GetGradient().Draw(cv, vertical ? TRect{PrevX, pmax, x, pmin} : TRect{pmin, PrevY, pmax, y}, 0);
         cv.UnClipRectangle();
         cv.Brush().SetStyle(bsClear);
     } else if (chart.View3D()) {
@@ -378,7 +380,7 @@ void TCustomSeries::FillSegment(int x, int y, bool isLast)
     if (blend) cv.EndBlending(blend);
     if (LinePen().Visible()) {
         cv.AssignVisiblePen(LinePen());
-        cv.LineWithZ(prevX_, prevY_, x, y, StartZ);
+        cv.LineWithZ(PrevX, PrevY, x, y, StartZ);
     }
 }
 
@@ -395,7 +397,7 @@ void TCustomSeries::DrawAllValues()
         h.EndPixel += shadow_->HorizSize();
         v.StartPixel += shadow_->VertSize();
         v.EndPixel += shadow_->VertSize();
-        prevColor_ = clNone;
+        PrevColor = clNone;
         TChartSeries::DrawAllValues();
         h.StartPixel -= shadow_->HorizSize();
         h.EndPixel -= shadow_->HorizSize();
@@ -423,14 +425,30 @@ void TCustomSeries::DrawAllValues()
         LinePen().SetWidth(2 * keep.Width() + outline_->Width() + 1);
         LinePen().OnChange = std::move(change);
         ChangeInternalColor(outline_->Color());
-        prevColor_ = clNone;
+        PrevColor = clNone;
         TChartSeries::DrawAllValues();
     }
-    prevColor_ = clNone;
+    PrevColor = clNone;
     TChartSeries::DrawAllValues();
 }
 
 // ---------------------------------------------------------------- legend and clicks
+
+void ChartPointerDrawLegend(TSeriesPointer& pointer, TColor color, const TRect& r, bool drawPen)
+{
+    auto* chart = dynamic_cast<TCustomAxisPanel*>(pointer.Parent());
+    if (!chart) return;
+    TCanvas3D& cv = *chart->ChartCanvas();
+    pointer.PrepareCanvas(cv, color);
+    // A legend symbol pen of its own replaces the pointer's.
+    if (chart->LegendPen) {
+        cv.AssignVisiblePen(*chart->LegendPen);
+        drawPen = chart->LegendPen->Visible();
+    }
+    const int h = drawPen ? r.Width() / 3 : r.Width() / 2 + 1, v = drawPen ? r.Height() / 3 : r.Height() / 2 + 1;
+    pointer.DrawPointer(cv, false, (r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2, std::min(pointer.HorizSize(), h),
+                        std::min(pointer.VertSize(), v), color, pointer.Style());
+}
 
 void TCustomSeries::DrawLegendShape(int index, const TRect& r)
 {
@@ -444,12 +462,7 @@ void TCustomSeries::DrawLegendShape(int index, const TRect& r)
     };
     if (pointer_->Visible()) {
         if (ConnectPoints) lineSymbol();
-        pointer_->PrepareCanvas(cv, k);
-        const bool drawPen = LinePen().Visible();
-        const int h = drawPen ? r.Width() / 3 : r.Width() / 2 + 1, v = drawPen ? r.Height() / 3 : r.Height() / 2 + 1;
-        pointer_->DrawPointer(cv, false, (r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2,
-                              std::min(pointer_->HorizSize(), h), std::min(pointer_->VertSize(), v), k,
-                              pointer_->Style());
+        ChartPointerDrawLegend(*pointer_, k, r, GetLinePen().Visible());
     } else if (ConnectPoints && !DrawArea) {
         lineSymbol();
     } else {

@@ -16,8 +16,14 @@ class TChartGradient;
 class TCustomLineSeries : public TChartSeries {
 public:
     using TChartSeries::TChartSeries;
-    TChartPen& LinePen() { return Pen(); }
+    // The series' own pen.
+    TChartPen& GetLinePen() { return Pen(); }
+    TChartPen& LinePen() { return GetLinePen(); }
 };
+
+class TCustomSeries;
+using TSeriesClickPointerEvent = std::function<void(TCustomSeries* Sender, int ValueIndex, int X, int Y)>;
+using TOnGetPointerStyle = std::function<TSeriesPointerStyle(TChartSeries* Sender, int ValueIndex)>;
 
 enum TCustomSeriesStack { cssNone, cssOverlap, cssStack, cssStack100 };
 
@@ -31,6 +37,10 @@ public:
     void GetPublished(platform::TPropertyList& L) override;
 
     TChartBrush& AreaChartBrush() { return *areaBrush_; }
+    // The style of AreaChartBrush.
+    platform::TBrushStyle GetAreaBrush() const;
+    void SetAreaBrushStyle(platform::TBrushStyle s);
+    platform::TBrushStyle AreaBrush() const { return GetAreaBrush(); }
     TColor AreaColor = clUseSeriesColor;
     TChartPen& AreaLinesPen() { return *areaLinesPen_; }
     bool ClickableLine = true;
@@ -42,17 +52,22 @@ public:
     int LineHeight = 0;
     TChartHiddenPen& OutLine() { return *outline_; }
     TSeriesPointer& Pointer() { return *pointer_; }
+    const TSeriesPointer& Pointer() const { return *pointer_; }
     TChartShadow& Shadow() { return *shadow_; }
     TCustomSeriesStack Stacked() const { return stacked_; }
     void SetStacked(TCustomSeriesStack v);
     bool Stairs = false;
-    TChartTransparency Transparency() const { return transparency_; }
-    void SetTransparency(TChartTransparency v) { SetIntegerProperty(transparency_, v); }
-    TChartGradient& Gradient() { return *gradient_; }
-    platform::TBrushStyle LineBrush();
+    virtual TChartTransparency GetTransparency() const { return transparency_; }
+    virtual void SetTransparency(TChartTransparency v) { SetIntegerProperty(transparency_, v); }
+    TChartTransparency Transparency() const { return GetTransparency(); }
+    virtual TChartGradient& GetGradient() { return *gradient_; }
+    TChartGradient& Gradient() { return GetGradient(); }
+    // The style of the series brush.
+    platform::TBrushStyle GetLineBrush();
     void SetLineBrush(platform::TBrushStyle s);
-    std::function<void(TCustomSeries*, int, int, int)> OnClickPointer;
-    std::function<TSeriesPointerStyle(TChartSeries*, int)> OnGetPointerStyle;
+    platform::TBrushStyle LineBrush() { return GetLineBrush(); }
+    TSeriesClickPointerEvent OnClickPointer;
+    TOnGetPointerStyle OnGetPointerStyle;
 
     TColor GetAreaBrushColor(TColor c) const { return ColorEachPoint() || AreaColor == clUseSeriesColor ? c : AreaColor; }
     void LinePrepareCanvas(TCanvas3D& canvas, TColor color);
@@ -95,10 +110,14 @@ private:
     std::unique_ptr<TChartGradient> gradient_;
     TCustomSeriesStack stacked_ = cssNone;
     TChartTransparency transparency_ = 0;
-    int originPixel_ = 0, prevOriginPixel_ = 0, prevX_ = 0, prevY_ = 0;
-    TColor prevColor_ = platform::clNone;
-    double darkSlope_ = 1;
+    // Drawing state of one pass: the previous point and the origins.
+    int OriginPixel = 0, PrevOriginPixel = 0, PrevX = 0, PrevY = 0;
+    TColor PrevColor = platform::clNone;
+    double DarkSlope = 1;
 };
+
+// Draws a pointer as a legend symbol in the box r; with drawPen it takes at most a third of the box.
+void ChartPointerDrawLegend(TSeriesPointer& pointer, TColor color, const TRect& r, bool drawPen);
 
 class TLineSeries : public TCustomSeries {
 public:

@@ -13,8 +13,8 @@ public:
     void Assign(const platform::TPersistent& source) override;
     void SetColorEachPoint(bool v) override;
     // A point series' transparency is its symbols'.
-    TChartTransparency Transparency() { return Pointer().Transparency(); }
-    void SetTransparency(TChartTransparency v) { Pointer().SetTransparency(v); }
+    TChartTransparency GetTransparency() const override { return Pointer().Transparency(); }
+    void SetTransparency(TChartTransparency v) override { Pointer().SetTransparency(v); }
     std::string GetEditorClass() const override { return "TSeriesPointerEditor"; }
     void PrepareForGallery(bool enabled) override;
     virtual bool CanDoExtra() const { return true; }

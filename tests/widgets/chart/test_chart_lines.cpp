@@ -10,6 +10,7 @@
 #include "widgets/chart/ChartMarks.h"
 #include "widgets/chart/ChartLineSeries.h"
 #include "widgets/chart/ChartPen.h"
+#include "widgets/chart/ChartPointSeries.h"
 
 using namespace chart;
 using namespace platform;
@@ -145,4 +146,63 @@ TEST(ChartPointers, MarksOfAHorizontalSeriesSitBesideTheirPoints)
     EXPECT_GT(m->BoxTopLeft.X, s->CalcXPos(1));  // right of the point
     EXPECT_LT(m->BoxTopLeft.Y, s->CalcYPos(1));
     EXPECT_GT(m->BoxTopLeft.Y + m->BoxHeight, s->CalcYPos(1));  // centred on it
+}
+
+TEST(ChartPointers, LegendSymbolTakesAThirdOfTheBoxWithAPen)
+{
+    LineChart f;
+    auto* s = new TLineSeries();
+    f.chart.AddSeries(s);
+    s->AddXY(0, 1);
+    s->Pointer().SetVisible(true);
+    s->Pointer().SetSize(12);
+    s->Pointer().Pen().SetColor(clRed);
+    s->Pointer().Brush().SetColor(clRed);
+    TChartPen hidden;
+    hidden.SetVisible(false);
+    struct Case {
+        const char* what;
+        bool drawPen;
+        TChartPen* legendPen;
+        int halfSize;
+    } cases[] = {
+        {"with the line pen", true, nullptr, 10},
+        {"without a pen", false, nullptr, 12},
+        {"the legend's hidden symbol pen", true, &hidden, 12},
+    };
+    const TRect box{100, 100, 130, 130};
+    for (const Case& c : cases) {
+        f.chart.OnAfterDraw = [&](TObject*) {
+            TCanvas3D& cv = *f.chart.ChartCanvas();
+            cv.Brush().SetColor(clWhite);
+            cv.Brush().SetStyle(bsSolid);
+            cv.Pen().SetStyle(psClear);
+            cv.Rectangle({90, 90, 141, 141});
+            f.chart.LegendPen = c.legendPen;
+            ChartPointerDrawLegend(s->Pointer(), clRed, box, c.drawPen);
+            f.chart.LegendPen = nullptr;
+        };
+        f.Paint();
+        int red = 0;
+        for (int x = 90; x < 140; ++x) red += f.Px(x, 115) == RGB(255, 0, 0);
+        EXPECT_NEAR(red, 2 * c.halfSize, 1) << c.what;
+    }
+}
+
+TEST(ChartLineSeries, BrushStylesAndTransparencyThroughTheSeriesInterface)
+{
+    TLineSeries line;
+    line.SetAreaBrushStyle(bsCross);
+    EXPECT_EQ(line.AreaChartBrush().Style(), bsCross);
+    EXPECT_EQ(line.GetAreaBrush(), bsCross);
+    line.SetLineBrush(bsClear);
+    EXPECT_EQ(line.Brush().Style(), bsClear);
+    EXPECT_EQ(line.GetLineBrush(), bsClear);
+    EXPECT_EQ(&line.GetLinePen(), &line.Pen());
+    // A point series keeps its transparency in its symbols, also when set as any series.
+    TPointSeries points;
+    TCustomSeries& any = points;
+    any.SetTransparency(30);
+    EXPECT_EQ(points.Pointer().Transparency(), 30);
+    EXPECT_EQ(any.GetTransparency(), 30);
 }
