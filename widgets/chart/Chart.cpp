@@ -65,7 +65,7 @@ void TCustomChart::FillValueSourceItems(TChartValueList* valueList, const std::f
     if (!valueList || !valueList->Owner() || !proc) return;
     auto* source = dynamic_cast<TChartSeries*>(valueList->Owner()->DataSource());
     if (!source) return;
-    TChartValueLists& lists = source->ValuesList();
+    TChartValueLists& lists = source->ValueLists();
     for (int i = 0; i < lists.Count(); ++i) proc(lists[i]->Name);
 }
 

@@ -134,7 +134,7 @@ void TChartSeries::SetParentChart(TCustomAxisPanel* chart)
 
 void TChartSeries::Added()
 {
-    if (storedColor_ == clUseSeriesColor && parentChart_) {
+    if (StoredColor == clUseSeriesColor && parentChart_) {
         ChangeInternalColor(parentChart_->GetFreeSeriesColor(true, this));
         parentChart_->BroadcastSeriesEvent(this, seChangeColor);
     }
@@ -156,13 +156,13 @@ int TChartSeries::AddXY(double x, double y, const std::string& label, TColor col
     yValues_->InsertChartValue(index, y);
     for (int i = 2; i < lists_.Count(); ++i) lists_[i]->InsertChartValue(index, lists_[i]->PendingValue);
     if (hasColorList_) {
-        colors_.insert(colors_.begin() + std::min(index, int(colors_.size())), color);
+        ColorList.insert(ColorList.begin() + std::min(index, int(ColorList.size())), color);
     } else if (color != clUseSeriesColor) {
-        colors_.assign(std::size_t(Count() - 1), clUseSeriesColor);
-        colors_.insert(colors_.begin() + index, color);
+        ColorList.assign(std::size_t(Count() - 1), clUseSeriesColor);
+        ColorList.insert(ColorList.begin() + index, color);
         hasColorList_ = true;
     }
-    if (!label.empty() || labels_.Count() > 0) labels_.InsertLabel(index, label);
+    if (!label.empty() || LabelList.Count() > 0) LabelList.InsertLabel(index, label);
     if (updateCount_ == 0) NotifyNewValue(this, index);
     return index;
 }
@@ -194,8 +194,8 @@ void TChartSeries::Delete(int index)
     if (index < 0 || index >= Count())
         throw ChartException(ChartFormat(ChartMsg_SeriesDelete, index, Count() - 1));
     for (int i = 0; i < lists_.Count(); ++i) lists_[i]->Delete(index);
-    if (hasColorList_ && index < int(colors_.size())) colors_.erase(colors_.begin() + index);
-    labels_.DeleteLabel(index);
+    if (hasColorList_ && index < int(ColorList.size())) ColorList.erase(ColorList.begin() + index);
+    LabelList.DeleteLabel(index);
     marks_->Positions.Delete(index);
     marks_->Items.Delete(index);
     NotifyValue(veDelete, index);
@@ -207,11 +207,11 @@ void TChartSeries::Delete(int start, int quantity, bool removeGap)
     if (start >= Count() || start < 0 || quantity <= 0) return;
     quantity = std::min(quantity, Count() - start);
     for (int i = 0; i < lists_.Count(); ++i) lists_[i]->Delete(start, quantity);
-    if (hasColorList_ && start < int(colors_.size())) {
-        colors_.erase(colors_.begin() + start, colors_.begin() + std::min(int(colors_.size()), start + quantity));
-        if (colors_.empty()) hasColorList_ = false;
+    if (hasColorList_ && start < int(ColorList.size())) {
+        ColorList.erase(ColorList.begin() + start, ColorList.begin() + std::min(int(ColorList.size()), start + quantity));
+        if (ColorList.empty()) hasColorList_ = false;
     }
-    labels_.DeleteLabels(start, quantity);
+    LabelList.DeleteLabels(start, quantity);
     marks_->Positions.Delete(start, quantity);
     NotifyValue(veDelete, -1);
     if (active_) Repaint();
@@ -221,9 +221,9 @@ void TChartSeries::Delete(int start, int quantity, bool removeGap)
 void TChartSeries::ClearLists()
 {
     for (int i = 0; i < lists_.Count(); ++i) lists_[i]->ClearValues();
-    colors_.clear();
+    ColorList.clear();
     hasColorList_ = false;
-    labels_.Clear();
+    LabelList.Clear();
     marks_->Clear();
 }
 
@@ -250,7 +250,7 @@ void TChartSeries::SetYValue(int i, double v)
 
 TColor TChartSeries::InternalColor(int i) const
 {
-    return hasColorList_ && i >= 0 && i < int(colors_.size()) ? colors_[std::size_t(i)] : clUseSeriesColor;
+    return hasColorList_ && i >= 0 && i < int(ColorList.size()) ? ColorList[std::size_t(i)] : clUseSeriesColor;
 }
 
 TColor TChartSeries::GetValueColor(int i) const
@@ -265,11 +265,11 @@ void TChartSeries::SetValueColor(int i, TColor c)
 {
     if (!hasColorList_ && c == clUseSeriesColor) return;
     if (!hasColorList_) {
-        colors_.assign(std::size_t(Count()), clUseSeriesColor);
+        ColorList.assign(std::size_t(Count()), clUseSeriesColor);
         hasColorList_ = true;
     }
-    if (i >= int(colors_.size())) colors_.resize(std::size_t(i) + 1, clUseSeriesColor);
-    if (i >= 0) colors_[std::size_t(i)] = c;
+    if (i >= int(ColorList.size())) ColorList.resize(std::size_t(i) + 1, clUseSeriesColor);
+    if (i >= 0) ColorList[std::size_t(i)] = c;
     Repaint();
 }
 
@@ -279,10 +279,10 @@ void TChartSeries::ColorRange(TChartValueList& list, double fromValue, double to
         const double v = list.Value(i);
         if (!IsNull(i) && v >= fromValue && v <= toValue) {
             if (!hasColorList_) {
-                colors_.assign(std::size_t(Count()), clUseSeriesColor);
+                ColorList.assign(std::size_t(Count()), clUseSeriesColor);
                 hasColorList_ = true;
             }
-            colors_[std::size_t(i)] = color;
+            ColorList[std::size_t(i)] = color;
         }
     }
     Repaint();
@@ -304,10 +304,10 @@ void TChartSeries::SwapValueIndex(int a, int b)
     for (int i = 0; i < lists_.Count(); ++i) lists_[i]->Exchange(a, b);
     if (hasColorList_) {
         const int n = std::max(a, b) + 1;
-        if (n > int(colors_.size())) colors_.resize(std::size_t(n), clUseSeriesColor);
-        std::swap(colors_[std::size_t(a)], colors_[std::size_t(b)]);
+        if (n > int(ColorList.size())) ColorList.resize(std::size_t(n), clUseSeriesColor);
+        std::swap(ColorList[std::size_t(a)], ColorList[std::size_t(b)]);
     }
-    if (labels_.Count() > 0) labels_.Exchange(a, b);
+    if (LabelList.Count() > 0) LabelList.Exchange(a, b);
 }
 
 void TChartSeries::SetHorizontal()
@@ -338,15 +338,20 @@ void TChartSeries::ReplaceList(TChartValueList* oldList, TChartValueList* newLis
 
 void TChartSeries::SetSeriesColor(TColor c)
 {
-    if (storedColor_ == clUseSeriesColor && c == currentColor_) return;
-    SetColorProperty(storedColor_, c);
-    currentColor_ = storedColor_;
+    if (StoredColor == clUseSeriesColor && c == CurrentColor) return;
+    SetColorProperty(StoredColor, c);
+    CurrentColor = StoredColor;
+    NotifyColorChanged();
+}
+
+void TChartSeries::NotifyColorChanged()
+{
     if (parentChart_) parentChart_->BroadcastSeriesEvent(this, seChangeColor);
 }
 
 void TChartSeries::ChangeInternalColor(TColor c)
 {
-    currentColor_ = c;
+    CurrentColor = c;
     SetSeriesColor(c);
 }
 
@@ -414,16 +419,16 @@ void TChartSeries::AddedValue(TChartSeries& source, int index)
         return;
     }
     const int i = AddChartValue(source, index);
-    if (source.hasColorList_ && index < int(source.colors_.size())) {
+    if (source.hasColorList_ && index < int(source.ColorList.size())) {
         if (!hasColorList_) {
-            colors_.assign(std::size_t(Count() - 1), clUseSeriesColor);
+            ColorList.assign(std::size_t(Count() - 1), clUseSeriesColor);
             hasColorList_ = true;
         }
-        colors_.insert(colors_.begin() + std::min(i, int(colors_.size())), source.colors_[std::size_t(index)]);
+        ColorList.insert(ColorList.begin() + std::min(i, int(ColorList.size())), source.ColorList[std::size_t(index)]);
     } else if (hasColorList_) {
-        colors_.insert(colors_.begin() + std::min(i, int(colors_.size())), clUseSeriesColor);
+        ColorList.insert(ColorList.begin() + std::min(i, int(ColorList.size())), clUseSeriesColor);
     }
-    if (source.labels_.Count() > index || labels_.Count() > 0) labels_.InsertLabel(i, source.labels_.GetLabel(index));
+    if (source.LabelList.Count() > index || LabelList.Count() > 0) LabelList.InsertLabel(i, source.LabelList.GetLabel(index));
     NotifyNewValue(this, i);
 }
 
@@ -454,8 +459,8 @@ void TChartSeries::AssignFormat(TChartSeries& s)
     xLabelsSource_ = s.xLabelsSource_;
     colorSource_ = s.colorSource_;
     marks_->Assign(*s.marks_);
-    storedColor_ = s.storedColor_;
-    ChangeInternalColor(s.currentColor_);
+    StoredColor = s.StoredColor;
+    ChangeInternalColor(s.CurrentColor);
     colorEachPoint_ = s.colorEachPoint_;
     valueFormat_ = s.valueFormat_;
     percentFormat_ = s.percentFormat_;
@@ -677,15 +682,15 @@ void TChartSeries::DoAfterDrawValues()
 void TChartSeries::SetZOrder(int v)
 {
     SetIntegerProperty(zOrder_, v);
-    computedZOrder_ = v == -1 ? 0 : v;
+    ComputedZOrder = v == -1 ? 0 : v;
 }
 
 void TChartSeries::CalcZOrder()
 {
     if (!parentChart_) return;
     if (zOrder_ == -1) {
-        if (parentChart_->View3D()) computedZOrder_ = ++parentChart_->LastZOrder;
-        else computedZOrder_ = 0;
+        if (parentChart_->View3D()) ComputedZOrder = ++parentChart_->LastZOrder;
+        else ComputedZOrder = 0;
     } else {
         parentChart_->LastZOrder = std::max(parentChart_->LastZOrder, zOrder_);
     }
@@ -694,7 +699,7 @@ void TChartSeries::CalcZOrder()
 void TChartSeries::CalcDepthPositions()
 {
     const int d = parentChart_ ? parentChart_->SeriesDepth : 0;
-    StartZ = d * computedZOrder_;
+    StartZ = d * ComputedZOrder;
     EndZ = StartZ + (depth_ == -1 ? d : depth_);
     MiddleZ = (StartZ + EndZ) / 2;
     marks_->ZPosition = MiddleZ;

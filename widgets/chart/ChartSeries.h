@@ -29,6 +29,8 @@ enum TLegendTextStyle {
     ltsXAndValue, ltsXAndPercent
 };
 enum TSeriesRecalcOption : unsigned { rOnDelete = 1, rOnModify = 2, rOnInsert = 4, rOnClear = 8 };
+// A set of TSeriesRecalcOption bits.
+using TSeriesRecalcOptions = unsigned;
 // Between the columns of a legend text.
 extern char ChartColumnSeparator;
 
@@ -115,10 +117,10 @@ public:
     virtual double GetyValue(int i) const { return yValues_->Value(i); }
     void SetXValue(int i, double v);
     void SetYValue(int i, double v);
-    std::string XLabel(int i) const { return labels_.GetLabel(i); }
-    void SetXLabel(int i, const std::string& text) { labels_.SetLabel(i, text); }
-    void SetMarkText(int i, const std::string& text) { labels_.SetLabel(i, text); }
-    TLabelsList& Labels() { return labels_; }
+    std::string XLabel(int i) const { return LabelList.GetLabel(i); }
+    void SetXLabel(int i, const std::string& text) { LabelList.SetLabel(i, text); }
+    void SetMarkText(int i, const std::string& text) { LabelList.SetLabel(i, text); }
+    TLabelsList& Labels() { return LabelList; }
     virtual TColor GetValueColor(int i) const;
     void SetValueColor(int i, TColor c);
     TColor InternalColor(int i) const;
@@ -132,7 +134,7 @@ public:
     virtual void SwapValueIndex(int a, int b);
 
     // Value lists.
-    TChartValueLists& ValuesList() { return lists_; }
+    TChartValueLists& ValueLists() { return lists_; }
     TChartValueList& XValues() { return *xValues_; }
     TChartValueList& YValues() { return *yValues_; }
     TChartValueList& MandatoryValues() { return *mandatory_; }
@@ -142,10 +144,13 @@ public:
     void ReplaceList(TChartValueList* oldList, TChartValueList* newList);
 
     // Colours and formats.
-    TColor SeriesColor() const { return storedColor_ == clUseSeriesColor ? currentColor_ : storedColor_; }
+    TColor GetSeriesColor() const { return StoredColor == clUseSeriesColor ? CurrentColor : StoredColor; }
+    TColor SeriesColor() const { return GetSeriesColor(); }
     virtual void SetSeriesColor(TColor c);
     void ChangeInternalColor(TColor c);
-    bool IsColorStored() const { return storedColor_ != clUseSeriesColor; }
+    // The chart tells its parts that the series colour changed.
+    void NotifyColorChanged();
+    bool IsColorStored() const { return StoredColor != clUseSeriesColor; }
     bool ColorEachPoint() const { return colorEachPoint_; }
     virtual void SetColorEachPoint(bool v) { SetBooleanProperty(colorEachPoint_, v); }
     const std::string& ValueFormat() const { return valueFormat_; }
@@ -169,7 +174,7 @@ public:
     virtual void NotifyNewValue(TChartSeries* sender, int index);
     virtual void NotifyValue(TValueEvent event, int index);
     std::vector<TChartSeries*> LinkedSeries;
-    unsigned RecalcOn = rOnDelete | rOnModify | rOnInsert | rOnClear;
+    TSeriesRecalcOptions RecalcOn = rOnDelete | rOnModify | rOnInsert | rOnClear;
 
     // Copying from another series.
     virtual int AddChartValue(TChartSeries& source, int index);
@@ -295,9 +300,9 @@ public:
     virtual void DoBeforeDrawValues();
     virtual void DoAfterDrawValues();
     int ZOrder() const { return zOrder_; }
-    int GetZOrder() const { return zOrder_ != -1 ? zOrder_ : computedZOrder_; }
+    int GetZOrder() const { return zOrder_ != -1 ? zOrder_ : ComputedZOrder; }
     void SetZOrder(int v);
-    void SetComputedZOrder(int v) { computedZOrder_ = v; }
+    void SetComputedZOrder(int v) { ComputedZOrder = v; }
     virtual void CalcZOrder();
     virtual void CalcDepthPositions();
     virtual bool MoreSameZOrder();
@@ -335,10 +340,10 @@ protected:
 
 private:
     TChartValueLists lists_;
-    TLabelsList labels_{this};
-    std::vector<TColor> colors_;
+    TLabelsList LabelList{this};
+    std::vector<TColor> ColorList;
     bool hasColorList_ = false;
-    TColor storedColor_ = clUseSeriesColor, currentColor_ = clUseSeriesColor;
+    TColor StoredColor = clUseSeriesColor, CurrentColor = clUseSeriesColor;
     bool colorEachPoint_ = false;
     std::string valueFormat_, percentFormat_;
     int depth_ = -1;
@@ -348,7 +353,7 @@ private:
     TChartAxis* customVertAxis_ = nullptr;
     TChartAxis* activeHorizAxis_ = nullptr;
     TChartAxis* activeVertAxis_ = nullptr;
-    int zOrder_ = -1, computedZOrder_ = 0;
+    int zOrder_ = -1, ComputedZOrder = 0;
     int updateCount_ = 0;
     std::unique_ptr<TSeriesMarks> marks_;
     std::vector<platform::TComponent*> dataSources_;

@@ -18,7 +18,7 @@ int ChartDefaultCapacity = 1000;
 
 TChartValueList::TChartValueList(TChartSeries* owner, const std::string& name) : Name(name), owner_(owner)
 {
-    if (owner_) owner_->ValuesList().Add(this);
+    if (owner_) owner_->ValueLists().Add(this);
     ClearValues();
 }
 
