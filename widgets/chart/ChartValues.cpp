@@ -36,16 +36,16 @@ void TChartValueList::Assign(const TPersistent& source)
 void TChartValueList::ClearValues()
 {
     count_ = 0;
-    TChartValues().swap(values_);
+    TChartValues().swap(ValueArray);
     stale_ = true;
 }
 
 void TChartValueList::Grow(int needed)
 {
-    if (needed <= int(values_.size())) return;
-    std::size_t cap = values_.size();
+    if (needed <= int(ValueArray.size())) return;
+    std::size_t cap = ValueArray.size();
     while (int(cap) < needed) cap += std::size_t(std::max(1, ChartDefaultCapacity));
-    values_.resize(cap);
+    ValueArray.resize(cap);
 }
 
 void TChartValueList::Check(int index) const
@@ -57,8 +57,8 @@ void TChartValueList::InsertChartValue(int index, double value)
 {
     index = std::clamp(index, 0, count_);
     Grow(count_ + 1);
-    std::move_backward(values_.begin() + index, values_.begin() + count_, values_.begin() + count_ + 1);
-    values_[std::size_t(index)] = value;
+    std::move_backward(ValueArray.begin() + index, ValueArray.begin() + count_, ValueArray.begin() + count_ + 1);
+    ValueArray[std::size_t(index)] = value;
     ++count_;
     stale_ = true;
 }
@@ -75,13 +75,13 @@ int TChartValueList::AddChartValue()
     const double v = PendingValue;
     int index = n;
     if (Order != loNone && n > 0 &&
-        !((Order == loAscending && v >= values_[std::size_t(n - 1)]) ||
-          (Order == loDescending && v <= values_[std::size_t(n - 1)]))) {
+        !((Order == loAscending && v >= ValueArray[std::size_t(n - 1)]) ||
+          (Order == loDescending && v <= ValueArray[std::size_t(n - 1)]))) {
         int a = n - 1;
         if (Order == loAscending)
-            while (a >= 0 && values_[std::size_t(a)] > v) --a;
+            while (a >= 0 && ValueArray[std::size_t(a)] > v) --a;
         else
-            while (a >= 0 && values_[std::size_t(a)] < v) --a;
+            while (a >= 0 && ValueArray[std::size_t(a)] < v) --a;
         index = a + 1;
     }
     InsertChartValue(index, v);
@@ -91,8 +91,8 @@ int TChartValueList::AddChartValue()
 void TChartValueList::Delete(int index)
 {
     Check(index);
-    values_.erase(values_.begin() + index);
-    values_.push_back(0);
+    ValueArray.erase(ValueArray.begin() + index);
+    ValueArray.push_back(0);
     --count_;
     stale_ = true;
 }
@@ -102,7 +102,7 @@ void TChartValueList::Delete(int start, int quantity)
     if (quantity <= 0) return;
     Check(start);
     Check(start + quantity - 1);
-    std::move(values_.begin() + start + quantity, values_.begin() + count_, values_.begin() + start);
+    std::move(ValueArray.begin() + start + quantity, ValueArray.begin() + count_, ValueArray.begin() + start);
     count_ -= quantity;
     stale_ = true;
 }
@@ -110,19 +110,19 @@ void TChartValueList::Delete(int start, int quantity)
 void TChartValueList::Scroll()
 {
     if (count_ < 2) return;
-    std::rotate(values_.begin(), values_.begin() + 1, values_.begin() + count_);
+    std::rotate(ValueArray.begin(), ValueArray.begin() + 1, ValueArray.begin() + count_);
 }
 
 double TChartValueList::Value(int index) const
 {
     Check(index);
-    return values_[std::size_t(index)];
+    return ValueArray[std::size_t(index)];
 }
 
 void TChartValueList::SetValue(int index, double value)
 {
     Check(index);
-    values_[std::size_t(index)] = value;
+    ValueArray[std::size_t(index)] = value;
     stale_ = true;
     if (owner_) owner_->NotifyValue(veModify, index);
 }
@@ -130,7 +130,7 @@ void TChartValueList::SetValue(int index, double value)
 void TChartValueList::Put(int index, double value)
 {
     Check(index);
-    values_[std::size_t(index)] = value;
+    ValueArray[std::size_t(index)] = value;
     stale_ = true;
 }
 
@@ -142,7 +142,7 @@ int TChartValueList::Locate(double value, int first, int last) const
     first = std::max(0, first);
     last = std::min(count_ - 1, last);
     for (int i = first; i <= last; ++i)
-        if (values_[std::size_t(i)] == value) return i;
+        if (ValueArray[std::size_t(i)] == value) return i;
     return -1;
 }
 
@@ -150,7 +150,7 @@ std::string TChartValueList::ToString(int index) const { return base::FloatToStr
 
 void TChartValueList::RecalcStats()
 {
-    if (count_ > int(values_.size())) count_ = int(values_.size());
+    if (count_ > int(ValueArray.size())) count_ = int(ValueArray.size());
     if (count_ <= 0) {
         min_ = max_ = total_ = totalAbs_ = 0;
         stale_ = false;
@@ -163,12 +163,12 @@ void TChartValueList::RecalcStats(int start)
 {
     if (count_ <= 0) return;
     if (start == 0) {
-        min_ = max_ = total_ = values_[0];
-        totalAbs_ = std::abs(values_[0]);
+        min_ = max_ = total_ = ValueArray[0];
+        totalAbs_ = std::abs(ValueArray[0]);
         start = 1;
     }
     for (int i = start; i < count_; ++i) {
-        const double v = values_[std::size_t(i)];
+        const double v = ValueArray[std::size_t(i)];
         if (v < min_) min_ = v;
         else if (v > max_) max_ = v;
         total_ += v;
@@ -177,22 +177,22 @@ void TChartValueList::RecalcStats(int start)
     stale_ = false;
 }
 
-double TChartValueList::MaxValue()
+double TChartValueList::GetMaxValue()
 {
     if (stale_) RecalcStats();
     return max_;
 }
-double TChartValueList::MinValue()
+double TChartValueList::GetMinValue()
 {
     if (stale_) RecalcStats();
     return min_;
 }
-double TChartValueList::Total()
+double TChartValueList::GetTotal()
 {
     if (stale_) RecalcStats();
     return total_;
 }
-double TChartValueList::TotalABS()
+double TChartValueList::GetTotalABS()
 {
     if (stale_) RecalcStats();
     return totalAbs_;
@@ -202,21 +202,21 @@ void TChartValueList::Exchange(int a, int b)
 {
     Check(a);
     Check(b);
-    std::swap(values_[std::size_t(a)], values_[std::size_t(b)]);
+    std::swap(ValueArray[std::size_t(a)], ValueArray[std::size_t(b)]);
     stale_ = true;
     if (owner_) owner_->NotifyValue(veModify, a);
 }
 
 void TChartValueList::FillSequence()
 {
-    for (int i = 0; i < count_; ++i) values_[std::size_t(i)] = i;
+    for (int i = 0; i < count_; ++i) ValueArray[std::size_t(i)] = i;
     stale_ = true;
     if (owner_) owner_->NotifyValue(veModify, 0);
 }
 
 int TChartValueList::CompareValueIndex(int a, int b) const
 {
-    const double x = values_[std::size_t(a)], y = values_[std::size_t(b)];
+    const double x = ValueArray[std::size_t(a)], y = ValueArray[std::size_t(b)];
     const int r = x < y ? -1 : x > y ? 1 : 0;
     return Order == loDescending ? -r : r;
 }
@@ -227,7 +227,7 @@ void TChartValueList::Sort()
     ChartSort(0, count_ - 1, [this](int a, int b) { return CompareValueIndex(a, b); },
               [this](int a, int b) {
                   if (owner_) owner_->SwapValueIndex(a, b);
-                  else std::swap(values_[std::size_t(a)], values_[std::size_t(b)]);
+                  else std::swap(ValueArray[std::size_t(a)], ValueArray[std::size_t(b)]);
               });
 }
 
@@ -238,7 +238,7 @@ void TChartValueList::SetDateTime(bool v)
     if (owner_) owner_->Repaint();
 }
 
-void TChartValueList::InitDateTime(bool v) { dateTime_ = defaultDateTime_ = v; }
+void TChartValueList::InitDateTime(bool v) { dateTime_ = DefaultDateTime = v; }
 
 void TChartValueList::SetValueSource(const std::string& v)
 {

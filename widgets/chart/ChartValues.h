@@ -31,7 +31,7 @@ public:
     virtual void Scroll();
 
     int Count() const { return count_; }
-    int Capacity() const { return int(values_.size()); }
+    int Capacity() const { return int(ValueArray.size()); }
     // Reads and writes outside 0..Count-1 raise ChartException.
     double Value(int index) const;
     double operator[](int index) const { return Value(index); }
@@ -43,10 +43,15 @@ public:
     int Locate(double value) const;
     int Locate(double value, int first, int last) const;
     std::string ToString(int index) const;
-    double MaxValue();
-    double MinValue();
-    double Total();
-    double TotalABS();
+    // The statistics, recomputed first when stale.
+    double GetMaxValue();
+    double GetMinValue();
+    double GetTotal();
+    double GetTotalABS();
+    double MaxValue() { return GetMaxValue(); }
+    double MinValue() { return GetMinValue(); }
+    double Total() { return GetTotal(); }
+    double TotalABS() { return GetTotalABS(); }
     double Range() { return MaxValue() - MinValue(); }
     void RecalcStats();
     void RecalcStats(int start);
@@ -60,7 +65,7 @@ public:
     bool DateTime() const { return dateTime_; }
     void SetDateTime(bool v);
     void InitDateTime(bool v);
-    bool IsDateStored() const { return dateTime_ != defaultDateTime_; }
+    bool IsDateStored() const { return dateTime_ != DefaultDateTime; }
     std::string Name;
     TChartListOrder Order = loNone;
     double PendingValue = 0;
@@ -74,9 +79,10 @@ private:
     void Grow(int needed);
     void Check(int index) const;
     TChartSeries* owner_;
-    TChartValues values_;
+    // The storage; its length is the capacity.
+    TChartValues ValueArray;
     int count_ = 0;
-    bool stale_ = true, dateTime_ = false, defaultDateTime_ = false;
+    bool stale_ = true, dateTime_ = false, DefaultDateTime = false;
     double min_ = 0, max_ = 0, total_ = 0, totalAbs_ = 0;
     std::string valueSource_;
 };
