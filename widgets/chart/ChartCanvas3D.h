@@ -130,6 +130,8 @@ public:
     // Projection without rounding the inputs; writes nothing in 2D.
     void Calc3DPoint(TPoint& p, double x, double y, int z);
     void Calc3DPos(int& x, int& y, int z);
+    void Calc3DTPoint(TPoint& p, int z) { Calc3DPos(p.X, p.Y, z); }
+    TPoint Calc3DTPoint3D(const TPoint3D& p) { return Calculate3DPosition(p.X, p.Y, p.Z); }
     TPointArray Calc3DPoints(const TPoint* pts, int count, int z);
 
 private:

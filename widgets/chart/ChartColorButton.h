@@ -35,12 +35,15 @@ protected:
     TColorProperty property_;
 };
 
+// Supplies the colour a colour button shows.
+using TButtonGetColorProc = std::function<TColor()>;
+
 class TButtonColor : public TChartButton {
 public:
     using TChartButton::TChartButton;
     TColor SymbolColor() const;
     void SetSymbolColor(TColor c);
-    std::function<TColor()> GetColorProc;
+    TButtonGetColorProc GetColorProc;
     void DrawSymbol(TCanvas3D& canvas) override;
     void Click() override;
 

@@ -193,7 +193,7 @@ void TCustomChartGradient::UseMiddleColor()
 
 void TCustomChartGradient::Draw(TCanvas3D& canvas, const TRect& r, int roundSize)
 {
-    TColor start = startColor_, end = endColor_, mid = MidColor();
+    TColor start = startColor_, end = endColor_, mid = GetMidColor();
     if (canvas.GetMonochrome()) {
         auto gray = [](TColor c) {
             const COLORREF rgb = ColorToRGB(c);
@@ -346,19 +346,19 @@ void TChartFont::Assign(const TPersistent& source)
     TFont::Assign(source);
 }
 
-TChartFontGradient* TChartFont::Gradient()
+TChartFontGradient* TChartFont::GetGradient()
 {
     if (!gradient_) gradient_ = std::make_unique<TChartFontGradient>(change_);
     return gradient_.get();
 }
 
-TChartHiddenPen* TChartFont::OutLine()
+TChartHiddenPen* TChartFont::GetOutLine()
 {
     if (!outline_) outline_ = std::make_unique<TChartHiddenPen>(change_);
     return outline_.get();
 }
 
-TChartShadow* TChartFont::Shadow()
+TChartShadow* TChartFont::GetShadow()
 {
     if (!shadow_) shadow_ = std::make_unique<TChartShadow>(change_);
     return shadow_.get();

@@ -69,7 +69,8 @@ public:
     void SetEndColor(TColor v) { Set(endColor_, v); }
     TColor StartColor() const { return startColor_; }
     void SetStartColor(TColor v) { Set(startColor_, v); }
-    TColor MidColor() const { return middle_ ? midColor_ : platform::clNone; }
+    TColor GetMidColor() const { return middle_ ? midColor_ : platform::clNone; }
+    TColor MidColor() const { return GetMidColor(); }
     void SetMidColor(TColor v);
     void UseMiddleColor();
     int RadialX() const { return radialX_; }
@@ -130,9 +131,13 @@ public:
     ~TChartFont() override;
     void Assign(const platform::TPersistent& source) override;
 
-    TChartFontGradient* Gradient();
-    TChartHiddenPen* OutLine();
-    TChartShadow* Shadow();
+    // Each made on first use.
+    TChartFontGradient* GetGradient();
+    TChartHiddenPen* GetOutLine();
+    TChartShadow* GetShadow();
+    TChartFontGradient* Gradient() { return GetGradient(); }
+    TChartHiddenPen* OutLine() { return GetOutLine(); }
+    TChartShadow* Shadow() { return GetShadow(); }
     bool HasGradient() const { return gradient_ != nullptr; }
     bool HasOutLine() const { return outline_ != nullptr; }
     bool HasShadow() const { return shadow_ != nullptr; }

@@ -233,7 +233,7 @@ void TSeriesMarks::Assign(const TPersistent& source)
 void TSeriesMarks::SetAngle(int v) { series_->SetIntegerProperty(angle_, v); }
 void TSeriesMarks::SetClip(bool v) { series_->SetBooleanProperty(clip_, v); }
 void TSeriesMarks::SetDrawEvery(int v) { series_->SetIntegerProperty(drawEvery_, std::max(1, v)); }
-void TSeriesMarks::SetMultiLine(bool v) { series_->SetBooleanProperty(multiLine_, v); }
+void TSeriesMarks::SetMultiline(bool v) { series_->SetBooleanProperty(multiLine_, v); }
 
 void TSeriesMarks::SetStyle(TSeriesMarksStyle v)
 {

@@ -106,7 +106,7 @@ public:
     TSeriesMarksStyle Style() const { return style_; }
     void SetStyle(TSeriesMarksStyle v);
     bool MultiLine() const { return multiLine_; }
-    void SetMultiLine(bool v);
+    void SetMultiline(bool v);
     TChartSeries* Series() const { return series_; }
     TSeriesMarksPositions Positions;
     TMarksItems Items{this};

@@ -75,7 +75,7 @@ void TChartBrush::Clear()
     SetStyle(bsClear);
 }
 
-TPicture* TChartBrush::Image()
+TPicture* TChartBrush::GetImage()
 {
     if (!image_) {
         image_ = std::make_unique<TPicture>();

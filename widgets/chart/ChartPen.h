@@ -75,7 +75,8 @@ public:
     ~TChartBrush() override;
     void Assign(const platform::TPersistent& source) override;
     void Clear();  // no fill and no image
-    platform::TPicture* Image();  // created on first read
+    platform::TPicture* GetImage();  // created on first read
+    platform::TPicture* Image() { return GetImage(); }
     bool HasImage() const { return image_ != nullptr; }
     void SetImage(const platform::TPicture* picture);
     void GetPublished(platform::TPropertyList& L) override;
@@ -84,6 +85,9 @@ public:
 private:
     std::unique_ptr<platform::TPicture> image_;
 };
+
+using TChartView3DScrolled = std::function<void(bool IsHoriz)>;
+using TChartView3DChangedZoom = std::function<void(int NewZoom)>;
 
 class TView3DOptions : public platform::TPersistent {
 public:
@@ -117,8 +121,8 @@ public:
     void Repaint();
     double CalcOrthoRatio() const;
 
-    std::function<void(bool isHoriz)> OnScrolled;
-    std::function<void(int newZoom)> OnChangedZoom;
+    TChartView3DScrolled OnScrolled;
+    TChartView3DChangedZoom OnChangedZoom;
 
 private:
     template <class T>

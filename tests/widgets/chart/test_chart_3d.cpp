@@ -15,6 +15,7 @@
 #include "platform/graphics/ImageDecoder.h"
 #include "platform/graphics/Metafile.h"
 #include "support/TestSupport.h"
+#include "widgets/chart/ChartCanvas3D.h"
 #include "widgets/chart/ChartFont.h"
 #include "widgets/chart/ChartLegend.h"
 #include "widgets/chart/ChartLineSeries.h"
@@ -284,6 +285,13 @@ TEST(Chart3DSeries, LinesAreasAndWallsDrawInDepth)
     const TPoint farPt = c.Calculate3DPosition(line->CalcXPos(2), line->CalcYPos(2), line->EndZ);
     EXPECT_GT(farPt.X, nearPt.X);
     EXPECT_LT(farPt.Y, nearPt.Y);
+    // The point forms of the projection agree with it.
+    auto* c3 = dynamic_cast<TChartCanvas3D*>(&c);
+    ASSERT_NE(c3, nullptr);
+    TPoint inPlace{line->CalcXPos(2), line->CalcYPos(2)};
+    c3->Calc3DTPoint(inPlace, line->EndZ);
+    EXPECT_EQ(inPlace, farPt);
+    EXPECT_EQ(c3->Calc3DTPoint3D({line->CalcXPos(2), line->CalcYPos(2), line->EndZ}), farPt);
 }
 
 TEST(Chart3DShapes, CylinderSidesDarkenInStepsOfTheSideCount)

@@ -279,7 +279,7 @@ TEST(ChartMarks, TextsAndOverlap)
     EXPECT_EQ(s.GetMarkText(0), "25 %");
     EXPECT_EQ(s.GetMarkText(1), "75 %");
     s.Marks().SetStyle(smsLabelPercentTotal);
-    s.Marks().SetMultiLine(true);
+    s.Marks().SetMultiline(true);
     EXPECT_EQ(s.GetMarkText(1), std::string("B\r75 %\rof 20"));
     s.Marks().Items.Get(0)->HasText = true;
     s.Marks().Items.Get(0)->Text = "one\r\ntwo\r\n";
