@@ -80,22 +80,23 @@ void TZoomPanning::Check()
 TChartZoom::TChartZoom() = default;
 TChartZoom::~TChartZoom() = default;
 
-TChartBrush* TChartZoom::Brush()
+TChartZoomPen::TChartZoomPen() { SetColor(clWhite); }
+
+TChartZoomBrush::TChartZoomBrush()
 {
-    if (!brush_) {
-        brush_ = std::make_unique<TChartBrush>();
-        brush_->SetColor(clWhite);
-        brush_->SetStyle(bsClear);
-    }
+    SetColor(clWhite);
+    SetStyle(bsClear);
+}
+
+TChartZoomBrush* TChartZoom::Brush()
+{
+    if (!brush_) brush_ = std::make_unique<TChartZoomBrush>();
     return brush_.get();
 }
 
-TChartPen* TChartZoom::Pen()
+TChartZoomPen* TChartZoom::Pen()
 {
-    if (!pen_) {
-        pen_ = std::make_unique<TChartPen>();
-        pen_->SetColor(clWhite);
-    }
+    if (!pen_) pen_ = std::make_unique<TChartZoomPen>();
     return pen_.get();
 }
 
@@ -482,7 +483,7 @@ void TCustomChartPanelExtended::SetGradient(const TChartGradient* g)
     else gradient_.reset();
 }
 
-TBackImage& TCustomChartPanelExtended::BackImage()
+TBackImage& TCustomChartPanelExtended::GetBackImage()
 {
     if (!backImage_) {
         backImage_ = std::make_unique<TBackImage>();
@@ -492,6 +493,18 @@ TBackImage& TCustomChartPanelExtended::BackImage()
 }
 
 bool TCustomChartPanelExtended::HasBackImage() const { return backImage_ && backImage_->Graphic(); }
+
+bool TCustomChartPanelExtended::GetBackImageInside() const { return backImage_ && backImage_->Inside(); }
+
+bool TCustomChartPanelExtended::GetBackImageTransp() const
+{
+    return backImage_ && backImage_->Graphic() && backImage_->Graphic()->Transparent();
+}
+
+void TCustomChartPanelExtended::SetBackImageTransp(bool v)
+{
+    if (backImage_ && backImage_->Graphic()) backImage_->Graphic()->SetTransparent(v);
+}
 
 void TCustomChartPanelExtended::SetBackImage(const TBackImage* image)
 {

@@ -10,6 +10,7 @@
 #include "platform/Streaming.h"
 #include "platform/controls/Controls.h"
 #include "widgets/chart/ChartCanvas.h"
+#include "widgets/chart/ChartPen.h"
 
 namespace platform {
 class TMetafile;
@@ -82,6 +83,18 @@ public:
 enum TPanningMode { pmNone, pmHorizontal, pmVertical, pmBoth };
 enum TChartZoomDirection { tzdHorizontal, tzdVertical, tzdBoth };
 
+// The zoom rectangle's frame: white.
+class TChartZoomPen : public TChartPen {
+public:
+    TChartZoomPen();
+};
+
+// The zoom rectangle's fill: white, not filled.
+class TChartZoomBrush : public TChartBrush {
+public:
+    TChartZoomBrush();
+};
+
 class TChartZoom : public TZoomPanning {
 public:
     TChartZoom();
@@ -95,13 +108,13 @@ public:
     int MinimumPixels = 16;
     platform::TMouseButton MouseButton = platform::mbLeft;
     bool UpLeftZooms = false;
-    TChartBrush* Brush();
-    TChartPen* Pen();
+    TChartZoomBrush* Brush();
+    TChartZoomPen* Pen();
     bool HasBrush() const { return brush_ != nullptr; }
 
 private:
-    std::unique_ptr<TChartBrush> brush_;
-    std::unique_ptr<TChartPen> pen_;
+    std::unique_ptr<TChartZoomBrush> brush_;
+    std::unique_ptr<TChartZoomPen> pen_;
 };
 
 class TCustomChartPanel : public platform::TCustomControl, public platform::IStreamReadHooks {
@@ -317,9 +330,23 @@ public:
     void SetGradient(const TChartGradient* g);
     TChartZoom Zoom;
     bool Zoomed = false;
-    TBackImage& BackImage();
+    // Made on first use.
+    TBackImage& GetBackImage();
+    TBackImage& BackImage() { return GetBackImage(); }
     bool HasBackImage() const;
     void SetBackImage(const TBackImage* image);
+    // Inside and transparency read false without a picture; the transparency is not set
+    // without one, the mode and Inside make it.
+    bool GetBackImageInside() const;
+    void SetBackImageInside(bool v) { GetBackImage().SetInside(v); }
+    TChartBackImageMode GetBackImageMode() { return GetBackImage().Mode(); }
+    void SetBackImageMode(TChartBackImageMode v) { GetBackImage().SetMode(v); }
+    bool GetBackImageTransp() const;
+    void SetBackImageTransp(bool v);
+    bool BackImageInside() const { return GetBackImageInside(); }
+    TChartBackImageMode BackImageMode() { return GetBackImageMode(); }
+    bool BackImageTransp() const { return GetBackImageTransp(); }
+    void GetPublished(platform::TPropertyList& L) override;
     platform::TNotifyEvent OnAfterDraw, OnScroll, OnUndoZoom, OnZoom;
 
     // "AllowZoom", "AnimatedZoom", "AnimatedZoomSteps" (read only, into Zoom) and

@@ -58,6 +58,7 @@ const std::vector<std::string> kPointerStyles{"psRectangle", "psCircle",  "psTri
                                               "psCross",     "psDiagCross", "psStar",     "psDiamond",
                                               "psSmallDot",  "psNothing", "psLeftTriangle", "psRightTriangle"};
 const std::vector<std::string> kArrowHeads{"ahNone", "ahLine", "ahSolid"};
+const std::vector<std::string> kBackImageModes{"pbmStretch", "pbmTile", "pbmCenter", "pbmCustom"};
 const std::vector<std::string> kOrders{"loNone", "loAscending", "loDescending"};
 const std::vector<std::string> kLabelStyles{"talAuto", "talNone", "talValue", "talMark", "talText"};
 
@@ -376,6 +377,18 @@ void TCustomChartPanel::GetPublished(TPropertyList& L)
         .SetStored(stored([](const TCustomChartPanel& p) { return p.MarginUnits(); }));
     L.Boolean("View3D", [this] { return View3D(); }, [this](bool v) { SetView3D(v); })
         .SetStored(stored([](const TCustomChartPanel& p) { return p.View3D(); }));
+}
+
+void TCustomChartPanelExtended::GetPublished(TPropertyList& L)
+{
+    TCustomChartPanel::GetPublished(L);
+    L.Boolean("BackImageInside", [this] { return GetBackImageInside(); }, [this](bool v) { SetBackImageInside(v); })
+        .SetStored([this] { return GetBackImageInside(); });
+    L.Enumeration("BackImageMode", kBackImageModes, [this] { return int(GetBackImageMode()); },
+                  [this](int v) { SetBackImageMode(TChartBackImageMode(v)); })
+        .SetStored([this] { return HasBackImage() && GetBackImageMode() != pbmStretch; });
+    L.Boolean("BackImageTransp", [this] { return GetBackImageTransp(); }, [this](bool v) { SetBackImageTransp(v); })
+        .SetStored([this] { return GetBackImageTransp(); });
 }
 
 void TCustomAxisPanel::GetPublished(TPropertyList& L)

@@ -503,3 +503,42 @@ TEST(ChartStreaming, TheRightWallAndPlacedTitlesTravel)
     EXPECT_EQ(b.SubTitle().Top(), 7);
     EXPECT_FALSE(b.Title().CustomPosition());
 }
+
+TEST(ChartStreaming, BackImageSettingsGoThroughThePicture)
+{
+    charttest::ChartOnHost from;
+    TChart& a = *from.chart;
+    a.SetName("Chart1");
+    // Without a picture: inside and transparency read false, and setting the transparency makes none.
+    EXPECT_FALSE(a.GetBackImageInside());
+    EXPECT_FALSE(a.GetBackImageTransp());
+    a.SetBackImageTransp(true);
+    EXPECT_FALSE(a.GetBackImageTransp());
+    EXPECT_FALSE(a.HasBackImage());
+    TBitmap bmp(8, 8);
+    a.GetBackImage().SetGraphic(&bmp);
+    a.SetBackImageInside(true);
+    a.SetBackImageMode(pbmTile);
+    a.SetBackImageTransp(true);
+    EXPECT_TRUE(a.GetBackImage().Inside());
+    EXPECT_EQ(a.GetBackImage().Mode(), pbmTile);
+    EXPECT_TRUE(a.GetBackImage().Graphic()->Transparent());
+    EXPECT_TRUE(a.BackImageTransp());
+
+    TMemoryStream m;
+    m.WriteComponent(&a);
+    const std::string data = m.DataString();
+    EXPECT_NE(data.find("BackImageInside"), std::string::npos);
+    EXPECT_NE(data.find("pbmTile"), std::string::npos);
+    charttest::ChartOnHost to;
+    TChart& b = *to.chart;
+    m.SetPosition(0);
+    m.ReadComponent(&b);
+    EXPECT_TRUE(b.GetBackImageInside());
+    EXPECT_EQ(b.GetBackImageMode(), pbmTile);
+
+    // The zoom rectangle: a white frame and a white unfilled brush.
+    EXPECT_EQ(a.Zoom.Pen()->Color(), clWhite);
+    EXPECT_EQ(a.Zoom.Brush()->Color(), clWhite);
+    EXPECT_EQ(a.Zoom.Brush()->Style(), bsClear);
+}
