@@ -1110,7 +1110,7 @@ private:
     TControlList controls_;
     int cellControlCount_ = 0;
     TGridIndexMap indexMap_;
-    friend struct PrintLayout;
+    class TPrintView;  // what the print layout sees of the grid
     TGridPrintJob printJob_;
     unsigned long long lookVersion_ = 0;  // grows with every change of how the grid looks
     void PrivatePrintRect(const platform::TGridRect& GridRect, bool SelectedOnly);
