@@ -15,6 +15,7 @@
 #include "widgets/grid/ExGridEvents.h"
 #include "widgets/grid/ExObj.h"
 #include "widgets/grid/GridCellStore.h"
+#include "widgets/grid/GridEditLink.h"
 #include "widgets/grid/GridIndexMap.h"
 #include "widgets/grid/GridMouseState.h"
 #include "widgets/grid/GridOptions.h"
@@ -1087,7 +1088,7 @@ protected:
 private:
     friend struct AllColumns;
     friend class TFloatingFooter;
-    friend class TCellGraphicPainter;
+    class TGraphicView;  // what the cell graphic painter sees of the grid
     std::unique_ptr<TBands> bands_;
     std::unique_ptr<TBackGround> background_;
     std::unique_ptr<TControlLook> controlLook_;
@@ -1295,8 +1296,6 @@ protected:
     void CreateWnd() override;
 
 private:
-    friend class TEditLink;
-    friend class TEditorSetup;
     // The hover and blink timer's tick; false for other timers.
     bool HoverTimerTick(platform::UINT id);
     // With ColumnSize.SynchWithGrid the columns scale with the client width.
@@ -1318,6 +1317,7 @@ private:
     bool hidingControl_ = false;
     void FreeEditControls();
     bool Validate(const std::function<void(int c, int r, bool& valid)>& judge);
+    class TEditorView;  // what the editor setup sees of the grid
     struct EditControlSet {
         TGridSpin* spin = nullptr;
         TGridCombo* combo = nullptr;
@@ -1331,7 +1331,7 @@ private:
         TGridTransEdit* transEdit = nullptr;
     } editControls_;
     bool inDoneInplaceEdit_ = false;
-    platform::TControl::TWndMethod savedLinkProc_;
+    TGridLinkHost linkHost_{*this};  // what the edit link sees of the grid
 
     // ---- cell hints
 public:

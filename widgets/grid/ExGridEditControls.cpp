@@ -2,6 +2,7 @@
 // the cell and loading it, taking its value back through validation, the end of editing
 // by a key, the combo item list, and the fixed-cell editor.
 #include <cctype>
+#include <utility>
 #include <vector>
 
 #include "base/DateTime.h"
@@ -14,6 +15,7 @@
 #include "widgets/grid/ExRichEdit.h"
 #include "widgets/grid/ExUtil.h"
 #include "widgets/grid/GridEditLink.h"
+#include "widgets/grid/GridEditorSetup.h"
 #include "widgets/grid/GridEditors.h"
 
 using namespace platform;
@@ -35,25 +37,6 @@ T* Made(T*& slot, TExStringGrid* g)
         slot->SetParent(g);
     }
     return slot;
-}
-
-bool IsSpinType(TEditorType t) { return t == edSpinEdit || t == edFloatSpinEdit || t == edTimeSpinEdit || t == edDateSpinEdit; }
-bool IsComboType(TEditorType t) { return t == edComboEdit || t == edComboList; }
-bool IsUniComboType(TEditorType t) { return t == edUniComboEdit || t == edUniComboList; }
-bool IsEditBtnType(TEditorType t) { return t == edEditBtn || t == edNumericEditBtn || t == edFloatEditBtn; }
-bool IsWideType(TEditorType t) { return t == edUniEdit || IsUniComboType(t); }
-bool IsDateType(TEditorType t) { return t == edDateEdit || t == edDateEditUpDown || t == edTimeEdit; }
-
-// The item equal to text becomes the selected one; false when there is none.
-template <class Items, class Str>
-bool SelectEqual(TCustomComboBox& combo, Items& items, const Str& text)
-{
-    for (int i = 0; i < items.Count(); ++i)
-        if (items.Get(i) == text) {
-            combo.SetItemIndex(i);
-            return true;
-        }
-    return false;
 }
 
 }  // namespace
@@ -104,7 +87,7 @@ void TExStringGrid::FreeEditControls()
 {
     // Before the grid goes: their exits call into it.
     EditActive = false;
-    if (EditLink && EditLink->Grid() == this) EditLink->SetGrid(nullptr);
+    if (EditLink && EditLink->Grid() == &linkHost_) EditLink->SetGrid(nullptr);
     TWinControl* all[] = {editControls_.spin,        editControls_.combo,    editControls_.uniCombo,
                           editControls_.uniEdit,     editControls_.editBtn,  editControls_.unitEditBtn,
                           editControls_.checkBox,    editControls_.button,   editControls_.transEdit,
@@ -149,305 +132,78 @@ void TExStringGrid::ShowEditorChar(char Ch)
     TBaseGrid::ShowEditorChar(Ch);
 }
 
-// Laying a cell's editor control over it: the cell's place and look are taken once, then
-// the control of the editor type is placed, loaded and focused by a function of its own.
-class TEditorSetup {
+// The grid as the editor setup sees it.
+class TExStringGrid::TEditorView final : public TEditorHost {
 public:
-    TEditorSetup(TExStringGrid& grid, int ACol, int ARow);
-    void Show();
+    explicit TEditorView(TExStringGrid& grid) : g(grid) {}
+
+    void EditorCell(int ACol, int ARow, TEditorCell& cell) override
+    {
+        cell.col = g.RemapCol(ACol);
+        cell.row = ARow;
+        cell.box = g.ShownRect(g.TCustomGrid::CellRect(ACol, ARow));
+        TBrush brush;
+        cell.font.Assign(*g.Font());
+        TColor colorTo = clNone;
+        TAlignment ha = taLeftJustify;
+        TVAlignment va = vtaTop;
+        bool ww = false;
+        TGridDrawState state = 0;
+        brush.SetColor(g.Color());
+        g.GetVisualProperties(ACol, ARow, state, false, false, true, brush, colorTo, cell.font, ha, va, ww);
+        cell.color = brush.Color();
+        cell.text = g.GetEditText(ACol, ARow);
+        cell.type = g.ActiveEditorType;
+        cell.flat = g.Look == glSoft || g.Look == glStudio || g.Look == glXP || g.Look == glListView;
+    }
+    TEditorRules EditorRules() override
+    {
+        TEditorRules r;
+        r.excelDecimalSeparator = g.ExcelStyleDecimalSeparator;
+        r.comboDefaultIndex = g.ComboDefaultIndex;
+        r.autoComboDropSize = g.Navigation.AutoComboDropSize;
+        r.directComboDrop = g.MouseActions.DirectComboDrop;
+        r.directDateDrop = g.MouseActions.DirectDateDrop;
+        r.maxEditLength = g.MaxEditLength;
+        r.xyOffset = g.XYOffset;
+        return r;
+    }
+    TFont& GridFont() override { return *g.Font(); }
+    std::string StoredText(int col, int row) override { return g.GetCellEx(col, row); }
+    std::u16string WideText(int col, int row) override { return g.GetWideCells(col, row); }
+    TGridSpin* Spin() override { return g.GridSpin(); }
+    TGridCombo* Combo() override { return g.GridCombo(); }
+    TGridUniCombo* UniCombo() override { return g.GridUniCombo(); }
+    TGridEditBtn* EditBtn() override { return g.GridEditBtn(); }
+    TGridDatePicker* DatePicker() override { return g.GetDateTimePicker(); }
+    TGridUnitEditBtn* UnitEditBtn() override { return g.GridUnitEditBtn(); }
+    TGridCheckBox* CheckBox() override { return g.GridCheckBox(); }
+    TGridButton* Button() override { return g.GridButton(); }
+    TGridUniEdit* UniEdit() override { return g.GridUniEdit(); }
+    TWinControl* ShowRichEditor(int col, int row, const TRect& box) override
+    {
+        g.ShowRichEditor(col, row, box);
+        return g.RichEditor();
+    }
+    TEditLink* Link() override { return g.EditLink; }
+    TEditLinkHost* LinkHost() override { return &g.linkHost_; }
+    void AdjustLink(int col, int row, TEditLink* link) override
+    {
+        if (g.OnGetEditorProp) g.OnGetEditorProp(&g, col, row, link);
+    }
+    TWinControl* Window() override { return &g; }
+    void SetActiveControl(TWinControl* control) override { g.ActiveEditControl = control; }
+    char TakePendingChar() override { return std::exchange(g.PendingEditChar, char(0)); }
 
 private:
-    TExStringGrid& g_;
-    const int row_, rc_;
-    const TRect box0_;  // the cell
-    const TRect box_;   // the cell less its right and bottom grid line
-    TFont font_;
-    TColor color_ = clNone;
-    std::string text_;
-    TEditorType type_ = edNormal;
-    bool flat_ = false;
-    TWinControl* shown_ = nullptr;       // becomes the active control, focused
-    TWinControl* charTarget_ = nullptr;  // takes the character that opened the editor
-
-    void Place(TWinControl* c);
-    void ShowSpin();
-    void ShowCombo();
-    void LoadCombo(TCustomComboBox* cb, bool list);
-    void LoadUniCombo(TCustomComboBox* cb, bool list);
-    template <class Combo>
-    void StyleCombo(Combo* c);
-    void ShowEditBtn();
-    void ShowDatePicker();
-    void ShowUnitEditBtn();
-    void ShowCheckBox();
-    void ShowButton();
-    void ShowUniEdit();
-    void ShowRichEdit();
-    void ShowLink();
-    void PlaceLinkPopup(TEditLink* link);
-    void Finish();
+    TExStringGrid& g;
 };
-
-TEditorSetup::TEditorSetup(TExStringGrid& grid, int ACol, int ARow)
-    : g_(grid), row_(ARow), rc_(grid.RemapCol(ACol)), box0_(grid.ShownRect(grid.TCustomGrid::CellRect(ACol, ARow))),
-      box_(Rect(box0_.Left, box0_.Top, box0_.Right - 1, box0_.Bottom - 1))
-{
-    TBrush brush;
-    font_.Assign(*g_.Font());
-    TColor colorTo = clNone;
-    TAlignment ha = taLeftJustify;
-    TVAlignment va = vtaTop;
-    bool ww = false;
-    TGridDrawState state = 0;
-    brush.SetColor(g_.Color());
-    g_.GetVisualProperties(ACol, ARow, state, false, false, true, brush, colorTo, font_, ha, va, ww);
-    color_ = brush.Color();
-    g_.ActiveEditControl = nullptr;
-    text_ = g_.GetEditText(ACol, ARow);
-    type_ = g_.ActiveEditorType;
-    flat_ = g_.Look == glSoft || g_.Look == glStudio || g_.Look == glXP || g_.Look == glListView;
-}
-
-void TEditorSetup::Show()
-{
-    const TEditorType t = type_;
-    if (IsSpinType(t)) ShowSpin();
-    else if (IsComboType(t) || IsUniComboType(t)) ShowCombo();
-    else if (IsEditBtnType(t)) ShowEditBtn();
-    else if (IsDateType(t)) ShowDatePicker();
-    else if (t == edUnitEditBtn) ShowUnitEditBtn();
-    else if (t == edCheckBox) {
-        ShowCheckBox();
-        return;  // no character, and not the active control
-    } else if (t == edButton) ShowButton();
-    else if (t == edUniEdit) ShowUniEdit();
-    else if (t == edRichEdit) ShowRichEdit();
-    else if (t == edCustom && g_.EditLink) ShowLink();
-    Finish();
-}
-
-void TEditorSetup::Place(TWinControl* c)
-{
-    c->SetBounds(box_.Left, box_.Top, box_.Width(), box_.Height());
-    c->SetColor(color_);
-    c->Show();
-    c->SetEnabled(true);
-}
-
-void TEditorSetup::ShowSpin()
-{
-    TGridSpin* s = g_.GridSpin();
-    Place(s);
-    s->ExcelStyleDecimalSeparator = g_.ExcelStyleDecimalSeparator;
-    if (type_ == edSpinEdit) {
-        s->SetSpinType(sptNormal);
-        long long v = 0;
-        if (base::TryStrToInt(base::Trim(text_), v)) s->SetValue(int(v));
-        else s->SetText(text_);
-    } else if (type_ == edFloatSpinEdit) {
-        s->SetSpinType(sptFloat);
-        double v = 0;
-        const std::string plain = base::StringReplaceAll(text_, std::string(1, base::ThousandSeparator()), "");
-        if (base::TryStrToFloat(base::Trim(plain), v)) s->SetFloatValue(v);
-        else s->SetText(text_);
-    } else if (type_ == edTimeSpinEdit) {
-        s->SetSpinType(sptTime);
-        s->SetText(text_);
-    } else {
-        base::TDateTime d = 0;
-        if (text_.empty() || !TryStrToDateLocale(text_, d)) d = base::Now();
-        s->SetDateValue(d);
-        s->SetSpinType(sptDate);
-    }
-    shown_ = charTarget_ = s;
-}
-
-// The narrow and the wide combo share their frame: placed, loaded by their own kind,
-// sized to the cell with room for the drop-down, and styled by the grid's look.
-void TEditorSetup::ShowCombo()
-{
-    const bool narrow = IsComboType(type_);
-    const bool list = type_ == edComboList || type_ == edUniComboList;
-    TCustomComboBox* cb = narrow ? static_cast<TCustomComboBox*>(g_.GridCombo()) : g_.GridUniCombo();
-    cb->SetBounds(box_.Left, box_.Top, 0, 0);
-    cb->SetDroppedDown(false);
-    cb->SetEnabled(true);
-    if (narrow) LoadCombo(cb, list);
-    else LoadUniCombo(cb, list);
-    // The editable one fills the cell: its edit is the item height and 6 pixels of frame.
-    if (!list) cb->SetItemHeight(std::max(1, box_.Height() - 6));
-    cb->SetBounds(box_.Left, box_.Top, box_.Width(), cb->ItemHeight() * (cb->DropDownCount() + 1) + box_.Height());
-    cb->SetColor(color_);
-    cb->Show();
-    cb->Font()->Assign(*g_.Font());
-    if (narrow) StyleCombo(g_.GridCombo());
-    else StyleCombo(g_.GridUniCombo());
-    shown_ = cb;
-    if (narrow) charTarget_ = cb->EditControl() ? cb->EditControl() : cb;
-}
-
-void TEditorSetup::LoadCombo(TCustomComboBox* cb, bool list)
-{
-    cb->SetStyle(list ? csDropDownList : csDropDown);
-    if (!list || !SelectEqual(*cb, cb->Items(), g_.GetCellEx(rc_, row_)))
-        if (list) cb->SetItemIndex(g_.ComboDefaultIndex >= 0 ? g_.ComboDefaultIndex : 0);
-    if (!list) cb->SetText(text_);
-}
-
-void TEditorSetup::LoadUniCombo(TCustomComboBox* cb, bool list)
-{
-    TGridUniCombo* u = g_.GridUniCombo();
-    // The style change rebuilds the platform list: the wide items are kept aside.
-    std::vector<WideString> keep;
-    for (int i = 0; i < u->Items().Count(); ++i) keep.push_back(u->Items().Get(i));
-    u->SetStyle(list ? csDropDownList : csDropDown);
-    if (u->Items().Count() != int(keep.size())) {
-        u->Items().Clear();
-        for (const WideString& w : keep) u->Items().Add(w);
-    }
-    const WideString wide = g_.GetWideCells(rc_, row_);
-    if (!SelectEqual(*cb, u->Items(), wide)) cb->SetItemIndex(g_.ComboDefaultIndex >= 0 ? g_.ComboDefaultIndex : 0);
-    if (!list) u->SetText(wide);
-}
-
-template <class Combo>
-void TEditorSetup::StyleCombo(Combo* c)
-{
-    c->SetFlat(flat_);
-    c->SetEtched(flat_);
-    if (g_.Navigation.AutoComboDropSize) c->SizeDropDownWidth();
-}
-
-void TEditorSetup::ShowEditBtn()
-{
-    TGridEditBtn* e = g_.GridEditBtn();
-    Place(e);
-    e->SetText(text_);
-    e->SetMaxLength(g_.MaxEditLength);
-    shown_ = charTarget_ = e;
-}
-
-void TEditorSetup::ShowDatePicker()
-{
-    TGridDatePicker* p = g_.GetDateTimePicker();
-    p->SetKind(type_ == edTimeEdit ? dtkTime : dtkDate);
-    p->SetDateMode(type_ == edDateEditUpDown ? dmUpDown : dmComboBox);
-    p->LoadFromCell(text_);
-    p->SetChecked(true);
-    Place(p);
-    shown_ = p;
-}
-
-void TEditorSetup::ShowUnitEditBtn()
-{
-    TGridUnitEditBtn* u = g_.GridUnitEditBtn();
-    Place(u);
-    u->SetMaxLength(g_.MaxEditLength);
-    u->SetCellText(text_);
-    shown_ = charTarget_ = u;
-}
-
-void TEditorSetup::ShowCheckBox()
-{
-    TGridCheckBox* c = g_.GridCheckBox();
-    c->SetBounds(box_.Left, box_.Top, box_.Width(), box_.Height());
-    c->SetCaption(text_);
-    c->SetEnabled(true);
-    c->SetChecked(false);
-    c->Show();
-    if (c->CanFocus()) c->SetFocus();
-}
-
-void TEditorSetup::ShowButton()
-{
-    TGridButton* b = g_.GridButton();
-    b->SetBounds(box_.Left - 1, box_.Top - 1, box_.Width() + 2, box_.Height() + 2);
-    b->SetCaption(text_);
-    b->Show();
-    b->SetEnabled(true);
-    shown_ = b;
-}
-
-void TEditorSetup::ShowUniEdit()
-{
-    TGridUniEdit* u = g_.GridUniEdit();
-    const int mx = g_.XYOffset.X, my = g_.XYOffset.Y;
-    u->SetBounds(box_.Left + mx + 2, box_.Top + my + 2, std::max(4, box_.Width() - 2 * mx - 2),
-                 std::max(4, box_.Height() - 2 * my - 2));
-    u->Show();
-    u->SetEnabled(true);
-    u->SetColor(color_);
-    u->Font()->Assign(*g_.Font());
-    u->SetText(g_.GetWideCells(rc_, row_));
-    shown_ = charTarget_ = u;
-}
-
-void TEditorSetup::ShowRichEdit()
-{
-    g_.ShowRichEditor(rc_, row_, box_);
-    g_.RichEditor()->SetColor(color_);
-    shown_ = charTarget_ = g_.RichEditor();
-}
-
-// The application's link: its editor inline over the cell, or on a pop-up form of its own.
-void TEditorSetup::ShowLink()
-{
-    TEditLink* link = g_.EditLink;
-    link->SetGrid(&g_);
-    link->EditCol = rc_;
-    link->EditRow = row_;
-    if (link->EditStyle == esPopup) {
-        PlaceLinkPopup(link);
-    } else {
-        link->CreateEditor(&g_);
-        link->SetRect(box0_);
-    }
-    link->SetVisible(true);
-    link->SetCellProps(color_, &font_);
-    link->SetProperties();
-    if (g_.OnGetEditorProp) g_.OnGetEditorProp(&g_, rc_, row_, link);
-    link->SetEditorValue(text_);
-    link->SetFocus(true);
-    g_.ActiveEditControl = link->GetEditControl();
-    charTarget_ = g_.ActiveEditControl;
-}
-
-void TEditorSetup::PlaceLinkPopup(TEditLink* link)
-{
-    if (link->AutoPopupWidth) link->PopupWidth = box0_.Width();
-    TForm* f = link->PopupForm();
-    if (!f) {
-        f = new TForm(Application);
-        f->SetBorderStyle(bsNone);
-        f->OnDeactivate = [link](TObject* s) { link->FormExit(s); };
-        link->SetPopupForm(f);
-    }
-    const TPoint p = g_.ClientToScreen(Point(box0_.Left, box0_.Top));
-    f->SetBounds(p.X, p.Y, link->PopupWidth, link->PopupHeight);
-    f->Show();
-    link->CreateEditor(f);
-    link->SetRect(Rect(0, 0, link->PopupWidth, link->PopupHeight));
-}
-
-// The shown control becomes the active one and takes the focus, a drop-down opens when
-// asked to, and the character that opened the editor goes to its control.
-void TEditorSetup::Finish()
-{
-    if (shown_) {
-        g_.ActiveEditControl = shown_;
-        if (shown_->CanFocus()) shown_->SetFocus();
-        if (IsComboType(type_) && g_.MouseActions.DirectComboDrop) g_.GridCombo()->SetDroppedDown(true);
-        if (type_ == edDateEdit && g_.MouseActions.DirectDateDrop) shown_->Perform(WM_KEYDOWN, VK_F4, 0);
-    }
-    if (g_.PendingEditChar && charTarget_ && charTarget_->HandleAllocated())
-        PostMessage(charTarget_->Handle(), WM_CHAR, WPARAM((unsigned char)g_.PendingEditChar), 0);
-    g_.PendingEditChar = 0;
-}
 
 void TExStringGrid::ShowEditControl(int ACol, int ARow)
 {
     ValidatePending = true;
-    TEditorSetup(*this, ACol, ARow).Show();
+    TEditorView view(*this);
+    TEditorSetup(view, ACol, ARow).Show();
 }
 
 std::string TExStringGrid::EditControlText()
@@ -712,7 +468,7 @@ void TExStringGrid::SubclassProc(TMessage& Message)
         Message.Result = DLGC_WANTARROWS | DLGC_WANTTAB;
         return;
     }
-    if (savedLinkProc_) savedLinkProc_(Message);
+    if (linkHost_.SavedProc()) linkHost_.SavedProc()(Message);
 }
 
 void TExStringGrid::KeyUp(Word& Key, TShiftState Shift)
