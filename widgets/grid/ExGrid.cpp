@@ -69,8 +69,7 @@ TExStringGrid::TExStringGrid(TComponent* AOwner) : TBaseGrid(AOwner)
     if (auto* form = dynamic_cast<TForm*>(AOwner)) {
         formFollow_.ownerForm = form;
         formFollow_.formResize = form->OnResize;
-        formFollow_.formWidth = form->Width();
-        formFollow_.formHeight = form->Height();
+        formFollow_.Seen(form->Width(), form->Height());
         form->OnResize = TFormResizeHook{this};
     }
 }
@@ -735,13 +734,10 @@ unsigned TExStringGrid::CellsClipboardFormat()
 void TExStringGrid::GridResize(TObject* Sender)
 {
     if (formFollow_.ownerForm && Sender == formFollow_.ownerForm && SizeWithForm) {
-        const int w = Width() + formFollow_.ownerForm->Width() - formFollow_.formWidth, h = Height() + formFollow_.ownerForm->Height() - formFollow_.formHeight;
-        if (w > 0 && h > 0) SetBounds(Left(), Top(), w, h);
+        const TPoint s = formFollow_.Follow(Width(), Height(), formFollow_.ownerForm->Width(), formFollow_.ownerForm->Height());
+        if (s.X > 0 && s.Y > 0) SetBounds(Left(), Top(), s.X, s.Y);
     }
-    if (formFollow_.ownerForm) {
-        formFollow_.formWidth = formFollow_.ownerForm->Width();
-        formFollow_.formHeight = formFollow_.ownerForm->Height();
-    }
+    if (formFollow_.ownerForm) formFollow_.Seen(formFollow_.ownerForm->Width(), formFollow_.ownerForm->Height());
     if (formFollow_.formResize) {
         // The form's own handler does not stop the grid's: its failure goes to the application.
         try {

@@ -303,12 +303,7 @@ void TExStringGrid::SwapRows(int ARow1, int ARow2)
 
 void TExStringGrid::SortSwapRows(int ARow1, int ARow2)
 {
-    ++sort_.swapCount;
-    if (ARow1 >= 0 && ARow2 >= 0 && ARow1 < sort_.preSortOrder.Count() && ARow2 < sort_.preSortOrder.Count()) {
-        const int a = sort_.preSortOrder.Items(ARow1);
-        sort_.preSortOrder.SetItems(ARow1, sort_.preSortOrder.Items(ARow2));
-        sort_.preSortOrder.SetItems(ARow2, a);
-    }
+    sort_.Swapped(ARow1, ARow2);
     if (ARow1 == ARow2 || ARow1 < 0 || ARow2 < 0 || ARow1 >= RowCount() || ARow2 >= RowCount()) return;
     if (SortSettings().SingleColumn) {
         SwapCells(SortSettings().Column, ARow1, SortSettings().Column, ARow2);

@@ -406,43 +406,29 @@ void TExStringGrid::SetAllColWidths(int ACol, int AWidth)
 
 int TExStringGrid::SortedRowIndex(int ARow) const
 {
-    if (ARow >= 0 && ARow < sort_.sortIndex.Count()) ARow = sort_.sortIndex.Items(ARow);
-    return RemapRowInv(ARow);
+    return RemapRowInv(sort_.SortedRow(ARow));
 }
 
 int TExStringGrid::UnSortedRowIndex(int ARow) const
 {
-    if (sort_.sortIndex.Count() == 0) return ARow;
-    const int i = sort_.sortIndex.IndexOf(ARow);
-    return i < 0 ? sort_.sortIndex.Count() : i;
+    return sort_.sortIndex.Count() == 0 ? ARow : sort_.UnsortedRow(ARow);
 }
 
 std::string TExStringGrid::GetUnSortedCell(int ACol, int ARow)
 {
-    int r = ARow;
-    if (sort_.sortIndex.Count() >= ARow) {
-        const int i = sort_.sortIndex.IndexOf(ARow);
-        r = i < 0 ? sort_.sortIndex.Count() : i;
-    }
-    return GetCellEx(ACol, r);
+    return GetCellEx(ACol, sort_.sortIndex.Count() >= ARow ? sort_.UnsortedRow(ARow) : ARow);
 }
 
 void TExStringGrid::SetUnSortedCell(int ACol, int ARow, const std::string& Value)
 {
-    int r = ARow;
-    if (sort_.sortIndex.Count() >= ARow) {
-        const int i = sort_.sortIndex.IndexOf(ARow);
-        r = i < 0 ? sort_.sortIndex.Count() : i;
-    }
-    SetCellEx(ACol, r, Value);
+    SetCellEx(ACol, sort_.sortIndex.Count() >= ARow ? sort_.UnsortedRow(ARow) : ARow, Value);
 }
 
 // ---------------------------------------------------------------- column order
 
 void TExStringGrid::SetColumnOrder()
 {
-    sort_.columnOrder.Clear();
-    for (int c = 0; c < ColCount(); ++c) sort_.columnOrder.Insert(c, c);
+    sort_.ResetColumnOrder(ColCount());
 }
 
 void TExStringGrid::ResetColumnOrder()
@@ -471,25 +457,13 @@ void TExStringGrid::ColumnMoved(int FromIndex, int ToIndex)
     } else {
         TBaseGrid::ColumnMoved(FromIndex, ToIndex);
     }
-    const int n = sort_.columnOrder.Count();
-    if (FromIndex >= 0 && FromIndex < n && ToIndex >= 0 && ToIndex < n && FromIndex != ToIndex) {
-        const int v = sort_.columnOrder.Items(FromIndex);
-        sort_.columnOrder.Delete(FromIndex);
-        sort_.columnOrder.Insert(ToIndex, v);
-    }
+    sort_.ColumnMoved(FromIndex, ToIndex);
     // Hidden rows keep a text per real column: theirs move as the store's did.
     for (auto& h : indexMap_.HiddenRows())
         if (realFrom < h->Items().Count() && realTo < h->Items().Count()) h->Items().Move(realFrom, realTo);
     // The sort column and the sort keys stay on the column they named.
-    auto follow = [&](int c) {
-        if (c == realFrom) return realTo;
-        if (realFrom < realTo && c > realFrom && c <= realTo) return c - 1;
-        if (realTo < realFrom && c >= realTo && c < realFrom) return c + 1;
-        return c;
-    };
-    SortSettings().Column = follow(SortSettings().Column);
-    if (SortSettings().IndexShow)
-        for (int i = 0; i < sort_.sortKeys.Count(); ++i) sort_.sortKeys.SetSortColumns(i, follow(sort_.sortKeys.SortColumns(i)));
+    SortSettings().Column = TSortState::FollowColumn(SortSettings().Column, realFrom, realTo);
+    if (SortSettings().IndexShow) sort_.KeysFollow(realFrom, realTo);
     if (EnhRowColMove) MovedSinceDown = true;
 }
 

@@ -136,13 +136,11 @@ void TExStringGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, int
 
 bool TExStringGrid::ClickPress(TShiftState Shift, int X, int Y)
 {
-    click_.pressedButton = TPoint{-1, -1};
-    click_.fixedButtonDown = false;
+    click_.ReleaseButton();
     // The selection's corner handle: a drag from it fills cells; the selection stays.
     if (InSelectionResizer(X, Y)) {
         HideInplaceEdit();
-        click_.fillOrigin = Selection();
-        click_.fillDrag = true;
+        click_.BeginFill(Selection());
         if (CanFocus() && !Focused()) SetFocus();
         return true;
     }
@@ -163,8 +161,7 @@ bool TExStringGrid::ClickPress(TShiftState Shift, int X, int Y)
         // A fixed cell drawn as a button goes down until the release.
         TRect e{R.Left - 1, R.Top - 1, R.Right + 1, R.Bottom + 1};
         if (HandleAllocated()) DrawEdge(Canvas()->Handle(), e, EDGE_SUNKEN, BF_RECT);
-        click_.pressedButton = TPoint{dc, dr};
-        click_.fixedButtonDown = true;
+        click_.HoldButton(TPoint{dc, dr}, true);
     }
 
     // Nodes: the fixed row's node expands or contracts all, a row's node its own rows.
@@ -208,8 +205,7 @@ bool TExStringGrid::ClickPress(TShiftState Shift, int X, int Y)
         if (!fixed && (dc != Col() || dr != Row()) && SelectCell(dc, dr)) FocusCell(dc, dr, true);
         if (const TCellGraphic* g = GetCellGraphic(rc, dr); g && Inside(CellButtonRect(*g, R), X, Y)) {
             PushButton(dc, dr, true);
-            click_.pressedButton = TPoint{dc, dr};
-            click_.fixedButtonDown = false;
+            click_.HoldButton(TPoint{dc, dr}, false);
             SetMouseCapture(true);
             if (OnClickCell) OnClickCell(this, dr, dc);
         }
@@ -434,31 +430,28 @@ void TExStringGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y
         reportSelection();
         return;
     }
-    const bool skip = click_.skipNextUp;
-    click_.skipNextUp = false;
+    const bool skip = click_.TakeSkipUp();
     if (htmlControl_.htmlButtonDown) {
         htmlControl_.htmlButtonDown = false;
         RepaintCell(RemapColInv(htmlControl_.htmlButtonCell.X), htmlControl_.htmlButtonCell.Y);
     }
-    if (click_.pressedButton.X >= 0) {
+    if (click_.ButtonHeld()) {
         // The held button rises and is clicked wherever the release lands.
         const TPoint held = click_.pressedButton;
-        click_.pressedButton = TPoint{-1, -1};
+        const bool fixedHeld = click_.ReleaseButton();
         const int rc = RemapCol(held.X);
         bool canEdit = true;
         if (!ControlLook().NoDisabledButtonLook()) GetCellReadOnly(rc, held.Y, canEdit);
         SelectRelease(Shift, X, Y);
-        if (click_.fixedButtonDown) RepaintCell(held.X, held.Y);
+        if (fixedHeld) RepaintCell(held.X, held.Y);
         else PushButton(held.X, held.Y, false);
-        click_.fixedButtonDown = false;
         SetMouseCapture(false);
         if (canEdit && OnButtonClick) OnButtonClick(this, rc, held.Y);
         TBaseGrid::MouseUp(Button, Shift, X, Y);
         return;
     }
     const TGridState state = GridState();
-    const TPoint press = click_.pressCell;
-    click_.pressCell = TPoint{-1, -1};
+    const TPoint press = click_.TakePressCell();
     if (SelectUp(Button, Shift, X, Y)) return;
     TBaseGrid::MouseUp(Button, Shift, X, Y);
     reportSelection();

@@ -192,10 +192,7 @@ void TGridDropTarget::DropText(TPoint screen, const std::string& text)
         int top = g.TopRow();
         if (top > g.FixedRows()) ++top;
         // rows inserted above the cells this grid is dragging move them down
-        if (g.oleDrag_.oleDragging && g.oleDrag_.oleDragSel.Top >= ARow) {
-            g.oleDrag_.oleDragSel.Top += lines;
-            g.oleDrag_.oleDragSel.Bottom += lines;
-        }
+        g.oleDrag_.RowsInserted(ARow, lines);
         g.InsertRows(ARow, lines);
         if (top > 0) g.SetTopRow(std::min(top, g.RowCount() - 1));
     }
@@ -263,9 +260,7 @@ bool TExStringGrid::OleDragArm(TMouseButton Button, TShiftState Shift, int X, in
     if (cell.X < 0 || cell.Y < 0) return false;
     const bool header = DragDropSettings.OleColumnDragDrop && cell.Y < FixedRows() && cell.X >= FixedCols();
     if (!header && !IsSelected(cell.X, cell.Y)) return false;
-    oleDrag_.oleArmed = true;
-    oleDrag_.olePress = TPoint{X, Y};
-    oleDrag_.olePressShift = Shift;
+    oleDrag_.Arm(TPoint{X, Y}, Shift);
     if (CanFocus() && !Focused()) SetFocus();
     TCustomControl::MouseDown(Button, Shift, X, Y);
     return true;
@@ -294,7 +289,7 @@ bool TExStringGrid::OleDragStart(int X, int Y)
     if (cell.X < 0 || cell.Y < 0 ||
         (pressed.X >= 0 && pressed.Y >= 0 && pressed.Y < FixedRows() && DragDropSettings.OleColumnDragDrop))
         cell = pressed;
-    if (cell.X < 0 || cell.Y < 0 || (std::abs(X - oleDrag_.olePress.X) <= 3 && std::abs(Y - oleDrag_.olePress.Y) <= 3) ||
+    if (cell.X < 0 || cell.Y < 0 || !oleDrag_.LeftPress(X, Y) ||
         !DragDropSettings.OleDropSource || GridState() == gsColSizing)
         return true;  // still waiting
     oleDrag_.oleArmed = false;

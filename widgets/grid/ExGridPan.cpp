@@ -12,7 +12,7 @@ namespace grid {
 namespace {
 
 constexpr UINT kPanTimer = 999;
-constexpr int kPanDeadZone = 5, kFocusMarkSize = 32;
+constexpr int kFocusMarkSize = TPanState::kMarkSize;
 
 }  // namespace
 
@@ -61,12 +61,11 @@ void TExStringGrid::WndProc(TMessage& m)
             htmlControl_.htmlButtonDown = false;
             RepaintCell(RemapColInv(htmlControl_.htmlButtonCell.X), htmlControl_.htmlButtonCell.Y);
         }
-        if (click_.pressedButton.X >= 0) {
+        if (click_.ButtonHeld()) {
             // The held button rises without a click.
-            if (click_.fixedButtonDown) RepaintCell(click_.pressedButton.X, click_.pressedButton.Y);
-            else PushButton(click_.pressedButton.X, click_.pressedButton.Y, false);
-            click_.pressedButton = TPoint{-1, -1};
-            click_.fixedButtonDown = false;
+            const TPoint held = click_.pressedButton;
+            if (click_.ReleaseButton()) RepaintCell(held.X, held.Y);
+            else PushButton(held.X, held.Y, false);
         }
         break;
     default: break;
@@ -87,13 +86,10 @@ void TExStringGrid::WMTimer(TWMTimer& m)
 
 void TExStringGrid::StartPan(int X, int Y)
 {
-    pan_.panning = true;
-    pan_.panFocus = pan_.panMouse = TPoint{X, Y};
-    pan_.panOldCursor = Cursor();
+    pan_.Start(TPoint{X, Y}, Cursor(), ShowHint());
     SetCursor(crSizeAll);
     SetTimer(kPanTimer, 10);
     SetMouseCapture(true);
-    pan_.panOldShowHint = ShowHint();
     SetShowHint(false);
     DrawIntelliFocusPoint();
 }
@@ -110,27 +106,19 @@ void TExStringGrid::StopPan()
 
 void TExStringGrid::PanStep()
 {
-    const TPoint p = pan_.panMouse;
-    int dx = p.X < pan_.panFocus.X - kPanDeadZone ? -1 : p.X > pan_.panFocus.X + kPanDeadZone ? 1 : 0;
-    int dy = p.Y < pan_.panFocus.Y - kPanDeadZone ? -1 : p.Y > pan_.panFocus.Y + kPanDeadZone ? 1 : 0;
-    if (IntelliPan == ipHorizontal) dy = 0;
-    if (IntelliPan == ipVertical) dx = 0;
-    const int firstRow = GetFixedRowsEx(), lastRow = RowCount() - FixedFooters() - 1;
-    const int firstCol = GetFixedColsEx(), lastCol = ColCount() - FixedRightCols() - 1;
-    if (lastRow < firstRow || lastCol < firstCol) return;
-    int col = std::clamp(Col(), firstCol, lastCol), row = std::clamp(Row(), firstRow, lastRow);
-    if ((dx < 0 && col > firstCol) || (dx > 0 && col < lastCol)) col += dx;
-    if ((dy < 0 && row > firstRow) || (dy > 0 && row < lastRow)) row += dy;
+    const TPoint d = pan_.Direction(IntelliPan != ipVertical, IntelliPan != ipHorizontal);
+    const TRect reach{GetFixedColsEx(), GetFixedRowsEx(), ColCount() - FixedRightCols() - 1,
+                      RowCount() - FixedFooters() - 1};
+    if (reach.Bottom < reach.Top || reach.Right < reach.Left) return;
+    const TPoint next = TPanState::Step(TPoint{Col(), Row()}, d, reach);
+    const int col = next.X, row = next.Y;
     // The view scrolls when the cell leaves it: the mark goes with the old picture (the
     // painting draws it again while panning).
     const bool leaves = col < LeftCol() || col >= LeftCol() + VisibleColCount() || row < TopRow() ||
                         row >= TopRow() + VisibleRowCount();
     if (leaves) EraseIntelliFocusPoint();
     if ((col != Col() || row != Row()) && SelectCell(col, row)) FocusCell(col, row, true);
-    static constexpr TCursor kCursors[3][3] = {{crSizeNWSE, crSizeNS, crSizeNESW},
-                                               {crSizeWE, crSizeAll, crSizeWE},
-                                               {crSizeNESW, crSizeNS, crSizeNWSE}};
-    SetCursor(kCursors[dy + 1][dx + 1]);
+    SetCursor(TPanState::CursorFor(d));
     DrawIntelliFocusPoint();
 }
 
@@ -167,7 +155,7 @@ void TExStringGrid::DrawIntelliFocusPoint()
 void TExStringGrid::EraseIntelliFocusPoint()
 {
     if (!HandleAllocated()) return;
-    const TRect r = ShownRect({pan_.panFocus.X, pan_.panFocus.Y, pan_.panFocus.X + kFocusMarkSize, pan_.panFocus.Y + kFocusMarkSize});
+    const TRect r = ShownRect(pan_.MarkRect());
     platform::InvalidateRect(Handle(), &r, false);
 }
 

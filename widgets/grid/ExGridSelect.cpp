@@ -22,9 +22,7 @@ using namespace platform;
 namespace grid {
 
 namespace {
-// A cell packs into one list entry: column in the low 16 bits, row in the high 16 bits.
-int PackCell(int ACol, int ARow) { return int((unsigned(ARow) << 16) | (unsigned(ACol) & 0xFFFFu)); }
-TPoint UnpackCell(int v) { return {int(unsigned(v) & 0xFFFFu), int(unsigned(v) >> 16)}; }
+
 bool operator!=(const TGridRect& a, const TGridRect& b) { return !(a == b); }
 
 // A 32 x 32 two-colour cursor file: the shape in black with a white rim, the rest clear.
@@ -84,28 +82,23 @@ HCURSOR SelectCursor(TExStringGrid::TMouseSelectMode mode)
 
 bool TExStringGrid::GetSelectedCells(int ACol, int ARow) const
 {
-    return select_.selectedCells.IndexOf(PackCell(ACol, ARow)) >= 0;
+    return select_.HasCell(ACol, ARow);
 }
 
 void TExStringGrid::SetSelectedCells(int ACol, int ARow, bool Value)
 {
-    const int i = select_.selectedCells.IndexOf(PackCell(ACol, ARow));
-    if (Value == (i >= 0)) return;
-    if (Value) select_.selectedCells.Add(PackCell(ACol, ARow));
-    else select_.selectedCells.Delete(i);
-    RepaintCell(ACol, ARow);
+    if (select_.MarkCell(ACol, ARow, Value)) RepaintCell(ACol, ARow);
 }
 
-TPoint TExStringGrid::GetSelectedCell(int Index) const { return UnpackCell(select_.selectedCells.Items(Index)); }
+TPoint TExStringGrid::GetSelectedCell(int Index) const { return select_.CellAt(Index); }
 
 int TExStringGrid::GetSelectedCellsCount()
 {
     const TGridRect s = Selection();
-    if (s.Left == s.Right && s.Top == s.Bottom) return select_.selectedCells.Count();
+    if (s.Left == s.Right && s.Top == s.Bottom) return select_.CellCount();
     for (int c = s.Left; c <= s.Right; ++c)
-        for (int r = s.Top; r <= s.Bottom; ++r)
-            if (!GetSelectedCells(c, r)) select_.selectedCells.Add(PackCell(c, r));
-    return select_.selectedCells.Count();
+        for (int r = s.Top; r <= s.Bottom; ++r) select_.MarkCell(c, r, true);
+    return select_.CellCount();
 }
 
 void TExStringGrid::ClearSelectedCells()
@@ -601,16 +594,16 @@ bool TExStringGrid::SelectUp(TMouseButton Button, TShiftState Shift, int X, int 
             if (Shift & ssCtrl) {
                 SetSelectedCells(B.X, B.Y, !GetSelectedCells(B.X, B.Y));
             } else {
-                for (int i = 0; i < select_.selectedCells.Count(); ++i) RepaintCell(GetSelectedCell(i).X, GetSelectedCell(i).Y);
+                for (int i = 0; i < select_.CellCount(); ++i) RepaintCell(GetSelectedCell(i).X, GetSelectedCell(i).Y);
                 select_.selectedCells.Clear();
-                select_.selectedCells.Add(PackCell(B.X, B.Y));
+                select_.MarkCell(B.X, B.Y, true);
             }
             const TGridRect s = Selection();
             if (s.Left != s.Right || s.Top != s.Bottom) {
                 for (int cc = s.Left; cc <= s.Right; ++cc)
                     for (int rr = s.Top; rr <= s.Bottom; ++rr)
-                        if (!(cc == B.X && rr == B.Y) && !GetSelectedCells(cc, rr)) select_.selectedCells.Add(PackCell(cc, rr));
-                for (int i = 0; i < select_.selectedCells.Count(); ++i) RepaintCell(GetSelectedCell(i).X, GetSelectedCell(i).Y);
+                        if (!(cc == B.X && rr == B.Y)) select_.MarkCell(cc, rr, true);
+                for (int i = 0; i < select_.CellCount(); ++i) RepaintCell(GetSelectedCell(i).X, GetSelectedCell(i).Y);
             }
             RepaintCell(c, r);
         }

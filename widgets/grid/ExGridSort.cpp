@@ -385,10 +385,8 @@ void TExStringGrid::ApplyFilter()
 
 void TExStringGrid::SetFilterActive(bool v)
 {
-    if (v == filterState_.filterActive) return;
-    filterState_.filterActive = v;
+    if (!filterState_.Switch(v, FixedRows())) return;
     if (v) {
-        filterState_.filterFixedRows = FixedRows();
         {
             UpdateLock lock(this);
             ApplyFilter();
@@ -407,24 +405,13 @@ void TExStringGrid::SetFilterActive(bool v)
 bool TExStringGrid::MatchCell(int ACol, int ARow, bool Wide)
 {
     const int col = (find_.findParams & fnIncludeHiddenColumns) ? ACol : RemapCol(ACol);
-    if (Wide) {
-        const std::u16string t = GetWideCells(col, ARow);
-        if (find_.findWideText == u"\"\"") return t.empty();
-        if (find_.findParams & fnMatchRegular)
-            return MatchStrEx(EncodeWideStr(find_.findWideText), EncodeWideStr(t), find_.findParams & fnMatchCase);
-        const size_t p = t.find(find_.findWideText);
-        const bool at = (find_.findParams & fnMatchStart) ? p == 0 : p != std::u16string::npos;
-        return at && (!(find_.findParams & fnMatchFull) || t == find_.findWideText);
-    }
-    std::string t = GetCellEx(col, ARow);
-    if (find_.findParams & fnIgnoreHTMLTags) t = html::HTMLStrip(t);
-    if (!(find_.findParams & fnMatchCase)) t = base::AnsiUpperCase(t);
-    if (find_.findText == "\"\"") return t.empty();
-    if (find_.findParams & fnMatchRegular) return MatchStrEx(find_.findText, t, find_.findParams & fnMatchCase);
-    const size_t p = t.find(find_.findText);
-    const bool at = (find_.findParams & fnMatchStart) ? p == 0 : p != std::string::npos;
-    return at && (!(find_.findParams & fnMatchFull) || t == find_.findText);
+    return Wide ? find_.Matches(GetWideCells(col, ARow)) : find_.Matches(GetCellEx(col, ARow));
 }
+
+static_assert(TFindState::kMatchCase == TExStringGrid::fnMatchCase && TFindState::kMatchFull == TExStringGrid::fnMatchFull &&
+              TFindState::kMatchRegular == TExStringGrid::fnMatchRegular &&
+              TFindState::kMatchStart == TExStringGrid::fnMatchStart &&
+              TFindState::kIgnoreTags == TExStringGrid::fnIgnoreHTMLTags);
 
 TPoint TExStringGrid::FindInternal(TPoint StartCell, TFindParameters Params, bool Wide)
 {
@@ -465,7 +452,7 @@ TPoint TExStringGrid::FindInternal(TPoint StartCell, TFindParameters Params, boo
 
 TPoint TExStringGrid::Find(TPoint StartCell, const std::string& Text, TFindParameters Params)
 {
-    find_.findText = (Params & fnMatchCase) ? Text : base::AnsiUpperCase(Text);
+    find_.SetText(Text, Params);
     return find_.findPos = FindInternal(StartCell, Params, false);
 }
 

@@ -24,6 +24,18 @@ struct TFormFollowState {
     platform::TNotifyEvent formResize;
     int formWidth = 0, formHeight = 0;
     platform::TForm* ownerForm = nullptr;
+
+    // The grid's size (w, h) grown or shrunk by as much as the form since it was last seen,
+    // now formW x formH.
+    platform::TPoint Follow(int w, int h, int formW, int formH) const
+    {
+        return {w + formW - formWidth, h + formH - formHeight};
+    }
+    void Seen(int formW, int formH)
+    {
+        formWidth = formW;
+        formHeight = formH;
+    }
 };
 
 // Fixed footers, fixed right columns and the always-fixed rules.
