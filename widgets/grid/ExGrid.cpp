@@ -201,8 +201,7 @@ void TExStringGrid::SetColCountEx(int v)
 
 int TExStringGrid::GetFixedRowsEx() const
 {
-    const int f = TBaseGrid::FixedRows();
-    return f == 0 && fixed_.fixedRowAlways ? 1 : f;
+    return fixed_.RowsShown(TBaseGrid::FixedRows());
 }
 
 void TExStringGrid::SetFixedRowsEx(int v)
@@ -213,8 +212,7 @@ void TExStringGrid::SetFixedRowsEx(int v)
 
 int TExStringGrid::GetFixedColsEx() const
 {
-    const int f = TBaseGrid::FixedCols();
-    return f == 0 && fixed_.fixedColAlways ? 1 : f;
+    return fixed_.ColsShown(TBaseGrid::FixedCols());
 }
 
 void TExStringGrid::SetDefaultRowHeight(int v)
@@ -281,8 +279,7 @@ void TExStringGrid::GetCellEditor(int ACol, int ARow, TEditorType& AEditor)
 
 void TExStringGrid::GetCellFixed(int ACol, int ARow, bool& IsFixed)
 {
-    IsFixed = IsFixed || (fixed_.fixedRowAlways && ARow <= fixed_.rememberedFixedRows && RowCount() == fixed_.rememberedFixedRows) ||
-              (fixed_.fixedColAlways && ACol == 0 && ColCount() == 1) || ACol < FixedCols() || ARow < FixedRows();
+    IsFixed = IsFixed || fixed_.AlwaysFixed(ACol, ARow, ColCount(), RowCount()) || ACol < FixedCols() || ARow < FixedRows();
     if (!IsFixed && OnIsFixedCell) OnIsFixedCell(this, ARow, ACol, IsFixed);
 }
 
@@ -325,7 +322,7 @@ std::string TExStringGrid::GetCheckFalse(int ACol, int ARow)
 bool TExStringGrid::IsFixed(int ACol, int ARow)
 {
     const TPoint b = BaseCell(RemapCol(ACol), ARow);
-    if (b.Y >= RowCount() - fixed_.fixedFooters || ACol >= ColCount() - fixed_.fixedRightCols) return true;
+    if (b.Y >= fixed_.NormalRowEnd(RowCount()) || ACol >= fixed_.NormalColEnd(ColCount())) return true;
     bool fixed = false;
     GetCellFixed(b.X, b.Y, fixed);  // the query takes the real column, as every cell query
     return fixed;
@@ -407,12 +404,12 @@ void TExStringGrid::UnMarkCells(const std::string& Tag, int FromCol, int FromRow
 
 platform::TPoint TExStringGrid::ColSpan(bool DoFixed) const
 {
-    return DoFixed ? platform::TPoint{0, ColCount() - 1} : platform::TPoint{FixedCols(), ColCount() - fixed_.fixedRightCols - 1};
+    return DoFixed ? platform::TPoint{0, ColCount() - 1} : platform::TPoint{FixedCols(), fixed_.NormalColEnd(ColCount()) - 1};
 }
 
 platform::TPoint TExStringGrid::RowSpan(bool DoFixed) const
 {
-    return DoFixed ? platform::TPoint{0, RowCount() - 1} : platform::TPoint{FixedRows(), RowCount() - fixed_.fixedFooters - 1};
+    return DoFixed ? platform::TPoint{0, RowCount() - 1} : platform::TPoint{FixedRows(), fixed_.NormalRowEnd(RowCount()) - 1};
 }
 
 void TExStringGrid::TagCells(const std::string& Tag, const std::string* Text, bool DoCase, const TRect& R)

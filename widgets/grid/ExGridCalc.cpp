@@ -137,12 +137,12 @@ std::string TExStringGrid::SelectedText()
 
 void TExStringGrid::AutoNumberCol(int ACol)
 {
-    for (int r = FixedRows(); r < RowCount() - fixed_.fixedFooters; ++r) SetInts(ACol, r, r - FixedRows() + 1);
+    for (int r = FixedRows(); r < fixed_.NormalRowEnd(RowCount()); ++r) SetInts(ACol, r, r - FixedRows() + 1);
 }
 
 void TExStringGrid::AutoNumberRow(int ARow)
 {
-    for (int c = FixedCols(); c < ColCount() - fixed_.fixedRightCols; ++c) SetInts(c, ARow, c - FixedCols() + 1);
+    for (int c = FixedCols(); c < fixed_.NormalColEnd(ColCount()); ++c) SetInts(c, ARow, c - FixedCols() + 1);
 }
 
 // ---------------------------------------------------------------- automatic sizing

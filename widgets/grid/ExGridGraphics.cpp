@@ -925,7 +925,7 @@ int TExStringGrid::GetNodeSpanType(int ARow) const
     if (IsNode(ARow)) return 0;
     const TCellProperties* next = CellProps(0, ARow + 1);
     const TCellProperties* here = CellProps(0, ARow);
-    if (ARow >= RowCount() - fixed_.fixedFooters - 1 || !next || next->NodeLevel < (here ? here->NodeLevel : 0)) return 1;
+    if (ARow >= fixed_.NormalRowEnd(RowCount()) - 1 || !next || next->NodeLevel < (here ? here->NodeLevel : 0)) return 1;
     return 2;
 }
 

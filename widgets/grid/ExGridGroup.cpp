@@ -46,7 +46,7 @@ void TExStringGrid::Group(int ACol)
         }
         AddNode(RemapRowInv(header), end - header);
     };
-    for (int j = FixedRows(); j <= RowCount() - fixed_.fixedFooters - 1;) {
+    for (int j = FixedRows(); j <= fixed_.NormalRowEnd(RowCount()) - 1;) {
         const std::string t = GetCellEx(ACol, j);
         if (header >= 0 && t == prev) {
             ++j;
@@ -61,7 +61,7 @@ void TExStringGrid::Group(int ACol)
         prev = t;
         j += 2;
     }
-    close(RowCount() - fixed_.fixedFooters);
+    close(fixed_.NormalRowEnd(RowCount()));
     RemoveCols(ACol, 1);
     for (int r : headers)
         ColourGroupRow(*this, r, h == 2 ? 1 : h, Grouping.MergeHeader, Grouping.HeaderColor, Grouping.HeaderColorTo,
@@ -83,7 +83,7 @@ void TExStringGrid::UnGroup()
     SetColWidths(groupColumn_, groupWidth_);
     if (FixedRows() > 0) SetCellEx(groupColumn_, 0, groupHeader_);
     std::string value;
-    for (int i = FixedRows(); i <= RowCount() - fixed_.fixedFooters - 1;) {
+    for (int i = FixedRows(); i <= fixed_.NormalRowEnd(RowCount()) - 1;) {
         if (!IsNode(i)) {
             SetCellEx(groupColumn_, i, value);
             ++i;

@@ -315,8 +315,8 @@ void TExStringGrid::MoveRow(int FromIndex, int ToIndex)
 
 int TExStringGrid::GetSaveStartCol() const { return SaveFixedCells ? 0 : FixedCols(); }
 int TExStringGrid::GetSaveStartRow() const { return SaveFixedCells ? 0 : FixedRows(); }
-int TExStringGrid::GetSaveEndCol() const { return SaveFixedCells ? ColCount() - 1 : ColCount() - fixed_.fixedRightCols - 1; }
-int TExStringGrid::GetSaveEndRow() const { return SaveFixedCells ? RowCount() - 1 : RowCount() - fixed_.fixedFooters - 1; }
+int TExStringGrid::GetSaveEndCol() const { return SaveFixedCells ? ColCount() - 1 : fixed_.NormalColEnd(ColCount()) - 1; }
+int TExStringGrid::GetSaveEndRow() const { return SaveFixedCells ? RowCount() - 1 : fixed_.NormalRowEnd(RowCount()) - 1; }
 int TExStringGrid::GetSaveColCount() const
 {
     return SaveFixedCells ? ColCount() : ColCount() - FixedCols() - fixed_.fixedRightCols;

@@ -110,7 +110,7 @@ void TExStringGrid::GetVisualProperties(int ACol, int ARow, TGridDrawState& Stat
         const TBands& b = *bands_;
         if (b.Active() && (!Print || b.Print) && ACol >= FixedCols() &&
             ACol < ColCount() + NumHiddenColumns() - fixed_.fixedRightCols && ARow >= FixedRows() &&
-            ARow < RowCount() - fixed_.fixedFooters && b.TotalLength() >= 1)
+            ARow < fixed_.NormalRowEnd(RowCount()) && b.TotalLength() >= 1)
             brush = (ARow - FixedRows()) % b.TotalLength() < b.PrimaryLength() ? b.PrimaryColor() : b.SecondaryColor();
     }
     ABrush.SetStyle(bsSolid);

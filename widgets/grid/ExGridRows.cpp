@@ -114,11 +114,11 @@ void TExStringGrid::IRemoveRows(int ARow, int Count, bool AdjustHidden)
         rowSelect_.erase(rowSelect_.begin() + ARow, rowSelect_.begin() + std::min<int>(ARow + Count, int(rowSelect_.size())));
     SetRowCountEx(RowCount() - Count);
     for (int r = 0; r < RowCount(); ++r) SetRowHeights(r, heights[std::size_t(r)]);
-    if (curRow < RowCount() - fixed_.fixedFooters) {
+    if (curRow < fixed_.NormalRowEnd(RowCount())) {
         if (curRow >= FixedRows()) SetRow(curRow);
         SetTopRow(std::min(top, RowCount() - 1));
-    } else if (FixedRows() < RowCount() - fixed_.fixedFooters) {
-        SetRow(RowCount() - fixed_.fixedFooters - 1);
+    } else if (FixedRows() < fixed_.NormalRowEnd(RowCount())) {
+        SetRow(fixed_.NormalRowEnd(RowCount()) - 1);
     } else {
         HideSelection();
     }
@@ -167,7 +167,7 @@ void TExStringGrid::RemoveDuplicates(int ACol, bool)
     const int c = RemapCol(ACol);
     BeginUpdate();
     std::vector<std::string> kept;
-    for (int r = FixedRows(); r < RowCount() - fixed_.fixedFooters;) {
+    for (int r = FixedRows(); r < fixed_.NormalRowEnd(RowCount());) {
         const std::string s = base::LowerCase(GetCellEx(c, r));
         if (std::find(kept.begin(), kept.end(), s) != kept.end() && RowCount() > 1) {
             RemoveRowsInternal(r, 1);
@@ -183,7 +183,7 @@ void TExStringGrid::RemoveSelectedRows()
 {
     BeginUpdate();
     if (!MouseActions.DisjunctRowSelect) SelectToRowSelect(true);
-    for (int r = FixedRows(); r < RowCount() - fixed_.fixedFooters;) {
+    for (int r = FixedRows(); r < fixed_.NormalRowEnd(RowCount());) {
         const int i = MouseActions.RowSelectPersistent ? RemapRowInv(r) : r;
         if (i < int(rowSelect_.size()) && rowSelect_[std::size_t(i)] && RowCount() > 1) {
             if (!RemovalDropsRowMarks()) rowSelect_.erase(rowSelect_.begin() + i);
@@ -198,7 +198,7 @@ void TExStringGrid::RemoveSelectedRows()
 void TExStringGrid::RemoveUnSelectedRows()
 {
     BeginUpdate();
-    for (int r = FixedRows(); r < RowCount() - fixed_.fixedFooters;) {
+    for (int r = FixedRows(); r < fixed_.NormalRowEnd(RowCount());) {
         const int i = MouseActions.RowSelectPersistent ? RemapRowInv(r) : r;
         const bool sel = i < int(rowSelect_.size()) && rowSelect_[std::size_t(i)];
         if (!sel && RowCount() > 1) {
@@ -264,20 +264,20 @@ void TExStringGrid::ClearCols(int ACol, int Count)
 void TExStringGrid::ClearNormalRows(int ARow, int Count)
 {
     if (RowCount() > 0 && ColCount() > 0 && Count > 0)
-        ClearRect(FixedCols(), ARow, StoreColCount() - fixed_.fixedRightCols - 1, ARow + Count - 1);
+        ClearRect(FixedCols(), ARow, fixed_.NormalColEnd(StoreColCount()) - 1, ARow + Count - 1);
 }
 
 void TExStringGrid::ClearNormalCols(int ACol, int Count)
 {
     if (RowCount() > 0 && ColCount() > 0 && Count > 0)
-        ClearRect(ACol, FixedRows(), ACol + Count - 1, RowCount() - fixed_.fixedFooters - 1);
+        ClearRect(ACol, FixedRows(), ACol + Count - 1, fixed_.NormalRowEnd(RowCount()) - 1);
 }
 
 void TExStringGrid::ClearNormalCells()
 {
     if (FixedCols() == 0 && HasNodes()) RemoveAllNodes();
     if (RowCount() > 0 && ColCount() > 0)
-        ClearRect(FixedCols(), FixedRows(), StoreColCount() - fixed_.fixedRightCols - 1, RowCount() - fixed_.fixedFooters - 1);
+        ClearRect(FixedCols(), FixedRows(), fixed_.NormalColEnd(StoreColCount()) - 1, fixed_.NormalRowEnd(RowCount()) - 1);
 }
 
 void TExStringGrid::Clear()
@@ -306,7 +306,7 @@ void TExStringGrid::ClearSelection()
 
 void TExStringGrid::MergeColumnCells(int ACol, bool First)
 {
-    const int last = RowCount() - fixed_.fixedFooters - 1;
+    const int last = fixed_.NormalRowEnd(RowCount()) - 1;
     int start = FixedRows();
     for (int r = FixedRows() + 1; r <= last + 1; ++r) {
         const bool same = r <= last && GetCellEx(ACol, r) == GetCellEx(ACol, r - 1) &&
@@ -319,7 +319,7 @@ void TExStringGrid::MergeColumnCells(int ACol, bool First)
 
 void TExStringGrid::MergeRowCells(int ARow, bool First)
 {
-    const int last = ColCount() - fixed_.fixedRightCols - 1;
+    const int last = fixed_.NormalColEnd(ColCount()) - 1;
     int start = FixedCols();
     for (int c = FixedCols() + 1; c <= last + 1; ++c) {
         const bool same = c <= last && GetCellEx(c, ARow) == GetCellEx(c - 1, ARow) &&
@@ -332,7 +332,7 @@ void TExStringGrid::MergeRowCells(int ARow, bool First)
 
 void TExStringGrid::SplitColumnCells(int ACol)
 {
-    for (int r = 0; r < RowCount() - fixed_.fixedFooters;) {
+    for (int r = 0; r < fixed_.NormalRowEnd(RowCount());) {
         if (IsMergedCell(ACol, r)) {
             const TRect f = FullCell(ACol, r);
             SplitCells(ACol, r);
@@ -345,7 +345,7 @@ void TExStringGrid::SplitColumnCells(int ACol)
 
 void TExStringGrid::SplitRowCells(int ARow)
 {
-    for (int c = 0; c < ColCount() - fixed_.fixedRightCols;) {
+    for (int c = 0; c < fixed_.NormalColEnd(ColCount());) {
         if (IsMergedCell(c, ARow)) {
             const TRect f = FullCell(c, ARow);
             SplitCells(c, ARow);

@@ -44,6 +44,20 @@ struct TFixedLayout {
     bool fixedRowAlways = false, fixedColAlways = false;
     int rememberedFixedRows = 0;
     int fixedRowHeight = 21;
+
+    // One past the last row (column) that is neither a footer nor a fixed right column.
+    int NormalRowEnd(int rows) const { return rows - fixedFooters; }
+    int NormalColEnd(int cols) const { return cols - fixedRightCols; }
+    // The fixed rows (columns) shown for f set: at least one with the always-fixed rule.
+    int RowsShown(int f) const { return f == 0 && fixedRowAlways ? 1 : f; }
+    int ColsShown(int f) const { return f == 0 && fixedColAlways ? 1 : f; }
+    // Whether the always-fixed rules make (col, row) fixed in a grid of cols x rows: the
+    // remembered fixed rows while the grid holds nothing else, the only column.
+    bool AlwaysFixed(int col, int row, int cols, int rows) const
+    {
+        return (fixedRowAlways && row <= rememberedFixedRows && rows == rememberedFixedRows) ||
+               (fixedColAlways && col == 0 && cols == 1);
+    }
 };
 
 // An editing advance under way, and a discarded edit.

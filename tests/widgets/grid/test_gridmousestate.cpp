@@ -1,10 +1,9 @@
-// The grid's mouse and view state on their own: a held button and what the release takes
-// of the press, intelli-pan's way, step and cursor, the disjunct cell list, when a press
-// becomes a drag, and the size that follows the owning form.
+// The grid's mouse state on its own: a held button and what the release takes of the
+// press, intelli-pan's way, step and cursor, the disjunct cell list, and when a press
+// becomes a drag.
 #include <gtest/gtest.h>
 
 #include "widgets/grid/GridMouseState.h"
-#include "widgets/grid/GridViewState.h"
 
 using namespace grid;
 using namespace platform;
@@ -106,13 +105,4 @@ TEST(GridOleDragState, APressBecomesADragOnlyPastThreePixels)
     EXPECT_EQ(d.oleDragSel, (TRect{1, 5, 2, 6}));
     d.RowsInserted(5, 2);
     EXPECT_EQ(d.oleDragSel, (TRect{1, 7, 2, 8}));
-}
-
-TEST(GridFormFollowState, TheGridGrowsAndShrinksWithTheForm)
-{
-    TFormFollowState f;
-    f.Seen(400, 300);
-    EXPECT_EQ(f.Follow(380, 280, 500, 250), (TPoint{480, 230}));
-    f.Seen(500, 250);
-    EXPECT_EQ(f.Follow(480, 230, 500, 250), (TPoint{480, 230}));  // unchanged form
 }
