@@ -5,7 +5,7 @@
 set -euo pipefail
 packages=(
   cmake ninja-build g++ clang ccache make
-  qt6-base-dev libqt6opengl6-dev libgl-dev libglu1-mesa-dev libxcb1-dev
+  qt6-base-dev libqt6opengl6-dev libgl-dev libglu1-mesa-dev libxcb1-dev libfontconfig-dev
   libgtest-dev libbenchmark-dev
   xvfb xauth libgl1-mesa-dri
   fonts-liberation2 fonts-dejavu-core
