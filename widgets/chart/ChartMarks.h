@@ -79,6 +79,7 @@ class TSeriesMarksSymbol : public TChartCustomShape {
 public:
     explicit TSeriesMarksSymbol(TCustomChartPanel* parent);
     bool ShouldDraw() const { return Visible() && !Transparent(); }
+    void GetPublished(platform::TPropertyList& L) override;
 
 protected:
     void InitShadow(TChartShadow& s) override;

@@ -60,6 +60,10 @@ const std::vector<std::string> kPointerStyles{"psRectangle", "psCircle",  "psTri
 const std::vector<std::string> kArrowHeads{"ahNone", "ahLine", "ahSolid"};
 const std::vector<std::string> kBackImageModes{"pbmStretch", "pbmTile", "pbmCenter", "pbmCustom"};
 const std::vector<std::string> kOrders{"loNone", "loAscending", "loDescending"};
+const std::vector<std::string> kMarksStyles{"smsValue",        "smsPercent",           "smsLabel",
+                                            "smsLabelPercent", "smsLabelValue",        "smsLegend",
+                                            "smsPercentTotal", "smsLabelPercentTotal", "smsXValue",
+                                            "smsXY"};
 const std::vector<std::string> kLabelStyles{"talAuto", "talNone", "talValue", "talMark", "talText"};
 
 // A float setter that refuses what is not a finite number.
@@ -452,6 +456,83 @@ void TSeriesMarks::GetPublished(TPropertyList& L)
     TMarksCallout& callout = Callout();
     callout.StreamTwin = StreamTwin ? &const_cast<TSeriesMarks*>(StreamTwin)->Callout() : nullptr;
     L.Object("Callout", [&callout] { return &callout; });
+    auto whole = [](auto set) {
+        return [set](std::int64_t v) {
+            if (v < INT32_MIN || v > INT32_MAX) throw platform::EReadError("Invalid property value");
+            set(int(v));
+        };
+    };
+    Differs(L.Integer("Angle", [this] { return std::int64_t(Angle()); }, whole([this](int v) { SetAngle(v); })),
+            this, &StreamTwin, [](TSeriesMarks& m) { return m.Angle(); });
+    // The same settings as the callout's arrow and length and the shape colour: read, not written.
+    L.Object("Arrow", [this] { return &Callout().Arrow(); }).SetStored([] { return false; });
+    L.Integer("ArrowLength", [this] { return std::int64_t(Callout().Length()); },
+              [this](std::int64_t v) {
+                  if (v < -10000 || v > 10000) throw platform::EReadError("Invalid property value");
+                  SetArrowLength(int(v));
+              })
+        .SetStored([] { return false; });
+    L.Color("BackColor", [this] { return std::int64_t(Color()); }, [this](std::int64_t v) { SetColor(TColor(v)); })
+        .SetStored([] { return false; });
+    Differs(L.Enumeration("Bevel", kBevels, [this] { return int(Bevel()); },
+                          [this](int v) { SetBevel(TBevelCut(v)); }),
+            this, &StreamTwin, [](TSeriesMarks& m) { return m.Bevel(); });
+    Differs(L.Integer("BevelWidth", [this] { return std::int64_t(BevelWidth()); },
+                      [this](std::int64_t v) {
+                          if (v < 0 || v > 10000) throw platform::EReadError("Invalid property value");
+                          SetBevelWidth(int(v));
+                      }),
+            this, &StreamTwin, [](TSeriesMarks& m) { return m.BevelWidth(); });
+    Differs(L.Boolean("Clip", [this] { return Clip(); }, [this](bool v) { SetClip(v); }), this, &StreamTwin,
+            [](TSeriesMarks& m) { return m.Clip(); });
+    Differs(L.Integer("DrawEvery", [this] { return std::int64_t(DrawEvery()); },
+                      whole([this](int v) { SetDrawEvery(v); })),
+            this, &StreamTwin, [](TSeriesMarks& m) { return m.DrawEvery(); });
+    Differs(L.Boolean("MultiLine", [this] { return MultiLine(); }, [this](bool v) { SetMultiline(v); }), this,
+            &StreamTwin, [](TSeriesMarks& m) { return m.MultiLine(); });
+    Differs(L.Enumeration("ShapeStyle", {"fosRectangle", "fosRoundRectangle"}, [this] { return int(ShapeStyle()); },
+                          [this](int v) { SetShapeStyle(TChartObjectShapeStyle(v)); }),
+            this, &StreamTwin, [](TSeriesMarks& m) { return m.ShapeStyle(); });
+    Differs(L.Enumeration("Style", kMarksStyles, [this] { return int(Style()); },
+                          [this](int v) { SetStyle(TSeriesMarksStyle(v)); }),
+            this, &StreamTwin, [](TSeriesMarks& m) { return m.Style(); });
+    L.Object("Symbol", [this] { return &Symbol(); }).SetStored([this] { return HasSymbol(); });
+    Differs(L.Integer("Transparency", [this] { return std::int64_t(Transparency()); },
+                      [this](std::int64_t v) {
+                          if (v < 0 || v > 100) throw platform::EReadError("Invalid property value");
+                          SetTransparency(TChartTransparency(v));
+                      }),
+            this, &StreamTwin, [](TSeriesMarks& m) { return m.Transparency(); });
+}
+
+void TSeriesMarksSymbol::GetPublished(TPropertyList& L)
+{
+    TChartCustomShape::GetPublished(L);
+    static TSeriesMarksSymbol* fresh = new TSeriesMarksSymbol(nullptr);
+    Brush().StreamTwin = &fresh->Brush();
+    Pen().StreamTwin = &fresh->Pen();
+    L.Enumeration("Bevel", kBevels, [this] { return int(Bevel()); }, [this](int v) { SetBevel(TBevelCut(v)); })
+        .SetDefault(fresh->Bevel());
+    L.Integer("BevelWidth", [this] { return std::int64_t(BevelWidth()); },
+              [this](std::int64_t v) {
+                  if (v < 0 || v > 10000) throw platform::EReadError("Invalid property value");
+                  SetBevelWidth(int(v));
+              })
+        .SetDefault(fresh->BevelWidth());
+    L.Object("Brush", [this] { return &Brush(); });
+    L.Object("Frame", [this] { return &Frame(); });
+    // The frame under its other name: read, not written.
+    L.Object("Pen", [this] { return &Pen(); }).SetStored([] { return false; });
+    L.Enumeration("ShapeStyle", {"fosRectangle", "fosRoundRectangle"}, [this] { return int(ShapeStyle()); },
+                  [this](int v) { SetShapeStyle(TChartObjectShapeStyle(v)); })
+        .SetDefault(fresh->ShapeStyle());
+    L.Integer("Transparency", [this] { return std::int64_t(Transparency()); },
+              [this](std::int64_t v) {
+                  if (v < 0 || v > 100) throw platform::EReadError("Invalid property value");
+                  SetTransparency(TChartTransparency(v));
+              })
+        .SetDefault(fresh->Transparency());
+    L.Boolean("Visible", [this] { return Visible(); }, [this](bool v) { SetVisible(v); }).SetDefault(0);
 }
 
 void TSeriesPointer::GetPublished(TPropertyList& L)

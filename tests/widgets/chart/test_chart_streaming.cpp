@@ -208,6 +208,38 @@ TEST(ChartStreaming, MarkItemsTravelAsACountAndLists)
     EXPECT_EQ(s3->Marks().Items.Count(), 0);
 }
 
+TEST(ChartStreaming, MarksArrowAndBackColorNamesAreReadButNotWritten)
+{
+    EnsurePlatform();
+    TChart chart;
+    auto* series = new TLineSeries(&chart);
+    chart.AddSeries(series);
+    class THolder : public TComponent {
+    public:
+        TSeriesMarks* m = nullptr;
+        void GetPublished(TPropertyList& L) override { L.Object("Marks", [this] { return m; }); }
+    };
+    THolder h;
+    h.m = &series->Marks();
+    TMemoryStream in("TPF0" + Short("THolder") + Short("") + Short("Marks.ArrowLength") + "" +
+                     Short("Marks.BackColor") + "" + Short("clYellow") + Short("Marks.Arrow.Width") + "" +
+                     kEnd + kEnd);
+    in.ReadComponent(&h);
+    TSeriesMarks& marks = series->Marks();
+    EXPECT_EQ(marks.Callout().Length(), 17);
+    EXPECT_EQ(marks.Color(), clYellow);
+    EXPECT_EQ(marks.Callout().Arrow().Width(), 3);
+
+    // written once, under the callout's and the shape's own names
+    TMemoryStream out;
+    out.WriteComponent(&h);
+    const std::string& text = out.DataString();
+    for (const char* name : {"Marks.ArrowLength", "Marks.BackColor", "Marks.Arrow."})
+        EXPECT_EQ(text.find(name), std::string::npos) << name;
+    for (const char* name : {"Marks.Callout.Length", "Marks.Color", "Marks.Callout.Arrow.Width"})
+        EXPECT_NE(text.find(name), std::string::npos) << name;
+}
+
 TEST(ChartStreaming, OldShadowEntriesOfAFramedShapeAreReadIntoItsShadow)
 {
     EnsurePlatform();
@@ -319,6 +351,19 @@ TEST(ChartStreaming, AChartWrittenAndReadBackDrawsTheSamePixels)
     callout.SetArrowHeadSize(6);
     callout.Arrow().SetColor(clGreen);
     callout.Arrow().SetWidth(2);
+    TSeriesMarks& marks = s->Marks();
+    marks.SetStyle(smsLabelValue);
+    marks.SetDrawEvery(2);
+    marks.SetAngle(30);
+    marks.SetClip(true);
+    marks.SetMultiline(true);
+    marks.SetBevel(bvRaised);
+    marks.SetBevelWidth(3);
+    marks.SetShapeStyle(fosRoundRectangle);
+    marks.SetTransparency(25);
+    marks.Symbol().SetVisible(true);
+    marks.Symbol().SetBevelWidth(1);
+    marks.Symbol().Frame().SetColor(clBlue);
     for (int i = 0; i <= 12; ++i) s->AddXY(i * 5, 0.02 * i * (12 - i), i == 6 ? "max" : "");
     s->OwnData = true;
     s->Identifier = "gz";
@@ -373,6 +418,29 @@ TEST(ChartStreaming, AChartWrittenAndReadBackDrawsTheSamePixels)
     EXPECT_EQ(rc.ArrowHeadSize(), 6);
     EXPECT_EQ(rc.Arrow().Color(), clGreen);
     EXPECT_EQ(rc.Arrow().Width(), 2);
+    TSeriesMarks& rm = r->Marks();
+    EXPECT_EQ(rm.Style(), smsLabelValue);
+    EXPECT_EQ(rm.DrawEvery(), 2);
+    EXPECT_EQ(rm.Angle(), 30);
+    EXPECT_TRUE(rm.Clip());
+    EXPECT_TRUE(rm.MultiLine());
+    EXPECT_EQ(rm.Bevel(), bvRaised);
+    EXPECT_EQ(rm.BevelWidth(), 3);
+    EXPECT_EQ(rm.ShapeStyle(), fosRoundRectangle);
+    EXPECT_EQ(rm.Transparency(), 25);
+    ASSERT_TRUE(rm.HasSymbol());
+    EXPECT_TRUE(rm.Symbol().Visible());
+    EXPECT_EQ(rm.Symbol().BevelWidth(), 1);
+    EXPECT_EQ(rm.Symbol().Frame().Color(), clBlue);
+    // the copy series kept its default marks: none of them is written for it, nor a symbol
+    const std::string& text = m.DataString();
+    const std::size_t copyAt = text.find(Short("Copy"));
+    ASSERT_NE(copyAt, std::string::npos);
+    EXPECT_NE(text.find("Marks.Symbol.Visible"), std::string::npos);
+    for (const char* name : {"Marks.Style", "Marks.DrawEvery", "Marks.Angle", "Marks.Symbol", "Marks.Bevel"})
+        EXPECT_EQ(text.find(name, copyAt), std::string::npos) << name;
+    EXPECT_EQ(b.SeriesList()[1]->Marks().Style(), smsLabel);
+    EXPECT_FALSE(b.SeriesList()[1]->Marks().HasSymbol());
     EXPECT_EQ(PixelsOf(b), want);
 
     // Written again, the read chart gives the same stream.
