@@ -309,14 +309,26 @@ void TCustomSeries::DrawSegment(int x, int y, TColor c, int i, bool isLast, bool
             cv.Brush().SetStyle(Brush().Style());
             cv.Brush().SetColor(f);
             if (Stairs) {
-                if (ValuesVertical()) {
+                // the riser of a vertical series and the tread of a horizontal one are darker
+                const auto dark = [&](bool on) { cv.Brush().SetColor(Dark3D && on ? ApplyDark(f, DarkColorQuantity) : f); };
+                if (ValuesVertical() && !InvertedStairs) {
                     cv.RectangleY(PrevX, PrevY, x, StartZ, EndZ);
-                    if (Dark3D) cv.Brush().SetColor(ApplyDark(f, DarkColorQuantity));
+                    dark(true);
                     cv.RectangleZ(x, y, PrevY, StartZ, EndZ);
-                } else {
+                } else if (ValuesVertical()) {
+                    dark(true);
                     cv.RectangleZ(PrevX, PrevY, y, StartZ, EndZ);
-                    if (Dark3D) cv.Brush().SetColor(ApplyDark(f, DarkColorQuantity));
+                    dark(false);
+                    cv.RectangleY(x, y, PrevX, StartZ, EndZ);
+                } else if (!InvertedStairs) {
+                    cv.RectangleZ(PrevX, PrevY, y, StartZ, EndZ);
+                    dark(true);
                     cv.RectangleY(PrevX, y, x, StartZ, EndZ);
+                } else {
+                    dark(true);
+                    cv.RectangleY(PrevX, PrevY, x, StartZ, EndZ);
+                    dark(false);
+                    cv.RectangleZ(x, PrevY, y, StartZ, EndZ);
                 }
                 cv.Brush().SetColor(f);
             } else {
@@ -355,29 +367,83 @@ void TCustomSeries::FillSegment(int x, int y, bool isLast)
     if (areaBrush_->HasImage() && k == b) k = clWhite;
     chart.SetBrushCanvas(b, *areaBrush_, k);
     const bool vertical = ValuesVertical();
+    const bool is3D = chart.View3D();
+    const bool fullRotation = cv.GetSupportsFullRotation();
+    // the side that closes the band at the last point
+    if (is3D && isLast) {
+        if (vertical) cv.RectangleZ(x, y, OriginPixel, StartZ, EndZ);
+        else cv.RectangleY(x, y, OriginPixel, StartZ, EndZ);
+    }
+    const int transparency = GetTransparency();
+    TChartGradient& gradient = GetGradient();
+    if (Stairs) {
+        const TRect r = OrientRectangle(
+            vertical ? (InvertedStairs ? TRect{PrevX, OriginPixel, x + 1, y} : TRect{PrevX, PrevOriginPixel, x + 1, PrevY})
+                     : (InvertedStairs ? TRect{OriginPixel, PrevY + 1, x + 1, y}
+                                       : TRect{PrevOriginPixel, PrevY + 1, PrevX + 1, y}));
+        TChartBlend* blend = transparency > 0 ? cv.BeginBlending(is3D ? cv.RectFromRectZ(r, StartZ) : r, transparency)
+                                              : nullptr;
+        if (is3D) {
+            cv.RectangleWithZ(r, StartZ);
+            if (fullRotation) cv.RectangleWithZ(r, EndZ);
+        } else if (gradient.Visible()) {
+            gradient.Draw(cv, r, 0);
+            if (cv.Pen().Style() != psClear) {
+                cv.Brush().SetStyle(bsClear);
+                cv.Rectangle(r);
+            }
+        } else {
+            cv.Rectangle(r);
+        }
+        if (blend) cv.EndBlending(blend);
+        if (LinePen().Visible() && !areaLinesPen_->Visible()) {
+            cv.AssignVisiblePen(LinePen());
+            if (vertical && !InvertedStairs) {
+                cv.LineWithZ(PrevX, PrevY, x, PrevY, StartZ);
+                cv.LineWithZ(x - 1, PrevY, x - 1, y, StartZ);
+            } else if (vertical) {
+                cv.LineWithZ(PrevX, y, x, y, StartZ);
+                cv.LineWithZ(PrevX, PrevY, PrevX, y, StartZ);
+            } else if (!InvertedStairs) {
+                cv.LineWithZ(PrevX, PrevY, PrevX, y, StartZ);
+                cv.LineWithZ(PrevX, y, x, y, StartZ);
+            } else {
+                cv.LineWithZ(x, PrevY, x, y, StartZ);
+                cv.LineWithZ(PrevX, PrevY, x, PrevY, StartZ);
+            }
+        }
+        return;
+    }
     TPointArray p;
     if (vertical) p = {{PrevX, PrevOriginPixel}, {PrevX, PrevY}, {x, y}, {x, OriginPixel}};
     else p = {{PrevOriginPixel, PrevY}, {PrevX, PrevY}, {x, y}, {OriginPixel, y}};
-    (void)isLast;
+    const TFourPoints four{p[0], p[1], p[2], p[3]};
     TChartBlend* blend = nullptr;
-    if (GetTransparency() > 0) blend = cv.BeginBlending(RectFromPolygon(p.data(), 4), GetTransparency());
-    if (Stairs) {
-        TRect r = vertical ? (InvertedStairs ? TRect{PrevX, OriginPixel, x + 1, y} : TRect{PrevX, PrevOriginPixel, x + 1, PrevY})
-                           : (InvertedStairs ? TRect{OriginPixel, PrevY + 1, x + 1, y} : TRect{PrevOriginPixel, PrevY + 1, PrevX + 1, y});
-        cv.Rectangle(OrientRectangle(r));
-    } else if (GetGradient().Visible() && !chart.View3D()) {
+    if (transparency > 0) {
+        const TRect box = RectFromPolygon(p.data(), 4);
+        blend = cv.BeginBlending(is3D ? cv.CalcRect3D(box, StartZ) : box, transparency);
+    }
+    if (is3D) {
+        const int rotation = chart.View3DOptions().Rotation();
+        const int z = rotation > 90 && rotation < 270 ? EndZ : StartZ;
+        if (gradient.Visible()) gradient.Draw(cv, four, z);
+        else cv.PlaneWithZ(four, z);
+    } else if (gradient.Visible()) {
         TPointArray q = p;
         cv.ClipPolygon(q.data(), 4);
         const int pmax = CalcPosValue(MandatoryValues().MaxValue()), pmin = CalcPosValue(MandatoryValues().MinValue());
-        GetGradient().Draw(cv, vertical ? TRect{PrevX, pmax, x, pmin} : TRect{pmin, PrevY, pmax, y}, 0);
+        gradient.Draw(cv, vertical ? TRect{PrevX, pmax, x, pmin} : TRect{pmin, PrevY, pmax, y}, 0);
         cv.UnClipRectangle();
         cv.Brush().SetStyle(bsClear);
-    } else if (chart.View3D()) {
-        cv.PlaneWithZ(p[0], p[1], p[2], p[3], StartZ);
+        if (cv.Pen().Style() != psClear) {
+            if (vertical) cv.DoVertLine(PrevX, PrevY, PrevOriginPixel);
+            else cv.DoHorizLine(PrevOriginPixel, PrevX, PrevY);
+        }
     } else {
         cv.Polygon(p);
     }
     if (blend) cv.EndBlending(blend);
+    if (fullRotation) cv.PlaneWithZ(four, EndZ);
     if (LinePen().Visible()) {
         cv.AssignVisiblePen(LinePen());
         cv.LineWithZ(PrevX, PrevY, x, y, StartZ);

@@ -126,6 +126,60 @@ TEST(ChartAreaSeries, FillsToTheOriginValue)
     EXPECT_EQ(s->MaxYValue(), 10);
 }
 
+TEST(ChartAreaSeries, TransparentStairsBlendOnlyTheirRectangle)
+{
+    // One step: for normal stairs the rising step from point 0, for inverted ones the falling
+    // step from point 1; either way the quadrilateral's box reaches above the stairs rectangle.
+    const struct {
+        const char* what;
+        bool inverted, view3D;
+    } cases[] = {
+        {"2D, normal", false, false},
+        {"2D, inverted", true, false},
+        {"3D, normal", false, true},
+        {"3D, inverted", true, true},
+    };
+    for (const auto& c : cases) {
+        SeriesChart f;
+        f.chart.SetView3D(c.view3D);
+        f.chart.LeftAxis().Grid().SetVisible(false);
+        f.chart.BottomAxis().Grid().SetVisible(false);
+        f.chart.LeftAxis().SetMinMax(0, 10);
+        auto* s = new TAreaSeries();
+        f.chart.AddSeries(s);
+        s->Stairs = true;
+        s->InvertedStairs = c.inverted;
+        s->SetTransparency(50);
+        const double ys[] = {3, 9, 3};
+        for (int i = 0; i < 3; ++i) s->AddXY(i, ys[i]);
+        // the same chart with a series that draws nothing gives the background
+        s->SetSeriesColor(clNone);
+        f.Paint();
+        TBitmap background(400, 300);
+        background.Canvas()->Draw(0, 0, &f.bmp);
+        s->SetSeriesColor(clRed);
+        f.Paint(c.what);
+        const int from = c.inverted ? 1 : 0;
+        const int x0 = s->CalcXPos(from), x1 = s->CalcXPos(from + 1);
+        const int high = s->CalcYPos(1), low = s->CalcYPos(from + (c.inverted ? 1 : 0));
+        const int origin = s->GetOriginPos(from + 1);
+        TCanvas3D& cv = *f.chart.ChartCanvas();
+        auto screen = [&](int x, int y) { return c.view3D ? cv.Calculate3DPosition(x, y, s->StartZ) : TPoint{x, y}; };
+        // in the box, above the stairs: untouched
+        const TPoint out = screen((x0 + x1) / 2, (high + low) / 2);
+        for (int dy = -2; dy <= 2; ++dy)
+            for (int dx = -2; dx <= 2; ++dx)
+                EXPECT_EQ(f.Px(out.X + dx, out.Y + dy), COLORREF(background.Canvas()->Pixel(out.X + dx, out.Y + dy)))
+                    << c.what << " at " << dx << "," << dy;
+        // in the stairs rectangle: half red, half background
+        const TPoint in = screen((x0 + x1) / 2, (low + origin) / 2);
+        const COLORREF bg = COLORREF(background.Canvas()->Pixel(in.X, in.Y)), got = f.Px(in.X, in.Y);
+        EXPECT_NEAR(GetRValue(got), (255 + GetRValue(bg)) / 2, 3) << c.what;
+        EXPECT_NEAR(GetGValue(got), GetGValue(bg) / 2, 3) << c.what;
+        EXPECT_NEAR(GetBValue(got), GetBValue(bg) / 2, 3) << c.what;
+    }
+}
+
 TEST(ChartAreaSeries, MultiAreaAndAssign)
 {
     SeriesChart f;
