@@ -106,7 +106,7 @@ void TExStringGrid::ClearSelectedCells()
     // A grid of fixed cells only has no cell to select.
     if (GetFixedColsEx() < ColCount() && GetFixedRowsEx() < RowCount())
         SetSelection({GetFixedColsEx(), GetFixedRowsEx(), GetFixedColsEx(), GetFixedRowsEx()});
-    select_.selectedCells.Clear();
+    select_.selectedCells.clear();
     Invalidate();
 }
 
@@ -595,7 +595,7 @@ bool TExStringGrid::SelectUp(TMouseButton Button, TShiftState Shift, int X, int 
                 SetSelectedCells(B.X, B.Y, !GetSelectedCells(B.X, B.Y));
             } else {
                 for (int i = 0; i < select_.CellCount(); ++i) RepaintCell(GetSelectedCell(i).X, GetSelectedCell(i).Y);
-                select_.selectedCells.Clear();
+                select_.selectedCells.clear();
                 select_.MarkCell(B.X, B.Y, true);
             }
             const TGridRect s = Selection();

@@ -33,26 +33,26 @@ TCursor TPanState::CursorFor(TPoint d)
     return kCursors[std::clamp(d.Y, -1, 1) + 1][std::clamp(d.X, -1, 1) + 1];
 }
 
-namespace {
-
-// A cell packs into one list entry: column in the low 16 bits, row in the high 16 bits.
-int PackCell(int c, int r) { return int((unsigned(r) << 16) | (unsigned(c) & 0xFFFFu)); }
-TPoint UnpackCell(int v) { return {int(unsigned(v) & 0xFFFFu), int(unsigned(v) >> 16)}; }
-
-}  // namespace
-
-bool TSelectState::HasCell(int c, int r) const { return selectedCells.IndexOf(PackCell(c, r)) >= 0; }
+bool TSelectState::HasCell(int c, int r) const
+{
+    return std::find(selectedCells.begin(), selectedCells.end(), TPoint{c, r}) != selectedCells.end();
+}
 
 bool TSelectState::MarkCell(int c, int r, bool on)
 {
-    const int i = selectedCells.IndexOf(PackCell(c, r));
-    if (on == (i >= 0)) return false;
-    if (on) selectedCells.Add(PackCell(c, r));
-    else selectedCells.Delete(i);
+    const auto it = std::find(selectedCells.begin(), selectedCells.end(), TPoint{c, r});
+    if (on == (it != selectedCells.end())) return false;
+    if (on) selectedCells.push_back({c, r});
+    else selectedCells.erase(it);
     return true;
 }
 
-TPoint TSelectState::CellAt(int i) const { return UnpackCell(selectedCells.Items(i)); }
+TPoint TSelectState::CellAt(int i) const
+{
+    if (i < 0 || i >= CellCount())
+        throw base::EListError("List index out of bounds (" + std::to_string(i) + ")");
+    return selectedCells[size_t(i)];
+}
 
 bool TOleDragState::LeftPress(int X, int Y) const { return std::abs(X - olePress.X) > 3 || std::abs(Y - olePress.Y) > 3; }
 

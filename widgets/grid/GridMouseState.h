@@ -5,6 +5,7 @@
 // transitions that work on this state alone (GridMouseState.cpp).
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "platform/Classes.h"
 #include "platform/Types.h"
@@ -98,7 +99,7 @@ struct THTMLControlState {
 
 // Disjunct cells, hover, whole-row and column selection, sizing and moving drags.
 struct TSelectState {
-    TIntList selectedCells;
+    std::vector<platform::TPoint> selectedCells;  // display column, row
     platform::TPoint hoverCell{-1, -1};
     bool cursorSetInternally = false;
     int selectAnchor = -1;
@@ -120,7 +121,7 @@ struct TSelectState {
     // Adds or takes out a cell; false when it was so already.
     bool MarkCell(int c, int r, bool on);
     platform::TPoint CellAt(int i) const;  // EListError out of range
-    int CellCount() const { return selectedCells.Count(); }
+    int CellCount() const { return int(selectedCells.size()); }
 };
 
 // A drag of cells to another window and a drop onto the grid.

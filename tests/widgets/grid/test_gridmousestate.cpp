@@ -86,6 +86,22 @@ TEST(GridSelectState, DisjunctCellsKeepTheirOrderAndReadBackUnsigned)
     EXPECT_EQ(s.CellAt(0), (TPoint{1, 2}));
 }
 
+// Rows past 65535 are cells of their own, not the rows 65536 below them.
+TEST(GridSelectState, FarRowsStayTheirOwnCells)
+{
+    TSelectState s;
+    EXPECT_TRUE(s.MarkCell(1, 0, true));
+    EXPECT_TRUE(s.MarkCell(1, 65536, true));
+    EXPECT_TRUE(s.MarkCell(1, 1 << 20, true));
+    EXPECT_EQ(s.CellCount(), 3);
+    EXPECT_EQ(s.CellAt(1), (TPoint{1, 65536}));
+    EXPECT_EQ(s.CellAt(2), (TPoint{1, 1 << 20}));
+    EXPECT_FALSE(s.HasCell(1, 131072));
+    EXPECT_TRUE(s.MarkCell(1, 0, false));
+    EXPECT_TRUE(s.HasCell(1, 65536));
+    EXPECT_THROW(s.CellAt(2), base::EListError);
+}
+
 TEST(GridOleDragState, APressBecomesADragOnlyPastThreePixels)
 {
     TOleDragState d;
