@@ -63,7 +63,7 @@ void TCustomChart::FillSeriesSourceItems(TChartSeries*, const std::function<void
 void TCustomChart::FillValueSourceItems(TChartValueList* valueList, const std::function<void(const std::string&)>& proc)
 {
     if (!valueList || !valueList->Owner() || !proc) return;
-    auto* source = dynamic_cast<TChartSeries*>(valueList->Owner()->DataSource());
+    auto* source = dynamic_cast<TChartSeries*>(valueList->Owner()->GetDataSource());
     if (!source) return;
     TChartValueLists& lists = source->ValueLists();
     for (int i = 0; i < lists.Count(); ++i) proc(lists[i]->Name);

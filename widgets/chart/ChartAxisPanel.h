@@ -108,6 +108,12 @@ public:
     void ExchangeSeries(int a, int b);
     void BroadcastSeriesEvent(TChartSeries* s, TChartSeriesEvent e);
     bool CheckMouseSeries(int x, int y);
+    // Data sources: whether the component may feed the series (another series it accepts, or
+    // a source kind available here); a refusal (ChartException) of a link that would loop; and
+    // the notice that a source left a series (a loading source lets go of it).
+    virtual bool IsValidDataSource(TChartSeries* series, platform::TComponent* c);
+    void CheckOtherSeries(TChartSeries* dest, TChartSeries* source);
+    virtual void RemovedDataSource(TChartSeries* series, platform::TComponent* c);
 
     // Axes.
     bool IsAxisVisible(const TChartAxis& a) const;

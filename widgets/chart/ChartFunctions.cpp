@@ -40,6 +40,26 @@ bool FeedsInto(const TChartSeries* target, platform::TComponent* from)
     return false;
 }
 
+// ---------------------------------------------------------------- the chart's side
+
+bool TCustomAxisPanel::IsValidDataSource(TChartSeries* series, platform::TComponent* c)
+{
+    if (auto* s = dynamic_cast<TChartSeries*>(c)) return s != series && series->IsValidSeriesSource(*s);
+    if (auto* src = dynamic_cast<TChartSeriesSource*>(c)) return src->Available(this);
+    return false;
+}
+
+// Walks the sources without recursion (see FeedsInto), so a long chain costs what it holds.
+void TCustomAxisPanel::CheckOtherSeries(TChartSeries* dest, TChartSeries* source)
+{
+    if (source && FeedsInto(dest, source)) throw ChartException(ChartMsg_CircularSeries);
+}
+
+void TCustomAxisPanel::RemovedDataSource(TChartSeries* series, platform::TComponent* c)
+{
+    if (auto* src = dynamic_cast<TChartSeriesSource*>(c); src && src->Series() == series) src->SetSeries(nullptr);
+}
+
 // ---------------------------------------------------------------- data sources of a series
 
 void TChartSeries::SetDataSource(platform::TComponent* c)
@@ -53,12 +73,10 @@ bool TChartSeries::IsValidSeriesSource(const TChartSeries& s) const { return !fu
 int TChartSeries::InternalSetDataSource(platform::TComponent* c, bool replace)
 {
     if (!parentChart_) throw ChartException(ChartMsg_SeriesSetDataSource);
-    auto* series = dynamic_cast<TChartSeries*>(c);
-    auto* src = dynamic_cast<TChartSeriesSource*>(c);
-    const bool valid = series ? series != this && IsValidSeriesSource(*series) : src && src->Available(parentChart_);
-    if (!valid) throw ChartException(ChartFormat(ChartMsg_SeriesInvDataSource, c ? c->Name().c_str() : ""));
-    if (std::find(dataSources_.begin(), dataSources_.end(), c) != dataSources_.end()) return -1;
-    if (series && FeedsInto(this, series)) throw ChartException(ChartMsg_CircularSeries);
+    if (!parentChart_->IsValidDataSource(this, c))
+        throw ChartException(ChartFormat(ChartMsg_SeriesInvDataSource, c ? c->Name().c_str() : ""));
+    if (dataSources_.IndexOf(c) >= 0) return -1;
+    if (auto* series = dynamic_cast<TChartSeries*>(c)) parentChart_->CheckOtherSeries(this, series);
     if (replace) ClearDataSources();
     const int index = InternalAddDataSource(c);
     CheckDataSource();
@@ -68,31 +86,19 @@ int TChartSeries::InternalSetDataSource(platform::TComponent* c, bool replace)
 int TChartSeries::InternalAddDataSource(platform::TComponent* c)
 {
     if (!c) return -1;
-    dataSources_.push_back(c);
+    const int index = dataSources_.InheritedAdd(c);
     OwnData = false;
     if (auto* s = dynamic_cast<TChartSeries*>(c)) s->AddLinkedSeries(this);
     else if (auto* src = dynamic_cast<TChartSeriesSource*>(c); src && src->Series() != this) src->SetSeries(this);
-    return int(dataSources_.size()) - 1;
+    return index;
 }
 
-void TChartSeries::RemoveDataSource(platform::TComponent* c)
+void TChartSeries::InternalRemoveDataSource(platform::TComponent* c)
 {
-    auto it = std::find(dataSources_.begin(), dataSources_.end(), c);
-    if (it == dataSources_.end()) return;
-    const bool first = it == dataSources_.begin();
-    dataSources_.erase(it);
+    if (Destroying()) return;
     if (auto* s = dynamic_cast<TChartSeries*>(c)) s->RemoveLinkedSeries(this);
-    if (first) ClearDataSources();
+    if (parentChart_ && c) parentChart_->RemovedDataSource(this, c);
     CheckDataSource();
-}
-
-void TChartSeries::ClearDataSources()
-{
-    std::vector<platform::TComponent*> old;
-    old.swap(dataSources_);
-    for (platform::TComponent* c : old)
-        if (auto* s = dynamic_cast<TChartSeries*>(c)) s->RemoveLinkedSeries(this);
-    if (!OwnData && !old.empty()) Clear();
 }
 
 void TChartSeries::AddLinkedSeries(TChartSeries* s)
@@ -101,6 +107,54 @@ void TChartSeries::AddLinkedSeries(TChartSeries* s)
 }
 
 void TChartSeries::RemoveLinkedSeries(TChartSeries* s) { std::erase(LinkedSeries, s); }
+
+void TChartSeries::RemoveAllLinkedSeries()
+{
+    for (platform::TComponent* c : dataSources_)
+        if (auto* s = dynamic_cast<TChartSeries*>(c)) s->RemoveLinkedSeries(this);
+}
+
+// ---------------------------------------------------------------- the list of sources
+
+int TDataSourcesList::IndexOf(const platform::TComponent* c) const
+{
+    auto it = std::find(begin(), end(), c);
+    return it == end() ? -1 : int(it - begin());
+}
+
+int TDataSourcesList::Add(platform::TComponent* c) { return series_->InternalSetDataSource(c, false); }
+
+int TDataSourcesList::InheritedAdd(platform::TComponent* c)
+{
+    push_back(c);
+    return Count() - 1;
+}
+
+void TDataSourcesList::Remove(platform::TComponent* c)
+{
+    const int i = IndexOf(c);
+    if (i >= 0) Delete(i);
+}
+
+void TDataSourcesList::Delete(int i)
+{
+    platform::TComponent* c = Get(i);
+    erase(begin() + i);
+    // Without its first source the series keeps none of the others.
+    if (i == 0) Clear();
+    series_->InternalRemoveDataSource(c);
+}
+
+void TDataSourcesList::Clear()
+{
+    if (empty()) return;
+    series_->RemoveAllLinkedSeries();
+    std::vector<platform::TComponent*> old(begin(), end());
+    InheritedClear();
+    if (TCustomAxisPanel* chart = series_->ParentChart())
+        for (auto it = old.rbegin(); it != old.rend(); ++it) chart->RemovedDataSource(series_, *it);
+    if (!series_->OwnData) series_->Clear();
+}
 
 void TChartSeries::SetColorSource(const std::string& name)
 {
@@ -119,7 +173,7 @@ void TChartSeries::SetLabelsSource(const std::string& name)
 void TChartSeries::CheckDataSource()
 {
     if (updateCount_ > 0 || !parentChart_) return;
-    if (platform::TComponent* c = DataSource()) {
+    if (platform::TComponent* c = GetDataSource()) {
         if (auto* s = dynamic_cast<TChartSeries*>(c)) AddValues(*s);
         else if (auto* src = dynamic_cast<TChartSeriesSource*>(c)) src->Refresh();
     } else if (function_ && function_->ComputesWithoutSource) {
@@ -154,7 +208,7 @@ TChartFunction::~TChartFunction()
     if (parent_) {
         TChartSeries* p = parent_;
         parent_ = nullptr;
-        if (p->FunctionOf() == this) p->ReleaseFunction();
+        if (p->SeriesFunction() == this) p->ReleaseFunction();
     }
 }
 
@@ -204,7 +258,7 @@ void TChartFunction::SetParentSeries(TChartSeries* s)
     if (s == parent_) return;
     TChartSeries* old = parent_;
     parent_ = s;
-    if (old && old->FunctionOf() == this) old->ReleaseFunction();
+    if (old && old->SeriesFunction() == this) old->ReleaseFunction();
     if (s) s->SetFunction(this);
 }
 
@@ -378,7 +432,7 @@ void TChartSeriesSource::Loaded()
 
 bool TChartSeriesSource::HasSeries(const TChartSeries& s) const
 {
-    const platform::TComponent* c = s.DataSource();
+    const platform::TComponent* c = s.GetDataSource();
     return c && typeid(*c) == typeid(*this);
 }
 
@@ -391,8 +445,8 @@ void TChartSeriesSource::SetSeries(TChartSeries* s)
     series_ = s;
     if (s) {
         s->FreeNotification(this);
-        if (s->DataSource() != this) s->SetDataSource(this);
-    } else if (old && old->DataSource() == this) {
+        if (s->GetDataSource() != this) s->SetDataSource(this);
+    } else if (old && old->GetDataSource() == this) {
         old->SetDataSource(nullptr);
     }
 }

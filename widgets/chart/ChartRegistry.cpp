@@ -182,10 +182,10 @@ TChartSeries* CloneChartSeries(TChartSeries& s, TComponent* owner, TCustomAxisPa
 {
     TChartSeriesClass c = SeriesClassOf(s);
     if (!c) throw ChartException(ChartFormat(ChartMsg_SeriesClassUnknown, ChartClassName(typeid(s)).c_str()));
-    TChartFunctionClass f = s.FunctionOf() ? FunctionClassOf(*s.FunctionOf()) : nullptr;
+    TChartFunctionClass f = s.SeriesFunction() ? FunctionClassOf(*s.SeriesFunction()) : nullptr;
     TChartSeries* clone = CreateNewSeries(owner, chart, c, f);
     clone->Assign(s);
-    if (f && clone->FunctionOf()) clone->FunctionOf()->Assign(*s.FunctionOf());
+    if (f && clone->SeriesFunction()) clone->SeriesFunction()->Assign(*s.SeriesFunction());
     return clone;
 }
 
@@ -207,7 +207,7 @@ void AssignSeries(TChartSeries*& oldSeries, TChartSeries*& newSeries)
     // Series fed by the old one are fed by the new one.
     while (!o.LinkedSeries.empty()) {
         TChartSeries* l = o.LinkedSeries.front();
-        auto& sources = const_cast<std::vector<platform::TComponent*>&>(l->DataSources());
+        TDataSourcesList& sources = l->DataSources();
         std::replace(sources.begin(), sources.end(), static_cast<platform::TComponent*>(&o),
                      static_cast<platform::TComponent*>(&n));
         n.AddLinkedSeries(l);

@@ -113,9 +113,8 @@ TChartSeries::~TChartSeries()
     // Series fed by this one lose it as a source; sources forget this dependant.
     for (TChartSeries* l : LinkedSeries) std::erase(l->dataSources_, static_cast<platform::TComponent*>(this));
     LinkedSeries.clear();
-    for (platform::TComponent* c : dataSources_)
-        if (auto* s = dynamic_cast<TChartSeries*>(c)) s->RemoveLinkedSeries(this);
-    dataSources_.clear();
+    RemoveAllLinkedSeries();
+    dataSources_.InheritedClear();
     if (TChartFunction* f = function_) {
         function_ = nullptr;
         f->ForgetParent();

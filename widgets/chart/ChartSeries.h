@@ -19,6 +19,33 @@ class TChartAxis;
 class TCustomAxisPanel;
 class TSeriesMarks;
 class TChartFunction;
+class TChartSeries;
+
+// The data sources of a series, in order. Add validates through the series; every entry that
+// leaves the list (Remove, Delete, Clear) is reported to the series.
+class TDataSourcesList : public std::vector<platform::TComponent*> {
+public:
+    explicit TDataSourcesList(TChartSeries* series) : series_(series) {}
+    TDataSourcesList(const TDataSourcesList&) = delete;
+    TDataSourcesList& operator=(const TDataSourcesList&) = delete;
+    TChartSeries* Series() const { return series_; }
+    int Count() const { return int(size()); }
+    platform::TComponent* Get(int i) const { return (*this)[std::size_t(i)]; }
+    int IndexOf(const platform::TComponent* c) const;
+    // The new index, or -1 when the component is there already.
+    int Add(platform::TComponent* c);
+    // The plain list operations, with no check and no notice.
+    int InheritedAdd(platform::TComponent* c);
+    void InheritedClear() { clear(); }
+    void Remove(platform::TComponent* c);
+    void Delete(int i);
+    // The series unlinks from its source series, the entries go (last first), and the series
+    // loses its points unless it has data of its own.
+    void Clear();
+
+private:
+    TChartSeries* series_;
+};
 
 enum TValueEvent { veClear, veAdd, veDelete, veRefresh, veModify };
 enum TChartSeriesEvent { seAdd, seRemove, seChangeTitle, seChangeColor, seSwap, seChangeActive, seDataChanged };
@@ -218,16 +245,21 @@ public:
 
     // Data sources and the function computing the points from them.
     bool FunctionResultAsPoint = true;
-    const std::vector<platform::TComponent*>& DataSources() const { return dataSources_; }
-    platform::TComponent* DataSource() const { return dataSources_.empty() ? nullptr : dataSources_.front(); }
+    const TDataSourcesList& DataSources() const { return dataSources_; }
+    TDataSourcesList& DataSources() { return dataSources_; }
+    platform::TComponent* GetDataSource() const { return dataSources_.empty() ? nullptr : dataSources_.front(); }
     void SetDataSource(platform::TComponent* c);
     int AddDataSource(platform::TComponent* c) { return InternalSetDataSource(c, false); }
     int InternalSetDataSource(platform::TComponent* c, bool replace);
     int InternalAddDataSource(platform::TComponent* c);
-    void RemoveDataSource(platform::TComponent* c);
-    void ClearDataSources();
+    void RemoveDataSource(platform::TComponent* c) { dataSources_.Remove(c); }
+    // A source left the list: the chart hears of it; losing the first source drops them all.
+    void InternalRemoveDataSource(platform::TComponent* c);
+    void ClearDataSources() { dataSources_.Clear(); }
     void AddLinkedSeries(TChartSeries* s);
     void RemoveLinkedSeries(TChartSeries* s);
+    // Every source series forgets this one as a dependant.
+    void RemoveAllLinkedSeries();
     bool IsValidSeriesSource(const TChartSeries& s) const;
     void CheckDataSource();
     // Field names that feed point colours and labels from a data source.
@@ -236,7 +268,7 @@ public:
     const std::string& XLabelsSource() const { return xLabelsSource_; }
     void SetLabelsSource(const std::string& name);
     void SetXLabelsSource(const std::string& name) { SetLabelsSource(name); }
-    TChartFunction* FunctionOf() const { return function_; }
+    TChartFunction* SeriesFunction() const { return function_; }
     void SetFunction(TChartFunction* f);
     // The function is going away on its own.
     void ReleaseFunction() { function_ = nullptr; }
@@ -356,7 +388,7 @@ private:
     int zOrder_ = -1, ComputedZOrder = 0;
     int updateCount_ = 0;
     std::unique_ptr<TSeriesMarks> marks_;
-    std::vector<platform::TComponent*> dataSources_;
+    TDataSourcesList dataSources_{this};
     std::string colorSource_, xLabelsSource_;
     TChartFunction* function_ = nullptr;
 };

@@ -515,3 +515,98 @@ TEST(ChartSeriesData, StreamPropertiesGoOutAndComeBack)
     EXPECT_EQ(items[0], "first");
     EXPECT_EQ(items[1], "Sum");
 }
+
+namespace {
+// Records the sources the chart hears leaving a series.
+class TNoticeChart : public TestChart {
+public:
+    void RemovedDataSource(TChartSeries* series, platform::TComponent* c) override
+    {
+        removed.push_back(c);
+        TestChart::RemovedDataSource(series, c);
+    }
+    std::vector<platform::TComponent*> removed;
+};
+class TOnDemandSource : public TChartSeriesSource {
+public:
+    using TChartSeriesSource::TChartSeriesSource;
+};
+}  // namespace
+
+TEST(ChartCalculatedSeries, TheSourceListReportsEveryEntryThatLeaves)
+{
+    TNoticeChart chart;
+    auto* a = chart.AddSeries(new TLineSeries());
+    auto* b = chart.AddSeries(new TLineSeries());
+    auto* c = chart.AddSeries(new TLineSeries());
+    auto* t = chart.AddSeries(new TLineSeries());
+    a->AddXY(0, 1);
+    TDataSourcesList& l = t->DataSources();
+    EXPECT_EQ(l.Series(), t);
+    EXPECT_EQ(l.Add(a), 0);
+    EXPECT_EQ(l.Add(a), -1);  // validated through the series
+    EXPECT_EQ(l.Add(b), 1);
+    EXPECT_EQ(l.Add(c), 2);
+    EXPECT_EQ(t->GetDataSource(), a);
+    EXPECT_THROW(l.Add(t), ChartException);
+    EXPECT_EQ(b->LinkedSeries, std::vector<TChartSeries*>{t});
+
+    l.Remove(b);
+    EXPECT_EQ(chart.removed, std::vector<platform::TComponent*>{b});
+    EXPECT_TRUE(b->LinkedSeries.empty());
+    EXPECT_EQ(l, (std::vector<platform::TComponent*>{a, c}));
+    // Losing the first source drops the others, last first, and the copied points.
+    chart.removed.clear();
+    l.Delete(0);
+    EXPECT_EQ(chart.removed, (std::vector<platform::TComponent*>{c, a}));
+    EXPECT_TRUE(l.empty());
+    EXPECT_TRUE(a->LinkedSeries.empty());
+    EXPECT_TRUE(c->LinkedSeries.empty());
+    EXPECT_EQ(t->Count(), 0);
+
+    // The plain operations neither check nor report.
+    chart.removed.clear();
+    EXPECT_EQ(l.InheritedAdd(t), 0);
+    l.InheritedClear();
+    EXPECT_TRUE(chart.removed.empty());
+
+    // Sources forget a dependant that lets go of all of them.
+    t->SetDataSource(a);
+    t->AddDataSource(b);
+    t->RemoveAllLinkedSeries();
+    EXPECT_TRUE(a->LinkedSeries.empty());
+    EXPECT_TRUE(b->LinkedSeries.empty());
+    l.InheritedClear();  // the series lets go of them too, as when it is destroyed
+}
+
+TEST(ChartCalculatedSeries, TheChartJudgesSourcesAndLoops)
+{
+    TestChart chart;
+    auto* s1 = chart.AddSeries(new TLineSeries());
+    auto* s2 = chart.AddSeries(new TLineSeries());
+    auto* s3 = chart.AddSeries(new TLineSeries());
+    TOnDemandSource src;
+    platform::TComponent other;
+    EXPECT_TRUE(chart.IsValidDataSource(s1, s2));
+    EXPECT_FALSE(chart.IsValidDataSource(s1, s1));
+    EXPECT_TRUE(chart.IsValidDataSource(s1, &src));
+    EXPECT_FALSE(chart.IsValidDataSource(s1, &other));
+    EXPECT_FALSE(chart.IsValidDataSource(s1, nullptr));
+    s2->SetDataSource(s1);
+    s3->SetDataSource(s2);
+    EXPECT_NO_THROW(chart.CheckOtherSeries(s3, nullptr));
+    EXPECT_NO_THROW(chart.CheckOtherSeries(s3, s1));
+    try {
+        chart.CheckOtherSeries(s1, s3);
+        FAIL();
+    } catch (const ChartException& e) {
+        EXPECT_EQ(std::string(e.what()), "Circular Series dependences are not allowed");
+    }
+    // A loading source taken off its series lets go of it.
+    auto* fed = chart.AddSeries(new TLineSeries());
+    fed->SetDataSource(&src);
+    EXPECT_EQ(src.Series(), fed);
+    fed->RemoveDataSource(&src);
+    EXPECT_EQ(src.Series(), nullptr);
+    EXPECT_EQ(fed->GetDataSource(), nullptr);
+}

@@ -127,7 +127,7 @@ TEST(ChartRegistry, ChangeSeriesTypeKeepsNameDataColourAndPlace)
     EXPECT_EQ(changed->SeriesColor(), clRed);
     EXPECT_EQ(changed->Count(), 2);
     EXPECT_EQ(changed->YValues()[1], 5);
-    EXPECT_EQ(dependant->DataSource(), changed);
+    EXPECT_EQ(dependant->GetDataSource(), changed);
     EXPECT_EQ(tool->Series(), changed);
     EXPECT_EQ(chart.SeriesCount(), 6);
     // A clone is a second series of the same type and data.

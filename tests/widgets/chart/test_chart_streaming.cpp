@@ -388,7 +388,7 @@ TEST(ChartStreaming, AChartWrittenAndReadBackDrawsTheSamePixels)
     EXPECT_EQ(r->Count(), 13);
     EXPECT_EQ(r->Identifier, "gz");
     EXPECT_EQ(r->ParentChart(), &b);
-    EXPECT_EQ(b.SeriesList()[1]->DataSource(), r);
+    EXPECT_EQ(b.SeriesList()[1]->GetDataSource(), r);
     EXPECT_EQ(b.SeriesList()[1]->Count(), 13);
     EXPECT_EQ(b.Title().Caption(), "Righting lever");
     EXPECT_EQ(b.MarginLeft(), 10);
