@@ -698,7 +698,7 @@ void TChartAxis::SeriesSequence(TAxisLabelStyle style, const std::function<void(
         bool found = false;
         for (TChartSeries* s : AxisSeries) {
             if (i < s->FirstShownIndex || i > s->LastShownIndex) continue;
-            text = style == talMark ? s->GetMarkText(i) : s->XLabel(i);
+            text = style == talMark ? s->GetMarkText(i) : s->GetXLabel(i);
             if (chart_->OnGetAxisLabel) chart_->OnGetAxisLabel(this, s, i, text);
             if (!text.empty()) {
                 value = horizontal_ ? s->GetxValue(i) : s->GetyValue(i);

@@ -406,7 +406,7 @@ int TCustomAxisPanel::MaxTextWidth()
 {
     int w = 0, lines;
     for (TChartSeries* s : series_)
-        for (int i = 0; i < s->Labels().Count(); ++i) w = std::max(w, MultiLineTextWidth(s->XLabel(i), lines));
+        for (int i = 0; i < s->Labels().Count(); ++i) w = std::max(w, MultiLineTextWidth(s->GetXLabel(i), lines));
     return w;
 }
 

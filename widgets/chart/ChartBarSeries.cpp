@@ -192,10 +192,15 @@ void TCustomBarSeries::InternalApplyBarMargin(int& a, int& b)
         BarSize = Round(BarWidthPercent * 0.01 * w) / SlotCount;
         if (BarSize % 2 == 1) ++BarSize;
     }
-    int margin = BarSize * (multiBar_ == mbSideAll ? 1 : SlotCount);
-    if (!sideMargins_) margin /= 2;
+    const int margin = BarMargin();
     a += margin;
     b += margin;
+}
+
+int TCustomBarSeries::BarMargin() const
+{
+    const int margin = BarSize * (multiBar_ == mbSideAll ? 1 : SlotCount);
+    return sideMargins_ ? margin : margin / 2;
 }
 
 int TCustomBarSeries::ApplyBarOffset(int p) const { return OffsetPercent != 0 ? p + Round(OffsetPercent * BarSize * 0.01) : p; }
@@ -251,6 +256,14 @@ int TCustomBarSeries::ValueEnd(int i)
 
 int TCustomBarSeries::GetOriginPos(int i)
 {
+    int edge = 0;
+    if (ValuesVertical()) edge = ActiveVertAxis() ? ActiveVertAxis()->EndPixel : 0;
+    else edge = ActiveHorizAxis() ? ActiveHorizAxis()->StartPixel : 0;
+    return InternalGetOriginPos(i, edge);
+}
+
+int TCustomBarSeries::InternalGetOriginPos(int i, int defaultPixel)
+{
     const double t = PointOrigin(i, false);
     switch (multiBar_) {
     case mbStacked:
@@ -261,9 +274,7 @@ int TCustomBarSeries::GetOriginPos(int i)
     }
     default: break;
     }
-    if (UseYOrigin) return CalcPosValue(t);
-    if (ValuesVertical()) return ActiveVertAxis() ? ActiveVertAxis()->EndPixel : 0;
-    return ActiveHorizAxis() ? ActiveHorizAxis()->StartPixel : 0;
+    return UseYOrigin ? CalcPosValue(t) : defaultPixel;
 }
 
 double TCustomBarSeries::ValueMax(double m)
@@ -642,6 +653,20 @@ void TCustomBarSeries::SetSubGallery(int index, bool stack)
 }
 
 // ---------------------------------------------------------------- vertical bars
+
+void TBarSeries::SetCustomBarWidth(int v)
+{
+    if (v == CustomBarSize) return;
+    CustomBarSize = v;
+    Repaint();
+}
+
+void THorizBarSeries::SetCustomBarHeight(int v)
+{
+    if (v == CustomBarSize) return;
+    CustomBarSize = v;
+    Repaint();
+}
 
 TBarSeries::TBarSeries(TComponent* owner) : TCustomBarSeries(owner) { Gradient().SetDirection(gdTopBottom); }
 

@@ -30,6 +30,10 @@ enum TBarStyle {
     bsSlantCube, bsDiamond, bsInvArrow, bsInvCone
 };
 
+class TCustomBarSeries;
+// Lets a handler change the style of one bar.
+using TGetBarStyleEvent = std::function<void(TCustomBarSeries* sender, int valueIndex, TBarStyle& barStyle)>;
+
 class TCustomBarSeries : public TChartSeries {
 public:
     explicit TCustomBarSeries(platform::TComponent* owner = nullptr);
@@ -59,14 +63,18 @@ public:
     void SetMultiBar(TMultiBar v);
     bool SideMargins() const { return sideMargins_; }
     void SetSideMargins(bool v);
-    std::function<void(TCustomBarSeries*, int, TBarStyle&)> OnGetBarStyle;
+    TGetBarStyleEvent OnGetBarStyle;
     std::string GetEditorClass() const override { return "TBarSeriesEditor"; }
 
     int AddBar(double value, const std::string& label, TColor color) { return Add(value, label, color); }
     TBarStyle GetBarStyle(int i);
     double PointOrigin(int i, bool sumAll);
+    // The pixel a bar starts from; without a Y origin, the axis edge this orientation gives.
     int GetOriginPos(int i);
+    int InternalGetOriginPos(int i, int defaultPixel);
     int ApplyBarOffset(int p) const;
+    // The room both margins grow by: the bars of one slot, halved unless SideMargins.
+    int BarMargin() const;
 
     // Layout of the current drawing.
     TRect BarRect;
@@ -86,6 +94,10 @@ public:
     void PrepareForGallery(bool enabled) override;
     static std::vector<std::string> CreateSubGallery(bool stack = true);
     void SetSubGallery(int index, bool stack = true);
+    // Whether the type's sub-gallery offers the stacked kinds.
+    virtual bool SubGalleryStack() const { return true; }
+    std::vector<std::string> SubGallery() const { return CreateSubGallery(SubGalleryStack()); }
+    void GetPublished(platform::TPropertyList& L) override;
 
 protected:
     // The position and value directions, so one layout serves both orientations.
@@ -137,6 +149,9 @@ public:
     bool DrawSeriesForward(int i) override;
     bool MoreSameZOrder() override;
     void DrawMark(int i, const std::string& text, TSeriesMarkPosition& p) override;
+    int CustomBarWidth() const { return CustomBarSize; }
+    void SetCustomBarWidth(int v);
+    void GetPublished(platform::TPropertyList& L) override;
 
 protected:
     int InternalCalcMarkLength(int i) override;
@@ -156,6 +171,9 @@ public:
     void CalcVerticalMargins(int& top, int& bottom) override;
     bool DrawSeriesForward(int i) override;
     void DrawMark(int i, const std::string& text, TSeriesMarkPosition& p) override;
+    int CustomBarHeight() const { return CustomBarSize; }
+    void SetCustomBarHeight(int v);
+    void GetPublished(platform::TPropertyList& L) override;
 
 protected:
     int InternalCalcMarkLength(int i) override;

@@ -373,7 +373,7 @@ void TChartFunction::AddPoints(TChartSeries* source)
             double x = s->NotMandatoryValues()[a];
             double y = CalculateMany(sources, a);
             if (!s->ValuesVertical()) std::swap(x, y);
-            parent_->AddXY(x, y, s->XLabel(a));
+            parent_->AddXY(x, y, s->GetXLabel(a));
         }
     } else if (source->Count() > 0) {
         DoCalculation(*source, source->NotMandatoryValues());

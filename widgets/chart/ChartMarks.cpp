@@ -435,7 +435,7 @@ std::string TChartSeries::GetMarkText(int i)
     } else {
         const std::string sep = marks_->MultiLine() ? std::string(1, ChartLineSeparator) : std::string(" ");
         const std::string value = base::FormatFloat(ValueFormat(), GetMarkValue(i));
-        const std::string label = XLabel(i).empty() ? value : XLabel(i);
+        const std::string label = GetXLabel(i).empty() ? value : GetXLabel(i);
         const double x = notMandatory_->Value(i);
         const std::string xText = activeHorizAxis_ ? activeHorizAxis_->LabelValue(x) : base::FormatFloat(ValueFormat(), x);
         switch (marks_->Style()) {

@@ -655,6 +655,91 @@ void TCustomSeries::GetPublished(TPropertyList& L)
     L.Object("Pointer", [this] { return &Pointer(); });
 }
 
+namespace {
+
+const std::vector<std::string> kBarStyles{"bsRectangle", "bsPyramid", "bsInvPyramid", "bsCilinder", "bsEllipse",
+                                          "bsArrow",     "bsRectGradient", "bsCone", "bsBevel", "bsSlantCube",
+                                          "bsDiamond",   "bsInvArrow", "bsInvCone"};
+const std::vector<std::string> kMultiBars{"mbNone", "mbSide", "mbStacked", "mbStacked100", "mbSideAll", "mbSelfStack"};
+
+// An integer setting of a bar series, refused outside lo..hi when read.
+void BarInteger(TPropertyList& L, const char* name, int& field, int lo, int hi, const int* twin, TChartSeries* s)
+{
+    L.Integer(name, [&field] { return std::int64_t(field); },
+              [&field, lo, hi, s](std::int64_t v) {
+                  if (v < lo || v > hi) throw platform::EReadError("Invalid property value");
+                  field = int(v);
+                  s->Repaint();
+              })
+        .SetStored([&field, twin] { return !twin || field != *twin; });
+}
+
+void BarBoolean(TPropertyList& L, const char* name, bool& field, const bool* twin, TChartSeries* s)
+{
+    L.Boolean(name, [&field] { return field; },
+              [&field, s](bool v) {
+                  field = v;
+                  s->Repaint();
+              })
+        .SetStored([&field, twin] { return !twin || field != *twin; });
+}
+
+}  // namespace
+
+void TCustomBarSeries::GetPublished(TPropertyList& L)
+{
+    TChartSeries::GetPublished(L);
+    auto* t = dynamic_cast<TCustomBarSeries*>(ReferenceSeries(*this));
+    if (t == this) t = nullptr;
+    BarInteger(L, "BevelSize", BevelSize, 0, 1000, t ? &t->BevelSize : nullptr, this);
+    BarBoolean(L, "AutoBarSize", AutoBarSize, t ? &t->AutoBarSize : nullptr, this);
+    BarBoolean(L, "AutoMarkPosition", AutoMarkPosition, t ? &t->AutoMarkPosition : nullptr, this);
+    L.Enumeration("BarStyle", kBarStyles, [this] { return int(BarStyle); },
+                  [this](int v) {
+                      BarStyle = TBarStyle(v);
+                      Repaint();
+                  })
+        .SetStored([this, t] { return !t || BarStyle != t->BarStyle; });
+    BarInteger(L, "BarWidthPercent", BarWidthPercent, 1, 100, t ? &t->BarWidthPercent : nullptr, this);
+    BarBoolean(L, "Dark3D", Dark3D, t ? &t->Dark3D : nullptr, this);
+    BarInteger(L, "DepthPercent", DepthPercent, 0, 100, t ? &t->DepthPercent : nullptr, this);
+    L.Enumeration("MultiBar", kMultiBars, [this] { return int(MultiBar()); },
+                  [this](int v) { SetMultiBar(TMultiBar(v)); })
+        .SetStored([this, t] { return !t || MultiBar() != t->MultiBar(); });
+    BarInteger(L, "OffsetPercent", OffsetPercent, -100, 100, t ? &t->OffsetPercent : nullptr, this);
+    L.Boolean("SideMargins", [this] { return SideMargins(); }, [this](bool v) { SetSideMargins(v); })
+        .SetStored([this, t] { return !t || SideMargins() != t->SideMargins(); });
+    BarInteger(L, "StackGroup", StackGroup, 0, 100000, t ? &t->StackGroup : nullptr, this);
+    BarBoolean(L, "UseYOrigin", UseYOrigin, t ? &t->UseYOrigin : nullptr, this);
+    L.Float("YOrigin", [this] { return YOrigin; },
+            Finite([this](double v) {
+                YOrigin = v;
+                Repaint();
+            }));
+}
+
+void TBarSeries::GetPublished(TPropertyList& L)
+{
+    TCustomBarSeries::GetPublished(L);
+    L.Integer("CustomBarWidth", [this] { return std::int64_t(CustomBarWidth()); },
+              [this](std::int64_t v) {
+                  if (v < 0 || v > 100000) throw platform::EReadError("Invalid property value");
+                  SetCustomBarWidth(int(v));
+              })
+        .SetDefault(0);
+}
+
+void THorizBarSeries::GetPublished(TPropertyList& L)
+{
+    TCustomBarSeries::GetPublished(L);
+    L.Integer("CustomBarHeight", [this] { return std::int64_t(CustomBarHeight()); },
+              [this](std::int64_t v) {
+                  if (v < 0 || v > 100000) throw platform::EReadError("Invalid property value");
+                  SetCustomBarHeight(int(v));
+              })
+        .SetDefault(0);
+}
+
 void TChartSeries::SetParentComponent(platform::TComponent* Parent)
 {
     if (auto* chart = dynamic_cast<TCustomAxisPanel*>(Parent)) chart->AddSeries(this);

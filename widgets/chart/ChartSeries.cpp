@@ -727,7 +727,7 @@ bool TChartSeries::FirstInZOrder()
 std::string TChartSeries::LegendString(int index, TLegendTextStyle style)
 {
     const int i = LegendToValueIndex(index);
-    const std::string label = XLabel(i);
+    const std::string label = GetXLabel(i);
     if (style == ltsPlain) return label;
     const double v = GetMarkValue(i);
     const std::string value = mandatory_->DateTime() ? base::FormatDateTime(DateTimeDefaultFormat(v), v)

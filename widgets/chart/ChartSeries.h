@@ -144,7 +144,7 @@ public:
     virtual double GetyValue(int i) const { return yValues_->Value(i); }
     void SetXValue(int i, double v);
     void SetYValue(int i, double v);
-    std::string XLabel(int i) const { return LabelList.GetLabel(i); }
+    std::string GetXLabel(int i) const { return LabelList.GetLabel(i); }
     void SetXLabel(int i, const std::string& text) { LabelList.SetLabel(i, text); }
     void SetMarkText(int i, const std::string& text) { LabelList.SetLabel(i, text); }
     TLabelsList& Labels() { return LabelList; }

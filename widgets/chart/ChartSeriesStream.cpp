@@ -187,7 +187,7 @@ void TChartSeries::WriteData(std::vector<unsigned char>& out)
     // A label the length byte cannot hold would shift every later point: refuse before writing.
     if (flags & dcLabels)
         for (int i = 0; i < Count(); ++i)
-            if (int(XLabel(i).size()) > kMaxStoredLabel)
+            if (int(GetXLabel(i).size()) > kMaxStoredLabel)
                 throw ChartException(ChartFormat(ChartMsg_SeriesLabelTooLong, i, kMaxStoredLabel));
     std::vector<unsigned char> buf;
     Writer w(buf);
@@ -198,7 +198,7 @@ void TChartSeries::WriteData(std::vector<unsigned char>& out)
         w.Double(mandatory_->Value(i));
         if (flags & dcColors) w.Int(std::int32_t(InternalColor(i)));
         if (flags & dcLabels) {
-            const std::string l = XLabel(i);
+            const std::string l = GetXLabel(i);
             w.Byte(unsigned(l.size()));
             for (char ch : l) w.Byte(static_cast<unsigned char>(ch));
         }
@@ -343,7 +343,7 @@ void TChartSeries::CheckOrder()
 
 int TChartSeries::CompareLabelIndex(int a, int b)
 {
-    const int c = XLabel(a).compare(XLabel(b));
+    const int c = GetXLabel(a).compare(GetXLabel(b));
     const int r = c < 0 ? -1 : c > 0 ? 1 : 0;
     return LabelSortOrder == loDescending ? -r : r;
 }

@@ -46,7 +46,7 @@ struct Snapshot {
             x.push_back(s.XValues()[i]);
             y.push_back(s.YValues()[i]);
             c.push_back(s.InternalColor(i));
-            l.push_back(s.XLabel(i));
+            l.push_back(s.GetXLabel(i));
         }
     }
     bool operator==(const Snapshot&) const = default;
@@ -219,9 +219,9 @@ TEST(ChartSeriesData, SampleValuesSortingAndNames)
     s->AddXY(1, 2, "a");
     s->AddXY(2, 3, "D");
     s->SortByLabels(loAscending);
-    EXPECT_EQ(s->XLabel(0), "D");
-    EXPECT_EQ(s->XLabel(1), "a");
-    EXPECT_EQ(s->XLabel(2), "b");
+    EXPECT_EQ(s->GetXLabel(0), "D");
+    EXPECT_EQ(s->GetXLabel(1), "a");
+    EXPECT_EQ(s->GetXLabel(2), "b");
     EXPECT_EQ(s->YValues()[0], 3);
     EXPECT_EQ(s->XValues()[2], 2);
 

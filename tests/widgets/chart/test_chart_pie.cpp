@@ -67,7 +67,7 @@ TEST(ChartPieSeries, OtherSliceGroupsSmallValues)
     f.pie->OtherSlice().Value = 10;
     f.Paint("pie_other");
     ASSERT_EQ(f.pie->Count(), 5);
-    EXPECT_EQ(f.pie->XLabel(4), "Other");
+    EXPECT_EQ(f.pie->GetXLabel(4), "Other");
     EXPECT_EQ(f.pie->YValues()[4], 5);
     EXPECT_TRUE(f.pie->BelongsToOtherSlice(2));
     EXPECT_EQ(f.pie->CountLegendItems(), 3);

@@ -156,8 +156,8 @@ TEST(ChartSeriesCore, PointsColoursAndLabels)
     s.SetNull(4, false);
     EXPECT_FALSE(s.IsNull(4));
     s.AddXY(6, 60, "A");
-    EXPECT_EQ(s.XLabel(5), "A");
-    EXPECT_EQ(s.XLabel(0), "");
+    EXPECT_EQ(s.GetXLabel(5), "A");
+    EXPECT_EQ(s.GetXLabel(0), "");
     for (int bad : {s.Count(), -1}) {
         const std::string want = ChartFormat(ChartMsg_SeriesDelete, bad, s.Count() - 1);
         EXPECT_EQ(ErrorOf([&] { s.Delete(bad); }), want);

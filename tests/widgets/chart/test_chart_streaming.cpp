@@ -10,6 +10,7 @@
 #include "platform/forms/Forms.h"
 #include "widgets/chart/Chart.h"
 #include "widgets/chart/ChartAxis.h"
+#include "widgets/chart/ChartBarSeries.h"
 #include "widgets/chart/ChartConst.h"
 #include "widgets/chart/ChartFont.h"
 #include "widgets/chart/ChartLegend.h"
@@ -609,4 +610,53 @@ TEST(ChartStreaming, BackImageSettingsGoThroughThePicture)
     EXPECT_EQ(a.Zoom.Pen()->Color(), clWhite);
     EXPECT_EQ(a.Zoom.Brush()->Color(), clWhite);
     EXPECT_EQ(a.Zoom.Brush()->Style(), bsClear);
+}
+
+TEST(ChartStreaming, BarSettingsTravelWithTheirSeries)
+{
+    EnsurePlatform();
+    TChart a;
+    a.SetName("C");
+    auto* v = new TBarSeries(&a);
+    v->SetName("V");
+    a.AddSeries(v);
+    auto* h = new THorizBarSeries(&a);
+    h->SetName("H");
+    a.AddSeries(h);
+    v->SetCustomBarWidth(14);
+    v->BarStyle = bsPyramid;
+    v->BarWidthPercent = 55;
+    v->SetMultiBar(mbStacked);
+    v->StackGroup = 2;
+    v->YOrigin = 1.5;
+    v->UseYOrigin = false;
+    v->Dark3D = false;
+    h->SetCustomBarHeight(8);
+    h->SetSideMargins(false);
+    h->OffsetPercent = -20;
+
+    TMemoryStream m;
+    m.WriteComponent(&a);
+    const std::string data = m.DataString();
+    EXPECT_EQ(data.find("CustomBarHeight"), data.rfind("CustomBarHeight"));
+    EXPECT_EQ(data.find("DepthPercent"), std::string::npos);  // left at its default
+    m.SetPosition(0);
+    TChart b;
+    m.ReadComponent(&b);
+    ASSERT_EQ(b.SeriesCount(), 2);
+    auto* rv = dynamic_cast<TBarSeries*>(b.SeriesList()[0]);
+    auto* rh = dynamic_cast<THorizBarSeries*>(b.SeriesList()[1]);
+    ASSERT_TRUE(rv && rh);
+    EXPECT_EQ(rv->CustomBarWidth(), 14);
+    EXPECT_EQ(rv->BarStyle, bsPyramid);
+    EXPECT_EQ(rv->BarWidthPercent, 55);
+    EXPECT_EQ(rv->MultiBar(), mbStacked);
+    EXPECT_EQ(rv->StackGroup, 2);
+    EXPECT_DOUBLE_EQ(rv->YOrigin, 1.5);
+    EXPECT_FALSE(rv->UseYOrigin);
+    EXPECT_FALSE(rv->Dark3D);
+    EXPECT_EQ(rh->CustomBarHeight(), 8);
+    EXPECT_FALSE(rh->SideMargins());
+    EXPECT_EQ(rh->OffsetPercent, -20);
+    EXPECT_EQ(rh->BarWidthPercent, 70);
 }

@@ -390,3 +390,33 @@ TEST(ChartPointSeries, GalleryPreviewMakesTheSecondSeriesTriangles)
     EXPECT_EQ(a->SeriesColor(), clSilver);
     EXPECT_EQ(a->Pointer().Style(), psRectangle);
 }
+
+TEST(ChartBarSeries, CustomWidthMarginAndOrigin)
+{
+    SeriesChart f;
+    auto* a = AddBars(f, clRed, {1, 2, 3, 4, 5});
+    a->SetCustomBarWidth(12);
+    f.Paint("bars_custom_width");
+    EXPECT_EQ(a->BarSize, 12);
+    EXPECT_EQ(a->CustomBarWidth(), 12);
+    // One series side by side: the margin is one bar wide, half of it without side margins.
+    EXPECT_EQ(a->BarMargin(), 12);
+    a->SetSideMargins(false);
+    EXPECT_EQ(a->BarMargin(), 6);
+    const int x = a->CalcXPos(2), y = (a->CalcYPos(2) + a->GetOriginPos(2)) / 2;
+    EXPECT_EQ(f.Px(x + 6, y), RGB(255, 0, 0));
+    EXPECT_NE(f.Px(x + 14, y), RGB(255, 0, 0));
+    // Without a Y origin a bar starts at the pixel the orientation gives.
+    a->UseYOrigin = false;
+    EXPECT_EQ(a->InternalGetOriginPos(2, 77), 77);
+    EXPECT_EQ(a->GetOriginPos(2), f.chart.LeftAxis().EndPixel);
+    a->UseYOrigin = true;
+    a->YOrigin = 2;
+    EXPECT_EQ(a->InternalGetOriginPos(2, 77), a->CalcYPosValue(2));
+
+    THorizBarSeries h;
+    h.SetCustomBarHeight(9);
+    EXPECT_EQ(h.CustomBarSize, 9);
+    EXPECT_TRUE(h.SubGalleryStack());
+    EXPECT_EQ(h.SubGallery(), TCustomBarSeries::CreateSubGallery(true));
+}
