@@ -23,6 +23,18 @@ using platform::TPersistent;
 
 namespace {
 constexpr double kPi = std::numbers::pi;
+
+}  // namespace
+
+const double PiDegree = kPi / 180;
+
+TPieShadow::TPieShadow(platform::TNotifyEvent change) : TChartShadow(std::move(change))
+{
+    DefaultColor = 0xA0A0A0;
+    SetColor(0xA0A0A0);
+}
+
+namespace {
 int Round(double v) { return int(std::nearbyint(v)); }
 }  // namespace
 
@@ -38,7 +50,7 @@ TCircledSeries::TCircledSeries(TComponent* owner) : TChartSeries(owner)
 TCircledSeries::~TCircledSeries()
 {
     SetParentProperties(true);
-    savedView3D_.reset();
+    SavedView3D.reset();
 }
 
 void TCircledSeries::Assign(const TPersistent& source)
@@ -90,7 +102,7 @@ void TCircledSeries::SetCustomYRadius(int v)
 void TCircledSeries::SetRotationAngle(int v)
 {
     rotationAngle_ = v % 360;
-    RotationRadians = rotationAngle_ * kPi / 180;
+    RotationRadians = rotationAngle_ * PiDegree;
     Repaint();
 }
 
@@ -119,9 +131,9 @@ void TCircledSeries::SetParentProperties(bool restore)
     TCustomAxisPanel* c = ParentChart();
     if (!c || c->Destroying() || c->ChartCanvas()->GetSupportsFullRotation()) return;
     if (!restore || (Active() && !Destroying())) {
-        if (!savedView3D_) {
-            savedView3D_ = std::make_unique<TView3DOptions>();
-            savedView3D_->Assign(c->View3DOptions());
+        if (!SavedView3D) {
+            SavedView3D = std::make_unique<TView3DOptions>();
+            SavedView3D->Assign(c->View3DOptions());
             InitCustom3DOptions();
         }
     } else {
@@ -131,9 +143,9 @@ void TCircledSeries::SetParentProperties(bool restore)
 
 void TCircledSeries::SetBackupProperties()
 {
-    if (!savedView3D_ || !ParentChart()) return;
-    ParentChart()->View3DOptions().Assign(*savedView3D_);
-    savedView3D_.reset();
+    if (!SavedView3D || !ParentChart()) return;
+    ParentChart()->View3DOptions().Assign(*SavedView3D);
+    SavedView3D.reset();
 }
 
 TColor TCircledSeries::CalcCircleBackColor()
@@ -273,9 +285,7 @@ void TPieOtherSlice::Assign(const TPieOtherSlice& o)
 
 TPieSeries::TPieSeries(TComponent* owner) : TCircledSeries(owner)
 {
-    shadow_ = std::make_unique<TChartShadow>([this](platform::TObject* s) { CanvasChanged(s); });
-    shadow_->DefaultColor = 0xA0A0A0;
-    shadow_->SetColor(0xA0A0A0);
+    shadow_ = std::make_unique<TPieShadow>([this](platform::TObject* s) { CanvasChanged(s); });
     YValues().Name = ChartMsg_ValuesPie;
     XValues().Name.clear();
     Marks().SetVisible(true);
@@ -433,18 +443,18 @@ void TPieSeries::PrepareForGallery(bool enabled)
 void TPieSeries::DoBeforeDrawChart()
 {
     TCircledSeries::DoBeforeDrawChart();
-    if (PieValues().Order != loNone) PieValues().Sort();
+    if (GetPieValues().Order != loNone) GetPieValues().Sort();
     for (int i = Count() - 1; i >= 0; --i)
         if (IsOtherSlicePoint(i)) TChartSeries::Delete(i);
     XValues().FillSequence();
     if (otherSlice_.Style == poNone) return;
     double total = 0;
-    for (int i = 0; i < Count(); ++i) total += std::fabs(PieValues().Value(i));
+    for (int i = 0; i < Count(); ++i) total += std::fabs(GetPieValues().Value(i));
     if (total <= 0) return;
     double s = 0;
     bool any = false;
     for (int i = 0; i < Count(); ++i) {
-        const double a = std::fabs(PieValues().Value(i));
+        const double a = std::fabs(GetPieValues().Value(i));
         const double v = otherSlice_.Style == poBelowPercent ? a * 100 / total : a;
         if (v < otherSlice_.Value) {
             s += a;
@@ -463,7 +473,7 @@ void TPieSeries::DoBeforeDrawValues()
 {
     TCustomAxisPanel* chart = ParentChart();
     if (!chart) return;
-    savedChartRect_ = chart->ChartRect;
+    SavedChartRect = chart->ChartRect;
     rectSaved_ = true;
     const int n = PieCount();
     if (MultiPie == mpAutomatic && n >= 2) {
@@ -484,7 +494,7 @@ void TPieSeries::DoBeforeDrawValues()
 
 void TPieSeries::DoAfterDrawValues()
 {
-    if (rectSaved_ && ParentChart()) ParentChart()->ChartRect = savedChartRect_;
+    if (rectSaved_ && ParentChart()) ParentChart()->ChartRect = SavedChartRect;
     rectSaved_ = false;
     TCircledSeries::DoAfterDrawValues();
 }
@@ -496,7 +506,7 @@ void TPieSeries::CalcAngles()
     const bool all = otherSlice_.Style != poNone || FirstShownIndex < 0;
     for (int i = 0; i < Count(); ++i)
         if ((all || (i >= FirstShownIndex && i <= LastShownIndex)) && !BelongsToOtherSlice(i))
-            t += std::fabs(PieValues().Value(i));
+            t += std::fabs(GetPieValues().Value(i));
     const double full = AngleSize * kPi / 180, f = t == 0 ? 0 : full / t;
     double sum = 0, prevEnd = 0;
     bool first = true;
@@ -507,7 +517,7 @@ void TPieSeries::CalcAngles()
         if (t == 0) {
             a.EndAngle = full;
         } else {
-            if (!BelongsToOtherSlice(j)) sum += std::fabs(PieValues().Value(j));
+            if (!BelongsToOtherSlice(j)) sum += std::fabs(GetPieValues().Value(j));
             a.EndAngle = sum != t ? sum * f : full;
         }
         if (a.EndAngle > a.StartAngle + full) a.EndAngle = a.StartAngle + full;
@@ -523,7 +533,7 @@ void TPieSeries::CalcExplodeBiggest()
     const bool paged = ParentChart() && ParentChart()->MaxPointsPerPage() > 0;
     const int from = paged ? std::max(0, FirstShownIndex) : 0, to = paged ? LastShownIndex : Count() - 1;
     for (int i = from; i <= to && i < Count(); ++i)
-        if (best < 0 || PieValues().Value(i) > PieValues().Value(best)) best = i;
+        if (best < 0 || GetPieValues().Value(i) > GetPieValues().Value(best)) best = i;
     if (best >= 0) SliceExplode.Put(best, explodeBiggest_);
 }
 
@@ -588,9 +598,15 @@ void TPieSeries::DrawAllValues()
         return;
     }
     // Slices far from the viewer first.
-    std::vector<int> order;
-    for (int i = FirstShownIndex; i <= LastShownIndex; ++i) order.push_back(i);
-    const double full = AngleSize * kPi / 180, quarter = full / 4;
+    SortedSlices.clear();
+    for (int i = FirstShownIndex; i <= LastShownIndex; ++i) SortedSlices.push_back(i);
+    std::stable_sort(SortedSlices.begin(), SortedSlices.end(), [&](int a, int b) { return CompareSlice(a, b) < 0; });
+    for (int i : SortedSlices) DrawValue(i);
+}
+
+int TPieSeries::CompareSlice(int a, int b) const
+{
+    const double full = AngleSize * PiDegree, quarter = full / 4;
     auto distance = [&](int i) {
         double v = SliceAngles[std::size_t(i)].MidAngle + RotationRadians;
         if (v > full) v -= full;
@@ -598,8 +614,8 @@ void TPieSeries::DrawAllValues()
         if (d > kPi) d = full - d;
         return d;
     };
-    std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return distance(a) < distance(b); });
-    for (int i : order) DrawValue(i);
+    const double da = distance(a), db = distance(b);
+    return da < db ? -1 : da > db ? 1 : 0;
 }
 
 void TPieSeries::PreparePiePen(int i)
@@ -686,6 +702,12 @@ void TPieSeries::PrepareLegendCanvas(int index, TColor& backColor, platform::TBr
 }
 
 int TPieSeries::Clicked(int x, int y)
+{
+    const int inherited = TCircledSeries::Clicked(x, y);
+    return inherited != -1 ? inherited : CalcClickedPie(x, y);
+}
+
+int TPieSeries::CalcClickedPie(int x, int y)
 {
     if (SliceAngles.empty() || HorizRadius <= 0 || VertRadius <= 0) return -1;
     if (ParentChart()) ParentChart()->ChartCanvas()->Calculate2DPosition(x, y, StartZ);

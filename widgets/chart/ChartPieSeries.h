@@ -5,12 +5,13 @@
 #include <string>
 #include <vector>
 
+#include "widgets/chart/ChartFont.h"
 #include "widgets/chart/ChartSeries.h"
 
 namespace chart {
 
 class TChartGradient;
-class TChartShadow;
+
 class TView3DOptions;
 
 class TCircledSeries : public TChartSeries {
@@ -62,7 +63,11 @@ private:
     bool circled_ = false;
     int customXRadius_ = 0, customYRadius_ = 0, rotationAngle_ = 0;
     std::unique_ptr<TChartGradient> gradient_;
-    std::unique_ptr<TView3DOptions> savedView3D_;
+public:
+    // The chart's 3D view from before this series changed it, or none.
+    std::unique_ptr<TView3DOptions> SavedView3D;
+
+private:
 };
 
 // One integer per point, 0 where unset.
@@ -103,6 +108,16 @@ private:
 struct TPieAngle {
     double StartAngle = 0, MidAngle = 0, EndAngle = 0;
 };
+using TPieAngles = std::vector<TPieAngle>;
+
+// Radians per degree.
+extern const double PiDegree;
+
+// The shadow ellipse under a pie: mid grey unless set otherwise.
+class TPieShadow : public TChartShadow {
+public:
+    explicit TPieShadow(platform::TNotifyEvent change = {});
+};
 
 enum TMultiPie { mpAutomatic, mpDisabled };
 
@@ -123,13 +138,19 @@ public:
     TSliceValueList SliceDepths{this};
     TMultiPie MultiPie = mpAutomatic;
     TPieOtherSlice& OtherSlice() { return otherSlice_; }
-    TChartShadow& Shadow() { return *shadow_; }
+    TPieShadow& Shadow() { return *shadow_; }
     bool UsePatterns = false;
     TChartPen& PiePen() { return Pen(); }
-    TChartValueList& PieValues() { return YValues(); }
+    TChartValueList& GetPieValues() { return YValues(); }
+    // Takes the list's settings (order, date-time, source name), not its values.
+    void SetPieValues(const TChartValueList& values) { YValues().Assign(values); }
     std::string GetEditorClass() const override { return "TPieSeriesEditor"; }
 
-    std::vector<TPieAngle> SliceAngles;
+    TPieAngles SliceAngles;
+    // The shown slices in drawing order while a 3D pie is drawn back to front.
+    std::vector<int> SortedSlices;
+    // The chart rectangle before this pie changed it.
+    TRect SavedChartRect{};
     bool Exploded = false;
     int FirstEdgeX = 0, FirstEdgeY = 0, LastEdgeX = 0, LastEdgeY = 0;
 
@@ -155,6 +176,10 @@ public:
     int LegendToValueIndex(int n) override;
     int Clicked(int x, int y) override;
     using TChartSeries::Clicked;
+    // The slice under (x, y), or -1.
+    int CalcClickedPie(int x, int y);
+    // Back to front: by how far each slice's middle is from the viewer's side.
+    int CompareSlice(int a, int b) const;
     void CalcZOrder() override { SetComputedZOrder(-1); }
     bool MoreSameZOrder() override { return false; }
     void CalcFirstLastVisibleIndex() override;
@@ -192,8 +217,7 @@ private:
     bool Is3D() const;
     int explodeBiggest_ = 0;
     TPieOtherSlice otherSlice_{this};
-    std::unique_ptr<TChartShadow> shadow_;
-    TRect savedChartRect_{};
+    std::unique_ptr<TPieShadow> shadow_;
     bool rectSaved_ = false;
 };
 

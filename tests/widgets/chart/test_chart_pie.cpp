@@ -193,3 +193,39 @@ TEST(ChartPieSeries, MarksSitAroundTheCircle)
     EXPECT_GT(f.pie->CircleBounds.Left, f.chart.ChartRect.Left);
     EXPECT_GT(f.pie->CircleBounds.Top, f.chart.ChartRect.Top);
 }
+
+TEST(ChartPieSeries, A3DPieDrawsItsSlicesBackToFront)
+{
+    PieChart f;
+    f.chart.SetView3D(true);
+    for (double v : {4.0, 1.0, 3.0, 2.0, 5.0}) f.pie->Add(v);
+    f.pie->SetExplodeBiggest(20);
+    f.Paint("pie_3d_sorted");
+    ASSERT_EQ(f.pie->SortedSlices.size(), 5u);
+    for (std::size_t k = 0; k + 1 < f.pie->SortedSlices.size(); ++k)
+        EXPECT_LE(f.pie->CompareSlice(f.pie->SortedSlices[k], f.pie->SortedSlices[k + 1]), 0) << k;
+    EXPECT_EQ(f.pie->CompareSlice(2, 2), 0);
+    EXPECT_NE(f.pie->SavedView3D, nullptr);
+    // A click inside a slice finds it either way.
+    int x, y;
+    f.pie->AngleToPos(f.pie->SliceAngles[4].MidAngle, f.pie->HorizRadius / 2, f.pie->VertRadius / 2, x, y);
+    EXPECT_EQ(f.pie->CalcClickedPie(x, y), f.pie->Clicked(x, y));
+}
+
+TEST(ChartPieSeries, ShadowValuesAndDegrees)
+{
+    TPieSeries p;
+    EXPECT_EQ(p.Shadow().Color(), TColor(0xA0A0A0));
+    TPieShadow s;
+    EXPECT_EQ(s.Color(), TColor(0xA0A0A0));
+    EXPECT_NEAR(PiDegree * 180, kPi, 1e-15);
+    // Setting the value list takes its settings, not its values.
+    TPieSeries q;
+    q.Add(3);
+    q.GetPieValues().Order = loAscending;
+    p.Add(1);
+    p.SetPieValues(q.GetPieValues());
+    EXPECT_EQ(&p.GetPieValues(), &p.YValues());
+    EXPECT_EQ(p.GetPieValues().Order, loAscending);
+    EXPECT_EQ(p.GetPieValues().Count(), 1);
+}
