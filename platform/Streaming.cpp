@@ -8,6 +8,7 @@
 #include <cstring>
 #include <map>
 #include <mutex>
+#include <utility>
 
 #include "base/FileUtils.h"
 #include "base/ScopeGuard.h"
@@ -313,6 +314,11 @@ const TPropInfo* TPropertyList::Find(const std::string& Name) const
     for (const TPropInfo& p : items_)
         if (SameText(p.Name, Name)) return &p;
     return nullptr;
+}
+
+TPropInfo* TPropertyList::Find(const std::string& Name)
+{
+    return const_cast<TPropInfo*>(std::as_const(*this).Find(Name));
 }
 
 TPropertyList PublishedOf(TPersistent& Instance)
@@ -643,7 +649,8 @@ void TWriter::WriteProperty(TPersistent*, const TPropInfo& P)
     }
     case tkFloat: {
         const double v = P.GetFloat();
-        if (v == 0 && !std::signbit(v)) return;
+        const double d = P.FloatDefault.value_or(0.0);
+        if (v == d && std::signbit(v) == std::signbit(d)) return;
         WritePropName(P.Name);
         if (P.FloatType == ftSingle)
             WriteSingle(float(v));

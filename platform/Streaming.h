@@ -111,12 +111,19 @@ struct TPropInfo {
     std::function<std::vector<std::string>()> GetLines;  // the same kept as lines
     std::function<void(std::vector<std::string>)> SetLines;
     std::optional<std::int64_t> Default;  // ordinals: not written when equal
+    // Floats: not written when equal; without one, 0 is not written.
+    std::optional<double> FloatDefault;
     std::function<bool()> Stored;         // not written when it answers false
 
     // Settings in the style of a declaration: .SetDefault(8).
     TPropInfo& SetDefault(std::int64_t v)
     {
         Default = v;
+        return *this;
+    }
+    TPropInfo& SetFloatDefault(double v)
+    {
+        FloatDefault = v;
         return *this;
     }
     TPropInfo& SetStored(std::function<bool()> f)
@@ -156,6 +163,7 @@ public:
 
     const std::vector<TPropInfo>& Items() const { return items_; }
     const TPropInfo* Find(const std::string& Name) const;  // names compared without case
+    TPropInfo* Find(const std::string& Name);  // to change what a base class declared
 
 private:
     TPropInfo& Add(TPropInfo p);

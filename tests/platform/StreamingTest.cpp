@@ -3,6 +3,7 @@
 // and bad streams refused with EReadError.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <memory>
@@ -627,4 +628,63 @@ TEST(Streaming, MemoryStreamSaveFailureGivesTheSystemsReason)
     std::string back;
     ASSERT_TRUE(base::ReadFile(f, back));
     EXPECT_EQ(back, "old");
+}
+
+namespace {
+
+// Floats whose starting values are not 0: each declares its value as its default.
+class TFloatProbe : public TComponent {
+public:
+    using TComponent::TComponent;
+    double End = 100, Scale = 1.5, Plain = 0;
+    void GetPublished(TPropertyList& L) override
+    {
+        TComponent::GetPublished(L);
+        L.Float("End", End).SetFloatDefault(100);
+        L.Float("Scale", Scale, ftSingle).SetFloatDefault(1.5);
+        L.Float("Plain", Plain);
+    }
+};
+
+}  // namespace
+
+TEST(Streaming, AFloatIsWrittenWhenItLeavesItsDefault)
+{
+    struct Case {
+        const char* what;
+        double end, scale, plain;
+        std::vector<std::string> written;
+    };
+    const Case cases[] = {
+        {"all at their defaults", 100, 1.5, 0, {}},
+        {"zero where the default is not", 0, 0, 0, {"End", "Scale"}},
+        {"negative zero differs from zero", 100, 1.5, -0.0, {"Plain"}},
+        {"moved values", 25, 2.5, 7, {"End", "Scale", "Plain"}},
+        {"the default of one is no default of another", 1.5, 100, 100, {"End", "Scale", "Plain"}},
+    };
+    for (const Case& c : cases) {
+        TFloatProbe p;
+        p.End = c.end;
+        p.Scale = c.scale;
+        p.Plain = c.plain;
+        TMemoryStream m;
+        m.WriteComponent(&p);
+        for (const char* name : {"End", "Scale", "Plain"}) {
+            const bool want = std::find(c.written.begin(), c.written.end(), name) != c.written.end();
+            EXPECT_EQ(m.DataString().find(Short(name)) != std::string::npos, want) << c.what << ": " << name;
+        }
+        TFloatProbe back;
+        back.Plain = 42;  // what is not written stays as it was
+        m.SetPosition(0);
+        m.ReadComponent(&back);
+        EXPECT_EQ(back.End, c.end) << c.what;
+        EXPECT_EQ(back.Scale, c.scale) << c.what;
+        EXPECT_EQ(std::signbit(back.End), std::signbit(c.end)) << c.what;
+        if (std::find(c.written.begin(), c.written.end(), "Plain") != c.written.end()) {
+            EXPECT_EQ(back.Plain, c.plain) << c.what;
+            EXPECT_EQ(std::signbit(back.Plain), std::signbit(c.plain)) << c.what;
+        } else {
+            EXPECT_EQ(back.Plain, 42) << c.what;
+        }
+    }
 }

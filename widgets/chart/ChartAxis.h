@@ -415,6 +415,7 @@ public:
     TChartAxis* GetDepthAxis() const { return Get(4); }
     TChartAxis* GetDepthTopAxis() const { return Get(5); }
     // The chart's axes-behind and axes-visible settings.
+    bool Behind() const { return GetBehind(); }
     bool GetBehind() const;
     void SetBehind(bool v);
     bool GetVisible() const;

@@ -17,6 +17,7 @@ class TBarSeriesGradient : public TChartGradient {
 public:
     explicit TBarSeriesGradient(platform::TNotifyEvent change = {});
     void Assign(const platform::TPersistent& source) override;
+    void GetPublished(platform::TPropertyList& L) override;
     bool Relative() const { return relative_; }
     void SetRelative(bool v) { Set(relative_, v); }
 

@@ -19,6 +19,9 @@ class TChartShadow : public platform::TPersistent {
 public:
     explicit TChartShadow(platform::TNotifyEvent change = {});
     void Assign(const platform::TPersistent& source) override;
+    // Without a twin, a setting is written when it leaves its default.
+    void GetPublished(platform::TPropertyList& L) override;
+    const TChartShadow* StreamTwin = nullptr;
 
     TColor Color() const { return color_; }
     void SetColor(TColor v) { Set(color_, v); }
@@ -60,6 +63,8 @@ class TCustomChartGradient : public platform::TPersistent {
 public:
     explicit TCustomChartGradient(platform::TNotifyEvent change = {});
     void Assign(const platform::TPersistent& source) override;
+    void GetPublished(platform::TPropertyList& L) override;
+    const TCustomChartGradient* StreamTwin = nullptr;
 
     int Balance() const { return balance_; }
     void SetBalance(int v) { Set(balance_, v); }

@@ -126,6 +126,7 @@ public:
     explicit TPieSeries(platform::TComponent* owner = nullptr);
     ~TPieSeries() override;
     void Assign(const platform::TPersistent& source) override;
+    void GetPublished(platform::TPropertyList& L) override;
 
     int AngleSize = 360;
     bool AutoMarkPosition = true;

@@ -23,6 +23,7 @@
 #include "widgets/chart/ChartPointSeries.h"
 #include "widgets/chart/ChartPointer.h"
 #include "widgets/chart/ChartTitles.h"
+#include "widgets/chart/ChartValues.h"
 
 namespace chart {
 
@@ -175,6 +176,126 @@ void TChartFont::GetPublished(TPropertyList& L)
             this, &StreamTwin, [](TChartFont& f) { return f.Style(); });
 }
 
+namespace {
+
+const std::vector<std::string> kGradientDirections{
+    "gdTopBottom",   "gdBottomTop",      "gdLeftRight", "gdRightLeft",  "gdFromCenter",
+    "gdFromTopLeft", "gdFromBottomLeft", "gdRadial",    "gdDiagonalUp", "gdDiagonalDown"};
+
+std::function<void(std::int64_t)> Within(std::int64_t lo, std::int64_t hi, std::function<void(int)> set)
+{
+    return [lo, hi, set](std::int64_t v) {
+        if (v < lo || v > hi) throw platform::EReadError("Invalid property value");
+        set(int(v));
+    };
+}
+
+// The settings a bar gradient shares with the plain one.
+void GradientBalanceDirection(TPropertyList& L, TCustomChartGradient* g)
+{
+    Differs(L.Integer("Balance", [g] { return std::int64_t(g->Balance()); },
+                      Within(0, 100, [g](int v) { g->SetBalance(v); })),
+            g, &g->StreamTwin, [](TCustomChartGradient& x) { return x.Balance(); });
+    Differs(L.Enumeration("Direction", kGradientDirections, [g] { return int(g->Direction()); },
+                          [g](int v) { g->SetDirection(TGradientDirection(v)); }),
+            g, &g->StreamTwin, [](TCustomChartGradient& x) { return x.Direction(); });
+}
+
+void GradientColor(TPropertyList& L, TCustomChartGradient* g, const char* name, TColor (TCustomChartGradient::*get)() const,
+                   void (TCustomChartGradient::*set)(TColor))
+{
+    Differs(L.Color(name, [g, get] { return std::int64_t((g->*get)()); },
+                    [g, set](std::int64_t v) { (g->*set)(TColor(v)); }),
+            g, &g->StreamTwin, [get](TCustomChartGradient& x) { return (x.*get)(); });
+}
+
+void GradientVisible(TPropertyList& L, TCustomChartGradient* g)
+{
+    Differs(L.Boolean("Visible", [g] { return g->Visible(); }, [g](bool v) { g->SetVisible(v); }), g, &g->StreamTwin,
+            [](TCustomChartGradient& x) { return x.Visible(); });
+}
+
+}  // namespace
+
+void TCustomChartGradient::GetPublished(TPropertyList& L)
+{
+    platform::TPersistent::GetPublished(L);
+    GradientBalanceDirection(L, this);
+    GradientColor(L, this, "EndColor", &TCustomChartGradient::EndColor, &TCustomChartGradient::SetEndColor);
+    GradientColor(L, this, "MidColor", &TCustomChartGradient::MidColor, &TCustomChartGradient::SetMidColor);
+    Differs(L.Integer("RadialX", [this] { return std::int64_t(RadialX()); },
+                      Within(-100000, 100000, [this](int v) { SetRadialX(v); })),
+            this, &StreamTwin, [](TCustomChartGradient& x) { return x.RadialX(); });
+    Differs(L.Integer("RadialY", [this] { return std::int64_t(RadialY()); },
+                      Within(-100000, 100000, [this](int v) { SetRadialY(v); })),
+            this, &StreamTwin, [](TCustomChartGradient& x) { return x.RadialY(); });
+    GradientColor(L, this, "StartColor", &TCustomChartGradient::StartColor, &TCustomChartGradient::SetStartColor);
+    GradientVisible(L, this);
+}
+
+void TChartShadow::GetPublished(TPropertyList& L)
+{
+    platform::TPersistent::GetPublished(L);
+    auto stored = [this](auto get, auto fallback) {
+        return [this, get, fallback] {
+            return StreamTwin ? get(*this) != get(*StreamTwin) : get(*this) != fallback(*this);
+        };
+    };
+    L.Color("Color", [this] { return std::int64_t(Color()); }, [this](std::int64_t v) { SetColor(TColor(v)); })
+        .SetStored(stored([](const TChartShadow& s) { return s.Color(); },
+                          [](const TChartShadow& s) { return s.DefaultColor; }));
+    L.Integer("HorizSize", [this] { return std::int64_t(HorizSize()); },
+              Within(-10000, 10000, [this](int v) { SetHorizSize(v); }))
+        .SetStored(stored([](const TChartShadow& s) { return s.HorizSize(); },
+                          [](const TChartShadow& s) { return s.DefaultSize; }));
+    L.Boolean("Smooth", [this] { return Smooth(); }, [this](bool v) { SetSmooth(v); })
+        .SetStored(stored([](const TChartShadow& s) { return s.Smooth(); }, [](const TChartShadow&) { return true; }));
+    L.Integer("Transparency", [this] { return std::int64_t(Transparency()); },
+              Within(0, 100, [this](int v) { SetTransparency(TChartTransparency(v)); }))
+        .SetStored(stored([](const TChartShadow& s) { return s.Transparency(); },
+                          [](const TChartShadow&) { return TChartTransparency(0); }));
+    L.Integer("VertSize", [this] { return std::int64_t(VertSize()); },
+              Within(-10000, 10000, [this](int v) { SetVertSize(v); }))
+        .SetStored(stored([](const TChartShadow& s) { return s.VertSize(); },
+                          [](const TChartShadow& s) { return s.DefaultSize; }));
+}
+
+// ---------------------------------------------------------------- value lists
+
+namespace {
+
+// The list at the same place in a fresh series of the owner's class.
+TChartValueList* TwinList(TChartValueList& l)
+{
+    TChartSeries* owner = l.Owner();
+    TChartSeries* ref = ReferenceSeries(*owner);
+    if (!ref || ref == owner) return nullptr;
+    const int i = owner->ValueLists().IndexOf(&l);
+    return i >= 0 && i < ref->ValueLists().Count() ? ref->ValueLists().Get(i) : nullptr;
+}
+
+}  // namespace
+
+void TChartValueList::GetPublished(TPropertyList& L)
+{
+    platform::TPersistent::GetPublished(L);
+    TChartValueList* t = TwinList(*this);
+    L.Boolean("DateTime", [this] { return DateTime(); }, [this](bool v) { SetDateTime(v); })
+        .SetStored([this] { return IsDateStored(); });
+    L.String("Name", [this] { return Name; }, [this](const std::string& v) { Name = v; })
+        .SetStored([this, t] { return !t || Name != t->Name; });
+    L.Enumeration("Order", kOrders, [this] { return int(Order); }, [this](int v) { Order = TChartListOrder(v); })
+        .SetStored([this, t] { return !t || Order != t->Order; });
+    L.String("ValueSource", [this] { return ValueSource(); }, [this](const std::string& v) { SetValueSource(v); });
+}
+
+void TChartValueList::DefineProperties(platform::TFiler* Filer)
+{
+    platform::TPersistent::DefineProperties(Filer);
+    Filer->DefineProperty(
+        "Multiplier", [this](platform::TReader& r) { ReadMultiplier(r.ReadFloat()); }, nullptr, false);
+}
+
 // ---------------------------------------------------------------- titles, walls, legend
 
 namespace {
@@ -187,12 +308,22 @@ void ShapeSettings(TPropertyList& L, T* self, const T* const* twin)
     self->Brush().StreamTwin = t ? &const_cast<T*>(t)->Brush() : nullptr;
     self->Pen().StreamTwin = t ? &const_cast<T*>(t)->Pen() : nullptr;
     self->Font().StreamTwin = t ? &const_cast<T*>(t)->Font() : nullptr;
+    if (self->Shadow()) self->Shadow()->StreamTwin = t ? const_cast<T*>(t)->Shadow() : nullptr;
     L.Object("Brush", [self] { return &self->Brush(); });
     Differs(L.Color("Color", [self] { return std::int64_t(self->Color()); },
                     [self](std::int64_t v) { self->SetColor(TColor(v)); }),
             self, twin, [](T& s) { return s.Color(); });
     L.Object("Font", [self] { return &self->Font(); });
     L.Object("Frame", [self] { return &self->Pen(); });
+    // Made when first read; a shape that never had one writes none.
+    L.Object("Gradient",
+             [self, twin] {
+                 TChartGradient& g = self->Gradient();
+                 g.StreamTwin = *twin ? &const_cast<T*>(*twin)->Gradient() : nullptr;
+                 return &g;
+             })
+        .SetStored([self] { return self->HasGradient(); });
+    L.Object("Shadow", [self] { return self->Shadow(); });
     Differs(L.Boolean("Transparent", [self] { return self->Transparent(); }, [self](bool v) { self->SetTransparent(v); }),
             self, twin, [](T& s) { return s.Transparent(); });
     Differs(L.Boolean("Visible", [self] { return self->Visible(); }, [self](bool v) { self->SetVisible(v); }), self,
@@ -308,8 +439,10 @@ void TChartAxis::GetPublished(TPropertyList& L)
              [this](const std::string& v) { SetDateTimeFormat(v); })
         .SetStored([this] { return !DateTimeFormat().empty(); });
     L.Float("EndPosition", [this] { return EndPosition(); }, Finite([this](double v) { SetEndPosition(v); }))
-        .SetStored([this] { return IsEndStored(); });
+        .SetFloatDefault(100);
     L.Object("Grid", [this] { return &Grid(); });
+    Differs(L.Boolean("GridCentered", [this] { return GetGridCentered(); }, [this](bool v) { SetGridCentered(v); }),
+            this, &StreamTwin, [](TChartAxis& a) { return a.GetGridCentered(); });
     L.Float("Increment", [this] { return Increment(); }, [this](double v) { SetDesiredIncrement(v); });
     Differs(L.Boolean("Inverted", [this] { return Inverted(); }, [this](bool v) { SetInverted(v); }), this,
             &StreamTwin, [](TChartAxis& a) { return a.Inverted(); });
@@ -337,7 +470,7 @@ void TChartAxis::GetPublished(TPropertyList& L)
                 if (v <= 0 || v == 1) throw platform::EReadError("Invalid property value");
                 SetLogarithmicBase(v);
             }))
-        .SetStored([this] { return IsLogBaseStored(); });
+        .SetFloatDefault(10);
     // The ends are kept only where they are fixed; automatic ones are computed again.
     L.Float("Maximum", [this] { return Maximum(); }, [this](double v) { SetMaximum(v); })
         .SetStored([this] { return !Automatic() && !AutomaticMaximum(); });
@@ -404,6 +537,10 @@ void TCustomAxisPanel::GetPublished(TPropertyList& L)
         const char* name;
         TChartAxis& (TCustomAxisPanel::*get)();
     };
+    L.Boolean("AxisBehind", [this] { return AxisList().Behind(); }, [this](bool v) { AxisList().SetBehind(v); })
+        .SetDefault(1);
+    L.Boolean("AxisVisible", [this] { return AxisList().GetVisible(); }, [this](bool v) { AxisList().SetVisible(v); })
+        .SetDefault(1);
     const One axes[] = {{"BottomAxis", &TCustomAxisPanel::BottomAxis},
                         {"LeftAxis", &TCustomAxisPanel::LeftAxis},
                         {"RightAxis", &TCustomAxisPanel::RightAxis},
@@ -635,16 +772,8 @@ void TChartSeries::GetPublished(TPropertyList& L)
     L.Boolean("ShowInLegend", [this] { return ShowInLegend(); }, [this](bool v) { SetShowInLegend(v); })
         .SetStored(stored([](TChartSeries& s) { return s.ShowInLegend(); }));
     L.String("Title", [this] { return Title(); }, [this](const std::string& v) { SetTitle(v); });
-    L.Enumeration("XValuesOrder", kOrders, [this] { return int(XValues().Order); },
-                  [this](int v) { XValues().Order = TChartListOrder(v); })
-        .SetStored(stored([](TChartSeries& s) { return s.XValues().Order; }));
-    L.Boolean("XValuesDateTime", [this] { return XValues().DateTime(); }, [this](bool v) { XValues().SetDateTime(v); })
-        .SetStored(stored([](TChartSeries& s) { return s.XValues().DateTime(); }));
-    L.Enumeration("YValuesOrder", kOrders, [this] { return int(YValues().Order); },
-                  [this](int v) { YValues().Order = TChartListOrder(v); })
-        .SetStored(stored([](TChartSeries& s) { return s.YValues().Order; }));
-    L.Boolean("YValuesDateTime", [this] { return YValues().DateTime(); }, [this](bool v) { YValues().SetDateTime(v); })
-        .SetStored(stored([](TChartSeries& s) { return s.YValues().DateTime(); }));
+    L.Object("XValues", [this] { return &XValues(); });
+    L.Object("YValues", [this] { return &YValues(); });
 }
 
 void TCustomSeries::GetPublished(TPropertyList& L)
@@ -691,6 +820,11 @@ void TCustomBarSeries::GetPublished(TPropertyList& L)
     TChartSeries::GetPublished(L);
     auto* t = dynamic_cast<TCustomBarSeries*>(ReferenceSeries(*this));
     if (t == this) t = nullptr;
+    // The series' own brush and pen go by the bar names.
+    for (const char* own : {"Brush", "Pen"})
+        if (TPropInfo* p = L.Find(own)) p->SetStored([] { return false; });
+    L.Object("BarBrush", [this] { return &BarBrush(); });
+    L.Object("BarPen", [this] { return &BarPen(); });
     BarInteger(L, "BevelSize", BevelSize, 0, 1000, t ? &t->BevelSize : nullptr, this);
     BarBoolean(L, "AutoBarSize", AutoBarSize, t ? &t->AutoBarSize : nullptr, this);
     BarBoolean(L, "AutoMarkPosition", AutoMarkPosition, t ? &t->AutoMarkPosition : nullptr, this);
@@ -703,6 +837,8 @@ void TCustomBarSeries::GetPublished(TPropertyList& L)
     BarInteger(L, "BarWidthPercent", BarWidthPercent, 1, 100, t ? &t->BarWidthPercent : nullptr, this);
     BarBoolean(L, "Dark3D", Dark3D, t ? &t->Dark3D : nullptr, this);
     BarInteger(L, "DepthPercent", DepthPercent, 0, 100, t ? &t->DepthPercent : nullptr, this);
+    Gradient().StreamTwin = t ? &t->Gradient() : nullptr;
+    L.Object("Gradient", [this] { return &Gradient(); });
     L.Enumeration("MultiBar", kMultiBars, [this] { return int(MultiBar()); },
                   [this](int v) { SetMultiBar(TMultiBar(v)); })
         .SetStored([this, t] { return !t || MultiBar() != t->MultiBar(); });
@@ -710,12 +846,25 @@ void TCustomBarSeries::GetPublished(TPropertyList& L)
     L.Boolean("SideMargins", [this] { return SideMargins(); }, [this](bool v) { SetSideMargins(v); })
         .SetStored([this, t] { return !t || SideMargins() != t->SideMargins(); });
     BarInteger(L, "StackGroup", StackGroup, 0, 100000, t ? &t->StackGroup : nullptr, this);
+    TickLines().StreamTwin = t ? &t->TickLines() : nullptr;
+    L.Object("TickLines", [this] { return &TickLines(); });
     BarBoolean(L, "UseYOrigin", UseYOrigin, t ? &t->UseYOrigin : nullptr, this);
     L.Float("YOrigin", [this] { return YOrigin; },
             Finite([this](double v) {
                 YOrigin = v;
                 Repaint();
             }));
+}
+
+void TBarSeriesGradient::GetPublished(TPropertyList& L)
+{
+    platform::TPersistent::GetPublished(L);
+    GradientBalanceDirection(L, this);
+    GradientColor(L, this, "MidColor", &TCustomChartGradient::MidColor, &TCustomChartGradient::SetMidColor);
+    Differs(L.Boolean("Relative", [this] { return Relative(); }, [this](bool v) { SetRelative(v); }),
+            static_cast<TCustomChartGradient*>(this), &StreamTwin, [](TCustomChartGradient& x) { return static_cast<TBarSeriesGradient&>(x).Relative(); });
+    GradientColor(L, this, "StartColor", &TCustomChartGradient::StartColor, &TCustomChartGradient::SetStartColor);
+    GradientVisible(L, this);
 }
 
 void TBarSeries::GetPublished(TPropertyList& L)
@@ -738,6 +887,14 @@ void THorizBarSeries::GetPublished(TPropertyList& L)
                   SetCustomBarHeight(int(v));
               })
         .SetDefault(0);
+}
+
+void TPieSeries::GetPublished(TPropertyList& L)
+{
+    TCircledSeries::GetPublished(L);
+    // The Y list goes by the pie's name for it.
+    if (TPropInfo* p = L.Find("YValues")) p->SetStored([] { return false; });
+    L.Object("PieValues", [this] { return &GetPieValues(); });
 }
 
 void TChartSeries::SetParentComponent(platform::TComponent* Parent)

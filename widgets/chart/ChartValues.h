@@ -21,6 +21,8 @@ public:
     TChartValueList(TChartSeries* owner, const std::string& name);
     ~TChartValueList() override;
     void Assign(const platform::TPersistent& source) override;
+    void GetPublished(platform::TPropertyList& L) override;
+    void DefineProperties(platform::TFiler* Filer) override;
 
     virtual int AddChartValue(double value);
     int AddChartValue();

@@ -339,7 +339,7 @@ void TGrdSpinEdit::GetPublished(TPropertyList& L)
     L.Float("IncrementFloat", IncrementFloat);
     L.Boolean("IsWinXP", [this] { return isWinXP_; }, [this](bool v) { SetIsWinXP(v); }).SetDefault(0);
     L.Float("MaxDateValue", MaxDateValue, ftDouble);
-    L.Float("MaxFloatValue", MaxFloatValue);
+    L.Float("MaxFloatValue", MaxFloatValue).SetFloatDefault(100);
     L.Integer("MaxValue", MaxValue).SetDefault(100);
     L.Float("MinDateValue", MinDateValue, ftDouble);
     L.Float("MinFloatValue", MinFloatValue);

@@ -20,6 +20,7 @@
 #include "widgets/chart/ChartMarks.h"
 #include "widgets/chart/ChartPalettes.h"
 #include "widgets/chart/ChartPen.h"
+#include "widgets/chart/ChartPieSeries.h"
 
 using namespace chart;
 using namespace platform;
@@ -506,6 +507,7 @@ TEST(ChartStreaming, AxisPlacementIsWrittenOnlyAwayFromItsDefault)
     const Case cases[] = {
         {"StartPosition", 20, &TChartAxis::SetStartPosition, &TChartAxis::StartPosition, &TChartAxis::IsStartStored},
         {"EndPosition", 80, &TChartAxis::SetEndPosition, &TChartAxis::EndPosition, &TChartAxis::IsEndStored},
+        {"EndPosition", 0, &TChartAxis::SetEndPosition, &TChartAxis::EndPosition, &TChartAxis::IsEndStored},
         {"PositionPercent", 35, &TChartAxis::SetPositionPercent, &TChartAxis::PositionPercent,
          &TChartAxis::IsPosStored},
         {"LogarithmicBase", 2, &TChartAxis::SetLogarithmicBase, &TChartAxis::LogarithmicBase,
@@ -659,4 +661,215 @@ TEST(ChartStreaming, BarSettingsTravelWithTheirSeries)
     EXPECT_FALSE(rh->SideMargins());
     EXPECT_EQ(rh->OffsetPercent, -20);
     EXPECT_EQ(rh->BarWidthPercent, 70);
+}
+
+namespace {
+
+// The rows of column x drawn in colour c.
+std::vector<int> RowsIn(const std::vector<COLORREF>& px, int x, TColor c)
+{
+    std::vector<int> rows;
+    for (int y = 0; y < 300; ++y)
+        if (px[std::size_t(y) * 400 + std::size_t(x)] == COLORREF(ColorToRGB(c))) rows.push_back(y);
+    return rows;
+}
+
+// Bars over a solid left-axis grid in a colour of its own.
+void BarsOverAGrid(TChart& c)
+{
+    c.SetName("Chart1");
+    c.Legend().SetVisible(false);
+    c.LeftAxis().Grid().SetStyle(psSolid);
+    c.LeftAxis().Grid().SetColor(clFuchsia);
+    c.BottomAxis().Grid().SetVisible(false);
+    auto* bars = new TBarSeries(&c);
+    bars->SetName("Bars");
+    c.AddSeries(bars);
+    bars->SetSeriesColor(clBlue);
+    bars->BarWidthPercent = 100;
+    bars->Marks().SetVisible(false);
+    bars->AddXY(0, 10);
+    bars->AddXY(1, 6);
+    bars->AddXY(2, 8);
+    bars->OwnData = true;
+}
+
+}  // namespace
+
+TEST(ChartStreaming, AxesInFrontAndACentredGridDrawAndTravel)
+{
+    charttest::ChartOnHost from;
+    TChart& a = *from.chart;
+    BarsOverAGrid(a);
+    EXPECT_TRUE(a.AxisList().Behind());
+    const int x = 200;  // through the middle bar
+    const std::vector<int> behind = RowsIn(PixelsOf(a), x, clFuchsia);
+    a.AxisList().SetBehind(false);
+    EXPECT_FALSE(a.AxisBehind());
+    const std::vector<int> inFront = RowsIn(PixelsOf(a), x, clFuchsia);
+    // In front, the grid lines cross the bar too.
+    EXPECT_GT(inFront.size(), behind.size());
+    a.LeftAxis().SetGridCentered(true);
+    const std::vector<COLORREF> want = PixelsOf(a);
+    const std::vector<int> centred = RowsIn(want, x, clFuchsia);
+    ASSERT_FALSE(centred.empty());
+    EXPECT_NE(centred, inFront);
+
+    TMemoryStream m;
+    m.WriteComponent(&a);
+    const std::string& data = m.DataString();
+    EXPECT_NE(data.find(Short("AxisBehind")), std::string::npos);
+    EXPECT_NE(data.find(Short("LeftAxis.GridCentered")), std::string::npos);
+    EXPECT_EQ(data.find(Short("BottomAxis.GridCentered")), std::string::npos);
+    EXPECT_EQ(data.find(Short("AxisVisible")), std::string::npos);
+    charttest::ChartOnHost to;
+    TChart& b = *to.chart;
+    m.SetPosition(0);
+    m.ReadComponent(&b);
+    EXPECT_FALSE(b.AxisList().Behind());
+    EXPECT_TRUE(b.LeftAxis().GetGridCentered());
+    EXPECT_FALSE(b.BottomAxis().GetGridCentered());
+    EXPECT_EQ(PixelsOf(b), want);
+
+    // Hidden axes travel as well.
+    b.AxisList().Hide();
+    TMemoryStream hidden;
+    hidden.WriteComponent(&b);
+    TChart c;
+    hidden.SetPosition(0);
+    hidden.ReadComponent(&c);
+    EXPECT_FALSE(c.AxisList().GetVisible());
+}
+
+TEST(ChartStreaming, ValueListsTravelUnderTheirSeriesNames)
+{
+    EnsurePlatform();
+    TChart a;
+    a.SetName("C");
+    auto* pie = new TPieSeries(&a);
+    pie->SetName("P");
+    a.AddSeries(pie);
+    pie->GetPieValues().Order = loDescending;
+    pie->GetPieValues().SetValueSource("Weight");
+    auto* line = new TLineSeries(&a);
+    line->SetName("L");
+    a.AddSeries(line);
+    line->XValues().Order = loNone;
+    line->YValues().Name = "GZ";
+    line->YValues().SetDateTime(true);
+
+    TMemoryStream m;
+    m.WriteComponent(&a);
+    std::string data = m.DataString();
+    const std::size_t pieAt = data.find(Short("TPieSeries") + Short("P"));
+    const std::size_t lineAt = data.find(Short("TLineSeries") + Short("L"));
+    ASSERT_NE(pieAt, std::string::npos);
+    ASSERT_NE(lineAt, std::string::npos);
+    const std::string pieText = data.substr(pieAt, lineAt - pieAt);
+    EXPECT_NE(pieText.find(Short("PieValues.Order") + "\x07" + Short("loDescending")), std::string::npos);
+    EXPECT_NE(pieText.find(Short("PieValues.ValueSource")), std::string::npos);
+    EXPECT_EQ(pieText.find("YValues"), std::string::npos);
+    EXPECT_EQ(pieText.find("PieValues.Name"), std::string::npos);  // a fresh pie's list has the same name
+    const std::string lineText = data.substr(lineAt);
+    for (const char* name : {"XValues.Order", "YValues.Name", "YValues.DateTime"})
+        EXPECT_NE(lineText.find(Short(name)), std::string::npos) << name;
+    EXPECT_EQ(lineText.find("YValues.Order"), std::string::npos);
+
+    // An old stream's multiplier of 1 is read and dropped.
+    data.insert(lineAt + Short("TLineSeries").size() + Short("L").size(), Short("XValues.Multiplier") + "\x02\x01");
+    TMemoryStream in(data);
+    TChart b;
+    in.ReadComponent(&b);
+    ASSERT_EQ(b.SeriesCount(), 2);
+    auto* rp = dynamic_cast<TPieSeries*>(b.SeriesList()[0]);
+    ASSERT_NE(rp, nullptr);
+    EXPECT_EQ(rp->GetPieValues().Order, loDescending);
+    EXPECT_EQ(rp->GetPieValues().ValueSource(), "Weight");
+    EXPECT_EQ(&rp->GetPieValues(), &rp->YValues());
+    TChartSeries* rl = b.SeriesList()[1];
+    EXPECT_EQ(rl->XValues().Order, loNone);
+    EXPECT_EQ(rl->YValues().Name, "GZ");
+    EXPECT_TRUE(rl->YValues().DateTime());
+    EXPECT_FALSE(rl->XValues().DateTime());
+}
+
+TEST(ChartStreaming, BarFillsTickLinesAndMarkFillsTravelAndDrawTheSame)
+{
+    charttest::ChartOnHost from;
+    TChart& a = *from.chart;
+    a.SetName("Chart1");
+    a.Legend().SetVisible(false);
+    auto* v = new TBarSeries(&a);
+    v->SetName("V");
+    a.AddSeries(v);
+    auto* w = new TBarSeries(&a);
+    w->SetName("W");
+    a.AddSeries(w);
+    for (int i = 0; i < 4; ++i) {
+        v->AddXY(i, 3 + 2 * i);
+        w->AddXY(i, 9 - i);
+    }
+    v->OwnData = w->OwnData = true;
+    v->SetSeriesColor(clNavy);
+    v->BarStyle = bsRectGradient;
+    v->Gradient().SetStartColor(clYellow);
+    v->Gradient().SetBalance(30);
+    v->Gradient().SetRelative(true);
+    v->TickLines().SetVisible(true);
+    v->TickLines().SetColor(clRed);
+    v->Marks().Gradient().SetVisible(true);
+    v->Marks().Gradient().SetStartColor(clAqua);
+    v->Marks().Gradient().SetEndColor(clLime);
+    v->Marks().Shadow()->SetHorizSize(6);
+    v->Marks().Shadow()->SetColor(clTeal);
+    w->SetSeriesColor(clMaroon);
+    w->BarBrush().SetStyle(bsDiagCross);
+    w->BarPen().SetColor(clGreen);
+    w->BarPen().SetWidth(2);
+    const std::vector<COLORREF> want = PixelsOf(a);
+
+    TMemoryStream m;
+    m.WriteComponent(&a);
+    const std::string& data = m.DataString();
+    for (const char* name : {"BarBrush.Style", "BarPen.Color", "BarPen.Width", "Gradient.StartColor",
+                             "Gradient.Balance", "Gradient.Relative", "TickLines.Visible", "TickLines.Color",
+                             "Marks.Gradient.Visible", "Marks.Gradient.EndColor", "Marks.Shadow.HorizSize",
+                             "Marks.Shadow.Color"})
+        EXPECT_NE(data.find(Short(name)), std::string::npos) << name;
+    // Left at their defaults, or under the bar names: not written.
+    for (const char* name : {"Brush.Style", "Pen.Color", "Gradient.Direction", "Gradient.Visible",
+                             "Marks.Shadow.VertSize", "Marks.Shadow.Smooth", "Marks.Gradient.Direction"})
+        EXPECT_EQ(data.find(Short(name)), std::string::npos) << name;
+    EXPECT_EQ(data.find(Short("Marks.Gradient.Visible"), data.find(Short("W"))), std::string::npos);
+
+    charttest::ChartOnHost to;
+    TChart& b = *to.chart;
+    m.SetPosition(0);
+    m.ReadComponent(&b);
+    ASSERT_EQ(b.SeriesCount(), 2);
+    auto* rv = dynamic_cast<TBarSeries*>(b.SeriesList()[0]);
+    auto* rw = dynamic_cast<TBarSeries*>(b.SeriesList()[1]);
+    ASSERT_TRUE(rv && rw);
+    EXPECT_EQ(rv->Gradient().StartColor(), clYellow);
+    EXPECT_EQ(rv->Gradient().Balance(), 30);
+    EXPECT_TRUE(rv->Gradient().Relative());
+    EXPECT_EQ(rv->Gradient().Direction(), gdTopBottom);
+    EXPECT_TRUE(rv->TickLines().Visible());
+    EXPECT_EQ(rv->TickLines().Color(), clRed);
+    ASSERT_TRUE(rv->Marks().HasGradient());
+    EXPECT_TRUE(rv->Marks().Gradient().Visible());
+    EXPECT_EQ(rv->Marks().Gradient().StartColor(), clAqua);
+    EXPECT_EQ(rv->Marks().Gradient().EndColor(), clLime);
+    EXPECT_EQ(rv->Marks().Shadow()->HorizSize(), 6);
+    EXPECT_EQ(rv->Marks().Shadow()->VertSize(), v->Marks().Shadow()->VertSize());
+    EXPECT_EQ(rv->Marks().Shadow()->Color(), clTeal);
+    EXPECT_FALSE(rw->Marks().HasGradient());
+    EXPECT_EQ(rw->BarBrush().Style(), bsDiagCross);
+    EXPECT_EQ(rw->BarPen().Color(), clGreen);
+    EXPECT_EQ(rw->BarPen().Width(), 2);
+    EXPECT_EQ(PixelsOf(b), want);
+
+    TMemoryStream again;
+    again.WriteComponent(&b);
+    EXPECT_EQ(again.DataString(), m.DataString());
 }

@@ -438,3 +438,24 @@ TEST_F(MaskSpinTest, TheMaskAndTheValueStreamWithoutTheButtonPair)
     EXPECT_EQ(back->MaxValue, 9);
     EXPECT_EQ(back->Increment, 2);
 }
+
+TEST_F(SpinTest, FloatLimitsStreamEvenAtZero)
+{
+    struct Case {
+        double min, max;
+        bool maxWritten;
+    } cases[] = {{0, 100, false}, {-5, 0, true}, {0, 0, true}, {1.5, 2.5, true}};
+    for (const Case& c : cases) {
+        auto* e = Spin(sptFloat);
+        e->MinFloatValue = c.min;
+        e->MaxFloatValue = c.max;
+        TMemoryStream stream;
+        stream.WriteComponent(e);
+        EXPECT_EQ(stream.DataString().find("MaxFloatValue") != std::string::npos, c.maxWritten) << c.max;
+        auto* back = Spin(sptFloat);
+        stream.SetPosition(0);
+        stream.ReadComponent(back);
+        EXPECT_EQ(back->MinFloatValue, c.min);
+        EXPECT_EQ(back->MaxFloatValue, c.max);
+    }
+}
