@@ -658,8 +658,16 @@ void TSeriesMarksSymbol::GetPublished(TPropertyList& L)
         .SetDefault(fresh->BevelWidth());
     L.Object("Brush", [this] { return &Brush(); });
     L.Object("Frame", [this] { return &Frame(); });
+    L.Object("Gradient",
+             [this] {
+                 Gradient().StreamTwin = &fresh->Gradient();
+                 return &Gradient();
+             })
+        .SetStored([this] { return HasGradient(); });
     // The frame under its other name: read, not written.
     L.Object("Pen", [this] { return &Pen(); }).SetStored([] { return false; });
+    if (Shadow()) Shadow()->StreamTwin = fresh->Shadow();
+    L.Object("Shadow", [this] { return Shadow(); });
     L.Enumeration("ShapeStyle", {"fosRectangle", "fosRoundRectangle"}, [this] { return int(ShapeStyle()); },
                   [this](int v) { SetShapeStyle(TChartObjectShapeStyle(v)); })
         .SetDefault(fresh->ShapeStyle());

@@ -822,6 +822,10 @@ TEST(ChartStreaming, BarFillsTickLinesAndMarkFillsTravelAndDrawTheSame)
     v->Marks().Gradient().SetEndColor(clLime);
     v->Marks().Shadow()->SetHorizSize(6);
     v->Marks().Shadow()->SetColor(clTeal);
+    v->Marks().Symbol().SetVisible(true);
+    v->Marks().Symbol().Gradient().SetVisible(true);
+    v->Marks().Symbol().Gradient().SetDirection(gdLeftRight);
+    v->Marks().Symbol().Shadow()->SetVertSize(3);
     w->SetSeriesColor(clMaroon);
     w->BarBrush().SetStyle(bsDiagCross);
     w->BarPen().SetColor(clGreen);
@@ -834,11 +838,12 @@ TEST(ChartStreaming, BarFillsTickLinesAndMarkFillsTravelAndDrawTheSame)
     for (const char* name : {"BarBrush.Style", "BarPen.Color", "BarPen.Width", "Gradient.StartColor",
                              "Gradient.Balance", "Gradient.Relative", "TickLines.Visible", "TickLines.Color",
                              "Marks.Gradient.Visible", "Marks.Gradient.EndColor", "Marks.Shadow.HorizSize",
-                             "Marks.Shadow.Color"})
+                             "Marks.Shadow.Color", "Marks.Symbol.Gradient.Direction", "Marks.Symbol.Shadow.VertSize"})
         EXPECT_NE(data.find(Short(name)), std::string::npos) << name;
     // Left at their defaults, or under the bar names: not written.
     for (const char* name : {"Brush.Style", "Pen.Color", "Gradient.Direction", "Gradient.Visible",
-                             "Marks.Shadow.VertSize", "Marks.Shadow.Smooth", "Marks.Gradient.Direction"})
+                             "Marks.Shadow.VertSize", "Marks.Shadow.Smooth", "Marks.Gradient.Direction",
+                             "Marks.Symbol.Shadow.HorizSize", "Marks.Symbol.Gradient.StartColor"})
         EXPECT_EQ(data.find(Short(name)), std::string::npos) << name;
     EXPECT_EQ(data.find(Short("Marks.Gradient.Visible"), data.find(Short("W"))), std::string::npos);
 
@@ -864,6 +869,11 @@ TEST(ChartStreaming, BarFillsTickLinesAndMarkFillsTravelAndDrawTheSame)
     EXPECT_EQ(rv->Marks().Shadow()->VertSize(), v->Marks().Shadow()->VertSize());
     EXPECT_EQ(rv->Marks().Shadow()->Color(), clTeal);
     EXPECT_FALSE(rw->Marks().HasGradient());
+    ASSERT_TRUE(rv->Marks().HasSymbol());
+    EXPECT_TRUE(rv->Marks().Symbol().Gradient().Visible());
+    EXPECT_EQ(rv->Marks().Symbol().Gradient().Direction(), gdLeftRight);
+    EXPECT_EQ(rv->Marks().Symbol().Shadow()->VertSize(), 3);
+    EXPECT_EQ(rv->Marks().Symbol().Shadow()->HorizSize(), 1);
     EXPECT_EQ(rw->BarBrush().Style(), bsDiagCross);
     EXPECT_EQ(rw->BarPen().Color(), clGreen);
     EXPECT_EQ(rw->BarPen().Width(), 2);
