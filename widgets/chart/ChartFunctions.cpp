@@ -225,7 +225,8 @@ void TChartFunction::Assign(const platform::TPersistent& source)
 
 void TChartFunction::CheckPeriod(double v, TFunctionPeriodStyle style) const
 {
-    if (v < 0) throw ChartException(ChartMsg_FunctionPeriod);
+    // NaN and infinite periods give no group size or range end either.
+    if (!(v >= 0) || !std::isfinite(v)) throw ChartException(ChartMsg_FunctionPeriod);
     // A group of round(v) = 0 points would never move on.
     if (v > 0 && v < 0.5 && style == psNumPoints) throw ChartException(ChartMsg_FunctionPeriodNoPoints);
 }
@@ -252,6 +253,62 @@ void TChartFunction::SetPeriodAlign(TFunctionPeriodAlign v)
     periodAlign_ = v;
     ReCalculate();
 }
+
+// ---------------------------------------------------------------- the component stream
+
+platform::TComponent* TChartFunction::GetParentComponent() const { return parent_; }
+
+void TChartFunction::SetParentComponent(platform::TComponent* Parent)
+{
+    if (auto* s = dynamic_cast<TChartSeries*>(Parent)) SetParentSeries(s);
+}
+
+void TChartFunction::GetPublished(platform::TPropertyList& L)
+{
+    TComponent::GetPublished(L);
+    L.Enumeration("PeriodAlign", {"paFirst", "paCenter", "paLast"}, [this] { return int(periodAlign_); },
+                  [this](int v) { periodAlign_ = TFunctionPeriodAlign(v); })
+        .SetDefault(paCenter);
+    L.Enumeration("PeriodStyle", {"psNumPoints", "psRange"}, [this] { return int(periodStyle_); },
+                  [this](int v) { periodStyle_ = TFunctionPeriodStyle(v); })
+        .SetDefault(psNumPoints);
+}
+
+void TChartFunction::DefineProperties(platform::TFiler* Filer)
+{
+    TComponent::DefineProperties(Filer);
+    Filer->DefineProperty(
+        "Period",
+        [this](platform::TReader& r) {
+            const double v = r.ReadFloat();
+            if (!(v >= 0) || !std::isfinite(v)) throw platform::EReadError("Invalid property value");
+            period_ = v;
+        },
+        [this](platform::TWriter& w) { w.WriteFloat(period_); }, period_ != startPeriod_);
+}
+
+void TChartFunction::Loaded()
+{
+    TComponent::Loaded();
+    CheckPeriod(period_, periodStyle_);
+}
+
+namespace {
+
+// The function classes a stream may hold.
+struct RegisterFunctions {
+    RegisterFunctions()
+    {
+        platform::RegisterClass("TChartFunction", [](platform::TComponent* owner) -> platform::TComponent* {
+            return new TChartFunction(owner);
+        });
+        platform::RegisterClass("TChartMovingFunction", [](platform::TComponent* owner) -> platform::TComponent* {
+            return new TChartMovingFunction(owner);
+        });
+    }
+} registerFunctions;
+
+}  // namespace
 
 void TChartFunction::SetParentSeries(TChartSeries* s)
 {
@@ -380,7 +437,10 @@ void TChartFunction::AddPoints(TChartSeries* source)
     }
 }
 
-TChartMovingFunction::TChartMovingFunction(platform::TComponent* owner) : TChartFunction(owner) { period_ = 1; }
+TChartMovingFunction::TChartMovingFunction(platform::TComponent* owner) : TChartFunction(owner)
+{
+    period_ = startPeriod_ = 1;
+}
 
 void TChartMovingFunction::DoCalculation(TChartSeries& source, TChartValueList& list)
 {

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/Classes.h"
+#include "platform/Streaming.h"
 
 namespace chart {
 
@@ -18,11 +19,21 @@ enum TFunctionPeriodAlign { paFirst, paCenter, paLast };
 // Whether `target` is reached from `from` through the series' data sources (or is it).
 bool FeedsInto(const TChartSeries* target, platform::TComponent* from);
 
-class TChartFunction : public platform::TComponent {
+class TChartFunction : public platform::TComponent, public platform::IStreamReadHooks {
 public:
     explicit TChartFunction(platform::TComponent* owner = nullptr);
     ~TChartFunction() override;
     void Assign(const platform::TPersistent& source) override;
+
+    // Streamed as the child of its series: "Period", "PeriodAlign", "PeriodStyle".
+    platform::TComponent* GetParentComponent() const;
+    void SetParentComponent(platform::TComponent* Parent) override;
+    virtual bool HasParent() const { return true; }
+    void GetPublished(platform::TPropertyList& L) override;
+    // "Period" is written whenever it differs from the class's own start value, 0 included.
+    void DefineProperties(platform::TFiler* Filer) override;
+    // A period the stream paired with a style that refuses it raises here.
+    void Loaded() override;
 
     double Period() const { return period_; }
     // Negative periods, and point counts that round to no point, are refused.
@@ -58,6 +69,8 @@ public:
 
 protected:
     double period_ = 0;
+    // The period a new function of the class starts with.
+    double startPeriod_ = 0;
 
 private:
     void CheckPeriod(double v, TFunctionPeriodStyle style) const;

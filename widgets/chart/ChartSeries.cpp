@@ -42,6 +42,7 @@ void TCustomChartElement::Assign(const TPersistent& source)
 
 void TCustomChartElement::SetActive(bool v) { SetBooleanProperty(active_, v); }
 void TCustomChartElement::SetParentChart(TCustomAxisPanel* chart) { parentChart_ = chart; }
+TComponent* TCustomChartElement::GetParentComponent() const { return parentChart_; }
 
 void TCustomChartElement::Repaint()
 {

@@ -78,6 +78,9 @@ public:
     virtual std::string GetEditorClass() const { return {}; }
     virtual void CanvasChanged(platform::TObject*) { Repaint(); }
     void Repaint();
+    // In the component stream the element is a child of its chart.
+    platform::TComponent* GetParentComponent() const;
+    virtual bool HasParent() const { return true; }
 
     void SetBooleanProperty(bool& field, bool v);
     void SetColorProperty(TColor& field, TColor v);
@@ -242,6 +245,8 @@ public:
     void GetPublished(platform::TPropertyList& L) override;
     void DefineProperties(platform::TFiler* Filer) override;
     void SetParentComponent(platform::TComponent* Parent) override;
+    // The function, streamed as this series' child.
+    void GetChildren(const std::function<void(platform::TComponent*)>& Proc, platform::TComponent* Root) override;
 
     // Data sources and the function computing the points from them.
     bool FunctionResultAsPoint = true;

@@ -440,6 +440,11 @@ namespace chart {
 
 // ---------------------------------------------------------------- component stream
 
+void TChartSeries::GetChildren(const std::function<void(platform::TComponent*)>& Proc, platform::TComponent*)
+{
+    if (function_ && function_->HasParent()) Proc(function_);
+}
+
 void TCustomChartSeries::DefineProperties(platform::TFiler* Filer)
 {
     TCustomChartElement::DefineProperties(Filer);

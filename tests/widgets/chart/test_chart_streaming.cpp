@@ -2,7 +2,10 @@
 // platform's component streaming.
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <functional>
 #include <string>
+#include <vector>
 
 #include "ChartOnHost.h"
 #include "platform/Streaming.h"
@@ -13,6 +16,7 @@
 #include "widgets/chart/ChartBarSeries.h"
 #include "widgets/chart/ChartConst.h"
 #include "widgets/chart/ChartFont.h"
+#include "widgets/chart/ChartFunctions.h"
 #include "widgets/chart/ChartLegend.h"
 #include "widgets/chart/ChartPointer.h"
 #include "widgets/chart/ChartTitles.h"
@@ -882,4 +886,170 @@ TEST(ChartStreaming, BarFillsTickLinesAndMarkFillsTravelAndDrawTheSame)
     TMemoryStream again;
     again.WriteComponent(&b);
     EXPECT_EQ(again.DataString(), m.DataString());
+}
+
+namespace {
+
+// The mean of each period of the source's values.
+class TPeriodMean : public TChartFunction {
+public:
+    using TChartFunction::TChartFunction;
+    double Calculate(TChartSeries& s, int first, int last) override
+    {
+        TChartValueList& l = ValueList(s);
+        if (first < 0) {
+            first = 0;
+            last = s.Count() - 1;
+        }
+        double sum = 0;
+        for (int i = first; i <= last; ++i) sum += l[i];
+        return last >= first ? sum / (last - first + 1) : 0;
+    }
+};
+
+void RegisterPeriodMean()
+{
+    RegisterClass("TPeriodMean", [](TComponent* owner) -> TComponent* { return new TPeriodMean(owner); });
+}
+
+// A chart with a source series and a series of its means over the given period.
+TLineSeries* MeanSeriesOn(TChart& c, TChartFunction* f)
+{
+    auto* src = new TLineSeries(&c);
+    src->SetName("Heel");
+    c.AddSeries(src);
+    for (int i = 0; i < 12; ++i) src->AddXY(i * 5, 0.3 * i - 0.02 * i * i);
+    src->OwnData = true;
+    auto* mean = new TLineSeries(&c);
+    mean->SetName("Mean");
+    c.AddSeries(mean);
+    mean->SetSeriesColor(clRed);
+    mean->Pen().SetWidth(3);
+    f->SetName("MeanOf");
+    f->SetParentSeries(mean);
+    mean->SetDataSource(src);
+    return mean;
+}
+
+}  // namespace
+
+TEST(ChartStreaming, AFunctionTravelsAsItsSeriesChildAndComputesTheSamePoints)
+{
+    RegisterPeriodMean();
+    charttest::ChartOnHost from;
+    TChart& a = *from.chart;
+    a.SetName("Chart1");
+    auto* f = new TPeriodMean(&a);
+    TLineSeries* mean = MeanSeriesOn(a, f);
+    f->SetPeriod(3);
+    f->SetPeriodAlign(paFirst);
+    ASSERT_EQ(mean->Count(), 4);
+    EXPECT_TRUE(f->HasParent());
+    EXPECT_EQ(f->GetParentComponent(), mean);
+    EXPECT_EQ(mean->GetParentComponent(), &a);
+    const std::vector<COLORREF> want = PixelsOf(a);
+
+    TMemoryStream m;
+    m.WriteComponent(&a);
+    const std::string& text = m.DataString();
+    // The function follows its series' properties, inside the series' list of children.
+    const std::size_t meanAt = text.find(Short("TLineSeries") + Short("Mean"));
+    const std::size_t fnAt = text.find(Short("TPeriodMean") + Short("MeanOf"));
+    ASSERT_NE(meanAt, std::string::npos);
+    ASSERT_NE(fnAt, std::string::npos);
+    EXPECT_LT(meanAt, fnAt);
+    EXPECT_EQ(text.find(Short("Data"), meanAt), std::string::npos);  // computed points are not stored
+
+    charttest::ChartOnHost to;
+    TChart& b = *to.chart;
+    m.SetPosition(0);
+    m.ReadComponent(&b);
+    ASSERT_EQ(b.SeriesCount(), 2);
+    TChartSeries* r = b.SeriesList()[1];
+    auto* rf = dynamic_cast<TPeriodMean*>(r->SeriesFunction());
+    ASSERT_NE(rf, nullptr);
+    EXPECT_EQ(rf->Name(), "MeanOf");
+    EXPECT_EQ(rf->ParentSeries(), r);
+    EXPECT_EQ(rf->Owner(), &b);
+    EXPECT_DOUBLE_EQ(rf->Period(), 3);
+    EXPECT_EQ(rf->PeriodAlign(), paFirst);
+    EXPECT_EQ(rf->PeriodStyle(), psNumPoints);
+    EXPECT_EQ(r->GetDataSource(), b.SeriesList()[0]);
+    ASSERT_EQ(r->Count(), 4);
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_DOUBLE_EQ(r->XValues()[i], mean->XValues()[i]) << i;
+        EXPECT_DOUBLE_EQ(r->YValues()[i], mean->YValues()[i]) << i;
+    }
+    EXPECT_EQ(PixelsOf(b), want);
+    TMemoryStream again;
+    again.WriteComponent(&b);
+    EXPECT_EQ(again.DataString(), m.DataString());
+}
+
+TEST(ChartStreaming, FunctionPeriodsTravelOrAreRefused)
+{
+    RegisterPeriodMean();
+    EnsurePlatform();
+    auto extended = [](double v) {
+        unsigned char b[10];
+        DoubleToExtended(v, b);
+        return std::string(reinterpret_cast<const char*>(b), 10);
+    };
+    enum Outcome { Kept, ReadError, Refused };
+    struct Case {
+        const char* name;
+        bool moving;
+        double period;
+        TFunctionPeriodStyle style;
+        // Applied to the written stream before it is read back.
+        std::function<void(std::string&)> edit;
+        Outcome outcome;
+        double periodRead;
+    };
+    const std::vector<Case> cases = {
+        {"moving at its start value", true, 1, psNumPoints, nullptr, Kept, 1},
+        {"moving at zero", true, 0, psNumPoints, nullptr, Kept, 0},
+        {"plain at zero", false, 0, psNumPoints, nullptr, Kept, 0},
+        {"a quarter of a range", false, 0.25, psRange, nullptr, Kept, 0.25},
+        {"negative", false, 2, psNumPoints,
+         [&](std::string& t) { t.replace(t.rfind(extended(2)), 10, extended(-2)); }, ReadError, 0},
+        {"a quarter of a point", false, 0.25, psRange,
+         [](std::string& t) { t.replace(t.find(Short("psRange")), 8, Short("psNumPoints")); }, Refused, 0},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.name);
+        TChart a;
+        TChartFunction* f = k.moving ? static_cast<TChartFunction*>(new TChartMovingFunction(&a)) : new TPeriodMean(&a);
+        MeanSeriesOn(a, f);
+        f->SetPeriodStyle(k.style);
+        f->SetPeriod(k.period);
+        TMemoryStream m;
+        m.WriteComponent(&a);
+        std::string bytes = m.DataString();
+        EXPECT_EQ(bytes.find(Short("Period")) != std::string::npos, k.period != (k.moving ? 1 : 0));
+        if (k.edit) k.edit(bytes);
+        TMemoryStream in(bytes);
+        TChart b;
+        switch (k.outcome) {
+        case Kept: {
+            in.ReadComponent(&b);
+            ASSERT_EQ(b.SeriesCount(), 2);
+            TChartFunction* rf = b.SeriesList()[1]->SeriesFunction();
+            ASSERT_NE(rf, nullptr);
+            EXPECT_DOUBLE_EQ(rf->Period(), k.periodRead);
+            EXPECT_EQ(rf->PeriodStyle(), k.style);
+            break;
+        }
+        case ReadError: EXPECT_THROW(in.ReadComponent(&b), EReadError); break;
+        case Refused: EXPECT_THROW(in.ReadComponent(&b), ChartException); break;
+        }
+        EXPECT_FALSE(b.Loading);
+    }
+}
+
+TEST(ChartStreaming, APeriodThatIsNoNumberIsRefused)
+{
+    TChartFunction f;
+    for (double v : {std::nan(""), HUGE_VAL, -1.0}) EXPECT_THROW(f.SetPeriod(v), ChartException) << v;
+    EXPECT_DOUBLE_EQ(f.Period(), 0);
 }
