@@ -100,13 +100,17 @@ bool TCustomChart::IsFreeSeriesColor(TColor color, bool checkBackground, TChartS
 
 std::string TCustomChart::FormattedValueLegend(TChartSeries* series, int valueIndex)
 {
-    return series ? legend_->FormattedValue(series, valueIndex) : std::string();
+    if (!series) return {};
+    TCustomChartLegend* legend = series->CurrentLegend ? series->CurrentLegend : legend_.get();
+    return legend->FormattedValue(series, valueIndex);
 }
 
-std::string TCustomChart::FormattedLegend(int index)
+std::string TCustomChart::FormattedLegend(int index) { return InternalFormattedLegend(*legend_, index); }
+
+std::string TCustomChart::InternalFormattedLegend(TCustomChartLegend& legend, int index)
 {
-    std::string text = legend_->FormattedLegend(index);
-    if (OnGetLegendText) OnGetLegendText(this, int(legend_->EffectiveStyle), index, text);
+    std::string text = legend.FormattedLegend(index);
+    if (OnGetLegendText) OnGetLegendText(this, int(legend.EffectiveStyle), index, text);
     return text;
 }
 

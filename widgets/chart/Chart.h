@@ -92,6 +92,8 @@ public:
     TChartMouseWheelUpDownEvent OnMouseWheelUp;
     // The legend text of an item after OnGetLegendText.
     std::string FormattedLegend(int index);
+    // The same for any legend drawn on this chart.
+    std::string InternalFormattedLegend(TCustomChartLegend& legend, int index);
 
     TColor GetBackColor() override;
     // The back wall's colour; its brush turns solid when the chart is on a form and not loading.

@@ -25,6 +25,18 @@ TLegendSymbol::TLegendSymbol(TCustomChartLegend* legend) : legend_(legend)
 
 TLegendSymbol::~TLegendSymbol() = default;
 
+void TLegendSymbol::Assign(const TLegendSymbol& other)
+{
+    Continuous = other.Continuous;
+    gradient_->Assign(*other.gradient_);
+    pen_->Assign(*other.pen_);
+    Position = other.Position;
+    Squared = other.Squared;
+    Width = other.Width;
+    WidthUnits = other.WidthUnits;
+    Visible = other.Visible;
+}
+
 int TLegendSymbol::CalcWidth(int w)
 {
     if (!Visible) return 0;
@@ -64,6 +76,15 @@ TLegendTitle::TLegendTitle(TCustomChartPanel* chart) : TChartShape(chart)
         Shadow()->SetColor(clSilver);
         Shadow()->OnChange = std::move(k);
     }
+}
+
+void TLegendTitle::Assign(const TPersistent& source)
+{
+    if (auto* t = dynamic_cast<const TLegendTitle*>(&source)) {
+        lines_ = t->lines_;
+        textAlignment_ = t->textAlignment_;
+    }
+    TChartShape::Assign(source);
 }
 
 void TLegendTitle::SetText(const std::vector<std::string>& lines)
@@ -171,6 +192,38 @@ std::unique_ptr<TChartGradient> TCustomChartLegend::GetGradientClass(TNotifyEven
 void TCustomChartLegend::PrepareSymbolPen() { chart_->LegendPen = symbol_->DefaultPen ? nullptr : &symbol_->Pen(); }
 
 TCustomChartLegend::~TCustomChartLegend() = default;
+
+void TCustomChartLegend::Assign(const TPersistent& source)
+{
+    if (auto* l = dynamic_cast<const TCustomChartLegend*>(&source)) {
+        alignment_ = l->alignment_;
+        checkBoxes_ = l->checkBoxes_;
+        checkBoxesStyle_ = l->checkBoxesStyle_;
+        CurrentPage = l->CurrentPage;
+        dividingLines_->Assign(*l->dividingLines_);
+        firstValue_ = l->firstValue_;
+        FontSeriesColor = l->FontSeriesColor;
+        HorizMargin = l->HorizMargin;
+        Inverted = l->Inverted;
+        legendStyle_ = l->legendStyle_;
+        MaxNumRows = l->MaxNumRows;
+        ResizeChart = l->ResizeChart;
+        symbol_->Assign(*l->symbol_);
+        textStyle_ = l->textStyle_;
+        title_->Assign(*l->title_);
+        TopPos = l->TopPos;
+        VertMargin = l->VertMargin;
+        VertSpacing = l->VertSpacing;
+    }
+    TChartCustomShapePosition::Assign(source);
+}
+
+void TCustomChartLegend::SetParent(TCustomChartPanel* p)
+{
+    TChartCustomShapePosition::SetParent(p);
+    chart_ = dynamic_cast<TCustomChart*>(p);
+    title_->SetParent(p);
+}
 
 void TCustomChartLegend::SetAlignment(TLegendAlignment v)
 {
@@ -322,7 +375,7 @@ void TCustomChartLegend::ComputeTexts(int space)
     TCanvas3D& c = *chart_->ChartCanvas();
     texts_.clear();
     for (int i = firstValue_; i <= LastItem; ++i) {
-        std::string t = chart_->FormattedLegend(i);
+        std::string t = chart_->InternalFormattedLegend(*this, i);
         const std::size_t a = t.find(ChartColumnSeparator);
         if (a == std::string::npos) {
             texts_.push_back({t, {}});

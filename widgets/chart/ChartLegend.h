@@ -52,6 +52,7 @@ public:
     TSymbolDrawEvent OnDraw;
     int CalcWidth(int w);
     void Draw(TColor color, const TRect& r);
+    void Assign(const TLegendSymbol& other);
 
 private:
     TCustomChartLegend* legend_;
@@ -63,6 +64,7 @@ private:
 class TLegendTitle : public TChartShape {
 public:
     explicit TLegendTitle(TCustomChartPanel* chart);
+    void Assign(const platform::TPersistent& source) override;
     const std::vector<std::string>& Text() const { return lines_; }
     void SetText(const std::vector<std::string>& lines);
     std::string Caption() const { return lines_.empty() ? std::string() : lines_.front(); }
@@ -83,6 +85,10 @@ class TCustomChartLegend : public TChartCustomShapePosition {
 public:
     explicit TCustomChartLegend(TCustomChart* chart);
     ~TCustomChartLegend() override;
+    // Settings only: not the series it lists.
+    void Assign(const platform::TPersistent& source) override;
+    // Another chart (a series' own legend follows its series).
+    void SetParent(TCustomChartPanel* p) override;
 
     TLegendAlignment Alignment() const { return alignment_; }
     void SetAlignment(TLegendAlignment v);

@@ -6,10 +6,13 @@
 #include <numbers>
 #include <typeinfo>
 
+#include "base/ScopeGuard.h"
+#include "widgets/chart/Chart.h"
 #include "widgets/chart/ChartAxis.h"
 #include "widgets/chart/ChartAxisPanel.h"
 #include "widgets/chart/ChartConst.h"
 #include "widgets/chart/ChartFont.h"
+#include "widgets/chart/ChartLegend.h"
 #include "widgets/chart/ChartMarks.h"
 #include "widgets/chart/ChartPen.h"
 #include "widgets/chart/ChartPointer.h"
@@ -271,11 +274,41 @@ void TSliceValueList::Exchange(int a, int b, int count)
     if (a < int(items_.size()) && b < int(items_.size())) std::swap(items_[std::size_t(a)], items_[std::size_t(b)]);
 }
 
+TPieOtherSlice::TPieOtherSlice(TChartSeries* owner) : owner_(owner) {}
+
+TPieOtherSlice::~TPieOtherSlice() = default;
+
 std::string TPieOtherSlice::Text() const { return text_.empty() ? ChartMsg_PieOther : text_; }
+
+TChartLegend& TPieOtherSlice::Legend()
+{
+    if (!legend_) {
+        legend_ = std::make_unique<TChartLegend>(dynamic_cast<TCustomChart*>(owner_->ParentChart()));
+        legend_->SetVisible(false);
+        legend_->Series = owner_;
+    }
+    return *legend_;
+}
+
+bool TPieOtherSlice::IsLegend(const TCustomChartLegend* legend) const
+{
+    return legend_ && legend == legend_.get();
+}
+
+void TPieOtherSlice::SetLegend(const TChartLegend* legend)
+{
+    if (!legend) {
+        legend_.reset();
+    } else if (legend != legend_.get()) {
+        Legend().Assign(*legend);
+    }
+    owner_->Repaint();
+}
 
 void TPieOtherSlice::Assign(const TPieOtherSlice& o)
 {
     Color = o.Color;
+    SetLegend(o.legend_.get());
     Style = o.Style;
     Value = o.Value;
     text_ = o.text_;
@@ -315,6 +348,18 @@ void TPieSeries::Assign(const TPersistent& source)
     }
     TCircledSeries::Assign(source);
     SetColorEachPoint(true);
+}
+
+void TPieSeries::SetParentChart(TCustomAxisPanel* chart)
+{
+    TCircledSeries::SetParentChart(chart);
+    if (!Destroying() && otherSlice_.HasLegend()) otherSlice_.Legend().SetParent(chart);
+}
+
+void TPieSeries::Removed()
+{
+    TCircledSeries::Removed();
+    if (otherSlice_.HasLegend()) otherSlice_.Legend().SetParent(nullptr);
 }
 
 void TPieSeries::InitCustom3DOptions()
@@ -371,18 +416,26 @@ void TPieSeries::SwapValueIndex(int a, int b)
     SliceDepths.Exchange(a, b, Count());
 }
 
+bool TPieSeries::DrawingOtherLegend() const
+{
+    return CurrentLegend && otherSlice_.IsLegend(CurrentLegend);
+}
+
+// The other slice's legend lists the grouped points, any other legend the rest.
 int TPieSeries::CountLegendItems()
 {
+    const bool grouped = DrawingOtherLegend();
     int n = 0;
-    for (int i = 0; i < Count(); ++i) n += BelongsToOtherSlice(i) ? 1 : 0;
-    return Count() - n;
+    for (int i = 0; i < Count(); ++i) n += BelongsToOtherSlice(i) == grouped ? 1 : 0;
+    return n;
 }
 
 int TPieSeries::LegendToValueIndex(int n)
 {
+    const bool grouped = DrawingOtherLegend();
     int k = -1;
     for (int i = 0; i < Count(); ++i)
-        if (!BelongsToOtherSlice(i) && ++k == n) return i;
+        if (BelongsToOtherSlice(i) == grouped && ++k == n) return i;
     return n;
 }
 
@@ -427,17 +480,28 @@ void TPieSeries::PrepareForGallery(bool enabled)
 {
     TCircledSeries::PrepareForGallery(enabled);
     FillSampleValues(8);
-    if (ParentChart()) {
-        ParentChart()->SetChart3DPercent(75);
-        TView3DOptions& o = ParentChart()->View3DOptions();
-        o.SetOrthogonal(false);
-        o.SetRotation(0);
-        o.SetElevation(305);
-    }
+    if (ParentChart()) ParentChart()->SetChart3DPercent(75);
     Marks().Callout().SetLength(0);
     Marks().SetDrawEvery(1);
     CircleGradient().SetVisible(true);
+    DisableRotation();
     SetColorEachPoint(enabled);
+}
+
+void TPieSeries::DisableRotation()
+{
+    if (!ParentChart()) return;
+    TView3DOptions& o = ParentChart()->View3DOptions();
+    o.SetOrthogonal(false);
+    o.SetRotation(0);
+    o.SetElevation(305);
+}
+
+void TPieSeries::GalleryChanged3D(bool flag)
+{
+    TCircledSeries::GalleryChanged3D(flag);
+    DisableRotation();
+    SetCircled(!ParentChart() || !ParentChart()->View3D());
 }
 
 void TPieSeries::DoBeforeDrawChart()
@@ -595,13 +659,33 @@ void TPieSeries::DrawAllValues()
     shadow_->DrawEllipse(*ParentChart()->ChartCanvas(), CircleBounds, EndZ - 10);
     if (!Is3D() || (!Exploded && DonutPercent <= 0) || ParentChart()->ChartCanvas()->GetSupportsFullRotation()) {
         for (int i = FirstShownIndex; i <= LastShownIndex; ++i) DrawValue(i);
-        return;
+    } else {
+        // Slices far from the viewer first.
+        SortedSlices.clear();
+        for (int i = FirstShownIndex; i <= LastShownIndex; ++i) SortedSlices.push_back(i);
+        std::stable_sort(SortedSlices.begin(), SortedSlices.end(),
+                         [&](int a, int b) { return CompareSlice(a, b) < 0; });
+        for (int i : SortedSlices) DrawValue(i);
     }
-    // Slices far from the viewer first.
-    SortedSlices.clear();
-    for (int i = FirstShownIndex; i <= LastShownIndex; ++i) SortedSlices.push_back(i);
-    std::stable_sort(SortedSlices.begin(), SortedSlices.end(), [&](int a, int b) { return CompareSlice(a, b) < 0; });
-    for (int i : SortedSlices) DrawValue(i);
+    DrawOtherSliceLegend();
+}
+
+// The grouped points' own legend, drawn over the laid-out chart: the room it takes
+// is given back so that the series after this one keep their rectangle.
+void TPieSeries::DrawOtherSliceLegend()
+{
+    if (!otherSlice_.HasLegend()) return;
+    TChartLegend& legend = otherSlice_.Legend();
+    auto* chart = dynamic_cast<TCustomChart*>(ParentChart());
+    if (!chart || legend.Parent() != chart || !legend.Visible()) return;
+    const TRect rect = chart->ChartRect;
+    CurrentLegend = &legend;
+    base::ScopeExit restore([&] {
+        CurrentLegend = nullptr;
+        chart->ChartRect = rect;
+        chart->ReCalcWidthHeight();
+    });
+    legend.DrawLegend();
 }
 
 int TPieSeries::CompareSlice(int a, int b) const

@@ -11,6 +11,8 @@
 namespace chart {
 
 class TChartGradient;
+class TChartLegend;
+class TCustomChartLegend;
 
 class TView3DOptions;
 
@@ -92,17 +94,27 @@ enum TPieOtherStyle { poNone, poBelowPercent, poBelowValue };
 
 class TPieOtherSlice {
 public:
-    explicit TPieOtherSlice(TChartSeries* owner) : owner_(owner) {}
+    explicit TPieOtherSlice(TChartSeries* owner);
+    ~TPieOtherSlice();
+    TPieOtherSlice(const TPieOtherSlice&) = delete;
+    TPieOtherSlice& operator=(const TPieOtherSlice&) = delete;
     TColor Color = clUseSeriesColor;
     TPieOtherStyle Style = poNone;
     double Value = 0;
     std::string Text() const;
     void SetText(const std::string& t) { text_ = t; }
+    // A legend of the grouped points alone, made on first use: hidden, listing the owner.
+    TChartLegend& Legend();
+    bool HasLegend() const { return legend_ != nullptr; }
+    bool IsLegend(const TCustomChartLegend* legend) const;
+    // None frees the legend; otherwise its settings are copied in.
+    void SetLegend(const TChartLegend* legend);
     void Assign(const TPieOtherSlice& o);
 
 private:
-    [[maybe_unused]] TChartSeries* owner_;
+    TChartSeries* owner_;
     std::string text_;
+    std::unique_ptr<TChartLegend> legend_;
 };
 
 struct TPieAngle {
@@ -127,6 +139,9 @@ public:
     ~TPieSeries() override;
     void Assign(const platform::TPersistent& source) override;
     void GetPublished(platform::TPropertyList& L) override;
+    // The other slice's legend follows the series to its chart, and out of it.
+    void SetParentChart(TCustomAxisPanel* chart) override;
+    void Removed() override;
 
     int AngleSize = 360;
     bool AutoMarkPosition = true;
@@ -189,6 +204,10 @@ public:
     int NumSampleValues() override { return 8; }
     int AddSampleValues(int n, bool onlyMandatory = false) override;
     void PrepareForGallery(bool enabled) override;
+    // The 3D view of the chart's preview: inherited, the fixed gallery angle, and round in 2D.
+    void GalleryChanged3D(bool flag) override;
+    // The gallery's fixed view: not orthogonal, no rotation, elevation 305.
+    void DisableRotation();
 
     void DoBeforeDrawChart() override;
     void DoBeforeDrawValues() override;
@@ -215,6 +234,9 @@ protected:
 private:
     void PreparePiePen(int i);
     void DrawPie(int i);
+    // The other slice's legend is being drawn.
+    bool DrawingOtherLegend() const;
+    void DrawOtherSliceLegend();
     bool Is3D() const;
     int explodeBiggest_ = 0;
     TPieOtherSlice otherSlice_{this};

@@ -44,6 +44,11 @@ void TCustomChartElement::SetActive(bool v) { SetBooleanProperty(active_, v); }
 void TCustomChartElement::SetParentChart(TCustomAxisPanel* chart) { parentChart_ = chart; }
 TComponent* TCustomChartElement::GetParentComponent() const { return parentChart_; }
 
+void TCustomChartSeries::GalleryChanged3D(bool flag)
+{
+    if (parentChart_) parentChart_->SetView3D(flag);
+}
+
 void TCustomChartElement::Repaint()
 {
     if (parentChart_) parentChart_->Invalidate();
@@ -144,6 +149,8 @@ void TChartSeries::Added()
 void TChartSeries::Removed()
 {
     activeHorizAxis_ = activeVertAxis_ = nullptr;
+    // The marks would otherwise repaint a chart that may be gone when the series goes.
+    marks_->SetParent(nullptr);
     TCustomChartSeries::Removed();
 }
 

@@ -20,6 +20,7 @@ class TCustomAxisPanel;
 class TSeriesMarks;
 class TChartFunction;
 class TChartSeries;
+class TCustomChartLegend;
 
 // The data sources of a series, in order. Add validates through the series; every entry that
 // leaves the list (Remove, Delete, Clear) is reported to the series.
@@ -115,6 +116,8 @@ public:
     virtual void DoBeforeDrawChart() {}
     virtual void Added() {}
     virtual void Removed() { parentChart_ = nullptr; }
+    // A gallery switched between its 2D and 3D previews: the chart's 3D view follows.
+    virtual void GalleryChanged3D(bool flag);
 
 private:
     bool showInLegend_ = true;
@@ -347,6 +350,8 @@ public:
     int StartZ = 0, MiddleZ = 0, EndZ = 0;
 
     // Legend.
+    // The legend this series is being drawn for, when a series type draws one of its own.
+    TCustomChartLegend* CurrentLegend = nullptr;
     virtual int CountLegendItems() { return Count(); }
     virtual int LegendToValueIndex(int index) { return index; }
     virtual TColor LegendItemColor(int index) { return GetValueColor(index); }

@@ -4,9 +4,12 @@
 #include <cmath>
 #include <numbers>
 
+#include "ChartOnHost.h"
 #include "TestChart.h"
 #include "platform/graphics/Graphics.h"
 #include "widgets/chart/ChartFastLine.h"
+#include "widgets/chart/ChartLegend.h"
+#include "widgets/chart/ChartLineSeries.h"
 #include "widgets/chart/ChartMarks.h"
 #include "widgets/chart/ChartPen.h"
 #include "widgets/chart/ChartPieSeries.h"
@@ -228,4 +231,146 @@ TEST(ChartPieSeries, ShadowValuesAndDegrees)
     EXPECT_EQ(&p.GetPieValues(), &p.YValues());
     EXPECT_EQ(p.GetPieValues().Order, loAscending);
     EXPECT_EQ(p.GetPieValues().Count(), 1);
+}
+
+TEST(ChartPieSeries, GalleryChanged3DSetsTheViewAndAPieKeepsItsGalleryAngle)
+{
+    struct Case {
+        const char* name;
+        bool pie, flag;
+    };
+    for (const Case k : {Case{"pie in 2D", true, false}, Case{"pie in 3D", true, true},
+                         Case{"line in 2D", false, false}, Case{"line in 3D", false, true}}) {
+        SCOPED_TRACE(k.name);
+        SeriesChart f;
+        f.chart.SetAxisVisible(false);
+        f.chart.SetView3D(!k.flag);
+        TChartSeries* s = k.pie ? static_cast<TChartSeries*>(new TPieSeries()) : new TLineSeries();
+        f.chart.AddSeries(s);
+        s->Marks().SetVisible(false);
+        for (double v : {40.0, 35.0, 25.0}) s->Add(v);
+        TView3DOptions& o = f.chart.View3DOptions();
+        const bool orthogonal = o.Orthogonal();
+        const int rotation = o.Rotation(), elevation = o.Elevation();
+        s->GalleryChanged3D(k.flag);
+        EXPECT_EQ(f.chart.View3D(), k.flag);
+        if (k.pie) {
+            auto* pie = static_cast<TPieSeries*>(s);
+            EXPECT_FALSE(o.Orthogonal());
+            EXPECT_EQ(o.Rotation(), 0);
+            EXPECT_EQ(o.Elevation(), 305);
+            EXPECT_EQ(pie->Circled(), !k.flag);
+            // In the wide chart a circled pie is drawn round, an uncircled one fills the width.
+            f.Paint(k.flag ? "gallery_pie_3d" : "gallery_pie_2d");
+            if (k.flag) EXPECT_GT(pie->EllipseWidth, pie->EllipseHeight + 50);
+            else EXPECT_EQ(pie->EllipseWidth, pie->EllipseHeight);
+        } else {
+            EXPECT_EQ(o.Orthogonal(), orthogonal);
+            EXPECT_EQ(o.Rotation(), rotation);
+            EXPECT_EQ(o.Elevation(), elevation);
+        }
+    }
+}
+
+namespace {
+// A pie on a full chart whose three small values out of six are grouped into "Other".
+struct OtherSliceChart {
+    OtherSliceChart()
+    {
+        c.SetAxisVisible(false);
+        c.Legend().SetTextStyle(ltsPlain);
+        pie = new TPieSeries(&c);
+        c.AddSeries(pie);
+        pie->Marks().SetVisible(false);
+        const std::pair<double, const char*> points[] = {{60, "Hull"}, {25, "Deck"}, {4, "Mast"},
+                                                         {3, "Keel"},  {2, "Rudder"}, {6, "Cabin"}};
+        for (auto [v, label] : points) pie->Add(v, label);
+        pie->OtherSlice().Style = poBelowPercent;
+        pie->OtherSlice().Value = 5;
+        c.OnGetLegendText = [this](TCustomAxisPanel*, int, int, std::string& text) { texts.push_back(text); };
+    }
+    std::vector<COLORREF> Pixels()
+    {
+        texts.clear();
+        TBitmap bmp(400, 300);
+        c.Draw(bmp.Canvas(), {0, 0, 400, 300});
+        std::vector<COLORREF> px;
+        for (int y = 0; y < 300; ++y)
+            for (int x = 0; x < 400; ++x) px.push_back(COLORREF(bmp.Canvas()->Pixel(x, y)));
+        return px;
+    }
+    charttest::ChartOnHost on;
+    TChart& c = *on.chart;
+    TPieSeries* pie;
+    std::vector<std::string> texts;
+};
+}  // namespace
+
+TEST(ChartPieSeries, TheOtherSliceHasItsOwnLegendOfTheGroupedPoints)
+{
+    OtherSliceChart f;
+    const std::vector<COLORREF> plain = f.Pixels();
+    const std::vector<std::string> mainTexts = {"Hull", "Deck", "Cabin", "Other"};
+    EXPECT_EQ(f.texts, mainTexts);
+    const TRect chartRect = f.c.ChartRect;
+
+    // Made on first use: hidden, listing the pie; drawing stays as it was.
+    TChartLegend& own = f.pie->OtherSlice().Legend();
+    EXPECT_FALSE(own.Visible());
+    EXPECT_EQ(own.Series, f.pie);
+    EXPECT_EQ(f.Pixels(), plain);
+
+    TChartLegend shape(&f.c);
+    shape.SetAlignment(laLeft);
+    shape.SetTextStyle(ltsPlain);
+    shape.SetColor(clYellow);
+    shape.Symbol().Width = 12;
+    f.pie->OtherSlice().SetLegend(&shape);
+    EXPECT_EQ(&f.pie->OtherSlice().Legend(), &own);
+    EXPECT_TRUE(own.Visible());
+    EXPECT_EQ(own.Alignment(), laLeft);
+    EXPECT_EQ(own.Series, f.pie);
+    const std::vector<COLORREF> both = f.Pixels();
+    // The main legend's items, then the grouped points in their own legend at the left.
+    std::vector<std::string> want = mainTexts;
+    for (const char* t : {"Mast", "Keel", "Rudder"}) want.push_back(t);
+    EXPECT_EQ(f.texts, want);
+    EXPECT_EQ(own.ItemCount, 3);
+    EXPECT_EQ(f.c.Legend().ItemCount, 4);
+    const TRect r = own.GetRectLegend();
+    EXPECT_LT(r.Left, 40);
+    EXPECT_EQ(both[std::size_t((r.Top + 3) * 400 + r.Right - 3)], COLORREF(RGB(255, 255, 0)));
+    EXPECT_NE(both, plain);
+    // The pie and the chart's rectangle are where they were.
+    EXPECT_EQ(f.c.ChartRect.Left, chartRect.Left);
+    EXPECT_EQ(f.c.ChartRect.Right, chartRect.Right);
+
+    // A copy of the pie copies the legend; none frees it and the chart draws as before.
+    TPieSeries copy;
+    copy.Assign(*f.pie);
+    ASSERT_TRUE(copy.OtherSlice().HasLegend());
+    EXPECT_EQ(copy.OtherSlice().Legend().Alignment(), laLeft);
+    EXPECT_EQ(copy.OtherSlice().Legend().Series, &copy);
+    f.pie->OtherSlice().SetLegend(nullptr);
+    EXPECT_FALSE(f.pie->OtherSlice().HasLegend());
+    EXPECT_EQ(f.Pixels(), plain);
+}
+
+TEST(ChartPieSeries, TheOtherSliceLegendFollowsItsSeriesToAnotherChart)
+{
+    OtherSliceChart f;
+    TChartLegend& own = f.pie->OtherSlice().Legend();
+    EXPECT_EQ(own.Parent(), &f.c);
+    charttest::ChartOnHost other;
+    f.c.RemoveSeries(f.pie);
+    other.chart->AddSeries(f.pie);
+    EXPECT_EQ(own.Parent(), other.chart);
+    own.SetVisible(true);
+    TBitmap bmp(400, 300);
+    other.chart->Draw(bmp.Canvas(), {0, 0, 400, 300});
+    EXPECT_EQ(own.ItemCount, 3);
+    // Out of the chart, nothing of the pie points to it: the chart may go first.
+    other.chart->RemoveSeries(f.pie);
+    EXPECT_EQ(own.Parent(), nullptr);
+    EXPECT_EQ(f.pie->Marks().Parent(), nullptr);
 }
