@@ -143,13 +143,6 @@ void TExStringGrid::Paint()
 }
 
 namespace {
-void Line(TCanvas* c, TColor color, int x1, int y1, int x2, int y2)
-{
-    c->Pen().SetColor(color);
-    c->Pen().SetWidth(1);
-    c->MoveTo(x1, y1);
-    c->LineTo(x2, y2);
-}
 bool IsActiveHeader(const TExStringGrid& g, int ACol, int ARow)
 {
     return g.ActiveCellShow && ((ARow == g.Row() && ACol == 0 && g.FixedCols() > 0) ||
@@ -180,25 +173,25 @@ void TExStringGrid::DrawFixedLook(TCanvas* Canvas, int ACol, int ARow, TRect R, 
         DrawEdge(Canvas->Handle(), e, BDR_RAISEDINNER, BF_LEFT | BF_TOP);
         e = R;
         DrawEdge(Canvas->Handle(), e, BDR_RAISEDINNER, BF_RIGHT | BF_BOTTOM);
-        Line(Canvas, clBlack, R.Right - 1, R.Top, R.Right - 1, R.Bottom);
-        Line(Canvas, clBlack, R.Left, R.Bottom - 1, R.Right, R.Bottom - 1);
+        DrawLine(*Canvas, clBlack, R.Right - 1, R.Top, R.Right - 1, R.Bottom);
+        DrawLine(*Canvas, clBlack, R.Left, R.Bottom - 1, R.Right, R.Bottom - 1);
         break;
     }
     case glStudio:
     case glXP:
-        Line(Canvas, dark, R.Left, R.Bottom, R.Right, R.Bottom);
-        Line(Canvas, clWhite, R.Left, R.Top, R.Right, R.Top);
-        Line(Canvas, clWhite, R.Left, R.Top, R.Left, R.Bottom);
+        DrawLine(*Canvas, dark, R.Left, R.Bottom, R.Right, R.Bottom);
+        DrawLine(*Canvas, clWhite, R.Left, R.Top, R.Right, R.Top);
+        DrawLine(*Canvas, clWhite, R.Left, R.Top, R.Left, R.Bottom);
         break;
     case glSoft:
         if (o & goFixedHorzLine) {
-            Line(Canvas, dark, R.Left, R.Bottom, R.Right, R.Bottom);
-            Line(Canvas, clWhite, R.Left, R.Top, R.Right, R.Top);
-            Line(Canvas, clWhite, R.Left, R.Top, R.Left, R.Bottom);
+            DrawLine(*Canvas, dark, R.Left, R.Bottom, R.Right, R.Bottom);
+            DrawLine(*Canvas, clWhite, R.Left, R.Top, R.Right, R.Top);
+            DrawLine(*Canvas, clWhite, R.Left, R.Top, R.Left, R.Bottom);
         }
         if (o & goFixedVertLine) {
-            Line(Canvas, dark, R.Right - 2, R.Top, R.Right - 2, R.Bottom);
-            Line(Canvas, clWhite, R.Right - 1, R.Top, R.Right - 1, R.Bottom);
+            DrawLine(*Canvas, dark, R.Right - 2, R.Top, R.Right - 2, R.Bottom);
+            DrawLine(*Canvas, clWhite, R.Right - 1, R.Top, R.Right - 1, R.Bottom);
         }
         break;
     default: break;
@@ -525,12 +518,12 @@ void TExStringGrid::DrawTreeLines(TCanvas* Canvas, int ARow, const TRect& cell)
     // The outer levels pass through; this row's own level ends at its middle on its last row.
     for (int k = 1; k < level; ++k) {
         const int x = cell.Left + (k - 1) * I + I / 2;
-        Line(Canvas, tc, x, cell.Top, x, cell.Bottom);
+        DrawLine(*Canvas, tc, x, cell.Top, x, cell.Bottom);
     }
     if (IsNode(ARow)) return;
     const int x = cell.Left + (level - 1) * I + I / 2;
-    Line(Canvas, tc, x, cell.Top, x, GetNodeSpanType(ARow) == 1 ? mid : cell.Bottom);
-    Line(Canvas, tc, x, mid, CellNode().ShowTreeFull() ? cell.Left + level * I : x + 4, mid);
+    DrawLine(*Canvas, tc, x, cell.Top, x, GetNodeSpanType(ARow) == 1 ? mid : cell.Bottom);
+    DrawLine(*Canvas, tc, x, mid, CellNode().ShowTreeFull() ? cell.Left + level * I : x + 4, mid);
 }
 
 TSize TExStringGrid::GetCellGraphicSize(int ACol, int ARow)

@@ -17,18 +17,6 @@ using namespace platform;
 
 namespace grid {
 
-namespace {
-
-void Line(TCanvas* c, TColor color, int x1, int y1, int x2, int y2)
-{
-    c->Pen().SetColor(color);
-    c->Pen().SetWidth(1);
-    c->MoveTo(x1, y1);
-    c->LineTo(x2, y2);
-}
-
-}  // namespace
-
 TCellGraphicPainter::TCellGraphicPainter(TCellPaintHost& grid, TCanvas* canvas, TCellGraphic& g, int c, int row,
                                          const TRect& R, TAlignment ha, bool selected, double scale)
     : grid_(grid), cv_(canvas), g_(g), c_(c), row_(row), R_(R), ha_(ha), selected_(selected), printing_(scale > 0),
@@ -88,16 +76,16 @@ void TCellGraphicPainter::CheckFace(const TRect& box, int n, bool checked, bool 
     cv_->Brush().SetStyle(bsSolid);
     cv_->Brush().SetColor(enabled ? clWindow : clBtnFace);
     cv_->FillRect(box);
-    Line(cv_, clGray, box.Left, box.Bottom - 1, box.Left, box.Top);
-    Line(cv_, clGray, box.Left, box.Top, box.Right - 1, box.Top);
-    Line(cv_, clWhite, box.Right - 1, box.Top, box.Right - 1, box.Bottom - 1);
-    Line(cv_, clWhite, box.Right - 1, box.Bottom - 1, box.Left, box.Bottom - 1);
+    DrawLine(*cv_, clGray, box.Left, box.Bottom - 1, box.Left, box.Top);
+    DrawLine(*cv_, clGray, box.Left, box.Top, box.Right - 1, box.Top);
+    DrawLine(*cv_, clWhite, box.Right - 1, box.Top, box.Right - 1, box.Bottom - 1);
+    DrawLine(*cv_, clWhite, box.Right - 1, box.Bottom - 1, box.Left, box.Bottom - 1);
     if (!checked) return;
     const TColor tick = enabled ? grid_.Look().Color() : TColor(clGray);
     const int l = box.Left + 3, b = box.Bottom - 4, m = box.Left + n / 2 - 1;
     for (int d = 0; d < 2; ++d) {
-        Line(cv_, tick, l, b - (m - l) + d, m, b + d);
-        Line(cv_, tick, m, b + d, box.Right - 3, box.Top + 3 + d);
+        DrawLine(*cv_, tick, l, b - (m - l) + d, m, b + d);
+        DrawLine(*cv_, tick, m, b + d, box.Right - 3, box.Top + 3 + d);
     }
 }
 
@@ -243,8 +231,8 @@ void TCellGraphicPainter::Node()
     cv_->FrameRect(box);
     const TColor sign = node.NodeColor;
     const int mid = box.Top + n / 2, two = std::max(Px(2), 1);
-    Line(cv_, sign, box.Left + two, mid, box.Right - two, mid);
-    if (g_.CellBoolean) Line(cv_, sign, box.Left + n / 2, box.Top + two, box.Left + n / 2, box.Bottom - two);
+    DrawLine(*cv_, sign, box.Left + two, mid, box.Right - two, mid);
+    if (g_.CellBoolean) DrawLine(*cv_, sign, box.Left + n / 2, box.Top + two, box.Left + n / 2, box.Bottom - two);
 }
 
 void TCellGraphicPainter::Button()

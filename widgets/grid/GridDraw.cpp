@@ -89,6 +89,14 @@ void RegisterGlyphs()
 
 }  // namespace
 
+void DrawLine(TCanvas& canvas, TColor color, int x1, int y1, int x2, int y2)
+{
+    canvas.Pen().SetColor(color);
+    canvas.Pen().SetWidth(1);
+    canvas.MoveTo(x1, y1);
+    canvas.LineTo(x2, y2);
+}
+
 void DrawGradient(TCanvas& canvas, TColor from, TColor to, int steps, const TRect& r, bool horizontal)
 {
     if (to == clNone) {

@@ -13,6 +13,8 @@ class TControl;
 
 namespace grid {
 
+// A one-pixel line from (x1, y1) up to, not including, (x2, y2).
+void DrawLine(platform::TCanvas& canvas, platform::TColor color, int x1, int y1, int x2, int y2);
 void DrawGradient(platform::TCanvas& canvas, platform::TColor from, platform::TColor to, int steps,
                   const platform::TRect& r, bool horizontal);
 void DrawProgressLin(platform::TCanvas& canvas, platform::TRect r, platform::TColor doneColor,
