@@ -16,6 +16,7 @@
 #include "widgets/grid/ExObj.h"
 #include "widgets/grid/GridCellStore.h"
 #include "widgets/grid/GridEditLink.h"
+#include "widgets/grid/GridEditorsFwd.h"
 #include "widgets/grid/GridIndexMap.h"
 #include "widgets/grid/GridMouseState.h"
 #include "widgets/grid/GridOptions.h"
@@ -55,17 +56,6 @@ class TFloatingFooter;
 class THTMLHintWindow;
 class TExGridUndoRedo;
 class TExStringGridCheck;
-class TEditLink;
-class TGridSpin;
-class TGridCombo;
-class TGridUniCombo;
-class TGridUniEdit;
-class TGridEditBtn;
-class TGridUnitEditBtn;
-class TGridCheckBox;
-class TGridButton;
-class TGridDatePicker;
-class TGridTransEdit;
 class TExRichEdit;
 
 enum TGridLook { glStandard, glSoft, glClassic, glStudio, glXP, glListView };

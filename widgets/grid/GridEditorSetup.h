@@ -8,21 +8,13 @@
 #include "platform/Types.h"
 #include "platform/controls/ComboBox.h"
 #include "platform/graphics/Graphics.h"
+#include "widgets/grid/GridEditorsFwd.h"
 #include "widgets/grid/GridTypes.h"
 
 namespace grid {
 
 class TEditLink;
 class TEditLinkHost;
-class TGridSpin;
-class TGridCombo;
-class TGridUniCombo;
-class TGridUniEdit;
-class TGridEditBtn;
-class TGridUnitEditBtn;
-class TGridCheckBox;
-class TGridButton;
-class TGridDatePicker;
 
 inline bool IsSpinType(TEditorType t) { return t == edSpinEdit || t == edFloatSpinEdit || t == edTimeSpinEdit || t == edDateSpinEdit; }
 inline bool IsComboType(TEditorType t) { return t == edComboEdit || t == edComboList; }

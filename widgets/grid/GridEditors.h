@@ -15,6 +15,7 @@
 #include "widgets/grid/GrdEdit.h"
 #include "widgets/grid/GrdSpin.h"
 #include "widgets/grid/GrdUni.h"
+#include "widgets/grid/GridEditorsFwd.h"
 
 namespace grid {
 
