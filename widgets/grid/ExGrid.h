@@ -39,11 +39,9 @@ class THTMLPictureCache;
 
 namespace platform {
 class TComboBox;
-class TEdit;
 class TMaskEdit;
 class TCustomRichEdit;
 class THintWindow;
-class TForm;
 class TPicture;
 class TIcon;
 class TImageList;
@@ -1004,8 +1002,6 @@ private:
     TPanState pan_;
     THTMLControlState htmlControl_;
 
-public:
-
 protected:
     double CellValue(int ACol, int ARow, bool realRow);
     bool SkipInAggregate(int ACol, int ARow);
@@ -1076,8 +1072,6 @@ protected:
     int LastShownWidth() const;
 
 private:
-    friend struct AllColumns;
-    friend class TFloatingFooter;
     class TGraphicView;  // what the cell graphic painter sees of the grid
     std::unique_ptr<TBands> bands_;
     std::unique_ptr<TBackGround> background_;
@@ -1342,8 +1336,6 @@ private:
     // ---- dragging cells, rows and columns to the program's windows, and drops on the grid
     // (DragDropSettings). Cells of the events are display columns and rows; OnOleDrag's
     // column is real.
-public:
-
 private:
     friend class TGridDropTarget;
     // A press on a selected cell (or a header with OleColumnDragDrop) arms the drag; true
