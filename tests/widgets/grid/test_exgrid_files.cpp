@@ -421,6 +421,92 @@ TEST_F(FilesTest, HtmlTableReadByAParser)
     EXPECT_NE(PythonHtmlCells(dir, path, "cp1252").find("valign=top|a & b <c>\n"), std::string::npos);
 }
 
+namespace {
+
+// Python's html.parser reads the table back: a row per <tr>, a cell per <td> with its text
+// (each <br> a CR LF, a lone <br> an empty cell) on the grid's 8-bit page, and in links the
+// address of each link.
+struct ParsedTable {
+    Table texts, links;
+};
+ParsedTable PythonHtmlTable(const TempDir& dir, const std::string& path, const char* encoding)
+{
+    const std::string script = dir.file("table_html.py");
+    WriteAll(script,
+             "import sys\n"
+             "from html.parser import HTMLParser\n"
+             "def hx(t): return t.encode('cp1252').hex() or '-'\n"
+             "class P(HTMLParser):\n"
+             "    def __init__(s):\n"
+             "        super().__init__(convert_charrefs=True); s.rows=[]; s.cell=None; s.href=''\n"
+             "    def handle_starttag(s, t, a):\n"
+             "        if t=='tr': s.rows.append([])\n"
+             "        elif t=='td': s.cell=[]; s.href=''\n"
+             "        elif t=='br' and s.cell is not None: s.cell.append(None)\n"
+             "        elif t=='a' and s.cell is not None: s.href=dict(a)['href']\n"
+             "    def handle_startendtag(s, t, a): s.handle_starttag(t, a)\n"
+             "    def handle_endtag(s, t):\n"
+             "        if t=='td':\n"
+             "            c=s.cell; s.cell=None\n"
+             "            text='' if c==[None] else ''.join('\\r\\n' if x is None else x for x in c)\n"
+             "            s.rows[-1].append(hx(text)+':'+hx(s.href))\n"
+             "    def handle_data(s, d):\n"
+             "        if s.cell is not None: s.cell.append(d)\n"
+             "p=P(); p.feed(open(sys.argv[1], encoding=sys.argv[2], newline='').read()); p.close()\n"
+             "for r in p.rows: print(' '.join(r))\n");
+    int rc = 0;
+    const std::string out = testsupport::RunCapture("python3 '" + script + "' '" + path + "' " + encoding, &rc);
+    EXPECT_EQ(rc, 0);
+    ParsedTable t;
+    std::istringstream in(out);
+    std::string line;
+    while (std::getline(in, line)) {
+        t.texts.emplace_back();
+        t.links.emplace_back();
+        std::istringstream ls(line);
+        std::string tok;
+        while (ls >> tok) {
+            const size_t colon = tok.find(':');
+            const std::string text = tok.substr(0, colon), link = tok.substr(colon + 1);
+            t.texts.back().push_back(text == "-" ? "" : FromHex(text));
+            t.links.back().push_back(link == "-" ? "" : FromHex(link));
+        }
+    }
+    return t;
+}
+
+}  // namespace
+
+// With special characters converted, an outside reader gets every cell's text back as the
+// grid holds it, in the 8-bit page and in XHTML's UTF-8 alike; header cells are mini-HTML.
+TEST_F(FilesTest, HtmlCellTextsComeBackThroughAParser)
+{
+    REQUIRE_TOOL("python3", "python3");
+    const std::string url = "http://x.org/?a=\"1\"&b=<2>'";
+    Fill({{"<b>Head</b>", "Gr\xf6\xdf" "e", "\x80 sign"},
+          {"x < y & \"z\" > 'w'", "caf\xe9 na\xefve \x93q\x94", "two\r\nlines"},
+          {"", "  padded  ", "&amp; stays &#38;"},
+          {url, "mailto:a&b@x.org", "a</b> <i>x"}});
+    g->SetFixedRows(1);
+    g->URLShow = true;
+    g->URLFull = true;
+    g->HTMLSettings.ConvertSpecialChars = true;
+    const Table texts = {{"Head", "Gr\xf6\xdf" "e", "\x80 sign"},
+                         {"x < y & \"z\" > 'w'", "caf\xe9 na\xefve \x93q\x94", "two\r\nlines"},
+                         {"", "  padded  ", "&amp; stays &#38;"},
+                         {url, "mailto:a&b@x.org", "a</b> <i>x"}};
+    const Table links = {{"", "", ""}, {"", "", ""}, {"", "", ""}, {url, "mailto:a&b@x.org", ""}};
+    for (const bool xhtml : {false, true}) {
+        SCOPED_TRACE(xhtml ? "xhtml" : "html");
+        g->HTMLSettings.XHTML = xhtml;
+        const std::string path = dir.file("cells.html");
+        g->SaveToHTML(path);
+        const ParsedTable got = PythonHtmlTable(dir, path, xhtml ? "utf-8" : "cp1252");
+        EXPECT_EQ(got.texts, texts) << ReadAll(path);
+        EXPECT_EQ(got.links, links) << ReadAll(path);
+    }
+}
+
 TEST_F(FilesTest, XhtmlAndXmlAreWellFormedAndEncodedAsDeclared)
 {
     REQUIRE_TOOL("xmllint", "libxml2-utils");
