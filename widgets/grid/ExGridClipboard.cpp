@@ -15,12 +15,6 @@ using namespace platform;
 
 namespace grid {
 
-namespace {
-
-void ReplaceAll(std::string& s, const std::string& from, const std::string& to) { s = base::StringReplaceAll(s, from, to); }
-
-}  // namespace
-
 bool TExStringGrid::ClipEditable(int ACol, int ARow)
 {
     if (Navigation.AllowClipboardAlways) return true;
@@ -207,7 +201,7 @@ int TExStringGrid::PasteText(int ACol, int ARow, const std::string& Text)
             std::string f = l.substr(from, tab == std::string::npos ? std::string::npos : tab - from);
             if (f.find('\n') != std::string::npos || f.find('\x0b') != std::string::npos) {
                 if (f.size() >= 2 && f.front() == '"' && f.back() == '"') f = DoubleToSingleChar('"', f.substr(1, f.size() - 2));
-                ReplaceAll(f, "\n", "\r\n");
+                f = base::StringReplaceAll(f, "\n", "\r\n");
                 CSVToLineFeeds(f);
             }
             longest = std::max(longest, f.size());

@@ -14,8 +14,6 @@ namespace {
 
 const char* const kCRLF = "\r\n";
 
-void ReplaceAll(std::string& s, const std::string& from, const std::string& to) { s = base::StringReplaceAll(s, from, to); }
-
 // The separators the reader may guess. "-" and "+" are none: a column of signed numbers
 // would be split at them.
 constexpr char kCandidates[] = {',', ';', '#', '\t', '|', '@', '*', '&'};
@@ -182,7 +180,7 @@ std::string WriteGridCSV(TGridCellStore& cells, const TGridFileOptions& o)
                     s.erase(std::remove(s.begin(), s.end(), '\n'), s.end());
                 } else {
                     // CR LF and lone breaks become character 11; quoted here unless quoted already
-                    ReplaceAll(s, "\r\n", "\x0b");
+                    s = base::StringReplaceAll(s, "\r\n", "\x0b");
                     std::replace(s.begin(), s.end(), '\r', '\x0b');
                     std::replace(s.begin(), s.end(), '\n', '\x0b');
                     if (!quoted) s = '"' + s + '"';

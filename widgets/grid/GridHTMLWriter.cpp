@@ -18,8 +18,6 @@ constexpr TColor kUnset = TColor(0x7FFFFFFF);
 
 std::string Hex(TColor c) { return HTMLColor(ColorToRGB(c)); }
 
-void ReplaceAll(std::string& s, const std::string& from, const std::string& to) { s = base::StringReplaceAll(s, from, to); }
-
 // Lines of a file, CR LF each; nothing when it does not read.
 std::string FileLines(const std::string& name)
 {
@@ -88,8 +86,8 @@ std::string WriteGridHTML(TGridCellStore& cells, const TGridFileOptions& o)
             t = body && hs.ConvertSpecialChars ? html::FixMarkup(raw) : raw;
             if (body && hs.NonBreakingText) t = html::FixNonBreaking(t);
         }
-        ReplaceAll(t, "\r\n", br);
-        ReplaceAll(t, "\r", br);
+        t = base::StringReplaceAll(t, "\r\n", br);
+        t = base::StringReplaceAll(t, "\r", br);
         return t;
     };
     // The colours, styles and face a cell sets of its own.
