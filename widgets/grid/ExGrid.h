@@ -1037,6 +1037,11 @@ protected:
     // back; the source is left empty, nothing is freed.
     void RowToStrings(int ARow, base::TStringList& list);
     void StringsToRow(base::TStringList& list, int ARow);
+    // Moves display row ADisplayRow's cells and height into the hidden-row store as real
+    // row ARealRow, and a stored row's back into a display row (the default height when
+    // it kept none).
+    void StoreHiddenRow(int ARealRow, int ADisplayRow);
+    void RestoreHiddenRow(TGridItem& Item, int ADisplayRow);
     void MoveRowCells(int From, int To);
     // Inserts empty rows at display row ARow; with adjustHidden the hidden rows after
     // the insertion point are renumbered.

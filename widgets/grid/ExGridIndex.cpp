@@ -92,6 +92,21 @@ void TExStringGrid::StringsToRow(base::TStringList& list, int ARow)
     }
 }
 
+void TExStringGrid::StoreHiddenRow(int ARealRow, int ADisplayRow)
+{
+    auto item = std::make_unique<TGridItem>();
+    item->Idx = ARealRow;
+    item->Height = RowHeights(ADisplayRow);
+    RowToStrings(ADisplayRow, item->Items());
+    indexMap_.InsertHidden(std::move(item));
+}
+
+void TExStringGrid::RestoreHiddenRow(TGridItem& Item, int ADisplayRow)
+{
+    StringsToRow(Item.Items(), ADisplayRow);
+    SetRowHeights(ADisplayRow, Item.Height > 0 ? Item.Height : DefaultRowHeight());
+}
+
 void TExStringGrid::MoveRowCells(int From, int To)
 {
     if (From == To) return;
@@ -120,11 +135,7 @@ void TExStringGrid::HideRows(int FromRow, int ToRow)
         if (IsHiddenRow(r)) continue;
         const int d = D + k;
         if (d >= RowCount()) break;  // beyond the last row
-        auto item = std::make_unique<TGridItem>();
-        item->Idx = r;
-        item->Height = RowHeights(d);
-        RowToStrings(d, item->Items());
-        indexMap_.InsertHidden(std::move(item));
+        StoreHiddenRow(r, d);
         ++k;
     }
     if (k == 0) return;
@@ -140,11 +151,7 @@ void TExStringGrid::HideRowsEx(int FromRow, int ToRow)
     int n = 0;
     for (int r = FromRow; r <= ToRow && D + n < RowCount(); ++r, ++n) {
         if (IsHiddenRow(r)) break;  // the run ends at a row that is hidden already
-        auto item = std::make_unique<TGridItem>();
-        item->Idx = r;
-        item->Height = RowHeights(D + n);
-        RowToStrings(D + n, item->Items());
-        indexMap_.InsertHidden(std::move(item));
+        StoreHiddenRow(r, D + n);
     }
     if (n > 0) RemoveRowsEx(D, n);
     VisibleRowsChanged();
@@ -175,12 +182,7 @@ void TExStringGrid::HideRowList(const TIntList& List)
     if (n == 0) return;
     BeginUpdate();
     for (int r = 0; r < RowCount(); ++r) {
-        if (!listed[std::size_t(r)]) continue;
-        auto item = std::make_unique<TGridItem>();
-        item->Idx = r;
-        item->Height = RowHeights(r);
-        RowToStrings(r, item->Items());
-        indexMap_.InsertHidden(std::move(item));
+        if (listed[std::size_t(r)]) StoreHiddenRow(r, r);
     }
     int to = 0;
     for (int r = 0; r < RowCount(); ++r) {
@@ -211,8 +213,7 @@ void TExStringGrid::UnHideRows(int FromRow, int ToRow)
         const int d = h.Idx - int(i);
         std::unique_ptr<TGridItem> item = indexMap_.TakeHidden(i);
         InsertRowsAt(d, 1, false);
-        StringsToRow(item->Items(), d);
-        SetRowHeights(d, item->Height > 0 ? item->Height : DefaultRowHeight());
+        RestoreHiddenRow(*item, d);
         if (item->Idx == FromRow)
             if (TCellProperties* p = CellProps(1, d); p && p->Control) {
                 const TRect rc = CellRect(1, d);
@@ -236,9 +237,7 @@ void TExStringGrid::UnHideRowList()
     int s = oldCount - 1, k = n - 1;
     for (int d = RowCount() - 1; d >= 0; --d) {
         if (k >= 0 && indexMap_.HiddenRows()[std::size_t(k)]->Idx == d) {
-            TGridItem& h = *indexMap_.HiddenRows()[std::size_t(k)];
-            StringsToRow(h.Items(), d);
-            SetRowHeights(d, h.Height > 0 ? h.Height : DefaultRowHeight());
+            RestoreHiddenRow(*indexMap_.HiddenRows()[std::size_t(k)], d);
             --k;
         } else if (s >= 0 && s < d) {
             MoveRowCells(s, d);
