@@ -163,12 +163,6 @@ struct Layout {
         return s;
     }
 
-    using CellLook = TPrintCellLook;
-    void Look(int c, int r, CellLook& l)
-    {
-        src.CellLook(c, r, l);
-    }
-
     // The graphic's size on the page in units: as on screen, except that bitmaps and buttons
     // always take their own size and a node takes its row's indentation.
     TSize GraphicSize(int rc, int r)
@@ -200,8 +194,8 @@ struct Layout {
     TSize MeasureCellNow(int c, int r)
     {
         const int rc = src.RealCol(c);
-        CellLook l;
-        Look(c, r, l);
+        TPrintCellLook l;
+        src.CellLook(c, r, l);
         UseFont(l.font);
         TTextType kind;
         const std::string s = CellText(rc, r, kind);
@@ -670,8 +664,8 @@ struct Layout {
             cut = true;
         }
         if (isBase) {
-            CellLook l;
-            Look(c, r, l);
+            TPrintCellLook l;
+            src.CellLook(c, r, l);
             DrawContent(rc, r, x, y, w, h, rowH, l);
         }
 
@@ -711,7 +705,7 @@ struct Layout {
         ApplyPen();
     }
 
-    void DrawContent(int rc, int r, int x, int y, int w, int h, int rowH, CellLook& l)
+    void DrawContent(int rc, int r, int x, int y, int w, int h, int rowH, TPrintCellLook& l)
     {
         const TRect cell = DR(x, y, x + w, y - h);
         cv->Brush().SetStyle(bsSolid);
@@ -761,7 +755,7 @@ struct Layout {
     }
 
     void PrintText(int rc, int r, const std::string& s, TTextType kind, int left, int right, int y, int h,
-                   int rowH, CellLook& l)
+                   int rowH, TPrintCellLook& l)
     {
         cv->Brush().SetStyle(bsClear);
         int angle = 0;
