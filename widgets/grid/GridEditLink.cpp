@@ -42,9 +42,13 @@ void TEditLink::EditKeyDown(TObject*, Word& Key, TShiftState Shift)
     }
     if (Key == VK_ESCAPE) SetEditorValue(g->EditStartText());
     TWinControl* ctl = GetEditControl();
-    focusReturn_ = true;
-    g->FocusGrid();
-    focusReturn_ = false;
+    // The grid takes the focus knowing that it takes the value itself.
+    auto focusGrid = [&] {
+        focusReturn_ = true;
+        g->FocusGrid();
+        focusReturn_ = false;
+    };
+    focusGrid();
     g->CloseEditor();
     if (Key == VK_RETURN) {
         g->AdvanceAfterEdit(!(Shift & ssShift));
@@ -53,9 +57,7 @@ void TEditLink::EditKeyDown(TObject*, Word& Key, TShiftState Shift)
     else {
         if (Key == VK_TAB || (Key >= VK_LEFT && Key <= VK_DOWN)) g->MoveAfterEdit(Key, Shift);
         if (ctl) ctl->SetEnabled(false);
-        focusReturn_ = true;
-        g->FocusGrid();
-        focusReturn_ = false;
+        focusGrid();
     }
 }
 
@@ -66,10 +68,10 @@ void TEditLink::SetFocus(bool Value)
         if (!ctl->Visible()) ctl->Show();
         if (!ctl->Enabled()) ctl->SetEnabled(true);
         if (grid_) grid_->HookControl(ctl);
-    }
-    if (Value && ctl) {
         if (ctl->CanFocus()) ctl->SetFocus();
-    } else if (grid_) grid_->FocusGrid();
+    } else if (grid_) {
+        grid_->FocusGrid();
+    }
 }
 
 void TEditLink::SetRect(TRect ARect)
