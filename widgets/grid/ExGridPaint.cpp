@@ -360,9 +360,7 @@ void TExStringGrid::DrawCellText(TCanvas* Canvas, int c, int ARow, TRect R, TAli
         std::string narrow;
         if (kind == TTextType::ttUnicode) {
             wide = DecodeWideStr(s);
-            s.clear();
-            for (char16_t ch : wide) s += ch < 256 ? char(ch) : '?';
-            narrow = s;
+            s = narrow = WideStandIn(wide);
         }
         auto shown = [&](const std::string& t) {
             if (kind == TTextType::ttUnicode && narrow.compare(0, t.size(), t) == 0) return wide.substr(0, t.size());
@@ -643,9 +641,7 @@ TSize TExStringGrid::GetCellTextSize(int ACol, int ARow, bool WordWrapWidth)
     std::string narrow;
     if (kind == TTextType::ttUnicode) {
         wide = DecodeWideStr(s);
-        s.clear();
-        for (char16_t ch : wide) s += ch < 256 ? char(ch) : '?';
-        narrow = s;
+        s = narrow = WideStandIn(wide);
     }
     TRect r{0, 0, WordWrapWidth ? std::max(cell.Width() - 2 * (ox + 2), 1) : 0, 0};
     UINT flags = DT_NOPREFIX | DT_EXPANDTABS | DT_CALCRECT;

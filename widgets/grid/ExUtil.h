@@ -59,6 +59,9 @@ String HTMLColor(uint32_t color);
 
 String EncodeWideStr(const WideString& s);
 WideString DecodeWideStr(const String& s);
+// The 8-bit stand-in a wide text is laid out on: one character per code unit, the unit
+// itself below 256 and "?" beyond.
+String WideStandIn(const WideString& s);
 
 TTextType TextType(const String& s, bool html);
 TAutoType IsType(const String& s);

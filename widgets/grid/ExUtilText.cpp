@@ -197,6 +197,14 @@ WideString DecodeWideStr(const String& s)
     return out;
 }
 
+String WideStandIn(const WideString& s)
+{
+    String out;
+    out.reserve(s.size());
+    for (char16_t ch : s) out += ch < 256 ? char(ch) : '?';
+    return out;
+}
+
 TTextType TextType(const String& s, bool html)
 {
     if (s.empty()) return TTextType::ttText;

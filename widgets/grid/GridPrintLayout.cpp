@@ -151,9 +151,7 @@ struct Layout {
         wideStandIn.clear();
         if (kind == TTextType::ttUnicode) {
             wideText = DecodeWideStr(s);
-            s.clear();
-            for (char16_t ch : wideText) s += ch < 256 ? char(ch) : '?';
-            wideStandIn = s;
+            s = wideStandIn = WideStandIn(wideText);
         }
         if (src.IsPassword(rc, r)) {
             StringToPassword(s, rules.passwordChar);

@@ -133,6 +133,21 @@ TEST(GridTextConversions, WideTextsSurviveTheByteStore)
     EXPECT_EQ(DecodeWideStr(String("|\\") + '\x03' + '\xB1' + 'x'), u"\u03B1");  // odd byte dropped
 }
 
+TEST(GridTextConversions, WideTextStandInKeepsOneCharacterPerCodeUnit)
+{
+    const struct {
+        WideString wide;
+        String standIn;
+    } cases[] = {
+        {u"", ""},
+        {u"abc", "abc"},
+        {u"caf\u00E9\u00FF", "caf\xE9\xFF"},
+        {u"\u0100a\u20AC\u4E2D", "?a??"},
+        {u"x\U0001F600y", "x??y"},  // a pair of surrogates: two units
+    };
+    for (const auto& c : cases) EXPECT_EQ(WideStandIn(c.wide), c.standIn);
+}
+
 TEST(GridTextConversions, TextTypes)
 {
     struct Case {
