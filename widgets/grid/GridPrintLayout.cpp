@@ -201,15 +201,7 @@ struct Layout {
         TSize size;
         int angle = 0;
         if (kind == TTextType::ttHTML) {
-            html::HTMLDrawParams p;
-            p.Canvas = cv;
-            p.Text = s;
-            src.HTMLSources(p);
-            p.TextRect = {0, 0, 100000, 100000};
-            p.MeasureOnly = true;
-            p.Printing = true;
-            html::HTMLDrawResult res;
-            html::HTMLDrawEx(p, res);
+            const html::HTMLDrawResult res = DrawHTML(s, {0, 0, 100000, 100000}, false, true);
             size = {Units(res.MeasuredWidth) + 8, Units(res.MeasuredHeight)};
         } else if (kind == TTextType::ttRTF) {
             const TSize rs = src.RichTextSize(rc, r);
@@ -569,17 +561,20 @@ struct Layout {
         cv->Brush().SetStyle(bsSolid);
     }
 
-    void DrawHTML(const std::string& s, const TRect& r, bool wrap = false)
+    // Mini-HTML in r as printed, or (measureOnly) only laid out to be measured.
+    html::HTMLDrawResult DrawHTML(const std::string& s, const TRect& r, bool wrap = false, bool measureOnly = false)
     {
         html::HTMLDrawParams p;
         p.Canvas = cv;
         p.Text = s;
         src.HTMLSources(p);
         p.TextRect = r;
+        p.MeasureOnly = measureOnly;
         p.Printing = true;
         p.WordWrap = wrap;
         html::HTMLDrawResult res;
         html::HTMLDrawEx(p, res);
+        return res;
     }
 
     // ---- pages
