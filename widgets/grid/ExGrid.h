@@ -993,6 +993,8 @@ private:
     // Lays an HTML cell out at its place and finds the link or form control under (X, Y).
     bool HTMLHitTest(int ACol, int ARow, int X, int Y, html::HTMLDrawResult& Result);
     void FollowLink(const std::string& Link);
+    // A pressed HTML form button rises (and is drawn so); nothing when none is down.
+    void RaiseHTMLButton();
     void ClickSort(int ACol, platform::TShiftState Shift);
     void EndFillDrag();
     void StartPan(int X, int Y);

@@ -304,6 +304,13 @@ void TExStringGrid::FollowLink(const std::string& Link)
     if (OpenLinks && IsWebLink(Link)) ShellExecute(HandleAllocated() ? Handle() : nullptr, "open", Link, "", "", SW_SHOWNORMAL);
 }
 
+void TExStringGrid::RaiseHTMLButton()
+{
+    if (!htmlControl_.htmlButtonDown) return;
+    htmlControl_.htmlButtonDown = false;
+    RepaintCell(RemapColInv(htmlControl_.htmlButtonCell.X), htmlControl_.htmlButtonCell.Y);
+}
+
 void TExStringGrid::HandleRadioClick(int ACol, int ARow, int X, int Y)
 {
     const TPoint b = BaseCell(ACol, ARow);
@@ -431,10 +438,7 @@ void TExStringGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y
         return;
     }
     const bool skip = click_.TakeSkipUp();
-    if (htmlControl_.htmlButtonDown) {
-        htmlControl_.htmlButtonDown = false;
-        RepaintCell(RemapColInv(htmlControl_.htmlButtonCell.X), htmlControl_.htmlButtonCell.Y);
-    }
+    RaiseHTMLButton();
     if (click_.ButtonHeld()) {
         // The held button rises and is clicked wherever the release lands.
         const TPoint held = click_.pressedButton;

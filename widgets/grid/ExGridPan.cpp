@@ -57,10 +57,7 @@ void TExStringGrid::WndProc(TMessage& m)
     case WM_CANCELMODE:
         if (pan_.panning) StopPan();
         if (click_.fillDrag) click_.fillDrag = false;
-        if (htmlControl_.htmlButtonDown) {
-            htmlControl_.htmlButtonDown = false;
-            RepaintCell(RemapColInv(htmlControl_.htmlButtonCell.X), htmlControl_.htmlButtonCell.Y);
-        }
+        RaiseHTMLButton();
         if (click_.ButtonHeld()) {
             // The held button rises without a click.
             const TPoint held = click_.pressedButton;
