@@ -525,7 +525,9 @@ TEST(GridResize, GridsFreedInAnyOrderLeaveTheRestOfTheChain)
                 form->OnResize(form);
                 EXPECT_EQ(formCalls, before + 1) << "freed " << freed;
                 for (TExStringGrid* g : grids)
-                    if (g) EXPECT_EQ(g->Width(), 100 + width - 400) << "freed " << freed;
+                    if (g) {
+                        EXPECT_EQ(g->Width(), 100 + width - 400) << "freed " << freed;
+                    }
             }
             form->Free();
         } while (std::next_permutation(order.begin(), order.end()));

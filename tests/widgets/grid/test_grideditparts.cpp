@@ -266,7 +266,9 @@ TEST(GridEditorSetupPart, ControlsArePlacedLoadedAndHandedOver)
         EXPECT_TRUE(expected->Visible());
         EXPECT_EQ(expected->Left(), 10);
         EXPECT_EQ(expected->Top(), 20);
-        if (!IsComboType(c.type)) EXPECT_EQ(expected->Color(), clYellow);
+        if (!IsComboType(c.type)) {
+            EXPECT_EQ(expected->Color(), clYellow);
+        }
         EXPECT_EQ(expected->Text(), c.shown);
         EXPECT_EQ(host.pending, 0);  // the opening character was taken
         expected->Hide();

@@ -143,7 +143,9 @@ TEST(GridPrintLayout, RowsBreakIntoPagesInOrderWithTheFixedRowRepeatedWhenAsked)
         for (int i = 0; i < 299; ++i) EXPECT_EQ(rows[size_t(i)], i + 1);
         for (size_t p = 0; p < pages.size(); ++p) {
             EXPECT_EQ(CountOf(pages[p], "H1"), repeat || p == 0 ? 1 : 0) << "page " << p + 1;
-            if (p + 1 < pages.size()) EXPECT_EQ(pages[p].size(), pages[0].size()) << "page " << p + 1;
+            if (p + 1 < pages.size()) {
+                EXPECT_EQ(pages[p].size(), pages[0].size()) << "page " << p + 1;
+            }
         }
         EXPECT_LT(pages.back().size(), pages[0].size());
         // the row notices name each row of each band once
