@@ -1,6 +1,6 @@
 #pragma once
-// Drawing helpers of the grid's cell painter: gradients, progress bars and pies, error
-// underlines, the combo button, and bitmaps with a transparent colour.
+// Drawing helpers of the grid's cell painter: one-pixel lines, gradients, progress bars
+// and pies, error underlines, the combo button, and bitmaps with a transparent colour.
 #include <string>
 
 #include "platform/Types.h"
