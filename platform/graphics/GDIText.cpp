@@ -342,8 +342,11 @@ bool TextExtent(HDC dc, const QString& s, TSize& size)
         size = {ds.LogicalX(size.cx), ds.LogicalY(size.cy)};
         return true;
     }
-    QFontMetrics fm(DCFont(*dc));
-    size.cx = fm.horizontalAdvance(s);
+    // Controls measure the same captions again and again (a height is the extent of "Wg"):
+    // the width is kept with the run, as drawing it keeps it.
+    const QFont f = DCFont(*dc);
+    QFontMetrics fm(f);
+    size.cx = RunWidth(f, fm, s);
     size.cy = fm.height();
     return true;
 }
@@ -472,17 +475,18 @@ bool TextOutW(HDC dc, int x, int y, const std::u16string& text, int count)
 namespace {
 
 struct TextLayout {
+    const QFont& font;
     const QFontMetrics& fm;
     bool expandTabs;
     int tabWidth;
 
     int Width(const QString& s) const
     {
-        if (!expandTabs || !s.contains('\t')) return fm.horizontalAdvance(s);
+        if (!expandTabs || !s.contains('\t')) return RunWidth(font, fm, s);
         int x = 0;
         const auto parts = s.split('\t');
         for (int i = 0; i < parts.size(); ++i) {
-            x += fm.horizontalAdvance(parts[i]);
+            x += RunWidth(font, fm, parts[i]);
             if (i + 1 < parts.size()) x = (x / tabWidth + 1) * tabWidth;
         }
         return x;
@@ -592,7 +596,7 @@ int DrawTextQ(HDC dc, const QString& raw, TRect* rect, UINT fmt)
 
     QFont f = DCFont(*dc);
     QFontMetrics fm(f);
-    TextLayout lay{fm, bool(fmt & DT_EXPANDTABS), std::max(1, fm.averageCharWidth()) * 8};
+    TextLayout lay{f, fm, bool(fmt & DT_EXPANDTABS), std::max(1, fm.averageCharWidth()) * 8};
     int lineHeight = fm.height();
     if (fmt & DT_EXTERNALLEADING) lineHeight += std::max(0, fm.leading());
     const int width = rect->Right - rect->Left;

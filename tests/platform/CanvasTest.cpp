@@ -325,6 +325,43 @@ TEST(Canvas, TextExtentAndDrawTextMeasuring)
     EXPECT_EQ(r.Width(), 8 * tm.tmAveCharWidth + c->TextWidth("b"));
 }
 
+// A text measured again in the same font measures the same; any change of the font (or of the
+// spacing between characters) measures afresh, also when the text was measured before.
+TEST(Canvas, TextExtentFollowsEachChangeOfTheFont)
+{
+    auto b = White(100, 40);
+    TCanvas* c = b->Canvas();
+    HDC dc = c->Handle();
+    const std::string text = "Hullform";
+    auto width = [&] { return c->TextWidth(text); };
+    c->Font().SetName("Arial");
+    c->Font().SetSize(10);
+    const int plain = width();
+    struct Case {
+        const char* what;
+        std::function<void()> change, undo;
+    } cases[] = {
+        {"bold", [&] { c->Font().SetStyle(fsBold); }, [&] { c->Font().SetStyle(0); }},
+        {"size", [&] { c->Font().SetSize(20); }, [&] { c->Font().SetSize(10); }},
+        {"name", [&] { c->Font().SetName("Courier New"); }, [&] { c->Font().SetName("Arial"); }},
+        {"spacing", [&] { SetTextCharacterExtra(dc, 3); }, [&] { SetTextCharacterExtra(dc, 0); }},
+    };
+    for (const auto& k : cases) {
+        EXPECT_EQ(width(), plain) << k.what;
+        k.change();
+        const int changed = width();
+        EXPECT_NE(changed, plain) << k.what;
+        EXPECT_EQ(width(), changed) << k.what;
+        k.undo();
+        EXPECT_EQ(width(), plain) << k.what;
+        k.change();
+        EXPECT_EQ(width(), changed) << k.what;
+        k.undo();
+    }
+    // The height is the font's, whatever text is measured.
+    EXPECT_EQ(c->TextExtent("Wg").cy, c->TextExtent(text).cy);
+}
+
 TEST(Canvas, DrawTextVerticalPlacementReturnsTheTextBottom)
 {
     auto b = White(100, 60);
