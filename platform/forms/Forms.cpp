@@ -2,6 +2,7 @@
 #include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QDesktopServices>
+#include <QFontDatabase>
 #include <QScreen>
 #include <QTimer>
 #include <QUrl>
@@ -9,6 +10,7 @@
 
 #include <fontconfig/fontconfig.h>
 
+#include <condition_variable>
 #include <cstdio>
 #include <mutex>
 #include <thread>
@@ -54,6 +56,59 @@ void HandleAppException(const std::exception* e)
     std::fprintf(stderr, "Unhandled exception: %s\n", e ? e->what() : "unknown");
 }
 
+namespace {
+
+// The first text measured reads the font configuration and then the list of installed fonts:
+// the largest part of the work before the first window shows, and none of it needs the
+// display. A thread loads the configuration beside the application's start and, once the
+// toolkit has its platform (the application runs its start-up routines), reads the font list
+// into the toolkit's font database while the application finishes starting. The database is
+// locked while it is read, so a text measured meanwhile waits for it.
+struct FontLoader {
+    std::mutex lock;
+    std::condition_variable changed;
+    bool running = false;     // the thread runs (set and read on the GUI thread)
+    bool configured = false;  // the configuration is loaded
+    bool platformUp = false;  // the toolkit can read the font list
+    bool readList = false;    // false: the application did not come up
+
+    void Reset() { running = configured = platformUp = readList = false; }
+};
+FontLoader gFonts;
+
+void LoadFonts()
+{
+    FcInit();
+    std::unique_lock<std::mutex> hold(gFonts.lock);
+    gFonts.configured = true;
+    gFonts.changed.notify_all();
+    gFonts.changed.wait(hold, [] { return gFonts.platformUp; });
+    if (!gFonts.readList) return;
+    hold.unlock();
+    QFontDatabase::families();
+}
+
+void ReleaseFontLoader(bool readList)
+{
+    std::lock_guard<std::mutex> hold(gFonts.lock);
+    if (gFonts.platformUp) return;
+    gFonts.platformUp = true;
+    gFonts.readList = readList;
+    gFonts.changed.notify_all();
+}
+
+// A start-up routine of the application. Text measured before the configuration is loaded
+// would load it a second time: the application waits for it here.
+void PlatformUp()
+{
+    if (!gFonts.running) return;
+    ReleaseFontLoader(true);
+    std::unique_lock<std::mutex> hold(gFonts.lock);
+    gFonts.changed.wait(hold, [] { return gFonts.configured; });
+}
+
+}  // namespace
+
 void EnsurePlatform()
 {
     static int argc = 1;
@@ -65,11 +120,19 @@ void EnsurePlatform()
 void InitPlatform(int& argc, char** argv)
 {
     if (!QCoreApplication::instance()) {
-        // Loading the font configuration is most of what the first text on the screen costs;
-        // it needs no display, so it runs beside the toolkit's own start.
-        std::jthread fonts([] { FcInit(); });
-        auto* app = new QApplication(argc, argv);
-        app->setQuitOnLastWindowClosed(false);
+        gFonts.Reset();
+        gFonts.running = true;
+        qAddPreRoutine(PlatformUp);
+        std::thread fonts(LoadFonts);
+        {
+            base::ScopeExit done([&] {
+                ReleaseFontLoader(false);
+                fonts.join();
+                gFonts.running = false;
+            });
+            auto* app = new QApplication(argc, argv);
+            app->setQuitOnLastWindowClosed(false);
+        }
     }
     SetGuiThread();
     if (!Application) Application = new TApplication;
