@@ -429,11 +429,13 @@ void TWinControl::Impl::EnsureBacking(TWinControl* c, const QRegion* needed)
     const QRegion fill = needed ? unfilled & *needed : unfilled;
     if (fill.isEmpty()) return;
     const QRgb colour = ToQColor(ColorToRGB(c->Color())).rgb();
-    for (const QRect& r : fill)
-        for (int y = r.top(); y <= r.bottom(); ++y) {
-            auto* line = reinterpret_cast<QRgb*>(backing.scanLine(y));
-            std::fill(line + r.left(), line + r.right() + 1, colour);
-        }
+    for (const QRect& r : fill) {
+        // The rectangle as an image over the backing's own pixels: the toolkit fills it a
+        // row of many pixels at a time.
+        QImage part(backing.scanLine(r.top()) + r.left() * int(sizeof(QRgb)), r.width(), r.height(),
+                    backing.bytesPerLine(), backing.format());
+        part.fill(colour);
+    }
     unfilled -= fill;
 }
 
