@@ -270,11 +270,19 @@ void LinePixels(QPoint a, QPoint b, DashState& dash, QPolygon& out, const QRect&
         err = c + n * dy;
     }
     dash.Skip(kBegin);
+    // Along the walk the error term stays within the two deltas, which plain 64-bit
+    // arithmetic holds.
+    long long e = static_cast<long long>(err);
+    const qsizetype room = qsizetype(kEnd - kBegin);
+    if (out.capacity() - out.size() < room) out.reserve(std::max(out.size() + room, 2 * out.capacity()));
+    const bool solid = dash.pattern->empty();
+    const long long left = keep.left(), right = keep.right(), top = keep.top(), bottom = keep.bottom();
     for (long long k = kBegin; k < kEnd; ++k) {
-        if (dash.Next() && keep.contains(int(x), int(y))) out << QPoint(int(x), int(y));
-        const __int128 e2 = 2 * err;
-        if (e2 >= dy) { err += dy; x += sx; }
-        if (e2 <= dx) { err += dx; y += sy; }
+        if ((solid || dash.Next()) && x >= left && x <= right && y >= top && y <= bottom)
+            out.append(QPoint(int(x), int(y)));
+        const long long e2 = 2 * e;
+        if (e2 >= dy) { e += dy; x += sx; }
+        if (e2 <= dx) { e += dx; y += sy; }
     }
 }
 
