@@ -261,6 +261,33 @@ TEST(Canvas, ThinLinesKeepTheirPixelsInAClipOfSeveralRectangles)
     }
 }
 
+// A solid fill keeps to the clip (here with a hole in it), to the surface and to the
+// viewport's origin; a rectangle that falls wholly outside the clip leaves every pixel as it was.
+TEST(Canvas, FillRectKeepsToClipSurfaceAndOrigin)
+{
+    const struct {
+        TRect fill;
+        TPoint origin;
+    } cases[] = {{Rect(0, 0, 40, 40), {0, 0}},   {Rect(-5, 8, 50, 14), {0, 0}}, {Rect(2, 2, 30, 30), {6, 4}},
+                 {Rect(12, 12, 28, 28), {0, 0}}, {Rect(-10, -10, 5, 5), {-3, 2}}};
+    for (const auto& k : cases) {
+        auto b = White(40, 40);
+        TCanvas* c = b->Canvas();
+        HDC dc = c->Handle();
+        ExcludeClipRect(dc, 10, 10, 30, 30);
+        SetViewportOrgEx(dc, k.origin.X, k.origin.Y, nullptr);
+        FillRect(dc, k.fill, RGB(255, 0, 0));
+        for (int y = 0; y < 40; ++y)
+            for (int x = 0; x < 40; ++x) {
+                const int lx = x - k.origin.X, ly = y - k.origin.Y;
+                const bool filled = lx >= k.fill.Left && lx < k.fill.Right && ly >= k.fill.Top && ly < k.fill.Bottom;
+                const bool inHole = x >= 10 && x < 30 && y >= 10 && y < 30;
+                ASSERT_EQ(c->Pixel(lx, ly), filled && !inHole ? clRed : clWhite)
+                    << k.fill.Left << "," << k.fill.Top << " at " << x << "," << y;
+            }
+    }
+}
+
 TEST(Canvas, ClipRegionsCombine)
 {
     auto b = White(20, 20);
