@@ -135,7 +135,15 @@ void TCanvas::FillRect(const TRect& r)
         if (!IsRectEmpty(n)) {
             QRect q = ToQRect(n);
             bool wasClear = dc->brushStyle == bsClear;
-            if (!wasClear) FillShape(*dc, q, [&](QPainter& p) { p.drawRect(q); }, false);
+            if (wasClear) return;
+            // A solid brush fills the rectangle's pixels as they are.
+            if (dc->brushStyle == bsSolid && dc->brushPattern.isNull()) {
+                if (const int filled = FillSolid(*dc, q, dc->brushColor); filled >= 0) {
+                    if (filled) dc->Drawn(q.translated(dc->Offset()).adjusted(-1, -1, 1, 1));
+                    return;
+                }
+            }
+            FillShape(*dc, q, [&](QPainter& p) { p.drawRect(q); }, false);
         }
     });
 }

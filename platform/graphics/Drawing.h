@@ -47,6 +47,10 @@ void PathText(DeviceContext& dc, QPointF topLeft, const QString& text, const QFo
 // sixteenths of a degree; false for an empty box.
 bool ArcGeometry(TRect box, TPoint start, TPoint end, QRect& shape, int& angle16, int& span16);
 QBrush MakeBrush(const DeviceContext& dc, QColor color);
+// Sets the pixels of a logical rectangle of an unscaled DC to an opaque colour, within the
+// clip: 1 when some were set, 0 when the clip leaves none, -1 when the surface needs a
+// painter (not 32 bits a pixel, or more than one device pixel to a pixel).
+int FillSolid(DeviceContext& dc, const QRect& r, COLORREF color);
 
 // Fills a logical shape with the brush, the mix mode and (for hatches) the background.
 template <class Fn>

@@ -752,23 +752,8 @@ int FillRect(HDC dc, const TRect& r, COLORREF color)
     }
     if (IsRectEmpty(r)) return 0;
     if (dc->recorder) dc->recorder->FillRect(*dc, r, color & 0xFFFFFF, false);
-    const QImage::Format format = dc->image ? dc->image->format() : QImage::Format_Invalid;
-    if ((format == QImage::Format_RGB32 || format == QImage::Format_ARGB32 ||
-         format == QImage::Format_ARGB32_Premultiplied) &&
-        dc->image->devicePixelRatio() == 1) {
-        // Straight into the pixels, a clip rectangle at a time: edges and backgrounds are
-        // many small fills, and a painter for each costs more than its pixels.
-        const QRegion clip = dc->EffectiveClip() & ToQRect(r).translated(dc->Offset());
-        if (clip.isEmpty()) return 1;
-        const QRgb pixel = ToQColor(color).rgb();
-        QImage& img = *dc->image;
-        uchar* bits = img.bits();
-        for (const QRect& c : clip) {
-            QImage part(bits + c.top() * img.bytesPerLine() + c.left() * int(sizeof(QRgb)), c.width(), c.height(),
-                        img.bytesPerLine(), format);
-            part.fill(pixel);
-        }
-        dc->Drawn(ToQRect(r).translated(dc->Offset()));
+    if (const int filled = FillSolid(*dc, ToQRect(r), color); filled >= 0) {
+        if (filled) dc->Drawn(ToQRect(r).translated(dc->Offset()));
         return 1;
     }
     QPainter p;
@@ -1290,6 +1275,28 @@ bool DrawEdge(HDC dc, TRect& r, UINT edge, UINT flags)
     if (flags & BF_MIDDLE) FillRect(dc, r, GetSysColor(COLOR_BTNFACE));
     if (!(flags & BF_ADJUST)) r = orig;
     return true;
+}
+
+int draw::FillSolid(DeviceContext& dc, const QRect& r, COLORREF color)
+{
+    const QImage::Format format = dc.image ? dc.image->format() : QImage::Format_Invalid;
+    if ((format != QImage::Format_RGB32 && format != QImage::Format_ARGB32 &&
+         format != QImage::Format_ARGB32_Premultiplied) ||
+        dc.image->devicePixelRatio() != 1)
+        return -1;
+    // Straight into the pixels, a clip rectangle at a time: edges and backgrounds are many
+    // small fills, and a painter for each costs more than its pixels.
+    const QRegion clip = dc.EffectiveClip() & r.translated(dc.Offset());
+    if (clip.isEmpty()) return 0;
+    const QRgb pixel = ToQColor(color).rgb();
+    QImage& img = *dc.image;
+    uchar* bits = img.bits();
+    for (const QRect& c : clip) {
+        QImage part(bits + c.top() * img.bytesPerLine() + c.left() * int(sizeof(QRgb)), c.width(), c.height(),
+                    img.bytesPerLine(), format);
+        part.fill(pixel);
+    }
+    return 1;
 }
 
 QBrush draw::MakeBrush(const DeviceContext& dc, QColor color)
