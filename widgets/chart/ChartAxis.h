@@ -42,6 +42,7 @@ class TAxisGridPen : public TDottedGrayPen {
 public:
     explicit TAxisGridPen(platform::TNotifyEvent change) : TDottedGrayPen(std::move(change)) {}
     void Assign(const platform::TPersistent& source) override;
+    void GetPublished(platform::TPropertyList& L) override;
     double ZPosition() const { return zPosition_; }
     void SetZ(double v);
     double DefaultZPosition = 0;

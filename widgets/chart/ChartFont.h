@@ -121,6 +121,7 @@ class TChartFontGradient : public TChartGradient {
 public:
     using TChartGradient::TChartGradient;
     void Assign(const platform::TPersistent& source) override;
+    void GetPublished(platform::TPropertyList& L) override;
     bool Outline() const { return outline_; }
     void SetOutline(bool v) { Set(outline_, v); }
 

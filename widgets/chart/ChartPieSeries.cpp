@@ -82,7 +82,8 @@ void TCircledSeries::SetCircled(bool v)
         if (s != this && IsCircledKin(s)) {
             auto* c = static_cast<TCircledSeries*>(s);
             c->circled_ = v;
-            c->customXRadius_ = c->customYRadius_ = 0;
+            // A series still being read keeps the radii its stream gives it.
+            if (!(c->ComponentState() & csLoading)) c->customXRadius_ = c->customYRadius_ = 0;
         }
 }
 
@@ -305,8 +306,14 @@ void TPieOtherSlice::SetLegend(const TChartLegend* legend)
     owner_->Repaint();
 }
 
-void TPieOtherSlice::Assign(const TPieOtherSlice& o)
+void TPieOtherSlice::Assign(const TPersistent& source)
 {
+    auto* other = dynamic_cast<const TPieOtherSlice*>(&source);
+    if (!other) {
+        TPersistent::Assign(source);
+        return;
+    }
+    const TPieOtherSlice& o = *other;
     Color = o.Color;
     SetLegend(o.legend_.get());
     Style = o.Style;

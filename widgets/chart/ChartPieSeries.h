@@ -24,6 +24,7 @@ public:
     void SetActive(bool v) override;
     void SetParentChart(TCustomAxisPanel* chart) override;
     void Removed() override;
+    void GetPublished(platform::TPropertyList& L) override;
 
     TColor CircleBackColor = clUseSeriesColor;
     bool Circled() const { return circled_; }
@@ -92,10 +93,10 @@ private:
 
 enum TPieOtherStyle { poNone, poBelowPercent, poBelowValue };
 
-class TPieOtherSlice {
+class TPieOtherSlice : public platform::TPersistent {
 public:
     explicit TPieOtherSlice(TChartSeries* owner);
-    ~TPieOtherSlice();
+    ~TPieOtherSlice() override;
     TPieOtherSlice(const TPieOtherSlice&) = delete;
     TPieOtherSlice& operator=(const TPieOtherSlice&) = delete;
     TColor Color = clUseSeriesColor;
@@ -109,7 +110,9 @@ public:
     bool IsLegend(const TCustomChartLegend* legend) const;
     // None frees the legend; otherwise its settings are copied in.
     void SetLegend(const TChartLegend* legend);
-    void Assign(const TPieOtherSlice& o);
+    // Colour, legend, style, text and value of another other slice.
+    void Assign(const platform::TPersistent& source) override;
+    void GetPublished(platform::TPropertyList& L) override;
 
 private:
     TChartSeries* owner_;

@@ -174,6 +174,38 @@ void TChartFont::GetPublished(TPropertyList& L)
     Differs(L.Set("Style", kFontStyles, [this] { return std::uint32_t(Style()); },
                   [this](std::uint32_t v) { SetStyle(platform::TFontStyles(v & 15u)); }),
             this, &StreamTwin, [](TChartFont& f) { return f.Style(); });
+    // Gradient, outline and shadow exist only once used: a font without one writes none,
+    // and each compares with the twin's or, where that has none, with a fresh one.
+    TChartFont* t = const_cast<TChartFont*>(StreamTwin);
+    L.Object("Gradient",
+             [this, t] {
+                 static TChartFontGradient* fresh = new TChartFontGradient();
+                 TChartFontGradient* g = Gradient();
+                 g->StreamTwin = t && t->HasGradient() ? t->Gradient() : fresh;
+                 return g;
+             })
+        .SetStored([this] { return HasGradient(); });
+    L.Integer("InterCharSize", [this] { return std::int64_t(InterCharSize()); },
+              [this](std::int64_t v) {
+                  if (v < -1000 || v > 1000) throw platform::EReadError("Invalid property value");
+                  SetInterCharSize(int(v));
+              })
+        .SetStored([this, t] { return InterCharSize() != (t ? t->InterCharSize() : 0); });
+    L.Object("OutLine",
+             [this, t] {
+                 static TChartHiddenPen* fresh = new TChartHiddenPen();
+                 TChartHiddenPen* p = OutLine();
+                 p->StreamTwin = t && t->HasOutLine() ? t->OutLine() : fresh;
+                 return p;
+             })
+        .SetStored([this] { return HasOutLine(); });
+    L.Object("Shadow",
+             [this, t] {
+                 TChartShadow* s = Shadow();
+                 s->StreamTwin = t && t->HasShadow() ? t->Shadow() : nullptr;
+                 return s;
+             })
+        .SetStored([this] { return HasShadow(); });
 }
 
 namespace {
@@ -231,6 +263,16 @@ void TCustomChartGradient::GetPublished(TPropertyList& L)
             this, &StreamTwin, [](TCustomChartGradient& x) { return x.RadialY(); });
     GradientColor(L, this, "StartColor", &TCustomChartGradient::StartColor, &TCustomChartGradient::SetStartColor);
     GradientVisible(L, this);
+}
+
+void TChartFontGradient::GetPublished(TPropertyList& L)
+{
+    TChartGradient::GetPublished(L);
+    L.Boolean("Outline", [this] { return Outline(); }, [this](bool v) { SetOutline(v); })
+        .SetStored([this] {
+            auto* t = dynamic_cast<const TChartFontGradient*>(StreamTwin);
+            return Outline() != (t ? t->Outline() : false);
+        });
 }
 
 void TChartShadow::GetPublished(TPropertyList& L)
@@ -402,6 +444,13 @@ void TCustomChartLegend::GetPublished(TPropertyList& L)
 }
 
 // ---------------------------------------------------------------- axes
+
+void TAxisGridPen::GetPublished(TPropertyList& L)
+{
+    TDottedGrayPen::GetPublished(L);
+    L.Float("ZPosition", [this] { return ZPosition(); }, Finite([this](double v) { SetZ(v); }))
+        .SetFloatDefault(DefaultZPosition);
+}
 
 void TChartAxisTitle::GetPublished(TPropertyList& L)
 {
@@ -897,12 +946,103 @@ void THorizBarSeries::GetPublished(TPropertyList& L)
         .SetDefault(0);
 }
 
+void TCircledSeries::GetPublished(TPropertyList& L)
+{
+    TChartSeries::GetPublished(L);
+    L.Boolean("Circled", [this] { return Circled(); }, [this](bool v) { SetCircled(v); }).SetDefault(0);
+    L.Integer("CustomXRadius", [this] { return std::int64_t(CustomXRadius()); },
+              Within(0, 100000, [this](int v) { SetCustomXRadius(v); }))
+        .SetDefault(0);
+    L.Integer("CustomYRadius", [this] { return std::int64_t(CustomYRadius()); },
+              Within(0, 100000, [this](int v) { SetCustomYRadius(v); }))
+        .SetDefault(0);
+}
+
+void TPieOtherSlice::GetPublished(TPropertyList& L)
+{
+    platform::TPersistent::GetPublished(L);
+    auto changed = [this](auto set) {
+        return [this, set](auto v) {
+            set(v);
+            owner_->Repaint();
+        };
+    };
+    L.Color("Color", [this] { return std::int64_t(Color); },
+            changed([this](std::int64_t v) { Color = TColor(v); }))
+        .SetDefault(clUseSeriesColor);
+    // Made when first read; compared with a fresh hidden legend of its own.
+    L.Object("Legend",
+             [this] {
+                 static TChartLegend* fresh = [] {
+                     auto* l = new TChartLegend(nullptr);
+                     l->SetVisible(false);
+                     return l;
+                 }();
+                 Legend().StreamTwin = fresh;
+                 return &Legend();
+             })
+        .SetStored([this] { return HasLegend(); });
+    L.Enumeration("Style", {"poNone", "poBelowPercent", "poBelowValue"}, [this] { return int(Style); },
+                  changed([this](int v) { Style = TPieOtherStyle(v); }))
+        .SetDefault(poNone);
+    L.String("Text", [this] { return text_; }, changed([this](const std::string& v) { text_ = v; }));
+    L.Float("Value", [this] { return Value; }, Finite(changed([this](double v) { Value = v; })));
+}
+
 void TPieSeries::GetPublished(TPropertyList& L)
 {
     TCircledSeries::GetPublished(L);
-    // The Y list goes by the pie's name for it.
-    if (TPropInfo* p = L.Find("YValues")) p->SetStored([] { return false; });
+    auto* t = dynamic_cast<TPieSeries*>(ReferenceSeries(*this));
+    if (t == this) t = nullptr;
+    // The Y list and the pen go by the pie's names for them.
+    for (const char* own : {"YValues", "Pen"})
+        if (TPropInfo* p = L.Find(own)) p->SetStored([] { return false; });
+    auto integer = [&L, this, t](const char* name, int& field, int lo, int hi, int TPieSeries::* twin) {
+        L.Integer(name, [&field] { return std::int64_t(field); },
+                  Within(lo, hi, [this, &field](int v) {
+                      field = v;
+                      Repaint();
+                  }))
+            .SetStored([&field, t, twin] { return !t || field != t->*twin; });
+    };
+    auto boolean = [&L, this, t](const char* name, bool& field, bool TPieSeries::* twin) {
+        L.Boolean(name, [&field] { return field; },
+                  [this, &field](bool v) {
+                      field = v;
+                      Repaint();
+                  })
+            .SetStored([&field, t, twin] { return !t || field != t->*twin; });
+    };
+    integer("AngleSize", AngleSize, -100000, 100000, &TPieSeries::AngleSize);
+    boolean("AutoMarkPosition", AutoMarkPosition, &TPieSeries::AutoMarkPosition);
+    L.Color("CircleBackColor", [this] { return std::int64_t(CircleBackColor); },
+            [this](std::int64_t v) {
+                CircleBackColor = TColor(v);
+                Repaint();
+            })
+        .SetDefault(clUseSeriesColor);
+    boolean("Dark3D", Dark3D, &TPieSeries::Dark3D);
+    integer("DarkPen", DarkPen, -100000, 100000, &TPieSeries::DarkPen);
+    L.Integer("ExplodeBiggest", [this] { return std::int64_t(ExplodeBiggest()); },
+              Within(-100000, 100000, [this](int v) { SetExplodeBiggest(v); }))
+        .SetDefault(0);
+    CircleGradient().StreamTwin = t ? &t->CircleGradient() : nullptr;
+    L.Object("Gradient", [this] { return &CircleGradient(); });
+    L.Enumeration("MultiPie", {"mpAutomatic", "mpDisabled"}, [this] { return int(MultiPie); },
+                  [this](int v) {
+                      MultiPie = TMultiPie(v);
+                      Repaint();
+                  })
+        .SetDefault(mpAutomatic);
+    L.Object("OtherSlice", [this] { return &OtherSlice(); });
+    L.Object("PiePen", [this] { return &PiePen(); });
     L.Object("PieValues", [this] { return &GetPieValues(); });
+    L.Integer("RotationAngle", [this] { return std::int64_t(RotationAngle()); },
+              Within(-100000, 100000, [this](int v) { SetRotationAngle(v); }))
+        .SetDefault(0);
+    Shadow().StreamTwin = t ? &t->Shadow() : nullptr;
+    L.Object("Shadow", [this] { return &Shadow(); });
+    boolean("UsePatterns", UsePatterns, &TPieSeries::UsePatterns);
 }
 
 void TChartSeries::SetParentComponent(platform::TComponent* Parent)
