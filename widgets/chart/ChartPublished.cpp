@@ -533,6 +533,9 @@ void TChartAxis::GetPublished(TPropertyList& L)
     L.Object("Title", [this] { return &Title(); });
     Differs(L.Boolean("Visible", [this] { return Visible(); }, [this](bool v) { SetVisible(v); }), this, &StreamTwin,
             [](TChartAxis& a) { return a.Visible(); });
+    // Kept at the front (or, on the other side, at the back) unless moved; a depth axis never writes it.
+    L.Float("ZPosition", [this] { return ZPosition(); }, Finite([this](double v) { SetZPosition(v); }))
+        .SetStored([this] { return !IsDepthAxis && (OtherSide() ? ZPosition() != 100 : ZPosition() > 0.011); });
 }
 
 // ---------------------------------------------------------------- panels and the chart

@@ -1053,3 +1053,354 @@ TEST(ChartStreaming, APeriodThatIsNoNumberIsRefused)
     for (double v : {std::nan(""), HUGE_VAL, -1.0}) EXPECT_THROW(f.SetPeriod(v), ChartException) << v;
     EXPECT_DOUBLE_EQ(f.Period(), 0);
 }
+
+namespace {
+
+// Pies of slices from big to small, with their marks, on a flat chart.
+std::vector<TPieSeries*> PiesOn(TChart& c, int count)
+{
+    c.SetName("Chart1");
+    std::vector<TPieSeries*> pies;
+    for (int k = 0; k < count; ++k) {
+        auto* p = new TPieSeries(&c);
+        p->SetName("Pie" + std::to_string(k + 1));
+        c.AddSeries(p);
+        const double values[] = {40, 25, 15, 8, 5, 4, 3, 1, 1, 1};
+        const char* labels[] = {"Hull", "Deck", "Tanks", "Mast", "Keel", "Rig", "Crew", "Oars", "Flags", "Lines"};
+        for (int i = 0; i < 10; ++i) p->Add(values[i] + k, labels[i]);
+        p->OwnData = true;
+        pies.push_back(p);
+    }
+    return pies;
+}
+
+struct SettingCase {
+    const char* name;  // the entry the stream must hold
+    int pies;
+    bool view3D;
+    std::function<void(std::vector<TPieSeries*>&)> set;
+    std::function<void(std::vector<TPieSeries*>&)> check;
+};
+
+std::vector<TPieSeries*> PiesOf(TChart& c)
+{
+    std::vector<TPieSeries*> pies;
+    for (TChartSeries* s : c.SeriesList())
+        if (auto* p = dynamic_cast<TPieSeries*>(s)) pies.push_back(p);
+    return pies;
+}
+
+}  // namespace
+
+TEST(ChartStreaming, PieSettingsTravelAndDrawTheSame)
+{
+    using V = std::vector<TPieSeries*>;
+    const SettingCase cases[] = {
+        {"AngleSize", 1, false, [](V& p) { p[0]->AngleSize = 180; }, [](V& p) { EXPECT_EQ(p[0]->AngleSize, 180); }},
+        {"RotationAngle", 1, false, [](V& p) { p[0]->SetRotationAngle(90); },
+         [](V& p) { EXPECT_EQ(p[0]->RotationAngle(), 90); }},
+        {"ExplodeBiggest", 1, false, [](V& p) { p[0]->SetExplodeBiggest(30); },
+         [](V& p) { EXPECT_EQ(p[0]->ExplodeBiggest(), 30); }},
+        // The first pie keeps its radii, though the second one's Circled reaches it.
+        {"Circled", 2, false,
+         [](V& p) {
+             p[0]->SetCustomXRadius(50);
+             p[0]->SetCustomYRadius(40);
+             p[0]->SetCircled(true);
+         },
+         [](V& p) {
+             for (TPieSeries* s : p) EXPECT_TRUE(s->Circled());
+             EXPECT_EQ(p[0]->CustomXRadius(), 50);
+             EXPECT_EQ(p[0]->CustomYRadius(), 40);
+             EXPECT_EQ(p[1]->CustomXRadius(), 0);
+             EXPECT_EQ(p[1]->CustomYRadius(), 0);
+         }},
+        {"CustomYRadius", 1, false, [](V& p) { p[0]->SetCustomYRadius(30); },
+         [](V& p) {
+             EXPECT_EQ(p[0]->CustomYRadius(), 30);
+             EXPECT_EQ(p[0]->CustomXRadius(), 0);
+         }},
+        {"OtherSlice.Style", 1, false,
+         [](V& p) {
+             TPieOtherSlice& o = p[0]->OtherSlice();
+             o.Style = poBelowPercent;
+             o.Value = 10;
+             o.SetText("Rest");
+             o.Color = clGray;
+         },
+         [](V& p) {
+             TPieOtherSlice& o = p[0]->OtherSlice();
+             EXPECT_EQ(o.Style, poBelowPercent);
+             EXPECT_DOUBLE_EQ(o.Value, 10);
+             EXPECT_EQ(o.Text(), "Rest");
+             EXPECT_EQ(o.Color, clGray);
+             EXPECT_FALSE(o.HasLegend());
+         }},
+        {"OtherSlice.Legend.Visible", 1, false,
+         [](V& p) {
+             TPieOtherSlice& o = p[0]->OtherSlice();
+             o.Style = poBelowValue;
+             o.Value = 6;
+             o.Legend().SetVisible(true);
+             o.Legend().SetAlignment(laLeft);
+         },
+         [](V& p) {
+             TPieOtherSlice& o = p[0]->OtherSlice();
+             ASSERT_TRUE(o.HasLegend());
+             EXPECT_TRUE(o.Legend().Visible());
+             EXPECT_EQ(o.Legend().Alignment(), laLeft);
+             EXPECT_EQ(o.Legend().Series, p[0]);
+         }},
+        {"UsePatterns", 1, false, [](V& p) { p[0]->UsePatterns = true; }, [](V& p) { EXPECT_TRUE(p[0]->UsePatterns); }},
+        {"CircleBackColor", 1, false,
+         [](V& p) {
+             p[0]->UsePatterns = true;
+             p[0]->CircleBackColor = clYellow;
+         },
+         [](V& p) { EXPECT_EQ(p[0]->CircleBackColor, clYellow); }},
+        {"DarkPen", 1, false, [](V& p) { p[0]->DarkPen = 64; }, [](V& p) { EXPECT_EQ(p[0]->DarkPen, 64); }},
+        {"PiePen.Color", 1, false,
+         [](V& p) {
+             p[0]->PiePen().SetColor(clRed);
+             p[0]->PiePen().SetWidth(3);
+         },
+         [](V& p) {
+             EXPECT_EQ(p[0]->PiePen().Color(), clRed);
+             EXPECT_EQ(p[0]->PiePen().Width(), 3);
+         }},
+        {"Shadow.HorizSize", 1, false,
+         [](V& p) {
+             p[0]->Shadow().SetHorizSize(12);
+             p[0]->Shadow().SetVertSize(9);
+         },
+         [](V& p) {
+             EXPECT_EQ(p[0]->Shadow().HorizSize(), 12);
+             EXPECT_EQ(p[0]->Shadow().VertSize(), 9);
+             EXPECT_EQ(p[0]->Shadow().Color(), TColor(0xA0A0A0));
+         }},
+        {"Gradient.Visible", 1, false,
+         [](V& p) {
+             p[0]->CircleGradient().SetVisible(true);
+             p[0]->CircleGradient().SetStartColor(clYellow);
+         },
+         [](V& p) {
+             EXPECT_TRUE(p[0]->CircleGradient().Visible());
+             EXPECT_EQ(p[0]->CircleGradient().StartColor(), clYellow);
+             EXPECT_EQ(p[0]->CircleGradient().Direction(), gdRadial);
+         }},
+        {"Dark3D", 1, true, [](V& p) { p[0]->Dark3D = false; }, [](V& p) { EXPECT_FALSE(p[0]->Dark3D); }},
+        {"MultiPie", 2, false, [](V& p) { p[0]->MultiPie = p[1]->MultiPie = mpDisabled; },
+         [](V& p) {
+             for (TPieSeries* s : p) EXPECT_EQ(s->MultiPie, mpDisabled);
+         }},
+        {"AutoMarkPosition", 1, false, [](V& p) { p[0]->AutoMarkPosition = false; },
+         [](V& p) { EXPECT_FALSE(p[0]->AutoMarkPosition); }},
+    };
+    for (const SettingCase& k : cases) {
+        SCOPED_TRACE(k.name);
+        charttest::ChartOnHost plain;
+        plain.chart->SetView3D(k.view3D);
+        PiesOn(*plain.chart, k.pies);
+        charttest::ChartOnHost from;
+        TChart& a = *from.chart;
+        a.SetView3D(k.view3D);
+        std::vector<TPieSeries*> pies = PiesOn(a, k.pies);
+        k.set(pies);
+        const std::vector<COLORREF> want = PixelsOf(a);
+        EXPECT_NE(want, PixelsOf(*plain.chart));  // the setting shows
+
+        TMemoryStream m;
+        m.WriteComponent(&a);
+        EXPECT_NE(m.DataString().find(Short(k.name)), std::string::npos);
+        charttest::ChartOnHost to;
+        TChart& b = *to.chart;
+        b.SetView3D(true);  // as a fresh chart has it
+        m.SetPosition(0);
+        m.ReadComponent(&b);
+        std::vector<TPieSeries*> read = PiesOf(b);
+        ASSERT_EQ(int(read.size()), k.pies);
+        k.check(read);
+        EXPECT_EQ(PixelsOf(b), want);
+        TMemoryStream again;
+        again.WriteComponent(&b);
+        EXPECT_EQ(again.DataString(), m.DataString());
+    }
+}
+
+TEST(ChartStreaming, APieAtItsDefaultsWritesNoneOfItsSettings)
+{
+    EnsurePlatform();
+    TChart a;
+    PiesOn(a, 1);
+    TMemoryStream m;
+    m.WriteComponent(&a);
+    const std::string& data = m.DataString();
+    for (const char* name : {"AngleSize", "AutoMarkPosition", "CircleBackColor", "ColorEachPoint", "Dark3D", "DarkPen",
+                             "ExplodeBiggest", "Gradient", "MultiPie", "OtherSlice", "PiePen", "Pen", "RotationAngle",
+                             "Shadow", "UsePatterns", "Circled", "CustomXRadius", "CustomYRadius"})
+        EXPECT_EQ(data.find(std::string(1, '.') + name), std::string::npos) << name;
+    for (const char* name : {"Gradient.Visible", "Shadow.Color", "OtherSlice.Text", "Pen.Color", "PiePen.Color"})
+        EXPECT_EQ(data.find(Short(name)), std::string::npos) << name;
+    for (const char* name : {"AngleSize", "Dark3D", "Circled", "MultiPie", "UsePatterns"})
+        EXPECT_EQ(data.find(Short(name)), std::string::npos) << name;
+
+    // The pen is still read under the series' own name.
+    TMemoryStream old("TPF0" + Short("TChart") + Short("C") + kEnd + Short("TPieSeries") + Short("P") +
+                      Short("Pen.Width") + "\x02\x04" + kEnd + kEnd + kEnd);
+    TChart b;
+    old.ReadComponent(&b);
+    ASSERT_EQ(b.SeriesCount(), 1);
+    EXPECT_EQ(static_cast<TPieSeries*>(b.SeriesList()[0])->PiePen().Width(), 4);
+}
+
+TEST(ChartStreaming, ChartFontExtrasTravelAndDrawTheSame)
+{
+    struct Case {
+        const char* name;
+        std::function<void(TChart&)> set;
+        std::function<void(TChart&)> check;
+    };
+    const Case cases[] = {
+        {"Title.Font.Gradient.Visible",
+         [](TChart& c) {
+             c.Title().Font().Gradient()->SetVisible(true);
+             c.Title().Font().Gradient()->SetStartColor(clRed);
+         },
+         [](TChart& c) {
+             ASSERT_TRUE(c.Title().Font().HasGradient());
+             EXPECT_TRUE(c.Title().Font().Gradient()->Visible());
+             EXPECT_EQ(c.Title().Font().Gradient()->StartColor(), clRed);
+             EXPECT_FALSE(c.Title().Font().HasShadow());
+         }},
+        {"Title.Font.Gradient.Outline",
+         [](TChart& c) {
+             c.Title().Font().Gradient()->SetVisible(true);
+             c.Title().Font().Gradient()->SetOutline(true);
+         },
+         [](TChart& c) { EXPECT_TRUE(c.Title().Font().Gradient()->Outline()); }},
+        {"Title.Font.OutLine.Visible",
+         [](TChart& c) {
+             c.Title().Font().OutLine()->SetVisible(true);
+             c.Title().Font().OutLine()->SetColor(clLime);
+         },
+         [](TChart& c) {
+             ASSERT_TRUE(c.Title().Font().HasOutLine());
+             EXPECT_TRUE(c.Title().Font().OutLine()->Visible());
+             EXPECT_EQ(c.Title().Font().OutLine()->Color(), clLime);
+         }},
+        {"Title.Font.Shadow.HorizSize",
+         [](TChart& c) {
+             c.Title().Font().Shadow()->SetHorizSize(3);
+             c.Title().Font().Shadow()->SetVertSize(2);
+         },
+         [](TChart& c) {
+             ASSERT_TRUE(c.Title().Font().HasShadow());
+             EXPECT_EQ(c.Title().Font().Shadow()->HorizSize(), 3);
+             EXPECT_EQ(c.Title().Font().Shadow()->VertSize(), 2);
+         }},
+        {"Title.Font.InterCharSize", [](TChart& c) { c.Title().Font().SetInterCharSize(4); },
+         [](TChart& c) { EXPECT_EQ(c.Title().Font().InterCharSize(), 4); }},
+        {"LeftAxis.LabelsFont.Shadow.VertSize", [](TChart& c) { c.LeftAxis().GetLabelsFont().Shadow()->SetVertSize(2); },
+         [](TChart& c) { EXPECT_EQ(c.LeftAxis().GetLabelsFont().Shadow()->VertSize(), 2); }},
+        {"Legend.Font.InterCharSize", [](TChart& c) { c.Legend().Font().SetInterCharSize(2); },
+         [](TChart& c) { EXPECT_EQ(c.Legend().Font().InterCharSize(), 2); }},
+    };
+    auto prepare = [](TChart& c) {
+        PiesOn(c, 0);
+        c.Title().SetCaption("Stability");
+        c.Title().Font().SetSize(20);
+        c.Title().Font().SetStyle(TFontStyles(fsBold));
+        auto* s = new TLineSeries(&c);
+        s->SetName("GZ");
+        c.AddSeries(s);
+        for (int i = 0; i <= 6; ++i) s->AddXY(i * 10, 0.1 * i * (6 - i));
+        s->OwnData = true;
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.name);
+        charttest::ChartOnHost plain;
+        prepare(*plain.chart);
+        charttest::ChartOnHost from;
+        TChart& a = *from.chart;
+        prepare(a);
+        k.set(a);
+        const std::vector<COLORREF> want = PixelsOf(a);
+        EXPECT_NE(want, PixelsOf(*plain.chart));
+
+        TMemoryStream m;
+        m.WriteComponent(&a);
+        EXPECT_NE(m.DataString().find(Short(k.name)), std::string::npos);
+        charttest::ChartOnHost to;
+        TChart& b = *to.chart;
+        m.SetPosition(0);
+        m.ReadComponent(&b);
+        k.check(b);
+        EXPECT_EQ(PixelsOf(b), want);
+        TMemoryStream again;
+        again.WriteComponent(&b);
+        EXPECT_EQ(again.DataString(), m.DataString());
+    }
+}
+
+TEST(ChartStreaming, FontExtrasAtTheirDefaultsAreNotWritten)
+{
+    EnsurePlatform();
+    TChart a;
+    a.SetName("C");
+    // Made by reading them, but left as they came.
+    a.Title().Font().Gradient();
+    a.Title().Font().OutLine();
+    a.Title().Font().Shadow();
+    a.Legend().Font().Gradient()->SetOutline(false);
+    TMemoryStream m;
+    m.WriteComponent(&a);
+    for (const char* name : {".Gradient", ".OutLine", ".Shadow", "InterCharSize"})
+        EXPECT_EQ(m.DataString().find(std::string("Font") + name), std::string::npos) << name;
+    EXPECT_EQ(m.DataString(), "TPF0" + Short("TChart") + Short("C") + kEnd + kEnd);
+
+    // Out of range spacing is refused.
+    TMemoryStream bad(
+        "TPF0" + Short("TChart") + Short("C") + Short("Title.Font.InterCharSize") + "\x04" +
+        std::string("\x40\x42\x0f\x00", 4) + kEnd + kEnd);
+    TChart b;
+    EXPECT_THROW(bad.ReadComponent(&b), EReadError);
+    EXPECT_EQ(b.Title().Font().InterCharSize(), 0);
+}
+
+TEST(ChartStreaming, AxisAndGridDepthsTravelAwayFromTheirDefaults)
+{
+    charttest::ChartOnHost plain;
+    plain.chart->SetView3D(true);
+    BarsOverAGrid(*plain.chart);
+    charttest::ChartOnHost from;
+    TChart& a = *from.chart;
+    a.SetView3D(true);
+    BarsOverAGrid(a);
+    a.LeftAxis().Grid().SetZ(50);
+    a.RightAxis().Grid().SetZ(0);  // its default is the back
+    a.BottomAxis().SetZPosition(40);
+    const std::vector<COLORREF> want = PixelsOf(a);
+    EXPECT_NE(want, PixelsOf(*plain.chart));
+
+    TMemoryStream m;
+    m.WriteComponent(&a);
+    const std::string& data = m.DataString();
+    EXPECT_NE(data.find(Short("LeftAxis.Grid.ZPosition")), std::string::npos);
+    EXPECT_NE(data.find(Short("RightAxis.Grid.ZPosition")), std::string::npos);
+    EXPECT_NE(data.find(Short("BottomAxis.ZPosition")), std::string::npos);
+    for (const char* name : {"BottomAxis.Grid.ZPosition", "TopAxis.Grid.ZPosition", "LeftAxis.ZPosition",
+                             "RightAxis.ZPosition", "TopAxis.ZPosition"})
+        EXPECT_EQ(data.find(Short(name)), std::string::npos) << name;
+    charttest::ChartOnHost to;
+    TChart& b = *to.chart;
+    b.SetView3D(true);  // as a fresh chart has it
+    m.SetPosition(0);
+    m.ReadComponent(&b);
+    EXPECT_DOUBLE_EQ(b.LeftAxis().Grid().ZPosition(), 50);
+    EXPECT_DOUBLE_EQ(b.RightAxis().Grid().ZPosition(), 0);
+    EXPECT_DOUBLE_EQ(b.TopAxis().Grid().ZPosition(), 100);
+    EXPECT_DOUBLE_EQ(b.BottomAxis().Grid().ZPosition(), 0);
+    EXPECT_DOUBLE_EQ(b.BottomAxis().ZPosition(), 40);
+    EXPECT_DOUBLE_EQ(b.RightAxis().ZPosition(), 100);
+    EXPECT_EQ(PixelsOf(b), want);
+}
