@@ -11,6 +11,7 @@
 #include "base/StrUtils.h"
 #include "platform/forms/Forms.h"
 #include "widgets/grid/ExGrid.h"
+#include "widgets/grid/GridEditorControls.h"
 #include "widgets/grid/ExGridUndo.h"
 #include "widgets/grid/ExRichEdit.h"
 #include "widgets/grid/ExUtil.h"
@@ -133,9 +134,9 @@ void TExStringGrid::ShowEditorChar(char Ch)
 }
 
 // The grid as the editor setup sees it.
-class TExStringGrid::TEditorView final : public TEditorHost {
+class TExStringGrid::TEditorView final : public TGridEditorControls {
 public:
-    explicit TEditorView(TExStringGrid& grid) : g(grid) {}
+    explicit TEditorView(TExStringGrid& grid) : TGridEditorControls(grid), g(grid) {}
 
     void EditorCell(int ACol, int ARow, TEditorCell& cell) override
     {
@@ -168,18 +169,8 @@ public:
         r.xyOffset = g.XYOffset;
         return r;
     }
-    TFont& GridFont() override { return *g.Font(); }
     std::string StoredText(int col, int row) override { return g.GetCellEx(col, row); }
     std::u16string WideText(int col, int row) override { return g.GetWideCells(col, row); }
-    TGridSpin* Spin() override { return g.GridSpin(); }
-    TGridCombo* Combo() override { return g.GridCombo(); }
-    TGridUniCombo* UniCombo() override { return g.GridUniCombo(); }
-    TGridEditBtn* EditBtn() override { return g.GridEditBtn(); }
-    TGridDatePicker* DatePicker() override { return g.GetDateTimePicker(); }
-    TGridUnitEditBtn* UnitEditBtn() override { return g.GridUnitEditBtn(); }
-    TGridCheckBox* CheckBox() override { return g.GridCheckBox(); }
-    TGridButton* Button() override { return g.GridButton(); }
-    TGridUniEdit* UniEdit() override { return g.GridUniEdit(); }
     TWinControl* ShowRichEditor(int col, int row, const TRect& box) override
     {
         g.ShowRichEditor(col, row, box);
@@ -191,7 +182,6 @@ public:
     {
         if (g.OnGetEditorProp) g.OnGetEditorProp(&g, col, row, link);
     }
-    TWinControl* Window() override { return &g; }
     void SetActiveControl(TWinControl* control) override { g.ActiveEditControl = control; }
     char TakePendingChar() override { return std::exchange(g.PendingEditChar, char(0)); }
 

@@ -12,6 +12,7 @@
 #include "platform/forms/Forms.h"
 #include "tests/widgets/grid/GridWindow.h"
 #include "widgets/grid/GridEditLink.h"
+#include "widgets/grid/GridEditorControls.h"
 #include "widgets/grid/GridEditorSetup.h"
 #include "widgets/grid/GridEditors.h"
 
@@ -178,9 +179,9 @@ namespace {
 
 // A grid's cell and settings as the setup is given them; the controls are the real ones,
 // owned by a grid that stays hidden.
-class FakeEditorHost final : public TEditorHost {
+class FakeEditorHost final : public TGridEditorControls {
 public:
-    explicit FakeEditorHost(TExStringGrid& owner) : g(owner) {}
+    explicit FakeEditorHost(TExStringGrid& owner) : TGridEditorControls(owner) {}
     TEditorCell cell;
     TEditorRules rules;
     std::string stored;
@@ -200,18 +201,8 @@ public:
         c.type = cell.type;
     }
     TEditorRules EditorRules() override { return rules; }
-    TFont& GridFont() override { return *g.Font(); }
     std::string StoredText(int, int) override { return stored; }
     std::u16string WideText(int, int) override { return u""; }
-    TGridSpin* Spin() override { return g.GridSpin(); }
-    TGridCombo* Combo() override { return g.GridCombo(); }
-    TGridUniCombo* UniCombo() override { return g.GridUniCombo(); }
-    TGridEditBtn* EditBtn() override { return g.GridEditBtn(); }
-    TGridDatePicker* DatePicker() override { return g.GetDateTimePicker(); }
-    TGridUnitEditBtn* UnitEditBtn() override { return g.GridUnitEditBtn(); }
-    TGridCheckBox* CheckBox() override { return g.GridCheckBox(); }
-    TGridButton* Button() override { return g.GridButton(); }
-    TGridUniEdit* UniEdit() override { return g.GridUniEdit(); }
     TWinControl* ShowRichEditor(int, int, const TRect&) override { return nullptr; }
     TEditLink* Link() override { return link; }
     TEditLinkHost* LinkHost() override { return &linkHost; }
@@ -219,12 +210,8 @@ public:
     {
         adjusted.push_back(std::to_string(col) + "," + std::to_string(row));
     }
-    TWinControl* Window() override { return &g; }
     void SetActiveControl(TWinControl* control) override { active = control; }
     char TakePendingChar() override { return std::exchange(pending, char(0)); }
-
-private:
-    TExStringGrid& g;
 };
 
 }  // namespace
