@@ -175,6 +175,9 @@ struct TBitmap::Impl {
 };
 
 QImage& BitmapImage(TBitmap& b);
+// Sets the pixels of a 32-bit image inside `area` (within the image) to `pixel`, a
+// rectangle at a time over the image's own rows.
+void FillPixels(QImage& img, const QRegion& area, QRgb pixel);
 
 class TControl;
 class TWinControl;

@@ -460,14 +460,7 @@ void TWinControl::Impl::EnsureBacking(TWinControl* c, const QRegion* needed)
     if (unfilled.isEmpty()) return;
     const QRegion fill = needed ? unfilled & *needed : unfilled;
     if (fill.isEmpty()) return;
-    const QRgb colour = ToQColor(ColorToRGB(c->Color())).rgb();
-    for (const QRect& r : fill) {
-        // The rectangle as an image over the backing's own pixels: the toolkit fills it a
-        // row of many pixels at a time.
-        QImage part(backing.scanLine(r.top()) + r.left() * int(sizeof(QRgb)), r.width(), r.height(),
-                    backing.bytesPerLine(), backing.format());
-        part.fill(colour);
-    }
+    FillPixels(backing, fill, ToQColor(ColorToRGB(c->Color())).rgb());
     unfilled -= fill;
 }
 

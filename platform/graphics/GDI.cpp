@@ -1288,15 +1288,19 @@ int draw::FillSolid(DeviceContext& dc, const QRect& r, COLORREF color)
     // small fills, and a painter for each costs more than its pixels.
     const QRegion clip = dc.EffectiveClip() & r.translated(dc.Offset());
     if (clip.isEmpty()) return 0;
-    const QRgb pixel = ToQColor(color).rgb();
-    QImage& img = *dc.image;
+    FillPixels(*dc.image, clip, ToQColor(color).rgb());
+    return 1;
+}
+
+void FillPixels(QImage& img, const QRegion& area, QRgb pixel)
+{
     uchar* bits = img.bits();
-    for (const QRect& c : clip) {
-        QImage part(bits + c.top() * img.bytesPerLine() + c.left() * int(sizeof(QRgb)), c.width(), c.height(),
-                    img.bytesPerLine(), format);
+    const qsizetype bpl = img.bytesPerLine();
+    for (const QRect& r : area) {
+        // The rectangle as an image over the same pixels: the toolkit fills it many pixels at a time.
+        QImage part(bits + r.top() * bpl + r.left() * int(sizeof(QRgb)), r.width(), r.height(), bpl, img.format());
         part.fill(pixel);
     }
-    return 1;
 }
 
 QBrush draw::MakeBrush(const DeviceContext& dc, QColor color)
