@@ -130,21 +130,17 @@ void TCanvas::FillRect(const TRect& r)
         Normalize(n.Top, n.Bottom);
         if (dc->Scaled()) n = DeviceBox(*dc, n.Left, n.Top, n.Right, n.Bottom);
         DeviceSpace ds(*dc);
-        if (dc->recorder && !IsRectEmpty(n) && dc->brushStyle != bsClear)
-            dc->recorder->FillRect(*dc, n, dc->brushColor, true);
-        if (!IsRectEmpty(n)) {
-            QRect q = ToQRect(n);
-            bool wasClear = dc->brushStyle == bsClear;
-            if (wasClear) return;
-            // A solid brush fills the rectangle's pixels as they are.
-            if (dc->brushStyle == bsSolid && dc->brushPattern.isNull()) {
-                if (const int filled = FillSolid(*dc, q, dc->brushColor); filled >= 0) {
-                    if (filled) dc->Drawn(q.translated(dc->Offset()).adjusted(-1, -1, 1, 1));
-                    return;
-                }
+        if (IsRectEmpty(n) || dc->brushStyle == bsClear) return;
+        if (dc->recorder) dc->recorder->FillRect(*dc, n, dc->brushColor, true);
+        const QRect q = ToQRect(n);
+        // A solid brush fills the rectangle's pixels as they are.
+        if (dc->brushStyle == bsSolid && dc->brushPattern.isNull()) {
+            if (const int filled = FillSolid(*dc, q, dc->brushColor); filled >= 0) {
+                if (filled) dc->Drawn(q.translated(dc->Offset()).adjusted(-1, -1, 1, 1));
+                return;
             }
-            FillShape(*dc, q, [&](QPainter& p) { p.drawRect(q); }, false);
         }
+        FillShape(*dc, q, [&](QPainter& p) { p.drawRect(q); }, false);
     });
 }
 void TCanvas::FrameRect(const TRect& r)
