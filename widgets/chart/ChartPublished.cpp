@@ -76,6 +76,15 @@ std::function<void(double)> Finite(std::function<void(double)> set)
     };
 }
 
+// An integer setter that refuses what lies outside lo..hi.
+std::function<void(std::int64_t)> Within(std::int64_t lo, std::int64_t hi, std::function<void(int)> set)
+{
+    return [lo, hi, set](std::int64_t v) {
+        if (v < lo || v > hi) throw platform::EReadError("Invalid property value");
+        set(int(v));
+    };
+}
+
 // A fresh chart kept for comparison; only a plain TChart has one.
 const TCustomChart* ReferenceChart(const TCustomChart& c)
 {
@@ -186,10 +195,7 @@ void TChartFont::GetPublished(TPropertyList& L)
              })
         .SetStored([this] { return HasGradient(); });
     L.Integer("InterCharSize", [this] { return std::int64_t(InterCharSize()); },
-              [this](std::int64_t v) {
-                  if (v < -1000 || v > 1000) throw platform::EReadError("Invalid property value");
-                  SetInterCharSize(int(v));
-              })
+              Within(-1000, 1000, [this](int v) { SetInterCharSize(v); }))
         .SetStored([this, t] { return InterCharSize() != (t ? t->InterCharSize() : 0); });
     L.Object("OutLine",
              [this, t] {
@@ -213,14 +219,6 @@ namespace {
 const std::vector<std::string> kGradientDirections{
     "gdTopBottom",   "gdBottomTop",      "gdLeftRight", "gdRightLeft",  "gdFromCenter",
     "gdFromTopLeft", "gdFromBottomLeft", "gdRadial",    "gdDiagonalUp", "gdDiagonalDown"};
-
-std::function<void(std::int64_t)> Within(std::int64_t lo, std::int64_t hi, std::function<void(int)> set)
-{
-    return [lo, hi, set](std::int64_t v) {
-        if (v < lo || v > hi) throw platform::EReadError("Invalid property value");
-        set(int(v));
-    };
-}
 
 // The settings a bar gradient shares with the plain one.
 void GradientBalanceDirection(TPropertyList& L, TCustomChartGradient* g)
@@ -645,21 +643,13 @@ void TSeriesMarks::GetPublished(TPropertyList& L)
     TMarksCallout& callout = Callout();
     callout.StreamTwin = StreamTwin ? &const_cast<TSeriesMarks*>(StreamTwin)->Callout() : nullptr;
     L.Object("Callout", [&callout] { return &callout; });
-    auto whole = [](auto set) {
-        return [set](std::int64_t v) {
-            if (v < INT32_MIN || v > INT32_MAX) throw platform::EReadError("Invalid property value");
-            set(int(v));
-        };
-    };
-    Differs(L.Integer("Angle", [this] { return std::int64_t(Angle()); }, whole([this](int v) { SetAngle(v); })),
+    Differs(L.Integer("Angle", [this] { return std::int64_t(Angle()); },
+                      Within(INT32_MIN, INT32_MAX, [this](int v) { SetAngle(v); })),
             this, &StreamTwin, [](TSeriesMarks& m) { return m.Angle(); });
     // The same settings as the callout's arrow and length and the shape colour: read, not written.
     L.Object("Arrow", [this] { return &Callout().Arrow(); }).SetStored([] { return false; });
     L.Integer("ArrowLength", [this] { return std::int64_t(Callout().Length()); },
-              [this](std::int64_t v) {
-                  if (v < -10000 || v > 10000) throw platform::EReadError("Invalid property value");
-                  SetArrowLength(int(v));
-              })
+              Within(-10000, 10000, [this](int v) { SetArrowLength(v); }))
         .SetStored([] { return false; });
     L.Color("BackColor", [this] { return std::int64_t(Color()); }, [this](std::int64_t v) { SetColor(TColor(v)); })
         .SetStored([] { return false; });
@@ -667,15 +657,12 @@ void TSeriesMarks::GetPublished(TPropertyList& L)
                           [this](int v) { SetBevel(TBevelCut(v)); }),
             this, &StreamTwin, [](TSeriesMarks& m) { return m.Bevel(); });
     Differs(L.Integer("BevelWidth", [this] { return std::int64_t(BevelWidth()); },
-                      [this](std::int64_t v) {
-                          if (v < 0 || v > 10000) throw platform::EReadError("Invalid property value");
-                          SetBevelWidth(int(v));
-                      }),
+                      Within(0, 10000, [this](int v) { SetBevelWidth(v); })),
             this, &StreamTwin, [](TSeriesMarks& m) { return m.BevelWidth(); });
     Differs(L.Boolean("Clip", [this] { return Clip(); }, [this](bool v) { SetClip(v); }), this, &StreamTwin,
             [](TSeriesMarks& m) { return m.Clip(); });
     Differs(L.Integer("DrawEvery", [this] { return std::int64_t(DrawEvery()); },
-                      whole([this](int v) { SetDrawEvery(v); })),
+                      Within(INT32_MIN, INT32_MAX, [this](int v) { SetDrawEvery(v); })),
             this, &StreamTwin, [](TSeriesMarks& m) { return m.DrawEvery(); });
     Differs(L.Boolean("MultiLine", [this] { return MultiLine(); }, [this](bool v) { SetMultiline(v); }), this,
             &StreamTwin, [](TSeriesMarks& m) { return m.MultiLine(); });
@@ -687,10 +674,7 @@ void TSeriesMarks::GetPublished(TPropertyList& L)
             this, &StreamTwin, [](TSeriesMarks& m) { return m.Style(); });
     L.Object("Symbol", [this] { return &Symbol(); }).SetStored([this] { return HasSymbol(); });
     Differs(L.Integer("Transparency", [this] { return std::int64_t(Transparency()); },
-                      [this](std::int64_t v) {
-                          if (v < 0 || v > 100) throw platform::EReadError("Invalid property value");
-                          SetTransparency(TChartTransparency(v));
-                      }),
+                      Within(0, 100, [this](int v) { SetTransparency(TChartTransparency(v)); })),
             this, &StreamTwin, [](TSeriesMarks& m) { return m.Transparency(); });
 }
 
@@ -703,10 +687,7 @@ void TSeriesMarksSymbol::GetPublished(TPropertyList& L)
     L.Enumeration("Bevel", kBevels, [this] { return int(Bevel()); }, [this](int v) { SetBevel(TBevelCut(v)); })
         .SetDefault(fresh->Bevel());
     L.Integer("BevelWidth", [this] { return std::int64_t(BevelWidth()); },
-              [this](std::int64_t v) {
-                  if (v < 0 || v > 10000) throw platform::EReadError("Invalid property value");
-                  SetBevelWidth(int(v));
-              })
+              Within(0, 10000, [this](int v) { SetBevelWidth(v); }))
         .SetDefault(fresh->BevelWidth());
     L.Object("Brush", [this] { return &Brush(); });
     L.Object("Frame", [this] { return &Frame(); });
@@ -724,10 +705,7 @@ void TSeriesMarksSymbol::GetPublished(TPropertyList& L)
                   [this](int v) { SetShapeStyle(TChartObjectShapeStyle(v)); })
         .SetDefault(fresh->ShapeStyle());
     L.Integer("Transparency", [this] { return std::int64_t(Transparency()); },
-              [this](std::int64_t v) {
-                  if (v < 0 || v > 100) throw platform::EReadError("Invalid property value");
-                  SetTransparency(TChartTransparency(v));
-              })
+              Within(0, 100, [this](int v) { SetTransparency(TChartTransparency(v)); }))
         .SetDefault(fresh->Transparency());
     L.Boolean("Visible", [this] { return Visible(); }, [this](bool v) { SetVisible(v); }).SetDefault(0);
 }
@@ -787,16 +765,10 @@ void TCallout::GetPublished(TPropertyList& L)
                   [this](int v) { SetArrowHead(TArrowHeadStyle(v)); })
         .SetStored(stored([](TCallout& c) { return c.ArrowHead(); }));
     L.Integer("ArrowHeadSize", [this] { return std::int64_t(ArrowHeadSize()); },
-              [this](std::int64_t v) {
-                  if (v < 0 || v > 10000) throw platform::EReadError("Invalid property value");
-                  SetArrowHeadSize(int(v));
-              })
+              Within(0, 10000, [this](int v) { SetArrowHeadSize(v); }))
         .SetStored(stored([](TCallout& c) { return c.ArrowHeadSize(); }));
     L.Integer("Distance", [this] { return std::int64_t(Distance()); },
-              [this](std::int64_t v) {
-                  if (v < -10000 || v > 10000) throw platform::EReadError("Invalid property value");
-                  SetDistance(int(v));
-              })
+              Within(-10000, 10000, [this](int v) { SetDistance(v); }))
         .SetStored(stored([](TCallout& c) { return c.Distance(); }));
 }
 
@@ -804,10 +776,7 @@ void TMarksCallout::GetPublished(TPropertyList& L)
 {
     TCallout::GetPublished(L);
     L.Integer("Length", [this] { return std::int64_t(Length()); },
-              [this](std::int64_t v) {
-                  if (v < -10000 || v > 10000) throw platform::EReadError("Invalid property value");
-                  SetLength(int(v));
-              })
+              Within(-10000, 10000, [this](int v) { SetLength(v); }))
         .SetStored([this] { return Length() != DefaultLength; });
 }
 
@@ -931,10 +900,7 @@ void TBarSeries::GetPublished(TPropertyList& L)
 {
     TCustomBarSeries::GetPublished(L);
     L.Integer("CustomBarWidth", [this] { return std::int64_t(CustomBarWidth()); },
-              [this](std::int64_t v) {
-                  if (v < 0 || v > 100000) throw platform::EReadError("Invalid property value");
-                  SetCustomBarWidth(int(v));
-              })
+              Within(0, 100000, [this](int v) { SetCustomBarWidth(v); }))
         .SetDefault(0);
 }
 
@@ -942,10 +908,7 @@ void THorizBarSeries::GetPublished(TPropertyList& L)
 {
     TCustomBarSeries::GetPublished(L);
     L.Integer("CustomBarHeight", [this] { return std::int64_t(CustomBarHeight()); },
-              [this](std::int64_t v) {
-                  if (v < 0 || v > 100000) throw platform::EReadError("Invalid property value");
-                  SetCustomBarHeight(int(v));
-              })
+              Within(0, 100000, [this](int v) { SetCustomBarHeight(v); }))
         .SetDefault(0);
 }
 
