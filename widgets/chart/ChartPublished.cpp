@@ -820,19 +820,19 @@ const std::vector<std::string> kBarStyles{"bsRectangle", "bsPyramid", "bsInvPyra
                                           "bsDiamond",   "bsInvArrow", "bsInvCone"};
 const std::vector<std::string> kMultiBars{"mbNone", "mbSide", "mbStacked", "mbStacked100", "mbSideAll", "mbSelfStack"};
 
-// An integer setting of a bar series, refused outside lo..hi when read.
-void BarInteger(TPropertyList& L, const char* name, int& field, int lo, int hi, const int* twin, TChartSeries* s)
+// A plain integer field of a series, refused outside lo..hi when read; written where it differs
+// from the twin's (always without one).
+void SeriesInteger(TPropertyList& L, const char* name, int& field, int lo, int hi, const int* twin, TChartSeries* s)
 {
     L.Integer(name, [&field] { return std::int64_t(field); },
-              [&field, lo, hi, s](std::int64_t v) {
-                  if (v < lo || v > hi) throw platform::EReadError("Invalid property value");
-                  field = int(v);
+              Within(lo, hi, [&field, s](int v) {
+                  field = v;
                   s->Repaint();
-              })
+              }))
         .SetStored([&field, twin] { return !twin || field != *twin; });
 }
 
-void BarBoolean(TPropertyList& L, const char* name, bool& field, const bool* twin, TChartSeries* s)
+void SeriesBoolean(TPropertyList& L, const char* name, bool& field, const bool* twin, TChartSeries* s)
 {
     L.Boolean(name, [&field] { return field; },
               [&field, s](bool v) {
@@ -854,30 +854,30 @@ void TCustomBarSeries::GetPublished(TPropertyList& L)
         if (TPropInfo* p = L.Find(own)) p->SetStored([] { return false; });
     L.Object("BarBrush", [this] { return &BarBrush(); });
     L.Object("BarPen", [this] { return &BarPen(); });
-    BarInteger(L, "BevelSize", BevelSize, 0, 1000, t ? &t->BevelSize : nullptr, this);
-    BarBoolean(L, "AutoBarSize", AutoBarSize, t ? &t->AutoBarSize : nullptr, this);
-    BarBoolean(L, "AutoMarkPosition", AutoMarkPosition, t ? &t->AutoMarkPosition : nullptr, this);
+    SeriesInteger(L, "BevelSize", BevelSize, 0, 1000, t ? &t->BevelSize : nullptr, this);
+    SeriesBoolean(L, "AutoBarSize", AutoBarSize, t ? &t->AutoBarSize : nullptr, this);
+    SeriesBoolean(L, "AutoMarkPosition", AutoMarkPosition, t ? &t->AutoMarkPosition : nullptr, this);
     L.Enumeration("BarStyle", kBarStyles, [this] { return int(BarStyle); },
                   [this](int v) {
                       BarStyle = TBarStyle(v);
                       Repaint();
                   })
         .SetStored([this, t] { return !t || BarStyle != t->BarStyle; });
-    BarInteger(L, "BarWidthPercent", BarWidthPercent, 1, 100, t ? &t->BarWidthPercent : nullptr, this);
-    BarBoolean(L, "Dark3D", Dark3D, t ? &t->Dark3D : nullptr, this);
-    BarInteger(L, "DepthPercent", DepthPercent, 0, 100, t ? &t->DepthPercent : nullptr, this);
+    SeriesInteger(L, "BarWidthPercent", BarWidthPercent, 1, 100, t ? &t->BarWidthPercent : nullptr, this);
+    SeriesBoolean(L, "Dark3D", Dark3D, t ? &t->Dark3D : nullptr, this);
+    SeriesInteger(L, "DepthPercent", DepthPercent, 0, 100, t ? &t->DepthPercent : nullptr, this);
     Gradient().StreamTwin = t ? &t->Gradient() : nullptr;
     L.Object("Gradient", [this] { return &Gradient(); });
     L.Enumeration("MultiBar", kMultiBars, [this] { return int(MultiBar()); },
                   [this](int v) { SetMultiBar(TMultiBar(v)); })
         .SetStored([this, t] { return !t || MultiBar() != t->MultiBar(); });
-    BarInteger(L, "OffsetPercent", OffsetPercent, -100, 100, t ? &t->OffsetPercent : nullptr, this);
+    SeriesInteger(L, "OffsetPercent", OffsetPercent, -100, 100, t ? &t->OffsetPercent : nullptr, this);
     L.Boolean("SideMargins", [this] { return SideMargins(); }, [this](bool v) { SetSideMargins(v); })
         .SetStored([this, t] { return !t || SideMargins() != t->SideMargins(); });
-    BarInteger(L, "StackGroup", StackGroup, 0, 100000, t ? &t->StackGroup : nullptr, this);
+    SeriesInteger(L, "StackGroup", StackGroup, 0, 100000, t ? &t->StackGroup : nullptr, this);
     TickLines().StreamTwin = t ? &t->TickLines() : nullptr;
     L.Object("TickLines", [this] { return &TickLines(); });
-    BarBoolean(L, "UseYOrigin", UseYOrigin, t ? &t->UseYOrigin : nullptr, this);
+    SeriesBoolean(L, "UseYOrigin", UseYOrigin, t ? &t->UseYOrigin : nullptr, this);
     L.Float("YOrigin", [this] { return YOrigin; },
             Finite([this](double v) {
                 YOrigin = v;
@@ -963,32 +963,16 @@ void TPieSeries::GetPublished(TPropertyList& L)
     // The Y list and the pen go by the pie's names for them.
     for (const char* own : {"YValues", "Pen"})
         if (TPropInfo* p = L.Find(own)) p->SetStored([] { return false; });
-    auto integer = [&L, this, t](const char* name, int& field, int lo, int hi, int TPieSeries::* twin) {
-        L.Integer(name, [&field] { return std::int64_t(field); },
-                  Within(lo, hi, [this, &field](int v) {
-                      field = v;
-                      Repaint();
-                  }))
-            .SetStored([&field, t, twin] { return !t || field != t->*twin; });
-    };
-    auto boolean = [&L, this, t](const char* name, bool& field, bool TPieSeries::* twin) {
-        L.Boolean(name, [&field] { return field; },
-                  [this, &field](bool v) {
-                      field = v;
-                      Repaint();
-                  })
-            .SetStored([&field, t, twin] { return !t || field != t->*twin; });
-    };
-    integer("AngleSize", AngleSize, -100000, 100000, &TPieSeries::AngleSize);
-    boolean("AutoMarkPosition", AutoMarkPosition, &TPieSeries::AutoMarkPosition);
+    SeriesInteger(L, "AngleSize", AngleSize, -100000, 100000, t ? &t->AngleSize : nullptr, this);
+    SeriesBoolean(L, "AutoMarkPosition", AutoMarkPosition, t ? &t->AutoMarkPosition : nullptr, this);
     L.Color("CircleBackColor", [this] { return std::int64_t(CircleBackColor); },
             [this](std::int64_t v) {
                 CircleBackColor = TColor(v);
                 Repaint();
             })
         .SetDefault(clUseSeriesColor);
-    boolean("Dark3D", Dark3D, &TPieSeries::Dark3D);
-    integer("DarkPen", DarkPen, -100000, 100000, &TPieSeries::DarkPen);
+    SeriesBoolean(L, "Dark3D", Dark3D, t ? &t->Dark3D : nullptr, this);
+    SeriesInteger(L, "DarkPen", DarkPen, -100000, 100000, t ? &t->DarkPen : nullptr, this);
     L.Integer("ExplodeBiggest", [this] { return std::int64_t(ExplodeBiggest()); },
               Within(-100000, 100000, [this](int v) { SetExplodeBiggest(v); }))
         .SetDefault(0);
@@ -1008,7 +992,7 @@ void TPieSeries::GetPublished(TPropertyList& L)
         .SetDefault(0);
     Shadow().StreamTwin = t ? &t->Shadow() : nullptr;
     L.Object("Shadow", [this] { return &Shadow(); });
-    boolean("UsePatterns", UsePatterns, &TPieSeries::UsePatterns);
+    SeriesBoolean(L, "UsePatterns", UsePatterns, t ? &t->UsePatterns : nullptr, this);
 }
 
 void TChartSeries::SetParentComponent(platform::TComponent* Parent)
