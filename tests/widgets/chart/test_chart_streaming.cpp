@@ -35,6 +35,14 @@ std::string Short(const std::string& s) { return std::string(1, char(s.size())) 
 
 const std::string kEnd(1, '\0');
 
+// What a component writes.
+std::string Written(TComponent& c)
+{
+    TMemoryStream m;
+    m.WriteComponent(&c);
+    return m.DataString();
+}
+
 // A form file of a chart holding the given property entries.
 TMemoryStream Form(const std::string& props)
 {
@@ -450,9 +458,7 @@ TEST(ChartStreaming, AChartWrittenAndReadBackDrawsTheSamePixels)
     EXPECT_EQ(PixelsOf(b), want);
 
     // Written again, the read chart gives the same stream.
-    TMemoryStream again;
-    again.WriteComponent(&b);
-    EXPECT_EQ(again.DataString(), m.DataString());
+    EXPECT_EQ(Written(b), m.DataString());
 }
 
 TEST(ChartStreaming, TheChartIsLoadingWhileItsStreamIsRead)
@@ -883,9 +889,7 @@ TEST(ChartStreaming, BarFillsTickLinesAndMarkFillsTravelAndDrawTheSame)
     EXPECT_EQ(rw->BarPen().Width(), 2);
     EXPECT_EQ(PixelsOf(b), want);
 
-    TMemoryStream again;
-    again.WriteComponent(&b);
-    EXPECT_EQ(again.DataString(), m.DataString());
+    EXPECT_EQ(Written(b), m.DataString());
 }
 
 namespace {
@@ -981,9 +985,7 @@ TEST(ChartStreaming, AFunctionTravelsAsItsSeriesChildAndComputesTheSamePoints)
         EXPECT_DOUBLE_EQ(r->YValues()[i], mean->YValues()[i]) << i;
     }
     EXPECT_EQ(PixelsOf(b), want);
-    TMemoryStream again;
-    again.WriteComponent(&b);
-    EXPECT_EQ(again.DataString(), m.DataString());
+    EXPECT_EQ(Written(b), m.DataString());
 }
 
 TEST(ChartStreaming, FunctionPeriodsTravelOrAreRefused)
@@ -1221,9 +1223,7 @@ TEST(ChartStreaming, PieSettingsTravelAndDrawTheSame)
         ASSERT_EQ(int(read.size()), k.pies);
         k.check(read);
         EXPECT_EQ(PixelsOf(b), want);
-        TMemoryStream again;
-        again.WriteComponent(&b);
-        EXPECT_EQ(again.DataString(), m.DataString());
+        EXPECT_EQ(Written(b), m.DataString());
     }
 }
 
@@ -1336,9 +1336,7 @@ TEST(ChartStreaming, ChartFontExtrasTravelAndDrawTheSame)
         m.ReadComponent(&b);
         k.check(b);
         EXPECT_EQ(PixelsOf(b), want);
-        TMemoryStream again;
-        again.WriteComponent(&b);
-        EXPECT_EQ(again.DataString(), m.DataString());
+        EXPECT_EQ(Written(b), m.DataString());
     }
 }
 
